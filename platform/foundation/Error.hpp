@@ -9,7 +9,8 @@ namespace platform {
 /// `what()` is the text a caller logs or shows.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    explicit Error(const std::string& message)
+        : std::runtime_error(message) {}
 };
 
 } // namespace platform

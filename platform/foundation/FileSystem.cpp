@@ -1,0 +1,131 @@
+#include "platform/foundation/FileSystem.hpp"
+
+#include "platform/foundation/Error.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace platform::FileSystem {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path, int error) {
+    throw Error(what + " \"" + path.string() + "\": " + std::strerror(error));
+}
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path, const std::error_code& ec) {
+    throw Error(what + " \"" + path.string() + "\": " + ec.message());
+}
+
+// Writes every byte, retrying short writes and interruptions; returns 0 or the errno.
+int writeAll(int fd, std::string_view contents) {
+    const char* p = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool fileExists(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+void createDirectories(const fs::path& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec) fail("could not create folder", path, ec);
+    if (!fs::is_directory(path, ec)) fail("could not create folder", path, ENOTDIR);
+}
+
+std::string readFile(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) fail("could not open", path, errno);
+    std::string result;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            ::close(fd);
+            fail("could not read", path, error);
+        }
+        if (n == 0) break;
+        result.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return result;
+}
+
+void writeAtomically(const fs::path& path, std::string_view contents) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) fail("could not create a temporary file for", path, errno);
+    const std::string temporary(name.data());
+    int error = 0;
+    if (::fchmod(fd, 0644) != 0) error = errno;
+    if (error == 0) error = writeAll(fd, contents);
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        fail("could not write", path, error);
+    }
+}
+
+void writeFile(const fs::path& path, std::string_view contents) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) fail("could not create", path, errno);
+    int error = writeAll(fd, contents);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) fail("could not write", path, error);
+}
+
+void appendToFile(const fs::path& path, std::string_view contents) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) fail("could not open for appending", path, errno);
+    // A folder opens read-only only, so O_WRONLY already refuses it with EISDIR.
+    int error = writeAll(fd, contents);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) fail("could not append to", path, error);
+}
+
+void removeItem(const fs::path& path) {
+    if (!fileExists(path)) fail("could not remove", path, ENOENT);
+    std::error_code ec;
+    fs::remove_all(path, ec);
+    if (ec) fail("could not remove", path, ec);
+}
+
+void moveItem(const fs::path& from, const fs::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        fail("could not move " + ("\"" + from.string() + "\" to"), to, errno);
+}
+
+} // namespace platform::FileSystem

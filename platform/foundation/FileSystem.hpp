@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+/// File helpers of the platform. Every failing call throws `platform::Error` whose text names the
+/// operation, the path and the host's reason, for example
+/// `could not open "/home/u/Documents/Tilmora_log.txt" for appending: Is a directory`.
+/// Files are bytes: texts are written and read as given (UTF-8 by convention). Thread-safe as
+/// far as the host's file system is; nothing here locks.
+namespace FileSystem {
+
+/// True when anything (file, folder, ...) exists at `path`; never throws.
+bool fileExists(const std::filesystem::path& path);
+
+/// True when `path` is an existing folder; never throws.
+bool isDirectory(const std::filesystem::path& path);
+
+/// Creates `path` and every missing parent folder; an existing folder is fine.
+void createDirectories(const std::filesystem::path& path);
+
+/// The whole contents of the file at `path`.
+std::string readFile(const std::filesystem::path& path);
+
+/// Writes `contents` whole and atomically: into a new temporary file in the same folder, flushed
+/// to disk, then renamed over `path`. On any failure the temporary file is removed and whatever
+/// was at `path` is left exactly as it was. The parent folder must exist.
+void writeAtomically(const std::filesystem::path& path, std::string_view contents);
+
+/// Plain write: creates or truncates the file at `path` and writes `contents`. Not atomic.
+void writeFile(const std::filesystem::path& path, std::string_view contents);
+
+/// Appends `contents` at the end of the existing file at `path` in one write call (the file is
+/// opened in append mode, so concurrent appenders never overwrite each other). Throws when no
+/// file exists at `path` or it cannot be opened for writing; never creates the file.
+void appendToFile(const std::filesystem::path& path, std::string_view contents);
+
+/// Removes the file or folder (with its contents) at `path`; throws when nothing is there.
+void removeItem(const std::filesystem::path& path);
+
+/// Renames `from` to `to`, replacing a file at `to`; throws when `from` does not exist.
+void moveItem(const std::filesystem::path& from, const std::filesystem::path& to);
+
+} // namespace FileSystem
+
+} // namespace platform

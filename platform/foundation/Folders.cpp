@@ -1,0 +1,108 @@
+#include "platform/foundation/Folders.hpp"
+
+#include <cstdlib>
+#include <mutex>
+#include <system_error>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex& layoutMutex() {
+    static std::mutex m;
+    return m;
+}
+
+// None while the system layout applies.
+std::optional<Folders::Layout>& installed() {
+    static std::optional<Folders::Layout> layout;
+    return layout;
+}
+
+std::optional<fs::path> absoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    fs::path p(value);
+    if (!p.is_absolute()) return std::nullopt;
+    return p;
+}
+
+} // namespace
+
+Folders::Layout Folders::systemLayout() {
+    Layout layout;
+    layout.home = absoluteEnv("HOME");
+    if (auto docs = absoluteEnv("XDG_DOCUMENTS_DIR")) {
+        layout.documents = docs;
+    } else if (layout.home) {
+        layout.documents = *layout.home / "Documents";
+    }
+    if (auto data = absoluteEnv("XDG_DATA_HOME")) {
+        layout.applicationSupport = data;
+    } else if (layout.home) {
+        layout.applicationSupport = *layout.home / ".local" / "share";
+    }
+    if (auto config = absoluteEnv("XDG_CONFIG_HOME")) {
+        layout.preferences = *config / "tilmora";
+    } else if (layout.home) {
+        layout.preferences = *layout.home / ".config" / "tilmora";
+    } else {
+        std::error_code ec;
+        fs::path tmp = fs::temp_directory_path(ec);
+        layout.preferences = (ec ? fs::path("/tmp") : tmp) / "tilmora-defaults";
+    }
+    return layout;
+}
+
+Folders::Layout Folders::current() {
+    {
+        std::lock_guard lock(layoutMutex());
+        if (installed()) return *installed();
+    }
+    return systemLayout();
+}
+
+std::optional<fs::path> Folders::documents() {
+    return current().documents;
+}
+std::optional<fs::path> Folders::applicationSupport() {
+    return current().applicationSupport;
+}
+std::optional<fs::path> Folders::home() {
+    return current().home;
+}
+fs::path Folders::preferences() {
+    return current().preferences;
+}
+
+void Folders::install(Layout layout) {
+    std::lock_guard lock(layoutMutex());
+    installed() = std::move(layout);
+}
+
+Folders::Layout Folders::layoutUnder(const fs::path& root) {
+    Layout layout;
+    layout.home = root;
+    layout.documents = root / "Documents";
+    layout.applicationSupport = root / "Library" / "Application Support";
+    layout.preferences = root / "Library" / "Preferences";
+    return layout;
+}
+
+void Folders::useRoot(const fs::path& root) {
+    Layout layout = layoutUnder(root);
+    std::error_code ec;
+    fs::create_directories(*layout.documents, ec);
+    fs::create_directories(*layout.applicationSupport, ec);
+    fs::create_directories(layout.preferences, ec);
+    install(std::move(layout));
+}
+
+void Folders::resetToSystem() {
+    std::lock_guard lock(layoutMutex());
+    installed().reset();
+}
+
+} // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace platform {
+
+/// The user's well-known folders: Documents, Application Support, the home folder and the
+/// configuration folder where the user defaults keep one file per domain.
+///
+/// App-facing: `documents()`, `applicationSupport()`, `home()`, `preferences()`. A folder that
+/// the platform cannot name is reported as none (the log then writes nothing).
+///
+/// Control API (tests and the desktop console): `install`, `useRoot`, `resetToSystem`.
+///
+/// The system layout on this host follows the XDG conventions:
+/// - documents: $XDG_DOCUMENTS_DIR, else $HOME/Documents; none without either;
+/// - application support: $XDG_DATA_HOME, else $HOME/.local/share; none without either;
+/// - preferences: $XDG_CONFIG_HOME/tilmora, else $HOME/.config/tilmora, else a "tilmora-defaults"
+///   folder in the temporary directory;
+/// - home: $HOME; none when unset.
+/// Relative XDG values are ignored, as the XDG rules ask. Nothing is created by the lookup.
+/// All functions are thread-safe.
+class Folders {
+public:
+    struct Layout {
+        std::optional<std::filesystem::path> home;
+        std::optional<std::filesystem::path> documents;
+        std::optional<std::filesystem::path> applicationSupport;
+        std::filesystem::path preferences;
+    };
+
+    /// The user's Documents folder, or none when there is none.
+    static std::optional<std::filesystem::path> documents();
+    /// The user's Application Support folder, or none when there is none.
+    static std::optional<std::filesystem::path> applicationSupport();
+    /// The user's home folder, or none when there is none.
+    static std::optional<std::filesystem::path> home();
+    /// The folder that holds the user-defaults files (one per domain). Always named.
+    static std::filesystem::path preferences();
+    /// All four folders at once.
+    static Layout current();
+
+    /// Control API: replaces the layout until the next `install`, `useRoot` or `resetToSystem`.
+    static void install(Layout layout);
+    /// Control API: the layout of a sandboxed user under `root`: home = root,
+    /// documents = root/Documents, application support = root/Library/Application Support,
+    /// preferences = root/Library/Preferences. Nothing is created.
+    static Layout layoutUnder(const std::filesystem::path& root);
+    /// Control API: installs `layoutUnder(root)` and creates its folders (best effort).
+    static void useRoot(const std::filesystem::path& root);
+    /// Control API: back to the system layout described above.
+    static void resetToSystem();
+    /// The system layout from the current environment.
+    static Layout systemLayout();
+};
+
+} // namespace platform

@@ -1,0 +1,506 @@
+#include "platform/foundation/UserDefaults.hpp"
+
+#include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <iostream>
+#include <limits>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+// ---- Stored form ------------------------------------------------------------------------------
+// A defaults file is one JSON object: key -> tagged value. A tagged value is an object with one
+// member naming its kind: {"bool": true}, {"integer": 5}, {"real": 0.5} (non-finite values as the
+// texts "nan", "inf", "-inf"), {"string": "x"}, {"data": "<base64>"}, {"date": <seconds since
+// 1970>}, {"array": [tagged...]}, {"dictionary": {key: tagged}}.
+
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string encodeBase64(const Bytes& bytes) {
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        std::uint32_t v = (std::uint32_t(bytes[i]) << 16) | (std::uint32_t(bytes[i + 1]) << 8) | bytes[i + 2];
+        out += kBase64[(v >> 18) & 63];
+        out += kBase64[(v >> 12) & 63];
+        out += kBase64[(v >> 6) & 63];
+        out += kBase64[v & 63];
+    }
+    if (i + 1 == bytes.size()) {
+        std::uint32_t v = std::uint32_t(bytes[i]) << 16;
+        out += kBase64[(v >> 18) & 63];
+        out += kBase64[(v >> 12) & 63];
+        out += "==";
+    } else if (i + 2 == bytes.size()) {
+        std::uint32_t v = (std::uint32_t(bytes[i]) << 16) | (std::uint32_t(bytes[i + 1]) << 8);
+        out += kBase64[(v >> 18) & 63];
+        out += kBase64[(v >> 12) & 63];
+        out += kBase64[(v >> 6) & 63];
+        out += '=';
+    }
+    return out;
+}
+
+Bytes decodeBase64(const std::string& text) {
+    if (text.size() % 4 != 0) throw Error("data value is not base64");
+    auto value = [](char c) -> int {
+        if (c >= 'A' && c <= 'Z') return c - 'A';
+        if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+        if (c >= '0' && c <= '9') return c - '0' + 52;
+        if (c == '+') return 62;
+        if (c == '/') return 63;
+        return -1;
+    };
+    Bytes out;
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        const bool last = i + 4 == text.size();
+        int pad = 0;
+        std::uint32_t v = 0;
+        for (std::size_t j = 0; j < 4; ++j) {
+            char c = text[i + j];
+            if (c == '=' && last && j >= 2) {
+                ++pad;
+                v <<= 6;
+                continue;
+            }
+            int d = value(c);
+            if (d < 0 || pad > 0) throw Error("data value is not base64");
+            v = (v << 6) | std::uint32_t(d);
+        }
+        out.push_back(std::uint8_t(v >> 16));
+        if (pad < 2) out.push_back(std::uint8_t(v >> 8));
+        if (pad < 1) out.push_back(std::uint8_t(v));
+    }
+    return out;
+}
+
+json encodeReal(double d) {
+    if (std::isnan(d)) return "nan";
+    if (std::isinf(d)) return d > 0 ? "inf" : "-inf";
+    return d;
+}
+
+double decodeReal(const json& j) {
+    if (j.is_number()) return j.get<double>();
+    if (j.is_string()) {
+        const auto& s = j.get_ref<const std::string&>();
+        if (s == "nan") return std::numeric_limits<double>::quiet_NaN();
+        if (s == "inf") return std::numeric_limits<double>::infinity();
+        if (s == "-inf") return -std::numeric_limits<double>::infinity();
+    }
+    throw Error("real value is not a number");
+}
+
+json encodeValue(const PropertyValue& value) {
+    switch (value.kind()) {
+    case PropertyValue::Kind::boolean:
+        return {{"bool", *value.asBool()}};
+    case PropertyValue::Kind::integer:
+        return {{"integer", *value.asInteger()}};
+    case PropertyValue::Kind::real:
+        return {{"real", encodeReal(*value.asDouble())}};
+    case PropertyValue::Kind::string:
+        return {{"string", *value.asString()}};
+    case PropertyValue::Kind::data:
+        return {{"data", encodeBase64(*value.asData())}};
+    case PropertyValue::Kind::date:
+        return {{"date", encodeReal(value.asDate()->timeIntervalSince1970)}};
+    case PropertyValue::Kind::array: {
+        json items = json::array();
+        for (const auto& item : *value.asArray())
+            items.push_back(encodeValue(item));
+        return {{"array", std::move(items)}};
+    }
+    case PropertyValue::Kind::dictionary: {
+        json members = json::object();
+        for (const auto& [key, item] : *value.asDictionary())
+            members[key] = encodeValue(item);
+        return {{"dictionary", std::move(members)}};
+    }
+    }
+    return nullptr;
+}
+
+PropertyValue decodeValue(const json& j, int depth);
+
+PropertyDictionary decodeDictionary(const json& j, int depth) {
+    if (!j.is_object()) throw Error("expected an object of values");
+    PropertyDictionary result;
+    for (const auto& [key, item] : j.items())
+        result.emplace(key, decodeValue(item, depth + 1));
+    return result;
+}
+
+PropertyValue decodeValue(const json& j, int depth) {
+    if (depth > 256) throw Error("values nested too deeply");
+    if (!j.is_object() || j.size() != 1) throw Error("value is not a tagged object");
+    const auto member = j.begin();
+    const std::string& tag = member.key();
+    const json& v = member.value();
+    if (tag == "bool" && v.is_boolean()) return v.get<bool>();
+    if (tag == "integer" && v.is_number_integer()) {
+        if (v.is_number_unsigned() && v.get<std::uint64_t>() > std::uint64_t(INT64_MAX))
+            throw Error("integer value out of range");
+        return v.get<std::int64_t>();
+    }
+    if (tag == "real") return decodeReal(v);
+    if (tag == "string" && v.is_string()) return v.get<std::string>();
+    if (tag == "data" && v.is_string()) return decodeBase64(v.get_ref<const std::string&>());
+    if (tag == "date") return Date{decodeReal(v)};
+    if (tag == "array" && v.is_array()) {
+        PropertyArray items;
+        for (const auto& item : v)
+            items.push_back(decodeValue(item, depth + 1));
+        return items;
+    }
+    if (tag == "dictionary") return decodeDictionary(v, depth);
+    throw Error("unknown or mistyped value tag \"" + tag + "\"");
+}
+
+// ---- Coercions --------------------------------------------------------------------------------
+
+std::string_view trimLeading(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    return s;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The leading integer of a text: optional blanks, optional sign, digits; clamped; 0 without digits.
+std::int64_t leadingInteger(std::string_view s) {
+    s = trimLeading(s);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    std::int64_t result = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') break;
+        int digit = c - '0';
+        if (!negative) {
+            if (result > (INT64_MAX - digit) / 10) return INT64_MAX;
+            result = result * 10 + digit;
+        } else {
+            if (result < (INT64_MIN + digit) / 10) return INT64_MIN;
+            result = result * 10 - digit;
+        }
+    }
+    return result;
+}
+
+// The leading decimal number of a text; 0 when there is none.
+double leadingDouble(std::string_view s) {
+    s = trimLeading(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    double result = 0.0;
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), result);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone on overflow: fall back to the C parser for the sign.
+        return std::strtod(std::string(s.substr(0, std::size_t(ptr - s.data()))).c_str(), nullptr);
+    }
+    if (ec != std::errc()) return 0.0;
+    return result;
+}
+
+std::int64_t truncatedInteger(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= 9223372036854775807.0) return INT64_MAX;
+    if (d <= -9223372036854775808.0) return INT64_MIN;
+    return static_cast<std::int64_t>(d);
+}
+
+std::string shortestText(double d) {
+    std::array<char, 64> buffer{};
+    auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), d);
+    if (ec != std::errc()) return "0";
+    return std::string(buffer.data(), ptr);
+}
+
+// ---- Domains ----------------------------------------------------------------------------------
+
+struct Domain {
+    std::string name;
+    fs::path file;
+
+    std::mutex mutex; // guards the fields below
+    PropertyDictionary persisted;
+    PropertyDictionary registered;
+    std::uint64_t generation = 0;
+    bool persistenceDisabled = false;
+
+    std::mutex fileMutex; // orders saves; guards writtenGeneration
+    std::uint64_t writtenGeneration = 0;
+};
+
+void report(const std::string& line) {
+    std::cerr << "[UserDefaults] " << line << std::endl;
+}
+
+std::string utcStamp() {
+    const double now = Date::now().timeIntervalSince1970;
+    std::time_t seconds = static_cast<std::time_t>(std::floor(now));
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y%m%dT%H%M%SZ", &tm);
+    return buffer;
+}
+
+// Moves a corrupt file aside; true when it is out of the way.
+bool moveAside(const fs::path& file, const std::string& reason) {
+    const std::string base = file.string() + ".corrupt-" + utcStamp();
+    fs::path target = base;
+    for (int n = 2; FileSystem::fileExists(target) && n < 1000; ++n)
+        target = base + "-" + std::to_string(n);
+    try {
+        FileSystem::moveItem(file, target);
+    } catch (const Error& e) {
+        report("Corrupt defaults file " + file.string() + " (" + reason +
+               ") could not be moved aside: " + e.what() + "; keeping it and working in memory only");
+        return false;
+    }
+    report("Corrupt defaults file " + file.string() + " (" + reason + ") moved aside to " + target.string());
+    return true;
+}
+
+void load(Domain& domain) {
+    if (!FileSystem::fileExists(domain.file)) return;
+    std::string text;
+    try {
+        text = FileSystem::readFile(domain.file);
+    } catch (const Error& e) {
+        report(std::string("Could not read defaults file: ") + e.what() + "; working in memory only");
+        domain.persistenceDisabled = true;
+        return;
+    }
+    try {
+        json j = json::parse(text);
+        domain.persisted = decodeDictionary(j, 0);
+    } catch (const std::exception& e) {
+        domain.persisted.clear();
+        if (!moveAside(domain.file, e.what())) domain.persistenceDisabled = true;
+    }
+}
+
+std::mutex& registryMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::map<std::string, std::shared_ptr<Domain>>& registry() {
+    static std::map<std::string, std::shared_ptr<Domain>> domains;
+    return domains;
+}
+
+std::shared_ptr<Domain> domainNamed(const std::string& name) {
+    std::lock_guard lock(registryMutex());
+    auto& slot = registry()[name];
+    if (!slot) {
+        auto domain = std::make_shared<Domain>();
+        domain->name = name;
+        domain->file = Folders::preferences() / UserDefaults::fileNameForDomain(name);
+        load(*domain);
+        slot = std::move(domain);
+    }
+    return slot;
+}
+
+// Saves the domain when its file is behind; true when the file holds the current values.
+bool save(Domain& domain) {
+    PropertyDictionary snapshot;
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(domain.mutex);
+        if (domain.persistenceDisabled) return false;
+        snapshot = domain.persisted;
+        generation = domain.generation;
+    }
+    std::lock_guard fileLock(domain.fileMutex);
+    if (generation <= domain.writtenGeneration) return true;
+    try {
+        json members = json::object();
+        for (const auto& [key, value] : snapshot)
+            members[key] = encodeValue(value);
+        FileSystem::createDirectories(domain.file.parent_path());
+        FileSystem::writeAtomically(domain.file, members.dump(2) + "\n");
+        domain.writtenGeneration = generation;
+        return true;
+    } catch (const std::exception& e) {
+        report("Could not save defaults domain \"" + domain.name + "\": " + e.what());
+        return false;
+    }
+}
+
+std::optional<PropertyValue> lookup(const std::string& domainName, const std::string& key) {
+    auto domain = domainNamed(domainName);
+    std::lock_guard lock(domain->mutex);
+    if (auto it = domain->persisted.find(key); it != domain->persisted.end()) return it->second;
+    if (auto it = domain->registered.find(key); it != domain->registered.end()) return it->second;
+    return std::nullopt;
+}
+
+} // namespace
+
+UserDefaults& UserDefaults::standard() {
+    static UserDefaults defaults(standardDomainName);
+    return defaults;
+}
+
+UserDefaults::UserDefaults(std::string suiteName)
+    : domain_(std::move(suiteName)) {}
+
+std::string UserDefaults::fileNameForDomain(const std::string& name) {
+    std::string file;
+    for (char c : name) {
+        const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
+        file += plain ? c : '_';
+    }
+    if (file.empty() || file == "." || file == "..") file = "_" + file;
+    return file + ".json";
+}
+
+fs::path UserDefaults::storagePath() const {
+    return domainNamed(domain_)->file;
+}
+
+void UserDefaults::registerDefaults(const PropertyDictionary& defaults) {
+    auto domain = domainNamed(domain_);
+    std::lock_guard lock(domain->mutex);
+    for (const auto& [key, value] : defaults)
+        domain->registered.insert_or_assign(key, value);
+}
+
+std::optional<PropertyValue> UserDefaults::objectForKey(const std::string& key) const {
+    return lookup(domain_, key);
+}
+
+bool UserDefaults::boolForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (!value) return false;
+    if (const bool* b = value->asBool()) return *b;
+    if (const std::int64_t* i = value->asInteger()) return *i != 0;
+    if (const double* d = value->asDouble()) return *d != 0.0;
+    if (const std::string* s = value->asString()) {
+        std::string_view text = trimLeading(*s);
+        if (equalsIgnoringCase(text, "yes") || equalsIgnoringCase(text, "true")) return true;
+        return leadingInteger(text) != 0;
+    }
+    return false;
+}
+
+std::int64_t UserDefaults::integerForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (!value) return 0;
+    if (const bool* b = value->asBool()) return *b ? 1 : 0;
+    if (const std::int64_t* i = value->asInteger()) return *i;
+    if (const double* d = value->asDouble()) return truncatedInteger(*d);
+    if (const std::string* s = value->asString()) return leadingInteger(*s);
+    return 0;
+}
+
+double UserDefaults::doubleForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (!value) return 0.0;
+    if (auto number = value->numberValue()) return *number;
+    if (const std::string* s = value->asString()) return leadingDouble(*s);
+    return 0.0;
+}
+
+std::optional<std::string> UserDefaults::stringForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (!value) return std::nullopt;
+    if (const std::string* s = value->asString()) return *s;
+    if (const bool* b = value->asBool()) return std::string(*b ? "1" : "0");
+    if (const std::int64_t* i = value->asInteger()) return std::to_string(*i);
+    if (const double* d = value->asDouble()) return shortestText(*d);
+    return std::nullopt;
+}
+
+std::optional<Bytes> UserDefaults::dataForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (value && value->asData()) return *value->asData();
+    return std::nullopt;
+}
+
+std::optional<PropertyArray> UserDefaults::arrayForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (value && value->asArray()) return *value->asArray();
+    return std::nullopt;
+}
+
+std::optional<PropertyDictionary> UserDefaults::dictionaryForKey(const std::string& key) const {
+    auto value = lookup(domain_, key);
+    if (value && value->asDictionary()) return *value->asDictionary();
+    return std::nullopt;
+}
+
+void UserDefaults::set(const PropertyValue& value, const std::string& key) {
+    auto domain = domainNamed(domain_);
+    {
+        std::lock_guard lock(domain->mutex);
+        domain->persisted.insert_or_assign(key, value);
+        ++domain->generation;
+    }
+    save(*domain);
+    NotificationCenter::defaultCenter().post(didChangeNotification, this);
+}
+
+void UserDefaults::removeObjectForKey(const std::string& key) {
+    auto domain = domainNamed(domain_);
+    {
+        std::lock_guard lock(domain->mutex);
+        domain->persisted.erase(key);
+        ++domain->generation;
+    }
+    save(*domain);
+    NotificationCenter::defaultCenter().post(didChangeNotification, this);
+}
+
+PropertyDictionary UserDefaults::dictionaryRepresentation() const {
+    auto domain = domainNamed(domain_);
+    std::lock_guard lock(domain->mutex);
+    PropertyDictionary result = domain->registered;
+    for (const auto& [key, value] : domain->persisted)
+        result.insert_or_assign(key, value);
+    return result;
+}
+
+bool UserDefaults::synchronize() {
+    return save(*domainNamed(domain_));
+}
+
+void UserDefaults::resetForTesting() {
+    std::map<std::string, std::shared_ptr<Domain>> old;
+    {
+        std::lock_guard lock(registryMutex());
+        old.swap(registry());
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/foundation/PropertyValue.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+/// The user defaults: flat settings by text key, kept per domain.
+///
+/// `standard()` is the program's own domain ("Tilmora"); `UserDefaults(suiteName)` opens another
+/// domain by name (for example "com.apple.WindowManager"). Every object opened on the same name
+/// shares one store. Each domain keeps:
+/// - its persisted values, stored in one file `<Folders::preferences()>/<name>.json` that is
+///   rewritten whole and atomically after every write, and loaded on first use;
+/// - its registration domain (`registerDefaults`): fallbacks that answer every reader of a key that
+///   holds no persisted value, and that are never written to the file.
+///
+/// Reading coercions (the typed readers; `objectForKey` gives the raw value):
+/// - `boolForKey`: absent false; Boolean itself; numbers true when non-zero; texts true when
+///   "YES" or "true" in any case or when their leading integer is non-zero ("1", " 7abc"), else
+///   false; other kinds false.
+/// - `integerForKey`: absent 0; Boolean 1/0; double truncated toward zero (clamped, NaN 0); text by
+///   its leading integer ("42", " -7x" -7, "3.9" 3, else 0); other kinds 0.
+/// - `doubleForKey`: absent 0; Boolean 1/0; numbers; text by its leading decimal number, else 0;
+///   other kinds 0.
+/// - `stringForKey`: text itself; integers in decimal; doubles in shortest round-trip form ("2",
+///   "0.5", "1e+20"); Boolean "1"/"0"; other kinds and absent none.
+/// - `dataForKey`, `arrayForKey`, `dictionaryForKey`: the value when it has that kind, else none.
+///
+/// A defaults file that cannot be decoded is moved aside to "<file>.corrupt-<UTC yyyyMMdd'T'HHmmss'Z'>"
+/// and reported on standard error; the domain then starts empty. When it cannot be moved aside (or
+/// not read), the domain keeps working in memory only and never overwrites that file.
+/// A failed save is reported on standard error; the values stay in memory.
+///
+/// Every `set` and `removeObjectForKey` posts `didChangeNotification` through the default
+/// notification center, with this object's address as the notification's object, after the
+/// change is stored and with no lock held. Thread-safe.
+class UserDefaults {
+public:
+    static constexpr const char* didChangeNotification = "NSUserDefaultsDidChangeNotification";
+    static constexpr const char* standardDomainName = "Tilmora";
+
+    /// The program's own defaults.
+    static UserDefaults& standard();
+
+    /// Opens the domain `suiteName`; objects of the same name share one store.
+    explicit UserDefaults(std::string suiteName);
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
+
+    const std::string& domainName() const { return domain_; }
+
+    /// Adds (or replaces) registered fallbacks for the given keys. Never persisted; posts nothing.
+    void registerDefaults(const PropertyDictionary& defaults);
+
+    /// The persisted value of `key`, else its registered value, else none.
+    std::optional<PropertyValue> objectForKey(const std::string& key) const;
+    bool boolForKey(const std::string& key) const;
+    std::int64_t integerForKey(const std::string& key) const;
+    double doubleForKey(const std::string& key) const;
+    std::optional<std::string> stringForKey(const std::string& key) const;
+    std::optional<Bytes> dataForKey(const std::string& key) const;
+    std::optional<PropertyArray> arrayForKey(const std::string& key) const;
+    std::optional<PropertyDictionary> dictionaryForKey(const std::string& key) const;
+
+    /// Stores `value` under `key`, saves the domain and posts the change notification.
+    void set(const PropertyValue& value, const std::string& key);
+    /// Removes the persisted value of `key` (its registered value answers again), saves the domain
+    /// and posts the change notification.
+    void removeObjectForKey(const std::string& key);
+
+    /// Every key with its value: the registered values overlaid by the persisted ones.
+    PropertyDictionary dictionaryRepresentation() const;
+
+    /// Saves the domain again when needed; every write already saves. True when the file holds the
+    /// current values.
+    bool synchronize();
+
+    /// The file that persists this domain.
+    std::filesystem::path storagePath() const;
+
+    /// Control API: forgets every domain held in memory, persisted values and registrations alike,
+    /// so that the next access reloads from the files under the then current
+    /// `Folders::preferences()`. Files are left alone. Objects already opened stay usable.
+    static void resetForTesting();
+
+    /// The file name (without folder) that stores a domain: the name with every character other
+    /// than letters, digits, '.', '-' and '_' replaced by '_', plus ".json".
+    static std::string fileNameForDomain(const std::string& name);
+
+private:
+    std::string domain_;
+};
+
+} // namespace platform

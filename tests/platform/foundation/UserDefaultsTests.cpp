@@ -1,0 +1,257 @@
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "support/FoundationSandbox.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <thread>
+
+using platform::Bytes;
+using platform::PropertyArray;
+using platform::PropertyDictionary;
+using platform::PropertyValue;
+using platform::UserDefaults;
+
+namespace {
+
+class UserDefaultsTest : public testsupport::FoundationSandbox {};
+
+struct CoercionCase {
+    const char* label;
+    std::optional<PropertyValue> stored;
+    bool asBool;
+    std::int64_t asInteger;
+    double asDouble;
+    std::optional<std::string> asString;
+};
+
+TEST_F(UserDefaultsTest, TypedReadersCoerceStoredValues) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const CoercionCase cases[] = {
+        {"absent", std::nullopt, false, 0, 0.0, std::nullopt},
+        {"true", PropertyValue(true), true, 1, 1.0, "1"},
+        {"false", PropertyValue(false), false, 0, 0.0, "0"},
+        {"int 0", PropertyValue(0), false, 0, 0.0, "0"},
+        {"int -3", PropertyValue(-3), true, -3, -3.0, "-3"},
+        {"double 0.0", PropertyValue(0.0), false, 0, 0.0, "0"},
+        {"double 2.75", PropertyValue(2.75), true, 2, 2.75, "2.75"},
+        {"double -2.75", PropertyValue(-2.75), true, -2, -2.75, "-2.75"},
+        {"double 1e20", PropertyValue(1e20), true, std::numeric_limits<std::int64_t>::max(), 1e20, "1e+20"},
+        {"double nan", PropertyValue(nan), true, 0, nan, "nan"},
+        {"YES", PropertyValue("YES"), true, 0, 0.0, "YES"},
+        {"yes", PropertyValue("yes"), true, 0, 0.0, "yes"},
+        {"True", PropertyValue("True"), true, 0, 0.0, "True"},
+        {"TRUE", PropertyValue("TRUE"), true, 0, 0.0, "TRUE"},
+        {"1", PropertyValue("1"), true, 1, 1.0, "1"},
+        {" 42abc", PropertyValue(" 42abc"), true, 42, 42.0, " 42abc"},
+        {"-7", PropertyValue("-7"), true, -7, -7.0, "-7"},
+        {"3.9", PropertyValue("3.9"), true, 3, 3.9, "3.9"},
+        {"0.5", PropertyValue("0.5"), false, 0, 0.5, "0.5"},
+        {"no", PropertyValue("no"), false, 0, 0.0, "no"},
+        {"false text", PropertyValue("false"), false, 0, 0.0, "false"},
+        {"empty text", PropertyValue(""), false, 0, 0.0, ""},
+        {"huge text", PropertyValue("99999999999999999999"), true, std::numeric_limits<std::int64_t>::max(),
+         1e20, "99999999999999999999"},
+        {"data", PropertyValue(Bytes{1, 2}), false, 0, 0.0, std::nullopt},
+        {"date", PropertyValue(platform::Date{5.0}), false, 0, 0.0, std::nullopt},
+        {"array", PropertyValue(PropertyArray{PropertyValue(1)}), false, 0, 0.0, std::nullopt},
+        {"dictionary", PropertyValue(PropertyDictionary{{"a", PropertyValue(1)}}), false, 0, 0.0,
+         std::nullopt},
+    };
+    UserDefaults& defaults = UserDefaults::standard();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.stored) {
+            defaults.set(*c.stored, "key");
+        } else {
+            defaults.removeObjectForKey("key");
+        }
+        EXPECT_EQ(defaults.objectForKey("key").has_value(), c.stored.has_value());
+        EXPECT_EQ(defaults.boolForKey("key"), c.asBool);
+        EXPECT_EQ(defaults.integerForKey("key"), c.asInteger);
+        if (std::isnan(c.asDouble)) {
+            EXPECT_TRUE(std::isnan(defaults.doubleForKey("key")));
+        } else {
+            EXPECT_DOUBLE_EQ(defaults.doubleForKey("key"), c.asDouble);
+        }
+        EXPECT_EQ(defaults.stringForKey("key"), c.asString);
+    }
+}
+
+TEST_F(UserDefaultsTest, KindReadersAnswerOnlyTheirKind) {
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.set(Bytes{0, 255, 7}, "data");
+    defaults.set(PropertyArray{PropertyValue("a"), PropertyValue(2)}, "array");
+    defaults.set(PropertyDictionary{{"k", PropertyValue(1.5)}}, "dict");
+    EXPECT_EQ(defaults.dataForKey("data"), (Bytes{0, 255, 7}));
+    EXPECT_EQ(defaults.arrayForKey("array")->size(), 2u);
+    EXPECT_EQ(defaults.dictionaryForKey("dict")->at("k"), PropertyValue(1.5));
+    for (const char* key : {"data", "array", "dict", "missing"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(defaults.dataForKey(key).has_value(), std::string(key) == "data");
+        EXPECT_EQ(defaults.arrayForKey(key).has_value(), std::string(key) == "array");
+        EXPECT_EQ(defaults.dictionaryForKey(key).has_value(), std::string(key) == "dict");
+    }
+}
+
+TEST_F(UserDefaultsTest, EveryKindSurvivesARestart) {
+    const PropertyDictionary values = {
+        {"bool", PropertyValue(true)},
+        {"int", PropertyValue(std::numeric_limits<std::int64_t>::min())},
+        {"double", PropertyValue(0.1)},
+        {"infinite", PropertyValue(-std::numeric_limits<double>::infinity())},
+        {"text", PropertyValue("héllo \"quoted\"\n")},
+        {"data", PropertyValue(Bytes{0, 1, 2, 253, 254, 255, 10})},
+        {"emptyData", PropertyValue(Bytes{})},
+        {"date", PropertyValue(platform::Date{1700000000.125})},
+        {"nested",
+         PropertyValue(PropertyArray{PropertyValue(PropertyDictionary{{"x", PropertyValue(Bytes{9})}}),
+                                     PropertyValue(false)})},
+    };
+    for (const auto& [key, value] : values)
+        UserDefaults::standard().set(value, key);
+    UserDefaults::resetForTesting();
+    EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation(), values);
+}
+
+TEST_F(UserDefaultsTest, RegisteredValuesAnswerReadersButAreNeverPersisted) {
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.registerDefaults({{"WMVerboseLogging", PropertyValue(true)}, {"WMGapSize", PropertyValue(8.0)}});
+    EXPECT_TRUE(defaults.boolForKey("WMVerboseLogging"));
+    ASSERT_TRUE(defaults.objectForKey("WMGapSize").has_value());
+
+    defaults.set(false, "WMVerboseLogging");
+    EXPECT_FALSE(defaults.boolForKey("WMVerboseLogging"));
+    EXPECT_EQ(
+        defaults.dictionaryRepresentation(),
+        (PropertyDictionary{{"WMVerboseLogging", PropertyValue(false)}, {"WMGapSize", PropertyValue(8.0)}}));
+
+    defaults.removeObjectForKey("WMVerboseLogging");
+    EXPECT_TRUE(defaults.boolForKey("WMVerboseLogging")) << "the registered value answers again";
+
+    defaults.set(3, "Stored");
+    UserDefaults::resetForTesting();
+    EXPECT_FALSE(defaults.objectForKey("WMGapSize").has_value());
+    EXPECT_EQ(defaults.dictionaryRepresentation(), (PropertyDictionary{{"Stored", PropertyValue(3)}}));
+    const std::string file = platform::FileSystem::readFile(defaults.storagePath());
+    EXPECT_EQ(file.find("WMGapSize"), std::string::npos);
+}
+
+TEST_F(UserDefaultsTest, SuiteDomainsAreIndependent) {
+    UserDefaults wm("com.apple.WindowManager");
+    UserDefaults sameSuite("com.apple.WindowManager");
+    wm.registerDefaults({{"Registered", PropertyValue(1)}});
+    wm.set(true, "GloballyEnabled");
+    UserDefaults::standard().set(false, "GloballyEnabled");
+
+    EXPECT_TRUE(sameSuite.boolForKey("GloballyEnabled"));
+    EXPECT_TRUE(sameSuite.objectForKey("Registered").has_value());
+    EXPECT_FALSE(UserDefaults::standard().boolForKey("GloballyEnabled"));
+    EXPECT_FALSE(UserDefaults::standard().objectForKey("Registered").has_value());
+    EXPECT_NE(wm.storagePath(), UserDefaults::standard().storagePath());
+    EXPECT_EQ(wm.storagePath().filename(), "com.apple.WindowManager.json");
+
+    UserDefaults::resetForTesting();
+    EXPECT_TRUE(UserDefaults("com.apple.WindowManager").boolForKey("GloballyEnabled"));
+    EXPECT_FALSE(UserDefaults::standard().boolForKey("GloballyEnabled"));
+}
+
+TEST_F(UserDefaultsTest, DomainNamesBecomeSafeFileNames) {
+    EXPECT_EQ(UserDefaults::fileNameForDomain("com.apple.WindowManager"), "com.apple.WindowManager.json");
+    EXPECT_EQ(UserDefaults::fileNameForDomain("../evil/x"), ".._evil_x.json");
+    EXPECT_EQ(UserDefaults::fileNameForDomain(".."), "_...json");
+    EXPECT_EQ(UserDefaults::fileNameForDomain(""), "_.json");
+}
+
+TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
+    const char* corruptTexts[] = {
+        "{not json",
+        "[1, 2]",
+        R"({"k": 5})",
+        R"({"k": {"integer": "5"}})",
+        R"({"k": {"data": "%%%%"}})",
+        R"({"k": {"bool": true, "integer": 1}})",
+    };
+    for (const char* text : corruptTexts) {
+        SCOPED_TRACE(text);
+        UserDefaults::resetForTesting();
+        const auto file = UserDefaults::standard().storagePath();
+        const auto folder = file.parent_path();
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            std::filesystem::remove(entry);
+        platform::FileSystem::writeFile(file, text);
+        UserDefaults::resetForTesting();
+
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(UserDefaults::standard().objectForKey("k").has_value());
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("Corrupt defaults file"), std::string::npos) << err;
+
+        std::vector<std::filesystem::path> aside;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().filename().string().starts_with("Tilmora.json.corrupt-"))
+                aside.push_back(entry.path());
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(platform::FileSystem::readFile(aside[0]), text);
+        EXPECT_FALSE(platform::FileSystem::fileExists(file));
+
+        UserDefaults::standard().set(1, "k");
+        EXPECT_EQ(platform::FileSystem::readFile(aside[0]), text);
+    }
+}
+
+TEST_F(UserDefaultsTest, UnreadableFileIsKeptAndDomainWorksInMemory) {
+    UserDefaults defaults("Unreadable");
+    const auto file = defaults.storagePath();
+    std::filesystem::create_directories(file / "inside");
+    UserDefaults::resetForTesting();
+    testing::internal::CaptureStderr();
+    defaults.set(true, "k");
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(defaults.boolForKey("k"));
+    EXPECT_TRUE(std::filesystem::is_directory(file / "inside"));
+    EXPECT_FALSE(defaults.synchronize());
+}
+
+TEST_F(UserDefaultsTest, DidChangeIsPostedAfterEveryWriteWithTheDefaultsAsObject) {
+    UserDefaults& defaults = UserDefaults::standard();
+    std::vector<std::optional<PropertyValue>> seen;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(UserDefaults::didChangeNotification, &defaults, [&](const platform::Notification& n) {
+        EXPECT_EQ(n.object, &defaults);
+        // The change is already visible and persisted when observers run.
+        seen.push_back(defaults.objectForKey("k"));
+        UserDefaults::resetForTesting();
+        seen.back() = UserDefaults::standard().objectForKey("k");
+    });
+    defaults.registerDefaults({{"k", PropertyValue(0)}});
+    EXPECT_TRUE(seen.empty()) << "registering is not a write";
+    defaults.set(5, "k");
+    defaults.removeObjectForKey("k");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], PropertyValue(5));
+    EXPECT_FALSE(seen[1].has_value());
+}
+
+TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
+    constexpr int kThreads = 4;
+    constexpr int kWrites = 25;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < kWrites; ++i)
+                UserDefaults::standard().set(i, "t" + std::to_string(t) + "-" + std::to_string(i));
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    UserDefaults::resetForTesting();
+    EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation().size(), std::size_t(kThreads * kWrites));
+}
+
+} // namespace

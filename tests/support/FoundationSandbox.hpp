@@ -1,0 +1,39 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace testsupport {
+
+/// A fresh folder under the system's temporary folder, removed with everything in it when the
+/// object goes away.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// Test fixture that gives every test its own user folders (Documents, Application Support,
+/// Preferences under a temporary root), empty user defaults, a notification center without
+/// observers and the system wall clock; everything is put back after the test.
+class FoundationSandbox : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// The sandbox's root (the user's home folder while the test runs).
+    const std::filesystem::path& root() const { return root_.path(); }
+
+private:
+    TemporaryFolder root_;
+};
+
+} // namespace testsupport
