@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/UuidIdentifier.hpp"
+
+namespace tilmora {
+
+/// Identifies a layout; the layout store replaces and deletes by it.
+struct LayoutId : UuidIdentifier<LayoutId> {
+    static constexpr const char* typeName = "LayoutId";
+    using UuidIdentifier::UuidIdentifier;
+};
+
+} // namespace tilmora
+
+template <>
+struct std::hash<tilmora::LayoutId> : tilmora::UuidIdentifierHash<tilmora::LayoutId> {};

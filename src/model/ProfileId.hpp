@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/UuidIdentifier.hpp"
+
+namespace tilmora {
+
+/// Identifies a layout profile; the profile store replaces by it.
+struct ProfileId : UuidIdentifier<ProfileId> {
+    static constexpr const char* typeName = "ProfileId";
+    using UuidIdentifier::UuidIdentifier;
+};
+
+} // namespace tilmora
+
+template <>
+struct std::hash<tilmora::ProfileId> : tilmora::UuidIdentifierHash<tilmora::ProfileId> {};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/UuidIdentifier.hpp"
+
+namespace tilmora {
+
+/// Identifies a snapshot definition.
+struct SnapshotId : UuidIdentifier<SnapshotId> {
+    static constexpr const char* typeName = "SnapshotId";
+    using UuidIdentifier::UuidIdentifier;
+};
+
+} // namespace tilmora
+
+template <>
+struct std::hash<tilmora::SnapshotId> : tilmora::UuidIdentifierHash<tilmora::SnapshotId> {};

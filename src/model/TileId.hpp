@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/UuidIdentifier.hpp"
+
+namespace tilmora {
+
+/// Identifies a tile within its layout.
+struct TileId : UuidIdentifier<TileId> {
+    static constexpr const char* typeName = "TileId";
+    using UuidIdentifier::UuidIdentifier;
+};
+
+} // namespace tilmora
+
+template <>
+struct std::hash<tilmora::TileId> : tilmora::UuidIdentifierHash<tilmora::TileId> {};
