@@ -1,0 +1,487 @@
+#include "snapping/RoriDeru.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+namespace tilmora {
+
+namespace {
+
+// ---- settings access (temporary in-memory stand-in until the platform's user defaults land) ----
+std::map<std::string, double>& tmpNumbers() {
+    static std::map<std::string, double> values;
+    return values;
+}
+std::map<std::string, std::string>& tmpStrings() {
+    static std::map<std::string, std::string> values;
+    return values;
+}
+std::optional<double> defaultsNumber(const std::string& key) {
+    auto it = tmpNumbers().find(key);
+    if (it == tmpNumbers().end()) return std::nullopt;
+    return it->second;
+}
+bool defaultsBool(const std::string& key) {
+    return defaultsNumber(key).value_or(0) != 0;
+}
+std::optional<std::string> defaultsString(const std::string& key) {
+    auto it = tmpStrings().find(key);
+    if (it == tmpStrings().end()) return std::nullopt;
+    return it->second;
+}
+void defaultsSetString(const std::string& key, const std::string& value) {
+    tmpStrings()[key] = value;
+}
+void logLine(const std::string&) {}
+std::string shortestText(double value) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
+    return text;
+}
+// ---------------------------------------------------------------------------------------------
+
+std::unique_ptr<RoriDeru>& sharedSlot() {
+    static std::unique_ptr<RoriDeru> instance;
+    return instance;
+}
+
+double minX(const Rect& r) {
+    return r.x;
+}
+double maxX(const Rect& r) {
+    return r.x + r.width;
+}
+double midX(const Rect& r) {
+    return r.x + r.width / 2;
+}
+double minY(const Rect& r) {
+    return r.y;
+}
+double maxY(const Rect& r) {
+    return r.y + r.height;
+}
+double midY(const Rect& r) {
+    return r.y + r.height / 2;
+}
+
+/// Area of the intersection of two rectangles; 0 when they do not overlap.
+double intersectionArea(const Rect& a, const Rect& b) {
+    const double width = std::max(std::min(maxX(a), maxX(b)) - std::max(minX(a), minX(b)), 0.0);
+    const double height = std::max(std::min(maxY(a), maxY(b)) - std::max(minY(a), minY(b)), 0.0);
+    return width * height;
+}
+
+/// The size of one device pixel in points for a backing scale (below 1 or NaN counts as 1).
+double pixelSize(double scale) {
+    const double s = std::isnan(scale) ? 1.0 : std::max(scale, 1.0);
+    return 1.0 / s;
+}
+
+/// A gap setting: a stored number, with a negative or NaN value read as 0.
+double sanitizedGap(double value) {
+    return (std::isnan(value) || value < 0) ? 0.0 : value;
+}
+
+/// Splits one axis of the grid: `count` cells over `length` points from `origin`.
+void splitAxis(double origin, double length, std::int64_t count, double gutter, double p,
+               std::vector<double>& starts, std::vector<double>& sizes) {
+    const auto n = static_cast<std::size_t>(std::max<std::int64_t>(count, 1));
+    starts.resize(n);
+    sizes.resize(n);
+    const double available = length - static_cast<double>(n - 1) * gutter;
+    const double base = p * std::floor((available / static_cast<double>(n)) / p);
+    double sum = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        sizes[i] = std::max(base, p);
+        sum += sizes[i];
+    }
+    const double last = available - sum;
+    sizes[n - 1] = std::max(p * std::round(last / p), p);
+    double start = origin;
+    for (std::size_t i = 0; i < n; ++i) {
+        starts[i] = start;
+        start = start + sizes[i] + gutter;
+    }
+}
+
+/// Reads one part of a stored preset as a number that fills the whole part.
+std::optional<double> readNumber(std::string_view part) {
+    if (part.empty() || std::isspace(static_cast<unsigned char>(part.front()))) return std::nullopt;
+    const std::string text(part);
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+RoriDeru::Preset::Preset(std::int64_t rows, std::int64_t cols, double gutter, double padding)
+    : rows(std::max<std::int64_t>(rows, 1))
+    , cols(std::max<std::int64_t>(cols, 1))
+    , gutter((std::isnan(gutter) || gutter < 0) ? 0.0 : gutter)
+    , padding((std::isnan(padding) || padding < 0) ? 0.0 : padding) {}
+
+RoriDeru& RoriDeru::shared() {
+    auto& slot = sharedSlot();
+    if (!slot) slot = std::make_unique<RoriDeru>();
+    return *slot;
+}
+
+void RoriDeru::resetShared() {
+    sharedSlot().reset();
+}
+
+// MARK: Snap-kind geometry
+
+RoriDeru::GapSettings RoriDeru::currentGapSettings() {
+    GapSettings settings;
+    const double gap = sanitizedGap(defaultsNumber("WMGapSize").value_or(0));
+    settings.horizontal = sanitizedGap(defaultsNumber("WMGapHorizontal").value_or(gap));
+    settings.vertical = sanitizedGap(defaultsNumber("WMGapVertical").value_or(gap));
+    const bool includeEdges = defaultsBool("WMGapsIncludeScreenEdges");
+    settings.left = includeEdges || defaultsBool("WMGapsEdgesLeft");
+    settings.right = includeEdges || defaultsBool("WMGapsEdgesRight");
+    settings.top = includeEdges || defaultsBool("WMGapsEdgesTop");
+    settings.bottom = includeEdges || defaultsBool("WMGapsEdgesBottom");
+    settings.applyToMaximize = defaultsBool("WMApplyGapsToMaximize");
+    return settings;
+}
+
+Rect RoriDeru::computeRectForVisible(SnapIconKind kind, const Rect& visible) const {
+    return computeRectForVisible(kind, visible, currentGapSettings());
+}
+
+Rect RoriDeru::computeRectForVisible(SnapIconKind kind, const Rect& f, const GapSettings& gaps) {
+    const double w = f.width;
+    const double h = f.height;
+    const double third = w / 3;
+    const double twoThirds = (w + w) / 3;
+    const double quarter = w * 0.25;
+    const double threeQuarters = (w * 3) * 0.25;
+    bool withGaps = true;
+    Rect r;
+    switch (kind) {
+    case SnapIconKind::leftHalf:
+        r = {minX(f), minY(f), w * 0.5, h};
+        break;
+    case SnapIconKind::rightHalf:
+        r = {midX(f), minY(f), w * 0.5, h};
+        break;
+    case SnapIconKind::topHalf:
+        r = {minX(f), midY(f), w, h * 0.5};
+        break;
+    case SnapIconKind::bottomHalf:
+        r = {minX(f), minY(f), w, h * 0.5};
+        break;
+    case SnapIconKind::topLeft:
+        r = {minX(f), midY(f), w * 0.5, h * 0.5};
+        break;
+    case SnapIconKind::topRight:
+        r = {midX(f), midY(f), w * 0.5, h * 0.5};
+        break;
+    case SnapIconKind::bottomLeft:
+        r = {minX(f), minY(f), w * 0.5, h * 0.5};
+        break;
+    case SnapIconKind::bottomRight:
+        r = {midX(f), minY(f), w * 0.5, h * 0.5};
+        break;
+    case SnapIconKind::leftThird:
+        r = {minX(f), minY(f), third, h};
+        break;
+    case SnapIconKind::middleThird:
+        r = {minX(f) + third, minY(f), third, h};
+        break;
+    case SnapIconKind::rightThird:
+        r = {minX(f) + twoThirds, minY(f), third, h};
+        break;
+    case SnapIconKind::leftTwoThirds:
+        r = {minX(f), minY(f), twoThirds, h};
+        break;
+    case SnapIconKind::rightTwoThirds:
+        r = {minX(f) + third, minY(f), twoThirds, h};
+        break;
+    case SnapIconKind::firstQuarter:
+        r = {minX(f), minY(f), quarter, h};
+        break;
+    case SnapIconKind::secondQuarter:
+        r = {minX(f) + quarter, minY(f), quarter, h};
+        break;
+    case SnapIconKind::thirdQuarter:
+        r = {minX(f) + w * 0.5, minY(f), quarter, h};
+        break;
+    case SnapIconKind::lastQuarter:
+        r = {maxX(f) - quarter, minY(f), quarter, h};
+        break;
+    case SnapIconKind::firstThreeQuarters:
+        r = {minX(f), minY(f), threeQuarters, h};
+        break;
+    case SnapIconKind::lastThreeQuarters:
+        r = {maxX(f) - threeQuarters, minY(f), threeQuarters, h};
+        break;
+    case SnapIconKind::topLeftSixth:
+        r = {minX(f), midY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::topCenterSixth:
+        r = {minX(f) + third, midY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::topRightSixth:
+        r = {minX(f) + twoThirds, midY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::bottomLeftSixth:
+        r = {minX(f), minY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::bottomCenterSixth:
+        r = {minX(f) + third, minY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::bottomRightSixth:
+        r = {minX(f) + twoThirds, minY(f), third, h * 0.5};
+        break;
+    case SnapIconKind::centerHalf:
+    case SnapIconKind::centerTwoThirds:
+    case SnapIconKind::centerThreeFourths: {
+        const double factor = kind == SnapIconKind::centerHalf        ? 0.5
+                              : kind == SnapIconKind::centerTwoThirds ? 2.0 / 3.0
+                                                                      : 0.75;
+        const double width = std::round(w * factor);
+        return {midX(f) - width * 0.5, minY(f), width, h};
+    }
+    case SnapIconKind::center:
+        r = {midX(f) - (w * 0.66) * 0.5, midY(f) - (h * 0.66) * 0.5, w * 0.66, h * 0.66};
+        break;
+    case SnapIconKind::almostMaximize: {
+        const double width = std::round(w * 0.9);
+        const double height = std::round(h * 0.9);
+        r = {std::round(midX(f) - width * 0.5), std::round(midY(f) - height * 0.5), width, height};
+        break;
+    }
+    case SnapIconKind::maximize:
+    case SnapIconKind::macFullScreen:
+    case SnapIconKind::fullScreenLeftHalf:
+    case SnapIconKind::fullScreenRightHalf:
+        r = f;
+        withGaps = gaps.applyToMaximize;
+        break;
+    case SnapIconKind::grid1x2:
+    case SnapIconKind::grid1x3:
+    case SnapIconKind::grid2x1:
+    case SnapIconKind::grid3x1:
+    case SnapIconKind::grid2x2:
+    case SnapIconKind::grid3x3:
+    case SnapIconKind::grid4x4:
+    case SnapIconKind::grid6x4:
+    case SnapIconKind::grid8x2:
+        return f;
+    }
+    return withGaps ? applyGaps(r, f, gaps) : r;
+}
+
+Rect RoriDeru::applyGaps(const Rect& rect, const Rect& visible) const {
+    return applyGaps(rect, visible, currentGapSettings());
+}
+
+Rect RoriDeru::applyGaps(const Rect& rect, const Rect& f, const GapSettings& gaps) {
+    const double gh = sanitizedGap(gaps.horizontal);
+    const double gv = sanitizedGap(gaps.vertical);
+    if (gh <= 0 && gv <= 0) return rect;
+    const bool onLeft = std::abs(minX(rect) - minX(f)) <= 0.5;
+    const bool onRight = std::abs(maxX(rect) - maxX(f)) <= 0.5;
+    const bool onBottom = std::abs(minY(rect) - minY(f)) <= 0.5;
+    const bool onTop = std::abs(maxY(rect) - maxY(f)) <= 0.5;
+    Rect r = rect;
+    if (gaps.left || !onLeft) {
+        r.x += gh / 2;
+        r.width -= gh / 2;
+    }
+    if (gaps.right || !onRight) r.width -= gh / 2;
+    if (gaps.bottom || !onBottom) {
+        r.y += gv / 2;
+        r.height -= gv / 2;
+    }
+    if (gaps.top || !onTop) r.height -= gv / 2;
+    r.width = std::max(r.width, 50.0);
+    r.height = std::max(r.height, 50.0);
+    return clamp(r, f);
+}
+
+Rect RoriDeru::alignRectToPixelEdges(const Rect& rect, double scale) {
+    const double p = pixelSize(scale);
+    const auto snap = [p](double v) { return p * std::round(v / p); };
+    const double left = snap(minX(rect));
+    const double bottom = snap(minY(rect));
+    const double right = snap(maxX(rect));
+    const double top = snap(maxY(rect));
+    return {left, bottom, std::max(right - left, 0.0), std::max(top - bottom, 0.0)};
+}
+
+Rect RoriDeru::clamp(const Rect& rect, const Rect& bounds) {
+    Rect r = rect;
+    if (minX(r) < minX(bounds)) r.x = minX(bounds);
+    if (minY(r) < minY(bounds)) r.y = minY(bounds);
+    // A rectangle that starts beyond the right or the top edge would get a negative size: move it
+    // back so that its far edge lies on the bounds' edge (never left of or below the bounds).
+    if (minX(r) > maxX(bounds)) r.x = std::max(maxX(bounds) - r.width, minX(bounds));
+    if (minY(r) > maxY(bounds)) r.y = std::max(maxY(bounds) - r.height, minY(bounds));
+    if (maxX(bounds) < maxX(r)) r.width = maxX(bounds) - minX(r);
+    if (maxY(bounds) < maxY(r)) r.height = maxY(bounds) - minY(r);
+    return r;
+}
+
+// MARK: Grid presets and tiles
+
+std::string RoriDeru::presetText(const Preset& preset) {
+    return std::to_string(preset.rows) + "," + std::to_string(preset.cols) + "," +
+           shortestText(preset.gutter) + "," + shortestText(preset.padding);
+}
+
+std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
+    std::vector<double> numbers;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::size_t end = comma == std::string_view::npos ? text.size() : comma;
+        if (const auto number = readNumber(text.substr(start, end - start))) numbers.push_back(*number);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (numbers.size() != 4) return std::nullopt;
+    const bool finite =
+        std::all_of(numbers.begin(), numbers.end(), [](double v) { return std::isfinite(v); });
+    if (!finite || numbers[0] > static_cast<double>(maxStoredGridCount) ||
+        numbers[1] > static_cast<double>(maxStoredGridCount)) {
+        logLine("[RoriDeru] Ignoring grid preset \"" + std::string(text) +
+                "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
+        return std::nullopt;
+    }
+    // Values below 1 (including large negative ones) become 1 in the preset; convert only in range.
+    const auto toCount = [](double v) { return v < 1 ? std::int64_t{0} : static_cast<std::int64_t>(v); };
+    return Preset(toCount(numbers[0]), toCount(numbers[1]), numbers[2], numbers[3]);
+}
+
+std::string RoriDeru::presetKey(std::uint32_t displayID) {
+    return "WMPreset_" + std::to_string(displayID);
+}
+
+void RoriDeru::savePreset(const Preset& preset, std::optional<std::uint32_t> displayID) {
+    if (!displayID) return;
+    defaultsSetString(presetKey(*displayID), presetText(preset));
+}
+
+RoriDeru::Preset RoriDeru::loadPreset(std::optional<std::uint32_t> displayID) const {
+    if (!displayID) return fallbackPreset();
+    const auto text = defaultsString(presetKey(*displayID));
+    if (!text) return fallbackPreset();
+    return parsePreset(*text).value_or(fallbackPreset());
+}
+
+RoriDeru::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
+                                            double gutter, double scale) {
+    const double p = pixelSize(scale);
+    GridMetrics metrics;
+    splitAxis(rect.x, rect.width, cols, gutter, p, metrics.colXs, metrics.colWidths);
+    splitAxis(rect.y, rect.height, rows, gutter, p, metrics.rowYs, metrics.rowHeights);
+    return metrics;
+}
+
+std::vector<Rect> RoriDeru::tiles(const Rect& f, double scale, std::optional<std::uint32_t> displayID,
+                                  const Preset& preset) const {
+    const std::int64_t rows = std::max<std::int64_t>(preset.rows, 1);
+    const std::int64_t cols = std::max<std::int64_t>(preset.cols, 1);
+    const auto rowCount = static_cast<std::size_t>(rows);
+    const auto colCount = static_cast<std::size_t>(cols);
+    std::vector<Rect> result;
+    result.reserve(rowCount * colCount);
+
+    if (displayID) {
+        const auto it = customPresetEdges.find(*displayID);
+        if (it != customPresetEdges.end() && it->second.xs.size() == colCount + 1 &&
+            it->second.ys.size() == rowCount + 1) {
+            const auto& edges = it->second;
+            for (std::size_t r = 0; r < rowCount; ++r) {
+                const double y0 = minY(f) + edges.ys[r] * f.height;
+                const double y1 = minY(f) + edges.ys[r + 1] * f.height;
+                for (std::size_t c = 0; c < colCount; ++c) {
+                    const double x0 = minX(f) + edges.xs[c] * f.width;
+                    const double x1 = minX(f) + edges.xs[c + 1] * f.width;
+                    result.push_back({x0, y0, x1 - x0, y1 - y0});
+                }
+            }
+            return result;
+        }
+    }
+
+    const auto metrics =
+        gridMetrics(f, rows, cols, preset.gutter, std::isnan(scale) ? 1.0 : std::max(scale, 1.0));
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        for (std::size_t c = 0; c < colCount; ++c) {
+            result.push_back(
+                {metrics.colXs[c], metrics.rowYs[r], metrics.colWidths[c], metrics.rowHeights[r]});
+        }
+    }
+    return result;
+}
+
+std::optional<Rect> RoriDeru::pickSnapTile(const Rect& w, const std::vector<Rect>& tiles, double threshold) {
+    for (const auto& t : tiles) {
+        if (std::abs(minX(w) - minX(t)) < threshold || std::abs(maxX(w) - maxX(t)) < threshold ||
+            std::abs(maxY(w) - maxY(t)) < threshold || std::abs(minY(w) - minY(t)) < threshold) {
+            return t;
+        }
+    }
+    if (tiles.empty()) return std::nullopt;
+    std::size_t best = 0;
+    double bestArea = intersectionArea(w, tiles[0]);
+    for (std::size_t i = 1; i < tiles.size(); ++i) {
+        const double area = intersectionArea(w, tiles[i]);
+        if (area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    return tiles[best];
+}
+
+std::optional<RoriDeru::RowCol> RoriDeru::rowCol(const Rect& tile, const std::vector<Rect>& tiles,
+                                                 std::int64_t cols) {
+    const auto it = std::find(tiles.begin(), tiles.end(), tile);
+    if (it == tiles.end()) return std::nullopt;
+    const auto index = static_cast<std::int64_t>(it - tiles.begin());
+    const std::int64_t c = std::max<std::int64_t>(cols, 1);
+    return RowCol{index / c + 1, index % c + 1};
+}
+
+Rect RoriDeru::insetByPadding(const Rect& tile, double padding) {
+    const double inset = (std::isnan(padding) || padding < 0) ? 0.0 : padding;
+    Rect r{tile.x + inset, tile.y + inset, tile.width - 2 * inset, tile.height - 2 * inset};
+    if (r.width < 0) {
+        r.x = midX(tile);
+        r.width = 0;
+    }
+    if (r.height < 0) {
+        r.y = midY(tile);
+        r.height = 0;
+    }
+    return r;
+}
+
+} // namespace tilmora
+
+std::size_t
+std::hash<tilmora::RoriDeru::Preset>::operator()(const tilmora::RoriDeru::Preset& preset) const noexcept {
+    // A zero gutter or padding hashes like +0.
+    const auto normalized = [](double v) { return v == 0 ? 0.0 : v; };
+    std::size_t seed = 0;
+    const auto combine = [&seed](std::size_t value) {
+        seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+    };
+    combine(std::hash<std::int64_t>{}(preset.rows));
+    combine(std::hash<std::int64_t>{}(preset.cols));
+    combine(std::hash<double>{}(normalized(preset.gutter)));
+    combine(std::hash<double>{}(normalized(preset.padding)));
+    return seed;
+}
