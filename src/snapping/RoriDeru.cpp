@@ -1,5 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "platform/foundation/UserDefaults.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -10,30 +12,13 @@ namespace tilmora {
 
 namespace {
 
-// ---- settings access (temporary in-memory stand-in until the platform's user defaults land) ----
-std::map<std::string, double>& tmpNumbers() {
-    static std::map<std::string, double> values;
-    return values;
-}
-std::map<std::string, std::string>& tmpStrings() {
-    static std::map<std::string, std::string> values;
-    return values;
-}
+/// A setting read as a number: a stored number (or Boolean); any other kind counts as absent.
 std::optional<double> defaultsNumber(const std::string& key) {
-    auto it = tmpNumbers().find(key);
-    if (it == tmpNumbers().end()) return std::nullopt;
-    return it->second;
+    const auto value = platform::UserDefaults::standard().objectForKey(key);
+    return value ? value->numberValue() : std::nullopt;
 }
 bool defaultsBool(const std::string& key) {
-    return defaultsNumber(key).value_or(0) != 0;
-}
-std::optional<std::string> defaultsString(const std::string& key) {
-    auto it = tmpStrings().find(key);
-    if (it == tmpStrings().end()) return std::nullopt;
-    return it->second;
-}
-void defaultsSetString(const std::string& key, const std::string& value) {
-    tmpStrings()[key] = value;
+    return platform::UserDefaults::standard().boolForKey(key);
 }
 void logLine(const std::string&) {}
 std::string shortestText(double value) {
@@ -369,12 +354,12 @@ std::string RoriDeru::presetKey(std::uint32_t displayID) {
 
 void RoriDeru::savePreset(const Preset& preset, std::optional<std::uint32_t> displayID) {
     if (!displayID) return;
-    defaultsSetString(presetKey(*displayID), presetText(preset));
+    platform::UserDefaults::standard().set(presetText(preset), presetKey(*displayID));
 }
 
 RoriDeru::Preset RoriDeru::loadPreset(std::optional<std::uint32_t> displayID) const {
     if (!displayID) return fallbackPreset();
-    const auto text = defaultsString(presetKey(*displayID));
+    const auto text = platform::UserDefaults::standard().stringForKey(presetKey(*displayID));
     if (!text) return fallbackPreset();
     return parsePreset(*text).value_or(fallbackPreset());
 }

@@ -63,16 +63,6 @@ TEST(ParsePreset, ReadsStoredTexts) {
     }
 }
 
-TEST(PresetStorage, RoundTripsAndFallsBack) {
-    RoriDeru grid;
-    grid.savePreset(Preset(2, 3, 8, 0), 7);
-    EXPECT_EQ(grid.loadPreset(7), Preset(2, 3, 8, 0));
-    EXPECT_EQ(grid.loadPreset(std::nullopt), RoriDeru::fallbackPreset());
-    EXPECT_EQ(grid.loadPreset(99991), Preset(2, 2, 0, 0));
-    grid.savePreset(Preset(5, 5, 0, 0), std::nullopt); // nothing to write to
-    EXPECT_EQ(grid.loadPreset(std::nullopt), RoriDeru::fallbackPreset());
-}
-
 TEST(GridMetrics, FloorsCellsToPixelsAndGivesTheRestToTheLast) {
     const auto m = RoriDeru::gridMetrics({0, 0, 1000, 600}, 1, 3, 10, 2);
     EXPECT_EQ(m.colWidths, (std::vector<double>{326.5, 326.5, 327.0}));

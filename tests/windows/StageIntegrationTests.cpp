@@ -1,0 +1,108 @@
+#include "windows/StageIntegration.hpp"
+
+#include "platform/foundation/UserDefaults.hpp"
+#include "support/FoundationSandbox.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace tilmora {
+namespace {
+
+using platform::PropertyDictionary;
+using platform::UserDefaults;
+
+class StageIntegrationTest : public testsupport::FoundationSandbox {
+protected:
+    static void set(const PropertyDictionary& values, UserDefaults& defaults = UserDefaults::standard()) {
+        for (const auto& [key, value] : values)
+            defaults.set(value, key);
+    }
+};
+
+TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDetectionOn) {
+    struct Case {
+        const char* name;
+        PropertyDictionary settings;
+        PropertyDictionary system;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"nothing stored", {}, {}, false},
+        {"detection off", {}, {{"GloballyEnabled", true}}, false},
+        {"globally enabled", {{"WMAutoDetectStageManager", true}}, {{"GloballyEnabled", true}}, true},
+        {"older key", {{"WMAutoDetectStageManager", true}}, {{"EnableStageManager", true}}, true},
+        {"newer key wins",
+         {{"WMAutoDetectStageManager", true}},
+         {{"GloballyEnabled", false}, {"EnableStageManager", true}},
+         false},
+        {"no system keys", {{"WMAutoDetectStageManager", true}}, {}, false},
+        {"mock switch", {{"WMMockStageManagerActive", true}}, {}, true},
+    };
+    for (const auto& c : cases) {
+        UserDefaults::resetForTesting();
+        UserDefaults suite("com.apple.WindowManager");
+        for (const char* key : {"GloballyEnabled", "EnableStageManager"})
+            suite.removeObjectForKey(key);
+        for (const char* key : {"WMAutoDetectStageManager", "WMMockStageManagerActive"}) {
+            UserDefaults::standard().removeObjectForKey(key);
+        }
+        set(c.settings);
+        set(c.system, suite);
+        EXPECT_EQ(StageIntegration::isStageManagerActive(), c.expected) << c.name;
+    }
+}
+
+TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerIsActive) {
+    const Rect primary{0, 80, 1440, 795};
+    struct Case {
+        const char* name;
+        PropertyDictionary settings;
+        bool isPrimary;
+        Rect expected;
+    };
+    const PropertyDictionary active{{"WMIntegrateStageManager", true}, {"WMMockStageManagerActive", true}};
+    const auto with = [&](PropertyDictionary extra) {
+        PropertyDictionary all = active;
+        all.insert(extra.begin(), extra.end());
+        return all;
+    };
+    const Case cases[] = {
+        {"reserve 200", with({{"WMStageReserveLeftWidth", 200.0}}), true, {200, 80, 1240, 795}},
+        {"integer reserve", with({{"WMStageReserveLeftWidth", 200}}), true, {200, 80, 1240, 795}},
+        {"reserve 2000", with({{"WMStageReserveLeftWidth", 2000.0}}), true, {2000, 80, 1, 795}},
+        {"reserve 0", with({{"WMStageReserveLeftWidth", 0.0}}), true, primary},
+        {"negative reserve", with({{"WMStageReserveLeftWidth", -50.0}}), true, primary},
+        {"text reserve", with({{"WMStageReserveLeftWidth", "200"}}), true, primary},
+        {"no reserve", active, true, primary},
+        {"secondary screen", with({{"WMStageReserveLeftWidth", 200.0}}), false, primary},
+        {"integration off",
+         {{"WMMockStageManagerActive", true}, {"WMStageReserveLeftWidth", 200.0}},
+         true,
+         primary},
+        {"stage manager inactive",
+         {{"WMIntegrateStageManager", true}, {"WMStageReserveLeftWidth", 200.0}},
+         true,
+         primary},
+    };
+    for (const auto& c : cases) {
+        UserDefaults::resetForTesting();
+        for (const char* key :
+             {"WMIntegrateStageManager", "WMMockStageManagerActive", "WMStageReserveLeftWidth"}) {
+            UserDefaults::standard().removeObjectForKey(key);
+        }
+        set(c.settings);
+        EXPECT_EQ(StageIntegration::effectiveVisibleFrame(primary, c.isPrimary), c.expected) << c.name;
+    }
+}
+
+TEST_F(StageIntegrationTest, MissionControlMockSwitch) {
+    EXPECT_FALSE(StageIntegration::isMissionControlLikelyActive());
+    UserDefaults::standard().set(true, "WMMockMissionControlActive");
+    EXPECT_TRUE(StageIntegration::isMissionControlLikelyActive());
+}
+
+} // namespace
+} // namespace tilmora
