@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
+
+namespace tilmora {
+
+/// The log file's name inside the user's Documents folder.
+inline constexpr std::string_view logFileName = "Tilmora_log.txt";
+
+/// The log file: "Tilmora_log.txt" in the user's Documents folder, or none when the platform names
+/// no Documents folder. Looked up anew on every call.
+std::optional<std::filesystem::path> logFilePath();
+
+/// The program's one logging function. Joins `items` with `separator`, adds `terminator`, writes
+/// that text to standard output and appends the same bytes to the log file; it adds nothing of its
+/// own (no time stamp, tag or level). Callers format their lines themselves and usually pass one
+/// text with the default separator and terminator.
+///
+/// - No Documents folder: nothing is written anywhere, not even to standard output.
+/// - No log file yet (for example after something removed it): the text starts a new file; when
+///   that fails, standard output also gets "Error creating log file: " + the reason + newline.
+/// - The file exists but cannot be opened or written: standard output also gets
+///   "Error writing to log file: " + the reason + newline.
+/// - A text that is not valid UTF-8 reaches standard output only.
+/// The two error lines never reach the log file. Nothing is thrown; the next call tries again.
+///
+/// Any thread. Calls are serialized, so the lines of concurrent callers never interleave, and each
+/// call's text is on disk when the call returns. Nothing stays open between calls.
+void print(std::initializer_list<std::string_view> items, std::string_view separator = " ",
+           std::string_view terminator = "\n");
+
+/// One item: `text` followed by `terminator`.
+void print(std::string_view text, std::string_view separator = " ", std::string_view terminator = "\n");
+
+} // namespace tilmora

@@ -1,0 +1,137 @@
+#include "model/Log.hpp"
+
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "support/FoundationSandbox.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using platform::FileSystem::readFile;
+
+namespace {
+
+class LogTest : public testsupport::FoundationSandbox {
+protected:
+    fs::path logFile() const { return root() / "Documents" / "Tilmora_log.txt"; }
+
+    // Runs `body` and returns what it wrote to standard output.
+    static std::string stdoutOf(const std::function<void()>& body) {
+        testing::internal::CaptureStdout();
+        body();
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+TEST_F(LogTest, WritesTheSameTextToStandardOutputAndTheFile) {
+    struct Case {
+        const char* label;
+        std::function<void()> call;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"one item, defaults", [] { tilmora::print("[RoriDeru] started"); }, "[RoriDeru] started\n"},
+        {"separator and terminator",
+         [] {
+             tilmora::print({"a", "b"}, "-", "");
+         },
+         "a-b"},
+        {"default separator",
+         [] {
+             tilmora::print({"x", "y", "z"});
+         },
+         "x y z\n"},
+        {"no items", [] { tilmora::print({}, "-", "END"); }, "END"},
+        {"non-ASCII", [] { tilmora::print("Größe → 50 %"); }, "Größe → 50 %\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::error_code ec;
+        fs::remove(logFile(), ec);
+        EXPECT_EQ(stdoutOf(c.call), c.expected);
+        EXPECT_EQ(readFile(logFile()), c.expected);
+    }
+}
+
+TEST_F(LogTest, AppendsAndStartsANewFileAfterRemoval) {
+    stdoutOf([] {
+        tilmora::print("first");
+        tilmora::print("second");
+    });
+    EXPECT_EQ(readFile(logFile()), "first\nsecond\n");
+    fs::remove(logFile());
+    stdoutOf([] { tilmora::print("third"); });
+    EXPECT_EQ(readFile(logFile()), "third\n");
+    EXPECT_EQ(tilmora::logFilePath(), logFile());
+}
+
+TEST_F(LogTest, WithoutDocumentsFolderNothingIsWrittenAnywhere) {
+    auto layout = platform::Folders::current();
+    layout.documents.reset();
+    platform::Folders::install(layout);
+    EXPECT_EQ(stdoutOf([] { tilmora::print("lost"); }), "");
+    EXPECT_FALSE(tilmora::logFilePath().has_value());
+    for (const auto& entry : fs::recursive_directory_iterator(root()))
+        EXPECT_NE(entry.path().filename(), "Tilmora_log.txt") << entry.path();
+}
+
+TEST_F(LogTest, UnwritableFileStillPrintsTheLineAndTheError) {
+    fs::create_directories(logFile()); // something that exists but cannot be opened for writing
+    const std::string out = stdoutOf([] { tilmora::print("line"); });
+    const std::string prefix = "line\nError writing to log file: ";
+    ASSERT_EQ(out.substr(0, prefix.size()), prefix) << out;
+    EXPECT_NE(out.find(logFile().string()), std::string::npos) << out;
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
+    EXPECT_TRUE(fs::is_directory(logFile()));
+}
+
+TEST_F(LogTest, MissingDocumentsFolderReportsCreationError) {
+    fs::remove_all(root() / "Documents");
+    const std::string out = stdoutOf([] { tilmora::print("line"); });
+    const std::string prefix = "line\nError creating log file: ";
+    EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out;
+    EXPECT_FALSE(fs::exists(root() / "Documents"));
+}
+
+TEST_F(LogTest, InvalidUtf8ReachesStandardOutputOnly) {
+    const std::string bad = "bad \xC3( byte";
+    EXPECT_EQ(stdoutOf([&] { tilmora::print(bad); }), bad + "\n");
+    EXPECT_FALSE(fs::exists(logFile()));
+}
+
+TEST_F(LogTest, ConcurrentCallersNeverInterleaveLines) {
+    constexpr int kThreads = 4;
+    constexpr int kLines = 40;
+    stdoutOf([] {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([t] {
+                const std::string body(300, static_cast<char>('a' + t));
+                for (int i = 0; i < kLines; ++i)
+                    tilmora::print(body);
+            });
+        }
+        for (auto& thread : threads)
+            thread.join();
+    });
+    std::istringstream file(readFile(logFile()));
+    std::string line;
+    int count = 0;
+    while (std::getline(file, line)) {
+        ++count;
+        ASSERT_EQ(line.size(), 300u);
+        EXPECT_EQ(line.find_first_not_of(line[0]), std::string::npos) << "interleaved line";
+    }
+    EXPECT_EQ(count, kThreads * kLines);
+}
+
+} // namespace
