@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/foundation/Date.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/Uuid.hpp"
 
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -29,8 +29,8 @@
 /// - a double that is NaN or infinite cannot be written (encoding throws), and a number too large
 ///   for a double fails to read;
 /// - a UUID is written as its 36-character upper-case text and read in either letter case;
-/// - a date (`std::chrono::system_clock::time_point`) is written as UTC text
-///   "YYYY-MM-DDTHH:MM:SS.nnnnnnnnnZ" and read back to the same instant.
+/// - a `Date` is written as its number of seconds since 1970-01-01 00:00:00 UTC, which reads back
+///   to the same instant.
 ///
 /// Objects are written with their keys in the order in which they were set. Text output is compact
 /// by default. A type takes part by declaring, in its own namespace (found by argument-dependent
@@ -77,6 +77,10 @@ std::string jsonTypeDescription(const Json& json);
 Json toJson(const UUID& uuid);
 UUID fromJson(const Json& json, std::type_identity<UUID>);
 
+/// Dates as their number of seconds since 1970 (a non-finite date cannot be encoded).
+Json toJson(const Date& date);
+Date fromJson(const Json& json, std::type_identity<Date>);
+
 namespace json_detail {
 
 template <class T>
@@ -89,14 +93,10 @@ struct IsOptional : std::false_type {};
 template <class T>
 struct IsOptional<std::optional<T>> : std::true_type {};
 
-using Date = std::chrono::system_clock::time_point;
-
 Json encodeDouble(double value);
 double decodeDouble(const Json& json);
 bool decodeBool(const Json& json);
 std::string decodeString(const Json& json);
-Json encodeDate(Date date);
-Date decodeDate(const Json& json);
 
 template <class I>
 I decodeInteger(const Json& json) {
@@ -120,7 +120,7 @@ I decodeInteger(const Json& json) {
 
 } // namespace json_detail
 
-/// The JSON form of a value: booleans, integers, doubles, strings, dates, UUIDs, vectors of
+/// The JSON form of a value: booleans, integers, doubles, strings, `Date`s, UUIDs, vectors of
 /// these and every type with a `toJson` of its own. Throws `platform::Error` for a non-finite
 /// double anywhere in the value.
 template <class T>
@@ -173,8 +173,6 @@ Json encodeJson(const T& value) {
         return json_detail::encodeDouble(static_cast<double>(value));
     } else if constexpr (std::is_convertible_v<const T&, std::string_view>) {
         return Json(std::string(std::string_view(value)));
-    } else if constexpr (std::is_same_v<T, json_detail::Date>) {
-        return json_detail::encodeDate(value);
     } else if constexpr (json_detail::IsVector<T>::value) {
         return encodeJsonArray(value);
     } else {
@@ -195,8 +193,6 @@ T decodeJson(const Json& json) {
         return static_cast<T>(json_detail::decodeDouble(json));
     } else if constexpr (std::is_same_v<T, std::string>) {
         return json_detail::decodeString(json);
-    } else if constexpr (std::is_same_v<T, json_detail::Date>) {
-        return json_detail::decodeDate(json);
     } else if constexpr (json_detail::IsVector<T>::value) {
         return decodeJsonArray<typename T::value_type>(json);
     } else {

@@ -3,8 +3,8 @@
 #include "model/ProfileId.hpp"
 #include "model/SnapshotId.hpp"
 #include "model/SnapshotWindowMapping.hpp"
+#include "platform/foundation/Date.hpp"
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,15 +16,15 @@ namespace tilmora {
 /// before `createdAt` and several mappings of one application are kept).
 /// JSON: {"id": SnapshotId, "name": string, "createdAt": date, "updatedAt": date,
 /// "windowMappings": [SnapshotWindowMapping, ...], "linkedProfileId": ProfileId (left out when
-/// absent), "globalShortcut": string (left out when absent)}; a date is UTC text
-/// "YYYY-MM-DDTHH:MM:SS.nnnnnnnnnZ".
+/// absent), "globalShortcut": string (left out when absent)}; a date is its number of seconds since
+/// 1970.
 struct SnapshotDefinition {
     SnapshotId id;
     std::string name;
     /// When the snapshot was taken (wall-clock instant).
-    std::chrono::system_clock::time_point createdAt;
+    platform::Date createdAt;
     /// When the definition was last built or changed.
-    std::chrono::system_clock::time_point updatedAt;
+    platform::Date updatedAt;
     /// One entry per saved window; equality compares them in order.
     std::vector<SnapshotWindowMapping> windowMappings;
     /// A layout profile tied to the snapshot; absent when none.

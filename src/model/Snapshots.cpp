@@ -3,10 +3,10 @@
 
 namespace tilmora {
 
+using platform::Date;
 using platform::Json;
 using platform::JsonReader;
 using platform::JsonWriter;
-using Date = std::chrono::system_clock::time_point;
 
 Json toJson(const SnapshotWindowMapping& mapping) {
     return JsonWriter()

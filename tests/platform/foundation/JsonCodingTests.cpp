@@ -154,27 +154,13 @@ TEST(JsonCoding, DoublesRoundTripExactly) {
 }
 
 TEST(JsonCoding, DatesRoundTripToTheSameInstant) {
-    using namespace std::chrono;
-    using Date = system_clock::time_point;
-    const Date cases[] = {
-        Date{},
-        Date{nanoseconds(1'700'000'000'123'456'789)},
-        Date{nanoseconds(-1)},
-        Date{sys_days{year{2000} / February / 29} + hours{23} + minutes{59} + seconds{59}},
-    };
-    for (const auto& date : cases) {
-        const Json json = platform::encodeJson(date);
-        EXPECT_EQ(platform::decodeJson<Date>(json), date) << json.dump();
+    for (double seconds : {0.0, 1'700'000'000.123456789, -0.001, 978'307'200.5}) {
+        const platform::Date date{seconds};
+        const auto text = platform::encodeJsonText(date);
+        EXPECT_EQ(platform::decodeJsonText<platform::Date>(text), date) << text;
     }
-    EXPECT_EQ(platform::encodeJson(Date{}).get<std::string>(), "1970-01-01T00:00:00.000000000Z");
-    EXPECT_EQ(platform::encodeJson(Date{nanoseconds(-1)}).get<std::string>(),
-              "1969-12-31T23:59:59.999999999Z");
-    EXPECT_EQ(platform::decodeJson<Date>(Json("2001-01-01T00:00:00Z")), Date{seconds(978307200)});
-    EXPECT_EQ(platform::decodeJson<Date>(Json("2001-01-01T00:00:00.5Z")), Date{milliseconds(978307200500)});
-    for (const char* bad :
-         {"2001-01-01", "2001-13-01T00:00:00Z", "2001-01-01T00:00:00", "2001-01-01T00:00:00.Z"}) {
-        EXPECT_THROW(platform::decodeJson<Date>(Json(bad)), platform::Error) << bad;
-    }
+    EXPECT_THROW(platform::encodeJson(platform::Date{std::nan("")}), platform::Error);
+    EXPECT_THROW(platform::decodeJsonText<platform::Date>(R"("2001-01-01T00:00:00Z")"), platform::Error);
 }
 
 TEST(JsonCoding, InvalidUtf8TextIsReportedNotWritten) {

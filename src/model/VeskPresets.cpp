@@ -1,0 +1,107 @@
+#include "model/VeskPreset.hpp"
+#include "model/VeskPresetKind.hpp"
+#include "model/VeskTile.hpp"
+
+#include <algorithm>
+
+namespace tilmora {
+
+using platform::Json;
+using platform::JsonReader;
+using platform::JsonWriter;
+
+std::string_view rawValue(VeskPresetKind kind) {
+    switch (kind) {
+    case VeskPresetKind::grid:
+        return "grid";
+    case VeskPresetKind::singleTile:
+        return "singleTile";
+    }
+    return "grid";
+}
+
+std::optional<VeskPresetKind> veskPresetKind(std::string_view text) {
+    for (VeskPresetKind kind : allVeskPresetKinds) {
+        if (rawValue(kind) == text) return kind;
+    }
+    return std::nullopt;
+}
+
+Json toJson(VeskPresetKind kind) {
+    return Json(std::string(rawValue(kind)));
+}
+
+VeskPresetKind fromJson(const Json& json, std::type_identity<VeskPresetKind>) {
+    const auto text = platform::decodeJson<std::string>(json);
+    if (auto kind = veskPresetKind(text)) return *kind;
+    throw platform::Error("cannot decode VeskPresetKind: \"" + text +
+                          "\" is neither \"grid\" nor \"singleTile\"");
+}
+
+namespace {
+
+/// A rectangle in the platform's standard coded form: [[x, y], [width, height]].
+Json encodeRectPair(const Rect& rect) {
+    return Json::array({Json::array({platform::encodeJson(rect.x), platform::encodeJson(rect.y)}),
+                        Json::array({platform::encodeJson(rect.width), platform::encodeJson(rect.height)})});
+}
+
+Rect decodeRectPair(const Json& json) {
+    const auto parts = platform::decodeJson<std::vector<std::vector<double>>>(json);
+    if (parts.size() < 2 || parts[0].size() < 2 || parts[1].size() < 2) {
+        platform::throwJsonMismatch("[[x, y], [width, height]]", json);
+    }
+    return Rect{parts[0][0], parts[0][1], parts[1][0], parts[1][1]};
+}
+
+} // namespace
+
+Json toJson(const VeskTile& tile) {
+    Json json = JsonWriter().set("id", tile.id).set("name", tile.name).take();
+    try {
+        json["normalisedRect"] = encodeRectPair(tile.normalisedRect);
+    } catch (...) {
+        platform::rethrowJsonError("cannot encode key \"normalisedRect\": ");
+    }
+    return json;
+}
+
+VeskTile fromJson(const Json& json, std::type_identity<VeskTile>) {
+    JsonReader reader(json, "VeskTile");
+    auto id = reader.required<platform::UUID>("id");
+    auto name = reader.required<std::string>("name");
+    const Json* rect = reader.find("normalisedRect");
+    if (rect == nullptr) reader.fail("key \"normalisedRect\" is missing");
+    try {
+        return VeskTile{id, std::move(name), decodeRectPair(*rect)};
+    } catch (...) {
+        platform::rethrowJsonError("cannot decode VeskTile: key \"normalisedRect\": ");
+    }
+}
+
+Json toJson(const VeskPreset& preset) {
+    return JsonWriter()
+        .set("id", preset.id)
+        .set("name", preset.name)
+        .set("kind", preset.kind)
+        .set("displayId", preset.displayId)
+        .set("tiles", preset.tiles)
+        .set("sortOrder", preset.sortOrder)
+        .take();
+}
+
+VeskPreset fromJson(const Json& json, std::type_identity<VeskPreset>) {
+    JsonReader reader(json, "VeskPreset");
+    return VeskPreset{
+        reader.required<platform::UUID>("id"),           reader.required<std::string>("name"),
+        reader.required<VeskPresetKind>("kind"),         reader.required<std::string>("displayId"),
+        reader.required<std::vector<VeskTile>>("tiles"), reader.required<std::int64_t>("sortOrder")};
+}
+
+std::vector<VeskPreset> sortedBySortOrder(std::vector<VeskPreset> presets) {
+    std::stable_sort(presets.begin(), presets.end(),
+                     [](const VeskPreset& a, const VeskPreset& b) { return a.sortOrder < b.sortOrder; });
+    return presets;
+}
+
+} // namespace tilmora
