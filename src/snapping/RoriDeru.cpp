@@ -1,9 +1,10 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "model/Log.hpp"
+#include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -20,16 +21,6 @@ std::optional<double> defaultsNumber(const std::string& key) {
 bool defaultsBool(const std::string& key) {
     return platform::UserDefaults::standard().boolForKey(key);
 }
-void logLine(const std::string&) {}
-std::string shortestText(double value) {
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string text(buffer, result.ptr);
-    if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
-    return text;
-}
-// ---------------------------------------------------------------------------------------------
-
 std::unique_ptr<RoriDeru>& sharedSlot() {
     static std::unique_ptr<RoriDeru> instance;
     return instance;
@@ -321,7 +312,8 @@ Rect RoriDeru::clamp(const Rect& rect, const Rect& bounds) {
 
 std::string RoriDeru::presetText(const Preset& preset) {
     return std::to_string(preset.rows) + "," + std::to_string(preset.cols) + "," +
-           shortestText(preset.gutter) + "," + shortestText(preset.padding);
+           platform::Text::doubleDescription(preset.gutter) + "," +
+           platform::Text::doubleDescription(preset.padding);
 }
 
 std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
@@ -339,8 +331,8 @@ std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
         std::all_of(numbers.begin(), numbers.end(), [](double v) { return std::isfinite(v); });
     if (!finite || numbers[0] > static_cast<double>(maxStoredGridCount) ||
         numbers[1] > static_cast<double>(maxStoredGridCount)) {
-        logLine("[RoriDeru] Ignoring grid preset \"" + std::string(text) +
-                "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
+        print("[RoriDeru] Ignoring grid preset \"" + std::string(text) +
+              "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
         return std::nullopt;
     }
     // Values below 1 (including large negative ones) become 1 in the preset; convert only in range.

@@ -1,12 +1,15 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "model/Log.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/FoundationSandbox.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <sstream>
 
 namespace tilmora {
 namespace {
@@ -127,6 +130,23 @@ TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
     EXPECT_EQ(grid.loadPreset(99991), RoriDeru::fallbackPreset());
     grid.savePreset(RoriDeru::Preset(4, 4, 0, 0), std::nullopt);
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation().size(), 2u);
+}
+
+TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
+    const auto logText = [] {
+        const auto path = logFilePath();
+        if (!path) return std::string();
+        std::ifstream file(*path);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    UserDefaults::standard().set("2,3,8.0", "WMPreset_3");
+    EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
+    EXPECT_EQ(logText(), "");
+    UserDefaults::standard().set("100000,100000,0,0", "WMPreset_3");
+    EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
+    EXPECT_NE(logText().find("[RoriDeru] Ignoring grid preset \"100000,100000,0,0\""), std::string::npos);
 }
 
 } // namespace
