@@ -255,6 +255,8 @@ class JsonReader {
 public:
     /// Throws `platform::Error` when `json` is not an object.
     JsonReader(const Json& json, std::string_view typeName);
+    /// A reader of a temporary would dangle.
+    JsonReader(Json&&, std::string_view) = delete;
 
     /// The value of a key that must be present, non-null and of the right form.
     template <class T>

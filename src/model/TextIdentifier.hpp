@@ -23,6 +23,7 @@ struct TextIdentifier {
     /// A text literal becomes `rawValue` unchanged (`DisplayId id = "1";`).
     TextIdentifier(const char* literal)
         : rawValue(literal) {}
+    TextIdentifier(std::nullptr_t) = delete;
 
     friend bool operator==(const TextIdentifier&, const TextIdentifier&) = default;
     friend std::strong_ordering operator<=>(const TextIdentifier&, const TextIdentifier&) = default;
