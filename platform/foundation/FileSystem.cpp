@@ -44,7 +44,7 @@ int writeAll(int fd, std::string_view contents) {
 
 bool fileExists(const fs::path& path) {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return ::stat(path.c_str(), &st) == 0;
 }
 
 bool isDirectory(const fs::path& path) {
@@ -117,7 +117,8 @@ void appendToFile(const fs::path& path, std::string_view contents) {
 }
 
 void removeItem(const fs::path& path) {
-    if (!fileExists(path)) fail("could not remove", path, ENOENT);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) fail("could not remove", path, errno);
     std::error_code ec;
     fs::remove_all(path, ec);
     if (ec) fail("could not remove", path, ec);

@@ -13,7 +13,8 @@ namespace platform {
 /// far as the host's file system is; nothing here locks.
 namespace FileSystem {
 
-/// True when anything (file, folder, ...) exists at `path`; never throws.
+/// True when anything (file, folder, ...) exists at `path`, following symbolic links (a dangling
+/// link counts as nothing); never throws.
 bool fileExists(const std::filesystem::path& path);
 
 /// True when `path` is an existing folder; never throws.
@@ -38,7 +39,8 @@ void writeFile(const std::filesystem::path& path, std::string_view contents);
 /// file exists at `path` or it cannot be opened for writing; never creates the file.
 void appendToFile(const std::filesystem::path& path, std::string_view contents);
 
-/// Removes the file or folder (with its contents) at `path`; throws when nothing is there.
+/// Removes the file, folder (with its contents) or symbolic link at `path`; throws when nothing
+/// is there.
 void removeItem(const std::filesystem::path& path);
 
 /// Renames `from` to `to`, replacing a file at `to`; throws when `from` does not exist.

@@ -68,6 +68,18 @@ TEST(NotificationCenter, CarriesUserInfo) {
     EXPECT_EQ(name, PropertyValue("toggleSnapBar"));
 }
 
+TEST(NotificationCenter, CarriesAValueObject) {
+    NotificationCenter center;
+    std::vector<std::optional<PropertyValue>> seen;
+    center.addObserver("AppLanguageDidChange", nullptr,
+                       [&](const Notification& n) { seen.push_back(n.objectValue); });
+    center.post(Notification{"AppLanguageDidChange", nullptr, {}, PropertyValue("de")});
+    center.post("AppLanguageDidChange");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], PropertyValue("de"));
+    EXPECT_FALSE(seen[1].has_value());
+}
+
 TEST(NotificationCenter, RemovalDuringDeliveryIsSafe) {
     NotificationCenter center;
     std::vector<std::string> log;

@@ -124,3 +124,16 @@ TEST(Text, MismatchedOrMalformedFormatsComeBackUnchanged) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Date, NowFollowsTheInstalledTimeSource) {
+    platform::Date::setNowProvider([] { return 1234.5; });
+    EXPECT_EQ(platform::Date::now(), platform::Date{1234.5});
+    platform::Date::setNowProvider({});
+    const double system = platform::Date::systemNow();
+    EXPECT_NEAR(platform::Date::now().timeIntervalSince1970, system, 60.0);
+    EXPECT_DOUBLE_EQ((platform::Date{10.0}.timeIntervalSince(platform::Date{4.5})), 5.5);
+}
+
+} // namespace
