@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/LayoutStore.hpp"
+#include "model/StoreQueue.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace tilmora {
+
+/// The layout store that owns the file "layouts.json" in the folder "Tilmora" under Application
+/// Support: one compact JSON array of layouts, in list order. It keeps nothing in memory: every
+/// call reads the whole file again and every change rewrites it whole and atomically, so two
+/// stores on one file see each other's writes at their next call.
+///
+/// The list order matters: lookups take the first match and a saved layout moves to the end.
+/// Reading keeps only the last occurrence of each id, at its own position.
+///
+/// A file that cannot be read counts as empty. A file that does not decode makes `allLayouts()`
+/// throw and the lookups answer none; `save` and `delete` treat it as empty, but first move it
+/// aside as "layouts.json.corrupt-<UTC time>" (logged through `print`), so nothing stored is lost.
+///
+/// Every call runs synchronously on the store's serial queue "com.tilmora.layouts"; any thread.
+class DefaultLayoutStore : public LayoutStore {
+public:
+    /// Uses `storageURL`, or "Tilmora/layouts.json" under Application Support when none is given.
+    /// Reads and creates nothing. Without an Application Support folder the store reads as empty
+    /// and its writes throw.
+    explicit DefaultLayoutStore(std::optional<std::filesystem::path> storageURL = std::nullopt);
+
+    std::vector<Layout> allLayouts() override;
+    std::optional<Layout> layout(const DisplayId& displayId) override;
+    std::optional<Layout> layout(const LayoutId& layoutId) override;
+    void save(const Layout& layout) override;
+    void deleteLayout(const LayoutId& layoutId) override;
+
+    /// The file this store reads and writes (empty without Application Support).
+    const std::filesystem::path& url() const { return url_; }
+
+    /// Keeps the last occurrence of each id, the survivors in their relative order.
+    static std::vector<Layout> dedupedByIdKeepingLast(std::vector<Layout> layouts);
+
+private:
+    std::vector<Layout> readStrict() const;
+    struct LenientRead {
+        std::vector<Layout> layouts;
+        /// True when a file is there that could not be read or decoded.
+        bool unusable = false;
+    };
+    LenientRead readLenient() const;
+    /// Encodes `layouts`, moves an unusable file aside when asked, then writes the file.
+    void persist(const std::vector<Layout>& layouts, bool setAsideFirst) const;
+
+    std::filesystem::path url_;
+    StoreQueue queue_;
+};
+
+} // namespace tilmora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/ProfileStore.hpp"
+#include "model/StoreQueue.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace tilmora {
+
+/// The profile store that owns the file "profiles.json" in the folder "Tilmora" under Application
+/// Support: one compact JSON array of layout profiles, in list order. It keeps nothing in memory;
+/// every call reads the whole file again and every save rewrites it whole and atomically.
+///
+/// Unlike the layout store it keeps duplicate ids on reading and replaces a saved profile in
+/// place (the first one with its id), appending it only when its id is new.
+///
+/// A file that cannot be read counts as empty. A file that does not decode makes `allProfiles()`
+/// throw; `save` treats it as empty, but first moves it aside as
+/// "profiles.json.corrupt-<UTC time>" (logged through `print`), so nothing stored is lost.
+///
+/// Every call runs synchronously on the store's serial queue "com.tilmora.profiles"; any thread.
+class DefaultProfileStore : public ProfileStore {
+public:
+    /// Uses `storageURL`, or "Tilmora/profiles.json" under Application Support when none is
+    /// given. Reads and creates nothing. Without an Application Support folder the store reads as
+    /// empty and its writes throw.
+    explicit DefaultProfileStore(std::optional<std::filesystem::path> storageURL = std::nullopt);
+
+    std::vector<LayoutProfile> allProfiles() override;
+    void save(const LayoutProfile& profile) override;
+
+    /// The file this store reads and writes (empty without Application Support).
+    const std::filesystem::path& url() const { return url_; }
+
+private:
+    std::vector<LayoutProfile> readStrict() const;
+    void persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const;
+
+    std::filesystem::path url_;
+    StoreQueue queue_;
+};
+
+} // namespace tilmora

@@ -1,0 +1,128 @@
+#include "model/LocalizationManager.hpp"
+
+#include "model/StringsTable.hpp"
+
+#include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+
+#include <algorithm>
+#include <memory>
+
+namespace tilmora {
+
+namespace {
+
+std::unique_ptr<LocalizationManager>& sharedSlot() {
+    static std::unique_ptr<LocalizationManager> manager;
+    return manager;
+}
+
+bool contains(const std::vector<std::string>& list, const std::string& value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+} // namespace
+
+LocalizationManager& LocalizationManager::shared() {
+    auto& slot = sharedSlot();
+    if (!slot) slot = std::make_unique<LocalizationManager>();
+    return *slot;
+}
+
+void LocalizationManager::resetShared() { sharedSlot().reset(); }
+
+const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL() {
+    if (!localesRoot_) {
+        std::optional<std::filesystem::path> root;
+        if (auto bundle = platform::Bundle::pathForResource("Locales", "bundle")) {
+            std::filesystem::path resources = *bundle / "Contents" / "Resources";
+            root = platform::FileSystem::fileExists(resources) ? resources : *bundle;
+        }
+        localesRoot_ = root;
+    }
+    return *localesRoot_;
+}
+
+std::vector<std::string> LocalizationManager::availableLanguages() {
+    const auto& root = localesRootURL();
+    if (!root) return {};
+    std::vector<std::string> languages;
+    try {
+        for (const std::string& name : platform::Directory::contents(*root, true)) {
+            const std::string suffix = ".lproj";
+            if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+                languages.push_back(name.substr(0, name.size() - suffix.size()));
+        }
+    } catch (const platform::Error&) {
+        return {};
+    }
+    std::sort(languages.begin(), languages.end());
+    return languages;
+}
+
+std::optional<std::string> LocalizationManager::selectedLanguageCode() const {
+    return platform::UserDefaults::standard().stringForKey(key);
+}
+
+void LocalizationManager::setSelectedLanguageCode(std::optional<std::string> code) {
+    if (code && code->empty()) code.reset();
+    auto& defaults = platform::UserDefaults::standard();
+    std::optional<std::string> stored = defaults.stringForKey(key);
+    if (stored == code) return;
+    if (code) {
+        defaults.set(*code, key);
+        postedCode_ = *code;
+    } else {
+        defaults.removeObjectForKey(key);
+    }
+    platform::NotificationCenter::defaultCenter().post(languageDidChange, code ? &postedCode_ : nullptr);
+}
+
+std::string LocalizationManager::languageForStrings() {
+    const std::vector<std::string> available = availableLanguages();
+    if (auto chosen = selectedLanguageCode(); chosen && !chosen->empty() && contains(available, *chosen))
+        return *chosen;
+    const auto preferred = platform::Bundle::preferredLocalizations();
+    if (!preferred.empty() && contains(available, preferred.front())) return preferred.front();
+    if (auto code = platform::Locale::currentLanguageCode(); code && contains(available, *code)) return *code;
+    if (contains(available, "en") || available.empty()) return "en";
+    return available.front();
+}
+
+std::string LocalizationManager::localizedString(std::string_view key, const std::optional<std::string>& table) {
+    const std::string tableName = table.value_or("Localizable");
+    // The main bundle carries no string tables of its own, so its lookup gives the key.
+    const auto& root = localesRootURL();
+    if (!root) return std::string(key);
+    std::filesystem::path file = *root / (languageForStrings() + ".lproj") / (tableName + ".strings");
+    if (auto parsed = StringsTable::read(file)) {
+        auto found = parsed->strings.find(key);
+        if (found != parsed->strings.end()) return found->second;
+    }
+    return std::string(key);
+}
+
+std::optional<std::filesystem::path> LocalizationManager::urlForLocalizedResource(std::string_view name,
+                                                                                  std::string_view ext) {
+    const auto& root = localesRootURL();
+    if (!root) return std::nullopt;
+    std::vector<std::string> candidates;
+    if (auto chosen = selectedLanguageCode(); chosen && !chosen->empty()) candidates.push_back(*chosen);
+    for (const std::string& language : platform::Locale::preferredLanguages())
+        candidates.push_back(language.substr(0, language.find('-')));
+    if (!contains(candidates, "en")) candidates.push_back("en");
+    for (const std::string& language : availableLanguages()) {
+        if (!contains(candidates, language)) candidates.push_back(language);
+    }
+    const std::string file = std::string(name) + "." + std::string(ext);
+    for (const std::string& language : candidates) {
+        std::filesystem::path candidate = *root / (language + ".lproj") / file;
+        if (platform::FileSystem::fileExists(candidate)) return candidate;
+    }
+    return std::nullopt;
+}
+
+} // namespace tilmora

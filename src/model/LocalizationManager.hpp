@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilmora {
+
+/// Every text the user sees is looked up here by a dotted key. The texts live in
+/// "Locales.bundle" among the program's resources (found at run time next to the executable or in
+/// the installed data folder), one "<code>.lproj" folder per language holding "<table>.strings"
+/// tables and localized resources such as "help.html". The user may pick the language under the
+/// user-defaults key "AppLanguage"; otherwise the program's and the system's preferences decide.
+/// When nothing is found, the key itself is the text.
+///
+/// Nothing but the bundle's folder is cached: every lookup reads the choice, the languages and the
+/// table file again, so a change takes effect at the next lookup. Main thread. Logs nothing.
+class LocalizationManager {
+public:
+    /// The one instance, created on first use.
+    static LocalizationManager& shared();
+    /// Control API for the test fixture: the next `shared()` finds the bundle again.
+    static void resetShared();
+
+    /// The user-defaults key of the chosen language.
+    const std::string key = "AppLanguage";
+
+    /// The name of the notification posted when the choice changes.
+    static constexpr const char* languageDidChange = "AppLanguageDidChange";
+
+    /// The text of `key` in table `table` ("Localizable" when none) in the language in force;
+    /// `key` itself when there is none.
+    std::string localizedString(std::string_view key, const std::optional<std::string>& table = std::nullopt);
+
+    /// The stored "AppLanguage", or none.
+    std::optional<std::string> selectedLanguageCode() const;
+
+    /// Stores (or, for none or "", removes) the choice and posts "AppLanguageDidChange" on the
+    /// calling thread, whose object is the new code (a `const std::string*`) or null. Setting the
+    /// stored value again does nothing.
+    void setSelectedLanguageCode(std::optional<std::string> code);
+
+    /// The codes of the ".lproj" folders present, sorted; hidden entries and other extensions (also
+    /// ".LPROJ") do not count.
+    std::vector<std::string> availableLanguages();
+
+    /// The localized resource `name`.`ext` in the best language: the stored choice (even without a
+    /// folder), then the system's preferred languages cut before "-", then "en", then the other
+    /// languages present. None when no candidate has it.
+    std::optional<std::filesystem::path> urlForLocalizedResource(std::string_view name, std::string_view ext);
+
+    /// The language used for string lookups now (`availableLanguages()` must be non-empty for it
+    /// to name a folder that exists).
+    std::string languageForStrings();
+
+    /// The root folder holding the ".lproj" folders, found on first use and kept; none without
+    /// "Locales.bundle".
+    const std::optional<std::filesystem::path>& localesRootURL();
+
+private:
+    std::optional<std::optional<std::filesystem::path>> localesRoot_;
+    /// The code carried as object by the last change notification.
+    std::string postedCode_;
+};
+
+} // namespace tilmora

@@ -1,0 +1,28 @@
+#include "model/ScreenSource.hpp"
+
+#include <utility>
+
+namespace tilmora {
+
+namespace {
+
+class NoScreens final : public ScreenSource {
+public:
+    std::vector<ScreenInfo> screens() const override { return {}; }
+    std::optional<ScreenInfo> mainScreen() const override { return std::nullopt; }
+};
+
+std::shared_ptr<const ScreenSource>& installedSource() {
+    static std::shared_ptr<const ScreenSource> source = std::make_shared<NoScreens>();
+    return source;
+}
+
+} // namespace
+
+std::shared_ptr<const ScreenSource> ScreenSource::current() { return installedSource(); }
+
+void ScreenSource::install(std::shared_ptr<const ScreenSource> source) {
+    installedSource() = source ? std::move(source) : std::make_shared<NoScreens>();
+}
+
+} // namespace tilmora

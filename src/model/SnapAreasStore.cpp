@@ -1,0 +1,90 @@
+#include "model/SnapAreasStore.hpp"
+
+#include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SystemLog.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+
+namespace tilmora {
+
+namespace {
+
+std::unique_ptr<SnapAreasStore>& sharedSlot() {
+    static std::unique_ptr<SnapAreasStore> store;
+    return store;
+}
+
+} // namespace
+
+SnapAreasStore& SnapAreasStore::shared() {
+    auto& slot = sharedSlot();
+    if (!slot) slot = std::make_unique<SnapAreasStore>();
+    return *slot;
+}
+
+void SnapAreasStore::resetShared() { sharedSlot().reset(); }
+
+SnapAreasStore::SnapAreasStore() {
+    if (auto url = storeURL()) {
+        try {
+            areas = platform::decodeJsonText<std::vector<SnapArea>>(platform::FileSystem::readFile(*url));
+        } catch (const platform::Error&) {
+            areas.clear();
+        }
+    }
+    migrateLegacyScopesIfNeeded();
+}
+
+std::optional<std::filesystem::path> SnapAreasStore::storeURL() const {
+    auto support = platform::Folders::applicationSupport();
+    if (!support) return std::nullopt;
+    std::filesystem::path folder = *support / "Tilmora";
+    try {
+        platform::FileSystem::createDirectories(folder);
+    } catch (const platform::Error&) {
+        // The read or write that follows fails on its own.
+    }
+    return folder / "SnapAreas.json";
+}
+
+std::optional<SnapArea> SnapAreasStore::area(const platform::UUID& id) const {
+    for (const SnapArea& area : areas) {
+        if (area.id == id) return area;
+    }
+    return std::nullopt;
+}
+
+bool SnapAreasStore::save() {
+    try {
+        std::string text = platform::encodeJsonText(areas);
+        auto url = storeURL();
+        if (!url) throw platform::Error("no Application Support folder");
+        platform::FileSystem::writeAtomically(*url, text);
+    } catch (const platform::Error& error) {
+        platform::systemLog(std::string("[SnapAreasStore] Failed to save: ") + error.what());
+        return false;
+    }
+    platform::NotificationCenter::defaultCenter().post(notificationName);
+    return true;
+}
+
+void SnapAreasStore::migrateLegacyScopesIfNeeded() {
+    auto& defaults = platform::UserDefaults::standard();
+    if (defaults.boolForKey(scopeMigrationKey)) return;
+    bool changed = false;
+    for (SnapArea& area : areas) {
+        if (area.appliesToAllDisplays && (area.displayID || area.resolutionWidth)) {
+            area.appliesToAllDisplays = false;
+            changed = true;
+        }
+    }
+    if (changed) {
+        platform::systemLog("[SnapAreasStore] Migrated legacy snap areas to per-display scope");
+        if (!save()) return;
+    }
+    defaults.set(true, scopeMigrationKey);
+}
+
+} // namespace tilmora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/SnapArea.hpp"
+
+#include "platform/foundation/Uuid.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tilmora {
+
+/// Holds the snap areas of the file "SnapAreas.json" in the folder "Tilmora" under Application
+/// Support, migrates old files once, saves them and announces each save with the notification
+/// "SnapAreasStoreDidChange". Main thread.
+class SnapAreasStore {
+public:
+    /// The one store, created on first use: reads the file (a missing or undecodable file gives no
+    /// areas, silently), then runs the one-time scope migration.
+    static SnapAreasStore& shared();
+
+    /// Control API for the test fixture: forgets the shared store so the next `shared()` reads the
+    /// file again.
+    static void resetShared();
+
+    /// The first area with that id, or none.
+    std::optional<SnapArea> area(const platform::UUID& id) const;
+
+    /// Writes `areas` to the file atomically and posts "SnapAreasStoreDidChange" (no object) on the
+    /// calling thread. A failure is written to the system log as "[SnapAreasStore] Failed to save: "
+    /// and the reason, and nothing is posted. Returns whether the file was written.
+    bool save();
+
+    /// The areas, in file order.
+    std::vector<SnapArea> areas;
+
+    const std::string notificationName = "SnapAreasStoreDidChange";
+    const std::string scopeMigrationKey = "SnapAreasScopeMigrated.v2";
+
+    SnapAreasStore();
+
+private:
+    /// The file; creates the folder "Tilmora" on the way (errors ignored). None without an
+    /// Application Support folder.
+    std::optional<std::filesystem::path> storeURL() const;
+
+    /// Once per user: areas that apply to all displays but name a display number or a pixel width
+    /// become per-display. Sets "SnapAreasScopeMigrated.v2" when done, but when it changed areas
+    /// only once they have been saved, so a failed save is retried at the next start.
+    void migrateLegacyScopesIfNeeded();
+};
+
+} // namespace tilmora

@@ -1,0 +1,65 @@
+#include "model/StoreFile.hpp"
+
+#include "model/Log.hpp"
+
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace tilmora::StoreFile {
+
+namespace {
+
+// "20250102T030405Z": the UTC time of `date`, safe in a file name.
+std::string utcStamp(platform::Date date) {
+    auto seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970));
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", parts.tm_year + 1900, parts.tm_mon + 1,
+                  parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+    return text;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> defaultLocation(std::string_view fileName) {
+    auto support = platform::Folders::applicationSupport();
+    if (!support) return std::nullopt;
+    return *support / "Tilmora" / std::string(fileName);
+}
+
+std::optional<std::string> read(const std::filesystem::path& path) {
+    try {
+        return platform::FileSystem::readFile(path);
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
+}
+
+void write(const std::filesystem::path& path, std::string_view contents) {
+    platform::FileSystem::createDirectories(path.parent_path());
+    platform::FileSystem::writeAtomically(path, contents);
+}
+
+std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag) {
+    std::string base = path.string() + ".corrupt-" + utcStamp(platform::Date::now());
+    std::filesystem::path target = base;
+    for (int n = 2; platform::FileSystem::fileExists(target); ++n) target = base + "-" + std::to_string(n);
+    try {
+        platform::FileSystem::moveItem(path, target);
+    } catch (const platform::Error& error) {
+        print(std::string(tag) + " Could not move unusable file " + path.string() + " aside; leaving it unchanged: " +
+              error.what());
+        throw platform::Error("could not move the unusable file " + path.string() + " aside: " + error.what());
+    }
+    print(std::string(tag) + " Moved unusable file " + path.string() + " aside to " + target.string());
+    return target;
+}
+
+} // namespace tilmora::StoreFile
