@@ -20,7 +20,7 @@ std::string utcStamp(platform::Date date) {
     auto seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970));
     std::tm parts{};
     gmtime_r(&seconds, &parts);
-    char text[32];
+    char text[64];
     std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", parts.tm_year + 1900, parts.tm_mon + 1,
                   parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
     return text;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/DisplayLayoutMemory.hpp"
+#include "model/LocalizationManager.hpp"
+#include "model/ScreenSource.hpp"
+#include "model/SnapAreasStore.hpp"
+
+#include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/SystemLog.hpp"
+
+#include "support/FoundationSandbox.hpp"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace modeltest {
+
+/// Screens a test sets up; the first is the main screen unless `main` says otherwise.
+class FakeScreens : public tilmora::ScreenSource {
+public:
+    std::vector<tilmora::ScreenInfo> list;
+    std::optional<tilmora::ScreenInfo> main;
+    bool mainIsFirst = true;
+
+    std::vector<tilmora::ScreenInfo> screens() const override { return list; }
+    std::optional<tilmora::ScreenInfo> mainScreen() const override {
+        if (main) return main;
+        if (mainIsFirst && !list.empty()) return list.front();
+        return std::nullopt;
+    }
+};
+
+/// A screen of `width` x `height` points at (x, 0) with the given number and scale.
+inline tilmora::ScreenInfo screen(std::optional<std::uint32_t> number, double x, double width, double height,
+                                  double scale = 1.0, std::string name = "") {
+    if (name.empty()) name = number ? "Display " + std::to_string(*number) : "Unnumbered";
+    return tilmora::ScreenInfo{number, name, {x, 0, width, height}, {x, 0, width, height - 25}, scale};
+}
+
+/// The foundation sandbox plus the model's shared instances, the system log and the bundle put
+/// back between tests. `screens` is installed as the screen source.
+class ModelFixture : public testsupport::FoundationSandbox {
+protected:
+    void SetUp() override {
+        FoundationSandbox::SetUp();
+        resetShared();
+        platform::SystemLog::setEchoToStandardError(false);
+        tilmora::ScreenSource::install(screens);
+    }
+    void TearDown() override {
+        resetShared();
+        FoundationSandbox::TearDown();
+    }
+
+    static void resetShared() {
+        tilmora::ScreenSource::install(nullptr);
+        tilmora::SnapAreasStore::resetShared();
+        tilmora::DisplayLayoutMemory::resetShared();
+        tilmora::LocalizationManager::resetShared();
+        platform::SystemLog::resetForTesting();
+        platform::Bundle::resetForTesting();
+        platform::Locale::resetForTesting();
+    }
+
+    /// True when a system-log line equals `line`.
+    static bool systemLogged(const std::string& line) {
+        auto lines = platform::SystemLog::recordedLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    std::shared_ptr<FakeScreens> screens = std::make_shared<FakeScreens>();
+};
+
+} // namespace modeltest
