@@ -1,0 +1,161 @@
+#include "model/DefaultLayoutStore.hpp"
+#include "model/LayoutStoreVesk.hpp"
+
+#include "ModelFixture.hpp"
+
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace tilmora;
+
+namespace {
+
+VeskTile veskTile(const std::string& name, Rect rect) { return VeskTile{platform::UUID(), name, rect}; }
+
+VeskPreset preset(const std::string& name, VeskPresetKind kind, std::vector<VeskTile> tiles,
+                  std::optional<platform::UUID> id = std::nullopt) {
+    return VeskPreset{id.value_or(platform::UUID()), name, kind, "ignored", std::move(tiles), 7};
+}
+
+Layout layoutNamed(const std::string& name, const std::string& display, std::size_t tiles = 2,
+                   std::optional<platform::UUID> id = std::nullopt) {
+    Layout layout{LayoutId(id.value_or(platform::UUID())), name, DisplayId(display), {}};
+    for (std::size_t i = 0; i < tiles; ++i)
+        layout.tiles.push_back(Tile{TileId(platform::UUID()), DisplayId(display), {0, 0, 1, 1}, "t"});
+    return layout;
+}
+
+std::string logText() {
+    auto documents = platform::Folders::documents();
+    auto path = *documents / "Tilmora_log.txt";
+    return platform::FileSystem::fileExists(path) ? platform::FileSystem::readFile(path) : std::string();
+}
+
+class PresetBridgeTest : public modeltest::ModelFixture {
+protected:
+    void SetUp() override {
+        ModelFixture::SetUp();
+        storage = std::make_unique<DefaultLayoutStore>(); // inside the sandbox's folders
+    }
+    std::unique_ptr<DefaultLayoutStore> storage;
+};
+
+} // namespace
+
+TEST_F(PresetBridgeTest, ListsByCaseInsensitiveNameThenUpperCaseIdText) {
+    DefaultLayoutStore& store = *storage;
+    const auto low = *platform::UUID::fromString("00000000-0000-0000-0000-000000000001");
+    const auto high = *platform::UUID::fromString("F0000000-0000-0000-0000-000000000000");
+    store.save(layoutNamed("beta", "1"));
+    store.save(layoutNamed("alpha", "1", 2, high));
+    store.save(layoutNamed("Alpha", "1", 2, low));
+    store.save(layoutNamed("other display", "10"));
+    store.save(layoutNamed("Zed", "2"));
+
+    auto presets = veskPresets(store, DisplayId("1"));
+    ASSERT_EQ(presets.size(), 3u);
+    EXPECT_EQ(presets[0].name, "Alpha");
+    EXPECT_EQ(presets[1].name, "alpha");
+    EXPECT_EQ(presets[2].name, "beta");
+    for (const auto& p : presets) {
+        EXPECT_EQ(p.displayId, "1");
+        EXPECT_EQ(p.sortOrder, 0);
+    }
+    EXPECT_TRUE(veskPresets(store, DisplayId("")).empty());
+}
+
+TEST_F(PresetBridgeTest, KindFollowsTheTileCountAndDisplayIsTheArgument) {
+    DefaultLayoutStore& store = *storage;
+    const auto rect = Rect{0.25, 0, 0.5, 1};
+    saveVeskPreset(store, preset("One", VeskPresetKind::grid, {veskTile("Middle", rect)}), DisplayId("1"));
+    saveVeskPreset(store, preset("Two", VeskPresetKind::singleTile, {veskTile("a", rect), veskTile("b", rect)}),
+                   DisplayId("1"));
+    saveVeskPreset(store, preset("Empty", VeskPresetKind::singleTile, {}), DisplayId("1"));
+    auto presets = veskPresets(store, DisplayId("1"));
+    ASSERT_EQ(presets.size(), 3u);
+    EXPECT_EQ(presets[0].name, "Empty");
+    EXPECT_EQ(presets[0].kind, VeskPresetKind::grid);
+    EXPECT_EQ(presets[1].name, "One");
+    EXPECT_EQ(presets[1].kind, VeskPresetKind::singleTile);
+    ASSERT_EQ(presets[1].tiles.size(), 1u);
+    EXPECT_EQ(presets[1].tiles[0].name, "Middle");
+    EXPECT_EQ(presets[1].tiles[0].normalisedRect, rect);
+    EXPECT_EQ(presets[2].kind, VeskPresetKind::grid);
+
+    // Stored as an ordinary layout of the given display, with labelled tiles of that display.
+    auto stored = store.allLayouts();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[0].displayId, DisplayId("1"));
+    EXPECT_EQ(stored[0].tiles[0].label, "Middle");
+    EXPECT_EQ(stored[0].tiles[0].displayId, DisplayId("1"));
+    EXPECT_TRUE(veskPresets(store, DisplayId("10")).empty());
+}
+
+TEST_F(PresetBridgeTest, TilesGetNewIdsOnEveryListingAndUnlabelledTilesTheDefaultName) {
+    DefaultLayoutStore& store = *storage;
+    Layout layout = layoutNamed("Grid", "1", 1);
+    layout.tiles[0].label.reset();
+    store.save(layout);
+    auto first = veskPresets(store, DisplayId("1"));
+    auto second = veskPresets(store, DisplayId("1"));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_NE(first[0].tiles[0].id, second[0].tiles[0].id);
+    EXPECT_EQ(first[0].tiles[0].name, second[0].tiles[0].name);
+    EXPECT_EQ(first[0].id, layout.id.rawValue);
+    // Without string tables the key itself is the name; saving stores it as the label.
+    EXPECT_EQ(first[0].tiles[0].name, "layoutEditor.tile.defaultName");
+    saveVeskPreset(store, first[0], DisplayId("1"));
+    EXPECT_EQ(store.allLayouts()[0].tiles[0].label, "layoutEditor.tile.defaultName");
+}
+
+TEST_F(PresetBridgeTest, DeleteRemovesThePresetAndAnUnreadableStoreListsNothing) {
+    DefaultLayoutStore& store = *storage;
+    auto p = preset("Gone", VeskPresetKind::grid, {});
+    saveVeskPreset(store, p, DisplayId("1"));
+    deleteVeskPreset(store, p.id);
+    EXPECT_TRUE(veskPresets(store, DisplayId("1")).empty());
+
+    platform::FileSystem::writeFile(store.url(), "not json");
+    EXPECT_TRUE(veskPresets(store, DisplayId("1")).empty());
+}
+
+TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
+    DefaultLayoutStore& store = *storage;
+    const auto id = platform::UUID();
+    store.save(layoutNamed("Dup", "1", 2, id));
+    // The file holds the same id twice.
+    auto twice = store.allLayouts();
+    twice.push_back(twice.front());
+    platform::FileSystem::writeFile(store.url(), platform::encodeJsonText(twice));
+
+    EXPECT_FALSE(veskVerboseEnabled()); // nothing stored or registered
+    veskPresets(store, DisplayId("1"));
+    EXPECT_EQ(logText(), "");
+
+    platform::UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
+    EXPECT_TRUE(veskVerboseEnabled());
+    EXPECT_EQ(veskPresets(store, DisplayId("1")).size(), 1u);
+    auto p = preset("Saved", VeskPresetKind::singleTile, {veskTile("x", {})});
+    saveVeskPreset(store, p, DisplayId("2"));
+    deleteVeskPreset(store, p.id);
+    const std::string expected = "[VESK][STORE] load displayId=1 presets=1 (raw=2)\n"
+                                 "[VESK][STORE] save displayId=2 id=" +
+                                 p.id.uuidString() + " name=Saved kind=singleTile tiles=1\n" +
+                                 "[VESK][STORE] delete id=" + p.id.uuidString() + "\n";
+    EXPECT_EQ(logText(), expected);
+
+    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    EXPECT_FALSE(veskVerboseEnabled());
+}
+
+TEST(CaseInsensitiveCompare, FoldsCaseAndComparesByCodePoint) {
+    EXPECT_EQ(caseInsensitiveCompare("Alpha", "alpha"), 0);
+    EXPECT_LT(caseInsensitiveCompare("alpha", "Beta"), 0);
+    EXPECT_GT(caseInsensitiveCompare("b", "A"), 0);
+    EXPECT_LT(caseInsensitiveCompare("ab", "abc"), 0);
+    EXPECT_EQ(caseInsensitiveCompare("\xC3\x84rger", "\xC3\xA4rger"), 0); // Ä and ä
+    EXPECT_EQ(caseInsensitiveCompare("", ""), 0);
+}
