@@ -33,7 +33,8 @@ public:
 
 platform::Json encodeCache(const DisplayLayoutMemory::Cache& cache) {
     platform::Json object = platform::Json::object();
-    for (const auto& [key, entries] : cache) object[key] = platform::encodeJsonArray(entries);
+    for (const auto& [key, entries] : cache)
+        object[key] = platform::encodeJsonArray(entries);
     return object;
 }
 
@@ -48,13 +49,15 @@ DisplayLayoutMemory::Cache decodeCache(const platform::Json& json) {
 } // namespace
 
 DisplayLayoutMemory::DisplayLayoutMemory(std::shared_ptr<DisplayPresetGrid> roriDeru, std::string defaultsKey)
-    : defaultsKey_(std::move(defaultsKey)), roriDeru_(roriDeru ? std::move(roriDeru) : std::make_shared<NoGrid>()) {
+    : defaultsKey_(std::move(defaultsKey))
+    , roriDeru_(roriDeru ? std::move(roriDeru) : std::make_shared<NoGrid>()) {
     load();
 }
 
 DisplayLayoutMemory& DisplayLayoutMemory::shared() {
     SharedState& state = sharedState();
-    if (!state.memory) state.memory = std::make_unique<DisplayLayoutMemory>(state.grid, "DisplayLayoutMemory.v1");
+    if (!state.memory)
+        state.memory = std::make_unique<DisplayLayoutMemory>(state.grid, "DisplayLayoutMemory.v1");
     return *state.memory;
 }
 
@@ -99,8 +102,8 @@ void DisplayLayoutMemory::persist() {
     auto& defaults = platform::UserDefaults::standard();
     if (undecodable_) {
         defaults.set(*undecodable_, defaultsKey_ + ".corrupt");
-        platform::systemLog("[DisplayLayoutMemory] Kept the undecodable stored layouts under " + defaultsKey_ +
-                            ".corrupt");
+        platform::systemLog("[DisplayLayoutMemory] Kept the undecodable stored layouts under " +
+                            defaultsKey_ + ".corrupt");
         undecodable_.reset();
     }
     defaults.set(platform::Bytes(text.begin(), text.end()), defaultsKey_);
@@ -143,8 +146,8 @@ void DisplayLayoutMemory::applyStoredConfiguration(bool force) {
     for (const ScreenLayoutEntry& entry : entries) {
         auto screen = resolveScreen(entry.signature, screens, used);
         if (!screen) continue;
-        log("Applying preset " + std::to_string(entry.preset.rows) + "x" + std::to_string(entry.preset.cols) + " to " +
-            screen->localizedName + " (activate=" + (force ? "true" : "false") + ")");
+        log("Applying preset " + std::to_string(entry.preset.rows) + "x" + std::to_string(entry.preset.cols) +
+            " to " + screen->localizedName + " (activate=" + (force ? "true" : "false") + ")");
         roriDeru_->applyPreset(entry.preset.normalized(), *screen, false, force);
     }
 }

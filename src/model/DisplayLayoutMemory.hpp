@@ -62,7 +62,8 @@ public:
 private:
     void load();
     void persist();
-    std::optional<ScreenInfo> resolveScreen(const DisplaySignature& signature, const std::vector<ScreenInfo>& screens,
+    std::optional<ScreenInfo> resolveScreen(const DisplaySignature& signature,
+                                            const std::vector<ScreenInfo>& screens,
                                             std::set<std::uint32_t>& used) const;
     void log(const std::string& message) const;
 

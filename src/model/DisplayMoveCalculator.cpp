@@ -6,8 +6,12 @@ namespace tilmora::DisplayMoveCalculator {
 
 namespace {
 
-double maxX(const Rect& r) { return r.x + r.width; }
-double maxY(const Rect& r) { return r.y + r.height; }
+double maxX(const Rect& r) {
+    return r.x + r.width;
+}
+double maxY(const Rect& r) {
+    return r.y + r.height;
+}
 
 // Moves `rect` right or up into `frame` and shrinks it at the far edges; never moves it left or
 // down, and never shrinks it below 50 points at the right or top edge.

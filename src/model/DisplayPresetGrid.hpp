@@ -18,8 +18,8 @@ public:
 
     /// Installs `preset` (already normalized) for `screen`; `flash` shows the grid briefly,
     /// `activate` also marks the preset as applied to the screen.
-    virtual void applyPreset(const ScreenLayoutEntry::PresetModel& preset, const ScreenInfo& screen, bool flash,
-                             bool activate) = 0;
+    virtual void applyPreset(const ScreenLayoutEntry::PresetModel& preset, const ScreenInfo& screen,
+                             bool flash, bool activate) = 0;
 };
 
 } // namespace tilmora

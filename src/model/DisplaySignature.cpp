@@ -12,7 +12,9 @@ namespace {
 // Largest pixel count a signature takes; a larger side is no real screen.
 constexpr double kMaxPixels = 1e12;
 
-bool isUsableSide(double points) { return std::isfinite(points) && points > 0; }
+bool isUsableSide(double points) {
+    return std::isfinite(points) && points > 0;
+}
 
 } // namespace
 
@@ -50,8 +52,8 @@ platform::Json toJson(const DisplaySignature& signature) {
 
 DisplaySignature fromJson(const platform::Json& json, std::type_identity<DisplaySignature>) {
     platform::JsonReader reader(json, "DisplaySignature");
-    return DisplaySignature{reader.optional<std::uint32_t>("displayID"), reader.required<std::int64_t>("width"),
-                            reader.required<std::int64_t>("height")};
+    return DisplaySignature{reader.optional<std::uint32_t>("displayID"),
+                            reader.required<std::int64_t>("width"), reader.required<std::int64_t>("height")};
 }
 
 std::string DisplayConfigurationSignature::key() const {
@@ -66,7 +68,8 @@ std::string DisplayConfigurationSignature::key() const {
 std::optional<std::string> DisplayConfigurationSignature::key(const std::vector<ScreenInfo>& screens) {
     DisplayConfigurationSignature configuration;
     for (const ScreenInfo& screen : screens) {
-        if (auto signature = DisplaySignature::fromScreen(screen)) configuration.signatures.push_back(*signature);
+        if (auto signature = DisplaySignature::fromScreen(screen))
+            configuration.signatures.push_back(*signature);
     }
     if (configuration.signatures.empty()) return std::nullopt;
     std::stable_sort(configuration.signatures.begin(), configuration.signatures.end(),
@@ -78,9 +81,12 @@ std::optional<std::string> DisplayConfigurationSignature::key(const std::vector<
 
 } // namespace tilmora
 
-std::size_t std::hash<tilmora::DisplaySignature>::operator()(const tilmora::DisplaySignature& s) const noexcept {
+std::size_t
+std::hash<tilmora::DisplaySignature>::operator()(const tilmora::DisplaySignature& s) const noexcept {
     std::size_t seed = s.displayID ? std::hash<std::uint32_t>{}(*s.displayID) + 1 : 0;
-    auto mix = [&seed](std::size_t value) { seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2); };
+    auto mix = [&seed](std::size_t value) {
+        seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+    };
     mix(std::hash<std::int64_t>{}(s.width));
     mix(std::hash<std::int64_t>{}(s.height));
     return seed;

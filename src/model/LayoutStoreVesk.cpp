@@ -17,7 +17,11 @@ namespace {
 std::uint32_t nextCodePoint(std::string_view text, std::size_t& i) {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    int length = lead < 0x80           ? 1
+                 : (lead >> 5) == 0x6  ? 2
+                 : (lead >> 4) == 0xE  ? 3
+                 : (lead >> 3) == 0x1E ? 4
+                                       : 0;
     if (length <= 1 || i + static_cast<std::size_t>(length) > text.size()) {
         ++i;
         return lead;
@@ -69,8 +73,9 @@ VeskPreset toVeskPreset(const Layout& layout) {
     std::vector<VeskTile> tiles;
     tiles.reserve(layout.tiles.size());
     for (const Tile& tile : layout.tiles) {
-        std::string name = tile.label ? *tile.label
-                                      : LocalizationManager::shared().localizedString("layoutEditor.tile.defaultName");
+        std::string name =
+            tile.label ? *tile.label
+                       : LocalizationManager::shared().localizedString("layoutEditor.tile.defaultName");
         tiles.push_back(VeskTile{platform::UUID(), std::move(name), tile.normalizedFrame});
     }
     VeskPresetKind kind = layout.tiles.size() == 1 ? VeskPresetKind::singleTile : VeskPresetKind::grid;
@@ -108,7 +113,8 @@ std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& display
 
     std::vector<VeskPreset> presets;
     presets.reserve(kept.size());
-    for (const Layout* layout : kept) presets.push_back(toVeskPreset(*layout));
+    for (const Layout* layout : kept)
+        presets.push_back(toVeskPreset(*layout));
 
     std::stable_sort(presets.begin(), presets.end(), [](const VeskPreset& a, const VeskPreset& b) {
         int order = caseInsensitiveCompare(a.name, b.name);
@@ -122,8 +128,8 @@ std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& display
 
 void saveVeskPreset(LayoutStore& store, const VeskPreset& preset, const DisplayId& displayId) {
     store.save(layoutFromVeskPreset(preset, displayId));
-    veskLog("save displayId=" + displayId.rawValue + " id=" + preset.id.uuidString() + " name=" + preset.name +
-            " kind=" + (preset.kind == VeskPresetKind::grid ? "grid" : "singleTile") +
+    veskLog("save displayId=" + displayId.rawValue + " id=" + preset.id.uuidString() + " name=" +
+            preset.name + " kind=" + (preset.kind == VeskPresetKind::grid ? "grid" : "singleTile") +
             " tiles=" + std::to_string(preset.tiles.size()));
 }
 

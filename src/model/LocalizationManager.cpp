@@ -32,7 +32,9 @@ LocalizationManager& LocalizationManager::shared() {
     return *slot;
 }
 
-void LocalizationManager::resetShared() { sharedSlot().reset(); }
+void LocalizationManager::resetShared() {
+    sharedSlot().reset();
+}
 
 const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL() {
     if (!localesRoot_) {
@@ -53,7 +55,8 @@ std::vector<std::string> LocalizationManager::availableLanguages() {
     try {
         for (const std::string& name : platform::Directory::contents(*root, true)) {
             const std::string suffix = ".lproj";
-            if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            if (name.size() > suffix.size() &&
+                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
                 languages.push_back(name.substr(0, name.size() - suffix.size()));
         }
     } catch (const platform::Error&) {
@@ -92,7 +95,8 @@ std::string LocalizationManager::languageForStrings() {
     return available.front();
 }
 
-std::string LocalizationManager::localizedString(std::string_view key, const std::optional<std::string>& table) {
+std::string LocalizationManager::localizedString(std::string_view key,
+                                                 const std::optional<std::string>& table) {
     const std::string tableName = table.value_or("Localizable");
     // The main bundle carries no string tables of its own, so its lookup gives the key.
     const auto& root = localesRootURL();

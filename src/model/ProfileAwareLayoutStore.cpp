@@ -4,10 +4,14 @@
 
 namespace tilmora {
 
-ProfileAwareLayoutStore::ProfileAwareLayoutStore(std::shared_ptr<LayoutStore> store, ProfileProvider profileProvider)
-    : store_(std::move(store)), profileProvider_(std::move(profileProvider)) {}
+ProfileAwareLayoutStore::ProfileAwareLayoutStore(std::shared_ptr<LayoutStore> store,
+                                                 ProfileProvider profileProvider)
+    : store_(std::move(store))
+    , profileProvider_(std::move(profileProvider)) {}
 
-std::vector<Layout> ProfileAwareLayoutStore::allLayouts() { return store_->allLayouts(); }
+std::vector<Layout> ProfileAwareLayoutStore::allLayouts() {
+    return store_->allLayouts();
+}
 
 std::optional<Layout> ProfileAwareLayoutStore::layout(const DisplayId& displayId) {
     std::optional<LayoutProfile> profile = profileProvider_ ? profileProvider_() : std::nullopt;
@@ -20,10 +24,16 @@ std::optional<Layout> ProfileAwareLayoutStore::layout(const DisplayId& displayId
     return store_->layout(displayId);
 }
 
-std::optional<Layout> ProfileAwareLayoutStore::layout(const LayoutId& layoutId) { return store_->layout(layoutId); }
+std::optional<Layout> ProfileAwareLayoutStore::layout(const LayoutId& layoutId) {
+    return store_->layout(layoutId);
+}
 
-void ProfileAwareLayoutStore::save(const Layout& layout) { store_->save(layout); }
+void ProfileAwareLayoutStore::save(const Layout& layout) {
+    store_->save(layout);
+}
 
-void ProfileAwareLayoutStore::deleteLayout(const LayoutId& layoutId) { store_->deleteLayout(layoutId); }
+void ProfileAwareLayoutStore::deleteLayout(const LayoutId& layoutId) {
+    store_->deleteLayout(layoutId);
+}
 
 } // namespace tilmora

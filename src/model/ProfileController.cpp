@@ -7,11 +7,13 @@ namespace tilmora {
 
 ProfileController::ProfileController(std::shared_ptr<DisplayProvider> displayProvider,
                                      std::shared_ptr<ProfileStore> profileStore)
-    : displayProvider_(std::move(displayProvider)), profileStore_(std::move(profileStore)) {}
+    : displayProvider_(std::move(displayProvider))
+    , profileStore_(std::move(profileStore)) {}
 
 std::optional<LayoutProfile> ProfileController::activeProfile() const {
     std::vector<DisplayId> ids;
-    for (const DisplayDescriptor& display : displayProvider_->currentDisplays()) ids.push_back(display.id);
+    for (const DisplayDescriptor& display : displayProvider_->currentDisplays())
+        ids.push_back(display.id);
     const MonitorConfigurationSignature current(std::move(ids));
 
     std::vector<LayoutProfile> profiles;

@@ -14,7 +14,8 @@ namespace tilmora {
 /// Main thread (the display provider reads the screens).
 class ProfileController {
 public:
-    ProfileController(std::shared_ptr<DisplayProvider> displayProvider, std::shared_ptr<ProfileStore> profileStore);
+    ProfileController(std::shared_ptr<DisplayProvider> displayProvider,
+                      std::shared_ptr<ProfileStore> profileStore);
 
     /// The profile in force, or none:
     /// 1. the override, when it names a stored profile for exactly the connected displays;

@@ -21,8 +21,9 @@ platform::Json toJson(const ScreenLayoutEntry::PresetModel& preset) {
 ScreenLayoutEntry::PresetModel fromJson(const platform::Json& json,
                                         std::type_identity<ScreenLayoutEntry::PresetModel>) {
     platform::JsonReader reader(json, "PresetModel");
-    return ScreenLayoutEntry::PresetModel{reader.required<std::int64_t>("rows"), reader.required<std::int64_t>("cols"),
-                                          reader.required<double>("gutter"), reader.required<double>("padding")};
+    return ScreenLayoutEntry::PresetModel{
+        reader.required<std::int64_t>("rows"), reader.required<std::int64_t>("cols"),
+        reader.required<double>("gutter"), reader.required<double>("padding")};
 }
 
 platform::Json toJson(const ScreenLayoutEntry& entry) {

@@ -36,7 +36,8 @@ struct ScreenLayoutEntry {
 };
 
 platform::Json toJson(const ScreenLayoutEntry::PresetModel& preset);
-ScreenLayoutEntry::PresetModel fromJson(const platform::Json& json, std::type_identity<ScreenLayoutEntry::PresetModel>);
+ScreenLayoutEntry::PresetModel fromJson(const platform::Json& json,
+                                        std::type_identity<ScreenLayoutEntry::PresetModel>);
 platform::Json toJson(const ScreenLayoutEntry& entry);
 ScreenLayoutEntry fromJson(const platform::Json& json, std::type_identity<ScreenLayoutEntry>);
 

@@ -19,7 +19,9 @@ std::shared_ptr<const ScreenSource>& installedSource() {
 
 } // namespace
 
-std::shared_ptr<const ScreenSource> ScreenSource::current() { return installedSource(); }
+std::shared_ptr<const ScreenSource> ScreenSource::current() {
+    return installedSource();
+}
 
 void ScreenSource::install(std::shared_ptr<const ScreenSource> source) {
     installedSource() = source ? std::move(source) : std::make_shared<NoScreens>();

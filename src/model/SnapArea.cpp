@@ -34,7 +34,8 @@ SnapArea fromJson(const platform::Json& json, std::type_identity<SnapArea>) {
                   reader.optional<std::int64_t>("resolutionWidth"),
                   reader.optional<std::int64_t>("resolutionHeight"),
                   true};
-    area.appliesToAllDisplays = reader.optional<bool>("appliesToAllDisplays").value_or(!area.displayID.has_value());
+    area.appliesToAllDisplays =
+        reader.optional<bool>("appliesToAllDisplays").value_or(!area.displayID.has_value());
     if (area.name.empty()) area.name = "Untitled";
     return area;
 }
@@ -42,7 +43,8 @@ SnapArea fromJson(const platform::Json& json, std::type_identity<SnapArea>) {
 std::optional<ScreenInfo> SnapArea::resolveScreen(const std::vector<ScreenInfo>& preferredScreens) const {
     std::vector<ScreenInfo> preferred;
     for (const ScreenInfo& screen : preferredScreens) {
-        if (std::find(preferred.begin(), preferred.end(), screen) == preferred.end()) preferred.push_back(screen);
+        if (std::find(preferred.begin(), preferred.end(), screen) == preferred.end())
+            preferred.push_back(screen);
     }
     auto source = ScreenSource::current();
     if (appliesToAllDisplays) {

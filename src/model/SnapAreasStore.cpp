@@ -24,7 +24,9 @@ SnapAreasStore& SnapAreasStore::shared() {
     return *slot;
 }
 
-void SnapAreasStore::resetShared() { sharedSlot().reset(); }
+void SnapAreasStore::resetShared() {
+    sharedSlot().reset();
+}
 
 SnapAreasStore::SnapAreasStore() {
     if (auto url = storeURL()) {

@@ -50,13 +50,15 @@ void write(const std::filesystem::path& path, std::string_view contents) {
 std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag) {
     std::string base = path.string() + ".corrupt-" + utcStamp(platform::Date::now());
     std::filesystem::path target = base;
-    for (int n = 2; platform::FileSystem::fileExists(target); ++n) target = base + "-" + std::to_string(n);
+    for (int n = 2; platform::FileSystem::fileExists(target); ++n)
+        target = base + "-" + std::to_string(n);
     try {
         platform::FileSystem::moveItem(path, target);
     } catch (const platform::Error& error) {
-        print(std::string(tag) + " Could not move unusable file " + path.string() + " aside; leaving it unchanged: " +
-              error.what());
-        throw platform::Error("could not move the unusable file " + path.string() + " aside: " + error.what());
+        print(std::string(tag) + " Could not move unusable file " + path.string() +
+              " aside; leaving it unchanged: " + error.what());
+        throw platform::Error("could not move the unusable file " + path.string() +
+                              " aside: " + error.what());
     }
     print(std::string(tag) + " Moved unusable file " + path.string() + " aside to " + target.string());
     return target;

@@ -11,7 +11,8 @@ namespace tilmora {
 /// must not call back into the same store.
 class StoreQueue {
 public:
-    explicit StoreQueue(std::string label) : label_(std::move(label)) {}
+    explicit StoreQueue(std::string label)
+        : label_(std::move(label)) {}
 
     const std::string& label() const { return label_; }
 

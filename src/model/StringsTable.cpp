@@ -63,7 +63,8 @@ struct Value {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : s_(text) {}
+    explicit Parser(std::string_view text)
+        : s_(text) {}
 
     std::optional<StringsTable> parseTable() {
         StringsTable table;
@@ -99,7 +100,8 @@ private:
                 }
                 pos_ = end + 2;
             } else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/') {
-                while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
+                while (pos_ < s_.size() && s_[pos_] != '\n')
+                    ++pos_;
             } else {
                 return;
             }
@@ -196,7 +198,8 @@ private:
         char quote = s_[pos_];
         if (quote != '"' && quote != '\'') {
             std::size_t start = pos_;
-            while (pos_ < s_.size() && isUnquotedChar(s_[pos_])) ++pos_;
+            while (pos_ < s_.size() && isUnquotedChar(s_[pos_]))
+                ++pos_;
             if (pos_ == start) return std::nullopt;
             return std::string(s_.substr(start, pos_ - start));
         }
@@ -222,13 +225,27 @@ private:
             std::uint32_t cp = 0;
             bool isCodePoint = false;
             switch (e) {
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
-            case 'r': out += '\r'; break;
-            case 'a': out += '\a'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'v': out += '\v'; break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'a':
+                out += '\a';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'v':
+                out += '\v';
+                break;
             case 'U':
             case 'u': {
                 int digits = 0;
@@ -259,7 +276,8 @@ private:
                 continue;
             }
             if (cp >= 0xDC00 && cp <= 0xDFFF) {
-                appendUtf8(out, pendingHigh ? 0x10000 + ((pendingHigh - 0xD800) << 10) + (cp - 0xDC00) : 0xFFFD);
+                appendUtf8(out,
+                           pendingHigh ? 0x10000 + ((pendingHigh - 0xD800) << 10) + (cp - 0xDC00) : 0xFFFD);
                 pendingHigh = 0;
                 continue;
             }

@@ -19,8 +19,8 @@ TEST(DisplaySignature, PixelSizeUsesTheFrameTimesAtLeastScaleOne) {
     };
     const Case cases[] = {
         {1440, 900, 2, 2880, 1800},
-        {1920, 1080, 0.5, 1920, 1080},                                   // below 1 counts as 1
-        {1366.5, 768, 1, 1367, 768},                                     // halves away from zero
+        {1920, 1080, 0.5, 1920, 1080}, // below 1 counts as 1
+        {1366.5, 768, 1, 1367, 768},   // halves away from zero
         {1366.4, 767.5, 1, 1366, 768},
         {1280, 800, std::numeric_limits<double>::quiet_NaN(), 1280, 800}, // NaN scale counts as 1
         {1512, 982, 1.5, 2268, 1473},
@@ -55,9 +55,9 @@ TEST(DisplaySignature, JsonLeavesOutAMissingNumberAndReadsBackEqual) {
     DisplaySignature numbered{2, 2880, 1800};
     EXPECT_EQ(platform::decodeJson<DisplaySignature>(platform::encodeJson(numbered)), numbered);
 
-    for (const char* bad : {R"({"width": 10})", R"({"displayID": -1, "width": 1, "height": 1})",
-                            R"({"displayID": 4294967296, "width": 1, "height": 1})",
-                            R"({"width": 1.5, "height": 1})"})
+    for (const char* bad :
+         {R"({"width": 10})", R"({"displayID": -1, "width": 1, "height": 1})",
+          R"({"displayID": 4294967296, "width": 1, "height": 1})", R"({"width": 1.5, "height": 1})"})
         EXPECT_THROW(platform::decodeJsonText<DisplaySignature>(bad), platform::Error) << bad;
     EXPECT_EQ(platform::decodeJsonText<DisplaySignature>(R"({"displayID": null, "width": 3, "height": 4})"),
               (DisplaySignature{std::nullopt, 3, 4}));
@@ -87,7 +87,11 @@ TEST(DisplayMoveCalculator, TargetFrames) {
     const Case cases[] = {
         {"relative", {100, 100, 500, 400}, main, {1000, 0, 2000, 1600}, true, {1200, 200, 1000, 800}},
         {"absolute", {100, 100, 500, 400}, main, {1000, 0, 2000, 1600}, false, {1000, 100, 500, 400}},
-        {"relative without source", {100, 100, 500, 400}, std::nullopt, {1000, 0, 2000, 1600}, true,
+        {"relative without source",
+         {100, 100, 500, 400},
+         std::nullopt,
+         {1000, 0, 2000, 1600},
+         true,
          {1000, 100, 500, 400}},
         {"clamp left", {-100, 50, 400, 300}, std::nullopt, main, false, {0, 50, 400, 300}},
         {"clamp right", {900, 0, 400, 300}, std::nullopt, main, false, {900, 0, 100, 300}},
@@ -96,13 +100,19 @@ TEST(DisplayMoveCalculator, TargetFrames) {
         {"degenerate source", {0, 0, 10, 10}, Rect{0, 0, 0, 0}, main, true, {0, 0, 1000, 800}},
         // A target to the left of the window: the clamp alone would leave it at x 1500, off the
         // target; it is shifted inside instead.
-        {"target to the left", {1500, 100, 500, 400}, Rect{1000, 0, 1000, 800}, main, false, {500, 100, 500, 400}},
+        {"target to the left",
+         {1500, 100, 500, 400},
+         Rect{1000, 0, 1000, 800},
+         main,
+         false,
+         {500, 100, 500, 400}},
         {"target below", {100, 1000, 300, 200}, Rect{0, 800, 1000, 800}, main, false, {100, 600, 300, 200}},
         {"large window to the left", {2500, 100, 1500, 900}, std::nullopt, main, false, {0, 0, 1000, 800}},
     };
     for (const auto& c : cases) {
-        Rect result = DisplayMoveCalculator::targetFrame(c.window, c.source, c.destination, c.preserveRelative);
-        EXPECT_EQ(result, c.expected) << c.what << ": " << result.x << "," << result.y << "," << result.width << ","
-                                      << result.height;
+        Rect result =
+            DisplayMoveCalculator::targetFrame(c.window, c.source, c.destination, c.preserveRelative);
+        EXPECT_EQ(result, c.expected)
+            << c.what << ": " << result.x << "," << result.y << "," << result.width << "," << result.height;
     }
 }

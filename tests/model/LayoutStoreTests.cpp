@@ -14,7 +14,8 @@ using namespace tilmora;
 
 namespace {
 
-Layout layout(const std::string& name, const std::string& display, std::optional<LayoutId> id = std::nullopt) {
+Layout layout(const std::string& name, const std::string& display,
+              std::optional<LayoutId> id = std::nullopt) {
     return Layout{id.value_or(LayoutId(platform::UUID())),
                   name,
                   DisplayId(display),
@@ -23,13 +24,16 @@ Layout layout(const std::string& name, const std::string& display, std::optional
 
 std::vector<std::string> names(const std::vector<Layout>& layouts) {
     std::vector<std::string> result;
-    for (const auto& l : layouts) result.push_back(l.name);
+    for (const auto& l : layouts)
+        result.push_back(l.name);
     return result;
 }
 
 class LayoutStoreTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path file() const { return *platform::Folders::applicationSupport() / "Tilmora" / "layouts.json"; }
+    std::filesystem::path file() const {
+        return *platform::Folders::applicationSupport() / "Tilmora" / "layouts.json";
+    }
 
     void writeFile(const std::string& text) {
         platform::FileSystem::createDirectories(file().parent_path());
@@ -39,7 +43,8 @@ protected:
     std::vector<std::filesystem::path> setAsideFiles() const {
         std::vector<std::filesystem::path> found;
         for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
-            if (entry.path().filename().string().starts_with("layouts.json.corrupt-")) found.push_back(entry.path());
+            if (entry.path().filename().string().starts_with("layouts.json.corrupt-"))
+                found.push_back(entry.path());
         }
         return found;
     }
@@ -126,6 +131,12 @@ TEST_F(LayoutStoreTest, DeleteOverAnUndecodableFileWritesAnEmptyListAndKeepsTheO
     auto aside = setAsideFiles();
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(platform::FileSystem::readFile(aside.front()), "[garbage");
+    const std::string log =
+        platform::FileSystem::readFile(*platform::Folders::documents() / "Tilmora_log.txt");
+    EXPECT_NE(log.find("[LayoutStore] Moved unusable file " + file().string() + " aside to " +
+                       aside.front().string()),
+              std::string::npos)
+        << log;
     // Two set-asides in the same second get distinct names.
     writeFile("[again");
     store.deleteLayout(LayoutId(platform::UUID()));
@@ -171,7 +182,9 @@ TEST_F(LayoutStoreTest, ProfileAwareStoreAnswersThroughTheProfileFirst) {
     ProfileAwareLayoutStore store(inner, [&] { return profile; });
     EXPECT_EQ(store.layout(DisplayId("1")), onOne); // no profile
 
-    profile = LayoutProfile{ProfileId(platform::UUID()), "P", MonitorConfigurationSignature({"1", "2"}),
+    profile = LayoutProfile{ProfileId(platform::UUID()),
+                            "P",
+                            MonitorConfigurationSignature({"1", "2"}),
                             {{DisplayId("1"), onTwo.id}}};
     EXPECT_EQ(store.layout(DisplayId("1")), onTwo); // the layout's own display plays no part
     EXPECT_EQ(store.layout(DisplayId("2")), onTwo); // no entry: the store's own answer

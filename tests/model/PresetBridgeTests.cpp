@@ -13,7 +13,9 @@ using namespace tilmora;
 
 namespace {
 
-VeskTile veskTile(const std::string& name, Rect rect) { return VeskTile{platform::UUID(), name, rect}; }
+VeskTile veskTile(const std::string& name, Rect rect) {
+    return VeskTile{platform::UUID(), name, rect};
+}
 
 VeskPreset preset(const std::string& name, VeskPresetKind kind, std::vector<VeskTile> tiles,
                   std::optional<platform::UUID> id = std::nullopt) {
@@ -33,6 +35,17 @@ std::string logText() {
     auto path = *documents / "Tilmora_log.txt";
     return platform::FileSystem::fileExists(path) ? platform::FileSystem::readFile(path) : std::string();
 }
+
+// Lists exactly what it holds, duplicates included.
+class InMemoryLayouts : public LayoutStore {
+public:
+    std::vector<Layout> layouts;
+    std::vector<Layout> allLayouts() override { return layouts; }
+    std::optional<Layout> layout(const DisplayId&) override { return std::nullopt; }
+    std::optional<Layout> layout(const LayoutId&) override { return std::nullopt; }
+    void save(const Layout& layout) override { layouts.push_back(layout); }
+    void deleteLayout(const LayoutId&) override {}
+};
 
 class PresetBridgeTest : public modeltest::ModelFixture {
 protected:
@@ -71,7 +84,8 @@ TEST_F(PresetBridgeTest, KindFollowsTheTileCountAndDisplayIsTheArgument) {
     DefaultLayoutStore& store = *storage;
     const auto rect = Rect{0.25, 0, 0.5, 1};
     saveVeskPreset(store, preset("One", VeskPresetKind::grid, {veskTile("Middle", rect)}), DisplayId("1"));
-    saveVeskPreset(store, preset("Two", VeskPresetKind::singleTile, {veskTile("a", rect), veskTile("b", rect)}),
+    saveVeskPreset(store,
+                   preset("Two", VeskPresetKind::singleTile, {veskTile("a", rect), veskTile("b", rect)}),
                    DisplayId("1"));
     saveVeskPreset(store, preset("Empty", VeskPresetKind::singleTile, {}), DisplayId("1"));
     auto presets = veskPresets(store, DisplayId("1"));
@@ -124,20 +138,21 @@ TEST_F(PresetBridgeTest, DeleteRemovesThePresetAndAnUnreadableStoreListsNothing)
 
 TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
     DefaultLayoutStore& store = *storage;
+    // A store that lists one id twice: the later copy is the preset.
     const auto id = platform::UUID();
-    store.save(layoutNamed("Dup", "1", 2, id));
-    // The file holds the same id twice.
-    auto twice = store.allLayouts();
-    twice.push_back(twice.front());
-    platform::FileSystem::writeFile(store.url(), platform::encodeJsonText(twice));
+    Layout later = layoutNamed("Later", "1", 2, id);
+    InMemoryLayouts twice;
+    twice.layouts = {layoutNamed("Earlier", "1", 2, id), later};
 
     EXPECT_FALSE(veskVerboseEnabled()); // nothing stored or registered
-    veskPresets(store, DisplayId("1"));
+    veskPresets(twice, DisplayId("1"));
     EXPECT_EQ(logText(), "");
 
     platform::UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
     EXPECT_TRUE(veskVerboseEnabled());
-    EXPECT_EQ(veskPresets(store, DisplayId("1")).size(), 1u);
+    auto listed = veskPresets(twice, DisplayId("1"));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].name, "Later");
     auto p = preset("Saved", VeskPresetKind::singleTile, {veskTile("x", {})});
     saveVeskPreset(store, p, DisplayId("2"));
     deleteVeskPreset(store, p.id);

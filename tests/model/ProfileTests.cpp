@@ -12,18 +12,20 @@ using namespace tilmora;
 
 namespace {
 
-LayoutProfile profile(const std::string& name, std::vector<DisplayId> ids, std::optional<ProfileId> id = std::nullopt,
-                      bool storedOrder = false) {
-    return LayoutProfile{
-        id.value_or(ProfileId(platform::UUID())), name,
-        storedOrder ? MonitorConfigurationSignature(std::move(ids), MonitorConfigurationSignature::StoredOrder{})
-                    : MonitorConfigurationSignature(std::move(ids)),
-        {}};
+LayoutProfile profile(const std::string& name, std::vector<DisplayId> ids,
+                      std::optional<ProfileId> id = std::nullopt, bool storedOrder = false) {
+    return LayoutProfile{id.value_or(ProfileId(platform::UUID())),
+                         name,
+                         storedOrder ? MonitorConfigurationSignature(
+                                           std::move(ids), MonitorConfigurationSignature::StoredOrder{})
+                                     : MonitorConfigurationSignature(std::move(ids)),
+                         {}};
 }
 
 std::vector<std::string> names(const std::vector<LayoutProfile>& profiles) {
     std::vector<std::string> result;
-    for (const auto& p : profiles) result.push_back(p.name);
+    for (const auto& p : profiles)
+        result.push_back(p.name);
     return result;
 }
 
@@ -32,7 +34,8 @@ public:
     std::vector<DisplayId> ids;
     std::vector<DisplayDescriptor> currentDisplays() override {
         std::vector<DisplayDescriptor> displays;
-        for (const auto& id : ids) displays.push_back(DisplayDescriptor{id, "Screen " + id.rawValue, {}, 1});
+        for (const auto& id : ids)
+            displays.push_back(DisplayDescriptor{id, "Screen " + id.rawValue, {}, 1});
         return displays;
     }
 };
@@ -77,7 +80,8 @@ TEST_F(ProfileStoreTest, SavesInPlaceOrAppends) {
 
 TEST_F(ProfileStoreTest, DuplicatesAreKeptAndOnlyTheFirstIsReplaced) {
     const ProfileId same{platform::UUID()};
-    writeFile(platform::encodeJsonText(std::vector<LayoutProfile>{profile("A", {"1"}, same), profile("B", {"2"}, same)}));
+    writeFile(platform::encodeJsonText(
+        std::vector<LayoutProfile>{profile("A", {"1"}, same), profile("B", {"2"}, same)}));
     DefaultProfileStore store;
     EXPECT_EQ(names(store.allProfiles()), (std::vector<std::string>{"A", "B"}));
     store.save(profile("C", {"3"}, same));
