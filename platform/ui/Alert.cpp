@@ -1,0 +1,82 @@
+#include "platform/ui/Alert.hpp"
+
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/StackView.hpp"
+#include "platform/ui/TextField.hpp"
+#include "platform/ui/UISimulator.hpp"
+
+namespace platform::ui {
+
+Alert::Alert() = default;
+
+std::shared_ptr<Button> Alert::addButton(const std::string& title) {
+    auto b = Button::withTitle(title, nullptr, "");
+    b->tag = ModalResponse::alertFirstButtonReturn + static_cast<long>(buttons_.size());
+    if (buttons_.empty()) b->keyEquivalent = KeyEquivalent::returnKey;
+    else if (title == "Cancel") b->keyEquivalent = KeyEquivalent::escape;
+    buttons_.push_back(b);
+    // A click on the button ends the alert with its response.
+    long tag = b->tag;
+    b->registerAction("alertButtonPressed:", [this, tag](Responder*) {
+        response_ = tag;
+        if (Application::shared().modalWindow() == window_.get()) Application::shared().stopModal(tag);
+    });
+    b->action = "alertButtonPressed:";
+    b->target = b;
+    return b;
+}
+
+const std::shared_ptr<Panel>& Alert::window() {
+    if (!window_) {
+        window_ = std::make_shared<Panel>(Rect{0, 0, 420, 150}, StyleMask::titled);
+        window_->setLevel(WindowLevel::modalPanel);
+    }
+    return window_;
+}
+
+void Alert::prepare() {
+    if (buttons_.empty()) addButton("OK");
+    auto& w = window();
+    auto content = std::make_shared<StackView>();
+    content->orientation = UserInterfaceOrientation::vertical;
+    content->alignment = LayoutAttribute::leading;
+    content->addArrangedSubview(TextField::wrappingLabelWithString(messageText));
+    if (!informativeText.empty()) content->addArrangedSubview(TextField::wrappingLabelWithString(informativeText));
+    if (accessoryView) content->addArrangedSubview(accessoryView);
+    auto row = std::make_shared<StackView>();
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) row->addArrangedSubview(*it);
+    content->addArrangedSubview(row);
+    w->setContentView(content);
+    response_.reset();
+}
+
+long Alert::runModal() {
+    auto keep = shared_from_this();
+    prepare();
+    UISimulator::alertShown(*this, false);
+    window_->center();
+    long code = Application::shared().runModal(*window_);
+    window_->orderOut();
+    UISimulator::alertAnswered(*this, code);
+    return code;
+}
+
+void Alert::beginSheetModal(Window& parent, std::function<void(long)> completion) {
+    auto self = std::static_pointer_cast<Alert>(shared_from_this());
+    prepare();
+    UISimulator::alertShown(*this, true);
+    parent.sheet_ = window_;
+    window_->orderFront();
+    std::weak_ptr<Responder> weakParent = parent.weak_from_this();
+    Window* parentPtr = &parent;
+    runtime::mainAsync([self, weakParent, parentPtr, completion = std::move(completion)] {
+        long code = UISimulator::answerAlert(*self);
+        self->window_->orderOut();
+        if (auto p = weakParent.lock()) parentPtr->sheet_.reset();
+        UISimulator::alertAnswered(*self, code);
+        if (completion) completion(code);
+    });
+}
+
+} // namespace platform::ui

@@ -1,0 +1,176 @@
+#include "platform/ui/Application.hpp"
+
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/UISimulator.hpp"
+#include "platform/ui/Window.hpp"
+
+#include <algorithm>
+
+namespace platform::ui {
+
+namespace {
+Application*& instance() {
+    static Application* app = nullptr;
+    return app;
+}
+} // namespace
+
+Application& Application::shared() {
+    auto& app = instance();
+    if (!app) app = new Application();
+    return *app;
+}
+
+void Application::resetShared() {
+    // Windows still alive keep working; they simply are no longer listed by the fresh instance.
+    delete instance();
+    instance() = nullptr;
+}
+
+bool Application::setActivationPolicy(ActivationPolicy policy) {
+    policy_ = policy;
+    return true;
+}
+
+void Application::activate(bool) {
+    if (active_) return;
+    active_ = true;
+    runtime::post(ApplicationDidBecomeActiveNotification, this);
+}
+
+void Application::deactivate() {
+    if (!active_) return;
+    active_ = false;
+    runtime::post(ApplicationDidResignActiveNotification, this);
+    for (auto* w : std::vector<Window*>(order_))
+        if (w->hidesOnDeactivate) w->orderOut();
+}
+
+void Application::run() {
+    running_ = true;
+    if (launched_) return;
+    launched_ = true;
+    if (auto d = delegate.lock()) d->applicationDidFinishLaunching();
+    runtime::post(ApplicationDidFinishLaunchingNotification, this);
+}
+
+void Application::terminate(Responder*) {
+    if (terminated_) return;
+    if (auto d = delegate.lock(); d && d->applicationShouldTerminate() == TerminateReply::cancel) return;
+    runtime::post(ApplicationWillTerminateNotification, this);
+    if (auto d = delegate.lock()) d->applicationWillTerminate();
+    terminated_ = true;
+    running_ = false;
+}
+
+std::vector<std::shared_ptr<Window>> Application::windows() const {
+    std::vector<std::shared_ptr<Window>> out;
+    for (auto* w : all_)
+        if (auto s = std::static_pointer_cast<Window>(w->weak_from_this().lock())) out.push_back(s);
+    return out;
+}
+
+std::vector<std::shared_ptr<Window>> Application::orderedWindows() const {
+    std::vector<std::shared_ptr<Window>> out;
+    for (auto* w : order_)
+        if (auto s = std::static_pointer_cast<Window>(w->weak_from_this().lock())) out.push_back(s);
+    return out;
+}
+
+Window* Application::windowWithNumber(long number) const {
+    for (auto* w : all_)
+        if (w->windowNumber() == number) return w;
+    return nullptr;
+}
+
+void Application::unregisterWindow(Window* w) {
+    all_.erase(std::remove(all_.begin(), all_.end(), w), all_.end());
+    if (keyWindow_ == w) keyWindow_ = nullptr;
+    for (auto& s : modal_)
+        if (s.window == w) s.code = ModalResponse::abort;
+}
+
+void Application::orderIn(Window* w) {
+    order_.erase(std::remove(order_.begin(), order_.end(), w), order_.end());
+    // In front of every window of its level or lower.
+    auto it = std::find_if(order_.begin(), order_.end(), [w](Window* o) { return o->level() <= w->level(); });
+    order_.insert(it, w);
+}
+
+void Application::orderOutWindow(Window* w) {
+    order_.erase(std::remove(order_.begin(), order_.end(), w), order_.end());
+    if (keyWindow_ == w) {
+        setKeyWindow(nullptr);
+        for (auto* o : order_)
+            if (o->canBecomeKeyWindow()) {
+                setKeyWindow(o);
+                break;
+            }
+    }
+}
+
+void Application::setKeyWindow(Window* w) {
+    if (keyWindow_ == w) return;
+    if (auto* old = keyWindow_) {
+        keyWindow_ = nullptr;
+        runtime::post(WindowDidResignKeyNotification, old);
+        if (auto d = old->delegate.lock()) d->windowDidResignKey(*old);
+    }
+    keyWindow_ = w;
+    if (w) {
+        runtime::post(WindowDidBecomeKeyNotification, w);
+        if (auto d = w->delegate.lock()) d->windowDidBecomeKey(*w);
+    }
+}
+
+long Application::runModal(Window& window) {
+    modal_.push_back({&window, std::nullopt});
+    size_t depth = modal_.size();
+    window.makeKeyAndOrderFront();
+    auto done = [this, depth] { return modal_.size() >= depth && modal_[depth - 1].code.has_value(); };
+    // The main queue and the scripted responder get their turns; a session nobody ends is aborted.
+    for (int turn = 0; !done() && turn < 1000; ++turn) {
+        if (runtime::runLoopUntil(runtime::modalPanelMode, done, 0.001)) break;
+        if (!done()) UISimulator::answerModal(window);
+    }
+    long code = done() ? *modal_[depth - 1].code : ModalResponse::abort;
+    modal_.resize(depth - 1);
+    return code;
+}
+
+void Application::stopModal() { stopModal(ModalResponse::stop); }
+
+void Application::stopModal(long code) {
+    for (auto it = modal_.rbegin(); it != modal_.rend(); ++it)
+        if (!it->code) {
+            it->code = code;
+            return;
+        }
+}
+
+void Application::abortModal() { stopModal(ModalResponse::abort); }
+
+Responder* Application::targetForAction(const Selector& action, Responder* target) const {
+    if (target) return target->respondsTo(action) ? target : nullptr;
+    std::vector<Responder*> chain;
+    if (auto* w = keyWindow_) {
+        for (Responder* r = w->firstResponder(); r && chain.size() < 256; r = r->nextResponder()) chain.push_back(r);
+        if (std::find(chain.begin(), chain.end(), w) == chain.end()) chain.push_back(w);
+    }
+    chain.push_back(const_cast<Application*>(this));
+    if (auto d = delegate.lock())
+        if (auto* r = dynamic_cast<Responder*>(d.get())) chain.push_back(r);
+    for (auto* r : chain)
+        if (r->respondsTo(action)) return r;
+    return nullptr;
+}
+
+bool Application::sendAction(const Selector& action, Responder* target, Responder* sender) {
+    if (action.empty()) return false;
+    auto* receiver = targetForAction(action, target);
+    if (!receiver) return false;
+    auto keep = receiver->weak_from_this().lock(); // the action may drop the last owner
+    return receiver->perform(action, sender);
+}
+
+} // namespace platform::ui

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "platform/ui/Event.hpp"
+#include "platform/ui/Responder.hpp"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace platform::ui {
+
+class Menu;
+class Window;
+
+enum class ActivationPolicy { regular = 0, accessory = 1, prohibited = 2 };
+enum class TerminateReply { cancel = 0, now = 1, later = 2 };
+
+/// Responses of modal sessions and alerts.
+namespace ModalResponse {
+inline constexpr long ok = 1;
+inline constexpr long cancel = 0;
+inline constexpr long stop = -1000;
+inline constexpr long abort = -1001;
+inline constexpr long continueSession = -1002;
+inline constexpr long alertFirstButtonReturn = 1000;
+inline constexpr long alertSecondButtonReturn = 1001;
+inline constexpr long alertThirdButtonReturn = 1002;
+} // namespace ModalResponse
+
+/// Notifications the application posts on the default center (object: the application).
+inline const std::string ApplicationDidFinishLaunchingNotification = "NSApplicationDidFinishLaunchingNotification";
+inline const std::string ApplicationWillTerminateNotification = "NSApplicationWillTerminateNotification";
+inline const std::string ApplicationDidBecomeActiveNotification = "NSApplicationDidBecomeActiveNotification";
+inline const std::string ApplicationDidResignActiveNotification = "NSApplicationDidResignActiveNotification";
+
+/// Told when the application finished launching and when it is about to terminate (main thread).
+class ApplicationDelegate {
+public:
+    virtual ~ApplicationDelegate() = default;
+    virtual void applicationDidFinishLaunching() {}
+    virtual TerminateReply applicationShouldTerminate() { return TerminateReply::now; }
+    virtual void applicationWillTerminate() {}
+};
+
+/// The application object: one shared instance (`shared()`, reset by the test fixture with
+/// `resetShared()`). Delegate (held weakly), activation policy and state, key and main window, the
+/// list of windows, main menu, modal sessions, the current event, and target-action dispatch.
+/// Main thread only.
+class Application : public Responder {
+public:
+    static Application& shared();
+    /// Drops the shared instance; the next `shared()` makes a fresh one. Test fixture only.
+    static void resetShared();
+
+    std::weak_ptr<ApplicationDelegate> delegate;
+    void setDelegate(const std::shared_ptr<ApplicationDelegate>& d) { delegate = d; }
+
+    ActivationPolicy activationPolicy() const { return policy_; }
+    /// Sets the policy; true (every policy is accepted).
+    bool setActivationPolicy(ActivationPolicy policy);
+    /// Makes the application active (posts the did-become-active notification when it was not).
+    void activate(bool ignoringOtherApps);
+    /// The simulator's way to make another application active.
+    void deactivate();
+    bool isActive() const { return active_; }
+
+    /// Finishes launching (the delegate and the did-finish-launching observers are told once) and
+    /// marks the application running. The simulated desktop drives the run loop from then on.
+    void run();
+    bool isRunning() const { return running_; }
+    /// Asks the delegate; unless it cancels, posts will-terminate, tells the delegate and stops.
+    void terminate(Responder* sender);
+    bool isTerminated() const { return terminated_; }
+
+    Window* keyWindow() const { return keyWindow_; }
+    Window* mainWindow() const { return keyWindow_; }
+    /// Every window of the program that exists, in creation order.
+    std::vector<std::shared_ptr<Window>> windows() const;
+    /// The visible windows, front to back (higher levels first).
+    std::vector<std::shared_ptr<Window>> orderedWindows() const;
+    Window* windowWithNumber(long number) const;
+
+    std::shared_ptr<Menu> mainMenu;
+
+    /// Runs `window` as an application-modal session: the main run loop runs in modal-panel mode
+    /// until `stopModal` ends it, and the code is returned. Alerts and sheets are answered by the
+    /// simulator's scripted responder meanwhile. A session nobody can end is aborted
+    /// (`ModalResponse::abort`) rather than hanging.
+    long runModal(Window& window);
+    void stopModal();
+    void stopModal(long code);
+    void abortModal();
+    Window* modalWindow() const { return modal_.empty() ? nullptr : modal_.back().window; }
+
+    /// The event being handled (a menu pick's mouse-up while its action runs); null between events.
+    const std::optional<Event>& currentEvent() const { return currentEvent_; }
+    void setCurrentEvent(std::optional<Event> event) { currentEvent_ = std::move(event); }
+
+    /// The object that will receive `action`: `target` when it answers it; with no target, the
+    /// first of the key window's responder chain, the key window, its delegate, the application
+    /// and the application delegate that answers it. Null when nobody does.
+    Responder* targetForAction(const Selector& action, Responder* target) const;
+    /// Sends `action` with `sender` to `targetForAction`; false when nobody answered.
+    bool sendAction(const Selector& action, Responder* target, Responder* sender);
+
+private:
+    friend class Window;
+    friend class UISimulator;
+    struct ModalSession {
+        Window* window;
+        std::optional<long> code;
+    };
+    void registerWindow(Window* w) { all_.push_back(w); }
+    void unregisterWindow(Window* w);
+    void orderIn(Window* w);
+    void orderOutWindow(Window* w);
+    void setKeyWindow(Window* w);
+
+    ActivationPolicy policy_ = ActivationPolicy::regular;
+    bool active_ = false;
+    bool running_ = false;
+    bool launched_ = false;
+    bool terminated_ = false;
+    Window* keyWindow_ = nullptr;
+    std::vector<Window*> all_;
+    std::vector<Window*> order_; // visible, front first
+    std::vector<ModalSession> modal_;
+    std::optional<Event> currentEvent_;
+};
+
+} // namespace platform::ui

@@ -1,0 +1,67 @@
+#include "platform/ui/MenuTracking.hpp"
+
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/UISimulator.hpp"
+
+namespace platform::ui {
+
+namespace {
+Menu* tracked = nullptr;
+}
+
+bool MenuTracking::isTracking() { return tracked != nullptr; }
+Menu* MenuTracking::trackedMenu() { return tracked; }
+
+bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
+    if (!menu || tracked) return false;
+    tracked = menu.get();
+    menu->update();
+    if (auto d = menu->delegate.lock()) d->menuWillOpen(*menu);
+    runtime::post(MenuDidBeginTrackingNotification, menu.get());
+
+    MenuPick pick = UISimulator::nextMenuPick(*menu);
+    if (pick.whileOpen) {
+        auto fn = pick.whileOpen;
+        runtime::mainAsync([fn, menu] { fn(*menu); });
+    }
+    runtime::runLoop(runtime::eventTrackingMode, std::max(pick.afterSeconds, 0.0));
+
+    // Follow the path through the submenus, opening each on the way.
+    std::vector<std::shared_ptr<Menu>> opened;
+    std::shared_ptr<MenuItem> chosen;
+    std::shared_ptr<Menu> current = menu;
+    for (size_t i = 0; i < pick.path.size() && current; ++i) {
+        auto item = current->itemWithTitle(pick.path[i]);
+        if (!item || item->isHidden || item->isSeparatorItem() || !item->isEnabled) break;
+        if (i + 1 == pick.path.size()) {
+            if (!item->hasSubmenu()) chosen = item;
+            break;
+        }
+        current = item->submenu();
+        if (!current) break;
+        current->update();
+        if (auto d = current->delegate.lock()) d->menuWillOpen(*current);
+        opened.push_back(current);
+    }
+    for (auto it = opened.rbegin(); it != opened.rend(); ++it)
+        if (auto d = (*it)->delegate.lock()) d->menuDidClose(**it);
+    if (auto d = menu->delegate.lock()) d->menuDidClose(*menu);
+    runtime::post(MenuDidEndTrackingNotification, menu.get());
+    tracked = nullptr;
+
+    MenuRecord record{menu->title, {}, chosen ? pick.path : std::vector<std::string>{}, chosen != nullptr};
+    for (auto& item : menu->items()) record.itemTitles.push_back(item->title);
+    UISimulator::menuTracked(std::move(record));
+    if (!chosen) return false;
+
+    auto& app = Application::shared();
+    auto saved = app.currentEvent();
+    app.setCurrentEvent(Event{EventType::leftMouseUp, {}, 0, 0, 0, "", "", runtime::now(), 1});
+    auto target = chosen->target.lock();
+    Application::shared().sendAction(chosen->action, target.get(), chosen.get());
+    Application::shared().setCurrentEvent(saved);
+    return true;
+}
+
+} // namespace platform::ui

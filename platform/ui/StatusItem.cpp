@@ -1,0 +1,55 @@
+#include "platform/ui/StatusItem.hpp"
+
+#include "platform/ui/MenuTracking.hpp"
+#include "platform/ui/ScreenInfo.hpp"
+
+#include <algorithm>
+
+namespace platform::ui {
+
+StatusItem::StatusItem(double len) : length(len) {
+    button_ = std::make_shared<StatusBarButton>();
+    button_->isBordered = false;
+    auto screens = ScreenInfo::all();
+    Rect f = screens.empty() ? Rect{0, 0, 1440, 900} : screens.front().frame;
+    double thickness = StatusBar::system().thickness();
+    window_ = std::make_shared<Panel>(Rect{f.maxX() - 200, f.maxY() - thickness, 24, thickness},
+                                      StyleMask::borderless | StyleMask::nonactivatingPanel);
+    window_->setLevel(WindowLevel::statusBar);
+    window_->setContentView(button_);
+    window_->orderFrontRegardless();
+}
+
+void StatusItem::popUpStatusItemMenu(const std::shared_ptr<Menu>& m) {
+    if (m) MenuTracking::track(m);
+}
+
+namespace {
+StatusBar*& statusBarInstance() {
+    static StatusBar* bar = nullptr;
+    return bar;
+}
+} // namespace
+
+StatusBar& StatusBar::system() {
+    auto& bar = statusBarInstance();
+    if (!bar) bar = new StatusBar();
+    return *bar;
+}
+
+void StatusBar::resetShared() {
+    delete statusBarInstance();
+    statusBarInstance() = nullptr;
+}
+
+std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
+    auto item = std::make_shared<StatusItem>(length);
+    items_.push_back(item);
+    return item;
+}
+
+void StatusBar::removeStatusItem(const std::shared_ptr<StatusItem>& item) {
+    items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+}
+
+} // namespace platform::ui

@@ -1,0 +1,100 @@
+#include "platform/ui/TextField.hpp"
+
+#include "platform/ui/Window.hpp"
+
+namespace platform::ui {
+
+std::shared_ptr<TextField> TextField::labelWithString(const std::string& s) {
+    auto f = std::make_shared<TextField>();
+    f->setStringValue(s);
+    f->isEditable = false;
+    f->isSelectable = false;
+    f->isBezeled = false;
+    f->drawsBackground = false;
+    f->setFrameSize(f->intrinsicContentSize());
+    return f;
+}
+
+std::shared_ptr<TextField> TextField::wrappingLabelWithString(const std::string& s) {
+    auto f = labelWithString(s);
+    f->wraps = true;
+    f->isSelectable = true;
+    return f;
+}
+
+std::shared_ptr<TextField> TextField::textFieldWithString(const std::string& s) {
+    auto f = std::make_shared<TextField>();
+    f->setStringValue(s);
+    f->setFrameSize({96, 22});
+    return f;
+}
+
+bool TextField::becomeFirstResponder() {
+    if (!editor_) {
+        editor_ = std::make_shared<FieldEditor>();
+        if (delegate) delegate->controlTextDidBeginEditing(*this);
+    }
+    return true;
+}
+
+bool TextField::resignFirstResponder() {
+    endEditing(TextMovement::other);
+    return true;
+}
+
+void TextField::endEditing(TextMovement movement) {
+    if (!editor_) return;
+    editor_.reset();
+    lastMovement_ = movement;
+    if (delegate) delegate->controlTextDidEndEditing(*this);
+}
+
+void TextField::notifyChange() {
+    if (delegate) delegate->controlTextDidChange(*this);
+    if (isContinuous) sendAction();
+}
+
+void TextField::userInsertText(const std::string& text) {
+    if (!isEnabled || !isEditable) return;
+    if (!editor_) {
+        if (auto* w = window()) w->makeFirstResponder(this);
+        if (!editor_) becomeFirstResponder();
+    }
+    setStringValue(stringValue() + text);
+    notifyChange();
+}
+
+void TextField::userReplaceText(const std::string& text) {
+    if (!isEnabled || !isEditable) return;
+    if (!editor_) {
+        if (auto* w = window()) w->makeFirstResponder(this);
+        if (!editor_) becomeFirstResponder();
+    }
+    setStringValue(text);
+    notifyChange();
+}
+
+void TextField::userPressReturn() {
+    if (!isEnabled) return;
+    if (auto* w = window(); w && w->firstResponder() == this) {
+        lastMovement_ = TextMovement::returnKey;
+        endEditing(TextMovement::returnKey);
+        w->makeFirstResponder(nullptr);
+    } else {
+        endEditing(TextMovement::returnKey);
+    }
+    sendAction();
+}
+
+Size TextField::intrinsicContentSize() const {
+    double scale = font.pointSize / 13.0;
+    auto text = stringValue().empty() ? placeholderString : stringValue();
+    double w = double(text.size()) * 7 * scale + (isBezeled ? 8 : 4);
+    if (wraps && preferredMaxLayoutWidth > 0 && w > preferredMaxLayoutWidth) {
+        double lines = std::ceil(w / preferredMaxLayoutWidth);
+        return {preferredMaxLayoutWidth, 16 * scale * lines};
+    }
+    return {w, isBezeled ? 22 * scale : 16 * scale};
+}
+
+} // namespace platform::ui

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "platform/ui/Alert.hpp"
+#include "platform/ui/Menu.hpp"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::ui {
+
+class PopUpButton;
+class SearchField;
+class Slider;
+class StatusItem;
+class TextField;
+
+/// How the scripted user answers an alert: press a button (by index from 0, or by title), after
+/// typing into the accessory view's text field; or close it without a button.
+struct AlertResponse {
+    enum class Kind { pressButton, close };
+    Kind kind = Kind::pressButton;
+    long buttonIndex = 0;
+    std::optional<std::string> buttonTitle;
+    std::optional<std::string> accessoryText;
+
+    static AlertResponse press(long index, std::optional<std::string> typed = std::nullopt) {
+        return {Kind::pressButton, index, std::nullopt, std::move(typed)};
+    }
+    static AlertResponse pressTitled(const std::string& title, std::optional<std::string> typed = std::nullopt) {
+        return {Kind::pressButton, 0, title, std::move(typed)};
+    }
+    static AlertResponse close() { return {Kind::close, 0, std::nullopt, std::nullopt}; }
+};
+
+/// One alert as it was shown, and how it was answered.
+struct AlertRecord {
+    std::string messageText;
+    std::string informativeText;
+    AlertStyle style = AlertStyle::warning;
+    std::vector<std::string> buttonTitles;
+    bool asSheet = false;
+    bool scripted = false;
+    std::optional<long> response;
+    std::string accessoryText;
+};
+
+/// How the scripted user handles an open menu: wait `afterSeconds` of virtual time with the menu
+/// open (the run loop in event-tracking mode), then pick the item reached by following `path`
+/// (item titles from the top menu down through submenus), or dismiss the menu when the path is
+/// empty or leads nowhere selectable. `whileOpen` runs inside the session before the wait.
+struct MenuPick {
+    std::vector<std::string> path;
+    double afterSeconds = 0.1;
+    std::function<void(Menu&)> whileOpen;
+};
+
+/// One menu-tracking session as it happened.
+struct MenuRecord {
+    std::string menuTitle;
+    std::vector<std::string> itemTitles;
+    std::vector<std::string> pickedPath; // empty when dismissed
+    bool picked = false;
+};
+
+/// The toolkit's control API: the scripted user of alerts and menus, the journals of what was
+/// shown, counters (beeps, cursor pushes, opened URLs) and a user's input on AppKit-like controls.
+/// Tests and the desktop console use it; the system's code never does. Main thread only.
+class UISimulator {
+public:
+    /// Resets the toolkit's shared state: application, status bar, scripts, journals, counters,
+    /// resource folder, screens. The test fixture calls it between tests.
+    static void reset();
+
+    // Alerts
+    static void scriptAlertResponse(AlertResponse response);
+    /// Answers alerts that no queued script covers; without one such alerts press their first button.
+    static void setAlertResponder(std::function<AlertResponse(const Alert&)> responder);
+    static const std::vector<AlertRecord>& alertLog();
+
+    // Menus
+    static void scriptMenuPick(MenuPick pick);
+    /// Handles menus that no queued script covers; without one such menus are dismissed.
+    static void setMenuPicker(std::function<MenuPick(Menu&)> picker);
+    static const std::vector<MenuRecord>& menuLog();
+
+    // Status bar
+    static void setStatusBarThickness(double points);
+    /// A click on the status item's button in the menu bar of the screen at `screenIndex`.
+    static bool clickStatusItem(StatusItem& item, size_t screenIndex = 0);
+
+    // Counters
+    static int beepCount();
+    static size_t cursorStackDepth();
+    static const std::vector<std::string>& openedURLs();
+
+    // A user's input on controls
+    static bool click(Button& button);
+    static void typeText(TextField& field, const std::string& text);
+    static void replaceText(TextField& field, const std::string& text);
+    static void pressReturn(TextField& field);
+    /// Ends the field's editing as a click elsewhere would (the window's first responder is cleared).
+    static void endEditing(TextField& field);
+    static void clickCancelButton(SearchField& field);
+    /// Chooses the pop-up's item at `index` (-1: the user dismissed the menu, nothing changes).
+    static bool pickPopUpItem(PopUpButton& popUp, long index);
+    /// Drags the knob through `values` in order (the last is where it is released); a continuous
+    /// slider sends its action at each value, another one only at the release.
+    static void dragSlider(Slider& slider, const std::vector<double>& values);
+
+    // Used by the toolkit itself.
+    static void alertShown(const Alert& alert, bool asSheet);
+    static void alertAnswered(const Alert& alert, long response);
+    static long answerAlert(Alert& alert);
+    static void answerModal(Window& window);
+    static MenuPick nextMenuPick(Menu& menu);
+    static void menuTracked(MenuRecord record);
+    static void countBeep();
+    static std::vector<std::string>& cursorStack();
+    static void recordURL(const std::string& url);
+};
+
+} // namespace platform::ui

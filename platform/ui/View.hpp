@@ -1,0 +1,122 @@
+#pragma once
+
+#include "platform/ui/Layer.hpp"
+#include "platform/ui/Responder.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::ui {
+
+class Window;
+
+/// Autoresizing mask bits of a view.
+namespace AutoresizingMask {
+inline constexpr unsigned none = 0;
+inline constexpr unsigned minXMargin = 1;
+inline constexpr unsigned widthSizable = 2;
+inline constexpr unsigned maxXMargin = 4;
+inline constexpr unsigned minYMargin = 8;
+inline constexpr unsigned heightSizable = 16;
+inline constexpr unsigned maxYMargin = 32;
+} // namespace AutoresizingMask
+
+/// Layout priorities (content hugging, compression resistance).
+namespace LayoutPriority {
+inline constexpr float defaultLow = 250;
+inline constexpr float defaultHigh = 750;
+inline constexpr float required = 1000;
+} // namespace LayoutPriority
+
+/// A retained view (as the original platform's views): frame in the superview's space (points,
+/// y up), bounds, subviews in back-to-front order, hidden flag, layout and display requests, an
+/// optional backing layer, identifier, tooltip and fixed-size constraints. Main thread only.
+class View : public Responder {
+public:
+    explicit View(Rect frame = {}) : frame_(frame) {}
+
+    Rect frame() const { return frame_; }
+    virtual void setFrame(const Rect& frame);
+    void setFrameOrigin(Point origin) { setFrame({origin, frame_.size}); }
+    void setFrameSize(Size size) { setFrame({frame_.origin, size}); }
+    Rect bounds() const { return {0, 0, frame_.width(), frame_.height()}; }
+
+    void addSubview(const std::shared_ptr<View>& view);
+    void removeFromSuperview();
+    const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
+    View* superview() const { return superview_; }
+    /// The window whose view tree holds this view; null when it is in none.
+    Window* window() const { return window_; }
+
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    bool isHiddenOrHasHiddenAncestor() const;
+    double alphaValue = 1;
+
+    bool needsLayout() const { return needsLayout_; }
+    void setNeedsLayout(bool v) { needsLayout_ = v; }
+    bool needsDisplay() const { return needsDisplay_; }
+    void setNeedsDisplay(bool v) { needsDisplay_ = v; }
+    /// The layout pass of this view; overrides lay out their own content. Runs on the main thread.
+    virtual void layout();
+    /// Runs `layout()` on this view and every descendant that needs it, parents first.
+    void layoutSubtreeIfNeeded();
+    /// Draws the view now; counts in `displayCount` and clears the display request of the subtree.
+    void display();
+    void displayIfNeeded();
+    int displayCount() const { return displayCount_; }
+
+    bool wantsLayer() const { return wantsLayer_; }
+    /// Turning layer backing on gives the view a plain layer when it has none.
+    void setWantsLayer(bool v);
+    const std::shared_ptr<Layer>& layer() const { return layer_; }
+    void setLayer(std::shared_ptr<Layer> layer) { layer_ = std::move(layer); }
+
+    std::string identifier;
+    std::string toolTip;
+    unsigned autoresizingMask = AutoresizingMask::none;
+    bool translatesAutoresizingMaskIntoConstraints = true;
+    /// Fixed width and height constraints (points); absent when unconstrained.
+    std::optional<double> widthConstraint;
+    std::optional<double> heightConstraint;
+    float horizontalHuggingPriority = LayoutPriority::defaultLow;
+    float verticalHuggingPriority = LayoutPriority::defaultLow;
+    float horizontalCompressionResistance = LayoutPriority::defaultHigh;
+    float verticalCompressionResistance = LayoutPriority::defaultHigh;
+
+    /// The size the view asks for from its content, -1 in a dimension with no intrinsic size.
+    virtual Size intrinsicContentSize() const { return {-1, -1}; }
+    /// The smallest size that fits the content: constraints, then the intrinsic size, then the frame.
+    virtual Size fittingSize() const;
+
+    /// Pins a subview inside this view with the given insets (points from each edge): the layout
+    /// pass sizes it to the bounds minus the insets, and the fitting size grows by them.
+    void pinSubview(const std::shared_ptr<View>& view, EdgeInsets insets);
+
+    /// Told after the view moved into a window or out of one (then `window()` is null).
+    virtual void viewDidMoveToWindow() {}
+
+    Responder* nextResponder() const override;
+
+    /// Depth-first search of this view and its descendants.
+    View* findByIdentifier(const std::string& id);
+
+private:
+    friend class Window;
+    void setWindow(Window* window);
+
+    Rect frame_;
+    std::vector<std::shared_ptr<View>> subviews_;
+    View* superview_ = nullptr;
+    Window* window_ = nullptr;
+    bool hidden_ = false;
+    bool needsLayout_ = false;
+    bool needsDisplay_ = false;
+    bool wantsLayer_ = false;
+    int displayCount_ = 0;
+    std::vector<std::pair<std::weak_ptr<View>, EdgeInsets>> pins_;
+    std::shared_ptr<Layer> layer_;
+};
+
+} // namespace platform::ui

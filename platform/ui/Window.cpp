@@ -1,0 +1,253 @@
+#include "platform/ui/Window.hpp"
+
+#include "platform/ui/AnimationContext.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/ScreenInfo.hpp"
+#include "platform/ui/ViewController.hpp"
+
+namespace platform::ui {
+
+namespace {
+long nextWindowNumber = 10001;
+}
+
+// --- animator -------------------------------------------------------------------------------
+
+void WindowAnimator::setAlphaValue(double alpha) {
+    auto* ctx = AnimationContext::current();
+    long gen = ++window_.generations_["alpha"];
+    if (!ctx) {
+        window_.applyAlpha(alpha);
+        return;
+    }
+    auto weak = std::weak_ptr<Responder>(window_.weak_from_this());
+    ctx->addChange([weak, alpha, gen] {
+        auto w = std::static_pointer_cast<Window>(weak.lock());
+        if (w && w->generations_["alpha"] == gen) w->applyAlpha(alpha);
+    });
+}
+
+void WindowAnimator::setFrame(const Rect& frame, bool) {
+    auto* ctx = AnimationContext::current();
+    long gen = ++window_.generations_["frame"];
+    if (!ctx) {
+        window_.applyFrame(frame);
+        return;
+    }
+    auto weak = std::weak_ptr<Responder>(window_.weak_from_this());
+    ctx->addChange([weak, frame, gen] {
+        auto w = std::static_pointer_cast<Window>(weak.lock());
+        if (w && w->generations_["frame"] == gen) w->applyFrame(frame);
+    });
+}
+
+void WindowAnimator::setFrameOrigin(Point origin) { setFrame({origin, window_.frame().size}, true); }
+
+// --- window ---------------------------------------------------------------------------------
+
+Window::Window(Rect contentRect, unsigned styleMask, BackingStore backing, bool defer)
+    : styleMask_(styleMask), backing_(backing), defer_(defer), number_(nextWindowNumber++) {
+    frame_ = frameRectForContentRect(contentRect);
+    contentView_ = std::make_shared<View>(Rect{0, 0, contentRect.width(), contentRect.height()});
+    contentView_->setWindow(this);
+    Application::shared().registerWindow(this);
+}
+
+Window::~Window() {
+    auto& app = Application::shared();
+    app.orderOutWindow(this);
+    app.unregisterWindow(this);
+    if (contentView_) contentView_->setWindow(nullptr);
+    visible_ = false;
+    syncWithWindowServer();
+}
+
+Rect Window::contentRectForFrameRect(const Rect& f) const {
+    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView) ? titleBarHeight : 0;
+    return {f.origin.x, f.origin.y, f.width(), std::max(0.0, f.height() - bar)};
+}
+
+Rect Window::frameRectForContentRect(const Rect& c) const {
+    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView) ? titleBarHeight : 0;
+    return {c.origin.x, c.origin.y, c.width(), c.height() + bar};
+}
+
+void Window::setFrame(const Rect& frame, bool display, bool animate) {
+    if (animate) {
+        AnimationContext::runAnimationGroup([&](AnimationContext& ctx) {
+            ctx.duration = 0.2;
+            animator().setFrame(frame, display);
+        });
+        return;
+    }
+    ++generations_["frame"];
+    applyFrame(frame);
+    if (display) this->display();
+}
+
+void Window::setFrameOrigin(Point origin) { setFrame({origin, frame_.size}, false); }
+
+void Window::applyFrame(const Rect& frame) {
+    Rect f = frame;
+    f.size.width = std::max(f.size.width, minSize.width);
+    f.size.height = std::max(f.size.height, minSize.height);
+    frame_ = f;
+    if (contentView_) {
+        Rect c = contentRectForFrameRect(f);
+        contentView_->setFrame({0, 0, c.width(), c.height()});
+    }
+    syncWithWindowServer();
+}
+
+void Window::setContentSize(Size size) {
+    Rect c = contentRectForFrameRect(frame_);
+    // Keep the top edge where it is, as the original platform does.
+    double top = frame_.maxY();
+    Rect f = frameRectForContentRect({c.origin.x, 0, size.width, size.height});
+    f.origin.y = top - f.height();
+    setFrame(f, true);
+}
+
+void Window::center() {
+    Rect vf = ScreenInfo::mainVisibleFrame();
+    double x = vf.midX() - frame_.width() / 2;
+    // A little above centre: a third of the free room above the window, two thirds below.
+    double y = vf.minY() + (vf.height() - frame_.height()) * 2.0 / 3.0;
+    setFrameOrigin({std::round(x), std::round(y)});
+}
+
+Rect Window::convertRectToScreen(const Rect& r) const {
+    return {r.origin.x + frame_.origin.x, r.origin.y + frame_.origin.y, r.size.width, r.size.height};
+}
+
+void Window::setLevel(long level) {
+    level_ = level;
+    if (visible_) Application::shared().orderIn(this);
+    syncWithWindowServer();
+}
+
+void Window::setAlphaValue(double alpha) {
+    ++generations_["alpha"];
+    applyAlpha(alpha);
+}
+
+void Window::applyAlpha(double alpha) {
+    alpha_ = std::clamp(alpha, 0.0, 1.0);
+    syncWithWindowServer();
+}
+
+void Window::setContentView(std::shared_ptr<View> view) {
+    if (contentView_ == view) return;
+    if (contentView_) {
+        if (firstResponder_) makeFirstResponder(nullptr);
+        contentView_->setWindow(nullptr);
+    }
+    contentView_ = std::move(view);
+    if (contentView_) {
+        contentView_->removeFromSuperview();
+        Rect c = contentRectForFrameRect(frame_);
+        contentView_->setFrame({0, 0, c.width(), c.height()});
+        contentView_->setWindow(this);
+        contentView_->setNeedsLayout(true);
+    }
+}
+
+void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
+    contentViewController_ = std::move(controller);
+    if (contentViewController_) setContentView(contentViewController_->view());
+}
+
+void Window::orderIn(bool activate) {
+    closed_ = false;
+    visible_ = true;
+    Application::shared().orderIn(this);
+    if (activate && !(styleMask_ & StyleMask::nonactivatingPanel)) Application::shared().activate(false);
+    syncWithWindowServer();
+}
+
+void Window::orderFront() { orderIn(false); }
+
+void Window::orderFrontRegardless() { orderIn(false); }
+
+void Window::makeKeyAndOrderFront() {
+    orderIn(false);
+    makeKey();
+}
+
+void Window::orderOut() {
+    if (!visible_) return;
+    visible_ = false;
+    Application::shared().orderOutWindow(this);
+    syncWithWindowServer();
+}
+
+void Window::close() {
+    if (closed_) return;
+    auto keep = weak_from_this().lock();
+    runtime::post(WindowWillCloseNotification, this);
+    if (auto d = delegate.lock()) d->windowWillClose(*this);
+    orderOut();
+    closed_ = true;
+}
+
+void Window::performClose() {
+    if (auto d = delegate.lock(); d && !d->windowShouldClose(*this)) return;
+    close();
+}
+
+void Window::makeKey() {
+    if (!canBecomeKeyWindow()) return;
+    Application::shared().setKeyWindow(this);
+}
+
+bool Window::isKeyWindow() const { return Application::shared().keyWindow() == this; }
+
+bool Window::canBecomeKeyWindow() const { return (styleMask_ & StyleMask::titled) != 0; }
+
+bool Window::makeFirstResponder(Responder* responder) {
+    Responder* current = firstResponder_;
+    if (responder == this) responder = nullptr;
+    if (current == responder) return true;
+    if (current && !current->resignFirstResponder()) return false;
+    firstResponder_ = nullptr;
+    if (!responder) return true;
+    if (!responder->acceptsFirstResponder() || !responder->becomeFirstResponder()) return false;
+    firstResponder_ = responder;
+    return true;
+}
+
+void Window::display() {
+    ++displayCount_;
+    if (contentView_) {
+        contentView_->layoutSubtreeIfNeeded();
+        contentView_->display();
+    }
+}
+
+void Window::displayIfNeeded() {
+    if (contentView_) {
+        contentView_->layoutSubtreeIfNeeded();
+        contentView_->displayIfNeeded();
+    }
+}
+
+Responder* Window::nextResponder() const {
+    if (auto d = delegate.lock()) return dynamic_cast<Responder*>(d.get());
+    return nullptr;
+}
+
+void Window::syncWithWindowServer() {}
+
+// --- controllers ------------------------------------------------------------------------------
+
+const std::shared_ptr<View>& ViewController::view() {
+    if (!view_) loadView();
+    return view_;
+}
+
+void WindowController::showWindow(Responder*) {
+    if (window_) window_->makeKeyAndOrderFront();
+}
+
+} // namespace platform::ui

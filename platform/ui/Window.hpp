@@ -1,0 +1,215 @@
+#pragma once
+
+#include "platform/ui/Color.hpp"
+#include "platform/ui/View.hpp"
+
+#include <map>
+
+namespace platform::ui {
+
+class Window;
+class ViewController;
+
+/// Style-mask bits of windows and panels.
+namespace StyleMask {
+inline constexpr unsigned borderless = 0;
+inline constexpr unsigned titled = 1;
+inline constexpr unsigned closable = 2;
+inline constexpr unsigned miniaturizable = 4;
+inline constexpr unsigned resizable = 8;
+inline constexpr unsigned utilityWindow = 16;
+inline constexpr unsigned nonactivatingPanel = 128;
+inline constexpr unsigned fullSizeContentView = 1u << 15;
+inline constexpr unsigned hudWindow = 1u << 13;
+} // namespace StyleMask
+
+enum class BackingStore { retained = 0, nonretained = 1, buffered = 2 };
+
+/// Window levels.
+namespace WindowLevel {
+inline constexpr long normal = 0;
+inline constexpr long floating = 3;
+inline constexpr long torn = 3;
+inline constexpr long modalPanel = 8;
+inline constexpr long mainMenu = 24;
+inline constexpr long statusBar = 25;
+inline constexpr long popUpMenu = 101;
+inline constexpr long screenSaver = 1000;
+} // namespace WindowLevel
+
+/// Collection-behaviour bits.
+namespace CollectionBehavior {
+inline constexpr unsigned defaultBehavior = 0;
+inline constexpr unsigned canJoinAllSpaces = 1;
+inline constexpr unsigned moveToActiveSpace = 2;
+inline constexpr unsigned managed = 4;
+inline constexpr unsigned transient = 8;
+inline constexpr unsigned stationary = 16;
+inline constexpr unsigned participatesInCycle = 32;
+inline constexpr unsigned ignoresCycle = 64;
+inline constexpr unsigned fullScreenPrimary = 128;
+inline constexpr unsigned fullScreenAuxiliary = 256;
+} // namespace CollectionBehavior
+
+/// Notifications a window posts on the default center (object: the window).
+inline const std::string WindowDidBecomeKeyNotification = "NSWindowDidBecomeKeyNotification";
+inline const std::string WindowDidResignKeyNotification = "NSWindowDidResignKeyNotification";
+inline const std::string WindowWillCloseNotification = "NSWindowWillCloseNotification";
+
+/// Told of a window's key status and closing (main thread).
+class WindowDelegate {
+public:
+    virtual ~WindowDelegate() = default;
+    virtual bool windowShouldClose(Window&) { return true; }
+    virtual void windowWillClose(Window&) {}
+    virtual void windowDidBecomeKey(Window&) {}
+    virtual void windowDidResignKey(Window&) {}
+};
+
+/// The animator proxy of a window: inside `AnimationContext::runAnimationGroup` with a positive
+/// duration a change reaches its final value when the group's duration has passed on the virtual
+/// clock; outside a group it applies at once.
+class WindowAnimator {
+public:
+    explicit WindowAnimator(Window& window) : window_(window) {}
+    void setAlphaValue(double alpha);
+    void setFrame(const Rect& frame, bool display);
+    void setFrameOrigin(Point origin);
+
+private:
+    Window& window_;
+};
+
+/// A window of the program (as the original platform's windows): frame in global coordinates
+/// (points, y up from the bottom of the main display), style mask, level, visibility and order,
+/// key status, first responder, content view or view controller, appearance flags, alpha,
+/// collection behaviour, and a delegate (held weakly). Every window is listed by the application
+/// while it exists and, while visible, in the simulated window server's list. Main thread only.
+class Window : public Responder {
+public:
+    /// The height of a titled window's title bar, points.
+    static constexpr double titleBarHeight = 28;
+
+    Window(Rect contentRect, unsigned styleMask, BackingStore backing = BackingStore::buffered, bool defer = false);
+    ~Window() override;
+
+    unsigned styleMask() const { return styleMask_; }
+    void setStyleMask(unsigned mask) { styleMask_ = mask; }
+    BackingStore backingType() const { return backing_; }
+    bool deferred() const { return defer_; }
+
+    /// Frame (points, global, y up); the content rectangle is the frame minus the title bar.
+    Rect frame() const { return frame_; }
+    void setFrame(const Rect& frame, bool display, bool animate = false);
+    void setFrameOrigin(Point origin);
+    Rect contentRectForFrameRect(const Rect& frame) const;
+    Rect frameRectForContentRect(const Rect& content) const;
+    Size contentSize() const { return contentRectForFrameRect(frame_).size; }
+    void setContentSize(Size size);
+    Size minSize;        // frame size
+    Size contentMinSize; // content size
+    /// Moves the window to the horizontal centre of its screen's visible frame, a little above
+    /// the vertical centre.
+    void center();
+    /// Converts a rectangle of the window's space (points, y up) to global coordinates.
+    Rect convertRectToScreen(const Rect& r) const;
+
+    std::string title;
+    std::string frameAutosaveName;
+    std::string titleVisibility = "visible"; // or "hidden"
+    bool titlebarAppearsTransparent = false;
+    bool isOpaque = true;
+    Color backgroundColor = Color::windowBackgroundColor();
+    bool hasShadow = true;
+    bool ignoresMouseEvents = false;
+    unsigned collectionBehavior = CollectionBehavior::defaultBehavior;
+    bool isMovableByWindowBackground = false;
+    bool isMovable = true;
+    bool hidesOnDeactivate = false;
+    bool isReleasedWhenClosed = true;
+    bool acceptsMouseMovedEvents = false;
+    bool allowsToolTipsWhenApplicationIsInactive = false;
+
+    long level() const { return level_; }
+    void setLevel(long level);
+    double alphaValue() const { return alpha_; }
+    void setAlphaValue(double alpha);
+    WindowAnimator animator() { return WindowAnimator(*this); }
+
+    const std::shared_ptr<View>& contentView() const { return contentView_; }
+    void setContentView(std::shared_ptr<View> view);
+    const std::shared_ptr<ViewController>& contentViewController() const { return contentViewController_; }
+    /// Makes the controller's view the content view; the window keeps its frame.
+    void setContentViewController(std::shared_ptr<ViewController> controller);
+
+    std::weak_ptr<WindowDelegate> delegate;
+    void setDelegate(const std::shared_ptr<WindowDelegate>& d) { delegate = d; }
+
+    bool isVisible() const { return visible_; }
+    void orderFront();
+    /// Orders the window in front without activating the application.
+    void orderFrontRegardless();
+    void makeKeyAndOrderFront();
+    void orderOut();
+    /// Closes: the delegate and observers are told, then the window is ordered out.
+    void close();
+    /// The user's click on the close button: asks the delegate first.
+    void performClose();
+    bool isClosed() const { return closed_; }
+
+    /// Makes the window key when it can become key.
+    void makeKey();
+    bool isKeyWindow() const;
+    /// Borderless windows and panels cannot become key; titled ones can.
+    virtual bool canBecomeKeyWindow() const;
+    virtual bool canBecomeMainWindow() const { return canBecomeKeyWindow(); }
+
+    /// The window server's number of the window (unique, positive).
+    long windowNumber() const { return number_; }
+
+    /// The current first responder: a view of the window, or the window itself.
+    Responder* firstResponder() const { return firstResponder_ ? firstResponder_ : const_cast<Window*>(this); }
+    /// Makes `responder` first responder (null: the window itself). The current one is asked to
+    /// resign and the new one to become; either may refuse, then false is returned.
+    bool makeFirstResponder(Responder* responder);
+
+    /// Lays out and draws the content now; counted in `displayCount`.
+    void display();
+    void displayIfNeeded();
+    int displayCount() const { return displayCount_; }
+
+    /// The view the window's sheet is attached to (an alert's window while a sheet is up).
+    const std::shared_ptr<Window>& attachedSheet() const { return sheet_; }
+
+    Responder* nextResponder() const override;
+
+protected:
+    virtual void orderIn(bool activate);
+
+private:
+    friend class WindowAnimator;
+    friend class Application;
+    friend class Alert;
+    friend class UISimulator;
+    void applyAlpha(double alpha);
+    void applyFrame(const Rect& frame);
+    void syncWithWindowServer();
+
+    Rect frame_;
+    unsigned styleMask_;
+    BackingStore backing_;
+    bool defer_;
+    long level_ = WindowLevel::normal;
+    double alpha_ = 1;
+    bool visible_ = false;
+    bool closed_ = false;
+    long number_;
+    int displayCount_ = 0;
+    Responder* firstResponder_ = nullptr;
+    std::shared_ptr<View> contentView_;
+    std::shared_ptr<ViewController> contentViewController_;
+    std::shared_ptr<Window> sheet_;
+    std::map<std::string, long> generations_; // per animated property; a later change supersedes
+};
+
+} // namespace platform::ui
