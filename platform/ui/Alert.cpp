@@ -13,8 +13,10 @@ Alert::Alert() = default;
 std::shared_ptr<Button> Alert::addButton(const std::string& title) {
     auto b = Button::withTitle(title, nullptr, "");
     b->tag = ModalResponse::alertFirstButtonReturn + static_cast<long>(buttons_.size());
-    if (buttons_.empty()) b->keyEquivalent = KeyEquivalent::returnKey;
-    else if (title == "Cancel") b->keyEquivalent = KeyEquivalent::escape;
+    if (buttons_.empty())
+        b->keyEquivalent = KeyEquivalent::returnKey;
+    else if (title == "Cancel")
+        b->keyEquivalent = KeyEquivalent::escape;
     buttons_.push_back(b);
     // A click on the button ends the alert with its response.
     long tag = b->tag;
@@ -42,10 +44,12 @@ void Alert::prepare() {
     content->orientation = UserInterfaceOrientation::vertical;
     content->alignment = LayoutAttribute::leading;
     content->addArrangedSubview(TextField::wrappingLabelWithString(messageText));
-    if (!informativeText.empty()) content->addArrangedSubview(TextField::wrappingLabelWithString(informativeText));
+    if (!informativeText.empty())
+        content->addArrangedSubview(TextField::wrappingLabelWithString(informativeText));
     if (accessoryView) content->addArrangedSubview(accessoryView);
     auto row = std::make_shared<StackView>();
-    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) row->addArrangedSubview(*it);
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it)
+        row->addArrangedSubview(*it);
     content->addArrangedSubview(row);
     w->setContentView(content);
     response_.reset();

@@ -11,7 +11,9 @@ std::vector<AnimationContext*>& stack() {
 }
 } // namespace
 
-AnimationContext* AnimationContext::current() { return stack().empty() ? nullptr : stack().back(); }
+AnimationContext* AnimationContext::current() {
+    return stack().empty() ? nullptr : stack().back();
+}
 
 void AnimationContext::runAnimationGroup(const std::function<void(AnimationContext&)>& changes,
                                          std::function<void()> completion) {
@@ -26,12 +28,14 @@ void AnimationContext::runAnimationGroup(const std::function<void(AnimationConte
     stack().pop_back();
     auto finals = std::move(ctx.changes_);
     if (ctx.duration <= 0 || finals.empty()) {
-        for (auto& f : finals) f();
+        for (auto& f : finals)
+            f();
         if (completion) runtime::mainAsync(std::move(completion));
         return;
     }
     runtime::afterDelay(ctx.duration, [finals = std::move(finals), completion = std::move(completion)] {
-        for (auto& f : finals) f();
+        for (auto& f : finals)
+            f();
         if (completion) completion();
     });
 }

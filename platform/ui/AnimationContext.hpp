@@ -13,7 +13,7 @@ namespace platform::ui {
 /// supersedes the animated one. Main thread only.
 class AnimationContext {
 public:
-    double duration = 0.25; // seconds
+    double duration = 0.25;                 // seconds
     std::string timingFunction = "default"; // "linear", "easeIn", "easeOut", "easeInEaseOut"
     bool allowsImplicitAnimation = false;
 

@@ -138,7 +138,9 @@ long Application::runModal(Window& window) {
     return code;
 }
 
-void Application::stopModal() { stopModal(ModalResponse::stop); }
+void Application::stopModal() {
+    stopModal(ModalResponse::stop);
+}
 
 void Application::stopModal(long code) {
     for (auto it = modal_.rbegin(); it != modal_.rend(); ++it)
@@ -148,13 +150,16 @@ void Application::stopModal(long code) {
         }
 }
 
-void Application::abortModal() { stopModal(ModalResponse::abort); }
+void Application::abortModal() {
+    stopModal(ModalResponse::abort);
+}
 
 Responder* Application::targetForAction(const Selector& action, Responder* target) const {
     if (target) return target->respondsTo(action) ? target : nullptr;
     std::vector<Responder*> chain;
     if (auto* w = keyWindow_) {
-        for (Responder* r = w->firstResponder(); r && chain.size() < 256; r = r->nextResponder()) chain.push_back(r);
+        for (Responder* r = w->firstResponder(); r && chain.size() < 256; r = r->nextResponder())
+            chain.push_back(r);
         if (std::find(chain.begin(), chain.end(), w) == chain.end()) chain.push_back(w);
     }
     chain.push_back(const_cast<Application*>(this));

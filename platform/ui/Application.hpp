@@ -28,7 +28,8 @@ inline constexpr long alertThirdButtonReturn = 1002;
 } // namespace ModalResponse
 
 /// Notifications the application posts on the default center (object: the application).
-inline const std::string ApplicationDidFinishLaunchingNotification = "NSApplicationDidFinishLaunchingNotification";
+inline const std::string ApplicationDidFinishLaunchingNotification =
+    "NSApplicationDidFinishLaunchingNotification";
 inline const std::string ApplicationWillTerminateNotification = "NSApplicationWillTerminateNotification";
 inline const std::string ApplicationDidBecomeActiveNotification = "NSApplicationDidBecomeActiveNotification";
 inline const std::string ApplicationDidResignActiveNotification = "NSApplicationDidResignActiveNotification";

@@ -45,9 +45,14 @@ bool Button::performClick() {
     case ButtonType::switchButton:
     case ButtonType::pushOnPushOff:
     case ButtonType::toggle:
-    case ButtonType::onOff: state = state == ControlState::on ? ControlState::off : ControlState::on; break;
-    case ButtonType::radio: state = ControlState::on; break;
-    default: break;
+    case ButtonType::onOff:
+        state = state == ControlState::on ? ControlState::off : ControlState::on;
+        break;
+    case ButtonType::radio:
+        state = ControlState::on;
+        break;
+    default:
+        break;
     }
     return sendAction();
 }
@@ -66,8 +71,10 @@ Size Button::intrinsicContentSize() const {
         w += textWidth;
         h = std::max(h, 16 * scale);
     }
-    if (buttonType == ButtonType::switchButton || buttonType == ButtonType::radio) w += 20;
-    else if (isBordered) w += 24;
+    if (buttonType == ButtonType::switchButton || buttonType == ButtonType::radio)
+        w += 20;
+    else if (isBordered)
+        w += 24;
     return {w, std::max(h, isBordered ? 22.0 : h)};
 }
 

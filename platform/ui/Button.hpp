@@ -26,7 +26,14 @@ enum class BezelStyle {
     inline_ = 15
 };
 
-enum class ImagePosition { noImage = 0, imageOnly = 1, imageLeft = 2, imageRight = 3, imageBelow = 4, imageAbove = 5 };
+enum class ImagePosition {
+    noImage = 0,
+    imageOnly = 1,
+    imageLeft = 2,
+    imageRight = 3,
+    imageBelow = 4,
+    imageAbove = 5
+};
 
 /// Key equivalents of buttons and menu items (as characters).
 namespace KeyEquivalent {
@@ -42,13 +49,14 @@ public:
     using Control::Control;
 
     /// A push button (momentary push-in, rounded bezel) with the title, target and action.
-    static std::shared_ptr<Button> withTitle(const std::string& title, const std::shared_ptr<Responder>& target,
-                                             const Selector& action);
+    static std::shared_ptr<Button>
+    withTitle(const std::string& title, const std::shared_ptr<Responder>& target, const Selector& action);
     /// An image-only push button with the image, target and action.
     static std::shared_ptr<Button> withImage(const std::shared_ptr<Image>& image,
-                                             const std::shared_ptr<Responder>& target, const Selector& action);
-    static std::shared_ptr<Button> checkbox(const std::string& title, const std::shared_ptr<Responder>& target,
-                                            const Selector& action);
+                                             const std::shared_ptr<Responder>& target,
+                                             const Selector& action);
+    static std::shared_ptr<Button> checkbox(const std::string& title,
+                                            const std::shared_ptr<Responder>& target, const Selector& action);
     static std::shared_ptr<Button> radio(const std::string& title, const std::shared_ptr<Responder>& target,
                                          const Selector& action);
 

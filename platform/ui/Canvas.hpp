@@ -14,11 +14,11 @@ public:
     enum class OpKind { fillRect, strokeRect, strokeLine, fillPath, strokePath };
     struct Op {
         OpKind kind;
-        Rect rect;     // fillRect, strokeRect
-        Point from;    // strokeLine
-        Point to;      // strokeLine
-        Path path;     // fillPath, strokePath
-        Color color;   // fill colour for fills, stroke colour for strokes
+        Rect rect;   // fillRect, strokeRect
+        Point from;  // strokeLine
+        Point to;    // strokeLine
+        Path path;   // fillPath, strokePath
+        Color color; // fill colour for fills, stroke colour for strokes
         double lineWidth = 1;
         bool operator==(const Op&) const = default;
     };
@@ -32,7 +32,9 @@ public:
 
     void fill(const Rect& r) { ops_.push_back({OpKind::fillRect, r, {}, {}, {}, fill_, lineWidth_}); }
     void stroke(const Rect& r) { ops_.push_back({OpKind::strokeRect, r, {}, {}, {}, stroke_, lineWidth_}); }
-    void strokeLine(Point a, Point b) { ops_.push_back({OpKind::strokeLine, {}, a, b, {}, stroke_, lineWidth_}); }
+    void strokeLine(Point a, Point b) {
+        ops_.push_back({OpKind::strokeLine, {}, a, b, {}, stroke_, lineWidth_});
+    }
     void fill(const Path& p) { ops_.push_back({OpKind::fillPath, {}, {}, {}, p, fill_, lineWidth_}); }
     void stroke(const Path& p) { ops_.push_back({OpKind::strokePath, {}, {}, {}, p, stroke_, lineWidth_}); }
 

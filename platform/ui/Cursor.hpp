@@ -23,7 +23,8 @@ public:
     static std::string current();
 
 private:
-    explicit Cursor(std::string name) : name_(std::move(name)) {}
+    explicit Cursor(std::string name)
+        : name_(std::move(name)) {}
     std::string name_;
 };
 

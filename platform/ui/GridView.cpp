@@ -6,7 +6,8 @@ namespace platform::ui {
 
 std::shared_ptr<GridView> GridView::withViews(const std::vector<std::vector<std::shared_ptr<View>>>& rows) {
     auto g = std::make_shared<GridView>();
-    for (auto& r : rows) g->columns_ = std::max(g->columns_, r.size());
+    for (auto& r : rows)
+        g->columns_ = std::max(g->columns_, r.size());
     for (auto r : rows) {
         r.resize(g->columns_);
         for (auto& v : r)
@@ -43,8 +44,10 @@ std::vector<double> GridView::rowHeights() const {
 Size GridView::fittingSize() const {
     auto w = columnWidths();
     auto h = rowHeights();
-    double W = std::accumulate(w.begin(), w.end(), 0.0) + (w.size() > 1 ? columnSpacing * double(w.size() - 1) : 0);
-    double H = std::accumulate(h.begin(), h.end(), 0.0) + (h.size() > 1 ? rowSpacing * double(h.size() - 1) : 0);
+    double W =
+        std::accumulate(w.begin(), w.end(), 0.0) + (w.size() > 1 ? columnSpacing * double(w.size() - 1) : 0);
+    double H =
+        std::accumulate(h.begin(), h.end(), 0.0) + (h.size() > 1 ? rowSpacing * double(h.size() - 1) : 0);
     return {widthConstraint.value_or(W), heightConstraint.value_or(H)};
 }
 

@@ -28,7 +28,8 @@ std::optional<BasicAnimation> Layer::animation(const std::string& key) const {
 
 std::vector<std::string> Layer::animationKeys() const {
     std::vector<std::string> keys;
-    for (const auto& [k, v] : animations_) keys.push_back(k);
+    for (const auto& [k, v] : animations_)
+        keys.push_back(k);
     return keys;
 }
 

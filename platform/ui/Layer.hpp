@@ -45,7 +45,9 @@ public:
     const std::vector<std::shared_ptr<Layer>>& sublayers() const { return sublayers_; }
     Layer* superlayer() const { return superlayer_; }
 
-    void addAnimation(const BasicAnimation& animation, const std::string& key) { animations_[key] = animation; }
+    void addAnimation(const BasicAnimation& animation, const std::string& key) {
+        animations_[key] = animation;
+    }
     void removeAnimation(const std::string& key) { animations_.erase(key); }
     void removeAllAnimations() { animations_.clear(); }
     std::optional<BasicAnimation> animation(const std::string& key) const;

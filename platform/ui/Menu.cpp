@@ -42,7 +42,9 @@ std::shared_ptr<MenuItem> MenuItem::copy() const {
     return item;
 }
 
-void Menu::addItem(const std::shared_ptr<MenuItem>& item) { insertItem(item, items_.size()); }
+void Menu::addItem(const std::shared_ptr<MenuItem>& item) {
+    insertItem(item, items_.size());
+}
 
 std::shared_ptr<MenuItem> Menu::addItem(const std::string& title, const Selector& action,
                                         const std::string& keyEquivalent) {
@@ -73,7 +75,8 @@ void Menu::removeItemAt(size_t index) {
 }
 
 void Menu::removeAllItems() {
-    for (auto& item : items_) item->menu_ = nullptr;
+    for (auto& item : items_)
+        item->menu_ = nullptr;
     items_.clear();
 }
 
@@ -117,7 +120,8 @@ std::shared_ptr<Menu> Menu::copy() const {
     auto m = std::make_shared<Menu>(title);
     m->autoenablesItems = autoenablesItems;
     m->delegate = delegate;
-    for (auto& item : items_) m->addItem(item->copy());
+    for (auto& item : items_)
+        m->addItem(item->copy());
     return m;
 }
 

@@ -26,7 +26,8 @@ inline const std::string MenuDidEndTrackingNotification = "NSMenuDidEndTrackingN
 /// dismisses the menu. Main thread only.
 class Menu : public Responder {
 public:
-    explicit Menu(std::string title = {}) : title(std::move(title)) {}
+    explicit Menu(std::string title = {})
+        : title(std::move(title)) {}
     static std::shared_ptr<Menu> make(const std::string& title = {}) { return std::make_shared<Menu>(title); }
 
     std::string title;
@@ -44,7 +45,9 @@ public:
     void removeAllItems();
     const std::vector<std::shared_ptr<MenuItem>>& items() const { return items_; }
     size_t numberOfItems() const { return items_.size(); }
-    std::shared_ptr<MenuItem> itemAt(size_t index) const { return index < items_.size() ? items_[index] : nullptr; }
+    std::shared_ptr<MenuItem> itemAt(size_t index) const {
+        return index < items_.size() ? items_[index] : nullptr;
+    }
     long indexOfItem(const MenuItem* item) const;
     std::shared_ptr<MenuItem> itemWithTitle(const std::string& title) const;
     std::shared_ptr<MenuItem> itemWithTag(long tag) const;

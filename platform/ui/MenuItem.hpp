@@ -29,7 +29,9 @@ class MenuItem : public Responder {
 public:
     MenuItem() = default;
     MenuItem(const std::string& title, const Selector& action, const std::string& keyEquivalent)
-        : title(title), action(action), keyEquivalent(keyEquivalent) {}
+        : title(title)
+        , action(action)
+        , keyEquivalent(keyEquivalent) {}
 
     static std::shared_ptr<MenuItem> make(const std::string& title, const Selector& action = {},
                                           const std::string& keyEquivalent = {});

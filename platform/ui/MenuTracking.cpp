@@ -10,8 +10,12 @@ namespace {
 Menu* tracked = nullptr;
 }
 
-bool MenuTracking::isTracking() { return tracked != nullptr; }
-Menu* MenuTracking::trackedMenu() { return tracked; }
+bool MenuTracking::isTracking() {
+    return tracked != nullptr;
+}
+Menu* MenuTracking::trackedMenu() {
+    return tracked;
+}
 
 bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
     if (!menu || tracked) return false;
@@ -51,7 +55,8 @@ bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
     tracked = nullptr;
 
     MenuRecord record{menu->title, {}, chosen ? pick.path : std::vector<std::string>{}, chosen != nullptr};
-    for (auto& item : menu->items()) record.itemTitles.push_back(item->title);
+    for (auto& item : menu->items())
+        record.itemTitles.push_back(item->title);
     UISimulator::menuTracked(std::move(record));
     if (!chosen) return false;
 

@@ -30,14 +30,17 @@ Rect Path::boundingBox() const {
     for (const auto& e : elements_) {
         switch (e.kind) {
         case ElementKind::moveTo:
-        case ElementKind::lineTo: add(e.point.x, e.point.y); break;
+        case ElementKind::lineTo:
+            add(e.point.x, e.point.y);
+            break;
         case ElementKind::rect:
         case ElementKind::roundedRect:
         case ElementKind::ellipse:
             add(e.rect.minX(), e.rect.minY());
             add(e.rect.maxX(), e.rect.maxY());
             break;
-        case ElementKind::closeSubpath: break;
+        case ElementKind::closeSubpath:
+            break;
         }
     }
     return any ? Rect{x0, y0, x1 - x0, y1 - y0} : Rect{};

@@ -33,7 +33,9 @@ public:
     }
     void addEllipse(const Rect& r) { elements_.push_back({ElementKind::ellipse, {}, r, 0, 0}); }
     void closeSubpath() { elements_.push_back({ElementKind::closeSubpath, {}, {}, 0, 0}); }
-    void append(const Path& other) { elements_.insert(elements_.end(), other.elements_.begin(), other.elements_.end()); }
+    void append(const Path& other) {
+        elements_.insert(elements_.end(), other.elements_.begin(), other.elements_.end());
+    }
 
     const std::vector<Element>& elements() const { return elements_; }
     bool isEmpty() const { return elements_.empty(); }

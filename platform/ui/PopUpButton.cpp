@@ -2,7 +2,9 @@
 
 namespace platform::ui {
 
-PopUpButton::PopUpButton(Rect frame, bool pulls) : Button(frame), pullsDown(pulls) {
+PopUpButton::PopUpButton(Rect frame, bool pulls)
+    : Button(frame)
+    , pullsDown(pulls) {
     buttonType = ButtonType::momentaryPushIn;
 }
 
@@ -17,7 +19,8 @@ void PopUpButton::addItem(const std::string& t) {
 }
 
 void PopUpButton::addItems(const std::vector<std::string>& titles) {
-    for (auto& t : titles) addItem(t);
+    for (auto& t : titles)
+        addItem(t);
 }
 
 void PopUpButton::removeAllItems() {
@@ -34,7 +37,8 @@ void PopUpButton::removeItemAt(long index) {
 
 std::vector<std::string> PopUpButton::itemTitles() const {
     std::vector<std::string> out;
-    for (auto& item : menu_->items()) out.push_back(item->title);
+    for (auto& item : menu_->items())
+        out.push_back(item->title);
     return out;
 }
 
@@ -44,16 +48,22 @@ std::shared_ptr<MenuItem> PopUpButton::itemAt(long index) const {
 
 void PopUpButton::selectItemAt(long index) {
     selected_ = itemAt(index);
-    for (auto& item : menu_->items()) item->state = item == selected_ ? 1 : 0;
+    for (auto& item : menu_->items())
+        item->state = item == selected_ ? 1 : 0;
 }
 
-void PopUpButton::selectItemWithTitle(const std::string& t) { selectItemAt(menu_->indexOfItem(menu_->itemWithTitle(t).get())); }
+void PopUpButton::selectItemWithTitle(const std::string& t) {
+    selectItemAt(menu_->indexOfItem(menu_->itemWithTitle(t).get()));
+}
 
-long PopUpButton::indexOfSelectedItem() const { return selected_ ? menu_->indexOfItem(selected_.get()) : -1; }
+long PopUpButton::indexOfSelectedItem() const {
+    return selected_ ? menu_->indexOfItem(selected_.get()) : -1;
+}
 
 Size PopUpButton::intrinsicContentSize() const {
     size_t longest = 0;
-    for (auto& item : menu_->items()) longest = std::max(longest, item->title.size());
+    for (auto& item : menu_->items())
+        longest = std::max(longest, item->title.size());
     return {double(longest) * 7 + 40, 22};
 }
 

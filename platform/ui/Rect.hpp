@@ -27,8 +27,12 @@ struct Rect {
     Size size;
 
     Rect() = default;
-    Rect(double x, double y, double w, double h) : origin{x, y}, size{w, h} {}
-    Rect(Point o, Size s) : origin(o), size(s) {}
+    Rect(double x, double y, double w, double h)
+        : origin{x, y}
+        , size{w, h} {}
+    Rect(Point o, Size s)
+        : origin(o)
+        , size(s) {}
 
     double minX() const { return std::min(origin.x, origin.x + size.width); }
     double maxX() const { return std::max(origin.x, origin.x + size.width); }
@@ -47,7 +51,9 @@ struct Rect {
                o.minY() < maxY();
     }
     /// Shrinks by dx on the left and right and dy at the bottom and top (negative values grow).
-    Rect insetBy(double dx, double dy) const { return {minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy}; }
+    Rect insetBy(double dx, double dy) const {
+        return {minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy};
+    }
     /// The smallest rectangle with whole-number edges that contains this one.
     Rect integral() const {
         if (isEmpty()) return {};

@@ -2,6 +2,8 @@
 // main queue served in time order.
 #include "platform/ui/Runtime.hpp"
 
+#include "platform/foundation/NotificationCenter.hpp"
+
 #include <map>
 #include <utility>
 
@@ -29,9 +31,13 @@ bool runOne(double limit) {
 }
 } // namespace
 
-double now() { return queue().time; }
+double now() {
+    return queue().time;
+}
 
-void mainAsync(std::function<void()> fn) { afterDelay(0, std::move(fn)); }
+void mainAsync(std::function<void()> fn) {
+    afterDelay(0, std::move(fn));
+}
 
 void afterDelay(double seconds, std::function<void()> fn) {
     auto& q = queue();
@@ -53,14 +59,19 @@ bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, do
     auto saved = std::exchange(q.mode, mode);
     double end = q.time + timeoutSeconds;
     bool ok = done();
-    while (!ok && runOne(end)) ok = done();
+    while (!ok && runOne(end))
+        ok = done();
     if (!ok) q.time = std::max(q.time, end);
     q.mode = saved;
     return ok;
 }
 
-std::string currentMode() { return queue().mode; }
+std::string currentMode() {
+    return queue().mode;
+}
 
-void post(const std::string&, const void*, const std::map<std::string, std::any>&) {}
+void post(const std::string& name, const void* object, const PropertyDictionary& userInfo) {
+    NotificationCenter::defaultCenter().post(name, object, userInfo);
+}
 
 } // namespace platform::ui::runtime

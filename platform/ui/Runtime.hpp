@@ -1,6 +1,7 @@
 #pragma once
 
-#include <any>
+#include "platform/foundation/PropertyValue.hpp"
+
 #include <functional>
 #include <map>
 #include <string>
@@ -34,6 +35,6 @@ bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, do
 /// The mode the main run loop runs in right now ("" when it is not running).
 std::string currentMode();
 /// Posts a notification on the default center with the object and the user info.
-void post(const std::string& name, const void* object, const std::map<std::string, std::any>& userInfo = {});
+void post(const std::string& name, const void* object, const PropertyDictionary& userInfo = {});
 
 } // namespace platform::ui::runtime

@@ -31,6 +31,8 @@ std::optional<ScreenInfo> ScreenInfo::forRect(const Rect& rect) {
     return best;
 }
 
-void ScreenInfo::setProvider(std::function<std::vector<ScreenInfo>()> p) { provider() = std::move(p); }
+void ScreenInfo::setProvider(std::function<std::vector<ScreenInfo>()> p) {
+    provider() = std::move(p);
+}
 
 } // namespace platform::ui

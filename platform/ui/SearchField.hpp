@@ -10,7 +10,8 @@ namespace platform::ui {
 /// runs what its field made it do.
 class ButtonCell : public Responder {
 public:
-    explicit ButtonCell(std::function<void()> onClick) : onClick_(std::move(onClick)) {}
+    explicit ButtonCell(std::function<void()> onClick)
+        : onClick_(std::move(onClick)) {}
     /// A click on the cell; the sender is whoever clicked (the field itself for a key press).
     void performClick(Responder* sender);
 

@@ -6,11 +6,14 @@ namespace platform::ui {
 
 std::shared_ptr<StackView> StackView::withViews(const std::vector<std::shared_ptr<View>>& views) {
     auto s = std::make_shared<StackView>();
-    for (auto& v : views) s->addArrangedSubview(v);
+    for (auto& v : views)
+        s->addArrangedSubview(v);
     return s;
 }
 
-void StackView::addArrangedSubview(const std::shared_ptr<View>& view) { insertArrangedSubview(view, arranged_.size()); }
+void StackView::addArrangedSubview(const std::shared_ptr<View>& view) {
+    insertArrangedSubview(view, arranged_.size());
+}
 
 void StackView::insertArrangedSubview(const std::shared_ptr<View>& view, size_t index) {
     if (!view) return;
@@ -39,8 +42,10 @@ Size StackView::fittingSize() const {
         ++count;
     }
     if (count > 1) along += spacing * (count - 1);
-    Size s = vertical ? Size{across + edgeInsets.left + edgeInsets.right, along + edgeInsets.top + edgeInsets.bottom}
-                      : Size{along + edgeInsets.left + edgeInsets.right, across + edgeInsets.top + edgeInsets.bottom};
+    Size s =
+        vertical
+            ? Size{across + edgeInsets.left + edgeInsets.right, along + edgeInsets.top + edgeInsets.bottom}
+            : Size{along + edgeInsets.left + edgeInsets.right, across + edgeInsets.top + edgeInsets.bottom};
     if (widthConstraint) s.width = *widthConstraint;
     if (heightConstraint) s.height = *heightConstraint;
     return s;
@@ -57,17 +62,23 @@ void StackView::layout() {
         Rect f;
         if (vertical) {
             double x = edgeInsets.left;
-            if (alignment == LayoutAttribute::centerX) x += (innerW - s.width) / 2;
-            else if (alignment == LayoutAttribute::trailing || alignment == LayoutAttribute::right) x += innerW - s.width;
-            else if (alignment == LayoutAttribute::width) s.width = innerW;
+            if (alignment == LayoutAttribute::centerX)
+                x += (innerW - s.width) / 2;
+            else if (alignment == LayoutAttribute::trailing || alignment == LayoutAttribute::right)
+                x += innerW - s.width;
+            else if (alignment == LayoutAttribute::width)
+                s.width = innerW;
             cursor -= s.height;
             f = {x, cursor, s.width, s.height};
             cursor -= spacing;
         } else {
             double y = edgeInsets.bottom;
-            if (alignment == LayoutAttribute::centerY) y += (innerH - s.height) / 2;
-            else if (alignment == LayoutAttribute::top) y += innerH - s.height;
-            else if (alignment == LayoutAttribute::height) s.height = innerH;
+            if (alignment == LayoutAttribute::centerY)
+                y += (innerH - s.height) / 2;
+            else if (alignment == LayoutAttribute::top)
+                y += innerH - s.height;
+            else if (alignment == LayoutAttribute::height)
+                s.height = innerH;
             f = {cursor, y, s.width, s.height};
             cursor += s.width + spacing;
         }

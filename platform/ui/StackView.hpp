@@ -5,10 +5,27 @@
 namespace platform::ui {
 
 enum class UserInterfaceOrientation { horizontal = 0, vertical = 1 };
-enum class LayoutAttribute { left = 1, right = 2, top = 3, bottom = 4, leading = 5, trailing = 6, width = 7,
-                             height = 8, centerX = 9, centerY = 10, firstBaseline = 12 };
-enum class StackDistribution { gravityAreas = -1, fill = 0, fillEqually = 1, fillProportionally = 2,
-                               equalSpacing = 3, equalCentering = 4 };
+enum class LayoutAttribute {
+    left = 1,
+    right = 2,
+    top = 3,
+    bottom = 4,
+    leading = 5,
+    trailing = 6,
+    width = 7,
+    height = 8,
+    centerX = 9,
+    centerY = 10,
+    firstBaseline = 12
+};
+enum class StackDistribution {
+    gravityAreas = -1,
+    fill = 0,
+    fillEqually = 1,
+    fillProportionally = 2,
+    equalSpacing = 3,
+    equalCentering = 4
+};
 
 /// A stack of arranged views along one axis (vertical stacks run from the top down): spacing,
 /// edge insets, cross-axis alignment and distribution. Hidden arranged views take no room.

@@ -7,7 +7,8 @@
 
 namespace platform::ui {
 
-StatusItem::StatusItem(double len) : length(len) {
+StatusItem::StatusItem(double len)
+    : length(len) {
     button_ = std::make_shared<StatusBarButton>();
     button_->isBordered = false;
     auto screens = ScreenInfo::all();

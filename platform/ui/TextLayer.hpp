@@ -10,7 +10,7 @@ class TextLayer : public Layer {
 public:
     std::optional<std::string> string;
     Font font = Font::systemFont(12);
-    double fontSize = 36; // the platform default
+    double fontSize = 36;                  // the platform default
     std::string alignmentMode = "natural"; // "left", "center", "right", "natural"
     Color foregroundColor = Color::whiteColor();
     bool wrapped = false;

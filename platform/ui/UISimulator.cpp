@@ -53,20 +53,25 @@ void UISimulator::reset() {
 
 // --- alerts ---------------------------------------------------------------------------------
 
-void UISimulator::scriptAlertResponse(AlertResponse response) { state().alertScript.push_back(std::move(response)); }
+void UISimulator::scriptAlertResponse(AlertResponse response) {
+    state().alertScript.push_back(std::move(response));
+}
 
 void UISimulator::setAlertResponder(std::function<AlertResponse(const Alert&)> responder) {
     state().alertResponder = std::move(responder);
 }
 
-const std::vector<AlertRecord>& UISimulator::alertLog() { return state().alertLog; }
+const std::vector<AlertRecord>& UISimulator::alertLog() {
+    return state().alertLog;
+}
 
 void UISimulator::alertShown(const Alert& alert, bool asSheet) {
     AlertRecord r;
     r.messageText = alert.messageText;
     r.informativeText = alert.informativeText;
     r.style = alert.alertStyle;
-    for (auto& b : alert.buttons()) r.buttonTitles.push_back(b->title);
+    for (auto& b : alert.buttons())
+        r.buttonTitles.push_back(b->title);
     r.asSheet = asSheet;
     state().alertLog.push_back(std::move(r));
     state().liveAlerts.push_back(&alert);
@@ -134,11 +139,17 @@ void UISimulator::answerModal(Window& window) {
 
 // --- menus ----------------------------------------------------------------------------------
 
-void UISimulator::scriptMenuPick(MenuPick pick) { state().menuScript.push_back(std::move(pick)); }
+void UISimulator::scriptMenuPick(MenuPick pick) {
+    state().menuScript.push_back(std::move(pick));
+}
 
-void UISimulator::setMenuPicker(std::function<MenuPick(Menu&)> picker) { state().menuPicker = std::move(picker); }
+void UISimulator::setMenuPicker(std::function<MenuPick(Menu&)> picker) {
+    state().menuPicker = std::move(picker);
+}
 
-const std::vector<MenuRecord>& UISimulator::menuLog() { return state().menuLog; }
+const std::vector<MenuRecord>& UISimulator::menuLog() {
+    return state().menuLog;
+}
 
 MenuPick UISimulator::nextMenuPick(Menu& menu) {
     auto& s = state();
@@ -151,11 +162,15 @@ MenuPick UISimulator::nextMenuPick(Menu& menu) {
     return MenuPick{{}, 0, nullptr};
 }
 
-void UISimulator::menuTracked(MenuRecord record) { state().menuLog.push_back(std::move(record)); }
+void UISimulator::menuTracked(MenuRecord record) {
+    state().menuLog.push_back(std::move(record));
+}
 
 // --- status bar -------------------------------------------------------------------------------
 
-void UISimulator::setStatusBarThickness(double points) { StatusBar::system().thickness_ = points; }
+void UISimulator::setStatusBarThickness(double points) {
+    StatusBar::system().thickness_ = points;
+}
 
 bool UISimulator::clickStatusItem(StatusItem& item, size_t screenIndex) {
     auto screens = ScreenInfo::all();
@@ -169,16 +184,32 @@ bool UISimulator::clickStatusItem(StatusItem& item, size_t screenIndex) {
 
 // --- counters -------------------------------------------------------------------------------
 
-void UISimulator::countBeep() { ++state().beeps; }
-int UISimulator::beepCount() { return state().beeps; }
-std::vector<std::string>& UISimulator::cursorStack() { return state().cursors; }
-size_t UISimulator::cursorStackDepth() { return state().cursors.size(); }
-void UISimulator::recordURL(const std::string& url) { state().urls.push_back(url); }
-const std::vector<std::string>& UISimulator::openedURLs() { return state().urls; }
+void UISimulator::countBeep() {
+    ++state().beeps;
+}
+int UISimulator::beepCount() {
+    return state().beeps;
+}
+std::vector<std::string>& UISimulator::cursorStack() {
+    return state().cursors;
+}
+size_t UISimulator::cursorStackDepth() {
+    return state().cursors.size();
+}
+void UISimulator::recordURL(const std::string& url) {
+    state().urls.push_back(url);
+}
+const std::vector<std::string>& UISimulator::openedURLs() {
+    return state().urls;
+}
 
-void beep() { UISimulator::countBeep(); }
+void beep() {
+    UISimulator::countBeep();
+}
 
-void Cursor::push() const { UISimulator::cursorStack().push_back(name_); }
+void Cursor::push() const {
+    UISimulator::cursorStack().push_back(name_);
+}
 
 void Cursor::pop() {
     auto& s = UISimulator::cursorStack();
@@ -200,7 +231,15 @@ bool openURL(const std::string& url) {
 
 bool UISimulator::click(Button& button) {
     if (button.isHiddenOrHasHiddenAncestor()) return false;
-    Event up{EventType::leftMouseUp, {}, button.window() ? button.window()->windowNumber() : 0, 0, 0, "", "", 0, 1};
+    Event up{EventType::leftMouseUp,
+             {},
+             button.window() ? button.window()->windowNumber() : 0,
+             0,
+             0,
+             "",
+             "",
+             0,
+             1};
     auto& app = Application::shared();
     auto saved = app.currentEvent();
     app.setCurrentEvent(up);
@@ -209,13 +248,21 @@ bool UISimulator::click(Button& button) {
     return sent;
 }
 
-void UISimulator::typeText(TextField& field, const std::string& text) { field.userInsertText(text); }
-void UISimulator::replaceText(TextField& field, const std::string& text) { field.userReplaceText(text); }
-void UISimulator::pressReturn(TextField& field) { field.userPressReturn(); }
+void UISimulator::typeText(TextField& field, const std::string& text) {
+    field.userInsertText(text);
+}
+void UISimulator::replaceText(TextField& field, const std::string& text) {
+    field.userReplaceText(text);
+}
+void UISimulator::pressReturn(TextField& field) {
+    field.userPressReturn();
+}
 
 void UISimulator::endEditing(TextField& field) {
-    if (auto* w = field.window(); w && w->firstResponder() == &field) w->makeFirstResponder(nullptr);
-    else field.endEditing(TextMovement::other);
+    if (auto* w = field.window(); w && w->firstResponder() == &field)
+        w->makeFirstResponder(nullptr);
+    else
+        field.endEditing(TextMovement::other);
 }
 
 void UISimulator::clickCancelButton(SearchField& field) {

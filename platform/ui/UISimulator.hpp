@@ -28,7 +28,8 @@ struct AlertResponse {
     static AlertResponse press(long index, std::optional<std::string> typed = std::nullopt) {
         return {Kind::pressButton, index, std::nullopt, std::move(typed)};
     }
-    static AlertResponse pressTitled(const std::string& title, std::optional<std::string> typed = std::nullopt) {
+    static AlertResponse pressTitled(const std::string& title,
+                                     std::optional<std::string> typed = std::nullopt) {
         return {Kind::pressButton, 0, title, std::move(typed)};
     }
     static AlertResponse close() { return {Kind::close, 0, std::nullopt, std::nullopt}; }

@@ -58,13 +58,15 @@ void View::layoutSubtreeIfNeeded() {
         layout();
     }
     auto subs = subviews_;
-    for (auto& sub : subs) sub->layoutSubtreeIfNeeded();
+    for (auto& sub : subs)
+        sub->layoutSubtreeIfNeeded();
 }
 
 void View::display() {
     ++displayCount_;
     needsDisplay_ = false;
-    for (auto& sub : subviews_) sub->display();
+    for (auto& sub : subviews_)
+        sub->display();
 }
 
 void View::displayIfNeeded() {
@@ -72,7 +74,8 @@ void View::displayIfNeeded() {
         display();
         return;
     }
-    for (auto& sub : subviews_) sub->displayIfNeeded();
+    for (auto& sub : subviews_)
+        sub->displayIfNeeded();
 }
 
 void View::setWantsLayer(bool v) {
@@ -94,7 +97,8 @@ void View::layout() {
     for (auto& [weak, in] : pins_) {
         auto v = weak.lock();
         if (!v || v->superview() != this) continue;
-        v->setFrame({in.left, in.bottom, frame_.width() - in.left - in.right, frame_.height() - in.top - in.bottom});
+        v->setFrame(
+            {in.left, in.bottom, frame_.width() - in.left - in.right, frame_.height() - in.top - in.bottom});
         v->setNeedsLayout(true);
     }
 }
@@ -135,7 +139,8 @@ void View::setWindow(Window* window) {
     if (window_ == window) return;
     if (window_ && !window && window_->firstResponder() == this) window_->makeFirstResponder(nullptr);
     window_ = window;
-    for (auto& sub : subviews_) sub->setWindow(window);
+    for (auto& sub : subviews_)
+        sub->setWindow(window);
     viewDidMoveToWindow();
 }
 

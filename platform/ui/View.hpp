@@ -34,7 +34,8 @@ inline constexpr float required = 1000;
 /// optional backing layer, identifier, tooltip and fixed-size constraints. Main thread only.
 class View : public Responder {
 public:
-    explicit View(Rect frame = {}) : frame_(frame) {}
+    explicit View(Rect frame = {})
+        : frame_(frame) {}
 
     Rect frame() const { return frame_; }
     virtual void setFrame(const Rect& frame);

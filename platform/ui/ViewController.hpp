@@ -8,7 +8,8 @@ namespace platform::ui {
 class ViewController : public Responder {
 public:
     ViewController() = default;
-    explicit ViewController(std::shared_ptr<View> view) : view_(std::move(view)) {}
+    explicit ViewController(std::shared_ptr<View> view)
+        : view_(std::move(view)) {}
     /// The controller's view, made by `loadView` on first use.
     const std::shared_ptr<View>& view();
     void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
@@ -24,7 +25,8 @@ private:
 class WindowController : public Responder {
 public:
     WindowController() = default;
-    explicit WindowController(std::shared_ptr<Window> window) : window_(std::move(window)) {}
+    explicit WindowController(std::shared_ptr<Window> window)
+        : window_(std::move(window)) {}
     const std::shared_ptr<Window>& window() const { return window_; }
     void setWindow(std::shared_ptr<Window> window) { window_ = std::move(window); }
     /// Orders the window front and makes it key.

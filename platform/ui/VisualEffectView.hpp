@@ -8,9 +8,22 @@ namespace platform::ui {
 /// a plain view with its material, blending mode and state.
 class VisualEffectView : public View {
 public:
-    enum class Material { titlebar = 3, selection = 4, menu = 5, popover = 6, sidebar = 7, headerView = 10,
-                          sheet = 11, windowBackground = 12, hudWindow = 13, fullScreenUI = 15, toolTip = 17,
-                          contentBackground = 18, underWindowBackground = 21, underPageBackground = 22 };
+    enum class Material {
+        titlebar = 3,
+        selection = 4,
+        menu = 5,
+        popover = 6,
+        sidebar = 7,
+        headerView = 10,
+        sheet = 11,
+        windowBackground = 12,
+        hudWindow = 13,
+        fullScreenUI = 15,
+        toolTip = 17,
+        contentBackground = 18,
+        underWindowBackground = 21,
+        underPageBackground = 22
+    };
     enum class BlendingMode { behindWindow = 0, withinWindow = 1 };
     enum class State { followsWindowActiveState = 0, active = 1, inactive = 2 };
 

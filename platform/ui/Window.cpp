@@ -42,12 +42,17 @@ void WindowAnimator::setFrame(const Rect& frame, bool) {
     });
 }
 
-void WindowAnimator::setFrameOrigin(Point origin) { setFrame({origin, window_.frame().size}, true); }
+void WindowAnimator::setFrameOrigin(Point origin) {
+    setFrame({origin, window_.frame().size}, true);
+}
 
 // --- window ---------------------------------------------------------------------------------
 
 Window::Window(Rect contentRect, unsigned styleMask, BackingStore backing, bool defer)
-    : styleMask_(styleMask), backing_(backing), defer_(defer), number_(nextWindowNumber++) {
+    : styleMask_(styleMask)
+    , backing_(backing)
+    , defer_(defer)
+    , number_(nextWindowNumber++) {
     frame_ = frameRectForContentRect(contentRect);
     contentView_ = std::make_shared<View>(Rect{0, 0, contentRect.width(), contentRect.height()});
     contentView_->setWindow(this);
@@ -64,12 +69,16 @@ Window::~Window() {
 }
 
 Rect Window::contentRectForFrameRect(const Rect& f) const {
-    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView) ? titleBarHeight : 0;
+    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView)
+                     ? titleBarHeight
+                     : 0;
     return {f.origin.x, f.origin.y, f.width(), std::max(0.0, f.height() - bar)};
 }
 
 Rect Window::frameRectForContentRect(const Rect& c) const {
-    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView) ? titleBarHeight : 0;
+    double bar = (styleMask_ & StyleMask::titled) && !(styleMask_ & StyleMask::fullSizeContentView)
+                     ? titleBarHeight
+                     : 0;
     return {c.origin.x, c.origin.y, c.width(), c.height() + bar};
 }
 
@@ -86,7 +95,9 @@ void Window::setFrame(const Rect& frame, bool display, bool animate) {
     if (display) this->display();
 }
 
-void Window::setFrameOrigin(Point origin) { setFrame({origin, frame_.size}, false); }
+void Window::setFrameOrigin(Point origin) {
+    setFrame({origin, frame_.size}, false);
+}
 
 void Window::applyFrame(const Rect& frame) {
     Rect f = frame;
@@ -166,9 +177,13 @@ void Window::orderIn(bool activate) {
     syncWithWindowServer();
 }
 
-void Window::orderFront() { orderIn(false); }
+void Window::orderFront() {
+    orderIn(false);
+}
 
-void Window::orderFrontRegardless() { orderIn(false); }
+void Window::orderFrontRegardless() {
+    orderIn(false);
+}
 
 void Window::makeKeyAndOrderFront() {
     orderIn(false);
@@ -201,9 +216,13 @@ void Window::makeKey() {
     Application::shared().setKeyWindow(this);
 }
 
-bool Window::isKeyWindow() const { return Application::shared().keyWindow() == this; }
+bool Window::isKeyWindow() const {
+    return Application::shared().keyWindow() == this;
+}
 
-bool Window::canBecomeKeyWindow() const { return (styleMask_ & StyleMask::titled) != 0; }
+bool Window::canBecomeKeyWindow() const {
+    return (styleMask_ & StyleMask::titled) != 0;
+}
 
 bool Window::makeFirstResponder(Responder* responder) {
     Responder* current = firstResponder_;

@@ -71,7 +71,8 @@ public:
 /// clock; outside a group it applies at once.
 class WindowAnimator {
 public:
-    explicit WindowAnimator(Window& window) : window_(window) {}
+    explicit WindowAnimator(Window& window)
+        : window_(window) {}
     void setAlphaValue(double alpha);
     void setFrame(const Rect& frame, bool display);
     void setFrameOrigin(Point origin);
@@ -90,7 +91,8 @@ public:
     /// The height of a titled window's title bar, points.
     static constexpr double titleBarHeight = 28;
 
-    Window(Rect contentRect, unsigned styleMask, BackingStore backing = BackingStore::buffered, bool defer = false);
+    Window(Rect contentRect, unsigned styleMask, BackingStore backing = BackingStore::buffered,
+           bool defer = false);
     ~Window() override;
 
     unsigned styleMask() const { return styleMask_; }
@@ -168,7 +170,9 @@ public:
     long windowNumber() const { return number_; }
 
     /// The current first responder: a view of the window, or the window itself.
-    Responder* firstResponder() const { return firstResponder_ ? firstResponder_ : const_cast<Window*>(this); }
+    Responder* firstResponder() const {
+        return firstResponder_ ? firstResponder_ : const_cast<Window*>(this);
+    }
     /// Makes `responder` first responder (null: the window itself). The current one is asked to
     /// resign and the new one to become; either may refuse, then false is returned.
     bool makeFirstResponder(Responder* responder);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/UISimulator.hpp"
+
+#include <gtest/gtest.h>
+
+/// Resets the toolkit's shared state and the notification center around each test, and records
+/// the notifications the toolkit posts.
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::NotificationCenter::defaultCenter().resetForTesting();
+        platform::ui::UISimulator::reset();
+        token_ = platform::NotificationCenter::defaultCenter().addObserver(
+            "", nullptr, [this](const platform::Notification& n) { posted.push_back(n.name); });
+    }
+    void TearDown() override {
+        platform::ui::UISimulator::reset();
+        platform::NotificationCenter::defaultCenter().resetForTesting();
+    }
+    /// Lets `seconds` of virtual time pass with the main run loop running in default mode.
+    static void advance(double seconds) {
+        platform::ui::runtime::runLoop(platform::ui::runtime::defaultMode, seconds);
+    }
+    size_t count(const std::string& name) const {
+        return size_t(std::count(posted.begin(), posted.end(), name));
+    }
+
+    std::vector<std::string> posted;
+
+private:
+    platform::ObserverToken token_;
+};
