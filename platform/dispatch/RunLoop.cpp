@@ -1,0 +1,68 @@
+#include "platform/dispatch/RunLoop.hpp"
+
+#include "platform/dispatch/Kernel.hpp"
+#include "platform/dispatch/Thread.hpp"
+#include "platform/dispatch/MediaTime.hpp"
+
+namespace platform {
+
+using detail::Kernel;
+
+RunLoop& RunLoop::main() {
+    static RunLoop loop(true);
+    return loop;
+}
+
+RunLoop& RunLoop::current() {
+    if (Thread::isMainThread()) return main();
+    thread_local RunLoop loop(false);
+    return loop;
+}
+
+void RunLoop::add(const std::shared_ptr<Timer>& timer, RunLoopMode mode) {
+    if (isMain_ && timer) Kernel::get().addTimer(timer, mode);
+}
+
+void RunLoop::addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
+    if (isMain_ && observer) Kernel::get().addObserver(observer, mode);
+}
+
+void RunLoop::removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
+    if (isMain_ && observer) Kernel::get().removeObserver(observer, mode);
+}
+
+bool RunLoop::containsObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) const {
+    return isMain_ && observer && Kernel::get().hasObserver(observer, mode);
+}
+
+void RunLoop::runUntilMediaTime(double untilMediaTime) { runUntilMediaTime(RunLoopMode::defaultMode, untilMediaTime); }
+
+void RunLoop::runUntilMediaTime(RunLoopMode mode, double untilMediaTime) {
+    auto& k = Kernel::get();
+    const detail::Nanos deadline = detail::toNanos(untilMediaTime);
+    if (!isMain_) {
+        const double left = untilMediaTime - mediaTime();
+        if (left > 0) Thread::sleep(left);
+        return;
+    }
+    k.runMainLoop(mode, deadline, nullptr, false);
+}
+
+void RunLoop::runFor(double seconds) { runFor(RunLoopMode::defaultMode, seconds); }
+
+void RunLoop::runFor(RunLoopMode mode, double seconds) {
+    auto& k = Kernel::get();
+    k.ensureStarted();
+    if (!isMain_) {
+        if (seconds > 0) Thread::sleep(seconds);
+        return;
+    }
+    k.runMainLoop(mode, detail::after(k.now(), seconds), nullptr, false);
+}
+
+std::optional<RunLoopMode> RunLoop::currentMode() const {
+    if (!isMain_) return std::nullopt;
+    return Kernel::get().currentMainMode();
+}
+
+} // namespace platform

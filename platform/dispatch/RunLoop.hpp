@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/dispatch/RunLoopMode.hpp"
+#include "platform/dispatch/RunLoopObserver.hpp"
+#include "platform/dispatch/Timer.hpp"
+
+namespace platform {
+
+/// A thread's run loop. The main run loop services, while it runs in a mode: that mode's due
+/// timers, the main queue (in the common modes, not inside a main-queue block), and the observers
+/// of that mode, turn by turn, until the time it was asked to run to. A worker's run loop has no
+/// sources: running it only sleeps, and timers added to it never fire.
+///
+/// Use the main run loop on the main thread; adding timers and observers is safe from any thread.
+class RunLoop {
+public:
+    static RunLoop& main();
+    /// The main run loop on the main thread; a source-less run loop of the worker elsewhere.
+    static RunLoop& current();
+
+    /// Adds `timer` in `mode` (a timer may be added in several modes).
+    void add(const std::shared_ptr<Timer>& timer, RunLoopMode mode);
+    void addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
+    void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
+    bool containsObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) const;
+
+    /// Runs in the default mode until `untilMediaTime` (seconds on the media clock, see
+    /// `mediaTime()`). Main thread for the main run loop.
+    void runUntilMediaTime(double untilMediaTime);
+    /// Runs in `mode` until `untilMediaTime`.
+    void runUntilMediaTime(RunLoopMode mode, double untilMediaTime);
+    /// Runs in the default mode for `seconds`.
+    void runFor(double seconds);
+    /// Runs in `mode` for `seconds`.
+    void runFor(RunLoopMode mode, double seconds);
+
+    /// The mode the loop runs in now (innermost when nested); none when it does not run.
+    std::optional<RunLoopMode> currentMode() const;
+    bool isMain() const { return isMain_; }
+
+private:
+    explicit RunLoop(bool isMain) : isMain_(isMain) {}
+    bool isMain_;
+};
+
+} // namespace platform

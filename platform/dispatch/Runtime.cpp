@@ -1,0 +1,14 @@
+#include "platform/dispatch/Runtime.hpp"
+
+#include "platform/dispatch/Kernel.hpp"
+
+namespace platform::Runtime {
+
+void start(Mode mode) { detail::Kernel::get().start(mode); }
+
+Mode mode() {
+    detail::Kernel::get().ensureStarted();
+    return detail::Kernel::get().mode();
+}
+
+} // namespace platform::Runtime

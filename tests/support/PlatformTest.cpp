@@ -1,0 +1,20 @@
+#include "PlatformTest.hpp"
+
+#include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/SharedInstances.hpp"
+
+void PlatformTest::SetUp() {
+    platform::Runtime::start(platform::Runtime::Mode::simulated);
+    platform::SharedInstances::resetAll();
+}
+
+void PlatformTest::TearDown() {
+    // Stop every worker first, so that nothing touches a shared instance while it is reset.
+    platform::Runtime::start(platform::Runtime::Mode::simulated);
+    platform::SharedInstances::resetAll();
+}
+
+void RealPlatformTest::SetUp() {
+    platform::Runtime::start(platform::Runtime::Mode::real);
+    platform::SharedInstances::resetAll();
+}
