@@ -19,6 +19,12 @@ test: deps
 	cmake --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 
+# The platform's tests (the scheduler's real-mode smoke test among them) under ThreadSanitizer.
+tsan: deps
+	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DTILMORA_TSAN=ON -DTILMORA_BENCH=OFF
+	cmake --build build/tsan --target tests_platform -j $(JOBS)
+	cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L platform
+
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/bench -j $(JOBS)

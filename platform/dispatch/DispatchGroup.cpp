@@ -24,7 +24,8 @@ struct DispatchGroup::State {
     }
 };
 
-DispatchGroup::DispatchGroup() : state_(std::make_shared<State>()) {}
+DispatchGroup::DispatchGroup()
+    : state_(std::make_shared<State>()) {}
 
 void DispatchGroup::enter() const {
     auto& k = Kernel::get();
@@ -41,7 +42,8 @@ void DispatchGroup::leave() const {
     if (--state_->count > 0) return;
     auto notifications = std::move(state_->notifications);
     state_->notifications.clear();
-    for (auto& [queue, block] : notifications) queue.enqueueLocked(g, std::move(block));
+    for (auto& [queue, block] : notifications)
+        queue.enqueueLocked(g, std::move(block));
     k.notifyAll(g, state_->channel);
 }
 
@@ -61,11 +63,13 @@ DispatchTimeoutResult DispatchGroup::wait(DispatchTime timeout) const {
     auto g = k.lock();
     keep->normalize(k.generation());
     static const detail::WaitReason reason{"waiting for a dispatch group", nullptr, false};
-    const bool ok = k.wait(g, &keep->channel, timeout.uptimeNanoseconds, reason,
-                           [&] { return keep->count == 0; });
+    const bool ok =
+        k.wait(g, &keep->channel, timeout.uptimeNanoseconds, reason, [&] { return keep->count == 0; });
     return ok ? DispatchTimeoutResult::success : DispatchTimeoutResult::timedOut;
 }
 
-void DispatchGroup::wait() const { wait(DispatchTime::distantFuture()); }
+void DispatchGroup::wait() const {
+    wait(DispatchTime::distantFuture());
+}
 
 } // namespace platform

@@ -101,9 +101,12 @@ DispatchQueue DispatchQueue::global(DispatchQoS qos) {
     return DispatchQueue(impls[static_cast<int>(qos)]);
 }
 
-DispatchQueue::DispatchQueue(std::string label) : impl_(makeImpl(Impl::Kind::serial, std::move(label))) {}
+DispatchQueue::DispatchQueue(std::string label)
+    : impl_(makeImpl(Impl::Kind::serial, std::move(label))) {}
 
-const std::string& DispatchQueue::label() const { return impl_->label; }
+const std::string& DispatchQueue::label() const {
+    return impl_->label;
+}
 
 void DispatchQueue::enqueueLocked(std::unique_lock<std::mutex>& g, Block block) const {
     enqueue(g, impl_, std::move(block));
@@ -131,8 +134,9 @@ void DispatchQueue::async(const DispatchGroup& group, Block block) const {
 void DispatchQueue::asyncAfter(DispatchTime deadline, Block block) const {
     auto& k = Kernel::get();
     auto g = k.lock();
-    k.submitAt(g, deadline.uptimeNanoseconds,
-               [impl = impl_, block = std::move(block)](Kernel::Guard& inner) { enqueue(inner, impl, block); });
+    k.submitAt(g, deadline.uptimeNanoseconds, [impl = impl_, block = std::move(block)](Kernel::Guard& inner) {
+        enqueue(inner, impl, block);
+    });
 }
 
 void DispatchQueue::sync(const Block& block) const {

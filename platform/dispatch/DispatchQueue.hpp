@@ -45,8 +45,8 @@ public:
     void sync(const Block& block) const;
     /// `sync` that returns the block's value.
     template <class F>
-        requires(!std::is_void_v<std::invoke_result_t<F&>>)
-    std::invoke_result_t<F&> sync(F&& f) const {
+    requires(!std::is_void_v<std::invoke_result_t<F&>>) std::invoke_result_t<F&> sync(F&& f)
+    const {
         std::optional<std::invoke_result_t<F&>> result;
         sync(Block([&] { result.emplace(f()); }));
         return std::move(*result);
@@ -58,7 +58,8 @@ public:
 
 private:
     friend class DispatchGroup;
-    explicit DispatchQueue(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
+    explicit DispatchQueue(std::shared_ptr<Impl> impl)
+        : impl_(std::move(impl)) {}
     /// Submits under the kernel lock (used by groups and delayed dispatch).
     void enqueueLocked(std::unique_lock<std::mutex>& g, Block block) const;
 

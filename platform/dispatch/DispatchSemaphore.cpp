@@ -22,7 +22,8 @@ struct DispatchSemaphore::State {
     }
 };
 
-DispatchSemaphore::DispatchSemaphore(long value) : state_(std::make_shared<State>()) {
+DispatchSemaphore::DispatchSemaphore(long value)
+    : state_(std::make_shared<State>()) {
     if (value < 0) throw Error("DispatchSemaphore needs a value of zero or more");
     state_->initial = value;
     state_->value = value;
@@ -60,6 +61,8 @@ DispatchTimeoutResult DispatchSemaphore::wait(DispatchTime timeout) const {
     return DispatchTimeoutResult::success;
 }
 
-void DispatchSemaphore::wait() const { wait(DispatchTime::distantFuture()); }
+void DispatchSemaphore::wait() const {
+    wait(DispatchTime::distantFuture());
+}
 
 } // namespace platform

@@ -10,7 +10,9 @@ DispatchTime DispatchTime::now() {
     return DispatchTime{k.now()};
 }
 
-DispatchTime DispatchTime::distantFuture() { return DispatchTime{detail::kNever}; }
+DispatchTime DispatchTime::distantFuture() {
+    return DispatchTime{detail::kNever};
+}
 
 DispatchTime DispatchTime::operator+(double seconds) const {
     if (uptimeNanoseconds == detail::kNever) return *this;

@@ -8,6 +8,7 @@
 
 #include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"
+#include "platform/foundation/Date.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform::detail {
@@ -17,7 +18,9 @@ namespace {
 thread_local ThreadRecord* tlsRecord = nullptr;
 thread_local std::uint64_t tlsGeneration = 0;
 
-constexpr unsigned modeBit(RunLoopMode mode) { return 1U << static_cast<unsigned>(mode); }
+constexpr unsigned modeBit(RunLoopMode mode) {
+    return 1U << static_cast<unsigned>(mode);
+}
 
 bool timerMatches(unsigned modes, RunLoopMode running) {
     return (modes & modeBit(running)) != 0 ||
@@ -79,7 +82,9 @@ bool Kernel::isMainThread() {
     return tlsRecord != nullptr && tlsGeneration == generation() && tlsRecord == mainAtomic_.load();
 }
 
-void Kernel::setWallClockOrigin(double secondsSince1970) { wallOrigin_.store(secondsSince1970); }
+void Kernel::setWallClockOrigin(double secondsSince1970) {
+    wallOrigin_.store(secondsSince1970);
+}
 
 double Kernel::wallNow() const {
     return wallOrigin_.load() + static_cast<double>(virtualNow_.load() - kSimulatedBootUptime) / 1e9;
@@ -107,7 +112,8 @@ void Kernel::start(Runtime::Mode mode) {
         oldTimers.swap(timers_);
         oldObservers.swap(observers_);
         oldGraves.swap(graveyard_);
-        for (auto& t : oldTimers) t.timer->onRunLoop_ = false;
+        for (auto& t : oldTimers)
+            t.timer->onRunLoop_ = false;
         runnable_.clear();
         timed_.clear();
         failure_.clear();
@@ -125,6 +131,7 @@ void Kernel::start(Runtime::Mode mode) {
         const std::uint64_t gen = generation_.load() + 1;
         generation_.store(gen, std::memory_order_release);
         virtualNow_.store(kSimulatedBootUptime);
+        origin_.store(mode == Runtime::Mode::simulated ? kSimulatedBootUptime : now());
 
         auto rec = std::make_unique<ThreadRecord>();
         rec->id = 0;
@@ -141,12 +148,11 @@ void Kernel::start(Runtime::Mode mode) {
     // Whatever the dropped work captured is released here, without the lock.
     for (auto& t : oldThreads)
         if (t->thread.joinable()) t->thread.join();
-    for (auto& hook : startHooks()) hook(mode);
-}
-
-std::vector<std::function<void(Runtime::Mode)>>& Kernel::startHooks() {
-    static std::vector<std::function<void(Runtime::Mode)>> hooks;
-    return hooks;
+    // The wall clock follows the virtual clock in the simulated mode.
+    if (mode == Runtime::Mode::simulated)
+        Date::setNowProvider([this] { return wallNow(); });
+    else
+        Date::setNowProvider({});
 }
 
 void Kernel::stopAll(Guard& g) {
@@ -165,7 +171,8 @@ void Kernel::cancelThreads(Guard& g, bool keepChannels) {
         if (t.get() != main_) t->cancelled = true;
     if (simulated()) {
         for (auto& t : threads_) {
-            if (t.get() == main_ || t->state == ThreadRecord::State::exited || !t->thread.joinable()) continue;
+            if (t.get() == main_ || t->state == ThreadRecord::State::exited || !t->thread.joinable())
+                continue;
             ThreadRecord* r = t.get();
             // After a reset the objects a waiter blocked on may be gone: only forget the link.
             if (!keepChannels) r->channel = nullptr;
@@ -286,7 +293,8 @@ void Kernel::scheduleNext(Guard& g) {
         if (next > virtualNow_.load()) virtualNow_.store(next, std::memory_order_release);
         const Nanos now = virtualNow_.load();
         if (eventsUsable && events_.begin()->first.first <= now) makeRunnable(m);
-        while (!timed_.empty() && std::get<0>(*timed_.begin()) <= now) makeRunnable(std::get<2>(*timed_.begin()));
+        while (!timed_.empty() && std::get<0>(*timed_.begin()) <= now)
+            makeRunnable(std::get<2>(*timed_.begin()));
     }
 }
 
@@ -460,9 +468,8 @@ std::string Kernel::describeThreads() {
 
 std::size_t Kernel::threadCount() {
     Guard g = lock();
-    return static_cast<std::size_t>(std::count_if(threads_.begin(), threads_.end(), [](auto& t) {
-        return t->state != ThreadRecord::State::exited;
-    }));
+    return static_cast<std::size_t>(std::count_if(
+        threads_.begin(), threads_.end(), [](auto& t) { return t->state != ThreadRecord::State::exited; }));
 }
 
 ThreadRecord* Kernel::spawn(Guard& g, std::string name, std::function<void()> body) {
@@ -529,7 +536,8 @@ std::string Kernel::lockCycle(ThreadRecord* me, LockState& lock) {
             std::string s = "deadlock at virtual time " + seconds(virtualNow_.load() - kSimulatedBootUptime) +
                             ": threads wait for locks held by each other";
             s += "\n  " + me->name + ": waiting for the lock '" + lock.name + "' held by " + lock.owner->name;
-            for (std::size_t k = 1; k < chain.size(); ++k) s += "\n  " + describe(*chain[k]);
+            for (std::size_t k = 1; k < chain.size(); ++k)
+                s += "\n  " + describe(*chain[k]);
             return s;
         }
         chain.push_back(owner);
@@ -602,7 +610,8 @@ void Kernel::release(Guard& g, LockState& lock, bool recursive) {
     ThreadRecord* me = selfOrNull();
     if (lock.generation != generation() || lock.owner == nullptr || lock.owner != me) {
         if (me != nullptr && me->cancelled) return;
-        std::fprintf(stderr, "*** unlock of the lock '%s' from a thread that does not hold it\n", lock.name.c_str());
+        std::fprintf(stderr, "*** unlock of the lock '%s' from a thread that does not hold it\n",
+                     lock.name.c_str());
         return;
     }
     if (recursive && --lock.depth > 0) return;
@@ -756,7 +765,8 @@ bool Kernel::fireDueTimers(Guard& g, RunLoopMode mode) {
     const Nanos now = this->now();
     std::vector<TimerEntry> due;
     for (auto& e : timers_)
-        if (e.timer->valid_ && e.timer->nextFire_ <= now && timerMatches(e.timer->modes_, mode)) due.push_back(e);
+        if (e.timer->valid_ && e.timer->nextFire_ <= now && timerMatches(e.timer->modes_, mode))
+            due.push_back(e);
     std::sort(due.begin(), due.end(), [](const TimerEntry& a, const TimerEntry& b) {
         return std::tie(a.timer->nextFire_, a.seq) < std::tie(b.timer->nextFire_, b.seq);
     });
@@ -817,7 +827,8 @@ void Kernel::notifyObservers(Guard& g, RunLoopMode mode, unsigned activity) {
     if (observers_.empty()) return;
     std::vector<ObserverEntry> matching;
     for (auto& e : observers_)
-        if (e.observer->valid_ && (e.observer->activities_ & activity) != 0 && runLoopModeMatches(e.mode, mode))
+        if (e.observer->valid_ && (e.observer->activities_ & activity) != 0 &&
+            runLoopModeMatches(e.mode, mode))
             matching.push_back(e);
     std::stable_sort(matching.begin(), matching.end(), [](const ObserverEntry& a, const ObserverEntry& b) {
         return std::tie(a.observer->order_, a.seq) < std::tie(b.observer->order_, b.seq);
@@ -853,7 +864,8 @@ void Kernel::bury(Guard& g) {
     g.lock();
 }
 
-bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop, bool drainOnly) {
+bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop,
+                         bool drainOnly) {
     Guard g = lock();
     ThreadRecord* me = self();
     if (me != main_) throw Error("the main run loop runs only on the main thread");

@@ -129,8 +129,9 @@ public:
     void setWallClockOrigin(double secondsSince1970);
     /// The simulated wall clock: the origin plus the virtual time since boot. Lock-free.
     double wallNow() const;
-    /// Hooks run (without the lock) after every `start`, in registration order.
-    static std::vector<std::function<void(Runtime::Mode)>>& startHooks();
+    /// Where the simulator's virtual time 0 sits on this clock: the boot uptime in the simulated
+    /// mode, the real clock's reading at start in the real mode.
+    Nanos origin() const { return origin_.load(std::memory_order_acquire); }
 
     // ---- blocking (caller holds the guard) ----
 
@@ -240,6 +241,7 @@ private:
     std::atomic<std::uint64_t> generation_{1};
     std::atomic<bool> started_{false};
     std::atomic<Nanos> virtualNow_{kSimulatedBootUptime};
+    std::atomic<Nanos> origin_{kSimulatedBootUptime};
     std::atomic<double> wallOrigin_{1767225600.0}; // 2026-01-01 00:00:00 UTC
 
     // threads

@@ -6,9 +6,13 @@ namespace platform {
 
 using detail::Kernel;
 
-Lock::Lock() : state_(std::make_shared<detail::LockState>()) {}
+Lock::Lock()
+    : state_(std::make_shared<detail::LockState>()) {}
 
-Lock::Lock(std::string name) : Lock() { state_->name = std::move(name); }
+Lock::Lock(std::string name)
+    : Lock() {
+    state_->name = std::move(name);
+}
 
 Lock::~Lock() = default;
 
@@ -31,7 +35,9 @@ bool Lock::tryLock() {
     return k.tryAcquire(g, *state_, false);
 }
 
-const std::string& Lock::name() const { return state_->name; }
+const std::string& Lock::name() const {
+    return state_->name;
+}
 
 void Lock::setName(std::string name) {
     auto g = Kernel::get().lock();

@@ -6,9 +6,13 @@ namespace platform {
 
 using detail::Kernel;
 
-RecursiveLock::RecursiveLock() : state_(std::make_shared<detail::LockState>()) {}
+RecursiveLock::RecursiveLock()
+    : state_(std::make_shared<detail::LockState>()) {}
 
-RecursiveLock::RecursiveLock(std::string name) : RecursiveLock() { state_->name = std::move(name); }
+RecursiveLock::RecursiveLock(std::string name)
+    : RecursiveLock() {
+    state_->name = std::move(name);
+}
 
 RecursiveLock::~RecursiveLock() = default;
 
@@ -31,7 +35,9 @@ bool RecursiveLock::tryLock() {
     return k.tryAcquire(g, *state_, true);
 }
 
-const std::string& RecursiveLock::name() const { return state_->name; }
+const std::string& RecursiveLock::name() const {
+    return state_->name;
+}
 
 void RecursiveLock::setName(std::string name) {
     auto g = Kernel::get().lock();

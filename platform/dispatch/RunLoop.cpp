@@ -1,8 +1,8 @@
 #include "platform/dispatch/RunLoop.hpp"
 
 #include "platform/dispatch/Kernel.hpp"
-#include "platform/dispatch/Thread.hpp"
 #include "platform/dispatch/MediaTime.hpp"
+#include "platform/dispatch/Thread.hpp"
 
 namespace platform {
 
@@ -35,7 +35,9 @@ bool RunLoop::containsObserver(const std::shared_ptr<RunLoopObserver>& observer,
     return isMain_ && observer && Kernel::get().hasObserver(observer, mode);
 }
 
-void RunLoop::runUntilMediaTime(double untilMediaTime) { runUntilMediaTime(RunLoopMode::defaultMode, untilMediaTime); }
+void RunLoop::runUntilMediaTime(double untilMediaTime) {
+    runUntilMediaTime(RunLoopMode::defaultMode, untilMediaTime);
+}
 
 void RunLoop::runUntilMediaTime(RunLoopMode mode, double untilMediaTime) {
     auto& k = Kernel::get();
@@ -48,7 +50,17 @@ void RunLoop::runUntilMediaTime(RunLoopMode mode, double untilMediaTime) {
     k.runMainLoop(mode, deadline, nullptr, false);
 }
 
-void RunLoop::runFor(double seconds) { runFor(RunLoopMode::defaultMode, seconds); }
+void RunLoop::run(Date until) {
+    run(RunLoopMode::defaultMode, until);
+}
+
+void RunLoop::run(RunLoopMode mode, Date until) {
+    runFor(mode, until.timeIntervalSince(Date::now()));
+}
+
+void RunLoop::runFor(double seconds) {
+    runFor(RunLoopMode::defaultMode, seconds);
+}
 
 void RunLoop::runFor(RunLoopMode mode, double seconds) {
     auto& k = Kernel::get();

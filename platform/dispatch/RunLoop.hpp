@@ -6,6 +6,7 @@
 #include "platform/dispatch/RunLoopMode.hpp"
 #include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"
+#include "platform/foundation/Date.hpp"
 
 namespace platform {
 
@@ -27,6 +28,11 @@ public:
     void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
     bool containsObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) const;
 
+    /// Runs in the default mode until the wall-clock instant `until` (at once when it has passed).
+    /// Main thread for the main run loop.
+    void run(Date until);
+    /// Runs in `mode` until `until`.
+    void run(RunLoopMode mode, Date until);
     /// Runs in the default mode until `untilMediaTime` (seconds on the media clock, see
     /// `mediaTime()`). Main thread for the main run loop.
     void runUntilMediaTime(double untilMediaTime);
@@ -42,7 +48,8 @@ public:
     bool isMain() const { return isMain_; }
 
 private:
-    explicit RunLoop(bool isMain) : isMain_(isMain) {}
+    explicit RunLoop(bool isMain)
+        : isMain_(isMain) {}
     bool isMain_;
 };
 

@@ -26,7 +26,8 @@ public:
     };
     using Callback = std::function<void(RunLoopObserver&, unsigned activity)>;
 
-    static std::shared_ptr<RunLoopObserver> make(unsigned activities, bool repeats, int order, Callback callback);
+    static std::shared_ptr<RunLoopObserver> make(unsigned activities, bool repeats, int order,
+                                                 Callback callback);
 
     unsigned activities() const { return activities_; }
     bool repeats() const { return repeats_; }

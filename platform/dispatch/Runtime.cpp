@@ -4,7 +4,9 @@
 
 namespace platform::Runtime {
 
-void start(Mode mode) { detail::Kernel::get().start(mode); }
+void start(Mode mode) {
+    detail::Kernel::get().start(mode);
+}
 
 Mode mode() {
     detail::Kernel::get().ensureStarted();

@@ -1,31 +1,11 @@
 #include "platform/dispatch/SimScheduler.hpp"
 
-#include <atomic>
-
 #include "platform/dispatch/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {
 
 using detail::Kernel;
-
-namespace {
-
-/// Where virtual time 0 sits on the kernel clock (the real clock's reading at start in the real
-/// mode).
-std::atomic<detail::Nanos>& origin() {
-    static std::atomic<detail::Nanos> o{detail::kSimulatedBootUptime};
-    return o;
-}
-
-const bool registered = [] {
-    Kernel::startHooks().push_back([](Runtime::Mode mode) {
-        origin().store(mode == Runtime::Mode::simulated ? detail::kSimulatedBootUptime : Kernel::get().now());
-    });
-    return true;
-}();
-
-} // namespace
 
 SimScheduler& SimScheduler::shared() {
     static SimScheduler s;
@@ -35,11 +15,12 @@ SimScheduler& SimScheduler::shared() {
 double SimScheduler::now() const {
     auto& k = Kernel::get();
     k.ensureStarted();
-    return static_cast<double>(k.now() - origin().load()) / 1e9;
+    return static_cast<double>(k.now() - Kernel::get().origin()) / 1e9;
 }
 
 void SimScheduler::schedule(double atVirtualTime, std::function<void()> event, std::string label) {
-    Kernel::get().scheduleEvent(detail::after(origin().load(), atVirtualTime), std::move(event), std::move(label));
+    Kernel::get().scheduleEvent(detail::after(Kernel::get().origin(), atVirtualTime), std::move(event),
+                                std::move(label));
 }
 
 void SimScheduler::runFor(double seconds) {
@@ -62,11 +43,17 @@ void SimScheduler::drainMainQueue() {
     k.runMainLoop(RunLoopMode::defaultMode, detail::kNever, nullptr, true);
 }
 
-void SimScheduler::reset() { Kernel::get().start(Runtime::Mode::simulated); }
+void SimScheduler::reset() {
+    Kernel::get().start(Runtime::Mode::simulated);
+}
 
-std::string SimScheduler::describeThreads() const { return Kernel::get().describeThreads(); }
+std::string SimScheduler::describeThreads() const {
+    return Kernel::get().describeThreads();
+}
 
-std::size_t SimScheduler::threadCount() const { return Kernel::get().threadCount(); }
+std::size_t SimScheduler::threadCount() const {
+    return Kernel::get().threadCount();
+}
 
 void SimScheduler::setWallClockOrigin(double secondsSince1970) {
     Kernel::get().setWallClockOrigin(secondsSince1970);

@@ -4,7 +4,9 @@
 
 namespace platform {
 
-bool Thread::isMainThread() { return detail::Kernel::get().isMainThread(); }
+bool Thread::isMainThread() {
+    return detail::Kernel::get().isMainThread();
+}
 
 void Thread::sleep(double seconds) {
     auto& k = detail::Kernel::get();
@@ -17,8 +19,12 @@ void Thread::sleep(double seconds) {
     k.wait(g, nullptr, detail::after(k.now(), seconds), reason, [] { return false; });
 }
 
-void sleep(double seconds) { Thread::sleep(seconds); }
+void sleep(double seconds) {
+    Thread::sleep(seconds);
+}
 
-void usleep(std::uint64_t microseconds) { Thread::sleep(static_cast<double>(microseconds) / 1e6); }
+void usleep(std::uint64_t microseconds) {
+    Thread::sleep(static_cast<double>(microseconds) / 1e6);
+}
 
 } // namespace platform

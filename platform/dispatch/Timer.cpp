@@ -42,9 +42,13 @@ bool Timer::isValid() const {
     return valid_;
 }
 
-double Timer::timeInterval() const { return repeats_ ? static_cast<double>(interval_) / 1e9 : 0.0; }
+double Timer::timeInterval() const {
+    return repeats_ ? static_cast<double>(interval_) / 1e9 : 0.0;
+}
 
-bool Timer::repeats() const { return repeats_; }
+bool Timer::repeats() const {
+    return repeats_;
+}
 
 double Timer::tolerance() const {
     auto g = Kernel::get().lock();
@@ -67,6 +71,17 @@ void Timer::setFireMediaTime(double seconds) {
         nextFire_ = detail::toNanos(seconds);
     }
     Kernel::get().timerChanged();
+}
+
+Date Timer::fireDate() const {
+    const Date wallNow = Date::now();
+    const double mediaNow = static_cast<double>(Kernel::get().now()) / 1e9;
+    return Date{wallNow.timeIntervalSince1970 + (fireMediaTime() - mediaNow)};
+}
+
+void Timer::setFireDate(Date date) {
+    const double mediaNow = static_cast<double>(Kernel::get().now()) / 1e9;
+    setFireMediaTime(mediaNow + date.timeIntervalSince(Date::now()));
 }
 
 void Timer::fire() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/dispatch/RunLoopMode.hpp"
+#include "platform/foundation/Date.hpp"
 
 namespace platform {
 
@@ -38,6 +39,10 @@ public:
     /// Seconds of allowed lateness; recorded, not used.
     double tolerance() const;
     void setTolerance(double seconds);
+    /// The next fire time on the wall clock.
+    Date fireDate() const;
+    /// Moves the next fire time to the wall-clock instant `date`.
+    void setFireDate(Date date);
     /// The next fire time on the media clock (seconds, see `mediaTime()`).
     double fireMediaTime() const;
     /// Moves the next fire time (media-clock seconds); a repeating timer continues from there.

@@ -30,7 +30,8 @@ void SharedInstances::resetAll() {
         std::lock_guard lock(registryMutex());
         resets = registry();
     }
-    for (auto it = resets.rbegin(); it != resets.rend(); ++it) (*it)();
+    for (auto it = resets.rbegin(); it != resets.rend(); ++it)
+        (*it)();
 }
 
 } // namespace platform

@@ -1,9 +1,10 @@
-#include "PlatformTest.hpp"
+#include "support/PlatformTest.hpp"
 
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/SharedInstances.hpp"
 
 void PlatformTest::SetUp() {
+    FoundationSandbox::SetUp();
     platform::Runtime::start(platform::Runtime::Mode::simulated);
     platform::SharedInstances::resetAll();
 }
@@ -12,9 +13,11 @@ void PlatformTest::TearDown() {
     // Stop every worker first, so that nothing touches a shared instance while it is reset.
     platform::Runtime::start(platform::Runtime::Mode::simulated);
     platform::SharedInstances::resetAll();
+    FoundationSandbox::TearDown();
 }
 
 void RealPlatformTest::SetUp() {
+    FoundationSandbox::SetUp();
     platform::Runtime::start(platform::Runtime::Mode::real);
     platform::SharedInstances::resetAll();
 }

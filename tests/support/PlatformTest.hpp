@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/dispatch/SimScheduler.hpp"
+#include "support/FoundationSandbox.hpp"
 
-/// The base of every test that touches the platform: before and after each test it restarts the
-/// scheduler in the simulated mode with the test's thread as the main thread (stopping every
-/// worker of the previous test), and resets every registered shared instance (user defaults, the
-/// notification center and whatever later layers register).
-class PlatformTest : public ::testing::Test {
+/// The base of every test that touches the platform. Besides the foundation sandbox (own folders,
+/// empty user defaults, no notification observers), before and after each test it restarts the
+/// scheduler in the simulated mode with the test's thread as the main thread (stopping and joining
+/// every worker of the test) and resets every shared instance registered with
+/// `platform::SharedInstances`. The wall clock (`Date::now()`) follows the virtual clock.
+///
+/// A test should not end with workers blocked on objects of its own stack: let the work finish
+/// (`sim().runFor`) or call `sim().reset()` at the end of the body.
+class PlatformTest : public testsupport::FoundationSandbox {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -16,8 +21,8 @@ protected:
     platform::SimScheduler& sim() { return platform::SimScheduler::shared(); }
 };
 
-/// The same in the real mode: real threads, real clock. For the few smoke tests of the real mode;
-/// keep their waits short.
+/// The same in the real mode: real threads, the host's clocks. For the few smoke tests of the real
+/// mode; keep their waits short.
 class RealPlatformTest : public PlatformTest {
 protected:
     void SetUp() override;

@@ -20,7 +20,9 @@ namespace {
 
 class Scheduler : public PlatformTest {};
 
-DispatchQueue worker() { return DispatchQueue::global(DispatchQoS::userInitiated); }
+DispatchQueue worker() {
+    return DispatchQueue::global(DispatchQoS::userInitiated);
+}
 
 TEST_F(Scheduler, WorkerPollSeesFlagOfScheduledEventOnNextPoll) {
     bool flag = false;
@@ -35,7 +37,8 @@ TEST_F(Scheduler, WorkerPollSeesFlagOfScheduledEventOnNextPoll) {
             platform::usleep(100000);
         }
     });
-    sim().schedule(1.25, [&] { flag = true; }, "flag set");
+    sim().schedule(
+        1.25, [&] { flag = true; }, "flag set");
     ASSERT_TRUE(sim().runUntil([&] { return seenAt.has_value(); }, 10.0));
     EXPECT_DOUBLE_EQ(*seenAt, 1.3);
     EXPECT_DOUBLE_EQ(sim().now(), 1.3);
@@ -46,7 +49,8 @@ TEST_F(Scheduler, GroupFanOutFinishesInTheSameOrderEveryRun) {
         std::string app;
         double seconds;
     };
-    const std::vector<Task> tasks = {{"Safari", 0.8}, {"Mail", 0.3}, {"Notes", 1.2}, {"Xcode", 0.5}, {"Music", 0.3}};
+    const std::vector<Task> tasks = {
+        {"Safari", 0.8}, {"Mail", 0.3}, {"Notes", 1.2}, {"Xcode", 0.5}, {"Music", 0.3}};
     std::vector<std::string> firstOrder;
     for (int run = 0; run < 4; ++run) {
         sim().reset();
@@ -104,7 +108,8 @@ TEST_F(Scheduler, RecursiveLockHeldAcrossSleepBlocksSecondWorkerUntilReleased) {
         lock.unlock();
     });
     sim().runFor(1.0);
-    EXPECT_EQ(log, (std::vector<std::string>{"first holds", "first still holds", "first released", "second holds"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"first holds", "first still holds", "first released",
+                                             "second holds"}));
     EXPECT_DOUBLE_EQ(secondGotItAt, 0.5);
 }
 
@@ -136,7 +141,8 @@ TEST_F(Scheduler, NestedRunLoopInsideMainQueueBlockFiresTimersButNotOtherMainBlo
     worker().async([&] {
         DispatchQueue::main().async([&] { log.push_back("async block"); });
         DispatchQueue::main().sync([&] {
-            for (int i = 0; i < 3; ++i) RunLoop::current().runFor(0.05);
+            for (int i = 0; i < 3; ++i)
+                RunLoop::current().runFor(0.05);
             log.push_back("sync block done");
         });
     });
@@ -151,7 +157,9 @@ struct SemaphoreCase {
     double returnsAt;
 };
 
-void PrintTo(const SemaphoreCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SemaphoreCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SemaphoreWait : public PlatformTest, public ::testing::WithParamInterface<SemaphoreCase> {};
 
@@ -172,11 +180,11 @@ TEST_P(SemaphoreWait, ReturnsAtSignalOrExactlyAtTimeout) {
     EXPECT_DOUBLE_EQ(returnedAt, c.returnsAt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scheduler, SemaphoreWait,
-                         ::testing::Values(SemaphoreCase{"signalled", 0.3, DispatchTimeoutResult::success, 0.3},
-                                           SemaphoreCase{"unsignalled", std::nullopt,
-                                                         DispatchTimeoutResult::timedOut, 1.0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Scheduler, SemaphoreWait,
+    ::testing::Values(SemaphoreCase{"signalled", 0.3, DispatchTimeoutResult::success, 0.3},
+                      SemaphoreCase{"unsignalled", std::nullopt, DispatchTimeoutResult::timedOut, 1.0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct TimerModeCase {
     const char* name;
@@ -185,7 +193,9 @@ struct TimerModeCase {
     int fires;
 };
 
-void PrintTo(const TimerModeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TimerModeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TimerModes : public PlatformTest, public ::testing::WithParamInterface<TimerModeCase> {};
 
@@ -203,12 +213,13 @@ TEST_P(TimerModes, RepeatingTickFiresOnlyInMatchingModes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Scheduler, TimerModes,
-    ::testing::Values(TimerModeCase{"commonInDefault", RunLoopMode::common, RunLoopMode::defaultMode, 90},
-                      TimerModeCase{"commonInTracking", RunLoopMode::common, RunLoopMode::eventTracking, 90},
-                      TimerModeCase{"commonInModal", RunLoopMode::common, RunLoopMode::modalPanel, 90},
-                      TimerModeCase{"defaultInDefault", RunLoopMode::defaultMode, RunLoopMode::defaultMode, 90},
-                      TimerModeCase{"defaultInTracking", RunLoopMode::defaultMode, RunLoopMode::eventTracking, 0},
-                      TimerModeCase{"trackingInDefault", RunLoopMode::eventTracking, RunLoopMode::defaultMode, 0}),
+    ::testing::Values(
+        TimerModeCase{"commonInDefault", RunLoopMode::common, RunLoopMode::defaultMode, 90},
+        TimerModeCase{"commonInTracking", RunLoopMode::common, RunLoopMode::eventTracking, 90},
+        TimerModeCase{"commonInModal", RunLoopMode::common, RunLoopMode::modalPanel, 90},
+        TimerModeCase{"defaultInDefault", RunLoopMode::defaultMode, RunLoopMode::defaultMode, 90},
+        TimerModeCase{"defaultInTracking", RunLoopMode::defaultMode, RunLoopMode::eventTracking, 0},
+        TimerModeCase{"trackingInDefault", RunLoopMode::eventTracking, RunLoopMode::defaultMode, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Scheduler, OneShotTimerFiresOnceAndRepeatingTimerSkipsMissedTicks) {
@@ -315,7 +326,7 @@ TEST_F(Scheduler, GroupWaitTimesOutThenSucceeds) {
     });
     sim().runFor(3.0);
     EXPECT_EQ(results, (std::vector<DispatchTimeoutResult>{DispatchTimeoutResult::timedOut,
-                                                            DispatchTimeoutResult::success}));
+                                                           DispatchTimeoutResult::success}));
     EXPECT_EQ(at, (std::vector<double>{0.5, 2.0}));
     EXPECT_THROW(group.leave(), Error);
 }

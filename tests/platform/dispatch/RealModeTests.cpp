@@ -1,0 +1,56 @@
+#include <atomic>
+#include <vector>
+
+#include "platform/dispatch/DispatchGroup.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchSemaphore.hpp"
+#include "platform/dispatch/Lock.hpp"
+#include "platform/dispatch/RecursiveLock.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/dispatch/Runtime.hpp"
+#include "platform/dispatch/Thread.hpp"
+#include "platform/dispatch/Timer.hpp"
+#include "support/PlatformTest.hpp"
+
+using namespace platform;
+
+namespace {
+
+// Smoke test of the real mode (also run under ThreadSanitizer by `make tsan`): real threads, real
+// clock, short waits.
+class RealMode : public RealPlatformTest {};
+
+TEST_F(RealMode, FanOutLocksMainSyncSemaphoreAndTimerWork) {
+    ASSERT_EQ(Runtime::mode(), Runtime::Mode::real);
+    RecursiveLock automation("ui automation");
+    Lock listLock("list");
+    std::vector<int> finished;
+    std::atomic<int> mainSyncs{0};
+    DispatchGroup group;
+    bool notified = false;
+    for (int i = 0; i < 6; ++i) {
+        DispatchQueue::global(DispatchQoS::userInitiated).async(group, [&, i] {
+            automation.withLock([&] { automation.withLock([&] { platform::usleep(500); }); });
+            const bool onMain = DispatchQueue::main().sync([] { return Thread::isMainThread(); });
+            if (onMain) ++mainSyncs;
+            listLock.withLock([&] { finished.push_back(i); });
+        });
+    }
+    group.notify(DispatchQueue::main(), [&] { notified = Thread::isMainThread(); });
+
+    DispatchSemaphore never(0);
+    DispatchSemaphore signalled(0);
+    DispatchQueue("serial").async([&] { signalled.signal(); });
+    int ticks = 0;
+    auto timer = Timer::scheduledTimer(0.002, true, [&](Timer&) { ++ticks; });
+
+    EXPECT_TRUE(sim().runUntil([&] { return notified && ticks >= 3; }, 10.0));
+    timer->invalidate();
+    EXPECT_EQ(signalled.wait(DispatchTime::now() + 5.0), DispatchTimeoutResult::success);
+    EXPECT_EQ(never.wait(DispatchTime::now() + 0.01), DispatchTimeoutResult::timedOut);
+    EXPECT_EQ(mainSyncs.load(), 6);
+    EXPECT_EQ(listLock.withLock([&] { return finished.size(); }), 6U);
+    EXPECT_TRUE(notified);
+}
+
+} // namespace
