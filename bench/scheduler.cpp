@@ -57,7 +57,8 @@ static void BM_SimulatedMainSync(benchmark::State& state) {
         Runtime::start(Runtime::Mode::simulated);
         int done = 0;
         DispatchQueue::global().async([&] {
-            for (int i = 0; i < kCalls; ++i) DispatchQueue::main().sync([&] { ++done; });
+            for (int i = 0; i < kCalls; ++i)
+                DispatchQueue::main().sync([&] { ++done; });
         });
         SimScheduler::shared().runUntil([&] { return done == kCalls; }, 1.0);
         if (done != kCalls) state.SkipWithError("main.sync did not finish");

@@ -368,6 +368,48 @@ TEST_F(Scheduler, ResetStopsAndJoinsEveryWorker) {
     lock.unlock();
 }
 
+TEST_F(Scheduler, RunUntilGivesUpExactlyAtTimeout) {
+    EXPECT_FALSE(sim().runUntil([] { return false; }, 0.75));
+    EXPECT_DOUBLE_EQ(sim().now(), 0.75);
+    EXPECT_TRUE(sim().runUntil([] { return true; }, 5.0));
+    EXPECT_DOUBLE_EQ(sim().now(), 0.75);
+}
+
+TEST_F(Scheduler, NestedRunLoopInsideTimerCallbackServicesMainQueue) {
+    std::vector<std::string> log;
+    auto timer = Timer::scheduledTimer(0.1, false, [&](Timer&) {
+        DispatchQueue::main().async([&] { log.push_back("main block"); });
+        RunLoop::current().runFor(0.05);
+        log.push_back("timer done");
+    });
+    sim().runFor(0.5);
+    EXPECT_EQ(log, (std::vector<std::string>{"main block", "timer done"}));
+}
+
+TEST_F(Scheduler, WorkerLookupOnBlockedMainThreadTimesOut) {
+    // A worker asks the main thread for an answer and waits at most 1.0 s; the main thread is
+    // itself blocked (waiting for the worker's group), so the answer comes only afterwards.
+    DispatchGroup group;
+    DispatchSemaphore answered(0);
+    std::optional<DispatchTimeoutResult> result;
+    double gaveUpAt = -1;
+    bool lookupRan = false;
+    worker().async(group, [&] {
+        DispatchQueue::main().async([&] {
+            lookupRan = true;
+            answered.signal();
+        });
+        result = answered.wait(DispatchTime::now() + 1.0);
+        gaveUpAt = sim().now();
+    });
+    EXPECT_EQ(group.wait(DispatchTime::now() + 5.0), DispatchTimeoutResult::success);
+    EXPECT_EQ(result, DispatchTimeoutResult::timedOut);
+    EXPECT_DOUBLE_EQ(gaveUpAt, 1.0);
+    EXPECT_FALSE(lookupRan);
+    sim().drainMainQueue();
+    EXPECT_TRUE(lookupRan);
+}
+
 // ---- deadlocks ----
 
 TEST_F(Scheduler, ThreadsWaitingOnEachOtherAreReportedWithBothReasons) {
