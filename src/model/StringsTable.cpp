@@ -1,9 +1,6 @@
 #include "model/StringsTable.hpp"
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
-#include <vector>
 
 namespace tilmora {
 

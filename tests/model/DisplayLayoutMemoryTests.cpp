@@ -50,7 +50,8 @@ protected:
         return data ? std::string(data->begin(), data->end()) : std::string();
     }
     void store(const std::string& json) {
-        platform::UserDefaults::standard().set(platform::Bytes(json.begin(), json.end()), "DisplayLayoutMemory.v1");
+        platform::UserDefaults::standard().set(platform::Bytes(json.begin(), json.end()),
+                                               "DisplayLayoutMemory.v1");
     }
 
     std::shared_ptr<FakeGrid> grid = std::make_shared<FakeGrid>();
@@ -102,7 +103,8 @@ TEST_F(DisplayLayoutMemoryTest, NoStoredLayoutLines) {
     // Screen 2 replaced by screen 3 of the same size.
     screens->list[1].displayNumber = 3;
     memory.applyStoredConfiguration(true);
-    EXPECT_TRUE(systemLogged("[DisplayLayoutMemory] No stored layout for configuration 1-2880x1800|3-1920x1080"));
+    EXPECT_TRUE(
+        systemLogged("[DisplayLayoutMemory] No stored layout for configuration 1-2880x1800|3-1920x1080"));
     screens->list.clear();
     memory.applyStoredConfiguration(true);
     EXPECT_TRUE(systemLogged("[DisplayLayoutMemory] No stored layout for configuration <none>"));
@@ -115,16 +117,19 @@ TEST_F(DisplayLayoutMemoryTest, StoredEntriesAreNormalizedAndResolvedOnePerScree
     screens->list = {screen(1, 0, 1920, 1080, 1, "One"), screen(std::nullopt, 1920, 1920, 1080, 1, "Loose"),
                      screen(5, 3840, 1920, 1080, 1, "Five")};
     const std::string key = "1-1920x1080|5-1920x1080|unknown-1920x1080";
-    store(R"({")" + key + R"(":[)"
-          R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":0,"cols":3,"gutter":-4,"padding":2}},)"
-          R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":9,"cols":9,"gutter":0,"padding":0}},)"
-          R"({"signature":{"width":1920,"height":1080},"preset":{"rows":2,"cols":1,"gutter":0,"padding":0}},)"
-          R"({"signature":{"displayID":7,"width":1920,"height":1080},"preset":{"rows":4,"cols":4,"gutter":0,"padding":0}}]})");
+    store(
+        R"({")" + key +
+        R"(":[)"
+        R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":0,"cols":3,"gutter":-4,"padding":2}},)"
+        R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":9,"cols":9,"gutter":0,"padding":0}},)"
+        R"({"signature":{"width":1920,"height":1080},"preset":{"rows":2,"cols":1,"gutter":0,"padding":0}},)"
+        R"({"signature":{"displayID":7,"width":1920,"height":1080},"preset":{"rows":4,"cols":4,"gutter":0,"padding":0}}]})");
     DisplayLayoutMemory memory(grid);
     memory.applyStoredConfiguration(true);
     EXPECT_TRUE(systemLogged("[DisplayLayoutMemory] Applying preset 0x3 to One (activate=true)"));
     std::vector<std::pair<std::string, Preset>> got;
-    for (const auto& a : grid->applied) got.emplace_back(a.screen, a.preset);
+    for (const auto& a : grid->applied)
+        got.emplace_back(a.screen, a.preset);
     // Entry 1: screen 1, normalized. Entry 2: number 1 is used; a screen without a number of the
     // same size fits. Entry 3 (no number) and entry 4 (number 7, not connected): the screen without
     // a number fits them too, and taking it uses no number.
@@ -137,9 +142,10 @@ TEST_F(DisplayLayoutMemoryTest, StoredEntriesAreNormalizedAndResolvedOnePerScree
 
 TEST_F(DisplayLayoutMemoryTest, AnUnnumberedEntryTakesTheFirstUnusedScreenOfItsSize) {
     screens->list = {screen(1, 0, 1920, 1080, 1, "One"), screen(2, 1920, 1920, 1080, 1, "Two")};
-    store(R"({"1-1920x1080|2-1920x1080":[)"
-          R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":1,"cols":1,"gutter":0,"padding":0}},)"
-          R"({"signature":{"width":1920,"height":1080},"preset":{"rows":2,"cols":2,"gutter":0,"padding":0}}]})");
+    store(
+        R"({"1-1920x1080|2-1920x1080":[)"
+        R"({"signature":{"displayID":1,"width":1920,"height":1080},"preset":{"rows":1,"cols":1,"gutter":0,"padding":0}},)"
+        R"({"signature":{"width":1920,"height":1080},"preset":{"rows":2,"cols":2,"gutter":0,"padding":0}}]})");
     DisplayLayoutMemory memory(grid);
     memory.applyStoredConfiguration(true);
     ASSERT_EQ(grid->applied.size(), 2u);
@@ -147,9 +153,10 @@ TEST_F(DisplayLayoutMemoryTest, AnUnnumberedEntryTakesTheFirstUnusedScreenOfItsS
 }
 
 TEST_F(DisplayLayoutMemoryTest, ASecondEntryOfAUsedNumberIsSkipped) {
-    store(R"({"1-2880x1800|2-1920x1080":[)"
-          R"({"signature":{"displayID":2,"width":1920,"height":1080},"preset":{"rows":1,"cols":1,"gutter":0,"padding":0}},)"
-          R"({"signature":{"displayID":2,"width":1920,"height":1080},"preset":{"rows":2,"cols":2,"gutter":0,"padding":0}}]})");
+    store(
+        R"({"1-2880x1800|2-1920x1080":[)"
+        R"({"signature":{"displayID":2,"width":1920,"height":1080},"preset":{"rows":1,"cols":1,"gutter":0,"padding":0}},)"
+        R"({"signature":{"displayID":2,"width":1920,"height":1080},"preset":{"rows":2,"cols":2,"gutter":0,"padding":0}}]})");
     DisplayLayoutMemory memory(grid);
     memory.applyStoredConfiguration(true);
     ASSERT_EQ(grid->applied.size(), 1u);
@@ -182,7 +189,8 @@ TEST_F(DisplayLayoutMemoryTest, UndecodableDataReadsEmptyAndIsKeptAsideWhenOverw
     DisplayLayoutMemory memory(grid);
     EXPECT_TRUE(memory.cache().empty());
     memory.applyStoredConfiguration(true);
-    EXPECT_TRUE(systemLogged("[DisplayLayoutMemory] No stored layout for configuration 1-2880x1800|2-1920x1080"));
+    EXPECT_TRUE(
+        systemLogged("[DisplayLayoutMemory] No stored layout for configuration 1-2880x1800|2-1920x1080"));
     memory.captureCurrentPresetConfiguration();
     EXPECT_EQ(platform::parseJson(stored()).size(), 1u);
     auto kept = platform::UserDefaults::standard().dataForKey("DisplayLayoutMemory.v1.corrupt");

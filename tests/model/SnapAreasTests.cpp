@@ -21,7 +21,8 @@ const char* kId1 = "11111111-1111-1111-1111-111111111111";
 const char* kId2 = "22222222-2222-2222-2222-222222222222";
 
 std::string entry(const char* id, const std::string& extra) {
-    return std::string(R"({"id":")") + id + R"(","name":"Area","x":0,"y":0,"width":0.5,"height":1)" + extra + "}";
+    return std::string(R"({"id":")") + id + R"(","name":"Area","x":0,"y":0,"width":0.5,"height":1)" + extra +
+           "}";
 }
 
 class SnapAreasTest : public modeltest::ModelFixture {
@@ -41,7 +42,9 @@ protected:
         platform::FileSystem::createDirectories(file().parent_path());
         platform::FileSystem::writeFile(file(), text);
     }
-    bool migrated() const { return platform::UserDefaults::standard().boolForKey("SnapAreasScopeMigrated.v2"); }
+    bool migrated() const {
+        return platform::UserDefaults::standard().boolForKey("SnapAreasScopeMigrated.v2");
+    }
 
     int posts = 0;
     platform::ObserverToken token;
@@ -63,12 +66,14 @@ TEST_F(SnapAreasTest, ReadingRulesForScopeAndName) {
     EXPECT_TRUE(read(entry(kId1, R"(,"displayID":null,"appliesToAllDisplays":null)")).appliesToAllDisplays);
     EXPECT_TRUE(read(entry(kId1, R"(,"displayID":2,"appliesToAllDisplays":true)")).appliesToAllDisplays);
 
-    auto unnamed = read(R"({"id":"11111111-1111-1111-1111-111111111111","name":"","x":0,"y":0,"width":1,"height":1})");
+    auto unnamed =
+        read(R"({"id":"11111111-1111-1111-1111-111111111111","name":"","x":0,"y":0,"width":1,"height":1})");
     EXPECT_EQ(unnamed.name, "Untitled");
     EXPECT_EQ(platform::encodeJson(unnamed)["name"], "Untitled");
-    EXPECT_EQ(read(R"({"id":"11111111-1111-1111-1111-111111111111","name":"  ","x":0,"y":0,"width":1,"height":1})")
-                  .name,
-              "  ");
+    EXPECT_EQ(
+        read(R"({"id":"11111111-1111-1111-1111-111111111111","name":"  ","x":0,"y":0,"width":1,"height":1})")
+            .name,
+        "  ");
 
     // Written keys, in order; the display fields only when present.
     auto written = platform::jsonText(platform::encodeJson(perDisplay));
@@ -78,7 +83,8 @@ TEST_F(SnapAreasTest, ReadingRulesForScopeAndName) {
 }
 
 TEST_F(SnapAreasTest, AnEntryWithoutXYieldsNoAreasAndNoRewrite) {
-    const std::string content = "[" + entry(kId1, "") + R"(,{"id":")" + kId2 + R"(","name":"B","y":0,"width":1,"height":1}])";
+    const std::string content =
+        "[" + entry(kId1, "") + R"(,{"id":")" + kId2 + R"(","name":"B","y":0,"width":1,"height":1}])";
     writeFile(content);
     auto& store = SnapAreasStore::shared();
     EXPECT_TRUE(store.areas.empty());
@@ -165,7 +171,8 @@ TEST_F(SnapAreasTest, ResolvingTheScreenOfAnArea) {
         {"display that is not connected", area(false, 9), {s1, s2}, std::nullopt},
         {"repeats ignored", area(false, std::nullopt, 1920, 1080), {s2, s2, s1}, s2},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.area.resolveScreen(c.preferred), c.expected) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.area.resolveScreen(c.preferred), c.expected) << c.what;
 
     // An all-displays area without a main screen takes the first screen, or none.
     screens->mainIsFirst = false;
