@@ -213,7 +213,8 @@ TEST(LocalizationKeys, EveryKeyUsedInTheCodeHasAnEnglishText) {
 
     // Every shipped table parses.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(english.parent_path())) {
-        if (entry.path().extension() == ".strings")
+        if (entry.path().extension() == ".strings") {
             EXPECT_TRUE(StringsTable::read(entry.path().string())) << entry.path();
+        }
     }
 }
