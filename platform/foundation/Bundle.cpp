@@ -1,6 +1,7 @@
 #include "platform/foundation/Bundle.hpp"
 
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 
 #include <cstdlib>
 #include <mutex>
@@ -20,6 +21,12 @@ struct Overrides {
 
 Overrides& overrides() {
     static Overrides instance;
+    static const bool registered = (SharedInstances::registerReset([] {
+                                        Bundle::resetForTesting();
+                                        Locale::resetForTesting();
+                                    }),
+                                    true);
+    (void)registered;
     return instance;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/foundation/SystemLog.hpp"
 
+#include "platform/foundation/SharedInstances.hpp"
+
 #include <cstdio>
 #include <mutex>
 
@@ -15,6 +17,9 @@ struct Record {
 
 Record& record() {
     static Record instance;
+    static const bool registered =
+        (SharedInstances::registerReset([] { SystemLog::resetForTesting(); }), true);
+    (void)registered;
     return instance;
 }
 

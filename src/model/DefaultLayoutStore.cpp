@@ -90,20 +90,20 @@ std::optional<Layout> DefaultLayoutStore::layout(const LayoutId& layoutId) {
 }
 
 void DefaultLayoutStore::save(const Layout& layout) {
-    queue_.sync([&] {
+    queue_.sync(platform::DispatchQueue::Block([&] {
         auto [layouts, unusable] = readLenient();
         std::erase_if(layouts, [&](const Layout& stored) { return stored.id == layout.id; });
         layouts.push_back(layout);
         persist(layouts, unusable);
-    });
+    }));
 }
 
 void DefaultLayoutStore::deleteLayout(const LayoutId& layoutId) {
-    queue_.sync([&] {
+    queue_.sync(platform::DispatchQueue::Block([&] {
         auto [layouts, unusable] = readLenient();
         std::erase_if(layouts, [&](const Layout& stored) { return stored.id == layoutId; });
         persist(layouts, unusable);
-    });
+    }));
 }
 
 } // namespace tilmora

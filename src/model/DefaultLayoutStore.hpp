@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/LayoutStore.hpp"
-#include "model/StoreQueue.hpp"
+
+#include "platform/dispatch/DispatchQueue.hpp"
 
 #include <filesystem>
 #include <optional>
@@ -53,7 +54,7 @@ private:
     void persist(const std::vector<Layout>& layouts, bool setAsideFirst) const;
 
     std::filesystem::path url_;
-    StoreQueue queue_;
+    platform::DispatchQueue queue_;
 };
 
 } // namespace tilmora

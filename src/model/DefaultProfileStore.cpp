@@ -40,7 +40,7 @@ std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
 }
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
-    queue_.sync([&] {
+    queue_.sync(platform::DispatchQueue::Block([&] {
         std::vector<LayoutProfile> profiles;
         bool unusable = false;
         if (!url_.empty()) {
@@ -63,7 +63,7 @@ void DefaultProfileStore::save(const LayoutProfile& profile) {
             profiles.push_back(profile);
         }
         persist(profiles, unusable);
-    });
+    }));
 }
 
 } // namespace tilmora

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/ProfileStore.hpp"
-#include "model/StoreQueue.hpp"
+
+#include "platform/dispatch/DispatchQueue.hpp"
 
 #include <filesystem>
 #include <optional>
@@ -39,7 +40,7 @@ private:
     void persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const;
 
     std::filesystem::path url_;
-    StoreQueue queue_;
+    platform::DispatchQueue queue_;
 };
 
 } // namespace tilmora

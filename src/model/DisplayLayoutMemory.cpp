@@ -5,6 +5,7 @@
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/JsonCoding.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
@@ -55,6 +56,8 @@ DisplayLayoutMemory::DisplayLayoutMemory(std::shared_ptr<DisplayPresetGrid> rori
 }
 
 DisplayLayoutMemory& DisplayLayoutMemory::shared() {
+    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     SharedState& state = sharedState();
     if (!state.memory)
         state.memory = std::make_unique<DisplayLayoutMemory>(state.grid, "DisplayLayoutMemory.v1");

@@ -6,6 +6,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
@@ -27,6 +28,8 @@ bool contains(const std::vector<std::string>& list, const std::string& value) {
 } // namespace
 
 LocalizationManager& LocalizationManager::shared() {
+    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     auto& slot = sharedSlot();
     if (!slot) slot = std::make_unique<LocalizationManager>();
     return *slot;

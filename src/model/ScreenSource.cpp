@@ -1,5 +1,7 @@
 #include "model/ScreenSource.hpp"
 
+#include "platform/foundation/SharedInstances.hpp"
+
 #include <utility>
 
 namespace tilmora {
@@ -14,6 +16,9 @@ public:
 
 std::shared_ptr<const ScreenSource>& installedSource() {
     static std::shared_ptr<const ScreenSource> source = std::make_shared<NoScreens>();
+    static const bool registered =
+        (platform::SharedInstances::registerReset([] { source = std::make_shared<NoScreens>(); }), true);
+    (void)registered;
     return source;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
@@ -19,6 +20,8 @@ std::unique_ptr<SnapAreasStore>& sharedSlot() {
 } // namespace
 
 SnapAreasStore& SnapAreasStore::shared() {
+    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     auto& slot = sharedSlot();
     if (!slot) slot = std::make_unique<SnapAreasStore>();
     return *slot;

@@ -8,7 +8,7 @@
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/SystemLog.hpp"
 
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <algorithm>
 #include <memory>
@@ -40,19 +40,20 @@ inline tilmora::ScreenInfo screen(std::optional<std::uint32_t> number, double x,
     return tilmora::ScreenInfo{number, name, {x, 0, width, height}, {x, 0, width, height - 25}, scale};
 }
 
-/// The foundation sandbox plus the model's shared instances, the system log and the bundle put
-/// back between tests. `screens` is installed as the screen source.
-class ModelFixture : public testsupport::FoundationSandbox {
+/// The platform fixture (own folders, empty defaults, the simulated scheduler, shared instances
+/// reset) plus the system log and the bundle put back between tests. `screens` is installed as the
+/// screen source.
+class ModelFixture : public PlatformTest {
 protected:
     void SetUp() override {
-        FoundationSandbox::SetUp();
+        PlatformTest::SetUp();
         resetShared();
         platform::SystemLog::setEchoToStandardError(false);
         tilmora::ScreenSource::install(screens);
     }
     void TearDown() override {
         resetShared();
-        FoundationSandbox::TearDown();
+        PlatformTest::TearDown();
     }
 
     static void resetShared() {
