@@ -1,0 +1,289 @@
+#include "platform/ui/declarative/HostingView.hpp"
+
+#include "platform/ui/Control.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/declarative/Layout.hpp"
+
+namespace platform::ui::declarative {
+
+// --- view base --------------------------------------------------------------------------------
+
+ViewBase::~ViewBase() = default;
+
+void ViewBase::invalidate() {
+    if (host_) host_->setNeedsRebuild();
+}
+
+void ViewBase::deferToMain(std::function<void()> fn) {
+    std::weak_ptr<int> alive = alive_;
+    runtime::mainAsync([alive, fn = std::move(fn)] {
+        if (alive.lock() && fn) fn();
+    });
+}
+
+void ObservableObject::objectWillChange() {
+    auto copy = observers_; // an observer may unsubscribe while we tell them
+    for (auto& [token, fn] : copy)
+        if (observers_.count(token) && fn) fn();
+}
+
+long ObservableObject::subscribe(std::function<void()> observer) {
+    long token = next_++;
+    observers_[token] = std::move(observer);
+    return token;
+}
+
+void ObservableObject::unsubscribe(long token) {
+    observers_.erase(token);
+}
+
+// --- host -------------------------------------------------------------------------------------
+
+HostingView::HostingView(std::shared_ptr<ViewBase> root, Rect frame)
+    : View(frame)
+    , root_(std::move(root)) {}
+
+HostingView::~HostingView() {
+    for (auto& [key, token] : tokens_)
+        NotificationCenter::defaultCenter().removeObserver(token);
+    for (auto& [key, inst] : instances_)
+        inst->host_ = nullptr;
+}
+
+void HostingView::setRootView(std::shared_ptr<ViewBase> root) {
+    root_ = std::move(root);
+    instances_.erase("r<root>");
+    setNeedsRebuild();
+}
+
+void HostingView::setNeedsRebuild() {
+    dirty_ = true;
+    if (scheduled_ || building_) return;
+    scheduled_ = true;
+    std::weak_ptr<int> alive = alive_;
+    runtime::mainAsync([this, alive] {
+        if (!alive.lock()) return;
+        scheduled_ = false;
+        rebuildIfNeeded();
+    });
+}
+
+void HostingView::rebuildIfNeeded() {
+    // State changed by on-appear handlers asks for another pass; a few passes settle any tree.
+    for (int pass = 0; dirty_ && pass < 8; ++pass)
+        rebuild();
+}
+
+void HostingView::setFrame(const Rect& frame) {
+    bool resized = frame.size != this->frame().size;
+    View::setFrame(frame);
+    if (resized && builds_ > 0) rebuild();
+}
+
+void HostingView::viewDidMoveToWindow() {
+    if (window() && builds_ == 0) rebuild();
+}
+
+Size HostingView::fittingSize() const {
+    if (builds_ == 0) return View::fittingSize();
+    Element copy = tree_;
+    Size s = Layout::measure(*copy.node(), {frame().width(), FrameSpec::infinity});
+    Layout::run(*copy.node(), {0, 0, frame().width(), frame().height()});
+    return s;
+}
+
+void HostingView::rebuild() {
+    if (!root_ || building_) return;
+    building_ = true;
+    dirty_ = false;
+    ++builds_;
+    Pass pass;
+    canvasEnv_.clear();
+    tree_ = Element();
+    tree_.node()->kind = NodeKind::component;
+    tree_.node()->component = root_;
+    resolve(tree_, "r", true, {}, pass);
+    Rect bounds{0, 0, frame().width(), frame().height()};
+    Layout::run(*tree_.node(), bounds);
+    for (int round = 0; round < 4; ++round) {
+        size_t before = pass.seen.size();
+        resolveCanvases(tree_, true, {}, pass);
+        Layout::run(*tree_.node(), bounds);
+        if (pass.seen.size() == before) break;
+    }
+
+    // Places that left the tree: their views, controls and subscriptions go (the views after
+    // their on-disappear handlers ran).
+    std::vector<std::shared_ptr<ViewBase>> leaving;
+    for (auto it = instances_.begin(); it != instances_.end();) {
+        if (pass.seen.count(it->first)) {
+            ++it;
+            continue;
+        }
+        it->second->host_ = nullptr;
+        leaving.push_back(it->second);
+        it = instances_.erase(it);
+    }
+    for (auto it = natives_.begin(); it != natives_.end();) {
+        if (pass.seen.count(it->first)) {
+            ++it;
+            continue;
+        }
+        it->second.view->removeFromSuperview();
+        it = natives_.erase(it);
+    }
+    for (auto it = tokens_.begin(); it != tokens_.end();) {
+        if (pass.seen.count(it->first)) {
+            ++it;
+            continue;
+        }
+        NotificationCenter::defaultCenter().removeObserver(it->second);
+        handlers_.erase(it->first);
+        it = tokens_.erase(it);
+    }
+    std::vector<std::function<void()>> gone;
+    for (auto it = disappear_.begin(); it != disappear_.end();) {
+        if (pass.seen.count(it->first)) {
+            ++it;
+            continue;
+        }
+        gone.push_back(std::move(it->second));
+        it = disappear_.erase(it);
+    }
+    // Native controls sit where the layout put them, in the AppKit-like space (y up).
+    std::function<void(const Element&)> placeNatives = [&](const Element& e) {
+        auto& n = *e.node();
+        if (n.nativeView) {
+            Rect f = n.layoutFrame;
+            n.nativeView->setFrame({f.origin.x, frame().height() - f.maxY(), f.width(), f.height()});
+        }
+        for (auto& c : n.backgrounds)
+            placeNatives(c);
+        for (auto& c : n.children)
+            placeNatives(c);
+        for (auto& c : n.overlays)
+            placeNatives(c);
+    };
+    placeNatives(tree_);
+    building_ = false;
+    for (auto& fn : gone)
+        if (fn) fn();
+    for (auto& view : leaving)
+        view->alive_.reset();
+    leaving.clear();
+    for (auto& fn : pass.appear)
+        if (fn) fn();
+}
+
+void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled,
+                          const std::map<std::string, std::any>& parentEnv, Pass& pass) {
+    Node& n = *e.node();
+    n.key = n.identity.empty() ? parentKey : parentKey + "#" + n.identity;
+    n.resolvedEnabled = enabled && !n.isDisabled;
+    auto env = parentEnv;
+    for (auto& [k, v] : n.environment)
+        env[k] = v;
+    pass.seen.insert(n.key);
+
+    if (n.onAppear || n.onDisappear) {
+        std::string k = n.key + "|appear";
+        pass.seen.insert(k);
+        if (!disappear_.count(k)) pass.appear.push_back(n.onAppear);
+        disappear_[k] = n.onDisappear ? n.onDisappear : [] {};
+    }
+    for (auto& [name, handler] : n.subscriptions) {
+        std::string k = n.key + "|" + name;
+        pass.seen.insert(k);
+        handlers_[k] = handler;
+        if (!tokens_.count(k)) {
+            std::weak_ptr<int> alive = alive_;
+            tokens_[k] = NotificationCenter::defaultCenter().addObserver(
+                name, nullptr, [this, alive, k](const Notification&) {
+                    if (!alive.lock()) return;
+                    auto it = handlers_.find(k);
+                    if (it != handlers_.end() && it->second) {
+                        auto fn = it->second;
+                        fn();
+                    }
+                });
+        }
+    }
+
+    for (size_t i = 0; i < n.backgrounds.size(); ++i)
+        resolve(n.backgrounds[i], n.key + "/bg" + std::to_string(i), n.resolvedEnabled, env, pass);
+    for (size_t i = 0; i < n.overlays.size(); ++i)
+        resolve(n.overlays[i], n.key + "/ov" + std::to_string(i), n.resolvedEnabled, env, pass);
+
+    switch (n.kind) {
+    case NodeKind::component: {
+        std::string k =
+            n.key + "<" + (n.component == root_ ? std::string("root") : n.component->viewType().name()) + ">";
+        pass.seen.insert(k);
+        auto found = instances_.find(k);
+        if (found != instances_.end() && found->second != n.component) {
+            found->second->assignInputs(*n.component);
+            n.component = found->second;
+        } else if (found == instances_.end()) {
+            instances_[k] = n.component;
+        }
+        n.component->host_ = this;
+        n.component->environment_ = env;
+        n.component->environment_["isEnabled"] = n.resolvedEnabled;
+        n.children = {n.component->body()};
+        resolve(n.children[0], k + "/0", n.resolvedEnabled, env, pass);
+        break;
+    }
+    case NodeKind::representable: {
+        std::string k = n.key + "<" + n.representable->representableType().name() + ">";
+        pass.seen.insert(k);
+        auto& native = natives_[k];
+        RepresentableContext ctx{native.coordinator, n.resolvedEnabled};
+        if (!native.view) {
+            native.coordinator = n.representable->makeCoordinator();
+            ctx.coordinator = native.coordinator;
+            native.view = n.representable->makeView(ctx);
+            if (native.view) addSubview(native.view);
+        }
+        if (native.view) {
+            if (auto* control = dynamic_cast<Control*>(native.view.get()))
+                control->isEnabled = n.resolvedEnabled;
+            n.representable->updateView(*native.view, ctx);
+        }
+        n.nativeView = native.view;
+        break;
+    }
+    case NodeKind::canvas:
+        canvasEnv_[n.key] = env;
+        break;
+    default:
+        for (size_t i = 0; i < n.children.size(); ++i)
+            resolve(n.children[i], n.key + "/" + std::to_string(i), n.resolvedEnabled, env, pass);
+        break;
+    }
+}
+
+void HostingView::resolveCanvases(Element& e, bool, const std::map<std::string, std::any>&, Pass& pass) {
+    Node& n = *e.node();
+    if (n.kind == NodeKind::canvas && n.children.empty() && n.canvasContent) {
+        Element content = n.canvasContent(n.layoutFrame.size);
+        // A group's children are placed one by one; anything else is one child.
+        if (content.node()->kind == NodeKind::group)
+            n.children = content.node()->children;
+        else
+            n.children = {content};
+        auto env = canvasEnv_[n.key];
+        for (size_t i = 0; i < n.children.size(); ++i)
+            resolve(n.children[i], n.key + "/c" + std::to_string(i), n.resolvedEnabled, env, pass);
+    }
+    for (auto& c : n.backgrounds)
+        resolveCanvases(c, true, {}, pass);
+    for (auto& c : n.children)
+        resolveCanvases(c, true, {}, pass);
+    for (auto& c : n.overlays)
+        resolveCanvases(c, true, {}, pass);
+}
+
+HostingController::HostingController(std::shared_ptr<ViewBase> root)
+    : ViewController(std::make_shared<HostingView>(std::move(root))) {}
+
+} // namespace platform::ui::declarative

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/ui/ViewController.hpp"
+#include "platform/ui/declarative/Elements.hpp"
+
+#include <map>
+#include <set>
+
+namespace platform::ui::declarative {
+
+/// Hosts a declarative root view in an AppKit-like view (as the original platform's hosting
+/// view). It builds the tree from the root's `body()`, keeps view instances, representable
+/// controls (added as its subviews) and notification subscriptions per place in the tree, runs
+/// on-appear and on-disappear, and lays the tree out in its bounds (points, y down from the
+/// top-left). A change of state asks for a rebuild on the next main-queue turn; `rebuildIfNeeded`
+/// does it at once (the test driver calls it after every action). Main thread only.
+class HostingView : public View {
+public:
+    explicit HostingView(std::shared_ptr<ViewBase> root, Rect frame = {0, 0, 800, 600});
+    ~HostingView() override;
+
+    void setRootView(std::shared_ptr<ViewBase> root);
+    const std::shared_ptr<ViewBase>& rootView() const { return root_; }
+    /// The resolved tree: the root view's node, whose child is its body.
+    const Element& tree() const { return tree_; }
+
+    void rebuild();
+    void rebuildIfNeeded();
+    void setNeedsRebuild();
+    bool needsRebuild() const { return dirty_; }
+    int buildCount() const { return builds_; }
+
+    void setFrame(const Rect& frame) override;
+    void viewDidMoveToWindow() override;
+    Size fittingSize() const override;
+
+private:
+    struct Native {
+        std::shared_ptr<View> view;
+        std::shared_ptr<Responder> coordinator;
+    };
+    struct Pass {
+        std::set<std::string> seen;
+        std::vector<std::function<void()>> appear;
+    };
+    void resolve(Element& e, const std::string& key, bool enabled, const std::map<std::string, std::any>& env,
+                 Pass& pass);
+    void resolveCanvases(Element& e, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
+    std::map<std::string, std::map<std::string, std::any>> canvasEnv_;
+
+    std::shared_ptr<ViewBase> root_;
+    Element tree_;
+    std::map<std::string, std::shared_ptr<ViewBase>> instances_;
+    std::map<std::string, Native> natives_;
+    std::map<std::string, std::function<void()>> disappear_;
+    std::map<std::string, std::function<void()>> handlers_;
+    std::map<std::string, ObserverToken> tokens_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    bool dirty_ = true;
+    bool scheduled_ = false;
+    bool building_ = false;
+    int builds_ = 0;
+};
+
+/// A view controller whose view is a hosting view (as the original platform's hosting controller).
+class HostingController : public ViewController {
+public:
+    explicit HostingController(std::shared_ptr<ViewBase> root);
+    HostingView& hostingView() { return *std::static_pointer_cast<HostingView>(view()); }
+};
+
+} // namespace platform::ui::declarative

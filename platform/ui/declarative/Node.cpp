@@ -1,0 +1,171 @@
+#include "platform/ui/declarative/Node.hpp"
+
+namespace platform::ui::declarative {
+
+Element::Element()
+    : node_(std::make_shared<Node>()) {}
+
+Element& Element::padding(double all) {
+    return padding(EdgeInsets{all, all, all, all});
+}
+Element& Element::padding(EdgeInsets in) {
+    node_->padding.top += in.top;
+    node_->padding.left += in.left;
+    node_->padding.bottom += in.bottom;
+    node_->padding.right += in.right;
+    return *this;
+}
+Element& Element::frame(FrameSpec spec) {
+    node_->frame = spec;
+    return *this;
+}
+Element& Element::frame(double width, double height) {
+    FrameSpec spec;
+    spec.width = width;
+    spec.height = height;
+    return frame(spec);
+}
+Element& Element::aspectRatioFit(std::optional<double> ratio) {
+    node_->aspectFit = true;
+    node_->aspectRatio = ratio;
+    return *this;
+}
+Element& Element::background(Element behind) {
+    node_->backgrounds.push_back(std::move(behind));
+    return *this;
+}
+Element& Element::overlay(Element front) {
+    node_->overlays.push_back(std::move(front));
+    return *this;
+}
+Element& Element::clipRoundedRect(double r, bool continuous) {
+    node_->clipCornerRadius = r;
+    node_->continuousCorners = continuous;
+    return *this;
+}
+Element& Element::zIndex(double z) {
+    node_->zIndex = z;
+    return *this;
+}
+Element& Element::disabled(bool d) {
+    node_->isDisabled = node_->isDisabled || d;
+    return *this;
+}
+Element& Element::allowsHitTesting(bool a) {
+    node_->hitTesting = a;
+    return *this;
+}
+Element& Element::contentShapeRect() {
+    return *this;
+}
+Element& Element::onTap(std::function<void()> action) {
+    node_->onTap = [action = std::move(action)](Point) {
+        if (action) action();
+    };
+    return *this;
+}
+Element& Element::onTapAt(std::function<void(Point)> action) {
+    node_->onTap = std::move(action);
+    return *this;
+}
+Element& Element::dragGesture(double minimumDistance, std::function<void(const DragValue&)> changed,
+                              std::function<void(const DragValue&)> ended) {
+    node_->dragMinimumDistance = minimumDistance;
+    node_->onDragChanged = std::move(changed);
+    node_->onDragEnded = std::move(ended);
+    return *this;
+}
+Element& Element::contextMenu(std::vector<ContextMenuItem> items) {
+    node_->contextMenu = std::move(items);
+    return *this;
+}
+Element& Element::onAppear(std::function<void()> action) {
+    node_->onAppear = std::move(action);
+    return *this;
+}
+Element& Element::onDisappear(std::function<void()> action) {
+    node_->onDisappear = std::move(action);
+    return *this;
+}
+Element& Element::help(const std::string& tooltip) {
+    node_->helpText = tooltip;
+    return *this;
+}
+Element& Element::id(const std::string& identity) {
+    node_->identity = identity;
+    return *this;
+}
+Element& Element::font(const std::string& role, const std::string& weight) {
+    node_->style.fontRole = role;
+    node_->style.weight = weight;
+    return *this;
+}
+Element& Element::systemFont(double size, const std::string& weight, bool monospaced) {
+    node_->style.fontRole = "system";
+    node_->style.fontSize = size;
+    node_->style.weight = weight;
+    node_->style.monospaced = monospaced;
+    return *this;
+}
+Element& Element::foregroundColor(Color color) {
+    node_->style.color = std::move(color);
+    return *this;
+}
+Element& Element::foregroundRole(const std::string& role) {
+    node_->style.colorRole = role;
+    node_->style.color.reset();
+    return *this;
+}
+Element& Element::lineLimit(int lines) {
+    node_->style.lineLimit = lines;
+    return *this;
+}
+Element& Element::buttonStyle(const std::string& style) {
+    node_->buttonStyle = style;
+    return *this;
+}
+Element& Element::tint(Color color) {
+    node_->tint = std::move(color);
+    return *this;
+}
+Element& Element::textFieldStyle(const std::string& style) {
+    node_->textFieldStyle = style;
+    return *this;
+}
+Element& Element::labelsHidden() {
+    node_->labelHidden = true;
+    return *this;
+}
+Element& Element::opacity(double value) {
+    node_->opacity = value;
+    return *this;
+}
+Element& Element::fill(Color color) {
+    node_->fill = std::move(color);
+    return *this;
+}
+Element& Element::stroke(StrokeStyle style) {
+    node_->stroke = std::move(style);
+    return *this;
+}
+Element& Element::shadow(Color color, double, double, double) {
+    node_->shadowColor = std::move(color);
+    return *this;
+}
+Element& Element::ignoresSafeArea() {
+    return *this;
+}
+Element& Element::environment(const std::string& key, std::any value) {
+    node_->environment.emplace_back(key, std::move(value));
+    return *this;
+}
+Element& Element::placed(Rect rect) {
+    node_->placement = rect;
+    return *this;
+}
+Element& Element::onReceive(const std::string& name, std::function<void()> handler) {
+    node_->subscriptions.emplace_back(name, std::move(handler));
+    return *this;
+}
+
+} // namespace platform::ui::declarative

@@ -1,0 +1,258 @@
+#pragma once
+
+#include "platform/ui/Color.hpp"
+#include "platform/ui/Path.hpp"
+#include "platform/ui/Rect.hpp"
+
+#include <any>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::ui {
+class View;
+}
+
+namespace platform::ui::declarative {
+
+class ViewBase;
+class RepresentableBase;
+struct Node;
+
+/// Alignment of stacks and frames.
+enum class Alignment {
+    center,
+    leading,
+    trailing,
+    top,
+    bottom,
+    topLeading,
+    topTrailing,
+    bottomLeading,
+    bottomTrailing
+};
+
+/// Text styles: font role ("body", "headline", "subheadline", "caption", "callout", "footnote",
+/// "title", or "system" with a size), weight, monospaced design, colour (a colour role such as
+/// "primary", "secondary", "accent", or a colour) and line limit.
+struct TextStyle {
+    std::string fontRole = "body";
+    double fontSize = 0; // for "system"
+    std::string weight = "regular";
+    bool monospaced = false;
+    std::optional<Color> color;
+    std::string colorRole = "primary";
+    std::optional<int> lineLimit;
+    std::string truncation = "tail";
+    std::string multilineAlignment = "leading";
+};
+
+/// A stroke of a shape: colour, width, dash, caps and joins, and whether it is drawn inside the
+/// shape (inset by half the width).
+struct StrokeStyle {
+    Color color = Color::blackColor();
+    double lineWidth = 1;
+    std::vector<double> dash;
+    std::string lineCap = "butt";
+    std::string lineJoin = "miter";
+    double miterLimit = 10;
+    bool inset = false;
+};
+
+/// A drag gesture's value: start and current location in the gesture's space (points, y down).
+struct DragValue {
+    Point startLocation;
+    Point location;
+    Size translation() const { return {location.x - startLocation.x, location.y - startLocation.y}; }
+};
+
+/// A frame modifier: fixed sizes, minimum and maximum (infinity: take what is offered), alignment.
+struct FrameSpec {
+    std::optional<double> width, height;
+    std::optional<double> minWidth, maxWidth, minHeight, maxHeight;
+    Alignment alignment = Alignment::center;
+    static constexpr double infinity = std::numeric_limits<double>::infinity();
+};
+
+/// Element kinds of the declarative tree.
+enum class NodeKind {
+    empty,
+    vstack,
+    hstack,
+    zstack,
+    scroll,
+    spacer,
+    divider,
+    text,
+    button,
+    textField,
+    stepper,
+    picker,
+    progress,
+    shape,
+    canvas,
+    webView,
+    color,
+    image,
+    component,
+    representable,
+    group
+};
+
+/// An option of a pop-up picker: its title and its tag (the value the selection binding holds).
+struct PickerOption {
+    std::string title;
+    std::string tag;
+};
+
+/// One item of a context menu.
+struct ContextMenuItem {
+    std::string title;
+    std::function<void()> action;
+    bool isDestructive = false;
+};
+
+/// A value-semantics handle to a node of the declarative tree; modifiers change the node and
+/// return the handle, so they chain: `Text("x").font("caption").padding(4)`.
+class Element {
+public:
+    Element();
+    explicit Element(std::shared_ptr<Node> node)
+        : node_(std::move(node)) {}
+    const std::shared_ptr<Node>& node() const { return node_; }
+
+    Element& padding(double all);
+    Element& padding(EdgeInsets insets);
+    Element& frame(FrameSpec spec);
+    Element& frame(double width, double height);
+    Element& aspectRatioFit(std::optional<double> ratio = std::nullopt);
+    Element& background(Element behind);
+    Element& overlay(Element front);
+    Element& clipRoundedRect(double cornerRadius, bool continuous = true);
+    Element& zIndex(double z);
+    Element& disabled(bool isDisabled);
+    Element& allowsHitTesting(bool allows);
+    Element& contentShapeRect();
+    Element& onTap(std::function<void()> action);
+    Element& onTapAt(std::function<void(Point)> action);
+    Element& dragGesture(double minimumDistance, std::function<void(const DragValue&)> changed,
+                         std::function<void(const DragValue&)> ended);
+    Element& contextMenu(std::vector<ContextMenuItem> items);
+    Element& onAppear(std::function<void()> action);
+    Element& onDisappear(std::function<void()> action);
+    Element& help(const std::string& tooltip);
+    Element& id(const std::string& identity);
+    Element& font(const std::string& role, const std::string& weight = "regular");
+    Element& systemFont(double size, const std::string& weight = "regular", bool monospaced = false);
+    Element& foregroundColor(Color color);
+    Element& foregroundRole(const std::string& role);
+    Element& lineLimit(int lines);
+    Element& buttonStyle(const std::string& style);
+    Element& tint(Color color);
+    Element& textFieldStyle(const std::string& style);
+    Element& labelsHidden();
+    Element& opacity(double value);
+    /// Shapes: fill with a colour; stroke with a style.
+    Element& fill(Color color);
+    Element& stroke(StrokeStyle style);
+    Element& shadow(Color color, double radius, double x, double y);
+    Element& ignoresSafeArea();
+    Element& environment(const std::string& key, std::any value);
+    /// Places the element at an absolute rectangle inside its canvas (points, y down).
+    Element& placed(Rect rect);
+    /// Subscribes to a notification of the default center while the element is in the tree.
+    Element& onReceive(const std::string& name, std::function<void()> handler);
+
+private:
+    std::shared_ptr<Node> node_;
+};
+
+/// A node of the declarative tree (built by a view's `body()`, read by the host and the driver).
+struct Node {
+    NodeKind kind = NodeKind::empty;
+    std::vector<Element> children;
+
+    // stacks
+    Alignment alignment = Alignment::center;
+    std::optional<double> spacing;
+    bool scrollVertical = true;
+    bool showsIndicators = true;
+    // text and labels
+    std::string text;
+    TextStyle style;
+    // button
+    std::function<void()> action;
+    std::string buttonStyle = "automatic";
+    std::optional<Color> tint;
+    // text field
+    std::string placeholder;
+    std::function<std::string()> getText;
+    std::function<void(const std::string&)> setText;
+    std::function<void()> onCommit;
+    std::string textFieldStyle = "automatic";
+    // stepper
+    std::function<long()> getInt;
+    std::function<void(long)> setInt;
+    long lowerBound = 0, upperBound = 0, step = 1;
+    // picker
+    std::vector<PickerOption> options;
+    std::function<std::string()> getSelection;
+    std::function<void(const std::string&)> setSelection;
+    bool labelHidden = false;
+    // progress
+    std::optional<double> progressValue;
+    // shapes, colours and images
+    std::string shapeKind; // "rect", "roundedRect", "path", "circle", "capsule"
+    double cornerRadius = 0;
+    bool continuousCorners = false;
+    std::function<Path(Size)> pathBuilder;
+    std::optional<Color> fill;
+    std::optional<StrokeStyle> stroke;
+    Color color;
+    std::string imageName;
+    // canvas
+    std::function<Element(Size)> canvasContent;
+    // web view
+    std::string url;
+    std::string html;
+    // components and representables
+    std::shared_ptr<ViewBase> component;
+    std::shared_ptr<RepresentableBase> representable;
+
+    // modifiers
+    EdgeInsets padding;
+    std::optional<FrameSpec> frame;
+    bool aspectFit = false;
+    std::optional<double> aspectRatio;
+    std::vector<Element> backgrounds;
+    std::vector<Element> overlays;
+    std::optional<double> clipCornerRadius;
+    double zIndex = 0;
+    bool isDisabled = false;
+    bool hitTesting = true;
+    std::function<void(Point)> onTap;
+    double dragMinimumDistance = 10;
+    std::function<void(const DragValue&)> onDragChanged;
+    std::function<void(const DragValue&)> onDragEnded;
+    std::vector<ContextMenuItem> contextMenu;
+    std::function<void()> onAppear;
+    std::function<void()> onDisappear;
+    std::string helpText;
+    std::string identity;
+    double opacity = 1;
+    std::optional<Rect> placement;
+    std::vector<std::pair<std::string, std::any>> environment;
+    std::vector<std::pair<std::string, std::function<void()>>> subscriptions;
+    std::optional<Color> shadowColor;
+
+    // filled in by the host on every build
+    std::string key;
+    bool resolvedEnabled = true;
+    Rect layoutFrame; // points, host space, y down from the top-left
+    std::shared_ptr<platform::ui::View> nativeView;
+};
+
+} // namespace platform::ui::declarative

@@ -1,0 +1,258 @@
+#include "platform/ui/declarative/ViewDriver.hpp"
+
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/UISimulator.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::ui::declarative {
+
+namespace {
+template <class F>
+void walk(const Element& e, const F& visit) {
+    const Node& n = *e.node();
+    for (auto& c : n.backgrounds)
+        walk(c, visit);
+    visit(const_cast<Node&>(n));
+    for (auto& c : n.children)
+        walk(c, visit);
+    for (auto& c : n.overlays)
+        walk(c, visit);
+}
+
+std::string labelOf(const Node& n) {
+    if (n.kind == NodeKind::text) return n.text;
+    if (n.kind == NodeKind::stepper || n.kind == NodeKind::picker) return n.text;
+    if (n.nativeView)
+        if (auto* b = dynamic_cast<ui::Button*>(n.nativeView.get()); b && !dynamic_cast<PopUpButton*>(b))
+            return b->title;
+    std::string out;
+    if (n.kind == NodeKind::button || n.kind == NodeKind::hstack || n.kind == NodeKind::vstack ||
+        n.kind == NodeKind::zstack || n.kind == NodeKind::group) {
+        for (auto& c : n.children) {
+            auto s = labelOf(*c.node());
+            if (!s.empty()) return s;
+        }
+    }
+    return out;
+}
+
+bool actionable(const Node& n) {
+    return n.kind == NodeKind::button || n.kind == NodeKind::textField || n.kind == NodeKind::stepper ||
+           n.kind == NodeKind::picker || n.kind == NodeKind::representable || n.onTap || n.onDragChanged ||
+           n.onDragEnded || !n.contextMenu.empty();
+}
+} // namespace
+
+std::vector<std::string> ViewDriver::texts() const {
+    std::vector<std::string> out;
+    walk(host_.tree(), [&](Node& n) {
+        if (n.kind == NodeKind::text || n.kind == NodeKind::stepper ||
+            (n.kind == NodeKind::picker && !n.labelHidden))
+            out.push_back(n.text);
+        else if (n.kind == NodeKind::representable && n.nativeView) {
+            auto label = labelOf(n);
+            if (!label.empty()) out.push_back(label);
+        }
+    });
+    return out;
+}
+
+bool ViewDriver::hasText(const std::string& text) const {
+    auto all = texts();
+    return std::find(all.begin(), all.end(), text) != all.end();
+}
+
+Node* ViewDriver::find(const std::string& key) const {
+    Node* byId = nullptr;
+    Node* byText = nullptr;
+    walk(host_.tree(), [&](Node& n) {
+        if (!byId && n.identity == key) byId = &n;
+        // Prefer the element a user would work: the button around a label, not the label.
+        if (!byText && actionable(n) && labelOf(n) == key) byText = &n;
+    });
+    if (byId) return byId;
+    if (byText) return byText;
+    walk(host_.tree(), [&](Node& n) {
+        if (!byText && n.kind == NodeKind::text && n.text == key) byText = &n;
+    });
+    return byText;
+}
+
+bool ViewDriver::isEnabled(const std::string& key) const {
+    auto* n = find(key);
+    if (!n) return false;
+    if (auto* control = dynamic_cast<Control*>(n->nativeView.get()))
+        return control->isEnabled && n->resolvedEnabled;
+    return n->resolvedEnabled;
+}
+
+View* ViewDriver::nativeView(const std::string& key) const {
+    auto* n = find(key);
+    return n ? n->nativeView.get() : nullptr;
+}
+
+bool ViewDriver::click(const std::string& key) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled) return false;
+    bool done = false;
+    if (n->kind == NodeKind::button && n->action) {
+        auto action = n->action;
+        action();
+        done = true;
+    } else if (auto* button = dynamic_cast<ui::Button*>(n->nativeView.get())) {
+        done = UISimulator::click(*button);
+    } else if (n->onTap && n->hitTesting) {
+        auto tapAction = n->onTap;
+        tapAction({n->layoutFrame.width() / 2, n->layoutFrame.height() / 2});
+        done = true;
+    }
+    settle();
+    return done;
+}
+
+bool ViewDriver::type(const std::string& key, const std::string& text) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled || n->kind != NodeKind::textField || !n->setText) return false;
+    auto set = n->setText;
+    set(text);
+    settle();
+    return true;
+}
+
+bool ViewDriver::commit(const std::string& key) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled || n->kind != NodeKind::textField) return false;
+    if (auto fn = n->onCommit) fn();
+    settle();
+    return true;
+}
+
+bool ViewDriver::step(const std::string& key, int direction) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled || n->kind != NodeKind::stepper || !n->getInt) return false;
+    long v = n->getInt();
+    long next = std::clamp(v + (direction >= 0 ? n->step : -n->step), n->lowerBound, n->upperBound);
+    if (next == v) return false;
+    auto set = n->setInt;
+    set(next);
+    settle();
+    return true;
+}
+
+bool ViewDriver::pick(const std::string& key, const std::string& title) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled) return false;
+    bool done = false;
+    if (n->kind == NodeKind::picker) {
+        for (auto& o : n->options)
+            if (o.title == title) {
+                auto set = n->setSelection;
+                set(o.tag);
+                done = true;
+                break;
+            }
+    } else if (auto* popUp = dynamic_cast<PopUpButton*>(n->nativeView.get())) {
+        auto titles = popUp->itemTitles();
+        auto it = std::find(titles.begin(), titles.end(), title);
+        if (it != titles.end()) done = UISimulator::pickPopUpItem(*popUp, it - titles.begin());
+    }
+    settle();
+    return done;
+}
+
+bool ViewDriver::slide(const std::string& key, const std::vector<double>& values) {
+    auto* n = find(key);
+    auto* slider = n ? dynamic_cast<Slider*>(n->nativeView.get()) : nullptr;
+    if (!slider || !slider->isEnabled) return false;
+    UISimulator::dragSlider(*slider, values);
+    settle();
+    return true;
+}
+
+bool ViewDriver::tap(const std::string& key, Point at) {
+    auto* root = find(key);
+    if (!root || !root->resolvedEnabled) return false;
+    Point abs{root->layoutFrame.origin.x + at.x, root->layoutFrame.origin.y + at.y};
+    // The topmost tappable element under the point: later in document order and higher zIndex win.
+    Node* best = nullptr;
+    double bestZ = -1e300;
+    std::function<void(const Element&, bool, double)> visit = [&](const Element& e, bool hits, double z) {
+        Node& n = *e.node();
+        bool h = hits && n.hitTesting;
+        double zz = z + n.zIndex;
+        for (auto& c : n.backgrounds)
+            visit(c, h, zz);
+        Rect f = n.layoutFrame;
+        bool inside = abs.x >= f.minX() && abs.x <= f.maxX() && abs.y >= f.minY() && abs.y <= f.maxY();
+        if (h && inside && n.onTap && n.resolvedEnabled && zz >= bestZ) best = &n, bestZ = zz;
+        for (auto& c : n.children)
+            visit(c, h, zz * 1);
+        for (auto& c : n.overlays)
+            visit(c, h, zz);
+    };
+    Element wrapper(std::shared_ptr<Node>(std::shared_ptr<Node>{}, root));
+    visit(wrapper, true, 0);
+    if (!best) return false;
+    auto action = best->onTap;
+    action({abs.x - best->layoutFrame.origin.x, abs.y - best->layoutFrame.origin.y});
+    settle();
+    return true;
+}
+
+bool ViewDriver::drag(const std::string& key, Point from, Point to, int steps) {
+    auto* n = find(key);
+    if (!n || !n->resolvedEnabled || !n->hitTesting || (!n->onDragChanged && !n->onDragEnded)) return false;
+    std::string nodeKey = n->key;
+    DragValue value{from, from};
+    double moved = 0;
+    steps = std::max(steps, 1);
+    for (int i = 1; i <= steps; ++i) {
+        double t = double(i) / steps;
+        value.location = {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+        moved = std::hypot(value.location.x - from.x, value.location.y - from.y);
+        if (moved < n->dragMinimumDistance) continue;
+        if (auto changed = n->onDragChanged) changed(value);
+        settle();
+        // The tree was rebuilt: find the element again by its place.
+        Node* again = nullptr;
+        walk(host_.tree(), [&](Node& m) {
+            if (!again && m.key == nodeKey) again = &m;
+        });
+        if (!again) return true;
+        n = again;
+    }
+    if (moved >= n->dragMinimumDistance)
+        if (auto ended = n->onDragEnded) ended(value);
+    settle();
+    return true;
+}
+
+bool ViewDriver::contextMenuItem(const std::string& key, const std::string& title) {
+    Node* n = find(key);
+    // A context menu belongs to the element or to one of its ancestors; look for the nearest.
+    Node* owner = nullptr;
+    std::function<bool(const Element&)> search = [&](const Element& e) -> bool {
+        Node& m = *e.node();
+        bool contains = &m == n;
+        for (auto& c : m.children)
+            contains = search(c) || contains;
+        if (contains && !owner && !m.contextMenu.empty()) owner = &m;
+        return contains;
+    };
+    if (!n) return false;
+    search(host_.tree());
+    if (!owner || !owner->resolvedEnabled) return false;
+    for (auto& item : owner->contextMenu)
+        if (item.title == title) {
+            auto action = item.action;
+            if (action) action();
+            settle();
+            return true;
+        }
+    return false;
+}
+
+} // namespace platform::ui::declarative

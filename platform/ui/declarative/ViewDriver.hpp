@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/ui/declarative/HostingView.hpp"
+
+namespace platform::ui::declarative {
+
+/// Drives a hosted declarative tree as a user would (control API: tests and the console). Elements
+/// are found by their `id` or by their text: a text element, a button's label, or the title of a
+/// representable button. Every action rebuilds the host at once when it asked for it. Points are
+/// in the element's own space (y down from its top-left).
+class ViewDriver {
+public:
+    explicit ViewDriver(HostingView& host)
+        : host_(host) {
+        host_.rebuildIfNeeded();
+    }
+
+    /// Every text in document order: text elements and the titles of representable buttons.
+    std::vector<std::string> texts() const;
+    bool hasText(const std::string& text) const;
+    /// The element with this id, else the first whose text is `text`; null when none.
+    Node* find(const std::string& idOrText) const;
+    bool exists(const std::string& idOrText) const { return find(idOrText) != nullptr; }
+    /// Whether the element (or the representable control) can be worked.
+    bool isEnabled(const std::string& idOrText) const;
+    /// The native control of a representable element found by id or by title.
+    View* nativeView(const std::string& idOrText) const;
+
+    /// Clicks a button (declarative or representable) or a tappable element; false when there is
+    /// none or it is disabled.
+    bool click(const std::string& idOrText);
+    /// Types into a text field (replacing its text), without committing.
+    bool type(const std::string& idOrText, const std::string& text);
+    /// Presses Return in a text field.
+    bool commit(const std::string& idOrText);
+    /// Steps a stepper up (+1) or down (-1) once.
+    bool step(const std::string& idOrText, int direction);
+    /// Chooses the option with this title in a picker or a representable pop-up.
+    bool pick(const std::string& idOrText, const std::string& optionTitle);
+    /// Drags a representable slider's knob through the values.
+    bool slide(const std::string& idOrText, const std::vector<double>& values);
+    /// Taps at a point of the element: the topmost tappable element under it receives the tap.
+    bool tap(const std::string& idOrText, Point at);
+    /// Drags from `from` to `to` through `steps` intermediate moves on the element's drag gesture.
+    bool drag(const std::string& idOrText, Point from, Point to, int steps = 4);
+    /// Opens the element's context menu and chooses an item.
+    bool contextMenuItem(const std::string& idOrText, const std::string& itemTitle);
+
+private:
+    void settle() { host_.rebuildIfNeeded(); }
+    HostingView& host_;
+};
+
+} // namespace platform::ui::declarative
