@@ -1,0 +1,128 @@
+#include "model/NotificationManager.hpp"
+
+#include "model/ScreenSource.hpp"
+
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/Lock.hpp"
+#include "platform/dispatch/Thread.hpp"
+#include "platform/foundation/SharedInstances.hpp"
+
+#include <mutex>
+
+namespace tilmora {
+
+namespace {
+
+constexpr double kWidth = 400;
+constexpr double kHeight = 100;
+constexpr double kInset = 20;
+constexpr double kFadeSeconds = 0.2;
+
+struct SharedState {
+    platform::Lock lock{"NotificationManager.shared"}; // `shared()` may be called from any thread
+    std::shared_ptr<NotificationManager> manager;
+    std::shared_ptr<ToastHost> host;
+};
+
+SharedState& state() {
+    static SharedState instance;
+    return instance;
+}
+
+std::shared_ptr<ToastHost> installedHost() {
+    std::lock_guard<platform::Lock> hold(state().lock);
+    return state().host;
+}
+
+} // namespace
+
+NotificationManager& NotificationManager::shared() {
+    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
+    std::lock_guard<platform::Lock> hold(state().lock);
+    if (!state().manager) state().manager = std::make_shared<NotificationManager>();
+    return *state().manager;
+}
+
+void NotificationManager::resetShared() {
+    std::shared_ptr<NotificationManager> old;
+    {
+        std::lock_guard<platform::Lock> hold(state().lock);
+        old = std::move(state().manager);
+        state().host.reset();
+    }
+    if (old && old->hideTimer_) old->hideTimer_->invalidate();
+}
+
+void NotificationManager::installHost(std::shared_ptr<ToastHost> host) {
+    std::lock_guard<platform::Lock> hold(state().lock);
+    state().host = std::move(host);
+}
+
+void NotificationManager::show(const std::string& title, const std::string& message, double duration) {
+    std::weak_ptr<NotificationManager> weak = weak_from_this();
+    if (platform::Thread::isMainThread()) {
+        showOnMain(title, message, duration);
+        return;
+    }
+    platform::DispatchQueue::main().async([weak, title, message, duration] {
+        if (auto manager = weak.lock()) manager->showOnMain(title, message, duration);
+    });
+}
+
+void NotificationManager::showOnMain(const std::string& title, const std::string& message, double duration) {
+    if (hideTimer_) {
+        hideTimer_->invalidate();
+        hideTimer_.reset();
+    }
+    const NotificationView view{title, message};
+
+    auto host = installedHost();
+    if (!cachedPosition_) {
+        std::optional<Rect> reference;
+        if (auto window = host ? host->mainWindow() : std::nullopt; window && window->isVisible) {
+            reference = window->frame;
+        } else if (auto screen = ScreenSource::current()->mainScreen()) {
+            reference = screen->visibleFrame;
+        }
+        if (!reference) return;
+        cachedPosition_ = Rect{reference->x + reference->width - kWidth - kInset,
+                               reference->y + reference->height - kHeight - kInset, kWidth, kHeight};
+    }
+
+    if (!notificationWindow_) {
+        if (!host) return;
+        notificationWindow_ = host->makePanel(ToastPanelSpec{*cachedPosition_});
+        if (!notificationWindow_) return;
+    }
+    notificationWindow_->setContent(view);
+    ++generation_;
+    notificationWindow_->setAlpha(1.0);
+    notificationWindow_->orderFrontRegardless();
+
+    std::weak_ptr<NotificationManager> weak = weak_from_this();
+    hideTimer_ = platform::Timer::scheduledTimer(duration, false, [weak](platform::Timer&) {
+        if (auto manager = weak.lock()) manager->hide();
+    });
+}
+
+void NotificationManager::hide() {
+    hide(generation_);
+}
+
+void NotificationManager::hide(std::uint64_t generation) {
+    std::weak_ptr<NotificationManager> weak = weak_from_this();
+    platform::DispatchQueue::main().async([weak, generation] {
+        auto manager = weak.lock();
+        if (!manager || !manager->notificationWindow_ || manager->generation_ != generation) return;
+        manager->notificationWindow_->fadeAlpha(0.0, kFadeSeconds);
+        manager->hideTimer_.reset();
+        platform::Timer::scheduledTimer(kFadeSeconds, false, [weak, generation](platform::Timer&) {
+            auto current = weak.lock();
+            if (current && current->notificationWindow_ && current->generation_ == generation)
+                current->notificationWindow_->orderOut();
+        });
+    });
+}
+
+} // namespace tilmora

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/Rect.hpp"
+#include "model/ToastPanel.hpp"
+
+#include "platform/dispatch/Timer.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tilmora {
+
+/// Shows toasts: a small dark panel with a title and a message near the top-right corner of the
+/// main window (or of the main screen), which fades out by itself after a given time. One panel
+/// serves every toast; its place is fixed by the first toast.
+///
+/// A toast shown while another is up replaces it at once and restarts the countdown with its own
+/// duration. A toast shown while the previous one fades out stays up for its own duration too: a
+/// fade that a later toast overtook does not take the panel away.
+class NotificationManager : public std::enable_shared_from_this<NotificationManager> {
+public:
+    /// The one manager, created on first use.
+    static NotificationManager& shared();
+    /// Control API for the test fixture: drops the manager (its panel and timer) and the host.
+    static void resetShared();
+    /// Installs the panel maker and the main-window lookup (the shell, at start-up).
+    static void installHost(std::shared_ptr<ToastHost> host);
+
+    /// Shows a toast for `duration` seconds, then fades it out over 0.2 s. Any thread: on the main
+    /// thread it acts at once, from another thread it hands the work to the main queue and
+    /// returns. The first toast places the panel 20 points in from the top-right corner of the
+    /// main window's frame when it exists and is visible, else of the main screen's visible frame
+    /// (400 x 100 points); without either (or without an installed host) nothing is shown.
+    void show(const std::string& title, const std::string& message, double duration);
+
+    /// Fades the toast out over 0.2 s on the main queue and then orders the panel out. Called by
+    /// the toast's own timer.
+    void hide();
+
+    /// The panel frame that every toast uses, once the first toast has set it (global
+    /// coordinates, points, y up).
+    const std::optional<Rect>& cachedPosition() const { return cachedPosition_; }
+
+    NotificationManager() = default;
+
+private:
+    void showOnMain(const std::string& title, const std::string& message, double duration);
+    void hide(std::uint64_t generation);
+
+    std::shared_ptr<ToastPanel> notificationWindow_;
+    std::shared_ptr<platform::Timer> hideTimer_;
+    std::optional<Rect> cachedPosition_;
+    /// Counts the toasts shown; a fade only orders the panel out while no newer toast came.
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace tilmora
