@@ -206,8 +206,13 @@ std::string doubleDescription(double value) {
 }
 
 std::string timeOfDay(Date date) {
-    const double seconds = std::floor(date.timeIntervalSince1970);
-    int millis = static_cast<int>((date.timeIntervalSince1970 - seconds) * 1000.0);
+    // Whole milliseconds first, as a date formatter counts them: subtracting the whole seconds
+    // before scaling would turn 20.3 (stored as 20.2999...) into 20.299.
+    double instant = date.timeIntervalSince1970;
+    if (!std::isfinite(instant) || std::fabs(instant) > 1e14) instant = 0.0; // no time_t for it
+    const double totalMillis = std::floor(instant * 1000.0);
+    const double seconds = std::floor(totalMillis / 1000.0);
+    int millis = static_cast<int>(totalMillis - seconds * 1000.0);
     if (millis > 999) millis = 999;
     if (millis < 0) millis = 0;
     std::time_t t = static_cast<std::time_t>(seconds);

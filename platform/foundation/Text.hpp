@@ -44,8 +44,9 @@ namespace Text {
 /// values are "nan", "inf" and "-inf"; negative zero is "-0.0".
 std::string doubleDescription(double value);
 
-/// The local time of day of `date` as "HH:mm:ss.SSS" (24-hour clock, milliseconds truncated), in
-/// the host's time zone.
+/// The local time of day of `date` as "HH:mm:ss.SSS" (24-hour clock, whole milliseconds since
+/// 1970 truncated, so 20.3 s reads "...:20.300"), in the host's time zone. A date that is not
+/// finite or lies beyond any calendar reads as 1970-01-01 00:00:00 UTC.
 std::string timeOfDay(Date date);
 
 /// Fills a printf-style format (as found in string tables) with `arguments`, never handing the

@@ -53,7 +53,14 @@ TEST(Text, TimeOfDayIsLocalWithTruncatedMilliseconds) {
     // 2023-11-14 22:13:20 UTC
     EXPECT_EQ(Text::timeOfDay(platform::Date{1700000000.0}), "22:13:20.000");
     EXPECT_EQ(Text::timeOfDay(platform::Date{1700000000.9999}), "22:13:20.999");
-    EXPECT_EQ(Text::timeOfDay(platform::Date{1700000000.0456}), "22:13:20.045");
+    const std::pair<double, const char*> cases[] = {
+        {1700000000.0456, "22:13:20.045"}, {1700000000.3, "22:13:20.300"}, // stored as ...20.29999995
+        {1700000000.123, "22:13:20.123"},  {1700000000.001, "22:13:20.001"},
+        {-0.001, "23:59:59.999"},          {std::numeric_limits<double>::quiet_NaN(), "00:00:00.000"},
+        {1e300, "00:00:00.000"},
+    };
+    for (const auto& [seconds, expected] : cases)
+        EXPECT_EQ(Text::timeOfDay(platform::Date{seconds}), expected) << seconds;
     ::setenv("TZ", "UTC-2", 1); // two hours east of UTC in POSIX notation
     ::tzset();
     EXPECT_EQ(Text::timeOfDay(platform::Date{1700000000.5}), "00:13:20.500");
