@@ -34,6 +34,11 @@ struct VeskPreset {
 /// The presets ordered by `sortOrder` ascending; presets with equal `sortOrder` keep their order.
 std::vector<VeskPreset> sortedBySortOrder(std::vector<VeskPreset> presets);
 
+/// The `sortOrder` of a preset newly added to `presets`: the largest `sortOrder` among them (0 for an
+/// empty list) plus one, so that it sorts after every one of them. At the largest integer it stays
+/// there instead of wrapping round (the stable sort still keeps the newcomer last).
+std::int64_t nextSortOrder(const std::vector<VeskPreset>& presets);
+
 platform::Json toJson(const VeskPreset& preset);
 VeskPreset fromJson(const platform::Json& json, std::type_identity<VeskPreset>);
 

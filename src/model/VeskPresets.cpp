@@ -3,6 +3,7 @@
 #include "model/VeskTile.hpp"
 
 #include <algorithm>
+#include <limits>
 
 namespace tilmora {
 
@@ -102,6 +103,18 @@ std::vector<VeskPreset> sortedBySortOrder(std::vector<VeskPreset> presets) {
     std::stable_sort(presets.begin(), presets.end(),
                      [](const VeskPreset& a, const VeskPreset& b) { return a.sortOrder < b.sortOrder; });
     return presets;
+}
+
+std::int64_t nextSortOrder(const std::vector<VeskPreset>& presets) {
+    std::int64_t largest = 0;
+    if (!presets.empty()) {
+        largest =
+            std::max_element(presets.begin(), presets.end(), [](const VeskPreset& a, const VeskPreset& b) {
+                return a.sortOrder < b.sortOrder;
+            })->sortOrder;
+    }
+    if (largest == std::numeric_limits<std::int64_t>::max()) return largest;
+    return largest + 1;
 }
 
 } // namespace tilmora

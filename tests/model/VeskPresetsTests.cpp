@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 using namespace tilmora;
@@ -116,5 +117,22 @@ TEST(VeskPreset, SortingIsStableBySortOrder) {
         for (const auto& p : sortedBySortOrder(presets))
             names += p.name;
         EXPECT_EQ(names, c.expected);
+    }
+}
+
+TEST(VeskPreset, NextSortOrderFollowsTheLargest) {
+    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        std::vector<std::int64_t> orders;
+        std::int64_t expected;
+    };
+    const Case cases[] = {
+        {{}, 1}, {{0, 0, 0}, 1}, {{0, 2, 1}, 3}, {{-5, -3}, -2}, {{7, kMax, 3}, kMax},
+    };
+    for (const auto& c : cases) {
+        std::vector<VeskPreset> presets;
+        for (auto order : c.orders)
+            presets.push_back(preset("P", order));
+        EXPECT_EQ(nextSortOrder(presets), c.expected) << c.orders.size();
     }
 }
