@@ -103,6 +103,9 @@ void Kernel::start(Runtime::Mode mode) {
     std::vector<std::shared_ptr<void>> oldGraves;
     {
         Guard g(mutex_);
+        if (ThreadRecord* caller = selfOrNull();
+            caller != nullptr && caller != main_ && caller->thread.joinable())
+            throw Error("the scheduler can only be restarted from the main thread");
         stopAll(g);
         oldThreads.swap(threads_);
         oldPool.swap(poolJobs_);
@@ -908,12 +911,17 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
         if (now() >= deadline) break;
         if (did) continue;
         if (drainOnly) {
+            if (sim)
+                while (!timed_.empty() && std::get<0>(*timed_.begin()) <= now())
+                    makeRunnable(std::get<2>(*timed_.begin()));
             if (yield(g)) continue;
             if (!mainJobs_.empty() && mainQueueDepth_ == 0) continue;
             if (sim && !events_.empty() && events_.begin()->first.first <= now()) continue;
             break;
         }
-        const Nanos wakeAt = std::min(deadline, nextTimerFire(mode));
+        Nanos wakeAt = std::min(deadline, nextTimerFire(mode));
+        // The real mode has no quiescence to wait for: poll the stop condition every millisecond.
+        if (!sim && stop != nullptr) wakeAt = std::min(wakeAt, after(now(), 0.001));
         notifyObservers(g, mode, RunLoopObserver::beforeWaiting);
         if (now() < wakeAt && (mainJobs_.empty() || mainQueueDepth_ > 0)) {
             me->wakeOnQuiescence = stop != nullptr;

@@ -335,9 +335,10 @@ TEST_F(Scheduler, DrainMainQueueRunsWorkWithoutAdvancingClock) {
     std::vector<std::string> log;
     worker().async([&] { DispatchQueue::main().async([&] { log.push_back("from worker"); }); });
     DispatchQueue::main().async([&] { log.push_back("direct"); });
+    DispatchQueue::main().asyncAfter(DispatchTime::now(), [&] { log.push_back("due now"); });
     DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.1, [&] { log.push_back("later"); });
     sim().drainMainQueue();
-    EXPECT_EQ(log, (std::vector<std::string>{"direct", "from worker"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"direct", "from worker", "due now"}));
     EXPECT_DOUBLE_EQ(sim().now(), 0.0);
 }
 
@@ -455,6 +456,19 @@ TEST_F(Scheduler, LockCycleBetweenWorkersIsReportedWhileMainRunsWithDeadline) {
         EXPECT_NE(report.find("'lock B'"), std::string::npos) << report;
         EXPECT_DOUBLE_EQ(sim().now(), 0.1);
     }
+}
+
+TEST_F(Scheduler, ResetFromWorkerIsRefused) {
+    std::string error;
+    worker().async([&] {
+        try {
+            sim().reset();
+        } catch (const Error& e) {
+            error = e.what();
+        }
+    });
+    sim().runFor(0.1);
+    EXPECT_NE(error.find("main thread"), std::string::npos);
 }
 
 TEST_F(Scheduler, RelockingNonRecursiveLockThrows) {
