@@ -1,5 +1,6 @@
 #include "platform/ui/Application.hpp"
 
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/UISimulator.hpp"
 #include "platform/ui/Window.hpp"
@@ -16,6 +17,8 @@ Application*& instance() {
 } // namespace
 
 Application& Application::shared() {
+    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     auto& app = instance();
     if (!app) app = new Application();
     return *app;

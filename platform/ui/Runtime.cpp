@@ -1,73 +1,66 @@
-// Stand-in for the scheduler until the platform's run loop is wired in: a virtual clock and a
-// main queue served in time order.
+// The toolkit's waits go through the platform's main queue and main run loop on the (virtual)
+// clock of the scheduler.
 #include "platform/ui/Runtime.hpp"
 
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchTime.hpp"
+#include "platform/dispatch/MediaTime.hpp"
+#include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
-#include <map>
 #include <utility>
 
 namespace platform::ui::runtime {
 
 namespace {
-struct Queue {
-    double time = 0;
-    long seq = 0;
-    std::string mode;
-    std::map<std::pair<double, long>, std::function<void()>> items;
-};
-Queue& queue() {
-    static Queue q;
-    return q;
+std::string& modeNow() {
+    static std::string mode;
+    return mode;
 }
 
-bool runOne(double limit) {
-    auto& q = queue();
-    if (q.items.empty() || q.items.begin()->first.first > limit) return false;
-    auto node = q.items.extract(q.items.begin());
-    if (node.key().first > q.time) q.time = node.key().first;
-    node.mapped()();
-    return true;
+RunLoopMode toMode(const std::string& mode) {
+    if (mode == eventTrackingMode) return RunLoopMode::eventTracking;
+    if (mode == modalPanelMode) return RunLoopMode::modalPanel;
+    return RunLoopMode::defaultMode;
 }
 } // namespace
 
 double now() {
-    return queue().time;
+    return mediaTime();
 }
 
 void mainAsync(std::function<void()> fn) {
-    afterDelay(0, std::move(fn));
+    DispatchQueue::main().async(std::move(fn));
 }
 
 void afterDelay(double seconds, std::function<void()> fn) {
-    auto& q = queue();
-    q.items.emplace(std::make_pair(q.time + std::max(seconds, 0.0), q.seq++), std::move(fn));
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + std::max(seconds, 0.0), std::move(fn));
 }
 
 void runLoop(const std::string& mode, double seconds) {
-    auto& q = queue();
-    auto saved = std::exchange(q.mode, mode);
-    double end = q.time + seconds;
-    while (runOne(end)) {
+    auto saved = std::exchange(modeNow(), mode);
+    try {
+        RunLoop::main().runFor(toMode(mode), std::max(seconds, 0.0));
+    } catch (...) {
+        modeNow() = saved;
+        throw;
     }
-    q.time = std::max(q.time, end);
-    q.mode = saved;
+    modeNow() = saved;
 }
 
 bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, double timeoutSeconds) {
-    auto& q = queue();
-    auto saved = std::exchange(q.mode, mode);
-    double end = q.time + timeoutSeconds;
+    double end = now() + timeoutSeconds;
     bool ok = done();
-    while (!ok && runOne(end))
+    // Small turns, so that the condition is seen soon after it holds.
+    while (!ok && now() < end) {
+        runLoop(mode, std::min(0.001, end - now()));
         ok = done();
-    if (!ok) q.time = std::max(q.time, end);
-    q.mode = saved;
+    }
     return ok;
 }
 
 std::string currentMode() {
-    return queue().mode;
+    return modeNow();
 }
 
 void post(const std::string& name, const void* object, const PropertyDictionary& userInfo) {

@@ -1,5 +1,6 @@
 #include "platform/ui/StatusItem.hpp"
 
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/ui/MenuTracking.hpp"
 #include "platform/ui/ScreenInfo.hpp"
 
@@ -33,6 +34,8 @@ StatusBar*& statusBarInstance() {
 } // namespace
 
 StatusBar& StatusBar::system() {
+    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     auto& bar = statusBarInstance();
     if (!bar) bar = new StatusBar();
     return *bar;

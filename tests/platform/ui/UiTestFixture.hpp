@@ -4,21 +4,23 @@
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/UISimulator.hpp"
 
+#include "support/PlatformTest.hpp"
+
 #include <gtest/gtest.h>
 
 /// Resets the toolkit's shared state and the notification center around each test, and records
 /// the notifications the toolkit posts.
-class UiTest : public ::testing::Test {
+class UiTest : public PlatformTest {
 protected:
     void SetUp() override {
-        platform::NotificationCenter::defaultCenter().resetForTesting();
+        PlatformTest::SetUp();
         platform::ui::UISimulator::reset();
         token_ = platform::NotificationCenter::defaultCenter().addObserver(
             "", nullptr, [this](const platform::Notification& n) { posted.push_back(n.name); });
     }
     void TearDown() override {
         platform::ui::UISimulator::reset();
-        platform::NotificationCenter::defaultCenter().resetForTesting();
+        PlatformTest::TearDown();
     }
     /// Lets `seconds` of virtual time pass with the main run loop running in default mode.
     static void advance(double seconds) {
