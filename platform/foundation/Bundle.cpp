@@ -74,7 +74,10 @@ std::vector<std::filesystem::path> Bundle::resourceDirectories() {
 
 std::optional<std::filesystem::path> Bundle::pathForResource(std::string_view name, std::string_view ext) {
     std::string file(name);
-    if (!ext.empty()) file += "." + std::string(ext);
+    if (!ext.empty()) {
+        file.push_back('.');
+        file.append(ext);
+    }
     for (const auto& dir : resourceDirectories()) {
         std::error_code error;
         std::filesystem::path candidate = dir / file;
