@@ -1,0 +1,85 @@
+#include "platform/input/InputState.hpp"
+
+#include "platform/foundation/Date.hpp"
+
+namespace platform::input_detail {
+
+namespace {
+std::unique_ptr<State>& holder() {
+    static std::unique_ptr<State> s;
+    return s;
+}
+} // namespace
+
+State& state() {
+    auto& s = holder();
+    if (!s) {
+        s = std::make_unique<State>();
+        s->symbolic = defaultSymbolicHotKeys();
+    }
+    return *s;
+}
+
+void resetState() {
+    holder().reset();
+}
+
+std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys() {
+    return {
+        {true, 49, 0x100},   // Spotlight: Command-Space
+        {true, 49, 0x900},   // Finder search: Option-Command-Space
+        {true, 126, 0x1000}, // Mission Control: Control-Up
+        {true, 125, 0x1000}, // Application windows: Control-Down
+        {true, 123, 0x1000}, // Move left a Space: Control-Left
+        {true, 124, 0x1000}, // Move right a Space: Control-Right
+        {true, 20, 0x300},   // Screenshot: Shift-Command-3
+        {true, 21, 0x300},   // Screenshot of a selection: Shift-Command-4
+        {true, 23, 0x300},   // Screenshot options: Shift-Command-5
+        {true, 49, 0x1000},  // Previous input source: Control-Space
+        {true, 49, 0x1800},  // Next input source: Control-Option-Space
+        {true, 103, 0},      // Show Desktop: F11
+        {false, 18, 0x1000}, // Switch to Desktop 1: Control-1 (off)
+    };
+}
+
+double eventClock() {
+    return Date::now().timeIntervalSince1970;
+}
+
+OSStatus dispatchCarbonEvent(const EventRef& event, std::size_t below) {
+    if (!event) return paramErr;
+    auto& s = state();
+    for (std::size_t i = std::min(below, s.handlers.size()); i-- > 0;) {
+        // Copy what is needed: a handler may install or remove handlers.
+        if (s.handlers[i].removed) continue;
+        bool listens = false;
+        for (const auto& t : s.handlers[i].types) {
+            if (t.eventClass == event->eventClass() && t.eventKind == event->kind()) listens = true;
+        }
+        if (!listens) continue;
+        auto proc = s.handlers[i].proc;
+        void* user = s.handlers[i].userData;
+        OSStatus status = proc(EventHandlerCallRef{1, i}, event, user);
+        if (status != eventNotHandledErr) return status;
+    }
+    return eventNotHandledErr;
+}
+
+bool hotKeyMatches(std::uint32_t registered, std::uint32_t pressed) {
+    const std::uint32_t core = cmdKey | shiftKey | optionKey | controlKey;
+    if ((registered & core) != (pressed & core)) return false;
+    return (registered & kEventKeyModifierFnMask) == 0 || (pressed & kEventKeyModifierFnMask) != 0;
+}
+
+std::uint32_t carbonModifiers(ModifierFlags flags) {
+    std::uint32_t m = 0;
+    if (flags.contains(ModifierFlags::command)) m |= cmdKey;
+    if (flags.contains(ModifierFlags::shift)) m |= shiftKey;
+    if (flags.contains(ModifierFlags::capsLock)) m |= alphaLock;
+    if (flags.contains(ModifierFlags::option)) m |= optionKey;
+    if (flags.contains(ModifierFlags::control)) m |= controlKey;
+    if (flags.contains(ModifierFlags::function)) m |= kEventKeyModifierFnMask;
+    return m;
+}
+
+} // namespace platform::input_detail

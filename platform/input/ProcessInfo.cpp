@@ -1,0 +1,27 @@
+#include "platform/input/ProcessInfo.hpp"
+
+#include "platform/input/InputState.hpp"
+
+namespace platform {
+
+ProcessInfo& ProcessInfo::processInfo() {
+    static ProcessInfo info;
+    return info;
+}
+
+OperatingSystemVersion ProcessInfo::operatingSystemVersion() const {
+    return input_detail::state().osVersion;
+}
+
+std::string ProcessInfo::operatingSystemVersionString() const {
+    auto v = operatingSystemVersion();
+    std::string text = "Version " + std::to_string(v.majorVersion) + "." + std::to_string(v.minorVersion);
+    if (v.patchVersion != 0) text += "." + std::to_string(v.patchVersion);
+    return text;
+}
+
+bool ProcessInfo::isOperatingSystemAtLeast(const OperatingSystemVersion& version) const {
+    return operatingSystemVersion() >= version;
+}
+
+} // namespace platform

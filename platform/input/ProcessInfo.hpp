@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+/// A version of the operating system.
+struct OperatingSystemVersion {
+    int majorVersion = 0;
+    int minorVersion = 0;
+    int patchVersion = 0;
+    auto operator<=>(const OperatingSystemVersion&) const = default;
+};
+
+/// Facts about the running process and its system. The simulated system reports version 15.3.0
+/// unless the simulator sets another (`SimInput::setOperatingSystemVersion`). Any thread.
+class ProcessInfo {
+public:
+    static ProcessInfo& processInfo();
+
+    OperatingSystemVersion operatingSystemVersion() const;
+    /// "Version 15.3 (Build 24D60)"-like text: "Version " + major.minor[.patch when not 0].
+    std::string operatingSystemVersionString() const;
+    /// True when the running version is `version` or later.
+    bool isOperatingSystemAtLeast(const OperatingSystemVersion& version) const;
+
+private:
+    ProcessInfo() = default;
+};
+
+} // namespace platform

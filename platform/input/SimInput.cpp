@@ -1,0 +1,404 @@
+#include "platform/input/SimInput.hpp"
+
+#include "platform/input/CarbonHotKeys.hpp"
+#include "platform/input/EventQueue.hpp"
+#include "platform/input/InputState.hpp"
+#include "platform/input/KeyboardLayout.hpp"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+using input_detail::state;
+
+constexpr std::uint16_t kFunctionKeyCodes[] = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
+                                               103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
+
+bool isKeypad(std::uint16_t code) {
+    switch (code) {
+    case 65:
+    case 67:
+    case 69:
+    case 71:
+    case 75:
+    case 76:
+    case 78:
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+    case 85:
+    case 86:
+    case 87:
+    case 88:
+    case 89:
+    case 91:
+    case 92:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The function-key character a key event carries instead of the layout's text; 0 for none.
+std::uint32_t eventCharacterOverride(std::uint16_t code) {
+    for (std::size_t i = 0; i < std::size(kFunctionKeyCodes); ++i) {
+        if (kFunctionKeyCodes[i] == code)
+            return static_cast<std::uint32_t>(SpecialKey::f1) + static_cast<std::uint32_t>(i);
+    }
+    switch (code) {
+    case 126:
+        return static_cast<std::uint32_t>(SpecialKey::upArrow);
+    case 125:
+        return static_cast<std::uint32_t>(SpecialKey::downArrow);
+    case 123:
+        return static_cast<std::uint32_t>(SpecialKey::leftArrow);
+    case 124:
+        return static_cast<std::uint32_t>(SpecialKey::rightArrow);
+    case 115:
+        return static_cast<std::uint32_t>(SpecialKey::home);
+    case 119:
+        return static_cast<std::uint32_t>(SpecialKey::end);
+    case 116:
+        return static_cast<std::uint32_t>(SpecialKey::pageUp);
+    case 121:
+        return static_cast<std::uint32_t>(SpecialKey::pageDown);
+    case 117:
+        return static_cast<std::uint32_t>(SpecialKey::deleteForward);
+    case 114:
+        return static_cast<std::uint32_t>(SpecialKey::help);
+    case 71:
+        return static_cast<std::uint32_t>(SpecialKey::clearLine);
+    case 51:
+        return static_cast<std::uint32_t>(SpecialKey::deleteKey);
+    default:
+        return 0;
+    }
+}
+
+void appendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string utf8FromUtf16(const char16_t* units, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+void callGlobalMonitors(const NSEvent& event) {
+    auto monitors = state().monitors; // monitors may be added or removed by a handler
+    for (const auto& m : monitors) {
+        if (m->isLocal() || !m->isActive() || !m->mask().contains(event.type)) continue;
+        input_detail::MonitorAccess::callGlobal(*m, event);
+    }
+}
+
+/// Queues an event for the application and lets the application dispatch it.
+void deliverToProgram(const NSEvent& event) {
+    EventQueue::shared().postEvent(event);
+    EventQueue::shared().dispatchPending();
+}
+
+void deliverToOthers(const NSEvent& event) {
+    callGlobalMonitors(event);
+    auto receiver = state().otherApplicationReceiver;
+    if (receiver) receiver(event);
+}
+
+bool keysGoToProgram() {
+    auto& p = state().keysGoToProgram;
+    return p && p();
+}
+
+bool pointerGoesToProgram(CGPoint at) {
+    auto& p = state().pointerGoesToProgram;
+    return p && p(at);
+}
+
+ModifierFlags heldOnly(ModifierFlags flags) {
+    return flags & (ModifierFlags::control | ModifierFlags::option | ModifierFlags::shift |
+                    ModifierFlags::command | ModifierFlags::function | ModifierFlags::capsLock);
+}
+
+void sendHotKeyEvent(const input_detail::HotKeyEntry& hk, UInt32 kind, std::uint16_t keyCode,
+                     ModifierFlags flags) {
+    auto event = CreateEvent(kEventClassKeyboard, kind);
+    event->setParameter(kEventParamDirectObject, typeEventHotKeyID, &hk.id, sizeof(EventHotKeyID));
+    NSEvent current = NSEvent::keyEvent(EventType::systemDefined, state().pointer, flags,
+                                        input_detail::eventClock(), 0, "", "", false, keyCode);
+    current.subtype = 6;
+    current.eventRef = event;
+    EventQueue::CurrentEventScope scope(current);
+    SendEventToEventTarget(event, GetEventDispatcherTarget());
+}
+
+void deliverKey(EventType type, std::uint16_t keyCode, ModifierFlags held, bool repeat) {
+    const ModifierFlags flags = held | SimInput::impliedFlags(keyCode);
+    NSEvent e = NSEvent::keyEvent(
+        type, state().pointer, flags, input_detail::eventClock(), 0, SimInput::charactersFor(keyCode, held),
+        SimInput::charactersFor(keyCode, held & ModifierFlags::shift), repeat, keyCode);
+    auto raw = CreateEvent(kEventClassKeyboard, type == EventType::keyUp ? kEventRawKeyUp
+                                                : repeat                 ? kEventRawKeyRepeat
+                                                                         : kEventRawKeyDown);
+    const UInt32 code = keyCode;
+    const UInt32 mods = input_detail::carbonModifiers(held);
+    raw->setParameter(kEventParamKeyCode, typeUInt32, &code, sizeof code);
+    raw->setParameter(kEventParamKeyModifiers, typeUInt32, &mods, sizeof mods);
+    e.eventRef = raw;
+    if (keysGoToProgram()) {
+        if (SendEventToEventTarget(raw, GetEventDispatcherTarget()) != eventNotHandledErr) return;
+        deliverToProgram(e);
+    } else {
+        deliverToOthers(e);
+    }
+}
+
+} // namespace
+
+SimInput& SimInput::shared() {
+    static SimInput input;
+    return input;
+}
+
+void SimInput::resetShared() {
+    input_detail::resetState();
+    EventQueue::resetShared();
+}
+
+void SimInput::setKeysGoToProgram(std::function<bool()> predicate) {
+    state().keysGoToProgram = std::move(predicate);
+}
+
+void SimInput::setPointerGoesToProgram(std::function<bool(CGPoint)> predicate) {
+    state().pointerGoesToProgram = std::move(predicate);
+}
+
+void SimInput::setOtherApplicationReceiver(std::function<void(const NSEvent&)> receiver) {
+    state().otherApplicationReceiver = std::move(receiver);
+}
+
+void SimInput::keyDown(std::uint16_t keyCode, ModifierFlags held) {
+    auto& s = state();
+    held = heldOnly(held);
+    s.held = held;
+    const bool repeat = !s.keysDown.insert(keyCode).second;
+    const std::uint32_t pressed = input_detail::carbonModifiers(held) & input_detail::kChordBits;
+    if (repeat && (s.firedHotKeys.contains(keyCode) || s.keysToOtherHotKeys.contains(keyCode))) return;
+    if (!repeat) {
+        for (const auto& other : s.heldByOthers) {
+            if (other.keyCode == keyCode && other.modifiers == pressed) {
+                s.keysToOtherHotKeys.insert(keyCode);
+                return;
+            }
+        }
+        for (const auto& hk : s.hotKeys) {
+            if (hk.keyCode == keyCode && input_detail::hotKeyMatches(hk.modifiers, pressed)) {
+                auto fired = hk; // the handler may unregister it
+                s.firedHotKeys[keyCode] = fired;
+                sendHotKeyEvent(fired, kEventHotKeyPressed, keyCode, held | impliedFlags(keyCode));
+                return;
+            }
+        }
+    }
+    deliverKey(EventType::keyDown, keyCode, held, repeat);
+}
+
+void SimInput::keyUp(std::uint16_t keyCode, ModifierFlags held) {
+    auto& s = state();
+    held = heldOnly(held);
+    s.held = held;
+    s.keysDown.erase(keyCode);
+    if (auto it = s.firedHotKeys.find(keyCode); it != s.firedHotKeys.end()) {
+        auto fired = it->second;
+        s.firedHotKeys.erase(it);
+        const bool live = std::any_of(s.hotKeys.begin(), s.hotKeys.end(),
+                                      [&](const input_detail::HotKeyEntry& e) { return e.ref == fired.ref; });
+        if (live) sendHotKeyEvent(fired, kEventHotKeyReleased, keyCode, held | impliedFlags(keyCode));
+        return;
+    }
+    if (s.keysToOtherHotKeys.erase(keyCode) > 0) return;
+    deliverKey(EventType::keyUp, keyCode, held, false);
+}
+
+void SimInput::setModifierFlags(ModifierFlags held) {
+    auto& s = state();
+    held = heldOnly(held);
+    if (held == s.held) return;
+    s.held = held;
+    NSEvent e = NSEvent::keyEvent(EventType::flagsChanged, s.pointer, held, input_detail::eventClock(), 0, "",
+                                  "", false, 0);
+    if (keysGoToProgram()) {
+        deliverToProgram(e);
+    } else {
+        deliverToOthers(e);
+    }
+}
+
+void SimInput::press(const KeyChord& chord) {
+    const ModifierFlags before = state().held;
+    if (!chord.modifiers.isEmpty()) setModifierFlags(chord.modifiers);
+    keyDown(chord.keyCode, chord.modifiers);
+    keyUp(chord.keyCode, chord.modifiers);
+    setModifierFlags(before);
+}
+
+namespace {
+
+EventType draggedType(std::uint32_t buttons) {
+    if (buttons & 1U) return EventType::leftMouseDragged;
+    if (buttons & 2U) return EventType::rightMouseDragged;
+    return EventType::otherMouseDragged;
+}
+
+void deliverMouse(EventType type, bool toProgram, long clickCount) {
+    auto& s = state();
+    NSEvent e = NSEvent::mouseEvent(type, s.pointer, s.held, input_detail::eventClock(), 0, clickCount);
+    if (toProgram) {
+        deliverToProgram(e);
+    } else {
+        deliverToOthers(e);
+    }
+}
+
+} // namespace
+
+void SimInput::moveMouse(CGPoint location) {
+    auto& s = state();
+    s.pointer = location;
+    if (s.buttons != 0) {
+        deliverMouse(draggedType(s.buttons), s.mouseCapturedByProgram, 0);
+    } else {
+        deliverMouse(EventType::mouseMoved, pointerGoesToProgram(location), 0);
+    }
+}
+
+void SimInput::mouseDown(long button) {
+    auto& s = state();
+    const std::uint32_t bit = 1U << std::clamp<long>(button, 0, 31);
+    if (s.buttons == 0) s.mouseCapturedByProgram = pointerGoesToProgram(s.pointer);
+    s.buttons |= bit;
+    const EventType type = button == 0   ? EventType::leftMouseDown
+                           : button == 1 ? EventType::rightMouseDown
+                                         : EventType::otherMouseDown;
+    deliverMouse(type, s.mouseCapturedByProgram, 1);
+}
+
+void SimInput::mouseUp(long button) {
+    auto& s = state();
+    const std::uint32_t bit = 1U << std::clamp<long>(button, 0, 31);
+    if ((s.buttons & bit) == 0) return;
+    s.buttons &= ~bit;
+    const EventType type = button == 0   ? EventType::leftMouseUp
+                           : button == 1 ? EventType::rightMouseUp
+                                         : EventType::otherMouseUp;
+    deliverMouse(type, s.mouseCapturedByProgram, 1);
+}
+
+void SimInput::holdHotKeyByOtherApplication(std::uint32_t keyCode, std::uint32_t carbonModifiers,
+                                            OSStatus status) {
+    auto& s = state();
+    releaseHotKeyOfOtherApplication(keyCode, carbonModifiers);
+    s.heldByOthers.push_back({keyCode, carbonModifiers & input_detail::kChordBits, status});
+}
+
+void SimInput::releaseHotKeyOfOtherApplication(std::uint32_t keyCode, std::uint32_t carbonModifiers) {
+    const std::uint32_t bits = carbonModifiers & input_detail::kChordBits;
+    std::erase_if(state().heldByOthers, [&](const input_detail::HeldChord& h) {
+        return h.keyCode == keyCode && h.modifiers == bits;
+    });
+}
+
+std::vector<SimInput::HotKeyRegistration> SimInput::registeredHotKeys() const {
+    std::vector<HotKeyRegistration> out;
+    for (const auto& hk : state().hotKeys)
+        out.push_back({hk.keyCode, hk.modifiers, hk.id.signature, hk.id.id});
+    return out;
+}
+
+void SimInput::setSymbolicHotKeys(const std::vector<SymbolicHotKey>& keys) {
+    state().symbolic = keys;
+}
+
+void SimInput::setSymbolicHotKeysAnswer(PropertyValue raw, OSStatus status) {
+    state().symbolicAnswer = std::move(raw);
+    state().symbolicStatus = status;
+}
+
+void SimInput::resetSymbolicHotKeys() {
+    auto& s = state();
+    s.symbolic = input_detail::defaultSymbolicHotKeys();
+    s.symbolicAnswer.reset();
+    s.symbolicStatus = noErr;
+}
+
+void SimInput::setKeyboardLayoutAvailable(bool available) {
+    state().layoutAvailable = available;
+}
+
+void SimInput::setKeyboardLayoutDataAvailable(bool available) {
+    state().layoutDataAvailable = available;
+}
+
+void SimInput::setKeyboardType(std::uint32_t type) {
+    state().keyboardType = type;
+}
+
+void SimInput::setOperatingSystemVersion(OperatingSystemVersion version) {
+    state().osVersion = version;
+}
+
+std::string SimInput::charactersFor(std::uint16_t keyCode, ModifierFlags held) {
+    if (std::uint32_t special = eventCharacterOverride(keyCode)) {
+        std::string out;
+        appendUtf8(out, special);
+        return out;
+    }
+    auto layout = TISGetInputSourceProperty(TISCopyCurrentASCIICapableKeyboardLayoutInputSource(),
+                                            kTISPropertyUnicodeKeyLayoutData);
+    if (!layout) return {};
+    const std::uint32_t state =
+        (input_detail::carbonModifiers(held.subtracting(ModifierFlags::command)) >> 8) & 0xFF;
+    std::uint32_t dead = 0;
+    char16_t buffer[8];
+    std::size_t length = 0;
+    if (UCKeyTranslate(layout.get(), keyCode, kUCKeyActionDisplay, state, LMGetKbdType(), 0, &dead,
+                       std::size(buffer), &length, buffer) != noErr)
+        return {};
+    return utf8FromUtf16(buffer, length);
+}
+
+ModifierFlags SimInput::impliedFlags(std::uint16_t keyCode) {
+    if (keyCode >= 123 && keyCode <= 126) return ModifierFlags::function | ModifierFlags::numericPad;
+    if (std::find(std::begin(kFunctionKeyCodes), std::end(kFunctionKeyCodes), keyCode) !=
+        std::end(kFunctionKeyCodes))
+        return ModifierFlags::function;
+    if (keyCode >= 114 && keyCode <= 121) return ModifierFlags::function;
+    if (isKeypad(keyCode)) return ModifierFlags::numericPad;
+    return {};
+}
+
+} // namespace platform
