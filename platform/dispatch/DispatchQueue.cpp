@@ -1,7 +1,9 @@
 #include "platform/dispatch/DispatchQueue.hpp"
 
+#include <algorithm>
 #include <deque>
 #include <exception>
+#include <vector>
 
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/Kernel.hpp"
@@ -22,7 +24,15 @@ struct DispatchQueue::Impl {
 
 namespace {
 
-thread_local const DispatchQueue::Impl* tlsCurrentQueue = nullptr;
+/// The serial queues whose blocks the calling thread runs now, innermost last.
+thread_local std::vector<const DispatchQueue::Impl*> tlsQueues;
+
+/// What a serial-queue `sync` caller and the queue's worker share while the caller has its turn.
+struct TurnState {
+    bool turn = false;
+    bool finished = false;
+    detail::WaitChannel channel;
+};
 
 /// What a waiting `sync` caller and the block share.
 struct SyncState {
@@ -39,12 +49,10 @@ void drainSerial(const std::shared_ptr<DispatchQueue::Impl>& q) {
         DispatchQueue::Block job = std::move(q->jobs.front());
         q->jobs.pop_front();
         g.unlock();
-        const DispatchQueue::Impl* previous = tlsCurrentQueue;
-        tlsCurrentQueue = q.get();
+        tlsQueues.push_back(q.get());
         struct Restore {
-            const DispatchQueue::Impl* p;
-            ~Restore() { tlsCurrentQueue = p; }
-        } restore{previous};
+            ~Restore() { tlsQueues.pop_back(); }
+        } restore;
         k.runJob(job);
         job = nullptr;
         g.lock();
@@ -145,10 +153,46 @@ void DispatchQueue::sync(const Block& block) const {
         block();
         return;
     }
-    if (impl_->kind == Impl::Kind::main && k.isMainThread())
-        throw Error("DispatchQueue::main().sync called on the main thread would deadlock");
-    if (impl_->kind == Impl::Kind::serial && tlsCurrentQueue == impl_.get())
+    if (impl_->kind == Impl::Kind::main) {
+        if (k.isMainThread())
+            throw Error("DispatchQueue::main().sync called on the main thread would deadlock");
+        syncOnMain(block);
+        return;
+    }
+    if (std::find(tlsQueues.begin(), tlsQueues.end(), impl_.get()) != tlsQueues.end())
         throw Error("sync onto the serial queue '" + impl_->label + "' from its own block would deadlock");
+    // As on the original platform the block runs on the calling thread, once every block submitted
+    // before it has run; the queue's worker holds the queue until the block is done.
+    auto state = std::make_shared<TurnState>();
+    auto g = k.lock();
+    enqueue(g, impl_, [state, label = &impl_->label] {
+        auto& kk = Kernel::get();
+        auto inner = kk.lock();
+        state->turn = true;
+        kk.notifyAll(inner, state->channel);
+        const detail::WaitReason lent{"lending the serial queue to a sync caller", label, false};
+        kk.wait(inner, &state->channel, detail::kNever, lent, [&] { return state->finished; });
+    });
+    const detail::WaitReason reason{"waiting for sync on the queue", &impl_->label, false};
+    if (!k.wait(g, &state->channel, detail::kNever, reason, [&] { return state->turn; })) return;
+    g.unlock();
+    struct Finish {
+        std::shared_ptr<TurnState> state;
+        ~Finish() {
+            tlsQueues.pop_back();
+            auto& kk = Kernel::get();
+            auto inner = kk.lock();
+            state->finished = true;
+            kk.notifyAll(inner, state->channel);
+        }
+    };
+    tlsQueues.push_back(impl_.get());
+    Finish finish{state};
+    block();
+}
+
+void DispatchQueue::syncOnMain(const Block& block) const {
+    auto& k = Kernel::get();
     auto state = std::make_shared<SyncState>();
     auto g = k.lock();
     enqueue(g, impl_, [state, block] {

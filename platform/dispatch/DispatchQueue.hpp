@@ -38,8 +38,9 @@ public:
     void async(const DispatchGroup& group, Block block) const;
     /// Submits `block` at `deadline`.
     void asyncAfter(DispatchTime deadline, Block block) const;
-    /// Runs `block` on the queue and waits for it: on the main thread for the main queue, in
-    /// submission order for a serial queue, on the calling thread for a global queue. An exception
+    /// Runs `block` on the queue and waits for it: on the main thread for the main queue; for a
+    /// serial queue on the calling thread once every block submitted before has run, with the
+    /// queue held until it returns; at once on the calling thread for a global queue. An exception
     /// of the block is rethrown here. Throws `platform::Error` instead of deadlocking when called
     /// on the main thread for the main queue or from a serial queue's own block.
     void sync(const Block& block) const;
@@ -62,6 +63,7 @@ private:
         : impl_(std::move(impl)) {}
     /// Submits under the kernel lock (used by groups and delayed dispatch).
     void enqueueLocked(std::unique_lock<std::mutex>& g, Block block) const;
+    void syncOnMain(const Block& block) const;
 
     std::shared_ptr<Impl> impl_;
 };

@@ -292,6 +292,16 @@ TEST_F(Scheduler, SerialQueueRunsBlocksInOrderAndSyncReturnsValue) {
         });
     std::optional<std::size_t> seen;
     std::string nestedError;
+    bool syncRanOnMain = false;
+    std::optional<double> syncReturnedAt;
+    // From the main thread the block runs on the main thread, after the blocks before it.
+    syncReturnedAt = store.sync([&] {
+        syncRanOnMain = Thread::isMainThread();
+        return sim().now();
+    });
+    EXPECT_TRUE(syncRanOnMain);
+    EXPECT_EQ(order.size(), 5U);
+    EXPECT_DOUBLE_EQ(*syncReturnedAt, 0.15);
     worker().async([&] {
         seen = store.sync([&] { return order.size(); });
         store.sync([&] {
