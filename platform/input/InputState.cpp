@@ -1,6 +1,7 @@
 #include "platform/input/InputState.hpp"
 
-#include "platform/foundation/Date.hpp"
+#include "platform/dispatch/MediaTime.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 
 namespace platform::input_detail {
 
@@ -12,6 +13,8 @@ std::unique_ptr<State>& holder() {
 } // namespace
 
 State& state() {
+    static const bool registered = (SharedInstances::registerReset([] { SimInput::resetShared(); }), true);
+    (void)registered;
     auto& s = holder();
     if (!s) {
         s = std::make_unique<State>();
@@ -20,8 +23,17 @@ State& state() {
     return *s;
 }
 
+namespace {
+std::uint64_t generation = 0;
+}
+
 void resetState() {
     holder().reset();
+    ++generation;
+}
+
+std::uint64_t stateGeneration() {
+    return generation;
 }
 
 std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys() {
@@ -43,7 +55,7 @@ std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys() {
 }
 
 double eventClock() {
-    return Date::now().timeIntervalSince1970;
+    return mediaTime();
 }
 
 OSStatus dispatchCarbonEvent(const EventRef& event, std::size_t below) {

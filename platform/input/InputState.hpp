@@ -49,6 +49,8 @@ struct State {
     bool mouseCapturedByProgram = false;
 
     std::vector<std::shared_ptr<EventMonitor>> monitors;
+    /// A dispatch of the application's queue waits on the main queue.
+    bool dispatchScheduled = false;
 
     std::vector<HandlerEntry> handlers;
     std::uint64_t nextHandlerId = 1;
@@ -85,9 +87,11 @@ struct MonitorAccess {
 
 State& state();
 void resetState();
+/// Counts resets, so that work scheduled before one can tell it is stale.
+std::uint64_t stateGeneration();
 /// The default reserved chords.
 std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys();
-/// Seconds on the platform's clock, for event time stamps.
+/// Seconds on the media clock, for event time stamps.
 double eventClock();
 
 /// Sends `event` to the dispatcher target's handlers below position `below` (exclusive), newest

@@ -1,5 +1,7 @@
 #include "platform/input/SimInput.hpp"
 
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/SimScheduler.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/input/InputState.hpp"
@@ -117,10 +119,19 @@ void callGlobalMonitors(const NSEvent& event) {
     }
 }
 
-/// Queues an event for the application and lets the application dispatch it.
+/// Queues an event for the application; the main run loop dispatches the queue on its next turn
+/// (after its before-sources observers, in every common mode).
 void deliverToProgram(const NSEvent& event) {
     EventQueue::shared().postEvent(event);
-    EventQueue::shared().dispatchPending();
+    auto& s = state();
+    if (s.dispatchScheduled) return;
+    s.dispatchScheduled = true;
+    DispatchQueue::main().async([generation = input_detail::stateGeneration()] {
+        // After a reset the new state schedules its own dispatch.
+        if (generation != input_detail::stateGeneration()) return;
+        state().dispatchScheduled = false;
+        EventQueue::shared().dispatchPending();
+    });
 }
 
 void deliverToOthers(const NSEvent& event) {
@@ -316,6 +327,35 @@ void SimInput::mouseUp(long button) {
                            : button == 1 ? EventType::rightMouseUp
                                          : EventType::otherMouseUp;
     deliverMouse(type, s.mouseCapturedByProgram, 1);
+}
+
+void SimInput::drag(CGPoint from, CGPoint to, double duration, int steps, ModifierFlags held) {
+    steps = std::max(steps, 1);
+    duration = std::max(duration, 0.0);
+    auto& sim = SimScheduler::shared();
+    const double start = sim.now();
+    const auto generation = input_detail::stateGeneration();
+    auto step = [generation](std::function<void()> fn) {
+        return [generation, fn = std::move(fn)] {
+            if (generation == input_detail::stateGeneration()) fn();
+        };
+    };
+    sim.schedule(start, step([this, from, held] {
+                     setModifierFlags(held);
+                     moveMouse(from);
+                     mouseDown(0);
+                 }),
+                 "drag start");
+    for (int i = 1; i <= steps; ++i) {
+        const double f = static_cast<double>(i) / steps;
+        const CGPoint at{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
+        sim.schedule(start + duration * f, step([this, at] { moveMouse(at); }), "drag step");
+    }
+    sim.schedule(start + duration, step([this] {
+                     mouseUp(0);
+                     setModifierFlags({});
+                 }),
+                 "drag end");
 }
 
 void SimInput::holdHotKeyByOtherApplication(std::uint32_t keyCode, std::uint32_t carbonModifiers,

@@ -69,6 +69,13 @@ public:
     void mouseDown(long button = 0);
     void mouseUp(long button = 0);
 
+    /// A drag with the left button over virtual time: at the current time the modifiers `held` go
+    /// down, the pointer moves to `from` and the button goes down; then `steps` moves at equal
+    /// intervals reach `to` after `duration` seconds, where the button and the modifiers are
+    /// released. Scheduled on the simulator's clock (`SimScheduler`); returns at once, the caller
+    /// runs the clock. A reset of the input drops the rest of the drag.
+    void drag(CGPoint from, CGPoint to, double duration, int steps, ModifierFlags held = {});
+
     // ----- hot keys of other applications and reserved chords
 
     /// Another application holds this chord (key code, Carbon modifiers): registering it fails

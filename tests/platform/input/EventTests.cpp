@@ -1,4 +1,6 @@
 #include "InputTestSupport.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/dispatch/Timer.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "platform/input/NSEvent.hpp"
 
@@ -132,6 +134,8 @@ TEST_F(EventRoutingTest, LocalMonitorThatReturnsNothingSwallowsAKeyDown) {
                                                 [&](const NSEvent& e) { global.push_back(e); });
     input().keyDown(0, {});
     input().keyUp(0, {});
+    EXPECT_TRUE(program.empty()); // queued until the main run loop turns
+    settle();
     EXPECT_EQ(localCalls, 1);
     ASSERT_EQ(program.size(), 1u); // only the key-up went on
     EXPECT_EQ(program[0].type, EventType::keyUp);
@@ -143,6 +147,7 @@ TEST_F(EventRoutingTest, LocalMonitorThatReturnsNothingSwallowsAKeyDown) {
     NSEvent::removeMonitor(swallow);
     NSEvent::removeMonitor(nullptr);
     input().keyDown(0, {});
+    settle();
     EXPECT_EQ(localCalls, 1);
     EXPECT_EQ(program.size(), 2u);
 }
@@ -164,6 +169,7 @@ TEST_F(EventRoutingTest, GlobalMonitorsSeeOnlyOtherApplicationsEvents) {
     ASSERT_EQ(others.size(), 1u);
     programIsFrontmost(true);
     input().keyDown(2, {});
+    settle();
     EXPECT_EQ(global.size(), 1u);
     EXPECT_EQ(local.size(), 1u);
 }
@@ -191,6 +197,7 @@ TEST_F(EventRoutingTest, LocalMonitorsChainReplaceAndMayRemoveEachOther) {
                                                            return std::nullopt;
                                                        });
     input().keyDown(0, {});
+    settle();
     EXPECT_EQ(calls, std::vector<std::string>{"first"});
     ASSERT_EQ(program.size(), 1u);
     EXPECT_EQ(program[0].characters, "z");
@@ -233,6 +240,7 @@ TEST_F(EventRoutingTest, PointerStateAndMouseCapture) {
     EXPECT_EQ(NSEvent::pressedMouseButtons(), 1u);
     input().moveMouse({300, 50}); // dragged out of the program's window: still the program's
     input().mouseUp();
+    settle();
     EXPECT_TRUE(global.empty());
     EXPECT_EQ(program.back().type, EventType::leftMouseUp);
 
@@ -255,6 +263,61 @@ TEST_F(EventRoutingTest, PointerStateAndMouseCapture) {
     input().mouseDown();
     input().moveMouse({320, 60});
     EXPECT_TRUE(global.back().modifierFlags.contains(Flags::option));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EventRoutingTest, SamplerStartedByADragMonitorSeesMonotonicPointerLocations) {
+    std::shared_ptr<Timer> sampler;
+    std::vector<CGPoint> samples;
+    auto dragged = NSEvent::addGlobalMonitorForEvents(EventTypeMask::leftMouseDragged, [&](const NSEvent&) {
+        if (sampler) return;
+        sampler = Timer::make(1.0 / 90.0, true, [&](Timer&) { samples.push_back(NSEvent::mouseLocation()); });
+        RunLoop::main().add(sampler, RunLoopMode::common);
+    });
+    auto up = NSEvent::addGlobalMonitorForEvents(EventTypeMask::leftMouseUp, [&](const NSEvent&) {
+        if (sampler) sampler->invalidate();
+    });
+    input().drag({100, 100}, {400, 100}, 0.3, 30);
+    sim().runFor(0.5);
+
+    // About 300 ms at 90 Hz, less the first step before the first dragged event.
+    EXPECT_GE(samples.size(), 24u);
+    EXPECT_LE(samples.size(), 27u);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_EQ(samples[i].y, 100);
+        EXPECT_GE(samples[i].x, 100);
+        EXPECT_LE(samples[i].x, 400);
+        if (i > 0) {
+            EXPECT_GE(samples[i].x, samples[i - 1].x);
+        }
+    }
+    ASSERT_FALSE(samples.empty());
+    EXPECT_GT(samples.back().x, samples.front().x);
+    EXPECT_EQ(NSEvent::mouseLocation(), (CGPoint{400, 100}));
+    EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u);
+}
+
+TEST_F(EventRoutingTest, DragWithOptionHoldsTheModifierAndIsDroppedByAReset) {
+    std::vector<NSEvent> seen;
+    auto g = NSEvent::addGlobalMonitorForEvents(
+        EventTypeMask::leftMouseDown | EventTypeMask::leftMouseDragged | EventTypeMask::leftMouseUp,
+        [&](const NSEvent& e) { seen.push_back(e); });
+    input().drag({0, 0}, {10, 0}, 0.1, 2, Flags::option);
+    sim().runFor(0.2);
+    ASSERT_EQ(seen.size(), 4u); // down, two drags, up
+    for (const auto& e : seen)
+        EXPECT_TRUE(e.modifierFlags.contains(Flags::option));
+    EXPECT_EQ(NSEvent::currentModifierFlags(), Flags());
+    EXPECT_LT(seen[1].timestamp, seen[2].timestamp);
+
+    input().drag({0, 0}, {10, 0}, 0.1, 2);
+    SimInput::resetShared();
+    sim().runFor(0.2);
+    EXPECT_EQ(NSEvent::mouseLocation(), (CGPoint{0, 0}));
+    EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u);
 }
 
 } // namespace

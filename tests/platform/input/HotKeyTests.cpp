@@ -212,6 +212,7 @@ TEST_F(HotKeyTest, RawKeyEventsReachHandlersWhenKeysGoToTheProgram) {
                                                          return e;
                                                      });
     input().press({kLeft, ModifierFlags::control | ModifierFlags::option});
+    settle();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].kind, kEventRawKeyDown);
     EXPECT_EQ(seen[1].kind, kEventRawKeyUp);
@@ -236,6 +237,7 @@ TEST_F(HotKeyTest, RawKeyEventsReachHandlersWhenKeysGoToTheProgram) {
     local.clear();
     installRecorder(rawTypes, noErr);
     input().press({0, {}});
+    settle();
     EXPECT_EQ(seen.size(), 2u);
     EXPECT_TRUE(local.empty());
 }

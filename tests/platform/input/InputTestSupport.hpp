@@ -2,25 +2,22 @@
 
 #include "platform/input/EventQueue.hpp"
 #include "platform/input/SimInput.hpp"
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <vector>
 
 /// Fresh input state around every test; records what the application and the other applications
-/// received.
-class InputTest : public testsupport::FoundationSandbox {
+/// received. Every platform shared instance is reset around each test.
+class InputTest : public PlatformTest {
 protected:
     void SetUp() override {
-        FoundationSandbox::SetUp();
-        platform::SimInput::resetShared();
+        PlatformTest::SetUp();
         platform::EventQueue::shared().setEventHandler(
             [this](const platform::NSEvent& e) { program.push_back(e); });
         input().setOtherApplicationReceiver([this](const platform::NSEvent& e) { others.push_back(e); });
     }
-    void TearDown() override {
-        platform::SimInput::resetShared();
-        FoundationSandbox::TearDown();
-    }
+    /// Lets the main run loop dispatch what was queued for the application.
+    void settle() { sim().drainMainQueue(); }
 
     platform::SimInput& input() { return platform::SimInput::shared(); }
     void programIsFrontmost(bool frontmost) {
