@@ -1,0 +1,19 @@
+#include "platform/desktop/AppleEvents.hpp"
+
+#include "platform/desktop/DesktopModel.hpp"
+#include "platform/desktop/SimDesktop.hpp"
+
+namespace platform {
+
+namespace desktop_detail {
+int automationPermission(DesktopModel& m, bool ask);
+}
+
+OSStatus AEDeterminePermissionToAutomateTarget(const std::string& bundleIdentifier, bool askUserIfNeeded) {
+    auto holder = SimDesktop::shared().model();
+    desktop_detail::DesktopModel::Txn t(*holder);
+    if (bundleIdentifier != "com.apple.systemevents") return procNotFound;
+    return desktop_detail::automationPermission(*holder, askUserIfNeeded);
+}
+
+} // namespace platform

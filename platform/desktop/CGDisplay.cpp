@@ -1,0 +1,80 @@
+#include "platform/desktop/CGDisplay.hpp"
+
+#include "platform/desktop/DesktopModel.hpp"
+#include "platform/desktop/SimDesktop.hpp"
+
+#include <cmath>
+
+namespace platform {
+
+using desktop_detail::DesktopModel;
+
+#define TXN                                                                                                  \
+    auto holder = SimDesktop::shared().model();                                                              \
+    DesktopModel& m = *holder;                                                                               \
+    DesktopModel::Txn txn(m)
+
+CGDirectDisplayID CGMainDisplayID() {
+    TXN;
+    return m.displays.empty() ? 0 : m.displays.front().spec.displayID;
+}
+
+CGRect CGDisplayBounds(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    if (!d) return {};
+    const CGRect& f = d->spec.frame;
+    return {f.minX(), m.mainHeight() - f.maxY(), f.width(), f.height()};
+}
+
+CGError CGGetOnlineDisplayList(std::uint32_t maxDisplays, CGDirectDisplayID* displays, std::uint32_t* count) {
+    TXN;
+    std::uint32_t n = 0;
+    for (const auto& d : m.displays) {
+        if (displays && n >= maxDisplays) break;
+        if (displays) displays[n] = d.spec.displayID;
+        ++n;
+    }
+    if (count) *count = n;
+    return kCGErrorSuccess;
+}
+
+std::uint32_t CGDisplayVendorNumber(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    return d ? d->spec.vendor : 0;
+}
+
+std::uint32_t CGDisplayModelNumber(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    return d ? d->spec.model : 0;
+}
+
+std::uint32_t CGDisplaySerialNumber(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    return d ? d->spec.serial : 0;
+}
+
+bool CGDisplayIsBuiltin(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    return d && d->spec.builtin;
+}
+
+std::size_t CGDisplayPixelsWide(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    if (!d) return 0;
+    return d->spec.pixelsWide.value_or(std::size_t(std::llround(d->spec.frame.width())));
+}
+
+std::size_t CGDisplayPixelsHigh(CGDirectDisplayID display) {
+    TXN;
+    auto* d = m.displayByID(display);
+    if (!d) return 0;
+    return d->spec.pixelsHigh.value_or(std::size_t(std::llround(d->spec.frame.height())));
+}
+
+} // namespace platform

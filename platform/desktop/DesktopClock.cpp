@@ -1,0 +1,15 @@
+#include "platform/desktop/DesktopClock.hpp"
+
+#include "platform/dispatch/SimScheduler.hpp"
+
+namespace platform::desktop_detail {
+
+double clockNow() {
+    return SimScheduler::shared().now();
+}
+
+void clockSchedule(double at, std::function<void()> event, std::string label) {
+    SimScheduler::shared().schedule(at, std::move(event), std::move(label));
+}
+
+} // namespace platform::desktop_detail

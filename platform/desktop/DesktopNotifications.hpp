@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/desktop/DesktopModel.hpp"
+
+namespace platform::desktop_detail {
+
+/// Posts one of the desktop's notifications: workspace ones on the workspace's center (object: the
+/// workspace, user info "NSWorkspaceApplicationKey" = pid when there is one), the screen-parameters
+/// one on the default center. Called without the desktop's lock.
+void postDesktopNotification(const PendingNotification& notification);
+
+} // namespace platform::desktop_detail

@@ -1,0 +1,62 @@
+#include "platform/desktop/NSScreen.hpp"
+
+#include "platform/desktop/DesktopModel.hpp"
+#include "platform/desktop/SimDesktop.hpp"
+
+namespace platform {
+
+using desktop_detail::DesktopModel;
+
+NSScreen::NSScreen(std::shared_ptr<const desktop_detail::ScreenSnapshot> snapshot)
+    : snapshot_(std::move(snapshot)) {}
+
+std::vector<NSScreen> NSScreen::screens() {
+    auto holder = SimDesktop::shared().model();
+    DesktopModel::Txn t(*holder);
+    std::vector<NSScreen> out;
+    for (const auto& s : holder->published)
+        out.emplace_back(s);
+    return out;
+}
+
+std::optional<NSScreen> NSScreen::main() {
+    auto holder = SimDesktop::shared().model();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn t(m);
+    if (m.published.empty()) return std::nullopt;
+    if (auto key = m.keyWindow()) {
+        const CGRect& f = m.windows.at(*key).spec.frame;
+        std::shared_ptr<const desktop_detail::ScreenSnapshot> best;
+        double bestArea = 0;
+        for (const auto& s : m.published) {
+            double a = f.intersection(s->frame).area();
+            if (a > bestArea) {
+                bestArea = a;
+                best = s;
+            }
+        }
+        if (best) return NSScreen(best);
+    }
+    return NSScreen(m.published.front());
+}
+
+CGRect NSScreen::frame() const {
+    return snapshot_->frame;
+}
+CGRect NSScreen::visibleFrame() const {
+    return snapshot_->visibleFrame;
+}
+double NSScreen::backingScaleFactor() const {
+    return snapshot_->backingScaleFactor;
+}
+std::string NSScreen::localizedName() const {
+    return snapshot_->name;
+}
+CFDictionary NSScreen::deviceDescription() const {
+    return snapshot_->deviceDescription;
+}
+bool NSScreen::operator==(const NSScreen& other) const {
+    return snapshot_->uid == other.snapshot_->uid;
+}
+
+} // namespace platform

@@ -1,0 +1,121 @@
+#include "platform/desktop/NSWorkspace.hpp"
+
+#include "platform/desktop/DesktopModel.hpp"
+#include "platform/desktop/SimDesktop.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+#include <algorithm>
+
+namespace platform {
+
+using desktop_detail::AppState;
+using desktop_detail::DesktopModel;
+
+#define TXN                                                                                                  \
+    auto holder = SimDesktop::shared().model();                                                              \
+    DesktopModel& m = *holder;                                                                               \
+    DesktopModel::Txn txn(m)
+
+NSWorkspace& NSWorkspace::shared() {
+    static NSWorkspace workspace;
+    return workspace;
+}
+
+NotificationCenter& NSWorkspace::notificationCenter() {
+    static NotificationCenter center;
+    return center;
+}
+
+std::vector<NSRunningApplication> NSWorkspace::runningApplications() const {
+    TXN;
+    std::vector<std::pair<std::uint64_t, pid_t>> found;
+    for (const auto& [pid, a] : m.apps)
+        if (a.listed && a.state != AppState::terminated) found.push_back({a.order, pid});
+    std::sort(found.begin(), found.end());
+    std::vector<NSRunningApplication> out;
+    for (auto& f : found)
+        out.emplace_back(f.second);
+    return out;
+}
+
+std::optional<NSRunningApplication> NSWorkspace::frontmostApplication() const {
+    TXN;
+    if (m.frontPid == 0 || !m.liveApp(m.frontPid)) return std::nullopt;
+    return NSRunningApplication(m.frontPid);
+}
+
+bool NSWorkspace::launchApp(const std::string& bundleIdentifier, unsigned options) {
+    TXN;
+    if (!m.installed.count(bundleIdentifier)) {
+        JournalEntry e;
+        e.kind = JournalEntry::Kind::launch;
+        e.what = bundleIdentifier;
+        e.detail = "unknown bundle";
+        e.result = -1;
+        m.record(e);
+        return false;
+    }
+    bool activate = (options & NSWorkspaceLaunchWithoutActivation) == 0;
+    for (const auto& [pid, a] : m.apps) {
+        if (a.state != AppState::terminated && a.spec.bundleIdentifier == bundleIdentifier) {
+            JournalEntry e;
+            e.kind = JournalEntry::Kind::launch;
+            e.pid = pid;
+            e.what = bundleIdentifier;
+            e.detail = "already running";
+            m.record(e);
+            if (activate && a.state == AppState::running) m.makeFrontmost(pid, true);
+            return true;
+        }
+    }
+    m.startInstance(bundleIdentifier, activate, false);
+    return true;
+}
+
+bool NSWorkspace::openURL(const std::string& url) {
+    TXN;
+    JournalEntry e;
+    e.kind = JournalEntry::Kind::open;
+    e.what = url;
+    std::string path = url;
+    bool isFile = false;
+    if (path.rfind("file://", 0) == 0) {
+        path = path.substr(7);
+        isFile = true;
+    } else if (path.rfind("/", 0) == 0) {
+        isFile = true;
+    }
+    if (!isFile) {
+        m.record(e);
+        return true;
+    }
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    for (const auto& [id, spec] : m.installed) {
+        if (spec.bundlePath == path) {
+            m.record(e);
+            for (const auto& [pid, a] : m.apps) {
+                if (a.state != AppState::terminated && a.spec.bundleIdentifier == id) {
+                    if (a.state == AppState::running) m.makeFrontmost(pid, true);
+                    return true;
+                }
+            }
+            m.startInstance(id, true, false);
+            return true;
+        }
+    }
+    e.result = -1;
+    e.detail = "no such application";
+    m.record(e);
+    return false;
+}
+
+std::optional<NSRunningApplication> NSWorkspace::applicationOf(const Notification& notification) {
+    auto it = notification.userInfo.find(NSWorkspaceApplicationKey);
+    if (it == notification.userInfo.end()) return std::nullopt;
+    const std::int64_t* pid = it->second.asInteger();
+    if (!pid) return std::nullopt;
+    return NSRunningApplication(pid_t(*pid));
+}
+
+} // namespace platform

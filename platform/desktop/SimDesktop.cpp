@@ -1,0 +1,568 @@
+#include "platform/desktop/SimDesktop.hpp"
+
+#include "platform/desktop/DesktopModel.hpp"
+#include "platform/desktop/DesktopNotifications.hpp"
+#include "platform/desktop/NSWorkspace.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SharedInstances.hpp"
+
+#include <algorithm>
+#include <mutex>
+
+namespace platform {
+
+using desktop_detail::DesktopModel;
+
+namespace {
+
+std::mutex& sharedMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::shared_ptr<DesktopModel> makeModel() {
+    auto m = std::make_shared<DesktopModel>();
+    m->poster = desktop_detail::postDesktopNotification;
+    return m;
+}
+
+SimDesktop::WindowState stateOf(const DesktopModel& m, const desktop_detail::WindowRecord& w) {
+    SimDesktop::WindowState s;
+    s.number = w.number;
+    s.pid = w.pid;
+    s.title = w.spec.title;
+    s.frame = w.spec.frame;
+    s.space = w.space;
+    s.onScreen = m.onScreen(w);
+    s.minimized = w.spec.minimized;
+    s.fullScreen = w.spec.fullScreen;
+    s.closed = w.closed;
+    return s;
+}
+
+DisplaySpec laptopSpec() {
+    DisplaySpec d;
+    d.displayID = 1;
+    d.name = "Built-in Retina Display";
+    d.frame = {0, 0, 1440, 900};
+    d.visibleFrame = CGRect{0, 0, 1440, 875};
+    d.backingScaleFactor = 2;
+    d.vendor = 1552;
+    d.model = 41040;
+    d.serial = 0;
+    d.builtin = true;
+    return d;
+}
+
+} // namespace
+
+SimDesktop::SimDesktop()
+    : model_(makeModel()) {}
+
+SimDesktop& SimDesktop::shared() {
+    static SimDesktop desktop;
+    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
+    return desktop;
+}
+
+void SimDesktop::resetShared() {
+    auto fresh = makeModel();
+    {
+        std::lock_guard lock(sharedMutex());
+        shared().model_ = fresh;
+    }
+    NSWorkspace::shared().notificationCenter().resetForTesting();
+}
+
+std::shared_ptr<DesktopModel> SimDesktop::model() const {
+    std::lock_guard lock(sharedMutex());
+    return model_;
+}
+
+#define TXN                                                                                                  \
+    auto holder = model();                                                                                   \
+    DesktopModel& m = *holder;                                                                               \
+    DesktopModel::Txn txn(m)
+
+// ----------------------------------------------------------------------------------- fixtures
+
+static void replaceDisplays(DesktopModel& m, const std::vector<DisplaySpec>& specs) {
+    m.displays.clear();
+    for (const auto& s : specs)
+        m.addDisplay(s);
+    for (auto& [n, w] : m.windows) {
+        if (auto* d = m.displayForRect(w.spec.frame)) w.space = d->activeSpace;
+    }
+    // A fixture stands from the start: its screen list is published at once.
+    ++m.publishGeneration;
+    m.publishScreens(std::nullopt);
+}
+
+void SimDesktop::useLaptop() {
+    TXN;
+    replaceDisplays(m, {laptopSpec()});
+}
+
+void SimDesktop::useLaptopWithExternal() {
+    TXN;
+    DisplaySpec ext;
+    ext.displayID = 2;
+    ext.name = "DELL U2720Q";
+    ext.frame = {1440, 0, 1920, 1080};
+    ext.visibleFrame = CGRect{1440, 0, 1920, 1055};
+    ext.backingScaleFactor = 1;
+    ext.vendor = 4268;
+    ext.model = 41329;
+    ext.serial = 808530252;
+    replaceDisplays(m, {laptopSpec(), ext});
+}
+
+void SimDesktop::useTwoIdenticalDisplays() {
+    TXN;
+    DisplaySpec a;
+    a.displayID = 1;
+    a.name = "LG HDR 4K";
+    a.frame = {0, 0, 1920, 1080};
+    a.backingScaleFactor = 1;
+    a.vendor = 7789;
+    a.model = 30471;
+    DisplaySpec b = a;
+    b.displayID = 2;
+    b.frame = {1920, 0, 1920, 1080};
+    replaceDisplays(m, {a, b});
+}
+
+// ----------------------------------------------------------------------------------- displays
+
+void SimDesktop::addDisplay(const DisplaySpec& spec) {
+    TXN;
+    m.addDisplay(spec);
+}
+
+void SimDesktop::removeDisplay(std::uint32_t displayID) {
+    TXN;
+    m.removeDisplay(displayID);
+}
+
+void SimDesktop::renumberDisplay(std::uint32_t from, std::uint32_t to) {
+    TXN;
+    if (auto* d = m.displayByID(from)) {
+        d->spec.displayID = to;
+        m.displaysChanged();
+    }
+}
+
+void SimDesktop::swapDisplayNumbers(std::uint32_t a, std::uint32_t b) {
+    TXN;
+    auto* da = m.displayByID(a);
+    auto* db = m.displayByID(b);
+    if (!da || !db) return;
+    std::swap(da->spec.displayID, db->spec.displayID);
+    m.displaysChanged();
+}
+
+void SimDesktop::setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
+                                 std::optional<CGRect> visibleFrame) {
+    TXN;
+    if (auto* d = m.displayByID(displayID)) {
+        d->spec.frame = frame;
+        d->spec.visibleFrame = visibleFrame;
+        if (!d->spec.pixelsWide) d->spec.pixelsWide.reset();
+        m.displaysChanged();
+    }
+}
+
+void SimDesktop::updateDisplay(std::uint32_t displayID, const DisplaySpec& spec) {
+    TXN;
+    if (auto* d = m.displayByID(displayID)) {
+        int spaces = int(d->spaces.size());
+        d->spec = spec;
+        d->spec.spaces = spaces;
+        m.displaysChanged();
+    }
+}
+
+void SimDesktop::setScreenListLag(double seconds) {
+    TXN;
+    m.screenListLag = seconds;
+}
+
+void SimDesktop::setScreenListTransients(std::vector<std::size_t> counts, double stepSeconds) {
+    TXN;
+    m.transientCounts = std::move(counts);
+    m.transientStep = stepSeconds;
+}
+
+std::vector<std::uint32_t> SimDesktop::displayIDs() const {
+    TXN;
+    std::vector<std::uint32_t> out;
+    for (const auto& d : m.displays)
+        out.push_back(d.spec.displayID);
+    return out;
+}
+
+// ----------------------------------------------------------------------------------- Spaces
+
+std::vector<std::uint64_t> SimDesktop::spaces(std::uint32_t displayID) const {
+    TXN;
+    auto* d = m.displayByID(displayID);
+    return d ? d->spaces : std::vector<std::uint64_t>{};
+}
+
+std::uint64_t SimDesktop::activeSpace(std::uint32_t displayID) const {
+    TXN;
+    auto* d = m.displayByID(displayID);
+    return d ? d->activeSpace : 0;
+}
+
+void SimDesktop::switchToDesktop(std::uint32_t displayID, int desktop) {
+    TXN;
+    auto* d = m.displayByID(displayID);
+    if (d && desktop >= 1 && std::size_t(desktop) <= d->spaces.size())
+        m.switchSpace(*d, d->spaces[std::size_t(desktop) - 1]);
+}
+
+std::uint64_t SimDesktop::addSpace(std::uint32_t displayID) {
+    TXN;
+    auto* d = m.displayByID(displayID);
+    if (!d) return 0;
+    d->spaces.push_back(m.nextSpace++);
+    return d->spaces.back();
+}
+
+// ----------------------------------------------------------------------------------- applications
+
+void SimDesktop::install(const AppSpec& spec) {
+    TXN;
+    AppSpec s = spec;
+    if (s.bundlePath.empty())
+        s.bundlePath = "/Applications/" + s.localizedName.value_or(s.bundleIdentifier) + ".app";
+    m.installed[s.bundleIdentifier] = s;
+}
+
+pid_t SimDesktop::run(const std::string& bundleIdentifier, const std::vector<WindowSpec>& windows) {
+    TXN;
+    pid_t pid = m.startInstance(bundleIdentifier, false, true);
+    if (pid == 0) return 0;
+    for (const auto& w : windows)
+        m.openWindow(pid, w);
+    return pid;
+}
+
+pid_t SimDesktop::run(const AppSpec& spec, const std::vector<WindowSpec>& windows) {
+    install(spec);
+    return run(spec.bundleIdentifier, windows);
+}
+
+pid_t SimDesktop::launch(const std::string& bundleIdentifier) {
+    TXN;
+    return m.startInstance(bundleIdentifier, true, false);
+}
+
+void SimDesktop::quit(pid_t pid) {
+    TXN;
+    m.endApp(pid);
+}
+
+void SimDesktop::setFrontmost(pid_t pid) {
+    TXN;
+    m.makeFrontmost(pid, true);
+}
+
+pid_t SimDesktop::frontmost() const {
+    TXN;
+    return m.frontPid;
+}
+
+std::vector<pid_t> SimDesktop::pids(const std::string& bundleIdentifier) const {
+    TXN;
+    std::vector<std::pair<std::uint64_t, pid_t>> found;
+    for (const auto& [pid, a] : m.apps)
+        if (a.state != desktop_detail::AppState::terminated && a.spec.bundleIdentifier == bundleIdentifier)
+            found.push_back({a.order, pid});
+    std::sort(found.begin(), found.end());
+    std::vector<pid_t> out;
+    for (auto& f : found)
+        out.push_back(f.second);
+    return out;
+}
+
+void SimDesktop::updateApp(pid_t pid, const AppSpec& spec) {
+    TXN;
+    if (auto* a = m.app(pid)) a->spec = spec;
+}
+
+// ----------------------------------------------------------------------------------- windows
+
+std::uint32_t SimDesktop::openWindow(pid_t pid, const WindowSpec& spec) {
+    TXN;
+    if (!m.liveApp(pid)) return 0;
+    return m.openWindow(pid, spec);
+}
+
+void SimDesktop::closeWindow(std::uint32_t number) {
+    TXN;
+    if (auto* w = m.liveWindow(number)) {
+        w->closed = true;
+        m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
+    }
+}
+
+void SimDesktop::setWindowFrame(std::uint32_t number, const CGRect& frame) {
+    TXN;
+    if (auto* w = m.liveWindow(number)) {
+        w->spec.frame = frame;
+        m.placeOnDisplaySpace(*w);
+    }
+}
+
+void SimDesktop::setWindowTitle(std::uint32_t number, const std::string& title) {
+    TXN;
+    if (auto* w = m.liveWindow(number)) w->spec.title = title;
+}
+
+void SimDesktop::setWindowMinimized(std::uint32_t number, bool minimized) {
+    TXN;
+    if (auto* w = m.liveWindow(number)) w->spec.minimized = minimized;
+}
+
+void SimDesktop::moveWindowToDesktop(std::uint32_t number, int desktop) {
+    TXN;
+    auto* w = m.liveWindow(number);
+    if (!w) return;
+    auto* d = m.displayForRect(w->spec.frame);
+    if (d && desktop >= 1 && std::size_t(desktop) <= d->spaces.size())
+        w->space = d->spaces[std::size_t(desktop) - 1];
+}
+
+void SimDesktop::updateWindow(std::uint32_t number, const WindowSpec& spec) {
+    TXN;
+    if (auto* w = m.liveWindow(number)) {
+        CGRect frame = w->spec.frame;
+        bool minimized = w->spec.minimized, fullScreen = w->spec.fullScreen;
+        w->spec = spec;
+        w->spec.frame = frame;
+        w->spec.minimized = minimized;
+        w->spec.fullScreen = fullScreen;
+        w->failedWrites = 0;
+    }
+}
+
+std::optional<SimDesktop::WindowState> SimDesktop::windowState(std::uint32_t number) const {
+    TXN;
+    auto* w = m.window(number);
+    if (!w) return std::nullopt;
+    return stateOf(m, *w);
+}
+
+std::vector<SimDesktop::WindowState> SimDesktop::windowsOf(pid_t pid) const {
+    TXN;
+    std::vector<WindowState> out;
+    for (auto n : m.appWindowsInOrder(pid))
+        out.push_back(stateOf(m, m.windows.at(n)));
+    return out;
+}
+
+// ----------------------------------------------------------------------------------- own windows
+
+pid_t SimDesktop::programPid() const {
+    TXN;
+    return m.programPid;
+}
+
+static WindowSpec ownSpec(const OwnWindowSpec& spec) {
+    WindowSpec w;
+    w.title = spec.title;
+    w.frame = spec.frame;
+    w.layer = spec.level;
+    w.alpha = spec.alpha;
+    w.onAllSpaces = spec.onAllSpaces;
+    w.inAXList = false;
+    w.subrole.reset();
+    return w;
+}
+
+std::uint32_t SimDesktop::registerOwnWindow(const OwnWindowSpec& spec) {
+    TXN;
+    std::uint32_t n = m.openWindow(m.programPid, ownSpec(spec), true);
+    m.windows.at(n).orderedIn = spec.visible;
+    return n;
+}
+
+void SimDesktop::updateOwnWindow(std::uint32_t number, const OwnWindowSpec& spec) {
+    TXN;
+    auto* w = m.liveWindow(number);
+    if (!w || !w->own) return;
+    std::uint64_t space = w->space;
+    w->spec = ownSpec(spec);
+    w->space = space;
+    w->orderedIn = spec.visible;
+}
+
+void SimDesktop::orderFrontOwnWindow(std::uint32_t number) {
+    TXN;
+    auto* w = m.liveWindow(number);
+    if (!w || !w->own) return;
+    w->orderedIn = true;
+    m.raise(number);
+    if (!w->spec.onAllSpaces && !m.spaceIsActive(w->space)) {
+        if (auto* d = m.displayOfSpace(w->space)) m.switchSpace(*d, w->space);
+    }
+}
+
+void SimDesktop::orderOutOwnWindow(std::uint32_t number) {
+    TXN;
+    if (auto* w = m.liveWindow(number); w && w->own) w->orderedIn = false;
+}
+
+void SimDesktop::removeOwnWindow(std::uint32_t number) {
+    TXN;
+    if (auto* w = m.liveWindow(number); w && w->own) {
+        w->closed = true;
+        m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
+    }
+}
+
+// ----------------------------------------------------------------------------------- knobs
+
+void SimDesktop::setWindowListUnavailable(bool v) {
+    TXN;
+    m.windowListUnavailable = v;
+}
+void SimDesktop::setWindowNamesHidden(bool v) {
+    TXN;
+    m.windowNamesHidden = v;
+}
+void SimDesktop::setWorkspaceNumberForm(WorkspaceNumberForm f) {
+    TXN;
+    m.workspaceForm = f;
+}
+void SimDesktop::setSpaceAnswerForm(SpaceAnswerForm f) {
+    TXN;
+    m.spaceAnswerForm = f;
+}
+void SimDesktop::setConnectionID(std::uint32_t id) {
+    TXN;
+    m.connectionID = id;
+}
+void SimDesktop::removeSymbol(const std::string& name) {
+    TXN;
+    m.removedSymbols.insert(name);
+}
+void SimDesktop::setSkyLightLoadable(bool v) {
+    TXN;
+    m.skyLightLoadable = v;
+}
+void SimDesktop::queueSkyLightMoveResults(const std::vector<std::int32_t>& codes) {
+    TXN;
+    m.skyLightMoveResults.insert(m.skyLightMoveResults.end(), codes.begin(), codes.end());
+}
+void SimDesktop::setLegacyMoveWorks(bool v) {
+    TXN;
+    m.legacyMoveWorks = v;
+}
+void SimDesktop::setAccessibilityTrusted(bool v) {
+    TXN;
+    m.accessibilityTrusted = v;
+}
+int SimDesktop::accessibilityPrompts() const {
+    TXN;
+    return m.accessibilityPrompts;
+}
+void SimDesktop::setAXValueCreationFails(bool v) {
+    TXN;
+    m.axValueCreationFails = v;
+}
+void SimDesktop::setAXValueConversionFails(bool v) {
+    TXN;
+    m.axValueConversionFails = v;
+}
+void SimDesktop::setAutomationStatus(int s) {
+    TXN;
+    m.automationStatus = s;
+}
+void SimDesktop::setAutomationPromptGrants(bool v) {
+    TXN;
+    m.automationPromptGrants = v;
+}
+int SimDesktop::automationPrompts() const {
+    TXN;
+    return m.automationPrompts;
+}
+void SimDesktop::setScriptCreationFails(bool v) {
+    TXN;
+    m.scriptCreationFails = v;
+}
+void SimDesktop::queueScriptFailure(int n, const std::string& message) {
+    TXN;
+    m.scriptFailures.push_back({n, message});
+}
+void SimDesktop::setEventSourceFails(bool v) {
+    TXN;
+    m.eventSourceFails = v;
+}
+
+void SimDesktop::setExecutableMissing(const std::string& path, bool missing) {
+    TXN;
+    if (missing)
+        m.missingExecutables.insert(path);
+    else
+        m.missingExecutables.erase(path);
+}
+
+void SimDesktop::queueLaunchctlResult(const std::string& sub, int status, const std::string& out,
+                                      const std::string& err) {
+    TXN;
+    m.launchctlResults[sub].push_back({status, out, err});
+}
+
+bool SimDesktop::launchctlServiceLoaded(const std::string& target) const {
+    TXN;
+    return m.launchctlLoaded.count(target) != 0;
+}
+
+void SimDesktop::setLoginItemStatus(int status) {
+    TXN;
+    m.loginItemStatus = status;
+}
+void SimDesktop::setLoginItemRegisterOutcome(int statusAfter, std::optional<std::string> error) {
+    TXN;
+    m.loginItemStatusAfterRegister = statusAfter;
+    m.loginItemRegisterError = std::move(error);
+}
+void SimDesktop::setLoginItemUnregisterError(std::optional<std::string> error) {
+    TXN;
+    m.loginItemUnregisterError = std::move(error);
+}
+int SimDesktop::loginItemStatus() const {
+    TXN;
+    return m.loginItemStatus;
+}
+void SimDesktop::setUpdateCycleOutcome(int outcome, double seconds) {
+    TXN;
+    m.updateOutcome = outcome;
+    m.updateCycleDuration = seconds;
+}
+
+// ----------------------------------------------------------------------------------- journal
+
+std::vector<JournalEntry> SimDesktop::journal() const {
+    TXN;
+    return m.journal;
+}
+
+std::vector<JournalEntry> SimDesktop::journal(JournalEntry::Kind kind) const {
+    TXN;
+    std::vector<JournalEntry> out;
+    for (const auto& e : m.journal)
+        if (e.kind == kind) out.push_back(e);
+    return out;
+}
+
+void SimDesktop::clearJournal() {
+    TXN;
+    m.journal.clear();
+}
+
+} // namespace platform

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/desktop/Accessibility.hpp"
+#include "platform/desktop/SimDesktop.hpp"
+#include "support/PlatformTest.hpp"
+
+#include <optional>
+
+/// A platform test on a fresh simulated desktop, with helpers for Accessibility reads.
+class DesktopTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        platform::SimDesktop::resetShared();
+    }
+
+    platform::SimDesktop& desk() { return platform::SimDesktop::shared(); }
+
+    static platform::AXUIElement windowElement(pid_t pid, std::uint32_t number) {
+        platform::AXUIElement e;
+        e.pid = pid;
+        e.kind = platform::AXUIElement::Kind::window;
+        e.window = number;
+        return e;
+    }
+
+    static std::optional<platform::CGPoint> axPosition(const platform::AXUIElement& e) {
+        platform::CFValue v;
+        if (platform::AXUIElementCopyAttributeValue(e, "AXPosition", v) != platform::kAXErrorSuccess)
+            return {};
+        platform::CGPoint p;
+        if (!v.asAXValue() || !platform::AXValueGetValue(*v.asAXValue(), platform::AXValueType::cgPoint, p))
+            return {};
+        return p;
+    }
+
+    static std::optional<platform::CGSize> axSize(const platform::AXUIElement& e) {
+        platform::CFValue v;
+        if (platform::AXUIElementCopyAttributeValue(e, "AXSize", v) != platform::kAXErrorSuccess) return {};
+        platform::CGSize s;
+        if (!v.asAXValue() || !platform::AXValueGetValue(*v.asAXValue(), platform::AXValueType::cgSize, s))
+            return {};
+        return s;
+    }
+
+    static platform::AXError setPosition(const platform::AXUIElement& e, platform::CGPoint p) {
+        return platform::AXUIElementSetAttributeValue(e, "AXPosition",
+                                                      platform::CFValue(*platform::AXValueCreate(p)));
+    }
+
+    static platform::AXError setSize(const platform::AXUIElement& e, platform::CGSize s) {
+        return platform::AXUIElementSetAttributeValue(e, "AXSize",
+                                                      platform::CFValue(*platform::AXValueCreate(s)));
+    }
+
+    static std::size_t axWindowCount(pid_t pid) {
+        platform::CFValue v;
+        if (platform::AXUIElementCopyAttributeValue(platform::AXUIElementCreateApplication(pid), "AXWindows",
+                                                    v) != platform::kAXErrorSuccess)
+            return 0;
+        return v.asArray() ? v.asArray()->size() : 0;
+    }
+
+    /// An installed regular application "Notes" ("com.example.notes").
+    static platform::AppSpec notesApp() {
+        platform::AppSpec a;
+        a.bundleIdentifier = "com.example.notes";
+        a.localizedName = "Notes";
+        return a;
+    }
+
+    static platform::WindowSpec window(const std::string& title, platform::CGRect frame) {
+        platform::WindowSpec w;
+        w.title = title;
+        w.frame = frame;
+        return w;
+    }
+};
