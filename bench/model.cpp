@@ -9,6 +9,7 @@
 #include "model/LocalizationManager.hpp"
 #include "model/ProfileController.hpp"
 
+#include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -112,5 +113,20 @@ void BM_StringLookup(benchmark::State& state) {
         benchmark::DoNotOptimize(manager.localizedString("menu.quit"));
 }
 BENCHMARK(BM_StringLookup)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+namespace {
+
+// The hand-off to a store's serial queue alone, for comparison with the store calls above.
+void BM_SerialQueueSyncHandOff(benchmark::State& state) {
+    sandbox();
+    platform::DispatchQueue queue("com.tilmora.bench");
+    int value = 0;
+    for (auto _ : state)
+        queue.sync(platform::DispatchQueue::Block([&] { ++value; }));
+    benchmark::DoNotOptimize(value);
+}
+BENCHMARK(BM_SerialQueueSyncHandOff)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -199,3 +199,14 @@ TEST_F(LayoutStoreTest, ProfileAwareStoreAnswersThroughTheProfileFirst) {
     store.deleteLayout(extra.id);
     EXPECT_EQ(store.allLayouts().size(), 2u);
 }
+
+TEST_F(LayoutStoreTest, WithoutApplicationSupportTheStoresReadEmptyAndRefuseToWrite) {
+    auto folders = platform::Folders::current();
+    folders.applicationSupport.reset();
+    platform::Folders::install(folders);
+    DefaultLayoutStore store;
+    EXPECT_TRUE(store.url().empty());
+    EXPECT_TRUE(store.allLayouts().empty());
+    EXPECT_THROW(store.save(layout("A", "1")), platform::Error);
+    EXPECT_THROW(store.deleteLayout(LayoutId(platform::UUID())), platform::Error);
+}
