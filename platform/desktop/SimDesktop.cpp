@@ -364,6 +364,14 @@ std::vector<SimDesktop::WindowState> SimDesktop::windowsOf(pid_t pid) const {
     return out;
 }
 
+std::vector<SimDesktop::WindowState> SimDesktop::allWindows() const {
+    TXN;
+    std::vector<WindowState> out;
+    for (auto n : m.zOrder)
+        if (!m.windows.at(n).closed) out.push_back(stateOf(m, m.windows.at(n)));
+    return out;
+}
+
 // ----------------------------------------------------------------------------------- own windows
 
 pid_t SimDesktop::programPid() const {

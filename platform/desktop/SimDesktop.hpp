@@ -138,6 +138,8 @@ public:
     std::optional<WindowState> windowState(std::uint32_t number) const;
     /// The open windows of an application, front to back.
     std::vector<WindowState> windowsOf(pid_t pid) const;
+    /// Every open window (the program's own included), front to back within the z-order.
+    std::vector<WindowState> allWindows() const;
 
     // ----- the program's own windows (installed by the UI toolkit)
 

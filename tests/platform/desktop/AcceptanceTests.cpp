@@ -1,6 +1,6 @@
 // The simulated desktop's acceptance checks: one test per check.
 
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include "platform/desktop/NSAppleScript.hpp"
 #include "platform/desktop/NSScreen.hpp"

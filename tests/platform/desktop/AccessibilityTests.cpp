@@ -1,4 +1,4 @@
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include <functional>
 #include <unordered_set>

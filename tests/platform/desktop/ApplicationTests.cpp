@@ -1,4 +1,4 @@
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include "platform/desktop/CGEvent.hpp"
 #include "platform/desktop/NSWorkspace.hpp"

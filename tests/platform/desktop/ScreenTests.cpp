@@ -1,4 +1,4 @@
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include "platform/desktop/CGDisplay.hpp"
 #include "platform/desktop/NSScreen.hpp"

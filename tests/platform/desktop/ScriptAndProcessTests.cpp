@@ -1,4 +1,4 @@
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include "platform/desktop/AppleEvents.hpp"
 #include "platform/desktop/NSAppleScript.hpp"

@@ -1,4 +1,4 @@
-#include "DesktopTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include "platform/desktop/SkyLight.hpp"
 #include "platform/desktop/WindowList.hpp"
