@@ -15,13 +15,21 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 using namespace tilmora;
 
 namespace {
+
+// Removes the sandbox when the program ends.
+struct RemoveOnExit {
+    std::filesystem::path path;
+    ~RemoveOnExit() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
 // Real threads and clocks, and user folders in a fresh temporary folder.
 const std::filesystem::path& sandbox() {
@@ -30,9 +38,9 @@ const std::filesystem::path& sandbox() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-bench-XXXXXX").string();
         std::filesystem::path made = ::mkdtemp(pattern.data());
         platform::Folders::useRoot(made);
-        std::atexit([] { std::filesystem::remove_all(sandbox()); });
         return made;
     }();
+    static const RemoveOnExit cleanup{root};
     return root;
 }
 
