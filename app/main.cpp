@@ -1,8 +1,42 @@
-#include <cstdio>
+#include "console/DesktopConsole.hpp"
 
-// The program's entry. For now it only says what it is; the desktop console and the
-// application itself are hosted here as they arrive.
-int main() {
-    std::puts("Tilmora: a menu-bar window-arranging utility, running on a simulated desktop.");
-    return 0;
+#include "platform/dispatch/Runtime.hpp"
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+// The program's entry: the desktop console on the simulated desktop.
+//   tilmora                  an interactive session on the default desktop, in real time
+//   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) and
+//                            exits with its status (0 passed, 1 a failed expect, 2 an error)
+int main(int argc, char** argv) {
+    using tilmora::DesktopConsole;
+    if (argc == 3 && std::strcmp(argv[1], "--script") == 0) {
+        platform::Runtime::start(platform::Runtime::Mode::simulated);
+        DesktopConsole console(std::cout);
+        if (std::strcmp(argv[2], "-") == 0) return console.run(std::cin);
+        std::ifstream file(argv[2]);
+        if (!file) {
+            std::cerr << "tilmora: cannot open " << argv[2] << "\n";
+            return DesktopConsole::exitError;
+        }
+        return console.run(file);
+    }
+    if (argc != 1) {
+        std::cerr << "usage: tilmora [--script FILE|-]\n";
+        return DesktopConsole::exitError;
+    }
+    platform::Runtime::start(platform::Runtime::Mode::real);
+    DesktopConsole::Options options;
+    options.clock = DesktopConsole::Clock::realTime;
+    options.echoCommands = false;
+    options.prompt = true;
+    DesktopConsole console(std::cout, options);
+    console.useDefaultDesktop();
+    std::cout << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
+                 "leave.\n";
+    const int status = console.run(std::cin);
+    std::cout << "\n";
+    return status;
 }
