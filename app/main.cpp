@@ -34,8 +34,9 @@ int main(int argc, char** argv) {
     options.prompt = true;
     DesktopConsole console(std::cout, options);
     console.useDefaultDesktop();
-    std::cout << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
-                 "leave.\n";
+    std::cout
+        << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
+           "leave.\n";
     const int status = console.run(std::cin);
     std::cout << "\n";
     return status;

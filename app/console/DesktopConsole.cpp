@@ -156,7 +156,8 @@ std::vector<WindowRow> allWindows() {
     std::vector<WindowRow> rows;
     for (const auto& app : platform::NSWorkspace::shared().runningApplications()) {
         auto windows = desktop.windowsOf(app.processIdentifier());
-        std::sort(windows.begin(), windows.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
+        std::sort(windows.begin(), windows.end(),
+                  [](const auto& a, const auto& b) { return a.number < b.number; });
         const std::string bundle = app.bundleIdentifier().value_or(std::to_string(app.processIdentifier()));
         for (auto& w : windows) {
             if (!w.closed) rows.push_back({bundle, w});
@@ -192,7 +193,8 @@ std::optional<WindowRow> findWindow(const std::string& bundle, const std::string
 
 CGRect rectArgs(const std::vector<std::string>& texts, std::size_t at) {
     if (at + 4 > texts.size()) throw CommandError("expected X Y W H");
-    CGRect r{parseNumber(texts[at]), parseNumber(texts[at + 1]), parseNumber(texts[at + 2]), parseNumber(texts[at + 3])};
+    CGRect r{parseNumber(texts[at]), parseNumber(texts[at + 1]), parseNumber(texts[at + 2]),
+             parseNumber(texts[at + 3])};
     if (r.size.width < 0 || r.size.height < 0) throw CommandError("a width or height is negative");
     return r;
 }
@@ -334,7 +336,8 @@ bool DesktopConsole::execute(const std::string& rawLine) {
                 }
                 if (!closed) throw CommandError("unterminated quotation");
             } else {
-                while (i < line.size() && line[i] != ' ' && line[i] != '\t') t.text += line[i++];
+                while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                    t.text += line[i++];
             }
             args.push_back(std::move(t));
         }
@@ -492,7 +495,8 @@ void DesktopConsole::loadDesktopJson(const std::string& text) {
             spec.localizedName = text_(a, "name", spec.bundleIdentifier);
             spec.launchDelay = number(a, "launchDelay", 0.5);
             desktop.install(spec);
-            const bool running = a.contains("running") && a["running"].is_boolean() && a["running"].get<bool>();
+            const bool running =
+                a.contains("running") && a["running"].is_boolean() && a["running"].get<bool>();
             std::vector<platform::WindowSpec> windows;
             if (a.contains("windows")) {
                 if (!a["windows"].is_array()) fail("windows must be a list");
@@ -508,7 +512,8 @@ void DesktopConsole::loadDesktopJson(const std::string& text) {
                             fail("min must be [w, h]");
                         ws.minSize = platform::CGSize{m[0].get<double>(), m[1].get<double>()};
                     }
-                    if (w.contains("minimized") && w["minimized"].is_boolean()) ws.minimized = w["minimized"].get<bool>();
+                    if (w.contains("minimized") && w["minimized"].is_boolean())
+                        ws.minimized = w["minimized"].get<bool>();
                     if (w.contains("fullScreen") && w["fullScreen"].is_boolean())
                         ws.fullScreen = w["fullScreen"].get<bool>();
                     windows.push_back(ws);
@@ -525,7 +530,8 @@ void DesktopConsole::loadDesktopJson(const std::string& text) {
 
 void DesktopConsole::cmdScreen(const Args& args) {
     std::vector<std::string> t;
-    for (const auto& a : args) t.push_back(a.text);
+    for (const auto& a : args)
+        t.push_back(a.text);
     auto& desktop = SimDesktop::shared();
     if (t.size() == 3 && t[1] == "remove") {
         const long number = parseInteger(t[2]);
@@ -535,11 +541,13 @@ void DesktopConsole::cmdScreen(const Args& args) {
         desktop.removeDisplay(static_cast<std::uint32_t>(number));
         return;
     }
-    if (t.size() < 3 || t[1] != "add") throw CommandError("usage: screen add <number|none> frame X Y W H visible X Y W H ...");
+    if (t.size() < 3 || t[1] != "add")
+        throw CommandError("usage: screen add <number|none> frame X Y W H visible X Y W H ...");
     platform::DisplaySpec spec;
     if (t[2] == "none") {
         std::uint32_t next = 1;
-        for (auto id : desktop.displayIDs()) next = std::max(next, id + 1);
+        for (auto id : desktop.displayIDs())
+            next = std::max(next, id + 1);
         spec.displayID = next;
         spec.hasScreenNumber = false;
     } else {
@@ -572,7 +580,8 @@ void DesktopConsole::cmdScreen(const Args& args) {
         }
     }
     if (!haveFrame) throw CommandError("a screen needs a frame");
-    if (spec.frame.size.width <= 0 || spec.frame.size.height <= 0) throw CommandError("a screen needs a size");
+    if (spec.frame.size.width <= 0 || spec.frame.size.height <= 0)
+        throw CommandError("a screen needs a size");
     desktop.addDisplay(spec);
 }
 
@@ -582,7 +591,8 @@ void DesktopConsole::cmdApp(const Args& args) {
     const std::string& bundle = args[2].text;
     auto& desktop = SimDesktop::shared();
     if (verb == "install") {
-        if (args.size() < 4 || !args[3].quoted) throw CommandError("usage: app install <bundle-id> \"<name>\" [launch-delay S]");
+        if (args.size() < 4 || !args[3].quoted)
+            throw CommandError("usage: app install <bundle-id> \"<name>\" [launch-delay S]");
         platform::AppSpec spec;
         spec.bundleIdentifier = bundle;
         spec.localizedName = args[3].text;
@@ -601,7 +611,8 @@ void DesktopConsole::cmdApp(const Args& args) {
     } else if (verb == "quit") {
         auto pids = desktop.pids(bundle);
         if (pids.empty()) throw CommandError("application not running: " + bundle);
-        for (pid_t pid : pids) desktop.quit(pid);
+        for (pid_t pid : pids)
+            desktop.quit(pid);
     } else if (verb == "focus") {
         desktop.setFrontmost(firstPid(bundle));
     } else {
@@ -613,7 +624,8 @@ void DesktopConsole::cmdWindow(const Args& args) {
     if (args.size() < 8 || args[1].text != "open" || !args[3].quoted)
         throw CommandError("usage: window open <bundle-id> \"<title>\" X Y W H [space N] [min W H]");
     std::vector<std::string> t;
-    for (const auto& a : args) t.push_back(a.text);
+    for (const auto& a : args)
+        t.push_back(a.text);
     platform::WindowSpec spec;
     spec.title = t[3];
     spec.frame = rectArgs(t, 4);
@@ -662,7 +674,8 @@ void DesktopConsole::cmdMouse(const Args& args) {
 }
 
 void DesktopConsole::cmdDrag(const Args& args) {
-    if (args.size() < 6 || args[3].text != "to") throw CommandError("usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]");
+    if (args.size() < 6 || args[3].text != "to")
+        throw CommandError("usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]");
     const CGPoint from{parseNumber(args[1].text), parseNumber(args[2].text)};
     const CGPoint to{parseNumber(args[4].text), parseNumber(args[5].text)};
     int steps = kDragSteps;
@@ -697,8 +710,8 @@ void DesktopConsole::cmdShow(const Args& args) {
     auto& desktop = SimDesktop::shared();
     if (what == "windows") {
         for (const auto& row : allWindows()) {
-            out_ << row.bundle << " " << quote(row.state.title) << " frame " << frameText(row.state.frame) << " space "
-                 << desktopNumber(row.state.space);
+            out_ << row.bundle << " " << quote(row.state.title) << " frame " << frameText(row.state.frame)
+                 << " space " << desktopNumber(row.state.space);
             if (row.state.minimized) out_ << " minimized";
             if (row.state.fullScreen) out_ << " fullscreen";
             out_ << "\n";
@@ -712,8 +725,9 @@ void DesktopConsole::cmdShow(const Args& args) {
             if (number) {
                 if (auto v = number->integerValue()) id = std::to_string(*v);
             }
-            out_ << "screen " << id << " " << quote(screen.localizedName()) << " frame " << frameText(screen.frame())
-                 << " visible " << frameText(screen.visibleFrame()) << " scale " << num(screen.backingScaleFactor());
+            out_ << "screen " << id << " " << quote(screen.localizedName()) << " frame "
+                 << frameText(screen.frame()) << " visible " << frameText(screen.visibleFrame()) << " scale "
+                 << num(screen.backingScaleFactor());
             if (first) out_ << " main";
             out_ << "\n";
             first = false;
@@ -745,7 +759,8 @@ void DesktopConsole::cmdShow(const Args& args) {
             if (!e.what.empty()) out_ << " " << e.what;
             if (!e.detail.empty()) out_ << " " << e.detail;
             if (e.result != 0) out_ << " result " << e.result;
-            for (const auto& a : e.argv) out_ << " " << a;
+            for (const auto& a : e.argv)
+                out_ << " " << a;
             out_ << "\n";
         }
         desktop.clearJournal();
@@ -763,7 +778,8 @@ void DesktopConsole::cmdShow(const Args& args) {
     }
 }
 
-void DesktopConsole::failExpectation(const std::string& what, const std::string& expected, const std::string& actual) {
+void DesktopConsole::failExpectation(const std::string& what, const std::string& expected,
+                                     const std::string& actual) {
     out_ << "expect failed: line " << lineNumber_ << ": " << what << "\n";
     out_ << "  expected: " << expected << "\n";
     out_ << "  actual:   " << actual << "\n";
@@ -773,11 +789,13 @@ void DesktopConsole::failExpectation(const std::string& what, const std::string&
 void DesktopConsole::cmdExpect(const Args& args) {
     if (args.size() < 2) throw CommandError("usage: expect window|frontmost|pointer|screens|windows ...");
     std::vector<std::string> t;
-    for (const auto& a : args) t.push_back(a.text);
+    for (const auto& a : args)
+        t.push_back(a.text);
     const std::string& what = t[1];
     auto& desktop = SimDesktop::shared();
     if (what == "window") {
-        if (t.size() < 5 || !args[3].quoted) throw CommandError("usage: expect window <bundle-id> \"<title>\" ...");
+        if (t.size() < 5 || !args[3].quoted)
+            throw CommandError("usage: expect window <bundle-id> \"<title>\" ...");
         const std::string label = "window " + t[2] + " " + quote(t[3]);
         auto row = findWindow(t[2], t[3]);
         const std::string& check = t[4];
@@ -795,7 +813,8 @@ void DesktopConsole::cmdExpect(const Args& args) {
                 tolerance = parseNumber(t[10]);
                 if (tolerance < 0) throw CommandError("a tolerance cannot be negative");
             } else if (t.size() != 9) {
-                throw CommandError("usage: expect window <bundle-id> \"<title>\" frame X Y W H [tolerance T]");
+                throw CommandError(
+                    "usage: expect window <bundle-id> \"<title>\" frame X Y W H [tolerance T]");
             }
             if (!row) return failExpectation(label, "frame " + frameText(want), "no such window");
             const CGRect& f = row->state.frame;
@@ -811,7 +830,8 @@ void DesktopConsole::cmdExpect(const Args& args) {
             const long want = parseInteger(t[5]);
             if (!row) return failExpectation(label, "space " + t[5], "no such window");
             const int actual = desktopNumber(row->state.space);
-            if (actual != want) failExpectation(label, "space " + std::to_string(want), "space " + std::to_string(actual));
+            if (actual != want)
+                failExpectation(label, "space " + std::to_string(want), "space " + std::to_string(actual));
             return;
         }
         if (check == "minimized" || check == "fullscreen") {

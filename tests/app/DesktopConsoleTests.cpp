@@ -57,7 +57,8 @@ expect window com.apple.TextEdit "Notes" frame 100.4 99.6 800 600 tolerance 0.5
 )");
     // The first window command failed (not installed): an error wins over the failed expect.
     EXPECT_EQ(status, DesktopConsole::exitError);
-    EXPECT_NE(transcript().find("error: line 2: application not installed: com.apple.TextEdit"), std::string::npos);
+    EXPECT_NE(transcript().find("error: line 2: application not installed: com.apple.TextEdit"),
+              std::string::npos);
     EXPECT_NE(transcript().find("expect failed: line 5: window com.apple.TextEdit \"Notes\"\n"
                                 "  expected: frame 0.0 0.0 720.0 875.0\n"
                                 "  actual:   frame 100.0 100.0 800.0 600.0\n"),
@@ -108,7 +109,8 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
         {"app install com.apple.Safari Safari", 2, "usage: app install"},
         {"app install com.apple.Safari \"Safari\" launch-delay -2", 2, "a delay cannot be negative"},
         {"expect window com.apple.TextEdit \"Notes\" frame 1 2 3", 2, "expected X Y W H"},
-        {"expect window com.apple.TextEdit \"Notes\" frame 100 100 800 600 tolerance -1", 2, "tolerance cannot be negative"},
+        {"expect window com.apple.TextEdit \"Notes\" frame 100 100 800 600 tolerance -1", 2,
+         "tolerance cannot be negative"},
         {"expect window com.apple.TextEdit \"Notes\" glows", 2, "unknown window check: glows"},
         {"expect weather sunny", 2, "unknown expectation: weather"},
         {"expect window com.apple.TextEdit \"Notes\" frame 100 100 800 600", 0, ""},
@@ -155,21 +157,24 @@ expect pointer 600 290
 TEST_F(DesktopConsoleTest, KeysGoToTheProgramOnlyWhileItIsFrontmost) {
     std::vector<platform::NSEvent> global;
     std::vector<platform::NSEvent> local;
-    auto g = platform::NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::keyDown,
-                                                          [&](const platform::NSEvent& e) { global.push_back(e); });
-    auto l = platform::NSEvent::addLocalMonitorForEvents(platform::EventTypeMask::keyDown,
-                                                         [&](const platform::NSEvent& e) -> std::optional<platform::NSEvent> {
-                                                             local.push_back(e);
-                                                             return e;
-                                                         });
+    auto g = platform::NSEvent::addGlobalMonitorForEvents(
+        platform::EventTypeMask::keyDown, [&](const platform::NSEvent& e) { global.push_back(e); });
+    auto l = platform::NSEvent::addLocalMonitorForEvents(
+        platform::EventTypeMask::keyDown,
+        [&](const platform::NSEvent& e) -> std::optional<platform::NSEvent> {
+            local.push_back(e);
+            return e;
+        });
     EXPECT_EQ(run("desktop laptop\napp install com.apple.TextEdit \"TextEdit\"\n"
-                  "window open com.apple.TextEdit \"A\" 0 0 100 100\napp focus com.apple.TextEdit\nkey cmd+shift+f5\n"
+                  "window open com.apple.TextEdit \"A\" 0 0 100 100\napp focus com.apple.TextEdit\nkey "
+                  "cmd+shift+f5\n"
                   "app focus com.quorvane.Tilmora\nkey a\n"),
               0)
         << transcript();
     ASSERT_EQ(global.size(), 1u);
     EXPECT_EQ(global[0].keyCode, 96);
-    EXPECT_TRUE(global[0].modifierFlags.contains(platform::ModifierFlags::command | platform::ModifierFlags::shift));
+    EXPECT_TRUE(
+        global[0].modifierFlags.contains(platform::ModifierFlags::command | platform::ModifierFlags::shift));
     ASSERT_EQ(local.size(), 1u);
     EXPECT_EQ(local[0].characters, "a");
 }
@@ -210,8 +215,10 @@ show log
               0)
         << transcript();
     const auto t = transcript();
-    EXPECT_NE(t.find("screen 7 \"Side\" frame 1440.0 0.0 1920.0 1080.0 visible 1440.0 0.0 1920.0 1055.0 scale 1.0\n"),
-              std::string::npos);
+    EXPECT_NE(
+        t.find(
+            "screen 7 \"Side\" frame 1440.0 0.0 1920.0 1080.0 visible 1440.0 0.0 1920.0 1055.0 scale 1.0\n"),
+        std::string::npos);
     EXPECT_NE(t.find("screen none \"Display 8\" frame -1000.0 0.0 1000.0 800.0"), std::string::npos);
     EXPECT_NE(t.find("display 1: 1*\n"), std::string::npos);
     EXPECT_EQ(t.find("before the console"), std::string::npos); // the log shows what came later only
@@ -226,11 +233,13 @@ show log
 
 TEST_F(DesktopConsoleTest, DesktopLoadsFromJsonAndRejectsBadFiles) {
     const auto file = root() / "desk.json";
-    platform::FileSystem::writeFile(file, R"({"displays": [{"id": 3, "name": "Wide", "frame": [0, 0, 3440, 1440],
+    platform::FileSystem::writeFile(file,
+                                    R"({"displays": [{"id": 3, "name": "Wide", "frame": [0, 0, 3440, 1440],
         "spaces": 2}], "apps": [{"bundleIdentifier": "com.apple.Notes", "name": "Notes",
         "windows": [{"title": "List", "frame": [10, 20, 300, 400], "space": 2, "minimized": true}]}],
         "frontmost": "com.apple.Notes"})");
-    EXPECT_EQ(run("desktop load " + file.string() + "\nshow windows\nshow spaces\nexpect frontmost com.apple.Notes\n"),
+    EXPECT_EQ(run("desktop load " + file.string() +
+                  "\nshow windows\nshow spaces\nexpect frontmost com.apple.Notes\n"),
               0)
         << transcript();
     EXPECT_NE(transcript().find("com.apple.Notes \"List\" frame 10.0 20.0 300.0 400.0 space 2 minimized\n"),
