@@ -1,4 +1,5 @@
 #include "model/ScreenSource.hpp"
+#include "model/SystemScreenSource.hpp"
 
 #include "platform/foundation/SharedInstances.hpp"
 
@@ -8,16 +9,11 @@ namespace tilmora {
 
 namespace {
 
-class NoScreens final : public ScreenSource {
-public:
-    std::vector<ScreenInfo> screens() const override { return {}; }
-    std::optional<ScreenInfo> mainScreen() const override { return std::nullopt; }
-};
-
 std::shared_ptr<const ScreenSource>& installedSource() {
-    static std::shared_ptr<const ScreenSource> source = std::make_shared<NoScreens>();
+    static std::shared_ptr<const ScreenSource> source = std::make_shared<SystemScreenSource>();
     static const bool registered =
-        (platform::SharedInstances::registerReset([] { source = std::make_shared<NoScreens>(); }), true);
+        (platform::SharedInstances::registerReset([] { source = std::make_shared<SystemScreenSource>(); }),
+         true);
     (void)registered;
     return source;
 }
@@ -29,7 +25,7 @@ std::shared_ptr<const ScreenSource> ScreenSource::current() {
 }
 
 void ScreenSource::install(std::shared_ptr<const ScreenSource> source) {
-    installedSource() = source ? std::move(source) : std::make_shared<NoScreens>();
+    installedSource() = source ? std::move(source) : std::make_shared<SystemScreenSource>();
 }
 
 } // namespace tilmora

@@ -8,9 +8,8 @@
 
 namespace tilmora {
 
-/// Where the model reads the connected screens from. The window-system layer installs the adapter
-/// over the platform's screens at start-up (`ScreenSource::install`); tests install a fake.
-/// Main thread.
+/// Where the model reads the connected screens from: the platform's screens
+/// (`SystemScreenSource`) unless a test installs a fake with `ScreenSource::install`. Main thread.
 class ScreenSource {
 public:
     virtual ~ScreenSource() = default;
@@ -21,10 +20,10 @@ public:
     /// The main screen (the one holding the key window, else the first); none without screens.
     virtual std::optional<ScreenInfo> mainScreen() const = 0;
 
-    /// The installed source; an empty source (no screens) until one is installed.
+    /// The installed source; the platform's screens unless another was installed.
     static std::shared_ptr<const ScreenSource> current();
 
-    /// Installs `source` as the current one; null puts back the empty source.
+    /// Installs `source` as the current one; null puts back the platform's screens.
     static void install(std::shared_ptr<const ScreenSource> source);
 };
 
