@@ -3,6 +3,9 @@
 #include "model/Log.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "windows/GeometryBridge.hpp"
+#include "windows/ScreenIdentity.hpp"
+#include "windows/StageIntegration.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -127,6 +130,12 @@ RoriDeru::GapSettings RoriDeru::currentGapSettings() {
     settings.bottom = includeEdges || defaultsBool("WMGapsEdgesBottom");
     settings.applyToMaximize = defaultsBool("WMApplyGapsToMaximize");
     return settings;
+}
+
+Rect RoriDeru::adjustedVisibleFrame(const platform::NSScreen& screen) const {
+    const auto screens = platform::NSScreen::screens();
+    const bool isPrimary = !screens.empty() && screens.front() == screen;
+    return StageIntegration::effectiveVisibleFrame(toRect(screen.visibleFrame()), isPrimary);
 }
 
 Rect RoriDeru::computeRectForVisible(SnapIconKind kind, const Rect& visible) const {
@@ -356,6 +365,14 @@ RoriDeru::Preset RoriDeru::loadPreset(std::optional<std::uint32_t> displayID) co
     return parsePreset(*text).value_or(fallbackPreset());
 }
 
+void RoriDeru::savePreset(const Preset& preset, const platform::NSScreen& screen) {
+    savePreset(preset, tlm_displayID(screen));
+}
+
+RoriDeru::Preset RoriDeru::loadPreset(const platform::NSScreen& screen) const {
+    return loadPreset(tlm_displayID(screen));
+}
+
 RoriDeru::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
                                             double gutter, double scale) {
     const double p = pixelSize(scale);
@@ -403,6 +420,10 @@ std::vector<Rect> RoriDeru::tiles(const Rect& f, double scale, std::optional<std
     return result;
 }
 
+std::vector<Rect> RoriDeru::tiles(const platform::NSScreen& screen, const Preset& preset) const {
+    return tiles(toRect(screen.visibleFrame()), screen.backingScaleFactor(), tlm_displayID(screen), preset);
+}
+
 std::optional<Rect> RoriDeru::pickSnapTile(const Rect& w, const std::vector<Rect>& tiles, double threshold) {
     for (const auto& t : tiles) {
         if (std::abs(minX(w) - minX(t)) < threshold || std::abs(maxX(w) - maxX(t)) < threshold ||
@@ -430,6 +451,21 @@ std::optional<RoriDeru::RowCol> RoriDeru::rowCol(const Rect& tile, const std::ve
     const auto index = static_cast<std::int64_t>(it - tiles.begin());
     const std::int64_t c = std::max<std::int64_t>(cols, 1);
     return RowCol{index / c + 1, index % c + 1};
+}
+
+std::optional<platform::NSScreen> RoriDeru::screenForRect(const Rect& rect) {
+    const auto screens = platform::NSScreen::screens();
+    if (screens.empty()) return std::nullopt;
+    std::size_t best = 0;
+    double bestArea = intersectionArea(rect, toRect(screens[0].visibleFrame()));
+    for (std::size_t i = 1; i < screens.size(); ++i) {
+        const double area = intersectionArea(rect, toRect(screens[i].visibleFrame()));
+        if (area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    return screens[best];
 }
 
 Rect RoriDeru::insetByPadding(const Rect& tile, double padding) {

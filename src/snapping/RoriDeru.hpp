@@ -2,6 +2,7 @@
 
 #include "model/Rect.hpp"
 #include "model/SnapIconKind.hpp"
+#include "platform/desktop/NSScreen.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -92,6 +93,11 @@ public:
 
     // MARK: Snap-kind geometry
 
+    /// The frame that snapping uses on `screen`: its visible frame, narrowed by the Stage Manager
+    /// reserve when it is the primary screen (the first of the screen list) and the settings ask for
+    /// it. Points, global coordinates.
+    Rect adjustedVisibleFrame(const platform::NSScreen& screen) const;
+
     /// The rectangle of `kind` inside the visible frame `visible` (points, global coordinates), with
     /// the gap settings of the standard user defaults applied where the kind takes gaps.
     Rect computeRectForVisible(SnapIconKind kind, const Rect& visible) const;
@@ -134,6 +140,11 @@ public:
     /// stored value or with a malformed one (the stored value is left unchanged).
     Preset loadPreset(std::optional<std::uint32_t> displayID) const;
 
+    /// `savePreset` under the screen's display number (`tlm_displayID`).
+    void savePreset(const Preset& preset, const platform::NSScreen& screen);
+    /// `loadPreset` of the screen's display number (`tlm_displayID`).
+    Preset loadPreset(const platform::NSScreen& screen) const;
+
     /// Lays out `rows` x `cols` cells over `rect` with `gutter` points between cells, whole device
     /// pixels of `scale` (below 1 or NaN counts as 1). Rows and cols must be at least 1.
     static GridMetrics gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols, double gutter,
@@ -145,6 +156,10 @@ public:
     std::vector<Rect> tiles(const Rect& visible, double scale, std::optional<std::uint32_t> displayID,
                             const Preset& preset) const;
 
+    /// The tiles of `preset` on `screen`: over its visible frame (not the adjusted frame), with its
+    /// backing scale and its display number's custom edges.
+    std::vector<Rect> tiles(const platform::NSScreen& screen, const Preset& preset) const;
+
     /// The tile a window rectangle snaps to: the first tile with an edge closer than `threshold`
     /// points, else the tile with the largest overlap (the first tile when none overlaps); absent
     /// only for an empty list.
@@ -153,6 +168,11 @@ public:
 
     /// Row and column (from 1) of the first tile equal to `tile`; absent when no tile equals it.
     static std::optional<RowCol> rowCol(const Rect& tile, const std::vector<Rect>& tiles, std::int64_t cols);
+
+    /// The screen that `rect` mostly lies on: the only screen, else the one whose visible frame has
+    /// the largest intersection area with it (the earlier screen on ties, the first screen when none
+    /// overlaps); none without screens.
+    static std::optional<platform::NSScreen> screenForRect(const Rect& rect);
 
     /// A tile inset by a preset's padding on every side; a padding larger than half the tile gives a
     /// zero size at the tile's centre instead of a negative one.
