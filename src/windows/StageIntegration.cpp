@@ -1,5 +1,6 @@
 #include "windows/StageIntegration.hpp"
 
+#include "platform/desktop/WindowList.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace tilmora::StageIntegration {
 
 namespace {
-
-/// Window-list options: on-screen windows only, desktop elements excluded.
-constexpr unsigned windowListOptions = 1u | 16u;
 
 std::string lowercased(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -34,9 +32,23 @@ bool isStageManagerActive() {
 
 bool isMissionControlLikelyActive() {
     if (platform::UserDefaults::standard().boolForKey("WMMockMissionControlActive")) return true;
-    // WINDOW LIST: filled in when the desktop lands.
-    (void)windowListOptions;
-    (void)lowercased;
+    const auto windows = platform::CGWindowListCopyWindowInfo(
+        platform::kCGWindowListOptionOnScreenOnly | platform::kCGWindowListExcludeDesktopElements,
+        platform::kCGNullWindowID);
+    if (!windows) return false;
+    for (const auto& entry : *windows) {
+        const auto* info = entry.asDictionary();
+        if (!info) continue;
+        const auto owner = info->find(platform::kCGWindowOwnerName);
+        const auto name = info->find(platform::kCGWindowName);
+        if (owner == info->end() || name == info->end()) continue;
+        const auto* ownerText = owner->second.asString();
+        const auto* nameText = name->second.asString();
+        if (ownerText && nameText && *ownerText == "Dock" &&
+            lowercased(*nameText).find("mission control") != std::string::npos) {
+            return true;
+        }
+    }
     return false;
 }
 

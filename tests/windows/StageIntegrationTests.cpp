@@ -1,5 +1,7 @@
 #include "windows/StageIntegration.hpp"
 
+#include "platform/desktop/DesktopSpecs.hpp"
+#include "platform/desktop/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/FoundationSandbox.hpp"
 
@@ -98,10 +100,41 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
     }
 }
 
-TEST_F(StageIntegrationTest, MissionControlMockSwitch) {
+TEST_F(StageIntegrationTest, MissionControlIsADockWindowNamedSo) {
+    using platform::SimDesktop;
+    struct Case {
+        const char* name;
+        const char* owner;
+        const char* title;
+        bool hideNames;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"dock window", "Dock", "Mission Control", false, true},
+        {"any case", "Dock", "MISSION CONTROL overlay", false, true},
+        {"other dock window", "Dock", "Dock", false, false},
+        {"other owner", "Finder", "Mission Control", false, false},
+        {"names hidden", "Dock", "Mission Control", true, false},
+    };
+    for (const auto& c : cases) {
+        SimDesktop::resetShared();
+        SimDesktop::shared().useLaptop();
+        platform::AppSpec app;
+        app.bundleIdentifier = std::string("test.") + c.owner;
+        app.localizedName = c.owner;
+        platform::WindowSpec window;
+        window.title = c.title;
+        window.frame = {0, 0, 1440, 900};
+        SimDesktop::shared().run(app, {window});
+        SimDesktop::shared().setWindowNamesHidden(c.hideNames);
+        EXPECT_EQ(StageIntegration::isMissionControlLikelyActive(), c.expected) << c.name;
+    }
+    SimDesktop::shared().setWindowNamesHidden(false);
+    SimDesktop::shared().setWindowListUnavailable(true);
     EXPECT_FALSE(StageIntegration::isMissionControlLikelyActive());
     UserDefaults::standard().set(true, "WMMockMissionControlActive");
     EXPECT_TRUE(StageIntegration::isMissionControlLikelyActive());
+    SimDesktop::resetShared();
 }
 
 } // namespace
