@@ -87,6 +87,9 @@ TEST_F(ScreenIdentityTest, ProviderListsScreensInOrderWithTheirVisibleFrames) {
     EXPECT_EQ(displays[1].id, DisplayId("2"));
     EXPECT_EQ(displays[1].bounds, (Rect{1440, 0, 1920, 1055}));
     EXPECT_EQ(displays[1].scaleFactor, 1);
+    const NSScreen laptop = NSScreen::screens().front();
+    EXPECT_EQ(tlm_displayID(laptop), 1u);
+    EXPECT_EQ(tlm_identifierString(laptop), "1");
 }
 
 TEST_F(ScreenIdentityTest, ProviderBoundsExcludeTheDock) {
