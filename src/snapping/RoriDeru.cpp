@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace tilmora {
 
@@ -24,6 +25,11 @@ std::optional<double> defaultsNumber(const std::string& key) {
 bool defaultsBool(const std::string& key) {
     return platform::UserDefaults::standard().boolForKey(key);
 }
+std::mutex& sharedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::unique_ptr<RoriDeru>& sharedSlot() {
     static std::unique_ptr<RoriDeru> instance;
     return instance;
@@ -107,12 +113,14 @@ RoriDeru::Preset::Preset(std::int64_t rows, std::int64_t cols, double gutter, do
     , padding((std::isnan(padding) || padding < 0) ? 0.0 : padding) {}
 
 RoriDeru& RoriDeru::shared() {
+    std::lock_guard lock(sharedMutex());
     auto& slot = sharedSlot();
     if (!slot) slot = std::make_unique<RoriDeru>();
     return *slot;
 }
 
 void RoriDeru::resetShared() {
+    std::lock_guard lock(sharedMutex());
     sharedSlot().reset();
 }
 

@@ -82,7 +82,8 @@ public:
     /// Largest number of rows or of columns a stored preset may hold; larger values are malformed.
     static constexpr std::int64_t maxStoredGridCount = 64;
 
-    /// The one snap grid of the process, created on first use.
+    /// The one snap grid of the process, created on first use (safe from any thread; use it on the
+    /// main thread).
     static RoriDeru& shared();
     /// Drops the shared instance so the next `shared()` builds a fresh one (tests).
     static void resetShared();
