@@ -1,6 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
 #include "model/Log.hpp"
+#include "platform/foundation/SharedInstances.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "windows/GeometryBridge.hpp"
@@ -113,6 +114,8 @@ RoriDeru::Preset::Preset(std::int64_t rows, std::int64_t cols, double gutter, do
     , padding((std::isnan(padding) || padding < 0) ? 0.0 : padding) {}
 
 RoriDeru& RoriDeru::shared() {
+    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
+    (void)registered;
     std::lock_guard lock(sharedMutex());
     auto& slot = sharedSlot();
     if (!slot) slot = std::make_unique<RoriDeru>();
