@@ -2,7 +2,7 @@
 #include "platform/desktop/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,17 @@ using platform::NSScreen;
 using platform::SimDesktop;
 using platform::UserDefaults;
 
-class SnapScreenTest : public testsupport::FoundationSandbox {
+class SnapScreenTest : public ::PlatformTest {
 protected:
     void SetUp() override {
-        FoundationSandbox::SetUp();
+        PlatformTest::SetUp();
         SimDesktop::resetShared();
         RoriDeru::resetShared();
     }
     void TearDown() override {
         RoriDeru::resetShared();
         SimDesktop::resetShared();
-        FoundationSandbox::TearDown();
+        PlatformTest::TearDown();
     }
 };
 

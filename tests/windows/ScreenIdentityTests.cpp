@@ -1,6 +1,6 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/SimDesktop.hpp"
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/SystemDisplayProvider.hpp"
 
@@ -18,15 +18,15 @@ using platform::DisplaySpec;
 using platform::NSScreen;
 using platform::SimDesktop;
 
-class ScreenIdentityTest : public testsupport::FoundationSandbox {
+class ScreenIdentityTest : public ::PlatformTest {
 protected:
     void SetUp() override {
-        FoundationSandbox::SetUp();
+        PlatformTest::SetUp();
         SimDesktop::resetShared();
     }
     void TearDown() override {
         SimDesktop::resetShared();
-        FoundationSandbox::TearDown();
+        PlatformTest::TearDown();
     }
 
     /// The laptop plus one more display described by `spec`; returns that display's screen.

@@ -3,7 +3,7 @@
 #include "platform/desktop/DesktopSpecs.hpp"
 #include "platform/desktop/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 using platform::PropertyDictionary;
 using platform::UserDefaults;
 
-class StageIntegrationTest : public testsupport::FoundationSandbox {
+class StageIntegrationTest : public ::PlatformTest {
 protected:
     static void set(const PropertyDictionary& values, UserDefaults& defaults = UserDefaults::standard()) {
         for (const auto& [key, value] : values)
