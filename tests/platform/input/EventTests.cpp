@@ -1,5 +1,6 @@
 #include "InputTestSupport.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "platform/input/NSEvent.hpp"
@@ -318,6 +319,42 @@ TEST_F(EventRoutingTest, DragWithOptionHoldsTheModifierAndIsDroppedByAReset) {
     sim().runFor(0.2);
     EXPECT_EQ(NSEvent::mouseLocation(), (CGPoint{0, 0}));
     EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// A run-loop observer that drains the application's queue before the run loop handles its
+// sources sees queued events before the application does, and what it posts back keeps its order.
+TEST_F(EventRoutingTest, BeforeSourcesObserverDrainsTheQueueBeforeTheApplicationDispatchesIt) {
+    programIsFrontmost(true);
+    input().setPointerGoesToProgram([](CGPoint) { return true; });
+    std::vector<std::uint16_t> swallowed;
+    auto observer =
+        RunLoopObserver::make(RunLoopObserver::beforeSources, true, 0, [&](RunLoopObserver&, unsigned) {
+            std::vector<NSEvent> pending;
+            while (auto e = EventQueue::shared().nextEvent(EventTypeMask::any))
+                pending.push_back(*e);
+            for (const auto& e : pending) {
+                const bool keyEvent = e.type == EventType::keyDown || e.type == EventType::keyUp;
+                if (keyEvent && e.keyCode == 123) {
+                    swallowed.push_back(e.keyCode);
+                    continue;
+                }
+                EventQueue::shared().postEvent(e);
+            }
+        });
+    RunLoop::main().addObserver(observer, RunLoopMode::defaultMode);
+    input().moveMouse({5, 5});
+    input().keyDown(123, Flags::control | Flags::option);
+    input().keyDown(0, {});
+    settle();
+    EXPECT_EQ(swallowed.size(), 1u);
+    ASSERT_EQ(program.size(), 2u);
+    EXPECT_EQ(program[0].type, EventType::mouseMoved);
+    EXPECT_EQ(program[1].keyCode, 0);
+    RunLoop::main().removeObserver(observer, RunLoopMode::defaultMode);
 }
 
 } // namespace
