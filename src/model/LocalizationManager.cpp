@@ -78,13 +78,14 @@ void LocalizationManager::setSelectedLanguageCode(std::optional<std::string> cod
     auto& defaults = platform::UserDefaults::standard();
     std::optional<std::string> stored = defaults.stringForKey(key);
     if (stored == code) return;
+    platform::Notification changed{languageDidChange};
     if (code) {
         defaults.set(*code, key);
-        postedCode_ = *code;
+        changed.objectValue = platform::PropertyValue(*code);
     } else {
         defaults.removeObjectForKey(key);
     }
-    platform::NotificationCenter::defaultCenter().post(languageDidChange, code ? &postedCode_ : nullptr);
+    platform::NotificationCenter::defaultCenter().post(changed);
 }
 
 std::string LocalizationManager::languageForStrings() {

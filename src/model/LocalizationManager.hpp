@@ -38,8 +38,9 @@ public:
     std::optional<std::string> selectedLanguageCode() const;
 
     /// Stores (or, for none or "", removes) the choice and posts "AppLanguageDidChange" on the
-    /// calling thread, whose object is the new code (a `const std::string*`) or null. Setting the
-    /// stored value again does nothing.
+    /// calling thread; the notification's `objectValue` is the new code as text, or none when the
+    /// choice was cleared (its `object` identity is null). Setting the stored value again does
+    /// nothing.
     void setSelectedLanguageCode(std::optional<std::string> code);
 
     /// The codes of the ".lproj" folders present, sorted; hidden entries and other extensions (also
@@ -61,8 +62,6 @@ public:
 
 private:
     std::optional<std::optional<std::filesystem::path>> localesRoot_;
-    /// The code carried as object by the last change notification.
-    std::string postedCode_;
 };
 
 } // namespace tilmora

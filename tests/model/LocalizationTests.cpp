@@ -62,8 +62,10 @@ protected:
         platform::Locale::setCurrentLanguageCode(std::optional<std::string>{});
         token = platform::NotificationCenter::defaultCenter().addObserver(
             "AppLanguageDidChange", nullptr, [this](const platform::Notification& n) {
-                posted.push_back(n.object ? std::optional(*static_cast<const std::string*>(n.object))
-                                          : std::nullopt);
+                EXPECT_EQ(n.object, nullptr);
+                const std::string* code = n.objectValue ? n.objectValue->asString() : nullptr;
+                EXPECT_EQ(code != nullptr, n.objectValue.has_value()); // a value object is always text
+                posted.push_back(code ? std::optional(*code) : std::nullopt);
             });
     }
 
