@@ -1,6 +1,7 @@
 #include "model/NotificationManager.hpp"
 
 #include "model/ScreenSource.hpp"
+#include "model/SystemToastHost.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Lock.hpp"
@@ -21,7 +22,8 @@ constexpr double kFadeSeconds = 0.2;
 struct SharedState {
     platform::Lock lock{"NotificationManager.shared"}; // `shared()` may be called from any thread
     std::shared_ptr<NotificationManager> manager;
-    std::shared_ptr<ToastHost> host;
+    std::shared_ptr<ToastHost> host; // null: the default host
+    std::shared_ptr<ToastHost> defaultHost = std::make_shared<SystemToastHost>();
 };
 
 SharedState& state() {
@@ -31,7 +33,7 @@ SharedState& state() {
 
 std::shared_ptr<ToastHost> installedHost() {
     std::lock_guard<platform::Lock> hold(state().lock);
-    return state().host;
+    return state().host ? state().host : state().defaultHost;
 }
 
 } // namespace
@@ -80,7 +82,7 @@ void NotificationManager::showOnMain(const std::string& title, const std::string
     auto host = installedHost();
     if (!cachedPosition_) {
         std::optional<Rect> reference;
-        if (auto window = host ? host->mainWindow() : std::nullopt; window && window->isVisible) {
+        if (auto window = host->mainWindow(); window && window->isVisible) {
             reference = window->frame;
         } else if (auto screen = ScreenSource::current()->mainScreen()) {
             reference = screen->visibleFrame;
@@ -91,7 +93,6 @@ void NotificationManager::showOnMain(const std::string& title, const std::string
     }
 
     if (!notificationWindow_) {
-        if (!host) return;
         notificationWindow_ = host->makePanel(ToastPanelSpec{*cachedPosition_});
         if (!notificationWindow_) return;
     }
@@ -115,9 +116,9 @@ void NotificationManager::hide(std::uint64_t generation) {
     platform::DispatchQueue::main().async([weak, generation] {
         auto manager = weak.lock();
         if (!manager || !manager->notificationWindow_ || manager->generation_ != generation) return;
-        manager->notificationWindow_->fadeAlpha(0.0, kFadeSeconds);
         manager->hideTimer_.reset();
-        platform::Timer::scheduledTimer(kFadeSeconds, false, [weak, generation](platform::Timer&) {
+        manager->notificationWindow_->fadeAlpha(0.0, kFadeSeconds, [weak, generation] {
+            // A toast shown during the fade keeps the panel up for its own duration.
             auto current = weak.lock();
             if (current && current->notificationWindow_ && current->generation_ == generation)
                 current->notificationWindow_->orderOut();

@@ -23,16 +23,19 @@ class NotificationManager : public std::enable_shared_from_this<NotificationMana
 public:
     /// The one manager, created on first use.
     static NotificationManager& shared();
-    /// Control API for the test fixture: drops the manager (its panel and timer) and the host.
+    /// Control API for the test fixture: drops the manager (its panel and timer) and puts back
+    /// the default host.
     static void resetShared();
-    /// Installs the panel maker and the main-window lookup (the shell, at start-up).
+    /// Installs the panel maker and the main-window lookup (the shell, at start-up, as a
+    /// `SystemToastHost` with its main-window lookup; tests, a fake). Null puts back the default,
+    /// a `SystemToastHost` without a main window. Any thread; a panel already made stays.
     static void installHost(std::shared_ptr<ToastHost> host);
 
     /// Shows a toast for `duration` seconds, then fades it out over 0.2 s. Any thread: on the main
     /// thread it acts at once, from another thread it hands the work to the main queue and
     /// returns. The first toast places the panel 20 points in from the top-right corner of the
     /// main window's frame when it exists and is visible, else of the main screen's visible frame
-    /// (400 x 100 points); without either (or without an installed host) nothing is shown.
+    /// (400 x 100 points); without either (or when the host makes no panel) nothing is shown.
     void show(const std::string& title, const std::string& message, double duration);
 
     /// Fades the toast out over 0.2 s on the main queue and then orders the panel out. Called by

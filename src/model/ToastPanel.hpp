@@ -1,24 +1,14 @@
 #pragma once
 
+#include "model/NotificationView.hpp"
 #include "model/Rect.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace tilmora {
-
-/// The content of a toast. The UI layer draws it as a vertical stack (leading alignment, spacing
-/// 8) of the title in the headline font, white, and the message in the body font, white at
-/// opacity 0.9; padding 20 on all sides; width 380 with leading alignment, the height following the
-/// content; behind it a rounded rectangle (corner radius 12, continuous corners) filled with black
-/// at opacity 0.85, with a shadow of black at opacity 0.5, radius 20, offset (0, 10).
-struct NotificationView {
-    std::string title;
-    std::string message;
-
-    friend bool operator==(const NotificationView&, const NotificationView&) = default;
-};
 
 /// How the toast panel is made: a borderless non-activating panel at `contentRect` (global
 /// coordinates, points, y up), buffered, not deferred, not opaque with a clear background, at the
@@ -37,25 +27,27 @@ struct ToastPanelSpec {
     bool hidesOnDeactivate = false;
 };
 
-/// The one toast panel, as the toast manager drives it. Implemented by the UI layer over its
-/// panels; tests use a fake. Main thread.
+/// The one toast panel, as the toast manager drives it: `SystemToastPanel` over the UI toolkit's
+/// panels; tests may use a fake. Main thread.
 class ToastPanel {
 public:
     virtual ~ToastPanel() = default;
-    /// Replaces the content (a new hosting controller); the frame stays as it is.
+    /// Replaces the content with a new hosting controller of `view`; the frame stays as it is.
     virtual void setContent(const NotificationView& view) = 0;
     /// Sets the alpha at once, ending any fade in progress.
     virtual void setAlpha(double alpha) = 0;
-    /// Animates the alpha to `alpha` over `seconds`; the toast manager orders the panel out itself
-    /// when the fade is over.
-    virtual void fadeAlpha(double alpha, double seconds) = 0;
+    /// Animates the alpha to `alpha` over `seconds` of virtual time, then runs `completion` on the
+    /// main queue (also when a later `setAlpha` overtook the fade; the toast manager tells the two
+    /// apart itself).
+    virtual void fadeAlpha(double alpha, double seconds, std::function<void()> completion) = 0;
     /// Orders the panel to the front even when the application is not active, without making it key.
     virtual void orderFrontRegardless() = 0;
     /// Takes the panel off the screen; it stays for the next toast.
     virtual void orderOut() = 0;
 };
 
-/// What the toast manager needs of the shell and the UI layer, installed at start-up with
+/// What the toast manager needs of the UI toolkit and the shell: the panel maker and the shell's
+/// main window. `SystemToastHost` is in force unless another is installed with
 /// `NotificationManager::installHost`. Main thread.
 class ToastHost {
 public:

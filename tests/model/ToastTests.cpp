@@ -4,6 +4,7 @@
 
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/DispatchSemaphore.hpp"
+#include "platform/dispatch/Timer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,12 @@ public:
 
     void setContent(const NotificationView& view) override { content = view; }
     void setAlpha(double value) override { alpha = value; }
-    void fadeAlpha(double value, double seconds) override {
+    void fadeAlpha(double value, double seconds, std::function<void()> completion) override {
         EXPECT_DOUBLE_EQ(seconds, 0.2);
-        alpha = value; // the fake fades at once
+        alpha = value; // the fake fades at once and completes when the fade's time is over
         ++fades;
+        platform::Timer::scheduledTimer(
+            seconds, false, [completion = std::move(completion)](platform::Timer&) { completion(); });
     }
     void orderFrontRegardless() override {
         visible = true;
@@ -156,13 +159,12 @@ TEST_F(ToastTest, AToastShownDuringTheFadeStaysForItsOwnDuration) {
     EXPECT_NEAR(panel().orderedOutAt.front(), 3.3, 1e-6);
 }
 
-TEST_F(ToastTest, WithoutAHostNothingShowsAndTheResetDropsThePanel) {
-    NotificationManager::installHost(nullptr);
-    toasts().show("A", "a", 1);
-    EXPECT_TRUE(host->made.empty());
-    NotificationManager::installHost(host);
+TEST_F(ToastTest, TheResetDropsThePanelAndPutsBackTheDefaultHost) {
     toasts().show("A", "a", 1);
     NotificationManager::resetShared();
     sim().runFor(2);
     EXPECT_EQ(panel().fades, 0); // the dropped manager's timer does nothing
+    toasts().show("B", "b", 1);  // the default host makes its own panel
+    EXPECT_EQ(host->made.size(), 1u);
+    EXPECT_EQ(panel().content.title, "A");
 }
