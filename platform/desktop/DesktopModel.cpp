@@ -437,9 +437,21 @@ bool DesktopModel::openNewWindow(pid_t pid) {
 
 // ---------------------------------------------------------------- windows
 
-std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool own) {
+WindowSpec windowSpecOf(const OwnWindowSpec& spec) {
+    WindowSpec w;
+    w.title = spec.title;
+    w.frame = spec.frame;
+    w.layer = spec.level;
+    w.alpha = spec.alpha;
+    w.onAllSpaces = spec.onAllSpaces;
+    w.inAXList = false;
+    w.subrole.reset();
+    return w;
+}
+
+std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number) {
     WindowRecord w;
-    w.number = nextWindow++;
+    w.number = number != 0 ? number : nextWindow++;
     w.pid = pid;
     w.spec = spec;
     w.own = own;
@@ -455,6 +467,7 @@ std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool o
     }
     windows[w.number] = w;
     // New windows open in front of the other windows of their layer.
+    zOrder.erase(std::remove(zOrder.begin(), zOrder.end(), w.number), zOrder.end());
     zOrder.insert(zOrder.begin(), w.number);
     return w.number;
 }

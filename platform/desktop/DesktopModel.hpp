@@ -73,6 +73,9 @@ struct PendingNotification {
     pid_t pid = 0; // NSWorkspaceApplicationKey, 0 = none
 };
 
+/// The window record's spec of one of the program's own windows: not in Accessibility's lists.
+WindowSpec windowSpecOf(const OwnWindowSpec& spec);
+
 class DesktopModel : public std::enable_shared_from_this<DesktopModel> {
 public:
     DesktopModel();
@@ -187,7 +190,9 @@ public:
     bool openNewWindow(pid_t pid);
 
     // windows
-    std::uint32_t openWindow(pid_t pid, const WindowSpec& spec, bool own = false);
+    /// Opens a window in front of its layer; `number` 0 takes the next free number, another number
+    /// (reserved earlier from `nextWindow`) is used as given and replaces a closed record of it.
+    std::uint32_t openWindow(pid_t pid, const WindowSpec& spec, bool own = false, std::uint32_t number = 0);
     WindowRecord* window(std::uint32_t number);
     WindowRecord* liveWindow(std::uint32_t number);
     bool onScreen(const WindowRecord& w) const;

@@ -379,21 +379,9 @@ pid_t SimDesktop::programPid() const {
     return m.programPid;
 }
 
-static WindowSpec ownSpec(const OwnWindowSpec& spec) {
-    WindowSpec w;
-    w.title = spec.title;
-    w.frame = spec.frame;
-    w.layer = spec.level;
-    w.alpha = spec.alpha;
-    w.onAllSpaces = spec.onAllSpaces;
-    w.inAXList = false;
-    w.subrole.reset();
-    return w;
-}
-
 std::uint32_t SimDesktop::registerOwnWindow(const OwnWindowSpec& spec) {
     TXN;
-    std::uint32_t n = m.openWindow(m.programPid, ownSpec(spec), true);
+    std::uint32_t n = m.openWindow(m.programPid, desktop_detail::windowSpecOf(spec), true);
     m.windows.at(n).orderedIn = spec.visible;
     return n;
 }
@@ -402,10 +390,10 @@ void SimDesktop::updateOwnWindow(std::uint32_t number, const OwnWindowSpec& spec
     TXN;
     auto* w = m.liveWindow(number);
     if (!w || !w->own) return;
-    std::uint64_t space = w->space;
-    w->spec = ownSpec(spec);
-    w->space = space;
+    w->spec = desktop_detail::windowSpecOf(spec);
     w->orderedIn = spec.visible;
+    // Moved onto another display: it joins that display's active Space.
+    m.placeOnDisplaySpace(*w);
 }
 
 void SimDesktop::orderFrontOwnWindow(std::uint32_t number) {

@@ -1,5 +1,6 @@
 #include "platform/ui/Window.hpp"
 
+#include "platform/desktop/OwnWindowBridge.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
@@ -7,10 +8,6 @@
 #include "platform/ui/ViewController.hpp"
 
 namespace platform::ui {
-
-namespace {
-long nextWindowNumber = 10001;
-}
 
 // --- animator -------------------------------------------------------------------------------
 
@@ -52,7 +49,7 @@ Window::Window(Rect contentRect, unsigned styleMask, BackingStore backing, bool 
     : styleMask_(styleMask)
     , backing_(backing)
     , defer_(defer)
-    , number_(nextWindowNumber++) {
+    , number_(OwnWindowBridge::newWindowNumber()) {
     frame_ = frameRectForContentRect(contentRect);
     contentView_ = std::make_shared<View>(Rect{0, 0, contentRect.width(), contentRect.height()});
     contentView_->setWindow(this);
@@ -64,8 +61,7 @@ Window::~Window() {
     app.orderOutWindow(this);
     app.unregisterWindow(this);
     if (contentView_) contentView_->setWindow(nullptr);
-    visible_ = false;
-    syncWithWindowServer();
+    if (listed_) OwnWindowBridge::remove(std::uint32_t(number_));
 }
 
 Rect Window::contentRectForFrameRect(const Rect& f) const {
@@ -175,6 +171,7 @@ void Window::orderIn(bool activate) {
     Application::shared().orderIn(this);
     if (activate && !(styleMask_ & StyleMask::nonactivatingPanel)) Application::shared().activate(false);
     syncWithWindowServer();
+    OwnWindowBridge::orderFront(std::uint32_t(number_));
 }
 
 void Window::orderFront() {
@@ -204,6 +201,8 @@ void Window::close() {
     if (auto d = delegate.lock()) d->windowWillClose(*this);
     orderOut();
     closed_ = true;
+    if (listed_) OwnWindowBridge::remove(std::uint32_t(number_));
+    listed_ = false;
 }
 
 void Window::performClose() {
@@ -256,7 +255,19 @@ Responder* Window::nextResponder() const {
     return nullptr;
 }
 
-void Window::syncWithWindowServer() {}
+void Window::syncWithWindowServer() {
+    // A window gets its window-server record when it is first ordered in.
+    if (!visible_ && !listed_) return;
+    OwnWindowSpec spec;
+    spec.title = title;
+    spec.frame = CGRect{frame_.origin.x, frame_.origin.y, frame_.size.width, frame_.size.height};
+    spec.level = int(level_);
+    spec.alpha = alpha_;
+    spec.visible = visible_;
+    spec.onAllSpaces = (collectionBehavior & CollectionBehavior::canJoinAllSpaces) != 0;
+    OwnWindowBridge::sync(std::uint32_t(number_), spec);
+    listed_ = true;
+}
 
 // --- controllers ------------------------------------------------------------------------------
 

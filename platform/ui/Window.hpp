@@ -85,7 +85,9 @@ private:
 /// (points, y up from the bottom of the main display), style mask, level, visibility and order,
 /// key status, first responder, content view or view controller, appearance flags, alpha,
 /// collection behaviour, and a delegate (held weakly). Every window is listed by the application
-/// while it exists and, while visible, in the simulated window server's list. Main thread only.
+/// while it exists. From the first time it is ordered in until it is closed or destroyed it also
+/// has a record in the simulated window server's list (owner: the program's pid; layer: its level;
+/// its frame, alpha and title; on screen while visible). Main thread only.
 class Window : public Responder {
 public:
     /// The height of a titled window's title bar, points.
@@ -166,7 +168,8 @@ public:
     virtual bool canBecomeKeyWindow() const;
     virtual bool canBecomeMainWindow() const { return canBecomeKeyWindow(); }
 
-    /// The window server's number of the window (unique, positive).
+    /// The window server's number of the window (unique, positive); the same number identifies it
+    /// in the window list (`CGWindowListCopyWindowInfo`).
     long windowNumber() const { return number_; }
 
     /// The current first responder: a view of the window, or the window itself.
@@ -207,6 +210,7 @@ private:
     double alpha_ = 1;
     bool visible_ = false;
     bool closed_ = false;
+    bool listed_ = false; // has a record in the window server's list
     long number_;
     int displayCount_ = 0;
     Responder* firstResponder_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/desktop/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/UISimulator.hpp"
@@ -8,12 +9,15 @@
 
 #include <gtest/gtest.h>
 
-/// Resets the toolkit's shared state and the notification center around each test, and records
-/// the notifications the toolkit posts.
+/// Resets the toolkit's shared state and the notification center around each test, puts the
+/// simulated desktop on the laptop fixture (one 1440 x 900 screen, visible frame 1440 x 875), and
+/// records the notifications the toolkit posts.
 class UiTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
+        platform::SimDesktop::resetShared();
+        platform::SimDesktop::shared().useLaptop();
         platform::ui::UISimulator::reset();
         token_ = platform::NotificationCenter::defaultCenter().addObserver(
             "", nullptr, [this](const platform::Notification& n) { posted.push_back(n.name); });
