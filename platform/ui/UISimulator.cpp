@@ -9,7 +9,6 @@
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
-#include "platform/ui/UrlOpener.hpp"
 
 #include <algorithm>
 #include <deque>
@@ -27,7 +26,6 @@ struct State {
     std::vector<MenuRecord> menuLog;
     int beeps = 0;
     std::vector<std::string> cursors;
-    std::vector<std::string> urls;
 };
 State& state() {
     static State s;
@@ -196,12 +194,6 @@ std::vector<std::string>& UISimulator::cursorStack() {
 size_t UISimulator::cursorStackDepth() {
     return state().cursors.size();
 }
-void UISimulator::recordURL(const std::string& url) {
-    state().urls.push_back(url);
-}
-const std::vector<std::string>& UISimulator::openedURLs() {
-    return state().urls;
-}
 
 void beep() {
     UISimulator::countBeep();
@@ -219,12 +211,6 @@ void Cursor::pop() {
 std::string Cursor::current() {
     auto& s = UISimulator::cursorStack();
     return s.empty() ? "arrow" : s.back();
-}
-
-bool openURL(const std::string& url) {
-    if (url.empty()) return false;
-    UISimulator::recordURL(url);
-    return true;
 }
 
 // --- a user's input -------------------------------------------------------------------------

@@ -66,7 +66,7 @@ struct MenuRecord {
 };
 
 /// The toolkit's control API: the scripted user of alerts and menus, the journals of what was
-/// shown, counters (beeps, cursor pushes, opened URLs) and a user's input on AppKit-like controls.
+/// shown, counters (beeps, cursor pushes) and a user's input on AppKit-like controls.
 /// Tests and the desktop console use it; the system's code never does. Main thread only.
 class UISimulator {
 public:
@@ -94,7 +94,6 @@ public:
     // Counters
     static int beepCount();
     static size_t cursorStackDepth();
-    static const std::vector<std::string>& openedURLs();
 
     // A user's input on controls
     static bool click(Button& button);
@@ -119,7 +118,6 @@ public:
     static void menuTracked(MenuRecord record);
     static void countBeep();
     static std::vector<std::string>& cursorStack();
-    static void recordURL(const std::string& url);
 };
 
 } // namespace platform::ui

@@ -260,7 +260,7 @@ void Window::syncWithWindowServer() {
     if (!visible_ && !listed_) return;
     OwnWindowSpec spec;
     spec.title = title;
-    spec.frame = CGRect{frame_.origin.x, frame_.origin.y, frame_.size.width, frame_.size.height};
+    spec.frame = frame_;
     spec.level = int(level_);
     spec.alpha = alpha_;
     spec.visible = visible_;
