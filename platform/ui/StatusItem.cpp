@@ -1,8 +1,8 @@
 #include "platform/ui/StatusItem.hpp"
 
+#include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/SharedInstances.hpp"
 #include "platform/ui/MenuTracking.hpp"
-#include "platform/ui/ScreenInfo.hpp"
 
 #include <algorithm>
 
@@ -12,8 +12,10 @@ StatusItem::StatusItem(double len)
     : length(len) {
     button_ = std::make_shared<StatusBarButton>();
     button_->isBordered = false;
-    auto screens = ScreenInfo::all();
-    Rect f = screens.empty() ? Rect{0, 0, 1440, 900} : screens.front().frame;
+    // In the menu bar of the screen that has it (the first); without screens, where a laptop's
+    // menu bar would be.
+    auto screens = NSScreen::screens();
+    Rect f = screens.empty() ? Rect{0, 0, 1440, 900} : screens.front().frame();
     double thickness = StatusBar::system().thickness();
     window_ = std::make_shared<Panel>(Rect{f.maxX() - 200, f.maxY() - thickness, 24, thickness},
                                       StyleMask::borderless | StyleMask::nonactivatingPanel);

@@ -1,11 +1,11 @@
 #include "platform/ui/UISimulator.hpp"
 
+#include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Beep.hpp"
 #include "platform/ui/Cursor.hpp"
 #include "platform/ui/Image.hpp"
 #include "platform/ui/PopUpButton.hpp"
-#include "platform/ui/ScreenInfo.hpp"
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
@@ -46,7 +46,6 @@ void UISimulator::reset() {
     Application::resetShared();
     StatusBar::resetShared();
     Image::resetResourceDirectory();
-    ScreenInfo::setProvider(nullptr);
 }
 
 // --- alerts ---------------------------------------------------------------------------------
@@ -171,9 +170,9 @@ void UISimulator::setStatusBarThickness(double points) {
 }
 
 bool UISimulator::clickStatusItem(StatusItem& item, size_t screenIndex) {
-    auto screens = ScreenInfo::all();
+    auto screens = NSScreen::screens();
     if (screenIndex < screens.size()) {
-        Rect f = screens[screenIndex].frame;
+        Rect f = screens[screenIndex].frame();
         double t = StatusBar::system().thickness();
         item.buttonWindow()->setFrame({f.maxX() - 200, f.maxY() - t, 24, t}, false);
     }

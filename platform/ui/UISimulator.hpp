@@ -71,7 +71,8 @@ struct MenuRecord {
 class UISimulator {
 public:
     /// Resets the toolkit's shared state: application, status bar, scripts, journals, counters,
-    /// resource folder, screens. The test fixture calls it between tests.
+    /// resource folder. (Screens come from the simulated desktop, `SimDesktop`.) The test fixture calls it
+    /// between tests.
     static void reset();
 
     // Alerts

@@ -4,7 +4,6 @@
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/ui/ScreenInfo.hpp"
 #include "platform/ui/ViewController.hpp"
 
 namespace platform::ui {
@@ -116,8 +115,21 @@ void Window::setContentSize(Size size) {
     setFrame(f, true);
 }
 
+std::optional<NSScreen> Window::screen() const {
+    std::optional<NSScreen> best;
+    double bestArea = 0;
+    for (auto& s : NSScreen::screens()) {
+        double area = frame_.intersection(s.frame()).area();
+        if (area > bestArea) bestArea = area, best = s;
+    }
+    return best;
+}
+
 void Window::center() {
-    Rect vf = ScreenInfo::mainVisibleFrame();
+    auto on = screen();
+    if (!on) on = NSScreen::main();
+    if (!on) return;
+    Rect vf = on->visibleFrame();
     double x = vf.midX() - frame_.width() / 2;
     // A little above centre: a third of the free room above the window, two thirds below.
     double y = vf.minY() + (vf.height() - frame_.height()) * 2.0 / 3.0;

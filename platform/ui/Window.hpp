@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/View.hpp"
 
@@ -112,9 +113,13 @@ public:
     void setContentSize(Size size);
     Size minSize;        // frame size
     Size contentMinSize; // content size
-    /// Moves the window to the horizontal centre of its screen's visible frame, a little above
-    /// the vertical centre.
+    /// Moves the window to the horizontal centre of its screen's visible frame (the main screen's
+    /// when the window lies on no screen), a little above the vertical centre. Without screens the
+    /// window stays where it is.
     void center();
+    /// The screen (of the simulated desktop's published list) that holds the largest part of the
+    /// frame; none when the window lies on no screen.
+    std::optional<NSScreen> screen() const;
     /// Converts a rectangle of the window's space (points, y up) to global coordinates.
     Rect convertRectToScreen(const Rect& r) const;
 
