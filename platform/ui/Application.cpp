@@ -1,6 +1,7 @@
 #include "platform/ui/Application.hpp"
 
 #include "platform/foundation/SharedInstances.hpp"
+#include "platform/input/EventQueue.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/UISimulator.hpp"
 #include "platform/ui/Window.hpp"
@@ -155,6 +156,10 @@ void Application::stopModal(long code) {
 
 void Application::abortModal() {
     stopModal(ModalResponse::abort);
+}
+
+const std::optional<NSEvent>& Application::currentEvent() const {
+    return EventQueue::shared().currentEvent();
 }
 
 Responder* Application::targetForAction(const Selector& action, Responder* target) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Event.hpp"
+#include "platform/input/NSEvent.hpp"
 #include "platform/ui/Responder.hpp"
 
 #include <memory>
@@ -93,9 +93,10 @@ public:
     void abortModal();
     Window* modalWindow() const { return modal_.empty() ? nullptr : modal_.back().window; }
 
-    /// The event being handled (a menu pick's mouse-up while its action runs); null between events.
-    const std::optional<Event>& currentEvent() const { return currentEvent_; }
-    void setCurrentEvent(std::optional<Event> event) { currentEvent_ = std::move(event); }
+    /// The event being handled: the application event queue's current event (a dispatched event,
+    /// a hot key's system-defined event, the mouse-up of a menu pick or a button click while its
+    /// action runs); none between events.
+    const std::optional<NSEvent>& currentEvent() const;
 
     /// The object that will receive `action`: `target` when it answers it; with no target, the
     /// first of the key window's responder chain, the key window, its delegate, the application
@@ -126,7 +127,6 @@ private:
     std::vector<Window*> all_;
     std::vector<Window*> order_; // visible, front first
     std::vector<ModalSession> modal_;
-    std::optional<Event> currentEvent_;
 };
 
 } // namespace platform::ui

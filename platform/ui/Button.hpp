@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/input/ModifierFlags.hpp"
 #include "platform/ui/Control.hpp"
 #include "platform/ui/Image.hpp"
 
@@ -74,7 +75,7 @@ public:
     int state = ControlState::off;
     bool allowsMixedState = false;
     std::string keyEquivalent;
-    unsigned keyEquivalentModifierMask = 0;
+    ModifierFlags keyEquivalentModifierMask;
     std::optional<Color> contentTintColor;
 
     std::string stringValue() const override { return title; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/input/ModifierFlags.hpp"
 #include "platform/ui/Image.hpp"
 #include "platform/ui/Responder.hpp"
 
@@ -8,19 +9,6 @@
 namespace platform::ui {
 
 class Menu;
-
-/// Modifier-flag bits (key equivalents, events).
-namespace ModifierFlags {
-inline constexpr unsigned capsLock = 1u << 16;
-inline constexpr unsigned shift = 1u << 17;
-inline constexpr unsigned control = 1u << 18;
-inline constexpr unsigned option = 1u << 19;
-inline constexpr unsigned command = 1u << 20;
-inline constexpr unsigned numericPad = 1u << 21;
-inline constexpr unsigned help = 1u << 22;
-inline constexpr unsigned function = 1u << 23;
-inline constexpr unsigned deviceIndependentMask = 0xffff0000u;
-} // namespace ModifierFlags
 
 /// One item of a menu: title, action (selector name) and target (held weakly), key equivalent and
 /// modifier mask, state (on/off/mixed), enabled and hidden flags, tag, represented object (any
@@ -41,7 +29,7 @@ public:
     Selector action;
     std::weak_ptr<Responder> target;
     std::string keyEquivalent;
-    unsigned keyEquivalentModifierMask = ModifierFlags::command;
+    ModifierFlags keyEquivalentModifierMask = ModifierFlags::command;
     bool allowsAutomaticKeyEquivalentLocalization = true;
     int state = 0; // ControlState: -1 mixed, 0 off, 1 on
     bool isEnabled = true;

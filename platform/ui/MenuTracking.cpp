@@ -1,5 +1,7 @@
 #include "platform/ui/MenuTracking.hpp"
 
+#include "platform/input/EventQueue.hpp"
+
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/UISimulator.hpp"
@@ -60,12 +62,12 @@ bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
     UISimulator::menuTracked(std::move(record));
     if (!chosen) return false;
 
-    auto& app = Application::shared();
-    auto saved = app.currentEvent();
-    app.setCurrentEvent(Event{EventType::leftMouseUp, {}, 0, 0, 0, "", "", runtime::now(), 1});
+    // The action runs with the mouse-up that picked the item as the current event.
+    EventQueue::CurrentEventScope scope(NSEvent::mouseEvent(EventType::leftMouseUp, NSEvent::mouseLocation(),
+                                                            NSEvent::currentModifierFlags(), runtime::now(),
+                                                            0, 1));
     auto target = chosen->target.lock();
     Application::shared().sendAction(chosen->action, target.get(), chosen.get());
-    Application::shared().setCurrentEvent(saved);
     return true;
 }
 

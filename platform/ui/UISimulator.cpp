@@ -1,11 +1,13 @@
 #include "platform/ui/UISimulator.hpp"
 
 #include "platform/desktop/NSScreen.hpp"
+#include "platform/input/EventQueue.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Beep.hpp"
 #include "platform/ui/Cursor.hpp"
 #include "platform/ui/Image.hpp"
 #include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Runtime.hpp"
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
@@ -216,21 +218,16 @@ std::string Cursor::current() {
 
 bool UISimulator::click(Button& button) {
     if (button.isHiddenOrHasHiddenAncestor()) return false;
-    Event up{EventType::leftMouseUp,
-             {},
-             button.window() ? button.window()->windowNumber() : 0,
-             0,
-             0,
-             "",
-             "",
-             0,
-             1};
-    auto& app = Application::shared();
-    auto saved = app.currentEvent();
-    app.setCurrentEvent(up);
-    bool sent = button.performClick();
-    Application::shared().setCurrentEvent(saved);
-    return sent;
+    // The action runs with the click's mouse-up, at the button's centre in its window's space, as
+    // the current event.
+    Point at{button.frame().midX(), button.frame().midY()};
+    for (View* v = button.superview(); v; v = v->superview())
+        at = {at.x + v->frame().origin.x, at.y + v->frame().origin.y};
+    Window* window = button.window();
+    EventQueue::CurrentEventScope scope(NSEvent::mouseEvent(EventType::leftMouseUp, at,
+                                                            NSEvent::currentModifierFlags(), runtime::now(),
+                                                            window ? window->windowNumber() : 0, 1));
+    return button.performClick();
 }
 
 void UISimulator::typeText(TextField& field, const std::string& text) {

@@ -12,7 +12,7 @@ namespace {
 /// Records every action it receives with the sender's represented object and the current event.
 struct Recorder : Responder, MenuDelegate {
     std::vector<std::string> calls;
-    std::vector<std::optional<EventType>> events;
+    std::vector<std::optional<platform::EventType>> events;
     std::vector<std::string> represented;
     void answer(const Selector& sel) {
         registerAction(sel, [this, sel](Responder* sender) {
@@ -70,7 +70,7 @@ TEST_F(MenuTrackingTest, StatusItemMenuTracksInEventTrackingModeAndDispatchesThe
     EXPECT_EQ(target->calls, (std::vector<std::string>{"willOpen Status", "willOpen More", "didClose More",
                                                        "didClose Status", "inner:"}));
     ASSERT_EQ(target->events.size(), 1u);
-    EXPECT_EQ(target->events[0], EventType::leftMouseUp);
+    EXPECT_EQ(target->events[0], platform::EventType::leftMouseUp);
     EXPECT_EQ(target->represented, std::vector<std::string>{"object-inner"});
     EXPECT_FALSE(Application::shared().currentEvent().has_value()); // only while the action runs
     EXPECT_EQ(runtime::currentMode(), "");
