@@ -13,11 +13,6 @@
 namespace platform::ui::runtime {
 
 namespace {
-std::string& modeNow() {
-    static std::string mode;
-    return mode;
-}
-
 RunLoopMode toMode(const std::string& mode) {
     if (mode == eventTrackingMode) return RunLoopMode::eventTracking;
     if (mode == modalPanelMode) return RunLoopMode::modalPanel;
@@ -38,14 +33,7 @@ void afterDelay(double seconds, std::function<void()> fn) {
 }
 
 void runLoop(const std::string& mode, double seconds) {
-    auto saved = std::exchange(modeNow(), mode);
-    try {
-        RunLoop::main().runFor(toMode(mode), std::max(seconds, 0.0));
-    } catch (...) {
-        modeNow() = saved;
-        throw;
-    }
-    modeNow() = saved;
+    RunLoop::main().runFor(toMode(mode), std::max(seconds, 0.0));
 }
 
 bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, double timeoutSeconds) {
@@ -60,7 +48,18 @@ bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, do
 }
 
 std::string currentMode() {
-    return modeNow();
+    auto mode = RunLoop::main().currentMode();
+    if (!mode) return "";
+    switch (*mode) {
+    case RunLoopMode::eventTracking:
+        return eventTrackingMode;
+    case RunLoopMode::modalPanel:
+        return modalPanelMode;
+    case RunLoopMode::defaultMode:
+    case RunLoopMode::common:
+        break;
+    }
+    return defaultMode;
 }
 
 void post(const std::string& name, const void* object, const PropertyDictionary& userInfo) {

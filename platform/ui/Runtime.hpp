@@ -32,7 +32,8 @@ void afterDelay(double seconds, std::function<void()> fn);
 void runLoop(const std::string& mode, double seconds);
 /// Runs the main run loop in `mode` until `done()` holds or `timeoutSeconds` pass; true when done.
 bool runLoopUntil(const std::string& mode, const std::function<bool()>& done, double timeoutSeconds);
-/// The mode the main run loop runs in right now ("" when it is not running).
+/// The mode the main run loop runs in right now, as the scheduler's run loop reports it ("" when it
+/// is not running or when called off the main thread).
 std::string currentMode();
 /// Posts a notification on the default center with the object and the user info.
 void post(const std::string& name, const void* object, const PropertyDictionary& userInfo = {});

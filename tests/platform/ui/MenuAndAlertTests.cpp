@@ -1,5 +1,7 @@
 #include "UiTestFixture.hpp"
 
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/RunLoop.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/StatusItem.hpp"
@@ -273,4 +275,20 @@ TEST_F(AlertTest, ModalWindowNobodyAnswersIsAbortedInsteadOfHanging) {
     auto w = std::make_shared<Window>(Rect{0, 0, 100, 100}, StyleMask::titled);
     EXPECT_EQ(Application::shared().runModal(*w), ModalResponse::abort);
     EXPECT_EQ(Application::shared().modalWindow(), nullptr);
+}
+
+TEST_F(MenuTrackingTest, CurrentModeIsTheMainRunLoopsWhoeverRunsIt) {
+    const std::vector<std::pair<platform::RunLoopMode, std::string>> cases = {
+        {platform::RunLoopMode::defaultMode, runtime::defaultMode},
+        {platform::RunLoopMode::eventTracking, runtime::eventTrackingMode},
+        {platform::RunLoopMode::modalPanel, runtime::modalPanelMode},
+    };
+    for (const auto& [mode, name] : cases) {
+        SCOPED_TRACE(name);
+        std::string seen = "not run";
+        platform::DispatchQueue::main().async([&] { seen = runtime::currentMode(); });
+        platform::RunLoop::main().runFor(mode, 0.01); // not through the toolkit's runtime
+        EXPECT_EQ(seen, name);
+        EXPECT_EQ(runtime::currentMode(), "");
+    }
 }
