@@ -2,6 +2,7 @@
 
 #include "platform/desktop/WindowList.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/input/ProcessInfo.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -23,6 +24,8 @@ std::string lowercased(std::string text) {
 bool isStageManagerActive() {
     auto& defaults = platform::UserDefaults::standard();
     if (defaults.boolForKey("WMMockStageManagerActive")) return true;
+    // Stage Manager first shipped with macOS 13; older systems never report it.
+    if (!platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({13, 0, 0})) return false;
     if (!defaults.boolForKey("WMAutoDetectStageManager")) return false;
     platform::UserDefaults suite("com.apple.WindowManager");
     if (suite.objectForKey("GloballyEnabled")) return suite.boolForKey("GloballyEnabled");

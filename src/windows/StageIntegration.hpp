@@ -17,8 +17,8 @@ namespace StageIntegration {
 /// Posted with no object by whatever changes one of the settings above.
 inline constexpr const char* stateDidChange = "StageIntegrationStateDidChange";
 
-/// True when the mock switch is on, or when detection is on and the system reports Stage Manager
-/// enabled.
+/// True when the mock switch is on, or when the system is macOS 13 or later, detection is on and the
+/// system reports Stage Manager enabled.
 bool isStageManagerActive();
 
 /// True when the mock switch is on, or when the on-screen window list holds a window of the owner

@@ -3,6 +3,7 @@
 #include "platform/desktop/DesktopSpecs.hpp"
 #include "platform/desktop/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/input/SimInput.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,7 @@ TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDet
         PropertyDictionary settings;
         PropertyDictionary system;
         bool expected;
+        platform::OperatingSystemVersion os = {15, 3, 0};
     };
     const Case cases[] = {
         {"nothing stored", {}, {}, false},
@@ -42,6 +44,17 @@ TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDet
          false},
         {"no system keys", {{"WMAutoDetectStageManager", true}}, {}, false},
         {"mock switch", {{"WMMockStageManagerActive", true}}, {}, true},
+        {"first system with it",
+         {{"WMAutoDetectStageManager", true}},
+         {{"GloballyEnabled", true}},
+         true,
+         {13, 0, 0}},
+        {"older system",
+         {{"WMAutoDetectStageManager", true}},
+         {{"GloballyEnabled", true}},
+         false,
+         {12, 6, 0}},
+        {"mock switch on an older system", {{"WMMockStageManagerActive", true}}, {}, true, {12, 6, 0}},
     };
     for (const auto& c : cases) {
         UserDefaults::resetForTesting();
@@ -53,6 +66,7 @@ TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDet
         }
         set(c.settings);
         set(c.system, suite);
+        platform::SimInput::shared().setOperatingSystemVersion(c.os);
         EXPECT_EQ(StageIntegration::isStageManagerActive(), c.expected) << c.name;
     }
 }
