@@ -95,9 +95,55 @@ void splitAxis(double origin, double length, std::int64_t count, double gutter, 
     }
 }
 
-/// Reads one part of a stored preset as a number that fills the whole part.
+/// Rows, columns and gutter of an even grid as the layout uses them.
+struct GridShape {
+    std::int64_t rows = 1;
+    std::int64_t cols = 1;
+    double gutter = 0;
+};
+
+/// The last absurd grid shape that was logged, so that a layout asked for many times a second (the
+/// drag tick, the overlays) logs a bad shape once rather than on every call.
+std::mutex& absurdShapeMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::optional<std::string>& lastLoggedAbsurdShape() {
+    static std::optional<std::string> shape;
+    return shape;
+}
+
+/// The shape to lay out: the given one, or, when rows or cols exceed `maxStoredGridCount` or the
+/// gutter is not finite, the fallback shape of 2 x 2 cells without a gutter, which keeps a huge preset
+/// that arrives by any route (a remembered display layout, a preset built in code) from creating
+/// billions of cells. Logs such a shape once until a different one comes.
+GridShape safeGridShape(std::int64_t rows, std::int64_t cols, double gutter) {
+    if (rows <= RoriDeru::maxStoredGridCount && cols <= RoriDeru::maxStoredGridCount && std::isfinite(gutter))
+        return {rows, cols, gutter};
+    const std::string shape = std::to_string(rows) + "x" + std::to_string(cols) + " (gutter " +
+                              platform::Text::doubleDescription(gutter) + ")";
+    bool shouldLog = false;
+    {
+        std::lock_guard lock(absurdShapeMutex());
+        auto& last = lastLoggedAbsurdShape();
+        if (last != shape) {
+            last = shape;
+            shouldLog = true;
+        }
+    }
+    if (shouldLog) {
+        print("[RoriDeru] Ignoring grid layout " + shape +
+              ": rows and columns must be at most 64 and the gutter finite; using 2x2");
+    }
+    const auto fallback = RoriDeru::fallbackPreset();
+    return {fallback.rows, fallback.cols, fallback.gutter};
+}
+
+/// Reads one part of a stored preset as a decimal number that fills the whole part (hexadecimal
+/// forms such as "0x10" are not decimal and count as no number).
 std::optional<double> readNumber(std::string_view part) {
     if (part.empty() || std::isspace(static_cast<unsigned char>(part.front()))) return std::nullopt;
+    if (part.find_first_of("xX") != std::string_view::npos) return std::nullopt;
     const std::string text(part);
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
@@ -123,8 +169,12 @@ RoriDeru& RoriDeru::shared() {
 }
 
 void RoriDeru::resetShared() {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    {
+        std::lock_guard lock(sharedMutex());
+        sharedSlot().reset();
+    }
+    std::lock_guard lock(absurdShapeMutex());
+    lastLoggedAbsurdShape().reset();
 }
 
 // MARK: Snap-kind geometry
@@ -349,8 +399,9 @@ std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
     if (numbers.size() != 4) return std::nullopt;
     const bool finite =
         std::all_of(numbers.begin(), numbers.end(), [](double v) { return std::isfinite(v); });
-    if (!finite || numbers[0] > static_cast<double>(maxStoredGridCount) ||
-        numbers[1] > static_cast<double>(maxStoredGridCount)) {
+    // Rows and cols are truncated toward zero before the cap applies ("64.5" is 64 rows).
+    const double maxCount = static_cast<double>(maxStoredGridCount);
+    if (!finite || std::trunc(numbers[0]) > maxCount || std::trunc(numbers[1]) > maxCount) {
         print("[RoriDeru] Ignoring grid preset \"" + std::string(text) +
               "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
         return std::nullopt;
@@ -387,16 +438,18 @@ RoriDeru::Preset RoriDeru::loadPreset(const platform::NSScreen& screen) const {
 RoriDeru::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
                                             double gutter, double scale) {
     const double p = pixelSize(scale);
+    const GridShape shape = safeGridShape(rows, cols, gutter);
     GridMetrics metrics;
-    splitAxis(rect.x, rect.width, cols, gutter, p, metrics.colXs, metrics.colWidths);
-    splitAxis(rect.y, rect.height, rows, gutter, p, metrics.rowYs, metrics.rowHeights);
+    splitAxis(rect.x, rect.width, shape.cols, shape.gutter, p, metrics.colXs, metrics.colWidths);
+    splitAxis(rect.y, rect.height, shape.rows, shape.gutter, p, metrics.rowYs, metrics.rowHeights);
     return metrics;
 }
 
 std::vector<Rect> RoriDeru::tiles(const Rect& f, double scale, std::optional<std::uint32_t> displayID,
                                   const Preset& preset) const {
-    const std::int64_t rows = std::max<std::int64_t>(preset.rows, 1);
-    const std::int64_t cols = std::max<std::int64_t>(preset.cols, 1);
+    const GridShape shape = safeGridShape(preset.rows, preset.cols, preset.gutter);
+    const std::int64_t rows = std::max<std::int64_t>(shape.rows, 1);
+    const std::int64_t cols = std::max<std::int64_t>(shape.cols, 1);
     const auto rowCount = static_cast<std::size_t>(rows);
     const auto colCount = static_cast<std::size_t>(cols);
     std::vector<Rect> result;
@@ -421,7 +474,7 @@ std::vector<Rect> RoriDeru::tiles(const Rect& f, double scale, std::optional<std
     }
 
     const auto metrics =
-        gridMetrics(f, rows, cols, preset.gutter, std::isnan(scale) ? 1.0 : std::max(scale, 1.0));
+        gridMetrics(f, rows, cols, shape.gutter, std::isnan(scale) ? 1.0 : std::max(scale, 1.0));
     for (std::size_t r = 0; r < rowCount; ++r) {
         for (std::size_t c = 0; c < colCount; ++c) {
             result.push_back(

@@ -79,7 +79,8 @@ public:
     /// The preset of a display without a stored one, or with a malformed one: 2 x 2, no gutter, no
     /// padding.
     static Preset fallbackPreset() { return Preset(2, 2, 0, 0); }
-    /// Largest number of rows or of columns a stored preset may hold; larger values are malformed.
+    /// Largest number of rows or of columns of a preset: larger stored values are malformed, and the
+    /// layout treats larger counts as the fallback preset.
     static constexpr std::int64_t maxStoredGridCount = 64;
 
     /// The one snap grid of the process, created on first use (safe from any thread; use it on the
@@ -147,13 +148,17 @@ public:
     Preset loadPreset(const platform::NSScreen& screen) const;
 
     /// Lays out `rows` x `cols` cells over `rect` with `gutter` points between cells, whole device
-    /// pixels of `scale` (below 1 or NaN counts as 1). Rows and cols must be at least 1.
+    /// pixels of `scale` (below 1 or NaN counts as 1). Rows and cols must be at least 1. Rows or cols
+    /// above `maxStoredGridCount`, or a gutter that is not finite, lay out the fallback 2 x 2 grid
+    /// without a gutter instead, logged once per such shape ("[RoriDeru] Ignoring grid layout ...").
     static GridMetrics gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols, double gutter,
                                    double scale);
 
     /// The tile rectangles of `preset` over the visible frame `visible` of a display with backing
     /// scale `scale`, row by row from the bottom row, columns left to right (index r * cols + c).
-    /// The display's custom edges replace the even grid when they fit the preset.
+    /// The display's custom edges replace the even grid when they fit the preset. A preset with rows
+    /// or cols above `maxStoredGridCount`, or a gutter that is not finite, is laid out as the fallback
+    /// 2 x 2 grid without a gutter (4 tiles), logged once per such shape.
     std::vector<Rect> tiles(const Rect& visible, double scale, std::optional<std::uint32_t> displayID,
                             const Preset& preset) const;
 

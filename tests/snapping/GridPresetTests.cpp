@@ -44,6 +44,10 @@ TEST(ParsePreset, ReadsStoredTexts) {
         {"2.9,3.99,8,0", Preset(2, 3, 8, 0)}, // truncated toward zero
         {"-1e300,3,8,0", Preset(1, 3, 8, 0)}, // far below 1 is still 1
         {"64,64,0,0", Preset(64, 64, 0, 0)},
+        {"64.9,2,0,0", Preset(64, 2, 0, 0)}, // truncated first, then capped
+        {"+2,3,.5,1e1", Preset(2, 3, 0.5, 10)},
+        {"0x2,2,3,8,0", Preset(2, 3, 8, 0)}, // hexadecimal is not a decimal number: skipped
+        {"2,3,0x8,0", std::nullopt},
         {"2,3,8.0", std::nullopt},      // three numbers
         {"2, 3,8.0,0.0", std::nullopt}, // a part starting with a blank is no number
         {"2,3 ,8.0,0.0", std::nullopt},

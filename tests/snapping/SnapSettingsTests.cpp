@@ -132,21 +132,64 @@ TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation().size(), 2u);
 }
 
+std::string logText() {
+    const auto path = logFilePath();
+    if (!path) return std::string();
+    std::ifstream file(*path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
-    const auto logText = [] {
-        const auto path = logFilePath();
-        if (!path) return std::string();
-        std::ifstream file(*path);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    };
     UserDefaults::standard().set("2,3,8.0", "WMPreset_3");
     EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
     EXPECT_EQ(logText(), "");
     UserDefaults::standard().set("100000,100000,0,0", "WMPreset_3");
     EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
     EXPECT_NE(logText().find("[RoriDeru] Ignoring grid preset \"100000,100000,0,0\""), std::string::npos);
+}
+
+TEST_F(SnapSettingsTest, AbsurdPresetsFromAnyRouteLayOutAsTheFallbackGrid) {
+    const Rect frame{0, 0, 1200, 800};
+    const auto fallbackTiles = RoriDeru::shared().tiles(frame, 2, 1, RoriDeru::fallbackPreset());
+    ASSERT_EQ(fallbackTiles.size(), 4u);
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        RoriDeru::Preset preset;
+        const char* logged;
+    } cases[] = {
+        {"huge rows and cols", RoriDeru::Preset(100000, 100000, 0, 0), "100000x100000 (gutter 0.0)"},
+        {"product beyond 64 bits", RoriDeru::Preset(std::int64_t{1} << 40, std::int64_t{1} << 40, 8, 0),
+         "1099511627776x1099511627776 (gutter 8.0)"},
+        {"65 columns", RoriDeru::Preset(1, 65, 8, 0), "1x65 (gutter 8.0)"},
+        {"infinite gutter", RoriDeru::Preset(3, 3, inf, 0), "3x3 (gutter inf)"},
+    };
+    for (const auto& c : cases) {
+        // Laid out three times (as the drag tick does), logged once.
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(RoriDeru::shared().tiles(frame, 2, 1, c.preset), fallbackTiles) << c.name;
+        EXPECT_EQ(occurrences(logText(), std::string("[RoriDeru] Ignoring grid layout ") + c.logged +
+                                             ": rows and columns must be at most 64 and the gutter finite; "
+                                             "using 2x2\n"),
+                  1u)
+            << c.name;
+    }
+    const auto metrics = RoriDeru::gridMetrics(frame, 3, 1000000, 10, 1);
+    EXPECT_EQ(metrics.colWidths, (std::vector<double>{600, 600}));
+    EXPECT_EQ(metrics.rowHeights, (std::vector<double>{400, 400}));
+    // The largest sane preset is laid out as asked, without a log line.
+    const auto before = logText();
+    EXPECT_EQ(RoriDeru::shared().tiles(frame, 2, 1, RoriDeru::Preset(64, 64, 1, 0)).size(), 64u * 64u);
+    EXPECT_EQ(logText(), before);
 }
 
 } // namespace
