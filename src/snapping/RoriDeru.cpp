@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <set>
 
 namespace tilmora {
 
@@ -102,39 +103,42 @@ struct GridShape {
     double gutter = 0;
 };
 
-/// The last absurd grid shape that was logged, so that a layout asked for many times a second (the
-/// drag tick, the overlays) logs a bad shape once rather than on every call.
-std::mutex& absurdShapeMutex() {
+/// The absurd presets and grid shapes already logged, so that a preset read or laid out many times a
+/// second (the drag tick, the overlays) is logged once rather than on every call. Bounded: cleared
+/// when it passes 100 entries.
+std::mutex& loggedAbsurdMutex() {
     static std::mutex mutex;
     return mutex;
 }
-std::optional<std::string>& lastLoggedAbsurdShape() {
-    static std::optional<std::string> shape;
-    return shape;
+std::set<std::string>& loggedAbsurd() {
+    static std::set<std::string> logged;
+    return logged;
+}
+
+/// Prints `line` unless the same `key` was printed before.
+void logAbsurdOnce(const std::string& key, const std::string& line) {
+    {
+        std::lock_guard lock(loggedAbsurdMutex());
+        auto& logged = loggedAbsurd();
+        if (logged.count(key)) return;
+        if (logged.size() >= 100) logged.clear();
+        logged.insert(key);
+    }
+    print(line);
 }
 
 /// The shape to lay out: the given one, or, when rows or cols exceed `maxStoredGridCount` or the
 /// gutter is not finite, the fallback shape of 2 x 2 cells without a gutter, which keeps a huge preset
 /// that arrives by any route (a remembered display layout, a preset built in code) from creating
-/// billions of cells. Logs such a shape once until a different one comes.
+/// billions of cells. Logs each such shape once.
 GridShape safeGridShape(std::int64_t rows, std::int64_t cols, double gutter) {
     if (rows <= RoriDeru::maxStoredGridCount && cols <= RoriDeru::maxStoredGridCount && std::isfinite(gutter))
         return {rows, cols, gutter};
     const std::string shape = std::to_string(rows) + "x" + std::to_string(cols) + " (gutter " +
                               platform::Text::doubleDescription(gutter) + ")";
-    bool shouldLog = false;
-    {
-        std::lock_guard lock(absurdShapeMutex());
-        auto& last = lastLoggedAbsurdShape();
-        if (last != shape) {
-            last = shape;
-            shouldLog = true;
-        }
-    }
-    if (shouldLog) {
-        print("[RoriDeru] Ignoring grid layout " + shape +
-              ": rows and columns must be at most 64 and the gutter finite; using 2x2");
-    }
+    logAbsurdOnce("layout " + shape,
+                  "[RoriDeru] Ignoring grid layout " + shape +
+                      ": rows and columns must be at most 64 and the gutter finite; using 2x2");
     const auto fallback = RoriDeru::fallbackPreset();
     return {fallback.rows, fallback.cols, fallback.gutter};
 }
@@ -173,8 +177,8 @@ void RoriDeru::resetShared() {
         std::lock_guard lock(sharedMutex());
         sharedSlot().reset();
     }
-    std::lock_guard lock(absurdShapeMutex());
-    lastLoggedAbsurdShape().reset();
+    std::lock_guard lock(loggedAbsurdMutex());
+    loggedAbsurd().clear();
 }
 
 // MARK: Snap-kind geometry
@@ -402,8 +406,10 @@ std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
     // Rows and cols are truncated toward zero before the cap applies ("64.5" is 64 rows).
     const double maxCount = static_cast<double>(maxStoredGridCount);
     if (!finite || std::trunc(numbers[0]) > maxCount || std::trunc(numbers[1]) > maxCount) {
-        print("[RoriDeru] Ignoring grid preset \"" + std::string(text) +
-              "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
+        logAbsurdOnce(
+            "preset " + std::string(text),
+            "[RoriDeru] Ignoring grid preset \"" + std::string(text) +
+                "\": rows and columns must be finite and at most 64, gutter and padding finite; using 2x2");
         return std::nullopt;
     }
     // Values below 1 (including large negative ones) become 1 in the preset; convert only in range.

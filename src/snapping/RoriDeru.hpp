@@ -130,7 +130,7 @@ public:
     /// The stored text of a preset: rows, cols, gutter and padding joined by "," ("2,3,8.0,0.0").
     static std::string presetText(const Preset& preset);
     /// Reads a stored preset text; absent when it is malformed (not exactly four numbers, or rows or
-    /// cols not finite or above `maxStoredGridCount`). Logs the absurd-size case.
+    /// cols not finite or above `maxStoredGridCount`). Logs the absurd case once per text.
     static std::optional<Preset> parsePreset(std::string_view text);
     /// The user-defaults key of a display's preset: "WMPreset_" + display number.
     static std::string presetKey(std::uint32_t displayID);

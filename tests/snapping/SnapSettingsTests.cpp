@@ -104,6 +104,14 @@ TEST_F(SnapSettingsTest, RegisteredZeroGapsLeaveThirdsUnrounded) {
     const Rect r = RoriDeru::shared().computeRectForVisible(SnapIconKind::leftThird, {0, 0, 1441, 900});
     EXPECT_DOUBLE_EQ(r.width, 1441.0 / 3);
     EXPECT_EQ(r.x, 0);
+    // Registered values count as present: the registered horizontal and vertical 0 override a stored
+    // "WMGapSize", and only the directions stored themselves take a gap.
+    UserDefaults::standard().set(10.0, "WMGapSize");
+    EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::topRight, {0, 0, 1440, 900}),
+              (Rect{720, 450, 720, 450}));
+    UserDefaults::standard().set(10.0, "WMGapVertical");
+    EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::topRight, {0, 0, 1440, 900}),
+              (Rect{720, 455, 720, 445}));
 }
 
 TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
@@ -153,8 +161,12 @@ TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
     EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
     EXPECT_EQ(logText(), "");
     UserDefaults::standard().set("100000,100000,0,0", "WMPreset_3");
-    EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
-    EXPECT_NE(logText().find("[RoriDeru] Ignoring grid preset \"100000,100000,0,0\""), std::string::npos);
+    // Read on every drag tick, logged once.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
+    EXPECT_EQ(logText(),
+              "[RoriDeru] Ignoring grid preset \"100000,100000,0,0\": rows and columns must be finite "
+              "and at most 64, gutter and padding finite; using 2x2\n");
 }
 
 TEST_F(SnapSettingsTest, AbsurdPresetsFromAnyRouteLayOutAsTheFallbackGrid) {
