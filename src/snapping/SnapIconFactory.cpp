@@ -1,5 +1,7 @@
 #include "snapping/SnapIconFactory.hpp"
 
+#include "windows/GeometryBridge.hpp"
+
 #include <cmath>
 
 namespace tilmora::SnapIconFactory {
@@ -29,20 +31,20 @@ std::optional<GridSpec> gridSpec(SnapIconKind kind) {
     }
 }
 
-void drawGrid(SnapIcon& icon, const Rect& r, std::int64_t rows, std::int64_t cols) {
-    SnapIcon::Command path;
-    path.operation = SnapIcon::Command::Operation::strokeLines;
-    path.color = SnapIcon::Color::systemBlue();
-    path.lineWidth = 1;
+void drawGrid(platform::ui::Canvas& canvas, const Rect& r, std::int64_t rows, std::int64_t cols) {
+    platform::ui::Path path;
     for (std::int64_t i = 1; i < cols; ++i) {
         const double x = r.x + r.width * static_cast<double>(i) / static_cast<double>(cols);
-        path.lines.push_back({x, r.y, x, r.y + r.height});
+        path.addLine({x, r.y}, {x, r.y + r.height});
     }
     for (std::int64_t j = 1; j < rows; ++j) {
         const double y = r.y + r.height * static_cast<double>(j) / static_cast<double>(rows);
-        path.lines.push_back({r.x, y, r.x + r.width, y});
+        path.addLine({r.x, y}, {r.x + r.width, y});
     }
-    if (!path.lines.empty()) icon.commands.push_back(std::move(path));
+    if (path.isEmpty()) return;
+    canvas.setStrokeColor(platform::ui::Color::systemBlue());
+    canvas.setLineWidth(1);
+    canvas.stroke(path);
 }
 
 Rect highlightRect(SnapIconKind kind, const Rect& r) {
@@ -119,27 +121,24 @@ Rect highlightRect(SnapIconKind kind, const Rect& r) {
     }
 }
 
-SnapIcon image(SnapIconKind kind, double width, double height) {
-    SnapIcon icon;
-    icon.width = width;
-    icon.height = height;
-    if (!std::isfinite(width) || !std::isfinite(height) || width < 2 || height < 2) return icon;
-
-    const Rect frame{1, 1, width - 2, height - 2};
-    icon.commands.push_back(
-        {SnapIcon::Command::Operation::fillRect, frame, {}, SnapIcon::Color::calibratedWhite(0.92, 1), 1});
-    icon.commands.push_back(
-        {SnapIcon::Command::Operation::strokeRect, frame, {}, SnapIcon::Color::calibratedWhite(0.75, 1), 1});
-    if (const auto spec = gridSpec(kind)) {
-        drawGrid(icon, frame, spec->rows, spec->cols);
-    } else {
-        icon.commands.push_back({SnapIcon::Command::Operation::fillRect,
-                                 highlightRect(kind, frame),
-                                 {},
-                                 SnapIcon::Color::systemBlue(),
-                                 1});
-    }
-    return icon;
+std::shared_ptr<platform::ui::Image> image(SnapIconKind kind, platform::ui::Size size) {
+    const double width = size.width;
+    const double height = size.height;
+    return platform::ui::Image::drawn(size, false, [&](platform::ui::Canvas& canvas) {
+        if (!std::isfinite(width) || !std::isfinite(height) || width < 2 || height < 2) return;
+        const Rect frame{1, 1, width - 2, height - 2};
+        canvas.setFillColor(platform::ui::Color::white(0.92, 1));
+        canvas.fill(toCGRect(frame));
+        canvas.setStrokeColor(platform::ui::Color::white(0.75, 1));
+        canvas.setLineWidth(1);
+        canvas.stroke(toCGRect(frame));
+        if (const auto spec = gridSpec(kind)) {
+            drawGrid(canvas, frame, spec->rows, spec->cols);
+        } else {
+            canvas.setFillColor(platform::ui::Color::systemBlue());
+            canvas.fill(toCGRect(highlightRect(kind, frame)));
+        }
+    });
 }
 
 } // namespace tilmora::SnapIconFactory

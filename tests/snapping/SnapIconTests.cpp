@@ -5,7 +5,9 @@
 namespace tilmora {
 namespace {
 
-using Operation = SnapIcon::Command::Operation;
+using platform::ui::Canvas;
+using platform::ui::Color;
+using OpKind = Canvas::OpKind;
 
 TEST(SnapIconFactory, GridSpecOnlyForTheNineGridKinds) {
     int grids = 0;
@@ -23,18 +25,26 @@ TEST(SnapIconFactory, GridSpecOnlyForTheNineGridKinds) {
 }
 
 TEST(SnapIconFactory, LeftHalfIconFillsTheLeftHalfOfTheFrame) {
-    const SnapIcon icon = SnapIconFactory::image(SnapIconKind::leftHalf, 20, 20);
-    ASSERT_EQ(icon.commands.size(), 3u);
-    EXPECT_EQ(icon.commands[0].operation, Operation::fillRect);
-    EXPECT_EQ(icon.commands[0].rect, (Rect{1, 1, 18, 18}));
-    EXPECT_EQ(icon.commands[0].color, SnapIcon::Color::calibratedWhite(0.92, 1));
-    EXPECT_EQ(icon.commands[1].operation, Operation::strokeRect);
-    EXPECT_EQ(icon.commands[1].color, SnapIcon::Color::calibratedWhite(0.75, 1));
-    EXPECT_EQ(icon.commands[2].operation, Operation::fillRect);
-    EXPECT_EQ(icon.commands[2].rect, (Rect{1, 1, 9, 18}));
-    EXPECT_EQ(icon.commands[2].color, SnapIcon::Color::systemBlue());
+    const auto icon = SnapIconFactory::image(SnapIconKind::leftHalf, {20, 20});
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->size(), (platform::ui::Size{20, 20}));
+    EXPECT_FALSE(icon->isFlipped());
+    const auto& ops = icon->drawing();
+    ASSERT_EQ(ops.size(), 3u);
+    EXPECT_EQ(ops[0].kind, OpKind::fillRect);
+    EXPECT_EQ(ops[0].rect, (platform::CGRect{1, 1, 18, 18}));
+    EXPECT_EQ(ops[0].color, Color::white(0.92, 1));
+    EXPECT_EQ(ops[1].kind, OpKind::strokeRect);
+    EXPECT_EQ(ops[1].rect, (platform::CGRect{1, 1, 18, 18}));
+    EXPECT_EQ(ops[1].color, Color::white(0.75, 1));
+    EXPECT_EQ(ops[1].lineWidth, 1);
+    EXPECT_EQ(ops[2].kind, OpKind::fillRect);
+    EXPECT_EQ(ops[2].rect, (platform::CGRect{1, 1, 9, 18}));
+    EXPECT_EQ(ops[2].color, Color::systemBlue());
     // A second call draws a separate, identical picture.
-    EXPECT_EQ(SnapIconFactory::image(SnapIconKind::leftHalf, 20, 20), icon);
+    const auto again = SnapIconFactory::image(SnapIconKind::leftHalf, {20, 20});
+    EXPECT_NE(again, icon);
+    EXPECT_EQ(again->drawing(), ops);
 }
 
 struct GridLinesCase {
@@ -49,27 +59,34 @@ TEST(SnapIconFactory, GridIconsDrawInteriorLinesOnly) {
         {SnapIconKind::grid8x2, 1, 7}, {SnapIconKind::grid3x3, 2, 2},
     };
     for (const auto& c : cases) {
-        const SnapIcon icon = SnapIconFactory::image(c.kind, 30, 22);
-        ASSERT_EQ(icon.commands.size(), 3u) << caseName(c.kind);
-        const auto& path = icon.commands[2];
-        EXPECT_EQ(path.operation, Operation::strokeLines);
+        const auto icon = SnapIconFactory::image(c.kind, {30, 22});
+        const auto& ops = icon->drawing();
+        ASSERT_EQ(ops.size(), 3u) << caseName(c.kind);
+        EXPECT_EQ(ops[2].kind, OpKind::strokePath);
+        EXPECT_EQ(ops[2].color, Color::systemBlue());
+        EXPECT_EQ(ops[2].lineWidth, 1);
         int vertical = 0, horizontal = 0;
-        for (const auto& line : path.lines) {
-            if (line.x1 == line.x2) {
+        for (const auto& [from, to] : ops[2].path.lineSegments()) {
+            if (from.x == to.x) {
                 ++vertical;
-                EXPECT_EQ(line.y1, 1);
-                EXPECT_EQ(line.y2, 21);
+                EXPECT_EQ(from.y, 1);
+                EXPECT_EQ(to.y, 21);
             } else {
                 ++horizontal;
-                EXPECT_EQ(line.x1, 1);
-                EXPECT_EQ(line.x2, 29);
+                EXPECT_EQ(from.x, 1);
+                EXPECT_EQ(to.x, 29);
             }
         }
         EXPECT_EQ(vertical, c.vertical) << caseName(c.kind);
         EXPECT_EQ(horizontal, c.horizontal) << caseName(c.kind);
     }
-    const SnapIcon oneByTwo = SnapIconFactory::image(SnapIconKind::grid1x2, 20, 20);
-    EXPECT_EQ(oneByTwo.commands[2].lines, (std::vector<SnapIcon::Line>{{10, 1, 10, 19}}));
+    const auto oneByTwo = SnapIconFactory::image(SnapIconKind::grid1x2, {20, 20});
+    EXPECT_EQ(oneByTwo->drawing()[2].path.lineSegments(),
+              (std::vector<std::pair<platform::CGPoint, platform::CGPoint>>{{{10, 1}, {10, 19}}}));
+    // Fewer than two rows and columns: no lines, nothing stroked.
+    Canvas canvas;
+    SnapIconFactory::drawGrid(canvas, {0, 0, 10, 10}, 1, 1);
+    EXPECT_TRUE(canvas.ops().empty());
 }
 
 TEST(SnapIconFactory, HighlightAreas) {
@@ -97,8 +114,8 @@ TEST(SnapIconFactory, HighlightAreas) {
 }
 
 TEST(SnapIconFactory, TooSmallSizesDrawNothing) {
-    EXPECT_TRUE(SnapIconFactory::image(SnapIconKind::leftHalf, 1, 20).commands.empty());
-    EXPECT_TRUE(SnapIconFactory::image(SnapIconKind::grid2x2, 20, -5).commands.empty());
+    EXPECT_TRUE(SnapIconFactory::image(SnapIconKind::leftHalf, {1, 20})->drawing().empty());
+    EXPECT_TRUE(SnapIconFactory::image(SnapIconKind::grid2x2, {20, -5})->drawing().empty());
 }
 
 } // namespace
