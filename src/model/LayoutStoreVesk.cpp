@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace tilmora {
 
@@ -39,25 +41,61 @@ std::uint32_t nextCodePoint(std::string_view text, std::size_t& i) {
     return cp;
 }
 
-std::uint32_t folded(std::uint32_t cp) {
-    if (cp >= 'A' && cp <= 'Z') return cp + 0x20;
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
-    return cp;
+// The weight of one character in a name comparison: the groups order blanks, then punctuation
+// and symbols, then digits, then letters, then every other script; `primary` orders within a
+// group and ignores case and accents; `secondary` tells apart letters that differ only by accent.
+struct Weight {
+    int group = 0;
+    std::uint32_t primary = 0;
+    std::uint32_t secondary = 0;
+};
+
+// ASCII punctuation and symbols in the order a locale's collation gives them.
+constexpr std::string_view kPunctuationOrder = "_-,;:!?.'\"()[]{}@*/\\&#%`^+<=>|~$";
+
+// The base letter of each Latin-1 letter from U+00C0 to U+00FF (0 for the two signs among them).
+constexpr char kLatin1Base[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuy\x7Fs"
+                               "aaaaaaaceeeeiiiidnooooo\0ouuuuy\x7Fy";
+static_assert(sizeof kLatin1Base == 0x40 + 1);
+
+Weight weightOf(std::uint32_t cp) {
+    if (cp <= 0x20 || (cp >= 0x7F && cp <= 0xA0)) return {0, cp, 0};
+    if (cp >= '0' && cp <= '9') return {2, cp, 0};
+    if (cp >= 'A' && cp <= 'Z') return {3, cp + 0x20, 0};
+    if (cp >= 'a' && cp <= 'z') return {3, cp, 0};
+    if (cp < 0x80) return {1, static_cast<std::uint32_t>(kPunctuationOrder.find(static_cast<char>(cp))), 0};
+    if (cp >= 0xC0 && cp <= 0xFF && kLatin1Base[cp - 0xC0] != '\0') {
+        // Thorn sorts after z; every other letter with its base letter, the accent second.
+        const std::uint32_t folded = cp <= 0xDE ? cp + 0x20 : cp;
+        return {3, static_cast<unsigned char>(kLatin1Base[cp - 0xC0]), folded};
+    }
+    if (cp < 0xC0 || cp == 0xD7 || cp == 0xF7) return {1, 0x100 + cp, 0};
+    return {4, cp, 0};
+}
+
+std::vector<Weight> weightsOf(std::string_view text) {
+    std::vector<Weight> weights;
+    for (std::size_t i = 0; i < text.size();)
+        weights.push_back(weightOf(nextCodePoint(text, i)));
+    return weights;
 }
 
 } // namespace
 
 int caseInsensitiveCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        std::uint32_t x = folded(nextCodePoint(a, i));
-        std::uint32_t y = folded(nextCodePoint(b, j));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
-    return 0;
+    const std::vector<Weight> x = weightsOf(a);
+    const std::vector<Weight> y = weightsOf(b);
+    auto compareBy = [&](auto key) {
+        for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
+            auto kx = key(x[i]);
+            auto ky = key(y[i]);
+            if (kx != ky) return kx < ky ? -1 : 1;
+        }
+        return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+    };
+    if (int order = compareBy([](const Weight& w) { return std::pair(w.group, w.primary); }); order != 0)
+        return order;
+    return compareBy([](const Weight& w) { return w.secondary; });
 }
 
 bool veskVerboseEnabled() {

@@ -45,8 +45,10 @@ VeskPreset toVeskPreset(const Layout& layout);
 /// The layout that stores `preset` for `displayId`.
 Layout layoutFromVeskPreset(const VeskPreset& preset, const DisplayId& displayId);
 
-/// Orders two names as a case-insensitive comparison does: -1, 0 or 1. Letters are folded to lower
-/// case (ASCII and Latin-1), then compared by code point.
+/// Orders two names as the user's locale orders them, ignoring case: -1, 0 or 1. Blanks come
+/// first, then punctuation and symbols, then digits (as text: "10" before "2"), then letters, then
+/// other scripts. An accented Latin letter sorts with its base letter ("\u00C9cran" before
+/// "Fenster"); names equal but for accents put the unaccented one first.
 int caseInsensitiveCompare(std::string_view a, std::string_view b);
 
 } // namespace tilmora

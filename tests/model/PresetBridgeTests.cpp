@@ -166,11 +166,51 @@ TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
     EXPECT_FALSE(veskVerboseEnabled());
 }
 
-TEST(CaseInsensitiveCompare, FoldsCaseAndComparesByCodePoint) {
-    EXPECT_EQ(caseInsensitiveCompare("Alpha", "alpha"), 0);
-    EXPECT_LT(caseInsensitiveCompare("alpha", "Beta"), 0);
-    EXPECT_GT(caseInsensitiveCompare("b", "A"), 0);
-    EXPECT_LT(caseInsensitiveCompare("ab", "abc"), 0);
-    EXPECT_EQ(caseInsensitiveCompare("\xC3\x84rger", "\xC3\xA4rger"), 0); // Ä and ä
-    EXPECT_EQ(caseInsensitiveCompare("", ""), 0);
+TEST(CaseInsensitiveCompare, OrdersNamesAsTheLocaleDoesIgnoringCase) {
+    struct Case {
+        const char* a;
+        const char* b;
+        int expected;
+    };
+    const Case cases[] = {
+        {"Alpha", "alpha", 0},
+        {"alpha", "Beta", -1},
+        {"b", "A", 1},
+        {"ab", "abc", -1},
+        {"", "", 0},
+        {"\xC3\x84rger", "\xC3\xA4rger", 0}, // Ä and ä
+        {"\xC3\x89"
+         "cran",
+         "Fenster", -1},                        // É with E, before F
+        {"\xC3\x84pfel", "Birne", -1},          // Ä with A
+        {"resume", "R\xC3\xA9sum\xC3\xA9", -1}, // equal but for accents: the plain one first
+        {"\xC3\xB8st", "ozean", -1},            // ø with o: the accent decides only on a tie
+        {"\xC3\xBEorn", "zebra", 1},            // thorn after z
+        {"~Top", "1 Left", -1},                 // symbols before digits
+        {"10 Columns", "2 Columns", -1},        // digits as text
+        {"2x2", "Alpha", -1},                   // digits before letters
+        {"{Wide}", "Wide", -1},
+        {"Left Half", "Left-Half", -1}, // blank before punctuation
+        {"Zed", "\xCE\xB1lpha", -1},    // other scripts after Latin letters
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(caseInsensitiveCompare(c.a, c.b), c.expected) << c.a << " vs " << c.b;
+        EXPECT_EQ(caseInsensitiveCompare(c.b, c.a), -c.expected) << c.b << " vs " << c.a;
+    }
+}
+
+TEST_F(PresetBridgeTest, AccentedNamesListWithTheirBaseLetter) {
+    DefaultLayoutStore& store = *storage;
+    for (const char* name : {"Fenster",
+                             "\xC3\x89"
+                             "cran",
+                             "Dock", "_Scratch"})
+        store.save(layoutNamed(name, "1"));
+    std::vector<std::string> listed;
+    for (const auto& p : veskPresets(store, DisplayId("1")))
+        listed.push_back(p.name);
+    EXPECT_EQ(listed, (std::vector<std::string>{"_Scratch", "Dock",
+                                                "\xC3\x89"
+                                                "cran",
+                                                "Fenster"}));
 }
