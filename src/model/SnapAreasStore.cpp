@@ -32,11 +32,14 @@ void SnapAreasStore::resetShared() {
 }
 
 SnapAreasStore::SnapAreasStore() {
-    if (auto url = storeURL()) {
+    if (auto url = storeURL(); url && platform::FileSystem::fileExists(*url)) {
         try {
             areas = platform::decodeJsonText<std::vector<SnapArea>>(platform::FileSystem::readFile(*url));
-        } catch (const platform::Error&) {
+        } catch (const platform::Error& error) {
+            // The file stays as it is: nothing writes it unless the migration changes an area.
             areas.clear();
+            platform::systemLog("[SnapAreasStore] Could not read " + url->string() +
+                                "; starting with no snap areas: " + error.what());
         }
     }
     migrateLegacyScopesIfNeeded();

@@ -17,8 +17,9 @@ namespace tilmora {
 /// "SnapAreasStoreDidChange". Main thread.
 class SnapAreasStore {
 public:
-    /// The one store, created on first use: reads the file (a missing or undecodable file gives no
-    /// areas, silently), then runs the one-time scope migration.
+    /// The one store, created on first use: reads the file (a missing file gives no areas; one that
+    /// cannot be read or decoded gives none too, logged to the system log and left unchanged), then
+    /// runs the one-time scope migration.
     static SnapAreasStore& shared();
 
     /// Control API for the test fixture: forgets the shared store so the next `shared()` reads the

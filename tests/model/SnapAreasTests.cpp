@@ -91,6 +91,11 @@ TEST_F(SnapAreasTest, AnEntryWithoutXYieldsNoAreasAndNoRewrite) {
     EXPECT_EQ(platform::FileSystem::readFile(file()), content);
     EXPECT_TRUE(migrated());
     EXPECT_EQ(posts, 0);
+    bool logged = false;
+    for (const auto& line : platform::SystemLog::recordedLines())
+        logged |= line.starts_with("[SnapAreasStore] Could not read " + file().string() +
+                                   "; starting with no snap areas: ");
+    EXPECT_TRUE(logged);
 }
 
 TEST_F(SnapAreasTest, FirstRunMigratesOnceAndSecondRunDoesNot) {
@@ -120,6 +125,7 @@ TEST_F(SnapAreasTest, NoAreasStillSetsTheFlagWithoutSaving) {
     EXPECT_TRUE(migrated());
     EXPECT_FALSE(platform::FileSystem::fileExists(file()));
     EXPECT_EQ(posts, 0);
+    EXPECT_TRUE(platform::SystemLog::recordedLines().empty()); // no file is no error
 }
 
 TEST_F(SnapAreasTest, AFailedMigrationSaveLeavesTheFlagUnsetSoTheNextRunRetries) {
