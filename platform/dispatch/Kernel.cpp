@@ -360,6 +360,8 @@ bool Kernel::yield(Guard& g) {
     runnable_.push_back(me);
     handOff(g, me);
     if (me->cancelled && std::uncaught_exceptions() == 0) throw ThreadCancelled{};
+    // A worker that failed while the main thread let it run reports here, as from a blocking call.
+    if (me == main_ && !failure_.empty()) throwFailure(g, std::move(failure_));
     return true;
 }
 

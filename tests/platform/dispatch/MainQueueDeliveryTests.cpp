@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchSemaphore.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/Thread.hpp"
 #include "platform/dispatch/Timer.hpp"
@@ -34,14 +35,23 @@ TEST_F(MainQueueNotifications, PostOnMainIsSynchronousPostFromWorkerIsEnqueued) 
 
 TEST_F(MainQueueNotifications, ObserverRemovedBeforeQueuedDeliveryIsNotCalled) {
     auto& center = NotificationCenter::defaultCenter();
-    int calls = 0;
+    int removedCalls = 0;
+    int keptCalls = 0;
     const auto token = center.addObserver("Gone", nullptr, MainQueueDelivery::shared(),
-                                          [&](const Notification&) { ++calls; });
-    DispatchQueue::global().async([&] { center.post("Gone"); });
-    sim().runUntil([&] { return sim().threadCount() > 1; }, 0.0);
+                                          [&](const Notification&) { ++removedCalls; });
+    center.addObserver("Gone", nullptr, MainQueueDelivery::shared(), [&](const Notification&) { ++keptCalls; });
+    DispatchSemaphore posted(0);
+    DispatchQueue::global().async([&] {
+        center.post("Gone");
+        posted.signal();
+    });
+    // The main thread waits outside its run loop, so both deliveries stay queued.
+    ASSERT_EQ(posted.wait(DispatchTime::now() + 1.0), DispatchTimeoutResult::success);
+    EXPECT_EQ(keptCalls, 0);
     center.removeObserver(token);
     sim().runFor(0.1);
-    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(removedCalls, 0);
+    EXPECT_EQ(keptCalls, 1);
 }
 
 class VirtualClocks : public PlatformTest {};

@@ -1,3 +1,4 @@
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -353,12 +354,26 @@ TEST_F(Scheduler, DrainMainQueueRunsWorkWithoutAdvancingClock) {
 }
 
 TEST_F(Scheduler, ExceptionOnWorkerFailsTheMainThread) {
-    worker().async([] { throw std::runtime_error("broken row"); });
-    try {
-        sim().runFor(1.0);
-        FAIL() << "expected the worker's exception to be reported";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("broken row"), std::string::npos) << e.what();
+    // Whichever way the main thread lets the worker run, the worker's exception surfaces there.
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+    };
+    const std::vector<Case> cases = {
+        {"runFor", [this] { sim().runFor(1.0); }},
+        {"runUntil", [this] { sim().runUntil([] { return false; }, 1.0); }},
+        {"drainMainQueue", [this] { sim().drainMainQueue(); }},
+        {"semaphore wait", [] { DispatchSemaphore(0).wait(DispatchTime::now() + 1.0); }},
+    };
+    for (const auto& c : cases) {
+        sim().reset();
+        worker().async([] { throw std::runtime_error("broken row"); });
+        try {
+            c.run();
+            ADD_FAILURE() << c.name << ": expected the worker's exception to be reported";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("broken row"), std::string::npos) << c.name << ": " << e.what();
+        }
     }
 }
 
