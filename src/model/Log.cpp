@@ -1,5 +1,6 @@
 #include "model/Log.hpp"
 
+#include "platform/dispatch/Lock.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -12,9 +13,10 @@ namespace tilmora {
 
 namespace {
 
-std::mutex& logMutex() {
-    static std::mutex m;
-    return m;
+// Serializes the writers, so that the lines of concurrent callers never interleave.
+platform::Lock& logLock() {
+    static platform::Lock lock("log");
+    return lock;
 }
 
 void writeToStandardOutput(std::string_view text) {
@@ -62,7 +64,7 @@ void emit(std::string_view text) {
     const auto path = logFilePath();
     if (!path) return;
 
-    std::lock_guard lock(logMutex());
+    std::lock_guard hold(logLock());
     writeToStandardOutput(text);
     if (!isValidUtf8(text)) return;
 

@@ -2,7 +2,10 @@
 
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/dispatch/DispatchGroup.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
 #include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +14,6 @@
 #include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -108,21 +110,27 @@ TEST_F(LogTest, InvalidUtf8ReachesStandardOutputOnly) {
     EXPECT_FALSE(fs::exists(logFile()));
 }
 
-TEST_F(LogTest, ConcurrentCallersNeverInterleaveLines) {
+// Real worker threads of the platform (the real mode), so that the callers truly overlap.
+class LogConcurrencyTest : public RealPlatformTest {
+protected:
+    fs::path logFile() const { return root() / "Documents" / "Tilmora_log.txt"; }
+};
+
+TEST_F(LogConcurrencyTest, ConcurrentCallersNeverInterleaveLines) {
     constexpr int kThreads = 4;
     constexpr int kLines = 40;
-    stdoutOf([] {
-        std::vector<std::thread> threads;
-        for (int t = 0; t < kThreads; ++t) {
-            threads.emplace_back([t] {
-                const std::string body(300, static_cast<char>('a' + t));
-                for (int i = 0; i < kLines; ++i)
-                    tilmora::print(body);
-            });
-        }
-        for (auto& thread : threads)
-            thread.join();
-    });
+    testing::internal::CaptureStdout();
+    platform::DispatchGroup group;
+    for (int t = 0; t < kThreads; ++t) {
+        platform::DispatchQueue::global().async(group, [t] {
+            const std::string body(300, static_cast<char>('a' + t));
+            for (int i = 0; i < kLines; ++i)
+                tilmora::print(body);
+        });
+    }
+    const auto finished = group.wait(platform::DispatchTime::now() + 60.0);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(finished, platform::DispatchTimeoutResult::success);
     std::istringstream file(readFile(logFile()));
     std::string line;
     int count = 0;
