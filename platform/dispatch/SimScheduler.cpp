@@ -27,6 +27,8 @@ void SimScheduler::runFor(double seconds) {
     auto& k = Kernel::get();
     k.ensureStarted();
     k.runMainLoop(RunLoopMode::defaultMode, detail::after(k.now(), seconds), nullptr, false);
+    // Whatever falls due exactly at the end runs too, whichever thread began to wait first.
+    k.runMainLoop(RunLoopMode::defaultMode, detail::kNever, nullptr, true);
 }
 
 bool SimScheduler::runUntil(std::function<bool()> predicate, double timeoutSeconds) {
@@ -34,7 +36,10 @@ bool SimScheduler::runUntil(std::function<bool()> predicate, double timeoutSecon
     k.ensureStarted();
     if (!k.isMainThread()) throw Error("SimScheduler::runUntil runs only on the main thread");
     if (predicate()) return true;
-    return k.runMainLoop(RunLoopMode::defaultMode, detail::after(k.now(), timeoutSeconds), &predicate, false);
+    if (k.runMainLoop(RunLoopMode::defaultMode, detail::after(k.now(), timeoutSeconds), &predicate, false))
+        return true;
+    // At the timeout, whatever falls due at that instant still gets its turn before giving up.
+    return k.runMainLoop(RunLoopMode::defaultMode, detail::kNever, &predicate, true);
 }
 
 void SimScheduler::drainMainQueue() {

@@ -42,12 +42,14 @@ public:
     void schedule(double atVirtualTime, std::function<void()> event, std::string label = {});
 
     /// Turns the main run loop in the default mode for `seconds` of virtual time; on return
-    /// `now()` has advanced by exactly `seconds`. Main thread.
+    /// `now()` has advanced by exactly `seconds` and everything due up to and at that instant has
+    /// run (as after `drainMainQueue`). Main thread.
     void runFor(double seconds);
 
     /// Turns the main run loop until `predicate` holds (true) or `timeoutSeconds` of virtual time
-    /// have passed (false). The predicate runs on the main thread, before anything else, after
-    /// every turn and whenever every other thread has come to a stop. Main thread.
+    /// have passed and everything due at that instant has run (false). The predicate runs on the
+    /// main thread, before anything else, after every turn and whenever every other thread has
+    /// come to a stop. Main thread.
     bool runUntil(std::function<bool()> predicate, double timeoutSeconds);
 
     /// Without advancing the clock: runs due events, due timers and the main queue, and lets every

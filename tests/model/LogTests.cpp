@@ -1,9 +1,9 @@
 #include "model/Log.hpp"
 
-#include "platform/foundation/FileSystem.hpp"
-#include "platform/foundation/Folders.hpp"
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
 #include "support/FoundationSandbox.hpp"
 #include "support/PlatformTest.hpp"
 

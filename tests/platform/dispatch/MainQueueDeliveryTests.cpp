@@ -39,7 +39,8 @@ TEST_F(MainQueueNotifications, ObserverRemovedBeforeQueuedDeliveryIsNotCalled) {
     int keptCalls = 0;
     const auto token = center.addObserver("Gone", nullptr, MainQueueDelivery::shared(),
                                           [&](const Notification&) { ++removedCalls; });
-    center.addObserver("Gone", nullptr, MainQueueDelivery::shared(), [&](const Notification&) { ++keptCalls; });
+    center.addObserver("Gone", nullptr, MainQueueDelivery::shared(),
+                       [&](const Notification&) { ++keptCalls; });
     DispatchSemaphore posted(0);
     DispatchQueue::global().async([&] {
         center.post("Gone");

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -372,7 +373,8 @@ TEST_F(Scheduler, ExceptionOnWorkerFailsTheMainThread) {
             c.run();
             ADD_FAILURE() << c.name << ": expected the worker's exception to be reported";
         } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("broken row"), std::string::npos) << c.name << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find("broken row"), std::string::npos)
+                << c.name << ": " << e.what();
         }
     }
 }
@@ -399,6 +401,41 @@ TEST_F(Scheduler, RunUntilGivesUpExactlyAtTimeout) {
     EXPECT_DOUBLE_EQ(sim().now(), 0.75);
     EXPECT_TRUE(sim().runUntil([] { return true; }, 5.0));
     EXPECT_DOUBLE_EQ(sim().now(), 0.75);
+}
+
+TEST_F(Scheduler, RunForAndRunUntilIncludeWorkDueAtTheEnd) {
+    // Work due exactly at the end has run on return, whether or not an unrelated timer made the
+    // main thread begin its last wait after the worker.
+    struct Case {
+        const char* name;
+        bool tickingTimer;
+        bool runUntil;
+    };
+    const std::vector<Case> cases = {{"runFor", false, false},
+                                     {"runFor with a timer", true, false},
+                                     {"runUntil", false, true},
+                                     {"runUntil with a timer", true, true}};
+    for (const auto& c : cases) {
+        sim().reset();
+        std::shared_ptr<Timer> tick;
+        if (c.tickingTimer) {
+            tick = Timer::make(0.1, true, [](Timer&) {});
+            RunLoop::main().add(tick, RunLoopMode::common);
+        }
+        std::vector<std::string> log;
+        worker().async([&] {
+            platform::sleep(1.0);
+            log.push_back("worker");
+        });
+        DispatchQueue::main().asyncAfter(DispatchTime::now() + 1.0, [&] { log.push_back("main block"); });
+        if (c.runUntil)
+            EXPECT_TRUE(sim().runUntil([&] { return log.size() == 2; }, 1.0)) << c.name;
+        else
+            sim().runFor(1.0);
+        EXPECT_DOUBLE_EQ(sim().now(), 1.0) << c.name;
+        std::sort(log.begin(), log.end());
+        EXPECT_EQ(log, (std::vector<std::string>{"main block", "worker"})) << c.name;
+    }
 }
 
 TEST_F(Scheduler, NestedRunLoopInsideTimerCallbackServicesMainQueue) {
