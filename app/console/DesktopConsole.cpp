@@ -38,8 +38,6 @@ struct CommandError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// Height of the title bar by which a window is dragged (points, at the top of its frame).
-constexpr double kTitleBarHeight = 28;
 /// Default duration of a `drag` (seconds of the clock).
 constexpr double kDragSeconds = 0.3;
 constexpr int kDragSteps = 30;
@@ -236,56 +234,14 @@ void DesktopConsole::installRouting() {
         auto& desktop = SimDesktop::shared();
         return desktop.frontmost() == desktop.programPid();
     });
-    // The pointer reaches the program over one of its own visible windows.
+    // The pointer reaches the program when the window under it is one of the program's own.
     input.setPointerGoesToProgram([](CGPoint p) {
         auto& desktop = SimDesktop::shared();
-        for (const auto& w : desktop.windowsOf(desktop.programPid())) {
-            if (w.onScreen && !w.minimized && w.frame.contains(p)) return true;
-        }
-        return false;
+        auto hit = desktop.windowAt(p);
+        return hit && hit->pid == desktop.programPid();
     });
-    // Other applications: a click brings the application under the pointer to the front, and a
-    // drag that starts in a window's title bar moves that window with the pointer.
-    input.setOtherApplicationReceiver([this](const platform::NSEvent& e) {
-        auto& desktop = SimDesktop::shared();
-        const CGPoint p = e.locationInWindow;
-        switch (e.type) {
-        case platform::EventType::leftMouseDown: {
-            draggedWindow_.reset();
-            std::vector<pid_t> order;
-            if (desktop.frontmost() != 0) order.push_back(desktop.frontmost());
-            for (const auto& app : platform::NSWorkspace::shared().runningApplications()) {
-                if (app.processIdentifier() != desktop.frontmost()) order.push_back(app.processIdentifier());
-            }
-            for (pid_t pid : order) {
-                for (const auto& w : desktop.windowsOf(pid)) {
-                    if (!w.onScreen || w.minimized || !w.frame.contains(p)) continue;
-                    if (pid != desktop.frontmost()) desktop.setFrontmost(pid);
-                    if (p.y >= w.frame.maxY() - kTitleBarHeight && !w.fullScreen) {
-                        draggedWindow_ = w.number;
-                        dragAnchor_ = p;
-                        dragStartFrame_ = w.frame;
-                    }
-                    return;
-                }
-            }
-            return;
-        }
-        case platform::EventType::leftMouseDragged:
-            if (draggedWindow_) {
-                CGRect f = dragStartFrame_;
-                f.origin.x += p.x - dragAnchor_.x;
-                f.origin.y += p.y - dragAnchor_.y;
-                desktop.setWindowFrame(*draggedWindow_, f);
-            }
-            return;
-        case platform::EventType::leftMouseUp:
-            draggedWindow_.reset();
-            return;
-        default:
-            return;
-        }
-    });
+    // Clicks and title-bar drags on other applications' windows are the simulator's own
+    // behaviour (`SimInput`); the console adds nothing to them.
 }
 
 void DesktopConsole::settle() {

@@ -99,11 +99,6 @@ private:
     bool started_ = false;
     int lineNumber_ = 0;
     std::uintmax_t logOffset_ = 0;
-
-    // The window the user drags by its title bar, if any.
-    std::optional<std::uint32_t> draggedWindow_;
-    platform::CGPoint dragAnchor_;
-    platform::CGRect dragStartFrame_;
 };
 
 } // namespace tilmora

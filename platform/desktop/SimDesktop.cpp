@@ -372,6 +372,26 @@ std::vector<SimDesktop::WindowState> SimDesktop::allWindows() const {
     return out;
 }
 
+std::optional<SimDesktop::WindowState> SimDesktop::windowAt(CGPoint location) const {
+    TXN;
+    const desktop_detail::WindowRecord* hit = nullptr;
+    for (auto n : m.zOrder) {
+        const auto& w = m.windows.at(n);
+        if (!m.onScreen(w) || w.spec.alpha <= 0 || !w.spec.frame.contains(location)) continue;
+        if (!hit || w.spec.layer > hit->spec.layer) hit = &w;
+    }
+    if (!hit) return std::nullopt;
+    return stateOf(m, *hit);
+}
+
+void SimDesktop::clickWindow(std::uint32_t number) {
+    TXN;
+    auto* w = m.liveWindow(number);
+    if (!w) return;
+    m.makeFrontmost(w->pid, false);
+    m.raise(number);
+}
+
 // ----------------------------------------------------------------------------------- own windows
 
 pid_t SimDesktop::programPid() const {

@@ -140,6 +140,13 @@ public:
     std::vector<WindowState> windowsOf(pid_t pid) const;
     /// Every open window (the program's own included), front to back within the z-order.
     std::vector<WindowState> allWindows() const;
+    /// The window a click at a global point lands on: the frontmost on-screen window under it,
+    /// higher layers first, then the z-order (the program's own windows included; fully
+    /// transparent windows let clicks through). None over the bare desktop.
+    std::optional<WindowState> windowAt(CGPoint location) const;
+    /// The user clicks a window: it comes in front of the others and its application becomes the
+    /// frontmost (the application's other windows keep their places). Unknown numbers are ignored.
+    void clickWindow(std::uint32_t number);
 
     // ----- the program's own windows (installed by the UI toolkit)
 

@@ -1,5 +1,6 @@
 #include "platform/input/SimInput.hpp"
 
+#include "platform/desktop/SimDesktop.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/SimScheduler.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
@@ -285,12 +286,56 @@ EventType draggedType(std::uint32_t buttons) {
     return EventType::otherMouseDragged;
 }
 
+/// Height of the title bar by which a window is dragged (points, at the top of its frame).
+constexpr double kTitleBarHeight = 28;
+
+/// What the window server does with a left-button event that goes to other applications, before
+/// the global monitors see it: a mouse-down on a window brings it and its application to the
+/// front, and one within the top 28 points of a (not full-screen) window's frame starts moving
+/// that window; each dragged event then moves it by the pointer's travel since the mouse-down, and
+/// the mouse-up ends the move. The program's own windows are the UI toolkit's: a click that lands
+/// on one (when the routing hook did not give it to the program) neither activates the program
+/// nor moves the window, and it does not reach the windows below.
+void windowServerHandles(const NSEvent& event) {
+    auto& s = state();
+    auto& desktop = SimDesktop::shared();
+    switch (event.type) {
+    case EventType::leftMouseDown: {
+        s.titleBarDragWindow.reset();
+        const CGPoint p = event.locationInWindow;
+        auto hit = desktop.windowAt(p);
+        if (!hit || hit->pid == desktop.programPid()) return;
+        desktop.clickWindow(hit->number);
+        if (!hit->fullScreen && p.y >= hit->frame.maxY() - kTitleBarHeight) {
+            s.titleBarDragWindow = hit->number;
+            s.titleBarDragAnchor = p;
+            s.titleBarDragStartFrame = hit->frame;
+        }
+        return;
+    }
+    case EventType::leftMouseDragged:
+        if (s.titleBarDragWindow) {
+            CGRect frame = s.titleBarDragStartFrame;
+            frame.origin.x += event.locationInWindow.x - s.titleBarDragAnchor.x;
+            frame.origin.y += event.locationInWindow.y - s.titleBarDragAnchor.y;
+            desktop.setWindowFrame(*s.titleBarDragWindow, frame);
+        }
+        return;
+    case EventType::leftMouseUp:
+        s.titleBarDragWindow.reset();
+        return;
+    default:
+        return;
+    }
+}
+
 void deliverMouse(EventType type, bool toProgram, long clickCount) {
     auto& s = state();
     NSEvent e = NSEvent::mouseEvent(type, s.pointer, s.held, input_detail::eventClock(), 0, clickCount);
     if (toProgram) {
         deliverToProgram(e);
     } else {
+        windowServerHandles(e);
         deliverToOthers(e);
     }
 }

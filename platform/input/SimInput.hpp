@@ -29,6 +29,13 @@ namespace platform {
 /// - Otherwise the global monitors see it and it goes to the frontmost other application.
 /// - Mouse events go to this program when the pointer is over one of its windows (the routing
 ///   hook decides), else to the global monitors and the application under the pointer.
+/// - Before the global monitors see a left-button event of another application, the window
+///   server acts on it as the OS would: a mouse-down on a window (the topmost under the pointer,
+///   `SimDesktop::windowAt`) brings it and its application to the front, and when it lies within
+///   the top 28 points of the window's frame (its title bar; not for full-screen windows) the
+///   dragged events that follow move the window by the pointer's travel until the mouse-up. The
+///   program's own windows are left alone: a click on one neither activates the program nor moves
+///   the window.
 ///
 /// Key codes are virtual key codes; locations are global coordinates (points, y up from the bottom
 /// of the main display). Main thread; logs nothing.
