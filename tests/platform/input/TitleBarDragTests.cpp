@@ -147,7 +147,7 @@ TEST_F(TitleBarDragTest, GlobalMonitorsSeeTheWindowAlreadyMovedByEachDraggedEven
     NSEvent::removeMonitor(monitor);
 }
 
-TEST_F(TitleBarDragTest, TheProgramsClicksAndAResetStopTheMove) {
+TEST_F(TitleBarDragTest, ThePointerOfTheProgramTheMouseUpAndTheRightButtonMoveNothing) {
     // A pointer the routing hook gives to the program never moves or activates anything.
     buildScene();
     input().setPointerGoesToProgram([](CGPoint) { return true; });
