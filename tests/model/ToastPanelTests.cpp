@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using namespace tilmora;
 namespace ui = platform::ui;
 namespace dv = platform::ui::declarative;
@@ -70,6 +73,17 @@ TEST_F(ToastPanelTest, AToastIsARealFloatingPanelNearTheTopRightOfTheLaptopScree
     dv::ViewDriver driver(hosting->hostingView());
     EXPECT_EQ(driver.find("Snapshot")->style.fontRole, "headline");
     EXPECT_EQ(driver.find("Saved 3 windows")->style.color, ui::Color::whiteColor().withAlphaComponent(0.9));
+    // The rounded background behind the texts carries the whole shadow: colour, radius, offset.
+    std::vector<dv::ShadowStyle> shadows;
+    std::function<void(const dv::Element&)> collect = [&](const dv::Element& e) {
+        if (e.node()->shadow) shadows.push_back(*e.node()->shadow);
+        for (const auto* list : {&e.node()->backgrounds, &e.node()->children, &e.node()->overlays})
+            for (const auto& c : *list)
+                collect(c);
+    };
+    collect(hosting->hostingView().tree());
+    EXPECT_EQ(shadows,
+              (std::vector<dv::ShadowStyle>{{ui::Color::blackColor().withAlphaComponent(0.5), 20, 0, 10}}));
 
     runUntil(3.19); // fading since 3.0
     EXPECT_TRUE(panel->isVisible());

@@ -148,8 +148,8 @@ Element& Element::stroke(StrokeStyle style) {
     node_->stroke = std::move(style);
     return *this;
 }
-Element& Element::shadow(Color color, double, double, double) {
-    node_->shadowColor = std::move(color);
+Element& Element::shadow(Color color, double radius, double x, double y) {
+    node_->shadow = ShadowStyle{std::move(color), radius, x, y};
     return *this;
 }
 Element& Element::ignoresSafeArea() {

@@ -62,6 +62,16 @@ struct StrokeStyle {
     bool inset = false;
 };
 
+/// A shadow modifier: colour, blur radius and offset (points; positive y moves the shadow down,
+/// the element's own space).
+struct ShadowStyle {
+    Color color;
+    double radius = 0;
+    double x = 0;
+    double y = 0;
+    bool operator==(const ShadowStyle&) const = default;
+};
+
 /// A drag gesture's value: start and current location in the gesture's space (points, y down).
 struct DragValue {
     Point startLocation;
@@ -158,6 +168,7 @@ public:
     /// Shapes: fill with a colour; stroke with a style.
     Element& fill(Color color);
     Element& stroke(StrokeStyle style);
+    /// A shadow of `color` blurred by `radius`, offset by (x, y) points (y down); kept on the node.
     Element& shadow(Color color, double radius, double x, double y);
     Element& ignoresSafeArea();
     Element& environment(const std::string& key, std::any value);
@@ -246,7 +257,7 @@ struct Node {
     std::optional<Rect> placement;
     std::vector<std::pair<std::string, std::any>> environment;
     std::vector<std::pair<std::string, std::function<void()>>> subscriptions;
-    std::optional<Color> shadowColor;
+    std::optional<ShadowStyle> shadow;
 
     // filled in by the host on every build
     std::string key;
