@@ -75,6 +75,9 @@ const std::regex kMenuNewWindow(
 const std::regex kKeystrokeN(R"(tell application "System Events" to keystroke "n" using \{command down\})");
 const std::regex kProcessNames(R"(tell application "System Events" to get name of every process)");
 
+/// The error of a keystroke or key code sent without Accessibility trust.
+constexpr int kNotAllowedToSendKeystrokes = 1002;
+
 CFDictionary errorDictionary(int number, const std::string& message) {
     return {{NSAppleScriptErrorNumber, CFValue(std::int64_t(number))},
             {NSAppleScriptErrorMessage, CFValue(message)},
@@ -129,10 +132,14 @@ NSAppleScript::executeAndReturnError(std::optional<CFDictionary>& errorInfo) {
     std::string text = normalized(source_);
     std::smatch match;
     NSAppleEventDescriptor result;
+    // Driving another application's interface (its windows, menus and keys) needs the program's
+    // Accessibility trust as well; the scripts' own `try` turns a refusal into false.
+    const bool assistive = m.accessibilityTrusted;
+    const std::string noKeystrokes = "System Events got an error: Tilmora is not allowed to send keystrokes.";
     if (std::regex_match(text, match, kMoveFront)) {
         bool ok = false;
         auto* front = m.liveApp(m.frontPid);
-        if (front && !front->isProgram) {
+        if (assistive && front && !front->isProgram) {
             if (auto win = m.focusedWindow(m.frontPid)) {
                 AXValue position, size;
                 position.type = AXValueType::cgPoint;
@@ -146,10 +153,12 @@ NSAppleScript::executeAndReturnError(std::optional<CFDictionary>& errorInfo) {
         }
         result = NSAppleEventDescriptor(CFValue(ok));
     } else if (std::regex_match(text, match, kKeyCode)) {
+        if (!assistive) return fail(kNotAllowedToSendKeystrokes, noKeystrokes);
         desktop_detail::switchDesktop(m, desktop_detail::desktopForKeyCode(std::stoi(match[1])));
     } else if (std::regex_match(text, match, kMenuNewWindow)) {
         bool ok = false;
         for (const auto& [pid, a] : m.apps) {
+            if (!assistive) break;
             if (a.state == AppState::running && a.spec.localizedName == match[1].str()) {
                 j.pid = pid;
                 ok = m.openNewWindow(pid);
@@ -158,6 +167,7 @@ NSAppleScript::executeAndReturnError(std::optional<CFDictionary>& errorInfo) {
         }
         result = NSAppleEventDescriptor(CFValue(ok));
     } else if (std::regex_match(text, kKeystrokeN)) {
+        if (!assistive) return fail(kNotAllowedToSendKeystrokes, noKeystrokes);
         j.pid = m.frontPid;
         m.openNewWindow(m.frontPid);
     } else if (std::regex_match(text, kProcessNames)) {

@@ -34,7 +34,10 @@ private:
 /// the Automation permission. Every run checks the Automation permission for
 /// "com.apple.systemevents" first (asking once when it is not yet decided): denied runs fail with
 /// -1743. Forced failures (`SimDesktop::queueScriptFailure`) come next; any other source fails with
-/// -2741. Runs are journalled with their source and error number. Any thread; logs nothing.
+/// -2741. The scripts that drive another application (position and size, menu click, keystroke,
+/// key code) also need the program's Accessibility trust: without it the move and the menu click
+/// return false (their own `try` catches the refusal) and the keystroke and the key code fail with
+/// 1002. Runs are journalled with their source and error number. Any thread; logs nothing.
 class NSAppleScript {
 public:
     /// None when the desktop is told that script objects cannot be created.

@@ -74,6 +74,50 @@ TEST_F(DesktopTest, ScriptEngineActsOnTheScriptsItKnows) {
     EXPECT_FALSE(run(kMoveScript).result->booleanValue()) << "the script's own try catches the refusal";
 }
 
+TEST_F(DesktopTest, ScriptsThatDriveAnotherApplicationNeedAccessibilityTrust) {
+    struct Case {
+        const char* name;
+        std::string source;
+        int errorNumber;
+        bool result;
+    };
+    const std::vector<Case> cases = {
+        {"move front window", kMoveScript, 0, false},
+        {"menu click", menuScript("Code"), 0, false},
+        {"keystroke", "tell application \"System Events\" to keystroke \"n\" using {command down}", 1002,
+         false},
+        {"key code", "tell application \"System Events\"\n    key code 19 using {control down}\nend tell",
+         1002, false},
+        {"process names", "tell application \"System Events\" to get name of every process", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimDesktop::resetShared();
+        DisplaySpec d;
+        d.frame = {0, 0, 1440, 900};
+        d.spaces = 2;
+        desk().addDisplay(d);
+        AppSpec code = notesApp();
+        code.localizedName = "Code";
+        code.newWindow = TimedWindow{0, window("Untitled", {100, 100, 500, 400})};
+        pid_t pid = desk().run(code, {window("Main", {0, 0, 400, 300})});
+        desk().setFrontmost(pid);
+        const CGRect before = desk().windowsOf(pid).at(0).frame;
+        desk().setAccessibilityTrusted(false);
+
+        ScriptRun r = run(c.source);
+        EXPECT_EQ(r.errorNumber(), c.errorNumber);
+        if (c.errorNumber == 0) {
+            ASSERT_TRUE(r.result);
+            EXPECT_EQ(r.result->booleanValue(), c.result);
+        }
+        sim().runFor(0.1);
+        EXPECT_EQ(desk().windowsOf(pid).size(), 1u) << "no window was opened";
+        EXPECT_EQ(desk().windowsOf(pid).at(0).frame, before) << "no window was moved";
+        EXPECT_EQ(desk().activeSpace(1), desk().spaces(1)[0]) << "no Desktop was switched";
+    }
+}
+
 TEST_F(DesktopTest, ScriptFailuresCarryTheirErrorNumbers) {
     struct Case {
         const char* name;
