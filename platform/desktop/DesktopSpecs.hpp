@@ -2,6 +2,7 @@
 
 #include "platform/desktop/CFValue.hpp"
 #include "platform/desktop/Geometry.hpp"
+#include "platform/desktop/NSApplicationActivationPolicy.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -117,9 +118,6 @@ struct TerminationSpec {
     /// False: signals fail with EPERM (the process belongs to someone else).
     bool signalsPermitted = true;
 };
-
-/// Activation policies of a running application.
-enum class NSApplicationActivationPolicy { regular = 0, accessory = 1, prohibited = 2 };
 
 /// One installed application of the control API.
 struct AppSpec {

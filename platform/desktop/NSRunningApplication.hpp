@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/DesktopSpecs.hpp"
+#include "platform/desktop/NSApplicationActivationPolicy.hpp"
 
 #include <optional>
 #include <string>
