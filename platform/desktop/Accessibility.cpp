@@ -3,6 +3,7 @@
 #include "platform/desktop/DesktopModel.hpp"
 #include "platform/desktop/SimDesktop.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -108,13 +109,15 @@ AXError AXUIElementCopyAttributeValue(const AXUIElement& e, const std::string& a
             CFArray list;
             for (auto n : m.appWindowsInOrder(e.pid)) {
                 const WindowRecord& r = m.windows.at(n);
-                if (!r.spec.inAXList) continue;
+                if (!r.spec.inAXList || app->spec.axWindowsEmpty) continue;
                 if (app->spec.axListsOnlyActiveSpace && !r.spec.onAllSpaces && !m.spaceIsActive(r.space))
                     continue;
-                list.emplace_back(windowElement(e.pid, n));
+                for (int i = 0; i < std::max(1, r.spec.axListings); ++i)
+                    list.emplace_back(windowElement(e.pid, n));
             }
             value = CFValue(std::move(list));
         } else if (attr == "AXFocusedWindow" || attr == "AXMainWindow") {
+            if (attr == "AXFocusedWindow" && app->spec.axFocusedWindowMissing) return kAXErrorNoValue;
             auto f = m.focusedWindow(e.pid);
             if (!f) return kAXErrorNoValue;
             value = CFValue(windowElement(e.pid, *f));

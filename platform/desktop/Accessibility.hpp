@@ -28,11 +28,12 @@ inline constexpr const char* kAXTrustedCheckOptionPrompt = "AXTrustedCheckOption
 // The Accessibility interface to other applications' windows on the simulated desktop.
 //
 // Application elements answer "AXRole" ("AXApplication"), "AXTitle", "AXWindows" (their windows,
-// front to back, minimized ones included), "AXFocusedWindow" and "AXMainWindow" (the front window
-// on an active Space; `kAXErrorNoValue` without one). Window elements answer "AXRole",
-// "AXSubrole", "AXTitle", "AXPosition" and "AXSize" (point and size values in top-left coordinates:
-// points, y down from the top of the main display), "AXMinimized", "AXFullScreen", "AXZoomButton",
-// "AXWindowNumber" / "AXWindowID" (as the window's number form says), "AXTabs"; "AXPosition",
+// front to back, minimized ones included; an application may be told to list only its active
+// Spaces' windows, a window twice, or nothing), "AXFocusedWindow" and "AXMainWindow" (the front
+// window on an active Space; `kAXErrorNoValue` without one or when told to withhold the focused one). Window
+// elements answer "AXRole", "AXSubrole", "AXTitle", "AXPosition" and "AXSize" (point and size values in
+// top-left coordinates: points, y down from the top of the main display), "AXMinimized", "AXFullScreen",
+// "AXZoomButton", "AXWindowNumber" / "AXWindowID" (as the window's number form says), "AXTabs"; "AXPosition",
 // "AXSize", "AXMinimized", "AXFullScreen" and "AXMain" can be set. Window actions: "AXRaise"; the zoom
 // button's action: "AXPress". Without Accessibility trust every call answers `kAXErrorAPIDisabled`;
 // an element whose window or process has gone answers `kAXErrorInvalidUIElement`. Position and size

@@ -96,6 +96,9 @@ struct WindowSpec {
     AXNumberForm numberForm = AXNumberForm::windowNumber;
     /// False: Accessibility does not report the window (it is only in the window list).
     bool inAXList = true;
+    /// How many times the application's "AXWindows" lists the window: an application may report
+    /// one window more than once (the same element, the same number).
+    int axListings = 1;
     /// Shown on every Space.
     bool onAllSpaces = false;
 };
@@ -141,6 +144,11 @@ struct AppSpec {
     bool axResponds = true;
     /// "AXWindows" lists only the windows on an active Space.
     bool axListsOnlyActiveSpace = false;
+    /// "AXWindows" answers an empty list although the application has windows; its focused and
+    /// main windows still answer.
+    bool axWindowsEmpty = false;
+    /// "AXFocusedWindow" answers no value; "AXMainWindow" still answers.
+    bool axFocusedWindowMissing = false;
 };
 
 /// A window of the program itself (panels, the main window), registered by the UI toolkit so that

@@ -278,3 +278,53 @@ TEST_F(DesktopTest, ValuesCanFailToBeCreatedOrConverted) {
     desk().setAXValueConversionFails(true);
     EXPECT_FALSE(AXValueGetValue(v, AXValueType::cgSize, s));
 }
+
+TEST_F(DesktopTest, ApplicationsMayListWindowsTwiceOrNotAtAllAndWithholdTheFocusedOne) {
+    struct Case {
+        const char* name;
+        bool listsNothing;
+        bool withholdsFocus;
+        int frontListings;
+        std::vector<const char*> listed; // titles of "AXWindows", in order
+        bool focusedAnswers;
+    };
+    const std::vector<Case> cases = {
+        {"plain", false, false, 1, {"Front", "Back"}, true},
+        {"front window listed twice", false, false, 2, {"Front", "Front", "Back"}, true},
+        {"empty list", true, false, 1, {}, true},
+        {"empty list, no focused window", true, true, 1, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimDesktop::resetShared();
+        desk().useLaptop();
+        AppSpec a = notesApp();
+        a.axWindowsEmpty = c.listsNothing;
+        a.axFocusedWindowMissing = c.withholdsFocus;
+        WindowSpec front = window("Front", {50, 50, 400, 300});
+        front.axListings = c.frontListings;
+        pid_t pid = desk().run(a, {window("Back", {0, 0, 400, 300}), front});
+        AXUIElement app = AXUIElementCreateApplication(pid);
+
+        CFValue list;
+        ASSERT_EQ(AXUIElementCopyAttributeValue(app, "AXWindows", list), kAXErrorSuccess);
+        std::vector<std::string> titles;
+        for (const auto& v : *list.asArray()) {
+            CFValue title;
+            AXUIElementCopyAttributeValue(*v.asElement(), "AXTitle", title);
+            titles.push_back(*title.asString());
+        }
+        EXPECT_EQ(titles, std::vector<std::string>(c.listed.begin(), c.listed.end()));
+        if (titles.size() == 3) {
+            EXPECT_EQ(*(*list.asArray())[0].asElement(), *(*list.asArray())[1].asElement());
+        }
+
+        CFValue focused, main;
+        EXPECT_EQ(AXUIElementCopyAttributeValue(app, "AXFocusedWindow", focused),
+                  c.focusedAnswers ? kAXErrorSuccess : kAXErrorNoValue);
+        ASSERT_EQ(AXUIElementCopyAttributeValue(app, "AXMainWindow", main), kAXErrorSuccess);
+        CFValue title;
+        AXUIElementCopyAttributeValue(*main.asElement(), "AXTitle", title);
+        EXPECT_EQ(*title.asString(), "Front");
+    }
+}
