@@ -66,10 +66,14 @@ TEST_F(DesktopTest, DelayedWindowStillShowsItsOldFrameBeforeTheDelay) {
     pid_t pid = desk().run(notesApp(), {w});
     AXUIElement e = windowElement(pid, desk().windowsOf(pid).at(0).number);
     ASSERT_EQ(setPosition(e, {0, 0}), kAXErrorSuccess);
+    ASSERT_EQ(setSize(e, {400, 200}), kAXErrorSuccess);
     sim().runFor(0.020);
     EXPECT_EQ(axPosition(e), (CGPoint{100, 100}));
+    EXPECT_EQ(axSize(e), (CGSize{800, 300}));
+    EXPECT_EQ(desk().windowState(desk().windowsOf(pid).at(0).number)->frame, (CGRect{100, 500, 800, 300}));
     sim().runFor(0.040);
     EXPECT_EQ(axPosition(e), (CGPoint{0, 0}));
+    EXPECT_EQ(axSize(e), (CGSize{400, 200}));
 }
 
 TEST_F(DesktopTest, LaunchedApplicationAppearsAndGrowsItsWindowsOnSchedule) {
@@ -107,6 +111,11 @@ TEST_F(DesktopTest, DesktopSwitchScriptBringsASpaceOnScreenOnlyWithAutomation) {
     pid_t pid = desk().run(notesApp(), {w});
     std::uint32_t n = desk().windowsOf(pid).at(0).number;
     EXPECT_FALSE(desk().windowState(n)->onScreen);
+    auto listedOnScreen = [n] {
+        auto list = CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, kCGNullWindowID);
+        return list && entryFor(*list, n) != nullptr;
+    };
+    EXPECT_FALSE(listedOnScreen());
 
     int changes = 0;
     NSWorkspace::shared().notificationCenter().addObserver(NSWorkspaceActiveSpaceDidChangeNotification,
@@ -120,12 +129,14 @@ TEST_F(DesktopTest, DesktopSwitchScriptBringsASpaceOnScreenOnlyWithAutomation) {
     ASSERT_TRUE(error);
     EXPECT_EQ(lookup(*error, NSAppleScriptErrorNumber)->integerValue(), -1743);
     EXPECT_FALSE(desk().windowState(n)->onScreen);
+    EXPECT_FALSE(listedOnScreen());
     EXPECT_EQ(changes, 0);
 
     desk().setAutomationStatus(0);
     EXPECT_TRUE(NSAppleScript::create(source)->executeAndReturnError(error));
     EXPECT_FALSE(error);
     EXPECT_TRUE(desk().windowState(n)->onScreen);
+    EXPECT_TRUE(listedOnScreen());
     EXPECT_EQ(changes, 1);
 }
 
