@@ -131,12 +131,18 @@ bool DesktopModel::spaceIsActive(std::uint64_t space) const {
 
 // ---------------------------------------------------------------- displays and screens
 
+std::uint64_t DesktopModel::newSpaceID() {
+    std::uint64_t id = nextSpace;
+    nextSpace += 2;
+    return id;
+}
+
 std::uint64_t DesktopModel::addDisplay(const DisplaySpec& spec) {
     DisplayRecord d;
     d.uid = nextDisplayUid++;
     d.spec = spec;
     for (int i = 0; i < std::max(1, spec.spaces); ++i)
-        d.spaces.push_back(nextSpace++);
+        d.spaces.push_back(newSpaceID());
     d.activeSpace = d.spaces.front();
     displays.push_back(d);
     displaysChanged();

@@ -139,6 +139,7 @@ public:
     std::set<std::string> removedSymbols;
     bool skyLightLoadable = true;
     std::deque<std::int32_t> skyLightMoveResults;
+    bool skyLightMoveTakesEffect = true;
     bool legacyMoveWorks = true;
     bool scriptCreationFails = false;
     std::deque<std::pair<int, std::string>> scriptFailures;
@@ -172,6 +173,9 @@ public:
     bool spaceIsActive(std::uint64_t space) const;
 
     // displays and screens
+    /// A fresh Space id. Ids go up in steps of 2 from 1, so that beyond a display's first Desktop an
+    /// id is never its Desktop number (code that mixes the two up shows it).
+    std::uint64_t newSpaceID();
     std::uint64_t addDisplay(const DisplaySpec& spec);
     void removeDisplay(std::uint32_t id);
     void displaysChanged();

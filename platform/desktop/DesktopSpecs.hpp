@@ -25,6 +25,7 @@ enum class WorkspaceNumberForm { int32, int64, platformInt, number, absent };
 enum class SpaceAnswerForm {
     uint64Numbers,
     int64Numbers,
+    platformIntNumbers,
     numberObjects,
     dictionariesId64,
     dictionariesManagedSpaceID,

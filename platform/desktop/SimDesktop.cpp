@@ -227,7 +227,7 @@ std::uint64_t SimDesktop::addSpace(std::uint32_t displayID) {
     TXN;
     auto* d = m.displayByID(displayID);
     if (!d) return 0;
-    d->spaces.push_back(m.nextSpace++);
+    d->spaces.push_back(m.newSpaceID());
     return d->spaces.back();
 }
 
@@ -473,6 +473,10 @@ void SimDesktop::setSkyLightLoadable(bool v) {
 void SimDesktop::queueSkyLightMoveResults(const std::vector<std::int32_t>& codes) {
     TXN;
     m.skyLightMoveResults.insert(m.skyLightMoveResults.end(), codes.begin(), codes.end());
+}
+void SimDesktop::setSkyLightMoveTakesEffect(bool v) {
+    TXN;
+    m.skyLightMoveTakesEffect = v;
 }
 void SimDesktop::setLegacyMoveWorks(bool v) {
     TXN;

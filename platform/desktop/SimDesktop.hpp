@@ -179,6 +179,9 @@ public:
     /// Result codes of the next calls of the framework's move function; 0 moves the windows, any
     /// other code leaves them. When the queue is empty the answer is 0.
     void queueSkyLightMoveResults(const std::vector<std::int32_t>& codes);
+    /// False: the framework's move function answers its result code but leaves the windows where
+    /// they are (a move that reports success without doing it).
+    void setSkyLightMoveTakesEffect(bool takesEffect);
     /// False: the older move function returns without moving.
     void setLegacyMoveWorks(bool works);
 

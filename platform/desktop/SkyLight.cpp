@@ -33,6 +33,8 @@ CFValue spaceValue(SpaceAnswerForm form, std::uint64_t space) {
         return CFValue(std::uint64_t(space));
     case SpaceAnswerForm::int64Numbers:
         return CFValue(std::int64_t(space));
+    case SpaceAnswerForm::platformIntNumbers:
+        return CFValue(CFValue::PlatformInt{std::int64_t(space)});
     case SpaceAnswerForm::numberObjects:
         return CFValue(CFValue::Number{double(space)});
     case SpaceAnswerForm::dictionariesId64:
@@ -181,7 +183,7 @@ std::int32_t SLSMoveWindowsToManagedSpace(CGSConnectionID cid, const CFArray& wi
         rc = m.skyLightMoveResults.front();
         m.skyLightMoveResults.pop_front();
     }
-    return moveWindows(m, "SLSMoveWindowsToManagedSpace", cid, windows, space, rc, true);
+    return moveWindows(m, "SLSMoveWindowsToManagedSpace", cid, windows, space, rc, m.skyLightMoveTakesEffect);
 }
 
 std::int32_t CGSMoveWindowsToManagedSpace(CGSConnectionID cid, const CFArray& windows, CGSSpaceID space) {

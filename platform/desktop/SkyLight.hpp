@@ -58,7 +58,8 @@ std::optional<CFArray> CGSCopyManagedDisplaySpaces(CGSConnectionID cid);
 /// The active Space of the key window's display (else the main display's); 0 when unavailable.
 CGSSpaceID CGSGetActiveSpace(CGSConnectionID cid);
 /// Moves windows to a Space; answers the next queued result code (0 when none is queued); only 0
-/// moves them. A window moved to a Space of another display moves onto that display.
+/// moves them, unless the desktop is told that the move answers without taking effect. A window
+/// moved to a Space of another display moves onto that display.
 std::int32_t SLSMoveWindowsToManagedSpace(CGSConnectionID cid, const CFArray& windows, CGSSpaceID space);
 /// The older move; moves unless the desktop is told it does not work; answers 0.
 std::int32_t CGSMoveWindowsToManagedSpace(CGSConnectionID cid, const CFArray& windows, CGSSpaceID space);

@@ -89,6 +89,31 @@ TEST_F(WindowListFixture, EntriesCarryOwnerNameOnScreenLayerAndWorkspace) {
     EXPECT_EQ(lookup(anchor, kCGWindowLayer)->integerValue(), 3);
 }
 
+TEST_F(WindowListFixture, EntryValuesKeepTheWindowServersNumericTypes) {
+    auto list = CGWindowListCopyWindowInfo(kCGWindowListOptionAll, 0);
+    const CFDictionary& front = entry(list, byTitle["Front"]);
+    const std::vector<std::pair<const char*, std::size_t>> expected = {
+        {kCGWindowNumber, CFValue(std::int32_t(0)).storage().index()},
+        {kCGWindowOwnerPID, CFValue(std::int32_t(0)).storage().index()},
+        {kCGWindowLayer, CFValue(std::int32_t(0)).storage().index()},
+        {kCGWindowAlpha, CFValue(0.0).storage().index()},
+        {kCGWindowIsOnscreen, CFValue(true).storage().index()},
+        {kCGWindowWorkspace, CFValue(std::int32_t(0)).storage().index()},
+        {kCGWindowName, CFValue("").storage().index()},
+        {kCGWindowOwnerName, CFValue("").storage().index()},
+    };
+    for (const auto& [key, type] : expected) {
+        SCOPED_TRACE(key);
+        ASSERT_NE(lookup(front, key), nullptr);
+        EXPECT_EQ(lookup(front, key)->storage().index(), type);
+    }
+    const CFDictionary& bounds = *lookup(front, kCGWindowBounds)->asDictionary();
+    for (const char* key : {"X", "Y", "Width", "Height"}) {
+        ASSERT_NE(lookup(bounds, key), nullptr) << key;
+        EXPECT_EQ(lookup(bounds, key)->storage().index(), CFValue(0.0).storage().index()) << key;
+    }
+}
+
 TEST_F(WindowListFixture, WorkspaceNumberComesInEveryConfiguredType) {
     const std::vector<std::pair<WorkspaceNumberForm, const char*>> forms = {
         {WorkspaceNumberForm::int32, "int32"},
@@ -143,7 +168,8 @@ TEST_F(WindowListFixture, SpaceLookupAnswersInEveryFormAndByMask) {
     };
     for (Case c :
          {Case{SpaceAnswerForm::uint64Numbers, nullptr}, Case{SpaceAnswerForm::int64Numbers, nullptr},
-          Case{SpaceAnswerForm::numberObjects, nullptr}, Case{SpaceAnswerForm::dictionariesId64, "id64"},
+          Case{SpaceAnswerForm::platformIntNumbers, nullptr}, Case{SpaceAnswerForm::numberObjects, nullptr},
+          Case{SpaceAnswerForm::dictionariesId64, "id64"},
           Case{SpaceAnswerForm::dictionariesManagedSpaceID, "ManagedSpaceID"}}) {
         desk().setSpaceAnswerForm(c.form);
         auto read = [&](int mask, std::uint32_t window) -> std::optional<std::int64_t> {
@@ -179,6 +205,24 @@ TEST_F(WindowListFixture, ManagedDisplaySpacesListEveryDisplayInDesktopOrder) {
     EXPECT_EQ(CGSGetActiveSpace(CGSMainConnectionID()), desk().activeSpace(1));
 }
 
+TEST_F(WindowListFixture, SpaceIdsAreNeitherDesktopNumbersNorShared) {
+    DisplaySpec second;
+    second.displayID = 2;
+    second.frame = {1440, 0, 1920, 1080};
+    second.spaces = 3;
+    desk().addDisplay(second);
+    std::uint64_t added = desk().addSpace(1);
+    std::set<std::uint64_t> seen;
+    for (std::uint32_t display : {1u, 2u}) {
+        auto ids = desk().spaces(display);
+        for (std::size_t i = 1; i < ids.size(); ++i)
+            EXPECT_NE(ids[i], i + 1) << "display " << display << " Desktop " << i + 1;
+        seen.insert(ids.begin(), ids.end());
+    }
+    EXPECT_EQ(seen.size(), 6u);
+    EXPECT_EQ(desk().spaces(1).back(), added);
+}
+
 TEST_F(WindowListFixture, MovesFollowTheQueuedResultCodes) {
     CGSConnectionID cid = CGSMainConnectionID();
     std::uint32_t front = byTitle["Front"];
@@ -204,6 +248,22 @@ TEST_F(WindowListFixture, MovesFollowTheQueuedResultCodes) {
     EXPECT_EQ(move(cid, windows, desk().spaces(1)[0]), 0);
     EXPECT_TRUE(desk().windowState(front)->onScreen);
     EXPECT_EQ(desk().journal(JournalEntry::Kind::spaceMove).size(), 5u);
+}
+
+TEST_F(WindowListFixture, MoveThatAnswersSuccessMayLeaveTheWindow) {
+    CGSConnectionID cid = CGSMainConnectionID();
+    std::uint32_t front = byTitle["Front"];
+    std::uint64_t here = desk().spaces(1)[0], target = desk().spaces(1)[1];
+    CFArray windows{CFValue(std::int64_t(front))};
+    desk().setSkyLightMoveTakesEffect(false);
+    EXPECT_EQ(SLSMoveWindowsToManagedSpace(cid, windows, target), 0);
+    EXPECT_EQ(desk().windowState(front)->space, here);
+    auto answer = CGSCopySpacesForWindows(cid, 0x07, windows);
+    ASSERT_EQ(answer->size(), 1u);
+    EXPECT_EQ(answer->front().integerValue(), std::int64_t(here)) << "the lookup tells the truth";
+    desk().setSkyLightMoveTakesEffect(true);
+    EXPECT_EQ(SLSMoveWindowsToManagedSpace(cid, windows, target), 0);
+    EXPECT_EQ(desk().windowState(front)->space, target);
 }
 
 TEST_F(DesktopTest, LookupsFailWithoutFrameworkOrConnection) {
