@@ -71,4 +71,14 @@ struct CGRect {
     bool operator==(const CGRect&) const = default;
 };
 
+/// The smallest rectangle with whole-number edges that contains `rect`: the minimum edges rounded
+/// down, the maximum edges rounded up (a negative size is made positive first). The null rectangle
+/// stays null. Same space as `rect`.
+inline CGRect CGRectIntegral(const CGRect& rect) {
+    if (rect.isNull()) return rect;
+    double x0 = std::floor(rect.minX()), y0 = std::floor(rect.minY());
+    double x1 = std::ceil(rect.maxX()), y1 = std::ceil(rect.maxY());
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 } // namespace platform
