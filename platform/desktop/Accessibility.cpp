@@ -247,7 +247,10 @@ AXError AXUIElementSetAttributeValue(const AXUIElement& e, const std::string& at
         if (v)
             detail = isPosition ? "(" + num(v->point.x) + ", " + num(v->point.y) + ")"
                                 : "(" + num(v->size.width) + ", " + num(v->size.height) + ")";
-        if (!v || v->type != want) {
+        // A value that is not a finite point or size is refused, so no frame ever holds one.
+        bool finite = v && (isPosition ? std::isfinite(v->point.x) && std::isfinite(v->point.y)
+                                       : std::isfinite(v->size.width) && std::isfinite(v->size.height));
+        if (!v || v->type != want || !finite) {
             err = kAXErrorIllegalArgument;
         } else {
             err = m.writeGeometry(number, isPosition, *v);

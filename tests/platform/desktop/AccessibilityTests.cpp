@@ -1,6 +1,8 @@
 #include "support/DesktopTest.hpp"
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <unordered_set>
 
 using namespace platform;
@@ -75,6 +77,20 @@ TEST_F(DesktopTest, WriteRulesShapeEveryWrite) {
          [](WindowSpec&) {},
          [](auto& e) {
              return AXUIElementSetAttributeValue(e, "AXSize", CFValue(*AXValueCreate(CGPoint{1, 2})));
+         },
+         {kAXErrorIllegalArgument},
+         {100, 500, 800, 300}},
+        {"position that is not a number",
+         [](WindowSpec&) {},
+         [](auto& e) {
+             return setPosition(e, {std::nan(""), 20});
+         },
+         {kAXErrorIllegalArgument},
+         {100, 500, 800, 300}},
+        {"infinite size",
+         [](WindowSpec&) {},
+         [](auto& e) {
+             return setSize(e, {400, std::numeric_limits<double>::infinity()});
          },
          {kAXErrorIllegalArgument},
          {100, 500, 800, 300}},
