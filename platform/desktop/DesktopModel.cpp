@@ -158,22 +158,9 @@ void DesktopModel::removeDisplay(std::uint32_t id) {
     if (!displays.empty()) {
         // A new main display moves the origin of the global space.
         CGPoint shift = displays.front().spec.frame.origin;
-        if (shift.x != 0 || shift.y != 0) {
-            for (auto& d : displays) {
-                d.spec.frame.origin.x -= shift.x;
-                d.spec.frame.origin.y -= shift.y;
-                if (d.spec.visibleFrame) {
-                    d.spec.visibleFrame->origin.x -= shift.x;
-                    d.spec.visibleFrame->origin.y -= shift.y;
-                }
-            }
-            for (auto& [n, w] : windows) {
-                w.spec.frame.origin.x -= shift.x;
-                w.spec.frame.origin.y -= shift.y;
-            }
-            gone.spec.frame.origin.x -= shift.x;
-            gone.spec.frame.origin.y -= shift.y;
-        }
+        shiftGlobalSpace(shift);
+        gone.spec.frame.origin.x -= shift.x;
+        gone.spec.frame.origin.y -= shift.y;
         // The windows of the unplugged display move onto the main display, keeping their place
         // relative to the display where it fits, and join its active Space.
         DisplayRecord& main = displays.front();
@@ -192,6 +179,46 @@ void DesktopModel::removeDisplay(std::uint32_t id) {
             w.space = main.activeSpace;
         }
     }
+    displaysChanged();
+}
+
+void DesktopModel::shiftGlobalSpace(CGPoint shift) {
+    if (shift.x == 0 && shift.y == 0) return;
+    for (auto& d : displays) {
+        d.spec.frame.origin.x -= shift.x;
+        d.spec.frame.origin.y -= shift.y;
+        if (d.spec.visibleFrame) {
+            d.spec.visibleFrame->origin.x -= shift.x;
+            d.spec.visibleFrame->origin.y -= shift.y;
+        }
+    }
+    for (auto& [n, w] : windows) {
+        w.spec.frame.origin.x -= shift.x;
+        w.spec.frame.origin.y -= shift.y;
+    }
+}
+
+void DesktopModel::setDisplayFrame(DisplayRecord& d, const CGRect& frame,
+                                   std::optional<CGRect> visibleFrame) {
+    const CGRect old = d.spec.frame;
+    d.spec.frame = frame;
+    d.spec.visibleFrame = visibleFrame;
+    const double dx = frame.minX() - old.minX(), dTop = frame.maxY() - old.maxY();
+    const CGRect vis = d.visibleFrame();
+    for (auto& [n, w] : windows) {
+        if (w.closed || w.own || displayOfSpace(w.space) != &d) continue;
+        CGRect f = w.spec.frame;
+        f.origin.x += dx;
+        f.origin.y += dTop;
+        if (frame.intersection(f) != f) {
+            double width = std::min(f.width(), vis.width()), height = std::min(f.height(), vis.height());
+            double x = std::clamp(f.minX(), vis.minX(), vis.maxX() - width);
+            double top = std::clamp(f.maxY(), vis.minY() + height, vis.maxY());
+            f = {x, top - height, width, height};
+        }
+        w.spec.frame = f;
+    }
+    if (&d == &displays.front()) shiftGlobalSpace(d.spec.frame.origin);
     displaysChanged();
 }
 

@@ -178,6 +178,12 @@ public:
     std::uint64_t newSpaceID();
     std::uint64_t addDisplay(const DisplaySpec& spec);
     void removeDisplay(std::uint32_t id);
+    /// Moves every display and window by -shift (the global space follows a new main display).
+    void shiftGlobalSpace(CGPoint shift);
+    /// A resolution or arrangement change: the display's windows (not the program's own) keep
+    /// their place relative to its top-left corner; one that no longer lies inside the new frame is
+    /// pulled into the visible frame. The main display's origin stays (0, 0).
+    void setDisplayFrame(DisplayRecord& d, const CGRect& frame, std::optional<CGRect> visibleFrame);
     void displaysChanged();
     void publishScreens(std::optional<std::size_t> count);
     std::shared_ptr<const ScreenSnapshot> snapshotOf(const DisplayRecord& d) const;

@@ -165,12 +165,7 @@ void SimDesktop::swapDisplayNumbers(std::uint32_t a, std::uint32_t b) {
 void SimDesktop::setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
                                  std::optional<CGRect> visibleFrame) {
     TXN;
-    if (auto* d = m.displayByID(displayID)) {
-        d->spec.frame = frame;
-        d->spec.visibleFrame = visibleFrame;
-        if (!d->spec.pixelsWide) d->spec.pixelsWide.reset();
-        m.displaysChanged();
-    }
+    if (auto* d = m.displayByID(displayID)) m.setDisplayFrame(*d, frame, visibleFrame);
 }
 
 void SimDesktop::updateDisplay(std::uint32_t displayID, const DisplaySpec& spec) {

@@ -60,7 +60,10 @@ public:
     /// Exchanges the numbers of two displays (as after a reboot that enumerated them the other way).
     void swapDisplayNumbers(std::uint32_t a, std::uint32_t b);
     /// Changes a display's frame (resolution or arrangement) and optionally its visible frame
-    /// (default: the frame without a 25-point menu bar).
+    /// (default: the frame without a 25-point menu bar). The display's windows move with it,
+    /// keeping their place relative to its top-left corner; a window that no longer fits is pulled
+    /// into the visible frame. A main display given another origin moves the global space so that
+    /// its origin stays (0, 0).
     void setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
                          std::optional<CGRect> visibleFrame = {});
     /// Replaces every field of a display (found by its current number).

@@ -152,3 +152,54 @@ TEST_F(DesktopTest, UnpluggingTheMainDisplayMovesTheOrigin) {
     EXPECT_EQ(NSScreen::screens()[0].frame(), (CGRect{0, 0, 1920, 1080}));
     EXPECT_EQ(CGMainDisplayID(), 2u);
 }
+
+TEST_F(DesktopTest, WindowsMoveWithTheirDisplayOnAResolutionOrArrangementChange) {
+    struct Case {
+        const char* name;
+        std::uint32_t display;
+        CGRect newFrame;
+        CGRect laptopWindow;   // expected, global
+        CGRect externalWindow; // expected, global
+        CGRect externalFrame;  // expected, global
+    };
+    const std::vector<Case> cases = {
+        {"external moved down",
+         2,
+         {1440, -300, 1920, 1080},
+         {100, 500, 800, 300},
+         {2000, 0, 800, 600},
+         {1440, -300, 1920, 1080}},
+        {"external made smaller",
+         2,
+         {1440, 0, 1280, 720},
+         {100, 500, 800, 300},
+         {1920, 0, 800, 600},
+         {1440, 0, 1280, 720}},
+        {"laptop made taller",
+         1,
+         {0, 0, 1680, 1050},
+         {100, 650, 800, 300},
+         {2000, 300, 800, 600},
+         {1440, 0, 1920, 1080}},
+        {"laptop given another origin",
+         1,
+         {0, 100, 1440, 900},
+         {100, 500, 800, 300},
+         {2000, 200, 800, 600},
+         {1440, -100, 1920, 1080}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimDesktop::resetShared();
+        desk().useLaptopWithExternal();
+        pid_t pid = desk().run(
+            notesApp(), {window("Left", {100, 500, 800, 300}), window("Right", {2000, 300, 800, 600})});
+        std::uint32_t left = desk().windowsOf(pid).at(1).number, right = desk().windowsOf(pid).at(0).number;
+        desk().setDisplayFrame(c.display, c.newFrame);
+        EXPECT_EQ(desk().windowState(left)->frame, c.laptopWindow);
+        EXPECT_EQ(desk().windowState(right)->frame, c.externalWindow);
+        ASSERT_EQ(NSScreen::screens().size(), 2u);
+        EXPECT_EQ(NSScreen::screens()[0].frame().origin, (CGPoint{0, 0}));
+        EXPECT_EQ(NSScreen::screens()[1].frame(), c.externalFrame);
+    }
+}
