@@ -15,7 +15,7 @@ std::vector<NSScreen> NSScreen::screens() {
     DesktopModel::Txn t(*holder);
     std::vector<NSScreen> out;
     for (const auto& s : holder->published)
-        out.emplace_back(s);
+        out.push_back(NSScreen(s));
     return out;
 }
 

@@ -37,9 +37,10 @@ public:
 
     bool operator==(const NSScreen& other) const;
 
+private:
+    /// Screens come only from `screens` and `main`.
     explicit NSScreen(std::shared_ptr<const desktop_detail::ScreenSnapshot> snapshot);
 
-private:
     std::shared_ptr<const desktop_detail::ScreenSnapshot> snapshot_;
 };
 
