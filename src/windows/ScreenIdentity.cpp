@@ -1,5 +1,6 @@
 #include "windows/ScreenIdentity.hpp"
 
+#include "model/SystemScreenSource.hpp"
 #include "platform/foundation/Text.hpp"
 
 #include <cmath>
@@ -84,12 +85,7 @@ std::optional<std::uint32_t> tlm_displayID(const platform::NSScreen& screen) {
 }
 
 std::optional<std::uint32_t> screenNumberValue(const platform::NSScreen& screen) {
-    const auto entry = screenNumberEntry(screen);
-    if (!entry) return std::nullopt;
-    const auto reading = readNumber(*entry);
-    if (!reading) return std::nullopt;
-    if (reading->unsignedValue) return static_cast<std::uint32_t>(*reading->unsignedValue);
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(*reading->signedValue));
+    return SystemScreenSource::displayIdentifierValue(screen);
 }
 
 std::string tlm_identifierString(const platform::NSScreen& screen) {
