@@ -171,10 +171,13 @@ void SimDesktop::setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
 void SimDesktop::updateDisplay(std::uint32_t displayID, const DisplaySpec& spec) {
     TXN;
     if (auto* d = m.displayByID(displayID)) {
-        int spaces = int(d->spaces.size());
-        d->spec = spec;
-        d->spec.spaces = spaces;
-        m.displaysChanged();
+        DisplaySpec next = spec;
+        next.spaces = int(d->spaces.size());
+        next.frame = d->spec.frame;
+        next.visibleFrame = d->spec.visibleFrame;
+        d->spec = next;
+        // The frame changes last, so that the display's windows move with it.
+        m.setDisplayFrame(*d, spec.frame, spec.visibleFrame);
     }
 }
 

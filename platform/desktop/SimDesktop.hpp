@@ -66,7 +66,8 @@ public:
     /// its origin stays (0, 0).
     void setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
                          std::optional<CGRect> visibleFrame = {});
-    /// Replaces every field of a display (found by its current number).
+    /// Replaces every field of a display (found by its current number) but its Spaces; a new frame
+    /// moves its windows as `setDisplayFrame` does.
     void updateDisplay(std::uint32_t displayID, const DisplaySpec& spec);
     /// Seconds by which the published screen list (`NSScreen::screens`) follows a display change.
     void setScreenListLag(double seconds);

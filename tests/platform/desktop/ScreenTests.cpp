@@ -154,6 +154,7 @@ TEST_F(DesktopTest, UnpluggingTheMainDisplayMovesTheOrigin) {
 }
 
 TEST_F(DesktopTest, WindowsMoveWithTheirDisplayOnAResolutionOrArrangementChange) {
+    // The external display changes through `updateDisplay`, the laptop through `setDisplayFrame`.
     struct Case {
         const char* name;
         std::uint32_t display;
@@ -195,11 +196,20 @@ TEST_F(DesktopTest, WindowsMoveWithTheirDisplayOnAResolutionOrArrangementChange)
         pid_t pid = desk().run(
             notesApp(), {window("Left", {100, 500, 800, 300}), window("Right", {2000, 300, 800, 600})});
         std::uint32_t left = desk().windowsOf(pid).at(1).number, right = desk().windowsOf(pid).at(0).number;
-        desk().setDisplayFrame(c.display, c.newFrame);
+        if (c.display == 2) {
+            DisplaySpec external;
+            external.displayID = 2;
+            external.name = "Renamed";
+            external.frame = c.newFrame;
+            desk().updateDisplay(2, external);
+        } else {
+            desk().setDisplayFrame(c.display, c.newFrame);
+        }
         EXPECT_EQ(desk().windowState(left)->frame, c.laptopWindow);
         EXPECT_EQ(desk().windowState(right)->frame, c.externalWindow);
         ASSERT_EQ(NSScreen::screens().size(), 2u);
         EXPECT_EQ(NSScreen::screens()[0].frame().origin, (CGPoint{0, 0}));
         EXPECT_EQ(NSScreen::screens()[1].frame(), c.externalFrame);
+        EXPECT_EQ(NSScreen::screens()[1].localizedName(), c.display == 2 ? "Renamed" : "DELL U2720Q");
     }
 }
