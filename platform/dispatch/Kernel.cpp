@@ -580,6 +580,12 @@ void Kernel::acquire(Guard& g, LockState& lock, bool recursive) {
         }
     }
     static const char* const what = "waiting for the lock";
+    // Cleared however the wait ends (a deadlock report or a cancellation throws out of it): the
+    // lock may be gone by the time this thread's next wait is described.
+    struct Waiting {
+        ThreadRecord* me;
+        ~Waiting() { me->waitingForLock = nullptr; }
+    } waiting{me};
     while (lock.owner != nullptr && lock.generation == gen) {
         me->waitingForLock = &lock;
         const bool ok = block(g, &lock.channel, kNever, WaitReason{what, &lock.name, false});
