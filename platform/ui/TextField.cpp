@@ -54,22 +54,25 @@ void TextField::notifyChange() {
     if (isContinuous) sendAction();
 }
 
+bool TextField::beginUserEditing() {
+    if (editor_) return true;
+    // A field that refuses to become first responder gets no keystrokes.
+    bool accepted = true;
+    if (auto* w = window()) accepted = w->makeFirstResponder(this);
+    if (accepted && !editor_) accepted = becomeFirstResponder();
+    return accepted;
+}
+
 void TextField::userInsertText(const std::string& text) {
     if (!isEnabled || !isEditable) return;
-    if (!editor_) {
-        if (auto* w = window()) w->makeFirstResponder(this);
-        if (!editor_) becomeFirstResponder();
-    }
+    if (!beginUserEditing()) return;
     setStringValue(stringValue() + text);
     notifyChange();
 }
 
 void TextField::userReplaceText(const std::string& text) {
     if (!isEnabled || !isEditable) return;
-    if (!editor_) {
-        if (auto* w = window()) w->makeFirstResponder(this);
-        if (!editor_) becomeFirstResponder();
-    }
+    if (!beginUserEditing()) return;
     setStringValue(text);
     notifyChange();
 }

@@ -73,6 +73,9 @@ protected:
     virtual void userPressReturn();
     void notifyChange();
     void endEditing(TextMovement movement);
+    /// Makes the field the first responder of its window (or, outside a window, starts its
+    /// editor) before the user's keystrokes; false when the field refuses.
+    bool beginUserEditing();
 
 private:
     std::shared_ptr<FieldEditor> editor_;

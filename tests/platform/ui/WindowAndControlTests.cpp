@@ -199,6 +199,15 @@ TEST_F(ControlTest, FirstResponderMayBeRefused) {
     EXPECT_FALSE(window->makeFirstResponder(refusing.get()));
     EXPECT_FALSE(window->makeFirstResponder(label.get())); // labels do not accept it
     EXPECT_EQ(window->firstResponder(), window.get());
+    // Keystrokes never reach a field that refused: its text stays and its delegate hears nothing.
+    FieldEvents events;
+    refusing->delegate = &events;
+    refusing->setStringValue("kept");
+    UISimulator::typeText(*refusing, "x");
+    UISimulator::replaceText(*refusing, "y");
+    EXPECT_EQ(refusing->stringValue(), "kept");
+    EXPECT_EQ(refusing->currentEditor(), nullptr);
+    EXPECT_TRUE(events.events.empty());
     auto detached = std::make_shared<SearchField>();
     window->contentView()->addSubview(detached);
     ASSERT_TRUE(window->makeFirstResponder(detached.get()));
