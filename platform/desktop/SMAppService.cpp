@@ -19,7 +19,12 @@ SMAppService::Status SMAppService::status() const {
     return Status(holder->loginItemStatus);
 }
 
-void SMAppService::registerService() {
+namespace {
+
+/// Runs one register or unregister: journals it, and on success sets the status the simulator
+/// gives; throws the configured error otherwise.
+void changeRegistration(const char* what, std::optional<std::string> DesktopModel::*errorField,
+                        int (*statusOnSuccess)(const DesktopModel&)) {
     auto holder = SimDesktop::shared().model();
     DesktopModel& m = *holder;
     std::optional<std::string> error;
@@ -27,9 +32,9 @@ void SMAppService::registerService() {
         DesktopModel::Txn t(m);
         JournalEntry j;
         j.kind = JournalEntry::Kind::loginItem;
-        j.what = "register";
-        error = m.loginItemRegisterError;
-        if (!error) m.loginItemStatus = m.loginItemStatusAfterRegister;
+        j.what = what;
+        error = m.*errorField;
+        if (!error) m.loginItemStatus = statusOnSuccess(m);
         j.result = error ? -1 : 0;
         j.detail = error.value_or("");
         m.record(j);
@@ -37,22 +42,16 @@ void SMAppService::registerService() {
     if (error) throw Error(*error);
 }
 
+} // namespace
+
+void SMAppService::registerService() {
+    changeRegistration("register", &DesktopModel::loginItemRegisterError,
+                       [](const DesktopModel& m) { return m.loginItemStatusAfterRegister; });
+}
+
 void SMAppService::unregister() {
-    auto holder = SimDesktop::shared().model();
-    DesktopModel& m = *holder;
-    std::optional<std::string> error;
-    {
-        DesktopModel::Txn t(m);
-        JournalEntry j;
-        j.kind = JournalEntry::Kind::loginItem;
-        j.what = "unregister";
-        error = m.loginItemUnregisterError;
-        if (!error) m.loginItemStatus = int(Status::notRegistered);
-        j.result = error ? -1 : 0;
-        j.detail = error.value_or("");
-        m.record(j);
-    }
-    if (error) throw Error(*error);
+    changeRegistration("unregister", &DesktopModel::loginItemUnregisterError,
+                       [](const DesktopModel&) { return int(SMAppService::Status::notRegistered); });
 }
 
 } // namespace platform
