@@ -1,6 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
 #include "model/Log.hpp"
+#include "platform/dispatch/Lock.hpp"
 #include "platform/foundation/SharedInstances.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -27,8 +28,8 @@ std::optional<double> defaultsNumber(const std::string& key) {
 bool defaultsBool(const std::string& key) {
     return platform::UserDefaults::standard().boolForKey(key);
 }
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
+platform::Lock& sharedMutex() {
+    static platform::Lock mutex;
     return mutex;
 }
 
@@ -106,8 +107,8 @@ struct GridShape {
 /// The absurd presets and grid shapes already logged, so that a preset read or laid out many times a
 /// second (the drag tick, the overlays) is logged once rather than on every call. Bounded: cleared
 /// when it passes 100 entries.
-std::mutex& loggedAbsurdMutex() {
-    static std::mutex mutex;
+platform::Lock& loggedAbsurdMutex() {
+    static platform::Lock mutex;
     return mutex;
 }
 std::set<std::string>& loggedAbsurd() {
