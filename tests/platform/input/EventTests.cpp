@@ -1,4 +1,4 @@
-#include "InputTestSupport.hpp"
+#include "support/InputTestSupport.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"

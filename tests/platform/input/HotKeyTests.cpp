@@ -1,4 +1,4 @@
-#include "InputTestSupport.hpp"
+#include "support/InputTestSupport.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 
