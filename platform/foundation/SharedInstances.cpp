@@ -1,5 +1,7 @@
 #include "platform/foundation/SharedInstances.hpp"
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include <mutex>
 #include <vector>
 
@@ -22,6 +24,10 @@ std::vector<std::function<void()>>& registry() {
 void SharedInstances::registerReset(std::function<void()> reset) {
     std::lock_guard lock(registryMutex());
     registry().push_back(std::move(reset));
+}
+
+void detail::registerSharedReset(std::function<void()> reset) {
+    SharedInstances::registerReset(std::move(reset));
 }
 
 void SharedInstances::resetAll() {
