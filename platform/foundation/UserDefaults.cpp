@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -308,6 +309,13 @@ void load(Domain& domain) {
     }
 }
 
+// Grows with every change of any domain (`UserDefaults::changeCount`).
+std::atomic<std::uint64_t> changes{0};
+
+void noteChange() {
+    changes.fetch_add(1, std::memory_order_release);
+}
+
 std::mutex& registryMutex() {
     static std::mutex m;
     return m;
@@ -394,6 +402,7 @@ void UserDefaults::registerDefaults(const PropertyDictionary& defaults) {
     std::lock_guard lock(domain->mutex);
     for (const auto& [key, value] : defaults)
         domain->registered.insert_or_assign(key, value);
+    noteChange();
 }
 
 std::optional<PropertyValue> UserDefaults::objectForKey(const std::string& key) const {
@@ -466,6 +475,7 @@ void UserDefaults::set(const PropertyValue& value, const std::string& key) {
         std::lock_guard lock(domain->mutex);
         domain->persisted.insert_or_assign(key, value);
         ++domain->generation;
+        noteChange();
     }
     save(*domain);
     NotificationCenter::defaultCenter().post(didChangeNotification, this);
@@ -477,6 +487,7 @@ void UserDefaults::removeObjectForKey(const std::string& key) {
         std::lock_guard lock(domain->mutex);
         domain->persisted.erase(key);
         ++domain->generation;
+        noteChange();
     }
     save(*domain);
     NotificationCenter::defaultCenter().post(didChangeNotification, this);
@@ -501,6 +512,11 @@ void UserDefaults::resetForTesting() {
         std::lock_guard lock(registryMutex());
         old.swap(registry());
     }
+    noteChange();
+}
+
+std::uint64_t UserDefaults::changeCount() {
+    return changes.load(std::memory_order_acquire);
 }
 
 } // namespace platform

@@ -76,6 +76,10 @@ public:
     /// Every key with its value: the registered values overlaid by the persisted ones.
     PropertyDictionary dictionaryRepresentation() const;
 
+    /// A number that grows with every set, removal, registration and reset of any domain; equal
+    /// readings mean no value of any domain changed in between. Any thread; no lock, no allocation.
+    static std::uint64_t changeCount();
+
     /// Saves the domain again when needed; every write already saves. True when the file holds the
     /// current values.
     bool synchronize();
