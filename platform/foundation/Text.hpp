@@ -4,6 +4,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -34,9 +35,61 @@ private:
     std::variant<std::string, std::int64_t, double> value_;
 };
 
-/// Text helpers shared by the system: number texts, time stamps and the formatter of texts from
-/// string tables. Pure functions; any thread.
+/// Text helpers shared by the system: number texts, time stamps, the formatter of texts from
+/// string tables, and the Unicode helpers (strict number parse, trimming, casing, case-insensitive
+/// and canonical comparison, localized collation, UTF-8 encoding; backed by ICU). Texts are UTF-8;
+/// ill-formed bytes read as U+FFFD. Pure functions; any thread.
 namespace Text {
+
+/// Reads `text` as a double by the strict rules of a programming language's number literal parse:
+/// an optional "+" or "-", then either decimal digits with an optional "." fraction (at least one
+/// digit in all) and an optional exponent ("e" or "E", optional sign, at least one digit), or
+/// "0x"/"0X" with hexadecimal digits, an optional "." hexadecimal fraction and an optional binary
+/// exponent ("p" or "P", optional sign, decimal digits), or "nan", "inf" or "infinity" in any case.
+/// Nothing else: no blanks anywhere, no thousands separators, no trailing characters. A value too
+/// large for a double reads as infinity (with its sign), one too small as zero. None when the text
+/// does not have this form.
+std::optional<double> parseDouble(std::string_view text);
+
+/// `text` without the Unicode white space (blanks, tabs, no-break spaces, ...) and line breaks
+/// (line feed, carriage return, next line, line and paragraph separators) at both ends.
+std::string trimmingWhitespaceAndNewlines(std::string_view text);
+
+/// Every word with its first letter in title case and all its other letters in lower case: "hello
+/// wORLD" gives "Hello World". Words are the runs between white space and line breaks; the
+/// separators are kept as they are. Full case mappings ("ß" at a word start gives "Ss").
+std::string capitalized(std::string_view text);
+
+/// Full Unicode lower-case mapping, independent of the user's locale ("ÉCRAN" gives "écran").
+std::string lowercased(std::string_view text);
+
+/// Full Unicode upper-case mapping, independent of the user's locale ("straße" gives "STRASSE").
+std::string uppercased(std::string_view text);
+
+/// True when the two texts are equal after Unicode case folding and canonical normalization: "ÉCRAN"
+/// equals "écran", "Straße" equals "STRASSE", a composed "é" equals "e" with a combining accent.
+bool caseInsensitiveEquals(std::string_view a, std::string_view b);
+
+/// True when `needle` occurs in `haystack` under the same folding as `caseInsensitiveEquals`, on whole
+/// characters (an "e" is not found inside "é" written with a combining accent). An empty needle is
+/// found nowhere (false), as the platform's string search answers.
+bool caseInsensitiveContains(std::string_view haystack, std::string_view needle);
+
+/// The canonical composed form (Unicode NFC) of `text`: "Cafe" + U+0301 gives "Café" with U+00E9.
+std::string canonicalForm(std::string_view text);
+
+/// True when the two texts are canonically equivalent Unicode (equal canonical forms).
+bool canonicallyEquivalent(std::string_view a, std::string_view b);
+
+/// Compares two texts as the user's language sorts them, ignoring case but not accents (collation
+/// at secondary strength): negative when `a` orders first, 0 when equal, positive when `b` orders
+/// first. The language is `Locale::currentLanguageCode()`, else the first of
+/// `Locale::preferredLanguages()`, else the root collation order; in Swedish "å" sorts after "z".
+/// Texts the collation finds equal compare 0 even when their bytes differ ("a" and "A").
+int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b);
+
+/// Appends the UTF-8 form of `codePoint`; a surrogate or a value beyond U+10FFFF appends U+FFFD.
+void appendUtf8(std::string& out, char32_t codePoint);
 
 /// The shortest decimal text that reads back as exactly `value`, always with a fractional part or
 /// an exponent: "0.0", "-1920.0", "0.1", "1234567.5", "0.0001". Magnitudes below 0.0001 or above
