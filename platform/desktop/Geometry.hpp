@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace platform {
 
@@ -56,6 +57,39 @@ struct CGRect {
 
     /// True when the point lies inside, the minimum edges included and the maximum edges not.
     bool contains(CGPoint p) const { return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY(); }
+
+    /// True when `other` lies wholly inside, edges included: (0,0,10,10) contains itself and
+    /// (2,2,0,0), not (5,5,10,10). False when either rectangle is null.
+    bool contains(const CGRect& other) const {
+        if (isNull() || other.isNull()) return false;
+        return other.minX() >= minX() && other.maxX() <= maxX() && other.minY() >= minY() &&
+               other.maxY() <= maxY();
+    }
+
+    /// The rectangle moved in by `dx` on the left and right and by `dy` at the bottom and top (negative
+    /// values grow it), after making its size positive. The null rectangle when the inset is larger
+    /// than the rectangle (a negative width or height would result) or when it is null already.
+    CGRect insetBy(double dx, double dy) const {
+        if (isNull()) return null();
+        const double w = width() - 2 * dx, h = height() - 2 * dy;
+        if (!(w >= 0) || !(h >= 0)) return null();
+        return {minX() + dx, minY() + dy, w, h};
+    }
+
+    /// The smallest rectangle containing both (sizes made positive first). The null rectangle is
+    /// the identity: the union with it is the other rectangle unchanged; an empty but not null
+    /// rectangle does count.
+    CGRect unionWith(const CGRect& other) const {
+        if (isNull()) return other;
+        if (other.isNull()) return *this;
+        const double x0 = std::min(minX(), other.minX()), y0 = std::min(minY(), other.minY());
+        const double x1 = std::max(maxX(), other.maxX()), y1 = std::max(maxY(), other.maxY());
+        return {x0, y0, x1 - x0, y1 - y0};
+    }
+
+    /// "(x, y, w, h)" with each field as it is stored, in the shortest double text with a fraction:
+    /// "(0.0, 0.0, 10.0, 20.0)"; the null rectangle reads "(inf, inf, 0.0, 0.0)".
+    std::string description() const;
 
     /// The common part, or the null rectangle when the two do not overlap (touching edges do not
     /// overlap).

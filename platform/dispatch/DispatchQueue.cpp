@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/dispatch/DispatchGroup.hpp"
+#include "platform/dispatch/DispatchWorkItem.hpp"
 #include "platform/dispatch/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
@@ -145,6 +146,16 @@ void DispatchQueue::asyncAfter(DispatchTime deadline, Block block) const {
     k.submitAt(g, deadline.uptimeNanoseconds, [impl = impl_, block = std::move(block)](Kernel::Guard& inner) {
         enqueue(inner, impl, block);
     });
+}
+
+void DispatchQueue::async(std::shared_ptr<DispatchWorkItem> item) const {
+    if (!item) return;
+    async(Block([item = std::move(item)] { item->perform(); }));
+}
+
+void DispatchQueue::asyncAfter(DispatchTime deadline, std::shared_ptr<DispatchWorkItem> item) const {
+    if (!item) return;
+    asyncAfter(deadline, Block([item = std::move(item)] { item->perform(); }));
 }
 
 void DispatchQueue::sync(const Block& block) const {

@@ -14,6 +14,7 @@
 namespace platform {
 
 class DispatchGroup;
+class DispatchWorkItem;
 
 /// A dispatch queue: the main queue (blocks run on the main thread when its run loop runs, in the
 /// common modes, one batch per turn, never inside another main-queue block), a global concurrent
@@ -38,6 +39,12 @@ public:
     void async(const DispatchGroup& group, Block block) const;
     /// Submits `block` at `deadline`.
     void asyncAfter(DispatchTime deadline, Block block) const;
+    /// Submits `item`; it runs unless it is cancelled before the queue starts it. The queue keeps
+    /// the item alive until then. A null item is ignored.
+    void async(std::shared_ptr<DispatchWorkItem> item) const;
+    /// Submits `item` at `deadline`; a cancel before the queue starts it (also before the deadline)
+    /// means it never runs. A null item is ignored.
+    void asyncAfter(DispatchTime deadline, std::shared_ptr<DispatchWorkItem> item) const;
     /// Runs `block` on the queue and waits for it: on the main thread for the main queue; for a
     /// serial queue on the calling thread once every block submitted before has run, with the
     /// queue held until it returns; at once on the calling thread for a global queue. An exception
