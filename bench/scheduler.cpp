@@ -4,7 +4,7 @@
 #include "platform/dispatch/DispatchSemaphore.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/dispatch/Runtime.hpp"
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "platform/dispatch/Timer.hpp"
 
 using namespace platform;

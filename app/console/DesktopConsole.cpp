@@ -4,17 +4,17 @@
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/dispatch/Runtime.hpp"
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "platform/input/NSEvent.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 
 #include <charconv>
 #include <cmath>

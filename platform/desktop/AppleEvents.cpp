@@ -1,7 +1,7 @@
 #include "platform/desktop/AppleEvents.hpp"
 
-#include "platform/desktop/DesktopModel.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/internal/DesktopModel.hpp"
+#include "platform/control/SimDesktop.hpp"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 #include "platform/desktop/NSAppleScript.hpp"
 
 #include "platform/desktop/AppleEvents.hpp"
-#include "platform/desktop/DesktopModel.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/internal/DesktopModel.hpp"
+#include "platform/control/SimDesktop.hpp"
 
 #include <regex>
 

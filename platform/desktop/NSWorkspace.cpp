@@ -1,7 +1,7 @@
 #include "platform/desktop/NSWorkspace.hpp"
 
-#include "platform/desktop/DesktopModel.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/internal/DesktopModel.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {

@@ -7,7 +7,7 @@
 
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/DispatchWorkItem.hpp"
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {

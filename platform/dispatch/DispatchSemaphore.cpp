@@ -1,6 +1,6 @@
 #include "platform/dispatch/DispatchSemaphore.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {

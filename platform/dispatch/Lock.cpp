@@ -1,6 +1,6 @@
 #include "platform/dispatch/Lock.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 
 namespace platform {
 

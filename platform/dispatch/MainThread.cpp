@@ -1,6 +1,6 @@
 #include "platform/dispatch/MainThread.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 #include <string>

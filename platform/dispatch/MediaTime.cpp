@@ -1,6 +1,6 @@
 #include "platform/dispatch/MediaTime.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 
 namespace platform {
 

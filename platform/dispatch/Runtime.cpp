@@ -1,6 +1,6 @@
 #include "platform/dispatch/Runtime.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 
 namespace platform::Runtime {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
 namespace platform {

@@ -1,7 +1,7 @@
 #include "platform/foundation/Bundle.hpp"
 
 #include "platform/foundation/Error.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 #include <cstdlib>
 #include <mutex>

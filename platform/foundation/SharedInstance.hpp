@@ -12,6 +12,8 @@ namespace detail {
 /// Adds a resetter to the registry that `SharedInstances::resetAll` runs, newest first.
 /// Used by `SharedInstance<T>`; nothing else registers.
 void registerSharedReset(std::function<void()> reset);
+/// Runs every registered resetter, newest first (what `SharedInstances::resetAll` does).
+void resetAllShared();
 } // namespace detail
 
 /// The holder of a shared instance. A type `X` with a shared instance writes

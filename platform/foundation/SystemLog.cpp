@@ -1,6 +1,6 @@
 #include "platform/foundation/SystemLog.hpp"
 
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 #include <cstdio>
 #include <mutex>

@@ -1,6 +1,6 @@
 #include "platform/input/CarbonHotKeys.hpp"
 
-#include "platform/input/InputState.hpp"
+#include "platform/internal/InputState.hpp"
 
 #include <algorithm>
 

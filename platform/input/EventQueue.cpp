@@ -1,6 +1,6 @@
 #include "platform/input/EventQueue.hpp"
 
-#include "platform/input/InputState.hpp"
+#include "platform/internal/InputState.hpp"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "platform/input/SymbolicHotKeys.hpp"
 
-#include "platform/input/InputState.hpp"
+#include "platform/internal/InputState.hpp"
 
 namespace platform {
 

@@ -1,9 +1,9 @@
 #include "platform/ui/Application.hpp"
 
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/ui/Window.hpp"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 
 namespace platform::ui {
 

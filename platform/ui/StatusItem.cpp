@@ -1,7 +1,7 @@
 #include "platform/ui/StatusItem.hpp"
 
 #include "platform/desktop/NSScreen.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/ui/MenuTracking.hpp"
 
 #include <algorithm>

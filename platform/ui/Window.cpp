@@ -1,6 +1,6 @@
 #include "platform/ui/Window.hpp"
 
-#include "platform/desktop/OwnWindowBridge.hpp"
+#include "platform/internal/OwnWindowBridge.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"

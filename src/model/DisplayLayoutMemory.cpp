@@ -5,7 +5,7 @@
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/JsonCoding.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 

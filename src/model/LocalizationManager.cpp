@@ -6,7 +6,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>

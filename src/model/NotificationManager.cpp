@@ -6,7 +6,7 @@
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Lock.hpp"
 #include "platform/dispatch/Thread.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 #include <mutex>
 

@@ -1,7 +1,7 @@
 #include "model/ScreenSource.hpp"
 #include "model/SystemScreenSource.hpp"
 
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 

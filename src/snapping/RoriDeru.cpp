@@ -2,7 +2,7 @@
 
 #include "model/Log.hpp"
 #include "platform/dispatch/Lock.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "windows/GeometryBridge.hpp"

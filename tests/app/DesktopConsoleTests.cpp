@@ -1,7 +1,7 @@
 #include "console/DesktopConsole.hpp"
 
 #include "model/Log.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "support/PlatformTest.hpp"

@@ -6,7 +6,7 @@
 
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Panel.hpp"
-#include "platform/ui/declarative/ViewDriver.hpp"
+#include "platform/control/ViewDriver.hpp"
 
 #include "support/DesktopTest.hpp"
 

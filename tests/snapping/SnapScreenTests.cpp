@@ -1,5 +1,5 @@
 #include "platform/desktop/NSScreen.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/PlatformTest.hpp"

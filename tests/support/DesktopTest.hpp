@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/desktop/Accessibility.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/input/EventQueue.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <vector>

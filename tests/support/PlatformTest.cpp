@@ -1,7 +1,7 @@
 #include "support/PlatformTest.hpp"
 
 #include "platform/dispatch/Runtime.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 void PlatformTest::SetUp() {
     FoundationSandbox::SetUp();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "support/FoundationSandbox.hpp"
 
 /// The base of every test that touches the platform. Besides the foundation sandbox (own folders,

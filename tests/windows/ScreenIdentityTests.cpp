@@ -1,5 +1,5 @@
 #include "platform/desktop/NSScreen.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "support/PlatformTest.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/SystemDisplayProvider.hpp"

@@ -1,9 +1,9 @@
 #include "windows/StageIntegration.hpp"
 
-#include "platform/desktop/DesktopSpecs.hpp"
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/DesktopSpecs.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>

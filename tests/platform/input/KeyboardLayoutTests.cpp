@@ -1,6 +1,6 @@
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/ProcessInfo.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 #include "support/FoundationSandbox.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 #include "support/DesktopTest.hpp"
 
 #include <gtest/gtest.h>

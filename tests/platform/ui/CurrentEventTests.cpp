@@ -1,7 +1,7 @@
 #include "UiTestFixture.hpp"
 
 #include "platform/input/EventQueue.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Menu.hpp"

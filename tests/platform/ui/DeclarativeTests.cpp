@@ -2,7 +2,7 @@
 
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Window.hpp"
-#include "platform/ui/declarative/ViewDriver.hpp"
+#include "platform/control/ViewDriver.hpp"
 
 namespace dv = platform::ui::declarative;
 using namespace platform::ui;

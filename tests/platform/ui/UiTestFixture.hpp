@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 
 #include "support/PlatformTest.hpp"
 

@@ -1,8 +1,8 @@
 #include "UiTestFixture.hpp"
 
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/ui/StatusItem.hpp"
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 
 #include <functional>
 

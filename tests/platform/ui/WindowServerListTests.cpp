@@ -1,6 +1,6 @@
 #include "UiTestFixture.hpp"
 
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/WindowList.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"

@@ -1,6 +1,6 @@
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {

@@ -1,4 +1,4 @@
-#include "platform/dispatch/Kernel.hpp"
+#include "platform/internal/Kernel.hpp"
 
 #include <algorithm>
 #include <chrono>

@@ -1,10 +1,10 @@
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 
-#include "platform/desktop/DesktopModel.hpp"
-#include "platform/desktop/DesktopNotifications.hpp"
+#include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopNotifications.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 #include <algorithm>
 #include <mutex>

@@ -1,8 +1,8 @@
-#include "platform/ui/declarative/ViewDriver.hpp"
+#include "platform/control/ViewDriver.hpp"
 
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "platform/input/InputState.hpp"
+#include "platform/internal/InputState.hpp"
 
 #include "platform/dispatch/MediaTime.hpp"
-#include "platform/foundation/SharedInstances.hpp"
+#include "platform/control/SharedInstances.hpp"
 
 namespace platform::input_detail {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/desktop/DesktopJournal.hpp"
-#include "platform/desktop/DesktopSpecs.hpp"
+#include "platform/control/DesktopJournal.hpp"
+#include "platform/control/DesktopSpecs.hpp"
 #include "platform/desktop/Geometry.hpp"
 
 #include <cstdint>

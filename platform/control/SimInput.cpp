@@ -1,11 +1,11 @@
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 
-#include "platform/desktop/SimDesktop.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/EventQueue.hpp"
-#include "platform/input/InputState.hpp"
+#include "platform/internal/InputState.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/ui/UISimulator.hpp"
+#include "platform/control/UISimulator.hpp"
 
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/input/EventQueue.hpp"

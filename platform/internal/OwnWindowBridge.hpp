@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/DesktopSpecs.hpp"
+#include "platform/control/DesktopSpecs.hpp"
 
 #include <cstdint>
 #include <sys/types.h>

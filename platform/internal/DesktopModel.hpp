@@ -5,8 +5,8 @@
 
 #include "platform/desktop/AXUIElement.hpp"
 #include "platform/desktop/CFValue.hpp"
-#include "platform/desktop/DesktopJournal.hpp"
-#include "platform/desktop/DesktopSpecs.hpp"
+#include "platform/control/DesktopJournal.hpp"
+#include "platform/control/DesktopSpecs.hpp"
 #include "platform/desktop/Geometry.hpp"
 
 #include <cstdint>

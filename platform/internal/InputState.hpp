@@ -3,7 +3,7 @@
 #include "platform/input/CarbonEventHandlers.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/input/ProcessInfo.hpp"
-#include "platform/input/SimInput.hpp"
+#include "platform/control/SimInput.hpp"
 
 #include <cstdint>
 #include <functional>

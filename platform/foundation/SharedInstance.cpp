@@ -1,11 +1,9 @@
-#include "platform/foundation/SharedInstances.hpp"
-
 #include "platform/foundation/SharedInstance.hpp"
 
 #include <mutex>
 #include <vector>
 
-namespace platform {
+namespace platform::detail {
 
 namespace {
 
@@ -21,16 +19,12 @@ std::vector<std::function<void()>>& registry() {
 
 } // namespace
 
-void SharedInstances::registerReset(std::function<void()> reset) {
+void registerSharedReset(std::function<void()> reset) {
     std::lock_guard lock(registryMutex());
     registry().push_back(std::move(reset));
 }
 
-void detail::registerSharedReset(std::function<void()> reset) {
-    SharedInstances::registerReset(std::move(reset));
-}
-
-void SharedInstances::resetAll() {
+void resetAllShared() {
     std::vector<std::function<void()>> resets;
     {
         std::lock_guard lock(registryMutex());
@@ -40,4 +34,4 @@ void SharedInstances::resetAll() {
         (*it)();
 }
 
-} // namespace platform
+} // namespace platform::detail

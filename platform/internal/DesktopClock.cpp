@@ -1,6 +1,6 @@
-#include "platform/desktop/DesktopClock.hpp"
+#include "platform/internal/DesktopClock.hpp"
 
-#include "platform/dispatch/SimScheduler.hpp"
+#include "platform/control/SimScheduler.hpp"
 
 namespace platform::desktop_detail {
 

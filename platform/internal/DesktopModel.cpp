@@ -1,6 +1,6 @@
-#include "platform/desktop/DesktopModel.hpp"
+#include "platform/internal/DesktopModel.hpp"
 
-#include "platform/desktop/DesktopClock.hpp"
+#include "platform/internal/DesktopClock.hpp"
 
 #include <algorithm>
 #include <cmath>

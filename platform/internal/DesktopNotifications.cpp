@@ -1,4 +1,4 @@
-#include "platform/desktop/DesktopNotifications.hpp"
+#include "platform/internal/DesktopNotifications.hpp"
 
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/DesktopModel.hpp"
+#include "platform/internal/DesktopModel.hpp"
 
 namespace platform::desktop_detail {
 
