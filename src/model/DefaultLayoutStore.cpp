@@ -4,8 +4,6 @@
 #include "model/StoreFile.hpp"
 
 #include "platform/foundation/Error.hpp"
-#include "platform/foundation/FileSystem.hpp"
-#include "platform/foundation/JsonCoding.hpp"
 
 #include <algorithm>
 #include <unordered_set>
@@ -35,30 +33,19 @@ std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layou
 }
 
 std::vector<Layout> DefaultLayoutStore::readStrict() const {
-    if (url_.empty()) return {};
-    auto data = StoreFile::read(url_);
-    if (!data) return {};
-    return dedupedByIdKeepingLast(platform::decodeJsonText<std::vector<Layout>>(*data));
+    return dedupedByIdKeepingLast(StoreFile::readArray<Layout>(url_));
 }
 
 DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
-    if (url_.empty()) return {};
-    if (auto data = StoreFile::read(url_)) {
-        try {
-            return {dedupedByIdKeepingLast(platform::decodeJsonText<std::vector<Layout>>(*data)), false};
-        } catch (const platform::Error& error) {
-            print(std::string(kTag) + " " + url_.string() + " does not decode: " + error.what());
-        }
-    }
-    // Nothing usable; a file in its place is moved aside before the new list is written.
-    return {{}, platform::FileSystem::fileExists(url_)};
+    auto read = StoreFile::readArrayLenient<Layout>(url_);
+    if (read.decodingError)
+        print(std::string(kTag) + " " + url_.string() + " does not decode: " + *read.decodingError);
+    return {dedupedByIdKeepingLast(std::move(read.elements)), read.unusable};
 }
 
 void DefaultLayoutStore::persist(const std::vector<Layout>& layouts, bool setAsideFirst) const {
     if (url_.empty()) throw platform::Error("no Application Support folder to store the layouts in");
-    std::string text = platform::encodeJsonText(layouts);
-    if (setAsideFirst) StoreFile::setAside(url_, kTag);
-    StoreFile::write(url_, text);
+    StoreFile::writeArray(url_, layouts, setAsideFirst, kTag);
 }
 
 std::vector<Layout> DefaultLayoutStore::allLayouts() {

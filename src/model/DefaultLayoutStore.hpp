@@ -19,8 +19,9 @@ namespace tilmora {
 /// Reading keeps only the last occurrence of each id, at its own position.
 ///
 /// A file that cannot be read counts as empty. A file that does not decode makes `allLayouts()`
-/// throw and the lookups answer none; `save` and `delete` treat it as empty, but first move it
-/// aside as "layouts.json.corrupt-<UTC time>" (logged through `print`), so nothing stored is lost.
+/// throw and the lookups answer none; `save` and `delete` treat it as empty and keep its bytes as
+/// "layouts.json.corrupt-<UTC time>" (logged through `print`), set aside only once the new list is
+/// on disk, so nothing stored is lost, not even when the write fails (see `StoreFile::replace`).
 ///
 /// Every call runs synchronously on the store's serial queue "com.tilmora.layouts"; any thread.
 class DefaultLayoutStore : public LayoutStore {
@@ -50,7 +51,7 @@ private:
         bool unusable = false;
     };
     LenientRead readLenient() const;
-    /// Encodes `layouts`, moves an unusable file aside when asked, then writes the file.
+    /// Encodes and writes `layouts`; with `setAsideFirst` the unusable file there is kept aside.
     void persist(const std::vector<Layout>& layouts, bool setAsideFirst) const;
 
     std::filesystem::path url_;

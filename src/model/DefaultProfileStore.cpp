@@ -4,8 +4,6 @@
 #include "model/StoreFile.hpp"
 
 #include "platform/foundation/Error.hpp"
-#include "platform/foundation/FileSystem.hpp"
-#include "platform/foundation/JsonCoding.hpp"
 
 #include <algorithm>
 
@@ -22,17 +20,12 @@ DefaultProfileStore::DefaultProfileStore(std::optional<std::filesystem::path> st
     , queue_("com.tilmora.profiles") {}
 
 std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
-    if (url_.empty()) return {};
-    auto data = StoreFile::read(url_);
-    if (!data) return {};
-    return platform::decodeJsonText<std::vector<LayoutProfile>>(*data);
+    return StoreFile::readArray<LayoutProfile>(url_);
 }
 
 void DefaultProfileStore::persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const {
     if (url_.empty()) throw platform::Error("no Application Support folder to store the profiles in");
-    std::string text = platform::encodeJsonText(profiles);
-    if (setAsideFirst) StoreFile::setAside(url_, kTag);
-    StoreFile::write(url_, text);
+    StoreFile::writeArray(url_, profiles, setAsideFirst, kTag);
 }
 
 std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
@@ -41,20 +34,8 @@ std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        std::vector<LayoutProfile> profiles;
-        bool unusable = false;
-        if (!url_.empty()) {
-            if (auto data = StoreFile::read(url_)) {
-                try {
-                    profiles = platform::decodeJsonText<std::vector<LayoutProfile>>(*data);
-                } catch (const platform::Error& error) {
-                    print(std::string(kTag) + " " + url_.string() + " does not decode: " + error.what());
-                    unusable = true;
-                }
-            } else {
-                unusable = platform::FileSystem::fileExists(url_);
-            }
-        }
+        auto [profiles, unusable, decodingError] = StoreFile::readArrayLenient<LayoutProfile>(url_);
+        if (decodingError) print(std::string(kTag) + " " + url_.string() + " does not decode: " + *decodingError);
         auto existing = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const LayoutProfile& stored) { return stored.id == profile.id; });
         if (existing != profiles.end()) {

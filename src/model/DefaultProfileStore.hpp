@@ -18,8 +18,9 @@ namespace tilmora {
 /// place (the first one with its id), appending it only when its id is new.
 ///
 /// A file that cannot be read counts as empty. A file that does not decode makes `allProfiles()`
-/// throw; `save` treats it as empty, but first moves it aside as
-/// "profiles.json.corrupt-<UTC time>" (logged through `print`), so nothing stored is lost.
+/// throw; `save` treats it as empty and keeps its bytes as "profiles.json.corrupt-<UTC time>"
+/// (logged through `print`), set aside only once the new list is on disk, so nothing stored is
+/// lost, not even when the write fails (see `StoreFile::replace`).
 ///
 /// Every call runs synchronously on the store's serial queue "com.tilmora.profiles"; any thread.
 class DefaultProfileStore : public ProfileStore {

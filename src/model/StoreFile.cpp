@@ -6,6 +6,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/Uuid.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -62,6 +63,44 @@ std::filesystem::path setAside(const std::filesystem::path& path, std::string_vi
     }
     print(std::string(tag) + " Moved unusable file " + path.string() + " aside to " + target.string());
     return target;
+}
+
+void replace(const std::filesystem::path& path, std::string_view contents, bool setAsideOld, std::string_view tag) {
+    platform::FileSystem::createDirectories(path.parent_path());
+    if (!setAsideOld || !platform::FileSystem::fileExists(path)) {
+        platform::FileSystem::writeAtomically(path, contents);
+        return;
+    }
+    // The new bytes go to disk first, under a name of their own, so that a failed write (a full
+    // disk) leaves the unusable file exactly where it was.
+    const std::filesystem::path fresh =
+        path.string() + ".saving-" + platform::UUID().uuidString();
+    platform::FileSystem::writeAtomically(fresh, contents);
+    auto discardFresh = [&] {
+        try {
+            platform::FileSystem::removeItem(fresh);
+        } catch (const platform::Error&) {
+        }
+    };
+    std::filesystem::path aside;
+    try {
+        aside = setAside(path, tag);
+    } catch (const platform::Error&) {
+        discardFresh();
+        throw;
+    }
+    try {
+        platform::FileSystem::moveItem(fresh, path);
+    } catch (const platform::Error&) {
+        discardFresh();
+        try {
+            platform::FileSystem::moveItem(aside, path);
+        } catch (const platform::Error& back) {
+            print(std::string(tag) + " Could not move " + aside.string() + " back to " + path.string() + ": " +
+                  back.what());
+        }
+        throw;
+    }
 }
 
 } // namespace tilmora::StoreFile
