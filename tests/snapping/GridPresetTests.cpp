@@ -53,14 +53,22 @@ TEST(ParsePreset, ReadsStoredTexts) {
         {"2,3 ,8.0,0.0", std::nullopt},
         {"", std::nullopt},
         {"1,2,3,4,5", std::nullopt},
-        // Absurd sizes and non-finite values are malformed.
+        // Absurd sizes, rows or cols that are not finite and an infinite gutter or padding are
+        // malformed.
         {"100000,100000,0,0", std::nullopt},
         {"65,1,0,0", std::nullopt},
         {"1e300,2,0,0", std::nullopt},
         {"inf,2,0,0", std::nullopt},
         {"nan,2,0,0", std::nullopt},
+        {"2,-inf,0,0", std::nullopt},
         {"2,2,inf,0", std::nullopt},
-        {"2,2,0,nan", std::nullopt},
+        {"2,2,-inf,0", std::nullopt},
+        {"2,2,0,Infinity", std::nullopt},
+        // A NaN gutter or padding takes 0 and keeps the rows and columns, as a negative one does.
+        {"2,2,0,nan", Preset(2, 2, 0, 0)},
+        {"2,3,nan,0", Preset(2, 3, 0, 0)},
+        {"4,1,NaN,-2.5", Preset(4, 1, 0, 0)},
+        {"2,3,-nan,7", Preset(2, 3, 0, 7)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RoriDeru::parsePreset(c.text), c.expected) << c.text;

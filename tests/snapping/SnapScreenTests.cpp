@@ -18,10 +18,8 @@ protected:
     void SetUp() override {
         PlatformTest::SetUp();
         SimDesktop::resetShared();
-        RoriDeru::resetShared();
     }
     void TearDown() override {
-        RoriDeru::resetShared();
         SimDesktop::resetShared();
         PlatformTest::TearDown();
     }

@@ -2,7 +2,7 @@
 
 #include "model/Log.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +17,9 @@ namespace {
 using platform::PropertyDictionary;
 using platform::UserDefaults;
 
-/// Every test starts with empty user defaults and a fresh snap grid.
-class SnapSettingsTest : public testsupport::FoundationSandbox {
-protected:
-    void SetUp() override {
-        FoundationSandbox::SetUp();
-        RoriDeru::resetShared();
-    }
-    void TearDown() override {
-        RoriDeru::resetShared();
-        FoundationSandbox::TearDown();
-    }
-};
+/// Every test starts with empty user defaults and a fresh snap grid (the fixture resets every
+/// shared instance).
+class SnapSettingsTest : public ::PlatformTest {};
 
 struct GapCase {
     const char* name;
@@ -83,6 +74,35 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
          {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", true}},
          SnapIconKind::grid3x3,
          frame},
+        // The switches count only as stored Booleans: texts and numbers read as absent.
+        {"edges as the text YES",
+         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", "YES"}},
+         SnapIconKind::leftHalf,
+         {0, 0, 715, 900}},
+        {"edges as the text true",
+         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", "true"}},
+         SnapIconKind::leftHalf,
+         {0, 0, 715, 900}},
+        {"edges as the number 1",
+         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", 1}},
+         SnapIconKind::leftHalf,
+         {0, 0, 715, 900}},
+        {"one edge switch as the text YES",
+         {{"WMGapSize", 10.0}, {"WMGapsEdgesTop", "YES"}},
+         SnapIconKind::topHalf,
+         {0, 455, 1440, 445}},
+        {"left switch as the number 1",
+         {{"WMGapSize", 10.0}, {"WMGapsEdgesLeft", 1.0}},
+         SnapIconKind::leftHalf,
+         {0, 0, 715, 900}},
+        {"stored false beside a YES switch",
+         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", false}, {"WMGapsEdgesBottom", "YES"}},
+         SnapIconKind::bottomHalf,
+         {0, 0, 1440, 445}},
+        {"maximize switch as the text YES",
+         {{"WMGapSize", 10.0}, {"WMApplyGapsToMaximize", "YES"}, {"WMGapsIncludeScreenEdges", true}},
+         SnapIconKind::maximize,
+         frame},
     };
     for (const auto& c : cases) {
         UserDefaults::resetForTesting();
@@ -114,6 +134,18 @@ TEST_F(SnapSettingsTest, RegisteredZeroGapsLeaveThirdsUnrounded) {
               (Rect{720, 455, 720, 445}));
 }
 
+TEST_F(SnapSettingsTest, RegisteredEdgeSwitchesCountAsStoredBooleans) {
+    auto& defaults = UserDefaults::standard();
+    defaults.set(10.0, "WMGapSize");
+    defaults.registerDefaults({{"WMGapsIncludeScreenEdges", true}});
+    EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::leftHalf, {0, 0, 1440, 900}),
+              (Rect{5, 5, 710, 890}));
+    // A stored text hides the registered Boolean: the switch reads as absent, so off.
+    defaults.set("YES", "WMGapsIncludeScreenEdges");
+    EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::leftHalf, {0, 0, 1440, 900}),
+              (Rect{0, 0, 715, 900}));
+}
+
 TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
     auto& grid = RoriDeru::shared();
     grid.savePreset(RoriDeru::Preset(2, 3, 8, 0), 7);
@@ -127,6 +159,7 @@ TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
     const Case cases[] = {
         {"0,-3,-1,5", {1, 1, 0, 5}},    {"2,x,3,8.0,0.0", {2, 3, 8, 0}},     {"2,3,8.0", {2, 2, 0, 0}},
         {"2, 3,8.0,0.0", {2, 2, 0, 0}}, {"100000,100000,0,0", {2, 2, 0, 0}}, {5, {2, 2, 0, 0}},
+        {"2,3,nan,0", {2, 3, 0, 0}},    {"3,2,4.0,nan", {3, 2, 4, 0}},       {"2,3,inf,0", {2, 2, 0, 0}},
     };
     for (const auto& c : cases) {
         UserDefaults::standard().set(c.stored, "WMPreset_9");
@@ -166,7 +199,11 @@ TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
         EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
     EXPECT_EQ(logText(),
               "[RoriDeru] Ignoring grid preset \"100000,100000,0,0\": rows and columns must be finite "
-              "and at most 64, gutter and padding finite; using 2x2\n");
+              "and at most 64, gutter and padding not infinite; using 2x2\n");
+    // A NaN gutter is read as 0 without a word.
+    UserDefaults::standard().set("2,3,nan,0", "WMPreset_3");
+    EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::Preset(2, 3, 0, 0));
+    EXPECT_EQ(occurrences(logText(), "Ignoring"), 1u);
 }
 
 TEST_F(SnapSettingsTest, AbsurdPresetsFromAnyRouteLayOutAsTheFallbackGrid) {

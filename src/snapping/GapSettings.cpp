@@ -1,0 +1,47 @@
+#include "snapping/GapSettings.hpp"
+
+#include "platform/foundation/UserDefaults.hpp"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace tilmora {
+
+namespace {
+
+/// A setting read as a number: a stored number (or Boolean); any other kind counts as absent.
+std::optional<double> storedNumber(const std::string& key) {
+    const auto value = platform::UserDefaults::standard().objectForKey(key);
+    return value ? value->numberValue() : std::nullopt;
+}
+
+/// A setting read as a stored Boolean; any other kind of value, or none, is false.
+bool storedBoolean(const std::string& key) {
+    const auto value = platform::UserDefaults::standard().objectForKey(key);
+    const bool* flag = value ? value->asBool() : nullptr;
+    return flag != nullptr && *flag;
+}
+
+/// A gap with a negative or NaN value read as 0.
+double sanitizedGap(double value) {
+    return (std::isnan(value) || value < 0) ? 0.0 : value;
+}
+
+} // namespace
+
+GapSettings GapSettings::current() {
+    GapSettings settings;
+    const double gap = sanitizedGap(storedNumber("WMGapSize").value_or(0));
+    settings.horizontal = sanitizedGap(storedNumber("WMGapHorizontal").value_or(gap));
+    settings.vertical = sanitizedGap(storedNumber("WMGapVertical").value_or(gap));
+    const bool includeEdges = storedBoolean("WMGapsIncludeScreenEdges");
+    settings.left = includeEdges || storedBoolean("WMGapsEdgesLeft");
+    settings.right = includeEdges || storedBoolean("WMGapsEdgesRight");
+    settings.top = includeEdges || storedBoolean("WMGapsEdgesTop");
+    settings.bottom = includeEdges || storedBoolean("WMGapsEdgesBottom");
+    settings.applyToMaximize = storedBoolean("WMApplyGapsToMaximize");
+    return settings;
+}
+
+} // namespace tilmora

@@ -1,0 +1,33 @@
+#pragma once
+
+namespace tilmora {
+
+/// The gap settings of the snap placements as read at one moment: the horizontal and vertical gaps
+/// (points, never negative or NaN), the four screen-edge switches (a side on the visible frame's
+/// edge takes half a gap only when its switch is on) and whether the whole-frame kinds take gaps.
+struct GapSettings {
+    double horizontal = 0;
+    double vertical = 0;
+    bool left = false;
+    bool right = false;
+    bool top = false;
+    bool bottom = false;
+    bool applyToMaximize = false;
+
+    friend bool operator==(const GapSettings&, const GapSettings&) = default;
+
+    /// Reads the settings from the standard user defaults, anew on every call:
+    /// - "WMGapSize": a stored number (a value of any other kind counts as absent; absent 0);
+    /// - "WMGapHorizontal", "WMGapVertical": a stored number, else the value of "WMGapSize"; an
+    ///   explicit 0 overrides a non-zero "WMGapSize" for that direction;
+    /// - "WMGapsIncludeScreenEdges" turns on all four edge switches; "WMGapsEdgesLeft",
+    ///   "WMGapsEdgesRight", "WMGapsEdgesTop" and "WMGapsEdgesBottom" turn on one each;
+    /// - "WMApplyGapsToMaximize".
+    /// A negative or NaN gap reads as 0. The switches count only when stored (or registered) as
+    /// Booleans: any other kind of value, the text "YES" or a number 1 included, reads as absent
+    /// (off). Registered defaults count as stored. Any thread (the user defaults are thread-safe);
+    /// logs nothing.
+    static GapSettings current();
+};
+
+} // namespace tilmora

@@ -1,0 +1,27 @@
+#include "snapping/GridPreset.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tilmora {
+
+GridPreset::GridPreset(std::int64_t rows, std::int64_t cols, double gutter, double padding)
+    : rows(std::max<std::int64_t>(rows, 1))
+    , cols(std::max<std::int64_t>(cols, 1))
+    , gutter((std::isnan(gutter) || gutter < 0) ? 0.0 : gutter)
+    , padding((std::isnan(padding) || padding < 0) ? 0.0 : padding) {}
+
+} // namespace tilmora
+
+std::size_t std::hash<tilmora::GridPreset>::operator()(const tilmora::GridPreset& preset) const noexcept {
+    const auto normalized = [](double v) { return v == 0 ? 0.0 : v; };
+    std::size_t seed = 0;
+    const auto combine = [&seed](std::size_t value) {
+        seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+    };
+    combine(std::hash<std::int64_t>{}(preset.rows));
+    combine(std::hash<std::int64_t>{}(preset.cols));
+    combine(std::hash<double>{}(normalized(preset.gutter)));
+    combine(std::hash<double>{}(normalized(preset.padding)));
+    return seed;
+}
