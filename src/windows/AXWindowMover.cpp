@@ -41,7 +41,8 @@ platform::CGPoint axPositionOf(const CGRect& rect, double mainHeight) {
 
 bool isSettable(const AXUIElement& element, const char* attribute) {
     bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) == platform::kAXErrorSuccess &&
+    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
+               platform::kAXErrorSuccess &&
            settable;
 }
 
@@ -60,7 +61,8 @@ struct FrameWriter {
     bool sizeSettable = false;
 
     AXError writePosition() const {
-        return positionSettable ? platform::AXUIElementSetAttributeValue(window, "AXPosition", position) : kSkipped;
+        return positionSettable ? platform::AXUIElementSetAttributeValue(window, "AXPosition", position)
+                                : kSkipped;
     }
     AXError writeSize() const {
         return sizeSettable ? platform::AXUIElementSetAttributeValue(window, "AXSize", size) : kSkipped;
@@ -99,7 +101,8 @@ std::optional<long long> scriptNumber(double value) {
 
 bool pressAXZoomIfAvailable(const AXUIElement& window) {
     CFValue value;
-    if (platform::AXUIElementCopyAttributeValue(window, kAXZoomButtonAttributeCF, value) != platform::kAXErrorSuccess ||
+    if (platform::AXUIElementCopyAttributeValue(window, kAXZoomButtonAttributeCF, value) !=
+            platform::kAXErrorSuccess ||
         !value.asElement())
         return false;
     platform::AXUIElementPerformAction(*value.asElement(), "AXPress");
@@ -162,9 +165,10 @@ bool appleScriptMoveFrontWindow(const CGRect& target) {
     const auto h = scriptNumber(target.height());
     if (!x || !y || !w || !h) return false;
     const std::string front = "front window of (first application process whose frontmost is true)";
-    const std::string source = "tell application \"System Events\"\n  try\n    set position of " + front + " to {" +
-                               std::to_string(*x) + ", " + std::to_string(*y) + "}\n    set size of " + front +
-                               " to {" + std::to_string(*w) + ", " + std::to_string(*h) +
+    const std::string source = "tell application \"System Events\"\n  try\n    set position of " + front +
+                               " to {" + std::to_string(*x) + ", " + std::to_string(*y) +
+                               "}\n    set size of " + front + " to {" + std::to_string(*w) + ", " +
+                               std::to_string(*h) +
                                "}\n    return true\n  on error\n    return false\n  end try\nend tell";
     auto script = platform::NSAppleScript::create(source);
     if (!script) return false;
@@ -199,8 +203,8 @@ void resetWindows(const std::string& bundleID, const std::vector<ResetTarget>& t
             if (!match) continue;
             const auto screens = platform::NSScreen::screens();
             if (screens.empty()) continue;
-            const auto screen = platform::screenWithLargestOverlap(target.rect, screens,
-                                                                   platform::ScreenArea::visibleFrame, screens.front());
+            const auto screen = platform::screenWithLargestOverlap(
+                target.rect, screens, platform::ScreenArea::visibleFrame, screens.front());
             logLine("RESET", "Reset window ‘" + target.title + "’ on " + screen->localizedName() + " to " +
                                  platform::NSStringFromRect(target.rect));
             moveAXWindow(*match, target.rect, screen->visibleFrame(), true);

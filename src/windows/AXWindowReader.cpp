@@ -37,7 +37,8 @@ std::optional<CFValue> copyAttribute(const AXUIElement& element, const std::stri
 
 bool isSettable(const AXUIElement& element, const char* attribute) {
     bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) == platform::kAXErrorSuccess &&
+    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
+               platform::kAXErrorSuccess &&
            settable;
 }
 
@@ -94,12 +95,14 @@ double scoreWindow(const AXUIElement& window, std::optional<std::int64_t> number
             } else {
                 const std::string have = platform::Text::lowercased(*title);
                 const std::string want = platform::Text::lowercased(expectedTitle);
-                if (have.find(want) != std::string::npos || want.find(have) != std::string::npos) score += 400;
+                if (have.find(want) != std::string::npos || want.find(have) != std::string::npos)
+                    score += 400;
             }
         }
     }
     if (auto frame = readAXRect(window)) {
-        if (auto screen = screenForRect(*frame); screen && tlm_displayID(*screen) == tlm_displayID(targetScreen))
+        if (auto screen = screenForRect(*frame);
+            screen && tlm_displayID(*screen) == tlm_displayID(targetScreen))
             score += 200;
         const double overlap = frame->intersection(targetRect).area();
         score += 120 * overlap / std::max(targetRect.area(), 1.0);
@@ -142,7 +145,8 @@ std::optional<CGRect> readAXRect(const AXUIElement& element) {
 
 bool isStandardMovableWindow(const AXUIElement& element) {
     if (axStringAttr(element, "AXRole") != std::optional<std::string>("AXWindow")) return false;
-    if (auto subrole = axStringAttr(element, "AXSubrole"); subrole && isExcludedSubrole(*subrole)) return false;
+    if (auto subrole = axStringAttr(element, "AXSubrole"); subrole && isExcludedSubrole(*subrole))
+        return false;
     return isSettable(element, "AXPosition") || isSettable(element, "AXSize");
 }
 
@@ -156,8 +160,8 @@ std::vector<AXUIElement> uniqueAXWindowsByNumber(const std::vector<AXUIElement>&
     return unique;
 }
 
-std::vector<AXUIElement> fetchAXWindows(const platform::NSRunningApplication& app, int minCount, double timeout,
-                                        const std::optional<std::string>& bundleID) {
+std::vector<AXUIElement> fetchAXWindows(const platform::NSRunningApplication& app, int minCount,
+                                        double timeout, const std::optional<std::string>& bundleID) {
     const AXUIElement appElement = platform::AXUIElementCreateApplication(app.processIdentifier());
     const platform::Date deadline{platform::Date::now().timeIntervalSince1970 + timeout};
     const bool dedupe = bundleID == std::optional<std::string>("com.apple.Terminal");
@@ -174,8 +178,8 @@ std::vector<AXUIElement> fetchAXWindows(const platform::NSRunningApplication& ap
     }
 }
 
-std::optional<AXUIElement> pickAXWindow(const std::vector<AXUIElement>& windows, const AXWindowTracker& tracker,
-                                        const std::string& title) {
+std::optional<AXUIElement> pickAXWindow(const std::vector<AXUIElement>& windows,
+                                        const AXWindowTracker& tracker, const std::string& title) {
     std::optional<AXUIElement> firstUnused;
     for (const auto& window : windows) {
         if (tracker.isUsed(window, axWindowNumber(window))) continue;

@@ -65,11 +65,10 @@ std::optional<platform::AXUIElement> pickAXWindow(const std::vector<platform::AX
 /// + 120 x overlap area / target area, - centre distance / 10, - 0.125 x size difference). The
 /// highest score wins, the earlier window on ties. With no window scored, `pickAXWindow` decides.
 /// `targetRect` is in global coordinates. The application is the one the windows belong to.
-std::optional<platform::AXUIElement> pickBestAXWindow(const platform::NSRunningApplication& app,
-                                                      const std::vector<platform::AXUIElement>& windows,
-                                                      AXWindowTracker& tracker, const platform::CGRect& targetRect,
-                                                      const platform::NSScreen& targetScreen,
-                                                      const std::string& expectedTitle,
-                                                      std::optional<std::int64_t> windowNumber);
+std::optional<platform::AXUIElement>
+pickBestAXWindow(const platform::NSRunningApplication& app, const std::vector<platform::AXUIElement>& windows,
+                 AXWindowTracker& tracker, const platform::CGRect& targetRect,
+                 const platform::NSScreen& targetScreen, const std::string& expectedTitle,
+                 std::optional<std::int64_t> windowNumber);
 
 } // namespace tilmora::WindowManager

@@ -67,7 +67,8 @@ bool unrelatedTitles(const std::string& a, const std::string& b) {
     return !platform::Text::caseInsensitiveContains(a, b) && !platform::Text::caseInsensitiveContains(b, a);
 }
 
-double titlePenaltyForMove(const std::optional<std::string>& expected, const std::optional<std::string>& title) {
+double titlePenaltyForMove(const std::optional<std::string>& expected,
+                           const std::optional<std::string>& title) {
     if (!expected || expected->empty()) return 0;
     if (!title || title->empty()) return 140;
     if (*title == *expected) return 0;
@@ -97,8 +98,9 @@ CGWindowIndex buildCGWindowIndex() {
     return index;
 }
 
-std::optional<std::uint32_t> resolveCGWindowID(std::int64_t axWindowNumber, std::int32_t pid, const CGRect& rect,
-                                               const std::string& title, const CGWindowIndex& index) {
+std::optional<std::uint32_t> resolveCGWindowID(std::int64_t axWindowNumber, std::int32_t pid,
+                                               const CGRect& rect, const std::string& title,
+                                               const CGWindowIndex& index) {
     const auto found = index.find(pid);
     if (found == index.end() || found->second.empty()) return std::nullopt;
     const auto& windows = found->second;
@@ -174,18 +176,18 @@ std::optional<std::uint32_t> resolveCGWindowIDForMove(std::int32_t appPID, const
         double bestScore = 0;
         for (const CFValue& item : *list) {
             const CFDictionary* entry = item.asDictionary();
-            if (!entry || integerEntry(*entry, platform::kCGWindowOwnerPID) != std::optional<std::int64_t>(appPID))
+            if (!entry ||
+                integerEntry(*entry, platform::kCGWindowOwnerPID) != std::optional<std::int64_t>(appPID))
                 continue;
             const auto number = integerEntry(*entry, platform::kCGWindowNumber);
             const auto bounds = boundsEntry(*entry);
             if (!number || !bounds || bounds->isEmpty()) continue;
             auto title = stringEntry(*entry, platform::kCGWindowName);
             if (!title) title = stringEntry(*entry, platform::kCGWindowOwnerName);
-            const double score =
-                centreDistance(*bounds, approxRect) +
-                0.35 * (std::abs(bounds->width() - approxRect.width()) +
-                        std::abs(bounds->height() - approxRect.height())) +
-                titlePenaltyForMove(expectedTitle, title);
+            const double score = centreDistance(*bounds, approxRect) +
+                                 0.35 * (std::abs(bounds->width() - approxRect.width()) +
+                                         std::abs(bounds->height() - approxRect.height())) +
+                                 titlePenaltyForMove(expectedTitle, title);
             if (!best || score < bestScore) {
                 best = static_cast<std::uint32_t>(*number);
                 bestScore = score;

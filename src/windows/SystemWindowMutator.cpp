@@ -50,7 +50,8 @@ void SystemWindowMutator::moveAndResize(const WindowId& windowId, const Rect& fr
         platform::AXUIElementSetAttributeValue(*window, "AXSize", CFValue(*size));
 }
 
-std::optional<AXUIElement> SystemWindowMutator::axWindow(const WindowId& windowId, bool promptForPermissions) {
+std::optional<AXUIElement> SystemWindowMutator::axWindow(const WindowId& windowId,
+                                                         bool promptForPermissions) {
     if (!platform::AXIsProcessTrustedWithOptions(
             {{platform::kAXTrustedCheckOptionPrompt, CFValue(promptForPermissions)}}))
         return std::nullopt;
@@ -63,7 +64,8 @@ std::optional<AXUIElement> SystemWindowMutator::axWindow(const WindowId& windowI
     const CFValue* owner = platform::lookup(*entries->front().asDictionary(), platform::kCGWindowOwnerPID);
     if (!owner || !owner->isNumber()) return std::nullopt;
     const auto pid = owner->integerValue();
-    if (!pid || *pid < std::numeric_limits<std::int32_t>::min() || *pid > std::numeric_limits<std::int32_t>::max())
+    if (!pid || *pid < std::numeric_limits<std::int32_t>::min() ||
+        *pid > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
 
     const auto windows = copyWindows(platform::AXUIElementCreateApplication(static_cast<pid_t>(*pid)));

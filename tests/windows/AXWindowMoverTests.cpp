@@ -83,15 +83,15 @@ TEST_F(AXWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
         {"nudging: one correction",
          nudging,
          true,
-         {"AXMinimized 0", "AXFullScreen 0", "AXSize (800, 600)", "AXPosition (100, 200)", "AXPosition (100, 200)",
-          "AXRaise"},
+         {"AXMinimized 0", "AXFullScreen 0", "AXSize (800, 600)", "AXPosition (100, 200)",
+          "AXPosition (100, 200)", "AXRaise"},
          {105, 95, 800, 600},
          {}},
         {"first write refused",
          firstFails,
          true,
-         {"AXMinimized 0", "AXFullScreen 0", "AXSize (800, 600)", "AXPosition (100, 200)", "AXPosition (100, 200)",
-          "AXSize (800, 600)", "AXRaise"},
+         {"AXMinimized 0", "AXFullScreen 0", "AXSize (800, 600)", "AXPosition (100, 200)",
+          "AXPosition (100, 200)", "AXSize (800, 600)", "AXRaise"},
          {100, 100, 800, 600},
          {"[ERROR] AX set order size→position failed (e1=-25204, e2=0)"}},
     };
@@ -100,12 +100,14 @@ TEST_F(AXWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
         const auto number = numbersOf(pid).front();
         desk().clearJournal();
         const auto before = logLines().size();
-        EXPECT_EQ(moveAXWindow(windowElement(pid, number), {100, 100, 800, 600}, laptopVisible, true), c.result)
+        EXPECT_EQ(moveAXWindow(windowElement(pid, number), {100, 100, 800, 600}, laptopVisible, true),
+                  c.result)
             << c.name;
         EXPECT_EQ(axCalls(), c.calls) << c.name;
         EXPECT_EQ(desk().windowState(number)->frame, c.frame) << c.name;
         const auto lines = logLines();
-        EXPECT_EQ(std::vector<std::string>(lines.begin() + std::ptrdiff_t(before), lines.end()), c.lines) << c.name;
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + std::ptrdiff_t(before), lines.end()), c.lines)
+            << c.name;
         desk().quit(pid);
     }
 }
@@ -113,7 +115,8 @@ TEST_F(AXWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
 TEST_F(AXWindowMoverTest, SizeAndPositionArePausedFortyMilliseconds) {
     const pid_t pid = runNotes({window("W", {300, 300, 800, 600})});
     desk().clearJournal();
-    ASSERT_TRUE(moveAXWindow(windowElement(pid, numbersOf(pid).front()), {100, 100, 800, 600}, laptopVisible, false));
+    ASSERT_TRUE(
+        moveAXWindow(windowElement(pid, numbersOf(pid).front()), {100, 100, 800, 600}, laptopVisible, false));
     const auto writes = desk().journal(JournalEntry::Kind::axWrite);
     ASSERT_EQ(writes.size(), 4u);
     EXPECT_EQ(writes[2].what, "AXSize");
@@ -140,8 +143,9 @@ TEST_F(AXWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
         desk().clearJournal();
         const auto before = logLines().size();
         const double start = sim().now();
-        EXPECT_EQ(moveAXWindow(windowElement(pid, numbersOf(pid).front()), {0, 0, 2000, 1200}, laptopVisible, true),
-                  c.result)
+        EXPECT_EQ(
+            moveAXWindow(windowElement(pid, numbersOf(pid).front()), {0, 0, 2000, 1200}, laptopVisible, true),
+            c.result)
             << c.name;
         EXPECT_NEAR(sim().now() - start, 0.40, 1e-9) << c.name;
         const auto lines = logLines();
@@ -152,14 +156,16 @@ TEST_F(AXWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
         // The fourth attempt is followed by the centred placement, then size and position again.
         const auto calls = axCalls();
         const std::vector<std::string> tail(calls.end() - 5, calls.end());
-        EXPECT_EQ(tail, (std::vector<std::string>{"AXPosition (0, 25)", "AXSize (2000, 1200)", "AXPosition (0, -300)",
-                                                  "AXPosition (0, -300)", "AXSize (2000, 1200)"}))
+        EXPECT_EQ(tail, (std::vector<std::string>{"AXPosition (0, 25)", "AXSize (2000, 1200)",
+                                                  "AXPosition (0, -300)", "AXPosition (0, -300)",
+                                                  "AXSize (2000, 1200)"}))
             << c.name;
         const auto sources = scripts();
         ASSERT_EQ(sources.size(), 1u) << c.name;
         EXPECT_NE(sources[0].find("to {0, -300}"), std::string::npos) << c.name;
         EXPECT_NE(sources[0].find("to {2000, 1200}"), std::string::npos) << c.name;
-        EXPECT_TRUE(desk().journal(JournalEntry::Kind::axAction).size() == 1) << c.name; // the zoom press only
+        EXPECT_TRUE(desk().journal(JournalEntry::Kind::axAction).size() == 1)
+            << c.name; // the zoom press only
         desk().quit(pid);
     }
 }
@@ -173,8 +179,9 @@ TEST_F(AXWindowMoverTest, AScriptErrorIsLoggedAndFails) {
         {platform::NSAppleScriptErrorNumber, platform::CFValue(std::int64_t{-1712})},
         {platform::NSAppleScriptErrorMessage, platform::CFValue("AppleEvent timed out.")},
         {platform::NSAppleScriptErrorBriefMessage, platform::CFValue("AppleEvent timed out.")}};
-    EXPECT_NE(logText().find("[WARN] AppleScript move fallback error: " + platform::CFValue(error).description()),
-              std::string::npos);
+    EXPECT_NE(
+        logText().find("[WARN] AppleScript move fallback error: " + platform::CFValue(error).description()),
+        std::string::npos);
     EXPECT_EQ(desk().windowState(numbersOf(pid).front())->frame, CGRect(300, 300, 800, 600));
 }
 
@@ -223,9 +230,10 @@ TEST_F(AXWindowMoverTest, ResetMovesWindowsByTitleIgnoringCase) {
     EXPECT_EQ(desk().windowState(std::uint32_t(notes.window))->frame, CGRect(100, 100, 800, 600));
     EXPECT_EQ(desk().windowState(std::uint32_t(other.window))->frame, CGRect(50, 50, 300, 200));
     EXPECT_EQ(axCalls().back(), "AXRaise");
-    EXPECT_EQ(logLines(), (std::vector<std::string>{
-                              "[RESET] Resetting 2 window(s) for bundle com.example.notes",
-                              "[RESET] Reset window ‘Notes’ on Built-in Retina Display to {{100, 100}, {800, 600}}"}));
+    EXPECT_EQ(logLines(),
+              (std::vector<std::string>{
+                  "[RESET] Resetting 2 window(s) for bundle com.example.notes",
+                  "[RESET] Reset window ‘Notes’ on Built-in Retina Display to {{100, 100}, {800, 600}}"}));
 }
 
 TEST_F(AXWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
@@ -276,7 +284,8 @@ TEST_F(AXWindowMoverTest, ResetWaitsForAnApplicationWithoutWindows) {
     runNotes({});
     resetWindows("com.example.notes", {{"Notes", {100, 100, 800, 600}}});
     EXPECT_NEAR(sim().now(), 0.6, 1e-9);
-    EXPECT_EQ(logLines(), (std::vector<std::string>{"[RESET] Resetting 1 window(s) for bundle com.example.notes"}));
+    EXPECT_EQ(logLines(),
+              (std::vector<std::string>{"[RESET] Resetting 1 window(s) for bundle com.example.notes"}));
 }
 
 } // namespace

@@ -203,11 +203,13 @@ TEST_F(AXWindowReaderTest, BestPickScoresTitleAndGeometry) {
         {"blank title: nearer frame", " \n", {0, 100, 600, 500}, 0},
     };
     for (const auto& c : cases) {
-        const pid_t pid = runNotes({window("ÉCRAN", {800, 100, 600, 500}), window("Inbox - Mail", {0, 100, 600, 500})});
+        const pid_t pid =
+            runNotes({window("ÉCRAN", {800, 100, 600, 500}), window("Inbox - Mail", {0, 100, 600, 500})});
         const std::vector<AXUIElement> windows = {titled(pid, "Inbox - Mail"), titled(pid, "ÉCRAN")};
         AXWindowTracker tracker;
-        const auto picked = pickBestAXWindow(NSRunningApplication(pid), windows, tracker, c.target,
-                                             platform::NSScreen::screens().front(), c.expectedTitle, std::nullopt);
+        const auto picked =
+            pickBestAXWindow(NSRunningApplication(pid), windows, tracker, c.target,
+                             platform::NSScreen::screens().front(), c.expectedTitle, std::nullopt);
         EXPECT_EQ(picked, windows[c.winner]) << c.name;
         desk().quit(pid);
     }

@@ -21,7 +21,8 @@ class CGWindowIndexTest : public WindowAccessTest {};
 TEST_F(CGWindowIndexTest, TheIndexGroupsWindowsByProcessFrontToBack) {
     WindowSpec hidden = window("Secret", {10, 20, 300, 200});
     hidden.nameHiddenInList = true;
-    const pid_t notes = runNotes({window("Back", {100, 250, 800, 600}), window("Front", {0, 0, 400, 300}), hidden});
+    const pid_t notes =
+        runNotes({window("Back", {100, 250, 800, 600}), window("Front", {0, 0, 400, 300}), hidden});
     platform::AppSpec mail;
     mail.bundleIdentifier = "com.example.mail";
     mail.localizedName = "Mail";
@@ -73,7 +74,12 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
          {100, 200, 800, 600},
          "",
          0},
-        {"too narrow never qualifies", {{"Strip", {100, 100, 30, 300}}}, -1, {100, 500, 30, 300}, "", std::nullopt},
+        {"too narrow never qualifies",
+         {{"Strip", {100, 100, 30, 300}}},
+         -1,
+         {100, 500, 30, 300},
+         "",
+         std::nullopt},
         {"equal bounds: the title that contains the sought one, though behind",
          {{"Inbox - Mail", {100, 100, 800, 600}}, {"Mail", {100, 100, 800, 600}}},
          -1,
@@ -107,10 +113,12 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
         std::vector<std::uint32_t> numbers;
         for (const auto& w : c.windows)
             numbers.push_back(std::uint32_t(titled(pid, w.title).window));
-        const std::int64_t axNumber =
-            c.axNumberOf >= 0 ? std::int64_t(numbers[std::size_t(c.axNumberOf)]) : c.axNumberOf == -2 ? 999999 : 0;
+        const std::int64_t axNumber = c.axNumberOf >= 0    ? std::int64_t(numbers[std::size_t(c.axNumberOf)])
+                                      : c.axNumberOf == -2 ? 999999
+                                                           : 0;
         const auto found = resolveCGWindowID(axNumber, pid, c.rect, c.title, buildCGWindowIndex());
-        EXPECT_EQ(found, c.expected ? std::optional<std::uint32_t>(numbers[*c.expected]) : std::nullopt) << c.name;
+        EXPECT_EQ(found, c.expected ? std::optional<std::uint32_t>(numbers[*c.expected]) : std::nullopt)
+            << c.name;
         desk().quit(pid);
     }
     EXPECT_EQ(resolveCGWindowID(0, 4242, {0, 0, 100, 100}, "", buildCGWindowIndex()), std::nullopt);
@@ -159,7 +167,8 @@ TEST_F(CGWindowIndexTest, TheMoveSearchPenalisesTitles) {
         spec.nameHiddenInList = c.nameHidden;
         const pid_t pid = runNotes({spec});
         const double start = sim().now();
-        EXPECT_TRUE(resolveCGWindowIDForMove(pid, {300, 100, 400, 300}, c.expected, 0.5).has_value()) << c.name;
+        EXPECT_TRUE(resolveCGWindowIDForMove(pid, {300, 100, 400, 300}, c.expected, 0.5).has_value())
+            << c.name;
         EXPECT_NEAR(sim().now() - start, c.atOnce ? 0 : 0.6, 1e-6) << c.name;
         desk().quit(pid);
     }
@@ -197,7 +206,8 @@ TEST_F(CGWindowIndexTest, OnScreenAndWorkspaceSets) {
     const std::uint64_t second = desk().addSpace(1);
     WindowSpec elsewhere = window("Elsewhere", {100, 100, 400, 300});
     elsewhere.desktop = 2;
-    const pid_t pid = runNotes({window("Visible", {100, 100, 400, 300}), window("Small", {0, 0, 300, 300}), elsewhere});
+    const pid_t pid =
+        runNotes({window("Visible", {100, 100, 400, 300}), window("Small", {0, 0, 300, 300}), elsewhere});
     const auto visible = titled(pid, "Visible").window;
     const auto small = titled(pid, "Small").window;
     desk().setWindowMinimized(std::uint32_t(small), true);
@@ -218,7 +228,8 @@ TEST_F(CGWindowIndexTest, OnScreenAndWorkspaceSets) {
         EXPECT_EQ(cgWindowIsOnscreen(c.number), c.onScreen) << c.name;
 
     desk().setWorkspaceNumberForm(WorkspaceNumberForm::int64);
-    EXPECT_EQ(detectWorkspaceIDs(), (std::set<std::int32_t>{std::int32_t(desk().activeSpace(1)), std::int32_t(second)}));
+    EXPECT_EQ(detectWorkspaceIDs(),
+              (std::set<std::int32_t>{std::int32_t(desk().activeSpace(1)), std::int32_t(second)}));
     desk().setWorkspaceNumberForm(WorkspaceNumberForm::absent);
     EXPECT_TRUE(detectWorkspaceIDs().empty());
 }

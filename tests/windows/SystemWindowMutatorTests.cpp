@@ -50,7 +50,8 @@ TEST_F(SystemWindowMutatorTest, TheWindowNumberTextFindsTheWindow) {
         desk().clearJournal();
         mutator.moveAndResize(WindowId(c.id), {0, 450, 720, 450});
         if (c.moves) {
-            EXPECT_EQ(writes(), (std::vector<std::string>{"AXPosition (0, 0)", "AXSize (720, 450)"})) << c.name;
+            EXPECT_EQ(writes(), (std::vector<std::string>{"AXPosition (0, 0)", "AXSize (720, 450)"}))
+                << c.name;
             EXPECT_EQ(desk().windowState(number)->frame, CGRect(0, 450, 720, 450)) << c.name;
         } else {
             EXPECT_TRUE(desk().journal().empty()) << c.name;

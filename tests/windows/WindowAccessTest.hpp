@@ -42,7 +42,9 @@ protected:
     }
 
     /// Runs "Notes" with these windows; returns its pid.
-    pid_t runNotes(const std::vector<platform::WindowSpec>& windows) { return desk().run(notesApp(), windows); }
+    pid_t runNotes(const std::vector<platform::WindowSpec>& windows) {
+        return desk().run(notesApp(), windows);
+    }
 
     /// The numbers of an application's windows, front to back.
     std::vector<std::uint32_t> numbersOf(pid_t pid) {

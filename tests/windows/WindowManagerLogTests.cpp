@@ -104,7 +104,8 @@ TEST_F(WindowManagerLogTest, TheScreenForARectangleIsTheLargestVisibleOverlap) {
     };
     for (const auto& c : cases) {
         const auto screen = screenForRect(c.rect);
-        EXPECT_EQ(screen ? std::optional<std::string>(screen->localizedName()) : std::nullopt, c.screen) << c.name;
+        EXPECT_EQ(screen ? std::optional<std::string>(screen->localizedName()) : std::nullopt, c.screen)
+            << c.name;
     }
     desk().removeDisplay(1);
     desk().removeDisplay(2);
