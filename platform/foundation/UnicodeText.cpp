@@ -34,6 +34,12 @@ std::string toUtf8(const icu::UnicodeString& text) {
     return out;
 }
 
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -260,6 +266,7 @@ bool caseInsensitiveContains(std::string_view haystack, std::string_view needle)
 }
 
 std::string canonicalForm(std::string_view text) {
+    if (isAscii(text)) return std::string(text); // ASCII is its own canonical form
     return toUtf8(normalized(nfc(), fromUtf8(text)));
 }
 

@@ -12,7 +12,7 @@ using platform::JsonWriter;
 MonitorConfigurationSignature::MonitorConfigurationSignature(std::vector<DisplayId> ids)
     : displayIds(std::move(ids)) {
     std::stable_sort(displayIds.begin(), displayIds.end(),
-                     [](const DisplayId& a, const DisplayId& b) { return a.rawValue < b.rawValue; });
+                     [](const DisplayId& a, const DisplayId& b) { return a < b; });
 }
 
 Json toJson(const MonitorConfigurationSignature& signature) {
@@ -87,7 +87,7 @@ std::size_t std::hash<tilmora::MonitorConfigurationSignature>::operator()(
     const tilmora::MonitorConfigurationSignature& signature) const noexcept {
     std::size_t hash = std::hash<std::size_t>{}(signature.displayIds.size());
     for (const auto& id : signature.displayIds) {
-        hash ^= std::hash<std::string>{}(id.rawValue) + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2);
+        hash ^= std::hash<tilmora::DisplayId>{}(id) + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2);
     }
     return hash;
 }

@@ -7,7 +7,6 @@
 #include "platform/foundation/Uuid.hpp"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tilmora {
@@ -18,8 +17,10 @@ namespace tilmora {
 // every layout of a display lists as one of its presets: kind single tile when it has exactly one
 // tile, else grid; sort order 0. Main thread; each call blocks on the store's queue.
 
-/// The presets of a display (compared as exact text), the last of each id, sorted by name
-/// (case-insensitive), ties by the upper-case id text. Tiles get new ids on every listing; a tile
+/// The presets of a display (display keys compared as canonically equivalent text), the last of
+/// each id, sorted by name as the user's language orders it, ignoring case
+/// (`platform::Text::localizedCaseInsensitiveCompare`: in Swedish "å" after "z"), ties by the
+/// upper-case id text. Tiles get new ids on every listing; a tile
 /// without a label takes the localized "layoutEditor.tile.defaultName". A store that fails lists
 /// nothing. Logs "[VESK][STORE] load displayId=... presets=N (raw=M)" while verbose.
 std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& displayId);
@@ -44,11 +45,5 @@ VeskPreset toVeskPreset(const Layout& layout);
 
 /// The layout that stores `preset` for `displayId`.
 Layout layoutFromVeskPreset(const VeskPreset& preset, const DisplayId& displayId);
-
-/// Orders two names as the user's locale orders them, ignoring case: -1, 0 or 1. Blanks come
-/// first, then punctuation and symbols, then digits (as text: "10" before "2"), then letters, then
-/// other scripts. An accented Latin letter sorts with its base letter ("\u00C9cran" before
-/// "Fenster"); names equal but for accents put the unaccented one first.
-int caseInsensitiveCompare(std::string_view a, std::string_view b);
 
 } // namespace tilmora

@@ -1,28 +1,14 @@
 #include "model/StringsTable.hpp"
 
+#include "platform/foundation/Text.hpp"
+
 #include <cstdint>
 
 namespace tilmora {
 
 namespace {
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+using platform::Text::appendUtf8;
 
 // UTF-16 with a byte-order mark to UTF-8; none for unpaired surrogates or an odd length.
 std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {

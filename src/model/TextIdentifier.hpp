@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/JsonCoding.hpp"
+#include "platform/foundation/Text.hpp"
 
 #include <compare>
 #include <cstddef>
@@ -12,8 +13,11 @@
 namespace tilmora {
 
 /// The shared shape of the identifiers that hold text (`WindowId`, `DisplayId`): one field
-/// `rawValue`, compared, ordered and hashed as UTF-8 bytes, written as {"rawValue": "<text>"}.
-/// `Derived` names itself in decoding errors through a static `typeName`.
+/// `rawValue`, written as {"rawValue": "<text>"} exactly as it is held. Two identifiers are equal
+/// when their texts are canonically equivalent Unicode ("Café" with a composed "é" equals "Cafe"
+/// followed by a combining accent); they order by the Unicode scalar values of their canonical
+/// (NFC) forms ("10" before "2", digits before letters) and hash their canonical forms, so both
+/// agree with equality. `Derived` names itself in decoding errors through a static `typeName`.
 template <class Derived>
 struct TextIdentifier {
     std::string rawValue;
@@ -25,8 +29,15 @@ struct TextIdentifier {
         : rawValue(literal) {}
     TextIdentifier(std::nullptr_t) = delete;
 
-    friend bool operator==(const TextIdentifier&, const TextIdentifier&) = default;
-    friend std::strong_ordering operator<=>(const TextIdentifier&, const TextIdentifier&) = default;
+    friend bool operator==(const TextIdentifier& a, const TextIdentifier& b) {
+        return platform::Text::canonicallyEquivalent(a.rawValue, b.rawValue);
+    }
+    /// UTF-8 byte order of the canonical forms, which is their code point order.
+    friend std::weak_ordering operator<=>(const TextIdentifier& a, const TextIdentifier& b) {
+        if (a.rawValue == b.rawValue) return std::weak_ordering::equivalent;
+        const int order = platform::Text::canonicalForm(a.rawValue).compare(platform::Text::canonicalForm(b.rawValue));
+        return order < 0 ? std::weak_ordering::less : order > 0 ? std::weak_ordering::greater : std::weak_ordering::equivalent;
+    }
 
     friend platform::Json toJson(const Derived& id) {
         return platform::JsonWriter().set("rawValue", id.rawValue).take();
@@ -37,10 +48,12 @@ struct TextIdentifier {
     }
 };
 
-/// Hashing feeds only `rawValue`, so it agrees with equality.
+/// Hashing feeds only the canonical form of `rawValue`, so it agrees with equality.
 template <class Derived>
 struct TextIdentifierHash {
-    std::size_t operator()(const Derived& id) const noexcept { return std::hash<std::string>{}(id.rawValue); }
+    std::size_t operator()(const Derived& id) const noexcept {
+        return std::hash<std::string>{}(platform::Text::canonicalForm(id.rawValue));
+    }
 };
 
 } // namespace tilmora

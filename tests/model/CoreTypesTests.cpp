@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <unordered_set>
 
 using namespace tilmora;
@@ -47,6 +48,51 @@ TEST(Identifiers, TextLiteralsEqualExplicitValuesAndHashAlike) {
 
     std::unordered_set<DisplayId> displays{"1", "2", DisplayId("1")};
     EXPECT_EQ(displays.size(), 2u);
+}
+
+TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
+    const std::string composed = "Caf\xC3\xA9-0.0-0.0";   // U+00E9
+    const std::string decomposed = "Cafe\xCC\x81-0.0-0.0"; // "e" + U+0301
+    struct Case {
+        std::string a, b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {composed, decomposed, true},
+        {"\xE2\x84\xAB", "\xC3\x85", true},       // ANGSTROM SIGN and A with ring
+        {composed, "Cafe-0.0-0.0", false},
+        {composed, "CAF\xC3\x89-0.0-0.0", false}, // case counts
+        {"1", "1", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a + " / " + c.b);
+        EXPECT_EQ(DisplayId(c.a) == DisplayId(c.b), c.equal);
+        EXPECT_EQ(WindowId(c.a) == WindowId(c.b), c.equal);
+        EXPECT_EQ((DisplayId(c.a) <=> DisplayId(c.b)) == 0, c.equal);
+        if (c.equal) EXPECT_EQ(std::hash<DisplayId>{}(DisplayId(c.a)), std::hash<DisplayId>{}(DisplayId(c.b)));
+    }
+    std::unordered_set<DisplayId> hashed{DisplayId(composed), DisplayId(decomposed)};
+    EXPECT_EQ(hashed.size(), 1u);
+    std::map<DisplayId, int> ordered{{DisplayId(composed), 1}};
+    ordered[DisplayId(decomposed)] = 2;
+    ASSERT_EQ(ordered.size(), 1u);
+    EXPECT_EQ(ordered.begin()->second, 2);
+    // The held text is kept as given, and written so.
+    EXPECT_EQ(DisplayId(decomposed).rawValue, decomposed);
+}
+
+TEST(Identifiers, TextIdentifiersOrderByCanonicalScalarValues) {
+    const std::pair<std::string, std::string> lessThan[] = {
+        {"10", "2"},
+        {"9", "Panel-0.0-0.0"},
+        {"Z", "a"},
+        {"Caff", "Cafe\xCC\x81"}, // "e" + accent orders as U+00E9, after "f"
+    };
+    for (const auto& [a, b] : lessThan) {
+        SCOPED_TRACE(a + " < " + b);
+        EXPECT_LT(DisplayId(a), DisplayId(b));
+        EXPECT_GT(DisplayId(b), DisplayId(a));
+    }
 }
 
 TEST(Identifiers, TextIdentifiersAreWrittenAsObjects) {

@@ -57,6 +57,13 @@ TEST(MonitorConfigurationSignature, EqualityAndHashFollowTheList) {
     EXPECT_EQ(std::hash<MonitorConfigurationSignature>{}(a), std::hash<MonitorConfigurationSignature>{}(b));
     EXPECT_NE(a, repeated);
     EXPECT_NE(b, repeated);
+
+    // A display key written composed or decomposed is the same display.
+    const MonitorConfigurationSignature composed({"Caf\xC3\xA9-0.0-0.0", "Caff-0.0-0.0"});
+    const MonitorConfigurationSignature decomposed({"Caff-0.0-0.0", "Cafe\xCC\x81-0.0-0.0"});
+    EXPECT_EQ(composed, decomposed);
+    EXPECT_EQ(std::hash<MonitorConfigurationSignature>{}(composed),
+              std::hash<MonitorConfigurationSignature>{}(decomposed));
 }
 
 TEST(MonitorConfigurationSignature, DecodedKeepsStoredOrder) {

@@ -5,6 +5,8 @@
 
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,8 @@ class PresetBridgeTest : public modeltest::ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
+        // Names order as the user's language does; pin it, whatever the host's locale.
+        platform::Locale::setCurrentLanguageCode(std::optional<std::string>("en"));
         storage = std::make_unique<DefaultLayoutStore>(); // inside the sandbox's folders
     }
     std::unique_ptr<DefaultLayoutStore> storage;
@@ -166,7 +170,7 @@ TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
     EXPECT_FALSE(veskVerboseEnabled());
 }
 
-TEST(CaseInsensitiveCompare, OrdersNamesAsTheLocaleDoesIgnoringCase) {
+TEST_F(PresetBridgeTest, NamesCompareAsTheEnglishLocaleDoesIgnoringCase) {
     struct Case {
         const char* a;
         const char* b;
@@ -194,9 +198,41 @@ TEST(CaseInsensitiveCompare, OrdersNamesAsTheLocaleDoesIgnoringCase) {
         {"Zed", "\xCE\xB1lpha", -1},    // other scripts after Latin letters
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(caseInsensitiveCompare(c.a, c.b), c.expected) << c.a << " vs " << c.b;
-        EXPECT_EQ(caseInsensitiveCompare(c.b, c.a), -c.expected) << c.b << " vs " << c.a;
+        EXPECT_EQ(platform::Text::localizedCaseInsensitiveCompare(c.a, c.b), c.expected) << c.a << " vs " << c.b;
+        EXPECT_EQ(platform::Text::localizedCaseInsensitiveCompare(c.b, c.a), -c.expected) << c.b << " vs " << c.a;
     }
+}
+
+TEST_F(PresetBridgeTest, NamesListInTheUsersLanguage) {
+    DefaultLayoutStore& store = *storage;
+    for (const char* name : {"Zebra", "\xC3\x85land", "alpha", "\xC3\x96st", "Oben", "zz"})
+        store.save(layoutNamed(name, "1"));
+    struct Case {
+        std::optional<std::string> language;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        // Swedish: å, ä and ö are letters of their own after z.
+        {"sv", {"alpha", "Oben", "Zebra", "zz", "\xC3\x85land", "\xC3\x96st"}},
+        // English: accented letters with their base letters.
+        {"en", {"\xC3\x85land", "alpha", "Oben", "\xC3\x96st", "Zebra", "zz"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language.value_or("(none)"));
+        platform::Locale::setCurrentLanguageCode(std::optional<std::optional<std::string>>(c.language));
+        std::vector<std::string> listed;
+        for (const auto& p : veskPresets(store, DisplayId("1")))
+            listed.push_back(p.name);
+        EXPECT_EQ(listed, c.expected);
+    }
+}
+
+TEST_F(PresetBridgeTest, ADisplayKeyListsItsPresetsComposedOrDecomposed) {
+    DefaultLayoutStore& store = *storage;
+    store.save(layoutNamed("Kept", "Caf\xC3\xA9-0.0-0.0"));
+    const auto listed = veskPresets(store, DisplayId("Cafe\xCC\x81-0.0-0.0"));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].name, "Kept");
 }
 
 TEST_F(PresetBridgeTest, AccentedNamesListWithTheirBaseLetter) {
