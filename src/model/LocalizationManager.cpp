@@ -6,7 +6,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
@@ -16,11 +16,6 @@ namespace tilmora {
 
 namespace {
 
-std::unique_ptr<LocalizationManager>& sharedSlot() {
-    static std::unique_ptr<LocalizationManager> manager;
-    return manager;
-}
-
 bool contains(const std::vector<std::string>& list, const std::string& value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
@@ -28,15 +23,7 @@ bool contains(const std::vector<std::string>& list, const std::string& value) {
 } // namespace
 
 LocalizationManager& LocalizationManager::shared() {
-    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
-    auto& slot = sharedSlot();
-    if (!slot) slot = std::make_unique<LocalizationManager>();
-    return *slot;
-}
-
-void LocalizationManager::resetShared() {
-    sharedSlot().reset();
+    return platform::SharedInstance<LocalizationManager>::get();
 }
 
 const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL() {
@@ -70,7 +57,16 @@ std::vector<std::string> LocalizationManager::availableLanguages() {
 }
 
 std::optional<std::string> LocalizationManager::selectedLanguageCode() const {
-    return platform::UserDefaults::standard().stringForKey(key);
+    auto stored = platform::UserDefaults::standard().stringForKey(key);
+    if (stored && !isLanguageCode(*stored)) return std::nullopt;
+    return stored;
+}
+
+bool LocalizationManager::isLanguageCode(std::string_view code) {
+    if (code.empty()) return false;
+    return std::all_of(code.begin(), code.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    });
 }
 
 void LocalizationManager::setSelectedLanguageCode(std::optional<std::string> code) {
@@ -119,8 +115,10 @@ std::optional<std::filesystem::path> LocalizationManager::urlForLocalizedResourc
     if (!root) return std::nullopt;
     std::vector<std::string> candidates;
     if (auto chosen = selectedLanguageCode(); chosen && !chosen->empty()) candidates.push_back(*chosen);
-    for (const std::string& language : platform::Locale::preferredLanguages())
-        candidates.push_back(language.substr(0, language.find('-')));
+    for (const std::string& language : platform::Locale::preferredLanguages()) {
+        std::string cut = language.substr(0, language.find('-'));
+        if (isLanguageCode(cut)) candidates.push_back(std::move(cut));
+    }
     if (!contains(candidates, "en")) candidates.push_back("en");
     for (const std::string& language : availableLanguages()) {
         if (!contains(candidates, language)) candidates.push_back(language);

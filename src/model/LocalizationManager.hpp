@@ -21,8 +21,6 @@ class LocalizationManager {
 public:
     /// The one instance, created on first use.
     static LocalizationManager& shared();
-    /// Control API for the test fixture: the next `shared()` finds the bundle again.
-    static void resetShared();
 
     /// The user-defaults key of the chosen language.
     const std::string key = "AppLanguage";
@@ -34,8 +32,13 @@ public:
     /// `key` itself when there is none.
     std::string localizedString(std::string_view key, const std::optional<std::string>& table = std::nullopt);
 
-    /// The stored "AppLanguage", or none.
+    /// The stored "AppLanguage", or none. A stored value that is not a language code (see
+    /// `isLanguageCode`, for example "../x") reads as none, so no lookup leaves the locales folder.
     std::optional<std::string> selectedLanguageCode() const;
+
+    /// True for a non-empty text of ASCII letters, digits, "-" and "_" only ("en", "pt-BR",
+    /// "zh_Hant"); false for anything holding "/", "." or any other character.
+    static bool isLanguageCode(std::string_view code);
 
     /// Stores (or, for none or "", removes) the choice and posts "AppLanguageDidChange" on the
     /// calling thread; the notification's `objectValue` is the new code as text, or none when the
@@ -49,7 +52,8 @@ public:
 
     /// The localized resource `name`.`ext` in the best language: the stored choice (even without a
     /// folder), then the system's preferred languages cut before "-", then "en", then the other
-    /// languages present. None when no candidate has it.
+    /// languages present. A candidate that is not a language code is skipped. None when no
+    /// candidate has it.
     std::optional<std::filesystem::path> urlForLocalizedResource(std::string_view name, std::string_view ext);
 
     /// The language used for string lookups now (`availableLanguages()` must be non-empty for it

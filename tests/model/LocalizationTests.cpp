@@ -3,6 +3,9 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/LocaleControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -57,9 +60,9 @@ class LocalizationTest : public modeltest::ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
-        platform::Bundle::setResourceDirectory(root() / "Resources");
-        platform::Locale::setPreferredLanguages(std::vector<std::string>{});
-        platform::Locale::setCurrentLanguageCode(std::optional<std::string>{});
+        platform::BundleControl::setResourceDirectory(root() / "Resources");
+        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{});
+        platform::LocaleControl::setCurrentLanguageCode(std::optional<std::string>{});
         token = platform::NotificationCenter::defaultCenter().addObserver(
             "AppLanguageDidChange", nullptr, [this](const platform::Notification& n) {
                 EXPECT_EQ(n.object, nullptr);
@@ -105,10 +108,10 @@ TEST_F(LocalizationTest, LanguageChoiceOrder) {
     auto& defaults = platform::UserDefaults::standard();
     EXPECT_EQ(manager().localizedString("k"), "en"); // the bundle's own development language
 
-    platform::Bundle::setPreferredLocalizations(std::vector<std::string>{"xx"});
-    platform::Locale::setCurrentLanguageCode(std::optional<std::string>("fr"));
+    platform::BundleControl::setPreferredLocalizations(std::vector<std::string>{"xx"});
+    platform::LocaleControl::setCurrentLanguageCode(std::optional<std::string>("fr"));
     EXPECT_EQ(manager().localizedString("k"), "fr"); // the locale's language
-    platform::Locale::setCurrentLanguageCode(std::optional<std::string>{});
+    platform::LocaleControl::setCurrentLanguageCode(std::optional<std::string>{});
     EXPECT_EQ(manager().localizedString("k"), "en"); // then "en"
 
     defaults.set("de", "AppLanguage");
@@ -133,7 +136,7 @@ TEST_F(LocalizationTest, WithoutTheBundleTheKeyIsTheText) {
     // The root is found once and kept for the run.
     addTable("en", R"("menu.quit" = "Quit";)");
     EXPECT_EQ(manager().localizedString("menu.quit"), "menu.quit");
-    LocalizationManager::resetShared();
+    platform::SharedInstances::resetAll();
     EXPECT_EQ(manager().localizedString("menu.quit"), "Quit");
 }
 
@@ -170,13 +173,13 @@ TEST_F(LocalizationTest, ResourcesFollowTheChoiceThenThePreferredLanguagesThenEn
         platform::FileSystem::writeFile(help(language), "<html/>");
     platform::FileSystem::writeFile(help("fr"), "<html/>");
 
-    platform::Locale::setPreferredLanguages(std::vector<std::string>{"pt-BR", "de"});
+    platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"pt-BR", "de"});
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), help("pt")); // pt-BR tries pt
     platform::UserDefaults::standard().set("fr", "AppLanguage");
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), help("fr"));
     platform::UserDefaults::standard().set("xx", "AppLanguage"); // tried first though it has no folder
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), help("pt"));
-    platform::Locale::setPreferredLanguages(std::vector<std::string>{"de"});
+    platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"de"});
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), help("en"));
     std::filesystem::remove(help("en"));
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), help("fr")); // the others, sorted
@@ -219,4 +222,51 @@ TEST(LocalizationKeys, EveryKeyUsedInTheCodeHasAnEnglishText) {
             EXPECT_TRUE(StringsTable::read(entry.path().string())) << entry.path();
         }
     }
+}
+
+TEST_F(LocalizationTest, AStoredCodeThatIsNoLanguageCodeReadsAsUnknown) {
+    for (const char* language : {"en", "fr"}) {
+        addTable(language, R"("hello" = ")" + std::string(language) + "\";");
+        platform::FileSystem::writeFile(locales() / (std::string(language) + ".lproj") / "help.html", "<html/>");
+    }
+    // A folder beside the locales bundle that a stored "../evil" would reach.
+    const auto outside = locales().parent_path() / "evil.lproj";
+    platform::FileSystem::createDirectories(outside);
+    platform::FileSystem::writeFile(outside / "help.html", "<script/>");
+    platform::FileSystem::writeFile(outside / "Localizable.strings", R"("hello" = "evil";)");
+    const auto english = locales() / "en.lproj" / "help.html";
+    const auto french = locales() / "fr.lproj" / "help.html";
+
+    struct Case {
+        std::string stored;
+        bool isCode;
+        std::filesystem::path help;
+        std::string hello;
+    };
+    const std::vector<Case> cases = {
+        {"fr", true, french, "fr"},
+        {"pt-BR", true, english, "en"},
+        {"zh_Hant", true, english, "en"},
+        {"../evil", false, english, "en"},
+        {"..", false, english, "en"},
+        {"fr/../../evil", false, english, "en"},
+        {"/tmp/evil", false, english, "en"},
+        {"fr.", false, english, "en"},
+        {" fr", false, english, "en"},
+        {"fr\n", false, english, "en"},
+        {"fr\xC3\xA9", false, english, "en"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        platform::UserDefaults::standard().set(c.stored, "AppLanguage");
+        EXPECT_EQ(LocalizationManager::isLanguageCode(c.stored), c.isCode);
+        EXPECT_EQ(manager().selectedLanguageCode(), c.isCode ? std::optional(c.stored) : std::nullopt);
+        EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), c.help);
+        EXPECT_EQ(manager().localizedString("hello"), c.hello);
+    }
+
+    // The system's preferred languages are checked the same way.
+    platform::UserDefaults::standard().removeObjectForKey("AppLanguage");
+    platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"../evil", "fr-CA"});
+    EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), french);
 }
