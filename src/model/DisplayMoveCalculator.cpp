@@ -15,7 +15,7 @@ double maxY(const Rect& r) {
 
 // Moves `rect` right or up into `frame` and shrinks it at the far edges; never moves it left or
 // down, and never shrinks it below 50 points at the right or top edge.
-Rect clamp(Rect rect, const Rect& frame) {
+Rect clampInPlace(Rect rect, const Rect& frame) {
     if (rect.x < frame.x) rect.x = frame.x;
     if (rect.y < frame.y) rect.y = frame.y;
     if (maxX(rect) > maxX(frame)) rect.width = std::max(maxX(frame) - rect.x, 50.0);
@@ -53,9 +53,12 @@ Rect targetFrame(const Rect& window, const std::optional<Rect>& source, const Re
         mapped.width = window.width / sw * destination.width;
         mapped.height = window.height / sh * destination.height;
     }
-    Rect clamped = clamp(mapped, destination);
-    if (destination.width > 0 && destination.height > 0 && liesOutside(clamped, destination))
-        return shiftInside(mapped, destination);
+    return clamp(mapped, destination);
+}
+
+Rect clamp(const Rect& rect, const Rect& frame) {
+    Rect clamped = clampInPlace(rect, frame);
+    if (frame.width > 0 && frame.height > 0 && liesOutside(clamped, frame)) return shiftInside(rect, frame);
     return clamped;
 }
 

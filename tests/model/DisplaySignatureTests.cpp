@@ -116,3 +116,33 @@ TEST(DisplayMoveCalculator, TargetFrames) {
             << c.what << ": " << result.x << "," << result.y << "," << result.width << "," << result.height;
     }
 }
+
+TEST(DisplayMoveCalculator, ClampKeepsARectangleInsideTheFrame) {
+    struct Case {
+        const char* what;
+        Rect rect;
+        Rect expected;
+    };
+    const Rect frame{0, 0, 1000, 800};
+    const Case cases[] = {
+        {"inside stays", {100, 100, 400, 300}, {100, 100, 400, 300}},
+        {"left edge raised", {-100, 50, 400, 300}, {0, 50, 400, 300}},
+        {"bottom edge raised", {50, -100, 400, 300}, {50, 0, 400, 300}},
+        {"right edge cut", {900, 0, 400, 300}, {900, 0, 100, 300}},
+        {"right edge cut to no less than 50", {980, 0, 400, 300}, {980, 0, 50, 300}},
+        {"top edge cut to no less than 50", {0, 790, 400, 300}, {0, 790, 400, 50}},
+        {"larger than the frame", {-10, -10, 3000, 3000}, {0, 0, 1000, 800}},
+        {"exactly the frame", {0, 0, 1000, 800}, {0, 0, 1000, 800}},
+        // Entirely right of or above the frame: the clamp alone would leave it there.
+        {"right of the frame", {1500, 100, 500, 400}, {500, 100, 500, 400}},
+        {"above the frame", {100, 1000, 300, 200}, {100, 600, 300, 200}},
+        {"touching the right edge", {1000, 0, 100, 100}, {900, 0, 100, 100}},
+    };
+    for (const auto& c : cases) {
+        Rect result = DisplayMoveCalculator::clamp(c.rect, frame);
+        EXPECT_EQ(result, c.expected)
+            << c.what << ": " << result.x << "," << result.y << "," << result.width << "," << result.height;
+    }
+    // An empty frame has no inside to shift into: the plain steps apply.
+    EXPECT_EQ(DisplayMoveCalculator::clamp({10, 10, 100, 100}, {0, 0, 0, 0}), (Rect{10, 10, 0, 0}));
+}
