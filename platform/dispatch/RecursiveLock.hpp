@@ -1,51 +1,22 @@
 #pragma once
 
-#include <memory>
+#include "platform/dispatch/LockBase.hpp"
+
 #include <string>
-#include <utility>
 
 namespace platform {
-
-namespace detail {
-struct LockState;
-}
 
 /// A lock that the thread holding it may take again; it is free once every lock has been matched
 /// by an unlock. Unlocking from a thread that does not hold it is logged and ignored.
 /// Contended waits block through the scheduler (in the simulated mode a wait for a lock held by a
 /// thread that waits for one of ours is reported as a deadlock). Satisfies BasicLockable, so
 /// `std::lock_guard` works. Any thread.
-class RecursiveLock {
+class RecursiveLock : public detail::LockBase {
 public:
-    RecursiveLock();
-    explicit RecursiveLock(std::string name);
-    ~RecursiveLock();
-    RecursiveLock(const RecursiveLock&) = delete;
-    RecursiveLock& operator=(const RecursiveLock&) = delete;
-
-    void lock();
-    void unlock();
-    /// Takes the lock when it is free (or, for a recursive lock, already ours); never blocks.
-    bool tryLock();
-    bool try_lock() { return tryLock(); }
-
-    const std::string& name() const;
-    void setName(std::string name);
-
-    /// Runs `f` with the lock held and returns its result.
-    template <class F>
-    auto withLock(F&& f) -> decltype(f()) {
-        struct Unlock {
-            RecursiveLock& l;
-            ~Unlock() { l.unlock(); }
-        };
-        lock();
-        Unlock u{*this};
-        return std::forward<F>(f)();
-    }
-
-private:
-    std::shared_ptr<detail::LockState> state_; // shared with a waiting frame
+    RecursiveLock()
+        : LockBase(true, {}) {}
+    explicit RecursiveLock(std::string name)
+        : LockBase(true, std::move(name)) {}
 };
 
 } // namespace platform

@@ -1,0 +1,86 @@
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/Lock.hpp"
+#include "platform/dispatch/RecursiveLock.hpp"
+#include "platform/foundation/Error.hpp"
+#include "support/PlatformTest.hpp"
+
+#include <stdexcept>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+class LockKinds : public PlatformTest {
+protected:
+    /// What a worker's tryLock answers right now.
+    template <class L>
+    bool otherThreadGets(L& lock) {
+        bool got = false;
+        DispatchQueue::global(DispatchQoS::userInitiated).async([&] {
+            got = lock.tryLock();
+            if (got) lock.unlock();
+        });
+        sim().runFor(0.1);
+        return got;
+    }
+
+    struct Observed {
+        bool relockThrows = false;
+        bool holderTryLock = false;
+        bool otherWhileHeld = true;
+        bool otherAfterRelease = false;
+        bool otherAfterThrowInside = false;
+        std::string name;
+    };
+
+    template <class L>
+    Observed observe() {
+        Observed o;
+        L lock("first");
+        lock.lock();
+        try {
+            lock.lock();
+            lock.unlock();
+        } catch (const Error&) {
+            o.relockThrows = true;
+        }
+        o.holderTryLock = lock.tryLock();
+        if (o.holderTryLock) lock.unlock();
+        o.otherWhileHeld = otherThreadGets(lock);
+        lock.unlock();
+        o.otherAfterRelease = otherThreadGets(lock);
+        try {
+            lock.withLock([]() -> int { throw std::runtime_error("inside"); });
+        } catch (const std::runtime_error&) {
+        }
+        o.otherAfterThrowInside = otherThreadGets(lock);
+        lock.setName("renamed");
+        o.name = lock.name();
+        return o;
+    }
+};
+
+TEST_F(LockKinds, PlainAndRecursiveDifferOnlyInRelockingByTheHolder) {
+    struct Case {
+        const char* kind;
+        Observed observed;
+        bool relockThrows;
+        bool holderTryLock;
+    };
+    const Case cases[] = {
+        {"Lock", observe<Lock>(), true, false},
+        {"RecursiveLock", observe<RecursiveLock>(), false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        EXPECT_EQ(c.observed.relockThrows, c.relockThrows);
+        EXPECT_EQ(c.observed.holderTryLock, c.holderTryLock);
+        EXPECT_FALSE(c.observed.otherWhileHeld);
+        EXPECT_TRUE(c.observed.otherAfterRelease);
+        EXPECT_TRUE(c.observed.otherAfterThrowInside) << "withLock unlocks when its block throws";
+        EXPECT_EQ(c.observed.name, "renamed");
+    }
+}
+
+} // namespace
