@@ -77,7 +77,8 @@ GridMetrics metrics(const Rect& rect, std::int64_t rows, std::int64_t cols, doub
     return result;
 }
 
-std::vector<Rect> tiles(const Rect& f, double scale, const PresetEdges* customEdges, const GridPreset& preset) {
+std::vector<Rect> tiles(const Rect& f, double scale, const PresetEdges* customEdges,
+                        const GridPreset& preset) {
     const GridShape shape = safeGridShape(preset.rows, preset.cols, preset.gutter);
     const std::int64_t rows = std::max<std::int64_t>(shape.rows, 1);
     const std::int64_t cols = std::max<std::int64_t>(shape.cols, 1);

@@ -26,11 +26,17 @@ TEST_F(SnapMainThreadTest, StateAndSettingsCallsFailOnAWorkerNamingTheCall) {
     const std::vector<Case> cases = {
         {"RoriDeru::computeRectForVisible",
          [&] { grid.computeRectForVisible(SnapIconKind::leftHalf, frame); }},
-        {"RoriDeru::applyGaps", [&] { grid.applyGaps({0, 0, 720, 900}, frame); }},
+        {"RoriDeru::applyGaps",
+         [&] {
+             grid.applyGaps({0, 0, 720, 900}, frame);
+         }},
         {"RoriDeru::savePreset", [&] { grid.savePreset(RoriDeru::Preset(3, 3, 0, 0), 4); }},
         {"RoriDeru::loadPreset", [&] { grid.loadPreset(4); }},
         {"RoriDeru::tiles", [&] { grid.tiles(frame, 1, 4, RoriDeru::Preset(2, 2, 0, 0)); }},
-        {"RoriDeru::screenForRect", [] { RoriDeru::screenForRect({0, 0, 10, 10}); }},
+        {"RoriDeru::screenForRect",
+         [] {
+             RoriDeru::screenForRect({0, 0, 10, 10});
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
@@ -54,12 +60,14 @@ TEST_F(SnapMainThreadTest, PureCalculationsRunOnAnyThread) {
     platform::DispatchQueue::global(platform::DispatchQoS::userInitiated).async([&] {
         const Rect frame{0, 0, 1200, 800};
         const auto gaps = RoriDeru::GapSettings{10, 10};
-        if (RoriDeru::computeRectForVisible(SnapIconKind::leftHalf, frame, gaps) == Rect{0, 0, 595, 800}) ++done;
+        if (RoriDeru::computeRectForVisible(SnapIconKind::leftHalf, frame, gaps) == Rect{0, 0, 595, 800})
+            ++done;
         const auto metrics = RoriDeru::gridMetrics(frame, 2, 3, 0, 1);
         std::vector<Rect> tiles;
         for (std::size_t r = 0; r < metrics.rowYs.size(); ++r)
             for (std::size_t c = 0; c < metrics.colXs.size(); ++c)
-                tiles.push_back({metrics.colXs[c], metrics.rowYs[r], metrics.colWidths[c], metrics.rowHeights[r]});
+                tiles.push_back(
+                    {metrics.colXs[c], metrics.rowYs[r], metrics.colWidths[c], metrics.rowHeights[r]});
         const auto tile = RoriDeru::pickSnapTile({850, 450, 200, 200}, tiles, 16);
         if (tile && RoriDeru::rowCol(*tile, tiles, 3) == RoriDeru::RowCol{2, 3}) ++done;
         if (RoriDeru::parsePreset("2,3,nan,0") == RoriDeru::Preset(2, 3, 0, 0)) ++done;

@@ -1,5 +1,5 @@
-#include "platform/desktop/NSScreen.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/PlatformTest.hpp"
@@ -17,10 +17,10 @@ class SnapScreenTest : public ::PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        SimDesktop::resetShared();
+        SimDesktop::clear();
     }
     void TearDown() override {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         PlatformTest::TearDown();
     }
 };
