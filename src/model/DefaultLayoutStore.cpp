@@ -56,7 +56,7 @@ std::optional<Layout> DefaultLayoutStore::layout(const DisplayId& displayId) {
     return queue_.sync([&]() -> std::optional<Layout> {
         try {
             for (Layout& layout : readStrict()) {
-                if (layout.displayId.rawValue == displayId.rawValue) return std::move(layout);
+                if (layout.displayId == displayId) return std::move(layout);
             }
         } catch (const std::exception&) {
         }

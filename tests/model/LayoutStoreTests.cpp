@@ -3,6 +3,7 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/FoldersControl.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 
@@ -203,10 +204,18 @@ TEST_F(LayoutStoreTest, ProfileAwareStoreAnswersThroughTheProfileFirst) {
 TEST_F(LayoutStoreTest, WithoutApplicationSupportTheStoresReadEmptyAndRefuseToWrite) {
     auto folders = platform::Folders::current();
     folders.applicationSupport.reset();
-    platform::Folders::install(folders);
+    platform::FoldersControl::install(folders);
     DefaultLayoutStore store;
     EXPECT_TRUE(store.url().empty());
     EXPECT_TRUE(store.allLayouts().empty());
     EXPECT_THROW(store.save(layout("A", "1")), platform::Error);
     EXPECT_THROW(store.deleteLayout(LayoutId(platform::UUID())), platform::Error);
+}
+
+TEST_F(LayoutStoreTest, ADisplayKeyFindsItsLayoutComposedOrDecomposed) {
+    DefaultLayoutStore store;
+    const Layout saved = layout("A", "Caf\xC3\xA9-0.0-0.0"); // U+00E9
+    store.save(saved);
+    EXPECT_EQ(store.layout(DisplayId("Cafe\xCC\x81-0.0-0.0")), saved); // "e" + U+0301
+    EXPECT_FALSE(store.layout(DisplayId("Cafe-0.0-0.0")));
 }
