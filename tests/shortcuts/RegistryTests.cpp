@@ -1,0 +1,274 @@
+#include "ShortcutTestSupport.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/ui/Menu.hpp"
+#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/Registry.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace tilmora::KeyboardShortcuts;
+using platform::ModifierFlags;
+using platform::PropertyValue;
+using platform::UserDefaults;
+
+namespace {
+
+const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
+const Shortcut ctrlOptLeft(Key::leftArrow, ctrlOpt);
+const Shortcut ctrlOptG(Key::g, ctrlOpt);
+const Shortcut ctrlOptH(Key::h, ctrlOpt);
+
+class RegistryTest : public ShortcutTest {
+protected:
+    void SetUp() override {
+        ShortcutTest::SetUp();
+        observer = platform::NotificationCenter::defaultCenter().addObserver(
+            shortcutByNameDidChangeNotification, nullptr, [this](const platform::Notification& n) {
+                auto it = n.userInfo.find("name");
+                posted.push_back(it != n.userInfo.end() && it->second.asString() ? *it->second.asString()
+                                                                                 : "?");
+            });
+    }
+    std::optional<PropertyValue> stored(const std::string& raw) {
+        return UserDefaults::standard().objectForKey("KeyboardShortcuts_" + raw);
+    }
+    void pressAndRelease(const Shortcut& s) {
+        const auto mods = modifierFlagsFor(s);
+        input().keyDown(static_cast<std::uint16_t>(s.carbonKeyCode), mods);
+        input().keyUp(static_cast<std::uint16_t>(s.carbonKeyCode), mods);
+        settle();
+    }
+    static bool registeredShortcutsContain(const Shortcut& s) {
+        return Registry::shared().registeredShortcuts().contains(s);
+    }
+    static ModifierFlags modifierFlagsFor(const Shortcut& s) { return s.modifiers(); }
+    std::size_t registrationsOf(const Shortcut& s) {
+        std::size_t n = 0;
+        for (const auto& r : input().registeredHotKeys())
+            if (r.keyCode == s.carbonKeyCode && r.modifiers == s.carbonModifiers) ++n;
+        return n;
+    }
+
+    platform::ObserverToken observer;
+    std::vector<std::string> posted;
+};
+
+TEST_F(RegistryTest, DefaultIsStoredOnceAndClearingSticksUntilReset) {
+    const Name x("x", ctrlOptLeft);
+    ASSERT_TRUE(stored("x"));
+    EXPECT_EQ(*stored("x")->asString(), R"({"carbonKeyCode":123,"carbonModifiers":6144})");
+    EXPECT_EQ(posted, std::vector<std::string>{"x"});
+    const Name again("x", ctrlOptLeft);
+    EXPECT_EQ(posted.size(), 1u);
+
+    setShortcut(std::nullopt, x);
+    ASSERT_TRUE(stored("x"));
+    EXPECT_EQ(stored("x")->asBool() ? *stored("x")->asBool() : true, false);
+    EXPECT_EQ(getShortcut(x), std::nullopt);
+    const Name third("x", ctrlOptLeft);
+    EXPECT_EQ(getShortcut(third), std::nullopt);
+    reset({x});
+    EXPECT_EQ(getShortcut(x), ctrlOptLeft);
+    EXPECT_EQ(posted, (std::vector<std::string>{"x", "x", "x"}));
+}
+
+TEST_F(RegistryTest, ClearingANameWithoutDefaultRemovesItsKeyOnce) {
+    const Name y("y");
+    y.setShortcut(ctrlOptH);
+    posted.clear();
+    setShortcut(std::nullopt, y);
+    EXPECT_FALSE(stored("y"));
+    EXPECT_EQ(posted.size(), 1u);
+    setShortcut(std::nullopt, y);
+    EXPECT_EQ(posted.size(), 1u);
+}
+
+TEST_F(RegistryTest, StoredValuesThatAreNotChordTextReadAsNone) {
+    const Name z("z");
+    struct Case {
+        const char* what;
+        PropertyValue value;
+    };
+    const Case cases[] = {
+        {"false", PropertyValue(false)},
+        {"number", PropertyValue(123)},
+        {"corrupt text", PropertyValue(std::string("{\"carbonKeyCode\":"))},
+        {"code as text", PropertyValue(std::string(R"({"carbonKeyCode":"123","carbonModifiers":6144})"))},
+    };
+    for (const auto& c : cases) {
+        UserDefaults::standard().set(c.value, "KeyboardShortcuts_z");
+        EXPECT_EQ(getShortcut(z), std::nullopt) << c.what;
+        EXPECT_TRUE(userDefaultsContains(z)) << c.what;
+    }
+}
+
+TEST_F(RegistryTest, AllNamesAndResetAll) {
+    Name("a").setShortcut(ctrlOptG);
+    Name("b").setShortcut(ctrlOptH);
+    UserDefaults::standard().set(PropertyValue(true), "SomethingElse");
+    const auto names = allNames();
+    EXPECT_EQ(names, (std::unordered_set<Name>{Name("a"), Name("b")}));
+    const Name withDefault("c", ctrlOptLeft);
+    resetAll();
+    EXPECT_FALSE(stored("a"));
+    EXPECT_FALSE(stored("b"));
+    EXPECT_FALSE(stored("c")); // rebuilt without its default: removed, not restored
+    EXPECT_TRUE(UserDefaults::standard().objectForKey("SomethingElse"));
+}
+
+TEST_F(RegistryTest, SharedChordRunsEveryNameAndSurvivesReRecordingOne) {
+    const Name one("one"), two("two");
+    one.setShortcut(ctrlOptG);
+    two.setShortcut(ctrlOptG);
+    std::vector<std::string> ran;
+    onKeyDown(one, [&] { ran.push_back("one"); });
+    onKeyDown(two, [&] { ran.push_back("two"); });
+    EXPECT_EQ(registrationsOf(ctrlOptG), 1u);
+
+    pressAndRelease(ctrlOptG);
+    std::sort(ran.begin(), ran.end());
+    EXPECT_EQ(ran, (std::vector<std::string>{"one", "two"}));
+
+    ran.clear();
+    setPaused(true);
+    pressAndRelease(ctrlOptG);
+    EXPECT_TRUE(ran.empty());
+    setPaused(false);
+
+    setEnabled(false);
+    EXPECT_FALSE(isEnabled(one));
+    EXPECT_FALSE(isEnabled(two));
+    setEnabled(true);
+    EXPECT_TRUE(isEnabled(one));
+
+    one.setShortcut(ctrlOptH);
+    ran.clear();
+    pressAndRelease(ctrlOptG);
+    EXPECT_EQ(ran, std::vector<std::string>{"two"});
+    pressAndRelease(ctrlOptH);
+    EXPECT_EQ(ran, (std::vector<std::string>{"two", "one"}));
+
+    two.setShortcut(std::nullopt);
+    EXPECT_EQ(registrationsOf(ctrlOptG), 0u);
+    EXPECT_FALSE(registeredShortcutsContain(ctrlOptG));
+}
+
+TEST_F(RegistryTest, HandlerAddedByAnActionRunsFromTheNextPress) {
+    const Name n("n");
+    n.setShortcut(ctrlOptG);
+    int first = 0, added = 0;
+    onKeyDown(n, [&] {
+        ++first;
+        onKeyDown(n, [&] { ++added; });
+    });
+    pressAndRelease(ctrlOptG);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(added, 0);
+    pressAndRelease(ctrlOptG);
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(added, 1);
+}
+
+TEST_F(RegistryTest, APressSeesAChordWrittenBehindTheRegistrysBack) {
+    const Name n("n"), m("m");
+    n.setShortcut(ctrlOptG);
+    m.setShortcut(ctrlOptH);
+    int ranN = 0;
+    onKeyDown(n, [&] { ++ranN; });
+    onKeyDown(m, [] {});
+    handleOnKeyDown(ctrlOptG);
+    EXPECT_EQ(ranN, 1);
+    // Written straight to the defaults: the next press reads it.
+    UserDefaults::standard().set(PropertyValue(platform::encodeJsonText(ctrlOptH)), "KeyboardShortcuts_n");
+    handleOnKeyDown(ctrlOptG);
+    EXPECT_EQ(ranN, 1);
+    handleOnKeyDown(ctrlOptH);
+    EXPECT_EQ(ranN, 2);
+}
+
+TEST_F(RegistryTest, UpActionsRunOnRelease) {
+    const Name n("n");
+    n.setShortcut(ctrlOptG);
+    std::vector<std::string> ran;
+    onKeyDown(n, [&] { ran.push_back("down"); });
+    onKeyUp(n, [&] { ran.push_back("up"); });
+    pressAndRelease(ctrlOptG);
+    EXPECT_EQ(ran, (std::vector<std::string>{"down", "up"}));
+}
+
+TEST_F(RegistryTest, RemovingHandlersKeepsChordsOthersStillUse) {
+    const Name a("a"), b("b"), c("c");
+    a.setShortcut(ctrlOptG);
+    b.setShortcut(ctrlOptG);
+    c.setShortcut(ctrlOptH);
+    onKeyDown(a, [] {});
+    onKeyDown(b, [] {});
+    onKeyDown(c, [] {});
+    removeHandler(a);
+    EXPECT_EQ(registrationsOf(ctrlOptG), 1u); // b still uses it
+    removeHandler(b);
+    EXPECT_EQ(registrationsOf(ctrlOptG), 0u);
+
+    auto stream = events(c);
+    sim().drainMainQueue();
+    removeAllHandlers();
+    EXPECT_EQ(registrationsOf(ctrlOptH), 1u); // the stream still uses it
+    EXPECT_EQ(shortcutsForStreamHandlers(), std::unordered_set<Shortcut>{ctrlOptH});
+    EXPECT_TRUE(shortcutsForLegacyHandlers().empty());
+}
+
+TEST_F(RegistryTest, StreamsJoinAndLeaveThroughTheMainQueue) {
+    const Name n("n");
+    n.setShortcut(ctrlOptG);
+    disable({n});
+    EXPECT_EQ(registrationsOf(ctrlOptG), 0u);
+    {
+        auto all = events(n);
+        auto downs = events(EventType::keyDown, n);
+        handleOnKeyDown(ctrlOptG);
+        EXPECT_EQ(all.pendingCount(), 0u); // not joined yet
+        sim().drainMainQueue();
+        EXPECT_EQ(registrationsOf(ctrlOptG), 1u);
+        pressAndRelease(ctrlOptG);
+        EXPECT_EQ(all.next(), EventType::keyDown);
+        EXPECT_EQ(all.next(), EventType::keyUp);
+        EXPECT_EQ(all.next(), std::nullopt);
+        EXPECT_EQ(downs.next(), EventType::keyDown);
+        EXPECT_EQ(downs.next(), std::nullopt);
+        downs.cancel();
+        sim().drainMainQueue();
+        EXPECT_EQ(registrationsOf(ctrlOptG), 1u); // `all` still uses it
+    }
+    sim().drainMainQueue();
+    EXPECT_EQ(registrationsOf(ctrlOptG), 0u);
+    EXPECT_TRUE(shortcutsForStreamHandlers().empty());
+}
+
+TEST_F(RegistryTest, EnableAndDisableFollowTheStoredChord) {
+    const Name n("n"), none("none");
+    n.setShortcut(ctrlOptG);
+    EXPECT_TRUE(isEnabled(n)); // storing registers
+    disable({n, none});
+    EXPECT_FALSE(isEnabled(n));
+    EXPECT_EQ(getShortcut(n), ctrlOptG);
+    enable({n, none});
+    EXPECT_TRUE(isEnabled(n));
+    EXPECT_FALSE(isEnabled(none));
+}
+
+TEST_F(RegistryTest, MenuTrackingNotificationsSwitchOnceEach) {
+    const Name n("n");
+    n.setShortcut(ctrlOptG);
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.post(platform::ui::MenuDidBeginTrackingNotification);
+    center.post(platform::ui::MenuDidBeginTrackingNotification);
+    EXPECT_TRUE(isMenuOpen());
+    EXPECT_EQ(registrationsOf(ctrlOptG), 0u);
+    center.post(platform::ui::MenuDidEndTrackingNotification);
+    EXPECT_FALSE(isMenuOpen());
+    ASSERT_EQ(input().registeredHotKeys().size(), 1u);
+    EXPECT_EQ(input().registeredHotKeys()[0].id, 1u); // same id again
+}
+
+} // namespace
