@@ -1,12 +1,12 @@
 #include "model/ScreenLayoutEntry.hpp"
 
-#include <cmath>
+#include "model/PresetNormalization.hpp"
 
 namespace tilmora {
 
 ScreenLayoutEntry::PresetModel ScreenLayoutEntry::PresetModel::normalized() const {
-    auto nonNegative = [](double value) { return value >= 0 ? value : 0.0; }; // NaN fails the test
-    return PresetModel{rows < 1 ? 1 : rows, cols < 1 ? 1 : cols, nonNegative(gutter), nonNegative(padding)};
+    using namespace PresetNormalization;
+    return PresetModel{count(rows), count(cols), spacing(gutter), spacing(padding)};
 }
 
 platform::Json toJson(const ScreenLayoutEntry::PresetModel& preset) {

@@ -20,8 +20,8 @@ struct ScreenLayoutEntry {
         /// Points by which a chosen tile is inset.
         double padding = 0;
 
-        /// The preset as the snap grid takes it: rows and cols at least 1, a negative or NaN
-        /// gutter or padding 0.
+        /// The preset as the snap grid takes it (`PresetNormalization`): rows and cols at least 1,
+        /// a negative or NaN gutter or padding 0.
         PresetModel normalized() const;
 
         friend bool operator==(const PresetModel&, const PresetModel&) = default;
