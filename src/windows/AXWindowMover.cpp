@@ -158,9 +158,10 @@ bool moveAXWindow(const AXUIElement& window, const CGRect& target, const CGRect&
 }
 
 bool appleScriptMoveFrontWindow(const CGRect& target) {
-    const double mainHeight = platform::mainDisplayHeight();
-    const auto x = scriptNumber(target.minX());
-    const auto y = scriptNumber(mainHeight - target.maxY());
+    // The script takes the top-left position, as Accessibility does.
+    const CGRect topLeft = platform::globalToTopLeft(target);
+    const auto x = scriptNumber(topLeft.minX());
+    const auto y = scriptNumber(topLeft.minY());
     const auto w = scriptNumber(target.width());
     const auto h = scriptNumber(target.height());
     if (!x || !y || !w || !h) return false;
