@@ -1,15 +1,14 @@
 #include "snapping/GridPreset.hpp"
 
-#include <algorithm>
-#include <cmath>
+#include "model/PresetNormalization.hpp"
 
 namespace tilmora {
 
 GridPreset::GridPreset(std::int64_t rows, std::int64_t cols, double gutter, double padding)
-    : rows(std::max<std::int64_t>(rows, 1))
-    , cols(std::max<std::int64_t>(cols, 1))
-    , gutter((std::isnan(gutter) || gutter < 0) ? 0.0 : gutter)
-    , padding((std::isnan(padding) || padding < 0) ? 0.0 : padding) {}
+    : rows(PresetNormalization::count(rows))
+    , cols(PresetNormalization::count(cols))
+    , gutter(PresetNormalization::spacing(gutter))
+    , padding(PresetNormalization::spacing(padding)) {}
 
 } // namespace tilmora
 

@@ -8,8 +8,9 @@ namespace tilmora {
 
 /// A grid preset of one display (the snap grid's `RoriDeru::Preset`): rows and columns of cells with
 /// a gutter between them. Build it with the constructor, which raises rows and cols below 1 to 1
-/// and turns a negative or NaN gutter or padding into 0; every preset the system builds goes
-/// through it. Equal when all four fields are equal. Any thread.
+/// and turns a negative or NaN gutter or padding into 0 (the rule of `PresetNormalization`, which
+/// the display-layout memory's stored presets share); every preset the system builds goes through
+/// it. Equal when all four fields are equal. Any thread.
 struct GridPreset {
     std::int64_t rows = 1;
     std::int64_t cols = 1;
