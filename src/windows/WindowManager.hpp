@@ -11,9 +11,10 @@ namespace tilmora {
 
 /// The window snapshots' toolbox: reading, choosing and moving other applications' windows through
 /// Accessibility and the window server's window list, and the verbose log those operations share.
-/// A namespace without state of its own but the verbose switch; its members are spread over the
-/// headers of src/windows/ (AXWindowReader, AXWindowMover, CGWindowIndex, RestoreLogSession) and
-/// extended by the snapshot layer.
+/// A namespace without state of its own but the verbose switch and the Space mover; its members are
+/// spread over the headers of src/windows/ (AXWindowReader, AXWindowMover, CGWindowIndex,
+/// RestoreLogSession, SpacesMover, SpaceMoveRetry, AppleScriptRunner) and extended by the snapshot
+/// layer.
 ///
 /// This header holds the log core. A `WindowManager` line reads
 /// "[" + HH:mm:ss.SSS + "] [" + level + "] " + message and is passed to `print`, only while the
