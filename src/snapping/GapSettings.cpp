@@ -1,6 +1,7 @@
 #include "snapping/GapSettings.hpp"
 
 #include "platform/foundation/UserDefaults.hpp"
+#include "snapping/SnapDefaults.hpp"
 
 #include <cmath>
 #include <optional>
@@ -18,9 +19,7 @@ std::optional<double> storedNumber(const std::string& key) {
 
 /// A setting read as a stored Boolean; any other kind of value, or none, is false.
 bool storedBoolean(const std::string& key) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    const bool* flag = value ? value->asBool() : nullptr;
-    return flag != nullptr && *flag;
+    return SnapDefaults::flag(key, false);
 }
 
 /// A gap with a negative or NaN value read as 0.

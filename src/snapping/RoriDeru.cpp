@@ -1,10 +1,18 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "platform/desktop/Accessibility.hpp"
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "snapping/GridPresetStorage.hpp"
+#include "snapping/LayoutTargets.hpp"
+#include "snapping/PresetActivation.hpp"
+#include "snapping/PresetMarking.hpp"
+#include "snapping/RectSelection.hpp"
+#include "snapping/SnapDefaults.hpp"
 #include "snapping/SnapKindGeometry.hpp"
+#include "snapping/SnapLog.hpp"
 #include "snapping/SnapScreens.hpp"
+#include "snapping/TLog.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -12,6 +20,273 @@ namespace tilmora {
 
 RoriDeru& RoriDeru::shared() {
     return platform::SharedInstance<RoriDeru>::get();
+}
+
+RoriDeru::RoriDeru()
+    : cachedLayoutScopeAllDisplays(SnapDefaults::flag("WMGridAllDisplays", false)),
+      snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true)),
+      magnetMode(SnapDefaults::flag("WMMagnetDragMode", false)),
+      dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true)),
+      liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true)),
+      dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false)),
+      lifetime_(std::make_shared<RoriDeru*>(this)) {}
+
+RoriDeru::~RoriDeru() = default;
+
+const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBundle() {
+    static const std::vector<std::pair<std::string, platform::CGSize>> sizes = {
+        {"com.microsoft.Outlook", {560, 380}}, {"com.microsoft.Word", {520, 360}},
+        {"com.microsoft.Excel", {520, 360}},   {"com.microsoft.teams2", {600, 420}},
+        {"com.google.Chrome", {420, 320}},     {"com.microsoft.VSCode", {500, 360}},
+        {"com.apple.Terminal", {360, 260}},
+    };
+    return sizes;
+}
+
+// MARK: Switches
+
+void RoriDeru::setSnappingEnabled(bool enabled) {
+    platform::requireMainThread("RoriDeru::setSnappingEnabled");
+    snappingEnabled = enabled;
+}
+
+void RoriDeru::setMagnetMode(bool on) {
+    platform::requireMainThread("RoriDeru::setMagnetMode");
+    magnetMode = on;
+}
+
+void RoriDeru::setDragRequireOption(bool on) {
+    platform::requireMainThread("RoriDeru::setDragRequireOption");
+    dragRequireOption = on;
+}
+
+void RoriDeru::setLiveResizeDuringDrag(bool on) {
+    platform::requireMainThread("RoriDeru::setLiveResizeDuringDrag");
+    liveResizeDuringDrag = on;
+}
+
+void RoriDeru::setDragAssumeTileSize(bool on) {
+    platform::requireMainThread("RoriDeru::setDragAssumeTileSize");
+    dragAssumeTileSize = on;
+}
+
+void RoriDeru::setShowGridLinesDuringDrag(bool) {
+    platform::requireMainThread("RoriDeru::setShowGridLinesDuringDrag");
+    const double opacity = markGridPresetInMenu ? 1.0 : 0.0;
+    for (const auto& [display, overlay] : overlays) {
+        if (overlay) overlay->setGridOpacity(opacity);
+    }
+}
+
+bool RoriDeru::requestAccessibilityIfNeeded() {
+    platform::requireMainThread("RoriDeru::requestAccessibilityIfNeeded");
+    return platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, platform::CFValue(true)}});
+}
+
+void RoriDeru::suppressMenuSelectionOnce() {
+    platform::requireMainThread("RoriDeru::suppressMenuSelectionOnce");
+    suppressMenuSelection = true;
+}
+
+bool RoriDeru::consumeSuppressMenuSelection() {
+    platform::requireMainThread("RoriDeru::consumeSuppressMenuSelection");
+    const bool suppressed = suppressMenuSelection;
+    suppressMenuSelection = false;
+    return suppressed;
+}
+
+// MARK: Rect selection and layout scope
+
+bool RoriDeru::layoutAppliesToAllScreens() {
+    return SnapDefaults::layoutAppliesToAllScreens();
+}
+
+std::optional<SnapIconKind> RoriDeru::selectedKind() const {
+    platform::requireMainThread("RoriDeru::selectedKind");
+    return RectSelection::selectedKind(*this);
+}
+
+std::optional<SnapIconKind> RoriDeru::selectedKind(const std::optional<platform::NSScreen>& screen) {
+    platform::requireMainThread("RoriDeru::selectedKind");
+    return RectSelection::selectedKindFor(*this, screen);
+}
+
+bool RoriDeru::selectedKindApplies(const std::optional<platform::NSScreen>& screen) {
+    platform::requireMainThread("RoriDeru::selectedKindApplies");
+    return RectSelection::applies(*this, screen);
+}
+
+void RoriDeru::setSelectedKind(std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen) {
+    platform::requireMainThread("RoriDeru::setSelectedKind");
+    RectSelection::set(*this, kind, screen);
+}
+
+void RoriDeru::clearAllRectSelections() {
+    platform::requireMainThread("RoriDeru::clearAllRectSelections");
+    RectSelection::clearAll(*this);
+}
+
+void RoriDeru::migrateRectSelectionsForScopeChange(const std::optional<platform::NSScreen>& preferredScreen) {
+    platform::requireMainThread("RoriDeru::migrateRectSelectionsForScopeChange");
+    RectSelection::migrate(*this, preferredScreen);
+}
+
+std::optional<platform::NSScreen> RoriDeru::preferredScreenForSelection() {
+    platform::requireMainThread("RoriDeru::preferredScreenForSelection");
+    return LayoutTargets::preferredScreen(*this);
+}
+
+std::vector<platform::NSScreen> RoriDeru::layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
+                                                              const std::optional<Rect>& focusRect, bool forceAll) {
+    platform::requireMainThread("RoriDeru::layoutTargetScreens");
+    return LayoutTargets::targetScreens(*this, preferredScreen, focusRect, forceAll);
+}
+
+std::vector<platform::NSScreen>
+RoriDeru::targetScreensForLayout(const std::optional<platform::NSScreen>& preferredScreen) {
+    return layoutTargetScreens(preferredScreen, std::nullopt, false);
+}
+
+void RoriDeru::applyLayoutScopePreference(const std::optional<platform::NSScreen>& preferredScreen) {
+    platform::requireMainThread("RoriDeru::applyLayoutScopePreference");
+    LayoutTargets::applyScopePreference(*this, preferredScreen);
+}
+
+// MARK: Preset marking and activation
+
+void RoriDeru::setMarkGridPresetInMenu(bool on, const std::optional<platform::NSScreen>& screen) {
+    platform::requireMainThread("RoriDeru::setMarkGridPresetInMenu");
+    PresetMarking::setMark(*this, on, screen);
+}
+
+bool RoriDeru::shouldMarkGridPreset(const Preset& preset, const std::optional<platform::NSScreen>& screen) const {
+    platform::requireMainThread("RoriDeru::shouldMarkGridPreset");
+    return PresetMarking::shouldMark(*this, preset, screen);
+}
+
+std::optional<RoriDeru::Preset> RoriDeru::markedGridPreset() const {
+    platform::requireMainThread("RoriDeru::markedGridPreset");
+    return PresetMarking::marked(*this);
+}
+
+void RoriDeru::clearGridPresetMarking(bool removeOverlays) {
+    platform::requireMainThread("RoriDeru::clearGridPresetMarking");
+    PresetMarking::clear(*this, removeOverlays);
+}
+
+RoriDeru::Preset RoriDeru::storedPreset(const platform::NSScreen& screen) const {
+    return loadPreset(screen);
+}
+
+std::optional<RoriDeru::Preset> RoriDeru::activePreset(const platform::NSScreen& screen) const {
+    platform::requireMainThread("RoriDeru::activePreset");
+    const auto display = tlm_displayID(screen);
+    if (!display) return std::nullopt;
+    const auto it = activePresets.find(*display);
+    if (it == activePresets.end()) return std::nullopt;
+    return it->second;
+}
+
+void RoriDeru::activateSnap(const platform::NSScreen& screen) {
+    platform::requireMainThread("RoriDeru::activateSnap");
+    PresetActivation::activate(*this, screen);
+}
+
+void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash, bool activate) {
+    platform::requireMainThread("RoriDeru::applyPreset");
+    PresetActivation::apply(*this, preset, screen, flash, activate);
+}
+
+void RoriDeru::clearPresetSelection(bool removeOverlays) {
+    clearAllRectSelections();
+    clearGridPresetMarking(removeOverlays);
+}
+
+void RoriDeru::skipSnapDueToMissingOverlay(const platform::NSScreen& screen, std::string_view reason) {
+    platform::requireMainThread("RoriDeru::skipSnapDueToMissingOverlay");
+    TLog::log("TILING", std::string(reason) + " on " + screen.localizedName() +
+                            " with no overlay; skipping snap and leaving window as dropped");
+}
+
+// MARK: Logging
+
+void RoriDeru::logSnapState(std::string_view message) {
+    SnapLog::logSnapState(message);
+}
+
+void RoriDeru::olog(std::string_view message) {
+    SnapLog::olog(message);
+}
+
+void RoriDeru::logRectPresetState(std::string_view message) const {
+    SnapLog::rectPresetState(*this, message);
+}
+
+void RoriDeru::logRectPresetLookup(const std::optional<platform::NSScreen>& screen, bool applies) const {
+    SnapLog::rectPresetLookup(screen, applies);
+}
+
+void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
+                                           std::optional<SnapIconKind> kind) const {
+    SnapLog::rectPresetSelectionFetch(screen, kind);
+}
+
+// MARK: Seams of the overlay and target-window code
+
+void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
+                           const std::optional<PresetEdges>& customEdges) {
+    platform::requireMainThread("RoriDeru::showOverlay");
+    if (!force) {
+        const auto key = PresetActivation::displayKey(screen);
+        if (!key || !enabledSnapDisplayKeys.count(*key)) {
+            logSnapState("Skip overlay on " + screen.localizedName() + " — snapping not activated");
+            return;
+        }
+    }
+    const auto display = tlm_displayID(screen);
+    if (!display) return;
+    if (customEdges) customPresetEdges[*display] = *customEdges;
+    if (markActive) {
+        activePresets[*display] = preset;
+        transientPresets.erase(*display);
+    } else {
+        transientPresets[*display] = preset;
+    }
+}
+
+void RoriDeru::hideOverlay(const platform::NSScreen& screen, bool clearPreset) {
+    platform::requireMainThread("RoriDeru::hideOverlay");
+    const auto display = tlm_displayID(screen);
+    if (!display) return;
+    const auto it = overlays.find(*display);
+    if (it == overlays.end()) return;
+    const auto overlay = it->second;
+    overlays.erase(it);
+    if (overlay) overlay->tearDown();
+    if (clearPreset) activePresets.erase(*display);
+    transientPresets.erase(*display);
+    customPresetEdges.erase(*display);
+    TLog::log("TILING", "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
+}
+
+void RoriDeru::hideAll(bool clearPresets) {
+    platform::requireMainThread("RoriDeru::hideAll");
+    const auto retired = std::move(overlays);
+    overlays.clear();
+    for (const auto& [display, overlay] : retired) {
+        if (overlay) overlay->tearDown();
+    }
+    if (clearPresets) {
+        customPresetEdges.clear();
+        activePresets.clear();
+    }
+    transientPresets.clear();
+    TLog::log("TILING", "Hide all overlays (monitoring stays active)");
+}
+
+std::optional<RoriDeru::KeyAndRect> RoriDeru::frontmostWindowKeyAndRect() {
+    platform::requireMainThread("RoriDeru::frontmostWindowKeyAndRect");
+    return std::nullopt;
 }
 
 // MARK: Snap-kind geometry

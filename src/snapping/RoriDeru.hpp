@@ -2,20 +2,32 @@
 
 #include "model/Rect.hpp"
 #include "model/SnapIconKind.hpp"
+#include "model/WindowId.hpp"
+#include "platform/desktop/Geometry.hpp"
+#include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
+#include "platform/dispatch/Timer.hpp"
+#include "platform/input/NSEvent.hpp"
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPreset.hpp"
+#include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
+#include "windows/AXAttributeNames.hpp"
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilmora {
+
+class TilingController;
 
 /// The snap grid: the one coordinator of drag snapping, per-display grid presets, overlays and the
 /// selected snap kind, and the public face of all of it. Each concern lives in its own room, a
@@ -27,10 +39,21 @@ namespace tilmora {
 ///   "WMPreset_<display>");
 /// - tiles: `GridLayout` (cell arithmetic, tiles, the tile a window snaps to) with `PresetEdges`;
 /// - screens: `SnapScreens` (the frame snapping uses, the screen a rectangle belongs to);
-/// - warnings printed once: `OnceLog`.
-/// Rooms still to come take the same shape, a type of their own that this class owns or calls:
-/// the selection and preset-marking state, the overlay windows and their view, the drag session
-/// with its sampling tick and drop, and the hand-off to the tiling controller.
+/// - warnings printed once: `OnceLog`;
+/// - the Boolean settings it reads: `SnapDefaults`;
+/// - the rect selection (a snap kind per display or one for all displays): `RectSelection`;
+/// - the screens a selection or layout command targets and the layout-scope change:
+///   `LayoutTargets`;
+/// - the grid preset ticked in the status menu: `PresetMarking`;
+/// - activating snapping on a display and applying a preset to it: `PresetActivation`;
+/// - diagnostic lines: `TLog` (time-stamped, tagged, de-duplicated) and `SnapLog` (the snap grid's
+///   own lines);
+/// - the overlay of a display, as the state code drives it: `OverlayWindow`.
+/// The state these rooms share is the public fields below (the shell and the preferences write
+/// several of them directly). Rooms still to come take the same shape: the overlay windows and
+/// their view, the target window and its mover, the drag session with its sampling tick and drop,
+/// and the hand-off to the tiling controller. Their entry points that the state code calls are the
+/// virtual seams `showOverlay`, `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`.
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -60,11 +83,30 @@ public:
     /// layout treats larger counts as the fallback preset.
     static constexpr std::int64_t maxStoredGridCount = GridPreset::maxCount;
 
+    /// The key and global frame of the target application's window (see `frontmostWindowKeyAndRect`).
+    struct KeyAndRect {
+        std::string key;
+        Rect rect;
+        friend bool operator==(const KeyAndRect&, const KeyAndRect&) = default;
+    };
+
+    /// Posted on the default notification center, with the snap grid as object and no user info,
+    /// once for every change of the effective rect selection.
+    static constexpr const char* selectedKindDidChangeNotification = "RoriDeruSelectedKindDidChange";
+    /// The Accessibility attribute through which the target window's number is read.
+    static constexpr const char* AXWindowNumberAttribute = kAXWindowNumberAttribute;
+
     /// The one snap grid of the process, created on first use and reset with the other shared
     /// instances (safe from any thread; use it on the main thread).
     static RoriDeru& shared();
 
-    RoriDeru() = default;
+    /// Reads the drag switches and the layout scope from the standard user defaults, each as a
+    /// stored (or registered) Boolean, any other kind of value counting as absent:
+    /// "WMSnappingEnabled" (absent: true), "WMMagnetDragMode" (false), "WMDragAssumeTileSize"
+    /// (true), "WMLiveResizeDuringDrag" (true), "WMDragRequireOption" (false) and
+    /// "WMGridAllDisplays" (false). Any thread.
+    RoriDeru();
+    virtual ~RoriDeru();
     RoriDeru(const RoriDeru&) = delete;
     RoriDeru& operator=(const RoriDeru&) = delete;
 
@@ -167,10 +209,228 @@ public:
     /// zero size at the tile's centre instead of a negative one. Pure.
     static Rect insetByPadding(const Rect& tile, double padding);
 
-    // MARK: State
+    // MARK: Switches
 
+    bool isSnappingEnabled() const { return snappingEnabled; }
+    /// Stores the flag in `snappingEnabled`; writes no default. Main thread.
+    void setSnappingEnabled(bool enabled);
+    /// Each stores its flag in its field, with no other effect; nothing is written to the user
+    /// defaults. Main thread.
+    void setMagnetMode(bool on);
+    void setDragRequireOption(bool on);
+    void setLiveResizeDuringDrag(bool on);
+    void setDragAssumeTileSize(bool on);
+    /// Refreshes the grid lines of every overlay: grid opacity 1 while a grid preset is marked in
+    /// the menu (`markGridPresetInMenu`), else 0. The argument does not enter into it and nothing is
+    /// stored. Main thread.
+    void setShowGridLinesDuringDrag(bool show);
+    /// Asks whether the program is trusted for Accessibility, with the system prompt when it is not;
+    /// returns the trust state. Main thread.
+    bool requestAccessibilityIfNeeded();
+    /// Tells the status menu to skip its next selection update once. Main thread.
+    void suppressMenuSelectionOnce();
+    /// Whether a skip was asked for since the last call; clears the request. Main thread.
+    bool consumeSuppressMenuSelection();
+    bool shouldMarkGridPresetInMenu() const { return markGridPresetInMenu; }
+
+    // MARK: Rect selection and layout scope
+
+    /// The layout scope, "WMGridAllDisplays" read now: true when selections and layouts apply to
+    /// all displays at once. Any thread.
+    static bool layoutAppliesToAllScreens();
+    /// The selected kind: the global one in all-displays scope; else the kind of the display of the
+    /// latest selection, else the kind of the lowest display number with one, else none. Main
+    /// thread; logs nothing.
+    std::optional<SnapIconKind> selectedKind() const;
+    /// The selected kind of `screen` (the global one in all-displays scope; none without screen,
+    /// display number or entry). Logs the de-duplicated "[rect] selectedKind(for:)" line. Main thread.
+    std::optional<SnapIconKind> selectedKind(const std::optional<platform::NSScreen>& screen);
+    /// Whether a kind is selected for `screen` (any global kind in all-displays scope). Logs the
+    /// de-duplicated "[rect] selectedKindApplies" line. Main thread.
+    bool selectedKindApplies(const std::optional<platform::NSScreen>& screen);
+    /// Sets (or with no kind clears) the selection of `screen`'s display, or of the preferred screen
+    /// without one, or the global selection in all-displays scope. Posts
+    /// `selectedKindDidChangeNotification` when the effective selection changed; logs the state
+    /// ("PRESET" lines) either way. Main thread.
+    void setSelectedKind(std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen);
+    /// Clears the selection of the current scope; posts and logs when there was one. Main thread.
+    void clearAllRectSelections();
+    /// Carries the selection across a change of the layout scope since the last look (see
+    /// `RectSelection::migrate`). Main thread.
+    void migrateRectSelectionsForScopeChange(const std::optional<platform::NSScreen>& preferredScreen);
+    /// The screen a selection without a screen is for: the target window's screen, else the screen
+    /// under the pointer, else the main screen, else the first; none without screens. Main thread.
+    std::optional<platform::NSScreen> preferredScreenForSelection();
+    /// The screens a layout command targets: every screen with `forceAll` or in all-displays scope;
+    /// otherwise one, the first of `preferredScreen`, the screen of `focusRect` (global
+    /// coordinates), the target window's screen, the screen under the pointer, the main screen and
+    /// the first screen; empty without screens. Main thread.
+    std::vector<platform::NSScreen> layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
+                                                        const std::optional<Rect>& focusRect, bool forceAll);
+    /// `layoutTargetScreens` without a focus rectangle and without `forceAll`. Main thread.
+    std::vector<platform::NSScreen> targetScreensForLayout(const std::optional<platform::NSScreen>& preferredScreen);
+    /// After the user changed the layout scope: migrates the selection, retires the overlays of
+    /// displays no longer targeted and applies the active presets again on the targeted activated
+    /// displays. Main thread.
+    void applyLayoutScopePreference(const std::optional<platform::NSScreen>& preferredScreen);
+
+    // MARK: Preset marking and activation
+
+    /// Ticks (on) or unticks (off) a grid preset in the status menu for `screen`, or for the
+    /// preferred screen without one (see `PresetMarking::setMark`). Main thread.
+    void setMarkGridPresetInMenu(bool on, const std::optional<platform::NSScreen>& screen);
+    /// Whether the status menu ticks `preset` for `screen`: all four fields must equal the marked
+    /// preset of the scope. Main thread.
+    bool shouldMarkGridPreset(const Preset& preset, const std::optional<platform::NSScreen>& screen) const;
+    /// The marked preset: the all-displays one in that scope, else the one of the lowest display
+    /// number; none when nothing is marked. Main thread.
+    std::optional<Preset> markedGridPreset() const;
+    /// Unticks every preset and forgets the active, transient and custom-edged presets; with
+    /// `removeOverlays` also tears every overlay down. The rect selection stays. Main thread.
+    void clearGridPresetMarking(bool removeOverlays);
+    /// `loadPreset` of the screen. Main thread.
+    Preset storedPreset(const platform::NSScreen& screen) const;
+    /// The preset applied to or shown on the screen's display; none without display number or one.
+    /// Main thread.
+    std::optional<Preset> activePreset(const platform::NSScreen& screen) const;
+    /// Activates snapping on `screen` (its display key joins `enabledSnapDisplayKeys`) and logs
+    /// "[RoriDeru] Activated snapping on <name> [key=<key>]"; a screen of zero size is ignored.
+    /// Main thread.
+    void activateSnap(const platform::NSScreen& screen);
+    /// Applies `preset` to `screen`'s display: stores it, makes it active and shows it on the
+    /// display's overlay, hiding a new overlay again 1.3 s later unless a drag runs (see
+    /// `PresetActivation::apply`). Main thread.
+    void applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash, bool activate);
+    /// `clearAllRectSelections()`, then `clearGridPresetMarking(removeOverlays)`. Main thread.
+    void clearPresetSelection(bool removeOverlays);
+    /// Logs ("TILING") that a drop on `screen` found no overlay and leaves the window as dropped.
+    /// Main thread.
+    void skipSnapDueToMissingOverlay(const platform::NSScreen& screen, std::string_view reason);
+
+    // MARK: Logging
+
+    /// Prints "[RoriDeru] " + message while "WMVerboseLogging" is true. Any thread.
+    static void logSnapState(std::string_view message);
+    /// Prints "[OVERLAY] " + message while "WMOverlayDebug" is true, whatever the verbose setting.
+    /// Any thread.
+    static void olog(std::string_view message);
+    /// The selection-state line ("PRESET"): message, scope, global kind, latest display and the
+    /// per-display entries. Main thread.
+    void logRectPresetState(std::string_view message) const;
+    /// The de-duplicated line of `selectedKindApplies`. Main thread.
+    void logRectPresetLookup(const std::optional<platform::NSScreen>& screen, bool applies) const;
+    /// The de-duplicated line of `selectedKind(screen)`. Main thread.
+    void logRectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
+                                     std::optional<SnapIconKind> kind) const;
+
+    // MARK: Seams of the overlay and target-window code
+
+    /// Creates or updates the overlay of `screen`'s display with `preset` (`force` skips the
+    /// activation check; `markActive` makes the preset active instead of transient; `customEdges`
+    /// replace the even grid). Until the overlay code lands only the preset maps change. Main thread.
+    virtual void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
+                             const std::optional<PresetEdges>& customEdges);
+    /// Tears down and forgets the overlay of `screen`'s display and its transient preset and custom
+    /// edges; with `clearPreset` also its active preset. Nothing happens when it has no overlay.
+    /// Main thread.
+    virtual void hideOverlay(const platform::NSScreen& screen, bool clearPreset);
+    /// Tears down and forgets every overlay and the transient presets; with `clearPresets` also the
+    /// active presets and custom edges. Main thread.
+    virtual void hideAll(bool clearPresets);
+    /// The key and global frame of the target application's standard movable window; none until
+    /// the target-window code lands or when there is none. Main thread.
+    virtual std::optional<KeyAndRect> frontmostWindowKeyAndRect();
+
+    // MARK: State (main thread; never persisted)
+
+    /// Pointer travel before a drag counts, points.
+    static constexpr double dragThresholdPixels = 12.0;
+    /// Window travel before a drag counts as a window move, points.
+    static constexpr double windowMoveThreshold = 2.0;
+    /// Minimum window size of applications not in `minByBundle`, points.
+    static constexpr platform::CGSize defaultMin{220, 160};
+    /// Minimum window sizes of some applications by bundle identifier, points, in declared order.
+    static const std::vector<std::pair<std::string, platform::CGSize>>& minByBundle();
+
+    /// One overlay per display number.
+    std::map<std::uint32_t, std::shared_ptr<OverlayWindow>> overlays;
+    /// The preset applied to or shown on each display.
+    std::map<std::uint32_t, Preset> activePresets;
     /// Fractional cell boundaries per display number that replace the even grid of that display.
     std::map<std::uint32_t, PresetEdges> customPresetEdges;
+    /// Presets shown only for the current drag.
+    std::map<std::uint32_t, Preset> transientPresets;
+    /// Display keys ("1-2880x1800") of the displays on which snapping was activated.
+    std::set<std::string> enabledSnapDisplayKeys;
+    /// Last highlighted tile per display during a drag (global coordinates).
+    std::map<std::uint32_t, Rect> lastTileForScreen;
+    /// Last tile the window was live-resized to.
+    std::map<std::uint32_t, Rect> lastAppliedTileForScreen;
+    /// Tile for which the minimum-size notice was last shown.
+    std::map<std::uint32_t, Rect> lastToastTileForScreen;
+    /// The layout scope last seen by the scope migration.
+    bool cachedLayoutScopeAllDisplays = false;
+    /// Overlays draw their debug layers.
+    bool debugEnabled = false;
+    /// One-shot request for the status menu to skip its next selection update.
+    bool suppressMenuSelection = false;
+    /// A grid preset is ticked in the status menu; also whether overlay grid lines show.
+    bool markGridPresetInMenu = false;
+    /// The marked preset while the scope is all displays.
+    std::optional<Preset> gridPresetMarkedPresetAllDisplays;
+    /// The marked preset per display.
+    std::map<std::uint32_t, Preset> gridPresetMarkedPresetsByDisplay;
+    /// Drag snapping is on.
+    bool snappingEnabled = true;
+    /// The global mouse-dragged and mouse-up monitors.
+    std::shared_ptr<platform::EventMonitor> dragMonitor;
+    std::shared_ptr<platform::EventMonitor> upMonitor;
+    /// The drag-sampling timer.
+    std::shared_ptr<platform::Timer> sampleTimer;
+    /// A left-button drag is in progress.
+    bool isDragging = false;
+    /// Overlays were created by the current drag.
+    bool createdOverlaysForDragSession = false;
+    /// Pointer position at the first drag event (global coordinates).
+    std::optional<platform::CGPoint> dragStartMouseLocation;
+    /// The pointer has moved at least `dragThresholdPixels`.
+    bool dragExceededThreshold = false;
+    /// The target window's frame when sampling started (global coordinates).
+    std::optional<Rect> dragStartWindowRect;
+    /// The window handed to the tiling controller's drag.
+    std::optional<WindowId> tilingWindowId;
+    /// A custom-layout drag runs instead of grid snapping.
+    bool tilingDragActive = false;
+    /// The tiling controller, set by the shell at launch; not owned.
+    std::weak_ptr<TilingController> tilingControllerProvider;
+    /// The window has moved at least `windowMoveThreshold` since the drag began.
+    bool windowMoveDetected = false;
+    /// Last activated application other than this program.
+    std::optional<platform::NSRunningApplication> lastNonSelfActiveApp;
+    /// Snap on release even without an overlay.
+    bool magnetMode = false;
+    /// Hit-test with the pointer instead of the window centre.
+    bool dragAssumeTileSize = true;
+    /// Resize the window to the tile while dragging.
+    bool liveResizeDuringDrag = true;
+    /// Drag snapping only while Option is held.
+    bool dragRequireOption = false;
+    /// Media time of the last live resize, seconds.
+    double lastLiveResizeAt = 0;
+    /// Media time the highlighted tile last changed, per display.
+    std::map<std::uint32_t, double> lastTileChangeAtByScreen;
+    /// Selected snap kind per display (per-display scope).
+    std::map<std::uint32_t, SnapIconKind> selectedKindByDisplay;
+    /// Display of the most recent per-display kind selection.
+    std::optional<std::uint32_t> lastRectPresetDisplay;
+    /// Selected snap kind while the scope is all displays.
+    std::optional<SnapIconKind> globalSelectedKind;
+
+    /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
+    std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
+
+private:
+    std::shared_ptr<RoriDeru*> lifetime_;
 };
 
 } // namespace tilmora

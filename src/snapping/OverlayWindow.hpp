@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/desktop/Geometry.hpp"
+#include "platform/desktop/NSScreen.hpp"
+
+#include <cstdint>
+
+namespace tilmora {
+
+/// The overlay of one display as the snap grid's state code drives it: a click-through window over
+/// the display with a view that draws the preset's grid, a tile highlight and debug layers. The
+/// snap grid keeps one per display number in `RoriDeru::overlays`; the overlay code makes them,
+/// and tests put recording doubles in their place.
+///
+/// Frames are global coordinates (points, y up from the bottom of the main display). Main thread.
+class OverlayWindow {
+public:
+    virtual ~OverlayWindow() = default;
+
+    /// Sets the window's frame, drawing it at once when `display` is true.
+    virtual void setFrame(const platform::CGRect& frame, bool display) = 0;
+    /// Takes the window off the screen.
+    virtual void orderOut() = 0;
+
+    /// Points the view at `screen`: its frame, visible frame and backing scale; marks it for layout.
+    virtual void updateForScreen(const platform::NSScreen& screen) = 0;
+    /// The grid the view draws: rows and columns (at least 1) and the gutter between cells (points,
+    /// at least 0).
+    virtual void setGrid(std::int64_t rows, std::int64_t cols, double gutter) = 0;
+    /// Marks the view as needing layout (it redraws the grid on its next layout pass).
+    virtual void setNeedsLayout() = 0;
+
+    /// The grid layer's opacity: 1 shows the grid lines, 0 hides them.
+    virtual void setGridOpacity(double opacity) = 0;
+    virtual double gridOpacity() const = 0;
+
+    /// Hides the tile highlight and removes its path.
+    virtual void hideHighlight() = 0;
+    /// Hides the debug layers: the window outline and the hit marker lose their paths, the debug
+    /// text loses its text.
+    virtual void clearDebug() = 0;
+
+    /// Takes a retired overlay down: hides the highlight, clears the debug layers and orders the
+    /// window out.
+    void tearDown() {
+        hideHighlight();
+        clearDebug();
+        orderOut();
+    }
+};
+
+} // namespace tilmora

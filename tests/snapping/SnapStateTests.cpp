@@ -1,0 +1,117 @@
+#include "platform/control/SimDesktop.hpp"
+#include "SnapStateFixture.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tilmora::testing {
+namespace {
+
+using platform::PropertyDictionary;
+using platform::UserDefaults;
+
+class SnapSwitchesTest : public SnapStateTest {};
+
+TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
+    struct Case {
+        const char* name;
+        bool registerShell;
+        PropertyDictionary stored;
+        bool snapping, magnet, assumeTile, liveResize, requireOption, allDisplays;
+    };
+    const Case cases[] = {
+        {"nothing stored", false, {}, true, false, true, true, false, false},
+        {"the shell's registrations", true, {}, true, false, true, false, false, false},
+        {"the text no leaves snapping on", false, {{"WMSnappingEnabled", "no"}}, true, false, true, true, false, false},
+        {"a number leaves snapping on", false, {{"WMSnappingEnabled", 0}}, true, false, true, true, false, false},
+        {"stored Booleans",
+         false,
+         {{"WMSnappingEnabled", false},
+          {"WMMagnetDragMode", true},
+          {"WMDragAssumeTileSize", false},
+          {"WMLiveResizeDuringDrag", false},
+          {"WMDragRequireOption", true},
+          {"WMGridAllDisplays", true}},
+         false, true, false, false, true, true},
+        {"the text YES counts as absent",
+         false,
+         {{"WMMagnetDragMode", "YES"}, {"WMGridAllDisplays", "YES"}, {"WMDragRequireOption", 1}},
+         true, false, true, true, false, false},
+        {"a stored value hides the registered one", true, {{"WMLiveResizeDuringDrag", true}}, true, false, true,
+         true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSharedInstances();
+        auto& defaults = UserDefaults::standard();
+        for (const auto& [key, value] : defaults.dictionaryRepresentation())
+            defaults.removeObjectForKey(key);
+        if (c.registerShell) registerShellDefaults();
+        for (const auto& [key, value] : c.stored)
+            defaults.set(value, key);
+        const auto& grid = RoriDeru::shared();
+        EXPECT_EQ(grid.snappingEnabled, c.snapping);
+        EXPECT_EQ(grid.isSnappingEnabled(), c.snapping);
+        EXPECT_EQ(grid.magnetMode, c.magnet);
+        EXPECT_EQ(grid.dragAssumeTileSize, c.assumeTile);
+        EXPECT_EQ(grid.liveResizeDuringDrag, c.liveResize);
+        EXPECT_EQ(grid.dragRequireOption, c.requireOption);
+        EXPECT_EQ(grid.cachedLayoutScopeAllDisplays, c.allDisplays);
+    }
+}
+
+TEST_F(SnapSwitchesTest, SettersChangeOnlyTheirFieldAndWriteNoDefaults) {
+    auto& grid = RoriDeru::shared();
+    const auto before = UserDefaults::standard().dictionaryRepresentation();
+    grid.setSnappingEnabled(false);
+    grid.setMagnetMode(true);
+    grid.setDragRequireOption(true);
+    grid.setLiveResizeDuringDrag(false);
+    grid.setDragAssumeTileSize(false);
+    EXPECT_FALSE(grid.isSnappingEnabled());
+    EXPECT_TRUE(grid.magnetMode);
+    EXPECT_TRUE(grid.dragRequireOption);
+    EXPECT_FALSE(grid.liveResizeDuringDrag);
+    EXPECT_FALSE(grid.dragAssumeTileSize);
+    EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation(), before);
+    // A fresh instance reads the untouched settings again.
+    resetSharedInstances();
+    EXPECT_TRUE(RoriDeru::shared().isSnappingEnabled());
+    EXPECT_FALSE(RoriDeru::shared().magnetMode);
+}
+
+TEST_F(SnapSwitchesTest, MenuSuppressionIsConsumedOnce) {
+    auto& grid = RoriDeru::shared();
+    EXPECT_FALSE(grid.consumeSuppressMenuSelection());
+    grid.suppressMenuSelectionOnce();
+    grid.suppressMenuSelectionOnce();
+    EXPECT_TRUE(grid.consumeSuppressMenuSelection());
+    EXPECT_FALSE(grid.consumeSuppressMenuSelection());
+}
+
+TEST_F(SnapSwitchesTest, AccessibilityRequestPromptsOnlyWhenUntrusted) {
+    auto& grid = RoriDeru::shared();
+    EXPECT_TRUE(grid.requestAccessibilityIfNeeded());
+    EXPECT_EQ(desk().accessibilityPrompts(), 0);
+    desk().setAccessibilityTrusted(false);
+    EXPECT_FALSE(grid.requestAccessibilityIfNeeded());
+    EXPECT_EQ(desk().accessibilityPrompts(), 1);
+}
+
+TEST_F(SnapSwitchesTest, GridLinesFollowTheMenuMarkNotTheArgument) {
+    RecordingGrid grid;
+    const auto laptop = grid.addOverlay(1);
+    const auto external = grid.addOverlay(2);
+    laptop->opacity = 1;
+    grid.setShowGridLinesDuringDrag(true);
+    EXPECT_EQ(laptop->gridOpacity(), 0);
+    EXPECT_EQ(external->gridOpacity(), 0);
+    grid.setMarkGridPresetInMenu(true, screen(1));
+    ASSERT_TRUE(grid.markGridPresetInMenu);
+    grid.setShowGridLinesDuringDrag(false);
+    EXPECT_EQ(laptop->gridOpacity(), 1);
+    EXPECT_EQ(external->gridOpacity(), 1);
+    EXPECT_FALSE(UserDefaults::standard().objectForKey("WMShowGridLinesDuringDrag"));
+}
+
+} // namespace
+} // namespace tilmora::testing
