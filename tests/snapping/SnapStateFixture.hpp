@@ -114,8 +114,10 @@ protected:
     /// Counts "RoriDeruSelectedKindDidChange" posts with `grid` as object from now on.
     void countPosts(const RoriDeru& grid) {
         posts = 0;
-        platform::NotificationCenter::defaultCenter().addObserver(
-            RoriDeru::selectedKindDidChangeNotification, &grid, [this](const platform::Notification&) { ++posts; });
+        auto& center = platform::NotificationCenter::defaultCenter();
+        if (postObserver.isValid()) center.removeObserver(postObserver);
+        postObserver = center.addObserver(RoriDeru::selectedKindDidChangeNotification, &grid,
+                                          [this](const platform::Notification&) { ++posts; });
     }
 
     /// Every line printed so far, time stamps shown as "[...]".
@@ -144,6 +146,7 @@ protected:
     }
 
     int posts = 0;
+    platform::ObserverToken postObserver;
     std::size_t seen = 0;
 };
 
