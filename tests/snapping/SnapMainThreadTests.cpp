@@ -37,6 +37,10 @@ TEST_F(SnapMainThreadTest, StateAndSettingsCallsFailOnAWorkerNamingTheCall) {
          [] {
              RoriDeru::screenForRect({0, 0, 10, 10});
          }},
+        {"RoriDeru::setSelectedKind", [&] { grid.setSelectedKind(SnapIconKind::leftHalf, std::nullopt); }},
+        {"RoriDeru::clearGridPresetMarking", [&] { grid.clearGridPresetMarking(true); }},
+        {"RoriDeru::setMagnetMode", [&] { grid.setMagnetMode(true); }},
+        {"RoriDeru::applyLayoutScopePreference", [&] { grid.applyLayoutScopePreference(std::nullopt); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
