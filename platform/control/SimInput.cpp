@@ -3,6 +3,7 @@
 #include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/foundation/Text.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/internal/InputState.hpp"
@@ -81,24 +82,6 @@ std::uint32_t eventCharacterOverride(std::uint16_t code) {
     }
 }
 
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string utf8FromUtf16(const char16_t* units, std::size_t count) {
     std::string out;
     for (std::size_t i = 0; i < count; ++i) {
@@ -107,7 +90,7 @@ std::string utf8FromUtf16(const char16_t* units, std::size_t count) {
             c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             ++i;
         }
-        appendUtf8(out, c);
+        Text::appendUtf8(out, static_cast<char32_t>(c)); // a lone surrogate becomes U+FFFD
     }
     return out;
 }
@@ -459,7 +442,7 @@ void SimInput::setOperatingSystemVersion(OperatingSystemVersion version) {
 std::string SimInput::charactersFor(std::uint16_t keyCode, ModifierFlags held) {
     if (std::uint32_t special = eventCharacterOverride(keyCode)) {
         std::string out;
-        appendUtf8(out, special);
+        Text::appendUtf8(out, static_cast<char32_t>(special));
         return out;
     }
     auto layout = TISGetInputSourceProperty(TISCopyCurrentASCIICapableKeyboardLayoutInputSource(),

@@ -1,6 +1,7 @@
 #include "platform/desktop/Accessibility.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <algorithm>
@@ -12,11 +13,6 @@ namespace platform {
 using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
 using desktop_detail::WindowRecord;
-
-#define TXN                                                                                                  \
-    auto holder = SimDesktop::shared().model();                                                              \
-    DesktopModel& m = *holder;                                                                               \
-    DesktopModel::Txn txn(m)
 
 namespace {
 

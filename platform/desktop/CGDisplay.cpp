@@ -1,6 +1,8 @@
 #include "platform/desktop/CGDisplay.hpp"
 
+#include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <cmath>
@@ -8,11 +10,6 @@
 namespace platform {
 
 using desktop_detail::DesktopModel;
-
-#define TXN                                                                                                  \
-    auto holder = SimDesktop::shared().model();                                                              \
-    DesktopModel& m = *holder;                                                                               \
-    DesktopModel::Txn txn(m)
 
 CGDirectDisplayID CGMainDisplayID() {
     TXN;
@@ -23,8 +20,7 @@ CGRect CGDisplayBounds(CGDirectDisplayID display) {
     TXN;
     auto* d = m.displayByID(display);
     if (!d) return {};
-    const CGRect& f = d->spec.frame;
-    return {f.minX(), m.mainHeight() - f.maxY(), f.width(), f.height()};
+    return flipRect(d->spec.frame, m.mainHeight());
 }
 
 CGError CGGetOnlineDisplayList(std::uint32_t maxDisplays, CGDirectDisplayID* displays, std::uint32_t* count) {

@@ -1,5 +1,6 @@
 #include "platform/desktop/NSScreen.hpp"
 
+#include "platform/desktop/LargestOverlap.hpp"
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/control/SimDesktop.hpp"
 
@@ -24,18 +25,13 @@ std::optional<NSScreen> NSScreen::main() {
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     if (m.published.empty()) return std::nullopt;
+    // The key window's screen; the menu-bar screen when there is no key window or it lies off
+    // every screen.
     if (auto key = m.keyWindow()) {
-        const CGRect& f = m.windows.at(*key).spec.frame;
-        std::shared_ptr<const desktop_detail::ScreenSnapshot> best;
-        double bestArea = 0;
-        for (const auto& s : m.published) {
-            double a = f.intersection(s->frame).area();
-            if (a > bestArea) {
-                bestArea = a;
-                best = s;
-            }
-        }
-        if (best) return NSScreen(best);
+        std::vector<CGRect> frames;
+        for (const auto& s : m.published)
+            frames.push_back(s->frame);
+        if (auto i = indexOfLargestOverlap(m.windows.at(*key).spec.frame, frames)) return NSScreen(m.published[*i]);
     }
     return NSScreen(m.published.front());
 }

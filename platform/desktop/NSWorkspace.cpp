@@ -1,6 +1,7 @@
 #include "platform/desktop/NSWorkspace.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
@@ -10,11 +11,6 @@ namespace platform {
 
 using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
-
-#define TXN                                                                                                  \
-    auto holder = SimDesktop::shared().model();                                                              \
-    DesktopModel& m = *holder;                                                                               \
-    DesktopModel::Txn txn(m)
 
 NSWorkspace& NSWorkspace::shared() {
     static NSWorkspace workspace;

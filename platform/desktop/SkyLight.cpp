@@ -1,6 +1,7 @@
 #include "platform/desktop/SkyLight.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 namespace platform {
 
 using desktop_detail::DesktopModel;
-
-#define TXN                                                                                                  \
-    auto holder = SimDesktop::shared().model();                                                              \
-    DesktopModel& m = *holder;                                                                               \
-    DesktopModel::Txn txn(m)
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "platform/desktop/WindowList.hpp"
 
+#include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/control/SimDesktop.hpp"
 
@@ -36,11 +37,11 @@ CFDictionary entryOf(const DesktopModel& m, const WindowRecord& w) {
     if (app != m.apps.end() && app->second.spec.localizedName)
         d[kCGWindowOwnerName] = CFValue(*app->second.spec.localizedName);
     if (!w.spec.nameHiddenInList && !m.windowNamesHidden) d[kCGWindowName] = CFValue(w.spec.title);
-    const CGRect& f = w.spec.frame;
-    d[kCGWindowBounds] = CFValue(CFDictionary{{"X", CFValue(f.minX())},
-                                              {"Y", CFValue(m.mainHeight() - f.maxY())},
-                                              {"Width", CFValue(f.width())},
-                                              {"Height", CFValue(f.height())}});
+    const CGRect bounds = flipRect(w.spec.frame, m.mainHeight());
+    d[kCGWindowBounds] = CFValue(CFDictionary{{"X", CFValue(bounds.origin.x)},
+                                              {"Y", CFValue(bounds.origin.y)},
+                                              {"Width", CFValue(bounds.size.width)},
+                                              {"Height", CFValue(bounds.size.height)}});
     if (m.onScreen(w)) d[kCGWindowIsOnscreen] = CFValue(true);
     d[kCGWindowLayer] = CFValue(std::int32_t(w.spec.layer));
     d[kCGWindowAlpha] = CFValue(w.spec.alpha);

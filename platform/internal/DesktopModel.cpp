@@ -1,5 +1,8 @@
 #include "platform/internal/DesktopModel.hpp"
 
+#include "platform/desktop/CoordinateSpace.hpp"
+#include "platform/desktop/LargestOverlap.hpp"
+
 #include "platform/internal/DesktopClock.hpp"
 
 #include <algorithm>
@@ -93,25 +96,21 @@ DisplayRecord* DesktopModel::displayByUid(std::uint64_t uid) {
 }
 
 DisplayRecord* DesktopModel::displayForRect(const CGRect& frame) {
+    std::vector<CGRect> frames;
+    frames.reserve(displays.size());
+    for (const auto& d : displays)
+        frames.push_back(d.spec.frame);
+    if (auto i = indexOfLargestOverlap(frame, frames)) return &displays[*i];
+    // No overlap: the display whose centre is nearest, so that a window off every display still
+    // belongs to one (and to that display's Spaces).
     DisplayRecord* best = nullptr;
-    double bestArea = 0;
+    double bestDist = 0;
     for (auto& d : displays) {
-        double a = frame.intersection(d.spec.frame).area();
-        if (a > bestArea) {
-            bestArea = a;
+        double dx = d.spec.frame.midX() - frame.midX(), dy = d.spec.frame.midY() - frame.midY();
+        double dist = std::hypot(dx, dy);
+        if (!best || dist < bestDist) {
             best = &d;
-        }
-    }
-    if (!best && !displays.empty()) {
-        // No overlap: the display whose centre is nearest.
-        double bestDist = 0;
-        for (auto& d : displays) {
-            double dx = d.spec.frame.midX() - frame.midX(), dy = d.spec.frame.midY() - frame.midY();
-            double dist = std::hypot(dx, dy);
-            if (!best || dist < bestDist) {
-                best = &d;
-                bestDist = dist;
-            }
+            bestDist = dist;
         }
     }
     return best;
@@ -553,8 +552,7 @@ std::optional<std::uint32_t> DesktopModel::keyWindow() const {
 }
 
 CGPoint DesktopModel::axPosition(const WindowRecord& w) const {
-    const CGRect& f = w.spec.frame;
-    return {f.minX(), mainHeight() - f.maxY()};
+    return flipRect(w.spec.frame, mainHeight()).origin;
 }
 
 void DesktopModel::placeOnDisplaySpace(WindowRecord& w) {
@@ -566,9 +564,9 @@ void DesktopModel::placeOnDisplaySpace(WindowRecord& w) {
 void DesktopModel::applyPosition(std::uint32_t number, CGPoint topLeft) {
     WindowRecord* w = liveWindow(number);
     if (!w) return;
-    double x = topLeft.x + w->spec.nudge;
-    double yTop = topLeft.y + w->spec.nudge;
-    w->spec.frame.origin = {x, mainHeight() - yTop - w->spec.frame.height()};
+    const CGRect placed{topLeft.x + w->spec.nudge, topLeft.y + w->spec.nudge, w->spec.frame.width(),
+                        w->spec.frame.height()};
+    w->spec.frame.origin = flipRect(placed, mainHeight()).origin;
     placeOnDisplaySpace(*w);
 }
 

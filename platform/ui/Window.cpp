@@ -1,5 +1,6 @@
 #include "platform/ui/Window.hpp"
 
+#include "platform/desktop/LargestOverlap.hpp"
 #include "platform/internal/OwnWindowBridge.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
@@ -116,13 +117,8 @@ void Window::setContentSize(Size size) {
 }
 
 std::optional<NSScreen> Window::screen() const {
-    std::optional<NSScreen> best;
-    double bestArea = 0;
-    for (auto& s : NSScreen::screens()) {
-        double area = frame_.intersection(s.frame()).area();
-        if (area > bestArea) bestArea = area, best = s;
-    }
-    return best;
+    // None when the window lies off every screen; `center` then falls back to the main screen.
+    return screenWithLargestOverlap(frame_, NSScreen::screens(), ScreenArea::frame, std::nullopt);
 }
 
 void Window::center() {

@@ -1,5 +1,7 @@
 #include "platform/ui/declarative/HostingView.hpp"
 
+#include "platform/desktop/CoordinateSpace.hpp"
+
 #include "platform/ui/Control.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/declarative/Layout.hpp"
@@ -150,12 +152,12 @@ void HostingView::rebuild() {
         gone.push_back(std::move(it->second));
         it = disappear_.erase(it);
     }
-    // Native controls sit where the layout put them, in the AppKit-like space (y up).
+    // Native controls sit where the layout put them (y down from the view's top), flipped into the
+    // view's own y-up space.
     std::function<void(const Element&)> placeNatives = [&](const Element& e) {
         auto& n = *e.node();
         if (n.nativeView) {
-            Rect f = n.layoutFrame;
-            n.nativeView->setFrame({f.origin.x, frame().height() - f.maxY(), f.width(), f.height()});
+            n.nativeView->setFrame(flipRect(n.layoutFrame, frame().height()));
         }
         for (auto& c : n.backgrounds)
             placeNatives(c);
