@@ -41,7 +41,8 @@ std::optional<platform::NSScreen> preferredScreen(RoriDeru& grid) {
     return fallbackScreen(platform::NSScreen::screens());
 }
 
-std::vector<platform::NSScreen> targetScreens(RoriDeru& grid, const std::optional<platform::NSScreen>& preferred,
+std::vector<platform::NSScreen> targetScreens(RoriDeru& grid,
+                                              const std::optional<platform::NSScreen>& preferred,
                                               const std::optional<Rect>& focusRect, bool forceAll) {
     auto screens = platform::NSScreen::screens();
     if (forceAll || RoriDeru::layoutAppliesToAllScreens()) return screens;

@@ -23,7 +23,8 @@ std::optional<platform::NSScreen> preferredScreen(RoriDeru& grid);
 /// Every screen in list order with `forceAll` or in all-displays scope; otherwise a list of one
 /// screen, the first of: `preferred`, `screenForRect(focusRect)`, the target window's screen, the
 /// screen under the pointer, the main screen, the first screen; empty without screens.
-std::vector<platform::NSScreen> targetScreens(RoriDeru& grid, const std::optional<platform::NSScreen>& preferred,
+std::vector<platform::NSScreen> targetScreens(RoriDeru& grid,
+                                              const std::optional<platform::NSScreen>& preferred,
                                               const std::optional<Rect>& focusRect, bool forceAll);
 
 /// After the user changed the layout scope, in this order: migrates the rect selection; retires

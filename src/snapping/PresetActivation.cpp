@@ -24,7 +24,8 @@ void activate(RoriDeru& grid, const platform::NSScreen& screen) {
     SnapLog::logSnapState("Activated snapping on " + screen.localizedName() + " [key=" + *key + "]");
 }
 
-void apply(RoriDeru& grid, const GridPreset& preset, const platform::NSScreen& screen, bool flash, bool activate) {
+void apply(RoriDeru& grid, const GridPreset& preset, const platform::NSScreen& screen, bool flash,
+           bool activate) {
     const auto display = tlm_displayID(screen);
     if (!display) return;
     if (activate) {

@@ -38,7 +38,8 @@ void activate(RoriDeru& grid, const platform::NSScreen& screen);
 ///    `flash` its grid shows) and, unless a drag runs now, hides it again `flashSeconds` later on
 ///    the main queue (keeping the active preset). That hide does not look at the drag again, and
 ///    does nothing once the snap grid is gone.
-void apply(RoriDeru& grid, const GridPreset& preset, const platform::NSScreen& screen, bool flash, bool activate);
+void apply(RoriDeru& grid, const GridPreset& preset, const platform::NSScreen& screen, bool flash,
+           bool activate);
 
 } // namespace PresetActivation
 

@@ -56,7 +56,8 @@ void setMark(RoriDeru& grid, bool on, const std::optional<platform::NSScreen>& s
     grid.markGridPresetInMenu = !grid.gridPresetMarkedPresetsByDisplay.empty();
 }
 
-bool shouldMark(const RoriDeru& grid, const GridPreset& preset, const std::optional<platform::NSScreen>& screen) {
+bool shouldMark(const RoriDeru& grid, const GridPreset& preset,
+                const std::optional<platform::NSScreen>& screen) {
     if (!grid.markGridPresetInMenu) return false;
     if (RoriDeru::layoutAppliesToAllScreens())
         return grid.gridPresetMarkedPresetAllDisplays && *grid.gridPresetMarkedPresetAllDisplays == preset;

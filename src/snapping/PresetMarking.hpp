@@ -28,7 +28,8 @@ void setMark(RoriDeru& grid, bool on, const std::optional<platform::NSScreen>& s
 
 /// Whether the menu ticks `preset` for `screen`: only while something is marked, and only when all
 /// four fields equal the marked preset of the scope (per display: of `screen`'s display).
-bool shouldMark(const RoriDeru& grid, const GridPreset& preset, const std::optional<platform::NSScreen>& screen);
+bool shouldMark(const RoriDeru& grid, const GridPreset& preset,
+                const std::optional<platform::NSScreen>& screen);
 
 /// The marked preset of the scope: the all-displays one, or the one of the lowest display number.
 std::optional<GridPreset> marked(const RoriDeru& grid);

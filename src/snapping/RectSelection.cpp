@@ -75,7 +75,8 @@ void set(RoriDeru& grid, std::optional<SnapIconKind> kind, const std::optional<p
     const auto target = screen ? screen : grid.preferredScreenForSelection();
     const auto display = displayOf(target);
     if (!display) {
-        grid.logRectPresetState("[rect] setSelectedKind(no-screen)=" + SnapLog::kindDebugText(kind) + " skipped");
+        grid.logRectPresetState("[rect] setSelectedKind(no-screen)=" + SnapLog::kindDebugText(kind) +
+                                " skipped");
         return;
     }
     std::optional<SnapIconKind> previous;

@@ -23,13 +23,13 @@ RoriDeru& RoriDeru::shared() {
 }
 
 RoriDeru::RoriDeru()
-    : cachedLayoutScopeAllDisplays(SnapDefaults::flag("WMGridAllDisplays", false)),
-      snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true)),
-      magnetMode(SnapDefaults::flag("WMMagnetDragMode", false)),
-      dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true)),
-      liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true)),
-      dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false)),
-      lifetime_(std::make_shared<RoriDeru*>(this)) {}
+    : cachedLayoutScopeAllDisplays(SnapDefaults::flag("WMGridAllDisplays", false))
+    , snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true))
+    , magnetMode(SnapDefaults::flag("WMMagnetDragMode", false))
+    , dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true))
+    , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
+    , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
+    , lifetime_(std::make_shared<RoriDeru*>(this)) {}
 
 RoriDeru::~RoriDeru() = default;
 
@@ -80,7 +80,8 @@ void RoriDeru::setShowGridLinesDuringDrag(bool) {
 
 bool RoriDeru::requestAccessibilityIfNeeded() {
     platform::requireMainThread("RoriDeru::requestAccessibilityIfNeeded");
-    return platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, platform::CFValue(true)}});
+    return platform::AXIsProcessTrustedWithOptions(
+        {{platform::kAXTrustedCheckOptionPrompt, platform::CFValue(true)}});
 }
 
 void RoriDeru::suppressMenuSelectionOnce() {
@@ -116,7 +117,8 @@ bool RoriDeru::selectedKindApplies(const std::optional<platform::NSScreen>& scre
     return RectSelection::applies(*this, screen);
 }
 
-void RoriDeru::setSelectedKind(std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen) {
+void RoriDeru::setSelectedKind(std::optional<SnapIconKind> kind,
+                               const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setSelectedKind");
     RectSelection::set(*this, kind, screen);
 }
@@ -136,8 +138,9 @@ std::optional<platform::NSScreen> RoriDeru::preferredScreenForSelection() {
     return LayoutTargets::preferredScreen(*this);
 }
 
-std::vector<platform::NSScreen> RoriDeru::layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
-                                                              const std::optional<Rect>& focusRect, bool forceAll) {
+std::vector<platform::NSScreen>
+RoriDeru::layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
+                              const std::optional<Rect>& focusRect, bool forceAll) {
     platform::requireMainThread("RoriDeru::layoutTargetScreens");
     return LayoutTargets::targetScreens(*this, preferredScreen, focusRect, forceAll);
 }
@@ -159,7 +162,8 @@ void RoriDeru::setMarkGridPresetInMenu(bool on, const std::optional<platform::NS
     PresetMarking::setMark(*this, on, screen);
 }
 
-bool RoriDeru::shouldMarkGridPreset(const Preset& preset, const std::optional<platform::NSScreen>& screen) const {
+bool RoriDeru::shouldMarkGridPreset(const Preset& preset,
+                                    const std::optional<platform::NSScreen>& screen) const {
     platform::requireMainThread("RoriDeru::shouldMarkGridPreset");
     return PresetMarking::shouldMark(*this, preset, screen);
 }
@@ -192,7 +196,8 @@ void RoriDeru::activateSnap(const platform::NSScreen& screen) {
     PresetActivation::activate(*this, screen);
 }
 
-void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash, bool activate) {
+void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash,
+                           bool activate) {
     platform::requireMainThread("RoriDeru::applyPreset");
     PresetActivation::apply(*this, preset, screen, flash, activate);
 }
@@ -233,8 +238,8 @@ void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScree
 
 // MARK: Seams of the overlay and target-window code
 
-void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
-                           const std::optional<PresetEdges>& customEdges) {
+void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
+                           bool markActive, const std::optional<PresetEdges>& customEdges) {
     platform::requireMainThread("RoriDeru::showOverlay");
     if (!force) {
         const auto key = PresetActivation::displayKey(screen);
@@ -266,7 +271,8 @@ void RoriDeru::hideOverlay(const platform::NSScreen& screen, bool clearPreset) {
     if (clearPreset) activePresets.erase(*display);
     transientPresets.erase(*display);
     customPresetEdges.erase(*display);
-    TLog::log("TILING", "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
+    TLog::log("TILING",
+              "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
 }
 
 void RoriDeru::hideAll(bool clearPresets) {

@@ -265,10 +265,12 @@ public:
     /// otherwise one, the first of `preferredScreen`, the screen of `focusRect` (global
     /// coordinates), the target window's screen, the screen under the pointer, the main screen and
     /// the first screen; empty without screens. Main thread.
-    std::vector<platform::NSScreen> layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
-                                                        const std::optional<Rect>& focusRect, bool forceAll);
+    std::vector<platform::NSScreen>
+    layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
+                        const std::optional<Rect>& focusRect, bool forceAll);
     /// `layoutTargetScreens` without a focus rectangle and without `forceAll`. Main thread.
-    std::vector<platform::NSScreen> targetScreensForLayout(const std::optional<platform::NSScreen>& preferredScreen);
+    std::vector<platform::NSScreen>
+    targetScreensForLayout(const std::optional<platform::NSScreen>& preferredScreen);
     /// After the user changed the layout scope: migrates the selection, retires the overlays of
     /// displays no longer targeted and applies the active presets again on the targeted activated
     /// displays. Main thread.
@@ -328,8 +330,8 @@ public:
     /// Creates or updates the overlay of `screen`'s display with `preset` (`force` skips the
     /// activation check; `markActive` makes the preset active instead of transient; `customEdges`
     /// replace the even grid). Until the overlay code lands only the preset maps change. Main thread.
-    virtual void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
-                             const std::optional<PresetEdges>& customEdges);
+    virtual void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
+                             bool markActive, const std::optional<PresetEdges>& customEdges);
     /// Tears down and forgets the overlay of `screen`'s display and its transient preset and custom
     /// edges; with `clearPreset` also its active preset. Nothing happens when it has no overlay.
     /// Main thread.

@@ -69,7 +69,8 @@ void rectPresetLookup(const std::optional<platform::NSScreen>& screen, bool appl
                    selectionLineInterval);
 }
 
-void rectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen, std::optional<SnapIconKind> kind) {
+void rectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
+                              std::optional<SnapIconKind> kind) {
     if (!SnapDefaults::verboseLogging()) return;
     const std::string name = screenName(screen);
     TLog::logDedup("PRESET", "rect:selectedKindFor:" + name,

@@ -46,7 +46,8 @@ void rectPresetLookup(const std::optional<platform::NSScreen>& screen, bool appl
 
 /// While "WMVerboseLogging" is true, logs ("PRESET", at most once per 0.75 s for the same text)
 /// "[rect] selectedKind(for:) screen=<name> -> " + the kind in its debug form.
-void rectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen, std::optional<SnapIconKind> kind);
+void rectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
+                              std::optional<SnapIconKind> kind);
 
 } // namespace SnapLog
 

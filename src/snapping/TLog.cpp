@@ -75,7 +75,8 @@ void TLog::log(std::string_view tag, std::string_view message) {
     print(line(tag, message));
 }
 
-void TLog::logDedup(std::string_view tag, const std::string& key, const std::string& msg, double minInterval) {
+void TLog::logDedup(std::string_view tag, const std::string& key, const std::string& msg,
+                    double minInterval) {
     if (!verbose()) return;
     const double now = platform::mediaTime();
     auto& state = DedupState::shared();

@@ -14,8 +14,9 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     RecordingGrid grid;
     newLines();
     grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, false);
-    EXPECT_EQ(newLines(), std::vector<std::string>{
-                              "[RoriDeru] Skip preset apply on Built-in Retina Display — snapping not activated"});
+    EXPECT_EQ(newLines(),
+              std::vector<std::string>{
+                  "[RoriDeru] Skip preset apply on Built-in Retina Display — snapping not activated"});
     EXPECT_FALSE(UserDefaults::standard().objectForKey("WMPreset_1"));
     EXPECT_TRUE(grid.activePresets.empty());
     EXPECT_TRUE(grid.calls.empty());
@@ -52,9 +53,15 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"no overlay", false, false, false,
+        {"no overlay",
+         false,
+         false,
+         false,
          {"showOverlay 1 2x3 force=true markActive=true", "hideOverlay 1 clearPreset=false"}},
-        {"a drag starts after the call", false, false, true,
+        {"a drag starts after the call",
+         false,
+         false,
+         true,
          {"showOverlay 1 2x3 force=true markActive=true", "hideOverlay 1 clearPreset=false"}},
         {"a drag runs at the call", false, true, false, {"showOverlay 1 2x3 force=true markActive=true"}},
         {"an overlay exists", true, false, false, {}},
@@ -77,10 +84,9 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         // The flash keeps the applied preset.
         EXPECT_EQ(grid.activePresets.count(1), 1u);
         if (overlay) {
-            EXPECT_EQ(overlay->calls,
-                      (std::vector<std::string>{"setFrame {{0, 0}, {1440, 900}} display",
-                                                "updateForScreen Built-in Retina Display", "setGrid 2x3 gutter 8",
-                                                "setNeedsLayout"}));
+            EXPECT_EQ(overlay->calls, (std::vector<std::string>{"setFrame {{0, 0}, {1440, 900}} display",
+                                                                "updateForScreen Built-in Retina Display",
+                                                                "setGrid 2x3 gutter 8", "setNeedsLayout"}));
             EXPECT_EQ(overlay->gridOpacity(), 0);
         }
     }

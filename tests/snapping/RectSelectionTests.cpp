@@ -1,5 +1,5 @@
-#include "platform/control/SimInput.hpp"
 #include "SnapStateFixture.hpp"
+#include "platform/control/SimInput.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,16 +27,20 @@ TEST_F(RectSelectionTest, SettingAKindPostsOncePerEffectiveChange) {
     // One grid walks through the steps in order; each step states its own posts and its line.
     const Step steps[] = {
         {"first choice", false, leftHalf, 1u, 1,
-         "[...] [PRESET] [rect] setSelectedKind sid=1 kind=Optional(Tilmora.SnapIconKind.leftHalf) scope=single "
+         "[...] [PRESET] [rect] setSelectedKind sid=1 kind=Optional(Tilmora.SnapIconKind.leftHalf) "
+         "scope=single "
          "global=nil last=Built-in Retina Display entries=[Built-in Retina Display=leftHalf]"},
         {"same kind again", false, leftHalf, 1u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=1 scope=single global=nil last=Built-in Retina "
+         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=1 scope=single global=nil last=Built-in "
+         "Retina "
          "Display entries=[Built-in Retina Display=leftHalf]"},
         {"no kind where there is none", false, std::nullopt, 2u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=2 scope=single global=nil last=Built-in Retina "
+         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=2 scope=single global=nil last=Built-in "
+         "Retina "
          "Display entries=[Built-in Retina Display=leftHalf]"},
         {"second display", false, rightHalf, 2u, 1,
-         "[...] [PRESET] [rect] setSelectedKind sid=2 kind=Optional(Tilmora.SnapIconKind.rightHalf) scope=single "
+         "[...] [PRESET] [rect] setSelectedKind sid=2 kind=Optional(Tilmora.SnapIconKind.rightHalf) "
+         "scope=single "
          "global=nil last=DELL U2720Q entries=[Built-in Retina Display=leftHalf, DELL U2720Q=rightHalf]"},
         {"clear the latest display", false, std::nullopt, 2u, 1,
          "[...] [PRESET] [rect] setSelectedKind sid=2 kind=nil scope=single global=nil last=nil "
@@ -45,7 +49,8 @@ TEST_F(RectSelectionTest, SettingAKindPostsOncePerEffectiveChange) {
          "[...] [PRESET] [rect] setSelectedKind(all)=Optional(Tilmora.SnapIconKind.rightHalf) scope=all "
          "global=rightHalf last=nil entries=[Built-in Retina Display=leftHalf]"},
         {"same global kind", true, rightHalf, 2u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(all) unchanged=Optional(Tilmora.SnapIconKind.rightHalf) scope=all "
+         "[...] [PRESET] [rect] setSelectedKind(all) unchanged=Optional(Tilmora.SnapIconKind.rightHalf) "
+         "scope=all "
          "global=rightHalf last=nil entries=[Built-in Retina Display=leftHalf]"},
         {"clear the global kind", true, std::nullopt, std::nullopt, 1,
          "[...] [PRESET] [rect] setSelectedKind(all)=nil scope=all global=nil last=nil entries=[]"},
@@ -85,7 +90,8 @@ TEST_F(RectSelectionTest, WithoutAScreenTheSelectionGoesToThePreferredScreen) {
     RecordingGrid grid;
     platform::SimInput::shared().moveMouse({2000, 500});
     grid.setSelectedKind(SnapIconKind::maximize, std::nullopt);
-    EXPECT_EQ(grid.selectedKindByDisplay, (std::map<std::uint32_t, SnapIconKind>{{2, SnapIconKind::maximize}}));
+    EXPECT_EQ(grid.selectedKindByDisplay,
+              (std::map<std::uint32_t, SnapIconKind>{{2, SnapIconKind::maximize}}));
     // With no screens at all the call is skipped with its line.
     desk().removeDisplay(2);
     desk().removeDisplay(1);
@@ -95,9 +101,10 @@ TEST_F(RectSelectionTest, WithoutAScreenTheSelectionGoesToThePreferredScreen) {
     newLines();
     grid.setSelectedKind(SnapIconKind::center, std::nullopt);
     EXPECT_EQ(posts, 0);
-    EXPECT_EQ(newLines(), std::vector<std::string>{"[...] [PRESET] [rect] setSelectedKind(no-screen)=Optional("
-                                                    "Tilmora.SnapIconKind.center) skipped scope=single global=nil "
-                                                    "last=sid:2 entries=[sid:2=maximize]"});
+    EXPECT_EQ(newLines(),
+              std::vector<std::string>{"[...] [PRESET] [rect] setSelectedKind(no-screen)=Optional("
+                                       "Tilmora.SnapIconKind.center) skipped scope=single global=nil "
+                                       "last=sid:2 entries=[sid:2=maximize]"});
 }
 
 TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
@@ -122,7 +129,8 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
         RecordingGrid grid;
         grid.globalSelectedKind = c.global;
         grid.selectedKindByDisplay = c.byDisplay;
-        grid.lastRectPresetDisplay = c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
+        grid.lastRectPresetDisplay =
+            c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
         countPosts(grid);
         grid.clearAllRectSelections();
         EXPECT_EQ(posts, c.posts);
@@ -133,7 +141,8 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
 }
 
 TEST_F(RectSelectionTest, ScopeChangesCarryTheSelectionAcross) {
-    const std::map<std::uint32_t, SnapIconKind> both{{1, SnapIconKind::leftHalf}, {2, SnapIconKind::rightHalf}};
+    const std::map<std::uint32_t, SnapIconKind> both{{1, SnapIconKind::leftHalf},
+                                                     {2, SnapIconKind::rightHalf}};
     struct Case {
         const char* name;
         bool toAll;
@@ -147,18 +156,69 @@ TEST_F(RectSelectionTest, ScopeChangesCarryTheSelectionAcross) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"to all, lowest display", true, both, std::nullopt, std::nullopt, false, SnapIconKind::leftHalf, {}, 1, {}},
-        {"to all, preferred display", true, both, std::nullopt, 2u, false, SnapIconKind::rightHalf, {}, 1, {}},
-        {"to all, a global kind stays", true, both, SnapIconKind::center, 2u, false, SnapIconKind::center, {}, 1, {}},
+        {"to all, lowest display",
+         true,
+         both,
+         std::nullopt,
+         std::nullopt,
+         false,
+         SnapIconKind::leftHalf,
+         {},
+         1,
+         {}},
+        {"to all, preferred display",
+         true,
+         both,
+         std::nullopt,
+         2u,
+         false,
+         SnapIconKind::rightHalf,
+         {},
+         1,
+         {}},
+        {"to all, a global kind stays",
+         true,
+         both,
+         SnapIconKind::center,
+         2u,
+         false,
+         SnapIconKind::center,
+         {},
+         1,
+         {}},
         {"to all, nothing selected", true, {}, std::nullopt, std::nullopt, false, std::nullopt, {}, 0, {}},
-        {"to single, preferred display", false, {}, SnapIconKind::center, 2u, false, std::nullopt,
-         {{2, SnapIconKind::center}}, 1,
+        {"to single, preferred display",
+         false,
+         {},
+         SnapIconKind::center,
+         2u,
+         false,
+         std::nullopt,
+         {{2, SnapIconKind::center}},
+         1,
          {"[...] [PRESET] [rect] migrate scope change to single scope=single global=nil last=DELL U2720Q "
           "entries=[DELL U2720Q=center]"}},
-        {"to single, no screens", false, both, SnapIconKind::center, std::nullopt, true, std::nullopt, {}, 1,
-         {"[...] [PRESET] [rect] migrate scope change to single scope=single global=nil last=nil entries=[]"}},
-        {"to single, no global kind", false, {{1, SnapIconKind::center}}, std::nullopt, std::nullopt, false,
-         std::nullopt, {{1, SnapIconKind::center}}, 0, {}},
+        {"to single, no screens",
+         false,
+         both,
+         SnapIconKind::center,
+         std::nullopt,
+         true,
+         std::nullopt,
+         {},
+         1,
+         {"[...] [PRESET] [rect] migrate scope change to single scope=single global=nil last=nil "
+          "entries=[]"}},
+        {"to single, no global kind",
+         false,
+         {{1, SnapIconKind::center}},
+         std::nullopt,
+         std::nullopt,
+         false,
+         std::nullopt,
+         {{1, SnapIconKind::center}},
+         0,
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,13 +263,40 @@ TEST_F(RectSelectionTest, PreferredAndTargetScreensFollowTheirFallbacks) {
         std::vector<std::uint32_t> targets;
     };
     const Case cases[] = {
-        {"pointer on the external display", std::nullopt, {2000, 500}, false, std::nullopt, std::nullopt, 2, {2}},
+        {"pointer on the external display",
+         std::nullopt,
+         {2000, 500},
+         false,
+         std::nullopt,
+         std::nullopt,
+         2,
+         {2}},
         {"target window beats the pointer", onLaptop, {2000, 500}, false, std::nullopt, std::nullopt, 1, {1}},
-        {"pointer off every screen: main screen", std::nullopt, {-500, -500}, false, std::nullopt, std::nullopt, 1,
+        {"pointer off every screen: main screen",
+         std::nullopt,
+         {-500, -500},
+         false,
+         std::nullopt,
+         std::nullopt,
+         1,
          {1}},
         {"preferred screen wins", onLaptop, {100, 100}, false, 2u, std::nullopt, 1, {2}},
-        {"focus rectangle beats the target window", onLaptop, {100, 100}, false, std::nullopt, onExternal, 1, {2}},
-        {"all displays ignore the preferred screen", std::nullopt, {100, 100}, true, 2u, std::nullopt, 1, {1, 2}},
+        {"focus rectangle beats the target window",
+         onLaptop,
+         {100, 100},
+         false,
+         std::nullopt,
+         onExternal,
+         1,
+         {2}},
+        {"all displays ignore the preferred screen",
+         std::nullopt,
+         {100, 100},
+         true,
+         2u,
+         std::nullopt,
+         1,
+         {1, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,8 +308,8 @@ TEST_F(RectSelectionTest, PreferredAndTargetScreensFollowTheirFallbacks) {
         ASSERT_TRUE(preferred);
         EXPECT_EQ(tlm_displayID(*preferred), c.preferredScreen);
         std::vector<std::uint32_t> targets;
-        for (const auto& target :
-             grid.layoutTargetScreens(c.preferred ? std::optional(screen(*c.preferred)) : std::nullopt, c.focus, false))
+        for (const auto& target : grid.layoutTargetScreens(
+                 c.preferred ? std::optional(screen(*c.preferred)) : std::nullopt, c.focus, false))
             targets.push_back(*tlm_displayID(target));
         EXPECT_EQ(targets, c.targets);
         EXPECT_EQ(grid.layoutTargetScreens(std::nullopt, std::nullopt, true).size(), 2u);

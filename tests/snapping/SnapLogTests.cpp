@@ -1,6 +1,6 @@
+#include "SnapStateFixture.hpp"
 #include "platform/foundation/Date.hpp"
 #include "snapping/TLog.hpp"
-#include "SnapStateFixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ TEST_F(SnapLogTest, DeduplicatedLinesPrintOncePerIntervalAndMessage) {
         {"same message", {{0, "a", true}, {0.5, "a", false}, {0.8, "a", true}, {1.5, "a", false}}},
         {"the interval itself prints", {{0, "a", true}, {0.75, "a", true}}},
         {"alternating messages", {{0, "a", true}, {0.1, "b", true}, {0.2, "a", true}, {0.3, "b", true}}},
-        {"a suppressed call does not restart the interval", {{0, "a", true}, {0.7, "a", false}, {0.76, "a", true}}},
+        {"a suppressed call does not restart the interval",
+         {{0, "a", true}, {0.7, "a", false}, {0.76, "a", true}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -40,7 +41,8 @@ TEST_F(SnapLogTest, DeduplicatedLinesPrintOncePerIntervalAndMessage) {
             TLog::logDedup("PRESET", "key", call.msg, 0.75);
             const auto fresh = newLines();
             EXPECT_EQ(fresh.size(), call.printed ? 1u : 0u) << "at " << call.at;
-            if (call.printed && !fresh.empty()) EXPECT_EQ(fresh[0], std::string("[...] [PRESET] ") + call.msg);
+            if (call.printed && !fresh.empty())
+                EXPECT_EQ(fresh[0], std::string("[...] [PRESET] ") + call.msg);
         }
     }
 }
@@ -110,7 +112,8 @@ TEST_F(SnapLogTest, LinesOfTheSnapGrid) {
               (std::vector<std::string>{
                   "[...] [PRESET] x scope=single global=grid3x3 last=sid:7 entries=[Built-in Retina "
                   "Display=leftHalf, sid:7=leftHalf]",
-                  "[...] [TILING] Drop on Built-in Retina Display with no overlay; skipping snap and leaving window "
+                  "[...] [TILING] Drop on Built-in Retina Display with no overlay; skipping snap and leaving "
+                  "window "
                   "as dropped",
                   "[RoriDeru] state",
                   "[...] [AX] Target app could not be determined",

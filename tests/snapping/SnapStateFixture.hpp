@@ -53,7 +53,8 @@ public:
         RoriDeru::showOverlay(screen, preset, force, markActive, customEdges);
     }
     void hideOverlay(const platform::NSScreen& screen, bool clearPreset) override {
-        calls.push_back("hideOverlay " + displayText(screen) + " clearPreset=" + (clearPreset ? "true" : "false"));
+        calls.push_back("hideOverlay " + displayText(screen) +
+                        " clearPreset=" + (clearPreset ? "true" : "false"));
         RoriDeru::hideOverlay(screen, clearPreset);
     }
     void hideAll(bool clearPresets) override {
@@ -82,14 +83,22 @@ private:
 /// The defaults the shell registers at launch, as far as the snap grid reads them.
 inline void registerShellDefaults() {
     platform::UserDefaults::standard().registerDefaults({
-        {"WMVerboseLogging", true},          {"WMSnappingEnabled", true},
-        {"WMMagnetDragMode", false},         {"WMDragRequireOption", false},
-        {"WMLiveResizeDuringDrag", false},   {"WMShowGridLinesDuringDrag", true},
-        {"WMGridAllDisplays", false},        {"WMGapSize", 0.0},
-        {"WMGapHorizontal", 0.0},            {"WMGapVertical", 0.0},
-        {"WMGapsIncludeScreenEdges", false}, {"WMGapsEdgesLeft", false},
-        {"WMGapsEdgesRight", false},         {"WMGapsEdgesTop", false},
-        {"WMGapsEdgesBottom", false},        {"WMApplyGapsToMaximize", false},
+        {"WMVerboseLogging", true},
+        {"WMSnappingEnabled", true},
+        {"WMMagnetDragMode", false},
+        {"WMDragRequireOption", false},
+        {"WMLiveResizeDuringDrag", false},
+        {"WMShowGridLinesDuringDrag", true},
+        {"WMGridAllDisplays", false},
+        {"WMGapSize", 0.0},
+        {"WMGapHorizontal", 0.0},
+        {"WMGapVertical", 0.0},
+        {"WMGapsIncludeScreenEdges", false},
+        {"WMGapsEdgesLeft", false},
+        {"WMGapsEdgesRight", false},
+        {"WMGapsEdgesTop", false},
+        {"WMGapsEdgesBottom", false},
+        {"WMApplyGapsToMaximize", false},
     });
 }
 

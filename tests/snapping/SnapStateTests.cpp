@@ -1,5 +1,5 @@
-#include "platform/control/SimDesktop.hpp"
 #include "SnapStateFixture.hpp"
+#include "platform/control/SimDesktop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,24 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
     const Case cases[] = {
         {"nothing stored", false, {}, true, false, true, true, false, false},
         {"the shell's registrations", true, {}, true, false, true, false, false, false},
-        {"the text no leaves snapping on", false, {{"WMSnappingEnabled", "no"}}, true, false, true, true, false, false},
-        {"a number leaves snapping on", false, {{"WMSnappingEnabled", 0}}, true, false, true, true, false, false},
+        {"the text no leaves snapping on",
+         false,
+         {{"WMSnappingEnabled", "no"}},
+         true,
+         false,
+         true,
+         true,
+         false,
+         false},
+        {"a number leaves snapping on",
+         false,
+         {{"WMSnappingEnabled", 0}},
+         true,
+         false,
+         true,
+         true,
+         false,
+         false},
         {"stored Booleans",
          false,
          {{"WMSnappingEnabled", false},
@@ -31,13 +47,30 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
           {"WMLiveResizeDuringDrag", false},
           {"WMDragRequireOption", true},
           {"WMGridAllDisplays", true}},
-         false, true, false, false, true, true},
+         false,
+         true,
+         false,
+         false,
+         true,
+         true},
         {"the text YES counts as absent",
          false,
          {{"WMMagnetDragMode", "YES"}, {"WMGridAllDisplays", "YES"}, {"WMDragRequireOption", 1}},
-         true, false, true, true, false, false},
-        {"a stored value hides the registered one", true, {{"WMLiveResizeDuringDrag", true}}, true, false, true,
-         true, false, false},
+         true,
+         false,
+         true,
+         true,
+         false,
+         false},
+        {"a stored value hides the registered one",
+         true,
+         {{"WMLiveResizeDuringDrag", true}},
+         true,
+         false,
+         true,
+         true,
+         false,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
