@@ -1,6 +1,7 @@
 #include "platform/control/SimDesktop.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/internal/DesktopNotifications.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -79,11 +80,6 @@ std::shared_ptr<DesktopModel> SimDesktop::model() const {
     std::lock_guard lock(sharedMutex());
     return model_;
 }
-
-#define TXN                                                                                                  \
-    auto holder = model();                                                                                   \
-    DesktopModel& m = *holder;                                                                               \
-    DesktopModel::Txn txn(m)
 
 // ----------------------------------------------------------------------------------- fixtures
 

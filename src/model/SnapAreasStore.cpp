@@ -1,5 +1,7 @@
 #include "model/SnapAreasStore.hpp"
 
+#include "model/StoreFile.hpp"
+
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -32,14 +34,14 @@ void SnapAreasStore::resetShared() {
 }
 
 SnapAreasStore::SnapAreasStore() {
-    if (auto url = storeURL(); url && platform::FileSystem::fileExists(*url)) {
-        try {
-            areas = platform::decodeJsonText<std::vector<SnapArea>>(platform::FileSystem::readFile(*url));
-        } catch (const platform::Error& error) {
-            // The file stays as it is: nothing writes it unless the migration changes an area.
-            areas.clear();
-            platform::systemLog("[SnapAreasStore] Could not read " + url->string() +
-                                "; starting with no snap areas: " + error.what());
+    if (auto url = storeURL()) {
+        auto read = StoreFile::readArrayLenient<SnapArea>(*url);
+        areas = std::move(read.elements);
+        if (read.unusable) {
+            // The file stays as it is until the next save, which keeps its bytes aside.
+            unusableFile_ = true;
+            platform::systemLog("[SnapAreasStore] Could not read " + url->string() + "; starting with no snap areas: " +
+                                read.decodingError.value_or("the file cannot be read"));
         }
     }
     migrateLegacyScopesIfNeeded();
@@ -66,10 +68,10 @@ std::optional<SnapArea> SnapAreasStore::area(const platform::UUID& id) const {
 
 bool SnapAreasStore::save() {
     try {
-        std::string text = platform::encodeJsonText(areas);
         auto url = storeURL();
         if (!url) throw platform::Error("no Application Support folder");
-        platform::FileSystem::writeAtomically(*url, text);
+        StoreFile::writeArray(*url, areas, unusableFile_, "[SnapAreasStore]");
+        unusableFile_ = false;
     } catch (const platform::Error& error) {
         platform::systemLog(std::string("[SnapAreasStore] Failed to save: ") + error.what());
         return false;

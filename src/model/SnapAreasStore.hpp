@@ -18,8 +18,9 @@ namespace tilmora {
 class SnapAreasStore {
 public:
     /// The one store, created on first use: reads the file (a missing file gives no areas; one that
-    /// cannot be read or decoded gives none too, logged to the system log and left unchanged), then
-    /// runs the one-time scope migration.
+    /// cannot be read or decoded gives none too, logged to the system log and left as it is until
+    /// the next save, which keeps its bytes aside; see `save`), then runs the one-time scope
+    /// migration.
     static SnapAreasStore& shared();
 
     /// Control API for the test fixture: forgets the shared store so the next `shared()` reads the
@@ -30,8 +31,11 @@ public:
     std::optional<SnapArea> area(const platform::UUID& id) const;
 
     /// Writes `areas` to the file atomically and posts "SnapAreasStoreDidChange" (no object) on the
-    /// calling thread. A failure is written to the system log as "[SnapAreasStore] Failed to save: "
-    /// and the reason, and nothing is posted. Returns whether the file was written.
+    /// calling thread. When the file read at start could not be used, its bytes are first kept as
+    /// "SnapAreas.json.corrupt-<UTC time>" (logged through `print`), set aside only once the new
+    /// file is written (`StoreFile::replace`). A failure is written to the system log as
+    /// "[SnapAreasStore] Failed to save: " and the reason, the file keeps its old bytes, and nothing
+    /// is posted. Returns whether the file was written.
     bool save();
 
     /// The areas, in file order.
@@ -51,6 +55,10 @@ private:
     /// become per-display. Sets "SnapAreasScopeMigrated.v2" when done, but when it changed areas
     /// only once they have been saved, so a failed save is retried at the next start.
     void migrateLegacyScopesIfNeeded();
+
+    /// True while the file holds bytes that could not be read or decoded and no save has yet kept
+    /// them aside.
+    bool unusableFile_ = false;
 };
 
 } // namespace tilmora

@@ -1,5 +1,6 @@
 #include "model/DefaultLayoutStore.hpp"
 #include "model/DefaultProfileStore.hpp"
+#include "model/SnapAreasStore.hpp"
 #include "model/StoreFile.hpp"
 
 #include "ModelFixture.hpp"
@@ -83,6 +84,13 @@ TEST_F(StoreFileTest, AFailedWriteOverAnUnusableFileLeavesItsBytesInPlace) {
         {"layout save", "layouts.json", [] { DefaultLayoutStore().save(layout("New")); }},
         {"layout delete", "layouts.json", [] { DefaultLayoutStore().deleteLayout(LayoutId(platform::UUID())); }},
         {"profile save", "profiles.json", [] { DefaultProfileStore().save(profile("New")); }},
+        {"snap areas save", "SnapAreas.json",
+         [] {
+             SnapAreasStore store; // reads the unusable file anew
+             store.areas.push_back(SnapArea{platform::UUID(), "New", 0, 0, 0.5, 1, std::nullopt, std::nullopt,
+                                            std::nullopt, true});
+             if (!store.save()) throw platform::Error("the snap areas were not saved");
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
