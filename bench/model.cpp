@@ -9,6 +9,9 @@
 #include "model/LocalizationManager.hpp"
 #include "model/ProfileController.hpp"
 
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/FoldersControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/Bundle.hpp"
@@ -37,7 +40,7 @@ const std::filesystem::path& sandbox() {
         platform::Runtime::start(platform::Runtime::Mode::real);
         std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-bench-XXXXXX").string();
         std::filesystem::path made = ::mkdtemp(pattern.data());
-        platform::Folders::useRoot(made);
+        platform::FoldersControl::useRoot(made);
         return made;
     }();
     static const RemoveOnExit cleanup{root};
@@ -108,14 +111,14 @@ void BM_StringLookup(benchmark::State& state) {
     // The shipped tables when the bench runs from the build folder, else a small one.
     auto shipped = std::filesystem::path(TILMORA_SOURCE_DIR) / "resources";
     if (platform::FileSystem::fileExists(shipped / "Locales.bundle")) {
-        platform::Bundle::setResourceDirectory(shipped);
+        platform::BundleControl::setResourceDirectory(shipped);
     } else {
         auto folder = sandbox() / "Resources" / "Locales.bundle" / "en.lproj";
         platform::FileSystem::createDirectories(folder);
         platform::FileSystem::writeFile(folder / "Localizable.strings", "\"menu.quit\" = \"Quit\";\n");
-        platform::Bundle::setResourceDirectory(sandbox() / "Resources");
+        platform::BundleControl::setResourceDirectory(sandbox() / "Resources");
     }
-    LocalizationManager::resetShared();
+    platform::SharedInstances::resetAll();
     auto& manager = LocalizationManager::shared();
     for (auto _ : state)
         benchmark::DoNotOptimize(manager.localizedString("menu.quit"));

@@ -4,10 +4,6 @@
 
 namespace platform {
 
-void SharedInstances::registerReset(std::function<void()> reset) {
-    detail::registerSharedReset(std::move(reset));
-}
-
 void SharedInstances::resetAll() {
     detail::resetAllShared();
 }

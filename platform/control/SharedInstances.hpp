@@ -1,19 +1,17 @@
 #pragma once
 
-#include <functional>
-
 namespace platform {
 
-/// The registry of resetters of shared instances (`X::shared()`), so that a test fixture can put
-/// every one of them back to its first-use state between tests. Each layer registers its shared
-/// instances once, typically from the first call of `shared()`:
+/// The one reset of the shared state of the platform and the system: every shared instance made
+/// through `SharedInstance<T>` (the desktop, the input and UI state, the UI simulator's scripts and
+/// journals, user defaults, notification centers, the main bundle's settings, folders, the system
+/// log, and the system's own `X::shared()` instances) is destroyed, and the next use creates it
+/// afresh. Newest first, so an instance goes before the instances its constructor reached.
 ///
-///     static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
-///
-/// Resetters run on the main thread, with every worker stopped, newest registration first.
+/// Tests and the desktop console only. Main thread, with every worker stopped
+/// (`Runtime::start` first).
 class SharedInstances {
 public:
-    static void registerReset(std::function<void()> reset);
     static void resetAll();
 };
 

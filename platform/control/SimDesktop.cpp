@@ -3,6 +3,7 @@
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopTransaction.hpp"
 #include "platform/internal/DesktopNotifications.hpp"
+#include "platform/internal/DesktopState.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/control/SharedInstances.hpp"
@@ -15,17 +16,6 @@ namespace platform {
 using desktop_detail::DesktopModel;
 
 namespace {
-
-std::mutex& sharedMutex() {
-    static std::mutex m;
-    return m;
-}
-
-std::shared_ptr<DesktopModel> makeModel() {
-    auto m = std::make_shared<DesktopModel>();
-    m->poster = desktop_detail::postDesktopNotification;
-    return m;
-}
 
 SimDesktop::WindowState stateOf(const DesktopModel& m, const desktop_detail::WindowRecord& w) {
     SimDesktop::WindowState s;
@@ -57,28 +47,19 @@ DisplaySpec laptopSpec() {
 
 } // namespace
 
-SimDesktop::SimDesktop()
-    : model_(makeModel()) {}
-
 SimDesktop& SimDesktop::shared() {
+    // Stateless: the record store lives in the platform (`desktop_detail::currentModel`).
     static SimDesktop desktop;
-    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
     return desktop;
 }
 
-void SimDesktop::resetShared() {
-    auto fresh = makeModel();
-    {
-        std::lock_guard lock(sharedMutex());
-        shared().model_ = fresh;
-    }
-    NSWorkspace::shared().notificationCenter().resetForTesting();
+void SimDesktop::clear() {
+    desktop_detail::replaceModel();
+    NSWorkspace::shared().notificationCenter().removeAllObservers();
 }
 
 std::shared_ptr<DesktopModel> SimDesktop::model() const {
-    std::lock_guard lock(sharedMutex());
-    return model_;
+    return desktop_detail::currentModel();
 }
 
 // ----------------------------------------------------------------------------------- fixtures

@@ -31,9 +31,12 @@ class SimDesktop {
 public:
     /// The one desktop every app-facing call answers from.
     static SimDesktop& shared();
-    /// Replaces the shared desktop by an empty one: no displays, the program itself as the only
-    /// running application, every permission granted, an empty journal. For the test fixture.
-    static void resetShared();
+    /// Replaces the desktop by an empty one: no displays, the program itself as the only running
+    /// application, every permission granted, an empty journal, no observers of the workspace's
+    /// notifications. The program's other state (its windows, the default center's observers,
+    /// defaults) is left alone. `SharedInstances::resetAll` does this as part of resetting
+    /// everything.
+    static void clear();
 
     // ----- ready-made desktops (each replaces the displays; applications are kept)
 
@@ -235,12 +238,10 @@ public:
     std::vector<JournalEntry> journal(JournalEntry::Kind kind) const;
     void clearJournal();
 
-    /// The record store behind both faces (platform/desktop internal).
-    std::shared_ptr<desktop_detail::DesktopModel> model() const;
-
 private:
-    SimDesktop();
-    std::shared_ptr<desktop_detail::DesktopModel> model_;
+    SimDesktop() = default;
+    /// The record store behind both faces (`desktop_detail::currentModel`).
+    std::shared_ptr<desktop_detail::DesktopModel> model() const;
 };
 
 } // namespace platform

@@ -179,11 +179,6 @@ SimInput& SimInput::shared() {
     return input;
 }
 
-void SimInput::resetShared() {
-    input_detail::resetState();
-    EventQueue::resetShared();
-}
-
 void SimInput::setKeysGoToProgram(std::function<bool()> predicate) {
     state().keysGoToProgram = std::move(predicate);
 }

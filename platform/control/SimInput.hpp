@@ -41,11 +41,11 @@ namespace platform {
 /// of the main display). Main thread; logs nothing.
 class SimInput {
 public:
+    /// The control face (stateless; the state it drives is a shared instance, so
+    /// `SharedInstances::resetAll` puts the pointer at (0, 0), no buttons or modifiers held, no
+    /// monitors, hot keys, handlers or queued events, the default reserved chords, the U.S.
+    /// layout, version 15.3.0, keys and pointer going to other applications).
     static SimInput& shared();
-    /// Back to the start: pointer at (0, 0), no buttons or modifiers held, no monitors, hot keys,
-    /// handlers or queued events, the default reserved chords, the U.S. layout, version 15.3.0,
-    /// keys and pointer going to other applications.
-    static void resetShared();
 
     // ----- routing
 

@@ -1,6 +1,7 @@
 #include "platform/control/UISimulator.hpp"
 
 #include "platform/desktop/NSScreen.hpp"
+#include "platform/internal/UiScript.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Beep.hpp"
@@ -17,152 +18,43 @@
 
 namespace platform::ui {
 
-namespace {
-struct State {
-    std::deque<AlertResponse> alertScript;
-    std::function<AlertResponse(const Alert&)> alertResponder;
-    std::vector<AlertRecord> alertLog;
-    std::vector<const Alert*> liveAlerts;
-    std::deque<MenuPick> menuScript;
-    std::function<MenuPick(Menu&)> menuPicker;
-    std::vector<MenuRecord> menuLog;
-    int beeps = 0;
-    std::vector<std::string> cursors;
-};
-State& state() {
-    static State s;
-    return s;
-}
-
-TextField* firstTextField(View* v) {
-    if (!v) return nullptr;
-    if (auto* f = dynamic_cast<TextField*>(v); f && f->isEditable) return f;
-    for (auto& sub : v->subviews())
-        if (auto* f = firstTextField(sub.get())) return f;
-    return nullptr;
-}
-} // namespace
-
-void UISimulator::reset() {
-    state() = State{};
-    Application::resetShared();
-    StatusBar::resetShared();
-    Image::resetResourceDirectory();
-}
-
 // --- alerts ---------------------------------------------------------------------------------
 
 void UISimulator::scriptAlertResponse(AlertResponse response) {
-    state().alertScript.push_back(std::move(response));
+    UiScript::shared().alertScript.push_back(std::move(response));
 }
 
 void UISimulator::setAlertResponder(std::function<AlertResponse(const Alert&)> responder) {
-    state().alertResponder = std::move(responder);
+    UiScript::shared().alertResponder = std::move(responder);
 }
 
 const std::vector<AlertRecord>& UISimulator::alertLog() {
-    return state().alertLog;
-}
-
-void UISimulator::alertShown(const Alert& alert, bool asSheet) {
-    AlertRecord r;
-    r.messageText = alert.messageText;
-    r.informativeText = alert.informativeText;
-    r.style = alert.alertStyle;
-    for (auto& b : alert.buttons())
-        r.buttonTitles.push_back(b->title);
-    r.asSheet = asSheet;
-    state().alertLog.push_back(std::move(r));
-    state().liveAlerts.push_back(&alert);
-}
-
-void UISimulator::alertAnswered(const Alert& alert, long response) {
-    auto& live = state().liveAlerts;
-    live.erase(std::remove(live.begin(), live.end(), &alert), live.end());
-    for (auto it = state().alertLog.rbegin(); it != state().alertLog.rend(); ++it)
-        if (it->messageText == alert.messageText && !it->response) {
-            it->response = response;
-            break;
-        }
-}
-
-long UISimulator::answerAlert(Alert& alert) {
-    auto& s = state();
-    AlertResponse response;
-    bool scripted = true;
-    if (!s.alertScript.empty()) {
-        response = s.alertScript.front();
-        s.alertScript.pop_front();
-    } else if (s.alertResponder) {
-        response = s.alertResponder(alert);
-    } else {
-        scripted = false; // nobody scripted it: the user presses the default button
-    }
-    AlertRecord* record = nullptr;
-    for (auto it = s.alertLog.rbegin(); it != s.alertLog.rend(); ++it)
-        if (it->messageText == alert.messageText && !it->response) {
-            record = &*it;
-            break;
-        }
-    if (record) record->scripted = scripted;
-    if (response.accessoryText) {
-        if (auto* field = firstTextField(alert.accessoryView.get())) {
-            replaceText(*field, *response.accessoryText);
-            if (record) record->accessoryText = *response.accessoryText;
-        }
-    }
-    if (response.kind == AlertResponse::Kind::close) return ModalResponse::abort;
-    const auto& buttons = alert.buttons();
-    std::shared_ptr<Button> button;
-    if (response.buttonTitle) {
-        for (auto& b : buttons)
-            if (b->title == *response.buttonTitle) button = b;
-    } else if (response.buttonIndex >= 0 && size_t(response.buttonIndex) < buttons.size()) {
-        button = buttons[size_t(response.buttonIndex)];
-    }
-    if (!button) return ModalResponse::abort;
-    button->performClick();
-    return button->tag;
-}
-
-void UISimulator::answerModal(Window& window) {
-    for (auto* alert : std::vector<const Alert*>(state().liveAlerts)) {
-        if (alert->window_.get() != &window) continue;
-        long code = answerAlert(const_cast<Alert&>(*alert));
-        Application::shared().stopModal(code); // no effect when the button already ended the session
-        return;
-    }
-    // A modal window nobody will answer: end the session instead of hanging.
-    Application::shared().abortModal();
+    return UiScript::shared().alertLog;
 }
 
 // --- menus ----------------------------------------------------------------------------------
 
 void UISimulator::scriptMenuPick(MenuPick pick) {
-    state().menuScript.push_back(std::move(pick));
+    UiScript::shared().menuScript.push_back(std::move(pick));
 }
 
 void UISimulator::setMenuPicker(std::function<MenuPick(Menu&)> picker) {
-    state().menuPicker = std::move(picker);
+    UiScript::shared().menuPicker = std::move(picker);
 }
 
 const std::vector<MenuRecord>& UISimulator::menuLog() {
-    return state().menuLog;
+    return UiScript::shared().menuLog;
 }
 
-MenuPick UISimulator::nextMenuPick(Menu& menu) {
-    auto& s = state();
-    if (!s.menuScript.empty()) {
-        auto pick = std::move(s.menuScript.front());
-        s.menuScript.pop_front();
-        return pick;
-    }
-    if (s.menuPicker) return s.menuPicker(menu);
-    return MenuPick{{}, 0, nullptr};
-}
+// --- application ----------------------------------------------------------------------------
 
-void UISimulator::menuTracked(MenuRecord record) {
-    state().menuLog.push_back(std::move(record));
+void UISimulator::deactivateApplication() {
+    auto& app = Application::shared();
+    if (!app.active_) return;
+    app.active_ = false;
+    runtime::post(ApplicationDidResignActiveNotification, &app);
+    for (auto* w : std::vector<Window*>(app.order_))
+        if (w->hidesOnDeactivate) w->orderOut();
 }
 
 // --- status bar -------------------------------------------------------------------------------
@@ -183,35 +75,11 @@ bool UISimulator::clickStatusItem(StatusItem& item, size_t screenIndex) {
 
 // --- counters -------------------------------------------------------------------------------
 
-void UISimulator::countBeep() {
-    ++state().beeps;
-}
 int UISimulator::beepCount() {
-    return state().beeps;
-}
-std::vector<std::string>& UISimulator::cursorStack() {
-    return state().cursors;
+    return UiScript::shared().beeps;
 }
 size_t UISimulator::cursorStackDepth() {
-    return state().cursors.size();
-}
-
-void beep() {
-    UISimulator::countBeep();
-}
-
-void Cursor::push() const {
-    UISimulator::cursorStack().push_back(name_);
-}
-
-void Cursor::pop() {
-    auto& s = UISimulator::cursorStack();
-    if (!s.empty()) s.pop_back();
-}
-
-std::string Cursor::current() {
-    auto& s = UISimulator::cursorStack();
-    return s.empty() ? "arrow" : s.back();
+    return UiScript::shared().cursors.size();
 }
 
 // --- a user's input -------------------------------------------------------------------------

@@ -67,14 +67,10 @@ struct MenuRecord {
 
 /// The toolkit's control API: the scripted user of alerts and menus, the journals of what was
 /// shown, counters (beeps, cursor pushes) and a user's input on AppKit-like controls.
-/// Tests and the desktop console use it; the system's code never does. Main thread only.
+/// Tests and the desktop console use it; the system's code never does. Everything it queued or
+/// recorded is cleared by `SharedInstances::resetAll`. Main thread only.
 class UISimulator {
 public:
-    /// Resets the toolkit's shared state: application, status bar, scripts, journals, counters,
-    /// resource folder. (Screens come from the simulated desktop, `SimDesktop`.) The test fixture calls it
-    /// between tests.
-    static void reset();
-
     // Alerts
     static void scriptAlertResponse(AlertResponse response);
     /// Answers alerts that no queued script covers; without one such alerts press their first button.
@@ -86,6 +82,12 @@ public:
     /// Handles menus that no queued script covers; without one such menus are dismissed.
     static void setMenuPicker(std::function<MenuPick(Menu&)> picker);
     static const std::vector<MenuRecord>& menuLog();
+
+    // Application
+    /// Another application becomes active: the program's application object resigns active
+    /// (did-resign-active is posted) and its windows that hide on deactivation are ordered out.
+    /// Nothing happens when it is not active.
+    static void deactivateApplication();
 
     // Status bar
     static void setStatusBarThickness(double points);
@@ -109,16 +111,6 @@ public:
     /// Drags the knob through `values` in order (the last is where it is released); a continuous
     /// slider sends its action at each value, another one only at the release.
     static void dragSlider(Slider& slider, const std::vector<double>& values);
-
-    // Used by the toolkit itself.
-    static void alertShown(const Alert& alert, bool asSheet);
-    static void alertAnswered(const Alert& alert, long response);
-    static long answerAlert(Alert& alert);
-    static void answerModal(Window& window);
-    static MenuPick nextMenuPick(Menu& menu);
-    static void menuTracked(MenuRecord record);
-    static void countBeep();
-    static std::vector<std::string>& cursorStack();
 };
 
 } // namespace platform::ui

@@ -1,7 +1,7 @@
 #include "platform/desktop/AXValue.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 namespace platform {
 
@@ -10,7 +10,7 @@ using desktop_detail::DesktopModel;
 namespace {
 
 bool flag(bool DesktopModel::*member) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     return (*holder).*member;
 }

@@ -1,7 +1,7 @@
 #include "platform/desktop/AppleEvents.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 namespace platform {
 
@@ -10,7 +10,7 @@ int automationPermission(DesktopModel& m, bool ask);
 }
 
 OSStatus AEDeterminePermissionToAutomateTarget(const std::string& bundleIdentifier, bool askUserIfNeeded) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     desktop_detail::DesktopModel::Txn t(*holder);
     if (bundleIdentifier != "com.apple.systemevents") return procNotFound;
     return desktop_detail::automationPermission(*holder, askUserIfNeeded);

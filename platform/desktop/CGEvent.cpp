@@ -1,7 +1,7 @@
 #include "platform/desktop/CGEvent.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 namespace platform {
 
@@ -39,7 +39,7 @@ void deliver(DesktopModel& m, pid_t target, const CGEvent& event, bool hid) {
 } // namespace
 
 std::optional<CGEventSource> CGEventSourceCreate(CGEventSourceStateID state) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     if (holder->eventSourceFails) return std::nullopt;
     return CGEventSource{state};
@@ -47,20 +47,20 @@ std::optional<CGEventSource> CGEventSourceCreate(CGEventSourceStateID state) {
 
 std::optional<CGEvent> CGEventCreateKeyboardEvent(const std::optional<CGEventSource>&, CGKeyCode key,
                                                   bool keyDown) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     if (holder->eventSourceFails) return std::nullopt;
     return CGEvent{key, keyDown, 0};
 }
 
 void CGEventPost(CGEventTapLocation, const CGEvent& event) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     deliver(*holder, holder->frontPid, event, true);
 }
 
 void CGEventPostToPid(pid_t pid, const CGEvent& event) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     deliver(*holder, pid, event, false);
 }

@@ -2,7 +2,7 @@
 
 #include "platform/desktop/AppleEvents.hpp"
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 #include <regex>
 
@@ -98,7 +98,7 @@ std::optional<std::string> NSAppleEventDescriptor::stringValue() const {
 }
 
 std::optional<NSAppleScript> NSAppleScript::create(const std::string& source) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     if (holder->scriptCreationFails) return std::nullopt;
     return NSAppleScript(source);
@@ -106,7 +106,7 @@ std::optional<NSAppleScript> NSAppleScript::create(const std::string& source) {
 
 std::optional<NSAppleEventDescriptor>
 NSAppleScript::executeAndReturnError(std::optional<CFDictionary>& errorInfo) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     errorInfo.reset();

@@ -1,8 +1,8 @@
 #include "platform/desktop/NSScreen.hpp"
 
+#include "platform/internal/DesktopState.hpp"
 #include "platform/desktop/LargestOverlap.hpp"
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
 
 namespace platform {
 
@@ -12,7 +12,7 @@ NSScreen::NSScreen(std::shared_ptr<const desktop_detail::ScreenSnapshot> snapsho
     : snapshot_(std::move(snapshot)) {}
 
 std::vector<NSScreen> NSScreen::screens() {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     std::vector<NSScreen> out;
     for (const auto& s : holder->published)
@@ -21,7 +21,7 @@ std::vector<NSScreen> NSScreen::screens() {
 }
 
 std::optional<NSScreen> NSScreen::main() {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     if (m.published.empty()) return std::nullopt;

@@ -13,13 +13,11 @@ using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
 
 NSWorkspace& NSWorkspace::shared() {
-    static NSWorkspace workspace;
-    return workspace;
+    return SharedInstance<NSWorkspace>::get();
 }
 
 NotificationCenter& NSWorkspace::notificationCenter() {
-    static NotificationCenter center;
-    return center;
+    return center_;
 }
 
 std::vector<NSRunningApplication> NSWorkspace::runningApplications() const {

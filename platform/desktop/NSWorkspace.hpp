@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/desktop/NSRunningApplication.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 
 #include <optional>
 #include <string>
@@ -59,7 +61,9 @@ public:
     static std::optional<NSRunningApplication> applicationOf(const Notification& notification);
 
 private:
+    friend class SharedInstance<NSWorkspace>;
     NSWorkspace() = default;
+    NotificationCenter center_;
 };
 
 } // namespace platform

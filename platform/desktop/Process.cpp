@@ -1,7 +1,7 @@
 #include "platform/desktop/Process.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {
@@ -135,7 +135,7 @@ void runLaunchctl(DesktopModel& m, const std::vector<std::string>& args, int& st
 } // namespace
 
 void Process::run() {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     JournalEntry j;

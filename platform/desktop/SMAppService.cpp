@@ -1,7 +1,7 @@
 #include "platform/desktop/SMAppService.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 #include "platform/foundation/Error.hpp"
 
 namespace platform {
@@ -14,7 +14,7 @@ SMAppService& SMAppService::mainApp() {
 }
 
 SMAppService::Status SMAppService::status() const {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     return Status(holder->loginItemStatus);
 }
@@ -25,7 +25,7 @@ namespace {
 /// gives; throws the configured error otherwise.
 void changeRegistration(const char* what, std::optional<std::string> DesktopModel::*errorField,
                         int (*statusOnSuccess)(const DesktopModel&)) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     std::optional<std::string> error;
     {

@@ -1,7 +1,7 @@
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 namespace platform {
 
@@ -27,7 +27,7 @@ SPUStandardUpdaterController::~SPUStandardUpdaterController() {
 
 void SPUStandardUpdaterController::startUpdater() {
     updater_->started_ = true;
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);
     JournalEntry j;
     j.kind = JournalEntry::Kind::update;
@@ -36,7 +36,7 @@ void SPUStandardUpdaterController::startUpdater() {
 }
 
 void SPUUpdater::checkForUpdatesInBackground() {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     JournalEntry j;

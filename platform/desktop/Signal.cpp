@@ -1,7 +1,7 @@
 #include "platform/desktop/Signal.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 #include <cerrno>
 
@@ -10,7 +10,7 @@ namespace platform {
 using desktop_detail::DesktopModel;
 
 int kill(pid_t pid, int signal) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn t(m);
     JournalEntry j;

@@ -2,7 +2,7 @@
 
 #include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 #include <algorithm>
 
@@ -55,7 +55,7 @@ CFDictionary entryOf(const DesktopModel& m, const WindowRecord& w) {
 } // namespace
 
 std::optional<CFArray> CGWindowListCopyWindowInfo(CGWindowListOption option, CGWindowID relativeToWindow) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn txn(m);
     if (m.windowListUnavailable) return std::nullopt;

@@ -1,7 +1,7 @@
 #include "platform/foundation/Bundle.hpp"
 
 #include "platform/foundation/Error.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/internal/BundleState.hpp"
 
 #include <cstdlib>
 #include <mutex>
@@ -10,25 +10,6 @@
 namespace platform {
 
 namespace {
-
-struct Overrides {
-    std::mutex mutex;
-    std::optional<std::filesystem::path> resourceDirectory;
-    std::optional<std::vector<std::string>> preferredLocalizations;
-    std::optional<std::vector<std::string>> preferredLanguages;
-    std::optional<std::optional<std::string>> currentLanguageCode;
-};
-
-Overrides& overrides() {
-    static Overrides instance;
-    static const bool registered = (SharedInstances::registerReset([] {
-                                        Bundle::resetForTesting();
-                                        Locale::resetForTesting();
-                                    }),
-                                    true);
-    (void)registered;
-    return instance;
-}
 
 // The locale name that governs messages: $LC_ALL, else $LC_MESSAGES, else $LANG.
 std::optional<std::string> messagesLocale() {
@@ -60,7 +41,7 @@ std::optional<std::filesystem::path> Bundle::executableDirectory() {
 
 std::vector<std::filesystem::path> Bundle::resourceDirectories() {
     {
-        Overrides& o = overrides();
+        auto& o = bundle_detail::state();
         std::lock_guard<std::mutex> hold(o.mutex);
         if (o.resourceDirectory) return {*o.resourceDirectory};
     }
@@ -86,34 +67,57 @@ std::optional<std::filesystem::path> Bundle::pathForResource(std::string_view na
     return std::nullopt;
 }
 
+Bundle Bundle::main() {
+    return Bundle();
+}
+
+std::optional<std::string> Bundle::bundleIdentifier() const {
+    auto& o = bundle_detail::state();
+    std::lock_guard<std::mutex> hold(o.mutex);
+    return o.bundleIdentifier;
+}
+
+std::filesystem::path Bundle::bundlePath() const {
+    {
+        auto& o = bundle_detail::state();
+        std::lock_guard<std::mutex> hold(o.mutex);
+        if (o.bundlePath) return *o.bundlePath;
+    }
+    return executableDirectory().value_or(std::filesystem::path());
+}
+
+std::optional<PropertyDictionary> Bundle::infoDictionary() const {
+    auto& o = bundle_detail::state();
+    std::lock_guard<std::mutex> hold(o.mutex);
+    return o.infoDictionary;
+}
+
+std::optional<PropertyValue> Bundle::objectForInfoDictionaryKey(const std::string& key) const {
+    auto info = infoDictionary();
+    if (!info) return std::nullopt;
+    auto it = info->find(key);
+    if (it == info->end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::string> Bundle::bundleName() const {
+    auto value = objectForInfoDictionaryKey("CFBundleName");
+    if (!value) return std::nullopt;
+    if (const auto* text = value->asString()) return *text;
+    return std::nullopt;
+}
+
 std::vector<std::string> Bundle::preferredLocalizations() {
-    Overrides& o = overrides();
+    auto& o = bundle_detail::state();
     std::lock_guard<std::mutex> hold(o.mutex);
     return o.preferredLocalizations.value_or(std::vector<std::string>{"en"});
-}
-
-void Bundle::setResourceDirectory(std::optional<std::filesystem::path> dir) {
-    Overrides& o = overrides();
-    std::lock_guard<std::mutex> hold(o.mutex);
-    o.resourceDirectory = std::move(dir);
-}
-
-void Bundle::setPreferredLocalizations(std::optional<std::vector<std::string>> localizations) {
-    Overrides& o = overrides();
-    std::lock_guard<std::mutex> hold(o.mutex);
-    o.preferredLocalizations = std::move(localizations);
-}
-
-void Bundle::resetForTesting() {
-    setResourceDirectory(std::nullopt);
-    setPreferredLocalizations(std::nullopt);
 }
 
 namespace Locale {
 
 std::vector<std::string> preferredLanguages() {
     {
-        Overrides& o = overrides();
+        auto& o = bundle_detail::state();
         std::lock_guard<std::mutex> hold(o.mutex);
         if (o.preferredLanguages) return *o.preferredLanguages;
     }
@@ -138,7 +142,7 @@ std::vector<std::string> preferredLanguages() {
 
 std::optional<std::string> currentLanguageCode() {
     {
-        Overrides& o = overrides();
+        auto& o = bundle_detail::state();
         std::lock_guard<std::mutex> hold(o.mutex);
         if (o.currentLanguageCode) return *o.currentLanguageCode;
     }
@@ -147,23 +151,6 @@ std::optional<std::string> currentLanguageCode() {
     auto tag = languageTag(*locale);
     if (!tag) return std::nullopt;
     return tag->substr(0, tag->find('-'));
-}
-
-void setPreferredLanguages(std::optional<std::vector<std::string>> languages) {
-    Overrides& o = overrides();
-    std::lock_guard<std::mutex> hold(o.mutex);
-    o.preferredLanguages = std::move(languages);
-}
-
-void setCurrentLanguageCode(std::optional<std::optional<std::string>> code) {
-    Overrides& o = overrides();
-    std::lock_guard<std::mutex> hold(o.mutex);
-    o.currentLanguageCode = std::move(code);
-}
-
-void resetForTesting() {
-    setPreferredLanguages(std::nullopt);
-    setCurrentLanguageCode(std::nullopt);
 }
 
 } // namespace Locale

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/PropertyValue.hpp"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,14 +10,31 @@
 
 namespace platform {
 
-/// The program's main bundle: where its resources are found at run time, and the languages it
-/// prefers. Resources are looked up next to the executable (the build copies `resources/` there),
-/// then in the installed data folder "<executable folder>/../share/tilmora".
+/// The program's main bundle: its identity (`main()`: identifier, path, info dictionary), where its
+/// resources are found at run time, and the languages it prefers. Resources are looked up next to
+/// the executable (the build copies `resources/` there), then in the installed data folder
+/// "<executable folder>/../share/tilmora". Every resource lookup of the platform (strings tables,
+/// images) goes through `pathForResource`.
 ///
-/// Control API (tests and the desktop console): `setResourceDirectory`,
-/// `setPreferredLocalizations`, `resetForTesting`. Any thread.
+/// The simulator sets the identity, the resource folder and the localizations through
+/// `BundleControl` (platform/control). Any thread.
 class Bundle {
 public:
+    /// The main bundle. Its values are read when asked, so a handle kept across a change of the
+    /// control API sees the new values.
+    static Bundle main();
+
+    /// The bundle identifier ("CFBundleIdentifier"); none when the program has none.
+    std::optional<std::string> bundleIdentifier() const;
+    /// The bundle's folder; by default the folder of the executable (empty when it cannot be found).
+    std::filesystem::path bundlePath() const;
+    /// The bundle's info dictionary; none when there is none.
+    std::optional<PropertyDictionary> infoDictionary() const;
+    /// The info dictionary's value for `key`, of whatever type it has; none when absent.
+    std::optional<PropertyValue> objectForInfoDictionaryKey(const std::string& key) const;
+    /// "CFBundleName" when it is present and a text; none when it is absent or of another type.
+    std::optional<std::string> bundleName() const;
+
     /// The path of resource `name` with extension `ext` ("Locales" and "bundle" for
     /// "Locales.bundle"), or none when no such file or folder exists.
     static std::optional<std::filesystem::path> pathForResource(std::string_view name, std::string_view ext);
@@ -29,18 +48,9 @@ public:
 
     /// The folder holding the running executable; none when it cannot be found.
     static std::optional<std::filesystem::path> executableDirectory();
-
-    /// Control API: resources come only from `dir` (none: back to the default folders).
-    static void setResourceDirectory(std::optional<std::filesystem::path> dir);
-    /// Control API: replaces the preferred localizations (none: back to "en").
-    static void setPreferredLocalizations(std::optional<std::vector<std::string>> localizations);
-    /// Control API: both back to their defaults.
-    static void resetForTesting();
 };
 
-/// The user's language settings.
-///
-/// Control API: `setPreferredLanguages`, `setCurrentLanguageCode`, `resetForTesting`. Any thread.
+/// The user's language settings (the simulator replaces them through `LocaleControl`). Any thread.
 namespace Locale {
 
 /// The user's preferred languages in order, as language tags ("de-DE", "en"): from $LANGUAGE
@@ -50,13 +60,6 @@ std::vector<std::string> preferredLanguages();
 
 /// The current locale's language code ("de" for "de_DE.UTF-8"); none for "C" or "POSIX".
 std::optional<std::string> currentLanguageCode();
-
-/// Control API: replaces the preferred languages (none: back to the environment).
-void setPreferredLanguages(std::optional<std::vector<std::string>> languages);
-/// Control API: replaces the current language code (an empty optional inside means "none").
-void setCurrentLanguageCode(std::optional<std::optional<std::string>> code);
-/// Control API: both back to the environment.
-void resetForTesting();
 
 } // namespace Locale
 

@@ -1,7 +1,8 @@
 #include "platform/foundation/Folders.hpp"
 
+#include "platform/internal/InstalledFolders.hpp"
+
 #include <cstdlib>
-#include <mutex>
 #include <system_error>
 
 namespace platform {
@@ -9,17 +10,6 @@ namespace platform {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::mutex& layoutMutex() {
-    static std::mutex m;
-    return m;
-}
-
-// None while the system layout applies.
-std::optional<Folders::Layout>& installed() {
-    static std::optional<Folders::Layout> layout;
-    return layout;
-}
 
 std::optional<fs::path> absoluteEnv(const char* name) {
     const char* value = std::getenv(name);
@@ -58,8 +48,9 @@ Folders::Layout Folders::systemLayout() {
 
 Folders::Layout Folders::current() {
     {
-        std::lock_guard lock(layoutMutex());
-        if (installed()) return *installed();
+        auto& installed = folders_detail::installedLayout();
+        std::lock_guard lock(installed.mutex);
+        if (installed.layout) return *installed.layout;
     }
     return systemLayout();
 }
@@ -75,34 +66,6 @@ std::optional<fs::path> Folders::home() {
 }
 fs::path Folders::preferences() {
     return current().preferences;
-}
-
-void Folders::install(Layout layout) {
-    std::lock_guard lock(layoutMutex());
-    installed() = std::move(layout);
-}
-
-Folders::Layout Folders::layoutUnder(const fs::path& root) {
-    Layout layout;
-    layout.home = root;
-    layout.documents = root / "Documents";
-    layout.applicationSupport = root / "Library" / "Application Support";
-    layout.preferences = root / "Library" / "Preferences";
-    return layout;
-}
-
-void Folders::useRoot(const fs::path& root) {
-    Layout layout = layoutUnder(root);
-    std::error_code ec;
-    fs::create_directories(*layout.documents, ec);
-    fs::create_directories(*layout.applicationSupport, ec);
-    fs::create_directories(layout.preferences, ec);
-    install(std::move(layout));
-}
-
-void Folders::resetToSystem() {
-    std::lock_guard lock(layoutMutex());
-    installed().reset();
 }
 
 } // namespace platform

@@ -11,7 +11,7 @@ namespace platform {
 /// App-facing: `documents()`, `applicationSupport()`, `home()`, `preferences()`. A folder that
 /// the platform cannot name is reported as none (the log then writes nothing).
 ///
-/// Control API (tests and the desktop console): `install`, `useRoot`, `resetToSystem`.
+/// Tests and the desktop console replace the folders with `FoldersControl` (platform/control).
 ///
 /// The system layout on this host follows the XDG conventions:
 /// - documents: $XDG_DOCUMENTS_DIR, else $HOME/Documents; none without either;
@@ -41,16 +41,6 @@ public:
     /// All four folders at once.
     static Layout current();
 
-    /// Control API: replaces the layout until the next `install`, `useRoot` or `resetToSystem`.
-    static void install(Layout layout);
-    /// Control API: the layout of a sandboxed user under `root`: home = root,
-    /// documents = root/Documents, application support = root/Library/Application Support,
-    /// preferences = root/Library/Preferences. Nothing is created.
-    static Layout layoutUnder(const std::filesystem::path& root);
-    /// Control API: installs `layoutUnder(root)` and creates its folders (best effort).
-    static void useRoot(const std::filesystem::path& root);
-    /// Control API: back to the system layout described above.
-    static void resetToSystem();
     /// The system layout from the current environment.
     static Layout systemLayout();
 };

@@ -1,5 +1,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include <algorithm>
 #include <atomic>
 
@@ -15,8 +17,7 @@ struct NotificationCenter::Entry {
 };
 
 NotificationCenter& NotificationCenter::defaultCenter() {
-    static NotificationCenter center;
-    return center;
+    return SharedInstance<NotificationCenter>::get();
 }
 
 ObserverToken NotificationCenter::addObserver(std::string name, const void* object, Block block) {
@@ -84,7 +85,11 @@ std::size_t NotificationCenter::observerCount() const {
     return entries_.size();
 }
 
-void NotificationCenter::resetForTesting() {
+NotificationCenter::~NotificationCenter() {
+    removeAllObservers();
+}
+
+void NotificationCenter::removeAllObservers() {
     std::vector<std::shared_ptr<Entry>> old;
     {
         std::lock_guard lock(mutex_);

@@ -36,10 +36,13 @@ public:
     using Block = std::function<void(const Notification&)>;
 
     NotificationCenter() = default;
+    /// Forgets every observer; calls still queued for them are dropped.
+    ~NotificationCenter();
     NotificationCenter(const NotificationCenter&) = delete;
     NotificationCenter& operator=(const NotificationCenter&) = delete;
 
-    /// The process's one center.
+    /// The process's one center (a shared instance: `SharedInstances::resetAll` replaces it with
+    /// one without observers).
     static NotificationCenter& defaultCenter();
 
     /// Registers `block` for notifications named `name` (empty: every name) about `object`
@@ -60,8 +63,9 @@ public:
     /// Number of registered observers (for tests and diagnostics).
     std::size_t observerCount() const;
 
-    /// Control API: removes every observer, for the test fixture.
-    void resetForTesting();
+    /// Removes every registration, as destroying the center would; calls still queued for them
+    /// are dropped.
+    void removeAllObservers();
 
 private:
     struct Entry;

@@ -1,5 +1,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -316,19 +318,25 @@ void noteChange() {
     changes.fetch_add(1, std::memory_order_release);
 }
 
-std::mutex& registryMutex() {
-    static std::mutex m;
-    return m;
-}
+} // namespace
 
-std::map<std::string, std::shared_ptr<Domain>>& registry() {
-    static std::map<std::string, std::shared_ptr<Domain>> domains;
-    return domains;
-}
+/// The domains held in memory, loaded on first use. A shared instance: `SharedInstances::resetAll`
+/// forgets every domain, persisted values and registrations alike, so that the next access reloads
+/// from the files under the then current `Folders::preferences()` (files are left alone; objects
+/// already opened stay usable).
+class DomainRegistry {
+public:
+    ~DomainRegistry() { noteChange(); }
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<Domain>> domains;
+};
+
+namespace {
 
 std::shared_ptr<Domain> domainNamed(const std::string& name) {
-    std::lock_guard lock(registryMutex());
-    auto& slot = registry()[name];
+    auto& registry = SharedInstance<DomainRegistry>::get();
+    std::lock_guard lock(registry.mutex);
+    auto& slot = registry.domains[name];
     if (!slot) {
         auto domain = std::make_shared<Domain>();
         domain->name = name;
@@ -504,15 +512,6 @@ PropertyDictionary UserDefaults::dictionaryRepresentation() const {
 
 bool UserDefaults::synchronize() {
     return save(*domainNamed(domain_));
-}
-
-void UserDefaults::resetForTesting() {
-    std::map<std::string, std::shared_ptr<Domain>> old;
-    {
-        std::lock_guard lock(registryMutex());
-        old.swap(registry());
-    }
-    noteChange();
 }
 
 std::uint64_t UserDefaults::changeCount() {

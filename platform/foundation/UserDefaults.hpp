@@ -87,11 +87,6 @@ public:
     /// The file that persists this domain.
     std::filesystem::path storagePath() const;
 
-    /// Control API: forgets every domain held in memory, persisted values and registrations alike,
-    /// so that the next access reloads from the files under the then current
-    /// `Folders::preferences()`. Files are left alone. Objects already opened stay usable.
-    static void resetForTesting();
-
     /// The file name (without folder) that stores a domain: the name with every character other
     /// than letters, digits, '.', '-' and '_' replaced by '_', plus ".json".
     static std::string fileNameForDomain(const std::string& name);

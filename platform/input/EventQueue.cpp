@@ -1,26 +1,14 @@
 #include "platform/input/EventQueue.hpp"
 
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/internal/InputState.hpp"
 
 #include <memory>
 
 namespace platform {
 
-namespace {
-std::unique_ptr<EventQueue>& holder() {
-    static std::unique_ptr<EventQueue> q;
-    return q;
-}
-} // namespace
-
 EventQueue& EventQueue::shared() {
-    auto& q = holder();
-    if (!q) q.reset(new EventQueue());
-    return *q;
-}
-
-void EventQueue::resetShared() {
-    holder().reset();
+    return SharedInstance<EventQueue>::get();
 }
 
 std::optional<NSEvent> EventQueue::nextEvent(EventTypeMask mask, bool dequeue) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include "platform/input/NSEvent.hpp"
 
 #include <deque>
@@ -16,9 +18,9 @@ namespace platform {
 /// application object installs it with `setEventHandler`). Main thread only.
 class EventQueue {
 public:
+    /// The application's queue (a shared instance: `SharedInstances::resetAll` empties it and
+    /// drops the handler and the current event).
     static EventQueue& shared();
-    /// Empties the queue, drops the handler and the current event. Test fixture.
-    static void resetShared();
 
     /// The first queued event whose type is in `mask`, without waiting; none when no event
     /// matches. With `dequeue` the event leaves the queue. Dequeued events skip the local monitors.
@@ -53,6 +55,7 @@ public:
     std::optional<NSEvent> applyLocalMonitors(const NSEvent& event);
 
 private:
+    friend class SharedInstance<EventQueue>;
     EventQueue() = default;
     std::deque<NSEvent> queue_;
     std::optional<NSEvent> current_;

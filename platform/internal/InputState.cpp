@@ -1,39 +1,33 @@
 #include "platform/internal/InputState.hpp"
 
 #include "platform/dispatch/MediaTime.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
+
+#include <atomic>
 
 namespace platform::input_detail {
 
 namespace {
-std::unique_ptr<State>& holder() {
-    static std::unique_ptr<State> s;
-    return s;
-}
+std::atomic<std::uint64_t> generation{0};
 } // namespace
 
-State& state() {
-    static const bool registered = (SharedInstances::registerReset([] { SimInput::resetShared(); }), true);
-    (void)registered;
-    auto& s = holder();
-    if (!s) {
-        s = std::make_unique<State>();
-        s->symbolic = defaultSymbolicHotKeys();
-    }
-    return *s;
-}
-
-namespace {
-std::uint64_t generation = 0;
-}
-
-void resetState() {
-    holder().reset();
+State::State()
+    : symbolic(defaultSymbolicHotKeys()) {
     ++generation;
 }
 
+// A reset destroys the state at once but makes the next one lazily: work scheduled before the
+// reset must see it stale even when nothing has touched the input since.
+State::~State() {
+    ++generation;
+}
+
+State& state() {
+    return SharedInstance<State>::get();
+}
+
 std::uint64_t stateGeneration() {
-    return generation;
+    return generation.load();
 }
 
 std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys() {

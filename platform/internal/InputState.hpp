@@ -39,8 +39,14 @@ struct HeldChord {
 };
 
 /// Everything the input area of the platform keeps: the pointer and keyboard, monitors, Carbon
-/// handlers and hot keys, the simulator's settings. Main thread.
+/// handlers and hot keys, the simulator's settings. A shared instance (fresh after
+/// `SharedInstances::resetAll`). Main thread.
 struct State {
+    State();
+    ~State();
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
     CGPoint pointer;
     std::uint32_t buttons = 0;
     ModifierFlags held;
@@ -91,8 +97,7 @@ struct MonitorAccess {
 };
 
 State& state();
-void resetState();
-/// Counts resets, so that work scheduled before one can tell it is stale.
+/// Counts fresh states, so that work scheduled before a reset can tell it is stale.
 std::uint64_t stateGeneration();
 /// The default reserved chords.
 std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys();

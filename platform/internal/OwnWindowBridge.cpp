@@ -2,23 +2,24 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/internal/DesktopState.hpp"
 
 namespace platform::OwnWindowBridge {
 
 using desktop_detail::DesktopModel;
 
 pid_t programPid() {
-    return SimDesktop::shared().programPid();
+    return desktop_detail::programPid();
 }
 
 std::uint32_t newWindowNumber() {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel::Txn txn(*holder);
     return holder->nextWindow++;
 }
 
 void sync(std::uint32_t number, const OwnWindowSpec& spec) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn txn(m);
     auto* w = m.window(number);
@@ -41,7 +42,7 @@ void sync(std::uint32_t number, const OwnWindowSpec& spec) {
 }
 
 void orderFront(std::uint32_t number) {
-    auto holder = SimDesktop::shared().model();
+    auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn txn(m);
     if (auto* w = m.liveWindow(number); w && w->own) m.raise(number);

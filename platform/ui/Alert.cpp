@@ -4,7 +4,7 @@
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/StackView.hpp"
 #include "platform/ui/TextField.hpp"
-#include "platform/control/UISimulator.hpp"
+#include "platform/internal/UiScript.hpp"
 
 namespace platform::ui {
 
@@ -58,27 +58,27 @@ void Alert::prepare() {
 long Alert::runModal() {
     auto keep = shared_from_this();
     prepare();
-    UISimulator::alertShown(*this, false);
+    UiScript::shared().alertShown(*this, false);
     window_->center();
     long code = Application::shared().runModal(*window_);
     window_->orderOut();
-    UISimulator::alertAnswered(*this, code);
+    UiScript::shared().alertAnswered(*this, code);
     return code;
 }
 
 void Alert::beginSheetModal(Window& parent, std::function<void(long)> completion) {
     auto self = std::static_pointer_cast<Alert>(shared_from_this());
     prepare();
-    UISimulator::alertShown(*this, true);
+    UiScript::shared().alertShown(*this, true);
     parent.sheet_ = window_;
     window_->orderFront();
     std::weak_ptr<Responder> weakParent = parent.weak_from_this();
     Window* parentPtr = &parent;
     runtime::mainAsync([self, weakParent, parentPtr, completion = std::move(completion)] {
-        long code = UISimulator::answerAlert(*self);
+        long code = UiScript::shared().answerAlert(*self);
         self->window_->orderOut();
         if (auto p = weakParent.lock()) parentPtr->sheet_.reset();
-        UISimulator::alertAnswered(*self, code);
+        UiScript::shared().alertAnswered(*self, code);
         if (completion) completion(code);
     });
 }

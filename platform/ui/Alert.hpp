@@ -40,6 +40,7 @@ public:
 
 private:
     friend class UISimulator;
+    friend class UiScript;
     void prepare();
     std::vector<std::shared_ptr<Button>> buttons_;
     std::shared_ptr<Panel> window_;

@@ -1,34 +1,19 @@
 #include "platform/ui/Application.hpp"
 
-#include "platform/control/SharedInstances.hpp"
+#include "platform/dispatch/MainThread.hpp"
+#include "platform/internal/OwnWindowBridge.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/control/UISimulator.hpp"
+#include "platform/internal/UiScript.hpp"
 #include "platform/ui/Window.hpp"
 
 #include <algorithm>
 
 namespace platform::ui {
 
-namespace {
-Application*& instance() {
-    static Application* app = nullptr;
-    return app;
-}
-} // namespace
-
 Application& Application::shared() {
-    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
-    auto& app = instance();
-    if (!app) app = new Application();
-    return *app;
-}
-
-void Application::resetShared() {
-    // Windows still alive keep working; they simply are no longer listed by the fresh instance.
-    delete instance();
-    instance() = nullptr;
+    return SharedInstance<Application>::get();
 }
 
 bool Application::setActivationPolicy(ActivationPolicy policy) {
@@ -40,14 +25,6 @@ void Application::activate(bool) {
     if (active_) return;
     active_ = true;
     runtime::post(ApplicationDidBecomeActiveNotification, this);
-}
-
-void Application::deactivate() {
-    if (!active_) return;
-    active_ = false;
-    runtime::post(ApplicationDidResignActiveNotification, this);
-    for (auto* w : std::vector<Window*>(order_))
-        if (w->hidesOnDeactivate) w->orderOut();
 }
 
 void Application::run() {
@@ -135,7 +112,7 @@ long Application::runModal(Window& window) {
     // The main queue and the scripted responder get their turns; a session nobody ends is aborted.
     for (int turn = 0; !done() && turn < 1000; ++turn) {
         if (runtime::runLoopUntil(runtime::modalPanelMode, done, 0.001)) break;
-        if (!done()) UISimulator::answerModal(window);
+        if (!done()) UiScript::shared().answerModal(window);
     }
     long code = done() ? *modal_[depth - 1].code : ModalResponse::abort;
     modal_.resize(depth - 1);

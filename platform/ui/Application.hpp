@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include "platform/input/NSEvent.hpp"
 #include "platform/ui/Responder.hpp"
 
@@ -43,15 +45,13 @@ public:
     virtual void applicationWillTerminate() {}
 };
 
-/// The application object: one shared instance (`shared()`, reset by the test fixture with
-/// `resetShared()`). Delegate (held weakly), activation policy and state, key and main window, the
+/// The application object: one shared instance (`shared()`; `SharedInstances::resetAll` drops it,
+/// windows still alive keep working but are no longer listed). Delegate (held weakly), activation policy and state, key and main window, the
 /// list of windows, main menu, modal sessions, the current event, and target-action dispatch.
 /// Main thread only.
 class Application : public Responder {
 public:
     static Application& shared();
-    /// Drops the shared instance; the next `shared()` makes a fresh one. Test fixture only.
-    static void resetShared();
 
     std::weak_ptr<ApplicationDelegate> delegate;
     void setDelegate(const std::shared_ptr<ApplicationDelegate>& d) { delegate = d; }
@@ -61,8 +61,6 @@ public:
     bool setActivationPolicy(ActivationPolicy policy);
     /// Makes the application active (posts the did-become-active notification when it was not).
     void activate(bool ignoringOtherApps);
-    /// The simulator's way to make another application active.
-    void deactivate();
     bool isActive() const { return active_; }
 
     /// Finishes launching (the delegate and the did-finish-launching observers are told once) and
@@ -106,6 +104,7 @@ public:
     bool sendAction(const Selector& action, Responder* target, Responder* sender);
 
 private:
+    friend class platform::SharedInstance<Application>;
     friend class Window;
     friend class UISimulator;
     struct ModalSession {

@@ -1,21 +1,13 @@
 #include "platform/ui/Image.hpp"
 
+#include "platform/foundation/Bundle.hpp"
+
 #include <fstream>
-#include <mutex>
+#include <utility>
 
 namespace platform::ui {
 
 namespace {
-std::mutex resourceMutex;
-std::optional<std::filesystem::path> resourceOverride;
-
-std::filesystem::path executableDirectory() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec);
-    return exe.parent_path();
-}
-
 // Reads the pixel size from a PNG header; a point is a pixel here (no @2x variants).
 std::optional<Size> pngSize(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -33,15 +25,14 @@ std::optional<Size> pngSize(const std::filesystem::path& file) {
 
 std::shared_ptr<Image> Image::named(const std::string& name) {
     if (name.empty()) return nullptr;
-    auto dir = resourceDirectory();
-    for (const auto& candidate : {name, name + ".png"}) {
+    for (const auto& [base, ext] : {std::pair<std::string, std::string>{name, ""}, {name, "png"}}) {
+        auto file = Bundle::pathForResource(base, ext);
         std::error_code ec;
-        auto file = dir / candidate;
-        if (!std::filesystem::is_regular_file(file, ec)) continue;
+        if (!file || !std::filesystem::is_regular_file(*file, ec)) continue;
         auto image = std::make_shared<Image>();
         image->name_ = name;
-        image->file_ = file;
-        image->size_ = pngSize(file).value_or(Size{});
+        image->file_ = *file;
+        image->size_ = pngSize(*file).value_or(Size{});
         return image;
     }
     return nullptr;
@@ -55,21 +46,6 @@ std::shared_ptr<Image> Image::drawn(Size size, bool flipped, const std::function
     if (draw) draw(canvas);
     image->drawing_ = canvas.ops();
     return image;
-}
-
-void Image::setResourceDirectory(const std::filesystem::path& dir) {
-    std::lock_guard lock(resourceMutex);
-    resourceOverride = dir;
-}
-
-std::filesystem::path Image::resourceDirectory() {
-    std::lock_guard lock(resourceMutex);
-    return resourceOverride ? *resourceOverride : executableDirectory();
-}
-
-void Image::resetResourceDirectory() {
-    std::lock_guard lock(resourceMutex);
-    resourceOverride.reset();
 }
 
 } // namespace platform::ui

@@ -16,8 +16,9 @@ namespace platform::ui {
 class Image {
 public:
     /// The image of the program's resources called `name` ("Snap.png", or "Snap" with the ".png"
-    /// extension tried next). Resources are looked up in the resource folder: the folder of the
-    /// executable unless the simulator pointed it elsewhere. Nullptr when there is no such file.
+    /// extension tried next), found through `Bundle::pathForResource`: next to the executable, then
+    /// in the installed "<executable folder>/../share/tilmora" (or where `BundleControl` points).
+    /// Nullptr when there is no such file.
     /// Main thread or any thread; logs nothing.
     static std::shared_ptr<Image> named(const std::string& name);
 
@@ -35,11 +36,6 @@ public:
     const std::filesystem::path& file() const { return file_; }
     /// What was drawn, in order (empty for resource images).
     const std::vector<Canvas::Op>& drawing() const { return drawing_; }
-
-    // Control API (tests and the console): where `named` looks; reset() returns to the default.
-    static void setResourceDirectory(const std::filesystem::path& dir);
-    static std::filesystem::path resourceDirectory();
-    static void resetResourceDirectory();
 
 private:
     std::string name_;

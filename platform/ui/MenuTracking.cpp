@@ -4,7 +4,7 @@
 
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/control/UISimulator.hpp"
+#include "platform/internal/UiScript.hpp"
 
 namespace platform::ui {
 
@@ -26,7 +26,7 @@ bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
     if (auto d = menu->delegate.lock()) d->menuWillOpen(*menu);
     runtime::post(MenuDidBeginTrackingNotification, menu.get());
 
-    MenuPick pick = UISimulator::nextMenuPick(*menu);
+    MenuPick pick = UiScript::shared().nextMenuPick(*menu);
     if (pick.whileOpen) {
         auto fn = pick.whileOpen;
         runtime::mainAsync([fn, menu] { fn(*menu); });
@@ -59,7 +59,7 @@ bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
     MenuRecord record{menu->title, {}, chosen ? pick.path : std::vector<std::string>{}, chosen != nullptr};
     for (auto& item : menu->items())
         record.itemTitles.push_back(item->title);
-    UISimulator::menuTracked(std::move(record));
+    UiScript::shared().menuTracked(std::move(record));
     if (!chosen) return false;
 
     // The action runs with the mouse-up that picked the item as the current event.

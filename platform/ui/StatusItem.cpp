@@ -1,7 +1,7 @@
 #include "platform/ui/StatusItem.hpp"
 
 #include "platform/desktop/NSScreen.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/ui/MenuTracking.hpp"
 
 #include <algorithm>
@@ -28,24 +28,8 @@ void StatusItem::popUpStatusItemMenu(const std::shared_ptr<Menu>& m) {
     if (m) MenuTracking::track(m);
 }
 
-namespace {
-StatusBar*& statusBarInstance() {
-    static StatusBar* bar = nullptr;
-    return bar;
-}
-} // namespace
-
 StatusBar& StatusBar::system() {
-    static const bool registered = (SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
-    auto& bar = statusBarInstance();
-    if (!bar) bar = new StatusBar();
-    return *bar;
-}
-
-void StatusBar::resetShared() {
-    delete statusBarInstance();
-    statusBarInstance() = nullptr;
+    return SharedInstance<StatusBar>::get();
 }
 
 std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/Panel.hpp"
@@ -37,12 +39,11 @@ private:
     std::shared_ptr<Panel> window_;
 };
 
-/// The system status bar: one shared instance (`system()`, reset by the test fixture), its
+/// The system status bar: one shared instance (`system()`, reset by `SharedInstances::resetAll`), its
 /// thickness (points; the simulator may change it) and its items.
 class StatusBar {
 public:
     static StatusBar& system();
-    static void resetShared();
 
     double thickness() const { return thickness_; }
     std::shared_ptr<StatusItem> statusItem(double length);
@@ -51,6 +52,7 @@ public:
 
 private:
     friend class UISimulator;
+    friend class platform::SharedInstance<StatusBar>;
     double thickness_ = 24;
     std::vector<std::shared_ptr<StatusItem>> items_;
 };

@@ -65,6 +65,7 @@ public:
 
 protected:
     friend class UISimulator;
+    friend class UiScript;
     /// The user typed `text` at the end of the field (one change message).
     virtual void userInsertText(const std::string& text);
     /// The user replaced the whole text (select all, then type).

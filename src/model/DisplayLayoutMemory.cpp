@@ -5,7 +5,7 @@
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/JsonCoding.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
@@ -21,8 +21,7 @@ struct SharedState {
 };
 
 SharedState& sharedState() {
-    static SharedState state;
-    return state;
+    return platform::SharedInstance<SharedState>::get();
 }
 
 // A grid that knows no presets and applies nothing, until the snapping layer installs its own.
@@ -56,8 +55,6 @@ DisplayLayoutMemory::DisplayLayoutMemory(std::shared_ptr<DisplayPresetGrid> rori
 }
 
 DisplayLayoutMemory& DisplayLayoutMemory::shared() {
-    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
     SharedState& state = sharedState();
     if (!state.memory)
         state.memory = std::make_unique<DisplayLayoutMemory>(state.grid, "DisplayLayoutMemory.v1");
@@ -68,12 +65,6 @@ void DisplayLayoutMemory::installGrid(std::shared_ptr<DisplayPresetGrid> grid) {
     SharedState& state = sharedState();
     state.grid = grid;
     if (state.memory) state.memory->roriDeru_ = grid ? std::move(grid) : std::make_shared<NoGrid>();
-}
-
-void DisplayLayoutMemory::resetShared() {
-    SharedState& state = sharedState();
-    state.memory.reset();
-    state.grid.reset();
 }
 
 void DisplayLayoutMemory::load() {

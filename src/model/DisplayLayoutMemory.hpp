@@ -41,8 +41,6 @@ public:
     static DisplayLayoutMemory& shared();
     /// Installs the snap grid that `shared()` uses (the snapping layer, at start-up).
     static void installGrid(std::shared_ptr<DisplayPresetGrid> grid);
-    /// Control API for the test fixture: forgets the shared instance and the installed grid.
-    static void resetShared();
 
     /// Stores the grid presets of the connected screens under the current configuration key,
     /// replacing that key's earlier list, and logs "Captured N preset(s) for configuration KEY".

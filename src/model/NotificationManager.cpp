@@ -6,7 +6,7 @@
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Lock.hpp"
 #include "platform/dispatch/Thread.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 
 #include <mutex>
 
@@ -19,6 +19,8 @@ constexpr double kHeight = 100;
 constexpr double kInset = 20;
 constexpr double kFadeSeconds = 0.2;
 
+// A shared instance: `SharedInstances::resetAll` drops the manager (its hide timer stops with it)
+// and the installed host.
 struct SharedState {
     platform::Lock lock{"NotificationManager.shared"}; // `shared()` may be called from any thread
     std::shared_ptr<NotificationManager> manager;
@@ -27,8 +29,7 @@ struct SharedState {
 };
 
 SharedState& state() {
-    static SharedState instance;
-    return instance;
+    return platform::SharedInstance<SharedState>::get();
 }
 
 std::shared_ptr<ToastHost> installedHost() {
@@ -39,21 +40,13 @@ std::shared_ptr<ToastHost> installedHost() {
 } // namespace
 
 NotificationManager& NotificationManager::shared() {
-    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
     std::lock_guard<platform::Lock> hold(state().lock);
     if (!state().manager) state().manager = std::make_shared<NotificationManager>();
     return *state().manager;
 }
 
-void NotificationManager::resetShared() {
-    std::shared_ptr<NotificationManager> old;
-    {
-        std::lock_guard<platform::Lock> hold(state().lock);
-        old = std::move(state().manager);
-        state().host.reset();
-    }
-    if (old && old->hideTimer_) old->hideTimer_->invalidate();
+NotificationManager::~NotificationManager() {
+    if (hideTimer_) hideTimer_->invalidate();
 }
 
 void NotificationManager::installHost(std::shared_ptr<ToastHost> host) {

@@ -21,11 +21,9 @@ namespace tilmora {
 /// fade that a later toast overtook does not take the panel away.
 class NotificationManager : public std::enable_shared_from_this<NotificationManager> {
 public:
-    /// The one manager, created on first use.
+    /// The one manager, created on first use (`SharedInstances::resetAll` drops it with its panel
+    /// and timer, and puts back the default host).
     static NotificationManager& shared();
-    /// Control API for the test fixture: drops the manager (its panel and timer) and puts back
-    /// the default host.
-    static void resetShared();
     /// Installs the panel maker and the main-window lookup (the shell, at start-up, as a
     /// `SystemToastHost` with its main-window lookup; tests, a fake). Null puts back the default,
     /// a `SystemToastHost` without a main window. Any thread; a panel already made stays.
@@ -47,6 +45,8 @@ public:
     const std::optional<Rect>& cachedPosition() const { return cachedPosition_; }
 
     NotificationManager() = default;
+    /// Stops the hide timer.
+    ~NotificationManager();
 
 private:
     void showOnMain(const std::string& title, const std::string& message, double duration);

@@ -1,7 +1,7 @@
 #include "model/ScreenSource.hpp"
 #include "model/SystemScreenSource.hpp"
 
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 
 #include <utility>
 
@@ -9,13 +9,13 @@ namespace tilmora {
 
 namespace {
 
+// A shared instance: `SharedInstances::resetAll` returns to the platform's screens.
+struct InstalledSource {
+    std::shared_ptr<const ScreenSource> source = std::make_shared<SystemScreenSource>();
+};
+
 std::shared_ptr<const ScreenSource>& installedSource() {
-    static std::shared_ptr<const ScreenSource> source = std::make_shared<SystemScreenSource>();
-    static const bool registered =
-        (platform::SharedInstances::registerReset([] { source = std::make_shared<SystemScreenSource>(); }),
-         true);
-    (void)registered;
-    return source;
+    return platform::SharedInstance<InstalledSource>::get().source;
 }
 
 } // namespace

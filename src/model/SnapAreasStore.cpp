@@ -6,31 +6,14 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/SystemLog.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace tilmora {
 
-namespace {
-
-std::unique_ptr<SnapAreasStore>& sharedSlot() {
-    static std::unique_ptr<SnapAreasStore> store;
-    return store;
-}
-
-} // namespace
-
 SnapAreasStore& SnapAreasStore::shared() {
-    static const bool registered = (platform::SharedInstances::registerReset([] { resetShared(); }), true);
-    (void)registered;
-    auto& slot = sharedSlot();
-    if (!slot) slot = std::make_unique<SnapAreasStore>();
-    return *slot;
-}
-
-void SnapAreasStore::resetShared() {
-    sharedSlot().reset();
+    return platform::SharedInstance<SnapAreasStore>::get();
 }
 
 SnapAreasStore::SnapAreasStore() {

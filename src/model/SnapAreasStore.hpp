@@ -23,10 +23,6 @@ public:
     /// migration.
     static SnapAreasStore& shared();
 
-    /// Control API for the test fixture: forgets the shared store so the next `shared()` reads the
-    /// file again.
-    static void resetShared();
-
     /// The first area with that id, or none.
     std::optional<SnapArea> area(const platform::UUID& id) const;
 

@@ -127,7 +127,7 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        platform::SimDesktop::resetShared();
+        platform::SimDesktop::clear();
         EXPECT_EQ(run(setup + c.line + "\n"), c.status) << transcript();
         EXPECT_NE(transcript().find(c.output), std::string::npos) << transcript();
     }

@@ -2,6 +2,7 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/SystemLogControl.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <gtest/gtest.h>
@@ -207,7 +208,7 @@ TEST_F(DisplayLayoutMemoryTest, AnUnencodablePresetIsLoggedAndLeavesTheStoredDat
     memory.captureCurrentPresetConfiguration();
     EXPECT_EQ(stored(), before);
     bool failed = false;
-    for (const auto& line : platform::SystemLog::recordedLines())
+    for (const auto& line : platform::SystemLogControl::recordedLines())
         failed |= line.starts_with("[DisplayLayoutMemory] Failed to persist layouts: ");
     EXPECT_TRUE(failed);
 }
@@ -217,5 +218,5 @@ TEST_F(DisplayLayoutMemoryTest, VerboseLinesOnlyWhileVerboseLoggingIsOn) {
     DisplayLayoutMemory memory(grid);
     memory.captureCurrentPresetConfiguration();
     memory.applyStoredConfiguration(false);
-    EXPECT_TRUE(platform::SystemLog::recordedLines().empty());
+    EXPECT_TRUE(platform::SystemLogControl::recordedLines().empty());
 }

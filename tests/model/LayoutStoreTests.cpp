@@ -3,6 +3,7 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/FoldersControl.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 
@@ -203,7 +204,7 @@ TEST_F(LayoutStoreTest, ProfileAwareStoreAnswersThroughTheProfileFirst) {
 TEST_F(LayoutStoreTest, WithoutApplicationSupportTheStoresReadEmptyAndRefuseToWrite) {
     auto folders = platform::Folders::current();
     folders.applicationSupport.reset();
-    platform::Folders::install(folders);
+    platform::FoldersControl::install(folders);
     DefaultLayoutStore store;
     EXPECT_TRUE(store.url().empty());
     EXPECT_TRUE(store.allLayouts().empty());

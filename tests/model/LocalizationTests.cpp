@@ -137,6 +137,7 @@ TEST_F(LocalizationTest, WithoutTheBundleTheKeyIsTheText) {
     addTable("en", R"("menu.quit" = "Quit";)");
     EXPECT_EQ(manager().localizedString("menu.quit"), "menu.quit");
     platform::SharedInstances::resetAll();
+    platform::BundleControl::setResourceDirectory(root() / "Resources");
     EXPECT_EQ(manager().localizedString("menu.quit"), "Quit");
 }
 

@@ -1,5 +1,6 @@
 #include "model/Log.hpp"
 
+#include "platform/control/FoldersControl.hpp"
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -78,7 +79,7 @@ TEST_F(LogTest, AppendsAndStartsANewFileAfterRemoval) {
 TEST_F(LogTest, WithoutDocumentsFolderNothingIsWrittenAnywhere) {
     auto layout = platform::Folders::current();
     layout.documents.reset();
-    platform::Folders::install(layout);
+    platform::FoldersControl::install(layout);
     EXPECT_EQ(stdoutOf([] { tilmora::print("lost"); }), "");
     EXPECT_FALSE(tilmora::logFilePath().has_value());
     for (const auto& entry : fs::recursive_directory_iterator(root()))

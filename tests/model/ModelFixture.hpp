@@ -5,6 +5,8 @@
 #include "model/ScreenSource.hpp"
 #include "model/SnapAreasStore.hpp"
 
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SystemLogControl.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/SystemLog.hpp"
 
@@ -40,35 +42,20 @@ inline tilmora::ScreenInfo screen(std::optional<std::uint32_t> number, double x,
     return tilmora::ScreenInfo{number, name, {x, 0, width, height}, {x, 0, width, height - 25}, scale};
 }
 
-/// The platform fixture (own folders, empty defaults, the simulated scheduler, shared instances
-/// reset) plus the system log and the bundle put back between tests. `screens` is installed as the
-/// screen source.
+/// The platform fixture (own folders, the simulated scheduler, every shared instance reset: the
+/// defaults, the system log, the bundle's settings, the model's own shared instances) with the
+/// system log's echo off. `screens` is installed as the screen source.
 class ModelFixture : public PlatformTest {
 protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        resetShared();
-        platform::SystemLog::setEchoToStandardError(false);
+    void restoreFixture() override {
+        PlatformTest::restoreFixture();
+        platform::SystemLogControl::setEchoToStandardError(false);
         tilmora::ScreenSource::install(screens);
-    }
-    void TearDown() override {
-        resetShared();
-        PlatformTest::TearDown();
-    }
-
-    static void resetShared() {
-        tilmora::ScreenSource::install(nullptr);
-        tilmora::SnapAreasStore::resetShared();
-        tilmora::DisplayLayoutMemory::resetShared();
-        tilmora::LocalizationManager::resetShared();
-        platform::SystemLog::resetForTesting();
-        platform::Bundle::resetForTesting();
-        platform::Locale::resetForTesting();
     }
 
     /// True when a system-log line equals `line`.
     static bool systemLogged(const std::string& line) {
-        auto lines = platform::SystemLog::recordedLines();
+        auto lines = platform::SystemLogControl::recordedLines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 

@@ -3,6 +3,7 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/LocaleControl.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/Bundle.hpp"
@@ -54,7 +55,7 @@ protected:
     void SetUp() override {
         ModelFixture::SetUp();
         // Names order as the user's language does; pin it, whatever the host's locale.
-        platform::Locale::setCurrentLanguageCode(std::optional<std::string>("en"));
+        platform::LocaleControl::setCurrentLanguageCode(std::optional<std::string>("en"));
         storage = std::make_unique<DefaultLayoutStore>(); // inside the sandbox's folders
     }
     std::unique_ptr<DefaultLayoutStore> storage;
@@ -219,7 +220,7 @@ TEST_F(PresetBridgeTest, NamesListInTheUsersLanguage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language.value_or("(none)"));
-        platform::Locale::setCurrentLanguageCode(std::optional<std::optional<std::string>>(c.language));
+        platform::LocaleControl::setCurrentLanguageCode(std::optional<std::optional<std::string>>(c.language));
         std::vector<std::string> listed;
         for (const auto& p : veskPresets(store, DisplayId("1")))
             listed.push_back(p.name);

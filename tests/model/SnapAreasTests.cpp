@@ -2,6 +2,8 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SystemLogControl.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -27,8 +29,8 @@ std::string entry(const char* id, const std::string& extra) {
 
 class SnapAreasTest : public modeltest::ModelFixture {
 protected:
-    void SetUp() override {
-        ModelFixture::SetUp();
+    void restoreFixture() override {
+        ModelFixture::restoreFixture();
         token = platform::NotificationCenter::defaultCenter().addObserver(
             "SnapAreasStoreDidChange", nullptr, [this](const platform::Notification& n) {
                 ++posts;
@@ -92,7 +94,7 @@ TEST_F(SnapAreasTest, AnEntryWithoutXYieldsNoAreasAndNoRewrite) {
     EXPECT_TRUE(migrated());
     EXPECT_EQ(posts, 0);
     bool logged = false;
-    for (const auto& line : platform::SystemLog::recordedLines())
+    for (const auto& line : platform::SystemLogControl::recordedLines())
         logged |= line.starts_with("[SnapAreasStore] Could not read " + file().string() +
                                    "; starting with no snap areas: ");
     EXPECT_TRUE(logged);
@@ -115,7 +117,7 @@ TEST_F(SnapAreasTest, FirstRunMigratesOnceAndSecondRunDoesNot) {
 
     // Second run: the flag is set, nothing is migrated even over an old file.
     writeFile("[" + entry(kId1, R"(,"displayID":1,"appliesToAllDisplays":true)") + "]");
-    SnapAreasStore::resetShared();
+    resetSharedInstances();
     EXPECT_TRUE(SnapAreasStore::shared().areas[0].appliesToAllDisplays);
     EXPECT_EQ(posts, 1);
 }
@@ -125,7 +127,7 @@ TEST_F(SnapAreasTest, NoAreasStillSetsTheFlagWithoutSaving) {
     EXPECT_TRUE(migrated());
     EXPECT_FALSE(platform::FileSystem::fileExists(file()));
     EXPECT_EQ(posts, 0);
-    EXPECT_TRUE(platform::SystemLog::recordedLines().empty()); // no file is no error
+    EXPECT_TRUE(platform::SystemLogControl::recordedLines().empty()); // no file is no error
 }
 
 TEST_F(SnapAreasTest, AFailedMigrationSaveLeavesTheFlagUnsetSoTheNextRunRetries) {
@@ -145,10 +147,10 @@ TEST_F(SnapAreasTest, AFailedMigrationSaveLeavesTheFlagUnsetSoTheNextRunRetries)
     EXPECT_FALSE(migrated());
     EXPECT_EQ(posts, 0);
     bool failedLine = false;
-    for (const auto& line : platform::SystemLog::recordedLines())
+    for (const auto& line : platform::SystemLogControl::recordedLines())
         failedLine |= line.starts_with("[SnapAreasStore] Failed to save: ");
     EXPECT_TRUE(failedLine);
-    SnapAreasStore::resetShared();
+    resetSharedInstances();
     SnapAreasStore::shared();
     EXPECT_TRUE(migrated());
     EXPECT_EQ(posts, 1);

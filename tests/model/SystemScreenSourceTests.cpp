@@ -5,6 +5,7 @@
 #include "support/DesktopTest.hpp"
 
 #include <gtest/gtest.h>
+#include "platform/control/SimDesktop.hpp"
 
 using namespace tilmora;
 
@@ -47,7 +48,7 @@ TEST_F(SystemScreenSourceTest, DisplayNumberReadsAsUnsigned32BitOrNone) {
         {"double", true, platform::CFValue(7.9), 7u},
     };
     for (const auto& c : cases) {
-        platform::SimDesktop::resetShared();
+        platform::SimDesktop::clear();
         platform::DisplaySpec spec;
         spec.displayID = 3;
         spec.frame = platform::CGRect(0, 0, 1280, 800);

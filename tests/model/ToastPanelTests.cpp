@@ -4,6 +4,7 @@
 #include "model/NotificationManager.hpp"
 #include "model/SystemToastHost.hpp"
 
+#include "platform/control/SharedInstances.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Panel.hpp"
 #include "platform/control/ViewDriver.hpp"
@@ -23,8 +24,8 @@ namespace {
 
 class ToastPanelTest : public DesktopTest {
 protected:
-    void SetUp() override {
-        DesktopTest::SetUp();
+    void restoreFixture() override {
+        DesktopTest::restoreFixture();
         desk().useLaptop();
     }
 
@@ -106,7 +107,7 @@ TEST_F(ToastPanelTest, TheFirstToastIsPlacedAgainstTheShellsMainWindowWhenItIsVi
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        NotificationManager::resetShared();
+        resetSharedInstances();
         auto window = c.mainWindow;
         NotificationManager::installHost(std::make_shared<SystemToastHost>([window] { return window; }));
         NotificationManager::shared().show("Snap Area", "Applied", 1.0);
@@ -114,7 +115,7 @@ TEST_F(ToastPanelTest, TheFirstToastIsPlacedAgainstTheShellsMainWindowWhenItIsVi
         ASSERT_EQ(windows.size(), 1u);
         EXPECT_EQ(windows.front()->frame(), c.expected);
         windows.clear();
-        NotificationManager::resetShared(); // drops the panel
+        resetSharedInstances(); // drops the panel
         EXPECT_TRUE(visibleWindows().empty());
     }
 }
@@ -147,7 +148,7 @@ TEST_F(ToastPanelTest, EachToastStaysForItsOwnDurationWhateverTheOneBeforeItDid)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        NotificationManager::resetShared();
+        resetSharedInstances();
         const double base = sim().now(); // the times of the case count from here
         size_t next = 0;
         for (const auto& check : c.checks) {

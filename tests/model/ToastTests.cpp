@@ -2,6 +2,7 @@
 
 #include "ModelFixture.hpp"
 
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/DispatchSemaphore.hpp"
 #include "platform/dispatch/Timer.hpp"
@@ -161,7 +162,7 @@ TEST_F(ToastTest, AToastShownDuringTheFadeStaysForItsOwnDuration) {
 
 TEST_F(ToastTest, TheResetDropsThePanelAndPutsBackTheDefaultHost) {
     toasts().show("A", "a", 1);
-    NotificationManager::resetShared();
+    platform::SharedInstances::resetAll();
     sim().runFor(2);
     EXPECT_EQ(panel().fades, 0); // the dropped manager's timer does nothing
     toasts().show("B", "b", 1);  // the default host makes its own panel

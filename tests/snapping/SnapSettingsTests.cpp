@@ -1,6 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
 #include "model/Log.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/PlatformTest.hpp"
 
@@ -105,7 +106,7 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
          frame},
     };
     for (const auto& c : cases) {
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
         for (const auto& [key, value] : UserDefaults::standard().dictionaryRepresentation()) {
             UserDefaults::standard().removeObjectForKey(key);
         }

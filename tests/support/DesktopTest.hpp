@@ -6,14 +6,10 @@
 
 #include <optional>
 
-/// A platform test on a fresh simulated desktop, with helpers for Accessibility reads.
+/// A platform test on a fresh simulated desktop (empty, as every shared instance is reset), with
+/// helpers for Accessibility reads.
 class DesktopTest : public PlatformTest {
 protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        platform::SimDesktop::resetShared();
-    }
-
     platform::SimDesktop& desk() { return platform::SimDesktop::shared(); }
 
     static platform::AXUIElement windowElement(pid_t pid, std::uint32_t number) {

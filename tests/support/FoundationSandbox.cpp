@@ -1,9 +1,8 @@
 #include "support/FoundationSandbox.hpp"
 
+#include "platform/control/FoldersControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/Date.hpp"
-#include "platform/foundation/Folders.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/UserDefaults.hpp"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -27,17 +26,15 @@ TemporaryFolder::~TemporaryFolder() {
 }
 
 void FoundationSandbox::SetUp() {
-    platform::Folders::useRoot(root());
-    platform::UserDefaults::resetForTesting();
-    platform::NotificationCenter::defaultCenter().resetForTesting();
+    platform::FoldersControl::useRoot(root());
+    platform::SharedInstances::resetAll();
     platform::Date::setNowProvider({});
 }
 
 void FoundationSandbox::TearDown() {
-    platform::NotificationCenter::defaultCenter().resetForTesting();
-    platform::UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     platform::Date::setNowProvider({});
-    platform::Folders::resetToSystem();
+    platform::FoldersControl::install(std::nullopt);
 }
 
 } // namespace testsupport

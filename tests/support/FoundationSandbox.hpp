@@ -22,8 +22,9 @@ private:
 };
 
 /// Test fixture that gives every test its own user folders (Documents, Application Support,
-/// Preferences under a temporary root), empty user defaults, a notification center without
-/// observers and the system wall clock; everything is put back after the test.
+/// Preferences under a temporary root), resets every shared instance (`SharedInstances::resetAll`:
+/// empty user defaults, notification centers without observers, no queued alert answers or menu
+/// picks, ...) and the system wall clock; everything is put back after the test.
 class FoundationSandbox : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -7,6 +7,12 @@ void PlatformTest::SetUp() {
     FoundationSandbox::SetUp();
     platform::Runtime::start(platform::Runtime::Mode::simulated);
     platform::SharedInstances::resetAll();
+    restoreFixture();
+}
+
+void PlatformTest::resetSharedInstances() {
+    platform::SharedInstances::resetAll();
+    restoreFixture();
 }
 
 void PlatformTest::TearDown() {
@@ -20,4 +26,5 @@ void RealPlatformTest::SetUp() {
     FoundationSandbox::SetUp();
     platform::Runtime::start(platform::Runtime::Mode::real);
     platform::SharedInstances::resetAll();
+    restoreFixture();
 }

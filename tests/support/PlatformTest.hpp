@@ -19,6 +19,13 @@ protected:
     void TearDown() override;
 
     platform::SimScheduler& sim() { return platform::SimScheduler::shared(); }
+
+    /// Resets every shared instance in the middle of a test (what a fresh start of the program
+    /// would find; the sandbox's folders and files stay), then puts back what the fixture set up.
+    void resetSharedInstances();
+    /// The fixture's own setup on top of the reset platform; `SetUp` and `resetSharedInstances`
+    /// run it after `SharedInstances::resetAll`. Overrides call their base first.
+    virtual void restoreFixture() {}
 };
 
 /// The same in the real mode: real threads, the host's clocks. For the few smoke tests of the real

@@ -22,10 +22,10 @@ class ScreenIdentityTest : public ::PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        SimDesktop::resetShared();
+        SimDesktop::clear();
     }
     void TearDown() override {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         PlatformTest::TearDown();
     }
 
@@ -61,7 +61,7 @@ TEST_F(ScreenIdentityTest, DisplayNumberAndIdentifierText) {
          "Panel-640.0--200.0"},
     };
     for (const auto& c : cases) {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         DisplaySpec spec;
         spec.displayID = 5;
         spec.name = "Panel";

@@ -1,6 +1,7 @@
 #include "windows/StageIntegration.hpp"
 
 #include "platform/control/DesktopSpecs.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/control/SimInput.hpp"
@@ -57,7 +58,7 @@ TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDet
         {"mock switch on an older system", {{"WMMockStageManagerActive", true}}, {}, true, {12, 6, 0}},
     };
     for (const auto& c : cases) {
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
         UserDefaults suite("com.apple.WindowManager");
         for (const char* key : {"GloballyEnabled", "EnableStageManager"})
             suite.removeObjectForKey(key);
@@ -104,7 +105,7 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
          primary},
     };
     for (const auto& c : cases) {
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
         for (const char* key :
              {"WMIntegrateStageManager", "WMMockStageManagerActive", "WMStageReserveLeftWidth"}) {
             UserDefaults::standard().removeObjectForKey(key);
@@ -131,7 +132,7 @@ TEST_F(StageIntegrationTest, MissionControlIsADockWindowNamedSo) {
         {"names hidden", "Dock", "Mission Control", true, false},
     };
     for (const auto& c : cases) {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         SimDesktop::shared().useLaptop();
         platform::AppSpec app;
         app.bundleIdentifier = std::string("test.") + c.owner;
@@ -148,7 +149,7 @@ TEST_F(StageIntegrationTest, MissionControlIsADockWindowNamedSo) {
     EXPECT_FALSE(StageIntegration::isMissionControlLikelyActive());
     UserDefaults::standard().set(true, "WMMockMissionControlActive");
     EXPECT_TRUE(StageIntegration::isMissionControlLikelyActive());
-    SimDesktop::resetShared();
+    SimDesktop::clear();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "windows/RestoreLogSession.hpp"
 #include "windows/WindowManager.hpp"
 
+#include "platform/control/SharedInstances.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "windows/WindowAccessTest.hpp"
@@ -36,7 +37,7 @@ TEST_F(WindowManagerLogTest, TheSwitchFollowsTheSettingOnlyWhenApplied) {
         {"stored zero", std::nullopt, 0, false},
     };
     for (const auto& c : cases) {
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
         UserDefaults::standard().removeObjectForKey("WMVerboseLogging");
         if (c.registered) UserDefaults::standard().registerDefaults({{"WMVerboseLogging", *c.registered}});
         if (c.stored) UserDefaults::standard().set(*c.stored, "WMVerboseLogging");

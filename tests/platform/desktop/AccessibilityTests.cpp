@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 #include <unordered_set>
+#include "platform/control/SimDesktop.hpp"
 
 using namespace platform;
 
@@ -102,7 +103,7 @@ TEST_F(DesktopTest, WriteRulesShapeEveryWrite) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         WindowSpec w = window("W", {100, 500, 800, 300});
         c.configure(w);
@@ -158,7 +159,7 @@ TEST_F(DesktopTest, ReadsFailWithTheErrorOfTheirCause) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         pid_t pid = desk().run(notesApp(), {window("W", {100, 100, 400, 300})});
         std::uint32_t n = desk().windowsOf(pid).at(0).number;
@@ -176,7 +177,7 @@ TEST_F(DesktopTest, WindowNumberFormsAnswerUnderTheirOwnAttribute) {
     };
     for (Case c : {Case{AXNumberForm::windowNumber, true, false},
                    Case{AXNumberForm::windowIDOnly, false, true}, Case{AXNumberForm::none, false, false}}) {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         WindowSpec w = window("W", {100, 100, 400, 300});
         w.numberForm = c.form;
@@ -312,7 +313,7 @@ TEST_F(DesktopTest, ApplicationsMayListWindowsTwiceOrNotAtAllAndWithholdTheFocus
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         AppSpec a = notesApp();
         a.axWindowsEmpty = c.listsNothing;

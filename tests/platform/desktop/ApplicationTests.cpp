@@ -1,5 +1,6 @@
 #include "support/DesktopTest.hpp"
 
+#include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/CGEvent.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/desktop/Signal.hpp"
@@ -21,7 +22,7 @@ TEST_F(DesktopTest, ActivationBehavesAsConfigured) {
                    Case{ActivationBehaviour::ignored, true, false, false},
                    Case{ActivationBehaviour::refused, false, false, false}}) {
         SCOPED_TRACE(int(c.behaviour));
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         AppSpec a = notesApp();
         a.activation = c.behaviour;
@@ -102,7 +103,7 @@ TEST_F(DesktopTest, TerminationLadderStepsEndOnlyObedientProcesses) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         AppSpec a = notesApp();
         a.termination = c.spec;
         NSRunningApplication app(desk().run(a));

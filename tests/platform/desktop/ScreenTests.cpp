@@ -1,5 +1,6 @@
 #include "support/DesktopTest.hpp"
 
+#include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/CGDisplay.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
@@ -41,7 +42,7 @@ TEST_F(DesktopTest, FixturesMatchTheirDescriptions) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         (desk().*c.use)();
         auto screens = NSScreen::screens();
         ASSERT_EQ(screens.size(), c.frames.size());
@@ -97,7 +98,7 @@ TEST_F(DesktopTest, MainScreenFollowsTheKeyWindow) {
     EXPECT_EQ(NSScreen::main()->localizedName(), "Built-in Retina Display") << "no key window yet";
     desk().setFrontmost(pid);
     EXPECT_EQ(NSScreen::main()->localizedName(), "DELL U2720Q");
-    SimDesktop::resetShared();
+    SimDesktop::clear();
     EXPECT_FALSE(NSScreen::main());
 }
 
@@ -191,7 +192,7 @@ TEST_F(DesktopTest, WindowsMoveWithTheirDisplayOnAResolutionOrArrangementChange)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptopWithExternal();
         pid_t pid = desk().run(
             notesApp(), {window("Left", {100, 500, 800, 300}), window("Right", {2000, 300, 800, 600})});

@@ -1,5 +1,6 @@
 #include "support/DesktopTest.hpp"
 
+#include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/AppleEvents.hpp"
 #include "platform/desktop/NSAppleScript.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
@@ -92,7 +93,7 @@ TEST_F(DesktopTest, ScriptsThatDriveAnotherApplicationNeedAccessibilityTrust) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         DisplaySpec d;
         d.frame = {0, 0, 1440, 900};
         d.spaces = 2;
@@ -144,14 +145,14 @@ TEST_F(DesktopTest, ScriptFailuresCarryTheirErrorNumbers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         c.arrange();
         ScriptRun r = run(c.source);
         EXPECT_EQ(r.errorNumber(), c.expected);
         EXPECT_EQ(bool(r.result), c.expected == 0);
         EXPECT_EQ(desk().journal(JournalEntry::Kind::script).back().result, c.expected);
     }
-    SimDesktop::resetShared();
+    SimDesktop::clear();
     desk().setScriptCreationFails(true);
     EXPECT_FALSE(NSAppleScript::create("tell application \"System Events\" to get name of every process"));
 }
@@ -251,7 +252,7 @@ TEST_F(DesktopTest, EveryUpdateCycleFinishes) {
     const std::vector<std::pair<int, std::vector<std::string>>> cases = {
         {0, {"none", "finish"}}, {1, {"found", "finish"}}, {2, {"abort", "finish with error"}}};
     for (const auto& [outcome, expected] : cases) {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().setUpdateCycleOutcome(outcome, 0.3);
         Delegate delegate;
         SPUStandardUpdaterController controller(false, &delegate);

@@ -1,3 +1,4 @@
+#include "platform/control/FoldersControl.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -100,7 +101,7 @@ TEST_F(FileSystemTest, SandboxFoldersLiveUnderTheRoot) {
 
     platform::Folders::Layout none = platform::Folders::current();
     none.documents.reset();
-    platform::Folders::install(none);
+    platform::FoldersControl::install(none);
     EXPECT_FALSE(platform::Folders::documents().has_value());
 }
 

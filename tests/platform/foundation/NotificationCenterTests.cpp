@@ -1,3 +1,4 @@
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 #include <gtest/gtest.h>
@@ -127,14 +128,18 @@ TEST(NotificationCenter, QueueTargetedObserversRunOnTheirQueue) {
     EXPECT_EQ(log, (std::vector<std::string>{"sync"})) << "a removed observer's queued call is dropped";
 }
 
-TEST(NotificationCenter, ResetForgetsEveryObserver) {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
+TEST(NotificationCenter, ResetForgetsEveryObserverAndDropsQueuedCalls) {
     int calls = 0;
-    center.addObserver("N", nullptr, [&](const Notification&) { ++calls; });
-    center.resetForTesting();
-    center.post("N");
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(center.observerCount(), 0u);
+    auto queue = std::make_shared<HeldQueue>();
+    NotificationCenter::defaultCenter().addObserver("N", nullptr, [&](const Notification&) { ++calls; });
+    NotificationCenter::defaultCenter().addObserver("N", nullptr, queue, [&](const Notification&) { ++calls; });
+    NotificationCenter::defaultCenter().post("N");
+    EXPECT_EQ(calls, 1);
+    platform::SharedInstances::resetAll();
+    queue->runAll(); // the call queued before the reset belongs to a forgotten observer
+    NotificationCenter::defaultCenter().post("N");
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(), 0u);
 }
 
 } // namespace

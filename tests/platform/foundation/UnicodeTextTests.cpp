@@ -1,3 +1,5 @@
+#include "platform/control/LocaleControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/Text.hpp"
 
@@ -184,7 +186,7 @@ TEST(UnicodeText, CanonicalFormComposesAndEquivalenceIgnoresComposition) {
 
 class LocalizedCompare : public ::testing::Test {
 protected:
-    void TearDown() override { platform::Locale::resetForTesting(); }
+    void TearDown() override { platform::SharedInstances::resetAll(); }
 };
 
 int sign(int v) {
@@ -211,8 +213,8 @@ TEST_F(LocalizedCompare, OrdersByTheUsersLanguageIgnoringCase) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.a + " / " + c.b + " in " + c.language.value_or("(none)"));
-        platform::Locale::setCurrentLanguageCode(std::optional<std::optional<std::string>>(c.language));
-        platform::Locale::setPreferredLanguages(c.preferred);
+        platform::LocaleControl::setCurrentLanguageCode(std::optional<std::optional<std::string>>(c.language));
+        platform::LocaleControl::setPreferredLanguages(c.preferred);
         EXPECT_EQ(sign(Text::localizedCaseInsensitiveCompare(c.a, c.b)), c.expected);
         EXPECT_EQ(sign(Text::localizedCaseInsensitiveCompare(c.b, c.a)), -c.expected);
     }

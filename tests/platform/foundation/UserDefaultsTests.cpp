@@ -1,4 +1,6 @@
+#include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -115,7 +117,7 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesARestart) {
     };
     for (const auto& [key, value] : values)
         UserDefaults::standard().set(value, key);
-    UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation(), values);
 }
 
@@ -135,7 +137,7 @@ TEST_F(UserDefaultsTest, RegisteredValuesAnswerReadersButAreNeverPersisted) {
     EXPECT_TRUE(defaults.boolForKey("WMVerboseLogging")) << "the registered value answers again";
 
     defaults.set(3, "Stored");
-    UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     EXPECT_FALSE(defaults.objectForKey("WMGapSize").has_value());
     EXPECT_EQ(defaults.dictionaryRepresentation(), (PropertyDictionary{{"Stored", PropertyValue(3)}}));
     const std::string file = platform::FileSystem::readFile(defaults.storagePath());
@@ -156,7 +158,7 @@ TEST_F(UserDefaultsTest, SuiteDomainsAreIndependent) {
     EXPECT_NE(wm.storagePath(), UserDefaults::standard().storagePath());
     EXPECT_EQ(wm.storagePath().filename(), "com.apple.WindowManager.json");
 
-    UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     EXPECT_TRUE(UserDefaults("com.apple.WindowManager").boolForKey("GloballyEnabled"));
     EXPECT_FALSE(UserDefaults::standard().boolForKey("GloballyEnabled"));
 }
@@ -179,13 +181,13 @@ TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
     };
     for (const char* text : corruptTexts) {
         SCOPED_TRACE(text);
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
         const auto file = UserDefaults::standard().storagePath();
         const auto folder = file.parent_path();
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             std::filesystem::remove(entry);
         platform::FileSystem::writeFile(file, text);
-        UserDefaults::resetForTesting();
+        platform::SharedInstances::resetAll();
 
         testing::internal::CaptureStderr();
         EXPECT_FALSE(UserDefaults::standard().objectForKey("k").has_value());
@@ -209,7 +211,7 @@ TEST_F(UserDefaultsTest, UnreadableFileIsKeptAndDomainWorksInMemory) {
     UserDefaults defaults("Unreadable");
     const auto file = defaults.storagePath();
     std::filesystem::create_directories(file / "inside");
-    UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     testing::internal::CaptureStderr();
     defaults.set(true, "k");
     testing::internal::GetCapturedStderr();
@@ -224,10 +226,12 @@ TEST_F(UserDefaultsTest, DidChangeIsPostedAfterEveryWriteWithTheDefaultsAsObject
     auto& center = platform::NotificationCenter::defaultCenter();
     center.addObserver(UserDefaults::didChangeNotification, &defaults, [&](const platform::Notification& n) {
         EXPECT_EQ(n.object, &defaults);
-        // The change is already visible and persisted when observers run.
-        seen.push_back(defaults.objectForKey("k"));
-        UserDefaults::resetForTesting();
-        seen.back() = UserDefaults::standard().objectForKey("k");
+        // The change is already persisted when observers run: read back from the domain's file.
+        const auto file = platform::parseJson(platform::FileSystem::readFile(defaults.storagePath()));
+        std::optional<PropertyValue> stored;
+        if (file.contains("k") && file["k"].contains("integer"))
+            stored = PropertyValue(file["k"]["integer"].get<std::int64_t>());
+        seen.push_back(stored);
     });
     defaults.registerDefaults({{"k", PropertyValue(0)}});
     EXPECT_TRUE(seen.empty()) << "registering is not a write";
@@ -250,7 +254,7 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
     }
     for (auto& thread : threads)
         thread.join();
-    UserDefaults::resetForTesting();
+    platform::SharedInstances::resetAll();
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation().size(), std::size_t(kThreads * kWrites));
 }
 

@@ -1,4 +1,5 @@
 #include "support/InputTestSupport.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"
@@ -315,7 +316,7 @@ TEST_F(EventRoutingTest, DragWithOptionHoldsTheModifierAndIsDroppedByAReset) {
     EXPECT_LT(seen[1].timestamp, seen[2].timestamp);
 
     input().drag({0, 0}, {10, 0}, 0.1, 2);
-    SimInput::resetShared();
+    platform::SharedInstances::resetAll();
     sim().runFor(0.2);
     EXPECT_EQ(NSEvent::mouseLocation(), (CGPoint{0, 0}));
     EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u);

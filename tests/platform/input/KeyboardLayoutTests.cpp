@@ -1,3 +1,4 @@
+#include "platform/control/SharedInstances.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/ProcessInfo.hpp"
 #include "platform/control/SimInput.hpp"
@@ -27,10 +28,10 @@ class KeyboardLayoutTest : public testsupport::FoundationSandbox {
 protected:
     void SetUp() override {
         FoundationSandbox::SetUp();
-        SimInput::resetShared();
+        platform::SharedInstances::resetAll();
     }
     void TearDown() override {
-        SimInput::resetShared();
+        platform::SharedInstances::resetAll();
         FoundationSandbox::TearDown();
     }
 };

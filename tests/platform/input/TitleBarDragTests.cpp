@@ -1,3 +1,4 @@
+#include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimInput.hpp"
 #include "support/DesktopTest.hpp"
 
@@ -20,7 +21,7 @@ protected:
     /// frontmost; Notes' full-screen "Full" at (800, 0, 300, 300); the program's panel "Panel" at
     /// (900, 500, 300, 200) on level 3, above Notes' "Under" at (850, 450, 400, 300).
     void buildScene() {
-        SimDesktop::resetShared();
+        SimDesktop::clear();
         desk().useLaptop();
         WindowSpec full = window("Full", {800, 0, 300, 300});
         full.fullScreen = true;

@@ -1,5 +1,6 @@
 #include "UiTestFixture.hpp"
 
+#include "platform/control/SharedInstances.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/ui/Application.hpp"
@@ -75,7 +76,7 @@ TEST_F(CurrentEventTest, ActionsSeeTheEventThatCausedThemAndNothingAfterwards) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimInput::resetShared();
+        platform::SharedInstances::resetAll();
         auto seen = std::make_shared<Seen>();
         auto window = std::make_shared<Window>(Rect{100, 100, 400, 300}, StyleMask::borderless);
         c.cause(seen, *window);

@@ -1,5 +1,6 @@
 #include "UiTestFixture.hpp"
 
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/ui/Application.hpp"
@@ -234,7 +235,7 @@ TEST_F(AlertTest, ResponsesMapToButtonCodes) {
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
-        UISimulator::reset();
+        platform::SharedInstances::resetAll();
         auto alert = std::make_shared<Alert>();
         alert->messageText = c.name;
         for (auto& b : c.buttons)

@@ -2,29 +2,24 @@
 
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/ui/Runtime.hpp"
 #include "platform/control/UISimulator.hpp"
+#include "platform/ui/Runtime.hpp"
 
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
-/// Resets the toolkit's shared state and the notification center around each test, puts the
-/// simulated desktop on the laptop fixture (one 1440 x 900 screen, visible frame 1440 x 875), and
+/// The platform fixture (every shared instance reset around each test, the toolkit's and the UI
+/// simulator's among them), with the simulated desktop on the laptop fixture (one 1440 x 900
+/// screen, visible frame 1440 x 875), and
 /// records the notifications the toolkit posts.
 class UiTest : public PlatformTest {
 protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        platform::SimDesktop::resetShared();
+    void restoreFixture() override {
+        PlatformTest::restoreFixture();
         platform::SimDesktop::shared().useLaptop();
-        platform::ui::UISimulator::reset();
         token_ = platform::NotificationCenter::defaultCenter().addObserver(
             "", nullptr, [this](const platform::Notification& n) { posted.push_back(n.name); });
-    }
-    void TearDown() override {
-        platform::ui::UISimulator::reset();
-        PlatformTest::TearDown();
     }
     /// Lets `seconds` of virtual time pass with the main run loop running in default mode.
     static void advance(double seconds) {

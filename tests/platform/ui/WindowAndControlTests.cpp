@@ -1,5 +1,6 @@
 #include "UiTestFixture.hpp"
 
+#include "platform/control/BundleControl.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/GridView.hpp"
@@ -344,7 +345,7 @@ TEST_F(ControlTest, ImagesByNameAndDrawnImages) {
         std::ofstream junk(dir / "Broken.png");
         junk << "not an image";
     }
-    Image::setResourceDirectory(dir);
+    platform::BundleControl::setResourceDirectory(dir);
     struct Case {
         std::string name;
         bool found;

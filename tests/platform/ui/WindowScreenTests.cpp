@@ -21,7 +21,7 @@ TEST_F(WindowScreenTest, ScreenAndCentringFollowTheSimulatedDesktop) {
     };
     auto laptop = [] { SimDesktop::shared().useLaptop(); };
     auto withExternal = [] { SimDesktop::shared().useLaptopWithExternal(); };
-    auto none = [] { SimDesktop::resetShared(); };
+    auto none = [] { SimDesktop::clear(); };
     // Centring: horizontally centred in the visible frame; two thirds of the free height below.
     const std::vector<Case> cases = {
         {"on the laptop", laptop, {10, 10, 400, 275}, "Built-in Retina Display", {520, 400, 400, 275}},

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform::system_log_detail {
+
+/// The system log's record and echo switch. A shared instance: `SharedInstances::resetAll`
+/// empties the record and turns the echo back on. Any thread (under `mutex`).
+struct Record {
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    bool echo = true;
+};
+
+} // namespace platform::system_log_detail
