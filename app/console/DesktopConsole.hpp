@@ -1,16 +1,14 @@
 #pragma once
 
-#include "platform/desktop/Geometry.hpp"
-
-#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace tilmora {
+
+class CommandTable;
+class ConsoleSession;
 
 /// The desktop console: a small command language over the simulated desktop, for people trying
 /// the program and for end-to-end tests. It reads commands (from a file, standard input or a
@@ -19,6 +17,11 @@ namespace tilmora {
 /// values and makes the exit status 1; a command it cannot run prints "error: line N: ..." and
 /// makes the exit status 2 (errors win over failed expects). The language is described in the
 /// README; commands are only ever added, never renamed.
+///
+/// Each line is split into words (`Tokenizer`), and the first word names an entry of the command
+/// table (`CommandTable`), which checks the number of arguments and runs the entry's handler. The
+/// commands live in app/console/commands/, one file per command group, each adding its entries to
+/// the built-in table. Every failure of a command is reported in one place, `execute`.
 ///
 /// Coordinates are global (points, y up from the bottom of the main display); numbers print as
 /// the shortest decimal text ("100.0", "0.5"). With the virtual clock, `wait` advances the
@@ -39,6 +42,9 @@ public:
         /// Called once before the first command: the place where the program's application
         /// object is started inside the console.
         std::function<void(DesktopConsole&)> startApplication;
+        /// The commands the console knows; null for the built-in table. The table must outlive
+        /// the console.
+        const CommandTable* commands = nullptr;
     };
 
     static constexpr int exitOk = 0;
@@ -58,47 +64,21 @@ public:
     int run(std::istream& in);
     int runString(const std::string& script);
     /// 0 so far, 1 after a failed expectation, 2 after an error.
-    int exitStatus() const { return status_; }
-    bool quitRequested() const { return quit_; }
+    int exitStatus() const;
+    bool quitRequested() const;
 
     /// The desktop the interactive program starts on: the laptop with a 1920 x 1080 display to its
     /// right, TextEdit, Safari and Notes installed, TextEdit running with one window.
     void useDefaultDesktop();
 
 private:
-    struct Token {
-        std::string text;
-        bool quoted = false;
-    };
-    using Args = std::vector<Token>;
-
-    void dispatch(const Args& args);
-    void cmdDesktop(const Args& args);
-    void cmdScreen(const Args& args);
-    void cmdApp(const Args& args);
-    void cmdWindow(const Args& args);
-    void cmdKey(const Args& args);
-    void cmdMouse(const Args& args);
-    void cmdDrag(const Args& args);
-    void cmdWait(const Args& args);
-    void cmdShow(const Args& args);
-    void cmdExpect(const Args& args);
-    void cmdHelp();
-
-    void loadDesktopJson(const std::string& text);
-    /// Lets everything due at this instant happen (main queue, timers, scheduled events).
-    void settle();
-    void advance(double seconds);
+    /// Splits `line` and runs its command; reports whatever makes it fail.
+    void runCommand(const std::string& line);
     void installRouting();
-    void failExpectation(const std::string& what, const std::string& expected, const std::string& actual);
 
-    std::ostream& out_;
     Options options_;
-    int status_ = exitOk;
-    bool quit_ = false;
+    std::unique_ptr<ConsoleSession> session_;
     bool started_ = false;
-    int lineNumber_ = 0;
-    std::uintmax_t logOffset_ = 0;
 };
 
 } // namespace tilmora

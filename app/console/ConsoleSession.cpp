@@ -1,0 +1,66 @@
+#include "console/ConsoleSession.hpp"
+
+#include "console/DesktopFile.hpp"
+#include "model/Log.hpp"
+#include "platform/control/SimScheduler.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+namespace tilmora {
+
+ConsoleSession::ConsoleSession(std::ostream& out, DesktopConsole::Clock clock, const CommandTable& commands)
+    : out_(out)
+    , clock_(clock)
+    , commands_(commands) {
+    if (auto path = logFilePath()) {
+        std::error_code ec;
+        auto size = std::filesystem::file_size(*path, ec);
+        logOffset_ = ec ? 0 : size;
+    }
+}
+
+void ConsoleSession::settle() {
+    platform::SimScheduler::shared().drainMainQueue();
+}
+
+void ConsoleSession::advance(double seconds) {
+    if (clock_ == DesktopConsole::Clock::realTime) {
+        platform::RunLoop::main().runFor(seconds);
+    } else {
+        platform::SimScheduler::shared().runFor(seconds);
+    }
+}
+
+void ConsoleSession::failExpectation(const std::string& what, const std::string& expected,
+                                     const std::string& actual) {
+    out_ << "expect failed: line " << lineNumber_ << ": " << what << "\n";
+    out_ << "  expected: " << expected << "\n";
+    out_ << "  actual:   " << actual << "\n";
+    if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;
+}
+
+void ConsoleSession::reportError(const std::string& message) {
+    out_ << "error: line " << lineNumber_ << ": " << message << "\n";
+    status_ = DesktopConsole::exitError;
+}
+
+void ConsoleSession::useDefaultDesktop() {
+    DesktopFile::load(DesktopFile::defaultDesktop());
+    settle();
+}
+
+std::string ConsoleSession::takeNewLog() {
+    auto path = logFilePath();
+    if (!path || !std::filesystem::exists(*path)) return {};
+    std::ifstream in(*path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(logOffset_));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    logOffset_ += text.size();
+    return text;
+}
+
+} // namespace tilmora

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "console/DesktopConsole.hpp"
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+namespace tilmora {
+
+class CommandTable;
+
+/// What a console command works with: the transcript, the clock, the exit status and the line
+/// being run. One per `DesktopConsole`; main thread.
+class ConsoleSession {
+public:
+    ConsoleSession(std::ostream& out, DesktopConsole::Clock clock, const CommandTable& commands);
+
+    /// The transcript: a command prints its output here, each line ending in "\n".
+    std::ostream& out() { return out_; }
+    const CommandTable& commands() const { return commands_; }
+
+    /// Lets everything due at this instant happen (main queue, timers, scheduled events).
+    void settle();
+    /// Lets `seconds` pass: on the virtual clock the scheduler runs that far; on the real clock the
+    /// main run loop turns for that many real seconds.
+    void advance(double seconds);
+
+    /// Prints "expect failed: line N: what" with both values; the exit status becomes 1 unless an
+    /// error made it 2 already.
+    void failExpectation(const std::string& what, const std::string& expected, const std::string& actual);
+    /// Prints "error: line N: message"; the exit status becomes 2.
+    void reportError(const std::string& message);
+
+    /// Ends `DesktopConsole::run` after this line.
+    void requestQuit() { quit_ = true; }
+    bool quitRequested() const { return quit_; }
+    int status() const { return status_; }
+    /// The 1-based number of the line being run (blank lines and comments count).
+    int lineNumber() const { return lineNumber_; }
+    void beginLine() { ++lineNumber_; }
+
+    /// Builds the default desktop (`DesktopFile::defaultDesktop`) and settles.
+    void useDefaultDesktop();
+    /// What the log file gained since the console started or since the last call.
+    std::string takeNewLog();
+
+private:
+    std::ostream& out_;
+    DesktopConsole::Clock clock_;
+    const CommandTable& commands_;
+    int status_ = DesktopConsole::exitOk;
+    bool quit_ = false;
+    int lineNumber_ = 0;
+    std::uintmax_t logOffset_ = 0;
+};
+
+} // namespace tilmora

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/desktop/Geometry.hpp"
+
+#include <string>
+
+namespace tilmora {
+
+/// How the console prints values in its transcript.
+class ConsoleText {
+public:
+    /// The shortest decimal text of `v`, with ".0" for whole numbers ("100.0", "0.5").
+    static std::string number(double v);
+    /// `text` in double quotes, with `"` and `\` escaped by a backslash.
+    static std::string quote(const std::string& text);
+    /// "X Y W H" of a rectangle in global points.
+    static std::string frame(const platform::CGRect& r);
+};
+
+} // namespace tilmora

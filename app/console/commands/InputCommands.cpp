@@ -1,0 +1,86 @@
+// key <chord>
+// mouse move X Y | mouse down | mouse up
+// drag X1 Y1 to X2 Y2 [steps N] [with opt+shift]
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "platform/control/SimInput.hpp"
+#include "platform/input/KeyChord.hpp"
+
+namespace tilmora {
+
+namespace {
+
+/// How long a `drag` takes on the clock (seconds), and its default number of pointer steps.
+constexpr double kDragSeconds = 0.3;
+constexpr int kDragSteps = 30;
+
+const char* const kMouseUsage = "usage: mouse move X Y | mouse down | mouse up";
+
+void keyCommand(ConsoleSession&, const CommandArgs& args) {
+    auto chord = platform::KeyChord::parse(args.text(1));
+    if (!chord) throw CommandError("unknown chord: " + args.text(1));
+    platform::SimInput::shared().press(*chord);
+}
+
+void mouseCommand(ConsoleSession&, const CommandArgs& args) {
+    auto& input = platform::SimInput::shared();
+    if (args.size() == 4 && args.text(1) == "move") {
+        input.moveMouse({args.number(2), args.number(3)});
+    } else if (args.size() == 2 && args.text(1) == "down") {
+        input.mouseDown(0);
+    } else if (args.size() == 2 && args.text(1) == "up") {
+        input.mouseUp(0);
+    } else {
+        throw CommandError(kMouseUsage);
+    }
+}
+
+/// Presses at the first point, moves in `steps` even steps to the second over 0.3 s of the clock
+/// (holding the modifiers), releases there, and lets the 0.3 s pass.
+void dragCommand(ConsoleSession& session, const CommandArgs& args) {
+    if (args.text(3) != "to") throw CommandError("usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]");
+    const platform::CGPoint from{args.number(1), args.number(2)};
+    const platform::CGPoint to{args.number(4), args.number(5)};
+    int steps = kDragSteps;
+    platform::ModifierFlags held;
+    for (std::size_t i = 6; i < args.size();) {
+        if (args.text(i) == "steps" && i + 1 < args.size()) {
+            const long n = args.integer(i + 1);
+            if (n < 1 || n > 10000) throw CommandError("steps must be 1 to 10000");
+            steps = static_cast<int>(n);
+            i += 2;
+        } else if (args.text(i) == "with" && i + 1 < args.size()) {
+            held = CommandArgs::parseModifiers(args.text(i + 1));
+            i += 2;
+        } else {
+            throw CommandError("unexpected: " + args.text(i));
+        }
+    }
+    platform::SimInput::shared().drag(from, to, kDragSeconds, steps, held);
+    session.advance(kDragSeconds);
+}
+
+const CommandRegistration registration({
+    {.name = "key",
+     .arguments = ArgumentCheck::exactly(1, "usage: key <chord>"),
+     .handler = keyCommand,
+     .help = {"key <chord>                       e.g. key ctrl+opt+left, key cmd+shift+f5"},
+     .helpOrder = 500},
+    {.name = "mouse",
+     .arguments = ArgumentCheck::between(1, 3, kMouseUsage),
+     .handler = mouseCommand,
+     .help = {"mouse move X Y | mouse down | mouse up"},
+     .helpOrder = 510},
+    {.name = "drag",
+     .arguments = ArgumentCheck::atLeast(5, "usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]"),
+     .handler = dragCommand,
+     .help = {"drag X1 Y1 to X2 Y2 [steps N] [with opt+shift]"},
+     .helpOrder = 520},
+});
+
+} // namespace
+
+} // namespace tilmora

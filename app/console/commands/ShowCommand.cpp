@@ -1,0 +1,163 @@
+// show screens | windows | apps | spaces | journal | log
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
+#include "console/DesktopQueries.hpp"
+#include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/NSRunningApplication.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "platform/desktop/NSWorkspace.hpp"
+
+#include <ostream>
+
+namespace tilmora {
+
+namespace {
+
+using Text = ConsoleText;
+
+std::string journalKind(platform::JournalEntry::Kind kind) {
+    using K = platform::JournalEntry::Kind;
+    switch (kind) {
+    case K::axWrite:
+        return "ax-write";
+    case K::axAction:
+        return "ax-action";
+    case K::activation:
+        return "activation";
+    case K::launch:
+        return "launch";
+    case K::termination:
+        return "termination";
+    case K::signal:
+        return "signal";
+    case K::script:
+        return "script";
+    case K::keyEvent:
+        return "key-event";
+    case K::spaceMove:
+        return "space-move";
+    case K::spaceSwitch:
+        return "space-switch";
+    case K::process:
+        return "process";
+    case K::prompt:
+        return "prompt";
+    case K::open:
+        return "open";
+    case K::loginItem:
+        return "login-item";
+    case K::update:
+        return "update";
+    }
+    return "other";
+}
+
+/// One line per open window: bundle, quoted title, frame, Desktop number and the flags.
+void showWindows(std::ostream& out) {
+    for (const auto& row : DesktopQueries::windows()) {
+        out << row.bundle << " " << Text::quote(row.state.title) << " frame " << Text::frame(row.state.frame)
+            << " space " << DesktopQueries::desktopNumber(row.state.space);
+        if (row.state.minimized) out << " minimized";
+        if (row.state.fullScreen) out << " fullscreen";
+        out << "\n";
+    }
+}
+
+/// One line per screen in the screen list's order; the first is the main screen.
+void showScreens(std::ostream& out) {
+    bool first = true;
+    for (const auto& screen : platform::NSScreen::screens()) {
+        auto description = screen.deviceDescription();
+        const auto* number = platform::lookup(description, "NSScreenNumber");
+        std::string id = "none";
+        if (number) {
+            if (auto v = number->integerValue()) id = std::to_string(*v);
+        }
+        out << "screen " << id << " " << Text::quote(screen.localizedName()) << " frame "
+            << Text::frame(screen.frame()) << " visible " << Text::frame(screen.visibleFrame()) << " scale "
+            << Text::number(screen.backingScaleFactor());
+        if (first) out << " main";
+        out << "\n";
+        first = false;
+    }
+}
+
+void showApps(std::ostream& out) {
+    const pid_t front = platform::SimDesktop::shared().frontmost();
+    for (const auto& app : platform::NSWorkspace::shared().runningApplications()) {
+        out << app.bundleIdentifier().value_or("-") << " " << Text::quote(app.localizedName().value_or(""))
+            << " pid " << app.processIdentifier();
+        if (app.processIdentifier() == front) out << " frontmost";
+        if (!app.isFinishedLaunching()) out << " launching";
+        out << "\n";
+    }
+}
+
+/// "display N: 1* 2": each display's Desktops, the active one starred.
+void showSpaces(std::ostream& out) {
+    auto& desktop = platform::SimDesktop::shared();
+    for (auto display : desktop.displayIDs()) {
+        auto spaces = desktop.spaces(display);
+        const auto active = desktop.activeSpace(display);
+        out << "display " << display << ":";
+        for (std::size_t i = 0; i < spaces.size(); ++i) {
+            out << " " << (i + 1) << (spaces[i] == active ? "*" : "");
+        }
+        out << "\n";
+    }
+}
+
+/// What the system did to the desktop since the last `show journal`; clears the journal.
+void showJournal(std::ostream& out) {
+    auto& desktop = platform::SimDesktop::shared();
+    for (const auto& e : desktop.journal()) {
+        out << Text::number(e.time) << " " << journalKind(e.kind);
+        if (e.pid != 0) out << " pid " << e.pid;
+        if (e.window != 0) out << " window " << e.window;
+        if (!e.what.empty()) out << " " << e.what;
+        if (!e.detail.empty()) out << " " << e.detail;
+        if (e.result != 0) out << " result " << e.result;
+        for (const auto& a : e.argv)
+            out << " " << a;
+        out << "\n";
+    }
+    desktop.clearJournal();
+}
+
+void showCommand(ConsoleSession& session, const CommandArgs& args) {
+    const std::string& what = args.text(1);
+    auto& out = session.out();
+    if (what == "windows") {
+        showWindows(out);
+    } else if (what == "screens") {
+        showScreens(out);
+    } else if (what == "apps") {
+        showApps(out);
+    } else if (what == "spaces") {
+        showSpaces(out);
+    } else if (what == "journal") {
+        showJournal(out);
+    } else if (what == "log") {
+        const std::string text = session.takeNewLog();
+        out << text;
+        if (!text.empty() && text.back() != '\n') out << "\n";
+    } else {
+        throw CommandError("unknown show: " + what);
+    }
+}
+
+const CommandRegistration registration({
+    {.name = "show",
+     .arguments = ArgumentCheck::exactly(1, "usage: show screens | windows | apps | spaces | journal | log"),
+     .handler = showCommand,
+     .help = {"show screens | windows | apps | spaces | journal | log"},
+     .helpOrder = 700},
+});
+
+} // namespace
+
+} // namespace tilmora

@@ -1,0 +1,57 @@
+// window open <bundle-id> "<title>" X Y W H [space N] [min W H]
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "platform/control/SimDesktop.hpp"
+
+namespace tilmora {
+
+namespace {
+
+const char* const kUsage = "usage: window open <bundle-id> \"<title>\" X Y W H [space N] [min W H]";
+
+/// Opens the window; starts the application first when it is installed but not running.
+void windowCommand(ConsoleSession&, const CommandArgs& args) {
+    if (args.text(1) != "open" || !args.quoted(3)) throw CommandError(kUsage);
+    const std::vector<std::string> t = args.texts();
+    platform::WindowSpec spec;
+    spec.title = t[3];
+    spec.frame = CommandArgs::parseRect(t, 4);
+    for (std::size_t i = 8; i < t.size();) {
+        if (t[i] == "space" && i + 1 < t.size()) {
+            spec.desktop = static_cast<int>(CommandArgs::parseInteger(t[i + 1]));
+            if (spec.desktop < 1) throw CommandError("a space number starts at 1");
+            i += 2;
+        } else if (t[i] == "min" && i + 2 < t.size()) {
+            spec.minSize =
+                platform::CGSize{CommandArgs::parseNumber(t[i + 1]), CommandArgs::parseNumber(t[i + 2])};
+            i += 3;
+        } else {
+            throw CommandError("unexpected: " + t[i]);
+        }
+    }
+    auto& desktop = platform::SimDesktop::shared();
+    pid_t pid = 0;
+    auto pids = desktop.pids(t[2]);
+    if (pids.empty()) {
+        pid = desktop.run(t[2]);
+        if (pid == 0) throw CommandError("application not installed: " + t[2]);
+    } else {
+        pid = pids.front();
+    }
+    if (desktop.openWindow(pid, spec) == 0) throw CommandError("cannot open a window for " + t[2]);
+}
+
+const CommandRegistration registration({
+    {.name = "window",
+     .arguments = ArgumentCheck::atLeast(7, kUsage),
+     .handler = windowCommand,
+     .help = {"window open <bundle-id> \"<title>\" X Y W H [space N] [min W H]"},
+     .helpOrder = 400},
+});
+
+} // namespace
+
+} // namespace tilmora
