@@ -102,6 +102,9 @@ struct WindowSpec {
     int axListings = 1;
     /// Shown on every Space.
     bool onAllSpaces = false;
+    /// Clicks pass through the window to the window below it (the window server's hit testing
+    /// skips it).
+    bool ignoresMouseEvents = false;
 };
 
 /// A window that an application opens some time after it was asked to launch (or to open one).
@@ -150,17 +153,6 @@ struct AppSpec {
     bool axWindowsEmpty = false;
     /// "AXFocusedWindow" answers no value; "AXMainWindow" still answers.
     bool axFocusedWindowMissing = false;
-};
-
-/// A window of the program itself (panels, the main window), registered by the UI toolkit so that
-/// it appears in the window list. Frame in global coordinates.
-struct OwnWindowSpec {
-    std::string title;
-    CGRect frame;
-    int level = 0;
-    double alpha = 1.0;
-    bool visible = true;
-    bool onAllSpaces = false;
 };
 
 } // namespace platform

@@ -352,7 +352,9 @@ std::optional<SimDesktop::WindowState> SimDesktop::windowAt(CGPoint location) co
     const desktop_detail::WindowRecord* hit = nullptr;
     for (auto n : m.zOrder) {
         const auto& w = m.windows.at(n);
-        if (!m.onScreen(w) || w.spec.alpha <= 0 || !w.spec.frame.contains(location)) continue;
+        if (!m.onScreen(w) || w.spec.alpha <= 0 || w.spec.ignoresMouseEvents ||
+            !w.spec.frame.contains(location))
+            continue;
         if (!hit || w.spec.layer > hit->spec.layer) hit = &w;
     }
     if (!hit) return std::nullopt;
@@ -372,47 +374,6 @@ void SimDesktop::clickWindow(std::uint32_t number) {
 pid_t SimDesktop::programPid() const {
     TXN;
     return m.programPid;
-}
-
-std::uint32_t SimDesktop::registerOwnWindow(const OwnWindowSpec& spec) {
-    TXN;
-    std::uint32_t n = m.openWindow(m.programPid, desktop_detail::windowSpecOf(spec), true);
-    m.windows.at(n).orderedIn = spec.visible;
-    return n;
-}
-
-void SimDesktop::updateOwnWindow(std::uint32_t number, const OwnWindowSpec& spec) {
-    TXN;
-    auto* w = m.liveWindow(number);
-    if (!w || !w->own) return;
-    w->spec = desktop_detail::windowSpecOf(spec);
-    w->orderedIn = spec.visible;
-    // Moved onto another display: it joins that display's active Space.
-    m.placeOnDisplaySpace(*w);
-}
-
-void SimDesktop::orderFrontOwnWindow(std::uint32_t number) {
-    TXN;
-    auto* w = m.liveWindow(number);
-    if (!w || !w->own) return;
-    w->orderedIn = true;
-    m.raise(number);
-    if (!w->spec.onAllSpaces && !m.spaceIsActive(w->space)) {
-        if (auto* d = m.displayOfSpace(w->space)) m.switchSpace(*d, w->space);
-    }
-}
-
-void SimDesktop::orderOutOwnWindow(std::uint32_t number) {
-    TXN;
-    if (auto* w = m.liveWindow(number); w && w->own) w->orderedIn = false;
-}
-
-void SimDesktop::removeOwnWindow(std::uint32_t number) {
-    TXN;
-    if (auto* w = m.liveWindow(number); w && w->own) {
-        w->closed = true;
-        m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
-    }
 }
 
 // ----------------------------------------------------------------------------------- knobs

@@ -149,25 +149,17 @@ public:
     std::vector<WindowState> allWindows() const;
     /// The window a click at a global point lands on: the frontmost on-screen window under it,
     /// higher layers first, then the z-order (the program's own windows included; fully
-    /// transparent windows let clicks through). None over the bare desktop.
+    /// transparent windows and windows that ignore mouse events let clicks through). None over
+    /// the bare desktop.
     std::optional<WindowState> windowAt(CGPoint location) const;
     /// The user clicks a window: it comes in front of the others and its application becomes the
     /// frontmost (the application's other windows keep their places). Unknown numbers are ignored.
     void clickWindow(std::uint32_t number);
 
-    // ----- the program's own windows (installed by the UI toolkit)
+    // ----- the program's own windows (made and ordered only through the UI toolkit)
 
     /// The program's own pid (owner of its windows in the window list).
     pid_t programPid() const;
-    /// Registers a window of the program; it is placed on the active Space of the display that
-    /// holds its frame, in front of its layer. Returns its window number.
-    std::uint32_t registerOwnWindow(const OwnWindowSpec& spec);
-    /// Updates frame, level, alpha, title and visibility of an own window.
-    void updateOwnWindow(std::uint32_t number, const OwnWindowSpec& spec);
-    /// Orders an own window in front; when it lies on an inactive Space the display switches to it.
-    void orderFrontOwnWindow(std::uint32_t number);
-    void orderOutOwnWindow(std::uint32_t number);
-    void removeOwnWindow(std::uint32_t number);
 
     // ----- window server and Spaces behaviour
 

@@ -1,7 +1,7 @@
 #include "platform/dispatch/MainThread.hpp"
 
-#include "platform/internal/Kernel.hpp"
 #include "platform/foundation/Error.hpp"
+#include "platform/internal/Kernel.hpp"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "platform/dispatch/RunLoop.hpp"
 
 #include "platform/internal/Kernel.hpp"
+#include "platform/dispatch/MainThread.hpp"
 #include "platform/dispatch/MediaTime.hpp"
 #include "platform/dispatch/Thread.hpp"
 
@@ -47,6 +48,7 @@ void RunLoop::runUntilMediaTime(RunLoopMode mode, double untilMediaTime) {
         if (left > 0) Thread::sleep(left);
         return;
     }
+    requireMainThread("RunLoop::runUntilMediaTime");
     k.runMainLoop(mode, deadline, nullptr, false);
 }
 
@@ -55,6 +57,7 @@ void RunLoop::run(Date until) {
 }
 
 void RunLoop::run(RunLoopMode mode, Date until) {
+    if (isMain_) requireMainThread("RunLoop::run");
     runFor(mode, until.timeIntervalSince(Date::now()));
 }
 
@@ -69,6 +72,7 @@ void RunLoop::runFor(RunLoopMode mode, double seconds) {
         if (seconds > 0) Thread::sleep(seconds);
         return;
     }
+    requireMainThread("RunLoop::runFor");
     k.runMainLoop(mode, detail::after(k.now(), seconds), nullptr, false);
 }
 

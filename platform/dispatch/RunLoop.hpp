@@ -15,7 +15,8 @@ namespace platform {
 /// of that mode, turn by turn, until the time it was asked to run to. A worker's run loop has no
 /// sources: running it only sleeps, and timers added to it never fire.
 ///
-/// Use the main run loop on the main thread; adding timers and observers is safe from any thread.
+/// Run the main run loop on the main thread only (in a Debug build running it elsewhere fails with
+/// a `platform::Error` naming the call); adding timers and observers is safe from any thread.
 class RunLoop {
 public:
     static RunLoop& main();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/internal/Kernel.hpp"
+#include "platform/dispatch/MainThread.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
 namespace platform {
@@ -22,6 +23,8 @@ std::shared_ptr<Timer> Timer::make(double interval, bool repeats, Block block) {
 }
 
 std::shared_ptr<Timer> Timer::scheduledTimer(double interval, bool repeats, Block block) {
+    // On a worker the timer would join a run loop that never fires it.
+    requireMainThread("Timer::scheduledTimer");
     auto t = make(interval, repeats, std::move(block));
     RunLoop::current().add(t, RunLoopMode::defaultMode);
     return t;

@@ -18,8 +18,9 @@ class Kernel;
 /// keeps its schedule (fire date + k × interval) and skips the fire dates it missed. The run loop
 /// holds the timer until it is invalidated; a one-shot timer invalidates itself after firing.
 ///
-/// Create and add timers on the main thread; `invalidate` and the accessors are safe from any
-/// thread. The block runs on the main thread.
+/// Create and add timers on the main thread (`scheduledTimer` fails with a `platform::Error`
+/// naming it when called elsewhere in a Debug build); `invalidate` and the accessors are safe from
+/// any thread. The block runs on the main thread.
 class Timer : public std::enable_shared_from_this<Timer> {
 public:
     using Block = std::function<void(Timer&)>;

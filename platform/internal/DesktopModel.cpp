@@ -469,18 +469,6 @@ bool DesktopModel::openNewWindow(pid_t pid) {
 
 // ---------------------------------------------------------------- windows
 
-WindowSpec windowSpecOf(const OwnWindowSpec& spec) {
-    WindowSpec w;
-    w.title = spec.title;
-    w.frame = spec.frame;
-    w.layer = spec.level;
-    w.alpha = spec.alpha;
-    w.onAllSpaces = spec.onAllSpaces;
-    w.inAXList = false;
-    w.subrole.reset();
-    return w;
-}
-
 std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number) {
     WindowRecord w;
     w.number = number != 0 ? number : nextWindow++;

@@ -73,9 +73,6 @@ struct PendingNotification {
     pid_t pid = 0; // NSWorkspaceApplicationKey, 0 = none
 };
 
-/// The window record's spec of one of the program's own windows: not in Accessibility's lists.
-WindowSpec windowSpecOf(const OwnWindowSpec& spec);
-
 class DesktopModel : public std::enable_shared_from_this<DesktopModel> {
 public:
     DesktopModel();

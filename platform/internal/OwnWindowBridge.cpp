@@ -1,12 +1,53 @@
 #include "platform/internal/OwnWindowBridge.hpp"
 
 #include "platform/internal/DesktopModel.hpp"
-#include "platform/control/SimDesktop.hpp"
 #include "platform/internal/DesktopState.hpp"
+
+#include <algorithm>
 
 namespace platform::OwnWindowBridge {
 
 using desktop_detail::DesktopModel;
+using desktop_detail::WindowRecord;
+
+namespace {
+
+/// The window record's spec of one of the program's windows: not in Accessibility's lists.
+WindowSpec recordSpecOf(const OwnWindowSpec& spec) {
+    WindowSpec w;
+    w.title = spec.title;
+    w.frame = spec.frame;
+    w.layer = spec.level;
+    w.alpha = spec.alpha;
+    w.onAllSpaces = spec.onAllSpaces;
+    w.ignoresMouseEvents = spec.ignoresMouseEvents;
+    w.inAXList = false;
+    w.subrole.reset();
+    return w;
+}
+
+/// The program's live record of `number`; null when there is none (never ordered in, removed) or
+/// when the number belongs to another application's window.
+WindowRecord* ownRecord(DesktopModel& m, std::uint32_t number) {
+    WindowRecord* w = m.window(number);
+    return w && w->own && !w->closed ? w : nullptr;
+}
+
+/// Makes the record of a window ordered in for the first time, on the active Space of the display
+/// that holds most of its frame, in front of the z-order.
+void openRecord(DesktopModel& m, std::uint32_t number, const OwnWindowSpec& spec) {
+    if (WindowRecord* w = m.window(number); w && !w->own) return;
+    // A number reserved from an earlier desktop must not collide with later ones.
+    if (number >= m.nextWindow) m.nextWindow = number + 1;
+    m.openWindow(m.programPid, recordSpecOf(spec), true, number);
+}
+
+/// Moves the window onto the active Space of the display that holds most of its frame.
+void joinActiveSpace(DesktopModel& m, WindowRecord& w) {
+    if (auto* d = m.displayForRect(w.spec.frame)) w.space = d->activeSpace;
+}
+
+} // namespace
 
 pid_t programPid() {
     return desktop_detail::programPid();
@@ -22,34 +63,61 @@ void sync(std::uint32_t number, const OwnWindowSpec& spec) {
     auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn txn(m);
-    auto* w = m.window(number);
-    if (w && !w->own) return;
-    if (!w || w->closed) {
-        if (!spec.visible) return;
-        // A number reserved from an earlier desktop must not collide with later ones.
-        if (number >= m.nextWindow) m.nextWindow = number + 1;
-        m.openWindow(m.programPid, desktop_detail::windowSpecOf(spec), true, number);
+    WindowRecord* w = ownRecord(m, number);
+    if (!w) {
+        if (spec.visible) openRecord(m, number, spec);
         return;
     }
-    bool orderedIn = !w->orderedIn && spec.visible;
-    w->spec = desktop_detail::windowSpecOf(spec);
+    const bool orderedIn = !w->orderedIn && spec.visible;
+    w->spec = recordSpecOf(spec);
     w->orderedIn = spec.visible;
-    if (orderedIn) {
-        if (auto* d = m.displayForRect(w->spec.frame)) w->space = d->activeSpace;
-    } else {
+    if (orderedIn)
+        joinActiveSpace(m, *w);
+    else
         m.placeOnDisplaySpace(*w);
-    }
 }
 
-void orderFront(std::uint32_t number) {
+void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering ordering) {
     auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;
     DesktopModel::Txn txn(m);
-    if (auto* w = m.liveWindow(number); w && w->own) m.raise(number);
+    OwnWindowSpec shown = spec;
+    shown.visible = true;
+    WindowRecord* w = ownRecord(m, number);
+    if (!w) {
+        openRecord(m, number, shown);
+        return;
+    }
+    const bool wasOrderedOut = !w->orderedIn;
+    w->spec = recordSpecOf(shown);
+    w->orderedIn = true;
+    m.placeOnDisplaySpace(*w);
+    m.raise(number);
+    if (shown.onAllSpaces || m.spaceIsActive(w->space)) return;
+    if (ordering == Ordering::makingKey) {
+        if (auto* d = m.displayOfSpace(w->space)) {
+            m.switchSpace(*d, w->space);
+            return;
+        }
+    }
+    if (ordering == Ordering::makingKey || wasOrderedOut || shown.moveToActiveSpace) joinActiveSpace(m, *w);
 }
 
 void remove(std::uint32_t number) {
-    SimDesktop::shared().removeOwnWindow(number);
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    if (WindowRecord* w = ownRecord(m, number)) {
+        w->closed = true;
+        m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
+    }
+}
+
+void activateProgram() {
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    m.makeFrontmost(m.programPid, false);
 }
 
 } // namespace platform::OwnWindowBridge

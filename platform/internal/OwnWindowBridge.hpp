@@ -1,21 +1,49 @@
 #pragma once
 
-#include "platform/control/DesktopSpecs.hpp"
+#include "platform/desktop/Geometry.hpp"
 
 #include <cstdint>
+#include <string>
 #include <sys/types.h>
 
-/// The UI toolkit's link to the simulated window server for the program's own windows and panels.
+/// The UI toolkit's link to the simulated window server for the program's own windows and panels:
+/// the one path by which they enter, move in and leave the window list.
 ///
 /// Internal to the platform: only platform/ui calls it (a window reports itself whenever it is
-/// ordered in or out, moved, resized, faded, re-levelled or closed). It is neither app-facing (the
-/// system's code sees its windows through `platform::ui::Window` and the window list) nor part of
-/// the simulator's control API (tests inspect the outcome with `CGWindowListCopyWindowInfo` or
-/// `SimDesktop::allWindows`).
+/// ordered in or out, moved, resized, faded, re-levelled or closed, and the application when it
+/// activates). It is neither app-facing (the system's code sees its windows through
+/// `platform::ui::Window` and the window list) nor part of the simulator's control API (tests
+/// inspect the outcome with `CGWindowListCopyWindowInfo` or `SimDesktop::allWindows`).
 ///
 /// Frames are in global coordinates (points, y up from the bottom of the main display); the window
-/// list shows them in top-left coordinates. Thread-safe; logs nothing.
+/// list shows them in top-left coordinates. Thread-safe; logs nothing; Desktop switches are
+/// journalled as the window server's (`JournalEntry::Kind::spaceSwitch`).
 namespace platform::OwnWindowBridge {
+
+/// What the window server keeps of one of the program's windows.
+struct OwnWindowSpec {
+    std::string title;
+    CGRect frame;
+    int level = 0;
+    double alpha = 1.0;
+    /// Ordered in (on screen while its Space is active).
+    bool visible = true;
+    /// Collection behaviour "can join all Spaces": shown on every Space, never switches one.
+    bool onAllSpaces = false;
+    /// Collection behaviour "move to active Space": a plain order-front brings the window to the
+    /// active Space of its display.
+    bool moveToActiveSpace = false;
+    /// Clicks pass through the window to the window below it.
+    bool ignoresMouseEvents = false;
+};
+
+/// How a window is ordered front.
+enum class Ordering {
+    /// `orderFront`, `orderFrontRegardless`: no Desktop switch.
+    plain,
+    /// `makeKeyAndOrderFront`: the window's display switches to the window's Desktop.
+    makingKey,
+};
 
 /// The program's pid: the owner of its windows in the window list.
 pid_t programPid();
@@ -25,18 +53,29 @@ pid_t programPid();
 std::uint32_t newWindowNumber();
 
 /// Brings the window server's record of window `number` up to date: frame, level, alpha, title,
-/// all-Spaces flag and whether it is ordered in (`spec.visible`). The first time a window is
-/// ordered in (or again after `remove`) the record is made, on the active Space of the display
-/// that holds most of its frame, in front of its layer; a window ordered in again after being
-/// ordered out joins that display's active Space. A window never ordered in gets no record, and
-/// a window ordered out stays listed off screen. Numbers that belong to another application's
-/// window (a desktop replaced meanwhile) are ignored.
+/// Space flags, hit testing and whether it is ordered in (`spec.visible`). A window never ordered
+/// in gets no record; a window ordered out stays listed off screen and keeps its Desktop. A frame
+/// moved onto another display takes that display's active Space. Numbers that belong to another
+/// application's window (a desktop replaced meanwhile) are ignored.
 void sync(std::uint32_t number, const OwnWindowSpec& spec);
 
-/// Puts a listed window in front of the other windows of its layer.
-void orderFront(std::uint32_t number);
+/// Orders window `number` in (as `spec`, which is then visible) in front of the other windows of
+/// its layer, following the window server's rules for Desktops:
+/// - the first time (or again after `remove`) the record is made on the active Space of the
+///   display that holds most of its frame;
+/// - a window that can join all Spaces is shown wherever the displays stand, and never switches;
+/// - `Ordering::makingKey`: when the window stands on a Desktop that is not active, its display
+///   switches to that Desktop, whatever its other flags say (also with "move to active Space",
+///   and also for a window that was ordered out: it goes back to the Desktop it was on);
+/// - `Ordering::plain`: a window that was ordered out, or that has "move to active Space", joins
+///   the active Space of its display; a window still ordered in on another Desktop stays there.
+void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering ordering);
 
 /// Drops the window from the list (the window was closed or destroyed).
 void remove(std::uint32_t number);
+
+/// Makes the program the frontmost application. When it was not, the workspace posts its
+/// did-activate notification with the program as the application.
+void activateProgram();
 
 } // namespace platform::OwnWindowBridge

@@ -1,5 +1,7 @@
 #include "platform/ui/Alert.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/StackView.hpp"
@@ -56,6 +58,7 @@ void Alert::prepare() {
 }
 
 long Alert::runModal() {
+    requireMainThread("Alert::runModal");
     auto keep = shared_from_this();
     prepare();
     UiScript::shared().alertShown(*this, false);
@@ -67,6 +70,7 @@ long Alert::runModal() {
 }
 
 void Alert::beginSheetModal(Window& parent, std::function<void(long)> completion) {
+    requireMainThread("Alert::beginSheetModal");
     auto self = std::static_pointer_cast<Alert>(shared_from_this());
     prepare();
     UiScript::shared().alertShown(*this, true);

@@ -1,5 +1,7 @@
 #include "platform/ui/AnimationContext.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/ui/Runtime.hpp"
 
 namespace platform::ui {
@@ -17,6 +19,7 @@ AnimationContext* AnimationContext::current() {
 
 void AnimationContext::runAnimationGroup(const std::function<void(AnimationContext&)>& changes,
                                          std::function<void()> completion) {
+    requireMainThread("AnimationContext::runAnimationGroup");
     AnimationContext ctx;
     stack().push_back(&ctx);
     try {

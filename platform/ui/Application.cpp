@@ -17,17 +17,23 @@ Application& Application::shared() {
 }
 
 bool Application::setActivationPolicy(ActivationPolicy policy) {
+    requireMainThread("Application::setActivationPolicy");
     policy_ = policy;
     return true;
 }
 
 void Application::activate(bool) {
+    requireMainThread("Application::activate");
+    // The desktop may have brought another application forward meanwhile: ask it every time (it
+    // posts the workspace's did-activate notification only when the frontmost one changes).
+    OwnWindowBridge::activateProgram();
     if (active_) return;
     active_ = true;
     runtime::post(ApplicationDidBecomeActiveNotification, this);
 }
 
 void Application::run() {
+    requireMainThread("Application::run");
     running_ = true;
     if (launched_) return;
     launched_ = true;
@@ -36,6 +42,7 @@ void Application::run() {
 }
 
 void Application::terminate(Responder*) {
+    requireMainThread("Application::terminate");
     if (terminated_) return;
     if (auto d = delegate.lock(); d && d->applicationShouldTerminate() == TerminateReply::cancel) return;
     runtime::post(ApplicationWillTerminateNotification, this);
@@ -105,6 +112,7 @@ void Application::setKeyWindow(Window* w) {
 }
 
 long Application::runModal(Window& window) {
+    requireMainThread("Application::runModal");
     modal_.push_back({&window, std::nullopt});
     size_t depth = modal_.size();
     window.makeKeyAndOrderFront();
@@ -124,6 +132,7 @@ void Application::stopModal() {
 }
 
 void Application::stopModal(long code) {
+    requireMainThread("Application::stopModal");
     for (auto it = modal_.rbegin(); it != modal_.rend(); ++it)
         if (!it->code) {
             it->code = code;
@@ -156,6 +165,7 @@ Responder* Application::targetForAction(const Selector& action, Responder* targe
 }
 
 bool Application::sendAction(const Selector& action, Responder* target, Responder* sender) {
+    requireMainThread("Application::sendAction");
     if (action.empty()) return false;
     auto* receiver = targetForAction(action, target);
     if (!receiver) return false;

@@ -59,7 +59,10 @@ public:
     ActivationPolicy activationPolicy() const { return policy_; }
     /// Sets the policy; true (every policy is accepted).
     bool setActivationPolicy(ActivationPolicy policy);
-    /// Makes the application active (posts the did-become-active notification when it was not).
+    /// Makes the application active: the program becomes the frontmost application of the
+    /// simulated desktop (the workspace posts its did-activate notification, with the program's
+    /// running application, when another one was in front), and the did-become-active
+    /// notification is posted when the application was not active.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
 

@@ -1,5 +1,7 @@
 #include "platform/ui/Button.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 namespace platform::ui {
 
 namespace {
@@ -40,6 +42,7 @@ std::shared_ptr<Button> Button::radio(const std::string& title, const std::share
 }
 
 bool Button::performClick() {
+    requireMainThread("Button::performClick");
     if (!isEnabled) return false;
     switch (buttonType) {
     case ButtonType::switchButton:

@@ -1,5 +1,7 @@
 #include "platform/ui/Menu.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/ui/Application.hpp"
 #include "platform/ui/MenuTracking.hpp"
 
@@ -43,6 +45,7 @@ std::shared_ptr<MenuItem> MenuItem::copy() const {
 }
 
 void Menu::addItem(const std::shared_ptr<MenuItem>& item) {
+    requireMainThread("Menu::addItem");
     insertItem(item, items_.size());
 }
 
@@ -54,6 +57,7 @@ std::shared_ptr<MenuItem> Menu::addItem(const std::string& title, const Selector
 }
 
 void Menu::insertItem(const std::shared_ptr<MenuItem>& item, size_t index) {
+    requireMainThread("Menu::insertItem");
     if (!item) return;
     // An item lives in one menu at a time; the original platform refuses a second owner outright.
     if (item->menu_ && item->menu_ != this) item->menu_->removeItem(item);
@@ -64,6 +68,7 @@ void Menu::insertItem(const std::shared_ptr<MenuItem>& item, size_t index) {
 }
 
 void Menu::removeItem(const std::shared_ptr<MenuItem>& item) {
+    requireMainThread("Menu::removeItem");
     auto it = std::find(items_.begin(), items_.end(), item);
     if (it == items_.end()) return;
     (*it)->menu_ = nullptr;
@@ -75,6 +80,7 @@ void Menu::removeItemAt(size_t index) {
 }
 
 void Menu::removeAllItems() {
+    requireMainThread("Menu::removeAllItems");
     for (auto& item : items_)
         item->menu_ = nullptr;
     items_.clear();
@@ -99,6 +105,7 @@ std::shared_ptr<MenuItem> Menu::itemWithTag(long t) const {
 }
 
 void Menu::update() {
+    requireMainThread("Menu::update");
     if (!autoenablesItems) return;
     auto& app = Application::shared();
     for (auto& item : items_) {
@@ -113,6 +120,7 @@ void Menu::update() {
 }
 
 bool Menu::popUp(const std::shared_ptr<MenuItem>&, Point) {
+    requireMainThread("Menu::popUp");
     return MenuTracking::track(std::static_pointer_cast<Menu>(shared_from_this()));
 }
 

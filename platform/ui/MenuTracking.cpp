@@ -1,5 +1,7 @@
 #include "platform/ui/MenuTracking.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/input/EventQueue.hpp"
 
 #include "platform/ui/Application.hpp"
@@ -20,6 +22,7 @@ Menu* MenuTracking::trackedMenu() {
 }
 
 bool MenuTracking::track(const std::shared_ptr<Menu>& menu) {
+    requireMainThread("MenuTracking::track");
     if (!menu || tracked) return false;
     tracked = menu.get();
     menu->update();

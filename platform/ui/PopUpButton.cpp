@@ -1,5 +1,7 @@
 #include "platform/ui/PopUpButton.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 namespace platform::ui {
 
 PopUpButton::PopUpButton(Rect frame, bool pulls)
@@ -9,6 +11,7 @@ PopUpButton::PopUpButton(Rect frame, bool pulls)
 }
 
 void PopUpButton::addItem(const std::string& t) {
+    requireMainThread("PopUpButton::addItem");
     // Like the original platform, a title already present is removed first so titles stay unique.
     if (auto existing = menu_->itemWithTitle(t)) {
         if (existing == selected_) selected_.reset();
@@ -47,6 +50,7 @@ std::shared_ptr<MenuItem> PopUpButton::itemAt(long index) const {
 }
 
 void PopUpButton::selectItemAt(long index) {
+    requireMainThread("PopUpButton::selectItemAt");
     selected_ = itemAt(index);
     for (auto& item : menu_->items())
         item->state = item == selected_ ? 1 : 0;

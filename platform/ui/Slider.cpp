@@ -1,5 +1,7 @@
 #include "platform/ui/Slider.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include <cmath>
 
 namespace platform::ui {
@@ -17,6 +19,7 @@ std::shared_ptr<Slider> Slider::make(double value, double minV, double maxV,
 }
 
 void Slider::setDoubleValue(double v) {
+    requireMainThread("Slider::setDoubleValue");
     double lo = std::min(minValue, maxValue), hi = std::max(minValue, maxValue);
     if (std::isnan(v)) v = lo;
     Control::setDoubleValue(std::clamp(v, lo, hi));

@@ -1,5 +1,7 @@
 #include "platform/ui/StatusItem.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "platform/ui/MenuTracking.hpp"
@@ -25,6 +27,7 @@ StatusItem::StatusItem(double len)
 }
 
 void StatusItem::popUpStatusItemMenu(const std::shared_ptr<Menu>& m) {
+    requireMainThread("StatusItem::popUpStatusItemMenu");
     if (m) MenuTracking::track(m);
 }
 
@@ -33,12 +36,14 @@ StatusBar& StatusBar::system() {
 }
 
 std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
+    requireMainThread("StatusBar::statusItem");
     auto item = std::make_shared<StatusItem>(length);
     items_.push_back(item);
     return item;
 }
 
 void StatusBar::removeStatusItem(const std::shared_ptr<StatusItem>& item) {
+    requireMainThread("StatusBar::removeStatusItem");
     items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
 }
 

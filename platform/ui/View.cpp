@@ -1,5 +1,7 @@
 #include "platform/ui/View.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/ui/Window.hpp"
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 namespace platform::ui {
 
 void View::setFrame(const Rect& frame) {
+    requireMainThread("View::setFrame");
     if (frame == frame_) return;
     Size old = frame_.size;
     frame_ = frame;
@@ -26,6 +29,7 @@ void View::setFrame(const Rect& frame) {
 }
 
 void View::addSubview(const std::shared_ptr<View>& view) {
+    requireMainThread("View::addSubview");
     if (!view || view.get() == this) return;
     auto keep = view;
     view->removeFromSuperview();
@@ -36,6 +40,7 @@ void View::addSubview(const std::shared_ptr<View>& view) {
 }
 
 void View::removeFromSuperview() {
+    requireMainThread("View::removeFromSuperview");
     if (!superview_) return;
     auto self = shared_from_this(); // keep alive until the end of this call
     auto& list = superview_->subviews_;
@@ -53,6 +58,7 @@ bool View::isHiddenOrHasHiddenAncestor() const {
 }
 
 void View::layoutSubtreeIfNeeded() {
+    requireMainThread("View::layoutSubtreeIfNeeded");
     if (needsLayout_) {
         needsLayout_ = false;
         layout();
@@ -63,6 +69,7 @@ void View::layoutSubtreeIfNeeded() {
 }
 
 void View::display() {
+    requireMainThread("View::display");
     ++displayCount_;
     needsDisplay_ = false;
     for (auto& sub : subviews_)

@@ -1,6 +1,7 @@
 #include "platform/ui/Window.hpp"
 
 #include "platform/desktop/LargestOverlap.hpp"
+#include "platform/dispatch/MainThread.hpp"
 #include "platform/internal/OwnWindowBridge.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
@@ -12,6 +13,7 @@ namespace platform::ui {
 // --- animator -------------------------------------------------------------------------------
 
 void WindowAnimator::setAlphaValue(double alpha) {
+    requireMainThread("WindowAnimator::setAlphaValue");
     auto* ctx = AnimationContext::current();
     long gen = ++window_.generations_["alpha"];
     if (!ctx) {
@@ -26,6 +28,7 @@ void WindowAnimator::setAlphaValue(double alpha) {
 }
 
 void WindowAnimator::setFrame(const Rect& frame, bool) {
+    requireMainThread("WindowAnimator::setFrame");
     auto* ctx = AnimationContext::current();
     long gen = ++window_.generations_["frame"];
     if (!ctx) {
@@ -49,7 +52,7 @@ Window::Window(Rect contentRect, unsigned styleMask, BackingStore backing, bool 
     : styleMask_(styleMask)
     , backing_(backing)
     , defer_(defer)
-    , number_(OwnWindowBridge::newWindowNumber()) {
+    , number_((requireMainThread("Window::Window"), OwnWindowBridge::newWindowNumber())) {
     frame_ = frameRectForContentRect(contentRect);
     contentView_ = std::make_shared<View>(Rect{0, 0, contentRect.width(), contentRect.height()});
     contentView_->setWindow(this);
@@ -79,6 +82,7 @@ Rect Window::frameRectForContentRect(const Rect& c) const {
 }
 
 void Window::setFrame(const Rect& frame, bool display, bool animate) {
+    requireMainThread("Window::setFrame");
     if (animate) {
         AnimationContext::runAnimationGroup([&](AnimationContext& ctx) {
             ctx.duration = 0.2;
@@ -92,6 +96,7 @@ void Window::setFrame(const Rect& frame, bool display, bool animate) {
 }
 
 void Window::setFrameOrigin(Point origin) {
+    requireMainThread("Window::setFrameOrigin");
     setFrame({origin, frame_.size}, false);
 }
 
@@ -108,6 +113,7 @@ void Window::applyFrame(const Rect& frame) {
 }
 
 void Window::setContentSize(Size size) {
+    requireMainThread("Window::setContentSize");
     Rect c = contentRectForFrameRect(frame_);
     // Keep the top edge where it is, as the original platform does.
     double top = frame_.maxY();
@@ -122,6 +128,7 @@ std::optional<NSScreen> Window::screen() const {
 }
 
 void Window::center() {
+    requireMainThread("Window::center");
     auto on = screen();
     if (!on) on = NSScreen::main();
     if (!on) return;
@@ -137,12 +144,20 @@ Rect Window::convertRectToScreen(const Rect& r) const {
 }
 
 void Window::setLevel(long level) {
+    requireMainThread("Window::setLevel");
     level_ = level;
     if (visible_) Application::shared().orderIn(this);
     syncWithWindowServer();
 }
 
+void Window::setIgnoresMouseEvents(bool ignores) {
+    requireMainThread("Window::setIgnoresMouseEvents");
+    ignoresMouseEvents_ = ignores;
+    syncWithWindowServer();
+}
+
 void Window::setAlphaValue(double alpha) {
+    requireMainThread("Window::setAlphaValue");
     ++generations_["alpha"];
     applyAlpha(alpha);
 }
@@ -153,6 +168,7 @@ void Window::applyAlpha(double alpha) {
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {
+    requireMainThread("Window::setContentView");
     if (contentView_ == view) return;
     if (contentView_) {
         if (firstResponder_) makeFirstResponder(nullptr);
@@ -169,33 +185,40 @@ void Window::setContentView(std::shared_ptr<View> view) {
 }
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
+    requireMainThread("Window::setContentViewController");
     contentViewController_ = std::move(controller);
     if (contentViewController_) setContentView(contentViewController_->view());
 }
 
-void Window::orderIn(bool activate) {
+void Window::orderIn(bool activate, bool makingKey) {
     closed_ = false;
     visible_ = true;
     Application::shared().orderIn(this);
     if (activate && !(styleMask_ & StyleMask::nonactivatingPanel)) Application::shared().activate(false);
-    syncWithWindowServer();
-    OwnWindowBridge::orderFront(std::uint32_t(number_));
+    OwnWindowBridge::orderFront(std::uint32_t(number_), windowServerSpec(),
+                                makingKey ? OwnWindowBridge::Ordering::makingKey
+                                          : OwnWindowBridge::Ordering::plain);
+    listed_ = true;
 }
 
 void Window::orderFront() {
+    requireMainThread("Window::orderFront");
     orderIn(false);
 }
 
 void Window::orderFrontRegardless() {
+    requireMainThread("Window::orderFrontRegardless");
     orderIn(false);
 }
 
 void Window::makeKeyAndOrderFront() {
-    orderIn(false);
+    requireMainThread("Window::makeKeyAndOrderFront");
+    orderIn(false, true);
     makeKey();
 }
 
 void Window::orderOut() {
+    requireMainThread("Window::orderOut");
     if (!visible_) return;
     visible_ = false;
     Application::shared().orderOutWindow(this);
@@ -203,6 +226,7 @@ void Window::orderOut() {
 }
 
 void Window::close() {
+    requireMainThread("Window::close");
     if (closed_) return;
     auto keep = weak_from_this().lock();
     runtime::post(WindowWillCloseNotification, this);
@@ -214,11 +238,13 @@ void Window::close() {
 }
 
 void Window::performClose() {
+    requireMainThread("Window::performClose");
     if (auto d = delegate.lock(); d && !d->windowShouldClose(*this)) return;
     close();
 }
 
 void Window::makeKey() {
+    requireMainThread("Window::makeKey");
     if (!canBecomeKeyWindow()) return;
     Application::shared().setKeyWindow(this);
 }
@@ -232,6 +258,7 @@ bool Window::canBecomeKeyWindow() const {
 }
 
 bool Window::makeFirstResponder(Responder* responder) {
+    requireMainThread("Window::makeFirstResponder");
     Responder* current = firstResponder_;
     if (responder == this) responder = nullptr;
     if (current == responder) return true;
@@ -244,6 +271,7 @@ bool Window::makeFirstResponder(Responder* responder) {
 }
 
 void Window::display() {
+    requireMainThread("Window::display");
     ++displayCount_;
     if (contentView_) {
         contentView_->layoutSubtreeIfNeeded();
@@ -252,6 +280,7 @@ void Window::display() {
 }
 
 void Window::displayIfNeeded() {
+    requireMainThread("Window::displayIfNeeded");
     if (contentView_) {
         contentView_->layoutSubtreeIfNeeded();
         contentView_->displayIfNeeded();
@@ -263,17 +292,23 @@ Responder* Window::nextResponder() const {
     return nullptr;
 }
 
-void Window::syncWithWindowServer() {
-    // A window gets its window-server record when it is first ordered in.
-    if (!visible_ && !listed_) return;
-    OwnWindowSpec spec;
+OwnWindowBridge::OwnWindowSpec Window::windowServerSpec() const {
+    OwnWindowBridge::OwnWindowSpec spec;
     spec.title = title;
     spec.frame = frame_;
     spec.level = int(level_);
     spec.alpha = alpha_;
     spec.visible = visible_;
     spec.onAllSpaces = (collectionBehavior & CollectionBehavior::canJoinAllSpaces) != 0;
-    OwnWindowBridge::sync(std::uint32_t(number_), spec);
+    spec.moveToActiveSpace = (collectionBehavior & CollectionBehavior::moveToActiveSpace) != 0;
+    spec.ignoresMouseEvents = ignoresMouseEvents_;
+    return spec;
+}
+
+void Window::syncWithWindowServer() {
+    // A window gets its window-server record when it is first ordered in.
+    if (!visible_ && !listed_) return;
+    OwnWindowBridge::sync(std::uint32_t(number_), windowServerSpec());
     listed_ = true;
 }
 
@@ -285,6 +320,7 @@ const std::shared_ptr<View>& ViewController::view() {
 }
 
 void WindowController::showWindow(Responder*) {
+    requireMainThread("WindowController::showWindow");
     if (window_) window_->makeKeyAndOrderFront();
 }
 

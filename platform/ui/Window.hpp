@@ -6,6 +6,10 @@
 
 #include <map>
 
+namespace platform::OwnWindowBridge {
+struct OwnWindowSpec;
+}
+
 namespace platform::ui {
 
 class Window;
@@ -88,7 +92,9 @@ private:
 /// collection behaviour, and a delegate (held weakly). Every window is listed by the application
 /// while it exists. From the first time it is ordered in until it is closed or destroyed it also
 /// has a record in the simulated window server's list (owner: the program's pid; layer: its level;
-/// its frame, alpha and title; on screen while visible). Main thread only.
+/// its frame, alpha and title; on screen while visible and on an active Desktop). Main thread
+/// only: in a Debug build the calls that change a window fail with a `platform::Error` naming the
+/// call ("Window::setFrame must be called on the main thread") when made elsewhere.
 class Window : public Responder {
 public:
     /// The height of a titled window's title bar, points.
@@ -130,7 +136,6 @@ public:
     bool isOpaque = true;
     Color backgroundColor = Color::windowBackgroundColor();
     bool hasShadow = true;
-    bool ignoresMouseEvents = false;
     unsigned collectionBehavior = CollectionBehavior::defaultBehavior;
     bool isMovableByWindowBackground = false;
     bool isMovable = true;
@@ -141,6 +146,10 @@ public:
 
     long level() const { return level_; }
     void setLevel(long level);
+    /// Whether clicks pass through the window to the window below it (the window server's hit
+    /// testing skips it from now on).
+    bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+    void setIgnoresMouseEvents(bool ignores);
     double alphaValue() const { return alpha_; }
     void setAlphaValue(double alpha);
     WindowAnimator animator() { return WindowAnimator(*this); }
@@ -155,9 +164,17 @@ public:
     void setDelegate(const std::shared_ptr<WindowDelegate>& d) { delegate = d; }
 
     bool isVisible() const { return visible_; }
+    /// Orders the window in front of its level. On the desktop: the first time on the active
+    /// Desktop of the display that holds most of it; a window that was ordered out, or that has
+    /// "move to active Space", comes to its display's active Desktop; one still shown on another
+    /// Desktop stays there. Never switches Desktops.
     void orderFront();
-    /// Orders the window in front without activating the application.
+    /// Orders the window in front without activating the application (as `orderFront`).
     void orderFrontRegardless();
+    /// Orders the window in front and makes it key when it can become key. When the window stands
+    /// on a Desktop that is not active (also after it was ordered out, and whatever its other
+    /// collection flags say), its display switches to that Desktop, unless it can join all
+    /// Spaces.
     void makeKeyAndOrderFront();
     void orderOut();
     /// Closes: the delegate and observers are told, then the window is ordered out.
@@ -196,7 +213,10 @@ public:
     Responder* nextResponder() const override;
 
 protected:
-    virtual void orderIn(bool activate);
+    /// Orders the window in front (activating the application when asked, unless it is a
+    /// non-activating panel) and tells the window server; `makingKey` is the order-front of
+    /// `makeKeyAndOrderFront`, which takes the display to the window's Desktop.
+    virtual void orderIn(bool activate, bool makingKey = false);
 
 private:
     friend class WindowAnimator;
@@ -206,12 +226,14 @@ private:
     void applyAlpha(double alpha);
     void applyFrame(const Rect& frame);
     void syncWithWindowServer();
+    OwnWindowBridge::OwnWindowSpec windowServerSpec() const;
 
     Rect frame_;
     unsigned styleMask_;
     BackingStore backing_;
     bool defer_;
     long level_ = WindowLevel::normal;
+    bool ignoresMouseEvents_ = false;
     double alpha_ = 1;
     bool visible_ = false;
     bool closed_ = false;

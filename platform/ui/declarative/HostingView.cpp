@@ -2,6 +2,8 @@
 
 #include "platform/desktop/CoordinateSpace.hpp"
 
+#include "platform/dispatch/MainThread.hpp"
+
 #include "platform/ui/Control.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/declarative/Layout.hpp"
@@ -53,6 +55,7 @@ HostingView::~HostingView() {
 }
 
 void HostingView::setRootView(std::shared_ptr<ViewBase> root) {
+    requireMainThread("HostingView::setRootView");
     root_ = std::move(root);
     instances_.erase("r<root>");
     setNeedsRebuild();
@@ -71,6 +74,7 @@ void HostingView::setNeedsRebuild() {
 }
 
 void HostingView::rebuildIfNeeded() {
+    requireMainThread("HostingView::rebuildIfNeeded");
     // State changed by on-appear handlers asks for another pass; a few passes settle any tree.
     for (int pass = 0; dirty_ && pass < 8; ++pass)
         rebuild();

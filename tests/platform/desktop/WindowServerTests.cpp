@@ -2,6 +2,7 @@
 
 #include "platform/desktop/SkyLight.hpp"
 #include "platform/desktop/WindowList.hpp"
+#include "platform/ui/Panel.hpp"
 
 using namespace platform;
 
@@ -41,10 +42,17 @@ protected:
                                       window("Front", {0, 0, 300, 300})});
         for (const auto& w : desk().windowsOf(pid))
             byTitle[w.title] = w.number;
-        own = desk().registerOwnWindow({"Anchor", {10, 10, 1, 1}, 3, 0.01, true, false});
+        // The program's own nearly invisible panel, made as the UI toolkit makes it.
+        anchor = std::make_shared<ui::Panel>(CGRect{10, 10, 1, 1}, ui::StyleMask::nonactivatingPanel);
+        anchor->title = "Anchor";
+        anchor->setLevel(3);
+        anchor->setAlphaValue(0.01);
+        anchor->orderFrontRegardless();
+        own = std::uint32_t(anchor->windowNumber());
     }
     pid_t pid = 0;
     std::map<std::string, std::uint32_t> byTitle;
+    std::shared_ptr<ui::Panel> anchor;
     std::uint32_t own = 0;
 };
 
@@ -146,12 +154,12 @@ TEST_F(WindowListFixture, ListCanBeUnavailableAndNamesHidden) {
     EXPECT_FALSE(CGWindowListCopyWindowInfo(0, 0));
 }
 
-TEST_F(WindowListFixture, OwnWindowOrderedFrontTakesTheDisplayToItsSpace) {
+TEST_F(WindowListFixture, OwnWindowMadeKeyAndOrderedFrontTakesTheDisplayToItsSpace) {
     desk().switchToDesktop(1, 2);
     EXPECT_EQ(desk().activeSpace(1), desk().spaces(1)[1]);
-    desk().orderFrontOwnWindow(own);
+    anchor->makeKeyAndOrderFront();
     EXPECT_EQ(desk().activeSpace(1), desk().spaces(1)[0]);
-    desk().orderOutOwnWindow(own);
+    anchor->orderOut();
     auto onScreen = numbers(CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, 0));
     EXPECT_EQ(std::count(onScreen.begin(), onScreen.end(), own), 0);
 }

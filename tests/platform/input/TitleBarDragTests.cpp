@@ -1,5 +1,6 @@
 #include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/ui/Panel.hpp"
 #include "support/DesktopTest.hpp"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ protected:
     /// frontmost; Notes' full-screen "Full" at (800, 0, 300, 300); the program's panel "Panel" at
     /// (900, 500, 300, 200) on level 3, above Notes' "Under" at (850, 450, 400, 300).
     void buildScene() {
+        panel.reset(); // before the desktop goes: its number would name a window of the next one
         SimDesktop::clear();
         desk().useLaptop();
         WindowSpec full = window("Full", {800, 0, 300, 300});
@@ -32,11 +34,10 @@ protected:
         mailApp.localizedName = "Mail";
         mail = desk().run(mailApp, {window("Front", {300, 150, 400, 300})});
         desk().setFrontmost(mail);
-        OwnWindowSpec panel;
-        panel.title = "Panel";
-        panel.frame = {900, 500, 300, 200};
-        panel.level = 3;
-        panelNumber = desk().registerOwnWindow(panel);
+        panel = std::make_shared<ui::Panel>(CGRect{900, 500, 300, 200}, ui::StyleMask::nonactivatingPanel);
+        panel->title = "Panel";
+        panel->setLevel(3);
+        panel->orderFrontRegardless();
     }
 
     std::uint32_t numberOf(const std::string& title) {
@@ -50,7 +51,7 @@ protected:
 
     pid_t notes = 0;
     pid_t mail = 0;
-    std::uint32_t panelNumber = 0;
+    std::shared_ptr<ui::Panel> panel;
 };
 
 struct DragCase {
