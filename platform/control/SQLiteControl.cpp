@@ -1,0 +1,15 @@
+#include "platform/control/SQLiteControl.hpp"
+
+#include "platform/internal/SQLiteFaults.hpp"
+
+namespace platform {
+
+void SQLiteControl::failNextOpen() {
+    sqlite_detail::faults().failNextOpen = true;
+}
+
+void SQLiteControl::failNextCommit() {
+    sqlite_detail::faults().failNextCommit = true;
+}
+
+} // namespace platform

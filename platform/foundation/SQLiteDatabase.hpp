@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/foundation/SQLiteStatement.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace platform {
+
+/// One connection to an SQLite database: a file, or a private database in memory. The system's one
+/// way to a database file. Every failing call throws `SQLiteError` (a `platform::Error`) with
+/// SQLite's message and result code.
+///
+/// A connection may be used from any thread, by one thread at a time. Move-only; closing happens
+/// in the destructor (statements must be gone by then). Nothing is logged.
+///
+/// The simulator can make the next file open fail with SQLITE_CANTOPEN (`SQLiteControl`).
+class SQLiteDatabase {
+public:
+    /// Opens the file at `path` for reading and writing, creating an empty file when none is there.
+    /// Opening does not read the file: a file that is not a database fails at its first statement
+    /// (SQLITE_NOTADB).
+    static SQLiteDatabase open(const std::filesystem::path& path);
+    /// A fresh, private database that lives only as long as the connection.
+    static SQLiteDatabase openInMemory();
+    /// Whether the file at `path` may be an SQLite database, told without opening it: false only
+    /// when its first bytes can be read and are not SQLite's 16-byte header (an empty or unreadable
+    /// file may be one; opening tells). Opening a file that is not a database may let SQLite treat
+    /// a "-journal" next to it as its own and remove it; this check comes first where such files
+    /// must stay untouched.
+    static bool looksLikeDatabaseFile(const std::filesystem::path& path);
+
+    SQLiteDatabase(SQLiteDatabase&& other) noexcept;
+    SQLiteDatabase& operator=(SQLiteDatabase&& other) noexcept;
+    SQLiteDatabase(const SQLiteDatabase&) = delete;
+    SQLiteDatabase& operator=(const SQLiteDatabase&) = delete;
+    ~SQLiteDatabase();
+
+    /// Runs one or more statements separated by ";", ignoring any rows they return.
+    void exec(std::string_view sql);
+    /// Compiles one statement.
+    SQLiteStatement prepare(std::string_view sql);
+    /// The first column of the first row of `sql` as an integer; 0 when there is no row.
+    std::int64_t queryInt64(std::string_view sql);
+    /// The first column of the first row of `sql` as a text; empty when there is no row or it is
+    /// null.
+    std::string queryText(std::string_view sql);
+
+    /// The row id of the latest successful insert on this connection.
+    std::int64_t lastInsertRowId() const;
+    /// Rows changed by the latest insert, update or delete.
+    int changes() const;
+    /// The result code and message of the latest call on this connection (SQLITE_OK, "not an
+    /// error" after a success).
+    int resultCode() const;
+    std::string message() const;
+    /// Whether a transaction is open.
+    bool inTransaction() const;
+
+private:
+    explicit SQLiteDatabase(sqlite3* handle)
+        : db_(handle) {}
+
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace platform
