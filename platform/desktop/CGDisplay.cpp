@@ -3,7 +3,6 @@
 #include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopTransaction.hpp"
-#include "platform/control/SimDesktop.hpp"
 
 #include <cmath>
 

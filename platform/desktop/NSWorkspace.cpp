@@ -2,7 +2,6 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopTransaction.hpp"
-#include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 #include <algorithm>
