@@ -3,7 +3,6 @@
 #include "platform/dispatch/Runtime.hpp"
 
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 // The program's entry: the desktop console on the simulated desktop.
@@ -16,12 +15,7 @@ int main(int argc, char** argv) {
         platform::Runtime::start(platform::Runtime::Mode::simulated);
         DesktopConsole console(std::cout);
         if (std::strcmp(argv[2], "-") == 0) return console.run(std::cin);
-        std::ifstream file(argv[2]);
-        if (!file) {
-            std::cerr << "tilmora: cannot open " << argv[2] << "\n";
-            return DesktopConsole::exitError;
-        }
-        return console.run(file);
+        return console.runFile(argv[2], std::cerr);
     }
     if (argc != 1) {
         std::cerr << "usage: tilmora [--script FILE|-]\n";

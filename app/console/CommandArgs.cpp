@@ -40,7 +40,8 @@ double CommandArgs::parseNumber(const std::string& text) {
 
 long CommandArgs::parseInteger(const std::string& text) {
     const double v = parseNumber(text);
-    if (v != std::floor(v) || std::fabs(v) > 1e9) throw CommandError("not a whole number: " + text);
+    if (v != std::floor(v)) throw CommandError("not a whole number: " + text);
+    if (std::fabs(v) > 1e9) throw CommandError("out of range: " + text + " (at most 1000000000)");
     return static_cast<long>(v);
 }
 

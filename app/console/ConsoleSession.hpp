@@ -31,6 +31,8 @@ public:
     void failExpectation(const std::string& what, const std::string& expected, const std::string& actual);
     /// Prints "error: line N: message"; the exit status becomes 2.
     void reportError(const std::string& message);
+    /// Makes the exit status 2 for a failure reported elsewhere (before any line ran).
+    void markError() { status_ = DesktopConsole::exitError; }
 
     /// Ends `DesktopConsole::run` after this line.
     void requestQuit() { quit_ = true; }

@@ -10,9 +10,27 @@ std::string ConsoleText::number(double v) {
 
 std::string ConsoleText::quote(const std::string& text) {
     std::string out = "\"";
+    static const char* const hex = "0123456789ABCDEF";
     for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            // Other control characters as \xHH, so that no text can start a line of its own or
+            // move the terminal's cursor.
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;
+        }
     }
     return out + "\"";
 }

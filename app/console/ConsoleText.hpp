@@ -11,7 +11,8 @@ class ConsoleText {
 public:
     /// The shortest decimal text of `v`, with ".0" for whole numbers ("100.0", "0.5").
     static std::string number(double v);
-    /// `text` in double quotes, with `"` and `\` escaped by a backslash.
+    /// `text` in double quotes, with `"` and `\` escaped by a backslash and control characters
+    /// written as "\n", "\r", "\t" or "\xHH": the text always stays on one line.
     static std::string quote(const std::string& text);
     /// "X Y W H" of a rectangle in global points.
     static std::string frame(const platform::CGRect& r);

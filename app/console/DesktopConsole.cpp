@@ -8,8 +8,11 @@
 #include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
 
+#include <exception>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <sstream>
 
@@ -86,14 +89,26 @@ void DesktopConsole::runCommand(const std::string& line) {
         session_->reportError(e.what());
     } catch (const platform::Error& e) {
         session_->reportError(e.what());
+    } catch (const std::bad_alloc&) {
+        session_->reportError("out of memory");
+    } catch (const std::exception& e) {
+        // Whatever else a command's work throws (a file system error, a standard library check)
+        // is that command's failure, not the console's end.
+        session_->reportError(e.what());
+    } catch (...) {
+        session_->reportError("unexpected failure");
     }
 }
 
 int DesktopConsole::run(std::istream& in) {
     std::string line;
+    bool first = true;
     while (!session_->quitRequested()) {
         if (options_.prompt) session_->out() << "tilmora> " << std::flush;
         if (!std::getline(in, line)) break;
+        // A UTF-8 byte-order mark before the first line is not part of the command.
+        if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+        first = false;
         execute(line);
     }
     return session_->status();
@@ -102,6 +117,22 @@ int DesktopConsole::run(std::istream& in) {
 int DesktopConsole::runString(const std::string& script) {
     std::istringstream in(script);
     return run(in);
+}
+
+int DesktopConsole::runFile(const std::string& path, std::ostream& errors) {
+    std::string script;
+    try {
+        script = platform::FileSystem::readRegularFile(path, maxFileBytes);
+    } catch (const platform::Error& e) {
+        // The platform's message is `could not read "<path>": <reason>`; the reason is enough here.
+        std::string reason = e.what();
+        const auto at = reason.rfind("\": ");
+        if (at != std::string::npos) reason.erase(0, at + 3);
+        errors << "cannot read script: " << path << ": " << reason << "\n";
+        session_->markError();
+        return session_->status();
+    }
+    return runString(script);
 }
 
 void DesktopConsole::useDefaultDesktop() {

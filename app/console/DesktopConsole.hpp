@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -50,6 +51,8 @@ public:
     static constexpr int exitOk = 0;
     static constexpr int exitExpectFailed = 1;
     static constexpr int exitError = 2;
+    /// The largest script or desktop file the console reads (16 MiB).
+    static constexpr std::size_t maxFileBytes = 16u * 1024u * 1024u;
 
     explicit DesktopConsole(std::ostream& out);
     DesktopConsole(std::ostream& out, Options options);
@@ -63,6 +66,9 @@ public:
     /// Runs every line of `in` until its end or "quit"; returns `exitStatus()`.
     int run(std::istream& in);
     int runString(const std::string& script);
+    /// Runs the script file at `path`. A folder, a device, an unreadable or too large file runs
+    /// nothing: "cannot read script: <path>: <reason>" goes to `errors` and the result is 2.
+    int runFile(const std::string& path, std::ostream& errors);
     /// 0 so far, 1 after a failed expectation, 2 after an error.
     int exitStatus() const;
     bool quitRequested() const;

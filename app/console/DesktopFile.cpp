@@ -3,13 +3,254 @@
 #include "console/CommandError.hpp"
 #include "console/DesktopQueries.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/LargestOverlap.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/JsonCoding.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <unordered_set>
 
 namespace tilmora {
 
 using platform::CGRect;
 using platform::SimDesktop;
+
+namespace {
+
+/// The most Spaces a display may have.
+constexpr double kMaxSpaces = 16;
+/// The longest launch delay: one day, in seconds.
+constexpr double kMaxLaunchDelay = 86400;
+
+[[noreturn]] void fail(const std::string& path, const std::string& what) {
+    throw CommandError("bad desktop file: " + path + (path.empty() ? "" : ": ") + what);
+}
+
+std::string at(const std::string& path, const char* key) {
+    return path.empty() ? std::string(key) : path + "." + key;
+}
+
+std::string index(const std::string& path, std::size_t i) {
+    return path + "[" + std::to_string(i) + "]";
+}
+
+/// A finite number; `path` names it in the message.
+double finiteNumber(const platform::Json& j, const std::string& path) {
+    if (!j.is_number()) fail(path, "must be a number");
+    const double v = j.get<double>();
+    if (!std::isfinite(v)) fail(path, "must be finite");
+    return v;
+}
+
+/// A whole number from `min` to `max`.
+double wholeNumber(const platform::Json& j, const std::string& path, double min, double max) {
+    const double v = finiteNumber(j, path);
+    if (v != std::floor(v)) fail(path, "must be a whole number");
+    if (v < min || v > max) {
+        fail(path, "must be from " + std::to_string(static_cast<long long>(min)) + " to " +
+                       std::to_string(static_cast<long long>(max)));
+    }
+    return v;
+}
+
+/// [x, y, w, h] with finite values and edges; the width and height are positive, or at least 0
+/// when `allowEmpty`.
+CGRect rect(const platform::Json& j, const std::string& path, bool allowEmpty) {
+    if (!j.is_array() || j.size() != 4) fail(path, "must be [x, y, w, h]");
+    double v[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (!j[i].is_number()) fail(path, "must hold numbers");
+        v[i] = finiteNumber(j[i], index(path, i));
+    }
+    if (!std::isfinite(v[0] + v[2]) || !std::isfinite(v[1] + v[3])) fail(path, "an edge is not finite");
+    if (allowEmpty ? (v[2] < 0 || v[3] < 0) : (v[2] <= 0 || v[3] <= 0))
+        fail(path, allowEmpty ? "a width or height is negative" : "a width or height is not positive");
+    return CGRect{v[0], v[1], v[2], v[3]};
+}
+
+std::string text(const platform::Json& j, const char* key, const std::string& path, const std::string& fallback) {
+    if (!j.contains(key)) return fallback;
+    if (!j[key].is_string()) fail(at(path, key), "must be a text");
+    return j[key].get<std::string>();
+}
+
+bool flag(const platform::Json& j, const char* key, const std::string& path) {
+    if (!j.contains(key)) return false;
+    if (!j[key].is_boolean()) fail(at(path, key), "must be true or false");
+    return j[key].get<bool>();
+}
+
+struct PlannedApp {
+    platform::AppSpec spec;
+    bool running = false;
+    std::vector<platform::WindowSpec> windows;
+};
+
+/// Everything the file describes, checked before the shared desktop is touched.
+struct Plan {
+    std::string fixture;
+    std::vector<platform::DisplaySpec> displays; ///< the fixture's, then the file's
+    std::size_t fixtureDisplays = 0;
+    std::vector<int> spaces;                     ///< per display
+    std::vector<PlannedApp> apps;
+    std::optional<std::string> frontmost;
+};
+
+/// The fixture's displays, as SimDesktop builds them (one Space each).
+std::vector<platform::DisplaySpec> fixtureDisplays(const std::string& fixture) {
+    std::vector<platform::DisplaySpec> out;
+    auto add = [&](std::uint32_t id, CGRect frame) {
+        platform::DisplaySpec d;
+        d.displayID = id;
+        d.frame = frame;
+        out.push_back(d);
+    };
+    if (fixture == "laptop" || fixture == "laptop-external") add(1, {0, 0, 1440, 900});
+    if (fixture == "laptop-external") add(2, {1440, 0, 1920, 1080});
+    if (fixture == "two-displays") {
+        add(1, {0, 0, 1920, 1080});
+        add(2, {1920, 0, 1920, 1080});
+    }
+    return out;
+}
+
+/// The number of Spaces of the display a window with `frame` opens on (the one it overlaps most,
+/// else the one whose centre is nearest), as the simulated desktop chooses it.
+int spacesFor(const Plan& plan, const CGRect& frame, const std::vector<CGRect>& frames) {
+    if (frames.empty()) return 0;
+    if (auto i = platform::indexOfLargestOverlap(frame, frames)) return plan.spaces[*i];
+    std::size_t best = 0;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const double d = std::hypot(frames[i].midX() - frame.midX(), frames[i].midY() - frame.midY());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return plan.spaces[best];
+}
+
+Plan plan(const platform::Json& json) {
+    Plan p;
+    if (!json.is_object()) fail("", "not an object");
+    p.fixture = text(json, "fixture", "", "");
+    if (!p.fixture.empty() && p.fixture != "laptop" && p.fixture != "laptop-external" &&
+        p.fixture != "two-displays")
+        fail("fixture", "unknown fixture " + p.fixture);
+    p.displays = fixtureDisplays(p.fixture);
+    p.fixtureDisplays = p.displays.size();
+    p.spaces.assign(p.displays.size(), 1);
+    std::set<std::uint32_t> ids;
+    for (const auto& d : p.displays)
+        ids.insert(d.displayID);
+
+    if (json.contains("displays")) {
+        if (!json["displays"].is_array()) fail("displays", "must be a list");
+        std::uint32_t next = 1;
+        for (std::size_t i = 0; i < json["displays"].size(); ++i) {
+            const auto& d = json["displays"][i];
+            const std::string path = index("displays", i);
+            if (!d.is_object()) fail(path, "must be an object");
+            platform::DisplaySpec spec;
+            spec.displayID = d.contains("id") ? static_cast<std::uint32_t>(wholeNumber(
+                                                    d["id"], at(path, "id"), 1, std::numeric_limits<std::uint32_t>::max()))
+                                              : next;
+            if (!ids.insert(spec.displayID).second)
+                fail(at(path, "id"), "display " + std::to_string(spec.displayID) + " exists already");
+            next = spec.displayID == std::numeric_limits<std::uint32_t>::max() ? spec.displayID : spec.displayID + 1;
+            spec.name = text(d, "name", path, "Display " + std::to_string(spec.displayID));
+            if (!d.contains("frame")) fail(path, "a display needs a frame");
+            spec.frame = rect(d["frame"], at(path, "frame"), false);
+            if (d.contains("visible")) {
+                spec.visibleFrame = rect(d["visible"], at(path, "visible"), false);
+                if (!spec.frame.contains(*spec.visibleFrame)) fail(at(path, "visible"), "not inside the frame");
+            }
+            if (d.contains("scale")) {
+                spec.backingScaleFactor = finiteNumber(d["scale"], at(path, "scale"));
+                if (spec.backingScaleFactor <= 0) fail(at(path, "scale"), "must be positive");
+            } else {
+                spec.backingScaleFactor = 2.0;
+            }
+            const int spaces =
+                d.contains("spaces") ? static_cast<int>(wholeNumber(d["spaces"], at(path, "spaces"), 1, kMaxSpaces)) : 1;
+            spec.spaces = spaces;
+            spec.builtin = flag(d, "builtin", path);
+            p.displays.push_back(spec);
+            p.spaces.push_back(spaces);
+        }
+    }
+
+    std::vector<CGRect> frames;
+    frames.reserve(p.displays.size());
+    for (const auto& d : p.displays)
+        frames.push_back(d.frame);
+
+    if (json.contains("apps")) {
+        if (!json["apps"].is_array()) fail("apps", "must be a list");
+        for (std::size_t i = 0; i < json["apps"].size(); ++i) {
+            const auto& a = json["apps"][i];
+            const std::string path = index("apps", i);
+            if (!a.is_object()) fail(path, "must be an object");
+            PlannedApp app;
+            app.spec.bundleIdentifier = text(a, "bundleIdentifier", path, "");
+            if (app.spec.bundleIdentifier.empty()) fail(path, "an application needs a bundleIdentifier");
+            app.spec.localizedName = text(a, "name", path, app.spec.bundleIdentifier);
+            if (a.contains("launchDelay")) {
+                app.spec.launchDelay = finiteNumber(a["launchDelay"], at(path, "launchDelay"));
+                if (app.spec.launchDelay < 0 || app.spec.launchDelay > kMaxLaunchDelay)
+                    fail(at(path, "launchDelay"), "must be from 0 to 86400 seconds");
+            } else {
+                app.spec.launchDelay = 0.5;
+            }
+            app.running = flag(a, "running", path);
+            if (a.contains("windows")) {
+                const std::string wpath = at(path, "windows");
+                if (!a["windows"].is_array()) fail(wpath, "must be a list");
+                app.windows.reserve(a["windows"].size());
+                for (std::size_t k = 0; k < a["windows"].size(); ++k) {
+                    const auto& w = a["windows"][k];
+                    const std::string path_ = index(wpath, k);
+                    if (!w.is_object()) fail(path_, "must be an object");
+                    platform::WindowSpec ws;
+                    ws.title = text(w, "title", path_, "");
+                    if (w.contains("frame")) ws.frame = rect(w["frame"], at(path_, "frame"), true);
+                    if (w.contains("space")) {
+                        const int count = spacesFor(p, ws.frame, frames);
+                        ws.desktop = static_cast<int>(wholeNumber(w["space"], at(path_, "space"), 0, count));
+                    }
+                    if (w.contains("min")) {
+                        const auto& m = w["min"];
+                        if (!m.is_array() || m.size() != 2 || !m[0].is_number() || !m[1].is_number())
+                            fail(at(path_, "min"), "min must be [w, h]");
+                        const double mw = finiteNumber(m[0], at(path_, "min[0]"));
+                        const double mh = finiteNumber(m[1], at(path_, "min[1]"));
+                        if (mw < 0 || mh < 0) fail(at(path_, "min"), "a minimum size cannot be negative");
+                        ws.minSize = platform::CGSize{mw, mh};
+                    }
+                    ws.minimized = flag(w, "minimized", path_);
+                    ws.fullScreen = flag(w, "fullScreen", path_);
+                    app.windows.push_back(std::move(ws));
+                }
+            }
+            p.apps.push_back(std::move(app));
+        }
+    }
+    if (json.contains("frontmost")) {
+        const std::string bundle = text(json, "frontmost", "", "");
+        bool runs = false;
+        for (const auto& a : p.apps)
+            runs = runs || (a.spec.bundleIdentifier == bundle && (a.running || !a.windows.empty()));
+        if (!runs) fail("frontmost", "application not running: " + bundle);
+        p.frontmost = bundle;
+    }
+    return p;
+}
+
+} // namespace
 
 const std::string& DesktopFile::defaultDesktop() {
     static const std::string text = R"({
@@ -32,97 +273,22 @@ void DesktopFile::load(const std::string& text) {
     } catch (const platform::Error& e) {
         throw CommandError(std::string("bad desktop file: ") + e.what());
     }
-    auto fail = [](const std::string& what) { throw CommandError("bad desktop file: " + what); };
-    if (!json.is_object()) fail("not an object");
-    auto rect = [&](const platform::Json& j, const std::string& what) {
-        if (!j.is_array() || j.size() != 4) fail(what + " must be [x, y, w, h]");
-        for (const auto& v : j) {
-            if (!v.is_number()) fail(what + " must hold numbers");
-        }
-        return CGRect{j[0].get<double>(), j[1].get<double>(), j[2].get<double>(), j[3].get<double>()};
-    };
-    auto text_ = [&](const platform::Json& j, const char* key, const std::string& fallback) {
-        if (!j.contains(key)) return fallback;
-        if (!j[key].is_string()) fail(std::string(key) + " must be a text");
-        return j[key].get<std::string>();
-    };
-    auto number = [&](const platform::Json& j, const char* key, double fallback) {
-        if (!j.contains(key)) return fallback;
-        if (!j[key].is_number()) fail(std::string(key) + " must be a number");
-        return j[key].get<double>();
-    };
+    // Every field is checked before the shared desktop changes: a file that fails leaves the
+    // previous desktop as it was.
+    const Plan p = plan(json);
 
     SimDesktop::clear();
     auto& desktop = SimDesktop::shared();
-    const std::string fixture = text_(json, "fixture", "");
-    if (fixture == "laptop") {
-        desktop.useLaptop();
-    } else if (fixture == "laptop-external") {
-        desktop.useLaptopWithExternal();
-    } else if (fixture == "two-displays") {
-        desktop.useTwoIdenticalDisplays();
-    } else if (!fixture.empty()) {
-        fail("unknown fixture " + fixture);
+    if (p.fixture == "laptop") desktop.useLaptop();
+    if (p.fixture == "laptop-external") desktop.useLaptopWithExternal();
+    if (p.fixture == "two-displays") desktop.useTwoIdenticalDisplays();
+    for (std::size_t i = p.fixtureDisplays; i < p.displays.size(); ++i)
+        desktop.addDisplay(p.displays[i]);
+    for (const auto& app : p.apps) {
+        desktop.install(app.spec);
+        if (app.running || !app.windows.empty()) desktop.run(app.spec.bundleIdentifier, app.windows);
     }
-    if (json.contains("displays")) {
-        if (!json["displays"].is_array()) fail("displays must be a list");
-        std::uint32_t next = 1;
-        for (const auto& d : json["displays"]) {
-            if (!d.is_object()) fail("a display must be an object");
-            platform::DisplaySpec spec;
-            spec.displayID = static_cast<std::uint32_t>(number(d, "id", next));
-            next = spec.displayID + 1;
-            spec.name = text_(d, "name", "Display " + std::to_string(spec.displayID));
-            if (!d.contains("frame")) fail("a display needs a frame");
-            spec.frame = rect(d["frame"], "frame");
-            if (d.contains("visible")) spec.visibleFrame = rect(d["visible"], "visible");
-            spec.backingScaleFactor = number(d, "scale", 2.0);
-            spec.spaces = static_cast<int>(number(d, "spaces", 1));
-            if (d.contains("builtin") && d["builtin"].is_boolean()) spec.builtin = d["builtin"].get<bool>();
-            desktop.addDisplay(spec);
-        }
-    }
-    if (json.contains("apps")) {
-        if (!json["apps"].is_array()) fail("apps must be a list");
-        for (const auto& a : json["apps"]) {
-            if (!a.is_object()) fail("an application must be an object");
-            platform::AppSpec spec;
-            spec.bundleIdentifier = text_(a, "bundleIdentifier", "");
-            if (spec.bundleIdentifier.empty()) fail("an application needs a bundleIdentifier");
-            spec.localizedName = text_(a, "name", spec.bundleIdentifier);
-            spec.launchDelay = number(a, "launchDelay", 0.5);
-            desktop.install(spec);
-            const bool running =
-                a.contains("running") && a["running"].is_boolean() && a["running"].get<bool>();
-            std::vector<platform::WindowSpec> windows;
-            if (a.contains("windows")) {
-                if (!a["windows"].is_array()) fail("windows must be a list");
-                for (const auto& w : a["windows"]) {
-                    if (!w.is_object()) fail("a window must be an object");
-                    platform::WindowSpec ws;
-                    ws.title = text_(w, "title", "");
-                    if (w.contains("frame")) ws.frame = rect(w["frame"], "frame");
-                    ws.desktop = static_cast<int>(number(w, "space", 0));
-                    if (w.contains("min")) {
-                        const auto& m = w["min"];
-                        if (!m.is_array() || m.size() != 2 || !m[0].is_number() || !m[1].is_number())
-                            fail("min must be [w, h]");
-                        ws.minSize = platform::CGSize{m[0].get<double>(), m[1].get<double>()};
-                    }
-                    if (w.contains("minimized") && w["minimized"].is_boolean())
-                        ws.minimized = w["minimized"].get<bool>();
-                    if (w.contains("fullScreen") && w["fullScreen"].is_boolean())
-                        ws.fullScreen = w["fullScreen"].get<bool>();
-                    windows.push_back(ws);
-                }
-            }
-            if (running || !windows.empty()) desktop.run(spec.bundleIdentifier, windows);
-        }
-    }
-    if (json.contains("frontmost")) {
-        const std::string bundle = text_(json, "frontmost", "");
-        desktop.setFrontmost(DesktopQueries::firstPid(bundle));
-    }
+    if (p.frontmost) desktop.setFrontmost(DesktopQueries::firstPid(*p.frontmost));
 }
 
 } // namespace tilmora

@@ -11,8 +11,12 @@ namespace tilmora {
 /// Main thread.
 class DesktopFile {
 public:
-    /// Resets the shared simulated desktop and builds the one `json` describes. Throws
-    /// `CommandError` "bad desktop file: ..." naming the first fault.
+    /// Checks every field of `json`, then resets the shared simulated desktop and builds the one it
+    /// describes. Throws `CommandError` "bad desktop file: <field path>: ..." naming the first fault
+    /// ("displays[1].id: ..."); the desktop is then unchanged. Numbers get the console commands'
+    /// checks: display ids 1 to 2^32-1 and unique, positive sizes and scales, 1 to 16 Spaces,
+    /// finite frames and edges, a visible frame inside its frame, window Spaces of the window's
+    /// display, launch delays up to a day.
     static void load(const std::string& json);
 
     /// The desktop of an interactive session: the laptop with a 1920 x 1080 display to its right,

@@ -185,6 +185,12 @@ std::vector<std::uint64_t> SimDesktop::spaces(std::uint32_t displayID) const {
     return d ? d->spaces : std::vector<std::uint64_t>{};
 }
 
+int SimDesktop::desktopCountFor(const CGRect& frame) const {
+    TXN;
+    auto* d = m.displayForRect(frame);
+    return d ? static_cast<int>(d->spaces.size()) : 0;
+}
+
 std::uint64_t SimDesktop::activeSpace(std::uint32_t displayID) const {
     TXN;
     auto* d = m.displayByID(displayID);

@@ -84,6 +84,9 @@ public:
 
     /// The Space ids of a display, in Desktop order; empty for an unknown display.
     std::vector<std::uint64_t> spaces(std::uint32_t displayID) const;
+    /// The number of Desktops of the display a window with `frame` (global) opens on: the display
+    /// it overlaps most, else the nearest one; 0 when there is no display.
+    int desktopCountFor(const CGRect& frame) const;
     /// The active Space of a display; 0 for an unknown display.
     std::uint64_t activeSpace(std::uint32_t displayID) const;
     /// Makes Desktop `desktop` (1-based) of a display active, as the user would; posts the

@@ -79,6 +79,45 @@ std::string readFile(const fs::path& path) {
     return result;
 }
 
+std::string readRegularFile(const fs::path& path, std::size_t maxBytes) {
+    // Non-blocking, so that opening a pipe with no writer does not wait before it is refused.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) fail("could not read", path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail("could not read", path, error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Error("could not read \"" + path.string() + "\": not a regular file");
+    }
+    const auto tooLarge = [&] {
+        ::close(fd);
+        throw Error("could not read \"" + path.string() + "\": larger than " + std::to_string(maxBytes) +
+                    " bytes");
+    };
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) tooLarge();
+    std::string result;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            const int error = errno;
+            ::close(fd);
+            fail("could not read", path, error);
+        }
+        if (n == 0) break;
+        // The file may grow while it is read: the bound holds for what is read, too.
+        if (result.size() + static_cast<std::size_t>(n) > maxBytes) tooLarge();
+        result.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return result;
+}
+
 void writeAtomically(const fs::path& path, std::string_view contents) {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();

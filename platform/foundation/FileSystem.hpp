@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,6 +26,12 @@ void createDirectories(const std::filesystem::path& path);
 
 /// The whole contents of the file at `path`.
 std::string readFile(const std::filesystem::path& path);
+
+/// The whole contents of the regular file at `path`, refusing anything else before reading: a
+/// folder, a device (/dev/zero), a pipe, or a file of more than `maxBytes` bytes. Throws
+/// `platform::Error` "could not read \"<path>\": <reason>" ("not a regular file", "larger than
+/// <maxBytes> bytes", or the system's reason).
+std::string readRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 /// Writes `contents` whole and atomically: into a new temporary file in the same folder, flushed
 /// to disk, then renamed over `path`. On any failure the temporary file is removed and whatever

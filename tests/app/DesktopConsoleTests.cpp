@@ -251,7 +251,7 @@ TEST_F(DesktopConsoleTest, DesktopLoadsFromJsonAndRejectsBadFiles) {
         {"{", "bad desktop file"},
         {"[]", "not an object"},
         {R"({"fixture": "moon"})", "unknown fixture moon"},
-        {R"({"displays": [{"frame": [0, 0, 10]}]})", "frame must be [x, y, w, h]"},
+        {R"({"displays": [{"frame": [0, 0, 10]}]})", "displays[0].frame: must be [x, y, w, h]"},
         {R"({"displays": [{"name": "x"}]})", "a display needs a frame"},
         {R"({"apps": [{"name": "x"}]})", "needs a bundleIdentifier"},
         {R"({"apps": [{"bundleIdentifier": "a", "windows": [{"min": [1]}]}]})", "min must be [w, h]"},

@@ -5,6 +5,7 @@
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/DesktopConsole.hpp"
 #include "console/DesktopFile.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/Error.hpp"
@@ -15,10 +16,11 @@ namespace tilmora {
 namespace {
 
 void desktopCommand(ConsoleSession& session, const CommandArgs& args) {
-    if (args.size() == 3 && args.text(1) == "load") {
+    if (args.text(1) == "load") {
+        if (args.size() != 3) throw CommandError("usage: desktop load <file.json>");
         std::string text;
         try {
-            text = platform::FileSystem::readFile(args.text(2));
+            text = platform::FileSystem::readRegularFile(args.text(2), DesktopConsole::maxFileBytes);
         } catch (const platform::Error& e) {
             throw CommandError("cannot read " + args.text(2) + ": " + e.what());
         }

@@ -10,7 +10,7 @@ namespace tilmora {
 
 namespace {
 
-/// Prints every command's help lines from the session's command table. Extra words are ignored.
+/// Prints every command's help lines from the session's command table.
 void helpCommand(ConsoleSession& session, const CommandArgs&) {
     session.out() << session.commands().helpText();
 }
@@ -21,17 +21,17 @@ void quitCommand(ConsoleSession& session, const CommandArgs&) {
 
 const CommandRegistration registration({
     {.name = "help",
-     .arguments = ArgumentCheck::any(),
+     .arguments = ArgumentCheck::exactly(0, "usage: help (no arguments)"),
      .handler = helpCommand,
      .help = {"help | quit"},
      .helpOrder = 1000},
     {.name = "quit",
-     .arguments = ArgumentCheck::any(),
+     .arguments = ArgumentCheck::exactly(0, "usage: quit (no arguments)"),
      .handler = quitCommand,
      .help = {},
      .helpOrder = 1000},
     {.name = "exit",
-     .arguments = ArgumentCheck::any(),
+     .arguments = ArgumentCheck::exactly(0, "usage: exit (no arguments)"),
      .handler = quitCommand,
      .help = {},
      .helpOrder = 1000},

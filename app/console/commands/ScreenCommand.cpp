@@ -5,6 +5,7 @@
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <algorithm>
@@ -14,11 +15,13 @@ namespace tilmora {
 namespace {
 
 const char* const kUsage = "usage: screen add <number|none> frame X Y W H visible X Y W H ...";
+const char* const kRemoveUsage = "usage: screen remove <number>";
 
 void screenCommand(ConsoleSession&, const CommandArgs& args) {
     const std::vector<std::string> t = args.texts();
     auto& desktop = platform::SimDesktop::shared();
-    if (t.size() == 3 && t[1] == "remove") {
+    if (t[1] == "remove") {
+        if (t.size() != 3) throw CommandError(kRemoveUsage);
         const long number = CommandArgs::parseInteger(t[2]);
         auto ids = desktop.displayIDs();
         if (std::find(ids.begin(), ids.end(), static_cast<std::uint32_t>(number)) == ids.end())
@@ -26,7 +29,7 @@ void screenCommand(ConsoleSession&, const CommandArgs& args) {
         desktop.removeDisplay(static_cast<std::uint32_t>(number));
         return;
     }
-    if (t[1] != "add") throw CommandError(kUsage);
+    if (t[1] != "add" || t.size() < 3) throw CommandError(kUsage);
     platform::DisplaySpec spec;
     if (t[2] == "none") {
         std::uint32_t next = 1;
@@ -66,6 +69,9 @@ void screenCommand(ConsoleSession&, const CommandArgs& args) {
     if (!haveFrame) throw CommandError("a screen needs a frame");
     if (spec.frame.size.width <= 0 || spec.frame.size.height <= 0)
         throw CommandError("a screen needs a size");
+    if (spec.visibleFrame && !spec.frame.contains(*spec.visibleFrame))
+        throw CommandError("visible " + ConsoleText::frame(*spec.visibleFrame) + ": not inside the frame " +
+                           ConsoleText::frame(spec.frame));
     desktop.addDisplay(spec);
 }
 
