@@ -16,6 +16,10 @@ std::string jsonText(const Json& json, const JsonTextOptions& options) {
 }
 
 Json parseJson(std::string_view text) {
+    // A NUL byte is never valid JSON text; the parser would stop at one and accept a shortened
+    // text, so a file holding one is refused whole.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+        throw Error("malformed JSON text: a NUL byte at offset " + std::to_string(nul));
     try {
         return Json::parse(text.begin(), text.end());
     } catch (const nlohmann::json::exception& e) {

@@ -392,12 +392,23 @@ UserDefaults::UserDefaults(std::string suiteName)
     : domain_(std::move(suiteName)) {}
 
 std::string UserDefaults::fileNameForDomain(const std::string& name) {
+    // Every other byte becomes "%XX" (and '%' itself "%25"), so that two domain names never share
+    // a file; names of plain characters keep the file name they always had.
+    static const char* const hex = "0123456789ABCDEF";
     std::string file;
     for (char c : name) {
-        const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
-        file += plain ? c : '_';
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = std::isalnum(byte) || c == '.' || c == '-' || c == '_';
+        if (plain) {
+            file += c;
+        } else {
+            file += '%';
+            file += hex[byte >> 4];
+            file += hex[byte & 0xF];
+        }
     }
-    if (file.empty() || file == "." || file == "..") file = "_" + file;
+    // A lone '%' is never an escape: the empty name and the folder names get one in front.
+    if (file.empty() || file == "." || file == "..") file = "%" + file;
     return file + ".json";
 }
 

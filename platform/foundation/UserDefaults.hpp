@@ -87,8 +87,9 @@ public:
     /// The file that persists this domain.
     std::filesystem::path storagePath() const;
 
-    /// The file name (without folder) that stores a domain: the name with every character other
-    /// than letters, digits, '.', '-' and '_' replaced by '_', plus ".json".
+    /// The file name (without folder) that stores a domain: the name with every byte other than
+    /// letters, digits, '.', '-' and '_' written as "%XX" (upper-case hex), plus ".json"; "", "."
+    /// and ".." get a '%' in front. Distinct names always give distinct file names.
     static std::string fileNameForDomain(const std::string& name);
 
 private:

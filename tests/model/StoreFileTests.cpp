@@ -162,6 +162,8 @@ TEST_F(StoreFileTest, LenientReadTellsMissingFromUnusable) {
         {"not an array", [this](const auto& p) { writeFile(p, "{\"a\": 1}"); }, 0, true, true},
         {"wrong element type", [this](const auto& p) { writeFile(p, "[1, \"x\"]"); }, 0, true, true},
         {"empty file", [this](const auto& p) { writeFile(p, ""); }, 0, true, true},
+        {"NUL after a whole array", [this](const auto& p) { writeFile(p, std::string("[1]\0[2, 3]", 10)); }, 0,
+         true, true},
         {"folder in its place", [](const auto& p) { platform::FileSystem::createDirectories(p); }, 0, true, false},
     };
     for (const auto& c : cases) {

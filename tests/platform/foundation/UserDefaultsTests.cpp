@@ -163,11 +163,29 @@ TEST_F(UserDefaultsTest, SuiteDomainsAreIndependent) {
     EXPECT_FALSE(UserDefaults::standard().boolForKey("GloballyEnabled"));
 }
 
-TEST_F(UserDefaultsTest, DomainNamesBecomeSafeFileNames) {
-    EXPECT_EQ(UserDefaults::fileNameForDomain("com.apple.WindowManager"), "com.apple.WindowManager.json");
-    EXPECT_EQ(UserDefaults::fileNameForDomain("../evil/x"), ".._evil_x.json");
-    EXPECT_EQ(UserDefaults::fileNameForDomain(".."), "_...json");
-    EXPECT_EQ(UserDefaults::fileNameForDomain(""), "_.json");
+TEST_F(UserDefaultsTest, DomainNamesBecomeSafeAndDistinctFileNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"com.apple.WindowManager", "com.apple.WindowManager.json"},
+        {"com.x_y", "com.x_y.json"},
+        {"com.x/y", "com.x%2Fy.json"},
+        {"com.x%2Fy", "com.x%252Fy.json"},
+        {"../evil/x", "..%2Fevil%2Fx.json"},
+        {"..", "%...json"},
+        {".", "%..json"},
+        {"", "%.json"},
+        {"_", "_.json"},
+        {"caf\xC3\xA9", "caf%C3%A9.json"},
+    };
+    for (const auto& [name, file] : cases)
+        EXPECT_EQ(UserDefaults::fileNameForDomain(name), file) << name;
+}
+
+TEST_F(UserDefaultsTest, DomainsWhoseNamesDifferOnlyInEscapedCharactersKeepTheirOwnValues) {
+    UserDefaults("com.x/y").set(1, "k");
+    UserDefaults("com.x_y").set(2, "k");
+    platform::SharedInstances::resetAll();
+    EXPECT_EQ(UserDefaults("com.x/y").integerForKey("k"), 1);
+    EXPECT_EQ(UserDefaults("com.x_y").integerForKey("k"), 2);
 }
 
 TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
