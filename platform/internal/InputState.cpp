@@ -27,6 +27,8 @@ State& state() {
 }
 
 std::uint64_t stateGeneration() {
+    // The state made lazily by the work itself must not read as a reset that came in between.
+    state();
     return generation.load();
 }
 
