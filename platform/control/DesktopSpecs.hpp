@@ -85,6 +85,9 @@ struct WindowSpec {
     double nudge = 0;
     bool minimized = false;
     bool fullScreen = false;
+    /// "AXFullScreen" writes fail with `kAXErrorCannotComplete` and change nothing (the System
+    /// Events full-screen keystroke still toggles it).
+    bool refusesFullScreen = false;
     std::string role = "AXWindow";
     std::optional<std::string> subrole = std::string("AXStandardWindow");
     int layer = 0;

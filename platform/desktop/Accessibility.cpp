@@ -60,7 +60,13 @@ void journalWrite(DesktopModel& m, const AXUIElement& e, const std::string& attr
     m.record(j);
 }
 
-void setFullScreen(DesktopModel& m, WindowRecord& w, bool on) {
+} // namespace
+
+namespace desktop_detail {
+
+/// Puts a window into full screen (its frame becomes its display's frame) or back to the frame it
+/// had before. Shared with the System Events full-screen keystroke.
+void setWindowFullScreen(DesktopModel& m, WindowRecord& w, bool on) {
     if (on == w.spec.fullScreen) return;
     if (on) {
         w.fullScreenRestore = w.spec.frame;
@@ -72,7 +78,7 @@ void setFullScreen(DesktopModel& m, WindowRecord& w, bool on) {
     w.spec.fullScreen = on;
 }
 
-} // namespace
+} // namespace desktop_detail
 
 AXUIElement AXUIElementCreateApplication(pid_t pid) {
     AXUIElement e;
@@ -256,10 +262,13 @@ AXError AXUIElementSetAttributeValue(const AXUIElement& e, const std::string& at
         else
             err = kAXErrorIllegalArgument;
     } else if (attr == "AXFullScreen") {
-        if (const bool* b = value.asBool())
-            setFullScreen(m, *w, *b);
-        else
+        const bool* b = value.asBool();
+        if (!b)
             err = kAXErrorIllegalArgument;
+        else if (w->spec.refusesFullScreen)
+            err = kAXErrorCannotComplete;
+        else
+            desktop_detail::setWindowFullScreen(m, *w, *b);
     } else if (attr == "AXMain") {
         if (const bool* b = value.asBool()) {
             if (*b) m.raise(number);

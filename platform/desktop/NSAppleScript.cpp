@@ -10,6 +10,7 @@ namespace platform {
 
 using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
+using desktop_detail::WindowRecord;
 
 namespace desktop_detail {
 
@@ -45,6 +46,8 @@ void switchDesktop(DesktopModel& m, int n) {
     if (std::size_t(n) <= d->spaces.size()) m.switchSpace(*d, d->spaces[std::size_t(n) - 1]);
 }
 
+void setWindowFullScreen(DesktopModel& m, WindowRecord& w, bool on);
+
 } // namespace desktop_detail
 
 namespace {
@@ -73,6 +76,8 @@ const std::regex
 const std::regex kMenuNewWindow(
     R"re(tell application "System Events" tell process "([^"]*)" try click menu item "New Window" of menu 1 of menu bar item "File" of menu bar 1 return true on error return false end try end tell end tell)re");
 const std::regex kKeystrokeN(R"(tell application "System Events" to keystroke "n" using \{command down\})");
+const std::regex kKeystrokeFullScreen(
+    R"(tell application "System Events" to keystroke "f" using \{control down, command down\})");
 const std::regex kProcessNames(R"(tell application "System Events" to get name of every process)");
 
 /// The error of a keystroke or key code sent without Accessibility trust.
@@ -170,6 +175,18 @@ NSAppleScript::executeAndReturnError(std::optional<CFDictionary>& errorInfo) {
         if (!assistive) return fail(kNotAllowedToSendKeystrokes, noKeystrokes);
         j.pid = m.frontPid;
         m.openNewWindow(m.frontPid);
+    } else if (std::regex_match(text, kKeystrokeFullScreen)) {
+        // Control-Command-F: the frontmost application toggles full screen of its focused window.
+        if (!assistive) return fail(kNotAllowedToSendKeystrokes, noKeystrokes);
+        j.pid = m.frontPid;
+        auto* front = m.liveApp(m.frontPid);
+        if (front && !front->isProgram) {
+            if (auto win = m.focusedWindow(m.frontPid)) {
+                WindowRecord& w = m.windows.at(*win);
+                desktop_detail::setWindowFullScreen(m, w, !w.spec.fullScreen);
+                j.window = *win;
+            }
+        }
     } else if (std::regex_match(text, kProcessNames)) {
         CFArray names;
         for (const auto& [pid, a] : m.apps)

@@ -30,8 +30,9 @@ private:
 /// A script for "System Events", run against the simulated desktop. The engine understands exactly
 /// the scripts the system sends: the front-window position and size fallback, "key code N using
 /// {control down}" (switch to Desktop N of the key window's display), the "New Window" menu click
-/// of a named process, the keystroke "n" using command, and the process-name listing that asks for
-/// the Automation permission. Every run checks the Automation permission for
+/// of a named process, the keystroke "n" using command, the keystroke "f" using {control down,
+/// command down} (the frontmost application toggles full screen of its focused window), and the
+/// process-name listing that asks for the Automation permission. Every run checks the Automation permission for
 /// "com.apple.systemevents" first (asking once when it is not yet decided): denied runs fail with
 /// -1743. Forced failures (`SimDesktop::queueScriptFailure`) come next; any other source fails with
 /// -2741. The scripts that drive another application (position and size, menu click, keystroke,
