@@ -25,6 +25,7 @@ public:
     /// A NaN is stored as null (SQLite has no NaN); infinities are kept.
     SQLiteStatement& bind(int index, double value);
     SQLiteStatement& bind(int index, std::string_view text);
+    SQLiteStatement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
     SQLiteStatement& bindNull(int index);
     /// The text, or null when absent.
     SQLiteStatement& bind(int index, const std::optional<std::string>& text);
