@@ -5,6 +5,7 @@
 #include "platform/foundation/SharedInstance.hpp"
 #include "snapping/GridPresetStorage.hpp"
 #include "snapping/LayoutTargets.hpp"
+#include "snapping/OverlayLifecycle.hpp"
 #include "snapping/PresetActivation.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
@@ -13,6 +14,8 @@
 #include "snapping/SnapLog.hpp"
 #include "snapping/SnapScreens.hpp"
 #include "snapping/TLog.hpp"
+#include "snapping/TargetWindow.hpp"
+#include "snapping/WindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -236,63 +239,108 @@ void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScree
     SnapLog::rectPresetSelectionFetch(screen, kind);
 }
 
-// MARK: Seams of the overlay and target-window code
+// MARK: Overlays
 
 void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
                            bool markActive, const std::optional<PresetEdges>& customEdges) {
     platform::requireMainThread("RoriDeru::showOverlay");
-    if (!force) {
-        const auto key = PresetActivation::displayKey(screen);
-        if (!key || !enabledSnapDisplayKeys.count(*key)) {
-            logSnapState("Skip overlay on " + screen.localizedName() + " — snapping not activated");
-            return;
-        }
-    }
-    const auto display = tlm_displayID(screen);
-    if (!display) return;
-    if (customEdges) customPresetEdges[*display] = *customEdges;
-    if (markActive) {
-        activePresets[*display] = preset;
-        transientPresets.erase(*display);
-    } else {
-        transientPresets[*display] = preset;
-    }
+    OverlayLifecycle::show(*this, screen, preset, force, markActive, customEdges);
+}
+
+void RoriDeru::showOverlayOnAllDisplays(const Preset& preset) {
+    platform::requireMainThread("RoriDeru::showOverlayOnAllDisplays");
+    OverlayLifecycle::showOnAllDisplays(*this, preset);
+}
+
+void RoriDeru::pruneOverlays(const std::set<std::uint32_t>& keeping) {
+    platform::requireMainThread("RoriDeru::pruneOverlays");
+    OverlayLifecycle::prune(*this, keeping);
+}
+
+void RoriDeru::pruneTransientPresets(const std::set<std::uint32_t>& keeping) {
+    platform::requireMainThread("RoriDeru::pruneTransientPresets");
+    OverlayLifecycle::pruneTransientPresets(*this, keeping);
 }
 
 void RoriDeru::hideOverlay(const platform::NSScreen& screen, bool clearPreset) {
     platform::requireMainThread("RoriDeru::hideOverlay");
-    const auto display = tlm_displayID(screen);
-    if (!display) return;
-    const auto it = overlays.find(*display);
-    if (it == overlays.end()) return;
-    const auto overlay = it->second;
-    overlays.erase(it);
-    if (overlay) overlay->tearDown();
-    if (clearPreset) activePresets.erase(*display);
-    transientPresets.erase(*display);
-    customPresetEdges.erase(*display);
-    TLog::log("TILING",
-              "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
+    OverlayLifecycle::hide(*this, screen, clearPreset);
 }
 
 void RoriDeru::hideAll(bool clearPresets) {
     platform::requireMainThread("RoriDeru::hideAll");
-    const auto retired = std::move(overlays);
-    overlays.clear();
-    for (const auto& [display, overlay] : retired) {
-        if (overlay) overlay->tearDown();
-    }
-    if (clearPresets) {
-        customPresetEdges.clear();
-        activePresets.clear();
-    }
-    transientPresets.clear();
-    TLog::log("TILING", "Hide all overlays (monitoring stays active)");
+    OverlayLifecycle::hideAll(*this, clearPresets);
+}
+
+void RoriDeru::startMonitoringIfNeeded() {
+    platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
+}
+
+// MARK: Target application and window
+
+std::optional<platform::NSRunningApplication> RoriDeru::targetApplicationForSnapping() {
+    platform::requireMainThread("RoriDeru::targetApplicationForSnapping");
+    return TargetWindow::targetApplication(*this);
+}
+
+std::optional<platform::NSRunningApplication> RoriDeru::appUnderMouse() {
+    platform::requireMainThread("RoriDeru::appUnderMouse");
+    return TargetWindow::appUnderMouse();
+}
+
+std::optional<platform::AXUIElement> RoriDeru::findAXWindow(const platform::AXUIElement& application) {
+    platform::requireMainThread("RoriDeru::findAXWindow");
+    return TargetWindow::findAXWindow(application);
+}
+
+std::optional<Rect> RoriDeru::frontmostWindowAppKitRect() {
+    platform::requireMainThread("RoriDeru::frontmostWindowAppKitRect");
+    return TargetWindow::frontmostWindowAppKitRect(*this);
+}
+
+std::optional<Rect> RoriDeru::frontmostWindowRect() {
+    return frontmostWindowAppKitRect();
 }
 
 std::optional<RoriDeru::KeyAndRect> RoriDeru::frontmostWindowKeyAndRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowKeyAndRect");
-    return std::nullopt;
+    return TargetWindow::keyAndRect(*this);
+}
+
+std::optional<WindowId> RoriDeru::currentFrontmostWindowId() {
+    platform::requireMainThread("RoriDeru::currentFrontmostWindowId");
+    return TargetWindow::currentWindowId(*this);
+}
+
+std::optional<platform::NSScreen> RoriDeru::screenContaining(const Rect& rect) {
+    return screenForRect(rect);
+}
+
+platform::CGSize RoriDeru::frontmostAppMinSize() const {
+    platform::requireMainThread("RoriDeru::frontmostAppMinSize");
+    return TargetWindow::frontmostAppMinSize();
+}
+
+// MARK: Moving the target window
+
+void RoriDeru::moveFrontmostAXWindow(const Rect& rect) {
+    platform::requireMainThread("RoriDeru::moveFrontmostAXWindow");
+    WindowMover::moveFrontmostAXWindow(*this, rect);
+}
+
+bool RoriDeru::enterNativeFullScreen() {
+    platform::requireMainThread("RoriDeru::enterNativeFullScreen");
+    return WindowMover::enterNativeFullScreen();
+}
+
+void RoriDeru::snapFrontmost(const Rect& rect) {
+    moveFrontmostAXWindow(rect);
+}
+
+void RoriDeru::snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
+                             const Preset& preset) {
+    platform::requireMainThread("RoriDeru::snapFrontmost");
+    WindowMover::snapFrontmost(*this, row, col, screen, preset);
 }
 
 // MARK: Snap-kind geometry

@@ -3,6 +3,7 @@
 #include "model/Rect.hpp"
 #include "model/SnapIconKind.hpp"
 #include "model/WindowId.hpp"
+#include "platform/desktop/AXUIElement.hpp"
 #include "platform/desktop/Geometry.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
@@ -48,12 +49,16 @@ class TilingController;
 /// - activating snapping on a display and applying a preset to it: `PresetActivation`;
 /// - diagnostic lines: `TLog` (time-stamped, tagged, de-duplicated) and `SnapLog` (the snap grid's
 ///   own lines);
-/// - the overlay of a display, as the state code drives it: `OverlayWindow`.
+/// - the overlay of a display, as the state code drives it: `OverlayWindow`, made over the UI
+///   toolkit by `SystemOverlayWindow` with its `OverlayView`;
+/// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
+/// - the application and window a snap acts on, read through Accessibility: `TargetWindow`;
+/// - moving that window, full screen and the explicit snaps: `WindowMover`.
 /// The state these rooms share is the public fields below (the shell and the preferences write
-/// several of them directly). Rooms still to come take the same shape: the overlay windows and
-/// their view, the target window and its mover, the drag session with its sampling tick and drop,
-/// and the hand-off to the tiling controller. Their entry points that the state code calls are the
-/// virtual seams `showOverlay`, `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`.
+/// several of them directly). Rooms still to come take the same shape: the drag session with its
+/// sampling tick and drop, and the hand-off to the tiling controller. The entry points that the
+/// state code calls through are the virtual seams `showOverlay`, `hideOverlay`, `hideAll` and
+/// `frontmostWindowKeyAndRect`, which tests may replace.
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -325,13 +330,25 @@ public:
     void logRectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
                                      std::optional<SnapIconKind> kind) const;
 
-    // MARK: Seams of the overlay and target-window code
+    // MARK: Overlays
 
-    /// Creates or updates the overlay of `screen`'s display with `preset` (`force` skips the
-    /// activation check; `markActive` makes the preset active instead of transient; `customEdges`
-    /// replace the even grid). Until the overlay code lands only the preset maps change. Main thread.
+    /// Creates or updates the overlay of `screen`'s display with `preset` (see
+    /// `OverlayLifecycle::show`): unless `force`, only on a display where snapping was activated;
+    /// `markActive` makes the preset active instead of transient; `customEdges` replace the even
+    /// grid. The grid lines show (when forced or a preset is marked in the menu) only while no snap
+    /// kind is selected for the display. Orders the overlay in now and once more on the main queue,
+    /// logs ("TILING") the screen and its tiles, and starts the event monitors. Main thread.
     virtual void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
                              bool markActive, const std::optional<PresetEdges>& customEdges);
+    /// Shows `preset` as the active preset on every display where snapping was activated. Main
+    /// thread.
+    void showOverlayOnAllDisplays(const Preset& preset);
+    /// Retires the overlays of displays not in `keeping` (display numbers); a display that is gone
+    /// also loses its preset entries. An empty set changes nothing. Main thread.
+    void pruneOverlays(const std::set<std::uint32_t>& keeping);
+    /// Drops the transient presets of displays not in `keeping`; an empty set changes nothing.
+    /// Main thread.
+    void pruneTransientPresets(const std::set<std::uint32_t>& keeping);
     /// Tears down and forgets the overlay of `screen`'s display and its transient preset and custom
     /// edges; with `clearPreset` also its active preset. Nothing happens when it has no overlay.
     /// Main thread.
@@ -339,9 +356,49 @@ public:
     /// Tears down and forgets every overlay and the transient presets; with `clearPresets` also the
     /// active presets and custom edges. Main thread.
     virtual void hideAll(bool clearPresets);
-    /// The key and global frame of the target application's standard movable window; none until
-    /// the target-window code lands or when there is none. Main thread.
+    /// Installs the global mouse monitors of the drag pipeline when snapping is enabled and none
+    /// is installed. Main thread.
+    void startMonitoringIfNeeded();
+
+    // MARK: Target application and window
+
+    /// The application a snap acts on (see `TargetWindow::targetApplication`); may set
+    /// `lastNonSelfActiveApp`; logs the choice ("AX"). Main thread.
+    std::optional<platform::NSRunningApplication> targetApplicationForSnapping();
+    /// The owner of the topmost ordinary window under the pointer, never this program. Main thread.
+    std::optional<platform::NSRunningApplication> appUnderMouse();
+    /// The standard movable window of an application's Accessibility element. Main thread.
+    std::optional<platform::AXUIElement> findAXWindow(const platform::AXUIElement& application);
+    /// The global frame of the target application's focused, main or first window (panels
+    /// included); none without Accessibility trust (no prompt). Main thread.
+    std::optional<Rect> frontmostWindowAppKitRect();
+    /// The same as `frontmostWindowAppKitRect`.
+    std::optional<Rect> frontmostWindowRect();
+    /// The key ("<bundle or pid>|<title or untitled>") and global frame of the target
+    /// application's standard movable window; none when there is none. Main thread.
     virtual std::optional<KeyAndRect> frontmostWindowKeyAndRect();
+    /// The window number of that window, in decimal. Main thread.
+    std::optional<WindowId> currentFrontmostWindowId();
+    /// The same as `screenForRect`. Main thread.
+    static std::optional<platform::NSScreen> screenContaining(const Rect& rect);
+    /// The minimum window size (points) of the workspace's frontmost application, for the live
+    /// resize. Main thread.
+    platform::CGSize frontmostAppMinSize() const;
+
+    // MARK: Moving the target window
+
+    /// Moves and resizes the target window to `rect` (global) with the application's minimum size,
+    /// pixel alignment, clamping, retries and one correction (see `WindowMover`). Main thread;
+    /// blocks for up to 95 ms of waits.
+    void moveFrontmostAXWindow(const Rect& rect);
+    /// Puts the frontmost application's window into full screen, through Accessibility or else the
+    /// Control-Command-F keystroke; true on success. Main thread.
+    bool enterNativeFullScreen();
+    /// `moveFrontmostAXWindow(rect)`. Main thread.
+    void snapFrontmost(const Rect& rect);
+    /// Moves the target window into one cell (row and column from 1) of `preset`'s grid on
+    /// `screen`. Main thread.
+    void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen, const Preset& preset);
 
     // MARK: State (main thread; never persisted)
 

@@ -123,7 +123,9 @@ TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
     grid.applyLayoutScopePreference(screen(1));
     EXPECT_EQ(grid.calls, (std::vector<std::string>{"hideOverlay 2 clearPreset=true",
                                                     "showOverlay 1 2x3 force=false markActive=true"}));
-    EXPECT_TRUE(grid.overlays.empty());
+    // Only the targeted display keeps an overlay: the one the preset is shown on again.
+    ASSERT_EQ(grid.overlays.size(), 1u);
+    EXPECT_TRUE(grid.overlays.count(1));
     EXPECT_EQ(gone->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
     EXPECT_EQ(external->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
     EXPECT_EQ(grid.activePresets, (std::map<std::uint32_t, Preset>{{1, p}}));

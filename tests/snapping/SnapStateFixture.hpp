@@ -24,6 +24,8 @@ public:
         calls.push_back("setFrame " + platform::NSStringFromRect(frame) + (display ? " display" : ""));
     }
     void orderOut() override { calls.push_back("orderOut"); }
+    void present() override { calls.push_back("present"); }
+    void orderFrontRegardless() override { calls.push_back("orderFrontRegardless"); }
     void updateForScreen(const platform::NSScreen& screen) override {
         calls.push_back("updateForScreen " + screen.localizedName());
     }
@@ -34,8 +36,12 @@ public:
     void setNeedsLayout() override { calls.push_back("setNeedsLayout"); }
     void setGridOpacity(double value) override { opacity = value; }
     double gridOpacity() const override { return opacity; }
+    void setHighlight(const Rect& tile) override {
+        calls.push_back("setHighlight " + platform::NSStringFromRect({tile.x, tile.y, tile.width, tile.height}));
+    }
     void hideHighlight() override { calls.push_back("hideHighlight"); }
     void clearDebug() override { calls.push_back("clearDebug"); }
+    void showToast(const std::string& text) override { calls.push_back("showToast " + text); }
 
     std::vector<std::string> calls;
     double opacity = 0;

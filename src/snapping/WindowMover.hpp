@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/Rect.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "snapping/GridPreset.hpp"
+
+#include <cstdint>
+
+namespace tilmora {
+
+class RoriDeru;
+
+/// Moving the target window (see `TargetWindow`) through Accessibility: every placement of the
+/// snapping engine ends here. The mover keeps the application's minimum size (enlarging the frame
+/// about its centre, keeping its aspect), keeps the frame on the device pixels and inside the
+/// visible frame of the screen it mostly lies on, writes size and position in both orders until
+/// both succeed (at most four attempts), reads the result back and corrects it once.
+///
+/// Frames are global (points, origin at the bottom-left of the main display, y up); Accessibility
+/// takes the top-left corner y down from the top of the main display. Main thread; blocks it for
+/// the fixed waits between writes (20 ms inside each attempt, 15 ms in the correction) on the
+/// platform's clock. Prints "[RoriDeru] ..." lines for a missing window and the final frame.
+namespace WindowMover {
+
+/// Shown when a frame had to be enlarged to the application's minimum size.
+inline constexpr const char* minimumSizeMessage =
+    "Tile is smaller than this app\u2019s minimum size. Snapped to the smallest possible.";
+/// Title and seconds of that message when no overlay of the display can show it.
+inline constexpr const char* minimumSizeTitle = "RoriDeru";
+inline constexpr double minimumSizeSeconds = 2.5;
+
+/// Farthest the window may land from the frame on any edge or side without a correction, points.
+inline constexpr double correctionTolerance = 0.6;
+
+/// Moves and resizes the target application's standard movable window to `target`. Does nothing
+/// without a target application, and prompts for Accessibility trust without moving when it is
+/// missing. A frame with a value that is not finite is refused with a log line, before anything
+/// else happens.
+void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target);
+
+/// Puts the workspace's frontmost application's window into full screen: through Accessibility,
+/// else with the Control-Command-F keystroke through System Events. True when either worked.
+/// Prompts for Accessibility trust when it is missing, and goes on.
+bool enterNativeFullScreen();
+
+/// Moves the target window into the cell at `row` and `col` (from 1, bottom row first, limited to
+/// the preset's shape) of `preset`'s even grid over `screen`'s visible frame, inset by the
+/// padding and aligned to the screen's pixels. Logs ("TILING") the row and column as given.
+void snapFrontmost(RoriDeru& grid, std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
+                   const GridPreset& preset);
+
+} // namespace WindowMover
+
+} // namespace tilmora
