@@ -1,0 +1,256 @@
+#include "platform/control/ElementPainter.hpp"
+
+#include "platform/ui/Image.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::ui::declarative {
+
+namespace {
+
+Color rgb(int r, int g, int b, double a = 1) {
+    return Color::rgba(r / 255.0, g / 255.0, b / 255.0, a);
+}
+
+const Color kBezel = rgb(255, 255, 255);
+const Color kBezelBorder = rgb(170, 170, 170);
+const Color kDisabled = rgb(0, 0, 0, 0.3);
+
+bool isBold(const std::string& weight) {
+    return weight == "bold" || weight == "semibold" || weight == "heavy" || weight == "black";
+}
+
+double sizeOfRole(const TextStyle& style) {
+    const std::string& role = style.fontRole;
+    if (role == "system") return style.fontSize > 0 ? style.fontSize : 13;
+    if (role == "largeTitle") return 26;
+    if (role == "title") return 22;
+    if (role == "title2") return 17;
+    if (role == "title3") return 15;
+    if (role == "callout") return 12;
+    if (role == "subheadline") return 11;
+    if (role == "footnote" || role == "caption" || role == "caption2") return 10;
+    return 13; // body, headline
+}
+
+Color colorOfRole(const std::string& role) {
+    if (role == "secondary") return Color::secondaryLabelColor();
+    if (role == "tertiary") return rgb(0, 0, 0, 0.26);
+    if (role == "accent") return Color::controlAccentColor();
+    if (role == "white") return Color::whiteColor();
+    return Color::labelColor();
+}
+
+PicturePainter::TextStyle textStyle(const Node& n, const std::optional<Color>& foreground) {
+    PicturePainter::TextStyle style;
+    style.size = sizeOfRole(n.style);
+    style.bold = isBold(n.style.weight) || n.style.fontRole == "headline";
+    style.monospaced = n.style.monospaced;
+    if (!n.resolvedEnabled)
+        style.color = kDisabled;
+    else if (n.style.color)
+        style.color = *n.style.color;
+    else if (foreground && n.style.colorRole == "primary")
+        style.color = *foreground;
+    else
+        style.color = colorOfRole(n.style.colorRole);
+    style.align = n.style.multilineAlignment == "center"     ? PicturePainter::Align::center
+                  : n.style.multilineAlignment == "trailing" ? PicturePainter::Align::right
+                                                             : PicturePainter::Align::left;
+    return style;
+}
+
+/// A pop-up's bezel with `title` and the chevron at its right end.
+void popUpBox(PicturePainter& p, const CGRect& box, const std::string& title, bool enabled) {
+    p.fillRoundedRect(box, 5, kBezel);
+    p.strokeRoundedRect(box, 5, kBezelBorder, 1);
+    const Color ink = enabled ? Color::controlTextColor() : kDisabled;
+    const double cx = box.maxX() - 10;
+    // y down: the chevron's point is below its arms.
+    p.strokeLine({cx - 3, box.midY() - 1.5}, {cx, box.midY() + 1.5}, ink, 1.5);
+    p.strokeLine({cx, box.midY() + 1.5}, {cx + 3, box.midY() - 1.5}, ink, 1.5);
+    PicturePainter::TextStyle style;
+    style.color = ink;
+    p.text(title, {box.minX() + 8, box.minY(), std::max(0.0, box.width() - 28), box.height()}, style);
+}
+
+} // namespace
+
+void ElementPainter::element(const Element& e) {
+    if (e.node()) node(*e.node(), std::nullopt);
+}
+
+void ElementPainter::node(const Node& n, const std::optional<Color>& foreground) {
+    if (n.kind == NodeKind::empty || n.opacity <= 0) return;
+    PicturePainter::Scope scope(p_);
+    const bool grouped = n.opacity < 1;
+    if (grouped) p_.beginGroup();
+    for (const auto& b : n.backgrounds)
+        if (b.node()) node(*b.node(), foreground);
+    {
+        PicturePainter::Scope clip(p_);
+        if (n.clipCornerRadius) p_.clipRoundedRect(n.layoutFrame, *n.clipCornerRadius);
+        content(n, foreground);
+    }
+    for (const auto& o : n.overlays)
+        if (o.node()) node(*o.node(), foreground);
+    if (grouped) p_.endGroup(n.opacity);
+}
+
+void ElementPainter::content(const Node& n, const std::optional<Color>& inherited) {
+    const CGRect frame = n.layoutFrame;
+    std::optional<Color> foreground = inherited;
+    switch (n.kind) {
+    case NodeKind::text:
+        p_.text(n.text, frame, textStyle(n, foreground));
+        break;
+    case NodeKind::button: {
+        const std::string& style = n.buttonStyle;
+        if (style != "plain" && style != "borderless" && style != "link") {
+            const bool prominent = style == "borderedProminent";
+            const Color fill = prominent && n.resolvedEnabled ? n.tint.value_or(Color::controlAccentColor()) : kBezel;
+            p_.fillRoundedRect(frame, 5, fill);
+            if (!prominent) p_.strokeRoundedRect(frame, 5, kBezelBorder, 1);
+            if (prominent) foreground = Color::whiteColor();
+        } else if (style == "link") {
+            foreground = n.tint.value_or(Color::controlAccentColor());
+        }
+        break;
+    }
+    case NodeKind::textField: {
+        const bool plain = n.textFieldStyle == "plain";
+        if (!plain) {
+            const double radius = n.textFieldStyle == "roundedBorder" ? 5 : 0;
+            p_.fillRoundedRect(frame, radius, Color::textBackgroundColor());
+            p_.strokeRoundedRect(frame, radius, kBezelBorder, 1);
+        }
+        const std::string value = n.getText ? n.getText() : std::string();
+        PicturePainter::TextStyle style;
+        style.color = !n.resolvedEnabled ? kDisabled : value.empty() ? Color::secondaryLabelColor() : Color::labelColor();
+        const double inset = plain ? 0 : std::min(4.0, frame.width() / 2);
+        p_.text(value.empty() ? n.placeholder : value, frame.insetBy(inset, 0), style);
+        break;
+    }
+    case NodeKind::picker: {
+        std::string selected;
+        const std::string tag = n.getSelection ? n.getSelection() : std::string();
+        for (const auto& option : n.options)
+            if (option.tag == tag) selected = option.title;
+        CGRect box = frame;
+        if (!n.labelHidden && !n.text.empty()) {
+            PicturePainter::TextStyle label;
+            label.color = n.resolvedEnabled ? Color::labelColor() : kDisabled;
+            const double w = std::min(frame.width() / 2, p_.textWidth(n.text, label) + 8);
+            p_.text(n.text, {frame.minX(), frame.minY(), w, frame.height()}, label);
+            box = {frame.minX() + w, frame.minY(), frame.width() - w, frame.height()};
+        }
+        popUpBox(p_, box, selected, n.resolvedEnabled);
+        break;
+    }
+    case NodeKind::stepper: {
+        PicturePainter::TextStyle label;
+        label.color = n.resolvedEnabled ? Color::labelColor() : kDisabled;
+        const double arrows = std::min(14.0, frame.width());
+        p_.text(n.text, {frame.minX(), frame.minY(), frame.width() - arrows - 4, frame.height()}, label);
+        const CGRect box{frame.maxX() - arrows, frame.midY() - 11, arrows, 22};
+        p_.fillRoundedRect(box, 4, kBezel);
+        p_.strokeRoundedRect(box, 4, kBezelBorder, 1);
+        p_.strokeLine({box.minX() + 2, box.midY()}, {box.maxX() - 2, box.midY()}, kBezelBorder, 1);
+        break;
+    }
+    case NodeKind::progress: {
+        const CGRect track{frame.minX(), frame.midY() - 3, frame.width(), 6};
+        if (n.progressValue) {
+            p_.fillRoundedRect(track, 3, rgb(220, 220, 220));
+            const double fraction = std::clamp(*n.progressValue, 0.0, 1.0);
+            p_.fillRoundedRect({track.minX(), track.minY(), track.width() * fraction, track.height()}, 3,
+                               Color::controlAccentColor());
+        } else {
+            const double d = std::min({frame.width(), frame.height(), 16.0});
+            p_.strokeEllipse({frame.midX() - d / 2, frame.midY() - d / 2, d, d}, rgb(150, 150, 150), 2);
+        }
+        break;
+    }
+    case NodeKind::shape:
+        shape(n, frame);
+        break;
+    case NodeKind::color:
+        p_.fillRect(frame, n.color);
+        break;
+    case NodeKind::image:
+        if (auto image = Image::named(n.imageName)) p_.image(*image, frame);
+        break;
+    case NodeKind::divider:
+        if (frame.width() >= frame.height())
+            p_.strokeLine({frame.minX(), frame.midY()}, {frame.maxX(), frame.midY()}, rgb(210, 210, 210), 1);
+        else
+            p_.strokeLine({frame.midX(), frame.minY()}, {frame.midX(), frame.maxY()}, rgb(210, 210, 210), 1);
+        break;
+    case NodeKind::webView: {
+        p_.fillRect(frame, Color::whiteColor());
+        p_.strokeRect(frame.insetBy(0.5, 0.5), kBezelBorder, 1);
+        PicturePainter::TextStyle style;
+        style.size = 11;
+        style.color = Color::secondaryLabelColor();
+        style.centeredVertically = false;
+        p_.text(n.url, frame.insetBy(std::min(6.0, frame.width() / 2), std::min(6.0, frame.height() / 2)), style);
+        break;
+    }
+    default:
+        break;
+    }
+    // Children in z order; equal z keeps the order of the tree.
+    std::vector<const Node*> children;
+    for (const auto& c : n.children)
+        if (c.node()) children.push_back(c.node().get());
+    std::stable_sort(children.begin(), children.end(),
+                     [](const Node* a, const Node* b) { return a->zIndex < b->zIndex; });
+    for (const Node* c : children)
+        node(*c, foreground);
+}
+
+void ElementPainter::shape(const Node& n, const CGRect& frame) {
+    cairo_t* cr = p_.context();
+    auto addOutline = [&](const CGRect& r) {
+        cairo_new_path(cr);
+        if (n.shapeKind == "roundedRect") {
+            p_.addRoundedRect(r, n.cornerRadius);
+        } else if (n.shapeKind == "capsule") {
+            p_.addRoundedRect(r, std::min(r.width(), r.height()) / 2);
+        } else if (n.shapeKind == "circle") {
+            const double d = std::min(r.width(), r.height());
+            p_.addEllipse({r.midX() - d / 2, r.midY() - d / 2, d, d});
+        } else if (n.shapeKind == "path") {
+            if (!n.pathBuilder) return;
+            cairo_save(cr);
+            cairo_translate(cr, frame.minX(), frame.minY());
+            p_.addPath(n.pathBuilder(frame.size));
+            cairo_restore(cr);
+        } else {
+            cairo_rectangle(cr, r.minX(), r.minY(), r.width(), r.height());
+        }
+    };
+    // A shape with neither fill nor stroke fills with the primary colour.
+    const std::optional<Color> fill = n.fill ? n.fill : (n.stroke ? std::nullopt : std::optional(Color::labelColor()));
+    if (fill && fill->alpha > 0) {
+        addOutline(frame);
+        p_.setColor(*fill);
+        cairo_fill(cr);
+    }
+    if (n.stroke && n.stroke->lineWidth > 0 && n.stroke->color.alpha > 0) {
+        const StrokeStyle& s = *n.stroke;
+        const double inset = s.inset ? s.lineWidth / 2 : 0;
+        addOutline(frame.insetBy(inset, inset).isNull() ? frame : frame.insetBy(inset, inset));
+        p_.setColor(s.color);
+        cairo_set_line_width(cr, s.lineWidth);
+        std::vector<double> dashes;
+        for (double d : s.dash)
+            if (d > 0) dashes.push_back(d);
+        cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+        cairo_stroke(cr);
+        cairo_set_dash(cr, nullptr, 0, 0);
+    }
+}
+
+} // namespace platform::ui::declarative

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/control/PicturePainter.hpp"
+#include "platform/ui/declarative/Node.hpp"
+
+#include <optional>
+
+namespace platform::ui::declarative {
+
+/// Draws a hosted declarative tree for the screen capture from the frames its last layout gave
+/// (`Node::layoutFrame`, points, y down from the host's top-left): backgrounds, the element itself
+/// (texts, buttons with their bezels, text fields, pickers with the selected option, steppers,
+/// progress bars, shapes with fill and stroke, colours, images by name, dividers, web views),
+/// its children in z order, then overlays; opacity is blended and clip shapes clip. Representable
+/// controls are the host's subviews and are drawn with the views. The painter must be in the
+/// host's y-down space. Main thread.
+class ElementPainter {
+public:
+    explicit ElementPainter(PicturePainter& painter)
+        : p_(painter) {}
+
+    void element(const Element& element);
+
+private:
+    void node(const Node& node, const std::optional<Color>& foreground);
+    void content(const Node& node, const std::optional<Color>& foreground);
+    void shape(const Node& node, const CGRect& frame);
+
+    PicturePainter& p_;
+};
+
+} // namespace platform::ui::declarative

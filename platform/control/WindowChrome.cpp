@@ -1,0 +1,43 @@
+#include "platform/control/WindowChrome.hpp"
+
+#include "platform/control/ScreenCapture.hpp"
+#include "platform/ui/Window.hpp"
+
+#include <algorithm>
+
+namespace platform::ui::WindowChrome {
+
+namespace {
+
+Color rgb(int r, int g, int b) {
+    return Color::rgba(r / 255.0, g / 255.0, b / 255.0);
+}
+
+} // namespace
+
+void draw(PicturePainter& painter, const CGRect& frame, const std::string& title, bool active, const Color& body) {
+    if (frame.isEmpty()) return;
+    PicturePainter::Scope scope(painter);
+    painter.clipRoundedRect(frame, cornerRadius);
+    painter.fillRect(frame, body);
+    const double bar = std::min(Window::titleBarHeight, frame.height());
+    const CGRect titleBar{frame.minX(), frame.maxY() - bar, frame.width(), bar};
+    painter.fillRect(titleBar, active ? ScreenCapture::activeTitleBarColor() : ScreenCapture::titleBarColor());
+    painter.strokeLine({titleBar.minX(), titleBar.minY()}, {titleBar.maxX(), titleBar.minY()}, rgb(200, 200, 200),
+                       1);
+    // Close, minimize and zoom: 12-point circles 20 points apart from 20 points in.
+    const Color buttons[] = {rgb(255, 95, 87), rgb(254, 188, 46), rgb(40, 200, 64)};
+    for (int i = 0; i < 3; ++i) {
+        const CGPoint centre{frame.minX() + 20 + 20.0 * i, titleBar.midY()};
+        if (centre.x + 6 > frame.maxX()) break;
+        painter.fillEllipse({centre.x - 6, centre.y - 6, 12, 12}, active ? buttons[i] : rgb(205, 205, 205));
+    }
+    PicturePainter::TextStyle style;
+    style.bold = true;
+    style.color = active ? rgb(40, 40, 40) : rgb(150, 150, 150);
+    style.align = PicturePainter::Align::center;
+    painter.text(title, titleBar.insetBy(std::min(80.0, titleBar.width() / 2 - 1), 0), style);
+    painter.strokeRoundedRect(frame, cornerRadius, rgb(140, 140, 140), 1);
+}
+
+} // namespace platform::ui::WindowChrome
