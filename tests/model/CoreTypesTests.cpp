@@ -69,7 +69,9 @@ TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
         EXPECT_EQ(DisplayId(c.a) == DisplayId(c.b), c.equal);
         EXPECT_EQ(WindowId(c.a) == WindowId(c.b), c.equal);
         EXPECT_EQ((DisplayId(c.a) <=> DisplayId(c.b)) == 0, c.equal);
-        if (c.equal) EXPECT_EQ(std::hash<DisplayId>{}(DisplayId(c.a)), std::hash<DisplayId>{}(DisplayId(c.b)));
+        if (c.equal) {
+            EXPECT_EQ(std::hash<DisplayId>{}(DisplayId(c.a)), std::hash<DisplayId>{}(DisplayId(c.b)));
+        }
     }
     std::unordered_set<DisplayId> hashed{DisplayId(composed), DisplayId(decomposed)};
     EXPECT_EQ(hashed.size(), 1u);
