@@ -46,7 +46,9 @@ TEST_F(ShortcutValueTest, JsonFormIsTwoIntegersAndDecodingNormalizes) {
         } catch (const platform::Error&) {
         }
         EXPECT_EQ(decoded, c.expected) << c.text;
-        if (decoded) EXPECT_EQ(decoded->carbonModifiers, c.expected->carbonModifiers) << c.text;
+        if (decoded) {
+            EXPECT_EQ(decoded->carbonModifiers, c.expected->carbonModifiers) << c.text;
+        }
     }
 }
 

@@ -136,7 +136,9 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
         EXPECT_EQ(posts, c.posts);
         EXPECT_TRUE(grid.selectedKindByDisplay.empty());
         EXPECT_FALSE(grid.lastRectPresetDisplay);
-        if (c.allDisplays) EXPECT_FALSE(grid.globalSelectedKind);
+        if (c.allDisplays) {
+            EXPECT_FALSE(grid.globalSelectedKind);
+        }
     }
 }
 
