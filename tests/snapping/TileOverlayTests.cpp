@@ -273,6 +273,19 @@ TEST_F(SnapBarOverlayCoordinatorTest, OpensAClickThroughWindowOverTheDisplaysVis
     EXPECT_FALSE(second.window->isVisible());
 }
 
+TEST_F(SnapBarOverlayCoordinatorTest, ClicksPassThroughTheOverlayToTheWindowsBelow) {
+    const pid_t notesPid = desk().run(notesApp(), {window("Under", {100, 100, 400, 300})});
+    SnapBarOverlayCoordinator coordinator;
+    coordinator.showOverlay(builtIn(), L2);
+    sim().drainMainQueue();
+    ASSERT_TRUE(coordinator.overlays.at("1").window->isVisible());
+    const auto hit = desk().windowAt({200, 200});
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->pid, notesPid);
+    EXPECT_FALSE(desk().windowAt({1000, 600})); // only the overlay covers this spot
+    coordinator.hideOverlay();
+}
+
 TEST_F(SnapBarOverlayCoordinatorTest, FindsTheScreenByItsIdentifierText) {
     platform::DisplaySpec panel;
     panel.displayID = 3;
