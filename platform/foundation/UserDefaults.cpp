@@ -6,9 +6,11 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/Utf8Text.hpp"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -292,6 +294,61 @@ bool moveAside(const fs::path& file, const std::string& reason) {
     return true;
 }
 
+// The JSON text `text` with every string literal that holds bytes that are not UTF-8 rewritten so
+// that it decodes to `Text::escapingInvalidUtf8` of its value: those bytes become "\xNN" and the
+// value's backslashes are doubled. Literals of well-formed UTF-8 stay as they are. `escaped` counts
+// the bytes replaced.
+std::string escapingInvalidUtf8InStrings(std::string_view text, std::size_t& escaped) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() + 16);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] != '"') {
+            out += text[i++];
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < text.size() && text[end] != '"')
+            end += text[end] == '\\' ? 2 : 1;
+        end = std::min(end, text.size());
+        const std::string_view literal = text.substr(i + 1, end - i - 1);
+        out += '"';
+        if (Text::isValidUtf8(literal)) {
+            out.append(literal);
+        } else {
+            for (std::size_t k = 0; k < literal.size();) {
+                const std::string_view rest = literal.substr(k);
+                if (rest.starts_with("\\\\") || rest.starts_with("\\u005C") || rest.starts_with("\\u005c")) {
+                    out += "\\\\\\\\"; // a backslash of the value, doubled
+                    k += rest[1] == 'u' ? 6 : 2;
+                } else if (rest.front() == '\\' && rest.size() > 1) {
+                    out.append(rest.substr(0, 2));
+                    k += 2;
+                } else {
+                    // One character: copied when it is well-formed, else escaped.
+                    std::size_t length = 1;
+                    const auto lead = static_cast<unsigned char>(rest.front());
+                    if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+                    if (lead >= 0x80 && (length > rest.size() || !Text::isValidUtf8(rest.substr(0, length)))) {
+                        out += "\\\\x";
+                        out += hex[lead >> 4];
+                        out += hex[lead & 0xF];
+                        ++escaped;
+                        ++k;
+                    } else {
+                        out.append(rest.substr(0, length));
+                        k += length;
+                    }
+                }
+            }
+        }
+        if (end < text.size()) out += '"';
+        i = end + 1;
+    }
+    return out;
+}
+
 void load(Domain& domain) {
     if (!FileSystem::fileExists(domain.file)) return;
     std::string text;
@@ -301,6 +358,16 @@ void load(Domain& domain) {
         report(std::string("Could not read defaults file: ") + e.what() + "; working in memory only");
         domain.persistenceDisabled = true;
         return;
+    }
+    if (!Text::isValidUtf8(text)) {
+        std::size_t escaped = 0;
+        std::string repaired = escapingInvalidUtf8InStrings(text, escaped);
+        if (escaped > 0) {
+            report("Defaults file " + domain.file.string() + " holds " + std::to_string(escaped) +
+                   " byte(s) that are not UTF-8; the texts holding them read with those bytes as \\xNN "
+                   "escapes and their backslashes doubled, and save so");
+            text = std::move(repaired);
+        }
     }
     try {
         json j = json::parse(text);
@@ -371,6 +438,28 @@ bool save(Domain& domain) {
         report("Could not save defaults domain \"" + domain.name + "\": " + e.what());
         return false;
     }
+}
+
+// Where in `value` a text or dictionary key is not UTF-8 ("" for the value itself, "[2]", "[\"a\"]"),
+// or none when every text is well-formed.
+std::optional<std::string> invalidUtf8Path(const PropertyValue& value) {
+    if (const std::string* text = value.asString()) {
+        if (!Text::isValidUtf8(*text)) return std::string();
+        return std::nullopt;
+    }
+    if (const PropertyArray* items = value.asArray()) {
+        for (std::size_t i = 0; i < items->size(); ++i)
+            if (auto inner = invalidUtf8Path((*items)[i])) return "[" + std::to_string(i) + "]" + *inner;
+        return std::nullopt;
+    }
+    if (const PropertyDictionary* members = value.asDictionary()) {
+        for (const auto& [key, item] : *members) {
+            const std::string here = "[\"" + Text::escapingInvalidUtf8(key) + "\"]";
+            if (!Text::isValidUtf8(key)) return here;
+            if (auto inner = invalidUtf8Path(item)) return here + *inner;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<PropertyValue> lookup(const std::string& domainName, const std::string& key) {
@@ -489,6 +578,11 @@ std::optional<PropertyDictionary> UserDefaults::dictionaryForKey(const std::stri
 }
 
 void UserDefaults::set(const PropertyValue& value, const std::string& key) {
+    if (!Text::isValidUtf8(key))
+        throw Error("the defaults key \"" + Text::escapingInvalidUtf8(key) + "\" is not UTF-8 text");
+    if (auto path = invalidUtf8Path(value))
+        throw Error("the value for defaults key \"" + key + "\" holds text that is not UTF-8" +
+                    (path->empty() ? std::string() : " at " + *path) + "; nothing was stored");
     auto domain = domainNamed(domain_);
     {
         std::lock_guard lock(domain->mutex);

@@ -34,6 +34,9 @@ namespace platform {
 /// A defaults file that cannot be decoded is moved aside to "<file>.corrupt-<UTC yyyyMMdd'T'HHmmss'Z'>"
 /// and reported on standard error; the domain then starts empty. When it cannot be moved aside (or
 /// not read), the domain keeps working in memory only and never overwrites that file.
+/// A file whose texts hold bytes that are not UTF-8 still loads: those texts read with each such
+/// byte as "\xNN" and their backslashes doubled (see `Text::escapingInvalidUtf8`), reported on
+/// standard error, and the domain saves them in that form.
 /// A failed save is reported on standard error; the values stay in memory.
 ///
 /// Every `set` and `removeObjectForKey` posts `didChangeNotification` through the default
@@ -67,7 +70,10 @@ public:
     std::optional<PropertyArray> arrayForKey(const std::string& key) const;
     std::optional<PropertyDictionary> dictionaryForKey(const std::string& key) const;
 
-    /// Stores `value` under `key`, saves the domain and posts the change notification.
+    /// Stores `value` under `key`, saves the domain and posts the change notification. Throws
+    /// `platform::Error` (nothing stored, nothing posted) when the key, a text in the value or a
+    /// dictionary key in it is not well-formed UTF-8, so that one bad text cannot stop the domain
+    /// from saving.
     void set(const PropertyValue& value, const std::string& key);
     /// Removes the persisted value of `key` (its registered value answers again), saves the domain
     /// and posts the change notification.

@@ -277,3 +277,76 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
 }
 
 } // namespace
+
+TEST_F(UserDefaultsTest, TextsThatAreNotUtf8AreRefusedAndTheDomainKeepsSaving) {
+    const std::string bad = "caf\xE9";
+    struct Case {
+        const char* label;
+        std::string key;
+        PropertyValue value;
+    };
+    const Case cases[] = {
+        {"text", "k", PropertyValue(bad)},
+        {"truncated sequence", "k", PropertyValue(std::string("\xE2\x82"))},
+        {"surrogate", "k", PropertyValue(std::string("\xED\xA0\x80"))},
+        {"overlong slash", "k", PropertyValue(std::string("\xC0\xAF"))},
+        {"inside an array", "k", PropertyValue(PropertyArray{PropertyValue("ok"), PropertyValue(bad)})},
+        {"dictionary key", "k", PropertyValue(PropertyDictionary{{bad, PropertyValue(1)}})},
+        {"key", bad, PropertyValue(1)},
+    };
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.set(1, "before");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        int posts = 0;
+        auto token = platform::NotificationCenter::defaultCenter().addObserver(
+            UserDefaults::didChangeNotification, nullptr, [&](const platform::Notification&) { ++posts; });
+        EXPECT_THROW(defaults.set(c.value, c.key), platform::Error);
+        platform::NotificationCenter::defaultCenter().removeObserver(token);
+        EXPECT_EQ(posts, 0);
+        EXPECT_FALSE(defaults.objectForKey(c.key).has_value());
+    }
+    defaults.set(2, "after");
+    EXPECT_TRUE(defaults.synchronize());
+    platform::SharedInstances::resetAll();
+    EXPECT_EQ(UserDefaults::standard().integerForKey("before"), 1);
+    EXPECT_EQ(UserDefaults::standard().integerForKey("after"), 2);
+}
+
+TEST_F(UserDefaultsTest, FileHoldingBytesThatAreNotUtf8LoadsThemEscapedAndSavesTheRest) {
+    struct Case {
+        const char* label;
+        std::string stored; // the JSON text of the value, as it stands in the file
+        std::string reads;
+    };
+    const Case cases[] = {
+        {"lone byte", "\"caf\xE9\"", "caf\\xE9"},
+        {"backslashes doubled", "\"a\\\\b\xFF\"", "a\\\\b\\xFF"},
+        {"escaped backslash", "\"\\u005C\x80\"", "\\\\\\x80"},
+        {"other escapes kept", "\"\\n\\\"\xC3\"", "\n\"\\xC3"},
+        {"well-formed kept", "\"\xC3\xA9\xF0\x9F\x98\x80\xFE\"", "\xC3\xA9\xF0\x9F\x98\x80\\xFE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        platform::SharedInstances::resetAll();
+        const auto file = UserDefaults("Broken").storagePath();
+        platform::FileSystem::createDirectories(file.parent_path());
+        platform::FileSystem::writeFile(file, "{\"good\": {\"integer\": 7}, \"bad\": {\"string\": " + c.stored +
+                                                  "}, \"list\": {\"array\": [{\"string\": \"x\"}]}}");
+        platform::SharedInstances::resetAll();
+        testing::internal::CaptureStderr();
+        UserDefaults defaults("Broken");
+        EXPECT_EQ(defaults.stringForKey("bad"), c.reads);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("not UTF-8"), std::string::npos) << err;
+        EXPECT_EQ(defaults.integerForKey("good"), 7);
+
+        defaults.set(8, "new");
+        platform::SharedInstances::resetAll();
+        UserDefaults reopened("Broken");
+        EXPECT_EQ(reopened.integerForKey("good"), 7);
+        EXPECT_EQ(reopened.integerForKey("new"), 8);
+        EXPECT_EQ(reopened.stringForKey("bad"), c.reads);
+        EXPECT_TRUE(reopened.arrayForKey("list").has_value());
+    }
+}

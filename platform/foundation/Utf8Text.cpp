@@ -1,0 +1,74 @@
+#include "platform/foundation/Utf8Text.hpp"
+
+#include <cstddef>
+
+namespace platform::Text {
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `text[i]`, or 0 when the byte there does not
+// start one.
+std::size_t sequenceLength(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) return 1;
+    std::size_t length = 0;
+    char32_t value = 0;
+    if ((c & 0xE0) == 0xC0) {
+        length = 2;
+        value = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        length = 3;
+        value = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        length = 4;
+        value = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (next & 0x3F);
+    }
+    const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    return length;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceLength(text, i);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string escapingInvalidUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceLength(text, i);
+        if (length == 0) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+            ++i;
+        } else if (text[i] == '\\') {
+            out += "\\\\";
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+} // namespace platform::Text

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform::Text {
+
+/// True when `text` is well-formed UTF-8: no stray continuation bytes, no truncated sequences, no
+/// overlong forms, no surrogates (U+D800...U+DFFF) and nothing past U+10FFFF. Pure; any thread.
+bool isValidUtf8(std::string_view text);
+
+/// `text` itself when it is well-formed UTF-8. Otherwise a well-formed text from which the bytes can
+/// be recovered exactly: every backslash is doubled and every byte that is not part of a well-formed
+/// sequence is written as "\xNN" (upper-case hex). Pure; any thread.
+std::string escapingInvalidUtf8(std::string_view text);
+
+} // namespace platform::Text
