@@ -1,4 +1,5 @@
 // show screens | windows | apps | spaces | journal | log
+// show picture FILE.png [display N] [scale S]
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
@@ -6,6 +7,7 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/DesktopQueries.hpp"
+#include "console/commands/ShowPicture.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
@@ -128,9 +130,17 @@ void showJournal(std::ostream& out) {
     desktop.clearJournal();
 }
 
+const char* const kUsage =
+    "usage: show screens | windows | apps | spaces | journal | log | picture FILE.png [display N] [scale S]";
+
 void showCommand(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
     auto& out = session.out();
+    if (what == "picture") {
+        showPicture(session, args);
+        return;
+    }
+    if (args.argumentCount() != 1) throw CommandError(kUsage);
     if (what == "windows") {
         showWindows(out);
     } else if (what == "screens") {
@@ -152,9 +162,10 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
 
 const CommandRegistration registration({
     {.name = "show",
-     .arguments = ArgumentCheck::exactly(1, "usage: show screens | windows | apps | spaces | journal | log"),
+     .arguments = ArgumentCheck::between(1, 6, kUsage),
      .handler = showCommand,
-     .help = {"show screens | windows | apps | spaces | journal | log"},
+     .help = {"show screens | windows | apps | spaces | journal | log",
+              "show picture FILE.png [display N] [scale S]"},
      .helpOrder = 700},
 });
 
