@@ -33,11 +33,11 @@ std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layou
 }
 
 std::vector<Layout> DefaultLayoutStore::readStrict() const {
-    return dedupedByIdKeepingLast(StoreFile::readArray<Layout>(url_));
+    return dedupedByIdKeepingLast(StoreFile::readArray<Layout>(url_, kTag));
 }
 
 DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
-    auto read = StoreFile::readArrayLenient<Layout>(url_);
+    auto read = StoreFile::readArrayLenient<Layout>(url_, kTag);
     if (read.decodingError)
         print(std::string(kTag) + " " + url_.string() + " does not decode: " + *read.decodingError);
     return {dedupedByIdKeepingLast(std::move(read.elements)), read.unusable};

@@ -18,8 +18,10 @@ namespace tilmora {
 /// The list order matters: lookups take the first match and a saved layout moves to the end.
 /// Reading keeps only the last occurrence of each id, at its own position.
 ///
-/// A file that cannot be read counts as empty. A file that does not decode makes `allLayouts()`
-/// throw and the lookups answer none; `save` and `delete` treat it as empty and keep its bytes as
+/// A file that cannot be read (a folder or a pipe in its place, no permission) or does not decode
+/// makes `allLayouts()` throw and the lookups answer none; one that cannot be read is logged
+/// through `print` once ("[LayoutStore] Cannot use <path>: <reason>"), not at every call. `save`
+/// and `delete` treat either as empty and keep what is there as
 /// "layouts.json.corrupt-<UTC time>" (logged through `print`), set aside only once the new list is
 /// on disk, so nothing stored is lost, not even when the write fails (see `StoreFile::replace`).
 ///

@@ -20,7 +20,7 @@ DefaultProfileStore::DefaultProfileStore(std::optional<std::filesystem::path> st
     , queue_("com.tilmora.profiles") {}
 
 std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
-    return StoreFile::readArray<LayoutProfile>(url_);
+    return StoreFile::readArray<LayoutProfile>(url_, kTag);
 }
 
 void DefaultProfileStore::persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const {
@@ -34,7 +34,7 @@ std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto [profiles, unusable, decodingError] = StoreFile::readArrayLenient<LayoutProfile>(url_);
+        auto [profiles, unusable, decodingError] = StoreFile::readArrayLenient<LayoutProfile>(url_, kTag);
         if (decodingError) print(std::string(kTag) + " " + url_.string() + " does not decode: " + *decodingError);
         auto existing = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const LayoutProfile& stored) { return stored.id == profile.id; });

@@ -17,8 +17,8 @@ namespace tilmora {
 /// Unlike the layout store it keeps duplicate ids on reading and replaces a saved profile in
 /// place (the first one with its id), appending it only when its id is new.
 ///
-/// A file that cannot be read counts as empty. A file that does not decode makes `allProfiles()`
-/// throw; `save` treats it as empty and keeps its bytes as "profiles.json.corrupt-<UTC time>"
+/// A file that cannot be read (logged once, "[ProfileStore] Cannot use <path>: <reason>") or does
+/// not decode makes `allProfiles()` throw; `save` treats it as empty and keeps its bytes as "profiles.json.corrupt-<UTC time>"
 /// (logged through `print`), set aside only once the new list is on disk, so nothing stored is
 /// lost, not even when the write fails (see `StoreFile::replace`).
 ///

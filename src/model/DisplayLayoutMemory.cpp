@@ -68,10 +68,17 @@ void DisplayLayoutMemory::installGrid(std::shared_ptr<DisplayPresetGrid> grid) {
 }
 
 void DisplayLayoutMemory::load() {
-    auto data = platform::UserDefaults::standard().dataForKey(defaultsKey_);
+    auto& defaults = platform::UserDefaults::standard();
     undecodable_.reset();
+    cache_.clear();
+    auto value = defaults.objectForKey(defaultsKey_);
+    if (!value) return;
+    const platform::Bytes* data = value->asData();
     if (!data) {
-        cache_.clear();
+        // A value of another kind (a text, a number, ...) is kept as it is, like undecodable data.
+        undecodable_ = std::move(*value);
+        platform::systemLog("[DisplayLayoutMemory] Stored layouts under " + defaultsKey_ +
+                            " are not data; starting empty");
         return;
     }
     try {
@@ -79,7 +86,7 @@ void DisplayLayoutMemory::load() {
         cache_ = decodeCache(platform::parseJson(text));
     } catch (const platform::Error& error) {
         cache_.clear();
-        undecodable_ = std::move(*data);
+        undecodable_ = std::move(*value);
         platform::systemLog("[DisplayLayoutMemory] Stored layouts under " + defaultsKey_ +
                             " do not decode; starting empty: " + error.what());
     }
@@ -95,9 +102,12 @@ void DisplayLayoutMemory::persist() {
     }
     auto& defaults = platform::UserDefaults::standard();
     if (undecodable_) {
-        defaults.set(*undecodable_, defaultsKey_ + ".corrupt");
-        platform::systemLog("[DisplayLayoutMemory] Kept the undecodable stored layouts under " +
-                            defaultsKey_ + ".corrupt");
+        // An earlier kept value is never replaced: the next free of ".corrupt", ".corrupt-2", ...
+        std::string aside = defaultsKey_ + ".corrupt";
+        for (int n = 2; defaults.objectForKey(aside); ++n)
+            aside = defaultsKey_ + ".corrupt-" + std::to_string(n);
+        defaults.set(*undecodable_, aside);
+        platform::systemLog("[DisplayLayoutMemory] Kept the undecodable stored layouts under " + aside);
         undecodable_.reset();
     }
     defaults.set(platform::Bytes(text.begin(), text.end()), defaultsKey_);

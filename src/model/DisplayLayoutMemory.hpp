@@ -23,8 +23,9 @@ namespace tilmora {
 ///
 /// Several instances may work on one key (the shell's shared one and the views' one): each reads
 /// the stored data again before it captures or applies, so a capture through one never drops what
-/// another stored. Stored data that does not decode is logged, and kept under the key followed by
-/// ".corrupt" before the next capture writes over it.
+/// another stored. A stored value that does not decode, or is not data at all, is logged, and kept
+/// under the key followed by ".corrupt" (".corrupt-2", ... when that is taken) before the next
+/// capture writes over it.
 ///
 /// Log lines go to the platform's system log, not the log file: the verbose ones start with
 /// "[DisplayLayoutMemory] " and appear while "WMVerboseLogging" is true. Main thread.
@@ -68,8 +69,9 @@ private:
     std::string defaultsKey_;
     Cache cache_;
     std::shared_ptr<DisplayPresetGrid> roriDeru_;
-    /// Stored data that did not decode, kept aside before it is overwritten.
-    std::optional<platform::Bytes> undecodable_;
+    /// The stored value when it did not decode (or was not data), kept aside before it is
+    /// overwritten.
+    std::optional<platform::PropertyValue> undecodable_;
 };
 
 } // namespace tilmora

@@ -6,11 +6,14 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/Uuid.hpp"
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <set>
 
 namespace tilmora::StoreFile {
 
@@ -29,6 +32,14 @@ std::string utcStamp(platform::Date date) {
 
 } // namespace
 
+/// The paths whose failed read has been logged and that have not read since. A shared instance, so
+/// that `SharedInstances::resetAll` forgets them.
+class UnreadableStoreFiles {
+public:
+    std::mutex mutex;
+    std::set<std::filesystem::path> reported;
+};
+
 std::optional<std::filesystem::path> defaultLocation(std::string_view fileName) {
     auto support = platform::Folders::applicationSupport();
     if (!support) return std::nullopt;
@@ -37,9 +48,33 @@ std::optional<std::filesystem::path> defaultLocation(std::string_view fileName) 
 
 std::optional<std::string> read(const std::filesystem::path& path) {
     try {
-        return platform::FileSystem::readFile(path);
+        return platform::FileSystem::readRegularFile(path, maxFileBytes);
     } catch (const platform::Error&) {
         return std::nullopt;
+    }
+}
+
+std::optional<std::string> readExisting(const std::filesystem::path& path, std::string_view tag) {
+    auto& unreadable = platform::SharedInstance<UnreadableStoreFiles>::get();
+    if (!platform::FileSystem::fileExists(path)) {
+        std::lock_guard hold(unreadable.mutex);
+        unreadable.reported.erase(path);
+        return std::nullopt;
+    }
+    try {
+        std::string data = platform::FileSystem::readRegularFile(path, maxFileBytes);
+        std::lock_guard hold(unreadable.mutex);
+        unreadable.reported.erase(path);
+        return data;
+    } catch (const platform::Error& error) {
+        bool first = false;
+        {
+            std::lock_guard hold(unreadable.mutex);
+            first = unreadable.reported.insert(path).second;
+        }
+        if (first && !tag.empty())
+            print(std::string(tag) + " Cannot use " + path.string() + ": " + error.what());
+        throw;
     }
 }
 

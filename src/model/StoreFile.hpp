@@ -23,8 +23,19 @@ namespace StoreFile {
 /// platform reports no Application Support folder.
 std::optional<std::filesystem::path> defaultLocation(std::string_view fileName);
 
-/// The whole file, or none when it cannot be read (missing, no permission, a folder in its place).
+/// The largest store file read; a larger one counts as unreadable (and is kept aside by a save).
+inline constexpr std::size_t maxFileBytes = 256u * 1024 * 1024;
+
+/// The whole file, or none when it cannot be read (missing, no permission, a folder, a pipe or a
+/// device in its place, larger than `maxFileBytes`).
 std::optional<std::string> read(const std::filesystem::path& path);
+
+/// The whole file; none when nothing is at `path`. Throws `platform::Error` ("could not read
+/// \"<path>\": <reason>") when something is there that cannot be read as above; with a non-empty
+/// `tag` that failure is also logged through `print` as "<tag> Cannot use <path>: <reason>", once
+/// per path until the path reads again (or `SharedInstances::resetAll`), so that a store listed
+/// again and again does not fill the log.
+std::optional<std::string> readExisting(const std::filesystem::path& path, std::string_view tag);
 
 /// Creates the folder holding `path` (with intermediates), then writes `contents` atomically.
 /// Throws `platform::Error` on failure; the file then keeps its previous content.
@@ -56,33 +67,39 @@ struct LenientRead {
     std::optional<std::string> decodingError;
 };
 
-/// The array in the file at `path`: empty when the path is empty or nothing can be read there.
-/// Throws `platform::Error` when the file does not decode as an array of `T`.
+/// The array in the file at `path`: empty when the path is empty or nothing is there. Throws
+/// `platform::Error` when something is there that cannot be read (logged once with `tag`, see
+/// `readExisting`) or does not decode as an array of `T`.
 template <class T>
-std::vector<T> readArray(const std::filesystem::path& path) {
+std::vector<T> readArray(const std::filesystem::path& path, std::string_view tag = {}) {
     if (path.empty()) return {};
-    auto data = read(path);
+    auto data = readExisting(path, tag);
     if (!data) return {};
     return platform::decodeJsonText<std::vector<T>>(*data);
 }
 
 /// The array in the file at `path`, or no elements and `unusable` when a file is there that cannot
-/// be read or decoded. A missing file (or an empty path) is no elements and not
-/// unusable. Never throws; logs nothing (the caller logs in its own words).
+/// be read or decoded. A missing file (or an empty path) is no elements and not unusable. Never
+/// throws. With a non-empty `tag` a file that cannot be read is logged once (see `readExisting`);
+/// a decoding error is left to the caller to log in its own words.
 template <class T>
-LenientRead<T> readArrayLenient(const std::filesystem::path& path) {
+LenientRead<T> readArrayLenient(const std::filesystem::path& path, std::string_view tag = {}) {
     LenientRead<T> result;
     if (path.empty()) return result;
-    if (auto data = read(path)) {
-        try {
-            result.elements = platform::decodeJsonText<std::vector<T>>(*data);
-        } catch (const platform::Error& error) {
-            result.unusable = true;
-            result.decodingError = error.what();
-        }
+    std::optional<std::string> data;
+    try {
+        data = readExisting(path, tag);
+    } catch (const platform::Error&) {
+        result.unusable = true;
         return result;
     }
-    result.unusable = platform::FileSystem::fileExists(path);
+    if (!data) return result;
+    try {
+        result.elements = platform::decodeJsonText<std::vector<T>>(*data);
+    } catch (const platform::Error& error) {
+        result.unusable = true;
+        result.decodingError = error.what();
+    }
     return result;
 }
 

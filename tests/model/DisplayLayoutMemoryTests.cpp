@@ -220,3 +220,29 @@ TEST_F(DisplayLayoutMemoryTest, VerboseLinesOnlyWhileVerboseLoggingIsOn) {
     memory.applyStoredConfiguration(false);
     EXPECT_TRUE(platform::SystemLogControl::recordedLines().empty());
 }
+
+TEST_F(DisplayLayoutMemoryTest, AStoredValueOfAnotherKindIsKeptAsideBeforeACapture) {
+    struct Case {
+        const char* label;
+        platform::PropertyValue value;
+    };
+    const Case cases[] = {
+        {"text", platform::PropertyValue("{\"1-2880x1800\": []}")},
+        {"number", platform::PropertyValue(7)},
+        {"dictionary", platform::PropertyValue(platform::PropertyDictionary{{"a", platform::PropertyValue(1)}})},
+    };
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.set(platform::PropertyValue("kept earlier"), "DisplayLayoutMemory.v1.corrupt");
+    int n = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        defaults.set(c.value, "DisplayLayoutMemory.v1");
+        DisplayLayoutMemory memory(grid);
+        EXPECT_TRUE(memory.cache().empty());
+        memory.captureCurrentPresetConfiguration();
+        EXPECT_EQ(platform::parseJson(stored()).size(), 1u);
+        const std::string aside = "DisplayLayoutMemory.v1.corrupt-" + std::to_string(++n);
+        EXPECT_EQ(defaults.objectForKey(aside), c.value);
+    }
+    EXPECT_EQ(defaults.stringForKey("DisplayLayoutMemory.v1.corrupt"), "kept earlier");
+}

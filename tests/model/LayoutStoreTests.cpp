@@ -1,4 +1,5 @@
 #include "model/DefaultLayoutStore.hpp"
+#include "model/StoreFile.hpp"
 #include "model/ProfileAwareLayoutStore.hpp"
 
 #include "ModelFixture.hpp"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace tilmora;
 
@@ -144,13 +147,49 @@ TEST_F(LayoutStoreTest, DeleteOverAnUndecodableFileWritesAnEmptyListAndKeepsTheO
     EXPECT_EQ(setAsideFiles().size(), 2u);
 }
 
-TEST_F(LayoutStoreTest, AFolderInPlaceOfTheFileReadsEmptyAndIsMovedAsideOnSave) {
-    platform::FileSystem::createDirectories(file());
-    DefaultLayoutStore store;
-    EXPECT_TRUE(store.allLayouts().empty());
-    store.save(layout("A", "1"));
-    EXPECT_EQ(names(store.allLayouts()), std::vector<std::string>{"A"});
-    EXPECT_EQ(setAsideFiles().size(), 1u);
+TEST_F(LayoutStoreTest, AnUnreadableFileIsLoggedOnceFailsListingAndIsMovedAsideOnSave) {
+    struct Case {
+        const char* label;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::filesystem::path& p) { platform::FileSystem::createDirectories(p / "inside"); },
+         "not a regular file"},
+        {"pipe", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+         "not a regular file"},
+        {"larger than a store file may be",
+         [](const std::filesystem::path& p) {
+             platform::FileSystem::writeFile(p, "[]");
+             std::filesystem::resize_file(p, StoreFile::maxFileBytes + 1);
+         },
+         "larger than"},
+    };
+    const auto logFile = *platform::Folders::documents() / "Tilmora_log.txt";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        platform::FileSystem::createDirectories(file().parent_path());
+        c.make(file());
+        DefaultLayoutStore store;
+        for (int call = 0; call < 3; ++call) {
+            EXPECT_THROW(store.allLayouts(), platform::Error);
+            EXPECT_FALSE(store.layout(DisplayId("1")));
+        }
+        const std::string log = platform::FileSystem::readFile(logFile);
+        const std::string line = "[LayoutStore] Cannot use " + file().string() + ": ";
+        const auto first = log.find(line);
+        ASSERT_NE(first, std::string::npos) << log;
+        EXPECT_NE(log.find(c.reason, first), std::string::npos) << log;
+        EXPECT_EQ(log.find(line, first + 1), std::string::npos) << log;
+
+        store.save(layout("A", "1"));
+        EXPECT_EQ(names(store.allLayouts()), std::vector<std::string>{"A"});
+        const auto aside = setAsideFiles();
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(std::filesystem::is_directory(aside.front()), std::string(c.label) == "folder");
+        std::filesystem::remove_all(file().parent_path());
+        std::filesystem::remove(logFile);
+    }
 }
 
 TEST_F(LayoutStoreTest, EncodingFailureThrowsAndLeavesTheFileAlone) {

@@ -188,3 +188,39 @@ TEST_F(SnapAreasTest, ResolvingTheScreenOfAnArea) {
     screens->list.clear();
     EXPECT_EQ(area(true).resolveScreen({}), std::nullopt);
 }
+
+TEST_F(SnapAreasTest, ASaveAfterAnUnusableFileKeepsItsBytesAside) {
+    struct Case {
+        const char* label;
+        std::string text; // empty: a folder stands in place of the file
+    };
+    const Case cases[] = {
+        {"not json", "[{\"id\": "},
+        {"not an array", "{\"areas\": []}"},
+        {"NUL inside", std::string("[]") + std::string(1, '\0') + "[]"},
+        {"folder", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.text.empty()) {
+            platform::FileSystem::createDirectories(file() / "inside");
+        } else {
+            writeFile(c.text);
+        }
+        SnapAreasStore store;
+        EXPECT_TRUE(store.areas.empty());
+        store.areas = {area(false, 1)};
+        ASSERT_TRUE(store.save());
+        std::vector<std::filesystem::path> aside;
+        for (const auto& entry : std::filesystem::directory_iterator(file().parent_path()))
+            if (entry.path().filename().string().starts_with("SnapAreas.json.corrupt-")) aside.push_back(entry.path());
+        ASSERT_EQ(aside.size(), 1u);
+        if (c.text.empty()) {
+            EXPECT_TRUE(std::filesystem::is_directory(aside.front() / "inside"));
+        } else {
+            EXPECT_EQ(platform::FileSystem::readFile(aside.front()), c.text);
+        }
+        EXPECT_EQ(SnapAreasStore().areas.size(), 1u);
+        std::filesystem::remove_all(file().parent_path());
+    }
+}
