@@ -384,6 +384,10 @@ pid_t SimDesktop::programPid() const {
 
 // ----------------------------------------------------------------------------------- knobs
 
+void SimDesktop::setOnlineDisplayListError(std::int32_t error) {
+    TXN;
+    m.onlineDisplayListError = error;
+}
 void SimDesktop::setWindowListUnavailable(bool v) {
     TXN;
     m.windowListUnavailable = v;

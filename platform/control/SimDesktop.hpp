@@ -79,6 +79,9 @@ public:
     void setScreenListTransients(std::vector<std::size_t> counts, double stepSeconds);
     /// The current display numbers, main first.
     std::vector<std::uint32_t> displayIDs() const;
+    /// Non-zero: `CGGetOnlineDisplayList` fails with this result code and writes neither numbers
+    /// nor a count (0, the default, lets it answer).
+    void setOnlineDisplayListError(std::int32_t error);
 
     // ----- Spaces
 

@@ -46,6 +46,53 @@ const std::vector<MenuRecord>& UISimulator::menuLog() {
     return UiScript::shared().menuLog;
 }
 
+// --- modal windows ----------------------------------------------------------------------------
+
+namespace {
+
+/// Calls `visit` with every view under `view` (itself first, then its subviews back to front,
+/// depth first) until it answers true; returns that view.
+View* findView(View* view, const std::function<bool(View&)>& visit) {
+    if (!view) return nullptr;
+    if (visit(*view)) return view;
+    for (const auto& sub : std::vector<std::shared_ptr<View>>(view->subviews()))
+        if (auto* found = findView(sub.get(), visit)) return found;
+    return nullptr;
+}
+
+} // namespace
+
+void UISimulator::scriptModalResponse(std::function<void(Window&)> step) {
+    UiScript::shared().modalScript.push_back(std::move(step));
+}
+
+void UISimulator::setModalResponder(std::function<void(Window&)> responder) {
+    UiScript::shared().modalResponder = std::move(responder);
+}
+
+bool UISimulator::pressReturnInKeyWindow() {
+    auto* window = Application::shared().keyWindow();
+    if (!window) return false;
+    auto* found = findView(window->contentView().get(), [](View& v) {
+        auto* button = dynamic_cast<Button*>(&v);
+        return button && !dynamic_cast<PopUpButton*>(button) && button->isEnabled &&
+               button->keyEquivalent == KeyEquivalent::returnKey;
+    });
+    return found && static_cast<Button*>(found)->performClick();
+}
+
+Button* UISimulator::findButton(Window& window, const std::string& title) {
+    return static_cast<Button*>(findView(window.contentView().get(), [&](View& v) {
+        auto* button = dynamic_cast<Button*>(&v);
+        return button && !dynamic_cast<PopUpButton*>(button) && button->title == title;
+    }));
+}
+
+PopUpButton* UISimulator::findPopUpButton(Window& window) {
+    return static_cast<PopUpButton*>(
+        findView(window.contentView().get(), [](View& v) { return dynamic_cast<PopUpButton*>(&v) != nullptr; }));
+}
+
 // --- application ----------------------------------------------------------------------------
 
 void UISimulator::deactivateApplication() {

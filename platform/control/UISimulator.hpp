@@ -83,6 +83,25 @@ public:
     static void setMenuPicker(std::function<MenuPick(Menu&)> picker);
     static const std::vector<MenuRecord>& menuLog();
 
+    // Modal windows that are not alerts
+    /// Queues one step of the scripted user of a modal window (`Application::runModal`): at the
+    /// next turn of the session that no alert answers, the step runs with the window and may work
+    /// its controls (pick a pop-up item, click a button or radio button, press Return) or close
+    /// it. Steps run one per turn, in order.
+    static void scriptModalResponse(std::function<void(Window&)> step);
+    /// Runs at every turn of a modal session once the queued steps are used up. Without either, a
+    /// modal window nobody answers is aborted (`ModalResponse::abort`) at its first turn.
+    static void setModalResponder(std::function<void(Window&)> responder);
+    /// A key-down of Return delivered to the key window: clicks its first enabled button (depth
+    /// first through the content view) whose key equivalent is Return ("\r"). False when there is
+    /// no key window or no such button, or the click delivered no action.
+    static bool pressReturnInKeyWindow();
+    /// The first button of the window's content (depth first, pop-up buttons left out) with this
+    /// title; null when there is none.
+    static Button* findButton(Window& window, const std::string& title);
+    /// The first pop-up button of the window's content (depth first); null when there is none.
+    static PopUpButton* findPopUpButton(Window& window);
+
     // Application
     /// Another application becomes active: the program's application object resigns active
     /// (did-resign-active is posted) and its windows that hide on deactivation are ordered out.

@@ -24,6 +24,7 @@ CGRect CGDisplayBounds(CGDirectDisplayID display) {
 
 CGError CGGetOnlineDisplayList(std::uint32_t maxDisplays, CGDirectDisplayID* displays, std::uint32_t* count) {
     TXN;
+    if (m.onlineDisplayListError != kCGErrorSuccess) return m.onlineDisplayListError;
     std::uint32_t n = 0;
     for (const auto& d : m.displays) {
         if (displays && n >= maxDisplays) break;

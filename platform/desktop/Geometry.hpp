@@ -115,4 +115,11 @@ inline CGRect CGRectIntegral(const CGRect& rect) {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+/// The smallest rectangle that contains both (`CGRect::unionWith`): the null rectangle is the
+/// identity, so a union folded from `CGRect::null()` over no rectangle stays null. Same space as
+/// the arguments.
+inline CGRect CGRectUnion(const CGRect& a, const CGRect& b) {
+    return a.unionWith(b);
+}
+
 } // namespace platform

@@ -129,6 +129,7 @@ public:
     bool axValueCreationFails = false;
     bool axValueConversionFails = false;
     bool windowListUnavailable = false;
+    std::int32_t onlineDisplayListError = 0; // non-zero: CGGetOnlineDisplayList fails with it
     bool windowNamesHidden = false;
     WorkspaceNumberForm workspaceForm = WorkspaceNumberForm::int32;
     SpaceAnswerForm spaceAnswerForm = SpaceAnswerForm::uint64Numbers;

@@ -87,6 +87,18 @@ void UiScript::answerModal(Window& window) {
         Application::shared().stopModal(code); // no effect when the button already ended the session
         return;
     }
+    // Another modal window: the scripted user works its controls (and may end the session).
+    if (!modalScript.empty()) {
+        auto step = std::move(modalScript.front());
+        modalScript.pop_front();
+        if (step) step(window);
+        return;
+    }
+    if (modalResponder) {
+        auto responder = modalResponder; // the responder may replace itself
+        responder(window);
+        return;
+    }
     // A modal window nobody will answer: end the session instead of hanging.
     Application::shared().abortModal();
 }

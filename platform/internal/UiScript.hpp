@@ -26,6 +26,10 @@ public:
     std::deque<MenuPick> menuScript;
     std::function<MenuPick(Menu&)> menuPicker;
     std::vector<MenuRecord> menuLog;
+    /// The scripted user of modal windows that are not alerts: queued steps first, one per turn of
+    /// the session, then the installed responder at every turn.
+    std::deque<std::function<void(Window&)>> modalScript;
+    std::function<void(Window&)> modalResponder;
     int beeps = 0;
     std::vector<std::string> cursors;
 
