@@ -143,6 +143,14 @@ std::shared_ptr<Window> SnapshotContext::insertWindow() {
     return w;
 }
 
+std::shared_ptr<StoredObject> SnapshotContext::insertNewObject(std::string_view entityName) {
+    platform::requireMainThread("SnapshotContext::insertNewObject");
+    if (insertSeam_) return insertSeam_(*this, entityName);
+    if (entityName == "Snapshot") return insertSnapshot();
+    if (entityName == "Window") return insertWindow();
+    return nullptr;
+}
+
 void SnapshotContext::forget(const std::shared_ptr<Window>& window) {
     if (auto owner = window->snapshot_.lock()) owner->removeWindow(window.get());
     window->snapshot_.reset();

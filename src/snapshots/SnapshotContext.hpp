@@ -6,6 +6,7 @@
 #include "platform/foundation/SQLiteDatabase.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,15 @@ public:
     /// A new window, pending until saved; every attribute empty or 0. It must join a snapshot
     /// (`Snapshot::addWindowsObject`) before the save, or the save fails.
     std::shared_ptr<Window> insertWindow();
+    /// A new object of the entity named "Snapshot" or "Window" (`insertSnapshot`,
+    /// `insertWindow`); null for any other name. While an insert seam is set, its answer instead.
+    std::shared_ptr<StoredObject> insertNewObject(std::string_view entityName);
+
+    /// Test seam: when set, `insertNewObject` answers whatever it returns (null included, or an
+    /// object of the other entity made through this context), as a store whose model does not
+    /// match its classes would. Empty: back to the plain inserts.
+    using InsertSeam = std::function<std::shared_ptr<StoredObject>(SnapshotContext&, std::string_view)>;
+    void setInsertSeam(InsertSeam seam) { insertSeam_ = std::move(seam); }
 
     /// Deletes a snapshot (with its windows) or a window. A saved object stays readable, marked
     /// deleted, until the next save removes its row (or a rollback brings it back); an object not
@@ -84,6 +94,7 @@ private:
     std::vector<std::shared_ptr<Snapshot>> snapshots_;
     /// Likewise for windows; new windows are written in this order.
     std::vector<std::shared_ptr<Window>> windows_;
+    InsertSeam insertSeam_;
 };
 
 } // namespace tilmora
