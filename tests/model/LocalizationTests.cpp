@@ -206,8 +206,12 @@ TEST(LocalizationKeys, EveryKeyUsedInTheCodeHasAnEnglishText) {
         for (std::sregex_iterator it(content.begin(), content.end(), call), end; it != end; ++it) {
             const std::string key = (*it)[1];
             const std::string table = (*it)[3].matched ? std::string((*it)[3]) : std::string("Localizable");
-            auto& parsed = tables[table];
-            if (!parsed) parsed = StringsTable::read((english / (table + ".strings")).string());
+            // The shortcut module looks its key names up in its own bundle.
+            const bool module = it->position() >= 9 && content.compare(it->position() - 9, 9, "module().") == 0;
+            const auto folder = module ? source / "resources" / "KeyboardShortcuts_KeyboardShortcuts.bundle" / "en.lproj"
+                                       : english;
+            auto& parsed = tables[(module ? "module:" : "") + table];
+            if (!parsed) parsed = StringsTable::read((folder / (table + ".strings")).string());
             ++keys;
             if (!parsed || !parsed->strings.contains(key))
                 missing.insert(table + ": " + key + " (" + entry.path().filename().string() + ")");

@@ -41,8 +41,9 @@ TEST_F(SnapLogTest, DeduplicatedLinesPrintOncePerIntervalAndMessage) {
             TLog::logDedup("PRESET", "key", call.msg, 0.75);
             const auto fresh = newLines();
             EXPECT_EQ(fresh.size(), call.printed ? 1u : 0u) << "at " << call.at;
-            if (call.printed && !fresh.empty())
+            if (call.printed && !fresh.empty()) {
                 EXPECT_EQ(fresh[0], std::string("[...] [PRESET] ") + call.msg);
+            }
         }
     }
 }
