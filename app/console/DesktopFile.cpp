@@ -156,6 +156,9 @@ Plan plan(const platform::Json& json) {
             const std::string path = index("displays", i);
             if (!d.is_object()) fail(path, "must be an object");
             platform::DisplaySpec spec;
+            // A display without an id takes the next one that no display has yet.
+            while (!d.contains("id") && ids.contains(next) && next < std::numeric_limits<std::uint32_t>::max())
+                ++next;
             spec.displayID = d.contains("id") ? static_cast<std::uint32_t>(wholeNumber(
                                                     d["id"], at(path, "id"), 1, std::numeric_limits<std::uint32_t>::max()))
                                               : next;

@@ -38,8 +38,12 @@ TEST_F(ConsoleHostileInputTest, AnyExceptionOfACommandIsAnErrorAndTheTranscriptS
         const char* message;
     };
     const Case cases[] = {
-        {"filesystem", [] { throw std::filesystem::filesystem_error("cannot search", std::error_code()); },
-         "cannot search"},
+        {"filesystem",
+         [] {
+             throw std::filesystem::filesystem_error("cannot search",
+                                                     std::make_error_code(std::errc::permission_denied));
+         },
+         "filesystem error: cannot search: Permission denied"},
         {"memory", [] { throw std::bad_alloc(); }, "out of memory"},
         {"logic", [] { throw std::out_of_range("index 7"); }, "index 7"},
         {"other", [] { throw 42; }, "unexpected failure"},

@@ -77,7 +77,8 @@ void screenCommand(ConsoleSession&, const CommandArgs& args) {
 
 const CommandRegistration registration({
     {.name = "screen",
-     .arguments = ArgumentCheck::atLeast(2, kUsage),
+     // One word is enough to choose between add and remove; each checks the rest itself.
+     .arguments = ArgumentCheck::atLeast(1, kUsage),
      .handler = screenCommand,
      .help = {"screen add <number|none> frame X Y W H visible X Y W H [scale S] [name \"N\"]",
               "screen remove <number>"},
