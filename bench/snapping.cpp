@@ -1,6 +1,18 @@
 #include <benchmark/benchmark.h>
 
+#include "platform/control/FoldersControl.hpp"
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SimDesktop.hpp"
+#include "platform/control/SimScheduler.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "snapping/SystemOverlayWindow.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -35,5 +47,59 @@ void BM_LayoutAndPick8x8(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LayoutAndPick8x8)->Unit(benchmark::kMicrosecond);
+
+/// The simulated runtime with a 5120 x 2880 display, fresh folders and defaults, verbose logging
+/// off (the drag tick's usual state).
+platform::NSScreen setUpRetinaDesktop() {
+    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-overlays";
+    std::filesystem::remove_all(root);
+    platform::Runtime::start(platform::Runtime::Mode::simulated);
+    platform::FoldersControl::useRoot(root);
+    platform::SharedInstances::resetAll();
+    platform::DisplaySpec display;
+    display.displayID = 1;
+    display.name = "Studio";
+    display.frame = {0, 0, 5120, 2880};
+    display.visibleFrame = platform::CGRect{0, 0, 5120, 2855};
+    platform::SimDesktop::shared().addDisplay(display);
+    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    return platform::NSScreen::screens().front();
+}
+
+// One highlight step of the drag tick with six overlays up: the tile under the drag highlighted on
+// one overlay and the highlights of all six hidden, the tile moving across the screen.
+void BM_HighlightAndHideSixOverlays(benchmark::State& state) {
+    const auto screen = setUpRetinaDesktop();
+    std::vector<std::shared_ptr<tilmora::SystemOverlayWindow>> overlays;
+    for (int i = 0; i < 6; ++i)
+        overlays.push_back(std::make_shared<tilmora::SystemOverlayWindow>(screen));
+    double x = 0;
+    for (auto _ : state) {
+        x = x >= 4480 ? 0 : x + 37;
+        for (const auto& overlay : overlays)
+            overlay->hideHighlight();
+        overlays[static_cast<std::size_t>(x) % 6]->setHighlight(Rect{x, 700, 640, 360});
+    }
+    overlays.clear();
+    platform::SharedInstances::resetAll();
+}
+BENCHMARK(BM_HighlightAndHideSixOverlays)->Unit(benchmark::kMicrosecond);
+
+// Showing an 8x8 preset on a display whose overlay exists (the drag's once-per-drag show), with
+// verbose logging off; the main queue's re-ordering blocks are drained every 64 shows.
+void BM_ShowOverlay8x8(benchmark::State& state) {
+    const auto screen = setUpRetinaDesktop();
+    auto& grid = RoriDeru::shared();
+    const RoriDeru::Preset preset(8, 8, 6, 4);
+    grid.showOverlay(screen, preset, true, false, std::nullopt);
+    int shows = 0;
+    for (auto _ : state) {
+        grid.showOverlay(screen, preset, true, false, std::nullopt);
+        if (++shows % 64 == 0) platform::SimScheduler::shared().drainMainQueue();
+    }
+    platform::SimScheduler::shared().drainMainQueue();
+    platform::SharedInstances::resetAll();
+}
+BENCHMARK(BM_ShowOverlay8x8)->Unit(benchmark::kMicrosecond);
 
 } // namespace
