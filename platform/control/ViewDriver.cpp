@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace platform::ui::declarative {
 
@@ -30,7 +31,7 @@ std::string labelOf(const Node& n) {
             return b->title;
     std::string out;
     if (n.kind == NodeKind::button || n.kind == NodeKind::hstack || n.kind == NodeKind::vstack ||
-        n.kind == NodeKind::zstack || n.kind == NodeKind::group) {
+        n.kind == NodeKind::zstack || n.kind == NodeKind::group || n.kind == NodeKind::labeledContent) {
         for (auto& c : n.children) {
             auto s = labelOf(*c.node());
             if (!s.empty()) return s;
@@ -92,6 +93,27 @@ bool ViewDriver::isEnabled(const std::string& key) const {
 View* ViewDriver::nativeView(const std::string& key) const {
     auto* n = find(key);
     return n ? n->nativeView.get() : nullptr;
+}
+
+std::optional<KeyboardShortcut> ViewDriver::keyboardShortcut(const std::string& key) const {
+    const Node* target = find(key);
+    if (!target) return std::nullopt;
+    // The path from the root to the element; the innermost modifier on it wins.
+    std::vector<const Node*> path;
+    std::function<bool(const Element&)> search = [&](const Element& e) {
+        const Node& n = *e.node();
+        path.push_back(&n);
+        if (&n == target) return true;
+        for (auto* list : {&n.backgrounds, &n.children, &n.overlays})
+            for (auto& c : *list)
+                if (search(c)) return true;
+        path.pop_back();
+        return false;
+    };
+    if (!search(host_.tree())) return std::nullopt;
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
+        if ((*it)->hasKeyboardShortcutModifier) return (*it)->keyboardShortcut;
+    return std::nullopt;
 }
 
 bool ViewDriver::click(const std::string& key) {

@@ -25,6 +25,10 @@ public:
     bool isEnabled(const std::string& idOrText) const;
     /// The native control of a representable element found by id or by title.
     View* nativeView(const std::string& idOrText) const;
+    /// The keyboard shortcut in force for the element: that of the nearest element, from the
+    /// element itself up through its ancestors, that was given one with `keyboardShortcut` (none
+    /// when that one removed it, or when no element was given one).
+    std::optional<KeyboardShortcut> keyboardShortcut(const std::string& idOrText) const;
 
     /// Clicks a button (declarative or representable) or a tappable element; false when there is
     /// none or it is disabled.

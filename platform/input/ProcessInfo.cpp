@@ -1,6 +1,7 @@
 #include "platform/input/ProcessInfo.hpp"
 
 #include "platform/internal/InputState.hpp"
+#include "platform/internal/ProcessEnvironment.hpp"
 
 namespace platform {
 
@@ -22,6 +23,14 @@ std::string ProcessInfo::operatingSystemVersionString() const {
 
 bool ProcessInfo::isOperatingSystemAtLeast(const OperatingSystemVersion& version) const {
     return operatingSystemVersion() >= version;
+}
+
+std::optional<std::string> ProcessInfo::environment(const std::string& name) const {
+    auto& env = process_detail::environment();
+    std::lock_guard lock(env.mutex);
+    auto it = env.variables.find(name);
+    if (it == env.variables.end()) return std::nullopt;
+    return it->second;
 }
 
 } // namespace platform

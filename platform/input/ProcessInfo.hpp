@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -23,6 +24,10 @@ public:
     std::string operatingSystemVersionString() const;
     /// True when the running version is `version` or later.
     bool isOperatingSystemAtLeast(const OperatingSystemVersion& version) const;
+
+    /// The value of the environment variable `name` (the host process's variables, as the
+    /// simulator may have changed them with `ProcessInfoControl`); none when it is not set.
+    std::optional<std::string> environment(const std::string& name) const;
 
 private:
     ProcessInfo() = default;

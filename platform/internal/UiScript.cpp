@@ -87,6 +87,12 @@ void UiScript::answerModal(Window& window) {
         Application::shared().stopModal(code); // no effect when the button already ended the session
         return;
     }
+    // A sheet on the modal window: the user answers it; its completion may end the session.
+    for (auto* alert : std::vector<const Alert*>(liveAlerts)) {
+        if (!alert->sheet_ || alert->sheet_->parentWindow != &window) continue;
+        const_cast<Alert&>(*alert).answerSheet();
+        return;
+    }
     // Another modal window: the scripted user works its controls (and may end the session).
     if (!modalScript.empty()) {
         auto step = std::move(modalScript.front());

@@ -40,7 +40,8 @@ public:
     /// Answers a shown alert: the next queued answer, else the responder, else the default button.
     /// Types the answer's accessory text first. Returns the modal response code.
     long answerAlert(Alert& alert);
-    /// Answers the live alert whose window is `window`, or aborts a modal nobody can answer.
+    /// Answers the live alert whose window is `window`, else a sheet on `window`, or aborts a
+    /// modal nobody can answer.
     void answerModal(Window& window);
     /// The next queued menu pick, else the picker's, else a dismissal.
     MenuPick nextMenuPick(Menu& menu);

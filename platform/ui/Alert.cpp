@@ -76,15 +76,20 @@ void Alert::beginSheetModal(Window& parent, std::function<void(long)> completion
     UiScript::shared().alertShown(*this, true);
     parent.sheet_ = window_;
     window_->orderFront();
-    std::weak_ptr<Responder> weakParent = parent.weak_from_this();
-    Window* parentPtr = &parent;
-    runtime::mainAsync([self, weakParent, parentPtr, completion = std::move(completion)] {
-        long code = UiScript::shared().answerAlert(*self);
-        self->window_->orderOut();
-        if (auto p = weakParent.lock()) parentPtr->sheet_.reset();
-        UiScript::shared().alertAnswered(*self, code);
-        if (completion) completion(code);
-    });
+    sheet_ = Sheet{parent.weak_from_this(), &parent, std::move(completion)};
+    runtime::mainAsync([self] { self->answerSheet(); });
+}
+
+void Alert::answerSheet() {
+    if (!sheet_) return;
+    auto self = shared_from_this();
+    Sheet sheet = std::move(*sheet_);
+    sheet_.reset();
+    long code = UiScript::shared().answerAlert(*this);
+    window_->orderOut();
+    if (auto p = sheet.parent.lock()) sheet.parentWindow->sheet_.reset();
+    UiScript::shared().alertAnswered(*this, code);
+    if (sheet.completion) sheet.completion(code);
 }
 
 } // namespace platform::ui

@@ -35,16 +35,27 @@ public:
     /// Shows the alert application-modally; returns the pressed button's response (an alert with no
     /// buttons gets an "OK" button first).
     long runModal();
-    /// Shows the alert as a sheet on `parent`; `completion` gets the response.
+    /// Shows the alert as a sheet on `parent`; `completion` gets the response. The simulator's
+    /// scripted user answers it on a later main-queue turn, or at once when the parent is run
+    /// modally meanwhile (a modal run inside a main-queue block, which holds the main queue).
     void beginSheetModal(Window& parent, std::function<void(long)> completion);
 
 private:
     friend class UISimulator;
     friend class UiScript;
     void prepare();
+    /// Answers a sheet that is still up (the scripted user's answer), takes it off its parent and
+    /// calls its completion; nothing when it was answered already.
+    void answerSheet();
     std::vector<std::shared_ptr<Button>> buttons_;
     std::shared_ptr<Panel> window_;
     std::optional<long> response_;
+    struct Sheet {
+        std::weak_ptr<Responder> parent;
+        Window* parentWindow = nullptr;
+        std::function<void(long)> completion;
+    };
+    std::optional<Sheet> sheet_;
 };
 
 } // namespace platform::ui

@@ -108,6 +108,7 @@ void Application::setKeyWindow(Window* w) {
     if (w) {
         runtime::post(WindowDidBecomeKeyNotification, w);
         if (auto d = w->delegate.lock()) d->windowDidBecomeKey(*w);
+        if (keyWindow_ == w) w->chooseInitialFirstResponder();
     }
 }
 

@@ -98,6 +98,20 @@ public:
     /// Told after the view moved into a window or out of one (then `window()` is null).
     virtual void viewDidMoveToWindow() {}
 
+    /// Whether the window may pick this view as its first key view (its initial first responder
+    /// when it first becomes key). By default whether it accepts first responder.
+    virtual bool canBecomeKeyView() const { return acceptsFirstResponder(); }
+
+    /// Converts a point of the window's space (points, y up from the bottom-left of the window's
+    /// content) to this view's space (y up from its bottom-left), through the superviews' frames.
+    Point convertPointFromWindow(Point point) const {
+        for (const View* v = this; v; v = v->superview_) {
+            point.x -= v->frame_.origin.x;
+            point.y -= v->frame_.origin.y;
+        }
+        return point;
+    }
+
     Responder* nextResponder() const override;
 
     /// Depth-first search of this view and its descendants.

@@ -6,7 +6,10 @@
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Runtime.hpp"
+#include "platform/ui/TextField.hpp"
 #include "platform/ui/ViewController.hpp"
+
+#include <functional>
 
 namespace platform::ui {
 
@@ -257,11 +260,40 @@ bool Window::canBecomeKeyWindow() const {
     return (styleMask_ & StyleMask::titled) != 0;
 }
 
+void Window::chooseInitialFirstResponder() {
+    if (hasBeenKey_) return;
+    hasBeenKey_ = true;
+    if (firstResponder_) return;
+    if (auto initial = initialFirstResponder.lock();
+        initial && initial->window() == this && initial->canBecomeKeyView()) {
+        makeFirstResponder(initial.get());
+        return;
+    }
+    std::function<View*(View&)> firstKeyView = [&](View& v) -> View* {
+        if (v.isHidden()) return nullptr;
+        if (&v != contentView_.get() && v.canBecomeKeyView()) return &v;
+        for (auto& sub : v.subviews())
+            if (auto* found = firstKeyView(*sub)) return found;
+        return nullptr;
+    };
+    if (contentView_)
+        if (auto* view = firstKeyView(*contentView_)) makeFirstResponder(view);
+}
+
 bool Window::makeFirstResponder(Responder* responder) {
     requireMainThread("Window::makeFirstResponder");
     Responder* current = firstResponder_;
     if (responder == this) responder = nullptr;
-    if (current == responder) return true;
+    if (current == responder) {
+        // As the field editor would: the editing session ends and a new one begins.
+        auto* field = dynamic_cast<TextField*>(current);
+        if (!field || !field->isEditing()) return true;
+        if (!field->resignFirstResponder()) return false;
+        firstResponder_ = nullptr;
+        if (!field->acceptsFirstResponder() || !field->becomeFirstResponder()) return false;
+        firstResponder_ = field;
+        return true;
+    }
     if (current && !current->resignFirstResponder()) return false;
     firstResponder_ = nullptr;
     if (!responder) return true;

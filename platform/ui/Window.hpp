@@ -199,8 +199,14 @@ public:
         return firstResponder_ ? firstResponder_ : const_cast<Window*>(this);
     }
     /// Makes `responder` first responder (null: the window itself). The current one is asked to
-    /// resign and the new one to become; either may refuse, then false is returned.
+    /// resign and the new one to become; either may refuse, then false is returned. Making a text
+    /// field that is editing first responder again ends its editing (its delegate is told) and
+    /// begins it anew.
     bool makeFirstResponder(Responder* responder);
+    /// The view made first responder the first time the window becomes key, when it can become a
+    /// key view then; when it is unset or cannot, the first view of the content (depth first) that
+    /// can become a key view is taken. Held weakly.
+    std::weak_ptr<View> initialFirstResponder;
 
     /// Lays out and draws the content now; counted in `displayCount`.
     void display();
@@ -225,6 +231,9 @@ private:
     friend class UISimulator;
     void applyAlpha(double alpha);
     void applyFrame(const Rect& frame);
+    /// Picks the first responder when the window becomes key for the first time (after the
+    /// did-become-key notification was posted) and nothing is first responder yet.
+    void chooseInitialFirstResponder();
     void syncWithWindowServer();
     OwnWindowBridge::OwnWindowSpec windowServerSpec() const;
 
@@ -241,6 +250,7 @@ private:
     long number_;
     int displayCount_ = 0;
     Responder* firstResponder_ = nullptr;
+    bool hasBeenKey_ = false;
     std::shared_ptr<View> contentView_;
     std::shared_ptr<ViewController> contentViewController_;
     std::shared_ptr<Window> sheet_;

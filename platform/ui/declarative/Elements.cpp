@@ -37,6 +37,10 @@ Element Group(std::vector<Element> c) {
 Element EmptyView() {
     return make(NodeKind::empty);
 }
+Element LabeledContent(Element label, Element content) {
+    return stack(NodeKind::labeledContent, Alignment::firstTextBaseline, std::nullopt,
+                 {std::move(label), std::move(content)});
+}
 
 Element ScrollView(Element content, bool vertical, bool showsIndicators) {
     auto e = make(NodeKind::scroll);

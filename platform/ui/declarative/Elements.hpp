@@ -12,6 +12,8 @@ Element HStack(Alignment alignment, std::optional<double> spacing, std::vector<E
 Element ZStack(Alignment alignment, std::vector<Element> children);
 Element Group(std::vector<Element> children);
 Element EmptyView();
+/// A labelled row: the label, then the content (a form's "label: control" row).
+Element LabeledContent(Element label, Element content);
 Element ScrollView(Element content, bool vertical = true, bool showsIndicators = true);
 Element Spacer();
 Element Divider();

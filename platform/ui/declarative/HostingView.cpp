@@ -204,12 +204,12 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
         if (!tokens_.count(k)) {
             std::weak_ptr<int> alive = alive_;
             tokens_[k] = NotificationCenter::defaultCenter().addObserver(
-                name, nullptr, [this, alive, k](const Notification&) {
+                name, nullptr, [this, alive, k](const Notification& notification) {
                     if (!alive.lock()) return;
                     auto it = handlers_.find(k);
                     if (it != handlers_.end() && it->second) {
                         auto fn = it->second;
-                        fn();
+                        fn(notification);
                     }
                 });
         }

@@ -54,7 +54,7 @@ private:
     std::map<std::string, std::shared_ptr<ViewBase>> instances_;
     std::map<std::string, Native> natives_;
     std::map<std::string, std::function<void()>> disappear_;
-    std::map<std::string, std::function<void()>> handlers_;
+    std::map<std::string, std::function<void(const Notification&)>> handlers_;
     std::map<std::string, ObserverToken> tokens_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     bool dirty_ = true;

@@ -15,7 +15,7 @@ double finiteOr(double v, double fallback) {
 
 bool isStack(const Node& n) {
     return n.kind == NodeKind::vstack || n.kind == NodeKind::hstack || n.kind == NodeKind::zstack ||
-           n.kind == NodeKind::group || n.kind == NodeKind::component;
+           n.kind == NodeKind::group || n.kind == NodeKind::component || n.kind == NodeKind::labeledContent;
 }
 
 bool flexible(const Node& n, bool vertical) {
@@ -130,6 +130,7 @@ Size contentSize(Node& n, Size p) {
     case NodeKind::group:
         return stackMeasure(n, p, true);
     case NodeKind::hstack:
+    case NodeKind::labeledContent:
         return stackMeasure(n, p, false);
     case NodeKind::zstack: {
         Size s;
@@ -232,8 +233,9 @@ void place(Node& n, Rect rect) {
     switch (n.kind) {
     case NodeKind::vstack:
     case NodeKind::group:
-    case NodeKind::hstack: {
-        bool vertical = n.kind != NodeKind::hstack;
+    case NodeKind::hstack:
+    case NodeKind::labeledContent: {
+        bool vertical = n.kind != NodeKind::hstack && n.kind != NodeKind::labeledContent;
         double spacing = n.spacing.value_or(8);
         // Children were sized by the last measure; lay them out along the axis.
         double along = 0;
@@ -267,7 +269,9 @@ void place(Node& n, Rect rect) {
                 cursor += outerSize.height + spacing;
             } else {
                 Rect col{cursor, content.origin.y, outerSize.width, content.size.height};
-                Alignment a = n.alignment == Alignment::top      ? Alignment::top
+                // A single line's baseline lies at the same depth under every top edge.
+                Alignment a = n.alignment == Alignment::top || n.alignment == Alignment::firstTextBaseline
+                                  ? Alignment::top
                               : n.alignment == Alignment::bottom ? Alignment::bottom
                                                                  : Alignment::center;
                 slot = aligned(outerSize, col, a);

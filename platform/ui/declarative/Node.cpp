@@ -164,7 +164,22 @@ Element& Element::placed(Rect rect) {
     return *this;
 }
 Element& Element::onReceive(const std::string& name, std::function<void()> handler) {
+    node_->subscriptions.emplace_back(name, [handler = std::move(handler)](const Notification&) {
+        if (handler) handler();
+    });
+    return *this;
+}
+Element& Element::onReceive(const std::string& name, std::function<void(const Notification&)> handler) {
     node_->subscriptions.emplace_back(name, std::move(handler));
+    return *this;
+}
+Element& Element::keyboardShortcut(std::optional<KeyboardShortcut> shortcut) {
+    node_->hasKeyboardShortcutModifier = true;
+    node_->keyboardShortcut = shortcut;
+    return *this;
+}
+Element& Element::alignmentGuide(const std::string& alignment, const std::string& computedFrom) {
+    node_->alignmentGuides.push_back({alignment, computedFrom});
     return *this;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/foundation/Notification.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Path.hpp"
 #include "platform/ui/Rect.hpp"
+#include "platform/ui/declarative/KeyboardShortcut.hpp"
 
 #include <any>
 #include <functional>
@@ -32,7 +34,18 @@ enum class Alignment {
     topLeading,
     topTrailing,
     bottomLeading,
-    bottomTrailing
+    bottomTrailing,
+    /// Horizontal stacks: children aligned on the baseline of their first line of text.
+    firstTextBaseline
+};
+
+/// A custom horizontal alignment guide of an element: the guide named `alignment` (a custom
+/// alignment such as "controlAlignment", or "leading") lies where the element's guide
+/// `computedFrom` lies ("leading", "center", "trailing" or another custom guide).
+struct AlignmentGuide {
+    std::string alignment;
+    std::string computedFrom;
+    bool operator==(const AlignmentGuide&) const = default;
 };
 
 /// Text styles: font role ("body", "headline", "subheadline", "caption", "callout", "footnote",
@@ -109,7 +122,9 @@ enum class NodeKind {
     image,
     component,
     representable,
-    group
+    group,
+    /// A row of a label (first child) and its content (second child), laid out as a horizontal stack.
+    labeledContent
 };
 
 /// An option of a pop-up picker: its title and its tag (the value the selection binding holds).
@@ -176,6 +191,12 @@ public:
     Element& placed(Rect rect);
     /// Subscribes to a notification of the default center while the element is in the tree.
     Element& onReceive(const std::string& name, std::function<void()> handler);
+    /// The same, handing the handler the notification.
+    Element& onReceive(const std::string& name, std::function<void(const Notification&)> handler);
+    /// The keyboard shortcut of the element (a button's key equivalent); none removes it.
+    Element& keyboardShortcut(std::optional<KeyboardShortcut> shortcut);
+    /// Places the custom horizontal guide `alignment` at the element's guide `computedFrom`.
+    Element& alignmentGuide(const std::string& alignment, const std::string& computedFrom);
 
 private:
     std::shared_ptr<Node> node_;
@@ -256,7 +277,11 @@ struct Node {
     double opacity = 1;
     std::optional<Rect> placement;
     std::vector<std::pair<std::string, std::any>> environment;
-    std::vector<std::pair<std::string, std::function<void()>>> subscriptions;
+    std::vector<std::pair<std::string, std::function<void(const Notification&)>>> subscriptions;
+    /// Set by `keyboardShortcut`: whether the element was given one, and which (none: removed).
+    bool hasKeyboardShortcutModifier = false;
+    std::optional<KeyboardShortcut> keyboardShortcut;
+    std::vector<AlignmentGuide> alignmentGuides;
     std::optional<ShadowStyle> shadow;
 
     // filled in by the host on every build
