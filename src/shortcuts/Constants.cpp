@@ -1,0 +1,11 @@
+#include "shortcuts/Constants.hpp"
+
+#include "platform/input/ProcessInfo.hpp"
+
+namespace tilmora::KeyboardShortcuts {
+
+Constants::Constants()
+    : isSandboxed_(platform::ProcessInfo::processInfo().environment("APP_SANDBOX_CONTAINER_ID").has_value()) {
+}
+
+} // namespace tilmora::KeyboardShortcuts
