@@ -2,9 +2,9 @@
 
 #include "platform/foundation/Error.hpp"
 
-#include <cairo.h>
+#include <zlib.h>
 
-#include <memory>
+#include <string>
 
 namespace platform::ui {
 
@@ -17,9 +17,20 @@ std::uint8_t component(double c) {
     return static_cast<std::uint8_t>(static_cast<unsigned>(c * 65535.0 + 0.5) >> 8);
 }
 
-cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
+void appendBigEndian(std::string& out, std::uint32_t value) {
+    const char bytes[] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+                          static_cast<char>(value)};
+    out.append(bytes, 4);
+}
+
+/// Appends one PNG chunk: length, type, data and the CRC of type and data.
+void appendChunk(std::string& out, const char type[4], const std::string& data) {
+    appendBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    const auto* crcBytes = reinterpret_cast<const Bytef*>(out.data() + start);
+    appendBigEndian(out, static_cast<std::uint32_t>(crc32(0, crcBytes, static_cast<uInt>(out.size() - start))));
 }
 
 } // namespace
@@ -29,7 +40,14 @@ ScreenPicture::Pixel ScreenPicture::Pixel::of(const Color& color) {
 }
 
 std::string ScreenPicture::Pixel::description() const {
-    return "(" + std::to_string(red) + ", " + std::to_string(green) + ", " + std::to_string(blue) + ")";
+    std::string text = "(";
+    text += std::to_string(red);
+    text += ", ";
+    text += std::to_string(green);
+    text += ", ";
+    text += std::to_string(blue);
+    text += ")";
+    return text;
 }
 
 ScreenPicture::ScreenPicture(CGRect area, double scale, int width, int height)
@@ -57,16 +75,49 @@ std::optional<ScreenPicture::Pixel> ScreenPicture::pixelAt(CGPoint point) const 
 }
 
 std::string ScreenPicture::pngData() const {
-    // Cairo only reads the pixels here; the surface borrows them for the call.
-    auto* pixels = const_cast<unsigned char*>(reinterpret_cast<const unsigned char*>(pixels_.data()));
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width_, height_, stride()),
-        &cairo_surface_destroy);
-    std::string bytes;
-    const cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), appendToString, &bytes);
-    if (status != CAIRO_STATUS_SUCCESS)
-        throw Error(std::string("cannot encode the picture as PNG: ") + cairo_status_to_string(status));
-    return bytes;
+    // 8-bit RGB, no interlace, no ancillary chunks. Each row is filtered by its left neighbour
+    // ("Sub"), which turns the picture's wide single-colour runs into runs of zeros, and the rows
+    // are deflated as runs: quick and small for pictures of flat areas.
+    z_stream stream{};
+    if (deflateInit2(&stream, 6, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
+        throw Error("cannot encode the picture as PNG: no deflate stream");
+    const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(width_);
+    std::string compressed(deflateBound(&stream, static_cast<uLong>(rowBytes * static_cast<std::size_t>(height_))),
+                           '\0');
+    stream.next_out = reinterpret_cast<Bytef*>(compressed.data());
+    stream.avail_out = static_cast<uInt>(compressed.size());
+    std::string row(rowBytes, '\0');
+    int status = Z_OK;
+    for (int y = 0; y < height_ && status == Z_OK; ++y) {
+        row[0] = 1; // Sub
+        const std::uint32_t* words = pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        std::uint32_t previous = 0;
+        for (int x = 0; x < width_; ++x) {
+            const std::uint32_t word = words[x];
+            char* p = row.data() + 1 + 3 * x;
+            p[0] = static_cast<char>(((word >> 16) - (previous >> 16)) & 0xff);
+            p[1] = static_cast<char>(((word >> 8) - (previous >> 8)) & 0xff);
+            p[2] = static_cast<char>((word - previous) & 0xff);
+            previous = word;
+        }
+        stream.next_in = reinterpret_cast<Bytef*>(row.data());
+        stream.avail_in = static_cast<uInt>(rowBytes);
+        status = deflate(&stream, y + 1 == height_ ? Z_FINISH : Z_NO_FLUSH);
+    }
+    compressed.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END)
+        throw Error("cannot encode the picture as PNG: deflate failed (" + std::to_string(status) + ")");
+
+    std::string header;
+    appendBigEndian(header, static_cast<std::uint32_t>(width_));
+    appendBigEndian(header, static_cast<std::uint32_t>(height_));
+    header += std::string("\x08\x02\x00\x00\x00", 5); // depth 8, RGB, deflate, adaptive filters, no interlace
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "IDAT", compressed);
+    appendChunk(png, "IEND", std::string());
+    return png;
 }
 
 } // namespace platform::ui
