@@ -68,6 +68,27 @@ TEST_F(RecorderFieldTest, ShowsTheStoredChordWithClearButtonOrNothing) {
     EXPECT_FALSE(shown->cancelButtonCell);
 }
 
+TEST_F(RecorderFieldTest, BeforeOS12ANameChangeEndsRecordingOnTheNextTurn) {
+    struct Case {
+        platform::OperatingSystemVersion os;
+        bool endsRecording;
+    };
+    for (const Case c : {Case{{11, 7, 0}, true}, Case{{12, 0, 0}, false}}) {
+        input().setOperatingSystemVersion(c.os);
+        auto r = recording(Name("before"));
+        r->setShortcutName(Name("after"));
+        EXPECT_TRUE(r->isRecording()) << c.os.majorVersion;
+        settle();
+        EXPECT_EQ(r->isRecording(), !c.endsRecording) << c.os.majorVersion;
+        r->setShortcutName(Name("after")); // the same raw value: nothing is queued
+        window->makeFirstResponder(r.get());
+        settle();
+        EXPECT_TRUE(r->isRecording()) << c.os.majorVersion;
+        window->makeFirstResponder(nullptr);
+        r->removeFromSuperview();
+    }
+}
+
 TEST_F(RecorderFieldTest, RecordingStoresAPressedChordAndEnds) {
     const Name name("record");
     auto r = recording(name);
