@@ -48,11 +48,13 @@ std::optional<platform::NSScreen> screenWithNumber(std::uint32_t display) {
     return std::nullopt;
 }
 
-void logShown(RoriDeru& grid, const platform::NSScreen& screen, std::uint32_t display, const GridPreset& preset) {
+void logShown(RoriDeru& grid, const platform::NSScreen& screen, std::uint32_t display,
+              const GridPreset& preset) {
     if (!TLog::verbose()) return;
     TLog::log("TILING", "Show overlay on " + screen.localizedName() + " (id=" + std::to_string(display) +
                             ") preset=" + std::to_string(preset.rows) + "x" + std::to_string(preset.cols) +
-                            " gutter=" + wholeText(preset.gutter) + " padding=" + wholeText(preset.padding) + ")");
+                            " gutter=" + wholeText(preset.gutter) + " padding=" + wholeText(preset.padding) +
+                            ")");
     TLog::log("TILING", "  Screen.frame=" + screen.frame().description() +
                             " visibleFrame=" + screen.visibleFrame().description() +
                             " scale=" + platform::Text::doubleDescription(screen.backingScaleFactor()));
@@ -61,14 +63,15 @@ void logShown(RoriDeru& grid, const platform::NSScreen& screen, std::uint32_t di
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         char number[32];
         std::snprintf(number, sizeof number, "%02zu", i);
-        TLog::log("TILING", "    [" + std::string(number) + "] " + platform::NSStringFromRect(toCGRect(tiles[i])));
+        TLog::log("TILING",
+                  "    [" + std::string(number) + "] " + platform::NSStringFromRect(toCGRect(tiles[i])));
     }
 }
 
 } // namespace
 
-void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force, bool markActive,
-          const std::optional<PresetEdges>& customEdges) {
+void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force,
+          bool markActive, const std::optional<PresetEdges>& customEdges) {
     if (!force && !snappingActivated(grid, screen)) {
         RoriDeru::logSnapState("Skip overlay on " + screen.localizedName() + " — snapping not activated");
         return;
@@ -123,7 +126,8 @@ void showOnAllDisplays(RoriDeru& grid, const GridPreset& preset) {
     const double opacity = grid.markGridPresetInMenu ? 1.0 : 0.0;
     for (const auto& screen : platform::NSScreen::screens()) {
         if (!snappingActivated(grid, screen)) {
-            RoriDeru::logSnapState("Skip overlay-on-all for " + screen.localizedName() + " — snapping not activated");
+            RoriDeru::logSnapState("Skip overlay-on-all for " + screen.localizedName() +
+                                   " — snapping not activated");
             continue;
         }
         grid.showOverlay(screen, preset, true, true, std::nullopt);
@@ -186,7 +190,8 @@ void hide(RoriDeru& grid, const platform::NSScreen& screen, bool clearPreset) {
     }
     grid.transientPresets.erase(*display);
     grid.customPresetEdges.erase(*display);
-    TLog::log("TILING", "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
+    TLog::log("TILING",
+              "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
 }
 
 void hideAll(RoriDeru& grid, bool clearPresets) {

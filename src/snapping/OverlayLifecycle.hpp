@@ -36,8 +36,8 @@ namespace OverlayLifecycle {
 /// display where snapping is not activated ("[RoriDeru] Skip overlay on <name> — snapping not
 /// activated", verbose only), the "[OVERLAY] showOverlay ..." line while "WMOverlayDebug" is on,
 /// and ("TILING") "Show overlay on ...", the screen's geometry and its tiles.
-void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force, bool markActive,
-          const std::optional<PresetEdges>& customEdges);
+void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force,
+          bool markActive, const std::optional<PresetEdges>& customEdges);
 
 /// Shows `preset` as the active preset on every screen where snapping is activated, with grid
 /// lines while a grid preset is marked in the menu; logs a skip line (verbose) for the others.

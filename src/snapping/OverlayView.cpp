@@ -126,7 +126,8 @@ void OverlayView::redraw() {
     const CGRect visible = visibleInView();
     const std::int64_t rowCount = std::max<std::int64_t>(rows, 1);
     const std::int64_t colCount = std::max<std::int64_t>(cols, 1);
-    const auto metrics = GridLayout::metrics(toRect(visible), rowCount, colCount, gutter, std::max(scale, 1.0));
+    const auto metrics =
+        GridLayout::metrics(toRect(visible), rowCount, colCount, gutter, std::max(scale, 1.0));
 
     Path path;
     // Half a point in on each side, so the 3-point stroke stays inside the visible frame; a frame

@@ -398,7 +398,8 @@ public:
     void snapFrontmost(const Rect& rect);
     /// Moves the target window into one cell (row and column from 1) of `preset`'s grid on
     /// `screen`. Main thread.
-    void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen, const Preset& preset);
+    void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
+                       const Preset& preset);
 
     // MARK: State (main thread; never persisted)
 

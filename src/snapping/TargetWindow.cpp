@@ -51,7 +51,8 @@ std::optional<std::vector<AXUIElement>> copyElements(const AXUIElement& element,
 
 bool isSettable(const AXUIElement& element, const char* attribute) {
     bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) == platform::kAXErrorSuccess &&
+    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
+               platform::kAXErrorSuccess &&
            settable;
 }
 
@@ -99,7 +100,8 @@ bool holds(const platform::CGRect& r, platform::CGPoint p) {
 std::optional<std::string> int32Text(double value) {
     if (!std::isfinite(value)) return std::nullopt;
     const double truncated = std::trunc(value);
-    if (truncated < std::numeric_limits<std::int32_t>::min() || truncated > std::numeric_limits<std::int32_t>::max())
+    if (truncated < std::numeric_limits<std::int32_t>::min() ||
+        truncated > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return std::to_string(static_cast<std::int32_t>(truncated));
 }
@@ -130,16 +132,17 @@ std::optional<NSRunningApplication> targetApplication(RoriDeru& grid) {
 std::optional<NSRunningApplication> appUnderMouse() {
     const platform::CGPoint pointer = platform::NSEvent::mouseLocation();
     const platform::CGPoint point = platform::flipPoint(pointer, platform::mainDisplayHeight());
-    const auto list = platform::CGWindowListCopyWindowInfo(
-        platform::kCGWindowListOptionOnScreenOnly | platform::kCGWindowListExcludeDesktopElements,
-        platform::kCGNullWindowID);
+    const auto list = platform::CGWindowListCopyWindowInfo(platform::kCGWindowListOptionOnScreenOnly |
+                                                               platform::kCGWindowListExcludeDesktopElements,
+                                                           platform::kCGNullWindowID);
     if (!list) return std::nullopt;
     const pid_t ownPid = NSRunningApplication::current().processIdentifier();
     for (const auto& entry : *list) {
         const auto* info = entry.asDictionary();
         if (!info) return std::nullopt;
         const auto* layer = platform::lookup(*info, platform::kCGWindowLayer);
-        if (!layer || !layer->isNumber() || layer->integerValue() != 0 || layer->doubleValue() != 0.0) continue;
+        if (!layer || !layer->isNumber() || layer->integerValue() != 0 || layer->doubleValue() != 0.0)
+            continue;
         const auto owner = int32Of(platform::lookup(*info, platform::kCGWindowOwnerPID));
         if (!owner || *owner == ownPid) continue;
         const auto bounds = boundsOf(platform::lookup(*info, platform::kCGWindowBounds));
@@ -161,7 +164,8 @@ bool isStandardMovableWindow(const AXUIElement& window) {
 
 std::optional<AXUIElement> findAXWindow(const AXUIElement& application) {
     for (const char* attribute : {"AXFocusedWindow", "AXMainWindow"}) {
-        if (const auto window = copyElement(application, attribute); window && isStandardMovableWindow(*window))
+        if (const auto window = copyElement(application, attribute);
+            window && isStandardMovableWindow(*window))
             return window;
     }
     const auto windows = copyElements(application, "AXWindows");
@@ -207,7 +211,8 @@ std::optional<RoriDeru::KeyAndRect> keyAndRect(RoriDeru& grid) {
     const auto window = findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
     if (!window) return std::nullopt;
     std::string title = "untitled";
-    if (const auto value = copyAttribute(*window, "AXTitle"); value && value->asString() && !value->asString()->empty())
+    if (const auto value = copyAttribute(*window, "AXTitle");
+        value && value->asString() && !value->asString()->empty())
         title = *value->asString();
     const auto rect = frame(*window);
     if (!rect) return std::nullopt;

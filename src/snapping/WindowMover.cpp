@@ -111,9 +111,11 @@ void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target) {
         if (didEnlarge) showMinimumSizeMessage(grid, *screen);
     }
 
-    const auto window = TargetWindow::findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
+    const auto window =
+        TargetWindow::findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
     if (!window) {
-        print("[RoriDeru] No movable AX window found for app pid=" + std::to_string(app->processIdentifier()));
+        print("[RoriDeru] No movable AX window found for app pid=" +
+              std::to_string(app->processIdentifier()));
         return;
     }
 
@@ -173,11 +175,13 @@ void snapFrontmost(RoriDeru& grid, std::int64_t row, std::int64_t col, const pla
     const auto ri = std::min(static_cast<std::size_t>(r - 1), metrics.rowYs.size() - 1);
     const auto ci = std::min(static_cast<std::size_t>(c - 1), metrics.colXs.size() - 1);
     const Rect cell = RoriDeru::insetByPadding(
-        {metrics.colXs[ci], metrics.rowYs[ri], metrics.colWidths[ci], metrics.rowHeights[ri]}, preset.padding);
+        {metrics.colXs[ci], metrics.rowYs[ri], metrics.colWidths[ci], metrics.rowHeights[ri]},
+        preset.padding);
     const Rect rect = RoriDeru::alignRectToPixelEdges(cell, screen.backingScaleFactor());
-    TLog::log("TILING", "Snap explicit on " + screen.localizedName() + " (id=" +
-                            std::to_string(tlm_displayID(screen).value_or(0)) + ") row=" + std::to_string(row) +
-                            " col=" + std::to_string(col) + " tile=" + platform::NSStringFromRect(toCGRect(rect)));
+    TLog::log("TILING", "Snap explicit on " + screen.localizedName() +
+                            " (id=" + std::to_string(tlm_displayID(screen).value_or(0)) +
+                            ") row=" + std::to_string(row) + " col=" + std::to_string(col) +
+                            " tile=" + platform::NSStringFromRect(toCGRect(rect)));
     moveFrontmostAXWindow(grid, rect);
 }
 

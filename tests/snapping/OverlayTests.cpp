@@ -108,7 +108,13 @@ TEST_F(OverlayTest, GridPathDrawsTheInsetBorderAndALineBeforeEveryCell) {
          2,
          {0.5, 0.5, 1919, 1054},
          {{{959.5, 0}, {959.5, 1055}}}},
-        {"no rows or columns counts as one", {0, 0, 1440, 900}, {0, 0, 1440, 900}, 0, -3, {0.5, 0.5, 1439, 899}, {}},
+        {"no rows or columns counts as one",
+         {0, 0, 1440, 900},
+         {0, 0, 1440, 900},
+         0,
+         -3,
+         {0.5, 0.5, 1439, 899},
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,7 +145,11 @@ TEST_F(OverlayTest, HighlightIsARoundedTileWithAPlusSign) {
     };
     const Case cases[] = {
         {"20 x 10: the arms' minimum of 6", {0, 0, 1440, 900}, {100, 100, 20, 10}, {100, 100, 20, 10}, 6},
-        {"200 x 100: 18 % of the shorter side", {0, 0, 1440, 900}, {100, 100, 200, 100}, {100, 100, 200, 100}, 18},
+        {"200 x 100: 18 % of the shorter side",
+         {0, 0, 1440, 900},
+         {100, 100, 200, 100},
+         {100, 100, 200, 100},
+         18},
         {"fractional tile on a display to the right",
          {1440, 0, 1920, 1080},
          {1500.4, 10.6, 300, 200},
@@ -259,12 +269,12 @@ TEST_F(OverlayTest, EachOperationChangesExactlyItsMaps) {
          Entry::absent, Entry::seeded},
         {"hideAll, clearPresets true", [&](RoriDeru& g) { g.hideAll(true); }, Entry::absent, Entry::absent,
          Entry::absent, Entry::absent},
-        {"prune of a present display", [&](RoriDeru& g) { g.pruneOverlays({2}); }, Entry::absent, Entry::seeded,
-         Entry::absent, Entry::absent},
+        {"prune of a present display", [&](RoriDeru& g) { g.pruneOverlays({2}); }, Entry::absent,
+         Entry::seeded, Entry::absent, Entry::absent},
         {"prune keeping it", [&](RoriDeru& g) { g.pruneOverlays({1}); }, Entry::seeded, Entry::seeded,
          Entry::seeded, Entry::seeded},
-        {"prune with an empty keep-set", [&](RoriDeru& g) { g.pruneOverlays({}); }, Entry::seeded, Entry::seeded,
-         Entry::seeded, Entry::seeded},
+        {"prune with an empty keep-set", [&](RoriDeru& g) { g.pruneOverlays({}); }, Entry::seeded,
+         Entry::seeded, Entry::seeded, Entry::seeded},
         {"pruneTransientPresets", [&](RoriDeru& g) { g.pruneTransientPresets({2}); }, Entry::seeded,
          Entry::seeded, Entry::absent, Entry::seeded},
         {"pruneTransientPresets with an empty keep-set", [&](RoriDeru& g) { g.pruneTransientPresets({}); },
@@ -280,7 +290,7 @@ TEST_F(OverlayTest, EachOperationChangesExactlyItsMaps) {
         c.operation(grid);
 
         const auto overlay = grid.overlays.find(1);
-        EXPECT_EQ(overlay == grid.overlays.end() ? Entry::absent
+        EXPECT_EQ(overlay == grid.overlays.end()     ? Entry::absent
                   : overlay->second == seededOverlay ? Entry::seeded
                                                      : Entry::fresh,
                   c.overlay);
@@ -358,12 +368,14 @@ TEST_F(OverlayTest, ShowLogsTheScreenAndItsTiles) {
     ASSERT_EQ(tiles.size(), 4u);
     std::vector<std::string> expected = {
         "[...] [TILING] Show overlay on Built-in (id=1) preset=2x2 gutter=2 padding=0)",
-        "[...] [TILING]   Screen.frame=(0.0, 0.0, 1440.0, 900.0) visibleFrame=(0.0, 0.0, 1440.0, 900.0) scale=2.0",
+        "[...] [TILING]   Screen.frame=(0.0, 0.0, 1440.0, 900.0) visibleFrame=(0.0, 0.0, 1440.0, 900.0) "
+        "scale=2.0",
         "[...] [TILING]   Tiles (4):",
     };
     for (std::size_t i = 0; i < tiles.size(); ++i)
-        expected.push_back("[...] [TILING]     [0" + std::to_string(i) + "] " +
-                           platform::NSStringFromRect({tiles[i].x, tiles[i].y, tiles[i].width, tiles[i].height}));
+        expected.push_back(
+            "[...] [TILING]     [0" + std::to_string(i) + "] " +
+            platform::NSStringFromRect({tiles[i].x, tiles[i].y, tiles[i].width, tiles[i].height}));
     EXPECT_EQ(newLinesWith("[TILING]"), expected);
 
     platform::UserDefaults::standard().set(false, "WMVerboseLogging");
@@ -376,8 +388,9 @@ TEST_F(OverlayTest, UnforcedShowNeedsActivatedSnapping) {
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), false, false, std::nullopt);
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_TRUE(grid.transientPresets.empty());
-    EXPECT_EQ(newLinesWith("[RoriDeru]"),
-              (std::vector<std::string>{"[RoriDeru] Skip overlay on Built-in \u2014 snapping not activated"}));
+    EXPECT_EQ(
+        newLinesWith("[RoriDeru]"),
+        (std::vector<std::string>{"[RoriDeru] Skip overlay on Built-in \u2014 snapping not activated"}));
 
     grid.activateSnap(builtIn());
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), false, false, std::nullopt);
@@ -427,7 +440,8 @@ TEST_F(OverlayTest, ShowOnAllDisplaysUsesTheMenuMarkForTheGrid) {
     inactive.showOverlayOnAllDisplays(RoriDeru::Preset(2, 3, 0, 0));
     EXPECT_TRUE(inactive.overlays.empty());
     EXPECT_EQ(newLinesWith("[RoriDeru]"),
-              (std::vector<std::string>{"[RoriDeru] Skip overlay-on-all for Built-in \u2014 snapping not activated"}));
+              (std::vector<std::string>{
+                  "[RoriDeru] Skip overlay-on-all for Built-in \u2014 snapping not activated"}));
 }
 
 } // namespace

@@ -31,11 +31,27 @@ TEST_F(TargetWindowTest, TargetIsFrontmostElseLastActiveElseTheOwnerUnderThePoin
     };
     pid_t none = 0;
     const Case cases[] = {
-        {"another application in front", false, false, {50, 50}, &notes, "frontmost (com.example.notes)", &notes},
-        {"program in front, last application alive", true, false, {700, 200}, &notes,
-         "lastActive (com.example.notes)", &notes},
-        {"last application ended: owner under the pointer", true, true, {700, 200}, &mail,
-         "underMouse (com.example.mail)", &mail},
+        {"another application in front",
+         false,
+         false,
+         {50, 50},
+         &notes,
+         "frontmost (com.example.notes)",
+         &notes},
+        {"program in front, last application alive",
+         true,
+         false,
+         {700, 200},
+         &notes,
+         "lastActive (com.example.notes)",
+         &notes},
+        {"last application ended: owner under the pointer",
+         true,
+         true,
+         {700, 200},
+         &mail,
+         "underMouse (com.example.mail)",
+         &mail},
         {"nothing under the pointer", true, true, {50, 50}, nullptr, "could not be determined", &none},
     };
     for (const auto& c : cases) {
@@ -73,7 +89,8 @@ TEST_F(TargetWindowTest, ChoiceLinesNameTheBundleAndPid) {
     platform::SimInput::shared().moveMouse({50, 50});
     grid.lastNonSelfActiveApp.reset();
     grid.targetApplicationForSnapping();
-    EXPECT_EQ(newLinesWith("[AX]"), (std::vector<std::string>{"[...] [AX] Target app could not be determined"}));
+    EXPECT_EQ(newLinesWith("[AX]"),
+              (std::vector<std::string>{"[...] [AX] Target app could not be determined"}));
 }
 
 TEST_F(TargetWindowTest, PointerLookupSkipsTheProgramsOwnWindowsAndOtherLayers) {
@@ -168,9 +185,11 @@ TEST_F(TargetWindowTest, KeyFallsBackToThePidAndUntitled) {
         SCOPED_TRACE(bundledFirst ? "bundled first" : "bare first");
         WindowSpec untitled = window("", {0, 0, 400, 300});
         pid_t bare = 0, bundled = 0;
-        if (bundledFirst) bundled = desk().run(app("com.example.other", "Other"), {window("W", {0, 0, 10, 10})});
+        if (bundledFirst)
+            bundled = desk().run(app("com.example.other", "Other"), {window("W", {0, 0, 10, 10})});
         bare = desk().run(app("", "Bare"), {untitled});
-        if (!bundledFirst) bundled = desk().run(app("com.example.other", "Other"), {window("W", {0, 0, 10, 10})});
+        if (!bundledFirst)
+            bundled = desk().run(app("com.example.other", "Other"), {window("W", {0, 0, 10, 10})});
         desk().setFrontmost(bare);
         RoriDeru grid;
         const auto keyed = grid.frontmostWindowKeyAndRect();
@@ -207,7 +226,8 @@ TEST_F(TargetWindowTest, WindowNumberIsReadInDecimal) {
 }
 
 TEST_F(TargetWindowTest, MinimumSizeFollowsTheWorkspacesFrontmostApplication) {
-    const pid_t terminal = desk().run(app("com.apple.Terminal", "Terminal"), {window("sh", {0, 0, 500, 300})});
+    const pid_t terminal =
+        desk().run(app("com.apple.Terminal", "Terminal"), {window("sh", {0, 0, 500, 300})});
     const pid_t chrome = desk().run(app("com.google.Chrome", "Chrome"), {window("Tab", {0, 0, 500, 300})});
     struct Case {
         const char* name;

@@ -133,8 +133,12 @@ TEST_F(WindowMoverTest, SmallTargetsGrowAboutTheirCentreToTheApplicationsMinimum
     const Case cases[] = {
         {"200 x 100 for the default minimum", &notes, {100, 100, 200, 100}, "(320, 160)", "(40, 670)", true},
         {"zero width stays zero wide", &notes, {100, 100, 0, 100}, "(0, 900)", "(100, 0)", true},
-        {"Terminal's minimum, clamped into the screen", &terminal, {0, 0, 720, 130},
-         "(1440, 260)", "(0, 640)", true},
+        {"Terminal's minimum, clamped into the screen",
+         &terminal,
+         {0, 0, 720, 130},
+         "(1440, 260)",
+         "(0, 640)",
+         true},
         {"large enough: aligned only", &notes, {10.3, 20.6, 500, 400}, "(500, 400)", "(10.5, 479.5)", false},
     };
     for (const auto& c : cases) {
@@ -189,10 +193,20 @@ TEST_F(WindowMoverTest, NoMoveWithoutWindowTrustOrFiniteFrame) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
-        {"no standard window", true, false, {100, 100, 500, 400}, 0, "No movable AX window found for app pid="},
+        {"no standard window",
+         true,
+         false,
+         {100, 100, 500, 400},
+         0,
+         "No movable AX window found for app pid="},
         {"no trust", false, true, {100, 100, 500, 400}, 1, ""},
         {"NaN origin", false, true, {nan, 100, 200, 100}, 0, "Ignoring move to a frame that is not finite"},
-        {"infinite width", true, true, {100, 100, inf, 100}, 0, "Ignoring move to a frame that is not finite"},
+        {"infinite width",
+         true,
+         true,
+         {100, 100, inf, 100},
+         0,
+         "Ignoring move to a frame that is not finite"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,7 +234,8 @@ TEST_F(WindowMoverTest, NoMoveWithoutWindowTrustOrFiniteFrame) {
             EXPECT_NE(printed[0].find(c.line), std::string::npos) << printed[0];
         }
         if (!c.standardWindow) {
-            EXPECT_EQ(printed[0], "[RoriDeru] No movable AX window found for app pid=" + std::to_string(notes));
+            EXPECT_EQ(printed[0],
+                      "[RoriDeru] No movable AX window found for app pid=" + std::to_string(notes));
         }
     }
 }
@@ -229,9 +244,10 @@ TEST_F(WindowMoverTest, ExplicitSnapKeepsTheCellInsideThePreset) {
     RoriDeru grid;
     grid.snapFrontmost(5, 0, builtIn(), RoriDeru::Preset(3, 3, 0, 0));
     EXPECT_EQ(desk().windowState(notesWindow)->frame, (platform::CGRect{0, 600, 480, 300}));
-    EXPECT_EQ(newLinesWith("Snap explicit"),
-              (std::vector<std::string>{
-                  "[...] [TILING] Snap explicit on Built-in (id=1) row=5 col=0 tile={{0, 600}, {480, 300}}"}));
+    EXPECT_EQ(
+        newLinesWith("Snap explicit"),
+        (std::vector<std::string>{
+            "[...] [TILING] Snap explicit on Built-in (id=1) row=5 col=0 tile={{0, 600}, {480, 300}}"}));
 
     grid.snapFrontmost(2, 3, builtIn(), RoriDeru::Preset(2, 3, 0, 10));
     EXPECT_EQ(desk().windowState(notesWindow)->frame, (platform::CGRect{970, 460, 460, 430}));
