@@ -226,8 +226,7 @@ pid_t SimDesktop::run(const std::string& bundleIdentifier, const std::vector<Win
     TXN;
     pid_t pid = m.startInstance(bundleIdentifier, false, true);
     if (pid == 0) return 0;
-    for (const auto& w : windows)
-        m.openWindow(pid, w);
+    m.openWindows(pid, windows);
     return pid;
 }
 

@@ -469,7 +469,7 @@ bool DesktopModel::openNewWindow(pid_t pid) {
 
 // ---------------------------------------------------------------- windows
 
-std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number) {
+WindowRecord DesktopModel::newWindowRecord(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number) {
     WindowRecord w;
     w.number = number != 0 ? number : nextWindow++;
     w.pid = pid;
@@ -485,11 +485,31 @@ std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool o
         else
             w.space = d->activeSpace;
     }
-    windows[w.number] = w;
-    // New windows open in front of the other windows of their layer.
-    zOrder.erase(std::remove(zOrder.begin(), zOrder.end(), w.number), zOrder.end());
-    zOrder.insert(zOrder.begin(), w.number);
-    return w.number;
+    return w;
+}
+
+std::uint32_t DesktopModel::openWindow(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number) {
+    WindowRecord w = newWindowRecord(pid, spec, own, number);
+    const std::uint32_t opened = w.number;
+    windows[opened] = std::move(w);
+    // New windows open in front of the other windows of their layer. A fresh number is in no
+    // order yet, so only a reserved one needs the search.
+    if (number != 0) zOrder.erase(std::remove(zOrder.begin(), zOrder.end(), opened), zOrder.end());
+    zOrder.insert(zOrder.begin(), opened);
+    return opened;
+}
+
+void DesktopModel::openWindows(pid_t pid, const std::vector<WindowSpec>& specs) {
+    std::vector<std::uint32_t> opened;
+    opened.reserve(specs.size());
+    for (const WindowSpec& spec : specs) {
+        WindowRecord w = newWindowRecord(pid, spec, false, 0);
+        opened.push_back(w.number);
+        // Fresh numbers are the highest yet, so the end is the right place.
+        windows.insert_or_assign(windows.end(), w.number, std::move(w));
+    }
+    // The last opened is frontmost, as after one `openWindow` per spec.
+    zOrder.insert(zOrder.begin(), opened.rbegin(), opened.rend());
 }
 
 WindowRecord* DesktopModel::window(std::uint32_t number) {

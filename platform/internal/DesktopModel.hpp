@@ -201,6 +201,12 @@ public:
     /// Opens a window in front of its layer; `number` 0 takes the next free number, another number
     /// (reserved earlier from `nextWindow`) is used as given and replaces a closed record of it.
     std::uint32_t openWindow(pid_t pid, const WindowSpec& spec, bool own = false, std::uint32_t number = 0);
+    /// Opens `specs` in order with fresh numbers, as that many `openWindow` calls would (the last
+    /// in front), in time linear in the windows already open plus the new ones.
+    void openWindows(pid_t pid, const std::vector<WindowSpec>& specs);
+    /// The record of a window about to open (number, frame raised to its minimum size, Space);
+    /// takes a fresh number when `number` is 0. Changes nothing else.
+    WindowRecord newWindowRecord(pid_t pid, const WindowSpec& spec, bool own, std::uint32_t number);
     WindowRecord* window(std::uint32_t number);
     WindowRecord* liveWindow(std::uint32_t number);
     bool onScreen(const WindowRecord& w) const;

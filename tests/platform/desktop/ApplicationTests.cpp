@@ -164,3 +164,45 @@ TEST_F(DesktopTest, CommandNOpensAWindowOnlyWhereSupportedAndTrusted) {
     EXPECT_FALSE(CGEventSourceCreate(CGEventSourceStateID::combinedSessionState));
     EXPECT_EQ(desk().journal(JournalEntry::Kind::keyEvent).size(), 8u);
 }
+
+TEST_F(DesktopTest, WindowsOfARunningApplicationOpenAsOneByOne) {
+    struct Case {
+        const char* label;
+        std::vector<WindowSpec> windows;
+    };
+    WindowSpec small = window("Small", {0, 0, 50, 50});
+    small.minSize = CGSize{200, 100};
+    WindowSpec second = window("Second", {10, 10, 300, 300});
+    second.desktop = 2;
+    const Case cases[] = {
+        {"none", {}},
+        {"one", {window("A", {0, 0, 300, 300})}},
+        {"three with a minimum size and a Desktop",
+         {window("A", {0, 0, 300, 300}), small, second, window("Off", {90000, 90000, 10, 10})}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<std::vector<SimDesktop::WindowState>> results;
+        for (bool together : {true, false}) {
+            SimDesktop::clear();
+            desk().useLaptop();
+            desk().run(notesApp(), {window("Earlier", {5, 5, 100, 100})});
+            AppSpec other = notesApp();
+            other.bundleIdentifier = "com.example.other";
+            pid_t pid = together ? desk().run(other, c.windows) : desk().run(other, {});
+            if (!together)
+                for (const WindowSpec& w : c.windows)
+                    desk().openWindow(pid, w);
+            results.push_back(desk().allWindows());
+        }
+        ASSERT_EQ(results[0].size(), results[1].size());
+        for (std::size_t i = 0; i < results[0].size(); ++i) {
+            const auto& a = results[0][i];
+            const auto& b = results[1][i];
+            EXPECT_EQ(a.number, b.number) << i;
+            EXPECT_EQ(a.title, b.title) << i;
+            EXPECT_EQ(a.frame, b.frame) << i;
+            EXPECT_EQ(a.space, b.space) << i;
+        }
+    }
+}
