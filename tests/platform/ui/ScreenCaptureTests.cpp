@@ -381,4 +381,66 @@ TEST_F(ScreenCaptureTest, TheProgramsViewsControlsAndDeclarativeViewsAreDrawn) {
         EXPECT_EQ(at(picture, c.point), of(c.expected)) << c.name << ": " << at(picture, c.point).description();
 }
 
+/// Shapes placed on a declarative canvas (points, y down from the host's top-left).
+class Shapes : public declarative::Component<Shapes> {
+public:
+    declarative::Element body() override {
+        using namespace declarative;
+        return declarative::Canvas([](Size) {
+                   StrokeStyle ring;
+                   ring.color = Color::systemGreen();
+                   ring.lineWidth = 4;
+                   ring.inset = true;
+                   return Group({
+                       Rectangle().fill(Color::redColor()).placed({0, 0, 50, 50}),
+                       Circle().fill(Color::blueColor()).placed({100, 0, 50, 50}),
+                       RoundedRectangle(10).stroke(ring).placed({0, 100, 60, 60}),
+                       Rectangle().fill(Color::redColor()).opacity(0).placed({100, 100, 50, 50}),
+                       PathShape([](Size size) {
+                           Path triangle; // the upper-left half of its box
+                           triangle.moveTo({0, 0});
+                           triangle.lineTo({size.width, 0});
+                           triangle.lineTo({0, size.height});
+                           triangle.closeSubpath();
+                           return triangle;
+                       })
+                           .fill(Color::redColor())
+                           .placed({200, 0, 60, 60}),
+                   });
+               })
+            .frame(300, 200);
+    }
+};
+
+TEST_F(ScreenCaptureTest, DeclarativeShapesLandWhereTheLayoutPutThem) {
+    // The host's top-left is at global (500, 500); host point (x, y) is global (500 + x, 500 - y).
+    auto panel = std::make_shared<Panel>(CGRect{500, 300, 300, 200}, StyleMask::borderless);
+    panel->backgroundColor = Color::whiteColor();
+    auto host = std::make_shared<declarative::HostingView>(std::make_shared<Shapes>(), CGRect{0, 0, 300, 200});
+    panel->setContentView(host);
+    host->rebuildIfNeeded();
+    panel->orderFrontRegardless();
+    const ScreenPicture picture = ScreenCapture::capture();
+    auto hostPoint = [&](double x, double y) { return at(picture, {500 + x, 500 - y}); };
+    struct Case {
+        const char* name;
+        double x, y; ///< host space
+        Color expected;
+    };
+    const Case cases[] = {
+        {"the filled square", 25, 25, Color::redColor()},
+        {"the circle's centre", 125, 25, Color::blueColor()},
+        {"outside the circle, inside its box", 101, 1, Color::whiteColor()},
+        {"the ring's edge", 2, 130, Color::systemGreen()},
+        {"inside the ring", 30, 130, Color::whiteColor()},
+        {"a rectangle at opacity 0", 125, 125, Color::whiteColor()},
+        {"the triangle's upper-left corner", 205, 5, Color::redColor()},
+        {"the triangle's empty lower-right corner", 255, 55, Color::whiteColor()},
+    };
+    for (const auto& c : cases) {
+        const Pixel pixel = hostPoint(c.x, c.y);
+        EXPECT_EQ(pixel, of(c.expected)) << c.name << ": " << pixel.description();
+    }
+}
+
 } // namespace
