@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_COMMON = -G Ninja -DTILMORA_WERROR=$(WERROR)
 
-.PHONY: deps demo run test tsan bench format clean
+.PHONY: deps demo run test tsan bench fuzz format clean
 
 deps:
 	@bash scripts/install-deps
@@ -29,6 +29,15 @@ bench: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/bench -j $(JOBS)
 	@for b in build/bench/bench/bench_*; do echo "== $$b"; $$b; done
+
+# Every parser's fuzz target, built with clang's libFuzzer and sanitizers in build/fuzz, run for
+# FUZZ_SECONDS seconds each (default 60) on a copy of its seeds; fails on any fault or timeout.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@bash scripts/install-deps --fuzz
+	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILMORA_FUZZ=ON -DTILMORA_BENCH=OFF -DBUILD_TESTING=OFF
+	cmake --build build/fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) BUILD=build/fuzz bash fuzz/run-all
 
 format:
 	find platform src app tests bench -name '*.[ch]pp' | xargs clang-format -i
