@@ -1,8 +1,12 @@
 #include "snapping/RoriDeru.hpp"
 
 #include "platform/desktop/Accessibility.hpp"
+#include "platform/desktop/NSWorkspace.hpp"
+#include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
+#include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/SharedInstance.hpp"
+#include "snapping/DragSession.hpp"
 #include "snapping/GridPresetStorage.hpp"
 #include "snapping/LayoutTargets.hpp"
 #include "snapping/OverlayLifecycle.hpp"
@@ -32,9 +36,36 @@ RoriDeru::RoriDeru()
     , dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true))
     , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
     , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
-    , lifetime_(std::make_shared<RoriDeru*>(this)) {}
+    , lifetime_(std::make_shared<RoriDeru*>(this)) {
+    std::weak_ptr<RoriDeru*> handle = lifetime_;
+    screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
+        platform::NSApplicationDidChangeScreenParametersNotification, nullptr,
+        [handle](const platform::Notification&) {
+            if (auto alive = handle.lock()) (*alive)->onScreenParamsChanged();
+        });
+    activationObserver_ = platform::NSWorkspace::shared().notificationCenter().addObserver(
+        platform::NSWorkspaceDidActivateApplicationNotification, nullptr, platform::MainQueueDelivery::shared(),
+        [handle](const platform::Notification& notification) {
+            auto alive = handle.lock();
+            if (!alive) return;
+            auto application = platform::NSWorkspace::applicationOf(notification);
+            if (!application) return;
+            if (application->bundleIdentifier() == platform::Bundle::main().bundleIdentifier()) return;
+            (*alive)->lastNonSelfActiveApp = application;
+        });
+    // The monitors are installed on the main thread only; a snap grid made elsewhere gets them from
+    // its first `startMonitoringIfNeeded()` there.
+    if (snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
+}
 
-RoriDeru::~RoriDeru() = default;
+RoriDeru::~RoriDeru() {
+    // The observers' blocks hold the snap grid weakly; removing them keeps the centers small.
+    platform::NotificationCenter::defaultCenter().removeObserver(screenParamsObserver_);
+    platform::NSWorkspace::shared().notificationCenter().removeObserver(activationObserver_);
+    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
+    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
+    if (sampleTimer) sampleTimer->invalidate();
+}
 
 const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBundle() {
     static const std::vector<std::pair<std::string, platform::CGSize>> sizes = {
@@ -51,6 +82,25 @@ const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBund
 void RoriDeru::setSnappingEnabled(bool enabled) {
     platform::requireMainThread("RoriDeru::setSnappingEnabled");
     snappingEnabled = enabled;
+    if (enabled) {
+        startMonitoringIfNeeded();
+    } else {
+        stopMonitoring();
+    }
+}
+
+void RoriDeru::toggleDragToSnap(bool enabled) {
+    setSnappingEnabled(enabled);
+}
+
+void RoriDeru::setDebugEnabled(bool enabled) {
+    platform::requireMainThread("RoriDeru::setDebugEnabled");
+    debugEnabled = enabled;
+    if (enabled) return;
+    for (const auto& [display, overlay] : overlays) {
+        (void)display;
+        if (overlay) overlay->clearDebug();
+    }
 }
 
 void RoriDeru::setMagnetMode(bool on) {
@@ -274,6 +324,91 @@ void RoriDeru::hideAll(bool clearPresets) {
 
 void RoriDeru::startMonitoringIfNeeded() {
     platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
+    if (!snappingEnabled || dragMonitor || upMonitor) return;
+    std::weak_ptr<RoriDeru*> handle = lifetime_;
+    dragMonitor = platform::NSEvent::addGlobalMonitorForEvents(
+        platform::EventTypeMask::leftMouseDragged, [handle](const platform::NSEvent& event) {
+            if (auto alive = handle.lock()) (*alive)->handleDragged(event);
+        });
+    upMonitor = platform::NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::leftMouseUp,
+                                                             [handle](const platform::NSEvent&) {
+                                                                 if (auto alive = handle.lock()) (*alive)->handleMouseUp();
+                                                             });
+}
+
+void RoriDeru::stopMonitoring() {
+    platform::requireMainThread("RoriDeru::stopMonitoring");
+    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
+    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
+    dragMonitor.reset();
+    upMonitor.reset();
+    DragSession::abandon(*this);
+}
+
+void RoriDeru::onScreenParamsChanged() {
+    platform::requireMainThread("RoriDeru::onScreenParamsChanged");
+    for (const auto& screen : platform::NSScreen::screens()) {
+        const auto number = screenNumberValue(screen);
+        if (!number) continue;
+        const auto found = overlays.find(*number);
+        if (found == overlays.end() || !found->second) continue;
+        found->second->setFrame(screen.frame(), true);
+        found->second->updateForScreen(screen);
+        found->second->orderFrontRegardless();
+    }
+}
+
+// MARK: Drag pipeline
+
+void RoriDeru::handleDragged(const platform::NSEvent& event) {
+    platform::requireMainThread("RoriDeru::handleDragged");
+    DragSession::handleDragged(*this, event);
+}
+
+void RoriDeru::startSampling() {
+    platform::requireMainThread("RoriDeru::startSampling");
+    DragSession::startSampling(*this);
+}
+
+void RoriDeru::updateHighlightForFrontmostWindow() {
+    platform::requireMainThread("RoriDeru::updateHighlightForFrontmostWindow");
+    DragSession::tick(*this);
+}
+
+void RoriDeru::handleMouseUp() {
+    platform::requireMainThread("RoriDeru::handleMouseUp");
+    DragSession::handleMouseUp(*this);
+}
+
+void RoriDeru::beginExternalDrag() {
+    platform::requireMainThread("RoriDeru::beginExternalDrag");
+    DragSession::beginExternalDrag(*this);
+}
+
+void RoriDeru::endExternalDrag() {
+    platform::requireMainThread("RoriDeru::endExternalDrag");
+    DragSession::handleMouseUp(*this);
+}
+
+void RoriDeru::snapFrontmostWindowToNearestTileIfApplicable() {
+    platform::requireMainThread("RoriDeru::snapFrontmostWindowToNearestTileIfApplicable");
+    DragSession::snapOnDrop(*this);
+}
+
+void RoriDeru::ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen) {
+    platform::requireMainThread("RoriDeru::ensureOverlayForDrag");
+    DragSession::ensureOverlayForDrag(*this, screen);
+}
+
+std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRect) {
+    platform::requireMainThread("RoriDeru::bestOverlay");
+    return DragTargeting::bestOverlay(*this, windowRect);
+}
+
+void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
+                                       const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid) {
+    platform::requireMainThread("RoriDeru::applyLiveResizeIfNeeded");
+    DragTargeting::applyLiveResizeIfNeeded(*this, currentWindowRect, selectedTile, screen, preset, sid);
 }
 
 // MARK: Target application and window

@@ -9,6 +9,8 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "snapping/DragTargeting.hpp"
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPreset.hpp"
@@ -357,8 +359,32 @@ public:
     /// active presets and custom edges. Main thread.
     virtual void hideAll(bool clearPresets);
     /// Installs the global mouse monitors of the drag pipeline when snapping is enabled and none
-    /// is installed. Main thread.
+    /// is installed: left-mouse-dragged events feed `handleDragged`, left-mouse-up events
+    /// `handleMouseUp`. Main thread.
     void startMonitoringIfNeeded();
+    /// Removes both monitors and ends a running drag without a drop (see `DragSession::abandon`:
+    /// a tiling-controller drag is cancelled, nothing is placed). Overlays stay. Main thread.
+    void stopMonitoring();
+    /// Stores the flag, then starts or stops the monitors. Writes no default. Main thread.
+    void toggleDragToSnap(bool enabled);
+    /// Stores the flag; switching it off clears the debug layers of every overlay. Main thread.
+    void setDebugEnabled(bool enabled);
+    /// Re-frames the overlay of every current screen that has one and orders it front. Main thread.
+    void onScreenParamsChanged();
+
+    // MARK: Drag pipeline (see `DragSession` and `DragTargeting`; main thread)
+
+    void handleDragged(const platform::NSEvent& event);
+    void startSampling();
+    void updateHighlightForFrontmostWindow();
+    void handleMouseUp();
+    void beginExternalDrag();
+    void endExternalDrag();
+    void snapFrontmostWindowToNearestTileIfApplicable();
+    void ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen);
+    std::optional<DragTargeting::Target> bestOverlay(const Rect& windowRect);
+    void applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
+                                 const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid);
 
     // MARK: Target application and window
 
@@ -475,6 +501,9 @@ public:
     bool liveResizeDuringDrag = true;
     /// Drag snapping only while Option is held.
     bool dragRequireOption = false;
+    /// The left button went down and dragged without Option while Option is required: the rest
+    /// of that drag starts no session, even if Option is pressed. Cleared by the mouse-up.
+    bool dragRefusedForOption = false;
     /// Media time of the last live resize, seconds.
     double lastLiveResizeAt = 0;
     /// Media time the highlighted tile last changed, per display.
@@ -491,6 +520,8 @@ public:
 
 private:
     std::shared_ptr<RoriDeru*> lifetime_;
+    platform::ObserverToken screenParamsObserver_;
+    platform::ObserverToken activationObserver_;
 };
 
 } // namespace tilmora

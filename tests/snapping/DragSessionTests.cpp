@@ -1,0 +1,280 @@
+#include "SnapTargetFixture.hpp"
+
+#include "platform/control/SimInput.hpp"
+#include "snapping/DragSession.hpp"
+#include "snapping/DragTargeting.hpp"
+#include "windows/GeometryBridge.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tilmora::testing {
+namespace {
+
+using platform::CGPoint;
+
+class DragSessionTest : public SnapTargetTest {
+protected:
+    void SetUp() override {
+        SnapTargetTest::SetUp();
+        platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
+    }
+
+    platform::CGRect notesFrame() { return desk().windowsOf(notes).at(0).frame; }
+
+    bool logged(const std::string& part) {
+        const auto all = lines();
+        return std::any_of(all.begin(), all.end(),
+                           [&](const std::string& line) { return line.find(part) != std::string::npos; });
+    }
+
+    static platform::NSEvent dragged(platform::ModifierFlags flags) {
+        platform::NSEvent event;
+        event.type = platform::EventType::leftMouseDragged;
+        event.modifierFlags = flags;
+        return event;
+    }
+
+    void addDisplay2() {
+        platform::DisplaySpec display;
+        display.displayID = 2;
+        display.name = "External";
+        display.frame = {1440, 0, 1440, 900};
+        display.visibleFrame = display.frame;
+        display.backingScaleFactor = 2;
+        desk().addDisplay(display);
+    }
+};
+
+TEST_F(DragSessionTest, FirstDraggedEventStartsTheSessionUnderTheOptionRule) {
+    const auto option = platform::ModifierFlags::option;
+    struct Case {
+        const char* name;
+        bool snapping;
+        bool requireOption;
+        platform::ModifierFlags first;
+        platform::ModifierFlags second;
+        bool dragging;
+    };
+    const Case cases[] = {
+        {"plain drag", true, false, {}, {}, true},
+        {"option required, missing, pressed later", true, true, {}, option, false},
+        {"option required, held then released", true, true, option, {}, true},
+        {"snapping off", false, false, {}, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RoriDeru grid;
+        grid.snappingEnabled = c.snapping;
+        grid.dragRequireOption = c.requireOption;
+        platform::SimInput::shared().moveMouse({300, 790});
+        grid.handleDragged(dragged(c.first));
+        platform::SimInput::shared().moveMouse({340, 700});
+        grid.handleDragged(dragged(c.second));
+        EXPECT_EQ(grid.isDragging, c.dragging);
+        EXPECT_EQ(grid.sampleTimer != nullptr, c.dragging);
+        if (c.dragging) {
+            ASSERT_TRUE(grid.dragStartMouseLocation);
+            EXPECT_EQ(grid.dragStartMouseLocation->x, 300);
+            EXPECT_EQ(grid.dragStartMouseLocation->y, 790);
+        }
+        grid.handleMouseUp();
+        EXPECT_FALSE(grid.isDragging);
+        EXPECT_FALSE(grid.dragRefusedForOption);
+        grid.stopMonitoring();
+    }
+}
+
+TEST_F(DragSessionTest, PointerThresholdLogsUntilTwelvePointsAndThenStaysPassed) {
+    RoriDeru grid;
+    platform::SimInput::shared().moveMouse({300, 700});
+    grid.beginExternalDrag();
+    platform::SimInput::shared().moveMouse({306.5, 708});
+    sim().runFor(0.02);
+    EXPECT_TRUE(logged("updateHighlight early-exit: pointer threshold not exceeded (dx=6.5, dy=8.0)"));
+    EXPECT_FALSE(grid.dragExceededThreshold);
+    EXPECT_TRUE(grid.overlays.empty());
+    platform::SimInput::shared().moveMouse({312, 700});
+    sim().runFor(0.02);
+    EXPECT_TRUE(grid.dragExceededThreshold);
+    newLines();
+    platform::SimInput::shared().moveMouse({301, 700});
+    sim().runFor(0.02);
+    EXPECT_TRUE(grid.dragExceededThreshold);
+    EXPECT_TRUE(newLinesWith("pointer threshold not exceeded").empty());
+    grid.endExternalDrag();
+    EXPECT_FALSE(grid.isDragging);
+    EXPECT_FALSE(grid.sampleTimer);
+}
+
+TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
+    RoriDeru grid;
+    auto overlay = std::make_shared<RecordingOverlay>();
+    grid.overlays[1] = overlay;
+    const GridPreset preset(2, 2, 0, 0);
+    grid.activePresets[1] = preset;
+    grid.dragAssumeTileSize = true;
+    const DragTargeting::Target target{1, builtIn(), preset};
+    const Rect t0{0, 0, 720, 450};
+    const Rect t1{720, 0, 720, 450};
+    struct Step {
+        CGPoint pointer;
+        double at;
+        Rect tile;
+    };
+    const Step steps[] = {
+        {{720, 200}, 0.00, t0}, {{734, 200}, 0.10, t0}, {{735, 200}, 0.20, t1},
+        {{100, 200}, 0.22, t1}, {{100, 200}, 0.26, t0},
+    };
+    const double start = sim().now();
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.at);
+        sim().runFor(start + step.at - sim().now());
+        platform::SimInput::shared().moveMouse(step.pointer);
+        DragTargeting::highlight(grid, target, *overlay, {100, 500, 400, 300});
+        EXPECT_EQ(grid.lastTileForScreen.at(1), step.tile);
+        EXPECT_EQ(overlay->calls.back(), "setHighlight " + platform::NSStringFromRect(toCGRect(step.tile)));
+    }
+}
+
+TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {
+    addDisplay2();
+    struct Case {
+        const char* name;
+        std::vector<std::uint32_t> overlays;
+        std::vector<std::uint32_t> presets;
+        CGPoint pointer;
+        Rect window;
+        std::optional<std::uint32_t> expected;
+    };
+    const Case cases[] = {
+        {"pointer display has one", {1, 2}, {1, 2}, {2000, 400}, {100, 100, 200, 200}, 2},
+        {"pointer elsewhere, largest overlap", {1, 2}, {1, 2}, {3000, 400}, {1300, 100, 400, 200}, 2},
+        {"tie goes to the earlier", {1, 2}, {1, 2}, {3000, 400}, {1340, 100, 200, 200}, 1},
+        {"no overlap, first eligible", {1, 2}, {1, 2}, {3000, 400}, {5000, 5000, 10, 10}, 1},
+        {"overlay without preset is passed over", {1, 2}, {2}, {500, 400}, {100, 100, 200, 200}, 2},
+        {"no overlays", {}, {1}, {500, 400}, {100, 100, 200, 200}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RoriDeru grid;
+        for (auto display : c.overlays)
+            grid.overlays[display] = std::make_shared<RecordingOverlay>();
+        for (auto display : c.presets)
+            grid.activePresets[display] = GridPreset(2, 2, 0, 0);
+        platform::SimInput::shared().moveMouse(c.pointer);
+        const auto best = grid.bestOverlay(c.window);
+        ASSERT_EQ(best.has_value(), c.expected.has_value());
+        if (best) {
+            EXPECT_EQ(best->sid, *c.expected);
+        }
+    }
+}
+
+TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
+    RoriDeru grid;
+    grid.liveResizeDuringDrag = true;
+    auto overlay = std::make_shared<RecordingOverlay>();
+    grid.overlays[1] = overlay;
+    desk().setWindowFrame(notesWindow, {400, 350, 200, 100});
+    const GridPreset preset(2, 2, 0, 0);
+    sim().runFor(1.0);
+    grid.applyLiveResizeIfNeeded({400, 350, 200, 100}, {0, 0, 300, 200}, builtIn(), preset, 1);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{350, 300, 300, 200}));
+    sim().runFor(0.05);
+    grid.applyLiveResizeIfNeeded(toRect(notesFrame()), {0, 0, 400, 300}, builtIn(), preset, 1);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{350, 300, 300, 200}));
+    sim().runFor(0.07);
+    grid.applyLiveResizeIfNeeded(toRect(notesFrame()), {0, 0, 400, 300}, builtIn(), preset, 1);
+    EXPECT_EQ(notesFrame().size.width, 400);
+
+    // Below the application's minimum size: the notice once per tile and display.
+    for (int i = 0; i < 3; ++i) {
+        sim().runFor(0.2);
+        grid.lastAppliedTileForScreen.clear();
+        grid.applyLiveResizeIfNeeded(toRect(notesFrame()), {0, 0, 200, 100}, builtIn(), preset, 1);
+    }
+    const auto toasts = std::count(overlay->calls.begin(), overlay->calls.end(),
+                                   std::string("showToast ") + DragTargeting::minimumSizeMessage);
+    EXPECT_EQ(toasts, 1);
+}
+
+TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
+    RoriDeru grid;
+    grid.markGridPresetInMenu = true;
+    grid.activePresets[1] = GridPreset(2, 2, 0, 4);
+    grid.overlays[1] = std::make_shared<RecordingOverlay>();
+    desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+    platform::SimInput::shared().moveMouse({1000, 200});
+    grid.snapFrontmostWindowToNearestTileIfApplicable();
+    EXPECT_EQ(toRect(notesFrame()), (Rect{724, 4, 712, 442}));
+    EXPECT_TRUE(logged("Snap on Built-in (id=1) window="));
+    EXPECT_TRUE(logged("tile={{724, 4}, {712, 442}} vis={{0, 0}, {1440, 900}}"));
+}
+
+TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
+    addDisplay2();
+    struct Case {
+        const char* name;
+        CGPoint pointer;
+        platform::CGRect window;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"pointer on 2",
+         {2000, 400},
+         {1600, 300, 400, 300},
+         "Cross-display drop on External with no overlay; skipping snap and leaving window as dropped"},
+        {"pointer on 1, window mostly on 2",
+         {1400, 400},
+         {1380, 300, 400, 300},
+         "Drop dominated by External on External with no overlay; skipping snap"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RoriDeru grid;
+        grid.markGridPresetInMenu = true;
+        grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+        grid.overlays[1] = std::make_shared<RecordingOverlay>();
+        desk().setWindowFrame(notesWindow, c.window);
+        platform::SimInput::shared().moveMouse(c.pointer);
+        grid.snapFrontmostWindowToNearestTileIfApplicable();
+        EXPECT_EQ(toRect(notesFrame()), toRect(c.window));
+        EXPECT_TRUE(logged(c.line));
+    }
+}
+
+TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
+    RoriDeru grid;
+    ASSERT_TRUE(grid.dragMonitor);
+    const auto drag = grid.dragMonitor;
+    const auto up = grid.upMonitor;
+    grid.startMonitoringIfNeeded();
+    EXPECT_EQ(grid.dragMonitor, drag);
+    EXPECT_EQ(grid.upMonitor, up);
+
+    grid.overlays[1] = std::make_shared<RecordingOverlay>();
+    grid.beginExternalDrag();
+    grid.dragExceededThreshold = true;
+    grid.stopMonitoring();
+    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.isDragging);
+    EXPECT_FALSE(grid.sampleTimer);
+    EXPECT_FALSE(grid.dragExceededThreshold);
+    EXPECT_EQ(grid.overlays.size(), 1u);
+    grid.stopMonitoring();
+
+    platform::UserDefaults::standard().set(false, "WMSnappingEnabled");
+    platform::UserDefaults::standard().set(std::string("yes"), "WMDragAssumeTileSize");
+    RoriDeru off;
+    EXPECT_FALSE(off.dragMonitor);
+    EXPECT_TRUE(off.dragAssumeTileSize);
+    off.startMonitoringIfNeeded();
+    EXPECT_FALSE(off.dragMonitor);
+    off.setSnappingEnabled(true);
+    EXPECT_TRUE(off.dragMonitor);
+}
+
+} // namespace
+} // namespace tilmora::testing
