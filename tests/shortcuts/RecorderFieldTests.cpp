@@ -320,8 +320,9 @@ TEST_F(RecorderFieldTest, OptionOnlyChordsAreRefusedInTheSandboxOf15_0And15_1) {
         auto r = recording(name);
         press(40, c.held);
         EXPECT_EQ(UISimulator::alertLog().size(), c.refused ? 1u : 0u) << c.what;
-        if (c.refused && !UISimulator::alertLog().empty())
+        if (c.refused && !UISimulator::alertLog().empty()) {
             EXPECT_EQ(UISimulator::alertLog()[0].messageText, text("keyboard_shortcut_disallowed")) << c.what;
+        }
         EXPECT_EQ(getShortcut(name).has_value(), !c.refused) << c.what;
         EXPECT_EQ(r->isRecording(), c.refused) << c.what;
         window->makeFirstResponder(nullptr);
