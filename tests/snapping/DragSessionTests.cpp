@@ -278,3 +278,115 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
 
 } // namespace
 } // namespace tilmora::testing
+
+namespace tilmora::testing {
+namespace {
+
+class DragFlowTest : public DragSessionTest {};
+
+TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
+    struct Case {
+        double shift;
+        bool shows;
+    };
+    for (const auto& c : {Case{1.9, false}, Case{2.0, true}}) {
+        SCOPED_TRACE(c.shift);
+        RoriDeru grid;
+        grid.markGridPresetInMenu = true;
+        grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+        desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+        platform::SimInput::shared().moveMouse({300, 790});
+        grid.beginExternalDrag();
+        platform::SimInput::shared().moveMouse({320, 790});
+        desk().setWindowFrame(notesWindow, {100 + c.shift, 500, 400, 300});
+        sim().runFor(0.05);
+        EXPECT_EQ(!grid.overlays.empty(), c.shows);
+        EXPECT_EQ(grid.createdOverlaysForDragSession, c.shows);
+        grid.endExternalDrag();
+        EXPECT_TRUE(grid.overlays.empty());
+        const bool snapped = toRect(notesFrame()) != (Rect{100 + c.shift, 500, 400, 300});
+        EXPECT_EQ(snapped, c.shows);
+        EXPECT_FALSE(grid.isDragging);
+        EXPECT_TRUE(grid.lastTileForScreen.empty());
+    }
+}
+
+TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
+    RoriDeru grid;
+    grid.markGridPresetInMenu = true;
+    grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+    auto overlay = std::make_shared<RecordingOverlay>();
+    grid.overlays[1] = overlay;
+    platform::SimInput::shared().moveMouse({300, 790});
+    grid.beginExternalDrag();
+    platform::SimInput::shared().moveMouse({1000, 200});
+    desk().setWindowFrame(notesWindow, {900, 100, 400, 300});
+    sim().runFor(0.05);
+    grid.endExternalDrag();
+    ASSERT_EQ(grid.overlays.size(), 1u);
+    EXPECT_EQ(grid.overlays.at(1), overlay);
+    EXPECT_EQ(std::count(overlay->calls.begin(), overlay->calls.end(), "orderOut"), 0);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 450}));
+}
+
+TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
+    RoriDeru grid;
+    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    auto overlay = std::make_shared<RecordingOverlay>();
+    grid.overlays[1] = overlay;
+    platform::SimInput::shared().moveMouse({300, 790});
+    grid.beginExternalDrag();
+    platform::SimInput::shared().moveMouse({900, 300});
+    desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
+    sim().runFor(0.05);
+    EXPECT_EQ(overlay->calls.back(), "setHighlight {{0, 0}, {720, 900}}");
+    EXPECT_EQ(grid.lastTileForScreen.at(1), (Rect{0, 0, 720, 900}));
+    EXPECT_TRUE(grid.lastTileChangeAtByScreen.count(1));
+    grid.endExternalDrag();
+    EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
+}
+
+TEST_F(DragFlowTest, ScreenChangeReframesOnlyDisplaysWithAnOverlay) {
+    RoriDeru grid;
+    auto one = std::make_shared<RecordingOverlay>();
+    auto gone = std::make_shared<RecordingOverlay>();
+    grid.overlays[1] = one;
+    grid.overlays[7] = gone;
+    addDisplay2();
+    EXPECT_NE(std::find(one->calls.begin(), one->calls.end(), "setFrame {{0, 0}, {1440, 900}} display"),
+              one->calls.end());
+    EXPECT_TRUE(gone->calls.empty());
+    EXPECT_FALSE(grid.overlays.count(2));
+}
+
+TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
+    RoriDeru grid;
+    const auto other = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {0, 0, 300, 300})});
+    desk().setFrontmost(other);
+    sim().runFor(0.01);
+    ASSERT_TRUE(grid.lastNonSelfActiveApp);
+    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    platform::AppSpec bare;
+    bare.localizedName = "Bare";
+    const auto anonymous = desk().run(bare, {window("Bare", {0, 0, 300, 300})});
+    desk().setFrontmost(anonymous);
+    sim().runFor(0.01);
+    ASSERT_TRUE(grid.lastNonSelfActiveApp);
+    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), anonymous);
+}
+
+TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
+    RoriDeru grid;
+    grid.markGridPresetInMenu = true;
+    grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+    desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+    platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
+    sim().runFor(1.0);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
+    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_FALSE(grid.isDragging);
+    EXPECT_FALSE(grid.sampleTimer);
+}
+
+} // namespace
+} // namespace tilmora::testing
