@@ -1,4 +1,5 @@
 #include "SnapTargetFixture.hpp"
+#include "TilingFixture.hpp"
 
 #include "platform/control/SimInput.hpp"
 #include "snapping/DragSession.hpp"
@@ -386,6 +387,88 @@ TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_FALSE(grid.isDragging);
     EXPECT_FALSE(grid.sampleTimer);
+}
+
+} // namespace
+} // namespace tilmora::testing
+
+namespace tilmora::testing {
+namespace {
+
+class DragTilingTest : public DragSessionTest {
+protected:
+    void SetUp() override {
+        DragSessionTest::SetUp();
+        displays = std::make_shared<FakeDisplayProvider>();
+        displays->displays = {DisplayDescriptor{"1", "Built-in", Rect{0, 0, 1440, 900}, 2}};
+        mutator = std::make_shared<RecordingMutator>();
+        controller = std::make_shared<TilingController>(displays, std::make_shared<WindowProvider>(), mutator,
+                                                        std::make_shared<DefaultTilingEngine>(), nullptr);
+        controller->onShowOverlay = [this](const DisplayDescriptor& d, const Layout&) {
+            events.push_back("show " + d.id.rawValue);
+        };
+        controller->onHighlightTile = [this](const std::optional<TileId>& id) {
+            events.push_back(id ? "highlight tile" : "highlight nil");
+        };
+        controller->onHideOverlay = [this] { events.push_back("hide"); };
+        controller->setTransientLayout(TilingController::defaultHalvesLayout(displays->displays[0]), "1");
+    }
+
+    /// Starts a drag of Notes on display 1 and moves it far enough for the tick to act.
+    void dragNotes(RoriDeru& grid) {
+        desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+        platform::SimInput::shared().moveMouse({300, 790});
+        grid.beginExternalDrag();
+        platform::SimInput::shared().moveMouse({1000, 300});
+        desk().setWindowFrame(notesWindow, {800, 100, 400, 300});
+        sim().runFor(0.05);
+    }
+
+    std::shared_ptr<FakeDisplayProvider> displays;
+    std::shared_ptr<RecordingMutator> mutator;
+    std::shared_ptr<TilingController> controller;
+    std::vector<std::string> events;
+};
+
+TEST_F(DragTilingTest, ATransientLayoutTakesTheDragAndTheGridDoesNotSnap) {
+    RoriDeru grid;
+    grid.tilingControllerProvider = controller;
+    grid.markGridPresetInMenu = true;
+    grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+    dragNotes(grid);
+    EXPECT_TRUE(grid.tilingDragActive);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), "show 1");
+    grid.endExternalDrag();
+    EXPECT_EQ(mutator->calls.size(), 1u);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
+    EXPECT_FALSE(grid.tilingDragActive);
+    EXPECT_FALSE(grid.tilingWindowId);
+}
+
+TEST_F(DragTilingTest, StoppingMonitoringCancelsTheTilingDragAndTheNextDragStartsAfresh) {
+    RoriDeru grid;
+    grid.tilingControllerProvider = controller;
+    dragNotes(grid);
+    ASSERT_TRUE(grid.tilingDragActive);
+    events.clear();
+    grid.stopMonitoring();
+    grid.startMonitoringIfNeeded();
+    EXPECT_EQ(events, (std::vector<std::string>{"hide", "highlight nil"}));
+    EXPECT_FALSE(grid.tilingDragActive);
+    EXPECT_FALSE(grid.tilingWindowId);
+    EXPECT_FALSE(grid.dragExceededThreshold);
+    grid.handleMouseUp();
+    EXPECT_TRUE(mutator->calls.empty());
+    EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
+
+    platform::SimInput::shared().moveMouse({300, 790});
+    grid.beginExternalDrag();
+    platform::SimInput::shared().moveMouse({305, 790});
+    sim().runFor(0.02);
+    EXPECT_FALSE(newLinesWith("pointer threshold not exceeded").empty());
+    grid.endExternalDrag();
+    EXPECT_TRUE(mutator->calls.empty());
 }
 
 } // namespace
