@@ -35,10 +35,10 @@ public:
 
 /// One display 1440 x 900 at the origin with the visible frame (0, 0, 1440, 876), a status bar 24
 /// points thick, "WMSnapBarVisible" on, a recording snap grid and target, and a controller.
-class SnapBarTest : public ::DesktopTest {
+class SnapBarTest : public SnapStateTest {
 protected:
     void restoreFixture() override {
-        DesktopTest::restoreFixture();
+        SnapStateTest::restoreFixture();
         platform::SimDesktop::clear();
         addDisplay(1, {0, 0, 1440, 900});
         platform::ui::UISimulator::setStatusBarThickness(24);
@@ -50,7 +50,7 @@ protected:
     }
 
     void SetUp() override {
-        DesktopTest::SetUp();
+        SnapStateTest::SetUp();
         grid = std::make_unique<RecordingGrid>();
         target = std::make_shared<RecordingTarget>();
         bar = std::make_shared<SnapBarController>(*grid);
@@ -59,7 +59,7 @@ protected:
     void TearDown() override {
         bar.reset();
         grid.reset();
-        DesktopTest::TearDown();
+        SnapStateTest::TearDown();
     }
 
     void addDisplay(std::uint32_t id, platform::CGRect frame) {
