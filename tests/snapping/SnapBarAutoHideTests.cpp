@@ -121,6 +121,14 @@ TEST_F(SnapBarTest, AppSwitchAndOutsideClickHideTheBar) {
     EXPECT_TRUE(bar->autoHidden());
 
     showFixed();
+    moveMouse(500, 830); // over the panel: neither the move nor the click reaches the monitors
+    platform::SimInput::shared().mouseDown(0);
+    platform::SimInput::shared().mouseUp(0);
+    sim().runFor(0.5);
+    EXPECT_TRUE(bar->window()->isVisible());
+
+    moveMouse(100, 800);
+    sim().runFor(0.5);
     newLines();
     platform::SimInput::shared().mouseDown(0);
     platform::SimInput::shared().mouseUp(0);
