@@ -180,3 +180,39 @@ TEST_F(SnapBarTest, IntegrationTogglesAndMissionControl) {
 
 } // namespace
 } // namespace tilmora::testing
+
+namespace tilmora::testing {
+namespace {
+
+// With Stage Manager active and both SM keys on, any movement slides the bar out; with the bar
+// switched off in the settings the pointer never brings it back.
+TEST_F(SnapBarTest, StageManagerAndTheVisibleSettingGateThePointer) {
+    auto& defaults = platform::UserDefaults::standard();
+    moveMouse(100, 800);
+    showFixed();
+    defaults.set(true, "WMMockStageManagerActive");
+    defaults.set(true, "WMIntegrateStageManager");
+    defaults.set(true, "WMAutoHideSnapBarWithStageManager");
+    moveMouse(101, 800); // inside the band, but the integration rule wins
+    sim().runFor(0.5);
+    EXPECT_FALSE(bar->window()->isVisible());
+    EXPECT_TRUE(bar->autoHidden());
+    EXPECT_TRUE(bar->hasMouseMonitor()); // an automatic hide keeps watching the pointer
+
+    defaults.set(false, "WMMockStageManagerActive");
+    defaults.set(false, "WMSnapBarVisible");
+    moveMouse(100, 790);
+    sim().runFor(0.5);
+    moveMouse(100, 791);
+    sim().runFor(0.5);
+    EXPECT_FALSE(bar->window()->isVisible());
+    defaults.set(true, "WMSnapBarVisible");
+    moveMouse(100, 792);
+    sim().runFor(0.5);
+    moveMouse(100, 793);
+    sim().runFor(0.5);
+    EXPECT_TRUE(bar->window()->isVisible());
+}
+
+} // namespace
+} // namespace tilmora::testing
