@@ -270,8 +270,8 @@ constexpr double kTitleBarHeight = 28;
 /// What the window server does with a left-button event that goes to other applications, before
 /// the global monitors see it: a mouse-down on a window brings it and its application to the
 /// front, and one within the top 28 points of a (not full-screen) window's frame starts moving
-/// that window; each dragged event then moves it by the pointer's travel since the mouse-down, and
-/// the mouse-up ends the move. The program's own windows are the UI toolkit's: a click that lands
+/// that window; each dragged event then moves it by the pointer's travel since the previous event,
+/// keeping its current size, and the mouse-up ends the move. The program's own windows are the UI toolkit's: a click that lands
 /// on one (when the routing hook did not give it to the program) neither activates the program
 /// nor moves the window, and it does not reach the windows below.
 void windowServerHandles(const NSEvent& event) {
@@ -293,9 +293,13 @@ void windowServerHandles(const NSEvent& event) {
     }
     case EventType::leftMouseDragged:
         if (s.titleBarDragWindow) {
-            CGRect frame = s.titleBarDragStartFrame;
+            // Moves by the travel since the previous event and keeps the window's current size,
+            // so a resize made during the drag (through Accessibility) is not undone.
+            const auto current = desktop.windowState(*s.titleBarDragWindow);
+            CGRect frame = current ? current->frame : s.titleBarDragStartFrame;
             frame.origin.x += event.locationInWindow.x - s.titleBarDragAnchor.x;
             frame.origin.y += event.locationInWindow.y - s.titleBarDragAnchor.y;
+            s.titleBarDragAnchor = event.locationInWindow;
             desktop.setWindowFrame(*s.titleBarDragWindow, frame);
         }
         return;

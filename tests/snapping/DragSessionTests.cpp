@@ -473,3 +473,43 @@ TEST_F(DragTilingTest, StoppingMonitoringCancelsTheTilingDragAndTheNextDragStart
 
 } // namespace
 } // namespace tilmora::testing
+
+namespace tilmora::testing {
+namespace {
+
+TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
+    RoriDeru grid;
+    grid.magnetMode = true;
+    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+    platform::SimInput::shared().moveMouse({300, 790});
+    grid.beginExternalDrag();
+    platform::SimInput::shared().moveMouse({900, 300});
+    desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
+    sim().runFor(0.05);
+    ASSERT_FALSE(grid.overlays.empty());
+    grid.hideAll(false);
+    EXPECT_TRUE(grid.overlays.empty());
+    grid.endExternalDrag();
+    EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
+    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_FALSE(grid.createdOverlaysForDragSession);
+}
+
+TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
+    RoriDeru grid;
+    grid.liveResizeDuringDrag = true;
+    grid.markGridPresetInMenu = true;
+    grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+    desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+    platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
+    sim().runFor(0.48);
+    EXPECT_EQ(notesFrame().size.width, 720);
+    EXPECT_EQ(notesFrame().size.height, 900);
+    sim().runFor(1.0);
+    EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
+    EXPECT_FALSE(grid.isDragging);
+}
+
+} // namespace
+} // namespace tilmora::testing
