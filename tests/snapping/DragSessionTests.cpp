@@ -367,6 +367,10 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
     sim().runFor(0.01);
     ASSERT_TRUE(grid.lastNonSelfActiveApp);
     EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    desk().setFrontmost(desk().programPid());
+    sim().runFor(0.01);
+    ASSERT_TRUE(grid.lastNonSelfActiveApp);
+    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
     platform::AppSpec bare;
     bare.localizedName = "Bare";
     const auto anonymous = desk().run(bare, {window("Bare", {0, 0, 300, 300})});
