@@ -4,7 +4,6 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/Runtime.hpp"
 
-#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -16,7 +15,8 @@
 namespace fuzzing {
 
 /// The fuzz programs' platform: the simulated runtime and the user's folders under a fresh
-/// temporary root, made on first use and removed when the program exits. Main thread.
+/// temporary root (in TMPDIR), made on first use and removed when the program exits normally; a
+/// program that stops on a fault leaves it to whoever set TMPDIR. Main thread.
 class FuzzSandbox {
 public:
     static FuzzSandbox& instance() {
@@ -46,10 +46,11 @@ private:
         platform::Runtime::start(platform::Runtime::Mode::simulated);
         platform::FoldersControl::useRoot(root_);
         platform::SharedInstances::resetAll();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(instance().root_, ec);
-        });
+    }
+
+    ~FuzzSandbox() {
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
     }
 
     std::filesystem::path root_;
