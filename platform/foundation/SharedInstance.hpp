@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -33,9 +34,11 @@ template <class T>
 class SharedInstance {
 public:
     static T& get() {
-        std::lock_guard lock(state().mutex);
         auto& s = state();
-        if (s.instance) return *s.instance;
+        // Fast path once made: one atomic read, no lock (resets run with every worker stopped).
+        if (T* made = s.instance.load(std::memory_order_acquire)) return *made;
+        std::lock_guard lock(s.mutex);
+        if (T* made = s.instance.load(std::memory_order_relaxed)) return *made;
         if (s.constructing)
             throw std::logic_error(std::string("shared instance of ") + typeid(T).name() +
                                    " reached from its own constructor");
@@ -48,7 +51,7 @@ public:
             throw;
         }
         s.constructing = false;
-        s.instance = created;
+        s.instance.store(created, std::memory_order_release);
         if (!s.registered) {
             s.registered = true;
             detail::registerSharedReset([] { reset(); });
@@ -59,13 +62,13 @@ public:
     /// Whether the instance exists now (created and not reset since).
     static bool exists() {
         std::lock_guard lock(state().mutex);
-        return state().instance != nullptr;
+        return state().instance.load(std::memory_order_acquire) != nullptr;
     }
 
 private:
     struct State {
         std::recursive_mutex mutex;
-        T* instance = nullptr;
+        std::atomic<T*> instance{nullptr};
         bool constructing = false;
         bool registered = false;
     };
@@ -79,8 +82,7 @@ private:
         T* old = nullptr;
         {
             std::lock_guard lock(state().mutex);
-            old = state().instance;
-            state().instance = nullptr;
+            old = state().instance.exchange(nullptr, std::memory_order_acq_rel);
         }
         // Destroyed outside the lock, so its destructor may reach other shared instances.
         delete old;
