@@ -32,12 +32,14 @@ bench: deps
 
 # Every parser's fuzz target, built with clang's libFuzzer and sanitizers in build/fuzz, run for
 # FUZZ_SECONDS seconds each (default 60) on a copy of its seeds; fails on any fault or timeout.
+# FUZZ_SEED fixes libFuzzer's random seed (CI uses one, so a run repeats what was run before).
 FUZZ_SECONDS ?= 60
+FUZZ_SEED ?= 0
 fuzz:
 	@bash scripts/install-deps --fuzz
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILMORA_FUZZ=ON -DTILMORA_BENCH=OFF -DBUILD_TESTING=OFF
 	cmake --build build/fuzz -j $(JOBS)
-	FUZZ_SECONDS=$(FUZZ_SECONDS) BUILD=build/fuzz bash fuzz/run-all
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_SEED=$(FUZZ_SEED) BUILD=build/fuzz bash fuzz/run-all
 
 format:
 	find platform src app tests bench -name '*.[ch]pp' | xargs clang-format -i
