@@ -3,6 +3,8 @@
 // its table again every time).
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "model/DefaultLayoutStore.hpp"
 #include "model/DefaultProfileStore.hpp"
 #include "model/DisplayProvider.hpp"
@@ -25,27 +27,7 @@ using namespace tilmora;
 
 namespace {
 
-// Removes the sandbox when the program ends.
-struct RemoveOnExit {
-    std::filesystem::path path;
-    ~RemoveOnExit() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-// Real threads and clocks, and user folders in a fresh temporary folder.
-const std::filesystem::path& sandbox() {
-    static const std::filesystem::path root = [] {
-        platform::Runtime::start(platform::Runtime::Mode::real);
-        std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-bench-XXXXXX").string();
-        std::filesystem::path made = ::mkdtemp(pattern.data());
-        platform::FoldersControl::useRoot(made);
-        return made;
-    }();
-    static const RemoveOnExit cleanup{root};
-    return root;
-}
+using benchsupport::sandbox;
 
 Layout makeLayout(int index) {
     const DisplayId display(std::to_string(index % 3 + 1));

@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "snapshots/PersistenceController.hpp"
 #include "snapshots/SnapshotSave.hpp"
 
@@ -15,15 +17,6 @@
 
 namespace {
 
-// Removes the sandbox when the program ends.
-struct RemoveOnExit {
-    std::filesystem::path path;
-    ~RemoveOnExit() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
 // Toasts cost nothing here: no panel is made.
 class NoToastHost : public tilmora::ToastHost {
 public:
@@ -37,10 +30,7 @@ public:
 // regular applications of 10 windows each.
 void prepare() {
     static const bool ready = [] {
-        platform::Runtime::start(platform::Runtime::Mode::real);
-        std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-bench-XXXXXX").string();
-        static const RemoveOnExit cleanup{::mkdtemp(pattern.data())};
-        platform::FoldersControl::useRoot(cleanup.path);
+        benchsupport::sandbox();
         tilmora::NotificationManager::installHost(std::make_shared<NoToastHost>());
         auto& desk = platform::SimDesktop::shared();
         desk.useLaptop();

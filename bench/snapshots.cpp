@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "snapshots/PersistenceController.hpp"
 #include "snapshots/SavedDisplayIdentity.hpp"
 
@@ -13,27 +15,7 @@
 
 namespace {
 
-// Removes the sandbox when the program ends.
-struct RemoveOnExit {
-    std::filesystem::path path;
-    ~RemoveOnExit() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-// Real threads and clocks, and user folders in a fresh temporary folder.
-const std::filesystem::path& sandbox() {
-    static const std::filesystem::path root = [] {
-        platform::Runtime::start(platform::Runtime::Mode::real);
-        std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-bench-XXXXXX").string();
-        std::filesystem::path made = ::mkdtemp(pattern.data());
-        platform::FoldersControl::useRoot(made);
-        return made;
-    }();
-    static const RemoveOnExit cleanup{root};
-    return root;
-}
+using benchsupport::sandbox;
 
 // One snapshot with 300 window rows inserted and saved in one transaction, into the store on disk
 // with its rollback journal and full synchronous writes. Target: at most 30 ms per save.
