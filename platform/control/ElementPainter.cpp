@@ -1,5 +1,6 @@
 #include "platform/control/ElementPainter.hpp"
 
+#include "platform/control/ControlStyle.hpp"
 #include "platform/ui/Image.hpp"
 
 #include <algorithm>
@@ -9,17 +10,12 @@ namespace platform::ui::declarative {
 
 namespace {
 
-Color rgb(int r, int g, int b, double a = 1) {
-    return Color::rgba(r / 255.0, g / 255.0, b / 255.0, a);
-}
+using ControlStyle::isBold;
+using ControlStyle::rgb;
 
-const Color kBezel = rgb(255, 255, 255);
-const Color kBezelBorder = rgb(170, 170, 170);
-const Color kDisabled = rgb(0, 0, 0, 0.3);
-
-bool isBold(const std::string& weight) {
-    return weight == "bold" || weight == "semibold" || weight == "heavy" || weight == "black";
-}
+const Color kBezel = ControlStyle::bezel();
+const Color kBezelBorder = ControlStyle::bezelBorder();
+const Color kDisabled = ControlStyle::disabledText();
 
 double sizeOfRole(const TextStyle& style) {
     const std::string& role = style.fontRole;

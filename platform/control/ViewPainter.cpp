@@ -1,5 +1,6 @@
 #include "platform/control/ViewPainter.hpp"
 
+#include "platform/control/ControlStyle.hpp"
 #include "platform/control/ElementPainter.hpp"
 #include "platform/control/WindowChrome.hpp"
 #include "platform/ui/Button.hpp"
@@ -19,17 +20,12 @@ namespace platform::ui {
 
 namespace {
 
-Color rgb(int r, int g, int b, double a = 1) {
-    return Color::rgba(r / 255.0, g / 255.0, b / 255.0, a);
-}
+using ControlStyle::isBold;
+using ControlStyle::rgb;
 
-const Color kBezel = rgb(255, 255, 255);
-const Color kBezelBorder = rgb(170, 170, 170);
-const Color kDisabledText = rgb(0, 0, 0, 0.3);
-
-bool isBold(const std::string& weight) {
-    return weight == "bold" || weight == "semibold" || weight == "heavy" || weight == "black";
-}
+const Color kBezel = ControlStyle::bezel();
+const Color kBezelBorder = ControlStyle::bezelBorder();
+const Color kDisabledText = ControlStyle::disabledText();
 
 PicturePainter::TextStyle styleOf(const Font& font, const Color& color) {
     PicturePainter::TextStyle style;
