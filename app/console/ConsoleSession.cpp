@@ -1,5 +1,7 @@
 #include "console/ConsoleSession.hpp"
 
+#include "console/CommandError.hpp"
+
 #include "console/DesktopFile.hpp"
 #include "model/Log.hpp"
 #include "platform/control/SimScheduler.hpp"
@@ -21,6 +23,10 @@ ConsoleSession::ConsoleSession(std::ostream& out, DesktopConsole::Clock clock, c
         auto size = std::filesystem::file_size(*path, ec);
         logOffset_ = ec ? 0 : size;
     }
+}
+
+void ConsoleSession::requireProgramRunning() const {
+    if (programState_ != ProgramState::running) throw CommandError("the program is not running");
 }
 
 void ConsoleSession::settle() {

@@ -47,6 +47,15 @@ public:
     /// What the log file gained since the console started or since the last call.
     std::string takeNewLog();
 
+    /// Where the program stands in this session: not yet launched, running, or quit (a quit
+    /// program is not launched again in the same session).
+    enum class ProgramState { notLaunched, running, quit };
+    ProgramState programState() const { return programState_; }
+    void setProgramState(ProgramState state) { programState_ = state; }
+    /// Throws `CommandError` "the program is not running" unless the program runs; commands that
+    /// talk to the program (menus, its windows, quitting it) call this first.
+    void requireProgramRunning() const;
+
 private:
     std::ostream& out_;
     DesktopConsole::Clock clock_;
@@ -55,6 +64,7 @@ private:
     bool quit_ = false;
     int lineNumber_ = 0;
     std::uintmax_t logOffset_ = 0;
+    ProgramState programState_ = ProgramState::notLaunched;
 };
 
 } // namespace tilmora
