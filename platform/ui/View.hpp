@@ -81,6 +81,9 @@ public:
     /// Fixed width and height constraints (points); absent when unconstrained.
     std::optional<double> widthConstraint;
     std::optional<double> heightConstraint;
+    /// A height-at-least constraint (points): the fitting size, and so a stack's layout, is never
+    /// lower than it (a fixed height constraint below it gives way).
+    std::optional<double> minHeightConstraint;
     float horizontalHuggingPriority = LayoutPriority::defaultLow;
     float verticalHuggingPriority = LayoutPriority::defaultLow;
     float horizontalCompressionResistance = LayoutPriority::defaultHigh;
@@ -97,6 +100,10 @@ public:
 
     /// Told after the view moved into a window or out of one (then `window()` is null).
     virtual void viewDidMoveToWindow() {}
+    /// Told after the window that holds the view came onto the screen (`visible` true: ordered in
+    /// while it was not shown) or left it (ordered out or closed); every view of the window's
+    /// content is told, parents first. Main thread.
+    virtual void viewWindowVisibilityDidChange(bool visible) { (void)visible; }
 
     /// Whether the window may pick this view as its first key view (its initial first responder
     /// when it first becomes key). By default whether it accepts first responder.

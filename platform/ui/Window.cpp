@@ -13,6 +13,17 @@
 
 namespace platform::ui {
 
+namespace {
+/// Tells `view` and its descendants, parents first, that their window came onto or left the screen.
+void tellVisibility(const std::shared_ptr<View>& view, bool visible) {
+    if (!view) return;
+    view->viewWindowVisibilityDidChange(visible);
+    auto subviews = view->subviews(); // a handler may change the tree
+    for (auto& subview : subviews)
+        tellVisibility(subview, visible);
+}
+} // namespace
+
 // --- animator -------------------------------------------------------------------------------
 
 void WindowAnimator::setAlphaValue(double alpha) {
@@ -194,6 +205,7 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
 }
 
 void Window::orderIn(bool activate, bool makingKey) {
+    bool wasVisible = visible_;
     closed_ = false;
     visible_ = true;
     Application::shared().orderIn(this);
@@ -202,6 +214,7 @@ void Window::orderIn(bool activate, bool makingKey) {
                                 makingKey ? OwnWindowBridge::Ordering::makingKey
                                           : OwnWindowBridge::Ordering::plain);
     listed_ = true;
+    if (!wasVisible) tellVisibility(contentView_, true);
 }
 
 void Window::orderFront() {
@@ -226,6 +239,7 @@ void Window::orderOut() {
     visible_ = false;
     Application::shared().orderOutWindow(this);
     syncWithWindowServer();
+    tellVisibility(contentView_, false);
 }
 
 void Window::close() {

@@ -18,6 +18,10 @@ void ViewBase::invalidate() {
     if (host_) host_->setNeedsRebuild();
 }
 
+Window* ViewBase::hostingWindow() const {
+    return host_ ? host_->window() : nullptr;
+}
+
 void ViewBase::deferToMain(std::function<void()> fn) {
     std::weak_ptr<int> alive = alive_;
     runtime::mainAsync([alive, fn = std::move(fn)] {
@@ -88,6 +92,23 @@ void HostingView::setFrame(const Rect& frame) {
 
 void HostingView::viewDidMoveToWindow() {
     if (window() && builds_ == 0) rebuild();
+}
+
+void HostingView::viewWindowVisibilityDidChange(bool visible) {
+    if (!visible) {
+        if (offscreen_ || builds_ == 0) return;
+        offscreen_ = true;
+        // Every place disappears; they all appear anew when the window is back.
+        auto gone = std::move(disappear_);
+        disappear_.clear();
+        for (auto& [key, fn] : gone)
+            if (fn) fn();
+        return;
+    }
+    if (!offscreen_) return;
+    offscreen_ = false;
+    dirty_ = true;
+    rebuildIfNeeded();
 }
 
 Size HostingView::fittingSize() const {
@@ -191,7 +212,7 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
         env[k] = v;
     pass.seen.insert(n.key);
 
-    if (n.onAppear || n.onDisappear) {
+    if ((n.onAppear || n.onDisappear) && !offscreen_) {
         std::string k = n.key + "|appear";
         pass.seen.insert(k);
         if (!disappear_.count(k)) pass.appear.push_back(n.onAppear);

@@ -12,7 +12,7 @@ namespace platform::ui::declarative {
 /// Hosts a declarative root view in an AppKit-like view (as the original platform's hosting
 /// view). It builds the tree from the root's `body()`, keeps view instances, representable
 /// controls (added as its subviews) and notification subscriptions per place in the tree, runs
-/// on-appear and on-disappear, and lays the tree out in its bounds (points, y down from the
+/// on-appear and on-disappear (again each time its window leaves the screen and comes back), and lays the tree out in its bounds (points, y down from the
 /// top-left). A change of state asks for a rebuild on the next main-queue turn; `rebuildIfNeeded`
 /// does it at once (the test driver calls it after every action). Main thread only.
 class HostingView : public View {
@@ -33,6 +33,10 @@ public:
 
     void setFrame(const Rect& frame) override;
     void viewDidMoveToWindow() override;
+    /// When the window leaves the screen, runs the on-disappear handlers of every place; when it
+    /// comes back, rebuilds at once and runs the on-appear handlers of every place present then.
+    /// While the window is off screen, rebuilds run no on-appear handler.
+    void viewWindowVisibilityDidChange(bool visible) override;
     Size fittingSize() const override;
 
 private:
@@ -60,6 +64,7 @@ private:
     bool dirty_ = true;
     bool scheduled_ = false;
     bool building_ = false;
+    bool offscreen_ = false; // the window left the screen after the host's places appeared
     int builds_ = 0;
 };
 

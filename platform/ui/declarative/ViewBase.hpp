@@ -6,6 +6,10 @@
 #include <map>
 #include <typeinfo>
 
+namespace platform::ui {
+class Window;
+}
+
 namespace platform::ui::declarative {
 
 class HostingView;
@@ -36,6 +40,9 @@ public:
         return fallback;
     }
     bool isMounted() const { return host_ != nullptr; }
+    /// The window whose content holds this view's host; null while the view is in no host or
+    /// its host is in no window.
+    Window* hostingWindow() const;
 
 protected:
     // Inputs are replaced by assignment; the base's own bookkeeping stays.
