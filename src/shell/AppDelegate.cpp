@@ -1,0 +1,123 @@
+#include "shell/AppDelegate.hpp"
+
+#include "model/Log.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/MainThread.hpp"
+#include "shell/ShellHooks.hpp"
+#include "snapping/DefaultTilingEngine.hpp"
+#include "snapping/RoriDeru.hpp"
+#include "snapping/SnapBarController.hpp"
+#include "snapping/SnapBarOverlayCoordinator.hpp"
+#include "snapping/TilingController.hpp"
+#include "windows/SystemDisplayProvider.hpp"
+#include "windows/SystemWindowMutator.hpp"
+#include "windows/SystemWindowProvider.hpp"
+
+namespace tilmora {
+
+AppDelegate::AppDelegate()
+    : persistenceController(ShellHooks::current().persistenceController())
+    , defaults_(&platform::UserDefaults::standard()) {
+    environment = AppEnvironment::live([this] {
+        return ShellHooks::current().makeSnapshotManager(persistenceController);
+    });
+    baseLayoutStore = std::make_shared<DefaultLayoutStore>(std::nullopt);
+    profileStore = std::make_shared<DefaultProfileStore>(std::nullopt);
+    overlayCoordinator = std::make_shared<SnapBarOverlayCoordinator>();
+    registerActions();
+}
+
+AppDelegate::~AppDelegate() {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    if (languageObserver) center.removeObserver(*languageObserver);
+    if (rectSelectionObserver) center.removeObserver(*rectSelectionObserver);
+}
+
+std::weak_ptr<AppDelegate> AppDelegate::weak() { return strong(); }
+
+std::shared_ptr<AppDelegate> AppDelegate::strong() {
+    std::weak_ptr<Responder> self = weak_from_this();
+    return std::static_pointer_cast<AppDelegate>(self.lock());
+}
+
+const std::shared_ptr<void>& AppDelegate::snapshotManager() {
+    if (!snapshotManager_) snapshotManager_ = environment.snapshotManager;
+    return *snapshotManager_;
+}
+
+RoriDeru& AppDelegate::roriDeru() {
+    if (roriDeru_ == nullptr) roriDeru_ = environment.roriDeru != nullptr ? environment.roriDeru : &RoriDeru::shared();
+    return *roriDeru_;
+}
+
+WindowMoving& AppDelegate::windowMover() {
+    if (!windowMover_) windowMover_ = environment.windowMover;
+    return *windowMover_;
+}
+
+DisplayLayoutPersisting& AppDelegate::displayLayoutStore() {
+    if (!displayLayoutStore_) displayLayoutStore_ = environment.displayLayoutStore;
+    return *displayLayoutStore_;
+}
+
+std::shared_ptr<ProfileAwareLayoutStore> AppDelegate::layoutStore() {
+    if (!layoutStore_) {
+        std::weak_ptr<AppDelegate> weakSelf = weak();
+        layoutStore_ = std::make_shared<ProfileAwareLayoutStore>(
+            baseLayoutStore, [weakSelf]() -> std::optional<LayoutProfile> {
+                auto self = weakSelf.lock();
+                if (!self) return std::nullopt;
+                return self->profileController().activeProfile();
+            });
+    }
+    return layoutStore_;
+}
+
+ProfileController& AppDelegate::profileController() {
+    if (!profileController_) {
+        profileController_ = std::make_unique<ProfileController>(std::make_shared<SystemDisplayProvider>(), profileStore);
+    }
+    return *profileController_;
+}
+
+std::shared_ptr<TilingController> AppDelegate::tilingController() {
+    if (tilingController_) return tilingController_;
+    auto controller = std::make_shared<TilingController>(
+        std::make_shared<SystemDisplayProvider>(), std::make_shared<SystemWindowProvider>(),
+        std::make_shared<SystemWindowMutator>(), std::make_shared<DefaultTilingEngine>(), layoutStore());
+    controller->connectOverlayPresenter(overlayCoordinator);
+    std::weak_ptr<AppDelegate> weakSelf = weak();
+    controller->frontmostWindowMover = [weakSelf](const Rect& rect) {
+        auto move = [weakSelf, rect] {
+            if (auto self = weakSelf.lock()) self->roriDeru().moveFrontmostAXWindow(rect);
+        };
+        if (platform::isMainThread()) {
+            move();
+        } else {
+            platform::DispatchQueue::main().async(move);
+        }
+    };
+    tilingController_ = controller;
+    return tilingController_;
+}
+
+void AppDelegate::rebuildStatusMenu(const std::optional<platform::NSScreen>&) {}
+
+void AppDelegate::registerActions() { registerCommandActions(); }
+
+// ---- The application delegate ------------------------------------------------------------------
+
+AppDelegateWrapper::AppDelegateWrapper()
+    : appDelegate_(std::make_shared<AppDelegate>()) {}
+
+void AppDelegateWrapper::applicationDidFinishLaunching() { appDelegate_->applicationDidFinishLaunching(); }
+
+void AppDelegateWrapper::applicationWillTerminate() { appDelegate_->applicationWillTerminate(); }
+
+std::shared_ptr<AppDelegate> AppDelegateWrapper::current() {
+    auto delegate = platform::ui::Application::shared().delegate.lock();
+    auto wrapper = std::dynamic_pointer_cast<AppDelegateWrapper>(delegate);
+    return wrapper ? wrapper->appDelegate() : nullptr;
+}
+
+} // namespace tilmora

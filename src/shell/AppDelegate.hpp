@@ -1,0 +1,297 @@
+#pragma once
+
+#include "model/DefaultLayoutStore.hpp"
+#include "model/DefaultProfileStore.hpp"
+#include "model/ProfileAwareLayoutStore.hpp"
+#include "model/ProfileController.hpp"
+#include "model/Rect.hpp"
+#include "model/SnapIconKind.hpp"
+#include "model/VeskPreset.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "platform/desktop/SPUStandardUpdaterController.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/Uuid.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/ui/Alert.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Menu.hpp"
+#include "platform/ui/Responder.hpp"
+#include "platform/ui/StatusItem.hpp"
+#include "platform/ui/ViewController.hpp"
+#include "platform/ui/Window.hpp"
+#include "shell/AppEnvironment.hpp"
+#include "shortcuts/Name.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+namespace tilmora {
+
+class RoriDeru;
+class SnapBarController;
+class SnapBarOverlayCoordinator;
+class TilingController;
+
+/// The application shell: the one object that owns every long-lived component of the program
+/// (stores, controllers, the status item and its menu, the main window, the updater) and answers
+/// every menu item, status-bar button and global chord. It is held by `std::shared_ptr` in its
+/// `AppDelegateWrapper`; closures it hands out capture `weak()` and do nothing once it is gone.
+/// Its action selectors are registered on itself (`registerAction`), so the application's
+/// target-action dispatch reaches it as the application delegate's shell.
+///
+/// Responder already derives from `enable_shared_from_this<Responder>`; `weak()` and `strong()`
+/// give the typed pointers.
+///
+/// Main thread only.
+class AppDelegate : public platform::ui::Responder,
+                    public platform::ui::MenuDelegate,
+                    public platform::SPUUpdaterDelegate {
+public:
+    enum class HDir { left, right };
+    enum class VDir { top, bottom };
+    /// A preset of the preset grids chosen for one display, carried by a menu item.
+    struct VeskPresetMenuSelection {
+        platform::UUID presetId;
+        std::string displayId;
+        bool operator==(const VeskPresetMenuSelection&) const = default;
+    };
+
+    /// Builds the stores, the overlay coordinator and the environment, and registers the action
+    /// selectors. Nothing runs until `applicationDidFinishLaunching`.
+    AppDelegate();
+    ~AppDelegate() override;
+
+    std::weak_ptr<AppDelegate> weak();
+    std::shared_ptr<AppDelegate> strong();
+
+    // ---- Stored properties, in declaration order ------------------------------------------
+    std::shared_ptr<platform::ui::StatusItem> statusItem;
+    std::shared_ptr<platform::ui::Window> window;
+    /// The snapshot store's controller, opaque to the shell (see `ShellHooks`).
+    std::shared_ptr<void> persistenceController;
+    platform::UserDefaults& defaults() const { return *defaults_; }
+    bool isApplyingKeyboardShortcutsState = false;
+    AppEnvironment environment;
+
+    /// Lazy services: the first read copies the environment's field.
+    const std::shared_ptr<void>& snapshotManager();
+    RoriDeru& roriDeru();
+    WindowMoving& windowMover();
+    DisplayLayoutPersisting& displayLayoutStore();
+
+    std::shared_ptr<DefaultLayoutStore> baseLayoutStore;
+    std::shared_ptr<DefaultProfileStore> profileStore;
+    std::shared_ptr<SnapBarOverlayCoordinator> overlayCoordinator;
+    std::unique_ptr<platform::SPUStandardUpdaterController> updaterController;
+    std::shared_ptr<SnapBarController> snapBarController;
+    std::unordered_map<std::string, Rect> lastRectByWindowKey;
+    std::unordered_map<std::string, Rect> baselineRectByWindowKey;
+    std::shared_ptr<platform::ui::WindowController> preferencesWindowController;
+    std::shared_ptr<platform::ui::WindowController> snapAreasWindowController;
+    std::shared_ptr<platform::ui::WindowController> gridPanelWindowController;
+    std::vector<platform::NSScreen> gridPanelScreens;
+    std::shared_ptr<platform::ui::WindowController> layoutEditorWindowController;
+    std::shared_ptr<platform::ui::WindowController> veskLayoutWindowController;
+    std::shared_ptr<platform::ui::Menu> cachedStatusMenu;
+    bool didFinishUIInitialization = false;
+    std::shared_ptr<platform::ui::WindowController> helpWindowController;
+    bool initializationHasStarted = false;
+    std::optional<platform::ObserverToken> languageObserver;
+    std::optional<platform::ObserverToken> rectSelectionObserver;
+    const std::string keyboardShortcutsEnabledKey = "WMKeyboardShortcutsEnabled";
+
+    /// The profile-aware layout store over `baseLayoutStore` (its provider holds the shell weakly
+    /// and answers none once it is gone).
+    std::shared_ptr<ProfileAwareLayoutStore> layoutStore();
+    ProfileController& profileController();
+    /// Built on first read: system providers, the default engine, the profile-aware store, the
+    /// overlay coordinator as presenter and a frontmost-window mover that hops to the main queue.
+    std::shared_ptr<TilingController> tilingController();
+
+    // ---- Launch, UI start-up, permissions, updater, quit, logs, help (shell core) -------------
+    /// The launch phase.
+    void applicationDidFinishLaunching();
+    /// The UI start-up; runs its work once, later calls rebuild the status menu next turn.
+    void continueInitialization();
+    /// Registers the 38 fallback values of the settings (never persisted).
+    void registerAppDefaults();
+    void requestSystemEventsPermission();
+    /// Checks Accessibility trust (with the system prompt) and explains a refusal in an alert.
+    void checkAccessibilityAndExplain();
+    /// Creates and starts the updater and asks for one background check.
+    void startUpdater();
+    /// The application name shown in alerts: the bundle's "CFBundleName" text, else "This app".
+    static std::string applicationName();
+
+    void updaterDidNotFindUpdate(platform::SPUUpdater&) override;
+    void updaterDidAbortWithError(platform::SPUUpdater&, const platform::Error& error) override;
+    void updaterDidFindValidUpdate(platform::SPUUpdater&, const std::string& version) override;
+    void updaterDidFinishUpdateCycle(platform::SPUUpdater&, const std::optional<platform::Error>& error) override;
+
+    void quitApp();
+    void applicationWillTerminate();
+    void showAlert(const std::string& message, platform::ui::AlertStyle style);
+    void clearLogFile();
+    void pruneTLMLogFiles(const std::filesystem::path& folder, std::size_t maxToKeep,
+                          const std::set<std::string>& excludeExactFileNames);
+    void openHelp(platform::ui::Responder* sender);
+    /// The result of the self-test.
+    struct DiagnosticsResult {
+        int passed = 0;
+        int failed = 0;
+        std::vector<std::string> messages;
+    };
+    /// Shows the self-test result in an alert, then logs the summary (and the details).
+    void presentDiagnosticsResult(const DiagnosticsResult& result);
+
+    // Launch at login.
+    std::string launchAgentLabel() const;
+    std::filesystem::path launchAgentPlistURL() const;
+    void writeLaunchAgentPlist() const;
+    struct ProcessResult {
+        int status = 0;
+        std::string standardOutput;
+        std::string standardError;
+    };
+    ProcessResult runProcess(const std::string& path, const std::vector<std::string>& arguments) const;
+    bool isLaunchAtStartupEnabled() const;
+    bool setLaunchAtLogin(bool enabled) const;
+    void toggleLaunchAtStartup(platform::ui::Responder* sender);
+    void migrateLaunchAtLoginIfNeeded();
+
+    // ---- Status menu, shortcut bindings, windows, self-test (shell core) ---------------------
+    /// Rebuilds the status menu into `cachedStatusMenu` for `preferredScreen` (none: the screen
+    /// the selection follows).
+    void rebuildStatusMenu(const std::optional<platform::NSScreen>& preferredScreen = std::nullopt);
+    void showWindow();
+    void openPreferences(platform::ui::Responder* sender);
+    void setLayoutScopeSingle(platform::ui::Responder* sender);
+    void setLayoutScopeAll(platform::ui::Responder* sender);
+    void layoutScopePreferenceDidChange();
+    void handleLanguagePreferenceChange();
+    void refreshSnapBarIndicators();
+
+    // ---- Window commands, menu actions, presets, editor windows and switches -----------------
+    // (declarations of the command files: AppDelegateWindowCommands.cpp and the others)
+    //
+    // Geometry is in global coordinates: points, origin at the bottom-left of the main display,
+    // y up, on a screen's visible frame. Every command runs on the main thread, moves windows
+    // through `windowMover()` and logs through `print`.
+
+    // Screen choice (AppDelegateWindowCommands.cpp).
+    /// The screen a window command acts on: the one under the pointer when "UseCursorDisplay" is a
+    /// stored true and one holds it, else the frontmost window's, else the main, else the first.
+    std::optional<platform::NSScreen> screenForSnapping();
+    /// The screen the status menu describes: `preferredScreen`, else the one under the pointer,
+    /// else `screenForSnapping()`, else the main, else the first.
+    std::optional<platform::NSScreen> menuContextScreen(const std::optional<platform::NSScreen>& preferredScreen);
+    /// The screens a layout change applies to: all in all-displays scope, else one.
+    std::vector<platform::NSScreen> layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen);
+
+    // Window commands (AppDelegateWindowCommands.cpp).
+    void snapToKind(SnapIconKind kind);
+    void snapFromMenuItem(platform::ui::Responder* sender);
+    void snapMaximizeHeight();
+    void resizeRelative(double scale);
+    void snapRestoreLast();
+    void snapRestoreLastLayout();
+    void resetAllSnappedWindows(platform::ui::Responder* sender);
+    void captureBaselineIfNeeded(const std::string& key, const Rect& currentRect);
+    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v);
+    void moveToAdjacentDisplay(int step);
+    void enterMacFullScreen();
+    void snapFullScreenHalf(SnapIconKind kind);
+    void fullScreenPresetAction(platform::ui::Responder* sender);
+    void selectGridPreset(platform::ui::Responder* sender);
+    void selectGridPresetFromPopup(platform::ui::Responder* sender);
+    void selectGridViaShortcut(std::int64_t rows, std::int64_t cols);
+    void toggleGridLines(platform::ui::Responder* sender);
+    void toggleLayoutScope(platform::ui::Responder* sender);
+    void openSnapPreferences();
+    // `setLayoutScopeSingle`, `setLayoutScopeAll` and `layoutScopePreferenceDidChange` (declared
+    // above) are defined in AppDelegateWindowCommands.cpp.
+
+    // Menu actions for displays and snap areas (AppDelegateDisplayMenuActions.cpp).
+    void moveToDisplayMenuItem(platform::ui::Responder* sender);
+    void snapAreaFromMenuItem(platform::ui::Responder* sender);
+    void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender);
+    /// Moves the frontmost window onto `target`, relative to its display when
+    /// "WMPreserveRelativeMove" allows, clamped into the target's visible frame.
+    void moveFrontmostWindow(const platform::NSScreen& target);
+
+    // Preset grids per display (AppDelegatePresetGrids.cpp). The selection is stored under
+    // "WMVeskSelectedPresetId." + the display key as upper-case UUID text.
+    std::optional<platform::UUID> veskSelectedPresetId(const platform::NSScreen& screen) const;
+    void setVeskSelectedPresetId(const std::optional<platform::UUID>& presetId, const platform::NSScreen& screen);
+    void clearVeskSelection(const std::vector<platform::NSScreen>& screens);
+    void applyVeskPresetFromMenu(platform::ui::Responder* sender);
+    void applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender);
+    void applyVeskPreset(const VeskPreset& preset, const platform::NSScreen& screen);
+    void applyVeskTile(const VeskTile& tile, const platform::NSScreen& screen);
+    void addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& screen);
+
+    // Editor windows (AppDelegateEditorWindows.cpp).
+    void openLayoutEditor(platform::ui::Responder* sender);
+    void openVeskLayoutEditor(platform::ui::Responder* sender);
+
+    // Snap bar and switches (AppDelegateSwitches.cpp).
+    void ensureSnapBarController();
+    void toggleSnapBar(platform::ui::Responder* sender);
+    void disableSnapBarFromCloseButton();
+    void toggleSnapping(platform::ui::Responder* sender);
+    void resetSnapSelection(platform::ui::Responder* sender);
+    void toggleStageReserve(platform::ui::Responder* sender);
+    void toggleIntegrateStageManager(platform::ui::Responder* sender);
+    void toggleIntegrateMissionControl(platform::ui::Responder* sender);
+    bool isKeyboardShortcutsEnabled() const;
+    void applyKeyboardShortcutsEnabledState();
+    void setKeyboardShortcutsEnabled(bool enabled);
+    void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender);
+    /// The 61 names of the shortcut catalog, in catalog order; built once.
+    static const std::vector<KeyboardShortcuts::Name>& allKeyboardShortcutNames();
+
+    /// Registers the selectors of the window commands, menu actions, presets, editors and
+    /// switches. Defined by the command files.
+    void registerCommandActions();
+
+    // ---- end of the command declarations ---------------------------------------------------
+
+private:
+    /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
+    void registerActions();
+
+    platform::UserDefaults* defaults_;
+    std::optional<std::shared_ptr<void>> snapshotManager_;
+    RoriDeru* roriDeru_ = nullptr;
+    std::shared_ptr<WindowMoving> windowMover_;
+    std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore_;
+    std::shared_ptr<ProfileAwareLayoutStore> layoutStore_;
+    std::unique_ptr<ProfileController> profileController_;
+    std::shared_ptr<TilingController> tilingController_;
+};
+
+/// The application's delegate: owns the one shell for the life of the process and forwards
+/// launch-finished and termination to it.
+class AppDelegateWrapper : public platform::ui::ApplicationDelegate {
+public:
+    AppDelegateWrapper();
+    const std::shared_ptr<AppDelegate>& appDelegate() const { return appDelegate_; }
+    void applicationDidFinishLaunching() override;
+    void applicationWillTerminate() override;
+
+    /// The running application's shell: the delegate's `appDelegate`, or null when the
+    /// application's delegate is not a wrapper (or is gone).
+    static std::shared_ptr<AppDelegate> current();
+
+private:
+    std::shared_ptr<AppDelegate> appDelegate_;
+};
+
+} // namespace tilmora
