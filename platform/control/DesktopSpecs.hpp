@@ -108,6 +108,12 @@ struct WindowSpec {
     /// Clicks pass through the window to the window below it (the window server's hit testing
     /// skips it).
     bool ignoresMouseEvents = false;
+    /// False: a drag by the title bar does not move the window (the application handles the drag
+    /// itself and ignores it).
+    bool movesWithTitleBarDrag = true;
+    /// Each title-bar move takes effect this many seconds after the pointer moved (the window lags
+    /// behind the pointer); 0: at once.
+    double titleBarDragLag = 0;
 };
 
 /// A window that an application opens some time after it was asked to launch (or to open one).

@@ -297,6 +297,23 @@ void SimDesktop::setWindowFrame(std::uint32_t number, const CGRect& frame) {
     }
 }
 
+void SimDesktop::dragWindowByTitleBar(std::uint32_t number, double dx, double dy) {
+    TXN;
+    auto* w = m.liveWindow(number);
+    if (!w || !w->spec.movesWithTitleBarDrag) return;
+    auto move = [number, dx, dy](DesktopModel& model) {
+        if (auto* live = model.liveWindow(number)) {
+            live->spec.frame.origin.x += dx;
+            live->spec.frame.origin.y += dy;
+            model.placeOnDisplaySpace(*live);
+        }
+    };
+    if (w->spec.titleBarDragLag > 0)
+        m.after(w->spec.titleBarDragLag, move, "title-bar move");
+    else
+        move(m);
+}
+
 void SimDesktop::setWindowTitle(std::uint32_t number, const std::string& title) {
     TXN;
     if (auto* w = m.liveWindow(number)) w->spec.title = title;

@@ -142,6 +142,10 @@ public:
     void closeWindow(std::uint32_t number);
     /// The user moves or resizes a window (no write rules apply).
     void setWindowFrame(std::uint32_t number, const CGRect& frame);
+    /// The user drags a window by its title bar by (dx, dy) points: the window's current frame
+    /// moves by that much, keeping its size, at once or `titleBarDragLag` seconds later; a window
+    /// with `movesWithTitleBarDrag` false stays.
+    void dragWindowByTitleBar(std::uint32_t number, double dx, double dy);
     void setWindowTitle(std::uint32_t number, const std::string& title);
     void setWindowMinimized(std::uint32_t number, bool minimized);
     /// Moves a window to Desktop `desktop` (1-based) of the display that holds it.

@@ -287,7 +287,6 @@ void windowServerHandles(const NSEvent& event) {
         if (!hit->fullScreen && p.y >= hit->frame.maxY() - kTitleBarHeight) {
             s.titleBarDragWindow = hit->number;
             s.titleBarDragAnchor = p;
-            s.titleBarDragStartFrame = hit->frame;
         }
         return;
     }
@@ -295,12 +294,9 @@ void windowServerHandles(const NSEvent& event) {
         if (s.titleBarDragWindow) {
             // Moves by the travel since the previous event and keeps the window's current size,
             // so a resize made during the drag (through Accessibility) is not undone.
-            const auto current = desktop.windowState(*s.titleBarDragWindow);
-            CGRect frame = current ? current->frame : s.titleBarDragStartFrame;
-            frame.origin.x += event.locationInWindow.x - s.titleBarDragAnchor.x;
-            frame.origin.y += event.locationInWindow.y - s.titleBarDragAnchor.y;
+            desktop.dragWindowByTitleBar(*s.titleBarDragWindow, event.locationInWindow.x - s.titleBarDragAnchor.x,
+                event.locationInWindow.y - s.titleBarDragAnchor.y);
             s.titleBarDragAnchor = event.locationInWindow;
-            desktop.setWindowFrame(*s.titleBarDragWindow, frame);
         }
         return;
     case EventType::leftMouseUp:

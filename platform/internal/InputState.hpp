@@ -54,10 +54,9 @@ struct State {
     /// The mouse-down went to this program: its drags and its mouse-up go there too.
     bool mouseCapturedByProgram = false;
     /// The window that a left-button drag begun in its title bar moves (another application's),
-    /// with the pointer location and the window's frame at the mouse-down (global coordinates).
+    /// with the pointer location of the last event that moved it (global coordinates).
     std::optional<std::uint32_t> titleBarDragWindow;
     CGPoint titleBarDragAnchor;
-    CGRect titleBarDragStartFrame;
 
     std::vector<std::shared_ptr<EventMonitor>> monitors;
     /// A dispatch of the application's queue waits on the main queue.

@@ -4,6 +4,7 @@
 #include "platform/control/SimInput.hpp"
 #include "snapping/DragSession.hpp"
 #include "snapping/DragTargeting.hpp"
+#include "snapping/WindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 
 #include <gtest/gtest.h>
@@ -199,6 +200,14 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     const auto toasts = std::count(overlay->calls.begin(), overlay->calls.end(),
                                    std::string("showToast ") + DragTargeting::minimumSizeMessage);
     EXPECT_EQ(toasts, 1);
+    // In the same tick the mover, which could not shrink the window to the tile, replaces the
+    // notice with its own on the same overlay.
+    const auto showing = std::find(overlay->calls.begin(), overlay->calls.end(),
+                                   std::string("showToast ") + DragTargeting::minimumSizeMessage);
+    const auto snapped = std::find(overlay->calls.begin(), overlay->calls.end(),
+                                   std::string("showToast ") + WindowMover::minimumSizeMessage);
+    ASSERT_NE(snapped, overlay->calls.end());
+    EXPECT_LT(showing, snapped);
 }
 
 TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
@@ -391,6 +400,47 @@ TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_FALSE(grid.isDragging);
     EXPECT_FALSE(grid.sampleTimer);
+}
+
+TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved) {
+    struct Case {
+        std::string name;
+        bool moves;
+        double lag;
+        bool overlayBeforeLag; ///< overlays show right after the pointer's last move
+        Rect dropped;          ///< the window after the release
+    };
+    const std::vector<Case> cases = {
+        {"follows the pointer", true, 0, true, {720, 0, 720, 900}},
+        {"lags 0.2 s behind the pointer", true, 0.2, false, {720, 0, 720, 900}},
+        {"ignores the title-bar drag", false, 0, false, {100, 500, 400, 300}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RoriDeru grid;
+        grid.markGridPresetInMenu = true;
+        grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+        desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
+        platform::WindowSpec spec = window("Doc", {100, 500, 400, 300});
+        spec.movesWithTitleBarDrag = c.moves;
+        spec.titleBarDragLag = c.lag;
+        desk().updateWindow(notesWindow, spec);
+        auto& input = platform::SimInput::shared();
+        input.moveMouse({300, 790});
+        input.mouseDown();
+        for (int step = 1; step <= 10; ++step) {
+            input.moveMouse({300 + 90.0 * step, 790 - 29.0 * step});
+            sim().runFor(0.02);
+        }
+        EXPECT_EQ(!grid.overlays.empty(), c.overlayBeforeLag);
+        sim().runFor(0.3);
+        EXPECT_EQ(!grid.overlays.empty(), c.moves);
+        input.mouseUp();
+        sim().runFor(0.5);
+        EXPECT_EQ(toRect(notesFrame()), c.dropped);
+        EXPECT_TRUE(grid.overlays.empty());
+        EXPECT_FALSE(grid.isDragging);
+    }
 }
 
 } // namespace

@@ -172,4 +172,33 @@ TEST_F(TitleBarDragTest, ThePointerOfTheProgramTheMouseUpAndTheRightButtonMoveNo
     EXPECT_EQ(frameOf("Back"), (CGRect{110, 100, 400, 300}));
 }
 
+TEST_F(TitleBarDragTest, HostileWindowsLagBehindThePointerOrIgnoreTitleBarDrags) {
+    struct Case {
+        std::string name;
+        bool moves;
+        double lag;
+        double frameXDuringDrag; ///< Back's x when the last dragged event has been handled
+        double frameXAfter;      ///< and once every lagging move took effect
+    };
+    const std::vector<Case> cases = {
+        {"follows the pointer", true, 0, 500, 500},
+        {"lags 0.5 s behind", true, 0.5, 100, 500},
+        {"ignores the drag", false, 0, 100, 100},
+        {"ignores the drag even with a lag", false, 0.5, 100, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        buildScene();
+        WindowSpec spec = window("Back", frameOf("Back"));
+        spec.movesWithTitleBarDrag = c.moves;
+        spec.titleBarDragLag = c.lag;
+        desk().updateWindow(numberOf("Back"), spec);
+        input().drag({150, 390}, {550, 390}, 0.3, 4);
+        sim().runFor(0.31);
+        EXPECT_DOUBLE_EQ(frameOf("Back").origin.x, c.frameXDuringDrag);
+        sim().runFor(1.0);
+        EXPECT_EQ(frameOf("Back"), (CGRect{c.frameXAfter, 100, 400, 300}));
+    }
+}
+
 } // namespace
