@@ -230,22 +230,34 @@ bool ViewDriver::drag(const std::string& key, Point from, Point to, int steps) {
     std::string nodeKey = n->key;
     DragValue value{from, from};
     double moved = 0;
-    steps = std::max(steps, 1);
-    for (int i = 1; i <= steps; ++i) {
-        double t = double(i) / steps;
-        value.location = {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
-        moved = std::hypot(value.location.x - from.x, value.location.y - from.y);
-        if (moved < n->dragMinimumDistance) continue;
+    bool reported = false;
+    // Reports a change at the value's location; false when the element left the tree.
+    auto change = [&] {
         if (auto changed = n->onDragChanged) changed(value);
+        reported = true;
         settle();
         // The tree was rebuilt: find the element again by its place.
         Node* again = nullptr;
         walk(host_.tree(), [&](Node& m) {
             if (!again && m.key == nodeKey) again = &m;
         });
-        if (!again) return true;
+        if (!again) return false;
         n = again;
+        return true;
+    };
+    // A gesture that needs no travel reports its first change at the press point.
+    if (n->dragMinimumDistance <= 0 && !change()) return true;
+    steps = std::max(steps, 1);
+    for (int i = 1; i <= steps; ++i) {
+        double t = double(i) / steps;
+        Point next{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+        if (reported && next.x == value.location.x && next.y == value.location.y) continue; // no movement
+        value.location = next;
+        moved = std::hypot(value.location.x - from.x, value.location.y - from.y);
+        if (moved < n->dragMinimumDistance) continue;
+        if (!change()) return true;
     }
+    value.location = to;
     if (moved >= n->dragMinimumDistance)
         if (auto ended = n->onDragEnded) ended(value);
     settle();

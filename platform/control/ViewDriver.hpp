@@ -46,6 +46,10 @@ public:
     /// Taps at a point of the element: the topmost tappable element under it receives the tap.
     bool tap(const std::string& idOrText, Point at);
     /// Drags from `from` to `to` through `steps` intermediate moves on the element's drag gesture.
+    /// Changes come once the pointer has travelled the gesture's minimum distance; with a minimum
+    /// distance of 0 the first change is at the press point (translation zero). The end is at
+    /// `to`. A press and release at one point gives, with minimum distance 0, one change and the
+    /// end there; otherwise nothing.
     bool drag(const std::string& idOrText, Point from, Point to, int steps = 4);
     /// Opens the element's context menu and chooses an item.
     bool contextMenuItem(const std::string& idOrText, const std::string& itemTitle);

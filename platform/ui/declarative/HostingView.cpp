@@ -2,6 +2,7 @@
 
 #include "platform/desktop/CoordinateSpace.hpp"
 
+#include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
 
 #include "platform/ui/Control.hpp"
@@ -225,7 +226,9 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
         if (!tokens_.count(k)) {
             std::weak_ptr<int> alive = alive_;
             tokens_[k] = NotificationCenter::defaultCenter().addObserver(
-                name, nullptr, [this, alive, k](const Notification& notification) {
+                // On the main queue: at once for a post on the main thread, as one main-queue
+                // block for a post from another thread.
+                name, nullptr, MainQueueDelivery::shared(), [this, alive, k](const Notification& notification) {
                     if (!alive.lock()) return;
                     auto it = handlers_.find(k);
                     if (it != handlers_.end() && it->second) {

@@ -120,6 +120,14 @@ Element& Element::lineLimit(int lines) {
     node_->style.lineLimit = lines;
     return *this;
 }
+Element& Element::truncationMode(const std::string& mode) {
+    node_->style.truncation = mode;
+    return *this;
+}
+Element& Element::multilineTextAlignment(const std::string& alignment) {
+    node_->style.multilineAlignment = alignment;
+    return *this;
+}
 Element& Element::buttonStyle(const std::string& style) {
     node_->buttonStyle = style;
     return *this;

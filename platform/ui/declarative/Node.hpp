@@ -175,6 +175,10 @@ public:
     Element& foregroundColor(Color color);
     Element& foregroundRole(const std::string& role);
     Element& lineLimit(int lines);
+    /// Where a text cut to its line limit loses its characters: "head", "middle" or "tail".
+    Element& truncationMode(const std::string& mode);
+    /// How the lines of a wrapping text align: "leading", "center" or "trailing".
+    Element& multilineTextAlignment(const std::string& alignment);
     Element& buttonStyle(const std::string& style);
     Element& tint(Color color);
     Element& textFieldStyle(const std::string& style);
@@ -189,7 +193,10 @@ public:
     Element& environment(const std::string& key, std::any value);
     /// Places the element at an absolute rectangle inside its canvas (points, y down).
     Element& placed(Rect rect);
-    /// Subscribes to a notification of the default center while the element is in the tree.
+    /// Subscribes to a notification of the default center while the element is in the tree. The
+    /// handler runs on the main thread: at once when the notification is posted there, as one
+    /// main-queue block when it is posted on another thread (skipped when the element has left the
+    /// tree by then).
     Element& onReceive(const std::string& name, std::function<void()> handler);
     /// The same, handing the handler the notification.
     Element& onReceive(const std::string& name, std::function<void(const Notification&)> handler);
