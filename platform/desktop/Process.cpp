@@ -3,6 +3,9 @@
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopState.hpp"
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/desktop/UserIdentity.hpp"
 
 namespace platform {
 
@@ -101,6 +104,32 @@ void runLaunchctl(DesktopModel& m, const std::vector<std::string>& args, int& st
         std::string target = args[1] + "/" + labelOfPlist(args[2]);
         bool loaded = m.launchctlLoaded.count(target) != 0;
         if (sub == "bootstrap") {
+            // The tool reads the property list before it looks at the domain.
+            std::optional<PropertyValue> plist;
+            try {
+                plist = PropertyListSerialization::propertyListFromData(FileSystem::readFile(args[2]));
+            } catch (const Error&) {
+                if (!FileSystem::fileExists(args[2])) {
+                    status = 2;
+                    err = "Bootstrap failed: 2: No such file or directory\n";
+                    return;
+                }
+            }
+            const PropertyValue* label = nullptr;
+            if (plist && plist->asDictionary()) {
+                auto found = plist->asDictionary()->find("Label");
+                if (found != plist->asDictionary()->end()) label = &found->second;
+            }
+            if (!label || !label->asString() || *label->asString() != labelOfPlist(args[2])) {
+                status = 5;
+                err = "Bootstrap failed: 5: Input/output error\n";
+                return;
+            }
+            if (args[1] != "gui/" + std::to_string(UserIdentity::getuid())) {
+                status = 125;
+                err = "Bootstrap failed: 125: Domain does not support specified action\n";
+                return;
+            }
             if (loaded) {
                 status = 5;
                 err = "Bootstrap failed: 5: Input/output error\nService already loaded\n";

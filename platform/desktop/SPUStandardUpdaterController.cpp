@@ -2,6 +2,7 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopState.hpp"
+#include "platform/internal/HostKnobs.hpp"
 
 namespace platform {
 
@@ -26,6 +27,11 @@ SPUStandardUpdaterController::~SPUStandardUpdaterController() {
 }
 
 void SPUStandardUpdaterController::startUpdater() {
+    {
+        auto& knobs = desktop_detail::HostKnobs::shared();
+        std::lock_guard hold(knobs.mutex);
+        if (knobs.updaterStartError) throw Error(*knobs.updaterStartError);
+    }
     updater_->started_ = true;
     auto holder = desktop_detail::currentModel();
     DesktopModel::Txn t(*holder);

@@ -49,6 +49,8 @@ public:
     SPUStandardUpdaterController& operator=(const SPUStandardUpdaterController&) = delete;
 
     SPUUpdater& updater() { return *updater_; }
+    /// Starts the updater. Throws `platform::Error` when the simulator makes the start fail
+    /// (`HostControl::setUpdaterStartError`).
     void startUpdater();
 
 private:

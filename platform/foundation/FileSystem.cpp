@@ -1,6 +1,7 @@
 #include "platform/foundation/FileSystem.hpp"
 
 #include "platform/foundation/Error.hpp"
+#include "platform/internal/HostKnobs.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -156,6 +157,12 @@ void appendToFile(const fs::path& path, std::string_view contents) {
 }
 
 void removeItem(const fs::path& path) {
+    {
+        auto& knobs = desktop_detail::HostKnobs::shared();
+        std::lock_guard hold(knobs.mutex);
+        auto failing = knobs.removalErrors.find(path);
+        if (failing != knobs.removalErrors.end()) throw Error(failing->second);
+    }
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) fail("could not remove", path, errno);
     std::error_code ec;

@@ -47,7 +47,7 @@ void writeFile(const std::filesystem::path& path, std::string_view contents);
 void appendToFile(const std::filesystem::path& path, std::string_view contents);
 
 /// Removes the file, folder (with its contents) or symbolic link at `path`; throws when nothing
-/// is there.
+/// is there, or when the simulator makes its removal fail (`FileSystemControl`).
 void removeItem(const std::filesystem::path& path);
 
 /// Renames `from` to `to`, replacing a file at `to`; throws when `from` does not exist.

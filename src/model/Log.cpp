@@ -4,6 +4,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/StandardOutput.hpp"
 #include "platform/foundation/Utf8Text.hpp"
 
 #include <cstdio>
@@ -20,10 +21,7 @@ platform::Lock& logLock() {
     return lock;
 }
 
-void writeToStandardOutput(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
+void writeToStandardOutput(std::string_view text) { platform::StandardOutput::write(text); }
 
 void emit(std::string_view text) {
     const auto path = logFilePath();

@@ -8,6 +8,9 @@
 #include "platform/desktop/SMAppService.hpp"
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
 
 using namespace platform;
 
@@ -176,7 +179,12 @@ TEST_F(DesktopTest, ProcessRunsAnswerLikeTheirTools) {
         std::string errContains;
         std::string outContains;
     };
-    const std::string plist = "/Users/me/Library/LaunchAgents/com.quorvane.Tilmora.launchagent.plist";
+    // launchctl reads the property list, so the agent's file exists with its own label.
+    const auto agents = *platform::Folders::home() / "Library/LaunchAgents";
+    platform::FileSystem::createDirectories(agents);
+    const std::string plist = (agents / "com.quorvane.Tilmora.launchagent.plist").string();
+    platform::FileSystem::writeFile(plist, platform::PropertyListSerialization::dataFromPropertyList(
+                                               platform::PropertyDictionary{{"Label", "com.quorvane.Tilmora.launchagent"}}));
     const std::string target = "gui/501/com.quorvane.Tilmora.launchagent";
     const std::vector<Case> cases = {
         {"/bin/launchctl", {"print", target}, 113, "Could not find service", ""},
