@@ -1,6 +1,8 @@
 #include "platform/ui/AnimationContext.hpp"
 
 #include "platform/dispatch/MainThread.hpp"
+#include "platform/dispatch/MediaTime.hpp"
+#include "platform/internal/AnimationLog.hpp"
 
 #include "platform/ui/Runtime.hpp"
 
@@ -36,6 +38,7 @@ void AnimationContext::runAnimationGroup(const std::function<void(AnimationConte
         if (completion) runtime::mainAsync(std::move(completion));
         return;
     }
+    AnimationLog::shared().entries.push_back({mediaTime(), ctx.duration, ctx.timingFunction});
     runtime::afterDelay(ctx.duration, [finals = std::move(finals), completion = std::move(completion)] {
         for (auto& f : finals)
             f();

@@ -171,6 +171,7 @@ TEST_F(SnapBarTest, IntegrationTogglesAndMissionControl) {
     EXPECT_EQ(refused->window(), nullptr);
     EXPECT_FALSE(refused->hasMouseMonitor());
     EXPECT_FALSE(refused->hasClickMonitor());
+    EXPECT_FALSE(refused->hasAppSwitchObserver());
     EXPECT_TRUE(refused->autoHidden());
     defaults.set(false, "WMAutoHideSnapBarWithMissionControl");
     refused->show(screenAt(0), target);

@@ -1,5 +1,7 @@
 #include "SnapBarFixture.hpp"
 
+#include "platform/control/AnimationJournal.hpp"
+#include "platform/control/SimInput.hpp"
 #include "platform/foundation/Uuid.hpp"
 
 #include <gtest/gtest.h>
@@ -121,6 +123,16 @@ TEST_F(SnapBarTest, ShowSlidesInAndHideSlidesOut) {
     EXPECT_FALSE(bar->hasMouseMonitor());
     EXPECT_FALSE(bar->hasClickMonitor());
     EXPECT_FALSE(bar->hasAppSwitchObserver());
+
+    // The slide-in eases out, the slide-out eases in.
+    const auto groups = platform::ui::AnimationJournal::groups();
+    ASSERT_GE(groups.size(), 2u);
+    const auto& slideIn = groups[groups.size() - 2];
+    const auto& slideOut = groups.back();
+    EXPECT_DOUBLE_EQ(slideIn.duration, 0.16);
+    EXPECT_EQ(slideIn.timingFunction, "easeOut");
+    EXPECT_DOUBLE_EQ(slideOut.duration, 0.12);
+    EXPECT_EQ(slideOut.timingFunction, "easeIn");
 }
 
 TEST_F(SnapBarTest, NarrowFrameKeepsTheLeftMargin) {
@@ -145,9 +157,20 @@ TEST_F(SnapBarTest, HighlightAndToggleTexts) {
         return result;
     };
     EXPECT_EQ(highlighted(), std::vector<std::size_t>{0});
+    EXPECT_EQ(bar->iconButtons()[0]->layer()->borderColor,
+              platform::ui::Color::controlAccentColor().withAlphaComponent(0.9));
+    EXPECT_EQ(bar->iconButtons()[1]->layer()->borderWidth, 0);
     grid->setSelectedKind(SnapIconKind::grid3x3, screenAt(0)); // posts the selection change
     EXPECT_TRUE(highlighted().empty());
     grid->setSelectedKind(SnapIconKind::topHalf, screenAt(0));
+    EXPECT_EQ(highlighted(), std::vector<std::size_t>{2});
+
+    // A kind selected for another display does not light up on the indicator screen's bar, which
+    // keeps showing its own display's kind.
+    addDisplay(2, {1440, 0, 1440, 900});
+    platform::SimInput::shared().moveMouse({200, 400});
+    grid->setSelectedKind(SnapIconKind::leftHalf, screenAt(1));
+    bar->refreshSelectionHighlight();
     EXPECT_EQ(highlighted(), std::vector<std::size_t>{2});
 
     EXPECT_EQ(bar->snappingToggleButton()->title, "Stop Snapping");

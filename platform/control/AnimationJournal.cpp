@@ -1,0 +1,14 @@
+#include "platform/control/AnimationJournal.hpp"
+
+#include "platform/internal/AnimationLog.hpp"
+
+namespace platform::ui::AnimationJournal {
+
+std::vector<Group> groups() {
+    std::vector<Group> result;
+    for (const auto& entry : AnimationLog::shared().entries)
+        result.push_back({entry.startedAt, entry.duration, entry.timingFunction});
+    return result;
+}
+
+} // namespace platform::ui::AnimationJournal
