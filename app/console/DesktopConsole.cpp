@@ -4,6 +4,7 @@
 #include "console/CommandError.hpp"
 #include "console/CommandTable.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/ToastJournal.hpp"
 #include "console/Tokenizer.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimInput.hpp"
@@ -54,6 +55,8 @@ void DesktopConsole::installRouting() {
     });
     // Clicks and title-bar drags on other applications' windows are the simulator's own
     // behaviour (`SimInput`); the console adds nothing to them.
+    // `expect toast` sees the toasts shown from here on.
+    ToastJournal::shared().startRecording();
 }
 
 int DesktopConsole::exitStatus() const {

@@ -35,7 +35,15 @@ const std::vector<AlertRecord>& UISimulator::alertLog() {
 // --- menus ----------------------------------------------------------------------------------
 
 void UISimulator::scriptMenuPick(MenuPick pick) {
-    UiScript::shared().menuScript.push_back(std::move(pick));
+    UiScript::shared().menuScript.push_back([pick = std::move(pick)](Menu&) { return pick; });
+}
+
+void UISimulator::scriptMenuChoice(std::function<MenuPick(Menu&)> choose) {
+    UiScript::shared().menuScript.push_back(std::move(choose));
+}
+
+void UISimulator::cancelMenuPicks() {
+    UiScript::shared().menuScript.clear();
 }
 
 void UISimulator::setMenuPicker(std::function<MenuPick(Menu&)> picker) {

@@ -79,6 +79,11 @@ public:
 
     // Menus
     static void scriptMenuPick(MenuPick pick);
+    /// Queues a user who reads the menu before deciding: when the next menu opens (after its
+    /// delegate was told, before the wait) `choose` gets it and returns the pick.
+    static void scriptMenuChoice(std::function<MenuPick(Menu&)> choose);
+    /// Drops the queued picks that no menu has used yet.
+    static void cancelMenuPicks();
     /// Handles menus that no queued script covers; without one such menus are dismissed.
     static void setMenuPicker(std::function<MenuPick(Menu&)> picker);
     static const std::vector<MenuRecord>& menuLog();

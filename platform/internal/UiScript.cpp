@@ -112,9 +112,9 @@ void UiScript::answerModal(Window& window) {
 MenuPick UiScript::nextMenuPick(Menu& menu) {
     auto& s = *this;
     if (!s.menuScript.empty()) {
-        auto pick = std::move(s.menuScript.front());
+        auto choose = std::move(s.menuScript.front());
         s.menuScript.pop_front();
-        return pick;
+        return choose(menu);
     }
     if (s.menuPicker) return s.menuPicker(menu);
     return MenuPick{{}, 0, nullptr};

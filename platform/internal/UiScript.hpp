@@ -23,7 +23,8 @@ public:
     std::function<AlertResponse(const Alert&)> alertResponder;
     std::vector<AlertRecord> alertLog;
     std::vector<const Alert*> liveAlerts;
-    std::deque<MenuPick> menuScript;
+    /// Queued menu picks, each decided with the open menu in hand.
+    std::deque<std::function<MenuPick(Menu&)>> menuScript;
     std::function<MenuPick(Menu&)> menuPicker;
     std::vector<MenuRecord> menuLog;
     /// The scripted user of modal windows that are not alerts: queued steps first, one per turn of

@@ -26,6 +26,7 @@ struct SharedState {
     std::shared_ptr<NotificationManager> manager;
     std::shared_ptr<ToastHost> host; // null: the default host
     std::shared_ptr<ToastHost> defaultHost = std::make_shared<SystemToastHost>();
+    std::function<void(const std::string&, const std::string&)> observer;
 };
 
 SharedState& state() {
@@ -52,6 +53,12 @@ NotificationManager::~NotificationManager() {
 void NotificationManager::installHost(std::shared_ptr<ToastHost> host) {
     std::lock_guard<platform::Lock> hold(state().lock);
     state().host = std::move(host);
+}
+
+void NotificationManager::setToastObserver(
+    std::function<void(const std::string& title, const std::string& message)> observer) {
+    std::lock_guard<platform::Lock> hold(state().lock);
+    state().observer = std::move(observer);
 }
 
 void NotificationManager::show(const std::string& title, const std::string& message, double duration) {
@@ -93,6 +100,12 @@ void NotificationManager::showOnMain(const std::string& title, const std::string
     ++generation_;
     notificationWindow_->setAlpha(1.0);
     notificationWindow_->orderFrontRegardless();
+    std::function<void(const std::string&, const std::string&)> observer;
+    {
+        std::lock_guard<platform::Lock> hold(state().lock);
+        observer = state().observer;
+    }
+    if (observer) observer(title, message);
 
     std::weak_ptr<NotificationManager> weak = weak_from_this();
     hideTimer_ = platform::Timer::scheduledTimer(duration, false, [weak](platform::Timer&) {

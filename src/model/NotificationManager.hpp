@@ -6,6 +6,7 @@
 #include "platform/dispatch/Timer.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ public:
     /// `SystemToastHost` with its main-window lookup; tests, a fake). Null puts back the default,
     /// a `SystemToastHost` without a main window. Any thread; a panel already made stays.
     static void installHost(std::shared_ptr<ToastHost> host);
+    /// Called with the title and the message of every toast as its panel is shown (main thread).
+    /// The console records them this way. Null removes it; `SharedInstances::resetAll` does too.
+    static void
+    setToastObserver(std::function<void(const std::string& title, const std::string& message)> observer);
 
     /// Shows a toast for `duration` seconds, then fades it out over 0.2 s. Any thread: on the main
     /// thread it acts at once, from another thread it hands the work to the main queue and

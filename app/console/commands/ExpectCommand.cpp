@@ -8,6 +8,7 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/DesktopQueries.hpp"
+#include "console/ExpectationRegistration.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
@@ -102,6 +103,7 @@ void expectCommand(ConsoleSession& session, const CommandArgs& args) {
         if (actual != want) session.failExpectation(what, std::to_string(want), std::to_string(actual));
         return;
     }
+    if (const auto* check = ExpectationRegistration::find(what)) return (*check)(session, args);
     throw CommandError("unknown expectation: " + what);
 }
 

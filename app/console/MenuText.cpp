@@ -1,0 +1,103 @@
+#include "console/MenuText.hpp"
+
+#include "console/ConsoleText.hpp"
+#include "platform/ui/Control.hpp"
+
+namespace tilmora {
+
+using platform::ModifierFlags;
+using platform::ui::Menu;
+using platform::ui::MenuItem;
+
+namespace {
+
+void describeInto(std::string& out, Menu& menu, int depth) {
+    for (const auto& item : menu.items()) {
+        if (item->isHidden) continue;
+        out.append(static_cast<std::size_t>(depth) * 2, ' ');
+        out += MenuText::line(*item);
+        out += "\n";
+        if (item->hasSubmenu() && !item->isSeparatorItem()) {
+            item->submenu()->update();
+            describeInto(out, *item->submenu(), depth + 1);
+        }
+    }
+}
+
+/// The key as the menu shows it: letters upper case, the keys without a printed form by their symbol.
+std::string keyText(const std::string& key) {
+    if (key == "\r") return "↩";
+    if (key == "\x1b") return "⎋";
+    if (key == "\t") return "⇥";
+    if (key == " ") return "Space";
+    if (key == "\x7f" || key == "\b") return "⌫";
+    if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z')
+        return std::string(1, static_cast<char>(key[0] - 'a' + 'A'));
+    return key;
+}
+
+} // namespace
+
+std::string MenuText::describe(Menu& menu) {
+    std::string out;
+    describeInto(out, menu, 0);
+    return out;
+}
+
+std::string MenuText::name(const MenuItem& item) {
+    return item.title.substr(0, item.title.find('\t'));
+}
+
+std::string MenuText::keyEquivalent(const MenuItem& item) {
+    const std::string& key = item.keyEquivalent;
+    if (key.empty()) return {};
+    const ModifierFlags mask = item.keyEquivalentModifierMask;
+    const bool upperCase = key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z';
+    std::string out;
+    if (mask.contains(ModifierFlags::control)) out += "⌃";
+    if (mask.contains(ModifierFlags::option)) out += "⌥";
+    if (mask.contains(ModifierFlags::shift) || upperCase) out += "⇧";
+    if (mask.contains(ModifierFlags::command)) out += "⌘";
+    return out + keyText(key);
+}
+
+std::string MenuText::line(const MenuItem& item) {
+    if (item.isSeparatorItem()) return "---";
+    std::string out;
+    if (item.state == platform::ui::ControlState::on) out += "✓ ";
+    out += name(item);
+    if (item.hasSubmenu()) out += " ▸";
+    if (!item.isEnabled) out += " (disabled)";
+    if (const auto tab = item.title.find('\t'); tab != std::string::npos) out += item.title.substr(tab);
+    if (const auto key = keyEquivalent(item); !key.empty()) out += " [" + key + "]";
+    return out;
+}
+
+std::shared_ptr<MenuItem> MenuText::find(Menu& menu, const std::vector<std::string>& path) {
+    Menu* current = &menu;
+    std::shared_ptr<MenuItem> found;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (!current) return nullptr;
+        found = nullptr;
+        for (const auto& item : current->items())
+            if (!item->isHidden && !item->isSeparatorItem() && name(*item) == path[i]) {
+                found = item;
+                break;
+            }
+        if (!found) return nullptr;
+        current = found->submenu().get();
+        if (current && i + 1 < path.size()) current->update();
+    }
+    return found;
+}
+
+std::string MenuText::pathText(const std::vector<std::string>& path) {
+    std::string out;
+    for (const auto& name : path) {
+        if (!out.empty()) out += " > ";
+        out += ConsoleText::quote(name);
+    }
+    return out;
+}
+
+} // namespace tilmora

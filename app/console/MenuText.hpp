@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/ui/Menu.hpp"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tilmora {
+
+/// How the console prints an open menu and finds its items. An item is named by its title's text
+/// before the TAB (the text after the TAB is its chord hint). Main thread.
+class MenuText {
+public:
+    /// One line per shown item of `menu` (hidden items left out), submenus' items after their
+    /// item: two spaces per submenu level, "✓ " when on, the title's text before its TAB, " ▸" for
+    /// a submenu, " (disabled)", then TAB + the chord hint when there is one, and " [⇧⌘O]" for a
+    /// key equivalent. Separators print "---". Each line ends in "\n". Submenus are brought up to
+    /// date (automatic enabling) as opening them would.
+    static std::string describe(platform::ui::Menu& menu);
+    /// The line of one item, without indentation and without "\n".
+    static std::string line(const platform::ui::MenuItem& item);
+    /// The title's text before its first TAB.
+    static std::string name(const platform::ui::MenuItem& item);
+    /// A key equivalent as the menu shows it: the modifiers in ⌃⌥⇧⌘ order, then the key ("⇧⌘O";
+    /// an upper-case key adds ⇧). Empty without a key equivalent.
+    static std::string keyEquivalent(const platform::ui::MenuItem& item);
+
+    /// The item reached by following `path` (names, from the top menu down through submenus);
+    /// null when a step names no shown item or passes an item without a submenu.
+    static std::shared_ptr<platform::ui::MenuItem> find(platform::ui::Menu& menu,
+                                                        const std::vector<std::string>& path);
+    /// `path` as the console prints it: each name quoted, joined by " > ".
+    static std::string pathText(const std::vector<std::string>& path);
+};
+
+} // namespace tilmora

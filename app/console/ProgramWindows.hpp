@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/ui/StatusItem.hpp"
+#include "platform/ui/Window.hpp"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tilmora {
+
+/// What the console's `menu` and `ui` commands reach of the program running in this process: its
+/// own windows (the toolkit's), its status item and the screen a display number names. Throws
+/// `CommandError` with the console's texts when something is not there. Main thread.
+class ProgramWindows {
+public:
+    /// The program's windows in creation order, without the menu-bar windows that hold status
+    /// items and without closed windows.
+    static std::vector<std::shared_ptr<platform::ui::Window>> windows();
+    /// The first window titled `title`, a visible one before a hidden one; throws
+    /// "no program window "TITLE"" when there is none.
+    static platform::ui::Window& window(const std::string& title);
+
+    /// The program's status item: the first visible item of the status bar. Throws "the program
+    /// has no status item".
+    static platform::ui::StatusItem& statusItem();
+
+    /// The place in the screen list of the display numbered `display` (as `show screens` prints
+    /// it; none: the main display). Throws "no display N".
+    static std::size_t screenIndex(std::optional<long> display);
+};
+
+} // namespace tilmora

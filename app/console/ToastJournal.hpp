@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/foundation/SharedInstance.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tilmora {
+
+/// The toasts the program showed since the console started recording, for `expect toast`. One
+/// shared instance (`SharedInstances::resetAll` drops it, and the toast observer with it). Main
+/// thread.
+class ToastJournal {
+public:
+    struct Toast {
+        std::string title;
+        std::string message;
+    };
+
+    static ToastJournal& shared() { return platform::SharedInstance<ToastJournal>::get(); }
+
+    /// Forgets what was recorded and records every toast shown from now on (installs the
+    /// notification manager's toast observer).
+    void startRecording();
+    const std::vector<Toast>& toasts() const { return toasts_; }
+    /// Whether a recorded toast's title or message contains `text`.
+    bool contains(const std::string& text) const;
+
+private:
+    std::vector<Toast> toasts_;
+};
+
+} // namespace tilmora

@@ -1,0 +1,286 @@
+#include "console/WindowElements.hpp"
+
+#include "console/CommandError.hpp"
+#include "console/ConsoleText.hpp"
+#include "platform/control/ViewDriver.hpp"
+#include "platform/ui/Button.hpp"
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/SearchField.hpp"
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/TextField.hpp"
+
+#include <functional>
+#include <optional>
+
+namespace tilmora {
+
+using platform::ui::View;
+using platform::ui::declarative::Element;
+using platform::ui::declarative::HostingView;
+using platform::ui::declarative::Node;
+using platform::ui::declarative::NodeKind;
+
+namespace {
+
+using Text = ConsoleText;
+
+/// What `ui show` prints of one view or element; nothing when all parts are empty.
+struct Line {
+    std::string kind;
+    std::string id;
+    std::optional<std::string> text;
+    std::optional<std::string> value; // already written as it prints: a number or a quoted text
+    bool disabled = false;
+
+    bool printable() const { return !id.empty() || (text && !text->empty()) || value; }
+    std::string str(int depth) const {
+        std::string out(static_cast<std::size_t>(depth) * 2, ' ');
+        out += kind;
+        if (!id.empty()) out += " id=" + id;
+        if (text && !text->empty()) out += " " + Text::quote(*text);
+        if (value) out += " value=" + *value;
+        if (disabled) out += " disabled";
+        return out + "\n";
+    }
+};
+
+/// A retained view's line (kind by its class).
+Line viewLine(const View& view) {
+    Line line{"view", view.identifier, std::nullopt, std::nullopt, false};
+    if (const auto* control = dynamic_cast<const platform::ui::Control*>(&view)) {
+        line.kind = "control";
+        line.disabled = !control->isEnabled;
+    }
+    if (const auto* popUp = dynamic_cast<const platform::ui::PopUpButton*>(&view)) {
+        line.kind = "popUp";
+        line.value = Text::quote(popUp->titleOfSelectedItem());
+    } else if (const auto* button = dynamic_cast<const platform::ui::Button*>(&view)) {
+        line.text = button->title;
+        switch (button->buttonType) {
+        case platform::ui::ButtonType::switchButton:
+            line.kind = "checkbox";
+            line.value = std::to_string(button->state);
+            break;
+        case platform::ui::ButtonType::radio:
+            line.kind = "radio";
+            line.value = std::to_string(button->state);
+            break;
+        default:
+            line.kind = "button";
+        }
+    } else if (const auto* field = dynamic_cast<const platform::ui::TextField*>(&view)) {
+        if (!field->isEditable) {
+            line.kind = "label";
+            line.text = field->stringValue();
+        } else {
+            line.kind = dynamic_cast<const platform::ui::SearchField*>(&view) ? "searchField" : "textField";
+            line.text = field->placeholderString;
+            line.value = Text::quote(field->stringValue());
+        }
+    } else if (const auto* slider = dynamic_cast<const platform::ui::Slider*>(&view)) {
+        line.kind = "slider";
+        line.value = Text::number(slider->doubleValue());
+    }
+    return line;
+}
+
+const char* kindName(NodeKind kind) {
+    switch (kind) {
+    case NodeKind::empty:
+        return "empty";
+    case NodeKind::vstack:
+        return "vstack";
+    case NodeKind::hstack:
+        return "hstack";
+    case NodeKind::zstack:
+        return "zstack";
+    case NodeKind::scroll:
+        return "scroll";
+    case NodeKind::spacer:
+        return "spacer";
+    case NodeKind::divider:
+        return "divider";
+    case NodeKind::text:
+        return "text";
+    case NodeKind::button:
+        return "button";
+    case NodeKind::textField:
+        return "textField";
+    case NodeKind::stepper:
+        return "stepper";
+    case NodeKind::picker:
+        return "picker";
+    case NodeKind::progress:
+        return "progress";
+    case NodeKind::shape:
+        return "shape";
+    case NodeKind::canvas:
+        return "canvas";
+    case NodeKind::webView:
+        return "webView";
+    case NodeKind::color:
+        return "color";
+    case NodeKind::image:
+        return "image";
+    case NodeKind::component:
+        return "component";
+    case NodeKind::representable:
+        return "representable";
+    case NodeKind::group:
+        return "group";
+    case NodeKind::labeledContent:
+        return "labeledContent";
+    }
+    return "element";
+}
+
+/// The first text of a button's label (depth first).
+std::string labelText(const Node& node) {
+    if (node.kind == NodeKind::text) return node.text;
+    for (const auto& child : node.children)
+        if (auto text = labelText(*child.node()); !text.empty()) return text;
+    return {};
+}
+
+/// A hosted element's line; a representable element prints as its control, under the element's id.
+Line nodeLine(const Node& node) {
+    Line line{kindName(node.kind), node.identity, std::nullopt, std::nullopt, !node.resolvedEnabled};
+    switch (node.kind) {
+    case NodeKind::text:
+        line.text = node.text;
+        break;
+    case NodeKind::button:
+        line.text = labelText(node);
+        break;
+    case NodeKind::textField:
+        line.text = node.placeholder;
+        if (node.getText) line.value = Text::quote(node.getText());
+        break;
+    case NodeKind::stepper:
+        line.text = node.text;
+        if (node.getInt) line.value = std::to_string(node.getInt());
+        break;
+    case NodeKind::picker: {
+        line.text = node.labelHidden ? std::string() : node.text;
+        if (node.getSelection) {
+            const std::string tag = node.getSelection();
+            std::string title = tag;
+            for (const auto& option : node.options)
+                if (option.tag == tag) {
+                    title = option.title;
+                    break;
+                }
+            line.value = Text::quote(title);
+        }
+        break;
+    }
+    case NodeKind::progress:
+        if (node.progressValue) line.value = Text::number(*node.progressValue);
+        break;
+    case NodeKind::representable:
+        if (node.nativeView) {
+            const Line native = viewLine(*node.nativeView);
+            line.kind = native.kind;
+            if (line.id.empty()) line.id = native.id;
+            line.text = native.text;
+            line.value = native.value;
+            line.disabled = line.disabled || native.disabled;
+        }
+        break;
+    default:
+        break;
+    }
+    return line;
+}
+
+void describeNode(const Element& element, int depth, std::string& out) {
+    const Node& node = *element.node();
+    const Line line = nodeLine(node);
+    const bool printed = line.printable();
+    if (printed) out += line.str(depth);
+    const int inner = printed ? depth + 1 : depth;
+    for (const auto& child : node.backgrounds)
+        describeNode(child, inner, out);
+    // A button's label is its text; a representable's content is its control.
+    if (node.kind != NodeKind::button && node.kind != NodeKind::representable)
+        for (const auto& child : node.children)
+            describeNode(child, inner, out);
+    for (const auto& child : node.overlays)
+        describeNode(child, inner, out);
+}
+
+void describeView(View& view, int depth, std::string& out) {
+    if (view.isHidden()) return;
+    if (auto* host = dynamic_cast<HostingView*>(&view)) {
+        // The host's own subviews are the controls of its representable elements, printed there.
+        host->rebuildIfNeeded();
+        describeNode(host->tree(), depth, out);
+        return;
+    }
+    const Line line = viewLine(view);
+    const bool printed = line.printable();
+    if (printed) out += line.str(depth);
+    for (const auto& sub : view.subviews())
+        describeView(*sub, printed ? depth + 1 : depth, out);
+}
+
+/// Depth first through the window's views; `visit` returns true to stop.
+bool eachView(View& view, const std::function<bool(View&)>& visit) {
+    if (view.isHidden()) return false;
+    if (visit(view)) return true;
+    if (dynamic_cast<HostingView*>(&view)) return false;
+    for (const auto& sub : view.subviews())
+        if (eachView(*sub, visit)) return true;
+    return false;
+}
+
+bool hasIdentity(const Element& element, const std::string& id) {
+    const Node& node = *element.node();
+    if (node.identity == id) return true;
+    for (const auto* list : {&node.backgrounds, &node.children, &node.overlays})
+        for (const auto& child : *list)
+            if (hasIdentity(child, id)) return true;
+    return false;
+}
+
+} // namespace
+
+std::string WindowElements::describe(platform::ui::Window& window) {
+    std::string out;
+    if (const auto& content = window.contentView()) describeView(*content, 0, out);
+    return out;
+}
+
+WindowElements::Element WindowElements::find(platform::ui::Window& window, const std::string& key) {
+    Element found;
+    const auto& content = window.contentView();
+    if (content) {
+        // Ids first, in every view and hosted tree; then texts.
+        eachView(*content, [&](View& view) {
+            if (auto* host = dynamic_cast<HostingView*>(&view)) {
+                host->rebuildIfNeeded();
+                if (hasIdentity(host->tree(), key)) found = {nullptr, host, key};
+            } else if (view.identifier == key) {
+                found = {&view, nullptr, key};
+            }
+            return found.view || found.host;
+        });
+        if (!found.view && !found.host)
+            eachView(*content, [&](View& view) {
+                if (auto* host = dynamic_cast<HostingView*>(&view)) {
+                    if (platform::ui::declarative::ViewDriver(*host).exists(key))
+                        found = {nullptr, host, key};
+                } else if (auto* button = dynamic_cast<platform::ui::Button*>(&view);
+                           button && !dynamic_cast<platform::ui::PopUpButton*>(button) &&
+                           button->title == key) {
+                    found = {&view, nullptr, key};
+                }
+                return found.view || found.host;
+            });
+    }
+    if (!found.view && !found.host)
+        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(window.title));
+    return found;
+}
+
+} // namespace tilmora

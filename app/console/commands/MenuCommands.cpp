@@ -1,0 +1,149 @@
+// menu [display N]
+// menu pick "Title" [> "Sub" ...] [display N]
+// expect menu "Title" [> "Sub" ...] checked|unchecked|missing|present [display N]
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "console/ExpectationRegistration.hpp"
+#include "console/MenuText.hpp"
+#include "console/ProgramWindows.hpp"
+#include "platform/control/UISimulator.hpp"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace tilmora {
+
+namespace {
+
+using platform::ui::Menu;
+using platform::ui::MenuPick;
+using platform::ui::UISimulator;
+
+const char* const kMenuUsage = "usage: menu [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]";
+const char* const kExpectUsage =
+    "usage: expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]";
+
+/// The item path from word `at` on ("Title" > "Sub" > ...); `at` moves past it.
+std::vector<std::string> readPath(const CommandArgs& args, std::size_t& at, const char* usage) {
+    if (at >= args.size()) throw CommandError(usage);
+    std::vector<std::string> path{args.text(at++)};
+    while (at < args.size() && args.text(at) == ">" && !args.quoted(at)) {
+        if (at + 1 >= args.size()) throw CommandError(usage);
+        path.push_back(args.text(at + 1));
+        at += 2;
+    }
+    return path;
+}
+
+/// "display N" from word `at` to the end, or nothing there.
+std::optional<long> readDisplay(const CommandArgs& args, std::size_t at, const char* usage) {
+    if (at == args.size()) return std::nullopt;
+    if (at + 2 != args.size() || args.text(at) != "display") throw CommandError(usage);
+    return args.integer(at + 1);
+}
+
+/// Clicks the program's status item on the menu bar of `display`; `choose` reads the open menu
+/// and returns the path of the item to pick (full titles; empty: the menu is dismissed). Throws
+/// when the click opens no menu.
+void openStatusMenu(ConsoleSession& session, std::optional<long> display,
+                    std::function<std::vector<std::string>(Menu&)> choose) {
+    auto& item = ProgramWindows::statusItem();
+    const std::size_t screen = ProgramWindows::screenIndex(display);
+    auto opened = std::make_shared<bool>(false);
+    UISimulator::scriptMenuChoice([opened, choose = std::move(choose)](Menu& menu) {
+        *opened = true;
+        return MenuPick{choose(menu), 0.1, nullptr};
+    });
+    const bool clicked = UISimulator::clickStatusItem(item, screen);
+    session.settle();
+    if (!*opened) {
+        UISimulator::cancelMenuPicks();
+        throw CommandError(clicked ? "the status item opened no menu" : "the status item cannot be clicked");
+    }
+}
+
+/// The full titles of the items along `path`, as the menu tracking follows them.
+std::vector<std::string> fullTitles(Menu& menu, const std::vector<std::string>& path) {
+    std::vector<std::string> titles;
+    for (std::size_t i = 1; i <= path.size(); ++i)
+        titles.push_back(MenuText::find(menu, {path.begin(), path.begin() + static_cast<long>(i)})->title);
+    return titles;
+}
+
+void menuCommand(ConsoleSession& session, const CommandArgs& args) {
+    session.requireProgramRunning();
+    if (args.argumentCount() > 0 && args.text(1) == "pick" && !args.quoted(1)) {
+        std::size_t at = 2;
+        const auto path = readPath(args, at, kMenuUsage);
+        const auto display = readDisplay(args, at, kMenuUsage);
+        std::string problem;
+        openStatusMenu(session, display, [&](Menu& menu) -> std::vector<std::string> {
+            const auto item = MenuText::find(menu, path);
+            if (!item)
+                problem = "no menu item " + MenuText::pathText(path);
+            else if (!item->isEnabled)
+                problem = "the menu item " + MenuText::pathText(path) + " is disabled";
+            else if (item->hasSubmenu())
+                problem = "the menu item " + MenuText::pathText(path) + " opens a submenu";
+            else
+                return fullTitles(menu, path);
+            return {};
+        });
+        if (!problem.empty()) throw CommandError(problem);
+        const auto& log = UISimulator::menuLog();
+        if (log.empty() || !log.back().picked)
+            throw CommandError("the menu item " + MenuText::pathText(path) + " could not be picked");
+        session.out() << "picked " << MenuText::pathText(path) << "\n";
+        return;
+    }
+    const auto display = readDisplay(args, 1, kMenuUsage);
+    std::string text;
+    openStatusMenu(session, display, [&](Menu& menu) {
+        text = MenuText::describe(menu);
+        return std::vector<std::string>{};
+    });
+    session.out() << text;
+}
+
+void expectMenu(ConsoleSession& session, const CommandArgs& args) {
+    session.requireProgramRunning();
+    std::size_t at = 2;
+    const auto path = readPath(args, at, kExpectUsage);
+    if (at >= args.size()) throw CommandError(kExpectUsage);
+    const std::string want = args.text(at);
+    if (want != "checked" && want != "unchecked" && want != "missing" && want != "present")
+        throw CommandError(kExpectUsage);
+    const auto display = readDisplay(args, at + 1, kExpectUsage);
+    std::string actual;
+    openStatusMenu(session, display, [&](Menu& menu) {
+        const auto item = MenuText::find(menu, path);
+        if (!item)
+            actual = "missing";
+        else if (want == "present" || want == "missing")
+            actual = "present";
+        else
+            actual = item->state == platform::ui::ControlState::on ? "checked" : "unchecked";
+        return std::vector<std::string>{};
+    });
+    if (actual != want) session.failExpectation("menu " + MenuText::pathText(path), want, actual);
+}
+
+const CommandRegistration registration({
+    {.name = "menu",
+     .arguments = ArgumentCheck::any(),
+     .handler = menuCommand,
+     .help = {"menu [display N]", "menu pick \"Title\" [> \"Sub\" ...] [display N]",
+              "expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]"},
+     .helpOrder = 750},
+});
+
+const ExpectationRegistration expectations({{"menu", expectMenu}});
+
+} // namespace
+
+} // namespace tilmora

@@ -1,0 +1,210 @@
+// ui windows | ui show "<window>" | ui action "<selector>"
+// ui click "<window>" "<text or id>" | ui type "<window>" "<id>" "<text>" | ui pick "<window>" "<id>"
+// "<item>" ui step "<window>" "<id>" up|down | ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
+// "<id>" V1 [V2 ...] expect toast "<text>"
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
+#include "console/ExpectationRegistration.hpp"
+#include "console/ProgramWindows.hpp"
+#include "console/ToastJournal.hpp"
+#include "console/WindowElements.hpp"
+#include "platform/control/UISimulator.hpp"
+#include "platform/control/ViewDriver.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/TextField.hpp"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tilmora {
+
+namespace {
+
+using Text = ConsoleText;
+using platform::ui::UISimulator;
+using platform::ui::declarative::NodeKind;
+using platform::ui::declarative::ViewDriver;
+
+const char* const kUsage =
+    "usage: ui windows | show | click | type | pick | step | drag | slide | action ...";
+
+/// `ui windows`: the program's windows in creation order.
+void listWindows(ConsoleSession& session) {
+    for (const auto& window : ProgramWindows::windows()) {
+        session.out() << "window " << window->windowNumber() << " " << Text::quote(window->title) << " frame "
+                      << Text::frame(window->frame()) << " level " << window->level() << " "
+                      << (window->isVisible() ? "visible" : "hidden") << "\n";
+    }
+}
+
+/// An element of a window that a `ui` command works: the window, the element and how to name it.
+struct Target {
+    platform::ui::Window& window;
+    WindowElements::Element element;
+
+    std::string label() const { return Text::quote(element.key) + " in " + Text::quote(window.title); }
+    [[noreturn]] void fail(const std::string& what) const { throw CommandError(label() + " " + what); }
+    /// The hosted element's node (null for a retained view).
+    platform::ui::declarative::Node* node() const {
+        return element.host ? ViewDriver(*element.host).find(element.key) : nullptr;
+    }
+    /// The control behind the element: the retained view or a hosted element's native view.
+    platform::ui::View* control() const {
+        if (element.view) return element.view;
+        auto* n = node();
+        return n ? n->nativeView.get() : nullptr;
+    }
+    void requireEnabled() const {
+        const bool enabled = element.host ? ViewDriver(*element.host).isEnabled(element.key)
+                                          : !dynamic_cast<platform::ui::Control*>(element.view) ||
+                                                static_cast<platform::ui::Control*>(element.view)->isEnabled;
+        if (!enabled) fail("is disabled");
+    }
+};
+
+Target target(const CommandArgs& args) {
+    auto& window = ProgramWindows::window(args.text(2));
+    return {window, WindowElements::find(window, args.text(3))};
+}
+
+void click(const Target& t) {
+    t.requireEnabled();
+    if (t.element.host) {
+        if (!ViewDriver(*t.element.host).click(t.element.key)) t.fail("cannot be clicked");
+        return;
+    }
+    auto* button = dynamic_cast<platform::ui::Button*>(t.element.view);
+    if (!button) t.fail("cannot be clicked");
+    UISimulator::click(*button);
+}
+
+void type(const Target& t, const std::string& text) {
+    t.requireEnabled();
+    if (auto* n = t.node(); n && n->kind == NodeKind::textField) {
+        ViewDriver driver(*t.element.host);
+        driver.type(t.element.key, text);
+        driver.commit(t.element.key);
+        return;
+    }
+    auto* field = dynamic_cast<platform::ui::TextField*>(t.control());
+    if (!field || !field->isEditable) t.fail("is not a text field");
+    UISimulator::replaceText(*field, text);
+    UISimulator::pressReturn(*field);
+}
+
+void pick(const Target& t, const std::string& item) {
+    t.requireEnabled();
+    if (auto* n = t.node(); n && n->kind == NodeKind::picker) {
+        if (!ViewDriver(*t.element.host).pick(t.element.key, item))
+            t.fail("has no item " + Text::quote(item));
+        return;
+    }
+    auto* popUp = dynamic_cast<platform::ui::PopUpButton*>(t.control());
+    if (!popUp) t.fail("is not a picker");
+    const auto titles = popUp->itemTitles();
+    const auto it = std::find(titles.begin(), titles.end(), item);
+    if (it == titles.end()) t.fail("has no item " + Text::quote(item));
+    UISimulator::pickPopUpItem(*popUp, it - titles.begin());
+}
+
+void step(const Target& t, const std::string& direction) {
+    if (direction != "up" && direction != "down")
+        throw CommandError("usage: ui step \"<window>\" \"<id>\" up|down");
+    auto* n = t.node();
+    if (!n || n->kind != NodeKind::stepper) t.fail("is not a stepper");
+    t.requireEnabled();
+    // At its bound the stepper does not move, as when the user clicks its arrow there.
+    ViewDriver(*t.element.host).step(t.element.key, direction == "up" ? 1 : -1);
+}
+
+void drag(const Target& t, const CommandArgs& args) {
+    const auto words = args.texts();
+    if (words.size() != 9 || words[6] != "to")
+        throw CommandError("usage: ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2");
+    const platform::ui::Point from{args.number(4), args.number(5)};
+    const platform::ui::Point to{args.number(7), args.number(8)};
+    auto* n = t.node();
+    if (!n || (!n->onDragChanged && !n->onDragEnded)) t.fail("cannot be dragged");
+    t.requireEnabled();
+    if (!ViewDriver(*t.element.host).drag(t.element.key, from, to)) t.fail("cannot be dragged");
+}
+
+void slide(const Target& t, const CommandArgs& args) {
+    std::vector<double> values;
+    for (std::size_t i = 4; i < args.size(); ++i)
+        values.push_back(args.number(i));
+    if (values.empty()) throw CommandError("usage: ui slide \"<window>\" \"<id>\" V1 [V2 ...]");
+    auto* slider = dynamic_cast<platform::ui::Slider*>(t.control());
+    if (!slider) t.fail("is not a slider");
+    t.requireEnabled();
+    UISimulator::dragSlider(*slider, values);
+    if (t.element.host) t.element.host->rebuildIfNeeded();
+}
+
+/// Sends the action to the application delegate as a menu item without a target would reach it
+/// (no sender): straight to the delegate when it is a responder, else along the responder chain
+/// that ends with it.
+void sendAction(const std::string& selector) {
+    auto& application = platform::ui::Application::shared();
+    auto delegate = application.delegate.lock();
+    if (!delegate) throw CommandError("the program has no application delegate");
+    auto* responder = dynamic_cast<platform::ui::Responder*>(delegate.get());
+    if (!application.sendAction(selector, responder, nullptr))
+        throw CommandError("the application delegate does not answer " + selector);
+}
+
+void uiCommand(ConsoleSession& session, const CommandArgs& args) {
+    session.requireProgramRunning();
+    const std::string& what = args.text(1);
+    const std::size_t n = args.argumentCount();
+    if (what == "windows" && n == 1) return listWindows(session);
+    if (what == "show" && n == 2) {
+        session.out() << WindowElements::describe(ProgramWindows::window(args.text(2)));
+        return;
+    }
+    if (what == "action" && n == 2) return sendAction(args.text(2));
+    if (what == "click" && n == 3)
+        click(target(args));
+    else if (what == "type" && n == 4)
+        type(target(args), args.text(4));
+    else if (what == "pick" && n == 4)
+        pick(target(args), args.text(4));
+    else if (what == "step" && n == 4)
+        step(target(args), args.text(4));
+    else if (what == "drag" && n >= 3)
+        drag(target(args), args);
+    else if (what == "slide" && n >= 4)
+        slide(target(args), args);
+    else
+        throw CommandError(kUsage);
+}
+
+void expectToast(ConsoleSession& session, const CommandArgs& args) {
+    if (args.size() != 3) throw CommandError("usage: expect toast \"<text>\"");
+    if (!ToastJournal::shared().contains(args.text(2)))
+        session.failExpectation("toast", Text::quote(args.text(2)), "no such toast");
+}
+
+const CommandRegistration registration({
+    {.name = "ui",
+     .arguments = ArgumentCheck::atLeast(1, kUsage),
+     .handler = uiCommand,
+     .help = {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
+              "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
+              "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
+              "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
+              "expect toast \"<text>\""},
+     .helpOrder = 760},
+});
+
+const ExpectationRegistration expectations({{"toast", expectToast}});
+
+} // namespace
+
+} // namespace tilmora

@@ -1,0 +1,292 @@
+#include "ProgramConsoleFixture.hpp"
+
+#include "console/DesktopConsole.hpp"
+#include "model/NotificationManager.hpp"
+#include "platform/control/SimDesktop.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/StatusItem.hpp"
+#include "platform/ui/TextField.hpp"
+#include "platform/ui/Window.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+
+#include <gtest/gtest.h>
+
+namespace dv = platform::ui::declarative;
+using namespace platform::ui;
+
+namespace {
+
+/// An editor made of declarative elements: a stepper, a text field, a picker, buttons (one
+/// disabled) and a canvas that takes drags.
+struct EditorView : dv::Component<EditorView> {
+    dv::State<long> rows{this, 1};
+    dv::State<std::string> name{this, "Grid"};
+    dv::State<std::string> kind{this, "grid"};
+    int commits = 0;
+    int saves = 0;
+    std::vector<std::string> drags;
+
+    dv::Element body() override {
+        return dv::VStack(
+            dv::Alignment::leading, 8,
+            {dv::Text("Rows: " + std::to_string(rows.get())),
+             dv::Stepper("Rows", rows.binding(), 1, 3).id("inspector.rows"),
+             dv::TextField("Name", name.binding(), [this] { ++commits; }).id("inspector.name"),
+             dv::Picker("Kind", kind.binding(), {{"Grid", "grid"}, {"Rows", "rows"}}).id("inspector.kind"),
+             dv::HStack(dv::Alignment::center, std::nullopt,
+                        {dv::Button("Save Preset", [this] { ++saves; }),
+                         dv::Button("Delete Preset", [] {}).disabled(true)}),
+             dv::Rectangle()
+                 .frame(200, 150)
+                 .dragGesture(
+                     0, [](const dv::DragValue&) {},
+                     [this](const dv::DragValue& v) {
+                         drags.push_back(std::to_string(int(v.startLocation.x)) + "," +
+                                         std::to_string(int(v.startLocation.y)) + " -> " +
+                                         std::to_string(int(v.location.x)) + "," +
+                                         std::to_string(int(v.location.y)));
+                     })
+                 .id("canvas")});
+    }
+};
+
+/// The target of the retained controls: counts the actions by selector.
+struct Controls : Responder {
+    std::vector<std::string> actions;
+    Controls() {
+        for (const char* selector : {"save:", "toggle:", "language:", "gaps:", "reset:"})
+            registerAction(selector, [this, selector](Responder*) { actions.push_back(selector); });
+    }
+};
+
+class UiCommandTest : public ProgramConsoleTest {
+protected:
+    void SetUp() override {
+        ProgramConsoleTest::SetUp();
+        platform::SimDesktop::shared().useLaptop();
+        // The program's status item lives in a menu-bar window of its own.
+        statusItem = StatusBar::system().statusItem(StatusItemLength::variable);
+
+        snapshots = std::make_shared<Window>(Rect{100, 100, 900, 600}, StyleMask::titled);
+        snapshots->title = "Tilmora Snapshots";
+
+        editorRoot = std::make_shared<EditorView>();
+        editor = std::make_shared<Window>(Rect{200, 150, 720, 560}, StyleMask::titled);
+        editor->title = "Layout Editor";
+        editor->setContentView(std::make_shared<dv::HostingView>(editorRoot, Rect{0, 0, 720, 560}));
+        editor->makeKeyAndOrderFront();
+
+        controls = std::make_shared<Controls>();
+        prefs = std::make_shared<Window>(Rect{300, 200, 500, 400}, StyleMask::titled);
+        prefs->title = "Preferences";
+        prefs->setLevel(WindowLevel::floating);
+        auto content = std::make_shared<View>(Rect{0, 0, 500, 400});
+        auto group = std::make_shared<View>(Rect{0, 0, 500, 200});
+        group->identifier = "prefs.group";
+        group->addSubview(Button::checkbox("Show Snap Bar", controls, "toggle:"));
+        auto gap = TextField::textFieldWithString("10");
+        gap->identifier = "prefs.gap";
+        group->addSubview(gap);
+        content->addSubview(group);
+        content->addSubview(TextField::labelWithString("Language:"));
+        auto language = std::make_shared<PopUpButton>();
+        language->identifier = "prefs.language";
+        language->addItems({"English", "Deutsch"});
+        language->setTarget(controls);
+        language->action = "language:";
+        content->addSubview(language);
+        auto slider = Slider::make(10, 0, 20, controls, "gaps:");
+        slider->identifier = "prefs.gapsUniform";
+        content->addSubview(slider);
+        auto reset = Button::withTitle("Reset", controls, "reset:");
+        reset->isEnabled = false;
+        content->addSubview(reset);
+        auto hidden = std::make_shared<View>();
+        hidden->addSubview(Button::withTitle("Secret", controls, "save:"));
+        hidden->setHidden(true);
+        content->addSubview(hidden);
+        content->addSubview(Button::withTitle("Save", controls, "save:"));
+        prefs->setContentView(content);
+        prefs->orderFront();
+
+        auto closed = std::make_shared<Window>(Rect{0, 0, 100, 100}, StyleMask::titled);
+        closed->title = "Closed";
+        closed->orderFront();
+        closed->close();
+        this->closed = closed;
+    }
+
+    std::shared_ptr<StatusItem> statusItem;
+    std::shared_ptr<Window> snapshots, editor, prefs, closed;
+    std::shared_ptr<EditorView> editorRoot;
+    std::shared_ptr<Controls> controls;
+};
+
+TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
+    const auto number = [](const std::shared_ptr<Window>& w) { return std::to_string(w->windowNumber()); };
+    EXPECT_EQ(run("ui windows"), "window " + number(snapshots) +
+                                     " \"Tilmora Snapshots\" frame 100.0 100.0 900.0 628.0 level 0 hidden\n" +
+                                     "window " + number(editor) +
+                                     " \"Layout Editor\" frame 200.0 150.0 720.0 588.0 level 0 visible\n" +
+                                     "window " + number(prefs) +
+                                     " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n");
+    EXPECT_EQ(run("ui windows now"),
+              "error: usage: ui windows | show | click | type | pick | step | drag | slide | action ...");
+}
+
+TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {
+    EXPECT_EQ(run("ui show \"Layout Editor\""), "text \"Rows: 1\"\n"
+                                                "stepper id=inspector.rows \"Rows\" value=1\n"
+                                                "textField id=inspector.name \"Name\" value=\"Grid\"\n"
+                                                "picker id=inspector.kind \"Kind\" value=\"Grid\"\n"
+                                                "button \"Save Preset\"\n"
+                                                "button \"Delete Preset\" disabled\n"
+                                                "shape id=canvas\n");
+    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
+                                          "  checkbox \"Show Snap Bar\" value=0\n"
+                                          "  textField id=prefs.gap value=\"10\"\n"
+                                          "label \"Language:\"\n"
+                                          "popUp id=prefs.language value=\"English\"\n"
+                                          "slider id=prefs.gapsUniform value=10.0\n"
+                                          "button \"Reset\" disabled\n"
+                                          "button \"Save\"\n");
+    EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
+    EXPECT_EQ(run("ui show Closed"), "error: no program window \"Closed\"");
+}
+
+TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
+    struct Case {
+        const char* line;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"ui step \"Layout Editor\" inspector.rows up", ""},
+        {"ui step \"Layout Editor\" inspector.rows up", ""},
+        {"ui step \"Layout Editor\" inspector.rows up", ""}, // at the upper bound: stays
+        {"ui step \"Layout Editor\" inspector.rows down", ""},
+        {"ui type \"Layout Editor\" inspector.name \"Two rows\"", ""},
+        {"ui pick \"Layout Editor\" inspector.kind Rows", ""},
+        {"ui click \"Layout Editor\" \"Save Preset\"", ""},
+        {"ui drag \"Layout Editor\" canvas 40 40 to 200 150", ""},
+        {"ui click \"Layout Editor\" \"Delete Preset\"",
+         "error: \"Delete Preset\" in \"Layout Editor\" is disabled"},
+        {"ui click \"Layout Editor\" \"Rows: 2\"",
+         "error: \"Rows: 2\" in \"Layout Editor\" cannot be clicked"},
+        {"ui click \"Layout Editor\" Nothing", "error: no element \"Nothing\" in \"Layout Editor\""},
+        {"ui pick \"Layout Editor\" inspector.kind Columns",
+         "error: \"inspector.kind\" in \"Layout Editor\" has no item \"Columns\""},
+        {"ui type \"Layout Editor\" inspector.rows 3",
+         "error: \"inspector.rows\" in \"Layout Editor\" is not a text field"},
+        {"ui step \"Layout Editor\" inspector.name up",
+         "error: \"inspector.name\" in \"Layout Editor\" is not a stepper"},
+        {"ui step \"Layout Editor\" inspector.rows sideways", "error: usage: ui step"},
+        {"ui drag \"Layout Editor\" inspector.name 0 0 to 5 5",
+         "error: \"inspector.name\" in \"Layout Editor\" cannot be dragged"},
+        {"ui drag \"Layout Editor\" canvas 0 0 5 5", "error: usage: ui drag"},
+        {"ui slide \"Layout Editor\" inspector.rows 3",
+         "error: \"inspector.rows\" in \"Layout Editor\" is not a slider"},
+        {"ui click Editor Save", "error: no program window \"Editor\""},
+    };
+    for (const auto& c : cases) {
+        const std::string text = run(c.line);
+        EXPECT_EQ(text.substr(0, std::string(c.output).size()), c.output) << c.line;
+        if (!*c.output) {
+            EXPECT_EQ(text, "") << c.line;
+        }
+    }
+    EXPECT_EQ(editorRoot->rows.get(), 2);
+    EXPECT_EQ(editorRoot->name.get(), "Two rows");
+    EXPECT_EQ(editorRoot->commits, 1) << "typing ends with Return";
+    EXPECT_EQ(editorRoot->kind.get(), "rows");
+    EXPECT_EQ(editorRoot->saves, 1);
+    EXPECT_EQ(editorRoot->drags, std::vector<std::string>{"40,40 -> 200,150"});
+    EXPECT_EQ(run("ui show \"Layout Editor\"").substr(0, 15), "text \"Rows: 2\"\n");
+}
+
+TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
+    struct Case {
+        const char* line;
+        const char* output;
+        const char* action; // the action the controls received, "" for none
+    };
+    const Case cases[] = {
+        {"ui click Preferences \"Show Snap Bar\"", "", "toggle:"},
+        {"ui click Preferences Save", "", "save:"},
+        {"ui pick Preferences prefs.language Deutsch", "", "language:"},
+        {"ui slide Preferences prefs.gapsUniform 3 7.5", "", "gaps:"},
+        {"ui type Preferences prefs.gap 12", "", ""},
+        {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
+        {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
+        {"ui click Preferences prefs.gap", "error: \"prefs.gap\" in \"Preferences\" cannot be clicked", ""},
+        {"ui pick Preferences prefs.language Français",
+         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
+        {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
+        {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
+        {"ui step Preferences prefs.gapsUniform up",
+         "error: \"prefs.gapsUniform\" in \"Preferences\" is not a stepper", ""},
+        {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
+        {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
+    };
+    for (const auto& c : cases) {
+        controls->actions.clear();
+        const std::string text = run(c.line);
+        EXPECT_EQ(text.substr(0, std::string(c.output).size()), c.output) << c.line;
+        const std::vector<std::string> actions =
+            *c.action ? std::vector<std::string>{c.action} : std::vector<std::string>{};
+        EXPECT_EQ(controls->actions, actions) << c.line;
+    }
+    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
+                                          "  checkbox \"Show Snap Bar\" value=1\n"
+                                          "  textField id=prefs.gap value=\"12\"\n"
+                                          "label \"Language:\"\n"
+                                          "popUp id=prefs.language value=\"Deutsch\"\n"
+                                          "slider id=prefs.gapsUniform value=7.5\n"
+                                          "button \"Reset\" disabled\n"
+                                          "button \"Save\"\n");
+}
+
+/// The application delegate of a program whose shell is a responder.
+struct Delegate : ApplicationDelegate, Responder {
+    std::vector<std::string> received;
+    Delegate() {
+        registerAction("openLayoutEditor:", [this](Responder* sender) {
+            received.push_back(sender ? "with a sender" : "openLayoutEditor:");
+        });
+    }
+};
+
+TEST_F(UiCommandTest, ActionGoesToTheApplicationDelegateWithoutASender) {
+    EXPECT_EQ(run("ui action \"openLayoutEditor:\""), "error: the program has no application delegate");
+    auto delegate = std::make_shared<Delegate>();
+    Application::shared().setDelegate(delegate);
+    // The key window answers the same action; the delegate still gets it.
+    editor->registerAction("openLayoutEditor:",
+                           [](Responder*) { FAIL() << "the key window took the action"; });
+    EXPECT_EQ(run("ui action \"openLayoutEditor:\""), "");
+    EXPECT_EQ(delegate->received, std::vector<std::string>{"openLayoutEditor:"});
+    EXPECT_EQ(run("ui action \"openPresetEditor:\""),
+              "error: the application delegate does not answer openPresetEditor:");
+}
+
+TEST_F(UiCommandTest, ExpectToastSeesToastsShownSinceTheConsoleStartedEvenAfterTheyFaded) {
+    tilmora::NotificationManager::shared().show("Before", "the console", 1.0);
+    sim().runFor(2);
+    std::ostringstream transcript;
+    tilmora::DesktopConsole console(transcript);
+    tilmora::NotificationManager::shared().show("Layout Saved", "Desk is stored", 1.0);
+    sim().runFor(5); // faded and ordered out since
+    const int status = console.runString("expect toast \"Saved\"\nexpect toast \"is stored\"\n"
+                                         "expect toast \"Before\"\nexpect toast\n");
+    EXPECT_EQ(status, tilmora::DesktopConsole::exitError);
+    const std::string text = transcript.str();
+    EXPECT_EQ(text.find("line 1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("line 2"), std::string::npos) << text;
+    EXPECT_NE(text.find("expect failed: line 3: toast\n  expected: \"Before\"\n  actual:   no such toast\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("error: line 4: usage: expect toast \"<text>\""), std::string::npos) << text;
+}
+
+} // namespace
