@@ -10,6 +10,7 @@
 #include "platform/ui/TextField.hpp"
 #include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
+#include "platform/ui/declarative/Representable.hpp"
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,59 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
                                           "slider id=prefs.gapsUniform value=7.5\n"
                                           "button \"Reset\" disabled\n"
                                           "button \"Save\"\n");
+}
+
+/// A slider wrapped for the declarative views, bound to a value.
+struct GapSlider : dv::Representable<Slider> {
+    dv::Binding<double> value;
+    explicit GapSlider(dv::Binding<double> v)
+        : value(std::move(v)) {}
+    struct Coordinator : Responder {
+        dv::Binding<double> value;
+    };
+    std::shared_ptr<Responder> makeCoordinator() override { return std::make_shared<Coordinator>(); }
+    std::shared_ptr<Slider> makeNSView(dv::RepresentableContext& context) override {
+        auto coordinator = std::static_pointer_cast<Coordinator>(context.coordinator);
+        coordinator->registerAction("changed:", [c = coordinator.get()](Responder* sender) {
+            c->value.set(static_cast<Slider*>(sender)->doubleValue());
+        });
+        return Slider::make(value.get(), 0, 20, coordinator, "changed:");
+    }
+    void updateNSView(Slider& slider, dv::RepresentableContext& context) override {
+        slider.setDoubleValue(value.get());
+        std::static_pointer_cast<Coordinator>(context.coordinator)->value = value;
+    }
+};
+
+/// A form of wrapped controls: one slider that works, one in a disabled section.
+struct SettingsView : dv::Component<SettingsView> {
+    dv::State<double> gaps{this, 10};
+    dv::State<double> edges{this, 4};
+    dv::Element body() override {
+        return dv::VStack(dv::Alignment::leading, 8,
+                          {dv::Text(std::to_string(int(gaps.get() + 0.5)) + " px"),
+                           dv::representable<GapSlider>(gaps.binding()).id("prefs.gapsUniform"),
+                           dv::representable<GapSlider>(edges.binding()).id("prefs.edges").disabled(true)});
+    }
+};
+
+TEST_F(UiCommandTest, WrappedControlsPrintAndWorkAsTheirNativeViews) {
+    auto root = std::make_shared<SettingsView>();
+    auto window = std::make_shared<Window>(Rect{0, 0, 400, 300}, StyleMask::titled);
+    window->title = "Settings";
+    window->setContentView(std::make_shared<dv::HostingView>(root, Rect{0, 0, 400, 300}));
+    window->orderFront();
+
+    EXPECT_EQ(run("ui show Settings"), "text \"10 px\"\n"
+                                       "slider id=prefs.gapsUniform value=10.0\n"
+                                       "slider id=prefs.edges value=4.0 disabled\n");
+    EXPECT_EQ(run("ui slide Settings prefs.gapsUniform 3 7.5"), "");
+    EXPECT_EQ(root->gaps.get(), 7.5);
+    EXPECT_EQ(run("ui show Settings").substr(0, 12), "text \"8 px\"\n") << "the form follows the slider";
+    EXPECT_EQ(run("ui slide Settings prefs.edges 9"), "error: \"prefs.edges\" in \"Settings\" is disabled");
+    EXPECT_EQ(root->edges.get(), 4);
+    EXPECT_EQ(run("ui click Settings prefs.gapsUniform"),
+              "error: \"prefs.gapsUniform\" in \"Settings\" cannot be clicked");
 }
 
 /// The application delegate of a program whose shell is a responder.
