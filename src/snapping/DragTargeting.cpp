@@ -3,6 +3,7 @@
 #include "model/NotificationManager.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/dispatch/MediaTime.hpp"
+#include "platform/foundation/Text.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "snapping/DragSession.hpp"
 #include "snapping/OverlayWindow.hpp"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace tilmora::DragTargeting {
 
@@ -127,6 +129,25 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     return std::nullopt;
 }
 
+namespace {
+
+/// The debug read-out of a highlighted tile on `overlay`: the window's outline, the hit point and
+/// a text with the scale, the hit point, the tile's row and column in `tiles`, the tile, the window
+/// and the window's offsets from the tile's edges (global coordinates).
+void showDebugReadOut(OverlayWindow& overlay, const platform::NSScreen& screen, const Rect& tile,
+                      const std::vector<Rect>& tiles, std::int64_t cols, platform::CGPoint p, const Rect& w) {
+    const auto index = RoriDeru::rowCol(tile, tiles, cols);
+    const std::string indexText =
+        index ? "r" + std::to_string(index->row) + ",c" + std::to_string(index->col) : std::string("--");
+    const std::string text = platform::Text::format(
+        "Scale: %.2f\nCenter: (%.1f, %.1f)\nTile Index: %@\nTile: %@\nWindow: %@\nOffsets: L %.1f  B %.1f  R %.1f  T %.1f",
+        {screen.backingScaleFactor(), p.x, p.y, indexText, rectText(tile), rectText(w), w.x - tile.x, w.y - tile.y,
+         (tile.x + tile.width) - (w.x + w.width), (tile.y + tile.height) - (w.y + w.height)});
+    overlay.showDebug(w, p, text);
+}
+
+} // namespace
+
 void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, const Rect& windowRect) {
     const auto sid = target.sid;
     const auto& screen = target.screen;
@@ -137,6 +158,9 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
         TLog::log("TILING", "Highlight rect preset=" + std::string(caseName(*kind)) + " on " +
                                 screen.localizedName() + " tile=" + rectText(tile));
         overlay.setHighlight(tile);
+        if (grid.debugEnabled)
+            showDebugReadOut(overlay, screen, tile, {tile}, target.preset.cols, platform::NSEvent::mouseLocation(),
+                             windowRect);
         if (grid.dragExceededThreshold)
             applyLiveResizeIfNeeded(grid, windowRect, tile, screen, target.preset, sid);
         grid.lastTileForScreen[sid] = tile;
@@ -167,6 +191,7 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
         if (old == *candidate || containsInclusive(grown, p) || debouncing) {
             const Rect kept = old;
             overlay.setHighlight(kept);
+            if (grid.debugEnabled) showDebugReadOut(overlay, screen, kept, tiles, target.preset.cols, p, windowRect);
             applyLiveResizeIfNeeded(grid, windowRect, kept, screen, target.preset, sid);
             return;
         }
@@ -177,6 +202,7 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
     TLog::log("TILING", "Highlight tile on " + screen.localizedName() + " sid=" + std::to_string(sid) +
                             " tile=" + rectText(*candidate));
     overlay.setHighlight(*candidate);
+    if (grid.debugEnabled) showDebugReadOut(overlay, screen, *candidate, tiles, target.preset.cols, p, windowRect);
     if (grid.dragExceededThreshold)
         applyLiveResizeIfNeeded(grid, windowRect, *candidate, screen, target.preset, sid);
 }

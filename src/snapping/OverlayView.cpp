@@ -182,6 +182,21 @@ void OverlayView::clearDebug() {
     debugTextLayer->hidden = true;
 }
 
+void OverlayView::showDebug(const CGRect& windowRect, platform::CGPoint hitPoint, const std::string& text) {
+    platform::ui::Path outline;
+    outline.addRect({windowRect.minX() - screenFrame.minX(), windowRect.minY() - screenFrame.minY(),
+                     windowRect.width(), windowRect.height()});
+    debugWindowLayer->path = outline;
+    debugWindowLayer->hidden = false;
+    platform::ui::Path marker;
+    marker.addEllipse(
+        {hitPoint.x - screenFrame.minX() - 3.5, hitPoint.y - screenFrame.minY() - 3.5, 7, 7});
+    debugCenterLayer->path = marker;
+    debugCenterLayer->hidden = false;
+    debugTextLayer->string = text;
+    debugTextLayer->hidden = false;
+}
+
 void OverlayView::showToast(const std::string& text) {
     if (toastHideWorkItem) toastHideWorkItem->cancel();
     toastTextLayer->string = text;

@@ -82,6 +82,10 @@ public:
     /// text loses its text.
     void clearDebug();
 
+    /// Shows the debug layers: the outline of `windowRect` and a 7-point circle centred on
+    /// `hitPoint` (both global coordinates, drawn in view space) and `text` on the debug line.
+    void showDebug(const platform::CGRect& windowRect, platform::CGPoint hitPoint, const std::string& text);
+
     /// Shows `text` on the toast line at once (opacity 1, earlier animations removed) and fades it
     /// out 1.4 s later with the "fade" animation (opacity 1 to 0 over 0.25 s). A later toast
     /// replaces the text and restarts the wait; the earlier fade never runs.

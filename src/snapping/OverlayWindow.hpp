@@ -48,6 +48,14 @@ public:
     /// Hides the debug layers: the window outline and the hit marker lose their paths, the debug
     /// text loses its text.
     virtual void clearDebug() = 0;
+    /// Shows the drag's debug read-out: the outline of `windowRect` and a 7-point marker at
+    /// `hitPoint` (both global coordinates) and `text` on the debug text line. Overlays without
+    /// debug layers ignore it.
+    virtual void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint, const std::string& text) {
+        (void)windowRect;
+        (void)hitPoint;
+        (void)text;
+    }
     /// Shows a short message on the toast line near the top of the display for 1.4 s.
     virtual void showToast(const std::string& text) = 0;
 

@@ -74,6 +74,11 @@ void SystemOverlayWindow::clearDebug() {
     view_->clearDebug();
 }
 
+void SystemOverlayWindow::showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint,
+                                    const std::string& text) {
+    view_->showDebug(toCGRect(windowRect), hitPoint, text);
+}
+
 void SystemOverlayWindow::showToast(const std::string& text) {
     view_->showToast(text);
 }

@@ -42,6 +42,7 @@ public:
     void setHighlight(const Rect& tileRectInScreen) override;
     void hideHighlight() override;
     void clearDebug() override;
+    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint, const std::string& text) override;
     void showToast(const std::string& text) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "platform/control/SimInput.hpp"
 #include "snapping/DragSession.hpp"
 #include "snapping/DragTargeting.hpp"
+#include "snapping/SystemOverlayWindow.hpp"
 #include "snapping/WindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 
@@ -138,6 +139,34 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
         EXPECT_EQ(grid.lastTileForScreen.at(1), step.tile);
         EXPECT_EQ(overlay->calls.back(), "setHighlight " + platform::NSStringFromRect(toCGRect(step.tile)));
     }
+}
+
+TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
+    RoriDeru grid;
+    grid.debugEnabled = true;
+    auto overlay = std::make_shared<SystemOverlayWindow>(builtIn());
+    const GridPreset preset(2, 2, 0, 0);
+    grid.activePresets[1] = preset;
+    const DragTargeting::Target target{1, builtIn(), preset};
+    platform::SimInput::shared().moveMouse({1000, 200});
+    DragTargeting::highlight(grid, target, *overlay, {100, 500, 400, 300});
+    const auto& view = overlay->view();
+    ASSERT_TRUE(view.debugTextLayer->string.has_value());
+    EXPECT_EQ(*view.debugTextLayer->string,
+              "Scale: 2.00\nCenter: (1000.0, 200.0)\nTile Index: r1,c2\nTile: {{720, 0}, {720, 450}}\n"
+              "Window: {{100, 500}, {400, 300}}\nOffsets: L -620.0  B 500.0  R 940.0  T -350.0");
+    EXPECT_FALSE(view.debugWindowLayer->hidden);
+    ASSERT_TRUE(view.debugWindowLayer->path.has_value());
+    EXPECT_EQ(view.debugWindowLayer->path->elements().at(0).rect, (platform::CGRect{100, 500, 400, 300}));
+    ASSERT_TRUE(view.debugCenterLayer->path.has_value());
+    EXPECT_EQ(view.debugCenterLayer->path->elements().at(0).rect, (platform::CGRect{996.5, 196.5, 7, 7}));
+
+    // Without debugging nothing is drawn.
+    grid.debugEnabled = false;
+    auto plain = std::make_shared<SystemOverlayWindow>(builtIn());
+    DragTargeting::highlight(grid, target, *plain, {100, 500, 400, 300});
+    EXPECT_TRUE(plain->view().debugTextLayer->hidden);
+    EXPECT_FALSE(plain->view().debugWindowLayer->path.has_value());
 }
 
 TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {

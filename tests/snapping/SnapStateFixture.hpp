@@ -41,6 +41,11 @@ public:
     }
     void hideHighlight() override { calls.push_back("hideHighlight"); }
     void clearDebug() override { calls.push_back("clearDebug"); }
+    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint, const std::string& text) override {
+        (void)windowRect;
+        (void)hitPoint;
+        calls.push_back("showDebug " + text);
+    }
     void showToast(const std::string& text) override { calls.push_back("showToast " + text); }
 
     std::vector<std::string> calls;
