@@ -289,4 +289,45 @@ bool ViewDriver::contextMenuItem(const std::string& key, const std::string& titl
     return false;
 }
 
+namespace {
+Node* findList(const Element& root, const std::string& listId) {
+    Node* found = nullptr;
+    walk(root, [&](Node& n) {
+        if (!found && n.isList && (listId.empty() || n.identity == listId)) found = &n;
+    });
+    return found;
+}
+
+std::size_t rowsOf(const Node& list) {
+    return list.children.empty() ? 0 : list.children[0].node()->children.size();
+}
+} // namespace
+
+std::size_t ViewDriver::listRowCount(const std::string& listId) const {
+    const Node* list = findList(host_.tree(), listId);
+    return list ? rowsOf(*list) : 0;
+}
+
+bool ViewDriver::deleteRows(const std::vector<std::size_t>& offsets, const std::string& listId) {
+    Node* list = findList(host_.tree(), listId);
+    if (!list || !list->onDelete || offsets.empty()) return false;
+    std::vector<std::size_t> sorted = offsets;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    if (sorted.back() >= rowsOf(*list)) return false;
+    auto action = list->onDelete;
+    action(sorted);
+    settle();
+    return true;
+}
+
+bool ViewDriver::hover(const std::string& key, bool inside) {
+    Node* n = find(key);
+    if (!n || !n->onHover) return false;
+    auto action = n->onHover;
+    action(inside);
+    settle();
+    return true;
+}
+
 } // namespace platform::ui::declarative

@@ -53,6 +53,17 @@ public:
     bool drag(const std::string& idOrText, Point from, Point to, int steps = 4);
     /// Opens the element's context menu and chooses an item.
     bool contextMenuItem(const std::string& idOrText, const std::string& itemTitle);
+    /// The number of rows of a list (`List`): the list with this id, or the first list of the tree
+    /// when `listId` is empty; 0 when there is none.
+    std::size_t listRowCount(const std::string& listId = "") const;
+    /// Selects the rows at `offsets` of a list (found as by `listRowCount`) and gives the delete
+    /// command: its `onDelete` gets the offsets in ascending order without repeats. False (nothing
+    /// called) when there is no such list, it has no `onDelete`, an offset is out of range or none
+    /// is given.
+    bool deleteRows(const std::vector<std::size_t>& offsets, const std::string& listId = "");
+    /// Moves the pointer into (true) or out of (false) an element: its `onHover` runs with that
+    /// value. False when the element has no `onHover`.
+    bool hover(const std::string& idOrText, bool inside);
 
 private:
     void settle() { host_.rebuildIfNeeded(); }

@@ -42,6 +42,9 @@ struct Color {
     static Color controlAccentColor() { return {0, 0.48, 1, 1, "controlAccentColor"}; }
     static Color textBackgroundColor() { return {1, 1, 1, 1, "textBackgroundColor"}; }
     static Color windowBackgroundColor() { return {0.93, 0.93, 0.93, 1, "windowBackgroundColor"}; }
+    static Color systemOrange() { return {1, 0.58, 0, 1, "systemOrange"}; }
+    static Color separatorColor() { return {0, 0, 0, 0.1, "separatorColor"}; }
+    static Color controlBackgroundColor() { return {1, 1, 1, 1, "controlBackgroundColor"}; }
 };
 
 } // namespace platform::ui

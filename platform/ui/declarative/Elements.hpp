@@ -44,6 +44,11 @@ Element ImageView(const std::string& name);
 /// absolute rectangles with `placed`.
 Element Canvas(std::function<Element(Size)> content);
 Element WebView(const std::string& url);
+/// A vertical list of rows: each row is shown with its list-row insets and background
+/// (`listRowInsets`, `listRowBackground`) and, unless it or the next row hides it
+/// (`listRowSeparatorHidden`), a separator line under it; the last row has none. It scrolls when
+/// its rows do not fit. Give it an `onDelete` to let the user delete rows.
+Element List(std::vector<Element> rows);
 
 /// A declarative view of type T made with `args`.
 template <class T, class... Args>

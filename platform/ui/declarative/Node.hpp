@@ -204,6 +204,21 @@ public:
     Element& keyboardShortcut(std::optional<KeyboardShortcut> shortcut);
     /// Places the custom horizontal guide `alignment` at the element's guide `computedFrom`.
     Element& alignmentGuide(const std::string& alignment, const std::string& computedFrom);
+    // ----- lists (`List`)
+    /// A list's style ("plain", "inset", ...); kept on the node.
+    Element& listStyle(const std::string& style);
+    /// A list row's insets around its content (points); rows without one get the list's default
+    /// (top 4, left 8, bottom 4, right 8).
+    Element& listRowInsets(EdgeInsets insets);
+    /// A list row's background; `clearColor()` leaves the row bare (as does no background).
+    Element& listRowBackground(Color color);
+    /// Hides the separator lines of a list row (above and below it).
+    Element& listRowSeparatorHidden(bool hidden = true);
+    /// A list's delete command: called with the offsets (ascending, no repeats) of the rows the
+    /// user deletes.
+    Element& onDelete(std::function<void(const std::vector<std::size_t>&)> action);
+    /// Runs `action` with true when the pointer enters the element and false when it leaves.
+    Element& onHover(std::function<void(bool)> action);
 
 private:
     std::shared_ptr<Node> node_;
@@ -290,6 +305,15 @@ struct Node {
     std::optional<KeyboardShortcut> keyboardShortcut;
     std::vector<AlignmentGuide> alignmentGuides;
     std::optional<ShadowStyle> shadow;
+    // lists: the list itself (`List`), and the row modifiers it reads when it is made
+    bool isList = false;
+    std::string listStyle;
+    std::function<void(const std::vector<std::size_t>&)> onDelete;
+    std::optional<EdgeInsets> listRowInsets;
+    std::optional<Color> listRowBackground;
+    bool listRowSeparatorHidden = false;
+    // pointer tracking
+    std::function<void(bool)> onHover;
 
     // filled in by the host on every build
     std::string key;
