@@ -1,0 +1,35 @@
+#include "snapshots/SnapshotManagerAdapter.hpp"
+
+#include "snapshots/SnapshotQuit.hpp"
+
+#include "model/Log.hpp"
+
+namespace tilmora {
+
+SnapshotManagerAdapter::SnapshotManagerAdapter(SnapshotContext& viewContext, RestoreFunction restore)
+    : viewContext_(viewContext)
+    , restore_(std::move(restore)) {}
+
+void SnapshotManagerAdapter::saveSnapshot(const std::string& name,
+                                          const WindowManager::SnapshotCompletion& completion) {
+    WindowManager::saveSnapshot(name, viewContext_, completion);
+}
+
+void SnapshotManagerAdapter::restoreSnapshot(const std::shared_ptr<Snapshot>& snapshot,
+                                             const WindowManager::SnapshotCompletion& completion) {
+    if (!snapshot) return;
+    if (restore_) {
+        restore_(snapshot, completion);
+        return;
+    }
+    print("[RESTORE] No restore available for snapshot '" + snapshot->name.value_or("Unnamed") + "'");
+    if (completion) completion(false, "No restore available.\n");
+}
+
+void SnapshotManagerAdapter::quitSnapshot(const std::shared_ptr<Snapshot>& snapshot,
+                                          const WindowManager::SnapshotCompletion& completion) {
+    if (!snapshot) return;
+    WindowManager::quitSnapshot(*snapshot, completion);
+}
+
+} // namespace tilmora

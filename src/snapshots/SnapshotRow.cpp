@@ -1,0 +1,126 @@
+#include "snapshots/SnapshotRow.hpp"
+
+#include "snapshots/SnapshotManagerAdapter.hpp"
+#include "snapshots/SnapshotRowModel.hpp"
+#include "snapshots/SnapshotShortcuts.hpp"
+
+#include "model/LocalizationManager.hpp"
+#include "shortcuts/Recorder.hpp"
+
+#include "platform/ui/Cursor.hpp"
+#include "platform/ui/declarative/ColorScheme.hpp"
+
+namespace tilmora {
+
+namespace ui = platform::ui;
+namespace decl = platform::ui::declarative;
+
+namespace {
+
+std::string localized(std::string_view key) {
+    return LocalizationManager::shared().localizedString(key);
+}
+
+/// The pointing hand while the pointer is over the element.
+decl::Element& handCursor(decl::Element& element) {
+    return element.onHover([](bool inside) {
+        if (inside)
+            ui::Cursor::pointingHand().push();
+        else
+            ui::Cursor::pop();
+    });
+}
+
+decl::FrameSpec width(double points, decl::Alignment alignment = decl::Alignment::center) {
+    decl::FrameSpec spec;
+    spec.width = points;
+    spec.alignment = alignment;
+    return spec;
+}
+
+decl::Element recorder(const std::optional<KeyboardShortcuts::Name>& name) {
+    decl::Element field = name ? KeyboardShortcuts::Recorder::make(*name) : decl::EmptyView();
+    field.frame(80, 30);
+    return handCursor(field);
+}
+
+} // namespace
+
+std::shared_ptr<SnapshotManaging> SnapshotRow::manager() const {
+    if (auto manager = environment<std::shared_ptr<SnapshotManaging>>(SnapshotManaging::snapshotManagerKey))
+        return manager;
+    if (auto* context = environment<SnapshotContext*>(SnapshotManaging::managedObjectContextKey, nullptr))
+        return std::make_shared<SnapshotManagerAdapter>(*context);
+    return nullptr;
+}
+
+decl::Element SnapshotRow::body() {
+    (void)localizationVersion_.get();
+    if (!snapshot) return decl::EmptyView();
+    const SnapshotRowModel model(manager());
+    const auto snap = snapshot;
+    const std::string key = snap->idText().value_or("new");
+    const auto id = snap->idText();
+    const bool dark = environment<decl::ColorScheme>(decl::colorSchemeKey, decl::ColorScheme::light) ==
+                      decl::ColorScheme::dark;
+
+    decl::Element name = decl::Text(SnapshotRowModel::displayName(*snap));
+    name.font("headline").foregroundRole("primary").lineLimit(1).help(SnapshotRowModel::appNames(*snap));
+    name.frame(width(250, decl::Alignment::leading)).id("snapshot.name." + key);
+    handCursor(name);
+
+    decl::Element launchButton = decl::Button(localized("snapshot.launch"), [model, snap] { model.launch(snap); });
+    launchButton.buttonStyle("borderless").foregroundColor(ui::Color::systemGreen()).frame(
+        width(100));
+    launchButton.id("snapshot.launch." + key);
+    handCursor(launchButton);
+    decl::Element launchGroup =
+        decl::HStack(decl::Alignment::center, 4,
+                     {launchButton, recorder(id ? std::optional(SnapshotShortcuts::launchName(*id)) : std::nullopt)});
+    launchGroup.frame(width(180));
+
+    decl::Element quitButton = decl::Button(localized("snapshot.quit"), [model, snap] { model.quit(snap); });
+    quitButton.buttonStyle("borderless").foregroundColor(ui::Color::systemOrange()).frame(width(90));
+    quitButton.id("snapshot.quit." + key);
+    handCursor(quitButton);
+    decl::Element quitGroup =
+        decl::HStack(decl::Alignment::center, 4,
+                     {quitButton, recorder(id ? std::optional(SnapshotShortcuts::quitName(*id)) : std::nullopt)});
+    quitGroup.frame(width(180));
+
+    decl::Element renameButton = decl::Button(localized("snapshot.rename"), [model, snap] { model.rename(snap); });
+    renameButton.buttonStyle("borderless").frame(width(100));
+    renameButton.id("snapshot.rename." + key);
+    handCursor(renameButton);
+
+    decl::Element deleteButton =
+        decl::Button(localized("snapshot.delete"), [model, snap] { model.deleteSnapshot(snap); });
+    deleteButton.buttonStyle("borderless").foregroundColor(ui::Color::systemRed()).frame(width(90));
+    deleteButton.id("snapshot.delete." + key);
+    handCursor(deleteButton);
+
+    const ui::Color fill = dark ? ui::Color::white(0.15) : ui::Color::controlBackgroundColor();
+    const ui::Color border = dark ? ui::Color::white(0.25) : ui::Color::separatorColor();
+    decl::Element card = decl::HStack(decl::Alignment::center, 8,
+                                      {name, launchGroup, quitGroup, renameButton, deleteButton});
+    card.padding(ui::EdgeInsets{12, 16, 12, 16}).frame(width(900));
+    card.background(decl::RoundedRectangle(8, true).fill(fill));
+    decl::StrokeStyle stroke;
+    stroke.color = border;
+    stroke.lineWidth = 1;
+    card.overlay(decl::RoundedRectangle(8, true).stroke(stroke));
+    // Centred in the list row.
+    decl::Element row = decl::VStack(decl::Alignment::center, 0, {card});
+    decl::FrameSpec fullWidth;
+    fullWidth.maxWidth = decl::FrameSpec::infinity;
+    row.frame(fullWidth);
+    row.id("snapshot.card." + key);
+    row.onAppear([model, snap] { model.addShortcutHandlers(*snap); });
+    auto version = localizationVersion_.binding();
+    row.onReceive(LocalizationManager::languageDidChange, [version] { version.set(version.get() + 1); });
+    // The snapshot's own changes (a rename) are saved through the context: redraw after each.
+    row.onReceive(SnapshotContext::didChangeNotification, [version] { version.set(version.get()); });
+    return row;
+}
+
+} // namespace tilmora

@@ -1,0 +1,194 @@
+#include "SnapshotViewTest.hpp"
+
+#include "snapshots/SnapshotManagerView.hpp"
+
+#include "model/LocalizationManager.hpp"
+
+#include "platform/control/SQLiteControl.hpp"
+
+namespace {
+
+namespace decl = platform::ui::declarative;
+using tilmora::KeyboardShortcuts::Key;
+using tilmora::KeyboardShortcuts::Shortcut;
+
+const platform::ModifierFlags ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
+
+class ManagerViewTest : public SnapshotViewTest {
+protected:
+    void SetUp() override {
+        SnapshotViewTest::SetUp();
+        desk().run(app("com.example.notes", "Notes"), {axWindow("Todo", 100, 100, 600, 400)});
+    }
+    decl::ViewDriver& showManager() {
+        return show([] { return decl::view<tilmora::SnapshotManagerView>(); });
+    }
+    std::string listIdentity() const {
+        std::string identity;
+        std::function<void(const decl::Element&)> walk = [&](const decl::Element& e) {
+            if (e.node()->isList) identity = e.node()->identity;
+            for (const auto& c : e.node()->children)
+                walk(c);
+        };
+        walk(host->tree());
+        return identity;
+    }
+    /// The names shown by the rows, top to bottom.
+    std::vector<std::string> rowNames() {
+        std::vector<std::string> names;
+        for (const auto& s : context().fetchSnapshots())
+            if (auto* n = driver->find("snapshot.name." + s->idText().value_or("new"))) names.push_back(n->text);
+        return names;
+    }
+};
+
+TEST_F(ManagerViewTest, TheSaveButtonWaitsForANameThatIsNotBlank) {
+    auto& view = showManager();
+    struct Case {
+        const char* typed;
+        bool enabled;
+    };
+    for (const Case& c : {Case{"", false}, Case{"   \t", false}, Case{"  a  ", true}, Case{"\n", true}}) {
+        SCOPED_TRACE(c.typed);
+        view.type("snapshot.nameField", c.typed);
+        EXPECT_EQ(view.isEnabled("snapshot.save"), c.enabled);
+    }
+    EXPECT_EQ(view.find("snapshot.nameField")->placeholder, "Snapshot name");
+    EXPECT_EQ(view.listRowCount(), 0u);
+}
+
+TEST_F(ManagerViewTest, SavesListNewestFirstAndRefreshTheListAfterwards) {
+    auto& view = showManager();
+    view.type("snapshot.nameField", "  a  ");
+    const std::string before = listIdentity();
+    ASSERT_TRUE(view.click("snapshot.save"));
+    EXPECT_EQ(manager->savedNames, std::vector<std::string>{"  a  "});
+    EXPECT_EQ(view.find("snapshot.nameField")->getText(), "");
+    EXPECT_TRUE(hasLine("Snapshot '  a  ' saved successfully."));
+    sim().runFor(0.09);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(listIdentity(), before);
+    sim().runFor(0.02);
+    host->rebuildIfNeeded();
+    EXPECT_NE(listIdentity(), before);
+
+    sim().runFor(1);
+    view.type("snapshot.nameField", "b");
+    ASSERT_TRUE(view.click("snapshot.save"));
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(view.listRowCount(), 2u);
+    EXPECT_EQ(rowNames(), (std::vector<std::string>{"b", "a"}));
+    const auto snapshots = context().fetchSnapshots();
+    const auto* separator = view.find("snapshot.separator." + *snapshots[0]->idText());
+    ASSERT_NE(separator, nullptr);
+    EXPECT_EQ(separator->frame->width, 900);
+    EXPECT_EQ(separator->frame->height, 1);
+    EXPECT_EQ(separator->fill, platform::ui::Color::separatorColor());
+    EXPECT_FALSE(view.exists("snapshot.separator." + *snapshots[1]->idText()));
+}
+
+TEST_F(ManagerViewTest, AFailedSaveKeepsTheNameAndLogsTheSavesMessage) {
+    auto& view = showManager();
+    view.type("snapshot.nameField", "Work");
+    const std::string before = listIdentity();
+    platform::SQLiteControl::failNextCommit();
+    ASSERT_TRUE(view.click("snapshot.save"));
+    EXPECT_EQ(view.find("snapshot.nameField")->getText(), "Work");
+    EXPECT_TRUE(hasLine("Failed to save snapshot: Failed to save snapshot: database or disk is full"));
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(listIdentity(), before);
+    EXPECT_EQ(view.listRowCount(), 0u);
+}
+
+TEST_F(ManagerViewTest, ListDeletionKeepsChordsAndUndoesExactlyItselfWhenTheSaveFails) {
+    auto a = storeSnapshot("A", {});
+    auto b = storeSnapshot("B", {});
+    storeSnapshot("C", {});
+    for (const auto& s : {a, b})
+        for (const auto& name : {tilmora::SnapshotShortcuts::launchName(*s->idText()),
+                                 tilmora::SnapshotShortcuts::quitName(*s->idText())})
+            tilmora::KeyboardShortcuts::setShortcut(Shortcut(Key::l, ctrlOpt), name);
+    tilmora::KeyboardShortcuts::setShortcut(Shortcut(Key::k, ctrlOpt), tilmora::SnapshotShortcuts::launchName(*a->idText()));
+    auto& view = showManager();
+    EXPECT_EQ(rowNames(), (std::vector<std::string>{"C", "B", "A"}));
+
+    // A failing save brings both back, keeps a pending name of one of them, and says so.
+    b->name = "B2"; // a rename whose save failed earlier
+    platform::SQLiteControl::failNextCommit();
+    ASSERT_TRUE(view.deleteRows({2, 1}));
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(rowNames(), (std::vector<std::string>{"C", "B2", "A"}));
+    EXPECT_EQ(lastToast(), (std::pair<std::string, std::string>{"Snapshot", "Could not delete the snapshot: database or disk is full"}));
+    EXPECT_TRUE(context().hasChanges());
+
+    // Deleting succeeds with one save; the four stored chords stay.
+    const std::string aID = *a->idText(), bID = *b->idText();
+    ASSERT_TRUE(view.deleteRows({1, 2}));
+    EXPECT_FALSE(context().hasChanges());
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(rowNames(), (std::vector<std::string>{"C"}));
+    for (const auto& raw : {"launch-" + aID, "quit-" + aID, "launch-" + bID, "quit-" + bID})
+        EXPECT_TRUE(stored(raw)) << raw;
+
+    // The deleted snapshot's stored launch chord does nothing now.
+    press(Shortcut(Key::k, ctrlOpt));
+    EXPECT_TRUE(manager->restored.empty());
+    EXPECT_FALSE(view.deleteRows({1}));
+}
+
+TEST_F(ManagerViewTest, ALaunchChordActsOnceAfterTheListWasRebuiltThreeTimes) {
+    auto work = storeSnapshot("Work", {{"com.example.notes", "Notes"}});
+    const Shortcut chord(Key::l, ctrlOpt);
+    tilmora::KeyboardShortcuts::setShortcut(chord, tilmora::SnapshotShortcuts::launchName(*work->idText()));
+    auto& view = showManager();
+    for (const char* name : {"x", "y", "z"}) {
+        view.type("snapshot.nameField", name);
+        ASSERT_TRUE(view.click("snapshot.save"));
+        sim().runFor(0.2);
+        host->rebuildIfNeeded();
+    }
+    EXPECT_EQ(view.listRowCount(), 4u);
+    press(chord);
+    EXPECT_EQ(manager->restored, std::vector<std::string>{"Work"});
+}
+
+TEST_F(ManagerViewTest, TextsFollowTheChosenLanguage) {
+    auto& view = showManager();
+    EXPECT_EQ(view.find("snapshot.nameField")->placeholder, "Snapshot name");
+    tilmora::LocalizationManager::shared().setSelectedLanguageCode(std::string("de"));
+    sim().drainMainQueue();
+    host->rebuildIfNeeded();
+    EXPECT_EQ(view.find("snapshot.nameField")->placeholder, "Name des Snapshots");
+}
+
+// The whole road: save the desktop, quit its applications from the row, delete the row.
+TEST_F(ManagerViewTest, EndToEndSaveQuitAndDelete) {
+    manager->quitAnswer.reset();
+    auto& view = showManager();
+    view.type("snapshot.nameField", "Everything");
+    ASSERT_TRUE(view.click("snapshot.save"));
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    ASSERT_EQ(view.listRowCount(), 1u);
+    const std::string id = *context().fetchSnapshots()[0]->idText();
+
+    ASSERT_TRUE(view.click("snapshot.quit." + id));
+    sim().runFor(3);
+    EXPECT_TRUE(desk().pids("com.example.notes").empty());
+    EXPECT_EQ(lastToast(), (std::pair<std::string, std::string>{"Snapshot", "Quit the apps of \"Everything\"."}));
+    bool todoOpen = false;
+    for (const auto& w : desk().allWindows())
+        if (w.title == "Todo") todoOpen = true;
+    EXPECT_FALSE(todoOpen);
+
+    ASSERT_TRUE(view.click("snapshot.delete." + id));
+    sim().runFor(0.2);
+    host->rebuildIfNeeded();
+    EXPECT_EQ(view.listRowCount(), 0u);
+}
+
+} // namespace
