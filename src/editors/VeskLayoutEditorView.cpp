@@ -36,9 +36,15 @@ decl::Element sidePanel(std::vector<decl::Element> content, double width) {
 } // namespace
 
 std::string VeskLayoutEditorView::text(const char* key) const {
-    // The counter is read before every lookup, so a language change looks every text up again.
-    (void)localizationVersion.get();
-    return LocalizationManager::shared().localizedString(key);
+    // The counter is read before every lookup, so a language change looks every text up again;
+    // between changes a text is read from the string table once.
+    if (textsVersion_ != localizationVersion.get()) {
+        texts_.clear();
+        textsVersion_ = localizationVersion.get();
+    }
+    auto found = texts_.find(key);
+    if (found == texts_.end()) found = texts_.emplace(key, LocalizationManager::shared().localizedString(key)).first;
+    return found->second;
 }
 
 decl::Element VeskLayoutEditorView::body() {

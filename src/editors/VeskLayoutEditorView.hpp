@@ -4,6 +4,7 @@
 
 #include "platform/ui/declarative/ViewBase.hpp"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -27,7 +28,13 @@ public:
         : controller(this, std::move(controller))
         , displayName(std::move(displayName))
         , previewAspectRatio(previewAspectRatio) {}
-    VeskLayoutEditorView& operator=(const VeskLayoutEditorView&) = default;
+    /// Takes a new description's inputs; the state and the looked-up texts stay.
+    VeskLayoutEditorView& operator=(const VeskLayoutEditorView& other) {
+        controller = other.controller;
+        displayName = other.displayName;
+        previewAspectRatio = other.previewAspectRatio;
+        return *this;
+    }
 
     platform::ui::declarative::ObservedObject<VeskLayoutEditorController> controller;
     /// The display's localized name, for the header.
@@ -40,6 +47,8 @@ public:
     platform::ui::declarative::Element body() override;
 
 private:
+    /// The text of `key` in the language in force, looked up once per value of
+    /// `localizationVersion`.
     std::string text(const char* key) const;
     platform::ui::declarative::Element header();
     platform::ui::declarative::Element mainContent();
@@ -47,6 +56,10 @@ private:
     platform::ui::declarative::Element presetRow(const VeskPreset& preset);
     platform::ui::declarative::Element inspectorPanel();
     platform::ui::declarative::Element bottomBar();
+
+    /// The texts looked up since `localizationVersion` last changed.
+    mutable std::map<std::string, std::string> texts_;
+    mutable int textsVersion_ = -1;
 };
 
 } // namespace tilmora

@@ -92,10 +92,14 @@ void VeskPresetCanvas::dragEnded(ui::Point location, ui::Size size) {
 
 decl::Element VeskPresetCanvas::body() {
     const std::shared_ptr<VeskLayoutEditorController> model = controller.get();
-    auto& loc = LocalizationManager::shared();
-    (void)localizationVersion; // texts are looked up on every build, after the counter changed
-    const std::string hintTitle = loc.localizedString("layoutEditor.canvas.title");
-    const std::string hintText = loc.localizedString("layoutEditor.canvas.instructions");
+    if (!hintTexts_ || hintVersion_ != localizationVersion) {
+        auto& loc = LocalizationManager::shared();
+        hintTexts_.emplace(loc.localizedString("layoutEditor.canvas.title"),
+                           loc.localizedString("layoutEditor.canvas.instructions"));
+        hintVersion_ = localizationVersion;
+    }
+    const std::string hintTitle = hintTexts_->first;
+    const std::string hintText = hintTexts_->second;
     // The size the canvas last got, for the drag handlers of this build.
     auto canvasSize = std::make_shared<ui::Size>();
 

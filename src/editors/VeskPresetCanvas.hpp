@@ -7,6 +7,9 @@
 #include "platform/ui/declarative/ViewBase.hpp"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace tilmora {
 
@@ -27,7 +30,13 @@ public:
         : controller(this, std::move(controller))
         , previewAspectRatio(previewAspectRatio)
         , localizationVersion(localizationVersion) {}
-    VeskPresetCanvas& operator=(const VeskPresetCanvas&) = default;
+    /// Takes a new description's inputs; the looked-up texts stay while the counter does.
+    VeskPresetCanvas& operator=(const VeskPresetCanvas& other) {
+        controller = other.controller;
+        previewAspectRatio = other.previewAspectRatio;
+        localizationVersion = other.localizationVersion;
+        return *this;
+    }
 
     platform::ui::declarative::ObservedObject<VeskLayoutEditorController> controller;
     /// Width per unit of height of the canvas.
@@ -54,6 +63,11 @@ public:
     /// The end of the drag at `location`: clears both points and, on a single-tile preset, adds
     /// the rectangle from the start point to `location` when it is more than 0.02 wide and high.
     void dragEnded(platform::ui::Point location, platform::ui::Size size);
+
+private:
+    /// The hint's title and instructions, looked up again when `localizationVersion` changes.
+    std::optional<std::pair<std::string, std::string>> hintTexts_;
+    int hintVersion_ = 0;
 };
 
 } // namespace tilmora
