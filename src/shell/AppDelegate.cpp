@@ -103,7 +103,26 @@ std::shared_ptr<TilingController> AppDelegate::tilingController() {
 
 void AppDelegate::rebuildStatusMenu(const std::optional<platform::NSScreen>&) {}
 
-void AppDelegate::registerActions() { registerCommandActions(); }
+void AppDelegate::registerActions() {
+    // The actions live in the shell's own table, so they never outlive it.
+    auto bind = [this](const platform::ui::Selector& selector, std::function<void(AppDelegate&, Responder*)> body) {
+        registerAction(selector, [this, body = std::move(body)](Responder* sender) { body(*this, sender); });
+    };
+    bind("continueInitialization", [](AppDelegate& s, Responder*) { s.continueInitialization(); });
+    bind("requestSystemEventsPermission", [](AppDelegate& s, Responder*) { s.requestSystemEventsPermission(); });
+    bind("quitApp", [](AppDelegate& s, Responder*) { s.quitApp(); });
+    bind("applicationWillTerminate:", [](AppDelegate& s, Responder*) { s.applicationWillTerminate(); });
+    bind("clearLogFile", [](AppDelegate& s, Responder*) { s.clearLogFile(); });
+    bind("openHelp:", [](AppDelegate& s, Responder* sender) { s.openHelp(sender); });
+    bind("toggleLaunchAtStartup:", [](AppDelegate& s, Responder* sender) { s.toggleLaunchAtStartup(sender); });
+    bind("showWindow", [](AppDelegate& s, Responder*) { s.showWindow(); });
+    bind("openPreferences:", [](AppDelegate& s, Responder* sender) { s.openPreferences(sender); });
+    bind("setLayoutScopeSingle:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeSingle(sender); });
+    bind("setLayoutScopeAll:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeAll(sender); });
+    bind("layoutScopePreferenceDidChange", [](AppDelegate& s, Responder*) { s.layoutScopePreferenceDidChange(); });
+    bind("refreshSnapBarIndicators", [](AppDelegate& s, Responder*) { s.refreshSnapBarIndicators(); });
+    registerCommandActions();
+}
 
 // ---- The application delegate ------------------------------------------------------------------
 

@@ -177,6 +177,8 @@ public:
     void layoutScopePreferenceDidChange();
     void handleLanguagePreferenceChange();
     void refreshSnapBarIndicators();
+    /// The snap bar's selection highlight follows the selected kind (when there is a bar).
+    void refreshSnapBarSelection();
 
     // ---- Window commands, menu actions, presets, editor windows and switches -----------------
     // (declarations of the command files: AppDelegateWindowCommands.cpp and the others)
@@ -215,8 +217,6 @@ public:
     void toggleGridLines(platform::ui::Responder* sender);
     void toggleLayoutScope(platform::ui::Responder* sender);
     void openSnapPreferences();
-    // `setLayoutScopeSingle`, `setLayoutScopeAll` and `layoutScopePreferenceDidChange` (declared
-    // above) are defined in AppDelegateWindowCommands.cpp.
 
     // Menu actions for displays and snap areas (AppDelegateDisplayMenuActions.cpp).
     void moveToDisplayMenuItem(platform::ui::Responder* sender);
@@ -264,6 +264,9 @@ public:
     // ---- end of the command declarations ---------------------------------------------------
 
 private:
+    /// Steps of the UI start-up after the permissions: main window, status item and menu,
+    /// observers, chords and the drag settings.
+    void finishUIStartUp();
     /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
     void registerActions();
 

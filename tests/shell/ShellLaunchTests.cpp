@@ -1,0 +1,156 @@
+#include "ShellFixture.hpp"
+
+#include "model/DisplayLayoutMemory.hpp"
+#include "platform/control/HostControl.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/foundation/Error.hpp"
+#include "snapping/RoriDeru.hpp"
+#include "snapping/TilingController.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace tilmora {
+namespace {
+
+class ShellLaunchTest : public ShellTest {
+protected:
+    void restoreFixture() override {
+        ShellTest::restoreFixture();
+        platform::DisplaySpec display;
+        display.displayID = 1;
+        display.name = "Built-in";
+        display.frame = {0, 0, 1440, 900};
+        display.visibleFrame = display.frame;
+        display.builtin = true;
+        desk().addDisplay(display);
+    }
+    int count(const std::string& line) const {
+        int n = 0;
+        for (const auto& l : outputLines()) n += l == line ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(ShellLaunchTest, RegisteredDefaultsAnswerReadsWithoutBeingStored) {
+    defaults().set(platform::PropertyValue(5.0), "WMGapSize");
+    makeShell().registerAppDefaults();
+    struct Case {
+        const char* key;
+        std::optional<platform::PropertyValue> value;
+    };
+    const std::vector<Case> cases = {
+        {"WMVerboseLogging", true},
+        {"WMAutoApplyDisplayLayouts", false},
+        {"WMLiveResizeDuringDrag", false},
+        {"WMGapHorizontal", 0.0},
+        {"WMStageReserveLeftWidth", 0.0},
+        {"LaunchAtLogin", true},
+        {"WMAutoHideSnapBarWithStageManager", false},
+        {"WMGapSize", 5.0}, // stored by the user: kept
+        {"MinimalMenuMode", std::nullopt},
+        {"WMStrictRestore", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(defaults().objectForKey(c.key), c.value);
+    }
+    // The 38 registered keys are all readable, and only the user's key is stored.
+    EXPECT_EQ(defaults().dictionaryRepresentation().size(), 38u);
+    const std::string stored = platform::FileSystem::readFile(defaults().storagePath());
+    EXPECT_NE(stored.find("WMGapSize"), std::string::npos);
+    EXPECT_EQ(stored.find("WMVerboseLogging"), std::string::npos) << stored;
+    EXPECT_TRUE(defaults().objectForKey("WMGapVertical")->isDouble());
+}
+
+TEST_F(ShellLaunchTest, OneShellOwnsTheSharedServices) {
+    defaults().set(platform::PropertyValue("xyz"), "DisplayLayoutMemory.v1");
+    AppDelegate& shell = makeShell();
+    EXPECT_EQ(AppDelegateWrapper::current().get(), &shell);
+    EXPECT_EQ(&shell.roriDeru(), &RoriDeru::shared());
+    EXPECT_EQ(&shell.roriDeru(), shell.environment.roriDeru);
+    EXPECT_EQ(&shell.displayLayoutStore().store(), &DisplayLayoutMemory::shared());
+    EXPECT_TRUE(shell.displayLayoutStore().store().cache().empty());
+    EXPECT_EQ(shell.tilingController(), shell.tilingController());
+}
+
+TEST_F(ShellLaunchTest, TilingMoverCalledOnAWorkerMovesOnTheMainQueue) {
+    desk().setAccessibilityTrusted(true);
+    const pid_t notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 600})});
+    desk().setFrontmost(notes);
+    const auto number = desk().windowsOf(notes).at(0).number;
+    auto mover = makeShell().tilingController()->frontmostWindowMover;
+    std::atomic<bool> ran = false;
+    std::optional<platform::CGRect> frameAfterCall;
+    platform::DispatchQueue::global().async([&] {
+        mover(Rect{0, 0, 720, 900});
+        frameAfterCall = desk().windowState(number)->frame;
+        ran = true;
+    });
+    sim().runUntil([&] { return ran.load(); }, 5);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(frameAfterCall, (platform::CGRect{100, 250, 800, 600})) << "the worker only hands the move on";
+    sim().runFor(1);
+    EXPECT_EQ(desk().windowState(number)->frame, (platform::CGRect{0, 0, 720, 900}));
+}
+
+TEST_F(ShellLaunchTest, ProfileProviderGivesNoneOnceTheShellIsGone) {
+    auto store = makeShell().layoutStore();
+    wrapper.reset();
+    platform::ui::Application::shared().setDelegate(nullptr);
+    // With the shell gone, lookups fall back to the plain store rather than failing.
+    EXPECT_NO_THROW(store->allLayouts());
+}
+
+TEST_F(ShellLaunchTest, UpdaterCyclesStartTheUIOnceAndLogTheirOutcome) {
+    desk().setAccessibilityTrusted(false);
+    platform::ui::UISimulator::scriptAlertResponse(platform::ui::AlertResponse::press(1));
+    AppDelegate& shell = makeShell();
+    platform::SPUStandardUpdaterController controller(false, &shell);
+    shell.updaterDidAbortWithError(controller.updater(), platform::Error("E"));
+    shell.updaterDidFinishUpdateCycle(controller.updater(), platform::Error("E"));
+    EXPECT_TRUE(shell.didFinishUIInitialization);
+    EXPECT_TRUE(shell.initializationHasStarted);
+    shell.updaterDidFinishUpdateCycle(controller.updater(), std::nullopt);
+    EXPECT_EQ(count("Updater aborted with error: E"), 1);
+    EXPECT_EQ(count("Updater finished update cycle. Error: E"), 1);
+    EXPECT_EQ(count("Updater finished update cycle. Error: No error"), 1);
+    // The start-up ran once: one Accessibility check line.
+    EXPECT_EQ(count("Accessibility permissions NOT granted. Prompting user..."), 1);
+}
+
+TEST_F(ShellLaunchTest, UpdaterThatCannotStartStillStartsTheUI) {
+    platform::HostControl::setUpdaterStartError("no feed");
+    desk().setAccessibilityTrusted(true);
+    AppDelegate& shell = makeShell();
+    shell.startUpdater();
+    EXPECT_FALSE(shell.didFinishUIInitialization);
+    sim().runFor(0.1);
+    EXPECT_TRUE(shell.didFinishUIInitialization);
+    EXPECT_EQ(count("Updater aborted with error: no feed"), 1);
+    EXPECT_EQ(count("Accessibility permissions granted."), 1);
+}
+
+TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
+    platform::BundleControl::setBundlePath(std::filesystem::path("/Applications/Tilmora.app"));
+    defaults().set(platform::PropertyValue(false), "WMSnappingEnabled");
+    sim().setWallClockOrigin(1735787045 - platform::SimScheduler::shared().now());
+    makeShell().applicationDidFinishLaunching();
+    sim().setWallClockOrigin(1767225600);
+    ASSERT_FALSE(outputLines().empty());
+    EXPECT_EQ(outputLines().front(),
+              "[TLM] Sentinel AppDelegate loaded at 2025-01-02T03:04:05Z bundle=/Applications/Tilmora.app");
+    EXPECT_EQ(platform::ui::Application::shared().activationPolicy(), platform::ui::ActivationPolicy::accessory);
+    EXPECT_EQ(defaults().objectForKey("WMSnappingEnabled"), platform::PropertyValue(true));
+    EXPECT_TRUE(RoriDeru::shared().snappingEnabled);
+    EXPECT_TRUE(shell().updaterController != nullptr);
+    // The sentinel line stays out of the log file.
+    const auto log = logFilePath();
+    ASSERT_TRUE(log);
+    const std::string text = platform::FileSystem::fileExists(*log) ? platform::FileSystem::readFile(*log) : "";
+    EXPECT_EQ(text.find("Sentinel"), std::string::npos);
+}
+
+} // namespace
+} // namespace tilmora
