@@ -101,10 +101,6 @@ void AppDelegate::registerCommandActions() {
     on("fullScreenPresetAction:", [](AppDelegate& shell, Sender sender) { shell.fullScreenPresetAction(sender); });
     on("openSnapPreferences", [](AppDelegate& shell, Sender) { shell.openSnapPreferences(); });
 
-    on("setLayoutScopeSingle:", [](AppDelegate& shell, Sender sender) { shell.setLayoutScopeSingle(sender); });
-    on("setLayoutScopeAll:", [](AppDelegate& shell, Sender sender) { shell.setLayoutScopeAll(sender); });
-    on("layoutScopePreferenceDidChange", [](AppDelegate& shell, Sender) { shell.layoutScopePreferenceDidChange(); });
-
     on("moveToDisplayMenuItem:", [](AppDelegate& shell, Sender sender) { shell.moveToDisplayMenuItem(sender); });
     on("snapAreaFromMenuItem:", [](AppDelegate& shell, Sender sender) { shell.snapAreaFromMenuItem(sender); });
     on("applyStoredLayoutForCurrentSetup:",

@@ -1,0 +1,202 @@
+#include "shell/AppDelegate.hpp"
+
+#include "model/LayoutStoreVesk.hpp"
+#include "model/LocalizationManager.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/ui/Button.hpp"
+#include "platform/ui/MenuItem.hpp"
+#include "snapping/RoriDeru.hpp"
+#include "snapping/SnapBarController.hpp"
+#include "snapping/TilingController.hpp"
+#include "windows/ScreenIdentity.hpp"
+
+#include <algorithm>
+
+namespace tilmora {
+
+namespace {
+
+constexpr const char* selectedPresetKeyPrefix = "WMVeskSelectedPresetId.";
+
+std::string selectedPresetKey(const platform::NSScreen& screen) {
+    return selectedPresetKeyPrefix + tlm_identifierString(screen);
+}
+
+std::optional<platform::NSScreen> mainOrFirstScreen() {
+    if (auto main = platform::NSScreen::main()) return main;
+    auto screens = platform::NSScreen::screens();
+    if (!screens.empty()) return screens.front();
+    return std::nullopt;
+}
+
+/// The presets of `kind` in `presets`, in their order.
+std::vector<VeskPreset> presetsOfKind(const std::vector<VeskPreset>& presets, VeskPresetKind kind) {
+    std::vector<VeskPreset> result;
+    for (const auto& preset : presets) {
+        if (preset.kind == kind) result.push_back(preset);
+    }
+    return result;
+}
+
+} // namespace
+
+std::optional<platform::UUID> AppDelegate::veskSelectedPresetId(const platform::NSScreen& screen) const {
+    const auto text = defaults().stringForKey(selectedPresetKey(screen));
+    if (!text) return std::nullopt;
+    return platform::UUID::fromString(*text);
+}
+
+void AppDelegate::setVeskSelectedPresetId(const std::optional<platform::UUID>& presetId, const platform::NSScreen& screen) {
+    if (presetId) {
+        defaults().set(presetId->uuidString(), selectedPresetKey(screen));
+    } else {
+        defaults().removeObjectForKey(selectedPresetKey(screen));
+    }
+}
+
+void AppDelegate::clearVeskSelection(const std::vector<platform::NSScreen>& screens) {
+    for (const auto& screen : screens) {
+        setVeskSelectedPresetId(std::nullopt, screen);
+        tilingController()->clearTransientLayout(DisplayId(tlm_identifierString(screen)));
+    }
+}
+
+void AppDelegate::applyVeskPresetFromMenu(platform::ui::Responder* sender) {
+    auto* item = dynamic_cast<platform::ui::MenuItem*>(sender);
+    if (!item) return;
+    std::optional<platform::UUID> presetId;
+    std::optional<platform::NSScreen> screen;
+    if (const auto* selection = std::any_cast<VeskPresetMenuSelection>(&item->representedObject)) {
+        presetId = selection->presetId;
+        for (const auto& candidate : platform::NSScreen::screens()) {
+            if (tlm_identifierString(candidate) == selection->displayId) {
+                screen = candidate;
+                break;
+            }
+        }
+    } else if (const auto* bareId = std::any_cast<platform::UUID>(&item->representedObject)) {
+        presetId = *bareId;
+    } else {
+        return;
+    }
+    if (!screen) screen = screenForSnapping();
+    if (!screen) screen = mainOrFirstScreen();
+    if (!screen) return;
+    for (const auto& preset : veskPresets(*layoutStore(), DisplayId(tlm_identifierString(*screen)))) {
+        if (preset.id == *presetId) {
+            applyVeskPreset(preset, *screen);
+            return;
+        }
+    }
+}
+
+void AppDelegate::applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender) {
+    auto* button = dynamic_cast<platform::ui::Button*>(sender);
+    if (!button) return;
+    const auto screen = screenForSnapping();
+    if (!screen) return;
+    const auto candidates = presetsOfKind(veskPresets(*layoutStore(), DisplayId(tlm_identifierString(*screen))),
+                                          VeskPresetKind::singleTile);
+    if (const auto id = platform::UUID::fromString(button->identifier)) {
+        for (const auto& candidate : candidates) {
+            if (candidate.id == *id) {
+                applyVeskPreset(candidate, *screen);
+                return;
+            }
+        }
+    }
+    if (button->tag < 0 || static_cast<std::size_t>(button->tag) >= candidates.size()) return;
+    applyVeskPreset(candidates[static_cast<std::size_t>(button->tag)], *screen);
+}
+
+void AppDelegate::applyVeskPreset(const VeskPreset& preset, const platform::NSScreen& screen) {
+    auto& grid = roriDeru();
+    const DisplayId displayId(tlm_identifierString(screen));
+    if (veskSelectedPresetId(screen) == preset.id) {
+        setVeskSelectedPresetId(std::nullopt, screen);
+        tilingController()->clearTransientLayout(displayId);
+        grid.setSelectedKind(std::nullopt, screen);
+        grid.setMarkGridPresetInMenu(false, screen);
+        if (snapBarController) snapBarController->refreshSelectionHighlight();
+        rebuildStatusMenu();
+        return;
+    }
+    setVeskSelectedPresetId(preset.id, screen);
+    Layout layout{LayoutId(platform::UUID()), preset.name, displayId, {}};
+    layout.tiles.reserve(preset.tiles.size());
+    for (const auto& tile : preset.tiles) {
+        layout.tiles.push_back(Tile{TileId(platform::UUID()), displayId, tile.normalisedRect, tile.name});
+    }
+    tilingController()->setTransientLayout(layout, displayId);
+    if (preset.tiles.empty()) return;
+    applyVeskTile(preset.tiles.front(), screen);
+    grid.setSelectedKind(std::nullopt, screen);
+    grid.setMarkGridPresetInMenu(false, screen);
+    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    rebuildStatusMenu();
+}
+
+void AppDelegate::applyVeskTile(const VeskTile& tile, const platform::NSScreen& screen) {
+    auto& grid = roriDeru();
+    const auto front = grid.frontmostWindowKeyAndRect();
+    if (!front) return;
+    captureBaselineIfNeeded(front->key, front->rect);
+    lastRectByWindowKey[front->key] = front->rect;
+    // The tile's fractions are measured from the top-left corner, y down.
+    const auto v = screen.visibleFrame();
+    const Rect& t = tile.normalisedRect;
+    windowMover().moveFrontmostWindow({v.minX() + t.x * v.width(), v.maxY() - t.y * v.height() - t.height * v.height(),
+                                       t.width * v.width(), t.height * v.height()});
+    grid.activateSnap(screen);
+}
+
+void AppDelegate::addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& preferred) {
+    auto screen = preferred;
+    if (!screen) screen = screenForSnapping();
+    if (!screen) return;
+    const std::string displayKey = tlm_identifierString(*screen);
+    const auto presets = veskPresets(*layoutStore(), DisplayId(displayKey));
+    auto singles = presetsOfKind(presets, VeskPresetKind::singleTile);
+    auto grids = presetsOfKind(presets, VeskPresetKind::grid);
+    if (singles.empty() && grids.empty()) return;
+
+    const auto byName = [](const VeskPreset& a, const VeskPreset& b) {
+        return platform::Text::localizedCaseInsensitiveCompare(a.name, b.name) < 0;
+    };
+    std::stable_sort(singles.begin(), singles.end(), byName);
+    std::stable_sort(grids.begin(), grids.end(), byName);
+
+    auto& texts = LocalizationManager::shared();
+    auto submenu = platform::ui::Menu::make(texts.localizedString("menu.customLayouts"));
+    submenu->autoenablesItems = false;
+    const auto addHeader = [&](const std::string& key) {
+        auto header = platform::ui::MenuItem::make(texts.localizedString(key));
+        header->isEnabled = false;
+        submenu->addItem(header);
+    };
+    const auto addPresets = [&](const std::vector<VeskPreset>& list) {
+        for (const auto& preset : list) {
+            auto item = platform::ui::MenuItem::make(preset.name, "applyVeskPresetFromMenu:");
+            item->setTarget(strong());
+            item->representedObject = VeskPresetMenuSelection{preset.id, displayKey};
+            item->state = veskSelectedPresetId(*screen) == preset.id ? 1 : 0;
+            submenu->addItem(item);
+        }
+    };
+    if (!singles.empty()) {
+        addHeader("menu.customLayouts.singleTiles");
+        addPresets(singles);
+    }
+    if (!singles.empty() && !grids.empty()) submenu->addItem(platform::ui::MenuItem::separatorItem());
+    if (!grids.empty()) {
+        addHeader("menu.customLayouts.grids");
+        addPresets(grids);
+    }
+
+    menu.addItem(platform::ui::MenuItem::separatorItem());
+    auto section = platform::ui::MenuItem::make(texts.localizedString("menu.customLayouts"));
+    section->setSubmenu(submenu);
+    menu.addItem(section);
+}
+
+} // namespace tilmora

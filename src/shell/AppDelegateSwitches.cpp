@@ -1,0 +1,146 @@
+#include "shell/AppDelegate.hpp"
+
+#include "model/LayoutStoreVesk.hpp"
+#include "model/Log.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "shortcuts/Registry.hpp"
+#include "snapping/RoriDeru.hpp"
+#include "snapping/SnapBarController.hpp"
+#include "windows/ScreenIdentity.hpp"
+#include "windows/StageIntegration.hpp"
+
+namespace tilmora {
+
+// ---- Snap bar ---------------------------------------------------------------------------------
+
+void AppDelegate::ensureSnapBarController() {
+    if (snapBarController) return;
+    auto controller = std::make_shared<SnapBarController>(roriDeru());
+    const std::weak_ptr<AppDelegate> weakSelf = weak();
+    controller->veskTilePresetsProvider = [weakSelf](const platform::NSScreen& screen) {
+        std::vector<VeskPreset> tiles;
+        auto self = weakSelf.lock();
+        if (!self) return tiles;
+        for (auto& preset : veskPresets(*self->layoutStore(), DisplayId(tlm_identifierString(screen)))) {
+            if (preset.kind == VeskPresetKind::singleTile) tiles.push_back(std::move(preset));
+        }
+        return tiles;
+    };
+    snapBarController = controller;
+}
+
+void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
+    const bool wasVisible = defaults().boolForKey("WMSnapBarVisible");
+    defaults().set(!wasVisible, "WMSnapBarVisible");
+    print(std::string("[UI] Toggle Snap Bar -> ") + (wasVisible ? "HIDE" : "SHOW"));
+    ensureSnapBarController();
+    if (!wasVisible) {
+        snapBarController->show(platform::NSScreen::main(), strong());
+    } else {
+        snapBarController->hide();
+    }
+    rebuildStatusMenu();
+}
+
+void AppDelegate::disableSnapBarFromCloseButton() {
+    defaults().set(false, "WMSnapBarVisible");
+    if (snapBarController) snapBarController->hide();
+    rebuildStatusMenu();
+}
+
+// ---- Snapping and the snap selection ---------------------------------------------------------
+
+void AppDelegate::toggleSnapping(platform::ui::Responder*) {
+    auto& grid = roriDeru();
+    const bool wasOn = grid.snappingEnabled;
+    grid.snappingEnabled = !wasOn;
+    if (wasOn) {
+        grid.stopMonitoring();
+        grid.suppressMenuSelection = true;
+        grid.clearAllRectSelections();
+        grid.clearGridPresetMarking(true);
+        clearVeskSelection(platform::NSScreen::screens());
+    } else {
+        grid.startMonitoringIfNeeded();
+    }
+    if (snapBarController) snapBarController->refreshIndicators();
+    rebuildStatusMenu();
+}
+
+void AppDelegate::resetSnapSelection(platform::ui::Responder*) {
+    auto& grid = roriDeru();
+    grid.suppressMenuSelection = true;
+    grid.clearAllRectSelections();
+    grid.clearGridPresetMarking(true);
+    clearVeskSelection(platform::NSScreen::screens());
+    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    rebuildStatusMenu();
+}
+
+void AppDelegate::toggleStageReserve(platform::ui::Responder*) { print("[UI] Stage Reserve is no longer available."); }
+
+namespace {
+
+void flipIntegration(platform::UserDefaults& defaults, const std::string& key) {
+    defaults.set(!defaults.boolForKey(key), key);
+    platform::NotificationCenter::defaultCenter().post(StageIntegration::stateDidChange, nullptr);
+}
+
+} // namespace
+
+void AppDelegate::toggleIntegrateStageManager(platform::ui::Responder*) {
+    flipIntegration(defaults(), "WMIntegrateStageManager");
+}
+
+void AppDelegate::toggleIntegrateMissionControl(platform::ui::Responder*) {
+    flipIntegration(defaults(), "WMIntegrateMissionControl");
+}
+
+// ---- The keyboard-shortcut master switch -----------------------------------------------------
+
+const std::vector<KeyboardShortcuts::Name>& AppDelegate::allKeyboardShortcutNames() {
+    static const std::vector<KeyboardShortcuts::Name> names = [] {
+        std::vector<KeyboardShortcuts::Name> list;
+        for (const auto& name : KeyboardShortcuts::Name::catalog()) list.push_back(name.get());
+        return list;
+    }();
+    return names;
+}
+
+bool AppDelegate::isKeyboardShortcutsEnabled() const {
+    const auto value = defaults().objectForKey(keyboardShortcutsEnabledKey);
+    if (value && value->asBool()) return *value->asBool();
+    return true;
+}
+
+void AppDelegate::applyKeyboardShortcutsEnabledState() {
+    if (isApplyingKeyboardShortcutsState) return;
+    isApplyingKeyboardShortcutsState = true;
+    // The guard comes down however the pass ends, so a failed pass does not lock the switch.
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{isApplyingKeyboardShortcutsState};
+    const bool enabled = isKeyboardShortcutsEnabled();
+    for (const auto& name : allKeyboardShortcutNames()) {
+        if (enabled) {
+            KeyboardShortcuts::enable({name});
+        } else {
+            KeyboardShortcuts::disable({name});
+        }
+    }
+}
+
+void AppDelegate::setKeyboardShortcutsEnabled(bool enabled) {
+    defaults().set(enabled, keyboardShortcutsEnabledKey);
+    applyKeyboardShortcutsEnabledState();
+    rebuildStatusMenu();
+}
+
+void AppDelegate::toggleKeyboardShortcutsEnabled(platform::ui::Responder*) {
+    defaults().set(!isKeyboardShortcutsEnabled(), keyboardShortcutsEnabledKey);
+    applyKeyboardShortcutsEnabledState();
+    rebuildStatusMenu();
+}
+
+} // namespace tilmora

@@ -1,0 +1,238 @@
+#include "WindowCommandFixture.hpp"
+
+#include "model/LayoutStoreVesk.hpp"
+#include "platform/control/SimInput.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/input/KeyChord.hpp"
+#include "shortcuts/DefaultShortcuts.hpp"
+#include "shortcuts/Registry.hpp"
+#include "snapping/SnapBarController.hpp"
+#include "snapping/TilingController.hpp"
+
+namespace tilmora::shelltest {
+namespace {
+
+using platform::UUID;
+
+class SwitchTest : public WindowCommandTest {};
+
+TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.set(false, "WMSnapBarVisible");
+    ASSERT_TRUE(send("toggleSnapBar:"));
+    EXPECT_TRUE(defaults.boolForKey("WMSnapBarVisible"));
+    ASSERT_NE(shell->snapBarController, nullptr);
+    sim().runFor(0.5);
+    ASSERT_NE(shell->snapBarController->window(), nullptr);
+    EXPECT_TRUE(shell->snapBarController->window()->isVisible());
+    const auto controller = shell->snapBarController;
+
+    ASSERT_TRUE(send("toggleSnapBar:"));
+    sim().runFor(0.5);
+    EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
+    EXPECT_EQ(shell->snapBarController, controller);
+    EXPECT_FALSE(controller->window()->isVisible());
+    const auto fresh = newLines();
+    EXPECT_EQ(countContaining(fresh, "[UI] Toggle Snap Bar -> SHOW"), 1u);
+    EXPECT_EQ(countContaining(fresh, "[UI] Toggle Snap Bar -> HIDE"), 1u);
+}
+
+TEST_F(SwitchTest, TheCloseButtonBeforeAnyBarOnlyStoresTheWish) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.set(true, "WMSnapBarVisible");
+    ASSERT_TRUE(send("disableSnapBarFromCloseButton"));
+    EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
+    EXPECT_EQ(shell->snapBarController, nullptr);
+}
+
+TEST_F(SwitchTest, TheBarsTileProviderGivesTheSingleTilePresetsWhileTheShellLives) {
+    const auto store = shell->layoutStore();
+    saveVeskPreset(*store, {UUID(), "Left", VeskPresetKind::singleTile, "1", {{UUID(), "t", {0, 0, 0.5, 1}}}, 0},
+                   DisplayId("1"));
+    saveVeskPreset(*store,
+                   {UUID(), "Halves", VeskPresetKind::grid, "1",
+                    {{UUID(), "l", {0, 0, 0.5, 1}}, {UUID(), "r", {0.5, 0, 0.5, 1}}}, 0},
+                   DisplayId("1"));
+    saveVeskPreset(*store, {UUID(), "Another", VeskPresetKind::singleTile, "1", {{UUID(), "t", {0.5, 0, 0.5, 1}}}, 0},
+                   DisplayId("1"));
+    shell->ensureSnapBarController();
+    const auto controller = shell->snapBarController;
+    std::vector<std::string> names;
+    for (const auto& preset : controller->veskTilePresetsProvider(screen(1))) names.push_back(preset.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Another", "Left"}));
+    shell.reset();
+    EXPECT_TRUE(controller->veskTilePresetsProvider(screen(1)).empty());
+}
+
+TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestoresNone) {
+    desk().useLaptopWithExternal();
+    auto& grid = shell->roriDeru();
+    auto& defaults = platform::UserDefaults::standard();
+    grid.startMonitoringIfNeeded();
+    ASSERT_NE(grid.dragMonitor, nullptr);
+    grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
+    grid.markGridPresetInMenu = true;
+    const auto tiling = shell->tilingController();
+    for (const char* display : {"1", "2"}) {
+        defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
+        tiling->setTransientLayout(Layout{LayoutId(UUID()), "L", DisplayId(display), {}}, DisplayId(display));
+    }
+    ASSERT_TRUE(send("toggleSnapping:"));
+    EXPECT_FALSE(grid.snappingEnabled);
+    EXPECT_EQ(grid.dragMonitor, nullptr);
+    EXPECT_TRUE(grid.suppressMenuSelection);
+    EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
+    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
+    EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.2").has_value());
+    EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
+    EXPECT_FALSE(defaults.objectForKey("WMSnappingEnabled").has_value() &&
+                 defaults.objectForKey("WMSnappingEnabled") != platform::PropertyValue(true));
+
+    ASSERT_TRUE(send("toggleSnapping:"));
+    EXPECT_TRUE(grid.snappingEnabled);
+    EXPECT_NE(grid.dragMonitor, nullptr);
+    EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
+    EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
+}
+
+TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBothSelectors) {
+    auto& grid = shell->roriDeru();
+    auto& defaults = platform::UserDefaults::standard();
+    for (const char* selector : {"resetSnapSelection:", "resetSnapSelectionFromBar:"}) {
+        SCOPED_TRACE(selector);
+        grid.suppressMenuSelection = false;
+        grid.setSelectedKind(SnapIconKind::rightHalf, screen(1));
+        defaults.set(UUID().uuidString(), "WMVeskSelectedPresetId.1");
+        ASSERT_TRUE(send(selector));
+        EXPECT_TRUE(grid.suppressMenuSelection);
+        EXPECT_TRUE(grid.snappingEnabled);
+        EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
+        EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
+    }
+}
+
+TEST_F(SwitchTest, IntegrationSwitchesFlipTheirKeyAndAnnounceTheChangeWithoutAnObject) {
+    auto& defaults = platform::UserDefaults::standard();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    int posts = 0;
+    auto token = center.addObserver("StageIntegrationStateDidChange", nullptr,
+                                    [&posts](const platform::Notification& note) {
+                                        EXPECT_EQ(note.object, nullptr);
+                                        ++posts;
+                                    });
+    struct Case {
+        const char* selector;
+        const char* key;
+    };
+    const Case cases[] = {
+        {"toggleIntegrateStageManager:", "WMIntegrateStageManager"},
+        {"toggleIntegrateMissionControl:", "WMIntegrateMissionControl"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selector);
+        posts = 0;
+        const bool before = defaults.boolForKey(c.key);
+        ASSERT_TRUE(send(c.selector));
+        EXPECT_EQ(defaults.boolForKey(c.key), !before);
+        ASSERT_TRUE(send(c.selector));
+        EXPECT_EQ(defaults.boolForKey(c.key), before);
+        EXPECT_EQ(posts, 2);
+    }
+    center.removeObserver(token);
+}
+
+TEST_F(SwitchTest, StageReserveOnlyLogs) {
+    const auto before = platform::UserDefaults::standard().dictionaryRepresentation();
+    ASSERT_TRUE(send("toggleStageReserve:"));
+    EXPECT_EQ(platform::UserDefaults::standard().dictionaryRepresentation(), before);
+    EXPECT_EQ(countContaining(newLines(), "[UI] Stage Reserve is no longer available."), 1u);
+}
+
+class ShortcutSwitchTest : public SwitchTest {
+protected:
+    void SetUp() override {
+        SwitchTest::SetUp();
+        registerDefaultSnapShortcutsIfNeeded();
+        for (const auto& name : AppDelegate::allKeyboardShortcutNames()) {
+            KeyboardShortcuts::onKeyDown(name, [this] { ++fired; });
+        }
+    }
+
+    /// Presses the first-run chord of snap-left-half and returns whether any handler ran.
+    bool leftHalfChordFires() {
+        fired = 0;
+        platform::SimInput::shared().press(*platform::KeyChord::parse("ctrl+opt+left"));
+        sim().drainMainQueue();
+        return fired > 0;
+    }
+
+    std::vector<std::optional<KeyboardShortcuts::Shortcut>> storedChords() {
+        std::vector<std::optional<KeyboardShortcuts::Shortcut>> chords;
+        for (const auto& name : AppDelegate::allKeyboardShortcutNames()) chords.push_back(KeyboardShortcuts::getShortcut(name));
+        return chords;
+    }
+
+    int fired = 0;
+};
+
+TEST_F(ShortcutSwitchTest, TheCatalogHasSixtyOneNamesInOrder) {
+    const auto& names = AppDelegate::allKeyboardShortcutNames();
+    ASSERT_EQ(names.size(), 61u);
+    EXPECT_EQ(names.front().rawValue, "snap-left-half");
+    EXPECT_EQ(names.back().rawValue, "toggle-integrate-mission-control");
+}
+
+TEST_F(ShortcutSwitchTest, AnAbsentOrTextSettingReadsOnAndMakesEveryStoredChordLive) {
+    auto& defaults = platform::UserDefaults::standard();
+    for (const auto& setting : {std::optional<platform::PropertyValue>(),
+                                std::optional<platform::PropertyValue>(std::string("NO"))}) {
+        defaults.removeObjectForKey("WMKeyboardShortcutsEnabled");
+        if (setting) defaults.set(*setting, "WMKeyboardShortcutsEnabled");
+        KeyboardShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
+        ASSERT_FALSE(leftHalfChordFires());
+        EXPECT_TRUE(shell->isKeyboardShortcutsEnabled());
+        shell->applyKeyboardShortcutsEnabledState();
+        EXPECT_TRUE(leftHalfChordFires());
+        EXPECT_EQ(platform::SimInput::shared().registeredHotKeys().size(), 29u);
+    }
+}
+
+TEST_F(ShortcutSwitchTest, TogglingOffSilencesEveryChordAndBackOnRestoresThemUnchanged) {
+    shell->applyKeyboardShortcutsEnabledState();
+    const auto chords = storedChords();
+    ASSERT_TRUE(send("toggleKeyboardShortcutsEnabled:"));
+    EXPECT_EQ(platform::UserDefaults::standard().objectForKey("WMKeyboardShortcutsEnabled"),
+              platform::PropertyValue(false));
+    EXPECT_FALSE(shell->isKeyboardShortcutsEnabled());
+    EXPECT_FALSE(leftHalfChordFires());
+    EXPECT_TRUE(platform::SimInput::shared().registeredHotKeys().empty());
+    ASSERT_TRUE(send("toggleKeyboardShortcutsEnabled:"));
+    EXPECT_TRUE(leftHalfChordFires());
+    EXPECT_EQ(platform::SimInput::shared().registeredHotKeys().size(), 29u);
+    EXPECT_EQ(storedChords(), chords);
+}
+
+TEST_F(ShortcutSwitchTest, SetKeyboardShortcutsEnabledTakesTheSendersBoolean) {
+    shell->applyKeyboardShortcutsEnabledState();
+    ASSERT_TRUE(sendWithObject("setKeyboardShortcutsEnabled:", false));
+    EXPECT_FALSE(leftHalfChordFires());
+    ASSERT_TRUE(sendWithObject("setKeyboardShortcutsEnabled:", std::string("on")));
+    EXPECT_FALSE(leftHalfChordFires());
+    ASSERT_TRUE(sendWithObject("setKeyboardShortcutsEnabled:", true));
+    EXPECT_TRUE(leftHalfChordFires());
+}
+
+TEST_F(ShortcutSwitchTest, APassStartedDuringAPassDoesNothing) {
+    KeyboardShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
+    shell->isApplyingKeyboardShortcutsState = true;
+    shell->applyKeyboardShortcutsEnabledState();
+    EXPECT_FALSE(leftHalfChordFires());
+    EXPECT_TRUE(shell->isApplyingKeyboardShortcutsState);
+    shell->isApplyingKeyboardShortcutsState = false;
+    shell->applyKeyboardShortcutsEnabledState();
+    EXPECT_TRUE(leftHalfChordFires());
+}
+
+} // namespace
+} // namespace tilmora::shelltest

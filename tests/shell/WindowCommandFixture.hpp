@@ -1,0 +1,198 @@
+#pragma once
+
+#include "model/Log.hpp"
+#include "model/NotificationManager.hpp"
+#include "model/ToastPanel.hpp"
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/SimDesktop.hpp"
+#include "platform/control/SimScheduler.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/input/EventQueue.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/MenuItem.hpp"
+#include "shell/AppDelegate.hpp"
+#include "shell/EditorWindowHooks.hpp"
+#include "snapping/RoriDeru.hpp"
+#include "support/DesktopTest.hpp"
+#include "windows/ScreenIdentity.hpp"
+
+#include <any>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tilmora::shelltest {
+
+/// A window mover that records every rectangle it is handed, then moves the window as the
+/// program's mover does.
+class RecordingMover : public WindowMoving {
+public:
+    void moveFrontmostWindow(const Rect& rect) override {
+        moves.push_back(rect);
+        RoriDeru::shared().moveFrontmostAXWindow(rect);
+    }
+    std::vector<Rect> moves;
+};
+
+/// A toast host that records the toasts shown (title, message) and their durations.
+class RecordingToastHost : public ToastHost {
+public:
+    class Panel : public ToastPanel {
+    public:
+        void setContent(const NotificationView& view) override { contents.push_back(view); }
+        void setAlpha(double) override {}
+        void fadeAlpha(double alpha, double, std::function<void()> completion) override {
+            if (alpha == 0.0) fadeOutStartedAt.push_back(platform::SimScheduler::shared().now());
+            completion();
+        }
+        void orderFrontRegardless() override {}
+        void orderOut() override {}
+        std::vector<NotificationView> contents;
+        std::vector<double> fadeOutStartedAt;
+    };
+    std::shared_ptr<ToastPanel> makePanel(const ToastPanelSpec&) override { return panel; }
+    std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
+    std::shared_ptr<Panel> panel = std::make_shared<Panel>();
+};
+
+/// The laptop (display 1 "Built-in Retina Display", visible frame (0, 0, 1440, 875), scale 2),
+/// the program's bundle "com.quorvane.Tilmora", TextEdit frontmost with one window "Notes", and a
+/// shell whose window mover records. Hooks are back to their placeholders after each test.
+class WindowCommandTest : public DesktopTest {
+protected:
+    void restoreFixture() override {
+        DesktopTest::restoreFixture();
+        desk().useLaptop();
+        platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
+        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) / "resources");
+        NotificationManager::installHost(toasts);
+    }
+
+    void SetUp() override {
+        DesktopTest::SetUp();
+        EditorWindowHooks::reset();
+        platform::UserDefaults::standard().registerDefaults({
+            {"WMPreserveRelativeMove", true},
+            {"WMGridAllDisplays", false},
+            {"UseCursorDisplay", false},
+            {"WMSnappingEnabled", true},
+            {"WMApplyGapsToMaximizeHeight", false},
+        });
+        textEdit = desk().run(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
+        desk().setFrontmost(textEdit);
+        shell = std::make_shared<AppDelegate>();
+        shell->environment.windowMover = mover;
+        seen = lines().size();
+    }
+
+    void TearDown() override {
+        shell.reset();
+        EditorWindowHooks::reset();
+        DesktopTest::TearDown();
+    }
+
+    static platform::AppSpec app(const std::string& bundle, const std::string& name) {
+        platform::AppSpec spec;
+        spec.bundleIdentifier = bundle;
+        spec.localizedName = name;
+        return spec;
+    }
+
+    /// Sends `selector` to the shell as the status menu and the snap bar do.
+    bool send(const std::string& selector, platform::ui::Responder* sender = nullptr) {
+        return platform::ui::Application::shared().sendAction(selector, shell.get(), sender);
+    }
+
+    /// Sends `selector` from a menu item that carries `object`.
+    bool sendWithObject(const std::string& selector, std::any object) {
+        auto item = platform::ui::MenuItem::make("item", selector);
+        item->representedObject = std::move(object);
+        return send(selector, item.get());
+    }
+
+    /// Sends `selector` while a left mouse-up (a menu pick or a click) is the current event.
+    bool sendClick(const std::string& selector) {
+        platform::NSEvent click;
+        click.type = platform::EventType::leftMouseUp;
+        platform::EventQueue::CurrentEventScope scope(click);
+        return send(selector);
+    }
+
+    /// Sends `selector` while a hot key's system-defined event is the current event.
+    bool sendHotKey(const std::string& selector) {
+        platform::NSEvent hotKey;
+        hotKey.type = platform::EventType::systemDefined;
+        hotKey.subtype = 6;
+        platform::EventQueue::CurrentEventScope scope(hotKey);
+        return send(selector);
+    }
+
+    void setWindowFrame(const platform::CGRect& frame) {
+        desk().setWindowFrame(desk().windowsOf(textEdit).at(0).number, frame);
+    }
+    platform::CGRect windowFrame() const {
+        return platform::SimDesktop::shared().windowsOf(textEdit).at(0).frame;
+    }
+
+    static platform::NSScreen screen(std::uint32_t display) {
+        for (const auto& candidate : platform::NSScreen::screens()) {
+            if (tlm_displayID(candidate) == display) return candidate;
+        }
+        throw std::runtime_error("no screen " + std::to_string(display));
+    }
+
+    /// Every line printed so far, the time stamp of "[HH:mm:ss.SSS] " lines shown as "[...]".
+    static std::vector<std::string> lines() {
+        std::vector<std::string> result;
+        const auto path = logFilePath();
+        if (!path) return result;
+        std::ifstream file(*path);
+        std::string line;
+        while (std::getline(file, line)) {
+            if (line.size() > 15 && line[0] == '[' && line[3] == ':' && line[13] == ']') line = "[...]" + line.substr(14);
+            result.push_back(line);
+        }
+        return result;
+    }
+
+    /// The lines printed since the last call (or since the test started).
+    std::vector<std::string> newLines() {
+        auto all = lines();
+        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())), all.end());
+        seen = all.size();
+        return fresh;
+    }
+
+    /// How many of `among` contain `text`.
+    static std::size_t countContaining(const std::vector<std::string>& among, const std::string& text) {
+        std::size_t count = 0;
+        for (const auto& line : among) {
+            if (line.find(text) != std::string::npos) ++count;
+        }
+        return count;
+    }
+
+    std::shared_ptr<RecordingToastHost> toasts = std::make_shared<RecordingToastHost>();
+    std::shared_ptr<RecordingMover> mover = std::make_shared<RecordingMover>();
+    std::shared_ptr<AppDelegate> shell;
+    pid_t textEdit = 0;
+    std::size_t seen = 0;
+};
+
+/// Rectangles compared field by field within `tolerance`.
+inline ::testing::AssertionResult sameRect(const Rect& actual, const Rect& expected, double tolerance = 1e-9) {
+    if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance &&
+        std::abs(actual.width - expected.width) <= tolerance && std::abs(actual.height - expected.height) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.width << ", "
+                                         << actual.height << ") is not (" << expected.x << ", " << expected.y << ", "
+                                         << expected.width << ", " << expected.height << ")";
+}
+
+inline Rect rectOf(const platform::CGRect& r) { return {r.origin.x, r.origin.y, r.size.width, r.size.height}; }
+
+} // namespace tilmora::shelltest
