@@ -44,4 +44,17 @@ void LocaleControl::setCurrentLanguageCode(std::optional<std::optional<std::stri
     assign(&bundle_detail::BundleState::currentLanguageCode, std::move(code));
 }
 
+void LocaleControl::setLanguageName(const std::string& code, const std::string& inLanguage,
+                                    std::optional<std::string> name) {
+    auto& state = bundle_detail::state();
+    std::lock_guard<std::mutex> hold(state.mutex);
+    state.languageNames[{code, inLanguage}] = std::move(name);
+}
+
+void LocaleControl::resetLanguageNames() {
+    auto& state = bundle_detail::state();
+    std::lock_guard<std::mutex> hold(state.mutex);
+    state.languageNames.clear();
+}
+
 } // namespace platform

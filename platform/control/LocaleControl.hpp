@@ -13,5 +13,10 @@ namespace platform::LocaleControl {
 void setPreferredLanguages(std::optional<std::vector<std::string>> languages);
 /// Replaces the current language code (an empty optional inside means "none").
 void setCurrentLanguageCode(std::optional<std::optional<std::string>> code);
+/// Gives the language `code` the name `name` written in the language `inLanguage` (none: the
+/// language has no name there, also where the built-in table has one).
+void setLanguageName(const std::string& code, const std::string& inLanguage, std::optional<std::string> name);
+/// Drops every name set with `setLanguageName`: the built-in table answers again.
+void resetLanguageNames();
 
 } // namespace platform::LocaleControl

@@ -2,6 +2,7 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopTransaction.hpp"
+#include "platform/internal/WorkspaceState.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 #include <algorithm>
@@ -70,6 +71,12 @@ bool NSWorkspace::openURL(const std::string& url) {
     JournalEntry e;
     e.kind = JournalEntry::Kind::open;
     e.what = url;
+    if (workspace_detail::state().openURLFails) {
+        e.result = -1;
+        e.detail = "opening failed";
+        m.record(e);
+        return false;
+    }
     std::string path = url;
     bool isFile = false;
     if (path.rfind("file://", 0) == 0) {

@@ -54,7 +54,8 @@ public:
     bool launchApp(const std::string& bundleIdentifier, unsigned options);
     /// Opens a URL: a "file://" URL or a plain path of an installed application's bundle launches it
     /// (activated); any other URL (for example "x-apple.systempreferences:...") is only recorded.
-    /// False for a file URL that names no installed application.
+    /// False for a file URL that names no installed application, and for every URL while the
+    /// simulator makes opening fail (`WorkspaceControl`).
     bool openURL(const std::string& url);
 
     /// The application named by a workspace notification's "NSWorkspaceApplicationKey".

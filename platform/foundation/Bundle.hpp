@@ -61,6 +61,17 @@ std::vector<std::string> preferredLanguages();
 /// The current locale's language code ("de" for "de_DE.UTF-8"); none for "C" or "POSIX".
 std::optional<std::string> currentLanguageCode();
 
+/// The name of the language `code` ("de", "zh-Hans") written in the language `inLanguage`, from
+/// the platform's table of the languages en, de, es, fr, it, ja and zh-Hans named in each other
+/// ("Deutsch", "français", "日本語"), with the names `LocaleControl` added or removed; a region
+/// after "-" or "_" in `inLanguage` is ignored when the full tag is not in the table. None when
+/// the table has no such name.
+std::optional<std::string> localizedLanguageName(const std::string& code, const std::string& inLanguage);
+
+/// The same in the current locale's language: `currentLanguageCode()`, else the first preferred
+/// language, else "en".
+std::optional<std::string> localizedLanguageName(const std::string& code);
+
 } // namespace Locale
 
 /// Lists folders.

@@ -4,6 +4,7 @@
 #include "platform/foundation/SharedInstance.hpp"
 
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ struct BundleState {
     std::optional<std::string> bundleIdentifier;
     std::optional<std::filesystem::path> bundlePath;
     std::optional<PropertyDictionary> infoDictionary;
+    /// Language names set through `LocaleControl`, by (code, written in): a name replaces the
+    /// table's, none removes it.
+    std::map<std::pair<std::string, std::string>, std::optional<std::string>> languageNames;
 };
 
 inline BundleState& state() {

@@ -48,6 +48,7 @@ Size StackView::fittingSize() const {
             : Size{along + edgeInsets.left + edgeInsets.right, across + edgeInsets.top + edgeInsets.bottom};
     if (widthConstraint) s.width = *widthConstraint;
     if (heightConstraint) s.height = *heightConstraint;
+    if (minHeightConstraint) s.height = std::max(s.height, *minHeightConstraint);
     return s;
 }
 

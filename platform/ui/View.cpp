@@ -118,6 +118,7 @@ Size View::fittingSize() const {
         Size s{inner.width + in.left + in.right, inner.height + in.top + in.bottom};
         if (widthConstraint) s.width = *widthConstraint;
         if (heightConstraint) s.height = *heightConstraint;
+        if (minHeightConstraint) s.height = std::max(s.height, *minHeightConstraint);
         return s;
     }
     Size intrinsic = intrinsicContentSize();
@@ -126,6 +127,7 @@ Size View::fittingSize() const {
     if (intrinsic.height >= 0) s.height = intrinsic.height;
     if (widthConstraint) s.width = *widthConstraint;
     if (heightConstraint) s.height = *heightConstraint;
+    if (minHeightConstraint) s.height = std::max(s.height, *minHeightConstraint);
     return s;
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/ui/View.hpp"
+#include "platform/ui/WKNavigationDelegate.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform::ui {
+
+/// The settings a web view is made with (the default ones are all there is).
+struct WKWebViewConfiguration {};
+
+/// A web view: shows one page, loaded from a file with a folder it may read, or from a text with a
+/// base URL. The simulated view renders nothing; it keeps the page's URL and text for whoever reads
+/// them, and follows links only through `WebViewControl` (control API), asking its navigation
+/// delegate first. URLs are texts; file URLs are "file://" followed by an absolute path. Answers
+/// the selector "setDrawsBackground:". Main thread only.
+class WKWebView : public View {
+public:
+    WKWebView(Rect frame, WKWebViewConfiguration configuration);
+
+    std::weak_ptr<WKNavigationDelegate> navigationDelegate;
+
+    /// Loads the file of the file URL `url`, which may read the files under the folder of the file
+    /// URL `readAccessURL` (the file itself must lie there). A file it cannot read leaves an empty
+    /// page.
+    void loadFileURL(const std::string& url, const std::string& readAccessURL);
+    /// Shows `html`; relative links resolve against `baseURL`.
+    void loadHTMLString(const std::string& html, const std::optional<std::string>& baseURL);
+
+    /// The URL of the page shown (with its "#fragment" after an in-page link); none before a load.
+    const std::optional<std::string>& url() const { return url_; }
+    /// The page's HTML text.
+    const std::string& pageContent() const { return content_; }
+    /// The base URL of an HTML-text load; none for a file load.
+    const std::optional<std::string>& baseURL() const { return baseURL_; }
+    /// The folder a file load may read; none for an HTML-text load.
+    const std::optional<std::filesystem::path>& readAccessFolder() const { return readAccess_; }
+    /// How many loads the view made (file, text or followed link; in-page anchors do not count).
+    int loadCount() const { return loads_; }
+
+    bool drawsBackground() const { return drawsBackground_; }
+    void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
+
+    /// Whether the page may read `file`: a file load's readable folder holds it and it exists.
+    bool canReadFile(const std::filesystem::path& file) const;
+
+    /// The path of a "file://" URL; none for another scheme.
+    static std::optional<std::filesystem::path> pathOfFileURL(const std::string& url);
+    /// The "file://" URL of an absolute path.
+    static std::string fileURL(const std::filesystem::path& path);
+
+private:
+    friend class WebViewNavigation;
+    void showFragment(const std::string& fragment);
+    void showURL(const std::string& url, std::string content);
+
+    std::optional<std::string> url_;
+    std::string content_;
+    std::optional<std::string> baseURL_;
+    std::optional<std::filesystem::path> readAccess_;
+    int loads_ = 0;
+    bool drawsBackground_ = true;
+};
+
+} // namespace platform::ui
