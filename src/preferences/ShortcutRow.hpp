@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/ui/declarative/Elements.hpp"
+#include "shortcuts/Name.hpp"
+#include "shortcuts/RecorderCocoa.hpp"
+
+#include <string>
+
+namespace tilmora {
+
+/// A row of the preferences' shortcut list: the label (already localized) in a column
+/// `labelWidth` points wide, leading, then the recorder of `name`, then a spacer. The recorder
+/// calls `onChange` after a chord was recorded or cleared. Main thread only.
+struct ShortcutRow {
+    std::string label;
+    KeyboardShortcuts::Name name;
+    double labelWidth = 0;
+    KeyboardShortcuts::RecorderCocoa::OnChange onChange;
+
+    /// The row's horizontal stack; the recorder carries the id "shortcut.<raw value>".
+    platform::ui::declarative::Element element() const;
+};
+
+} // namespace tilmora

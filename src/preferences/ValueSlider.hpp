@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/declarative/Binding.hpp"
+#include "platform/ui/declarative/Representable.hpp"
+
+#include <functional>
+
+namespace tilmora {
+
+/// A continuous slider of the preferences form over [lower, upper], bound to `value`. Every action
+/// message snaps the knob's value to `step` (anything up to 0.0001 acts as 0.0001) counted from
+/// `lower`, clamps it into the range, writes it when it differs from the bound value by more than
+/// 0.0001, sets the knob to it and calls `onChange` with it. Tick marks are set when the slider is
+/// made, never after. Main thread only.
+class ValueSlider : public platform::ui::declarative::Representable<platform::ui::Slider> {
+public:
+    class Coordinator;
+
+    ValueSlider(platform::ui::declarative::Binding<double> value, double lower, double upper, double step,
+                std::function<void(double)> onChange = nullptr)
+        : value(std::move(value))
+        , lower(lower)
+        , upper(upper)
+        , step(step)
+        , onChange(std::move(onChange)) {}
+
+    platform::ui::declarative::Binding<double> value;
+    double lower;
+    double upper;
+    double step;
+    std::function<void(double)> onChange;
+
+    /// The step in force: `step` when above 0.0001, else 0.0001.
+    static double effectiveStep(double step);
+    /// The number of tick marks: the larger of 2 and (upper − lower) / step truncated plus 1. A
+    /// quotient that is not a number gives 2; one beyond the 64-bit range saturates.
+    static long tickMarkCount(double lower, double upper, double step);
+    /// `x` snapped to the step from `lower` (halves away from zero), then clamped into the range.
+    static double snapped(double x, double lower, double upper, double step);
+
+    std::shared_ptr<platform::ui::Responder> makeCoordinator() override;
+    std::shared_ptr<platform::ui::Slider>
+    makeNSView(platform::ui::declarative::RepresentableContext& context) override;
+    void updateNSView(platform::ui::Slider& slider,
+                      platform::ui::declarative::RepresentableContext& context) override;
+};
+
+/// The slider's target: a copy of the control value, replaced on every update; answers "changed:".
+class ValueSlider::Coordinator : public platform::ui::Responder {
+public:
+    explicit Coordinator(ValueSlider parent);
+    ValueSlider parent;
+    void changed(platform::ui::Responder* sender);
+};
+
+} // namespace tilmora
