@@ -134,7 +134,10 @@ private:
     }
 
     void prepare() {
-        if (ctx_.activateApps) activate();
+        if (ctx_.activateApps) {
+            std::lock_guard guard(uiAutomationLock());
+            app_.activate(platform::NSApplicationActivateIgnoringOtherApps);
+        }
         const int minCount = std::max(n_, 1);
         fetch(minCount, ctx_.initialAXTimeout);
         if (ax_.empty() && !ctx_.activateApps) {

@@ -196,20 +196,36 @@ void restoreSnapshot(const SnapshotValue& snapshot, const SnapshotCompletion& co
 
 void runRestoreWorker(const SnapshotValue& snapshot, const std::string& name, const SnapshotCompletion& completion,
                       const std::vector<NSScreen>& screens) {
-    const auto settings = RestoreSettings::read();
-    const auto rows = rowsToRestore(snapshot);
+    RestoreSettings settings;
+    std::vector<WindowValue> rows;
     auto session = std::make_shared<RestoreLogSession>();
-    const auto policy = decideSpacesPolicy(snapshot, rows, settings, *session);
-
-    if (rows.empty()) {
-        logLine("WARN", "No windows to restore for snapshot " + name);
-        platform::DispatchQueue::main().async([completion] { finishRestoreWithoutWindows(completion); });
+    SpacesPolicy policy;
+    ScreenRemap remap;
+    RestorePlan plan;
+    try {
+        settings = RestoreSettings::read();
+        rows = rowsToRestore(snapshot);
+        policy = decideSpacesPolicy(snapshot, rows, settings, *session);
+        if (rows.empty()) {
+            logLine("WARN", "No windows to restore for snapshot " + name);
+            platform::DispatchQueue::main().async([completion] { finishRestoreWithoutWindows(completion); });
+            return;
+        }
+        remap = buildScreenRemapping(rows);
+        if (!remap.empty()) logLine("SCREEN", "Screen remapping selections: " + remapText(remap));
+        plan = planRestore(snapshot, rows, remap, screens);
+    } catch (const std::exception& error) {
+        // Nothing was started yet: every application of the snapshot counts as failed, and the
+        // caller still hears exactly once.
+        logLine("ERROR", "Restore of snapshot " + name + " stopped before its applications: " + error.what());
+        auto groups = groupWindowsByBundle(snapshot.windows);
+        groups.erase("");
+        std::vector<std::string> failed;
+        for (const auto& entry : groups)
+            failed.push_back(entry.first);
+        platform::DispatchQueue::main().async([failed, name, completion] { finishRestore(failed, name, completion); });
         return;
     }
-
-    const auto remap = buildScreenRemapping(rows);
-    if (!remap.empty()) logLine("SCREEN", "Screen remapping selections: " + remapText(remap));
-    const auto plan = planRestore(snapshot, rows, remap, screens);
 
     const platform::DispatchGroup group;
     const auto failed = std::make_shared<RestoreFailureList>();
