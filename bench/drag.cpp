@@ -74,8 +74,11 @@ void setUpDesktop(int displays, int rows) {
     platform::AppSpec notes;
     notes.bundleIdentifier = "com.example.notes";
     notes.localizedName = "Notes";
-    desktop.setFrontmost(desktop.run(notes, {window}));
-    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    const pid_t pid = desktop.run(notes, {window});
+    desktop.setFrontmost(pid);
+    platform::UserDefaults::standard().set(std::getenv("BENCH_VERBOSE") != nullptr, "WMVerboseLogging");
+    platform::UserDefaults::standard().set(std::getenv("BENCH_VERBOSE") != nullptr, "WMOverlayDebug");
+    platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
 
     auto& grid = RoriDeru::shared();
     const RoriDeru::Preset preset(rows, rows, 4, 4);
@@ -110,7 +113,7 @@ void BM_DragTick(benchmark::State& state) {
     beginDrag();
     auto& grid = RoriDeru::shared();
     auto& desktop = platform::SimDesktop::shared();
-    const auto window = desktop.allWindows().front().number;
+    const auto window = desktop.windowsOf(desktop.frontmost()).front().number;
     const double width = 1440.0 * displays;
     double x = 0;
     for (auto _ : state) {
@@ -121,6 +124,8 @@ void BM_DragTick(benchmark::State& state) {
         state.ResumeTiming();
         DragSession::tick(grid);
     }
+    // The ticks must have reached the hit test, not an early exit.
+    if (grid.lastTileForScreen.empty()) state.SkipWithError("the tick highlighted no tile");
     tearDown();
 }
 BENCHMARK(BM_DragTick)
