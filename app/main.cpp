@@ -1,21 +1,62 @@
 #include "console/DesktopConsole.hpp"
+#include "console/ProgramHost.hpp"
 
+#include "platform/control/FoldersControl.hpp"
 #include "platform/dispatch/Runtime.hpp"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <string>
+#include <system_error>
+
+namespace {
+
+// A fresh folder for a script's user (home, Documents, Library), removed when the script ends.
+class ScriptUserFolder {
+public:
+    ScriptUserFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-script-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+            platform::FoldersControl::useRoot(path_);
+        } else {
+            std::cerr << "tilmora: no temporary folder for the script; using the user's folders\n";
+        }
+    }
+    ~ScriptUserFolder() {
+        if (path_.empty()) return;
+        platform::FoldersControl::install(std::nullopt);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScriptUserFolder(const ScriptUserFolder&) = delete;
+    ScriptUserFolder& operator=(const ScriptUserFolder&) = delete;
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace
 
 // The program's entry: the desktop console on the simulated desktop.
-//   tilmora                  an interactive session on the default desktop, in real time
-//   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) and
-//                            exits with its status (0 passed, 1 a failed expect, 2 an error)
+//   tilmora                  an interactive session on the default desktop, in real time, with
+//                            the program launched
+//   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) under
+//                            a fresh temporary user folder and exits with its status (0 passed,
+//                            1 a failed expect, 2 an error); the script launches the program
 int main(int argc, char** argv) {
     using tilmora::DesktopConsole;
     if (argc == 3 && std::strcmp(argv[1], "--script") == 0) {
         platform::Runtime::start(platform::Runtime::Mode::simulated);
-        DesktopConsole console(std::cout);
-        if (std::strcmp(argv[2], "-") == 0) return console.run(std::cin);
-        return console.runFile(argv[2], std::cerr);
+        ScriptUserFolder folder;
+        int status = 0;
+        {
+            DesktopConsole console(std::cout);
+            status = std::strcmp(argv[2], "-") == 0 ? console.run(std::cin) : console.runFile(argv[2], std::cerr);
+        }
+        return status;
     }
     if (argc != 1) {
         std::cerr << "usage: tilmora [--script FILE|-]\n";
@@ -31,6 +72,7 @@ int main(int argc, char** argv) {
     std::cout
         << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
            "leave.\n";
+    console.execute("program launch");
     const int status = console.run(std::cin);
     std::cout << "\n";
     return status;

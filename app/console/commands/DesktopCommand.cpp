@@ -16,6 +16,8 @@ namespace tilmora {
 namespace {
 
 void desktopCommand(ConsoleSession& session, const CommandArgs& args) {
+    if (session.programState() == ConsoleSession::ProgramState::running)
+        throw CommandError("the desktop cannot change while the program runs");
     if (args.text(1) == "load") {
         if (args.size() != 3) throw CommandError("usage: desktop load <file.json>");
         std::string text;

@@ -6,6 +6,9 @@
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/ProgramHost.hpp"
+#include "platform/control/UISimulator.hpp"
+#include "platform/ui/Application.hpp"
 #include "console/DesktopQueries.hpp"
 #include "console/commands/ShowPicture.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -133,6 +136,26 @@ void showJournal(std::ostream& out) {
 const char* const kUsage =
     "usage: show screens | windows | apps | spaces | journal | log | picture FILE.png [display N] [scale S]";
 
+// Every alert since the previous `show alerts`, with the answer it got.
+void showAlerts(std::ostream& out) {
+    const auto& alerts = platform::ui::UISimulator::alertLog();
+    auto& host = ProgramHost::shared();
+    if (host.alertsShown > alerts.size()) host.alertsShown = 0;
+    for (std::size_t i = host.alertsShown; i < alerts.size(); ++i) {
+        const auto& alert = alerts[i];
+        out << "alert " << ConsoleText::quote(alert.messageText) << " info " << ConsoleText::quote(alert.informativeText)
+            << " buttons";
+        for (const auto& title : alert.buttonTitles) out << " " << ConsoleText::quote(title);
+        const long index = alert.response ? *alert.response - platform::ui::ModalResponse::alertFirstButtonReturn : -1;
+        if (index >= 0 && index < static_cast<long>(alert.buttonTitles.size())) {
+            out << " answer " << ConsoleText::quote(alert.buttonTitles[static_cast<std::size_t>(index)]) << "\n";
+        } else {
+            out << " answer none\n";
+        }
+    }
+    host.alertsShown = alerts.size();
+}
+
 void showCommand(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
     auto& out = session.out();
@@ -151,8 +174,13 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
         showSpaces(out);
     } else if (what == "journal") {
         showJournal(out);
+    } else if (what == "alerts") {
+        showAlerts(out);
     } else if (what == "log") {
-        const std::string text = session.takeNewLog();
+        // The program's own lines, captured since it launched (they outlive the log file's
+        // clearing at launch); the log file's new lines while it has not run.
+        const std::string text =
+            ProgramHost::shared().output().empty() ? session.takeNewLog() : ProgramHost::shared().takeNewOutput();
         out << text;
         if (!text.empty() && text.back() != '\n') out << "\n";
     } else {
@@ -164,7 +192,7 @@ const CommandRegistration registration({
     {.name = "show",
      .arguments = ArgumentCheck::between(1, 6, kUsage),
      .handler = showCommand,
-     .help = {"show screens | windows | apps | spaces | journal | log",
+     .help = {"show screens | windows | apps | spaces | journal | log | alerts",
               "show picture FILE.png [display N] [scale S]"},
      .helpOrder = 700},
 });

@@ -1,0 +1,85 @@
+// program launch | quit
+
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
+#include "console/CommandRegistration.hpp"
+#include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
+#include "console/ExpectationRegistration.hpp"
+#include "console/ProgramHost.hpp"
+#include "platform/control/SimScheduler.hpp"
+
+namespace tilmora {
+
+namespace {
+
+using State = ConsoleSession::ProgramState;
+
+// How long `program launch` waits for the UI start-up, seconds of the console's clock.
+constexpr double readyTimeout = 5;
+constexpr double readyStep = 0.05;
+
+void launchProgram(ConsoleSession& session) {
+    if (session.programState() == State::running) throw CommandError("the program is already running");
+    if (session.programState() == State::quit) throw CommandError("the program has quit");
+    auto& host = ProgramHost::shared();
+    host.launch();
+    session.setProgramState(State::running);
+    session.out() << "program launched\n";
+    double waited = 0;
+    for (;;) {
+        session.settle();
+        auto shell = host.shell();
+        if (shell && shell->didFinishUIInitialization) {
+            session.out() << "program ready\n";
+            return;
+        }
+        if (waited >= readyTimeout) break;
+        session.advance(readyStep);
+        waited += readyStep;
+    }
+    session.out() << "program not ready after 5 s\n";
+}
+
+void programCommand(ConsoleSession& session, const CommandArgs& args) {
+    const std::string& what = args.text(1);
+    if (what == "launch") {
+        launchProgram(session);
+    } else if (what == "quit") {
+        session.requireProgramRunning();
+        ProgramHost::shared().quit();
+        session.setProgramState(State::quit);
+        session.out() << "program quit\n";
+    } else {
+        throw CommandError("usage: program launch | quit");
+    }
+}
+
+// A line the program printed since the console started capturing its output contains the text.
+void expectLog(ConsoleSession& session, const CommandArgs& args) {
+    if (args.argumentCount() != 2) throw CommandError("usage: expect log \"text\"");
+    const std::string& text = args.text(2);
+    const std::string& output = ProgramHost::shared().output();
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        if (end == std::string::npos) end = output.size();
+        if (std::string_view(output).substr(start, end - start).find(text) != std::string_view::npos) return;
+        start = end + 1;
+    }
+    session.failExpectation("log " + ConsoleText::quote(text), "a log line containing it", "none");
+}
+
+const ExpectationRegistration expectations({{"log", expectLog}});
+
+const CommandRegistration registration({
+    {.name = "program",
+     .arguments = ArgumentCheck::exactly(1, "usage: program launch | quit"),
+     .handler = programCommand,
+     .help = {"program launch | quit"},
+     .helpOrder = 50},
+});
+
+} // namespace
+
+} // namespace tilmora

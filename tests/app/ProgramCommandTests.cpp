@@ -1,0 +1,112 @@
+#include "console/DesktopConsole.hpp"
+#include "console/ProgramHost.hpp"
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/LocaleControl.hpp"
+#include "support/PlatformTest.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+using tilmora::DesktopConsole;
+
+namespace {
+
+class ProgramCommandTest : public PlatformTest {
+protected:
+    void restoreFixture() override {
+        PlatformTest::restoreFixture();
+        platform::BundleControl::setResourceDirectory(
+            std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources");
+        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+    }
+    void TearDown() override {
+        tilmora::ProgramHost::shared().reset();
+        PlatformTest::TearDown();
+    }
+    int run(const std::string& script) {
+        out.str("");
+        DesktopConsole console(out);
+        return console.runString(script);
+    }
+    std::ostringstream out;
+};
+
+TEST_F(ProgramCommandTest, ScriptSetsSettingsAnswersAlertsLaunchesAndQuits) {
+    const int status = run(R"(defaults write WMGapSize double 12
+defaults read WMGapSize
+permission accessibility denied
+alert answer "Later"
+program launch
+show alerts
+expect log "Updater finished update cycle"
+expect alert "Accessibility Access Required"
+desktop laptop
+program quit
+program launch
+)");
+    EXPECT_EQ(status, DesktopConsole::exitError);
+    EXPECT_EQ(out.str(), R"(> defaults write WMGapSize double 12
+> defaults read WMGapSize
+WMGapSize = double 12.0
+> permission accessibility denied
+> alert answer "Later"
+> program launch
+program launched
+program ready
+> show alerts
+alert "Accessibility Access Required" info "This app needs Accessibility access to move and resize the windows of other apps. Turn it on in System Settings > Privacy & Security > Accessibility." buttons "Open System Settings" "Later" answer "Later"
+> expect log "Updater finished update cycle"
+> expect alert "Accessibility Access Required"
+> desktop laptop
+error: line 9: the desktop cannot change while the program runs
+> program quit
+program quit
+> program launch
+error: line 11: the program has quit
+)");
+}
+
+TEST_F(ProgramCommandTest, DefaultsReadEveryKindAndRefuseBadValues) {
+    struct Case {
+        std::string script;
+        std::string lastLines;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"defaults write K bool true\ndefaults read K", "K = bool true\n", 0},
+        {"defaults write K int 5\ndefaults read K", "K = int 5\n", 0},
+        {"defaults write K double 12\ndefaults read K", "K = double 12.0\n", 0},
+        {"defaults write K string \"a \\\"b\\\"\"\ndefaults read K", "K = string \"a \\\"b\\\"\"\n", 0},
+        {"defaults write K int 5\ndefaults delete K\ndefaults read K", "K is not set\n", 0},
+        {"defaults write K int 5x", "error: line 1: not an int: 5x\n", 2},
+        {"defaults write K bool maybe", "error: line 1: not a bool: maybe (true or false)\n", 2},
+        {"defaults write K date 5", "error: line 1: unknown kind: date (bool, int, double or string)\n", 2},
+        {"program quit", "error: line 1: the program is not running\n", 2},
+        {"permission automation sometimes",
+         "error: line 1: usage: permission accessibility granted|denied | permission automation granted|denied|ask\n", 2},
+        {"alert answer 0", "error: line 1: alert buttons count from 1\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        resetSharedInstances();
+        EXPECT_EQ(run(c.script), c.status);
+        const std::string text = out.str();
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), c.lastLines.size())), c.lastLines) << text;
+    }
+}
+
+TEST_F(ProgramCommandTest, ProgramOutputStaysOutOfTheTranscriptUntilShown) {
+    EXPECT_EQ(run("permission accessibility granted\nprogram launch\nshow log\nshow log\n"), 0);
+    const std::string text = out.str();
+    const auto shown = text.find("> show log\n");
+    ASSERT_NE(shown, std::string::npos);
+    EXPECT_EQ(text.substr(0, shown), "> permission accessibility granted\n> program launch\nprogram launched\nprogram ready\n");
+    EXPECT_NE(text.find("[TLM] Sentinel AppDelegate loaded at "), std::string::npos);
+    EXPECT_NE(text.find("Accessibility permissions granted."), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 11), "> show log\n") << "the second show prints nothing new";
+}
+
+} // namespace
