@@ -3,6 +3,7 @@
 #include "editors/LayoutPreviewView.hpp"
 #include "model/Log.hpp"
 #include "model/MonitorConfigurationSignature.hpp"
+#include "windows/SystemDisplayProvider.hpp"
 
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/Text.hpp"
@@ -205,6 +206,26 @@ std::shared_ptr<decl::HostingController> LayoutEditorView::makeController(
     auto root = std::make_shared<LayoutEditorView>(std::move(model), std::move(layoutStore), std::move(profileStore),
                                                    std::move(profileController), std::move(displayProvider));
     return std::make_shared<decl::HostingController>(std::move(root));
+}
+
+std::shared_ptr<ui::ViewController>
+LayoutEditorView::controllerForRequest(const EditorWindowHooks::LayoutEditorRequest& request) {
+    std::shared_ptr<DisplayProvider> displayProvider = request.displayProvider;
+    if (!displayProvider) {
+        print("[LayoutEditor] No display provider given; using the system's");
+        displayProvider = std::make_shared<SystemDisplayProvider>();
+    }
+    std::shared_ptr<ProfileController> profileController;
+    if (request.profileController) {
+        // Borrowed: the shell keeps it for the life of the process.
+        profileController = std::shared_ptr<ProfileController>(std::shared_ptr<ProfileController>(),
+                                                               request.profileController);
+    } else {
+        print("[LayoutEditor] No profile controller given; profile choices stay with this window");
+        profileController = std::make_shared<ProfileController>(displayProvider, request.profileStore);
+    }
+    return makeController(request.display, request.layoutStore, request.profileStore, std::move(profileController),
+                          std::move(displayProvider));
 }
 
 } // namespace tilmora

@@ -5,6 +5,7 @@
 #include "model/LayoutProfile.hpp"
 #include "model/ProfileController.hpp"
 #include "model/ProfileStore.hpp"
+#include "shell/EditorWindowHooks.hpp"
 
 #include "platform/ui/declarative/HostingView.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
@@ -87,6 +88,14 @@ public:
     makeController(const DisplayDescriptor& display, std::shared_ptr<LayoutStore> layoutStore,
                    std::shared_ptr<ProfileStore> profileStore, std::shared_ptr<ProfileController> profileController,
                    std::shared_ptr<DisplayProvider> displayProvider);
+
+    /// The layout editor hook of the shell's editor windows (`EditorWindowHooks::layoutEditor`):
+    /// `makeController` with the request's display and services. The shell owns the profile
+    /// controller and outlives the window, so the view only borrows it; a request without one gets
+    /// a controller of its own over the request's displays and profiles, and one without a display
+    /// provider the system's (each logged).
+    static std::shared_ptr<platform::ui::ViewController>
+    controllerForRequest(const EditorWindowHooks::LayoutEditorRequest& request);
 
 private:
     std::vector<LayoutProfile> readProfiles() const;

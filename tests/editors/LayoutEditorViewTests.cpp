@@ -331,3 +331,29 @@ TEST_F(LayoutEditorViewTest, TheTextsAreFixedEnglishWhateverTheLanguage) {
         EXPECT_EQ(picker->options[0].title, "Desk");
     }
 }
+
+TEST_F(LayoutEditorViewTest, TheShellHookBorrowsTheShellsProfileControllerAndCopesWithoutOne) {
+    auto desk = profile("Desk", {"1"});
+    profileStore->profiles = {profile("Dual", {"1", "2"}), desk};
+    struct Case {
+        std::string name;
+        bool givesController;
+        bool givesDisplays;
+    };
+    for (const auto& c : std::vector<Case>{{"everything given", true, true}, {"no controller, no provider", false, false}}) {
+        SCOPED_TRACE(c.name);
+        controller->overrideProfileId.reset();
+        tilmora::EditorWindowHooks::LayoutEditorRequest request{display("1"), layoutStore, profileStore,
+                                                                c.givesController ? controller.get() : nullptr,
+                                                                c.givesDisplays ? displays : nullptr, "Layout Editor"};
+        auto content = LayoutEditorView::controllerForRequest(request);
+        auto& host = static_cast<decl::HostingView&>(*content->view());
+        decl::ViewDriver driver(host);
+        auto view = std::static_pointer_cast<LayoutEditorView>(host.rootView());
+        EXPECT_EQ(view->selectedProfileId.get(), desk.id); // the laptop's display "1" matches "Desk"
+        ASSERT_TRUE(driver.pick("profiles.picker", "Desk"));
+        ASSERT_TRUE(driver.click("Apply Profile"));
+        EXPECT_EQ(controller->overrideProfileId.has_value(), c.givesController);
+        EXPECT_EQ(view->profileController->overrideProfileId, desk.id);
+    }
+}
