@@ -1,8 +1,7 @@
 #include "snapshots/SnapshotManagerAdapter.hpp"
 
 #include "snapshots/SnapshotQuit.hpp"
-
-#include "model/Log.hpp"
+#include "snapshots/SnapshotRestore.hpp"
 
 namespace tilmora {
 
@@ -22,8 +21,7 @@ void SnapshotManagerAdapter::restoreSnapshot(const std::shared_ptr<Snapshot>& sn
         restore_(snapshot, completion);
         return;
     }
-    print("[RESTORE] No restore available for snapshot '" + snapshot->name.value_or("Unnamed") + "'");
-    if (completion) completion(false, "No restore available.\n");
+    WindowManager::restoreSnapshot(*snapshot, viewContext_, completion);
 }
 
 void SnapshotManagerAdapter::quitSnapshot(const std::shared_ptr<Snapshot>& snapshot,

@@ -6,15 +6,14 @@
 
 namespace tilmora {
 
-/// The snapshot service over one view context: saves with `WindowManager::saveSnapshot` and quits
-/// with `WindowManager::quitSnapshot`; restores with the restore function it was given. Main
-/// thread.
+/// The snapshot service over one view context: saves with `WindowManager::saveSnapshot`, restores
+/// with `WindowManager::restoreSnapshot` (or the restore function it was given) and quits with
+/// `WindowManager::quitSnapshot`. Main thread.
 class SnapshotManagerAdapter : public SnapshotManaging {
 public:
     using RestoreFunction = std::function<void(const std::shared_ptr<Snapshot>&, const WindowManager::SnapshotCompletion&)>;
 
-    /// `restore`: the restore entry; without one a restore logs "[RESTORE] No restore available
-    /// for snapshot '<name>'" and completes with (false, "No restore available.\n").
+    /// `restore`: the restore to use instead of `WindowManager::restoreSnapshot`.
     explicit SnapshotManagerAdapter(SnapshotContext& viewContext, RestoreFunction restore = {});
 
     SnapshotContext& viewContext() override { return viewContext_; }

@@ -188,6 +188,23 @@ TEST_F(RowTest, ChordsActOncePerPressHoweverOftenTheRowIsShown) {
     EXPECT_EQ(manager->quitNames, std::vector<std::string>{"Work"});
 }
 
+TEST_F(RowTest, WithoutAServiceTheLaunchChordRestoresThroughTheStoresContext) {
+    withService = false;
+    desk().install(notesApp());
+    auto snapshot = work();
+    tilmora::KeyboardShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(*snapshot->idText()));
+    for (int shown = 0; shown < 3; ++shown)
+        showRow(snapshot);
+    press(launchChord);
+    int launching = 0;
+    for (const auto& [title, message] : toastTexts())
+        if (title == "Launching Snapshot") ++launching;
+    EXPECT_EQ(launching, 1);
+    sim().runFor(10);
+    EXPECT_EQ(desk().pids("com.example.notes").size(), 1u);
+    EXPECT_TRUE(manager->restored.empty());
+}
+
 TEST_F(RowTest, TooltipNameAndColoursFollowTheSnapshotAndTheAppearance) {
     struct Case {
         const char* label;

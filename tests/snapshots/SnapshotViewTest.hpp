@@ -99,7 +99,7 @@ protected:
         host = std::make_shared<platform::ui::declarative::HostingView>(
             std::make_shared<TestRoot>([content, service, ctx, this] {
                 auto e = content();
-                e.environment(tilmora::SnapshotManaging::snapshotManagerKey, service);
+                if (withService) e.environment(tilmora::SnapshotManaging::snapshotManagerKey, service);
                 e.environment(tilmora::SnapshotManaging::managedObjectContextKey, ctx);
                 if (dark)
                     e.environment(platform::ui::declarative::colorSchemeKey, platform::ui::declarative::ColorScheme::dark);
@@ -137,5 +137,7 @@ protected:
     std::shared_ptr<platform::ui::declarative::HostingView> host;
     std::unique_ptr<platform::ui::declarative::ViewDriver> driver;
     bool dark = false;
+    /// False: only the store's context is in the environment (the views make their own service).
+    bool withService = true;
     int resets = 0;
 };
