@@ -1,0 +1,105 @@
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/SimInput.hpp"
+#include "platform/control/ViewDriver.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Window.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+#include "preferences/HelpPanelController.hpp"
+#include "preferences/PreferencesHooks.hpp"
+#include "shell/AppDelegate.hpp"
+#include "shell/ShellHooks.hpp"
+#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/Registry.hpp"
+#include "snapping/SnapBarController.hpp"
+#include "support/DesktopTest.hpp"
+
+using namespace tilmora;
+namespace decl = platform::ui::declarative;
+
+namespace {
+
+/// The shell made through its application delegate, with the preferences' hooks installed as the
+/// program's entry installs them.
+class PreferencesHooksTest : public DesktopTest {
+protected:
+    void restoreFixture() override {
+        DesktopTest::restoreFixture();
+        desk().useLaptop();
+        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
+                                                      "resources");
+        ShellHooks hooks;
+        PreferencesHooks::install(hooks);
+        ShellHooks::install(hooks);
+    }
+    void TearDown() override {
+        ShellHooks::reset();
+        wrapper.reset();
+        DesktopTest::TearDown();
+    }
+    /// The shell's preferences window, opened and built.
+    std::shared_ptr<decl::HostingView> openPreferences(AppDelegate& shell) {
+        shell.openPreferences(nullptr);
+        sim().drainMainQueue();
+        auto window = shell.preferencesWindowController->window();
+        auto host = window ? std::dynamic_pointer_cast<decl::HostingView>(window->contentView()) : nullptr;
+        if (!host) throw std::runtime_error("no preferences view");
+        host->rebuildIfNeeded();
+        sim().drainMainQueue();
+        host->rebuildIfNeeded();
+        return host;
+    }
+    std::shared_ptr<AppDelegateWrapper> wrapper;
+};
+
+TEST_F(PreferencesHooksTest, AChordRecordedWhileShortcutsAreOffStaysUnregisteredWithTheRealShell) {
+    platform::UserDefaults::standard().set(platform::PropertyValue(false), "WMKeyboardShortcutsEnabled");
+    wrapper = std::make_shared<AppDelegateWrapper>();
+    platform::ui::Application::shared().setDelegate(wrapper);
+    auto& shell = *wrapper->appDelegate();
+    auto host = openPreferences(shell);
+    KeyboardShortcuts::RecorderCocoa* field = nullptr;
+    for (auto& v : host->subviews())
+        if (auto* r = dynamic_cast<KeyboardShortcuts::RecorderCocoa*>(v.get());
+            r && r->shortcutName().rawValue == "snap-left-half")
+            field = r;
+    ASSERT_NE(field, nullptr);
+    platform::SimInput::shared().setKeysGoToProgram([] { return true; });
+    ASSERT_TRUE(shell.preferencesWindowController->window()->makeFirstResponder(field));
+    const auto ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
+    platform::SimInput::shared().keyDown(40, ctrlOpt);
+    platform::SimInput::shared().keyUp(40, ctrlOpt);
+    sim().drainMainQueue();
+    EXPECT_TRUE(platform::UserDefaults::standard().objectForKey("KeyboardShortcuts_snap-left-half"));
+    EXPECT_FALSE(KeyboardShortcuts::Registry::shared().registeredShortcuts().contains(
+        KeyboardShortcuts::Shortcut(40, 6144)));
+}
+
+TEST_F(PreferencesHooksTest, TheShellsPreferencesWindowShowsTheFormAndItsSwitchesReachTheShell) {
+    wrapper = std::make_shared<AppDelegateWrapper>();
+    platform::ui::Application::shared().setDelegate(wrapper);
+    auto& shell = *wrapper->appDelegate();
+    shell.openPreferences(nullptr);
+    sim().drainMainQueue();
+    auto window = shell.preferencesWindowController->window();
+    ASSERT_TRUE(window);
+    auto host = std::dynamic_pointer_cast<decl::HostingView>(window->contentView());
+    ASSERT_TRUE(host);
+    host->rebuildIfNeeded();
+    sim().drainMainQueue();
+    decl::ViewDriver driver(*host);
+    ASSERT_TRUE(driver.click("Show Snap Bar"));
+    sim().drainMainQueue();
+    EXPECT_TRUE(platform::UserDefaults::standard().boolForKey("WMSnapBarVisible"));
+    EXPECT_TRUE(shell.snapBarController);
+    ASSERT_TRUE(driver.click("prefs.close"));
+    EXPECT_FALSE(window->isVisible());
+
+    auto help = ShellHooks::current().makeHelpPanel();
+    auto* panel = dynamic_cast<HelpPanelController*>(help.get());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->webView);
+    EXPECT_EQ(panel->window()->level(), 3);
+}
+
+} // namespace
