@@ -69,15 +69,17 @@ std::string paragraph(const char* key) {
 } // namespace
 
 HelpPanelController::HelpPanelController()
-    : WindowController(makePanel()) {}
+    : WindowController(makePanel()) {
+    setupUI();
+    loadHelpContent();
+}
 
 HelpPanelController::HelpPanelController(std::shared_ptr<platform::ui::Window> window)
     : WindowController(std::move(window)) {}
 
 std::shared_ptr<HelpPanelController> HelpPanelController::make() {
     auto controller = std::make_shared<HelpPanelController>();
-    controller->setupUI();
-    controller->loadHelpContent();
+    controller->attachNavigationDelegate();
     return controller;
 }
 
@@ -100,9 +102,15 @@ void HelpPanelController::setupUI() {
     webView = std::make_shared<WKWebView>(Rect{}, WKWebViewConfiguration{});
     webView->translatesAutoresizingMaskIntoConstraints = false;
     webView->minHeightConstraint = 420;
-    webView->navigationDelegate = std::dynamic_pointer_cast<WKNavigationDelegate>(shared_from_this());
     if (webView->respondsTo("setDrawsBackground:")) webView->setDrawsBackground(false);
     stack->addArrangedSubview(webView);
+}
+
+void HelpPanelController::attachNavigationDelegate() {
+    if (!webView || !webView->navigationDelegate.expired()) return;
+    // Only a controller held by a shared pointer can be the (weakly held) delegate.
+    if (auto self = weak_from_this().lock())
+        webView->navigationDelegate = std::dynamic_pointer_cast<platform::ui::WKNavigationDelegate>(self);
 }
 
 void HelpPanelController::loadHelpContent() {
@@ -153,6 +161,7 @@ std::string HelpPanelController::builtInPage() {
 }
 
 void HelpPanelController::showWindow(platform::ui::Responder* sender) {
+    attachNavigationDelegate();
     WindowController::showWindow(sender);
     if (auto w = window()) {
         w->center();

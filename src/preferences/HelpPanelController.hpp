@@ -18,12 +18,13 @@ namespace tilmora {
 /// only.
 class HelpPanelController : public platform::ui::WindowController, public platform::ui::WKNavigationDelegate {
 public:
-    /// Builds the panel, its content and its page (the controller is the web view's navigation
-    /// delegate, so it is made shared).
+    /// A shared controller that is already its web view's navigation delegate.
     static std::shared_ptr<HelpPanelController> make();
-    /// The panel alone, with no content yet and `webView` empty; `make` is the way to a working
-    /// controller.
+    /// Builds the panel, its content and its page. The web view holds its delegate weakly, so the
+    /// controller becomes the delegate once it is held by a shared pointer: in `make`, else at the
+    /// first `showWindow`.
     HelpPanelController();
+    /// Takes `window` as it is: no content, `webView` empty.
     explicit HelpPanelController(std::shared_ptr<platform::ui::Window> window);
 
     /// Fronts the panel: the window controller's showing, centred, key and front, then the program
@@ -44,6 +45,7 @@ public:
 private:
     void setupUI();
     void loadHelpContent();
+    void attachNavigationDelegate();
 };
 
 } // namespace tilmora

@@ -35,7 +35,9 @@ protected:
         controller.reset();
         DesktopTest::TearDown();
     }
-    std::filesystem::path lproj(const std::string& language) { return resources / "Locales.bundle" / (language + ".lproj"); }
+    std::filesystem::path lproj(const std::string& language) {
+        return resources / "Locales.bundle" / (language + ".lproj");
+    }
     size_t count(const std::string& text, const std::string& pattern) {
         std::regex re(pattern);
         return std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator());
@@ -142,6 +144,17 @@ TEST_F(HelpPanelTest, AnAnchorKeepsThePageAndShowingAgainDoesNotReload) {
     EXPECT_TRUE(controller->window()->isKeyWindow());
     EXPECT_EQ(web.loadCount(), 1);
     EXPECT_EQ(web.pageContent(), page); // the language it was built in
+}
+
+TEST_F(HelpPanelTest, APanelMadeByItsConstructorHandlesLinksOnceShown) {
+    controller = std::make_shared<HelpPanelController>();
+    ASSERT_TRUE(controller->webView);
+    EXPECT_EQ(controller->webView->loadCount(), 1);
+    controller->showWindow(nullptr);
+    auto before = opens();
+    EXPECT_EQ(platform::WebViewControl::followLink(*controller->webView, std::string("https://example.com")),
+              WKNavigationActionPolicy::cancel);
+    EXPECT_EQ(opens() - before, 1u);
 }
 
 } // namespace
