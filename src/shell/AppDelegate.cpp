@@ -101,8 +101,6 @@ std::shared_ptr<TilingController> AppDelegate::tilingController() {
     return tilingController_;
 }
 
-void AppDelegate::rebuildStatusMenu(const std::optional<platform::NSScreen>&) {}
-
 void AppDelegate::registerActions() {
     // The actions live in the shell's own table, so they never outlive it.
     auto bind = [this](const platform::ui::Selector& selector, std::function<void(AppDelegate&, Responder*)> body) {
@@ -121,6 +119,8 @@ void AppDelegate::registerActions() {
     bind("setLayoutScopeAll:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeAll(sender); });
     bind("layoutScopePreferenceDidChange", [](AppDelegate& s, Responder*) { s.layoutScopePreferenceDidChange(); });
     bind("refreshSnapBarIndicators", [](AppDelegate& s, Responder*) { s.refreshSnapBarIndicators(); });
+    bind("statusBarButtonClicked:", [](AppDelegate& s, Responder* sender) { s.statusBarButtonClicked(sender); });
+    bind("rebuildStatusMenuWithPreferredScreen:", [](AppDelegate& s, Responder*) { s.rebuildStatusMenu(); });
     registerCommandActions();
 }
 

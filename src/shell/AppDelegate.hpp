@@ -179,6 +179,16 @@ public:
     void refreshSnapBarIndicators();
     /// The snap bar's selection highlight follows the selected kind (when there is a bar).
     void refreshSnapBarSelection();
+    /// A complete new status menu for the context screen of `preferredScreen`.
+    std::shared_ptr<platform::ui::Menu> createMenu(const std::optional<platform::NSScreen>& preferredScreen);
+    /// The status button's action: builds the menu for the clicked display and pops it up.
+    void statusBarButtonClicked(platform::ui::Responder* sender);
+    void menuWillOpen(platform::ui::Menu& menu) override;
+    void menuDidClose(platform::ui::Menu& menu) override;
+    /// Rebuilds the menu (and refreshes the bar's indicators) when the snap areas change.
+    void subscribeMenuUpdates();
+    /// Binds the key-down handler of every catalog chord to its command (once per name).
+    void registerSnapShortcutHandlers();
 
     // ---- Window commands, menu actions, presets, editor windows and switches -----------------
     // (declarations of the command files: AppDelegateWindowCommands.cpp and the others)

@@ -2,14 +2,69 @@
 
 #include "model/LocalizationManager.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
+#include "platform/ui/Image.hpp"
 #include "shell/ShellHooks.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapBarController.hpp"
 
 namespace tilmora {
 
-void AppDelegate::finishUIStartUp() {}
+void AppDelegate::finishUIStartUp() {
+    // The main (snapshot manager) window: created hidden; closing it only hides it.
+    if (!window) {
+        auto main = std::make_shared<platform::ui::Window>(
+            platform::CGRect{{0, 0}, {900, 600}},
+            platform::ui::StyleMask::titled | platform::ui::StyleMask::closable | platform::ui::StyleMask::miniaturizable);
+        main->center();
+        main->title = LocalizationManager::shared().localizedString("app.title");
+        main->frameAutosaveName = "Main Window";
+        if (auto root = ShellHooks::current().mainWindowRoot(*this)) main->setContentView(root);
+        main->isReleasedWhenClosed = false;
+        window = main;
+    }
+    // The status item: the click handler pops the menu up itself.
+    if (!statusItem) {
+        statusItem = platform::ui::StatusBar::system().statusItem(platform::ui::StatusItemLength::variable);
+        const auto& button = statusItem->button();
+        button->image = platform::ui::Image::named("Snap.png");
+        button->setTarget(strong());
+        button->action = "statusBarButtonClicked:";
+    }
+    rebuildStatusMenu();
+    subscribeMenuUpdates();
+    // Any change of the stage integration or of any setting refreshes the bar's indicators once,
+    // on the next turn.
+    std::weak_ptr<AppDelegate> weakSelf = weak();
+    auto refreshNextTurn = [weakSelf](const platform::Notification&) {
+        platform::DispatchQueue::main().async([weakSelf] {
+            if (auto self = weakSelf.lock()) self->refreshSnapBarIndicators();
+        });
+    };
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver("StageIntegrationStateDidChange", nullptr, platform::MainQueueDelivery::shared(), refreshNextTurn);
+    center.addObserver(platform::UserDefaults::didChangeNotification, nullptr, platform::MainQueueDelivery::shared(),
+                       refreshNextTurn);
+    registerSnapShortcutHandlers();
+    applyKeyboardShortcutsEnabledState();
+    // The drag settings, each a stored Boolean (anything else reads as the fallback).
+    auto flag = [this](const char* key, bool fallback) {
+        const auto value = defaults().objectForKey(key);
+        return value && value->asBool() ? *value->asBool() : fallback;
+    };
+    RoriDeru& grid = roriDeru();
+    grid.setMagnetMode(flag("WMMagnetDragMode", false));
+    grid.setDragRequireOption(flag("WMDragRequireOption", false));
+    grid.setLiveResizeDuringDrag(flag("WMLiveResizeDuringDrag", false));
+    grid.setShowGridLinesDuringDrag(flag("WMShowGridLinesDuringDrag", false));
+    grid.setSnappingEnabled(flag("WMSnappingEnabled", true));
+    if (grid.snappingEnabled) {
+        grid.startMonitoringIfNeeded();
+    } else {
+        grid.stopMonitoring();
+    }
+}
 
 void AppDelegate::refreshSnapBarSelection() {
     if (snapBarController) snapBarController->refreshSelectionHighlight();
@@ -79,7 +134,7 @@ void AppDelegate::setLayoutScopeAll(platform::ui::Responder*) {
 }
 
 void AppDelegate::layoutScopePreferenceDidChange() {
-    roriDeru().applyLayoutScopePreference(roriDeru().preferredScreenForSelection());
+    roriDeru().applyLayoutScopePreference(screenForSnapping());
     refreshSnapBarIndicators();
     rebuildStatusMenu();
 }

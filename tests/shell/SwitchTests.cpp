@@ -40,7 +40,9 @@ TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
 TEST_F(SwitchTest, TheCloseButtonBeforeAnyBarOnlyStoresTheWish) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.set(true, "WMSnapBarVisible");
+    const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(send("disableSnapBarFromCloseButton"));
+    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
     EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
     EXPECT_EQ(shell->snapBarController, nullptr);
 }
@@ -77,10 +79,12 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
         defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
         tiling->setTransientLayout(Layout{LayoutId(UUID()), "L", DisplayId(display), {}}, DisplayId(display));
     }
+    const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(send("toggleSnapping:"));
     EXPECT_FALSE(grid.snappingEnabled);
     EXPECT_EQ(grid.dragMonitor, nullptr);
-    EXPECT_TRUE(grid.suppressMenuSelection);
+    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_FALSE(grid.markGridPresetInMenu);
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
@@ -104,8 +108,10 @@ TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBoth
         grid.suppressMenuSelection = false;
         grid.setSelectedKind(SnapIconKind::rightHalf, screen(1));
         defaults.set(UUID().uuidString(), "WMVeskSelectedPresetId.1");
+        const auto menuBefore = shell->cachedStatusMenu;
         ASSERT_TRUE(send(selector));
-        EXPECT_TRUE(grid.suppressMenuSelection);
+        EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+        EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
         EXPECT_TRUE(grid.snappingEnabled);
         EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
         EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
@@ -133,7 +139,9 @@ TEST_F(SwitchTest, IntegrationSwitchesFlipTheirKeyAndAnnounceTheChangeWithoutAnO
         SCOPED_TRACE(c.selector);
         posts = 0;
         const bool before = defaults.boolForKey(c.key);
+        const auto menuBefore = shell->cachedStatusMenu;
         ASSERT_TRUE(send(c.selector));
+        EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
         EXPECT_EQ(defaults.boolForKey(c.key), !before);
         ASSERT_TRUE(send(c.selector));
         EXPECT_EQ(defaults.boolForKey(c.key), before);
@@ -201,7 +209,9 @@ TEST_F(ShortcutSwitchTest, AnAbsentOrTextSettingReadsOnAndMakesEveryStoredChordL
 TEST_F(ShortcutSwitchTest, TogglingOffSilencesEveryChordAndBackOnRestoresThemUnchanged) {
     shell->applyKeyboardShortcutsEnabledState();
     const auto chords = storedChords();
+    const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(send("toggleKeyboardShortcutsEnabled:"));
+    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
     EXPECT_EQ(platform::UserDefaults::standard().objectForKey("WMKeyboardShortcutsEnabled"),
               platform::PropertyValue(false));
     EXPECT_FALSE(shell->isKeyboardShortcutsEnabled());
