@@ -50,7 +50,9 @@ void AppDelegate::setVeskSelectedPresetId(const std::optional<platform::UUID>& p
     if (presetId) {
         defaults().set(presetId->uuidString(), selectedPresetKey(screen));
     } else {
-        defaults().removeObjectForKey(selectedPresetKey(screen));
+        // Every snap command clears the selection; only a stored one costs a write of the defaults.
+        const auto key = selectedPresetKey(screen);
+        if (defaults().objectForKey(key)) defaults().removeObjectForKey(key);
     }
 }
 

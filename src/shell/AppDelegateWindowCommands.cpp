@@ -78,14 +78,25 @@ std::string directionText(std::optional<AppDelegate::VDir> v) {
 
 // ---- Screen choice ---------------------------------------------------------------------------
 
-std::optional<platform::NSScreen> AppDelegate::screenForSnapping() {
-    if (storedBool(defaults(), "UseCursorDisplay").value_or(false)) {
+namespace {
+
+/// `screenForSnapping` with the frontmost window already read (commands that need the window
+/// anyway read it once).
+std::optional<platform::NSScreen> snappingScreen(const platform::UserDefaults& defaults,
+                                                 const std::optional<RoriDeru::KeyAndRect>& front) {
+    if (storedBool(defaults, "UseCursorDisplay").value_or(false)) {
         if (auto screen = firstScreenContainingMouse()) return screen;
     }
-    if (auto front = roriDeru().frontmostWindowKeyAndRect()) {
+    if (front) {
         if (auto screen = RoriDeru::screenForRect(front->rect)) return screen;
     }
     return mainOrFirstScreen();
+}
+
+} // namespace
+
+std::optional<platform::NSScreen> AppDelegate::screenForSnapping() {
+    return snappingScreen(defaults(), roriDeru().frontmostWindowKeyAndRect());
 }
 
 std::optional<platform::NSScreen> AppDelegate::menuContextScreen(const std::optional<platform::NSScreen>& preferredScreen) {
@@ -106,16 +117,17 @@ std::vector<platform::NSScreen> AppDelegate::layoutTargetScreens(const std::opti
 // ---- Snap kinds ------------------------------------------------------------------------------
 
 void AppDelegate::snapToKind(SnapIconKind kind) {
-    const auto screen = screenForSnapping();
-    if (!screen) return;
     auto& grid = roriDeru();
+    const auto front = grid.frontmostWindowKeyAndRect();
+    const auto screen = snappingScreen(defaults(), front);
+    if (!screen) return;
     clearVeskSelection(layoutTargetScreens(screen));
     const auto current = grid.selectedKind(screen);
     const bool uncheck = currentEventIsMouseButton() && current && *current == kind;
     const std::string kindName(caseName(kind));
     print("[" + platform::Text::timeOfDay(platform::Date::now()) + "] [UI] SnapBar action: " + kindName +
           " on screen=" + screen->localizedName());
-    if (auto front = grid.frontmostWindowKeyAndRect()) {
+    if (front) {
         captureBaselineIfNeeded(front->key, front->rect);
         lastRectByWindowKey[front->key] = front->rect;
         print("[UI] Stored last rect for key=" + front->key + ": " + rectText(front->rect) + ")");
@@ -151,7 +163,7 @@ void AppDelegate::captureBaselineIfNeeded(const std::string& key, const Rect& cu
 void AppDelegate::snapMaximizeHeight() {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
-    const auto screen = screenForSnapping();
+    const auto screen = snappingScreen(defaults(), front);
     if (!screen) return;
     const Rect& rect = front->rect;
     print("[UI] Full-Screen Height — key=" + front->key + " currentRect=" + rectText(rect));
@@ -191,7 +203,7 @@ void AppDelegate::snapMaximizeHeight() {
 void AppDelegate::resizeRelative(double scale) {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
-    const auto screen = screenForSnapping();
+    const auto screen = snappingScreen(defaults(), front);
     if (!screen) return;
     const Rect& rect = front->rect;
     print("[UI] Resize relative scale=" + platform::Text::doubleDescription(scale) + " key=" + front->key +
@@ -248,7 +260,7 @@ void AppDelegate::resetAllSnappedWindows(platform::ui::Responder*) {
 void AppDelegate::moveToEdge(std::optional<HDir> h, std::optional<VDir> v) {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
-    const auto screen = screenForSnapping();
+    const auto screen = snappingScreen(defaults(), front);
     if (!screen) return;
     const Rect& rect = front->rect;
     print("[UI] Move to edge h=" + directionText(h) + " v=" + directionText(v) + " key=" + front->key +

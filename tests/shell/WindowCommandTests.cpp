@@ -396,6 +396,24 @@ TEST_F(WindowCommandTest, ResetAllSnappedWindowsMovesEachBaselineWindowBackAndKe
     }
 }
 
+TEST_F(WindowCommandTest, LayoutScopeSwitchesOnlyWhenTheScopeChanges) {
+    auto& defaults = platform::UserDefaults::standard();
+    ASSERT_TRUE(send("setLayoutScopeSingle:"));
+    EXPECT_FALSE(defaults.boolForKey("WMGridAllDisplays"));
+    ASSERT_TRUE(send("toggleLayoutScope:"));
+    EXPECT_TRUE(defaults.boolForKey("WMGridAllDisplays"));
+    ASSERT_TRUE(send("setLayoutScopeAll:"));
+    EXPECT_TRUE(defaults.boolForKey("WMGridAllDisplays"));
+    ASSERT_TRUE(send("toggleLayoutScope:"));
+    EXPECT_FALSE(defaults.boolForKey("WMGridAllDisplays"));
+}
+
+TEST_F(WindowCommandTest, OpenSnapPreferencesOpensThePreferencesWindow) {
+    ASSERT_TRUE(send("openSnapPreferences"));
+    ASSERT_NE(shell->preferencesWindowController, nullptr);
+    EXPECT_TRUE(shell->preferencesWindowController->window()->isVisible());
+}
+
 TEST_F(WindowCommandTest, ToggleGridLinesFlipsTheSettingAndLogsTheNewState) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.set(true, "WMShowGridLinesDuringDrag");
