@@ -109,4 +109,36 @@ TEST_F(ProgramCommandTest, ProgramOutputStaysOutOfTheTranscriptUntilShown) {
     EXPECT_EQ(text.substr(text.size() - 11), "> show log\n") << "the second show prints nothing new";
 }
 
+TEST_F(ProgramCommandTest, ChordSnapsThenTheMenuPicksAGridAndShowsTheChecks) {
+    const int status = run(R"(desktop default
+program launch
+app focus com.apple.TextEdit
+expect frontmost com.apple.TextEdit
+key ctrl+opt+left
+wait 1
+expect window com.apple.TextEdit "Untitled" frame 0 0 720 875
+expect log "[UI] SnapBar action: leftHalf on screen=Built-in Retina Display"
+expect menu "Left Half" checked
+menu pick "Grid 2 × 2"
+expect log "[UI] Selected grid preset via menu: 2×2 gutter=0 padding=0"
+expect menu "Grid 2 × 2" checked
+expect menu "Left Half" unchecked
+program quit
+)");
+    EXPECT_EQ(status, 0) << out.str();
+    const std::string text = out.str();
+    for (const char* line : {"program launched\n", "program ready\n", "picked \"Grid 2 × 2\"\n", "program quit\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+}
+
+TEST_F(ProgramCommandTest, FreshMenuStartsWithTheManagerAndTheSwitches) {
+    EXPECT_EQ(run("desktop default\nprogram launch\nmenu\n"), 0);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("> menu\nShow Snapshot Manager\t⌃⌥O [⇧⌘O]\n---\nShow Snap Bar\t⌃⌥B\n"
+                        "✓ Stop Snapping\t⌃⌥S\n"),
+              std::string::npos)
+        << text;
+}
+
 } // namespace
