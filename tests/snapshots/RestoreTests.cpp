@@ -55,6 +55,16 @@ TEST_F(SnapshotRestoreTest, PlacesARunningApplicationsWindowAtItsSavedFrameAndRe
     }
 }
 
+TEST_F(SnapshotRestoreTest, TheResultToastReplacesTheLaunchToastForThreeSeconds) {
+    runNotes({window("Todo", {400, 300, 500, 300})});
+    const auto out = restore(snapshotOf("S", {row("Todo", {100, 50, 800, 600}, 1)}), 3.1);
+    ASSERT_EQ(out.calls, 1);
+    ASSERT_EQ(toasts->panel->shown.size(), 2u);
+    EXPECT_EQ(toasts->panel->orderedOut, 0); // shown at 0.15 s, up until 3.15 s
+    sim().runFor(0.2);
+    EXPECT_EQ(toasts->panel->orderedOut, 1);
+}
+
 TEST_F(SnapshotRestoreTest, CompletesAsSoonAsTheWindowsArePlaced) {
     struct Case {
         int apps;
