@@ -135,12 +135,9 @@ decl::Element LayoutEditorView::body() {
     title.font("headline");
     items.push_back(title);
 
+    // At least 500 x 320 points, as wide as the window allows.
     auto preview = decl::view<LayoutPreviewView>(viewModel.get(), selectedTileId.binding());
-    decl::FrameSpec previewFrame;
-    previewFrame.minWidth = 500;
-    previewFrame.maxWidth = decl::FrameSpec::infinity;
-    previewFrame.minHeight = 320;
-    preview.frame(previewFrame).id("layout.preview");
+    preview.id("layout.preview");
     items.push_back(preview);
 
     items.push_back(decl::HStack(decl::Alignment::center, std::nullopt,

@@ -77,9 +77,17 @@ decl::Element LayoutPreviewView::picture(const LayoutEditorViewModel& model, con
 decl::Element LayoutPreviewView::body() {
     auto model = viewModel.get();
     auto selection = selectedTileId;
-    return decl::Canvas([model, selection](ui::Size size) {
+    auto canvas = decl::Canvas([model, selection](ui::Size size) {
         return picture(*model, selection.get(), size, [selection](const TileId& id) { selection.set(id); });
     });
+    // The frame sits on the canvas itself so that the canvas, not only the space around it, gets
+    // the minimum when its parent offers less.
+    decl::FrameSpec frame;
+    frame.minWidth = minimumSize.width;
+    frame.maxWidth = decl::FrameSpec::infinity;
+    frame.minHeight = minimumSize.height;
+    canvas.frame(frame);
+    return canvas;
 }
 
 } // namespace tilmora

@@ -28,6 +28,9 @@ public:
     /// The window's tile selection: read for the highlight, written by a click on a tile.
     platform::ui::declarative::Binding<std::optional<TileId>> selectedTileId;
 
+    /// The smallest area the preview takes (points); it grows to the full width offered.
+    static constexpr platform::ui::Size minimumSize{500, 320};
+
     platform::ui::declarative::Element body() override;
 
     /// Width over height of display bounds (points): 16/9 when the height is 0, otherwise clamped

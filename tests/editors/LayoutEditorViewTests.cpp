@@ -1,5 +1,7 @@
 #include "LayoutEditorFixture.hpp"
 
+#include "editors/LayoutPreviewView.hpp"
+
 #include "platform/control/ViewDriver.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -138,7 +140,12 @@ TEST_F(LayoutEditorViewTest, SplitButtonsSplitTheSelectionOrTheFirstTileAndSelec
     ASSERT_TRUE(editor.driver->click("Split Vertical"));
     EXPECT_EQ(framesOf(editor.layout()), (std::vector<tilmora::Rect>{
                                              {0, 0, 0.125, 1}, {0.125, 0, 0.125, 1}, {0.25, 0, 0.25, 1}, {0.5, 0, 0.5, 1}}));
-    ASSERT_TRUE(editor.driver->click("Right"));
+    // A click on "Right" in the window's preview, whose box fills at least 500 x 320 points.
+    const auto area = editor.driver->find("layout.preview")->layoutFrame.size;
+    EXPECT_GE(area.height, 320);
+    const auto box = tilmora::LayoutPreviewView::boxRect(area, 1440.0 / 875.0);
+    EXPECT_NEAR(box.size.height, area.height, 1e-9);
+    ASSERT_TRUE(editor.driver->tap("layout.preview", {box.origin.x + box.size.width * 0.75, box.size.height * 0.5}));
     ASSERT_TRUE(editor.driver->click("Split Horizontal"));
     EXPECT_EQ(framesOf(editor.layout()).back(), (tilmora::Rect{0.5, 0.5, 0.5, 0.5}));
     EXPECT_EQ(editor.view->selectedTileId.get(), editor.layout().tiles[3].id);
