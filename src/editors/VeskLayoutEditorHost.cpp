@@ -3,6 +3,7 @@
 #include "editors/VeskLayoutEditorView.hpp"
 
 #include "platform/ui/declarative/Elements.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
 
 #include <cmath>
 
@@ -21,6 +22,13 @@ std::shared_ptr<VeskLayoutEditorHost> VeskLayoutEditorHost::make(std::vector<Ves
     auto controller = std::make_shared<VeskLayoutEditorController>(
         std::move(presets), std::move(displayId), std::move(selectedPresetID), std::move(onSavePreset), std::move(onDeletePreset));
     return std::make_shared<VeskLayoutEditorHost>(std::move(controller), std::move(displayName), ratio);
+}
+
+std::shared_ptr<platform::ui::ViewController>
+VeskLayoutEditorHost::controllerForRequest(const EditorWindowHooks::PresetEditorRequest& request) {
+    return std::make_shared<platform::ui::declarative::HostingController>(
+        make(request.presets, request.displayId, request.selectedPresetID, request.displayName,
+             request.previewAspectRatio, request.onSavePreset, request.onDeletePreset));
 }
 
 } // namespace tilmora

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "editors/VeskLayoutEditorController.hpp"
+#include "shell/EditorWindowHooks.hpp"
+
+#include "platform/ui/ViewController.hpp"
 
 #include "platform/ui/declarative/ViewBase.hpp"
 
@@ -34,13 +37,18 @@ public:
     /// The host the shell's opener puts into the editor window for one display: a controller made
     /// of the display's presets (as the layout store lists them), its identifier text, the preset
     /// to select (none: the first listed) and the two store closures, shown with the display's name
-    /// and canvas ratio. A ratio that is not a positive finite number becomes 16/9. This is what the
-    /// program installs as the shell's preset-editor hook.
+    /// and canvas ratio. A ratio that is not a positive finite number becomes 16/9.
     static std::shared_ptr<VeskLayoutEditorHost> make(std::vector<VeskPreset> presets, std::string displayId,
                                                       std::optional<platform::UUID> selectedPresetID,
                                                       std::string displayName, double previewAspectRatio,
                                                       VeskLayoutEditorController::SavePreset onSavePreset,
                                                       VeskLayoutEditorController::DeletePreset onDeletePreset);
+
+    /// The preset editor hook of the shell's editor windows (`EditorWindowHooks::presetEditor`): a
+    /// hosting controller of `make` with the request's presets, display, selection, closures, name
+    /// and ratio.
+    static std::shared_ptr<platform::ui::ViewController>
+    controllerForRequest(const EditorWindowHooks::PresetEditorRequest& request);
 };
 
 } // namespace tilmora

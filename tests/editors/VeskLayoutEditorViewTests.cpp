@@ -221,6 +221,29 @@ TEST_F(PresetEditorWindowTest, ATranslationWhoseConversionDoesNotFitShowsUnfille
     EXPECT_EQ(controller->tiles()[0].name, "Tile 1.000000"); // an integer fills %f
 }
 
+TEST_F(PresetEditorWindowTest, TheShellsHookHostsTheEditorOfItsRequest) {
+    auto a = preset("A"), b = preset("B");
+    EditorWindowHooks::PresetEditorRequest request;
+    request.presets = {a, b};
+    request.displayId = "2";
+    request.selectedPresetID = b.id;
+    request.onSavePreset = [this](const VeskPreset& p) { saved.push_back(p); };
+    request.displayName = "Studio Display";
+    request.previewAspectRatio = 0; // no visible height: 16/9
+    auto content = std::dynamic_pointer_cast<dv::HostingController>(VeskLayoutEditorHost::controllerForRequest(request));
+    ASSERT_NE(content, nullptr);
+    auto& view = content->hostingView();
+    view.setFrame({0, 0, 1100, 720});
+    dv::ViewDriver d(view);
+    EXPECT_TRUE(d.hasText("Presets for Studio Display"));
+    EXPECT_TRUE(d.hasText("Editing \"B\""));
+    EXPECT_NEAR(d.find("canvas")->layoutFrame.width() / d.find("canvas")->layoutFrame.height(), 16.0 / 9.0, 1e-9);
+    EXPECT_TRUE(d.click("New Grid"));
+    EXPECT_TRUE(d.click("Save Preset"));
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].displayId, "2");
+}
+
 TEST_F(PresetCanvasTest, DrawingASingleTileByDrag) {
     open(1000, 500);
     controller->beginNewSingleTilePreset();
