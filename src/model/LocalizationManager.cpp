@@ -102,11 +102,32 @@ std::string LocalizationManager::localizedString(std::string_view key,
     const auto& root = localesRootURL();
     if (!root) return std::string(key);
     std::filesystem::path file = *root / (languageForStrings() + ".lproj") / (tableName + ".strings");
-    if (auto parsed = StringsTable::read(file)) {
+    if (auto parsed = stringsTable(file)) {
         auto found = parsed->strings.find(key);
         if (found != parsed->strings.end()) return found->second;
     }
     return std::string(key);
+}
+
+std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std::filesystem::path& file) {
+    std::string bytes;
+    try {
+        bytes = platform::FileSystem::readFile(file);
+    } catch (const platform::Error&) {
+        return nullptr;
+    }
+    const std::string name = file.string();
+    {
+        std::lock_guard guard(tablesLock_);
+        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.bytes == bytes)
+            return kept->second.table;
+    }
+    auto parsed = StringsTable::parse(bytes);
+    std::shared_ptr<const StringsTable> table =
+        parsed ? std::make_shared<const StringsTable>(std::move(*parsed)) : nullptr;
+    std::lock_guard guard(tablesLock_);
+    tables_[name] = ParsedTable{std::move(bytes), table};
+    return table;
 }
 
 std::optional<std::filesystem::path> LocalizationManager::urlForLocalizedResource(std::string_view name,

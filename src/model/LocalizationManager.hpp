@@ -1,6 +1,11 @@
 #pragma once
 
+#include "model/StringsTable.hpp"
+#include "platform/dispatch/Lock.hpp"
+
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +21,9 @@ namespace tilmora {
 /// When nothing is found, the key itself is the text.
 ///
 /// Nothing but the bundle's folder is cached: every lookup reads the choice, the languages and the
-/// table file again, so a change takes effect at the next lookup. Main thread. Logs nothing.
+/// table file again, so a change takes effect at the next lookup. Only the parse of a table is
+/// kept, reused while the file's bytes stay the same. Main thread (the parse cache is locked, so a
+/// lookup elsewhere is safe). Logs nothing.
 class LocalizationManager {
 public:
     /// The one instance, created on first use.
@@ -65,7 +72,18 @@ public:
     const std::optional<std::filesystem::path>& localesRootURL();
 
 private:
+    /// The string table at `file`, read now; its parse is reused while the bytes are those parsed
+    /// last time. None when it cannot be read or parsed.
+    std::shared_ptr<const StringsTable> stringsTable(const std::filesystem::path& file);
+
+    struct ParsedTable {
+        std::string bytes;
+        std::shared_ptr<const StringsTable> table;
+    };
+
     std::optional<std::optional<std::filesystem::path>> localesRoot_;
+    platform::Lock tablesLock_{"LocalizationManager.tables"};
+    std::map<std::string, ParsedTable> tables_;
 };
 
 } // namespace tilmora
