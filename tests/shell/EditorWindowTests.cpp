@@ -122,9 +122,12 @@ TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndThe
     auto request = presetEditor().request;
     const auto kept = preset("Kept", "2");
     const auto chosen = preset("Chosen", "2");
+    const auto menuBefore = shell->cachedStatusMenu;
     request.onSavePreset(kept);
     request.onSavePreset(chosen);
+    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
     sim().drainMainQueue();
+    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
     EXPECT_EQ(presetNames("2"), (std::vector<std::string>{"Chosen", "Kept"}));
 
     ASSERT_TRUE(sendWithObject("applyVeskPresetFromMenu:", AppDelegate::VeskPresetMenuSelection{chosen.id, "2"}));
@@ -153,7 +156,10 @@ TEST_F(EditorWindowTest, AStoreErrorReachesTheEditor) {
     platform::SimInput::shared().moveMouse({500, 500});
     ASSERT_TRUE(send("openVeskLayoutEditor:"));
     auto request = presetEditor().request;
+    const auto menuBefore = shell->cachedStatusMenu;
     EXPECT_ANY_THROW(request.onSavePreset(preset("Lost", "1")));
+    sim().drainMainQueue();
+    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
     std::filesystem::remove(blocker);
 }
 

@@ -70,7 +70,9 @@ TEST_F(PresetGridTest, ApplyingAPresetSelectsItInstallsItsLayoutAndMovesIntoItsF
     const auto q = store("Rows", {{0, 0, 1, 0.5}, {0, 0.5, 1, 0.5}});
     shell->roriDeru().setSelectedKind(SnapIconKind::leftHalf, screen(1));
 
+    auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(pickFromMenu(AppDelegate::VeskPresetMenuSelection{p.id, "1"}));
+    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
     EXPECT_EQ(storedSelection(), p.id.uuidString());
     const Layout* layout = transientLayout();
     ASSERT_NE(layout, nullptr);
@@ -102,7 +104,9 @@ TEST_F(PresetGridTest, ApplyingAPresetSelectsItInstallsItsLayoutAndMovesIntoItsF
 
 TEST_F(PresetGridTest, APresetWithoutTilesIsSelectedAsAnEmptyLayoutAndMovesNothing) {
     const auto empty = store("Empty", {});
+    const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(pickFromMenu(empty.id));
+    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
     EXPECT_EQ(storedSelection(), empty.id.uuidString());
     ASSERT_NE(transientLayout(), nullptr);
     EXPECT_TRUE(transientLayout()->tiles.empty());

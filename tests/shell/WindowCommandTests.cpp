@@ -367,6 +367,29 @@ TEST_F(WindowCommandTest, FullScreenPresetActionSelectsTheKindAndMovesToItsHalfW
     EXPECT_TRUE(shell->lastRectByWindowKey.empty());
 }
 
+TEST_F(WindowCommandTest, FullScreenHalvesFromTheShortcutsSelectAndMoveWithoutRecording) {
+    struct Case {
+        SnapIconKind kind;
+        Rect handed;
+    };
+    const Case cases[] = {
+        {SnapIconKind::fullScreenLeftHalf, {0, 0, 720, 875}},
+        {SnapIconKind::fullScreenRightHalf, {720, 0, 720, 875}},
+    };
+    auto& defaults = platform::UserDefaults::standard();
+    for (const auto& c : cases) {
+        defaults.set(std::string("3F2504E0-4F89-11D3-9A0C-0305E82C3301"), "WMVeskSelectedPresetId.1");
+        mover->moves.clear();
+        shell->snapFullScreenHalf(c.kind);
+        EXPECT_EQ(shell->roriDeru().selectedKind(screen(1)), c.kind);
+        ASSERT_EQ(mover->moves.size(), 1u);
+        EXPECT_TRUE(sameRect(mover->moves.at(0), c.handed));
+        // No preset-grid clearing on this road.
+        EXPECT_TRUE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
+    }
+    EXPECT_TRUE(shell->baselineRectByWindowKey.empty());
+}
+
 TEST_F(WindowCommandTest, EnterMacFullScreenSelectsItsKindAndPutsTheWindowInFullScreen) {
     ASSERT_TRUE(send("enterMacFullScreen"));
     sim().runFor(2.0);
