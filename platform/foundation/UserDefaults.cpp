@@ -517,6 +517,13 @@ std::optional<PropertyValue> UserDefaults::objectForKey(const std::string& key) 
     return lookup(domain_, key);
 }
 
+std::optional<PropertyValue> UserDefaults::persistedObjectForKey(const std::string& key) const {
+    auto domain = domainNamed(domain_);
+    std::lock_guard lock(domain->mutex);
+    if (auto it = domain->persisted.find(key); it != domain->persisted.end()) return it->second;
+    return std::nullopt;
+}
+
 bool UserDefaults::boolForKey(const std::string& key) const {
     auto value = lookup(domain_, key);
     if (!value) return false;

@@ -62,6 +62,8 @@ public:
 
     /// The persisted value of `key`, else its registered value, else none.
     std::optional<PropertyValue> objectForKey(const std::string& key) const;
+    /// The persisted value of `key` only (registered values do not count); none when unset.
+    std::optional<PropertyValue> persistedObjectForKey(const std::string& key) const;
     bool boolForKey(const std::string& key) const;
     std::int64_t integerForKey(const std::string& key) const;
     double doubleForKey(const std::string& key) const;

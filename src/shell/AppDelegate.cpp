@@ -119,6 +119,7 @@ void AppDelegate::registerActions() {
     bind("setLayoutScopeAll:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeAll(sender); });
     bind("layoutScopePreferenceDidChange", [](AppDelegate& s, Responder*) { s.layoutScopePreferenceDidChange(); });
     bind("refreshSnapBarIndicators", [](AppDelegate& s, Responder*) { s.refreshSnapBarIndicators(); });
+    bind("runDiagnostics", [](AppDelegate& s, Responder*) { s.runDiagnostics(); });
     bind("statusBarButtonClicked:", [](AppDelegate& s, Responder* sender) { s.statusBarButtonClicked(sender); });
     bind("rebuildStatusMenuWithPreferredScreen:", [](AppDelegate& s, Responder*) { s.rebuildStatusMenu(); });
     registerCommandActions();

@@ -150,6 +150,8 @@ public:
     };
     /// Shows the self-test result in an alert, then logs the summary (and the details).
     void presentDiagnosticsResult(const DiagnosticsResult& result);
+    /// Runs the self-test and presents its result.
+    void runDiagnostics();
 
     // Launch at login.
     std::string launchAgentLabel() const;

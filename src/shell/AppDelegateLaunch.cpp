@@ -14,6 +14,7 @@
 #include "platform/foundation/ISO8601DateFormatter.hpp"
 #include "platform/foundation/StandardOutput.hpp"
 #include "platform/foundation/Text.hpp"
+#include "shell/Diagnostics.hpp"
 #include "shell/ShellHooks.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -100,6 +101,7 @@ void AppDelegate::applicationDidFinishLaunching() {
                                     platform::ISO8601DateFormatter::string(platform::Date::now()) +
                                     " bundle=" + platform::Bundle::main().bundlePath().string() + "\n");
     // 2. The snap grid for the self-test and the snapshot operations.
+    Diagnostics::setRoriDeru(&roriDeru());
     ShellHooks::current().publishSnapGrid(*this);
     // 3. No Dock icon.
     auto& application = platform::ui::Application::shared();

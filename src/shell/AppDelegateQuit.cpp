@@ -9,6 +9,7 @@
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/StandardOutput.hpp"
 #include "platform/foundation/Text.hpp"
+#include "shell/Diagnostics.hpp"
 #include "shell/ShellHooks.hpp"
 #include "snapping/RoriDeru.hpp"
 
@@ -131,6 +132,8 @@ void AppDelegate::openHelp(platform::ui::Responder*) {
     application.activate(true);
     say(stamp + "[UI] Help panel created and shown");
 }
+
+void AppDelegate::runDiagnostics() { presentDiagnosticsResult(Diagnostics::run(*this)); }
 
 void AppDelegate::presentDiagnosticsResult(const DiagnosticsResult& result) {
     std::string text = "Passed: " + std::to_string(result.passed) + "\nFailed: " + std::to_string(result.failed);

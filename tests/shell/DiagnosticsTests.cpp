@@ -1,0 +1,80 @@
+#include "ShellFixture.hpp"
+
+#include "shell/Diagnostics.hpp"
+#include "shortcuts/DefaultShortcuts.hpp"
+#include "shortcuts/Name.hpp"
+#include "snapping/RoriDeru.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tilmora {
+namespace {
+
+class DiagnosticsTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        desk().useLaptop();
+        makeShell().registerAppDefaults();
+    }
+};
+
+TEST_F(DiagnosticsTest, CountsByHowTheUserDefaultsStand) {
+    struct Case {
+        const char* name;
+        bool firstLaunchDone;
+        bool minimalMenu;
+        int passed;
+        int failed;
+    };
+    const std::vector<Case> cases = {
+        // The stored values outlive the resets, so the cases that need no markers come first
+        // (the self-test itself removes the markers it set).
+        {"fresh domain", false, false, 25, 0},
+        {"minimal menu", false, true, 24, 0},
+        {"after a first launch", true, false, 19, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSharedInstances();
+        desk().useLaptop();
+        makeShell().registerAppDefaults();
+        if (c.firstLaunchDone) registerDefaultSnapShortcutsIfNeeded();
+        defaults().set(platform::PropertyValue(c.minimalMenu), "MinimalMenuMode");
+        const auto result = Diagnostics::run(shell());
+        EXPECT_EQ(result.passed, c.passed);
+        EXPECT_EQ(result.failed, c.failed);
+        if (c.firstLaunchDone) {
+            EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                           "FAIL: Toggle Snap Bar default is registered",
+                                           "FAIL: Start/Stop Snapping default is registered",
+                                           "FAIL: Show Snapshot Manager default is registered",
+                                           "FAIL: Open Preferences default is registered",
+                                           "FAIL: Open Help default is registered",
+                                           "FAIL: Quit App default is registered",
+                                       }));
+        }
+    }
+}
+
+TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
+    registerDefaultSnapShortcutsIfNeeded();
+    defaults().set(platform::PropertyValue(7.0), "WMGapHorizontal");
+    const auto quitChord = KeyboardShortcuts::Name::quitApp().shortcut();
+    const auto snapBarChord = KeyboardShortcuts::Name::toggleSnapBar().shortcut();
+    RoriDeru& grid = shell().roriDeru();
+    grid.setSnappingEnabled(false);
+    grid.stopMonitoring();
+    Diagnostics::run(shell());
+    EXPECT_EQ(defaults().persistedObjectForKey("WMGapHorizontal"), platform::PropertyValue(7.0));
+    for (const char* key : {"WMGapSize", "WMGapVertical", "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft"}) {
+        EXPECT_FALSE(defaults().persistedObjectForKey(key).has_value()) << key;
+    }
+    EXPECT_EQ(KeyboardShortcuts::Name::quitApp().shortcut(), quitChord);
+    EXPECT_EQ(KeyboardShortcuts::Name::toggleSnapBar().shortcut(), snapBarChord);
+    EXPECT_FALSE(grid.snappingEnabled);
+    EXPECT_EQ(grid.dragMonitor, nullptr);
+}
+
+} // namespace
+} // namespace tilmora
