@@ -8,6 +8,7 @@
 #include "shortcuts/Name.hpp"
 #include "shortcuts/Shortcut.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "model/LocalizationManager.hpp"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +148,61 @@ TEST_F(StatusMenuTest, LayoutScopeAlreadyAllKeepsTheMenu) {
     shell().setLayoutScopeSingle(nullptr);
     EXPECT_NE(shell().cachedStatusMenu, before);
     EXPECT_FALSE(defaults().boolForKey("WMGridAllDisplays"));
+}
+
+} // namespace
+} // namespace tilmora
+
+namespace tilmora {
+namespace {
+
+class StatusMenuLaunchTest : public StatusMenuTest {};
+
+TEST_F(StatusMenuLaunchTest, ShowingTheWindowFirstRunsTheStartUpAndLaterShowingsCentreIt) {
+    shell().showWindow();
+    ASSERT_TRUE(shell().window);
+    EXPECT_TRUE(shell().didFinishUIInitialization);
+    const auto firstFrame = shell().window->frame();
+    EXPECT_NE(firstFrame.size, (platform::CGSize{1000, 600})) << "the first showing sets no frame";
+    shell().showWindow();
+    const auto visible = platform::NSScreen::main()->visibleFrame();
+    EXPECT_EQ(shell().window->frame(),
+              (platform::CGRect{{visible.origin.x + (visible.size.width - 1000) / 2,
+                                 visible.origin.y + (visible.size.height - 600) / 2},
+                                {1000, 600}}));
+    // The update cycle that ends later only schedules a rebuild.
+    const auto menu = shell().cachedStatusMenu;
+    platform::SPUStandardUpdaterController controller(false, &shell());
+    shell().updaterDidFinishUpdateCycle(controller.updater(), std::nullopt);
+    EXPECT_EQ(shell().cachedStatusMenu, menu);
+    sim().runFor(0.1);
+    EXPECT_NE(shell().cachedStatusMenu, menu);
+}
+
+TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
+    defaults().set(platform::PropertyValue("YES"), "WMMagnetDragMode");
+    defaults().set(platform::PropertyValue(true), "WMDragRequireOption");
+    shell().continueInitialization();
+    EXPECT_FALSE(shell().roriDeru().magnetMode);
+    EXPECT_TRUE(shell().roriDeru().dragRequireOption);
+}
+
+TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {
+    shell().applicationDidFinishLaunching();
+    shell().continueInitialization();
+    LocalizationManager::shared().setSelectedLanguageCode("de");
+    sim().runFor(0.1);
+    ASSERT_TRUE(shell().cachedStatusMenu);
+    EXPECT_TRUE(find(*shell().cachedStatusMenu, "Linke H\u00e4lfte")) << "rebuilt on the language change";
+}
+
+TEST_F(StatusMenuLaunchTest, ClickOnASecondDisplaysButtonBuildsThatDisplaysMenu) {
+    desk().useLaptopWithExternal();
+    defaults().set(platform::PropertyValue(true), "WMVerboseLogging");
+    shell().continueInitialization();
+    platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{});
+    ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem, 1));
+    EXPECT_TRUE(printed("[Menu] Status item clicked from screen=DELL U2720Q\n")) << output;
 }
 
 } // namespace
