@@ -11,6 +11,12 @@ std::vector<std::string> recordedLines() {
     return r.lines;
 }
 
+void clearRecordedLines() {
+    auto& r = SharedInstance<system_log_detail::Record>::get();
+    std::lock_guard<std::mutex> hold(r.mutex);
+    r.lines = {};
+}
+
 void setEchoToStandardError(bool echo) {
     auto& r = SharedInstance<system_log_detail::Record>::get();
     std::lock_guard<std::mutex> hold(r.mutex);

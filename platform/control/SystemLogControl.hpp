@@ -10,6 +10,9 @@ namespace platform::SystemLogControl {
 /// Every line written since the last reset, in order, without the prefix.
 std::vector<std::string> recordedLines();
 
+/// Empties the record (for long runs that would otherwise keep every line).
+void clearRecordedLines();
+
 /// Turns the echo to standard error on or off (the record is always kept).
 void setEchoToStandardError(bool echo);
 

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/SQLiteError.hpp"
 #include "platform/internal/SQLiteFaults.hpp"
+#include "platform/internal/SQLiteStatementCount.hpp"
 
 #include <sqlite3.h>
 
@@ -88,6 +89,7 @@ SQLiteStatement SQLiteDatabase::prepare(std::string_view sql) {
         sqlite3_finalize(statement);
         fail(db_, rc);
     }
+    if (statement) ++sqlite_detail::openStatementCount();
     return SQLiteStatement(db_, statement);
 }
 

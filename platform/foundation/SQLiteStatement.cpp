@@ -1,6 +1,7 @@
 #include "platform/foundation/SQLiteStatement.hpp"
 
 #include "platform/foundation/SQLiteError.hpp"
+#include "platform/internal/SQLiteStatementCount.hpp"
 
 #include <sqlite3.h>
 
@@ -15,6 +16,7 @@ SQLiteStatement::SQLiteStatement(SQLiteStatement&& other) noexcept
 
 SQLiteStatement& SQLiteStatement::operator=(SQLiteStatement&& other) noexcept {
     if (this != &other) {
+        if (statement_) --sqlite_detail::openStatementCount();
         sqlite3_finalize(statement_);
         db_ = std::exchange(other.db_, nullptr);
         statement_ = std::exchange(other.statement_, nullptr);
@@ -23,6 +25,7 @@ SQLiteStatement& SQLiteStatement::operator=(SQLiteStatement&& other) noexcept {
 }
 
 SQLiteStatement::~SQLiteStatement() {
+    if (statement_) --sqlite_detail::openStatementCount();
     sqlite3_finalize(statement_);
 }
 

@@ -711,6 +711,14 @@ void Kernel::delayedLoop() {
 // ---------------------------------------------------------------------------------------------
 // the main run loop
 
+std::size_t Kernel::scheduledTimerCount() {
+    Guard g = lock();
+    std::size_t count = 0;
+    for (const auto& e : timers_)
+        if (e.timer->valid_) ++count;
+    return count;
+}
+
 void Kernel::addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode) {
     Guard g = lock();
     if (!timer->valid_) return;

@@ -178,6 +178,8 @@ public:
     /// nothing more can happen without the clock advancing. Returns whether `stop` held.
     bool runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop, bool drainOnly);
     void addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode);
+    /// Valid timers on the main run loop.
+    std::size_t scheduledTimerCount();
     void timerChanged();
     void addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
     void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
