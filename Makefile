@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_COMMON = -G Ninja -DTILMORA_WERROR=$(WERROR)
 
-.PHONY: deps demo run test tsan bench fuzz format clean
+.PHONY: deps demo run test tsan bench bench-run bench-check bench-baseline fuzz format clean
 
 deps:
 	@bash scripts/install-deps
@@ -25,10 +25,28 @@ tsan: deps
 	cmake --build build/tsan --target tests_platform -j $(JOBS)
 	cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L platform
 
-bench: deps
+# Every benchmark program in a release build, its JSON results in build/bench/results, then one
+# table of every operation against its budget (bench/budgets.json). BENCH_REPETITIONS sets the
+# repetitions per benchmark (median of them), BENCH_FILTER a benchmark name filter.
+BENCH_REPETITIONS ?= 3
+BENCH_RESULTS = build/bench/results
+bench-run: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/bench -j $(JOBS)
-	@for b in build/bench/bench/bench_*; do echo "== $$b"; $$b; done
+	rm -rf $(BENCH_RESULTS)
+	python3 scripts/bench-report run build/bench $(BENCH_RESULTS) --repetitions $(BENCH_REPETITIONS) $(if $(BENCH_FILTER),--filter '$(BENCH_FILTER)')
+
+bench: bench-run
+	@python3 scripts/bench-report table $(BENCH_RESULTS) || echo "bench: some operations miss their budgets"
+
+# Fails when an operation is more than 25% slower than bench/baseline.json and over its budget.
+bench-check: bench-run
+	python3 scripts/bench-report table $(BENCH_RESULTS) || true
+	python3 scripts/bench-report check $(BENCH_RESULTS) bench/baseline.json
+
+# Writes bench/baseline.json from the last run's results.
+bench-baseline:
+	python3 scripts/bench-report baseline $(BENCH_RESULTS) bench/baseline.json
 
 # Every parser's fuzz target, built with clang's libFuzzer and sanitizers in build/fuzz, run for
 # FUZZ_SECONDS seconds each (default 60) on a copy of its seeds; fails on any fault or timeout.

@@ -1,0 +1,75 @@
+#include <benchmark/benchmark.h>
+
+#include "model/LayoutStoreVesk.hpp"
+#include "model/SnapAreasStore.hpp"
+#include "platform/control/BundleControl.hpp"
+#include "platform/control/FoldersControl.hpp"
+#include "platform/control/LocaleControl.hpp"
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SimDesktop.hpp"
+#include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/ui/Application.hpp"
+#include "shell/AppDelegate.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Three displays, 20 preset grids on the first one and 20 snap areas, the registered settings
+/// and the program's English string tables, on the simulated runtime with fresh folders.
+std::shared_ptr<tilmora::AppDelegateWrapper> setUpShell() {
+    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-status-menu";
+    std::filesystem::remove_all(root);
+    platform::Runtime::start(platform::Runtime::Mode::simulated);
+    platform::FoldersControl::useRoot(root);
+    platform::SharedInstances::resetAll();
+    platform::BundleControl::setResourceDirectory(std::filesystem::path(__FILE__).parent_path().parent_path() /
+                                                  "resources");
+    platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+    auto& desktop = platform::SimDesktop::shared();
+    for (int i = 0; i < 3; ++i) {
+        platform::DisplaySpec display;
+        display.displayID = static_cast<std::uint32_t>(i + 1);
+        display.name = "Display " + std::to_string(i + 1);
+        display.frame = {1440.0 * i, 0, 1440, 900};
+        display.visibleFrame = platform::CGRect{1440.0 * i, 0, 1440, 875};
+        desktop.addDisplay(display);
+    }
+    auto wrapper = std::make_shared<tilmora::AppDelegateWrapper>();
+    platform::ui::Application::shared().setDelegate(wrapper);
+    auto& shell = *wrapper->appDelegate();
+    shell.registerAppDefaults();
+    for (int i = 0; i < 20; ++i) {
+        tilmora::VeskPreset preset{platform::UUID(), "Preset " + std::to_string(i + 1), tilmora::VeskPresetKind::grid, "1",
+                                   {tilmora::VeskTile{platform::UUID(), "Tile", {0.0, 0.0, 0.5, 1.0}}}, i};
+        tilmora::saveVeskPreset(*shell.baseLayoutStore, preset, tilmora::DisplayId("1"));
+    }
+    auto& areas = tilmora::SnapAreasStore::shared();
+    for (int i = 0; i < 20; ++i) {
+        tilmora::SnapArea area;
+        area.id = platform::UUID();
+        area.name = "Area " + std::to_string(i + 1);
+        area.width = 0.5;
+        area.height = 0.5;
+        areas.areas.push_back(area);
+    }
+    areas.save();
+    return wrapper;
+}
+
+// One complete status-menu build for the main display's context. Target: 2 ms.
+void BM_StatusMenuRebuild(benchmark::State& state) {
+    auto wrapper = setUpShell();
+    auto& shell = *wrapper->appDelegate();
+    for (auto _ : state) {
+        shell.rebuildStatusMenu();
+        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+    }
+}
+BENCHMARK(BM_StatusMenuRebuild)->Unit(benchmark::kMillisecond);
+
+} // namespace
