@@ -1,24 +1,34 @@
 #include "console/ProgramHost.hpp"
 
+#include "platform/control/BundleControl.hpp"
 #include "platform/control/StandardOutputControl.hpp"
+#include "platform/foundation/Bundle.hpp"
 #include "platform/ui/Application.hpp"
-#include "preferences/HelpPanelController.hpp"
+#include "editors/LayoutEditorView.hpp"
+#include "editors/VeskLayoutEditorHost.hpp"
+#include "preferences/PreferencesHooks.hpp"
+#include "shell/EditorWindowHooks.hpp"
 #include "shell/ShellHooks.hpp"
-#include "snapshots/PersistenceController.hpp"
+#include "snapshots/SnapshotShellHooks.hpp"
 
 namespace tilmora {
 
 namespace {
 
-// What the program takes from the layers above the shell.
+// What the program takes from the layers above the shell: the snapshot store, service and manager
+// window, the preferences and help panel, the two editors, and the display descriptors and
+// baseline grouping of the snapshot layer.
 void installShellHooks() {
     ShellHooks hooks;
-    hooks.persistenceController = [] {
-        // The controller is a shared instance; the shell holds it without owning it.
-        return std::shared_ptr<void>(&PersistenceController::shared(), [](void*) {});
-    };
-    hooks.makeHelpPanel = [] { return std::make_shared<HelpPanelController>(); };
+    SnapshotShellHooks::install(hooks);
+    PreferencesHooks::install(hooks);
     ShellHooks::install(std::move(hooks));
+
+    EditorWindowHooks editors;
+    SnapshotShellHooks::install(editors);
+    editors.presetEditor = &VeskLayoutEditorHost::controllerForRequest;
+    editors.layoutEditor = &LayoutEditorView::controllerForRequest;
+    EditorWindowHooks::install(std::move(editors));
 }
 
 } // namespace
@@ -36,6 +46,11 @@ void ProgramHost::captureOutput() {
 
 void ProgramHost::launch() {
     captureOutput();
+    // The program's own bundle: the identifier the desktop knows it by and its display name.
+    if (!platform::Bundle::main().bundleIdentifier())
+        platform::BundleControl::setBundleIdentifier(std::string("com.quorvane.Tilmora"));
+    if (!platform::Bundle::main().infoDictionary())
+        platform::BundleControl::setInfoDictionary(platform::PropertyDictionary{{"CFBundleName", "Tilmora"}});
     installShellHooks();
     wrapper_ = std::make_shared<AppDelegateWrapper>();
     auto& application = platform::ui::Application::shared();
@@ -59,6 +74,7 @@ void ProgramHost::reset() {
     outputTaken_ = 0;
     alertsShown = 0;
     ShellHooks::reset();
+    EditorWindowHooks::reset();
 }
 
 std::string ProgramHost::takeNewOutput() {

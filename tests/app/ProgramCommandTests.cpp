@@ -57,7 +57,7 @@ WMGapSize = double 12.0
 program launched
 program ready
 > show alerts
-alert "Accessibility Access Required" info "This app needs Accessibility access to move and resize the windows of other apps. Turn it on in System Settings > Privacy & Security > Accessibility." buttons "Open System Settings" "Later" answer "Later"
+alert "Accessibility Access Required" info "Tilmora needs Accessibility access to move and resize the windows of other apps. Turn it on in System Settings > Privacy & Security > Accessibility." buttons "Open System Settings" "Later" answer "Later"
 > expect log "Updater finished update cycle"
 > expect alert "Accessibility Access Required"
 > desktop laptop

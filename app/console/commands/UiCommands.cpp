@@ -3,6 +3,7 @@
 // "<item>" ui step "<window>" "<id>" up|down | ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
 // "<id>" V1 [V2 ...] expect toast "<text>"
 
+#include "console/ProgramHost.hpp"
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
@@ -147,14 +148,17 @@ void slide(const Target& t, const CommandArgs& args) {
     if (t.element.host) t.element.host->rebuildIfNeeded();
 }
 
-/// Sends the action to the application delegate as a menu item without a target would reach it
-/// (no sender): straight to the delegate when it is a responder, else along the responder chain
-/// that ends with it.
+/// Sends the action to the application delegate as one of the program's menu items reaches it (no
+/// sender): to the program's shell, which the delegate wraps and which answers every command
+/// selector; without a shell, straight to the delegate when it is a responder, else along the
+/// responder chain that ends with it.
 void sendAction(const std::string& selector) {
     auto& application = platform::ui::Application::shared();
     auto delegate = application.delegate.lock();
     if (!delegate) throw CommandError("the program has no application delegate");
-    auto* responder = dynamic_cast<platform::ui::Responder*>(delegate.get());
+    auto shell = ProgramHost::shared().shell();
+    auto* responder = shell ? static_cast<platform::ui::Responder*>(shell.get())
+                            : dynamic_cast<platform::ui::Responder*>(delegate.get());
     if (!application.sendAction(selector, responder, nullptr))
         throw CommandError("the application delegate does not answer " + selector);
 }
