@@ -11,4 +11,8 @@ std::vector<Group> groups() {
     return result;
 }
 
+void clear() {
+    AnimationLog::shared().entries = {};
+}
+
 } // namespace platform::ui::AnimationJournal

@@ -18,5 +18,8 @@ struct Group {
 /// Every group with a positive duration that changed something, in the order they began.
 std::vector<Group> groups();
 
+/// Forgets every group recorded so far (for long runs that would otherwise keep them all).
+void clear();
+
 } // namespace AnimationJournal
 } // namespace platform::ui
