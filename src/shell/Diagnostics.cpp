@@ -11,12 +11,14 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 namespace tilmora::Diagnostics {
 
 namespace {
 
 RoriDeru* published = nullptr;
+GapArithmetic gapArithmetic;
 
 using N = KeyboardShortcuts::Name;
 
@@ -83,6 +85,8 @@ RoriDeru& roriDeru() { return published ? *published : RoriDeru::shared(); }
 
 void setRoriDeru(RoriDeru* grid) { published = grid; }
 
+void setGapArithmetic(GapArithmetic arithmetic) { gapArithmetic = std::move(arithmetic); }
+
 AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     AppDelegate::DiagnosticsResult result;
     auto checkThat = [&](bool holds, const std::string& line) {
@@ -97,7 +101,10 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     RoriDeru& grid = roriDeru();
     SavedState saved(grid);
     const Rect f{0, 0, 1440, 900};
-    auto gapped = [&](const Rect& r) { return RoriDeru::applyGaps(r, f, RoriDeru::currentGapSettings()); };
+    // Read anew at each call, so every check sees the settings written just before it.
+    auto gapped = [&](const Rect& r) {
+        return gapArithmetic ? gapArithmetic(r, f) : RoriDeru::applyGaps(r, f, RoriDeru::currentGapSettings());
+    };
     const Rect lh{f.x, f.y, f.width * 0.5, f.height};
     const Rect rh{f.x + f.width / 2, f.y, f.width * 0.5, f.height};
     auto maxX = [](const Rect& r) { return r.x + r.width; };

@@ -2,6 +2,8 @@
 
 #include "shell/AppDelegate.hpp"
 
+#include <functional>
+
 namespace tilmora {
 
 class RoriDeru;
@@ -17,6 +19,13 @@ namespace Diagnostics {
 /// The snap grid under test: `RoriDeru::shared()` until the shell's launch publishes its own.
 RoriDeru& roriDeru();
 void setRoriDeru(RoriDeru* grid);
+
+/// The gap arithmetic the geometry checks measure: a rectangle and the visible frame (points, the
+/// grid's own space) to the gapped rectangle. `RoriDeru::applyGaps` with the settings the user
+/// defaults hold at the call, unless a build of the grid with its own arithmetic installs another;
+/// nullptr puts the grid's arithmetic back.
+using GapArithmetic = std::function<Rect(const Rect& rect, const Rect& visible)>;
+void setGapArithmetic(GapArithmetic arithmetic);
 
 /// Runs every check in order; `shell` builds the status menu that is read (and not kept).
 AppDelegate::DiagnosticsResult run(AppDelegate& shell);
