@@ -113,6 +113,16 @@ void remove(std::uint32_t number) {
     }
 }
 
+void discard(std::uint32_t number) {
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    if (WindowRecord* w = m.window(number); w && w->own) {
+        m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
+        m.windows.erase(number);
+    }
+}
+
 void activateProgram() {
     auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;

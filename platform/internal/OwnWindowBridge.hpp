@@ -71,8 +71,12 @@ void sync(std::uint32_t number, const OwnWindowSpec& spec);
 ///   the active Space of its display; a window still ordered in on another Desktop stays there.
 void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering ordering);
 
-/// Drops the window from the list (the window was closed or destroyed).
+/// Drops the window from the list (the window was closed); its record stays, marked closed.
 void remove(std::uint32_t number);
+
+/// Forgets a destroyed window's record altogether: nothing can show it again, and a program that
+/// makes and destroys windows all day keeps the desktop's records from growing.
+void discard(std::uint32_t number);
 
 /// Makes the program the frontmost application. When it was not, the workspace posts its
 /// did-activate notification with the program as the application.

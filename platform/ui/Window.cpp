@@ -78,7 +78,7 @@ Window::~Window() {
     app.orderOutWindow(this);
     app.unregisterWindow(this);
     if (contentView_) contentView_->setWindow(nullptr);
-    if (listed_) OwnWindowBridge::remove(std::uint32_t(number_));
+    OwnWindowBridge::discard(std::uint32_t(number_));
 }
 
 Rect Window::contentRectForFrameRect(const Rect& f) const {
