@@ -54,6 +54,10 @@ const std::vector<MenuRecord>& UISimulator::menuLog() {
     return UiScript::shared().menuLog;
 }
 
+void UISimulator::clearMenuLog() {
+    UiScript::shared().menuLog.clear();
+}
+
 // --- modal windows ----------------------------------------------------------------------------
 
 namespace {

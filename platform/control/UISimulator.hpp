@@ -87,6 +87,8 @@ public:
     /// Handles menus that no queued script covers; without one such menus are dismissed.
     static void setMenuPicker(std::function<MenuPick(Menu&)> picker);
     static const std::vector<MenuRecord>& menuLog();
+    /// Forgets the menu-tracking sessions recorded so far.
+    static void clearMenuLog();
 
     // Modal windows that are not alerts
     /// Queues one step of the scripted user of a modal window (`Application::runModal`): at the

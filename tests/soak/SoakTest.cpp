@@ -16,6 +16,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/ShellHooks.hpp"
 #include "shortcuts/Registry.hpp"
@@ -191,7 +192,8 @@ protected:
             if (operations % 100 == 0) {
                 desk().clearJournal();
                 platform::SystemLogControl::clearRecordedLines();
-        platform::ui::AnimationJournal::clear();
+                platform::ui::AnimationJournal::clear();
+                platform::ui::UISimulator::clearMenuLog();
             }
         }
     }
@@ -263,6 +265,13 @@ TEST_F(SoakTest, MemoryAndHoldingsStayFlatOverADayOfUse) {
              desk().setFrontmost(notes);
              platform::SimInput::shared().press(*chord);
              sim().runFor(0.02);
+         }},
+        {"status menu opens", 50 * scale,
+         [&](long) {
+             // The user clicks the status item and dismisses the menu.
+             platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{{}, 0.05, nullptr});
+             ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*wrapper->appDelegate()->statusItem, 0));
+             sim().runFor(0.1);
          }},
         {"language switches", 20 * scale,
          [&](long i) {
