@@ -85,14 +85,19 @@ TEST_F(ShellStartUpTest, BarHidesWhileTheMenuIsOpenAndReturnsOnTheScreenUnderThe
     ASSERT_TRUE(barShown());
     ASSERT_EQ(barDisplay(), 0);
 
-    // The pointer rests on the external display (right of the laptop) while the menu is open.
-    platform::SimInput::shared().moveMouse({2400, 500});
+    // The pointer rests just below the bar while the menu opens and moves to the external display
+    // (right of the laptop) before it closes.
+    const auto barFrame = bar()->frame();
+    platform::SimInput::shared().moveMouse(
+        {barFrame.origin.x + barFrame.size.width / 2, barFrame.origin.y - 10});
     std::optional<bool> shownWhileOpen;
     platform::ui::MenuPick pick;
     pick.afterSeconds = 0.5;
     pick.whileOpen = [&](platform::ui::Menu&) {
-        platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + 0.3,
-                                                   [&] { shownWhileOpen = barShown(); });
+        platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + 0.3, [&] {
+            shownWhileOpen = barShown();
+            platform::SimInput::shared().moveMouse({2400, 500});
+        });
     };
     platform::ui::UISimulator::scriptMenuPick(pick);
     ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem, 0));
