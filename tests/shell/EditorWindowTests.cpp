@@ -3,6 +3,8 @@
 #include "model/DefaultLayoutStore.hpp"
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "snapping/SnapBarController.hpp"
 #include "snapping/TilingController.hpp"
 
 #include <fstream>
@@ -146,6 +148,26 @@ TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndThe
     EXPECT_NO_THROW(request.onSavePreset(preset("Late", "2")));
     EXPECT_NO_THROW(request.onDeletePreset(kept.id));
     EXPECT_TRUE(veskPresets(*store, DisplayId("2")).empty());
+}
+
+TEST_F(EditorWindowTest, ASavedSingleTileJoinsTheSnapBarOnTheNextTurn) {
+    platform::UserDefaults::standard().set(false, "WMSnapBarVisible");
+    ASSERT_TRUE(send("toggleSnapBar:"));
+    ASSERT_TRUE(shell->snapBarController);
+    sim().runFor(0.5);
+    const auto titles = [this] {
+        std::vector<std::string> names;
+        for (const auto& button : shell->snapBarController->tilePresetButtons()) names.push_back(button->title);
+        return names;
+    };
+    EXPECT_TRUE(titles().empty());
+    platform::SimInput::shared().moveMouse({500, 500});
+    ASSERT_TRUE(send("openVeskLayoutEditor:"));
+    auto request = presetEditor().request;
+    request.onSavePreset(preset("Half", "1"));
+    EXPECT_TRUE(titles().empty()); // refreshed on the next main-queue turn, not during the save
+    sim().drainMainQueue();
+    EXPECT_EQ(titles(), std::vector<std::string>{"Half"});
 }
 
 TEST_F(EditorWindowTest, AStoreErrorReachesTheEditor) {
