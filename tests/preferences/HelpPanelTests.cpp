@@ -57,6 +57,7 @@ TEST_F(HelpPanelTest, WithoutAHelpFileThePanelShowsTheBuiltInPage) {
     controller = HelpPanelController::make();
     auto& panel = *controller->window();
     EXPECT_EQ(panel.frame().size.width, 720);
+    EXPECT_EQ(panel.contentRectForFrameRect(panel.frame()).size.height, 600);
     EXPECT_EQ(panel.styleMask(), 11u);
     EXPECT_EQ(panel.level(), 3);
     EXPECT_EQ(panel.title, "Tilmora-Hilfe");
