@@ -1,6 +1,10 @@
 #include "ShellFixture.hpp"
 
+#include "model/DefaultProfileStore.hpp"
 #include "model/DisplayLayoutMemory.hpp"
+#include "model/Layout.hpp"
+#include "model/LayoutProfile.hpp"
+#include "model/ProfileController.hpp"
 #include "platform/control/HostControl.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Error.hpp"
@@ -96,11 +100,24 @@ TEST_F(ShellLaunchTest, TilingMoverCalledOnAWorkerMovesOnTheMainQueue) {
 }
 
 TEST_F(ShellLaunchTest, ProfileProviderGivesNoneOnceTheShellIsGone) {
-    auto store = makeShell().layoutStore();
+    AppDelegate& shell = makeShell();
+    auto store = shell.layoutStore();
+    const Layout first{LayoutId(platform::UUID()), "First", DisplayId("1"), {}};
+    const Layout chosen{LayoutId(platform::UUID()), "Chosen", DisplayId("1"), {}};
+    store->save(first);
+    store->save(chosen);
+    const LayoutProfile profile{ProfileId(platform::UUID()), "Desk", MonitorConfigurationSignature({DisplayId("1")}),
+                                {{DisplayId("1"), chosen.id}}};
+    shell.profileStore->save(profile);
+    shell.profileController().overrideProfileId = profile.id;
+    ASSERT_TRUE(store->layout(DisplayId("1")));
+    EXPECT_EQ(store->layout(DisplayId("1"))->id, chosen.id); // the profile in force decides
+
     wrapper.reset();
     platform::ui::Application::shared().setDelegate(nullptr);
-    // With the shell gone, lookups fall back to the plain store rather than failing.
-    EXPECT_NO_THROW(store->allLayouts());
+    // With the shell gone there is no profile in force: the plain store's first layout answers.
+    ASSERT_TRUE(store->layout(DisplayId("1")));
+    EXPECT_EQ(store->layout(DisplayId("1"))->id, first.id);
 }
 
 TEST_F(ShellLaunchTest, UpdaterCyclesStartTheUIOnceAndLogTheirOutcome) {
