@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/control/DesktopSpecs.hpp"
 #include "platform/control/FoldersControl.hpp"
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/Runtime.hpp"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -29,6 +33,30 @@ inline const std::filesystem::path& sandbox() {
         return made;
     }()};
     return root.path;
+}
+
+/// Starts the platform in the simulated mode (one thread at a time on the virtual clock) with the
+/// user's folders under a fresh "<temporary folder>/<name>" and every shared instance reset. Call
+/// again before each scene: a benchmark that runs after another starts from nothing.
+inline void simulatedSandbox(const std::string& name) {
+    const auto root = std::filesystem::temp_directory_path() / name;
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+    platform::Runtime::start(platform::Runtime::Mode::simulated);
+    platform::FoldersControl::useRoot(root);
+    platform::SharedInstances::resetAll();
+}
+
+/// Adds display `id` named `name` with `frame` and `visibleFrame` (global points) to the simulated
+/// desktop.
+inline void addDisplay(std::uint32_t id, const std::string& name, const platform::CGRect& frame,
+                       const platform::CGRect& visibleFrame) {
+    platform::DisplaySpec display;
+    display.displayID = id;
+    display.name = name;
+    display.frame = frame;
+    display.visibleFrame = visibleFrame;
+    platform::SimDesktop::shared().addDisplay(display);
 }
 
 } // namespace benchsupport

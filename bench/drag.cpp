@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -54,19 +56,11 @@ namespace DragSession = tilmora::DragSession;
 /// verbose logging off, and on every display a shown overlay of a `rows` x `rows` grid preset
 /// marked in the menu (the grid pinned). Simulated runtime, fresh folders.
 void setUpDesktop(int displays, int rows) {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-drag";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
+    benchsupport::simulatedSandbox("tilmora-bench-drag");
     auto& desktop = platform::SimDesktop::shared();
     for (int i = 0; i < displays; ++i) {
-        platform::DisplaySpec display;
-        display.displayID = static_cast<std::uint32_t>(i + 1);
-        display.name = "Display " + std::to_string(i + 1);
-        display.frame = {1440.0 * i, 0, 1440, 900};
-        display.visibleFrame = platform::CGRect{1440.0 * i, 0, 1440, 875};
-        desktop.addDisplay(display);
+        benchsupport::addDisplay(static_cast<std::uint32_t>(i + 1), "Display " + std::to_string(i + 1),
+                                 {1440.0 * i, 0, 1440, 900}, {1440.0 * i, 0, 1440, 875});
     }
     platform::WindowSpec window;
     window.title = "Todo";

@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "model/LayoutStoreVesk.hpp"
 #include "model/SnapAreasStore.hpp"
 #include "platform/control/BundleControl.hpp"
@@ -22,22 +24,13 @@ namespace {
 /// Three displays, 20 preset grids on the first one and 20 snap areas, the registered settings
 /// and the program's English string tables, on the simulated runtime with fresh folders.
 std::shared_ptr<tilmora::AppDelegateWrapper> setUpShell() {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-status-menu";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
+    benchsupport::simulatedSandbox("tilmora-bench-status-menu");
     platform::BundleControl::setResourceDirectory(std::filesystem::path(__FILE__).parent_path().parent_path() /
                                                   "resources");
     platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
-    auto& desktop = platform::SimDesktop::shared();
     for (int i = 0; i < 3; ++i) {
-        platform::DisplaySpec display;
-        display.displayID = static_cast<std::uint32_t>(i + 1);
-        display.name = "Display " + std::to_string(i + 1);
-        display.frame = {1440.0 * i, 0, 1440, 900};
-        display.visibleFrame = platform::CGRect{1440.0 * i, 0, 1440, 875};
-        desktop.addDisplay(display);
+        benchsupport::addDisplay(static_cast<std::uint32_t>(i + 1), "Display " + std::to_string(i + 1),
+                                 {1440.0 * i, 0, 1440, 900}, {1440.0 * i, 0, 1440, 875});
     }
     auto wrapper = std::make_shared<tilmora::AppDelegateWrapper>();
     platform::ui::Application::shared().setDelegate(wrapper);

@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "model/LocalizationManager.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
@@ -23,11 +25,7 @@ namespace decl = platform::ui::declarative;
 /// The laptop desktop, the program's string tables from the source tree, English; simulated
 /// runtime, fresh folders.
 void setUp() {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-preferences";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
+    benchsupport::simulatedSandbox("tilmora-bench-preferences");
     platform::SimDesktop::shared().useLaptop();
     platform::BundleControl::setResourceDirectory(
         std::filesystem::path(__FILE__).parent_path().parent_path() / "resources");

@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/SharedInstances.hpp"
@@ -34,11 +36,7 @@ public:
 /// frontmost on the laptop, the log on (verbose logging and the log file), and a shell whose mover
 /// stamps the time. Simulated runtime, fresh folders.
 std::shared_ptr<tilmora::AppDelegate> setUpShell(const std::shared_ptr<StampingMover>& mover) {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-shell-window-command";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
+    benchsupport::simulatedSandbox("tilmora-bench-shell-window-command");
     platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
     auto& desktop = platform::SimDesktop::shared();
     desktop.useLaptopWithExternal();

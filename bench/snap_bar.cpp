@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/LocaleControl.hpp"
@@ -27,17 +29,8 @@ using tilmora::SnapBarController;
 /// A laptop display (1440 x 900, menu bar 24), the program's English string tables, snapping on;
 /// simulated runtime, fresh folders.
 void setUpDesktop() {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-snap-bar";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
-    platform::DisplaySpec display;
-    display.displayID = 1;
-    display.name = "Built-in";
-    display.frame = {0, 0, 1440, 900};
-    display.visibleFrame = platform::CGRect{0, 0, 1440, 876};
-    platform::SimDesktop::shared().addDisplay(display);
+    benchsupport::simulatedSandbox("tilmora-bench-snap-bar");
+    benchsupport::addDisplay(1, "Built-in", {0, 0, 1440, 900}, {0, 0, 1440, 876});
     platform::ui::UISimulator::setStatusBarThickness(24);
     platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) / "resources");
     platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});

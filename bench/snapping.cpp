@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -51,17 +53,8 @@ BENCHMARK(BM_LayoutAndPick8x8)->Unit(benchmark::kMicrosecond);
 /// The simulated runtime with a 5120 x 2880 display, fresh folders and defaults, verbose logging
 /// off (the drag tick's usual state).
 platform::NSScreen setUpRetinaDesktop() {
-    static const auto root = std::filesystem::temp_directory_path() / "tilmora-bench-overlays";
-    std::filesystem::remove_all(root);
-    platform::Runtime::start(platform::Runtime::Mode::simulated);
-    platform::FoldersControl::useRoot(root);
-    platform::SharedInstances::resetAll();
-    platform::DisplaySpec display;
-    display.displayID = 1;
-    display.name = "Studio";
-    display.frame = {0, 0, 5120, 2880};
-    display.visibleFrame = platform::CGRect{0, 0, 5120, 2855};
-    platform::SimDesktop::shared().addDisplay(display);
+    benchsupport::simulatedSandbox("tilmora-bench-overlays");
+    benchsupport::addDisplay(1, "Studio", {0, 0, 5120, 2880}, {0, 0, 5120, 2855});
     platform::UserDefaults::standard().set(false, "WMVerboseLogging");
     return platform::NSScreen::screens().front();
 }
