@@ -178,7 +178,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     tip(mission, "menu.help.integrateMissionControl");
 
     const auto screen = menuContextScreen(preferredScreen);
-    const auto selected = screen ? grid.selectedKind(screen) : std::nullopt;
+    std::optional<SnapIconKind> selected;
+    if (screen) selected = grid.selectedKind(screen);
     const bool applies = screen ? grid.selectedKindApplies(screen) : false;
     if (defaults.boolForKey("WMVerboseLogging")) {
         print("[Menu][PRESET] Rebuilding menu requested=" + (preferredScreen ? preferredScreen->localizedName() : "nil") +
