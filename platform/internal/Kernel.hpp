@@ -102,6 +102,14 @@ public:
     using Guard = std::unique_lock<std::mutex>;
     using Job = std::function<void()>;
 
+    /// Re-locks the guard when a callback run without the lock leaves by an exception.
+    struct Relock {
+        Guard& g;
+        ~Relock() {
+            if (!g.owns_lock()) g.lock();
+        }
+    };
+
     /// The one kernel (never destroyed, so that threads parked at exit touch valid memory).
     static Kernel& get();
 

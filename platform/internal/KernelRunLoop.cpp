@@ -1,0 +1,280 @@
+// The kernel's main run loop: timers, run-loop observers, the main queue's service and the
+// simulator's scheduled events. The rest of the kernel (threads, locks, work queues) is in
+// Kernel.cpp.
+#include "platform/internal/Kernel.hpp"
+
+#include <algorithm>
+
+#include "platform/dispatch/RunLoopObserver.hpp"
+#include "platform/dispatch/Timer.hpp"
+#include "platform/foundation/Error.hpp"
+
+namespace platform::detail {
+
+namespace {
+
+constexpr unsigned modeBit(RunLoopMode mode) {
+    return 1U << static_cast<unsigned>(mode);
+}
+
+bool timerMatches(unsigned modes, RunLoopMode running) {
+    return (modes & modeBit(running)) != 0 ||
+           ((modes & modeBit(RunLoopMode::common)) != 0 && running != RunLoopMode::common);
+}
+
+} // namespace
+
+
+std::size_t Kernel::scheduledTimerCount() {
+    Guard g = lock();
+    std::size_t count = 0;
+    for (const auto& e : timers_)
+        if (e.timer->valid_) ++count;
+    return count;
+}
+
+void Kernel::addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode) {
+    Guard g = lock();
+    if (!timer->valid_) return;
+    timer->modes_ |= modeBit(mode);
+    if (!timer->onRunLoop_) {
+        timer->onRunLoop_ = true;
+        timers_.push_back(TimerEntry{timer, ++seq_});
+    }
+    ++mainWake_;
+    notifyAll(g, mainChannel_);
+}
+
+void Kernel::timerChanged() {
+    Guard g = lock();
+    ++mainWake_;
+    notifyAll(g, mainChannel_);
+}
+
+void Kernel::addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
+    Guard g = lock();
+    for (auto& e : observers_)
+        if (e.observer == observer && e.mode == mode) return;
+    observers_.push_back(ObserverEntry{observer, mode, ++seq_});
+}
+
+void Kernel::removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
+    Guard g = lock();
+    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
+        if (it->observer == observer && it->mode == mode) {
+            graveyard_.push_back(std::move(it->observer));
+            observers_.erase(it);
+            return;
+        }
+    }
+}
+
+bool Kernel::hasObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
+    Guard g = lock();
+    return std::any_of(observers_.begin(), observers_.end(),
+                       [&](const ObserverEntry& e) { return e.observer == observer && e.mode == mode; });
+}
+
+std::optional<RunLoopMode> Kernel::currentMainMode() {
+    Guard g = lock();
+    if (modeStack_.empty()) return std::nullopt;
+    return modeStack_.back();
+}
+
+bool Kernel::insideMainQueueBlock() {
+    Guard g = lock();
+    return mainQueueDepth_ > 0;
+}
+
+Nanos Kernel::nextTimerFire(RunLoopMode mode) {
+    Nanos next = kNever;
+    for (auto& e : timers_)
+        if (e.timer->valid_ && timerMatches(e.timer->modes_, mode)) next = std::min(next, e.timer->nextFire_);
+    return next;
+}
+
+bool Kernel::fireDueTimers(Guard& g, RunLoopMode mode) {
+    if (timers_.empty()) return false;
+    const Nanos now = this->now();
+    std::vector<TimerEntry> due;
+    for (auto& e : timers_)
+        if (e.timer->valid_ && e.timer->nextFire_ <= now && timerMatches(e.timer->modes_, mode))
+            due.push_back(e);
+    std::sort(due.begin(), due.end(), [](const TimerEntry& a, const TimerEntry& b) {
+        return std::tie(a.timer->nextFire_, a.seq) < std::tie(b.timer->nextFire_, b.seq);
+    });
+    for (auto& e : due) {
+        Timer& t = *e.timer;
+        if (!t.valid_ || t.nextFire_ > this->now()) continue;
+        if (t.repeats_) {
+            t.nextFire_ += t.interval_;
+            const Nanos n = this->now();
+            if (t.nextFire_ <= n) t.nextFire_ += ((n - t.nextFire_) / t.interval_ + 1) * t.interval_;
+        } else {
+            t.valid_ = false;
+        }
+        Timer::Block block = t.valid_ ? t.block_ : std::move(t.block_);
+        Kernel::Relock relock{g};
+        g.unlock();
+        if (block) block(t);
+        block = nullptr;
+        g.lock();
+    }
+    // Drop invalidated timers; the last references die outside the lock.
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (!it->timer->valid_) {
+            it->timer->onRunLoop_ = false;
+            graveyard_.push_back(std::move(it->timer));
+            it = timers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return !due.empty();
+}
+
+bool Kernel::serviceMainQueue(Guard& g) {
+    if (mainQueueDepth_ > 0 || mainJobs_.empty()) return false;
+    std::size_t batch = mainJobs_.size();
+    while (batch-- > 0 && !mainJobs_.empty()) {
+        Job job = std::move(mainJobs_.front());
+        mainJobs_.pop_front();
+        ++mainQueueDepth_;
+        struct Depth {
+            Kernel& k;
+            Guard& g;
+            ~Depth() {
+                if (!g.owns_lock()) g.lock();
+                --k.mainQueueDepth_;
+            }
+        } depth{*this, g};
+        g.unlock();
+        job();
+        job = nullptr;
+        g.lock();
+    }
+    return true;
+}
+
+void Kernel::notifyObservers(Guard& g, RunLoopMode mode, unsigned activity) {
+    if (observers_.empty()) return;
+    std::vector<ObserverEntry> matching;
+    for (auto& e : observers_)
+        if (e.observer->valid_ && (e.observer->activities_ & activity) != 0 &&
+            runLoopModeMatches(e.mode, mode))
+            matching.push_back(e);
+    std::stable_sort(matching.begin(), matching.end(), [](const ObserverEntry& a, const ObserverEntry& b) {
+        return std::tie(a.observer->order_, a.seq) < std::tie(b.observer->order_, b.seq);
+    });
+    for (auto& e : matching) {
+        RunLoopObserver& o = *e.observer;
+        if (!o.valid_) continue;
+        if (!o.repeats_) o.valid_ = false;
+        RunLoopObserver::Callback cb = o.callback_;
+        Kernel::Relock relock{g};
+        g.unlock();
+        if (cb) cb(o, activity);
+        cb = nullptr;
+        g.lock();
+    }
+    for (auto it = observers_.begin(); it != observers_.end();) {
+        if (!it->observer->valid_) {
+            graveyard_.push_back(std::move(it->observer));
+            it = observers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void Kernel::bury(Guard& g) {
+    if (graveyard_.empty()) return;
+    std::vector<std::shared_ptr<void>> dead;
+    dead.swap(graveyard_);
+    Kernel::Relock relock{g};
+    g.unlock();
+    dead.clear();
+    g.lock();
+}
+
+bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop,
+                         bool drainOnly) {
+    Guard g = lock();
+    ThreadRecord* me = self();
+    if (me != main_) throw Error("the main run loop runs only on the main thread");
+    if (mode == RunLoopMode::common) throw Error("a run loop cannot run in the common modes pseudo-mode");
+    modeStack_.push_back(mode);
+    struct Exit {
+        Kernel& k;
+        Guard& g;
+        ThreadRecord* me;
+        std::uint64_t gen;
+        ~Exit() {
+            if (!g.owns_lock()) g.lock();
+            if (k.generation() != gen) return;
+            me->wakeOnQuiescence = false;
+            if (!k.modeStack_.empty()) k.modeStack_.pop_back();
+        }
+    } exitGuard{*this, g, me, generation()};
+    static const WaitReason reason{"running the main run loop", nullptr, false};
+    const bool sim = simulated();
+    bool stopped = false;
+    if (sim) runDueEvents(g);
+    notifyObservers(g, mode, RunLoopObserver::entry);
+    while (true) {
+        if (sim) runDueEvents(g);
+        notifyObservers(g, mode, RunLoopObserver::beforeTimers);
+        bool did = fireDueTimers(g, mode);
+        notifyObservers(g, mode, RunLoopObserver::beforeSources);
+        if (serviceMainQueue(g)) did = true;
+        bury(g);
+        if (stop != nullptr) {
+            Kernel::Relock relock{g};
+            g.unlock();
+            const bool done = (*stop)();
+            g.lock();
+            if (done) {
+                stopped = true;
+                break;
+            }
+        }
+        if (now() >= deadline) break;
+        if (did) continue;
+        if (drainOnly) {
+            if (sim)
+                while (!timed_.empty() && std::get<0>(*timed_.begin()) <= now())
+                    makeRunnable(std::get<2>(*timed_.begin()));
+            if (yield(g)) continue;
+            if (!mainJobs_.empty() && mainQueueDepth_ == 0) continue;
+            if (sim && !events_.empty() && events_.begin()->first.first <= now()) continue;
+            break;
+        }
+        Nanos wakeAt = std::min(deadline, nextTimerFire(mode));
+        // The real mode has no quiescence to wait for: poll the stop condition every millisecond.
+        if (!sim && stop != nullptr) wakeAt = std::min(wakeAt, after(now(), 0.001));
+        notifyObservers(g, mode, RunLoopObserver::beforeWaiting);
+        if (now() < wakeAt && (mainJobs_.empty() || mainQueueDepth_ > 0)) {
+            me->wakeOnQuiescence = stop != nullptr;
+            block(g, &mainChannel_, wakeAt, reason);
+            me->wakeOnQuiescence = false;
+        }
+        notifyObservers(g, mode, RunLoopObserver::afterWaiting);
+    }
+    notifyObservers(g, mode, RunLoopObserver::exit);
+    return stopped;
+}
+
+// ---------------------------------------------------------------------------------------------
+// simulator control
+
+void Kernel::scheduleEvent(Nanos at, std::function<void()> event, std::string label) {
+    Guard g = lock();
+    if (!simulated()) {
+        submitAt(g, at, [this, event = std::move(event)](Guard& inner) { submitMain(inner, event); });
+        return;
+    }
+    at = std::max(at, now());
+    events_.emplace(std::make_pair(at, ++seq_), Event{std::move(event), std::move(label)});
+}
+
+} // namespace platform::detail
