@@ -86,4 +86,9 @@ private:
     std::map<std::string, ParsedTable> tables_;
 };
 
+/// The shared manager's text of `key` in the "Localizable" table, in the language in force.
+inline std::string localized(std::string_view key) {
+    return LocalizationManager::shared().localizedString(key);
+}
+
 } // namespace tilmora

@@ -26,8 +26,6 @@ namespace tilmora {
 
 namespace {
 
-std::string localized(std::string_view key) { return LocalizationManager::shared().localizedString(key); }
-
 bool askAccessibilityTrust() {
     return platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, platform::CFValue(true)}});
 }

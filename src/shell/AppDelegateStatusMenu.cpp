@@ -29,8 +29,6 @@ using platform::ui::Menu;
 using platform::ui::MenuItem;
 using K = SnapIconKind;
 
-std::string localized(std::string_view key) { return LocalizationManager::shared().localizedString(key); }
-
 // The catalog name of a command name written as a function ("snapLeftHalf" -> "snap-left-half",
 // "grid1x2" -> "grid-1x2").
 const KeyboardShortcuts::Name* catalogName(std::string_view function) {

@@ -161,6 +161,19 @@ void clearDebugLayers(OverlayWindow& overlay) {
     overlay.clearDebug();
 }
 
+/// Hides every overlay's highlight and forgets, per display, the tile the drag last showed,
+/// applied, toasted and when it changed.
+void hideHighlightsAndForgetTiles(RoriDeru& grid) {
+    for (const auto& [display, overlay] : grid.overlays) {
+        (void)display;
+        if (overlay) overlay->hideHighlight();
+    }
+    grid.lastTileForScreen.clear();
+    grid.lastAppliedTileForScreen.clear();
+    grid.lastToastTileForScreen.clear();
+    grid.lastTileChangeAtByScreen.clear();
+}
+
 } // namespace
 
 std::uint32_t displayKey(const platform::NSScreen& screen) {
@@ -315,14 +328,7 @@ void handleMouseUp(RoriDeru& grid) {
     if (!tilingWasActive && grid.dragExceededThreshold && grid.windowMoveDetected) {
         if (grid.magnetMode || !grid.overlays.empty()) snapOnDrop(grid);
     }
-    for (const auto& [display, overlay] : grid.overlays) {
-        (void)display;
-        if (overlay) overlay->hideHighlight();
-    }
-    grid.lastTileForScreen.clear();
-    grid.lastAppliedTileForScreen.clear();
-    grid.lastToastTileForScreen.clear();
-    grid.lastTileChangeAtByScreen.clear();
+    hideHighlightsAndForgetTiles(grid);
     if (!grid.debugEnabled) {
         for (const auto& [display, overlay] : grid.overlays) {
             (void)display;
@@ -451,14 +457,7 @@ void abandon(RoriDeru& grid) {
     grid.tilingDragActive = false;
     grid.tilingWindowId.reset();
     if (!wasDragging) return;
-    for (const auto& [display, overlay] : grid.overlays) {
-        (void)display;
-        if (overlay) overlay->hideHighlight();
-    }
-    grid.lastTileForScreen.clear();
-    grid.lastAppliedTileForScreen.clear();
-    grid.lastToastTileForScreen.clear();
-    grid.lastTileChangeAtByScreen.clear();
+    hideHighlightsAndForgetTiles(grid);
     grid.dragStartMouseLocation.reset();
     grid.dragExceededThreshold = false;
     grid.dragStartWindowRect.reset();

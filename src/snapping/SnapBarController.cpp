@@ -28,8 +28,6 @@ namespace ui = platform::ui;
 
 constexpr const char* stageIntegrationStateDidChange = "StageIntegrationStateDidChange";
 
-std::string localized(std::string_view key) { return LocalizationManager::shared().localizedString(key); }
-
 bool boolDefault(const char* key) { return platform::UserDefaults::standard().boolForKey(key); }
 
 std::optional<NSScreen> screenContaining(CGPoint point) {

@@ -19,10 +19,6 @@ namespace decl = platform::ui::declarative;
 
 namespace {
 
-std::string localized(std::string_view key) {
-    return LocalizationManager::shared().localizedString(key);
-}
-
 bool isLineBreak(std::string_view text, std::size_t i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c == '\n' || c == '\r' || c == 0x0B || c == 0x0C) return true;

@@ -17,10 +17,6 @@ namespace decl = platform::ui::declarative;
 
 namespace {
 
-std::string localized(std::string_view key) {
-    return LocalizationManager::shared().localizedString(key);
-}
-
 /// The pointing hand while the pointer is over the element.
 decl::Element& handCursor(decl::Element& element) {
     return element.onHover([](bool inside) {

@@ -25,10 +25,6 @@ namespace tilmora {
 
 namespace {
 
-std::string localized(std::string_view key) {
-    return LocalizationManager::shared().localizedString(key);
-}
-
 std::string localizedFormat(std::string_view key, const std::string& argument) {
     return platform::Text::format(localized(key), {argument});
 }
