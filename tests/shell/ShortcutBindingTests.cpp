@@ -1,7 +1,5 @@
-#include "ShellFixture.hpp"
+#include "ChordFixture.hpp"
 
-#include "platform/control/SimInput.hpp"
-#include "platform/input/KeyChord.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "snapping/RoriDeru.hpp"
 
@@ -10,23 +8,12 @@
 namespace tilmora {
 namespace {
 
-class ShortcutBindingTest : public ShellTest {
+class ShortcutBindingTest : public ChordTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        desk().setAccessibilityTrusted(true);
-        notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 500})});
-        desk().setFrontmost(notes);
-        makeShell().registerAppDefaults();
+        ChordTest::SetUp();
         registerDefaultSnapShortcutsIfNeeded();
     }
-    void press(const char* chord) {
-        platform::SimInput::shared().press(*platform::KeyChord::parse(chord));
-        sim().runFor(1);
-    }
-    platform::CGRect notesFrame() { return desk().windowState(desk().windowsOf(notes).at(0).number)->frame; }
-    pid_t notes = 0;
 };
 
 TEST_F(ShortcutBindingTest, ChordsRunTheirCommandsUntilTheShellIsGone) {

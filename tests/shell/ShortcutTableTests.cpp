@@ -1,6 +1,5 @@
-#include "ShellFixture.hpp"
+#include "ChordFixture.hpp"
 
-#include "platform/control/SimInput.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Key.hpp"
@@ -95,23 +94,7 @@ Shortcut shortcutOf(const char* text) {
     return Shortcut(KeyboardShortcuts::Key(chord.keyCode), chord.modifiers);
 }
 
-class ShortcutTableTest : public ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        desk().setAccessibilityTrusted(true);
-        notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 500})});
-        desk().setFrontmost(notes);
-        makeShell().registerAppDefaults();
-    }
-    void press(const char* chord) {
-        platform::SimInput::shared().press(*platform::KeyChord::parse(chord));
-        sim().runFor(1);
-    }
-    platform::CGRect notesFrame() { return desk().windowState(desk().windowsOf(notes).at(0).number)->frame; }
-    pid_t notes = 0;
-};
+using ShortcutTableTest = ChordTest;
 
 TEST_F(ShortcutTableTest, BindsTheSixtyOneNamesInTableOrder) {
     ASSERT_EQ(bindingOrder.size(), 61u);
