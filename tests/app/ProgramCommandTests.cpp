@@ -18,8 +18,7 @@ class ProgramCommandTest : public PlatformTest {
 protected:
     void restoreFixture() override {
         PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(
-            std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
     }
     void TearDown() override {

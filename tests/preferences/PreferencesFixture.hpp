@@ -77,8 +77,7 @@ protected:
 
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
-                                                      "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         desk().useLaptop();
         log = std::make_shared<CallLog>();
         shell = std::make_shared<SpyShell>(log);

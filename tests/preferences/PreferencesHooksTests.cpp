@@ -26,8 +26,7 @@ protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
         desk().useLaptop();
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
-                                                      "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         ShellHooks hooks;
         PreferencesHooks::install(hooks);
         ShellHooks::install(hooks);

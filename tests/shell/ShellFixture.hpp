@@ -36,8 +36,7 @@ protected:
     }
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(
-            std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
     }
 

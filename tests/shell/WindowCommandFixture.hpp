@@ -67,7 +67,7 @@ protected:
         DesktopTest::restoreFixture();
         desk().useLaptop();
         platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) / "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         NotificationManager::installHost(toasts);
     }
 

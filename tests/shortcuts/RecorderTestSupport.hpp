@@ -23,8 +23,7 @@ protected:
     /// program and the active-status log.
     void restoreFixture() override {
         ShortcutTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
-                                                      "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         platform::SimDesktop::shared().useLaptop();
         programIsFrontmost(true);
         activeToken = platform::NotificationCenter::defaultCenter().addObserver(

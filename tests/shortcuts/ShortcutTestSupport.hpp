@@ -9,7 +9,6 @@ class ShortcutTest : public InputTest {
 protected:
     void SetUp() override {
         InputTest::SetUp();
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
-                                                      "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
     }
 };

@@ -44,8 +44,7 @@ protected:
         platform::ui::UISimulator::setStatusBarThickness(24);
         platform::UserDefaults::standard().set(true, "WMSnapBarVisible");
         // The program's own string tables, in English.
-        platform::BundleControl::setResourceDirectory(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                                                      "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
     }
 

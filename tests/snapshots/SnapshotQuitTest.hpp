@@ -18,8 +18,7 @@ class SnapshotQuitTest : public CaptureTest {
 protected:
     void SetUp() override {
         CaptureTest::SetUp();
-        platform::BundleControl::setResourceDirectory(
-            std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources");
+        platform::BundleControl::setResourceDirectory(programResources());
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
     }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/control/SimScheduler.hpp"
 #include "support/FoundationSandbox.hpp"
 
@@ -34,3 +36,8 @@ class RealPlatformTest : public PlatformTest {
 protected:
     void SetUp() override;
 };
+
+/// The program's own resources folder in the source tree (string tables, help page, images).
+inline std::filesystem::path programResources() {
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources";
+}
