@@ -5,6 +5,8 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/Uuid.hpp"
+#include "model/SnapAreasStore.hpp"
 
 #include <cstdint>
 #include <cstdlib>
@@ -57,6 +59,21 @@ inline void addDisplay(std::uint32_t id, const std::string& name, const platform
     display.frame = frame;
     display.visibleFrame = visibleFrame;
     platform::SimDesktop::shared().addDisplay(display);
+}
+
+/// Stores `count` snap areas "Area 1", "Area 2", … of `size` (a fraction of the display, both
+/// ways) in the shared snap-area store.
+inline void storeSnapAreas(int count, double size) {
+    auto& areas = tilmora::SnapAreasStore::shared();
+    for (int i = 0; i < count; ++i) {
+        tilmora::SnapArea area;
+        area.id = platform::UUID();
+        area.name = "Area " + std::to_string(i + 1);
+        area.width = size;
+        area.height = size;
+        areas.areas.push_back(area);
+    }
+    areas.save();
 }
 
 } // namespace benchsupport

@@ -3,7 +3,6 @@
 #include "BenchSandbox.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
-#include "model/SnapAreasStore.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/LocaleControl.hpp"
@@ -41,16 +40,7 @@ std::shared_ptr<tilmora::AppDelegateWrapper> setUpShell() {
                                    {tilmora::VeskTile{platform::UUID(), "Tile", {0.0, 0.0, 0.5, 1.0}}}, i};
         tilmora::saveVeskPreset(*shell.baseLayoutStore, preset, tilmora::DisplayId("1"));
     }
-    auto& areas = tilmora::SnapAreasStore::shared();
-    for (int i = 0; i < 20; ++i) {
-        tilmora::SnapArea area;
-        area.id = platform::UUID();
-        area.name = "Area " + std::to_string(i + 1);
-        area.width = 0.5;
-        area.height = 0.5;
-        areas.areas.push_back(area);
-    }
-    areas.save();
+    benchsupport::storeSnapAreas(20, 0.5);
     return wrapper;
 }
 

@@ -1,8 +1,9 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchSandbox.hpp"
+
 #include "model/DefaultLayoutStore.hpp"
 #include "model/DefaultProfileStore.hpp"
-#include "model/SnapAreasStore.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
 #include "platform/control/LocaleControl.hpp"
@@ -44,16 +45,7 @@ void setUpStores() {
             tilmora::ProfileId(platform::UUID()), "Profile " + std::to_string(i),
             tilmora::MonitorConfigurationSignature({tilmora::DisplayId("1"), tilmora::DisplayId("2")}), {}});
     }
-    auto& areas = tilmora::SnapAreasStore::shared();
-    for (int i = 0; i < 100; ++i) {
-        tilmora::SnapArea area;
-        area.id = platform::UUID();
-        area.name = "Area " + std::to_string(i + 1);
-        area.width = 0.25;
-        area.height = 0.25;
-        areas.areas.push_back(area);
-    }
-    areas.save();
+    benchsupport::storeSnapAreas(100, 0.25);
 }
 
 // Both phases of a launch: the launch phase, then the UI start-up (main window, status item and

@@ -113,11 +113,7 @@ TEST_F(PreferencesTest, TheFormHoldsItsElementsInOrderWithTheSnapShortcutsInThre
 TEST_F(PreferencesTest, AChordRecordedWhileShortcutsAreOffIsFollowedByTheSwitchOnce) {
     store("WMKeyboardShortcutsEnabled", PropertyValue(false));
     open();
-    KeyboardShortcuts::RecorderCocoa* field = nullptr;
-    for (auto& v : host->subviews())
-        if (auto* r = dynamic_cast<KeyboardShortcuts::RecorderCocoa*>(v.get());
-            r && r->shortcutName().rawValue == "snap-left-half")
-            field = r;
+    auto* field = recorderField(*host, "snap-left-half");
     ASSERT_NE(field, nullptr);
     platform::SimInput::shared().setKeysGoToProgram([] { return true; });
     ASSERT_TRUE(window->makeFirstResponder(field));

@@ -1,3 +1,5 @@
+#include "PreferencesFixture.hpp"
+
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/control/ViewDriver.hpp"
@@ -57,11 +59,7 @@ TEST_F(PreferencesHooksTest, AChordRecordedWhileShortcutsAreOffStaysUnregistered
     platform::ui::Application::shared().setDelegate(wrapper);
     auto& shell = *wrapper->appDelegate();
     auto host = openPreferences(shell);
-    KeyboardShortcuts::RecorderCocoa* field = nullptr;
-    for (auto& v : host->subviews())
-        if (auto* r = dynamic_cast<KeyboardShortcuts::RecorderCocoa*>(v.get());
-            r && r->shortcutName().rawValue == "snap-left-half")
-            field = r;
+    auto* field = recorderField(*host, "snap-left-half");
     ASSERT_NE(field, nullptr);
     platform::SimInput::shared().setKeysGoToProgram([] { return true; });
     ASSERT_TRUE(shell.preferencesWindowController->window()->makeFirstResponder(field));
