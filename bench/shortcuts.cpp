@@ -8,7 +8,7 @@
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/input/CarbonEventHandlers.hpp"
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Registry.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -44,7 +44,7 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 using namespace tilmora;
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 
 /// Records the rectangles it is asked for.
 class RecordingMutator : public WindowMutator {
@@ -74,10 +74,10 @@ void setUpDesktop(const std::function<void()>& leftHalfAction) {
 
 platform::EventRef hotKeyPressedEvent(const Shortcut& chord) {
     std::uint32_t id = 0;
-    for (const auto& record : CarbonKeyboardShortcuts::shared().records())
+    for (const auto& record : CarbonHotKeys::shared().records())
         if (record.shortcut == chord) id = record.carbonHotKeyId;
     auto event = platform::CreateEvent(platform::kEventClassKeyboard, platform::kEventHotKeyPressed);
-    const platform::EventHotKeyID hotKey{CarbonKeyboardShortcuts::signature, id};
+    const platform::EventHotKeyID hotKey{CarbonHotKeys::signature, id};
     event->setParameter(platform::kEventParamDirectObject, platform::typeEventHotKeyID, &hotKey,
                         sizeof hotKey);
     return event;

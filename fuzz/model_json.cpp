@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 11: single<VeskPreset>(text, asArray); break;
     case 12: single<VeskTile>(text, asArray); break;
     case 13: single<WindowDescriptor>(text, asArray); break;
-    case 14: single<KeyboardShortcuts::Shortcut>(text, asArray); break;
+    case 14: single<GlobalShortcuts::Shortcut>(text, asArray); break;
     }
     return 0;
 }

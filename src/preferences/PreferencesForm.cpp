@@ -19,7 +19,7 @@ namespace tilmora {
 namespace decl = platform::ui::declarative;
 using decl::Alignment;
 using decl::Element;
-using KeyboardShortcuts::Name;
+using GlobalShortcuts::Name;
 using platform::PropertyValue;
 
 namespace {
@@ -130,7 +130,7 @@ void nextTurn(std::function<void()> block) {
 
 // After a chord is recorded or cleared the shell re-applies the master switch, so that a chord
 // recorded while shortcuts are off stays unregistered.
-void chordChanged(const std::optional<KeyboardShortcuts::Shortcut>&) {
+void chordChanged(const std::optional<GlobalShortcuts::Shortcut>&) {
     if (auto shell = PreferencesShell::installed()) shell->applyKeyboardShortcutsEnabledState();
 }
 
@@ -238,7 +238,7 @@ Element PreferencesView::shortcutRow(const std::string& label, const Name& name,
     return decl::HStack(
         Alignment::center, std::nullopt,
         {decl::Text(label),
-         KeyboardShortcuts::Recorder::make(name, &chordChanged).id("shortcut." + name.rawValue),
+         GlobalShortcuts::Recorder::make(name, &chordChanged).id("shortcut." + name.rawValue),
          decl::Spacer()});
 }
 

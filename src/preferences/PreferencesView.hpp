@@ -119,7 +119,7 @@ private:
     platform::ui::declarative::Element edgesRow();
     platform::ui::declarative::Element saveCloseRow();
     platform::ui::declarative::Element shortcutRow(const std::string& label,
-                                                   const KeyboardShortcuts::Name& name,
+                                                   const GlobalShortcuts::Name& name,
                                                    std::optional<double> labelWidth);
     void onLanguageDidChange();
 };

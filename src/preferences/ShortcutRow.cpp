@@ -12,7 +12,7 @@ decl::Element ShortcutRow::element() const {
     column.alignment = decl::Alignment::leading;
     return decl::HStack(decl::Alignment::center, std::nullopt,
                         {decl::Text(label).frame(column),
-                         KeyboardShortcuts::Recorder::make(name, onChange).id("shortcut." + name.rawValue),
+                         GlobalShortcuts::Recorder::make(name, onChange).id("shortcut." + name.rawValue),
                          decl::Spacer()});
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/ui/declarative/Elements.hpp"
 #include "shortcuts/Name.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include <string>
 
@@ -13,9 +13,9 @@ namespace tilmora {
 /// calls `onChange` after a chord was recorded or cleared. Main thread only.
 struct ShortcutRow {
     std::string label;
-    KeyboardShortcuts::Name name;
+    GlobalShortcuts::Name name;
     double labelWidth = 0;
-    KeyboardShortcuts::RecorderCocoa::OnChange onChange;
+    GlobalShortcuts::RecorderField::OnChange onChange;
 
     /// The row's horizontal stack; the recorder carries the id "shortcut.<raw value>".
     platform::ui::declarative::Element element() const;

@@ -267,7 +267,7 @@ public:
     void setKeyboardShortcutsEnabled(bool enabled);
     void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender);
     /// The 61 names of the shortcut catalog, in catalog order; built once.
-    static const std::vector<KeyboardShortcuts::Name>& allKeyboardShortcutNames();
+    static const std::vector<GlobalShortcuts::Name>& allKeyboardShortcutNames();
 
     /// Registers the selectors of the window commands, menu actions, presets, editors and
     /// switches. Defined by the command files.

@@ -9,7 +9,7 @@
 namespace tilmora {
 
 void AppDelegate::registerSnapShortcutHandlers() {
-    using N = KeyboardShortcuts::Name;
+    using N = GlobalShortcuts::Name;
     using K = SnapIconKind;
     using Command = std::function<void(AppDelegate&)>;
     auto kind = [](K k) -> Command { return [k](AppDelegate& s) { s.snapToKind(k); }; };
@@ -83,7 +83,7 @@ void AppDelegate::registerSnapShortcutHandlers() {
     };
     for (const auto& [name, command] : bindings) {
         // Each action holds the shell weakly: a press after the shell is gone does nothing.
-        KeyboardShortcuts::onKeyDown(*name, [weakSelf = weak(), command = command] {
+        GlobalShortcuts::onKeyDown(*name, [weakSelf = weak(), command = command] {
             if (auto self = weakSelf.lock()) command(*self);
         });
     }

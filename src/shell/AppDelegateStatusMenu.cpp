@@ -31,7 +31,7 @@ using K = SnapIconKind;
 
 // The catalog name of a command name written as a function ("snapLeftHalf" -> "snap-left-half",
 // "grid1x2" -> "grid-1x2").
-const KeyboardShortcuts::Name* catalogName(std::string_view function) {
+const GlobalShortcuts::Name* catalogName(std::string_view function) {
     std::string raw;
     for (std::size_t i = 0; i < function.size(); ++i) {
         const char c = function[i];
@@ -41,7 +41,7 @@ const KeyboardShortcuts::Name* catalogName(std::string_view function) {
         if (upper || digitAfterLetter) raw += '-';
         raw += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    for (const auto& name : KeyboardShortcuts::Name::catalog()) {
+    for (const auto& name : GlobalShortcuts::Name::catalog()) {
         if (name.get().rawValue == raw) return &name.get();
     }
     return nullptr;

@@ -98,10 +98,10 @@ void AppDelegate::toggleIntegrateMissionControl(platform::ui::Responder*) {
 
 // ---- The keyboard-shortcut master switch -----------------------------------------------------
 
-const std::vector<KeyboardShortcuts::Name>& AppDelegate::allKeyboardShortcutNames() {
-    static const std::vector<KeyboardShortcuts::Name> names = [] {
-        std::vector<KeyboardShortcuts::Name> list;
-        for (const auto& name : KeyboardShortcuts::Name::catalog()) list.push_back(name.get());
+const std::vector<GlobalShortcuts::Name>& AppDelegate::allKeyboardShortcutNames() {
+    static const std::vector<GlobalShortcuts::Name> names = [] {
+        std::vector<GlobalShortcuts::Name> list;
+        for (const auto& name : GlobalShortcuts::Name::catalog()) list.push_back(name.get());
         return list;
     }();
     return names;
@@ -124,9 +124,9 @@ void AppDelegate::applyKeyboardShortcutsEnabledState() {
     const bool enabled = isKeyboardShortcutsEnabled();
     for (const auto& name : allKeyboardShortcutNames()) {
         if (enabled) {
-            KeyboardShortcuts::enable({name});
+            GlobalShortcuts::enable({name});
         } else {
-            KeyboardShortcuts::disable({name});
+            GlobalShortcuts::disable({name});
         }
     }
 }

@@ -20,7 +20,7 @@ namespace {
 RoriDeru* published = nullptr;
 GapArithmetic gapArithmetic;
 
-using N = KeyboardShortcuts::Name;
+using N = GlobalShortcuts::Name;
 
 // The stored values the run overwrites, and the engine state it switches, put back afterwards.
 class SavedState {
@@ -33,7 +33,7 @@ public:
         for (const auto& name : N::catalog()) {
             keys_.push_back("HasRegisteredDefaultShortcut." + name.get().rawValue);
             chords_.emplace_back(&name.get(), name.get().shortcut());
-            keys_.push_back("KeyboardShortcuts_" + name.get().rawValue);
+            keys_.push_back("GlobalShortcuts_" + name.get().rawValue);
         }
         for (const auto& key : keys_) stored_[key] = storedValue(defaults, key);
         snapping_ = grid.snappingEnabled;
@@ -73,7 +73,7 @@ private:
     RoriDeru& grid_;
     std::vector<std::string> keys_;
     std::map<std::string, std::optional<platform::PropertyValue>> stored_;
-    std::vector<std::pair<const N*, std::optional<KeyboardShortcuts::Shortcut>>> chords_;
+    std::vector<std::pair<const N*, std::optional<GlobalShortcuts::Shortcut>>> chords_;
     bool snapping_ = true;
     bool monitoring_ = false;
     bool suppress_ = false;
@@ -154,7 +154,7 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
         checkThat(name->shortcut().has_value(), "FAIL: " + label + " default is registered");
     }
 
-    const KeyboardShortcuts::Shortcut controlOptionA(KeyboardShortcuts::Key::a,
+    const GlobalShortcuts::Shortcut controlOptionA(GlobalShortcuts::Key::a,
                                                      platform::ModifierFlags::control | platform::ModifierFlags::option);
     N::toggleSnapBar().setShortcut(controlOptionA);
     defaults.removeObjectForKey("HasRegisteredDefaultSnapShortcutsV1");

@@ -3,7 +3,7 @@
 #include "platform/ui/Alert.hpp"
 #include "platform/ui/Application.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 long runModal(platform::ui::Alert& alert, platform::ui::Window* window) {
     if (!window) return alert.runModal();
@@ -12,4 +12,4 @@ long runModal(platform::ui::Alert& alert, platform::ui::Window* window) {
     return platform::ui::Application::shared().runModal(*window);
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

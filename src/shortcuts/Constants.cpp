@@ -2,10 +2,10 @@
 
 #include "platform/input/ProcessInfo.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 Constants::Constants()
     : isSandboxed_(platform::ProcessInfo::processInfo().environment("APP_SANDBOX_CONTAINER_ID").has_value()) {
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

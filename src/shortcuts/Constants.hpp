@@ -2,7 +2,7 @@
 
 #include "platform/foundation/SharedInstance.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// Facts about the process the recorder needs, found once: whether the program runs in the app
 /// sandbox (the process environment holds "APP_SANDBOX_CONTAINER_ID", whatever its value). Reset
@@ -17,4 +17,4 @@ private:
     bool isSandboxed_ = false;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

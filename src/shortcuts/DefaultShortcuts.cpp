@@ -9,9 +9,9 @@ namespace tilmora {
 
 namespace {
 
-using KeyboardShortcuts::Key;
-using KeyboardShortcuts::Name;
-using KeyboardShortcuts::Shortcut;
+using GlobalShortcuts::Key;
+using GlobalShortcuts::Name;
+using GlobalShortcuts::Shortcut;
 using platform::ModifierFlags;
 
 struct Default {
@@ -71,8 +71,8 @@ void registerDefaultSnapShortcutsIfNeeded() {
     if (!snapDefaultsDone) {
         for (const auto& d : snapDefaults) {
             const Name& name = d.name();
-            if (!KeyboardShortcuts::getShortcut(name))
-                KeyboardShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
+            if (!GlobalShortcuts::getShortcut(name))
+                GlobalShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
         }
         defaults.set(platform::PropertyValue(true), snapFlag);
     }
@@ -81,8 +81,8 @@ void registerDefaultSnapShortcutsIfNeeded() {
         const Name& name = d.name();
         const std::string flag = std::string(hasRegisteredDefaultShortcutPrefix) + name.rawValue;
         if (defaults.boolForKey(flag)) continue;
-        if (!snapDefaultsDone && !KeyboardShortcuts::getShortcut(name))
-            KeyboardShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
+        if (!snapDefaultsDone && !GlobalShortcuts::getShortcut(name))
+            GlobalShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
         defaults.set(platform::PropertyValue(true), flag);
     }
 }

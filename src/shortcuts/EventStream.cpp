@@ -3,7 +3,7 @@
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "shortcuts/Registry.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 void EventStream::State::deliver(EventType type) {
     if (cancelled || (filter && *filter != type)) return;
@@ -71,4 +71,4 @@ EventStream makeEventStream(const Name& name, std::optional<EventType> filter) {
     return EventStream(name, id, std::move(state));
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// A subscription to the presses and releases of one name's chord (`events(name)`), buffering
 /// without bound what the consumer has not taken yet.
@@ -61,4 +61,4 @@ private:
 /// A subscription to `name`'s events, of one type only when `filter` is given (registry use).
 EventStream makeEventStream(const Name& name, std::optional<EventType> filter);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

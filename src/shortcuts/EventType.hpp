@@ -1,8 +1,8 @@
 #pragma once
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// What happened to a shortcut's chord: pressed or released.
 enum class EventType { keyDown, keyUp };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -1,6 +1,6 @@
 #include "shortcuts/FormLabel.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 using namespace platform::ui::declarative;
 
@@ -11,4 +11,4 @@ Element formLabel(Element view, Element label) {
     return row;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

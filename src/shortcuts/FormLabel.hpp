@@ -2,7 +2,7 @@
 
 #include "platform/ui/declarative/Elements.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// The custom horizontal alignment that lines up the controls of form-label rows (its default is
 /// the centre).
@@ -15,4 +15,4 @@ inline constexpr const char* controlAlignment = "controlAlignment";
 platform::ui::declarative::Element formLabel(platform::ui::declarative::Element view,
                                              platform::ui::declarative::Element label);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -3,7 +3,7 @@
 #include "platform/ui/declarative/ViewBase.hpp"
 #include "shortcuts/Name.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// The view behind `globalKeyboardShortcut`: its content with the name's chord as keyboard
 /// shortcut, none while a recorder records (`isRecorderActive`, from the recorders' active-status
@@ -24,4 +24,4 @@ public:
     Name name;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

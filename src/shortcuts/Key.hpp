@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// A virtual key code of the keyboard (the platform's published codes: `a` is 0, `leftArrow` 123).
 /// Every integer is a valid key; the named constants cover the keys of a U.S. keyboard. `return`
@@ -156,11 +156,11 @@ inline constexpr Key Key::keypadMinus{78};
 inline constexpr Key Key::keypadMultiply{67};
 inline constexpr Key Key::keypadPlus{69};
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts
 
 template <>
-struct std::hash<tilmora::KeyboardShortcuts::Key> {
-    std::size_t operator()(const tilmora::KeyboardShortcuts::Key& key) const noexcept {
+struct std::hash<tilmora::GlobalShortcuts::Key> {
+    std::size_t operator()(const tilmora::GlobalShortcuts::Key& key) const noexcept {
         return std::hash<std::int64_t>()(key.rawValue);
     }
 };

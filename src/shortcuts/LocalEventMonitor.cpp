@@ -1,6 +1,6 @@
 #include "shortcuts/LocalEventMonitor.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 LocalEventMonitor::LocalEventMonitor(platform::EventTypeMask events, Callback callback)
     : events_(events)
@@ -15,4 +15,4 @@ LocalEventMonitor& LocalEventMonitor::start() {
     return *this;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

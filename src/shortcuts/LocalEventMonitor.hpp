@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// An application-local event monitor that lives as long as this object: `start` installs it,
 /// destroying the object removes it (there is no stop). The callback sees every event of the
@@ -35,4 +35,4 @@ private:
     std::weak_ptr<platform::EventMonitor> monitor_;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

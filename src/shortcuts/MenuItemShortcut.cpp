@@ -9,7 +9,7 @@
 #include "shortcuts/ObjectAssociation.hpp"
 #include "shortcuts/Registry.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -80,4 +80,4 @@ bool isBoundToName(const std::shared_ptr<platform::ui::MenuItem>& item) {
     return MenuItemObservations::shared().observation.get(item).has_value();
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -10,7 +10,7 @@ namespace platform::ui {
 class MenuItem;
 }
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// Gives `item` the chord's menu key equivalent (empty when the chord has none) and its modifiers;
 /// none empties both. From OS 12 on the item's automatic key-equivalent localization is off while
@@ -26,4 +26,4 @@ void setShortcutForName(const std::shared_ptr<platform::ui::MenuItem>& item, con
 /// Whether `item` is bound to a name now.
 bool isBoundToName(const std::shared_ptr<platform::ui::MenuItem>& item);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

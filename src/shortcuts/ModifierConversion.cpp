@@ -1,6 +1,6 @@
 #include "shortcuts/ModifierConversion.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::string ks_symbolicRepresentation(ModifierFlags flags) {
     return text;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

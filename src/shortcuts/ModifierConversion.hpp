@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 // The two modifier masks of the platform: the event flags (`platform::ModifierFlags`) and the
 // Carbon bits of hot keys and raw key events. Five modifiers map one to one:
@@ -28,4 +28,4 @@ std::int64_t normalizedCarbonModifiers(std::int64_t carbon);
 /// whatever order the flags were given in; empty for none.
 std::string ks_symbolicRepresentation(platform::ModifierFlags flags);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -2,7 +2,7 @@
 
 #include "shortcuts/Registry.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 Name::Name(std::string raw, std::optional<Shortcut> defaultChord)
     : rawValue(std::move(raw))
@@ -18,7 +18,7 @@ std::optional<Shortcut> Name::shortcut() const {
 }
 
 void Name::setShortcut(const std::optional<Shortcut>& shortcut) const {
-    KeyboardShortcuts::setShortcut(shortcut, *this);
+    GlobalShortcuts::setShortcut(shortcut, *this);
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

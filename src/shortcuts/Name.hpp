@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// A configurable action's name: its identifier (`rawValue`, also the suffix of its user-defaults
-/// key "KeyboardShortcuts_" + raw value) and the chord a fresh installation starts with. Equal and
+/// key "GlobalShortcuts_" + raw value) and the chord a fresh installation starts with. Equal and
 /// hashed by `rawValue` alone. Main thread.
 struct Name {
     std::string rawValue;
@@ -98,11 +98,11 @@ struct Name {
     static const Name& toggleIntegrateMissionControl();
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts
 
 template <>
-struct std::hash<tilmora::KeyboardShortcuts::Name> {
-    std::size_t operator()(const tilmora::KeyboardShortcuts::Name& name) const noexcept {
+struct std::hash<tilmora::GlobalShortcuts::Name> {
+    std::size_t operator()(const tilmora::GlobalShortcuts::Name& name) const noexcept {
         return std::hash<std::string>()(name.rawValue);
     }
 };

@@ -1,6 +1,6 @@
 #include "shortcuts/Name.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 const Name& Name::snapLeftHalf() {
     static const Name name("snap-left-half");
@@ -314,4 +314,4 @@ const std::vector<std::reference_wrapper<const Name>>& Name::catalog() {
     return names;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

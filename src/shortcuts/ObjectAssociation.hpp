@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <unordered_map>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// How an associated value is held, with the platform's policy numbers. The platform has no
 /// associated-object storage, so `ObjectAssociation` keeps its own table; the retaining and copying
@@ -113,4 +113,4 @@ private:
     mutable std::unordered_map<const void*, Entry> table_;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -5,7 +5,7 @@
 #include "shortcuts/FormLabel.hpp"
 #include "shortcuts/RecorderRepresentable.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 using namespace platform::ui::declarative;
 
@@ -42,4 +42,4 @@ Element Recorder::body() {
     return formLabel(std::move(field), std::move(shownLabel));
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/ui/declarative/Elements.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include <functional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// The declarative recorder: the recorder field of a name, alone or with a label. With a label it
 /// is a labelled-content row from OS 13 on, a form-label row (`formLabel`) before. The field is
@@ -13,7 +13,7 @@ namespace tilmora::KeyboardShortcuts {
 /// Main thread only.
 class Recorder : public platform::ui::declarative::Component<Recorder> {
 public:
-    using OnChange = RecorderCocoa::OnChange;
+    using OnChange = RecorderField::OnChange;
     using LabelBuilder = std::function<platform::ui::declarative::Element()>;
 
     /// The designated form: `label` is shown when `hasLabel` is true.
@@ -39,4 +39,4 @@ public:
     LabelBuilder label;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

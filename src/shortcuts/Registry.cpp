@@ -2,11 +2,11 @@
 
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Menu.hpp"
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 
 #include <algorithm>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -60,13 +60,13 @@ void Registry::initialize() {
 void Registry::menuTrackingChanged(bool open) {
     const bool was = isMenuOpen_;
     isMenuOpen_ = open;
-    if (was != open) CarbonKeyboardShortcuts::shared().updateEventHandler();
+    if (was != open) CarbonHotKeys::shared().updateEventHandler();
 }
 
 void Registry::setEnabled(bool enabled) {
     if (isEnabled_ == enabled) return;
     isEnabled_ = enabled;
-    CarbonKeyboardShortcuts::shared().updateEventHandler();
+    CarbonHotKeys::shared().updateEventHandler();
 }
 
 std::optional<Shortcut> Registry::getShortcut(const Name& name) const {
@@ -139,12 +139,12 @@ void Registry::disable(const std::vector<Name>& names) {
 
 void Registry::registerIfNeeded(const Shortcut& shortcut) {
     if (registeredShortcuts_.contains(shortcut)) return;
-    CarbonKeyboardShortcuts::shared().registerShortcut(shortcut, &handleOnKeyDown, &handleOnKeyUp);
+    CarbonHotKeys::shared().registerShortcut(shortcut, &handleOnKeyDown, &handleOnKeyUp);
     registeredShortcuts_.insert(shortcut);
 }
 
 void Registry::unregisterChord(const Shortcut& shortcut) {
-    CarbonKeyboardShortcuts::shared().unregister(shortcut);
+    CarbonHotKeys::shared().unregister(shortcut);
     registeredShortcuts_.erase(shortcut);
 }
 
@@ -369,4 +369,4 @@ void initialize() {
     Registry::shared().initialize();
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

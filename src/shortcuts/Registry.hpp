@@ -15,23 +15,23 @@
 #include <unordered_set>
 #include <vector>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// A shortcut's action: no argument, no result.
 using Action = std::function<void()>;
 
 /// Posted on the default center after a name's stored chord was stored or cleared through the
 /// registry; user info "name": the name's raw value (text).
-inline const std::string shortcutByNameDidChangeNotification = "KeyboardShortcuts_shortcutByNameDidChange";
+inline const std::string shortcutByNameDidChangeNotification = "GlobalShortcuts_shortcutByNameDidChange";
 /// The prefix of every stored chord's user-defaults key.
-inline constexpr std::string_view userDefaultsPrefix = "KeyboardShortcuts_";
+inline constexpr std::string_view userDefaultsPrefix = "GlobalShortcuts_";
 
 /// The process's shortcut registry: the chords stored per name in the standard user defaults, the
-/// hot keys asked of `CarbonKeyboardShortcuts`, the handlers attached to names, and the switches
+/// hot keys asked of `CarbonHotKeys`, the handlers attached to names, and the switches
 /// (enabled, paused, menu open). A press of a watched chord runs the handlers of every name whose
 /// stored chord equals it.
 ///
-/// Stored chords: under "KeyboardShortcuts_" + raw value, the compact JSON text of the chord;
+/// Stored chords: under "GlobalShortcuts_" + raw value, the compact JSON text of the chord;
 /// Boolean false for a cleared name that has a default; absent for none. Anything else reads as
 /// no chord. The registry keeps each handled name's decoded chord and reads the defaults again
 /// only when `UserDefaults::changeCount()` moved, so a press sees what the defaults hold at that
@@ -190,4 +190,4 @@ std::unordered_set<Shortcut> shortcutsForStreamHandlers();
 /// Installs the menu-tracking observers once (every name construction calls it).
 void initialize();
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -40,4 +40,4 @@ RunLoopLocalEventMonitor::~RunLoopLocalEventMonitor() {
     platform::RunLoop::current().removeObserver(observer, runLoopMode);
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// Sees the application's queued events while the run loop runs in a mode where local monitors do
 /// not (a menu's event tracking): a repeating before-sources observer (order 0) that, on each turn,
@@ -34,4 +34,4 @@ public:
     const std::shared_ptr<platform::RunLoopObserver> observer;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -65,7 +65,7 @@ ModifierFlags Shortcut::modifiers() const {
 std::string Shortcut::presentableDescription() const {
     std::string text = ks_symbolicRepresentation(modifiers());
     if (auto special = specialKey(Key(carbonKeyCode)))
-        return text + KeyboardShortcuts::presentableDescription(*special);
+        return text + GlobalShortcuts::presentableDescription(*special);
     return text + platform::Text::capitalized(keyToCharacter().value_or("\uFFFD"));
 }
 
@@ -138,4 +138,4 @@ Shortcut fromJson(const platform::Json& json, std::type_identity<Shortcut>) {
                     reader.required<std::int64_t>("carbonModifiers"));
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

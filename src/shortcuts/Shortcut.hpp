@@ -18,7 +18,7 @@ class MenuItem;
 } // namespace ui
 } // namespace platform
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 struct Name;
 
@@ -79,11 +79,11 @@ struct Shortcut {
 platform::Json toJson(const Shortcut& shortcut);
 Shortcut fromJson(const platform::Json& json, std::type_identity<Shortcut>);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts
 
 template <>
-struct std::hash<tilmora::KeyboardShortcuts::Shortcut> {
-    std::size_t operator()(const tilmora::KeyboardShortcuts::Shortcut& s) const noexcept {
+struct std::hash<tilmora::GlobalShortcuts::Shortcut> {
+    std::size_t operator()(const tilmora::GlobalShortcuts::Shortcut& s) const noexcept {
         const std::size_t h = std::hash<std::int64_t>()(s.carbonKeyCode);
         return h ^
                (std::hash<std::int64_t>()(s.carbonModifiers) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));

@@ -7,7 +7,7 @@ namespace tilmora::ShortcutDisplay {
 
 namespace {
 
-using KeyboardShortcuts::Key;
+using GlobalShortcuts::Key;
 using platform::ModifierFlags;
 
 std::string keyGlyph(const std::optional<Key>& key) {
@@ -47,7 +47,7 @@ std::string keyGlyph(const std::optional<Key>& key) {
 
 } // namespace
 
-std::string describe(const KeyboardShortcuts::Shortcut& shortcut) {
+std::string describe(const GlobalShortcuts::Shortcut& shortcut) {
     std::string text;
     const ModifierFlags flags = shortcut.modifiers();
     if (flags.contains(ModifierFlags::control)) text += "\u2303";

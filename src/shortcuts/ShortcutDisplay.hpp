@@ -13,7 +13,7 @@ namespace ShortcutDisplay {
 /// The modifier glyphs in the fixed order ⌃ ⌥ ⇧ ⌘ (function is not shown), then the key's glyph:
 /// the upper-case letter for a, b, c, d, e, f, g, i, j, k, m, o, q, r, s, t, u; the arrows ←→↑↓;
 /// "," "/" "↩" "⌦" "=" and "−" (U+2212) for comma, slash, return, forward delete, equal and minus.
-std::string describe(const KeyboardShortcuts::Shortcut& shortcut);
+std::string describe(const GlobalShortcuts::Shortcut& shortcut);
 
 } // namespace ShortcutDisplay
 

@@ -1,9 +1,9 @@
 #include "shortcuts/SpecialKey.hpp"
 
 #include "platform/foundation/Text.hpp"
-#include "shortcuts/ModuleBundle.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -118,7 +118,7 @@ std::string presentableDescription(SpecialKey key) {
     case SpecialKey::home:
         return "\u2196";
     case SpecialKey::space:
-        return platform::Text::capitalized(ModuleBundle::module().localizedString("space_key"));
+        return platform::Text::capitalized(ShortcutsBundle::module().localizedString("space_key"));
     case SpecialKey::tab:
         return "\u21E5";
     case SpecialKey::pageUp:
@@ -206,4 +206,4 @@ std::optional<std::string> characterFromUnicodeScalarValue(std::int64_t value) {
     return text;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// The keys that never go through the keyboard layout: they present with a glyph of their own
 /// and have fixed menu key equivalents. 53 cases; each is reached from the `Key` constant of the
@@ -87,4 +87,4 @@ std::optional<std::string> appKitMenuItemKeyEquivalent(SpecialKey key);
 /// above U+10FFFF or a surrogate code point. Pure; any thread.
 std::optional<std::string> characterFromUnicodeScalarValue(std::int64_t value);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

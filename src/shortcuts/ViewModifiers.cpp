@@ -2,13 +2,13 @@
 
 #include "shortcuts/EventStream.hpp"
 #include "shortcuts/GlobalKeyboardShortcutViewModifier.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 #include "shortcuts/Registry.hpp"
-#include "shortcuts/SwiftUIShortcut.hpp"
+#include "shortcuts/KeyEquivalentConversion.hpp"
 
 #include <optional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 using namespace platform::ui::declarative;
 
@@ -124,4 +124,4 @@ Element GlobalKeyboardShortcutViewModifier::body() {
     return outer;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 // Declarative modifiers that tie an element to a shortcut name. Main thread only.
 
@@ -34,4 +34,4 @@ platform::ui::declarative::Element onGlobalKeyboardShortcut(platform::ui::declar
 platform::ui::declarative::Element globalKeyboardShortcut(platform::ui::declarative::Element content,
                                                           const Name& name);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

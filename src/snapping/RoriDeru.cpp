@@ -77,7 +77,7 @@ const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBund
     return sizes;
 }
 
-// MARK: Switches
+// Switches
 
 void RoriDeru::setSnappingEnabled(bool enabled) {
     platform::requireMainThread("RoriDeru::setSnappingEnabled");
@@ -149,7 +149,7 @@ bool RoriDeru::consumeSuppressMenuSelection() {
     return suppressed;
 }
 
-// MARK: Rect selection and layout scope
+// Rect selection and layout scope
 
 bool RoriDeru::layoutAppliesToAllScreens() {
     return SnapDefaults::layoutAppliesToAllScreens();
@@ -208,7 +208,7 @@ void RoriDeru::applyLayoutScopePreference(const std::optional<platform::NSScreen
     LayoutTargets::applyScopePreference(*this, preferredScreen);
 }
 
-// MARK: Preset marking and activation
+// Preset marking and activation
 
 void RoriDeru::setMarkGridPresetInMenu(bool on, const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setMarkGridPresetInMenu");
@@ -266,7 +266,7 @@ void RoriDeru::skipSnapDueToMissingOverlay(const platform::NSScreen& screen, std
                             " with no overlay; skipping snap and leaving window as dropped");
 }
 
-// MARK: Logging
+// Logging
 
 void RoriDeru::logSnapState(std::string_view message) {
     SnapLog::logSnapState(message);
@@ -289,7 +289,7 @@ void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScree
     SnapLog::rectPresetSelectionFetch(screen, kind);
 }
 
-// MARK: Overlays
+// Overlays
 
 void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
                            bool markActive, const std::optional<PresetEdges>& customEdges) {
@@ -358,7 +358,7 @@ void RoriDeru::onScreenParamsChanged() {
     }
 }
 
-// MARK: Drag pipeline
+// Drag pipeline
 
 void RoriDeru::handleDragged(const platform::NSEvent& event) {
     platform::requireMainThread("RoriDeru::handleDragged");
@@ -411,7 +411,7 @@ void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect
     DragTargeting::applyLiveResizeIfNeeded(*this, currentWindowRect, selectedTile, screen, preset, sid);
 }
 
-// MARK: Target application and window
+// Target application and window
 
 std::optional<platform::NSRunningApplication> RoriDeru::targetApplicationForSnapping() {
     platform::requireMainThread("RoriDeru::targetApplicationForSnapping");
@@ -456,7 +456,7 @@ platform::CGSize RoriDeru::frontmostAppMinSize() const {
     return TargetWindow::frontmostAppMinSize();
 }
 
-// MARK: Moving the target window
+// Moving the target window
 
 void RoriDeru::moveFrontmostAXWindow(const Rect& rect) {
     platform::requireMainThread("RoriDeru::moveFrontmostAXWindow");
@@ -478,7 +478,7 @@ void RoriDeru::snapFrontmost(std::int64_t row, std::int64_t col, const platform:
     WindowMover::snapFrontmost(*this, row, col, screen, preset);
 }
 
-// MARK: Snap-kind geometry
+// Snap-kind geometry
 
 RoriDeru::GapSettings RoriDeru::currentGapSettings() {
     return GapSettings::current();
@@ -515,7 +515,7 @@ Rect RoriDeru::clamp(const Rect& rect, const Rect& bounds) {
     return SnapKindGeometry::clamp(rect, bounds);
 }
 
-// MARK: Grid presets and tiles
+// Grid presets and tiles
 
 std::string RoriDeru::presetText(const Preset& preset) {
     return GridPresetStorage::text(preset);

@@ -117,7 +117,7 @@ public:
     RoriDeru(const RoriDeru&) = delete;
     RoriDeru& operator=(const RoriDeru&) = delete;
 
-    // MARK: Snap-kind geometry
+    // Snap-kind geometry
 
     /// The frame that snapping uses on `screen`: its visible frame, narrowed by the Stage Manager
     /// reserve when it is the primary screen (the first of the screen list) and the settings ask for
@@ -150,7 +150,7 @@ public:
     /// size. Pure.
     static Rect clamp(const Rect& rect, const Rect& bounds);
 
-    // MARK: Grid presets and tiles
+    // Grid presets and tiles
 
     /// The stored text of a preset: rows, cols, gutter and padding joined by "," ("2,3,8.0,0.0").
     /// Pure.
@@ -216,7 +216,7 @@ public:
     /// zero size at the tile's centre instead of a negative one. Pure.
     static Rect insetByPadding(const Rect& tile, double padding);
 
-    // MARK: Switches
+    // Switches
 
     bool isSnappingEnabled() const { return snappingEnabled; }
     /// Stores the flag in `snappingEnabled`; writes no default. Main thread.
@@ -240,7 +240,7 @@ public:
     bool consumeSuppressMenuSelection();
     bool shouldMarkGridPresetInMenu() const { return markGridPresetInMenu; }
 
-    // MARK: Rect selection and layout scope
+    // Rect selection and layout scope
 
     /// The layout scope, "WMGridAllDisplays" read now: true when selections and layouts apply to
     /// all displays at once. Any thread.
@@ -283,7 +283,7 @@ public:
     /// displays. Main thread.
     void applyLayoutScopePreference(const std::optional<platform::NSScreen>& preferredScreen);
 
-    // MARK: Preset marking and activation
+    // Preset marking and activation
 
     /// Ticks (on) or unticks (off) a grid preset in the status menu for `screen`, or for the
     /// preferred screen without one (see `PresetMarking::setMark`). Main thread.
@@ -316,7 +316,7 @@ public:
     /// Main thread.
     void skipSnapDueToMissingOverlay(const platform::NSScreen& screen, std::string_view reason);
 
-    // MARK: Logging
+    // Logging
 
     /// Prints "[RoriDeru] " + message while "WMVerboseLogging" is true. Any thread.
     static void logSnapState(std::string_view message);
@@ -332,7 +332,7 @@ public:
     void logRectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
                                      std::optional<SnapIconKind> kind) const;
 
-    // MARK: Overlays
+    // Overlays
 
     /// Creates or updates the overlay of `screen`'s display with `preset` (see
     /// `OverlayLifecycle::show`): unless `force`, only on a display where snapping was activated;
@@ -372,7 +372,7 @@ public:
     /// Re-frames the overlay of every current screen that has one and orders it front. Main thread.
     void onScreenParamsChanged();
 
-    // MARK: Drag pipeline (see `DragSession` and `DragTargeting`; main thread)
+    // Drag pipeline (see `DragSession` and `DragTargeting`; main thread)
 
     void handleDragged(const platform::NSEvent& event);
     void startSampling();
@@ -386,7 +386,7 @@ public:
     void applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
                                  const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid);
 
-    // MARK: Target application and window
+    // Target application and window
 
     /// The application a snap acts on (see `TargetWindow::targetApplication`); may set
     /// `lastNonSelfActiveApp`; logs the choice ("AX"). Main thread.
@@ -411,7 +411,7 @@ public:
     /// resize. Main thread.
     platform::CGSize frontmostAppMinSize() const;
 
-    // MARK: Moving the target window
+    // Moving the target window
 
     /// Moves and resizes the target window to `rect` (global) with the application's minimum size,
     /// pixel alignment, clamping, retries and one correction (see `WindowMover`). Main thread;
@@ -427,7 +427,7 @@ public:
     void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                        const Preset& preset);
 
-    // MARK: State (main thread; never persisted)
+    // State (main thread; never persisted)
 
     /// Pointer travel before a drag counts, points.
     static constexpr double dragThresholdPixels = 12.0;

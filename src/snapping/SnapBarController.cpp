@@ -521,7 +521,7 @@ void SnapBarController::refreshVeskPresetButtons() {
     layout(*screen);
 }
 
-// MARK: - Automatic hiding
+// Automatic hiding
 
 bool SnapBarController::integrationShouldHide() {
     if (boolDefault("WMIntegrateMissionControl") && boolDefault("WMAutoHideSnapBarWithMissionControl") &&

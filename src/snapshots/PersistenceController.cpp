@@ -59,13 +59,13 @@ const char* const migrationSteps[] = {
 };
 static_assert(std::size(migrationSteps) == PersistenceController::schemaVersion);
 
-/// The highest N of the stored shortcuts "KeyboardShortcuts_launch-pN" / "KeyboardShortcuts_quit-pN"
+/// The highest N of the stored shortcuts "GlobalShortcuts_launch-pN" / "GlobalShortcuts_quit-pN"
 /// (0 when there is none).
 std::int64_t highestShortcutSnapshotNumber() {
     std::int64_t highest = 0;
     for (const auto& [key, value] : platform::UserDefaults::standard().dictionaryRepresentation()) {
         std::string_view rest;
-        for (std::string_view prefix : {"KeyboardShortcuts_launch-p", "KeyboardShortcuts_quit-p"})
+        for (std::string_view prefix : {"GlobalShortcuts_launch-p", "GlobalShortcuts_quit-p"})
             if (key.size() > prefix.size() && std::string_view(key).substr(0, prefix.size()) == prefix)
                 rest = std::string_view(key).substr(prefix.size());
         if (rest.empty() || rest.size() > 18) continue;

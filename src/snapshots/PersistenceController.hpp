@@ -19,8 +19,8 @@ namespace tilmora {
 /// it. "PRAGMA user_version" holds the schema version; opening runs the migration steps from the
 /// file's version to the current one in one transaction (an empty file is migrated from 0).
 /// Snapshot ids are never reused: the snapshot table counts ids upward, and a store starts above
-/// the highest N of the stored per-snapshot shortcuts "KeyboardShortcuts_launch-pN" and
-/// "KeyboardShortcuts_quit-pN".
+/// the highest N of the stored per-snapshot shortcuts "GlobalShortcuts_launch-pN" and
+/// "GlobalShortcuts_quit-pN".
 ///
 /// Opening never drops or writes over stored data:
 /// - A file that is not a database, fails "PRAGMA quick_check" or has a newer schema version

@@ -34,8 +34,8 @@ decl::FrameSpec width(double points, decl::Alignment alignment = decl::Alignment
     return spec;
 }
 
-decl::Element recorder(const std::optional<KeyboardShortcuts::Name>& name) {
-    decl::Element field = name ? KeyboardShortcuts::Recorder::make(*name) : decl::EmptyView();
+decl::Element recorder(const std::optional<GlobalShortcuts::Name>& name) {
+    decl::Element field = name ? GlobalShortcuts::Recorder::make(*name) : decl::EmptyView();
     field.frame(80, 30);
     return handCursor(field);
 }

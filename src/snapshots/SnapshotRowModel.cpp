@@ -135,8 +135,8 @@ void SnapshotRowModel::deleteSnapshot(const std::shared_ptr<Snapshot>& snapshot)
         return;
     }
     if (id) {
-        KeyboardShortcuts::setShortcut(std::nullopt, SnapshotShortcuts::launchName(*id));
-        KeyboardShortcuts::setShortcut(std::nullopt, SnapshotShortcuts::quitName(*id));
+        GlobalShortcuts::setShortcut(std::nullopt, SnapshotShortcuts::launchName(*id));
+        GlobalShortcuts::setShortcut(std::nullopt, SnapshotShortcuts::quitName(*id));
     }
     toast(localized("notification.snapshotTitle"), localizedFormat("notification.snapshotDeleteSuccess", name));
 }

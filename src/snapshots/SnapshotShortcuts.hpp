@@ -12,15 +12,15 @@ namespace tilmora {
 
 /// The two global shortcuts of each saved snapshot: their names ("launch-" and "quit-" + the
 /// snapshot's id text, "p" + its row id; no default chord, so a recorded chord is stored under
-/// "KeyboardShortcuts_launch-pN" and "KeyboardShortcuts_quit-pN") and the once-per-process
+/// "GlobalShortcuts_launch-pN" and "GlobalShortcuts_quit-pN") and the once-per-process
 /// registration of their key-down handlers. Reset with the other shared instances (together with
 /// the shortcut registry that holds the handlers). Main thread.
 class SnapshotShortcuts {
 public:
     static SnapshotShortcuts& shared() { return platform::SharedInstance<SnapshotShortcuts>::get(); }
 
-    static KeyboardShortcuts::Name launchName(const std::string& snapshotID);
-    static KeyboardShortcuts::Name quitName(const std::string& snapshotID);
+    static GlobalShortcuts::Name launchName(const std::string& snapshotID);
+    static GlobalShortcuts::Name quitName(const std::string& snapshotID);
 
     /// Adds the key-down handlers of the snapshot's launch and quit names, unless this process has
     /// added them for `snapshotID` before: the registry keeps every handler it is given, so a row

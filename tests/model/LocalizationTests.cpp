@@ -208,7 +208,7 @@ TEST(LocalizationKeys, EveryKeyUsedInTheCodeHasAnEnglishText) {
             const std::string table = (*it)[3].matched ? std::string((*it)[3]) : std::string("Localizable");
             // The shortcut module looks its key names up in its own bundle.
             const bool module = it->position() >= 9 && content.compare(it->position() - 9, 9, "module().") == 0;
-            const auto folder = module ? source / "resources" / "KeyboardShortcuts_KeyboardShortcuts.bundle" / "en.lproj"
+            const auto folder = module ? source / "resources" / "GlobalShortcuts.bundle" / "en.lproj"
                                        : english;
             auto& parsed = tables[(module ? "module:" : "") + table];
             if (!parsed) parsed = StringsTable::read((folder / (table + ".strings")).string());

@@ -8,7 +8,7 @@
 #include "preferences/PreferencesShell.hpp"
 #include "preferences/PreferencesSnapGrid.hpp"
 #include "preferences/PreferencesView.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 #include "support/DesktopTest.hpp"
 
 #include <memory>
@@ -18,9 +18,9 @@
 
 /// Records, in one list, what the preferences asked of the shell and the snap grid.
 /// The shortcut field of the name `name` ("snap-left-half") among `view`'s subviews, or null.
-inline tilmora::KeyboardShortcuts::RecorderCocoa* recorderField(const platform::ui::View& view, std::string_view name) {
+inline tilmora::GlobalShortcuts::RecorderField* recorderField(const platform::ui::View& view, std::string_view name) {
     for (const auto& v : view.subviews())
-        if (auto* r = dynamic_cast<tilmora::KeyboardShortcuts::RecorderCocoa*>(v.get()); r && r->shortcutName().rawValue == name)
+        if (auto* r = dynamic_cast<tilmora::GlobalShortcuts::RecorderField*>(v.get()); r && r->shortcutName().rawValue == name)
             return r;
     return nullptr;
 }

@@ -7,7 +7,7 @@
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/PopUpButton.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 using namespace tilmora;
 namespace decl = platform::ui::declarative;
@@ -106,7 +106,7 @@ TEST_F(PreferencesTest, TheFormHoldsItsElementsInOrderWithTheSnapShortcutsInThre
     EXPECT_TRUE(driver.exists("shortcut.bottom-right-sixth"));
     size_t recorders = 0;
     for (auto& v : host->subviews())
-        if (dynamic_cast<KeyboardShortcuts::RecorderCocoa*>(v.get())) ++recorders;
+        if (dynamic_cast<GlobalShortcuts::RecorderField*>(v.get())) ++recorders;
     EXPECT_EQ(recorders, 61u);
 }
 
@@ -124,7 +124,7 @@ TEST_F(PreferencesTest, AChordRecordedWhileShortcutsAreOffIsFollowedByTheSwitchO
                                        platform::ModifierFlags::control | platform::ModifierFlags::option);
     drain();
     EXPECT_EQ(takeCalls(), Calls{"applyKeyboardShortcutsEnabledState"});
-    EXPECT_TRUE(defaults().objectForKey("KeyboardShortcuts_snap-left-half"));
+    EXPECT_TRUE(defaults().objectForKey("GlobalShortcuts_snap-left-half"));
 }
 
 TEST_F(PreferencesTest, PickingALanguageStoresItRedrawsTheFormAndRebuildsTheMenu) {

@@ -11,7 +11,7 @@
 #include "preferences/PreferencesHooks.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/ShellHooks.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 #include "shortcuts/Registry.hpp"
 #include "snapping/SnapBarController.hpp"
 #include "support/DesktopTest.hpp"
@@ -67,9 +67,9 @@ TEST_F(PreferencesHooksTest, AChordRecordedWhileShortcutsAreOffStaysUnregistered
     platform::SimInput::shared().keyDown(40, ctrlOpt);
     platform::SimInput::shared().keyUp(40, ctrlOpt);
     sim().drainMainQueue();
-    EXPECT_TRUE(platform::UserDefaults::standard().objectForKey("KeyboardShortcuts_snap-left-half"));
-    EXPECT_FALSE(KeyboardShortcuts::Registry::shared().registeredShortcuts().contains(
-        KeyboardShortcuts::Shortcut(40, 6144)));
+    EXPECT_TRUE(platform::UserDefaults::standard().objectForKey("GlobalShortcuts_snap-left-half"));
+    EXPECT_FALSE(GlobalShortcuts::Registry::shared().registeredShortcuts().contains(
+        GlobalShortcuts::Shortcut(40, 6144)));
 }
 
 TEST_F(PreferencesHooksTest, TheShellsPreferencesWindowShowsTheFormAndItsSwitchesReachTheShell) {

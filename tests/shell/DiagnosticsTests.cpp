@@ -60,8 +60,8 @@ TEST_F(DiagnosticsTest, CountsByHowTheUserDefaultsStand) {
 TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
     registerDefaultSnapShortcutsIfNeeded();
     defaults().set(platform::PropertyValue(7.0), "WMGapHorizontal");
-    const auto quitChord = KeyboardShortcuts::Name::quitApp().shortcut();
-    const auto snapBarChord = KeyboardShortcuts::Name::toggleSnapBar().shortcut();
+    const auto quitChord = GlobalShortcuts::Name::quitApp().shortcut();
+    const auto snapBarChord = GlobalShortcuts::Name::toggleSnapBar().shortcut();
     RoriDeru& grid = shell().roriDeru();
     grid.setSnappingEnabled(false);
     grid.stopMonitoring();
@@ -70,8 +70,8 @@ TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
     for (const char* key : {"WMGapSize", "WMGapVertical", "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft"}) {
         EXPECT_FALSE(defaults().persistedObjectForKey(key).has_value()) << key;
     }
-    EXPECT_EQ(KeyboardShortcuts::Name::quitApp().shortcut(), quitChord);
-    EXPECT_EQ(KeyboardShortcuts::Name::toggleSnapBar().shortcut(), snapBarChord);
+    EXPECT_EQ(GlobalShortcuts::Name::quitApp().shortcut(), quitChord);
+    EXPECT_EQ(GlobalShortcuts::Name::toggleSnapBar().shortcut(), snapBarChord);
     EXPECT_FALSE(grid.snappingEnabled);
     EXPECT_EQ(grid.dragMonitor, nullptr);
 }

@@ -13,8 +13,8 @@
 namespace tilmora {
 namespace {
 
-using KeyboardShortcuts::Name;
-using KeyboardShortcuts::Shortcut;
+using GlobalShortcuts::Name;
+using GlobalShortcuts::Shortcut;
 
 /// The names in the order the shell binds them.
 const std::vector<const Name& (*)()> bindingOrder = {
@@ -91,7 +91,7 @@ Shortcut chordAt(std::size_t index) {
 
 Shortcut shortcutOf(const char* text) {
     const auto chord = *platform::KeyChord::parse(text);
-    return Shortcut(KeyboardShortcuts::Key(chord.keyCode), chord.modifiers);
+    return Shortcut(GlobalShortcuts::Key(chord.keyCode), chord.modifiers);
 }
 
 using ShortcutTableTest = ChordTest;
@@ -106,7 +106,7 @@ TEST_F(ShortcutTableTest, BindsTheSixtyOneNamesInTableOrder) {
         bindingOrder[i]().setShortcut(chordAt(i));
         names.push_back(bindingOrder[i]());
     }
-    KeyboardShortcuts::disable(names);
+    GlobalShortcuts::disable(names);
     ASSERT_TRUE(platform::SimInput::shared().registeredHotKeys().empty());
 
     shell().registerSnapShortcutHandlers();

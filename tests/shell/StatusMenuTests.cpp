@@ -88,8 +88,8 @@ TEST_F(StatusMenuTest, DisplaysGetMoveItemsWithTheirSignatures) {
 }
 
 TEST_F(StatusMenuTest, ChordHintsFollowTheStoredChord) {
-    const auto& name = KeyboardShortcuts::Name::snapLeftHalf();
-    name.setShortcut(KeyboardShortcuts::Shortcut(KeyboardShortcuts::Key::leftArrow,
+    const auto& name = GlobalShortcuts::Name::snapLeftHalf();
+    name.setShortcut(GlobalShortcuts::Shortcut(GlobalShortcuts::Key::leftArrow,
                                                  platform::ModifierFlags::control | platform::ModifierFlags::option));
     EXPECT_EQ(find(*build(), "Left Half")->title, "Left Half\t\u2303\u2325\u2190");
     name.setShortcut(std::nullopt);

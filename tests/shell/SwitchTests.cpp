@@ -163,7 +163,7 @@ protected:
         SwitchTest::SetUp();
         registerDefaultSnapShortcutsIfNeeded();
         for (const auto& name : AppDelegate::allKeyboardShortcutNames()) {
-            KeyboardShortcuts::onKeyDown(name, [this] { ++fired; });
+            GlobalShortcuts::onKeyDown(name, [this] { ++fired; });
         }
     }
 
@@ -175,9 +175,9 @@ protected:
         return fired > 0;
     }
 
-    std::vector<std::optional<KeyboardShortcuts::Shortcut>> storedChords() {
-        std::vector<std::optional<KeyboardShortcuts::Shortcut>> chords;
-        for (const auto& name : AppDelegate::allKeyboardShortcutNames()) chords.push_back(KeyboardShortcuts::getShortcut(name));
+    std::vector<std::optional<GlobalShortcuts::Shortcut>> storedChords() {
+        std::vector<std::optional<GlobalShortcuts::Shortcut>> chords;
+        for (const auto& name : AppDelegate::allKeyboardShortcutNames()) chords.push_back(GlobalShortcuts::getShortcut(name));
         return chords;
     }
 
@@ -197,7 +197,7 @@ TEST_F(ShortcutSwitchTest, AnAbsentOrTextSettingReadsOnAndMakesEveryStoredChordL
                                 std::optional<platform::PropertyValue>(std::string("NO"))}) {
         defaults.removeObjectForKey("WMKeyboardShortcutsEnabled");
         if (setting) defaults.set(*setting, "WMKeyboardShortcutsEnabled");
-        KeyboardShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
+        GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
         ASSERT_FALSE(leftHalfChordFires());
         EXPECT_TRUE(shell->isKeyboardShortcutsEnabled());
         shell->applyKeyboardShortcutsEnabledState();
@@ -234,7 +234,7 @@ TEST_F(ShortcutSwitchTest, SetKeyboardShortcutsEnabledTakesTheSendersBoolean) {
 }
 
 TEST_F(ShortcutSwitchTest, APassStartedDuringAPassDoesNothing) {
-    KeyboardShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
+    GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
     shell->isApplyingKeyboardShortcutsState = true;
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_FALSE(leftHalfChordFires());

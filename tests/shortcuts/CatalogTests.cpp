@@ -8,7 +8,7 @@
 
 #include <set>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::UserDefaults;
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 namespace decl = platform::ui::declarative;
 
@@ -41,10 +41,10 @@ protected:
         return decl::ViewDriver(*host);
     }
     /// Every recorder field under the host.
-    std::vector<RecorderCocoa*> fields() const {
-        std::vector<RecorderCocoa*> out;
+    std::vector<RecorderField*> fields() const {
+        std::vector<RecorderField*> out;
         for (auto& v : host->subviews())
-            if (auto* r = dynamic_cast<RecorderCocoa*>(v.get())) out.push_back(r);
+            if (auto* r = dynamic_cast<RecorderField*>(v.get())) out.push_back(r);
         return out;
     }
     void rebuild() {
@@ -132,7 +132,7 @@ TEST_F(DeclarativeRecorderTest, ARebuildWithAnotherNameUpdatesTheSameField) {
     std::function<void(const std::optional<Shortcut>&)> handler = [&](const auto&) { ++firstCalls; };
     show([&] { return Recorder::make(Name(current), handler); });
     ASSERT_EQ(fields().size(), 1u);
-    RecorderCocoa* field = fields()[0];
+    RecorderField* field = fields()[0];
     EXPECT_EQ(field->stringValue(), "⌃⌥K");
 
     current = "second";
@@ -166,7 +166,7 @@ TEST_F(DeclarativeRecorderTest, AButtonCarriesTheNamesChordExceptWhileRecording)
     const std::string firstIdentity = driver.find("Go")->key;
 
     // Any recorder recording takes the chord away; ending brings it back.
-    RecorderCocoa* field = fields().at(0);
+    RecorderField* field = fields().at(0);
     ASSERT_TRUE(window->makeFirstResponder(field));
     host->rebuildIfNeeded();
     EXPECT_EQ(driver.keyboardShortcut("Go"), std::nullopt);

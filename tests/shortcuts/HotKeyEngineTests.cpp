@@ -6,12 +6,12 @@
 #include "platform/input/EventQueue.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/MenuTracking.hpp"
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 #include "shortcuts/Registry.hpp"
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 
 namespace {
@@ -24,7 +24,7 @@ const Shortcut ctrlOptJ(Key::j, ctrlOpt);
 
 class HotKeyEngineTest : public ShortcutTest {
 protected:
-    CarbonKeyboardShortcuts& engine() { return CarbonKeyboardShortcuts::shared(); }
+    CarbonHotKeys& engine() { return CarbonHotKeys::shared(); }
     std::vector<std::uint32_t> recordIds() {
         std::vector<std::uint32_t> ids;
         for (const auto& r : engine().records())
@@ -70,9 +70,9 @@ TEST_F(HotKeyEngineTest, IdsCountUpAndARefusedChordUsesOneAndLogs) {
     EXPECT_EQ(systemIds(), (std::vector<std::uint32_t>{1, 2, 4}));
 
     EXPECT_EQ(sendHotKey(platform::fourCharCode("ABCD"), 1), platform::eventNotHandledErr);
-    EXPECT_EQ(sendHotKey(CarbonKeyboardShortcuts::signature, 3), platform::eventNotHandledErr);
+    EXPECT_EQ(sendHotKey(CarbonHotKeys::signature, 3), platform::eventNotHandledErr);
     EXPECT_TRUE(downs.empty());
-    EXPECT_EQ(sendHotKey(CarbonKeyboardShortcuts::signature, 4), platform::noErr);
+    EXPECT_EQ(sendHotKey(CarbonHotKeys::signature, 4), platform::noErr);
     EXPECT_EQ(downs, std::vector<Shortcut>{ctrlOptJ});
 }
 
@@ -112,7 +112,7 @@ TEST_F(HotKeyEngineTest, CorruptStoredKeyCodeIsRefusedNotNarrowed) {
         platform::UserDefaults::standard().set(
             platform::PropertyValue("{\"carbonKeyCode\":" + std::to_string(c.code) +
                                     ",\"carbonModifiers\":6144}"),
-            "KeyboardShortcuts_corrupt");
+            "GlobalShortcuts_corrupt");
         const Name corrupt("corrupt");
         testing::internal::CaptureStdout();
         onKeyDown(corrupt, [] {});
@@ -129,7 +129,7 @@ TEST_F(HotKeyEngineTest, UnregisterRemovesEveryRecordOfTheChord) {
     registerCounting(ctrlOptH);
     engine().unregister(ctrlOptG);
     EXPECT_EQ(recordIds(), std::vector<std::uint32_t>{3});
-    EXPECT_EQ(sendHotKey(CarbonKeyboardShortcuts::signature, 1), platform::eventNotHandledErr);
+    EXPECT_EQ(sendHotKey(CarbonHotKeys::signature, 1), platform::eventNotHandledErr);
 }
 
 TEST_F(HotKeyEngineTest, MenuOnSystem14DrainsQueuedKeysAndSwallowsOnlyRegisteredChords) {
@@ -188,11 +188,11 @@ TEST_F(HotKeyEngineTest, MenuBelowSystem14MatchesRawKeyEvents) {
     for (const auto& c : cases)
         EXPECT_EQ(sendRaw(c.kind, c.code, c.mods), c.status) << c.kind << " " << c.code << " " << c.mods;
     EXPECT_EQ(ran, (std::vector<std::string>{"down", "up"}));
-    EXPECT_EQ(sendHotKey(CarbonKeyboardShortcuts::signature, 1), platform::eventNotHandledErr);
+    EXPECT_EQ(sendHotKey(CarbonHotKeys::signature, 1), platform::eventNotHandledErr);
 
     platform::NotificationCenter::defaultCenter().post(platform::ui::MenuDidEndTrackingNotification);
     EXPECT_EQ(sendRaw(platform::kEventRawKeyDown, 123, 0x1800), platform::eventNotHandledErr);
-    EXPECT_EQ(sendHotKey(CarbonKeyboardShortcuts::signature, 1), platform::noErr);
+    EXPECT_EQ(sendHotKey(CarbonHotKeys::signature, 1), platform::noErr);
 }
 
 TEST_F(HotKeyEngineTest, RunLoopMonitorPostsBackWhatItDoesNotSwallowInOrder) {
@@ -221,7 +221,7 @@ TEST_F(HotKeyEngineTest, RunLoopMonitorPostsBackWhatItDoesNotSwallowInOrder) {
 }
 
 TEST_F(HotKeyEngineTest, SystemListsEnabledWellFormedChordsOnly) {
-    const auto defaults = CarbonKeyboardShortcuts::system();
+    const auto defaults = CarbonHotKeys::system();
     EXPECT_NE(std::find(defaults.begin(), defaults.end(), Shortcut(126, 4096)), defaults.end());
     EXPECT_EQ(std::find(defaults.begin(), defaults.end(), Shortcut(18, 4096)), defaults.end());
 
@@ -255,7 +255,7 @@ TEST_F(HotKeyEngineTest, SystemListsEnabledWellFormedChordsOnly) {
     };
     for (const auto& c : cases) {
         input().setSymbolicHotKeysAnswer(c.answer, c.status);
-        EXPECT_EQ(CarbonKeyboardShortcuts::system(), c.expected) << c.what;
+        EXPECT_EQ(CarbonHotKeys::system(), c.expected) << c.what;
     }
 }
 

@@ -3,12 +3,12 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
-#include "shortcuts/ModuleBundle.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 #include "shortcuts/Registry.hpp"
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 using platform::ui::AlertResponse;
 using platform::ui::UISimulator;
@@ -18,16 +18,16 @@ namespace {
 const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
 
 std::string text(std::string_view key) {
-    return ModuleBundle::module().localizedString(key);
+    return ShortcutsBundle::module().localizedString(key);
 }
 
 class RecorderFieldTest : public RecorderFixture {
 protected:
     std::optional<platform::PropertyValue> stored(const std::string& raw) {
-        return platform::UserDefaults::standard().objectForKey("KeyboardShortcuts_" + raw);
+        return platform::UserDefaults::standard().objectForKey("GlobalShortcuts_" + raw);
     }
     /// A recorder of `name` that counts its change calls, made first responder.
-    std::shared_ptr<RecorderCocoa> recording(const Name& name) {
+    std::shared_ptr<RecorderField> recording(const Name& name) {
         auto r = addRecorder(name, [this](const std::optional<Shortcut>& s) { changes.push_back(s); });
         EXPECT_TRUE(window->makeFirstResponder(r.get()));
         return r;
@@ -60,7 +60,7 @@ TEST_F(RecorderFieldTest, ShowsTheStoredChordWithClearButtonOrNothing) {
 
     // The same raw value (even with another default) is no change: the text is not read again.
     platform::UserDefaults::standard().set(
-        platform::PropertyValue(R"({"carbonKeyCode":40,"carbonModifiers":6144})"), "KeyboardShortcuts_with");
+        platform::PropertyValue(R"({"carbonKeyCode":40,"carbonModifiers":6144})"), "GlobalShortcuts_with");
     shown->setShortcutName(Name("with"));
     EXPECT_EQ(shown->stringValue(), "⌃⌥L");
     shown->setShortcutName(Name("without"));
@@ -369,7 +369,7 @@ TEST_F(RecorderFieldTest, TheWindowResigningKeyEndsRecording) {
 }
 
 TEST_F(RecorderFieldTest, TheFieldCannotBeTheFirstKeyViewForOneQueueTurn) {
-    auto r = RecorderCocoa::make(Name("key-view"));
+    auto r = RecorderField::make(Name("key-view"));
     window->contentView()->addSubview(r);
     EXPECT_FALSE(r->canBecomeKeyView());
     settle();
@@ -388,7 +388,7 @@ TEST_F(RecorderFieldTest, TheFieldCannotBeTheFirstKeyViewForOneQueueTurn) {
 TEST_F(RecorderFieldTest, ANewWindowDoesNotStartRecordingByChoosingTheFieldFirst) {
     auto fresh = std::make_shared<platform::ui::Window>(platform::ui::Rect{100, 400, 300, 100},
                                                         platform::ui::StyleMask::titled);
-    auto r = RecorderCocoa::make(Name("first-key-view"));
+    auto r = RecorderField::make(Name("first-key-view"));
     fresh->contentView()->addSubview(r);
     fresh->makeKeyAndOrderFront();
     settle();
@@ -428,7 +428,7 @@ TEST_F(RecorderFieldTest, RecordingPausesTheRegistrysHandlers) {
 TEST_F(RecorderFieldTest, EndingAnOrdinaryEditStillPostsInactive) {
     auto r = addRecorder(Name("plain"));
     // No window: the field refuses to record, so ending it is an end without a start.
-    auto loose = RecorderCocoa::make(Name("loose"));
+    auto loose = RecorderField::make(Name("loose"));
     EXPECT_FALSE(loose->becomeFirstResponder());
     EXPECT_TRUE(active.empty());
     setPaused(true);

@@ -5,7 +5,7 @@
 #include "platform/control/UISimulator.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/Window.hpp"
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include <memory>
 #include <vector>
@@ -27,7 +27,7 @@ protected:
         platform::SimDesktop::shared().useLaptop();
         programIsFrontmost(true);
         activeToken = platform::NotificationCenter::defaultCenter().addObserver(
-            tilmora::KeyboardShortcuts::recorderActiveStatusDidChangeNotification, nullptr,
+            tilmora::GlobalShortcuts::recorderActiveStatusDidChangeNotification, nullptr,
             [this](const platform::Notification& n) {
                 auto it = n.userInfo.find("isActive");
                 const bool* b = it == n.userInfo.end() ? nullptr : it->second.asBool();
@@ -48,10 +48,10 @@ protected:
     }
 
     /// A recorder of `name` placed at (20, 20) in the window's content, its queue turn passed.
-    std::shared_ptr<tilmora::KeyboardShortcuts::RecorderCocoa>
-    addRecorder(const tilmora::KeyboardShortcuts::Name& name,
-                tilmora::KeyboardShortcuts::RecorderCocoa::OnChange onChange = nullptr) {
-        auto r = tilmora::KeyboardShortcuts::RecorderCocoa::make(name, std::move(onChange));
+    std::shared_ptr<tilmora::GlobalShortcuts::RecorderField>
+    addRecorder(const tilmora::GlobalShortcuts::Name& name,
+                tilmora::GlobalShortcuts::RecorderField::OnChange onChange = nullptr) {
+        auto r = tilmora::GlobalShortcuts::RecorderField::make(name, std::move(onChange));
         r->setFrameOrigin({20, 20});
         window->contentView()->addSubview(r);
         settle();

@@ -9,11 +9,11 @@
 #include "shortcuts/MenuItemShortcut.hpp"
 #include "shortcuts/ObjectAssociation.hpp"
 #include "shortcuts/Registry.hpp"
-#include "shortcuts/SwiftUIShortcut.hpp"
+#include "shortcuts/KeyEquivalentConversion.hpp"
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 using platform::ui::AlertResponse;
 using platform::ui::UISimulator;

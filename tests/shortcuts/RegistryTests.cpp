@@ -2,12 +2,12 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Menu.hpp"
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 #include "shortcuts/Registry.hpp"
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 using platform::PropertyValue;
 using platform::UserDefaults;
@@ -31,7 +31,7 @@ protected:
             });
     }
     std::optional<PropertyValue> stored(const std::string& raw) {
-        return UserDefaults::standard().objectForKey("KeyboardShortcuts_" + raw);
+        return UserDefaults::standard().objectForKey("GlobalShortcuts_" + raw);
     }
     void pressAndRelease(const Shortcut& s) {
         const auto mods = modifierFlagsFor(s);
@@ -97,7 +97,7 @@ TEST_F(RegistryTest, StoredValuesThatAreNotChordTextReadAsNone) {
         {"code as text", PropertyValue(std::string(R"({"carbonKeyCode":"123","carbonModifiers":6144})"))},
     };
     for (const auto& c : cases) {
-        UserDefaults::standard().set(c.value, "KeyboardShortcuts_z");
+        UserDefaults::standard().set(c.value, "GlobalShortcuts_z");
         EXPECT_EQ(getShortcut(z), std::nullopt) << c.what;
         EXPECT_TRUE(userDefaultsContains(z)) << c.what;
     }
@@ -180,7 +180,7 @@ TEST_F(RegistryTest, APressSeesAChordWrittenBehindTheRegistrysBack) {
     handleOnKeyDown(ctrlOptG);
     EXPECT_EQ(ranN, 1);
     // Written straight to the defaults: the next press reads it.
-    UserDefaults::standard().set(PropertyValue(platform::encodeJsonText(ctrlOptH)), "KeyboardShortcuts_n");
+    UserDefaults::standard().set(PropertyValue(platform::encodeJsonText(ctrlOptH)), "GlobalShortcuts_n");
     handleOnKeyDown(ctrlOptG);
     EXPECT_EQ(ranN, 1);
     handleOnKeyDown(ctrlOptH);

@@ -3,13 +3,13 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/ui/Menu.hpp"
 #include "shortcuts/ModifierConversion.hpp"
-#include "shortcuts/ModuleBundle.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 #include "shortcuts/Shortcut.hpp"
 #include "shortcuts/SpecialKey.hpp"
 
 #include <gtest/gtest.h>
 
-using namespace tilmora::KeyboardShortcuts;
+using namespace tilmora::GlobalShortcuts;
 using platform::ModifierFlags;
 
 namespace {
@@ -190,23 +190,23 @@ TEST_F(ShortcutValueTest, MenuItemWithMatchingShortcutSearchesSubmenusDepthFirst
     EXPECT_NE(Shortcut(Key::k, command | shift).menuItemWithMatchingShortcut(*onlySub), nullptr);
 }
 
-TEST_F(ShortcutValueTest, MissingModuleBundleLogsOnceAndUsesBuiltInEnglish) {
+TEST_F(ShortcutValueTest, MissingShortcutsBundleLogsOnceAndUsesBuiltInEnglish) {
     platform::BundleControl::setResourceDirectory(std::filesystem::path(TILMORA_SOURCE_DIR) /
                                                   "no-such-folder");
     testing::internal::CaptureStdout();
     EXPECT_EQ(Shortcut(Key::space, command).presentableDescription(), "\u2318Space");
-    EXPECT_EQ(ModuleBundle::module().localizedString("ok"), "OK");
+    EXPECT_EQ(ShortcutsBundle::module().localizedString("ok"), "OK");
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "KeyboardShortcuts: unable to find bundle named KeyboardShortcuts_KeyboardShortcuts; "
+    EXPECT_EQ(out, "GlobalShortcuts: unable to find bundle named GlobalShortcuts; "
                    "using the built-in English texts\n");
-    EXPECT_FALSE(ModuleBundle::module().bundlePath());
+    EXPECT_FALSE(ShortcutsBundle::module().bundlePath());
 }
 
 TEST_F(ShortcutValueTest, BundledTableHasEveryBuiltInText) {
-    ASSERT_TRUE(ModuleBundle::module().bundlePath());
-    for (const auto& [key, text] : ModuleBundle::builtInEnglishTexts().strings)
-        EXPECT_EQ(ModuleBundle::module().localizedString(key), text) << key;
-    EXPECT_EQ(ModuleBundle::module().localizedString("unknown_key"), "unknown_key");
+    ASSERT_TRUE(ShortcutsBundle::module().bundlePath());
+    for (const auto& [key, text] : ShortcutsBundle::builtInEnglishTexts().strings)
+        EXPECT_EQ(ShortcutsBundle::module().localizedString(key), text) << key;
+    EXPECT_EQ(ShortcutsBundle::module().localizedString("unknown_key"), "unknown_key");
 }
 
 } // namespace

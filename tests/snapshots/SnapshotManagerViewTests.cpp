@@ -9,8 +9,8 @@
 namespace {
 
 namespace decl = platform::ui::declarative;
-using tilmora::KeyboardShortcuts::Key;
-using tilmora::KeyboardShortcuts::Shortcut;
+using tilmora::GlobalShortcuts::Key;
+using tilmora::GlobalShortcuts::Shortcut;
 
 const platform::ModifierFlags ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
 
@@ -109,8 +109,8 @@ TEST_F(ManagerViewTest, ListDeletionKeepsChordsAndUndoesExactlyItselfWhenTheSave
     for (const auto& s : {a, b})
         for (const auto& name : {tilmora::SnapshotShortcuts::launchName(*s->idText()),
                                  tilmora::SnapshotShortcuts::quitName(*s->idText())})
-            tilmora::KeyboardShortcuts::setShortcut(Shortcut(Key::l, ctrlOpt), name);
-    tilmora::KeyboardShortcuts::setShortcut(Shortcut(Key::k, ctrlOpt), tilmora::SnapshotShortcuts::launchName(*a->idText()));
+            tilmora::GlobalShortcuts::setShortcut(Shortcut(Key::l, ctrlOpt), name);
+    tilmora::GlobalShortcuts::setShortcut(Shortcut(Key::k, ctrlOpt), tilmora::SnapshotShortcuts::launchName(*a->idText()));
     auto& view = showManager();
     EXPECT_EQ(rowNames(), (std::vector<std::string>{"C", "B", "A"}));
 
@@ -143,7 +143,7 @@ TEST_F(ManagerViewTest, ListDeletionKeepsChordsAndUndoesExactlyItselfWhenTheSave
 TEST_F(ManagerViewTest, ALaunchChordActsOnceAfterTheListWasRebuiltThreeTimes) {
     auto work = storeSnapshot("Work", {{"com.example.notes", "Notes"}});
     const Shortcut chord(Key::l, ctrlOpt);
-    tilmora::KeyboardShortcuts::setShortcut(chord, tilmora::SnapshotShortcuts::launchName(*work->idText()));
+    tilmora::GlobalShortcuts::setShortcut(chord, tilmora::SnapshotShortcuts::launchName(*work->idText()));
     auto& view = showManager();
     for (const char* name : {"x", "y", "z"}) {
         view.type("snapshot.nameField", name);

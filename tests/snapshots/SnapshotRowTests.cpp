@@ -12,8 +12,8 @@ namespace {
 
 using platform::ui::AlertResponse;
 using platform::ui::UISimulator;
-using tilmora::KeyboardShortcuts::Key;
-using tilmora::KeyboardShortcuts::Shortcut;
+using tilmora::GlobalShortcuts::Key;
+using tilmora::GlobalShortcuts::Shortcut;
 namespace decl = platform::ui::declarative;
 
 const platform::ModifierFlags ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
@@ -143,11 +143,11 @@ TEST_F(RowTest, DeleteClearsBothChordsOnlyWhenSaved) {
         toasts->panel->shown.clear();
         auto snapshot = work();
         const std::string id = *snapshot->idText();
-        tilmora::KeyboardShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));
-        tilmora::KeyboardShortcuts::setShortcut(quitChord, tilmora::SnapshotShortcuts::quitName(id));
+        tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));
+        tilmora::GlobalShortcuts::setShortcut(quitChord, tilmora::SnapshotShortcuts::quitName(id));
         std::vector<std::string> changed;
         auto token = platform::NotificationCenter::defaultCenter().addObserver(
-            tilmora::KeyboardShortcuts::shortcutByNameDidChangeNotification, nullptr,
+            tilmora::GlobalShortcuts::shortcutByNameDidChangeNotification, nullptr,
             [&](const platform::Notification& n) { changed.push_back(*n.userInfo.at("name").asString()); });
         auto& view = showRow(snapshot);
         if (c.failSave) platform::SQLiteControl::failNextCommit();
@@ -172,8 +172,8 @@ TEST_F(RowTest, DeleteClearsBothChordsOnlyWhenSaved) {
 TEST_F(RowTest, ChordsActOncePerPressHoweverOftenTheRowIsShown) {
     auto snapshot = work();
     const std::string id = *snapshot->idText();
-    tilmora::KeyboardShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));
-    tilmora::KeyboardShortcuts::setShortcut(quitChord, tilmora::SnapshotShortcuts::quitName(id));
+    tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));
+    tilmora::GlobalShortcuts::setShortcut(quitChord, tilmora::SnapshotShortcuts::quitName(id));
     manager->quitAnswer = FakeSnapshotManager::QuitAnswer{0.1, true, ""};
     for (int shown = 0; shown < 4; ++shown)
         showRow(snapshot);
@@ -192,7 +192,7 @@ TEST_F(RowTest, WithoutAServiceTheLaunchChordRestoresThroughTheStoresContext) {
     withService = false;
     desk().install(notesApp());
     auto snapshot = work();
-    tilmora::KeyboardShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(*snapshot->idText()));
+    tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(*snapshot->idText()));
     for (int shown = 0; shown < 3; ++shown)
         showRow(snapshot);
     press(launchChord);

@@ -422,14 +422,14 @@ TEST_F(SnapshotStoreTest, AFreshStoreStartsAboveTheStoredSnapshotShortcuts) {
     };
     const std::vector<Case> cases = {
         {"none", {}, "p1"},
-        {"a quit chord", {"KeyboardShortcuts_quit-p41"}, "p42"},
+        {"a quit chord", {"GlobalShortcuts_quit-p41"}, "p42"},
         {"the highest of launch and quit",
-         {"KeyboardShortcuts_launch-p7", "KeyboardShortcuts_quit-p3"},
+         {"GlobalShortcuts_launch-p7", "GlobalShortcuts_quit-p3"},
          "p8"},
         {"not numbers",
-         {"KeyboardShortcuts_launch-p", "KeyboardShortcuts_launch-px9", "KeyboardShortcuts_quit-p4a"},
+         {"GlobalShortcuts_launch-p", "GlobalShortcuts_launch-px9", "GlobalShortcuts_quit-p4a"},
          "p1"},
-        {"other names", {"KeyboardShortcuts_snapLeft", "KeyboardShortcuts_open-p40"}, "p1"},
+        {"other names", {"GlobalShortcuts_snapLeft", "GlobalShortcuts_open-p40"}, "p1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -123,11 +123,11 @@ protected:
     }
 
     static std::optional<platform::PropertyValue> stored(const std::string& rawName) {
-        return platform::UserDefaults::standard().objectForKey("KeyboardShortcuts_" + rawName);
+        return platform::UserDefaults::standard().objectForKey("GlobalShortcuts_" + rawName);
     }
 
     /// Presses and releases a chord as the user would, then lets the main queue run.
-    void press(const tilmora::KeyboardShortcuts::Shortcut& chord) {
+    void press(const tilmora::GlobalShortcuts::Shortcut& chord) {
         platform::SimInput::shared().keyDown(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
         platform::SimInput::shared().keyUp(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
         sim().drainMainQueue();

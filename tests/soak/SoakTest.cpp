@@ -140,7 +140,7 @@ protected:
         platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
         // Control-Option-Left sends the left-half command to the shell, as a bound chord does.
         std::weak_ptr<tilmora::AppDelegate> weakShell = wrapper->appDelegate();
-        tilmora::KeyboardShortcuts::onKeyDown(tilmora::KeyboardShortcuts::Name::snapLeftHalf(), [weakShell] {
+        tilmora::GlobalShortcuts::onKeyDown(tilmora::GlobalShortcuts::Name::snapLeftHalf(), [weakShell] {
             if (auto shell = weakShell.lock()) platform::ui::Application::shared().sendAction("snapLeftHalf", shell.get(), nullptr);
         });
         sim().runFor(0.1);

@@ -62,9 +62,9 @@ TEST(NotificationCenter, MatchesByNameAndObject) {
 TEST(NotificationCenter, CarriesUserInfo) {
     NotificationCenter center;
     std::optional<PropertyValue> name;
-    center.addObserver("KeyboardShortcuts_shortcutByNameDidChange", nullptr,
+    center.addObserver("GlobalShortcuts_shortcutByNameDidChange", nullptr,
                        [&](const Notification& n) { name = n.userInfo.at("name"); });
-    center.post("KeyboardShortcuts_shortcutByNameDidChange", nullptr,
+    center.post("GlobalShortcuts_shortcutByNameDidChange", nullptr,
                 {{"name", PropertyValue("toggleSnapBar")}});
     EXPECT_EQ(name, PropertyValue("toggleSnapBar"));
 }

@@ -1,4 +1,4 @@
-#include "shortcuts/ModuleBundle.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 
 #include "model/Log.hpp"
 #include "platform/foundation/Bundle.hpp"
@@ -7,12 +7,12 @@
 #include <string>
 #include <system_error>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
 std::optional<std::filesystem::path> findBundle() {
-    const std::string folder = std::string(ModuleBundle::bundleName) + ".bundle";
+    const std::string folder = std::string(ShortcutsBundle::bundleName) + ".bundle";
     for (const auto& dir : platform::Bundle::resourceDirectories()) {
         std::error_code error;
         const auto candidate = dir / folder;
@@ -31,10 +31,10 @@ std::string tableLanguage(const std::filesystem::path& bundle) {
 
 } // namespace
 
-ModuleBundle::ModuleBundle() {
+ShortcutsBundle::ShortcutsBundle() {
     path_ = findBundle();
     if (!path_) {
-        print("KeyboardShortcuts: unable to find bundle named " + std::string(bundleName) +
+        print("GlobalShortcuts: unable to find bundle named " + std::string(bundleName) +
               "; using the built-in English texts");
         table_ = builtInEnglishTexts();
         return;
@@ -43,17 +43,17 @@ ModuleBundle::ModuleBundle() {
     if (auto table = StringsTable::read(file.string())) {
         table_ = std::move(*table);
     } else {
-        print("KeyboardShortcuts: cannot read " + file.string() + "; using the built-in English texts");
+        print("GlobalShortcuts: cannot read " + file.string() + "; using the built-in English texts");
         table_ = builtInEnglishTexts();
     }
 }
 
-std::string ModuleBundle::localizedString(std::string_view key) const {
+std::string ShortcutsBundle::localizedString(std::string_view key) const {
     if (auto it = table_.strings.find(key); it != table_.strings.end()) return it->second;
     return std::string(key);
 }
 
-const StringsTable& ModuleBundle::builtInEnglishTexts() {
+const StringsTable& ShortcutsBundle::builtInEnglishTexts() {
     static const StringsTable texts{{
         {"space_key", "space"},
         {"record_shortcut", "Record Shortcut"},
@@ -73,4 +73,4 @@ const StringsTable& ModuleBundle::builtInEnglishTexts() {
     return texts;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 // The declarative side's forms of chords. Pure; any thread (`toSwiftUI` reads the keyboard
 // layout and the OS version).
@@ -30,4 +30,4 @@ platform::ui::declarative::EventModifiers toEventModifiers(platform::ModifierFla
 /// with custom localization (the key stays as given), before with the automatic one.
 std::optional<platform::ui::declarative::KeyboardShortcut> toSwiftUI(const Shortcut& shortcut);
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

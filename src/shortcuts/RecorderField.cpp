@@ -1,4 +1,4 @@
-#include "shortcuts/RecorderCocoa.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Text.hpp"
@@ -10,16 +10,16 @@
 #include "platform/ui/MenuItem.hpp"
 #include "platform/ui/Window.hpp"
 #include "shortcuts/AlertPresentation.hpp"
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 #include "shortcuts/Constants.hpp"
 #include "shortcuts/Key.hpp"
 #include "shortcuts/ModifierConversion.hpp"
-#include "shortcuts/ModuleBundle.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 #include "shortcuts/Registry.hpp"
 
 #include <algorithm>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 using InputEventType = platform::EventType;
 using platform::EventTypeMask;
@@ -31,7 +31,7 @@ using namespace platform::ui;
 namespace {
 
 std::string localized(std::string_view key) {
-    return ModuleBundle::module().localizedString(key);
+    return ShortcutsBundle::module().localizedString(key);
 }
 
 /// Key-down, left mouse-up and right mouse-up (mask 1044).
@@ -43,13 +43,13 @@ constexpr double mouseSlop = 3;
 
 } // namespace
 
-std::shared_ptr<RecorderCocoa> RecorderCocoa::make(Name name, OnChange onChange) {
-    std::shared_ptr<RecorderCocoa> recorder(new RecorderCocoa(std::move(name), std::move(onChange)));
+std::shared_ptr<RecorderField> RecorderField::make(Name name, OnChange onChange) {
+    std::shared_ptr<RecorderField> recorder(new RecorderField(std::move(name), std::move(onChange)));
     recorder->setUpEvents();
     return recorder;
 }
 
-RecorderCocoa::RecorderCocoa(Name name, OnChange onChange)
+RecorderField::RecorderField(Name name, OnChange onChange)
     : onChange_(std::move(onChange))
     , shortcutName_(std::move(name)) {
     setFrame({0, 0, minimumWidth, 24});
@@ -64,7 +64,7 @@ RecorderCocoa::RecorderCocoa(Name name, OnChange onChange)
     refreshText();
 }
 
-RecorderCocoa::~RecorderCocoa() {
+RecorderField::~RecorderField() {
     auto& center = NotificationCenter::defaultCenter();
     for (auto* token :
          {&shortcutsNameChangeObserver_, &windowDidResignKeyObserver_, &windowDidBecomeKeyObserver_})
@@ -77,8 +77,8 @@ RecorderCocoa::~RecorderCocoa() {
     }
 }
 
-void RecorderCocoa::setUpEvents() {
-    std::weak_ptr<RecorderCocoa> weak = std::static_pointer_cast<RecorderCocoa>(shared_from_this());
+void RecorderField::setUpEvents() {
+    std::weak_ptr<RecorderField> weak = std::static_pointer_cast<RecorderField>(shared_from_this());
     shortcutsNameChangeObserver_ = NotificationCenter::defaultCenter().addObserver(
         shortcutByNameDidChangeNotification, nullptr, [weak](const platform::Notification& notification) {
             auto self = weak.lock();
@@ -90,44 +90,44 @@ void RecorderCocoa::setUpEvents() {
         });
 }
 
-void RecorderCocoa::setShortcutName(const Name& name) {
+void RecorderField::setShortcutName(const Name& name) {
     if (name.rawValue == shortcutName_.rawValue) return;
     shortcutName_ = name;
     refreshText();
     if (!platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
-        auto self = std::static_pointer_cast<RecorderCocoa>(shared_from_this());
+        auto self = std::static_pointer_cast<RecorderField>(shared_from_this());
         platform::DispatchQueue::main().async([self] { self->resignFocus(); });
     }
 }
 
-Size RecorderCocoa::intrinsicContentSize() const {
+Size RecorderField::intrinsicContentSize() const {
     return {minimumWidth, SearchField::intrinsicContentSize().height};
 }
 
-void RecorderCocoa::refreshText() {
+void RecorderField::refreshText() {
     auto shortcut = getShortcut(shortcutName_);
     setStringValue(shortcut ? shortcut->presentableDescription() : std::string());
     applyClearButtonRule();
 }
 
-void RecorderCocoa::applyClearButtonRule() {
+void RecorderField::applyClearButtonRule() {
     cancelButtonCell = stringValue().empty() ? nullptr : cancelButton_;
 }
 
-void RecorderCocoa::postActiveStatus(bool isActive) {
+void RecorderField::postActiveStatus(bool isActive) {
     NotificationCenter::defaultCenter().post(recorderActiveStatusDidChangeNotification, nullptr,
                                              {{"isActive", platform::PropertyValue(isActive)}});
 }
 
-void RecorderCocoa::resignFocus() {
+void RecorderField::resignFocus() {
     if (auto* w = window()) w->makeFirstResponder(nullptr);
 }
 
-void RecorderCocoa::regainFocus() {
+void RecorderField::regainFocus() {
     if (auto* w = window()) w->makeFirstResponder(this);
 }
 
-bool RecorderCocoa::becomeFirstResponder() {
+bool RecorderField::becomeFirstResponder() {
     if (!window()) return false;
     if (!SearchField::becomeFirstResponder()) return false;
     placeholderString = localized("press_shortcut");
@@ -135,7 +135,7 @@ bool RecorderCocoa::becomeFirstResponder() {
     if (auto* editor = currentEditor()) editor->insertionPointColor = Color::clearColor();
     setPaused(true);
     postActiveStatus(true);
-    std::weak_ptr<RecorderCocoa> weak = std::static_pointer_cast<RecorderCocoa>(shared_from_this());
+    std::weak_ptr<RecorderField> weak = std::static_pointer_cast<RecorderField>(shared_from_this());
     eventMonitor_ = std::make_unique<LocalEventMonitor>(
         recordedEvents, [weak](const NSEvent& event) -> std::optional<NSEvent> {
             auto self = weak.lock();
@@ -146,7 +146,7 @@ bool RecorderCocoa::becomeFirstResponder() {
     return true;
 }
 
-void RecorderCocoa::endRecording() {
+void RecorderField::endRecording() {
     eventMonitor_.reset();
     placeholderString = localized("record_shortcut");
     applyClearButtonRule();
@@ -155,7 +155,7 @@ void RecorderCocoa::endRecording() {
     postActiveStatus(false);
 }
 
-void RecorderCocoa::controlTextDidChange(TextField&) {
+void RecorderField::controlTextDidChange(TextField&) {
     if (stringValue().empty()) {
         setShortcut(std::nullopt, shortcutName_);
         if (onChange_) onChange_(std::nullopt);
@@ -165,11 +165,11 @@ void RecorderCocoa::controlTextDidChange(TextField&) {
     if (stringValue().empty()) regainFocus();
 }
 
-void RecorderCocoa::controlTextDidEndEditing(TextField&) {
+void RecorderField::controlTextDidEndEditing(TextField&) {
     endRecording();
 }
 
-void RecorderCocoa::viewDidMoveToWindow() {
+void RecorderField::viewDidMoveToWindow() {
     auto& center = NotificationCenter::defaultCenter();
     if (windowDidResignKeyObserver_) center.removeObserver(*windowDidResignKeyObserver_);
     if (windowDidBecomeKeyObserver_) center.removeObserver(*windowDidBecomeKeyObserver_);
@@ -180,7 +180,7 @@ void RecorderCocoa::viewDidMoveToWindow() {
         endRecording();
         return;
     }
-    std::weak_ptr<RecorderCocoa> weak = std::static_pointer_cast<RecorderCocoa>(shared_from_this());
+    std::weak_ptr<RecorderField> weak = std::static_pointer_cast<RecorderField>(shared_from_this());
     windowDidResignKeyObserver_ =
         center.addObserver(WindowDidResignKeyNotification, w, [weak](const platform::Notification&) {
             auto self = weak.lock();
@@ -195,13 +195,13 @@ void RecorderCocoa::viewDidMoveToWindow() {
     preventBecomingKey();
 }
 
-void RecorderCocoa::preventBecomingKey() {
+void RecorderField::preventBecomingKey() {
     canBecomeKey_ = false;
-    auto self = std::static_pointer_cast<RecorderCocoa>(shared_from_this());
+    auto self = std::static_pointer_cast<RecorderField>(shared_from_this());
     platform::DispatchQueue::main().async([self] { self->canBecomeKey_ = true; });
 }
 
-long RecorderCocoa::showAlert(const std::string& message, const std::string& informative,
+long RecorderField::showAlert(const std::string& message, const std::string& informative,
                               bool withForceButton) {
     auto alert = std::make_shared<Alert>();
     alert->alertStyle = AlertStyle::warning;
@@ -215,7 +215,7 @@ long RecorderCocoa::showAlert(const std::string& message, const std::string& inf
     return runModal(*alert, window());
 }
 
-std::optional<NSEvent> RecorderCocoa::handle(const NSEvent& event) {
+std::optional<NSEvent> RecorderField::handle(const NSEvent& event) {
     // Keep the recorder alive through alerts and the end of recording, which drop the monitor.
     auto keep = shared_from_this();
 
@@ -291,7 +291,7 @@ std::optional<NSEvent> RecorderCocoa::handle(const NSEvent& event) {
     }
 
     if (*shortcut != Shortcut(Key::f12, ModifierFlags())) {
-        const auto reserved = CarbonKeyboardShortcuts::system();
+        const auto reserved = CarbonHotKeys::system();
         if (std::find(reserved.begin(), reserved.end(), *shortcut) != reserved.end()) {
             resignFocus();
             const long response = showAlert(localized("keyboard_shortcut_used_by_system"),
@@ -309,4 +309,4 @@ std::optional<NSEvent> RecorderCocoa::handle(const NSEvent& event) {
     return std::nullopt;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// The hot-key engine: turns chords into system-wide hot keys (signature "QVHK", ids counting up
 /// from 1, never reused, a failed registration using one up too) and calls the chord's actions
@@ -30,16 +30,16 @@ namespace tilmora::KeyboardShortcuts {
 /// A chord the system refuses logs "Error registering hotkey <chord>: <status>" and keeps no
 /// record; a key code outside 0 ... 4294967295 is refused the same way with status -50.
 /// Reset with the other shared instances. Main thread only.
-class CarbonKeyboardShortcuts {
+class CarbonHotKeys {
 public:
     using Handler = std::function<void(const Shortcut&)>;
 
     static constexpr platform::OSType signature = platform::fourCharCode("QVHK");
 
-    static CarbonKeyboardShortcuts& shared() {
-        return platform::SharedInstance<CarbonKeyboardShortcuts>::get();
+    static CarbonHotKeys& shared() {
+        return platform::SharedInstance<CarbonHotKeys>::get();
     }
-    ~CarbonKeyboardShortcuts();
+    ~CarbonHotKeys();
 
     /// Registers a new hot key for `shortcut` with the next id. Failures are only logged.
     void registerShortcut(const Shortcut& shortcut, Handler onKeyDown, Handler onKeyUp);
@@ -54,7 +54,7 @@ public:
     static std::vector<Shortcut> system();
 
     /// The Carbon handler: hot-key pressed/released (kinds 5, 6) and raw key down/up (1, 3).
-    static platform::OSStatus carbonKeyboardShortcutsEventHandler(platform::EventHandlerCallRef callRef,
+    static platform::OSStatus carbonHotKeysEventHandler(platform::EventHandlerCallRef callRef,
                                                                   platform::EventRef event, void* userData);
 
     /// One live record, for diagnostics and tests.
@@ -68,8 +68,8 @@ public:
     bool hasEventHandler() const { return static_cast<bool>(eventHandler_); }
 
 private:
-    friend class platform::SharedInstance<CarbonKeyboardShortcuts>;
-    CarbonKeyboardShortcuts() = default;
+    friend class platform::SharedInstance<CarbonHotKeys>;
+    CarbonHotKeys() = default;
 
     struct HotKey {
         Shortcut shortcut;
@@ -97,4 +97,4 @@ private:
     std::unique_ptr<RunLoopLocalEventMonitor> keyEventMonitor_;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
-/// The keyboard-shortcut module's own resources: the folder "KeyboardShortcuts_KeyboardShortcuts.bundle"
+/// The keyboard-shortcut module's own resources: the folder "GlobalShortcuts.bundle"
 /// in the first of the program's resource folders (`platform::Bundle::resourceDirectories()`) that
 /// holds one, with one "<language>.lproj/Localizable.strings" table per language.
 ///
@@ -18,11 +18,11 @@ namespace tilmora::KeyboardShortcuts {
 /// localizations the module has, else English. When no module bundle is found, or its table cannot
 /// be read, one line is logged and the module's built-in English texts answer instead. Reset with
 /// the other shared instances. Any thread after creation (reads only).
-class ModuleBundle {
+class ShortcutsBundle {
 public:
-    static constexpr std::string_view bundleName = "KeyboardShortcuts_KeyboardShortcuts";
+    static constexpr std::string_view bundleName = "GlobalShortcuts";
 
-    static ModuleBundle& module() { return platform::SharedInstance<ModuleBundle>::get(); }
+    static ShortcutsBundle& module() { return platform::SharedInstance<ShortcutsBundle>::get(); }
 
     /// The folder of the module bundle; none when it was not found.
     const std::optional<std::filesystem::path>& bundlePath() const { return path_; }
@@ -34,11 +34,11 @@ public:
     static const StringsTable& builtInEnglishTexts();
 
 private:
-    friend class platform::SharedInstance<ModuleBundle>;
-    ModuleBundle();
+    friend class platform::SharedInstance<ShortcutsBundle>;
+    ShortcutsBundle();
 
     std::optional<std::filesystem::path> path_;
     StringsTable table_;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -1,4 +1,4 @@
-#include "shortcuts/CarbonKeyboardShortcuts.hpp"
+#include "shortcuts/CarbonHotKeys.hpp"
 
 #include "model/Log.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -8,7 +8,7 @@
 
 #include <limits>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 namespace {
 
@@ -33,13 +33,13 @@ bool monitorsMenusWithRunLoop() {
 
 } // namespace
 
-CarbonKeyboardShortcuts::~CarbonKeyboardShortcuts() {
+CarbonHotKeys::~CarbonHotKeys() {
     for (auto& [id, hotKey] : hotKeys_)
         if (hotKey.carbonHotKey) platform::UnregisterEventHotKey(hotKey.carbonHotKey);
     if (eventHandler_) platform::RemoveEventHandler(eventHandler_);
 }
 
-OSStatus CarbonKeyboardShortcuts::registerWithSystem(const Shortcut& shortcut, std::int64_t id,
+OSStatus CarbonHotKeys::registerWithSystem(const Shortcut& shortcut, std::int64_t id,
                                                      platform::EventHotKeyRef* outRef) {
     OSStatus status = platform::paramErr;
     // Carbon takes 32-bit values; a code, mask or id outside them is refused, never narrowed.
@@ -57,7 +57,7 @@ OSStatus CarbonKeyboardShortcuts::registerWithSystem(const Shortcut& shortcut, s
     return status;
 }
 
-void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Handler onKeyDown, Handler onKeyUp) {
+void CarbonHotKeys::registerShortcut(const Shortcut& shortcut, Handler onKeyDown, Handler onKeyUp) {
     ++hotKeyId_;
     platform::EventHotKeyRef ref;
     if (registerWithSystem(shortcut, hotKeyId_, &ref) != platform::noErr) return;
@@ -68,7 +68,7 @@ void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Handler
     const auto target = platform::GetEventDispatcherTarget();
     if (!target) return;
     platform::EventHandlerRef handler;
-    if (platform::InstallEventHandler(target, &carbonKeyboardShortcutsEventHandler, {}, nullptr, &handler) ==
+    if (platform::InstallEventHandler(target, &carbonHotKeysEventHandler, {}, nullptr, &handler) ==
             platform::noErr &&
         handler) {
         eventHandler_ = handler;
@@ -76,7 +76,7 @@ void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Handler
     }
 }
 
-void CarbonKeyboardShortcuts::unregister(const Shortcut& shortcut) {
+void CarbonHotKeys::unregister(const Shortcut& shortcut) {
     for (auto it = hotKeys_.begin(); it != hotKeys_.end();) {
         if (it->second.shortcut == shortcut) {
             platform::UnregisterEventHotKey(it->second.carbonHotKey);
@@ -87,7 +87,7 @@ void CarbonKeyboardShortcuts::unregister(const Shortcut& shortcut) {
     }
 }
 
-void CarbonKeyboardShortcuts::softRegisterAll() {
+void CarbonHotKeys::softRegisterAll() {
     for (auto it = hotKeys_.begin(); it != hotKeys_.end();) {
         HotKey& hotKey = it->second;
         if (hotKey.carbonHotKey) {
@@ -104,14 +104,14 @@ void CarbonKeyboardShortcuts::softRegisterAll() {
     }
 }
 
-void CarbonKeyboardShortcuts::softUnregisterAll() {
+void CarbonHotKeys::softUnregisterAll() {
     for (auto& [id, hotKey] : hotKeys_) {
         if (hotKey.carbonHotKey) platform::UnregisterEventHotKey(hotKey.carbonHotKey);
         hotKey.carbonHotKey = {};
     }
 }
 
-RunLoopLocalEventMonitor& CarbonKeyboardShortcuts::keyEventMonitor() {
+RunLoopLocalEventMonitor& CarbonHotKeys::keyEventMonitor() {
     if (!keyEventMonitor_) {
         keyEventMonitor_ = std::make_unique<RunLoopLocalEventMonitor>(
             platform::EventTypeMask::keyDown | platform::EventTypeMask::keyUp,
@@ -125,19 +125,19 @@ RunLoopLocalEventMonitor& CarbonKeyboardShortcuts::keyEventMonitor() {
     return *keyEventMonitor_;
 }
 
-void CarbonKeyboardShortcuts::addMonitorObserver() {
+void CarbonHotKeys::addMonitorObserver() {
     auto& monitor = keyEventMonitor();
     auto& runLoop = platform::RunLoop::current();
     if (!runLoop.containsObserver(monitor.observer, monitor.runLoopMode))
         runLoop.addObserver(monitor.observer, monitor.runLoopMode);
 }
 
-void CarbonKeyboardShortcuts::removeMonitorObserver() {
+void CarbonHotKeys::removeMonitorObserver() {
     auto& monitor = keyEventMonitor();
     platform::RunLoop::current().removeObserver(monitor.observer, monitor.runLoopMode);
 }
 
-void CarbonKeyboardShortcuts::updateEventHandler() {
+void CarbonHotKeys::updateEventHandler() {
     if (!eventHandler_) return;
     const auto& registry = Registry::shared();
     const bool runLoopMonitor = monitorsMenusWithRunLoop();
@@ -166,7 +166,7 @@ void CarbonKeyboardShortcuts::updateEventHandler() {
     }
 }
 
-OSStatus CarbonKeyboardShortcuts::carbonKeyboardShortcutsEventHandler(platform::EventHandlerCallRef,
+OSStatus CarbonHotKeys::carbonHotKeysEventHandler(platform::EventHandlerCallRef,
                                                                       platform::EventRef event, void*) {
     if (!event) return platform::eventNotHandledErr;
     switch (platform::GetEventKind(event)) {
@@ -181,7 +181,7 @@ OSStatus CarbonKeyboardShortcuts::carbonKeyboardShortcutsEventHandler(platform::
     }
 }
 
-OSStatus CarbonKeyboardShortcuts::handleHotKeyEvent(const platform::EventRef& event) {
+OSStatus CarbonHotKeys::handleHotKeyEvent(const platform::EventRef& event) {
     platform::EventHotKeyID hotKeyId;
     const OSStatus status =
         platform::GetEventParameter(event, platform::kEventParamDirectObject, platform::typeEventHotKeyID,
@@ -199,7 +199,7 @@ OSStatus CarbonKeyboardShortcuts::handleHotKeyEvent(const platform::EventRef& ev
     return platform::noErr;
 }
 
-OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(const platform::EventRef& event) {
+OSStatus CarbonHotKeys::handleRawKeyEvent(const platform::EventRef& event) {
     platform::UInt32 keyCode = 0;
     platform::UInt32 modifiers = 0;
     OSStatus status = platform::GetEventParameter(event, platform::kEventParamKeyCode, platform::typeUInt32,
@@ -222,7 +222,7 @@ OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(const platform::EventRef& ev
     return platform::eventNotHandledErr;
 }
 
-std::vector<Shortcut> CarbonKeyboardShortcuts::system() {
+std::vector<Shortcut> CarbonHotKeys::system() {
     platform::PropertyValue list;
     if (platform::CopySymbolicHotKeys(&list) != platform::noErr) return {};
     const auto* entries = list.asArray();
@@ -245,11 +245,11 @@ std::vector<Shortcut> CarbonKeyboardShortcuts::system() {
     return result;
 }
 
-std::vector<CarbonKeyboardShortcuts::Record> CarbonKeyboardShortcuts::records() const {
+std::vector<CarbonHotKeys::Record> CarbonHotKeys::records() const {
     std::vector<Record> result;
     for (const auto& [id, hotKey] : hotKeys_)
         result.push_back({hotKey.shortcut, id, static_cast<bool>(hotKey.carbonHotKey)});
     return result;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 /// Posted on the default center when a recorder starts recording (user info {"isActive": true})
 /// and when it stops ({"isActive": false}); object none.
 inline const std::string recorderActiveStatusDidChangeNotification =
-    "KeyboardShortcuts_recorderActiveStatusDidChange";
+    "GlobalShortcuts_recorderActiveStatusDidChange";
 
 /// The field in which a user records the chord of one shortcut name. It shows the stored chord's
 /// glyph text ("⌃⌥K") with a clear button, or nothing with the placeholder "record_shortcut".
@@ -35,7 +35,7 @@ inline const std::string recorderActiveStatusDidChangeNotification =
 ///
 /// The texts come from the module bundle (a missing entry shows its key). Made only with `make`.
 /// Main thread only.
-class RecorderCocoa : public platform::ui::SearchField, private platform::ui::TextFieldDelegate {
+class RecorderField : public platform::ui::SearchField, private platform::ui::TextFieldDelegate {
 public:
     using OnChange = std::function<void(const std::optional<Shortcut>&)>;
 
@@ -44,8 +44,8 @@ public:
 
     /// A recorder of `name`'s chord, 130 by 24 points; `onChange` is called after the user stored a
     /// chord (with it) or cleared it (with none).
-    static std::shared_ptr<RecorderCocoa> make(Name name, OnChange onChange = nullptr);
-    ~RecorderCocoa() override;
+    static std::shared_ptr<RecorderField> make(Name name, OnChange onChange = nullptr);
+    ~RecorderField() override;
 
     const Name& shortcutName() const { return shortcutName_; }
     /// Shows the new name's chord when its raw value differs from the current one (below OS 12 the
@@ -66,7 +66,7 @@ public:
     void viewDidMoveToWindow() override;
 
 private:
-    RecorderCocoa(Name name, OnChange onChange);
+    RecorderField(Name name, OnChange onChange);
 
     void controlTextDidChange(platform::ui::TextField&) override;
     void controlTextDidEndEditing(platform::ui::TextField&) override;
@@ -99,4 +99,4 @@ private:
     std::shared_ptr<platform::ui::ButtonCell> cancelButton_;
 };
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts

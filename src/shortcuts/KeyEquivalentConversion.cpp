@@ -1,8 +1,8 @@
-#include "shortcuts/SwiftUIShortcut.hpp"
+#include "shortcuts/KeyEquivalentConversion.hpp"
 
 #include "platform/input/ProcessInfo.hpp"
 
-namespace tilmora::KeyboardShortcuts {
+namespace tilmora::GlobalShortcuts {
 
 using platform::ModifierFlags;
 using platform::ui::declarative::EventModifiers;
@@ -98,4 +98,4 @@ std::optional<KeyboardShortcut> toSwiftUI(const Shortcut& shortcut) {
     return result;
 }
 
-} // namespace tilmora::KeyboardShortcuts
+} // namespace tilmora::GlobalShortcuts
