@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_COMMON = -G Ninja -DTILMORA_WERROR=$(WERROR)
 
-.PHONY: deps demo run test tsan bench bench-run bench-check bench-baseline fuzz format clean
+.PHONY: deps demo run test tsan bench bench-build bench-run bench-smoke bench-check bench-baseline fuzz format clean
 
 deps:
 	@bash scripts/install-deps
@@ -30,14 +30,21 @@ tsan: deps
 # repetitions per benchmark (median of them), BENCH_FILTER a benchmark name filter.
 BENCH_REPETITIONS ?= 3
 BENCH_RESULTS = build/bench/results
-bench-run: deps
+bench-build: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/bench -j $(JOBS)
+
+bench-run: bench-build
 	rm -rf $(BENCH_RESULTS)
 	python3 scripts/bench-report run build/bench $(BENCH_RESULTS) --repetitions $(BENCH_REPETITIONS) $(if $(BENCH_FILTER),--filter '$(BENCH_FILTER)')
 
 bench: bench-run
 	@python3 scripts/bench-report table $(BENCH_RESULTS) || echo "bench: some operations miss their budgets"
+
+# CI: every benchmark program, built in Release, runs each benchmark once so that none rots; the
+# figures are not compared. Fails when a program fails.
+bench-smoke: bench-build
+	python3 scripts/bench-report run build/bench build/bench/smoke --repetitions 1 --smoke
 
 # Fails when an operation is more than 25% slower than bench/baseline.json and over its budget.
 bench-check: bench-run
