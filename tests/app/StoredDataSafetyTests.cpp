@@ -113,6 +113,16 @@ expect log "Unresolved error the file is another program's database"
     EXPECT_FALSE(platform::FileSystem::fileExists(storeFile().string() + "-journal"));
 }
 
+TEST_F(StoredDataSafetyTest, ANameWithInvalidUtf8IsStoredAsValidUtf8OfTheSameLength) {
+    EXPECT_EQ(run(withAWindow + std::string("program launch\n") + saveScript(" Caf\xE9\xFF ") +
+                  "expect toast \"Caf\xEF\xBF\xBD\xEF\xBF\xBD\"\n"),
+              0)
+        << out.str();
+    tilmora::ProgramHost::shared().reset();
+    auto db = platform::SQLiteDatabase::openReadOnly(storeFile());
+    EXPECT_EQ(db.queryText("SELECT name FROM snapshot"), " Caf\xEF\xBF\xBD\xEF\xBF\xBD ");
+}
+
 TEST_F(StoredDataSafetyTest, AStoreTheUserCannotWriteIsListedAndTheSaveSaysWhy) {
     for (bool folder : {false, true}) {
         SCOPED_TRACE(folder ? "folder" : "file");
