@@ -151,4 +151,19 @@ TEST_F(StoredDataSafetyTest, AStoreTheUserCannotWriteIsListedAndTheSaveSaysWhy) 
     }
 }
 
+TEST_F(StoredDataSafetyTest, ALogThatCannotBeReadIsSaidInPlainWords) {
+    const fs::path documents = *platform::Folders::documents();
+    fs::remove_all(documents);
+    fs::create_directory_symlink(documents, documents); // a loop: every look-up inside fails
+    EXPECT_EQ(run("show log\n"), DesktopConsole::exitError);
+    EXPECT_TRUE(has("error: line 1: cannot read the log: too many levels of symbolic links\n")) << out.str();
+    if (::geteuid() == 0) return; // permissions do not bind the super-user
+    fs::remove(documents);
+    fs::create_directories(documents);
+    fs::permissions(documents, fs::perms::none);
+    run("show log\n");
+    fs::permissions(documents, fs::perms::owner_all);
+    EXPECT_TRUE(has("error: line 1: cannot read the log: permission denied\n")) << out.str();
+}
+
 } // namespace
