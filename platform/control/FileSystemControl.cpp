@@ -33,4 +33,14 @@ void FileSystemControl::setRemovalError(const std::filesystem::path& path, std::
     }
 }
 
+void FileSystemControl::setWriteDenied(const std::filesystem::path& path, bool denied) {
+    auto& knobs = HostKnobs::shared();
+    std::lock_guard hold(knobs.mutex);
+    if (denied) {
+        knobs.writeDenied.insert(path);
+    } else {
+        knobs.writeDenied.erase(path);
+    }
+}
+
 } // namespace platform

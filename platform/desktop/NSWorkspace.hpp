@@ -33,8 +33,9 @@ inline constexpr const char* NSApplicationDidChangeScreenParametersNotification 
     "NSApplicationDidChangeScreenParametersNotification";
 
 /// The running applications and the launching of applications on the simulated desktop. Notifications
-/// are posted synchronously on the thread whose call (or whose turn of the virtual clock) caused
-/// them. Any thread; logs nothing; launches and opens are journalled.
+/// are posted on the main thread: synchronously when the call (or the turn of the virtual clock)
+/// that caused them ran there, else queued to the main queue. Any thread; logs nothing; launches
+/// and opens are journalled.
 class NSWorkspace {
 public:
     static NSWorkspace& shared();

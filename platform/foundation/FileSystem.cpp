@@ -156,18 +156,50 @@ void appendToFile(const fs::path& path, std::string_view contents) {
     if (error != 0) fail("could not append to", path, error);
 }
 
-void removeItem(const fs::path& path) {
+namespace {
+
+// Throws the error the simulator set for removing `path`, if any.
+void failIfRemovalRefused(const fs::path& path) {
+    auto& knobs = desktop_detail::HostKnobs::shared();
+    std::lock_guard hold(knobs.mutex);
+    auto failing = knobs.removalErrors.find(path);
+    if (failing != knobs.removalErrors.end()) throw Error(failing->second);
+}
+
+} // namespace
+
+bool isWritable(const fs::path& path) {
     {
         auto& knobs = desktop_detail::HostKnobs::shared();
         std::lock_guard hold(knobs.mutex);
-        auto failing = knobs.removalErrors.find(path);
-        if (failing != knobs.removalErrors.end()) throw Error(failing->second);
+        if (knobs.writeDenied.count(path) != 0) return false;
     }
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+bool isFileOrLink(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode));
+}
+
+void removeItem(const fs::path& path) {
+    failIfRemovalRefused(path);
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) fail("could not remove", path, errno);
+    if (S_ISDIR(st.st_mode)) fail("could not remove", path, EISDIR);
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        throw Error("could not remove \"" + path.string() + "\": not a file");
+    if (::unlink(path.c_str()) != 0) fail("could not remove", path, errno);
+}
+
+void removeFolder(const fs::path& path) {
+    failIfRemovalRefused(path);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) fail("could not remove folder", path, errno);
+    if (!S_ISDIR(st.st_mode)) fail("could not remove folder", path, ENOTDIR);
     std::error_code ec;
     fs::remove_all(path, ec);
-    if (ec) fail("could not remove", path, ec);
+    if (ec) fail("could not remove folder", path, ec);
 }
 
 void moveItem(const fs::path& from, const fs::path& to) {

@@ -21,6 +21,11 @@ bool fileExists(const std::filesystem::path& path);
 /// True when `path` is an existing folder; never throws.
 bool isDirectory(const std::filesystem::path& path);
 
+/// True when the user may write the existing file or folder at `path` (change the file, or add and
+/// remove items in the folder); false when nothing is there, when permissions refuse it, or when
+/// the simulator denies it (`FileSystemControl::setWriteDenied`). Never throws.
+bool isWritable(const std::filesystem::path& path);
+
 /// Creates `path` and every missing parent folder; an existing folder is fine.
 void createDirectories(const std::filesystem::path& path);
 
@@ -46,9 +51,19 @@ void writeFile(const std::filesystem::path& path, std::string_view contents);
 /// file exists at `path` or it cannot be opened for writing; never creates the file.
 void appendToFile(const std::filesystem::path& path, std::string_view contents);
 
-/// Removes the file, folder (with its contents) or symbolic link at `path`; throws when nothing
-/// is there, or when the simulator makes its removal fail (`FileSystemControl`).
+/// True when `path` itself is a regular file or a symbolic link (the link is not followed);
+/// never throws.
+bool isFileOrLink(const std::filesystem::path& path);
+
+/// Removes the file or symbolic link (not what it points to) at `path`. Anything else is left in
+/// place: a folder throws "could not remove \"<path>\": Is a directory", a pipe or device "...:
+/// not a file". Also throws when nothing is there, or when the simulator makes the removal fail
+/// (`FileSystemControl`).
 void removeItem(const std::filesystem::path& path);
+
+/// Removes the folder at `path` with everything in it. Throws when `path` is not a folder (a link
+/// to one included), or when the simulator makes the removal fail (`FileSystemControl`).
+void removeFolder(const std::filesystem::path& path);
 
 /// Renames `from` to `to`, replacing a file at `to`; throws when `from` does not exist.
 void moveItem(const std::filesystem::path& from, const std::filesystem::path& to);

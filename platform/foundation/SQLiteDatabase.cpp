@@ -19,21 +19,28 @@ namespace {
     throw SQLiteError(rc & 0xff, message);
 }
 
-} // namespace
-
-SQLiteDatabase SQLiteDatabase::open(const std::filesystem::path& path) {
+sqlite3* openFile(const std::filesystem::path& path, int flags) {
     if (sqlite_detail::faults().failNextOpen.exchange(false))
         throw SQLiteError(SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN));
     sqlite3* handle = nullptr;
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = handle != nullptr ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close(handle);
         throw SQLiteError(rc & 0xff, message);
     }
     sqlite3_extended_result_codes(handle, 1);
-    return SQLiteDatabase(handle);
+    return handle;
+}
+
+} // namespace
+
+SQLiteDatabase SQLiteDatabase::open(const std::filesystem::path& path) {
+    return SQLiteDatabase(openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
+}
+
+SQLiteDatabase SQLiteDatabase::openReadOnly(const std::filesystem::path& path) {
+    return SQLiteDatabase(openFile(path, SQLITE_OPEN_READONLY));
 }
 
 SQLiteDatabase SQLiteDatabase::openInMemory() {

@@ -18,13 +18,17 @@ namespace platform {
 /// A connection may be used from any thread, by one thread at a time. Move-only; closing happens
 /// in the destructor (statements must be gone by then). Nothing is logged.
 ///
-/// The simulator can make the next file open fail with SQLITE_CANTOPEN (`SQLiteControl`).
+/// The simulator can make the next file open (read-write or read-only) fail with SQLITE_CANTOPEN
+/// (`SQLiteControl`).
 class SQLiteDatabase {
 public:
     /// Opens the file at `path` for reading and writing, creating an empty file when none is there.
     /// Opening does not read the file: a file that is not a database fails at its first statement
     /// (SQLITE_NOTADB).
     static SQLiteDatabase open(const std::filesystem::path& path);
+    /// Opens the existing file at `path` for reading only: every write fails (SQLITE_READONLY) and
+    /// the file is never changed. Throws when no file is there.
+    static SQLiteDatabase openReadOnly(const std::filesystem::path& path);
     /// A fresh, private database that lives only as long as the connection.
     static SQLiteDatabase openInMemory();
     /// Whether the file at `path` may be an SQLite database, told without opening it: false only

@@ -71,4 +71,21 @@ std::string escapingInvalidUtf8(std::string_view text) {
     return out;
 }
 
+std::string replacingInvalidUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceLength(text, i);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
 } // namespace platform::Text

@@ -14,4 +14,9 @@ bool isValidUtf8(std::string_view text);
 /// sequence is written as "\xNN" (upper-case hex). Pure; any thread.
 std::string escapingInvalidUtf8(std::string_view text);
 
+/// `text` itself when it is well-formed UTF-8. Otherwise the same text with every byte that is not
+/// part of a well-formed sequence replaced by U+FFFD (one replacement character per byte, so
+/// nothing typed disappears). Pure; any thread.
+std::string replacingInvalidUtf8(std::string_view text);
+
 } // namespace platform::Text

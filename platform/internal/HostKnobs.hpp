@@ -7,13 +7,15 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <sys/types.h>
 
 namespace platform::desktop_detail {
 
-/// The simulator's settings for the host services the control API reaches (folder listings and
-/// removals, the user id, the update framework's start). Reset with the shared instances.
+/// The simulator's settings for the host services the control API reaches (folder listings,
+/// removals and write permission, the user id, the update framework's start). Reset with the
+/// shared instances.
 struct HostKnobs {
     static HostKnobs& shared() { return SharedInstance<HostKnobs>::get(); }
 
@@ -28,6 +30,8 @@ struct HostKnobs {
     std::map<std::filesystem::path, std::string> listingErrors;
     /// Paths whose removal throws, with the error's text.
     std::map<std::filesystem::path, std::string> removalErrors;
+    /// Paths that `FileSystem::isWritable` reports as not writable.
+    std::set<std::filesystem::path> writeDenied;
     uid_t uid = 501;
     std::optional<std::string> updaterStartError;
 };

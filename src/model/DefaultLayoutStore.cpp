@@ -40,12 +40,22 @@ DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
     auto read = StoreFile::readArrayLenient<Layout>(url_, kTag);
     if (read.decodingError)
         print(std::string(kTag) + " " + url_.string() + " does not decode: " + *read.decodingError);
-    return {dedupedByIdKeepingLast(std::move(read.elements)), read.unusable};
+    const std::size_t stored = read.elements.size();
+    auto layouts = dedupedByIdKeepingLast(std::move(read.elements));
+    const bool duplicates = layouts.size() < stored;
+    return {std::move(layouts), read.unusable, duplicates};
 }
 
-void DefaultLayoutStore::persist(const std::vector<Layout>& layouts, bool setAsideFirst) const {
+void DefaultLayoutStore::persist(const LenientRead& read) const {
     if (url_.empty()) throw platform::Error("no Application Support folder to store the layouts in");
-    StoreFile::writeArray(url_, layouts, setAsideFirst, kTag);
+    if (read.duplicates) {
+        // The file is rewritten without the earlier layouts of a repeated id: the original stays
+        // next to it, so none of them is lost.
+        StoreFile::writeArray(url_, read.layouts, true, kTag,
+                              {.suffix = "duplicates", .what = "file with several layouts of one id"});
+        return;
+    }
+    StoreFile::writeArray(url_, read.layouts, read.unusable, kTag);
 }
 
 std::vector<Layout> DefaultLayoutStore::allLayouts() {
@@ -78,18 +88,18 @@ std::optional<Layout> DefaultLayoutStore::layout(const LayoutId& layoutId) {
 
 void DefaultLayoutStore::save(const Layout& layout) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto [layouts, unusable] = readLenient();
-        std::erase_if(layouts, [&](const Layout& stored) { return stored.id == layout.id; });
-        layouts.push_back(layout);
-        persist(layouts, unusable);
+        auto read = readLenient();
+        std::erase_if(read.layouts, [&](const Layout& stored) { return stored.id == layout.id; });
+        read.layouts.push_back(layout);
+        persist(read);
     }));
 }
 
 void DefaultLayoutStore::deleteLayout(const LayoutId& layoutId) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto [layouts, unusable] = readLenient();
-        std::erase_if(layouts, [&](const Layout& stored) { return stored.id == layoutId; });
-        persist(layouts, unusable);
+        auto read = readLenient();
+        std::erase_if(read.layouts, [&](const Layout& stored) { return stored.id == layoutId; });
+        persist(read);
     }));
 }
 

@@ -24,6 +24,9 @@ namespace tilmora {
 /// and `delete` treat either as empty and keep what is there as
 /// "layouts.json.corrupt-<UTC time>" (logged through `print`), set aside only once the new list is
 /// on disk, so nothing stored is lost, not even when the write fails (see `StoreFile::replace`).
+/// Likewise the first `save` or `delete` of a file holding several layouts of one id (which reads
+/// as the last of each) keeps the original as "layouts.json.duplicates-<UTC time>" and logs
+/// "[LayoutStore] Moved file with several layouts of one id <path> aside to <new path>".
 ///
 /// Every call runs synchronously on the store's serial queue "com.tilmora.layouts"; any thread.
 class DefaultLayoutStore : public LayoutStore {
@@ -51,10 +54,12 @@ private:
         std::vector<Layout> layouts;
         /// True when a file is there that could not be read or decoded.
         bool unusable = false;
+        /// True when the file holds several layouts of one id (only the last of each was kept).
+        bool duplicates = false;
     };
     LenientRead readLenient() const;
-    /// Encodes and writes `layouts`; with `setAsideFirst` the unusable file there is kept aside.
-    void persist(const std::vector<Layout>& layouts, bool setAsideFirst) const;
+    /// Encodes and writes `read.layouts`; an unusable file, or one with duplicates, is kept aside.
+    void persist(const LenientRead& read) const;
 
     std::filesystem::path url_;
     platform::DispatchQueue queue_;

@@ -83,31 +83,33 @@ void write(const std::filesystem::path& path, std::string_view contents) {
     platform::FileSystem::writeAtomically(path, contents);
 }
 
-std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag) {
-    std::string base = path.string() + ".corrupt-" + utcStamp(platform::Date::now());
+std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag, Aside aside) {
+    std::string base = path.string() + "." + std::string(aside.suffix) + "-" + utcStamp(platform::Date::now());
     std::filesystem::path target = base;
     for (int n = 2; platform::FileSystem::fileExists(target); ++n)
         target = base + "-" + std::to_string(n);
     try {
         platform::FileSystem::moveItem(path, target);
     } catch (const platform::Error& error) {
-        print(std::string(tag) + " Could not move unusable file " + path.string() +
+        print(std::string(tag) + " Could not move " + std::string(aside.what) + " " + path.string() +
               " aside; leaving it unchanged: " + error.what());
-        throw platform::Error("could not move the unusable file " + path.string() +
+        throw platform::Error("could not move the " + std::string(aside.what) + " " + path.string() +
                               " aside: " + error.what());
     }
-    print(std::string(tag) + " Moved unusable file " + path.string() + " aside to " + target.string());
+    print(std::string(tag) + " Moved " + std::string(aside.what) + " " + path.string() + " aside to " +
+          target.string());
     return target;
 }
 
-void replace(const std::filesystem::path& path, std::string_view contents, bool setAsideOld, std::string_view tag) {
+void replace(const std::filesystem::path& path, std::string_view contents, bool setAsideOld, std::string_view tag,
+             Aside aside) {
     platform::FileSystem::createDirectories(path.parent_path());
     if (!setAsideOld || !platform::FileSystem::fileExists(path)) {
         platform::FileSystem::writeAtomically(path, contents);
         return;
     }
     // The new bytes go to disk first, under a name of their own, so that a failed write (a full
-    // disk) leaves the unusable file exactly where it was.
+    // disk) leaves the old file exactly where it was.
     const std::filesystem::path fresh =
         path.string() + ".saving-" + platform::UUID().uuidString();
     platform::FileSystem::writeAtomically(fresh, contents);
@@ -117,9 +119,9 @@ void replace(const std::filesystem::path& path, std::string_view contents, bool 
         } catch (const platform::Error&) {
         }
     };
-    std::filesystem::path aside;
+    std::filesystem::path keptAt;
     try {
-        aside = setAside(path, tag);
+        keptAt = setAside(path, tag, aside);
     } catch (const platform::Error&) {
         discardFresh();
         throw;
@@ -129,9 +131,9 @@ void replace(const std::filesystem::path& path, std::string_view contents, bool 
     } catch (const platform::Error&) {
         discardFresh();
         try {
-            platform::FileSystem::moveItem(aside, path);
+            platform::FileSystem::moveItem(keptAt, path);
         } catch (const platform::Error& back) {
-            print(std::string(tag) + " Could not move " + aside.string() + " back to " + path.string() + ": " +
+            print(std::string(tag) + " Could not move " + keptAt.string() + " back to " + path.string() + ": " +
                   back.what());
         }
         throw;

@@ -41,20 +41,30 @@ std::optional<std::string> readExisting(const std::filesystem::path& path, std::
 /// Throws `platform::Error` on failure; the file then keeps its previous content.
 void write(const std::filesystem::path& path, std::string_view contents);
 
-/// Moves whatever is at `path` aside as "<name>.corrupt-<UTC time>" (for example
+/// Why a file is kept aside before it is replaced: the suffix of the kept copy's name and the words
+/// that describe the file in the log line.
+struct Aside {
+    /// "corrupt": a file that cannot be used.
+    std::string_view suffix = "corrupt";
+    std::string_view what = "unusable file";
+};
+
+/// Moves whatever is at `path` aside as "<name>.<suffix>-<UTC time>" (for example
 /// "layouts.json.corrupt-20250102T030405Z", with "-2", "-3", ... added when that name is taken)
-/// and logs through `print`, with `tag` in front, "Moved unusable file <path> aside to <new path>".
-/// Returns the new path. Throws `platform::Error` (and logs) when the move fails, so the caller
-/// does not overwrite the file.
-std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag);
+/// and logs through `print`, with `tag` in front, "Moved <what> <path> aside to <new path>"
+/// ("Moved unusable file ..."). Returns the new path. Throws `platform::Error` (and logs) when the
+/// move fails, so the caller does not overwrite the file.
+std::filesystem::path setAside(const std::filesystem::path& path, std::string_view tag, Aside aside = {});
 
 /// Creates the folder holding `path`, then writes `contents` there. With `setAsideOld` (the file
-/// there cannot be used) the new contents are first written whole to a temporary file in the same
-/// folder; only once that succeeded is the old file set aside (as `setAside` does, logged) and the
-/// new one renamed into its place. Throws `platform::Error` on any failure, and every failure leaves
-/// the old bytes at `path`: a failed write (a full disk) or a failed set-aside removes the
-/// temporary file, and a failed final rename moves the old file back.
-void replace(const std::filesystem::path& path, std::string_view contents, bool setAsideOld, std::string_view tag);
+/// there cannot be used, or would lose something that only it holds) the new contents are first
+/// written whole to a temporary file in the same folder; only once that succeeded is the old file
+/// set aside (as `setAside` does with `aside`, logged) and the new one renamed into its place.
+/// Throws `platform::Error` on any failure, and every failure leaves the old bytes at `path`: a
+/// failed write (a full disk) or a failed set-aside removes the temporary file, and a failed final
+/// rename moves the old file back.
+void replace(const std::filesystem::path& path, std::string_view contents, bool setAsideOld, std::string_view tag,
+             Aside aside = {});
 
 /// The elements of a store file read without throwing.
 template <class T>
@@ -107,8 +117,8 @@ LenientRead<T> readArrayLenient(const std::filesystem::path& path, std::string_v
 /// `platform::Error` (the file untouched) when an element cannot be encoded or the write fails.
 template <class T>
 void writeArray(const std::filesystem::path& path, const std::vector<T>& elements, bool setAsideOld,
-                std::string_view tag) {
-    replace(path, platform::encodeJsonText(elements), setAsideOld, tag);
+                std::string_view tag, Aside aside = {}) {
+    replace(path, platform::encodeJsonText(elements), setAsideOld, tag, aside);
 }
 
 } // namespace StoreFile

@@ -86,7 +86,10 @@ void AppDelegate::pruneTLMLogFiles(const std::filesystem::path& folder, std::siz
     }
     std::vector<platform::DirectoryEntry> candidates;
     for (auto& entry : entries) {
-        if (isLogCandidate(entry.name) && !excludeExactFileNames.count(entry.name)) candidates.push_back(std::move(entry));
+        // Only files are pruned: a folder named like a log is the user's and stays.
+        if (isLogCandidate(entry.name) && !excludeExactFileNames.count(entry.name) &&
+            platform::FileSystem::isFileOrLink(entry.url))
+            candidates.push_back(std::move(entry));
     }
     if (candidates.size() <= maxToKeep) return;
     // Newest first; a file without dates counts as the distant past, so it goes first.

@@ -116,15 +116,24 @@ void configure(platform::SQLiteDatabase& db) {
     db.exec("PRAGMA foreign_keys = ON");
 }
 
-/// Opens, checks and migrates the store file at `path`; throws `OpenFailure`.
-platform::SQLiteDatabase openStoreFile(const fs::path& path) {
+/// Whether the database holds schema objects but none of the store's tables: another program's
+/// file, which the store must not take over.
+bool isForeignDatabase(platform::SQLiteDatabase& db) {
+    if (db.queryInt64("SELECT count(*) FROM sqlite_master") == 0) return false;
+    return db.queryInt64("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('snapshot', "
+                         "'window')") == 0;
+}
+
+/// Opens, checks and migrates the store file at `path`; throws `OpenFailure`. With `readOnly` the
+/// file is opened for reading only and must already hold the current schema. Nothing is written
+/// before the file is known to be a store (or an empty database).
+platform::SQLiteDatabase openStoreFile(const fs::path& path, bool readOnly = false) {
     if (platform::FileSystem::fileExists(path) && !platform::SQLiteDatabase::looksLikeDatabaseFile(path))
         throw OpenFailure{"file is not a database", platform::SQLiteError::notADatabase, true};
     try {
-        platform::SQLiteDatabase db = platform::SQLiteDatabase::open(path);
+        platform::SQLiteDatabase db =
+            readOnly ? platform::SQLiteDatabase::openReadOnly(path) : platform::SQLiteDatabase::open(path);
         configure(db);
-        db.queryText("PRAGMA journal_mode = DELETE");
-        db.exec("PRAGMA synchronous = FULL");
         const std::string check = db.queryText("PRAGMA quick_check");
         if (check != "ok") throw OpenFailure{"quick_check: " + check, platform::SQLiteError::corrupt, true};
         const std::int64_t version = db.queryInt64("PRAGMA user_version");
@@ -132,6 +141,18 @@ platform::SQLiteDatabase openStoreFile(const fs::path& path) {
             throw OpenFailure{"schema version " + std::to_string(version) + " is newer than " +
                                   std::to_string(PersistenceController::schemaVersion),
                               0, true};
+        if (isForeignDatabase(db))
+            throw OpenFailure{"the file is another program's database (it has none of the snapshot tables)",
+                              0, false};
+        if (readOnly) {
+            if (version < PersistenceController::schemaVersion)
+                throw OpenFailure{"the store is read-only and cannot be brought to schema version " +
+                                      std::to_string(PersistenceController::schemaVersion),
+                                  platform::SQLiteError::readOnly, false};
+            return db;
+        }
+        db.queryText("PRAGMA journal_mode = DELETE");
+        db.exec("PRAGMA synchronous = FULL");
         migrate(db, version);
         return db;
     } catch (const platform::SQLiteError& e) {
@@ -139,6 +160,14 @@ platform::SQLiteDatabase openStoreFile(const fs::path& path) {
             e.code() == platform::SQLiteError::notADatabase || e.code() == platform::SQLiteError::corrupt;
         throw OpenFailure{e.what(), e.code(), damaged};
     }
+}
+
+/// The file or folder of an existing store file that the user may not write (SQLite writes its
+/// journal next to the file), or none.
+std::optional<fs::path> unwritablePart(const fs::path& path) {
+    if (!platform::FileSystem::isWritable(path)) return path;
+    if (!platform::FileSystem::isWritable(path.parent_path())) return path.parent_path();
+    return std::nullopt;
 }
 
 /// The log line of a store that failed to load, with the failure's details as a dictionary.
@@ -233,6 +262,12 @@ void PersistenceController::openOnDisk() {
     }
 
     const bool existed = platform::FileSystem::fileExists(*url);
+    if (existed) {
+        if (auto unwritable = unwritablePart(*url)) {
+            openReadOnly(*url, *unwritable);
+            return;
+        }
+    }
     try {
         context_ = std::make_unique<SnapshotContext>(openStoreFile(*url));
         storeURL_ = *url;
@@ -272,6 +307,21 @@ void PersistenceController::openOnDisk() {
     } catch (const platform::Error& e) {
         printUnresolved(OpenFailure{e.what(), 0, false}, *url);
         removeCreatedStore(*url);
+        openInMemoryFallback();
+    }
+}
+
+void PersistenceController::openReadOnly(const fs::path& url, const fs::path& unwritable) {
+    try {
+        context_ = std::make_unique<SnapshotContext>(openStoreFile(url, true), unwritable);
+        storeURL_ = url;
+        print("Snapshot store " + url.string() + " is read-only (no permission to write " +
+              unwritable.string() + "); its snapshots are listed, new snapshots cannot be stored");
+    } catch (const OpenFailure& failure) {
+        printUnresolved(failure, url);
+        openInMemoryFallback();
+    } catch (const platform::Error& e) {
+        printUnresolved(OpenFailure{e.what(), 0, false}, url);
         openInMemoryFallback();
     }
 }

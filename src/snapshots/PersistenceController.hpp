@@ -28,6 +28,14 @@ namespace tilmora {
 ///   "SnapShot.sqlite.corrupt-<yyyyMMdd'T'HHmmss'Z' in UTC>" ("-2", "-3", ... when taken), prints
 ///   "Snapshot store could not be opened (<reason>); kept it as <new name> and started an empty
 ///   store", and a fresh store is made in its place.
+/// - A valid database that holds none of the store's tables (another program's file) prints
+///   "Unresolved error <reason>, <details>" and stays byte for byte as it is; the snapshots then
+///   live in memory, as below.
+/// - A store file the user may not write, or whose folder they may not write, is opened for
+///   reading only (`SnapshotContext::readOnlyBecause`): its snapshots are listed, nothing can be
+///   saved, and "Snapshot store <path> is read-only (no permission to write <file or folder>); its
+///   snapshots are listed, new snapshots cannot be stored" is printed. One that does not hold the
+///   current schema cannot be read that way and falls back to memory.
 /// - A folder that cannot be created prints "Failed to create Application Support directory:
 ///   <reason>"; a store that still does not open prints "Unresolved error <reason>, <details>".
 ///   Either way the snapshots live in memory until the program quits (no file is made) and one
@@ -65,6 +73,7 @@ private:
         : PersistenceController(false) {}
 
     void openOnDisk();
+    void openReadOnly(const std::filesystem::path& url, const std::filesystem::path& unwritable);
     void openInMemoryFallback();
 
     std::unique_ptr<SnapshotContext> context_;

@@ -78,8 +78,10 @@ bool sameAsStored(const SnapshotAttributes& a, const SnapshotAttributes& b) {
 
 } // namespace
 
-SnapshotContext::SnapshotContext(platform::SQLiteDatabase database)
+SnapshotContext::SnapshotContext(platform::SQLiteDatabase database,
+                                 std::optional<std::filesystem::path> readOnlyBecause)
     : db_(std::move(database))
+    , readOnlyBecause_(std::move(readOnlyBecause))
     , tag_(nextContextTag()) {
     load();
 }

@@ -6,8 +6,10 @@
 #include "platform/foundation/SQLiteDatabase.hpp"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +32,10 @@ public:
     static constexpr const char* didChangeNotification = "SnapshotStoreDidChange";
 
     /// Takes an open store whose tables exist and loads every row. Throws `platform::Error` when
-    /// the rows cannot be read.
-    explicit SnapshotContext(platform::SQLiteDatabase database);
+    /// the rows cannot be read. `readOnlyBecause` names the file or folder the user may not write
+    /// when the store was opened for reading only (its saves then fail).
+    explicit SnapshotContext(platform::SQLiteDatabase database,
+                             std::optional<std::filesystem::path> readOnlyBecause = std::nullopt);
     ~SnapshotContext();
     SnapshotContext(const SnapshotContext&) = delete;
     SnapshotContext& operator=(const SnapshotContext&) = delete;
@@ -69,6 +73,9 @@ public:
     void discard(const std::vector<std::shared_ptr<StoredObject>>& objects);
     /// Whether anything waits for `save()`.
     bool hasChanges() const;
+    /// The file or folder the user may not write, when the store was opened for reading only:
+    /// its snapshots are listed, but no change can be saved. None for a store that takes changes.
+    const std::optional<std::filesystem::path>& readOnlyBecause() const { return readOnlyBecause_; }
 
     /// Every snapshot, pending inserts included and pending deletions left out: newest time stamp
     /// first (none last), then highest row id first, a snapshot not saved yet counting as newer
@@ -88,6 +95,7 @@ private:
     void postDidChange();
 
     platform::SQLiteDatabase db_;
+    std::optional<std::filesystem::path> readOnlyBecause_;
     std::uint64_t tag_;
     std::uint64_t nextSequence_ = 0;
     /// Saved, deleted-but-unsaved and new snapshots, in load and insertion order.

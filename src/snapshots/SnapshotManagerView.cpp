@@ -55,10 +55,20 @@ decl::Element SnapshotManagerView::body() {
 
     decl::Element field = decl::TextField(localized("snapshot.enterName"), newSnapshotName_.binding());
     field.textFieldStyle("roundedBorder").id("snapshot.nameField");
+    // A store opened read-only takes no new snapshot: the save is off and a line says why.
+    const auto* store = context();
+    const auto readOnly = store ? store->readOnlyBecause() : std::nullopt;
     decl::Element save = decl::Button(localized("snapshot.saveButton"), [this] { saveSnapshot(); });
-    save.disabled(isBlankWithoutLineBreaks(newSnapshotName_.get())).id("snapshot.save");
+    save.disabled(readOnly || isBlankWithoutLineBreaks(newSnapshotName_.get())).id("snapshot.save");
     decl::Element header = decl::HStack(decl::Alignment::center, std::nullopt, {field, save});
     header.padding(16);
+    std::vector<decl::Element> content{header};
+    if (readOnly) {
+        decl::Element notice =
+            decl::Text(platform::Text::format(localized("snapshot.readOnlyStore"), {readOnly->string()}));
+        notice.id("snapshot.readOnlyNotice");
+        content.push_back(std::move(notice));
+    }
 
     std::vector<decl::Element> rows;
     if (auto* ctx = context()) {
@@ -86,7 +96,8 @@ decl::Element SnapshotManagerView::body() {
     // The identity is the refresh id: a new one rebuilds every row.
     list.id("snapshot.list." + refreshID_.get());
 
-    decl::Element root = decl::VStack(decl::Alignment::center, std::nullopt, {header, list});
+    content.push_back(std::move(list));
+    decl::Element root = decl::VStack(decl::Alignment::center, std::nullopt, std::move(content));
     root.frame(1000, 600);
     auto version = localizationVersion_.binding();
     root.onReceive(LocalizationManager::languageDidChange, [version] { version.set(version.get() + 1); });

@@ -23,7 +23,9 @@ namespace tilmora {
 /// ("SnapshotStoreDidChange"); its identity changes 0.1 s after each successful save and each list
 /// deletion, which rebuilds every row. Texts are looked up again after "AppLanguageDidChange".
 ///
-/// Save: enabled while the name, without spaces and tabs at both ends, is not empty; saves the
+/// Save: enabled while the name, without spaces and tabs at both ends, is not empty and the store
+/// takes changes (a store opened read-only shows "snapshot.readOnlyStore" with the file or folder
+/// the user may not write, under the name field, and keeps the button off); saves the
 /// name as typed through the service (else `WindowManager::saveSnapshot` on the context); logs
 /// "Snapshot '<name>' saved successfully." and clears the field on success, logs "Failed to save
 /// snapshot: " + the save's message and keeps the name on failure. The save shows its own toasts.
@@ -33,8 +35,8 @@ namespace tilmora {
 /// name not saved yet, stay pending), the failure is logged "Failed to delete snapshots: <store's
 /// message>" and toasted "notification.snapshotTitle" / "notification.snapshotDeleteFailed" (3 s).
 ///
-/// Element ids: "snapshot.nameField", "snapshot.save", "snapshot.list", and per row
-/// "snapshot.separator.<id>" besides the row's own. Main thread.
+/// Element ids: "snapshot.nameField", "snapshot.save", "snapshot.readOnlyNotice", "snapshot.list",
+/// and per row "snapshot.separator.<id>" besides the row's own. Main thread.
 class SnapshotManagerView : public platform::ui::declarative::Component<SnapshotManagerView> {
 public:
     platform::ui::declarative::Element body() override;

@@ -14,6 +14,7 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/Utf8Text.hpp"
 #include "platform/ui/Alert.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/TextField.hpp"
@@ -112,7 +113,7 @@ void SnapshotRowModel::rename(const std::shared_ptr<Snapshot>& snapshot) const {
         toast("Notification", "Snapshot name cannot be empty.");
         return;
     }
-    snapshot->name = newName;
+    snapshot->name = platform::Text::replacingInvalidUtf8(newName);
     try {
         manager_->viewContext().save();
         toast("Notification", "Snapshot renamed to '" + newName + "'.");

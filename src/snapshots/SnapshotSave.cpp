@@ -13,6 +13,7 @@
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/Utf8Text.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -121,7 +122,8 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
         report(completion, false, "Core Data Snapshot insert failed\n");
         return;
     }
-    snapshot->name = snapshotName;
+    // Stored as valid UTF-8: bytes that are not are kept visible as U+FFFD.
+    snapshot->name = platform::Text::replacingInvalidUtf8(snapshotName);
     snapshot->timestamp = platform::Date::now();
     snapshot->scope = allSpaces ? 1 : 0;
 
@@ -158,8 +160,8 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
         report(completion, false, std::string("Failed to save snapshot: ") + error.what() + "\n");
         return;
     }
-    NotificationManager::shared().show("Snapshot", "Snapshot '" + snapshotName + "' saved successfully.",
-                                       toastSeconds);
+    NotificationManager::shared().show(
+        "Snapshot", "Snapshot '" + snapshot->name.value_or("") + "' saved successfully.", toastSeconds);
     report(completion, true, "Snapshot saved successfully.\n");
 }
 

@@ -14,9 +14,10 @@ namespace tilmora::WindowManager {
 using SnapshotCompletion = std::function<void(bool success, const std::string& message)>;
 
 /// Stores the current desktop as one snapshot in `viewContext`: captures the windows
-/// (`captureCurrentWindows(false, false)`), inserts one "Snapshot" (the name as given, untrimmed;
-/// now; scope 1 when "WMSnapshotAllSpaces" is true, else 0) and one "Window" per captured window in
-/// capture order, and saves the context in one transaction.
+/// (`captureCurrentWindows(false, false)`), inserts one "Snapshot" (the name as given, untrimmed,
+/// each byte that is not part of valid UTF-8 stored as U+FFFD; now; scope 1 when "WMSnapshotAllSpaces" is
+/// true, else 0) and one "Window" per captured window in capture order, and saves the context in one
+/// transaction.
 ///
 /// Each window row holds its frame relative to the display's visible frame (y down from its top),
 /// the visible frame's size, its origin packed into `windowID`, the display number and the
@@ -29,7 +30,7 @@ using SnapshotCompletion = std::function<void(bool success, const std::string& m
 /// - the "Snapshot" insert yields no snapshot: (false, "Core Data Snapshot insert failed\n"), no
 ///   toast;
 /// - the save fails: (false, "Failed to save snapshot: " + the store's message + "\n"), no toast;
-/// - success: toast "Snapshot" / "Snapshot '<name>' saved successfully." (3 s), then
+/// - success: toast "Snapshot" / "Snapshot '<stored name>' saved successfully." (3 s), then
 ///   (true, "Snapshot saved successfully.\n").
 /// A failed save leaves nothing of itself behind: the objects it inserted are discarded (other
 /// pending changes of the context stay). A "Window" insert that yields something else is dropped

@@ -44,10 +44,10 @@ protected:
         platform::FileSystem::writeFile(file(), text);
     }
 
-    std::vector<std::filesystem::path> setAsideFiles() const {
+    std::vector<std::filesystem::path> setAsideFiles(const std::string& suffix = "corrupt") const {
         std::vector<std::filesystem::path> found;
         for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
-            if (entry.path().filename().string().starts_with("layouts.json.corrupt-"))
+            if (entry.path().filename().string().starts_with("layouts.json." + suffix + "-"))
                 found.push_back(entry.path());
         }
         return found;
@@ -82,16 +82,26 @@ TEST_F(LayoutStoreTest, DuplicatesKeepTheLastAtItsOwnPositionAndSavesMoveToTheEn
     EXPECT_EQ(names(store.allLayouts()), (std::vector<std::string>{"B", "A'"}));
     EXPECT_EQ(store.layout(id1)->name, "A'");
 
+    const std::string original = platform::FileSystem::readFile(file());
     const Layout c = layout("C", "3");
     store.save(c);
     EXPECT_EQ(names(store.allLayouts()), (std::vector<std::string>{"B", "A'", "C"}));
-    // The file written back holds no duplicates any more.
+    // The file written back holds no duplicates any more; the original is kept aside and logged.
     EXPECT_EQ(platform::parseJson(platform::FileSystem::readFile(file())).size(), 3u);
+    const auto aside = setAsideFiles("duplicates");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(platform::FileSystem::readFile(aside.front()), original);
+    EXPECT_NE(platform::FileSystem::readFile(*platform::Folders::documents() / "Tilmora_log.txt")
+                  .find("[LayoutStore] Moved file with several layouts of one id " + file().string() +
+                        " aside to " + aside.front().string()),
+              std::string::npos);
 
     Layout bRenamed = b;
     bRenamed.name = "B2";
     store.save(bRenamed);
     EXPECT_EQ(names(store.allLayouts()), (std::vector<std::string>{"A'", "C", "B2"}));
+    EXPECT_EQ(setAsideFiles("duplicates").size(), 1u) << "a file without duplicates is not kept";
+    EXPECT_TRUE(setAsideFiles().empty());
 }
 
 TEST_F(LayoutStoreTest, DeleteRemovesEveryCopyAndAnUnknownIdIsNoError) {

@@ -1,6 +1,7 @@
 #include "ShellFixture.hpp"
 
 #include "platform/control/FileSystemControl.hpp"
+#include "platform/control/SimInput.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "snapping/RoriDeru.hpp"
 
@@ -136,6 +137,33 @@ TEST_F(ShellServicesTest, PruningSurvivesListingAndRemovalFailures) {
     output.clear();
     shell().pruneTLMLogFiles(documents() / "missing", 0, {});
     EXPECT_TRUE(output.empty());
+}
+
+TEST_F(ShellServicesTest, FoldersWhereLogsAndTheLaunchAgentGoAreNeverDeleted) {
+    const auto txt = documents() / "txt";
+    for (int i = 0; i < 31; ++i) touch(txt / ("tilmora_log_" + std::to_string(100 + i) + ".txt"), 1000.0 + i);
+    touch(txt / "tilmora_log_old.txt" / "mine.txt", 1.0); // a folder named like the oldest log
+    platform::FileSystemControl::setDates(txt / "tilmora_log_old.txt", platform::Date{1.0}, std::nullopt);
+    touch(documents() / "Tilmora_log.txt" / "notes.txt", 1.0);
+    AppDelegate& s = makeShell();
+    s.clearLogFile();
+    EXPECT_TRUE(exists(txt / "tilmora_log_old.txt" / "mine.txt"));
+    EXPECT_FALSE(exists(txt / "tilmora_log_100.txt"));
+    EXPECT_TRUE(exists(documents() / "Tilmora_log.txt" / "notes.txt"));
+    EXPECT_EQ(outputLines(), (std::vector<std::string>{
+                                 "Pruned legacy TLM logs in txt: removed 1, kept 30",
+                                 "Error clearing log file: could not remove \"" +
+                                     (documents() / "Tilmora_log.txt").string() + "\": Is a directory"}));
+
+    const auto plist = s.launchAgentPlistURL();
+    touch(plist / "keep.txt", 1.0);
+    platform::SimInput::shared().setOperatingSystemVersion({12, 6, 0});
+    EXPECT_FALSE(s.setLaunchAtLogin(true));
+    EXPECT_TRUE(printed("[LaunchAtLogin] Failed writing plist: "));
+    s.setLaunchAtLogin(false);
+    platform::SimInput::shared().setOperatingSystemVersion({15, 3, 0});
+    s.migrateLaunchAtLoginIfNeeded();
+    EXPECT_TRUE(exists(plist / "keep.txt"));
 }
 
 TEST_F(ShellServicesTest, QuitAndTerminationStopSnapping) {

@@ -16,6 +16,8 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 
+#include <cctype>
+#include <filesystem>
 #include <ostream>
 
 namespace tilmora {
@@ -179,8 +181,15 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
     } else if (what == "log") {
         // The program's own lines, captured since it launched (they outlive the log file's
         // clearing at launch); the log file's new lines while it has not run.
-        const std::string text =
-            ProgramHost::shared().output().empty() ? session.takeNewLog() : ProgramHost::shared().takeNewOutput();
+        std::string text;
+        try {
+            text = ProgramHost::shared().output().empty() ? session.takeNewLog() : ProgramHost::shared().takeNewOutput();
+        } catch (const std::filesystem::filesystem_error& error) {
+            // The host's reason in plain words ("permission denied"), not the library's report.
+            std::string reason = error.code().message();
+            if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+            throw CommandError("cannot read the log: " + reason);
+        }
         out << text;
         if (!text.empty() && text.back() != '\n') out << "\n";
     } else {

@@ -4,6 +4,8 @@
 #include "platform/desktop/CGEvent.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/desktop/Signal.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/MainThread.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 #include <cerrno>
@@ -41,6 +43,33 @@ TEST_F(DesktopTest, ActivationBehavesAsConfigured) {
         EXPECT_EQ(app.isActive(), c.frontLater);
         EXPECT_EQ(activations, c.frontLater ? 1 : 0);
     }
+}
+
+TEST_F(DesktopTest, WorkspaceObserversRunOnTheMainThreadWhicheverThreadMadeTheChange) {
+    desk().useLaptop();
+    const pid_t first = desk().run(notesApp(), {window("W", {0, 0, 300, 300})});
+    AppSpec other = notesApp();
+    other.bundleIdentifier = "com.example.other";
+    const pid_t second = desk().run(other, {window("O", {0, 0, 300, 300})});
+    std::vector<std::pair<std::string, bool>> seen; // name, on the main thread
+    for (const char* name :
+         {NSWorkspaceDidActivateApplicationNotification, NSWorkspaceDidTerminateApplicationNotification})
+        NSWorkspace::shared().notificationCenter().addObserver(
+            name, nullptr, [&](const Notification& n) { seen.emplace_back(n.name, isMainThread()); });
+    // On the main thread the observers run before the call returns.
+    NSRunningApplication(first).activate(NSApplicationActivateIgnoringOtherApps);
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{
+                        {NSWorkspaceDidActivateApplicationNotification, true}}));
+    // A worker's changes (a restore activating an application) are announced on the main thread.
+    seen.clear();
+    DispatchQueue::global().async([first, second] {
+        NSRunningApplication(second).activate(NSApplicationActivateIgnoringOtherApps);
+        NSRunningApplication(first).terminate();
+    });
+    sim().runFor(1.0);
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{
+                        {NSWorkspaceDidActivateApplicationNotification, true},
+                        {NSWorkspaceDidTerminateApplicationNotification, true}}));
 }
 
 TEST_F(DesktopTest, ActivatingAnApplicationOnlyOnAnotherSpaceGoesThere) {

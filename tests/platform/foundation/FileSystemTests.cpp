@@ -88,8 +88,16 @@ TEST_F(FileSystemTest, RemoveAndMove) {
     EXPECT_FALSE(FileSystem::fileExists(b));
     EXPECT_THROW(FileSystem::removeItem(b), platform::Error);
     EXPECT_THROW(FileSystem::readFile(b), platform::Error);
+    // A folder is never removed as an item, only by the call for folders; a link goes, not its
+    // target.
     fs::create_directories(root() / "d" / "e");
-    FileSystem::removeItem(root() / "d");
+    fs::create_directory_symlink(root() / "d", root() / "link");
+    EXPECT_THROW(FileSystem::removeItem(root() / "d"), platform::Error);
+    EXPECT_THROW(FileSystem::removeFolder(root() / "link"), platform::Error);
+    EXPECT_TRUE(FileSystem::isDirectory(root() / "d" / "e"));
+    FileSystem::removeItem(root() / "link");
+    EXPECT_FALSE(FileSystem::isFileOrLink(root() / "link"));
+    FileSystem::removeFolder(root() / "d");
     EXPECT_FALSE(FileSystem::isDirectory(root() / "d"));
 }
 
