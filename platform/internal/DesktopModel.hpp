@@ -194,7 +194,10 @@ public:
     void finishLaunch(pid_t pid, bool activate);
     bool activate(pid_t pid, unsigned options);
     void makeFrontmost(pid_t pid, bool allWindows);
-    void endApp(pid_t pid);
+    /// Ends a running application: its windows close, it leaves the running applications (with
+    /// the workspace's did-terminate notification) and the next application comes forward. The
+    /// program itself ends only with `includingProgram` (its application object terminated).
+    void endApp(pid_t pid, bool includingProgram = false);
     bool openNewWindow(pid_t pid);
 
     // windows
