@@ -60,6 +60,8 @@ double DesktopModel::now() const {
 
 void DesktopModel::record(JournalEntry entry) {
     entry.time = now();
+    // A bounded journal: a long run that never reads it keeps the newest entries only.
+    if (journal.size() >= maxJournalEntries) journal.erase(journal.begin(), journal.begin() + maxJournalEntries / 2);
     journal.push_back(std::move(entry));
 }
 

@@ -119,6 +119,8 @@ public:
     std::uint64_t nextOrder = 1;
 
     std::vector<JournalEntry> journal;
+    /// The journal keeps at most this many entries; the oldest half goes when it is full.
+    static constexpr std::size_t maxJournalEntries = 20000;
 
     // permissions and services
     bool accessibilityTrusted = true;
