@@ -18,6 +18,8 @@ namespace platform::ui {
 namespace {
 // How long termination waits for the program's work on the global queues, seconds.
 constexpr double workDrainSeconds = 60;
+// The application whose termination is under way (a second request meanwhile does nothing).
+const Application* terminating = nullptr;
 } // namespace
 
 Application& Application::shared() {
@@ -52,8 +54,12 @@ void Application::run() {
 
 void Application::terminate(Responder*) {
     requireMainThread("Application::terminate");
-    if (terminated_) return;
+    if (terminated_ || terminating == this) return;
     if (auto d = delegate.lock(); d && d->applicationShouldTerminate() == TerminateReply::cancel) return;
+    terminating = this;
+    struct Done {
+        ~Done() { terminating = nullptr; }
+    } done;
     // Work the program has on the global queues (a restore, a snapshot's quit) finishes first, so
     // that nothing it calls back into is gone; the main run loop turns meanwhile.
     auto& kernel = detail::Kernel::get();
