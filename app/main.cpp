@@ -4,6 +4,7 @@
 #include "platform/control/FoldersControl.hpp"
 #include "platform/dispatch/Runtime.hpp"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -14,17 +15,28 @@
 namespace {
 
 // A fresh folder for a script's user (home, Documents, Library), removed when the script ends.
+// When none can be made the script does not run: it never falls back to the user's own folders.
 class ScriptUserFolder {
 public:
-    ScriptUserFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tilmora-script-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-            platform::FoldersControl::useRoot(path_);
-        } else {
-            std::cerr << "tilmora: no temporary folder for the script; using the user's folders\n";
+    /// Makes the folder and points the program's folders at it; false with `reason` set when no
+    /// temporary folder can be found or made.
+    bool make(std::string& reason) {
+        std::error_code ec;
+        const auto temporary = std::filesystem::temp_directory_path(ec);
+        if (ec) {
+            reason = ec.message();
+            return false;
         }
+        std::string pattern = (temporary / "tilmora-script-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            reason = std::strerror(errno);
+            return false;
+        }
+        path_ = pattern;
+        platform::FoldersControl::useRoot(path_);
+        return true;
     }
+    ScriptUserFolder() = default;
     ~ScriptUserFolder() {
         if (path_.empty()) return;
         platform::FoldersControl::install(std::nullopt);
@@ -49,8 +61,12 @@ private:
 int main(int argc, char** argv) {
     using tilmora::DesktopConsole;
     if (argc == 3 && std::strcmp(argv[1], "--script") == 0) {
-        platform::Runtime::start(platform::Runtime::Mode::simulated);
         ScriptUserFolder folder;
+        if (std::string reason; !folder.make(reason)) {
+            std::cerr << "cannot make a private folder for the script: " << reason << "\n";
+            return DesktopConsole::exitError;
+        }
+        platform::Runtime::start(platform::Runtime::Mode::simulated);
         int status = 0;
         {
             DesktopConsole console(std::cout);

@@ -1,6 +1,7 @@
 #include "console/ConsoleSession.hpp"
 
 #include "console/CommandError.hpp"
+#include "console/ConsoleText.hpp"
 
 #include "console/DesktopFile.hpp"
 #include "model/Log.hpp"
@@ -50,7 +51,8 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
 }
 
 void ConsoleSession::reportError(const std::string& message) {
-    out_ << "error: line " << lineNumber_ << ": " << message << "\n";
+    // A message may repeat what the script said: its control characters print escaped.
+    out_ << "error: line " << lineNumber_ << ": " << ConsoleText::controlsEscaped(message) << "\n";
     status_ = DesktopConsole::exitError;
 }
 

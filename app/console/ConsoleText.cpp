@@ -8,12 +8,16 @@ std::string ConsoleText::number(double v) {
     return platform::Text::doubleDescription(v);
 }
 
-std::string ConsoleText::quote(const std::string& text) {
-    std::string out = "\"";
+namespace {
+
+/// `text` with control characters written as "\n", "\r", "\t" or "\xHH" and, with
+/// `escapeQuotes`, `"` and `\` escaped by a backslash.
+std::string escaped(const std::string& text, bool escapeQuotes) {
+    std::string out;
     static const char* const hex = "0123456789ABCDEF";
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (escapeQuotes && (c == '"' || c == '\\')) {
             out += '\\';
             out += c;
         } else if (c == '\n') {
@@ -32,7 +36,17 @@ std::string ConsoleText::quote(const std::string& text) {
             out += c;
         }
     }
-    return out + "\"";
+    return out;
+}
+
+} // namespace
+
+std::string ConsoleText::quote(const std::string& text) {
+    return "\"" + escaped(text, true) + "\"";
+}
+
+std::string ConsoleText::controlsEscaped(const std::string& text) {
+    return escaped(text, false);
 }
 
 std::string ConsoleText::frame(const platform::CGRect& r) {

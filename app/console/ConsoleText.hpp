@@ -14,6 +14,9 @@ public:
     /// `text` in double quotes, with `"` and `\` escaped by a backslash and control characters
     /// written as "\n", "\r", "\t" or "\xHH": the text always stays on one line.
     static std::string quote(const std::string& text);
+    /// `text` as it is, but with control characters written as `quote` writes them (the echo of a
+    /// command).
+    static std::string controlsEscaped(const std::string& text);
     /// "X Y W H" of a rectangle in global points.
     static std::string frame(const platform::CGRect& r);
 };

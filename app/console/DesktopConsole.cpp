@@ -4,6 +4,9 @@
 #include "console/CommandError.hpp"
 #include "console/CommandTable.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
+#include "console/ProgramHost.hpp"
+#include "console/ScriptedAnswers.hpp"
 #include "console/ToastJournal.hpp"
 #include "console/Tokenizer.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -34,6 +37,9 @@ DesktopConsole::DesktopConsole(std::ostream& out, Options options)
 }
 
 DesktopConsole::~DesktopConsole() {
+    // A program still running ends with the console, before any shared instance goes.
+    if (session_->programState() != ConsoleSession::ProgramState::notLaunched) ProgramHost::shared().end();
+    ScriptedAnswers::shared().uninstall();
     auto& input = SimInput::shared();
     input.setKeysGoToProgram(nullptr);
     input.setPointerGoesToProgram(nullptr);
@@ -57,6 +63,8 @@ void DesktopConsole::installRouting() {
     // behaviour (`SimInput`); the console adds nothing to them.
     // `expect toast` sees the toasts shown from here on.
     ToastJournal::shared().startRecording();
+    // `alert answer` answers alerts and the other modal windows.
+    ScriptedAnswers::shared().install();
 }
 
 int DesktopConsole::exitStatus() const {
@@ -71,7 +79,7 @@ bool DesktopConsole::execute(const std::string& rawLine) {
     session_->beginLine();
     const auto line = Tokenizer::commandText(rawLine);
     if (!line) return true;
-    if (options_.echoCommands) session_->out() << "> " << *line << "\n";
+    if (options_.echoCommands) session_->out() << "> " << ConsoleText::controlsEscaped(*line) << "\n";
     const int statusBefore = session_->status();
     runCommand(*line);
     session_->out().flush();
@@ -101,6 +109,15 @@ void DesktopConsole::runCommand(const std::string& line) {
     } catch (...) {
         session_->reportError("unexpected failure");
     }
+    noteProgramEnd();
+}
+
+void DesktopConsole::noteProgramEnd() {
+    // The program quit by itself (its Quit item or chord): its objects go now.
+    auto& host = ProgramHost::shared();
+    if (session_->programState() != ConsoleSession::ProgramState::running || !host.terminated()) return;
+    host.end();
+    session_->setProgramState(ConsoleSession::ProgramState::quit);
 }
 
 int DesktopConsole::run(std::istream& in) {

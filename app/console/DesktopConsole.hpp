@@ -81,6 +81,8 @@ private:
     /// Splits `line` and runs its command; reports whatever makes it fail.
     void runCommand(const std::string& line);
     void installRouting();
+    /// Ends the program's objects when it terminated during the command that just ran.
+    void noteProgramEnd();
 
     Options options_;
     std::unique_ptr<ConsoleSession> session_;

@@ -1,6 +1,7 @@
 #include "console/ProgramHost.hpp"
 
 #include "platform/control/BundleControl.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "platform/control/StandardOutputControl.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/ui/Application.hpp"
@@ -9,6 +10,8 @@
 #include "preferences/PreferencesHooks.hpp"
 #include "shell/EditorWindowHooks.hpp"
 #include "shell/ShellHooks.hpp"
+
+#include <algorithm>
 #include "snapshots/SnapshotShellHooks.hpp"
 
 namespace tilmora {
@@ -41,7 +44,17 @@ ProgramHost& ProgramHost::shared() {
 void ProgramHost::captureOutput() {
     if (capturing_) return;
     capturing_ = true;
-    platform::StandardOutputControl::setCapture([this](std::string_view text) { output_ += text; });
+    platform::StandardOutputControl::setCapture([this](std::string_view text) { append(text); });
+}
+
+void ProgramHost::append(std::string_view text) {
+    output_ += text;
+    if (output_.size() <= maxKeptOutput) return;
+    // Drop the oldest half, up to a line start, so that a long run keeps a bounded journal.
+    std::size_t cut = output_.size() - maxKeptOutput / 2;
+    if (const auto newline = output_.find('\n', cut); newline != std::string::npos) cut = newline + 1;
+    output_.erase(0, cut);
+    outputBase_ += cut;
 }
 
 void ProgramHost::launch() {
@@ -62,8 +75,31 @@ void ProgramHost::launch() {
 
 std::shared_ptr<AppDelegate> ProgramHost::shell() const { return wrapper_ ? wrapper_->appDelegate() : nullptr; }
 
+bool ProgramHost::running() const {
+    return wrapper_ && !platform::ui::Application::shared().isTerminated();
+}
+
+bool ProgramHost::terminated() const {
+    return wrapper_ && platform::ui::Application::shared().isTerminated();
+}
+
 void ProgramHost::quit() {
     if (auto shell = this->shell()) platform::ui::Application::shared().sendAction("quitApp", shell.get(), nullptr);
+    end();
+}
+
+void ProgramHost::end() {
+    if (!wrapper_) return;
+    auto& application = platform::ui::Application::shared();
+    if (!application.isTerminated()) application.terminate(nullptr);
+    // The program's last turn: what its termination queued on the main queue runs while its
+    // objects still exist; then they go, and whatever they queued on the way out runs too.
+    platform::SimScheduler::shared().drainMainQueue();
+    // The one place where the program's state leaves it at the end, whichever way it ended (the
+    // Quit item, its chord, `program quit`, the console's end): what must reach the disk goes
+    // here, before the objects that hold it are released.
+    wrapper_.reset();
+    platform::SimScheduler::shared().drainMainQueue();
 }
 
 void ProgramHost::reset() {
@@ -71,6 +107,7 @@ void ProgramHost::reset() {
     capturing_ = false;
     wrapper_.reset();
     output_.clear();
+    outputBase_ = 0;
     outputTaken_ = 0;
     alertsShown = 0;
     ShellHooks::reset();
@@ -78,8 +115,9 @@ void ProgramHost::reset() {
 }
 
 std::string ProgramHost::takeNewOutput() {
-    std::string text = output_.substr(outputTaken_);
-    outputTaken_ = output_.size();
+    const std::size_t from = outputTaken_ > outputBase_ ? outputTaken_ - outputBase_ : 0;
+    std::string text = output_.substr(std::min(from, output_.size()));
+    outputTaken_ = outputBase_ + output_.size();
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tilmora {
 
@@ -23,15 +24,31 @@ public:
     /// creates the application delegate, sets the accessory policy, activates and runs the
     /// application (which finishes launching).
     void launch();
-    /// The running shell, or null before a launch and after a quit.
+    /// The running shell, or null before a launch and after the program ended.
     std::shared_ptr<AppDelegate> shell() const;
-    /// Sends `quitApp` to the shell; the delegate is released afterwards.
+    /// Whether the program was launched and its application object has not terminated.
+    bool running() const;
+    /// Whether the program's application object terminated (the Quit item, its chord, `quitApp`)
+    /// while its objects are still held: `end` then releases them.
+    bool terminated() const;
+    /// Sends `quitApp` to the shell, as the Quit item does, then ends the program.
     void quit();
+    /// Ends the program: terminates its application object when it still runs (the
+    /// will-terminate clean-up runs once), then releases the delegate and so every object of the
+    /// program, while the platform is still alive. The console calls it when the program quits
+    /// and when the console ends, before any shared instance is destroyed. Nothing happens when
+    /// no program is held.
+    void end();
 
-    /// The journal's text written since the previous call (or since capturing began).
+    /// The journal's text written since the previous call (or since capturing began), as far as
+    /// it is still kept.
     std::string takeNewOutput();
-    /// The whole journal.
+    /// The journal as kept: the newest `maxKeptOutput` bytes at most, cut at a line start.
     const std::string& output() const { return output_; }
+    /// Whether older output was dropped from the journal.
+    bool outputTruncated() const { return outputBase_ > 0; }
+    /// How much of the program's output the journal keeps for `expect log` and `show log`.
+    static constexpr std::size_t maxKeptOutput = 1u << 20;
 
     /// Forgets the program and its output and gives standard output back (tests).
     void reset();
@@ -41,7 +58,11 @@ public:
 
 private:
     std::shared_ptr<AppDelegateWrapper> wrapper_;
+    void append(std::string_view text);
+
     std::string output_;
+    /// Offset in the whole output of `output_`'s first byte, and of the first byte not yet taken.
+    std::size_t outputBase_ = 0;
     std::size_t outputTaken_ = 0;
     bool capturing_ = false;
 };

@@ -9,7 +9,9 @@ namespace tilmora {
 void ToastJournal::startRecording() {
     toasts_.clear();
     NotificationManager::setToastObserver([](const std::string& title, const std::string& message) {
-        ToastJournal::shared().toasts_.push_back({title, message});
+        auto& toasts = ToastJournal::shared().toasts_;
+        if (toasts.size() >= maxToasts) toasts.erase(toasts.begin(), toasts.begin() + maxToasts / 2);
+        toasts.push_back({title, message});
     });
 }
 

@@ -23,6 +23,8 @@ public:
     /// notification manager's toast observer).
     void startRecording();
     const std::vector<Toast>& toasts() const { return toasts_; }
+    /// At most this many toasts are kept (the oldest half goes when it is full).
+    static constexpr std::size_t maxToasts = 2000;
     /// Whether a recorded toast's title or message contains `text`.
     bool contains(const std::string& text) const;
 

@@ -4,6 +4,8 @@
 #include "platform/internal/DesktopTransaction.hpp"
 #include "platform/internal/DesktopNotifications.hpp"
 #include "platform/internal/DesktopState.hpp"
+#include "platform/internal/InputState.hpp"
+#include "platform/dispatch/MainThread.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/control/SharedInstances.hpp"
@@ -118,8 +120,15 @@ void SimDesktop::addDisplay(const DisplaySpec& spec) {
 }
 
 void SimDesktop::removeDisplay(std::uint32_t displayID) {
-    TXN;
-    m.removeDisplay(displayID);
+    {
+        TXN;
+        m.removeDisplay(displayID);
+    }
+    // A pointer on the unplugged display goes to the nearest display left.
+    if (isMainThread()) {
+        auto& input = input_detail::state();
+        input.pointer = input_detail::keepOnDisplays(input.pointer);
+    }
 }
 
 void SimDesktop::renumberDisplay(std::uint32_t from, std::uint32_t to) {

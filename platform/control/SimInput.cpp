@@ -322,6 +322,8 @@ void deliverMouse(EventType type, bool toProgram, long clickCount) {
 
 void SimInput::moveMouse(CGPoint location) {
     auto& s = state();
+    // The window server keeps the pointer on the displays.
+    location = input_detail::keepOnDisplays(location);
     s.pointer = location;
     if (s.buttons != 0) {
         deliverMouse(draggedType(s.buttons), s.mouseCapturedByProgram, 0);

@@ -1,4 +1,5 @@
 #include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/OwnWindowBridge.hpp"
 
 #include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/desktop/LargestOverlap.hpp"
@@ -59,6 +60,8 @@ double DesktopModel::now() const {
 
 void DesktopModel::record(JournalEntry entry) {
     entry.time = now();
+    // A bounded journal: a long run that never reads it keeps the newest entries only.
+    if (journal.size() >= maxJournalEntries) journal.erase(journal.begin(), journal.begin() + maxJournalEntries / 2);
     journal.push_back(std::move(entry));
 }
 
@@ -176,6 +179,13 @@ void DesktopModel::removeDisplay(std::uint32_t id) {
             top = std::clamp(top, vis.minY() + height, vis.maxY());
             w.spec.frame = {x, top - height, width, height};
             w.space = main.activeSpace;
+        }
+        // The program's own windows learn where the window server put them.
+        for (auto& [n, w] : windows) {
+            if (!w.closed && w.own)
+                pendingCalls.push_back([number = n, frame = w.spec.frame] {
+                    OwnWindowBridge::windowServerMoved(number, frame);
+                });
         }
     }
     displaysChanged();
@@ -421,9 +431,9 @@ void DesktopModel::makeFrontmost(pid_t pid, bool allWindows) {
     }
 }
 
-void DesktopModel::endApp(pid_t pid) {
+void DesktopModel::endApp(pid_t pid, bool includingProgram) {
     AppRecord* a = liveApp(pid);
-    if (!a || a->isProgram) return;
+    if (!a || (a->isProgram && !includingProgram)) return;
     bool wasListed = a->listed;
     a->state = AppState::terminated;
     a->listed = false;

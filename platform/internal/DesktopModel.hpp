@@ -119,6 +119,8 @@ public:
     std::uint64_t nextOrder = 1;
 
     std::vector<JournalEntry> journal;
+    /// The journal keeps at most this many entries; the oldest half goes when it is full.
+    static constexpr std::size_t maxJournalEntries = 20000;
 
     // permissions and services
     bool accessibilityTrusted = true;
@@ -194,7 +196,10 @@ public:
     void finishLaunch(pid_t pid, bool activate);
     bool activate(pid_t pid, unsigned options);
     void makeFrontmost(pid_t pid, bool allWindows);
-    void endApp(pid_t pid);
+    /// Ends a running application: its windows close, it leaves the running applications (with
+    /// the workspace's did-terminate notification) and the next application comes forward. The
+    /// program itself ends only with `includingProgram` (its application object terminated).
+    void endApp(pid_t pid, bool includingProgram = false);
     bool openNewWindow(pid_t pid);
 
     // windows

@@ -2,6 +2,12 @@
 
 #include "platform/dispatch/MediaTime.hpp"
 #include "platform/foundation/SharedInstance.hpp"
+#include "platform/internal/DesktopModel.hpp"
+#include "platform/internal/DesktopState.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include <atomic>
 
@@ -30,6 +36,48 @@ std::uint64_t stateGeneration() {
     // The state made lazily by the work itself must not read as a reset that came in between.
     state();
     return generation.load();
+}
+
+void endProgram() {
+    auto& s = state();
+    s.hotKeys.clear();
+    s.firedHotKeys.clear();
+    for (auto& handler : s.handlers) {
+        handler.removed = true;
+        handler.proc = nullptr;
+    }
+    for (auto& monitor : std::vector(s.monitors)) NSEvent::removeMonitor(monitor);
+    s.mouseCapturedByProgram = false;
+}
+
+CGPoint keepOnDisplays(CGPoint location) {
+    if (std::isnan(location.x)) location.x = 0;
+    if (std::isnan(location.y)) location.y = 0;
+    auto holder = desktop_detail::currentModel();
+    desktop_detail::DesktopModel::Txn txn(*holder);
+    if (holder->displays.empty()) return location;
+    // First into the box around every display, so that the distances below stay small and exact.
+    double minX = holder->displays.front().spec.frame.minX(), maxX = holder->displays.front().spec.frame.maxX();
+    double minY = holder->displays.front().spec.frame.minY(), maxY = holder->displays.front().spec.frame.maxY();
+    for (const auto& display : holder->displays) {
+        minX = std::min(minX, display.spec.frame.minX());
+        maxX = std::max(maxX, display.spec.frame.maxX());
+        minY = std::min(minY, display.spec.frame.minY());
+        maxY = std::max(maxY, display.spec.frame.maxY());
+    }
+    location = {std::clamp(location.x, minX, maxX), std::clamp(location.y, minY, maxY)};
+    std::optional<CGPoint> best;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (const auto& display : holder->displays) {
+        const CGRect& f = display.spec.frame;
+        const CGPoint p{std::clamp(location.x, f.minX(), f.maxX()), std::clamp(location.y, f.minY(), f.maxY())};
+        const double distance = std::hypot(p.x - location.x, p.y - location.y);
+        if (!best || distance < bestDistance) {
+            best = p;
+            bestDistance = distance;
+        }
+    }
+    return best.value_or(location);
 }
 
 std::vector<SimInput::SymbolicHotKey> defaultSymbolicHotKeys() {

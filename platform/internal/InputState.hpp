@@ -114,6 +114,15 @@ inline constexpr std::uint32_t kChordBits =
 /// control, option, shift and command must agree; the function bit only when it was registered.
 bool hotKeyMatches(std::uint32_t registered, std::uint32_t pressed);
 
+/// The program has terminated: its hot keys are unregistered, its Carbon handlers and event
+/// monitors removed (none is called again), and a mouse capture it held is released.
+void endProgram();
+
+/// Where the window server keeps the pointer: `location` when it lies on a display frame (edges
+/// included), else the nearest point of the nearest display frame; `location` itself when there is
+/// no display. A NaN coordinate counts as 0.
+CGPoint keepOnDisplays(CGPoint location);
+
 /// Carbon modifier mask of AppKit flags (control, option, shift, command, function, caps lock).
 std::uint32_t carbonModifiers(ModifierFlags flags);
 

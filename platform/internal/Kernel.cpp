@@ -454,6 +454,15 @@ std::string Kernel::describeThreads() {
     return s;
 }
 
+bool Kernel::globalWorkPending() {
+    Guard g = lock();
+    if (!poolJobs_.empty()) return true;
+    return std::any_of(threads_.begin(), threads_.end(), [](auto& t) {
+        if (t->state == ThreadRecord::State::exited || t->name.rfind("worker ", 0) != 0) return false;
+        return t->state != ThreadRecord::State::blocked || !t->reason.idle;
+    });
+}
+
 std::size_t Kernel::threadCount() {
     Guard g = lock();
     return static_cast<std::size_t>(std::count_if(

@@ -188,6 +188,11 @@ public:
     void addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode);
     /// Valid timers on the main run loop.
     std::size_t scheduledTimerCount();
+    /// Whether work runs or waits on the global queues: a queued job, or a pool worker that is
+    /// not idle (running, sleeping or blocked in a job).
+    bool globalWorkPending();
+    /// Invalidates every timer on the main run loop (the program that made them has ended).
+    void invalidateMainRunLoopTimers();
     void timerChanged();
     void addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);
     void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode);

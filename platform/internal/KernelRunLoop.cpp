@@ -33,6 +33,17 @@ std::size_t Kernel::scheduledTimerCount() {
     return count;
 }
 
+void Kernel::invalidateMainRunLoopTimers() {
+    std::vector<std::shared_ptr<Timer>> live;
+    {
+        Guard g = lock();
+        for (const auto& e : timers_)
+            if (e.timer->valid_) live.push_back(e.timer);
+    }
+    for (auto& timer : live)
+        timer->invalidate();
+}
+
 void Kernel::addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode) {
     Guard g = lock();
     if (!timer->valid_) return;

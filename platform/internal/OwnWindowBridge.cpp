@@ -2,6 +2,10 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopState.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/MainThread.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Window.hpp"
 
 #include <algorithm>
 
@@ -121,6 +125,25 @@ void discard(std::uint32_t number) {
         m.zOrder.erase(std::remove(m.zOrder.begin(), m.zOrder.end(), number), m.zOrder.end());
         m.windows.erase(number);
     }
+}
+
+void windowServerMoved(std::uint32_t number, const CGRect& frame) {
+    auto adopt = [number, frame] {
+        if (auto* window = ui::Application::shared().windowWithNumber(long(number)))
+            window->setFrame(frame, true);
+    };
+    if (isMainThread()) {
+        adopt();
+    } else {
+        DispatchQueue::main().async(adopt);
+    }
+}
+
+void endProgram() {
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    m.endApp(m.programPid, true);
 }
 
 void activateProgram() {

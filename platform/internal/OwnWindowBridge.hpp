@@ -78,6 +78,15 @@ void remove(std::uint32_t number);
 /// makes and destroys windows all day keeps the desktop's records from growing.
 void discard(std::uint32_t number);
 
+/// The window server moved window `number` to `frame` (its display was unplugged): the toolkit's
+/// window takes that frame, on the main thread (at once when called there, else through the main
+/// queue). Unknown numbers are ignored.
+void windowServerMoved(std::uint32_t number, const CGRect& frame);
+
+/// The program has terminated: it leaves the running applications (the workspace posts its
+/// did-terminate notification), its window records close and the next application comes forward.
+void endProgram();
+
 /// Makes the program the frontmost application. When it was not, the workspace posts its
 /// did-activate notification with the program as the application.
 void activateProgram();

@@ -7,10 +7,20 @@
 #include "platform/ui/Runtime.hpp"
 #include "platform/internal/UiScript.hpp"
 #include "platform/ui/Window.hpp"
+#include "platform/ui/StatusItem.hpp"
+#include "platform/internal/InputState.hpp"
+#include "platform/internal/Kernel.hpp"
 
 #include <algorithm>
 
 namespace platform::ui {
+
+namespace {
+// How long termination waits for the program's work on the global queues, seconds.
+constexpr double workDrainSeconds = 60;
+// The application whose termination is under way (a second request meanwhile does nothing).
+const Application* terminating = nullptr;
+} // namespace
 
 Application& Application::shared() {
     return SharedInstance<Application>::get();
@@ -24,6 +34,7 @@ bool Application::setActivationPolicy(ActivationPolicy policy) {
 
 void Application::activate(bool) {
     requireMainThread("Application::activate");
+    if (terminated_ || (!launched_ && policy_ == ActivationPolicy::accessory)) return;
     // The desktop may have brought another application forward meanwhile: ask it every time (it
     // posts the workspace's did-activate notification only when the frontmost one changes).
     OwnWindowBridge::activateProgram();
@@ -43,12 +54,39 @@ void Application::run() {
 
 void Application::terminate(Responder*) {
     requireMainThread("Application::terminate");
-    if (terminated_) return;
+    if (terminated_ || terminating == this) return;
     if (auto d = delegate.lock(); d && d->applicationShouldTerminate() == TerminateReply::cancel) return;
+    terminating = this;
+    struct Done {
+        ~Done() { terminating = nullptr; }
+    } done;
+    // Work the program has on the global queues (a restore, a snapshot's quit) finishes first, so
+    // that nothing it calls back into is gone; the main run loop turns meanwhile.
+    auto& kernel = detail::Kernel::get();
+    if (kernel.globalWorkPending())
+        runtime::runLoopUntil(runtime::defaultMode, [&kernel] { return !kernel.globalWorkPending(); }, workDrainSeconds);
     runtime::post(ApplicationWillTerminateNotification, this);
     if (auto d = delegate.lock()) d->applicationWillTerminate();
     terminated_ = true;
     running_ = false;
+    endProgram();
+}
+
+void Application::endProgram() {
+    for (auto& session : modal_)
+        if (!session.code) session.code = ModalResponse::abort;
+    for (auto& window : windows())
+        window->close();
+    auto& bar = StatusBar::system();
+    for (auto item : std::vector(bar.items()))
+        bar.removeStatusItem(item);
+    input_detail::endProgram();
+    detail::Kernel::get().invalidateMainRunLoopTimers();
+    OwnWindowBridge::endProgram();
+    if (active_) {
+        active_ = false;
+        runtime::post(ApplicationDidResignActiveNotification, this);
+    }
 }
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {

@@ -62,7 +62,9 @@ public:
     /// Makes the application active: the program becomes the frontmost application of the
     /// simulated desktop (the workspace posts its did-activate notification, with the program's
     /// running application, when another one was in front), and the did-become-active
-    /// notification is posted when the application was not active.
+    /// notification is posted when the application was not active. An accessory application does
+    /// not take the front by launching: asked before `run` it leaves the frontmost application in
+    /// front, as it does after the application terminated.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
 
@@ -70,7 +72,12 @@ public:
     /// marks the application running. The simulated desktop drives the run loop from then on.
     void run();
     bool isRunning() const { return running_; }
-    /// Asks the delegate; unless it cancels, posts will-terminate, tells the delegate and stops.
+    /// Asks the delegate; unless it cancels, posts will-terminate, tells the delegate, then ends
+    /// the program as its process's exit would: modal sessions are aborted, every window and panel
+    /// closes, the status items leave every menu bar, the hot keys, Carbon handlers and event
+    /// monitors go, the main run loop's timers are invalidated, and the program leaves the running
+    /// applications (the workspace posts its did-terminate notification; the next application
+    /// comes forward). Its objects are the host's to release afterwards. Once only.
     void terminate(Responder* sender);
     bool isTerminated() const { return terminated_; }
 
@@ -114,6 +121,7 @@ private:
         Window* window;
         std::optional<long> code;
     };
+    void endProgram();
     void registerWindow(Window* w) { all_.push_back(w); }
     void unregisterWindow(Window* w);
     void orderIn(Window* w);

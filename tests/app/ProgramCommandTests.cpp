@@ -1,8 +1,4 @@
-#include "console/DesktopConsole.hpp"
-#include "console/ProgramHost.hpp"
-#include "platform/control/BundleControl.hpp"
-#include "platform/control/LocaleControl.hpp"
-#include "support/PlatformTest.hpp"
+#include "app/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,24 +10,7 @@ using tilmora::DesktopConsole;
 
 namespace {
 
-class ProgramCommandTest : public PlatformTest {
-protected:
-    void restoreFixture() override {
-        PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
-    }
-    void TearDown() override {
-        tilmora::ProgramHost::shared().reset();
-        PlatformTest::TearDown();
-    }
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
-    }
-    std::ostringstream out;
-};
+using ProgramCommandTest = ProgramScriptTest;
 
 TEST_F(ProgramCommandTest, ScriptSetsSettingsAnswersAlertsLaunchesAndQuits) {
     const int status = run(R"(defaults write WMGapSize double 12

@@ -1,4 +1,4 @@
-// alert answer N|"Button title" [text "typed"]; expect alert "text"
+// alert answer N|"Button title" [text "typed"] [pick "Item"] [choose "Button"]; expect alert "text"
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
@@ -6,32 +6,40 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
+#include "console/ScriptedAnswers.hpp"
 #include "platform/control/UISimulator.hpp"
 
 namespace tilmora {
 
 namespace {
 
-using platform::ui::AlertResponse;
 using platform::ui::UISimulator;
 
-constexpr const char* usage = "usage: alert answer N|\"Button title\" [text \"typed\"]";
+constexpr const char* usage =
+    "usage: alert answer N|\"Button title\" [text \"typed\"] [pick \"Item\"] [choose \"Button\"]";
 
+/// Queues the answer for the next alert or modal window, whichever the program shows first.
 void alertCommand(ConsoleSession&, const CommandArgs& args) {
-    if (args.text(1) != "answer" || args.argumentCount() == 3 ||
-        (args.argumentCount() == 4 && args.text(3) != "text")) {
-        throw CommandError(usage);
+    if (args.text(1) != "answer" || args.argumentCount() % 2 != 0) throw CommandError(usage);
+    ScriptedAnswers::Answer answer;
+    for (std::size_t i = 3; i + 1 <= args.argumentCount(); i += 2) {
+        const std::string& option = args.text(i);
+        std::optional<std::string>* slot = option == "text"     ? &answer.typed
+                                           : option == "pick"   ? &answer.pick
+                                           : option == "choose" ? &answer.choose
+                                                                : nullptr;
+        if (!slot || slot->has_value()) throw CommandError(usage);
+        *slot = args.text(i + 1);
     }
-    std::optional<std::string> typed;
-    if (args.argumentCount() == 4) typed = args.text(4);
     const std::string& which = args.text(2);
     if (!args.quoted(2) && !which.empty() && which.find_first_not_of("0123456789") == std::string::npos) {
         const long number = args.integer(2);
         if (number < 1) throw CommandError("alert buttons count from 1");
-        UISimulator::scriptAlertResponse(AlertResponse::press(number - 1, typed));
+        answer.buttonNumber = number;
     } else {
-        UISimulator::scriptAlertResponse(AlertResponse::pressTitled(which, typed));
+        answer.buttonTitle = which;
     }
+    ScriptedAnswers::shared().enqueue(std::move(answer));
 }
 
 void expectAlert(ConsoleSession& session, const CommandArgs& args) {
@@ -47,9 +55,9 @@ void expectAlert(ConsoleSession& session, const CommandArgs& args) {
 
 const CommandRegistration registration({
     {.name = "alert",
-     .arguments = ArgumentCheck::between(2, 4, usage),
+     .arguments = ArgumentCheck::between(2, 8, usage),
      .handler = alertCommand,
-     .help = {"alert answer N|\"Button title\" [text \"typed\"]"},
+     .help = {"alert answer N|\"Button title\" [text \"typed\"] [pick \"Item\"] [choose \"Button\"]"},
      .helpOrder = 66},
 });
 

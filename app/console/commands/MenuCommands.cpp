@@ -54,6 +54,8 @@ void openStatusMenu(ConsoleSession& session, std::optional<long> display,
                     std::function<std::vector<std::string>(Menu&)> choose) {
     auto& item = ProgramWindows::statusItem();
     const std::size_t screen = ProgramWindows::screenIndex(display);
+    // Only this menu's session is read afterwards: the journal of earlier ones is not kept.
+    UISimulator::clearMenuLog();
     auto opened = std::make_shared<bool>(false);
     UISimulator::scriptMenuChoice([opened, choose = std::move(choose)](Menu& menu) {
         *opened = true;

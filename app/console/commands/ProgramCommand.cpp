@@ -1,4 +1,4 @@
-// program launch | quit
+// program launch | quit; expect program running|stopped; expect log "text"
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
@@ -47,19 +47,31 @@ void programCommand(ConsoleSession& session, const CommandArgs& args) {
         launchProgram(session);
     } else if (what == "quit") {
         session.requireProgramRunning();
-        ProgramHost::shared().quit();
         session.setProgramState(State::quit);
+        ProgramHost::shared().quit();
         session.out() << "program quit\n";
     } else {
         throw CommandError("usage: program launch | quit");
     }
 }
 
+// Whether the program runs: launched and not quit (by `program quit`, its Quit item or chord).
+void expectProgram(ConsoleSession& session, const CommandArgs& args) {
+    if (args.argumentCount() != 2 || (args.text(2) != "running" && args.text(2) != "stopped"))
+        throw CommandError("usage: expect program running|stopped");
+    const bool running = session.programState() == State::running;
+    const std::string actual = running ? "running" : "stopped";
+    if (actual != args.text(2)) session.failExpectation("program", args.text(2), actual);
+}
+
 // A line the program printed since the console started capturing its output contains the text.
+// The journal keeps the newest output only; a search that finds nothing says when older lines
+// are no longer kept.
 void expectLog(ConsoleSession& session, const CommandArgs& args) {
     if (args.argumentCount() != 2) throw CommandError("usage: expect log \"text\"");
     const std::string& text = args.text(2);
-    const std::string& output = ProgramHost::shared().output();
+    auto& host = ProgramHost::shared();
+    const std::string& output = host.output();
     std::size_t start = 0;
     while (start < output.size()) {
         std::size_t end = output.find('\n', start);
@@ -67,16 +79,19 @@ void expectLog(ConsoleSession& session, const CommandArgs& args) {
         if (std::string_view(output).substr(start, end - start).find(text) != std::string_view::npos) return;
         start = end + 1;
     }
-    session.failExpectation("log " + ConsoleText::quote(text), "a log line containing it", "none");
+    session.failExpectation("log " + ConsoleText::quote(text), "a log line containing it",
+                            host.outputTruncated() ? "none in the newest 1 MiB kept (older lines are no longer kept)"
+                                                   : "none");
 }
 
-const ExpectationRegistration expectations({{"log", expectLog}});
+const ExpectationRegistration expectations({{"log", expectLog}, {"program", expectProgram}});
 
 const CommandRegistration registration({
     {.name = "program",
      .arguments = ArgumentCheck::exactly(1, "usage: program launch | quit"),
      .handler = programCommand,
-     .help = {"program launch | quit"},
+     .help = {"program launch | quit", "expect program running|stopped",
+              "expect log \"text\" | expect alert \"text\"   (anything since the script started)"},
      .helpOrder = 50},
 });
 

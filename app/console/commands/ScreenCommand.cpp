@@ -26,6 +26,8 @@ void screenCommand(ConsoleSession&, const CommandArgs& args) {
         auto ids = desktop.displayIDs();
         if (std::find(ids.begin(), ids.end(), static_cast<std::uint32_t>(number)) == ids.end())
             throw CommandError("no display " + t[2]);
+        // The console keeps one display, as a desktop a person uses always has one.
+        if (ids.size() == 1) throw CommandError("at least one display must stay");
         desktop.removeDisplay(static_cast<std::uint32_t>(number));
         return;
     }

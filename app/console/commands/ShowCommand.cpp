@@ -7,6 +7,7 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/ProgramHost.hpp"
+#include "console/ScriptedAnswers.hpp"
 #include "platform/control/UISimulator.hpp"
 #include "platform/ui/Application.hpp"
 #include "console/DesktopQueries.hpp"
@@ -138,7 +139,7 @@ void showJournal(std::ostream& out) {
 const char* const kUsage =
     "usage: show screens | windows | apps | spaces | journal | log | picture FILE.png [display N] [scale S]";
 
-// Every alert since the previous `show alerts`, with the answer it got.
+// Every alert and modal window since the previous `show alerts`, with the answer it got.
 void showAlerts(std::ostream& out) {
     const auto& alerts = platform::ui::UISimulator::alertLog();
     auto& host = ProgramHost::shared();
@@ -156,6 +157,23 @@ void showAlerts(std::ostream& out) {
         }
     }
     host.alertsShown = alerts.size();
+    // Then the other modal windows (the replacement-display prompt, panels run modally).
+    auto& answers = ScriptedAnswers::shared();
+    const auto& windows = answers.modalWindows();
+    if (answers.modalWindowsShown > windows.size()) answers.modalWindowsShown = 0;
+    for (std::size_t i = answers.modalWindowsShown; i < windows.size(); ++i) {
+        const auto& window = windows[i];
+        out << "window " << ConsoleText::quote(window.title) << " buttons";
+        for (const auto& title : window.buttons) out << " " << ConsoleText::quote(title);
+        if (!window.items.empty()) {
+            out << " items";
+            for (const auto& item : window.items) out << " " << ConsoleText::quote(item);
+        }
+        out << " answer " << (window.answer ? ConsoleText::quote(*window.answer) : std::string("none"));
+        if (!window.problem.empty()) out << " (" << window.problem << ")";
+        out << "\n";
+    }
+    answers.modalWindowsShown = windows.size();
 }
 
 void showCommand(ConsoleSession& session, const CommandArgs& args) {

@@ -1,0 +1,144 @@
+#include "console/ScriptedAnswers.hpp"
+
+#include "platform/control/UISimulator.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Button.hpp"
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/TextField.hpp"
+#include "platform/ui/View.hpp"
+#include "platform/ui/Window.hpp"
+
+#include <functional>
+
+namespace tilmora {
+
+namespace {
+
+using platform::ui::AlertResponse;
+using platform::ui::Button;
+using platform::ui::PopUpButton;
+using platform::ui::UISimulator;
+using platform::ui::View;
+using platform::ui::Window;
+
+/// Every view under `view`, depth first in subview order.
+void eachView(View* view, const std::function<void(View&)>& visit) {
+    if (!view) return;
+    visit(*view);
+    for (const auto& sub : std::vector(view->subviews()))
+        eachView(sub.get(), visit);
+}
+
+/// The window's buttons (pop-up buttons left out), depth first.
+std::vector<Button*> buttonsOf(Window& window) {
+    std::vector<Button*> out;
+    eachView(window.contentView().get(), [&](View& v) {
+        auto* button = dynamic_cast<Button*>(&v);
+        if (button && !dynamic_cast<PopUpButton*>(button)) out.push_back(button);
+    });
+    return out;
+}
+
+/// The first editable text field of the window, if any.
+platform::ui::TextField* editableField(Window& window) {
+    platform::ui::TextField* found = nullptr;
+    eachView(window.contentView().get(), [&](View& v) {
+        auto* field = dynamic_cast<platform::ui::TextField*>(&v);
+        if (!found && field && field->isEditable) found = field;
+    });
+    return found;
+}
+
+} // namespace
+
+ScriptedAnswers::~ScriptedAnswers() = default;
+
+void ScriptedAnswers::install() {
+    installed_ = true;
+    UISimulator::setAlertResponder([](const platform::ui::Alert&) {
+        auto& self = ScriptedAnswers::shared();
+        if (self.queue_.empty()) return AlertResponse::press(0);
+        Answer answer = std::move(self.queue_.front());
+        self.queue_.pop_front();
+        if (answer.buttonTitle) return AlertResponse::pressTitled(*answer.buttonTitle, answer.typed);
+        return AlertResponse::press(answer.buttonNumber.value_or(1) - 1, answer.typed);
+    });
+    UISimulator::setModalResponder([](Window& window) { ScriptedAnswers::shared().answerWindow(window); });
+}
+
+void ScriptedAnswers::uninstall() {
+    if (!installed_) return;
+    installed_ = false;
+    UISimulator::setAlertResponder(nullptr);
+    UISimulator::setModalResponder(nullptr);
+}
+
+void ScriptedAnswers::answerWindow(Window& window) {
+    auto& application = platform::ui::Application::shared();
+    // A later turn of a session already answered: the answer did not end it, so it is cancelled.
+    const std::shared_ptr<const void> self = window.weak_from_this().lock();
+    if (self && current_.lock() == self) {
+        current_.reset();
+        application.abortModal();
+        return;
+    }
+    current_ = self;
+    ModalWindowRecord record;
+    record.title = window.title;
+    const auto buttons = buttonsOf(window);
+    for (auto* button : buttons)
+        record.buttons.push_back(button->title);
+    auto* popUp = UISimulator::findPopUpButton(window);
+    if (popUp) record.items = popUp->itemTitles();
+    if (modalWindows_.size() >= maxRecords) {
+        modalWindows_.erase(modalWindows_.begin());
+        if (modalWindowsShown > 0) --modalWindowsShown;
+    }
+    if (queue_.empty()) {
+        modalWindows_.push_back(std::move(record));
+        application.abortModal();
+        return;
+    }
+    Answer answer = std::move(queue_.front());
+    queue_.pop_front();
+    // Everything the answer needs is found before anything is clicked, so that the journal entry
+    // is complete before the window's actions run.
+    platform::ui::TextField* field = nullptr;
+    long item = -1;
+    Button* choose = nullptr;
+    Button* press = nullptr;
+    if (answer.typed && !(field = editableField(window))) record.problem = "no text field";
+    if (record.problem.empty() && answer.pick) {
+        for (std::size_t i = 0; i < record.items.size() && item < 0; ++i)
+            if (record.items[i] == *answer.pick) item = static_cast<long>(i);
+        for (std::size_t i = 0; i < record.items.size() && item < 0; ++i)
+            if (record.items[i].rfind(*answer.pick, 0) == 0) item = static_cast<long>(i);
+        if (item < 0) record.problem = "no item \"" + *answer.pick + "\"";
+    }
+    if (record.problem.empty() && answer.choose && !(choose = UISimulator::findButton(window, *answer.choose)))
+        record.problem = "no button \"" + *answer.choose + "\"";
+    if (record.problem.empty()) {
+        if (answer.buttonTitle) {
+            press = UISimulator::findButton(window, *answer.buttonTitle);
+            if (!press) record.problem = "no button \"" + *answer.buttonTitle + "\"";
+        } else {
+            const long number = answer.buttonNumber.value_or(1);
+            if (number >= 1 && number <= static_cast<long>(buttons.size()))
+                press = buttons[static_cast<std::size_t>(number - 1)];
+            else
+                record.problem = "no button " + std::to_string(number);
+        }
+    }
+    if (press) record.answer = press->title;
+    modalWindows_.push_back(std::move(record));
+    if (!press) {
+        application.abortModal();
+        return;
+    }
+    if (field) UISimulator::replaceText(*field, *answer.typed);
+    if (item >= 0) UISimulator::pickPopUpItem(*popUp, item);
+    if (choose) UISimulator::click(*choose);
+    UISimulator::click(*press);
+}
+
+} // namespace tilmora
