@@ -2,6 +2,8 @@
 
 #include "BenchSandbox.hpp"
 
+#include "model/DefaultLayoutStore.hpp"
+#include "model/Layout.hpp"
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
@@ -9,6 +11,8 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "shell/AppDelegate.hpp"
@@ -54,5 +58,30 @@ void BM_StatusMenuRebuild(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StatusMenuRebuild)->Unit(benchmark::kMillisecond);
+
+// The status menu built for the main display with `range(0)` layouts stored: spread over 100
+// displays (so the main display lists one in a hundred as its presets), two unlabelled tiles each.
+// Targets: 20,000 layouts 50 ms; linear over 200, 2,000 and 20,000.
+void BM_StatusMenuOpenWithLayouts(benchmark::State& state) {
+    auto wrapper = setUpShell();
+    auto& shell = *wrapper->appDelegate();
+    std::vector<tilmora::Layout> layouts;
+    for (long i = 0; i < state.range(0); ++i) {
+        const tilmora::DisplayId display(std::to_string(i % 100 + 1));
+        std::vector<tilmora::Tile> tiles{
+            tilmora::Tile{tilmora::TileId{platform::UUID()}, display, {0.0, 0.0, 0.5, 1.0}, std::nullopt},
+            tilmora::Tile{tilmora::TileId{platform::UUID()}, display, {0.5, 0.0, 0.5, 1.0}, std::nullopt}};
+        layouts.push_back(tilmora::Layout{tilmora::LayoutId{platform::UUID()}, "Layout " + std::to_string(i), display,
+                                          std::move(tiles)});
+    }
+    platform::FileSystem::createDirectories(shell.baseLayoutStore->url().parent_path());
+    platform::FileSystem::writeAtomically(shell.baseLayoutStore->url(),
+                                          platform::jsonText(platform::encodeJsonArray(layouts)));
+    for (auto _ : state) {
+        shell.rebuildStatusMenu();
+        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+    }
+}
+BENCHMARK(BM_StatusMenuOpenWithLayouts)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
