@@ -62,9 +62,13 @@ std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& display
     } catch (const std::exception&) {
         return {};
     }
+    return veskPresets(all, displayId);
+}
+
+std::vector<VeskPreset> veskPresets(const std::vector<Layout>& all, const DisplayId& displayId) {
     std::vector<Layout> matching;
-    for (Layout& layout : all) {
-        if (layout.displayId == displayId) matching.push_back(std::move(layout));
+    for (const Layout& layout : all) {
+        if (layout.displayId == displayId) matching.push_back(layout);
     }
     const std::size_t rawCount = matching.size();
 
