@@ -143,7 +143,8 @@ void SnapshotRowModel::deleteSnapshot(const std::shared_ptr<Snapshot>& snapshot)
 
 namespace {
 
-SnapshotShortcuts::Handlers handlersOf(const std::shared_ptr<SnapshotManaging>& manager, const std::string& snapshotID) {
+SnapshotShortcuts::Handlers handlersOf(const std::shared_ptr<SnapshotManaging>& manager,
+                                       const std::string& snapshotID) {
     return SnapshotShortcuts::Handlers{snapshotID,
                                        [manager, snapshotID] {
                                            if (auto found = manager->viewContext().snapshotWithID(snapshotID))

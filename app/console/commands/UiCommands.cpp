@@ -1,6 +1,7 @@
 // ui windows | ui show "<window>" | ui action "<selector>"
 // ui click "<window>" "<text or id>" | ui type "<window>" "<id>" "<text>" | ui pick "<window>" "<id>"
-// "<item>" ui step "<window>" "<id>" up|down | ui scroll "<window>" "<list id>" ROW | ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
+// "<item>" ui step "<window>" "<id>" up|down | ui scroll "<window>" "<list id>" ROW
+// ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
 // "<id>" V1 [V2 ...] expect toast "<text>"
 
 #include "console/ProgramHost.hpp"
@@ -129,7 +130,8 @@ void step(const Target& t, const std::string& direction) {
 void scroll(const Target& t, const std::string& row) {
     auto* n = t.node();
     if (!n || !n->isList || !n->lazyRow) t.fail("is not a scrolling list");
-    const bool isNumber = !row.empty() && std::all_of(row.begin(), row.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool isNumber =
+        !row.empty() && std::all_of(row.begin(), row.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!isNumber || row.size() > 9) throw CommandError("usage: ui scroll \"<window>\" \"<list id>\" ROW");
     ViewDriver(*t.element.host).scrollList(std::stoul(row), n->identity);
 }

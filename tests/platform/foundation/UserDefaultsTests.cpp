@@ -315,8 +315,9 @@ TEST_F(UserDefaultsSavingTest, ChangesAreWrittenAtMostOncePerSecondAndFlushedOnR
 
 TEST_F(UserDefaultsSavingTest, TheFileKeepsItsPrettyPrintedLayout) {
     auto& defaults = UserDefaults::standard();
+    const PropertyArray numbers{PropertyValue(0.5), PropertyValue(2.0)};
     defaults.set(PropertyValue(PropertyDictionary{{"z", PropertyValue(PropertyArray{})},
-                                                  {"a\u0001\"\\\t", PropertyValue(PropertyArray{PropertyValue(0.5), PropertyValue(2.0)})},
+                                                  {"a\u0001\"\\\t", PropertyValue(numbers)},
                                                   {"e", PropertyValue(PropertyDictionary{})}}),
                  "nested");
     defaults.set(PropertyValue(std::numeric_limits<double>::quiet_NaN()), "nan");
