@@ -2,6 +2,8 @@
 
 #include "BenchSandbox.hpp"
 
+#include "model/DefaultLayoutStore.hpp"
+#include "model/Layout.hpp"
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
@@ -9,16 +11,25 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "shell/AppDelegate.hpp"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+
+/// Dates the layout file an hour back, as a file saved in an earlier session is.
+void ageLayoutFile(tilmora::AppDelegate& shell) {
+    const auto file = shell.baseLayoutStore->url();
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+}
 
 /// Three displays, 20 preset grids on the first one and 20 snap areas, the registered settings
 /// and the program's English string tables, on the simulated runtime with fresh folders.
@@ -41,6 +52,7 @@ std::shared_ptr<tilmora::AppDelegateWrapper> setUpShell() {
         tilmora::saveVeskPreset(*shell.baseLayoutStore, preset, tilmora::DisplayId("1"));
     }
     benchsupport::storeSnapAreas(20, 0.5);
+    ageLayoutFile(shell);
     return wrapper;
 }
 
@@ -54,5 +66,32 @@ void BM_StatusMenuRebuild(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StatusMenuRebuild)->Unit(benchmark::kMillisecond);
+
+// The status menu built for the main display with `range(0)` layouts stored: spread over 100
+// displays (so the main display lists one in a hundred as its presets), two unlabelled tiles each;
+// the layout file unchanged since it was saved. Targets: 20,000 layouts 50 ms; linear over 200,
+// 2,000 and 20,000.
+void BM_StatusMenuOpenWithLayouts(benchmark::State& state) {
+    auto wrapper = setUpShell();
+    auto& shell = *wrapper->appDelegate();
+    std::vector<tilmora::Layout> layouts;
+    for (long i = 0; i < state.range(0); ++i) {
+        const tilmora::DisplayId display(std::to_string(i % 100 + 1));
+        std::vector<tilmora::Tile> tiles{
+            tilmora::Tile{tilmora::TileId{platform::UUID()}, display, {0.0, 0.0, 0.5, 1.0}, std::nullopt},
+            tilmora::Tile{tilmora::TileId{platform::UUID()}, display, {0.5, 0.0, 0.5, 1.0}, std::nullopt}};
+        layouts.push_back(tilmora::Layout{tilmora::LayoutId{platform::UUID()}, "Layout " + std::to_string(i), display,
+                                          std::move(tiles)});
+    }
+    platform::FileSystem::createDirectories(shell.baseLayoutStore->url().parent_path());
+    platform::FileSystem::writeAtomically(shell.baseLayoutStore->url(),
+                                          platform::jsonText(platform::encodeJsonArray(layouts)));
+    ageLayoutFile(shell);
+    for (auto _ : state) {
+        shell.rebuildStatusMenu();
+        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+    }
+}
+BENCHMARK(BM_StatusMenuOpenWithLayouts)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace

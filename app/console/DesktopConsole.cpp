@@ -13,6 +13,7 @@
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 #include <exception>
 #include <istream>
@@ -131,6 +132,7 @@ int DesktopConsole::run(std::istream& in) {
         first = false;
         execute(line);
     }
+    platform::UserDefaults::synchronizeAll();
     return session_->status();
 }
 

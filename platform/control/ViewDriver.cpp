@@ -299,6 +299,7 @@ Node* findList(const Element& root, const std::string& listId) {
 }
 
 std::size_t rowsOf(const Node& list) {
+    if (list.lazyRow) return list.lazyRowCount;
     return list.children.empty() ? 0 : list.children[0].node()->children.size();
 }
 } // namespace
@@ -319,6 +320,12 @@ bool ViewDriver::deleteRows(const std::vector<std::size_t>& offsets, const std::
     action(sorted);
     settle();
     return true;
+}
+
+bool ViewDriver::scrollList(std::size_t firstRow, const std::string& listId) {
+    const bool scrolled = host_.scrollList(firstRow, listId);
+    if (scrolled) settle();
+    return scrolled;
 }
 
 bool ViewDriver::hover(const std::string& key, bool inside) {

@@ -61,6 +61,9 @@ public:
     /// called) when there is no such list, it has no `onDelete`, an offset is out of range or none
     /// is given.
     bool deleteRows(const std::vector<std::size_t>& offsets, const std::string& listId = "");
+    /// Scrolls a list whose rows are made on demand so that row `firstRow` is the first shown
+    /// (`HostingView::scrollList`). False when there is no such list.
+    bool scrollList(std::size_t firstRow, const std::string& listId = "");
     /// Moves the pointer into (true) or out of (false) an element: its `onHover` runs with that
     /// value. False when the element has no `onHover`.
     bool hover(const std::string& idOrText, bool inside);

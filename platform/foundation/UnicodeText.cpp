@@ -272,6 +272,7 @@ std::string canonicalForm(std::string_view text) {
 
 bool canonicallyEquivalent(std::string_view a, std::string_view b) {
     if (a == b) return true;
+    if (isAscii(a) && isAscii(b)) return false; // distinct ASCII texts are never equivalent
     return canonicalForm(a) == canonicalForm(b);
 }
 

@@ -2,6 +2,10 @@
 
 #include "platform/foundation/SharedInstance.hpp"
 
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchTime.hpp"
+#include "platform/dispatch/MediaTime.hpp"
+
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -114,34 +118,128 @@ double decodeReal(const json& j) {
     throw Error("real value is not a number");
 }
 
-json encodeValue(const PropertyValue& value) {
+// The stored form written straight as text, laid out exactly as `json::dump(2)` lays out the
+// tagged values (keys sorted, two blanks per level), without building the JSON tree first: a
+// domain of a hundred thousand keys is written in a few milliseconds.
+void appendJsonString(std::string& out, std::string_view text) {
+    static const char* const hex = "0123456789abcdef";
+    out += '"';
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out += "\\u00";
+                out += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+                out += hex[static_cast<unsigned char>(c) & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendIndent(std::string& out, int indent) {
+    out.append(std::size_t(indent), ' ');
+}
+
+void appendReal(std::string& out, double d) {
+    out += encodeReal(d).dump();
+}
+
+void appendTaggedValue(std::string& out, const PropertyValue& value, int indent);
+
+void appendTaggedDictionary(std::string& out, const PropertyDictionary& members, int indent) {
+    if (members.empty()) {
+        out += "{}";
+        return;
+    }
+    out += "{\n";
+    bool first = true;
+    for (const auto& [key, item] : members) {
+        if (!first) out += ",\n";
+        first = false;
+        appendIndent(out, indent + 2);
+        appendJsonString(out, key);
+        out += ": ";
+        appendTaggedValue(out, item, indent + 2);
+    }
+    out += '\n';
+    appendIndent(out, indent);
+    out += '}';
+}
+
+// {"<tag>": <value>} at `indent`.
+void appendTaggedValue(std::string& out, const PropertyValue& value, int indent) {
+    out += "{\n";
+    appendIndent(out, indent + 2);
     switch (value.kind()) {
     case PropertyValue::Kind::boolean:
-        return {{"bool", *value.asBool()}};
+        out += "\"bool\": ";
+        out += *value.asBool() ? "true" : "false";
+        break;
     case PropertyValue::Kind::integer:
-        return {{"integer", *value.asInteger()}};
+        out += "\"integer\": ";
+        out += std::to_string(*value.asInteger());
+        break;
     case PropertyValue::Kind::real:
-        return {{"real", encodeReal(*value.asDouble())}};
+        out += "\"real\": ";
+        appendReal(out, *value.asDouble());
+        break;
     case PropertyValue::Kind::string:
-        return {{"string", *value.asString()}};
+        out += "\"string\": ";
+        appendJsonString(out, *value.asString());
+        break;
     case PropertyValue::Kind::data:
-        return {{"data", encodeBase64(*value.asData())}};
+        out += "\"data\": ";
+        appendJsonString(out, encodeBase64(*value.asData()));
+        break;
     case PropertyValue::Kind::date:
-        return {{"date", encodeReal(value.asDate()->timeIntervalSince1970)}};
+        out += "\"date\": ";
+        appendReal(out, value.asDate()->timeIntervalSince1970);
+        break;
     case PropertyValue::Kind::array: {
-        json items = json::array();
-        for (const auto& item : *value.asArray())
-            items.push_back(encodeValue(item));
-        return {{"array", std::move(items)}};
+        out += "\"array\": ";
+        const PropertyArray& items = *value.asArray();
+        if (items.empty()) {
+            out += "[]";
+            break;
+        }
+        out += "[\n";
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i > 0) out += ",\n";
+            appendIndent(out, indent + 4);
+            appendTaggedValue(out, items[i], indent + 4);
+        }
+        out += '\n';
+        appendIndent(out, indent + 2);
+        out += ']';
+        break;
     }
-    case PropertyValue::Kind::dictionary: {
-        json members = json::object();
-        for (const auto& [key, item] : *value.asDictionary())
-            members[key] = encodeValue(item);
-        return {{"dictionary", std::move(members)}};
+    case PropertyValue::Kind::dictionary:
+        out += "\"dictionary\": ";
+        appendTaggedDictionary(out, *value.asDictionary(), indent + 2);
+        break;
     }
-    }
-    return nullptr;
+    out += '\n';
+    appendIndent(out, indent);
+    out += '}';
+}
+
+// The whole file of a domain's persisted values.
+std::string domainFileText(const PropertyDictionary& persisted) {
+    std::string out;
+    out.reserve(persisted.size() * 48 + 16);
+    appendTaggedDictionary(out, persisted, 0);
+    out += '\n';
+    return out;
 }
 
 PropertyValue decodeValue(const json& j, int depth);
@@ -258,6 +356,11 @@ struct Domain {
     PropertyDictionary registered;
     std::uint64_t generation = 0;
     bool persistenceDisabled = false;
+
+    // When the file was last written for a change, on the media clock, and when the one pending
+    // deferred save is due (none when no save is pending).
+    std::optional<double> lastChangeSave;
+    std::optional<double> pendingSaveAt;
 
     std::mutex fileMutex; // orders saves; guards writtenGeneration
     std::uint64_t writtenGeneration = 0;
@@ -393,18 +496,40 @@ void noteChange() {
 /// already opened stay usable).
 class DomainRegistry {
 public:
-    ~DomainRegistry() { noteChange(); }
+    ~DomainRegistry();
     std::mutex mutex;
     std::map<std::string, std::shared_ptr<Domain>> domains;
 };
 
 namespace {
 
+bool save(Domain& domain);
+
+// Every domain opened so far (none when the registry does not exist).
+std::vector<std::shared_ptr<Domain>> openDomains() {
+    std::vector<std::shared_ptr<Domain>> result;
+    if (!SharedInstance<DomainRegistry>::exists()) return result;
+    auto& registry = SharedInstance<DomainRegistry>::get();
+    std::lock_guard lock(registry.mutex);
+    for (const auto& [name, domain] : registry.domains)
+        result.push_back(domain);
+    return result;
+}
+
+// Writes what is still dirty when the process exits normally.
+struct ExitFlush {
+    ~ExitFlush() {
+        for (const auto& domain : openDomains())
+            save(*domain);
+    }
+};
+
 std::shared_ptr<Domain> domainNamed(const std::string& name) {
     auto& registry = SharedInstance<DomainRegistry>::get();
     std::lock_guard lock(registry.mutex);
     auto& slot = registry.domains[name];
     if (!slot) {
+        static ExitFlush exitFlush;
         auto domain = std::make_shared<Domain>();
         domain->name = name;
         domain->file = Folders::preferences() / UserDefaults::fileNameForDomain(name);
@@ -416,28 +541,61 @@ std::shared_ptr<Domain> domainNamed(const std::string& name) {
 
 // Saves the domain when its file is behind; true when the file holds the current values.
 bool save(Domain& domain) {
-    PropertyDictionary snapshot;
+    std::lock_guard fileLock(domain.fileMutex);
+    std::string text;
     std::uint64_t generation = 0;
     {
         std::lock_guard lock(domain.mutex);
         if (domain.persistenceDisabled) return false;
-        snapshot = domain.persisted;
         generation = domain.generation;
+        if (generation <= domain.writtenGeneration) return true;
+        text = domainFileText(domain.persisted);
     }
-    std::lock_guard fileLock(domain.fileMutex);
-    if (generation <= domain.writtenGeneration) return true;
     try {
-        json members = json::object();
-        for (const auto& [key, value] : snapshot)
-            members[key] = encodeValue(value);
         FileSystem::createDirectories(domain.file.parent_path());
-        FileSystem::writeAtomically(domain.file, members.dump(2) + "\n");
+        FileSystem::writeAtomically(domain.file, text);
         domain.writtenGeneration = generation;
         return true;
     } catch (const std::exception& e) {
         report("Could not save defaults domain \"" + domain.name + "\": " + e.what());
         return false;
     }
+}
+
+// After a change: writes the file now when the last write for a change is a second or more ago,
+// else makes sure one save is pending on the main queue for a second after that write.
+void saveAfterChange(const std::shared_ptr<Domain>& domain) {
+    const double now = mediaTime();
+    std::optional<double> scheduleAt;
+    bool saveNow = false;
+    {
+        std::lock_guard lock(domain->mutex);
+        if (domain->persistenceDisabled) return;
+        if (domain->lastChangeSave && now - *domain->lastChangeSave < 1.0) {
+            // A pending save whose time has passed was dropped (a restarted scheduler): plan anew.
+            if (!domain->pendingSaveAt || *domain->pendingSaveAt < now) {
+                domain->pendingSaveAt = *domain->lastChangeSave + 1.0;
+                scheduleAt = domain->pendingSaveAt;
+            }
+        } else {
+            domain->lastChangeSave = now;
+            saveNow = true;
+        }
+    }
+    if (saveNow) save(*domain);
+    if (!scheduleAt) return;
+    std::weak_ptr<Domain> weak = domain;
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + (*scheduleAt - now), [weak] {
+        auto pending = weak.lock();
+        if (!pending) return;
+        const double at = mediaTime();
+        {
+            std::lock_guard lock(pending->mutex);
+            pending->pendingSaveAt.reset();
+            pending->lastChangeSave = at;
+        }
+        save(*pending);
+    });
 }
 
 // Where in `value` a text or dictionary key is not UTF-8 ("" for the value itself, "[2]", "[\"a\"]"),
@@ -597,7 +755,7 @@ void UserDefaults::set(const PropertyValue& value, const std::string& key) {
         ++domain->generation;
         noteChange();
     }
-    save(*domain);
+    saveAfterChange(domain);
     NotificationCenter::defaultCenter().post(didChangeNotification, this);
 }
 
@@ -609,7 +767,7 @@ void UserDefaults::removeObjectForKey(const std::string& key) {
         ++domain->generation;
         noteChange();
     }
-    save(*domain);
+    saveAfterChange(domain);
     NotificationCenter::defaultCenter().post(didChangeNotification, this);
 }
 
@@ -624,6 +782,20 @@ PropertyDictionary UserDefaults::dictionaryRepresentation() const {
 
 bool UserDefaults::synchronize() {
     return save(*domainNamed(domain_));
+}
+
+bool UserDefaults::synchronizeAll() {
+    bool allSaved = true;
+    for (const auto& domain : openDomains())
+        allSaved = save(*domain) && allSaved;
+    return allSaved;
+}
+
+DomainRegistry::~DomainRegistry() {
+    // Nothing changed stays unwritten when the domains are forgotten.
+    for (const auto& [name, domain] : domains)
+        save(*domain);
+    noteChange();
 }
 
 std::uint64_t UserDefaults::changeCount() {

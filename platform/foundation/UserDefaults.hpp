@@ -15,7 +15,7 @@ namespace platform {
 /// domain by name (for example "com.apple.WindowManager"). Every object opened on the same name
 /// shares one store. Each domain keeps:
 /// - its persisted values, stored in one file `<Folders::preferences()>/<name>.json` that is
-///   rewritten whole and atomically after every write, and loaded on first use;
+///   rewritten whole and atomically, and loaded on first use;
 /// - its registration domain (`registerDefaults`): fallbacks that answer every reader of a key that
 ///   holds no persisted value, and that are never written to the file.
 ///
@@ -38,6 +38,13 @@ namespace platform {
 /// byte as "\xNN" and their backslashes doubled (see `Text::escapingInvalidUtf8`), reported on
 /// standard error, and the domain saves them in that form.
 /// A failed save is reported on standard error; the values stay in memory.
+///
+/// Saving: a change marks the domain dirty. The file is written at once when the domain was last
+/// written a second or more ago on the media clock (`mediaTime()`); otherwise one save is scheduled
+/// on the main queue for one second after the last, so a burst of changes costs at most one write
+/// per second. `synchronize()` (one domain) and `synchronizeAll()` (every domain) write what is
+/// dirty at once: the program calls them when it terminates and when the console ends. Dirty
+/// domains are also written when the shared domains are reset and when the process exits.
 ///
 /// Every `set` and `removeObjectForKey` posts `didChangeNotification` through the default
 /// notification center, with this object's address as the notification's object, after the
@@ -72,13 +79,13 @@ public:
     std::optional<PropertyArray> arrayForKey(const std::string& key) const;
     std::optional<PropertyDictionary> dictionaryForKey(const std::string& key) const;
 
-    /// Stores `value` under `key`, saves the domain and posts the change notification. Throws
+    /// Stores `value` under `key`, saves the domain (see Saving) and posts the change notification. Throws
     /// `platform::Error` (nothing stored, nothing posted) when the key, a text in the value or a
     /// dictionary key in it is not well-formed UTF-8, so that one bad text cannot stop the domain
     /// from saving.
     void set(const PropertyValue& value, const std::string& key);
     /// Removes the persisted value of `key` (its registered value answers again), saves the domain
-    /// and posts the change notification.
+    /// (see Saving) and posts the change notification.
     void removeObjectForKey(const std::string& key);
 
     /// Every key with its value: the registered values overlaid by the persisted ones.
@@ -88,9 +95,13 @@ public:
     /// readings mean no value of any domain changed in between. Any thread; no lock, no allocation.
     static std::uint64_t changeCount();
 
-    /// Saves the domain again when needed; every write already saves. True when the file holds the
-    /// current values.
+    /// Writes the domain's file now when it is behind the values in memory. True when the file
+    /// holds the current values. Any thread.
     bool synchronize();
+
+    /// `synchronize()` of every domain opened in this process. True when every file holds its
+    /// domain's current values. Any thread.
+    static bool synchronizeAll();
 
     /// The file that persists this domain.
     std::filesystem::path storagePath() const;

@@ -7,6 +7,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -22,17 +23,28 @@ void veskLog(const std::string& message) {
     if (veskVerboseEnabled()) print("[VESK][STORE] " + message);
 }
 
-VeskPreset toVeskPreset(const Layout& layout) {
+namespace {
+
+// The preset of `layout`; `defaultTileName` is looked up on first need and kept for the caller's
+// next layouts, so a listing looks it up once.
+VeskPreset toVeskPreset(const Layout& layout, std::optional<std::string>& defaultTileName) {
     std::vector<VeskTile> tiles;
     tiles.reserve(layout.tiles.size());
     for (const Tile& tile : layout.tiles) {
-        std::string name =
-            tile.label ? *tile.label
-                       : LocalizationManager::shared().localizedString("layoutEditor.tile.defaultName");
+        if (!tile.label && !defaultTileName)
+            defaultTileName = LocalizationManager::shared().localizedString("layoutEditor.tile.defaultName");
+        std::string name = tile.label ? *tile.label : *defaultTileName;
         tiles.push_back(VeskTile{platform::UUID(), std::move(name), tile.normalizedFrame});
     }
     VeskPresetKind kind = layout.tiles.size() == 1 ? VeskPresetKind::singleTile : VeskPresetKind::grid;
     return VeskPreset{layout.id.rawValue, layout.name, kind, layout.displayId.rawValue, std::move(tiles), 0};
+}
+
+} // namespace
+
+VeskPreset toVeskPreset(const Layout& layout) {
+    std::optional<std::string> defaultTileName;
+    return toVeskPreset(layout, defaultTileName);
 }
 
 Layout layoutFromVeskPreset(const VeskPreset& preset, const DisplayId& displayId) {
@@ -50,9 +62,13 @@ std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& display
     } catch (const std::exception&) {
         return {};
     }
+    return veskPresets(all, displayId);
+}
+
+std::vector<VeskPreset> veskPresets(const std::vector<Layout>& all, const DisplayId& displayId) {
     std::vector<Layout> matching;
-    for (Layout& layout : all) {
-        if (layout.displayId == displayId) matching.push_back(std::move(layout));
+    for (const Layout& layout : all) {
+        if (layout.displayId == displayId) matching.push_back(layout);
     }
     const std::size_t rawCount = matching.size();
 
@@ -66,8 +82,9 @@ std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& display
 
     std::vector<VeskPreset> presets;
     presets.reserve(kept.size());
+    std::optional<std::string> defaultTileName;
     for (const Layout* layout : kept)
-        presets.push_back(toVeskPreset(*layout));
+        presets.push_back(toVeskPreset(*layout, defaultTileName));
 
     std::stable_sort(presets.begin(), presets.end(), [](const VeskPreset& a, const VeskPreset& b) {
         int order = platform::Text::localizedCaseInsensitiveCompare(a.name, b.name);

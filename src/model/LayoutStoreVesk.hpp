@@ -24,6 +24,8 @@ namespace tilmora {
 /// without a label takes the localized "layoutEditor.tile.defaultName". A store that fails lists
 /// nothing. Logs "[VESK][STORE] load displayId=... presets=N (raw=M)" while verbose.
 std::vector<VeskPreset> veskPresets(LayoutStore& store, const DisplayId& displayId);
+/// The same over `layouts` as a store's `allLayouts()` gave them (read once for several listings).
+std::vector<VeskPreset> veskPresets(const std::vector<Layout>& layouts, const DisplayId& displayId);
 
 /// Stores `preset` as a layout of `displayId` (the preset's own display id, kind and sort order
 /// are not kept; its tiles get new tile ids). Throws what the store's save throws, logging nothing;

@@ -41,6 +41,12 @@ const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL(
 std::vector<std::string> LocalizationManager::availableLanguages() {
     const auto& root = localesRootURL();
     if (!root) return {};
+    const auto stamp = platform::FileStamp::of(*root);
+    {
+        std::lock_guard guard(tablesLock_);
+        if (stamp && languagesStamp_ && languagesStamp_->settled && languagesStamp_->sameAs(*stamp))
+            return languages_;
+    }
     std::vector<std::string> languages;
     try {
         for (const std::string& name : platform::Directory::contents(*root, true)) {
@@ -50,9 +56,14 @@ std::vector<std::string> LocalizationManager::availableLanguages() {
                 languages.push_back(name.substr(0, name.size() - suffix.size()));
         }
     } catch (const platform::Error&) {
+        std::lock_guard guard(tablesLock_);
+        languagesStamp_.reset();
         return {};
     }
     std::sort(languages.begin(), languages.end());
+    std::lock_guard guard(tablesLock_);
+    languagesStamp_ = stamp;
+    languages_ = languages;
     return languages;
 }
 
@@ -110,23 +121,34 @@ std::string LocalizationManager::localizedString(std::string_view key,
 }
 
 std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std::filesystem::path& file) {
+    const std::string name = file.string();
+    // The stamp is taken before the read: a change during the read shows as a new stamp next time.
+    const auto stamp = platform::FileStamp::of(file);
+    if (!stamp) return nullptr;
+    {
+        std::lock_guard guard(tablesLock_);
+        if (auto kept = tables_.find(name);
+            kept != tables_.end() && kept->second.stamp.settled && kept->second.stamp.sameAs(*stamp))
+            return kept->second.table;
+    }
     std::string bytes;
     try {
         bytes = platform::FileSystem::readFile(file);
     } catch (const platform::Error&) {
         return nullptr;
     }
-    const std::string name = file.string();
     {
         std::lock_guard guard(tablesLock_);
-        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.bytes == bytes)
+        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.bytes == bytes) {
+            kept->second.stamp = *stamp;
             return kept->second.table;
+        }
     }
     auto parsed = StringsTable::parse(bytes);
     std::shared_ptr<const StringsTable> table =
         parsed ? std::make_shared<const StringsTable>(std::move(*parsed)) : nullptr;
     std::lock_guard guard(tablesLock_);
-    tables_[name] = ParsedTable{std::move(bytes), table};
+    tables_[name] = ParsedTable{*stamp, std::move(bytes), table};
     return table;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/StringsTable.hpp"
 #include "platform/dispatch/Lock.hpp"
+#include "platform/foundation/FileStamp.hpp"
 
 #include <filesystem>
 #include <map>
@@ -20,10 +21,12 @@ namespace tilmora {
 /// user-defaults key "AppLanguage"; otherwise the program's and the system's preferences decide.
 /// When nothing is found, the key itself is the text.
 ///
-/// Nothing but the bundle's folder is cached: every lookup reads the choice, the languages and the
-/// table file again, so a change takes effect at the next lookup. Only the parse of a table is
-/// kept, reused while the file's bytes stay the same. Main thread (the parse cache is locked, so a
-/// lookup elsewhere is safe). Logs nothing.
+/// Every lookup reads the choice again. The list of languages and each parsed table are kept and
+/// reused while their folder or file is unchanged on disk (same size, modification time and file
+/// identity, `platform::FileStamp`); an item modified within a second of the last look is read
+/// again at every lookup, since file times are coarse. So a changed table or a new language
+/// folder takes effect at the next lookup. Main thread (the caches are locked, so a lookup
+/// elsewhere is safe). Logs nothing.
 class LocalizationManager {
 public:
     /// The one instance, created on first use.
@@ -72,11 +75,13 @@ public:
     const std::optional<std::filesystem::path>& localesRootURL();
 
 private:
-    /// The string table at `file`, read now; its parse is reused while the bytes are those parsed
-    /// last time. None when it cannot be read or parsed.
+    /// The string table at `file`: the kept parse while the file is unchanged (see above), else
+    /// read now (and parsed again only when its bytes differ from those parsed last time). None
+    /// when it cannot be read or parsed.
     std::shared_ptr<const StringsTable> stringsTable(const std::filesystem::path& file);
 
     struct ParsedTable {
+        platform::FileStamp stamp;
         std::string bytes;
         std::shared_ptr<const StringsTable> table;
     };
@@ -84,6 +89,8 @@ private:
     std::optional<std::optional<std::filesystem::path>> localesRoot_;
     platform::Lock tablesLock_{"LocalizationManager.tables"};
     std::map<std::string, ParsedTable> tables_;
+    std::optional<platform::FileStamp> languagesStamp_;
+    std::vector<std::string> languages_;
 };
 
 /// The shared manager's text of `key` in the "Localizable" table, in the language in force.

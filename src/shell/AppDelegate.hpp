@@ -9,6 +9,7 @@
 #include "model/VeskPreset.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
+#include "platform/foundation/FileStamp.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/Uuid.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -110,6 +111,11 @@ public:
     /// The profile-aware layout store over `baseLayoutStore` (its provider holds the shell weakly
     /// and answers none once it is gone).
     std::shared_ptr<ProfileAwareLayoutStore> layoutStore();
+    /// Every stored layout for a status-menu build: read through `layoutStore()` once per build,
+    /// or taken from the last build while the layout file is unchanged on disk (size, modification
+    /// time and identity; a file modified within a second of that read is read again). Empty when
+    /// the store cannot be read. Main thread.
+    std::shared_ptr<const std::vector<Layout>> layoutsForMenu();
     ProfileController& profileController();
     /// Built on first read: system providers, the default engine, the profile-aware store, the
     /// overlay coordinator as presenter and a frontmost-window mover that hops to the main queue.
@@ -288,6 +294,13 @@ private:
     std::shared_ptr<WindowMoving> windowMover_;
     std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore_;
     std::shared_ptr<ProfileAwareLayoutStore> layoutStore_;
+    /// The layouts the status menu last read, with the stamp of the layout file they came from.
+    struct MenuLayouts {
+        const LayoutStore* store = nullptr;
+        platform::FileStamp stamp;
+        std::shared_ptr<const std::vector<Layout>> layouts;
+    };
+    std::optional<MenuLayouts> menuLayouts_;
     std::unique_ptr<ProfileController> profileController_;
     std::shared_ptr<TilingController> tilingController_;
 };

@@ -152,12 +152,32 @@ void AppDelegate::applyVeskTile(const VeskTile& tile, const platform::NSScreen& 
     grid.activateSnap(screen);
 }
 
+std::shared_ptr<const std::vector<Layout>> AppDelegate::layoutsForMenu() {
+    auto store = layoutStore();
+    // Only a store that owns a file can tell whether its layouts changed.
+    const auto* file = dynamic_cast<const DefaultLayoutStore*>(store->store().get());
+    const auto stamp = file ? platform::FileStamp::of(file->url()) : std::nullopt;
+    if (stamp && menuLayouts_ && menuLayouts_->store == file && menuLayouts_->stamp.settled &&
+        menuLayouts_->stamp.sameAs(*stamp))
+        return menuLayouts_->layouts;
+    menuLayouts_.reset();
+    std::vector<Layout> layouts;
+    try {
+        layouts = store->allLayouts();
+    } catch (const std::exception&) {
+        return std::make_shared<const std::vector<Layout>>();
+    }
+    auto read = std::make_shared<const std::vector<Layout>>(std::move(layouts));
+    if (stamp) menuLayouts_ = MenuLayouts{file, *stamp, read};
+    return read;
+}
+
 void AppDelegate::addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& preferred) {
     auto screen = preferred;
     if (!screen) screen = screenForSnapping();
     if (!screen) return;
     const std::string displayKey = tlm_identifierString(*screen);
-    const auto presets = veskPresets(*layoutStore(), DisplayId(displayKey));
+    const auto presets = veskPresets(*layoutsForMenu(), DisplayId(displayKey));
     auto singles = presetsOfKind(presets, VeskPresetKind::singleTile);
     auto grids = presetsOfKind(presets, VeskPresetKind::grid);
     if (singles.empty() && grids.empty()) return;

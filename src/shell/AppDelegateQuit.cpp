@@ -9,6 +9,7 @@
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/StandardOutput.hpp"
 #include "platform/foundation/Text.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "shell/Diagnostics.hpp"
 #include "shell/ShellHooks.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -49,6 +50,7 @@ void AppDelegate::quitApp() {
 void AppDelegate::applicationWillTerminate() {
     platform::requireMainThread("AppDelegate::applicationWillTerminate");
     stopSnapping(roriDeru());
+    platform::UserDefaults::synchronizeAll();
 }
 
 void AppDelegate::showAlert(const std::string& message, platform::ui::AlertStyle style) {

@@ -5,6 +5,7 @@
 #include "shortcuts/CarbonHotKeys.hpp"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace tilmora::GlobalShortcuts {
 
@@ -183,6 +184,23 @@ void Registry::onKeyDown(const Name& name, Action action) {
     if (auto chord = getShortcut(name)) registerIfNeeded(*chord);
 }
 
+void Registry::onKeyDown(std::vector<std::pair<Name, Action>> handlers) {
+    if (handlers.empty()) return;
+    auto table = copyTable();
+    std::unordered_map<std::string, std::size_t> positions;
+    positions.reserve(table->entries.size() + handlers.size());
+    for (std::size_t i = 0; i < table->entries.size(); ++i)
+        positions.emplace(table->entries[i].name.rawValue, i);
+    for (auto& [name, action] : handlers) {
+        const auto [at, added] = positions.emplace(name.rawValue, table->entries.size());
+        if (added) table->entries.push_back(Entry{name, keyFor(name), {}, {}, {}, {}, std::nullopt});
+        table->entries[at->second].legacyDown.push_back(std::move(action));
+    }
+    publish(std::move(table));
+    for (const auto& handler : handlers)
+        if (auto chord = getShortcut(handler.first)) registerIfNeeded(*chord);
+}
+
 void Registry::onKeyUp(const Name& name, Action action) {
     auto table = copyTable();
     entryFor(*table, name).legacyUp.push_back(std::move(action));
@@ -325,6 +343,9 @@ void disable(const std::vector<Name>& names) {
 }
 void onKeyDown(const Name& name, Action action) {
     Registry::shared().onKeyDown(name, std::move(action));
+}
+void onKeyDown(std::vector<std::pair<Name, Action>> handlers) {
+    Registry::shared().onKeyDown(std::move(handlers));
 }
 void onKeyUp(const Name& name, Action action) {
     Registry::shared().onKeyUp(name, std::move(action));

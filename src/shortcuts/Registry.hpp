@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tilmora::GlobalShortcuts {
@@ -73,6 +74,7 @@ public:
     void enable(const std::vector<Name>& names);
     void disable(const std::vector<Name>& names);
     void onKeyDown(const Name& name, Action action);
+    void onKeyDown(std::vector<std::pair<Name, Action>> handlers);
     void onKeyUp(const Name& name, Action action);
     void removeHandler(const Name& name);
     void removeAllHandlers();
@@ -165,6 +167,9 @@ void disable(const std::vector<Name>& names);
 /// Adds an action run on every press (release) of the name's chord; several actions all run, in
 /// the order given.
 void onKeyDown(const Name& name, Action action);
+/// `onKeyDown` of each pair, in order, at the cost of one change of the handler table (for
+/// thousands of names at once).
+void onKeyDown(std::vector<std::pair<Name, Action>> handlers);
 void onKeyUp(const Name& name, Action action);
 /// A subscription to the name's presses and releases (`filter`: one of them only).
 EventStream events(const Name& name);

@@ -1,6 +1,8 @@
 #include "snapshots/SnapshotManagerView.hpp"
 
+#include "snapshots/SnapshotManagerAdapter.hpp"
 #include "snapshots/SnapshotRow.hpp"
+#include "snapshots/SnapshotRowModel.hpp"
 
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
@@ -70,39 +72,72 @@ decl::Element SnapshotManagerView::body() {
         content.push_back(std::move(notice));
     }
 
-    std::vector<decl::Element> rows;
-    if (auto* ctx = context()) {
-        const auto snapshots = ctx->fetchSnapshots();
-        for (const auto& snapshot : snapshots) {
-            const std::string key = snapshot->idText().value_or("new");
-            std::vector<decl::Element> entry{decl::view<SnapshotRow>(snapshot)};
-            if (snapshot != snapshots.back()) {
-                decl::Element line = decl::Rectangle();
-                line.fill(ui::Color::separatorColor()).frame(900, 1);
-                line.padding(ui::EdgeInsets{4, 0, 0, 0}).id("snapshot.separator." + key);
-                entry.push_back(line);
-            }
-            decl::Element row = decl::VStack(decl::Alignment::center, 0, std::move(entry));
-            row.listRowInsets(ui::EdgeInsets{4, 0, 4, 0})
-                .listRowBackground(ui::Color::clearColor())
-                .listRowSeparatorHidden(true)
-                .id(key);
-            rows.push_back(std::move(row));
+    (void)refreshID_.get();
+    const auto snapshots = currentSnapshots();
+    // Each row is made when it comes into view, kept by its snapshot's id.
+    decl::Element list = decl::List(snapshots->size(), [snapshots](std::size_t index) {
+        const auto& snapshot = (*snapshots)[index];
+        const std::string key = snapshot->idText().value_or("new");
+        std::vector<decl::Element> entry{decl::view<SnapshotRow>(snapshot)};
+        if (index + 1 < snapshots->size()) {
+            decl::Element line = decl::Rectangle();
+            line.fill(ui::Color::separatorColor()).frame(900, 1);
+            line.padding(ui::EdgeInsets{4, 0, 0, 0}).id("snapshot.separator." + key);
+            entry.push_back(line);
         }
-    }
-    decl::Element list = decl::List(std::move(rows));
+        decl::Element row = decl::VStack(decl::Alignment::center, 0, std::move(entry));
+        row.listRowInsets(ui::EdgeInsets{4, 0, 4, 0})
+            .listRowBackground(ui::Color::clearColor())
+            .listRowSeparatorHidden(true)
+            .id(key);
+        return row;
+    });
     list.listStyle("plain").background(decl::ColorView(ui::Color::windowBackgroundColor()));
     list.onDelete([this](const std::vector<std::size_t>& offsets) { deleteSnapshots(offsets); });
-    // The identity is the refresh id: a new one rebuilds every row.
-    list.id("snapshot.list." + refreshID_.get());
+    list.id("snapshot.list");
+    // When the list is first shown, every snapshot's chord handlers are added (once each).
+    auto listing = listing_.get();
+    auto service = manager();
+    if (!service) {
+        if (auto* ctx = context()) service = std::make_shared<SnapshotManagerAdapter>(*ctx);
+    }
+    list.onAppear([listing, service] {
+        listing->shown = true;
+        SnapshotRowModel(service).addShortcutHandlers(*listing->snapshots);
+    });
 
     content.push_back(std::move(list));
     decl::Element root = decl::VStack(decl::Alignment::center, std::nullopt, std::move(content));
     root.frame(1000, 600);
     auto version = localizationVersion_.binding();
     root.onReceive(LocalizationManager::languageDidChange, [version] { version.set(version.get() + 1); });
-    root.onReceive(SnapshotContext::didChangeNotification, [this] { invalidate(); });
+    root.onReceive(SnapshotContext::didChangeNotification, [this, listing] {
+        listing->stale = true;
+        invalidate();
+    });
     return root;
+}
+
+std::shared_ptr<const std::vector<std::shared_ptr<Snapshot>>> SnapshotManagerView::currentSnapshots() {
+    auto listing = listing_.get();
+    auto* ctx = context();
+    if (!ctx) {
+        listing->context = nullptr;
+        listing->snapshots = std::make_shared<const std::vector<std::shared_ptr<Snapshot>>>();
+        return listing->snapshots;
+    }
+    if (listing->stale || listing->context != ctx) {
+        listing->snapshots = std::make_shared<const std::vector<std::shared_ptr<Snapshot>>>(ctx->fetchSnapshots());
+        listing->context = ctx;
+        listing->stale = false;
+        // Snapshots listed after the list was first shown get their handlers as well.
+        if (listing->shown) {
+            auto service = manager();
+            if (!service) service = std::make_shared<SnapshotManagerAdapter>(*ctx);
+            SnapshotRowModel(service).addShortcutHandlers(*listing->snapshots);
+        }
+    }
+    return listing->snapshots;
 }
 
 void SnapshotManagerView::saveSnapshot() {
@@ -140,7 +175,9 @@ void SnapshotManagerView::refreshLater() {
 void SnapshotManagerView::deleteSnapshots(const std::vector<std::size_t>& offsets) {
     auto* ctx = context();
     if (!ctx) return;
-    const auto snapshots = ctx->fetchSnapshots();
+    // The offsets count the rows as listed.
+    const auto listed = currentSnapshots();
+    const auto& snapshots = *listed;
     std::vector<std::shared_ptr<StoredObject>> deleted;
     std::vector<SnapshotAttributes> pending;
     for (std::size_t offset : offsets) {

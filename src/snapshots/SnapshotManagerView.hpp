@@ -20,8 +20,13 @@ namespace tilmora {
 /// The host sets the store's view context (`SnapshotManaging::managedObjectContextKey`, a
 /// `SnapshotContext*`) and the snapshot service (`SnapshotManaging::snapshotManagerKey`) in the
 /// environment; without a context the view uses the service's. The list follows the context
-/// ("SnapshotStoreDidChange"); its identity changes 0.1 s after each successful save and each list
-/// deletion, which rebuilds every row. Texts are looked up again after "AppLanguageDidChange".
+/// ("SnapshotStoreDidChange"): the view keeps the fetched list and fetches it again only after a
+/// change of the store, so typing in the name field costs what the rows in view cost. The list
+/// makes the rows in view only (`List(count, makeRow)`), each kept by its snapshot's id, so a
+/// save, rename or delete remakes no other row; when the list is first shown it adds the shortcut
+/// handlers of every snapshot listed (and of every snapshot listed later), once per snapshot.
+/// 0.1 s after each successful save and each list deletion the view is drawn again. Texts are
+/// looked up again after "AppLanguageDidChange".
 ///
 /// Save: enabled while the name, without spaces and tabs at both ends, is not empty and the store
 /// takes changes (a store opened read-only shows "snapshot.readOnlyStore" with the file or folder
@@ -50,9 +55,21 @@ private:
     void refreshLater();
     static std::string newRefreshID();
 
+    /// The fetched list, kept between builds until the store changes.
+    struct Listing {
+        SnapshotContext* context = nullptr;
+        bool stale = true;
+        bool shown = false;
+        std::shared_ptr<const std::vector<std::shared_ptr<Snapshot>>> snapshots =
+            std::make_shared<const std::vector<std::shared_ptr<Snapshot>>>();
+    };
+    /// The listing, fetched again when the store changed (or the context is another).
+    std::shared_ptr<const std::vector<std::shared_ptr<Snapshot>>> currentSnapshots();
+
     platform::ui::declarative::State<std::string> newSnapshotName_{this, ""};
     platform::ui::declarative::State<std::string> refreshID_{this, newRefreshID()};
     platform::ui::declarative::State<int> localizationVersion_{this, 0};
+    platform::ui::declarative::State<std::shared_ptr<Listing>> listing_{this, std::make_shared<Listing>()};
 };
 
 } // namespace tilmora

@@ -142,21 +142,41 @@ void SnapshotRowModel::deleteSnapshot(const std::shared_ptr<Snapshot>& snapshot)
     toast(localized("notification.snapshotTitle"), localizedFormat("notification.snapshotDeleteSuccess", name));
 }
 
+namespace {
+
+SnapshotShortcuts::Handlers handlersOf(const std::shared_ptr<SnapshotManaging>& manager,
+                                       const std::string& snapshotID) {
+    return SnapshotShortcuts::Handlers{snapshotID,
+                                       [manager, snapshotID] {
+                                           if (auto found = manager->viewContext().snapshotWithID(snapshotID))
+                                               SnapshotRowModel(manager).launch(found);
+                                       },
+                                       [manager, snapshotID] {
+                                           if (auto found = manager->viewContext().snapshotWithID(snapshotID))
+                                               SnapshotRowModel(manager).quit(found);
+                                       }};
+}
+
+} // namespace
+
 void SnapshotRowModel::addShortcutHandlers(const Snapshot& snapshot) const {
     const auto id = snapshot.idText();
     if (!id || !manager_) return;
-    auto manager = manager_;
-    const std::string snapshotID = *id;
-    SnapshotShortcuts::shared().addHandlersOnce(
-        snapshotID,
-        [manager, snapshotID] {
-            if (auto found = manager->viewContext().snapshotWithID(snapshotID))
-                SnapshotRowModel(manager).launch(found);
-        },
-        [manager, snapshotID] {
-            if (auto found = manager->viewContext().snapshotWithID(snapshotID))
-                SnapshotRowModel(manager).quit(found);
-        });
+    if (SnapshotShortcuts::shared().hasHandlers(*id)) return;
+    auto handlers = handlersOf(manager_, *id);
+    SnapshotShortcuts::shared().addHandlersOnce(handlers.snapshotID, std::move(handlers.onLaunch),
+                                                std::move(handlers.onQuit));
+}
+
+void SnapshotRowModel::addShortcutHandlers(const std::vector<std::shared_ptr<Snapshot>>& snapshots) const {
+    if (!manager_) return;
+    auto& shortcuts = SnapshotShortcuts::shared();
+    std::vector<SnapshotShortcuts::Handlers> batch;
+    for (const auto& snapshot : snapshots) {
+        const auto id = snapshot ? snapshot->idText() : std::nullopt;
+        if (id && !shortcuts.hasHandlers(*id)) batch.push_back(handlersOf(manager_, *id));
+    }
+    shortcuts.addHandlersOnce(std::move(batch));
 }
 
 } // namespace tilmora

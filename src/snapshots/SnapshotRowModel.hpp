@@ -56,6 +56,8 @@ public:
     /// id when the chord is pressed and does nothing when it is gone. A snapshot not saved yet has
     /// no id and gets no handlers.
     void addShortcutHandlers(const Snapshot& snapshot) const;
+    /// The same for every snapshot given, in one change of the registry's handler table.
+    void addShortcutHandlers(const std::vector<std::shared_ptr<Snapshot>>& snapshots) const;
 
 private:
     std::shared_ptr<SnapshotManaging> manager_;

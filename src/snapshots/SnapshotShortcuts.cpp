@@ -20,4 +20,16 @@ bool SnapshotShortcuts::addHandlersOnce(const std::string& snapshotID, std::func
     return true;
 }
 
+std::size_t SnapshotShortcuts::addHandlersOnce(std::vector<Handlers> snapshots) {
+    std::vector<std::pair<GlobalShortcuts::Name, GlobalShortcuts::Action>> handlers;
+    for (auto& snapshot : snapshots) {
+        if (!ids_.insert(snapshot.snapshotID).second) continue;
+        handlers.emplace_back(launchName(snapshot.snapshotID), std::move(snapshot.onLaunch));
+        handlers.emplace_back(quitName(snapshot.snapshotID), std::move(snapshot.onQuit));
+    }
+    const std::size_t added = handlers.size() / 2;
+    GlobalShortcuts::onKeyDown(std::move(handlers));
+    return added;
+}
+
 } // namespace tilmora

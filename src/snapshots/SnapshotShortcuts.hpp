@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace tilmora {
 
@@ -26,6 +27,16 @@ public:
     /// added them for `snapshotID` before: the registry keeps every handler it is given, so a row
     /// shown again must not add them a second time. True when they were added now.
     bool addHandlersOnce(const std::string& snapshotID, std::function<void()> onLaunch, std::function<void()> onQuit);
+
+    /// The handlers of one snapshot, for adding many at once.
+    struct Handlers {
+        std::string snapshotID;
+        std::function<void()> onLaunch;
+        std::function<void()> onQuit;
+    };
+    /// `addHandlersOnce` of each entry, in one change of the registry's handler table. Returns how
+    /// many snapshots got their handlers now.
+    std::size_t addHandlersOnce(std::vector<Handlers> snapshots);
     bool hasHandlers(const std::string& snapshotID) const { return ids_.contains(snapshotID); }
 
 private:

@@ -134,7 +134,7 @@ TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
                                      "window " + number(prefs) +
                                      " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n");
     EXPECT_EQ(run("ui windows now"),
-              "error: usage: ui windows | show | click | type | pick | step | drag | slide | action ...");
+              "error: usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...");
 }
 
 TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {

@@ -275,3 +275,18 @@ TEST_F(LocalizationTest, AStoredCodeThatIsNoLanguageCodeReadsAsUnknown) {
     platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"../evil", "fr-CA"});
     EXPECT_EQ(manager().urlForLocalizedResource("help", "html"), french);
 }
+
+TEST_F(LocalizationTest, ATableRewrittenInPlaceWithTheSameSizeAndTimeTakesEffectAtTheNextLookup) {
+    addTable("en", R"("hello" = "Hello";)");
+    const auto file = locales() / "en.lproj" / "Localizable.strings";
+    const auto stamp = std::filesystem::last_write_time(file);
+    EXPECT_EQ(manager().localizedString("hello"), "Hello");
+    // Same inode, same size and, as on a file system with coarse times, the same modification time.
+    platform::FileSystem::writeFile(file, R"("hello" = "Howdy";)");
+    std::filesystem::last_write_time(file, stamp);
+    EXPECT_EQ(manager().localizedString("hello"), "Howdy");
+    // A language folder added between two lookups counts at the second.
+    addTable("fr", R"("hello" = "Salut";)");
+    platform::UserDefaults::standard().set("fr", "AppLanguage");
+    EXPECT_EQ(manager().localizedString("hello"), "Salut");
+}

@@ -2,9 +2,13 @@
 
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/foundation/FileSystem.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Menu.hpp"
 #include "snapping/TilingController.hpp"
+
+#include <chrono>
+#include <filesystem>
 
 namespace tilmora::shelltest {
 namespace {
@@ -165,6 +169,30 @@ TEST_F(PresetGridTest, TheMenuSectionListsSingleTilesThenGridsByName) {
     EXPECT_EQ(sub->itemAt(6)->title, "Grid");
     (void)b;
     (void)bigA;
+}
+
+TEST_F(PresetGridTest, TheMenuSectionFollowsTheLayoutFileOnDisk) {
+    store("Left", {{0, 0, 0.5, 1}});
+    const auto file = shell->baseLayoutStore->url();
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+    const auto names = [&] {
+        auto menu = platform::ui::Menu::make();
+        shell->addVeskPresetMenuSection(*menu, screen(1));
+        std::vector<std::string> titles;
+        if (menu->numberOfItems() == 2)
+            for (const auto& item : menu->itemAt(1)->submenu()->items())
+                if (item->action == "applyVeskPresetFromMenu:") titles.push_back(item->title);
+        return titles;
+    };
+    EXPECT_EQ(names(), std::vector<std::string>{"Left"});
+    EXPECT_EQ(names(), std::vector<std::string>{"Left"});
+    // Rewritten in place by someone else, same size: its new time tells.
+    std::string text = platform::FileSystem::readFile(file);
+    text.replace(text.find("Left"), 4, "Lefx");
+    platform::FileSystem::writeFile(file, text);
+    EXPECT_EQ(names(), std::vector<std::string>{"Lefx"});
+    store("Right", {{0.5, 0, 0.5, 1}});
+    EXPECT_EQ(names(), (std::vector<std::string>{"Lefx", "Right"}));
 }
 
 TEST_F(PresetGridTest, ADisplayWithoutPresetsGetsNoSection) {

@@ -187,6 +187,17 @@ TEST_F(ShellServicesTest, TerminationAloneRunsTheCleanUpOnce) {
     EXPECT_FALSE(grid.dragMonitor);
 }
 
+TEST_F(ShellServicesTest, ADefaultsChangeJustBeforeTerminationIsOnDisk) {
+    makeShell();
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.set(std::int64_t{1}, "WMFirstChange");  // written at once
+    defaults.set(std::int64_t{2}, "WMLastChange");   // within the second: its save waits
+    const auto onDisk = [&] { return platform::FileSystem::readFile(defaults.storagePath()); };
+    ASSERT_EQ(onDisk().find("WMLastChange"), std::string::npos);
+    platform::ui::Application::shared().terminate(nullptr);
+    EXPECT_NE(onDisk().find("WMLastChange"), std::string::npos);
+}
+
 TEST_F(ShellServicesTest, HelpOpensOnePanelAndStampsEachCall) {
     int made = 0;
     ShellHooks hooks;

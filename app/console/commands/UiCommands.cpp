@@ -1,6 +1,7 @@
 // ui windows | ui show "<window>" | ui action "<selector>"
 // ui click "<window>" "<text or id>" | ui type "<window>" "<id>" "<text>" | ui pick "<window>" "<id>"
-// "<item>" ui step "<window>" "<id>" up|down | ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
+// "<item>" ui step "<window>" "<id>" up|down | ui scroll "<window>" "<list id>" ROW
+// ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
 // "<id>" V1 [V2 ...] expect toast "<text>"
 
 #include "console/ProgramHost.hpp"
@@ -33,7 +34,7 @@ using platform::ui::declarative::NodeKind;
 using platform::ui::declarative::ViewDriver;
 
 const char* const kUsage =
-    "usage: ui windows | show | click | type | pick | step | drag | slide | action ...";
+    "usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...";
 
 /// `ui windows`: the program's windows in creation order.
 void listWindows(ConsoleSession& session) {
@@ -124,6 +125,17 @@ void step(const Target& t, const std::string& direction) {
     ViewDriver(*t.element.host).step(t.element.key, direction == "up" ? 1 : -1);
 }
 
+/// `ui scroll`: a list that makes its rows as they come into view shows them from row N (counted
+/// from 0) on.
+void scroll(const Target& t, const std::string& row) {
+    auto* n = t.node();
+    if (!n || !n->isList || !n->lazyRow) t.fail("is not a scrolling list");
+    const bool isNumber =
+        !row.empty() && std::all_of(row.begin(), row.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!isNumber || row.size() > 9) throw CommandError("usage: ui scroll \"<window>\" \"<list id>\" ROW");
+    ViewDriver(*t.element.host).scrollList(std::stoul(row), n->identity);
+}
+
 void drag(const Target& t, const CommandArgs& args) {
     const auto words = args.texts();
     if (words.size() != 9 || words[6] != "to")
@@ -181,6 +193,8 @@ void uiCommand(ConsoleSession& session, const CommandArgs& args) {
         pick(target(args), args.text(4));
     else if (what == "step" && n == 4)
         step(target(args), args.text(4));
+    else if (what == "scroll" && n == 4)
+        scroll(target(args), args.text(4));
     else if (what == "drag" && n >= 3)
         drag(target(args), args);
     else if (what == "slide" && n >= 4)
@@ -202,6 +216,7 @@ const CommandRegistration registration({
      .help = {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
               "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
               "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
+              "ui scroll \"<window>\" \"<list id>\" ROW",
               "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
               "expect toast \"<text>\""},
      .helpOrder = 760},

@@ -49,6 +49,19 @@ Element WebView(const std::string& url);
 /// (`listRowSeparatorHidden`), a separator line under it; the last row has none. It scrolls when
 /// its rows do not fit. Give it an `onDelete` to let the user delete rows.
 Element List(std::vector<Element> rows);
+/// A list of `count` rows that makes its rows only when they come into view: the host asks
+/// `makeRow(index)` for the rows from the list's first shown row (0 until the user scrolls,
+/// `HostingView::scrollList`) down to the bottom of the list's frame, so a long list costs what it
+/// shows. A row with an `id` keeps its views and controls (and their state) by that id when rows
+/// are inserted or removed before it. The rows shown look as in `List(rows)`; the row count, the
+/// delete command's offsets and the scroll position count every row.
+Element List(std::size_t count, std::function<Element(std::size_t)> makeRow);
+
+namespace detail {
+/// One list cell: the row inside its insets and background, with a separator line under it when
+/// `separatorBelow`.
+Element listCell(const Element& row, bool separatorBelow);
+} // namespace detail
 
 /// A declarative view of type T made with `args`.
 template <class T, class... Args>

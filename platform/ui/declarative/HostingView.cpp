@@ -9,6 +9,10 @@
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/declarative/Layout.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 namespace platform::ui::declarative {
 
 // --- view base --------------------------------------------------------------------------------
@@ -139,6 +143,15 @@ void HostingView::rebuild() {
         Layout::run(*tree_.node(), bounds);
         if (pass.seen.size() == before) break;
     }
+    // A lazy list whose rows were made for another height asks for another pass.
+    bool relayout = false;
+    for (Node* list : pass.lazyLists) {
+        const double height = list->layoutFrame.size.height;
+        auto known = listHeights_.find(list->key);
+        const double madeFor = known != listHeights_.end() ? known->second : frame().height();
+        if (std::abs(height - madeFor) > 0.5) relayout = true;
+        listHeights_[list->key] = height;
+    }
 
     // Places that left the tree: their views, controls and subscriptions go (the views after
     // their on-disappear handlers ran).
@@ -201,6 +214,7 @@ void HostingView::rebuild() {
     leaving.clear();
     for (auto& fn : pass.appear)
         if (fn) fn();
+    if (relayout) setNeedsRebuild();
 }
 
 void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled,
@@ -285,11 +299,89 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
     case NodeKind::canvas:
         canvasEnv_[n.key] = env;
         break;
+    case NodeKind::scroll:
+        if (n.lazyRow) {
+            resolveLazyList(n, n.resolvedEnabled, env, pass);
+            break;
+        }
+        [[fallthrough]];
     default:
         for (size_t i = 0; i < n.children.size(); ++i)
             resolve(n.children[i], n.key + "/" + std::to_string(i), n.resolvedEnabled, env, pass);
         break;
     }
+}
+
+// Makes the cells of the rows in view: from the list's first shown row until the cells fill the
+// height the list had at the last build (the host's height before its first build). A row with an
+// id keeps its places by that id, so rows inserted above it do not make it anew.
+void HostingView::resolveLazyList(Node& list, bool enabled, const std::map<std::string, std::any>& env,
+                                  Pass& pass) {
+    pass.lazyLists.push_back(&list);
+    const std::size_t count = list.lazyRowCount;
+    std::size_t& first = firstRows_[list.key];
+    first = count == 0 ? 0 : std::min(first, count - 1);
+    const auto known = listHeights_.find(list.key);
+    const double height = known != listHeights_.end() ? known->second : frame().height();
+    const double width = frame().width();
+    if (list.children.empty()) list.children = {VStack(Alignment::leading, 0, {})};
+    Node& stack = *list.children[0].node();
+    stack.key = list.key + "/0";
+    stack.resolvedEnabled = enabled && !stack.isDisabled;
+    pass.seen.insert(stack.key);
+    stack.children.clear();
+    double used = 0;
+    Element row = first < count ? list.lazyRow(first) : Element();
+    for (std::size_t i = first; i < count && used < height; ++i) {
+        const bool last = i + 1 == count;
+        Element next = last ? Element() : list.lazyRow(i + 1);
+        const bool hidden = row.node()->listRowSeparatorHidden || (!last && next.node()->listRowSeparatorHidden);
+        Element cell = detail::listCell(row, !last && !hidden);
+        const std::string& id = row.node()->identity;
+        resolve(cell, stack.key + "/" + (id.empty() ? std::to_string(i) : "#" + id), stack.resolvedEnabled, env,
+                pass);
+        used += Layout::measure(*cell.node(), {width, FrameSpec::infinity}).height;
+        stack.children.push_back(std::move(cell));
+        row = std::move(next);
+    }
+}
+
+Node* HostingView::findLazyList(const std::string& listId) const {
+    Node* found = nullptr;
+    std::function<void(const Element&)> walk = [&](const Element& e) {
+        Node& n = *e.node();
+        if (found) return;
+        if (n.isList && n.lazyRow && (listId.empty() || n.identity == listId)) {
+            found = &n;
+            return;
+        }
+        for (const auto& c : n.backgrounds)
+            walk(c);
+        for (const auto& c : n.children)
+            walk(c);
+        for (const auto& c : n.overlays)
+            walk(c);
+    };
+    walk(tree_);
+    return found;
+}
+
+bool HostingView::scrollList(std::size_t firstRow, const std::string& listId) {
+    requireMainThread("HostingView::scrollList");
+    rebuildIfNeeded();
+    Node* list = findLazyList(listId);
+    if (!list) return false;
+    firstRows_[list->key] = list->lazyRowCount == 0 ? 0 : std::min(firstRow, list->lazyRowCount - 1);
+    dirty_ = true;
+    rebuildIfNeeded();
+    return true;
+}
+
+std::size_t HostingView::firstShownRow(const std::string& listId) const {
+    Node* list = findLazyList(listId);
+    if (!list) return 0;
+    auto found = firstRows_.find(list->key);
+    return found == firstRows_.end() ? 0 : found->second;
 }
 
 void HostingView::resolveCanvases(Element& e, bool, const std::map<std::string, std::any>&, Pass& pass) {

@@ -39,6 +39,13 @@ public:
     void viewWindowVisibilityDidChange(bool visible) override;
     Size fittingSize() const override;
 
+    /// Shows the rows of a list made with `List(count, makeRow)` from row `firstRow` on (clamped to
+    /// the last row) and rebuilds at once: the list with element id `listId`, or the first such
+    /// list of the tree when `listId` is empty. False when there is none.
+    bool scrollList(std::size_t firstRow, const std::string& listId = "");
+    /// The first row shown of that list (0 when there is none).
+    std::size_t firstShownRow(const std::string& listId = "") const;
+
 private:
     struct Native {
         std::shared_ptr<View> view;
@@ -47,7 +54,10 @@ private:
     struct Pass {
         std::set<std::string> seen;
         std::vector<std::function<void()>> appear;
+        std::vector<Node*> lazyLists;
     };
+    void resolveLazyList(Node& list, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
+    Node* findLazyList(const std::string& listId) const;
     void resolve(Element& e, const std::string& key, bool enabled, const std::map<std::string, std::any>& env,
                  Pass& pass);
     void resolveCanvases(Element& e, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
@@ -60,6 +70,9 @@ private:
     std::map<std::string, std::function<void()>> disappear_;
     std::map<std::string, std::function<void(const Notification&)>> handlers_;
     std::map<std::string, ObserverToken> tokens_;
+    // lazy lists by tree key: the first row shown, and the list's height at the last build
+    std::map<std::string, std::size_t> firstRows_;
+    std::map<std::string, double> listHeights_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     bool dirty_ = true;
     bool scheduled_ = false;

@@ -39,6 +39,19 @@ Element& Element::onHover(std::function<void(bool)> action) {
     return *this;
 }
 
+Element detail::listCell(const Element& rowElement, bool separatorBelow) {
+    const Node& row = *rowElement.node();
+    Element cell = VStack(Alignment::center, 0, {rowElement});
+    FrameSpec fill;
+    fill.maxWidth = FrameSpec::infinity;
+    cell.frame(fill);
+    cell.padding(row.listRowInsets.value_or(defaultRowInsets));
+    if (row.listRowBackground && !row.listRowBackground->isClear())
+        cell.background(ColorView(*row.listRowBackground));
+    if (separatorBelow) cell = VStack(Alignment::center, 0, {cell, Divider()});
+    return cell;
+}
+
 // A list is a scroll view over one vertical stack with one cell per row: the row inside its
 // insets and background, then its separator line. The rows keep their own modifiers.
 Element List(std::vector<Element> rows) {
@@ -46,20 +59,21 @@ Element List(std::vector<Element> rows) {
     cells.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Node& row = *rows[i].node();
-        Element cell = VStack(Alignment::center, 0, {rows[i]});
-        FrameSpec fill;
-        fill.maxWidth = FrameSpec::infinity;
-        cell.frame(fill);
-        cell.padding(row.listRowInsets.value_or(defaultRowInsets));
-        if (row.listRowBackground && !row.listRowBackground->isClear())
-            cell.background(ColorView(*row.listRowBackground));
         const bool last = i + 1 == rows.size();
         const bool hidden = row.listRowSeparatorHidden || (!last && rows[i + 1].node()->listRowSeparatorHidden);
-        if (!last && !hidden) cell = VStack(Alignment::center, 0, {cell, Divider()});
-        cells.push_back(std::move(cell));
+        cells.push_back(detail::listCell(rows[i], !last && !hidden));
     }
     Element list = ScrollView(VStack(Alignment::leading, 0, std::move(cells)));
     list.node()->isList = true;
+    return list;
+}
+
+// The host fills the stack with the cells in view at each build.
+Element List(std::size_t count, std::function<Element(std::size_t)> makeRow) {
+    Element list = ScrollView(VStack(Alignment::leading, 0, {}));
+    list.node()->isList = true;
+    list.node()->lazyRow = std::move(makeRow);
+    list.node()->lazyRowCount = count;
     return list;
 }
 

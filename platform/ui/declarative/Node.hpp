@@ -307,6 +307,9 @@ struct Node {
     std::optional<ShadowStyle> shadow;
     // lists: the list itself (`List`), and the row modifiers it reads when it is made
     bool isList = false;
+    /// A list whose rows are made on demand (`List(count, makeRow)`): the maker and the number of rows.
+    std::function<Element(std::size_t)> lazyRow;
+    std::size_t lazyRowCount = 0;
     std::string listStyle;
     std::function<void(const std::vector<std::size_t>&)> onDelete;
     std::optional<EdgeInsets> listRowInsets;

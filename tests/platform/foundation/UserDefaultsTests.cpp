@@ -5,6 +5,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/FoundationSandbox.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -244,12 +245,8 @@ TEST_F(UserDefaultsTest, DidChangeIsPostedAfterEveryWriteWithTheDefaultsAsObject
     auto& center = platform::NotificationCenter::defaultCenter();
     center.addObserver(UserDefaults::didChangeNotification, &defaults, [&](const platform::Notification& n) {
         EXPECT_EQ(n.object, &defaults);
-        // The change is already persisted when observers run: read back from the domain's file.
-        const auto file = platform::parseJson(platform::FileSystem::readFile(defaults.storagePath()));
-        std::optional<PropertyValue> stored;
-        if (file.contains("k") && file["k"].contains("integer"))
-            stored = PropertyValue(file["k"]["integer"].get<std::int64_t>());
-        seen.push_back(stored);
+        // The change is already stored when observers run (the file follows within a second).
+        seen.push_back(defaults.persistedObjectForKey("k"));
     });
     defaults.registerDefaults({{"k", PropertyValue(0)}});
     EXPECT_TRUE(seen.empty()) << "registering is not a write";
@@ -277,6 +274,62 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing) {
 }
 
 } // namespace
+
+class UserDefaultsSavingTest : public PlatformTest {
+protected:
+    static std::string onDisk() { return platform::FileSystem::readFile(UserDefaults::standard().storagePath()); }
+    static bool saved(const std::string& key) { return onDisk().find("\"" + key + "\"") != std::string::npos; }
+};
+
+TEST_F(UserDefaultsSavingTest, ChangesAreWrittenAtMostOncePerSecondAndFlushedOnRequestOrReset) {
+    auto& defaults = UserDefaults::standard();
+    defaults.set(1, "a");
+    EXPECT_TRUE(saved("a")) << "a change after a quiet second is written at once";
+    defaults.set(2, "b");
+    defaults.removeObjectForKey("a");
+    EXPECT_FALSE(saved("b"));
+    sim().runFor(0.9);
+    EXPECT_FALSE(saved("b"));
+    sim().runFor(0.2);
+    EXPECT_TRUE(saved("b"));
+    EXPECT_FALSE(saved("a"));
+
+    defaults.set(3, "c");
+    EXPECT_FALSE(saved("c"));
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(saved("c"));
+
+    UserDefaults suite("com.example.suite");
+    suite.set(4, "d");
+    suite.set(5, "e");
+    defaults.set(6, "f");
+    EXPECT_TRUE(UserDefaults::synchronizeAll());
+    EXPECT_TRUE(saved("f"));
+    EXPECT_NE(platform::FileSystem::readFile(suite.storagePath()).find("\"e\""), std::string::npos);
+
+    defaults.set(7, "g");
+    platform::SharedInstances::resetAll();
+    EXPECT_TRUE(saved("g")) << "forgetting the domains writes what is dirty";
+    EXPECT_EQ(UserDefaults::standard().integerForKey("g"), 7);
+}
+
+TEST_F(UserDefaultsSavingTest, TheFileKeepsItsPrettyPrintedLayout) {
+    auto& defaults = UserDefaults::standard();
+    const PropertyArray numbers{PropertyValue(0.5), PropertyValue(2.0)};
+    defaults.set(PropertyValue(PropertyDictionary{{"z", PropertyValue(PropertyArray{})},
+                                                  {"a\u0001\"\\\t", PropertyValue(numbers)},
+                                                  {"e", PropertyValue(PropertyDictionary{})}}),
+                 "nested");
+    defaults.set(PropertyValue(std::numeric_limits<double>::quiet_NaN()), "nan");
+    defaults.set(PropertyValue(1e20), "big");
+    defaults.set(PropertyValue(Bytes{1, 2}), "data");
+    defaults.set(PropertyValue(platform::Date{12.25}), "date");
+    defaults.set(PropertyValue("é\n"), "text");
+    defaults.set(PropertyValue(true), "yes");
+    ASSERT_TRUE(defaults.synchronize());
+    const std::string text = onDisk();
+    EXPECT_EQ(text, platform::parseJson(text).dump(2) + "\n");
+}
 
 TEST_F(UserDefaultsTest, TextsThatAreNotUtf8AreRefusedAndTheDomainKeepsSaving) {
     const std::string bad = "caf\xE9";
