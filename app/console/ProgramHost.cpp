@@ -4,6 +4,7 @@
 #include "platform/control/SimScheduler.hpp"
 #include "platform/control/StandardOutputControl.hpp"
 #include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "editors/LayoutEditorView.hpp"
 #include "editors/VeskLayoutEditorHost.hpp"
@@ -95,11 +96,12 @@ void ProgramHost::end() {
     // The program's last turn: what its termination queued on the main queue runs while its
     // objects still exist; then they go, and whatever they queued on the way out runs too.
     platform::SimScheduler::shared().drainMainQueue();
-    // The one place where the program's state leaves it at the end, whichever way it ended (the
-    // Quit item, its chord, `program quit`, the console's end): what must reach the disk goes
-    // here, before the objects that hold it are released.
+    // The one place where the program leaves at the end, whichever way it ended (the Quit item,
+    // its chord, `program quit`, the console's end): its objects are released, what they queued
+    // on the way out runs, and the settings they wrote reach the disk.
     wrapper_.reset();
     platform::SimScheduler::shared().drainMainQueue();
+    platform::UserDefaults::synchronizeAll();
 }
 
 void ProgramHost::reset() {
