@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/foundation/PropertyValue.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
 #include "preferences/PopupOption.hpp"
 #include "preferences/PreferencesShell.hpp"
 #include "preferences/PreferencesSnapGrid.hpp"
 #include "shortcuts/Name.hpp"
-
-#include "platform/foundation/PropertyValue.hpp"
 
 #include <map>
 #include <memory>

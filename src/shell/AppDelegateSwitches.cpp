@@ -136,7 +136,7 @@ void AppDelegate::applyKeyboardShortcutsEnabledState() {
 }
 
 void AppDelegate::logChordConflicts() {
-    // The names of each stored chord, in catalog order (the order their actions run).
+    // The names of each stored chord, in catalog order.
     std::vector<std::pair<GlobalShortcuts::Shortcut, std::vector<const GlobalShortcuts::Name*>>> chords;
     for (const auto& name : allKeyboardShortcutNames()) {
         const auto chord = GlobalShortcuts::getShortcut(name);

@@ -34,9 +34,9 @@ inline constexpr std::string_view userDefaultsPrefix = "GlobalShortcuts_";
 /// Stored chords: under "GlobalShortcuts_" + raw value, the compact JSON text of the chord;
 /// Boolean false for a cleared name that has a default; absent for none. Anything else reads as
 /// no chord, and so does a chord the recorder would refuse (none of Control, Option, Command and
-/// not a function key; logged once): it never becomes a hot key. The registry keeps each handled name's decoded chord and reads the defaults again
-/// only when `UserDefaults::changeCount()` moved, so a press sees what the defaults hold at that
-/// moment and allocates nothing.
+/// not a function key; logged once): it never becomes a hot key. The registry keeps each handled
+/// name's decoded chord and reads the defaults again only when `UserDefaults::changeCount()`
+/// moved, so a press sees what the defaults hold at that moment and allocates nothing.
 ///
 /// Shared chords: a chord leaves the hot-key engine, when a name's chord is changed or cleared or
 /// a name's handlers are removed, only when no other name with handlers still stores it.
