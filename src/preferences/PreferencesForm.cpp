@@ -147,7 +147,9 @@ Element PreferencesView::body() {
             if (!ready.get()) nextTurn([ready] { ready.set(true); });
         })
         .onReceive(LocalizationManager::languageDidChange,
-                   std::function<void()>([this] { onLanguageDidChange(); }));
+                   std::function<void()>([this] { onLanguageDidChange(); }))
+        .onReceive(platform::UserDefaults::didChangeNotification,
+                   std::function<void()>([this] { followDefaults(); }));
     return content;
 }
 

@@ -116,7 +116,73 @@ PreferencesView::PreferencesView()
     , autoResetSnapshotQuit(this, objectBool("WMAutoResetSnapshotQuit", true))
     , autoApplyDisplayLayouts(this, objectBool("WMAutoApplyDisplayLayouts", true))
     , preserveRelativeSizing(this, objectBool("WMPreserveRelativeMove", true))
-    , localizationVersion(this, 0) {}
+    , localizationVersion(this, 0) {
+    // What construction read is what the form has seen.
+    followDefaults();
+}
+
+bool PreferencesView::storedValueChanged(const std::string& key) {
+    auto now = defaults().objectForKey(key);
+    auto [entry, added] = seen_.values.try_emplace(key, now);
+    if (added) return false;
+    if (entry->second == now) return false;
+    entry->second = std::move(now);
+    return true;
+}
+
+void PreferencesView::followDefaults() {
+    const auto follow = [this](const std::string& key, auto& state, auto read) {
+        if (!storedValueChanged(key)) return;
+        auto value = read();
+        if (state.get() != value) state.set(value);
+    };
+    const auto flag = [&follow](const std::string& key, decl::State<bool>& state, bool fallback) {
+        follow(key, state, [&key, fallback] { return objectBool(key, fallback); });
+    };
+    const auto boolean = [&follow](const std::string& key, decl::State<bool>& state) {
+        follow(key, state, [&key] { return defaults().boolForKey(key); });
+    };
+    flag("WMVerboseLogging", verboseLogging, false);
+    flag("WMStrictRestore", strictRestore, false);
+    follow("WMCapturePrimaryRule", captureRule,
+           [] { return defaults().stringForKey("WMCapturePrimaryRule").value_or("center"); });
+    flag("MinimalMenuMode", minimalMenuMode, false);
+    flag("UseCursorDisplay", useCursorDisplay, false);
+    flag("WMMagnetDragMode", magnetDragMode, false);
+    flag("WMDragRequireOption", dragRequireOption, false);
+    boolean("WMSnapBarVisible", snapBarVisible);
+    // The two directional gaps fall back to the uniform one, so they follow it too.
+    const bool sizeChanged = storedValueChanged("WMGapSize");
+    const auto gap = [sizeChanged](const std::string& key, decl::State<double>& state, bool ownChanged) {
+        if (!sizeChanged && !ownChanged) return;
+        const double value = objectDouble(key).value_or(objectDouble("WMGapSize").value_or(0));
+        if (!(state.get() == value)) state.set(value);
+    };
+    gap("WMGapSize", gapSize, false);
+    gap("WMGapHorizontal", gapH, storedValueChanged("WMGapHorizontal"));
+    gap("WMGapVertical", gapV, storedValueChanged("WMGapVertical"));
+    flag("WMGapsIncludeScreenEdges", gapsIncludeEdges, false);
+    flag("WMGapsEdgesLeft", gapEdgeLeft, false);
+    flag("WMGapsEdgesRight", gapEdgeRight, false);
+    flag("WMGapsEdgesTop", gapEdgeTop, false);
+    flag("WMGapsEdgesBottom", gapEdgeBottom, false);
+    boolean("WMIntegrateStageManager", integrateStageManager);
+    boolean("WMAutoDetectStageManager", autoDetectStageManager);
+    boolean("WMIntegrateMissionControl", integrateMissionControl);
+    boolean("WMAutoHideSnapBarWithMissionControl", autoHideWithMC);
+    boolean("WMAutoHideSnapBarWithStageManager", autoHideWithSM);
+    follow("WMStageReserveLeftWidth", stageReserveLeft,
+           [] { return objectDouble("WMStageReserveLeftWidth").value_or(0); });
+    flag("WMSnappingEnabled", snappingEnabled, true);
+    flag("WMKeyboardShortcutsEnabled", keyboardShortcutsEnabled, true);
+    boolean("WMSnapshotAllSpaces", snapshotAllSpaces);
+    flag("WMSpacesKillSwitch", spacesKillSwitch, false);
+    flag("WMSpacesLogDiagnostics", spacesDiagnostics, false);
+    boolean("WMGridAllDisplays", layoutAllDisplays);
+    flag("WMAutoResetSnapshotQuit", autoResetSnapshotQuit, true);
+    flag("WMAutoApplyDisplayLayouts", autoApplyDisplayLayouts, true);
+    flag("WMPreserveRelativeMove", preserveRelativeSizing, true);
+}
 
 std::shared_ptr<PreferencesSnapGrid> PreferencesView::snapGrid() const {
     if (auto grid = environment<std::shared_ptr<PreferencesSnapGrid>>(snapGridEnvironmentKey)) return grid;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/foundation/PropertyValue.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
 #include "preferences/PopupOption.hpp"
 #include "preferences/PreferencesShell.hpp"
 #include "preferences/PreferencesSnapGrid.hpp"
 #include "shortcuts/Name.hpp"
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,12 @@ public:
     /// Re-reads, on the next main-queue turn, the nine keys that other parts of the program change
     /// (Spaces, snapshot and Stage Manager / Mission Control switches, the Stage Manager reserve).
     void reloadFromDefaults();
+    /// Shows what another part of the program (the status menu, the snap bar, a chord, the
+    /// self-test) stored under one of the form's keys since the form last read or wrote it: each
+    /// such key is read again with the rule the view's construction uses. Runs at every change of
+    /// the user defaults while the form is in its window, so Save writes what the form shows; a
+    /// value the user has just set here, whose write waits for the next turn, is left as it is.
+    void followDefaults();
     /// Save: writes the form's 17 main keys again, sets the verbose switch and the grid's drag
     /// modes, and on the next main-queue turn re-applies the shortcut master switch and rebuilds
     /// the status menu.
@@ -95,6 +104,18 @@ public:
     platform::ui::declarative::State<int> localizationVersion;
 
 private:
+    /// The stored values of the followed keys as the form last saw them. The view's own: a new
+    /// description of the view (whose inputs replace these) leaves them as they are.
+    struct SeenValues {
+        std::map<std::string, std::optional<platform::PropertyValue>> values;
+        SeenValues() = default;
+        SeenValues(const SeenValues&) = default;
+        SeenValues& operator=(const SeenValues&) { return *this; }
+    };
+    SeenValues seen_;
+    /// Whether `key` holds another value than when the form last saw it; remembers the new one.
+    bool storedValueChanged(const std::string& key);
+
     /// The snap grid in force: the environment's, else the shared one's view.
     std::shared_ptr<PreferencesSnapGrid> snapGrid() const;
     /// The localized text of `key`, after reading the language values.

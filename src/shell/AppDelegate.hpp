@@ -79,6 +79,8 @@ public:
     std::shared_ptr<void> persistenceController;
     platform::UserDefaults& defaults() const { return *defaults_; }
     bool isApplyingKeyboardShortcutsState = false;
+    /// The chord conflicts already logged (see `logChordConflicts`), one text per chord and names.
+    std::set<std::string> loggedChordConflicts;
     AppEnvironment environment;
 
     /// Lazy services: the first read copies the environment's field.
@@ -270,6 +272,11 @@ public:
     void toggleIntegrateMissionControl(platform::ui::Responder* sender);
     bool isKeyboardShortcutsEnabled() const;
     void applyKeyboardShortcutsEnabledState();
+    /// Logs, once per chord and set of names, each chord stored for two or more of the catalog's
+    /// names: "[Shortcuts] Conflict: ⌃⌥A is stored for snap-left-half, snap-right-half; each press
+    /// runs all of them". The catalog's own shared first-run chord (Control-Option-G
+    /// of `snapRightThird` and `toggleIntegrateStageManager`) is meant to run both and is not logged.
+    void logChordConflicts();
     void setKeyboardShortcutsEnabled(bool enabled);
     void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender);
     /// The 61 names of the shortcut catalog, in catalog order; built once.

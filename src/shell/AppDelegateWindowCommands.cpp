@@ -184,6 +184,8 @@ void AppDelegate::snapMaximizeHeight() {
             gap = *size->numberValue();
         }
         if (!(gap > 0)) gap = 0;
+        // As in every snap placement, no gap takes more than a quarter of the frame's smaller side.
+        gap = std::min(gap, RoriDeru::GapSettings::largestGap(toRect(vf)));
         const double half = gap * 0.5;
         if (storedBool(defaults(), "WMGapsIncludeScreenEdges").value_or(false)) {
             y += half;

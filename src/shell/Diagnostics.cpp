@@ -147,8 +147,13 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
         {&N::showSnapshotManager(), "Show Snapshot Manager"}, {&N::openPreferences(), "Open Preferences"},
         {&N::openHelp(), "Open Help"},                   {&N::quitApp(), "Quit App"},
     };
+    // The six commands' per-name markers go aside too (the run puts them back with the rest), so
+    // the registration gives their defaults again also on an installation past its first launch.
     defaults.removeObjectForKey("HasRegisteredDefaultSnapShortcutsV1");
-    for (const auto& [name, label] : commands) name->setShortcut(std::nullopt);
+    for (const auto& [name, label] : commands) {
+        defaults.removeObjectForKey("HasRegisteredDefaultShortcut." + name->rawValue);
+        name->setShortcut(std::nullopt);
+    }
     registerDefaultSnapShortcutsIfNeeded();
     for (const auto& [name, label] : commands) {
         checkThat(name->shortcut().has_value(), "FAIL: " + label + " default is registered");

@@ -10,7 +10,9 @@ class RoriDeru;
 
 /// The built-in self-test of the running program: gap geometry of snapped rectangles on a
 /// 1440 x 900 point frame, the default chords of the six application commands, the snapping
-/// switch and the chord hints of the status menu. It writes test values into the live settings
+/// switch and the chord hints of the status menu. The six commands' chords are cleared and
+/// registered again with their per-name registration markers set aside, so a healthy installation
+/// passes every check after its first launch too. It writes test values into the live settings
 /// and chord store while it runs and puts the user's own values back afterwards (the six gap and
 /// edge settings, the registration markers, every stored chord, the snapping switch, the
 /// monitoring and the menu's one-shot suppress flag). Main thread.

@@ -87,4 +87,12 @@ void registerDefaultSnapShortcutsIfNeeded() {
     }
 }
 
+std::optional<Shortcut> firstRunShortcut(const Name& name) {
+    for (const auto& d : snapDefaults)
+        if (d.name() == name) return Shortcut(d.key, d.modifiers);
+    for (const auto& d : laterDefaults)
+        if (d.name() == name) return Shortcut(d.key, d.modifiers);
+    return std::nullopt;
+}
+
 } // namespace tilmora

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "shortcuts/Name.hpp"
+#include "shortcuts/Shortcut.hpp"
+
+#include <optional>
 #include <string_view>
 
 namespace tilmora {
@@ -20,5 +24,8 @@ inline constexpr std::string_view hasRegisteredDefaultShortcutPrefix = "HasRegis
 /// Control-Option-G is the default of both `snapRightThird` and `toggleIntegrateStageManager`.
 /// Main thread; logs nothing.
 void registerDefaultSnapShortcutsIfNeeded();
+
+/// The first-run chord the catalog gives `name`; none for the 31 names without one. Pure.
+std::optional<GlobalShortcuts::Shortcut> firstRunShortcut(const GlobalShortcuts::Name& name);
 
 } // namespace tilmora

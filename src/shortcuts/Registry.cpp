@@ -1,5 +1,6 @@
 #include "shortcuts/Registry.hpp"
 
+#include "model/Log.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Menu.hpp"
 #include "shortcuts/CarbonHotKeys.hpp"
@@ -19,20 +20,29 @@ std::string keyFor(const Name& name) {
     return std::string(userDefaultsPrefix) + name.rawValue;
 }
 
-/// The chord stored under `key`: text that decodes; anything else is none (errors are dropped).
-std::optional<Shortcut> readChord(const std::string& key) {
+} // namespace
+
+std::optional<Shortcut> Registry::readChord(const std::string& key) const {
     const auto value = defaults().objectForKey(key);
     if (!value) return std::nullopt;
     const std::string* text = value->asString();
     if (text == nullptr) return std::nullopt;
+    std::optional<Shortcut> chord;
     try {
-        return platform::decodeJsonText<Shortcut>(*text);
+        chord = platform::decodeJsonText<Shortcut>(*text);
     } catch (const std::exception&) {
         return std::nullopt;
     }
+    if (chord->isRecordable()) return chord;
+    // A chord the recorder refuses (a bare letter, an arrow, Shift alone) would take that key from
+    // every application as a hot key; it came from the settings file, not from the recorder.
+    if (refusedLogged_.insert(key + '\n' + *text).second) {
+        print("[GlobalShortcuts] Ignored the stored chord " + chord->presentableDescription() + " of \"" +
+              key.substr(userDefaultsPrefix.size()) +
+              "\": a chord needs Control, Option or Command unless its key is F1 to F20");
+    }
+    return std::nullopt;
 }
-
-} // namespace
 
 // ----- Registry
 
@@ -139,7 +149,7 @@ void Registry::disable(const std::vector<Name>& names) {
 }
 
 void Registry::registerIfNeeded(const Shortcut& shortcut) {
-    if (registeredShortcuts_.contains(shortcut)) return;
+    if (registeredShortcuts_.contains(shortcut) || !shortcut.isRecordable()) return;
     CarbonHotKeys::shared().registerShortcut(shortcut, &handleOnKeyDown, &handleOnKeyUp);
     registeredShortcuts_.insert(shortcut);
 }
@@ -274,7 +284,7 @@ void Registry::removeStream(const Name& name, std::uint64_t id) {
     }
 }
 
-void Registry::refreshChords(const Table& table) {
+void Registry::refreshChords(const Table& table) const {
     const auto count = platform::UserDefaults::changeCount();
     if (table.chordsReadAt == count) return;
     for (const auto& entry : table.entries)

@@ -34,9 +34,10 @@ inline constexpr std::string_view userDefaultsPrefix = "GlobalShortcuts_";
 ///
 /// Stored chords: under "GlobalShortcuts_" + raw value, the compact JSON text of the chord;
 /// Boolean false for a cleared name that has a default; absent for none. Anything else reads as
-/// no chord. The registry keeps each handled name's decoded chord and reads the defaults again
-/// only when `UserDefaults::changeCount()` moved, so a press sees what the defaults hold at that
-/// moment and allocates nothing.
+/// no chord, and so does a chord the recorder would refuse (none of Control, Option, Command and
+/// not a function key; logged once): it never becomes a hot key. The registry keeps each handled
+/// name's decoded chord and reads the defaults again only when `UserDefaults::changeCount()`
+/// moved, so a press sees what the defaults hold at that moment and allocates nothing.
 ///
 /// Shared chords: a chord leaves the hot-key engine, when a name's chord is changed or cleared or
 /// a name's handlers are removed, only when no other name with handlers still stores it.
@@ -118,7 +119,10 @@ private:
     std::shared_ptr<Table> copyTable() const;
     void publish(std::shared_ptr<Table> table);
     static Entry& entryFor(Table& table, const Name& name);
-    static void refreshChords(const Table& table);
+    void refreshChords(const Table& table) const;
+    /// The chord stored under `key`: text that decodes to a chord the recorder would take;
+    /// anything else is none. A refused chord is logged once per key and stored text.
+    std::optional<Shortcut> readChord(const std::string& key) const;
 
     void registerIfNeeded(const Shortcut& shortcut);
     void unregisterChord(const Shortcut& shortcut);
@@ -135,6 +139,7 @@ private:
     std::unordered_set<Shortcut> registeredShortcuts_;
     std::shared_ptr<const Table> handlers_ = std::make_shared<Table>();
     std::uint64_t lastStreamId_ = 0;
+    mutable std::unordered_set<std::string> refusedLogged_;
 };
 
 // ----- the public face (all on the main thread)

@@ -62,6 +62,14 @@ ModifierFlags Shortcut::modifiers() const {
     return modifierFlags(carbonModifiers);
 }
 
+bool Shortcut::isRecordable() const {
+    if (!(modifiers() & (ModifierFlags::control | ModifierFlags::option | ModifierFlags::command)).isEmpty())
+        return true;
+    const auto special = specialKey(Key(carbonKeyCode));
+    return special && static_cast<int>(*special) >= static_cast<int>(SpecialKey::f1) &&
+           static_cast<int>(*special) <= static_cast<int>(SpecialKey::f20);
+}
+
 std::string Shortcut::presentableDescription() const {
     std::string text = ks_symbolicRepresentation(modifiers());
     if (auto special = specialKey(Key(carbonKeyCode)))

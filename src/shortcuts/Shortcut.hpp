@@ -54,6 +54,11 @@ struct Shortcut {
     /// The event flags of `carbonModifiers`.
     platform::ModifierFlags modifiers() const;
 
+    /// Whether the recorder would take the chord: it holds Control, Option or Command (Shift or
+    /// Function alone count as none), or its key is a function key F1 ... F20 (the ones with key
+    /// codes). A chord without this passes for a typed letter or arrow in every application.
+    bool isRecordable() const;
+
     /// The chord as people read it: the modifier symbols (⌃⌥⇧⌘🌐︎) followed by the special key's
     /// glyph, or the key's character on the current layout capitalized ("⇧⌘K"), or "�" when the
     /// layout gives none.

@@ -3,6 +3,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/SnapDefaults.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -41,6 +42,19 @@ GapSettings GapSettings::current() {
     settings.bottom = includeEdges || storedBoolean("WMGapsEdgesBottom");
     settings.applyToMaximize = storedBoolean("WMApplyGapsToMaximize");
     return settings;
+}
+
+double GapSettings::largestGap(const Rect& visible) {
+    const double side = std::min(visible.width, visible.height);
+    return std::isfinite(side) && side > 0 ? side / 4 : 0.0;
+}
+
+GapSettings GapSettings::limitedTo(const Rect& visible) const {
+    const double limit = largestGap(visible);
+    GapSettings limited = *this;
+    limited.horizontal = std::min(sanitizedGap(horizontal), limit);
+    limited.vertical = std::min(sanitizedGap(vertical), limit);
+    return limited;
 }
 
 } // namespace tilmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Rect.hpp"
+
 namespace tilmora {
 
 /// The gap settings of the snap placements as read at one moment: the horizontal and vertical gaps
@@ -28,6 +30,14 @@ struct GapSettings {
     /// (off). Registered defaults count as stored. Any thread (the user defaults are thread-safe);
     /// logs nothing.
     static GapSettings current();
+
+    /// The largest gap a placement in the frame `visible` takes: a quarter of the frame's smaller
+    /// side (0 for an empty or non-finite frame), so that every tile, down to a quarter column,
+    /// keeps a positive size whatever number the settings hold.
+    static double largestGap(const Rect& visible);
+    /// These settings with each gap lowered to `largestGap(visible)`; ordinary gaps (the
+    /// preferences' 0 to 24 points on any screen) come back unchanged.
+    GapSettings limitedTo(const Rect& visible) const;
 };
 
 } // namespace tilmora

@@ -134,10 +134,11 @@ Rect rectForVisible(SnapIconKind kind, const Rect& f, const GapSettings& gaps) {
 }
 
 Rect applyGaps(const Rect& rect, const Rect& f, const GapSettings& gaps) {
-    // The settings reader never gives a negative or NaN gap; a caller-built value might.
-    const auto sanitized = [](double gap) { return (std::isnan(gap) || gap < 0) ? 0.0 : gap; };
-    const double gh = sanitized(gaps.horizontal);
-    const double gv = sanitized(gaps.vertical);
+    // A negative or NaN gap counts as 0, and a gap larger than a quarter of the frame's smaller
+    // side (a number typed into the settings file) as that quarter, so every tile keeps its size.
+    const GapSettings limited = gaps.limitedTo(f);
+    const double gh = limited.horizontal;
+    const double gv = limited.vertical;
     if (gh <= 0 && gv <= 0) return rect;
     const bool onLeft = std::abs(minX(rect) - minX(f)) <= 0.5;
     const bool onRight = std::abs(maxX(rect) - maxX(f)) <= 0.5;

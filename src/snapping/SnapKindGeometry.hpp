@@ -22,8 +22,9 @@ Rect rectForVisible(SnapIconKind kind, const Rect& visible, const GapSettings& g
 /// Insets a placed rectangle by `gaps`, relative to the frame `visible` it was cut from: a side
 /// that lies within 0.5 point of the frame's edge moves in by half a gap only when its edge switch
 /// is on, any other side always does, so neighbouring placements are a whole gap apart. A width or
-/// height below 50 points is raised to 50, and the result is clamped into the frame. Without any
-/// gap the rectangle comes back unchanged.
+/// height below 50 points is raised to 50, and the result is clamped into the frame. A gap above
+/// a quarter of the frame's smaller side counts as that quarter (`GapSettings::limitedTo`).
+/// Without any gap the rectangle comes back unchanged.
 Rect applyGaps(const Rect& rect, const Rect& visible, const GapSettings& gaps);
 
 /// Moves the four edges of `rect` onto the device-pixel grid of a screen with backing scale `scale`

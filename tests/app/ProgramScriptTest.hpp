@@ -30,5 +30,8 @@ protected:
         tilmora::DesktopConsole console(out);
         return console.runString(script);
     }
+    /// Everything the program printed since it was launched (its newest part in a long run).
+    static const std::string& programLog() { return tilmora::ProgramHost::shared().output(); }
+
     std::ostringstream out;
 };

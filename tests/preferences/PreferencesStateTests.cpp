@@ -286,7 +286,7 @@ TEST_F(PreferencesTest, SaveWritesTheMainKeysAndAppliesTheSwitchesAgainEachTime)
     store("WMGapSize", PropertyValue(5.0));
     store("WMCapturePrimaryRule", PropertyValue(std::string("overlap")));
     auto driver = open();
-    // Changed elsewhere after the form read them: Save writes the form's values back.
+    // Changed elsewhere after the form read them: the form follows, and Save writes what it shows.
     store("WMMagnetDragMode", PropertyValue(false));
     store("WMSnapBarVisible", PropertyValue(true));
     const std::vector<std::pair<const char*, PropertyValue>> written = {
@@ -294,9 +294,9 @@ TEST_F(PreferencesTest, SaveWritesTheMainKeysAndAppliesTheSwitchesAgainEachTime)
         {"WMStrictRestore", PropertyValue(false)},
         {"WMCapturePrimaryRule", PropertyValue(std::string("overlap"))},
         {"MinimalMenuMode", PropertyValue(false)},
-        {"WMSnapBarVisible", PropertyValue(false)},
+        {"WMSnapBarVisible", PropertyValue(true)},
         {"UseCursorDisplay", PropertyValue(false)},
-        {"WMMagnetDragMode", PropertyValue(true)},
+        {"WMMagnetDragMode", PropertyValue(false)},
         {"WMDragRequireOption", PropertyValue(false)},
         {"WMKeyboardShortcutsEnabled", PropertyValue(true)},
         {"WMGapSize", PropertyValue(5.0)},
@@ -322,14 +322,14 @@ TEST_F(PreferencesTest, SaveWritesTheMainKeysAndAppliesTheSwitchesAgainEachTime)
             EXPECT_EQ(defaults().objectForKey(key), value) << key;
         EXPECT_EQ(changes, 17);
         EXPECT_FALSE(WindowManager::verboseLogging());
-        EXPECT_EQ(takeCalls(), (Calls{"magnetMode true", "dragRequireOption false"}));
+        EXPECT_EQ(takeCalls(), (Calls{"magnetMode false", "dragRequireOption false"}));
         drain();
         EXPECT_EQ(takeCalls(), (Calls{"applyKeyboardShortcutsEnabledState", "createMenu"}));
         EXPECT_TRUE(window->isVisible());
     }
 }
 
-TEST_F(PreferencesTest, ShowingTheFormAgainReadsTheNineSharedKeysButNotTheOthers) {
+TEST_F(PreferencesTest, KeysChangedElsewhereShowInTheFormAndAfterItShowsAgain) {
     open();
     store("WMIntegrateStageManager", PropertyValue(true));
     store("WMStageReserveLeftWidth", PropertyValue(120.0));
@@ -343,8 +343,8 @@ TEST_F(PreferencesTest, ShowingTheFormAgainReadsTheNineSharedKeysButNotTheOthers
     EXPECT_TRUE(view().integrateStageManager.get());
     EXPECT_EQ(view().stageReserveLeft.get(), 120);
     EXPECT_TRUE(view().spacesKillSwitch.get());
-    EXPECT_FALSE(view().snapBarVisible.get());
-    EXPECT_FALSE(view().layoutAllDisplays.get());
+    EXPECT_TRUE(view().snapBarVisible.get());
+    EXPECT_TRUE(view().layoutAllDisplays.get());
     EXPECT_TRUE(view().uiReady.get());
 }
 

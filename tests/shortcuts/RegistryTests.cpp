@@ -103,6 +103,36 @@ TEST_F(RegistryTest, StoredValuesThatAreNotChordTextReadAsNone) {
     }
 }
 
+TEST_F(RegistryTest, StoredChordsTheRecorderWouldRefuseNeverBecomeHotKeys) {
+    const Name z("z");
+    int ran = 0;
+    onKeyDown(z, [&] { ++ran; });
+    struct Case {
+        Shortcut chord;
+        bool kept;
+    };
+    const Case cases[] = {
+        {Shortcut(Key::a, ModifierFlags()), false},
+        {Shortcut(Key::a, ModifierFlags::shift), false},
+        {Shortcut(Key::leftArrow, ModifierFlags::function), false},
+        {Shortcut(Key::f5, ModifierFlags()), true},
+        {Shortcut(Key::f20, ModifierFlags::shift), true},
+        {Shortcut(Key::a, ModifierFlags::command), true},
+        {Shortcut(Key::a, ModifierFlags::option | ModifierFlags::shift), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chord.carbonKeyCode * 100000 + c.chord.carbonModifiers);
+        UserDefaults::standard().set(PropertyValue(platform::encodeJsonText(c.chord)), "GlobalShortcuts_z");
+        enable({z});
+        EXPECT_EQ(getShortcut(z).has_value(), c.kept);
+        EXPECT_EQ(registrationsOf(c.chord), c.kept ? 1u : 0u);
+        ran = 0;
+        handleOnKeyDown(c.chord);
+        EXPECT_EQ(ran, c.kept ? 1 : 0);
+        disable({z});
+    }
+}
+
 TEST_F(RegistryTest, AllNamesAndResetAll) {
     Name("a").setShortcut(ctrlOptG);
     Name("b").setShortcut(ctrlOptH);

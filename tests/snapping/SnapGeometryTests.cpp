@@ -89,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  {0, 455, 1440, 445}},
         KindCase{SnapIconKind::middleThird, {0, 0, 1200, 900}, uniformGaps(10), {405, 0, 390, 900}},
+        // A gap beyond a quarter of the frame's smaller side (225 here) counts as that quarter.
+        KindCase{SnapIconKind::lastQuarter, screen, uniformGaps(1e308), {1192.5, 0, 247.5, 900}},
         KindCase{SnapIconKind::bottomLeft,
                  screen,
                  [] {
