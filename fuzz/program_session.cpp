@@ -7,10 +7,9 @@
 // Bounds: at most `maxSteps` lines run, a `wait` advances at most `maxWait` seconds and a session
 // at most `maxSessionWait` seconds of the virtual clock (a `program launch` waits its own 5 s), and
 // a drag takes at most `maxDragSteps` pointer steps.
-// Left out: `desktop load` (reads files; the desktop file has its own target), `show picture`
-// (writes files), ending the program (`program quit`, the quit and terminate selectors; a
-// session whose application was terminated otherwise, by its menu item or its chord, ends there)
-// and launching a snapshot while the snap bar is shown (a fault mended apart; see `leftOut`).
+// Left out: `desktop load` (reads files; the desktop file has its own target) and `show picture`
+// (writes files). Ending the program (`program quit`, the Quit item, its chord, the quit and
+// terminate selectors) is part of the game: the session goes on with the program ended.
 //
 // A command that fails cleanly (a `CommandError`, a refused value, a failed `expect`) is part of
 // the game. A crash, a sanitizer report, a hang, a thread's uncaught exception, a broken
@@ -39,8 +38,6 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/Error.hpp"
-#include "platform/foundation/UserDefaults.hpp"
-#include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/MenuItem.hpp"
 
@@ -208,21 +205,12 @@ void workElement(ConsoleSession& session, const CommandArgs& args) {
     runLine(session, command);
 }
 
-/// Whether a command line would end the program or reach outside the sandbox.
+/// Whether a command line would reach outside the sandbox.
 bool leftOut(const CommandArgs& args) {
     const std::string& name = args.text(0);
     const std::string what = args.size() > 1 ? args.text(1) : std::string();
-    if (name == "program") return what == "quit";
     if (name == "desktop") return what == "load";
     if (name == "show") return what == "picture";
-    if (name == "ui" && what == "action" && args.size() > 2) {
-        const std::string& selector = args.text(2);
-        return selector == "quitApp" || selector == "applicationWillTerminate:" || selector == "terminate:";
-    }
-    // A known fault, mended apart: launching a snapshot while the snap bar is shown lets the
-    // restore worker's activation reach the bar's app-switch observer off the main thread.
-    if (name == "ui" && what == "click" && args.size() > 3 && args.text(3).starts_with("snapshot.launch"))
-        return platform::UserDefaults::standard().boolForKey("WMSnapBarVisible");
     return false;
 }
 
@@ -423,6 +411,7 @@ std::string randomLine(Random& r) {
     case 17:
         return "wait " + std::to_string(r(4)) + (r(2) ? ".5" : "");
     case 18:
+        if (r(8) == 0) return "program quit";
         return r(2) ? "menu" : "ui show " + quoteText(r.pick(windows));
     case 19:
         return r(2) ? "permission accessibility " + std::string(r(2) ? "granted" : "denied")
@@ -463,7 +452,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         console.useDefaultDesktop();
         for (const auto& line : sessionLines(std::string_view(reinterpret_cast<const char*>(data), size))) {
             console.execute(line);
-            if (console.quitRequested() || platform::ui::Application::shared().isTerminated()) break;
+            if (console.quitRequested()) break;
         }
     }
     // The program, its workers, timers and shared instances go before the next session.
