@@ -122,7 +122,6 @@ private:
     std::string text(const std::string& key) const;
 
     // Change actions (see the .cpp): each gets the new value.
-    void checkBoxChanged(const std::string& key, bool value);
     std::function<void(bool)> action(const std::string& key);
 
     platform::ui::declarative::Element placeholder();
