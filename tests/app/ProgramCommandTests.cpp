@@ -1,4 +1,4 @@
-#include "app/ProgramScriptTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 

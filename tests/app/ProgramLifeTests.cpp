@@ -2,7 +2,7 @@
 // ended by its Quit item or chord, its prompts answered from the script, the desktop keeping the
 // pointer and the windows of an unplugged display on the displays.
 
-#include "app/ProgramScriptTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <gtest/gtest.h>

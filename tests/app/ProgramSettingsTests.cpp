@@ -1,6 +1,6 @@
 // The running program meets settings written outside it (absurd gaps, chords no recorder would
 // take) and keeps its self-test and its preferences form true to what is stored.
-#include "ProgramScriptTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 

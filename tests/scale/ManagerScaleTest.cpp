@@ -1,35 +1,21 @@
 // The same console script (open the snapshot manager, type a name, save, launch and delete a
 // snapshot) over 1,000 and over 5,000 snapshots planted in the store: the work grows with the
 // number of snapshots, not with its square. Both runs in one process of one build.
-#include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
-#include "platform/control/BundleControl.hpp"
 #include "platform/control/FoldersControl.hpp"
-#include "platform/control/LocaleControl.hpp"
 #include "snapshots/PersistenceController.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-class ManagerScaleTest : public PlatformTest {
+class ManagerScaleTest : public ProgramScriptTest {
 protected:
-    void restoreFixture() override {
-        PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
-    }
-    void TearDown() override {
-        tilmora::ProgramHost::shared().reset();
-        PlatformTest::TearDown();
-    }
-
     /// Plants `count` snapshots of two windows in a fresh store, runs the script and returns its
     /// duration in seconds of real time.
     double runOver(int count) {
@@ -63,12 +49,8 @@ protected:
                                    "expect toast \"Snapshot 'Abc' launched.\"\n"
                                    "ui click \"Tilmora Snapshots\" \"snapshot.delete." + saved + "\"\n"
                                    "program quit\n";
-        std::ostringstream out;
         const auto start = std::chrono::steady_clock::now();
-        {
-            tilmora::DesktopConsole console(out);
-            EXPECT_EQ(console.runString(script), 0) << out.str();
-        }
+        EXPECT_EQ(run(script), 0) << out.str();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         return took.count();
     }

@@ -5,9 +5,7 @@
 
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
-#include "platform/control/BundleControl.hpp"
-#include "platform/control/LocaleControl.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +38,7 @@ double heapInUse() {
 #endif
 }
 
-class ConsoleSoakTest : public PlatformTest {
-protected:
-    void restoreFixture() override {
-        PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
-    }
-    void TearDown() override {
-        tilmora::ProgramHost::shared().reset();
-        PlatformTest::TearDown();
-    }
-};
+using ConsoleSoakTest = ProgramScriptTest;
 
 TEST_F(ConsoleSoakTest, MemoryStaysFlatOverALongScript) {
     const char* mode = std::getenv("TILMORA_SOAK");
