@@ -1,17 +1,13 @@
 // The running program, worked from the console as a hostile or unlucky user would: nothing crashes
 // and nothing the user owns is lost or changed behind their back.
 
-#include "console/DesktopConsole.hpp"
-#include "console/ProgramHost.hpp"
-#include "platform/control/BundleControl.hpp"
 #include "platform/control/FileSystemControl.hpp"
-#include "platform/control/LocaleControl.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
 #include "snapshots/PersistenceController.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,22 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class StoredDataSafetyTest : public PlatformTest {
+class StoredDataSafetyTest : public ProgramScriptTest {
 protected:
     void restoreFixture() override {
-        PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        ProgramScriptTest::restoreFixture();
         platform::SimDesktop::shared().useLaptop();
-    }
-    void TearDown() override {
-        tilmora::ProgramHost::shared().reset();
-        PlatformTest::TearDown();
-    }
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
     }
     bool has(const std::string& part) const { return out.str().find(part) != std::string::npos; }
 
@@ -63,8 +48,6 @@ protected:
                "\"" +
                name + "\"\nui click \"Tilmora Snapshots\" \"snapshot.save\"\nwait 1\n";
     }
-
-    std::ostringstream out;
 };
 
 TEST_F(StoredDataSafetyTest, ARestoreThatLaunchesItsAppWhileTheSnapBarShowsCompletes) {
