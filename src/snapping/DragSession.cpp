@@ -422,17 +422,12 @@ void snapOnDrop(RoriDeru& grid) {
     const Rect visible = toRect(screen.visibleFrame());
     const double scale = screen.backingScaleFactor();
     Rect placed;
-    if (auto kind = DragTargeting::kindForDisplay(grid, target->sid)) {
+    if (auto kind = grid.rectSelection().kindForDisplay(target->sid)) {
         const Rect rect = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(rect, scale), visible);
     } else {
         const auto tiles = grid.tiles(screen, target->preset);
-        const auto location = platform::NSEvent::mouseLocation();
-        const platform::CGPoint hit =
-            grid.dragAssumeTileSize ? location
-                                    : platform::CGPoint{RectMath::midX(*window), RectMath::midY(*window)};
-        auto tile = DragTargeting::tileContaining(tiles, hit);
-        if (!tile) tile = RoriDeru::pickSnapTile(*window, tiles, DragTargeting::pickThreshold);
+        const auto tile = DragTargeting::tileUnderDrag(grid.dragAssumeTileSize, *window, tiles).tile;
         if (!tile) return;
         const Rect padded = RoriDeru::insetByPadding(*tile, target->preset.padding);
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(padded, scale), visible);

@@ -38,11 +38,6 @@ std::string rectText(const Rect& rect) {
     return platform::NSStringFromRect(toCGRect(rect));
 }
 
-platform::CGPoint hitPoint(const RoriDeru& grid, const Rect& windowRect) {
-    if (grid.dragAssumeTileSize) return platform::NSEvent::mouseLocation();
-    return {RectMath::midX(windowRect), RectMath::midY(windowRect)};
-}
-
 } // namespace
 
 std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t display) {
@@ -50,22 +45,25 @@ std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t displ
         return found->second;
     if (auto found = grid.activePresets.find(display); found != grid.activePresets.end())
         return found->second;
-    if (kindForDisplay(grid, display)) return GridPreset(1, 1, 0, 0);
+    if (grid.rectSelection().kindForDisplay(display)) return GridPreset(1, 1, 0, 0);
     return std::nullopt;
 }
 
-std::optional<SnapIconKind> kindForDisplay(const RoriDeru& grid, std::uint32_t display) {
-    if (RoriDeru::layoutAppliesToAllScreens()) return grid.globalSelectedKind;
-    if (auto found = grid.selectedKindByDisplay.find(display); found != grid.selectedKindByDisplay.end())
-        return found->second;
-    return std::nullopt;
-}
 
 std::optional<Rect> tileContaining(const std::vector<Rect>& tiles, const platform::CGPoint& p) {
     for (const auto& tile : tiles) {
         if (containsInclusive(tile, p)) return tile;
     }
     return std::nullopt;
+}
+
+TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::vector<Rect>& tiles) {
+    TileHit hit;
+    hit.point = assumeTileSize ? platform::NSEvent::mouseLocation()
+                               : platform::CGPoint{RectMath::midX(windowRect), RectMath::midY(windowRect)};
+    hit.tile = tileContaining(tiles, hit.point);
+    if (!hit.tile) hit.tile = GridLayout::pickSnapTile(windowRect, tiles, pickThreshold);
+    return hit;
 }
 
 std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
@@ -91,10 +89,8 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     }
     if (best) return best;
 
-    const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
     const bool anySelection =
-        (allDisplays ? grid.globalSelectedKind.has_value() : !grid.selectedKindByDisplay.empty()) ||
-        !grid.activePresets.empty() || !grid.transientPresets.empty();
+        grid.rectSelection().any() || !grid.activePresets.empty() || !grid.transientPresets.empty();
     if (!anySelection) return std::nullopt;
     if (SnapDefaults::flag("WMOverlayDebug", false)) {
         std::string overlays = "[";
@@ -153,7 +149,7 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
     const auto& screen = target.screen;
     const double now = platform::mediaTime();
 
-    if (auto kind = kindForDisplay(grid, sid)) {
+    if (auto kind = grid.rectSelection().kindForDisplay(sid)) {
         const Rect tile = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
         TLog::log("TILING", "Highlight rect preset=" + std::string(caseName(*kind)) + " on " +
                                 screen.localizedName() + " tile=" + rectText(tile));
@@ -169,9 +165,7 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
     }
 
     const auto tiles = grid.tiles(screen, target.preset);
-    const auto p = hitPoint(grid, windowRect);
-    auto candidate = tileContaining(tiles, p);
-    if (!candidate) candidate = RoriDeru::pickSnapTile(windowRect, tiles, pickThreshold);
+    const auto [p, candidate] = tileUnderDrag(grid.dragAssumeTileSize, windowRect, tiles);
     if (!candidate) {
         TLog::log("TILING", "No candidate tile for rect=" + rectText(windowRect) + " on " +
                                 screen.localizedName() + "; clearing highlight");

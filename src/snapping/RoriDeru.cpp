@@ -30,12 +30,12 @@ RoriDeru& RoriDeru::shared() {
 }
 
 RoriDeru::RoriDeru()
-    : cachedLayoutScopeAllDisplays(SnapDefaults::flag("WMGridAllDisplays", false))
-    , snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true))
+    : snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true))
     , magnetMode(SnapDefaults::flag("WMMagnetDragMode", false))
     , dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true))
     , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
     , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
+    , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -142,6 +142,11 @@ void RoriDeru::suppressMenuSelectionOnce() {
     suppressMenuSelection = true;
 }
 
+void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
+    platform::requireMainThread("RoriDeru::setTilingController");
+    tilingControllerProvider = std::move(controller);
+}
+
 bool RoriDeru::consumeSuppressMenuSelection() {
     platform::requireMainThread("RoriDeru::consumeSuppressMenuSelection");
     const bool suppressed = suppressMenuSelection;
@@ -157,33 +162,33 @@ bool RoriDeru::layoutAppliesToAllScreens() {
 
 std::optional<SnapIconKind> RoriDeru::selectedKind() const {
     platform::requireMainThread("RoriDeru::selectedKind");
-    return RectSelection::selectedKind(*this);
+    return selection_.selectedKind();
 }
 
 std::optional<SnapIconKind> RoriDeru::selectedKind(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::selectedKind");
-    return RectSelection::selectedKindFor(*this, screen);
+    return selection_.selectedKindFor(screen);
 }
 
 bool RoriDeru::selectedKindApplies(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::selectedKindApplies");
-    return RectSelection::applies(*this, screen);
+    return selection_.applies(screen);
 }
 
 void RoriDeru::setSelectedKind(std::optional<SnapIconKind> kind,
                                const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setSelectedKind");
-    RectSelection::set(*this, kind, screen);
+    selection_.set(kind, screen);
 }
 
 void RoriDeru::clearAllRectSelections() {
     platform::requireMainThread("RoriDeru::clearAllRectSelections");
-    RectSelection::clearAll(*this);
+    selection_.clearAll();
 }
 
 void RoriDeru::migrateRectSelectionsForScopeChange(const std::optional<platform::NSScreen>& preferredScreen) {
     platform::requireMainThread("RoriDeru::migrateRectSelectionsForScopeChange");
-    RectSelection::migrate(*this, preferredScreen);
+    selection_.migrate(preferredScreen);
 }
 
 std::optional<platform::NSScreen> RoriDeru::preferredScreenForSelection() {
@@ -255,6 +260,29 @@ void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& scree
     PresetActivation::apply(*this, preset, screen, flash, activate);
 }
 
+void RoriDeru::switchGridPresetOff(const std::vector<platform::NSScreen>& targets) {
+    platform::requireMainThread("RoriDeru::switchGridPresetOff");
+    if (layoutAppliesToAllScreens()) {
+        gridPresetMarkedPresetAllDisplays.reset();
+        markGridPresetInMenu = false;
+        hideAll(true);
+        return;
+    }
+    for (const auto& target : targets) {
+        const auto display = tlm_displayID(target);
+        if (!display) {
+            clearGridPresetMarking(true);
+            continue;
+        }
+        gridPresetMarkedPresetsByDisplay.erase(*display);
+        activePresets.erase(*display);
+        transientPresets.erase(*display);
+        customPresetEdges.erase(*display);
+        hideOverlay(target, true);
+        markGridPresetInMenu = !gridPresetMarkedPresetsByDisplay.empty();
+    }
+}
+
 void RoriDeru::clearPresetSelection(bool removeOverlays) {
     clearAllRectSelections();
     clearGridPresetMarking(removeOverlays);
@@ -277,7 +305,7 @@ void RoriDeru::olog(std::string_view message) {
 }
 
 void RoriDeru::logRectPresetState(std::string_view message) const {
-    SnapLog::rectPresetState(*this, message);
+    selection_.logState(message);
 }
 
 void RoriDeru::logRectPresetLookup(const std::optional<platform::NSScreen>& screen, bool applies) const {
@@ -334,6 +362,11 @@ void RoriDeru::startMonitoringIfNeeded() {
                                                              [handle](const platform::NSEvent&) {
                                                                  if (auto alive = handle.lock()) (*alive)->handleMouseUp();
                                                              });
+}
+
+bool RoriDeru::isMonitoring() const {
+    platform::requireMainThread("RoriDeru::isMonitoring");
+    return dragMonitor != nullptr;
 }
 
 void RoriDeru::stopMonitoring() {

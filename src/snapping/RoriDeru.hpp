@@ -16,6 +16,7 @@
 #include "snapping/GridPreset.hpp"
 #include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
+#include "snapping/RectSelection.hpp"
 #include "windows/AXAttributeNames.hpp"
 
 #include <cstdint>
@@ -239,6 +240,9 @@ public:
     /// Whether a skip was asked for since the last call; clears the request. Main thread.
     bool consumeSuppressMenuSelection();
     bool shouldMarkGridPresetInMenu() const { return markGridPresetInMenu; }
+    /// Hands the tiling controller to the drag pipeline (not owned): layout drags over a display
+    /// with a transient layout go to it. The shell sets it at launch. Main thread.
+    void setTilingController(std::weak_ptr<TilingController> controller);
 
     // Rect selection and layout scope
 
@@ -310,6 +314,12 @@ public:
     /// display's overlay, hiding a new overlay again 1.3 s later unless a drag runs (see
     /// `PresetActivation::apply`). Main thread.
     void applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash, bool activate);
+    /// Switches the grid preset off on `targets`: in all-displays scope unmarks it and tears every
+    /// overlay down with its presets (`hideAll(true)`); otherwise forgets each target display's
+    /// mark, active and transient presets and custom edges and hides its overlay, the menu mark
+    /// staying while another display keeps one (a target without display number clears every
+    /// mark). Main thread.
+    void switchGridPresetOff(const std::vector<platform::NSScreen>& targets);
     /// `clearAllRectSelections()`, then `clearGridPresetMarking(removeOverlays)`. Main thread.
     void clearPresetSelection(bool removeOverlays);
     /// Logs ("TILING") that a drop on `screen` found no overlay and leaves the window as dropped.
@@ -362,6 +372,8 @@ public:
     /// is installed: left-mouse-dragged events feed `handleDragged`, left-mouse-up events
     /// `handleMouseUp`. Main thread.
     void startMonitoringIfNeeded();
+    /// Whether the global mouse monitors are installed. Main thread.
+    bool isMonitoring() const;
     /// Removes both monitors and ends a running drag without a drop (see `DragSession::abandon`:
     /// a tiling-controller drag is cancelled, nothing is placed). Overlays stay. Main thread.
     void stopMonitoring();
@@ -454,8 +466,6 @@ public:
     std::map<std::uint32_t, Rect> lastAppliedTileForScreen;
     /// Tile for which the minimum-size notice was last shown.
     std::map<std::uint32_t, Rect> lastToastTileForScreen;
-    /// The layout scope last seen by the scope migration.
-    bool cachedLayoutScopeAllDisplays = false;
     /// Overlays draw their debug layers.
     bool debugEnabled = false;
     /// One-shot request for the status menu to skip its next selection update.
@@ -508,17 +518,18 @@ public:
     double lastLiveResizeAt = 0;
     /// Media time the highlighted tile last changed, per display.
     std::map<std::uint32_t, double> lastTileChangeAtByScreen;
-    /// Selected snap kind per display (per-display scope).
-    std::map<std::uint32_t, SnapIconKind> selectedKindByDisplay;
-    /// Display of the most recent per-display kind selection.
-    std::optional<std::uint32_t> lastRectPresetDisplay;
-    /// Selected snap kind while the scope is all displays.
-    std::optional<SnapIconKind> globalSelectedKind;
 
     /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
     std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
 
+    // Components (the parts of the snap grid that own its state)
+
+    /// The rect selection and the layout scope its migration last saw.
+    RectSelection& rectSelection() { return selection_; }
+    const RectSelection& rectSelection() const { return selection_; }
+
 private:
+    RectSelection selection_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;
     platform::ObserverToken activationObserver_;

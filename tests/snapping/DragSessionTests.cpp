@@ -370,7 +370,7 @@ TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
 
 TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
     RoriDeru grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
     platform::SimInput::shared().moveMouse({300, 790});
@@ -563,7 +563,7 @@ namespace {
 TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     RoriDeru grid;
     grid.magnetMode = true;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().moveMouse({300, 790});
     grid.beginExternalDrag();

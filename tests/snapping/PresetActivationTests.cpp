@@ -222,7 +222,7 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
         grid.activePresets[1] = Preset(2, 2, 0, 0);
         grid.transientPresets[2] = Preset(3, 3, 0, 0);
         grid.customPresetEdges[1] = {{0, 0.3, 1}, {0, 1}};
-        grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+        editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
         grid.clearGridPresetMarking(c.removeOverlays);
         EXPECT_FALSE(grid.markGridPresetInMenu);
         EXPECT_FALSE(grid.gridPresetMarkedPresetAllDisplays);
@@ -230,7 +230,7 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
         EXPECT_TRUE(grid.activePresets.empty());
         EXPECT_TRUE(grid.transientPresets.empty());
         EXPECT_TRUE(grid.customPresetEdges.empty());
-        EXPECT_EQ(grid.selectedKindByDisplay.size(), 1u);
+        EXPECT_EQ(grid.rectSelection().state().byDisplay.size(), 1u);
         EXPECT_EQ(grid.overlays.size(), c.removeOverlays ? 0u : 2u);
         const std::vector<std::string> torn{"hideHighlight", "clearDebug", "orderOut"};
         EXPECT_EQ(laptop->calls, c.removeOverlays ? torn : std::vector<std::string>{});
@@ -238,10 +238,10 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
     }
     // Clearing the whole preset selection also clears the rect selection.
     RecordingGrid grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     grid.activePresets[1] = Preset(2, 2, 0, 0);
     grid.clearPresetSelection(false);
-    EXPECT_TRUE(grid.selectedKindByDisplay.empty());
+    EXPECT_TRUE(grid.rectSelection().state().byDisplay.empty());
     EXPECT_TRUE(grid.activePresets.empty());
 }
 

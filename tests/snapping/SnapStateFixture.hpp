@@ -91,6 +91,14 @@ private:
     }
 };
 
+/// Changes the stored rect selection of `grid` with `change`, as a test's starting point.
+template <class Change>
+void editSelection(RoriDeru& grid, Change change) {
+    auto state = grid.rectSelection().state();
+    change(state);
+    grid.rectSelection().restore(state);
+}
+
 /// The defaults the shell registers at launch, as far as the snap grid reads them.
 inline void registerShellDefaults() {
     platform::UserDefaults::standard().registerDefaults({

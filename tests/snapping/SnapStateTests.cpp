@@ -88,7 +88,7 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
         EXPECT_EQ(grid.dragAssumeTileSize, c.assumeTile);
         EXPECT_EQ(grid.liveResizeDuringDrag, c.liveResize);
         EXPECT_EQ(grid.dragRequireOption, c.requireOption);
-        EXPECT_EQ(grid.cachedLayoutScopeAllDisplays, c.allDisplays);
+        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.allDisplays);
     }
 }
 
