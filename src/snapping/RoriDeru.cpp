@@ -62,8 +62,7 @@ RoriDeru::~RoriDeru() {
     // The observers' blocks hold the snap grid weakly; removing them keeps the centers small.
     platform::NotificationCenter::defaultCenter().removeObserver(screenParamsObserver_);
     platform::NSWorkspace::shared().notificationCenter().removeObserver(activationObserver_);
-    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
-    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
+    monitors_.remove();
     if (sampleTimer) sampleTimer->invalidate();
 }
 
@@ -352,29 +351,25 @@ void RoriDeru::hideAll(bool clearPresets) {
 
 void RoriDeru::startMonitoringIfNeeded() {
     platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
-    if (!snappingEnabled || dragMonitor || upMonitor) return;
+    if (!snappingEnabled) return;
     std::weak_ptr<RoriDeru*> handle = lifetime_;
-    dragMonitor = platform::NSEvent::addGlobalMonitorForEvents(
-        platform::EventTypeMask::leftMouseDragged, [handle](const platform::NSEvent& event) {
+    monitors_.install(
+        [handle](const platform::NSEvent& event) {
             if (auto alive = handle.lock()) (*alive)->handleDragged(event);
+        },
+        [handle] {
+            if (auto alive = handle.lock()) (*alive)->handleMouseUp();
         });
-    upMonitor = platform::NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::leftMouseUp,
-                                                             [handle](const platform::NSEvent&) {
-                                                                 if (auto alive = handle.lock()) (*alive)->handleMouseUp();
-                                                             });
 }
 
 bool RoriDeru::isMonitoring() const {
     platform::requireMainThread("RoriDeru::isMonitoring");
-    return dragMonitor != nullptr;
+    return monitors_.installed();
 }
 
 void RoriDeru::stopMonitoring() {
     platform::requireMainThread("RoriDeru::stopMonitoring");
-    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
-    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
-    dragMonitor.reset();
-    upMonitor.reset();
+    monitors_.remove();
     DragSession::abandon(*this);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "snapping/DragMonitors.hpp"
 #include "snapping/DragTargeting.hpp"
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
@@ -478,9 +479,6 @@ public:
     std::map<std::uint32_t, Preset> gridPresetMarkedPresetsByDisplay;
     /// Drag snapping is on.
     bool snappingEnabled = true;
-    /// The global mouse-dragged and mouse-up monitors.
-    std::shared_ptr<platform::EventMonitor> dragMonitor;
-    std::shared_ptr<platform::EventMonitor> upMonitor;
     /// The drag-sampling timer.
     std::shared_ptr<platform::Timer> sampleTimer;
     /// A left-button drag is in progress.
@@ -527,9 +525,12 @@ public:
     /// The rect selection and the layout scope its migration last saw.
     RectSelection& rectSelection() { return selection_; }
     const RectSelection& rectSelection() const { return selection_; }
+    /// The global mouse monitors of the drag pipeline.
+    const DragMonitors& dragMonitors() const { return monitors_; }
 
 private:
     RectSelection selection_;
+    DragMonitors monitors_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;
     platform::ObserverToken activationObserver_;

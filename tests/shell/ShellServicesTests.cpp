@@ -173,7 +173,7 @@ TEST_F(ShellServicesTest, QuitAndTerminationStopSnapping) {
     grid.startMonitoringIfNeeded();
     shell().quitApp();
     EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.isMonitoring());
     EXPECT_TRUE(platform::ui::Application::shared().isTerminated());
 }
 
@@ -184,7 +184,7 @@ TEST_F(ShellServicesTest, TerminationAloneRunsTheCleanUpOnce) {
     grid.startMonitoringIfNeeded();
     platform::ui::Application::shared().terminate(nullptr);
     EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.isMonitoring());
 }
 
 TEST_F(ShellServicesTest, HelpOpensOnePanelAndStampsEachCall) {

@@ -71,7 +71,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     auto& grid = shell->roriDeru();
     auto& defaults = platform::UserDefaults::standard();
     grid.startMonitoringIfNeeded();
-    ASSERT_NE(grid.dragMonitor, nullptr);
+    ASSERT_TRUE(grid.isMonitoring());
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
     grid.markGridPresetInMenu = true;
     const auto tiling = shell->tilingController();
@@ -82,7 +82,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(send("toggleSnapping:"));
     EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_EQ(grid.dragMonitor, nullptr);
+    EXPECT_FALSE(grid.isMonitoring());
     EXPECT_NE(shell->cachedStatusMenu, menuBefore);
     EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
@@ -95,7 +95,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
 
     ASSERT_TRUE(send("toggleSnapping:"));
     EXPECT_TRUE(grid.snappingEnabled);
-    EXPECT_NE(grid.dragMonitor, nullptr);
+    EXPECT_TRUE(grid.isMonitoring());
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
 }

@@ -286,18 +286,18 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
 
 TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     RoriDeru grid;
-    ASSERT_TRUE(grid.dragMonitor);
-    const auto drag = grid.dragMonitor;
-    const auto up = grid.upMonitor;
+    ASSERT_TRUE(grid.isMonitoring());
+    const auto drag = grid.dragMonitors().dragMonitor();
+    const auto up = grid.dragMonitors().upMonitor();
     grid.startMonitoringIfNeeded();
-    EXPECT_EQ(grid.dragMonitor, drag);
-    EXPECT_EQ(grid.upMonitor, up);
+    EXPECT_EQ(grid.dragMonitors().dragMonitor(), drag);
+    EXPECT_EQ(grid.dragMonitors().upMonitor(), up);
 
     grid.overlays[1] = std::make_shared<RecordingOverlay>();
     grid.beginExternalDrag();
     grid.dragExceededThreshold = true;
     grid.stopMonitoring();
-    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.isMonitoring());
     EXPECT_FALSE(grid.isDragging);
     EXPECT_FALSE(grid.sampleTimer);
     EXPECT_FALSE(grid.dragExceededThreshold);
@@ -307,12 +307,12 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     platform::UserDefaults::standard().set(false, "WMSnappingEnabled");
     platform::UserDefaults::standard().set(std::string("yes"), "WMDragAssumeTileSize");
     RoriDeru off;
-    EXPECT_FALSE(off.dragMonitor);
+    EXPECT_FALSE(off.isMonitoring());
     EXPECT_TRUE(off.dragAssumeTileSize);
     off.startMonitoringIfNeeded();
-    EXPECT_FALSE(off.dragMonitor);
+    EXPECT_FALSE(off.isMonitoring());
     off.setSnappingEnabled(true);
-    EXPECT_TRUE(off.dragMonitor);
+    EXPECT_TRUE(off.isMonitoring());
 }
 
 } // namespace
