@@ -76,7 +76,9 @@ void setUpDesktop(int displays, int rows) {
 
     auto& grid = RoriDeru::shared();
     const RoriDeru::Preset preset(rows, rows, 4, 4);
-    grid.markGridPresetInMenu = true;
+    auto marks = grid.presetMarking().state();
+    marks.inMenu = true;
+    grid.presetMarking().restore(marks);
     for (const auto& screen : platform::NSScreen::screens())
         grid.showOverlay(screen, preset, true, true, std::nullopt);
     platform::SimScheduler::shared().drainMainQueue();

@@ -74,7 +74,7 @@ void logStatusLine(RoriDeru& grid) {
         " moveDetected=" + boolText(grid.windowMoveDetected) + " overlays=" + keyList(grid.overlays) +
         " active=" + keyList(grid.activePresets) + " transient=" + keyList(grid.transientPresets) +
         " selectedKind=" + SnapLog::kindDebugText(grid.selectedKind()) +
-        " gridPinned=" + boolText(grid.markGridPresetInMenu);
+        " gridPinned=" + boolText(grid.shouldMarkGridPresetInMenu());
     TLog::log("TILING", line);
     if (debug) RoriDeru::olog(line);
 }
@@ -255,7 +255,7 @@ void tick(RoriDeru& grid) {
         return;
     }
 
-    const bool gridPinned = grid.markGridPresetInMenu;
+    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
     const auto windowScreen = RoriDeru::screenForRect(*windowRect);
     const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
     const bool shouldShowOverlay =
@@ -381,7 +381,7 @@ void ensureOverlayForDrag(RoriDeru& grid, const std::optional<platform::NSScreen
 }
 
 void snapOnDrop(RoriDeru& grid) {
-    const bool gridPinned = grid.markGridPresetInMenu;
+    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
     const auto window = grid.frontmostWindowAppKitRect();
     if (!window) return;
     const auto pointer = pointerScreen();

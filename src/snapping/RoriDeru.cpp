@@ -36,6 +36,7 @@ RoriDeru::RoriDeru()
     , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
     , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
     , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
+    , marking_(*this)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -124,7 +125,7 @@ void RoriDeru::setDragAssumeTileSize(bool on) {
 
 void RoriDeru::setShowGridLinesDuringDrag(bool) {
     platform::requireMainThread("RoriDeru::setShowGridLinesDuringDrag");
-    const double opacity = markGridPresetInMenu ? 1.0 : 0.0;
+    const double opacity = marking_.inMenu() ? 1.0 : 0.0;
     for (const auto& [display, overlay] : overlays) {
         if (overlay) overlay->setGridOpacity(opacity);
     }
@@ -138,7 +139,11 @@ bool RoriDeru::requestAccessibilityIfNeeded() {
 
 void RoriDeru::suppressMenuSelectionOnce() {
     platform::requireMainThread("RoriDeru::suppressMenuSelectionOnce");
-    suppressMenuSelection = true;
+    marking_.suppressSelectionOnce();
+}
+
+bool RoriDeru::shouldMarkGridPresetInMenu() const {
+    return marking_.inMenu();
 }
 
 void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
@@ -148,9 +153,7 @@ void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
 
 bool RoriDeru::consumeSuppressMenuSelection() {
     platform::requireMainThread("RoriDeru::consumeSuppressMenuSelection");
-    const bool suppressed = suppressMenuSelection;
-    suppressMenuSelection = false;
-    return suppressed;
+    return marking_.consumeSuppressSelection();
 }
 
 // Rect selection and layout scope
@@ -216,23 +219,23 @@ void RoriDeru::applyLayoutScopePreference(const std::optional<platform::NSScreen
 
 void RoriDeru::setMarkGridPresetInMenu(bool on, const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setMarkGridPresetInMenu");
-    PresetMarking::setMark(*this, on, screen);
+    marking_.setMark(on, screen);
 }
 
 bool RoriDeru::shouldMarkGridPreset(const Preset& preset,
                                     const std::optional<platform::NSScreen>& screen) const {
     platform::requireMainThread("RoriDeru::shouldMarkGridPreset");
-    return PresetMarking::shouldMark(*this, preset, screen);
+    return marking_.shouldMark(preset, screen);
 }
 
 std::optional<RoriDeru::Preset> RoriDeru::markedGridPreset() const {
     platform::requireMainThread("RoriDeru::markedGridPreset");
-    return PresetMarking::marked(*this);
+    return marking_.marked();
 }
 
 void RoriDeru::clearGridPresetMarking(bool removeOverlays) {
     platform::requireMainThread("RoriDeru::clearGridPresetMarking");
-    PresetMarking::clear(*this, removeOverlays);
+    marking_.clear(removeOverlays);
 }
 
 RoriDeru::Preset RoriDeru::storedPreset(const platform::NSScreen& screen) const {
@@ -261,25 +264,7 @@ void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& scree
 
 void RoriDeru::switchGridPresetOff(const std::vector<platform::NSScreen>& targets) {
     platform::requireMainThread("RoriDeru::switchGridPresetOff");
-    if (layoutAppliesToAllScreens()) {
-        gridPresetMarkedPresetAllDisplays.reset();
-        markGridPresetInMenu = false;
-        hideAll(true);
-        return;
-    }
-    for (const auto& target : targets) {
-        const auto display = tlm_displayID(target);
-        if (!display) {
-            clearGridPresetMarking(true);
-            continue;
-        }
-        gridPresetMarkedPresetsByDisplay.erase(*display);
-        activePresets.erase(*display);
-        transientPresets.erase(*display);
-        customPresetEdges.erase(*display);
-        hideOverlay(target, true);
-        markGridPresetInMenu = !gridPresetMarkedPresetsByDisplay.empty();
-    }
+    marking_.switchOff(targets);
 }
 
 void RoriDeru::clearPresetSelection(bool removeOverlays) {

@@ -17,6 +17,7 @@
 #include "snapping/GridPreset.hpp"
 #include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
+#include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
 #include "windows/AXAttributeNames.hpp"
 
@@ -240,7 +241,9 @@ public:
     void suppressMenuSelectionOnce();
     /// Whether a skip was asked for since the last call; clears the request. Main thread.
     bool consumeSuppressMenuSelection();
-    bool shouldMarkGridPresetInMenu() const { return markGridPresetInMenu; }
+    /// Whether a grid preset is ticked in the status menu (it also decides whether overlay grid
+    /// lines show). Main thread.
+    bool shouldMarkGridPresetInMenu() const;
     /// Hands the tiling controller to the drag pipeline (not owned): layout drags over a display
     /// with a transient layout go to it. The shell sets it at launch. Main thread.
     void setTilingController(std::weak_ptr<TilingController> controller);
@@ -469,14 +472,6 @@ public:
     std::map<std::uint32_t, Rect> lastToastTileForScreen;
     /// Overlays draw their debug layers.
     bool debugEnabled = false;
-    /// One-shot request for the status menu to skip its next selection update.
-    bool suppressMenuSelection = false;
-    /// A grid preset is ticked in the status menu; also whether overlay grid lines show.
-    bool markGridPresetInMenu = false;
-    /// The marked preset while the scope is all displays.
-    std::optional<Preset> gridPresetMarkedPresetAllDisplays;
-    /// The marked preset per display.
-    std::map<std::uint32_t, Preset> gridPresetMarkedPresetsByDisplay;
     /// Drag snapping is on.
     bool snappingEnabled = true;
     /// The drag-sampling timer.
@@ -525,11 +520,15 @@ public:
     /// The rect selection and the layout scope its migration last saw.
     RectSelection& rectSelection() { return selection_; }
     const RectSelection& rectSelection() const { return selection_; }
+    /// The grid preset ticked in the status menu and the menu's one-shot skip request.
+    PresetMarking& presetMarking() { return marking_; }
+    const PresetMarking& presetMarking() const { return marking_; }
     /// The global mouse monitors of the drag pipeline.
     const DragMonitors& dragMonitors() const { return monitors_; }
 
 private:
     RectSelection selection_;
+    PresetMarking marking_;
     DragMonitors monitors_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;

@@ -66,7 +66,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     EXPECT_FALSE(grid.activePreset(laptop).has_value());
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_FALSE(grid.shouldMarkGridPreset(preset, laptop));
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_EQ(captures->reads, 2);
 }
 

@@ -1,4 +1,5 @@
 #include "WindowCommandFixture.hpp"
+#include "support/SnapGridState.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/SimInput.hpp"
@@ -73,7 +74,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     grid.startMonitoringIfNeeded();
     ASSERT_TRUE(grid.isMonitoring());
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
-    grid.markGridPresetInMenu = true;
+    tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
     const auto tiling = shell->tilingController();
     for (const char* display : {"1", "2"}) {
         defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
@@ -84,9 +85,9 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     EXPECT_FALSE(grid.snappingEnabled);
     EXPECT_FALSE(grid.isMonitoring());
     EXPECT_NE(shell->cachedStatusMenu, menuBefore);
-    EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
+    EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.2").has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
@@ -105,13 +106,13 @@ TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBoth
     auto& defaults = platform::UserDefaults::standard();
     for (const char* selector : {"resetSnapSelection:", "resetSnapSelectionFromBar:"}) {
         SCOPED_TRACE(selector);
-        grid.suppressMenuSelection = false;
+        grid.consumeSuppressMenuSelection();
         grid.setSelectedKind(SnapIconKind::rightHalf, screen(1));
         defaults.set(UUID().uuidString(), "WMVeskSelectedPresetId.1");
         const auto menuBefore = shell->cachedStatusMenu;
         ASSERT_TRUE(send(selector));
         EXPECT_NE(shell->cachedStatusMenu, menuBefore);
-        EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
+        EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
         EXPECT_TRUE(grid.snappingEnabled);
         EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
         EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());

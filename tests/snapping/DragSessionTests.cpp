@@ -241,7 +241,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
 
 TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 4);
     grid.overlays[1] = std::make_shared<RecordingOverlay>();
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
@@ -273,7 +273,7 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(2, 2, 0, 0);
         grid.overlays[1] = std::make_shared<RecordingOverlay>();
         desk().setWindowFrame(notesWindow, c.window);
@@ -331,7 +331,7 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
     for (const auto& c : {Case{1.9, false}, Case{2.0, true}}) {
         SCOPED_TRACE(c.shift);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(2, 2, 0, 0);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::SimInput::shared().moveMouse({300, 790});
@@ -352,7 +352,7 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
 
 TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 0);
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
@@ -420,7 +420,7 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
 
 TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(1, 2, 0, 0);
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
@@ -447,7 +447,7 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(1, 2, 0, 0);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::WindowSpec spec = window("Doc", {100, 500, 400, 300});
@@ -516,7 +516,7 @@ protected:
 TEST_F(DragTilingTest, ATransientLayoutTakesTheDragAndTheGridDoesNotSnap) {
     RoriDeru grid;
     grid.tilingControllerProvider = controller;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 0);
     dragNotes(grid);
     EXPECT_TRUE(grid.tilingDragActive);
@@ -582,7 +582,7 @@ TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
 TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     RoriDeru grid;
     grid.liveResizeDuringDrag = true;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(1, 2, 0, 0);
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);

@@ -6,6 +6,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/DesktopTest.hpp"
+#include "support/SnapGridState.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 #include <fstream>
@@ -90,14 +91,6 @@ private:
         return display ? std::to_string(*display) : std::string("none");
     }
 };
-
-/// Changes the stored rect selection of `grid` with `change`, as a test's starting point.
-template <class Change>
-void editSelection(RoriDeru& grid, Change change) {
-    auto state = grid.rectSelection().state();
-    change(state);
-    grid.rectSelection().restore(state);
-}
 
 /// The defaults the shell registers at launch, as far as the snap grid reads them.
 inline void registerShellDefaults() {

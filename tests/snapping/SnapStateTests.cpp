@@ -139,7 +139,7 @@ TEST_F(SnapSwitchesTest, GridLinesFollowTheMenuMarkNotTheArgument) {
     EXPECT_EQ(laptop->gridOpacity(), 0);
     EXPECT_EQ(external->gridOpacity(), 0);
     grid.setMarkGridPresetInMenu(true, screen(1));
-    ASSERT_TRUE(grid.markGridPresetInMenu);
+    ASSERT_TRUE(grid.shouldMarkGridPresetInMenu());
     grid.setShowGridLinesDuringDrag(false);
     EXPECT_EQ(laptop->gridOpacity(), 1);
     EXPECT_EQ(external->gridOpacity(), 1);
