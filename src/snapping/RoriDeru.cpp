@@ -538,10 +538,6 @@ std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
     return GridPresetStorage::parse(text);
 }
 
-std::string RoriDeru::presetKey(std::uint32_t displayID) {
-    return GridPresetStorage::key(displayID);
-}
-
 void RoriDeru::savePreset(const Preset& preset, std::optional<std::uint32_t> displayID) {
     platform::requireMainThread("RoriDeru::savePreset");
     GridPresetStorage::save(preset, displayID);

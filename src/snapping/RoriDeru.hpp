@@ -36,9 +36,9 @@ namespace tilmora {
 class TilingController;
 
 /// The snap grid: the one coordinator of drag snapping, per-display grid presets, overlays and the
-/// selected snap kind, and the public face of all of it. Each concern lives in its own room, a
-/// helper type next to this file, and `RoriDeru` forwards to it, holding only the state that the
-/// rooms share:
+/// selected snap kind, and the public face of all of it. Each concern lives in a component next to
+/// this file; the components with state own it and the snap grid holds them, its operations
+/// calling into the component that owns the state:
 /// - kind geometry and gaps: `SnapKindGeometry` (the rectangle of each kind, gaps, pixel alignment,
 ///   clamping) with `GapSettings` (the gap settings as read from the user defaults);
 /// - grid presets: `GridPreset` (the value), `GridPresetStorage` (its stored text under
@@ -47,10 +47,12 @@ class TilingController;
 /// - screens: `SnapScreens` (the frame snapping uses, the screen a rectangle belongs to);
 /// - warnings printed once: `OnceLog`;
 /// - the Boolean settings it reads: `SnapDefaults`;
-/// - the rect selection (a snap kind per display or one for all displays): `RectSelection`;
+/// - the rect selection (a snap kind per display or one for all displays), which owns the
+///   selection: `RectSelection`;
 /// - the screens a selection or layout command targets and the layout-scope change:
 ///   `LayoutTargets`;
-/// - the grid preset ticked in the status menu: `PresetMarking`;
+/// - the grid preset ticked in the status menu and the menu's one-shot skip request, which owns
+///   the marks: `PresetMarking`;
 /// - activating snapping on a display and applying a preset to it: `PresetActivation`;
 /// - diagnostic lines: `TLog` (time-stamped, tagged, de-duplicated) and `SnapLog` (the snap grid's
 ///   own lines);
@@ -58,12 +60,14 @@ class TilingController;
 ///   toolkit by `SystemOverlayWindow` with its `OverlayView`;
 /// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
 /// - the application and window a snap acts on, read through Accessibility: `TargetWindow`;
-/// - moving that window, full screen and the explicit snaps: `WindowMover`.
-/// The state these rooms share is the public fields below (the shell and the preferences write
-/// several of them directly). Rooms still to come take the same shape: the drag session with its
-/// sampling tick and drop, and the hand-off to the tiling controller. The entry points that the
-/// state code calls through are the virtual seams `showOverlay`, `hideOverlay`, `hideAll` and
-/// `frontmostWindowKeyAndRect`, which tests may replace.
+/// - moving that window, full screen and the explicit snaps: `WindowMover`;
+/// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
+///   with its sampling tick and drop (`DragSession`) and the overlay, tile and live resize under
+///   the drag (`DragTargeting`), handing layout drags to the tiling controller.
+/// The overlay maps and the drag session's fields below are still shared by the components that
+/// read them. The shell and the preferences change the snap grid only through its operations. The
+/// entry points that the state code calls through are the virtual seams `showOverlay`,
+/// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -164,8 +168,6 @@ public:
     /// `maxStoredGridCount`, or when the gutter or padding is infinite. Logs the absurd case once
     /// per text. Any thread.
     static std::optional<Preset> parsePreset(std::string_view text);
-    /// The user-defaults key of a display's preset: "WMPreset_" + display number.
-    static std::string presetKey(std::uint32_t displayID);
 
     /// Writes `preset` under the display's key in the standard user defaults; does nothing without a
     /// display number. Main thread.
