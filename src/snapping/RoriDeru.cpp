@@ -44,16 +44,6 @@ RoriDeru::RoriDeru()
         [handle](const platform::Notification&) {
             if (auto alive = handle.lock()) (*alive)->onScreenParamsChanged();
         });
-    activationObserver_ = platform::NSWorkspace::shared().notificationCenter().addObserver(
-        platform::NSWorkspaceDidActivateApplicationNotification, nullptr, platform::MainQueueDelivery::shared(),
-        [handle](const platform::Notification& notification) {
-            auto alive = handle.lock();
-            if (!alive) return;
-            auto application = platform::NSWorkspace::applicationOf(notification);
-            if (!application) return;
-            if (application->bundleIdentifier() == platform::Bundle::main().bundleIdentifier()) return;
-            (*alive)->lastNonSelfActiveApp = application;
-        });
     // The monitors are installed on the main thread only; a snap grid made elsewhere gets them from
     // its first `startMonitoringIfNeeded()` there.
     if (snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
@@ -62,7 +52,6 @@ RoriDeru::RoriDeru()
 RoriDeru::~RoriDeru() {
     // The observers' blocks hold the snap grid weakly; removing them keeps the centers small.
     platform::NotificationCenter::defaultCenter().removeObserver(screenParamsObserver_);
-    platform::NSWorkspace::shared().notificationCenter().removeObserver(activationObserver_);
     monitors_.remove();
     if (sampleTimer) sampleTimer->invalidate();
 }
@@ -428,7 +417,7 @@ void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect
 
 std::optional<platform::NSRunningApplication> RoriDeru::targetApplicationForSnapping() {
     platform::requireMainThread("RoriDeru::targetApplicationForSnapping");
-    return TargetWindow::targetApplication(*this);
+    return TargetWindow::targetApplication(activeApplications_);
 }
 
 std::optional<platform::NSRunningApplication> RoriDeru::appUnderMouse() {
@@ -443,7 +432,7 @@ std::optional<platform::AXUIElement> RoriDeru::findAXWindow(const platform::AXUI
 
 std::optional<Rect> RoriDeru::frontmostWindowAppKitRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowAppKitRect");
-    return TargetWindow::frontmostWindowAppKitRect(*this);
+    return TargetWindow::frontmostWindowAppKitRect(activeApplications_);
 }
 
 std::optional<Rect> RoriDeru::frontmostWindowRect() {
@@ -452,12 +441,12 @@ std::optional<Rect> RoriDeru::frontmostWindowRect() {
 
 std::optional<RoriDeru::KeyAndRect> RoriDeru::frontmostWindowKeyAndRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowKeyAndRect");
-    return TargetWindow::keyAndRect(*this);
+    return TargetWindow::keyAndRect(activeApplications_);
 }
 
 std::optional<WindowId> RoriDeru::currentFrontmostWindowId() {
     platform::requireMainThread("RoriDeru::currentFrontmostWindowId");
-    return TargetWindow::currentWindowId(*this);
+    return TargetWindow::currentWindowId(activeApplications_);
 }
 
 std::optional<platform::NSScreen> RoriDeru::screenContaining(const Rect& rect) {

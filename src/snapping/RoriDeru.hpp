@@ -10,6 +10,7 @@
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "snapping/ActiveApplicationTracker.hpp"
 #include "snapping/DragMonitors.hpp"
 #include "snapping/DragTargeting.hpp"
 #include "snapping/GapSettings.hpp"
@@ -59,7 +60,8 @@ class TilingController;
 /// - the overlay of a display, as the state code drives it: `OverlayWindow`, made over the UI
 ///   toolkit by `SystemOverlayWindow` with its `OverlayView`;
 /// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
-/// - the application and window a snap acts on, read through Accessibility: `TargetWindow`;
+/// - the application and window a snap acts on, read through Accessibility: `TargetWindow`, with
+///   the last other application activated, which `ActiveApplicationTracker` owns;
 /// - moving that window, full screen and the explicit snaps: `WindowMover`;
 /// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
 ///   with its sampling tick and drop (`DragSession`) and the overlay, tile and live resize under
@@ -496,8 +498,6 @@ public:
     std::weak_ptr<TilingController> tilingControllerProvider;
     /// The window has moved at least `windowMoveThreshold` since the drag began.
     bool windowMoveDetected = false;
-    /// Last activated application other than this program.
-    std::optional<platform::NSRunningApplication> lastNonSelfActiveApp;
     /// Snap on release even without an overlay.
     bool magnetMode = false;
     /// Hit-test with the pointer instead of the window centre.
@@ -525,6 +525,8 @@ public:
     /// The grid preset ticked in the status menu and the menu's one-shot skip request.
     PresetMarking& presetMarking() { return marking_; }
     const PresetMarking& presetMarking() const { return marking_; }
+    /// The last activated application other than this program.
+    ActiveApplicationTracker& activeApplications() { return activeApplications_; }
     /// The global mouse monitors of the drag pipeline.
     const DragMonitors& dragMonitors() const { return monitors_; }
 
@@ -532,9 +534,9 @@ private:
     RectSelection selection_;
     PresetMarking marking_;
     DragMonitors monitors_;
+    ActiveApplicationTracker activeApplications_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;
-    platform::ObserverToken activationObserver_;
 };
 
 } // namespace tilmora

@@ -403,19 +403,19 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
     const auto other = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {0, 0, 300, 300})});
     desk().setFrontmost(other);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
     desk().setFrontmost(desk().programPid());
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
     platform::AppSpec bare;
     bare.localizedName = "Bare";
     const auto anonymous = desk().run(bare, {window("Bare", {0, 0, 300, 300})});
     desk().setFrontmost(anonymous);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), anonymous);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), anonymous);
 }
 
 TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
