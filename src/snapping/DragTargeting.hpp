@@ -3,6 +3,7 @@
 #include "model/Rect.hpp"
 #include "model/SnapIconKind.hpp"
 #include "platform/desktop/NSScreen.hpp"
+#include "snapping/DragSession.hpp"
 #include "snapping/GridPreset.hpp"
 
 #include <cstdint>
@@ -66,12 +67,13 @@ TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::ve
 
 /// Highlights on `overlay` the rectangle the drag would land in, steadied near tile borders, and
 /// asks for the live resize.
-void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, const Rect& windowRect);
+void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceeded, const Target& target,
+               OverlayWindow& overlay, const Rect& windowRect);
 
 /// Resizes the target window to `tile` (padded, centred on the window) when live resize is on,
 /// the tile differs from the last one applied on the display and 0.12 s have passed since the last
 /// resize; tells the user once per tile and display when the tile is below the minimum size.
-void applyLiveResizeIfNeeded(RoriDeru& grid, const Rect& windowRect, const Rect& tile,
+void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const Rect& windowRect, const Rect& tile,
                              const platform::NSScreen& screen, const GridPreset& preset, std::uint32_t sid);
 
 } // namespace DragTargeting

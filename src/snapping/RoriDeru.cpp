@@ -36,6 +36,7 @@ RoriDeru::RoriDeru()
     , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
     , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
     , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
+    , session_(*this)
     , marking_(*this)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
@@ -53,7 +54,6 @@ RoriDeru::~RoriDeru() {
     // The observers' blocks hold the snap grid weakly; removing them keeps the centers small.
     platform::NotificationCenter::defaultCenter().removeObserver(screenParamsObserver_);
     monitors_.remove();
-    if (sampleTimer) sampleTimer->invalidate();
 }
 
 const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBundle() {
@@ -137,7 +137,7 @@ bool RoriDeru::shouldMarkGridPresetInMenu() const {
 
 void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
     platform::requireMainThread("RoriDeru::setTilingController");
-    tilingControllerProvider = std::move(controller);
+    session_.setTilingController(std::move(controller));
 }
 
 bool RoriDeru::consumeSuppressMenuSelection() {
@@ -344,7 +344,7 @@ bool RoriDeru::isMonitoring() const {
 void RoriDeru::stopMonitoring() {
     platform::requireMainThread("RoriDeru::stopMonitoring");
     monitors_.remove();
-    DragSession::abandon(*this);
+    session_.abandon();
 }
 
 void RoriDeru::onScreenParamsChanged() {
@@ -364,42 +364,42 @@ void RoriDeru::onScreenParamsChanged() {
 
 void RoriDeru::handleDragged(const platform::NSEvent& event) {
     platform::requireMainThread("RoriDeru::handleDragged");
-    DragSession::handleDragged(*this, event);
+    session_.handleDragged(event);
 }
 
 void RoriDeru::startSampling() {
     platform::requireMainThread("RoriDeru::startSampling");
-    DragSession::startSampling(*this);
+    session_.startSampling();
 }
 
 void RoriDeru::updateHighlightForFrontmostWindow() {
     platform::requireMainThread("RoriDeru::updateHighlightForFrontmostWindow");
-    DragSession::tick(*this);
+    session_.tick();
 }
 
 void RoriDeru::handleMouseUp() {
     platform::requireMainThread("RoriDeru::handleMouseUp");
-    DragSession::handleMouseUp(*this);
+    session_.handleMouseUp();
 }
 
 void RoriDeru::beginExternalDrag() {
     platform::requireMainThread("RoriDeru::beginExternalDrag");
-    DragSession::beginExternalDrag(*this);
+    session_.beginExternalDrag();
 }
 
 void RoriDeru::endExternalDrag() {
     platform::requireMainThread("RoriDeru::endExternalDrag");
-    DragSession::handleMouseUp(*this);
+    session_.handleMouseUp();
 }
 
 void RoriDeru::snapFrontmostWindowToNearestTileIfApplicable() {
     platform::requireMainThread("RoriDeru::snapFrontmostWindowToNearestTileIfApplicable");
-    DragSession::snapOnDrop(*this);
+    session_.snapOnDrop();
 }
 
 void RoriDeru::ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::ensureOverlayForDrag");
-    DragSession::ensureOverlayForDrag(*this, screen);
+    session_.ensureOverlayForDrag(screen);
 }
 
 std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRect) {
@@ -410,7 +410,7 @@ std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRec
 void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
                                        const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid) {
     platform::requireMainThread("RoriDeru::applyLiveResizeIfNeeded");
-    DragTargeting::applyLiveResizeIfNeeded(*this, currentWindowRect, selectedTile, screen, preset, sid);
+    DragTargeting::applyLiveResizeIfNeeded(*this, session_.tiles(), currentWindowRect, selectedTile, screen, preset, sid);
 }
 
 // Target application and window

@@ -12,6 +12,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "snapping/ActiveApplicationTracker.hpp"
 #include "snapping/DragMonitors.hpp"
+#include "snapping/DragSession.hpp"
 #include "snapping/DragTargeting.hpp"
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
@@ -64,10 +65,11 @@ class TilingController;
 ///   the last other application activated, which `ActiveApplicationTracker` owns;
 /// - moving that window, full screen and the explicit snaps: `WindowMover`;
 /// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
-///   with its sampling tick and drop (`DragSession`) and the overlay, tile and live resize under
-///   the drag (`DragTargeting`), handing layout drags to the tiling controller.
-/// The overlay maps and the drag session's fields below are still shared by the components that
-/// read them. The shell and the preferences change the snap grid only through its operations. The
+///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
+///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
+///   tile and live resize under the drag (`DragTargeting`, working on the session's tiles).
+/// The overlay and preset maps and the drag switches below are still fields that the components
+/// read. The shell and the preferences change the snap grid only through its operations. The
 /// entry points that the state code calls through are the virtual seams `showOverlay`,
 /// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
@@ -468,36 +470,10 @@ public:
     std::map<std::uint32_t, Preset> transientPresets;
     /// Display keys ("1-2880x1800") of the displays on which snapping was activated.
     std::set<std::string> enabledSnapDisplayKeys;
-    /// Last highlighted tile per display during a drag (global coordinates).
-    std::map<std::uint32_t, Rect> lastTileForScreen;
-    /// Last tile the window was live-resized to.
-    std::map<std::uint32_t, Rect> lastAppliedTileForScreen;
-    /// Tile for which the minimum-size notice was last shown.
-    std::map<std::uint32_t, Rect> lastToastTileForScreen;
     /// Overlays draw their debug layers.
     bool debugEnabled = false;
     /// Drag snapping is on.
     bool snappingEnabled = true;
-    /// The drag-sampling timer.
-    std::shared_ptr<platform::Timer> sampleTimer;
-    /// A left-button drag is in progress.
-    bool isDragging = false;
-    /// Overlays were created by the current drag.
-    bool createdOverlaysForDragSession = false;
-    /// Pointer position at the first drag event (global coordinates).
-    std::optional<platform::CGPoint> dragStartMouseLocation;
-    /// The pointer has moved at least `dragThresholdPixels`.
-    bool dragExceededThreshold = false;
-    /// The target window's frame when sampling started (global coordinates).
-    std::optional<Rect> dragStartWindowRect;
-    /// The window handed to the tiling controller's drag.
-    std::optional<WindowId> tilingWindowId;
-    /// A custom-layout drag runs instead of grid snapping.
-    bool tilingDragActive = false;
-    /// The tiling controller, set by the shell at launch; not owned.
-    std::weak_ptr<TilingController> tilingControllerProvider;
-    /// The window has moved at least `windowMoveThreshold` since the drag began.
-    bool windowMoveDetected = false;
     /// Snap on release even without an overlay.
     bool magnetMode = false;
     /// Hit-test with the pointer instead of the window centre.
@@ -506,13 +482,6 @@ public:
     bool liveResizeDuringDrag = true;
     /// Drag snapping only while Option is held.
     bool dragRequireOption = false;
-    /// The left button went down and dragged without Option while Option is required: the rest
-    /// of that drag starts no session, even if Option is pressed. Cleared by the mouse-up.
-    bool dragRefusedForOption = false;
-    /// Media time of the last live resize, seconds.
-    double lastLiveResizeAt = 0;
-    /// Media time the highlighted tile last changed, per display.
-    std::map<std::uint32_t, double> lastTileChangeAtByScreen;
 
     /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
     std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
@@ -527,11 +496,15 @@ public:
     const PresetMarking& presetMarking() const { return marking_; }
     /// The last activated application other than this program.
     ActiveApplicationTracker& activeApplications() { return activeApplications_; }
+    /// The drag session: its fields, timer and tracked tiles.
+    DragSession& dragSession() { return session_; }
+    const DragSession& dragSession() const { return session_; }
     /// The global mouse monitors of the drag pipeline.
     const DragMonitors& dragMonitors() const { return monitors_; }
 
 private:
     RectSelection selection_;
+    DragSession session_;
     PresetMarking marking_;
     DragMonitors monitors_;
     ActiveApplicationTracker activeApplications_;

@@ -71,9 +71,9 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         resetSharedInstances();
         RecordingGrid grid;
         const auto overlay = c.overlay ? grid.addOverlay(1) : nullptr;
-        grid.isDragging = c.draggingAtCall;
+        editSession(grid, [&](auto& state) { state.isDragging = c.draggingAtCall; });
         grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, true);
-        if (c.dragStartsLater) grid.isDragging = true;
+        if (c.dragStartsLater) editSession(grid, [&](auto& state) { state.isDragging = true; });
         EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
         EXPECT_EQ(grid.activePresets, (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
         EXPECT_TRUE(grid.enabledSnapDisplayKeys.count("1-2880x1800"));

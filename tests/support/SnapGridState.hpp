@@ -20,4 +20,12 @@ void editMarking(RoriDeru& grid, Change change) {
     grid.presetMarking().restore(state);
 }
 
+/// Changes the stored drag-session fields of `grid` with `change`, as a test's starting point.
+template <class Change>
+void editSession(RoriDeru& grid, Change change) {
+    auto state = grid.dragSession().state();
+    change(state);
+    grid.dragSession().restore(state);
+}
+
 } // namespace tilmora::testing
