@@ -161,9 +161,13 @@ void BM_DraggedEventHandled(benchmark::State& state) {
         grid.dragSession().handleDragged(platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged,
                                              {300, 590}, {}, 0, 0, 1));
     } else if (variant == 1) {
-        grid.snappingEnabled = false;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = false;
+            grid.restoreSwitches(switches);
+        }
     } else {
-        grid.dragRequireOption = true;
+        grid.setDragRequireOption(true);
     }
     const auto event =
         platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged, {320, 580}, {}, 0, 0, 1);

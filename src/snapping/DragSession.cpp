@@ -120,7 +120,7 @@ void DragSession::showOverlaysForMove(const Rect& windowRect, const std::optiona
             });
         if (!listed) targets.push_back(*pointer);
     }
-    RoriDeru::olog(std::string("drag detected move: magnet=") + boolText(grid.magnetMode) + " rectPreset=" +
+    RoriDeru::olog(std::string("drag detected move: magnet=") + boolText(grid.switches().magnetMode) + " rectPreset=" +
                    boolText(grid.selectedKind().has_value()) + " gridPresetSelected=" + boolText(gridPinned) +
                    " activePresets=" + keyList(grid.activePresets) +
                    " transient=" + keyList(grid.transientPresets) + " targets=" + nameList(targets) +
@@ -153,7 +153,7 @@ void DragSession::driveTilingController(const std::optional<platform::NSScreen>&
     const auto& layoutScreen = pointer ? pointer : windowScreen;
     const bool transient = layoutScreen && controller->transientLayoutsByDisplay.count(
                                                DisplayId(tlm_identifierString(*layoutScreen))) > 0;
-    if (!transient && (grid.magnetMode || kindApplies || gridPinned)) return;
+    if (!transient && (grid.switches().magnetMode || kindApplies || gridPinned)) return;
     if (!state_.tilingDragActive) {
         const auto location = platform::NSEvent::mouseLocation();
         if (!state_.tilingWindowId) state_.tilingWindowId = grid.currentFrontmostWindowId();
@@ -215,9 +215,9 @@ void DragSession::hideAllHighlights() {
 
 void DragSession::handleDragged(const platform::NSEvent& event) {
     RoriDeru& grid = grid_;
-    if (!grid.snappingEnabled) return;
+    if (!grid.switches().snappingEnabled) return;
     if (state_.isDragging || state_.dragRefusedForOption) return;
-    if (grid.dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
+    if (grid.switches().dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
         state_.dragRefusedForOption = true;
         return;
     }
@@ -243,7 +243,7 @@ void DragSession::startSampling() {
 
 void DragSession::tick() {
     RoriDeru& grid = grid_;
-    if (!grid.snappingEnabled) {
+    if (!grid.switches().snappingEnabled) {
         hideAllHighlights();
         return;
     }
@@ -278,11 +278,11 @@ void DragSession::tick() {
     const auto windowScreen = RoriDeru::screenForRect(*windowRect);
     const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
     const bool shouldShowOverlay =
-        grid.magnetMode || kindApplies || gridPinned || !grid.transientPresets.empty();
+        grid.switches().magnetMode || kindApplies || gridPinned || !grid.transientPresets.empty();
 
     if (pointer && !grid.overlays.empty()) {
         const bool exclusive =
-            !RoriDeru::layoutAppliesToAllScreens() && !grid.selectedKindApplies(pointer) && !grid.magnetMode;
+            !RoriDeru::layoutAppliesToAllScreens() && !grid.selectedKindApplies(pointer) && !grid.switches().magnetMode;
         if (exclusive && grid.overlays.count(displayKey(*pointer)) == 0) {
             hideAllHighlights();
             return;
@@ -346,7 +346,7 @@ void DragSession::handleMouseUp() {
         state_.sampleTimer.reset();
     }
     if (!tilingWasActive && state_.dragExceededThreshold && state_.windowMoveDetected) {
-        if (grid.magnetMode || !grid.overlays.empty()) snapOnDrop();
+        if (grid.switches().magnetMode || !grid.overlays.empty()) snapOnDrop();
     }
     hideHighlightsAndForgetTiles();
     if (!grid.debugEnabled) {
@@ -410,7 +410,7 @@ void DragSession::snapOnDrop() {
     const auto pointer = pointerScreen();
     const auto windowScreen = RoriDeru::screenForRect(*window);
     const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
-    if (!grid.magnetMode && !kindApplies && !gridPinned && grid.transientPresets.empty()) return;
+    if (!grid.switches().magnetMode && !kindApplies && !gridPinned && grid.transientPresets.empty()) return;
     ensureOverlayForDrag(pointer);
     ensureOverlayForDrag(windowScreen);
 
@@ -450,7 +450,7 @@ void DragSession::snapOnDrop() {
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(rect, scale), visible);
     } else {
         const auto tiles = grid.tiles(screen, target->preset);
-        const auto tile = DragTargeting::tileUnderDrag(grid.dragAssumeTileSize, *window, tiles).tile;
+        const auto tile = DragTargeting::tileUnderDrag(grid.switches().dragAssumeTileSize, *window, tiles).tile;
         if (!tile) return;
         const Rect padded = RoriDeru::insetByPadding(*tile, target->preset.padding);
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(padded, scale), visible);

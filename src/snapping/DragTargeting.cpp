@@ -166,7 +166,7 @@ void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceed
     }
 
     const auto tiles = grid.tiles(screen, target.preset);
-    const auto [p, candidate] = tileUnderDrag(grid.dragAssumeTileSize, windowRect, tiles);
+    const auto [p, candidate] = tileUnderDrag(grid.switches().dragAssumeTileSize, windowRect, tiles);
     if (!candidate) {
         TLog::log("TILING", "No candidate tile for rect=" + rectText(windowRect) + " on " +
                                 screen.localizedName() + "; clearing highlight");
@@ -204,7 +204,7 @@ void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceed
 
 void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const Rect& windowRect, const Rect& tile,
                              const platform::NSScreen& screen, const GridPreset& preset, std::uint32_t sid) {
-    if (!grid.liveResizeDuringDrag) return;
+    if (!grid.switches().liveResizeDuringDrag) return;
     const double now = platform::mediaTime();
     if (now - tracked.lastLiveResizeAt < liveResizeSpacing) return;
     if (auto applied = tracked.lastAppliedTileForScreen.find(sid);

@@ -30,11 +30,7 @@ RoriDeru& RoriDeru::shared() {
 }
 
 RoriDeru::RoriDeru()
-    : snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true))
-    , magnetMode(SnapDefaults::flag("WMMagnetDragMode", false))
-    , dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true))
-    , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
-    , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
+    : switches_(SnapSwitches::fromDefaults())
     , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
     , session_(*this)
     , marking_(*this)
@@ -47,7 +43,7 @@ RoriDeru::RoriDeru()
         });
     // The monitors are installed on the main thread only; a snap grid made elsewhere gets them from
     // its first `startMonitoringIfNeeded()` there.
-    if (snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
+    if (switches_.snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
 }
 
 RoriDeru::~RoriDeru() {
@@ -70,7 +66,7 @@ const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBund
 
 void RoriDeru::setSnappingEnabled(bool enabled) {
     platform::requireMainThread("RoriDeru::setSnappingEnabled");
-    snappingEnabled = enabled;
+    switches_.snappingEnabled = enabled;
     if (enabled) {
         startMonitoringIfNeeded();
     } else {
@@ -94,22 +90,22 @@ void RoriDeru::setDebugEnabled(bool enabled) {
 
 void RoriDeru::setMagnetMode(bool on) {
     platform::requireMainThread("RoriDeru::setMagnetMode");
-    magnetMode = on;
+    switches_.magnetMode = on;
 }
 
 void RoriDeru::setDragRequireOption(bool on) {
     platform::requireMainThread("RoriDeru::setDragRequireOption");
-    dragRequireOption = on;
+    switches_.dragRequireOption = on;
 }
 
 void RoriDeru::setLiveResizeDuringDrag(bool on) {
     platform::requireMainThread("RoriDeru::setLiveResizeDuringDrag");
-    liveResizeDuringDrag = on;
+    switches_.liveResizeDuringDrag = on;
 }
 
 void RoriDeru::setDragAssumeTileSize(bool on) {
     platform::requireMainThread("RoriDeru::setDragAssumeTileSize");
-    dragAssumeTileSize = on;
+    switches_.dragAssumeTileSize = on;
 }
 
 void RoriDeru::setShowGridLinesDuringDrag(bool) {
@@ -325,7 +321,7 @@ void RoriDeru::hideAll(bool clearPresets) {
 
 void RoriDeru::startMonitoringIfNeeded() {
     platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
-    if (!snappingEnabled) return;
+    if (!switches_.snappingEnabled) return;
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     monitors_.install(
         [handle](const platform::NSEvent& event) {

@@ -21,6 +21,7 @@
 #include "snapping/PresetEdges.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
+#include "snapping/SnapSwitches.hpp"
 #include "windows/AXAttributeNames.hpp"
 
 #include <cstdint>
@@ -68,8 +69,8 @@ class TilingController;
 ///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
 ///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
 ///   tile and live resize under the drag (`DragTargeting`, working on the session's tiles).
-/// The overlay and preset maps and the drag switches below are still fields that the components
-/// read. The shell and the preferences change the snap grid only through its operations. The
+/// The drag switches are a `SnapSwitches` value the snap grid holds privately; the overlay and
+/// preset maps below are still fields that the components read and write. The shell and the preferences change the snap grid only through its operations. The
 /// entry points that the state code calls through are the virtual seams `showOverlay`,
 /// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
@@ -227,7 +228,12 @@ public:
 
     // Switches
 
-    bool isSnappingEnabled() const { return snappingEnabled; }
+    bool isSnappingEnabled() const { return switches_.snappingEnabled; }
+    /// The drag switches as held now. Main thread.
+    const SnapSwitches& switches() const { return switches_; }
+    /// Stores every switch as given, starting or stopping nothing (for putting the snap grid into a
+    /// known state; the setters below are the operations). Main thread.
+    void restoreSwitches(const SnapSwitches& switches) { switches_ = switches; }
     /// Stores the flag in `snappingEnabled`; writes no default. Main thread.
     void setSnappingEnabled(bool enabled);
     /// Each stores its flag in its field, with no other effect; nothing is written to the user
@@ -472,16 +478,6 @@ public:
     std::set<std::string> enabledSnapDisplayKeys;
     /// Overlays draw their debug layers.
     bool debugEnabled = false;
-    /// Drag snapping is on.
-    bool snappingEnabled = true;
-    /// Snap on release even without an overlay.
-    bool magnetMode = false;
-    /// Hit-test with the pointer instead of the window centre.
-    bool dragAssumeTileSize = true;
-    /// Resize the window to the tile while dragging.
-    bool liveResizeDuringDrag = true;
-    /// Drag snapping only while Option is held.
-    bool dragRequireOption = false;
 
     /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
     std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
@@ -503,6 +499,7 @@ public:
     const DragMonitors& dragMonitors() const { return monitors_; }
 
 private:
+    SnapSwitches switches_;
     RectSelection selection_;
     DragSession session_;
     PresetMarking marking_;

@@ -183,8 +183,8 @@ TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
     defaults().set(platform::PropertyValue("YES"), "WMMagnetDragMode");
     defaults().set(platform::PropertyValue(true), "WMDragRequireOption");
     shell().continueInitialization();
-    EXPECT_FALSE(shell().roriDeru().magnetMode);
-    EXPECT_TRUE(shell().roriDeru().dragRequireOption);
+    EXPECT_FALSE(shell().roriDeru().switches().magnetMode);
+    EXPECT_TRUE(shell().roriDeru().switches().dragRequireOption);
 }
 
 TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {

@@ -69,8 +69,12 @@ TEST_F(DragSessionTest, FirstDraggedEventStartsTheSessionUnderTheOptionRule) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.snappingEnabled = c.snapping;
-        grid.dragRequireOption = c.requireOption;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = c.snapping;
+            grid.restoreSwitches(switches);
+        }
+        grid.setDragRequireOption(c.requireOption);
         platform::SimInput::shared().moveMouse({300, 790});
         grid.handleDragged(dragged(c.first));
         platform::SimInput::shared().moveMouse({340, 700});
@@ -117,7 +121,7 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
     grid.overlays[1] = overlay;
     const GridPreset preset(2, 2, 0, 0);
     grid.activePresets[1] = preset;
-    grid.dragAssumeTileSize = true;
+    grid.setDragAssumeTileSize(true);
     const DragTargeting::Target target{1, builtIn(), preset};
     const Rect t0{0, 0, 720, 450};
     const Rect t1{720, 0, 720, 450};
@@ -208,7 +212,7 @@ TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {
 
 TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     RoriDeru grid;
-    grid.liveResizeDuringDrag = true;
+    grid.setLiveResizeDuringDrag(true);
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
     desk().setWindowFrame(notesWindow, {400, 350, 200, 100});
@@ -311,7 +315,7 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     platform::UserDefaults::standard().set(std::string("yes"), "WMDragAssumeTileSize");
     RoriDeru off;
     EXPECT_FALSE(off.isMonitoring());
-    EXPECT_TRUE(off.dragAssumeTileSize);
+    EXPECT_TRUE(off.switches().dragAssumeTileSize);
     off.startMonitoringIfNeeded();
     EXPECT_FALSE(off.isMonitoring());
     off.setSnappingEnabled(true);
@@ -565,7 +569,7 @@ namespace {
 
 TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     RoriDeru grid;
-    grid.magnetMode = true;
+    grid.setMagnetMode(true);
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().moveMouse({300, 790});
@@ -584,7 +588,7 @@ TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
 
 TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     RoriDeru grid;
-    grid.liveResizeDuringDrag = true;
+    grid.setLiveResizeDuringDrag(true);
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(1, 2, 0, 0);
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
