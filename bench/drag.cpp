@@ -50,7 +50,6 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace {
 
 using tilmora::RoriDeru;
-namespace DragSession = tilmora::DragSession;
 
 /// `displays` displays of 1440 x 900 side by side, Notes frontmost with one window on the first,
 /// verbose logging off, and on every display a shown overlay of a `rows` x `rows` grid preset
@@ -76,7 +75,9 @@ void setUpDesktop(int displays, int rows) {
 
     auto& grid = RoriDeru::shared();
     const RoriDeru::Preset preset(rows, rows, 4, 4);
-    grid.markGridPresetInMenu = true;
+    auto marks = grid.presetMarking().state();
+    marks.inMenu = true;
+    grid.presetMarking().restore(marks);
     for (const auto& screen : platform::NSScreen::screens())
         grid.showOverlay(screen, preset, true, true, std::nullopt);
     platform::SimScheduler::shared().drainMainQueue();
@@ -87,10 +88,12 @@ void setUpDesktop(int displays, int rows) {
 void beginDrag() {
     auto& grid = RoriDeru::shared();
     platform::SimInput::shared().moveMouse({300, 590});
-    grid.isDragging = true;
-    grid.dragStartMouseLocation = platform::CGPoint{300, 590};
-    grid.dragStartWindowRect = grid.frontmostWindowAppKitRect();
-    grid.dragExceededThreshold = true;
+    auto session = grid.dragSession().state();
+    session.isDragging = true;
+    session.dragStartMouseLocation = platform::CGPoint{300, 590};
+    session.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    session.dragExceededThreshold = true;
+    grid.dragSession().restore(session);
 }
 
 void tearDown() {
@@ -116,10 +119,10 @@ void BM_DragTick(benchmark::State& state) {
         desktop.setWindowFrame(window, {x, 300, 400, 300});
         platform::SimInput::shared().moveMouse({x + 200, 590});
         state.ResumeTiming();
-        DragSession::tick(grid);
+        grid.dragSession().tick();
     }
     // The ticks must have reached the hit test, not an early exit.
-    if (grid.lastTileForScreen.empty()) state.SkipWithError("the tick highlighted no tile");
+    if (grid.dragSession().tiles().lastTileForScreen.empty()) state.SkipWithError("the tick highlighted no tile");
     tearDown();
 }
 BENCHMARK(BM_DragTick)
@@ -155,27 +158,30 @@ void BM_DraggedEventHandled(benchmark::State& state) {
     auto& grid = RoriDeru::shared();
     const auto variant = state.range(0);
     if (variant == 0) {
-        DragSession::handleDragged(grid, platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged,
+        grid.dragSession().handleDragged(platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged,
                                              {300, 590}, {}, 0, 0, 1));
     } else if (variant == 1) {
-        grid.snappingEnabled = false;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = false;
+            grid.restoreSwitches(switches);
+        }
     } else {
-        grid.dragRequireOption = true;
+        grid.setDragRequireOption(true);
     }
     const auto event =
         platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged, {320, 580}, {}, 0, 0, 1);
     const long before = allocationCount.load();
     for (auto _ : state) {
-        DragSession::handleDragged(grid, event);
+        grid.dragSession().handleDragged(event);
         benchmark::ClobberMemory();
-        if (variant == 2) grid.dragRefusedForOption = false; // every event is a session's first
+        if (variant == 2) grid.dragSession().handleMouseUp(); // every event is a session's first
     }
     const long allocations = allocationCount.load() - before;
     state.counters["allocs/event"] =
         static_cast<double>(allocations) / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetLabel(variant == 0 ? "session running" : variant == 1 ? "snapping off" : "Option missing");
-    grid.isDragging = false;
-    if (grid.sampleTimer) grid.sampleTimer->invalidate();
+    grid.dragSession().abandon();
     tearDown();
 }
 BENCHMARK(BM_DraggedEventHandled)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kNanosecond);

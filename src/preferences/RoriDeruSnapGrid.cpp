@@ -24,7 +24,11 @@ void RoriDeruSnapGrid::stopMonitoring() {
     grid_.stopMonitoring();
 }
 void RoriDeruSnapGrid::setSuppressMenuSelection(bool on) {
-    grid_.suppressMenuSelection = on;
+    if (on) {
+        grid_.suppressMenuSelectionOnce();
+    } else {
+        grid_.consumeSuppressMenuSelection();
+    }
 }
 void RoriDeruSnapGrid::clearAllRectSelections() {
     grid_.clearAllRectSelections();

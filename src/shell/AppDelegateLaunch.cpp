@@ -116,11 +116,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     defaults().set(platform::PropertyValue(true), "WMSnappingEnabled");
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
-    grid.suppressMenuSelection = true;
+    grid.suppressMenuSelectionOnce();
     grid.clearAllRectSelections();
     grid.clearGridPresetMarking(true);
     // 6. Layout drags over a display with a transient layout go to the tiling controller.
-    grid.tilingControllerProvider = tilingController();
+    grid.setTilingController(tilingController());
     // 7.-9. Login item, updater, Accessibility (the answer is used by the UI start-up).
     migrateLaunchAtLoginIfNeeded();
     startUpdater();

@@ -128,8 +128,7 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     menu->setDelegate(self);
     const std::string displayName = platform::Bundle::main().bundleName().value_or("App");
     RoriDeru& grid = roriDeru();
-    const bool suppress = grid.suppressMenuSelection;
-    grid.suppressMenuSelection = false;
+    const bool suppress = grid.consumeSuppressMenuSelection();
 
     auto add = [&](Menu& into, const std::string& title, const platform::ui::Selector& action) {
         auto item = MenuItem::make(title, action);
@@ -149,9 +148,9 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     separator(*menu);
     check(add(*menu, withHint(localized("menu.showSnapBar"), "toggleSnapBar"), "toggleSnapBar:"),
           defaults.boolForKey("WMSnapBarVisible"));
-    check(add(*menu, withHint(localized(grid.snappingEnabled ? "menu.stopSnapping" : "menu.startSnapping"), "toggleSnapping"),
+    check(add(*menu, withHint(localized(grid.isSnappingEnabled() ? "menu.stopSnapping" : "menu.startSnapping"), "toggleSnapping"),
               "toggleSnapping:"),
-          grid.snappingEnabled);
+          grid.isSnappingEnabled());
     check(add(*menu, localized("menu.keyboardShortcuts"), "toggleKeyboardShortcutsEnabled:"), isKeyboardShortcutsEnabled());
     const bool allDisplays = defaults.boolForKey("WMGridAllDisplays");
     auto single = add(*menu, localized("menu.layoutActiveDisplay"), "setLayoutScopeSingle:");

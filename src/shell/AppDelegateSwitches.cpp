@@ -55,16 +55,13 @@ void AppDelegate::disableSnapBarFromCloseButton() {
 
 void AppDelegate::toggleSnapping(platform::ui::Responder*) {
     auto& grid = roriDeru();
-    const bool wasOn = grid.snappingEnabled;
-    grid.snappingEnabled = !wasOn;
+    const bool wasOn = grid.isSnappingEnabled();
+    grid.setSnappingEnabled(!wasOn);
     if (wasOn) {
-        grid.stopMonitoring();
-        grid.suppressMenuSelection = true;
+        grid.suppressMenuSelectionOnce();
         grid.clearAllRectSelections();
         grid.clearGridPresetMarking(true);
         clearVeskSelection(platform::NSScreen::screens());
-    } else {
-        grid.startMonitoringIfNeeded();
     }
     if (snapBarController) snapBarController->refreshIndicators();
     rebuildStatusMenu();
@@ -72,7 +69,7 @@ void AppDelegate::toggleSnapping(platform::ui::Responder*) {
 
 void AppDelegate::resetSnapSelection(platform::ui::Responder*) {
     auto& grid = roriDeru();
-    grid.suppressMenuSelection = true;
+    grid.suppressMenuSelectionOnce();
     grid.clearAllRectSelections();
     grid.clearGridPresetMarking(true);
     clearVeskSelection(platform::NSScreen::screens());

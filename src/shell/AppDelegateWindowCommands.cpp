@@ -138,7 +138,7 @@ void AppDelegate::snapToKind(SnapIconKind kind) {
     windowMover().moveFrontmostWindow(target);
     grid.setMarkGridPresetInMenu(false, screen);
     std::optional<SnapIconKind> selected;
-    if (!uncheck && grid.snappingEnabled) selected = kind;
+    if (!uncheck && grid.isSnappingEnabled()) selected = kind;
     grid.setSelectedKind(selected, screen);
     if (snapBarController) snapBarController->refreshSelectionHighlight();
     rebuildStatusMenu();
@@ -341,30 +341,6 @@ void AppDelegate::fullScreenPresetAction(platform::ui::Responder* sender) {
 
 namespace {
 
-/// Switches `preset` off on every target: forgets the display's marks, presets and edges and
-/// hides its overlay (all overlays in all-displays scope).
-void switchGridPresetOff(RoriDeru& grid, const std::vector<platform::NSScreen>& targets) {
-    if (RoriDeru::layoutAppliesToAllScreens()) {
-        grid.gridPresetMarkedPresetAllDisplays.reset();
-        grid.markGridPresetInMenu = false;
-        grid.hideAll(true);
-        return;
-    }
-    for (const auto& target : targets) {
-        const auto display = tlm_displayID(target);
-        if (!display) {
-            grid.clearGridPresetMarking(true);
-            continue;
-        }
-        grid.gridPresetMarkedPresetsByDisplay.erase(*display);
-        grid.activePresets.erase(*display);
-        grid.transientPresets.erase(*display);
-        grid.customPresetEdges.erase(*display);
-        grid.hideOverlay(target, true);
-        grid.markGridPresetInMenu = !grid.gridPresetMarkedPresetsByDisplay.empty();
-    }
-}
-
 enum class GridPresetSource { menu, snapBar };
 
 /// The grid-preset command of the menu and of the snap bar's pop-up, given the chosen item's
@@ -383,7 +359,7 @@ void selectGridPresetFrom(AppDelegate& shell, const std::any& object, GridPreset
     if (!targets.empty() && tlm_displayID(targets.front())) {
         const auto active = grid.activePreset(targets.front());
         if (active && *active == *preset) {
-            switchGridPresetOff(grid, targets);
+            grid.switchGridPresetOff(targets);
             if (source == GridPresetSource::menu) shell.displayLayoutStore().store().captureCurrentPresetConfiguration();
             return;
         }
@@ -391,7 +367,7 @@ void selectGridPresetFrom(AppDelegate& shell, const std::any& object, GridPreset
     for (const auto& target : targets) grid.applyPreset(*preset, target, true, true);
     for (const auto& target : targets) grid.setSelectedKind(std::nullopt, target);
     for (const auto& target : targets) grid.setMarkGridPresetInMenu(true, target);
-    grid.dragRequireOption = false;
+    grid.setDragRequireOption(false);
     shell.displayLayoutStore().store().captureCurrentPresetConfiguration();
 }
 

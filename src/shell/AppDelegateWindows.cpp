@@ -59,7 +59,7 @@ void AppDelegate::finishUIStartUp() {
     grid.setLiveResizeDuringDrag(flag("WMLiveResizeDuringDrag", false));
     grid.setShowGridLinesDuringDrag(flag("WMShowGridLinesDuringDrag", false));
     grid.setSnappingEnabled(flag("WMSnappingEnabled", true));
-    if (grid.snappingEnabled) {
+    if (grid.isSnappingEnabled()) {
         grid.startMonitoringIfNeeded();
     } else {
         grid.stopMonitoring();

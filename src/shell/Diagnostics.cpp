@@ -36,9 +36,10 @@ public:
             keys_.push_back("GlobalShortcuts_" + name.get().rawValue);
         }
         for (const auto& key : keys_) stored_[key] = storedValue(defaults, key);
-        snapping_ = grid.snappingEnabled;
-        monitoring_ = grid.dragMonitor != nullptr;
-        suppress_ = grid.suppressMenuSelection;
+        snapping_ = grid.isSnappingEnabled();
+        monitoring_ = grid.isMonitoring();
+        suppress_ = grid.consumeSuppressMenuSelection();
+        if (suppress_) grid.suppressMenuSelectionOnce();
     }
     void restore() {
         // Chords through the registry, so the hot keys follow; then the raw values as they were.
@@ -61,7 +62,8 @@ public:
         } else {
             grid_.stopMonitoring();
         }
-        grid_.suppressMenuSelection = suppress_;
+        grid_.consumeSuppressMenuSelection();
+        if (suppress_) grid_.suppressMenuSelectionOnce();
     }
 
 private:
@@ -168,10 +170,10 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
 
     grid.setSnappingEnabled(false);
     grid.stopMonitoring();
-    checkThat(!grid.snappingEnabled, "FAIL: Snapping can be disabled");
+    checkThat(!grid.isSnappingEnabled(), "FAIL: Snapping can be disabled");
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
-    checkThat(grid.snappingEnabled, "FAIL: Snapping can be re-enabled");
+    checkThat(grid.isSnappingEnabled(), "FAIL: Snapping can be re-enabled");
 
     const auto menu = shell.createMenu(std::nullopt);
     const std::vector<std::tuple<const char*, const N*, const char*>> labels = {

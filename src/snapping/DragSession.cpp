@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace tilmora::DragSession {
+namespace tilmora {
 
 namespace {
 
@@ -66,18 +66,6 @@ bool overlayDebug() {
     return SnapDefaults::flag("WMOverlayDebug", false);
 }
 
-void logStatusLine(RoriDeru& grid) {
-    const bool debug = overlayDebug();
-    if (!TLog::verbose() && !debug) return;
-    const std::string line =
-        std::string("updateHighlight drag=") + boolText(grid.isDragging) +
-        " moveDetected=" + boolText(grid.windowMoveDetected) + " overlays=" + keyList(grid.overlays) +
-        " active=" + keyList(grid.activePresets) + " transient=" + keyList(grid.transientPresets) +
-        " selectedKind=" + SnapLog::kindDebugText(grid.selectedKind()) +
-        " gridPinned=" + boolText(grid.markGridPresetInMenu);
-    TLog::log("TILING", line);
-    if (debug) RoriDeru::olog(line);
-}
 
 std::string nameList(const std::vector<platform::NSScreen>& screens) {
     std::string text = "[";
@@ -88,11 +76,27 @@ std::string nameList(const std::vector<platform::NSScreen>& screens) {
     return text + "]";
 }
 
+
+
+
+void clearDebugLayers(OverlayWindow& overlay) {
+    overlay.clearDebug();
+}
+
+
+} // namespace
+
+DragSession::DragSession(RoriDeru& grid)
+    : grid_(grid) {}
+
+DragSession::~DragSession() {
+    if (state_.sampleTimer) state_.sampleTimer->invalidate();
+}
 /// Steps 8a to 8c of the tick: the first window move shows the overlays of the targets.
-void showOverlaysForMove(RoriDeru& grid, const Rect& windowRect,
-                         const std::optional<platform::NSScreen>& windowScreen,
-                         const std::optional<platform::NSScreen>& pointer, bool gridPinned,
-                         bool shouldShowOverlay) {
+void DragSession::showOverlaysForMove(const Rect& windowRect, const std::optional<platform::NSScreen>& windowScreen,
+                                      const std::optional<platform::NSScreen>& pointer, bool gridPinned,
+                                      bool shouldShowOverlay) {
+    RoriDeru& grid = grid_;
     const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
     std::vector<platform::NSScreen> targets;
     if (allDisplays) {
@@ -116,13 +120,13 @@ void showOverlaysForMove(RoriDeru& grid, const Rect& windowRect,
             });
         if (!listed) targets.push_back(*pointer);
     }
-    RoriDeru::olog(std::string("drag detected move: magnet=") + boolText(grid.magnetMode) + " rectPreset=" +
+    RoriDeru::olog(std::string("drag detected move: magnet=") + boolText(grid.switches().magnetMode) + " rectPreset=" +
                    boolText(grid.selectedKind().has_value()) + " gridPresetSelected=" + boolText(gridPinned) +
                    " activePresets=" + keyList(grid.activePresets) +
                    " transient=" + keyList(grid.transientPresets) + " targets=" + nameList(targets) +
                    " shouldShowOverlay=" + boolText(shouldShowOverlay));
     if (!shouldShowOverlay) return;
-    if (grid.overlays.empty()) grid.createdOverlaysForDragSession = true;
+    if (grid.overlays.empty()) state_.createdOverlaysForDragSession = true;
     for (const auto& target : targets) {
         if (auto preset = presetForTarget(grid, target, gridPinned))
             grid.showOverlay(target, *preset, true, gridPinned, std::nullopt);
@@ -130,7 +134,8 @@ void showOverlaysForMove(RoriDeru& grid, const Rect& windowRect,
 }
 
 /// Step 8c of the tick: in all-displays scope the pointer's display joins the overlays.
-void joinPointerDisplay(RoriDeru& grid, const std::optional<platform::NSScreen>& pointer, bool gridPinned) {
+void DragSession::joinPointerDisplay(const std::optional<platform::NSScreen>& pointer, bool gridPinned) {
+    RoriDeru& grid = grid_;
     if (!RoriDeru::layoutAppliesToAllScreens() || !pointer) return;
     const auto display = tlm_displayID(*pointer);
     if (!display || grid.overlays.count(*display) > 0) return;
@@ -139,48 +144,58 @@ void joinPointerDisplay(RoriDeru& grid, const std::optional<platform::NSScreen>&
 }
 
 /// Step 9 of the tick: hands a custom-layout drag to the tiling controller.
-void driveTilingController(RoriDeru& grid, const std::optional<platform::NSScreen>& pointer,
-                           const std::optional<platform::NSScreen>& windowScreen, bool kindApplies,
-                           bool gridPinned) {
-    auto controller = grid.tilingControllerProvider.lock();
-    if (!controller || !grid.windowMoveDetected) return;
+void DragSession::driveTilingController(const std::optional<platform::NSScreen>& pointer,
+                                        const std::optional<platform::NSScreen>& windowScreen, bool kindApplies,
+                                        bool gridPinned) {
+    RoriDeru& grid = grid_;
+    auto controller = tilingController_.lock();
+    if (!controller || !state_.windowMoveDetected) return;
     const auto& layoutScreen = pointer ? pointer : windowScreen;
     const bool transient = layoutScreen && controller->transientLayoutsByDisplay.count(
                                                DisplayId(tlm_identifierString(*layoutScreen))) > 0;
-    if (!transient && (grid.magnetMode || kindApplies || gridPinned)) return;
-    if (!grid.tilingDragActive) {
+    if (!transient && (grid.switches().magnetMode || kindApplies || gridPinned)) return;
+    if (!state_.tilingDragActive) {
         const auto location = platform::NSEvent::mouseLocation();
-        if (!grid.tilingWindowId) grid.tilingWindowId = grid.currentFrontmostWindowId();
-        grid.tilingDragActive = controller->beginDrag(grid.tilingWindowId, location);
-        if (!grid.tilingDragActive) return;
+        if (!state_.tilingWindowId) state_.tilingWindowId = grid.currentFrontmostWindowId();
+        state_.tilingDragActive = controller->beginDrag(state_.tilingWindowId, location);
+        if (!state_.tilingDragActive) return;
     }
     controller->updateDrag(platform::NSEvent::mouseLocation());
 }
 
-void clearDebugLayers(OverlayWindow& overlay) {
-    overlay.clearDebug();
-}
-
 /// Hides every overlay's highlight and forgets, per display, the tile the drag last showed,
 /// applied, toasted and when it changed.
-void hideHighlightsAndForgetTiles(RoriDeru& grid) {
+void DragSession::hideHighlightsAndForgetTiles() {
+    RoriDeru& grid = grid_;
     for (const auto& [display, overlay] : grid.overlays) {
         (void)display;
         if (overlay) overlay->hideHighlight();
     }
-    grid.lastTileForScreen.clear();
-    grid.lastAppliedTileForScreen.clear();
-    grid.lastToastTileForScreen.clear();
-    grid.lastTileChangeAtByScreen.clear();
+    tiles_.lastTileForScreen.clear();
+    tiles_.lastAppliedTileForScreen.clear();
+    tiles_.lastToastTileForScreen.clear();
+    tiles_.lastTileChangeAtByScreen.clear();
 }
 
-} // namespace
+void DragSession::logStatusLine() const {
+    const RoriDeru& grid = grid_;
+    const bool debug = overlayDebug();
+    if (!TLog::verbose() && !debug) return;
+    const std::string line =
+        std::string("updateHighlight drag=") + boolText(state_.isDragging) +
+        " moveDetected=" + boolText(state_.windowMoveDetected) + " overlays=" + keyList(grid.overlays) +
+        " active=" + keyList(grid.activePresets) + " transient=" + keyList(grid.transientPresets) +
+        " selectedKind=" + SnapLog::kindDebugText(grid.selectedKind()) +
+        " gridPinned=" + boolText(grid.shouldMarkGridPresetInMenu());
+    TLog::log("TILING", line);
+    if (debug) RoriDeru::olog(line);
+}
 
-std::uint32_t displayKey(const platform::NSScreen& screen) {
+std::uint32_t DragSession::displayKey(const platform::NSScreen& screen) {
     return tlm_displayID(screen).value_or(0);
 }
 
-std::optional<platform::NSScreen> pointerScreen() {
+std::optional<platform::NSScreen> DragSession::pointerScreen() {
     const auto location = platform::NSEvent::mouseLocation();
     for (const auto& screen : platform::NSScreen::screens()) {
         if (screen.frame().contains(location)) return screen;
@@ -188,7 +203,8 @@ std::optional<platform::NSScreen> pointerScreen() {
     return std::nullopt;
 }
 
-void hideAllHighlights(RoriDeru& grid) {
+void DragSession::hideAllHighlights() {
+    RoriDeru& grid = grid_;
     for (const auto& [display, overlay] : grid.overlays) {
         (void)display;
         if (!overlay) continue;
@@ -197,53 +213,56 @@ void hideAllHighlights(RoriDeru& grid) {
     }
 }
 
-void handleDragged(RoriDeru& grid, const platform::NSEvent& event) {
-    if (!grid.snappingEnabled) return;
-    if (grid.isDragging || grid.dragRefusedForOption) return;
-    if (grid.dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
-        grid.dragRefusedForOption = true;
+void DragSession::handleDragged(const platform::NSEvent& event) {
+    RoriDeru& grid = grid_;
+    if (!grid.switches().snappingEnabled) return;
+    if (state_.isDragging || state_.dragRefusedForOption) return;
+    if (grid.switches().dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
+        state_.dragRefusedForOption = true;
         return;
     }
-    grid.isDragging = true;
-    grid.dragStartMouseLocation = platform::NSEvent::mouseLocation();
-    startSampling(grid);
+    state_.isDragging = true;
+    state_.dragStartMouseLocation = platform::NSEvent::mouseLocation();
+    startSampling();
 }
 
-void startSampling(RoriDeru& grid) {
-    if (grid.sampleTimer) {
-        grid.sampleTimer->invalidate();
-        grid.sampleTimer.reset();
+void DragSession::startSampling() {
+    RoriDeru& grid = grid_;
+    if (state_.sampleTimer) {
+        state_.sampleTimer->invalidate();
+        state_.sampleTimer.reset();
     }
-    grid.dragStartWindowRect = grid.frontmostWindowAppKitRect();
-    grid.windowMoveDetected = false;
+    state_.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    state_.windowMoveDetected = false;
     auto handle = grid.weakHandle();
-    grid.sampleTimer = platform::Timer::make(sampleInterval, true, [handle](platform::Timer&) {
-        if (auto alive = handle.lock()) tick(**alive);
+    state_.sampleTimer = platform::Timer::make(sampleInterval, true, [handle](platform::Timer&) {
+        if (auto alive = handle.lock()) (*alive)->updateHighlightForFrontmostWindow();
     });
-    platform::RunLoop::main().add(grid.sampleTimer, platform::RunLoopMode::common);
+    platform::RunLoop::main().add(state_.sampleTimer, platform::RunLoopMode::common);
 }
 
-void tick(RoriDeru& grid) {
-    if (!grid.snappingEnabled) {
-        hideAllHighlights(grid);
+void DragSession::tick() {
+    RoriDeru& grid = grid_;
+    if (!grid.switches().snappingEnabled) {
+        hideAllHighlights();
         return;
     }
     const auto pointer = pointerScreen();
-    logStatusLine(grid);
+    logStatusLine();
 
-    if (grid.dragStartMouseLocation && !grid.dragExceededThreshold) {
+    if (state_.dragStartMouseLocation && !state_.dragExceededThreshold) {
         const auto location = platform::NSEvent::mouseLocation();
-        const double dx = location.x - grid.dragStartMouseLocation->x;
-        const double dy = location.y - grid.dragStartMouseLocation->y;
+        const double dx = location.x - state_.dragStartMouseLocation->x;
+        const double dy = location.y - state_.dragStartMouseLocation->y;
         if (std::sqrt(dx * dx + dy * dy) >= RoriDeru::dragThresholdPixels) {
-            grid.dragExceededThreshold = true;
+            state_.dragExceededThreshold = true;
         } else {
             if (TLog::verbose()) {
                 TLog::log("TILING", "updateHighlight early-exit: pointer threshold not exceeded (dx=" +
                                         platform::Text::doubleDescription(dx) +
                                         ", dy=" + platform::Text::doubleDescription(dy) + ")");
             }
-            hideAllHighlights(grid);
+            hideAllHighlights();
             return;
         }
     }
@@ -251,40 +270,40 @@ void tick(RoriDeru& grid) {
     const auto windowRect = grid.frontmostWindowAppKitRect();
     if (!windowRect) {
         TLog::log("TILING", "updateHighlight early-exit: no frontmost window rect");
-        hideAllHighlights(grid);
+        hideAllHighlights();
         return;
     }
 
-    const bool gridPinned = grid.markGridPresetInMenu;
+    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
     const auto windowScreen = RoriDeru::screenForRect(*windowRect);
     const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
     const bool shouldShowOverlay =
-        grid.magnetMode || kindApplies || gridPinned || !grid.transientPresets.empty();
+        grid.switches().magnetMode || kindApplies || gridPinned || !grid.transientPresets.empty();
 
     if (pointer && !grid.overlays.empty()) {
         const bool exclusive =
-            !RoriDeru::layoutAppliesToAllScreens() && !grid.selectedKindApplies(pointer) && !grid.magnetMode;
+            !RoriDeru::layoutAppliesToAllScreens() && !grid.selectedKindApplies(pointer) && !grid.switches().magnetMode;
         if (exclusive && grid.overlays.count(displayKey(*pointer)) == 0) {
-            hideAllHighlights(grid);
+            hideAllHighlights();
             return;
         }
     }
 
-    if (!grid.dragStartWindowRect) {
-        grid.dragStartWindowRect = *windowRect;
-    } else if (!grid.windowMoveDetected) {
-        const double moved = std::max(std::abs(windowRect->x - grid.dragStartWindowRect->x),
-                                      std::abs(windowRect->y - grid.dragStartWindowRect->y));
+    if (!state_.dragStartWindowRect) {
+        state_.dragStartWindowRect = *windowRect;
+    } else if (!state_.windowMoveDetected) {
+        const double moved = std::max(std::abs(windowRect->x - state_.dragStartWindowRect->x),
+                                      std::abs(windowRect->y - state_.dragStartWindowRect->y));
         if (moved >= RoriDeru::windowMoveThreshold) {
-            grid.windowMoveDetected = true;
-            showOverlaysForMove(grid, *windowRect, windowScreen, pointer, gridPinned, shouldShowOverlay);
-            if (shouldShowOverlay) joinPointerDisplay(grid, pointer, gridPinned);
+            state_.windowMoveDetected = true;
+            showOverlaysForMove(*windowRect, windowScreen, pointer, gridPinned, shouldShowOverlay);
+            if (shouldShowOverlay) joinPointerDisplay(pointer, gridPinned);
         }
     } else if (shouldShowOverlay) {
-        joinPointerDisplay(grid, pointer, gridPinned);
+        joinPointerDisplay(pointer, gridPinned);
     }
 
-    driveTilingController(grid, pointer, windowScreen, kindApplies, gridPinned);
+    driveTilingController(pointer, windowScreen, kindApplies, gridPinned);
 
     const auto best = DragTargeting::bestOverlay(grid, *windowRect);
     if (overlayDebug()) {
@@ -296,46 +315,47 @@ void tick(RoriDeru& grid) {
             RoriDeru::olog("bestOverlay=nil overlays=" + keyList(grid.overlays));
         }
     }
-    if (!grid.windowMoveDetected || !best) {
-        hideAllHighlights(grid);
+    if (!state_.windowMoveDetected || !best) {
+        hideAllHighlights();
         return;
     }
     const auto found = grid.overlays.find(best->sid);
     if (found == grid.overlays.end() || !found->second) {
-        hideAllHighlights(grid);
+        hideAllHighlights();
         return;
     }
     auto overlay = found->second;
     overlay->orderFrontRegardless();
-    DragTargeting::highlight(grid, *best, *overlay, *windowRect);
+    DragTargeting::highlight(grid, tiles_, state_.dragExceededThreshold, *best, *overlay, *windowRect);
 }
 
-void handleMouseUp(RoriDeru& grid) {
-    grid.dragRefusedForOption = false;
-    if (!grid.isDragging) return;
-    const bool tilingWasActive = grid.tilingDragActive;
+void DragSession::handleMouseUp() {
+    RoriDeru& grid = grid_;
+    state_.dragRefusedForOption = false;
+    if (!state_.isDragging) return;
+    const bool tilingWasActive = state_.tilingDragActive;
     if (tilingWasActive) {
         const auto location = platform::NSEvent::mouseLocation();
-        if (auto controller = grid.tilingControllerProvider.lock()) controller->endDrag(location);
-        grid.tilingDragActive = false;
-        grid.tilingWindowId.reset();
+        if (auto controller = tilingController_.lock()) controller->endDrag(location);
+        state_.tilingDragActive = false;
+        state_.tilingWindowId.reset();
     }
-    grid.isDragging = false;
-    if (grid.sampleTimer) {
-        grid.sampleTimer->invalidate();
-        grid.sampleTimer.reset();
+    state_.isDragging = false;
+    if (state_.sampleTimer) {
+        state_.sampleTimer->invalidate();
+        state_.sampleTimer.reset();
     }
-    if (!tilingWasActive && grid.dragExceededThreshold && grid.windowMoveDetected) {
-        if (grid.magnetMode || !grid.overlays.empty()) snapOnDrop(grid);
+    if (!tilingWasActive && state_.dragExceededThreshold && state_.windowMoveDetected) {
+        if (grid.switches().magnetMode || !grid.overlays.empty()) snapOnDrop();
     }
-    hideHighlightsAndForgetTiles(grid);
+    hideHighlightsAndForgetTiles();
     if (!grid.debugEnabled) {
         for (const auto& [display, overlay] : grid.overlays) {
             (void)display;
             if (overlay) clearDebugLayers(*overlay);
         }
     }
-    if (grid.createdOverlaysForDragSession) {
+    if (state_.createdOverlaysForDragSession) {
         for (const auto& [display, overlay] : grid.overlays) {
             (void)display;
             if (!overlay) continue;
@@ -344,52 +364,55 @@ void handleMouseUp(RoriDeru& grid) {
             overlay->orderOut();
         }
         grid.overlays.clear();
-        grid.createdOverlaysForDragSession = false;
+        state_.createdOverlaysForDragSession = false;
     }
-    grid.dragStartMouseLocation.reset();
-    grid.dragExceededThreshold = false;
-    grid.dragStartWindowRect.reset();
-    grid.windowMoveDetected = false;
+    state_.dragStartMouseLocation.reset();
+    state_.dragExceededThreshold = false;
+    state_.dragStartWindowRect.reset();
+    state_.windowMoveDetected = false;
 }
 
-void beginExternalDrag(RoriDeru& grid) {
-    if (grid.isDragging) return;
-    grid.isDragging = true;
-    grid.dragStartMouseLocation = platform::NSEvent::mouseLocation();
-    grid.dragExceededThreshold = false;
-    grid.dragStartWindowRect = grid.frontmostWindowAppKitRect();
-    startSampling(grid);
+void DragSession::beginExternalDrag() {
+    RoriDeru& grid = grid_;
+    if (state_.isDragging) return;
+    state_.isDragging = true;
+    state_.dragStartMouseLocation = platform::NSEvent::mouseLocation();
+    state_.dragExceededThreshold = false;
+    state_.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    startSampling();
 }
 
-void ensureOverlayForDrag(RoriDeru& grid, const std::optional<platform::NSScreen>& screen) {
+void DragSession::ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen) {
+    RoriDeru& grid = grid_;
     if (!screen) return;
     const auto display = tlm_displayID(*screen);
     if (!display || grid.overlays.count(*display) > 0) return;
     if (auto found = grid.transientPresets.find(*display); found != grid.transientPresets.end()) {
-        grid.createdOverlaysForDragSession = true;
+        state_.createdOverlaysForDragSession = true;
         const GridPreset preset = found->second;
         grid.showOverlay(*screen, preset, true, false, std::nullopt);
     } else if (grid.selectedKindApplies(screen)) {
-        grid.createdOverlaysForDragSession = true;
+        state_.createdOverlaysForDragSession = true;
         grid.showOverlay(*screen, wholeFrame(), true, false, std::nullopt);
     } else if (auto active = grid.activePresets.find(*display);
                active != grid.activePresets.end() && grid.shouldMarkGridPreset(active->second, screen)) {
-        grid.createdOverlaysForDragSession = true;
+        state_.createdOverlaysForDragSession = true;
         const GridPreset preset = active->second;
         grid.showOverlay(*screen, preset, true, true, std::nullopt);
     }
 }
 
-void snapOnDrop(RoriDeru& grid) {
-    const bool gridPinned = grid.markGridPresetInMenu;
+void DragSession::snapOnDrop() {
+    RoriDeru& grid = grid_;
+    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
     const auto window = grid.frontmostWindowAppKitRect();
     if (!window) return;
     const auto pointer = pointerScreen();
     const auto windowScreen = RoriDeru::screenForRect(*window);
     const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
-    if (!grid.magnetMode && !kindApplies && !gridPinned && grid.transientPresets.empty()) return;
-    ensureOverlayForDrag(grid, pointer);
-    ensureOverlayForDrag(grid, windowScreen);
+    if (!grid.switches().magnetMode && !kindApplies && !gridPinned && grid.transientPresets.empty()) return;
+    ensureOverlayForDrag(pointer);
+    ensureOverlayForDrag(windowScreen);
 
     if (!RoriDeru::layoutAppliesToAllScreens()) {
         if (pointer && grid.overlays.count(displayKey(*pointer)) == 0) {
@@ -422,17 +445,12 @@ void snapOnDrop(RoriDeru& grid) {
     const Rect visible = toRect(screen.visibleFrame());
     const double scale = screen.backingScaleFactor();
     Rect placed;
-    if (auto kind = DragTargeting::kindForDisplay(grid, target->sid)) {
+    if (auto kind = grid.rectSelection().kindForDisplay(target->sid)) {
         const Rect rect = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(rect, scale), visible);
     } else {
         const auto tiles = grid.tiles(screen, target->preset);
-        const auto location = platform::NSEvent::mouseLocation();
-        const platform::CGPoint hit =
-            grid.dragAssumeTileSize ? location
-                                    : platform::CGPoint{RectMath::midX(*window), RectMath::midY(*window)};
-        auto tile = DragTargeting::tileContaining(tiles, hit);
-        if (!tile) tile = RoriDeru::pickSnapTile(*window, tiles, DragTargeting::pickThreshold);
+        const auto tile = DragTargeting::tileUnderDrag(grid.switches().dragAssumeTileSize, *window, tiles).tile;
         if (!tile) return;
         const Rect padded = RoriDeru::insetByPadding(*tile, target->preset.padding);
         placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(padded, scale), visible);
@@ -444,24 +462,24 @@ void snapOnDrop(RoriDeru& grid) {
     grid.moveFrontmostAXWindow(placed);
 }
 
-void abandon(RoriDeru& grid) {
-    if (grid.sampleTimer) {
-        grid.sampleTimer->invalidate();
-        grid.sampleTimer.reset();
+void DragSession::abandon() {
+    if (state_.sampleTimer) {
+        state_.sampleTimer->invalidate();
+        state_.sampleTimer.reset();
     }
-    const bool wasDragging = grid.isDragging;
-    grid.isDragging = false;
-    if (grid.tilingDragActive) {
-        if (auto controller = grid.tilingControllerProvider.lock()) controller->cancelDrag();
+    const bool wasDragging = state_.isDragging;
+    state_.isDragging = false;
+    if (state_.tilingDragActive) {
+        if (auto controller = tilingController_.lock()) controller->cancelDrag();
     }
-    grid.tilingDragActive = false;
-    grid.tilingWindowId.reset();
+    state_.tilingDragActive = false;
+    state_.tilingWindowId.reset();
     if (!wasDragging) return;
-    hideHighlightsAndForgetTiles(grid);
-    grid.dragStartMouseLocation.reset();
-    grid.dragExceededThreshold = false;
-    grid.dragStartWindowRect.reset();
-    grid.windowMoveDetected = false;
+    hideHighlightsAndForgetTiles();
+    state_.dragStartMouseLocation.reset();
+    state_.dragExceededThreshold = false;
+    state_.dragStartWindowRect.reset();
+    state_.windowMoveDetected = false;
 }
 
-} // namespace tilmora::DragSession
+} // namespace tilmora

@@ -38,11 +38,6 @@ std::string rectText(const Rect& rect) {
     return platform::NSStringFromRect(toCGRect(rect));
 }
 
-platform::CGPoint hitPoint(const RoriDeru& grid, const Rect& windowRect) {
-    if (grid.dragAssumeTileSize) return platform::NSEvent::mouseLocation();
-    return {RectMath::midX(windowRect), RectMath::midY(windowRect)};
-}
-
 } // namespace
 
 std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t display) {
@@ -50,22 +45,25 @@ std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t displ
         return found->second;
     if (auto found = grid.activePresets.find(display); found != grid.activePresets.end())
         return found->second;
-    if (kindForDisplay(grid, display)) return GridPreset(1, 1, 0, 0);
+    if (grid.rectSelection().kindForDisplay(display)) return GridPreset(1, 1, 0, 0);
     return std::nullopt;
 }
 
-std::optional<SnapIconKind> kindForDisplay(const RoriDeru& grid, std::uint32_t display) {
-    if (RoriDeru::layoutAppliesToAllScreens()) return grid.globalSelectedKind;
-    if (auto found = grid.selectedKindByDisplay.find(display); found != grid.selectedKindByDisplay.end())
-        return found->second;
-    return std::nullopt;
-}
 
 std::optional<Rect> tileContaining(const std::vector<Rect>& tiles, const platform::CGPoint& p) {
     for (const auto& tile : tiles) {
         if (containsInclusive(tile, p)) return tile;
     }
     return std::nullopt;
+}
+
+TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::vector<Rect>& tiles) {
+    TileHit hit;
+    hit.point = assumeTileSize ? platform::NSEvent::mouseLocation()
+                               : platform::CGPoint{RectMath::midX(windowRect), RectMath::midY(windowRect)};
+    hit.tile = tileContaining(tiles, hit.point);
+    if (!hit.tile) hit.tile = GridLayout::pickSnapTile(windowRect, tiles, pickThreshold);
+    return hit;
 }
 
 std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
@@ -91,10 +89,8 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     }
     if (best) return best;
 
-    const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
     const bool anySelection =
-        (allDisplays ? grid.globalSelectedKind.has_value() : !grid.selectedKindByDisplay.empty()) ||
-        !grid.activePresets.empty() || !grid.transientPresets.empty();
+        grid.rectSelection().any() || !grid.activePresets.empty() || !grid.transientPresets.empty();
     if (!anySelection) return std::nullopt;
     if (SnapDefaults::flag("WMOverlayDebug", false)) {
         std::string overlays = "[";
@@ -148,12 +144,13 @@ void showDebugReadOut(OverlayWindow& overlay, const platform::NSScreen& screen, 
 
 } // namespace
 
-void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, const Rect& windowRect) {
+void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceeded, const Target& target,
+               OverlayWindow& overlay, const Rect& windowRect) {
     const auto sid = target.sid;
     const auto& screen = target.screen;
     const double now = platform::mediaTime();
 
-    if (auto kind = kindForDisplay(grid, sid)) {
+    if (auto kind = grid.rectSelection().kindForDisplay(sid)) {
         const Rect tile = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
         TLog::log("TILING", "Highlight rect preset=" + std::string(caseName(*kind)) + " on " +
                                 screen.localizedName() + " tile=" + rectText(tile));
@@ -161,17 +158,15 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
         if (grid.debugEnabled)
             showDebugReadOut(overlay, screen, tile, {tile}, target.preset.cols, platform::NSEvent::mouseLocation(),
                              windowRect);
-        if (grid.dragExceededThreshold)
-            applyLiveResizeIfNeeded(grid, windowRect, tile, screen, target.preset, sid);
-        grid.lastTileForScreen[sid] = tile;
-        grid.lastTileChangeAtByScreen[sid] = now;
+        if (thresholdExceeded)
+            applyLiveResizeIfNeeded(grid, tracked, windowRect, tile, screen, target.preset, sid);
+        tracked.lastTileForScreen[sid] = tile;
+        tracked.lastTileChangeAtByScreen[sid] = now;
         return;
     }
 
     const auto tiles = grid.tiles(screen, target.preset);
-    const auto p = hitPoint(grid, windowRect);
-    auto candidate = tileContaining(tiles, p);
-    if (!candidate) candidate = RoriDeru::pickSnapTile(windowRect, tiles, pickThreshold);
+    const auto [p, candidate] = tileUnderDrag(grid.switches().dragAssumeTileSize, windowRect, tiles);
     if (!candidate) {
         TLog::log("TILING", "No candidate tile for rect=" + rectText(windowRect) + " on " +
                                 screen.localizedName() + "; clearing highlight");
@@ -180,62 +175,62 @@ void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, con
         return;
     }
 
-    const auto last = grid.lastTileForScreen.find(sid);
-    if (last != grid.lastTileForScreen.end()) {
+    const auto last = tracked.lastTileForScreen.find(sid);
+    if (last != tracked.lastTileForScreen.end()) {
         const Rect& old = last->second;
         const Rect grown{old.x - hysteresis, old.y - hysteresis, old.width + 2 * hysteresis,
                          old.height + 2 * hysteresis};
-        const auto changedAt = grid.lastTileChangeAtByScreen.find(sid);
+        const auto changedAt = tracked.lastTileChangeAtByScreen.find(sid);
         const bool debouncing =
-            changedAt != grid.lastTileChangeAtByScreen.end() && now - changedAt->second < debounceSeconds;
+            changedAt != tracked.lastTileChangeAtByScreen.end() && now - changedAt->second < debounceSeconds;
         if (old == *candidate || containsInclusive(grown, p) || debouncing) {
             const Rect kept = old;
             overlay.setHighlight(kept);
             if (grid.debugEnabled) showDebugReadOut(overlay, screen, kept, tiles, target.preset.cols, p, windowRect);
-            applyLiveResizeIfNeeded(grid, windowRect, kept, screen, target.preset, sid);
+            applyLiveResizeIfNeeded(grid, tracked, windowRect, kept, screen, target.preset, sid);
             return;
         }
     }
 
-    grid.lastTileForScreen[sid] = *candidate;
-    grid.lastTileChangeAtByScreen[sid] = now;
+    tracked.lastTileForScreen[sid] = *candidate;
+    tracked.lastTileChangeAtByScreen[sid] = now;
     TLog::log("TILING", "Highlight tile on " + screen.localizedName() + " sid=" + std::to_string(sid) +
                             " tile=" + rectText(*candidate));
     overlay.setHighlight(*candidate);
     if (grid.debugEnabled) showDebugReadOut(overlay, screen, *candidate, tiles, target.preset.cols, p, windowRect);
-    if (grid.dragExceededThreshold)
-        applyLiveResizeIfNeeded(grid, windowRect, *candidate, screen, target.preset, sid);
+    if (thresholdExceeded)
+        applyLiveResizeIfNeeded(grid, tracked, windowRect, *candidate, screen, target.preset, sid);
 }
 
-void applyLiveResizeIfNeeded(RoriDeru& grid, const Rect& windowRect, const Rect& tile,
+void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const Rect& windowRect, const Rect& tile,
                              const platform::NSScreen& screen, const GridPreset& preset, std::uint32_t sid) {
-    if (!grid.liveResizeDuringDrag) return;
+    if (!grid.switches().liveResizeDuringDrag) return;
     const double now = platform::mediaTime();
-    if (now - grid.lastLiveResizeAt < liveResizeSpacing) return;
-    if (auto applied = grid.lastAppliedTileForScreen.find(sid);
-        applied != grid.lastAppliedTileForScreen.end() && applied->second == tile)
+    if (now - tracked.lastLiveResizeAt < liveResizeSpacing) return;
+    if (auto applied = tracked.lastAppliedTileForScreen.find(sid);
+        applied != tracked.lastAppliedTileForScreen.end() && applied->second == tile)
         return;
     const double scale = screen.backingScaleFactor();
     const Rect size = RoriDeru::alignRectToPixelEdges(RoriDeru::insetByPadding(tile, preset.padding), scale);
     const auto minimum = grid.frontmostAppMinSize();
     const bool tooSmall =
         size.width + sizeTolerance < minimum.width || size.height + sizeTolerance < minimum.height;
-    auto toasted = grid.lastToastTileForScreen.find(sid);
-    if (tooSmall && (toasted == grid.lastToastTileForScreen.end() || !(toasted->second == tile))) {
+    auto toasted = tracked.lastToastTileForScreen.find(sid);
+    if (tooSmall && (toasted == tracked.lastToastTileForScreen.end() || !(toasted->second == tile))) {
         if (auto overlay = grid.overlays.find(sid); overlay != grid.overlays.end() && overlay->second) {
             overlay->second->showToast(minimumSizeMessage);
         } else {
             NotificationManager::shared().show("RoriDeru", minimumSizeMessage, 2.5);
         }
-        grid.lastToastTileForScreen[sid] = tile;
+        tracked.lastToastTileForScreen[sid] = tile;
     }
     const Rect centred{RectMath::midX(windowRect) - size.width / 2,
                        RectMath::midY(windowRect) - size.height / 2, size.width, size.height};
     const Rect placed =
         RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(centred, scale), toRect(screen.visibleFrame()));
     grid.moveFrontmostAXWindow(placed);
-    grid.lastAppliedTileForScreen[sid] = tile;
-    grid.lastLiveResizeAt = now;
+    tracked.lastAppliedTileForScreen[sid] = tile;
+    tracked.lastLiveResizeAt = now;
 }
 
 } // namespace tilmora::DragTargeting

@@ -3,6 +3,7 @@
 #include "model/Rect.hpp"
 #include "model/SnapIconKind.hpp"
 #include "platform/desktop/NSScreen.hpp"
+#include "snapping/DragSession.hpp"
 #include "snapping/GridPreset.hpp"
 
 #include <cstdint>
@@ -47,21 +48,32 @@ std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t displ
 /// when anything is selected or shown, the lowest display number with an overlay, if usable.
 std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect);
 
-/// The kind selected for a display: the global one in all-displays scope, else the display's.
-std::optional<SnapIconKind> kindForDisplay(const RoriDeru& grid, std::uint32_t display);
 
 /// The first tile containing `p`, edges included (a point on a shared border belongs to the
 /// earlier tile).
 std::optional<Rect> tileContaining(const std::vector<Rect>& tiles, const platform::CGPoint& p);
 
+/// The point a drag hits its tiles with and the tile it lands in.
+struct TileHit {
+    platform::CGPoint point;
+    std::optional<Rect> tile;
+};
+
+/// The tile a drag of `windowRect` lands in, for the drag tick's highlight and for the drop alike:
+/// the hit point is the pointer when `assumeTileSize` holds, else the window's centre; the tile is
+/// the first one containing that point, else `GridLayout::pickSnapTile` of the window with
+/// `pickThreshold`; none only without tiles.
+TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::vector<Rect>& tiles);
+
 /// Highlights on `overlay` the rectangle the drag would land in, steadied near tile borders, and
 /// asks for the live resize.
-void highlight(RoriDeru& grid, const Target& target, OverlayWindow& overlay, const Rect& windowRect);
+void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceeded, const Target& target,
+               OverlayWindow& overlay, const Rect& windowRect);
 
 /// Resizes the target window to `tile` (padded, centred on the window) when live resize is on,
 /// the tile differs from the last one applied on the display and 0.12 s have passed since the last
 /// resize; tells the user once per tile and display when the tile is below the minimum size.
-void applyLiveResizeIfNeeded(RoriDeru& grid, const Rect& windowRect, const Rect& tile,
+void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const Rect& windowRect, const Rect& tile,
                              const platform::NSScreen& screen, const GridPreset& preset, std::uint32_t sid);
 
 } // namespace DragTargeting

@@ -89,7 +89,7 @@ void applyScopePreference(RoriDeru& grid, const std::optional<platform::NSScreen
         grid.activePresets.erase(display);
     }
 
-    if (!grid.markGridPresetInMenu && grid.activePresets.empty()) return;
+    if (!grid.shouldMarkGridPresetInMenu() && grid.activePresets.empty()) return;
     for (const auto& screen : targets) {
         const auto display = tlm_displayID(screen);
         const auto key = PresetActivation::displayKey(screen);

@@ -98,7 +98,7 @@ void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& pr
                      std::max(preset.gutter, 0.0));
     overlay->setNeedsLayout();
     // A chosen snap kind on the display hides the grid; a drag neither forced nor marked shows none.
-    if (force || grid.markGridPresetInMenu)
+    if (force || grid.shouldMarkGridPresetInMenu())
         overlay->setGridOpacity(grid.selectedKindApplies(screen) ? 0.0 : 1.0);
     else
         overlay->setGridOpacity(0);
@@ -123,7 +123,7 @@ void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& pr
 }
 
 void showOnAllDisplays(RoriDeru& grid, const GridPreset& preset) {
-    const double opacity = grid.markGridPresetInMenu ? 1.0 : 0.0;
+    const double opacity = grid.shouldMarkGridPresetInMenu() ? 1.0 : 0.0;
     for (const auto& screen : platform::NSScreen::screens()) {
         if (!snappingActivated(grid, screen)) {
             RoriDeru::logSnapState("Skip overlay-on-all for " + screen.localizedName() +

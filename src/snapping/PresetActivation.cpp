@@ -59,7 +59,7 @@ void apply(RoriDeru& grid, const GridPreset& preset, const platform::NSScreen& s
             it->second->setGridOpacity(1);
     }
 
-    if (grid.isDragging) return;
+    if (grid.dragSession().isDragging()) return;
     platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + flashSeconds,
                                                [weakGrid = grid.weakHandle(), screen] {
                                                    const auto alive = weakGrid.lock();

@@ -7,13 +7,9 @@
 
 #include <string>
 
-namespace tilmora::RectSelection {
+namespace tilmora {
 
 namespace {
-
-void announce(RoriDeru& grid) {
-    platform::NotificationCenter::defaultCenter().post(RoriDeru::selectedKindDidChangeNotification, &grid);
-}
 
 std::optional<std::uint32_t> displayOf(const std::optional<platform::NSScreen>& screen) {
     return screen ? tlm_displayID(*screen) : std::nullopt;
@@ -21,139 +17,162 @@ std::optional<std::uint32_t> displayOf(const std::optional<platform::NSScreen>& 
 
 } // namespace
 
-std::optional<SnapIconKind> selectedKind(const RoriDeru& grid) {
-    if (RoriDeru::layoutAppliesToAllScreens()) return grid.globalSelectedKind;
-    const auto& byDisplay = grid.selectedKindByDisplay;
-    if (grid.lastRectPresetDisplay) {
-        const auto it = byDisplay.find(*grid.lastRectPresetDisplay);
+RectSelection::RectSelection(RoriDeru& grid, bool scopeAllDisplays)
+    : grid_(grid) {
+    state_.cachedScopeAllDisplays = scopeAllDisplays;
+}
+
+void RectSelection::announce() const {
+    platform::NotificationCenter::defaultCenter().post(RoriDeru::selectedKindDidChangeNotification, &grid_);
+}
+
+void RectSelection::logState(std::string_view message) const {
+    SnapLog::rectPresetState(state_.global, state_.lastDisplay, state_.byDisplay, message);
+}
+
+bool RectSelection::any() const {
+    return RoriDeru::layoutAppliesToAllScreens() ? state_.global.has_value() : !state_.byDisplay.empty();
+}
+
+std::optional<SnapIconKind> RectSelection::kindForDisplay(std::uint32_t display) const {
+    if (RoriDeru::layoutAppliesToAllScreens()) return state_.global;
+    if (auto found = state_.byDisplay.find(display); found != state_.byDisplay.end()) return found->second;
+    return std::nullopt;
+}
+
+std::optional<SnapIconKind> RectSelection::selectedKind() const {
+    if (RoriDeru::layoutAppliesToAllScreens()) return state_.global;
+    const auto& byDisplay = state_.byDisplay;
+    if (state_.lastDisplay) {
+        const auto it = byDisplay.find(*state_.lastDisplay);
         if (it != byDisplay.end()) return it->second;
     }
     if (!byDisplay.empty()) return byDisplay.begin()->second;
     return std::nullopt;
 }
 
-std::optional<SnapIconKind> selectedKindFor(RoriDeru& grid, const std::optional<platform::NSScreen>& screen) {
+std::optional<SnapIconKind> RectSelection::selectedKindFor(const std::optional<platform::NSScreen>& screen) const {
     std::optional<SnapIconKind> kind;
     if (RoriDeru::layoutAppliesToAllScreens()) {
-        kind = grid.globalSelectedKind;
+        kind = state_.global;
     } else if (const auto display = displayOf(screen)) {
-        const auto it = grid.selectedKindByDisplay.find(*display);
-        if (it != grid.selectedKindByDisplay.end()) kind = it->second;
+        const auto it = state_.byDisplay.find(*display);
+        if (it != state_.byDisplay.end()) kind = it->second;
     }
-    grid.logRectPresetSelectionFetch(screen, kind);
+    SnapLog::rectPresetSelectionFetch(screen, kind);
     return kind;
 }
 
-bool applies(RoriDeru& grid, const std::optional<platform::NSScreen>& screen) {
+bool RectSelection::applies(const std::optional<platform::NSScreen>& screen) const {
     bool result = false;
     if (RoriDeru::layoutAppliesToAllScreens()) {
-        result = grid.globalSelectedKind.has_value();
+        result = state_.global.has_value();
     } else if (const auto display = displayOf(screen)) {
-        result = grid.selectedKindByDisplay.count(*display) > 0;
+        result = state_.byDisplay.count(*display) > 0;
     }
-    grid.logRectPresetLookup(screen, result);
+    SnapLog::rectPresetLookup(screen, result);
     return result;
 }
 
-void set(RoriDeru& grid, std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen) {
+void RectSelection::set(std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen) {
     if (RoriDeru::layoutAppliesToAllScreens()) {
-        const auto old = grid.globalSelectedKind;
+        const auto old = state_.global;
         if (old == kind) {
-            grid.logRectPresetState("[rect] setSelectedKind(all) unchanged=" + SnapLog::kindDebugText(kind));
+            logState("[rect] setSelectedKind(all) unchanged=" + SnapLog::kindDebugText(kind));
             return;
         }
-        grid.globalSelectedKind = kind;
+        state_.global = kind;
         if (!kind) {
-            grid.selectedKindByDisplay.clear();
-            grid.lastRectPresetDisplay.reset();
+            state_.byDisplay.clear();
+            state_.lastDisplay.reset();
         }
-        grid.logRectPresetState("[rect] setSelectedKind(all)=" + SnapLog::kindDebugText(kind));
-        announce(grid);
+        logState("[rect] setSelectedKind(all)=" + SnapLog::kindDebugText(kind));
+        announce();
         return;
     }
 
-    const auto target = screen ? screen : grid.preferredScreenForSelection();
+    const auto target = screen ? screen : grid_.preferredScreenForSelection();
     const auto display = displayOf(target);
     if (!display) {
-        grid.logRectPresetState("[rect] setSelectedKind(no-screen)=" + SnapLog::kindDebugText(kind) +
+        logState("[rect] setSelectedKind(no-screen)=" + SnapLog::kindDebugText(kind) +
                                 " skipped");
         return;
     }
     std::optional<SnapIconKind> previous;
-    if (const auto it = grid.selectedKindByDisplay.find(*display); it != grid.selectedKindByDisplay.end())
+    if (const auto it = state_.byDisplay.find(*display); it != state_.byDisplay.end())
         previous = it->second;
     if (kind) {
-        grid.selectedKindByDisplay[*display] = *kind;
-        grid.lastRectPresetDisplay = *display;
+        state_.byDisplay[*display] = *kind;
+        state_.lastDisplay = *display;
     } else {
-        grid.selectedKindByDisplay.erase(*display);
-        if (grid.lastRectPresetDisplay == display) grid.lastRectPresetDisplay.reset();
+        state_.byDisplay.erase(*display);
+        if (state_.lastDisplay == display) state_.lastDisplay.reset();
     }
     const std::string sid = std::to_string(*display);
     if (kind == previous) {
-        grid.logRectPresetState("[rect] setSelectedKind(no-change) sid=" + sid);
+        logState("[rect] setSelectedKind(no-change) sid=" + sid);
         return;
     }
-    grid.logRectPresetState("[rect] setSelectedKind sid=" + sid + " kind=" + SnapLog::kindDebugText(kind));
-    announce(grid);
+    logState("[rect] setSelectedKind sid=" + sid + " kind=" + SnapLog::kindDebugText(kind));
+    announce();
 }
 
-void clearAll(RoriDeru& grid) {
+void RectSelection::clearAll() {
     if (RoriDeru::layoutAppliesToAllScreens()) {
-        if (!grid.globalSelectedKind && grid.selectedKindByDisplay.empty()) return;
-        grid.globalSelectedKind.reset();
-        grid.selectedKindByDisplay.clear();
-        grid.lastRectPresetDisplay.reset();
-        grid.logRectPresetState("[rect] clearPresetSelection(all)");
-        announce(grid);
+        if (!state_.global && state_.byDisplay.empty()) return;
+        state_.global.reset();
+        state_.byDisplay.clear();
+        state_.lastDisplay.reset();
+        logState("[rect] clearPresetSelection(all)");
+        announce();
         return;
     }
-    if (grid.selectedKindByDisplay.empty()) return;
-    grid.selectedKindByDisplay.clear();
-    grid.lastRectPresetDisplay.reset();
-    grid.logRectPresetState("[rect] clearPresetSelection(single)");
-    announce(grid);
+    if (state_.byDisplay.empty()) return;
+    state_.byDisplay.clear();
+    state_.lastDisplay.reset();
+    logState("[rect] clearPresetSelection(single)");
+    announce();
 }
 
-void migrate(RoriDeru& grid, const std::optional<platform::NSScreen>& preferredScreen) {
+void RectSelection::migrate(const std::optional<platform::NSScreen>& preferredScreen) {
     const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
-    if (allDisplays == grid.cachedLayoutScopeAllDisplays) return;
+    if (allDisplays == state_.cachedScopeAllDisplays) return;
 
     if (allDisplays) {
-        if (!grid.globalSelectedKind) {
-            const auto& byDisplay = grid.selectedKindByDisplay;
+        if (!state_.global) {
+            const auto& byDisplay = state_.byDisplay;
             const auto preferred = displayOf(preferredScreen);
             const auto it = preferred ? byDisplay.find(*preferred) : byDisplay.end();
             if (it != byDisplay.end()) {
-                grid.globalSelectedKind = it->second;
+                state_.global = it->second;
             } else if (!byDisplay.empty()) {
-                grid.globalSelectedKind = byDisplay.begin()->second;
+                state_.global = byDisplay.begin()->second;
             }
         }
-        grid.selectedKindByDisplay.clear();
-        grid.lastRectPresetDisplay.reset();
-        grid.cachedLayoutScopeAllDisplays = allDisplays;
-        if (grid.globalSelectedKind) announce(grid);
+        state_.byDisplay.clear();
+        state_.lastDisplay.reset();
+        state_.cachedScopeAllDisplays = allDisplays;
+        if (state_.global) announce();
         return;
     }
 
-    if (grid.globalSelectedKind) {
-        const auto target = preferredScreen ? preferredScreen : grid.preferredScreenForSelection();
+    if (state_.global) {
+        const auto target = preferredScreen ? preferredScreen : grid_.preferredScreenForSelection();
         const auto display = displayOf(target);
-        grid.selectedKindByDisplay.clear();
+        state_.byDisplay.clear();
         if (display) {
-            grid.selectedKindByDisplay[*display] = *grid.globalSelectedKind;
-            grid.lastRectPresetDisplay = *display;
+            state_.byDisplay[*display] = *state_.global;
+            state_.lastDisplay = *display;
         } else {
-            grid.lastRectPresetDisplay.reset();
+            state_.lastDisplay.reset();
         }
-        grid.globalSelectedKind.reset();
-        grid.cachedLayoutScopeAllDisplays = allDisplays;
-        grid.logRectPresetState("[rect] migrate scope change to single");
-        announce(grid);
+        state_.global.reset();
+        state_.cachedScopeAllDisplays = allDisplays;
+        logState("[rect] migrate scope change to single");
+        announce();
         return;
     }
-    grid.cachedLayoutScopeAllDisplays = allDisplays;
+    state_.cachedScopeAllDisplays = allDisplays;
 }
 
-} // namespace tilmora::RectSelection
+} // namespace tilmora

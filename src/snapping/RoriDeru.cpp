@@ -30,12 +30,10 @@ RoriDeru& RoriDeru::shared() {
 }
 
 RoriDeru::RoriDeru()
-    : cachedLayoutScopeAllDisplays(SnapDefaults::flag("WMGridAllDisplays", false))
-    , snappingEnabled(SnapDefaults::flag("WMSnappingEnabled", true))
-    , magnetMode(SnapDefaults::flag("WMMagnetDragMode", false))
-    , dragAssumeTileSize(SnapDefaults::flag("WMDragAssumeTileSize", true))
-    , liveResizeDuringDrag(SnapDefaults::flag("WMLiveResizeDuringDrag", true))
-    , dragRequireOption(SnapDefaults::flag("WMDragRequireOption", false))
+    : switches_(SnapSwitches::fromDefaults())
+    , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
+    , session_(*this)
+    , marking_(*this)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -43,28 +41,15 @@ RoriDeru::RoriDeru()
         [handle](const platform::Notification&) {
             if (auto alive = handle.lock()) (*alive)->onScreenParamsChanged();
         });
-    activationObserver_ = platform::NSWorkspace::shared().notificationCenter().addObserver(
-        platform::NSWorkspaceDidActivateApplicationNotification, nullptr, platform::MainQueueDelivery::shared(),
-        [handle](const platform::Notification& notification) {
-            auto alive = handle.lock();
-            if (!alive) return;
-            auto application = platform::NSWorkspace::applicationOf(notification);
-            if (!application) return;
-            if (application->bundleIdentifier() == platform::Bundle::main().bundleIdentifier()) return;
-            (*alive)->lastNonSelfActiveApp = application;
-        });
     // The monitors are installed on the main thread only; a snap grid made elsewhere gets them from
     // its first `startMonitoringIfNeeded()` there.
-    if (snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
+    if (switches_.snappingEnabled && platform::isMainThread()) startMonitoringIfNeeded();
 }
 
 RoriDeru::~RoriDeru() {
     // The observers' blocks hold the snap grid weakly; removing them keeps the centers small.
     platform::NotificationCenter::defaultCenter().removeObserver(screenParamsObserver_);
-    platform::NSWorkspace::shared().notificationCenter().removeObserver(activationObserver_);
-    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
-    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
-    if (sampleTimer) sampleTimer->invalidate();
+    monitors_.remove();
 }
 
 const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBundle() {
@@ -81,7 +66,7 @@ const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBund
 
 void RoriDeru::setSnappingEnabled(bool enabled) {
     platform::requireMainThread("RoriDeru::setSnappingEnabled");
-    snappingEnabled = enabled;
+    switches_.snappingEnabled = enabled;
     if (enabled) {
         startMonitoringIfNeeded();
     } else {
@@ -105,27 +90,27 @@ void RoriDeru::setDebugEnabled(bool enabled) {
 
 void RoriDeru::setMagnetMode(bool on) {
     platform::requireMainThread("RoriDeru::setMagnetMode");
-    magnetMode = on;
+    switches_.magnetMode = on;
 }
 
 void RoriDeru::setDragRequireOption(bool on) {
     platform::requireMainThread("RoriDeru::setDragRequireOption");
-    dragRequireOption = on;
+    switches_.dragRequireOption = on;
 }
 
 void RoriDeru::setLiveResizeDuringDrag(bool on) {
     platform::requireMainThread("RoriDeru::setLiveResizeDuringDrag");
-    liveResizeDuringDrag = on;
+    switches_.liveResizeDuringDrag = on;
 }
 
 void RoriDeru::setDragAssumeTileSize(bool on) {
     platform::requireMainThread("RoriDeru::setDragAssumeTileSize");
-    dragAssumeTileSize = on;
+    switches_.dragAssumeTileSize = on;
 }
 
 void RoriDeru::setShowGridLinesDuringDrag(bool) {
     platform::requireMainThread("RoriDeru::setShowGridLinesDuringDrag");
-    const double opacity = markGridPresetInMenu ? 1.0 : 0.0;
+    const double opacity = marking_.inMenu() ? 1.0 : 0.0;
     for (const auto& [display, overlay] : overlays) {
         if (overlay) overlay->setGridOpacity(opacity);
     }
@@ -139,14 +124,21 @@ bool RoriDeru::requestAccessibilityIfNeeded() {
 
 void RoriDeru::suppressMenuSelectionOnce() {
     platform::requireMainThread("RoriDeru::suppressMenuSelectionOnce");
-    suppressMenuSelection = true;
+    marking_.suppressSelectionOnce();
+}
+
+bool RoriDeru::shouldMarkGridPresetInMenu() const {
+    return marking_.inMenu();
+}
+
+void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
+    platform::requireMainThread("RoriDeru::setTilingController");
+    session_.setTilingController(std::move(controller));
 }
 
 bool RoriDeru::consumeSuppressMenuSelection() {
     platform::requireMainThread("RoriDeru::consumeSuppressMenuSelection");
-    const bool suppressed = suppressMenuSelection;
-    suppressMenuSelection = false;
-    return suppressed;
+    return marking_.consumeSuppressSelection();
 }
 
 // Rect selection and layout scope
@@ -157,33 +149,33 @@ bool RoriDeru::layoutAppliesToAllScreens() {
 
 std::optional<SnapIconKind> RoriDeru::selectedKind() const {
     platform::requireMainThread("RoriDeru::selectedKind");
-    return RectSelection::selectedKind(*this);
+    return selection_.selectedKind();
 }
 
 std::optional<SnapIconKind> RoriDeru::selectedKind(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::selectedKind");
-    return RectSelection::selectedKindFor(*this, screen);
+    return selection_.selectedKindFor(screen);
 }
 
 bool RoriDeru::selectedKindApplies(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::selectedKindApplies");
-    return RectSelection::applies(*this, screen);
+    return selection_.applies(screen);
 }
 
 void RoriDeru::setSelectedKind(std::optional<SnapIconKind> kind,
                                const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setSelectedKind");
-    RectSelection::set(*this, kind, screen);
+    selection_.set(kind, screen);
 }
 
 void RoriDeru::clearAllRectSelections() {
     platform::requireMainThread("RoriDeru::clearAllRectSelections");
-    RectSelection::clearAll(*this);
+    selection_.clearAll();
 }
 
 void RoriDeru::migrateRectSelectionsForScopeChange(const std::optional<platform::NSScreen>& preferredScreen) {
     platform::requireMainThread("RoriDeru::migrateRectSelectionsForScopeChange");
-    RectSelection::migrate(*this, preferredScreen);
+    selection_.migrate(preferredScreen);
 }
 
 std::optional<platform::NSScreen> RoriDeru::preferredScreenForSelection() {
@@ -212,23 +204,23 @@ void RoriDeru::applyLayoutScopePreference(const std::optional<platform::NSScreen
 
 void RoriDeru::setMarkGridPresetInMenu(bool on, const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::setMarkGridPresetInMenu");
-    PresetMarking::setMark(*this, on, screen);
+    marking_.setMark(on, screen);
 }
 
 bool RoriDeru::shouldMarkGridPreset(const Preset& preset,
                                     const std::optional<platform::NSScreen>& screen) const {
     platform::requireMainThread("RoriDeru::shouldMarkGridPreset");
-    return PresetMarking::shouldMark(*this, preset, screen);
+    return marking_.shouldMark(preset, screen);
 }
 
 std::optional<RoriDeru::Preset> RoriDeru::markedGridPreset() const {
     platform::requireMainThread("RoriDeru::markedGridPreset");
-    return PresetMarking::marked(*this);
+    return marking_.marked();
 }
 
 void RoriDeru::clearGridPresetMarking(bool removeOverlays) {
     platform::requireMainThread("RoriDeru::clearGridPresetMarking");
-    PresetMarking::clear(*this, removeOverlays);
+    marking_.clear(removeOverlays);
 }
 
 RoriDeru::Preset RoriDeru::storedPreset(const platform::NSScreen& screen) const {
@@ -255,6 +247,11 @@ void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& scree
     PresetActivation::apply(*this, preset, screen, flash, activate);
 }
 
+void RoriDeru::switchGridPresetOff(const std::vector<platform::NSScreen>& targets) {
+    platform::requireMainThread("RoriDeru::switchGridPresetOff");
+    marking_.switchOff(targets);
+}
+
 void RoriDeru::clearPresetSelection(bool removeOverlays) {
     clearAllRectSelections();
     clearGridPresetMarking(removeOverlays);
@@ -277,7 +274,7 @@ void RoriDeru::olog(std::string_view message) {
 }
 
 void RoriDeru::logRectPresetState(std::string_view message) const {
-    SnapLog::rectPresetState(*this, message);
+    selection_.logState(message);
 }
 
 void RoriDeru::logRectPresetLookup(const std::optional<platform::NSScreen>& screen, bool applies) const {
@@ -324,25 +321,26 @@ void RoriDeru::hideAll(bool clearPresets) {
 
 void RoriDeru::startMonitoringIfNeeded() {
     platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
-    if (!snappingEnabled || dragMonitor || upMonitor) return;
+    if (!switches_.snappingEnabled) return;
     std::weak_ptr<RoriDeru*> handle = lifetime_;
-    dragMonitor = platform::NSEvent::addGlobalMonitorForEvents(
-        platform::EventTypeMask::leftMouseDragged, [handle](const platform::NSEvent& event) {
+    monitors_.install(
+        [handle](const platform::NSEvent& event) {
             if (auto alive = handle.lock()) (*alive)->handleDragged(event);
+        },
+        [handle] {
+            if (auto alive = handle.lock()) (*alive)->handleMouseUp();
         });
-    upMonitor = platform::NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::leftMouseUp,
-                                                             [handle](const platform::NSEvent&) {
-                                                                 if (auto alive = handle.lock()) (*alive)->handleMouseUp();
-                                                             });
+}
+
+bool RoriDeru::isMonitoring() const {
+    platform::requireMainThread("RoriDeru::isMonitoring");
+    return monitors_.installed();
 }
 
 void RoriDeru::stopMonitoring() {
     platform::requireMainThread("RoriDeru::stopMonitoring");
-    if (dragMonitor) platform::NSEvent::removeMonitor(dragMonitor);
-    if (upMonitor) platform::NSEvent::removeMonitor(upMonitor);
-    dragMonitor.reset();
-    upMonitor.reset();
-    DragSession::abandon(*this);
+    monitors_.remove();
+    session_.abandon();
 }
 
 void RoriDeru::onScreenParamsChanged() {
@@ -362,42 +360,42 @@ void RoriDeru::onScreenParamsChanged() {
 
 void RoriDeru::handleDragged(const platform::NSEvent& event) {
     platform::requireMainThread("RoriDeru::handleDragged");
-    DragSession::handleDragged(*this, event);
+    session_.handleDragged(event);
 }
 
 void RoriDeru::startSampling() {
     platform::requireMainThread("RoriDeru::startSampling");
-    DragSession::startSampling(*this);
+    session_.startSampling();
 }
 
 void RoriDeru::updateHighlightForFrontmostWindow() {
     platform::requireMainThread("RoriDeru::updateHighlightForFrontmostWindow");
-    DragSession::tick(*this);
+    session_.tick();
 }
 
 void RoriDeru::handleMouseUp() {
     platform::requireMainThread("RoriDeru::handleMouseUp");
-    DragSession::handleMouseUp(*this);
+    session_.handleMouseUp();
 }
 
 void RoriDeru::beginExternalDrag() {
     platform::requireMainThread("RoriDeru::beginExternalDrag");
-    DragSession::beginExternalDrag(*this);
+    session_.beginExternalDrag();
 }
 
 void RoriDeru::endExternalDrag() {
     platform::requireMainThread("RoriDeru::endExternalDrag");
-    DragSession::handleMouseUp(*this);
+    session_.handleMouseUp();
 }
 
 void RoriDeru::snapFrontmostWindowToNearestTileIfApplicable() {
     platform::requireMainThread("RoriDeru::snapFrontmostWindowToNearestTileIfApplicable");
-    DragSession::snapOnDrop(*this);
+    session_.snapOnDrop();
 }
 
 void RoriDeru::ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen) {
     platform::requireMainThread("RoriDeru::ensureOverlayForDrag");
-    DragSession::ensureOverlayForDrag(*this, screen);
+    session_.ensureOverlayForDrag(screen);
 }
 
 std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRect) {
@@ -408,14 +406,14 @@ std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRec
 void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
                                        const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid) {
     platform::requireMainThread("RoriDeru::applyLiveResizeIfNeeded");
-    DragTargeting::applyLiveResizeIfNeeded(*this, currentWindowRect, selectedTile, screen, preset, sid);
+    DragTargeting::applyLiveResizeIfNeeded(*this, session_.tiles(), currentWindowRect, selectedTile, screen, preset, sid);
 }
 
 // Target application and window
 
 std::optional<platform::NSRunningApplication> RoriDeru::targetApplicationForSnapping() {
     platform::requireMainThread("RoriDeru::targetApplicationForSnapping");
-    return TargetWindow::targetApplication(*this);
+    return TargetWindow::targetApplication(activeApplications_);
 }
 
 std::optional<platform::NSRunningApplication> RoriDeru::appUnderMouse() {
@@ -430,7 +428,7 @@ std::optional<platform::AXUIElement> RoriDeru::findAXWindow(const platform::AXUI
 
 std::optional<Rect> RoriDeru::frontmostWindowAppKitRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowAppKitRect");
-    return TargetWindow::frontmostWindowAppKitRect(*this);
+    return TargetWindow::frontmostWindowAppKitRect(activeApplications_);
 }
 
 std::optional<Rect> RoriDeru::frontmostWindowRect() {
@@ -439,12 +437,12 @@ std::optional<Rect> RoriDeru::frontmostWindowRect() {
 
 std::optional<RoriDeru::KeyAndRect> RoriDeru::frontmostWindowKeyAndRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowKeyAndRect");
-    return TargetWindow::keyAndRect(*this);
+    return TargetWindow::keyAndRect(activeApplications_);
 }
 
 std::optional<WindowId> RoriDeru::currentFrontmostWindowId() {
     platform::requireMainThread("RoriDeru::currentFrontmostWindowId");
-    return TargetWindow::currentWindowId(*this);
+    return TargetWindow::currentWindowId(activeApplications_);
 }
 
 std::optional<platform::NSScreen> RoriDeru::screenContaining(const Rect& rect) {
@@ -523,10 +521,6 @@ std::string RoriDeru::presetText(const Preset& preset) {
 
 std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
     return GridPresetStorage::parse(text);
-}
-
-std::string RoriDeru::presetKey(std::uint32_t displayID) {
-    return GridPresetStorage::key(displayID);
 }
 
 void RoriDeru::savePreset(const Preset& preset, std::optional<std::uint32_t> displayID) {

@@ -10,12 +10,18 @@
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "snapping/ActiveApplicationTracker.hpp"
+#include "snapping/DragMonitors.hpp"
+#include "snapping/DragSession.hpp"
 #include "snapping/DragTargeting.hpp"
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPreset.hpp"
 #include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
+#include "snapping/PresetMarking.hpp"
+#include "snapping/RectSelection.hpp"
+#include "snapping/SnapSwitches.hpp"
 #include "windows/AXAttributeNames.hpp"
 
 #include <cstdint>
@@ -33,9 +39,9 @@ namespace tilmora {
 class TilingController;
 
 /// The snap grid: the one coordinator of drag snapping, per-display grid presets, overlays and the
-/// selected snap kind, and the public face of all of it. Each concern lives in its own room, a
-/// helper type next to this file, and `RoriDeru` forwards to it, holding only the state that the
-/// rooms share:
+/// selected snap kind, and the public face of all of it. Each concern lives in a component next to
+/// this file; the components with state own it and the snap grid holds them, its operations
+/// calling into the component that owns the state:
 /// - kind geometry and gaps: `SnapKindGeometry` (the rectangle of each kind, gaps, pixel alignment,
 ///   clamping) with `GapSettings` (the gap settings as read from the user defaults);
 /// - grid presets: `GridPreset` (the value), `GridPresetStorage` (its stored text under
@@ -44,23 +50,29 @@ class TilingController;
 /// - screens: `SnapScreens` (the frame snapping uses, the screen a rectangle belongs to);
 /// - warnings printed once: `OnceLog`;
 /// - the Boolean settings it reads: `SnapDefaults`;
-/// - the rect selection (a snap kind per display or one for all displays): `RectSelection`;
+/// - the rect selection (a snap kind per display or one for all displays), which owns the
+///   selection: `RectSelection`;
 /// - the screens a selection or layout command targets and the layout-scope change:
 ///   `LayoutTargets`;
-/// - the grid preset ticked in the status menu: `PresetMarking`;
+/// - the grid preset ticked in the status menu and the menu's one-shot skip request, which owns
+///   the marks: `PresetMarking`;
 /// - activating snapping on a display and applying a preset to it: `PresetActivation`;
 /// - diagnostic lines: `TLog` (time-stamped, tagged, de-duplicated) and `SnapLog` (the snap grid's
 ///   own lines);
 /// - the overlay of a display, as the state code drives it: `OverlayWindow`, made over the UI
 ///   toolkit by `SystemOverlayWindow` with its `OverlayView`;
 /// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
-/// - the application and window a snap acts on, read through Accessibility: `TargetWindow`;
-/// - moving that window, full screen and the explicit snaps: `WindowMover`.
-/// The state these rooms share is the public fields below (the shell and the preferences write
-/// several of them directly). Rooms still to come take the same shape: the drag session with its
-/// sampling tick and drop, and the hand-off to the tiling controller. The entry points that the
-/// state code calls through are the virtual seams `showOverlay`, `hideOverlay`, `hideAll` and
-/// `frontmostWindowKeyAndRect`, which tests may replace.
+/// - the application and window a snap acts on, read through Accessibility: `TargetWindow`, with
+///   the last other application activated, which `ActiveApplicationTracker` owns;
+/// - moving that window, full screen and the explicit snaps: `WindowMover`;
+/// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
+///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
+///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
+///   tile and live resize under the drag (`DragTargeting`, working on the session's tiles).
+/// The drag switches are a `SnapSwitches` value the snap grid holds privately; the overlay and
+/// preset maps below are still fields that the components read and write. The shell and the preferences change the snap grid only through its operations. The
+/// entry points that the state code calls through are the virtual seams `showOverlay`,
+/// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -161,8 +173,6 @@ public:
     /// `maxStoredGridCount`, or when the gutter or padding is infinite. Logs the absurd case once
     /// per text. Any thread.
     static std::optional<Preset> parsePreset(std::string_view text);
-    /// The user-defaults key of a display's preset: "WMPreset_" + display number.
-    static std::string presetKey(std::uint32_t displayID);
 
     /// Writes `preset` under the display's key in the standard user defaults; does nothing without a
     /// display number. Main thread.
@@ -218,7 +228,12 @@ public:
 
     // Switches
 
-    bool isSnappingEnabled() const { return snappingEnabled; }
+    bool isSnappingEnabled() const { return switches_.snappingEnabled; }
+    /// The drag switches as held now. Main thread.
+    const SnapSwitches& switches() const { return switches_; }
+    /// Stores every switch as given, starting or stopping nothing (for putting the snap grid into a
+    /// known state; the setters below are the operations). Main thread.
+    void restoreSwitches(const SnapSwitches& switches) { switches_ = switches; }
     /// Stores the flag in `snappingEnabled`; writes no default. Main thread.
     void setSnappingEnabled(bool enabled);
     /// Each stores its flag in its field, with no other effect; nothing is written to the user
@@ -238,7 +253,12 @@ public:
     void suppressMenuSelectionOnce();
     /// Whether a skip was asked for since the last call; clears the request. Main thread.
     bool consumeSuppressMenuSelection();
-    bool shouldMarkGridPresetInMenu() const { return markGridPresetInMenu; }
+    /// Whether a grid preset is ticked in the status menu (it also decides whether overlay grid
+    /// lines show). Main thread.
+    bool shouldMarkGridPresetInMenu() const;
+    /// Hands the tiling controller to the drag pipeline (not owned): layout drags over a display
+    /// with a transient layout go to it. The shell sets it at launch. Main thread.
+    void setTilingController(std::weak_ptr<TilingController> controller);
 
     // Rect selection and layout scope
 
@@ -310,6 +330,12 @@ public:
     /// display's overlay, hiding a new overlay again 1.3 s later unless a drag runs (see
     /// `PresetActivation::apply`). Main thread.
     void applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash, bool activate);
+    /// Switches the grid preset off on `targets`: in all-displays scope unmarks it and tears every
+    /// overlay down with its presets (`hideAll(true)`); otherwise forgets each target display's
+    /// mark, active and transient presets and custom edges and hides its overlay, the menu mark
+    /// staying while another display keeps one (a target without display number clears every
+    /// mark). Main thread.
+    void switchGridPresetOff(const std::vector<platform::NSScreen>& targets);
     /// `clearAllRectSelections()`, then `clearGridPresetMarking(removeOverlays)`. Main thread.
     void clearPresetSelection(bool removeOverlays);
     /// Logs ("TILING") that a drop on `screen` found no overlay and leaves the window as dropped.
@@ -362,6 +388,8 @@ public:
     /// is installed: left-mouse-dragged events feed `handleDragged`, left-mouse-up events
     /// `handleMouseUp`. Main thread.
     void startMonitoringIfNeeded();
+    /// Whether the global mouse monitors are installed. Main thread.
+    bool isMonitoring() const;
     /// Removes both monitors and ends a running drag without a drop (see `DragSession::abandon`:
     /// a tiling-controller drag is cancelled, nothing is placed). Overlays stay. Main thread.
     void stopMonitoring();
@@ -448,80 +476,37 @@ public:
     std::map<std::uint32_t, Preset> transientPresets;
     /// Display keys ("1-2880x1800") of the displays on which snapping was activated.
     std::set<std::string> enabledSnapDisplayKeys;
-    /// Last highlighted tile per display during a drag (global coordinates).
-    std::map<std::uint32_t, Rect> lastTileForScreen;
-    /// Last tile the window was live-resized to.
-    std::map<std::uint32_t, Rect> lastAppliedTileForScreen;
-    /// Tile for which the minimum-size notice was last shown.
-    std::map<std::uint32_t, Rect> lastToastTileForScreen;
-    /// The layout scope last seen by the scope migration.
-    bool cachedLayoutScopeAllDisplays = false;
     /// Overlays draw their debug layers.
     bool debugEnabled = false;
-    /// One-shot request for the status menu to skip its next selection update.
-    bool suppressMenuSelection = false;
-    /// A grid preset is ticked in the status menu; also whether overlay grid lines show.
-    bool markGridPresetInMenu = false;
-    /// The marked preset while the scope is all displays.
-    std::optional<Preset> gridPresetMarkedPresetAllDisplays;
-    /// The marked preset per display.
-    std::map<std::uint32_t, Preset> gridPresetMarkedPresetsByDisplay;
-    /// Drag snapping is on.
-    bool snappingEnabled = true;
-    /// The global mouse-dragged and mouse-up monitors.
-    std::shared_ptr<platform::EventMonitor> dragMonitor;
-    std::shared_ptr<platform::EventMonitor> upMonitor;
-    /// The drag-sampling timer.
-    std::shared_ptr<platform::Timer> sampleTimer;
-    /// A left-button drag is in progress.
-    bool isDragging = false;
-    /// Overlays were created by the current drag.
-    bool createdOverlaysForDragSession = false;
-    /// Pointer position at the first drag event (global coordinates).
-    std::optional<platform::CGPoint> dragStartMouseLocation;
-    /// The pointer has moved at least `dragThresholdPixels`.
-    bool dragExceededThreshold = false;
-    /// The target window's frame when sampling started (global coordinates).
-    std::optional<Rect> dragStartWindowRect;
-    /// The window handed to the tiling controller's drag.
-    std::optional<WindowId> tilingWindowId;
-    /// A custom-layout drag runs instead of grid snapping.
-    bool tilingDragActive = false;
-    /// The tiling controller, set by the shell at launch; not owned.
-    std::weak_ptr<TilingController> tilingControllerProvider;
-    /// The window has moved at least `windowMoveThreshold` since the drag began.
-    bool windowMoveDetected = false;
-    /// Last activated application other than this program.
-    std::optional<platform::NSRunningApplication> lastNonSelfActiveApp;
-    /// Snap on release even without an overlay.
-    bool magnetMode = false;
-    /// Hit-test with the pointer instead of the window centre.
-    bool dragAssumeTileSize = true;
-    /// Resize the window to the tile while dragging.
-    bool liveResizeDuringDrag = true;
-    /// Drag snapping only while Option is held.
-    bool dragRequireOption = false;
-    /// The left button went down and dragged without Option while Option is required: the rest
-    /// of that drag starts no session, even if Option is pressed. Cleared by the mouse-up.
-    bool dragRefusedForOption = false;
-    /// Media time of the last live resize, seconds.
-    double lastLiveResizeAt = 0;
-    /// Media time the highlighted tile last changed, per display.
-    std::map<std::uint32_t, double> lastTileChangeAtByScreen;
-    /// Selected snap kind per display (per-display scope).
-    std::map<std::uint32_t, SnapIconKind> selectedKindByDisplay;
-    /// Display of the most recent per-display kind selection.
-    std::optional<std::uint32_t> lastRectPresetDisplay;
-    /// Selected snap kind while the scope is all displays.
-    std::optional<SnapIconKind> globalSelectedKind;
 
     /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
     std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
 
+    // Components (the parts of the snap grid that own its state)
+
+    /// The rect selection and the layout scope its migration last saw.
+    RectSelection& rectSelection() { return selection_; }
+    const RectSelection& rectSelection() const { return selection_; }
+    /// The grid preset ticked in the status menu and the menu's one-shot skip request.
+    PresetMarking& presetMarking() { return marking_; }
+    const PresetMarking& presetMarking() const { return marking_; }
+    /// The last activated application other than this program.
+    ActiveApplicationTracker& activeApplications() { return activeApplications_; }
+    /// The drag session: its fields, timer and tracked tiles.
+    DragSession& dragSession() { return session_; }
+    const DragSession& dragSession() const { return session_; }
+    /// The global mouse monitors of the drag pipeline.
+    const DragMonitors& dragMonitors() const { return monitors_; }
+
 private:
+    SnapSwitches switches_;
+    RectSelection selection_;
+    DragSession session_;
+    PresetMarking marking_;
+    DragMonitors monitors_;
+    ActiveApplicationTracker activeApplications_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;
-    platform::ObserverToken activationObserver_;
 };
 
 } // namespace tilmora

@@ -39,18 +39,19 @@ std::string screenName(const std::optional<platform::NSScreen>& screen) {
     return screen ? screen->localizedName() : std::string("nil");
 }
 
-void rectPresetState(const RoriDeru& grid, std::string_view message) {
+void rectPresetState(std::optional<SnapIconKind> global, std::optional<std::uint32_t> lastDisplay,
+                     const std::map<std::uint32_t, SnapIconKind>& byDisplay, std::string_view message) {
     if (!SnapDefaults::verboseLogging()) return;
     std::string text(message);
     text += " scope=";
     text += RoriDeru::layoutAppliesToAllScreens() ? "all" : "single";
     text += " global=";
-    text += grid.globalSelectedKind ? std::string(caseName(*grid.globalSelectedKind)) : std::string("nil");
+    text += global ? std::string(caseName(*global)) : std::string("nil");
     text += " last=";
-    text += grid.lastRectPresetDisplay ? displayName(*grid.lastRectPresetDisplay) : std::string("nil");
+    text += lastDisplay ? displayName(*lastDisplay) : std::string("nil");
     text += " entries=[";
     bool first = true;
-    for (const auto& [display, kind] : grid.selectedKindByDisplay) {
+    for (const auto& [display, kind] : byDisplay) {
         if (!first) text += ", ";
         first = false;
         text += displayName(display);

@@ -4,6 +4,7 @@
 #include "platform/desktop/NSScreen.hpp"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +39,8 @@ std::string screenName(const std::optional<platform::NSScreen>& screen);
 /// While "WMVerboseLogging" is true, logs ("PRESET") message + " scope=" + "all" or "single" +
 /// " global=" + the global kind or "nil" + " last=" + the latest display's name or "nil" +
 /// " entries=[" + name=kind of each per-display entry, lowest display first, joined by ", " + "]".
-void rectPresetState(const RoriDeru& grid, std::string_view message);
+void rectPresetState(std::optional<SnapIconKind> global, std::optional<std::uint32_t> lastDisplay,
+                     const std::map<std::uint32_t, SnapIconKind>& byDisplay, std::string_view message);
 
 /// While "WMVerboseLogging" is true, logs ("PRESET", at most once per 0.75 s for the same text)
 /// "[rect] selectedKindApplies screen=<name> -> true|false".

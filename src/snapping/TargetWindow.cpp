@@ -108,20 +108,20 @@ std::optional<std::string> int32Text(double value) {
 
 } // namespace
 
-std::optional<NSRunningApplication> targetApplication(RoriDeru& grid) {
+std::optional<NSRunningApplication> targetApplication(ActiveApplicationTracker& applications) {
     const auto ownIdentifier = platform::Bundle::main().bundleIdentifier();
     if (const auto front = platform::NSWorkspace::shared().frontmostApplication();
         front && front->bundleIdentifier() != ownIdentifier) {
-        grid.lastNonSelfActiveApp = *front;
+        applications.remember(*front);
         logChoice("frontmost", *front);
         return front;
     }
-    if (grid.lastNonSelfActiveApp && !grid.lastNonSelfActiveApp->isTerminated()) {
-        logChoice("lastActive", *grid.lastNonSelfActiveApp);
-        return grid.lastNonSelfActiveApp;
+    if (const auto& last = applications.lastNonSelfActiveApp(); last && !last->isTerminated()) {
+        logChoice("lastActive", *last);
+        return last;
     }
     if (const auto under = appUnderMouse()) {
-        grid.lastNonSelfActiveApp = *under;
+        applications.remember(*under);
         logChoice("underMouse", *under);
         return under;
     }
@@ -189,8 +189,8 @@ std::optional<Rect> frame(const AXUIElement& window) {
     return Rect{origin.x, mainHeight - origin.y - extent.height, extent.width, extent.height};
 }
 
-std::optional<Rect> frontmostWindowAppKitRect(RoriDeru& grid) {
-    const auto app = targetApplication(grid);
+std::optional<Rect> frontmostWindowAppKitRect(ActiveApplicationTracker& applications) {
+    const auto app = targetApplication(applications);
     if (!app) return std::nullopt;
     if (!platform::AXIsProcessTrusted()) return std::nullopt;
     const auto element = platform::AXUIElementCreateApplication(app->processIdentifier());
@@ -204,8 +204,8 @@ std::optional<Rect> frontmostWindowAppKitRect(RoriDeru& grid) {
     return frame(windows->front());
 }
 
-std::optional<RoriDeru::KeyAndRect> keyAndRect(RoriDeru& grid) {
-    const auto app = targetApplication(grid);
+std::optional<RoriDeru::KeyAndRect> keyAndRect(ActiveApplicationTracker& applications) {
+    const auto app = targetApplication(applications);
     if (!app) return std::nullopt;
     const std::string base = app->bundleIdentifier().value_or(std::to_string(app->processIdentifier()));
     const auto window = findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
@@ -219,8 +219,8 @@ std::optional<RoriDeru::KeyAndRect> keyAndRect(RoriDeru& grid) {
     return RoriDeru::KeyAndRect{base + "|" + title, *rect};
 }
 
-std::optional<WindowId> currentWindowId(RoriDeru& grid) {
-    const auto app = targetApplication(grid);
+std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications) {
+    const auto app = targetApplication(applications);
     if (!app) return std::nullopt;
     const auto window = findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
     if (!window) return std::nullopt;

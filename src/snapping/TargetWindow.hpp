@@ -19,17 +19,17 @@ namespace tilmora {
 /// Rectangles are global (points, origin at the bottom-left of the main display, y up);
 /// Accessibility positions are top-left (y down from the top of the main display) and are flipped
 /// through the main display's height. Failed Accessibility reads are never reported: each falls
-/// through to the next choice or gives none. The only state touched is the snap grid's
-/// `lastNonSelfActiveApp`. Main thread; the Accessibility calls block on the other application.
+/// through to the next choice or gives none. The only state touched is the remembered
+/// last active application (`ActiveApplicationTracker`). Main thread; the Accessibility calls block on the other application.
 namespace TargetWindow {
 
 /// The application a snap should act on: the workspace's frontmost one unless it is this program
 /// (bundle identifiers compared as optional texts); else the last other application while it has
 /// not ended; else the owner of the window under the pointer; else none. The first and the third
-/// choice become `grid.lastNonSelfActiveApp`. Logs the choice ("AX": "Target app = frontmost
+/// choice become the remembered application. Logs the choice ("AX": "Target app = frontmost
 /// (<bundle>) pid=<pid>", "... lastActive ...", "... underMouse ...", or "Target app could not be
 /// determined"; "unknown" stands for a missing bundle identifier).
-std::optional<platform::NSRunningApplication> targetApplication(RoriDeru& grid);
+std::optional<platform::NSRunningApplication> targetApplication(ActiveApplicationTracker& applications);
 
 /// The owner of the frontmost window on layer 0 under the pointer that is not this program's; none
 /// when the window list fails, nothing qualifies or the owner is not running.
@@ -50,13 +50,13 @@ std::optional<Rect> frame(const platform::AXUIElement& window);
 /// The frame of the target application's focused window, else its main window, else its first
 /// window, whatever their kind (a panel counts); none without trust (asking nothing), target or
 /// window.
-std::optional<Rect> frontmostWindowAppKitRect(RoriDeru& grid);
+std::optional<Rect> frontmostWindowAppKitRect(ActiveApplicationTracker& applications);
 
 /// Key ("<bundle or pid>|<title or untitled>") and frame of the target's standard movable window.
-std::optional<RoriDeru::KeyAndRect> keyAndRect(RoriDeru& grid);
+std::optional<RoriDeru::KeyAndRect> keyAndRect(ActiveApplicationTracker& applications);
 
 /// The window-server number of the target's standard movable window, in decimal.
-std::optional<WindowId> currentWindowId(RoriDeru& grid);
+std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications);
 
 /// The minimum window size of an application by bundle identifier: its `minByBundle` entry, else
 /// `defaultMin`. Points.

@@ -97,7 +97,7 @@ void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target) {
               platform::NSStringFromRect(toCGRect(target)));
         return;
     }
-    const auto app = TargetWindow::targetApplication(grid);
+    const auto app = TargetWindow::targetApplication(grid.activeApplications());
     if (!app) return;
     if (!platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, CFValue(true)}}))
         return;

@@ -73,8 +73,8 @@ TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
     }
     EXPECT_EQ(GlobalShortcuts::Name::quitApp().shortcut(), quitChord);
     EXPECT_EQ(GlobalShortcuts::Name::toggleSnapBar().shortcut(), snapBarChord);
-    EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_EQ(grid.dragMonitor, nullptr);
+    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isMonitoring());
 }
 
 } // namespace

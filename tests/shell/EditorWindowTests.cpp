@@ -1,4 +1,5 @@
 #include "WindowCommandFixture.hpp"
+#include "support/SnapGridState.hpp"
 
 #include "model/DefaultLayoutStore.hpp"
 #include "model/LayoutStoreVesk.hpp"
@@ -43,11 +44,11 @@ protected:
 TEST_F(EditorWindowTest, ThePresetEditorOpensOnceForTheDisplayUnderThePointer) {
     auto& grid = shell->roriDeru();
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
-    grid.markGridPresetInMenu = true;
+    tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
     platform::SimInput::shared().moveMouse({2000, 500});
     ASSERT_TRUE(send("openVeskLayoutEditor:"));
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
 
     ASSERT_NE(shell->veskLayoutWindowController, nullptr);
     const auto window = shell->veskLayoutWindowController->window();

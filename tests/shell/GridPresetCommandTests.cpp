@@ -47,7 +47,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     auto& defaults = platform::UserDefaults::standard();
     const auto laptop = screen(1);
     defaults.set(true, "WMDragRequireOption");
-    grid.dragRequireOption = true;
+    grid.setDragRequireOption(true);
     grid.setSelectedKind(SnapIconKind::leftHalf, laptop);
     const RoriDeru::Preset preset(2, 2, 0, 0);
 
@@ -56,7 +56,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     EXPECT_EQ(grid.loadPreset(laptop), preset);
     EXPECT_FALSE(grid.selectedKind(laptop).has_value());
     EXPECT_TRUE(grid.shouldMarkGridPreset(preset, laptop));
-    EXPECT_FALSE(grid.dragRequireOption);
+    EXPECT_FALSE(grid.switches().dragRequireOption);
     EXPECT_TRUE(defaults.boolForKey("WMDragRequireOption"));
     EXPECT_EQ(captures->reads, 1);
     EXPECT_EQ(countContaining(newLines(), "[UI] Selected grid preset via menu: 2×2 gutter=0 padding=0"), 1u);
@@ -66,7 +66,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     EXPECT_FALSE(grid.activePreset(laptop).has_value());
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_FALSE(grid.shouldMarkGridPreset(preset, laptop));
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_EQ(captures->reads, 2);
 }
 
@@ -106,9 +106,9 @@ TEST_F(GridPresetCommandTest, AGridPresetClearsThePresetGridSelectionOfItsTarget
 TEST_F(GridPresetCommandTest, WithoutScreensOnlyTheDragSwitchAndTheCaptureRun) {
     desk().removeDisplay(1);
     auto& grid = shell->roriDeru();
-    grid.dragRequireOption = true;
+    grid.setDragRequireOption(true);
     ASSERT_TRUE(sendWithObject("selectGridPreset:", RoriDeru::Preset(2, 2, 0, 0)));
-    EXPECT_FALSE(grid.dragRequireOption);
+    EXPECT_FALSE(grid.switches().dragRequireOption);
     EXPECT_TRUE(grid.activePresets.empty());
 }
 

@@ -160,7 +160,7 @@ TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
               "[TLM] Sentinel AppDelegate loaded at 2025-01-02T03:04:05Z bundle=/Applications/Tilmora.app");
     EXPECT_EQ(platform::ui::Application::shared().activationPolicy(), platform::ui::ActivationPolicy::accessory);
     EXPECT_EQ(defaults().objectForKey("WMSnappingEnabled"), platform::PropertyValue(true));
-    EXPECT_TRUE(RoriDeru::shared().snappingEnabled);
+    EXPECT_TRUE(RoriDeru::shared().switches().snappingEnabled);
     EXPECT_TRUE(shell().updaterController != nullptr);
     // The sentinel line stays out of the log file.
     const auto log = logFilePath();

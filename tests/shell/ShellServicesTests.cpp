@@ -172,8 +172,8 @@ TEST_F(ShellServicesTest, QuitAndTerminationStopSnapping) {
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
     shell().quitApp();
-    EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isMonitoring());
     EXPECT_TRUE(platform::ui::Application::shared().isTerminated());
 }
 
@@ -183,8 +183,8 @@ TEST_F(ShellServicesTest, TerminationAloneRunsTheCleanUpOnce) {
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
     platform::ui::Application::shared().terminate(nullptr);
-    EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_FALSE(grid.dragMonitor);
+    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isMonitoring());
 }
 
 TEST_F(ShellServicesTest, ADefaultsChangeJustBeforeTerminationIsOnDisk) {

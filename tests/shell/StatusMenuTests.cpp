@@ -100,7 +100,7 @@ TEST_F(StatusMenuTest, ChecksFollowTheSelectionTheSuppressFlagAndTheSwitches) {
     RoriDeru& grid = shell().roriDeru();
     const auto screen = platform::NSScreen::main();
     grid.setSelectedKind(SnapIconKind::leftHalf, screen);
-    grid.suppressMenuSelection = true;
+    grid.suppressMenuSelectionOnce();
     auto checked = [&](const std::shared_ptr<Menu>& menu) {
         std::vector<std::string> titles;
         for (const auto& item : menu->items()) {
@@ -109,7 +109,7 @@ TEST_F(StatusMenuTest, ChecksFollowTheSelectionTheSuppressFlagAndTheSwitches) {
         return titles;
     };
     EXPECT_TRUE(checked(build()).empty()) << "the first build after a command checks nothing";
-    EXPECT_FALSE(grid.suppressMenuSelection);
+    EXPECT_FALSE(grid.consumeSuppressMenuSelection());
     EXPECT_EQ(checked(build()), (std::vector<std::string>{"Left Half"}));
 
     grid.setSnappingEnabled(false);
@@ -183,8 +183,8 @@ TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
     defaults().set(platform::PropertyValue("YES"), "WMMagnetDragMode");
     defaults().set(platform::PropertyValue(true), "WMDragRequireOption");
     shell().continueInitialization();
-    EXPECT_FALSE(shell().roriDeru().magnetMode);
-    EXPECT_TRUE(shell().roriDeru().dragRequireOption);
+    EXPECT_FALSE(shell().roriDeru().switches().magnetMode);
+    EXPECT_TRUE(shell().roriDeru().switches().dragRequireOption);
 }
 
 TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {

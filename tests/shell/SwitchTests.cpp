@@ -1,4 +1,5 @@
 #include "WindowCommandFixture.hpp"
+#include "support/SnapGridState.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
 #include "platform/control/SimInput.hpp"
@@ -71,9 +72,9 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     auto& grid = shell->roriDeru();
     auto& defaults = platform::UserDefaults::standard();
     grid.startMonitoringIfNeeded();
-    ASSERT_NE(grid.dragMonitor, nullptr);
+    ASSERT_TRUE(grid.isMonitoring());
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
-    grid.markGridPresetInMenu = true;
+    tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
     const auto tiling = shell->tilingController();
     for (const char* display : {"1", "2"}) {
         defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
@@ -81,12 +82,12 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     }
     const auto menuBefore = shell->cachedStatusMenu;
     ASSERT_TRUE(send("toggleSnapping:"));
-    EXPECT_FALSE(grid.snappingEnabled);
-    EXPECT_EQ(grid.dragMonitor, nullptr);
+    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isMonitoring());
     EXPECT_NE(shell->cachedStatusMenu, menuBefore);
-    EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
+    EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.2").has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
@@ -94,8 +95,8 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
                  defaults.objectForKey("WMSnappingEnabled") != platform::PropertyValue(true));
 
     ASSERT_TRUE(send("toggleSnapping:"));
-    EXPECT_TRUE(grid.snappingEnabled);
-    EXPECT_NE(grid.dragMonitor, nullptr);
+    EXPECT_TRUE(grid.switches().snappingEnabled);
+    EXPECT_TRUE(grid.isMonitoring());
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
 }
@@ -105,14 +106,14 @@ TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBoth
     auto& defaults = platform::UserDefaults::standard();
     for (const char* selector : {"resetSnapSelection:", "resetSnapSelectionFromBar:"}) {
         SCOPED_TRACE(selector);
-        grid.suppressMenuSelection = false;
+        grid.consumeSuppressMenuSelection();
         grid.setSelectedKind(SnapIconKind::rightHalf, screen(1));
         defaults.set(UUID().uuidString(), "WMVeskSelectedPresetId.1");
         const auto menuBefore = shell->cachedStatusMenu;
         ASSERT_TRUE(send(selector));
         EXPECT_NE(shell->cachedStatusMenu, menuBefore);
-        EXPECT_FALSE(grid.suppressMenuSelection) << "the menu the command rebuilt took the one-shot flag";
-        EXPECT_TRUE(grid.snappingEnabled);
+        EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
+        EXPECT_TRUE(grid.switches().snappingEnabled);
         EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
         EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     }

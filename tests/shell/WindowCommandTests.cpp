@@ -266,9 +266,17 @@ TEST_F(WindowCommandTest, SnapKindFromAClickUnchecksTheSelectedKindAndFromAChord
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        grid.snappingEnabled = true;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = true;
+            grid.restoreSwitches(switches);
+        }
         grid.setSelectedKind(SnapIconKind::leftHalf, laptop);
-        grid.snappingEnabled = c.snapping;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = c.snapping;
+            grid.restoreSwitches(switches);
+        }
         defaults.set(std::string("3F2504E0-4F89-11D3-9A0C-0305E82C3301"), "WMVeskSelectedPresetId.1");
         setWindowFrame({100, 100, 400, 300});
         mover->moves.clear();

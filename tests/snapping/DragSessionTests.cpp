@@ -69,22 +69,26 @@ TEST_F(DragSessionTest, FirstDraggedEventStartsTheSessionUnderTheOptionRule) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.snappingEnabled = c.snapping;
-        grid.dragRequireOption = c.requireOption;
+        {
+            auto switches = grid.switches();
+            switches.snappingEnabled = c.snapping;
+            grid.restoreSwitches(switches);
+        }
+        grid.setDragRequireOption(c.requireOption);
         platform::SimInput::shared().moveMouse({300, 790});
         grid.handleDragged(dragged(c.first));
         platform::SimInput::shared().moveMouse({340, 700});
         grid.handleDragged(dragged(c.second));
-        EXPECT_EQ(grid.isDragging, c.dragging);
-        EXPECT_EQ(grid.sampleTimer != nullptr, c.dragging);
+        EXPECT_EQ(grid.dragSession().state().isDragging, c.dragging);
+        EXPECT_EQ(grid.dragSession().state().sampleTimer != nullptr, c.dragging);
         if (c.dragging) {
-            ASSERT_TRUE(grid.dragStartMouseLocation);
-            EXPECT_EQ(grid.dragStartMouseLocation->x, 300);
-            EXPECT_EQ(grid.dragStartMouseLocation->y, 790);
+            ASSERT_TRUE(grid.dragSession().state().dragStartMouseLocation);
+            EXPECT_EQ(grid.dragSession().state().dragStartMouseLocation->x, 300);
+            EXPECT_EQ(grid.dragSession().state().dragStartMouseLocation->y, 790);
         }
         grid.handleMouseUp();
-        EXPECT_FALSE(grid.isDragging);
-        EXPECT_FALSE(grid.dragRefusedForOption);
+        EXPECT_FALSE(grid.dragSession().state().isDragging);
+        EXPECT_FALSE(grid.dragSession().state().dragRefusedForOption);
         grid.stopMonitoring();
     }
 }
@@ -96,19 +100,19 @@ TEST_F(DragSessionTest, PointerThresholdLogsUntilTwelvePointsAndThenStaysPassed)
     platform::SimInput::shared().moveMouse({306.5, 708});
     sim().runFor(0.02);
     EXPECT_TRUE(logged("updateHighlight early-exit: pointer threshold not exceeded (dx=6.5, dy=8.0)"));
-    EXPECT_FALSE(grid.dragExceededThreshold);
+    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
     EXPECT_TRUE(grid.overlays.empty());
     platform::SimInput::shared().moveMouse({312, 700});
     sim().runFor(0.02);
-    EXPECT_TRUE(grid.dragExceededThreshold);
+    EXPECT_TRUE(grid.dragSession().state().dragExceededThreshold);
     newLines();
     platform::SimInput::shared().moveMouse({301, 700});
     sim().runFor(0.02);
-    EXPECT_TRUE(grid.dragExceededThreshold);
+    EXPECT_TRUE(grid.dragSession().state().dragExceededThreshold);
     EXPECT_TRUE(newLinesWith("pointer threshold not exceeded").empty());
     grid.endExternalDrag();
-    EXPECT_FALSE(grid.isDragging);
-    EXPECT_FALSE(grid.sampleTimer);
+    EXPECT_FALSE(grid.dragSession().state().isDragging);
+    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
 }
 
 TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
@@ -117,7 +121,7 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
     grid.overlays[1] = overlay;
     const GridPreset preset(2, 2, 0, 0);
     grid.activePresets[1] = preset;
-    grid.dragAssumeTileSize = true;
+    grid.setDragAssumeTileSize(true);
     const DragTargeting::Target target{1, builtIn(), preset};
     const Rect t0{0, 0, 720, 450};
     const Rect t1{720, 0, 720, 450};
@@ -135,8 +139,9 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
         SCOPED_TRACE(step.at);
         sim().runFor(start + step.at - sim().now());
         platform::SimInput::shared().moveMouse(step.pointer);
-        DragTargeting::highlight(grid, target, *overlay, {100, 500, 400, 300});
-        EXPECT_EQ(grid.lastTileForScreen.at(1), step.tile);
+        DragTargeting::highlight(grid, grid.dragSession().tiles(),
+                                 grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
+        EXPECT_EQ(grid.dragSession().tiles().lastTileForScreen.at(1), step.tile);
         EXPECT_EQ(overlay->calls.back(), "setHighlight " + platform::NSStringFromRect(toCGRect(step.tile)));
     }
 }
@@ -149,7 +154,8 @@ TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     grid.activePresets[1] = preset;
     const DragTargeting::Target target{1, builtIn(), preset};
     platform::SimInput::shared().moveMouse({1000, 200});
-    DragTargeting::highlight(grid, target, *overlay, {100, 500, 400, 300});
+    DragTargeting::highlight(grid, grid.dragSession().tiles(),
+                                 grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
     const auto& view = overlay->view();
     ASSERT_TRUE(view.debugTextLayer->string.has_value());
     EXPECT_EQ(*view.debugTextLayer->string,
@@ -164,7 +170,8 @@ TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     // Without debugging nothing is drawn.
     grid.debugEnabled = false;
     auto plain = std::make_shared<SystemOverlayWindow>(builtIn());
-    DragTargeting::highlight(grid, target, *plain, {100, 500, 400, 300});
+    DragTargeting::highlight(grid, grid.dragSession().tiles(),
+                             grid.dragSession().state().dragExceededThreshold, target, *plain, {100, 500, 400, 300});
     EXPECT_TRUE(plain->view().debugTextLayer->hidden);
     EXPECT_FALSE(plain->view().debugWindowLayer->path.has_value());
 }
@@ -205,7 +212,7 @@ TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {
 
 TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     RoriDeru grid;
-    grid.liveResizeDuringDrag = true;
+    grid.setLiveResizeDuringDrag(true);
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
     desk().setWindowFrame(notesWindow, {400, 350, 200, 100});
@@ -223,7 +230,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     // Below the application's minimum size: the notice once per tile and display.
     for (int i = 0; i < 3; ++i) {
         sim().runFor(0.2);
-        grid.lastAppliedTileForScreen.clear();
+        grid.dragSession().tiles().lastAppliedTileForScreen.clear();
         grid.applyLiveResizeIfNeeded(toRect(notesFrame()), {0, 0, 200, 100}, builtIn(), preset, 1);
     }
     const auto toasts = std::count(overlay->calls.begin(), overlay->calls.end(),
@@ -241,7 +248,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
 
 TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 4);
     grid.overlays[1] = std::make_shared<RecordingOverlay>();
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
@@ -273,7 +280,7 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(2, 2, 0, 0);
         grid.overlays[1] = std::make_shared<RecordingOverlay>();
         desk().setWindowFrame(notesWindow, c.window);
@@ -286,33 +293,33 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
 
 TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     RoriDeru grid;
-    ASSERT_TRUE(grid.dragMonitor);
-    const auto drag = grid.dragMonitor;
-    const auto up = grid.upMonitor;
+    ASSERT_TRUE(grid.isMonitoring());
+    const auto drag = grid.dragMonitors().dragMonitor();
+    const auto up = grid.dragMonitors().upMonitor();
     grid.startMonitoringIfNeeded();
-    EXPECT_EQ(grid.dragMonitor, drag);
-    EXPECT_EQ(grid.upMonitor, up);
+    EXPECT_EQ(grid.dragMonitors().dragMonitor(), drag);
+    EXPECT_EQ(grid.dragMonitors().upMonitor(), up);
 
     grid.overlays[1] = std::make_shared<RecordingOverlay>();
     grid.beginExternalDrag();
-    grid.dragExceededThreshold = true;
+    editSession(grid, [&](auto& state) { state.dragExceededThreshold = true; });
     grid.stopMonitoring();
-    EXPECT_FALSE(grid.dragMonitor);
-    EXPECT_FALSE(grid.isDragging);
-    EXPECT_FALSE(grid.sampleTimer);
-    EXPECT_FALSE(grid.dragExceededThreshold);
+    EXPECT_FALSE(grid.isMonitoring());
+    EXPECT_FALSE(grid.dragSession().state().isDragging);
+    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
+    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
     EXPECT_EQ(grid.overlays.size(), 1u);
     grid.stopMonitoring();
 
     platform::UserDefaults::standard().set(false, "WMSnappingEnabled");
     platform::UserDefaults::standard().set(std::string("yes"), "WMDragAssumeTileSize");
     RoriDeru off;
-    EXPECT_FALSE(off.dragMonitor);
-    EXPECT_TRUE(off.dragAssumeTileSize);
+    EXPECT_FALSE(off.isMonitoring());
+    EXPECT_TRUE(off.switches().dragAssumeTileSize);
     off.startMonitoringIfNeeded();
-    EXPECT_FALSE(off.dragMonitor);
+    EXPECT_FALSE(off.isMonitoring());
     off.setSnappingEnabled(true);
-    EXPECT_TRUE(off.dragMonitor);
+    EXPECT_TRUE(off.isMonitoring());
 }
 
 } // namespace
@@ -331,7 +338,7 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
     for (const auto& c : {Case{1.9, false}, Case{2.0, true}}) {
         SCOPED_TRACE(c.shift);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(2, 2, 0, 0);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::SimInput::shared().moveMouse({300, 790});
@@ -340,19 +347,19 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
         desk().setWindowFrame(notesWindow, {100 + c.shift, 500, 400, 300});
         sim().runFor(0.05);
         EXPECT_EQ(!grid.overlays.empty(), c.shows);
-        EXPECT_EQ(grid.createdOverlaysForDragSession, c.shows);
+        EXPECT_EQ(grid.dragSession().state().createdOverlaysForDragSession, c.shows);
         grid.endExternalDrag();
         EXPECT_TRUE(grid.overlays.empty());
         const bool snapped = toRect(notesFrame()) != (Rect{100 + c.shift, 500, 400, 300});
         EXPECT_EQ(snapped, c.shows);
-        EXPECT_FALSE(grid.isDragging);
-        EXPECT_TRUE(grid.lastTileForScreen.empty());
+        EXPECT_FALSE(grid.dragSession().state().isDragging);
+        EXPECT_TRUE(grid.dragSession().tiles().lastTileForScreen.empty());
     }
 }
 
 TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 0);
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
@@ -370,7 +377,7 @@ TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
 
 TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
     RoriDeru grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     auto overlay = std::make_shared<RecordingOverlay>();
     grid.overlays[1] = overlay;
     platform::SimInput::shared().moveMouse({300, 790});
@@ -379,8 +386,8 @@ TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
     desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
     sim().runFor(0.05);
     EXPECT_EQ(overlay->calls.back(), "setHighlight {{0, 0}, {720, 900}}");
-    EXPECT_EQ(grid.lastTileForScreen.at(1), (Rect{0, 0, 720, 900}));
-    EXPECT_TRUE(grid.lastTileChangeAtByScreen.count(1));
+    EXPECT_EQ(grid.dragSession().tiles().lastTileForScreen.at(1), (Rect{0, 0, 720, 900}));
+    EXPECT_TRUE(grid.dragSession().tiles().lastTileChangeAtByScreen.count(1));
     grid.endExternalDrag();
     EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
 }
@@ -403,32 +410,32 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
     const auto other = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {0, 0, 300, 300})});
     desk().setFrontmost(other);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
     desk().setFrontmost(desk().programPid());
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), other);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
     platform::AppSpec bare;
     bare.localizedName = "Bare";
     const auto anonymous = desk().run(bare, {window("Bare", {0, 0, 300, 300})});
     desk().setFrontmost(anonymous);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.lastNonSelfActiveApp);
-    EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), anonymous);
+    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), anonymous);
 }
 
 TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     RoriDeru grid;
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(1, 2, 0, 0);
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
     sim().runFor(1.0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
     EXPECT_TRUE(grid.overlays.empty());
-    EXPECT_FALSE(grid.isDragging);
-    EXPECT_FALSE(grid.sampleTimer);
+    EXPECT_FALSE(grid.dragSession().state().isDragging);
+    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
 }
 
 TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved) {
@@ -447,7 +454,7 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.markGridPresetInMenu = true;
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = GridPreset(1, 2, 0, 0);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::WindowSpec spec = window("Doc", {100, 500, 400, 300});
@@ -468,7 +475,7 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
         sim().runFor(0.5);
         EXPECT_EQ(toRect(notesFrame()), c.dropped);
         EXPECT_TRUE(grid.overlays.empty());
-        EXPECT_FALSE(grid.isDragging);
+        EXPECT_FALSE(grid.dragSession().state().isDragging);
     }
 }
 
@@ -515,32 +522,32 @@ protected:
 
 TEST_F(DragTilingTest, ATransientLayoutTakesTheDragAndTheGridDoesNotSnap) {
     RoriDeru grid;
-    grid.tilingControllerProvider = controller;
-    grid.markGridPresetInMenu = true;
+    grid.setTilingController(controller);
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(2, 2, 0, 0);
     dragNotes(grid);
-    EXPECT_TRUE(grid.tilingDragActive);
+    EXPECT_TRUE(grid.dragSession().state().tilingDragActive);
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.front(), "show 1");
     grid.endExternalDrag();
     EXPECT_EQ(mutator->calls.size(), 1u);
     EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
-    EXPECT_FALSE(grid.tilingDragActive);
-    EXPECT_FALSE(grid.tilingWindowId);
+    EXPECT_FALSE(grid.dragSession().state().tilingDragActive);
+    EXPECT_FALSE(grid.dragSession().state().tilingWindowId);
 }
 
 TEST_F(DragTilingTest, StoppingMonitoringCancelsTheTilingDragAndTheNextDragStartsAfresh) {
     RoriDeru grid;
-    grid.tilingControllerProvider = controller;
+    grid.setTilingController(controller);
     dragNotes(grid);
-    ASSERT_TRUE(grid.tilingDragActive);
+    ASSERT_TRUE(grid.dragSession().state().tilingDragActive);
     events.clear();
     grid.stopMonitoring();
     grid.startMonitoringIfNeeded();
     EXPECT_EQ(events, (std::vector<std::string>{"hide", "highlight nil"}));
-    EXPECT_FALSE(grid.tilingDragActive);
-    EXPECT_FALSE(grid.tilingWindowId);
-    EXPECT_FALSE(grid.dragExceededThreshold);
+    EXPECT_FALSE(grid.dragSession().state().tilingDragActive);
+    EXPECT_FALSE(grid.dragSession().state().tilingWindowId);
+    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
     grid.handleMouseUp();
     EXPECT_TRUE(mutator->calls.empty());
     EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
@@ -562,8 +569,8 @@ namespace {
 
 TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     RoriDeru grid;
-    grid.magnetMode = true;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    grid.setMagnetMode(true);
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().moveMouse({300, 790});
     grid.beginExternalDrag();
@@ -576,13 +583,13 @@ TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     grid.endExternalDrag();
     EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
     EXPECT_TRUE(grid.overlays.empty());
-    EXPECT_FALSE(grid.createdOverlaysForDragSession);
+    EXPECT_FALSE(grid.dragSession().state().createdOverlaysForDragSession);
 }
 
 TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     RoriDeru grid;
-    grid.liveResizeDuringDrag = true;
-    grid.markGridPresetInMenu = true;
+    grid.setLiveResizeDuringDrag(true);
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.activePresets[1] = GridPreset(1, 2, 0, 0);
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
@@ -591,7 +598,7 @@ TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     EXPECT_EQ(notesFrame().size.height, 900);
     sim().runFor(1.0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
-    EXPECT_FALSE(grid.isDragging);
+    EXPECT_FALSE(grid.dragSession().state().isDragging);
 }
 
 } // namespace

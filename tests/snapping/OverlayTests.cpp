@@ -419,7 +419,7 @@ TEST_F(OverlayTest, GridShowsOnlyWhenForcedOrMarkedAndNoKindIsSelected) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         grid.activateSnap(builtIn());
-        grid.markGridPresetInMenu = c.marked;
+        editMarking(grid, [&](auto& state) { state.inMenu = c.marked; });
         if (c.kindSelected) grid.setSelectedKind(SnapIconKind::leftHalf, builtIn());
         grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), c.force, true, std::nullopt);
         EXPECT_EQ(overlayOf(grid, 1)->gridOpacity(), c.opacity);
@@ -433,7 +433,7 @@ TEST_F(OverlayTest, ShowOnAllDisplaysUsesTheMenuMarkForTheGrid) {
     ASSERT_TRUE(overlayOf(grid, 1));
     EXPECT_EQ(overlayOf(grid, 1)->gridOpacity(), 0);
     EXPECT_EQ(grid.activePresets.at(1), RoriDeru::Preset(2, 3, 0, 0));
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.showOverlayOnAllDisplays(RoriDeru::Preset(2, 3, 0, 0));
     EXPECT_EQ(overlayOf(grid, 1)->gridOpacity(), 1);
 

@@ -71,9 +71,9 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         resetSharedInstances();
         RecordingGrid grid;
         const auto overlay = c.overlay ? grid.addOverlay(1) : nullptr;
-        grid.isDragging = c.draggingAtCall;
+        editSession(grid, [&](auto& state) { state.isDragging = c.draggingAtCall; });
         grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, true);
-        if (c.dragStartsLater) grid.isDragging = true;
+        if (c.dragStartsLater) editSession(grid, [&](auto& state) { state.isDragging = true; });
         EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
         EXPECT_EQ(grid.activePresets, (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
         EXPECT_TRUE(grid.enabledSnapDisplayKeys.count("1-2880x1800"));
@@ -145,7 +145,7 @@ TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     grid.setMarkGridPresetInMenu(true, screen(1));
     grid.setMarkGridPresetInMenu(true, screen(2));
     EXPECT_TRUE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_EQ(grid.gridPresetMarkedPresetsByDisplay,
+    EXPECT_EQ(grid.presetMarking().state().byDisplay,
               (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}, {2, Preset(3, 3, 4, 0)}}));
     EXPECT_EQ(grid.markedGridPreset(), Preset(2, 3, 8, 0));
 
@@ -170,10 +170,10 @@ TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     grid.addOverlay(1);
     grid.setMarkGridPresetInMenu(false, screen(1));
     EXPECT_EQ(grid.calls, std::vector<std::string>{"hideOverlay 1 clearPreset=true"});
-    EXPECT_TRUE(grid.markGridPresetInMenu);
+    EXPECT_TRUE(grid.shouldMarkGridPresetInMenu());
     EXPECT_FALSE(grid.activePresets.count(1));
     grid.setMarkGridPresetInMenu(false, screen(2));
-    EXPECT_FALSE(grid.markGridPresetInMenu);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_FALSE(grid.shouldMarkGridPreset(Preset(3, 3, 4, 0), screen(2)));
 }
 
@@ -181,7 +181,7 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     UserDefaults::standard().set(true, "WMGridAllDisplays");
     RecordingGrid grid;
     grid.setMarkGridPresetInMenu(true, screen(2));
-    EXPECT_EQ(grid.gridPresetMarkedPresetAllDisplays, RoriDeru::fallbackPreset());
+    EXPECT_EQ(grid.presetMarking().state().allDisplays, RoriDeru::fallbackPreset());
     EXPECT_TRUE(grid.shouldMarkGridPreset(RoriDeru::fallbackPreset(), screen(1)));
     EXPECT_TRUE(grid.shouldMarkGridPreset(RoriDeru::fallbackPreset(), std::nullopt));
     EXPECT_EQ(grid.markedGridPreset(), RoriDeru::fallbackPreset());
@@ -190,8 +190,8 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     grid.addOverlay(1);
     grid.setMarkGridPresetInMenu(false, std::nullopt);
     EXPECT_EQ(grid.calls, std::vector<std::string>{"hideAll clearPresets=true"});
-    EXPECT_FALSE(grid.markGridPresetInMenu);
-    EXPECT_FALSE(grid.gridPresetMarkedPresetAllDisplays);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
+    EXPECT_FALSE(grid.presetMarking().state().allDisplays);
     EXPECT_TRUE(grid.overlays.empty());
     EXPECT_TRUE(grid.activePresets.empty());
 
@@ -199,11 +199,11 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     desk().removeDisplay(2);
     desk().removeDisplay(1);
     sim().runFor(5);
-    grid.gridPresetMarkedPresetAllDisplays = Preset(2, 2, 0, 0);
-    grid.markGridPresetInMenu = true;
+    editMarking(grid, [&](auto& state) { state.allDisplays = Preset(2, 2, 0, 0); });
+    editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.setMarkGridPresetInMenu(true, std::nullopt);
-    EXPECT_FALSE(grid.markGridPresetInMenu);
-    EXPECT_FALSE(grid.gridPresetMarkedPresetAllDisplays);
+    EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
+    EXPECT_FALSE(grid.presetMarking().state().allDisplays);
 }
 
 TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
@@ -216,21 +216,21 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
         RecordingGrid grid;
         const auto laptop = grid.addOverlay(1);
         const auto external = grid.addOverlay(2);
-        grid.markGridPresetInMenu = true;
-        grid.gridPresetMarkedPresetAllDisplays = Preset(2, 2, 0, 0);
-        grid.gridPresetMarkedPresetsByDisplay[1] = Preset(2, 2, 0, 0);
+        editMarking(grid, [&](auto& state) { state.inMenu = true; });
+        editMarking(grid, [&](auto& state) { state.allDisplays = Preset(2, 2, 0, 0); });
+        editMarking(grid, [&](auto& state) { state.byDisplay[1] = Preset(2, 2, 0, 0); });
         grid.activePresets[1] = Preset(2, 2, 0, 0);
         grid.transientPresets[2] = Preset(3, 3, 0, 0);
         grid.customPresetEdges[1] = {{0, 0.3, 1}, {0, 1}};
-        grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+        editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
         grid.clearGridPresetMarking(c.removeOverlays);
-        EXPECT_FALSE(grid.markGridPresetInMenu);
-        EXPECT_FALSE(grid.gridPresetMarkedPresetAllDisplays);
-        EXPECT_TRUE(grid.gridPresetMarkedPresetsByDisplay.empty());
+        EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
+        EXPECT_FALSE(grid.presetMarking().state().allDisplays);
+        EXPECT_TRUE(grid.presetMarking().state().byDisplay.empty());
         EXPECT_TRUE(grid.activePresets.empty());
         EXPECT_TRUE(grid.transientPresets.empty());
         EXPECT_TRUE(grid.customPresetEdges.empty());
-        EXPECT_EQ(grid.selectedKindByDisplay.size(), 1u);
+        EXPECT_EQ(grid.rectSelection().state().byDisplay.size(), 1u);
         EXPECT_EQ(grid.overlays.size(), c.removeOverlays ? 0u : 2u);
         const std::vector<std::string> torn{"hideHighlight", "clearDebug", "orderOut"};
         EXPECT_EQ(laptop->calls, c.removeOverlays ? torn : std::vector<std::string>{});
@@ -238,10 +238,10 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
     }
     // Clearing the whole preset selection also clears the rect selection.
     RecordingGrid grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     grid.activePresets[1] = Preset(2, 2, 0, 0);
     grid.clearPresetSelection(false);
-    EXPECT_TRUE(grid.selectedKindByDisplay.empty());
+    EXPECT_TRUE(grid.rectSelection().state().byDisplay.empty());
     EXPECT_TRUE(grid.activePresets.empty());
 }
 

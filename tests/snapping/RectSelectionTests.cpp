@@ -72,17 +72,17 @@ TEST_F(RectSelectionTest, ARepeatedChoiceStillMakesItsDisplayTheLatest) {
     RecordingGrid grid;
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
     grid.setSelectedKind(SnapIconKind::topHalf, screen(2));
-    EXPECT_EQ(grid.lastRectPresetDisplay, 2u);
+    EXPECT_EQ(grid.rectSelection().state().lastDisplay, 2u);
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::topHalf);
     countPosts(grid);
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
     EXPECT_EQ(posts, 0);
-    EXPECT_EQ(grid.lastRectPresetDisplay, 1u);
+    EXPECT_EQ(grid.rectSelection().state().lastDisplay, 1u);
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::leftHalf);
     // Without a latest display the lowest display number answers.
-    grid.lastRectPresetDisplay.reset();
+    editSelection(grid, [&](auto& state) { state.lastDisplay.reset(); });
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::leftHalf);
-    grid.lastRectPresetDisplay = 9;
+    editSelection(grid, [&](auto& state) { state.lastDisplay = 9; });
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::leftHalf);
 }
 
@@ -90,7 +90,7 @@ TEST_F(RectSelectionTest, WithoutAScreenTheSelectionGoesToThePreferredScreen) {
     RecordingGrid grid;
     platform::SimInput::shared().moveMouse({2000, 500});
     grid.setSelectedKind(SnapIconKind::maximize, std::nullopt);
-    EXPECT_EQ(grid.selectedKindByDisplay,
+    EXPECT_EQ(grid.rectSelection().state().byDisplay,
               (std::map<std::uint32_t, SnapIconKind>{{2, SnapIconKind::maximize}}));
     // With no screens at all the call is skipped with its line.
     desk().removeDisplay(2);
@@ -127,17 +127,18 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
         SCOPED_TRACE(c.name);
         setAllDisplays(c.allDisplays);
         RecordingGrid grid;
-        grid.globalSelectedKind = c.global;
-        grid.selectedKindByDisplay = c.byDisplay;
-        grid.lastRectPresetDisplay =
-            c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
+        editSelection(grid, [&](auto& state) {
+            state.global = c.global;
+            state.byDisplay = c.byDisplay;
+            state.lastDisplay = c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
+        });
         countPosts(grid);
         grid.clearAllRectSelections();
         EXPECT_EQ(posts, c.posts);
-        EXPECT_TRUE(grid.selectedKindByDisplay.empty());
-        EXPECT_FALSE(grid.lastRectPresetDisplay);
+        EXPECT_TRUE(grid.rectSelection().state().byDisplay.empty());
+        EXPECT_FALSE(grid.rectSelection().state().lastDisplay);
         if (c.allDisplays) {
-            EXPECT_FALSE(grid.globalSelectedKind);
+            EXPECT_FALSE(grid.rectSelection().state().global);
         }
     }
 }
@@ -234,15 +235,17 @@ TEST_F(RectSelectionTest, ScopeChangesCarryTheSelectionAcross) {
             desk().removeDisplay(1);
             sim().runFor(5);
         }
-        grid.selectedKindByDisplay = c.byDisplay;
-        grid.globalSelectedKind = c.global;
+        editSelection(grid, [&](auto& state) {
+            state.byDisplay = c.byDisplay;
+            state.global = c.global;
+        });
         countPosts(grid);
         seen = lines().size();
         setAllDisplays(c.toAll);
         grid.migrateRectSelectionsForScopeChange(preferred);
-        EXPECT_EQ(grid.globalSelectedKind, c.globalAfter);
-        EXPECT_EQ(grid.selectedKindByDisplay, c.byDisplayAfter);
-        EXPECT_EQ(grid.cachedLayoutScopeAllDisplays, c.toAll);
+        EXPECT_EQ(grid.rectSelection().state().global, c.globalAfter);
+        EXPECT_EQ(grid.rectSelection().state().byDisplay, c.byDisplayAfter);
+        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.toAll);
         EXPECT_EQ(posts, c.posts);
         EXPECT_EQ(newLines(), c.lines);
         // Once the cache holds the scope, another call changes nothing.

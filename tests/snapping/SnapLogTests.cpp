@@ -77,7 +77,7 @@ TEST_F(SnapLogTest, TheDeduplicationMapDropsItsOldestHundred) {
 
 TEST_F(SnapLogTest, VerboseOffPrintsNothingAndKeepsNoBook) {
     RecordingGrid grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     UserDefaults::standard().set("YES", "WMVerboseLogging"); // not a Boolean: off
     newLines();
     TLog::log("TILING", "x");
@@ -101,9 +101,11 @@ TEST_F(SnapLogTest, VerboseOffPrintsNothingAndKeepsNoBook) {
 
 TEST_F(SnapLogTest, LinesOfTheSnapGrid) {
     RecordingGrid grid;
-    grid.selectedKindByDisplay = {{1, SnapIconKind::leftHalf}, {7, SnapIconKind::leftHalf}};
-    grid.lastRectPresetDisplay = 7;
-    grid.globalSelectedKind = SnapIconKind::grid3x3;
+    editSelection(grid, [&](auto& state) {
+        state.byDisplay = {{1, SnapIconKind::leftHalf}, {7, SnapIconKind::leftHalf}};
+        state.lastDisplay = 7;
+        state.global = SnapIconKind::grid3x3;
+    });
     newLines();
     grid.logRectPresetState("x");
     grid.skipSnapDueToMissingOverlay(screen(1), "Drop");
@@ -123,7 +125,7 @@ TEST_F(SnapLogTest, LinesOfTheSnapGrid) {
 
 TEST_F(SnapLogTest, SelectionReadsLogOncePerInterval) {
     RecordingGrid grid;
-    grid.selectedKindByDisplay[1] = SnapIconKind::leftHalf;
+    editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     newLines();
     EXPECT_EQ(grid.selectedKind(screen(1)), SnapIconKind::leftHalf);
     sim().runFor(0.5);
@@ -143,7 +145,7 @@ TEST_F(SnapLogTest, SelectionReadsLogOncePerInterval) {
     UserDefaults::standard().set(true, "WMGridAllDisplays");
     EXPECT_FALSE(grid.selectedKind(screen(1)));
     EXPECT_FALSE(grid.selectedKindApplies(screen(1)));
-    grid.globalSelectedKind = SnapIconKind::center;
+    editSelection(grid, [&](auto& state) { state.global = SnapIconKind::center; });
     EXPECT_EQ(grid.selectedKind(std::nullopt), SnapIconKind::center);
     EXPECT_TRUE(grid.selectedKindApplies(std::nullopt));
 }

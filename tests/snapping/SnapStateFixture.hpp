@@ -6,6 +6,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/DesktopTest.hpp"
+#include "support/SnapGridState.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 #include <fstream>

@@ -82,13 +82,13 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
         for (const auto& [key, value] : c.stored)
             defaults.set(value, key);
         const auto& grid = RoriDeru::shared();
-        EXPECT_EQ(grid.snappingEnabled, c.snapping);
+        EXPECT_EQ(grid.switches().snappingEnabled, c.snapping);
         EXPECT_EQ(grid.isSnappingEnabled(), c.snapping);
-        EXPECT_EQ(grid.magnetMode, c.magnet);
-        EXPECT_EQ(grid.dragAssumeTileSize, c.assumeTile);
-        EXPECT_EQ(grid.liveResizeDuringDrag, c.liveResize);
-        EXPECT_EQ(grid.dragRequireOption, c.requireOption);
-        EXPECT_EQ(grid.cachedLayoutScopeAllDisplays, c.allDisplays);
+        EXPECT_EQ(grid.switches().magnetMode, c.magnet);
+        EXPECT_EQ(grid.switches().dragAssumeTileSize, c.assumeTile);
+        EXPECT_EQ(grid.switches().liveResizeDuringDrag, c.liveResize);
+        EXPECT_EQ(grid.switches().dragRequireOption, c.requireOption);
+        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.allDisplays);
     }
 }
 
@@ -101,15 +101,15 @@ TEST_F(SnapSwitchesTest, SettersChangeOnlyTheirFieldAndWriteNoDefaults) {
     grid.setLiveResizeDuringDrag(false);
     grid.setDragAssumeTileSize(false);
     EXPECT_FALSE(grid.isSnappingEnabled());
-    EXPECT_TRUE(grid.magnetMode);
-    EXPECT_TRUE(grid.dragRequireOption);
-    EXPECT_FALSE(grid.liveResizeDuringDrag);
-    EXPECT_FALSE(grid.dragAssumeTileSize);
+    EXPECT_TRUE(grid.switches().magnetMode);
+    EXPECT_TRUE(grid.switches().dragRequireOption);
+    EXPECT_FALSE(grid.switches().liveResizeDuringDrag);
+    EXPECT_FALSE(grid.switches().dragAssumeTileSize);
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation(), before);
     // A fresh instance reads the untouched settings again.
     resetSharedInstances();
     EXPECT_TRUE(RoriDeru::shared().isSnappingEnabled());
-    EXPECT_FALSE(RoriDeru::shared().magnetMode);
+    EXPECT_FALSE(RoriDeru::shared().switches().magnetMode);
 }
 
 TEST_F(SnapSwitchesTest, MenuSuppressionIsConsumedOnce) {
@@ -139,7 +139,7 @@ TEST_F(SnapSwitchesTest, GridLinesFollowTheMenuMarkNotTheArgument) {
     EXPECT_EQ(laptop->gridOpacity(), 0);
     EXPECT_EQ(external->gridOpacity(), 0);
     grid.setMarkGridPresetInMenu(true, screen(1));
-    ASSERT_TRUE(grid.markGridPresetInMenu);
+    ASSERT_TRUE(grid.shouldMarkGridPresetInMenu());
     grid.setShowGridLinesDuringDrag(false);
     EXPECT_EQ(laptop->gridOpacity(), 1);
     EXPECT_EQ(external->gridOpacity(), 1);

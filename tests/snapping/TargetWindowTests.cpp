@@ -57,7 +57,7 @@ TEST_F(TargetWindowTest, TargetIsFrontmostElseLastActiveElseTheOwnerUnderThePoin
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.lastNonSelfActiveApp = platform::NSRunningApplication(c.lastGone ? gone : notes);
+        grid.activeApplications().remember(platform::NSRunningApplication(c.lastGone ? gone : notes));
         desk().setFrontmost(c.programFront ? desk().programPid() : notes);
         input.moveMouse(c.pointer);
         newLines();
@@ -73,8 +73,8 @@ TEST_F(TargetWindowTest, TargetIsFrontmostElseLastActiveElseTheOwnerUnderThePoin
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_NE(lines[0].find(c.line), std::string::npos) << lines[0];
         if (*c.lastAfter) {
-            ASSERT_TRUE(grid.lastNonSelfActiveApp);
-            EXPECT_EQ(grid.lastNonSelfActiveApp->processIdentifier(), *c.lastAfter);
+            ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
+            EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), *c.lastAfter);
         }
     }
 }
@@ -87,7 +87,7 @@ TEST_F(TargetWindowTest, ChoiceLinesNameTheBundleAndPid) {
                                         std::to_string(notes)}));
     desk().setFrontmost(desk().programPid());
     platform::SimInput::shared().moveMouse({50, 50});
-    grid.lastNonSelfActiveApp.reset();
+    grid.activeApplications().forget();
     grid.targetApplicationForSnapping();
     EXPECT_EQ(newLinesWith("[AX]"),
               (std::vector<std::string>{"[...] [AX] Target app could not be determined"}));
@@ -241,7 +241,7 @@ TEST_F(TargetWindowTest, MinimumSizeFollowsTheWorkspacesFrontmostApplication) {
         {"the program itself", desk().programPid(), {220, 160}},
     };
     RoriDeru grid;
-    grid.lastNonSelfActiveApp = platform::NSRunningApplication(terminal);
+    grid.activeApplications().remember(platform::NSRunningApplication(terminal));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         desk().setFrontmost(c.front);

@@ -3,6 +3,7 @@
 // grow per operation. By default a tenth of the long form runs; TILMORA_SOAK=long (or the argument
 // --soak-long) runs the long form, which also holds the total resident memory to 30 MB.
 #include "support/DesktopTest.hpp"
+#include "support/SnapGridState.hpp"
 
 #include "model/LocalizationManager.hpp"
 #include "model/NotificationManager.hpp"
@@ -200,7 +201,7 @@ protected:
     /// One title-bar drag of Notes' window onto the 2 x 2 grid, dropped on the tile of `index`.
     void dragOntoGrid(long index) {
         auto& grid = RoriDeru::shared();
-        grid.markGridPresetInMenu = true;
+        tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
         grid.activePresets[1] = tilmora::GridPreset(2, 2, 0, 0);
         desk().setFrontmost(notes);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
