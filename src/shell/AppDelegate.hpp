@@ -213,7 +213,8 @@ public:
     void menuDidClose(platform::ui::Menu& menu) override;
     /// Rebuilds the menu (and refreshes the bar's indicators) when the snap areas change.
     void subscribeMenuUpdates();
-    /// Binds the key-down handler of every catalog chord to its command (once per name).
+    /// Binds the key-down handler of every catalog chord to its command of `ShellCommandTable`,
+    /// in the table's order (once per name).
     void registerSnapShortcutHandlers();
 
     // ---- Window commands, menu actions, presets, editor windows and switches -----------------
@@ -298,8 +299,8 @@ public:
     /// The 61 names of the shortcut catalog, in catalog order; built once.
     static const std::vector<GlobalShortcuts::Name>& allKeyboardShortcutNames();
 
-    /// Registers the selectors of the window commands, menu actions, presets, editors and
-    /// switches. Defined by the command files.
+    /// Registers the selector of every command of `ShellCommandTable` (window commands, menu
+    /// actions, presets, editors and switches).
     void registerCommandActions();
 
     // ---- end of the command declarations ---------------------------------------------------

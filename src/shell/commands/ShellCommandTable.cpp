@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <any>
+#include <map>
 #include <optional>
 
 namespace tilmora {
@@ -182,14 +183,22 @@ const std::vector<ShellCommand>& ShellCommandTable::all() {
     return table;
 }
 
-std::vector<const ShellCommand*> ShellCommandTable::inMenu(MenuPlace place) {
-    std::vector<const ShellCommand*> commands;
-    for (const auto& command : all()) {
-        if (command.place == place && command.titleKey) commands.push_back(&command);
-    }
-    std::stable_sort(commands.begin(), commands.end(),
-                     [](const ShellCommand* a, const ShellCommand* b) { return a->menuOrder < b->menuOrder; });
-    return commands;
+const std::vector<const ShellCommand*>& ShellCommandTable::inMenu(MenuPlace place) {
+    // Sorted once per group: the menu is rebuilt often.
+    static const auto groups = [] {
+        std::map<MenuPlace, std::vector<const ShellCommand*>> byPlace;
+        for (const auto& command : all()) {
+            if (command.titleKey) byPlace[command.place].push_back(&command);
+        }
+        for (auto& [place, commands] : byPlace) {
+            std::stable_sort(commands.begin(), commands.end(),
+                             [](const ShellCommand* a, const ShellCommand* b) { return a->menuOrder < b->menuOrder; });
+        }
+        return byPlace;
+    }();
+    static const std::vector<const ShellCommand*> none;
+    const auto found = groups.find(place);
+    return found == groups.end() ? none : found->second;
 }
 
 const ShellCommand* ShellCommandTable::forSelector(std::string_view selector) {

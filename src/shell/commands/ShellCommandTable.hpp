@@ -18,7 +18,7 @@ public:
     /// Every command, in chord registration order.
     static const std::vector<ShellCommand>& all();
     /// The commands of one menu group, in menu order.
-    static std::vector<const ShellCommand*> inMenu(MenuPlace place);
+    static const std::vector<const ShellCommand*>& inMenu(MenuPlace place);
     /// The command whose selector is `selector`; null when there is none.
     static const ShellCommand* forSelector(std::string_view selector);
 };
