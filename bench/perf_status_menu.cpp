@@ -27,7 +27,7 @@ namespace {
 
 /// Dates the layout file an hour back, as a file saved in an earlier session is.
 void ageLayoutFile(tilmora::AppDelegate& shell) {
-    const auto file = shell.baseLayoutStore->url();
+    const auto file = shell.baseLayoutStore()->url();
     std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
 }
 
@@ -49,7 +49,7 @@ std::shared_ptr<tilmora::AppDelegateWrapper> setUpShell() {
     for (int i = 0; i < 20; ++i) {
         tilmora::VeskPreset preset{platform::UUID(), "Preset " + std::to_string(i + 1), tilmora::VeskPresetKind::grid, "1",
                                    {tilmora::VeskTile{platform::UUID(), "Tile", {0.0, 0.0, 0.5, 1.0}}}, i};
-        tilmora::saveVeskPreset(*shell.baseLayoutStore, preset, tilmora::DisplayId("1"));
+        tilmora::saveVeskPreset(*shell.baseLayoutStore(), preset, tilmora::DisplayId("1"));
     }
     benchsupport::storeSnapAreas(20, 0.5);
     ageLayoutFile(shell);
@@ -62,7 +62,7 @@ void BM_StatusMenuRebuild(benchmark::State& state) {
     auto& shell = *wrapper->appDelegate();
     for (auto _ : state) {
         shell.rebuildStatusMenu();
-        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+        benchmark::DoNotOptimize(shell.cachedStatusMenu().get());
     }
 }
 BENCHMARK(BM_StatusMenuRebuild)->Unit(benchmark::kMillisecond);
@@ -83,13 +83,13 @@ void BM_StatusMenuOpenWithLayouts(benchmark::State& state) {
         layouts.push_back(tilmora::Layout{tilmora::LayoutId{platform::UUID()}, "Layout " + std::to_string(i), display,
                                           std::move(tiles)});
     }
-    platform::FileSystem::createDirectories(shell.baseLayoutStore->url().parent_path());
-    platform::FileSystem::writeAtomically(shell.baseLayoutStore->url(),
+    platform::FileSystem::createDirectories(shell.baseLayoutStore()->url().parent_path());
+    platform::FileSystem::writeAtomically(shell.baseLayoutStore()->url(),
                                           platform::jsonText(platform::encodeJsonArray(layouts)));
     ageLayoutFile(shell);
     for (auto _ : state) {
         shell.rebuildStatusMenu();
-        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+        benchmark::DoNotOptimize(shell.cachedStatusMenu().get());
     }
 }
 BENCHMARK(BM_StatusMenuOpenWithLayouts)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);

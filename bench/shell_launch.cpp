@@ -62,9 +62,9 @@ void BM_LaunchBothPhases(benchmark::State& state) {
         platform::ui::Application::shared().setDelegate(wrapper);
         auto& shell = *wrapper->appDelegate();
         shell.applicationDidFinishLaunching();
-        shell.initializationHasStarted = true;
+        shell.markInitializationStarted();
         shell.continueInitialization();
-        benchmark::DoNotOptimize(shell.cachedStatusMenu.get());
+        benchmark::DoNotOptimize(shell.cachedStatusMenu().get());
         state.PauseTiming();
         wrapper.reset();
         state.ResumeTiming();

@@ -68,7 +68,7 @@ std::shared_ptr<tilmora::AppDelegate> setUpShell(const std::shared_ptr<StampingM
     platform::UserDefaults::standard().set(true, "WMVerboseLogging");
 
     auto shell = std::make_shared<tilmora::AppDelegate>();
-    shell->environment.windowMover = mover;
+    shell->useWindowMover(mover);
     return shell;
 }
 

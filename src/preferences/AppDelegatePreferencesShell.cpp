@@ -15,7 +15,7 @@ void AppDelegatePreferencesShell::toggleSnapBar() {
 }
 
 void AppDelegatePreferencesShell::refreshSnapBarIndicators() {
-    if (auto d = delegate_.lock(); d && d->snapBarController) d->snapBarController->refreshIndicators();
+    if (auto d = delegate_.lock(); d && d->snapBarController()) d->snapBarController()->refreshIndicators();
 }
 
 void AppDelegatePreferencesShell::rebuildStatusMenu() {

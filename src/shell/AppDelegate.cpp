@@ -16,21 +16,21 @@
 namespace tilmora {
 
 AppDelegate::AppDelegate()
-    : persistenceController(ShellHooks::current().persistenceController())
+    : persistenceController_(ShellHooks::current().persistenceController())
     , defaults_(&platform::UserDefaults::standard()) {
-    environment = AppEnvironment::live([this] {
-        return ShellHooks::current().makeSnapshotManager(persistenceController);
+    environment_ = AppEnvironment::live([this] {
+        return ShellHooks::current().makeSnapshotManager(persistenceController_);
     });
-    baseLayoutStore = std::make_shared<DefaultLayoutStore>(std::nullopt);
-    profileStore = std::make_shared<DefaultProfileStore>(std::nullopt);
-    overlayCoordinator = std::make_shared<SnapBarOverlayCoordinator>();
+    baseLayoutStore_ = std::make_shared<DefaultLayoutStore>(std::nullopt);
+    profileStore_ = std::make_shared<DefaultProfileStore>(std::nullopt);
+    overlayCoordinator_ = std::make_shared<SnapBarOverlayCoordinator>();
     registerActions();
 }
 
 AppDelegate::~AppDelegate() {
     auto& center = platform::NotificationCenter::defaultCenter();
-    if (languageObserver) center.removeObserver(*languageObserver);
-    if (rectSelectionObserver) center.removeObserver(*rectSelectionObserver);
+    if (languageObserver_) center.removeObserver(*languageObserver_);
+    if (rectSelectionObserver_) center.removeObserver(*rectSelectionObserver_);
 }
 
 std::weak_ptr<AppDelegate> AppDelegate::weak() { return strong(); }
@@ -40,23 +40,27 @@ std::shared_ptr<AppDelegate> AppDelegate::strong() {
     return std::static_pointer_cast<AppDelegate>(self.lock());
 }
 
-const std::shared_ptr<void>& AppDelegate::snapshotManager() {
-    if (!snapshotManager_) snapshotManager_ = environment.snapshotManager;
+void AppDelegate::useWindowMover(std::shared_ptr<WindowMoving> mover) { environment_.windowMover = std::move(mover); }
+
+void AppDelegate::useBaseLayoutStore(std::shared_ptr<DefaultLayoutStore> store) { baseLayoutStore_ = std::move(store); }
+
+const std::shared_ptr<SnapshotManagerService>& AppDelegate::snapshotManager() {
+    if (!snapshotManager_) snapshotManager_ = environment_.snapshotManager;
     return *snapshotManager_;
 }
 
 RoriDeru& AppDelegate::roriDeru() {
-    if (roriDeru_ == nullptr) roriDeru_ = environment.roriDeru != nullptr ? environment.roriDeru : &RoriDeru::shared();
+    if (roriDeru_ == nullptr) roriDeru_ = environment_.roriDeru != nullptr ? environment_.roriDeru : &RoriDeru::shared();
     return *roriDeru_;
 }
 
 WindowMoving& AppDelegate::windowMover() {
-    if (!windowMover_) windowMover_ = environment.windowMover;
+    if (!windowMover_) windowMover_ = environment_.windowMover;
     return *windowMover_;
 }
 
 DisplayLayoutPersisting& AppDelegate::displayLayoutStore() {
-    if (!displayLayoutStore_) displayLayoutStore_ = environment.displayLayoutStore;
+    if (!displayLayoutStore_) displayLayoutStore_ = environment_.displayLayoutStore;
     return *displayLayoutStore_;
 }
 
@@ -64,7 +68,7 @@ std::shared_ptr<ProfileAwareLayoutStore> AppDelegate::layoutStore() {
     if (!layoutStore_) {
         std::weak_ptr<AppDelegate> weakSelf = weak();
         layoutStore_ = std::make_shared<ProfileAwareLayoutStore>(
-            baseLayoutStore, [weakSelf]() -> std::optional<LayoutProfile> {
+            baseLayoutStore_, [weakSelf]() -> std::optional<LayoutProfile> {
                 auto self = weakSelf.lock();
                 if (!self) return std::nullopt;
                 return self->profileController().activeProfile();
@@ -75,7 +79,7 @@ std::shared_ptr<ProfileAwareLayoutStore> AppDelegate::layoutStore() {
 
 ProfileController& AppDelegate::profileController() {
     if (!profileController_) {
-        profileController_ = std::make_unique<ProfileController>(std::make_shared<SystemDisplayProvider>(), profileStore);
+        profileController_ = std::make_unique<ProfileController>(std::make_shared<SystemDisplayProvider>(), profileStore_);
     }
     return *profileController_;
 }
@@ -85,7 +89,7 @@ std::shared_ptr<TilingController> AppDelegate::tilingController() {
     auto controller = std::make_shared<TilingController>(
         std::make_shared<SystemDisplayProvider>(), std::make_shared<SystemWindowProvider>(),
         std::make_shared<SystemWindowMutator>(), std::make_shared<DefaultTilingEngine>(), layoutStore());
-    controller->connectOverlayPresenter(overlayCoordinator);
+    controller->connectOverlayPresenter(overlayCoordinator_);
     std::weak_ptr<AppDelegate> weakSelf = weak();
     controller->frontmostWindowMover = [weakSelf](const Rect& rect) {
         auto move = [weakSelf, rect] {
@@ -108,15 +112,8 @@ void AppDelegate::registerActions() {
     };
     bind("continueInitialization", [](AppDelegate& s, Responder*) { s.continueInitialization(); });
     bind("requestSystemEventsPermission", [](AppDelegate& s, Responder*) { s.requestSystemEventsPermission(); });
-    bind("quitApp", [](AppDelegate& s, Responder*) { s.quitApp(); });
     bind("applicationWillTerminate:", [](AppDelegate& s, Responder*) { s.applicationWillTerminate(); });
     bind("clearLogFile", [](AppDelegate& s, Responder*) { s.clearLogFile(); });
-    bind("openHelp:", [](AppDelegate& s, Responder* sender) { s.openHelp(sender); });
-    bind("toggleLaunchAtStartup:", [](AppDelegate& s, Responder* sender) { s.toggleLaunchAtStartup(sender); });
-    bind("showWindow", [](AppDelegate& s, Responder*) { s.showWindow(); });
-    bind("openPreferences:", [](AppDelegate& s, Responder* sender) { s.openPreferences(sender); });
-    bind("setLayoutScopeSingle:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeSingle(sender); });
-    bind("setLayoutScopeAll:", [](AppDelegate& s, Responder* sender) { s.setLayoutScopeAll(sender); });
     bind("layoutScopePreferenceDidChange", [](AppDelegate& s, Responder*) { s.layoutScopePreferenceDidChange(); });
     bind("refreshSnapBarIndicators", [](AppDelegate& s, Responder*) { s.refreshSnapBarIndicators(); });
     bind("runDiagnostics", [](AppDelegate& s, Responder*) { s.runDiagnostics(); });

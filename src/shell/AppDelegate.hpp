@@ -21,6 +21,9 @@
 #include "platform/ui/ViewController.hpp"
 #include "platform/ui/Window.hpp"
 #include "shell/AppEnvironment.hpp"
+#include "shell/SnapshotManagerService.hpp"
+#include "shell/SnapshotStoreHandle.hpp"
+#include "shell/commands/CommandContext.hpp"
 #include "shortcuts/Name.hpp"
 
 #include <cstddef>
@@ -52,11 +55,12 @@ class TilingController;
 ///
 /// Main thread only.
 class AppDelegate : public platform::ui::Responder,
+                    public CommandContext,
                     public platform::ui::MenuDelegate,
                     public platform::SPUUpdaterDelegate {
 public:
-    enum class HDir { left, right };
-    enum class VDir { top, bottom };
+    using HDir = CommandContext::HDir;
+    using VDir = CommandContext::VDir;
     /// A preset of the preset grids chosen for one display, carried by a menu item.
     struct VeskPresetMenuSelection {
         platform::UUID presetId;
@@ -72,43 +76,55 @@ public:
     std::weak_ptr<AppDelegate> weak();
     std::shared_ptr<AppDelegate> strong();
 
-    // ---- Stored properties, in declaration order ------------------------------------------
-    std::shared_ptr<platform::ui::StatusItem> statusItem;
-    std::shared_ptr<platform::ui::Window> window;
-    /// The snapshot store's controller, opaque to the shell (see `ShellHooks`).
-    std::shared_ptr<void> persistenceController;
     platform::UserDefaults& defaults() const { return *defaults_; }
-    bool isApplyingKeyboardShortcutsState = false;
-    /// The chord conflicts already logged (see `logChordConflicts`), one text per chord and names.
-    std::set<std::string> loggedChordConflicts;
-    AppEnvironment environment;
+    /// The key of the keyboard-shortcut master switch.
+    static constexpr const char* keyboardShortcutsEnabledKey = "WMKeyboardShortcutsEnabled";
+
+    // ---- The components the shell owns (read-only views; the shell changes them) -------------
+    const std::shared_ptr<platform::ui::StatusItem>& statusItem() const { return statusItem_; }
+    /// The main window (the snapshot manager), made by the UI start-up.
+    const std::shared_ptr<platform::ui::Window>& window() const { return window_; }
+    const AppEnvironment& environment() const { return environment_; }
+    const std::shared_ptr<DefaultLayoutStore>& baseLayoutStore() const { return baseLayoutStore_; }
+    const std::shared_ptr<DefaultProfileStore>& profileStore() const { return profileStore_; }
+    const std::unique_ptr<platform::SPUStandardUpdaterController>& updaterController() const { return updaterController_; }
+    const std::shared_ptr<SnapBarController>& snapBarController() const { return snapBarController_; }
+    /// Per window key, the window's rectangle before the latest recording command.
+    const std::unordered_map<std::string, Rect>& lastRectByWindowKey() const { return lastRectByWindowKey_; }
+    /// Per window key, the window's rectangle before the first recording command of this run.
+    const std::unordered_map<std::string, Rect>& baselineRectByWindowKey() const { return baselineRectByWindowKey_; }
+    const std::shared_ptr<platform::ui::WindowController>& preferencesWindowController() const {
+        return preferencesWindowController_;
+    }
+    const std::shared_ptr<platform::ui::WindowController>& layoutEditorWindowController() const {
+        return layoutEditorWindowController_;
+    }
+    const std::shared_ptr<platform::ui::WindowController>& veskLayoutWindowController() const {
+        return veskLayoutWindowController_;
+    }
+    const std::shared_ptr<platform::ui::WindowController>& helpWindowController() const { return helpWindowController_; }
+    /// The status menu built last.
+    const std::shared_ptr<platform::ui::Menu>& cachedStatusMenu() const { return cachedStatusMenu_; }
+    bool didFinishUIInitialization() const { return didFinishUIInitialization_; }
+    bool initializationHasStarted() const { return initializationHasStarted_; }
+    /// True while the keyboard-shortcut enable pass runs (a pass started meanwhile does nothing).
+    bool isApplyingKeyboardShortcutsState() const { return isApplyingKeyboardShortcutsState_; }
+
+    // ---- Set-up before launch (the program's host, tests and benchmarks) ---------------------
+    /// Moves windows through `mover` instead of the snap grid (before the first command).
+    void useWindowMover(std::shared_ptr<WindowMoving> mover);
+    /// Keeps layouts in `store` instead of the default layout file (before the first read).
+    void useBaseLayoutStore(std::shared_ptr<DefaultLayoutStore> store);
+    /// Marks the UI start-up as begun, so that only its menu rebuild runs.
+    void markInitializationStarted() { initializationHasStarted_ = true; }
+    /// Marks an enable pass as running (true) or done (false).
+    void setApplyingKeyboardShortcutsState(bool applying) { isApplyingKeyboardShortcutsState_ = applying; }
 
     /// Lazy services: the first read copies the environment's field.
-    const std::shared_ptr<void>& snapshotManager();
+    const std::shared_ptr<SnapshotManagerService>& snapshotManager();
     RoriDeru& roriDeru();
     WindowMoving& windowMover();
     DisplayLayoutPersisting& displayLayoutStore();
-
-    std::shared_ptr<DefaultLayoutStore> baseLayoutStore;
-    std::shared_ptr<DefaultProfileStore> profileStore;
-    std::shared_ptr<SnapBarOverlayCoordinator> overlayCoordinator;
-    std::unique_ptr<platform::SPUStandardUpdaterController> updaterController;
-    std::shared_ptr<SnapBarController> snapBarController;
-    std::unordered_map<std::string, Rect> lastRectByWindowKey;
-    std::unordered_map<std::string, Rect> baselineRectByWindowKey;
-    std::shared_ptr<platform::ui::WindowController> preferencesWindowController;
-    std::shared_ptr<platform::ui::WindowController> snapAreasWindowController;
-    std::shared_ptr<platform::ui::WindowController> gridPanelWindowController;
-    std::vector<platform::NSScreen> gridPanelScreens;
-    std::shared_ptr<platform::ui::WindowController> layoutEditorWindowController;
-    std::shared_ptr<platform::ui::WindowController> veskLayoutWindowController;
-    std::shared_ptr<platform::ui::Menu> cachedStatusMenu;
-    bool didFinishUIInitialization = false;
-    std::shared_ptr<platform::ui::WindowController> helpWindowController;
-    bool initializationHasStarted = false;
-    std::optional<platform::ObserverToken> languageObserver;
-    std::optional<platform::ObserverToken> rectSelectionObserver;
-    const std::string keyboardShortcutsEnabledKey = "WMKeyboardShortcutsEnabled";
 
     /// The profile-aware layout store over `baseLayoutStore` (its provider holds the shell weakly
     /// and answers none once it is gone).
@@ -143,13 +159,13 @@ public:
     void updaterDidFindValidUpdate(platform::SPUUpdater&, const std::string& version) override;
     void updaterDidFinishUpdateCycle(platform::SPUUpdater&, const std::optional<platform::Error>& error) override;
 
-    void quitApp();
+    void quitApp() override;
     void applicationWillTerminate();
     void showAlert(const std::string& message, platform::ui::AlertStyle style);
     void clearLogFile();
     void pruneTLMLogFiles(const std::filesystem::path& folder, std::size_t maxToKeep,
                           const std::set<std::string>& excludeExactFileNames);
-    void openHelp(platform::ui::Responder* sender);
+    void openHelp(platform::ui::Responder* sender) override;
     /// The result of the self-test.
     struct DiagnosticsResult {
         int passed = 0;
@@ -173,17 +189,17 @@ public:
     ProcessResult runProcess(const std::string& path, const std::vector<std::string>& arguments) const;
     bool isLaunchAtStartupEnabled() const;
     bool setLaunchAtLogin(bool enabled) const;
-    void toggleLaunchAtStartup(platform::ui::Responder* sender);
+    void toggleLaunchAtStartup(platform::ui::Responder* sender) override;
     void migrateLaunchAtLoginIfNeeded();
 
     // ---- Status menu, shortcut bindings, windows, self-test (shell core) ---------------------
     /// Rebuilds the status menu into `cachedStatusMenu` for `preferredScreen` (none: the screen
     /// the selection follows).
     void rebuildStatusMenu(const std::optional<platform::NSScreen>& preferredScreen = std::nullopt);
-    void showWindow();
-    void openPreferences(platform::ui::Responder* sender);
-    void setLayoutScopeSingle(platform::ui::Responder* sender);
-    void setLayoutScopeAll(platform::ui::Responder* sender);
+    void showWindow() override;
+    void openPreferences(platform::ui::Responder* sender) override;
+    void setLayoutScopeSingle(platform::ui::Responder* sender) override;
+    void setLayoutScopeAll(platform::ui::Responder* sender) override;
     void layoutScopePreferenceDidChange();
     void handleLanguagePreferenceChange();
     void refreshSnapBarIndicators();
@@ -197,7 +213,8 @@ public:
     void menuDidClose(platform::ui::Menu& menu) override;
     /// Rebuilds the menu (and refreshes the bar's indicators) when the snap areas change.
     void subscribeMenuUpdates();
-    /// Binds the key-down handler of every catalog chord to its command (once per name).
+    /// Binds the key-down handler of every catalog chord to its command of `ShellCommandTable`,
+    /// in the table's order (once per name).
     void registerSnapShortcutHandlers();
 
     // ---- Window commands, menu actions, presets, editor windows and switches -----------------
@@ -218,30 +235,30 @@ public:
     std::vector<platform::NSScreen> layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen);
 
     // Window commands (AppDelegateWindowCommands.cpp).
-    void snapToKind(SnapIconKind kind);
-    void snapFromMenuItem(platform::ui::Responder* sender);
-    void snapMaximizeHeight();
-    void resizeRelative(double scale);
-    void snapRestoreLast();
-    void snapRestoreLastLayout();
-    void resetAllSnappedWindows(platform::ui::Responder* sender);
+    void snapToKind(SnapIconKind kind) override;
+    void snapFromMenuItem(platform::ui::Responder* sender) override;
+    void snapMaximizeHeight() override;
+    void resizeRelative(double scale) override;
+    void snapRestoreLast() override;
+    void snapRestoreLastLayout() override;
+    void resetAllSnappedWindows(platform::ui::Responder* sender) override;
     void captureBaselineIfNeeded(const std::string& key, const Rect& currentRect);
-    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v);
-    void moveToAdjacentDisplay(int step);
-    void enterMacFullScreen();
-    void snapFullScreenHalf(SnapIconKind kind);
-    void fullScreenPresetAction(platform::ui::Responder* sender);
-    void selectGridPreset(platform::ui::Responder* sender);
-    void selectGridPresetFromPopup(platform::ui::Responder* sender);
-    void selectGridViaShortcut(std::int64_t rows, std::int64_t cols);
-    void toggleGridLines(platform::ui::Responder* sender);
-    void toggleLayoutScope(platform::ui::Responder* sender);
-    void openSnapPreferences();
+    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v) override;
+    void moveToAdjacentDisplay(int step) override;
+    void enterMacFullScreen() override;
+    void snapFullScreenHalf(SnapIconKind kind) override;
+    void fullScreenPresetAction(platform::ui::Responder* sender) override;
+    void selectGridPreset(platform::ui::Responder* sender) override;
+    void selectGridPresetFromPopup(platform::ui::Responder* sender) override;
+    void selectGridViaShortcut(std::int64_t rows, std::int64_t cols) override;
+    void toggleGridLines(platform::ui::Responder* sender) override;
+    void toggleLayoutScope(platform::ui::Responder* sender) override;
+    void openSnapPreferences() override;
 
     // Menu actions for displays and snap areas (AppDelegateDisplayMenuActions.cpp).
-    void moveToDisplayMenuItem(platform::ui::Responder* sender);
-    void snapAreaFromMenuItem(platform::ui::Responder* sender);
-    void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender);
+    void moveToDisplayMenuItem(platform::ui::Responder* sender) override;
+    void snapAreaFromMenuItem(platform::ui::Responder* sender) override;
+    void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender) override;
     /// Moves the frontmost window onto `target`, relative to its display when
     /// "WMPreserveRelativeMove" allows, clamped into the target's visible frame.
     void moveFrontmostWindow(const platform::NSScreen& target);
@@ -251,25 +268,25 @@ public:
     std::optional<platform::UUID> veskSelectedPresetId(const platform::NSScreen& screen) const;
     void setVeskSelectedPresetId(const std::optional<platform::UUID>& presetId, const platform::NSScreen& screen);
     void clearVeskSelection(const std::vector<platform::NSScreen>& screens);
-    void applyVeskPresetFromMenu(platform::ui::Responder* sender);
-    void applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender);
+    void applyVeskPresetFromMenu(platform::ui::Responder* sender) override;
+    void applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender) override;
     void applyVeskPreset(const VeskPreset& preset, const platform::NSScreen& screen);
     void applyVeskTile(const VeskTile& tile, const platform::NSScreen& screen);
     void addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& screen);
 
     // Editor windows (AppDelegateEditorWindows.cpp).
-    void openLayoutEditor(platform::ui::Responder* sender);
-    void openVeskLayoutEditor(platform::ui::Responder* sender);
+    void openLayoutEditor(platform::ui::Responder* sender) override;
+    void openVeskLayoutEditor(platform::ui::Responder* sender) override;
 
     // Snap bar and switches (AppDelegateSwitches.cpp).
     void ensureSnapBarController();
-    void toggleSnapBar(platform::ui::Responder* sender);
-    void disableSnapBarFromCloseButton();
-    void toggleSnapping(platform::ui::Responder* sender);
-    void resetSnapSelection(platform::ui::Responder* sender);
-    void toggleStageReserve(platform::ui::Responder* sender);
-    void toggleIntegrateStageManager(platform::ui::Responder* sender);
-    void toggleIntegrateMissionControl(platform::ui::Responder* sender);
+    void toggleSnapBar(platform::ui::Responder* sender) override;
+    void disableSnapBarFromCloseButton() override;
+    void toggleSnapping(platform::ui::Responder* sender) override;
+    void resetSnapSelection(platform::ui::Responder* sender) override;
+    void toggleStageReserve(platform::ui::Responder* sender) override;
+    void toggleIntegrateStageManager(platform::ui::Responder* sender) override;
+    void toggleIntegrateMissionControl(platform::ui::Responder* sender) override;
     bool isKeyboardShortcutsEnabled() const;
     void applyKeyboardShortcutsEnabledState();
     /// Logs, once per chord and set of names, each chord stored for two or more of the catalog's
@@ -277,13 +294,13 @@ public:
     /// runs all of them". The catalog's own shared first-run chord (Control-Option-G
     /// of `snapRightThird` and `toggleIntegrateStageManager`) is meant to run both and is not logged.
     void logChordConflicts();
-    void setKeyboardShortcutsEnabled(bool enabled);
-    void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender);
+    void setKeyboardShortcutsEnabled(bool enabled) override;
+    void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender) override;
     /// The 61 names of the shortcut catalog, in catalog order; built once.
     static const std::vector<GlobalShortcuts::Name>& allKeyboardShortcutNames();
 
-    /// Registers the selectors of the window commands, menu actions, presets, editors and
-    /// switches. Defined by the command files.
+    /// Registers the selector of every command of `ShellCommandTable` (window commands, menu
+    /// actions, presets, editors and switches).
     void registerCommandActions();
 
     // ---- end of the command declarations ---------------------------------------------------
@@ -295,8 +312,35 @@ private:
     /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
     void registerActions();
 
+    std::shared_ptr<platform::ui::StatusItem> statusItem_;
+    std::shared_ptr<platform::ui::Window> window_;
+    /// The handle to the snapshot store's controller (see `ShellHooks`).
+    std::shared_ptr<SnapshotStoreHandle> persistenceController_;
     platform::UserDefaults* defaults_;
-    std::optional<std::shared_ptr<void>> snapshotManager_;
+    bool isApplyingKeyboardShortcutsState_ = false;
+    /// The chord conflicts already logged (see `logChordConflicts`), one text per chord and names.
+    std::set<std::string> loggedChordConflicts_;
+    AppEnvironment environment_;
+    std::shared_ptr<DefaultLayoutStore> baseLayoutStore_;
+    std::shared_ptr<DefaultProfileStore> profileStore_;
+    std::shared_ptr<SnapBarOverlayCoordinator> overlayCoordinator_;
+    std::unique_ptr<platform::SPUStandardUpdaterController> updaterController_;
+    std::shared_ptr<SnapBarController> snapBarController_;
+    std::unordered_map<std::string, Rect> lastRectByWindowKey_;
+    std::unordered_map<std::string, Rect> baselineRectByWindowKey_;
+    std::shared_ptr<platform::ui::WindowController> preferencesWindowController_;
+    std::shared_ptr<platform::ui::WindowController> snapAreasWindowController_;
+    std::shared_ptr<platform::ui::WindowController> gridPanelWindowController_;
+    std::vector<platform::NSScreen> gridPanelScreens_;
+    std::shared_ptr<platform::ui::WindowController> layoutEditorWindowController_;
+    std::shared_ptr<platform::ui::WindowController> veskLayoutWindowController_;
+    std::shared_ptr<platform::ui::Menu> cachedStatusMenu_;
+    bool didFinishUIInitialization_ = false;
+    std::shared_ptr<platform::ui::WindowController> helpWindowController_;
+    bool initializationHasStarted_ = false;
+    std::optional<platform::ObserverToken> languageObserver_;
+    std::optional<platform::ObserverToken> rectSelectionObserver_;
+    std::optional<std::shared_ptr<SnapshotManagerService>> snapshotManager_;
     RoriDeru* roriDeru_ = nullptr;
     std::shared_ptr<WindowMoving> windowMover_;
     std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore_;

@@ -31,20 +31,20 @@ void refreshPresetViewsLater(const std::weak_ptr<AppDelegate>& weakShell) {
         auto shell = weakShell.lock();
         if (!shell) return;
         shell->rebuildStatusMenu();
-        if (shell->snapBarController) shell->snapBarController->refreshVeskPresetButtons();
+        if (shell->snapBarController()) shell->snapBarController()->refreshVeskPresetButtons();
     });
 }
 
 } // namespace
 
 void AppDelegate::openLayoutEditor(platform::ui::Responder*) {
-    if (layoutEditorWindowController) {
-        if (const auto& window = layoutEditorWindowController->window()) {
+    if (layoutEditorWindowController_) {
+        if (const auto& window = layoutEditorWindowController_->window()) {
             window->setContentSize({720, 560});
             window->minSize = {700, 520};
         }
-        layoutEditorWindowController->showWindow(nullptr);
-        if (const auto& window = layoutEditorWindowController->window()) window->makeKeyAndOrderFront();
+        layoutEditorWindowController_->showWindow(nullptr);
+        if (const auto& window = layoutEditorWindowController_->window()) window->makeKeyAndOrderFront();
         return;
     }
     const auto screen = platform::NSScreen::main();
@@ -52,7 +52,7 @@ void AppDelegate::openLayoutEditor(platform::ui::Responder*) {
     const auto descriptors = EditorWindowHooks::current().displayDescriptors({*screen});
     if (descriptors.empty()) return;
 
-    const EditorWindowHooks::LayoutEditorRequest request{descriptors.front(), layoutStore(), profileStore,
+    const EditorWindowHooks::LayoutEditorRequest request{descriptors.front(), layoutStore(), profileStore_,
                                                          &profileController(),
                                                          std::make_shared<SystemDisplayProvider>(),
                                                          editorWindowTitle(*screen)};
@@ -63,8 +63,8 @@ void AppDelegate::openLayoutEditor(platform::ui::Responder*) {
     window->title = request.windowTitle;
     window->minSize = {700, 520};
     window->center();
-    layoutEditorWindowController = std::make_shared<platform::ui::WindowController>(window);
-    layoutEditorWindowController->showWindow(nullptr);
+    layoutEditorWindowController_ = std::make_shared<platform::ui::WindowController>(window);
+    layoutEditorWindowController_->showWindow(nullptr);
 }
 
 void AppDelegate::openVeskLayoutEditor(platform::ui::Responder*) {
@@ -72,14 +72,14 @@ void AppDelegate::openVeskLayoutEditor(platform::ui::Responder*) {
     grid.clearAllRectSelections();
     grid.clearGridPresetMarking(true);
 
-    if (veskLayoutWindowController) {
-        if (const auto& window = veskLayoutWindowController->window()) {
+    if (veskLayoutWindowController_) {
+        if (const auto& window = veskLayoutWindowController_->window()) {
             window->setContentSize({1100, 720});
             window->minSize = {960, 600};
-            veskLayoutWindowController->showWindow(nullptr);
+            veskLayoutWindowController_->showWindow(nullptr);
             window->makeKeyAndOrderFront();
         } else {
-            veskLayoutWindowController->showWindow(nullptr);
+            veskLayoutWindowController_->showWindow(nullptr);
         }
         return;
     }
@@ -131,8 +131,8 @@ void AppDelegate::openVeskLayoutEditor(platform::ui::Responder*) {
     window->setContentSize({1100, 720});
     window->minSize = {960, 600};
     window->setFrame({visible.midX() - 550, visible.midY() - 360, 1100, 720}, false);
-    veskLayoutWindowController = std::make_shared<platform::ui::WindowController>(window);
-    veskLayoutWindowController->showWindow(nullptr);
+    veskLayoutWindowController_ = std::make_shared<platform::ui::WindowController>(window);
+    veskLayoutWindowController_->showWindow(nullptr);
 }
 
 } // namespace tilmora

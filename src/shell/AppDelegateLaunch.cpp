@@ -130,17 +130,17 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 11. The snap bar when it was visible.
     if (defaults().boolForKey("WMSnapBarVisible")) {
         ensureSnapBarController();
-        if (snapBarController) snapBarController->show(platform::NSScreen::main(), strong());
+        if (snapBarController_) snapBarController_->show(platform::NSScreen::main(), strong());
     }
     // 12. Observers, delivered on the main queue.
     auto& center = platform::NotificationCenter::defaultCenter();
     std::weak_ptr<AppDelegate> weakSelf = weak();
-    languageObserver = center.addObserver(
+    languageObserver_ = center.addObserver(
         LocalizationManager::languageDidChange, nullptr, platform::MainQueueDelivery::shared(),
         [weakSelf](const platform::Notification&) {
             if (auto self = weakSelf.lock()) self->handleLanguagePreferenceChange();
         });
-    rectSelectionObserver = center.addObserver(
+    rectSelectionObserver_ = center.addObserver(
         RoriDeru::selectedKindDidChangeNotification, nullptr, platform::MainQueueDelivery::shared(),
         [weakSelf](const platform::Notification&) {
             auto self = weakSelf.lock();
@@ -151,19 +151,19 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::startUpdater() {
-    updaterController = std::make_unique<platform::SPUStandardUpdaterController>(false, this);
-    auto& updater = updaterController->updater();
+    updaterController_ = std::make_unique<platform::SPUStandardUpdaterController>(false, this);
+    auto& updater = updaterController_->updater();
     updater.automaticallyChecksForUpdates = true;
     try {
-        updaterController->startUpdater();
+        updaterController_->startUpdater();
     } catch (const platform::Error& error) {
         // An updater that cannot start never finishes a cycle: start the UI anyway.
         print(std::string("Updater aborted with error: ") + error.what());
         std::weak_ptr<AppDelegate> weakSelf = weak();
         platform::DispatchQueue::main().async([weakSelf] {
             auto self = weakSelf.lock();
-            if (!self || self->initializationHasStarted) return;
-            self->initializationHasStarted = true;
+            if (!self || self->initializationHasStarted_) return;
+            self->initializationHasStarted_ = true;
             self->continueInitialization();
         });
         return;
@@ -183,8 +183,8 @@ void AppDelegate::updaterDidFindValidUpdate(platform::SPUUpdater&, const std::st
 
 void AppDelegate::updaterDidFinishUpdateCycle(platform::SPUUpdater&, const std::optional<platform::Error>& error) {
     print(std::string("Updater finished update cycle. Error: ") + (error ? error->what() : "No error"));
-    if (initializationHasStarted) return;
-    initializationHasStarted = true;
+    if (initializationHasStarted_) return;
+    initializationHasStarted_ = true;
     continueInitialization();
 }
 
@@ -232,14 +232,14 @@ void AppDelegate::requestSystemEventsPermission() {
 
 void AppDelegate::continueInitialization() {
     platform::requireMainThread("AppDelegate::continueInitialization");
-    if (didFinishUIInitialization) {
+    if (didFinishUIInitialization_) {
         std::weak_ptr<AppDelegate> weakSelf = weak();
         platform::DispatchQueue::main().async([weakSelf] {
             if (auto self = weakSelf.lock()) self->rebuildStatusMenu();
         });
         return;
     }
-    didFinishUIInitialization = true;
+    didFinishUIInitialization_ = true;
     checkAccessibilityAndExplain();
     requestSystemEventsPermission();
     finishUIStartUp();

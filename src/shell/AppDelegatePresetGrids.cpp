@@ -119,7 +119,7 @@ void AppDelegate::applyVeskPreset(const VeskPreset& preset, const platform::NSSc
         tilingController()->clearTransientLayout(displayId);
         grid.setSelectedKind(std::nullopt, screen);
         grid.setMarkGridPresetInMenu(false, screen);
-        if (snapBarController) snapBarController->refreshSelectionHighlight();
+        if (snapBarController_) snapBarController_->refreshSelectionHighlight();
         rebuildStatusMenu();
         return;
     }
@@ -134,7 +134,7 @@ void AppDelegate::applyVeskPreset(const VeskPreset& preset, const platform::NSSc
     applyVeskTile(preset.tiles.front(), screen);
     grid.setSelectedKind(std::nullopt, screen);
     grid.setMarkGridPresetInMenu(false, screen);
-    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    if (snapBarController_) snapBarController_->refreshSelectionHighlight();
     rebuildStatusMenu();
 }
 
@@ -143,7 +143,7 @@ void AppDelegate::applyVeskTile(const VeskTile& tile, const platform::NSScreen& 
     const auto front = grid.frontmostWindowKeyAndRect();
     if (!front) return;
     captureBaselineIfNeeded(front->key, front->rect);
-    lastRectByWindowKey[front->key] = front->rect;
+    lastRectByWindowKey_[front->key] = front->rect;
     // The tile's fractions are measured from the top-left corner, y down.
     const auto v = screen.visibleFrame();
     const Rect& t = tile.normalisedRect;

@@ -121,18 +121,18 @@ void AppDelegate::openHelp(platform::ui::Responder*) {
     const std::string stamp = "[" + platform::Text::timeOfDay(platform::Date::now()) + "] ";
     say(stamp + "[UI] Help menu item selected");
     auto& application = platform::ui::Application::shared();
-    if (helpWindowController) {
-        helpWindowController->showWindow(nullptr);
-        if (auto panel = helpWindowController->window()) panel->makeKeyAndOrderFront();
+    if (helpWindowController_) {
+        helpWindowController_->showWindow(nullptr);
+        if (auto panel = helpWindowController_->window()) panel->makeKeyAndOrderFront();
         application.activate(true);
         say(stamp + "[UI] Help panel brought to front");
         return;
     }
     say(stamp + "[UI] Creating Help panel controller\u2026");
-    helpWindowController = ShellHooks::current().makeHelpPanel();
-    if (helpWindowController) {
-        helpWindowController->showWindow(nullptr);
-        if (auto panel = helpWindowController->window()) panel->makeKeyAndOrderFront();
+    helpWindowController_ = ShellHooks::current().makeHelpPanel();
+    if (helpWindowController_) {
+        helpWindowController_->showWindow(nullptr);
+        if (auto panel = helpWindowController_->window()) panel->makeKeyAndOrderFront();
     }
     application.activate(true);
     say(stamp + "[UI] Help panel created and shown");

@@ -11,6 +11,7 @@
 #include "platform/foundation/Text.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/input/ProcessInfo.hpp"
+#include "shell/commands/ShellCommandTable.hpp"
 #include "shortcuts/Name.hpp"
 #include "shortcuts/ShortcutDisplay.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -18,8 +19,9 @@
 #include "snapping/SnapIconFactory.hpp"
 #include "windows/ScreenIdentity.hpp"
 
-#include <cctype>
 #include <cmath>
+#include <stdexcept>
+#include <string_view>
 
 namespace tilmora {
 
@@ -27,97 +29,24 @@ namespace {
 
 using platform::ui::Menu;
 using platform::ui::MenuItem;
-using K = SnapIconKind;
-
-// The catalog name of a command name written as a function ("snapLeftHalf" -> "snap-left-half",
-// "grid1x2" -> "grid-1x2").
-const GlobalShortcuts::Name* catalogName(std::string_view function) {
-    std::string raw;
-    for (std::size_t i = 0; i < function.size(); ++i) {
-        const char c = function[i];
-        const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
-        const bool digitAfterLetter = std::isdigit(static_cast<unsigned char>(c)) != 0 && i > 0 &&
-                                      std::isalpha(static_cast<unsigned char>(function[i - 1])) != 0;
-        if (upper || digitAfterLetter) raw += '-';
-        raw += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    for (const auto& name : GlobalShortcuts::Name::catalog()) {
-        if (name.get().rawValue == raw) return &name.get();
-    }
-    return nullptr;
-}
 
 // The title with the stored chord's glyphs after a TAB, or the bare title.
-std::string withHint(const std::string& title, std::string_view shortcut) {
-    if (shortcut.empty()) return title;
-    const auto* name = catalogName(shortcut);
-    if (!name) return title;
-    const auto chord = name->shortcut();
+std::string withHint(const std::string& title, const ShellCommand& command) {
+    if (!command.chord) return title;
+    const auto chord = command.chord().shortcut();
     return chord ? title + "\t" + ShortcutDisplay::describe(*chord) : title;
 }
 
-struct RectRow {
-    const char* key;
-    const char* action;
-    const char* shortcut;
-    std::optional<SnapIconKind> kind;
-};
-
-struct GridRow {
-    const char* key;
-    SnapIconKind kind;
-    int rows;
-    int cols;
-    const char* shortcut;
-};
-
-// nullptr key: a separator.
-const std::vector<RectRow>& windowCommandRows() {
-    static const std::vector<RectRow> rows = {
-        {"menu.leftHalf", "snapLeftHalf", "snapLeftHalf", K::leftHalf},
-        {"menu.rightHalf", "snapRightHalf", "snapRightHalf", K::rightHalf},
-        {"menu.centerHalf", "snapCenterHalf", "snapCenterHalf", K::centerHalf},
-        {"menu.topHalf", "snapTopHalf", "snapTopHalf", K::topHalf},
-        {"menu.bottomHalf", "snapBottomHalf", "snapBottomHalf", K::bottomHalf},
-        {nullptr, nullptr, nullptr, std::nullopt},
-        {"menu.topLeft", "snapTopLeft", "snapTopLeft", K::topLeft},
-        {"menu.topRight", "snapTopRight", "snapTopRight", K::topRight},
-        {"menu.bottomLeft", "snapBottomLeft", "snapBottomLeft", K::bottomLeft},
-        {"menu.bottomRight", "snapBottomRight", "snapBottomRight", K::bottomRight},
-        {nullptr, nullptr, nullptr, std::nullopt},
-        {"menu.firstThird", "snapLeftThird", "snapLeftThird", K::leftThird},
-        {"menu.centerThird", "snapMiddleThird", "snapMiddleThird", K::middleThird},
-        {"menu.lastThird", "snapRightThird", "snapRightThird", K::rightThird},
-        {"menu.firstTwoThirds", "snapLeftTwoThirds", "snapLeftTwoThirds", K::leftTwoThirds},
-        {"menu.centerTwoThirds", "snapCenterTwoThirds", "snapCenterTwoThirds", K::centerTwoThirds},
-        {"menu.centerThreeFourths", "snapCenterThreeFourths", "snapCenterThreeFourths", K::centerThreeFourths},
-        {"menu.lastTwoThirds", "snapRightTwoThirds", "snapRightTwoThirds", K::rightTwoThirds},
-        {nullptr, nullptr, nullptr, std::nullopt},
-        {"menu.fullScreen", "snapMaximize", "snapMaximize", K::maximize},
-        {"menu.almostFullScreen", "snapAlmostMaximise", "snapAlmostMaximize", K::almostMaximize},
-        {"menu.fullScreenHeight", "snapMaximizeHeight", "snapMaximizeHeight", std::nullopt},
-        {"menu.smaller", "snapSmaller", "snapSmaller", std::nullopt},
-        {"menu.larger", "snapLarger", "snapLarger", std::nullopt},
-        {"menu.center", "snapCenter", "snapCenter", K::center},
-        {"menu.restoreOriginal", "snapRestoreLast", "snapRestore", std::nullopt},
-        {"menu.restoreLastLayout", "snapRestoreLastLayout", "", std::nullopt},
-        {nullptr, nullptr, nullptr, std::nullopt},
-        {"menu.nextDisplay", "snapNextDisplay", "nextDisplay", std::nullopt},
-        {"menu.previousDisplay", "snapPreviousDisplay", "previousDisplay", std::nullopt},
-    };
-    return rows;
+// The command of `selector` in the command table (every selector the menu names for a command is
+// there).
+const ShellCommand& commandFor(std::string_view selector) {
+    const auto* command = ShellCommandTable::forSelector(selector);
+    if (!command) throw std::logic_error("no command for the menu's selector " + std::string(selector));
+    return *command;
 }
 
-const std::vector<GridRow>& gridRows() {
-    static const std::vector<GridRow> rows = {
-        {"menu.grid1x2", K::grid1x2, 1, 2, "grid1x2"}, {"menu.grid1x3", K::grid1x3, 1, 3, "grid1x3"},
-        {"menu.grid2x1", K::grid2x1, 2, 1, "grid2x1"}, {"menu.grid3x1", K::grid3x1, 3, 1, "grid3x1"},
-        {"menu.grid2x2", K::grid2x2, 2, 2, "grid2x2"}, {"menu.grid3x3", K::grid3x3, 3, 3, "grid3x3"},
-        {"menu.grid4x4", K::grid4x4, 4, 4, "grid4x4"}, {"menu.grid6x4", K::grid6x4, 6, 4, "grid6x4"},
-        {"menu.grid8x2", K::grid8x2, 8, 2, "grid8x2"},
-    };
-    return rows;
-}
+// The localized title of the command's item with its chord hint.
+std::string titleOf(const ShellCommand& command) { return withHint(localized(command.titleKey), command); }
 
 } // namespace
 
@@ -142,14 +71,17 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
 
     // Table A: the command block.
     auto& defaults = this->defaults();
-    auto showManager = add(*menu, withHint(localized("menu.showSnapshotManager"), "showSnapshotManager"), "showWindow");
+    const auto addCommand = [&](Menu& into, const ShellCommand& command) {
+        return add(into, titleOf(command), command.selector);
+    };
+    auto showManager = addCommand(*menu, commandFor("showWindow"));
     showManager->keyEquivalent = "O";
     showManager->keyEquivalentModifierMask = platform::ModifierFlags::command;
     separator(*menu);
-    check(add(*menu, withHint(localized("menu.showSnapBar"), "toggleSnapBar"), "toggleSnapBar:"),
-          defaults.boolForKey("WMSnapBarVisible"));
-    check(add(*menu, withHint(localized(grid.isSnappingEnabled() ? "menu.stopSnapping" : "menu.startSnapping"), "toggleSnapping"),
-              "toggleSnapping:"),
+    check(addCommand(*menu, commandFor("toggleSnapBar:")), defaults.boolForKey("WMSnapBarVisible"));
+    const auto& snapping = commandFor("toggleSnapping:");
+    check(add(*menu, withHint(localized(grid.isSnappingEnabled() ? "menu.stopSnapping" : snapping.titleKey), snapping),
+              snapping.selector),
           grid.isSnappingEnabled());
     check(add(*menu, localized("menu.keyboardShortcuts"), "toggleKeyboardShortcutsEnabled:"), isKeyboardShortcutsEnabled());
     const bool allDisplays = defaults.boolForKey("WMGridAllDisplays");
@@ -165,12 +97,10 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     add(*menu, localized("menu.layoutEditor"), "openVeskLayoutEditor:");
     tip(add(*menu, localized("menu.resetWindowsForApp"), "resetAllSnappedWindows:"), "menu.help.resetWindows");
     separator(*menu);
-    auto stage = add(*menu, withHint(localized("menu.integrateStageManager"), "toggleIntegrateStageManager"),
-                     "toggleIntegrateStageManager:");
+    auto stage = addCommand(*menu, commandFor("toggleIntegrateStageManager:"));
     check(stage, defaults.boolForKey("WMIntegrateStageManager"));
     tip(stage, "menu.help.integrateStageManager");
-    auto mission = add(*menu, withHint(localized("menu.integrateMissionControl"), "toggleIntegrateMissionControl"),
-                       "toggleIntegrateMissionControl:");
+    auto mission = addCommand(*menu, commandFor("toggleIntegrateMissionControl:"));
     check(mission, defaults.boolForKey("WMIntegrateMissionControl"));
     tip(mission, "menu.help.integrateMissionControl");
 
@@ -185,17 +115,17 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     }
     auto iconFor = [](SnapIconKind kind) { return SnapIconFactory::image(kind, {16, 16}); };
 
-    // Table B: window commands.
-    for (const auto& row : windowCommandRows()) {
-        if (!row.key) {
-            separator(*menu);
-            continue;
-        }
-        auto item = add(*menu, withHint(localized(row.key), row.shortcut), row.action);
-        if (row.kind) {
-            item->image = iconFor(*row.kind);
-            item->representedObject = *row.kind;
-            check(item, !suppress && screen && selected == row.kind && applies);
+    // Table B: window commands, a separator between the groups.
+    for (const MenuPlace group : {MenuPlace::halves, MenuPlace::corners, MenuPlace::thirds, MenuPlace::sizes,
+                                  MenuPlace::displays}) {
+        if (group != MenuPlace::halves) separator(*menu);
+        for (const auto* command : ShellCommandTable::inMenu(group)) {
+            auto item = addCommand(*menu, *command);
+            if (command->kind) {
+                item->image = iconFor(*command->kind);
+                item->representedObject = *command->kind;
+                check(item, !suppress && screen && selected == command->kind && applies);
+            }
         }
     }
     // The move-to-display section, then a separator either way.
@@ -222,57 +152,44 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     }
     separator(*menu);
 
-    // Table C: submenus.
+    // Table C: submenus. The edge items run their own selectors; the quarter and sixth items send
+    // `snapFromMenuItem:` with their kind.
     auto edges = Menu::make();
-    for (const auto& [key, action] : std::vector<std::pair<const char*, const char*>>{
-             {"menu.moveLeftEdge", "moveToEdgeLeft"}, {"menu.moveRightEdge", "moveToEdgeRight"},
-             {"menu.moveUpEdge", "moveToEdgeUp"}, {"menu.moveDownEdge", "moveToEdgeDown"}}) {
-        add(*edges, withHint(localized(key), action), action);
-    }
+    for (const auto* command : ShellCommandTable::inMenu(MenuPlace::edgeSubmenu)) addCommand(*edges, *command);
     add(*menu, localized("menu.moveToEdge"), "")->setSubmenu(edges);
-    auto kindSubmenu = [&](const char* headerKey, const std::vector<std::pair<const char*, SnapIconKind>>& items) {
+    auto kindSubmenu = [&](const char* headerKey, MenuPlace place) {
         auto submenu = Menu::make();
-        for (const auto& [key, kind] : items) {
-            auto item = add(*submenu, withHint(localized(key), caseName(kind)), "snapFromMenuItem:");
-            item->image = iconFor(kind);
-            item->representedObject = kind;
+        for (const auto* command : ShellCommandTable::inMenu(place)) {
+            auto item = add(*submenu, titleOf(*command), "snapFromMenuItem:");
+            item->image = iconFor(*command->kind);
+            item->representedObject = *command->kind;
         }
         add(*menu, localized(headerKey), "")->setSubmenu(submenu);
     };
-    kindSubmenu("menu.quarters", {{"menu.firstQuarter", K::firstQuarter},
-                                  {"menu.secondQuarter", K::secondQuarter},
-                                  {"menu.thirdQuarter", K::thirdQuarter},
-                                  {"menu.lastQuarter", K::lastQuarter},
-                                  {"menu.firstThreeQuarters", K::firstThreeQuarters},
-                                  {"menu.lastThreeQuarters", K::lastThreeQuarters}});
-    kindSubmenu("menu.sixths", {{"menu.topLeftSixth", K::topLeftSixth},
-                                {"menu.topCenterSixth", K::topCenterSixth},
-                                {"menu.topRightSixth", K::topRightSixth},
-                                {"menu.bottomLeftSixth", K::bottomLeftSixth},
-                                {"menu.bottomCenterSixth", K::bottomCenterSixth},
-                                {"menu.bottomRightSixth", K::bottomRightSixth}});
+    kindSubmenu("menu.quarters", MenuPlace::quarterSubmenu);
+    kindSubmenu("menu.sixths", MenuPlace::sixthSubmenu);
     separator(*menu);
 
-    // Table D: grid presets.
-    for (const auto& row : gridRows()) {
+    // Table D: grid presets, each sending `selectGridPreset:` with its preset.
+    for (const auto* command : ShellCommandTable::inMenu(MenuPlace::grids)) {
         RoriDeru::Preset preset;
-        preset.rows = std::max(row.rows, 1);
-        preset.cols = std::max(row.cols, 1);
+        preset.rows = std::max(command->rows, 1);
+        preset.cols = std::max(command->cols, 1);
         preset.gutter = 0;
         preset.padding = 0;
-        auto item = add(*menu, withHint(localized(row.key), row.shortcut), "selectGridPreset:");
-        item->image = iconFor(row.kind);
+        auto item = add(*menu, titleOf(*command), "selectGridPreset:");
+        item->image = iconFor(*command->kind);
         item->representedObject = preset;
         check(item, !suppress && screen && !applies && grid.shouldMarkGridPreset(preset, screen));
     }
     addVeskPresetMenuSection(*menu, screen);
 
     // Table E: the tail.
-    auto preferences = add(*menu, withHint(localized("menu.preferences"), "openPreferences"), "openPreferences:");
+    auto preferences = addCommand(*menu, commandFor("openPreferences:"));
     preferences->keyEquivalent = ",";
     preferences->keyEquivalentModifierMask = platform::ModifierFlags::command;
     auto advanced = Menu::make();
-    auto help = add(*advanced, withHint(localized("menu.help"), "openHelp"), "openHelp:");
+    auto help = addCommand(*advanced, commandFor("openHelp:"));
     help->keyEquivalent = "/";
     help->keyEquivalentModifierMask = platform::ModifierFlags::command | platform::ModifierFlags::shift;
     separator(*advanced);
@@ -291,18 +208,20 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
         for (const auto& item : advanced->items()) menu->addItem(item->copy());
         separator(*menu);
     }
-    auto quit = add(*menu, withHint(platform::Text::format(localized("menu.quitApp"), {displayName}), "quitApp"), "quitApp");
+    const auto& quitCommand = commandFor("quitApp");
+    auto quit = add(*menu, withHint(platform::Text::format(localized(quitCommand.titleKey), {displayName}), quitCommand),
+                    quitCommand.selector);
     quit->keyEquivalent = "Q";
     quit->keyEquivalentModifierMask = platform::ModifierFlags::command;
     return menu;
 }
 
 void AppDelegate::rebuildStatusMenu(const std::optional<platform::NSScreen>& preferredScreen) {
-    cachedStatusMenu = createMenu(preferredScreen);
+    cachedStatusMenu_ = createMenu(preferredScreen);
 }
 
 void AppDelegate::statusBarButtonClicked(platform::ui::Responder* sender) {
-    if (snapBarController) snapBarController->hide();
+    if (snapBarController_) snapBarController_->hide();
     std::optional<platform::NSScreen> screen;
     if (auto* button = dynamic_cast<platform::ui::StatusBarButton*>(sender)) {
         if (auto* window = button->window()) screen = window->screen();
@@ -310,12 +229,12 @@ void AppDelegate::statusBarButtonClicked(platform::ui::Responder* sender) {
     if (defaults().boolForKey("WMVerboseLogging")) {
         print("[Menu] Status item clicked from screen=" + (screen ? screen->localizedName() : "nil"));
     }
-    cachedStatusMenu = createMenu(screen);
-    if (statusItem) statusItem->popUpStatusItemMenu(cachedStatusMenu);
+    cachedStatusMenu_ = createMenu(screen);
+    if (statusItem_) statusItem_->popUpStatusItemMenu(cachedStatusMenu_);
 }
 
 void AppDelegate::menuWillOpen(platform::ui::Menu&) {
-    if (snapBarController) snapBarController->hide();
+    if (snapBarController_) snapBarController_->hide();
 }
 
 void AppDelegate::menuDidClose(platform::ui::Menu&) {
@@ -332,7 +251,7 @@ void AppDelegate::menuDidClose(platform::ui::Menu&) {
     }
     if (!screen) screen = platform::NSScreen::main();
     ensureSnapBarController();
-    if (snapBarController) snapBarController->show(screen, strong());
+    if (snapBarController_) snapBarController_->show(screen, strong());
 }
 
 void AppDelegate::subscribeMenuUpdates() {

@@ -17,7 +17,7 @@ namespace tilmora {
 // ---- Snap bar ---------------------------------------------------------------------------------
 
 void AppDelegate::ensureSnapBarController() {
-    if (snapBarController) return;
+    if (snapBarController_) return;
     auto controller = std::make_shared<SnapBarController>(roriDeru());
     const std::weak_ptr<AppDelegate> weakSelf = weak();
     controller->veskTilePresetsProvider = [weakSelf](const platform::NSScreen& screen) {
@@ -29,7 +29,7 @@ void AppDelegate::ensureSnapBarController() {
         }
         return tiles;
     };
-    snapBarController = controller;
+    snapBarController_ = controller;
 }
 
 void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
@@ -38,16 +38,16 @@ void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
     print(std::string("[UI] Toggle Snap Bar -> ") + (wasVisible ? "HIDE" : "SHOW"));
     ensureSnapBarController();
     if (!wasVisible) {
-        snapBarController->show(platform::NSScreen::main(), strong());
+        snapBarController_->show(platform::NSScreen::main(), strong());
     } else {
-        snapBarController->hide();
+        snapBarController_->hide();
     }
     rebuildStatusMenu();
 }
 
 void AppDelegate::disableSnapBarFromCloseButton() {
     defaults().set(false, "WMSnapBarVisible");
-    if (snapBarController) snapBarController->hide();
+    if (snapBarController_) snapBarController_->hide();
     rebuildStatusMenu();
 }
 
@@ -63,7 +63,7 @@ void AppDelegate::toggleSnapping(platform::ui::Responder*) {
         grid.clearGridPresetMarking(true);
         clearVeskSelection(platform::NSScreen::screens());
     }
-    if (snapBarController) snapBarController->refreshIndicators();
+    if (snapBarController_) snapBarController_->refreshIndicators();
     rebuildStatusMenu();
 }
 
@@ -73,7 +73,7 @@ void AppDelegate::resetSnapSelection(platform::ui::Responder*) {
     grid.clearAllRectSelections();
     grid.clearGridPresetMarking(true);
     clearVeskSelection(platform::NSScreen::screens());
-    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    if (snapBarController_) snapBarController_->refreshSelectionHighlight();
     rebuildStatusMenu();
 }
 
@@ -114,13 +114,13 @@ bool AppDelegate::isKeyboardShortcutsEnabled() const {
 }
 
 void AppDelegate::applyKeyboardShortcutsEnabledState() {
-    if (isApplyingKeyboardShortcutsState) return;
-    isApplyingKeyboardShortcutsState = true;
+    if (isApplyingKeyboardShortcutsState_) return;
+    isApplyingKeyboardShortcutsState_ = true;
     // The guard comes down however the pass ends, so a failed pass does not lock the switch.
     struct Reset {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{isApplyingKeyboardShortcutsState};
+    } reset{isApplyingKeyboardShortcutsState_};
     const bool enabled = isKeyboardShortcutsEnabled();
     for (const auto& name : allKeyboardShortcutNames()) {
         if (enabled) {
@@ -154,7 +154,7 @@ void AppDelegate::logChordConflicts() {
         for (const auto* name : names) list += (list.empty() ? "" : ", ") + name->rawValue;
         const std::string line = "[Shortcuts] Conflict: " + chord.presentableDescription() + " is stored for " + list +
                                  "; each press runs all of them";
-        if (loggedChordConflicts.insert(line).second) print(line);
+        if (loggedChordConflicts_.insert(line).second) print(line);
     }
 }
 

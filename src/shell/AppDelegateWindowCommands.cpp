@@ -129,7 +129,7 @@ void AppDelegate::snapToKind(SnapIconKind kind) {
           " on screen=" + screen->localizedName());
     if (front) {
         captureBaselineIfNeeded(front->key, front->rect);
-        lastRectByWindowKey[front->key] = front->rect;
+        lastRectByWindowKey_[front->key] = front->rect;
         print("[UI] Stored last rect for key=" + front->key + ": " + rectText(front->rect) + ")");
     }
     const Rect target = grid.computeRectForVisible(kind, grid.adjustedVisibleFrame(*screen));
@@ -140,7 +140,7 @@ void AppDelegate::snapToKind(SnapIconKind kind) {
     std::optional<SnapIconKind> selected;
     if (!uncheck && grid.isSnappingEnabled()) selected = kind;
     grid.setSelectedKind(selected, screen);
-    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    if (snapBarController_) snapBarController_->refreshSelectionHighlight();
     rebuildStatusMenu();
 }
 
@@ -153,8 +153,8 @@ void AppDelegate::snapFromMenuItem(platform::ui::Responder* sender) {
 }
 
 void AppDelegate::captureBaselineIfNeeded(const std::string& key, const Rect& currentRect) {
-    if (baselineRectByWindowKey.count(key) != 0) return;
-    baselineRectByWindowKey[key] = currentRect;
+    if (baselineRectByWindowKey_.count(key) != 0) return;
+    baselineRectByWindowKey_[key] = currentRect;
     print("[UI] Stored baseline rect for key=" + key + ": " + rectText(currentRect));
 }
 
@@ -168,7 +168,7 @@ void AppDelegate::snapMaximizeHeight() {
     const Rect& rect = front->rect;
     print("[UI] Full-Screen Height — key=" + front->key + " currentRect=" + rectText(rect));
     captureBaselineIfNeeded(front->key, rect);
-    lastRectByWindowKey[front->key] = rect;
+    lastRectByWindowKey_[front->key] = rect;
 
     const auto vf = screen->visibleFrame();
     double x = std::max(vf.minX(), std::min(rect.x, vf.maxX() - rect.width));
@@ -211,7 +211,7 @@ void AppDelegate::resizeRelative(double scale) {
     print("[UI] Resize relative scale=" + platform::Text::doubleDescription(scale) + " key=" + front->key +
           " fromRect=" + rectText(rect));
     captureBaselineIfNeeded(front->key, rect);
-    lastRectByWindowKey[front->key] = rect;
+    lastRectByWindowKey_[front->key] = rect;
 
     const auto vf = screen->visibleFrame();
     const double width = std::max(std::min(rect.width * scale, vf.width()), 200.0);
@@ -228,10 +228,10 @@ void AppDelegate::resizeRelative(double scale) {
 void AppDelegate::snapRestoreLast() {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
-    if (auto baseline = baselineRectByWindowKey.find(front->key); baseline != baselineRectByWindowKey.end()) {
+    if (auto baseline = baselineRectByWindowKey_.find(front->key); baseline != baselineRectByWindowKey_.end()) {
         print("[UI] Restore baseline for key=" + front->key + " rect=" + rectText(baseline->second));
         windowMover().moveFrontmostWindow(baseline->second);
-    } else if (auto last = lastRectByWindowKey.find(front->key); last != lastRectByWindowKey.end()) {
+    } else if (auto last = lastRectByWindowKey_.find(front->key); last != lastRectByWindowKey_.end()) {
         print("[UI] Restore last for key=" + front->key + " rect=" + rectText(last->second));
         windowMover().moveFrontmostWindow(last->second);
     }
@@ -240,8 +240,8 @@ void AppDelegate::snapRestoreLast() {
 void AppDelegate::snapRestoreLastLayout() {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
-    auto last = lastRectByWindowKey.find(front->key);
-    if (last == lastRectByWindowKey.end()) return;
+    auto last = lastRectByWindowKey_.find(front->key);
+    if (last == lastRectByWindowKey_.end()) return;
     print("[UI] Restore last layout for key=" + front->key + " rect=" + rectText(last->second));
     windowMover().moveFrontmostWindow(last->second);
 }
@@ -249,7 +249,7 @@ void AppDelegate::snapRestoreLastLayout() {
 void AppDelegate::resetAllSnappedWindows(platform::ui::Responder*) {
     // The grouping takes the keys in sorted order, so each group's windows come in key order.
     std::map<std::string, platform::CGRect> baselines;
-    for (const auto& [key, rect] : baselineRectByWindowKey) baselines[key] = toCGRect(rect);
+    for (const auto& [key, rect] : baselineRectByWindowKey_) baselines[key] = toCGRect(rect);
     const auto groups = EditorWindowHooks::current().groupedTargets(baselines);
     for (const auto& [bundleID, windows] : groups) {
         std::vector<WindowManager::ResetTarget> targets;
@@ -268,7 +268,7 @@ void AppDelegate::moveToEdge(std::optional<HDir> h, std::optional<VDir> v) {
     print("[UI] Move to edge h=" + directionText(h) + " v=" + directionText(v) + " key=" + front->key +
           " fromRect=" + rectText(rect) + " on=" + screen->localizedName());
     captureBaselineIfNeeded(front->key, rect);
-    lastRectByWindowKey[front->key] = rect;
+    lastRectByWindowKey_[front->key] = rect;
 
     const auto vf = screen->visibleFrame();
     double x = rect.x;
@@ -406,7 +406,7 @@ void AppDelegate::toggleGridLines(platform::ui::Responder*) {
     defaults().set(!old, "WMShowGridLinesDuringDrag");
     print(std::string("[UI] Toggle grid lines during drag -> ") + (old ? "OFF" : "ON"));
     roriDeru().setShowGridLinesDuringDrag(!old);
-    if (snapBarController) snapBarController->refreshIndicators();
+    if (snapBarController_) snapBarController_->refreshIndicators();
 }
 
 // The scope switches and the preferences window belong to the shell's start-up code; these two

@@ -13,7 +13,7 @@ namespace tilmora {
 
 void AppDelegate::finishUIStartUp() {
     // The main (snapshot manager) window: created hidden; closing it only hides it.
-    if (!window) {
+    if (!window_) {
         auto main = std::make_shared<platform::ui::Window>(
             platform::CGRect{{0, 0}, {900, 600}},
             platform::ui::StyleMask::titled | platform::ui::StyleMask::closable | platform::ui::StyleMask::miniaturizable);
@@ -22,12 +22,12 @@ void AppDelegate::finishUIStartUp() {
         main->frameAutosaveName = "Main Window";
         if (auto root = ShellHooks::current().mainWindowRoot(*this)) main->setContentView(root);
         main->isReleasedWhenClosed = false;
-        window = main;
+        window_ = main;
     }
     // The status item: the click handler pops the menu up itself.
-    if (!statusItem) {
-        statusItem = platform::ui::StatusBar::system().statusItem(platform::ui::StatusItemLength::variable);
-        const auto& button = statusItem->button();
+    if (!statusItem_) {
+        statusItem_ = platform::ui::StatusBar::system().statusItem(platform::ui::StatusItemLength::variable);
+        const auto& button = statusItem_->button();
         button->image = platform::ui::Image::named("Snap.png");
         button->setTarget(strong());
         button->action = "statusBarButtonClicked:";
@@ -67,17 +67,17 @@ void AppDelegate::finishUIStartUp() {
 }
 
 void AppDelegate::refreshSnapBarSelection() {
-    if (snapBarController) snapBarController->refreshSelectionHighlight();
+    if (snapBarController_) snapBarController_->refreshSelectionHighlight();
 }
 
 void AppDelegate::refreshSnapBarIndicators() {
-    if (snapBarController) snapBarController->refreshIndicators();
+    if (snapBarController_) snapBarController_->refreshIndicators();
 }
 
 void AppDelegate::handleLanguagePreferenceChange() {
-    if (snapBarController) {
-        snapBarController->refreshIndicators();
-        snapBarController->applyLocalization();
+    if (snapBarController_) {
+        snapBarController_->refreshIndicators();
+        snapBarController_->applyLocalization();
     }
     rebuildStatusMenu();
 }
@@ -85,27 +85,27 @@ void AppDelegate::handleLanguagePreferenceChange() {
 void AppDelegate::showWindow() {
     platform::requireMainThread("AppDelegate::showWindow");
     auto& application = platform::ui::Application::shared();
-    if (window) {
+    if (window_) {
         if (auto screen = platform::NSScreen::main()) {
             const auto visible = screen->visibleFrame();
-            window->setFrame({{visible.origin.x + (visible.size.width - 1000) / 2,
+            window_->setFrame({{visible.origin.x + (visible.size.width - 1000) / 2,
                                visible.origin.y + (visible.size.height - 600) / 2},
                               {1000, 600}},
                              true);
         }
-        window->makeKeyAndOrderFront();
+        window_->makeKeyAndOrderFront();
         application.activate(true);
         return;
     }
     continueInitialization();
-    if (window) window->makeKeyAndOrderFront();
+    if (window_) window_->makeKeyAndOrderFront();
     application.activate(true);
 }
 
 void AppDelegate::openPreferences(platform::ui::Responder*) {
     platform::requireMainThread("AppDelegate::openPreferences");
     auto& application = platform::ui::Application::shared();
-    if (!preferencesWindowController) {
+    if (!preferencesWindowController_) {
         auto prefs = std::make_shared<platform::ui::Window>(
             platform::CGRect{{0, 0}, {1100, 820}},
             platform::ui::StyleMask::titled | platform::ui::StyleMask::closable |
@@ -114,10 +114,10 @@ void AppDelegate::openPreferences(platform::ui::Responder*) {
         prefs->title = LocalizationManager::shared().localizedString("prefs.title");
         if (auto root = ShellHooks::current().preferencesRoot(*this)) prefs->setContentView(root);
         prefs->isReleasedWhenClosed = false;
-        preferencesWindowController = std::make_shared<platform::ui::WindowController>(prefs);
+        preferencesWindowController_ = std::make_shared<platform::ui::WindowController>(prefs);
     }
-    preferencesWindowController->showWindow(nullptr);
-    if (auto prefs = preferencesWindowController->window()) prefs->makeKeyAndOrderFront();
+    preferencesWindowController_->showWindow(nullptr);
+    if (auto prefs = preferencesWindowController_->window()) prefs->makeKeyAndOrderFront();
     application.activate(true);
 }
 

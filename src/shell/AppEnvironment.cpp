@@ -7,7 +7,7 @@ namespace tilmora {
 
 void WindowMoverAdapter::moveFrontmostWindow(const Rect& rect) { roriDeru.moveFrontmostAXWindow(rect); }
 
-AppEnvironment AppEnvironment::live(const std::function<std::shared_ptr<void>()>& makeSnapshotManager) {
+AppEnvironment AppEnvironment::live(const std::function<std::shared_ptr<SnapshotManagerService>()>& makeSnapshotManager) {
     platform::requireMainThread("AppEnvironment::live");
     RoriDeru& grid = RoriDeru::shared();
     AppEnvironment environment;

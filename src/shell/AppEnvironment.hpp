@@ -2,6 +2,7 @@
 
 #include "model/DisplayLayoutMemory.hpp"
 #include "model/Rect.hpp"
+#include "shell/SnapshotManagerService.hpp"
 
 #include <functional>
 #include <memory>
@@ -46,17 +47,18 @@ private:
 };
 
 /// The four services the shell builds once and hands to the windows it creates. The snapshot
-/// manager belongs to the snapshot layer above the shell, so it is kept opaque here: the snapshot
-/// layer's hook builds it and its own views cast it back.
+/// manager belongs to the snapshot layer above the shell, so the shell holds it through
+/// `SnapshotManagerService`: the snapshot layer's hook builds it and its own views take their
+/// interface back with a checked cast.
 struct AppEnvironment {
     RoriDeru* roriDeru = nullptr;
-    std::shared_ptr<void> snapshotManager;
+    std::shared_ptr<SnapshotManagerService> snapshotManager;
     std::shared_ptr<WindowMoving> windowMover;
     std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore;
 
     /// Takes `RoriDeru::shared()`, asks `makeSnapshotManager` for the snapshot manager (none when
     /// it is empty), and wraps `DisplayLayoutMemory::shared()`. Main thread.
-    static AppEnvironment live(const std::function<std::shared_ptr<void>()>& makeSnapshotManager);
+    static AppEnvironment live(const std::function<std::shared_ptr<SnapshotManagerService>()>& makeSnapshotManager);
 };
 
 } // namespace tilmora

@@ -2,6 +2,8 @@
 
 #include "platform/ui/View.hpp"
 #include "platform/ui/ViewController.hpp"
+#include "shell/SnapshotManagerService.hpp"
+#include "shell/SnapshotStoreHandle.hpp"
 
 #include <functional>
 #include <memory>
@@ -16,12 +18,16 @@ class AppDelegate;
 /// (`ShellHooks::install`); until then each is a safe placeholder: no store, no view, nothing
 /// shown. Main thread.
 struct ShellHooks {
-    /// The snapshot store's controller (opaque to the shell); none while the snapshot layer has
-    /// not installed it.
-    std::function<std::shared_ptr<void>()> persistenceController = [] { return std::shared_ptr<void>(); };
-    /// Builds the snapshot manager service over the given persistence controller (opaque).
-    std::function<std::shared_ptr<void>(const std::shared_ptr<void>&)> makeSnapshotManager =
-        [](const std::shared_ptr<void>&) { return std::shared_ptr<void>(); };
+    /// A handle to the snapshot store's controller; none while the snapshot layer has not
+    /// installed it.
+    std::function<std::shared_ptr<SnapshotStoreHandle>()> persistenceController = [] {
+        return std::shared_ptr<SnapshotStoreHandle>();
+    };
+    /// Builds the snapshot manager service over the given store handle.
+    std::function<std::shared_ptr<SnapshotManagerService>(const std::shared_ptr<SnapshotStoreHandle>&)>
+        makeSnapshotManager = [](const std::shared_ptr<SnapshotStoreHandle>&) {
+            return std::shared_ptr<SnapshotManagerService>();
+        };
     /// The main window's root view (the snapshot manager), built for the shell; null shows an
     /// empty window.
     std::function<std::shared_ptr<platform::ui::View>(AppDelegate&)> mainWindowRoot =

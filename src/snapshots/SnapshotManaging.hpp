@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/SnapshotManagerService.hpp"
 #include "snapshots/Snapshot.hpp"
 #include "snapshots/SnapshotContext.hpp"
 #include "snapshots/SnapshotSave.hpp"
@@ -13,14 +14,14 @@ namespace tilmora {
 /// (under `snapshotManagerKey`, as a `std::shared_ptr<SnapshotManaging>`): the store's view
 /// context and the operations on its snapshots. Views that find none fall back to the context
 /// they find under `managedObjectContextKey` (a `SnapshotContext*`). Main thread.
-class SnapshotManaging {
+class SnapshotManaging : public SnapshotManagerService {
 public:
     /// The environment key of the service (value `std::shared_ptr<SnapshotManaging>`).
     static constexpr const char* snapshotManagerKey = "snapshotManager";
     /// The environment key of the store's view context (value `SnapshotContext*`).
     static constexpr const char* managedObjectContextKey = "managedObjectContext";
 
-    virtual ~SnapshotManaging() = default;
+    ~SnapshotManaging() override = default;
 
     /// The store's view context.
     virtual SnapshotContext& viewContext() = 0;

@@ -4,6 +4,7 @@
 #include "shell/AppDelegate.hpp"
 #include "shell/EditorWindowHooks.hpp"
 #include "shell/ShellHooks.hpp"
+#include "shell/SnapshotStoreHandle.hpp"
 #include "snapshots/PersistenceController.hpp"
 #include "snapshots/ResetSnappedWindowsHook.hpp"
 #include "snapshots/SnapshotBaselinePlanner.hpp"
@@ -36,24 +37,30 @@ public:
     SnapshotContext* context;
 };
 
+/// The shell's handle to the shared store: it names the controller without owning it.
+class SharedStoreHandle : public SnapshotStoreHandle {
+public:
+    explicit SharedStoreHandle(PersistenceController& controller)
+        : controller(controller) {}
+    PersistenceController& controller;
+};
+
 } // namespace
 
 void install(ShellHooks& hooks) {
-    hooks.persistenceController = [] {
-        // A shared instance: the shell holds it without owning it.
-        return std::shared_ptr<void>(&PersistenceController::shared(), [](void*) {});
+    hooks.persistenceController = []() -> std::shared_ptr<SnapshotStoreHandle> {
+        return std::make_shared<SharedStoreHandle>(PersistenceController::shared());
     };
-    hooks.makeSnapshotManager = [](const std::shared_ptr<void>&) -> std::shared_ptr<void> {
-        // Made as the interface, so the opaque pointer points at it.
-        std::shared_ptr<SnapshotManaging> service =
-            std::make_shared<SnapshotManagerAdapter>(PersistenceController::shared().viewContext());
-        return service;
+    hooks.makeSnapshotManager = [](const std::shared_ptr<SnapshotStoreHandle>& store) -> std::shared_ptr<SnapshotManagerService> {
+        auto* handle = dynamic_cast<SharedStoreHandle*>(store.get());
+        PersistenceController& controller = handle ? handle->controller : PersistenceController::shared();
+        return std::make_shared<SnapshotManagerAdapter>(controller.viewContext());
     };
     hooks.mainWindowRoot = [](AppDelegate& delegate) -> std::shared_ptr<platform::ui::View> {
         ResetSnappedWindowsHook::install([weak = delegate.weak()] {
             if (auto shell = weak.lock()) shell->resetAllSnappedWindows(nullptr);
         });
-        auto service = std::static_pointer_cast<SnapshotManaging>(delegate.snapshotManager());
+        auto service = std::dynamic_pointer_cast<SnapshotManaging>(delegate.snapshotManager());
         auto* context = &PersistenceController::shared().viewContext();
         return std::make_shared<decl::HostingView>(std::make_shared<ManagerRoot>(service, context),
                                                    platform::ui::Rect{0, 0, 900, 600});

@@ -42,7 +42,7 @@ protected:
     std::shared_ptr<decl::HostingView> openPreferences(AppDelegate& shell) {
         shell.openPreferences(nullptr);
         sim().drainMainQueue();
-        auto window = shell.preferencesWindowController->window();
+        auto window = shell.preferencesWindowController()->window();
         auto host = window ? std::dynamic_pointer_cast<decl::HostingView>(window->contentView()) : nullptr;
         if (!host) throw std::runtime_error("no preferences view");
         host->rebuildIfNeeded();
@@ -62,7 +62,7 @@ TEST_F(PreferencesHooksTest, AChordRecordedWhileShortcutsAreOffStaysUnregistered
     auto* field = recorderField(*host, "snap-left-half");
     ASSERT_NE(field, nullptr);
     platform::SimInput::shared().setKeysGoToProgram([] { return true; });
-    ASSERT_TRUE(shell.preferencesWindowController->window()->makeFirstResponder(field));
+    ASSERT_TRUE(shell.preferencesWindowController()->window()->makeFirstResponder(field));
     const auto ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
     platform::SimInput::shared().keyDown(40, ctrlOpt);
     platform::SimInput::shared().keyUp(40, ctrlOpt);
@@ -78,7 +78,7 @@ TEST_F(PreferencesHooksTest, TheShellsPreferencesWindowShowsTheFormAndItsSwitche
     auto& shell = *wrapper->appDelegate();
     shell.openPreferences(nullptr);
     sim().drainMainQueue();
-    auto window = shell.preferencesWindowController->window();
+    auto window = shell.preferencesWindowController()->window();
     ASSERT_TRUE(window);
     auto host = std::dynamic_pointer_cast<decl::HostingView>(window->contentView());
     ASSERT_TRUE(host);
@@ -88,7 +88,7 @@ TEST_F(PreferencesHooksTest, TheShellsPreferencesWindowShowsTheFormAndItsSwitche
     ASSERT_TRUE(driver.click("Show Snap Bar"));
     sim().drainMainQueue();
     EXPECT_TRUE(platform::UserDefaults::standard().boolForKey("WMSnapBarVisible"));
-    EXPECT_TRUE(shell.snapBarController);
+    EXPECT_TRUE(shell.snapBarController());
     ASSERT_TRUE(driver.click("prefs.close"));
     EXPECT_FALSE(window->isVisible());
 

@@ -25,7 +25,7 @@ protected:
 
     PresetPlaceholder& presetEditor() {
         auto placeholder =
-            std::dynamic_pointer_cast<PresetPlaceholder>(shell->veskLayoutWindowController->window()->contentViewController());
+            std::dynamic_pointer_cast<PresetPlaceholder>(shell->veskLayoutWindowController()->window()->contentViewController());
         if (!placeholder) throw std::runtime_error("no preset editor placeholder");
         return *placeholder;
     }
@@ -50,8 +50,8 @@ TEST_F(EditorWindowTest, ThePresetEditorOpensOnceForTheDisplayUnderThePointer) {
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
 
-    ASSERT_NE(shell->veskLayoutWindowController, nullptr);
-    const auto window = shell->veskLayoutWindowController->window();
+    ASSERT_NE(shell->veskLayoutWindowController(), nullptr);
+    const auto window = shell->veskLayoutWindowController()->window();
     EXPECT_EQ(window->styleMask(), 15u);
     EXPECT_EQ(window->title, "Layout Editor – DELL U2720Q");
     EXPECT_EQ(window->frame(), (platform::CGRect{1850, 167.5, 1100, 720}));
@@ -64,7 +64,7 @@ TEST_F(EditorWindowTest, ThePresetEditorOpensOnceForTheDisplayUnderThePointer) {
     window->orderOut();
     platform::SimInput::shared().moveMouse({500, 500});
     ASSERT_TRUE(send("openVeskLayoutEditor:"));
-    EXPECT_EQ(shell->veskLayoutWindowController->window(), window);
+    EXPECT_EQ(shell->veskLayoutWindowController()->window(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(presetEditor().request.displayId, "2");
 }
@@ -91,8 +91,8 @@ TEST_F(EditorWindowTest, TheLayoutEditorOpensForTheMainScreenAndIsReused) {
     };
     EditorWindowHooks::install(hooks);
     ASSERT_TRUE(send("openLayoutEditor:"));
-    ASSERT_NE(shell->layoutEditorWindowController, nullptr);
-    const auto window = shell->layoutEditorWindowController->window();
+    ASSERT_NE(shell->layoutEditorWindowController(), nullptr);
+    const auto window = shell->layoutEditorWindowController()->window();
     EXPECT_EQ(asked, (std::vector<std::string>{"Built-in Retina Display"}));
     EXPECT_EQ(window->contentSize(), (platform::CGSize{720, 560}));
     EXPECT_EQ(window->minSize, (platform::CGSize{700, 520}));
@@ -105,18 +105,18 @@ TEST_F(EditorWindowTest, TheLayoutEditorOpensForTheMainScreenAndIsReused) {
 
     window->orderOut();
     ASSERT_TRUE(send("openLayoutEditor:"));
-    EXPECT_EQ(shell->layoutEditorWindowController->window(), window);
+    EXPECT_EQ(shell->layoutEditorWindowController()->window(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(asked.size(), 1u);
 }
 
 TEST_F(EditorWindowTest, NoEditorOpensWithoutScreensOrDescriptors) {
     ASSERT_TRUE(send("openLayoutEditor:"));
-    EXPECT_EQ(shell->layoutEditorWindowController, nullptr);
+    EXPECT_EQ(shell->layoutEditorWindowController(), nullptr);
     desk().removeDisplay(2);
     desk().removeDisplay(1);
     ASSERT_TRUE(send("openVeskLayoutEditor:"));
-    EXPECT_EQ(shell->veskLayoutWindowController, nullptr);
+    EXPECT_EQ(shell->veskLayoutWindowController(), nullptr);
 }
 
 TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndTheSelection) {
@@ -125,12 +125,12 @@ TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndThe
     auto request = presetEditor().request;
     const auto kept = preset("Kept", "2");
     const auto chosen = preset("Chosen", "2");
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     request.onSavePreset(kept);
     request.onSavePreset(chosen);
-    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
+    EXPECT_EQ(shell->cachedStatusMenu(), menuBefore);
     sim().drainMainQueue();
-    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_EQ(presetNames("2"), (std::vector<std::string>{"Chosen", "Kept"}));
 
     ASSERT_TRUE(sendWithObject("applyVeskPresetFromMenu:", AppDelegate::VeskPresetMenuSelection{chosen.id, "2"}));
@@ -154,11 +154,11 @@ TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndThe
 TEST_F(EditorWindowTest, ASavedSingleTileJoinsTheSnapBarOnTheNextTurn) {
     platform::UserDefaults::standard().set(false, "WMSnapBarVisible");
     ASSERT_TRUE(send("toggleSnapBar:"));
-    ASSERT_TRUE(shell->snapBarController);
+    ASSERT_TRUE(shell->snapBarController());
     sim().runFor(0.5);
     const auto titles = [this] {
         std::vector<std::string> names;
-        for (const auto& button : shell->snapBarController->tilePresetButtons()) names.push_back(button->title);
+        for (const auto& button : shell->snapBarController()->tilePresetButtons()) names.push_back(button->title);
         return names;
     };
     EXPECT_TRUE(titles().empty());
@@ -175,14 +175,14 @@ TEST_F(EditorWindowTest, AStoreErrorReachesTheEditor) {
     // The layouts file would go inside a plain file: every save fails.
     const auto blocker = std::filesystem::temp_directory_path() / ("tilmora-shell-blocker-" + UUID().uuidString());
     std::ofstream(blocker) << "x";
-    shell->baseLayoutStore = std::make_shared<DefaultLayoutStore>(blocker / "layouts.json");
+    shell->useBaseLayoutStore(std::make_shared<DefaultLayoutStore>(blocker / "layouts.json"));
     platform::SimInput::shared().moveMouse({500, 500});
     ASSERT_TRUE(send("openVeskLayoutEditor:"));
     auto request = presetEditor().request;
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     EXPECT_ANY_THROW(request.onSavePreset(preset("Lost", "1")));
     sim().drainMainQueue();
-    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
+    EXPECT_EQ(shell->cachedStatusMenu(), menuBefore);
     std::filesystem::remove(blocker);
 }
 

@@ -64,8 +64,8 @@ TEST_F(PresetGridTest, ATileFillsItsFractionMeasuredFromTheTopOfTheVisibleFrame)
         ASSERT_EQ(mover->moves.size(), 1u);
         EXPECT_TRUE(sameRect(mover->moves.at(0), c.handed));
     }
-    EXPECT_TRUE(sameRect(shell->baselineRectByWindowKey.at("com.apple.TextEdit|Notes"), {100, 100, 400, 300}));
-    EXPECT_TRUE(sameRect(shell->lastRectByWindowKey.at("com.apple.TextEdit|Notes"), {720, 25, 720, 437.5}, 0.5));
+    EXPECT_TRUE(sameRect(shell->baselineRectByWindowKey().at("com.apple.TextEdit|Notes"), {100, 100, 400, 300}));
+    EXPECT_TRUE(sameRect(shell->lastRectByWindowKey().at("com.apple.TextEdit|Notes"), {720, 25, 720, 437.5}, 0.5));
     EXPECT_EQ(shell->roriDeru().enabledSnapDisplayKeys.size(), 1u);
 }
 
@@ -74,9 +74,9 @@ TEST_F(PresetGridTest, ApplyingAPresetSelectsItInstallsItsLayoutAndMovesIntoItsF
     const auto q = store("Rows", {{0, 0, 1, 0.5}, {0, 0.5, 1, 0.5}});
     shell->roriDeru().setSelectedKind(SnapIconKind::leftHalf, screen(1));
 
-    auto menuBefore = shell->cachedStatusMenu;
+    auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(pickFromMenu(AppDelegate::VeskPresetMenuSelection{p.id, "1"}));
-    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_EQ(storedSelection(), p.id.uuidString());
     const Layout* layout = transientLayout();
     ASSERT_NE(layout, nullptr);
@@ -108,9 +108,9 @@ TEST_F(PresetGridTest, ApplyingAPresetSelectsItInstallsItsLayoutAndMovesIntoItsF
 
 TEST_F(PresetGridTest, APresetWithoutTilesIsSelectedAsAnEmptyLayoutAndMovesNothing) {
     const auto empty = store("Empty", {});
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(pickFromMenu(empty.id));
-    EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
+    EXPECT_EQ(shell->cachedStatusMenu(), menuBefore);
     EXPECT_EQ(storedSelection(), empty.id.uuidString());
     ASSERT_NE(transientLayout(), nullptr);
     EXPECT_TRUE(transientLayout()->tiles.empty());
@@ -173,7 +173,7 @@ TEST_F(PresetGridTest, TheMenuSectionListsSingleTilesThenGridsByName) {
 
 TEST_F(PresetGridTest, TheMenuSectionFollowsTheLayoutFileOnDisk) {
     store("Left", {{0, 0, 0.5, 1}});
-    const auto file = shell->baseLayoutStore->url();
+    const auto file = shell->baseLayoutStore()->url();
     std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
     const auto names = [&] {
         auto menu = platform::ui::Menu::make();

@@ -73,7 +73,7 @@ TEST_F(ShellLaunchTest, OneShellOwnsTheSharedServices) {
     AppDelegate& shell = makeShell();
     EXPECT_EQ(AppDelegateWrapper::current().get(), &shell);
     EXPECT_EQ(&shell.roriDeru(), &RoriDeru::shared());
-    EXPECT_EQ(&shell.roriDeru(), shell.environment.roriDeru);
+    EXPECT_EQ(&shell.roriDeru(), shell.environment().roriDeru);
     EXPECT_EQ(&shell.displayLayoutStore().store(), &DisplayLayoutMemory::shared());
     EXPECT_TRUE(shell.displayLayoutStore().store().cache().empty());
     EXPECT_EQ(shell.tilingController(), shell.tilingController());
@@ -108,7 +108,7 @@ TEST_F(ShellLaunchTest, ProfileProviderGivesNoneOnceTheShellIsGone) {
     store->save(chosen);
     const LayoutProfile profile{ProfileId(platform::UUID()), "Desk", MonitorConfigurationSignature({DisplayId("1")}),
                                 {{DisplayId("1"), chosen.id}}};
-    shell.profileStore->save(profile);
+    shell.profileStore()->save(profile);
     shell.profileController().overrideProfileId = profile.id;
     ASSERT_TRUE(store->layout(DisplayId("1")));
     EXPECT_EQ(store->layout(DisplayId("1"))->id, chosen.id); // the profile in force decides
@@ -127,8 +127,8 @@ TEST_F(ShellLaunchTest, UpdaterCyclesStartTheUIOnceAndLogTheirOutcome) {
     platform::SPUStandardUpdaterController controller(false, &shell);
     shell.updaterDidAbortWithError(controller.updater(), platform::Error("E"));
     shell.updaterDidFinishUpdateCycle(controller.updater(), platform::Error("E"));
-    EXPECT_TRUE(shell.didFinishUIInitialization);
-    EXPECT_TRUE(shell.initializationHasStarted);
+    EXPECT_TRUE(shell.didFinishUIInitialization());
+    EXPECT_TRUE(shell.initializationHasStarted());
     shell.updaterDidFinishUpdateCycle(controller.updater(), std::nullopt);
     EXPECT_EQ(count("Updater aborted with error: E"), 1);
     EXPECT_EQ(count("Updater finished update cycle. Error: E"), 1);
@@ -142,9 +142,9 @@ TEST_F(ShellLaunchTest, UpdaterThatCannotStartStillStartsTheUI) {
     desk().setAccessibilityTrusted(true);
     AppDelegate& shell = makeShell();
     shell.startUpdater();
-    EXPECT_FALSE(shell.didFinishUIInitialization);
+    EXPECT_FALSE(shell.didFinishUIInitialization());
     sim().runFor(0.1);
-    EXPECT_TRUE(shell.didFinishUIInitialization);
+    EXPECT_TRUE(shell.didFinishUIInitialization());
     EXPECT_EQ(count("Updater aborted with error: no feed"), 1);
     EXPECT_EQ(count("Accessibility permissions granted."), 1);
 }
@@ -161,7 +161,7 @@ TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
     EXPECT_EQ(platform::ui::Application::shared().activationPolicy(), platform::ui::ActivationPolicy::accessory);
     EXPECT_EQ(defaults().objectForKey("WMSnappingEnabled"), platform::PropertyValue(true));
     EXPECT_TRUE(RoriDeru::shared().switches().snappingEnabled);
-    EXPECT_TRUE(shell().updaterController != nullptr);
+    EXPECT_TRUE(shell().updaterController() != nullptr);
     // The sentinel line stays out of the log file.
     const auto log = logFilePath();
     ASSERT_TRUE(log);

@@ -221,7 +221,7 @@ TEST_F(ShellServicesTest, HelpOpensOnePanelAndStampsEachCall) {
     }
     EXPECT_EQ(lines[0].substr(0, 14), lines[2].substr(0, 14)) << "one stamp per call";
     EXPECT_NE(lines[0].substr(0, 14), lines[3].substr(0, 14));
-    EXPECT_TRUE(shell().helpWindowController->window()->isVisible());
+    EXPECT_TRUE(shell().helpWindowController()->window()->isVisible());
 }
 
 TEST_F(ShellServicesTest, DiagnosticsReportShowsThenLogs) {

@@ -22,7 +22,7 @@ protected:
     }
     /// The snap bar's panel, when the shell has one.
     std::shared_ptr<platform::ui::Panel> bar() {
-        return shell().snapBarController ? shell().snapBarController->window() : nullptr;
+        return shell().snapBarController() ? shell().snapBarController()->window() : nullptr;
     }
     bool barShown() { return bar() && bar()->isVisible() && bar()->alphaValue() > 0; }
     /// The display (by its position in the screen list) whose frame holds the bar's centre.
@@ -44,8 +44,8 @@ protected:
 
 TEST_F(ShellStartUpTest, StatusButtonShowsTheSnapImage) {
     shell().continueInitialization();
-    ASSERT_TRUE(shell().statusItem);
-    const auto image = shell().statusItem->button()->image;
+    ASSERT_TRUE(shell().statusItem());
+    const auto image = shell().statusItem()->button()->image;
     ASSERT_TRUE(image) << "the program's resources hold the status image";
     EXPECT_EQ(image->name(), "Snap.png");
     EXPECT_EQ(image->size(), (platform::ui::Size{18, 18}));
@@ -100,7 +100,7 @@ TEST_F(ShellStartUpTest, BarHidesWhileTheMenuIsOpenAndReturnsOnTheScreenUnderThe
         });
     };
     platform::ui::UISimulator::scriptMenuPick(pick);
-    ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem, 0));
+    ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem(), 0));
     sim().runFor(1);
     ASSERT_TRUE(shownWhileOpen.has_value());
     EXPECT_FALSE(*shownWhileOpen);
@@ -113,8 +113,8 @@ TEST_F(ShellStartUpTest, AnyDefaultsWriteRefreshesTheIndicatorsOnceOnTheNextTurn
     shell().continueInitialization();
     shell().toggleSnapBar(nullptr);
     sim().runFor(1);
-    ASSERT_TRUE(shell().snapBarController);
-    const auto& stage = shell().snapBarController->smToggleButton();
+    ASSERT_TRUE(shell().snapBarController());
+    const auto& stage = shell().snapBarController()->smToggleButton();
     ASSERT_TRUE(stage);
     ASSERT_EQ(stage->state, platform::ui::ControlState::off);
 

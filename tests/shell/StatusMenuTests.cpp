@@ -124,29 +124,29 @@ TEST_F(StatusMenuTest, ChecksFollowTheSelectionTheSuppressFlagAndTheSwitches) {
 
 TEST_F(StatusMenuTest, UIStartUpMakesTheHiddenMainWindowAndTheStatusItem) {
     shell().continueInitialization();
-    ASSERT_TRUE(shell().window);
-    EXPECT_EQ(shell().window->title, "Tilmora Snapshots");
-    EXPECT_EQ(shell().window->frameAutosaveName, "Main Window");
-    EXPECT_FALSE(shell().window->isVisible());
-    ASSERT_TRUE(shell().statusItem);
-    EXPECT_EQ(shell().statusItem->button()->action, "statusBarButtonClicked:");
-    EXPECT_EQ(shell().statusItem->menu, nullptr);
-    EXPECT_TRUE(shell().cachedStatusMenu);
+    ASSERT_TRUE(shell().window());
+    EXPECT_EQ(shell().window()->title, "Tilmora Snapshots");
+    EXPECT_EQ(shell().window()->frameAutosaveName, "Main Window");
+    EXPECT_FALSE(shell().window()->isVisible());
+    ASSERT_TRUE(shell().statusItem());
+    EXPECT_EQ(shell().statusItem()->button()->action, "statusBarButtonClicked:");
+    EXPECT_EQ(shell().statusItem()->menu, nullptr);
+    EXPECT_TRUE(shell().cachedStatusMenu());
 
     shell().showWindow();
-    EXPECT_TRUE(shell().window->isVisible());
+    EXPECT_TRUE(shell().window()->isVisible());
     shell().showWindow();
-    EXPECT_EQ(shell().window->frame().size, (platform::CGSize{1000, 600}));
+    EXPECT_EQ(shell().window()->frame().size, (platform::CGSize{1000, 600}));
 }
 
 TEST_F(StatusMenuTest, LayoutScopeAlreadyAllKeepsTheMenu) {
     defaults().set(platform::PropertyValue(true), "WMGridAllDisplays");
     shell().rebuildStatusMenu();
-    const auto before = shell().cachedStatusMenu;
+    const auto before = shell().cachedStatusMenu();
     shell().setLayoutScopeAll(nullptr);
-    EXPECT_EQ(shell().cachedStatusMenu, before);
+    EXPECT_EQ(shell().cachedStatusMenu(), before);
     shell().setLayoutScopeSingle(nullptr);
-    EXPECT_NE(shell().cachedStatusMenu, before);
+    EXPECT_NE(shell().cachedStatusMenu(), before);
     EXPECT_FALSE(defaults().boolForKey("WMGridAllDisplays"));
 }
 
@@ -160,23 +160,23 @@ class StatusMenuLaunchTest : public StatusMenuTest {};
 
 TEST_F(StatusMenuLaunchTest, ShowingTheWindowFirstRunsTheStartUpAndLaterShowingsCentreIt) {
     shell().showWindow();
-    ASSERT_TRUE(shell().window);
-    EXPECT_TRUE(shell().didFinishUIInitialization);
-    const auto firstFrame = shell().window->frame();
+    ASSERT_TRUE(shell().window());
+    EXPECT_TRUE(shell().didFinishUIInitialization());
+    const auto firstFrame = shell().window()->frame();
     EXPECT_NE(firstFrame.size, (platform::CGSize{1000, 600})) << "the first showing sets no frame";
     shell().showWindow();
     const auto visible = platform::NSScreen::main()->visibleFrame();
-    EXPECT_EQ(shell().window->frame(),
+    EXPECT_EQ(shell().window()->frame(),
               (platform::CGRect{{visible.origin.x + (visible.size.width - 1000) / 2,
                                  visible.origin.y + (visible.size.height - 600) / 2},
                                 {1000, 600}}));
     // The update cycle that ends later only schedules a rebuild.
-    const auto menu = shell().cachedStatusMenu;
+    const auto menu = shell().cachedStatusMenu();
     platform::SPUStandardUpdaterController controller(false, &shell());
     shell().updaterDidFinishUpdateCycle(controller.updater(), std::nullopt);
-    EXPECT_EQ(shell().cachedStatusMenu, menu);
+    EXPECT_EQ(shell().cachedStatusMenu(), menu);
     sim().runFor(0.1);
-    EXPECT_NE(shell().cachedStatusMenu, menu);
+    EXPECT_NE(shell().cachedStatusMenu(), menu);
 }
 
 TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
@@ -192,8 +192,8 @@ TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {
     shell().continueInitialization();
     LocalizationManager::shared().setSelectedLanguageCode("de");
     sim().runFor(0.1);
-    ASSERT_TRUE(shell().cachedStatusMenu);
-    EXPECT_TRUE(find(*shell().cachedStatusMenu, "Linke H\u00e4lfte")) << "rebuilt on the language change";
+    ASSERT_TRUE(shell().cachedStatusMenu());
+    EXPECT_TRUE(find(*shell().cachedStatusMenu(), "Linke H\u00e4lfte")) << "rebuilt on the language change";
 }
 
 TEST_F(StatusMenuLaunchTest, ClickOnASecondDisplaysButtonBuildsThatDisplaysMenu) {
@@ -201,7 +201,7 @@ TEST_F(StatusMenuLaunchTest, ClickOnASecondDisplaysButtonBuildsThatDisplaysMenu)
     defaults().set(platform::PropertyValue(true), "WMVerboseLogging");
     shell().continueInitialization();
     platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{});
-    ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem, 1));
+    ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem(), 1));
     EXPECT_TRUE(printed("[Menu] Status item clicked from screen=DELL U2720Q\n")) << output;
 }
 

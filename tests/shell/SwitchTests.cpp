@@ -22,16 +22,16 @@ TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
     defaults.set(false, "WMSnapBarVisible");
     ASSERT_TRUE(send("toggleSnapBar:"));
     EXPECT_TRUE(defaults.boolForKey("WMSnapBarVisible"));
-    ASSERT_NE(shell->snapBarController, nullptr);
+    ASSERT_NE(shell->snapBarController(), nullptr);
     sim().runFor(0.5);
-    ASSERT_NE(shell->snapBarController->window(), nullptr);
-    EXPECT_TRUE(shell->snapBarController->window()->isVisible());
-    const auto controller = shell->snapBarController;
+    ASSERT_NE(shell->snapBarController()->window(), nullptr);
+    EXPECT_TRUE(shell->snapBarController()->window()->isVisible());
+    const auto controller = shell->snapBarController();
 
     ASSERT_TRUE(send("toggleSnapBar:"));
     sim().runFor(0.5);
     EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
-    EXPECT_EQ(shell->snapBarController, controller);
+    EXPECT_EQ(shell->snapBarController(), controller);
     EXPECT_FALSE(controller->window()->isVisible());
     const auto fresh = newLines();
     EXPECT_EQ(countContaining(fresh, "[UI] Toggle Snap Bar -> SHOW"), 1u);
@@ -41,11 +41,11 @@ TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
 TEST_F(SwitchTest, TheCloseButtonBeforeAnyBarOnlyStoresTheWish) {
     auto& defaults = platform::UserDefaults::standard();
     defaults.set(true, "WMSnapBarVisible");
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("disableSnapBarFromCloseButton"));
-    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
-    EXPECT_EQ(shell->snapBarController, nullptr);
+    EXPECT_EQ(shell->snapBarController(), nullptr);
 }
 
 TEST_F(SwitchTest, TheBarsTileProviderGivesTheSingleTilePresetsWhileTheShellLives) {
@@ -59,7 +59,7 @@ TEST_F(SwitchTest, TheBarsTileProviderGivesTheSingleTilePresetsWhileTheShellLive
     saveVeskPreset(*store, {UUID(), "Another", VeskPresetKind::singleTile, "1", {{UUID(), "t", {0.5, 0, 0.5, 1}}}, 0},
                    DisplayId("1"));
     shell->ensureSnapBarController();
-    const auto controller = shell->snapBarController;
+    const auto controller = shell->snapBarController();
     std::vector<std::string> names;
     for (const auto& preset : controller->veskTilePresetsProvider(screen(1))) names.push_back(preset.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Another", "Left"}));
@@ -80,11 +80,11 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
         defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
         tiling->setTransientLayout(Layout{LayoutId(UUID()), "L", DisplayId(display), {}}, DisplayId(display));
     }
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("toggleSnapping:"));
     EXPECT_FALSE(grid.switches().snappingEnabled);
     EXPECT_FALSE(grid.isMonitoring());
-    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
@@ -109,9 +109,9 @@ TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBoth
         grid.consumeSuppressMenuSelection();
         grid.setSelectedKind(SnapIconKind::rightHalf, screen(1));
         defaults.set(UUID().uuidString(), "WMVeskSelectedPresetId.1");
-        const auto menuBefore = shell->cachedStatusMenu;
+        const auto menuBefore = shell->cachedStatusMenu();
         ASSERT_TRUE(send(selector));
-        EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+        EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
         EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
         EXPECT_TRUE(grid.switches().snappingEnabled);
         EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
@@ -140,9 +140,9 @@ TEST_F(SwitchTest, IntegrationSwitchesFlipTheirKeyAndAnnounceTheChangeWithoutAnO
         SCOPED_TRACE(c.selector);
         posts = 0;
         const bool before = defaults.boolForKey(c.key);
-        const auto menuBefore = shell->cachedStatusMenu;
+        const auto menuBefore = shell->cachedStatusMenu();
         ASSERT_TRUE(send(c.selector));
-        EXPECT_EQ(shell->cachedStatusMenu, menuBefore);
+        EXPECT_EQ(shell->cachedStatusMenu(), menuBefore);
         EXPECT_EQ(defaults.boolForKey(c.key), !before);
         ASSERT_TRUE(send(c.selector));
         EXPECT_EQ(defaults.boolForKey(c.key), before);
@@ -210,9 +210,9 @@ TEST_F(ShortcutSwitchTest, AnAbsentOrTextSettingReadsOnAndMakesEveryStoredChordL
 TEST_F(ShortcutSwitchTest, TogglingOffSilencesEveryChordAndBackOnRestoresThemUnchanged) {
     shell->applyKeyboardShortcutsEnabledState();
     const auto chords = storedChords();
-    const auto menuBefore = shell->cachedStatusMenu;
+    const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("toggleKeyboardShortcutsEnabled:"));
-    EXPECT_NE(shell->cachedStatusMenu, menuBefore);
+    EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_EQ(platform::UserDefaults::standard().objectForKey("WMKeyboardShortcutsEnabled"),
               platform::PropertyValue(false));
     EXPECT_FALSE(shell->isKeyboardShortcutsEnabled());
@@ -236,11 +236,11 @@ TEST_F(ShortcutSwitchTest, SetKeyboardShortcutsEnabledTakesTheSendersBoolean) {
 
 TEST_F(ShortcutSwitchTest, APassStartedDuringAPassDoesNothing) {
     GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
-    shell->isApplyingKeyboardShortcutsState = true;
+    shell->setApplyingKeyboardShortcutsState(true);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_FALSE(leftHalfChordFires());
-    EXPECT_TRUE(shell->isApplyingKeyboardShortcutsState);
-    shell->isApplyingKeyboardShortcutsState = false;
+    EXPECT_TRUE(shell->isApplyingKeyboardShortcutsState());
+    shell->setApplyingKeyboardShortcutsState(false);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_TRUE(leftHalfChordFires());
 }

@@ -84,7 +84,7 @@ protected:
         textEdit = desk().run(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
         desk().setFrontmost(textEdit);
         shell = std::make_shared<AppDelegate>();
-        shell->environment.windowMover = mover;
+        shell->useWindowMover(mover);
         seen = lines().size();
     }
 

@@ -310,7 +310,7 @@ TEST_F(WindowCommandTest, SnapKindWithoutAFrontmostWindowOnlySelects) {
     defaults.set(std::string("3F2504E0-4F89-11D3-9A0C-0305E82C3301"), "WMVeskSelectedPresetId.1");
     ASSERT_TRUE(sendClick("snapLeftHalf"));
     EXPECT_EQ(shell->roriDeru().selectedKind(screen(1)), SnapIconKind::leftHalf);
-    EXPECT_TRUE(shell->lastRectByWindowKey.empty());
+    EXPECT_TRUE(shell->lastRectByWindowKey().empty());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
 }
 
@@ -371,8 +371,8 @@ TEST_F(WindowCommandTest, FullScreenPresetActionSelectsTheKindAndMovesToItsHalfW
     EXPECT_EQ(shell->roriDeru().selectedKind(screen(1)), SnapIconKind::fullScreenRightHalf);
     ASSERT_EQ(mover->moves.size(), 1u);
     EXPECT_TRUE(sameRect(mover->moves.at(0), {720, 0, 720, 875}));
-    EXPECT_TRUE(shell->baselineRectByWindowKey.empty());
-    EXPECT_TRUE(shell->lastRectByWindowKey.empty());
+    EXPECT_TRUE(shell->baselineRectByWindowKey().empty());
+    EXPECT_TRUE(shell->lastRectByWindowKey().empty());
 }
 
 TEST_F(WindowCommandTest, FullScreenHalvesFromTheShortcutsSelectAndMoveWithoutRecording) {
@@ -395,7 +395,7 @@ TEST_F(WindowCommandTest, FullScreenHalvesFromTheShortcutsSelectAndMoveWithoutRe
         // No preset-grid clearing on this road.
         EXPECT_TRUE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     }
-    EXPECT_TRUE(shell->baselineRectByWindowKey.empty());
+    EXPECT_TRUE(shell->baselineRectByWindowKey().empty());
 }
 
 TEST_F(WindowCommandTest, EnterMacFullScreenSelectsItsKindAndPutsTheWindowInFullScreen) {
@@ -422,7 +422,7 @@ TEST_F(WindowCommandTest, ResetAllSnappedWindowsMovesEachBaselineWindowBackAndKe
         ASSERT_TRUE(send("resetAllSnappedWindows:"));
         sim().runFor(1.0);
         EXPECT_TRUE(sameRect(rectOf(windowFrame()), {100, 100, 400, 300}, 0.5));
-        EXPECT_EQ(shell->baselineRectByWindowKey.size(), 1u);
+        EXPECT_EQ(shell->baselineRectByWindowKey().size(), 1u);
         setWindowFrame({0, 0, 720, 875});
     }
 }
@@ -441,8 +441,8 @@ TEST_F(WindowCommandTest, LayoutScopeSwitchesOnlyWhenTheScopeChanges) {
 
 TEST_F(WindowCommandTest, OpenSnapPreferencesOpensThePreferencesWindow) {
     ASSERT_TRUE(send("openSnapPreferences"));
-    ASSERT_NE(shell->preferencesWindowController, nullptr);
-    EXPECT_TRUE(shell->preferencesWindowController->window()->isVisible());
+    ASSERT_NE(shell->preferencesWindowController(), nullptr);
+    EXPECT_TRUE(shell->preferencesWindowController()->window()->isVisible());
 }
 
 TEST_F(WindowCommandTest, ToggleGridLinesFlipsTheSettingAndLogsTheNewState) {

@@ -136,7 +136,7 @@ protected:
         platform::ui::Application::shared().setDelegate(wrapper);
         wrapper->applicationDidFinishLaunching();
         const auto& shell = *wrapper->appDelegate();
-        ASSERT_TRUE(sim().runUntil([&] { return shell.didFinishUIInitialization; }, 60));
+        ASSERT_TRUE(sim().runUntil([&] { return shell.didFinishUIInitialization(); }, 60));
         platform::UserDefaults::standard().set(false, "WMVerboseLogging");
         platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
         // Control-Option-Left sends the left-half command to the shell, as a bound chord does.
@@ -270,7 +270,7 @@ TEST_F(SoakTest, MemoryAndHoldingsStayFlatOverADayOfUse) {
          [&](long) {
              // The user clicks the status item and dismisses the menu.
              platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{{}, 0.05, nullptr});
-             ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*wrapper->appDelegate()->statusItem, 0));
+             ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*wrapper->appDelegate()->statusItem(), 0));
              sim().runFor(0.1);
          }},
         {"language switches", 20 * scale,

@@ -30,7 +30,7 @@ void launchProgram(ConsoleSession& session) {
     for (;;) {
         session.settle();
         auto shell = host.shell();
-        if (shell && shell->didFinishUIInitialization) {
+        if (shell && shell->didFinishUIInitialization()) {
             session.out() << "program ready\n";
             return;
         }
