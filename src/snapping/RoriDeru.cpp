@@ -19,7 +19,7 @@
 #include "snapping/SnapScreens.hpp"
 #include "snapping/TLog.hpp"
 #include "snapping/TargetWindow.hpp"
-#include "snapping/WindowMover.hpp"
+#include "snapping/GridWindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -458,12 +458,12 @@ platform::CGSize RoriDeru::frontmostAppMinSize() const {
 
 void RoriDeru::moveFrontmostAXWindow(const Rect& rect) {
     platform::requireMainThread("RoriDeru::moveFrontmostAXWindow");
-    WindowMover::moveFrontmostAXWindow(*this, rect);
+    GridWindowMover::moveFrontmostAXWindow(*this, rect);
 }
 
 bool RoriDeru::enterNativeFullScreen() {
     platform::requireMainThread("RoriDeru::enterNativeFullScreen");
-    return WindowMover::enterNativeFullScreen();
+    return GridWindowMover::enterNativeFullScreen();
 }
 
 void RoriDeru::snapFrontmost(const Rect& rect) {
@@ -473,7 +473,7 @@ void RoriDeru::snapFrontmost(const Rect& rect) {
 void RoriDeru::snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                              const Preset& preset) {
     platform::requireMainThread("RoriDeru::snapFrontmost");
-    WindowMover::snapFrontmost(*this, row, col, screen, preset);
+    GridWindowMover::snapFrontmost(*this, row, col, screen, preset);
 }
 
 // Snap-kind geometry

@@ -64,7 +64,7 @@ class TilingController;
 /// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
 /// - the application and window a snap acts on, read through Accessibility: `TargetWindow`, with
 ///   the last other application activated, which `ActiveApplicationTracker` owns;
-/// - moving that window, full screen and the explicit snaps: `WindowMover`;
+/// - moving that window, full screen and the explicit snaps: `GridWindowMover`;
 /// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
 ///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
 ///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
@@ -442,7 +442,7 @@ public:
     // Moving the target window
 
     /// Moves and resizes the target window to `rect` (global) with the application's minimum size,
-    /// pixel alignment, clamping, retries and one correction (see `WindowMover`). Main thread;
+    /// pixel alignment, clamping, retries and one correction (see `GridWindowMover`). Main thread;
     /// blocks for up to 95 ms of waits.
     void moveFrontmostAXWindow(const Rect& rect);
     /// Puts the frontmost application's window into full screen, through Accessibility or else the

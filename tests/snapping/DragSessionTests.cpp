@@ -5,7 +5,7 @@
 #include "snapping/DragSession.hpp"
 #include "snapping/DragTargeting.hpp"
 #include "snapping/SystemOverlayWindow.hpp"
-#include "snapping/WindowMover.hpp"
+#include "snapping/GridWindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 
 #include <gtest/gtest.h>
@@ -241,7 +241,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     const auto showing = std::find(overlay->calls.begin(), overlay->calls.end(),
                                    std::string("showToast ") + DragTargeting::minimumSizeMessage);
     const auto snapped = std::find(overlay->calls.begin(), overlay->calls.end(),
-                                   std::string("showToast ") + WindowMover::minimumSizeMessage);
+                                   std::string("showToast ") + GridWindowMover::minimumSizeMessage);
     ASSERT_NE(snapped, overlay->calls.end());
     EXPECT_LT(showing, snapped);
 }

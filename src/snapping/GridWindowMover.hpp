@@ -10,17 +10,18 @@ namespace tilmora {
 
 class RoriDeru;
 
-/// Moving the target window (see `TargetWindow`) through Accessibility: every placement of the
-/// snapping engine ends here. The mover keeps the application's minimum size (enlarging the frame
-/// about its centre, keeping its aspect), keeps the frame on the device pixels and inside the
-/// visible frame of the screen it mostly lies on, writes size and position in both orders until
-/// both succeed (at most four attempts), reads the result back and corrects it once.
+/// The snap grid's mover of the frontmost (target) window (see `TargetWindow`), through
+/// Accessibility: every placement of the snapping engine ends here. The mover keeps the
+/// application's minimum size (enlarging the frame about its centre, keeping its aspect), keeps the
+/// frame on the device pixels and inside the visible frame of the screen it mostly lies on, writes
+/// size and position in both orders until both succeed (at most four attempts), reads the result
+/// back and corrects it once. (Restores move windows through `WindowManager::moveAXWindow`.)
 ///
 /// Frames are global (points, origin at the bottom-left of the main display, y up); Accessibility
 /// takes the top-left corner y down from the top of the main display. Main thread; blocks it for
 /// the fixed waits between writes (20 ms inside each attempt, 15 ms in the correction) on the
 /// platform's clock. Prints "[RoriDeru] ..." lines for a missing window and the final frame.
-namespace WindowMover {
+namespace GridWindowMover {
 
 /// Shown when a frame had to be enlarged to the application's minimum size.
 inline constexpr const char* minimumSizeMessage =
@@ -49,6 +50,6 @@ bool enterNativeFullScreen();
 void snapFrontmost(RoriDeru& grid, std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                    const GridPreset& preset);
 
-} // namespace WindowMover
+} // namespace GridWindowMover
 
 } // namespace tilmora

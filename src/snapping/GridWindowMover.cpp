@@ -1,4 +1,4 @@
-#include "snapping/WindowMover.hpp"
+#include "snapping/GridWindowMover.hpp"
 
 #include "model/Log.hpp"
 #include "model/NotificationManager.hpp"
@@ -21,7 +21,7 @@
 #include <cmath>
 #include <optional>
 
-namespace tilmora::WindowMover {
+namespace tilmora::GridWindowMover {
 
 namespace {
 
@@ -185,4 +185,4 @@ void snapFrontmost(RoriDeru& grid, std::int64_t row, std::int64_t col, const pla
     moveFrontmostAXWindow(grid, rect);
 }
 
-} // namespace tilmora::WindowMover
+} // namespace tilmora::GridWindowMover

@@ -1,7 +1,7 @@
 #include "SnapTargetFixture.hpp"
 
 #include "snapping/SystemOverlayWindow.hpp"
-#include "snapping/WindowMover.hpp"
+#include "snapping/GridWindowMover.hpp"
 
 #include <gtest/gtest.h>
 
@@ -176,7 +176,7 @@ TEST_F(WindowMoverTest, MinimumSizeMessageGoesToTheOverlayElseToAToast) {
         RoriDeru grid;
         grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), true, true, std::nullopt);
         grid.moveFrontmostAXWindow({100, 100, 200, 100});
-        EXPECT_EQ(overlayToast(grid), WindowMover::minimumSizeMessage);
+        EXPECT_EQ(overlayToast(grid), GridWindowMover::minimumSizeMessage);
         EXPECT_TRUE(toastHost->panel->contents.empty());
     }
 }
