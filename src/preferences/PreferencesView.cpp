@@ -87,7 +87,7 @@ PreferencesView::PreferencesView()
     , strictRestore(this, objectBool(settings::strictRestore.key, false))
     , captureRule(this, defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"))
     , minimalMenuMode(this, objectBool("MinimalMenuMode", false))
-    , useCursorDisplay(this, objectBool("UseCursorDisplay", false))
+    , useCursorDisplay(this, objectBool(settings::useCursorDisplay.key, false))
     , magnetDragMode(this, objectBool(settings::magnetDragMode.key, false))
     , dragRequireOption(this, objectBool(settings::dragRequireOption.key, false))
     , snapBarVisible(this, defaults().boolForKey(settings::snapBarVisible.key))
@@ -151,7 +151,7 @@ void PreferencesView::followDefaults() {
     follow(settings::capturePrimaryRule.key, captureRule,
            [] { return defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"); });
     flag("MinimalMenuMode", minimalMenuMode, false);
-    flag("UseCursorDisplay", useCursorDisplay, false);
+    flag(settings::useCursorDisplay.key, useCursorDisplay, false);
     flag(settings::magnetDragMode.key, magnetDragMode, false);
     flag(settings::dragRequireOption.key, dragRequireOption, false);
     boolean(settings::snapBarVisible.key, snapBarVisible);
@@ -305,7 +305,7 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 if (on) (store ? *store : DisplayLayoutMemory::shared()).applyStoredConfiguration(true);
             });
         };
-    // `settings::strictRestore`, "UseCursorDisplay", `settings::preserveRelativeMove`.
+    // `settings::strictRestore`, `settings::useCursorDisplay`, `settings::preserveRelativeMove`.
     return [key](bool on) { nextTurn([key, on] { defaults().set(PropertyValue(on), key); }); };
 }
 
@@ -340,7 +340,7 @@ void PreferencesView::savePrefsAndApply() {
     d.set(PropertyValue(captureRule.get()), settings::capturePrimaryRule.key);
     d.set(PropertyValue(minimalMenuMode.get()), "MinimalMenuMode");
     d.set(PropertyValue(snapBarVisible.get()), settings::snapBarVisible.key);
-    d.set(PropertyValue(useCursorDisplay.get()), "UseCursorDisplay");
+    d.set(PropertyValue(useCursorDisplay.get()), settings::useCursorDisplay.key);
     d.set(PropertyValue(magnetDragMode.get()), settings::magnetDragMode.key);
     d.set(PropertyValue(dragRequireOption.get()), settings::dragRequireOption.key);
     d.set(PropertyValue(keyboardShortcutsEnabled.get()), settings::keyboardShortcutsEnabled.key);
