@@ -30,7 +30,7 @@ namespace tilmora {
 /// Rectangles and points are normalised to the display: fractions 0 to 1 of its width and height,
 /// origin at the top-left corner, y down. Texts come from `LocalizationManager` (the default table);
 /// the "…Format" texts are filled through `platform::Text::format`, so a translation whose
-/// conversion does not fit its argument shows unfilled. While "WMVerboseLogging" is true, every
+/// conversion does not fit its argument shows unfilled. While `settings::verboseLogging` is true, every
 /// operation prints one "[VESK][EDITOR] …" line through `print`. Main thread only.
 class VeskLayoutEditorController : public platform::ui::declarative::ObservableObject {
 public:

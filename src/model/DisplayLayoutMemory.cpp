@@ -2,6 +2,7 @@
 
 #include "model/DisplayConfigurationSignature.hpp"
 #include "model/ScreenSource.hpp"
+#include "model/Settings.hpp"
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/JsonCoding.hpp"
@@ -133,7 +134,7 @@ void DisplayLayoutMemory::captureCurrentPresetConfiguration() {
 }
 
 void DisplayLayoutMemory::applyStoredConfiguration(bool force) {
-    if (!force && !platform::UserDefaults::standard().boolForKey("WMAutoApplyDisplayLayouts")) {
+    if (!force && !platform::UserDefaults::standard().boolForKey(settings::autoApplyDisplayLayouts.key)) {
         log("Auto-apply disabled; skipping stored layout");
         return;
     }
@@ -186,7 +187,7 @@ std::optional<ScreenInfo> DisplayLayoutMemory::resolveScreen(const DisplaySignat
 }
 
 void DisplayLayoutMemory::log(const std::string& message) const {
-    if (platform::UserDefaults::standard().boolForKey("WMVerboseLogging"))
+    if (platform::UserDefaults::standard().boolForKey(settings::verboseLogging.key))
         platform::systemLog("[DisplayLayoutMemory] " + message);
 }
 

@@ -28,7 +28,7 @@ namespace tilmora {
 /// capture writes over it.
 ///
 /// Log lines go to the platform's system log, not the log file: the verbose ones start with
-/// "[DisplayLayoutMemory] " and appear while "WMVerboseLogging" is true. Main thread.
+/// "[DisplayLayoutMemory] " and appear while `settings::verboseLogging` is true. Main thread.
 class DisplayLayoutMemory {
 public:
     using Cache = std::map<std::string, std::vector<ScreenLayoutEntry>>;
@@ -50,7 +50,7 @@ public:
 
     /// Applies the stored presets of the connected configuration screen by screen. Without
     /// `force`, does nothing but log "Auto-apply disabled; skipping stored layout" while
-    /// "WMAutoApplyDisplayLayouts" is false. Logs "No stored layout for configuration KEY" (or
+    /// `settings::autoApplyDisplayLayouts` is false. Logs "No stored layout for configuration KEY" (or
     /// "<none>") when nothing is stored, and "Applying preset RxC to NAME (activate=...)" per screen.
     void applyStoredConfiguration(bool force);
 

@@ -2,6 +2,7 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -16,7 +17,8 @@ namespace tilmora {
 
 bool veskVerboseEnabled() {
     auto& defaults = platform::UserDefaults::standard();
-    return defaults.objectForKey("WMVerboseLogging").has_value() && defaults.boolForKey("WMVerboseLogging");
+    return defaults.objectForKey(settings::verboseLogging.key).has_value() &&
+           defaults.boolForKey(settings::verboseLogging.key);
 }
 
 void veskLog(const std::string& message) {

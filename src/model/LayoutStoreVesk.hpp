@@ -36,7 +36,7 @@ void saveVeskPreset(LayoutStore& store, const VeskPreset& preset, const DisplayI
 /// success logs "[VESK][STORE] delete id=..." while verbose.
 void deleteVeskPreset(LayoutStore& store, const platform::UUID& presetId);
 
-/// True only when "WMVerboseLogging" has a value (stored or registered) that reads as true.
+/// True only when `settings::verboseLogging` has a value (stored or registered) that reads as true.
 bool veskVerboseEnabled();
 
 /// Writes "[VESK][STORE] " and `message` through `print` while `veskVerboseEnabled()`.

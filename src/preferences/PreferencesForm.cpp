@@ -1,6 +1,7 @@
 // The body of the preferences view: the loading placeholder, the form and its rows.
 
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -202,7 +203,7 @@ Element PreferencesView::captureRuleRow() {
     auto popup =
         decl::representable<LanguagePopup>(options, captureRule.binding(), [](const std::string& code) {
             nextTurn([code] {
-                platform::UserDefaults::standard().set(PropertyValue(code), "WMCapturePrimaryRule");
+                platform::UserDefaults::standard().set(PropertyValue(code), settings::capturePrimaryRule.key);
             });
         });
     return decl::HStack(Alignment::center, std::nullopt,
@@ -221,10 +222,10 @@ Element PreferencesView::sliderRow(const std::string& key, const decl::State<dou
 
 Element PreferencesView::edgesRow() {
     return decl::HStack(Alignment::center, 12,
-                        {checkBox("prefs.left", gapEdgeLeft, action("WMGapsEdgesLeft")),
-                         checkBox("prefs.right", gapEdgeRight, action("WMGapsEdgesRight")),
-                         checkBox("prefs.top", gapEdgeTop, action("WMGapsEdgesTop")),
-                         checkBox("prefs.bottom", gapEdgeBottom, action("WMGapsEdgesBottom"))});
+                        {checkBox("prefs.left", gapEdgeLeft, action(settings::gapsEdgesLeft.key)),
+                         checkBox("prefs.right", gapEdgeRight, action(settings::gapsEdgesRight.key)),
+                         checkBox("prefs.top", gapEdgeTop, action(settings::gapsEdgesTop.key)),
+                         checkBox("prefs.bottom", gapEdgeBottom, action(settings::gapsEdgesBottom.key))});
 }
 
 Element PreferencesView::saveCloseRow() {
@@ -250,14 +251,15 @@ std::vector<Element> PreferencesView::formElements() {
     };
     auto reserveWriter = [](double value) {
         nextTurn([value] {
-            platform::UserDefaults::standard().set(PropertyValue(value), "WMStageReserveLeftWidth");
+            platform::UserDefaults::standard().set(PropertyValue(value), settings::stageReserveLeftWidth.key);
             platform::NotificationCenter::defaultCenter().post(StageIntegration::stateDidChange, nullptr);
         });
     };
     std::vector<Element> e;
     e.push_back(decl::Text(text("prefs.title")).font("headline"));
     e.push_back(heading(text("prefs.logging")));
-    e.push_back(checkBox("prefs.verbose", verboseLogging, action("WMVerboseLogging")).padding(bottom(6)));
+    e.push_back(
+        checkBox("prefs.verbose", verboseLogging, action(settings::verboseLogging.key)).padding(bottom(6)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.localization")));
     e.push_back(languageRow());
@@ -266,58 +268,62 @@ std::vector<Element> PreferencesView::formElements() {
     e.push_back(captureRuleRow().padding(bottom(6)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.restoreBehavior")));
-    e.push_back(checkBox("prefs.strictRestore", strictRestore, action("WMStrictRestore")).padding(bottom(6)));
+    e.push_back(checkBox("prefs.strictRestore", strictRestore, action(settings::strictRestore.key))
+                    .padding(bottom(6)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.integrations")));
-    e.push_back(
-        checkBox("prefs.integrateStageManager", integrateStageManager, action("WMIntegrateStageManager")));
-    e.push_back(
-        checkBox("prefs.autoDetectStageManager", autoDetectStageManager, action("WMAutoDetectStageManager")));
+    e.push_back(checkBox("prefs.integrateStageManager", integrateStageManager,
+                         action(settings::integrateStageManager.key)));
+    e.push_back(checkBox("prefs.autoDetectStageManager", autoDetectStageManager,
+                         action(settings::autoDetectStageManager.key)));
     e.push_back(sliderRow("prefs.stageReserveLeft", stageReserveLeft, 400, 2, 64, reserveWriter));
     e.push_back(checkBox("prefs.integrateMissionControl", integrateMissionControl,
-                         action("WMIntegrateMissionControl")));
+                         action(settings::integrateMissionControl.key)));
     e.push_back(checkBox("prefs.autoHideSnapBarWithMC", autoHideWithMC,
-                         action("WMAutoHideSnapBarWithMissionControl")));
-    e.push_back(
-        checkBox("prefs.autoHideSnapBarWithSM", autoHideWithSM, action("WMAutoHideSnapBarWithStageManager")));
+                         action(settings::autoHideSnapBarWithMissionControl.key)));
+    e.push_back(checkBox("prefs.autoHideSnapBarWithSM", autoHideWithSM,
+                         action(settings::autoHideSnapBarWithStageManager.key)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.snapping")));
-    e.push_back(
-        checkBox("prefs.snappingEnabled", snappingEnabled, action("WMSnappingEnabled")).padding(bottom(6)));
+    e.push_back(checkBox("prefs.snappingEnabled", snappingEnabled, action(settings::snappingEnabled.key))
+                    .padding(bottom(6)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.layoutScope")));
-    e.push_back(checkBox("prefs.layoutAllDisplays", layoutAllDisplays, action("WMGridAllDisplays"))
+    e.push_back(checkBox("prefs.layoutAllDisplays", layoutAllDisplays, action(settings::gridAllDisplays.key))
                     .padding(bottom(6)));
-    e.push_back(
-        checkBox("prefs.autoApplyLayouts", autoApplyDisplayLayouts, action("WMAutoApplyDisplayLayouts")));
-    e.push_back(
-        checkBox("prefs.preserveRelativeSizing", preserveRelativeSizing, action("WMPreserveRelativeMove")));
+    e.push_back(checkBox("prefs.autoApplyLayouts", autoApplyDisplayLayouts,
+                         action(settings::autoApplyDisplayLayouts.key)));
+    e.push_back(checkBox("prefs.preserveRelativeSizing", preserveRelativeSizing,
+                         action(settings::preserveRelativeMove.key)));
     e.push_back(decl::Divider());
     e.push_back(heading(text("prefs.snapshots")));
-    e.push_back(checkBox("prefs.snapshotAllSpaces", snapshotAllSpaces, action("WMSnapshotAllSpaces")));
-    e.push_back(explanation(text("prefs.snapshotAllSpaces.desc")).padding(bottom(4)));
-    e.push_back(checkBox("prefs.spacesDiagnostics", spacesDiagnostics, action("WMSpacesLogDiagnostics")));
-    e.push_back(checkBox("prefs.spacesKillSwitch", spacesKillSwitch, action("WMSpacesKillSwitch"))
-                    .padding(bottom(6)));
     e.push_back(
-        checkBox("prefs.autoResetSnapshotQuit", autoResetSnapshotQuit, action("WMAutoResetSnapshotQuit"))
-            .padding(bottom(6)));
+        checkBox("prefs.snapshotAllSpaces", snapshotAllSpaces, action(settings::snapshotAllSpaces.key)));
+    e.push_back(explanation(text("prefs.snapshotAllSpaces.desc")).padding(bottom(4)));
+    e.push_back(
+        checkBox("prefs.spacesDiagnostics", spacesDiagnostics, action(settings::spacesLogDiagnostics.key)));
+    e.push_back(checkBox("prefs.spacesKillSwitch", spacesKillSwitch, action(settings::spacesKillSwitch.key))
+                    .padding(bottom(6)));
+    e.push_back(checkBox("prefs.autoResetSnapshotQuit", autoResetSnapshotQuit,
+                         action(settings::autoResetSnapshotQuit.key))
+                    .padding(bottom(6)));
     e.push_back(decl::Divider());
     e.push_back(decl::Text(text("prefs.shortcuts")).font("callout", "bold"));
     e.push_back(checkBox("prefs.shortcuts.masterToggle", keyboardShortcutsEnabled,
-                         action("WMKeyboardShortcutsEnabled")));
+                         action(settings::keyboardShortcutsEnabled.key)));
     e.push_back(explanation(text("prefs.shortcuts.masterToggle.desc")).padding(bottom(6)));
     for (const auto& row : applicationRows)
         e.push_back(shortcutRow(text(row.label), row.name(), std::nullopt));
-    e.push_back(checkBox("prefs.useCursorDisplay", useCursorDisplay, action("UseCursorDisplay")));
+    e.push_back(checkBox("prefs.useCursorDisplay", useCursorDisplay, action(settings::useCursorDisplay.key)));
     e.push_back(checkBox("prefs.minimalMenuMode", minimalMenuMode, action("MinimalMenuMode")));
-    e.push_back(checkBox("menu.showSnapBar", snapBarVisible, action("WMSnapBarVisible")));
-    e.push_back(checkBox("prefs.dragSnapping", magnetDragMode, action("WMMagnetDragMode")));
-    e.push_back(checkBox("prefs.requireOption", dragRequireOption, action("WMDragRequireOption")));
-    e.push_back(sliderRow("prefs.gapsUniform", gapSize, 24, 1, 48, gapWriter("WMGapSize")));
-    e.push_back(sliderRow("prefs.gapsHorizontal", gapH, 24, 1, 48, gapWriter("WMGapHorizontal")));
-    e.push_back(sliderRow("prefs.gapsVertical", gapV, 24, 1, 48, gapWriter("WMGapVertical")));
-    e.push_back(checkBox("prefs.applyGapsEdgesAll", gapsIncludeEdges, action("WMGapsIncludeScreenEdges")));
+    e.push_back(checkBox("menu.showSnapBar", snapBarVisible, action(settings::snapBarVisible.key)));
+    e.push_back(checkBox("prefs.dragSnapping", magnetDragMode, action(settings::magnetDragMode.key)));
+    e.push_back(checkBox("prefs.requireOption", dragRequireOption, action(settings::dragRequireOption.key)));
+    e.push_back(sliderRow("prefs.gapsUniform", gapSize, 24, 1, 48, gapWriter(settings::gapSize.key)));
+    e.push_back(sliderRow("prefs.gapsHorizontal", gapH, 24, 1, 48, gapWriter(settings::gapHorizontal.key)));
+    e.push_back(sliderRow("prefs.gapsVertical", gapV, 24, 1, 48, gapWriter(settings::gapVertical.key)));
+    e.push_back(
+        checkBox("prefs.applyGapsEdgesAll", gapsIncludeEdges, action(settings::gapsIncludeScreenEdges.key)));
     e.push_back(edgesRow());
     e.push_back(heading(text("prefs.shortcuts")));
     platform::ui::EdgeInsets around;

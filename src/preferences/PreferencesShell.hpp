@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Settings.hpp"
+
 #include <memory>
 #include <string>
 
@@ -13,8 +15,8 @@ public:
     virtual ~PreferencesShell() = default;
 
     /// The user-defaults key of the keyboard-shortcut master switch.
-    virtual std::string keyboardShortcutsEnabledKey() const { return "WMKeyboardShortcutsEnabled"; }
-    /// Flips "WMSnapBarVisible" and shows or hides the snap bar.
+    virtual std::string keyboardShortcutsEnabledKey() const { return settings::keyboardShortcutsEnabled.key; }
+    /// Flips `settings::snapBarVisible` and shows or hides the snap bar.
     virtual void toggleSnapBar() = 0;
     /// The snap-bar controller, when there is one, refreshes its indicators; nothing otherwise.
     virtual void refreshSnapBarIndicators() = 0;
@@ -22,7 +24,7 @@ public:
     virtual void rebuildStatusMenu() = 0;
     /// Registers or unregisters the global shortcuts after the master switch or a chord changed.
     virtual void applyKeyboardShortcutsEnabledState() = 0;
-    /// Follows a change of "WMGridAllDisplays".
+    /// Follows a change of `settings::gridAllDisplays`.
     virtual void layoutScopePreferenceDidChange() = 0;
 
     /// Installs the shell's implementation (none removes it). Reset with the shared instances.

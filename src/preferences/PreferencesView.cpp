@@ -3,6 +3,7 @@
 #include "model/DisplayLayoutMemory.hpp"
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -82,40 +83,43 @@ const std::vector<std::string>& PreferencesView::fallbackLanguageCodes() {
 }
 
 PreferencesView::PreferencesView()
-    : verboseLogging(this, objectBool("WMVerboseLogging", false))
-    , strictRestore(this, objectBool("WMStrictRestore", false))
-    , captureRule(this, defaults().stringForKey("WMCapturePrimaryRule").value_or("center"))
+    : verboseLogging(this, objectBool(settings::verboseLogging.key, false))
+    , strictRestore(this, objectBool(settings::strictRestore.key, false))
+    , captureRule(this, defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"))
     , minimalMenuMode(this, objectBool("MinimalMenuMode", false))
-    , useCursorDisplay(this, objectBool("UseCursorDisplay", false))
-    , magnetDragMode(this, objectBool("WMMagnetDragMode", false))
-    , dragRequireOption(this, objectBool("WMDragRequireOption", false))
-    , snapBarVisible(this, defaults().boolForKey("WMSnapBarVisible"))
-    , gapSize(this, objectDouble("WMGapSize").value_or(0))
-    , gapH(this, objectDouble("WMGapHorizontal").value_or(objectDouble("WMGapSize").value_or(0)))
-    , gapV(this, objectDouble("WMGapVertical").value_or(objectDouble("WMGapSize").value_or(0)))
-    , gapsIncludeEdges(this, objectBool("WMGapsIncludeScreenEdges", false))
-    , gapEdgeLeft(this, objectBool("WMGapsEdgesLeft", false))
-    , gapEdgeRight(this, objectBool("WMGapsEdgesRight", false))
-    , gapEdgeTop(this, objectBool("WMGapsEdgesTop", false))
-    , gapEdgeBottom(this, objectBool("WMGapsEdgesBottom", false))
+    , useCursorDisplay(this, objectBool(settings::useCursorDisplay.key, false))
+    , magnetDragMode(this, objectBool(settings::magnetDragMode.key, false))
+    , dragRequireOption(this, objectBool(settings::dragRequireOption.key, false))
+    , snapBarVisible(this, defaults().boolForKey(settings::snapBarVisible.key))
+    , gapSize(this, objectDouble(settings::gapSize.key).value_or(0))
+    , gapH(
+          this,
+          objectDouble(settings::gapHorizontal.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
+    , gapV(this,
+           objectDouble(settings::gapVertical.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
+    , gapsIncludeEdges(this, objectBool(settings::gapsIncludeScreenEdges.key, false))
+    , gapEdgeLeft(this, objectBool(settings::gapsEdgesLeft.key, false))
+    , gapEdgeRight(this, objectBool(settings::gapsEdgesRight.key, false))
+    , gapEdgeTop(this, objectBool(settings::gapsEdgesTop.key, false))
+    , gapEdgeBottom(this, objectBool(settings::gapsEdgesBottom.key, false))
     , selectedLanguageCode(this, storedLanguage())
     , languageCodes(this, initialLanguageCodes())
-    , integrateStageManager(this, defaults().boolForKey("WMIntegrateStageManager"))
-    , autoDetectStageManager(this, defaults().boolForKey("WMAutoDetectStageManager"))
-    , integrateMissionControl(this, defaults().boolForKey("WMIntegrateMissionControl"))
-    , autoHideWithMC(this, defaults().boolForKey("WMAutoHideSnapBarWithMissionControl"))
-    , autoHideWithSM(this, defaults().boolForKey("WMAutoHideSnapBarWithStageManager"))
-    , stageReserveLeft(this, objectDouble("WMStageReserveLeftWidth").value_or(0))
-    , snappingEnabled(this, objectBool("WMSnappingEnabled", true))
-    , keyboardShortcutsEnabled(this, objectBool("WMKeyboardShortcutsEnabled", true))
+    , integrateStageManager(this, defaults().boolForKey(settings::integrateStageManager.key))
+    , autoDetectStageManager(this, defaults().boolForKey(settings::autoDetectStageManager.key))
+    , integrateMissionControl(this, defaults().boolForKey(settings::integrateMissionControl.key))
+    , autoHideWithMC(this, defaults().boolForKey(settings::autoHideSnapBarWithMissionControl.key))
+    , autoHideWithSM(this, defaults().boolForKey(settings::autoHideSnapBarWithStageManager.key))
+    , stageReserveLeft(this, objectDouble(settings::stageReserveLeftWidth.key).value_or(0))
+    , snappingEnabled(this, objectBool(settings::snappingEnabled.key, true))
+    , keyboardShortcutsEnabled(this, objectBool(settings::keyboardShortcutsEnabled.key, true))
     , uiReady(this, false)
-    , snapshotAllSpaces(this, defaults().boolForKey("WMSnapshotAllSpaces"))
-    , spacesKillSwitch(this, objectBool("WMSpacesKillSwitch", false))
-    , spacesDiagnostics(this, objectBool("WMSpacesLogDiagnostics", false))
-    , layoutAllDisplays(this, defaults().boolForKey("WMGridAllDisplays"))
-    , autoResetSnapshotQuit(this, objectBool("WMAutoResetSnapshotQuit", true))
-    , autoApplyDisplayLayouts(this, objectBool("WMAutoApplyDisplayLayouts", true))
-    , preserveRelativeSizing(this, objectBool("WMPreserveRelativeMove", true))
+    , snapshotAllSpaces(this, defaults().boolForKey(settings::snapshotAllSpaces.key))
+    , spacesKillSwitch(this, objectBool(settings::spacesKillSwitch.key, false))
+    , spacesDiagnostics(this, objectBool(settings::spacesLogDiagnostics.key, false))
+    , layoutAllDisplays(this, defaults().boolForKey(settings::gridAllDisplays.key))
+    , autoResetSnapshotQuit(this, objectBool(settings::autoResetSnapshotQuit.key, true))
+    , autoApplyDisplayLayouts(this, objectBool(settings::autoApplyDisplayLayouts.key, true))
+    , preserveRelativeSizing(this, objectBool(settings::preserveRelativeMove.key, true))
     , localizationVersion(this, 0) {
     // What construction read is what the form has seen.
     followDefaults();
@@ -142,46 +146,46 @@ void PreferencesView::followDefaults() {
     const auto boolean = [&follow](const std::string& key, decl::State<bool>& state) {
         follow(key, state, [&key] { return defaults().boolForKey(key); });
     };
-    flag("WMVerboseLogging", verboseLogging, false);
-    flag("WMStrictRestore", strictRestore, false);
-    follow("WMCapturePrimaryRule", captureRule,
-           [] { return defaults().stringForKey("WMCapturePrimaryRule").value_or("center"); });
+    flag(settings::verboseLogging.key, verboseLogging, false);
+    flag(settings::strictRestore.key, strictRestore, false);
+    follow(settings::capturePrimaryRule.key, captureRule,
+           [] { return defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"); });
     flag("MinimalMenuMode", minimalMenuMode, false);
-    flag("UseCursorDisplay", useCursorDisplay, false);
-    flag("WMMagnetDragMode", magnetDragMode, false);
-    flag("WMDragRequireOption", dragRequireOption, false);
-    boolean("WMSnapBarVisible", snapBarVisible);
+    flag(settings::useCursorDisplay.key, useCursorDisplay, false);
+    flag(settings::magnetDragMode.key, magnetDragMode, false);
+    flag(settings::dragRequireOption.key, dragRequireOption, false);
+    boolean(settings::snapBarVisible.key, snapBarVisible);
     // The two directional gaps fall back to the uniform one, so they follow it too.
-    const bool sizeChanged = storedValueChanged("WMGapSize");
+    const bool sizeChanged = storedValueChanged(settings::gapSize.key);
     const auto gap = [sizeChanged](const std::string& key, decl::State<double>& state, bool ownChanged) {
         if (!sizeChanged && !ownChanged) return;
-        const double value = objectDouble(key).value_or(objectDouble("WMGapSize").value_or(0));
+        const double value = objectDouble(key).value_or(objectDouble(settings::gapSize.key).value_or(0));
         if (!(state.get() == value)) state.set(value);
     };
-    gap("WMGapSize", gapSize, false);
-    gap("WMGapHorizontal", gapH, storedValueChanged("WMGapHorizontal"));
-    gap("WMGapVertical", gapV, storedValueChanged("WMGapVertical"));
-    flag("WMGapsIncludeScreenEdges", gapsIncludeEdges, false);
-    flag("WMGapsEdgesLeft", gapEdgeLeft, false);
-    flag("WMGapsEdgesRight", gapEdgeRight, false);
-    flag("WMGapsEdgesTop", gapEdgeTop, false);
-    flag("WMGapsEdgesBottom", gapEdgeBottom, false);
-    boolean("WMIntegrateStageManager", integrateStageManager);
-    boolean("WMAutoDetectStageManager", autoDetectStageManager);
-    boolean("WMIntegrateMissionControl", integrateMissionControl);
-    boolean("WMAutoHideSnapBarWithMissionControl", autoHideWithMC);
-    boolean("WMAutoHideSnapBarWithStageManager", autoHideWithSM);
-    follow("WMStageReserveLeftWidth", stageReserveLeft,
-           [] { return objectDouble("WMStageReserveLeftWidth").value_or(0); });
-    flag("WMSnappingEnabled", snappingEnabled, true);
-    flag("WMKeyboardShortcutsEnabled", keyboardShortcutsEnabled, true);
-    boolean("WMSnapshotAllSpaces", snapshotAllSpaces);
-    flag("WMSpacesKillSwitch", spacesKillSwitch, false);
-    flag("WMSpacesLogDiagnostics", spacesDiagnostics, false);
-    boolean("WMGridAllDisplays", layoutAllDisplays);
-    flag("WMAutoResetSnapshotQuit", autoResetSnapshotQuit, true);
-    flag("WMAutoApplyDisplayLayouts", autoApplyDisplayLayouts, true);
-    flag("WMPreserveRelativeMove", preserveRelativeSizing, true);
+    gap(settings::gapSize.key, gapSize, false);
+    gap(settings::gapHorizontal.key, gapH, storedValueChanged(settings::gapHorizontal.key));
+    gap(settings::gapVertical.key, gapV, storedValueChanged(settings::gapVertical.key));
+    flag(settings::gapsIncludeScreenEdges.key, gapsIncludeEdges, false);
+    flag(settings::gapsEdgesLeft.key, gapEdgeLeft, false);
+    flag(settings::gapsEdgesRight.key, gapEdgeRight, false);
+    flag(settings::gapsEdgesTop.key, gapEdgeTop, false);
+    flag(settings::gapsEdgesBottom.key, gapEdgeBottom, false);
+    boolean(settings::integrateStageManager.key, integrateStageManager);
+    boolean(settings::autoDetectStageManager.key, autoDetectStageManager);
+    boolean(settings::integrateMissionControl.key, integrateMissionControl);
+    boolean(settings::autoHideSnapBarWithMissionControl.key, autoHideWithMC);
+    boolean(settings::autoHideSnapBarWithStageManager.key, autoHideWithSM);
+    follow(settings::stageReserveLeftWidth.key, stageReserveLeft,
+           [] { return objectDouble(settings::stageReserveLeftWidth.key).value_or(0); });
+    flag(settings::snappingEnabled.key, snappingEnabled, true);
+    flag(settings::keyboardShortcutsEnabled.key, keyboardShortcutsEnabled, true);
+    boolean(settings::snapshotAllSpaces.key, snapshotAllSpaces);
+    flag(settings::spacesKillSwitch.key, spacesKillSwitch, false);
+    flag(settings::spacesLogDiagnostics.key, spacesDiagnostics, false);
+    boolean(settings::gridAllDisplays.key, layoutAllDisplays);
+    flag(settings::autoResetSnapshotQuit.key, autoResetSnapshotQuit, true);
+    flag(settings::autoApplyDisplayLayouts.key, autoApplyDisplayLayouts, true);
+    flag(settings::preserveRelativeMove.key, preserveRelativeSizing, true);
 }
 
 std::shared_ptr<PreferencesSnapGrid> PreferencesView::snapGrid() const {
@@ -201,12 +205,15 @@ std::string PreferencesView::text(const std::string& key) const {
 // in its environment now.
 std::function<void(bool)> PreferencesView::action(const std::string& key) {
     static const std::vector<std::string> now = {
-        "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft",        "WMGapsEdgesRight",
-        "WMGapsEdgesTop",           "WMGapsEdgesBottom",      "WMSnapshotAllSpaces",
-        "WMSpacesKillSwitch",       "WMSpacesLogDiagnostics", "WMAutoResetSnapshotQuit"};
+        settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key,
+        settings::gapsEdgesRight.key,         settings::gapsEdgesTop.key,
+        settings::gapsEdgesBottom.key,        settings::snapshotAllSpaces.key,
+        settings::spacesKillSwitch.key,       settings::spacesLogDiagnostics.key,
+        settings::autoResetSnapshotQuit.key};
     static const std::vector<std::string> stage = {
-        "WMIntegrateStageManager", "WMAutoDetectStageManager", "WMIntegrateMissionControl",
-        "WMAutoHideSnapBarWithMissionControl", "WMAutoHideSnapBarWithStageManager"};
+        settings::integrateStageManager.key, settings::autoDetectStageManager.key,
+        settings::integrateMissionControl.key, settings::autoHideSnapBarWithMissionControl.key,
+        settings::autoHideSnapBarWithStageManager.key};
     auto contains = [](const std::vector<std::string>& keys, const std::string& k) {
         return std::find(keys.begin(), keys.end(), k) != keys.end();
     };
@@ -218,10 +225,10 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 postStageChange();
             });
         };
-    if (key == "WMVerboseLogging")
+    if (key == settings::verboseLogging.key)
         return [](bool on) {
             nextTurn([on] {
-                defaults().set(PropertyValue(on), "WMVerboseLogging");
+                defaults().set(PropertyValue(on), settings::verboseLogging.key);
                 WindowManager::setVerboseLogging(on);
             });
         };
@@ -232,33 +239,33 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 rebuildMenu();
             });
         };
-    if (key == "WMMagnetDragMode" || key == "WMDragRequireOption")
+    if (key == settings::magnetDragMode.key || key == settings::dragRequireOption.key)
         return [this, key](bool on) {
             auto grid = snapGrid();
             nextTurn([grid, key, on] {
                 defaults().set(PropertyValue(on), key);
-                if (key == "WMMagnetDragMode")
+                if (key == settings::magnetDragMode.key)
                     grid->setMagnetMode(on);
                 else
                     grid->setDragRequireOption(on);
             });
         };
-    if (key == "WMSnapBarVisible")
+    if (key == settings::snapBarVisible.key)
         return [](bool on) {
             nextTurn([on] {
-                if (defaults().boolForKey("WMSnapBarVisible") != on)
+                if (defaults().boolForKey(settings::snapBarVisible.key) != on)
                     withShell("the snap-bar toggle", [](PreferencesShell& s) { s.toggleSnapBar(); });
                 else
-                    defaults().set(PropertyValue(on), "WMSnapBarVisible");
+                    defaults().set(PropertyValue(on), settings::snapBarVisible.key);
                 withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
                 rebuildMenu();
             });
         };
-    if (key == "WMSnappingEnabled")
+    if (key == settings::snappingEnabled.key)
         return [this](bool on) {
             auto grid = snapGrid();
             nextTurn([grid, on] {
-                defaults().set(PropertyValue(on), "WMSnappingEnabled");
+                defaults().set(PropertyValue(on), settings::snappingEnabled.key);
                 grid->setSnappingEnabled(on);
                 if (!on) {
                     grid->stopMonitoring();
@@ -272,7 +279,7 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 rebuildMenu();
             });
         };
-    if (key == "WMKeyboardShortcutsEnabled")
+    if (key == settings::keyboardShortcutsEnabled.key)
         return [](bool on) {
             nextTurn([on] {
                 withShell("the shortcut switch", [on](PreferencesShell& s) {
@@ -282,23 +289,23 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 });
             });
         };
-    if (key == "WMGridAllDisplays")
+    if (key == settings::gridAllDisplays.key)
         return [](bool on) {
             nextTurn([on] {
-                defaults().set(PropertyValue(on), "WMGridAllDisplays");
+                defaults().set(PropertyValue(on), settings::gridAllDisplays.key);
                 withShell("the layout-scope change",
                           [](PreferencesShell& s) { s.layoutScopePreferenceDidChange(); });
             });
         };
-    if (key == "WMAutoApplyDisplayLayouts")
+    if (key == settings::autoApplyDisplayLayouts.key)
         return [this](bool on) {
             auto store = environment<std::shared_ptr<DisplayLayoutMemory>>(displayLayoutStoreEnvironmentKey);
             nextTurn([store, on] {
-                defaults().set(PropertyValue(on), "WMAutoApplyDisplayLayouts");
+                defaults().set(PropertyValue(on), settings::autoApplyDisplayLayouts.key);
                 if (on) (store ? *store : DisplayLayoutMemory::shared()).applyStoredConfiguration(true);
             });
         };
-    // "WMStrictRestore", "UseCursorDisplay", "WMPreserveRelativeMove".
+    // `settings::strictRestore`, `settings::useCursorDisplay`, `settings::preserveRelativeMove`.
     return [key](bool on) { nextTurn([key, on] { defaults().set(PropertyValue(on), key); }); };
 }
 
@@ -314,37 +321,37 @@ void PreferencesView::reloadFromDefaults() {
     auto reserve = stageReserveLeft.binding();
     nextTurn([=] {
         auto& d = defaults();
-        allSpaces.set(d.boolForKey("WMSnapshotAllSpaces"));
-        killSwitch.set(objectBool("WMSpacesKillSwitch", false));
-        diagnostics.set(objectBool("WMSpacesLogDiagnostics", false));
-        integrateSM.set(d.boolForKey("WMIntegrateStageManager"));
-        detectSM.set(d.boolForKey("WMAutoDetectStageManager"));
-        integrateMC.set(d.boolForKey("WMIntegrateMissionControl"));
-        hideMC.set(d.boolForKey("WMAutoHideSnapBarWithMissionControl"));
-        hideSM.set(d.boolForKey("WMAutoHideSnapBarWithStageManager"));
-        reserve.set(objectDouble("WMStageReserveLeftWidth").value_or(0));
+        allSpaces.set(d.boolForKey(settings::snapshotAllSpaces.key));
+        killSwitch.set(objectBool(settings::spacesKillSwitch.key, false));
+        diagnostics.set(objectBool(settings::spacesLogDiagnostics.key, false));
+        integrateSM.set(d.boolForKey(settings::integrateStageManager.key));
+        detectSM.set(d.boolForKey(settings::autoDetectStageManager.key));
+        integrateMC.set(d.boolForKey(settings::integrateMissionControl.key));
+        hideMC.set(d.boolForKey(settings::autoHideSnapBarWithMissionControl.key));
+        hideSM.set(d.boolForKey(settings::autoHideSnapBarWithStageManager.key));
+        reserve.set(objectDouble(settings::stageReserveLeftWidth.key).value_or(0));
     });
 }
 
 void PreferencesView::savePrefsAndApply() {
     auto& d = defaults();
-    d.set(PropertyValue(verboseLogging.get()), "WMVerboseLogging");
-    d.set(PropertyValue(strictRestore.get()), "WMStrictRestore");
-    d.set(PropertyValue(captureRule.get()), "WMCapturePrimaryRule");
+    d.set(PropertyValue(verboseLogging.get()), settings::verboseLogging.key);
+    d.set(PropertyValue(strictRestore.get()), settings::strictRestore.key);
+    d.set(PropertyValue(captureRule.get()), settings::capturePrimaryRule.key);
     d.set(PropertyValue(minimalMenuMode.get()), "MinimalMenuMode");
-    d.set(PropertyValue(snapBarVisible.get()), "WMSnapBarVisible");
-    d.set(PropertyValue(useCursorDisplay.get()), "UseCursorDisplay");
-    d.set(PropertyValue(magnetDragMode.get()), "WMMagnetDragMode");
-    d.set(PropertyValue(dragRequireOption.get()), "WMDragRequireOption");
-    d.set(PropertyValue(keyboardShortcutsEnabled.get()), "WMKeyboardShortcutsEnabled");
-    d.set(PropertyValue(gapSize.get()), "WMGapSize");
-    d.set(PropertyValue(gapH.get()), "WMGapHorizontal");
-    d.set(PropertyValue(gapV.get()), "WMGapVertical");
-    d.set(PropertyValue(gapsIncludeEdges.get()), "WMGapsIncludeScreenEdges");
-    d.set(PropertyValue(gapEdgeLeft.get()), "WMGapsEdgesLeft");
-    d.set(PropertyValue(gapEdgeRight.get()), "WMGapsEdgesRight");
-    d.set(PropertyValue(gapEdgeTop.get()), "WMGapsEdgesTop");
-    d.set(PropertyValue(gapEdgeBottom.get()), "WMGapsEdgesBottom");
+    d.set(PropertyValue(snapBarVisible.get()), settings::snapBarVisible.key);
+    d.set(PropertyValue(useCursorDisplay.get()), settings::useCursorDisplay.key);
+    d.set(PropertyValue(magnetDragMode.get()), settings::magnetDragMode.key);
+    d.set(PropertyValue(dragRequireOption.get()), settings::dragRequireOption.key);
+    d.set(PropertyValue(keyboardShortcutsEnabled.get()), settings::keyboardShortcutsEnabled.key);
+    d.set(PropertyValue(gapSize.get()), settings::gapSize.key);
+    d.set(PropertyValue(gapH.get()), settings::gapHorizontal.key);
+    d.set(PropertyValue(gapV.get()), settings::gapVertical.key);
+    d.set(PropertyValue(gapsIncludeEdges.get()), settings::gapsIncludeScreenEdges.key);
+    d.set(PropertyValue(gapEdgeLeft.get()), settings::gapsEdgesLeft.key);
+    d.set(PropertyValue(gapEdgeRight.get()), settings::gapsEdgesRight.key);
+    d.set(PropertyValue(gapEdgeTop.get()), settings::gapsEdgesTop.key);
+    d.set(PropertyValue(gapEdgeBottom.get()), settings::gapsEdgesBottom.key);
     WindowManager::setVerboseLogging(verboseLogging.get());
     auto grid = snapGrid();
     grid->setMagnetMode(magnetDragMode.get());

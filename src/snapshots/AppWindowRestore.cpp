@@ -16,6 +16,7 @@
 #include "windows/WindowManager.hpp"
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/CoordinateSpace.hpp"
 #include "platform/desktop/NSGeometry.hpp"
@@ -213,7 +214,7 @@ private:
         platform::AXUIElementSetAttributeValue(*window, "AXMinimized", platform::CFValue(false));
         platform::AXUIElementSetAttributeValue(*window, kAXFullScreenAttribute, platform::CFValue(false));
 
-        if (platform::UserDefaults::standard().boolForKey("WMStrictRestore")) {
+        if (platform::UserDefaults::standard().boolForKey(settings::strictRestore.key)) {
             const auto now = holdingScreen(readAXRect(*window));
             if (!now.holds || now.displayID != targetID) {
                 moveAXWindow(*window, centred(target->rect, visible), visible, false);

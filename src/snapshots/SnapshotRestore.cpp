@@ -17,6 +17,7 @@
 
 #include "model/Log.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/CGDisplay.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/DispatchGroup.hpp"
@@ -39,13 +40,6 @@ namespace {
 
 const char* boolText(bool value) {
     return value ? "true" : "false";
-}
-
-/// The stored Boolean of `key`; `fallback` when absent or not a Boolean.
-bool storedBool(const std::string& key, bool fallback) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    if (!value || !value->asBool()) return fallback;
-    return *value->asBool();
 }
 
 /// The stored number of `key` in seconds (an integer counts); `fallback` when absent, not a number
@@ -168,11 +162,11 @@ void logScreens() {
 
 RestoreSettings RestoreSettings::read() {
     RestoreSettings settings;
-    settings.activateApps = storedBool("WMSnapshotRestoreActivateApps", false);
-    settings.raiseWindows = storedBool("WMSnapshotRestoreRaiseWindows", false);
-    settings.initialAXTimeout = storedSeconds("WMSnapshotRestoreInitialAXTimeout", 1.5);
-    settings.launchMaxWait = storedSeconds("WMSnapshotRestoreLaunchMaxWait", 6.0);
-    settings.killSwitch = platform::UserDefaults::standard().boolForKey("WMSpacesKillSwitch");
+    settings.activateApps = settings::storedBool(settings::snapshotRestoreActivateApps.key).value_or(false);
+    settings.raiseWindows = settings::storedBool(settings::snapshotRestoreRaiseWindows.key).value_or(false);
+    settings.initialAXTimeout = storedSeconds(settings::snapshotRestoreInitialAXTimeout.key, 1.5);
+    settings.launchMaxWait = storedSeconds(settings::snapshotRestoreLaunchMaxWait.key, 6.0);
+    settings.killSwitch = platform::UserDefaults::standard().boolForKey(settings::spacesKillSwitch.key);
     return settings;
 }
 

@@ -38,15 +38,15 @@ void restoreSnapshot(const SnapshotValue& snapshot, const SnapshotCompletion& co
 /// The restore settings, read from the standard user defaults at the start of every restore. A
 /// missing value, or one of another type, gives the default.
 struct RestoreSettings {
-    /// "WMSnapshotRestoreActivateApps": activate each application before placing its windows.
+    /// `settings::snapshotRestoreActivateApps`: activate each application before placing its windows.
     bool activateApps = false;
-    /// "WMSnapshotRestoreRaiseWindows": raise each placed window.
+    /// `settings::snapshotRestoreRaiseWindows`: raise each placed window.
     bool raiseWindows = false;
-    /// "WMSnapshotRestoreInitialAXTimeout", seconds: the first wait for an application's windows.
+    /// `settings::snapshotRestoreInitialAXTimeout`, seconds: the first wait for an application's windows.
     double initialAXTimeout = 1.5;
-    /// "WMSnapshotRestoreLaunchMaxWait", seconds: the longest wait for a launched application.
+    /// `settings::snapshotRestoreLaunchMaxWait`, seconds: the longest wait for a launched application.
     double launchMaxWait = 6.0;
-    /// "WMSpacesKillSwitch" (read as a Boolean): no moves between Spaces.
+    /// `settings::spacesKillSwitch` (read as a Boolean): no moves between Spaces.
     bool killSwitch = false;
 
     /// Reads the five settings now. Any thread.

@@ -5,6 +5,7 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "shortcuts/Registry.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
@@ -34,10 +35,10 @@ void toast(const std::string& title, const std::string& message) {
     NotificationManager::shared().show(title, message, 3.0);
 }
 
-/// "WMAutoResetSnapshotQuit": a Boolean; absent or of another type it reads as its registered
+/// `settings::autoResetSnapshotQuit`: a Boolean; absent or of another type it reads as its registered
 /// value, true.
 bool autoResetAfterQuit() {
-    auto value = platform::UserDefaults::standard().objectForKey("WMAutoResetSnapshotQuit");
+    auto value = platform::UserDefaults::standard().objectForKey(settings::autoResetSnapshotQuit.key);
     if (!value || !value->asBool()) return true;
     return *value->asBool();
 }

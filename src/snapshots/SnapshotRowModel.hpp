@@ -32,7 +32,7 @@ public:
     /// it is drawn, and 0.1 s later asks the service to quit. The result toast
     /// ("notification.snapshotQuitSuccess" with the snapshot's name, or
     /// "notification.snapshotQuitFailed" with the quit's message; 3.0 s) comes no earlier than
-    /// 1.0 s after the start (media clock); then, when "WMAutoResetSnapshotQuit" is true (absent
+    /// 1.0 s after the start (media clock); then, when `settings::autoResetSnapshotQuit` is true (absent
     /// counts as true, its registered value), the shell's reset of the snapped windows runs
     /// (`ResetSnappedWindowsHook`), also after a failed quit.
     void quit(const std::shared_ptr<Snapshot>& snapshot) const;

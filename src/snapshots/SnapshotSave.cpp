@@ -6,6 +6,7 @@
 
 #include "model/Log.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -78,8 +79,8 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
                   const SnapshotCompletion& completion) {
     applyRuntimePrefs();
     auto& defaults = platform::UserDefaults::standard();
-    const bool allSpaces = defaults.boolForKey("WMSnapshotAllSpaces");
-    const std::string rule = defaults.stringForKey("WMCapturePrimaryRule").value_or("center");
+    const bool allSpaces = defaults.boolForKey(settings::snapshotAllSpaces.key);
+    const std::string rule = defaults.stringForKey(settings::capturePrimaryRule.key).value_or("center");
     logLine("CONFIG", "Capture primary rule: " + rule);
     logLine("START", "=== saveSnapshot: " + snapshotName + " ===");
 

@@ -15,9 +15,9 @@ using SnapshotCompletion = std::function<void(bool success, const std::string& m
 
 /// Stores the current desktop as one snapshot in `viewContext`: captures the windows
 /// (`captureCurrentWindows(false, false)`), inserts one "Snapshot" (the name as given, untrimmed,
-/// each byte that is not part of valid UTF-8 stored as U+FFFD; now; scope 1 when "WMSnapshotAllSpaces" is
-/// true, else 0) and one "Window" per captured window in capture order, and saves the context in one
-/// transaction.
+/// each byte that is not part of valid UTF-8 stored as U+FFFD; now; scope 1 when
+/// `settings::snapshotAllSpaces` is true, else 0) and one "Window" per captured window in capture order, and
+/// saves the context in one transaction.
 ///
 /// Each window row holds its frame relative to the display's visible frame (y down from its top),
 /// the visible frame's size, its origin packed into `windowID`, the display number and the
@@ -37,7 +37,7 @@ using SnapshotCompletion = std::function<void(bool success, const std::string& m
 /// and that window left out.
 ///
 /// Logs while verbose logging is on (after `applyRuntimePrefs()`), in this order: "CONFIG"
-/// "Capture primary rule: " + "WMCapturePrimaryRule" (default "center"), "START" "=== saveSnapshot:
+/// "Capture primary rule: " + `settings::capturePrimaryRule` (default "center"), "START" "=== saveSnapshot:
 /// <name> ===", the capture's lines, "INFO" "[SAVE][SPACE] allSpacesPref=... windows=...
 /// windowsWithSpaceID=... distinctSpaces=..." (with a "WARN" line when all Spaces are saved but no
 /// window has a Space), then the grouped log. Main thread.

@@ -1,5 +1,7 @@
 #include "snapshots/WindowCapture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "windows/AXWindowReader.hpp"
 #include "windows/CGWindowIndex.hpp"
 #include "windows/ScreenIdentity.hpp"
@@ -77,7 +79,7 @@ struct Counters {
 
 std::set<std::string> effectiveExcludedBundles() {
     std::set<std::string> result = excludedBundleIdentifiers;
-    const auto value = platform::UserDefaults::standard().objectForKey("WMExcludeDevApps");
+    const auto value = platform::UserDefaults::standard().objectForKey(settings::excludeDevApps.key);
     const bool* flag = value ? value->asBool() : nullptr;
     if (flag && *flag)
         result.insert({"com.apple.dt.Xcode", "com.microsoft.VSCode", "com.microsoft.VSCodeInsiders"});
@@ -91,7 +93,7 @@ std::int64_t capturedWindowNumber(std::optional<std::uint32_t> windowServerMatch
 }
 
 std::vector<WindowDetail> captureCurrentWindows(bool includeExcluded, bool includeMinimized) {
-    const bool allSpaces = platform::UserDefaults::standard().boolForKey("WMSnapshotAllSpaces");
+    const bool allSpaces = platform::UserDefaults::standard().boolForKey(settings::snapshotAllSpaces.key);
     const std::size_t workspaces = detectWorkspaceIDs().size();
 
     std::set<std::string> excluded{"com.apple.dock"};

@@ -19,7 +19,7 @@ inline const std::set<std::string> excludedBundleIdentifiers{"com.quorvane.Tilmo
 
 /// The bundle identifiers that capture leaves out unless asked to include them:
 /// `excludedBundleIdentifiers`, plus "com.apple.dt.Xcode", "com.microsoft.VSCode" and
-/// "com.microsoft.VSCodeInsiders" when the user default "WMExcludeDevApps" holds the Boolean true
+/// "com.microsoft.VSCodeInsiders" when the user default `settings::excludeDevApps` holds the Boolean true
 /// (absent or any other value counts as false). Any thread; logs nothing.
 std::set<std::string> effectiveExcludedBundles();
 
@@ -36,7 +36,7 @@ std::int64_t capturedWindowNumber(std::optional<std::uint32_t> windowServerMatch
 ///
 /// Frames are read in global coordinates (points, y up); each window goes to the screen whose
 /// visible frame it overlaps most (the first on ties) and is stored clipped to that visible
-/// frame, relative to its top-left corner. With the user default "WMSnapshotAllSpaces" true each
+/// frame, relative to its top-left corner. With the user default `settings::snapshotAllSpaces` true each
 /// window with a number gets its Space from the window server (`spaceID` 0 otherwise).
 ///
 /// Logs, while verbose logging is on: a "WARN" line per newly clipped window ("[SAVE][WARN] Window

@@ -1,6 +1,7 @@
 #include "windows/SpacesService.hpp"
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
@@ -30,14 +31,6 @@ constexpr unsigned kAnchorCollectionBehavior =
     platform::ui::CollectionBehavior::moveToActiveSpace | platform::ui::CollectionBehavior::transient |
     platform::ui::CollectionBehavior::ignoresCycle | platform::ui::CollectionBehavior::fullScreenAuxiliary;
 static_assert(kAnchorCollectionBehavior == 330);
-
-/// The Boolean stored (or registered) under `key`; none when nothing is, or when the value is not a
-/// Boolean.
-std::optional<bool> storedBool(const std::string& key) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    if (!value || !value->asBool()) return std::nullopt;
-    return *value->asBool();
-}
 
 std::shared_ptr<platform::ui::Panel> makeAnchorPanel() {
     using namespace platform::ui;
@@ -250,20 +243,20 @@ std::optional<std::int32_t> SpacesService::cgWorkspaceID(std::uint32_t windowNum
 }
 
 bool SpacesService::killSwitch() {
-    return platform::UserDefaults::standard().boolForKey("WMSpacesKillSwitch");
+    return platform::UserDefaults::standard().boolForKey(settings::spacesKillSwitch.key);
 }
 
 bool SpacesService::anchorsEnabled() {
-    return storedBool("WMSpacesEnableAnchors").value_or(false);
+    return settings::storedBool(settings::spacesEnableAnchors.key).value_or(false);
 }
 
 bool SpacesService::switchingEnabled() {
-    return storedBool("WMSpacesEnableSwitching").value_or(true);
+    return settings::storedBool(settings::spacesEnableSwitching.key).value_or(true);
 }
 
 bool SpacesService::diagnosticsEnabled() {
-    return platform::UserDefaults::standard().boolForKey("WMSpacesLogDiagnostics") ||
-           storedBool("WMVerboseLogging").value_or(false);
+    return platform::UserDefaults::standard().boolForKey(settings::spacesLogDiagnostics.key) ||
+           settings::storedBool(settings::verboseLogging.key).value_or(false);
 }
 
 void SpacesService::log(const std::string& message) {

@@ -21,21 +21,21 @@ namespace tilmora {
 
 /// Learns the ids of the Spaces the user visits and can bring the screen back to a known Space.
 ///
-/// With anchors on ("WMSpacesEnableAnchors"), each change of the active Space places a tiny, nearly
+/// With anchors on (`settings::spacesEnableAnchors`), each change of the active Space places a tiny, nearly
 /// invisible panel (an anchor) on the new Space, asks which Space the frontmost application's
 /// focused window lies on and remembers the panel under that Space id. `switchToSpace` brings a
 /// Space's anchor panel to the front, which makes the desktop switch to that Space, and hands the
 /// focus back 0.08 s later. Anchors are only ever added; each stays on its Space, ordered out
-/// between uses, for the rest of the run. "WMSpacesKillSwitch" turns everything off.
+/// between uses, for the rest of the run. `settings::spacesKillSwitch` turns everything off.
 ///
-/// Settings (standard user defaults, read at every use): "WMSpacesKillSwitch" (Boolean, default
-/// false), "WMSpacesEnableAnchors" (a stored Boolean, default false), "WMSpacesEnableSwitching" (a
-/// stored Boolean, default true), "WMSpacesLogDiagnostics" (Boolean, default false) and
-/// "WMVerboseLogging" (a stored Boolean, default false); a stored value that is not a Boolean counts
-/// as missing for the "stored Boolean" readings.
+/// Settings (standard user defaults, read at every use): `settings::spacesKillSwitch` (Boolean, default
+/// false), `settings::spacesEnableAnchors` (a stored Boolean, default false),
+/// `settings::spacesEnableSwitching` (a stored Boolean, default true), `settings::spacesLogDiagnostics`
+/// (Boolean, default false) and `settings::verboseLogging` (a stored Boolean, default false); a stored value
+/// that is not a Boolean counts as missing for the "stored Boolean" readings.
 ///
-/// Log: "[SPACE][SERVICE] " + message through `print`, only while "WMSpacesLogDiagnostics" or
-/// "WMVerboseLogging" is true; the one exception is the first unresolved anchor with diagnostics
+/// Log: "[SPACE][SERVICE] " + message through `print`, only while `settings::spacesLogDiagnostics` or
+/// `settings::verboseLogging` is true; the one exception is the first unresolved anchor with diagnostics
 /// off, which is written once per service.
 ///
 /// Threads: anchor and switch work runs on the main thread; calls from other threads are forwarded

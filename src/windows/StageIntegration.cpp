@@ -1,5 +1,7 @@
 #include "windows/StageIntegration.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/WindowList.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/ProcessInfo.hpp"
@@ -23,10 +25,10 @@ std::string lowercased(std::string text) {
 
 bool isStageManagerActive() {
     auto& defaults = platform::UserDefaults::standard();
-    if (defaults.boolForKey("WMMockStageManagerActive")) return true;
+    if (defaults.boolForKey(settings::mockStageManagerActive.key)) return true;
     // Stage Manager first shipped with macOS 13; older systems never report it.
     if (!platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({13, 0, 0})) return false;
-    if (!defaults.boolForKey("WMAutoDetectStageManager")) return false;
+    if (!defaults.boolForKey(settings::autoDetectStageManager.key)) return false;
     platform::UserDefaults suite("com.apple.WindowManager");
     if (suite.objectForKey("GloballyEnabled")) return suite.boolForKey("GloballyEnabled");
     if (suite.objectForKey("EnableStageManager")) return suite.boolForKey("EnableStageManager");
@@ -34,7 +36,7 @@ bool isStageManagerActive() {
 }
 
 bool isMissionControlLikelyActive() {
-    if (platform::UserDefaults::standard().boolForKey("WMMockMissionControlActive")) return true;
+    if (platform::UserDefaults::standard().boolForKey(settings::mockMissionControlActive.key)) return true;
     const auto windows = platform::CGWindowListCopyWindowInfo(
         platform::kCGWindowListOptionOnScreenOnly | platform::kCGWindowListExcludeDesktopElements,
         platform::kCGNullWindowID);
@@ -57,9 +59,9 @@ bool isMissionControlLikelyActive() {
 
 Rect effectiveVisibleFrame(const Rect& original, bool isPrimary) {
     auto& defaults = platform::UserDefaults::standard();
-    if (!defaults.boolForKey("WMIntegrateStageManager") || !isPrimary || !isStageManagerActive())
+    if (!defaults.boolForKey(settings::integrateStageManager.key) || !isPrimary || !isStageManagerActive())
         return original;
-    const auto stored = defaults.objectForKey("WMStageReserveLeftWidth");
+    const auto stored = defaults.objectForKey(settings::stageReserveLeftWidth.key);
     const auto reserve = stored ? stored->numberValue() : std::nullopt;
     if (!reserve || !std::isfinite(*reserve) || !(*reserve > 0)) return original;
     Rect frame = original;

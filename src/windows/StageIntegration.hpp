@@ -8,9 +8,9 @@ namespace tilmora {
 /// usable frame of the primary screen while Stage Manager shows its strip on the left. Holds no
 /// state: every call reads the settings and the system state anew. Main thread.
 ///
-/// Settings (standard user defaults): "WMIntegrateStageManager", "WMAutoDetectStageManager",
-/// "WMStageReserveLeftWidth", and the test switches "WMMockStageManagerActive" and
-/// "WMMockMissionControlActive". The system's state is read from the suite "com.apple.WindowManager"
+/// Settings (standard user defaults): `settings::integrateStageManager`, `settings::autoDetectStageManager`,
+/// `settings::stageReserveLeftWidth`, and the test switches `settings::mockStageManagerActive` and
+/// `settings::mockMissionControlActive`. The system's state is read from the suite "com.apple.WindowManager"
 /// ("GloballyEnabled", else "EnableStageManager").
 namespace StageIntegration {
 

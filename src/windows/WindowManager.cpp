@@ -1,6 +1,7 @@
 #include "windows/WindowManager.hpp"
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/LargestOverlap.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/SharedInstance.hpp"
@@ -31,8 +32,8 @@ void setVerboseLogging(bool on) {
 
 void applyRuntimePrefs() {
     const auto& defaults = platform::UserDefaults::standard();
-    setVerboseLogging(defaults.objectForKey("WMVerboseLogging").has_value() &&
-                      defaults.boolForKey("WMVerboseLogging"));
+    setVerboseLogging(defaults.objectForKey(settings::verboseLogging.key).has_value() &&
+                      defaults.boolForKey(settings::verboseLogging.key));
 }
 
 void logLine(std::string_view level, std::string_view message) {

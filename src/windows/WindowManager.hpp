@@ -18,7 +18,7 @@ namespace tilmora {
 ///
 /// This header holds the log core. A `WindowManager` line reads
 /// "[" + HH:mm:ss.SSS + "] [" + level + "] " + message and is passed to `print`, only while the
-/// verbose switch is on. The switch starts off; `applyRuntimePrefs()` copies "WMVerboseLogging"
+/// verbose switch is on. The switch starts off; `applyRuntimePrefs()` copies `settings::verboseLogging`
 /// into it, and the preferences window sets it together with that setting.
 namespace WindowManager {
 
@@ -29,7 +29,7 @@ bool verboseLogging();
 /// Turns the `WindowManager` lines on or off. Any thread.
 void setVerboseLogging(bool on);
 
-/// Copies the user default "WMVerboseLogging" into the verbose switch: its Boolean reading when
+/// Copies the user default `settings::verboseLogging` into the verbose switch: its Boolean reading when
 /// the key holds a value (registered values count), false when it holds none. Any thread.
 void applyRuntimePrefs();
 

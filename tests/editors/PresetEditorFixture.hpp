@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/VeskLayoutEditorController.hpp"
+#include "model/Settings.hpp"
 
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/LocaleControl.hpp"
@@ -39,7 +40,9 @@ protected:
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
     }
 
-    static void setVerbose(bool on) { platform::UserDefaults::standard().set(on, "WMVerboseLogging"); }
+    static void setVerbose(bool on) {
+        platform::UserDefaults::standard().set(on, tilmora::settings::verboseLogging.key);
+    }
 
     /// The lines the program's log file holds (none when nothing was printed).
     static std::vector<std::string> logLines() {

@@ -1,5 +1,7 @@
 #include "PresetEditorFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/foundation/Error.hpp"
 
 #include <gtest/gtest.h>
@@ -55,7 +57,7 @@ TEST_F(PresetEditorControllerTest, AnEmptyListBeginsANewThreeByFourGridAndLogsOn
         if (verbose) {
             EXPECT_EQ(logLines(), (std::vector<std::string>{"[VESK][EDITOR] init displayId=1 presets=0",
                                                             "[VESK][EDITOR] beginNewGridPreset rows=3 cols=4 tiles=12"}));
-            platform::UserDefaults::standard().removeObjectForKey("WMVerboseLogging");
+            platform::UserDefaults::standard().removeObjectForKey(settings::verboseLogging.key);
             platform::FileSystem::removeItem(*platform::Folders::documents() / "Tilmora_log.txt");
         } else {
             EXPECT_TRUE(logLines().empty());

@@ -1,5 +1,7 @@
 #include "model/DisplayLayoutMemory.hpp"
 
+#include "model/Settings.hpp"
+
 #include "ModelFixture.hpp"
 
 #include "platform/control/SystemLogControl.hpp"
@@ -40,7 +42,7 @@ class DisplayLayoutMemoryTest : public modeltest::ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
-        platform::UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
+        platform::UserDefaults::standard().registerDefaults({{settings::verboseLogging.key, true}});
         screens->list = {screen(1, 0, 1440, 900, 2, "Built-in"), screen(2, 1440, 1920, 1080, 1, "External")};
         grid->presets[1] = Preset{3, 2, 4, 6};
         grid->presets[2] = Preset{1, 3, 0, 0};
@@ -91,7 +93,7 @@ TEST_F(DisplayLayoutMemoryTest, ApplyWithoutForceOnlyLogsWhileAutoApplyIsOff) {
     EXPECT_TRUE(grid->applied.empty());
     EXPECT_TRUE(systemLogged("[DisplayLayoutMemory] Auto-apply disabled; skipping stored layout"));
 
-    platform::UserDefaults::standard().set(true, "WMAutoApplyDisplayLayouts");
+    platform::UserDefaults::standard().set(true, settings::autoApplyDisplayLayouts.key);
     memory.applyStoredConfiguration(false);
     ASSERT_EQ(grid->applied.size(), 2u);
     EXPECT_FALSE(grid->applied[0].activate);
@@ -214,7 +216,7 @@ TEST_F(DisplayLayoutMemoryTest, AnUnencodablePresetIsLoggedAndLeavesTheStoredDat
 }
 
 TEST_F(DisplayLayoutMemoryTest, VerboseLinesOnlyWhileVerboseLoggingIsOn) {
-    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    platform::UserDefaults::standard().set(false, settings::verboseLogging.key);
     DisplayLayoutMemory memory(grid);
     memory.captureCurrentPresetConfiguration();
     memory.applyStoredConfiguration(false);

@@ -1,5 +1,6 @@
 #include "model/DefaultLayoutStore.hpp"
 #include "model/LayoutStoreVesk.hpp"
+#include "model/Settings.hpp"
 
 #include "ModelFixture.hpp"
 
@@ -153,7 +154,7 @@ TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
     veskPresets(twice, DisplayId("1"));
     EXPECT_EQ(logText(), "");
 
-    platform::UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
+    platform::UserDefaults::standard().registerDefaults({{settings::verboseLogging.key, true}});
     EXPECT_TRUE(veskVerboseEnabled());
     auto listed = veskPresets(twice, DisplayId("1"));
     ASSERT_EQ(listed.size(), 1u);
@@ -167,7 +168,7 @@ TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
                                  "[VESK][STORE] delete id=" + p.id.uuidString() + "\n";
     EXPECT_EQ(logText(), expected);
 
-    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    platform::UserDefaults::standard().set(false, settings::verboseLogging.key);
     EXPECT_FALSE(veskVerboseEnabled());
 }
 

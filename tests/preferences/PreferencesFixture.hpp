@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/control/BundleControl.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/control/ViewDriver.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Window.hpp"
@@ -37,7 +39,8 @@ public:
     void toggleSnapBar() override {
         log->add("toggleSnapBar");
         auto& d = platform::UserDefaults::standard();
-        d.set(platform::PropertyValue(!d.boolForKey("WMSnapBarVisible")), "WMSnapBarVisible");
+        d.set(platform::PropertyValue(!d.boolForKey(tilmora::settings::snapBarVisible.key)),
+              tilmora::settings::snapBarVisible.key);
     }
     void refreshSnapBarIndicators() override {
         if (hasSnapBarController) log->add("refreshIndicators");

@@ -1,6 +1,7 @@
 #include "PreferencesFixture.hpp"
 
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/LocaleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -111,7 +112,7 @@ TEST_F(PreferencesTest, TheFormHoldsItsElementsInOrderWithTheSnapShortcutsInThre
 }
 
 TEST_F(PreferencesTest, AChordRecordedWhileShortcutsAreOffIsFollowedByTheSwitchOnce) {
-    store("WMKeyboardShortcutsEnabled", PropertyValue(false));
+    store(settings::keyboardShortcutsEnabled.key, PropertyValue(false));
     open();
     auto* field = recorderField(*host, "snap-left-half");
     ASSERT_NE(field, nullptr);

@@ -1,5 +1,7 @@
 #include "PreferencesFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/control/ViewDriver.hpp"
@@ -54,7 +56,8 @@ protected:
 };
 
 TEST_F(PreferencesHooksTest, AChordRecordedWhileShortcutsAreOffStaysUnregisteredWithTheRealShell) {
-    platform::UserDefaults::standard().set(platform::PropertyValue(false), "WMKeyboardShortcutsEnabled");
+    platform::UserDefaults::standard().set(platform::PropertyValue(false),
+                                           settings::keyboardShortcutsEnabled.key);
     wrapper = std::make_shared<AppDelegateWrapper>();
     platform::ui::Application::shared().setDelegate(wrapper);
     auto& shell = *wrapper->appDelegate();
@@ -87,7 +90,7 @@ TEST_F(PreferencesHooksTest, TheShellsPreferencesWindowShowsTheFormAndItsSwitche
     decl::ViewDriver driver(*host);
     ASSERT_TRUE(driver.click("Show Snap Bar"));
     sim().drainMainQueue();
-    EXPECT_TRUE(platform::UserDefaults::standard().boolForKey("WMSnapBarVisible"));
+    EXPECT_TRUE(platform::UserDefaults::standard().boolForKey(settings::snapBarVisible.key));
     EXPECT_TRUE(shell.snapBarController());
     ASSERT_TRUE(driver.click("prefs.close"));
     EXPECT_FALSE(window->isVisible());

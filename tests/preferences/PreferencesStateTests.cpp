@@ -1,5 +1,7 @@
 #include "PreferencesFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/SystemLogControl.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/PopUpButton.hpp"
@@ -36,36 +38,36 @@ struct TimingCase {
     bool atOnce;
     std::vector<double> slide; // empty: a click
 } timingCases[] = {
-    {"prefs.verbose", "WMVerboseLogging", false, {}},
-    {"prefs.strictRestore", "WMStrictRestore", false, {}},
-    {"prefs.integrateStageManager", "WMIntegrateStageManager", false, {}},
-    {"prefs.autoDetectStageManager", "WMAutoDetectStageManager", false, {}},
-    {"prefs.stageReserveLeft", "WMStageReserveLeftWidth", false, {37}},
-    {"prefs.integrateMissionControl", "WMIntegrateMissionControl", false, {}},
-    {"prefs.autoHideSnapBarWithMC", "WMAutoHideSnapBarWithMissionControl", false, {}},
-    {"prefs.autoHideSnapBarWithSM", "WMAutoHideSnapBarWithStageManager", false, {}},
-    {"prefs.snappingEnabled", "WMSnappingEnabled", false, {}},
-    {"prefs.layoutAllDisplays", "WMGridAllDisplays", false, {}},
-    {"prefs.autoApplyLayouts", "WMAutoApplyDisplayLayouts", false, {}},
-    {"prefs.preserveRelativeSizing", "WMPreserveRelativeMove", false, {}},
-    {"prefs.snapshotAllSpaces", "WMSnapshotAllSpaces", true, {}},
-    {"prefs.spacesDiagnostics", "WMSpacesLogDiagnostics", true, {}},
-    {"prefs.spacesKillSwitch", "WMSpacesKillSwitch", true, {}},
-    {"prefs.autoResetSnapshotQuit", "WMAutoResetSnapshotQuit", true, {}},
-    {"prefs.shortcuts.masterToggle", "WMKeyboardShortcutsEnabled", false, {}},
-    {"prefs.useCursorDisplay", "UseCursorDisplay", false, {}},
+    {"prefs.verbose", settings::verboseLogging.key, false, {}},
+    {"prefs.strictRestore", settings::strictRestore.key, false, {}},
+    {"prefs.integrateStageManager", settings::integrateStageManager.key, false, {}},
+    {"prefs.autoDetectStageManager", settings::autoDetectStageManager.key, false, {}},
+    {"prefs.stageReserveLeft", settings::stageReserveLeftWidth.key, false, {37}},
+    {"prefs.integrateMissionControl", settings::integrateMissionControl.key, false, {}},
+    {"prefs.autoHideSnapBarWithMC", settings::autoHideSnapBarWithMissionControl.key, false, {}},
+    {"prefs.autoHideSnapBarWithSM", settings::autoHideSnapBarWithStageManager.key, false, {}},
+    {"prefs.snappingEnabled", settings::snappingEnabled.key, false, {}},
+    {"prefs.layoutAllDisplays", settings::gridAllDisplays.key, false, {}},
+    {"prefs.autoApplyLayouts", settings::autoApplyDisplayLayouts.key, false, {}},
+    {"prefs.preserveRelativeSizing", settings::preserveRelativeMove.key, false, {}},
+    {"prefs.snapshotAllSpaces", settings::snapshotAllSpaces.key, true, {}},
+    {"prefs.spacesDiagnostics", settings::spacesLogDiagnostics.key, true, {}},
+    {"prefs.spacesKillSwitch", settings::spacesKillSwitch.key, true, {}},
+    {"prefs.autoResetSnapshotQuit", settings::autoResetSnapshotQuit.key, true, {}},
+    {"prefs.shortcuts.masterToggle", settings::keyboardShortcutsEnabled.key, false, {}},
+    {"prefs.useCursorDisplay", settings::useCursorDisplay.key, false, {}},
     {"prefs.minimalMenuMode", "MinimalMenuMode", false, {}},
-    {"menu.showSnapBar", "WMSnapBarVisible", false, {}},
-    {"prefs.dragSnapping", "WMMagnetDragMode", false, {}},
-    {"prefs.requireOption", "WMDragRequireOption", false, {}},
-    {"prefs.gapsUniform", "WMGapSize", true, {7.5}},
-    {"prefs.gapsHorizontal", "WMGapHorizontal", true, {3}},
-    {"prefs.gapsVertical", "WMGapVertical", true, {4}},
-    {"prefs.applyGapsEdgesAll", "WMGapsIncludeScreenEdges", true, {}},
-    {"prefs.left", "WMGapsEdgesLeft", true, {}},
-    {"prefs.right", "WMGapsEdgesRight", true, {}},
-    {"prefs.top", "WMGapsEdgesTop", true, {}},
-    {"prefs.bottom", "WMGapsEdgesBottom", true, {}},
+    {"menu.showSnapBar", settings::snapBarVisible.key, false, {}},
+    {"prefs.dragSnapping", settings::magnetDragMode.key, false, {}},
+    {"prefs.requireOption", settings::dragRequireOption.key, false, {}},
+    {"prefs.gapsUniform", settings::gapSize.key, true, {7.5}},
+    {"prefs.gapsHorizontal", settings::gapHorizontal.key, true, {3}},
+    {"prefs.gapsVertical", settings::gapVertical.key, true, {4}},
+    {"prefs.applyGapsEdgesAll", settings::gapsIncludeScreenEdges.key, true, {}},
+    {"prefs.left", settings::gapsEdgesLeft.key, true, {}},
+    {"prefs.right", settings::gapsEdgesRight.key, true, {}},
+    {"prefs.top", settings::gapsEdgesTop.key, true, {}},
+    {"prefs.bottom", settings::gapsEdgesBottom.key, true, {}},
 };
 
 TEST_F(PreferencesTest, AFreshInstallReadsRegisteredValuesOrTheReadsOwnFallbacks) {
@@ -78,41 +80,47 @@ TEST_F(PreferencesTest, AFreshInstallReadsRegisteredValuesOrTheReadsOwnFallbacks
         const char* captureTitle;
     } cases[] = {
         {"the shell's registration",
-         {{"WMVerboseLogging", PropertyValue(true)},
-          {"WMAutoApplyDisplayLayouts", PropertyValue(false)},
-          {"WMGapSize", PropertyValue(0.0)},
-          {"WMGapHorizontal", PropertyValue(0.0)}},
+         {{settings::verboseLogging.key, PropertyValue(true)},
+          {settings::autoApplyDisplayLayouts.key, PropertyValue(false)},
+          {settings::gapSize.key, PropertyValue(0.0)},
+          {settings::gapHorizontal.key, PropertyValue(0.0)}},
          {},
          true,
          false,
          0,
          "Window center"},
         {"nothing registered", {}, {}, false, true, 0, "Window center"},
-        {"a uniform gap only", {}, {{"WMGapSize", PropertyValue(6.0)}}, false, true, 6, "Window center"},
+        {"a uniform gap only",
+         {},
+         {{settings::gapSize.key, PropertyValue(6.0)}},
+         false,
+         true,
+         6,
+         "Window center"},
         {"a uniform gap stored as text",
          {},
-         {{"WMGapSize", PropertyValue(std::string("6"))}},
+         {{settings::gapSize.key, PropertyValue(std::string("6"))}},
          false,
          true,
          0,
          "Window center"},
         {"a horizontal gap of its own",
          {},
-         {{"WMGapSize", PropertyValue(6.0)}, {"WMGapHorizontal", PropertyValue(2.0)}},
+         {{settings::gapSize.key, PropertyValue(6.0)}, {settings::gapHorizontal.key, PropertyValue(2.0)}},
          false,
          true,
          2,
          "Window center"},
         {"an unknown capture rule",
          {},
-         {{"WMCapturePrimaryRule", PropertyValue(std::string("other"))}},
+         {{settings::capturePrimaryRule.key, PropertyValue(std::string("other"))}},
          false,
          true,
          0,
          "Window center"},
         {"the overlap rule",
          {},
-         {{"WMCapturePrimaryRule", PropertyValue(std::string("overlap"))}},
+         {{settings::capturePrimaryRule.key, PropertyValue(std::string("overlap"))}},
          false,
          true,
          0,
@@ -137,9 +145,10 @@ TEST_F(PreferencesTest, AFreshInstallReadsRegisteredValuesOrTheReadsOwnFallbacks
         ASSERT_NE(capture, nullptr);
         EXPECT_EQ(capture->titleOfSelectedItem(), c.captureTitle);
         // Showing the rule changes nothing stored.
-        EXPECT_EQ(defaults().objectForKey("WMCapturePrimaryRule"),
-                  c.stored.count("WMCapturePrimaryRule") ? std::optional(c.stored.at("WMCapturePrimaryRule"))
-                                                         : std::nullopt);
+        EXPECT_EQ(defaults().objectForKey(settings::capturePrimaryRule.key),
+                  c.stored.count(settings::capturePrimaryRule.key)
+                      ? std::optional(c.stored.at(settings::capturePrimaryRule.key))
+                      : std::nullopt);
         window->close();
     }
 }
@@ -168,21 +177,21 @@ protected:
 TEST_F(TimingTest, GapAndEdgeControlsWriteTheirKeysAtOnce) {
     auto driver = open();
     checkTiming(true, driver);
-    EXPECT_EQ(defaults().doubleForKey("WMGapSize"), 8);
+    EXPECT_EQ(defaults().doubleForKey(settings::gapSize.key), 8);
 }
 
 TEST_F(TimingTest, EveryOtherControlWritesItsKeyAfterOneTurn) {
     auto driver = open();
     checkTiming(false, driver);
-    EXPECT_EQ(defaults().doubleForKey("WMStageReserveLeftWidth"), 38);
+    EXPECT_EQ(defaults().doubleForKey(settings::stageReserveLeftWidth.key), 38);
 }
 
 TEST_F(PreferencesTest, TheCaptureRuleIsStoredAsItsCodeOnTheNextTurn) {
     auto driver = open();
     ASSERT_TRUE(driver.pick("prefs.captureRule", "Largest overlap"));
-    EXPECT_FALSE(defaults().objectForKey("WMCapturePrimaryRule"));
+    EXPECT_FALSE(defaults().objectForKey(settings::capturePrimaryRule.key));
     drain();
-    EXPECT_EQ(defaults().stringForKey("WMCapturePrimaryRule"), "overlap");
+    EXPECT_EQ(defaults().stringForKey(settings::capturePrimaryRule.key), "overlap");
 }
 
 TEST_F(PreferencesTest, TheSnapBarBoxTogglesTheBarOnlyWhenTheStoredValueDiffers) {
@@ -198,15 +207,15 @@ TEST_F(PreferencesTest, TheSnapBarBoxTogglesTheBarOnlyWhenTheStoredValueDiffers)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        store("WMSnapBarVisible", PropertyValue(false));
+        store(settings::snapBarVisible.key, PropertyValue(false));
         auto driver = open();
         shell->hasSnapBarController = c.controller;
-        store("WMSnapBarVisible", PropertyValue(c.storedWhenClicked));
+        store(settings::snapBarVisible.key, PropertyValue(c.storedWhenClicked));
         takeCalls();
         ASSERT_TRUE(driver.click("Show Snap Bar"));
         drain();
         EXPECT_EQ(takeCalls(), c.calls);
-        EXPECT_TRUE(defaults().boolForKey("WMSnapBarVisible"));
+        EXPECT_TRUE(defaults().boolForKey(settings::snapBarVisible.key));
         window->close();
     }
 }
@@ -220,7 +229,7 @@ TEST_F(PreferencesTest, SnappingOffStopsTheGridAndOnStartsItThenTheBarAndMenuFol
     EXPECT_EQ(takeCalls(), (Calls{"snappingEnabled false", "stopMonitoring", "suppressMenuSelection true",
                                   "clearAllRectSelections", "clearGridPresetMarking true",
                                   "refreshIndicators", "createMenu"}));
-    EXPECT_EQ(defaults().objectForKey("WMSnappingEnabled"), PropertyValue(false));
+    EXPECT_EQ(defaults().objectForKey(settings::snappingEnabled.key), PropertyValue(false));
     ASSERT_TRUE(driver.click("prefs.snappingEnabled"));
     drain();
     EXPECT_EQ(takeCalls(),
@@ -262,8 +271,8 @@ TEST_F(PreferencesTest, SwitchesReachTheirComponentsOnTheNextTurn) {
 }
 
 TEST_F(PreferencesTest, AutoApplyOnAppliesTheStoredLayoutsOfTheSharedMemoryAndOffNothing) {
-    store("WMVerboseLogging", PropertyValue(true));
-    store("WMAutoApplyDisplayLayouts", PropertyValue(false));
+    store(settings::verboseLogging.key, PropertyValue(true));
+    store(settings::autoApplyDisplayLayouts.key, PropertyValue(false));
     auto driver = open();
     auto applied = [] {
         auto lines = platform::SystemLogControl::recordedLines();
@@ -278,35 +287,35 @@ TEST_F(PreferencesTest, AutoApplyOnAppliesTheStoredLayoutsOfTheSharedMemoryAndOf
     ASSERT_TRUE(driver.click("prefs.autoApplyLayouts"));
     drain();
     EXPECT_EQ(applied(), 1);
-    EXPECT_EQ(defaults().objectForKey("WMAutoApplyDisplayLayouts"), PropertyValue(false));
+    EXPECT_EQ(defaults().objectForKey(settings::autoApplyDisplayLayouts.key), PropertyValue(false));
 }
 
 TEST_F(PreferencesTest, SaveWritesTheMainKeysAndAppliesTheSwitchesAgainEachTime) {
-    store("WMMagnetDragMode", PropertyValue(true));
-    store("WMGapSize", PropertyValue(5.0));
-    store("WMCapturePrimaryRule", PropertyValue(std::string("overlap")));
+    store(settings::magnetDragMode.key, PropertyValue(true));
+    store(settings::gapSize.key, PropertyValue(5.0));
+    store(settings::capturePrimaryRule.key, PropertyValue(std::string("overlap")));
     auto driver = open();
     // Changed elsewhere after the form read them: the form follows, and Save writes what it shows.
-    store("WMMagnetDragMode", PropertyValue(false));
-    store("WMSnapBarVisible", PropertyValue(true));
+    store(settings::magnetDragMode.key, PropertyValue(false));
+    store(settings::snapBarVisible.key, PropertyValue(true));
     const std::vector<std::pair<const char*, PropertyValue>> written = {
-        {"WMVerboseLogging", PropertyValue(false)},
-        {"WMStrictRestore", PropertyValue(false)},
-        {"WMCapturePrimaryRule", PropertyValue(std::string("overlap"))},
+        {settings::verboseLogging.key, PropertyValue(false)},
+        {settings::strictRestore.key, PropertyValue(false)},
+        {settings::capturePrimaryRule.key, PropertyValue(std::string("overlap"))},
         {"MinimalMenuMode", PropertyValue(false)},
-        {"WMSnapBarVisible", PropertyValue(true)},
-        {"UseCursorDisplay", PropertyValue(false)},
-        {"WMMagnetDragMode", PropertyValue(false)},
-        {"WMDragRequireOption", PropertyValue(false)},
-        {"WMKeyboardShortcutsEnabled", PropertyValue(true)},
-        {"WMGapSize", PropertyValue(5.0)},
-        {"WMGapHorizontal", PropertyValue(5.0)},
-        {"WMGapVertical", PropertyValue(5.0)},
-        {"WMGapsIncludeScreenEdges", PropertyValue(false)},
-        {"WMGapsEdgesLeft", PropertyValue(false)},
-        {"WMGapsEdgesRight", PropertyValue(false)},
-        {"WMGapsEdgesTop", PropertyValue(false)},
-        {"WMGapsEdgesBottom", PropertyValue(false)},
+        {settings::snapBarVisible.key, PropertyValue(true)},
+        {settings::useCursorDisplay.key, PropertyValue(false)},
+        {settings::magnetDragMode.key, PropertyValue(false)},
+        {settings::dragRequireOption.key, PropertyValue(false)},
+        {settings::keyboardShortcutsEnabled.key, PropertyValue(true)},
+        {settings::gapSize.key, PropertyValue(5.0)},
+        {settings::gapHorizontal.key, PropertyValue(5.0)},
+        {settings::gapVertical.key, PropertyValue(5.0)},
+        {settings::gapsIncludeScreenEdges.key, PropertyValue(false)},
+        {settings::gapsEdgesLeft.key, PropertyValue(false)},
+        {settings::gapsEdgesRight.key, PropertyValue(false)},
+        {settings::gapsEdgesTop.key, PropertyValue(false)},
+        {settings::gapsEdgesBottom.key, PropertyValue(false)},
     };
     WindowManager::setVerboseLogging(true);
     for (int round = 0; round < 2; ++round) {
@@ -331,11 +340,11 @@ TEST_F(PreferencesTest, SaveWritesTheMainKeysAndAppliesTheSwitchesAgainEachTime)
 
 TEST_F(PreferencesTest, KeysChangedElsewhereShowInTheFormAndAfterItShowsAgain) {
     open();
-    store("WMIntegrateStageManager", PropertyValue(true));
-    store("WMStageReserveLeftWidth", PropertyValue(120.0));
-    store("WMSpacesKillSwitch", PropertyValue(true));
-    store("WMSnapBarVisible", PropertyValue(true));
-    store("WMGridAllDisplays", PropertyValue(true));
+    store(settings::integrateStageManager.key, PropertyValue(true));
+    store(settings::stageReserveLeftWidth.key, PropertyValue(120.0));
+    store(settings::spacesKillSwitch.key, PropertyValue(true));
+    store(settings::snapBarVisible.key, PropertyValue(true));
+    store(settings::gridAllDisplays.key, PropertyValue(true));
     window->orderOut();
     drain();
     window->makeKeyAndOrderFront();
@@ -383,8 +392,8 @@ TEST(PreferencesValueText, ShowsTheTruncatedValueAndSaturatesOutsideTheRange) {
 }
 
 TEST_F(PreferencesTest, AStoredGapBeyondTheSliderShowsItsValueWithTheKnobAtTheEnd) {
-    store("WMGapSize", PropertyValue(30.0));
-    store("WMStageReserveLeftWidth", PropertyValue(399.9));
+    store(settings::gapSize.key, PropertyValue(30.0));
+    store(settings::stageReserveLeftWidth.key, PropertyValue(399.9));
     auto driver = open();
     EXPECT_TRUE(driver.hasText("30 px"));
     EXPECT_TRUE(driver.hasText("399 px"));
@@ -395,7 +404,7 @@ TEST_F(PreferencesTest, AStoredGapBeyondTheSliderShowsItsValueWithTheKnobAtTheEn
     auto* reserve = dynamic_cast<platform::ui::Slider*>(driver.nativeView("prefs.stageReserveLeft"));
     ASSERT_NE(reserve, nullptr);
     EXPECT_EQ(reserve->numberOfTickMarks, 201);
-    EXPECT_EQ(defaults().doubleForKey("WMGapSize"), 30); // kept until the user moves the knob
+    EXPECT_EQ(defaults().doubleForKey(settings::gapSize.key), 30); // kept until the user moves the knob
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "snapshots/RestoreTest.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
@@ -117,7 +119,8 @@ TEST_F(SnapshotRestoreTest, LaunchesMissingApplicationsWithoutActivatingThem) {
         notes.neverStarts = c.neverStarts;
         notes.windowsAtLaunch = {platform::TimedWindow{0, window("Todo", {400, 300, 500, 300})}};
         desk().install(notes);
-        if (c.maxWait) platform::UserDefaults::standard().set(*c.maxWait, "WMSnapshotRestoreLaunchMaxWait");
+        if (c.maxWait)
+            platform::UserDefaults::standard().set(*c.maxWait, settings::snapshotRestoreLaunchMaxWait.key);
         const pid_t front = desk().frontmost();
 
         const auto out = restore(snapshotOf("S", {row("Todo", {100, 50, 800, 600}, 1)}), 30);

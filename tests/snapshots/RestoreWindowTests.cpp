@@ -1,5 +1,7 @@
 #include "snapshots/RestoreTest.hpp"
 
+#include "model/Settings.hpp"
+
 #include "snapshots/PersistenceController.hpp"
 #include "snapshots/Snapshot.hpp"
 #include "snapshots/SnapshotContext.hpp"
@@ -46,7 +48,7 @@ TEST_F(RestoreWindowTest, EveryRowKeepsItsOwnFrameWhenTheDesktopIsSwitchedPerSpa
         SCOPED_TRACE(c.policyEnd);
         resetSharedInstances();
         desk().setSkyLightLoadable(false);
-        platform::UserDefaults::standard().set(c.killSwitch, "WMSpacesKillSwitch");
+        platform::UserDefaults::standard().set(c.killSwitch, settings::spacesKillSwitch.key);
         const auto s = threeSpaces();
         const pid_t pid = runNotes({window("A", {300, 300, 400, 300}), window("B", {320, 320, 400, 300}),
                                     window("C", {340, 340, 400, 300})});

@@ -1,6 +1,8 @@
 #include "snapshots/DisplayFingerprint.hpp"
-#include "snapshots/ScreenResolution.hpp"
+
+#include "model/Settings.hpp"
 #include "snapshots/DisplayMatchingTest.hpp"
+#include "snapshots/ScreenResolution.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 #include <gtest/gtest.h>
@@ -141,7 +143,7 @@ TEST_F(ScreenResolutionTest, ThePlanGroupsRowsByTargetDisplay) {
     }
 
     const auto before = logLines().size();
-    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    platform::UserDefaults::standard().set(false, settings::verboseLogging.key);
     applyRuntimePrefs();
     logRestorePlanGroupedByDisplay({onExternal}, screens(), cases[0].remap);
     EXPECT_EQ(logLines().size(), before) << "verbose off writes not even the empty lines";

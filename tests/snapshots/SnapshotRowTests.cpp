@@ -3,6 +3,7 @@
 #include "snapshots/SnapshotRow.hpp"
 
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 
 #include "platform/control/SQLiteControl.hpp"
 #include "platform/ui/Cursor.hpp"
@@ -49,9 +50,11 @@ TEST_F(RowTest, QuitShowsItsStartAndResultNoEarlierThanOneSecondAndResetsWhenAsk
         toasts->panel->shown.clear();
         resets = 0;
         if (c.autoReset)
-            platform::UserDefaults::standard().set(*c.autoReset, "WMAutoResetSnapshotQuit");
+            platform::UserDefaults::standard().set(*c.autoReset,
+                                                   tilmora::settings::autoResetSnapshotQuit.key);
         else
-            platform::UserDefaults::standard().removeObjectForKey("WMAutoResetSnapshotQuit");
+            platform::UserDefaults::standard().removeObjectForKey(
+                tilmora::settings::autoResetSnapshotQuit.key);
         // The quit is asked for 0.1 s after the start.
         manager->quitAnswer = FakeSnapshotManager::QuitAnswer{c.completesAfterStart - 0.1, c.success, "broken\n"};
         auto& view = showRow(work());

@@ -1,5 +1,7 @@
 #include "snapshots/CaptureTest.hpp"
 
+#include "model/Settings.hpp"
+
 #include "snapshots/DisplayFingerprint.hpp"
 #include "snapshots/SavedDisplayIdentity.hpp"
 
@@ -118,7 +120,7 @@ TEST_F(SnapshotSaveTest, TheScopeAndSpacesFollowTheAllSpacesSetting) {
     };
     verbose();
     for (const auto& c : cases) {
-        UserDefaults::standard().set(c.allSpaces, "WMSnapshotAllSpaces");
+        UserDefaults::standard().set(c.allSpaces, settings::snapshotAllSpaces.key);
         desk().setSpaceAnswerForm(c.answers);
         desk().setWorkspaceNumberForm(c.workspaces);
         std::remove(logFilePath()->c_str());
@@ -240,7 +242,7 @@ TEST_F(SnapshotSaveTest, AWindowInsertOfTheWrongKindLeavesThatWindowOut) {
 
 TEST_F(SnapshotSaveTest, VerboseLinesComeInOrderAndNoneWithoutVerbose) {
     for (bool on : {false, true}) {
-        UserDefaults::standard().set(on, "WMVerboseLogging");
+        UserDefaults::standard().set(on, settings::verboseLogging.key);
         for (pid_t pid : desk().pids("com.example.notes"))
             desk().quit(pid);
         runNotes({axWindow("T", 100, 100, 800, 300), axWindow("Thin", 100, 100, 79, 300)});

@@ -1,5 +1,7 @@
 #include "snapshots/CaptureTest.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/BundleControl.hpp"
 #include "platform/desktop/NSApplicationActivationPolicy.hpp"
 
@@ -171,9 +173,9 @@ TEST_F(WindowCaptureTest, ExcludedApplicationsAreNeverCaptured) {
     platform::BundleControl::setBundleIdentifier("com.example.self");
     for (const auto& c : cases) {
         if (c.excludeDevApps)
-            UserDefaults::standard().set(*c.excludeDevApps, "WMExcludeDevApps");
+            UserDefaults::standard().set(*c.excludeDevApps, settings::excludeDevApps.key);
         else
-            UserDefaults::standard().removeObjectForKey("WMExcludeDevApps");
+            UserDefaults::standard().removeObjectForKey(settings::excludeDevApps.key);
         const pid_t pid = desk().run(app(c.bundle, "App"), {axWindow("W", 100, 100, 800, 300)});
         const auto details = captureCurrentWindows(c.includeExcluded, false);
         EXPECT_EQ(details.size(), c.captured ? 1u : 0u) << c.bundle << " include=" << c.includeExcluded;
@@ -239,7 +241,7 @@ TEST_F(WindowCaptureTest, TheSpaceIsAskedOnlyWhenAllSpacesAreCaptured) {
          platform::WorkspaceNumberForm::absent, 0, 0},
     };
     for (const auto& c : cases) {
-        UserDefaults::standard().set(c.allSpaces, "WMSnapshotAllSpaces");
+        UserDefaults::standard().set(c.allSpaces, settings::snapshotAllSpaces.key);
         desk().setSpaceAnswerForm(c.answers);
         desk().setWorkspaceNumberForm(c.workspaces);
         std::map<std::string, std::int32_t> byTitle;

@@ -7,6 +7,7 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/AnimationJournal.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/LocaleControl.hpp"
@@ -14,10 +15,10 @@
 #include "platform/control/SimInput.hpp"
 #include "platform/control/StandardOutputControl.hpp"
 #include "platform/control/SystemLogControl.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/KeyChord.hpp"
 #include "platform/ui/Application.hpp"
-#include "platform/control/UISimulator.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/ShellHooks.hpp"
 #include "shortcuts/Registry.hpp"
@@ -137,8 +138,8 @@ protected:
         wrapper->applicationDidFinishLaunching();
         const auto& shell = *wrapper->appDelegate();
         ASSERT_TRUE(sim().runUntil([&] { return shell.didFinishUIInitialization(); }, 60));
-        platform::UserDefaults::standard().set(false, "WMVerboseLogging");
-        platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
+        platform::UserDefaults::standard().set(false, tilmora::settings::verboseLogging.key);
+        platform::UserDefaults::standard().set(false, tilmora::settings::liveResizeDuringDrag.key);
         // Control-Option-Left sends the left-half command to the shell, as a bound chord does.
         std::weak_ptr<tilmora::AppDelegate> weakShell = wrapper->appDelegate();
         tilmora::GlobalShortcuts::onKeyDown(tilmora::GlobalShortcuts::Name::snapLeftHalf(), [weakShell] {

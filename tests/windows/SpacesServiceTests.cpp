@@ -1,5 +1,7 @@
 #include "windows/SpacesService.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -35,8 +37,8 @@ protected:
 
     /// Anchors on and the service's lines written.
     static void anchorsAndDiagnostics() {
-        set("WMSpacesEnableAnchors", true);
-        set("WMSpacesLogDiagnostics", true);
+        set(settings::spacesEnableAnchors.key, true);
+        set(settings::spacesLogDiagnostics.key, true);
     }
 
     /// The program's windows in the window server's list.
@@ -67,11 +69,11 @@ protected:
 };
 
 TEST_F(SpacesServiceTest, StartsOnceAndNotUnderTheKillSwitch) {
-    set("WMSpacesLogDiagnostics", true);
-    set("WMSpacesKillSwitch", true);
+    set(settings::spacesLogDiagnostics.key, true);
+    set(settings::spacesKillSwitch.key, true);
     service().start();
     EXPECT_FALSE(service().isStarted());
-    set("WMSpacesKillSwitch", false);
+    set(settings::spacesKillSwitch.key, false);
     service().start();
     EXPECT_TRUE(service().isStarted());
     service().start();
@@ -108,10 +110,10 @@ TEST_F(SpacesServiceTest, DiagnosticsFollowEitherSetting) {
     };
     for (const auto& c : cases) {
         auto& defaults = UserDefaults::standard();
-        defaults.removeObjectForKey("WMSpacesLogDiagnostics");
-        defaults.removeObjectForKey("WMVerboseLogging");
-        if (c.diagnostics) defaults.set(*c.diagnostics, "WMSpacesLogDiagnostics");
-        if (c.verbose) defaults.set(*c.verbose, "WMVerboseLogging");
+        defaults.removeObjectForKey(settings::spacesLogDiagnostics.key);
+        defaults.removeObjectForKey(settings::verboseLogging.key);
+        if (c.diagnostics) defaults.set(*c.diagnostics, settings::spacesLogDiagnostics.key);
+        if (c.verbose) defaults.set(*c.verbose, settings::verboseLogging.key);
         const auto before = serviceLines().size();
         service().start();
         EXPECT_EQ(serviceLines().size() - before, c.written ? 1u : 0u) << c.name;
@@ -151,7 +153,7 @@ TEST_F(SpacesServiceTest, AnchorsLearnEachVisitedSpaceOnce) {
 }
 
 TEST_F(SpacesServiceTest, WithoutTheProviderTheWindowListTellsTheSpace) {
-    set("WMSpacesEnableAnchors", true);
+    set(settings::spacesEnableAnchors.key, true);
     service().start();
     visit(3);
     EXPECT_EQ(service().knownSpaceIDs(), (std::vector<std::uint64_t>{spaces[0], spaces[2]}));
@@ -172,9 +174,9 @@ TEST_P(SpacesServiceUnresolvedTest, AnUnresolvedSpaceWarnsOnceWhileDiagnosticsAr
     auto app = notesApp();
     app.axFocusedWindowMissing = true;
     desk().updateApp(notes, app);
-    set("WMSpacesEnableAnchors", true);
-    set("WMSpacesLogDiagnostics", c.diagnostics);
-    set("WMVerboseLogging", false);
+    set(settings::spacesEnableAnchors.key, true);
+    set(settings::spacesLogDiagnostics.key, c.diagnostics);
+    set(settings::verboseLogging.key, false);
     WindowManager::configureSpacesServiceIfNeeded();
     service().start();
     visit(2);
@@ -268,9 +270,9 @@ TEST_F(SpacesServiceTest, SwitchesAreRefusedByTheSettings) {
     for (const auto& c : cases) {
         visit(1);
         auto& defaults = UserDefaults::standard();
-        defaults.removeObjectForKey("WMSpacesEnableSwitching");
-        if (c.switching) defaults.set(*c.switching, "WMSpacesEnableSwitching");
-        set("WMSpacesKillSwitch", c.killSwitch);
+        defaults.removeObjectForKey(settings::spacesEnableSwitching.key);
+        if (c.switching) defaults.set(*c.switching, settings::spacesEnableSwitching.key);
+        set(settings::spacesKillSwitch.key, c.killSwitch);
         EXPECT_EQ(service().switchToSpace(spaces[1], c.force), c.expected) << c.name;
         EXPECT_EQ(desk().activeSpace(1), c.expected ? spaces[1] : spaces[0]) << c.name;
         sim().runFor(0.1);
@@ -278,7 +280,7 @@ TEST_F(SpacesServiceTest, SwitchesAreRefusedByTheSettings) {
 }
 
 TEST_F(SpacesServiceTest, AForcedSwitchToAnUnknownSpaceRecordsTheCurrentOne) {
-    set("WMSpacesLogDiagnostics", true);
+    set(settings::spacesLogDiagnostics.key, true);
     service().start(); // anchors off: nothing recorded yet
     ASSERT_FALSE(service().hasAnyAnchor());
     EXPECT_FALSE(service().switchToSpace(spaces[2], true));
@@ -299,7 +301,7 @@ TEST_F(SpacesServiceTest, AnAnchorAskedForByAWorkerIsMadeOnTheMainThread) {
     sim().runUntil([&] { return service().hasAnyAnchor(); }, 1.0);
     EXPECT_EQ(service().knownSpaceIDs(), std::vector<std::uint64_t>{spaces[0]});
 
-    set("WMSpacesKillSwitch", true);
+    set(settings::spacesKillSwitch.key, true);
     visit(2);
     service().ensureAnchorForCurrentSpace(true);
     EXPECT_EQ(service().knownSpaceIDs(), std::vector<std::uint64_t>{spaces[0]})

@@ -1,5 +1,7 @@
 #include "windows/StageIntegration.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/DesktopSpecs.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -37,32 +39,39 @@ TEST_F(StageIntegrationTest, StageManagerStateComesFromTheSystemSuiteOnlyWithDet
     const Case cases[] = {
         {"nothing stored", {}, {}, false},
         {"detection off", {}, {{"GloballyEnabled", true}}, false},
-        {"globally enabled", {{"WMAutoDetectStageManager", true}}, {{"GloballyEnabled", true}}, true},
-        {"older key", {{"WMAutoDetectStageManager", true}}, {{"EnableStageManager", true}}, true},
+        {"globally enabled",
+         {{settings::autoDetectStageManager.key, true}},
+         {{"GloballyEnabled", true}},
+         true},
+        {"older key", {{settings::autoDetectStageManager.key, true}}, {{"EnableStageManager", true}}, true},
         {"newer key wins",
-         {{"WMAutoDetectStageManager", true}},
+         {{settings::autoDetectStageManager.key, true}},
          {{"GloballyEnabled", false}, {"EnableStageManager", true}},
          false},
-        {"no system keys", {{"WMAutoDetectStageManager", true}}, {}, false},
-        {"mock switch", {{"WMMockStageManagerActive", true}}, {}, true},
+        {"no system keys", {{settings::autoDetectStageManager.key, true}}, {}, false},
+        {"mock switch", {{settings::mockStageManagerActive.key, true}}, {}, true},
         {"first system with it",
-         {{"WMAutoDetectStageManager", true}},
+         {{settings::autoDetectStageManager.key, true}},
          {{"GloballyEnabled", true}},
          true,
          {13, 0, 0}},
         {"older system",
-         {{"WMAutoDetectStageManager", true}},
+         {{settings::autoDetectStageManager.key, true}},
          {{"GloballyEnabled", true}},
          false,
          {12, 6, 0}},
-        {"mock switch on an older system", {{"WMMockStageManagerActive", true}}, {}, true, {12, 6, 0}},
+        {"mock switch on an older system",
+         {{settings::mockStageManagerActive.key, true}},
+         {},
+         true,
+         {12, 6, 0}},
     };
     for (const auto& c : cases) {
         platform::SharedInstances::resetAll();
         UserDefaults suite("com.apple.WindowManager");
         for (const char* key : {"GloballyEnabled", "EnableStageManager"})
             suite.removeObjectForKey(key);
-        for (const char* key : {"WMAutoDetectStageManager", "WMMockStageManagerActive"}) {
+        for (const char* key : {settings::autoDetectStageManager.key, settings::mockStageManagerActive.key}) {
             UserDefaults::standard().removeObjectForKey(key);
         }
         set(c.settings);
@@ -80,34 +89,35 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
         bool isPrimary;
         Rect expected;
     };
-    const PropertyDictionary active{{"WMIntegrateStageManager", true}, {"WMMockStageManagerActive", true}};
+    const PropertyDictionary active{{settings::integrateStageManager.key, true},
+                                    {settings::mockStageManagerActive.key, true}};
     const auto with = [&](PropertyDictionary extra) {
         PropertyDictionary all = active;
         all.insert(extra.begin(), extra.end());
         return all;
     };
     const Case cases[] = {
-        {"reserve 200", with({{"WMStageReserveLeftWidth", 200.0}}), true, {200, 80, 1240, 795}},
-        {"integer reserve", with({{"WMStageReserveLeftWidth", 200}}), true, {200, 80, 1240, 795}},
-        {"reserve 2000", with({{"WMStageReserveLeftWidth", 2000.0}}), true, {2000, 80, 1, 795}},
-        {"reserve 0", with({{"WMStageReserveLeftWidth", 0.0}}), true, primary},
-        {"negative reserve", with({{"WMStageReserveLeftWidth", -50.0}}), true, primary},
-        {"text reserve", with({{"WMStageReserveLeftWidth", "200"}}), true, primary},
+        {"reserve 200", with({{settings::stageReserveLeftWidth.key, 200.0}}), true, {200, 80, 1240, 795}},
+        {"integer reserve", with({{settings::stageReserveLeftWidth.key, 200}}), true, {200, 80, 1240, 795}},
+        {"reserve 2000", with({{settings::stageReserveLeftWidth.key, 2000.0}}), true, {2000, 80, 1, 795}},
+        {"reserve 0", with({{settings::stageReserveLeftWidth.key, 0.0}}), true, primary},
+        {"negative reserve", with({{settings::stageReserveLeftWidth.key, -50.0}}), true, primary},
+        {"text reserve", with({{settings::stageReserveLeftWidth.key, "200"}}), true, primary},
         {"no reserve", active, true, primary},
-        {"secondary screen", with({{"WMStageReserveLeftWidth", 200.0}}), false, primary},
+        {"secondary screen", with({{settings::stageReserveLeftWidth.key, 200.0}}), false, primary},
         {"integration off",
-         {{"WMMockStageManagerActive", true}, {"WMStageReserveLeftWidth", 200.0}},
+         {{settings::mockStageManagerActive.key, true}, {settings::stageReserveLeftWidth.key, 200.0}},
          true,
          primary},
         {"stage manager inactive",
-         {{"WMIntegrateStageManager", true}, {"WMStageReserveLeftWidth", 200.0}},
+         {{settings::integrateStageManager.key, true}, {settings::stageReserveLeftWidth.key, 200.0}},
          true,
          primary},
     };
     for (const auto& c : cases) {
         platform::SharedInstances::resetAll();
-        for (const char* key :
-             {"WMIntegrateStageManager", "WMMockStageManagerActive", "WMStageReserveLeftWidth"}) {
+        for (const char* key : {settings::integrateStageManager.key, settings::mockStageManagerActive.key,
+                                settings::stageReserveLeftWidth.key}) {
             UserDefaults::standard().removeObjectForKey(key);
         }
         set(c.settings);
@@ -147,7 +157,7 @@ TEST_F(StageIntegrationTest, MissionControlIsADockWindowNamedSo) {
     SimDesktop::shared().setWindowNamesHidden(false);
     SimDesktop::shared().setWindowListUnavailable(true);
     EXPECT_FALSE(StageIntegration::isMissionControlLikelyActive());
-    UserDefaults::standard().set(true, "WMMockMissionControlActive");
+    UserDefaults::standard().set(true, settings::mockMissionControlActive.key);
     EXPECT_TRUE(StageIntegration::isMissionControlLikelyActive());
     SimDesktop::clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/DesktopTest.hpp"
@@ -22,7 +23,7 @@ protected:
 
     /// Verbose logging on, the way the snapshot operations turn it on.
     static void verbose() {
-        platform::UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
+        platform::UserDefaults::standard().registerDefaults({{tilmora::settings::verboseLogging.key, true}});
         tilmora::WindowManager::applyRuntimePrefs();
     }
 

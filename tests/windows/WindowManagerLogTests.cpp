@@ -1,4 +1,6 @@
 #include "windows/RestoreLogSession.hpp"
+
+#include "model/Settings.hpp"
 #include "windows/WindowManager.hpp"
 
 #include "platform/control/SharedInstances.hpp"
@@ -38,9 +40,10 @@ TEST_F(WindowManagerLogTest, TheSwitchFollowsTheSettingOnlyWhenApplied) {
     };
     for (const auto& c : cases) {
         platform::SharedInstances::resetAll();
-        UserDefaults::standard().removeObjectForKey("WMVerboseLogging");
-        if (c.registered) UserDefaults::standard().registerDefaults({{"WMVerboseLogging", *c.registered}});
-        if (c.stored) UserDefaults::standard().set(*c.stored, "WMVerboseLogging");
+        UserDefaults::standard().removeObjectForKey(settings::verboseLogging.key);
+        if (c.registered)
+            UserDefaults::standard().registerDefaults({{settings::verboseLogging.key, *c.registered}});
+        if (c.stored) UserDefaults::standard().set(*c.stored, settings::verboseLogging.key);
         setVerboseLogging(!c.expected);
         applyRuntimePrefs();
         EXPECT_EQ(verboseLogging(), c.expected) << c.name;
@@ -48,7 +51,7 @@ TEST_F(WindowManagerLogTest, TheSwitchFollowsTheSettingOnlyWhenApplied) {
 }
 
 TEST_F(WindowManagerLogTest, NoLineUntilThePreferenceIsApplied) {
-    UserDefaults::standard().registerDefaults({{"WMVerboseLogging", true}});
+    UserDefaults::standard().registerDefaults({{settings::verboseLogging.key, true}});
     EXPECT_FALSE(verboseLogging());
     logLine("WARN", "early");
     RestoreLogSession session;
