@@ -5,14 +5,15 @@
 #include "model/ProfileAwareLayoutStore.hpp"
 #include "model/ProfileController.hpp"
 #include "model/Rect.hpp"
+#include "model/Settings.hpp"
 #include "model/SnapIconKind.hpp"
 #include "model/VeskPreset.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
 #include "platform/foundation/FileStamp.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/Uuid.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/Uuid.hpp"
 #include "platform/ui/Alert.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
@@ -78,7 +79,7 @@ public:
 
     platform::UserDefaults& defaults() const { return *defaults_; }
     /// The key of the keyboard-shortcut master switch.
-    static constexpr const char* keyboardShortcutsEnabledKey = "WMKeyboardShortcutsEnabled";
+    static constexpr const char* keyboardShortcutsEnabledKey = settings::keyboardShortcutsEnabled.key;
 
     // ---- The components the shell owns (read-only views; the shell changes them) -------------
     const std::shared_ptr<platform::ui::StatusItem>& statusItem() const { return statusItem_; }
@@ -225,7 +226,7 @@ public:
     // through `windowMover()` and logs through `print`.
 
     // Screen choice (AppDelegateWindowCommands.cpp).
-    /// The screen a window command acts on: the one under the pointer when "UseCursorDisplay" is a
+    /// The screen a window command acts on: the one under the pointer when `settings::useCursorDisplay` is a
     /// stored true and one holds it, else the frontmost window's, else the main, else the first.
     std::optional<platform::NSScreen> screenForSnapping();
     /// The screen the status menu describes: `preferredScreen`, else the one under the pointer,
@@ -260,7 +261,7 @@ public:
     void snapAreaFromMenuItem(platform::ui::Responder* sender) override;
     void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender) override;
     /// Moves the frontmost window onto `target`, relative to its display when
-    /// "WMPreserveRelativeMove" allows, clamped into the target's visible frame.
+    /// `settings::preserveRelativeMove` allows, clamped into the target's visible frame.
     void moveFrontmostWindow(const platform::NSScreen& target);
 
     // Preset grids per display (AppDelegatePresetGrids.cpp). The selection is stored under

@@ -4,6 +4,7 @@
 #include "model/DisplaySignature.hpp"
 #include "model/LocalizationManager.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "model/SnapAreasStore.hpp"
 #include "model/SystemScreenSource.hpp"
 #include "platform/foundation/Text.hpp"
@@ -49,7 +50,7 @@ void AppDelegate::moveFrontmostWindow(const platform::NSScreen& target) {
     const auto front = roriDeru().frontmostWindowKeyAndRect();
     if (!front) return;
     const auto source = RoriDeru::screenForRect(front->rect);
-    const auto setting = defaults().objectForKey("WMPreserveRelativeMove");
+    const auto setting = defaults().objectForKey(settings::preserveRelativeMove.key);
     const bool preserveRelative = setting && setting->asBool() ? *setting->asBool() : true;
     std::optional<Rect> sourceFrame;
     if (source) sourceFrame = toRect(source->visibleFrame());

@@ -2,6 +2,7 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/AppleEvents.hpp"
 #include "platform/desktop/CFValue.hpp"
@@ -48,48 +49,8 @@ void explainAndOfferSettings(const std::string& titleKey, const std::string& bod
 std::string AppDelegate::applicationName() { return platform::Bundle::main().bundleName().value_or("This app"); }
 
 void AppDelegate::registerAppDefaults() {
-    platform::PropertyDictionary values;
-    auto flag = [&](const char* key, bool value) { values[key] = platform::PropertyValue(value); };
-    auto size = [&](const char* key, double value) { values[key] = platform::PropertyValue(value); };
-    flag("UseCursorDisplay", false);
-    flag("WMVerboseLogging", true);
-    flag("WMSpacesKillSwitch", false);
-    flag("WMSpacesPreferSkyLightMove", true);
-    flag("WMSpacesEnableAnchors", false);
-    flag("WMSpacesEnableSwitching", true);
-    flag("WMSpacesLogDiagnostics", false);
-    flag("WMSnapshotAllSpaces", false);
-    flag("WMSnappingEnabled", true);
-    flag("WMKeyboardShortcutsEnabled", true);
-    flag("WMMagnetDragMode", false);
-    flag("WMDragRequireOption", false);
-    flag("WMLiveResizeDuringDrag", false);
-    flag("WMShowGridLinesDuringDrag", true);
-    flag("WMGridAllDisplays", false);
-    flag("WMAutoApplyDisplayLayouts", false);
-    flag("WMPreserveRelativeMove", true);
-    flag("WMAutoResetSnapshotQuit", true);
-    flag("LaunchAtLogin", true);
-    size("WMGapSize", 0.0);
-    size("WMGapHorizontal", 0.0);
-    size("WMGapVertical", 0.0);
-    flag("WMGapsIncludeScreenEdges", false);
-    flag("WMGapsEdgesLeft", false);
-    flag("WMGapsEdgesRight", false);
-    flag("WMGapsEdgesTop", false);
-    flag("WMGapsEdgesBottom", false);
-    size("WMStageReserveRightWidth", 0.0);
-    flag("WMStageReserveEnabled", false);
-    flag("WMApplyGapsToMaximize", false);
-    flag("WMApplyGapsToMaximizeHeight", false);
-    flag("WMSnapBarVisible", false);
-    flag("WMIntegrateStageManager", false);
-    flag("WMIntegrateMissionControl", false);
-    flag("WMAutoDetectStageManager", false);
-    size("WMStageReserveLeftWidth", 0.0);
-    flag("WMAutoHideSnapBarWithMissionControl", false);
-    flag("WMAutoHideSnapBarWithStageManager", false);
-    platform::UserDefaults::standard().registerDefaults(values);
+    // The 38 launch values, each declared with its key in the settings catalog.
+    platform::UserDefaults::standard().registerDefaults(settings::registeredDefaults());
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -113,7 +74,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     SpacesService::shared().start();
     // 5. Every launch turns snapping on, with no selection and no marked preset.
     RoriDeru& grid = roriDeru();
-    defaults().set(platform::PropertyValue(true), "WMSnappingEnabled");
+    defaults().set(platform::PropertyValue(true), settings::snappingEnabled.key);
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
     grid.suppressMenuSelectionOnce();
@@ -128,7 +89,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     // 10. The default chords, once per user.
     registerDefaultSnapShortcutsIfNeeded();
     // 11. The snap bar when it was visible.
-    if (defaults().boolForKey("WMSnapBarVisible")) {
+    if (defaults().boolForKey(settings::snapBarVisible.key)) {
         ensureSnapBarController();
         if (snapBarController_) snapBarController_->show(platform::NSScreen::main(), strong());
     }

@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.hpp"
 
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/Process.hpp"
 #include "platform/desktop/SMAppService.hpp"
 #include "platform/desktop/UserIdentity.hpp"
@@ -129,7 +130,7 @@ void AppDelegate::toggleLaunchAtStartup(platform::ui::Responder* sender) {
         const Status after = service.status();
         const bool on = after == Status::enabled || after == Status::requiresApproval;
         setSenderState(sender, on);
-        defaults().set(platform::PropertyValue(on), "LaunchAtLogin");
+        defaults().set(platform::PropertyValue(on), settings::launchAtLogin.key);
         if (success && after == Status::requiresApproval) {
             showAlert(localization.localizedString("alert.launch.addedPendingApproval"),
                       platform::ui::AlertStyle::informational);
@@ -142,14 +143,14 @@ void AppDelegate::toggleLaunchAtStartup(platform::ui::Responder* sender) {
     const bool success = setLaunchAtLogin(!current);
     const bool state = success ? !current : current;
     setSenderState(sender, state);
-    defaults().set(platform::PropertyValue(state), "LaunchAtLogin");
+    defaults().set(platform::PropertyValue(state), settings::launchAtLogin.key);
     if (!success) {
         showAlert(localization.localizedString("alert.launch.couldNotUpdateSession"), platform::ui::AlertStyle::warning);
     }
 }
 
 void AppDelegate::migrateLaunchAtLoginIfNeeded() {
-    const bool wish = defaults().boolForKey("LaunchAtLogin");
+    const bool wish = defaults().boolForKey(settings::launchAtLogin.key);
     if (!isModernSystem()) {
         if (isLaunchAtStartupEnabled() != wish) setLaunchAtLogin(wish);
         return;

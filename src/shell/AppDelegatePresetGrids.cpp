@@ -2,6 +2,7 @@
 
 #include "model/LayoutStoreVesk.hpp"
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/MenuItem.hpp"
@@ -16,7 +17,7 @@ namespace tilmora {
 
 namespace {
 
-constexpr const char* selectedPresetKeyPrefix = "WMVeskSelectedPresetId.";
+constexpr const char* selectedPresetKeyPrefix = settings::veskSelectedPresetIdPrefix;
 
 std::string selectedPresetKey(const platform::NSScreen& screen) {
     return selectedPresetKeyPrefix + tlm_identifierString(screen);

@@ -1,8 +1,9 @@
 #include "shell/AppDelegate.hpp"
 
-#include "model/LocalizationManager.hpp"
 #include "model/DisplaySignature.hpp"
+#include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "model/SnapIconKind.hpp"
 #include "platform/desktop/SMAppService.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
@@ -78,13 +79,13 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     showManager->keyEquivalent = "O";
     showManager->keyEquivalentModifierMask = platform::ModifierFlags::command;
     separator(*menu);
-    check(addCommand(*menu, commandFor("toggleSnapBar:")), defaults.boolForKey("WMSnapBarVisible"));
+    check(addCommand(*menu, commandFor("toggleSnapBar:")), defaults.boolForKey(settings::snapBarVisible.key));
     const auto& snapping = commandFor("toggleSnapping:");
     check(add(*menu, withHint(localized(grid.isSnappingEnabled() ? "menu.stopSnapping" : snapping.titleKey), snapping),
               snapping.selector),
           grid.isSnappingEnabled());
     check(add(*menu, localized("menu.keyboardShortcuts"), "toggleKeyboardShortcutsEnabled:"), isKeyboardShortcutsEnabled());
-    const bool allDisplays = defaults.boolForKey("WMGridAllDisplays");
+    const bool allDisplays = defaults.boolForKey(settings::gridAllDisplays.key);
     auto single = add(*menu, localized("menu.layoutActiveDisplay"), "setLayoutScopeSingle:");
     check(single, !allDisplays);
     tip(single, "menu.help.layoutActiveDisplay");
@@ -92,23 +93,23 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     check(all, allDisplays);
     tip(all, "menu.help.layoutAllDisplays");
     auto gridLines = add(*menu, localized("prefs.showGridLines"), "toggleGridLines:");
-    check(gridLines, defaults.boolForKey("WMShowGridLinesDuringDrag"));
+    check(gridLines, defaults.boolForKey(settings::showGridLinesDuringDrag.key));
     tip(gridLines, "menu.help.showGridLines");
     add(*menu, localized("menu.layoutEditor"), "openVeskLayoutEditor:");
     tip(add(*menu, localized("menu.resetWindowsForApp"), "resetAllSnappedWindows:"), "menu.help.resetWindows");
     separator(*menu);
     auto stage = addCommand(*menu, commandFor("toggleIntegrateStageManager:"));
-    check(stage, defaults.boolForKey("WMIntegrateStageManager"));
+    check(stage, defaults.boolForKey(settings::integrateStageManager.key));
     tip(stage, "menu.help.integrateStageManager");
     auto mission = addCommand(*menu, commandFor("toggleIntegrateMissionControl:"));
-    check(mission, defaults.boolForKey("WMIntegrateMissionControl"));
+    check(mission, defaults.boolForKey(settings::integrateMissionControl.key));
     tip(mission, "menu.help.integrateMissionControl");
 
     const auto screen = menuContextScreen(preferredScreen);
     std::optional<SnapIconKind> selected;
     if (screen) selected = grid.selectedKind(screen);
     const bool applies = screen ? grid.selectedKindApplies(screen) : false;
-    if (defaults.boolForKey("WMVerboseLogging")) {
+    if (defaults.boolForKey(settings::verboseLogging.key)) {
         print("[Menu][PRESET] Rebuilding menu requested=" + (preferredScreen ? preferredScreen->localizedName() : "nil") +
               " target=" + (screen ? screen->localizedName() : "nil") +
               " selected=" + (selected ? std::string(caseName(*selected)) : "nil") + " applies=" + (applies ? "true" : "false"));
@@ -226,7 +227,7 @@ void AppDelegate::statusBarButtonClicked(platform::ui::Responder* sender) {
     if (auto* button = dynamic_cast<platform::ui::StatusBarButton*>(sender)) {
         if (auto* window = button->window()) screen = window->screen();
     }
-    if (defaults().boolForKey("WMVerboseLogging")) {
+    if (defaults().boolForKey(settings::verboseLogging.key)) {
         print("[Menu] Status item clicked from screen=" + (screen ? screen->localizedName() : "nil"));
     }
     cachedStatusMenu_ = createMenu(screen);
@@ -238,7 +239,7 @@ void AppDelegate::menuWillOpen(platform::ui::Menu&) {
 }
 
 void AppDelegate::menuDidClose(platform::ui::Menu&) {
-    if (!defaults().boolForKey("WMSnapBarVisible")) return;
+    if (!defaults().boolForKey(settings::snapBarVisible.key)) return;
     const auto mouse = platform::NSEvent::mouseLocation();
     std::optional<platform::NSScreen> screen;
     for (const auto& candidate : platform::NSScreen::screens()) {

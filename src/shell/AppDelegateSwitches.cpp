@@ -2,6 +2,7 @@
 
 #include "model/LayoutStoreVesk.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Registry.hpp"
@@ -33,8 +34,8 @@ void AppDelegate::ensureSnapBarController() {
 }
 
 void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
-    const bool wasVisible = defaults().boolForKey("WMSnapBarVisible");
-    defaults().set(!wasVisible, "WMSnapBarVisible");
+    const bool wasVisible = defaults().boolForKey(settings::snapBarVisible.key);
+    defaults().set(!wasVisible, settings::snapBarVisible.key);
     print(std::string("[UI] Toggle Snap Bar -> ") + (wasVisible ? "HIDE" : "SHOW"));
     ensureSnapBarController();
     if (!wasVisible) {
@@ -46,7 +47,7 @@ void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
 }
 
 void AppDelegate::disableSnapBarFromCloseButton() {
-    defaults().set(false, "WMSnapBarVisible");
+    defaults().set(false, settings::snapBarVisible.key);
     if (snapBarController_) snapBarController_->hide();
     rebuildStatusMenu();
 }
@@ -89,11 +90,11 @@ void flipIntegration(platform::UserDefaults& defaults, const std::string& key) {
 } // namespace
 
 void AppDelegate::toggleIntegrateStageManager(platform::ui::Responder*) {
-    flipIntegration(defaults(), "WMIntegrateStageManager");
+    flipIntegration(defaults(), settings::integrateStageManager.key);
 }
 
 void AppDelegate::toggleIntegrateMissionControl(platform::ui::Responder*) {
-    flipIntegration(defaults(), "WMIntegrateMissionControl");
+    flipIntegration(defaults(), settings::integrateMissionControl.key);
 }
 
 // ---- The keyboard-shortcut master switch -----------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "model/DisplayMoveCalculator.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/Text.hpp"
@@ -42,13 +43,6 @@ std::optional<platform::NSScreen> mainOrFirstScreen() {
     return std::nullopt;
 }
 
-/// A Boolean setting that counts only when stored (or registered) as a Boolean.
-std::optional<bool> storedBool(const platform::UserDefaults& defaults, const std::string& key) {
-    const auto value = defaults.objectForKey(key);
-    if (value && value->asBool()) return *value->asBool();
-    return std::nullopt;
-}
-
 /// Whether the event being handled is a mouse-button event (down, up or dragged of any button):
 /// a click in a menu or on the snap bar, never a key chord.
 bool currentEventIsMouseButton() {
@@ -84,7 +78,7 @@ namespace {
 /// anyway read it once).
 std::optional<platform::NSScreen> snappingScreen(const platform::UserDefaults& defaults,
                                                  const std::optional<RoriDeru::KeyAndRect>& front) {
-    if (storedBool(defaults, "UseCursorDisplay").value_or(false)) {
+    if (settings::storedBool(defaults, settings::useCursorDisplay.key).value_or(false)) {
         if (auto screen = firstScreenContainingMouse()) return screen;
     }
     if (front) {
@@ -174,10 +168,10 @@ void AppDelegate::snapMaximizeHeight() {
     double x = std::max(vf.minX(), std::min(rect.x, vf.maxX() - rect.width));
     double y = vf.minY();
     double height = vf.height();
-    if (storedBool(defaults(), "WMApplyGapsToMaximizeHeight").value_or(false)) {
+    if (settings::storedBool(defaults(), settings::applyGapsToMaximizeHeight.key).value_or(false)) {
         double gap = 0;
-        const auto vertical = defaults().objectForKey("WMGapVertical");
-        const auto size = defaults().objectForKey("WMGapSize");
+        const auto vertical = defaults().objectForKey(settings::gapVertical.key);
+        const auto size = defaults().objectForKey(settings::gapSize.key);
         if (vertical && vertical->numberValue()) {
             gap = *vertical->numberValue();
         } else if (size && size->numberValue()) {
@@ -187,16 +181,16 @@ void AppDelegate::snapMaximizeHeight() {
         // As in every snap placement, no gap takes more than a quarter of the frame's smaller side.
         gap = std::min(gap, RoriDeru::GapSettings::largestGap(toRect(vf)));
         const double half = gap * 0.5;
-        if (storedBool(defaults(), "WMGapsIncludeScreenEdges").value_or(false)) {
+        if (settings::storedBool(defaults(), settings::gapsIncludeScreenEdges.key).value_or(false)) {
             y += half;
             height -= half;
             height -= half;
         } else {
-            if (storedBool(defaults(), "WMGapsEdgesBottom").value_or(false)) {
+            if (settings::storedBool(defaults(), settings::gapsEdgesBottom.key).value_or(false)) {
                 y += half;
                 height -= half;
             }
-            if (storedBool(defaults(), "WMGapsEdgesTop").value_or(false)) height -= half;
+            if (settings::storedBool(defaults(), settings::gapsEdgesTop.key).value_or(false)) height -= half;
         }
     }
     windowMover().moveFrontmostWindow({x, y, rect.width, height});
@@ -302,7 +296,8 @@ void AppDelegate::moveToAdjacentDisplay(int step) {
     const auto& target = screens[static_cast<std::size_t>(j)];
     const Rect source = toRect(screens[*index].visibleFrame());
     const Rect destination = toRect(target.visibleFrame());
-    const bool preserveRelative = storedBool(defaults(), "WMPreserveRelativeMove").value_or(true);
+    const bool preserveRelative =
+        settings::storedBool(defaults(), settings::preserveRelativeMove.key).value_or(true);
     const Rect newRect = DisplayMoveCalculator::targetFrame(rect, source, destination, preserveRelative);
     print("[UI] Display hop -> newRect=" + rectText(newRect) + " on=" + target.localizedName());
     windowMover().moveFrontmostWindow(newRect);
@@ -402,8 +397,8 @@ void AppDelegate::selectGridViaShortcut(std::int64_t rows, std::int64_t cols) {
 // ---- Switches of the drag settings and the layout scope --------------------------------------
 
 void AppDelegate::toggleGridLines(platform::ui::Responder*) {
-    const bool old = defaults().boolForKey("WMShowGridLinesDuringDrag");
-    defaults().set(!old, "WMShowGridLinesDuringDrag");
+    const bool old = defaults().boolForKey(settings::showGridLinesDuringDrag.key);
+    defaults().set(!old, settings::showGridLinesDuringDrag.key);
     print(std::string("[UI] Toggle grid lines during drag -> ") + (old ? "OFF" : "ON"));
     roriDeru().setShowGridLinesDuringDrag(!old);
     if (snapBarController_) snapBarController_->refreshIndicators();
@@ -412,7 +407,9 @@ void AppDelegate::toggleGridLines(platform::ui::Responder*) {
 // The scope switches and the preferences window belong to the shell's start-up code; these two
 // reach them through the shell's own action table, as the status menu does.
 void AppDelegate::toggleLayoutScope(platform::ui::Responder* sender) {
-    perform(defaults().boolForKey("WMGridAllDisplays") ? "setLayoutScopeSingle:" : "setLayoutScopeAll:", sender);
+    perform(defaults().boolForKey(settings::gridAllDisplays.key) ? "setLayoutScopeSingle:"
+                                                                 : "setLayoutScopeAll:",
+            sender);
 }
 
 void AppDelegate::openSnapPreferences() { perform("openPreferences:", nullptr); }

@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.hpp"
 
 #include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
@@ -54,11 +55,11 @@ void AppDelegate::finishUIStartUp() {
         return value && value->asBool() ? *value->asBool() : fallback;
     };
     RoriDeru& grid = roriDeru();
-    grid.setMagnetMode(flag("WMMagnetDragMode", false));
-    grid.setDragRequireOption(flag("WMDragRequireOption", false));
-    grid.setLiveResizeDuringDrag(flag("WMLiveResizeDuringDrag", false));
-    grid.setShowGridLinesDuringDrag(flag("WMShowGridLinesDuringDrag", false));
-    grid.setSnappingEnabled(flag("WMSnappingEnabled", true));
+    grid.setMagnetMode(flag(settings::magnetDragMode.key, false));
+    grid.setDragRequireOption(flag(settings::dragRequireOption.key, false));
+    grid.setLiveResizeDuringDrag(flag(settings::liveResizeDuringDrag.key, false));
+    grid.setShowGridLinesDuringDrag(flag(settings::showGridLinesDuringDrag.key, false));
+    grid.setSnappingEnabled(flag(settings::snappingEnabled.key, true));
     if (grid.isSnappingEnabled()) {
         grid.startMonitoringIfNeeded();
     } else {
@@ -122,14 +123,14 @@ void AppDelegate::openPreferences(platform::ui::Responder*) {
 }
 
 void AppDelegate::setLayoutScopeSingle(platform::ui::Responder*) {
-    if (!defaults().boolForKey("WMGridAllDisplays")) return;
-    defaults().set(platform::PropertyValue(false), "WMGridAllDisplays");
+    if (!defaults().boolForKey(settings::gridAllDisplays.key)) return;
+    defaults().set(platform::PropertyValue(false), settings::gridAllDisplays.key);
     layoutScopePreferenceDidChange();
 }
 
 void AppDelegate::setLayoutScopeAll(platform::ui::Responder*) {
-    if (defaults().boolForKey("WMGridAllDisplays")) return;
-    defaults().set(platform::PropertyValue(true), "WMGridAllDisplays");
+    if (defaults().boolForKey(settings::gridAllDisplays.key)) return;
+    defaults().set(platform::PropertyValue(true), settings::gridAllDisplays.key);
     layoutScopePreferenceDidChange();
 }
 

@@ -1,5 +1,7 @@
 #include "shell/Diagnostics.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
@@ -28,8 +30,13 @@ public:
     explicit SavedState(RoriDeru& grid)
         : grid_(grid) {
         auto& defaults = platform::UserDefaults::standard();
-        keys_ = {"WMGapSize", "WMGapHorizontal", "WMGapVertical", "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft",
-                 "WMGapsEdgesRight", "HasRegisteredDefaultSnapShortcutsV1"};
+        keys_ = {settings::gapSize.key,
+                 settings::gapHorizontal.key,
+                 settings::gapVertical.key,
+                 settings::gapsIncludeScreenEdges.key,
+                 settings::gapsEdgesLeft.key,
+                 settings::gapsEdgesRight.key,
+                 "HasRegisteredDefaultSnapShortcutsV1"};
         for (const auto& name : N::catalog()) {
             keys_.push_back("HasRegisteredDefaultShortcut." + name.get().rawValue);
             chords_.emplace_back(&name.get(), name.get().shortcut());
@@ -111,13 +118,13 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     const Rect rh{f.x + f.width / 2, f.y, f.width * 0.5, f.height};
     auto maxX = [](const Rect& r) { return r.x + r.width; };
 
-    defaults.set(0.0, "WMGapSize");
-    defaults.set(0.0, "WMGapHorizontal");
-    defaults.set(0.0, "WMGapVertical");
-    defaults.set(false, "WMGapsIncludeScreenEdges");
+    defaults.set(0.0, settings::gapSize.key);
+    defaults.set(0.0, settings::gapHorizontal.key);
+    defaults.set(0.0, settings::gapVertical.key);
+    defaults.set(false, settings::gapsIncludeScreenEdges.key);
     checkThat(gapped(lh).width == f.width * 0.5, "FAIL: Left half width");
     checkThat(gapped(rh).x == f.x + f.width / 2, "FAIL: Right half origin");
-    const Rect maximized = defaults.boolForKey("WMApplyGapsToMaximize") ? gapped(f) : f;
+    const Rect maximized = defaults.boolForKey(settings::applyGapsToMaximize.key) ? gapped(f) : f;
     checkThat(maximized == f, "FAIL: Maximize fills visible");
     const double w3 = f.width / 3;
     const Rect a = gapped({f.x, f.y, w3, f.height});
@@ -125,17 +132,17 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     const Rect c = gapped({f.x + 2 * f.width / 3, f.y, w3, f.height});
     checkThat(maxX(a) == b.x && maxX(b) == c.x, "FAIL: Thirds touching");
 
-    defaults.set(10.0, "WMGapHorizontal");
+    defaults.set(10.0, settings::gapHorizontal.key);
     const double gap = gapped(rh).x - maxX(gapped(lh));
     checkThat(std::llround(gap) == 10,
               "FAIL: Horizontal gap between halves is 10 (got " + platform::Text::doubleDescription(gap) + ")");
 
-    defaults.set(false, "WMGapsIncludeScreenEdges");
-    defaults.set(false, "WMGapsEdgesLeft");
-    defaults.set(false, "WMGapsEdgesRight");
+    defaults.set(false, settings::gapsIncludeScreenEdges.key);
+    defaults.set(false, settings::gapsEdgesLeft.key);
+    defaults.set(false, settings::gapsEdgesRight.key);
     checkThat(std::abs(gapped(lh).x - f.x) < 0.5, "FAIL: Left half touches left edge when edges off");
     checkThat(std::abs(maxX(gapped(rh)) - maxX(f)) < 0.5, "FAIL: Right half touches right edge when edges off");
-    defaults.set(true, "WMGapsIncludeScreenEdges");
+    defaults.set(true, settings::gapsIncludeScreenEdges.key);
     checkThat(f.x < gapped(lh).x, "FAIL: Left edge inset when edges on");
     checkThat(maxX(gapped(rh)) < maxX(f), "FAIL: Right edge inset when edges on");
 

@@ -1,5 +1,7 @@
 #include "snapping/DragSession.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/dispatch/Timer.hpp"
@@ -63,7 +65,7 @@ std::optional<GridPreset> presetForTarget(RoriDeru& grid, const platform::NSScre
 }
 
 bool overlayDebug() {
-    return SnapDefaults::flag("WMOverlayDebug", false);
+    return SnapDefaults::flag(settings::overlayDebug.key, false);
 }
 
 

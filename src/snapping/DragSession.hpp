@@ -28,7 +28,7 @@ class TilingController;
 ///
 /// Rectangles and points are global: points, origin at the bottom-left of the main display, y up.
 /// Display maps are keyed by display number, 0 for a screen without one. Lines go through `TLog`
-/// with the tag "TILING" (while "WMVerboseLogging" is true) and `RoriDeru::olog`.
+/// with the tag "TILING" (while `settings::verboseLogging` is true) and `RoriDeru::olog`.
 class DragSession {
 public:
     /// Sampling interval of the drag tick, seconds.
@@ -80,7 +80,7 @@ public:
     DragSession(const DragSession&) = delete;
     DragSession& operator=(const DragSession&) = delete;
 
-    /// A left-mouse-dragged event: with snapping on, and with Option held when "WMDragRequireOption"
+    /// A left-mouse-dragged event: with snapping on, and with Option held when `settings::dragRequireOption`
     /// asks for it, the first event of a drag starts a session (start location = the pointer, then
     /// `startSampling`); later events change nothing. A drag whose first event lacks a required
     /// Option starts no session until the button is released (`dragRefusedForOption`).

@@ -1,6 +1,7 @@
 #include "snapping/DragTargeting.hpp"
 
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/dispatch/MediaTime.hpp"
 #include "platform/foundation/Text.hpp"
@@ -92,7 +93,7 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     const bool anySelection =
         grid.rectSelection().any() || !grid.activePresets.empty() || !grid.transientPresets.empty();
     if (!anySelection) return std::nullopt;
-    if (SnapDefaults::flag("WMOverlayDebug", false)) {
+    if (SnapDefaults::flag(settings::overlayDebug.key, false)) {
         std::string overlays = "[";
         for (const auto& [display, overlay] : grid.overlays) {
             (void)overlay;

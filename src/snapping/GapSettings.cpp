@@ -1,5 +1,7 @@
 #include "snapping/GapSettings.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/SnapDefaults.hpp"
 
@@ -32,15 +34,15 @@ double sanitizedGap(double value) {
 
 GapSettings GapSettings::current() {
     GapSettings settings;
-    const double gap = sanitizedGap(storedNumber("WMGapSize").value_or(0));
-    settings.horizontal = sanitizedGap(storedNumber("WMGapHorizontal").value_or(gap));
-    settings.vertical = sanitizedGap(storedNumber("WMGapVertical").value_or(gap));
-    const bool includeEdges = storedBoolean("WMGapsIncludeScreenEdges");
-    settings.left = includeEdges || storedBoolean("WMGapsEdgesLeft");
-    settings.right = includeEdges || storedBoolean("WMGapsEdgesRight");
-    settings.top = includeEdges || storedBoolean("WMGapsEdgesTop");
-    settings.bottom = includeEdges || storedBoolean("WMGapsEdgesBottom");
-    settings.applyToMaximize = storedBoolean("WMApplyGapsToMaximize");
+    const double gap = sanitizedGap(storedNumber(settings::gapSize.key).value_or(0));
+    settings.horizontal = sanitizedGap(storedNumber(settings::gapHorizontal.key).value_or(gap));
+    settings.vertical = sanitizedGap(storedNumber(settings::gapVertical.key).value_or(gap));
+    const bool includeEdges = storedBoolean(settings::gapsIncludeScreenEdges.key);
+    settings.left = includeEdges || storedBoolean(settings::gapsEdgesLeft.key);
+    settings.right = includeEdges || storedBoolean(settings::gapsEdgesRight.key);
+    settings.top = includeEdges || storedBoolean(settings::gapsEdgesTop.key);
+    settings.bottom = includeEdges || storedBoolean(settings::gapsEdgesBottom.key);
+    settings.applyToMaximize = storedBoolean(settings::applyGapsToMaximize.key);
     return settings;
 }
 

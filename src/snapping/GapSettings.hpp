@@ -19,12 +19,14 @@ struct GapSettings {
     friend bool operator==(const GapSettings&, const GapSettings&) = default;
 
     /// Reads the settings from the standard user defaults, anew on every call:
-    /// - "WMGapSize": a stored number (a value of any other kind counts as absent; absent 0);
-    /// - "WMGapHorizontal", "WMGapVertical": a stored number, else the value of "WMGapSize"; an
-    ///   explicit 0 overrides a non-zero "WMGapSize" for that direction;
-    /// - "WMGapsIncludeScreenEdges" turns on all four edge switches; "WMGapsEdgesLeft",
-    ///   "WMGapsEdgesRight", "WMGapsEdgesTop" and "WMGapsEdgesBottom" turn on one each;
-    /// - "WMApplyGapsToMaximize".
+    /// - `settings::gapSize`: a stored number (a value of any other kind counts as absent; absent 0);
+    /// - `settings::gapHorizontal`, `settings::gapVertical`: a stored number, else the value of
+    /// `settings::gapSize`; an
+    ///   explicit 0 overrides a non-zero `settings::gapSize` for that direction;
+    /// - `settings::gapsIncludeScreenEdges` turns on all four edge switches; `settings::gapsEdgesLeft`,
+    ///   `settings::gapsEdgesRight`, `settings::gapsEdgesTop` and `settings::gapsEdgesBottom` turn on one
+    ///   each;
+    /// - `settings::applyGapsToMaximize`.
     /// A negative or NaN gap reads as 0. The switches count only when stored (or registered) as
     /// Booleans: any other kind of value, the text "YES" or a number 1 included, reads as absent
     /// (off). Registered defaults count as stored. Any thread (the user defaults are thread-safe);

@@ -1,5 +1,7 @@
 #include "snapping/GridPresetStorage.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/OnceLog.hpp"
@@ -22,7 +24,7 @@ std::optional<double> decimalNumber(std::string_view part) {
 } // namespace
 
 std::string key(std::uint32_t displayID) {
-    return "WMPreset_" + std::to_string(displayID);
+    return settings::presetPrefix + std::to_string(displayID);
 }
 
 std::string text(const GridPreset& preset) {

@@ -11,7 +11,7 @@ namespace tilmora {
 class RoriDeru;
 
 /// The screens that a selection or a layout command targets, and the change of the layout scope
-/// ("WMGridAllDisplays", read at every call). Reads the screen list, the pointer and the target
+/// (`settings::gridAllDisplays`, read at every call). Reads the screen list, the pointer and the target
 /// window (through the snap grid's `frontmostWindowKeyAndRect` seam) anew on every call; holds no
 /// state. Rectangles are global coordinates, points, y up. Main thread.
 namespace LayoutTargets {

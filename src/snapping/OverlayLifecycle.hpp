@@ -34,7 +34,7 @@ namespace OverlayLifecycle {
 
 /// Creates or updates the overlay of `screen` (see `RoriDeru::showOverlay`). Logs the skip of a
 /// display where snapping is not activated ("[RoriDeru] Skip overlay on <name> — snapping not
-/// activated", verbose only), the "[OVERLAY] showOverlay ..." line while "WMOverlayDebug" is on,
+/// activated", verbose only), the "[OVERLAY] showOverlay ..." line while `settings::overlayDebug` is on,
 /// and ("TILING") "Show overlay on ...", the screen's geometry and its tiles.
 void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force,
           bool markActive, const std::optional<PresetEdges>& customEdges);

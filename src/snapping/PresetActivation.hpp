@@ -13,7 +13,7 @@ class RoriDeru;
 /// Activating snapping on a display and applying a grid preset to it. A display is activated when
 /// its display key (`displayKey`) is in `enabledSnapDisplayKeys`; it stays so for the run. Works on
 /// the fields of the given snap grid and through its overlay seams; holds no state. Main thread.
-/// Logs through `SnapLog::logSnapState` ("[RoriDeru] " lines while "WMVerboseLogging" is true).
+/// Logs through `SnapLog::logSnapState` ("[RoriDeru] " lines while `settings::verboseLogging` is true).
 namespace PresetActivation {
 
 /// Seconds after which a preset applied to a display without an overlay hides the overlay again.

@@ -15,7 +15,7 @@ class RoriDeru;
 /// The grid preset ticked in the status menu: one for all displays (in all-displays scope) or one
 /// per display number, with a flag saying whether anything is ticked (it also decides whether
 /// overlay grid lines show); and the status menu's one-shot request to skip its next selection
-/// update. The scope ("WMGridAllDisplays") is read at every call. Owns the marks; the snap grid
+/// update. The scope (`settings::gridAllDisplays`) is read at every call. Owns the marks; the snap grid
 /// holds one and lends it its overlays and preset maps. Main thread; logs nothing itself.
 class PresetMarking {
 public:

@@ -13,11 +13,11 @@ class RoriDeru;
 
 /// The rect selection of the snap grid: the snap kind the user last chose from the menu, the snap
 /// bar or a shortcut, kept per display number (with the display of the latest choice) or, in
-/// all-displays scope ("WMGridAllDisplays"), once for all displays. The scope is read at the start
+/// all-displays scope (`settings::gridAllDisplays`), once for all displays. The scope is read at the start
 /// of every call. Every change of the effective selection posts
 /// `RoriDeru::selectedKindDidChangeNotification` once, with the snap grid as object. Owns the
 /// selection; the snap grid holds one. Main thread. Logs through `SnapLog` ("PRESET" lines while
-/// "WMVerboseLogging" is true).
+/// `settings::verboseLogging` is true).
 class RectSelection {
 public:
     /// The selection as stored: the kind per display number, the display of the latest per-display

@@ -1,5 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
@@ -31,7 +33,7 @@ RoriDeru& RoriDeru::shared() {
 
 RoriDeru::RoriDeru()
     : switches_(SnapSwitches::fromDefaults())
-    , selection_(*this, SnapDefaults::flag("WMGridAllDisplays", false))
+    , selection_(*this, SnapDefaults::flag(settings::gridAllDisplays.key, false))
     , session_(*this)
     , marking_(*this)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {

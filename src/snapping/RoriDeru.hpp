@@ -121,9 +121,9 @@ public:
 
     /// Reads the drag switches and the layout scope from the standard user defaults, each as a
     /// stored (or registered) Boolean, any other kind of value counting as absent:
-    /// "WMSnappingEnabled" (absent: true), "WMMagnetDragMode" (false), "WMDragAssumeTileSize"
-    /// (true), "WMLiveResizeDuringDrag" (true), "WMDragRequireOption" (false) and
-    /// "WMGridAllDisplays" (false). Any thread.
+    /// `settings::snappingEnabled` (absent: true), `settings::magnetDragMode` (false),
+    /// `settings::dragAssumeTileSize` (true), `settings::liveResizeDuringDrag` (true),
+    /// `settings::dragRequireOption` (false) and `settings::gridAllDisplays` (false). Any thread.
     RoriDeru();
     virtual ~RoriDeru();
     RoriDeru(const RoriDeru&) = delete;
@@ -149,7 +149,7 @@ public:
     static Rect applyGaps(const Rect& rect, const Rect& visible, const GapSettings& gaps);
 
     /// Reads the gap settings from the standard user defaults (see `GapSettings::current`: the
-    /// edge switches and "WMApplyGapsToMaximize" count only as stored Booleans). Any thread.
+    /// edge switches and `settings::applyGapsToMaximize` count only as stored Booleans). Any thread.
     static GapSettings currentGapSettings();
 
     /// Moves the four edges of `rect` onto the device-pixel grid of a screen with backing scale
@@ -262,7 +262,7 @@ public:
 
     // Rect selection and layout scope
 
-    /// The layout scope, "WMGridAllDisplays" read now: true when selections and layouts apply to
+    /// The layout scope, `settings::gridAllDisplays` read now: true when selections and layouts apply to
     /// all displays at once. Any thread.
     static bool layoutAppliesToAllScreens();
     /// The selected kind: the global one in all-displays scope; else the kind of the display of the
@@ -344,9 +344,9 @@ public:
 
     // Logging
 
-    /// Prints "[RoriDeru] " + message while "WMVerboseLogging" is true. Any thread.
+    /// Prints "[RoriDeru] " + message while `settings::verboseLogging` is true. Any thread.
     static void logSnapState(std::string_view message);
-    /// Prints "[OVERLAY] " + message while "WMOverlayDebug" is true, whatever the verbose setting.
+    /// Prints "[OVERLAY] " + message while `settings::overlayDebug` is true, whatever the verbose setting.
     /// Any thread.
     static void olog(std::string_view message);
     /// The selection-state line ("PRESET"): message, scope, global kind, latest display and the

@@ -2,6 +2,7 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/MediaTime.hpp"
@@ -431,7 +432,7 @@ void SnapBarController::refreshSelectionHighlight() {
     const auto screen = indicatorScreen();
     const auto selected = roriDeru_.selectedKind(screen);
     const bool applies = roriDeru_.selectedKindApplies(screen);
-    if (boolDefault("WMVerboseLogging")) {
+    if (boolDefault(settings::verboseLogging.key)) {
         print("[SnapBar][PRESET] highlight screen=" + (screen ? screen->localizedName() : std::string("nil")) +
               " selected=" + (selected ? std::string(caseName(*selected)) : std::string("nil")) +
               " applies=" + (applies ? "true" : "false"));
@@ -463,8 +464,8 @@ void SnapBarController::refreshIndicators() {
     }
     if (mcToggleButton_) mcToggleButton_->toolTip = localized("snapbar.mcTooltip");
     if (smToggleButton_) smToggleButton_->toolTip = localized("snapbar.smTooltip");
-    const bool mc = boolDefault("WMIntegrateMissionControl");
-    const bool sm = boolDefault("WMIntegrateStageManager");
+    const bool mc = boolDefault(settings::integrateMissionControl.key);
+    const bool sm = boolDefault(settings::integrateStageManager.key);
     if (mcToggleButton_) mcToggleButton_->state = mc ? ui::ControlState::on : ui::ControlState::off;
     if (smToggleButton_) smToggleButton_->state = sm ? ui::ControlState::on : ui::ControlState::off;
     applyToggleStyle(mcToggleButton_, "MC", mc);
@@ -524,10 +525,12 @@ void SnapBarController::refreshVeskPresetButtons() {
 // Automatic hiding
 
 bool SnapBarController::integrationShouldHide() {
-    if (boolDefault("WMIntegrateMissionControl") && boolDefault("WMAutoHideSnapBarWithMissionControl") &&
+    if (boolDefault(settings::integrateMissionControl.key) &&
+        boolDefault(settings::autoHideSnapBarWithMissionControl.key) &&
         StageIntegration::isMissionControlLikelyActive())
         return true;
-    return boolDefault("WMIntegrateStageManager") && boolDefault("WMAutoHideSnapBarWithStageManager") &&
+    return boolDefault(settings::integrateStageManager.key) &&
+           boolDefault(settings::autoHideSnapBarWithStageManager.key) &&
            StageIntegration::isStageManagerActive();
 }
 
@@ -582,7 +585,8 @@ void SnapBarController::evaluateAutoHide() {
             return;
         }
     }
-    if (!boolDefault("WMSnapBarVisible") || !autoHidden_ || isAnimating_ || p.y >= menuBarLine) return;
+    if (!boolDefault(settings::snapBarVisible.key) || !autoHidden_ || isAnimating_ || p.y >= menuBarLine)
+        return;
     if (!inRevealZone) {
         hoverStartAt_.reset();
         return;
@@ -678,14 +682,16 @@ void SnapBarController::stopObserving() {
 
 void SnapBarController::onToggleMC() {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(!defaults.boolForKey("WMIntegrateMissionControl"), "WMIntegrateMissionControl");
+    defaults.set(!defaults.boolForKey(settings::integrateMissionControl.key),
+                 settings::integrateMissionControl.key);
     platform::NotificationCenter::defaultCenter().post(stageIntegrationStateDidChange);
     refreshIndicators();
 }
 
 void SnapBarController::onToggleSM() {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(!defaults.boolForKey("WMIntegrateStageManager"), "WMIntegrateStageManager");
+    defaults.set(!defaults.boolForKey(settings::integrateStageManager.key),
+                 settings::integrateStageManager.key);
     platform::NotificationCenter::defaultCenter().post(stageIntegrationStateDidChange);
     refreshIndicators();
 }

@@ -1,30 +1,25 @@
 #include "snapping/SnapDefaults.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace tilmora::SnapDefaults {
 
-std::optional<bool> storedBoolean(const std::string& key) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    const bool* stored = value ? value->asBool() : nullptr;
-    if (!stored) return std::nullopt;
-    return *stored;
-}
-
 bool flag(const std::string& key, bool fallback) {
-    return storedBoolean(key).value_or(fallback);
+    return settings::storedBool(key).value_or(fallback);
 }
 
 bool layoutAppliesToAllScreens() {
-    return flag("WMGridAllDisplays", false);
+    return flag(settings::gridAllDisplays.key, false);
 }
 
 bool verboseLogging() {
-    return flag("WMVerboseLogging", false);
+    return flag(settings::verboseLogging.key, false);
 }
 
 bool overlayDebug() {
-    return flag("WMOverlayDebug", false);
+    return flag(settings::overlayDebug.key, false);
 }
 
 } // namespace tilmora::SnapDefaults

@@ -11,20 +11,17 @@ namespace tilmora {
 /// (the user defaults are thread-safe); logs nothing.
 namespace SnapDefaults {
 
-/// The stored object of `key` when it is a Boolean; none when absent or of another kind.
-std::optional<bool> storedBoolean(const std::string& key);
-
-/// `storedBoolean(key)`, else `fallback`.
+/// The stored Boolean of `key` (`settings::storedBool`), else `fallback`.
 bool flag(const std::string& key, bool fallback);
 
-/// The layout scope, "WMGridAllDisplays": true when layouts and selections apply to all displays
+/// The layout scope, `settings::gridAllDisplays`: true when layouts and selections apply to all displays
 /// at once (absent: false, one display).
 bool layoutAppliesToAllScreens();
 
-/// "WMVerboseLogging" (absent: false; the shell registers true).
+/// `settings::verboseLogging` (absent: false; the shell registers true).
 bool verboseLogging();
 
-/// "WMOverlayDebug" (absent: false; not registered).
+/// `settings::overlayDebug` (absent: false; not registered).
 bool overlayDebug();
 
 } // namespace SnapDefaults

@@ -19,11 +19,11 @@ class RoriDeru;
 /// and the text helpers, which any thread may call.
 namespace SnapLog {
 
-/// Prints "[RoriDeru] " + message while "WMVerboseLogging" is true (no time stamp).
+/// Prints "[RoriDeru] " + message while `settings::verboseLogging` is true (no time stamp).
 void logSnapState(std::string_view message);
 
-/// Prints "[OVERLAY] " + message while "WMOverlayDebug" is true, whatever "WMVerboseLogging" says
-/// (no time stamp).
+/// Prints "[OVERLAY] " + message while `settings::overlayDebug` is true, whatever `settings::verboseLogging`
+/// says (no time stamp).
 void olog(std::string_view message);
 
 /// An optional kind in its debug form: "nil", or "Optional(Tilmora.SnapIconKind.leftHalf)".
@@ -36,17 +36,17 @@ std::string displayName(std::uint32_t displayID);
 /// The name of an optional screen in log lines: its localized name, or "nil".
 std::string screenName(const std::optional<platform::NSScreen>& screen);
 
-/// While "WMVerboseLogging" is true, logs ("PRESET") message + " scope=" + "all" or "single" +
+/// While `settings::verboseLogging` is true, logs ("PRESET") message + " scope=" + "all" or "single" +
 /// " global=" + the global kind or "nil" + " last=" + the latest display's name or "nil" +
 /// " entries=[" + name=kind of each per-display entry, lowest display first, joined by ", " + "]".
 void rectPresetState(std::optional<SnapIconKind> global, std::optional<std::uint32_t> lastDisplay,
                      const std::map<std::uint32_t, SnapIconKind>& byDisplay, std::string_view message);
 
-/// While "WMVerboseLogging" is true, logs ("PRESET", at most once per 0.75 s for the same text)
+/// While `settings::verboseLogging` is true, logs ("PRESET", at most once per 0.75 s for the same text)
 /// "[rect] selectedKindApplies screen=<name> -> true|false".
 void rectPresetLookup(const std::optional<platform::NSScreen>& screen, bool applies);
 
-/// While "WMVerboseLogging" is true, logs ("PRESET", at most once per 0.75 s for the same text)
+/// While `settings::verboseLogging` is true, logs ("PRESET", at most once per 0.75 s for the same text)
 /// "[rect] selectedKind(for:) screen=<name> -> " + the kind in its debug form.
 void rectPresetSelectionFetch(const std::optional<platform::NSScreen>& screen,
                               std::optional<SnapIconKind> kind);

@@ -1,16 +1,18 @@
 #include "snapping/SnapSwitches.hpp"
 
+#include "model/Settings.hpp"
+
 #include "snapping/SnapDefaults.hpp"
 
 namespace tilmora {
 
 SnapSwitches SnapSwitches::fromDefaults() {
     SnapSwitches switches;
-    switches.snappingEnabled = SnapDefaults::flag("WMSnappingEnabled", true);
-    switches.magnetMode = SnapDefaults::flag("WMMagnetDragMode", false);
-    switches.dragAssumeTileSize = SnapDefaults::flag("WMDragAssumeTileSize", true);
-    switches.liveResizeDuringDrag = SnapDefaults::flag("WMLiveResizeDuringDrag", true);
-    switches.dragRequireOption = SnapDefaults::flag("WMDragRequireOption", false);
+    switches.snappingEnabled = SnapDefaults::flag(settings::snappingEnabled.key, true);
+    switches.magnetMode = SnapDefaults::flag(settings::magnetDragMode.key, false);
+    switches.dragAssumeTileSize = SnapDefaults::flag(settings::dragAssumeTileSize.key, true);
+    switches.liveResizeDuringDrag = SnapDefaults::flag(settings::liveResizeDuringDrag.key, true);
+    switches.dragRequireOption = SnapDefaults::flag(settings::dragRequireOption.key, false);
     return switches;
 }
 

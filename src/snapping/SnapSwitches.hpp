@@ -6,15 +6,15 @@ namespace tilmora {
 /// snap grid is made and changed afterwards only through its setters (nothing here writes the
 /// user defaults).
 struct SnapSwitches {
-    /// Drag snapping is on ("WMSnappingEnabled").
+    /// Drag snapping is on (`settings::snappingEnabled`).
     bool snappingEnabled = true;
-    /// Snap on release even without an overlay ("WMMagnetDragMode").
+    /// Snap on release even without an overlay (`settings::magnetDragMode`).
     bool magnetMode = false;
-    /// Hit-test with the pointer instead of the window centre ("WMDragAssumeTileSize").
+    /// Hit-test with the pointer instead of the window centre (`settings::dragAssumeTileSize`).
     bool dragAssumeTileSize = true;
-    /// Resize the window to the tile while dragging ("WMLiveResizeDuringDrag").
+    /// Resize the window to the tile while dragging (`settings::liveResizeDuringDrag`).
     bool liveResizeDuringDrag = true;
-    /// Drag snapping only while Option is held ("WMDragRequireOption").
+    /// Drag snapping only while Option is held (`settings::dragRequireOption`).
     bool dragRequireOption = false;
 
     /// The switches as stored (or registered) in the standard user defaults, each a Boolean, any

@@ -8,7 +8,7 @@ namespace tilmora {
 
 /// The snapping engine's diagnostic lines, shared by the snap grid and the tiling controller:
 /// "[" + "HH:mm:ss.SSS" (local time) + "] [" + tag + "] " + message, printed through the program's
-/// `print` only while "WMVerboseLogging" is a stored true. Tags in use: "TILING" (overlays, drops,
+/// `print` only while `settings::verboseLogging` is a stored true. Tags in use: "TILING" (overlays, drops,
 /// moves), "PRESET" (selection state) and "AX" (the target application).
 ///
 /// `logDedup` keeps, per key, the last message it printed and the media time it printed it, so a
@@ -23,7 +23,7 @@ public:
     static constexpr std::size_t dedupLimit = 500;
     static constexpr std::size_t dedupPruneCount = 100;
 
-    /// "WMVerboseLogging" as a stored Boolean, read on every call; false when absent.
+    /// `settings::verboseLogging` as a stored Boolean, read on every call; false when absent.
     static bool verbose();
 
     /// The time stamp of a line: the current date (`platform::Date::now()`) as local "HH:mm:ss.SSS".

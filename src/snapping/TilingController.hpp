@@ -33,7 +33,7 @@ namespace tilmora {
 /// the main display, y up. A tile's normalized frame holds fractions of its display's visible
 /// frame with y measured down from the top edge.
 ///
-/// Logging: while "WMVerboseLogging" is a stored true (`TLog::verbose`), every step prints a line
+/// Logging: while `settings::verboseLogging` is a stored true (`TLog::verbose`), every step prints a line
 /// beginning with "[VESK][TILING] " through `print`; otherwise nothing.
 ///
 /// Main thread only (Debug builds check it: "TilingController::<call> must be called on the main

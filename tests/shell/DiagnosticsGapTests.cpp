@@ -1,5 +1,7 @@
 #include "ShellFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "shell/Diagnostics.hpp"
 #include "snapping/RoriDeru.hpp"
 
@@ -53,14 +55,14 @@ TEST_F(DiagnosticsGapTest, GridThatIgnoresAGapSettingFailsItsCheck) {
          },
          {"FAIL: Horizontal gap between halves is 10 (got 5.0)"}},
     };
-    defaults().set(platform::PropertyValue(4.0), "WMGapHorizontal");
+    defaults().set(platform::PropertyValue(4.0), settings::gapHorizontal.key);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Diagnostics::setGapArithmetic(c.arithmetic);
         const auto result = Diagnostics::run(shell());
         EXPECT_EQ(result.messages, c.messages);
         EXPECT_EQ(result.passed + result.failed, 25);
-        EXPECT_EQ(defaults().persistedObjectForKey("WMGapHorizontal"), platform::PropertyValue(4.0))
+        EXPECT_EQ(defaults().persistedObjectForKey(settings::gapHorizontal.key), platform::PropertyValue(4.0))
             << "the user's gap is back";
     }
 }

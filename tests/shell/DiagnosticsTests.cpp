@@ -1,5 +1,7 @@
 #include "ShellFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "shell/Diagnostics.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Name.hpp"
@@ -60,15 +62,16 @@ TEST_F(DiagnosticsTest, CountsByHowTheUserDefaultsStand) {
 
 TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
     registerDefaultSnapShortcutsIfNeeded();
-    defaults().set(platform::PropertyValue(7.0), "WMGapHorizontal");
+    defaults().set(platform::PropertyValue(7.0), settings::gapHorizontal.key);
     const auto quitChord = GlobalShortcuts::Name::quitApp().shortcut();
     const auto snapBarChord = GlobalShortcuts::Name::toggleSnapBar().shortcut();
     RoriDeru& grid = shell().roriDeru();
     grid.setSnappingEnabled(false);
     grid.stopMonitoring();
     Diagnostics::run(shell());
-    EXPECT_EQ(defaults().persistedObjectForKey("WMGapHorizontal"), platform::PropertyValue(7.0));
-    for (const char* key : {"WMGapSize", "WMGapVertical", "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft"}) {
+    EXPECT_EQ(defaults().persistedObjectForKey(settings::gapHorizontal.key), platform::PropertyValue(7.0));
+    for (const char* key : {settings::gapSize.key, settings::gapVertical.key,
+                            settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key}) {
         EXPECT_FALSE(defaults().persistedObjectForKey(key).has_value()) << key;
     }
     EXPECT_EQ(GlobalShortcuts::Name::quitApp().shortcut(), quitChord);

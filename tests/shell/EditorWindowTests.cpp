@@ -3,6 +3,7 @@
 
 #include "model/DefaultLayoutStore.hpp"
 #include "model/LayoutStoreVesk.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/SnapBarController.hpp"
@@ -152,7 +153,7 @@ TEST_F(EditorWindowTest, SavingAndDeletingFromThePresetEditorReachTheStoreAndThe
 }
 
 TEST_F(EditorWindowTest, ASavedSingleTileJoinsTheSnapBarOnTheNextTurn) {
-    platform::UserDefaults::standard().set(false, "WMSnapBarVisible");
+    platform::UserDefaults::standard().set(false, settings::snapBarVisible.key);
     ASSERT_TRUE(send("toggleSnapBar:"));
     ASSERT_TRUE(shell->snapBarController());
     sim().runFor(0.5);

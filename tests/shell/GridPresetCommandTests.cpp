@@ -2,6 +2,7 @@
 
 #include "model/DisplayLayoutMemory.hpp"
 #include "model/DisplayPresetGrid.hpp"
+#include "model/Settings.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "shell/GridPresetLogText.hpp"
 
@@ -46,7 +47,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     auto& grid = shell->roriDeru();
     auto& defaults = platform::UserDefaults::standard();
     const auto laptop = screen(1);
-    defaults.set(true, "WMDragRequireOption");
+    defaults.set(true, settings::dragRequireOption.key);
     grid.setDragRequireOption(true);
     grid.setSelectedKind(SnapIconKind::leftHalf, laptop);
     const RoriDeru::Preset preset(2, 2, 0, 0);
@@ -57,7 +58,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     EXPECT_FALSE(grid.selectedKind(laptop).has_value());
     EXPECT_TRUE(grid.shouldMarkGridPreset(preset, laptop));
     EXPECT_FALSE(grid.switches().dragRequireOption);
-    EXPECT_TRUE(defaults.boolForKey("WMDragRequireOption"));
+    EXPECT_TRUE(defaults.boolForKey(settings::dragRequireOption.key));
     EXPECT_EQ(captures->reads, 1);
     EXPECT_EQ(countContaining(newLines(), "[UI] Selected grid preset via menu: 2×2 gutter=0 padding=0"), 1u);
 

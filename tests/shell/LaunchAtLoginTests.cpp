@@ -1,5 +1,7 @@
 #include "ShellFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/SimInput.hpp"
 #include "platform/desktop/SMAppService.hpp"
 #include "platform/foundation/Folders.hpp"
@@ -129,7 +131,7 @@ TEST_F(LaunchAtLoginTest, ModernToggleFollowsTheService) {
         auto item = std::make_shared<platform::ui::MenuItem>();
         shell().toggleLaunchAtStartup(item.get());
         EXPECT_EQ(status(), c.statusAfter);
-        EXPECT_EQ(defaults().boolForKey("LaunchAtLogin"), c.stored);
+        EXPECT_EQ(defaults().boolForKey(settings::launchAtLogin.key), c.stored);
         EXPECT_EQ(item->state, c.stored ? 1 : 0);
         if (c.alert) {
             ASSERT_EQ(platform::ui::UISimulator::alertLog().size(), alertsBefore + 1);
@@ -146,12 +148,12 @@ TEST_F(LaunchAtLoginTest, ModernMigrationRemovesTheAgentAndFollowsTheWish) {
     makeShell();
     platform::FileSystem::createDirectories(shell().launchAgentPlistURL().parent_path());
     platform::FileSystem::writeFile(shell().launchAgentPlistURL(), "x");
-    defaults().set(platform::PropertyValue(false), "LaunchAtLogin");
+    defaults().set(platform::PropertyValue(false), settings::launchAtLogin.key);
     desk().setLoginItemStatus(0);
     shell().migrateLaunchAtLoginIfNeeded();
     EXPECT_FALSE(platform::FileSystem::fileExists(shell().launchAgentPlistURL()));
     EXPECT_EQ(status(), 0);
-    defaults().set(platform::PropertyValue(true), "LaunchAtLogin");
+    defaults().set(platform::PropertyValue(true), settings::launchAtLogin.key);
     desk().setLoginItemStatus(2);
     desk().setLoginItemRegisterOutcome(1);
     shell().migrateLaunchAtLoginIfNeeded();

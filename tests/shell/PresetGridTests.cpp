@@ -1,6 +1,7 @@
 #include "WindowCommandFixture.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/ui/Button.hpp"
@@ -28,7 +29,8 @@ protected:
     }
 
     std::optional<std::string> storedSelection(const std::string& display = "1") {
-        return platform::UserDefaults::standard().stringForKey("WMVeskSelectedPresetId." + display);
+        return platform::UserDefaults::standard().stringForKey(settings::veskSelectedPresetIdPrefix +
+                                                               display);
     }
 
     const Layout* transientLayout(const std::string& display = "1") {

@@ -5,6 +5,7 @@
 #include "model/Layout.hpp"
 #include "model/LayoutProfile.hpp"
 #include "model/ProfileController.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/HostControl.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Error.hpp"
@@ -38,23 +39,23 @@ protected:
 };
 
 TEST_F(ShellLaunchTest, RegisteredDefaultsAnswerReadsWithoutBeingStored) {
-    defaults().set(platform::PropertyValue(5.0), "WMGapSize");
+    defaults().set(platform::PropertyValue(5.0), settings::gapSize.key);
     makeShell().registerAppDefaults();
     struct Case {
         const char* key;
         std::optional<platform::PropertyValue> value;
     };
     const std::vector<Case> cases = {
-        {"WMVerboseLogging", true},
-        {"WMAutoApplyDisplayLayouts", false},
-        {"WMLiveResizeDuringDrag", false},
-        {"WMGapHorizontal", 0.0},
-        {"WMStageReserveLeftWidth", 0.0},
-        {"LaunchAtLogin", true},
-        {"WMAutoHideSnapBarWithStageManager", false},
-        {"WMGapSize", 5.0}, // stored by the user: kept
+        {settings::verboseLogging.key, true},
+        {settings::autoApplyDisplayLayouts.key, false},
+        {settings::liveResizeDuringDrag.key, false},
+        {settings::gapHorizontal.key, 0.0},
+        {settings::stageReserveLeftWidth.key, 0.0},
+        {settings::launchAtLogin.key, true},
+        {settings::autoHideSnapBarWithStageManager.key, false},
+        {settings::gapSize.key, 5.0}, // stored by the user: kept
         {"MinimalMenuMode", std::nullopt},
-        {"WMStrictRestore", std::nullopt},
+        {settings::strictRestore.key, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
@@ -63,9 +64,9 @@ TEST_F(ShellLaunchTest, RegisteredDefaultsAnswerReadsWithoutBeingStored) {
     // The 38 registered keys are all readable, and only the user's key is stored.
     EXPECT_EQ(defaults().dictionaryRepresentation().size(), 38u);
     const std::string stored = platform::FileSystem::readFile(defaults().storagePath());
-    EXPECT_NE(stored.find("WMGapSize"), std::string::npos);
-    EXPECT_EQ(stored.find("WMVerboseLogging"), std::string::npos) << stored;
-    EXPECT_TRUE(defaults().objectForKey("WMGapVertical")->isDouble());
+    EXPECT_NE(stored.find(settings::gapSize.key), std::string::npos);
+    EXPECT_EQ(stored.find(settings::verboseLogging.key), std::string::npos) << stored;
+    EXPECT_TRUE(defaults().objectForKey(settings::gapVertical.key)->isDouble());
 }
 
 TEST_F(ShellLaunchTest, OneShellOwnsTheSharedServices) {
@@ -151,7 +152,7 @@ TEST_F(ShellLaunchTest, UpdaterThatCannotStartStillStartsTheUI) {
 
 TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
     platform::BundleControl::setBundlePath(std::filesystem::path("/Applications/Tilmora.app"));
-    defaults().set(platform::PropertyValue(false), "WMSnappingEnabled");
+    defaults().set(platform::PropertyValue(false), settings::snappingEnabled.key);
     sim().setWallClockOrigin(1735787045 - platform::SimScheduler::shared().now());
     makeShell().applicationDidFinishLaunching();
     sim().setWallClockOrigin(1767225600);
@@ -159,7 +160,7 @@ TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
     EXPECT_EQ(outputLines().front(),
               "[TLM] Sentinel AppDelegate loaded at 2025-01-02T03:04:05Z bundle=/Applications/Tilmora.app");
     EXPECT_EQ(platform::ui::Application::shared().activationPolicy(), platform::ui::ActivationPolicy::accessory);
-    EXPECT_EQ(defaults().objectForKey("WMSnappingEnabled"), platform::PropertyValue(true));
+    EXPECT_EQ(defaults().objectForKey(settings::snappingEnabled.key), platform::PropertyValue(true));
     EXPECT_TRUE(RoriDeru::shared().switches().snappingEnabled);
     EXPECT_TRUE(shell().updaterController() != nullptr);
     // The sentinel line stays out of the log file.

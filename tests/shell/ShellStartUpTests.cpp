@@ -1,5 +1,7 @@
 #include "ShellFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/SimInput.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
@@ -66,7 +68,7 @@ TEST_F(ShellStartUpTest, BarStoredAsVisibleShowsOnTheMainScreenAtLaunch) {
         resetSharedInstances();
         desk().useLaptopWithExternal();
         desk().setAccessibilityTrusted(true);
-        defaults().set(platform::PropertyValue(c.stored), "WMSnapBarVisible");
+        defaults().set(platform::PropertyValue(c.stored), settings::snapBarVisible.key);
         makeShell().applicationDidFinishLaunching();
         sim().runFor(1);
         EXPECT_EQ(barShown(), c.shown);
@@ -106,7 +108,7 @@ TEST_F(ShellStartUpTest, BarHidesWhileTheMenuIsOpenAndReturnsOnTheScreenUnderThe
     EXPECT_FALSE(*shownWhileOpen);
     EXPECT_TRUE(barShown());
     EXPECT_EQ(barDisplay(), 1) << "back on the display under the mouse";
-    EXPECT_TRUE(defaults().boolForKey("WMSnapBarVisible"));
+    EXPECT_TRUE(defaults().boolForKey(settings::snapBarVisible.key));
 }
 
 TEST_F(ShellStartUpTest, AnyDefaultsWriteRefreshesTheIndicatorsOnceOnTheNextTurn) {
@@ -119,7 +121,7 @@ TEST_F(ShellStartUpTest, AnyDefaultsWriteRefreshesTheIndicatorsOnceOnTheNextTurn
     ASSERT_EQ(stage->state, platform::ui::ControlState::off);
 
     // A write of a key nothing else watches: only the shell's defaults observer refreshes.
-    defaults().set(platform::PropertyValue(true), "WMIntegrateStageManager");
+    defaults().set(platform::PropertyValue(true), settings::integrateStageManager.key);
     EXPECT_EQ(stage->state, platform::ui::ControlState::off) << "not inside the write";
     sim().drainMainQueue();
     EXPECT_EQ(stage->state, platform::ui::ControlState::on);

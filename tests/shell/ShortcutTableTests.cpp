@@ -1,5 +1,7 @@
 #include "ChordFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/input/KeyChord.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Key.hpp"
@@ -122,14 +124,14 @@ TEST_F(ShortcutTableTest, BindsTheSixtyOneNamesInTableOrder) {
 TEST_F(ShortcutTableTest, SharedDefaultChordRunsBothCommands) {
     registerDefaultSnapShortcutsIfNeeded();
     ASSERT_EQ(Name::snapRightThird().shortcut(), Name::toggleIntegrateStageManager().shortcut());
-    const bool stageBefore = defaults().boolForKey("WMIntegrateStageManager");
+    const bool stageBefore = defaults().boolForKey(settings::integrateStageManager.key);
     shell().registerSnapShortcutHandlers();
     press("ctrl+opt+g");
     const auto visible = platform::NSScreen::main()->visibleFrame();
     EXPECT_DOUBLE_EQ(notesFrame().origin.x, visible.origin.x + visible.size.width * 2 / 3);
     EXPECT_DOUBLE_EQ(notesFrame().size.width, visible.size.width / 3);
     EXPECT_EQ(RoriDeru::shared().selectedKind(platform::NSScreen::main()), SnapIconKind::rightThird);
-    EXPECT_EQ(defaults().boolForKey("WMIntegrateStageManager"), !stageBefore);
+    EXPECT_EQ(defaults().boolForKey(settings::integrateStageManager.key), !stageBefore);
 }
 
 TEST_F(ShortcutTableTest, GridChordsApplyRowsThenColumns) {
@@ -165,13 +167,13 @@ TEST_F(ShortcutTableTest, WindowShownBeforeTheFirstUpdateCycleLeavesOneBindingPe
     shell().updaterDidFinishUpdateCycle(controller.updater(), std::nullopt);
     sim().runFor(0.1);
     // A second binding would run the switch twice per press and leave it as it was.
-    const bool stageBefore = defaults().boolForKey("WMIntegrateStageManager");
-    const bool missionBefore = defaults().boolForKey("WMIntegrateMissionControl");
+    const bool stageBefore = defaults().boolForKey(settings::integrateStageManager.key);
+    const bool missionBefore = defaults().boolForKey(settings::integrateMissionControl.key);
     Name::toggleIntegrateMissionControl().setShortcut(shortcutOf("ctrl+opt+cmd+m"));
     press("ctrl+opt+g");
     press("ctrl+opt+cmd+m");
-    EXPECT_EQ(defaults().boolForKey("WMIntegrateStageManager"), !stageBefore);
-    EXPECT_EQ(defaults().boolForKey("WMIntegrateMissionControl"), !missionBefore);
+    EXPECT_EQ(defaults().boolForKey(settings::integrateStageManager.key), !stageBefore);
+    EXPECT_EQ(defaults().boolForKey(settings::integrateMissionControl.key), !missionBefore);
 }
 
 } // namespace

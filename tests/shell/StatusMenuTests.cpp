@@ -1,6 +1,8 @@
 #include "ShellFixture.hpp"
 
 #include "model/DisplaySignature.hpp"
+#include "model/LocalizationManager.hpp"
+#include "model/Settings.hpp"
 #include "model/SnapIconKind.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Menu.hpp"
@@ -8,7 +10,6 @@
 #include "shortcuts/Name.hpp"
 #include "shortcuts/Shortcut.hpp"
 #include "snapping/RoriDeru.hpp"
-#include "model/LocalizationManager.hpp"
 
 #include <gtest/gtest.h>
 
@@ -140,14 +141,14 @@ TEST_F(StatusMenuTest, UIStartUpMakesTheHiddenMainWindowAndTheStatusItem) {
 }
 
 TEST_F(StatusMenuTest, LayoutScopeAlreadyAllKeepsTheMenu) {
-    defaults().set(platform::PropertyValue(true), "WMGridAllDisplays");
+    defaults().set(platform::PropertyValue(true), settings::gridAllDisplays.key);
     shell().rebuildStatusMenu();
     const auto before = shell().cachedStatusMenu();
     shell().setLayoutScopeAll(nullptr);
     EXPECT_EQ(shell().cachedStatusMenu(), before);
     shell().setLayoutScopeSingle(nullptr);
     EXPECT_NE(shell().cachedStatusMenu(), before);
-    EXPECT_FALSE(defaults().boolForKey("WMGridAllDisplays"));
+    EXPECT_FALSE(defaults().boolForKey(settings::gridAllDisplays.key));
 }
 
 } // namespace
@@ -180,8 +181,8 @@ TEST_F(StatusMenuLaunchTest, ShowingTheWindowFirstRunsTheStartUpAndLaterShowings
 }
 
 TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
-    defaults().set(platform::PropertyValue("YES"), "WMMagnetDragMode");
-    defaults().set(platform::PropertyValue(true), "WMDragRequireOption");
+    defaults().set(platform::PropertyValue("YES"), settings::magnetDragMode.key);
+    defaults().set(platform::PropertyValue(true), settings::dragRequireOption.key);
     shell().continueInitialization();
     EXPECT_FALSE(shell().roriDeru().switches().magnetMode);
     EXPECT_TRUE(shell().roriDeru().switches().dragRequireOption);
@@ -198,7 +199,7 @@ TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {
 
 TEST_F(StatusMenuLaunchTest, ClickOnASecondDisplaysButtonBuildsThatDisplaysMenu) {
     desk().useLaptopWithExternal();
-    defaults().set(platform::PropertyValue(true), "WMVerboseLogging");
+    defaults().set(platform::PropertyValue(true), settings::verboseLogging.key);
     shell().continueInitialization();
     platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{});
     ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*shell().statusItem(), 1));

@@ -2,6 +2,7 @@
 #include "support/SnapGridState.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/KeyChord.hpp"
@@ -19,9 +20,9 @@ class SwitchTest : public WindowCommandTest {};
 
 TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(false, "WMSnapBarVisible");
+    defaults.set(false, settings::snapBarVisible.key);
     ASSERT_TRUE(send("toggleSnapBar:"));
-    EXPECT_TRUE(defaults.boolForKey("WMSnapBarVisible"));
+    EXPECT_TRUE(defaults.boolForKey(settings::snapBarVisible.key));
     ASSERT_NE(shell->snapBarController(), nullptr);
     sim().runFor(0.5);
     ASSERT_NE(shell->snapBarController()->window(), nullptr);
@@ -30,7 +31,7 @@ TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
 
     ASSERT_TRUE(send("toggleSnapBar:"));
     sim().runFor(0.5);
-    EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
+    EXPECT_FALSE(defaults.boolForKey(settings::snapBarVisible.key));
     EXPECT_EQ(shell->snapBarController(), controller);
     EXPECT_FALSE(controller->window()->isVisible());
     const auto fresh = newLines();
@@ -40,11 +41,11 @@ TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
 
 TEST_F(SwitchTest, TheCloseButtonBeforeAnyBarOnlyStoresTheWish) {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(true, "WMSnapBarVisible");
+    defaults.set(true, settings::snapBarVisible.key);
     const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("disableSnapBarFromCloseButton"));
     EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
-    EXPECT_FALSE(defaults.boolForKey("WMSnapBarVisible"));
+    EXPECT_FALSE(defaults.boolForKey(settings::snapBarVisible.key));
     EXPECT_EQ(shell->snapBarController(), nullptr);
 }
 
@@ -77,7 +78,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
     const auto tiling = shell->tilingController();
     for (const char* display : {"1", "2"}) {
-        defaults.set(UUID().uuidString(), std::string("WMVeskSelectedPresetId.") + display);
+        defaults.set(UUID().uuidString(), std::string(settings::veskSelectedPresetIdPrefix) + display);
         tiling->setTransientLayout(Layout{LayoutId(UUID()), "L", DisplayId(display), {}}, DisplayId(display));
     }
     const auto menuBefore = shell->cachedStatusMenu();
@@ -91,8 +92,8 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.2").has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
-    EXPECT_FALSE(defaults.objectForKey("WMSnappingEnabled").has_value() &&
-                 defaults.objectForKey("WMSnappingEnabled") != platform::PropertyValue(true));
+    EXPECT_FALSE(defaults.objectForKey(settings::snappingEnabled.key).has_value() &&
+                 defaults.objectForKey(settings::snappingEnabled.key) != platform::PropertyValue(true));
 
     ASSERT_TRUE(send("toggleSnapping:"));
     EXPECT_TRUE(grid.switches().snappingEnabled);
@@ -133,8 +134,8 @@ TEST_F(SwitchTest, IntegrationSwitchesFlipTheirKeyAndAnnounceTheChangeWithoutAnO
         const char* key;
     };
     const Case cases[] = {
-        {"toggleIntegrateStageManager:", "WMIntegrateStageManager"},
-        {"toggleIntegrateMissionControl:", "WMIntegrateMissionControl"},
+        {"toggleIntegrateStageManager:", settings::integrateStageManager.key},
+        {"toggleIntegrateMissionControl:", settings::integrateMissionControl.key},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selector);
@@ -196,8 +197,8 @@ TEST_F(ShortcutSwitchTest, AnAbsentOrTextSettingReadsOnAndMakesEveryStoredChordL
     auto& defaults = platform::UserDefaults::standard();
     for (const auto& setting : {std::optional<platform::PropertyValue>(),
                                 std::optional<platform::PropertyValue>(std::string("NO"))}) {
-        defaults.removeObjectForKey("WMKeyboardShortcutsEnabled");
-        if (setting) defaults.set(*setting, "WMKeyboardShortcutsEnabled");
+        defaults.removeObjectForKey(settings::keyboardShortcutsEnabled.key);
+        if (setting) defaults.set(*setting, settings::keyboardShortcutsEnabled.key);
         GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
         ASSERT_FALSE(leftHalfChordFires());
         EXPECT_TRUE(shell->isKeyboardShortcutsEnabled());
@@ -213,7 +214,7 @@ TEST_F(ShortcutSwitchTest, TogglingOffSilencesEveryChordAndBackOnRestoresThemUnc
     const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("toggleKeyboardShortcutsEnabled:"));
     EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
-    EXPECT_EQ(platform::UserDefaults::standard().objectForKey("WMKeyboardShortcutsEnabled"),
+    EXPECT_EQ(platform::UserDefaults::standard().objectForKey(settings::keyboardShortcutsEnabled.key),
               platform::PropertyValue(false));
     EXPECT_FALSE(shell->isKeyboardShortcutsEnabled());
     EXPECT_FALSE(leftHalfChordFires());

@@ -2,6 +2,7 @@
 
 #include "model/Log.hpp"
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "model/ToastPanel.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -75,11 +76,11 @@ protected:
         DesktopTest::SetUp();
         EditorWindowHooks::reset();
         platform::UserDefaults::standard().registerDefaults({
-            {"WMPreserveRelativeMove", true},
-            {"WMGridAllDisplays", false},
-            {"UseCursorDisplay", false},
-            {"WMSnappingEnabled", true},
-            {"WMApplyGapsToMaximizeHeight", false},
+            {settings::preserveRelativeMove.key, true},
+            {settings::gridAllDisplays.key, false},
+            {settings::useCursorDisplay.key, false},
+            {settings::snappingEnabled.key, true},
+            {settings::applyGapsToMaximizeHeight.key, false},
         });
         textEdit = desk().run(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
         desk().setFrontmost(textEdit);

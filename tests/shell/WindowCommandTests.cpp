@@ -1,5 +1,7 @@
 #include "WindowCommandFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/control/SimInput.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "snapping/TilingController.hpp"
@@ -76,13 +78,13 @@ TEST_F(WindowCommandTest, FullHeightTakesTheVisibleHeightLessTheChosenGaps) {
         {"wider than the screen", {100, 200, 1600, 300}, false, false, false, false, {0, 25, 1600, 875}},
         {"sticking out on the right", {1200, 200, 500, 300}, false, false, false, false, {940, 25, 500, 875}},
     };
-    defaults.set(12.0, "WMGapVertical");
+    defaults.set(12.0, settings::gapVertical.key);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.set(c.gaps, "WMApplyGapsToMaximizeHeight");
-        defaults.set(c.includeEdges, "WMGapsIncludeScreenEdges");
-        defaults.set(c.bottom, "WMGapsEdgesBottom");
-        defaults.set(c.top, "WMGapsEdgesTop");
+        defaults.set(c.gaps, settings::applyGapsToMaximizeHeight.key);
+        defaults.set(c.includeEdges, settings::gapsIncludeScreenEdges.key);
+        defaults.set(c.bottom, settings::gapsEdgesBottom.key);
+        defaults.set(c.top, settings::gapsEdgesTop.key);
         setWindowFrame(c.start);
         mover->moves.clear();
         ASSERT_TRUE(send("snapMaximizeHeight"));
@@ -94,8 +96,8 @@ TEST_F(WindowCommandTest, FullHeightTakesTheVisibleHeightLessTheChosenGaps) {
 TEST_F(WindowCommandTest, FullHeightGapFallsBackToTheGapSizeAndIgnoresNegativeOrTextValues) {
     useRaisedVisibleFrame();
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(true, "WMApplyGapsToMaximizeHeight");
-    defaults.set(true, "WMGapsIncludeScreenEdges");
+    defaults.set(true, settings::applyGapsToMaximizeHeight.key);
+    defaults.set(true, settings::gapsIncludeScreenEdges.key);
     struct Case {
         const char* name;
         std::optional<platform::PropertyValue> vertical;
@@ -112,10 +114,10 @@ TEST_F(WindowCommandTest, FullHeightGapFallsBackToTheGapSizeAndIgnoresNegativeOr
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.removeObjectForKey("WMGapVertical");
-        defaults.removeObjectForKey("WMGapSize");
-        if (c.vertical) defaults.set(*c.vertical, "WMGapVertical");
-        if (c.size) defaults.set(*c.size, "WMGapSize");
+        defaults.removeObjectForKey(settings::gapVertical.key);
+        defaults.removeObjectForKey(settings::gapSize.key);
+        if (c.vertical) defaults.set(*c.vertical, settings::gapVertical.key);
+        if (c.size) defaults.set(*c.size, settings::gapSize.key);
         setWindowFrame({100, 200, 500, 300});
         mover->moves.clear();
         ASSERT_TRUE(send("snapMaximizeHeight"));
@@ -212,8 +214,8 @@ TEST_F(WindowCommandTest, DisplayHopKeepsTheRelativeFrameAndWrapsAround) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.removeObjectForKey("WMPreserveRelativeMove");
-        if (c.preserve) defaults.set(*c.preserve, "WMPreserveRelativeMove");
+        defaults.removeObjectForKey(settings::preserveRelativeMove.key);
+        if (c.preserve) defaults.set(*c.preserve, settings::preserveRelativeMove.key);
         setWindowFrame(c.start);
         mover->moves.clear();
         ASSERT_TRUE(send(c.selector));
@@ -331,13 +333,13 @@ TEST_F(WindowCommandTest, ScreenForSnappingFollowsThePointerOnlyWhenAskedWithABo
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.set(c.useCursor, "UseCursorDisplay");
+        defaults.set(c.useCursor, settings::useCursorDisplay.key);
         platform::SimInput::shared().moveMouse(c.mouse);
         const auto chosen = shell->screenForSnapping();
         ASSERT_TRUE(chosen.has_value());
         EXPECT_EQ(tlm_displayID(*chosen), c.display);
     }
-    defaults.set(true, "UseCursorDisplay");
+    defaults.set(true, settings::useCursorDisplay.key);
     platform::SimInput::shared().moveMouse({1440, 500});
     ASSERT_TRUE(send("snapLeftHalf"));
     EXPECT_TRUE(sameRect(mover->moves.back(), {1440, 0, 960, 1055}));
@@ -346,7 +348,7 @@ TEST_F(WindowCommandTest, ScreenForSnappingFollowsThePointerOnlyWhenAskedWithABo
 TEST_F(WindowCommandTest, LayoutTargetsAreEveryDisplayInAllDisplaysScope) {
     desk().useLaptopWithExternal();
     EXPECT_EQ(shell->layoutTargetScreens(std::nullopt).size(), 1u);
-    platform::UserDefaults::standard().set(true, "WMGridAllDisplays");
+    platform::UserDefaults::standard().set(true, settings::gridAllDisplays.key);
     EXPECT_EQ(shell->layoutTargetScreens(std::nullopt).size(), 2u);
 }
 
@@ -430,13 +432,13 @@ TEST_F(WindowCommandTest, ResetAllSnappedWindowsMovesEachBaselineWindowBackAndKe
 TEST_F(WindowCommandTest, LayoutScopeSwitchesOnlyWhenTheScopeChanges) {
     auto& defaults = platform::UserDefaults::standard();
     ASSERT_TRUE(send("setLayoutScopeSingle:"));
-    EXPECT_FALSE(defaults.boolForKey("WMGridAllDisplays"));
+    EXPECT_FALSE(defaults.boolForKey(settings::gridAllDisplays.key));
     ASSERT_TRUE(send("toggleLayoutScope:"));
-    EXPECT_TRUE(defaults.boolForKey("WMGridAllDisplays"));
+    EXPECT_TRUE(defaults.boolForKey(settings::gridAllDisplays.key));
     ASSERT_TRUE(send("setLayoutScopeAll:"));
-    EXPECT_TRUE(defaults.boolForKey("WMGridAllDisplays"));
+    EXPECT_TRUE(defaults.boolForKey(settings::gridAllDisplays.key));
     ASSERT_TRUE(send("toggleLayoutScope:"));
-    EXPECT_FALSE(defaults.boolForKey("WMGridAllDisplays"));
+    EXPECT_FALSE(defaults.boolForKey(settings::gridAllDisplays.key));
 }
 
 TEST_F(WindowCommandTest, OpenSnapPreferencesOpensThePreferencesWindow) {
@@ -447,11 +449,11 @@ TEST_F(WindowCommandTest, OpenSnapPreferencesOpensThePreferencesWindow) {
 
 TEST_F(WindowCommandTest, ToggleGridLinesFlipsTheSettingAndLogsTheNewState) {
     auto& defaults = platform::UserDefaults::standard();
-    defaults.set(true, "WMShowGridLinesDuringDrag");
+    defaults.set(true, settings::showGridLinesDuringDrag.key);
     ASSERT_TRUE(send("toggleGridLines:"));
-    EXPECT_FALSE(defaults.boolForKey("WMShowGridLinesDuringDrag"));
+    EXPECT_FALSE(defaults.boolForKey(settings::showGridLinesDuringDrag.key));
     ASSERT_TRUE(send("toggleGridLines:"));
-    EXPECT_TRUE(defaults.boolForKey("WMShowGridLinesDuringDrag"));
+    EXPECT_TRUE(defaults.boolForKey(settings::showGridLinesDuringDrag.key));
     const auto fresh = newLines();
     EXPECT_EQ(countContaining(fresh, "[UI] Toggle grid lines during drag -> OFF"), 1u);
     EXPECT_EQ(countContaining(fresh, "[UI] Toggle grid lines during drag -> ON"), 1u);

@@ -1,5 +1,7 @@
 #include "SnapTargetFixture.hpp"
+
 #include "TilingFixture.hpp"
+#include "model/Settings.hpp"
 
 #include "platform/control/SimInput.hpp"
 #include "snapping/DragSession.hpp"
@@ -21,7 +23,7 @@ class DragSessionTest : public SnapTargetTest {
 protected:
     void SetUp() override {
         SnapTargetTest::SetUp();
-        platform::UserDefaults::standard().set(false, "WMLiveResizeDuringDrag");
+        platform::UserDefaults::standard().set(false, settings::liveResizeDuringDrag.key);
     }
 
     platform::CGRect notesFrame() { return desk().windowsOf(notes).at(0).frame; }
@@ -311,8 +313,8 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     EXPECT_EQ(grid.overlays.size(), 1u);
     grid.stopMonitoring();
 
-    platform::UserDefaults::standard().set(false, "WMSnappingEnabled");
-    platform::UserDefaults::standard().set(std::string("yes"), "WMDragAssumeTileSize");
+    platform::UserDefaults::standard().set(false, settings::snappingEnabled.key);
+    platform::UserDefaults::standard().set(std::string("yes"), settings::dragAssumeTileSize.key);
     RoriDeru off;
     EXPECT_FALSE(off.isMonitoring());
     EXPECT_TRUE(off.switches().dragAssumeTileSize);

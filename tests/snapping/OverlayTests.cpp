@@ -1,5 +1,7 @@
 #include "SnapTargetFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/ui/Path.hpp"
 #include "snapping/OverlayView.hpp"
 #include "snapping/SystemOverlayWindow.hpp"
@@ -380,7 +382,7 @@ TEST_F(OverlayTest, ShowLogsTheScreenAndItsTiles) {
             platform::NSStringFromRect({tiles[i].x, tiles[i].y, tiles[i].width, tiles[i].height}));
     EXPECT_EQ(newLinesWith("[TILING]"), expected);
 
-    platform::UserDefaults::standard().set(false, "WMVerboseLogging");
+    platform::UserDefaults::standard().set(false, settings::verboseLogging.key);
     grid.showOverlay(builtIn(), preset, true, true, std::nullopt);
     EXPECT_TRUE(newLines().empty());
 }

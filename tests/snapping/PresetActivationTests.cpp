@@ -1,5 +1,7 @@
 #include "SnapStateFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include <gtest/gtest.h>
 
 namespace tilmora::testing {
@@ -36,7 +38,7 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     EXPECT_EQ(grid.enabledSnapDisplayKeys, (std::set<std::string>{"1-2880x1800", "2-1920x1080"}));
 
     // Verbose logging off: the same calls print nothing.
-    UserDefaults::standard().set(false, "WMVerboseLogging");
+    UserDefaults::standard().set(false, settings::verboseLogging.key);
     newLines();
     RecordingGrid quiet;
     quiet.applyPreset(Preset(2, 2, 0, 0), screen(1), false, false);
@@ -178,7 +180,7 @@ TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
 }
 
 TEST_F(PresetActivationTest, MarkingForAllDisplays) {
-    UserDefaults::standard().set(true, "WMGridAllDisplays");
+    UserDefaults::standard().set(true, settings::gridAllDisplays.key);
     RecordingGrid grid;
     grid.setMarkGridPresetInMenu(true, screen(2));
     EXPECT_EQ(grid.presetMarking().state().allDisplays, RoriDeru::fallbackPreset());

@@ -1,4 +1,6 @@
 #include "SnapStateFixture.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/control/SimInput.hpp"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ using platform::UserDefaults;
 
 class RectSelectionTest : public SnapStateTest {
 protected:
-    static void setAllDisplays(bool on) { UserDefaults::standard().set(on, "WMGridAllDisplays"); }
+    static void setAllDisplays(bool on) { UserDefaults::standard().set(on, settings::gridAllDisplays.key); }
 };
 
 TEST_F(RectSelectionTest, SettingAKindPostsOncePerEffectiveChange) {

@@ -1,5 +1,7 @@
 #include "SnapBarFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include "platform/desktop/NSRunningApplication.hpp"
 
 #include <algorithm>
@@ -150,7 +152,7 @@ TEST_F(SnapBarTest, IntegrationTogglesAndMissionControl) {
             postedObject = n.object;
         });
     ASSERT_TRUE(platform::ui::UISimulator::click(*bar->mcToggleButton()));
-    EXPECT_TRUE(defaults.boolForKey("WMIntegrateMissionControl"));
+    EXPECT_TRUE(defaults.boolForKey(settings::integrateMissionControl.key));
     EXPECT_EQ(posts, 1);
     EXPECT_EQ(postedObject, nullptr);
     const auto& mc = *bar->mcToggleButton();
@@ -158,14 +160,14 @@ TEST_F(SnapBarTest, IntegrationTogglesAndMissionControl) {
     EXPECT_EQ(mc.attributedTitleColor, platform::ui::Color::whiteColor());
     EXPECT_EQ(mc.attributedTitleFont, platform::ui::Font::boldSystemFont(11));
     ASSERT_TRUE(platform::ui::UISimulator::click(*bar->mcToggleButton()));
-    EXPECT_FALSE(defaults.boolForKey("WMIntegrateMissionControl"));
+    EXPECT_FALSE(defaults.boolForKey(settings::integrateMissionControl.key));
     EXPECT_FALSE(mc.layer()->backgroundColor.has_value());
     platform::NotificationCenter::defaultCenter().removeObserver(token);
 
     // Mission Control active with both keys on: a fresh controller shows nothing.
-    defaults.set(true, "WMMockMissionControlActive");
-    defaults.set(true, "WMIntegrateMissionControl");
-    defaults.set(true, "WMAutoHideSnapBarWithMissionControl");
+    defaults.set(true, settings::mockMissionControlActive.key);
+    defaults.set(true, settings::integrateMissionControl.key);
+    defaults.set(true, settings::autoHideSnapBarWithMissionControl.key);
     auto refused = std::make_shared<SnapBarController>(*grid);
     refused->show(screenAt(0), target);
     EXPECT_EQ(refused->window(), nullptr);
@@ -173,7 +175,7 @@ TEST_F(SnapBarTest, IntegrationTogglesAndMissionControl) {
     EXPECT_FALSE(refused->hasClickMonitor());
     EXPECT_FALSE(refused->hasAppSwitchObserver());
     EXPECT_TRUE(refused->autoHidden());
-    defaults.set(false, "WMAutoHideSnapBarWithMissionControl");
+    defaults.set(false, settings::autoHideSnapBarWithMissionControl.key);
     refused->show(screenAt(0), target);
     ASSERT_NE(refused->window(), nullptr);
     EXPECT_TRUE(refused->window()->isVisible());
@@ -191,23 +193,23 @@ TEST_F(SnapBarTest, StageManagerAndTheVisibleSettingGateThePointer) {
     auto& defaults = platform::UserDefaults::standard();
     moveMouse(100, 800);
     showFixed();
-    defaults.set(true, "WMMockStageManagerActive");
-    defaults.set(true, "WMIntegrateStageManager");
-    defaults.set(true, "WMAutoHideSnapBarWithStageManager");
+    defaults.set(true, settings::mockStageManagerActive.key);
+    defaults.set(true, settings::integrateStageManager.key);
+    defaults.set(true, settings::autoHideSnapBarWithStageManager.key);
     moveMouse(101, 800); // inside the band, but the integration rule wins
     sim().runFor(0.5);
     EXPECT_FALSE(bar->window()->isVisible());
     EXPECT_TRUE(bar->autoHidden());
     EXPECT_TRUE(bar->hasMouseMonitor()); // an automatic hide keeps watching the pointer
 
-    defaults.set(false, "WMMockStageManagerActive");
-    defaults.set(false, "WMSnapBarVisible");
+    defaults.set(false, settings::mockStageManagerActive.key);
+    defaults.set(false, settings::snapBarVisible.key);
     moveMouse(100, 790);
     sim().runFor(0.5);
     moveMouse(100, 791);
     sim().runFor(0.5);
     EXPECT_FALSE(bar->window()->isVisible());
-    defaults.set(true, "WMSnapBarVisible");
+    defaults.set(true, settings::snapBarVisible.key);
     moveMouse(100, 792);
     sim().runFor(0.5);
     moveMouse(100, 793);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/control/BundleControl.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/control/LocaleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/control/UISimulator.hpp"
@@ -34,7 +36,7 @@ public:
 };
 
 /// One display 1440 x 900 at the origin with the visible frame (0, 0, 1440, 876), a status bar 24
-/// points thick, "WMSnapBarVisible" on, a recording snap grid and target, and a controller.
+/// points thick, `settings::snapBarVisible` on, a recording snap grid and target, and a controller.
 class SnapBarTest : public SnapStateTest {
 protected:
     void restoreFixture() override {
@@ -42,7 +44,7 @@ protected:
         platform::SimDesktop::clear();
         addDisplay(1, {0, 0, 1440, 900});
         platform::ui::UISimulator::setStatusBarThickness(24);
-        platform::UserDefaults::standard().set(true, "WMSnapBarVisible");
+        platform::UserDefaults::standard().set(true, settings::snapBarVisible.key);
         // The program's own string tables, in English.
         platform::BundleControl::setResourceDirectory(programResources());
         platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});

@@ -1,4 +1,6 @@
 #include "SnapStateFixture.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/foundation/Date.hpp"
 #include "snapping/TLog.hpp"
 
@@ -78,7 +80,7 @@ TEST_F(SnapLogTest, TheDeduplicationMapDropsItsOldestHundred) {
 TEST_F(SnapLogTest, VerboseOffPrintsNothingAndKeepsNoBook) {
     RecordingGrid grid;
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
-    UserDefaults::standard().set("YES", "WMVerboseLogging"); // not a Boolean: off
+    UserDefaults::standard().set("YES", settings::verboseLogging.key); // not a Boolean: off
     newLines();
     TLog::log("TILING", "x");
     TLog::logDedup("TILING", "key", "x", 0.75);
@@ -90,11 +92,11 @@ TEST_F(SnapLogTest, VerboseOffPrintsNothingAndKeepsNoBook) {
     EXPECT_TRUE(newLines().empty());
     EXPECT_EQ(TLog::dedupCount(), 0u);
     // The overlay lines have their own switch.
-    UserDefaults::standard().set(true, "WMOverlayDebug");
+    UserDefaults::standard().set(true, settings::overlayDebug.key);
     RoriDeru::olog("x");
     EXPECT_EQ(newLines(), std::vector<std::string>{"[OVERLAY] x"});
-    UserDefaults::standard().set(false, "WMOverlayDebug");
-    UserDefaults::standard().set(true, "WMVerboseLogging");
+    UserDefaults::standard().set(false, settings::overlayDebug.key);
+    UserDefaults::standard().set(true, settings::verboseLogging.key);
     RoriDeru::olog("y");
     EXPECT_TRUE(newLines().empty());
 }
@@ -142,7 +144,7 @@ TEST_F(SnapLogTest, SelectionReadsLogOncePerInterval) {
                   "[...] [PRESET] [rect] selectedKind(for:) screen=nil -> nil",
               }));
     // In all-displays scope the global kind answers for every screen.
-    UserDefaults::standard().set(true, "WMGridAllDisplays");
+    UserDefaults::standard().set(true, settings::gridAllDisplays.key);
     EXPECT_FALSE(grid.selectedKind(screen(1)));
     EXPECT_FALSE(grid.selectedKindApplies(screen(1)));
     editSelection(grid, [&](auto& state) { state.global = SnapIconKind::center; });

@@ -1,4 +1,6 @@
 #include "platform/control/SimDesktop.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -28,15 +30,15 @@ protected:
 TEST_F(SnapScreenTest, StageManagerReserveOnlyOnThePrimaryScreen) {
     SimDesktop::shared().useLaptopWithExternal();
     auto& defaults = UserDefaults::standard();
-    defaults.set(true, "WMIntegrateStageManager");
-    defaults.set(true, "WMMockStageManagerActive");
-    defaults.set(200.0, "WMStageReserveLeftWidth");
+    defaults.set(true, settings::integrateStageManager.key);
+    defaults.set(true, settings::mockStageManagerActive.key);
+    defaults.set(200.0, settings::stageReserveLeftWidth.key);
     const auto screens = NSScreen::screens();
     ASSERT_EQ(screens.size(), 2u);
     auto& grid = RoriDeru::shared();
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[0]), (Rect{200, 0, 1240, 875}));
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[1]), (Rect{1440, 0, 1920, 1055}));
-    defaults.set(false, "WMMockStageManagerActive");
+    defaults.set(false, settings::mockStageManagerActive.key);
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[0]), (Rect{0, 0, 1440, 875}));
 }
 

@@ -1,6 +1,7 @@
 #include "snapping/RoriDeru.hpp"
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/PlatformTest.hpp"
@@ -34,74 +35,82 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const GapCase cases[] = {
         {"no settings", {}, SnapIconKind::leftHalf, {0, 0, 720, 900}},
-        {"gap 10", {{"WMGapSize", 10.0}}, SnapIconKind::leftHalf, {0, 0, 715, 900}},
-        {"gap 10 as integer", {{"WMGapSize", 10}}, SnapIconKind::leftHalf, {0, 0, 715, 900}},
+        {"gap 10", {{settings::gapSize.key, 10.0}}, SnapIconKind::leftHalf, {0, 0, 715, 900}},
+        {"gap 10 as integer", {{settings::gapSize.key, 10}}, SnapIconKind::leftHalf, {0, 0, 715, 900}},
         {"screen edges",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::leftHalf,
          {5, 5, 710, 890}},
-        {"top right", {{"WMGapSize", 10.0}}, SnapIconKind::topRight, {725, 455, 715, 445}},
+        {"top right", {{settings::gapSize.key, 10.0}}, SnapIconKind::topRight, {725, 455, 715, 445}},
         {"horizontal 0 overrides",
-         {{"WMGapSize", 10.0}, {"WMGapHorizontal", 0.0}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0},
+          {settings::gapHorizontal.key, 0.0},
+          {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::leftHalf,
          {0, 5, 720, 890}},
         {"vertical as text falls back to the gap",
-         {{"WMGapSize", 10.0}, {"WMGapVertical", "0"}},
+         {{settings::gapSize.key, 10.0}, {settings::gapVertical.key, "0"}},
          SnapIconKind::topHalf,
          {0, 455, 1440, 445}},
         {"horizontal NaN is 0",
-         {{"WMGapSize", 10.0}, {"WMGapHorizontal", nan}},
+         {{settings::gapSize.key, 10.0}, {settings::gapHorizontal.key, nan}},
          SnapIconKind::rightHalf,
          {720, 0, 720, 900}},
-        {"negative gap", {{"WMGapSize", -10.0}}, SnapIconKind::rightHalf, {720, 0, 720, 900}},
-        {"gap as text", {{"WMGapSize", "10"}}, SnapIconKind::rightHalf, {720, 0, 720, 900}},
+        {"negative gap", {{settings::gapSize.key, -10.0}}, SnapIconKind::rightHalf, {720, 0, 720, 900}},
+        {"gap as text", {{settings::gapSize.key, "10"}}, SnapIconKind::rightHalf, {720, 0, 720, 900}},
         {"one edge switch",
-         {{"WMGapSize", 10.0}, {"WMGapsEdgesTop", true}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsEdgesTop.key, true}},
          SnapIconKind::topHalf,
          {0, 455, 1440, 440}},
         {"maximize without switch",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::maximize,
          frame},
         {"maximize with switch, no edges",
-         {{"WMGapSize", 10.0}, {"WMApplyGapsToMaximize", true}},
+         {{settings::gapSize.key, 10.0}, {settings::applyGapsToMaximize.key, true}},
          SnapIconKind::maximize,
          frame},
         {"maximize with switch and edges",
-         {{"WMGapSize", 10.0}, {"WMApplyGapsToMaximize", true}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0},
+          {settings::applyGapsToMaximize.key, true},
+          {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::maximize,
          {5, 5, 1430, 890}},
         {"grid ignores gaps",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::grid3x3,
          frame},
         // The switches count only as stored Booleans: texts and numbers read as absent.
         {"edges as the text YES",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", "YES"}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, "YES"}},
          SnapIconKind::leftHalf,
          {0, 0, 715, 900}},
         {"edges as the text true",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", "true"}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, "true"}},
          SnapIconKind::leftHalf,
          {0, 0, 715, 900}},
         {"edges as the number 1",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", 1}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsIncludeScreenEdges.key, 1}},
          SnapIconKind::leftHalf,
          {0, 0, 715, 900}},
         {"one edge switch as the text YES",
-         {{"WMGapSize", 10.0}, {"WMGapsEdgesTop", "YES"}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsEdgesTop.key, "YES"}},
          SnapIconKind::topHalf,
          {0, 455, 1440, 445}},
         {"left switch as the number 1",
-         {{"WMGapSize", 10.0}, {"WMGapsEdgesLeft", 1.0}},
+         {{settings::gapSize.key, 10.0}, {settings::gapsEdgesLeft.key, 1.0}},
          SnapIconKind::leftHalf,
          {0, 0, 715, 900}},
         {"stored false beside a YES switch",
-         {{"WMGapSize", 10.0}, {"WMGapsIncludeScreenEdges", false}, {"WMGapsEdgesBottom", "YES"}},
+         {{settings::gapSize.key, 10.0},
+          {settings::gapsIncludeScreenEdges.key, false},
+          {settings::gapsEdgesBottom.key, "YES"}},
          SnapIconKind::bottomHalf,
          {0, 0, 1440, 445}},
         {"maximize switch as the text YES",
-         {{"WMGapSize", 10.0}, {"WMApplyGapsToMaximize", "YES"}, {"WMGapsIncludeScreenEdges", true}},
+         {{settings::gapSize.key, 10.0},
+          {settings::applyGapsToMaximize.key, "YES"},
+          {settings::gapsIncludeScreenEdges.key, true}},
          SnapIconKind::maximize,
          frame},
     };
@@ -117,32 +126,32 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
 }
 
 TEST_F(SnapSettingsTest, RegisteredZeroGapsLeaveThirdsUnrounded) {
-    UserDefaults::standard().registerDefaults({{"WMGapSize", 0.0},
-                                               {"WMGapHorizontal", 0.0},
-                                               {"WMGapVertical", 0.0},
-                                               {"WMGapsIncludeScreenEdges", false},
-                                               {"WMApplyGapsToMaximize", false}});
+    UserDefaults::standard().registerDefaults({{settings::gapSize.key, 0.0},
+                                               {settings::gapHorizontal.key, 0.0},
+                                               {settings::gapVertical.key, 0.0},
+                                               {settings::gapsIncludeScreenEdges.key, false},
+                                               {settings::applyGapsToMaximize.key, false}});
     const Rect r = RoriDeru::shared().computeRectForVisible(SnapIconKind::leftThird, {0, 0, 1441, 900});
     EXPECT_DOUBLE_EQ(r.width, 1441.0 / 3);
     EXPECT_EQ(r.x, 0);
     // Registered values count as present: the registered horizontal and vertical 0 override a stored
-    // "WMGapSize", and only the directions stored themselves take a gap.
-    UserDefaults::standard().set(10.0, "WMGapSize");
+    // `settings::gapSize`, and only the directions stored themselves take a gap.
+    UserDefaults::standard().set(10.0, settings::gapSize.key);
     EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::topRight, {0, 0, 1440, 900}),
               (Rect{720, 450, 720, 450}));
-    UserDefaults::standard().set(10.0, "WMGapVertical");
+    UserDefaults::standard().set(10.0, settings::gapVertical.key);
     EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::topRight, {0, 0, 1440, 900}),
               (Rect{720, 455, 720, 445}));
 }
 
 TEST_F(SnapSettingsTest, RegisteredEdgeSwitchesCountAsStoredBooleans) {
     auto& defaults = UserDefaults::standard();
-    defaults.set(10.0, "WMGapSize");
-    defaults.registerDefaults({{"WMGapsIncludeScreenEdges", true}});
+    defaults.set(10.0, settings::gapSize.key);
+    defaults.registerDefaults({{settings::gapsIncludeScreenEdges.key, true}});
     EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::leftHalf, {0, 0, 1440, 900}),
               (Rect{5, 5, 710, 890}));
     // A stored text hides the registered Boolean: the switch reads as absent, so off.
-    defaults.set("YES", "WMGapsIncludeScreenEdges");
+    defaults.set("YES", settings::gapsIncludeScreenEdges.key);
     EXPECT_EQ(RoriDeru::shared().computeRectForVisible(SnapIconKind::leftHalf, {0, 0, 1440, 900}),
               (Rect{0, 0, 715, 900}));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -95,22 +96,22 @@ private:
 /// The defaults the shell registers at launch, as far as the snap grid reads them.
 inline void registerShellDefaults() {
     platform::UserDefaults::standard().registerDefaults({
-        {"WMVerboseLogging", true},
-        {"WMSnappingEnabled", true},
-        {"WMMagnetDragMode", false},
-        {"WMDragRequireOption", false},
-        {"WMLiveResizeDuringDrag", false},
-        {"WMShowGridLinesDuringDrag", true},
-        {"WMGridAllDisplays", false},
-        {"WMGapSize", 0.0},
-        {"WMGapHorizontal", 0.0},
-        {"WMGapVertical", 0.0},
-        {"WMGapsIncludeScreenEdges", false},
-        {"WMGapsEdgesLeft", false},
-        {"WMGapsEdgesRight", false},
-        {"WMGapsEdgesTop", false},
-        {"WMGapsEdgesBottom", false},
-        {"WMApplyGapsToMaximize", false},
+        {settings::verboseLogging.key, true},
+        {settings::snappingEnabled.key, true},
+        {settings::magnetDragMode.key, false},
+        {settings::dragRequireOption.key, false},
+        {settings::liveResizeDuringDrag.key, false},
+        {settings::showGridLinesDuringDrag.key, true},
+        {settings::gridAllDisplays.key, false},
+        {settings::gapSize.key, 0.0},
+        {settings::gapHorizontal.key, 0.0},
+        {settings::gapVertical.key, 0.0},
+        {settings::gapsIncludeScreenEdges.key, false},
+        {settings::gapsEdgesLeft.key, false},
+        {settings::gapsEdgesRight.key, false},
+        {settings::gapsEdgesTop.key, false},
+        {settings::gapsEdgesBottom.key, false},
+        {settings::applyGapsToMaximize.key, false},
     });
 }
 
@@ -122,7 +123,7 @@ protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
         desk().useLaptopWithExternal();
-        platform::UserDefaults::standard().set(true, "WMVerboseLogging");
+        platform::UserDefaults::standard().set(true, settings::verboseLogging.key);
     }
 
     static platform::NSScreen screen(std::uint32_t display) {

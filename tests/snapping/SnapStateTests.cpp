@@ -1,4 +1,6 @@
 #include "SnapStateFixture.hpp"
+
+#include "model/Settings.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <gtest/gtest.h>
@@ -23,7 +25,7 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
         {"the shell's registrations", true, {}, true, false, true, false, false, false},
         {"the text no leaves snapping on",
          false,
-         {{"WMSnappingEnabled", "no"}},
+         {{settings::snappingEnabled.key, "no"}},
          true,
          false,
          true,
@@ -32,7 +34,7 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
          false},
         {"a number leaves snapping on",
          false,
-         {{"WMSnappingEnabled", 0}},
+         {{settings::snappingEnabled.key, 0}},
          true,
          false,
          true,
@@ -41,12 +43,12 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
          false},
         {"stored Booleans",
          false,
-         {{"WMSnappingEnabled", false},
-          {"WMMagnetDragMode", true},
-          {"WMDragAssumeTileSize", false},
-          {"WMLiveResizeDuringDrag", false},
-          {"WMDragRequireOption", true},
-          {"WMGridAllDisplays", true}},
+         {{settings::snappingEnabled.key, false},
+          {settings::magnetDragMode.key, true},
+          {settings::dragAssumeTileSize.key, false},
+          {settings::liveResizeDuringDrag.key, false},
+          {settings::dragRequireOption.key, true},
+          {settings::gridAllDisplays.key, true}},
          false,
          true,
          false,
@@ -55,7 +57,9 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
          true},
         {"the text YES counts as absent",
          false,
-         {{"WMMagnetDragMode", "YES"}, {"WMGridAllDisplays", "YES"}, {"WMDragRequireOption", 1}},
+         {{settings::magnetDragMode.key, "YES"},
+          {settings::gridAllDisplays.key, "YES"},
+          {settings::dragRequireOption.key, 1}},
          true,
          false,
          true,
@@ -64,7 +68,7 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
          false},
         {"a stored value hides the registered one",
          true,
-         {{"WMLiveResizeDuringDrag", true}},
+         {{settings::liveResizeDuringDrag.key, true}},
          true,
          false,
          true,
@@ -143,7 +147,7 @@ TEST_F(SnapSwitchesTest, GridLinesFollowTheMenuMarkNotTheArgument) {
     grid.setShowGridLinesDuringDrag(false);
     EXPECT_EQ(laptop->gridOpacity(), 1);
     EXPECT_EQ(external->gridOpacity(), 1);
-    EXPECT_FALSE(UserDefaults::standard().objectForKey("WMShowGridLinesDuringDrag"));
+    EXPECT_FALSE(UserDefaults::standard().objectForKey(settings::showGridLinesDuringDrag.key));
 }
 
 } // namespace

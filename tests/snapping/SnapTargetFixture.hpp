@@ -3,6 +3,7 @@
 #include "SnapStateFixture.hpp"
 
 #include "model/NotificationManager.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/control/SimScheduler.hpp"
@@ -55,7 +56,7 @@ protected:
         display.builtin = true;
         desk().addDisplay(display);
         platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
-        platform::UserDefaults::standard().set(true, "WMVerboseLogging");
+        platform::UserDefaults::standard().set(true, settings::verboseLogging.key);
         NotificationManager::installHost(toastHost);
     }
 

@@ -1,5 +1,7 @@
 #include "TilingFixture.hpp"
 
+#include "model/Settings.hpp"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -284,7 +286,7 @@ TEST_F(TilingTest, TransientLayoutsAreLoggedOnlyWithVerboseLogging) {
     for (const platform::PropertyValue& off :
          {platform::PropertyValue(false), platform::PropertyValue("YES")}) {
         restoreFixture();
-        platform::UserDefaults::standard().set(off, "WMVerboseLogging");
+        platform::UserDefaults::standard().set(off, settings::verboseLogging.key);
         newLines();
         controller->frontmostWindowMover = [](const Rect&) {};
         controller->setTransientLayout(L2, "1");

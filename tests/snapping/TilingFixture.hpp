@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Log.hpp"
+#include "model/Settings.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/DefaultTilingEngine.hpp"
@@ -41,7 +42,7 @@ class TilingTest : public ::DesktopTest {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::UserDefaults::standard().set(true, "WMVerboseLogging");
+        platform::UserDefaults::standard().set(true, settings::verboseLogging.key);
         displays = std::make_shared<FakeDisplayProvider>();
         displays->displays = {builtIn()};
         mutator = std::make_shared<RecordingMutator>();
