@@ -13,7 +13,7 @@
 #include "shell/GridPresetLogText.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapBarController.hpp"
-#include "windows/AXWindowMover.hpp"
+#include "windows/RestoreWindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
 

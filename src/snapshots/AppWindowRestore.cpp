@@ -4,7 +4,7 @@
 #include "snapshots/SnapshotRestore.hpp"
 #include "snapshots/WindowSpawning.hpp"
 #include "windows/AXAttributeNames.hpp"
-#include "windows/AXWindowMover.hpp"
+#include "windows/RestoreWindowMover.hpp"
 #include "windows/AXWindowReader.hpp"
 #include "windows/AXWindowTracker.hpp"
 #include "windows/AppleScriptRunner.hpp"

@@ -12,7 +12,7 @@ namespace tilmora {
 /// The window snapshots' toolbox: reading, choosing and moving other applications' windows through
 /// Accessibility and the window server's window list, and the verbose log those operations share.
 /// A namespace without state of its own but the verbose switch and the Space mover; its members are
-/// spread over the headers of src/windows/ (AXWindowReader, AXWindowMover, CGWindowIndex,
+/// spread over the headers of src/windows/ (AXWindowReader, RestoreWindowMover, CGWindowIndex,
 /// RestoreLogSession, SpacesMover, SpaceMoveRetry, AppleScriptRunner) and extended by the snapshot
 /// layer.
 ///

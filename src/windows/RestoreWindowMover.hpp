@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// Moving other applications' windows through Accessibility, as reliably as it allows: several
-// orders of writes with short pauses, a centred placement, an AppleScript fallback and one verify.
+// The Accessibility mover of restores and the shell's window commands: moves other applications'
+// windows as reliably as Accessibility allows, with several orders of writes and short pauses, a
+// centred placement, an AppleScript fallback and one verify.
 // Rectangles are in global coordinates (points, y up from the bottom of the main display); they are
 // written as Accessibility positions (top-left coordinates) through the main display's height read
 // at the start of each call. These calls block the calling thread while they pause (on the virtual

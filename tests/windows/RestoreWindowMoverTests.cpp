@@ -1,4 +1,4 @@
-#include "windows/AXWindowMover.hpp"
+#include "windows/RestoreWindowMover.hpp"
 
 #include "platform/desktop/NSAppleScript.hpp"
 #include "platform/desktop/NSGeometry.hpp"
@@ -22,7 +22,7 @@ using platform::WindowSpec;
 
 const CGRect laptopVisible{0, 0, 1440, 875};
 
-class AXWindowMoverTest : public WindowAccessTest {
+class RestoreWindowMoverTest : public WindowAccessTest {
 protected:
     void SetUp() override {
         WindowAccessTest::SetUp();
@@ -47,7 +47,7 @@ protected:
 const std::string sizeFirst = "[ERROR] AX set order size→position failed (e1=-25204, e2=-25204)";
 const std::string positionFirst = "[ERROR] AX set order position→size failed (e1=-25204, e2=-25204)";
 
-TEST_F(AXWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
+TEST_F(RestoreWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
     struct Case {
         const char* name;
         WindowSpec spec;
@@ -112,7 +112,7 @@ TEST_F(AXWindowMoverTest, WritesInTheFirstOrderThatWorksThenVerifiesAndRaises) {
     }
 }
 
-TEST_F(AXWindowMoverTest, SizeAndPositionArePausedFortyMilliseconds) {
+TEST_F(RestoreWindowMoverTest, SizeAndPositionArePausedFortyMilliseconds) {
     const pid_t pid = runNotes({window("W", {300, 300, 800, 600})});
     desk().clearJournal();
     ASSERT_TRUE(
@@ -125,7 +125,7 @@ TEST_F(AXWindowMoverTest, SizeAndPositionArePausedFortyMilliseconds) {
     EXPECT_TRUE(desk().journal(JournalEntry::Kind::axAction).empty());
 }
 
-TEST_F(AXWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
+TEST_F(RestoreWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
     struct Case {
         const char* name;
         int failFirstWrites;
@@ -170,7 +170,7 @@ TEST_F(AXWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
     }
 }
 
-TEST_F(AXWindowMoverTest, AScriptErrorIsLoggedAndFails) {
+TEST_F(RestoreWindowMoverTest, AScriptErrorIsLoggedAndFails) {
     const pid_t pid = runNotes({window("W", {300, 300, 800, 600})});
     desk().setFrontmost(pid);
     desk().queueScriptFailure(-1712, "AppleEvent timed out.");
@@ -185,7 +185,7 @@ TEST_F(AXWindowMoverTest, AScriptErrorIsLoggedAndFails) {
     EXPECT_EQ(desk().windowState(numbersOf(pid).front())->frame, CGRect(300, 300, 800, 600));
 }
 
-TEST_F(AXWindowMoverTest, TheScriptSendsTruncatedTopLeftNumbers) {
+TEST_F(RestoreWindowMoverTest, TheScriptSendsTruncatedTopLeftNumbers) {
     struct Case {
         const char* name;
         CGRect target;
@@ -213,7 +213,7 @@ TEST_F(AXWindowMoverTest, TheScriptSendsTruncatedTopLeftNumbers) {
     }
 }
 
-TEST_F(AXWindowMoverTest, ANonFiniteTargetWritesNothing) {
+TEST_F(RestoreWindowMoverTest, ANonFiniteTargetWritesNothing) {
     const pid_t pid = runNotes({window("W", {300, 300, 800, 600})});
     desk().clearJournal();
     EXPECT_FALSE(moveAXWindow(windowElement(pid, numbersOf(pid).front()),
@@ -221,7 +221,7 @@ TEST_F(AXWindowMoverTest, ANonFiniteTargetWritesNothing) {
     EXPECT_TRUE(desk().journal().empty());
 }
 
-TEST_F(AXWindowMoverTest, ResetMovesWindowsByTitleIgnoringCase) {
+TEST_F(RestoreWindowMoverTest, ResetMovesWindowsByTitleIgnoringCase) {
     const pid_t pid = runNotes({window("NOTES", {500, 300, 400, 300}), window("Other", {50, 50, 300, 200})});
     const auto notes = titled(pid, "NOTES");
     const auto other = titled(pid, "Other");
@@ -236,7 +236,7 @@ TEST_F(AXWindowMoverTest, ResetMovesWindowsByTitleIgnoringCase) {
                   "[RESET] Reset window ‘Notes’ on Built-in Retina Display to {{100, 100}, {800, 600}}"}));
 }
 
-TEST_F(AXWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
+TEST_F(RestoreWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
     struct Case {
         const char* name;
         CGRect target;
@@ -261,7 +261,7 @@ TEST_F(AXWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
     }
 }
 
-TEST_F(AXWindowMoverTest, ResetWithoutTrustAsksOnceAndReturnsAtOnce) {
+TEST_F(RestoreWindowMoverTest, ResetWithoutTrustAsksOnceAndReturnsAtOnce) {
     const pid_t pid = runNotes({window("Notes", {500, 300, 400, 300})});
     desk().setAccessibilityTrusted(false);
     resetWindows("com.example.notes", {{"Notes", {100, 100, 800, 600}}});
@@ -274,13 +274,13 @@ TEST_F(AXWindowMoverTest, ResetWithoutTrustAsksOnceAndReturnsAtOnce) {
     EXPECT_EQ(desk().accessibilityPrompts(), 1);
 }
 
-TEST_F(AXWindowMoverTest, ResetOfAnApplicationThatIsNotRunningDoesNothing) {
+TEST_F(RestoreWindowMoverTest, ResetOfAnApplicationThatIsNotRunningDoesNothing) {
     resetWindows("com.example.notes", {{"Notes", {100, 100, 800, 600}}});
     EXPECT_TRUE(logLines().empty());
     EXPECT_EQ(sim().now(), 0);
 }
 
-TEST_F(AXWindowMoverTest, ResetWaitsForAnApplicationWithoutWindows) {
+TEST_F(RestoreWindowMoverTest, ResetWaitsForAnApplicationWithoutWindows) {
     runNotes({});
     resetWindows("com.example.notes", {{"Notes", {100, 100, 800, 600}}});
     EXPECT_NEAR(sim().now(), 0.6, 1e-9);

@@ -1,4 +1,4 @@
-#include "windows/AXWindowMover.hpp"
+#include "windows/RestoreWindowMover.hpp"
 
 #include "platform/desktop/AXValue.hpp"
 #include "platform/desktop/Accessibility.hpp"
