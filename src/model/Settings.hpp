@@ -39,6 +39,13 @@ struct TextSetting {
     const char* key;
 };
 
+/// A registered value as the catalog's row holds it (`std::monostate` when none).
+template <typename T>
+constexpr std::variant<std::monostate, bool, double> registeredVariant(const std::optional<T>& value) {
+    if (value) return *value;
+    return std::monostate{};
+}
+
 /// One row of the catalog, whatever its kind: the key, the kind and the registered value
 /// (`std::monostate` when not registered).
 struct Setting {
@@ -49,24 +56,17 @@ struct Setting {
     constexpr Setting(const BoolSetting& s)
         : key(s.key)
         , kind(Kind::boolean)
-        , registered(asVariant(s.registered)) {}
+        , registered(registeredVariant(s.registered)) {}
     constexpr Setting(const NumberSetting& s)
         : key(s.key)
         , kind(Kind::number)
-        , registered(asVariant(s.registered)) {}
+        , registered(registeredVariant(s.registered)) {}
     constexpr Setting(const TextSetting& s)
         : key(s.key)
         , kind(Kind::text)
         , registered() {}
 
     constexpr bool isRegistered() const { return !std::holds_alternative<std::monostate>(registered); }
-
-private:
-    template <typename T>
-    static constexpr std::variant<std::monostate, bool, double> asVariant(const std::optional<T>& value) {
-        if (value) return *value;
-        return std::monostate{};
-    }
 };
 
 // Registered at launch, in the order the registration builds them.
