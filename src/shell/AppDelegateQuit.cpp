@@ -22,14 +22,6 @@ namespace {
 
 void say(const std::string& line) { platform::StandardOutput::write(line + "\n"); }
 
-// Snapping off, monitoring stopped, no selection and no marked preset (in memory only).
-void stopSnapping(RoriDeru& grid) {
-    grid.setSnappingEnabled(false);
-    grid.stopMonitoring();
-    grid.clearAllRectSelections();
-    grid.clearGridPresetMarking(true);
-}
-
 bool isLogCandidate(const std::string& name) {
     const std::string lower = platform::Text::lowercased(name);
     auto startsWith = [&](std::string_view prefix) { return lower.rfind(prefix, 0) == 0; };
@@ -41,15 +33,23 @@ bool isLogCandidate(const std::string& name) {
 
 } // namespace
 
+void AppDelegate::stopSnapping() {
+    RoriDeru& grid = roriDeru();
+    grid.setSnappingEnabled(false);
+    grid.stopMonitoring();
+    grid.clearAllRectSelections();
+    grid.clearGridPresetMarking(true);
+}
+
 void AppDelegate::quitApp() {
     platform::requireMainThread("AppDelegate::quitApp");
-    stopSnapping(roriDeru());
+    stopSnapping();
     platform::ui::Application::shared().terminate(nullptr);
 }
 
 void AppDelegate::applicationWillTerminate() {
     platform::requireMainThread("AppDelegate::applicationWillTerminate");
-    stopSnapping(roriDeru());
+    stopSnapping();
     platform::UserDefaults::synchronizeAll();
 }
 

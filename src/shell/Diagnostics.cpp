@@ -9,6 +9,7 @@
 #include "shortcuts/Name.hpp"
 #include "shortcuts/Shortcut.hpp"
 #include "shortcuts/ShortcutDisplay.hpp"
+#include "snapping/GapSettings.hpp"
 #include "snapping/RoriDeru.hpp"
 
 #include <cmath>
@@ -112,7 +113,7 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     const Rect f{0, 0, 1440, 900};
     // Read anew at each call, so every check sees the settings written just before it.
     auto gapped = [&](const Rect& r) {
-        return gapArithmetic ? gapArithmetic(r, f) : RoriDeru::applyGaps(r, f, RoriDeru::currentGapSettings());
+        return gapArithmetic ? gapArithmetic(r, f) : RoriDeru::applyGaps(r, f, GapSettings::current());
     };
     const Rect lh{f.x, f.y, f.width * 0.5, f.height};
     const Rect rh{f.x + f.width / 2, f.y, f.width * 0.5, f.height};

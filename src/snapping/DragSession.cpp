@@ -7,10 +7,20 @@
 #include "platform/dispatch/Timer.hpp"
 #include "platform/foundation/Text.hpp"
 #include "snapping/DragTargeting.hpp"
+#include "snapping/GapSettings.hpp"
+#include "snapping/GridLayout.hpp"
+#include "snapping/GridPresetStorage.hpp"
+#include "snapping/GridWindowMover.hpp"
+#include "snapping/OverlayLifecycle.hpp"
+#include "snapping/PresetMarking.hpp"
 #include "snapping/RectMath.hpp"
+#include "snapping/RectSelection.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapKindGeometry.hpp"
 #include "snapping/SnapLog.hpp"
+#include "snapping/SnapScreens.hpp"
+#include "snapping/SnapSwitches.hpp"
 #include "snapping/TLog.hpp"
 #include "snapping/TilingController.hpp"
 #include "windows/GeometryBridge.hpp"
@@ -48,26 +58,24 @@ GridPreset wholeFrame() {
 }
 
 /// The preset a target screen's overlay shows on the first window move, or none.
-std::optional<GridPreset> presetForTarget(RoriDeru& grid, const platform::NSScreen& screen, bool gridPinned) {
-    if (grid.selectedKindApplies(screen)) return wholeFrame();
+std::optional<GridPreset> presetForTarget(const RectSelection& selection, const OverlayLifecycle& overlays,
+                                          const platform::NSScreen& screen, bool gridPinned) {
+    if (selection.applies(screen)) return wholeFrame();
     const auto display = tlm_displayID(screen);
     if (display) {
-        if (auto found = grid.transientPresets.find(*display); found != grid.transientPresets.end())
-            return found->second;
+        if (auto found = overlays.transientPreset(*display)) return found;
     }
     if (!gridPinned) return std::nullopt;
     if (display) {
-        if (auto found = grid.activePresets.find(*display); found != grid.activePresets.end())
-            return found->second;
+        if (auto found = overlays.activePreset(*display)) return found;
     }
-    if (RoriDeru::layoutAppliesToAllScreens()) return grid.loadPreset(screen);
+    if (SnapDefaults::layoutAppliesToAllScreens()) return GridPresetStorage::load(display);
     return std::nullopt;
 }
 
 bool overlayDebug() {
     return SnapDefaults::flag(settings::overlayDebug.key, false);
 }
-
 
 std::string nameList(const std::vector<platform::NSScreen>& screens) {
     std::string text = "[";
@@ -78,41 +86,44 @@ std::string nameList(const std::vector<platform::NSScreen>& screens) {
     return text + "]";
 }
 
-
-
-
 void clearDebugLayers(OverlayWindow& overlay) {
     overlay.clearDebug();
 }
 
-
 } // namespace
 
-DragSession::DragSession(RoriDeru& grid)
-    : grid_(grid) {}
+DragSession::DragSession(RoriDeru& grid, OverlayLifecycle& overlays, RectSelection& selection,
+                         const PresetMarking& marking, const SnapSwitches& switches, GridWindowMover& mover)
+    : grid_(grid)
+    , overlays_(overlays)
+    , selection_(selection)
+    , marking_(marking)
+    , switches_(switches)
+    , mover_(mover)
+    , targeting_(overlays, selection, switches, mover) {}
 
 DragSession::~DragSession() {
     if (state_.sampleTimer) state_.sampleTimer->invalidate();
 }
 /// Steps 8a to 8c of the tick: the first window move shows the overlays of the targets.
-void DragSession::showOverlaysForMove(const Rect& windowRect, const std::optional<platform::NSScreen>& windowScreen,
+void DragSession::showOverlaysForMove(const Rect& windowRect,
+                                      const std::optional<platform::NSScreen>& windowScreen,
                                       const std::optional<platform::NSScreen>& pointer, bool gridPinned,
                                       bool shouldShowOverlay) {
-    RoriDeru& grid = grid_;
-    const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
+    const bool allDisplays = SnapDefaults::layoutAppliesToAllScreens();
     std::vector<platform::NSScreen> targets;
     if (allDisplays) {
         targets = platform::NSScreen::screens();
     } else {
-        targets = grid.layoutTargetScreens(std::nullopt, windowRect, false);
-        if (targets.empty()) targets = grid.layoutTargetScreens(windowScreen, std::nullopt, false);
+        targets = grid_.layoutTargetScreens(std::nullopt, windowRect, false);
+        if (targets.empty()) targets = grid_.layoutTargetScreens(windowScreen, std::nullopt, false);
         if (targets.empty() && windowScreen) targets.push_back(*windowScreen);
         std::set<std::uint32_t> keeping;
         for (const auto& target : targets) {
             if (auto number = screenNumberValue(target)) keeping.insert(*number);
         }
-        grid.pruneOverlays(keeping);
-        grid.pruneTransientPresets(keeping);
+        overlays_.prune(keeping);
+        overlays_.pruneTransientPresets(keeping);
     }
     if (allDisplays && pointer) {
         const auto number = screenNumberValue(*pointer);
@@ -122,43 +133,41 @@ void DragSession::showOverlaysForMove(const Rect& windowRect, const std::optiona
             });
         if (!listed) targets.push_back(*pointer);
     }
-    RoriDeru::olog(std::string("drag detected move: magnet=") + boolText(grid.switches().magnetMode) + " rectPreset=" +
-                   boolText(grid.selectedKind().has_value()) + " gridPresetSelected=" + boolText(gridPinned) +
-                   " activePresets=" + keyList(grid.activePresets) +
-                   " transient=" + keyList(grid.transientPresets) + " targets=" + nameList(targets) +
-                   " shouldShowOverlay=" + boolText(shouldShowOverlay));
+    SnapLog::olog(std::string("drag detected move: magnet=") + boolText(switches_.magnetMode) +
+                  " rectPreset=" + boolText(selection_.selectedKind().has_value()) + " gridPresetSelected=" +
+                  boolText(gridPinned) + " activePresets=" + keyList(overlays_.activePresets()) +
+                  " transient=" + keyList(overlays_.transientPresets()) + " targets=" + nameList(targets) +
+                  " shouldShowOverlay=" + boolText(shouldShowOverlay));
     if (!shouldShowOverlay) return;
-    if (grid.overlays.empty()) state_.createdOverlaysForDragSession = true;
+    if (overlays_.overlays().empty()) state_.createdOverlaysForDragSession = true;
     for (const auto& target : targets) {
-        if (auto preset = presetForTarget(grid, target, gridPinned))
-            grid.showOverlay(target, *preset, true, gridPinned, std::nullopt);
+        if (auto preset = presetForTarget(selection_, overlays_, target, gridPinned))
+            grid_.showOverlay(target, *preset, true, gridPinned, std::nullopt);
     }
 }
 
 /// Step 8c of the tick: in all-displays scope the pointer's display joins the overlays.
 void DragSession::joinPointerDisplay(const std::optional<platform::NSScreen>& pointer, bool gridPinned) {
-    RoriDeru& grid = grid_;
-    if (!RoriDeru::layoutAppliesToAllScreens() || !pointer) return;
+    if (!SnapDefaults::layoutAppliesToAllScreens() || !pointer) return;
     const auto display = tlm_displayID(*pointer);
-    if (!display || grid.overlays.count(*display) > 0) return;
-    if (auto preset = presetForTarget(grid, *pointer, gridPinned))
-        grid.showOverlay(*pointer, *preset, true, gridPinned, std::nullopt);
+    if (!display || overlays_.hasOverlay(*display)) return;
+    if (auto preset = presetForTarget(selection_, overlays_, *pointer, gridPinned))
+        grid_.showOverlay(*pointer, *preset, true, gridPinned, std::nullopt);
 }
 
 /// Step 9 of the tick: hands a custom-layout drag to the tiling controller.
 void DragSession::driveTilingController(const std::optional<platform::NSScreen>& pointer,
-                                        const std::optional<platform::NSScreen>& windowScreen, bool kindApplies,
-                                        bool gridPinned) {
-    RoriDeru& grid = grid_;
+                                        const std::optional<platform::NSScreen>& windowScreen,
+                                        bool kindApplies, bool gridPinned) {
     auto controller = tilingController_.lock();
     if (!controller || !state_.windowMoveDetected) return;
     const auto& layoutScreen = pointer ? pointer : windowScreen;
     const bool transient = layoutScreen && controller->transientLayoutsByDisplay.count(
                                                DisplayId(tlm_identifierString(*layoutScreen))) > 0;
-    if (!transient && (grid.switches().magnetMode || kindApplies || gridPinned)) return;
+    if (!transient && (switches_.magnetMode || kindApplies || gridPinned)) return;
     if (!state_.tilingDragActive) {
         const auto location = platform::NSEvent::mouseLocation();
-        if (!state_.tilingWindowId) state_.tilingWindowId = grid.currentFrontmostWindowId();
+        if (!state_.tilingWindowId) state_.tilingWindowId = grid_.currentFrontmostWindowId();
         state_.tilingDragActive = controller->beginDrag(state_.tilingWindowId, location);
         if (!state_.tilingDragActive) return;
     }
@@ -168,29 +177,25 @@ void DragSession::driveTilingController(const std::optional<platform::NSScreen>&
 /// Hides every overlay's highlight and forgets, per display, the tile the drag last showed,
 /// applied, toasted and when it changed.
 void DragSession::hideHighlightsAndForgetTiles() {
-    RoriDeru& grid = grid_;
-    for (const auto& [display, overlay] : grid.overlays) {
+    for (const auto& [display, overlay] : overlays_.overlays()) {
         (void)display;
         if (overlay) overlay->hideHighlight();
     }
-    tiles_.lastTileForScreen.clear();
-    tiles_.lastAppliedTileForScreen.clear();
-    tiles_.lastToastTileForScreen.clear();
-    tiles_.lastTileChangeAtByScreen.clear();
+    targeting_.forgetTiles();
 }
 
 void DragSession::logStatusLine() const {
-    const RoriDeru& grid = grid_;
     const bool debug = overlayDebug();
     if (!TLog::verbose() && !debug) return;
-    const std::string line =
-        std::string("updateHighlight drag=") + boolText(state_.isDragging) +
-        " moveDetected=" + boolText(state_.windowMoveDetected) + " overlays=" + keyList(grid.overlays) +
-        " active=" + keyList(grid.activePresets) + " transient=" + keyList(grid.transientPresets) +
-        " selectedKind=" + SnapLog::kindDebugText(grid.selectedKind()) +
-        " gridPinned=" + boolText(grid.shouldMarkGridPresetInMenu());
+    const std::string line = std::string("updateHighlight drag=") + boolText(state_.isDragging) +
+                             " moveDetected=" + boolText(state_.windowMoveDetected) +
+                             " overlays=" + keyList(overlays_.overlays()) +
+                             " active=" + keyList(overlays_.activePresets()) +
+                             " transient=" + keyList(overlays_.transientPresets()) +
+                             " selectedKind=" + SnapLog::kindDebugText(selection_.selectedKind()) +
+                             " gridPinned=" + boolText(marking_.inMenu());
     TLog::log("TILING", line);
-    if (debug) RoriDeru::olog(line);
+    if (debug) SnapLog::olog(line);
 }
 
 std::uint32_t DragSession::displayKey(const platform::NSScreen& screen) {
@@ -206,20 +211,18 @@ std::optional<platform::NSScreen> DragSession::pointerScreen() {
 }
 
 void DragSession::hideAllHighlights() {
-    RoriDeru& grid = grid_;
-    for (const auto& [display, overlay] : grid.overlays) {
+    for (const auto& [display, overlay] : overlays_.overlays()) {
         (void)display;
         if (!overlay) continue;
         overlay->hideHighlight();
-        if (!grid.debugEnabled) clearDebugLayers(*overlay);
+        if (!overlays_.debugEnabled()) clearDebugLayers(*overlay);
     }
 }
 
 void DragSession::handleDragged(const platform::NSEvent& event) {
-    RoriDeru& grid = grid_;
-    if (!grid.switches().snappingEnabled) return;
+    if (!switches_.snappingEnabled) return;
     if (state_.isDragging || state_.dragRefusedForOption) return;
-    if (grid.switches().dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
+    if (switches_.dragRequireOption && !event.modifierFlags.contains(platform::ModifierFlags::option)) {
         state_.dragRefusedForOption = true;
         return;
     }
@@ -229,14 +232,13 @@ void DragSession::handleDragged(const platform::NSEvent& event) {
 }
 
 void DragSession::startSampling() {
-    RoriDeru& grid = grid_;
     if (state_.sampleTimer) {
         state_.sampleTimer->invalidate();
         state_.sampleTimer.reset();
     }
-    state_.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    state_.dragStartWindowRect = grid_.frontmostWindowAppKitRect();
     state_.windowMoveDetected = false;
-    auto handle = grid.weakHandle();
+    auto handle = grid_.weakHandle();
     state_.sampleTimer = platform::Timer::make(sampleInterval, true, [handle](platform::Timer&) {
         if (auto alive = handle.lock()) (*alive)->updateHighlightForFrontmostWindow();
     });
@@ -244,8 +246,7 @@ void DragSession::startSampling() {
 }
 
 void DragSession::tick() {
-    RoriDeru& grid = grid_;
-    if (!grid.switches().snappingEnabled) {
+    if (!switches_.snappingEnabled) {
         hideAllHighlights();
         return;
     }
@@ -269,23 +270,23 @@ void DragSession::tick() {
         }
     }
 
-    const auto windowRect = grid.frontmostWindowAppKitRect();
+    const auto windowRect = grid_.frontmostWindowAppKitRect();
     if (!windowRect) {
         TLog::log("TILING", "updateHighlight early-exit: no frontmost window rect");
         hideAllHighlights();
         return;
     }
 
-    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
-    const auto windowScreen = RoriDeru::screenForRect(*windowRect);
-    const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
+    const bool gridPinned = marking_.inMenu();
+    const auto windowScreen = SnapScreens::screenForRect(*windowRect);
+    const bool kindApplies = selection_.applies(pointer ? pointer : windowScreen);
     const bool shouldShowOverlay =
-        grid.switches().magnetMode || kindApplies || gridPinned || !grid.transientPresets.empty();
+        switches_.magnetMode || kindApplies || gridPinned || !overlays_.transientPresets().empty();
 
-    if (pointer && !grid.overlays.empty()) {
-        const bool exclusive =
-            !RoriDeru::layoutAppliesToAllScreens() && !grid.selectedKindApplies(pointer) && !grid.switches().magnetMode;
-        if (exclusive && grid.overlays.count(displayKey(*pointer)) == 0) {
+    if (pointer && !overlays_.overlays().empty()) {
+        const bool exclusive = !SnapDefaults::layoutAppliesToAllScreens() && !selection_.applies(pointer) &&
+                               !switches_.magnetMode;
+        if (exclusive && !overlays_.hasOverlay(displayKey(*pointer))) {
             hideAllHighlights();
             return;
         }
@@ -307,32 +308,30 @@ void DragSession::tick() {
 
     driveTilingController(pointer, windowScreen, kindApplies, gridPinned);
 
-    const auto best = DragTargeting::bestOverlay(grid, *windowRect);
+    const auto best = targeting_.bestOverlay(*windowRect);
     if (overlayDebug()) {
         if (best) {
-            RoriDeru::olog("bestOverlay=" + best->screen.localizedName() +
-                           " preset=" + std::to_string(best->preset.rows) + "x" +
-                           std::to_string(best->preset.cols) + " overlays=" + keyList(grid.overlays));
+            SnapLog::olog("bestOverlay=" + best->screen.localizedName() +
+                          " preset=" + std::to_string(best->preset.rows) + "x" +
+                          std::to_string(best->preset.cols) + " overlays=" + keyList(overlays_.overlays()));
         } else {
-            RoriDeru::olog("bestOverlay=nil overlays=" + keyList(grid.overlays));
+            SnapLog::olog("bestOverlay=nil overlays=" + keyList(overlays_.overlays()));
         }
     }
     if (!state_.windowMoveDetected || !best) {
         hideAllHighlights();
         return;
     }
-    const auto found = grid.overlays.find(best->sid);
-    if (found == grid.overlays.end() || !found->second) {
+    const auto overlay = overlays_.overlay(best->sid);
+    if (!overlay) {
         hideAllHighlights();
         return;
     }
-    auto overlay = found->second;
     overlay->orderFrontRegardless();
-    DragTargeting::highlight(grid, tiles_, state_.dragExceededThreshold, *best, *overlay, *windowRect);
+    targeting_.highlight(state_.dragExceededThreshold, *best, *overlay, *windowRect);
 }
 
 void DragSession::handleMouseUp() {
-    RoriDeru& grid = grid_;
     state_.dragRefusedForOption = false;
     if (!state_.isDragging) return;
     const bool tilingWasActive = state_.tilingDragActive;
@@ -348,24 +347,23 @@ void DragSession::handleMouseUp() {
         state_.sampleTimer.reset();
     }
     if (!tilingWasActive && state_.dragExceededThreshold && state_.windowMoveDetected) {
-        if (grid.switches().magnetMode || !grid.overlays.empty()) snapOnDrop();
+        if (switches_.magnetMode || !overlays_.overlays().empty()) snapOnDrop();
     }
     hideHighlightsAndForgetTiles();
-    if (!grid.debugEnabled) {
-        for (const auto& [display, overlay] : grid.overlays) {
+    if (!overlays_.debugEnabled()) {
+        for (const auto& [display, overlay] : overlays_.overlays()) {
             (void)display;
             if (overlay) clearDebugLayers(*overlay);
         }
     }
     if (state_.createdOverlaysForDragSession) {
-        for (const auto& [display, overlay] : grid.overlays) {
+        for (const auto& [display, overlay] : overlays_.takeOverlays()) {
             (void)display;
             if (!overlay) continue;
             overlay->hideHighlight();
             clearDebugLayers(*overlay);
             overlay->orderOut();
         }
-        grid.overlays.clear();
         state_.createdOverlaysForDragSession = false;
     }
     state_.dragStartMouseLocation.reset();
@@ -375,55 +373,50 @@ void DragSession::handleMouseUp() {
 }
 
 void DragSession::beginExternalDrag() {
-    RoriDeru& grid = grid_;
     if (state_.isDragging) return;
     state_.isDragging = true;
     state_.dragStartMouseLocation = platform::NSEvent::mouseLocation();
     state_.dragExceededThreshold = false;
-    state_.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    state_.dragStartWindowRect = grid_.frontmostWindowAppKitRect();
     startSampling();
 }
 
 void DragSession::ensureOverlayForDrag(const std::optional<platform::NSScreen>& screen) {
-    RoriDeru& grid = grid_;
     if (!screen) return;
     const auto display = tlm_displayID(*screen);
-    if (!display || grid.overlays.count(*display) > 0) return;
-    if (auto found = grid.transientPresets.find(*display); found != grid.transientPresets.end()) {
+    if (!display || overlays_.hasOverlay(*display)) return;
+    if (const auto transient = overlays_.transientPreset(*display)) {
         state_.createdOverlaysForDragSession = true;
-        const GridPreset preset = found->second;
-        grid.showOverlay(*screen, preset, true, false, std::nullopt);
-    } else if (grid.selectedKindApplies(screen)) {
+        grid_.showOverlay(*screen, *transient, true, false, std::nullopt);
+    } else if (selection_.applies(screen)) {
         state_.createdOverlaysForDragSession = true;
-        grid.showOverlay(*screen, wholeFrame(), true, false, std::nullopt);
-    } else if (auto active = grid.activePresets.find(*display);
-               active != grid.activePresets.end() && grid.shouldMarkGridPreset(active->second, screen)) {
+        grid_.showOverlay(*screen, wholeFrame(), true, false, std::nullopt);
+    } else if (const auto active = overlays_.activePreset(*display);
+               active && marking_.shouldMark(*active, screen)) {
         state_.createdOverlaysForDragSession = true;
-        const GridPreset preset = active->second;
-        grid.showOverlay(*screen, preset, true, true, std::nullopt);
+        grid_.showOverlay(*screen, *active, true, true, std::nullopt);
     }
 }
 
 void DragSession::snapOnDrop() {
-    RoriDeru& grid = grid_;
-    const bool gridPinned = grid.shouldMarkGridPresetInMenu();
-    const auto window = grid.frontmostWindowAppKitRect();
+    const bool gridPinned = marking_.inMenu();
+    const auto window = grid_.frontmostWindowAppKitRect();
     if (!window) return;
     const auto pointer = pointerScreen();
-    const auto windowScreen = RoriDeru::screenForRect(*window);
-    const bool kindApplies = grid.selectedKindApplies(pointer ? pointer : windowScreen);
-    if (!grid.switches().magnetMode && !kindApplies && !gridPinned && grid.transientPresets.empty()) return;
+    const auto windowScreen = SnapScreens::screenForRect(*window);
+    const bool kindApplies = selection_.applies(pointer ? pointer : windowScreen);
+    if (!switches_.magnetMode && !kindApplies && !gridPinned && overlays_.transientPresets().empty()) return;
     ensureOverlayForDrag(pointer);
     ensureOverlayForDrag(windowScreen);
 
-    if (!RoriDeru::layoutAppliesToAllScreens()) {
-        if (pointer && grid.overlays.count(displayKey(*pointer)) == 0) {
-            grid.skipSnapDueToMissingOverlay(*pointer, "Cross-display drop");
+    if (!SnapDefaults::layoutAppliesToAllScreens()) {
+        if (pointer && !overlays_.hasOverlay(displayKey(*pointer))) {
+            grid_.skipSnapDueToMissingOverlay(*pointer, "Cross-display drop");
             return;
         }
-        if (auto dominant = RoriDeru::screenForRect(*window);
-            dominant && grid.overlays.count(displayKey(*dominant)) == 0) {
-            grid.skipSnapDueToMissingOverlay(*dominant, "Drop dominated by " + dominant->localizedName());
+        if (auto dominant = SnapScreens::screenForRect(*window);
+            dominant && !overlays_.hasOverlay(displayKey(*dominant))) {
+            grid_.skipSnapDueToMissingOverlay(*dominant, "Drop dominated by " + dominant->localizedName());
             return;
         }
     }
@@ -431,37 +424,35 @@ void DragSession::snapOnDrop() {
     std::optional<DragTargeting::Target> target;
     if (pointer) {
         const auto display = tlm_displayID(*pointer);
-        if (display && grid.overlays.count(*display) > 0) {
-            GridPreset preset = wholeFrame();
-            if (auto found = grid.transientPresets.find(*display); found != grid.transientPresets.end())
-                preset = found->second;
-            else if (auto active = grid.activePresets.find(*display); active != grid.activePresets.end())
-                preset = active->second;
+        if (display && overlays_.hasOverlay(*display)) {
+            const GridPreset preset = overlays_.transientPreset(*display).value_or(
+                overlays_.activePreset(*display).value_or(wholeFrame()));
             target = DragTargeting::Target{*display, *pointer, preset};
         }
     }
-    if (!target) target = DragTargeting::bestOverlay(grid, *window);
+    if (!target) target = targeting_.bestOverlay(*window);
     if (!target) return;
 
     const auto& screen = target->screen;
     const Rect visible = toRect(screen.visibleFrame());
     const double scale = screen.backingScaleFactor();
     Rect placed;
-    if (auto kind = grid.rectSelection().kindForDisplay(target->sid)) {
-        const Rect rect = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
-        placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(rect, scale), visible);
+    if (auto kind = selection_.kindForDisplay(target->sid)) {
+        const Rect rect = SnapKindGeometry::rectForVisible(*kind, SnapScreens::adjustedVisibleFrame(screen),
+                                                           GapSettings::current());
+        placed = SnapKindGeometry::clamp(SnapKindGeometry::alignRectToPixelEdges(rect, scale), visible);
     } else {
-        const auto tiles = grid.tiles(screen, target->preset);
-        const auto tile = DragTargeting::tileUnderDrag(grid.switches().dragAssumeTileSize, *window, tiles).tile;
+        const auto tiles = overlays_.tiles(screen, target->preset);
+        const auto tile = DragTargeting::tileUnderDrag(switches_.dragAssumeTileSize, *window, tiles).tile;
         if (!tile) return;
-        const Rect padded = RoriDeru::insetByPadding(*tile, target->preset.padding);
-        placed = RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(padded, scale), visible);
+        const Rect padded = GridLayout::insetByPadding(*tile, target->preset.padding);
+        placed = SnapKindGeometry::clamp(SnapKindGeometry::alignRectToPixelEdges(padded, scale), visible);
         TLog::log("TILING", "Snap on " + screen.localizedName() + " (id=" + std::to_string(target->sid) +
                                 ") window=" + platform::NSStringFromRect(toCGRect(*window)) +
                                 " tile=" + platform::NSStringFromRect(toCGRect(placed)) +
                                 " vis=" + platform::NSStringFromRect(screen.visibleFrame()));
     }
-    grid.moveFrontmostAXWindow(placed);
+    mover_.moveFrontmostAXWindow(placed);
 }
 
 void DragSession::abandon() {

@@ -6,6 +6,7 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
+#include "snapping/DragTargeting.hpp"
 #include "snapping/GridPreset.hpp"
 
 #include <cstdint>
@@ -15,9 +16,14 @@
 
 namespace tilmora {
 
-class RoriDeru;
+class GridWindowMover;
+class OverlayLifecycle;
 class OverlayWindow;
+class PresetMarking;
+class RectSelection;
+class RoriDeru;
 class TilingController;
+struct SnapSwitches;
 
 /// The drag pipeline of the snap grid: the session that a left-button drag of another
 /// application's window starts, the sampling tick that runs 90 times a second while it lasts, and
@@ -28,7 +34,7 @@ class TilingController;
 ///
 /// Rectangles and points are global: points, origin at the bottom-left of the main display, y up.
 /// Display maps are keyed by display number, 0 for a screen without one. Lines go through `TLog`
-/// with the tag "TILING" (while `settings::verboseLogging` is true) and `RoriDeru::olog`.
+/// with the tag "TILING" (while `settings::verboseLogging` is true) and `SnapLog::olog`.
 class DragSession {
 public:
     /// Sampling interval of the drag tick, seconds.
@@ -59,22 +65,13 @@ public:
         std::shared_ptr<platform::Timer> sampleTimer;
     };
 
-    /// The tiles the drag tracks per display, and the time of the last live resize.
-    struct Tiles {
-        /// Last highlighted tile per display.
-        std::map<std::uint32_t, Rect> lastTileForScreen;
-        /// Last tile the window was live-resized to.
-        std::map<std::uint32_t, Rect> lastAppliedTileForScreen;
-        /// Tile for which the minimum-size notice was last shown.
-        std::map<std::uint32_t, Rect> lastToastTileForScreen;
-        /// Media time the highlighted tile last changed, per display.
-        std::map<std::uint32_t, double> lastTileChangeAtByScreen;
-        /// Media time of the last live resize, seconds; never reset, so its spacing spans sessions.
-        double lastLiveResizeAt = 0;
-    };
+    /// The tiles the drag tracks per display (see `DragTargeting::Tiles`).
+    using Tiles = DragTargeting::Tiles;
 
-    /// An idle session of `grid` (its switches, overlays, selection and target window).
-    explicit DragSession(RoriDeru& grid);
+    /// An idle session of `grid` (its target window and overlay seams), over `overlays`, with the
+    /// kinds `selection` holds, the menu's marks, the drag switches and `mover` for the drop.
+    DragSession(RoriDeru& grid, OverlayLifecycle& overlays, RectSelection& selection,
+                const PresetMarking& marking, const SnapSwitches& switches, GridWindowMover& mover);
     /// Stops the sampling timer.
     ~DragSession();
     DragSession(const DragSession&) = delete;
@@ -116,7 +113,9 @@ public:
     void hideAllHighlights();
 
     /// The tiling controller that takes layout drags (not owned).
-    void setTilingController(std::weak_ptr<TilingController> controller) { tilingController_ = std::move(controller); }
+    void setTilingController(std::weak_ptr<TilingController> controller) {
+        tilingController_ = std::move(controller);
+    }
 
     /// Whether a session runs.
     bool isDragging() const { return state_.isDragging; }
@@ -126,8 +125,11 @@ public:
     /// session into a known state).
     void restore(State state) { state_ = std::move(state); }
     /// The tiles tracked per display, which the highlight and the live resize update.
-    Tiles& tiles() { return tiles_; }
-    const Tiles& tiles() const { return tiles_; }
+    Tiles& tiles() { return targeting_.tiles(); }
+    const Tiles& tiles() const { return targeting_.tiles(); }
+    /// What the drag points at: the overlay under it, its tile and the live resize.
+    DragTargeting& targeting() { return targeting_; }
+    const DragTargeting& targeting() const { return targeting_; }
 
     /// The display number a display map uses for `screen`: its display number, else 0.
     static std::uint32_t displayKey(const platform::NSScreen& screen);
@@ -147,8 +149,13 @@ private:
     void logStatusLine() const;
 
     RoriDeru& grid_;
+    OverlayLifecycle& overlays_;
+    RectSelection& selection_;
+    const PresetMarking& marking_;
+    const SnapSwitches& switches_;
+    GridWindowMover& mover_;
+    DragTargeting targeting_;
     State state_;
-    Tiles tiles_;
     std::weak_ptr<TilingController> tilingController_;
 };
 

@@ -7,12 +7,20 @@
 #include "platform/foundation/Text.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "snapping/DragSession.hpp"
+#include "snapping/GapSettings.hpp"
+#include "snapping/GridLayout.hpp"
+#include "snapping/GridWindowMover.hpp"
+#include "snapping/OverlayLifecycle.hpp"
 #include "snapping/OverlayWindow.hpp"
 #include "snapping/RectMath.hpp"
-#include "snapping/RoriDeru.hpp"
+#include "snapping/RectSelection.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapKindGeometry.hpp"
 #include "snapping/SnapLog.hpp"
+#include "snapping/SnapScreens.hpp"
+#include "snapping/SnapSwitches.hpp"
 #include "snapping/TLog.hpp"
+#include "snapping/TargetWindow.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -20,7 +28,7 @@
 #include <string>
 #include <vector>
 
-namespace tilmora::DragTargeting {
+namespace tilmora {
 
 namespace {
 
@@ -41,24 +49,37 @@ std::string rectText(const Rect& rect) {
 
 } // namespace
 
-std::optional<GridPreset> usablePreset(const RoriDeru& grid, std::uint32_t display) {
-    if (auto found = grid.transientPresets.find(display); found != grid.transientPresets.end())
-        return found->second;
-    if (auto found = grid.activePresets.find(display); found != grid.activePresets.end())
-        return found->second;
-    if (grid.rectSelection().kindForDisplay(display)) return GridPreset(1, 1, 0, 0);
+DragTargeting::DragTargeting(const OverlayLifecycle& overlays, const RectSelection& selection,
+                             const SnapSwitches& switches, GridWindowMover& mover)
+    : overlays_(overlays)
+    , selection_(selection)
+    , switches_(switches)
+    , mover_(mover) {}
+
+void DragTargeting::forgetTiles() {
+    tiles_.lastTileForScreen.clear();
+    tiles_.lastAppliedTileForScreen.clear();
+    tiles_.lastToastTileForScreen.clear();
+    tiles_.lastTileChangeAtByScreen.clear();
+}
+
+std::optional<GridPreset> DragTargeting::usablePreset(std::uint32_t display) const {
+    if (auto found = overlays_.transientPreset(display)) return found;
+    if (auto found = overlays_.activePreset(display)) return found;
+    if (selection_.kindForDisplay(display)) return GridPreset(1, 1, 0, 0);
     return std::nullopt;
 }
 
-
-std::optional<Rect> tileContaining(const std::vector<Rect>& tiles, const platform::CGPoint& p) {
+std::optional<Rect> DragTargeting::tileContaining(const std::vector<Rect>& tiles,
+                                                  const platform::CGPoint& p) {
     for (const auto& tile : tiles) {
         if (containsInclusive(tile, p)) return tile;
     }
     return std::nullopt;
 }
 
-TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::vector<Rect>& tiles) {
+DragTargeting::TileHit DragTargeting::tileUnderDrag(bool assumeTileSize, const Rect& windowRect,
+                                                    const std::vector<Rect>& tiles) {
     TileHit hit;
     hit.point = assumeTileSize ? platform::NSEvent::mouseLocation()
                                : platform::CGPoint{RectMath::midX(windowRect), RectMath::midY(windowRect)};
@@ -67,11 +88,11 @@ TileHit tileUnderDrag(bool assumeTileSize, const Rect& windowRect, const std::ve
     return hit;
 }
 
-std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
+std::optional<DragTargeting::Target> DragTargeting::bestOverlay(const Rect& windowRect) const {
     if (auto pointer = DragSession::pointerScreen()) {
         const auto display = tlm_displayID(*pointer);
-        if (display && grid.overlays.count(*display) > 0) {
-            if (auto preset = usablePreset(grid, *display)) return Target{*display, *pointer, *preset};
+        if (display && overlays_.hasOverlay(*display)) {
+            if (auto preset = usablePreset(*display)) return Target{*display, *pointer, *preset};
         }
     }
 
@@ -79,8 +100,8 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     double bestArea = 0;
     for (const auto& screen : platform::NSScreen::screens()) {
         const auto number = screenNumberValue(screen);
-        if (!number || grid.overlays.count(*number) == 0) continue;
-        const auto preset = usablePreset(grid, *number);
+        if (!number || !overlays_.hasOverlay(*number)) continue;
+        const auto preset = usablePreset(*number);
         if (!preset) continue;
         const double area = overlapArea(windowRect, toRect(screen.visibleFrame()));
         if (!best || area > bestArea) {
@@ -91,11 +112,11 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
     if (best) return best;
 
     const bool anySelection =
-        grid.rectSelection().any() || !grid.activePresets.empty() || !grid.transientPresets.empty();
+        selection_.any() || !overlays_.activePresets().empty() || !overlays_.transientPresets().empty();
     if (!anySelection) return std::nullopt;
     if (SnapDefaults::flag(settings::overlayDebug.key, false)) {
         std::string overlays = "[";
-        for (const auto& [display, overlay] : grid.overlays) {
+        for (const auto& [display, overlay] : overlays_.overlays()) {
             (void)overlay;
             if (overlays.size() > 1) overlays += ", ";
             overlays += std::to_string(display);
@@ -110,17 +131,17 @@ std::optional<Target> bestOverlay(RoriDeru& grid, const Rect& windowRect) {
             }
             return text + "]";
         };
-        RoriDeru::olog(std::string("bestOverlay fallback: selectedKind=") +
-                       (grid.selectedKind() ? "true" : "false") +
-                       " activePresets=" + keys(grid.activePresets) +
-                       " transient=" + keys(grid.transientPresets) + " overlays=" + overlays);
+        SnapLog::olog(std::string("bestOverlay fallback: selectedKind=") +
+                      (selection_.selectedKind() ? "true" : "false") +
+                      " activePresets=" + keys(overlays_.activePresets()) +
+                      " transient=" + keys(overlays_.transientPresets()) + " overlays=" + overlays);
     }
     // The lowest display number with an overlay (the map is ordered).
-    if (grid.overlays.empty()) return std::nullopt;
-    const std::uint32_t first = grid.overlays.begin()->first;
+    if (overlays_.overlays().empty()) return std::nullopt;
+    const std::uint32_t first = overlays_.overlays().begin()->first;
     for (const auto& screen : platform::NSScreen::screens()) {
         if (screenNumberValue(screen) != first) continue;
-        if (auto preset = usablePreset(grid, first)) return Target{first, screen, *preset};
+        if (auto preset = usablePreset(first)) return Target{first, screen, *preset};
         return std::nullopt;
     }
     return std::nullopt;
@@ -133,46 +154,48 @@ namespace {
 /// and the window's offsets from the tile's edges (global coordinates).
 void showDebugReadOut(OverlayWindow& overlay, const platform::NSScreen& screen, const Rect& tile,
                       const std::vector<Rect>& tiles, std::int64_t cols, platform::CGPoint p, const Rect& w) {
-    const auto index = RoriDeru::rowCol(tile, tiles, cols);
+    const auto index = GridLayout::rowCol(tile, tiles, cols);
     const std::string indexText =
         index ? "r" + std::to_string(index->row) + ",c" + std::to_string(index->col) : std::string("--");
     const std::string text = platform::Text::format(
-        "Scale: %.2f\nCenter: (%.1f, %.1f)\nTile Index: %@\nTile: %@\nWindow: %@\nOffsets: L %.1f  B %.1f  R %.1f  T %.1f",
-        {screen.backingScaleFactor(), p.x, p.y, indexText, rectText(tile), rectText(w), w.x - tile.x, w.y - tile.y,
-         (tile.x + tile.width) - (w.x + w.width), (tile.y + tile.height) - (w.y + w.height)});
+        "Scale: %.2f\nCenter: (%.1f, %.1f)\nTile Index: %@\nTile: %@\nWindow: %@\nOffsets: L %.1f  B %.1f  R "
+        "%.1f  T %.1f",
+        {screen.backingScaleFactor(), p.x, p.y, indexText, rectText(tile), rectText(w), w.x - tile.x,
+         w.y - tile.y, (tile.x + tile.width) - (w.x + w.width), (tile.y + tile.height) - (w.y + w.height)});
     overlay.showDebug(w, p, text);
 }
 
 } // namespace
 
-void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceeded, const Target& target,
-               OverlayWindow& overlay, const Rect& windowRect) {
+void DragTargeting::highlight(bool thresholdExceeded, const Target& target, OverlayWindow& overlay,
+                              const Rect& windowRect) {
+    Tiles& tracked = tiles_;
     const auto sid = target.sid;
     const auto& screen = target.screen;
     const double now = platform::mediaTime();
 
-    if (auto kind = grid.rectSelection().kindForDisplay(sid)) {
-        const Rect tile = grid.computeRectForVisible(*kind, grid.adjustedVisibleFrame(screen));
+    if (auto kind = selection_.kindForDisplay(sid)) {
+        const Rect tile = SnapKindGeometry::rectForVisible(*kind, SnapScreens::adjustedVisibleFrame(screen),
+                                                           GapSettings::current());
         TLog::log("TILING", "Highlight rect preset=" + std::string(caseName(*kind)) + " on " +
                                 screen.localizedName() + " tile=" + rectText(tile));
         overlay.setHighlight(tile);
-        if (grid.debugEnabled)
-            showDebugReadOut(overlay, screen, tile, {tile}, target.preset.cols, platform::NSEvent::mouseLocation(),
-                             windowRect);
-        if (thresholdExceeded)
-            applyLiveResizeIfNeeded(grid, tracked, windowRect, tile, screen, target.preset, sid);
+        if (overlays_.debugEnabled())
+            showDebugReadOut(overlay, screen, tile, {tile}, target.preset.cols,
+                             platform::NSEvent::mouseLocation(), windowRect);
+        if (thresholdExceeded) applyLiveResizeIfNeeded(windowRect, tile, screen, target.preset, sid);
         tracked.lastTileForScreen[sid] = tile;
         tracked.lastTileChangeAtByScreen[sid] = now;
         return;
     }
 
-    const auto tiles = grid.tiles(screen, target.preset);
-    const auto [p, candidate] = tileUnderDrag(grid.switches().dragAssumeTileSize, windowRect, tiles);
+    const auto tiles = overlays_.tiles(screen, target.preset);
+    const auto [p, candidate] = tileUnderDrag(switches_.dragAssumeTileSize, windowRect, tiles);
     if (!candidate) {
         TLog::log("TILING", "No candidate tile for rect=" + rectText(windowRect) + " on " +
                                 screen.localizedName() + "; clearing highlight");
         overlay.hideHighlight();
-        if (grid.debugEnabled) overlay.clearDebug();
+        if (overlays_.debugEnabled()) overlay.clearDebug();
         return;
     }
 
@@ -187,8 +210,9 @@ void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceed
         if (old == *candidate || containsInclusive(grown, p) || debouncing) {
             const Rect kept = old;
             overlay.setHighlight(kept);
-            if (grid.debugEnabled) showDebugReadOut(overlay, screen, kept, tiles, target.preset.cols, p, windowRect);
-            applyLiveResizeIfNeeded(grid, tracked, windowRect, kept, screen, target.preset, sid);
+            if (overlays_.debugEnabled())
+                showDebugReadOut(overlay, screen, kept, tiles, target.preset.cols, p, windowRect);
+            applyLiveResizeIfNeeded(windowRect, kept, screen, target.preset, sid);
             return;
         }
     }
@@ -198,28 +222,31 @@ void highlight(RoriDeru& grid, DragSession::Tiles& tracked, bool thresholdExceed
     TLog::log("TILING", "Highlight tile on " + screen.localizedName() + " sid=" + std::to_string(sid) +
                             " tile=" + rectText(*candidate));
     overlay.setHighlight(*candidate);
-    if (grid.debugEnabled) showDebugReadOut(overlay, screen, *candidate, tiles, target.preset.cols, p, windowRect);
-    if (thresholdExceeded)
-        applyLiveResizeIfNeeded(grid, tracked, windowRect, *candidate, screen, target.preset, sid);
+    if (overlays_.debugEnabled())
+        showDebugReadOut(overlay, screen, *candidate, tiles, target.preset.cols, p, windowRect);
+    if (thresholdExceeded) applyLiveResizeIfNeeded(windowRect, *candidate, screen, target.preset, sid);
 }
 
-void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const Rect& windowRect, const Rect& tile,
-                             const platform::NSScreen& screen, const GridPreset& preset, std::uint32_t sid) {
-    if (!grid.switches().liveResizeDuringDrag) return;
+void DragTargeting::applyLiveResizeIfNeeded(const Rect& windowRect, const Rect& tile,
+                                            const platform::NSScreen& screen, const GridPreset& preset,
+                                            std::uint32_t sid) {
+    Tiles& tracked = tiles_;
+    if (!switches_.liveResizeDuringDrag) return;
     const double now = platform::mediaTime();
     if (now - tracked.lastLiveResizeAt < liveResizeSpacing) return;
     if (auto applied = tracked.lastAppliedTileForScreen.find(sid);
         applied != tracked.lastAppliedTileForScreen.end() && applied->second == tile)
         return;
     const double scale = screen.backingScaleFactor();
-    const Rect size = RoriDeru::alignRectToPixelEdges(RoriDeru::insetByPadding(tile, preset.padding), scale);
-    const auto minimum = grid.frontmostAppMinSize();
+    const Rect size =
+        SnapKindGeometry::alignRectToPixelEdges(GridLayout::insetByPadding(tile, preset.padding), scale);
+    const auto minimum = TargetWindow::frontmostAppMinSize();
     const bool tooSmall =
         size.width + sizeTolerance < minimum.width || size.height + sizeTolerance < minimum.height;
     auto toasted = tracked.lastToastTileForScreen.find(sid);
     if (tooSmall && (toasted == tracked.lastToastTileForScreen.end() || !(toasted->second == tile))) {
-        if (auto overlay = grid.overlays.find(sid); overlay != grid.overlays.end() && overlay->second) {
-            overlay->second->showToast(minimumSizeMessage);
+        if (const auto overlay = overlays_.overlay(sid)) {
+            overlay->showToast(minimumSizeMessage);
         } else {
             NotificationManager::shared().show("RoriDeru", minimumSizeMessage, 2.5);
         }
@@ -227,11 +254,11 @@ void applyLiveResizeIfNeeded(RoriDeru& grid, DragSession::Tiles& tracked, const 
     }
     const Rect centred{RectMath::midX(windowRect) - size.width / 2,
                        RectMath::midY(windowRect) - size.height / 2, size.width, size.height};
-    const Rect placed =
-        RoriDeru::clamp(RoriDeru::alignRectToPixelEdges(centred, scale), toRect(screen.visibleFrame()));
-    grid.moveFrontmostAXWindow(placed);
+    const Rect placed = SnapKindGeometry::clamp(SnapKindGeometry::alignRectToPixelEdges(centred, scale),
+                                                toRect(screen.visibleFrame()));
+    mover_.moveFrontmostAXWindow(placed);
     tracked.lastAppliedTileForScreen[sid] = tile;
     tracked.lastLiveResizeAt = now;
 }
 
-} // namespace tilmora::DragTargeting
+} // namespace tilmora

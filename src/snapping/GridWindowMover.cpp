@@ -9,7 +9,9 @@
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/Thread.hpp"
-#include "snapping/RoriDeru.hpp"
+#include "snapping/GridLayout.hpp"
+#include "snapping/OverlayLifecycle.hpp"
+#include "snapping/SnapKindGeometry.hpp"
 #include "snapping/SnapScreens.hpp"
 #include "snapping/TLog.hpp"
 #include "snapping/TargetWindow.hpp"
@@ -21,7 +23,7 @@
 #include <cmath>
 #include <optional>
 
-namespace tilmora::GridWindowMover {
+namespace tilmora {
 
 namespace {
 
@@ -75,29 +77,30 @@ bool needsCorrection(const Rect& wanted, const Rect& actual) {
     const double dy = wanted.y - actual.y;
     const double dw = ((wanted.x + wanted.width) - (actual.x + actual.width)) - dx;
     const double dh = ((wanted.y + wanted.height) - (actual.y + actual.height)) - dy;
-    return std::abs(dx) > correctionTolerance || std::abs(dy) > correctionTolerance ||
-           std::abs(dw) > correctionTolerance || std::abs(dh) > correctionTolerance;
+    constexpr double tolerance = GridWindowMover::correctionTolerance;
+    return std::abs(dx) > tolerance || std::abs(dy) > tolerance || std::abs(dw) > tolerance ||
+           std::abs(dh) > tolerance;
 }
 
-void showMinimumSizeMessage(RoriDeru& grid, const platform::NSScreen& screen) {
+} // namespace
+
+void GridWindowMover::showMinimumSizeMessage(const platform::NSScreen& screen) const {
     if (const auto display = tlm_displayID(screen)) {
-        if (const auto it = grid.overlays.find(*display); it != grid.overlays.end() && it->second) {
-            it->second->showToast(minimumSizeMessage);
+        if (const auto overlay = overlays_.overlay(*display)) {
+            overlay->showToast(minimumSizeMessage);
             return;
         }
     }
     NotificationManager::shared().show(minimumSizeTitle, minimumSizeMessage, minimumSizeSeconds);
 }
 
-} // namespace
-
-void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target) {
+void GridWindowMover::moveFrontmostAXWindow(const Rect& target) {
     if (!isFinite(target)) {
         print("[RoriDeru] Ignoring move to a frame that is not finite: " +
               platform::NSStringFromRect(toCGRect(target)));
         return;
     }
-    const auto app = TargetWindow::targetApplication(grid.activeApplications());
+    const auto app = TargetWindow::targetApplication(applications_);
     if (!app) return;
     if (!platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, CFValue(true)}}))
         return;
@@ -106,9 +109,9 @@ void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target) {
     Rect frame = enlarged(target, TargetWindow::minSize(app->bundleIdentifier().value_or("")), didEnlarge);
 
     if (const auto screen = SnapScreens::screenForRect(frame)) {
-        frame = RoriDeru::alignRectToPixelEdges(frame, screen->backingScaleFactor());
-        frame = RoriDeru::clamp(frame, toRect(screen->visibleFrame()));
-        if (didEnlarge) showMinimumSizeMessage(grid, *screen);
+        frame = SnapKindGeometry::alignRectToPixelEdges(frame, screen->backingScaleFactor());
+        frame = SnapKindGeometry::clamp(frame, toRect(screen->visibleFrame()));
+        if (didEnlarge) showMinimumSizeMessage(*screen);
     }
 
     const auto window =
@@ -147,7 +150,7 @@ void moveFrontmostAXWindow(RoriDeru& grid, const Rect& target) {
         print("[RoriDeru] Moved window -> " + platform::NSStringFromRect(toCGRect(*final)) + ")");
 }
 
-bool enterNativeFullScreen() {
+bool GridWindowMover::enterNativeFullScreen() {
     const auto app = platform::NSWorkspace::shared().frontmostApplication();
     if (!app) return false;
     if (!platform::AXIsProcessTrusted())
@@ -163,26 +166,26 @@ bool enterNativeFullScreen() {
     return !error;
 }
 
-void snapFrontmost(RoriDeru& grid, std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
-                   const GridPreset& preset) {
+void GridWindowMover::snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
+                                    const GridPreset& preset) {
     const std::int64_t rows = std::max<std::int64_t>(preset.rows, 1);
     const std::int64_t cols = std::max<std::int64_t>(preset.cols, 1);
     const std::int64_t r = std::max<std::int64_t>(std::min<std::int64_t>(row, preset.rows), 1);
     const std::int64_t c = std::max<std::int64_t>(std::min<std::int64_t>(col, preset.cols), 1);
-    const auto metrics = RoriDeru::gridMetrics(toRect(screen.visibleFrame()), rows, cols, preset.gutter,
-                                               std::max(screen.backingScaleFactor(), 1.0));
+    const auto metrics = GridLayout::metrics(toRect(screen.visibleFrame()), rows, cols, preset.gutter,
+                                             std::max(screen.backingScaleFactor(), 1.0));
     // An absurd preset is laid out as the fallback grid, which may have fewer cells: take its last.
     const auto ri = std::min(static_cast<std::size_t>(r - 1), metrics.rowYs.size() - 1);
     const auto ci = std::min(static_cast<std::size_t>(c - 1), metrics.colXs.size() - 1);
-    const Rect cell = RoriDeru::insetByPadding(
+    const Rect cell = GridLayout::insetByPadding(
         {metrics.colXs[ci], metrics.rowYs[ri], metrics.colWidths[ci], metrics.rowHeights[ri]},
         preset.padding);
-    const Rect rect = RoriDeru::alignRectToPixelEdges(cell, screen.backingScaleFactor());
+    const Rect rect = SnapKindGeometry::alignRectToPixelEdges(cell, screen.backingScaleFactor());
     TLog::log("TILING", "Snap explicit on " + screen.localizedName() +
                             " (id=" + std::to_string(tlm_displayID(screen).value_or(0)) +
                             ") row=" + std::to_string(row) + " col=" + std::to_string(col) +
                             " tile=" + platform::NSStringFromRect(toCGRect(rect)));
-    moveFrontmostAXWindow(grid, rect);
+    moveFrontmostAXWindow(rect);
 }
 
-} // namespace tilmora::GridWindowMover
+} // namespace tilmora

@@ -1,22 +1,21 @@
 #include "snapping/LayoutTargets.hpp"
 
 #include "platform/input/NSEvent.hpp"
+#include "snapping/OverlayLifecycle.hpp"
 #include "snapping/PresetActivation.hpp"
+#include "snapping/PresetMarking.hpp"
+#include "snapping/RectSelection.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapScreens.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 #include <cstdint>
 #include <set>
 
-namespace tilmora::LayoutTargets {
+namespace tilmora {
 
 namespace {
-
-std::optional<platform::NSScreen> targetWindowScreen(RoriDeru& grid) {
-    const auto window = grid.frontmostWindowKeyAndRect();
-    if (!window) return std::nullopt;
-    return RoriDeru::screenForRect(window->rect);
-}
 
 std::optional<platform::NSScreen> screenUnderPointer(const std::vector<platform::NSScreen>& screens) {
     const platform::CGPoint pointer = platform::NSEvent::mouseLocation();
@@ -36,28 +35,42 @@ std::optional<platform::NSScreen> fallbackScreen(const std::vector<platform::NSS
 
 } // namespace
 
-std::optional<platform::NSScreen> preferredScreen(RoriDeru& grid) {
-    if (auto screen = targetWindowScreen(grid)) return screen;
+LayoutTargets::LayoutTargets(RoriDeru& grid, RectSelection& selection, OverlayLifecycle& overlays,
+                             PresetActivation& activation, const PresetMarking& marking)
+    : grid_(grid)
+    , selection_(selection)
+    , overlays_(overlays)
+    , activation_(activation)
+    , marking_(marking) {}
+
+std::optional<platform::NSScreen> LayoutTargets::targetWindowScreen() {
+    const auto window = grid_.frontmostWindowKeyAndRect();
+    if (!window) return std::nullopt;
+    return SnapScreens::screenForRect(window->rect);
+}
+
+std::optional<platform::NSScreen> LayoutTargets::preferredScreen() {
+    if (auto screen = targetWindowScreen()) return screen;
     return fallbackScreen(platform::NSScreen::screens());
 }
 
-std::vector<platform::NSScreen> targetScreens(RoriDeru& grid,
-                                              const std::optional<platform::NSScreen>& preferred,
-                                              const std::optional<Rect>& focusRect, bool forceAll) {
+std::vector<platform::NSScreen>
+LayoutTargets::targetScreens(const std::optional<platform::NSScreen>& preferred,
+                             const std::optional<Rect>& focusRect, bool forceAll) {
     auto screens = platform::NSScreen::screens();
-    if (forceAll || RoriDeru::layoutAppliesToAllScreens()) return screens;
+    if (forceAll || SnapDefaults::layoutAppliesToAllScreens()) return screens;
     std::optional<platform::NSScreen> target = preferred;
-    if (!target && focusRect) target = RoriDeru::screenForRect(*focusRect);
-    if (!target) target = targetWindowScreen(grid);
+    if (!target && focusRect) target = SnapScreens::screenForRect(*focusRect);
+    if (!target) target = targetWindowScreen();
     if (!target) target = fallbackScreen(screens);
     if (!target) return {};
     return {*target};
 }
 
-void applyScopePreference(RoriDeru& grid, const std::optional<platform::NSScreen>& preferred) {
-    grid.migrateRectSelectionsForScopeChange(preferred);
+void LayoutTargets::applyScopePreference(const std::optional<platform::NSScreen>& preferred) {
+    selection_.migrate(preferred);
 
-    const auto targets = targetScreens(grid, preferred, std::nullopt, false);
+    const auto targets = targetScreens(preferred, std::nullopt, false);
     std::set<std::uint32_t> targetNumbers;
     for (const auto& screen : targets) {
         if (const auto display = tlm_displayID(screen)) targetNumbers.insert(*display);
@@ -65,7 +78,7 @@ void applyScopePreference(RoriDeru& grid, const std::optional<platform::NSScreen
 
     // Collect first: hiding an overlay erases it from the map.
     std::vector<std::uint32_t> retired;
-    for (const auto& [display, overlay] : grid.overlays) {
+    for (const auto& [display, overlay] : overlays_.overlays()) {
         if (!targetNumbers.count(display)) retired.push_back(display);
     }
     const auto screens = platform::NSScreen::screens();
@@ -78,27 +91,20 @@ void applyScopePreference(RoriDeru& grid, const std::optional<platform::NSScreen
             }
         }
         if (screen) {
-            grid.hideOverlay(*screen, true);
-            continue;
+            grid_.hideOverlay(*screen, true);
+        } else {
+            overlays_.retireDeparted(display);
         }
-        const auto it = grid.overlays.find(display);
-        if (it == grid.overlays.end()) continue;
-        const auto overlay = it->second;
-        grid.overlays.erase(it);
-        if (overlay) overlay->tearDown();
-        grid.activePresets.erase(display);
     }
 
-    if (!grid.shouldMarkGridPresetInMenu() && grid.activePresets.empty()) return;
+    if (!marking_.inMenu() && overlays_.activePresets().empty()) return;
     for (const auto& screen : targets) {
         const auto display = tlm_displayID(screen);
-        const auto key = PresetActivation::displayKey(screen);
-        if (!display || !key || !grid.enabledSnapDisplayKeys.count(*key)) continue;
-        const auto active = grid.activePresets.find(*display);
-        if (active == grid.activePresets.end()) continue;
-        const RoriDeru::Preset preset = active->second;
-        grid.applyPreset(preset, screen, false, false);
+        if (!display || !activation_.isActivated(screen)) continue;
+        const auto active = overlays_.activePreset(*display);
+        if (!active) continue;
+        activation_.apply(*active, screen, false, false);
     }
 }
 
-} // namespace tilmora::LayoutTargets
+} // namespace tilmora

@@ -8,33 +8,51 @@
 
 namespace tilmora {
 
+class OverlayLifecycle;
+class PresetActivation;
+class PresetMarking;
+class RectSelection;
 class RoriDeru;
 
 /// The screens that a selection or a layout command targets, and the change of the layout scope
 /// (`settings::gridAllDisplays`, read at every call). Reads the screen list, the pointer and the target
 /// window (through the snap grid's `frontmostWindowKeyAndRect` seam) anew on every call; holds no
-/// state. Rectangles are global coordinates, points, y up. Main thread.
-namespace LayoutTargets {
+/// state of its own. Rectangles are global coordinates, points, y up. Main thread.
+class LayoutTargets {
+public:
+    /// Targets for `grid`, whose target window, selection, overlays, activated displays and menu
+    /// mark a scope change works on.
+    LayoutTargets(RoriDeru& grid, RectSelection& selection, OverlayLifecycle& overlays,
+                  PresetActivation& activation, const PresetMarking& marking);
+    LayoutTargets(const LayoutTargets&) = delete;
+    LayoutTargets& operator=(const LayoutTargets&) = delete;
 
-/// The screen of the target window (`screenForRect` of its frame), else the first screen whose
-/// frame holds the pointer, else the main screen, else the first screen; none without screens.
-std::optional<platform::NSScreen> preferredScreen(RoriDeru& grid);
+    /// The screen of the target window (`screenForRect` of its frame), else the first screen whose
+    /// frame holds the pointer, else the main screen, else the first screen; none without screens.
+    std::optional<platform::NSScreen> preferredScreen();
 
-/// Every screen in list order with `forceAll` or in all-displays scope; otherwise a list of one
-/// screen, the first of: `preferred`, `screenForRect(focusRect)`, the target window's screen, the
-/// screen under the pointer, the main screen, the first screen; empty without screens.
-std::vector<platform::NSScreen> targetScreens(RoriDeru& grid,
-                                              const std::optional<platform::NSScreen>& preferred,
-                                              const std::optional<Rect>& focusRect, bool forceAll);
+    /// Every screen in list order with `forceAll` or in all-displays scope; otherwise a list of one
+    /// screen, the first of: `preferred`, `screenForRect(focusRect)`, the target window's screen, the
+    /// screen under the pointer, the main screen, the first screen; empty without screens.
+    std::vector<platform::NSScreen> targetScreens(const std::optional<platform::NSScreen>& preferred,
+                                                  const std::optional<Rect>& focusRect, bool forceAll);
 
-/// After the user changed the layout scope, in this order: migrates the rect selection; retires
-/// the overlay of every display number that is not a target (a display still connected through
-/// `hideOverlay(screen, clearPreset: true)`; a display that is gone has its overlay torn down and
-/// forgotten with its active preset); then, when a preset is marked in the menu or any preset is
-/// active, applies each targeted activated display's active preset again (no flash, no
-/// activation). Overlay numbers are collected before any is retired.
-void applyScopePreference(RoriDeru& grid, const std::optional<platform::NSScreen>& preferred);
+    /// After the user changed the layout scope, in this order: migrates the rect selection; retires
+    /// the overlay of every display number that is not a target (a display still connected through
+    /// `hideOverlay(screen, clearPreset: true)`; a display that is gone has its overlay torn down and
+    /// forgotten with its active preset); then, when a preset is marked in the menu or any preset is
+    /// active, applies each targeted activated display's active preset again (no flash, no
+    /// activation). Overlay numbers are collected before any is retired.
+    void applyScopePreference(const std::optional<platform::NSScreen>& preferred);
 
-} // namespace LayoutTargets
+private:
+    std::optional<platform::NSScreen> targetWindowScreen();
+
+    RoriDeru& grid_;
+    RectSelection& selection_;
+    OverlayLifecycle& overlays_;
+    PresetActivation& activation_;
+    const PresetMarking& marking_;
+};
 
 } // namespace tilmora

@@ -3,9 +3,13 @@
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Text.hpp"
+#include "snapping/GridLayout.hpp"
 #include "snapping/PresetActivation.hpp"
+#include "snapping/PresetMarking.hpp"
+#include "snapping/RectSelection.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapLog.hpp"
 #include "snapping/SystemOverlayWindow.hpp"
 #include "snapping/TLog.hpp"
 #include "windows/GeometryBridge.hpp"
@@ -19,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace tilmora::OverlayLifecycle {
+namespace tilmora {
 
 namespace {
 
@@ -35,11 +39,6 @@ std::string wholeText(double value) {
     return std::to_string(static_cast<long long>(truncated));
 }
 
-bool snappingActivated(const RoriDeru& grid, const platform::NSScreen& screen) {
-    const auto key = PresetActivation::displayKey(screen);
-    return key && grid.enabledSnapDisplayKeys.count(*key) > 0;
-}
-
 /// The screen that has `display` as its number now; none when the display is gone.
 std::optional<platform::NSScreen> screenWithNumber(std::uint32_t display) {
     for (const auto& screen : platform::NSScreen::screens()) {
@@ -48,8 +47,28 @@ std::optional<platform::NSScreen> screenWithNumber(std::uint32_t display) {
     return std::nullopt;
 }
 
-void logShown(RoriDeru& grid, const platform::NSScreen& screen, std::uint32_t display,
-              const GridPreset& preset) {
+template <class Map>
+std::optional<typename Map::mapped_type> entry(const Map& map, std::uint32_t display) {
+    const auto it = map.find(display);
+    if (it == map.end()) return std::nullopt;
+    return it->second;
+}
+
+} // namespace
+
+OverlayLifecycle::OverlayLifecycle(RoriDeru& grid, const PresetActivation& activation,
+                                   const PresetMarking& marking, const RectSelection& selection)
+    : grid_(grid)
+    , activation_(activation)
+    , marking_(marking)
+    , selection_(selection) {}
+
+bool OverlayLifecycle::snappingActivated(const platform::NSScreen& screen) const {
+    return activation_.isActivated(screen);
+}
+
+void OverlayLifecycle::logShown(const platform::NSScreen& screen, std::uint32_t display,
+                                const GridPreset& preset) const {
     if (!TLog::verbose()) return;
     TLog::log("TILING", "Show overlay on " + screen.localizedName() + " (id=" + std::to_string(display) +
                             ") preset=" + std::to_string(preset.rows) + "x" + std::to_string(preset.cols) +
@@ -58,155 +77,224 @@ void logShown(RoriDeru& grid, const platform::NSScreen& screen, std::uint32_t di
     TLog::log("TILING", "  Screen.frame=" + screen.frame().description() +
                             " visibleFrame=" + screen.visibleFrame().description() +
                             " scale=" + platform::Text::doubleDescription(screen.backingScaleFactor()));
-    const auto tiles = grid.tiles(screen, preset);
-    TLog::log("TILING", "  Tiles (" + std::to_string(tiles.size()) + "):");
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
+    const auto shown = tiles(screen, preset);
+    TLog::log("TILING", "  Tiles (" + std::to_string(shown.size()) + "):");
+    for (std::size_t i = 0; i < shown.size(); ++i) {
         char number[32];
         std::snprintf(number, sizeof number, "%02zu", i);
         TLog::log("TILING",
-                  "    [" + std::string(number) + "] " + platform::NSStringFromRect(toCGRect(tiles[i])));
+                  "    [" + std::string(number) + "] " + platform::NSStringFromRect(toCGRect(shown[i])));
     }
 }
 
-} // namespace
-
-void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force,
-          bool markActive, const std::optional<PresetEdges>& customEdges) {
-    if (!force && !snappingActivated(grid, screen)) {
-        RoriDeru::logSnapState("Skip overlay on " + screen.localizedName() + " — snapping not activated");
+void OverlayLifecycle::show(const platform::NSScreen& screen, const GridPreset& preset, bool force,
+                            bool markActive, const std::optional<PresetEdges>& customEdges) {
+    if (!force && !snappingActivated(screen)) {
+        SnapLog::logSnapState("Skip overlay on " + screen.localizedName() + " — snapping not activated");
         return;
     }
     const auto display = tlm_displayID(screen);
     if (!display) return;
     if (SnapDefaults::overlayDebug()) {
-        RoriDeru::olog("showOverlay screen=" + screen.localizedName() + " sid=" + std::to_string(*display) +
-                       " preset=" + std::to_string(preset.rows) + "x" + std::to_string(preset.cols) +
-                       " markActive=" + boolText(markActive) + " force=" + boolText(force));
+        SnapLog::olog("showOverlay screen=" + screen.localizedName() + " sid=" + std::to_string(*display) +
+                      " preset=" + std::to_string(preset.rows) + "x" + std::to_string(preset.cols) +
+                      " markActive=" + boolText(markActive) + " force=" + boolText(force));
     }
 
-    std::shared_ptr<OverlayWindow> overlay;
-    if (const auto it = grid.overlays.find(*display); it != grid.overlays.end() && it->second) {
-        overlay = it->second;
-        overlay->setFrame(screen.frame(), true);
-        overlay->updateForScreen(screen);
+    std::shared_ptr<OverlayWindow> shown = overlay(*display);
+    if (shown) {
+        shown->setFrame(screen.frame(), true);
+        shown->updateForScreen(screen);
     } else {
-        overlay = std::make_shared<SystemOverlayWindow>(screen);
-        grid.overlays[*display] = overlay;
+        shown = std::make_shared<SystemOverlayWindow>(screen);
+        overlays_[*display] = shown;
     }
 
-    overlay->setGrid(std::max<std::int64_t>(preset.rows, 1), std::max<std::int64_t>(preset.cols, 1),
-                     std::max(preset.gutter, 0.0));
-    overlay->setNeedsLayout();
+    shown->setGrid(std::max<std::int64_t>(preset.rows, 1), std::max<std::int64_t>(preset.cols, 1),
+                   std::max(preset.gutter, 0.0));
+    shown->setNeedsLayout();
     // A chosen snap kind on the display hides the grid; a drag neither forced nor marked shows none.
-    if (force || grid.shouldMarkGridPresetInMenu())
-        overlay->setGridOpacity(grid.selectedKindApplies(screen) ? 0.0 : 1.0);
+    if (force || marking_.inMenu())
+        shown->setGridOpacity(selection_.applies(screen) ? 0.0 : 1.0);
     else
-        overlay->setGridOpacity(0);
-    overlay->hideHighlight();
-    if (!grid.debugEnabled) overlay->clearDebug();
+        shown->setGridOpacity(0);
+    shown->hideHighlight();
+    if (!debugEnabled_) shown->clearDebug();
 
-    if (customEdges) grid.customPresetEdges[*display] = *customEdges;
+    if (customEdges) customPresetEdges_[*display] = *customEdges;
     if (markActive) {
-        grid.activePresets[*display] = preset;
-        grid.transientPresets.erase(*display);
+        activePresets_[*display] = preset;
+        transientPresets_.erase(*display);
     } else {
-        grid.transientPresets[*display] = preset;
+        transientPresets_[*display] = preset;
     }
 
-    overlay->present();
-    platform::DispatchQueue::main().async([weakOverlay = std::weak_ptr<OverlayWindow>(overlay)] {
+    shown->present();
+    platform::DispatchQueue::main().async([weakOverlay = std::weak_ptr<OverlayWindow>(shown)] {
         if (const auto alive = weakOverlay.lock()) alive->orderFrontRegardless();
     });
 
-    logShown(grid, screen, *display, preset);
-    grid.startMonitoringIfNeeded();
+    logShown(screen, *display, preset);
+    grid_.startMonitoringIfNeeded();
 }
 
-void showOnAllDisplays(RoriDeru& grid, const GridPreset& preset) {
-    const double opacity = grid.shouldMarkGridPresetInMenu() ? 1.0 : 0.0;
+void OverlayLifecycle::showOnAllDisplays(const GridPreset& preset) {
+    const double opacity = marking_.inMenu() ? 1.0 : 0.0;
     for (const auto& screen : platform::NSScreen::screens()) {
-        if (!snappingActivated(grid, screen)) {
-            RoriDeru::logSnapState("Skip overlay-on-all for " + screen.localizedName() +
-                                   " — snapping not activated");
+        if (!snappingActivated(screen)) {
+            SnapLog::logSnapState("Skip overlay-on-all for " + screen.localizedName() +
+                                  " — snapping not activated");
             continue;
         }
-        grid.showOverlay(screen, preset, true, true, std::nullopt);
+        grid_.showOverlay(screen, preset, true, true, std::nullopt);
         if (const auto display = tlm_displayID(screen)) {
-            if (const auto it = grid.overlays.find(*display); it != grid.overlays.end() && it->second)
-                it->second->setGridOpacity(opacity);
+            if (const auto shown = overlay(*display)) shown->setGridOpacity(opacity);
         }
     }
-    for (const auto& [display, overlay] : grid.overlays) {
-        if (overlay) overlay->present();
+    for (const auto& [display, shown] : overlays_) {
+        if (shown) shown->present();
     }
-    platform::DispatchQueue::main().async([weakGrid = grid.weakHandle()] {
-        const auto alive = weakGrid.lock();
-        if (!alive) return;
-        for (const auto& [display, overlay] : (*alive)->overlays) {
-            if (overlay) overlay->orderFrontRegardless();
+    platform::DispatchQueue::main().async([weakGrid = grid_.weakHandle(), this] {
+        if (!weakGrid.lock()) return;
+        for (const auto& [display, shown] : overlays_) {
+            if (shown) shown->orderFrontRegardless();
         }
     });
 }
 
-void prune(RoriDeru& grid, const std::set<std::uint32_t>& keeping) {
+void OverlayLifecycle::prune(const std::set<std::uint32_t>& keeping) {
     if (keeping.empty()) return;
     std::vector<std::uint32_t> retired;
-    for (const auto& [display, overlay] : grid.overlays) {
+    for (const auto& [display, shown] : overlays_) {
         if (!keeping.count(display)) retired.push_back(display);
     }
     for (const auto display : retired) {
         if (const auto screen = screenWithNumber(display)) {
-            grid.hideOverlay(*screen, false);
+            grid_.hideOverlay(*screen, false);
             continue;
         }
         // The display is gone: no screen to hide on, but its window must not stay on screen.
-        const auto it = grid.overlays.find(display);
-        if (it == grid.overlays.end()) continue;
-        const auto overlay = it->second;
-        grid.overlays.erase(it);
-        grid.transientPresets.erase(display);
-        grid.activePresets.erase(display);
-        grid.customPresetEdges.erase(display);
-        if (overlay) overlay->tearDown();
+        const auto it = overlays_.find(display);
+        if (it == overlays_.end()) continue;
+        const auto gone = it->second;
+        overlays_.erase(it);
+        forgetPresets(display);
+        if (gone) gone->tearDown();
     }
 }
 
-void pruneTransientPresets(RoriDeru& grid, const std::set<std::uint32_t>& keeping) {
+void OverlayLifecycle::pruneTransientPresets(const std::set<std::uint32_t>& keeping) {
     if (keeping.empty()) return;
-    std::erase_if(grid.transientPresets, [&](const auto& entry) { return !keeping.count(entry.first); });
+    std::erase_if(transientPresets_, [&](const auto& item) { return !keeping.count(item.first); });
 }
 
-void hide(RoriDeru& grid, const platform::NSScreen& screen, bool clearPreset) {
+void OverlayLifecycle::hide(const platform::NSScreen& screen, bool clearPreset) {
     const auto display = tlm_displayID(screen);
     if (!display) return;
-    const auto it = grid.overlays.find(*display);
-    if (it == grid.overlays.end()) return;
-    const auto overlay = it->second;
-    grid.overlays.erase(it);
-    if (overlay) overlay->tearDown();
-    if (clearPreset) {
-        grid.activePresets.erase(*display);
-        grid.customPresetEdges.erase(*display);
-    }
-    grid.transientPresets.erase(*display);
-    grid.customPresetEdges.erase(*display);
+    const auto it = overlays_.find(*display);
+    if (it == overlays_.end()) return;
+    const auto retired = it->second;
+    overlays_.erase(it);
+    if (retired) retired->tearDown();
+    if (clearPreset) activePresets_.erase(*display);
+    transientPresets_.erase(*display);
+    customPresetEdges_.erase(*display);
     TLog::log("TILING",
               "Hide overlay on " + screen.localizedName() + " (id=" + std::to_string(*display) + ")");
 }
 
-void hideAll(RoriDeru& grid, bool clearPresets) {
+void OverlayLifecycle::hideAll(bool clearPresets) {
     // Take the map first, so nothing reached from a teardown sees a half-emptied map.
-    const auto retired = std::move(grid.overlays);
-    grid.overlays.clear();
-    for (const auto& [display, overlay] : retired) {
-        if (overlay) overlay->tearDown();
+    for (const auto& [display, retired] : takeOverlays()) {
+        if (retired) retired->tearDown();
     }
     if (clearPresets) {
-        grid.customPresetEdges.clear();
-        grid.activePresets.clear();
+        customPresetEdges_.clear();
+        activePresets_.clear();
     }
-    grid.transientPresets.clear();
+    transientPresets_.clear();
     TLog::log("TILING", "Hide all overlays (monitoring stays active)");
 }
 
-} // namespace tilmora::OverlayLifecycle
+void OverlayLifecycle::retireDeparted(std::uint32_t display) {
+    const auto it = overlays_.find(display);
+    if (it == overlays_.end()) return;
+    const auto retired = it->second;
+    overlays_.erase(it);
+    if (retired) retired->tearDown();
+    activePresets_.erase(display);
+}
+
+OverlayLifecycle::Overlays OverlayLifecycle::takeOverlays() {
+    Overlays taken = std::move(overlays_);
+    overlays_.clear();
+    return taken;
+}
+
+void OverlayLifecycle::reframeAll() {
+    for (const auto& screen : platform::NSScreen::screens()) {
+        const auto number = screenNumberValue(screen);
+        if (!number) continue;
+        const auto shown = overlay(*number);
+        if (!shown) continue;
+        shown->setFrame(screen.frame(), true);
+        shown->updateForScreen(screen);
+        shown->orderFrontRegardless();
+    }
+}
+
+void OverlayLifecycle::setGridOpacityAll(double opacity) {
+    for (const auto& [display, shown] : overlays_) {
+        if (shown) shown->setGridOpacity(opacity);
+    }
+}
+
+void OverlayLifecycle::forgetPresets(std::uint32_t display) {
+    activePresets_.erase(display);
+    transientPresets_.erase(display);
+    customPresetEdges_.erase(display);
+}
+
+void OverlayLifecycle::forgetAllPresets() {
+    activePresets_.clear();
+    transientPresets_.clear();
+    customPresetEdges_.clear();
+}
+
+std::vector<Rect> OverlayLifecycle::tiles(const Rect& visible, double scale,
+                                          std::optional<std::uint32_t> display,
+                                          const GridPreset& preset) const {
+    const PresetEdges* edges = nullptr;
+    if (display) {
+        const auto it = customPresetEdges_.find(*display);
+        if (it != customPresetEdges_.end()) edges = &it->second;
+    }
+    return GridLayout::tiles(visible, scale, edges, preset);
+}
+
+std::vector<Rect> OverlayLifecycle::tiles(const platform::NSScreen& screen, const GridPreset& preset) const {
+    return tiles(toRect(screen.visibleFrame()), screen.backingScaleFactor(), tlm_displayID(screen), preset);
+}
+
+void OverlayLifecycle::setDebugEnabled(bool enabled) {
+    debugEnabled_ = enabled;
+    if (enabled) return;
+    for (const auto& [display, shown] : overlays_) {
+        if (shown) shown->clearDebug();
+    }
+}
+
+std::shared_ptr<OverlayWindow> OverlayLifecycle::overlay(std::uint32_t display) const {
+    const auto it = overlays_.find(display);
+    return it == overlays_.end() ? nullptr : it->second;
+}
+
+std::optional<GridPreset> OverlayLifecycle::activePreset(std::uint32_t display) const {
+    return entry(activePresets_, display);
+}
+
+std::optional<GridPreset> OverlayLifecycle::transientPreset(std::uint32_t display) const {
+    return entry(transientPresets_, display);
+}
+
+} // namespace tilmora

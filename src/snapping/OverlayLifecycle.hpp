@@ -1,20 +1,30 @@
 #pragma once
 
+#include "model/Rect.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "snapping/GridPreset.hpp"
+#include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace tilmora {
 
 class RoriDeru;
+class PresetActivation;
+class PresetMarking;
+class RectSelection;
 
-/// Showing, hiding and pruning the snap grid's overlays: at most one per display number in
-/// `overlays`, and the per-display maps that say which preset a display shows and why
-/// (`activePresets`, `transientPresets`, `customPresetEdges`). Which maps each call changes:
+/// The snap grid's overlays and the per-display maps that say which preset a display shows and
+/// why: at most one overlay per display number, the active presets (applied to or shown on a
+/// display), the transient presets (shown only for the current drag) and the custom cell edges
+/// that replace a display's even grid; and whether overlays draw their debug layers. Owns them all;
+/// the snap grid holds one. Which maps each call changes:
 ///
 /// | call                            | overlays | activePresets | transientPresets | customPresetEdges |
 /// |---------------------------------|----------|---------------|------------------|-------------------|
@@ -29,37 +39,123 @@ class RoriDeru;
 /// | pruneTransientPresets           | -        | -             | removed outside  | -                 |
 ///
 /// A screen without a display number is ignored by every call. A retired overlay always loses its
-/// highlight and debug layers and is ordered out before it is dropped. Main thread only.
-namespace OverlayLifecycle {
+/// highlight and debug layers and is ordered out before it is dropped. Hiding on a display that is
+/// still present goes through the snap grid's `hideOverlay`, and showing on every display through
+/// its `showOverlay`, so that a snap grid replacing them sees every such call. Main thread only.
+class OverlayLifecycle {
+public:
+    using Overlays = std::map<std::uint32_t, std::shared_ptr<OverlayWindow>>;
+    using Presets = std::map<std::uint32_t, GridPreset>;
+    using Edges = std::map<std::uint32_t, PresetEdges>;
 
-/// Creates or updates the overlay of `screen` (see `RoriDeru::showOverlay`). Logs the skip of a
-/// display where snapping is not activated ("[RoriDeru] Skip overlay on <name> — snapping not
-/// activated", verbose only), the "[OVERLAY] showOverlay ..." line while `settings::overlayDebug` is on,
-/// and ("TILING") "Show overlay on ...", the screen's geometry and its tiles.
-void show(RoriDeru& grid, const platform::NSScreen& screen, const GridPreset& preset, bool force,
-          bool markActive, const std::optional<PresetEdges>& customEdges);
+    /// No overlay and no preset, for `grid`, whose activated displays, menu mark and selection
+    /// decide what an overlay shows.
+    OverlayLifecycle(RoriDeru& grid, const PresetActivation& activation, const PresetMarking& marking,
+                     const RectSelection& selection);
+    OverlayLifecycle(const OverlayLifecycle&) = delete;
+    OverlayLifecycle& operator=(const OverlayLifecycle&) = delete;
 
-/// Shows `preset` as the active preset on every screen where snapping is activated, with grid
-/// lines while a grid preset is marked in the menu; logs a skip line (verbose) for the others.
-void showOnAllDisplays(RoriDeru& grid, const GridPreset& preset);
+    /// Creates or updates the overlay of `screen` (see `RoriDeru::showOverlay`). Logs the skip of a
+    /// display where snapping is not activated ("[RoriDeru] Skip overlay on <name> — snapping not
+    /// activated", verbose only), the "[OVERLAY] showOverlay ..." line while `settings::overlayDebug`
+    /// is on, and ("TILING") "Show overlay on ...", the screen's geometry and its tiles.
+    void show(const platform::NSScreen& screen, const GridPreset& preset, bool force, bool markActive,
+              const std::optional<PresetEdges>& customEdges);
 
-/// Retires the overlays of displays not in `keeping`: a display still present is hidden as with
-/// `hide(..., false)`; a display that is gone loses its overlay and every preset entry, without a
-/// log line. An empty `keeping` changes nothing.
-void prune(RoriDeru& grid, const std::set<std::uint32_t>& keeping);
+    /// Shows `preset` as the active preset on every screen where snapping is activated, with grid
+    /// lines while a grid preset is marked in the menu; logs a skip line (verbose) for the others.
+    void showOnAllDisplays(const GridPreset& preset);
 
-/// Drops the transient presets of displays not in `keeping`; an empty `keeping` changes nothing.
-void pruneTransientPresets(RoriDeru& grid, const std::set<std::uint32_t>& keeping);
+    /// Retires the overlays of displays not in `keeping`: a display still present is hidden as with
+    /// `hide(..., false)`; a display that is gone loses its overlay and every preset entry, without a
+    /// log line. An empty `keeping` changes nothing.
+    void prune(const std::set<std::uint32_t>& keeping);
 
-/// Retires the overlay of `screen` and forgets its transient preset and custom edges, with
-/// `clearPreset` also its active preset; logs "Hide overlay on <name> (id=<n>)" ("TILING").
-/// Nothing happens, and nothing is logged, when the display has no overlay.
-void hide(RoriDeru& grid, const platform::NSScreen& screen, bool clearPreset);
+    /// Drops the transient presets of displays not in `keeping`; an empty `keeping` changes nothing.
+    void pruneTransientPresets(const std::set<std::uint32_t>& keeping);
 
-/// Retires every overlay and forgets the transient presets, with `clearPresets` also the active
-/// presets and custom edges; logs "Hide all overlays (monitoring stays active)" ("TILING").
-void hideAll(RoriDeru& grid, bool clearPresets);
+    /// Retires the overlay of `screen` and forgets its transient preset and custom edges, with
+    /// `clearPreset` also its active preset; logs "Hide overlay on <name> (id=<n>)" ("TILING").
+    /// Nothing happens, and nothing is logged, when the display has no overlay.
+    void hide(const platform::NSScreen& screen, bool clearPreset);
 
-} // namespace OverlayLifecycle
+    /// Retires every overlay and forgets the transient presets, with `clearPresets` also the active
+    /// presets and custom edges; logs "Hide all overlays (monitoring stays active)" ("TILING").
+    void hideAll(bool clearPresets);
+
+    /// Tears down the overlay of a display that is no longer connected and forgets its active
+    /// preset (its transient preset and custom edges stay), without a log line.
+    void retireDeparted(std::uint32_t display);
+
+    /// Takes every overlay out of the map, leaving it empty, and hands them to the caller (which
+    /// retires them); the preset maps stay.
+    Overlays takeOverlays();
+
+    /// Adopts `overlay` as the overlay of `display`, replacing any without retiring it.
+    void adopt(std::uint32_t display, std::shared_ptr<OverlayWindow> overlay) {
+        overlays_[display] = std::move(overlay);
+    }
+
+    /// Moves every overlay of a current screen onto that screen's frame and orders it front.
+    void reframeAll();
+    /// Sets the grid opacity of every overlay.
+    void setGridOpacityAll(double opacity);
+
+    // The per-display presets.
+
+    void setActivePreset(std::uint32_t display, const GridPreset& preset) {
+        activePresets_[display] = preset;
+    }
+    void setTransientPreset(std::uint32_t display, const GridPreset& preset) {
+        transientPresets_[display] = preset;
+    }
+    void setCustomEdges(std::uint32_t display, const PresetEdges& edges) {
+        customPresetEdges_[display] = edges;
+    }
+    /// Forgets the active and transient presets and the custom edges of `display`.
+    void forgetPresets(std::uint32_t display);
+    /// Forgets every active and transient preset and every custom edge.
+    void forgetAllPresets();
+
+    /// The tile rectangles of `preset` over a display's visible frame (see `GridLayout::tiles`),
+    /// the display's custom edges replacing the even grid when they fit. Global coordinates, points.
+    std::vector<Rect> tiles(const Rect& visible, double scale, std::optional<std::uint32_t> display,
+                            const GridPreset& preset) const;
+    /// The same over `screen`'s visible frame, scale and display number.
+    std::vector<Rect> tiles(const platform::NSScreen& screen, const GridPreset& preset) const;
+
+    // Debug layers.
+
+    /// Whether overlays draw their debug layers.
+    bool debugEnabled() const { return debugEnabled_; }
+    /// Stores the flag; switching it off clears the debug layers of every overlay.
+    void setDebugEnabled(bool enabled);
+
+    // Reading the state.
+
+    const Overlays& overlays() const { return overlays_; }
+    /// The overlay of `display`; null when it has none.
+    std::shared_ptr<OverlayWindow> overlay(std::uint32_t display) const;
+    bool hasOverlay(std::uint32_t display) const { return overlays_.count(display) > 0; }
+    const Presets& activePresets() const { return activePresets_; }
+    const Presets& transientPresets() const { return transientPresets_; }
+    const Edges& customPresetEdges() const { return customPresetEdges_; }
+    std::optional<GridPreset> activePreset(std::uint32_t display) const;
+    std::optional<GridPreset> transientPreset(std::uint32_t display) const;
+
+private:
+    bool snappingActivated(const platform::NSScreen& screen) const;
+    void logShown(const platform::NSScreen& screen, std::uint32_t display, const GridPreset& preset) const;
+
+    RoriDeru& grid_;
+    const PresetActivation& activation_;
+    const PresetMarking& marking_;
+    const RectSelection& selection_;
+    Overlays overlays_;
+    Presets activePresets_;
+    Edges customPresetEdges_;
+    Presets transientPresets_;
+    bool debugEnabled_ = false;
+};
 
 } // namespace tilmora

@@ -1,6 +1,9 @@
 #include "snapping/PresetMarking.hpp"
 
+#include "snapping/GridPresetStorage.hpp"
+#include "snapping/OverlayLifecycle.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "snapping/SnapDefaults.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 namespace tilmora {
@@ -8,19 +11,19 @@ namespace tilmora {
 namespace {
 
 /// The preset to mark for a display: its active one, else its stored one.
-GridPreset presetToMark(const RoriDeru& grid, std::uint32_t display, const platform::NSScreen& screen) {
-    const auto active = grid.activePresets.find(display);
-    if (active != grid.activePresets.end()) return active->second;
-    return grid.loadPreset(screen);
+GridPreset presetToMark(const OverlayLifecycle& overlays, std::uint32_t display) {
+    if (const auto active = overlays.activePreset(display)) return *active;
+    return GridPresetStorage::load(display);
 }
 
 } // namespace
 
-PresetMarking::PresetMarking(RoriDeru& grid)
-    : grid_(grid) {}
+PresetMarking::PresetMarking(RoriDeru& grid, OverlayLifecycle& overlays)
+    : grid_(grid)
+    , overlays_(overlays) {}
 
 void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& screen) {
-    const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
+    const bool allDisplays = SnapDefaults::layoutAppliesToAllScreens();
     if (on) {
         const auto target = screen ? screen : grid_.preferredScreenForSelection();
         const auto display = target ? tlm_displayID(*target) : std::nullopt;
@@ -30,12 +33,12 @@ void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& sc
                 state_.inMenu = false;
                 return;
             }
-            state_.allDisplays = presetToMark(grid_, *display, *target);
+            state_.allDisplays = presetToMark(overlays_, *display);
             state_.inMenu = true;
             return;
         }
         if (!display) return;
-        state_.byDisplay[*display] = presetToMark(grid_, *display, *target);
+        state_.byDisplay[*display] = presetToMark(overlays_, *display);
         state_.inMenu = true;
         return;
     }
@@ -55,7 +58,7 @@ void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& sc
 }
 
 void PresetMarking::switchOff(const std::vector<platform::NSScreen>& targets) {
-    if (RoriDeru::layoutAppliesToAllScreens()) {
+    if (SnapDefaults::layoutAppliesToAllScreens()) {
         state_.allDisplays.reset();
         state_.inMenu = false;
         grid_.hideAll(true);
@@ -73,16 +76,15 @@ void PresetMarking::switchOff(const std::vector<platform::NSScreen>& targets) {
 
 void PresetMarking::switchDisplayOff(std::uint32_t display, const platform::NSScreen& screen) {
     state_.byDisplay.erase(display);
-    grid_.activePresets.erase(display);
-    grid_.transientPresets.erase(display);
-    grid_.customPresetEdges.erase(display);
+    overlays_.forgetPresets(display);
     grid_.hideOverlay(screen, true);
     state_.inMenu = !state_.byDisplay.empty();
 }
 
-bool PresetMarking::shouldMark(const GridPreset& preset, const std::optional<platform::NSScreen>& screen) const {
+bool PresetMarking::shouldMark(const GridPreset& preset,
+                               const std::optional<platform::NSScreen>& screen) const {
     if (!state_.inMenu) return false;
-    if (RoriDeru::layoutAppliesToAllScreens()) return state_.allDisplays && *state_.allDisplays == preset;
+    if (SnapDefaults::layoutAppliesToAllScreens()) return state_.allDisplays && *state_.allDisplays == preset;
     const auto display = screen ? tlm_displayID(*screen) : std::nullopt;
     if (!display) return false;
     const auto it = state_.byDisplay.find(*display);
@@ -90,21 +92,17 @@ bool PresetMarking::shouldMark(const GridPreset& preset, const std::optional<pla
 }
 
 std::optional<GridPreset> PresetMarking::marked() const {
-    if (RoriDeru::layoutAppliesToAllScreens()) return state_.allDisplays;
+    if (SnapDefaults::layoutAppliesToAllScreens()) return state_.allDisplays;
     if (state_.byDisplay.empty()) return std::nullopt;
     return state_.byDisplay.begin()->second;
 }
 
 void PresetMarking::clear(bool removeOverlays) {
     state_ = State{};
-    grid_.activePresets.clear();
-    grid_.transientPresets.clear();
-    grid_.customPresetEdges.clear();
+    overlays_.forgetAllPresets();
     if (!removeOverlays) return;
     // Take the map first, so nothing reached from a teardown sees a half-emptied map.
-    const auto overlays = std::move(grid_.overlays);
-    grid_.overlays.clear();
-    for (const auto& [display, overlay] : overlays) {
+    for (const auto& [display, overlay] : overlays_.takeOverlays()) {
         if (overlay) overlay->tearDown();
     }
 }

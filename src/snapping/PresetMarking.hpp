@@ -10,13 +10,15 @@
 
 namespace tilmora {
 
+class OverlayLifecycle;
 class RoriDeru;
 
 /// The grid preset ticked in the status menu: one for all displays (in all-displays scope) or one
 /// per display number, with a flag saying whether anything is ticked (it also decides whether
 /// overlay grid lines show); and the status menu's one-shot request to skip its next selection
 /// update. The scope (`settings::gridAllDisplays`) is read at every call. Owns the marks; the snap grid
-/// holds one and lends it its overlays and preset maps. Main thread; logs nothing itself.
+/// holds one. Switching a mark off forgets presets in the overlays' component and hides overlays
+/// through the snap grid's seams. Main thread; logs nothing itself.
 class PresetMarking {
 public:
     /// The marks as stored.
@@ -29,8 +31,9 @@ public:
         std::map<std::uint32_t, GridPreset> byDisplay;
     };
 
-    /// No mark, no skip request, for `grid` (its preset maps, overlays and preferred screen).
-    explicit PresetMarking(RoriDeru& grid);
+    /// No mark, no skip request, for `grid` (its preferred screen and overlay seams) and the
+    /// presets and overlays of `overlays`.
+    PresetMarking(RoriDeru& grid, OverlayLifecycle& overlays);
 
     /// on: marks the active preset of `screen`'s display (or of the preferred screen without one),
     /// else its stored preset; all-displays scope without such a screen unmarks instead,
@@ -74,6 +77,7 @@ private:
     void switchDisplayOff(std::uint32_t display, const platform::NSScreen& screen);
 
     RoriDeru& grid_;
+    OverlayLifecycle& overlays_;
     State state_;
     bool suppressSelection_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NotificationCenter.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "snapping/SnapDefaults.hpp"
 #include "snapping/SnapLog.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -31,17 +32,17 @@ void RectSelection::logState(std::string_view message) const {
 }
 
 bool RectSelection::any() const {
-    return RoriDeru::layoutAppliesToAllScreens() ? state_.global.has_value() : !state_.byDisplay.empty();
+    return SnapDefaults::layoutAppliesToAllScreens() ? state_.global.has_value() : !state_.byDisplay.empty();
 }
 
 std::optional<SnapIconKind> RectSelection::kindForDisplay(std::uint32_t display) const {
-    if (RoriDeru::layoutAppliesToAllScreens()) return state_.global;
+    if (SnapDefaults::layoutAppliesToAllScreens()) return state_.global;
     if (auto found = state_.byDisplay.find(display); found != state_.byDisplay.end()) return found->second;
     return std::nullopt;
 }
 
 std::optional<SnapIconKind> RectSelection::selectedKind() const {
-    if (RoriDeru::layoutAppliesToAllScreens()) return state_.global;
+    if (SnapDefaults::layoutAppliesToAllScreens()) return state_.global;
     const auto& byDisplay = state_.byDisplay;
     if (state_.lastDisplay) {
         const auto it = byDisplay.find(*state_.lastDisplay);
@@ -53,7 +54,7 @@ std::optional<SnapIconKind> RectSelection::selectedKind() const {
 
 std::optional<SnapIconKind> RectSelection::selectedKindFor(const std::optional<platform::NSScreen>& screen) const {
     std::optional<SnapIconKind> kind;
-    if (RoriDeru::layoutAppliesToAllScreens()) {
+    if (SnapDefaults::layoutAppliesToAllScreens()) {
         kind = state_.global;
     } else if (const auto display = displayOf(screen)) {
         const auto it = state_.byDisplay.find(*display);
@@ -65,7 +66,7 @@ std::optional<SnapIconKind> RectSelection::selectedKindFor(const std::optional<p
 
 bool RectSelection::applies(const std::optional<platform::NSScreen>& screen) const {
     bool result = false;
-    if (RoriDeru::layoutAppliesToAllScreens()) {
+    if (SnapDefaults::layoutAppliesToAllScreens()) {
         result = state_.global.has_value();
     } else if (const auto display = displayOf(screen)) {
         result = state_.byDisplay.count(*display) > 0;
@@ -75,7 +76,7 @@ bool RectSelection::applies(const std::optional<platform::NSScreen>& screen) con
 }
 
 void RectSelection::set(std::optional<SnapIconKind> kind, const std::optional<platform::NSScreen>& screen) {
-    if (RoriDeru::layoutAppliesToAllScreens()) {
+    if (SnapDefaults::layoutAppliesToAllScreens()) {
         const auto old = state_.global;
         if (old == kind) {
             logState("[rect] setSelectedKind(all) unchanged=" + SnapLog::kindDebugText(kind));
@@ -118,7 +119,7 @@ void RectSelection::set(std::optional<SnapIconKind> kind, const std::optional<pl
 }
 
 void RectSelection::clearAll() {
-    if (RoriDeru::layoutAppliesToAllScreens()) {
+    if (SnapDefaults::layoutAppliesToAllScreens()) {
         if (!state_.global && state_.byDisplay.empty()) return;
         state_.global.reset();
         state_.byDisplay.clear();
@@ -135,7 +136,7 @@ void RectSelection::clearAll() {
 }
 
 void RectSelection::migrate(const std::optional<platform::NSScreen>& preferredScreen) {
-    const bool allDisplays = RoriDeru::layoutAppliesToAllScreens();
+    const bool allDisplays = SnapDefaults::layoutAppliesToAllScreens();
     if (allDisplays == state_.cachedScopeAllDisplays) return;
 
     if (allDisplays) {

@@ -34,8 +34,12 @@ RoriDeru& RoriDeru::shared() {
 RoriDeru::RoriDeru()
     : switches_(SnapSwitches::fromDefaults())
     , selection_(*this, SnapDefaults::flag(settings::gridAllDisplays.key, false))
-    , session_(*this)
-    , marking_(*this)
+    , overlays_(*this, activation_, marking_, selection_)
+    , mover_(activeApplications_, overlays_)
+    , session_(*this, overlays_, selection_, marking_, switches_, mover_)
+    , activation_(*this, overlays_, session_)
+    , marking_(*this, overlays_)
+    , targets_(*this, selection_, overlays_, activation_, marking_)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -82,12 +86,7 @@ void RoriDeru::toggleDragToSnap(bool enabled) {
 
 void RoriDeru::setDebugEnabled(bool enabled) {
     platform::requireMainThread("RoriDeru::setDebugEnabled");
-    debugEnabled = enabled;
-    if (enabled) return;
-    for (const auto& [display, overlay] : overlays) {
-        (void)display;
-        if (overlay) overlay->clearDebug();
-    }
+    overlays_.setDebugEnabled(enabled);
 }
 
 void RoriDeru::setMagnetMode(bool on) {
@@ -112,10 +111,7 @@ void RoriDeru::setDragAssumeTileSize(bool on) {
 
 void RoriDeru::setShowGridLinesDuringDrag(bool) {
     platform::requireMainThread("RoriDeru::setShowGridLinesDuringDrag");
-    const double opacity = marking_.inMenu() ? 1.0 : 0.0;
-    for (const auto& [display, overlay] : overlays) {
-        if (overlay) overlay->setGridOpacity(opacity);
-    }
+    overlays_.setGridOpacityAll(marking_.inMenu() ? 1.0 : 0.0);
 }
 
 bool RoriDeru::requestAccessibilityIfNeeded() {
@@ -182,14 +178,14 @@ void RoriDeru::migrateRectSelectionsForScopeChange(const std::optional<platform:
 
 std::optional<platform::NSScreen> RoriDeru::preferredScreenForSelection() {
     platform::requireMainThread("RoriDeru::preferredScreenForSelection");
-    return LayoutTargets::preferredScreen(*this);
+    return targets_.preferredScreen();
 }
 
 std::vector<platform::NSScreen>
 RoriDeru::layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen,
                               const std::optional<Rect>& focusRect, bool forceAll) {
     platform::requireMainThread("RoriDeru::layoutTargetScreens");
-    return LayoutTargets::targetScreens(*this, preferredScreen, focusRect, forceAll);
+    return targets_.targetScreens(preferredScreen, focusRect, forceAll);
 }
 
 std::vector<platform::NSScreen>
@@ -199,7 +195,7 @@ RoriDeru::targetScreensForLayout(const std::optional<platform::NSScreen>& prefer
 
 void RoriDeru::applyLayoutScopePreference(const std::optional<platform::NSScreen>& preferredScreen) {
     platform::requireMainThread("RoriDeru::applyLayoutScopePreference");
-    LayoutTargets::applyScopePreference(*this, preferredScreen);
+    targets_.applyScopePreference(preferredScreen);
 }
 
 // Preset marking and activation
@@ -233,20 +229,18 @@ std::optional<RoriDeru::Preset> RoriDeru::activePreset(const platform::NSScreen&
     platform::requireMainThread("RoriDeru::activePreset");
     const auto display = tlm_displayID(screen);
     if (!display) return std::nullopt;
-    const auto it = activePresets.find(*display);
-    if (it == activePresets.end()) return std::nullopt;
-    return it->second;
+    return overlays_.activePreset(*display);
 }
 
 void RoriDeru::activateSnap(const platform::NSScreen& screen) {
     platform::requireMainThread("RoriDeru::activateSnap");
-    PresetActivation::activate(*this, screen);
+    activation_.activate(screen);
 }
 
 void RoriDeru::applyPreset(const Preset& preset, const platform::NSScreen& screen, bool flash,
                            bool activate) {
     platform::requireMainThread("RoriDeru::applyPreset");
-    PresetActivation::apply(*this, preset, screen, flash, activate);
+    activation_.apply(preset, screen, flash, activate);
 }
 
 void RoriDeru::switchGridPresetOff(const std::vector<platform::NSScreen>& targets) {
@@ -293,32 +287,32 @@ void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScree
 void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
                            bool markActive, const std::optional<PresetEdges>& customEdges) {
     platform::requireMainThread("RoriDeru::showOverlay");
-    OverlayLifecycle::show(*this, screen, preset, force, markActive, customEdges);
+    overlays_.show(screen, preset, force, markActive, customEdges);
 }
 
 void RoriDeru::showOverlayOnAllDisplays(const Preset& preset) {
     platform::requireMainThread("RoriDeru::showOverlayOnAllDisplays");
-    OverlayLifecycle::showOnAllDisplays(*this, preset);
+    overlays_.showOnAllDisplays(preset);
 }
 
 void RoriDeru::pruneOverlays(const std::set<std::uint32_t>& keeping) {
     platform::requireMainThread("RoriDeru::pruneOverlays");
-    OverlayLifecycle::prune(*this, keeping);
+    overlays_.prune(keeping);
 }
 
 void RoriDeru::pruneTransientPresets(const std::set<std::uint32_t>& keeping) {
     platform::requireMainThread("RoriDeru::pruneTransientPresets");
-    OverlayLifecycle::pruneTransientPresets(*this, keeping);
+    overlays_.pruneTransientPresets(keeping);
 }
 
 void RoriDeru::hideOverlay(const platform::NSScreen& screen, bool clearPreset) {
     platform::requireMainThread("RoriDeru::hideOverlay");
-    OverlayLifecycle::hide(*this, screen, clearPreset);
+    overlays_.hide(screen, clearPreset);
 }
 
 void RoriDeru::hideAll(bool clearPresets) {
     platform::requireMainThread("RoriDeru::hideAll");
-    OverlayLifecycle::hideAll(*this, clearPresets);
+    overlays_.hideAll(clearPresets);
 }
 
 void RoriDeru::startMonitoringIfNeeded() {
@@ -347,15 +341,7 @@ void RoriDeru::stopMonitoring() {
 
 void RoriDeru::onScreenParamsChanged() {
     platform::requireMainThread("RoriDeru::onScreenParamsChanged");
-    for (const auto& screen : platform::NSScreen::screens()) {
-        const auto number = screenNumberValue(screen);
-        if (!number) continue;
-        const auto found = overlays.find(*number);
-        if (found == overlays.end() || !found->second) continue;
-        found->second->setFrame(screen.frame(), true);
-        found->second->updateForScreen(screen);
-        found->second->orderFrontRegardless();
-    }
+    overlays_.reframeAll();
 }
 
 // Drag pipeline
@@ -402,13 +388,13 @@ void RoriDeru::ensureOverlayForDrag(const std::optional<platform::NSScreen>& scr
 
 std::optional<DragTargeting::Target> RoriDeru::bestOverlay(const Rect& windowRect) {
     platform::requireMainThread("RoriDeru::bestOverlay");
-    return DragTargeting::bestOverlay(*this, windowRect);
+    return session_.targeting().bestOverlay(windowRect);
 }
 
 void RoriDeru::applyLiveResizeIfNeeded(const Rect& currentWindowRect, const Rect& selectedTile,
                                        const platform::NSScreen& screen, const Preset& preset, std::uint32_t sid) {
     platform::requireMainThread("RoriDeru::applyLiveResizeIfNeeded");
-    DragTargeting::applyLiveResizeIfNeeded(*this, session_.tiles(), currentWindowRect, selectedTile, screen, preset, sid);
+    session_.targeting().applyLiveResizeIfNeeded(currentWindowRect, selectedTile, screen, preset, sid);
 }
 
 // Target application and window
@@ -460,7 +446,7 @@ platform::CGSize RoriDeru::frontmostAppMinSize() const {
 
 void RoriDeru::moveFrontmostAXWindow(const Rect& rect) {
     platform::requireMainThread("RoriDeru::moveFrontmostAXWindow");
-    GridWindowMover::moveFrontmostAXWindow(*this, rect);
+    mover_.moveFrontmostAXWindow(rect);
 }
 
 bool RoriDeru::enterNativeFullScreen() {
@@ -475,14 +461,10 @@ void RoriDeru::snapFrontmost(const Rect& rect) {
 void RoriDeru::snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                              const Preset& preset) {
     platform::requireMainThread("RoriDeru::snapFrontmost");
-    GridWindowMover::snapFrontmost(*this, row, col, screen, preset);
+    mover_.snapFrontmost(row, col, screen, preset);
 }
 
 // Snap-kind geometry
-
-RoriDeru::GapSettings RoriDeru::currentGapSettings() {
-    return GapSettings::current();
-}
 
 Rect RoriDeru::adjustedVisibleFrame(const platform::NSScreen& screen) const {
     platform::requireMainThread("RoriDeru::adjustedVisibleFrame");
@@ -517,14 +499,6 @@ Rect RoriDeru::clamp(const Rect& rect, const Rect& bounds) {
 
 // Grid presets and tiles
 
-std::string RoriDeru::presetText(const Preset& preset) {
-    return GridPresetStorage::text(preset);
-}
-
-std::optional<RoriDeru::Preset> RoriDeru::parsePreset(std::string_view text) {
-    return GridPresetStorage::parse(text);
-}
-
 void RoriDeru::savePreset(const Preset& preset, std::optional<std::uint32_t> displayID) {
     platform::requireMainThread("RoriDeru::savePreset");
     GridPresetStorage::save(preset, displayID);
@@ -551,12 +525,7 @@ RoriDeru::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows,
 std::vector<Rect> RoriDeru::tiles(const Rect& visible, double scale, std::optional<std::uint32_t> displayID,
                                   const Preset& preset) const {
     platform::requireMainThread("RoriDeru::tiles");
-    const PresetEdges* edges = nullptr;
-    if (displayID) {
-        const auto it = customPresetEdges.find(*displayID);
-        if (it != customPresetEdges.end()) edges = &it->second;
-    }
-    return GridLayout::tiles(visible, scale, edges, preset);
+    return overlays_.tiles(visible, scale, displayID, preset);
 }
 
 std::vector<Rect> RoriDeru::tiles(const platform::NSScreen& screen, const Preset& preset) const {
@@ -576,10 +545,6 @@ std::optional<RoriDeru::RowCol> RoriDeru::rowCol(const Rect& tile, const std::ve
 std::optional<platform::NSScreen> RoriDeru::screenForRect(const Rect& rect) {
     platform::requireMainThread("RoriDeru::screenForRect");
     return SnapScreens::screenForRect(rect);
-}
-
-Rect RoriDeru::insetByPadding(const Rect& tile, double padding) {
-    return GridLayout::insetByPadding(tile, padding);
 }
 
 } // namespace tilmora

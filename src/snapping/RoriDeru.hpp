@@ -17,6 +17,10 @@
 #include "snapping/GapSettings.hpp"
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPreset.hpp"
+#include "snapping/GridWindowMover.hpp"
+#include "snapping/LayoutTargets.hpp"
+#include "snapping/OverlayLifecycle.hpp"
+#include "snapping/PresetActivation.hpp"
 #include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
 #include "snapping/PresetMarking.hpp"
@@ -56,12 +60,14 @@ class TilingController;
 ///   `LayoutTargets`;
 /// - the grid preset ticked in the status menu and the menu's one-shot skip request, which owns
 ///   the marks: `PresetMarking`;
-/// - activating snapping on a display and applying a preset to it: `PresetActivation`;
+/// - activating snapping on a display (which owns the activated display keys) and applying a
+///   preset to it: `PresetActivation`;
 /// - diagnostic lines: `TLog` (time-stamped, tagged, de-duplicated) and `SnapLog` (the snap grid's
 ///   own lines);
 /// - the overlay of a display, as the state code drives it: `OverlayWindow`, made over the UI
 ///   toolkit by `SystemOverlayWindow` with its `OverlayView`;
-/// - showing, hiding and pruning the overlays and their preset maps: `OverlayLifecycle`;
+/// - showing, hiding and pruning the overlays, which owns them with their per-display preset maps
+///   and the debug switch: `OverlayLifecycle`;
 /// - the application and window a snap acts on, read through Accessibility: `TargetWindow`, with
 ///   the last other application activated, which `ActiveApplicationTracker` owns;
 /// - moving that window, full screen and the explicit snaps: `GridWindowMover`;
@@ -69,8 +75,10 @@ class TilingController;
 ///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
 ///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
 ///   tile and live resize under the drag (`DragTargeting`, working on the session's tiles).
-/// The drag switches are a `SnapSwitches` value the snap grid holds privately; the overlay and
-/// preset maps below are still fields that the components read and write. The shell and the preferences change the snap grid only through its operations. The
+/// The drag switches are a `SnapSwitches` value the snap grid holds privately. Components that
+/// need one another hold references to each other, given at construction; they reach back to the
+/// snap grid only for its replaceable seams. The shell and the preferences change the snap grid
+/// only through its operations. The
 /// entry points that the state code calls through are the virtual seams `showOverlay`,
 /// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
@@ -95,9 +103,6 @@ public:
     /// The gap settings as read at one moment.
     using GapSettings = tilmora::GapSettings;
 
-    /// The preset of a display without a stored one, or with a malformed one: 2 x 2, no gutter, no
-    /// padding.
-    static Preset fallbackPreset() { return GridPreset::fallback(); }
     /// Largest number of rows or of columns of a preset: larger stored values are malformed, and the
     /// layout treats larger counts as the fallback preset.
     static constexpr std::int64_t maxStoredGridCount = GridPreset::maxCount;
@@ -148,10 +153,6 @@ public:
     /// The same with the gap settings given. Pure; any thread.
     static Rect applyGaps(const Rect& rect, const Rect& visible, const GapSettings& gaps);
 
-    /// Reads the gap settings from the standard user defaults (see `GapSettings::current`: the
-    /// edge switches and `settings::applyGapsToMaximize` count only as stored Booleans). Any thread.
-    static GapSettings currentGapSettings();
-
     /// Moves the four edges of `rect` onto the device-pixel grid of a screen with backing scale
     /// `scale` (a scale below 1 or NaN counts as 1). Width and height never go below 0. Pure.
     static Rect alignRectToPixelEdges(const Rect& rect, double scale);
@@ -164,20 +165,10 @@ public:
 
     // Grid presets and tiles
 
-    /// The stored text of a preset: rows, cols, gutter and padding joined by "," ("2,3,8.0,0.0").
-    /// Pure.
-    static std::string presetText(const Preset& preset);
-    /// Reads a stored preset text (see `GridPresetStorage::parse`). A negative or NaN gutter or
-    /// padding reads as 0 and keeps the rows and columns ("2,3,nan,0" is 2, 3, 0, 0); absent
-    /// (malformed) when it is not exactly four numbers, when rows or cols is not finite or above
-    /// `maxStoredGridCount`, or when the gutter or padding is infinite. Logs the absurd case once
-    /// per text. Any thread.
-    static std::optional<Preset> parsePreset(std::string_view text);
-
     /// Writes `preset` under the display's key in the standard user defaults; does nothing without a
     /// display number. Main thread.
     void savePreset(const Preset& preset, std::optional<std::uint32_t> displayID);
-    /// The stored preset of a display, or `fallbackPreset()` without a display number, without a
+    /// The stored preset of a display, or `GridPreset::fallback()` without a display number, without a
     /// stored value or with a malformed one (the stored value is left unchanged). A stored NaN or
     /// negative gutter or padding reads as 0 with the stored rows and columns; only rows or cols
     /// above 64 (or not finite), or an infinite gutter or padding, give the fallback. Main thread.
@@ -221,10 +212,6 @@ public:
     /// the largest intersection area with it (the earlier screen on ties, the first screen when none
     /// overlaps); none without screens. Main thread.
     static std::optional<platform::NSScreen> screenForRect(const Rect& rect);
-
-    /// A tile inset by a preset's padding on every side; a padding larger than half the tile gives a
-    /// zero size at the tile's centre instead of a negative one. Pure.
-    static Rect insetByPadding(const Rect& tile, double padding);
 
     // Switches
 
@@ -322,7 +309,7 @@ public:
     /// The preset applied to or shown on the screen's display; none without display number or one.
     /// Main thread.
     std::optional<Preset> activePreset(const platform::NSScreen& screen) const;
-    /// Activates snapping on `screen` (its display key joins `enabledSnapDisplayKeys`) and logs
+    /// Activates snapping on `screen` (its display key joins the activated keys) and logs
     /// "[RoriDeru] Activated snapping on <name> [key=<key>]"; a screen of zero size is ignored.
     /// Main thread.
     void activateSnap(const platform::NSScreen& screen);
@@ -466,19 +453,6 @@ public:
     /// Minimum window sizes of some applications by bundle identifier, points, in declared order.
     static const std::vector<std::pair<std::string, platform::CGSize>>& minByBundle();
 
-    /// One overlay per display number.
-    std::map<std::uint32_t, std::shared_ptr<OverlayWindow>> overlays;
-    /// The preset applied to or shown on each display.
-    std::map<std::uint32_t, Preset> activePresets;
-    /// Fractional cell boundaries per display number that replace the even grid of that display.
-    std::map<std::uint32_t, PresetEdges> customPresetEdges;
-    /// Presets shown only for the current drag.
-    std::map<std::uint32_t, Preset> transientPresets;
-    /// Display keys ("1-2880x1800") of the displays on which snapping was activated.
-    std::set<std::string> enabledSnapDisplayKeys;
-    /// Overlays draw their debug layers.
-    bool debugEnabled = false;
-
     /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
     std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
 
@@ -497,14 +471,23 @@ public:
     const DragSession& dragSession() const { return session_; }
     /// The global mouse monitors of the drag pipeline.
     const DragMonitors& dragMonitors() const { return monitors_; }
+    /// The overlays, the active, transient and custom-edged presets per display and the debug switch.
+    OverlayLifecycle& overlayLifecycle() { return overlays_; }
+    const OverlayLifecycle& overlayLifecycle() const { return overlays_; }
+    /// The displays on which snapping was activated.
+    const PresetActivation& presetActivation() const { return activation_; }
 
 private:
     SnapSwitches switches_;
-    RectSelection selection_;
-    DragSession session_;
-    PresetMarking marking_;
-    DragMonitors monitors_;
     ActiveApplicationTracker activeApplications_;
+    RectSelection selection_;
+    OverlayLifecycle overlays_;
+    GridWindowMover mover_;
+    DragSession session_;
+    PresetActivation activation_;
+    PresetMarking marking_;
+    LayoutTargets targets_;
+    DragMonitors monitors_;
     std::shared_ptr<RoriDeru*> lifetime_;
     platform::ObserverToken screenParamsObserver_;
 };

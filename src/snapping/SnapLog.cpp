@@ -44,7 +44,7 @@ void rectPresetState(std::optional<SnapIconKind> global, std::optional<std::uint
     if (!SnapDefaults::verboseLogging()) return;
     std::string text(message);
     text += " scope=";
-    text += RoriDeru::layoutAppliesToAllScreens() ? "all" : "single";
+    text += SnapDefaults::layoutAppliesToAllScreens() ? "all" : "single";
     text += " global=";
     text += global ? std::string(caseName(*global)) : std::string("nil");
     text += " last=";

@@ -1,3 +1,4 @@
+#include "snapping/GapSettings.hpp"
 #include "ShellFixture.hpp"
 
 #include "model/Settings.hpp"
@@ -34,7 +35,7 @@ TEST_F(DiagnosticsGapTest, GridThatIgnoresAGapSettingFailsItsCheck) {
         // The screen-edge insets are horizontal gaps too: they go with it.
         {"horizontal gap ignored",
          [](const Rect& rect, const Rect& visible) {
-             auto gaps = RoriDeru::currentGapSettings();
+             auto gaps = GapSettings::current();
              gaps.horizontal = 0;
              return RoriDeru::applyGaps(rect, visible, gaps);
          },
@@ -42,14 +43,14 @@ TEST_F(DiagnosticsGapTest, GridThatIgnoresAGapSettingFailsItsCheck) {
           "FAIL: Right edge inset when edges on"}},
         {"vertical gap ignored",
          [](const Rect& rect, const Rect& visible) {
-             auto gaps = RoriDeru::currentGapSettings();
+             auto gaps = GapSettings::current();
              gaps.vertical = 0;
              return RoriDeru::applyGaps(rect, visible, gaps);
          },
          {}},
         {"half the horizontal gap",
          [](const Rect& rect, const Rect& visible) {
-             auto gaps = RoriDeru::currentGapSettings();
+             auto gaps = GapSettings::current();
              gaps.horizontal /= 2;
              return RoriDeru::applyGaps(rect, visible, gaps);
          },

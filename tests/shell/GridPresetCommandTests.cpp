@@ -65,7 +65,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     // Chosen again while it is active: switched off, captured, not applied again.
     ASSERT_TRUE(sendWithObject("selectGridPreset:", preset));
     EXPECT_FALSE(grid.activePreset(laptop).has_value());
-    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
     EXPECT_FALSE(grid.shouldMarkGridPreset(preset, laptop));
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_EQ(captures->reads, 2);
@@ -110,7 +110,7 @@ TEST_F(GridPresetCommandTest, WithoutScreensOnlyTheDragSwitchAndTheCaptureRun) {
     grid.setDragRequireOption(true);
     ASSERT_TRUE(sendWithObject("selectGridPreset:", RoriDeru::Preset(2, 2, 0, 0)));
     EXPECT_FALSE(grid.switches().dragRequireOption);
-    EXPECT_TRUE(grid.activePresets.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
 }
 
 TEST(GridPresetLogTextTest, GutterAndPaddingPrintTruncatedWhenTheyFitElseAsTheirDoubleText) {

@@ -103,7 +103,7 @@ TEST_F(DragSessionTest, PointerThresholdLogsUntilTwelvePointsAndThenStaysPassed)
     sim().runFor(0.02);
     EXPECT_TRUE(logged("updateHighlight early-exit: pointer threshold not exceeded (dx=6.5, dy=8.0)"));
     EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
-    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
     platform::SimInput::shared().moveMouse({312, 700});
     sim().runFor(0.02);
     EXPECT_TRUE(grid.dragSession().state().dragExceededThreshold);
@@ -120,9 +120,9 @@ TEST_F(DragSessionTest, PointerThresholdLogsUntilTwelvePointsAndThenStaysPassed)
 TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
     RoriDeru grid;
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlays[1] = overlay;
+    grid.overlayLifecycle().adopt(1, overlay);
     const GridPreset preset(2, 2, 0, 0);
-    grid.activePresets[1] = preset;
+    grid.overlayLifecycle().setActivePreset(1, preset);
     grid.setDragAssumeTileSize(true);
     const DragTargeting::Target target{1, builtIn(), preset};
     const Rect t0{0, 0, 720, 450};
@@ -141,8 +141,7 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
         SCOPED_TRACE(step.at);
         sim().runFor(start + step.at - sim().now());
         platform::SimInput::shared().moveMouse(step.pointer);
-        DragTargeting::highlight(grid, grid.dragSession().tiles(),
-                                 grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
+        grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
         EXPECT_EQ(grid.dragSession().tiles().lastTileForScreen.at(1), step.tile);
         EXPECT_EQ(overlay->calls.back(), "setHighlight " + platform::NSStringFromRect(toCGRect(step.tile)));
     }
@@ -150,14 +149,13 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
 
 TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     RoriDeru grid;
-    grid.debugEnabled = true;
+    grid.setDebugEnabled(true);
     auto overlay = std::make_shared<SystemOverlayWindow>(builtIn());
     const GridPreset preset(2, 2, 0, 0);
-    grid.activePresets[1] = preset;
+    grid.overlayLifecycle().setActivePreset(1, preset);
     const DragTargeting::Target target{1, builtIn(), preset};
     platform::SimInput::shared().moveMouse({1000, 200});
-    DragTargeting::highlight(grid, grid.dragSession().tiles(),
-                                 grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
+    grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
     const auto& view = overlay->view();
     ASSERT_TRUE(view.debugTextLayer->string.has_value());
     EXPECT_EQ(*view.debugTextLayer->string,
@@ -170,10 +168,9 @@ TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     EXPECT_EQ(view.debugCenterLayer->path->elements().at(0).rect, (platform::CGRect{996.5, 196.5, 7, 7}));
 
     // Without debugging nothing is drawn.
-    grid.debugEnabled = false;
+    grid.setDebugEnabled(false);
     auto plain = std::make_shared<SystemOverlayWindow>(builtIn());
-    DragTargeting::highlight(grid, grid.dragSession().tiles(),
-                             grid.dragSession().state().dragExceededThreshold, target, *plain, {100, 500, 400, 300});
+    grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *plain, {100, 500, 400, 300});
     EXPECT_TRUE(plain->view().debugTextLayer->hidden);
     EXPECT_FALSE(plain->view().debugWindowLayer->path.has_value());
 }
@@ -200,9 +197,9 @@ TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         for (auto display : c.overlays)
-            grid.overlays[display] = std::make_shared<RecordingOverlay>();
+            grid.overlayLifecycle().adopt(display, std::make_shared<RecordingOverlay>());
         for (auto display : c.presets)
-            grid.activePresets[display] = GridPreset(2, 2, 0, 0);
+            grid.overlayLifecycle().setActivePreset(display, GridPreset(2, 2, 0, 0));
         platform::SimInput::shared().moveMouse(c.pointer);
         const auto best = grid.bestOverlay(c.window);
         ASSERT_EQ(best.has_value(), c.expected.has_value());
@@ -216,7 +213,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     RoriDeru grid;
     grid.setLiveResizeDuringDrag(true);
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlays[1] = overlay;
+    grid.overlayLifecycle().adopt(1, overlay);
     desk().setWindowFrame(notesWindow, {400, 350, 200, 100});
     const GridPreset preset(2, 2, 0, 0);
     sim().runFor(1.0);
@@ -251,8 +248,8 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
 TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.activePresets[1] = GridPreset(2, 2, 0, 4);
-    grid.overlays[1] = std::make_shared<RecordingOverlay>();
+    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 4));
+    grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().moveMouse({1000, 200});
     grid.snapFrontmostWindowToNearestTileIfApplicable();
@@ -283,8 +280,8 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.activePresets[1] = GridPreset(2, 2, 0, 0);
-        grid.overlays[1] = std::make_shared<RecordingOverlay>();
+        grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
+        grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
         desk().setWindowFrame(notesWindow, c.window);
         platform::SimInput::shared().moveMouse(c.pointer);
         grid.snapFrontmostWindowToNearestTileIfApplicable();
@@ -302,7 +299,7 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     EXPECT_EQ(grid.dragMonitors().dragMonitor(), drag);
     EXPECT_EQ(grid.dragMonitors().upMonitor(), up);
 
-    grid.overlays[1] = std::make_shared<RecordingOverlay>();
+    grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
     grid.beginExternalDrag();
     editSession(grid, [&](auto& state) { state.dragExceededThreshold = true; });
     grid.stopMonitoring();
@@ -310,7 +307,7 @@ TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     EXPECT_FALSE(grid.dragSession().state().isDragging);
     EXPECT_FALSE(grid.dragSession().state().sampleTimer);
     EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
-    EXPECT_EQ(grid.overlays.size(), 1u);
+    EXPECT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
     grid.stopMonitoring();
 
     platform::UserDefaults::standard().set(false, settings::snappingEnabled.key);
@@ -341,17 +338,17 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
         SCOPED_TRACE(c.shift);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+        grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::SimInput::shared().moveMouse({300, 790});
         grid.beginExternalDrag();
         platform::SimInput::shared().moveMouse({320, 790});
         desk().setWindowFrame(notesWindow, {100 + c.shift, 500, 400, 300});
         sim().runFor(0.05);
-        EXPECT_EQ(!grid.overlays.empty(), c.shows);
+        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.shows);
         EXPECT_EQ(grid.dragSession().state().createdOverlaysForDragSession, c.shows);
         grid.endExternalDrag();
-        EXPECT_TRUE(grid.overlays.empty());
+        EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
         const bool snapped = toRect(notesFrame()) != (Rect{100 + c.shift, 500, 400, 300});
         EXPECT_EQ(snapped, c.shows);
         EXPECT_FALSE(grid.dragSession().state().isDragging);
@@ -362,17 +359,17 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
 TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlays[1] = overlay;
+    grid.overlayLifecycle().adopt(1, overlay);
     platform::SimInput::shared().moveMouse({300, 790});
     grid.beginExternalDrag();
     platform::SimInput::shared().moveMouse({1000, 200});
     desk().setWindowFrame(notesWindow, {900, 100, 400, 300});
     sim().runFor(0.05);
     grid.endExternalDrag();
-    ASSERT_EQ(grid.overlays.size(), 1u);
-    EXPECT_EQ(grid.overlays.at(1), overlay);
+    ASSERT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
+    EXPECT_EQ(grid.overlayLifecycle().overlays().at(1), overlay);
     EXPECT_EQ(std::count(overlay->calls.begin(), overlay->calls.end(), "orderOut"), 0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 450}));
 }
@@ -381,7 +378,7 @@ TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
     RoriDeru grid;
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlays[1] = overlay;
+    grid.overlayLifecycle().adopt(1, overlay);
     platform::SimInput::shared().moveMouse({300, 790});
     grid.beginExternalDrag();
     platform::SimInput::shared().moveMouse({900, 300});
@@ -398,13 +395,13 @@ TEST_F(DragFlowTest, ScreenChangeReframesOnlyDisplaysWithAnOverlay) {
     RoriDeru grid;
     auto one = std::make_shared<RecordingOverlay>();
     auto gone = std::make_shared<RecordingOverlay>();
-    grid.overlays[1] = one;
-    grid.overlays[7] = gone;
+    grid.overlayLifecycle().adopt(1, one);
+    grid.overlayLifecycle().adopt(7, gone);
     addDisplay2();
     EXPECT_NE(std::find(one->calls.begin(), one->calls.end(), "setFrame {{0, 0}, {1440, 900}} display"),
               one->calls.end());
     EXPECT_TRUE(gone->calls.empty());
-    EXPECT_FALSE(grid.overlays.count(2));
+    EXPECT_FALSE(grid.overlayLifecycle().overlays().count(2));
 }
 
 TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
@@ -430,12 +427,12 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
 TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+    grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
     sim().runFor(1.0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
-    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
     EXPECT_FALSE(grid.dragSession().state().isDragging);
     EXPECT_FALSE(grid.dragSession().state().sampleTimer);
 }
@@ -457,7 +454,7 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+        grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::WindowSpec spec = window("Doc", {100, 500, 400, 300});
         spec.movesWithTitleBarDrag = c.moves;
@@ -470,13 +467,13 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
             input.moveMouse({300 + 90.0 * step, 790 - 29.0 * step});
             sim().runFor(0.02);
         }
-        EXPECT_EQ(!grid.overlays.empty(), c.overlayBeforeLag);
+        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.overlayBeforeLag);
         sim().runFor(0.3);
-        EXPECT_EQ(!grid.overlays.empty(), c.moves);
+        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.moves);
         input.mouseUp();
         sim().runFor(0.5);
         EXPECT_EQ(toRect(notesFrame()), c.dropped);
-        EXPECT_TRUE(grid.overlays.empty());
+        EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
         EXPECT_FALSE(grid.dragSession().state().isDragging);
     }
 }
@@ -526,7 +523,7 @@ TEST_F(DragTilingTest, ATransientLayoutTakesTheDragAndTheGridDoesNotSnap) {
     RoriDeru grid;
     grid.setTilingController(controller);
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.activePresets[1] = GridPreset(2, 2, 0, 0);
+    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
     dragNotes(grid);
     EXPECT_TRUE(grid.dragSession().state().tilingDragActive);
     ASSERT_FALSE(events.empty());
@@ -579,12 +576,12 @@ TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     platform::SimInput::shared().moveMouse({900, 300});
     desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
     sim().runFor(0.05);
-    ASSERT_FALSE(grid.overlays.empty());
+    ASSERT_FALSE(grid.overlayLifecycle().overlays().empty());
     grid.hideAll(false);
-    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
     grid.endExternalDrag();
     EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
-    EXPECT_TRUE(grid.overlays.empty());
+    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
     EXPECT_FALSE(grid.dragSession().state().createdOverlaysForDragSession);
 }
 
@@ -592,7 +589,7 @@ TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     RoriDeru grid;
     grid.setLiveResizeDuringDrag(true);
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.activePresets[1] = GridPreset(1, 2, 0, 0);
+    grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
     sim().runFor(0.48);

@@ -1,3 +1,5 @@
+#include "snapping/GridLayout.hpp"
+#include "snapping/GridPresetStorage.hpp"
 #include "snapping/RoriDeru.hpp"
 
 #include <gtest/gtest.h>
@@ -24,9 +26,9 @@ TEST(Preset, ConstructorRaisesOutOfRangeValues) {
 }
 
 TEST(PresetText, WritesShortestNumbersWithAFraction) {
-    EXPECT_EQ(RoriDeru::presetText(Preset(2, 3, 8, 0)), "2,3,8.0,0.0");
-    EXPECT_EQ(RoriDeru::presetText(Preset(1, 2, 12.5, 0)), "1,2,12.5,0.0");
-    EXPECT_EQ(RoriDeru::presetText(Preset(4, 4, 0.1, 3)), "4,4,0.1,3.0");
+    EXPECT_EQ(GridPresetStorage::text(Preset(2, 3, 8, 0)), "2,3,8.0,0.0");
+    EXPECT_EQ(GridPresetStorage::text(Preset(1, 2, 12.5, 0)), "1,2,12.5,0.0");
+    EXPECT_EQ(GridPresetStorage::text(Preset(4, 4, 0.1, 3)), "4,4,0.1,3.0");
 }
 
 struct ParseCase {
@@ -71,7 +73,7 @@ TEST(ParsePreset, ReadsStoredTexts) {
         {"2,3,-nan,7", Preset(2, 3, 0, 7)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RoriDeru::parsePreset(c.text), c.expected) << c.text;
+        EXPECT_EQ(GridPresetStorage::parse(c.text), c.expected) << c.text;
     }
 }
 
@@ -110,7 +112,7 @@ TEST(Tiles, RowMajorFromTheBottomRow) {
 
 TEST(Tiles, CustomEdgesReplaceTheEvenGridWhenTheyFit) {
     RoriDeru grid;
-    grid.customPresetEdges[1] = {{0, 0.25, 1}, {0, 1}};
+    grid.overlayLifecycle().setCustomEdges(1, {{0, 0.25, 1}, {0, 1}});
     const auto custom = grid.tiles({100, 0, 1000, 800}, 2, 1, Preset(1, 2, 10, 0));
     ASSERT_EQ(custom.size(), 2u);
     EXPECT_EQ(custom[0], (Rect{100, 0, 250, 800}));
@@ -140,10 +142,10 @@ TEST(PickSnapTile, PrefersAnEdgeMatchThenTheLargestOverlap) {
 
 TEST(InsetByPadding, NeverGivesANegativeSize) {
     const Rect tile{100, 200, 300, 40};
-    EXPECT_EQ(RoriDeru::insetByPadding(tile, 4), (Rect{104, 204, 292, 32}));
-    EXPECT_EQ(RoriDeru::insetByPadding(tile, 30), (Rect{130, 220, 240, 0}));
-    EXPECT_EQ(RoriDeru::insetByPadding(tile, 500), (Rect{250, 220, 0, 0}));
-    EXPECT_EQ(RoriDeru::insetByPadding(tile, -3), tile);
+    EXPECT_EQ(GridLayout::insetByPadding(tile, 4), (Rect{104, 204, 292, 32}));
+    EXPECT_EQ(GridLayout::insetByPadding(tile, 30), (Rect{130, 220, 240, 0}));
+    EXPECT_EQ(GridLayout::insetByPadding(tile, 500), (Rect{250, 220, 0, 0}));
+    EXPECT_EQ(GridLayout::insetByPadding(tile, -3), tile);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
     }
 
     std::string overlayToast(RoriDeru& grid) {
-        const auto overlay = std::dynamic_pointer_cast<SystemOverlayWindow>(grid.overlays.at(1));
+        const auto overlay = std::dynamic_pointer_cast<SystemOverlayWindow>(grid.overlayLifecycle().overlays().at(1));
         return overlay->view().toastTextLayer->string.value_or("");
     }
 };

@@ -1,3 +1,4 @@
+#include "snapping/GridPresetStorage.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Error.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -55,7 +56,7 @@ TEST_F(SnapMainThreadTest, StateAndSettingsCallsFailOnAWorkerNamingTheCall) {
         sim().reset();
     }
     // Nothing was stored by the refused save.
-    EXPECT_EQ(grid.loadPreset(4), RoriDeru::fallbackPreset());
+    EXPECT_EQ(grid.loadPreset(4), GridPreset::fallback());
 }
 #endif
 
@@ -74,7 +75,7 @@ TEST_F(SnapMainThreadTest, PureCalculationsRunOnAnyThread) {
                     {metrics.colXs[c], metrics.rowYs[r], metrics.colWidths[c], metrics.rowHeights[r]});
         const auto tile = RoriDeru::pickSnapTile({850, 450, 200, 200}, tiles, 16);
         if (tile && RoriDeru::rowCol(*tile, tiles, 3) == RoriDeru::RowCol{2, 3}) ++done;
-        if (RoriDeru::parsePreset("2,3,nan,0") == RoriDeru::Preset(2, 3, 0, 0)) ++done;
+        if (GridPresetStorage::parse("2,3,nan,0") == RoriDeru::Preset(2, 3, 0, 0)) ++done;
     });
     sim().runFor(1.0);
     EXPECT_EQ(done.load(), 3);

@@ -50,7 +50,7 @@ TEST_F(SnapScreenTest, PresetsAndTilesOfAScreen) {
     grid.savePreset(RoriDeru::Preset(1, 3, 10, 2), screens[1]);
     EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_2"), "1,3,10.0,2.0");
     EXPECT_EQ(grid.loadPreset(screens[1]), RoriDeru::Preset(1, 3, 10, 2));
-    EXPECT_EQ(grid.loadPreset(screens[0]), RoriDeru::fallbackPreset());
+    EXPECT_EQ(grid.loadPreset(screens[0]), GridPreset::fallback());
 
     // Tiles cover the visible frame (not the Stage Manager frame) at the screen's scale.
     const auto tiles = grid.tiles(screens[1], grid.loadPreset(screens[1]));
@@ -69,7 +69,7 @@ TEST_F(SnapScreenTest, PresetOfAnUnnumberedScreenIsNeitherStoredNorRead) {
     ASSERT_EQ(screens.size(), 1u);
     RoriDeru::shared().savePreset(RoriDeru::Preset(3, 3, 0, 0), screens[0]);
     EXPECT_TRUE(UserDefaults::standard().dictionaryRepresentation().empty());
-    EXPECT_EQ(RoriDeru::shared().loadPreset(screens[0]), RoriDeru::fallbackPreset());
+    EXPECT_EQ(RoriDeru::shared().loadPreset(screens[0]), GridPreset::fallback());
 }
 
 TEST_F(SnapScreenTest, ScreenForRectTakesTheLargestOverlap) {

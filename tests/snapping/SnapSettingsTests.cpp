@@ -177,8 +177,8 @@ TEST_F(SnapSettingsTest, PresetsAreStoredUnderTheDisplayNumber) {
         // A malformed value is left as it was.
         EXPECT_EQ(UserDefaults::standard().objectForKey("WMPreset_9"), c.stored);
     }
-    EXPECT_EQ(grid.loadPreset(std::nullopt), RoriDeru::fallbackPreset());
-    EXPECT_EQ(grid.loadPreset(99991), RoriDeru::fallbackPreset());
+    EXPECT_EQ(grid.loadPreset(std::nullopt), GridPreset::fallback());
+    EXPECT_EQ(grid.loadPreset(99991), GridPreset::fallback());
     grid.savePreset(RoriDeru::Preset(4, 4, 0, 0), std::nullopt);
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation().size(), 2u);
 }
@@ -201,12 +201,12 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
     UserDefaults::standard().set("2,3,8.0", "WMPreset_3");
-    EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
+    EXPECT_EQ(RoriDeru::shared().loadPreset(3), GridPreset::fallback());
     EXPECT_EQ(logText(), "");
     UserDefaults::standard().set("100000,100000,0,0", "WMPreset_3");
     // Read on every drag tick, logged once.
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(RoriDeru::shared().loadPreset(3), RoriDeru::fallbackPreset());
+        EXPECT_EQ(RoriDeru::shared().loadPreset(3), GridPreset::fallback());
     EXPECT_EQ(logText(),
               "[RoriDeru] Ignoring grid preset \"100000,100000,0,0\": rows and columns must be finite "
               "and at most 64, gutter and padding not infinite; using 2x2\n");
@@ -218,7 +218,7 @@ TEST_F(SnapSettingsTest, OnlyAnAbsurdPresetIsLogged) {
 
 TEST_F(SnapSettingsTest, AbsurdPresetsFromAnyRouteLayOutAsTheFallbackGrid) {
     const Rect frame{0, 0, 1200, 800};
-    const auto fallbackTiles = RoriDeru::shared().tiles(frame, 2, 1, RoriDeru::fallbackPreset());
+    const auto fallbackTiles = RoriDeru::shared().tiles(frame, 2, 1, GridPreset::fallback());
     ASSERT_EQ(fallbackTiles.size(), 4u);
     const double inf = std::numeric_limits<double>::infinity();
     const struct {

@@ -79,7 +79,7 @@ public:
     /// Puts a recording overlay on a display and returns it.
     std::shared_ptr<RecordingOverlay> addOverlay(std::uint32_t display) {
         auto overlay = std::make_shared<RecordingOverlay>();
-        overlays[display] = overlay;
+        overlayLifecycle().adopt(display, overlay);
         return overlay;
     }
 
