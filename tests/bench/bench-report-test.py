@@ -99,6 +99,8 @@ def main():
         problems += [f"table lacks {text!r}:\n{table.stdout}" for text in texts if text not in table.stdout]
         if check_exit == 1 and "REGRESSION" not in check.stdout:
             problems.append("check named no regressed operation")
+        if "baseline median" not in check.stdout:
+            problems.append(f"check printed no comparison with the baseline:\n{check.stdout}")
         failures += bool(problems)
         print(("FAIL " if problems else "ok   ") + what)
         for problem in problems:
