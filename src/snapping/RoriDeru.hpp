@@ -72,15 +72,15 @@ class TilingController;
 ///   the last other application activated, which `ActiveApplicationTracker` owns;
 /// - moving that window, full screen and the explicit snaps: `GridWindowMover`;
 /// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
-///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer,
-///   the tiles tracked per display and the hand-off to the tiling controller) and the overlay,
-///   tile and live resize under the drag (`DragTargeting`, working on the session's tiles).
+///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer
+///   and the hand-off to the tiling controller) and the overlay, tile and live resize under the
+///   drag (`DragTargeting`, the session's part that owns the tiles tracked per display).
 /// The drag switches are a `SnapSwitches` value the snap grid holds privately. Components that
 /// need one another hold references to each other, given at construction; they reach back to the
-/// snap grid only for its replaceable seams. The shell and the preferences change the snap grid
-/// only through its operations. The
-/// entry points that the state code calls through are the virtual seams `showOverlay`,
-/// `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
+/// snap grid only for its replaceable seams and for the operations that span components (the
+/// monitors, the target window). The shell and the preferences change the snap grid only through
+/// its operations. The entry points that the state code calls through are the virtual seams
+/// `showOverlay`, `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -442,7 +442,7 @@ public:
     void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                        const Preset& preset);
 
-    // State (main thread; never persisted)
+    // Constants
 
     /// Pointer travel before a drag counts, points.
     static constexpr double dragThresholdPixels = 12.0;
@@ -466,7 +466,7 @@ public:
     const PresetMarking& presetMarking() const { return marking_; }
     /// The last activated application other than this program.
     ActiveApplicationTracker& activeApplications() { return activeApplications_; }
-    /// The drag session: its fields, timer and tracked tiles.
+    /// The drag session: its fields, its timer and its targeting with the tracked tiles.
     DragSession& dragSession() { return session_; }
     const DragSession& dragSession() const { return session_; }
     /// The global mouse monitors of the drag pipeline.
