@@ -5,6 +5,7 @@
 #include "platform/dispatch/DispatchQueue.hpp"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,6 +51,9 @@ public:
 
 private:
     std::vector<Layout> readStrict() const;
+    /// The first stored layout that `matches`, on the store's queue; none when there is none or
+    /// the file cannot be read or decoded.
+    std::optional<Layout> firstLayout(const std::function<bool(const Layout&)>& matches);
     struct LenientRead {
         std::vector<Layout> layouts;
         /// True when a file is there that could not be read or decoded.

@@ -1,9 +1,6 @@
 #include "model/DefaultProfileStore.hpp"
 
-#include "model/Log.hpp"
 #include "model/StoreFile.hpp"
-
-#include "platform/foundation/Error.hpp"
 
 #include <algorithm>
 
@@ -16,7 +13,7 @@ constexpr const char* kTag = "[ProfileStore]";
 } // namespace
 
 DefaultProfileStore::DefaultProfileStore(std::optional<std::filesystem::path> storageURL)
-    : url_(storageURL ? std::move(*storageURL) : StoreFile::defaultLocation("profiles.json").value_or(""))
+    : url_(StoreFile::location(std::move(storageURL), "profiles.json"))
     , queue_("com.tilmora.profiles") {}
 
 std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
@@ -24,7 +21,7 @@ std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
 }
 
 void DefaultProfileStore::persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const {
-    if (url_.empty()) throw platform::Error("no Application Support folder to store the profiles in");
+    StoreFile::requireLocation(url_, "profiles");
     StoreFile::writeArray(url_, profiles, setAsideFirst, kTag);
 }
 
@@ -34,8 +31,8 @@ std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto [profiles, unusable, decodingError] = StoreFile::readArrayLenient<LayoutProfile>(url_, kTag);
-        if (decodingError) print(std::string(kTag) + " " + url_.string() + " does not decode: " + *decodingError);
+        auto read = StoreFile::readArrayToRewrite<LayoutProfile>(url_, kTag);
+        auto& profiles = read.elements;
         auto existing = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const LayoutProfile& stored) { return stored.id == profile.id; });
         if (existing != profiles.end()) {
@@ -43,7 +40,7 @@ void DefaultProfileStore::save(const LayoutProfile& profile) {
         } else {
             profiles.push_back(profile);
         }
-        persist(profiles, unusable);
+        persist(profiles, read.unusable);
     }));
 }
 

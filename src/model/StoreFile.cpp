@@ -46,6 +46,21 @@ std::optional<std::filesystem::path> defaultLocation(std::string_view fileName) 
     return *support / "Tilmora" / std::string(fileName);
 }
 
+std::filesystem::path location(std::optional<std::filesystem::path> storageURL, std::string_view fileName) {
+    if (storageURL) return std::move(*storageURL);
+    return defaultLocation(fileName).value_or("");
+}
+
+void requireLocation(const std::filesystem::path& path, std::string_view what) {
+    if (path.empty())
+        throw platform::Error("no Application Support folder to store the " + std::string(what) + " in");
+}
+
+void logDecodingError(const std::filesystem::path& path, std::string_view tag,
+                      const std::optional<std::string>& decodingError) {
+    if (decodingError) print(std::string(tag) + " " + path.string() + " does not decode: " + *decodingError);
+}
+
 std::optional<std::string> read(const std::filesystem::path& path) {
     try {
         return platform::FileSystem::readRegularFile(path, maxFileBytes);
