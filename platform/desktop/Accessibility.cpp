@@ -40,6 +40,20 @@ AXError resolve(DesktopModel& m, const AXUIElement& e, WindowRecord*& window) {
     return kAXErrorSuccess;
 }
 
+/// The value of a window part that answers a fixed set of attributes (a zoom button, a tab):
+/// `value` becomes the one paired with `attr`; unsupported for any other attribute.
+AXError copyFixedAttribute(const std::string& attr,
+                           std::initializer_list<std::pair<std::string_view, CFValue>> attributes,
+                           CFValue& value) {
+    for (const auto& [name, answer] : attributes) {
+        if (name == attr) {
+            value = answer;
+            return kAXErrorSuccess;
+        }
+    }
+    return kAXErrorAttributeUnsupported;
+}
+
 AXUIElement windowElement(pid_t pid, std::uint32_t number) {
     AXUIElement e;
     e.pid = pid;
@@ -130,21 +144,11 @@ AXError AXUIElementCopyAttributeValue(const AXUIElement& e, const std::string& a
         return kAXErrorSuccess;
     }
     case AXUIElement::Kind::zoomButton:
-        if (attr == "AXRole")
-            value = CFValue("AXButton");
-        else if (attr == "AXSubrole")
-            value = CFValue("AXZoomButton");
-        else
-            return kAXErrorAttributeUnsupported;
-        return kAXErrorSuccess;
+        return copyFixedAttribute(
+            attr, {{"AXRole", CFValue("AXButton")}, {"AXSubrole", CFValue("AXZoomButton")}}, value);
     case AXUIElement::Kind::tab:
-        if (attr == "AXRole")
-            value = CFValue("AXRadioButton");
-        else if (attr == "AXTitle")
-            value = CFValue(w->spec.title);
-        else
-            return kAXErrorAttributeUnsupported;
-        return kAXErrorSuccess;
+        return copyFixedAttribute(
+            attr, {{"AXRole", CFValue("AXRadioButton")}, {"AXTitle", CFValue(w->spec.title)}}, value);
     case AXUIElement::Kind::window:
         break;
     }

@@ -87,24 +87,26 @@ ModifierFlags NSEvent::currentModifierFlags() {
     return input_detail::state().held;
 }
 
-std::shared_ptr<EventMonitor> NSEvent::addGlobalMonitorForEvents(EventTypeMask mask, GlobalHandler handler) {
-    if (!handler) return nullptr;
+std::shared_ptr<EventMonitor> input_detail::MonitorAccess::install(EventTypeMask mask,
+                                                                   NSEvent::GlobalHandler global,
+                                                                   NSEvent::LocalHandler local) {
     auto m = std::shared_ptr<EventMonitor>(new EventMonitor());
-    m->local_ = false;
+    m->local_ = static_cast<bool>(local);
     m->mask_ = mask;
-    m->global_ = std::move(handler);
+    m->global_ = std::move(global);
+    m->localHandler_ = std::move(local);
     input_detail::state().monitors.push_back(m);
     return m;
 }
 
+std::shared_ptr<EventMonitor> NSEvent::addGlobalMonitorForEvents(EventTypeMask mask, GlobalHandler handler) {
+    if (!handler) return nullptr;
+    return input_detail::MonitorAccess::install(mask, std::move(handler), nullptr);
+}
+
 std::shared_ptr<EventMonitor> NSEvent::addLocalMonitorForEvents(EventTypeMask mask, LocalHandler handler) {
     if (!handler) return nullptr;
-    auto m = std::shared_ptr<EventMonitor>(new EventMonitor());
-    m->local_ = true;
-    m->mask_ = mask;
-    m->localHandler_ = std::move(handler);
-    input_detail::state().monitors.push_back(m);
-    return m;
+    return input_detail::MonitorAccess::install(mask, nullptr, std::move(handler));
 }
 
 void NSEvent::removeMonitor(const std::shared_ptr<EventMonitor>& monitor) {

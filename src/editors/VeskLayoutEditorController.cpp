@@ -129,6 +129,23 @@ void VeskLayoutEditorController::beginNewSingleTilePreset() {
     suppressAutoTileSync_ = false;
 }
 
+bool VeskLayoutEditorController::storePreset(const VeskPreset& preset, const char* mode) {
+    if (!onSavePreset_) return true;
+    try {
+        onSavePreset_(preset);
+        return true;
+    } catch (const std::exception& e) {
+        log(std::string("save failed (") + mode + ") id=" + preset.id.uuidString() + " error=" + e.what());
+        statusMessage_.set(std::string("Failed to save preset: ") + e.what());
+        return false;
+    }
+}
+
+void VeskLayoutEditorController::logSaved(const VeskPreset& preset, const char* mode) const {
+    log(std::string("save ok (") + mode + ") id=" + preset.id.uuidString() + " name=" + preset.name +
+        " kind=" + kindText(preset.kind) + " tiles=" + std::to_string(preset.tiles.size()));
+}
+
 void VeskLayoutEditorController::saveCurrentPreset() {
     const std::string trimmed = platform::Text::trimmingWhitespaceAndNewlines(editingName_.get());
     if (trimmed.empty() || tiles_.get().empty()) {
@@ -150,20 +167,11 @@ void VeskLayoutEditorController::saveCurrentPreset() {
         preset.name = newName;
         preset.kind = editingKind_.get();
         preset.tiles = isGrid ? defaultGridTiles() : tiles_.get();
-        if (onSavePreset_) {
-            try {
-                onSavePreset_(preset);
-            } catch (const std::exception& e) {
-                log("save failed (update) id=" + preset.id.uuidString() + " error=" + e.what());
-                statusMessage_.set(std::string("Failed to save preset: ") + e.what());
-                return;
-            }
-        }
+        if (!storePreset(preset, "update")) return;
         auto updated = presets_.get();
         updated[index] = preset;
         presets_.set(sortedBySortOrder(std::move(updated)));
-        log("save ok (update) id=" + preset.id.uuidString() + " name=" + newName + " kind=" + kindText(preset.kind) +
-            " tiles=" + std::to_string(preset.tiles.size()));
+        logSaved(preset, "update");
         statusMessage_.set(localizedFormat("layoutEditor.status.updatedPresetFormat", {newName}));
         return;
     }
@@ -172,21 +180,12 @@ void VeskLayoutEditorController::saveCurrentPreset() {
     if (newName != trimmed) editingName_.set(newName);
     VeskPreset preset{platform::UUID(), newName, editingKind_.get(), displayId_,
                       isGrid ? defaultGridTiles() : tiles_.get(), nextOrder};
-    if (onSavePreset_) {
-        try {
-            onSavePreset_(preset);
-        } catch (const std::exception& e) {
-            log("save failed (new) id=" + preset.id.uuidString() + " error=" + e.what());
-            statusMessage_.set(std::string("Failed to save preset: ") + e.what());
-            return;
-        }
-    }
+    if (!storePreset(preset, "new")) return;
     auto updated = presets_.get();
     updated.push_back(preset);
     presets_.set(sortedBySortOrder(std::move(updated)));
     selectedPresetID_.set(preset.id);
-    log("save ok (new) id=" + preset.id.uuidString() + " name=" + newName + " kind=" + kindText(preset.kind) +
-        " tiles=" + std::to_string(preset.tiles.size()));
+    logSaved(preset, "new");
     statusMessage_.set(localizedFormat("layoutEditor.status.savedNewPresetFormat", {newName}));
 }
 
