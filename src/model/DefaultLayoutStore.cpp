@@ -1,20 +1,12 @@
 #include "model/DefaultLayoutStore.hpp"
 
-#include "model/StoreFile.hpp"
-
 #include <algorithm>
 #include <unordered_set>
 
 namespace tilmora {
 
-namespace {
-
-constexpr const char* kTag = "[LayoutStore]";
-
-} // namespace
-
 DefaultLayoutStore::DefaultLayoutStore(std::optional<std::filesystem::path> storageURL)
-    : url_(StoreFile::location(std::move(storageURL), "layouts.json"))
+    : file_(std::move(storageURL), "layouts.json", "[LayoutStore]", "layouts")
     , queue_("com.tilmora.layouts") {}
 
 std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layout> layouts) {
@@ -30,11 +22,11 @@ std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layou
 }
 
 std::vector<Layout> DefaultLayoutStore::readStrict() const {
-    return dedupedByIdKeepingLast(StoreFile::readArray<Layout>(url_, kTag));
+    return dedupedByIdKeepingLast(file_.read());
 }
 
 DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
-    auto read = StoreFile::readArrayToRewrite<Layout>(url_, kTag);
+    auto read = file_.readToRewrite();
     const std::size_t stored = read.elements.size();
     auto layouts = dedupedByIdKeepingLast(std::move(read.elements));
     const bool duplicates = layouts.size() < stored;
@@ -42,15 +34,14 @@ DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
 }
 
 void DefaultLayoutStore::persist(const LenientRead& read) const {
-    StoreFile::requireLocation(url_, "layouts");
     if (read.duplicates) {
         // The file is rewritten without the earlier layouts of a repeated id: the original stays
         // next to it, so none of them is lost.
-        StoreFile::writeArray(url_, read.layouts, true, kTag,
-                              {.suffix = "duplicates", .what = "file with several layouts of one id"});
+        file_.write(read.layouts, true,
+                    {.suffix = "duplicates", .what = "file with several layouts of one id"});
         return;
     }
-    StoreFile::writeArray(url_, read.layouts, read.unusable, kTag);
+    file_.write(read.layouts, read.unusable);
 }
 
 std::vector<Layout> DefaultLayoutStore::allLayouts() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ArrayStoreFile.hpp"
 #include "model/LayoutStore.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
@@ -44,7 +45,7 @@ public:
     void deleteLayout(const LayoutId& layoutId) override;
 
     /// The file this store reads and writes (empty without Application Support).
-    const std::filesystem::path& url() const { return url_; }
+    const std::filesystem::path& url() const { return file_.url(); }
 
     /// Keeps the last occurrence of each id, the survivors in their relative order.
     static std::vector<Layout> dedupedByIdKeepingLast(std::vector<Layout> layouts);
@@ -65,7 +66,7 @@ private:
     /// Encodes and writes `read.layouts`; an unusable file, or one with duplicates, is kept aside.
     void persist(const LenientRead& read) const;
 
-    std::filesystem::path url_;
+    ArrayStoreFile<Layout> file_;
     platform::DispatchQueue queue_;
 };
 

@@ -1,37 +1,20 @@
 #include "model/DefaultProfileStore.hpp"
 
-#include "model/StoreFile.hpp"
-
 #include <algorithm>
 
 namespace tilmora {
 
-namespace {
-
-constexpr const char* kTag = "[ProfileStore]";
-
-} // namespace
-
 DefaultProfileStore::DefaultProfileStore(std::optional<std::filesystem::path> storageURL)
-    : url_(StoreFile::location(std::move(storageURL), "profiles.json"))
+    : file_(std::move(storageURL), "profiles.json", "[ProfileStore]", "profiles")
     , queue_("com.tilmora.profiles") {}
 
-std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
-    return StoreFile::readArray<LayoutProfile>(url_, kTag);
-}
-
-void DefaultProfileStore::persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const {
-    StoreFile::requireLocation(url_, "profiles");
-    StoreFile::writeArray(url_, profiles, setAsideFirst, kTag);
-}
-
 std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
-    return queue_.sync([&] { return readStrict(); });
+    return queue_.sync([&] { return file_.read(); });
 }
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto read = StoreFile::readArrayToRewrite<LayoutProfile>(url_, kTag);
+        auto read = file_.readToRewrite();
         auto& profiles = read.elements;
         auto existing = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const LayoutProfile& stored) { return stored.id == profile.id; });
@@ -40,7 +23,7 @@ void DefaultProfileStore::save(const LayoutProfile& profile) {
         } else {
             profiles.push_back(profile);
         }
-        persist(profiles, read.unusable);
+        file_.write(profiles, read.unusable);
     }));
 }
 

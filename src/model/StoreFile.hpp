@@ -23,18 +23,6 @@ namespace StoreFile {
 /// platform reports no Application Support folder.
 std::optional<std::filesystem::path> defaultLocation(std::string_view fileName);
 
-/// Where a store keeps its file: `storageURL` when given, else `defaultLocation(fileName)`, else
-/// the empty path (no Application Support folder: the store reads as empty).
-std::filesystem::path location(std::optional<std::filesystem::path> storageURL, std::string_view fileName);
-
-/// Throws `platform::Error` "no Application Support folder to store the <what> in" when `path` is
-/// empty; a store calls it before it writes.
-void requireLocation(const std::filesystem::path& path, std::string_view what);
-
-/// Logs through `print` "<tag> <path> does not decode: <decodingError>" when there is an error.
-void logDecodingError(const std::filesystem::path& path, std::string_view tag,
-                      const std::optional<std::string>& decodingError);
-
 /// The largest store file read; a larger one counts as unreadable (and is kept aside by a save).
 inline constexpr std::size_t maxFileBytes = 256u * 1024 * 1024;
 
@@ -123,15 +111,6 @@ LenientRead<T> readArrayLenient(const std::filesystem::path& path, std::string_v
         result.decodingError = error.what();
     }
     return result;
-}
-
-/// `readArrayLenient` for a store about to rewrite its file: a decoding error is logged through
-/// `print` as "<tag> <path> does not decode: <reason>" (see `logDecodingError`).
-template <class T>
-LenientRead<T> readArrayToRewrite(const std::filesystem::path& path, std::string_view tag) {
-    auto read = readArrayLenient<T>(path, tag);
-    logDecodingError(path, tag, read.decodingError);
-    return read;
 }
 
 /// Encodes `elements` as one compact JSON array and writes it through `replace`. Throws
