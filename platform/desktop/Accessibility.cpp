@@ -62,16 +62,22 @@ AXUIElement windowElement(pid_t pid, std::uint32_t number) {
     return e;
 }
 
-void journalWrite(DesktopModel& m, const AXUIElement& e, const std::string& attribute,
-                  const std::string& detail, AXError result) {
+/// Journals an Accessibility call on `e` of `kind` (a write or an action) with its outcome.
+void journalCall(DesktopModel& m, JournalEntry::Kind kind, const AXUIElement& e, const std::string& what,
+                 const std::string& detail, AXError result) {
     JournalEntry j;
-    j.kind = JournalEntry::Kind::axWrite;
+    j.kind = kind;
     j.pid = e.pid;
     j.window = std::uint32_t(e.window);
-    j.what = attribute;
+    j.what = what;
     j.detail = detail;
     j.result = result;
     m.record(j);
+}
+
+void journalWrite(DesktopModel& m, const AXUIElement& e, const std::string& attribute,
+                  const std::string& detail, AXError result) {
+    journalCall(m, JournalEntry::Kind::axWrite, e, attribute, detail, result);
 }
 
 } // namespace
@@ -311,13 +317,7 @@ AXError AXUIElementPerformAction(const AXUIElement& e, const std::string& action
             err = kAXErrorActionUnsupported;
         }
     }
-    JournalEntry j;
-    j.kind = JournalEntry::Kind::axAction;
-    j.pid = e.pid;
-    j.window = std::uint32_t(e.window);
-    j.what = action;
-    j.result = err;
-    m.record(j);
+    journalCall(m, JournalEntry::Kind::axAction, e, action, "", err);
     return err;
 }
 

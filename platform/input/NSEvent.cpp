@@ -33,15 +33,26 @@ std::optional<SpecialKey> NSEvent::specialKey() const {
     return specialKeyForCharacter(*c);
 }
 
-NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
-                          long windowNumber, std::string characters, std::string charactersIgnoringModifiers,
-                          bool isARepeat, std::uint16_t keyCode) {
+namespace {
+
+/// An event with the fields that key and mouse events share.
+NSEvent baseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
+                  long windowNumber) {
     NSEvent e;
     e.type = type;
     e.locationInWindow = location;
     e.modifierFlags = flags;
     e.timestamp = timestamp;
     e.windowNumber = windowNumber;
+    return e;
+}
+
+} // namespace
+
+NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
+                          long windowNumber, std::string characters, std::string charactersIgnoringModifiers,
+                          bool isARepeat, std::uint16_t keyCode) {
+    NSEvent e = baseEvent(type, location, flags, timestamp, windowNumber);
     e.characters = std::move(characters);
     e.charactersIgnoringModifiers = std::move(charactersIgnoringModifiers);
     e.isARepeat = isARepeat;
@@ -51,12 +62,7 @@ NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags,
 
 NSEvent NSEvent::mouseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
                             long windowNumber, long clickCount) {
-    NSEvent e;
-    e.type = type;
-    e.locationInWindow = location;
-    e.modifierFlags = flags;
-    e.timestamp = timestamp;
-    e.windowNumber = windowNumber;
+    NSEvent e = baseEvent(type, location, flags, timestamp, windowNumber);
     e.clickCount = clickCount;
     switch (type) {
     case EventType::rightMouseDown:

@@ -103,11 +103,15 @@ void VeskLayoutEditorController::selectPreset(const std::optional<platform::UUID
     suppressAutoTileSync_ = false;
 }
 
-void VeskLayoutEditorController::beginNewGridPreset() {
+void VeskLayoutEditorController::startNewPreset(const char* nameKey, VeskPresetKind kind) {
     suppressAutoTileSync_ = true;
     selectedPresetID_.set(std::nullopt);
-    editingName_.set(localized("layoutEditor.preset.newGridName"));
-    setEditingKind(VeskPresetKind::grid);
+    editingName_.set(localized(nameKey));
+    setEditingKind(kind);
+}
+
+void VeskLayoutEditorController::beginNewGridPreset() {
+    startNewPreset("layoutEditor.preset.newGridName", VeskPresetKind::grid);
     tiles_.set(defaultGridTiles());
     selectedTileID_.set(tiles_.get().empty() ? std::nullopt : std::optional(tiles_.get().front().id));
     log("beginNewGridPreset rows=" + std::to_string(gridRows_.get()) + " cols=" + std::to_string(gridCols_.get()) +
@@ -117,10 +121,7 @@ void VeskLayoutEditorController::beginNewGridPreset() {
 }
 
 void VeskLayoutEditorController::beginNewSingleTilePreset() {
-    suppressAutoTileSync_ = true;
-    selectedPresetID_.set(std::nullopt);
-    editingName_.set(localized("layoutEditor.preset.newTileName"));
-    setEditingKind(VeskPresetKind::singleTile);
+    startNewPreset("layoutEditor.preset.newTileName", VeskPresetKind::singleTile);
     VeskTile tile{platform::UUID(), localized("layoutEditor.tile.defaultName"), defaultTileRect};
     tiles_.set({tile});
     selectedTileID_.set(tile.id);

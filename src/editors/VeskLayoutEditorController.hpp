@@ -127,6 +127,9 @@ private:
     /// Hands `preset` to the save closure (when there is one); on failure logs "save failed
     /// (<mode>) ...", shows the error in the status line and answers false.
     bool storePreset(const VeskPreset& preset, const char* mode);
+    /// The start of a new preset of `kind`: tile sync held off (the caller releases it), no
+    /// preset selected, the name localized from `nameKey`.
+    void startNewPreset(const char* nameKey, VeskPresetKind kind);
     /// Logs "save ok (<mode>) id=... name=... kind=... tiles=N".
     void logSaved(const VeskPreset& preset, const char* mode) const;
     static std::string localized(const char* key);

@@ -21,6 +21,8 @@
 #include <cctype>
 #include <filesystem>
 #include <ostream>
+#include <string_view>
+#include <utility>
 
 namespace tilmora {
 
@@ -162,6 +164,11 @@ void showAlerts(std::ostream& out) {
     answers.modalWindowsShown = windows.size();
 }
 
+/// The listings that take no argument, by the word that asks for them.
+const std::pair<std::string_view, void (*)(std::ostream&)> listings[] = {
+    {"windows", showWindows}, {"screens", showScreens}, {"apps", showApps},
+    {"spaces", showSpaces},   {"journal", showJournal}, {"alerts", showAlerts}};
+
 void showCommand(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
     auto& out = session.out();
@@ -170,19 +177,10 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
         return;
     }
     if (args.argumentCount() != 1) throw CommandError(kUsage);
-    if (what == "windows") {
-        showWindows(out);
-    } else if (what == "screens") {
-        showScreens(out);
-    } else if (what == "apps") {
-        showApps(out);
-    } else if (what == "spaces") {
-        showSpaces(out);
-    } else if (what == "journal") {
-        showJournal(out);
-    } else if (what == "alerts") {
-        showAlerts(out);
-    } else if (what == "log") {
+    for (const auto& [word, list] : listings) {
+        if (word == what) return list(out);
+    }
+    if (what == "log") {
         // The program's own lines, captured since it launched (they outlive the log file's
         // clearing at launch); the log file's new lines while it has not run.
         std::string text;
