@@ -2,6 +2,7 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "model/EnumName.hpp"
 #include "platform/control/ViewDriver.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/PopUpButton.hpp"
@@ -84,54 +85,21 @@ Line viewLine(const View& view) {
     return line;
 }
 
-const char* kindName(NodeKind kind) {
-    switch (kind) {
-    case NodeKind::empty:
-        return "empty";
-    case NodeKind::vstack:
-        return "vstack";
-    case NodeKind::hstack:
-        return "hstack";
-    case NodeKind::zstack:
-        return "zstack";
-    case NodeKind::scroll:
-        return "scroll";
-    case NodeKind::spacer:
-        return "spacer";
-    case NodeKind::divider:
-        return "divider";
-    case NodeKind::text:
-        return "text";
-    case NodeKind::button:
-        return "button";
-    case NodeKind::textField:
-        return "textField";
-    case NodeKind::stepper:
-        return "stepper";
-    case NodeKind::picker:
-        return "picker";
-    case NodeKind::progress:
-        return "progress";
-    case NodeKind::shape:
-        return "shape";
-    case NodeKind::canvas:
-        return "canvas";
-    case NodeKind::webView:
-        return "webView";
-    case NodeKind::color:
-        return "color";
-    case NodeKind::image:
-        return "image";
-    case NodeKind::component:
-        return "component";
-    case NodeKind::representable:
-        return "representable";
-    case NodeKind::group:
-        return "group";
-    case NodeKind::labeledContent:
-        return "labeledContent";
-    }
-    return "element";
+constexpr EnumName<NodeKind> kindNames[] = {
+    {NodeKind::empty, "empty"},         {NodeKind::vstack, "vstack"},
+    {NodeKind::hstack, "hstack"},       {NodeKind::zstack, "zstack"},
+    {NodeKind::scroll, "scroll"},       {NodeKind::spacer, "spacer"},
+    {NodeKind::divider, "divider"},     {NodeKind::text, "text"},
+    {NodeKind::button, "button"},       {NodeKind::textField, "textField"},
+    {NodeKind::stepper, "stepper"},     {NodeKind::picker, "picker"},
+    {NodeKind::progress, "progress"},   {NodeKind::shape, "shape"},
+    {NodeKind::canvas, "canvas"},       {NodeKind::webView, "webView"},
+    {NodeKind::color, "color"},         {NodeKind::image, "image"},
+    {NodeKind::component, "component"}, {NodeKind::representable, "representable"},
+    {NodeKind::group, "group"},         {NodeKind::labeledContent, "labeledContent"}};
+
+std::string kindName(NodeKind kind) {
+    return std::string(enumName(kindNames, kind, "element"));
 }
 
 /// The first text of a button's label (depth first).

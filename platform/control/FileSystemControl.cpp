@@ -13,24 +13,29 @@ void FileSystemControl::setDates(const std::filesystem::path& path, std::optiona
     knobs.dates[path] = {modification, creation};
 }
 
-void FileSystemControl::setListingError(const std::filesystem::path& folder, std::optional<std::string> error) {
+namespace {
+
+/// Records `error` for `path` in the knobs' table `errors`, or forgets the path's error when none.
+void setError(std::map<std::filesystem::path, std::string> HostKnobs::*errors,
+              const std::filesystem::path& path, std::optional<std::string> error) {
     auto& knobs = HostKnobs::shared();
     std::lock_guard hold(knobs.mutex);
     if (error) {
-        knobs.listingErrors[folder] = *error;
+        (knobs.*errors)[path] = *error;
     } else {
-        knobs.listingErrors.erase(folder);
+        (knobs.*errors).erase(path);
     }
 }
 
+} // namespace
+
+void FileSystemControl::setListingError(const std::filesystem::path& folder,
+                                        std::optional<std::string> error) {
+    setError(&HostKnobs::listingErrors, folder, std::move(error));
+}
+
 void FileSystemControl::setRemovalError(const std::filesystem::path& path, std::optional<std::string> error) {
-    auto& knobs = HostKnobs::shared();
-    std::lock_guard hold(knobs.mutex);
-    if (error) {
-        knobs.removalErrors[path] = *error;
-    } else {
-        knobs.removalErrors.erase(path);
-    }
+    setError(&HostKnobs::removalErrors, path, std::move(error));
 }
 
 void FileSystemControl::setWriteDenied(const std::filesystem::path& path, bool denied) {

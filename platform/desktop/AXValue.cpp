@@ -15,36 +15,40 @@ bool flag(bool DesktopModel::*member) {
     return (*holder).*member;
 }
 
+/// An Accessibility value of `type` holding `held` in `member`; none when creation is told to fail.
+template <class T>
+std::optional<AXValue> create(AXValueType type, T AXValue::*member, const T& held) {
+    if (flag(&DesktopModel::axValueCreationFails)) return std::nullopt;
+    AXValue v;
+    v.type = type;
+    v.*member = held;
+    return v;
+}
+
+/// Reads `member` of `value` into `out` when `value` and the asked `type` are both `held`.
+template <class T>
+bool read(const AXValue& value, AXValueType type, AXValueType held, T AXValue::*member, T& out) {
+    if (value.type != type || type != held || flag(&DesktopModel::axValueConversionFails)) return false;
+    out = value.*member;
+    return true;
+}
+
 } // namespace
 
 std::optional<AXValue> AXValueCreate(const CGPoint& point) {
-    if (flag(&DesktopModel::axValueCreationFails)) return std::nullopt;
-    AXValue v;
-    v.type = AXValueType::cgPoint;
-    v.point = point;
-    return v;
+    return create(AXValueType::cgPoint, &AXValue::point, point);
 }
 
 std::optional<AXValue> AXValueCreate(const CGSize& size) {
-    if (flag(&DesktopModel::axValueCreationFails)) return std::nullopt;
-    AXValue v;
-    v.type = AXValueType::cgSize;
-    v.size = size;
-    return v;
+    return create(AXValueType::cgSize, &AXValue::size, size);
 }
 
 bool AXValueGetValue(const AXValue& value, AXValueType type, CGPoint& out) {
-    if (value.type != type || type != AXValueType::cgPoint || flag(&DesktopModel::axValueConversionFails))
-        return false;
-    out = value.point;
-    return true;
+    return read(value, type, AXValueType::cgPoint, &AXValue::point, out);
 }
 
 bool AXValueGetValue(const AXValue& value, AXValueType type, CGSize& out) {
-    if (value.type != type || type != AXValueType::cgSize || flag(&DesktopModel::axValueConversionFails))
-        return false;
-    out = value.size;
-    return true;
+    return read(value, type, AXValueType::cgSize, &AXValue::size, out);
 }
 
 } // namespace platform

@@ -40,6 +40,20 @@ AXError resolve(DesktopModel& m, const AXUIElement& e, WindowRecord*& window) {
     return kAXErrorSuccess;
 }
 
+/// The value of a window part that answers a fixed set of attributes (a zoom button, a tab):
+/// `value` becomes the one paired with `attr`; unsupported for any other attribute.
+AXError copyFixedAttribute(const std::string& attr,
+                           std::initializer_list<std::pair<std::string_view, CFValue>> attributes,
+                           CFValue& value) {
+    for (const auto& [name, answer] : attributes) {
+        if (name == attr) {
+            value = answer;
+            return kAXErrorSuccess;
+        }
+    }
+    return kAXErrorAttributeUnsupported;
+}
+
 AXUIElement windowElement(pid_t pid, std::uint32_t number) {
     AXUIElement e;
     e.pid = pid;
@@ -48,16 +62,22 @@ AXUIElement windowElement(pid_t pid, std::uint32_t number) {
     return e;
 }
 
-void journalWrite(DesktopModel& m, const AXUIElement& e, const std::string& attribute,
-                  const std::string& detail, AXError result) {
+/// Journals an Accessibility call on `e` of `kind` (a write or an action) with its outcome.
+void journalCall(DesktopModel& m, JournalEntry::Kind kind, const AXUIElement& e, const std::string& what,
+                 const std::string& detail, AXError result) {
     JournalEntry j;
-    j.kind = JournalEntry::Kind::axWrite;
+    j.kind = kind;
     j.pid = e.pid;
     j.window = std::uint32_t(e.window);
-    j.what = attribute;
+    j.what = what;
     j.detail = detail;
     j.result = result;
     m.record(j);
+}
+
+void journalWrite(DesktopModel& m, const AXUIElement& e, const std::string& attribute,
+                  const std::string& detail, AXError result) {
+    journalCall(m, JournalEntry::Kind::axWrite, e, attribute, detail, result);
 }
 
 } // namespace
@@ -130,21 +150,11 @@ AXError AXUIElementCopyAttributeValue(const AXUIElement& e, const std::string& a
         return kAXErrorSuccess;
     }
     case AXUIElement::Kind::zoomButton:
-        if (attr == "AXRole")
-            value = CFValue("AXButton");
-        else if (attr == "AXSubrole")
-            value = CFValue("AXZoomButton");
-        else
-            return kAXErrorAttributeUnsupported;
-        return kAXErrorSuccess;
+        return copyFixedAttribute(
+            attr, {{"AXRole", CFValue("AXButton")}, {"AXSubrole", CFValue("AXZoomButton")}}, value);
     case AXUIElement::Kind::tab:
-        if (attr == "AXRole")
-            value = CFValue("AXRadioButton");
-        else if (attr == "AXTitle")
-            value = CFValue(w->spec.title);
-        else
-            return kAXErrorAttributeUnsupported;
-        return kAXErrorSuccess;
+        return copyFixedAttribute(
+            attr, {{"AXRole", CFValue("AXRadioButton")}, {"AXTitle", CFValue(w->spec.title)}}, value);
     case AXUIElement::Kind::window:
         break;
     }
@@ -307,13 +317,7 @@ AXError AXUIElementPerformAction(const AXUIElement& e, const std::string& action
             err = kAXErrorActionUnsupported;
         }
     }
-    JournalEntry j;
-    j.kind = JournalEntry::Kind::axAction;
-    j.pid = e.pid;
-    j.window = std::uint32_t(e.window);
-    j.what = action;
-    j.result = err;
-    m.record(j);
+    journalCall(m, JournalEntry::Kind::axAction, e, action, "", err);
     return err;
 }
 

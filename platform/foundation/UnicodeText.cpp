@@ -172,17 +172,27 @@ std::optional<double> parseDouble(std::string_view text) {
     return value;
 }
 
-std::string trimmingWhitespaceAndNewlines(std::string_view text) {
-    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t start = 0;
-    while (start < length) {
-        int32_t next = start;
+namespace {
+
+/// The byte offset in `s` (`length` bytes of UTF-8) just past the run of whitespace and newlines
+/// that starts at `i`; `i` itself when none starts there.
+int32_t skipWhitespaceAndNewlines(const uint8_t* s, int32_t i, int32_t length) {
+    while (i < length) {
+        int32_t next = i;
         UChar32 c = 0;
         U8_NEXT(s, next, length, c);
         if (!isWhitespaceOrNewline(c)) break;
-        start = next;
+        i = next;
     }
+    return i;
+}
+
+} // namespace
+
+std::string trimmingWhitespaceAndNewlines(std::string_view text) {
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    const int32_t start = skipWhitespaceAndNewlines(s, 0, length);
     int32_t end = length;
     while (end > start) {
         int32_t previous = end;
@@ -203,13 +213,7 @@ std::string capitalized(std::string_view text) {
     while (i < length) {
         // A run of separators, copied as it is.
         int32_t runStart = i;
-        while (i < length) {
-            int32_t next = i;
-            UChar32 c = 0;
-            U8_NEXT(s, next, length, c);
-            if (!isWhitespaceOrNewline(c)) break;
-            i = next;
-        }
+        i = skipWhitespaceAndNewlines(s, i, length);
         out.append(text.substr(static_cast<std::size_t>(runStart), static_cast<std::size_t>(i - runStart)));
         // A word: its first cased letter in title case, the rest in lower case.
         runStart = i;

@@ -47,21 +47,21 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string escapingInvalidUtf8(std::string_view text) {
-    if (isValidUtf8(text)) return std::string(text);
-    static const char* const hex = "0123456789ABCDEF";
+namespace {
+
+/// `text` (which holds invalid UTF-8) with each byte that starts no valid sequence written by
+/// `invalid`, each backslash as `backslash` and every other valid sequence as it is.
+template <class Invalid>
+std::string rewritingInvalidUtf8(std::string_view text, Invalid invalid, std::string_view backslash) {
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = sequenceLength(text, i);
         if (length == 0) {
-            const auto byte = static_cast<unsigned char>(text[i]);
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
+            invalid(out, static_cast<unsigned char>(text[i]));
             ++i;
         } else if (text[i] == '\\') {
-            out += "\\\\";
+            out += backslash;
             ++i;
         } else {
             out.append(text.substr(i, length));
@@ -71,21 +71,23 @@ std::string escapingInvalidUtf8(std::string_view text) {
     return out;
 }
 
+} // namespace
+
+std::string escapingInvalidUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
+    static const char* const hex = "0123456789ABCDEF";
+    auto escape = [](std::string& out, unsigned char byte) {
+        out += "\\x";
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
+    };
+    return rewritingInvalidUtf8(text, escape, "\\\\");
+}
+
 std::string replacingInvalidUtf8(std::string_view text) {
     if (isValidUtf8(text)) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = sequenceLength(text, i);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        } else {
-            out.append(text.substr(i, length));
-            i += length;
-        }
-    }
-    return out;
+    return rewritingInvalidUtf8(
+        text, [](std::string& out, unsigned char) { out += "\xEF\xBF\xBD"; }, "\\");
 }
 
 } // namespace platform::Text

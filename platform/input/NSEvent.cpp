@@ -33,15 +33,26 @@ std::optional<SpecialKey> NSEvent::specialKey() const {
     return specialKeyForCharacter(*c);
 }
 
-NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
-                          long windowNumber, std::string characters, std::string charactersIgnoringModifiers,
-                          bool isARepeat, std::uint16_t keyCode) {
+namespace {
+
+/// An event with the fields that key and mouse events share.
+NSEvent baseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
+                  long windowNumber) {
     NSEvent e;
     e.type = type;
     e.locationInWindow = location;
     e.modifierFlags = flags;
     e.timestamp = timestamp;
     e.windowNumber = windowNumber;
+    return e;
+}
+
+} // namespace
+
+NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
+                          long windowNumber, std::string characters, std::string charactersIgnoringModifiers,
+                          bool isARepeat, std::uint16_t keyCode) {
+    NSEvent e = baseEvent(type, location, flags, timestamp, windowNumber);
     e.characters = std::move(characters);
     e.charactersIgnoringModifiers = std::move(charactersIgnoringModifiers);
     e.isARepeat = isARepeat;
@@ -51,12 +62,7 @@ NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags,
 
 NSEvent NSEvent::mouseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
                             long windowNumber, long clickCount) {
-    NSEvent e;
-    e.type = type;
-    e.locationInWindow = location;
-    e.modifierFlags = flags;
-    e.timestamp = timestamp;
-    e.windowNumber = windowNumber;
+    NSEvent e = baseEvent(type, location, flags, timestamp, windowNumber);
     e.clickCount = clickCount;
     switch (type) {
     case EventType::rightMouseDown:
@@ -87,24 +93,26 @@ ModifierFlags NSEvent::currentModifierFlags() {
     return input_detail::state().held;
 }
 
-std::shared_ptr<EventMonitor> NSEvent::addGlobalMonitorForEvents(EventTypeMask mask, GlobalHandler handler) {
-    if (!handler) return nullptr;
+std::shared_ptr<EventMonitor> input_detail::MonitorAccess::install(EventTypeMask mask,
+                                                                   NSEvent::GlobalHandler global,
+                                                                   NSEvent::LocalHandler local) {
     auto m = std::shared_ptr<EventMonitor>(new EventMonitor());
-    m->local_ = false;
+    m->local_ = static_cast<bool>(local);
     m->mask_ = mask;
-    m->global_ = std::move(handler);
+    m->global_ = std::move(global);
+    m->localHandler_ = std::move(local);
     input_detail::state().monitors.push_back(m);
     return m;
 }
 
+std::shared_ptr<EventMonitor> NSEvent::addGlobalMonitorForEvents(EventTypeMask mask, GlobalHandler handler) {
+    if (!handler) return nullptr;
+    return input_detail::MonitorAccess::install(mask, std::move(handler), nullptr);
+}
+
 std::shared_ptr<EventMonitor> NSEvent::addLocalMonitorForEvents(EventTypeMask mask, LocalHandler handler) {
     if (!handler) return nullptr;
-    auto m = std::shared_ptr<EventMonitor>(new EventMonitor());
-    m->local_ = true;
-    m->mask_ = mask;
-    m->localHandler_ = std::move(handler);
-    input_detail::state().monitors.push_back(m);
-    return m;
+    return input_detail::MonitorAccess::install(mask, nullptr, std::move(handler));
 }
 
 void NSEvent::removeMonitor(const std::shared_ptr<EventMonitor>& monitor) {

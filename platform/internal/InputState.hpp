@@ -89,6 +89,10 @@ struct State {
 
 /// Reaches the handlers of a monitor token.
 struct MonitorAccess {
+    /// Installs a monitor with `mask`: a local one when `local` is given, else a global one calling
+    /// `global`. Defined with the monitor calls of `NSEvent`.
+    static std::shared_ptr<EventMonitor> install(EventTypeMask mask, NSEvent::GlobalHandler global,
+                                                 NSEvent::LocalHandler local);
     static void callGlobal(const EventMonitor& m, const NSEvent& e) { m.global_(e); }
     static std::optional<NSEvent> callLocal(const EventMonitor& m, const NSEvent& e) {
         return m.localHandler_(e);

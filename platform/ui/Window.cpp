@@ -26,34 +26,28 @@ void tellVisibility(const std::shared_ptr<View>& view, bool visible) {
 
 // --- animator -------------------------------------------------------------------------------
 
-void WindowAnimator::setAlphaValue(double alpha) {
-    requireMainThread("WindowAnimator::setAlphaValue");
+void WindowAnimator::change(const std::string& property, const std::function<void(Window&)>& apply) {
     auto* ctx = AnimationContext::current();
-    long gen = ++window_.generations_["alpha"];
+    long gen = ++window_.generations_[property];
     if (!ctx) {
-        window_.applyAlpha(alpha);
+        apply(window_);
         return;
     }
     auto weak = std::weak_ptr<Responder>(window_.weak_from_this());
-    ctx->addChange([weak, alpha, gen] {
+    ctx->addChange([weak, property, apply, gen] {
         auto w = std::static_pointer_cast<Window>(weak.lock());
-        if (w && w->generations_["alpha"] == gen) w->applyAlpha(alpha);
+        if (w && w->generations_[property] == gen) apply(*w);
     });
+}
+
+void WindowAnimator::setAlphaValue(double alpha) {
+    requireMainThread("WindowAnimator::setAlphaValue");
+    change("alpha", [alpha](Window& window) { window.applyAlpha(alpha); });
 }
 
 void WindowAnimator::setFrame(const Rect& frame, bool) {
     requireMainThread("WindowAnimator::setFrame");
-    auto* ctx = AnimationContext::current();
-    long gen = ++window_.generations_["frame"];
-    if (!ctx) {
-        window_.applyFrame(frame);
-        return;
-    }
-    auto weak = std::weak_ptr<Responder>(window_.weak_from_this());
-    ctx->addChange([weak, frame, gen] {
-        auto w = std::static_pointer_cast<Window>(weak.lock());
-        if (w && w->generations_["frame"] == gen) w->applyFrame(frame);
-    });
+    change("frame", [frame](Window& window) { window.applyFrame(frame); });
 }
 
 void WindowAnimator::setFrameOrigin(Point origin) {

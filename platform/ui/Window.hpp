@@ -4,7 +4,9 @@
 #include "platform/ui/Color.hpp"
 #include "platform/ui/View.hpp"
 
+#include <functional>
 #include <map>
+#include <string>
 
 namespace platform::OwnWindowBridge {
 struct OwnWindowSpec;
@@ -83,6 +85,10 @@ public:
     void setFrameOrigin(Point origin);
 
 private:
+    /// Runs `apply` on the window at once, or as a change of the current animation context when
+    /// there is one; a later change of the same `property` makes a pending earlier one do nothing.
+    void change(const std::string& property, const std::function<void(Window&)>& apply);
+
     Window& window_;
 };
 

@@ -103,11 +103,15 @@ void VeskLayoutEditorController::selectPreset(const std::optional<platform::UUID
     suppressAutoTileSync_ = false;
 }
 
-void VeskLayoutEditorController::beginNewGridPreset() {
+void VeskLayoutEditorController::startNewPreset(const char* nameKey, VeskPresetKind kind) {
     suppressAutoTileSync_ = true;
     selectedPresetID_.set(std::nullopt);
-    editingName_.set(localized("layoutEditor.preset.newGridName"));
-    setEditingKind(VeskPresetKind::grid);
+    editingName_.set(localized(nameKey));
+    setEditingKind(kind);
+}
+
+void VeskLayoutEditorController::beginNewGridPreset() {
+    startNewPreset("layoutEditor.preset.newGridName", VeskPresetKind::grid);
     tiles_.set(defaultGridTiles());
     selectedTileID_.set(tiles_.get().empty() ? std::nullopt : std::optional(tiles_.get().front().id));
     log("beginNewGridPreset rows=" + std::to_string(gridRows_.get()) + " cols=" + std::to_string(gridCols_.get()) +
@@ -117,16 +121,30 @@ void VeskLayoutEditorController::beginNewGridPreset() {
 }
 
 void VeskLayoutEditorController::beginNewSingleTilePreset() {
-    suppressAutoTileSync_ = true;
-    selectedPresetID_.set(std::nullopt);
-    editingName_.set(localized("layoutEditor.preset.newTileName"));
-    setEditingKind(VeskPresetKind::singleTile);
+    startNewPreset("layoutEditor.preset.newTileName", VeskPresetKind::singleTile);
     VeskTile tile{platform::UUID(), localized("layoutEditor.tile.defaultName"), defaultTileRect};
     tiles_.set({tile});
     selectedTileID_.set(tile.id);
     log("beginNewSingleTilePreset tiles=" + std::to_string(tiles_.get().size()));
     statusMessage_.set(localized("layoutEditor.status.creatingSingleTile"));
     suppressAutoTileSync_ = false;
+}
+
+bool VeskLayoutEditorController::storePreset(const VeskPreset& preset, const char* mode) {
+    if (!onSavePreset_) return true;
+    try {
+        onSavePreset_(preset);
+        return true;
+    } catch (const std::exception& e) {
+        log(std::string("save failed (") + mode + ") id=" + preset.id.uuidString() + " error=" + e.what());
+        statusMessage_.set(std::string("Failed to save preset: ") + e.what());
+        return false;
+    }
+}
+
+void VeskLayoutEditorController::logSaved(const VeskPreset& preset, const char* mode) const {
+    log(std::string("save ok (") + mode + ") id=" + preset.id.uuidString() + " name=" + preset.name +
+        " kind=" + kindText(preset.kind) + " tiles=" + std::to_string(preset.tiles.size()));
 }
 
 void VeskLayoutEditorController::saveCurrentPreset() {
@@ -150,20 +168,11 @@ void VeskLayoutEditorController::saveCurrentPreset() {
         preset.name = newName;
         preset.kind = editingKind_.get();
         preset.tiles = isGrid ? defaultGridTiles() : tiles_.get();
-        if (onSavePreset_) {
-            try {
-                onSavePreset_(preset);
-            } catch (const std::exception& e) {
-                log("save failed (update) id=" + preset.id.uuidString() + " error=" + e.what());
-                statusMessage_.set(std::string("Failed to save preset: ") + e.what());
-                return;
-            }
-        }
+        if (!storePreset(preset, "update")) return;
         auto updated = presets_.get();
         updated[index] = preset;
         presets_.set(sortedBySortOrder(std::move(updated)));
-        log("save ok (update) id=" + preset.id.uuidString() + " name=" + newName + " kind=" + kindText(preset.kind) +
-            " tiles=" + std::to_string(preset.tiles.size()));
+        logSaved(preset, "update");
         statusMessage_.set(localizedFormat("layoutEditor.status.updatedPresetFormat", {newName}));
         return;
     }
@@ -172,21 +181,12 @@ void VeskLayoutEditorController::saveCurrentPreset() {
     if (newName != trimmed) editingName_.set(newName);
     VeskPreset preset{platform::UUID(), newName, editingKind_.get(), displayId_,
                       isGrid ? defaultGridTiles() : tiles_.get(), nextOrder};
-    if (onSavePreset_) {
-        try {
-            onSavePreset_(preset);
-        } catch (const std::exception& e) {
-            log("save failed (new) id=" + preset.id.uuidString() + " error=" + e.what());
-            statusMessage_.set(std::string("Failed to save preset: ") + e.what());
-            return;
-        }
-    }
+    if (!storePreset(preset, "new")) return;
     auto updated = presets_.get();
     updated.push_back(preset);
     presets_.set(sortedBySortOrder(std::move(updated)));
     selectedPresetID_.set(preset.id);
-    log("save ok (new) id=" + preset.id.uuidString() + " name=" + newName + " kind=" + kindText(preset.kind) +
-        " tiles=" + std::to_string(preset.tiles.size()));
+    logSaved(preset, "new");
     statusMessage_.set(localizedFormat("layoutEditor.status.savedNewPresetFormat", {newName}));
 }
 

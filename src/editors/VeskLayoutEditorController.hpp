@@ -124,6 +124,14 @@ private:
     void syncTilesForKindChange(VeskPresetKind to);
     void syncTilesForGridConfigChange();
     void log(const std::string& message) const;
+    /// Hands `preset` to the save closure (when there is one); on failure logs "save failed
+    /// (<mode>) ...", shows the error in the status line and answers false.
+    bool storePreset(const VeskPreset& preset, const char* mode);
+    /// The start of a new preset of `kind`: tile sync held off (the caller releases it), no
+    /// preset selected, the name localized from `nameKey`.
+    void startNewPreset(const char* nameKey, VeskPresetKind kind);
+    /// Logs "save ok (<mode>) id=... name=... kind=... tiles=N".
+    void logSaved(const VeskPreset& preset, const char* mode) const;
     static std::string localized(const char* key);
     static std::string localizedFormat(const char* key, std::vector<platform::FormatArgument> arguments);
 

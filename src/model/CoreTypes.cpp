@@ -1,64 +1,57 @@
 #include "model/DisplayDescriptor.hpp"
 #include "model/Rect.hpp"
 #include "model/WindowDescriptor.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 namespace tilmora {
 
 using platform::Json;
-using platform::JsonReader;
-using platform::JsonWriter;
+using platform::JsonField;
+using platform::JsonObjectCoding;
+
+namespace {
+
+const JsonObjectCoding rectCoding("Rect", JsonField("x", &Rect::x), JsonField("y", &Rect::y),
+                                  JsonField("width", &Rect::width), JsonField("height", &Rect::height));
+
+const JsonObjectCoding displayDescriptorCoding("DisplayDescriptor", JsonField("id", &DisplayDescriptor::id),
+                                               JsonField("name", &DisplayDescriptor::name),
+                                               JsonField("bounds", &DisplayDescriptor::bounds),
+                                               JsonField("scaleFactor", &DisplayDescriptor::scaleFactor));
+
+const JsonObjectCoding
+    windowDescriptorCoding("WindowDescriptor", JsonField("id", &WindowDescriptor::id),
+                           JsonField("bundleIdentifier", &WindowDescriptor::bundleIdentifier),
+                           JsonField("windowTitle", &WindowDescriptor::windowTitle),
+                           JsonField("currentDisplayId", &WindowDescriptor::currentDisplayId),
+                           JsonField("currentFrame", &WindowDescriptor::currentFrame),
+                           JsonField("isMinimized", &WindowDescriptor::isMinimized),
+                           JsonField("isFullscreen", &WindowDescriptor::isFullscreen));
+
+} // namespace
 
 Json toJson(const Rect& rect) {
-    return JsonWriter()
-        .set("x", rect.x)
-        .set("y", rect.y)
-        .set("width", rect.width)
-        .set("height", rect.height)
-        .take();
+    return rectCoding.encode(rect);
 }
 
 Rect fromJson(const Json& json, std::type_identity<Rect>) {
-    JsonReader reader(json, "Rect");
-    return Rect{reader.required<double>("x"), reader.required<double>("y"), reader.required<double>("width"),
-                reader.required<double>("height")};
+    return rectCoding.decode(json);
 }
 
 Json toJson(const DisplayDescriptor& display) {
-    return JsonWriter()
-        .set("id", display.id)
-        .set("name", display.name)
-        .set("bounds", display.bounds)
-        .set("scaleFactor", display.scaleFactor)
-        .take();
+    return displayDescriptorCoding.encode(display);
 }
 
 DisplayDescriptor fromJson(const Json& json, std::type_identity<DisplayDescriptor>) {
-    JsonReader reader(json, "DisplayDescriptor");
-    return DisplayDescriptor{reader.required<DisplayId>("id"), reader.required<std::string>("name"),
-                             reader.required<Rect>("bounds"), reader.required<double>("scaleFactor")};
+    return displayDescriptorCoding.decode(json);
 }
 
 Json toJson(const WindowDescriptor& window) {
-    return JsonWriter()
-        .set("id", window.id)
-        .set("bundleIdentifier", window.bundleIdentifier)
-        .set("windowTitle", window.windowTitle)
-        .setOptional("currentDisplayId", window.currentDisplayId)
-        .set("currentFrame", window.currentFrame)
-        .set("isMinimized", window.isMinimized)
-        .set("isFullscreen", window.isFullscreen)
-        .take();
+    return windowDescriptorCoding.encode(window);
 }
 
 WindowDescriptor fromJson(const Json& json, std::type_identity<WindowDescriptor>) {
-    JsonReader reader(json, "WindowDescriptor");
-    return WindowDescriptor{reader.required<WindowId>("id"),
-                            reader.required<std::string>("bundleIdentifier"),
-                            reader.required<std::string>("windowTitle"),
-                            reader.optional<DisplayId>("currentDisplayId"),
-                            reader.required<Rect>("currentFrame"),
-                            reader.required<bool>("isMinimized"),
-                            reader.required<bool>("isFullscreen")};
+    return windowDescriptorCoding.decode(json);
 }
 
 } // namespace tilmora

@@ -1,23 +1,12 @@
 #include "model/DefaultLayoutStore.hpp"
 
-#include "model/Log.hpp"
-#include "model/StoreFile.hpp"
-
-#include "platform/foundation/Error.hpp"
-
 #include <algorithm>
 #include <unordered_set>
 
 namespace tilmora {
 
-namespace {
-
-constexpr const char* kTag = "[LayoutStore]";
-
-} // namespace
-
 DefaultLayoutStore::DefaultLayoutStore(std::optional<std::filesystem::path> storageURL)
-    : url_(storageURL ? std::move(*storageURL) : StoreFile::defaultLocation("layouts.json").value_or(""))
+    : file_(std::move(storageURL), "layouts.json", "[LayoutStore]", "layouts")
     , queue_("com.tilmora.layouts") {}
 
 std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layout> layouts) {
@@ -33,13 +22,11 @@ std::vector<Layout> DefaultLayoutStore::dedupedByIdKeepingLast(std::vector<Layou
 }
 
 std::vector<Layout> DefaultLayoutStore::readStrict() const {
-    return dedupedByIdKeepingLast(StoreFile::readArray<Layout>(url_, kTag));
+    return dedupedByIdKeepingLast(file_.read());
 }
 
 DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
-    auto read = StoreFile::readArrayLenient<Layout>(url_, kTag);
-    if (read.decodingError)
-        print(std::string(kTag) + " " + url_.string() + " does not decode: " + *read.decodingError);
+    auto read = file_.readToRewrite();
     const std::size_t stored = read.elements.size();
     auto layouts = dedupedByIdKeepingLast(std::move(read.elements));
     const bool duplicates = layouts.size() < stored;
@@ -47,26 +34,25 @@ DefaultLayoutStore::LenientRead DefaultLayoutStore::readLenient() const {
 }
 
 void DefaultLayoutStore::persist(const LenientRead& read) const {
-    if (url_.empty()) throw platform::Error("no Application Support folder to store the layouts in");
     if (read.duplicates) {
         // The file is rewritten without the earlier layouts of a repeated id: the original stays
         // next to it, so none of them is lost.
-        StoreFile::writeArray(url_, read.layouts, true, kTag,
-                              {.suffix = "duplicates", .what = "file with several layouts of one id"});
+        file_.write(read.layouts, true,
+                    {.suffix = "duplicates", .what = "file with several layouts of one id"});
         return;
     }
-    StoreFile::writeArray(url_, read.layouts, read.unusable, kTag);
+    file_.write(read.layouts, read.unusable);
 }
 
 std::vector<Layout> DefaultLayoutStore::allLayouts() {
     return queue_.sync([&] { return readStrict(); });
 }
 
-std::optional<Layout> DefaultLayoutStore::layout(const DisplayId& displayId) {
+std::optional<Layout> DefaultLayoutStore::firstLayout(const std::function<bool(const Layout&)>& matches) {
     return queue_.sync([&]() -> std::optional<Layout> {
         try {
             for (Layout& layout : readStrict()) {
-                if (layout.displayId == displayId) return std::move(layout);
+                if (matches(layout)) return std::move(layout);
             }
         } catch (const std::exception&) {
         }
@@ -74,16 +60,12 @@ std::optional<Layout> DefaultLayoutStore::layout(const DisplayId& displayId) {
     });
 }
 
+std::optional<Layout> DefaultLayoutStore::layout(const DisplayId& displayId) {
+    return firstLayout([&](const Layout& layout) { return layout.displayId == displayId; });
+}
+
 std::optional<Layout> DefaultLayoutStore::layout(const LayoutId& layoutId) {
-    return queue_.sync([&]() -> std::optional<Layout> {
-        try {
-            for (Layout& layout : readStrict()) {
-                if (layout.id == layoutId) return std::move(layout);
-            }
-        } catch (const std::exception&) {
-        }
-        return std::nullopt;
-    });
+    return firstLayout([&](const Layout& layout) { return layout.id == layoutId; });
 }
 
 void DefaultLayoutStore::save(const Layout& layout) {

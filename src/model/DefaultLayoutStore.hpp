@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/ArrayStoreFile.hpp"
 #include "model/LayoutStore.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,13 +45,16 @@ public:
     void deleteLayout(const LayoutId& layoutId) override;
 
     /// The file this store reads and writes (empty without Application Support).
-    const std::filesystem::path& url() const { return url_; }
+    const std::filesystem::path& url() const { return file_.url(); }
 
     /// Keeps the last occurrence of each id, the survivors in their relative order.
     static std::vector<Layout> dedupedByIdKeepingLast(std::vector<Layout> layouts);
 
 private:
     std::vector<Layout> readStrict() const;
+    /// The first stored layout that `matches`, on the store's queue; none when there is none or
+    /// the file cannot be read or decoded.
+    std::optional<Layout> firstLayout(const std::function<bool(const Layout&)>& matches);
     struct LenientRead {
         std::vector<Layout> layouts;
         /// True when a file is there that could not be read or decoded.
@@ -61,7 +66,7 @@ private:
     /// Encodes and writes `read.layouts`; an unusable file, or one with duplicates, is kept aside.
     void persist(const LenientRead& read) const;
 
-    std::filesystem::path url_;
+    ArrayStoreFile<Layout> file_;
     platform::DispatchQueue queue_;
 };
 

@@ -1,41 +1,21 @@
 #include "model/DefaultProfileStore.hpp"
 
-#include "model/Log.hpp"
-#include "model/StoreFile.hpp"
-
-#include "platform/foundation/Error.hpp"
-
 #include <algorithm>
 
 namespace tilmora {
 
-namespace {
-
-constexpr const char* kTag = "[ProfileStore]";
-
-} // namespace
-
 DefaultProfileStore::DefaultProfileStore(std::optional<std::filesystem::path> storageURL)
-    : url_(storageURL ? std::move(*storageURL) : StoreFile::defaultLocation("profiles.json").value_or(""))
+    : file_(std::move(storageURL), "profiles.json", "[ProfileStore]", "profiles")
     , queue_("com.tilmora.profiles") {}
 
-std::vector<LayoutProfile> DefaultProfileStore::readStrict() const {
-    return StoreFile::readArray<LayoutProfile>(url_, kTag);
-}
-
-void DefaultProfileStore::persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const {
-    if (url_.empty()) throw platform::Error("no Application Support folder to store the profiles in");
-    StoreFile::writeArray(url_, profiles, setAsideFirst, kTag);
-}
-
 std::vector<LayoutProfile> DefaultProfileStore::allProfiles() {
-    return queue_.sync([&] { return readStrict(); });
+    return queue_.sync([&] { return file_.read(); });
 }
 
 void DefaultProfileStore::save(const LayoutProfile& profile) {
     queue_.sync(platform::DispatchQueue::Block([&] {
-        auto [profiles, unusable, decodingError] = StoreFile::readArrayLenient<LayoutProfile>(url_, kTag);
-        if (decodingError) print(std::string(kTag) + " " + url_.string() + " does not decode: " + *decodingError);
+        auto read = file_.readToRewrite();
+        auto& profiles = read.elements;
         auto existing = std::find_if(profiles.begin(), profiles.end(),
                                      [&](const LayoutProfile& stored) { return stored.id == profile.id; });
         if (existing != profiles.end()) {
@@ -43,7 +23,7 @@ void DefaultProfileStore::save(const LayoutProfile& profile) {
         } else {
             profiles.push_back(profile);
         }
-        persist(profiles, unusable);
+        file_.write(profiles, read.unusable);
     }));
 }
 

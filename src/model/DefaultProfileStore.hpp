@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ArrayStoreFile.hpp"
 #include "model/ProfileStore.hpp"
 
 #include "platform/dispatch/DispatchQueue.hpp"
@@ -34,13 +35,10 @@ public:
     void save(const LayoutProfile& profile) override;
 
     /// The file this store reads and writes (empty without Application Support).
-    const std::filesystem::path& url() const { return url_; }
+    const std::filesystem::path& url() const { return file_.url(); }
 
 private:
-    std::vector<LayoutProfile> readStrict() const;
-    void persist(const std::vector<LayoutProfile>& profiles, bool setAsideFirst) const;
-
-    std::filesystem::path url_;
+    ArrayStoreFile<LayoutProfile> file_;
     platform::DispatchQueue queue_;
 };
 

@@ -1,5 +1,6 @@
 #include "model/DisplaySignature.hpp"
 #include "model/DisplayConfigurationSignature.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -42,18 +43,17 @@ std::string DisplaySignature::persistenceKeySegment() const {
     return segment;
 }
 
+const platform::JsonObjectCoding
+    signatureCoding("DisplaySignature", platform::JsonField("displayID", &DisplaySignature::displayID),
+                    platform::JsonField("width", &DisplaySignature::width),
+                    platform::JsonField("height", &DisplaySignature::height));
+
 platform::Json toJson(const DisplaySignature& signature) {
-    return platform::JsonWriter()
-        .setOptional("displayID", signature.displayID)
-        .set("width", signature.width)
-        .set("height", signature.height)
-        .take();
+    return signatureCoding.encode(signature);
 }
 
 DisplaySignature fromJson(const platform::Json& json, std::type_identity<DisplaySignature>) {
-    platform::JsonReader reader(json, "DisplaySignature");
-    return DisplaySignature{reader.optional<std::uint32_t>("displayID"),
-                            reader.required<std::int64_t>("width"), reader.required<std::int64_t>("height")};
+    return signatureCoding.decode(json);
 }
 
 std::string DisplayConfigurationSignature::key() const {

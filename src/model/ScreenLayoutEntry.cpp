@@ -1,6 +1,7 @@
 #include "model/ScreenLayoutEntry.hpp"
 
 #include "model/PresetNormalization.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 namespace tilmora {
 
@@ -9,31 +10,37 @@ ScreenLayoutEntry::PresetModel ScreenLayoutEntry::PresetModel::normalized() cons
     return PresetModel{count(rows), count(cols), spacing(gutter), spacing(padding)};
 }
 
+namespace {
+
+using platform::JsonField;
+using PresetModel = ScreenLayoutEntry::PresetModel;
+
+const platform::JsonObjectCoding presetCoding("PresetModel", JsonField("rows", &PresetModel::rows),
+                                              JsonField("cols", &PresetModel::cols),
+                                              JsonField("gutter", &PresetModel::gutter),
+                                              JsonField("padding", &PresetModel::padding));
+
+const platform::JsonObjectCoding entryCoding("ScreenLayoutEntry",
+                                             JsonField("signature", &ScreenLayoutEntry::signature),
+                                             JsonField("preset", &ScreenLayoutEntry::preset));
+
+} // namespace
+
 platform::Json toJson(const ScreenLayoutEntry::PresetModel& preset) {
-    return platform::JsonWriter()
-        .set("rows", preset.rows)
-        .set("cols", preset.cols)
-        .set("gutter", preset.gutter)
-        .set("padding", preset.padding)
-        .take();
+    return presetCoding.encode(preset);
 }
 
 ScreenLayoutEntry::PresetModel fromJson(const platform::Json& json,
                                         std::type_identity<ScreenLayoutEntry::PresetModel>) {
-    platform::JsonReader reader(json, "PresetModel");
-    return ScreenLayoutEntry::PresetModel{
-        reader.required<std::int64_t>("rows"), reader.required<std::int64_t>("cols"),
-        reader.required<double>("gutter"), reader.required<double>("padding")};
+    return presetCoding.decode(json);
 }
 
 platform::Json toJson(const ScreenLayoutEntry& entry) {
-    return platform::JsonWriter().set("signature", entry.signature).set("preset", entry.preset).take();
+    return entryCoding.encode(entry);
 }
 
 ScreenLayoutEntry fromJson(const platform::Json& json, std::type_identity<ScreenLayoutEntry>) {
-    platform::JsonReader reader(json, "ScreenLayoutEntry");
-    return ScreenLayoutEntry{reader.required<DisplaySignature>("signature"),
-                             reader.required<ScreenLayoutEntry::PresetModel>("preset")};
+    return entryCoding.decode(json);
 }
 
 } // namespace tilmora

@@ -1,50 +1,46 @@
 #include "model/SnapshotDefinition.hpp"
 #include "model/SnapshotWindowMapping.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 namespace tilmora {
 
-using platform::Date;
 using platform::Json;
-using platform::JsonReader;
-using platform::JsonWriter;
+using platform::JsonField;
+using platform::JsonObjectCoding;
+
+namespace {
+
+const JsonObjectCoding mappingCoding("SnapshotWindowMapping",
+                                     JsonField("bundleIdentifier", &SnapshotWindowMapping::bundleIdentifier),
+                                     JsonField("windowTitlePattern",
+                                               &SnapshotWindowMapping::windowTitlePattern),
+                                     JsonField("displayId", &SnapshotWindowMapping::displayId),
+                                     JsonField("normalizedFrame", &SnapshotWindowMapping::normalizedFrame));
+
+const JsonObjectCoding definitionCoding("SnapshotDefinition", JsonField("id", &SnapshotDefinition::id),
+                                        JsonField("name", &SnapshotDefinition::name),
+                                        JsonField("createdAt", &SnapshotDefinition::createdAt),
+                                        JsonField("updatedAt", &SnapshotDefinition::updatedAt),
+                                        JsonField("windowMappings", &SnapshotDefinition::windowMappings),
+                                        JsonField("linkedProfileId", &SnapshotDefinition::linkedProfileId),
+                                        JsonField("globalShortcut", &SnapshotDefinition::globalShortcut));
+
+} // namespace
 
 Json toJson(const SnapshotWindowMapping& mapping) {
-    return JsonWriter()
-        .set("bundleIdentifier", mapping.bundleIdentifier)
-        .setOptional("windowTitlePattern", mapping.windowTitlePattern)
-        .setOptional("displayId", mapping.displayId)
-        .setOptional("normalizedFrame", mapping.normalizedFrame)
-        .take();
+    return mappingCoding.encode(mapping);
 }
 
 SnapshotWindowMapping fromJson(const Json& json, std::type_identity<SnapshotWindowMapping>) {
-    JsonReader reader(json, "SnapshotWindowMapping");
-    return SnapshotWindowMapping{
-        reader.required<std::string>("bundleIdentifier"), reader.optional<std::string>("windowTitlePattern"),
-        reader.optional<DisplayId>("displayId"), reader.optional<Rect>("normalizedFrame")};
+    return mappingCoding.decode(json);
 }
 
 Json toJson(const SnapshotDefinition& definition) {
-    return JsonWriter()
-        .set("id", definition.id)
-        .set("name", definition.name)
-        .set("createdAt", definition.createdAt)
-        .set("updatedAt", definition.updatedAt)
-        .set("windowMappings", definition.windowMappings)
-        .setOptional("linkedProfileId", definition.linkedProfileId)
-        .setOptional("globalShortcut", definition.globalShortcut)
-        .take();
+    return definitionCoding.encode(definition);
 }
 
 SnapshotDefinition fromJson(const Json& json, std::type_identity<SnapshotDefinition>) {
-    JsonReader reader(json, "SnapshotDefinition");
-    return SnapshotDefinition{reader.required<SnapshotId>("id"),
-                              reader.required<std::string>("name"),
-                              reader.required<Date>("createdAt"),
-                              reader.required<Date>("updatedAt"),
-                              reader.required<std::vector<SnapshotWindowMapping>>("windowMappings"),
-                              reader.optional<ProfileId>("linkedProfileId"),
-                              reader.optional<std::string>("globalShortcut")};
+    return definitionCoding.decode(json);
 }
 
 } // namespace tilmora

@@ -6,12 +6,10 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/ISO8601DateFormatter.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/Uuid.hpp"
 
-#include <cmath>
-#include <cstdio>
-#include <ctime>
 #include <mutex>
 #include <set>
 
@@ -19,14 +17,11 @@ namespace tilmora::StoreFile {
 
 namespace {
 
-// "20250102T030405Z": the UTC time of `date`, safe in a file name.
+// "20250102T030405Z": the UTC time of `date` in ISO 8601 without its separators, safe in a file
+// name.
 std::string utcStamp(platform::Date date) {
-    auto seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970));
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02dZ", parts.tm_year + 1900, parts.tm_mon + 1,
-                  parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+    std::string text = platform::ISO8601DateFormatter::string(date);
+    std::erase_if(text, [](char c) { return c == '-' || c == ':'; });
     return text;
 }
 

@@ -1,13 +1,14 @@
 #include "model/Layout.hpp"
 #include "model/Tile.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 #include <algorithm>
 
 namespace tilmora {
 
 using platform::Json;
-using platform::JsonReader;
-using platform::JsonWriter;
+using platform::JsonField;
+using platform::JsonObjectCoding;
 
 Rect absoluteRect(const Rect& normalizedFrame, const Rect& bounds) {
     const Rect& b = bounds;
@@ -21,34 +22,33 @@ Rect absoluteRect(const Rect& normalizedFrame, const Rect& bounds) {
     return Rect{x, y, width, height};
 }
 
+namespace {
+
+const JsonObjectCoding tileCoding("Tile", JsonField("id", &Tile::id),
+                                  JsonField("displayId", &Tile::displayId),
+                                  JsonField("normalizedFrame", &Tile::normalizedFrame),
+                                  JsonField("label", &Tile::label));
+
+const JsonObjectCoding layoutCoding("Layout", JsonField("id", &Layout::id), JsonField("name", &Layout::name),
+                                    JsonField("displayId", &Layout::displayId),
+                                    JsonField("tiles", &Layout::tiles));
+
+} // namespace
+
 Json toJson(const Tile& tile) {
-    return JsonWriter()
-        .set("id", tile.id)
-        .set("displayId", tile.displayId)
-        .set("normalizedFrame", tile.normalizedFrame)
-        .setOptional("label", tile.label)
-        .take();
+    return tileCoding.encode(tile);
 }
 
 Tile fromJson(const Json& json, std::type_identity<Tile>) {
-    JsonReader reader(json, "Tile");
-    return Tile{reader.required<TileId>("id"), reader.required<DisplayId>("displayId"),
-                reader.required<Rect>("normalizedFrame"), reader.optional<std::string>("label")};
+    return tileCoding.decode(json);
 }
 
 Json toJson(const Layout& layout) {
-    return JsonWriter()
-        .set("id", layout.id)
-        .set("name", layout.name)
-        .set("displayId", layout.displayId)
-        .set("tiles", layout.tiles)
-        .take();
+    return layoutCoding.encode(layout);
 }
 
 Layout fromJson(const Json& json, std::type_identity<Layout>) {
-    JsonReader reader(json, "Layout");
-    return Layout{reader.required<LayoutId>("id"), reader.required<std::string>("name"),
-                  reader.required<DisplayId>("displayId"), reader.required<std::vector<Tile>>("tiles")};
+    return layoutCoding.decode(json);
 }
 
 } // namespace tilmora

@@ -1,6 +1,8 @@
+#include "model/EnumName.hpp"
 #include "model/VeskPreset.hpp"
 #include "model/VeskPresetKind.hpp"
 #include "model/VeskTile.hpp"
+#include "platform/foundation/JsonObjectCoding.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -11,21 +13,19 @@ using platform::Json;
 using platform::JsonReader;
 using platform::JsonWriter;
 
+namespace {
+
+constexpr EnumName<VeskPresetKind> kindNames[] = {{VeskPresetKind::grid, "grid"},
+                                                  {VeskPresetKind::singleTile, "singleTile"}};
+
+} // namespace
+
 std::string_view rawValue(VeskPresetKind kind) {
-    switch (kind) {
-    case VeskPresetKind::grid:
-        return "grid";
-    case VeskPresetKind::singleTile:
-        return "singleTile";
-    }
-    return "grid";
+    return enumName(kindNames, kind, "grid");
 }
 
 std::optional<VeskPresetKind> veskPresetKind(std::string_view text) {
-    for (VeskPresetKind kind : allVeskPresetKinds) {
-        if (rawValue(kind) == text) return kind;
-    }
-    return std::nullopt;
+    return enumValue(kindNames, text);
 }
 
 Json toJson(VeskPresetKind kind) {
@@ -80,23 +80,23 @@ VeskTile fromJson(const Json& json, std::type_identity<VeskTile>) {
     }
 }
 
+namespace {
+
+const platform::JsonObjectCoding presetCoding("VeskPreset", platform::JsonField("id", &VeskPreset::id),
+                                              platform::JsonField("name", &VeskPreset::name),
+                                              platform::JsonField("kind", &VeskPreset::kind),
+                                              platform::JsonField("displayId", &VeskPreset::displayId),
+                                              platform::JsonField("tiles", &VeskPreset::tiles),
+                                              platform::JsonField("sortOrder", &VeskPreset::sortOrder));
+
+} // namespace
+
 Json toJson(const VeskPreset& preset) {
-    return JsonWriter()
-        .set("id", preset.id)
-        .set("name", preset.name)
-        .set("kind", preset.kind)
-        .set("displayId", preset.displayId)
-        .set("tiles", preset.tiles)
-        .set("sortOrder", preset.sortOrder)
-        .take();
+    return presetCoding.encode(preset);
 }
 
 VeskPreset fromJson(const Json& json, std::type_identity<VeskPreset>) {
-    JsonReader reader(json, "VeskPreset");
-    return VeskPreset{
-        reader.required<platform::UUID>("id"),           reader.required<std::string>("name"),
-        reader.required<VeskPresetKind>("kind"),         reader.required<std::string>("displayId"),
-        reader.required<std::vector<VeskTile>>("tiles"), reader.required<std::int64_t>("sortOrder")};
+    return presetCoding.decode(json);
 }
 
 std::vector<VeskPreset> sortedBySortOrder(std::vector<VeskPreset> presets) {

@@ -3,24 +3,12 @@
 namespace tilmora {
 
 using platform::ui::Button;
-using platform::ui::Responder;
 using platform::ui::declarative::RepresentableContext;
 
-CheckBox::Coordinator::Coordinator(CheckBox parent)
-    : parent(std::move(parent)) {
-    registerAction("changed:", [this](Responder* sender) { changed(sender); });
-}
-
-void CheckBox::Coordinator::changed(Responder* sender) {
-    auto* button = dynamic_cast<Button*>(sender);
-    if (!button) return;
-    bool value = button->state == platform::ui::ControlState::on;
-    parent.isOn.set(value);
-    if (parent.onChange) parent.onChange(value);
-}
-
-std::shared_ptr<Responder> CheckBox::makeCoordinator() {
-    return std::make_shared<Coordinator>(*this);
+void CheckBox::changed(Button& button) {
+    bool value = button.state == platform::ui::ControlState::on;
+    isOn.set(value);
+    if (onChange) onChange(value);
 }
 
 std::shared_ptr<Button> CheckBox::makeNSView(RepresentableContext& context) {
@@ -33,8 +21,7 @@ std::shared_ptr<Button> CheckBox::makeNSView(RepresentableContext& context) {
 void CheckBox::updateNSView(Button& button, RepresentableContext& context) {
     if (button.title != title) button.title = title;
     button.state = isOn.get() ? platform::ui::ControlState::on : platform::ui::ControlState::off;
-    if (auto coordinator = std::dynamic_pointer_cast<Coordinator>(context.coordinator))
-        coordinator->parent = *this;
+    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

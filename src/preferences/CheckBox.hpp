@@ -2,7 +2,7 @@
 
 #include "platform/ui/Button.hpp"
 #include "platform/ui/declarative/Binding.hpp"
-#include "platform/ui/declarative/Representable.hpp"
+#include "preferences/PreferencesControl.hpp"
 
 #include <functional>
 #include <string>
@@ -12,10 +12,8 @@ namespace tilmora {
 /// A check box of the preferences form: the toolkit's check-box button with `title` beside it
 /// (already localized), its state bound to `isOn`. A click writes the new state to the binding,
 /// even when it is unchanged, and then calls `onChange` with it. Main thread only.
-class CheckBox : public platform::ui::declarative::Representable<platform::ui::Button> {
+class CheckBox : public PreferencesControl<CheckBox, platform::ui::Button> {
 public:
-    class Coordinator;
-
     CheckBox(std::string title, platform::ui::declarative::Binding<bool> isOn,
              std::function<void(bool)> onChange = nullptr)
         : title(std::move(title))
@@ -26,21 +24,13 @@ public:
     platform::ui::declarative::Binding<bool> isOn;
     std::function<void(bool)> onChange;
 
-    std::shared_ptr<platform::ui::Responder> makeCoordinator() override;
     std::shared_ptr<platform::ui::Button>
     makeNSView(platform::ui::declarative::RepresentableContext& context) override;
     void updateNSView(platform::ui::Button& button,
                       platform::ui::declarative::RepresentableContext& context) override;
-};
 
-/// The check box's target: keeps a copy of the control value, replaced on every update, and
-/// answers "changed:".
-class CheckBox::Coordinator : public platform::ui::Responder {
-public:
-    explicit Coordinator(CheckBox parent);
-    CheckBox parent;
     /// The action: reads the button's state (on is 1), writes it, calls the handler.
-    void changed(platform::ui::Responder* sender);
+    void changed(platform::ui::Button& button);
 };
 
 } // namespace tilmora

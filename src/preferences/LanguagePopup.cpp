@@ -3,27 +3,15 @@
 namespace tilmora {
 
 using platform::ui::PopUpButton;
-using platform::ui::Responder;
 using platform::ui::declarative::RepresentableContext;
 
-LanguagePopup::Coordinator::Coordinator(LanguagePopup parent)
-    : parent(std::move(parent)) {
-    registerAction("changed:", [this](Responder* sender) { changed(sender); });
-}
-
-void LanguagePopup::Coordinator::changed(Responder* sender) {
-    auto* popUp = dynamic_cast<PopUpButton*>(sender);
-    if (!popUp) return;
-    long index = popUp->indexOfSelectedItem();
+void LanguagePopup::changed(PopUpButton& popUp) {
+    long index = popUp.indexOfSelectedItem();
     std::string code;
-    if (index >= 0 && index < static_cast<long>(parent.options.size()))
-        code = parent.options[static_cast<size_t>(index)].code;
-    parent.selection.set(code);
-    if (parent.onChange) parent.onChange(code);
-}
-
-std::shared_ptr<Responder> LanguagePopup::makeCoordinator() {
-    return std::make_shared<Coordinator>(*this);
+    if (index >= 0 && index < static_cast<long>(options.size()))
+        code = options[static_cast<size_t>(index)].code;
+    selection.set(code);
+    if (onChange) onChange(code);
 }
 
 std::shared_ptr<PopUpButton> LanguagePopup::makeNSView(RepresentableContext& context) {
@@ -48,8 +36,7 @@ void LanguagePopup::updateNSView(PopUpButton& popUp, RepresentableContext& conte
         }
     }
     if (index < popUp.numberOfItems()) popUp.selectItemAt(index);
-    if (auto coordinator = std::dynamic_pointer_cast<Coordinator>(context.coordinator))
-        coordinator->parent = *this;
+    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

@@ -2,8 +2,8 @@
 
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/declarative/Binding.hpp"
-#include "platform/ui/declarative/Representable.hpp"
 #include "preferences/PopupOption.hpp"
+#include "preferences/PreferencesControl.hpp"
 
 #include <functional>
 #include <vector>
@@ -14,10 +14,8 @@ namespace tilmora {
 /// titled with its name, rebuilt on every update; the selected item is the first option whose
 /// code equals `selection`, else the first item. Choosing an item writes its code (the empty code
 /// when no item is selected) and then calls `onChange` with it. Main thread only.
-class LanguagePopup : public platform::ui::declarative::Representable<platform::ui::PopUpButton> {
+class LanguagePopup : public PreferencesControl<LanguagePopup, platform::ui::PopUpButton> {
 public:
-    class Coordinator;
-
     LanguagePopup(std::vector<PopupOption> options, platform::ui::declarative::Binding<std::string> selection,
                   std::function<void(const std::string&)> onChange)
         : options(std::move(options))
@@ -28,19 +26,13 @@ public:
     platform::ui::declarative::Binding<std::string> selection;
     std::function<void(const std::string&)> onChange;
 
-    std::shared_ptr<platform::ui::Responder> makeCoordinator() override;
     std::shared_ptr<platform::ui::PopUpButton>
     makeNSView(platform::ui::declarative::RepresentableContext& context) override;
     void updateNSView(platform::ui::PopUpButton& popUp,
                       platform::ui::declarative::RepresentableContext& context) override;
-};
 
-/// The pop-up's target: a copy of the control value, replaced on every update; answers "changed:".
-class LanguagePopup::Coordinator : public platform::ui::Responder {
-public:
-    explicit Coordinator(LanguagePopup parent);
-    LanguagePopup parent;
-    void changed(platform::ui::Responder* sender);
+    /// The action: writes the chosen item's code (empty when none is selected), calls the handler.
+    void changed(platform::ui::PopUpButton& popUp);
 };
 
 } // namespace tilmora

@@ -6,7 +6,6 @@
 
 namespace tilmora {
 
-using platform::ui::Responder;
 using platform::ui::Slider;
 using platform::ui::declarative::RepresentableContext;
 
@@ -39,22 +38,11 @@ double ValueSlider::snapped(double x, double lower, double upper, double step) {
     return std::max(std::min(v, upper), lower);
 }
 
-ValueSlider::Coordinator::Coordinator(ValueSlider parent)
-    : parent(std::move(parent)) {
-    registerAction("changed:", [this](Responder* sender) { changed(sender); });
-}
-
-void ValueSlider::Coordinator::changed(Responder* sender) {
-    auto* slider = dynamic_cast<Slider*>(sender);
-    if (!slider) return;
-    double v = snapped(slider->doubleValue(), parent.lower, parent.upper, parent.step);
-    if (std::abs(parent.value.get() - v) > tolerance) parent.value.set(v);
-    slider->setDoubleValue(v);
-    if (parent.onChange) parent.onChange(v);
-}
-
-std::shared_ptr<Responder> ValueSlider::makeCoordinator() {
-    return std::make_shared<Coordinator>(*this);
+void ValueSlider::changed(Slider& slider) {
+    double v = snapped(slider.doubleValue(), lower, upper, step);
+    if (std::abs(value.get() - v) > tolerance) value.set(v);
+    slider.setDoubleValue(v);
+    if (onChange) onChange(v);
 }
 
 std::shared_ptr<Slider> ValueSlider::makeNSView(RepresentableContext& context) {
@@ -73,8 +61,7 @@ void ValueSlider::updateNSView(Slider& slider, RepresentableContext& context) {
     }
     double bound = value.get();
     if (!(std::abs(slider.doubleValue() - bound) <= tolerance)) slider.setDoubleValue(bound);
-    if (auto coordinator = std::dynamic_pointer_cast<Coordinator>(context.coordinator))
-        coordinator->parent = *this;
+    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

@@ -2,7 +2,7 @@
 
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/declarative/Binding.hpp"
-#include "platform/ui/declarative/Representable.hpp"
+#include "preferences/PreferencesControl.hpp"
 
 #include <functional>
 
@@ -13,10 +13,8 @@ namespace tilmora {
 /// `lower`, clamps it into the range, writes it when it differs from the bound value by more than
 /// 0.0001, sets the knob to it and calls `onChange` with it. Tick marks are set when the slider is
 /// made, never after. Main thread only.
-class ValueSlider : public platform::ui::declarative::Representable<platform::ui::Slider> {
+class ValueSlider : public PreferencesControl<ValueSlider, platform::ui::Slider> {
 public:
-    class Coordinator;
-
     ValueSlider(platform::ui::declarative::Binding<double> value, double lower, double upper, double step,
                 std::function<void(double)> onChange = nullptr)
         : value(std::move(value))
@@ -39,19 +37,14 @@ public:
     /// `x` snapped to the step from `lower` (halves away from zero), then clamped into the range.
     static double snapped(double x, double lower, double upper, double step);
 
-    std::shared_ptr<platform::ui::Responder> makeCoordinator() override;
     std::shared_ptr<platform::ui::Slider>
     makeNSView(platform::ui::declarative::RepresentableContext& context) override;
     void updateNSView(platform::ui::Slider& slider,
                       platform::ui::declarative::RepresentableContext& context) override;
-};
 
-/// The slider's target: a copy of the control value, replaced on every update; answers "changed:".
-class ValueSlider::Coordinator : public platform::ui::Responder {
-public:
-    explicit Coordinator(ValueSlider parent);
-    ValueSlider parent;
-    void changed(platform::ui::Responder* sender);
+    /// The action: snaps and clamps the knob's value, writes it when it moved by more than the
+    /// tolerance, sets the knob to it, calls the handler.
+    void changed(platform::ui::Slider& slider);
 };
 
 } // namespace tilmora

@@ -143,26 +143,26 @@ void CarbonHotKeys::updateEventHandler() {
     const bool runLoopMonitor = monitorsMenusWithRunLoop();
     if (registry.isEnabled() && !registry.isMenuOpen()) {
         softRegisterAll();
-        if (runLoopMonitor) {
-            removeMonitorObserver();
-        } else {
-            platform::RemoveEventTypesFromHandler(eventHandler_, rawKeyEventTypes);
-        }
+        listenForRawKeys(false, runLoopMonitor);
         platform::AddEventTypesToHandler(eventHandler_, hotKeyEventTypes);
-    } else if (registry.isEnabled()) {
+    } else {
+        // Off, or a menu is open: raw key events stand in for the hot keys while the switch is on.
         softUnregisterAll();
         platform::RemoveEventTypesFromHandler(eventHandler_, hotKeyEventTypes);
-        if (runLoopMonitor)
+        listenForRawKeys(registry.isEnabled(), runLoopMonitor);
+    }
+}
+
+void CarbonHotKeys::listenForRawKeys(bool on, bool runLoopMonitor) {
+    if (runLoopMonitor) {
+        if (on)
             addMonitorObserver();
         else
-            platform::AddEventTypesToHandler(eventHandler_, rawKeyEventTypes);
-    } else {
-        softUnregisterAll();
-        platform::RemoveEventTypesFromHandler(eventHandler_, hotKeyEventTypes);
-        if (runLoopMonitor)
             removeMonitorObserver();
-        else
-            platform::RemoveEventTypesFromHandler(eventHandler_, rawKeyEventTypes);
+    } else if (on) {
+        platform::AddEventTypesToHandler(eventHandler_, rawKeyEventTypes);
+    } else {
+        platform::RemoveEventTypesFromHandler(eventHandler_, rawKeyEventTypes);
     }
 }
 

@@ -87,6 +87,9 @@ private:
     RunLoopLocalEventMonitor& keyEventMonitor();
     void addMonitorObserver();
     void removeMonitorObserver();
+    /// Starts (`on`) or stops taking raw key events, through the run-loop monitor when
+    /// `runLoopMonitor`, else through the event handler.
+    void listenForRawKeys(bool on, bool runLoopMonitor);
 
     platform::OSStatus handleHotKeyEvent(const platform::EventRef& event);
     platform::OSStatus handleRawKeyEvent(const platform::EventRef& event);

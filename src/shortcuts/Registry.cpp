@@ -241,20 +241,20 @@ void Registry::removeAllHandlers() {
     publish(std::move(table));
 }
 
-std::unordered_set<Shortcut> Registry::shortcutsForLegacyHandlers() const {
+std::unordered_set<Shortcut> Registry::chordsOfEntries(bool (Entry::*has)() const) const {
     std::unordered_set<Shortcut> chords;
     for (const auto& entry : handlers_->entries)
-        if (entry.hasLegacy())
+        if ((entry.*has)())
             if (auto chord = readChord(entry.defaultsKey)) chords.insert(*chord);
     return chords;
 }
 
+std::unordered_set<Shortcut> Registry::shortcutsForLegacyHandlers() const {
+    return chordsOfEntries(&Entry::hasLegacy);
+}
+
 std::unordered_set<Shortcut> Registry::shortcutsForStreamHandlers() const {
-    std::unordered_set<Shortcut> chords;
-    for (const auto& entry : handlers_->entries)
-        if (entry.hasStreams())
-            if (auto chord = readChord(entry.defaultsKey)) chords.insert(*chord);
-    return chords;
+    return chordsOfEntries(&Entry::hasStreams);
 }
 
 void Registry::addStream(const Name& name, std::uint64_t id,

@@ -123,6 +123,8 @@ private:
     /// The chord stored under `key`: text that decodes to a chord the recorder would take;
     /// anything else is none. A refused chord is logged once per key and stored text.
     std::optional<Shortcut> readChord(const std::string& key) const;
+    /// The stored chords of the handler entries for which `has` is true.
+    std::unordered_set<Shortcut> chordsOfEntries(bool (Entry::*has)() const) const;
 
     void registerIfNeeded(const Shortcut& shortcut);
     void unregisterChord(const Shortcut& shortcut);

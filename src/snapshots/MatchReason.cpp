@@ -1,32 +1,24 @@
 #include "snapshots/MatchReason.hpp"
 
+#include "model/EnumName.hpp"
+
 namespace tilmora::WindowManager {
 
 namespace {
 
-constexpr MatchReason allReasons[] = {MatchReason::id, MatchReason::boundsExact, MatchReason::closestSize,
-                                      MatchReason::remap};
+constexpr EnumName<MatchReason> reasonNames[] = {{MatchReason::id, "ID"},
+                                                 {MatchReason::boundsExact, "BoundsExact"},
+                                                 {MatchReason::closestSize, "ClosestSize"},
+                                                 {MatchReason::remap, "Remap"}};
 
 } // namespace
 
 std::string_view rawValue(MatchReason reason) {
-    switch (reason) {
-    case MatchReason::id:
-        return "ID";
-    case MatchReason::boundsExact:
-        return "BoundsExact";
-    case MatchReason::closestSize:
-        return "ClosestSize";
-    case MatchReason::remap:
-        return "Remap";
-    }
-    return "ID";
+    return enumName(reasonNames, reason, "ID");
 }
 
 std::optional<MatchReason> matchReasonFromRawValue(std::string_view text) {
-    for (MatchReason reason : allReasons)
-        if (rawValue(reason) == text) return reason;
-    return std::nullopt;
+    return enumValue(reasonNames, text);
 }
 
 } // namespace tilmora::WindowManager

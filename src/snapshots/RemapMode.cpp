@@ -1,17 +1,18 @@
 #include "snapshots/RemapMode.hpp"
 
+#include "model/EnumName.hpp"
+
 namespace tilmora::WindowManager {
 
+namespace {
+
+constexpr EnumName<RemapMode> modeNames[] = {
+    {RemapMode::moveOnly, "moveOnly"}, {RemapMode::smartFit, "smartFit"}, {RemapMode::tileGrid, "tileGrid"}};
+
+} // namespace
+
 std::string_view caseName(RemapMode mode) {
-    switch (mode) {
-    case RemapMode::moveOnly:
-        return "moveOnly";
-    case RemapMode::smartFit:
-        return "smartFit";
-    case RemapMode::tileGrid:
-        return "tileGrid";
-    }
-    return "moveOnly";
+    return enumName(modeNames, mode, "moveOnly");
 }
 
 } // namespace tilmora::WindowManager

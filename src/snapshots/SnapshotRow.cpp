@@ -40,6 +40,25 @@ decl::Element recorder(const std::optional<GlobalShortcuts::Name>& name) {
     return handCursor(field);
 }
 
+/// A borderless button of the card titled with the localized "snapshot.<action>", `points` wide,
+/// in `color` when one is given, with the id "snapshot.<action>.<key>" and the pointing hand.
+decl::Element cardButton(const std::string& action, const std::string& key, double points,
+                         const std::optional<ui::Color>& color, std::function<void()> onPress) {
+    decl::Element button = decl::Button(localized("snapshot." + action), std::move(onPress));
+    button.buttonStyle("borderless");
+    if (color) button.foregroundColor(*color);
+    button.frame(width(points));
+    button.id("snapshot." + action + "." + key);
+    return handCursor(button);
+}
+
+/// `button` with the recorder of the chord `name` (when there is one) beside it, 180 points wide.
+decl::Element withRecorder(const decl::Element& button, const std::optional<GlobalShortcuts::Name>& name) {
+    decl::Element group = decl::HStack(decl::Alignment::center, 4, {button, recorder(name)});
+    group.frame(width(180));
+    return group;
+}
+
 } // namespace
 
 std::shared_ptr<SnapshotManaging> SnapshotRow::manager() const {
@@ -65,35 +84,16 @@ decl::Element SnapshotRow::body() {
     name.frame(width(250, decl::Alignment::leading)).id("snapshot.name." + key);
     handCursor(name);
 
-    decl::Element launchButton = decl::Button(localized("snapshot.launch"), [model, snap] { model.launch(snap); });
-    launchButton.buttonStyle("borderless").foregroundColor(ui::Color::systemGreen()).frame(
-        width(100));
-    launchButton.id("snapshot.launch." + key);
-    handCursor(launchButton);
-    decl::Element launchGroup =
-        decl::HStack(decl::Alignment::center, 4,
-                     {launchButton, recorder(id ? std::optional(SnapshotShortcuts::launchName(*id)) : std::nullopt)});
-    launchGroup.frame(width(180));
-
-    decl::Element quitButton = decl::Button(localized("snapshot.quit"), [model, snap] { model.quit(snap); });
-    quitButton.buttonStyle("borderless").foregroundColor(ui::Color::systemOrange()).frame(width(90));
-    quitButton.id("snapshot.quit." + key);
-    handCursor(quitButton);
-    decl::Element quitGroup =
-        decl::HStack(decl::Alignment::center, 4,
-                     {quitButton, recorder(id ? std::optional(SnapshotShortcuts::quitName(*id)) : std::nullopt)});
-    quitGroup.frame(width(180));
-
-    decl::Element renameButton = decl::Button(localized("snapshot.rename"), [model, snap] { model.rename(snap); });
-    renameButton.buttonStyle("borderless").frame(width(100));
-    renameButton.id("snapshot.rename." + key);
-    handCursor(renameButton);
-
+    decl::Element launchGroup = withRecorder(
+        cardButton("launch", key, 100, ui::Color::systemGreen(), [model, snap] { model.launch(snap); }),
+        id ? std::optional(SnapshotShortcuts::launchName(*id)) : std::nullopt);
+    decl::Element quitGroup = withRecorder(
+        cardButton("quit", key, 90, ui::Color::systemOrange(), [model, snap] { model.quit(snap); }),
+        id ? std::optional(SnapshotShortcuts::quitName(*id)) : std::nullopt);
+    decl::Element renameButton =
+        cardButton("rename", key, 100, std::nullopt, [model, snap] { model.rename(snap); });
     decl::Element deleteButton =
-        decl::Button(localized("snapshot.delete"), [model, snap] { model.deleteSnapshot(snap); });
-    deleteButton.buttonStyle("borderless").foregroundColor(ui::Color::systemRed()).frame(width(90));
-    deleteButton.id("snapshot.delete." + key);
-    handCursor(deleteButton);
+        cardButton("delete", key, 90, ui::Color::systemRed(), [model, snap] { model.deleteSnapshot(snap); });
 
     const ui::Color fill = dark ? ui::Color::white(0.15) : ui::Color::controlBackgroundColor();
     const ui::Color border = dark ? ui::Color::white(0.25) : ui::Color::separatorColor();

@@ -68,25 +68,18 @@ struct FrameWriter {
         return sizeSettable ? platform::AXUIElementSetAttributeValue(window, "AXSize", size) : kSkipped;
     }
 
-    /// Size, a pause, position; logs the size→position failure. True when both succeeded.
-    bool sizeThenPosition() const {
-        const AXError e1 = writeSize();
+    /// Size, a pause, position (`sizeFirst`), or position, a pause, size; logs the failure of that
+    /// order. True when both succeeded.
+    bool writeInOrder(bool sizeFirst) const {
+        const AXError e1 = sizeFirst ? writeSize() : writePosition();
         platform::Thread::sleep(0.04);
-        const AXError e2 = writePosition();
+        const AXError e2 = sizeFirst ? writePosition() : writeSize();
         if (e1 == kSkipped && e2 == kSkipped) return true;
-        logOrderFailure(true, e1, e2);
+        logOrderFailure(sizeFirst, e1, e2);
         return false;
     }
-
-    /// Position, a pause, size; logs the position→size failure. True when both succeeded.
-    bool positionThenSize() const {
-        const AXError e1 = writePosition();
-        platform::Thread::sleep(0.04);
-        const AXError e2 = writeSize();
-        if (e1 == kSkipped && e2 == kSkipped) return true;
-        logOrderFailure(false, e1, e2);
-        return false;
-    }
+    bool sizeThenPosition() const { return writeInOrder(true); }
+    bool positionThenSize() const { return writeInOrder(false); }
 };
 
 /// A number of the fallback script: truncated toward zero; none when it is not finite or beyond

@@ -6,20 +6,23 @@
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/DesktopQueries.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/ScriptedAnswers.hpp"
-#include "platform/control/UISimulator.hpp"
-#include "platform/ui/Application.hpp"
-#include "console/DesktopQueries.hpp"
 #include "console/commands/ShowPicture.hpp"
+#include "model/EnumName.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
+#include "platform/ui/Application.hpp"
 
 #include <cctype>
 #include <filesystem>
 #include <ostream>
+#include <string_view>
+#include <utility>
 
 namespace tilmora {
 
@@ -27,41 +30,26 @@ namespace {
 
 using Text = ConsoleText;
 
-std::string journalKind(platform::JournalEntry::Kind kind) {
-    using K = platform::JournalEntry::Kind;
-    switch (kind) {
-    case K::axWrite:
-        return "ax-write";
-    case K::axAction:
-        return "ax-action";
-    case K::activation:
-        return "activation";
-    case K::launch:
-        return "launch";
-    case K::termination:
-        return "termination";
-    case K::signal:
-        return "signal";
-    case K::script:
-        return "script";
-    case K::keyEvent:
-        return "key-event";
-    case K::spaceMove:
-        return "space-move";
-    case K::spaceSwitch:
-        return "space-switch";
-    case K::process:
-        return "process";
-    case K::prompt:
-        return "prompt";
-    case K::open:
-        return "open";
-    case K::loginItem:
-        return "login-item";
-    case K::update:
-        return "update";
-    }
-    return "other";
+using K = platform::JournalEntry::Kind;
+
+constexpr EnumName<K> journalKinds[] = {{K::axWrite, "ax-write"},
+                                        {K::axAction, "ax-action"},
+                                        {K::activation, "activation"},
+                                        {K::launch, "launch"},
+                                        {K::termination, "termination"},
+                                        {K::signal, "signal"},
+                                        {K::script, "script"},
+                                        {K::keyEvent, "key-event"},
+                                        {K::spaceMove, "space-move"},
+                                        {K::spaceSwitch, "space-switch"},
+                                        {K::process, "process"},
+                                        {K::prompt, "prompt"},
+                                        {K::open, "open"},
+                                        {K::loginItem, "login-item"},
+                                        {K::update, "update"}};
+
+std::string journalKind(K kind) {
+    return std::string(enumName(journalKinds, kind, "other"));
 }
 
 /// One line per open window: bundle, quoted title, frame, Desktop number and the flags.
@@ -176,6 +164,11 @@ void showAlerts(std::ostream& out) {
     answers.modalWindowsShown = windows.size();
 }
 
+/// The listings that take no argument, by the word that asks for them.
+const std::pair<std::string_view, void (*)(std::ostream&)> listings[] = {
+    {"windows", showWindows}, {"screens", showScreens}, {"apps", showApps},
+    {"spaces", showSpaces},   {"journal", showJournal}, {"alerts", showAlerts}};
+
 void showCommand(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
     auto& out = session.out();
@@ -184,19 +177,10 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
         return;
     }
     if (args.argumentCount() != 1) throw CommandError(kUsage);
-    if (what == "windows") {
-        showWindows(out);
-    } else if (what == "screens") {
-        showScreens(out);
-    } else if (what == "apps") {
-        showApps(out);
-    } else if (what == "spaces") {
-        showSpaces(out);
-    } else if (what == "journal") {
-        showJournal(out);
-    } else if (what == "alerts") {
-        showAlerts(out);
-    } else if (what == "log") {
+    for (const auto& [word, list] : listings) {
+        if (word == what) return list(out);
+    }
+    if (what == "log") {
         // The program's own lines, captured since it launched (they outlive the log file's
         // clearing at launch); the log file's new lines while it has not run.
         std::string text;
