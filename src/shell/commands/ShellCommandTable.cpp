@@ -20,9 +20,6 @@ namespace {
 using N = GlobalShortcuts::Name;
 using K = SnapIconKind;
 using C = CommandContext;
-using W = WindowCommands;
-using G = GridPresetCommands;
-using D = DisplayMenuCommands;
 using S = CommandContext::Sender;
 using P = MenuPlace;
 using H = ShellCommand::Handler;
@@ -30,6 +27,10 @@ using Chord = const N& (*)();
 
 /// A verb of the shell.
 H handle(std::function<void(C&, S)> run) { return H::overShell(std::move(run)); }
+
+using W = WindowCommands;
+using G = GridPresetCommands;
+using D = DisplayMenuCommands;
 
 /// A command over the window-command context the shell builds for it, run through `Commands`.
 template <class Commands>

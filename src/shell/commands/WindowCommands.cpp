@@ -162,45 +162,6 @@ void WindowCommands::resizeRelative(double scale) {
     c_.mover.moveFrontmostWindow(target);
 }
 
-// ---- Restore commands ------------------------------------------------------------------------
-
-void WindowCommands::snapRestoreLast() {
-    const auto front = c_.grid.frontmostWindowKeyAndRect();
-    if (!front) return;
-    const auto& baselines = c_.rects.baseline();
-    const auto& lasts = c_.rects.last();
-    if (auto baseline = baselines.find(front->key); baseline != baselines.end()) {
-        print("[UI] Restore baseline for key=" + front->key + " rect=" + rectText(baseline->second));
-        c_.mover.moveFrontmostWindow(baseline->second);
-    } else if (auto last = lasts.find(front->key); last != lasts.end()) {
-        print("[UI] Restore last for key=" + front->key + " rect=" + rectText(last->second));
-        c_.mover.moveFrontmostWindow(last->second);
-    }
-}
-
-void WindowCommands::snapRestoreLastLayout() {
-    const auto front = c_.grid.frontmostWindowKeyAndRect();
-    if (!front) return;
-    const auto& lasts = c_.rects.last();
-    auto last = lasts.find(front->key);
-    if (last == lasts.end()) return;
-    print("[UI] Restore last layout for key=" + front->key + " rect=" + rectText(last->second));
-    c_.mover.moveFrontmostWindow(last->second);
-}
-
-void WindowCommands::resetAllSnappedWindows() {
-    // The grouping takes the keys in sorted order, so each group's windows come in key order.
-    std::map<std::string, platform::CGRect> baselines;
-    for (const auto& [key, rect] : c_.rects.baseline()) baselines[key] = toCGRect(rect);
-    const auto groups = EditorWindowHooks::current().groupedTargets(baselines);
-    for (const auto& [bundleID, windows] : groups) {
-        std::vector<WindowManager::ResetTarget> targets;
-        targets.reserve(windows.size());
-        for (const auto& [title, rect] : windows) targets.push_back({title, rect});
-        WindowManager::resetWindows(bundleID, targets);
-    }
-}
-
 // ---- Edges and displays ----------------------------------------------------------------------
 
 void WindowCommands::moveToEdge(std::optional<HDir> h, std::optional<VDir> v) {
@@ -250,6 +211,45 @@ void WindowCommands::moveToAdjacentDisplay(int step) {
     const Rect newRect = DisplayMoveCalculator::targetFrame(rect, source, destination, preserveRelative);
     print("[UI] Display hop -> newRect=" + rectText(newRect) + " on=" + target.localizedName());
     c_.mover.moveFrontmostWindow(newRect);
+}
+
+// ---- Restore commands ------------------------------------------------------------------------
+
+void WindowCommands::snapRestoreLast() {
+    const auto front = c_.grid.frontmostWindowKeyAndRect();
+    if (!front) return;
+    const auto& baselines = c_.rects.baseline();
+    const auto& lasts = c_.rects.last();
+    if (auto baseline = baselines.find(front->key); baseline != baselines.end()) {
+        print("[UI] Restore baseline for key=" + front->key + " rect=" + rectText(baseline->second));
+        c_.mover.moveFrontmostWindow(baseline->second);
+    } else if (auto last = lasts.find(front->key); last != lasts.end()) {
+        print("[UI] Restore last for key=" + front->key + " rect=" + rectText(last->second));
+        c_.mover.moveFrontmostWindow(last->second);
+    }
+}
+
+void WindowCommands::snapRestoreLastLayout() {
+    const auto front = c_.grid.frontmostWindowKeyAndRect();
+    if (!front) return;
+    const auto& lasts = c_.rects.last();
+    auto last = lasts.find(front->key);
+    if (last == lasts.end()) return;
+    print("[UI] Restore last layout for key=" + front->key + " rect=" + rectText(last->second));
+    c_.mover.moveFrontmostWindow(last->second);
+}
+
+void WindowCommands::resetAllSnappedWindows() {
+    // The grouping takes the keys in sorted order, so each group's windows come in key order.
+    std::map<std::string, platform::CGRect> baselines;
+    for (const auto& [key, rect] : c_.rects.baseline()) baselines[key] = toCGRect(rect);
+    const auto groups = EditorWindowHooks::current().groupedTargets(baselines);
+    for (const auto& [bundleID, windows] : groups) {
+        std::vector<WindowManager::ResetTarget> targets;
+        targets.reserve(windows.size());
+        for (const auto& [title, rect] : windows) targets.push_back({title, rect});
+        WindowManager::resetWindows(bundleID, targets);
+    }
 }
 
 // ---- Full screen -----------------------------------------------------------------------------

@@ -37,17 +37,17 @@ public:
     void snapMaximizeHeight();
     /// Scales the window about its centre by `scale`, at least 200 × 150, inside the visible frame.
     void resizeRelative(double scale);
+    /// Moves the window to the chosen edges of its screen's visible frame, its size kept.
+    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v);
+    /// Moves the window `step` screens on (wrapping), relative to its display when
+    /// `settings::preserveRelativeMove` allows.
+    void moveToAdjacentDisplay(int step);
     /// Moves the window back to its baseline rectangle, else to its last one.
     void snapRestoreLast();
     /// Moves the window back to its last rectangle.
     void snapRestoreLastLayout();
     /// Moves every window with a baseline back to it, per application, through the editors' hook.
     void resetAllSnappedWindows();
-    /// Moves the window to the chosen edges of its screen's visible frame, its size kept.
-    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v);
-    /// Moves the window `step` screens on (wrapping), relative to its display when
-    /// `settings::preserveRelativeMove` allows.
-    void moveToAdjacentDisplay(int step);
     /// Selects the native full-screen kind and asks the snap grid to enter full screen.
     void enterMacFullScreen();
     /// Selects a full-screen half kind and moves the window to that half.
