@@ -25,6 +25,8 @@
 #include "shell/SnapshotManagerService.hpp"
 #include "shell/SnapshotStoreHandle.hpp"
 #include "shell/commands/CommandContext.hpp"
+#include "shell/commands/WindowCommands.hpp"
+#include "shell/commands/WindowRectMemory.hpp"
 #include "shortcuts/Name.hpp"
 
 #include <cstddef>
@@ -60,8 +62,8 @@ class AppDelegate : public platform::ui::Responder,
                     public platform::ui::MenuDelegate,
                     public platform::SPUUpdaterDelegate {
 public:
-    using HDir = CommandContext::HDir;
-    using VDir = CommandContext::VDir;
+    using HDir = WindowCommands::HDir;
+    using VDir = WindowCommands::VDir;
     /// A preset of the preset grids chosen for one display, carried by a menu item.
     struct VeskPresetMenuSelection {
         platform::UUID presetId;
@@ -91,9 +93,9 @@ public:
     const std::unique_ptr<platform::SPUStandardUpdaterController>& updaterController() const { return updaterController_; }
     const std::shared_ptr<SnapBarController>& snapBarController() const { return snapBarController_; }
     /// Per window key, the window's rectangle before the latest recording command.
-    const std::unordered_map<std::string, Rect>& lastRectByWindowKey() const { return lastRectByWindowKey_; }
+    const std::unordered_map<std::string, Rect>& lastRectByWindowKey() const { return windowRects_.last(); }
     /// Per window key, the window's rectangle before the first recording command of this run.
-    const std::unordered_map<std::string, Rect>& baselineRectByWindowKey() const { return baselineRectByWindowKey_; }
+    const std::unordered_map<std::string, Rect>& baselineRectByWindowKey() const { return windowRects_.baseline(); }
     const std::shared_ptr<platform::ui::WindowController>& preferencesWindowController() const {
         return preferencesWindowController_;
     }
@@ -225,41 +227,46 @@ public:
     // y up, on a screen's visible frame. Every command runs on the main thread, moves windows
     // through `windowMover()` and logs through `print`.
 
-    // Screen choice (AppDelegateWindowCommands.cpp).
-    /// The screen a window command acts on: the one under the pointer when `settings::useCursorDisplay` is a
-    /// stored true and one holds it, else the frontmost window's, else the main, else the first.
+    // Screen choice (`ScreenChoice` over the snap grid and the defaults).
+    /// The screen a window command acts on (`ScreenChoice::forSnapping`).
     std::optional<platform::NSScreen> screenForSnapping();
-    /// The screen the status menu describes: `preferredScreen`, else the one under the pointer,
-    /// else `screenForSnapping()`, else the main, else the first.
+    /// The screen the status menu describes (`ScreenChoice::menuContext`).
     std::optional<platform::NSScreen> menuContextScreen(const std::optional<platform::NSScreen>& preferredScreen);
-    /// The screens a layout change applies to: all in all-displays scope, else one.
+    /// The screens a layout change applies to (`ScreenChoice::layoutTargets`).
     std::vector<platform::NSScreen> layoutTargetScreens(const std::optional<platform::NSScreen>& preferredScreen);
 
-    // Window commands (AppDelegateWindowCommands.cpp).
-    void snapToKind(SnapIconKind kind) override;
-    void snapFromMenuItem(platform::ui::Responder* sender) override;
-    void snapMaximizeHeight() override;
-    void resizeRelative(double scale) override;
-    void snapRestoreLast() override;
-    void snapRestoreLastLayout() override;
-    void resetAllSnappedWindows(platform::ui::Responder* sender) override;
+    /// The context of one window command: the snap grid, the window mover, the defaults, the
+    /// layout memory, the window rectangles, and hooks that rebuild the status menu, refresh the
+    /// snap bar's highlight and clear the preset-grid selection.
+    WindowCommandContext windowCommandContext() override;
+
+    // Window commands: each runs the command of `WindowCommands` over `windowCommandContext()`
+    // (AppDelegateWindowCommands.cpp).
+    void snapToKind(SnapIconKind kind);
+    void snapFromMenuItem(platform::ui::Responder* sender);
+    void snapMaximizeHeight();
+    void resizeRelative(double scale);
+    void snapRestoreLast();
+    void snapRestoreLastLayout();
+    void resetAllSnappedWindows(platform::ui::Responder* sender);
     void captureBaselineIfNeeded(const std::string& key, const Rect& currentRect);
-    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v) override;
-    void moveToAdjacentDisplay(int step) override;
-    void enterMacFullScreen() override;
-    void snapFullScreenHalf(SnapIconKind kind) override;
-    void fullScreenPresetAction(platform::ui::Responder* sender) override;
-    void selectGridPreset(platform::ui::Responder* sender) override;
-    void selectGridPresetFromPopup(platform::ui::Responder* sender) override;
-    void selectGridViaShortcut(std::int64_t rows, std::int64_t cols) override;
+    void moveToEdge(std::optional<HDir> h, std::optional<VDir> v);
+    void moveToAdjacentDisplay(int step);
+    void enterMacFullScreen();
+    void snapFullScreenHalf(SnapIconKind kind);
+    void fullScreenPresetAction(platform::ui::Responder* sender);
+    void selectGridPreset(platform::ui::Responder* sender);
+    void selectGridPresetFromPopup(platform::ui::Responder* sender);
+    void selectGridViaShortcut(std::int64_t rows, std::int64_t cols);
     void toggleGridLines(platform::ui::Responder* sender) override;
     void toggleLayoutScope(platform::ui::Responder* sender) override;
     void openSnapPreferences() override;
 
-    // Menu actions for displays and snap areas (AppDelegateDisplayMenuActions.cpp).
-    void moveToDisplayMenuItem(platform::ui::Responder* sender) override;
-    void snapAreaFromMenuItem(platform::ui::Responder* sender) override;
-    void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender) override;
+    // Menu actions for displays and snap areas: the commands of `DisplayMenuCommands` over
+    // `windowCommandContext()` (AppDelegateDisplayMenuActions.cpp).
+    void moveToDisplayMenuItem(platform::ui::Responder* sender);
+    void snapAreaFromMenuItem(platform::ui::Responder* sender);
+    void applyStoredLayoutForCurrentSetup(platform::ui::Responder* sender);
     /// Moves the frontmost window onto `target`, relative to its display when
     /// `settings::preserveRelativeMove` allows, clamped into the target's visible frame.
     void moveFrontmostWindow(const platform::NSScreen& target);
@@ -329,8 +336,7 @@ private:
     std::shared_ptr<SnapBarOverlayCoordinator> overlayCoordinator_;
     std::unique_ptr<platform::SPUStandardUpdaterController> updaterController_;
     std::shared_ptr<SnapBarController> snapBarController_;
-    std::unordered_map<std::string, Rect> lastRectByWindowKey_;
-    std::unordered_map<std::string, Rect> baselineRectByWindowKey_;
+    WindowRectMemory windowRects_;
     std::shared_ptr<platform::ui::WindowController> preferencesWindowController_;
     std::shared_ptr<platform::ui::WindowController> snapAreasWindowController_;
     std::shared_ptr<platform::ui::WindowController> gridPanelWindowController_;

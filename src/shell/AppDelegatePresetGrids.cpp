@@ -6,6 +6,7 @@
 #include "platform/foundation/Text.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/MenuItem.hpp"
+#include "shell/commands/ScreenChoice.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapBarController.hpp"
 #include "snapping/TilingController.hpp"
@@ -21,13 +22,6 @@ constexpr const char* selectedPresetKeyPrefix = settings::veskSelectedPresetIdPr
 
 std::string selectedPresetKey(const platform::NSScreen& screen) {
     return selectedPresetKeyPrefix + tlm_identifierString(screen);
-}
-
-std::optional<platform::NSScreen> mainOrFirstScreen() {
-    if (auto main = platform::NSScreen::main()) return main;
-    auto screens = platform::NSScreen::screens();
-    if (!screens.empty()) return screens.front();
-    return std::nullopt;
 }
 
 /// The presets of `kind` in `presets`, in their order.
@@ -83,7 +77,7 @@ void AppDelegate::applyVeskPresetFromMenu(platform::ui::Responder* sender) {
         return;
     }
     if (!screen) screen = screenForSnapping();
-    if (!screen) screen = mainOrFirstScreen();
+    if (!screen) screen = ScreenChoice::mainOrFirst();
     if (!screen) return;
     for (const auto& preset : veskPresets(*layoutStore(), DisplayId(tlm_identifierString(*screen)))) {
         if (preset.id == *presetId) {
@@ -143,8 +137,7 @@ void AppDelegate::applyVeskTile(const VeskTile& tile, const platform::NSScreen& 
     auto& grid = roriDeru();
     const auto front = grid.frontmostWindowKeyAndRect();
     if (!front) return;
-    captureBaselineIfNeeded(front->key, front->rect);
-    lastRectByWindowKey_[front->key] = front->rect;
+    windowRects_.record(front->key, front->rect);
     // The tile's fractions are measured from the top-left corner, y down.
     const auto v = screen.visibleFrame();
     const Rect& t = tile.normalisedRect;

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "model/SnapIconKind.hpp"
-#include "shell/commands/CommandContext.hpp"
+#include "shell/commands/CommandHandler.hpp"
 #include "shortcuts/Name.hpp"
 
-#include <functional>
 #include <optional>
 
 namespace tilmora {
@@ -28,11 +27,12 @@ enum class MenuPlace {
     tail,          ///< preferences, help and quit (built by the menu)
 };
 
-/// One command of the shell: what it does (its handler over the command context, with its constant
-/// bound), and how it is reached: its action selector, the catalog name whose chord runs it, and
+/// One command of the shell: what it does (its handler, with its constant bound: over the narrow
+/// window-command context for the commands that act on the frontmost window, else over the
+/// command context), and how it is reached: its action selector, the catalog name whose chord runs it, and
 /// its item in the status menu. Any of the three may be absent.
 struct ShellCommand {
-    using Handler = std::function<void(CommandContext&, CommandContext::Sender)>;
+    using Handler = CommandHandler;
 
     /// The catalog name whose chord runs the command (with no sender); none: no chord.
     const GlobalShortcuts::Name& (*chord)() = nullptr;

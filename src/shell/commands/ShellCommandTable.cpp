@@ -2,11 +2,16 @@
 
 #include "platform/ui/Control.hpp"
 #include "platform/ui/MenuItem.hpp"
+#include "shell/commands/DisplayMenuCommands.hpp"
+#include "shell/commands/GridPresetCommands.hpp"
+#include "shell/commands/WindowCommands.hpp"
 
 #include <algorithm>
 #include <any>
+#include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace tilmora {
 
@@ -20,8 +25,27 @@ using P = MenuPlace;
 using H = ShellCommand::Handler;
 using Chord = const N& (*)();
 
+/// A verb of the shell.
+H handle(std::function<void(C&, S)> run) { return H::overShell(std::move(run)); }
+
+using W = WindowCommands;
+using G = GridPresetCommands;
+using D = DisplayMenuCommands;
+
+/// A command over the window-command context the shell builds for it, run through `Commands`.
+template <class Commands>
+H over(std::function<void(Commands, S)> run) {
+    return H::overWindow(
+        [run = std::move(run)](const WindowCommandContext& context, S sender) { run(Commands(context), sender); });
+}
+
+/// The window commands, the grid-preset commands and the display-menu commands.
+H handle(std::function<void(W, S)> run) { return over<W>(std::move(run)); }
+H handle(std::function<void(G, S)> run) { return over<G>(std::move(run)); }
+H handle(std::function<void(D, S)> run) { return over<D>(std::move(run)); }
+
 H toKind(K kind) {
-    return [kind](C& c, S) { c.snapToKind(kind); };
+    return handle([kind](W w, S) { w.snapToKind(kind); });
 }
 
 /// A command that snaps the frontmost window to `kind`.
@@ -29,20 +53,23 @@ ShellCommand snap(Chord chord, const char* selector, const char* titleKey, K kin
     return {chord, selector, titleKey, kind, place, order, 0, 0, toKind(kind)};
 }
 
-/// A command with no snap kind of its own.
-ShellCommand verb(Chord chord, const char* selector, const char* titleKey, P place, int order, H handler) {
-    return {chord, selector, titleKey, std::nullopt, place, order, 0, 0, std::move(handler)};
+/// A command with no snap kind of its own; `run` runs over the window commands (`W`, `G`, `D`)
+/// or over the shell's verbs (`C`).
+template <class Run>
+ShellCommand verb(Chord chord, const char* selector, const char* titleKey, P place, int order, Run run) {
+    return {chord, selector, titleKey, std::nullopt, place, order, 0, 0, handle(std::move(run))};
 }
 
 /// A grid preset chosen by its chord; its menu item sends `selectGridPreset:` with the preset.
 ShellCommand grid(Chord chord, const char* titleKey, K kind, int rows, int cols, int order) {
     return {chord, nullptr, titleKey, kind, P::grids, order, rows, cols,
-            [rows, cols](C& c, S) { c.selectGridViaShortcut(rows, cols); }};
+            handle([rows, cols](G g, S) { g.selectGridViaShortcut(rows, cols); })};
 }
 
 /// A selector only (no chord, no item of its own in the status menu).
-ShellCommand action(const char* selector, H handler) {
-    return verb(nullptr, selector, nullptr, P::none, 0, std::move(handler));
+template <class Run>
+ShellCommand action(const char* selector, Run run) {
+    return verb(nullptr, selector, nullptr, P::none, 0, std::move(run));
 }
 
 /// The Boolean a sender of `setKeyboardShortcutsEnabled:` carries: a menu item's represented
@@ -78,30 +105,30 @@ std::vector<ShellCommand> makeTable() {
         snap(&N::snapCenterTwoThirds, "snapCenterTwoThirds", "menu.centerTwoThirds", K::centerTwoThirds, P::thirds, 5),
         snap(&N::snapCenterThreeFourths, "snapCenterThreeFourths", "menu.centerThreeFourths", K::centerThreeFourths,
              P::thirds, 6),
-        verb(&N::nativeFullScreen, "enterMacFullScreen", nullptr, P::none, 0, [](C& c, S) { c.enterMacFullScreen(); }),
+        verb(&N::nativeFullScreen, "enterMacFullScreen", nullptr, P::none, 0, [](W w, S) { w.enterMacFullScreen(); }),
         verb(&N::fullScreenLeftHalf, nullptr, nullptr, P::none, 0,
-             [](C& c, S) { c.snapFullScreenHalf(K::fullScreenLeftHalf); }),
+             [](W w, S) { w.snapFullScreenHalf(K::fullScreenLeftHalf); }),
         verb(&N::fullScreenRightHalf, nullptr, nullptr, P::none, 0,
-             [](C& c, S) { c.snapFullScreenHalf(K::fullScreenRightHalf); }),
+             [](W w, S) { w.snapFullScreenHalf(K::fullScreenRightHalf); }),
         // The selector is spelled with an "s", the kind and the chord with a "z".
         snap(&N::snapAlmostMaximize, "snapAlmostMaximise", "menu.almostFullScreen", K::almostMaximize, P::sizes, 2),
         verb(&N::snapMaximizeHeight, "snapMaximizeHeight", "menu.fullScreenHeight", P::sizes, 3,
-             [](C& c, S) { c.snapMaximizeHeight(); }),
-        verb(&N::snapSmaller, "snapSmaller", "menu.smaller", P::sizes, 4, [](C& c, S) { c.resizeRelative(0.9); }),
-        verb(&N::snapLarger, "snapLarger", "menu.larger", P::sizes, 5, [](C& c, S) { c.resizeRelative(1.1); }),
-        verb(&N::snapRestore, "snapRestoreLast", "menu.restoreOriginal", P::sizes, 7, [](C& c, S) { c.snapRestoreLast(); }),
+             [](W w, S) { w.snapMaximizeHeight(); }),
+        verb(&N::snapSmaller, "snapSmaller", "menu.smaller", P::sizes, 4, [](W w, S) { w.resizeRelative(0.9); }),
+        verb(&N::snapLarger, "snapLarger", "menu.larger", P::sizes, 5, [](W w, S) { w.resizeRelative(1.1); }),
+        verb(&N::snapRestore, "snapRestoreLast", "menu.restoreOriginal", P::sizes, 7, [](W w, S) { w.snapRestoreLast(); }),
         verb(&N::nextDisplay, "snapNextDisplay", "menu.nextDisplay", P::displays, 1,
-             [](C& c, S) { c.moveToAdjacentDisplay(1); }),
+             [](W w, S) { w.moveToAdjacentDisplay(1); }),
         verb(&N::previousDisplay, "snapPreviousDisplay", "menu.previousDisplay", P::displays, 2,
-             [](C& c, S) { c.moveToAdjacentDisplay(-1); }),
+             [](W w, S) { w.moveToAdjacentDisplay(-1); }),
         verb(&N::moveToEdgeLeft, "moveToEdgeLeft", "menu.moveLeftEdge", P::edgeSubmenu, 1,
-             [](C& c, S) { c.moveToEdge(C::HDir::left, std::nullopt); }),
+             [](W w, S) { w.moveToEdge(W::HDir::left, std::nullopt); }),
         verb(&N::moveToEdgeRight, "moveToEdgeRight", "menu.moveRightEdge", P::edgeSubmenu, 2,
-             [](C& c, S) { c.moveToEdge(C::HDir::right, std::nullopt); }),
+             [](W w, S) { w.moveToEdge(W::HDir::right, std::nullopt); }),
         verb(&N::moveToEdgeUp, "moveToEdgeUp", "menu.moveUpEdge", P::edgeSubmenu, 3,
-             [](C& c, S) { c.moveToEdge(std::nullopt, C::VDir::top); }),
+             [](W w, S) { w.moveToEdge(std::nullopt, W::VDir::top); }),
         verb(&N::moveToEdgeDown, "moveToEdgeDown", "menu.moveDownEdge", P::edgeSubmenu, 4,
-             [](C& c, S) { c.moveToEdge(std::nullopt, C::VDir::bottom); }),
+             [](W w, S) { w.moveToEdge(std::nullopt, W::VDir::bottom); }),
         snap(&N::firstQuarter, "snapFirstQuarter", "menu.firstQuarter", K::firstQuarter, P::quarterSubmenu, 1),
         snap(&N::secondQuarter, "snapSecondQuarter", "menu.secondQuarter", K::secondQuarter, P::quarterSubmenu, 2),
         snap(&N::thirdQuarter, "snapThirdQuarter", "menu.thirdQuarter", K::thirdQuarter, P::quarterSubmenu, 3),
@@ -145,20 +172,20 @@ std::vector<ShellCommand> makeTable() {
 
         // Commands without a chord.
         verb(nullptr, "snapRestoreLastLayout", "menu.restoreLastLayout", P::sizes, 8,
-             [](C& c, S) { c.snapRestoreLastLayout(); }),
-        action("snapFromMenuItem:", [](C& c, S sender) { c.snapFromMenuItem(sender); }),
-        action("resetAllSnappedWindows:", [](C& c, S sender) { c.resetAllSnappedWindows(sender); }),
-        action("selectGridPreset:", [](C& c, S sender) { c.selectGridPreset(sender); }),
-        action("selectGridPresetFromPopup:", [](C& c, S sender) { c.selectGridPresetFromPopup(sender); }),
+             [](W w, S) { w.snapRestoreLastLayout(); }),
+        action("snapFromMenuItem:", [](W w, S sender) { w.snapFromMenuItem(sender); }),
+        action("resetAllSnappedWindows:", [](W w, S) { w.resetAllSnappedWindows(); }),
+        action("selectGridPreset:", [](G g, S sender) { g.selectGridPreset(sender); }),
+        action("selectGridPresetFromPopup:", [](G g, S sender) { g.selectGridPresetFromPopup(sender); }),
         action("toggleGridLines:", [](C& c, S sender) { c.toggleGridLines(sender); }),
         action("toggleLayoutScope:", [](C& c, S sender) { c.toggleLayoutScope(sender); }),
         action("setLayoutScopeSingle:", [](C& c, S sender) { c.setLayoutScopeSingle(sender); }),
         action("setLayoutScopeAll:", [](C& c, S sender) { c.setLayoutScopeAll(sender); }),
-        action("fullScreenPresetAction:", [](C& c, S sender) { c.fullScreenPresetAction(sender); }),
+        action("fullScreenPresetAction:", [](W w, S sender) { w.fullScreenPresetAction(sender); }),
         action("openSnapPreferences", [](C& c, S) { c.openSnapPreferences(); }),
-        action("moveToDisplayMenuItem:", [](C& c, S sender) { c.moveToDisplayMenuItem(sender); }),
-        action("snapAreaFromMenuItem:", [](C& c, S sender) { c.snapAreaFromMenuItem(sender); }),
-        action("applyStoredLayoutForCurrentSetup:", [](C& c, S sender) { c.applyStoredLayoutForCurrentSetup(sender); }),
+        action("moveToDisplayMenuItem:", [](D d, S sender) { d.moveToDisplayMenuItem(sender); }),
+        action("snapAreaFromMenuItem:", [](D d, S sender) { d.snapAreaFromMenuItem(sender); }),
+        action("applyStoredLayoutForCurrentSetup:", [](D d, S) { d.applyStoredLayoutForCurrentSetup(); }),
         action("applyVeskPresetFromMenu:", [](C& c, S sender) { c.applyVeskPresetFromMenu(sender); }),
         action("applyVeskTilePresetFromSnapBar:", [](C& c, S sender) { c.applyVeskTilePresetFromSnapBar(sender); }),
         action("openVeskLayoutEditor:", [](C& c, S sender) { c.openVeskLayoutEditor(sender); }),
