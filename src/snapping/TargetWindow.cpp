@@ -8,6 +8,7 @@
 #include "platform/foundation/Bundle.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "snapping/TLog.hpp"
+#include "windows/AXAttributeReads.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -17,17 +18,13 @@ namespace tilmora::TargetWindow {
 
 namespace {
 
+using AXAttributeReads::copyAttribute;
+using AXAttributeReads::isSettable;
+
 using platform::AXUIElement;
 using platform::CFValue;
 using platform::NSRunningApplication;
 
-/// The value of an attribute; none when the read fails.
-std::optional<CFValue> copyAttribute(const AXUIElement& element, const char* attribute) {
-    CFValue value;
-    if (platform::AXUIElementCopyAttributeValue(element, attribute, value) != platform::kAXErrorSuccess)
-        return std::nullopt;
-    return value;
-}
 
 /// An attribute that holds an Accessibility element.
 std::optional<AXUIElement> copyElement(const AXUIElement& element, const char* attribute) {
@@ -49,12 +46,6 @@ std::optional<std::vector<AXUIElement>> copyElements(const AXUIElement& element,
     return elements;
 }
 
-bool isSettable(const AXUIElement& element, const char* attribute) {
-    bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
-               platform::kAXErrorSuccess &&
-           settable;
-}
 
 std::string bundleText(const NSRunningApplication& app) {
     return app.bundleIdentifier().value_or("unknown");

@@ -7,6 +7,7 @@
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/Text.hpp"
 #include "windows/AXAttributeNames.hpp"
+#include "windows/AXAttributeReads.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -23,24 +24,15 @@ using platform::CGRect;
 
 namespace {
 
+using AXAttributeReads::copyAttribute;
+using AXAttributeReads::isSettable;
+
 /// The subroles that never count as ordinary windows.
 bool isExcludedSubrole(const std::string& subrole) {
     return subrole == "AXSystemDialog";
 }
 
-std::optional<CFValue> copyAttribute(const AXUIElement& element, const std::string& attribute) {
-    CFValue value;
-    if (platform::AXUIElementCopyAttributeValue(element, attribute, value) != platform::kAXErrorSuccess)
-        return std::nullopt;
-    return value;
-}
 
-bool isSettable(const AXUIElement& element, const char* attribute) {
-    bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
-               platform::kAXErrorSuccess &&
-           settable;
-}
 
 std::optional<std::int64_t> numberAttribute(const AXUIElement& element, const char* attribute) {
     auto value = copyAttribute(element, attribute);

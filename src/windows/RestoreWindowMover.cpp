@@ -13,6 +13,7 @@
 #include "windows/AXAttributeNames.hpp"
 #include "windows/AXWindowReader.hpp"
 #include "windows/WindowManager.hpp"
+#include "windows/AXAttributeReads.hpp"
 
 #include <cmath>
 #include <optional>
@@ -25,6 +26,8 @@ using platform::CFValue;
 using platform::CGRect;
 
 namespace {
+
+using AXAttributeReads::isSettable;
 
 constexpr AXError kSkipped = platform::kAXErrorSuccess;
 
@@ -39,12 +42,6 @@ platform::CGPoint axPositionOf(const CGRect& rect, double mainHeight) {
     return flipped.origin;
 }
 
-bool isSettable(const AXUIElement& element, const char* attribute) {
-    bool settable = false;
-    return platform::AXUIElementIsAttributeSettable(element, attribute, settable) ==
-               platform::kAXErrorSuccess &&
-           settable;
-}
 
 void logOrderFailure(bool sizeFirst, AXError e1, AXError e2) {
     logLine("ERROR", std::string("AX set order ") + (sizeFirst ? "size→position" : "position→size") +
