@@ -3,7 +3,7 @@
 #include "console/DesktopConsole.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ConsoleScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +19,9 @@ using tilmora::DesktopConsole;
 
 namespace {
 
-class ConsoleHostileInputTest : public PlatformTest {
+class ConsoleHostileInputTest : public ConsoleScriptTest {
 protected:
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
-    }
     bool has(const std::string& part) const { return out.str().find(part) != std::string::npos; }
-
-    std::ostringstream out;
 };
 
 TEST_F(ConsoleHostileInputTest, AnyExceptionOfACommandIsAnErrorAndTheTranscriptStaysWhole) {

@@ -4,7 +4,7 @@
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/input/NSEvent.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ConsoleScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +14,7 @@ using tilmora::DesktopConsole;
 
 namespace {
 
-class DesktopConsoleTest : public PlatformTest {
-protected:
-    /// Runs `script` on a fresh console; the transcript lands in `transcript`.
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
-    }
-    std::string transcript() const { return out.str(); }
-
-    std::ostringstream out;
-};
+class DesktopConsoleTest : public ConsoleScriptTest {};
 
 TEST_F(DesktopConsoleTest, ScriptOpensAWindowMovesThePointerAndShowsTheWindows) {
     const int status = run(R"(# one window on the laptop

@@ -36,8 +36,7 @@ class PresetEditorTest : public PlatformTest {
 protected:
     void restoreFixture() override {
         PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     static void setVerbose(bool on) {

@@ -6,6 +6,7 @@
 #include "model/TileId.hpp"
 #include "model/WindowDescriptor.hpp"
 #include "model/WindowId.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@ using namespace tilmora;
 using platform::Json;
 
 namespace {
-
-std::string decodeError(const std::function<void()>& decode) {
-    try {
-        decode();
-    } catch (const platform::Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 WindowDescriptor sampleWindow(std::optional<DisplayId> display) {
     return WindowDescriptor{WindowId("812-Notes"),
@@ -117,7 +109,7 @@ TEST(Identifiers, UuidIdentifiersWriteUpperCaseAndReadEitherCase) {
     EXPECT_EQ(std::hash<ProfileId>{}(fresh), std::hash<platform::UUID>{}(fresh.rawValue));
 
     const auto message =
-        decodeError([] { platform::decodeJsonText<SnapshotId>(R"({"rawValue":"not-a-uuid"})"); });
+        platformErrorOf([] { platform::decodeJsonText<SnapshotId>(R"({"rawValue":"not-a-uuid"})"); });
     EXPECT_NE(message.find("cannot decode SnapshotId"), std::string::npos) << message;
     EXPECT_THROW(platform::decodeJsonText<TileId>(R"({"rawValue":""})"), platform::Error);
 }
@@ -144,7 +136,7 @@ TEST(Rect, CodingRules) {
             EXPECT_THROW(platform::decodeJsonText<Rect>(c.text), platform::Error) << c.text;
         }
     }
-    const auto message = decodeError([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
+    const auto message = platformErrorOf([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
     EXPECT_EQ(message, R"(cannot decode Rect: key "height" is missing)");
 }
 

@@ -35,14 +35,8 @@ std::vector<std::string> names(const std::vector<Layout>& layouts) {
 
 class LayoutStoreTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path file() const {
-        return *platform::Folders::applicationSupport() / "Tilmora" / "layouts.json";
-    }
-
-    void writeFile(const std::string& text) {
-        platform::FileSystem::createDirectories(file().parent_path());
-        platform::FileSystem::writeFile(file(), text);
-    }
+    std::filesystem::path file() const { return storeFolder() / "layouts.json"; }
+    void writeFile(const std::string& text) { ModelFixture::writeFile(file(), text); }
 
     std::vector<std::filesystem::path> setAsideFiles(const std::string& suffix = "corrupt") const {
         std::vector<std::filesystem::path> found;

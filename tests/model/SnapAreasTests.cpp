@@ -37,13 +37,8 @@ protected:
                 EXPECT_EQ(n.object, nullptr);
             });
     }
-    std::filesystem::path file() const {
-        return *platform::Folders::applicationSupport() / "Tilmora" / "SnapAreas.json";
-    }
-    void writeFile(const std::string& text) {
-        platform::FileSystem::createDirectories(file().parent_path());
-        platform::FileSystem::writeFile(file(), text);
-    }
+    std::filesystem::path file() const { return storeFolder() / "SnapAreas.json"; }
+    void writeFile(const std::string& text) { ModelFixture::writeFile(file(), text); }
     bool migrated() const {
         return platform::UserDefaults::standard().boolForKey("SnapAreasScopeMigrated.v2");
     }

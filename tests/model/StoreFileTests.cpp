@@ -44,12 +44,7 @@ private:
 
 class StoreFileTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path folder() const { return *platform::Folders::applicationSupport() / "Tilmora"; }
-
-    void writeFile(const std::filesystem::path& path, const std::string& text) {
-        platform::FileSystem::createDirectories(path.parent_path());
-        platform::FileSystem::writeFile(path, text);
-    }
+    std::filesystem::path folder() const { return storeFolder(); }
 
     /// Names in the store folder other than `keep`.
     std::vector<std::string> others(const std::filesystem::path& keep) const {

@@ -5,6 +5,7 @@
 #include "preferences/LanguagePopup.hpp"
 #include "preferences/ValueSlider.hpp"
 #include "support/PlatformTest.hpp"
+#include "support/ContentRoot.hpp"
 
 #include <cmath>
 #include <limits>
@@ -17,14 +18,7 @@ using platform::ui::Slider;
 
 namespace {
 
-/// A root whose body the test sets.
-class Root : public decl::Component<Root> {
-public:
-    explicit Root(std::function<decl::Element()> make)
-        : make(std::move(make)) {}
-    decl::Element body() override { return make(); }
-    std::function<decl::Element()> make;
-};
+using Root = testsupport::ContentRoot;
 
 /// A value outside any view, with a binding that counts its writes.
 template <class T>

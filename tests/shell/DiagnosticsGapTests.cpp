@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/Settings.hpp"
 
@@ -10,16 +10,11 @@
 namespace tilmora {
 namespace {
 
-class DiagnosticsGapTest : public ShellTest {
+class DiagnosticsGapTest : public LaptopShellTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
     void TearDown() override {
         Diagnostics::setGapArithmetic(nullptr);
-        ShellTest::TearDown();
+        LaptopShellTest::TearDown();
     }
 };
 

@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/LocalizationManager.hpp"
 #include "platform/ui/Menu.hpp"
@@ -18,14 +18,7 @@ using GlobalShortcuts::Name;
 using platform::ui::Menu;
 using platform::ui::MenuItem;
 
-class ShellCommandTableTest : public ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
-};
+class ShellCommandTableTest : public LaptopShellTest {};
 
 // The chords are bound in catalog order, except that `nativeFullScreen` comes 19th, followed by the
 // two full-screen halves, and Mission Control's switch before Stage Manager's; every catalog name

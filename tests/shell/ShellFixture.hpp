@@ -36,8 +36,7 @@ protected:
     }
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     /// Creates the application delegate (and so the shell) and makes it the application's.

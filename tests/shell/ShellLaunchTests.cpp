@@ -23,13 +23,7 @@ class ShellLaunchTest : public ShellTest {
 protected:
     void restoreFixture() override {
         ShellTest::restoreFixture();
-        platform::DisplaySpec display;
-        display.displayID = 1;
-        display.name = "Built-in";
-        display.frame = {0, 0, 1440, 900};
-        display.visibleFrame = display.frame;
-        display.builtin = true;
-        desk().addDisplay(display);
+        desk().addDisplay(testsupport::builtInPanelSpec());
     }
     int count(const std::string& line) const {
         int n = 0;

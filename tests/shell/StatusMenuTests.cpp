@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/DisplaySignature.hpp"
 #include "model/LocalizationManager.hpp"
@@ -21,13 +21,8 @@ namespace {
 using platform::ui::Menu;
 using platform::ui::MenuItem;
 
-class StatusMenuTest : public ShellTest {
+class StatusMenuTest : public LaptopShellTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
     static std::string head(const std::shared_ptr<MenuItem>& item) {
         if (item->isSeparatorItem()) return "---";
         return item->title.substr(0, item->title.find('\t'));

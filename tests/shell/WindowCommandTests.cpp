@@ -42,19 +42,39 @@ TEST_F(WindowCommandTest, ResizeRelativeScalesAroundTheCentreWithinTheVisibleFra
     EXPECT_TRUE(sameRect(rectOf(windowFrame()), {80, 545, 440, 330}, 0.5));
 }
 
-TEST_F(WindowCommandTest, ResizeRelativeLogsTheScaleKeyAndBothRectangles) {
-    setWindowFrame({100, 100, 300, 200});
-    ASSERT_TRUE(send("snapSmaller"));
-    const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Resize relative scale=0.9 key=com.apple.TextEdit|Notes fromRect={{100, 100}, "
-                                     "{300, 200}}"),
-              1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Resize -> newRect={{115, 110}, {270, 180}}"), 1u);
-
-    setWindowFrame({0, 100, 1440, 400});
-    ASSERT_TRUE(send("snapLarger"));
-    EXPECT_EQ(countContaining(newLines(), "[UI] Resize relative scale=1.1 key="), 1u);
-    EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 80, 1440, 440}, 0.5));
+TEST_F(WindowCommandTest, ResizeAndMoveToEdgeLogTheKeyAndBothRectanglesAndTheWindowEndsInside) {
+    struct Case {
+        const char* selector;
+        CGRect start;
+        std::vector<std::string> logged;
+        std::optional<Rect> end;
+    };
+    const Case cases[] = {
+        {"snapSmaller",
+         {100, 100, 300, 200},
+         {"[UI] Resize relative scale=0.9 key=com.apple.TextEdit|Notes fromRect={{100, 100}, {300, 200}}",
+          "[UI] Resize -> newRect={{115, 110}, {270, 180}}"},
+         std::nullopt},
+        {"snapLarger", {0, 100, 1440, 400}, {"[UI] Resize relative scale=1.1 key="}, Rect{0, 80, 1440, 440}},
+        // The mover clamps the window the command handed on.
+        {"moveToEdgeRight",
+         {0, 0, 1600, 500},
+         {"[UI] Move to edge h=right v=nil key=com.apple.TextEdit|Notes fromRect={{0, 0}, {1600, 500}} "
+          "on=Built-in Retina Display",
+          "[UI] Move to edge -> newRect={{-160, 0}, {1600, 500}}"},
+         Rect{0, 0, 1440, 500}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selector);
+        setWindowFrame(c.start);
+        ASSERT_TRUE(send(c.selector));
+        const auto fresh = newLines();
+        for (const auto& line : c.logged)
+            EXPECT_EQ(countContaining(fresh, line), 1u) << line;
+        if (c.end) {
+            EXPECT_TRUE(sameRect(rectOf(windowFrame()), *c.end, 0.5));
+        }
+    }
 }
 
 TEST_F(WindowCommandTest, FullHeightTakesTheVisibleHeightLessTheChosenGaps) {
@@ -148,17 +168,6 @@ TEST_F(WindowCommandTest, MoveToEdgeKeepsTheSizeAndClampsNothing) {
         ASSERT_EQ(mover->moves.size(), 1u);
         EXPECT_TRUE(sameRect(mover->moves.at(0), c.handed));
     }
-}
-
-TEST_F(WindowCommandTest, MoveToEdgeLogsBothDirectionsAndTheMoverClampsTheWindow) {
-    setWindowFrame({0, 0, 1600, 500});
-    ASSERT_TRUE(send("moveToEdgeRight"));
-    const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Move to edge h=right v=nil key=com.apple.TextEdit|Notes fromRect={{0, 0}, "
-                                     "{1600, 500}} on=Built-in Retina Display"),
-              1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Move to edge -> newRect={{-160, 0}, {1600, 500}}"), 1u);
-    EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 0, 1440, 500}, 0.5));
 }
 
 TEST_F(WindowCommandTest, RestoreGoesBackToTheBaselineAndRestoreLayoutUndoesOneCommand) {

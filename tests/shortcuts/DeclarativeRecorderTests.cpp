@@ -5,6 +5,7 @@
 #include "shortcuts/Recorder.hpp"
 #include "shortcuts/Registry.hpp"
 #include "shortcuts/ViewModifiers.hpp"
+#include "support/ContentRoot.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@ namespace decl = platform::ui::declarative;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-
-/// A root view whose body the test sets.
-class Root : public decl::Component<Root> {
-public:
-    explicit Root(std::function<decl::Element()> make)
-        : make(std::move(make)) {}
-    decl::Element body() override { return make(); }
-    std::function<decl::Element()> make;
-};
+using Root = testsupport::ContentRoot;
 
 class DeclarativeRecorderTest : public RecorderFixture {
 protected:

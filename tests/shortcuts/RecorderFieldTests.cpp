@@ -15,8 +15,6 @@ using platform::ui::UISimulator;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-
 std::string text(std::string_view key) {
     return ShortcutsBundle::module().localizedString(key);
 }

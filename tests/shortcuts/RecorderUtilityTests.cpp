@@ -21,8 +21,6 @@ namespace decl = platform::ui::declarative;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-
 using RecorderUtilityTest = RecorderFixture;
 
 TEST_F(RecorderUtilityTest, ReleasingAStartedMonitorRemovesItOnly) {

@@ -128,32 +128,25 @@ TEST_F(TargetWindowTest, FrameReadFlipsTheAccessibilityPosition) {
 TEST_F(TargetWindowTest, OnlyStandardMovableWindowsAreChosen) {
     struct Case {
         const char* name;
-        std::string role;
-        std::optional<std::string> subrole;
-        bool positionSettable;
-        bool sizeSettable;
+        testsupport::WindowKind kind;
         bool chosen;
     };
     const Case cases[] = {
-        {"standard", "AXWindow", "AXStandardWindow", true, true, true},
-        {"document", "AXWindow", "AXDocumentWindow", true, true, true},
-        {"no subrole", "AXWindow", std::nullopt, true, true, true},
-        {"size settable only", "AXWindow", "AXStandardWindow", false, true, true},
-        {"position settable only", "AXWindow", "AXStandardWindow", true, false, true},
-        {"neither settable", "AXWindow", "AXStandardWindow", false, false, false},
-        {"dialog", "AXWindow", "AXDialog", true, true, false},
-        {"floating", "AXWindow", "AXFloatingWindow", true, true, false},
-        {"sheet role", "AXSheet", "AXStandardWindow", true, true, false},
+        {"standard", {"AXWindow", "AXStandardWindow", true, true}, true},
+        {"document", {"AXWindow", "AXDocumentWindow", true, true}, true},
+        {"no subrole", {"AXWindow", std::nullopt, true, true}, true},
+        {"size settable only", {"AXWindow", "AXStandardWindow", false, true}, true},
+        {"position settable only", {"AXWindow", "AXStandardWindow", true, false}, true},
+        {"neither settable", {"AXWindow", "AXStandardWindow", false, false}, false},
+        {"dialog", {"AXWindow", "AXDialog", true, true}, false},
+        {"floating", {"AXWindow", "AXFloatingWindow", true, true}, false},
+        {"sheet role", {"AXSheet", "AXStandardWindow", true, true}, false},
     };
     RoriDeru grid;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WindowSpec spec = window("Only", {0, 0, 300, 200});
-        spec.role = c.role;
-        spec.subrole = c.subrole;
-        spec.positionSettable = c.positionSettable;
-        spec.sizeSettable = c.sizeSettable;
-        const pid_t pid = desk().run(app(std::string("com.example.") + c.name, "Case"), {spec});
+        const pid_t pid = desk().run(app(std::string("com.example.") + c.name, "Case"),
+                                     {testsupport::windowSpec("Only", {0, 0, 300, 200}, c.kind)});
         const auto found = grid.findAXWindow(AXUIElementCreateApplication(pid));
         EXPECT_EQ(found.has_value(), c.chosen);
         if (found) {

@@ -322,8 +322,8 @@ TEST_F(RestoreWindowTest, FiveApplicationsWithTwoFailingGiveOneReport) {
     EXPECT_EQ(out.calls, 1);
     EXPECT_FALSE(out.success);
     EXPECT_EQ(out.message, "Some apps failed to launch: com.example.app1, com.example.app3\n");
-    ASSERT_EQ(toasts->panel->shown.size(), 2u);
-    EXPECT_EQ(toasts->panel->shown[1].title, "Snapshot Restore");
+    ASSERT_EQ(toasts->panel->contents.size(), 2u);
+    EXPECT_EQ(toasts->panel->contents[1].title, "Snapshot Restore");
 }
 
 TEST_F(RestoreWindowTest, ASavedSnapshotIsRestoredOntoTheRemainingDisplay) {
@@ -341,13 +341,13 @@ TEST_F(RestoreWindowTest, ASavedSnapshotIsRestoredOntoTheRemainingDisplay) {
     const auto snapshots = context.fetchSnapshots();
     ASSERT_EQ(snapshots.size(), 1u);
     int calls = 0;
-    const std::size_t toastsBefore = toasts->panel->shown.size();
+    const std::size_t toastsBefore = toasts->panel->contents.size();
     restoreSnapshot(*snapshots[0], context, [&](bool, const std::string&) { ++calls; });
     sim().runFor(3);
 
     EXPECT_EQ(calls, 1);
-    ASSERT_EQ(toasts->panel->shown.size(), toastsBefore + 2);
-    EXPECT_EQ(toasts->panel->shown.back().message, "Snapshot 'Desk' launched.");
+    ASSERT_EQ(toasts->panel->contents.size(), toastsBefore + 2);
+    EXPECT_EQ(toasts->panel->contents.back().message, "Snapshot 'Desk' launched.");
     const auto frame = frameOf(pid, "Todo");
     EXPECT_NEAR(frame.origin.x, 120, 1);
     EXPECT_NEAR(frame.origin.y, 165.9, 1);

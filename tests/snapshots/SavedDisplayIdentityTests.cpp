@@ -3,6 +3,7 @@
 
 #include "platform/control/SimDesktop.hpp"
 #include "support/PlatformTest.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@ namespace tilmora {
 namespace {
 
 using platform::CGRect;
-using platform::DisplaySpec;
 using platform::SimDesktop;
 namespace WM = WindowManager;
 
@@ -45,10 +45,7 @@ TEST(DisplayFingerprintTest, HashesTheSixValuesLittleEndianWithFnv1a) {
 class DisplayFingerprintDesktopTest : public PlatformTest {};
 
 TEST_F(DisplayFingerprintDesktopTest, ReadsTheDisplayQueries) {
-    DisplaySpec panel;
-    panel.displayID = 1;
-    panel.name = "Built-in";
-    panel.frame = CGRect{0, 0, 1512, 982};
+    auto panel = testsupport::displaySpec(1, "Built-in", {0, 0, 1512, 982});
     panel.vendor = 1552;
     panel.model = 41040;
     panel.builtin = true;

@@ -18,8 +18,7 @@ class SnapshotQuitTest : public CaptureTest {
 protected:
     void SetUp() override {
         CaptureTest::SetUp();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     /// Stores a snapshot named `name` with one window per (bundle identifier, application name).

@@ -47,7 +47,7 @@ TEST_F(RowTest, QuitShowsItsStartAndResultNoEarlierThanOneSecondAndResetsWhenAsk
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         resets = 0;
         if (c.autoReset)
             platform::UserDefaults::standard().set(*c.autoReset,
@@ -97,7 +97,7 @@ TEST_F(RowTest, RenameTrimsAndReportsEveryOutcome) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         auto snapshot = storeSnapshot(c.name, {});
         auto& view = showRow(snapshot);
         const std::string id = *snapshot->idText();
@@ -143,7 +143,7 @@ TEST_F(RowTest, DeleteClearsBothChordsOnlyWhenSaved) {
     };
     for (const auto& c : {Case{"saved", false}, Case{"save fails", true}}) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         auto snapshot = work();
         const std::string id = *snapshot->idText();
         tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));

@@ -16,6 +16,7 @@
 #include "platform/dispatch/DispatchTime.hpp"
 #include "platform/ui/declarative/ColorScheme.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
+#include "support/ContentRoot.hpp"
 
 #include <functional>
 #include <memory>
@@ -66,14 +67,7 @@ private:
     tilmora::SnapshotContext& context_;
 };
 
-/// A root view that shows whatever its content function builds.
-class TestRoot : public platform::ui::declarative::Component<TestRoot> {
-public:
-    explicit TestRoot(std::function<platform::ui::declarative::Element()> content)
-        : content(std::move(content)) {}
-    platform::ui::declarative::Element body() override { return content(); }
-    std::function<platform::ui::declarative::Element()> content;
-};
+using TestRoot = testsupport::ContentRoot;
 
 /// Hosts snapshot views with the fake service and the store's context in their environment;
 /// counts the shell's resets.
@@ -112,7 +106,7 @@ protected:
 
     std::vector<std::pair<std::string, std::string>> toastTexts() const {
         std::vector<std::pair<std::string, std::string>> out;
-        for (const auto& view : toasts->panel->shown)
+        for (const auto& view : toasts->panel->contents)
             out.emplace_back(view.title, view.message);
         return out;
     }

@@ -112,8 +112,7 @@ protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
         platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     void SetUp() override {

@@ -64,27 +64,19 @@ TEST_F(AXWindowReaderTest, ReadsOfAGoneOrUntrustedWindowGiveNothing) {
 TEST_F(AXWindowReaderTest, OnlyOrdinaryWindowsWithASettableFrameAreMovable) {
     struct Case {
         const char* name;
-        std::string role;
-        std::optional<std::string> subrole;
-        bool positionSettable;
-        bool sizeSettable;
+        testsupport::WindowKind kind;
         bool movable;
     };
     const Case cases[] = {
-        {"size settable only, no subrole", "AXWindow", std::nullopt, false, true, true},
-        {"position settable only", "AXWindow", "AXStandardWindow", true, false, true},
-        {"nothing settable", "AXWindow", "AXStandardWindow", false, false, false},
-        {"system dialog", "AXWindow", "AXSystemDialog", true, true, false},
-        {"other dialog", "AXWindow", "AXDialog", true, true, true},
-        {"sheet", "AXSheet", std::nullopt, true, true, false},
+        {"size settable only, no subrole", {"AXWindow", std::nullopt, false, true}, true},
+        {"position settable only", {"AXWindow", "AXStandardWindow", true, false}, true},
+        {"nothing settable", {"AXWindow", "AXStandardWindow", false, false}, false},
+        {"system dialog", {"AXWindow", "AXSystemDialog", true, true}, false},
+        {"other dialog", {"AXWindow", "AXDialog", true, true}, true},
+        {"sheet", {"AXSheet", std::nullopt, true, true}, false},
     };
     for (const auto& c : cases) {
-        WindowSpec spec = window("W", {100, 100, 400, 300});
-        spec.role = c.role;
-        spec.subrole = c.subrole;
-        spec.positionSettable = c.positionSettable;
-        spec.sizeSettable = c.sizeSettable;
-        const pid_t pid = runNotes({spec});
+        const pid_t pid = runNotes({testsupport::windowSpec("W", {100, 100, 400, 300}, c.kind)});
         EXPECT_EQ(isStandardMovableWindow(windowElement(pid, numbersOf(pid).front())), c.movable) << c.name;
         desk().quit(pid);
     }

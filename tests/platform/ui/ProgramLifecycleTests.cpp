@@ -11,6 +11,7 @@
 #include "platform/ui/Application.hpp"
 #include "platform/ui/StatusItem.hpp"
 #include "platform/ui/Window.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +28,7 @@ class ProgramLifecycleTest : public UiTest {
 protected:
     SimDesktop& desk() { return SimDesktop::shared(); }
     pid_t runNotes() {
-        platform::AppSpec notes;
-        notes.bundleIdentifier = "com.example.notes";
-        notes.localizedName = "Notes";
-        platform::WindowSpec todo;
-        todo.title = "Todo";
-        todo.frame = {100, 100, 400, 300};
-        const pid_t pid = desk().run(notes, {todo});
+        const pid_t pid = desk().run(testsupport::notesApp(), {testsupport::windowSpec("Todo", {100, 100, 400, 300})});
         desk().setFrontmost(pid);
         return pid;
     }

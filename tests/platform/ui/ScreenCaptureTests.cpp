@@ -12,6 +12,7 @@
 #include "platform/ui/declarative/Elements.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -51,14 +52,9 @@ protected:
     static SimDesktop& desk() { return SimDesktop::shared(); }
 
     pid_t runTextEdit(const CGRect& frame, bool minimized = false) {
-        platform::AppSpec app;
-        app.bundleIdentifier = "com.apple.TextEdit";
-        app.localizedName = "TextEdit";
-        platform::WindowSpec w;
-        w.title = "Notes";
-        w.frame = frame;
+        auto w = testsupport::windowSpec("Notes", frame);
         w.minimized = minimized;
-        const pid_t pid = desk().run(app);
+        const pid_t pid = desk().run(testsupport::appSpec("com.apple.TextEdit", "TextEdit"));
         number = desk().openWindow(pid, w);
         return pid;
     }
@@ -161,10 +157,7 @@ TEST_F(ScreenCaptureTest, WindowsNobodySeesAreLeftOut) {
 }
 
 TEST_F(ScreenCaptureTest, WindowsStackInTheWindowServersOrderWithHigherLayersOnTop) {
-    platform::AppSpec notes;
-    notes.bundleIdentifier = "com.example.notes";
-    notes.localizedName = "Notes";
-    const pid_t notesPid = desk().run(notes);
+    const pid_t notesPid = desk().run(testsupport::notesApp());
     runTextEdit({120, 180, 800, 600});
     platform::WindowSpec front;
     front.title = "Front";
