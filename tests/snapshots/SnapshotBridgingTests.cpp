@@ -6,6 +6,7 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "support/PlatformTest.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "snapshots/WindowDetailBuilder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -163,15 +164,8 @@ TEST_F(SnapshotBridgingTest, DisplayAndWindowDescriptorsFromScreens) {
     EXPECT_EQ(displays[1].id, DisplayId("Panel-1440.0-0.0"));
     EXPECT_EQ(displays[1].bounds, (Rect{1440, 0, 800, 575}));
 
-    WindowManager::WindowDetail onMain;
-    onMain.bundleIdentifier = "com.example.notes";
-    onMain.windowTitle = "Doc";
+    auto onMain = snapshotstest::windowDetail("com.example.notes", "Doc", 4, {10, 20, 300, 200});
     onMain.processID = 321;
-    onMain.screenID = 4;
-    onMain.xPosition = 10;
-    onMain.yPosition = 20;
-    onMain.width = 300;
-    onMain.height = 200;
     WindowManager::WindowDetail gone = onMain;
     gone.screenID = 12;
     gone.windowTitle = "";

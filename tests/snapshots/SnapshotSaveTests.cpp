@@ -6,6 +6,7 @@
 #include "snapshots/SavedDisplayIdentity.hpp"
 
 #include "platform/control/SQLiteControl.hpp"
+#include "snapshots/WindowDetailBuilder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -271,16 +272,10 @@ TEST_F(SnapshotSaveTest, VerboseLinesComeInOrderAndNoneWithoutVerbose) {
 
 TEST_F(SnapshotSaveTest, TheGroupedLogOrdersDisplaysAndGuardsTinyScreens) {
     verbose();
-    WindowDetail a;
-    a.bundleIdentifier = "a";
-    a.windowTitle = "A";
-    a.screenID = 99;
-    a.xPosition = 3;
-    a.width = 5;
+    // A screen narrower than a point, far to the left.
+    auto a = snapshotstest::windowDetail("a", "A", 99, {3, 5, 5, 10});
     a.originalScreenWidth = 0.5;
     a.originalScreenHeight = 10;
-    a.yPosition = 5;
-    a.height = 10;
     a.originalScreenOriginX = -1919.9;
     WindowDetail b = a;
     b.windowTitle = "B";

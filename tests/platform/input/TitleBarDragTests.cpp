@@ -64,42 +64,21 @@ struct DragCase {
 };
 
 TEST_F(TitleBarDragTest, DragsMoveWindowsOnlyByTheirTitleBars) {
+    // Where "Back" stands when nothing moved it.
+    const CGRect back{100, 100, 400, 300};
     const std::vector<DragCase> cases = {
         {"top row of the title bar", {150, 399}, {250, 299}, "Back", {200, 0, 400, 300}, "notes"},
         {"lowest row of the title bar", {150, 372}, {160, 382}, "Back", {110, 110, 400, 300}, "notes"},
-        {"just below the title bar: content",
-         {150, 371.5},
-         {450, 371.5},
-         "Back",
-         {100, 100, 400, 300},
-         "notes"},
-        {"covered title bar: the front window's content takes the click",
-         {400, 390},
-         {500, 390},
-         "Back",
-         {100, 100, 400, 300},
+        {"just below the title bar: content", {150, 371.5}, {450, 371.5}, "Back", back, "notes"},
+        {"covered title bar: the front window's content takes the click", {400, 390}, {500, 390}, "Back", back,
          "mail"},
         {"front window's title bar", {400, 440}, {400, 540}, "Front", {300, 250, 400, 300}, "mail"},
         {"full-screen window does not move", {900, 290}, {1000, 290}, "Full", {800, 0, 300, 300}, "notes"},
-        {"bare desktop: nothing moves or activates",
-         {1300, 100},
-         {1300, 500},
-         "Back",
-         {100, 100, 400, 300},
-         "mail"},
-        {"the program's panel covers the window below",
-         {1000, 690},
-         {1100, 690},
-         "Under",
-         {850, 450, 400, 300},
+        {"bare desktop: nothing moves or activates", {1300, 100}, {1300, 500}, "Back", back, "mail"},
+        {"the program's panel covers the window below", {1000, 690}, {1100, 690}, "Under", {850, 450, 400, 300},
          "mail"},
         {"the program's panel itself stays", {1000, 690}, {1100, 690}, "Panel", {900, 500, 300, 200}, "mail"},
-        {"part of the window outside the panel",
-         {860, 740},
-         {960, 740},
-         "Under",
-         {950, 450, 400, 300},
-         "notes"},
+        {"part of the window outside the panel", {860, 740}, {960, 740}, "Under", {950, 450, 400, 300}, "notes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
