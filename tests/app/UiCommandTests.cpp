@@ -207,12 +207,8 @@ TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
 }
 
 TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
-    struct Case {
-        const char* line;
-        const char* output;
-        const char* action; // the action the controls received, "" for none
-    };
-    const Case cases[] = {
+    // The action the controls received, "" for none.
+    expectLines({
         {"ui click Preferences \"Show Snap Bar\"", "", "toggle:"},
         {"ui click Preferences Save", "", "save:"},
         {"ui pick Preferences prefs.language Deutsch", "", "language:"},
@@ -229,15 +225,7 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
          "error: \"prefs.gapsUniform\" in \"Preferences\" is not a stepper", ""},
         {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
         {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
-    };
-    for (const auto& c : cases) {
-        controls->actions.clear();
-        const std::string text = run(c.line);
-        EXPECT_EQ(text.substr(0, std::string(c.output).size()), c.output) << c.line;
-        const std::vector<std::string> actions =
-            *c.action ? std::vector<std::string>{c.action} : std::vector<std::string>{};
-        EXPECT_EQ(controls->actions, actions) << c.line;
-    }
+    }, controls->actions);
     EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
                                           "  checkbox \"Show Snap Bar\" value=1\n"
                                           "  textField id=prefs.gap value=\"12\"\n"

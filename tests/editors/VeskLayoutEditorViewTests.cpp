@@ -38,17 +38,12 @@ void expectRectNear(const Rect& actual, const Rect& expected) {
     EXPECT_NEAR(actual.height, expected.height, 1e-9);
 }
 
-/// The preset editor window's content over a controller, 1100 x 720 points.
-class PresetEditorWindowTest : public editorstest::PresetEditorTest {
+/// A preset editor test that hosts a view over a controller and drives it.
+class HostedPresetEditorTest : public editorstest::PresetEditorTest {
 protected:
-    void open(std::vector<VeskPreset> presets) {
-        controller = make(std::move(presets));
-        root = std::make_shared<VeskLayoutEditorHost>(controller, window, 1440.0 / 875.0);
-        host = std::make_unique<dv::HostingView>(root, ui::Rect{0, 0, 1100, 720});
+    void show(std::shared_ptr<dv::ViewBase> view, double width, double height) {
+        host = std::make_unique<dv::HostingView>(std::move(view), ui::Rect{0, 0, width, height});
         driver = std::make_unique<dv::ViewDriver>(*host);
-    }
-    std::shared_ptr<VeskLayoutEditorView> editorView() const {
-        return std::dynamic_pointer_cast<VeskLayoutEditorView>(host->tree().node()->children[0].node()->component);
     }
     void TearDown() override {
         driver.reset();
@@ -57,30 +52,35 @@ protected:
     }
 
     std::shared_ptr<VeskLayoutEditorController> controller;
-    std::shared_ptr<VeskLayoutEditorHost> root;
     std::unique_ptr<dv::HostingView> host;
     std::unique_ptr<dv::ViewDriver> driver;
 };
 
+/// The preset editor window's content over a controller, 1100 x 720 points.
+class PresetEditorWindowTest : public HostedPresetEditorTest {
+protected:
+    void open(std::vector<VeskPreset> presets) {
+        controller = make(std::move(presets));
+        root = std::make_shared<VeskLayoutEditorHost>(controller, window, 1440.0 / 875.0);
+        show(root, 1100, 720);
+    }
+    std::shared_ptr<VeskLayoutEditorView> editorView() const {
+        return std::dynamic_pointer_cast<VeskLayoutEditorView>(host->tree().node()->children[0].node()->component);
+    }
+
+    std::shared_ptr<VeskLayoutEditorHost> root;
+};
+
 /// The canvas alone over a controller, sized `width` x `height` points.
-class PresetCanvasTest : public editorstest::PresetEditorTest {
+class PresetCanvasTest : public HostedPresetEditorTest {
 protected:
     void open(double width, double height) {
         controller = make({});
         canvas = std::make_shared<VeskPresetCanvas>(controller, width / height, 0);
-        host = std::make_unique<dv::HostingView>(canvas, ui::Rect{0, 0, width, height});
-        driver = std::make_unique<dv::ViewDriver>(*host);
-    }
-    void TearDown() override {
-        driver.reset();
-        host.reset();
-        editorstest::PresetEditorTest::TearDown();
+        show(canvas, width, height);
     }
 
-    std::shared_ptr<VeskLayoutEditorController> controller;
     std::shared_ptr<VeskPresetCanvas> canvas;
-    std::unique_ptr<dv::HostingView> host;
-    std::unique_ptr<dv::ViewDriver> driver;
 };
 
 } // namespace

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,16 +53,8 @@ protected:
     /// Every line the program wrote to its standard output so far.
     std::vector<std::string> outputLines() const {
         std::vector<std::string> lines;
-        std::string line;
-        for (char c : output) {
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-        if (!line.empty()) lines.push_back(line);
+        std::istringstream text(output);
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
         return lines;
     }
     bool printed(const std::string& text) const { return output.find(text) != std::string::npos; }
