@@ -76,8 +76,7 @@ TEST_F(ShellLaunchTest, OneShellOwnsTheSharedServices) {
 
 TEST_F(ShellLaunchTest, TilingMoverCalledOnAWorkerMovesOnTheMainQueue) {
     desk().setAccessibilityTrusted(true);
-    const pid_t notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 600})});
-    desk().setFrontmost(notes);
+    const pid_t notes = runFrontmost(notesApp(), {window("Doc", {100, 250, 800, 600})});
     const auto number = desk().windowsOf(notes).at(0).number;
     auto mover = makeShell().tilingController()->frontmostWindowMover;
     std::atomic<bool> ran = false;

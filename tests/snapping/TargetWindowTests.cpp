@@ -97,8 +97,7 @@ TEST_F(TargetWindowTest, PointerLookupSkipsTheProgramsOwnWindowsAndOtherLayers) 
     const pid_t mail = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {600, 100, 400, 300})});
     WindowSpec palette = window("Palette", {650, 150, 100, 100});
     palette.layer = 3;
-    const pid_t tools = desk().run(app("com.example.tools", "Tools"), {palette});
-    desk().setFrontmost(tools);
+    runFrontmost(app("com.example.tools", "Tools"), {palette});
     const auto own = std::make_shared<platform::ui::Window>(platform::CGRect{600, 100, 300, 300},
                                                             platform::ui::StyleMask::borderless);
     own->orderFrontRegardless();

@@ -111,7 +111,7 @@ class SoakTest : public DesktopTest {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
+        platform::BundleControl::setBundleIdentifier(testsupport::programBundleIdentifier);
         useProgramTextsInEnglish();
     }
 
@@ -122,14 +122,7 @@ protected:
         desk().useLaptop();
         desk().setAccessibilityTrusted(true);
         desk().setAutomationStatus(0);
-        platform::WindowSpec todo;
-        todo.title = "Todo";
-        todo.frame = {100, 500, 400, 300};
-        platform::WindowSpec draft;
-        draft.title = "Draft";
-        draft.frame = {600, 200, 500, 400};
-        notes = desk().run(notesApp(), {todo, draft});
-        desk().setFrontmost(notes);
+        notes = runFrontmost(notesApp(), {window("Todo", {100, 500, 400, 300}), window("Draft", {600, 200, 500, 400})});
         notesWindow = desk().windowsOf(notes).at(0).number;
 
         wrapper = std::make_shared<tilmora::AppDelegateWrapper>();

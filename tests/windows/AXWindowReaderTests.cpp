@@ -151,8 +151,7 @@ TEST_F(AXWindowReaderTest, FetchFiltersFallsBackAndDeduplicatesOnlyTerminal) {
         twice.axListings = 2;
         WindowSpec dialog = window("Alert", {100, 100, 300, 200});
         dialog.subrole = "AXSystemDialog";
-        const pid_t pid = desk().run(app, {dialog, twice});
-        desk().setFrontmost(pid);
+        const pid_t pid = runFrontmost(app, {dialog, twice});
         const auto windows = fetchAXWindows(NSRunningApplication(pid), 0, 0, c.bundleID);
         EXPECT_EQ(windows.size(), c.expected) << c.name;
         for (const auto& w : windows)

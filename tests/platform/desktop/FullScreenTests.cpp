@@ -31,8 +31,7 @@ protected:
     std::uint32_t openNotes(bool refuses) {
         WindowSpec w = window("Doc", {100, 100, 600, 400});
         w.refusesFullScreen = refuses;
-        notes = desk().run(notesApp(), {w});
-        desk().setFrontmost(notes);
+        notes = runFrontmost(notesApp(), {w});
         return desk().windowsOf(notes).at(0).number;
     }
 

@@ -52,8 +52,7 @@ TEST_F(DesktopTest, ScriptEngineActsOnTheScriptsItKnows) {
     code.bundleIdentifier = "com.microsoft.VSCode";
     code.localizedName = "Code";
     code.newWindow = TimedWindow{0.1, window("Untitled", {100, 100, 500, 400})};
-    pid_t pid = desk().run(code, {window("Main", {0, 0, 400, 300})});
-    desk().setFrontmost(pid);
+    pid_t pid = runFrontmost(code, {window("Main", {0, 0, 400, 300})});
     std::uint32_t main = desk().windowsOf(pid).at(0).number;
 
     ScriptRun move = run(kMoveScript);
@@ -104,8 +103,7 @@ TEST_F(DesktopTest, ScriptsThatDriveAnotherApplicationNeedAccessibilityTrust) {
         AppSpec code = notesApp();
         code.localizedName = "Code";
         code.newWindow = TimedWindow{0, window("Untitled", {100, 100, 500, 400})};
-        pid_t pid = desk().run(code, {window("Main", {0, 0, 400, 300})});
-        desk().setFrontmost(pid);
+        pid_t pid = runFrontmost(code, {window("Main", {0, 0, 400, 300})});
         const CGRect before = desk().windowsOf(pid).at(0).frame;
         desk().setAccessibilityTrusted(false);
 

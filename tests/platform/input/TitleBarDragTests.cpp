@@ -32,8 +32,7 @@ protected:
         AppSpec mailApp;
         mailApp.bundleIdentifier = "com.example.mail";
         mailApp.localizedName = "Mail";
-        mail = desk().run(mailApp, {window("Front", {300, 150, 400, 300})});
-        desk().setFrontmost(mail);
+        mail = runFrontmost(mailApp, {window("Front", {300, 150, 400, 300})});
         panel = std::make_shared<ui::Panel>(CGRect{900, 500, 300, 200}, ui::StyleMask::nonactivatingPanel);
         panel->title = "Panel";
         panel->setLevel(3);

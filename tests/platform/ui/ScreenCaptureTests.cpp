@@ -159,10 +159,7 @@ TEST_F(ScreenCaptureTest, WindowsNobodySeesAreLeftOut) {
 TEST_F(ScreenCaptureTest, WindowsStackInTheWindowServersOrderWithHigherLayersOnTop) {
     const pid_t notesPid = desk().run(testsupport::notesApp());
     runTextEdit({120, 180, 800, 600});
-    platform::WindowSpec front;
-    front.title = "Front";
-    front.frame = {400, 300, 300, 200};
-    const auto notesWindow = desk().openWindow(notesPid, front);
+    const auto notesWindow = desk().openWindow(notesPid, testsupport::windowSpec("Front", {400, 300, 300, 200}));
     // The Notes window covers TextEdit's centre with its own title bar.
     EXPECT_EQ(at(ScreenCapture::capture(), {520, 486}), of(ScreenCapture::titleBarColor()));
 
