@@ -288,8 +288,8 @@ TEST_F(DesktopConsoleTest, EchoEscapesControlCharactersAndHelpListsTheExpectatio
     const std::string text = transcript();
     EXPECT_EQ(text.find('\x1B'), std::string::npos) << "no raw escape reaches the terminal";
     EXPECT_EQ(text.rfind("> wait\\x1B[2J 0\n", 0), 0u) << text;
-    for (const char* line : {"expect log \"text\"", "expect alert \"text\"", "expect toast", "expect program running|stopped",
-                             "alert answer N|\"Button title\""})
+    for (const char* line : {"expect log \"text\"", "expect alert \"text\"", "expect toast",
+                             "expect program running|stopped", "alert answer N|\"Button title\""})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 

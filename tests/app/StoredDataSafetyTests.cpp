@@ -7,8 +7,8 @@
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
 #include "snapshots/PersistenceController.hpp"
-#include "support/ProgramScriptTest.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
 

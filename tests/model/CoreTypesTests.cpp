@@ -43,7 +43,7 @@ TEST(Identifiers, TextLiteralsEqualExplicitValuesAndHashAlike) {
 }
 
 TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
-    const std::string composed = "Caf\xC3\xA9-0.0-0.0";   // U+00E9
+    const std::string composed = "Caf\xC3\xA9-0.0-0.0";    // U+00E9
     const std::string decomposed = "Cafe\xCC\x81-0.0-0.0"; // "e" + U+0301
     struct Case {
         std::string a, b;
@@ -51,7 +51,7 @@ TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
     };
     const Case cases[] = {
         {composed, decomposed, true},
-        {"\xE2\x84\xAB", "\xC3\x85", true},       // ANGSTROM SIGN and A with ring
+        {"\xE2\x84\xAB", "\xC3\x85", true}, // ANGSTROM SIGN and A with ring
         {composed, "Cafe-0.0-0.0", false},
         {composed, "CAF\xC3\x89-0.0-0.0", false}, // case counts
         {"1", "1", true},
@@ -136,7 +136,8 @@ TEST(Rect, CodingRules) {
             EXPECT_THROW(platform::decodeJsonText<Rect>(c.text), platform::Error) << c.text;
         }
     }
-    const auto message = platformErrorOf([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
+    const auto message =
+        platformErrorOf([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
     EXPECT_EQ(message, R"(cannot decode Rect: key "height" is missing)");
 }
 

@@ -1,6 +1,6 @@
 #include "model/DefaultLayoutStore.hpp"
-#include "model/StoreFile.hpp"
 #include "model/ProfileAwareLayoutStore.hpp"
+#include "model/StoreFile.hpp"
 
 #include "ModelFixture.hpp"
 
@@ -158,7 +158,8 @@ TEST_F(LayoutStoreTest, AnUnreadableFileIsLoggedOnceFailsListingAndIsMovedAsideO
         std::string reason;
     };
     const Case cases[] = {
-        {"folder", [](const std::filesystem::path& p) { platform::FileSystem::createDirectories(p / "inside"); },
+        {"folder",
+         [](const std::filesystem::path& p) { platform::FileSystem::createDirectories(p / "inside"); },
          "not a regular file"},
         {"pipe", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
          "not a regular file"},

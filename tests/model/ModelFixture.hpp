@@ -57,7 +57,9 @@ protected:
     }
 
     /// The program's folder in Application Support, which holds its store files.
-    static std::filesystem::path storeFolder() { return *platform::Folders::applicationSupport() / "Tilmora"; }
+    static std::filesystem::path storeFolder() {
+        return *platform::Folders::applicationSupport() / "Tilmora";
+    }
 
     /// Writes `text` to the file at `path`, making its folder first.
     static void writeFile(const std::filesystem::path& path, const std::string& text) {

@@ -208,7 +208,8 @@ TEST_F(SnapAreasTest, ASaveAfterAnUnusableFileKeepsItsBytesAside) {
         ASSERT_TRUE(store.save());
         std::vector<std::filesystem::path> aside;
         for (const auto& entry : std::filesystem::directory_iterator(file().parent_path()))
-            if (entry.path().filename().string().starts_with("SnapAreas.json.corrupt-")) aside.push_back(entry.path());
+            if (entry.path().filename().string().starts_with("SnapAreas.json.corrupt-"))
+                aside.push_back(entry.path());
         ASSERT_EQ(aside.size(), 1u);
         if (c.text.empty()) {
             EXPECT_TRUE(std::filesystem::is_directory(aside.front() / "inside"));

@@ -13,13 +13,14 @@ namespace {
 // fixed.
 TEST(SnapIconKind, FortyThreeKindsInTheirFixedOrder) {
     // The case names in declaration order.
-    const std::string expected = "leftHalf rightHalf topHalf bottomHalf topLeft topRight bottomLeft bottomRight "
-                                 "leftThird middleThird rightThird leftTwoThirds rightTwoThirds firstQuarter "
-                                 "secondQuarter thirdQuarter lastQuarter firstThreeQuarters lastThreeQuarters "
-                                 "topLeftSixth topCenterSixth topRightSixth bottomLeftSixth bottomCenterSixth "
-                                 "bottomRightSixth centerHalf centerTwoThirds centerThreeFourths center maximize "
-                                 "almostMaximize macFullScreen fullScreenLeftHalf fullScreenRightHalf grid1x2 "
-                                 "grid1x3 grid2x1 grid3x1 grid2x2 grid3x3 grid4x4 grid6x4 grid8x2";
+    const std::string expected =
+        "leftHalf rightHalf topHalf bottomHalf topLeft topRight bottomLeft bottomRight "
+        "leftThird middleThird rightThird leftTwoThirds rightTwoThirds firstQuarter "
+        "secondQuarter thirdQuarter lastQuarter firstThreeQuarters lastThreeQuarters "
+        "topLeftSixth topCenterSixth topRightSixth bottomLeftSixth bottomCenterSixth "
+        "bottomRightSixth centerHalf centerTwoThirds centerThreeFourths center maximize "
+        "almostMaximize macFullScreen fullScreenLeftHalf fullScreenRightHalf grid1x2 "
+        "grid1x3 grid2x1 grid3x1 grid2x2 grid3x3 grid4x4 grid6x4 grid8x2";
     ASSERT_EQ(allSnapIconKinds.size(), 43u);
     static_assert(snapIconKindCount == 43);
     std::string names;

@@ -4,8 +4,8 @@
 #include "preferences/CheckBox.hpp"
 #include "preferences/LanguagePopup.hpp"
 #include "preferences/ValueSlider.hpp"
-#include "support/PlatformTest.hpp"
 #include "support/ContentRoot.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <cmath>
 #include <limits>
@@ -88,9 +88,9 @@ TEST(ValueSliderMath, ValuesSnapToTheStepHalvesAwayFromZeroAndClampIntoTheRange)
     struct Case {
         double x, lower, upper, step, expected;
     } cases[] = {
-        {7.5, 0, 24, 1, 8}, {7.4, 0, 24, 1, 7},    {30, 0, 24, 1, 24},         {-3, 0, 24, 1, 0},
-        {3, 0, 400, 2, 4},  {2.9, 0, 400, 2, 2},   {399, 0, 400, 2, 400},      {-0.5, -1, 1, 1, 0}, {-1.5, -1, 1, 1, -1},
-        {5.6, 5, 10, 1, 6}, {0.00004, 0, 1, 0, 0}, {0.00006, 0, 1, 0, 0.0001},
+        {7.5, 0, 24, 1, 8},   {7.4, 0, 24, 1, 7},  {30, 0, 24, 1, 24},    {-3, 0, 24, 1, 0},
+        {3, 0, 400, 2, 4},    {2.9, 0, 400, 2, 2}, {399, 0, 400, 2, 400}, {-0.5, -1, 1, 1, 0},
+        {-1.5, -1, 1, 1, -1}, {5.6, 5, 10, 1, 6},  {0.00004, 0, 1, 0, 0}, {0.00006, 0, 1, 0, 0.0001},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(ValueSlider::snapped(c.x, c.lower, c.upper, c.step), c.expected, 1e-9)

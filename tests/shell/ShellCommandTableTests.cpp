@@ -25,10 +25,12 @@ class ShellCommandTableTest : public LaptopShellTest {};
 // is bound once.
 TEST_F(ShellCommandTableTest, ChordsFollowTheCatalogWithItsTwoDifferences) {
     std::vector<std::string> expected;
-    for (const auto& name : Name::catalog()) expected.push_back(name.get().rawValue);
+    for (const auto& name : Name::catalog())
+        expected.push_back(name.get().rawValue);
     ASSERT_EQ(expected.size(), 61u);
     std::size_t at = 18;
-    for (const auto* moved : {&Name::nativeFullScreen(), &Name::fullScreenLeftHalf(), &Name::fullScreenRightHalf()}) {
+    for (const auto* moved :
+         {&Name::nativeFullScreen(), &Name::fullScreenLeftHalf(), &Name::fullScreenRightHalf()}) {
         const auto from = std::find(expected.begin(), expected.end(), moved->rawValue);
         std::rotate(expected.begin() + static_cast<long>(at++), from, from + 1);
     }
@@ -61,8 +63,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
     };
     struct Group {
         MenuPlace place;
-        const char* header;  // the submenu's header key; none: the top level
-        const char* action;  // the action every item sends; none: the command's own selector
+        const char* header; // the submenu's header key; none: the top level
+        const char* action; // the action every item sends; none: the command's own selector
     };
     const std::vector<Group> groups = {
         {MenuPlace::halves, nullptr, nullptr},
@@ -79,7 +81,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
     for (const auto& group : groups) {
         const auto commands = ShellCommandTable::inMenu(group.place);
         ASSERT_FALSE(commands.empty());
-        const Menu& in = group.header ? *menu->itemAt(indexOf(*menu, localized(group.header)))->submenu() : *menu;
+        const Menu& in =
+            group.header ? *menu->itemAt(indexOf(*menu, localized(group.header)))->submenu() : *menu;
         const std::size_t first = indexOf(in, localized(commands.front()->titleKey));
         if (group.header) {
             EXPECT_EQ(in.numberOfItems(), commands.size()) << group.header;
@@ -101,7 +104,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
         if (!group.header) previousEnd = first + commands.size();
     }
     // The window commands follow the command block directly.
-    EXPECT_EQ(indexOf(*menu, localized("menu.leftHalf")), indexOf(*menu, localized("menu.integrateMissionControl")) + 1);
+    EXPECT_EQ(indexOf(*menu, localized("menu.leftHalf")),
+              indexOf(*menu, localized("menu.integrateMissionControl")) + 1);
 }
 
 } // namespace

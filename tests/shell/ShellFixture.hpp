@@ -54,14 +54,16 @@ protected:
     std::vector<std::string> outputLines() const {
         std::vector<std::string> lines;
         std::istringstream text(output);
-        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
         return lines;
     }
     bool printed(const std::string& text) const { return output.find(text) != std::string::npos; }
     /// The URLs the program opened.
     std::vector<std::string> openedURLs() {
         std::vector<std::string> urls;
-        for (const auto& entry : desk().journal(platform::JournalEntry::Kind::open)) urls.push_back(entry.what);
+        for (const auto& entry : desk().journal(platform::JournalEntry::Kind::open))
+            urls.push_back(entry.what);
         return urls;
     }
 

@@ -61,7 +61,8 @@ protected:
             {settings::snappingEnabled.key, true},
             {settings::applyGapsToMaximizeHeight.key, false},
         });
-        textEdit = runFrontmost(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
+        textEdit =
+            runFrontmost(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
         shell = std::make_shared<AppDelegate>();
         shell->useWindowMover(mover);
         skipPrintedLines();
@@ -111,23 +112,29 @@ protected:
 
     static platform::NSScreen screen(std::uint32_t display) { return testsupport::screenOfDisplay(display); }
 
-    std::shared_ptr<testsupport::RecordingToastHost> toasts = std::make_shared<testsupport::RecordingToastHost>();
+    std::shared_ptr<testsupport::RecordingToastHost> toasts =
+        std::make_shared<testsupport::RecordingToastHost>();
     std::shared_ptr<RecordingMover> mover = std::make_shared<RecordingMover>();
     std::shared_ptr<AppDelegate> shell;
     pid_t textEdit = 0;
 };
 
 /// Rectangles compared field by field within `tolerance`.
-inline ::testing::AssertionResult sameRect(const Rect& actual, const Rect& expected, double tolerance = 1e-9) {
+inline ::testing::AssertionResult sameRect(const Rect& actual, const Rect& expected,
+                                           double tolerance = 1e-9) {
     if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance &&
-        std::abs(actual.width - expected.width) <= tolerance && std::abs(actual.height - expected.height) <= tolerance) {
+        std::abs(actual.width - expected.width) <= tolerance &&
+        std::abs(actual.height - expected.height) <= tolerance) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.width << ", "
-                                         << actual.height << ") is not (" << expected.x << ", " << expected.y << ", "
-                                         << expected.width << ", " << expected.height << ")";
+    return ::testing::AssertionFailure()
+           << "(" << actual.x << ", " << actual.y << ", " << actual.width << ", " << actual.height
+           << ") is not (" << expected.x << ", " << expected.y << ", " << expected.width << ", "
+           << expected.height << ")";
 }
 
-inline Rect rectOf(const platform::CGRect& r) { return {r.origin.x, r.origin.y, r.size.width, r.size.height}; }
+inline Rect rectOf(const platform::CGRect& r) {
+    return {r.origin.x, r.origin.y, r.size.width, r.size.height};
+}
 
 } // namespace tilmora::shelltest

@@ -126,9 +126,13 @@ TEST_F(WindowCommandTest, FullHeightGapFallsBackToTheGapSizeAndIgnoresNegativeOr
     };
     const Case cases[] = {
         {"vertical absent: gap size", std::nullopt, platform::PropertyValue(8.0), {100, 29, 500, 867}},
-        {"vertical as text: gap size", platform::PropertyValue(std::string("12")), platform::PropertyValue(8.0),
+        {"vertical as text: gap size",
+         platform::PropertyValue(std::string("12")),
+         platform::PropertyValue(8.0),
          {100, 29, 500, 867}},
-        {"negative vertical counts as none", platform::PropertyValue(-12.0), platform::PropertyValue(8.0),
+        {"negative vertical counts as none",
+         platform::PropertyValue(-12.0),
+         platform::PropertyValue(8.0),
          {100, 25, 500, 875}},
         {"neither", std::nullopt, std::nullopt, {100, 25, 500, 875}},
     };
@@ -181,13 +185,19 @@ TEST_F(WindowCommandTest, RestoreGoesBackToTheBaselineAndRestoreLayoutUndoesOneC
     ASSERT_TRUE(send("snapRestoreLastLayout"));
     EXPECT_TRUE(sameRect(mover->moves.back(), {0, 0, 720, 875}));
     const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Stored baseline rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}}"),
-              1u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Stored baseline rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}}"),
+        1u);
     EXPECT_EQ(countContaining(fresh, "[UI] Stored baseline rect for key="), 1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Restore baseline for key=com.apple.TextEdit|Notes rect={{100, 100}, {400, 300}}"),
-              2u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Restore last layout for key=com.apple.TextEdit|Notes rect={{0, 0}, {720, 875}}"),
-              1u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Restore baseline for key=com.apple.TextEdit|Notes rect={{100, 100}, {400, 300}}"),
+        2u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Restore last layout for key=com.apple.TextEdit|Notes rect={{0, 0}, {720, 875}}"),
+        1u);
 }
 
 TEST_F(WindowCommandTest, CommandsWithoutAFrontmostWindowMoveAndLogNothing) {
@@ -213,13 +223,26 @@ TEST_F(WindowCommandTest, DisplayHopKeepsTheRelativeFrameAndWrapsAround) {
     };
     const Case cases[] = {
         {"next, relative", std::nullopt, {0, 0, 720, 875}, "snapNextDisplay", {1440, 0, 960, 1055}},
-        {"next from the last wraps to the first", std::nullopt, {1440, 0, 960, 1055}, "snapNextDisplay", {0, 0, 720, 875}},
-        {"previous from the first wraps to the last", std::nullopt, {0, 0, 720, 875}, "snapPreviousDisplay",
+        {"next from the last wraps to the first",
+         std::nullopt,
+         {1440, 0, 960, 1055},
+         "snapNextDisplay",
+         {0, 0, 720, 875}},
+        {"previous from the first wraps to the last",
+         std::nullopt,
+         {0, 0, 720, 875},
+         "snapPreviousDisplay",
          {1440, 0, 960, 1055}},
-        {"kept frame when not relative", platform::PropertyValue(false), {0, 0, 720, 875}, "snapNextDisplay",
+        {"kept frame when not relative",
+         platform::PropertyValue(false),
+         {0, 0, 720, 875},
+         "snapNextDisplay",
          {1440, 0, 720, 875}},
-        {"a text setting counts as relative", platform::PropertyValue(std::string("no")), {0, 0, 720, 875},
-         "snapNextDisplay", {1440, 0, 960, 1055}},
+        {"a text setting counts as relative",
+         platform::PropertyValue(std::string("no")),
+         {0, 0, 720, 875},
+         "snapNextDisplay",
+         {1440, 0, 960, 1055}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -231,7 +254,9 @@ TEST_F(WindowCommandTest, DisplayHopKeepsTheRelativeFrameAndWrapsAround) {
         ASSERT_EQ(mover->moves.size(), 1u);
         EXPECT_TRUE(sameRect(mover->moves.at(0), c.handed));
     }
-    EXPECT_EQ(countContaining(newLines(), "[UI] Display hop -> newRect={{1440, 0}, {960, 1055}} on=DELL U2720Q"), 3u);
+    EXPECT_EQ(
+        countContaining(newLines(), "[UI] Display hop -> newRect={{1440, 0}, {960, 1055}} on=DELL U2720Q"),
+        3u);
 }
 
 TEST_F(WindowCommandTest, DisplayHopLeavesAWindowWhoseCentreIsOnNoDisplay) {
@@ -308,8 +333,10 @@ TEST_F(WindowCommandTest, SnapKindFromAClickUnchecksTheSelectedKindAndFromAChord
 TEST_F(WindowCommandTest, SnapKindLogsTheScreenTheRecordAndTheComputedRect) {
     ASSERT_TRUE(send("snapLeftHalf"));
     const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[...] [UI] SnapBar action: leftHalf on screen=Built-in Retina Display"), 1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Stored last rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}})"),
+    EXPECT_EQ(countContaining(fresh, "[...] [UI] SnapBar action: leftHalf on screen=Built-in Retina Display"),
+              1u);
+    EXPECT_EQ(countContaining(
+                  fresh, "[UI] Stored last rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}})"),
               1u);
     EXPECT_EQ(countContaining(fresh, "[UI] Computed rect for leftHalf: {{0, 0}, {720, 875}}"), 1u);
     EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 0, 720, 875}, 0.5));
@@ -373,8 +400,8 @@ TEST_F(WindowCommandTest, SelectorsRunTheirCommandsWithTheirConstants) {
     ASSERT_TRUE(sendWithObject("snapFromMenuItem:", SnapIconKind::topLeftSixth));
     EXPECT_EQ(shell->roriDeru().selectedKind(screen(1)), SnapIconKind::topLeftSixth);
     ASSERT_EQ(mover->moves.size(), 1u);
-    EXPECT_TRUE(sameRect(mover->moves.at(0), shell->roriDeru().computeRectForVisible(SnapIconKind::topLeftSixth,
-                                                                                     {0, 0, 1440, 875})));
+    EXPECT_TRUE(sameRect(mover->moves.at(0), shell->roriDeru().computeRectForVisible(
+                                                 SnapIconKind::topLeftSixth, {0, 0, 1440, 875})));
 }
 
 TEST_F(WindowCommandTest, FullScreenPresetActionSelectsTheKindAndMovesToItsHalfWithoutRecording) {

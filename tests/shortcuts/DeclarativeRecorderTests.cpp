@@ -65,14 +65,23 @@ TEST_F(DeclarativeRecorderTest, TheRecorderIsTheFieldAloneOrARowWithItsLabel) {
     const auto snapLeft = [](const Name& n) { return Recorder::titledVerbatim("Snap left", n); };
     using enum decl::NodeKind;
     const Case cases[] = {
-        {"no label", {15, 3, 0}, [](const Name& n) { return Recorder::make(n); }, representable, std::nullopt},
+        {"no label",
+         {15, 3, 0},
+         [](const Name& n) { return Recorder::make(n); },
+         representable,
+         std::nullopt},
         {"titled on 13", {13, 0, 0}, snapLeft, labeledContent, "Snap left"},
         {"titled on 12", {12, 6, 0}, snapLeft, hstack, "Snap left"},
-        {"key title on 15", {15, 0, 0}, [](const Name& n) { return Recorder::titled("no.such.key", n); },
-         labeledContent, "no.such.key"},
-        {"any label", {15, 0, 0},
+        {"key title on 15",
+         {15, 0, 0},
+         [](const Name& n) { return Recorder::titled("no.such.key", n); },
+         labeledContent,
+         "no.such.key"},
+        {"any label",
+         {15, 0, 0},
          [](const Name& n) { return Recorder::labeled(n, nullptr, [] { return decl::Text("Custom"); }); },
-         labeledContent, "Custom"},
+         labeledContent,
+         "Custom"},
     };
     for (const auto& c : cases) {
         input().setOperatingSystemVersion(c.os);

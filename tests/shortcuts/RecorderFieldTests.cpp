@@ -3,8 +3,8 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
-#include "shortcuts/ShortcutsBundle.hpp"
 #include "shortcuts/Registry.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 
 #include <gtest/gtest.h>
 

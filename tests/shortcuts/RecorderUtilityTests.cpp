@@ -5,11 +5,11 @@
 #include "platform/ui/MenuItem.hpp"
 #include "shortcuts/AlertPresentation.hpp"
 #include "shortcuts/Constants.hpp"
+#include "shortcuts/KeyEquivalentConversion.hpp"
 #include "shortcuts/LocalEventMonitor.hpp"
 #include "shortcuts/MenuItemShortcut.hpp"
 #include "shortcuts/ObjectAssociation.hpp"
 #include "shortcuts/Registry.hpp"
-#include "shortcuts/KeyEquivalentConversion.hpp"
 
 #include <gtest/gtest.h>
 

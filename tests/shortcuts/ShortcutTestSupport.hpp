@@ -14,8 +14,10 @@ protected:
 };
 
 /// Control-Option, and shortcuts made of it, as the tests bind them.
-inline const platform::ModifierFlags ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
-inline const tilmora::GlobalShortcuts::Shortcut ctrlOptLeft(tilmora::GlobalShortcuts::Key::leftArrow, ctrlOpt);
+inline const platform::ModifierFlags ctrlOpt =
+    platform::ModifierFlags::control | platform::ModifierFlags::option;
+inline const tilmora::GlobalShortcuts::Shortcut ctrlOptLeft(tilmora::GlobalShortcuts::Key::leftArrow,
+                                                            ctrlOpt);
 inline const tilmora::GlobalShortcuts::Shortcut ctrlOptG(tilmora::GlobalShortcuts::Key::g, ctrlOpt);
 inline const tilmora::GlobalShortcuts::Shortcut ctrlOptH(tilmora::GlobalShortcuts::Key::h, ctrlOpt);
 inline const tilmora::GlobalShortcuts::Shortcut ctrlOptJ(tilmora::GlobalShortcuts::Key::j, ctrlOpt);

@@ -100,7 +100,8 @@ protected:
 inline std::vector<std::string> RecordingTarget::selectors() {
     std::vector<std::string> result = {"toggleSnapping:", "disableSnapBarFromCloseButton",
                                        "applyVeskTilePresetFromSnapBar:"};
-    for (const auto& item : snapBarItems()) result.push_back(item.selector);
+    for (const auto& item : snapBarItems())
+        result.push_back(item.selector);
     return result;
 }
 

@@ -49,7 +49,9 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
         {"gap 10 as integer", {{settings::gapSize.key, 10}}, leftHalf, left},
         {"screen edges", gap10({{edges, true}}), leftHalf, {5, 5, 710, 890}},
         {"top right", gap10(), topRight, {725, 455, 715, 445}},
-        {"horizontal 0 overrides", gap10({{settings::gapHorizontal.key, 0.0}, {edges, true}}), leftHalf,
+        {"horizontal 0 overrides",
+         gap10({{settings::gapHorizontal.key, 0.0}, {edges, true}}),
+         leftHalf,
          {0, 5, 720, 890}},
         {"vertical as text falls back to the gap", gap10({{settings::gapVertical.key, "0"}}), topHalf, top},
         // A gap that is not a usable number is no gap.
@@ -58,9 +60,12 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
         {"gap as text", {{settings::gapSize.key, "10"}}, rightHalf, rightWithoutGap},
         {"one edge switch", gap10({{settings::gapsEdgesTop.key, true}}), topHalf, {0, 455, 1440, 440}},
         {"maximize without switch", gap10({{edges, true}}), maximize, frame},
-        {"maximize with switch, no edges", gap10({{settings::applyGapsToMaximize.key, true}}), maximize, frame},
-        {"maximize with switch and edges", gap10({{settings::applyGapsToMaximize.key, true}, {edges, true}}),
-         maximize, {5, 5, 1430, 890}},
+        {"maximize with switch, no edges", gap10({{settings::applyGapsToMaximize.key, true}}), maximize,
+         frame},
+        {"maximize with switch and edges",
+         gap10({{settings::applyGapsToMaximize.key, true}, {edges, true}}),
+         maximize,
+         {5, 5, 1430, 890}},
         {"grid ignores gaps", gap10({{edges, true}}), grid3x3, frame},
         // The switches count only as stored Booleans: texts and numbers read as absent.
         {"edges as the text YES", gap10({{edges, "YES"}}), leftHalf, left},
@@ -68,10 +73,12 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
         {"edges as the number 1", gap10({{edges, 1}}), leftHalf, left},
         {"one edge switch as the text YES", gap10({{settings::gapsEdgesTop.key, "YES"}}), topHalf, top},
         {"left switch as the number 1", gap10({{settings::gapsEdgesLeft.key, 1.0}}), leftHalf, left},
-        {"stored false beside a YES switch", gap10({{edges, false}, {settings::gapsEdgesBottom.key, "YES"}}),
-         bottomHalf, {0, 0, 1440, 445}},
-        {"maximize switch as the text YES", gap10({{settings::applyGapsToMaximize.key, "YES"}, {edges, true}}),
-         maximize, frame},
+        {"stored false beside a YES switch",
+         gap10({{edges, false}, {settings::gapsEdgesBottom.key, "YES"}}),
+         bottomHalf,
+         {0, 0, 1440, 445}},
+        {"maximize switch as the text YES",
+         gap10({{settings::applyGapsToMaximize.key, "YES"}, {edges, true}}), maximize, frame},
     };
     for (const auto& c : cases) {
         platform::SharedInstances::resetAll();

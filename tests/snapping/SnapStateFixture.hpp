@@ -39,11 +39,13 @@ public:
     void setGridOpacity(double value) override { opacity = value; }
     double gridOpacity() const override { return opacity; }
     void setHighlight(const Rect& tile) override {
-        calls.push_back("setHighlight " + platform::NSStringFromRect({tile.x, tile.y, tile.width, tile.height}));
+        calls.push_back("setHighlight " +
+                        platform::NSStringFromRect({tile.x, tile.y, tile.width, tile.height}));
     }
     void hideHighlight() override { calls.push_back("hideHighlight"); }
     void clearDebug() override { calls.push_back("clearDebug"); }
-    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint, const std::string& text) override {
+    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint,
+                   const std::string& text) override {
         (void)windowRect;
         (void)hitPoint;
         calls.push_back("showDebug " + text);
@@ -101,11 +103,11 @@ inline void registerShellDefaults() {
         {settings::snappingEnabled.key, true},
         {settings::showGridLinesDuringDrag.key, true},
     };
-    for (const char* off : {settings::magnetDragMode.key, settings::dragRequireOption.key,
-                            settings::liveResizeDuringDrag.key, settings::gridAllDisplays.key,
-                            settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key,
-                            settings::gapsEdgesRight.key, settings::gapsEdgesTop.key, settings::gapsEdgesBottom.key,
-                            settings::applyGapsToMaximize.key})
+    for (const char* off :
+         {settings::magnetDragMode.key, settings::dragRequireOption.key, settings::liveResizeDuringDrag.key,
+          settings::gridAllDisplays.key, settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key,
+          settings::gapsEdgesRight.key, settings::gapsEdgesTop.key, settings::gapsEdgesBottom.key,
+          settings::applyGapsToMaximize.key})
         defaults[off] = false;
     for (const char* gap : {settings::gapSize.key, settings::gapHorizontal.key, settings::gapVertical.key})
         defaults[gap] = 0.0;

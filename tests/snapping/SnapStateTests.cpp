@@ -45,7 +45,10 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
           {settings::gridAllDisplays.key, "YES"},
           {settings::dragRequireOption.key, 1}},
          fallback},
-        {"a stored value hides the registered one", true, {{settings::liveResizeDuringDrag.key, true}}, fallback},
+        {"a stored value hides the registered one",
+         true,
+         {{settings::liveResizeDuringDrag.key, true}},
+         fallback},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

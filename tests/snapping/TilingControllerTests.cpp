@@ -156,10 +156,20 @@ TEST_F(TilingTest, TheDragTakesTheDisplayUnderTheStartPointOrTheFirstOne) {
     };
     const Case cases[] = {
         {"outside every display: the first", both, {"1"}, outside, true, {began("Built-in id=1")}, "1"},
-        {"outside, the first has no layout", both, {"2"}, outside, false,
-         {"[VESK][TILING] beginDrag skipped (no layout) window=nil displayId=1"}, ""},
+        {"outside, the first has no layout",
+         both,
+         {"2"},
+         outside,
+         false,
+         {"[VESK][TILING] beginDrag skipped (no layout) window=nil displayId=1"},
+         ""},
         {"on the second display", both, {"1", "2"}, {2000, 500}, true, {began("DELL id=2")}, "2"},
-        {"on the shared edge: the earlier display", both, {"1", "2"}, {1440, 500}, true, {began("Built-in id=1")},
+        {"on the shared edge: the earlier display",
+         both,
+         {"1", "2"},
+         {1440, 500},
+         true,
+         {began("Built-in id=1")},
          "1"},
         {"no displays at all", {}, {"1"}, {100, 100}, false, {}, ""},
     };

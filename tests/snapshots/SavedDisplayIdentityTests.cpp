@@ -2,8 +2,8 @@
 #include "snapshots/SavedDisplayIdentity.hpp"
 
 #include "platform/control/SimDesktop.hpp"
-#include "support/PlatformTest.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 

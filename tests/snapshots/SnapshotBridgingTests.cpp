@@ -4,9 +4,9 @@
 
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/NSScreen.hpp"
-#include "support/PlatformTest.hpp"
-#include "support/DesktopBuilders.hpp"
 #include "snapshots/WindowDetailBuilder.hpp"
+#include "support/DesktopBuilders.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 

@@ -22,9 +22,9 @@ protected:
     }
 
     /// Stores a snapshot named `name` with one window per (bundle identifier, application name).
-    std::shared_ptr<tilmora::Snapshot> storeSnapshot(
-        const std::optional<std::string>& name,
-        const std::vector<std::pair<std::string, std::optional<std::string>>>& apps) {
+    std::shared_ptr<tilmora::Snapshot>
+    storeSnapshot(const std::optional<std::string>& name,
+                  const std::vector<std::pair<std::string, std::optional<std::string>>>& apps) {
         auto snapshot = context().insertSnapshot();
         snapshot->name = name;
         for (const auto& [bundle, appName] : apps) {

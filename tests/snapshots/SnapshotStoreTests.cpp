@@ -88,7 +88,8 @@ protected:
         return db.queryInt64("SELECT COUNT(*) FROM \"window\" WHERE " + where);
     }
 
-    std::shared_ptr<testsupport::RecordingToastHost> host = std::make_shared<testsupport::RecordingToastHost>();
+    std::shared_ptr<testsupport::RecordingToastHost> host =
+        std::make_shared<testsupport::RecordingToastHost>();
 };
 
 TEST_F(SnapshotStoreTest, SavedSnapshotsComeBackNewestFirstWithEveryAttribute) {
@@ -406,9 +407,7 @@ TEST_F(SnapshotStoreTest, AFreshStoreStartsAboveTheStoredSnapshotShortcuts) {
     const std::vector<Case> cases = {
         {"none", {}, "p1"},
         {"a quit chord", {"GlobalShortcuts_quit-p41"}, "p42"},
-        {"the highest of launch and quit",
-         {"GlobalShortcuts_launch-p7", "GlobalShortcuts_quit-p3"},
-         "p8"},
+        {"the highest of launch and quit", {"GlobalShortcuts_launch-p7", "GlobalShortcuts_quit-p3"}, "p8"},
         {"not numbers",
          {"GlobalShortcuts_launch-p", "GlobalShortcuts_launch-px9", "GlobalShortcuts_quit-p4a"},
          "p1"},

@@ -31,14 +31,16 @@ public:
         : context_(context) {}
 
     tilmora::SnapshotContext& viewContext() override { return context_; }
-    void saveSnapshot(const std::string& name, const tilmora::WindowManager::SnapshotCompletion& completion) override {
+    void saveSnapshot(const std::string& name,
+                      const tilmora::WindowManager::SnapshotCompletion& completion) override {
         savedNames.push_back(name);
         tilmora::WindowManager::saveSnapshot(name, context_, completion);
     }
     void restoreSnapshot(const std::shared_ptr<tilmora::Snapshot>& snapshot,
                          const tilmora::WindowManager::SnapshotCompletion& completion) override {
         restored.push_back(snapshot->name.value_or(""));
-        tilmora::NotificationManager::shared().show("Launching Snapshot", "Restoring '" + restored.back() + "'...", 999);
+        tilmora::NotificationManager::shared().show("Launching Snapshot",
+                                                    "Restoring '" + restored.back() + "'...", 999);
         if (completion) completion(true, "");
     }
     void quitSnapshot(const std::shared_ptr<tilmora::Snapshot>& snapshot,
@@ -49,8 +51,9 @@ public:
             return;
         }
         auto answer = *quitAnswer;
-        platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + answer.delay,
-                                                   [answer, completion] { completion(answer.success, answer.message); });
+        platform::DispatchQueue::main().asyncAfter(
+            platform::DispatchTime::now() + answer.delay,
+            [answer, completion] { completion(answer.success, answer.message); });
     }
 
     struct QuitAnswer {
@@ -96,7 +99,8 @@ protected:
                 if (withService) e.environment(tilmora::SnapshotManaging::snapshotManagerKey, service);
                 e.environment(tilmora::SnapshotManaging::managedObjectContextKey, ctx);
                 if (dark)
-                    e.environment(platform::ui::declarative::colorSchemeKey, platform::ui::declarative::ColorScheme::dark);
+                    e.environment(platform::ui::declarative::colorSchemeKey,
+                                  platform::ui::declarative::ColorScheme::dark);
                 return e;
             }),
             platform::ui::Rect{0, 0, 1000, 600});
@@ -122,8 +126,10 @@ protected:
 
     /// Presses and releases a chord as the user would, then lets the main queue run.
     void press(const tilmora::GlobalShortcuts::Shortcut& chord) {
-        platform::SimInput::shared().keyDown(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
-        platform::SimInput::shared().keyUp(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
+        platform::SimInput::shared().keyDown(static_cast<std::uint16_t>(chord.carbonKeyCode),
+                                             chord.modifiers());
+        platform::SimInput::shared().keyUp(static_cast<std::uint16_t>(chord.carbonKeyCode),
+                                           chord.modifiers());
         sim().drainMainQueue();
     }
 

@@ -12,7 +12,8 @@ namespace snapshotstest {
 /// A captured window of `bundle` titled `title` on display `screenID`; `rect` is its position from
 /// the visible frame's top-left corner and its size.
 inline tilmora::WindowManager::WindowDetail windowDetail(const std::string& bundle, const std::string& title,
-                                                         std::uint32_t screenID, const platform::CGRect& rect) {
+                                                         std::uint32_t screenID,
+                                                         const platform::CGRect& rect) {
     tilmora::WindowManager::WindowDetail w;
     w.bundleIdentifier = bundle;
     w.windowTitle = title;

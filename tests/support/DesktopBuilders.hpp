@@ -17,7 +17,9 @@ inline platform::AppSpec appSpec(const std::string& bundle, std::optional<std::s
 }
 
 /// An installed regular application "Notes" ("com.example.notes").
-inline platform::AppSpec notesApp() { return appSpec("com.example.notes", "Notes"); }
+inline platform::AppSpec notesApp() {
+    return appSpec("com.example.notes", "Notes");
+}
 
 /// A standard window titled `title` at `frame` (global coordinates).
 inline platform::WindowSpec windowSpec(const std::string& title, platform::CGRect frame) {
@@ -37,7 +39,8 @@ struct WindowKind {
 };
 
 /// A window titled `title` at `frame` of this kind.
-inline platform::WindowSpec windowSpec(const std::string& title, platform::CGRect frame, const WindowKind& kind) {
+inline platform::WindowSpec windowSpec(const std::string& title, platform::CGRect frame,
+                                       const WindowKind& kind) {
     auto spec = windowSpec(title, frame);
     spec.role = kind.role;
     spec.subrole = kind.subrole;
@@ -48,8 +51,8 @@ inline platform::WindowSpec windowSpec(const std::string& title, platform::CGRec
 
 /// A display with this number, name and frame (global coordinates); its visible frame is the
 /// frame without the menu bar unless the caller sets one, its scale 2.
-inline platform::DisplaySpec displaySpec(std::uint32_t displayID, const std::string& name, platform::CGRect frame,
-                                         int spaces = 1) {
+inline platform::DisplaySpec displaySpec(std::uint32_t displayID, const std::string& name,
+                                         platform::CGRect frame, int spaces = 1) {
     platform::DisplaySpec spec;
     spec.displayID = displayID;
     spec.name = name;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/desktop/Accessibility.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/Accessibility.hpp"
 #include "support/DesktopBuilders.hpp"
 #include "support/PlatformTest.hpp"
 

@@ -44,9 +44,9 @@ protected:
 
     /// How many of `among` contain `text`.
     static std::size_t countContaining(const std::vector<std::string>& among, const std::string& text) {
-        return static_cast<std::size_t>(std::count_if(among.begin(), among.end(), [&](const std::string& line) {
-            return line.find(text) != std::string::npos;
-        }));
+        return static_cast<std::size_t>(
+            std::count_if(among.begin(), among.end(),
+                          [&](const std::string& line) { return line.find(text) != std::string::npos; }));
     }
 
     std::size_t seen = 0;

@@ -2,10 +2,10 @@
 
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/LocaleControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/Error.hpp"
-#include "platform/control/SharedInstances.hpp"
 
 #include <string>
 #include <vector>

@@ -23,7 +23,8 @@ TEST_F(CGWindowIndexTest, TheIndexGroupsWindowsByProcessFrontToBack) {
     hidden.nameHiddenInList = true;
     const pid_t notes =
         runNotes({window("Back", {100, 250, 800, 600}), window("Front", {0, 0, 400, 300}), hidden});
-    const pid_t mailPid = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {200, 200, 500, 500})});
+    const pid_t mailPid =
+        desk().run(app("com.example.mail", "Mail"), {window("Inbox", {200, 200, 500, 500})});
     desk().setWindowMinimized(desk().windowsOf(mailPid).front().number, true);
 
     const auto index = buildCGWindowIndex();
@@ -64,15 +65,37 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
     };
     const Case cases[] = {
         {"number wins though far away", {{"Near", doc}, {"Far", {1000, 700, 100, 100}}}, 1, sought, "", 1},
-        {"unknown number: nearest shape", {{"Near", doc}, {"Far", {1000, 700, 100, 100}}}, stranger, sought, "", 0},
-        {"too narrow never qualifies", {{"Strip", {100, 100, 30, 300}}}, none, {100, 500, 30, 300}, "", std::nullopt},
+        {"unknown number: nearest shape",
+         {{"Near", doc}, {"Far", {1000, 700, 100, 100}}},
+         stranger,
+         sought,
+         "",
+         0},
+        {"too narrow never qualifies",
+         {{"Strip", {100, 100, 30, 300}}},
+         none,
+         {100, 500, 30, 300},
+         "",
+         std::nullopt},
         {"equal bounds: the title that contains the sought one, though behind",
-         {{"Inbox - Mail", doc}, {"Mail", doc}}, none, sought, "Inbox", 0},
+         {{"Inbox - Mail", doc}, {"Mail", doc}},
+         none,
+         sought,
+         "Inbox",
+         0},
         {"equal bounds, no title: the front one (opened last)",
-         {{"Mail", doc}, {"Inbox - Mail", doc}}, none, sought, "", 1},
+         {{"Mail", doc}, {"Inbox - Mail", doc}},
+         none,
+         sought,
+         "",
+         1},
         {"containment ignores case", {{"ÉCRAN principal", doc}, {"Other", doc}}, none, sought, "écran", 0},
         {"area ratio outweighs distance",
-         {{"Small", {100, 100, 400, 300}}, {"Big", {150, 150, 800, 600}}}, none, sought, "", 1},
+         {{"Small", {100, 100, 400, 300}}, {"Big", {150, 150, 800, 600}}},
+         none,
+         sought,
+         "",
+         1},
     };
     for (const auto& c : cases) {
         std::vector<WindowSpec> specs;
@@ -82,7 +105,7 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
         std::vector<std::uint32_t> numbers;
         for (const auto& w : c.windows)
             numbers.push_back(std::uint32_t(titled(pid, w.title).window));
-        const std::int64_t axNumber = c.axNumberOf >= 0         ? std::int64_t(numbers[std::size_t(c.axNumberOf)])
+        const std::int64_t axNumber = c.axNumberOf >= 0 ? std::int64_t(numbers[std::size_t(c.axNumberOf)])
                                       : c.axNumberOf == stranger ? 999999
                                                                  : 0;
         const auto found = resolveCGWindowID(axNumber, pid, c.rect, c.title, buildCGWindowIndex());

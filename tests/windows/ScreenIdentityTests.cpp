@@ -1,5 +1,5 @@
-#include "platform/desktop/NSScreen.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/NSScreen.hpp"
 #include "support/DesktopTest.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/SystemDisplayProvider.hpp"
@@ -21,7 +21,6 @@ using platform::SimDesktop;
 /// Every shared instance, the desktop too, is reset around each test: the desktop starts empty.
 class ScreenIdentityTest : public ::DesktopTest {
 protected:
-
     /// The laptop plus one more display described by `spec`; returns that display's screen.
     static NSScreen secondScreen(const DisplaySpec& spec) {
         SimDesktop::shared().useLaptop();

@@ -83,7 +83,11 @@ const BindingCase kBindingCases[] = {
      true,
      {true, false, false, true, false, true}},
     {"active Space under its other name", {"CGSGetActiveSpace"}, true, true, everything},
-    {"no active Space", {"CGSGetActiveSpace", "SLSGetActiveSpace"}, true, true, {true, true, true, false, true, true}},
+    {"no active Space",
+     {"CGSGetActiveSpace", "SLSGetActiveSpace"},
+     true,
+     true,
+     {true, true, true, false, true, true}},
     {"no connection", {}, true, false, {true, true, true, true, false, false}},
 };
 

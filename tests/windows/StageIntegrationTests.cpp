@@ -5,10 +5,10 @@
 #include "platform/control/DesktopSpecs.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
-#include "platform/foundation/UserDefaults.hpp"
 #include "platform/control/SimInput.hpp"
-#include "support/PlatformTest.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "support/DesktopTest.hpp"
 
+#include "platform/control/SimDesktop.hpp"
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <unordered_set>
-#include "platform/control/SimDesktop.hpp"
 
 using namespace platform;
 
@@ -28,29 +28,56 @@ TEST_F(DesktopTest, WriteRulesShapeEveryWrite) {
     const auto sizeTo = [](CGSize s) { return [s](const AXUIElement& e) { return setSize(e, s); }; };
     const std::vector<WriteCase> cases = {
         {"plain position", asIs, positionTo({10, 20}), {kAXErrorSuccess}, {10, 580, 800, 300}},
-        {"read-only position", [](WindowSpec& w) { w.positionSettable = false; }, positionTo({10, 20}),
-         {kAXErrorAttributeUnsupported}, unchanged},
-        {"read-only size", [](WindowSpec& w) { w.sizeSettable = false; }, sizeTo({10, 20}),
-         {kAXErrorAttributeUnsupported}, unchanged},
-        {"fails the first two writes", [](WindowSpec& w) { w.failFirstWrites = 2; }, positionTo({10, 20}),
-         {kAXErrorCannotComplete, kAXErrorCannotComplete, kAXErrorSuccess}, {10, 580, 800, 300}},
-        {"nudges by 0.7", [](WindowSpec& w) { w.nudge = 0.7; }, positionTo({10, 20}), {kAXErrorSuccess},
+        {"read-only position",
+         [](WindowSpec& w) { w.positionSettable = false; },
+         positionTo({10, 20}),
+         {kAXErrorAttributeUnsupported},
+         unchanged},
+        {"read-only size",
+         [](WindowSpec& w) { w.sizeSettable = false; },
+         sizeTo({10, 20}),
+         {kAXErrorAttributeUnsupported},
+         unchanged},
+        {"fails the first two writes",
+         [](WindowSpec& w) { w.failFirstWrites = 2; },
+         positionTo({10, 20}),
+         {kAXErrorCannotComplete, kAXErrorCannotComplete, kAXErrorSuccess},
+         {10, 580, 800, 300}},
+        {"nudges by 0.7",
+         [](WindowSpec& w) { w.nudge = 0.7; },
+         positionTo({10, 20}),
+         {kAXErrorSuccess},
          {10.7, 579.3, 800, 300}},
         {"size keeps the top-left corner", asIs, sizeTo({400, 200}), {kAXErrorSuccess}, {100, 600, 400, 200}},
-        {"maximum size clamps", [](WindowSpec& w) { w.maxSize = CGSize{600, 250}; }, sizeTo({1000, 1000}),
-         {kAXErrorSuccess}, {100, 550, 600, 250}},
-        {"point given for the size", asIs,
+        {"maximum size clamps",
+         [](WindowSpec& w) {
+             w.maxSize = CGSize{600, 250};
+         },
+         sizeTo({1000, 1000}),
+         {kAXErrorSuccess},
+         {100, 550, 600, 250}},
+        {"point given for the size",
+         asIs,
          [](const AXUIElement& e) {
              return AXUIElementSetAttributeValue(e, "AXSize", CFValue(*AXValueCreate(CGPoint{1, 2})));
          },
-         {kAXErrorIllegalArgument}, unchanged},
-        {"position that is not a number", asIs, positionTo({std::nan(""), 20}), {kAXErrorIllegalArgument},
+         {kAXErrorIllegalArgument},
          unchanged},
-        {"infinite size", asIs, sizeTo({400, std::numeric_limits<double>::infinity()}), {kAXErrorIllegalArgument},
+        {"position that is not a number",
+         asIs,
+         positionTo({std::nan(""), 20}),
+         {kAXErrorIllegalArgument},
          unchanged},
-        {"unknown attribute", asIs,
+        {"infinite size",
+         asIs,
+         sizeTo({400, std::numeric_limits<double>::infinity()}),
+         {kAXErrorIllegalArgument},
+         unchanged},
+        {"unknown attribute",
+         asIs,
          [](const AXUIElement& e) { return AXUIElementSetAttributeValue(e, "AXColour", CFValue(true)); },
-         {kAXErrorAttributeUnsupported}, unchanged},
+         {kAXErrorAttributeUnsupported},
+         unchanged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

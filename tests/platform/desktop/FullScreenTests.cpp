@@ -48,7 +48,8 @@ TEST_F(FullScreenTest, AccessibilityFullScreenWriteFollowsTheWindowsSwitch) {
         SimDesktop::clear();
         desk().useLaptop();
         const auto number = openNotes(refuses);
-        EXPECT_EQ(AXUIElementSetAttributeValue(windowElement(notes, number), "AXFullScreen", CFValue(true)), result);
+        EXPECT_EQ(AXUIElementSetAttributeValue(windowElement(notes, number), "AXFullScreen", CFValue(true)),
+                  result);
         EXPECT_EQ(desk().windowState(number)->fullScreen, !refuses);
         const auto writes = desk().journal(JournalEntry::Kind::axWrite);
         ASSERT_EQ(writes.size(), 1u);

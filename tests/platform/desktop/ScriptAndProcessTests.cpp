@@ -181,8 +181,9 @@ TEST_F(DesktopTest, ProcessRunsAnswerLikeTheirTools) {
     const auto agents = *platform::Folders::home() / "Library/LaunchAgents";
     platform::FileSystem::createDirectories(agents);
     const std::string plist = (agents / "com.quorvane.Tilmora.launchagent.plist").string();
-    platform::FileSystem::writeFile(plist, platform::PropertyListSerialization::dataFromPropertyList(
-                                               platform::PropertyDictionary{{"Label", "com.quorvane.Tilmora.launchagent"}}));
+    platform::FileSystem::writeFile(
+        plist, platform::PropertyListSerialization::dataFromPropertyList(
+                   platform::PropertyDictionary{{"Label", "com.quorvane.Tilmora.launchagent"}}));
     const std::string target = "gui/501/com.quorvane.Tilmora.launchagent";
     const std::vector<Case> cases = {
         {"/bin/launchctl", {"print", target}, 113, "Could not find service", ""},

@@ -174,8 +174,8 @@ TEST_F(OwnWindowDesktopTest, ClicksPassThroughPanelsThatIgnoreMouseEvents) {
         SCOPED_TRACE(c.name);
         SimDesktop::clear();
         desk().useLaptop();
-        const pid_t notesPid =
-            desk().run(testsupport::appSpec("com.example.notes"), {testsupport::windowSpec("Under", {100, 100, 400, 300})});
+        const pid_t notesPid = desk().run(testsupport::appSpec("com.example.notes"),
+                                          {testsupport::windowSpec("Under", {100, 100, 400, 300})});
         const pid_t mailPid = desk().run(testsupport::appSpec("com.example.mail"), {});
         desk().setFrontmost(mailPid);
 
