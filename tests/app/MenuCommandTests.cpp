@@ -125,24 +125,23 @@ TEST_F(MenuCommandTest, DisplayNumberClicksTheItemOnThatDisplaysMenuBar) {
 
 TEST_F(MenuCommandTest, PickFollowsThePathByTheTextBeforeTheTab) {
     // The item the shell saw picked, "" for none.
-    expectLines(
-        {
-            {"menu pick \"Left Half\"", "picked \"Left Half\"\n", "Left Half"},
-            {"menu pick Quit display 2", "picked \"Quit\"\n", "Quit"},
-            {"menu pick \"Advanced\" > \"Gaps\" > \"Small\"", "picked \"Advanced\" > \"Gaps\" > \"Small\"\n",
-             "Small"},
-            {"menu pick \"Left Half\t⌃⌥←\"", "error: no menu item \"Left Half\\t⌃⌥←\"", ""},
-            {"menu pick \"Nothing\"", "error: no menu item \"Nothing\"", ""},
-            {"menu pick \"Secret\"", "error: no menu item \"Secret\"", ""},
-            {"menu pick \"Advanced\" > \"Small\"", "error: no menu item \"Advanced\" > \"Small\"", ""},
-            {"menu pick \"Paste Layout\"", "error: the menu item \"Paste Layout\" is disabled", ""},
-            {"menu pick \"Advanced\"", "error: the menu item \"Advanced\" opens a submenu", ""},
-            {"menu pick \"Quit\" > \"More\"", "error: no menu item \"Quit\" > \"More\"", ""},
-            {"menu pick \"Advanced\" >", "error: usage: menu [display N] | menu pick", ""},
-            {"menu pick", "error: usage: menu [display N] | menu pick", ""},
-            {"menu pick Quit display 9", "error: no display 9", ""},
-        },
-        shell->picks);
+    const std::vector<LineCase> cases = {
+        {"menu pick \"Left Half\"", "picked \"Left Half\"\n", "Left Half"},
+        {"menu pick Quit display 2", "picked \"Quit\"\n", "Quit"},
+        {"menu pick \"Advanced\" > \"Gaps\" > \"Small\"", "picked \"Advanced\" > \"Gaps\" > \"Small\"\n",
+         "Small"},
+        {"menu pick \"Left Half\t⌃⌥←\"", "error: no menu item \"Left Half\\t⌃⌥←\"", ""},
+        {"menu pick \"Nothing\"", "error: no menu item \"Nothing\"", ""},
+        {"menu pick \"Secret\"", "error: no menu item \"Secret\"", ""},
+        {"menu pick \"Advanced\" > \"Small\"", "error: no menu item \"Advanced\" > \"Small\"", ""},
+        {"menu pick \"Paste Layout\"", "error: the menu item \"Paste Layout\" is disabled", ""},
+        {"menu pick \"Advanced\"", "error: the menu item \"Advanced\" opens a submenu", ""},
+        {"menu pick \"Quit\" > \"More\"", "error: no menu item \"Quit\" > \"More\"", ""},
+        {"menu pick \"Advanced\" >", "error: usage: menu [display N] | menu pick", ""},
+        {"menu pick", "error: usage: menu [display N] | menu pick", ""},
+        {"menu pick Quit display 9", "error: no display 9", ""},
+    };
+    expectLines(cases, shell->picks);
 }
 
 TEST_F(MenuCommandTest, ExpectMenuReadsChecksAndPresenceAndFollowsAPick) {

@@ -209,28 +209,25 @@ TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
 
 TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
     // The action the controls received, "" for none.
-    expectLines(
-        {
-            {"ui click Preferences \"Show Snap Bar\"", "", "toggle:"},
-            {"ui click Preferences Save", "", "save:"},
-            {"ui pick Preferences prefs.language Deutsch", "", "language:"},
-            {"ui slide Preferences prefs.gapsUniform 3 7.5", "", "gaps:"},
-            {"ui type Preferences prefs.gap 12", "", ""},
-            {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
-            {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
-            {"ui click Preferences prefs.gap", "error: \"prefs.gap\" in \"Preferences\" cannot be clicked",
-             ""},
-            {"ui pick Preferences prefs.language Français",
-             "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
-            {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker",
-             ""},
-            {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
-            {"ui step Preferences prefs.gapsUniform up",
-             "error: \"prefs.gapsUniform\" in \"Preferences\" is not a stepper", ""},
-            {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
-            {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
-        },
-        controls->actions);
+    const std::vector<LineCase> cases = {
+        {"ui click Preferences \"Show Snap Bar\"", "", "toggle:"},
+        {"ui click Preferences Save", "", "save:"},
+        {"ui pick Preferences prefs.language Deutsch", "", "language:"},
+        {"ui slide Preferences prefs.gapsUniform 3 7.5", "", "gaps:"},
+        {"ui type Preferences prefs.gap 12", "", ""},
+        {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
+        {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
+        {"ui click Preferences prefs.gap", "error: \"prefs.gap\" in \"Preferences\" cannot be clicked", ""},
+        {"ui pick Preferences prefs.language Français",
+         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
+        {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
+        {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
+        {"ui step Preferences prefs.gapsUniform up",
+         "error: \"prefs.gapsUniform\" in \"Preferences\" is not a stepper", ""},
+        {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
+        {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
+    };
+    expectLines(cases, controls->actions);
     EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
                                           "  checkbox \"Show Snap Bar\" value=1\n"
                                           "  textField id=prefs.gap value=\"12\"\n"

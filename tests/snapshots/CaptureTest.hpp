@@ -32,12 +32,7 @@ protected:
     static platform::DisplaySpec laptopDisplay() {
         auto d = testsupport::displaySpec(1, "Built-in Retina Display", {0, 0, 1440, 900});
         d.visibleFrame = platform::CGRect{0, 25, 1440, 875};
-        d.vendor = 1552;
-        d.model = 41040;
-        d.builtin = true;
-        d.pixelsWide = 1512;
-        d.pixelsHigh = 982;
-        return d;
+        return testsupport::asLaptopPanel(d);
     }
 
     /// A window given by its Accessibility (top-left) position and size on display 1.

@@ -45,13 +45,8 @@ TEST(DisplayFingerprintTest, HashesTheSixValuesLittleEndianWithFnv1a) {
 class DisplayFingerprintDesktopTest : public PlatformTest {};
 
 TEST_F(DisplayFingerprintDesktopTest, ReadsTheDisplayQueries) {
-    auto panel = testsupport::displaySpec(1, "Built-in", {0, 0, 1512, 982});
-    panel.vendor = 1552;
-    panel.model = 41040;
-    panel.builtin = true;
-    panel.pixelsWide = 1512;
-    panel.pixelsHigh = 982;
-    SimDesktop::shared().addDisplay(panel);
+    SimDesktop::shared().addDisplay(
+        testsupport::asLaptopPanel(testsupport::displaySpec(1, "Built-in", {0, 0, 1512, 982})));
     EXPECT_EQ(WM::displayFingerprintHash(1), 0xD1BADF2Au);
     // An unknown display answers zeros everywhere.
     EXPECT_EQ(WM::displayFingerprintHash(77), 0xE2BA14A5u);

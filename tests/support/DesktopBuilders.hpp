@@ -69,6 +69,18 @@ inline platform::DisplaySpec bareDisplaySpec(std::uint32_t displayID, const std:
     return spec;
 }
 
+/// `spec` made the laptop's built-in panel: vendor 1552, model 41040, serial 0, 1512 x 982 pixels
+/// (display fingerprint 0xD1BADF2A).
+inline platform::DisplaySpec asLaptopPanel(platform::DisplaySpec spec) {
+    spec.vendor = 1552;
+    spec.model = 41040;
+    spec.serial = 0;
+    spec.builtin = true;
+    spec.pixelsWide = 1512;
+    spec.pixelsHigh = 982;
+    return spec;
+}
+
 /// Display 1 "Built-in", a built-in panel with no menu bar: frame and visible frame (0, 0, 1440,
 /// 900), scale 2.
 inline platform::DisplaySpec builtInPanelSpec() {
