@@ -118,30 +118,25 @@ TEST_F(WindowCommandTest, FullHeightGapFallsBackToTheGapSizeAndIgnoresNegativeOr
     auto& defaults = platform::UserDefaults::standard();
     defaults.set(true, settings::applyGapsToMaximizeHeight.key);
     defaults.set(true, settings::gapsIncludeScreenEdges.key);
+    const auto vertical = settings::gapVertical.key;
+    const auto size = settings::gapSize.key;
     struct Case {
         const char* name;
-        std::optional<platform::PropertyValue> vertical;
-        std::optional<platform::PropertyValue> size;
+        platform::PropertyDictionary stored;
         Rect handed;
     };
     const Case cases[] = {
-        {"vertical absent: gap size", std::nullopt, platform::PropertyValue(8.0), {100, 29, 500, 867}},
-        {"vertical as text: gap size",
-         platform::PropertyValue(std::string("12")),
-         platform::PropertyValue(8.0),
-         {100, 29, 500, 867}},
-        {"negative vertical counts as none",
-         platform::PropertyValue(-12.0),
-         platform::PropertyValue(8.0),
-         {100, 25, 500, 875}},
-        {"neither", std::nullopt, std::nullopt, {100, 25, 500, 875}},
+        {"vertical absent: gap size", {{size, 8.0}}, {100, 29, 500, 867}},
+        {"vertical as text: gap size", {{vertical, std::string("12")}, {size, 8.0}}, {100, 29, 500, 867}},
+        {"negative vertical counts as none", {{vertical, -12.0}, {size, 8.0}}, {100, 25, 500, 875}},
+        {"neither", {}, {100, 25, 500, 875}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.removeObjectForKey(settings::gapVertical.key);
-        defaults.removeObjectForKey(settings::gapSize.key);
-        if (c.vertical) defaults.set(*c.vertical, settings::gapVertical.key);
-        if (c.size) defaults.set(*c.size, settings::gapSize.key);
+        defaults.removeObjectForKey(vertical);
+        defaults.removeObjectForKey(size);
+        for (const auto& [key, value] : c.stored)
+            defaults.set(value, key);
         setWindowFrame({100, 200, 500, 300});
         mover->moves.clear();
         ASSERT_TRUE(send("snapMaximizeHeight"));

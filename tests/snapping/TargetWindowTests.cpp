@@ -125,12 +125,8 @@ TEST_F(TargetWindowTest, FrameReadFlipsTheAccessibilityPosition) {
 }
 
 TEST_F(TargetWindowTest, OnlyStandardMovableWindowsAreChosen) {
-    struct Case {
-        const char* name;
-        testsupport::WindowKind kind;
-        bool chosen;
-    };
-    const Case cases[] = {
+    // Whether the window is chosen.
+    const testsupport::WindowKindCase cases[] = {
         {"standard", {"AXWindow", "AXStandardWindow", true, true}, true},
         {"document", {"AXWindow", "AXDocumentWindow", true, true}, true},
         {"no subrole", {"AXWindow", std::nullopt, true, true}, true},
@@ -147,7 +143,7 @@ TEST_F(TargetWindowTest, OnlyStandardMovableWindowsAreChosen) {
         const pid_t pid = desk().run(app(std::string("com.example.") + c.name, "Case"),
                                      {testsupport::windowSpec("Only", {0, 0, 300, 200}, c.kind)});
         const auto found = grid.findAXWindow(AXUIElementCreateApplication(pid));
-        EXPECT_EQ(found.has_value(), c.chosen);
+        EXPECT_EQ(found.has_value(), c.counts);
         if (found) {
             EXPECT_EQ(found->window, desk().windowsOf(pid).at(0).number);
         }

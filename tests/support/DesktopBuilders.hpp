@@ -38,6 +38,13 @@ struct WindowKind {
     bool sizeSettable = true;
 };
 
+/// A row of a table of window kinds: whether a window of `kind` counts for the code under test.
+struct WindowKindCase {
+    const char* name;
+    WindowKind kind;
+    bool counts;
+};
+
 /// A window titled `title` at `frame` of this kind.
 inline platform::WindowSpec windowSpec(const std::string& title, platform::CGRect frame,
                                        const WindowKind& kind) {

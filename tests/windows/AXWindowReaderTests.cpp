@@ -62,12 +62,8 @@ TEST_F(AXWindowReaderTest, ReadsOfAGoneOrUntrustedWindowGiveNothing) {
 }
 
 TEST_F(AXWindowReaderTest, OnlyOrdinaryWindowsWithASettableFrameAreMovable) {
-    struct Case {
-        const char* name;
-        testsupport::WindowKind kind;
-        bool movable;
-    };
-    const Case cases[] = {
+    // Whether the window is movable.
+    const testsupport::WindowKindCase cases[] = {
         {"size settable only, no subrole", {"AXWindow", std::nullopt, false, true}, true},
         {"position settable only", {"AXWindow", "AXStandardWindow", true, false}, true},
         {"nothing settable", {"AXWindow", "AXStandardWindow", false, false}, false},
@@ -77,7 +73,7 @@ TEST_F(AXWindowReaderTest, OnlyOrdinaryWindowsWithASettableFrameAreMovable) {
     };
     for (const auto& c : cases) {
         const pid_t pid = runNotes({testsupport::windowSpec("W", {100, 100, 400, 300}, c.kind)});
-        EXPECT_EQ(isStandardMovableWindow(windowElement(pid, numbersOf(pid).front())), c.movable) << c.name;
+        EXPECT_EQ(isStandardMovableWindow(windowElement(pid, numbersOf(pid).front())), c.counts) << c.name;
         desk().quit(pid);
     }
 }
