@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace testsupport {
 
@@ -76,13 +77,12 @@ inline platform::DisplaySpec bareDisplaySpec(std::uint32_t displayID, const std:
     return spec;
 }
 
-/// `spec` made the laptop's built-in panel: vendor 1552, model 41040, serial 0, 1512 x 982 pixels
-/// (display fingerprint 0xD1BADF2A).
+/// `spec` made the laptop's built-in panel: vendor 1552, model 41040, 1512 x 982 pixels; with the
+/// default serial 0 its display fingerprint is 0xD1BADF2A.
 inline platform::DisplaySpec asLaptopPanel(platform::DisplaySpec spec) {
+    spec.builtin = true;
     spec.vendor = 1552;
     spec.model = 41040;
-    spec.serial = 0;
-    spec.builtin = true;
     spec.pixelsWide = 1512;
     spec.pixelsHigh = 982;
     return spec;
