@@ -3,7 +3,7 @@
 #include "console/DesktopConsole.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ConsoleScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +19,9 @@ using tilmora::DesktopConsole;
 
 namespace {
 
-class ConsoleHostileInputTest : public PlatformTest {
+class ConsoleHostileInputTest : public ConsoleScriptTest {
 protected:
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
-    }
     bool has(const std::string& part) const { return out.str().find(part) != std::string::npos; }
-
-    std::ostringstream out;
 };
 
 TEST_F(ConsoleHostileInputTest, AnyExceptionOfACommandIsAnErrorAndTheTranscriptStaysWhole) {
@@ -51,26 +44,33 @@ TEST_F(ConsoleHostileInputTest, AnyExceptionOfACommandIsAnErrorAndTheTranscriptS
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CommandTable table;
-        table.add({.name = "say", .arguments = tilmora::ArgumentCheck::any(),
+        table.add({.name = "say",
+                   .arguments = tilmora::ArgumentCheck::any(),
                    .handler = [](ConsoleSession& s, const tilmora::CommandArgs&) { s.out() << "said\n"; },
-                   .help = {}, .helpOrder = 1});
-        table.add({.name = "boom", .arguments = tilmora::ArgumentCheck::any(),
+                   .help = {},
+                   .helpOrder = 1});
+        table.add({.name = "boom",
+                   .arguments = tilmora::ArgumentCheck::any(),
                    .handler = [&](ConsoleSession&, const tilmora::CommandArgs&) { c.thrower(); },
-                   .help = {}, .helpOrder = 1});
+                   .help = {},
+                   .helpOrder = 1});
         out.str("");
         DesktopConsole::Options options;
         options.commands = &table;
         DesktopConsole console(out, options);
         EXPECT_EQ(console.runString("say\nboom\nsay\n"), DesktopConsole::exitError);
-        EXPECT_EQ(out.str(), std::string("> say\nsaid\n> boom\nerror: line 2: ") + c.message + "\n> say\nsaid\n");
+        EXPECT_EQ(out.str(),
+                  std::string("> say\nsaid\n> boom\nerror: line 2: ") + c.message + "\n> say\nsaid\n");
     }
 }
 
 TEST_F(ConsoleHostileInputTest, DesktopFilesWithBadNumbersAreRefusedByFieldAndChangeNothing) {
     const auto file = root() / "desk.json";
     const std::pair<const char*, const char*> bad[] = {
-        {R"({"displays": [{"frame": [0, 0, 10, 10], "spaces": 1e9}]})", "displays[0].spaces: must be from 1 to 16"},
-        {R"({"displays": [{"frame": [0, 0, 10, 10], "spaces": 17}]})", "displays[0].spaces: must be from 1 to 16"},
+        {R"({"displays": [{"frame": [0, 0, 10, 10], "spaces": 1e9}]})",
+         "displays[0].spaces: must be from 1 to 16"},
+        {R"({"displays": [{"frame": [0, 0, 10, 10], "spaces": 17}]})",
+         "displays[0].spaces: must be from 1 to 16"},
         {R"({"displays": [{"id": -1, "frame": [0, 0, 10, 10]}]})", "displays[0].id: must be from 1"},
         {R"({"displays": [{"id": 0, "frame": [0, 0, 10, 10]}]})", "displays[0].id: must be from 1"},
         {R"({"displays": [{"id": 1e20, "frame": [0, 0, 10, 10]}]})", "displays[0].id: must be from 1"},
@@ -79,8 +79,10 @@ TEST_F(ConsoleHostileInputTest, DesktopFilesWithBadNumbersAreRefusedByFieldAndCh
          "displays[1].id: display 4 exists already"},
         {R"({"fixture": "laptop", "displays": [{"id": 1, "frame": [9, 0, 10, 10]}]})",
          "displays[0].id: display 1 exists already"},
-        {R"({"displays": [{"frame": [0, 0, 0, 10]}]})", "displays[0].frame: a width or height is not positive"},
-        {R"({"displays": [{"frame": [0, 0, 10, -4]}]})", "displays[0].frame: a width or height is not positive"},
+        {R"({"displays": [{"frame": [0, 0, 0, 10]}]})",
+         "displays[0].frame: a width or height is not positive"},
+        {R"({"displays": [{"frame": [0, 0, 10, -4]}]})",
+         "displays[0].frame: a width or height is not positive"},
         {R"({"displays": [{"frame": [1e308, 0, 1e308, 10]}]})", "displays[0].frame: an edge is not finite"},
         {R"({"displays": [{"frame": [0, 0, 10, 10], "visible": [0, 0, 20, 10]}]})",
          "displays[0].visible: not inside the frame"},
@@ -93,7 +95,8 @@ TEST_F(ConsoleHostileInputTest, DesktopFilesWithBadNumbersAreRefusedByFieldAndCh
          "apps[0].windows[0].min: a minimum size cannot be negative"},
         {R"({"fixture": "laptop", "apps": [{"bundleIdentifier": "a", "windows": [{"frame": [1e308, 0, 1e308, 10]}]}]})",
          "bad desktop file: apps[0].windows[0].frame"},
-        {R"({"fixture": "laptop", "frontmost": "com.nobody"})", "frontmost: application not running: com.nobody"},
+        {R"({"fixture": "laptop", "frontmost": "com.nobody"})",
+         "frontmost: application not running: com.nobody"},
     };
     const std::string before = "desktop laptop\nscreen add 5 frame 2000 0 100 100\n";
     for (const auto& [json, message] : bad) {
@@ -142,7 +145,8 @@ TEST_F(ConsoleHostileInputTest, FilesThatAreNotRegularOrTooLargeAreRefusedBefore
 
 TEST_F(ConsoleHostileInputTest, AScriptFileRunsWithoutItsByteOrderMark) {
     const auto script = root() / "s.tilmora";
-    platform::FileSystem::writeFile(script, "\xEF\xBB\xBF" "desktop laptop\nexpect screens 1\n");
+    platform::FileSystem::writeFile(script, "\xEF\xBB\xBF"
+                                            "desktop laptop\nexpect screens 1\n");
     std::ostringstream errors;
     DesktopConsole console(out);
     EXPECT_EQ(console.runFile(script.string(), errors), 0) << out.str();
@@ -153,13 +157,18 @@ TEST_F(ConsoleHostileInputTest, AScriptFileRunsWithoutItsByteOrderMark) {
 TEST_F(ConsoleHostileInputTest, QuietSuccessesAndMisleadingMessagesNowNameTheArgument) {
     const std::string setup = "desktop laptop\napp install com.apple.TextEdit \"TextEdit\"\n";
     const std::pair<const char*, const char*> cases[] = {
-        {"window open com.apple.TextEdit \"A\" 0 0 10 10 space 999999999", "space 999999999: the window's display has 1 space"},
-        {"window open com.apple.TextEdit \"A\" 0 0 10 10 space 2", "space 2: the window's display has 1 space"},
-        {"window open com.apple.TextEdit \"A\" 0 0 10 10 min -1 5", "min -1 5: a minimum size cannot be negative"},
+        {"window open com.apple.TextEdit \"A\" 0 0 10 10 space 999999999",
+         "space 999999999: the window's display has 1 space"},
+        {"window open com.apple.TextEdit \"A\" 0 0 10 10 space 2",
+         "space 2: the window's display has 1 space"},
+        {"window open com.apple.TextEdit \"A\" 0 0 10 10 min -1 5",
+         "min -1 5: a minimum size cannot be negative"},
         {"window open \"\" \"A\" 0 0 10 10", "a bundle id cannot be empty"},
         {"app install \"\" \"X\"", "a bundle id cannot be empty"},
-        {"screen add 3 frame 2000 0 100 100 visible 2000 0 200 100", "visible 2000.0 0.0 200.0 100.0: not inside the frame"},
-        {"app quit com.quorvane.Tilmora", "app quit com.quorvane.Tilmora: the program itself ends with \"quit\""},
+        {"screen add 3 frame 2000 0 100 100 visible 2000 0 200 100",
+         "visible 2000.0 0.0 200.0 100.0: not inside the frame"},
+        {"app quit com.quorvane.Tilmora",
+         "app quit com.quorvane.Tilmora: the program itself ends with \"quit\""},
         {"help extra", "usage: help"},
         {"quit extra", "usage: quit"},
         {"desktop load", "usage: desktop load <file.json>"},

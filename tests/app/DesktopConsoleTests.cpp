@@ -4,7 +4,7 @@
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/input/NSEvent.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/ConsoleScriptTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +14,7 @@ using tilmora::DesktopConsole;
 
 namespace {
 
-class DesktopConsoleTest : public PlatformTest {
-protected:
-    /// Runs `script` on a fresh console; the transcript lands in `transcript`.
-    int run(const std::string& script) {
-        out.str("");
-        DesktopConsole console(out);
-        return console.runString(script);
-    }
-    std::string transcript() const { return out.str(); }
-
-    std::ostringstream out;
-};
+class DesktopConsoleTest : public ConsoleScriptTest {};
 
 TEST_F(DesktopConsoleTest, ScriptOpensAWindowMovesThePointerAndShowsTheWindows) {
     const int status = run(R"(# one window on the laptop
@@ -299,8 +288,8 @@ TEST_F(DesktopConsoleTest, EchoEscapesControlCharactersAndHelpListsTheExpectatio
     const std::string text = transcript();
     EXPECT_EQ(text.find('\x1B'), std::string::npos) << "no raw escape reaches the terminal";
     EXPECT_EQ(text.rfind("> wait\\x1B[2J 0\n", 0), 0u) << text;
-    for (const char* line : {"expect log \"text\"", "expect alert \"text\"", "expect toast", "expect program running|stopped",
-                             "alert answer N|\"Button title\""})
+    for (const char* line : {"expect log \"text\"", "expect alert \"text\"", "expect toast",
+                             "expect program running|stopped", "alert answer N|\"Button title\""})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 

@@ -124,12 +124,8 @@ TEST_F(MenuCommandTest, DisplayNumberClicksTheItemOnThatDisplaysMenuBar) {
 }
 
 TEST_F(MenuCommandTest, PickFollowsThePathByTheTextBeforeTheTab) {
-    struct Case {
-        const char* line;
-        const char* expected;
-        const char* picked; // the item the shell saw picked, "" for none
-    };
-    const Case cases[] = {
+    // The item the shell saw picked, "" for none.
+    const std::vector<LineCase> cases = {
         {"menu pick \"Left Half\"", "picked \"Left Half\"\n", "Left Half"},
         {"menu pick Quit display 2", "picked \"Quit\"\n", "Quit"},
         {"menu pick \"Advanced\" > \"Gaps\" > \"Small\"", "picked \"Advanced\" > \"Gaps\" > \"Small\"\n",
@@ -145,14 +141,7 @@ TEST_F(MenuCommandTest, PickFollowsThePathByTheTextBeforeTheTab) {
         {"menu pick", "error: usage: menu [display N] | menu pick", ""},
         {"menu pick Quit display 9", "error: no display 9", ""},
     };
-    for (const auto& c : cases) {
-        shell->picks.clear();
-        const std::string text = run(c.line);
-        EXPECT_EQ(text.substr(0, std::string(c.expected).size()), c.expected) << c.line;
-        const std::vector<std::string> picked =
-            *c.picked ? std::vector<std::string>{c.picked} : std::vector<std::string>{};
-        EXPECT_EQ(shell->picks, picked) << c.line;
-    }
+    expectLines(cases, shell->picks);
 }
 
 TEST_F(MenuCommandTest, ExpectMenuReadsChecksAndPresenceAndFollowsAPick) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 /// A console session on the built-in commands whose program counts as running, for the commands
 /// that drive the program's menus and windows. The test builds the program's status item and
@@ -45,6 +46,26 @@ protected:
             return std::string("error: ") + e.what();
         }
         return out.str();
+    }
+
+    /// A command line, the start of what it prints, and the one thing the program's side then
+    /// records ("" for nothing).
+    struct LineCase {
+        const char* line;
+        const char* output;
+        const char* recorded;
+    };
+
+    /// Runs every line of `cases`, `recorded` emptied before each, and checks the rows.
+    void expectLines(const std::vector<LineCase>& cases, std::vector<std::string>& recorded) {
+        for (const auto& c : cases) {
+            recorded.clear();
+            const std::string text = run(c.line);
+            EXPECT_EQ(text.substr(0, std::string(c.output).size()), c.output) << c.line;
+            const std::vector<std::string> expected =
+                *c.recorded ? std::vector<std::string>{c.recorded} : std::vector<std::string>{};
+            EXPECT_EQ(recorded, expected) << c.line;
+        }
     }
 
     std::ostringstream out;

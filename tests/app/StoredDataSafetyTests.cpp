@@ -7,6 +7,7 @@
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
 #include "snapshots/PersistenceController.hpp"
+#include "support/DesktopBuilders.hpp"
 #include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
@@ -54,12 +55,8 @@ TEST_F(StoredDataSafetyTest, ARestoreThatLaunchesItsAppWhileTheSnapBarShowsCompl
     // The restore activates the launched app on its worker; the snap bar hears of it on the main
     // thread and hides.
     auto& desk = platform::SimDesktop::shared();
-    platform::AppSpec notes;
-    notes.bundleIdentifier = "com.example.notes";
-    notes.localizedName = "Notes";
-    platform::WindowSpec todo;
-    todo.title = "Todo";
-    todo.frame = {300, 300, 500, 400};
+    auto notes = testsupport::notesApp();
+    auto todo = testsupport::windowSpec("Todo", {300, 300, 500, 400});
     notes.windowsAtLaunch = {{0.2, todo}};
     desk.install(notes);
     todo.frame = {100, 200, 700, 500};

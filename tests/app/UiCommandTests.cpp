@@ -133,8 +133,9 @@ TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
                                      " \"Layout Editor\" frame 200.0 150.0 720.0 588.0 level 0 visible\n" +
                                      "window " + number(prefs) +
                                      " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n");
-    EXPECT_EQ(run("ui windows now"),
-              "error: usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...");
+    EXPECT_EQ(
+        run("ui windows now"),
+        "error: usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...");
 }
 
 TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {
@@ -207,12 +208,8 @@ TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
 }
 
 TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
-    struct Case {
-        const char* line;
-        const char* output;
-        const char* action; // the action the controls received, "" for none
-    };
-    const Case cases[] = {
+    // The action the controls received, "" for none.
+    const std::vector<LineCase> cases = {
         {"ui click Preferences \"Show Snap Bar\"", "", "toggle:"},
         {"ui click Preferences Save", "", "save:"},
         {"ui pick Preferences prefs.language Deutsch", "", "language:"},
@@ -230,14 +227,7 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
         {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
         {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
     };
-    for (const auto& c : cases) {
-        controls->actions.clear();
-        const std::string text = run(c.line);
-        EXPECT_EQ(text.substr(0, std::string(c.output).size()), c.output) << c.line;
-        const std::vector<std::string> actions =
-            *c.action ? std::vector<std::string>{c.action} : std::vector<std::string>{};
-        EXPECT_EQ(controls->actions, actions) << c.line;
-    }
+    expectLines(cases, controls->actions);
     EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
                                           "  checkbox \"Show Snap Bar\" value=1\n"
                                           "  textField id=prefs.gap value=\"12\"\n"

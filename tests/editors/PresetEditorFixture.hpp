@@ -36,8 +36,7 @@ class PresetEditorTest : public PlatformTest {
 protected:
     void restoreFixture() override {
         PlatformTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     static void setVerbose(bool on) {
@@ -59,7 +58,8 @@ protected:
     /// A controller of display "1" over `presets` whose closures record into `saved` / `deleted`.
     std::shared_ptr<tilmora::VeskLayoutEditorController> make(std::vector<tilmora::VeskPreset> presets) {
         return std::make_shared<tilmora::VeskLayoutEditorController>(
-            std::move(presets), "1", std::nullopt, [this](const tilmora::VeskPreset& p) { saved.push_back(p); },
+            std::move(presets), "1", std::nullopt,
+            [this](const tilmora::VeskPreset& p) { saved.push_back(p); },
             [this](const platform::UUID& id) { deleted.push_back(id); });
     }
 

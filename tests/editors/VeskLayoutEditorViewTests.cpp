@@ -38,17 +38,12 @@ void expectRectNear(const Rect& actual, const Rect& expected) {
     EXPECT_NEAR(actual.height, expected.height, 1e-9);
 }
 
-/// The preset editor window's content over a controller, 1100 x 720 points.
-class PresetEditorWindowTest : public editorstest::PresetEditorTest {
+/// A preset editor test that hosts a view over a controller and drives it.
+class HostedPresetEditorTest : public editorstest::PresetEditorTest {
 protected:
-    void open(std::vector<VeskPreset> presets) {
-        controller = make(std::move(presets));
-        root = std::make_shared<VeskLayoutEditorHost>(controller, window, 1440.0 / 875.0);
-        host = std::make_unique<dv::HostingView>(root, ui::Rect{0, 0, 1100, 720});
+    void show(std::shared_ptr<dv::ViewBase> view, double width, double height) {
+        host = std::make_unique<dv::HostingView>(std::move(view), ui::Rect{0, 0, width, height});
         driver = std::make_unique<dv::ViewDriver>(*host);
-    }
-    std::shared_ptr<VeskLayoutEditorView> editorView() const {
-        return std::dynamic_pointer_cast<VeskLayoutEditorView>(host->tree().node()->children[0].node()->component);
     }
     void TearDown() override {
         driver.reset();
@@ -57,30 +52,36 @@ protected:
     }
 
     std::shared_ptr<VeskLayoutEditorController> controller;
-    std::shared_ptr<VeskLayoutEditorHost> root;
     std::unique_ptr<dv::HostingView> host;
     std::unique_ptr<dv::ViewDriver> driver;
 };
 
+/// The preset editor window's content over a controller, 1100 x 720 points.
+class PresetEditorWindowTest : public HostedPresetEditorTest {
+protected:
+    void open(std::vector<VeskPreset> presets) {
+        controller = make(std::move(presets));
+        root = std::make_shared<VeskLayoutEditorHost>(controller, window, 1440.0 / 875.0);
+        show(root, 1100, 720);
+    }
+    std::shared_ptr<VeskLayoutEditorView> editorView() const {
+        return std::dynamic_pointer_cast<VeskLayoutEditorView>(
+            host->tree().node()->children[0].node()->component);
+    }
+
+    std::shared_ptr<VeskLayoutEditorHost> root;
+};
+
 /// The canvas alone over a controller, sized `width` x `height` points.
-class PresetCanvasTest : public editorstest::PresetEditorTest {
+class PresetCanvasTest : public HostedPresetEditorTest {
 protected:
     void open(double width, double height) {
         controller = make({});
         canvas = std::make_shared<VeskPresetCanvas>(controller, width / height, 0);
-        host = std::make_unique<dv::HostingView>(canvas, ui::Rect{0, 0, width, height});
-        driver = std::make_unique<dv::ViewDriver>(*host);
-    }
-    void TearDown() override {
-        driver.reset();
-        host.reset();
-        editorstest::PresetEditorTest::TearDown();
+        show(canvas, width, height);
     }
 
-    std::shared_ptr<VeskLayoutEditorController> controller;
     std::shared_ptr<VeskPresetCanvas> canvas;
-    std::unique_ptr<dv::HostingView> host;
-    std::unique_ptr<dv::ViewDriver> driver;
 };
 
 } // namespace
@@ -95,7 +96,8 @@ TEST_F(PresetEditorWindowTest, AnEmptyListShowsItsHintAndOnlySaveCanBePressed) {
     EXPECT_TRUE(d.isEnabled("Save Preset"));
     EXPECT_TRUE(d.isEnabled("inspector.rows"));
     EXPECT_TRUE(d.hasText("Rows: 3"));
-    EXPECT_NEAR(d.find("canvas")->layoutFrame.width() / d.find("canvas")->layoutFrame.height(), 1440.0 / 875.0, 1e-9);
+    EXPECT_NEAR(d.find("canvas")->layoutFrame.width() / d.find("canvas")->layoutFrame.height(),
+                1440.0 / 875.0, 1e-9);
 
     EXPECT_TRUE(d.type("inspector.name", "  "));
     EXPECT_FALSE(d.isEnabled("Save Preset"));
@@ -106,7 +108,8 @@ TEST_F(PresetEditorWindowTest, AnEmptyListShowsItsHintAndOnlySaveCanBePressed) {
 
 TEST_F(PresetEditorWindowTest, KindsAreLabelledInTheRowAndTheInspector) {
     auto single = preset("Corner", 0, VeskPresetKind::singleTile, {tile("Tile 1", {0.05, 0.05, 0.9, 0.9})});
-    auto grid = preset("Halves", 0, VeskPresetKind::grid, {tile("a", {0, 0, 0.5, 1}), tile("b", {0.5, 0, 0.5, 1})});
+    auto grid =
+        preset("Halves", 0, VeskPresetKind::grid, {tile("a", {0, 0, 0.5, 1}), tile("b", {0.5, 0, 0.5, 1})});
     open({single, grid});
     auto& d = *driver;
     struct Case {
@@ -230,14 +233,16 @@ TEST_F(PresetEditorWindowTest, TheShellsHookHostsTheEditorOfItsRequest) {
     request.onSavePreset = [this](const VeskPreset& p) { saved.push_back(p); };
     request.displayName = "Studio Display";
     request.previewAspectRatio = 0; // no visible height: 16/9
-    auto content = std::dynamic_pointer_cast<dv::HostingController>(VeskLayoutEditorHost::controllerForRequest(request));
+    auto content =
+        std::dynamic_pointer_cast<dv::HostingController>(VeskLayoutEditorHost::controllerForRequest(request));
     ASSERT_NE(content, nullptr);
     auto& view = content->hostingView();
     view.setFrame({0, 0, 1100, 720});
     dv::ViewDriver d(view);
     EXPECT_TRUE(d.hasText("Presets for Studio Display"));
     EXPECT_TRUE(d.hasText("Editing \"B\""));
-    EXPECT_NEAR(d.find("canvas")->layoutFrame.width() / d.find("canvas")->layoutFrame.height(), 16.0 / 9.0, 1e-9);
+    EXPECT_NEAR(d.find("canvas")->layoutFrame.width() / d.find("canvas")->layoutFrame.height(), 16.0 / 9.0,
+                1e-9);
     EXPECT_TRUE(d.click("New Grid"));
     EXPECT_TRUE(d.click("Save Preset"));
     ASSERT_EQ(saved.size(), 1u);
@@ -316,10 +321,8 @@ TEST_F(PresetCanvasTest, PointsAreNormalisedAndClamped) {
         platform::CGPoint expected;
     };
     const std::vector<Case> cases = {
-        {{100, 100}, {1000, 500}, {0.1, 0.2}},
-        {{-40, 600}, {1000, 500}, {0, 1}},
-        {{500, 250}, {0, 500}, {0, 0}},
-        {{500, 250}, {1000, -1}, {0, 0}},
+        {{100, 100}, {1000, 500}, {0.1, 0.2}}, {{-40, 600}, {1000, 500}, {0, 1}},
+        {{500, 250}, {0, 500}, {0, 0}},        {{500, 250}, {1000, -1}, {0, 0}},
         {{2000, -5}, {1000, 500}, {1, 0}},
     };
     for (const auto& c : cases)

@@ -6,6 +6,7 @@
 #include "model/TileId.hpp"
 #include "model/WindowDescriptor.hpp"
 #include "model/WindowId.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@ using namespace tilmora;
 using platform::Json;
 
 namespace {
-
-std::string decodeError(const std::function<void()>& decode) {
-    try {
-        decode();
-    } catch (const platform::Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 WindowDescriptor sampleWindow(std::optional<DisplayId> display) {
     return WindowDescriptor{WindowId("812-Notes"),
@@ -51,7 +43,7 @@ TEST(Identifiers, TextLiteralsEqualExplicitValuesAndHashAlike) {
 }
 
 TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
-    const std::string composed = "Caf\xC3\xA9-0.0-0.0";   // U+00E9
+    const std::string composed = "Caf\xC3\xA9-0.0-0.0";    // U+00E9
     const std::string decomposed = "Cafe\xCC\x81-0.0-0.0"; // "e" + U+0301
     struct Case {
         std::string a, b;
@@ -59,7 +51,7 @@ TEST(Identifiers, CanonicallyEquivalentTextsAreOneKey) {
     };
     const Case cases[] = {
         {composed, decomposed, true},
-        {"\xE2\x84\xAB", "\xC3\x85", true},       // ANGSTROM SIGN and A with ring
+        {"\xE2\x84\xAB", "\xC3\x85", true}, // ANGSTROM SIGN and A with ring
         {composed, "Cafe-0.0-0.0", false},
         {composed, "CAF\xC3\x89-0.0-0.0", false}, // case counts
         {"1", "1", true},
@@ -117,7 +109,7 @@ TEST(Identifiers, UuidIdentifiersWriteUpperCaseAndReadEitherCase) {
     EXPECT_EQ(std::hash<ProfileId>{}(fresh), std::hash<platform::UUID>{}(fresh.rawValue));
 
     const auto message =
-        decodeError([] { platform::decodeJsonText<SnapshotId>(R"({"rawValue":"not-a-uuid"})"); });
+        platformErrorOf([] { platform::decodeJsonText<SnapshotId>(R"({"rawValue":"not-a-uuid"})"); });
     EXPECT_NE(message.find("cannot decode SnapshotId"), std::string::npos) << message;
     EXPECT_THROW(platform::decodeJsonText<TileId>(R"({"rawValue":""})"), platform::Error);
 }
@@ -144,7 +136,8 @@ TEST(Rect, CodingRules) {
             EXPECT_THROW(platform::decodeJsonText<Rect>(c.text), platform::Error) << c.text;
         }
     }
-    const auto message = decodeError([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
+    const auto message =
+        platformErrorOf([] { platform::decodeJsonText<Rect>(R"({"x":1,"y":2,"width":3})"); });
     EXPECT_EQ(message, R"(cannot decode Rect: key "height" is missing)");
 }
 

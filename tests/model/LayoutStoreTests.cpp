@@ -1,6 +1,6 @@
 #include "model/DefaultLayoutStore.hpp"
-#include "model/StoreFile.hpp"
 #include "model/ProfileAwareLayoutStore.hpp"
+#include "model/StoreFile.hpp"
 
 #include "ModelFixture.hpp"
 
@@ -35,14 +35,8 @@ std::vector<std::string> names(const std::vector<Layout>& layouts) {
 
 class LayoutStoreTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path file() const {
-        return *platform::Folders::applicationSupport() / "Tilmora" / "layouts.json";
-    }
-
-    void writeFile(const std::string& text) {
-        platform::FileSystem::createDirectories(file().parent_path());
-        platform::FileSystem::writeFile(file(), text);
-    }
+    std::filesystem::path file() const { return storeFolder() / "layouts.json"; }
+    void writeFile(const std::string& text) { ModelFixture::writeFile(file(), text); }
 
     std::vector<std::filesystem::path> setAsideFiles(const std::string& suffix = "corrupt") const {
         std::vector<std::filesystem::path> found;
@@ -164,7 +158,8 @@ TEST_F(LayoutStoreTest, AnUnreadableFileIsLoggedOnceFailsListingAndIsMovedAsideO
         std::string reason;
     };
     const Case cases[] = {
-        {"folder", [](const std::filesystem::path& p) { platform::FileSystem::createDirectories(p / "inside"); },
+        {"folder",
+         [](const std::filesystem::path& p) { platform::FileSystem::createDirectories(p / "inside"); },
          "not a regular file"},
         {"pipe", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
          "not a regular file"},

@@ -8,11 +8,14 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SystemLogControl.hpp"
 #include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SystemLog.hpp"
 
 #include "support/PlatformTest.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +54,17 @@ protected:
         PlatformTest::restoreFixture();
         platform::SystemLogControl::setEchoToStandardError(false);
         tilmora::ScreenSource::install(screens);
+    }
+
+    /// The program's folder in Application Support, which holds its store files.
+    static std::filesystem::path storeFolder() {
+        return *platform::Folders::applicationSupport() / "Tilmora";
+    }
+
+    /// Writes `text` to the file at `path`, making its folder first.
+    static void writeFile(const std::filesystem::path& path, const std::string& text) {
+        platform::FileSystem::createDirectories(path.parent_path());
+        platform::FileSystem::writeFile(path, text);
     }
 
     /// True when a system-log line equals `line`.

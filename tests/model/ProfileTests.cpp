@@ -53,13 +53,8 @@ public:
 
 class ProfileStoreTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path file() const {
-        return *platform::Folders::applicationSupport() / "Tilmora" / "profiles.json";
-    }
-    void writeFile(const std::string& text) {
-        platform::FileSystem::createDirectories(file().parent_path());
-        platform::FileSystem::writeFile(file(), text);
-    }
+    std::filesystem::path file() const { return storeFolder() / "profiles.json"; }
+    void writeFile(const std::string& text) { ModelFixture::writeFile(file(), text); }
 };
 
 } // namespace

@@ -37,13 +37,8 @@ protected:
                 EXPECT_EQ(n.object, nullptr);
             });
     }
-    std::filesystem::path file() const {
-        return *platform::Folders::applicationSupport() / "Tilmora" / "SnapAreas.json";
-    }
-    void writeFile(const std::string& text) {
-        platform::FileSystem::createDirectories(file().parent_path());
-        platform::FileSystem::writeFile(file(), text);
-    }
+    std::filesystem::path file() const { return storeFolder() / "SnapAreas.json"; }
+    void writeFile(const std::string& text) { ModelFixture::writeFile(file(), text); }
     bool migrated() const {
         return platform::UserDefaults::standard().boolForKey("SnapAreasScopeMigrated.v2");
     }
@@ -213,7 +208,8 @@ TEST_F(SnapAreasTest, ASaveAfterAnUnusableFileKeepsItsBytesAside) {
         ASSERT_TRUE(store.save());
         std::vector<std::filesystem::path> aside;
         for (const auto& entry : std::filesystem::directory_iterator(file().parent_path()))
-            if (entry.path().filename().string().starts_with("SnapAreas.json.corrupt-")) aside.push_back(entry.path());
+            if (entry.path().filename().string().starts_with("SnapAreas.json.corrupt-"))
+                aside.push_back(entry.path());
         ASSERT_EQ(aside.size(), 1u);
         if (c.text.empty()) {
             EXPECT_TRUE(std::filesystem::is_directory(aside.front() / "inside"));

@@ -44,12 +44,7 @@ private:
 
 class StoreFileTest : public modeltest::ModelFixture {
 protected:
-    std::filesystem::path folder() const { return *platform::Folders::applicationSupport() / "Tilmora"; }
-
-    void writeFile(const std::filesystem::path& path, const std::string& text) {
-        platform::FileSystem::createDirectories(path.parent_path());
-        platform::FileSystem::writeFile(path, text);
-    }
+    std::filesystem::path folder() const { return storeFolder(); }
 
     /// Names in the store folder other than `keep`.
     std::vector<std::string> others(const std::filesystem::path& keep) const {
@@ -69,7 +64,8 @@ Layout layout(const std::string& name) {
 }
 
 LayoutProfile profile(const std::string& name) {
-    return LayoutProfile{ProfileId(platform::UUID()), name, MonitorConfigurationSignature({DisplayId("1")}), {}};
+    return LayoutProfile{
+        ProfileId(platform::UUID()), name, MonitorConfigurationSignature({DisplayId("1")}), {}};
 }
 
 } // namespace
@@ -82,7 +78,8 @@ TEST_F(StoreFileTest, AFailedWriteOverAnUnusableFileLeavesItsBytesInPlace) {
     };
     const std::vector<Case> cases = {
         {"layout save", "layouts.json", [] { DefaultLayoutStore().save(layout("New")); }},
-        {"layout delete", "layouts.json", [] { DefaultLayoutStore().deleteLayout(LayoutId(platform::UUID())); }},
+        {"layout delete", "layouts.json",
+         [] { DefaultLayoutStore().deleteLayout(LayoutId(platform::UUID())); }},
         {"profile save", "profiles.json", [] { DefaultProfileStore().save(profile("New")); }},
         {"snap areas save", "SnapAreas.json",
          [] {
@@ -162,9 +159,10 @@ TEST_F(StoreFileTest, LenientReadTellsMissingFromUnusable) {
         {"not an array", [this](const auto& p) { writeFile(p, "{\"a\": 1}"); }, 0, true, true},
         {"wrong element type", [this](const auto& p) { writeFile(p, "[1, \"x\"]"); }, 0, true, true},
         {"empty file", [this](const auto& p) { writeFile(p, ""); }, 0, true, true},
-        {"NUL after a whole array", [this](const auto& p) { writeFile(p, std::string("[1]\0[2, 3]", 10)); }, 0,
-         true, true},
-        {"folder in its place", [](const auto& p) { platform::FileSystem::createDirectories(p); }, 0, true, false},
+        {"NUL after a whole array", [this](const auto& p) { writeFile(p, std::string("[1]\0[2, 3]", 10)); },
+         0, true, true},
+        {"folder in its place", [](const auto& p) { platform::FileSystem::createDirectories(p); }, 0, true,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

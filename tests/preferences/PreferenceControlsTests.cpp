@@ -4,6 +4,7 @@
 #include "preferences/CheckBox.hpp"
 #include "preferences/LanguagePopup.hpp"
 #include "preferences/ValueSlider.hpp"
+#include "support/ContentRoot.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <cmath>
@@ -17,14 +18,7 @@ using platform::ui::Slider;
 
 namespace {
 
-/// A root whose body the test sets.
-class Root : public decl::Component<Root> {
-public:
-    explicit Root(std::function<decl::Element()> make)
-        : make(std::move(make)) {}
-    decl::Element body() override { return make(); }
-    std::function<decl::Element()> make;
-};
+using Root = testsupport::ContentRoot;
 
 /// A value outside any view, with a binding that counts its writes.
 template <class T>
@@ -94,9 +88,9 @@ TEST(ValueSliderMath, ValuesSnapToTheStepHalvesAwayFromZeroAndClampIntoTheRange)
     struct Case {
         double x, lower, upper, step, expected;
     } cases[] = {
-        {7.5, 0, 24, 1, 8}, {7.4, 0, 24, 1, 7},    {30, 0, 24, 1, 24},         {-3, 0, 24, 1, 0},
-        {3, 0, 400, 2, 4},  {2.9, 0, 400, 2, 2},   {399, 0, 400, 2, 400},      {-0.5, -1, 1, 1, 0}, {-1.5, -1, 1, 1, -1},
-        {5.6, 5, 10, 1, 6}, {0.00004, 0, 1, 0, 0}, {0.00006, 0, 1, 0, 0.0001},
+        {7.5, 0, 24, 1, 8},   {7.4, 0, 24, 1, 7},  {30, 0, 24, 1, 24},    {-3, 0, 24, 1, 0},
+        {3, 0, 400, 2, 4},    {2.9, 0, 400, 2, 2}, {399, 0, 400, 2, 400}, {-0.5, -1, 1, 1, 0},
+        {-1.5, -1, 1, 1, -1}, {5.6, 5, 10, 1, 6},  {0.00004, 0, 1, 0, 0}, {0.00006, 0, 1, 0, 0.0001},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(ValueSlider::snapped(c.x, c.lower, c.upper, c.step), c.expected, 1e-9)

@@ -15,8 +15,7 @@ protected:
         ShellTest::SetUp();
         desk().useLaptop();
         desk().setAccessibilityTrusted(true);
-        notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 500})});
-        desk().setFrontmost(notes);
+        notes = runFrontmost(notesApp(), {window("Doc", {100, 250, 800, 500})});
         makeShell().registerAppDefaults();
     }
     /// Presses `chord` ("ctrl+opt+left") and lets a virtual second pass.

@@ -1,7 +1,7 @@
-#include "snapping/GapSettings.hpp"
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/Settings.hpp"
+#include "snapping/GapSettings.hpp"
 
 #include "shell/Diagnostics.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -11,16 +11,11 @@
 namespace tilmora {
 namespace {
 
-class DiagnosticsGapTest : public ShellTest {
+class DiagnosticsGapTest : public LaptopShellTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
     void TearDown() override {
         Diagnostics::setGapArithmetic(nullptr);
-        ShellTest::TearDown();
+        LaptopShellTest::TearDown();
     }
 };
 

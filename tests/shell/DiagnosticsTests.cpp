@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/Settings.hpp"
 
@@ -12,14 +12,7 @@
 namespace tilmora {
 namespace {
 
-class DiagnosticsTest : public ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
-};
+class DiagnosticsTest : public LaptopShellTest {};
 
 TEST_F(DiagnosticsTest, CountsByHowTheUserDefaultsStand) {
     struct Case {

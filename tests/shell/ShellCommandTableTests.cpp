@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/LocalizationManager.hpp"
 #include "platform/ui/Menu.hpp"
@@ -18,24 +18,19 @@ using GlobalShortcuts::Name;
 using platform::ui::Menu;
 using platform::ui::MenuItem;
 
-class ShellCommandTableTest : public ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
-};
+class ShellCommandTableTest : public LaptopShellTest {};
 
 // The chords are bound in catalog order, except that `nativeFullScreen` comes 19th, followed by the
 // two full-screen halves, and Mission Control's switch before Stage Manager's; every catalog name
 // is bound once.
 TEST_F(ShellCommandTableTest, ChordsFollowTheCatalogWithItsTwoDifferences) {
     std::vector<std::string> expected;
-    for (const auto& name : Name::catalog()) expected.push_back(name.get().rawValue);
+    for (const auto& name : Name::catalog())
+        expected.push_back(name.get().rawValue);
     ASSERT_EQ(expected.size(), 61u);
     std::size_t at = 18;
-    for (const auto* moved : {&Name::nativeFullScreen(), &Name::fullScreenLeftHalf(), &Name::fullScreenRightHalf()}) {
+    for (const auto* moved :
+         {&Name::nativeFullScreen(), &Name::fullScreenLeftHalf(), &Name::fullScreenRightHalf()}) {
         const auto from = std::find(expected.begin(), expected.end(), moved->rawValue);
         std::rotate(expected.begin() + static_cast<long>(at++), from, from + 1);
     }
@@ -68,8 +63,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
     };
     struct Group {
         MenuPlace place;
-        const char* header;  // the submenu's header key; none: the top level
-        const char* action;  // the action every item sends; none: the command's own selector
+        const char* header; // the submenu's header key; none: the top level
+        const char* action; // the action every item sends; none: the command's own selector
     };
     const std::vector<Group> groups = {
         {MenuPlace::halves, nullptr, nullptr},
@@ -86,7 +81,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
     for (const auto& group : groups) {
         const auto commands = ShellCommandTable::inMenu(group.place);
         ASSERT_FALSE(commands.empty());
-        const Menu& in = group.header ? *menu->itemAt(indexOf(*menu, localized(group.header)))->submenu() : *menu;
+        const Menu& in =
+            group.header ? *menu->itemAt(indexOf(*menu, localized(group.header)))->submenu() : *menu;
         const std::size_t first = indexOf(in, localized(commands.front()->titleKey));
         if (group.header) {
             EXPECT_EQ(in.numberOfItems(), commands.size()) << group.header;
@@ -108,7 +104,8 @@ TEST_F(ShellCommandTableTest, MenuItemsAreTheTablesCommandsInMenuOrder) {
         if (!group.header) previousEnd = first + commands.size();
     }
     // The window commands follow the command block directly.
-    EXPECT_EQ(indexOf(*menu, localized("menu.leftHalf")), indexOf(*menu, localized("menu.integrateMissionControl")) + 1);
+    EXPECT_EQ(indexOf(*menu, localized("menu.leftHalf")),
+              indexOf(*menu, localized("menu.integrateMissionControl")) + 1);
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,7 @@ protected:
     }
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     /// Creates the application delegate (and so the shell) and makes it the application's.
@@ -53,23 +53,17 @@ protected:
     /// Every line the program wrote to its standard output so far.
     std::vector<std::string> outputLines() const {
         std::vector<std::string> lines;
-        std::string line;
-        for (char c : output) {
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-        if (!line.empty()) lines.push_back(line);
+        std::istringstream text(output);
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
         return lines;
     }
     bool printed(const std::string& text) const { return output.find(text) != std::string::npos; }
     /// The URLs the program opened.
     std::vector<std::string> openedURLs() {
         std::vector<std::string> urls;
-        for (const auto& entry : desk().journal(platform::JournalEntry::Kind::open)) urls.push_back(entry.what);
+        for (const auto& entry : desk().journal(platform::JournalEntry::Kind::open))
+            urls.push_back(entry.what);
         return urls;
     }
 

@@ -23,17 +23,12 @@ class ShellLaunchTest : public ShellTest {
 protected:
     void restoreFixture() override {
         ShellTest::restoreFixture();
-        platform::DisplaySpec display;
-        display.displayID = 1;
-        display.name = "Built-in";
-        display.frame = {0, 0, 1440, 900};
-        display.visibleFrame = display.frame;
-        display.builtin = true;
-        desk().addDisplay(display);
+        desk().addDisplay(testsupport::builtInPanelSpec());
     }
     int count(const std::string& line) const {
         int n = 0;
-        for (const auto& l : outputLines()) n += l == line ? 1 : 0;
+        for (const auto& l : outputLines())
+            n += l == line ? 1 : 0;
         return n;
     }
 };
@@ -82,8 +77,7 @@ TEST_F(ShellLaunchTest, OneShellOwnsTheSharedServices) {
 
 TEST_F(ShellLaunchTest, TilingMoverCalledOnAWorkerMovesOnTheMainQueue) {
     desk().setAccessibilityTrusted(true);
-    const pid_t notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 600})});
-    desk().setFrontmost(notes);
+    const pid_t notes = runFrontmost(notesApp(), {window("Doc", {100, 250, 800, 600})});
     const auto number = desk().windowsOf(notes).at(0).number;
     auto mover = makeShell().tilingController()->frontmostWindowMover;
     std::atomic<bool> ran = false;
@@ -107,7 +101,9 @@ TEST_F(ShellLaunchTest, ProfileProviderGivesNoneOnceTheShellIsGone) {
     const Layout chosen{LayoutId(platform::UUID()), "Chosen", DisplayId("1"), {}};
     store->save(first);
     store->save(chosen);
-    const LayoutProfile profile{ProfileId(platform::UUID()), "Desk", MonitorConfigurationSignature({DisplayId("1")}),
+    const LayoutProfile profile{ProfileId(platform::UUID()),
+                                "Desk",
+                                MonitorConfigurationSignature({DisplayId("1")}),
                                 {{DisplayId("1"), chosen.id}}};
     shell.profileStore()->save(profile);
     shell.profileController().overrideProfileId = profile.id;
@@ -159,14 +155,16 @@ TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
     ASSERT_FALSE(outputLines().empty());
     EXPECT_EQ(outputLines().front(),
               "[TLM] Sentinel AppDelegate loaded at 2025-01-02T03:04:05Z bundle=/Applications/Tilmora.app");
-    EXPECT_EQ(platform::ui::Application::shared().activationPolicy(), platform::ui::ActivationPolicy::accessory);
+    EXPECT_EQ(platform::ui::Application::shared().activationPolicy(),
+              platform::ui::ActivationPolicy::accessory);
     EXPECT_EQ(defaults().objectForKey(settings::snappingEnabled.key), platform::PropertyValue(true));
     EXPECT_TRUE(RoriDeru::shared().switches().snappingEnabled);
     EXPECT_TRUE(shell().updaterController() != nullptr);
     // The sentinel line stays out of the log file.
     const auto log = logFilePath();
     ASSERT_TRUE(log);
-    const std::string text = platform::FileSystem::fileExists(*log) ? platform::FileSystem::readFile(*log) : "";
+    const std::string text =
+        platform::FileSystem::fileExists(*log) ? platform::FileSystem::readFile(*log) : "";
     EXPECT_EQ(text.find("Sentinel"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-#include "ShellFixture.hpp"
+#include "LaptopShellTest.hpp"
 
 #include "model/DisplaySignature.hpp"
 #include "model/LocalizationManager.hpp"
@@ -21,13 +21,8 @@ namespace {
 using platform::ui::Menu;
 using platform::ui::MenuItem;
 
-class StatusMenuTest : public ShellTest {
+class StatusMenuTest : public LaptopShellTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        desk().useLaptop();
-        makeShell().registerAppDefaults();
-    }
     static std::string head(const std::shared_ptr<MenuItem>& item) {
         if (item->isSeparatorItem()) return "---";
         return item->title.substr(0, item->title.find('\t'));
@@ -62,7 +57,8 @@ TEST_F(StatusMenuTest, OneDisplayHasTheFullMenuAndMinimalModeFoldsTheTail) {
     EXPECT_EQ(menu->numberOfItems(), 60u);
     const long advanced = indexOf(*menu, "Advanced");
     ASSERT_GE(advanced, 0);
-    EXPECT_EQ(static_cast<std::size_t>(advanced) + 2, menu->numberOfItems()) << "the quit item follows directly";
+    EXPECT_EQ(static_cast<std::size_t>(advanced) + 2, menu->numberOfItems())
+        << "the quit item follows directly";
     EXPECT_EQ(menu->itemAt(static_cast<std::size_t>(advanced))->submenu()->numberOfItems(), 3u);
 }
 
@@ -90,8 +86,8 @@ TEST_F(StatusMenuTest, DisplaysGetMoveItemsWithTheirSignatures) {
 
 TEST_F(StatusMenuTest, ChordHintsFollowTheStoredChord) {
     const auto& name = GlobalShortcuts::Name::snapLeftHalf();
-    name.setShortcut(GlobalShortcuts::Shortcut(GlobalShortcuts::Key::leftArrow,
-                                                 platform::ModifierFlags::control | platform::ModifierFlags::option));
+    name.setShortcut(GlobalShortcuts::Shortcut(
+        GlobalShortcuts::Key::leftArrow, platform::ModifierFlags::control | platform::ModifierFlags::option));
     EXPECT_EQ(find(*build(), "Left Half")->title, "Left Half\t\u2303\u2325\u2190");
     name.setShortcut(std::nullopt);
     EXPECT_EQ(find(*build(), "Left Half")->title, "Left Half");

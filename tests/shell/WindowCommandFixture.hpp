@@ -3,7 +3,6 @@
 #include "model/Log.hpp"
 #include "model/NotificationManager.hpp"
 #include "model/Settings.hpp"
-#include "model/ToastPanel.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimScheduler.hpp"
@@ -16,11 +15,12 @@
 #include "shell/EditorWindowHooks.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/DesktopTest.hpp"
-#include "windows/ScreenIdentity.hpp"
+#include "support/LogReading.hpp"
+#include "support/RecordingToastHost.hpp"
+#include "support/ScreenLookup.hpp"
 
 #include <any>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,36 +38,15 @@ public:
     std::vector<Rect> moves;
 };
 
-/// A toast host that records the toasts shown (title, message) and their durations.
-class RecordingToastHost : public ToastHost {
-public:
-    class Panel : public ToastPanel {
-    public:
-        void setContent(const NotificationView& view) override { contents.push_back(view); }
-        void setAlpha(double) override {}
-        void fadeAlpha(double alpha, double, std::function<void()> completion) override {
-            if (alpha == 0.0) fadeOutStartedAt.push_back(platform::SimScheduler::shared().now());
-            completion();
-        }
-        void orderFrontRegardless() override {}
-        void orderOut() override {}
-        std::vector<NotificationView> contents;
-        std::vector<double> fadeOutStartedAt;
-    };
-    std::shared_ptr<ToastPanel> makePanel(const ToastPanelSpec&) override { return panel; }
-    std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
-    std::shared_ptr<Panel> panel = std::make_shared<Panel>();
-};
-
 /// The laptop (display 1 "Built-in Retina Display", visible frame (0, 0, 1440, 875), scale 2),
 /// the program's bundle "com.quorvane.Tilmora", TextEdit frontmost with one window "Notes", and a
 /// shell whose window mover records. Hooks are back to their placeholders after each test.
-class WindowCommandTest : public DesktopTest {
+class WindowCommandTest : public DesktopTest, protected testsupport::LogReading {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
         desk().useLaptop();
-        platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
+        platform::BundleControl::setBundleIdentifier(testsupport::programBundleIdentifier);
         platform::BundleControl::setResourceDirectory(programResources());
         NotificationManager::installHost(toasts);
     }
@@ -82,24 +61,17 @@ protected:
             {settings::snappingEnabled.key, true},
             {settings::applyGapsToMaximizeHeight.key, false},
         });
-        textEdit = desk().run(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
-        desk().setFrontmost(textEdit);
+        textEdit =
+            runFrontmost(app("com.apple.TextEdit", "TextEdit"), {window("Notes", {100, 100, 400, 300})});
         shell = std::make_shared<AppDelegate>();
         shell->useWindowMover(mover);
-        seen = lines().size();
+        skipPrintedLines();
     }
 
     void TearDown() override {
         shell.reset();
         EditorWindowHooks::reset();
         DesktopTest::TearDown();
-    }
-
-    static platform::AppSpec app(const std::string& bundle, const std::string& name) {
-        platform::AppSpec spec;
-        spec.bundleIdentifier = bundle;
-        spec.localizedName = name;
-        return spec;
     }
 
     /// Sends `selector` to the shell as the status menu and the snap bar do.
@@ -138,62 +110,31 @@ protected:
         return platform::SimDesktop::shared().windowsOf(textEdit).at(0).frame;
     }
 
-    static platform::NSScreen screen(std::uint32_t display) {
-        for (const auto& candidate : platform::NSScreen::screens()) {
-            if (tlm_displayID(candidate) == display) return candidate;
-        }
-        throw std::runtime_error("no screen " + std::to_string(display));
-    }
+    static platform::NSScreen screen(std::uint32_t display) { return testsupport::screenOfDisplay(display); }
 
-    /// Every line printed so far, the time stamp of "[HH:mm:ss.SSS] " lines shown as "[...]".
-    static std::vector<std::string> lines() {
-        std::vector<std::string> result;
-        const auto path = logFilePath();
-        if (!path) return result;
-        std::ifstream file(*path);
-        std::string line;
-        while (std::getline(file, line)) {
-            if (line.size() > 15 && line[0] == '[' && line[3] == ':' && line[13] == ']') line = "[...]" + line.substr(14);
-            result.push_back(line);
-        }
-        return result;
-    }
-
-    /// The lines printed since the last call (or since the test started).
-    std::vector<std::string> newLines() {
-        auto all = lines();
-        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())), all.end());
-        seen = all.size();
-        return fresh;
-    }
-
-    /// How many of `among` contain `text`.
-    static std::size_t countContaining(const std::vector<std::string>& among, const std::string& text) {
-        std::size_t count = 0;
-        for (const auto& line : among) {
-            if (line.find(text) != std::string::npos) ++count;
-        }
-        return count;
-    }
-
-    std::shared_ptr<RecordingToastHost> toasts = std::make_shared<RecordingToastHost>();
+    std::shared_ptr<testsupport::RecordingToastHost> toasts =
+        std::make_shared<testsupport::RecordingToastHost>();
     std::shared_ptr<RecordingMover> mover = std::make_shared<RecordingMover>();
     std::shared_ptr<AppDelegate> shell;
     pid_t textEdit = 0;
-    std::size_t seen = 0;
 };
 
 /// Rectangles compared field by field within `tolerance`.
-inline ::testing::AssertionResult sameRect(const Rect& actual, const Rect& expected, double tolerance = 1e-9) {
+inline ::testing::AssertionResult sameRect(const Rect& actual, const Rect& expected,
+                                           double tolerance = 1e-9) {
     if (std::abs(actual.x - expected.x) <= tolerance && std::abs(actual.y - expected.y) <= tolerance &&
-        std::abs(actual.width - expected.width) <= tolerance && std::abs(actual.height - expected.height) <= tolerance) {
+        std::abs(actual.width - expected.width) <= tolerance &&
+        std::abs(actual.height - expected.height) <= tolerance) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.width << ", "
-                                         << actual.height << ") is not (" << expected.x << ", " << expected.y << ", "
-                                         << expected.width << ", " << expected.height << ")";
+    return ::testing::AssertionFailure()
+           << "(" << actual.x << ", " << actual.y << ", " << actual.width << ", " << actual.height
+           << ") is not (" << expected.x << ", " << expected.y << ", " << expected.width << ", "
+           << expected.height << ")";
 }
 
-inline Rect rectOf(const platform::CGRect& r) { return {r.origin.x, r.origin.y, r.size.width, r.size.height}; }
+inline Rect rectOf(const platform::CGRect& r) {
+    return {r.origin.x, r.origin.y, r.size.width, r.size.height};
+}
 
 } // namespace tilmora::shelltest

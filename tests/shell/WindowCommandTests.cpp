@@ -42,19 +42,39 @@ TEST_F(WindowCommandTest, ResizeRelativeScalesAroundTheCentreWithinTheVisibleFra
     EXPECT_TRUE(sameRect(rectOf(windowFrame()), {80, 545, 440, 330}, 0.5));
 }
 
-TEST_F(WindowCommandTest, ResizeRelativeLogsTheScaleKeyAndBothRectangles) {
-    setWindowFrame({100, 100, 300, 200});
-    ASSERT_TRUE(send("snapSmaller"));
-    const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Resize relative scale=0.9 key=com.apple.TextEdit|Notes fromRect={{100, 100}, "
-                                     "{300, 200}}"),
-              1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Resize -> newRect={{115, 110}, {270, 180}}"), 1u);
-
-    setWindowFrame({0, 100, 1440, 400});
-    ASSERT_TRUE(send("snapLarger"));
-    EXPECT_EQ(countContaining(newLines(), "[UI] Resize relative scale=1.1 key="), 1u);
-    EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 80, 1440, 440}, 0.5));
+TEST_F(WindowCommandTest, ResizeAndMoveToEdgeLogTheKeyAndBothRectanglesAndTheWindowEndsInside) {
+    struct Case {
+        const char* selector;
+        CGRect start;
+        std::vector<std::string> logged;
+        std::optional<Rect> end;
+    };
+    const Case cases[] = {
+        {"snapSmaller",
+         {100, 100, 300, 200},
+         {"[UI] Resize relative scale=0.9 key=com.apple.TextEdit|Notes fromRect={{100, 100}, {300, 200}}",
+          "[UI] Resize -> newRect={{115, 110}, {270, 180}}"},
+         std::nullopt},
+        {"snapLarger", {0, 100, 1440, 400}, {"[UI] Resize relative scale=1.1 key="}, Rect{0, 80, 1440, 440}},
+        // The mover clamps the window the command handed on.
+        {"moveToEdgeRight",
+         {0, 0, 1600, 500},
+         {"[UI] Move to edge h=right v=nil key=com.apple.TextEdit|Notes fromRect={{0, 0}, {1600, 500}} "
+          "on=Built-in Retina Display",
+          "[UI] Move to edge -> newRect={{-160, 0}, {1600, 500}}"},
+         Rect{0, 0, 1440, 500}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selector);
+        setWindowFrame(c.start);
+        ASSERT_TRUE(send(c.selector));
+        const auto fresh = newLines();
+        for (const auto& line : c.logged)
+            EXPECT_EQ(countContaining(fresh, line), 1u) << line;
+        if (c.end) {
+            EXPECT_TRUE(sameRect(rectOf(windowFrame()), *c.end, 0.5));
+        }
+    }
 }
 
 TEST_F(WindowCommandTest, FullHeightTakesTheVisibleHeightLessTheChosenGaps) {
@@ -98,26 +118,25 @@ TEST_F(WindowCommandTest, FullHeightGapFallsBackToTheGapSizeAndIgnoresNegativeOr
     auto& defaults = platform::UserDefaults::standard();
     defaults.set(true, settings::applyGapsToMaximizeHeight.key);
     defaults.set(true, settings::gapsIncludeScreenEdges.key);
+    const auto vertical = settings::gapVertical.key;
+    const auto size = settings::gapSize.key;
     struct Case {
         const char* name;
-        std::optional<platform::PropertyValue> vertical;
-        std::optional<platform::PropertyValue> size;
+        platform::PropertyDictionary stored;
         Rect handed;
     };
     const Case cases[] = {
-        {"vertical absent: gap size", std::nullopt, platform::PropertyValue(8.0), {100, 29, 500, 867}},
-        {"vertical as text: gap size", platform::PropertyValue(std::string("12")), platform::PropertyValue(8.0),
-         {100, 29, 500, 867}},
-        {"negative vertical counts as none", platform::PropertyValue(-12.0), platform::PropertyValue(8.0),
-         {100, 25, 500, 875}},
-        {"neither", std::nullopt, std::nullopt, {100, 25, 500, 875}},
+        {"vertical absent: gap size", {{size, 8.0}}, {100, 29, 500, 867}},
+        {"vertical as text: gap size", {{vertical, std::string("12")}, {size, 8.0}}, {100, 29, 500, 867}},
+        {"negative vertical counts as none", {{vertical, -12.0}, {size, 8.0}}, {100, 25, 500, 875}},
+        {"neither", {}, {100, 25, 500, 875}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        defaults.removeObjectForKey(settings::gapVertical.key);
-        defaults.removeObjectForKey(settings::gapSize.key);
-        if (c.vertical) defaults.set(*c.vertical, settings::gapVertical.key);
-        if (c.size) defaults.set(*c.size, settings::gapSize.key);
+        defaults.removeObjectForKey(vertical);
+        defaults.removeObjectForKey(size);
+        for (const auto& [key, value] : c.stored)
+            defaults.set(value, key);
         setWindowFrame({100, 200, 500, 300});
         mover->moves.clear();
         ASSERT_TRUE(send("snapMaximizeHeight"));
@@ -150,17 +169,6 @@ TEST_F(WindowCommandTest, MoveToEdgeKeepsTheSizeAndClampsNothing) {
     }
 }
 
-TEST_F(WindowCommandTest, MoveToEdgeLogsBothDirectionsAndTheMoverClampsTheWindow) {
-    setWindowFrame({0, 0, 1600, 500});
-    ASSERT_TRUE(send("moveToEdgeRight"));
-    const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Move to edge h=right v=nil key=com.apple.TextEdit|Notes fromRect={{0, 0}, "
-                                     "{1600, 500}} on=Built-in Retina Display"),
-              1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Move to edge -> newRect={{-160, 0}, {1600, 500}}"), 1u);
-    EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 0, 1440, 500}, 0.5));
-}
-
 TEST_F(WindowCommandTest, RestoreGoesBackToTheBaselineAndRestoreLayoutUndoesOneCommand) {
     ASSERT_TRUE(send("snapLeftHalf"));
     ASSERT_TRUE(send("snapRightThird"));
@@ -172,13 +180,19 @@ TEST_F(WindowCommandTest, RestoreGoesBackToTheBaselineAndRestoreLayoutUndoesOneC
     ASSERT_TRUE(send("snapRestoreLastLayout"));
     EXPECT_TRUE(sameRect(mover->moves.back(), {0, 0, 720, 875}));
     const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[UI] Stored baseline rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}}"),
-              1u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Stored baseline rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}}"),
+        1u);
     EXPECT_EQ(countContaining(fresh, "[UI] Stored baseline rect for key="), 1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Restore baseline for key=com.apple.TextEdit|Notes rect={{100, 100}, {400, 300}}"),
-              2u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Restore last layout for key=com.apple.TextEdit|Notes rect={{0, 0}, {720, 875}}"),
-              1u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Restore baseline for key=com.apple.TextEdit|Notes rect={{100, 100}, {400, 300}}"),
+        2u);
+    EXPECT_EQ(
+        countContaining(
+            fresh, "[UI] Restore last layout for key=com.apple.TextEdit|Notes rect={{0, 0}, {720, 875}}"),
+        1u);
 }
 
 TEST_F(WindowCommandTest, CommandsWithoutAFrontmostWindowMoveAndLogNothing) {
@@ -204,13 +218,26 @@ TEST_F(WindowCommandTest, DisplayHopKeepsTheRelativeFrameAndWrapsAround) {
     };
     const Case cases[] = {
         {"next, relative", std::nullopt, {0, 0, 720, 875}, "snapNextDisplay", {1440, 0, 960, 1055}},
-        {"next from the last wraps to the first", std::nullopt, {1440, 0, 960, 1055}, "snapNextDisplay", {0, 0, 720, 875}},
-        {"previous from the first wraps to the last", std::nullopt, {0, 0, 720, 875}, "snapPreviousDisplay",
+        {"next from the last wraps to the first",
+         std::nullopt,
+         {1440, 0, 960, 1055},
+         "snapNextDisplay",
+         {0, 0, 720, 875}},
+        {"previous from the first wraps to the last",
+         std::nullopt,
+         {0, 0, 720, 875},
+         "snapPreviousDisplay",
          {1440, 0, 960, 1055}},
-        {"kept frame when not relative", platform::PropertyValue(false), {0, 0, 720, 875}, "snapNextDisplay",
+        {"kept frame when not relative",
+         platform::PropertyValue(false),
+         {0, 0, 720, 875},
+         "snapNextDisplay",
          {1440, 0, 720, 875}},
-        {"a text setting counts as relative", platform::PropertyValue(std::string("no")), {0, 0, 720, 875},
-         "snapNextDisplay", {1440, 0, 960, 1055}},
+        {"a text setting counts as relative",
+         platform::PropertyValue(std::string("no")),
+         {0, 0, 720, 875},
+         "snapNextDisplay",
+         {1440, 0, 960, 1055}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,7 +249,9 @@ TEST_F(WindowCommandTest, DisplayHopKeepsTheRelativeFrameAndWrapsAround) {
         ASSERT_EQ(mover->moves.size(), 1u);
         EXPECT_TRUE(sameRect(mover->moves.at(0), c.handed));
     }
-    EXPECT_EQ(countContaining(newLines(), "[UI] Display hop -> newRect={{1440, 0}, {960, 1055}} on=DELL U2720Q"), 3u);
+    EXPECT_EQ(
+        countContaining(newLines(), "[UI] Display hop -> newRect={{1440, 0}, {960, 1055}} on=DELL U2720Q"),
+        3u);
 }
 
 TEST_F(WindowCommandTest, DisplayHopLeavesAWindowWhoseCentreIsOnNoDisplay) {
@@ -299,8 +328,10 @@ TEST_F(WindowCommandTest, SnapKindFromAClickUnchecksTheSelectedKindAndFromAChord
 TEST_F(WindowCommandTest, SnapKindLogsTheScreenTheRecordAndTheComputedRect) {
     ASSERT_TRUE(send("snapLeftHalf"));
     const auto fresh = newLines();
-    EXPECT_EQ(countContaining(fresh, "[...] [UI] SnapBar action: leftHalf on screen=Built-in Retina Display"), 1u);
-    EXPECT_EQ(countContaining(fresh, "[UI] Stored last rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}})"),
+    EXPECT_EQ(countContaining(fresh, "[...] [UI] SnapBar action: leftHalf on screen=Built-in Retina Display"),
+              1u);
+    EXPECT_EQ(countContaining(
+                  fresh, "[UI] Stored last rect for key=com.apple.TextEdit|Notes: {{100, 100}, {400, 300}})"),
               1u);
     EXPECT_EQ(countContaining(fresh, "[UI] Computed rect for leftHalf: {{0, 0}, {720, 875}}"), 1u);
     EXPECT_TRUE(sameRect(rectOf(windowFrame()), {0, 0, 720, 875}, 0.5));
@@ -364,8 +395,8 @@ TEST_F(WindowCommandTest, SelectorsRunTheirCommandsWithTheirConstants) {
     ASSERT_TRUE(sendWithObject("snapFromMenuItem:", SnapIconKind::topLeftSixth));
     EXPECT_EQ(shell->roriDeru().selectedKind(screen(1)), SnapIconKind::topLeftSixth);
     ASSERT_EQ(mover->moves.size(), 1u);
-    EXPECT_TRUE(sameRect(mover->moves.at(0), shell->roriDeru().computeRectForVisible(SnapIconKind::topLeftSixth,
-                                                                                     {0, 0, 1440, 875})));
+    EXPECT_TRUE(sameRect(mover->moves.at(0), shell->roriDeru().computeRectForVisible(
+                                                 SnapIconKind::topLeftSixth, {0, 0, 1440, 875})));
 }
 
 TEST_F(WindowCommandTest, FullScreenPresetActionSelectsTheKindAndMovesToItsHalfWithoutRecording) {

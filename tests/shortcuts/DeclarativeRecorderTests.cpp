@@ -5,6 +5,7 @@
 #include "shortcuts/Recorder.hpp"
 #include "shortcuts/Registry.hpp"
 #include "shortcuts/ViewModifiers.hpp"
+#include "support/ContentRoot.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@ namespace decl = platform::ui::declarative;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-
-/// A root view whose body the test sets.
-class Root : public decl::Component<Root> {
-public:
-    explicit Root(std::function<decl::Element()> make)
-        : make(std::move(make)) {}
-    decl::Element body() override { return make(); }
-    std::function<decl::Element()> make;
-};
+using Root = testsupport::ContentRoot;
 
 class DeclarativeRecorderTest : public RecorderFixture {
 protected:
@@ -70,31 +62,25 @@ TEST_F(DeclarativeRecorderTest, TheRecorderIsTheFieldAloneOrARowWithItsLabel) {
         decl::NodeKind kind;
         std::optional<std::string> label;
     };
+    const auto snapLeft = [](const Name& n) { return Recorder::titledVerbatim("Snap left", n); };
+    using enum decl::NodeKind;
     const Case cases[] = {
         {"no label",
          {15, 3, 0},
          [](const Name& n) { return Recorder::make(n); },
-         decl::NodeKind::representable,
+         representable,
          std::nullopt},
-        {"titled on 13",
-         {13, 0, 0},
-         [](const Name& n) { return Recorder::titledVerbatim("Snap left", n); },
-         decl::NodeKind::labeledContent,
-         "Snap left"},
-        {"titled on 12",
-         {12, 6, 0},
-         [](const Name& n) { return Recorder::titledVerbatim("Snap left", n); },
-         decl::NodeKind::hstack,
-         "Snap left"},
+        {"titled on 13", {13, 0, 0}, snapLeft, labeledContent, "Snap left"},
+        {"titled on 12", {12, 6, 0}, snapLeft, hstack, "Snap left"},
         {"key title on 15",
          {15, 0, 0},
          [](const Name& n) { return Recorder::titled("no.such.key", n); },
-         decl::NodeKind::labeledContent,
+         labeledContent,
          "no.such.key"},
         {"any label",
          {15, 0, 0},
          [](const Name& n) { return Recorder::labeled(n, nullptr, [] { return decl::Text("Custom"); }); },
-         decl::NodeKind::labeledContent,
+         labeledContent,
          "Custom"},
     };
     for (const auto& c : cases) {

@@ -16,12 +16,6 @@ using platform::ModifierFlags;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-const Shortcut ctrlOptLeft(Key::leftArrow, ctrlOpt);
-const Shortcut ctrlOptG(Key::g, ctrlOpt);
-const Shortcut ctrlOptH(Key::h, ctrlOpt);
-const Shortcut ctrlOptJ(Key::j, ctrlOpt);
-
 class HotKeyEngineTest : public ShortcutTest {
 protected:
     CarbonHotKeys& engine() { return CarbonHotKeys::shared(); }

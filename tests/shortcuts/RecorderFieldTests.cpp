@@ -3,8 +3,8 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
-#include "shortcuts/ShortcutsBundle.hpp"
 #include "shortcuts/Registry.hpp"
+#include "shortcuts/ShortcutsBundle.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,6 @@ using platform::ui::AlertResponse;
 using platform::ui::UISimulator;
 
 namespace {
-
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
 
 std::string text(std::string_view key) {
     return ShortcutsBundle::module().localizedString(key);

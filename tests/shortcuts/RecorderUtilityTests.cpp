@@ -5,11 +5,11 @@
 #include "platform/ui/MenuItem.hpp"
 #include "shortcuts/AlertPresentation.hpp"
 #include "shortcuts/Constants.hpp"
+#include "shortcuts/KeyEquivalentConversion.hpp"
 #include "shortcuts/LocalEventMonitor.hpp"
 #include "shortcuts/MenuItemShortcut.hpp"
 #include "shortcuts/ObjectAssociation.hpp"
 #include "shortcuts/Registry.hpp"
-#include "shortcuts/KeyEquivalentConversion.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,6 @@ using platform::ui::UISimulator;
 namespace decl = platform::ui::declarative;
 
 namespace {
-
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
 
 using RecorderUtilityTest = RecorderFixture;
 

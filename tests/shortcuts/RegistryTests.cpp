@@ -14,11 +14,6 @@ using platform::UserDefaults;
 
 namespace {
 
-const ModifierFlags ctrlOpt = ModifierFlags::control | ModifierFlags::option;
-const Shortcut ctrlOptLeft(Key::leftArrow, ctrlOpt);
-const Shortcut ctrlOptG(Key::g, ctrlOpt);
-const Shortcut ctrlOptH(Key::h, ctrlOpt);
-
 class RegistryTest : public ShortcutTest {
 protected:
     void SetUp() override {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/control/BundleControl.hpp"
-#include "platform/control/BundleControl.hpp"
+#include "shortcuts/Shortcut.hpp"
 #include "support/InputTestSupport.hpp"
 
 /// Input tests with the module bundle read from the source tree's resources.
@@ -12,3 +12,12 @@ protected:
         platform::BundleControl::setResourceDirectory(programResources());
     }
 };
+
+/// Control-Option, and shortcuts made of it, as the tests bind them.
+inline const platform::ModifierFlags ctrlOpt =
+    platform::ModifierFlags::control | platform::ModifierFlags::option;
+inline const tilmora::GlobalShortcuts::Shortcut ctrlOptLeft(tilmora::GlobalShortcuts::Key::leftArrow,
+                                                            ctrlOpt);
+inline const tilmora::GlobalShortcuts::Shortcut ctrlOptG(tilmora::GlobalShortcuts::Key::g, ctrlOpt);
+inline const tilmora::GlobalShortcuts::Shortcut ctrlOptH(tilmora::GlobalShortcuts::Key::h, ctrlOpt);
+inline const tilmora::GlobalShortcuts::Shortcut ctrlOptJ(tilmora::GlobalShortcuts::Key::j, ctrlOpt);

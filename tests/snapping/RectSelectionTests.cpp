@@ -24,38 +24,32 @@ TEST_F(RectSelectionTest, SettingAKindPostsOncePerEffectiveChange) {
         std::optional<SnapIconKind> kind;
         std::optional<std::uint32_t> screen;
         int posts;
-        const char* line;
+        std::string line;
     };
+    const std::string set = "[...] [PRESET] [rect] setSelectedKind";
+    const std::string left = "Optional(Tilmora.SnapIconKind.leftHalf)";
+    const std::string right = "Optional(Tilmora.SnapIconKind.rightHalf)";
+    const std::string laptopLeft = "entries=[Built-in Retina Display=leftHalf]";
     // One grid walks through the steps in order; each step states its own posts and its line.
     const Step steps[] = {
         {"first choice", false, leftHalf, 1u, 1,
-         "[...] [PRESET] [rect] setSelectedKind sid=1 kind=Optional(Tilmora.SnapIconKind.leftHalf) "
-         "scope=single "
-         "global=nil last=Built-in Retina Display entries=[Built-in Retina Display=leftHalf]"},
+         set + " sid=1 kind=" + left + " scope=single global=nil last=Built-in Retina Display " + laptopLeft},
         {"same kind again", false, leftHalf, 1u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=1 scope=single global=nil last=Built-in "
-         "Retina "
-         "Display entries=[Built-in Retina Display=leftHalf]"},
+         set + "(no-change) sid=1 scope=single global=nil last=Built-in Retina Display " + laptopLeft},
         {"no kind where there is none", false, std::nullopt, 2u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(no-change) sid=2 scope=single global=nil last=Built-in "
-         "Retina "
-         "Display entries=[Built-in Retina Display=leftHalf]"},
+         set + "(no-change) sid=2 scope=single global=nil last=Built-in Retina Display " + laptopLeft},
         {"second display", false, rightHalf, 2u, 1,
-         "[...] [PRESET] [rect] setSelectedKind sid=2 kind=Optional(Tilmora.SnapIconKind.rightHalf) "
-         "scope=single "
-         "global=nil last=DELL U2720Q entries=[Built-in Retina Display=leftHalf, DELL U2720Q=rightHalf]"},
+         set + " sid=2 kind=" + right +
+             " scope=single global=nil last=DELL U2720Q entries=[Built-in Retina Display=leftHalf, "
+             "DELL U2720Q=rightHalf]"},
         {"clear the latest display", false, std::nullopt, 2u, 1,
-         "[...] [PRESET] [rect] setSelectedKind sid=2 kind=nil scope=single global=nil last=nil "
-         "entries=[Built-in Retina Display=leftHalf]"},
+         set + " sid=2 kind=nil scope=single global=nil last=nil " + laptopLeft},
         {"global kind", true, rightHalf, std::nullopt, 1,
-         "[...] [PRESET] [rect] setSelectedKind(all)=Optional(Tilmora.SnapIconKind.rightHalf) scope=all "
-         "global=rightHalf last=nil entries=[Built-in Retina Display=leftHalf]"},
+         set + "(all)=" + right + " scope=all global=rightHalf last=nil " + laptopLeft},
         {"same global kind", true, rightHalf, 2u, 0,
-         "[...] [PRESET] [rect] setSelectedKind(all) unchanged=Optional(Tilmora.SnapIconKind.rightHalf) "
-         "scope=all "
-         "global=rightHalf last=nil entries=[Built-in Retina Display=leftHalf]"},
+         set + "(all) unchanged=" + right + " scope=all global=rightHalf last=nil " + laptopLeft},
         {"clear the global kind", true, std::nullopt, std::nullopt, 1,
-         "[...] [PRESET] [rect] setSelectedKind(all)=nil scope=all global=nil last=nil entries=[]"},
+         set + "(all)=nil scope=all global=nil last=nil entries=[]"},
     };
     RecordingGrid grid;
     countPosts(grid);
@@ -132,7 +126,8 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
         editSelection(grid, [&](auto& state) {
             state.global = c.global;
             state.byDisplay = c.byDisplay;
-            state.lastDisplay = c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
+            state.lastDisplay =
+                c.byDisplay.empty() ? std::nullopt : std::optional(c.byDisplay.begin()->first);
         });
         countPosts(grid);
         grid.clearAllRectSelections();

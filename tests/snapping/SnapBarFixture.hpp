@@ -46,8 +46,7 @@ protected:
         platform::ui::UISimulator::setStatusBarThickness(24);
         platform::UserDefaults::standard().set(true, settings::snapBarVisible.key);
         // The program's own string tables, in English.
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     void SetUp() override {
@@ -101,7 +100,8 @@ protected:
 inline std::vector<std::string> RecordingTarget::selectors() {
     std::vector<std::string> result = {"toggleSnapping:", "disableSnapBarFromCloseButton",
                                        "applyVeskTilePresetFromSnapBar:"};
-    for (const auto& item : snapBarItems()) result.push_back(item.selector);
+    for (const auto& item : snapBarItems())
+        result.push_back(item.selector);
     return result;
 }
 

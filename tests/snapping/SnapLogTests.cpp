@@ -154,12 +154,7 @@ TEST_F(SnapLogTest, SelectionReadsLogOncePerInterval) {
 
 TEST_F(SnapLogTest, TimeStampsAreLocalTimeWithMilliseconds) {
     std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 9;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_sec = 7;
+    ASSERT_NE(strptime("2026-12-09 09:05:07", "%Y-%m-%d %H:%M:%S", &local), nullptr);
     local.tm_isdst = -1;
     const double seconds = static_cast<double>(std::mktime(&local)) + 0.042;
     platform::Date::setNowProvider([seconds] { return seconds; });

@@ -4,7 +4,7 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
-#include "support/PlatformTest.hpp"
+#include "support/DesktopTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +15,8 @@ using platform::NSScreen;
 using platform::SimDesktop;
 using platform::UserDefaults;
 
-class SnapScreenTest : public ::PlatformTest {
-protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        SimDesktop::clear();
-    }
-    void TearDown() override {
-        SimDesktop::clear();
-        PlatformTest::TearDown();
-    }
-};
+/// Every shared instance, the desktop too, is reset around each test: the desktop starts empty.
+class SnapScreenTest : public ::DesktopTest {};
 
 TEST_F(SnapScreenTest, StageManagerReserveOnlyOnThePrimaryScreen) {
     SimDesktop::shared().useLaptopWithExternal();

@@ -7,13 +7,13 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "support/DesktopTest.hpp"
+#include "support/LogReading.hpp"
+#include "support/ScreenLookup.hpp"
 #include "support/SnapGridState.hpp"
 #include "windows/ScreenIdentity.hpp"
 
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,11 +39,13 @@ public:
     void setGridOpacity(double value) override { opacity = value; }
     double gridOpacity() const override { return opacity; }
     void setHighlight(const Rect& tile) override {
-        calls.push_back("setHighlight " + platform::NSStringFromRect({tile.x, tile.y, tile.width, tile.height}));
+        calls.push_back("setHighlight " +
+                        platform::NSStringFromRect({tile.x, tile.y, tile.width, tile.height}));
     }
     void hideHighlight() override { calls.push_back("hideHighlight"); }
     void clearDebug() override { calls.push_back("clearDebug"); }
-    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint, const std::string& text) override {
+    void showDebug(const Rect& windowRect, const platform::CGPoint& hitPoint,
+                   const std::string& text) override {
         (void)windowRect;
         (void)hitPoint;
         calls.push_back("showDebug " + text);
@@ -93,32 +95,29 @@ private:
     }
 };
 
-/// The defaults the shell registers at launch, as far as the snap grid reads them.
+/// The defaults the shell registers at launch, as far as the snap grid reads them: verbose logging,
+/// snapping and the drag's grid lines on, every other switch off and every gap 0.
 inline void registerShellDefaults() {
-    platform::UserDefaults::standard().registerDefaults({
+    platform::PropertyDictionary defaults{
         {settings::verboseLogging.key, true},
         {settings::snappingEnabled.key, true},
-        {settings::magnetDragMode.key, false},
-        {settings::dragRequireOption.key, false},
-        {settings::liveResizeDuringDrag.key, false},
         {settings::showGridLinesDuringDrag.key, true},
-        {settings::gridAllDisplays.key, false},
-        {settings::gapSize.key, 0.0},
-        {settings::gapHorizontal.key, 0.0},
-        {settings::gapVertical.key, 0.0},
-        {settings::gapsIncludeScreenEdges.key, false},
-        {settings::gapsEdgesLeft.key, false},
-        {settings::gapsEdgesRight.key, false},
-        {settings::gapsEdgesTop.key, false},
-        {settings::gapsEdgesBottom.key, false},
-        {settings::applyGapsToMaximize.key, false},
-    });
+    };
+    for (const char* off :
+         {settings::magnetDragMode.key, settings::dragRequireOption.key, settings::liveResizeDuringDrag.key,
+          settings::gridAllDisplays.key, settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key,
+          settings::gapsEdgesRight.key, settings::gapsEdgesTop.key, settings::gapsEdgesBottom.key,
+          settings::applyGapsToMaximize.key})
+        defaults[off] = false;
+    for (const char* gap : {settings::gapSize.key, settings::gapHorizontal.key, settings::gapVertical.key})
+        defaults[gap] = 0.0;
+    platform::UserDefaults::standard().registerDefaults(defaults);
 }
 
-/// A desktop test with the laptop (display 1 "Built-in Retina Display", 1440 x 900 at scale 2, key
-/// "1-2880x1800") and the external display 2 to its right, verbose logging on, and a count of the
-/// selection notifications a grid posts.
-class SnapStateTest : public ::DesktopTest {
+/// A desktop test that reads the log, with the laptop (display 1 "Built-in Retina Display", 1440 x
+/// 900 at scale 2, key "1-2880x1800") and the external display 2 to its right, verbose logging on,
+/// and a count of the selection notifications a grid posts.
+class SnapStateTest : public ::DesktopTest, protected testsupport::LogReading {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
@@ -126,12 +125,7 @@ protected:
         platform::UserDefaults::standard().set(true, settings::verboseLogging.key);
     }
 
-    static platform::NSScreen screen(std::uint32_t display) {
-        for (const auto& candidate : platform::NSScreen::screens()) {
-            if (tlm_displayID(candidate) == display) return candidate;
-        }
-        throw std::runtime_error("no screen " + std::to_string(display));
-    }
+    static platform::NSScreen screen(std::uint32_t display) { return testsupport::screenOfDisplay(display); }
 
     /// Counts "RoriDeruSelectedKindDidChange" posts with `grid` as object from now on.
     void countPosts(const RoriDeru& grid) {
@@ -142,34 +136,8 @@ protected:
                                           [this](const platform::Notification&) { ++posts; });
     }
 
-    /// Every line printed so far, time stamps shown as "[...]".
-    static std::vector<std::string> lines() {
-        std::vector<std::string> result;
-        const auto path = logFilePath();
-        if (!path) return result;
-        std::ifstream file(*path);
-        std::string line;
-        while (std::getline(file, line)) {
-            // "[HH:mm:ss.SSS] " is 15 characters.
-            if (line.size() > 15 && line[0] == '[' && line[3] == ':' && line[13] == ']')
-                line = "[...]" + line.substr(14);
-            result.push_back(line);
-        }
-        return result;
-    }
-
-    /// The lines printed since the last call.
-    std::vector<std::string> newLines() {
-        auto all = lines();
-        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())),
-                                       all.end());
-        seen = all.size();
-        return fresh;
-    }
-
     int posts = 0;
     platform::ObserverToken postObserver;
-    std::size_t seen = 0;
 };
 
 } // namespace tilmora::testing

@@ -14,33 +14,22 @@ using platform::UserDefaults;
 class SnapSwitchesTest : public SnapStateTest {};
 
 TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
+    struct Switches {
+        bool snapping, magnet, assumeTile, liveResize, requireOption, allDisplays;
+    };
+    // What the grid reads when nothing usable is stored.
+    const Switches fallback{true, false, true, true, false, false};
     struct Case {
         const char* name;
         bool registerShell;
         PropertyDictionary stored;
-        bool snapping, magnet, assumeTile, liveResize, requireOption, allDisplays;
+        Switches expected;
     };
     const Case cases[] = {
-        {"nothing stored", false, {}, true, false, true, true, false, false},
-        {"the shell's registrations", true, {}, true, false, true, false, false, false},
-        {"the text no leaves snapping on",
-         false,
-         {{settings::snappingEnabled.key, "no"}},
-         true,
-         false,
-         true,
-         true,
-         false,
-         false},
-        {"a number leaves snapping on",
-         false,
-         {{settings::snappingEnabled.key, 0}},
-         true,
-         false,
-         true,
-         true,
-         false,
-         false},
+        {"nothing stored", false, {}, fallback},
+        {"the shell's registrations", true, {}, {true, false, true, false, false, false}},
+        {"the text no leaves snapping on", false, {{settings::snappingEnabled.key, "no"}}, fallback},
+        {"a number leaves snapping on", false, {{settings::snappingEnabled.key, 0}}, fallback},
         {"stored Booleans",
          false,
          {{settings::snappingEnabled.key, false},
@@ -49,32 +38,17 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
           {settings::liveResizeDuringDrag.key, false},
           {settings::dragRequireOption.key, true},
           {settings::gridAllDisplays.key, true}},
-         false,
-         true,
-         false,
-         false,
-         true,
-         true},
+         {false, true, false, false, true, true}},
         {"the text YES counts as absent",
          false,
          {{settings::magnetDragMode.key, "YES"},
           {settings::gridAllDisplays.key, "YES"},
           {settings::dragRequireOption.key, 1}},
-         true,
-         false,
-         true,
-         true,
-         false,
-         false},
+         fallback},
         {"a stored value hides the registered one",
          true,
          {{settings::liveResizeDuringDrag.key, true}},
-         true,
-         false,
-         true,
-         true,
-         false,
-         false},
+         fallback},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,13 +60,13 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
         for (const auto& [key, value] : c.stored)
             defaults.set(value, key);
         const auto& grid = RoriDeru::shared();
-        EXPECT_EQ(grid.switches().snappingEnabled, c.snapping);
-        EXPECT_EQ(grid.isSnappingEnabled(), c.snapping);
-        EXPECT_EQ(grid.switches().magnetMode, c.magnet);
-        EXPECT_EQ(grid.switches().dragAssumeTileSize, c.assumeTile);
-        EXPECT_EQ(grid.switches().liveResizeDuringDrag, c.liveResize);
-        EXPECT_EQ(grid.switches().dragRequireOption, c.requireOption);
-        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.allDisplays);
+        EXPECT_EQ(grid.switches().snappingEnabled, c.expected.snapping);
+        EXPECT_EQ(grid.isSnappingEnabled(), c.expected.snapping);
+        EXPECT_EQ(grid.switches().magnetMode, c.expected.magnet);
+        EXPECT_EQ(grid.switches().dragAssumeTileSize, c.expected.assumeTile);
+        EXPECT_EQ(grid.switches().liveResizeDuringDrag, c.expected.liveResize);
+        EXPECT_EQ(grid.switches().dragRequireOption, c.expected.requireOption);
+        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.expected.allDisplays);
     }
 }
 

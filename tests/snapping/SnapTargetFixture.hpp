@@ -7,37 +7,17 @@
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "support/RecordingToastHost.hpp"
 
 #include <cmath>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace tilmora::testing {
 
-/// A toast panel that records the toasts it shows and when.
-class RecordingToastPanel : public ToastPanel {
-public:
-    void setContent(const NotificationView& view) override { contents.push_back(view); }
-    void setAlpha(double) override {}
-    void fadeAlpha(double, double, std::function<void()> completion) override {
-        fadeStartedAt.push_back(platform::SimScheduler::shared().now());
-        completion();
-    }
-    void orderFrontRegardless() override {}
-    void orderOut() override {}
-
-    std::vector<NotificationView> contents;
-    std::vector<double> fadeStartedAt;
-};
-
-class RecordingToastHost : public ToastHost {
-public:
-    std::shared_ptr<ToastPanel> makePanel(const ToastPanelSpec&) override { return panel; }
-    std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
-    std::shared_ptr<RecordingToastPanel> panel = std::make_shared<RecordingToastPanel>();
-};
+using RecordingToastPanel = testsupport::RecordingToastPanel;
+using RecordingToastHost = testsupport::RecordingToastHost;
 
 /// Display 1 "Built-in", frame and visible frame (0, 0, 1440, 900) at scale 2; the program's main
 /// bundle named "com.quorvane.Tilmora" (as its running application); verbose logging on; toasts
@@ -47,37 +27,21 @@ class SnapTargetTest : public SnapStateTest {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::DisplaySpec display;
-        display.displayID = 1;
-        display.name = "Built-in";
-        display.frame = {0, 0, 1440, 900};
-        display.visibleFrame = display.frame;
-        display.backingScaleFactor = 2;
-        display.builtin = true;
-        desk().addDisplay(display);
-        platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
+        desk().addDisplay(testsupport::builtInPanelSpec());
+        platform::BundleControl::setBundleIdentifier(testsupport::programBundleIdentifier);
         platform::UserDefaults::standard().set(true, settings::verboseLogging.key);
         NotificationManager::installHost(toastHost);
     }
 
     void SetUp() override {
         SnapStateTest::SetUp();
-        notes = desk().run(notesApp(), {window("Doc", {100, 250, 800, 600})});
-        desk().setFrontmost(notes);
+        notes = runFrontmost(notesApp(), {window("Doc", {100, 250, 800, 600})});
         notesWindow = desk().windowsOf(notes).at(0).number;
         desk().clearJournal();
         newLines();
     }
 
     static platform::NSScreen builtIn() { return screen(1); }
-
-    /// An installed regular application with this bundle identifier and name.
-    static platform::AppSpec app(const std::string& bundle, const std::string& name) {
-        platform::AppSpec spec;
-        spec.bundleIdentifier = bundle;
-        spec.localizedName = name;
-        return spec;
-    }
 
     /// The Accessibility writes and actions of the journal: "<what> <detail>" (failed ones end in
     /// " failed"), each with its time relative to the first.

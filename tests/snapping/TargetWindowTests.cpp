@@ -97,8 +97,7 @@ TEST_F(TargetWindowTest, PointerLookupSkipsTheProgramsOwnWindowsAndOtherLayers) 
     const pid_t mail = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {600, 100, 400, 300})});
     WindowSpec palette = window("Palette", {650, 150, 100, 100});
     palette.layer = 3;
-    const pid_t tools = desk().run(app("com.example.tools", "Tools"), {palette});
-    desk().setFrontmost(tools);
+    runFrontmost(app("com.example.tools", "Tools"), {palette});
     const auto own = std::make_shared<platform::ui::Window>(platform::CGRect{600, 100, 300, 300},
                                                             platform::ui::StyleMask::borderless);
     own->orderFrontRegardless();
@@ -126,36 +125,25 @@ TEST_F(TargetWindowTest, FrameReadFlipsTheAccessibilityPosition) {
 }
 
 TEST_F(TargetWindowTest, OnlyStandardMovableWindowsAreChosen) {
-    struct Case {
-        const char* name;
-        std::string role;
-        std::optional<std::string> subrole;
-        bool positionSettable;
-        bool sizeSettable;
-        bool chosen;
-    };
-    const Case cases[] = {
-        {"standard", "AXWindow", "AXStandardWindow", true, true, true},
-        {"document", "AXWindow", "AXDocumentWindow", true, true, true},
-        {"no subrole", "AXWindow", std::nullopt, true, true, true},
-        {"size settable only", "AXWindow", "AXStandardWindow", false, true, true},
-        {"position settable only", "AXWindow", "AXStandardWindow", true, false, true},
-        {"neither settable", "AXWindow", "AXStandardWindow", false, false, false},
-        {"dialog", "AXWindow", "AXDialog", true, true, false},
-        {"floating", "AXWindow", "AXFloatingWindow", true, true, false},
-        {"sheet role", "AXSheet", "AXStandardWindow", true, true, false},
+    // Whether the window is chosen.
+    const testsupport::WindowKindCase cases[] = {
+        {"standard", {"AXWindow", "AXStandardWindow", true, true}, true},
+        {"document", {"AXWindow", "AXDocumentWindow", true, true}, true},
+        {"no subrole", {"AXWindow", std::nullopt, true, true}, true},
+        {"size settable only", {"AXWindow", "AXStandardWindow", false, true}, true},
+        {"position settable only", {"AXWindow", "AXStandardWindow", true, false}, true},
+        {"neither settable", {"AXWindow", "AXStandardWindow", false, false}, false},
+        {"dialog", {"AXWindow", "AXDialog", true, true}, false},
+        {"floating", {"AXWindow", "AXFloatingWindow", true, true}, false},
+        {"sheet role", {"AXSheet", "AXStandardWindow", true, true}, false},
     };
     RoriDeru grid;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WindowSpec spec = window("Only", {0, 0, 300, 200});
-        spec.role = c.role;
-        spec.subrole = c.subrole;
-        spec.positionSettable = c.positionSettable;
-        spec.sizeSettable = c.sizeSettable;
-        const pid_t pid = desk().run(app(std::string("com.example.") + c.name, "Case"), {spec});
+        const pid_t pid = desk().run(app(std::string("com.example.") + c.name, "Case"),
+                                     {testsupport::windowSpec("Only", {0, 0, 300, 200}, c.kind)});
         const auto found = grid.findAXWindow(AXUIElementCreateApplication(pid));
-        EXPECT_EQ(found.has_value(), c.chosen);
+        EXPECT_EQ(found.has_value(), c.counts);
         if (found) {
             EXPECT_EQ(found->window, desk().windowsOf(pid).at(0).number);
         }

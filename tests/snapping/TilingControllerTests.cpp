@@ -149,34 +149,27 @@ TEST_F(TilingTest, TheDragTakesTheDisplayUnderTheStartPointOrTheFirstOne) {
         Lines lines;
         const char* shownOn; ///< empty: no show
     };
+    const std::vector<DisplayDescriptor> both{builtIn(), external};
+    const platform::CGPoint outside{-500, -500};
+    const auto began = [](const std::string& display) {
+        return "[VESK][TILING] beginDrag window=nil display=" + display + " layout=Default Halves tiles=2";
+    };
     const Case cases[] = {
-        {"outside every display: the first",
-         {builtIn(), external},
-         {"1"},
-         {-500, -500},
-         true,
-         {"[VESK][TILING] beginDrag window=nil display=Built-in id=1 layout=Default Halves tiles=2"},
-         "1"},
+        {"outside every display: the first", both, {"1"}, outside, true, {began("Built-in id=1")}, "1"},
         {"outside, the first has no layout",
-         {builtIn(), external},
+         both,
          {"2"},
-         {-500, -500},
+         outside,
          false,
          {"[VESK][TILING] beginDrag skipped (no layout) window=nil displayId=1"},
          ""},
-        {"on the second display",
-         {builtIn(), external},
-         {"1", "2"},
-         {2000, 500},
-         true,
-         {"[VESK][TILING] beginDrag window=nil display=DELL id=2 layout=Default Halves tiles=2"},
-         "2"},
+        {"on the second display", both, {"1", "2"}, {2000, 500}, true, {began("DELL id=2")}, "2"},
         {"on the shared edge: the earlier display",
-         {builtIn(), external},
+         both,
          {"1", "2"},
          {1440, 500},
          true,
-         {"[VESK][TILING] beginDrag window=nil display=Built-in id=1 layout=Default Halves tiles=2"},
+         {began("Built-in id=1")},
          "1"},
         {"no displays at all", {}, {"1"}, {100, 100}, false, {}, ""},
     };

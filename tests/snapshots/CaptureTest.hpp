@@ -7,6 +7,7 @@
 #include "model/NotificationManager.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "support/RecordingToastHost.hpp"
 #include "windows/WindowAccessTest.hpp"
 
 #include <algorithm>
@@ -14,24 +15,7 @@
 #include <string>
 #include <vector>
 
-/// Records the toasts shown.
-class RecordingToastPanel : public tilmora::ToastPanel {
-public:
-    std::vector<tilmora::NotificationView> shown;
-    int orderedOut = 0;
-    void setContent(const tilmora::NotificationView& view) override { shown.push_back(view); }
-    void setAlpha(double) override {}
-    void fadeAlpha(double, double, std::function<void()> completion) override { completion(); }
-    void orderFrontRegardless() override {}
-    void orderOut() override { ++orderedOut; }
-};
-
-class RecordingToastHost : public tilmora::ToastHost {
-public:
-    std::shared_ptr<RecordingToastPanel> panel = std::make_shared<RecordingToastPanel>();
-    std::shared_ptr<tilmora::ToastPanel> makePanel(const tilmora::ToastPanelSpec&) override { return panel; }
-    std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
-};
+using testsupport::RecordingToastHost;
 
 /// A desktop with one built-in display 1: frame (0, 0, 1440, 900), visible frame (0, 25, 1440,
 /// 875), vendor 1552, model 41040, serial 0, 1512 x 982 pixels (fingerprint 0xD1BADF2A); an
@@ -46,29 +30,14 @@ protected:
     }
 
     static platform::DisplaySpec laptopDisplay() {
-        platform::DisplaySpec d;
-        d.displayID = 1;
-        d.name = "Built-in Retina Display";
-        d.frame = {0, 0, 1440, 900};
+        auto d = testsupport::displaySpec(1, "Built-in Retina Display", {0, 0, 1440, 900});
         d.visibleFrame = platform::CGRect{0, 25, 1440, 875};
-        d.vendor = 1552;
-        d.model = 41040;
-        d.builtin = true;
-        d.pixelsWide = 1512;
-        d.pixelsHigh = 982;
-        return d;
+        return testsupport::asLaptopPanel(d);
     }
 
     /// A window given by its Accessibility (top-left) position and size on display 1.
     static platform::WindowSpec axWindow(const std::string& title, double x, double y, double w, double h) {
         return window(title, {x, 900 - y - h, w, h});
-    }
-
-    static platform::AppSpec app(const std::string& bundle, std::optional<std::string> name = {}) {
-        platform::AppSpec a;
-        a.bundleIdentifier = bundle;
-        a.localizedName = std::move(name);
-        return a;
     }
 
     struct Outcome {
@@ -84,7 +53,7 @@ protected:
             out.success = ok;
             out.message = message;
             ++out.calls;
-            out.toastsAtCompletion = toasts->panel->shown.size();
+            out.toastsAtCompletion = toasts->panel->contents.size();
         });
         return out;
     }

@@ -46,13 +46,14 @@ TEST_F(SnapshotRestoreTest, PlacesARunningApplicationsWindowAtItsSavedFrameAndRe
         EXPECT_EQ(out.calls, 1);
         EXPECT_TRUE(out.success);
         EXPECT_EQ(out.message, "Snapshot '" + c.shown + "' launched.\n");
-        ASSERT_EQ(toasts->panel->shown.size(), 2u);
-        EXPECT_EQ(toasts->panel->shown[0].title, "Launching Snapshot");
-        EXPECT_EQ(toasts->panel->shown[0].message, "Restoring '" + c.shown + "'...");
-        EXPECT_EQ(toasts->panel->shown[1].title, "Snapshot Restore");
-        EXPECT_EQ(toasts->panel->shown[1].message, "Snapshot '" + c.shown + "' launched.");
+        ASSERT_EQ(toasts->panel->contents.size(), 2u);
+        EXPECT_EQ(toasts->panel->contents[0].title, "Launching Snapshot");
+        EXPECT_EQ(toasts->panel->contents[0].message, "Restoring '" + c.shown + "'...");
+        EXPECT_EQ(toasts->panel->contents[1].title, "Snapshot Restore");
+        EXPECT_EQ(toasts->panel->contents[1].message, "Snapshot '" + c.shown + "' launched.");
         EXPECT_EQ(linesWith("=== restoreSnapshot: " + c.shown + " ==="), 1);
-        EXPECT_EQ(linesWith("restoreSnapshot complete — success=true. Snapshot '" + c.shown + "' launched."), 1);
+        EXPECT_EQ(linesWith("restoreSnapshot complete — success=true. Snapshot '" + c.shown + "' launched."),
+                  1);
         EXPECT_EQ(journalCount(JournalEntry::Kind::launch), 0u);
     }
 }
@@ -61,7 +62,7 @@ TEST_F(SnapshotRestoreTest, TheResultToastReplacesTheLaunchToastForThreeSeconds)
     runNotes({window("Todo", {400, 300, 500, 300})});
     const auto out = restore(snapshotOf("S", {row("Todo", {100, 50, 800, 600}, 1)}), 3.1);
     ASSERT_EQ(out.calls, 1);
-    ASSERT_EQ(toasts->panel->shown.size(), 2u);
+    ASSERT_EQ(toasts->panel->contents.size(), 2u);
     EXPECT_EQ(toasts->panel->orderedOut, 0); // shown at 0.15 s, up until 3.15 s
     sim().runFor(0.2);
     EXPECT_EQ(toasts->panel->orderedOut, 1);
@@ -142,15 +143,17 @@ TEST_F(SnapshotRestoreTest, LaunchesMissingApplicationsWithoutActivatingThem) {
 }
 
 TEST_F(SnapshotRestoreTest, UnknownApplicationsAreReportedInTheOrderTheyFailed) {
-    const auto out = restore(snapshotOf("S", {row("A", {0, 0, 500, 400}, 1, 1, {0, 0, 1440, 875}, 0, "com.example.gone"),
-                                              row("B", {0, 0, 500, 400}, 2, 1, {0, 0, 1440, 875}, 0, "com.example.lost")}));
+    const auto out = restore(
+        snapshotOf("S", {row("A", {0, 0, 500, 400}, 1, 1, {0, 0, 1440, 875}, 0, "com.example.gone"),
+                         row("B", {0, 0, 500, 400}, 2, 1, {0, 0, 1440, 875}, 0, "com.example.lost")}));
     EXPECT_EQ(out.calls, 1);
     EXPECT_FALSE(out.success);
     EXPECT_EQ(out.message, "Some apps failed to launch: com.example.gone, com.example.lost\n");
     EXPECT_EQ(linesWith("[ERROR] Failed to launch app: com.example.gone"), 1);
     EXPECT_EQ(linesWith("[ERROR] Failed to launch app: com.example.lost"), 1);
-    ASSERT_EQ(toasts->panel->shown.size(), 2u);
-    EXPECT_EQ(toasts->panel->shown[1].message, "Some apps failed to launch: com.example.gone, com.example.lost");
+    ASSERT_EQ(toasts->panel->contents.size(), 2u);
+    EXPECT_EQ(toasts->panel->contents[1].message,
+              "Some apps failed to launch: com.example.gone, com.example.lost");
 }
 
 TEST_F(SnapshotRestoreTest, ARunningApplicationWithoutWindowsIsNeverLaunchedAgain) {
@@ -178,15 +181,16 @@ TEST_F(SnapshotRestoreTest, RowsWithoutApplicationsOrWithoutAnyRowEndAtOnce) {
     EXPECT_FALSE(out.success);
     EXPECT_EQ(out.message, "No windows to restore.\n");
     EXPECT_EQ(linesWith("[WARN] No windows to restore for snapshot S"), 1);
-    ASSERT_EQ(toasts->panel->shown.size(), 4u);
-    EXPECT_EQ(toasts->panel->shown[3].title, "Snapshot Restore");
-    EXPECT_EQ(toasts->panel->shown[3].message, "No windows to restore.");
+    ASSERT_EQ(toasts->panel->contents.size(), 4u);
+    EXPECT_EQ(toasts->panel->contents[3].title, "Snapshot Restore");
+    EXPECT_EQ(toasts->panel->contents[3].message, "No windows to restore.");
 }
 
 TEST_F(SnapshotRestoreTest, ACurrentSpaceSnapshotKeepsRowsSavedWithoutASpace) {
     desk().addSpace(1);
     const pid_t pid = runNotes({window("A", {400, 300, 500, 300}), window("B", {600, 300, 500, 300})});
-    const auto out = restore(snapshotOf("S", {row("A", {10, 10, 500, 300}, 1), row("B", {700, 10, 500, 300}, 2)}));
+    const auto out =
+        restore(snapshotOf("S", {row("A", {10, 10, 500, 300}, 1), row("B", {700, 10, 500, 300}, 2)}));
     EXPECT_TRUE(out.success);
     EXPECT_EQ(linesWith("Restoring 2 windows across 1 app(s)"), 1);
     EXPECT_EQ(frameOf(pid, "A"), (CGRect{10, 565, 500, 300}));
@@ -206,9 +210,10 @@ TEST_F(SnapshotRestoreTest, AMissingDisplaysWindowsGoToItsReplacement) {
     EXPECT_TRUE(out.success);
     EXPECT_EQ(linesWith("Screen remapping selections: [\"2->1 [moveOnly]\"]"), 1);
     EXPECT_EQ(linesWith("[reason=ID]"), 0);
-    EXPECT_EQ(linesWith("Target screen for com.example.notes window 'Todo': id=1, name=Built-in Retina Display "
-                        "[reason=Remap]"),
-              1);
+    EXPECT_EQ(
+        linesWith("Target screen for com.example.notes window 'Todo': id=1, name=Built-in Retina Display "
+                  "[reason=Remap]"),
+        1);
     EXPECT_EQ(frameOf(pid, "Todo"), (CGRect{720, 0, 720, 875}));
 }
 

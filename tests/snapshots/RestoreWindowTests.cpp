@@ -52,11 +52,12 @@ TEST_F(RestoreWindowTest, EveryRowKeepsItsOwnFrameWhenTheDesktopIsSwitchedPerSpa
         const auto s = threeSpaces();
         const pid_t pid = runNotes({window("A", {300, 300, 400, 300}), window("B", {320, 320, 400, 300}),
                                     window("C", {340, 340, 400, 300})});
-        const auto out = restore(snapshotOf("S",
-                                            {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[2])),
-                                             row("B", {600, 10, 400, 250}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
-                                             row("C", {10, 400, 700, 350}, 3, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
-                                            1));
+        const auto out =
+            restore(snapshotOf("S",
+                               {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[2])),
+                                row("B", {600, 10, 400, 250}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
+                                row("C", {10, 400, 700, 350}, 3, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
+                               1));
         EXPECT_TRUE(out.success);
         EXPECT_EQ(frameOf(pid, "A"), (CGRect{10, 565, 500, 300}));
         EXPECT_EQ(frameOf(pid, "B"), (CGRect{600, 615, 400, 250}));
@@ -64,8 +65,10 @@ TEST_F(RestoreWindowTest, EveryRowKeepsItsOwnFrameWhenTheDesktopIsSwitchedPerSpa
         const int policy = lineIndex("Spaces restore policy: scope=allSpaces, savedSpaceIDs=3/3 distinct=2");
         ASSERT_GE(policy, 0);
         EXPECT_TRUE(lines()[std::size_t(policy)].ends_with(c.policyEnd));
-        const std::string s2 = "Spaces(no-cheat) switching to Space " + std::to_string(s[1]) + " for " + kNotes + " group…";
-        const std::string s3 = "Spaces(no-cheat) switching to Space " + std::to_string(s[2]) + " for " + kNotes + " group…";
+        const std::string s2 =
+            "Spaces(no-cheat) switching to Space " + std::to_string(s[1]) + " for " + kNotes + " group…";
+        const std::string s3 =
+            "Spaces(no-cheat) switching to Space " + std::to_string(s[2]) + " for " + kNotes + " group…";
         if (c.killSwitch) {
             EXPECT_EQ(linesWith("Spaces(no-cheat) switching"), 0);
             EXPECT_FALSE(SpacesService::shared().hasAnyAnchor());
@@ -97,7 +100,9 @@ TEST_F(RestoreWindowTest, AWindowOffByMoreThanTheToleranceIsCorrectedTwiceAtMost
 
 TEST_F(RestoreWindowTest, TwoRowsWithTheSameFrameTakeTwoWindows) {
     const pid_t pid = runNotes({window("Doc", {300, 300, 400, 300}), window("Doc", {500, 200, 400, 300})});
-    EXPECT_TRUE(restore(snapshotOf("S", {row("Doc", {10, 10, 500, 300}, 1), row("Doc", {10, 10, 500, 300}, 2)})).success);
+    EXPECT_TRUE(
+        restore(snapshotOf("S", {row("Doc", {10, 10, 500, 300}, 1), row("Doc", {10, 10, 500, 300}, 2)}))
+            .success);
     for (const auto& w : desk().windowsOf(pid))
         EXPECT_EQ(w.frame, (CGRect{10, 565, 500, 300}));
     EXPECT_EQ(linesWith("No AX window available"), 0);
@@ -137,11 +142,11 @@ TEST_F(RestoreWindowTest, AWindowThatCannotBeMovedOnlySkipsItsRow) {
 TEST_F(RestoreWindowTest, WindowServerMovesReturnWindowsToTheirSpaces) {
     const auto s = threeSpaces();
     const pid_t pid = runNotes({window("A", {300, 300, 400, 300}), window("B", {320, 320, 400, 300})});
-    const auto out = restore(snapshotOf(
-        "S",
-        {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
-         row("B", {600, 10, 400, 250}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
-        1));
+    const auto out =
+        restore(snapshotOf("S",
+                           {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
+                            row("B", {600, 10, 400, 250}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
+                           1));
     EXPECT_TRUE(out.success);
     for (const auto& w : desk().windowsOf(pid))
         EXPECT_EQ(w.space, w.title == "A" ? s[1] : s[2]) << w.title;
@@ -153,17 +158,18 @@ TEST_F(RestoreWindowTest, AFailingWindowServerMoveFallsBackToTheDesktopSwitch) {
     runNotes({window("A", {300, 300, 400, 300})});
     desk().queueSkyLightMoveResults(std::vector<std::int32_t>(12, 1000));
     desk().clearJournal();
-    const auto out =
-        restore(snapshotOf("S", {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1]))}, 1));
+    const auto out = restore(
+        snapshotOf("S", {row("A", {10, 10, 500, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1]))}, 1));
     EXPECT_TRUE(out.success);
     EXPECT_EQ(journalCount(JournalEntry::Kind::spaceMove), 12u);
-    EXPECT_EQ(linesWith("Spaces(SkyLight) move failed — attempting no-cheat fallback for Space " + std::to_string(s[1]) +
-                        " (com.example.notes ‘A’)."),
+    EXPECT_EQ(linesWith("Spaces(SkyLight) move failed — attempting no-cheat fallback for Space " +
+                        std::to_string(s[1]) + " (com.example.notes ‘A’)."),
               1);
     EXPECT_EQ(linesWith("Spaces(no-cheat) fallback unavailable: no known anchors yet (KnownSpaces=[])."), 1);
     bool switchScript = false;
     for (const auto& entry : desk().journal(JournalEntry::Kind::script))
-        switchScript = switchScript || entry.what.find("key code 19 using {control down}") != std::string::npos;
+        switchScript =
+            switchScript || entry.what.find("key code 19 using {control down}") != std::string::npos;
     EXPECT_TRUE(switchScript);
 }
 
@@ -173,11 +179,11 @@ TEST_F(RestoreWindowTest, WindowsWithoutAccessibilityNumbersAreFoundInTheWindowL
     auto second = window("Doc", {700, 100, 400, 300});
     first.numberForm = second.numberForm = platform::AXNumberForm::none;
     const pid_t pid = runNotes({first, second});
-    const auto out = restore(snapshotOf(
-        "S",
-        {row("Doc", {100, 100, 800, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
-         row("Doc", {100, 500, 800, 300}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
-        1));
+    const auto out =
+        restore(snapshotOf("S",
+                           {row("Doc", {100, 100, 800, 300}, 1, 1, {0, 0, 1440, 875}, std::int64_t(s[1])),
+                            row("Doc", {100, 500, 800, 300}, 2, 1, {0, 0, 1440, 875}, std::int64_t(s[2]))},
+                           1));
     EXPECT_TRUE(out.success);
     for (const auto& w : desk().windowsOf(pid)) {
         if (w.frame == CGRect{100, 475, 800, 300}) {
@@ -202,13 +208,15 @@ TEST_F(RestoreWindowTest, TerminalIsAskedForTheWindowsItLacks) {
         terminal.bundleIdentifier = "com.apple.Terminal";
         terminal.localizedName = "Terminal";
         terminal.bundlePath = "/System/Applications/Utilities/Terminal.app";
-        if (c.opensWindows) terminal.newWindow = platform::TimedWindow{0.3, window("T", {200, 200, 600, 400})};
+        if (c.opensWindows)
+            terminal.newWindow = platform::TimedWindow{0.3, window("T", {200, 200, 600, 400})};
         const pid_t pid = desk().run(terminal, {window("T1", {100, 100, 600, 400})});
         desk().clearJournal();
         const auto out = restore(
-            snapshotOf("S", {row("T1", {10, 10, 600, 400}, 1, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal"),
-                             row("T2", {700, 10, 600, 400}, 2, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal"),
-                             row("T3", {10, 450, 600, 400}, 3, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal")}),
+            snapshotOf("S",
+                       {row("T1", {10, 10, 600, 400}, 1, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal"),
+                        row("T2", {700, 10, 600, 400}, 2, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal"),
+                        row("T3", {10, 450, 600, 400}, 3, 1, {0, 0, 1440, 875}, 0, "com.apple.Terminal")}),
             120);
         EXPECT_TRUE(out.success);
         std::size_t windows = 0;
@@ -221,7 +229,8 @@ TEST_F(RestoreWindowTest, TerminalIsAskedForTheWindowsItLacks) {
                 if (entry.what == "45" && entry.pid == pid) ++commandN;
             EXPECT_EQ(commandN, 4); // two presses, each down and up
             const auto frames = desk().windowsOf(pid);
-            for (const CGRect expected : {CGRect{10, 465, 600, 400}, CGRect{700, 465, 600, 400}, CGRect{10, 25, 600, 400}}) {
+            for (const CGRect expected :
+                 {CGRect{10, 465, 600, 400}, CGRect{700, 465, 600, 400}, CGRect{10, 25, 600, 400}}) {
                 bool found = false;
                 for (const auto& w : frames)
                     found = found || w.frame == expected;
@@ -263,7 +272,8 @@ TEST_F(RestoreWindowTest, ChromeIsAskedThroughItsMenuThenByKeystroke) {
             EXPECT_GE(linesWith("[WARN] Menu click New Window error for com.google.Chrome: "), 1);
             bool keystroke = false;
             for (const auto& s : scripts)
-                keystroke = keystroke || s.what.find("keystroke \"n\" using {command down}") != std::string::npos;
+                keystroke =
+                    keystroke || s.what.find("keystroke \"n\" using {command down}") != std::string::npos;
             EXPECT_TRUE(keystroke);
         }
     }
@@ -322,8 +332,8 @@ TEST_F(RestoreWindowTest, FiveApplicationsWithTwoFailingGiveOneReport) {
     EXPECT_EQ(out.calls, 1);
     EXPECT_FALSE(out.success);
     EXPECT_EQ(out.message, "Some apps failed to launch: com.example.app1, com.example.app3\n");
-    ASSERT_EQ(toasts->panel->shown.size(), 2u);
-    EXPECT_EQ(toasts->panel->shown[1].title, "Snapshot Restore");
+    ASSERT_EQ(toasts->panel->contents.size(), 2u);
+    EXPECT_EQ(toasts->panel->contents[1].title, "Snapshot Restore");
 }
 
 TEST_F(RestoreWindowTest, ASavedSnapshotIsRestoredOntoTheRemainingDisplay) {
@@ -341,13 +351,13 @@ TEST_F(RestoreWindowTest, ASavedSnapshotIsRestoredOntoTheRemainingDisplay) {
     const auto snapshots = context.fetchSnapshots();
     ASSERT_EQ(snapshots.size(), 1u);
     int calls = 0;
-    const std::size_t toastsBefore = toasts->panel->shown.size();
+    const std::size_t toastsBefore = toasts->panel->contents.size();
     restoreSnapshot(*snapshots[0], context, [&](bool, const std::string&) { ++calls; });
     sim().runFor(3);
 
     EXPECT_EQ(calls, 1);
-    ASSERT_EQ(toasts->panel->shown.size(), toastsBefore + 2);
-    EXPECT_EQ(toasts->panel->shown.back().message, "Snapshot 'Desk' launched.");
+    ASSERT_EQ(toasts->panel->contents.size(), toastsBefore + 2);
+    EXPECT_EQ(toasts->panel->contents.back().message, "Snapshot 'Desk' launched.");
     const auto frame = frameOf(pid, "Todo");
     EXPECT_NEAR(frame.origin.x, 120, 1);
     EXPECT_NEAR(frame.origin.y, 165.9, 1);

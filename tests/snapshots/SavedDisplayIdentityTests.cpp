@@ -2,6 +2,7 @@
 #include "snapshots/SavedDisplayIdentity.hpp"
 
 #include "platform/control/SimDesktop.hpp"
+#include "support/DesktopBuilders.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@ namespace tilmora {
 namespace {
 
 using platform::CGRect;
-using platform::DisplaySpec;
 using platform::SimDesktop;
 namespace WM = WindowManager;
 
@@ -45,16 +45,8 @@ TEST(DisplayFingerprintTest, HashesTheSixValuesLittleEndianWithFnv1a) {
 class DisplayFingerprintDesktopTest : public PlatformTest {};
 
 TEST_F(DisplayFingerprintDesktopTest, ReadsTheDisplayQueries) {
-    DisplaySpec panel;
-    panel.displayID = 1;
-    panel.name = "Built-in";
-    panel.frame = CGRect{0, 0, 1512, 982};
-    panel.vendor = 1552;
-    panel.model = 41040;
-    panel.builtin = true;
-    panel.pixelsWide = 1512;
-    panel.pixelsHigh = 982;
-    SimDesktop::shared().addDisplay(panel);
+    SimDesktop::shared().addDisplay(
+        testsupport::asLaptopPanel(testsupport::displaySpec(1, "Built-in", {0, 0, 1512, 982})));
     EXPECT_EQ(WM::displayFingerprintHash(1), 0xD1BADF2Au);
     // An unknown display answers zeros everywhere.
     EXPECT_EQ(WM::displayFingerprintHash(77), 0xE2BA14A5u);

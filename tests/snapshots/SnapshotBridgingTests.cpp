@@ -4,6 +4,8 @@
 
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/NSScreen.hpp"
+#include "snapshots/WindowDetailBuilder.hpp"
+#include "support/DesktopBuilders.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
@@ -16,7 +18,6 @@ namespace tilmora {
 namespace {
 
 using platform::CGRect;
-using platform::DisplaySpec;
 using platform::SimDesktop;
 
 SnapshotWindowMapping mapping(std::string bundle, std::optional<DisplayId> display,
@@ -147,15 +148,8 @@ TEST_F(SnapshotBridgingTest, SnapshotDefinitionFromAStoredSnapshot) {
 }
 
 TEST_F(SnapshotBridgingTest, DisplayAndWindowDescriptorsFromScreens) {
-    DisplaySpec numbered;
-    numbered.displayID = 4;
-    numbered.name = "Main";
-    numbered.frame = CGRect{0, 0, 1440, 900};
-    numbered.backingScaleFactor = 2;
-    DisplaySpec panel;
-    panel.displayID = 9;
-    panel.name = "Panel";
-    panel.frame = CGRect{1440, 0, 800, 600};
+    const auto numbered = testsupport::displaySpec(4, "Main", {0, 0, 1440, 900});
+    auto panel = testsupport::displaySpec(9, "Panel", {1440, 0, 800, 600});
     panel.hasScreenNumber = false;
     panel.backingScaleFactor = 1;
     SimDesktop::shared().addDisplay(numbered);
@@ -170,15 +164,8 @@ TEST_F(SnapshotBridgingTest, DisplayAndWindowDescriptorsFromScreens) {
     EXPECT_EQ(displays[1].id, DisplayId("Panel-1440.0-0.0"));
     EXPECT_EQ(displays[1].bounds, (Rect{1440, 0, 800, 575}));
 
-    WindowManager::WindowDetail onMain;
-    onMain.bundleIdentifier = "com.example.notes";
-    onMain.windowTitle = "Doc";
+    auto onMain = snapshotstest::windowDetail("com.example.notes", "Doc", 4, {10, 20, 300, 200});
     onMain.processID = 321;
-    onMain.screenID = 4;
-    onMain.xPosition = 10;
-    onMain.yPosition = 20;
-    onMain.width = 300;
-    onMain.height = 200;
     WindowManager::WindowDetail gone = onMain;
     gone.screenID = 12;
     gone.windowTitle = "";
@@ -196,10 +183,7 @@ TEST_F(SnapshotBridgingTest, DisplayAndWindowDescriptorsFromScreens) {
 }
 
 TEST_F(SnapshotBridgingTest, UnnumberedScreenAtTheOriginIsNamedByItsOrigin) {
-    DisplaySpec panel;
-    panel.displayID = 3;
-    panel.name = "Panel";
-    panel.frame = CGRect{0, 0, 1024, 768};
+    auto panel = testsupport::displaySpec(3, "Panel", {0, 0, 1024, 768});
     panel.hasScreenNumber = false;
     SimDesktop::shared().addDisplay(panel);
     sim().runFor(1.0);

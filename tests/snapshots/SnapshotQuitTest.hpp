@@ -18,14 +18,13 @@ class SnapshotQuitTest : public CaptureTest {
 protected:
     void SetUp() override {
         CaptureTest::SetUp();
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        useProgramTextsInEnglish();
     }
 
     /// Stores a snapshot named `name` with one window per (bundle identifier, application name).
-    std::shared_ptr<tilmora::Snapshot> storeSnapshot(
-        const std::optional<std::string>& name,
-        const std::vector<std::pair<std::string, std::optional<std::string>>>& apps) {
+    std::shared_ptr<tilmora::Snapshot>
+    storeSnapshot(const std::optional<std::string>& name,
+                  const std::vector<std::pair<std::string, std::optional<std::string>>>& apps) {
         auto snapshot = context().insertSnapshot();
         snapshot->name = name;
         for (const auto& [bundle, appName] : apps) {

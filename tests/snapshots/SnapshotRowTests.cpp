@@ -26,7 +26,9 @@ protected:
     decl::ViewDriver& showRow(const std::shared_ptr<tilmora::Snapshot>& snapshot) {
         return show([snapshot] { return decl::view<tilmora::SnapshotRow>(snapshot); });
     }
-    std::shared_ptr<tilmora::Snapshot> work() { return storeSnapshot("Work", {{"com.example.notes", "Notes"}}); }
+    std::shared_ptr<tilmora::Snapshot> work() {
+        return storeSnapshot("Work", {{"com.example.notes", "Notes"}});
+    }
 };
 
 TEST_F(RowTest, QuitShowsItsStartAndResultNoEarlierThanOneSecondAndResetsWhenAsked) {
@@ -47,7 +49,7 @@ TEST_F(RowTest, QuitShowsItsStartAndResultNoEarlierThanOneSecondAndResetsWhenAsk
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         resets = 0;
         if (c.autoReset)
             platform::UserDefaults::standard().set(*c.autoReset,
@@ -56,7 +58,8 @@ TEST_F(RowTest, QuitShowsItsStartAndResultNoEarlierThanOneSecondAndResetsWhenAsk
             platform::UserDefaults::standard().removeObjectForKey(
                 tilmora::settings::autoResetSnapshotQuit.key);
         // The quit is asked for 0.1 s after the start.
-        manager->quitAnswer = FakeSnapshotManager::QuitAnswer{c.completesAfterStart - 0.1, c.success, "broken\n"};
+        manager->quitAnswer =
+            FakeSnapshotManager::QuitAnswer{c.completesAfterStart - 0.1, c.success, "broken\n"};
         auto& view = showRow(work());
         const double caseStart = sim().now();
         ASSERT_TRUE(view.click("Quit"));
@@ -88,16 +91,18 @@ TEST_F(RowTest, RenameTrimsAndReportsEveryOutcome) {
          std::pair<std::string, std::string>{"Notification", "Snapshot renamed to 'New'."}, "Old"},
         {"blank", "Old", AlertResponse::press(0, "   "), false, "Old",
          std::pair<std::string, std::string>{"Notification", "Snapshot name cannot be empty."}, "Old"},
-        {"cancelled", "Old", AlertResponse::pressTitled("Cancel", "Other"), false, "Old", std::nullopt, "Old"},
+        {"cancelled", "Old", AlertResponse::pressTitled("Cancel", "Other"), false, "Old", std::nullopt,
+         "Old"},
         {"closed", "Old", AlertResponse::close(), false, "Old", std::nullopt, "Old"},
         {"nameless", std::nullopt, AlertResponse::press(1), false, std::nullopt, std::nullopt, "Unnamed"},
         {"save fails", "Old", AlertResponse::press(0, "New"), true, "New",
-         std::pair<std::string, std::string>{"Notification", "Failed to rename snapshot: database or disk is full"},
+         std::pair<std::string, std::string>{"Notification",
+                                             "Failed to rename snapshot: database or disk is full"},
          "Old"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         auto snapshot = storeSnapshot(c.name, {});
         auto& view = showRow(snapshot);
         const std::string id = *snapshot->idText();
@@ -143,7 +148,7 @@ TEST_F(RowTest, DeleteClearsBothChordsOnlyWhenSaved) {
     };
     for (const auto& c : {Case{"saved", false}, Case{"save fails", true}}) {
         SCOPED_TRACE(c.label);
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         auto snapshot = work();
         const std::string id = *snapshot->idText();
         tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(id));
@@ -160,13 +165,15 @@ TEST_F(RowTest, DeleteClearsBothChordsOnlyWhenSaved) {
             EXPECT_TRUE(changed.empty());
             EXPECT_TRUE(stored("launch-" + id));
             EXPECT_TRUE(stored("quit-" + id));
-            EXPECT_EQ(lastToast(), (std::pair<std::string, std::string>{
-                                       "Snapshot", "Could not delete the snapshot: database or disk is full"}));
+            EXPECT_EQ(lastToast(),
+                      (std::pair<std::string, std::string>{
+                          "Snapshot", "Could not delete the snapshot: database or disk is full"}));
         } else {
             EXPECT_EQ(changed, (std::vector<std::string>{"launch-" + id, "quit-" + id}));
             EXPECT_FALSE(stored("launch-" + id));
             EXPECT_FALSE(stored("quit-" + id));
-            EXPECT_EQ(lastToast(), (std::pair<std::string, std::string>{"Snapshot", "Deleted the snapshot \"Work\"."}));
+            EXPECT_EQ(lastToast(),
+                      (std::pair<std::string, std::string>{"Snapshot", "Deleted the snapshot \"Work\"."}));
             EXPECT_EQ(context().snapshotWithID(id), nullptr);
         }
     }
@@ -195,7 +202,8 @@ TEST_F(RowTest, WithoutAServiceTheLaunchChordRestoresThroughTheStoresContext) {
     withService = false;
     desk().install(notesApp());
     auto snapshot = work();
-    tilmora::GlobalShortcuts::setShortcut(launchChord, tilmora::SnapshotShortcuts::launchName(*snapshot->idText()));
+    tilmora::GlobalShortcuts::setShortcut(launchChord,
+                                          tilmora::SnapshotShortcuts::launchName(*snapshot->idText()));
     for (int shown = 0; shown < 3; ++shown)
         showRow(snapshot);
     press(launchChord);
@@ -217,10 +225,14 @@ TEST_F(RowTest, TooltipNameAndColoursFollowTheSnapshotAndTheAppearance) {
         std::string tooltip;
     };
     const Case cases[] = {
-        {"sorted with repeats", "  Work  ",
-         {{"com.apple.Safari", "Safari"}, {"com.example.notes", "Notes"}, {"com.example.notes", "Notes"},
+        {"sorted with repeats",
+         "  Work  ",
+         {{"com.apple.Safari", "Safari"},
+          {"com.example.notes", "Notes"},
+          {"com.example.notes", "Notes"},
           {"com.apple.mail", "Mail"}},
-         "Work", "Mail, Notes, Notes, Safari"},
+         "Work",
+         "Mail, Notes, Notes, Safari"},
         {"no app names", std::nullopt, {{"com.example.notes", std::nullopt}}, "Unnamed", "No apps saved"},
         {"blank name", "   ", {}, "Unnamed", "No apps saved"},
     };

@@ -6,6 +6,7 @@
 #include "snapshots/SavedDisplayIdentity.hpp"
 
 #include "platform/control/SQLiteControl.hpp"
+#include "snapshots/WindowDetailBuilder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ TEST_F(SnapshotSaveTest, EachAttributeHoldsWhatTheRestoreReadsBack) {
         const auto snapshot = context().fetchSnapshots().front();
         EXPECT_EQ(snapshot->name, c.name);
         EXPECT_EQ(snapshot->scope, 0);
-        EXPECT_EQ(toasts->panel->shown.back().message, "Snapshot '" + c.name + "' saved successfully.");
+        EXPECT_EQ(toasts->panel->contents.back().message, "Snapshot '" + c.name + "' saved successfully.");
         const auto rows = snapshot->value().windows;
         ASSERT_EQ(rows.size(), 1u);
         WindowAttributes expected;
@@ -157,14 +158,14 @@ TEST_F(SnapshotSaveTest, ReportsAndToastsComeBeforeTheSaveReturns) {
     };
     for (const auto& c : cases) {
         if (c.withWindow) runNotes({axWindow("T", 100, 100, 800, 300)});
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         const auto outcome = save("W");
         EXPECT_EQ(outcome.calls, 1);
         EXPECT_EQ(outcome.success, c.success);
         EXPECT_EQ(outcome.message, c.message);
         ASSERT_EQ(outcome.toastsAtCompletion, 1u) << "the toast comes before the completion";
-        EXPECT_EQ(toasts->panel->shown[0].title, "Snapshot");
-        EXPECT_EQ(toasts->panel->shown[0].message, c.toast);
+        EXPECT_EQ(toasts->panel->contents[0].title, "Snapshot");
+        EXPECT_EQ(toasts->panel->contents[0].message, c.toast);
         EXPECT_EQ(context().fetchSnapshots().size(), c.snapshots);
         EXPECT_FALSE(context().hasChanges());
     }
@@ -203,12 +204,12 @@ TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
     };
     for (const auto& c : cases) {
         c.arm();
-        toasts->panel->shown.clear();
+        toasts->panel->contents.clear();
         const auto outcome = save("Lost");
         context().setInsertSeam({});
         EXPECT_FALSE(outcome.success) << c.name;
         EXPECT_EQ(outcome.message, c.message) << c.name;
-        EXPECT_TRUE(toasts->panel->shown.empty()) << c.name;
+        EXPECT_TRUE(toasts->panel->contents.empty()) << c.name;
         const auto listed = context().fetchSnapshots();
         ASSERT_EQ(listed.size(), 1u) << c.name;
         EXPECT_EQ(listed[0]->name, "Renamed") << c.name;
@@ -271,16 +272,10 @@ TEST_F(SnapshotSaveTest, VerboseLinesComeInOrderAndNoneWithoutVerbose) {
 
 TEST_F(SnapshotSaveTest, TheGroupedLogOrdersDisplaysAndGuardsTinyScreens) {
     verbose();
-    WindowDetail a;
-    a.bundleIdentifier = "a";
-    a.windowTitle = "A";
-    a.screenID = 99;
-    a.xPosition = 3;
-    a.width = 5;
+    // A screen narrower than a point, far to the left.
+    auto a = snapshotstest::windowDetail("a", "A", 99, {3, 5, 5, 10});
     a.originalScreenWidth = 0.5;
     a.originalScreenHeight = 10;
-    a.yPosition = 5;
-    a.height = 10;
     a.originalScreenOriginX = -1919.9;
     WindowDetail b = a;
     b.windowTitle = "B";

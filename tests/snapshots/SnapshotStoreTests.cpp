@@ -10,6 +10,7 @@
 #include "platform/foundation/SQLiteDatabase.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/PlatformTest.hpp"
+#include "support/RecordingToastHost.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,24 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::FileSystem::fileExists;
 using platform::FileSystem::readFile;
-
-// Counts the toasts the store shows.
-class CountingPanel : public ToastPanel {
-public:
-    std::vector<NotificationView> shown;
-    void setContent(const NotificationView& view) override { shown.push_back(view); }
-    void setAlpha(double) override {}
-    void fadeAlpha(double, double, std::function<void()> completion) override { completion(); }
-    void orderFrontRegardless() override {}
-    void orderOut() override {}
-};
-
-class CountingHost : public ToastHost {
-public:
-    std::shared_ptr<CountingPanel> panel = std::make_shared<CountingPanel>();
-    std::shared_ptr<ToastPanel> makePanel(const ToastPanelSpec&) override { return panel; }
-    std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
-};
 
 class SnapshotStoreTest : public PlatformTest {
 protected:
@@ -105,7 +88,8 @@ protected:
         return db.queryInt64("SELECT COUNT(*) FROM \"window\" WHERE " + where);
     }
 
-    std::shared_ptr<CountingHost> host = std::make_shared<CountingHost>();
+    std::shared_ptr<testsupport::RecordingToastHost> host =
+        std::make_shared<testsupport::RecordingToastHost>();
 };
 
 TEST_F(SnapshotStoreTest, SavedSnapshotsComeBackNewestFirstWithEveryAttribute) {
@@ -344,7 +328,7 @@ TEST_F(SnapshotStoreTest, AnUnusableFileIsKeptAsideAndAFreshStoreOpens) {
         EXPECT_FALSE(store.isInMemory());
         EXPECT_TRUE(store.viewContext().fetchSnapshots().empty());
         EXPECT_EQ(platform::SQLiteDatabase::open(storeFile()).queryInt64("PRAGMA user_version"), 1);
-        EXPECT_TRUE(host->panel->shown.empty());
+        EXPECT_TRUE(host->panel->contents.empty());
     }
 
     // A second damaged file in the same second takes the next free name.
@@ -387,7 +371,7 @@ TEST_F(SnapshotStoreTest, WithoutAUsableFolderOrFileSnapshotsLiveInMemory) {
         SCOPED_TRACE(c.name);
         resetSharedInstances();
         fs::remove_all(storeFolder());
-        host->panel->shown.clear();
+        host->panel->contents.clear();
         c.prepare(storeFile());
         const std::string logBefore = logText();
 
@@ -399,9 +383,9 @@ TEST_F(SnapshotStoreTest, WithoutAUsableFolderOrFileSnapshotsLiveInMemory) {
         EXPECT_EQ(s->idText(), "p1");
         EXPECT_EQ(names(store.viewContext().fetchSnapshots()), (std::vector<std::string>{"a"}));
         EXPECT_FALSE(fileExists(storeFile()));
-        ASSERT_EQ(host->panel->shown.size(), 1u);
-        EXPECT_EQ(host->panel->shown[0].title, "Snapshot");
-        EXPECT_EQ(host->panel->shown[0].message, "Snapshots are kept only until Tilmora quits.");
+        ASSERT_EQ(host->panel->contents.size(), 1u);
+        EXPECT_EQ(host->panel->contents[0].title, "Snapshot");
+        EXPECT_EQ(host->panel->contents[0].message, "Snapshots are kept only until Tilmora quits.");
     }
 }
 
@@ -411,7 +395,7 @@ TEST_F(SnapshotStoreTest, AnInMemoryStoreMakesNoFileAndShowsNoToast) {
     addSnapshot(store.viewContext(), "a", 1, {sampleWindow(1)});
     store.viewContext().save();
     EXPECT_FALSE(fileExists(storeFolder()));
-    EXPECT_TRUE(host->panel->shown.empty());
+    EXPECT_TRUE(host->panel->contents.empty());
 }
 
 TEST_F(SnapshotStoreTest, AFreshStoreStartsAboveTheStoredSnapshotShortcuts) {
@@ -423,9 +407,7 @@ TEST_F(SnapshotStoreTest, AFreshStoreStartsAboveTheStoredSnapshotShortcuts) {
     const std::vector<Case> cases = {
         {"none", {}, "p1"},
         {"a quit chord", {"GlobalShortcuts_quit-p41"}, "p42"},
-        {"the highest of launch and quit",
-         {"GlobalShortcuts_launch-p7", "GlobalShortcuts_quit-p3"},
-         "p8"},
+        {"the highest of launch and quit", {"GlobalShortcuts_launch-p7", "GlobalShortcuts_quit-p3"}, "p8"},
         {"not numbers",
          {"GlobalShortcuts_launch-p", "GlobalShortcuts_launch-px9", "GlobalShortcuts_quit-p4a"},
          "p1"},

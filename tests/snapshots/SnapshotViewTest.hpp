@@ -16,6 +16,7 @@
 #include "platform/dispatch/DispatchTime.hpp"
 #include "platform/ui/declarative/ColorScheme.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
+#include "support/ContentRoot.hpp"
 
 #include <functional>
 #include <memory>
@@ -30,14 +31,16 @@ public:
         : context_(context) {}
 
     tilmora::SnapshotContext& viewContext() override { return context_; }
-    void saveSnapshot(const std::string& name, const tilmora::WindowManager::SnapshotCompletion& completion) override {
+    void saveSnapshot(const std::string& name,
+                      const tilmora::WindowManager::SnapshotCompletion& completion) override {
         savedNames.push_back(name);
         tilmora::WindowManager::saveSnapshot(name, context_, completion);
     }
     void restoreSnapshot(const std::shared_ptr<tilmora::Snapshot>& snapshot,
                          const tilmora::WindowManager::SnapshotCompletion& completion) override {
         restored.push_back(snapshot->name.value_or(""));
-        tilmora::NotificationManager::shared().show("Launching Snapshot", "Restoring '" + restored.back() + "'...", 999);
+        tilmora::NotificationManager::shared().show("Launching Snapshot",
+                                                    "Restoring '" + restored.back() + "'...", 999);
         if (completion) completion(true, "");
     }
     void quitSnapshot(const std::shared_ptr<tilmora::Snapshot>& snapshot,
@@ -48,8 +51,9 @@ public:
             return;
         }
         auto answer = *quitAnswer;
-        platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + answer.delay,
-                                                   [answer, completion] { completion(answer.success, answer.message); });
+        platform::DispatchQueue::main().asyncAfter(
+            platform::DispatchTime::now() + answer.delay,
+            [answer, completion] { completion(answer.success, answer.message); });
     }
 
     struct QuitAnswer {
@@ -66,14 +70,7 @@ private:
     tilmora::SnapshotContext& context_;
 };
 
-/// A root view that shows whatever its content function builds.
-class TestRoot : public platform::ui::declarative::Component<TestRoot> {
-public:
-    explicit TestRoot(std::function<platform::ui::declarative::Element()> content)
-        : content(std::move(content)) {}
-    platform::ui::declarative::Element body() override { return content(); }
-    std::function<platform::ui::declarative::Element()> content;
-};
+using TestRoot = testsupport::ContentRoot;
 
 /// Hosts snapshot views with the fake service and the store's context in their environment;
 /// counts the shell's resets.
@@ -102,7 +99,8 @@ protected:
                 if (withService) e.environment(tilmora::SnapshotManaging::snapshotManagerKey, service);
                 e.environment(tilmora::SnapshotManaging::managedObjectContextKey, ctx);
                 if (dark)
-                    e.environment(platform::ui::declarative::colorSchemeKey, platform::ui::declarative::ColorScheme::dark);
+                    e.environment(platform::ui::declarative::colorSchemeKey,
+                                  platform::ui::declarative::ColorScheme::dark);
                 return e;
             }),
             platform::ui::Rect{0, 0, 1000, 600});
@@ -112,7 +110,7 @@ protected:
 
     std::vector<std::pair<std::string, std::string>> toastTexts() const {
         std::vector<std::pair<std::string, std::string>> out;
-        for (const auto& view : toasts->panel->shown)
+        for (const auto& view : toasts->panel->contents)
             out.emplace_back(view.title, view.message);
         return out;
     }
@@ -128,8 +126,10 @@ protected:
 
     /// Presses and releases a chord as the user would, then lets the main queue run.
     void press(const tilmora::GlobalShortcuts::Shortcut& chord) {
-        platform::SimInput::shared().keyDown(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
-        platform::SimInput::shared().keyUp(static_cast<std::uint16_t>(chord.carbonKeyCode), chord.modifiers());
+        platform::SimInput::shared().keyDown(static_cast<std::uint16_t>(chord.carbonKeyCode),
+                                             chord.modifiers());
+        platform::SimInput::shared().keyUp(static_cast<std::uint16_t>(chord.carbonKeyCode),
+                                           chord.modifiers());
         sim().drainMainQueue();
     }
 

@@ -84,7 +84,9 @@ double heapInUse() {
 /// Toasts cost nothing: no panel is made.
 class NoToastHost : public tilmora::ToastHost {
 public:
-    std::shared_ptr<tilmora::ToastPanel> makePanel(const tilmora::ToastPanelSpec&) override { return nullptr; }
+    std::shared_ptr<tilmora::ToastPanel> makePanel(const tilmora::ToastPanelSpec&) override {
+        return nullptr;
+    }
     std::optional<MainWindow> mainWindow() const override { return std::nullopt; }
 };
 
@@ -102,18 +104,17 @@ struct Holdings {
 };
 
 std::ostream& operator<<(std::ostream& out, const Holdings& h) {
-    return out << "windows " << h.programWindows << " (desktop " << h.desktopWindows << "), observers " << h.observers
-               << ", timers " << h.timers << ", monitors " << h.monitors << ", hot keys " << h.hotKeys
-               << ", open statements " << h.statements << ", temporary files " << h.files;
+    return out << "windows " << h.programWindows << " (desktop " << h.desktopWindows << "), observers "
+               << h.observers << ", timers " << h.timers << ", monitors " << h.monitors << ", hot keys "
+               << h.hotKeys << ", open statements " << h.statements << ", temporary files " << h.files;
 }
 
 class SoakTest : public DesktopTest {
 protected:
     void restoreFixture() override {
         DesktopTest::restoreFixture();
-        platform::BundleControl::setBundleIdentifier("com.quorvane.Tilmora");
-        platform::BundleControl::setResourceDirectory(programResources());
-        platform::LocaleControl::setPreferredLanguages(std::vector<std::string>{"en"});
+        platform::BundleControl::setBundleIdentifier(testsupport::programBundleIdentifier);
+        useProgramTextsInEnglish();
     }
 
     void SetUp() override {
@@ -123,14 +124,8 @@ protected:
         desk().useLaptop();
         desk().setAccessibilityTrusted(true);
         desk().setAutomationStatus(0);
-        platform::WindowSpec todo;
-        todo.title = "Todo";
-        todo.frame = {100, 500, 400, 300};
-        platform::WindowSpec draft;
-        draft.title = "Draft";
-        draft.frame = {600, 200, 500, 400};
-        notes = desk().run(notesApp(), {todo, draft});
-        desk().setFrontmost(notes);
+        notes = runFrontmost(notesApp(),
+                             {window("Todo", {100, 500, 400, 300}), window("Draft", {600, 200, 500, 400})});
         notesWindow = desk().windowsOf(notes).at(0).number;
 
         wrapper = std::make_shared<tilmora::AppDelegateWrapper>();
@@ -143,7 +138,8 @@ protected:
         // Control-Option-Left sends the left-half command to the shell, as a bound chord does.
         std::weak_ptr<tilmora::AppDelegate> weakShell = wrapper->appDelegate();
         tilmora::GlobalShortcuts::onKeyDown(tilmora::GlobalShortcuts::Name::snapLeftHalf(), [weakShell] {
-            if (auto shell = weakShell.lock()) platform::ui::Application::shared().sendAction("snapLeftHalf", shell.get(), nullptr);
+            if (auto shell = weakShell.lock())
+                platform::ui::Application::shared().sendAction("snapLeftHalf", shell.get(), nullptr);
         });
         sim().runFor(0.1);
     }
@@ -227,12 +223,14 @@ TEST_F(SoakTest, MemoryAndHoldingsStayFlatOverADayOfUse) {
 
     auto snapshotCycle = [&] {
         bool saved = false;
-        tilmora::WindowManager::saveSnapshot("Soak", context, [&](bool ok, const std::string&) { saved = ok; });
+        tilmora::WindowManager::saveSnapshot("Soak", context,
+                                             [&](bool ok, const std::string&) { saved = ok; });
         sim().runFor(0.1);
         ASSERT_TRUE(saved);
         const auto snapshot = context.fetchSnapshots().front();
         int restored = 0;
-        tilmora::WindowManager::restoreSnapshot(*snapshot, context, [&](bool, const std::string&) { ++restored; });
+        tilmora::WindowManager::restoreSnapshot(*snapshot, context,
+                                                [&](bool, const std::string&) { ++restored; });
         sim().runUntil([&] { return restored > 0; }, 60);
         ASSERT_EQ(restored, 1);
         context.deleteObject(snapshot);
@@ -271,7 +269,8 @@ TEST_F(SoakTest, MemoryAndHoldingsStayFlatOverADayOfUse) {
          [&](long) {
              // The user clicks the status item and dismisses the menu.
              platform::ui::UISimulator::scriptMenuPick(platform::ui::MenuPick{{}, 0.05, nullptr});
-             ASSERT_TRUE(platform::ui::UISimulator::clickStatusItem(*wrapper->appDelegate()->statusItem(), 0));
+             ASSERT_TRUE(
+                 platform::ui::UISimulator::clickStatusItem(*wrapper->appDelegate()->statusItem(), 0));
              sim().runFor(0.1);
          }},
         {"language switches", 20 * scale,
@@ -299,7 +298,8 @@ TEST_F(SoakTest, MemoryAndHoldingsStayFlatOverADayOfUse) {
     const double last = sample();
     samples.push_back(last);
     std::string curve;
-    for (double sample : samples) curve += std::to_string(static_cast<long>(sample / 1024)) + " ";
+    for (double sample : samples)
+        curve += std::to_string(static_cast<long>(sample / 1024)) + " ";
     std::cout << "[soak] " << operations << " operations; resident KiB every 1000: " << curve << std::endl;
     // Nothing grows per operation: the live heap ends within 2 MB of where it was after the
     // warm-up. The resident memory too, and at most 30 MB after the long form, where the sanitizer

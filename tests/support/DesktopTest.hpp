@@ -1,10 +1,13 @@
 #pragma once
 
-#include "platform/desktop/Accessibility.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/desktop/Accessibility.hpp"
+#include "support/DesktopBuilders.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 /// A platform test on a fresh simulated desktop (empty, as every shared instance is reset), with
 /// helpers for Accessibility reads.
@@ -57,18 +60,22 @@ protected:
         return v.asArray() ? v.asArray()->size() : 0;
     }
 
-    /// An installed regular application "Notes" ("com.example.notes").
-    static platform::AppSpec notesApp() {
-        platform::AppSpec a;
-        a.bundleIdentifier = "com.example.notes";
-        a.localizedName = "Notes";
-        return a;
+    /// An installed regular application with this bundle identifier and (optional) name.
+    static platform::AppSpec app(const std::string& bundle, std::optional<std::string> name = {}) {
+        return testsupport::appSpec(bundle, std::move(name));
     }
 
+    /// An installed regular application "Notes" ("com.example.notes").
+    static platform::AppSpec notesApp() { return testsupport::notesApp(); }
+
     static platform::WindowSpec window(const std::string& title, platform::CGRect frame) {
-        platform::WindowSpec w;
-        w.title = title;
-        w.frame = frame;
-        return w;
+        return testsupport::windowSpec(title, frame);
+    }
+
+    /// Runs `spec` with these windows and makes it the frontmost application; returns its pid.
+    pid_t runFrontmost(const platform::AppSpec& spec, const std::vector<platform::WindowSpec>& windows) {
+        const pid_t pid = desk().run(spec, windows);
+        desk().setFrontmost(pid);
+        return pid;
     }
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "platform/control/SimScheduler.hpp"
 #include "support/FoundationSandbox.hpp"
@@ -25,6 +27,10 @@ protected:
     /// Resets every shared instance in the middle of a test (what a fresh start of the program
     /// would find; the sandbox's folders and files stay), then puts back what the fixture set up.
     void resetSharedInstances();
+    /// Runs `work` on a worker and expects the main thread's turn to fail with "<call> must be
+    /// called on the main thread". The failed worker stays behind: end with `sim().reset()`.
+    void expectMainThreadOnly(const std::string& call, std::function<void()> work);
+
     /// The fixture's own setup on top of the reset platform; `SetUp` and `resetSharedInstances`
     /// run it after `SharedInstances::resetAll`. Overrides call their base first.
     virtual void restoreFixture() {}
@@ -41,3 +47,10 @@ protected:
 inline std::filesystem::path programResources() {
     return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources";
 }
+
+/// Points the main bundle at the program's own resources and makes English the preferred language,
+/// so that the program's texts read as in English.
+void useProgramTextsInEnglish();
+
+/// The message of the `platform::Error` that `action` throws; "" when it throws none.
+std::string platformErrorOf(const std::function<void()>& action);

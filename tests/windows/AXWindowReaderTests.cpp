@@ -62,30 +62,18 @@ TEST_F(AXWindowReaderTest, ReadsOfAGoneOrUntrustedWindowGiveNothing) {
 }
 
 TEST_F(AXWindowReaderTest, OnlyOrdinaryWindowsWithASettableFrameAreMovable) {
-    struct Case {
-        const char* name;
-        std::string role;
-        std::optional<std::string> subrole;
-        bool positionSettable;
-        bool sizeSettable;
-        bool movable;
-    };
-    const Case cases[] = {
-        {"size settable only, no subrole", "AXWindow", std::nullopt, false, true, true},
-        {"position settable only", "AXWindow", "AXStandardWindow", true, false, true},
-        {"nothing settable", "AXWindow", "AXStandardWindow", false, false, false},
-        {"system dialog", "AXWindow", "AXSystemDialog", true, true, false},
-        {"other dialog", "AXWindow", "AXDialog", true, true, true},
-        {"sheet", "AXSheet", std::nullopt, true, true, false},
+    // Whether the window is movable.
+    const testsupport::WindowKindCase cases[] = {
+        {"size settable only, no subrole", {"AXWindow", std::nullopt, false, true}, true},
+        {"position settable only", {"AXWindow", "AXStandardWindow", true, false}, true},
+        {"nothing settable", {"AXWindow", "AXStandardWindow", false, false}, false},
+        {"system dialog", {"AXWindow", "AXSystemDialog", true, true}, false},
+        {"other dialog", {"AXWindow", "AXDialog", true, true}, true},
+        {"sheet", {"AXSheet", std::nullopt, true, true}, false},
     };
     for (const auto& c : cases) {
-        WindowSpec spec = window("W", {100, 100, 400, 300});
-        spec.role = c.role;
-        spec.subrole = c.subrole;
-        spec.positionSettable = c.positionSettable;
-        spec.sizeSettable = c.sizeSettable;
-        const pid_t pid = runNotes({spec});
-        EXPECT_EQ(isStandardMovableWindow(windowElement(pid, numbersOf(pid).front())), c.movable) << c.name;
+        const pid_t pid = runNotes({testsupport::windowSpec("W", {100, 100, 400, 300}, c.kind)});
+        EXPECT_EQ(isStandardMovableWindow(windowElement(pid, numbersOf(pid).front())), c.counts) << c.name;
         desk().quit(pid);
     }
 }
@@ -159,8 +147,7 @@ TEST_F(AXWindowReaderTest, FetchFiltersFallsBackAndDeduplicatesOnlyTerminal) {
         twice.axListings = 2;
         WindowSpec dialog = window("Alert", {100, 100, 300, 200});
         dialog.subrole = "AXSystemDialog";
-        const pid_t pid = desk().run(app, {dialog, twice});
-        desk().setFrontmost(pid);
+        const pid_t pid = runFrontmost(app, {dialog, twice});
         const auto windows = fetchAXWindows(NSRunningApplication(pid), 0, 0, c.bundleID);
         EXPECT_EQ(windows.size(), c.expected) << c.name;
         for (const auto& w : windows)

@@ -23,10 +23,8 @@ TEST_F(CGWindowIndexTest, TheIndexGroupsWindowsByProcessFrontToBack) {
     hidden.nameHiddenInList = true;
     const pid_t notes =
         runNotes({window("Back", {100, 250, 800, 600}), window("Front", {0, 0, 400, 300}), hidden});
-    platform::AppSpec mail;
-    mail.bundleIdentifier = "com.example.mail";
-    mail.localizedName = "Mail";
-    const pid_t mailPid = desk().run(mail, {window("Inbox", {200, 200, 500, 500})});
+    const pid_t mailPid =
+        desk().run(app("com.example.mail", "Mail"), {window("Inbox", {200, 200, 500, 500})});
     desk().setWindowMinimized(desk().windowsOf(mailPid).front().number, true);
 
     const auto index = buildCGWindowIndex();
@@ -53,55 +51,49 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
         std::string title;
         CGRect frame; // global
     };
+    // Accessibility's number: an index into the windows, none, or a number nobody has.
+    const int none = -1, stranger = -2;
+    // The window-list bounds (global) and the sought rectangle (top-left) of most rows.
+    const CGRect doc{100, 100, 800, 600}, sought{100, 200, 800, 600};
     struct Case {
         const char* name;
         std::vector<Win> windows;
-        int axNumberOf; // index into windows, or -1 for none, -2 for a number nobody has
-        CGRect rect;    // top-left
+        int axNumberOf;
+        CGRect rect; // top-left
         std::string title;
         std::optional<std::size_t> expected;
     };
     const Case cases[] = {
-        {"number wins though far away",
-         {{"Near", {100, 100, 800, 600}}, {"Far", {1000, 700, 100, 100}}},
-         1,
-         {100, 200, 800, 600},
-         "",
-         1},
+        {"number wins though far away", {{"Near", doc}, {"Far", {1000, 700, 100, 100}}}, 1, sought, "", 1},
         {"unknown number: nearest shape",
-         {{"Near", {100, 100, 800, 600}}, {"Far", {1000, 700, 100, 100}}},
-         -2,
-         {100, 200, 800, 600},
+         {{"Near", doc}, {"Far", {1000, 700, 100, 100}}},
+         stranger,
+         sought,
          "",
          0},
         {"too narrow never qualifies",
          {{"Strip", {100, 100, 30, 300}}},
-         -1,
+         none,
          {100, 500, 30, 300},
          "",
          std::nullopt},
         {"equal bounds: the title that contains the sought one, though behind",
-         {{"Inbox - Mail", {100, 100, 800, 600}}, {"Mail", {100, 100, 800, 600}}},
-         -1,
-         {100, 200, 800, 600},
+         {{"Inbox - Mail", doc}, {"Mail", doc}},
+         none,
+         sought,
          "Inbox",
          0},
         {"equal bounds, no title: the front one (opened last)",
-         {{"Mail", {100, 100, 800, 600}}, {"Inbox - Mail", {100, 100, 800, 600}}},
-         -1,
-         {100, 200, 800, 600},
+         {{"Mail", doc}, {"Inbox - Mail", doc}},
+         none,
+         sought,
          "",
          1},
-        {"containment ignores case",
-         {{"ÉCRAN principal", {100, 100, 800, 600}}, {"Other", {100, 100, 800, 600}}},
-         -1,
-         {100, 200, 800, 600},
-         "écran",
-         0},
+        {"containment ignores case", {{"ÉCRAN principal", doc}, {"Other", doc}}, none, sought, "écran", 0},
         {"area ratio outweighs distance",
          {{"Small", {100, 100, 400, 300}}, {"Big", {150, 150, 800, 600}}},
-         -1,
-         {100, 200, 800, 600},
+         none,
+         sought,
          "",
          1},
     };
@@ -113,9 +105,9 @@ TEST_F(CGWindowIndexTest, ResolvingPrefersTheNumberThenShapeAndTitle) {
         std::vector<std::uint32_t> numbers;
         for (const auto& w : c.windows)
             numbers.push_back(std::uint32_t(titled(pid, w.title).window));
-        const std::int64_t axNumber = c.axNumberOf >= 0    ? std::int64_t(numbers[std::size_t(c.axNumberOf)])
-                                      : c.axNumberOf == -2 ? 999999
-                                                           : 0;
+        const std::int64_t axNumber = c.axNumberOf >= 0 ? std::int64_t(numbers[std::size_t(c.axNumberOf)])
+                                      : c.axNumberOf == stranger ? 999999
+                                                                 : 0;
         const auto found = resolveCGWindowID(axNumber, pid, c.rect, c.title, buildCGWindowIndex());
         EXPECT_EQ(found, c.expected ? std::optional<std::uint32_t>(numbers[*c.expected]) : std::nullopt)
             << c.name;

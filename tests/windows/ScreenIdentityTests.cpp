@@ -1,6 +1,6 @@
-#include "platform/desktop/NSScreen.hpp"
 #include "platform/control/SimDesktop.hpp"
-#include "support/PlatformTest.hpp"
+#include "platform/desktop/NSScreen.hpp"
+#include "support/DesktopTest.hpp"
 #include "windows/ScreenIdentity.hpp"
 #include "windows/SystemDisplayProvider.hpp"
 
@@ -18,17 +18,9 @@ using platform::DisplaySpec;
 using platform::NSScreen;
 using platform::SimDesktop;
 
-class ScreenIdentityTest : public ::PlatformTest {
+/// Every shared instance, the desktop too, is reset around each test: the desktop starts empty.
+class ScreenIdentityTest : public ::DesktopTest {
 protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        SimDesktop::clear();
-    }
-    void TearDown() override {
-        SimDesktop::clear();
-        PlatformTest::TearDown();
-    }
-
     /// The laptop plus one more display described by `spec`; returns that display's screen.
     static NSScreen secondScreen(const DisplaySpec& spec) {
         SimDesktop::shared().useLaptop();

@@ -39,12 +39,17 @@ protected:
     }
 };
 
+/// Which of the Spaces functions a mover found, and what it then offers.
+struct Bound {
+    bool handle, move, voidMove, active, available, lookup;
+};
+
 struct BindingCase {
     const char* name;
     std::vector<const char*> removed;
     bool loadable;
     bool connected;
-    bool handle, move, voidMove, active, available, lookup;
+    Bound bound;
 };
 
 class SpacesMoverBindingTest : public SpacesMoverTest, public ::testing::WithParamInterface<BindingCase> {};
@@ -56,60 +61,34 @@ TEST_P(SpacesMoverBindingTest, BindsWhatTheDesktopOffers) {
     desk().setSkyLightLoadable(c.loadable);
     if (!c.connected) desk().setConnectionID(0);
     auto mover = SpacesMover::make();
-    EXPECT_EQ(mover->skylightHandle != 0, c.handle);
-    EXPECT_EQ(mover->moveFn != nullptr, c.move);
-    EXPECT_EQ(mover->cgsVoidMoveFn != nullptr, c.voidMove);
-    EXPECT_EQ(mover->getActiveSpaceFn != nullptr, c.active);
+    EXPECT_EQ(mover->skylightHandle != 0, c.bound.handle);
+    EXPECT_EQ(mover->moveFn != nullptr, c.bound.move);
+    EXPECT_EQ(mover->cgsVoidMoveFn != nullptr, c.bound.voidMove);
+    EXPECT_EQ(mover->getActiveSpaceFn != nullptr, c.bound.active);
     EXPECT_NE(mover->copySpacesFn, nullptr);
     EXPECT_NE(mover->copyManagedDisplaySpacesFn, nullptr);
-    EXPECT_EQ(mover->ensureAvailable(), c.available);
-    EXPECT_EQ(mover->ensureLookupAvailable(), c.lookup);
+    EXPECT_EQ(mover->ensureAvailable(), c.bound.available);
+    EXPECT_EQ(mover->ensureLookupAvailable(), c.bound.lookup);
 }
 
+const Bound everything{true, true, true, true, true, true};
+
 const BindingCase kBindingCases[] = {
-    {"everything", {}, true, true, true, true, true, true, true, true},
-    {"no framework", {}, false, true, false, false, true, true, false, true},
-    {"only the older move name",
-     {"SLSMoveWindowsToManagedSpace"},
-     true,
-     true,
-     true,
-     true,
-     true,
-     true,
-     true,
-     true},
+    {"everything", {}, true, true, everything},
+    {"no framework", {}, false, true, {false, false, true, true, false, true}},
+    {"only the older move name", {"SLSMoveWindowsToManagedSpace"}, true, true, everything},
     {"no move names",
      {"SLSMoveWindowsToManagedSpace", "CGSMoveWindowsToManagedSpace"},
      true,
      true,
-     true,
-     false,
-     false,
-     true,
-     false,
-     true},
-    {"active Space under its other name",
-     {"CGSGetActiveSpace"},
-     true,
-     true,
-     true,
-     true,
-     true,
-     true,
-     true,
-     true},
+     {true, false, false, true, false, true}},
+    {"active Space under its other name", {"CGSGetActiveSpace"}, true, true, everything},
     {"no active Space",
      {"CGSGetActiveSpace", "SLSGetActiveSpace"},
      true,
      true,
-     true,
-     true,
-     true,
-     false,
-     true,
-     true},
-    {"no connection", {}, true, false, true, true, true, true, false, false},
+     {true, true, true, false, true, true}},
+    {"no connection", {}, true, false, {true, true, true, true, false, false}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SpacesMoverBindingTest, ::testing::ValuesIn(kBindingCases),

@@ -94,26 +94,27 @@ TEST_F(SpacesServiceTest, WithDefaultSettingsSpaceChangesMakeNoWindowAndNoLine) 
 }
 
 TEST_F(SpacesServiceTest, DiagnosticsFollowEitherSetting) {
+    const auto diagnostics = settings::spacesLogDiagnostics.key;
+    const auto verbose = settings::verboseLogging.key;
     struct Case {
         const char* name;
-        std::optional<platform::PropertyValue> diagnostics;
-        std::optional<platform::PropertyValue> verbose;
+        platform::PropertyDictionary stored;
         bool written;
     };
     const Case cases[] = {
-        {"neither", std::nullopt, std::nullopt, false},
-        {"diagnostics", true, std::nullopt, true},
-        {"diagnostics as a number", 1, std::nullopt, true},
-        {"verbose", false, true, true},
-        {"verbose as a number is no Boolean", std::nullopt, 1, false},
-        {"verbose as text is no Boolean", std::nullopt, "YES", false},
+        {"neither", {}, false},
+        {"diagnostics", {{diagnostics, true}}, true},
+        {"diagnostics as a number", {{diagnostics, 1}}, true},
+        {"verbose", {{diagnostics, false}, {verbose, true}}, true},
+        {"verbose as a number is no Boolean", {{verbose, 1}}, false},
+        {"verbose as text is no Boolean", {{verbose, "YES"}}, false},
     };
     for (const auto& c : cases) {
         auto& defaults = UserDefaults::standard();
-        defaults.removeObjectForKey(settings::spacesLogDiagnostics.key);
-        defaults.removeObjectForKey(settings::verboseLogging.key);
-        if (c.diagnostics) defaults.set(*c.diagnostics, settings::spacesLogDiagnostics.key);
-        if (c.verbose) defaults.set(*c.verbose, settings::verboseLogging.key);
+        defaults.removeObjectForKey(diagnostics);
+        defaults.removeObjectForKey(verbose);
+        for (const auto& [key, value] : c.stored)
+            defaults.set(value, key);
         const auto before = serviceLines().size();
         service().start();
         EXPECT_EQ(serviceLines().size() - before, c.written ? 1u : 0u) << c.name;

@@ -5,8 +5,9 @@
 #include "platform/control/DesktopSpecs.hpp"
 #include "platform/control/SharedInstances.hpp"
 #include "platform/control/SimDesktop.hpp"
-#include "platform/foundation/UserDefaults.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "support/DesktopBuilders.hpp"
 #include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
@@ -144,13 +145,8 @@ TEST_F(StageIntegrationTest, MissionControlIsADockWindowNamedSo) {
     for (const auto& c : cases) {
         SimDesktop::clear();
         SimDesktop::shared().useLaptop();
-        platform::AppSpec app;
-        app.bundleIdentifier = std::string("test.") + c.owner;
-        app.localizedName = c.owner;
-        platform::WindowSpec window;
-        window.title = c.title;
-        window.frame = {0, 0, 1440, 900};
-        SimDesktop::shared().run(app, {window});
+        SimDesktop::shared().run(testsupport::appSpec(std::string("test.") + c.owner, c.owner),
+                                 {testsupport::windowSpec(c.title, {0, 0, 1440, 900})});
         SimDesktop::shared().setWindowNamesHidden(c.hideNames);
         EXPECT_EQ(StageIntegration::isMissionControlLikelyActive(), c.expected) << c.name;
     }

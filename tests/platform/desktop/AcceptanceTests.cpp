@@ -101,11 +101,7 @@ TEST_F(DesktopTest, LaunchedApplicationAppearsAndGrowsItsWindowsOnSchedule) {
 }
 
 TEST_F(DesktopTest, DesktopSwitchScriptBringsASpaceOnScreenOnlyWithAutomation) {
-    DisplaySpec d;
-    d.displayID = 1;
-    d.frame = {0, 0, 1440, 900};
-    d.spaces = 2;
-    desk().addDisplay(d);
+    desk().addDisplay(testsupport::displaySpec(1, "Display", {0, 0, 1440, 900}, 2));
     WindowSpec w = window("Elsewhere", {100, 100, 400, 300});
     w.desktop = 2;
     pid_t pid = desk().run(notesApp(), {w});

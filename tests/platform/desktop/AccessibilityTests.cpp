@@ -1,10 +1,10 @@
 #include "support/DesktopTest.hpp"
 
+#include "platform/control/SimDesktop.hpp"
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <unordered_set>
-#include "platform/control/SimDesktop.hpp"
 
 using namespace platform;
 
@@ -22,84 +22,62 @@ struct WriteCase {
 
 TEST_F(DesktopTest, WriteRulesShapeEveryWrite) {
     // Window at global (100, 500, 800, 300) on a 1440 x 900 main display: AX position (100, 100).
+    const CGRect unchanged{100, 500, 800, 300};
+    const auto asIs = [](WindowSpec&) {};
+    const auto positionTo = [](CGPoint p) { return [p](const AXUIElement& e) { return setPosition(e, p); }; };
+    const auto sizeTo = [](CGSize s) { return [s](const AXUIElement& e) { return setSize(e, s); }; };
     const std::vector<WriteCase> cases = {
-        {"plain position",
-         [](WindowSpec&) {},
-         [](auto& e) {
-             return setPosition(e, {10, 20});
-         },
-         {kAXErrorSuccess},
-         {10, 580, 800, 300}},
+        {"plain position", asIs, positionTo({10, 20}), {kAXErrorSuccess}, {10, 580, 800, 300}},
         {"read-only position",
          [](WindowSpec& w) { w.positionSettable = false; },
-         [](auto& e) {
-             return setPosition(e, {10, 20});
-         },
+         positionTo({10, 20}),
          {kAXErrorAttributeUnsupported},
-         {100, 500, 800, 300}},
+         unchanged},
         {"read-only size",
          [](WindowSpec& w) { w.sizeSettable = false; },
-         [](auto& e) {
-             return setSize(e, {10, 20});
-         },
+         sizeTo({10, 20}),
          {kAXErrorAttributeUnsupported},
-         {100, 500, 800, 300}},
+         unchanged},
         {"fails the first two writes",
          [](WindowSpec& w) { w.failFirstWrites = 2; },
-         [](auto& e) {
-             return setPosition(e, {10, 20});
-         },
+         positionTo({10, 20}),
          {kAXErrorCannotComplete, kAXErrorCannotComplete, kAXErrorSuccess},
          {10, 580, 800, 300}},
         {"nudges by 0.7",
          [](WindowSpec& w) { w.nudge = 0.7; },
-         [](auto& e) {
-             return setPosition(e, {10, 20});
-         },
+         positionTo({10, 20}),
          {kAXErrorSuccess},
          {10.7, 579.3, 800, 300}},
-        {"size keeps the top-left corner",
-         [](WindowSpec&) {},
-         [](auto& e) {
-             return setSize(e, {400, 200});
-         },
-         {kAXErrorSuccess},
-         {100, 600, 400, 200}},
+        {"size keeps the top-left corner", asIs, sizeTo({400, 200}), {kAXErrorSuccess}, {100, 600, 400, 200}},
         {"maximum size clamps",
          [](WindowSpec& w) {
              w.maxSize = CGSize{600, 250};
          },
-         [](auto& e) {
-             return setSize(e, {1000, 1000});
-         },
+         sizeTo({1000, 1000}),
          {kAXErrorSuccess},
          {100, 550, 600, 250}},
         {"point given for the size",
-         [](WindowSpec&) {},
-         [](auto& e) {
+         asIs,
+         [](const AXUIElement& e) {
              return AXUIElementSetAttributeValue(e, "AXSize", CFValue(*AXValueCreate(CGPoint{1, 2})));
          },
          {kAXErrorIllegalArgument},
-         {100, 500, 800, 300}},
+         unchanged},
         {"position that is not a number",
-         [](WindowSpec&) {},
-         [](auto& e) {
-             return setPosition(e, {std::nan(""), 20});
-         },
+         asIs,
+         positionTo({std::nan(""), 20}),
          {kAXErrorIllegalArgument},
-         {100, 500, 800, 300}},
+         unchanged},
         {"infinite size",
-         [](WindowSpec&) {},
-         [](auto& e) {
-             return setSize(e, {400, std::numeric_limits<double>::infinity()});
-         },
+         asIs,
+         sizeTo({400, std::numeric_limits<double>::infinity()}),
          {kAXErrorIllegalArgument},
-         {100, 500, 800, 300}},
+         unchanged},
         {"unknown attribute",
-         [](WindowSpec&) {},
-         [](auto& e) { return AXUIElementSetAttributeValue(e, "AXColour", CFValue(true)); },
+         asIs,
+         [](const AXUIElement& e) { return AXUIElementSetAttributeValue(e, "AXColour", CFValue(true)); },
          {kAXErrorAttributeUnsupported},
-         {100, 500, 800, 300}},
+         unchanged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -73,10 +73,7 @@ TEST_F(DesktopTest, WorkspaceObserversRunOnTheMainThreadWhicheverThreadMadeTheCh
 }
 
 TEST_F(DesktopTest, ActivatingAnApplicationOnlyOnAnotherSpaceGoesThere) {
-    DisplaySpec d;
-    d.frame = {0, 0, 1440, 900};
-    d.spaces = 3;
-    desk().addDisplay(d);
+    desk().addDisplay(testsupport::displaySpec(1, "Display", {0, 0, 1440, 900}, 3));
     WindowSpec w = window("Far", {0, 0, 300, 300});
     w.desktop = 3;
     pid_t pid = desk().run(notesApp(), {w});

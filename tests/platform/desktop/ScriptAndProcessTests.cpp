@@ -52,8 +52,7 @@ TEST_F(DesktopTest, ScriptEngineActsOnTheScriptsItKnows) {
     code.bundleIdentifier = "com.microsoft.VSCode";
     code.localizedName = "Code";
     code.newWindow = TimedWindow{0.1, window("Untitled", {100, 100, 500, 400})};
-    pid_t pid = desk().run(code, {window("Main", {0, 0, 400, 300})});
-    desk().setFrontmost(pid);
+    pid_t pid = runFrontmost(code, {window("Main", {0, 0, 400, 300})});
     std::uint32_t main = desk().windowsOf(pid).at(0).number;
 
     ScriptRun move = run(kMoveScript);
@@ -104,8 +103,7 @@ TEST_F(DesktopTest, ScriptsThatDriveAnotherApplicationNeedAccessibilityTrust) {
         AppSpec code = notesApp();
         code.localizedName = "Code";
         code.newWindow = TimedWindow{0, window("Untitled", {100, 100, 500, 400})};
-        pid_t pid = desk().run(code, {window("Main", {0, 0, 400, 300})});
-        desk().setFrontmost(pid);
+        pid_t pid = runFrontmost(code, {window("Main", {0, 0, 400, 300})});
         const CGRect before = desk().windowsOf(pid).at(0).frame;
         desk().setAccessibilityTrusted(false);
 
@@ -183,8 +181,9 @@ TEST_F(DesktopTest, ProcessRunsAnswerLikeTheirTools) {
     const auto agents = *platform::Folders::home() / "Library/LaunchAgents";
     platform::FileSystem::createDirectories(agents);
     const std::string plist = (agents / "com.quorvane.Tilmora.launchagent.plist").string();
-    platform::FileSystem::writeFile(plist, platform::PropertyListSerialization::dataFromPropertyList(
-                                               platform::PropertyDictionary{{"Label", "com.quorvane.Tilmora.launchagent"}}));
+    platform::FileSystem::writeFile(
+        plist, platform::PropertyListSerialization::dataFromPropertyList(
+                   platform::PropertyDictionary{{"Label", "com.quorvane.Tilmora.launchagent"}}));
     const std::string target = "gui/501/com.quorvane.Tilmora.launchagent";
     const std::vector<Case> cases = {
         {"/bin/launchctl", {"print", target}, 113, "Could not find service", ""},

@@ -28,10 +28,7 @@ class WindowListFixture : public DesktopTest {
 protected:
     void SetUp() override {
         DesktopTest::SetUp();
-        DisplaySpec d;
-        d.frame = {0, 0, 1440, 900};
-        d.spaces = 2;
-        desk().addDisplay(d);
+        desk().addDisplay(testsupport::displaySpec(1, "Display", {0, 0, 1440, 900}, 2));
         WindowSpec minimized = window("Min", {0, 0, 300, 300});
         minimized.minimized = true;
         WindowSpec away = window("Away", {0, 0, 300, 300});
@@ -197,11 +194,7 @@ TEST_F(WindowListFixture, SpaceLookupAnswersInEveryFormAndByMask) {
 }
 
 TEST_F(WindowListFixture, ManagedDisplaySpacesListEveryDisplayInDesktopOrder) {
-    DisplaySpec second;
-    second.displayID = 7;
-    second.frame = {1440, 0, 1920, 1080};
-    second.spaces = 3;
-    desk().addDisplay(second);
+    desk().addDisplay(testsupport::displaySpec(7, "Display", {1440, 0, 1920, 1080}, 3));
     auto answer = CGSCopyManagedDisplaySpaces(CGSMainConnectionID());
     ASSERT_TRUE(answer);
     ASSERT_EQ(answer->size(), 2u);
@@ -214,11 +207,7 @@ TEST_F(WindowListFixture, ManagedDisplaySpacesListEveryDisplayInDesktopOrder) {
 }
 
 TEST_F(WindowListFixture, SpaceIdsAreNeitherDesktopNumbersNorShared) {
-    DisplaySpec second;
-    second.displayID = 2;
-    second.frame = {1440, 0, 1920, 1080};
-    second.spaces = 3;
-    desk().addDisplay(second);
+    desk().addDisplay(testsupport::displaySpec(2, "Display", {1440, 0, 1920, 1080}, 3));
     std::uint64_t added = desk().addSpace(1);
     std::set<std::uint64_t> seen;
     for (std::uint32_t display : {1u, 2u}) {

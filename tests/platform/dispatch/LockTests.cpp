@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 using namespace platform;
 
@@ -62,24 +63,16 @@ protected:
 };
 
 TEST_F(LockKinds, PlainAndRecursiveDifferOnlyInRelockingByTheHolder) {
-    struct Case {
-        const char* kind;
-        Observed observed;
-        bool relockThrows;
-        bool holderTryLock;
-    };
-    const Case cases[] = {
-        {"Lock", observe<Lock>(), true, false},
-        {"RecursiveLock", observe<RecursiveLock>(), false, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
-        EXPECT_EQ(c.observed.relockThrows, c.relockThrows);
-        EXPECT_EQ(c.observed.holderTryLock, c.holderTryLock);
-        EXPECT_FALSE(c.observed.otherWhileHeld);
-        EXPECT_TRUE(c.observed.otherAfterRelease);
-        EXPECT_TRUE(c.observed.otherAfterThrowInside) << "withLock unlocks when its block throws";
-        EXPECT_EQ(c.observed.name, "renamed");
+    const std::pair<bool, Observed> kinds[] = {{false, observe<Lock>()}, {true, observe<RecursiveLock>()}};
+    for (const auto& [recursive, observed] : kinds) {
+        SCOPED_TRACE(recursive ? "RecursiveLock" : "Lock");
+        // Only the recursive lock lets its holder lock it again.
+        EXPECT_EQ(observed.relockThrows, !recursive);
+        EXPECT_EQ(observed.holderTryLock, recursive);
+        EXPECT_FALSE(observed.otherWhileHeld);
+        EXPECT_TRUE(observed.otherAfterRelease);
+        EXPECT_TRUE(observed.otherAfterThrowInside) << "withLock unlocks when its block throws";
+        EXPECT_EQ(observed.name, "renamed");
     }
 }
 

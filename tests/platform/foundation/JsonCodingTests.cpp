@@ -1,4 +1,5 @@
 #include "platform/foundation/JsonCoding.hpp"
+#include "support/PlatformTest.hpp"
 
 #include <gtest/gtest.h>
 
@@ -36,15 +37,6 @@ Sample fromJson(const Json& json, std::type_identity<Sample>) {
     return Sample{r.required<std::string>("name"), r.required<std::int64_t>("count"),
                   r.required<double>("ratio"), r.optional<std::string>("note"),
                   r.required<std::vector<platform::UUID>>("ids")};
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.what();
-    }
-    return "";
 }
 
 } // namespace
@@ -96,7 +88,7 @@ TEST(JsonCoding, FailsTheWholeValueNamingTheKey) {
         {R"({"name":"x",)", "malformed JSON text"},
     };
     for (const auto& c : cases) {
-        const auto message = errorOf([&] { platform::decodeJsonText<Sample>(c.text); });
+        const auto message = platformErrorOf([&] { platform::decodeJsonText<Sample>(c.text); });
         EXPECT_NE(message.find(c.expectedPart), std::string::npos) << c.text << " -> " << message;
     }
 }
@@ -138,7 +130,7 @@ TEST(JsonCoding, NonFiniteDoublesCannotBeEncoded) {
     for (double bad :
          {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
         Sample sample{"x", 1, bad, std::nullopt, {}};
-        const auto message = errorOf([&] { platform::encodeJson(sample); });
+        const auto message = platformErrorOf([&] { platform::encodeJson(sample); });
         EXPECT_NE(message.find(R"(cannot encode key "ratio")"), std::string::npos) << message;
         EXPECT_THROW(platform::encodeJson(std::vector<double>{1.0, bad}), platform::Error);
     }

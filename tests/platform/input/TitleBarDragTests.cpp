@@ -32,8 +32,7 @@ protected:
         AppSpec mailApp;
         mailApp.bundleIdentifier = "com.example.mail";
         mailApp.localizedName = "Mail";
-        mail = desk().run(mailApp, {window("Front", {300, 150, 400, 300})});
-        desk().setFrontmost(mail);
+        mail = runFrontmost(mailApp, {window("Front", {300, 150, 400, 300})});
         panel = std::make_shared<ui::Panel>(CGRect{900, 500, 300, 200}, ui::StyleMask::nonactivatingPanel);
         panel->title = "Panel";
         panel->setLevel(3);
@@ -64,29 +63,21 @@ struct DragCase {
 };
 
 TEST_F(TitleBarDragTest, DragsMoveWindowsOnlyByTheirTitleBars) {
+    // Where "Back" stands when nothing moved it.
+    const CGRect back{100, 100, 400, 300};
     const std::vector<DragCase> cases = {
         {"top row of the title bar", {150, 399}, {250, 299}, "Back", {200, 0, 400, 300}, "notes"},
         {"lowest row of the title bar", {150, 372}, {160, 382}, "Back", {110, 110, 400, 300}, "notes"},
-        {"just below the title bar: content",
-         {150, 371.5},
-         {450, 371.5},
-         "Back",
-         {100, 100, 400, 300},
-         "notes"},
+        {"just below the title bar: content", {150, 371.5}, {450, 371.5}, "Back", back, "notes"},
         {"covered title bar: the front window's content takes the click",
          {400, 390},
          {500, 390},
          "Back",
-         {100, 100, 400, 300},
+         back,
          "mail"},
         {"front window's title bar", {400, 440}, {400, 540}, "Front", {300, 250, 400, 300}, "mail"},
         {"full-screen window does not move", {900, 290}, {1000, 290}, "Full", {800, 0, 300, 300}, "notes"},
-        {"bare desktop: nothing moves or activates",
-         {1300, 100},
-         {1300, 500},
-         "Back",
-         {100, 100, 400, 300},
-         "mail"},
+        {"bare desktop: nothing moves or activates", {1300, 100}, {1300, 500}, "Back", back, "mail"},
         {"the program's panel covers the window below",
          {1000, 690},
          {1100, 690},

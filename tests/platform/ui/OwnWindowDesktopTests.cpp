@@ -10,6 +10,7 @@
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/Panel.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <functional>
 #include <string>
@@ -129,10 +130,7 @@ TEST_F(OwnWindowDesktopTest, AWindowMovedToTheOtherDisplayWhileOrderedOutTakesTh
 }
 
 TEST_F(OwnWindowDesktopTest, ActivatingMakesTheProgramFrontmostWithOneWorkspaceNotification) {
-    platform::AppSpec notes;
-    notes.bundleIdentifier = "com.example.notes";
-    notes.localizedName = "Notes";
-    const pid_t notesPid = desk().run(notes, {});
+    const pid_t notesPid = desk().run(testsupport::notesApp(), {});
     desk().setFrontmost(notesPid);
     std::vector<pid_t> activated;
     auto token = NSWorkspace::shared().notificationCenter().addObserver(
@@ -176,14 +174,9 @@ TEST_F(OwnWindowDesktopTest, ClicksPassThroughPanelsThatIgnoreMouseEvents) {
         SCOPED_TRACE(c.name);
         SimDesktop::clear();
         desk().useLaptop();
-        platform::AppSpec notes, mail;
-        notes.bundleIdentifier = "com.example.notes";
-        mail.bundleIdentifier = "com.example.mail";
-        platform::WindowSpec under;
-        under.title = "Under";
-        under.frame = {100, 100, 400, 300};
-        const pid_t notesPid = desk().run(notes, {under});
-        const pid_t mailPid = desk().run(mail, {});
+        const pid_t notesPid = desk().run(testsupport::appSpec("com.example.notes"),
+                                          {testsupport::windowSpec("Under", {100, 100, 400, 300})});
+        const pid_t mailPid = desk().run(testsupport::appSpec("com.example.mail"), {});
         desk().setFrontmost(mailPid);
 
         auto panel = std::make_shared<Panel>(Rect{150, 150, 200, 100}, StyleMask::nonactivatingPanel);
@@ -240,14 +233,7 @@ TEST_F(OwnWindowDesktopTest, MainThreadOnlyCallsFailOnAWorkerNamingTheCall) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
         const Rect before = window->frame();
-        platform::DispatchQueue::global(platform::DispatchQoS::userInitiated).async(c.work);
-        try {
-            sim().runFor(1.0);
-            ADD_FAILURE() << "the worker's call went through";
-        } catch (const platform::Error& e) {
-            const std::string expected = std::string(c.call) + " must be called on the main thread";
-            EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
-        }
+        expectMainThreadOnly(c.call, c.work);
         EXPECT_EQ(window->frame(), before);
         EXPECT_TRUE(menu->items().empty());
         sim().reset();

@@ -11,6 +11,7 @@
 #include "platform/ui/Application.hpp"
 #include "platform/ui/StatusItem.hpp"
 #include "platform/ui/Window.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +28,8 @@ class ProgramLifecycleTest : public UiTest {
 protected:
     SimDesktop& desk() { return SimDesktop::shared(); }
     pid_t runNotes() {
-        platform::AppSpec notes;
-        notes.bundleIdentifier = "com.example.notes";
-        notes.localizedName = "Notes";
-        platform::WindowSpec todo;
-        todo.title = "Todo";
-        todo.frame = {100, 100, 400, 300};
-        const pid_t pid = desk().run(notes, {todo});
+        const pid_t pid =
+            desk().run(testsupport::notesApp(), {testsupport::windowSpec("Todo", {100, 100, 400, 300})});
         desk().setFrontmost(pid);
         return pid;
     }
@@ -60,15 +56,18 @@ TEST_F(ProgramLifecycleTest, TerminateEndsTheProgramAsItsProcessExitWould) {
     app.activate(true);
     auto item = StatusBar::system().statusItem(StatusItemLength::variable);
     EventHotKeyRef hotKey;
-    ASSERT_EQ(RegisterEventHotKey(123, controlKey | optionKey, {1, 1}, GetEventDispatcherTarget(), 0, &hotKey), noErr);
+    ASSERT_EQ(
+        RegisterEventHotKey(123, controlKey | optionKey, {1, 1}, GetEventDispatcherTarget(), 0, &hotKey),
+        noErr);
     int monitorCalls = 0;
-    auto monitor = platform::NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::any,
-                                                                [&](const platform::NSEvent&) { ++monitorCalls; });
+    auto monitor = platform::NSEvent::addGlobalMonitorForEvents(
+        platform::EventTypeMask::any, [&](const platform::NSEvent&) { ++monitorCalls; });
     int fired = 0;
     auto timer = platform::Timer::scheduledTimer(0.1, true, [&](platform::Timer&) { ++fired; });
     std::vector<pid_t> ended;
     auto token = NSWorkspace::shared().notificationCenter().addObserver(
-        platform::NSWorkspaceDidTerminateApplicationNotification, nullptr, [&](const platform::Notification& n) {
+        platform::NSWorkspaceDidTerminateApplicationNotification, nullptr,
+        [&](const platform::Notification& n) {
             auto gone = NSWorkspace::applicationOf(n);
             ended.push_back(gone ? gone->processIdentifier() : 0);
         });
@@ -100,7 +99,7 @@ TEST_F(ProgramLifecycleTest, PointerAndTheProgramsWindowsStayOnTheDisplays) {
     const struct {
         platform::CGPoint to, expected;
     } moves[] = {
-        {{1e308, 0}, {3360, 0}},   {{-1e308, 5}, {0, 5}},      {{2000, 1e9}, {2000, 1080}},
+        {{1e308, 0}, {3360, 0}},      {{-1e308, 5}, {0, 5}},       {{2000, 1e9}, {2000, 1080}},
         {{1440, 1000}, {1440, 1000}}, {{1000, 1000}, {1000, 900}}, {{500, 400}, {500, 400}},
     };
     for (const auto& m : moves) {

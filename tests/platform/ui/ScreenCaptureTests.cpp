@@ -12,6 +12,7 @@
 #include "platform/ui/declarative/Elements.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -51,14 +52,9 @@ protected:
     static SimDesktop& desk() { return SimDesktop::shared(); }
 
     pid_t runTextEdit(const CGRect& frame, bool minimized = false) {
-        platform::AppSpec app;
-        app.bundleIdentifier = "com.apple.TextEdit";
-        app.localizedName = "TextEdit";
-        platform::WindowSpec w;
-        w.title = "Notes";
-        w.frame = frame;
+        auto w = testsupport::windowSpec("Notes", frame);
         w.minimized = minimized;
-        const pid_t pid = desk().run(app);
+        const pid_t pid = desk().run(testsupport::appSpec("com.apple.TextEdit", "TextEdit"));
         number = desk().openWindow(pid, w);
         return pid;
     }
@@ -161,15 +157,10 @@ TEST_F(ScreenCaptureTest, WindowsNobodySeesAreLeftOut) {
 }
 
 TEST_F(ScreenCaptureTest, WindowsStackInTheWindowServersOrderWithHigherLayersOnTop) {
-    platform::AppSpec notes;
-    notes.bundleIdentifier = "com.example.notes";
-    notes.localizedName = "Notes";
-    const pid_t notesPid = desk().run(notes);
+    const pid_t notesPid = desk().run(testsupport::notesApp());
     runTextEdit({120, 180, 800, 600});
-    platform::WindowSpec front;
-    front.title = "Front";
-    front.frame = {400, 300, 300, 200};
-    const auto notesWindow = desk().openWindow(notesPid, front);
+    const auto notesWindow =
+        desk().openWindow(notesPid, testsupport::windowSpec("Front", {400, 300, 300, 200}));
     // The Notes window covers TextEdit's centre with its own title bar.
     EXPECT_EQ(at(ScreenCapture::capture(), {520, 486}), of(ScreenCapture::titleBarColor()));
 
@@ -205,7 +196,8 @@ TEST_F(ScreenCaptureTest, ProgramPanelsShowAtTheirAlphaAndLevel) {
         desk().clickWindow(number); // the other application's window comes in front of its layer
         const Pixel centre = at(ScreenCapture::capture(), {520, 480});
         if (c.level == WindowLevel::normal) {
-            EXPECT_EQ(centre, of(ScreenCapture::windowBodyColor())) << "level " << c.level << " under the click";
+            EXPECT_EQ(centre, of(ScreenCapture::windowBodyColor()))
+                << "level " << c.level << " under the click";
             continue;
         }
         EXPECT_EQ(centre, c.centre) << "level " << c.level << ": " << centre.description();
@@ -291,7 +283,8 @@ TEST_F(ScreenCaptureTest, ThePointerIsDrawnOnTopUnlessAsked) {
 }
 
 TEST_F(ScreenCaptureTest, BadRequestsFailWithTheirReasonAndWriteNothing) {
-    const auto folder = std::filesystem::temp_directory_path() / ("tilmora-pictures-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tilmora-pictures-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     struct Case {
         const char* name;
@@ -305,7 +298,11 @@ TEST_F(ScreenCaptureTest, BadRequestsFailWithTheirReasonAndWriteNothing) {
         {"scale above the range", {}, folder / "a.png", options(4.5), "scale 4.5 is outside 0.25...4"},
         {"scale not a number", {}, folder / "a.png", options(std::nan("")), "scale nan is outside 0.25...4"},
         {"unknown display", {}, folder / "a.png", options(1, 3), "no display 3"},
-        {"missing folder", {}, folder / "missing" / "a.png", {}, "no such folder: " + (folder / "missing").string()},
+        {"missing folder",
+         {},
+         folder / "missing" / "a.png",
+         {},
+         "no such folder: " + (folder / "missing").string()},
         {"too large",
          [] {
              platform::DisplaySpec wide;
@@ -340,8 +337,9 @@ class Bands : public declarative::Component<Bands> {
 public:
     declarative::Element body() override {
         using namespace declarative;
-        return VStack(Alignment::center, 0,
-                      {ColorView(Color::redColor()).frame(300, 100), ColorView(Color::blueColor()).frame(300, 100)});
+        return VStack(
+            Alignment::center, 0,
+            {ColorView(Color::redColor()).frame(300, 100), ColorView(Color::blueColor()).frame(300, 100)});
     }
 };
 
@@ -358,7 +356,8 @@ TEST_F(ScreenCaptureTest, TheProgramsViewsControlsAndDeclarativeViewsAreDrawn) {
     check->setFrame({20, 80, 120, 20});
     auto slider = Slider::make(1, 0, 1, nullptr, {});
     slider->setFrame({20, 120, 200, 21});
-    auto host = std::make_shared<declarative::HostingView>(std::make_shared<Bands>(), CGRect{300, 20, 300, 200});
+    auto host =
+        std::make_shared<declarative::HostingView>(std::make_shared<Bands>(), CGRect{300, 20, 300, 200});
     content->addSubview(ok);
     content->addSubview(check);
     content->addSubview(slider);
@@ -378,7 +377,8 @@ TEST_F(ScreenCaptureTest, TheProgramsViewsControlsAndDeclarativeViewsAreDrawn) {
         {"the title bar", {400, 496}, ScreenCapture::titleBarColor()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(at(picture, c.point), of(c.expected)) << c.name << ": " << at(picture, c.point).description();
+        EXPECT_EQ(at(picture, c.point), of(c.expected))
+            << c.name << ": " << at(picture, c.point).description();
 }
 
 /// Shapes placed on a declarative canvas (points, y down from the host's top-left).
@@ -416,7 +416,8 @@ TEST_F(ScreenCaptureTest, DeclarativeShapesLandWhereTheLayoutPutThem) {
     // The host's top-left is at global (500, 500); host point (x, y) is global (500 + x, 500 - y).
     auto panel = std::make_shared<Panel>(CGRect{500, 300, 300, 200}, StyleMask::borderless);
     panel->backgroundColor = Color::whiteColor();
-    auto host = std::make_shared<declarative::HostingView>(std::make_shared<Shapes>(), CGRect{0, 0, 300, 200});
+    auto host =
+        std::make_shared<declarative::HostingView>(std::make_shared<Shapes>(), CGRect{0, 0, 300, 200});
     panel->setContentView(host);
     host->rebuildIfNeeded();
     panel->orderFrontRegardless();

@@ -6,6 +6,7 @@
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Panel.hpp"
 #include "platform/ui/StatusItem.hpp"
+#include "support/DesktopBuilders.hpp"
 
 #include <functional>
 
@@ -157,11 +158,8 @@ TEST_F(WindowServerListTest, DestroyedWindowsLeaveTheListAndNumbersAreNotReused)
     next->orderFront();
     EXPECT_NE(next->windowNumber(), first);
     // Numbers come from the window server's one sequence: an application's window gets another.
-    platform::AppSpec notes;
-    notes.bundleIdentifier = "com.example.notes";
-    platform::WindowSpec note;
-    note.title = "Note";
-    pid_t pid = SimDesktop::shared().run(notes, {note});
+    pid_t pid = SimDesktop::shared().run(testsupport::appSpec("com.example.notes"),
+                                         {testsupport::windowSpec("Note", {100, 100, 800, 600})});
     for (const auto& w : SimDesktop::shared().windowsOf(pid)) {
         EXPECT_NE(long(w.number), next->windowNumber());
         EXPECT_NE(long(w.number), first);
