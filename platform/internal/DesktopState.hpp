@@ -5,7 +5,7 @@
 
 namespace platform::desktop_detail {
 
-struct DesktopModel;
+class DesktopModel;
 
 /// The simulated desktop's record store in use now, shared by the app-facing calls and the
 /// control face (`SimDesktop`). Created on first use; `SharedInstances::resetAll` replaces it with
