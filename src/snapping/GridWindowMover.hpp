@@ -36,6 +36,14 @@ public:
     /// Farthest the window may land from the frame on any edge or side without a correction, points.
     static constexpr double correctionTolerance = 0.6;
 
+    /// A mover of the target application's window, which `applications` remembers, whose
+    /// minimum-size message shows on `overlays`' overlay of the display.
+    GridWindowMover(ActiveApplicationTracker& applications, const OverlayLifecycle& overlays)
+        : applications_(applications)
+        , overlays_(overlays) {}
+    GridWindowMover(const GridWindowMover&) = delete;
+    GridWindowMover& operator=(const GridWindowMover&) = delete;
+
     /// Moves and resizes the target application's standard movable window to `target`. Does nothing
     /// without a target application, and prompts for Accessibility trust without moving when it is
     /// missing. A frame with a value that is not finite is refused with a log line, before anything
@@ -52,14 +60,6 @@ public:
     /// padding and aligned to the screen's pixels. Logs ("TILING") the row and column as given.
     void snapFrontmost(std::int64_t row, std::int64_t col, const platform::NSScreen& screen,
                        const GridPreset& preset);
-
-    /// A mover of the target application's window, which `applications` remembers, whose
-    /// minimum-size message shows on `overlays`' overlay of the display.
-    GridWindowMover(ActiveApplicationTracker& applications, const OverlayLifecycle& overlays)
-        : applications_(applications)
-        , overlays_(overlays) {}
-    GridWindowMover(const GridWindowMover&) = delete;
-    GridWindowMover& operator=(const GridWindowMover&) = delete;
 
 private:
     void showMinimumSizeMessage(const platform::NSScreen& screen) const;
