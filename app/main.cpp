@@ -1,90 +1,61 @@
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
+#include "console/SessionHome.hpp"
 
-#include "platform/control/FoldersControl.hpp"
 #include "platform/dispatch/Runtime.hpp"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <system_error>
-
-namespace {
-
-// A fresh folder for a script's user (home, Documents, Library), removed when the script ends.
-// When none can be made the script does not run: it never falls back to the user's own folders.
-class ScriptUserFolder {
-public:
-    /// Makes the folder and points the program's folders at it; false with `reason` set when no
-    /// temporary folder can be found or made.
-    bool make(std::string& reason) {
-        std::error_code ec;
-        const auto temporary = std::filesystem::temp_directory_path(ec);
-        if (ec) {
-            reason = ec.message();
-            return false;
-        }
-        std::string pattern = (temporary / "tilmora-script-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            reason = std::strerror(errno);
-            return false;
-        }
-        path_ = pattern;
-        platform::FoldersControl::useRoot(path_);
-        return true;
-    }
-    ScriptUserFolder() = default;
-    ~ScriptUserFolder() {
-        if (path_.empty()) return;
-        platform::FoldersControl::install(std::nullopt);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScriptUserFolder(const ScriptUserFolder&) = delete;
-    ScriptUserFolder& operator=(const ScriptUserFolder&) = delete;
-
-private:
-    std::filesystem::path path_;
-};
-
-} // namespace
 
 // The program's entry: the desktop console on the simulated desktop.
-//   tilmora                  an interactive session on the default desktop, in real time, with
+//   tilmora [--home DIR]     an interactive session on the default desktop, in real time, with
 //                            the program launched
-//   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) under
-//                            a fresh temporary user folder and exits with its status (0 passed,
-//                            1 a failed expect, 2 an error); the script launches the program
+//   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) and
+//                            exits with its status (0 passed, 1 a failed expect, 2 an error); the
+//                            script launches the program
+// Either runs under a private user folder (`SessionHome`): a fresh one in the temporary folder,
+// removed at the end, or DIR (`--home DIR`, created when missing and kept). When none can be made
+// nothing runs: it never falls back to the user's own folders.
 int main(int argc, char** argv) {
     using tilmora::DesktopConsole;
-    if (argc == 3 && std::strcmp(argv[1], "--script") == 0) {
-        ScriptUserFolder folder;
-        if (std::string reason; !folder.make(reason)) {
-            std::cerr << "cannot make a private folder for the script: " << reason << "\n";
+    std::optional<std::string> script;
+    std::optional<std::filesystem::path> homeFolder;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--script" && i + 1 < argc) {
+            script = argv[++i];
+        } else if (argument == "--home" && i + 1 < argc) {
+            homeFolder = argv[++i];
+        } else {
+            std::cerr << "usage: tilmora [--script FILE|-] [--home DIR]\n";
             return DesktopConsole::exitError;
         }
-        platform::Runtime::start(platform::Runtime::Mode::simulated);
-        int status = 0;
-        {
-            DesktopConsole console(std::cout);
-            status = std::strcmp(argv[2], "-") == 0 ? console.run(std::cin) : console.runFile(argv[2], std::cerr);
-        }
-        return status;
     }
-    if (argc != 1) {
-        std::cerr << "usage: tilmora [--script FILE|-]\n";
+
+    tilmora::SessionHome home;
+    const std::string purpose = script ? "script" : "session";
+    if (std::string reason; !home.make(homeFolder, purpose, reason)) {
+        std::cerr << "cannot make a private folder for the " << purpose << ": " << reason << "\n";
         return DesktopConsole::exitError;
     }
+    if (script) {
+        platform::Runtime::start(platform::Runtime::Mode::simulated);
+        // The program's output and the platform's diagnostics go to `show log`, never the terminal.
+        tilmora::ProgramHost::shared().captureOutput();
+        DesktopConsole console(std::cout);
+        return *script == "-" ? console.run(std::cin) : console.runFile(*script, std::cerr);
+    }
     platform::Runtime::start(platform::Runtime::Mode::real);
+    tilmora::ProgramHost::shared().captureOutput();
     DesktopConsole::Options options;
     options.clock = DesktopConsole::Clock::realTime;
     options.echoCommands = false;
     options.prompt = true;
     DesktopConsole console(std::cout, options);
     console.useDefaultDesktop();
+    std::cout << home.description() << "\n";
     std::cout
         << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
            "leave.\n";

@@ -2,6 +2,7 @@
 
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/control/StandardErrorControl.hpp"
 #include "platform/control/StandardOutputControl.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -46,9 +47,11 @@ void ProgramHost::captureOutput() {
     if (capturing_) return;
     capturing_ = true;
     platform::StandardOutputControl::setCapture([this](std::string_view text) { append(text); });
+    platform::StandardErrorControl::setCapture([this](std::string_view text) { append(text); });
 }
 
 void ProgramHost::append(std::string_view text) {
+    std::lock_guard hold(outputMutex_);
     output_ += text;
     if (output_.size() <= maxKeptOutput) return;
     // Drop the oldest half, up to a line start, so that a long run keeps a bounded journal.
@@ -105,18 +108,35 @@ void ProgramHost::end() {
 }
 
 void ProgramHost::reset() {
-    if (capturing_) platform::StandardOutputControl::setCapture(nullptr);
+    if (capturing_) {
+        platform::StandardOutputControl::setCapture(nullptr);
+        platform::StandardErrorControl::setCapture(nullptr);
+    }
     capturing_ = false;
     wrapper_.reset();
-    output_.clear();
-    outputBase_ = 0;
-    outputTaken_ = 0;
+    {
+        std::lock_guard hold(outputMutex_);
+        output_.clear();
+        outputBase_ = 0;
+        outputTaken_ = 0;
+    }
     alertsShown = 0;
     ShellHooks::reset();
     EditorWindowHooks::reset();
 }
 
+std::string ProgramHost::output() const {
+    std::lock_guard hold(outputMutex_);
+    return output_;
+}
+
+bool ProgramHost::outputTruncated() const {
+    std::lock_guard hold(outputMutex_);
+    return outputBase_ > 0;
+}
+
 std::string ProgramHost::takeNewOutput() {
+    std::lock_guard hold(outputMutex_);
     const std::size_t from = outputTaken_ > outputBase_ ? outputTaken_ - outputBase_ : 0;
     std::string text = output_.substr(std::min(from, output_.size()));
     outputTaken_ = outputBase_ + output_.size();

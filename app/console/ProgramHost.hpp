@@ -4,20 +4,23 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 namespace tilmora {
 
 /// The program as the console runs it on the simulated desktop: its application delegate (and so
-/// its shell), and everything it wrote to its standard output since the console started
-/// capturing it, which outlives the clearing of the log file at launch. One per process; main
-/// thread.
+/// its shell), and everything it wrote to its standard output, and the platform's diagnostics
+/// (the system log, the user defaults' reports), since the console started capturing them, which
+/// outlives the clearing of the log file at launch. One per process; main thread, except the
+/// journal, which any thread may write and read.
 class ProgramHost {
 public:
     static ProgramHost& shared();
 
-    /// Routes the program's standard output into the journal (nothing reaches the transcript).
+    /// Routes the program's standard output and the platform's standard error into the journal
+    /// (nothing reaches the transcript or the terminal).
     void captureOutput();
 
     /// Runs the entry on the current desktop: installs the hooks of the layers above the shell,
@@ -44,9 +47,9 @@ public:
     /// it is still kept.
     std::string takeNewOutput();
     /// The journal as kept: the newest `maxKeptOutput` bytes at most, cut at a line start.
-    const std::string& output() const { return output_; }
+    std::string output() const;
     /// Whether older output was dropped from the journal.
-    bool outputTruncated() const { return outputBase_ > 0; }
+    bool outputTruncated() const;
     /// How much of the program's output the journal keeps for `expect log` and `show log`.
     static constexpr std::size_t maxKeptOutput = 1u << 20;
 
@@ -60,6 +63,7 @@ private:
     std::shared_ptr<AppDelegateWrapper> wrapper_;
     void append(std::string_view text);
 
+    mutable std::mutex outputMutex_; // guards the journal: output_, outputBase_, outputTaken_
     std::string output_;
     /// Offset in the whole output of `output_`'s first byte, and of the first byte not yet taken.
     std::size_t outputBase_ = 0;

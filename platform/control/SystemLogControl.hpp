@@ -13,7 +13,7 @@ std::vector<std::string> recordedLines();
 /// Empties the record (for long runs that would otherwise keep every line).
 void clearRecordedLines();
 
-/// Turns the echo to standard error on or off (the record is always kept).
+/// Turns the echo to standard error (`StandardError`) on or off (the record is always kept).
 void setEchoToStandardError(bool echo);
 
 } // namespace platform::SystemLogControl

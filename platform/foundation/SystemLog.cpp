@@ -1,21 +1,22 @@
 #include "platform/foundation/SystemLog.hpp"
 
 #include "platform/foundation/SharedInstance.hpp"
+#include "platform/foundation/StandardError.hpp"
 #include "platform/internal/SystemLogRecord.hpp"
 
-#include <cstdio>
 #include <mutex>
 
 namespace platform {
 
 void systemLog(std::string_view message) {
     auto& r = SharedInstance<system_log_detail::Record>::get();
-    std::lock_guard<std::mutex> hold(r.mutex);
-    r.lines.emplace_back(message);
-    if (r.echo) {
-        std::string line = "tilmora[system]: " + std::string(message) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
+    bool echo = false;
+    {
+        std::lock_guard<std::mutex> hold(r.mutex);
+        r.lines.emplace_back(message);
+        echo = r.echo;
     }
+    if (echo) StandardError::write("tilmora[system]: " + std::string(message) + "\n");
 }
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/StandardError.hpp"
 #include "platform/foundation/Utf8Text.hpp"
 #include "platform/internal/UserDefaultsFileFormat.hpp"
 
@@ -22,7 +23,6 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
-#include <iostream>
 #include <limits>
 #include <map>
 #include <memory>
@@ -124,7 +124,7 @@ struct Domain {
 };
 
 void report(const std::string& line) {
-    std::cerr << "[UserDefaults] " << line << std::endl;
+    StandardError::write("[UserDefaults] " + line + "\n");
 }
 
 std::string utcStamp() {

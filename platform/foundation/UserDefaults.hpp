@@ -37,7 +37,8 @@ namespace platform {
 /// A file whose texts hold bytes that are not UTF-8 still loads: those texts read with each such
 /// byte as "\xNN" and their backslashes doubled (see `Text::escapingInvalidUtf8`), reported on
 /// standard error, and the domain saves them in that form.
-/// A failed save is reported on standard error; the values stay in memory.
+/// A failed save is reported on standard error; the values stay in memory. Every report is one
+/// line "[UserDefaults] ..." written through `StandardError` (which a desktop console captures).
 ///
 /// Saving: a change marks the domain dirty. The file is written at once when the domain was last
 /// written a second or more ago on the media clock (`mediaTime()`); otherwise one save is scheduled

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A script whose private folder cannot be made is refused before any command runs, and the
-# user's real folders (a fake HOME here) are left byte for byte as they were.
+# A script or an interactive session whose private folder cannot be made (no temporary folder, or
+# a --home folder that cannot be made) is refused before any command runs, and the user's real
+# folders (a fake HOME here) are left byte for byte as they were.
 # Usage: private-folder-refused.sh TILMORA
 set -u
 tilmora=$1
@@ -13,24 +14,34 @@ printf 'desktop default\nprogram launch\ndefaults write WMGapSize double 9\n' > 
 fingerprint() { (cd "$home" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
 before=$(fingerprint)
 failures=0
-check() { # NAME TMPDIR
-    local output status
-    output=$(HOME="$home" TMPDIR="$2" "$tilmora" --script "$work/script.tilmora" 2>&1)
-    status=$?
-    if [ "$status" -ne 2 ] || [[ "$output" != "cannot make a private folder for the script: "* ]]; then
-        echo "FAIL $1: exit $status: $output"; failures=$((failures + 1))
-    elif [ "$(fingerprint)" != "$before" ]; then
-        echo "FAIL $1: the home folder changed"; failures=$((failures + 1))
-    else
-        echo "ok $1: $output"
-    fi
+check() { # NAME TMPDIR [OPTION...]: a script, then an interactive session
+    local name=$1 tmp=$2 output status kind
+    shift 2
+    for kind in script session; do
+        if [ "$kind" = script ]; then
+            output=$(HOME="$home" TMPDIR="$tmp" "$tilmora" --script "$work/script.tilmora" "$@" 2>&1)
+        else
+            output=$(HOME="$home" TMPDIR="$tmp" "$tilmora" "$@" <"$work/script.tilmora" 2>&1)
+        fi
+        status=$?
+        if [ "$status" -ne 2 ] || [[ "$output" != "cannot make a private folder for the $kind: "* ]]; then
+            echo "FAIL $name ($kind): exit $status: $output"; failures=$((failures + 1))
+        elif [ "$(fingerprint)" != "$before" ]; then
+            echo "FAIL $name ($kind): the home folder changed"; failures=$((failures + 1))
+        else
+            echo "ok $name ($kind): $output"
+        fi
+    done
 }
 check "missing TMPDIR" "$work/missing"
 touch "$work/a-file"
 check "TMPDIR is a file" "$work/a-file"
+check "--home is a file" "$work" --home "$work/a-file"
+check "--home under a file" "$work" --home "$work/a-file/home"
 if [ "$(id -u)" -ne 0 ]; then
     mkdir "$work/read-only" && chmod a-w "$work/read-only"
     check "read-only TMPDIR" "$work/read-only"
+    check "--home in a read-only folder" "$work" --home "$work/read-only/home"
 else
     echo "skipped read-only TMPDIR: root writes anywhere"
 fi

@@ -19,5 +19,5 @@ protected:
         ConsoleScriptTest::TearDown();
     }
     /// Everything the program printed since it was launched (its newest part in a long run).
-    static const std::string& programLog() { return tilmora::ProgramHost::shared().output(); }
+    static std::string programLog() { return tilmora::ProgramHost::shared().output(); }
 };
