@@ -32,6 +32,10 @@ bool SessionHome::make(const std::optional<fs::path>& named, const std::string& 
     std::error_code ec;
     fs::path root;
     if (named) {
+        if (named->empty()) {
+            reason = "the folder's name is empty";
+            return false;
+        }
         root = fs::absolute(*named, ec);
         if (ec) {
             reason = named->string() + ": " + ec.message();

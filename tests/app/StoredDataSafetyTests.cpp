@@ -6,6 +6,7 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "snapshots/PersistenceController.hpp"
 #include "support/DesktopBuilders.hpp"
 #include "support/ProgramScriptTest.hpp"
@@ -129,6 +130,18 @@ TEST_F(StoredDataSafetyTest, AStoreTheUserCannotWriteIsListedAndTheSaveSaysWhy) 
         tilmora::ProgramHost::shared().reset();
         EXPECT_EQ(platform::FileSystem::readFile(storeFile()), bytes);
     }
+}
+
+TEST_F(StoredDataSafetyTest, TheDefaultsReportsAndTheSystemLogGoToTheLogNeverToTheTerminal) {
+    const fs::path settings = platform::UserDefaults::standard().storagePath();
+    platform::FileSystem::createDirectories(settings.parent_path());
+    platform::FileSystem::writeFile(settings, "{ not json");
+    resetSharedInstances();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run("program launch\nmenu pick \"Grid 2 × 2\"\nshow log\n"), 0) << out.str();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(has("[UserDefaults] Corrupt defaults file " + settings.string())) << out.str();
+    EXPECT_TRUE(has("tilmora[system]: [DisplayLayoutMemory] Captured 1 preset(s)")) << out.str();
 }
 
 TEST_F(StoredDataSafetyTest, ALogThatCannotBeReadIsSaidInPlainWords) {

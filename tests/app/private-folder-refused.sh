@@ -38,6 +38,7 @@ touch "$work/a-file"
 check "TMPDIR is a file" "$work/a-file"
 check "--home is a file" "$work" --home "$work/a-file"
 check "--home under a file" "$work" --home "$work/a-file/home"
+check "--home with no name" "$work" --home ""
 if [ "$(id -u)" -ne 0 ]; then
     mkdir "$work/read-only" && chmod a-w "$work/read-only"
     check "read-only TMPDIR" "$work/read-only"
