@@ -169,7 +169,7 @@ void workElement(ConsoleSession& session, const CommandArgs& args) {
     }
     if (lines.empty()) throw CommandError("no element");
     const std::string line = lines[index(3, lines.size())];
-    // `KIND id=ID "TEXT" value=V`, indented.
+    // `KIND id=ID "TEXT" value=V ... frame X Y W H`, indented.
     std::istringstream words(line);
     std::string kind;
     words >> kind;
@@ -178,13 +178,16 @@ void workElement(ConsoleSession& session, const CommandArgs& args) {
         const auto end = line.find(' ', at + 4);
         target = line.substr(at + 4, end == std::string::npos ? std::string::npos : end - at - 4);
     } else if (auto open = line.find('"'); open != std::string::npos) {
-        const auto close = line.rfind('"');
-        target = line.substr(open + 1, close > open ? close - open - 1 : 0);
+        // The text is the first quoted part (a tooltip may follow it).
+        auto close = open + 1;
+        while (close < line.size() && line[close] != '"')
+            close += line[close] == '\\' ? 2 : 1;
+        target = line.substr(open + 1, std::min(close, line.size()) - open - 1);
     }
     if (target.empty()) throw CommandError("element without a name");
     const std::size_t v = index(4, 1000);
     const std::string ui = "ui ";
-    const std::string where = quoteText(window.title) + " " + quoteText(target);
+    const std::string where = quoteText("#" + std::to_string(window.windowNumber())) + " " + quoteText(target);
     std::string command;
     if (kind == "textField" || kind == "searchField") {
         command = ui + "type " + where + " " + quoteText(texts()[v % texts().size()]);

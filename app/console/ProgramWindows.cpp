@@ -2,6 +2,10 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/ProgramHost.hpp"
+#include "model/NotificationView.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+#include "snapping/SnapBarController.hpp"
 #include "platform/desktop/CFValue.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Application.hpp"
@@ -12,6 +16,7 @@ namespace tilmora {
 
 using platform::ui::StatusBar;
 using platform::ui::Window;
+using Text = ConsoleText;
 
 namespace {
 
@@ -30,15 +35,73 @@ std::vector<std::shared_ptr<Window>> ProgramWindows::windows() {
     return out;
 }
 
-Window& ProgramWindows::window(const std::string& title) {
-    std::shared_ptr<Window> hidden;
-    for (auto& window : windows()) {
-        if (window->title != title) continue;
-        if (window->isVisible()) return *window;
-        if (!hidden) hidden = window;
+namespace {
+
+/// The snap bar's panel while the program has made it.
+const Window* snapBarPanel() {
+    auto shell = ProgramHost::shared().shell();
+    if (!shell || !shell->snapBarController()) return nullptr;
+    return shell->snapBarController()->window().get();
+}
+
+/// Whether the window is the toast panel: its content hosts the toast view.
+bool isToastPanel(const Window& window) {
+    const auto* host = dynamic_cast<const platform::ui::declarative::HostingView*>(window.contentView().get());
+    return host && dynamic_cast<const NotificationView*>(host->rootView().get());
+}
+
+/// "#N" as a window number; none for other names.
+std::optional<long> numberName(const std::string& name) {
+    if (name.size() < 2 || name.size() > 12 || name[0] != '#') return std::nullopt;
+    long number = 0;
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return std::nullopt;
+        number = number * 10 + (name[i] - '0');
     }
-    if (!hidden) throw CommandError("no program window " + ConsoleText::quote(title));
-    return *hidden;
+    return number;
+}
+
+} // namespace
+
+std::optional<std::string> ProgramWindows::panelName(const Window& window) {
+    if (!window.title.empty()) return std::nullopt;
+    if (&window == snapBarPanel()) return std::string(snapBarName);
+    if (isToastPanel(window)) return std::string(toastName);
+    return std::nullopt;
+}
+
+std::string ProgramWindows::displayName(const Window& window) {
+    if (!window.title.empty()) return window.title;
+    if (auto name = panelName(window)) return *name;
+    return "#" + std::to_string(window.windowNumber());
+}
+
+Window& ProgramWindows::window(const std::string& name) {
+    const auto all = windows();
+    if (name.empty())
+        throw CommandError("no program window \"\": the untitled panels are named " +
+                           Text::quote(snapBarName) + " and " + Text::quote(toastName) +
+                           ", and any window can be named \"#N\" by its number in `ui windows`");
+    if (const auto number = numberName(name)) {
+        for (const auto& window : all)
+            if (window->windowNumber() == *number) return *window;
+        throw CommandError("no program window " + name);
+    }
+    std::vector<std::shared_ptr<Window>> matches;
+    for (const auto& window : all) {
+        const auto panel = panelName(*window);
+        if (window->title == name || (panel && *panel == name)) matches.push_back(window);
+    }
+    if (matches.empty()) throw CommandError("no program window " + Text::quote(name));
+    if (matches.size() > 1) {
+        std::string listed;
+        for (const auto& window : matches)
+            listed += (listed.empty() ? "" : ", ") + ("#" + std::to_string(window->windowNumber())) +
+                      (window->isVisible() ? " (visible)" : " (hidden)");
+        throw CommandError(Text::quote(name) + " names " + std::to_string(matches.size()) +
+                           " program windows: " + listed + "; name one by its number, as \"#N\"");
+    }
+    return *matches.front();
 }
 
 platform::ui::StatusItem& ProgramWindows::statusItem() {

@@ -16,12 +16,23 @@ namespace tilmora {
 /// `CommandError` with the console's texts when something is not there. Main thread.
 class ProgramWindows {
 public:
+    /// The names of the two untitled panels.
+    static constexpr const char* snapBarName = "snap bar";
+    static constexpr const char* toastName = "toast";
+
     /// The program's windows in creation order, without the menu-bar windows that hold status
     /// items and without closed windows.
     static std::vector<std::shared_ptr<platform::ui::Window>> windows();
-    /// The first window titled `title`, a visible one before a hidden one; throws
-    /// "no program window "TITLE"" when there is none.
-    static platform::ui::Window& window(const std::string& title);
+    /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), "snap bar"
+    /// the snap bar's panel, "toast" the toast panel, anything else the one window with that
+    /// title. Throws "no program window "NAME"" (for "" saying what the untitled panels are
+    /// called) when there is none, and, when several windows have the title, a message that lists
+    /// them with their numbers.
+    static platform::ui::Window& window(const std::string& name);
+    /// The name of an untitled panel ("snap bar", "toast"); none for other windows.
+    static std::optional<std::string> panelName(const platform::ui::Window& window);
+    /// How messages name a window: its title, else its panel name, else "#N".
+    static std::string displayName(const platform::ui::Window& window);
 
     /// The program's status item: the first visible item of the status bar. Throws "the program
     /// has no status item".

@@ -2,6 +2,7 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/ProgramWindows.hpp"
 #include "model/EnumName.hpp"
 #include "platform/control/ViewDriver.hpp"
 #include "platform/ui/Button.hpp"
@@ -25,15 +26,18 @@ namespace {
 
 using Text = ConsoleText;
 
-/// What `ui show` prints of one view or element; nothing when all parts are empty.
+/// What `ui show` prints of one view or element; nothing when it has no id, text, value or
+/// tooltip.
 struct Line {
     std::string kind;
     std::string id;
     std::optional<std::string> text;
     std::optional<std::string> value; // already written as it prints: a number or a quoted text
     bool disabled = false;
+    std::string tooltip;
+    platform::CGRect frame; // global points, y up
 
-    bool printable() const { return !id.empty() || (text && !text->empty()) || value; }
+    bool printable() const { return !id.empty() || (text && !text->empty()) || value || !tooltip.empty(); }
     std::string str(int depth) const {
         std::string out(static_cast<std::size_t>(depth) * 2, ' ');
         out += kind;
@@ -41,13 +45,30 @@ struct Line {
         if (text && !text->empty()) out += " " + Text::quote(*text);
         if (value) out += " value=" + *value;
         if (disabled) out += " disabled";
-        return out + "\n";
+        if (!tooltip.empty()) out += " tooltip=" + Text::quote(tooltip);
+        return out + " frame " + Text::frame(frame) + "\n";
     }
 };
 
+/// A view's frame in global points (y up).
+platform::CGRect globalFrame(const View& view) {
+    platform::CGRect r{view.convertPointToWindow({0, 0}), view.frame().size};
+    if (const auto* window = view.window()) r = window->convertRectToScreen(r);
+    return r;
+}
+
+/// A hosted element's frame in global points (y up): its layout frame (host space, y down) flipped
+/// into the host's space and taken out through the host's window.
+platform::CGRect globalFrame(const HostingView& host, const Node& node) {
+    const auto& f = node.layoutFrame;
+    platform::CGRect r{host.convertPointToWindow({f.minX(), host.frame().height() - f.maxY()}), f.size};
+    if (const auto* window = host.window()) r = window->convertRectToScreen(r);
+    return r;
+}
+
 /// A retained view's line (kind by its class).
 Line viewLine(const View& view) {
-    Line line{"view", view.identifier, std::nullopt, std::nullopt, false};
+    Line line{"view", view.identifier, std::nullopt, std::nullopt, false, view.toolTip, globalFrame(view)};
     if (const auto* control = dynamic_cast<const platform::ui::Control*>(&view)) {
         line.kind = "control";
         line.disabled = !control->isEnabled;
@@ -111,8 +132,9 @@ std::string labelText(const Node& node) {
 }
 
 /// A hosted element's line; a representable element prints as its control, under the element's id.
-Line nodeLine(const Node& node) {
-    Line line{kindName(node.kind), node.identity, std::nullopt, std::nullopt, !node.resolvedEnabled};
+Line nodeLine(const HostingView& host, const Node& node) {
+    Line line{kindName(node.kind), node.identity, std::nullopt,          std::nullopt,
+              !node.resolvedEnabled, node.helpText, globalFrame(host, node)};
     switch (node.kind) {
     case NodeKind::text:
         line.text = node.text;
@@ -153,6 +175,7 @@ Line nodeLine(const Node& node) {
             line.text = native.text;
             line.value = native.value;
             line.disabled = line.disabled || native.disabled;
+            if (line.tooltip.empty()) line.tooltip = native.tooltip;
         }
         break;
     default:
@@ -161,20 +184,20 @@ Line nodeLine(const Node& node) {
     return line;
 }
 
-void describeNode(const Element& element, int depth, std::string& out) {
+void describeNode(const HostingView& host, const Element& element, int depth, std::string& out) {
     const Node& node = *element.node();
-    const Line line = nodeLine(node);
+    const Line line = nodeLine(host, node);
     const bool printed = line.printable();
     if (printed) out += line.str(depth);
     const int inner = printed ? depth + 1 : depth;
     for (const auto& child : node.backgrounds)
-        describeNode(child, inner, out);
+        describeNode(host, child, inner, out);
     // A button's label is its text; a representable's content is its control.
     if (node.kind != NodeKind::button && node.kind != NodeKind::representable)
         for (const auto& child : node.children)
-            describeNode(child, inner, out);
+            describeNode(host, child, inner, out);
     for (const auto& child : node.overlays)
-        describeNode(child, inner, out);
+        describeNode(host, child, inner, out);
 }
 
 void describeView(View& view, int depth, std::string& out) {
@@ -182,7 +205,7 @@ void describeView(View& view, int depth, std::string& out) {
     if (auto* host = dynamic_cast<HostingView*>(&view)) {
         // The host's own subviews are the controls of its representable elements, printed there.
         host->rebuildIfNeeded();
-        describeNode(host->tree(), depth, out);
+        describeNode(*host, host->tree(), depth, out);
         return;
     }
     const Line line = viewLine(view);
@@ -215,7 +238,11 @@ bool hasIdentity(const Element& element, const std::string& id) {
 
 std::string WindowElements::describe(platform::ui::Window& window) {
     std::string out;
-    if (const auto& content = window.contentView()) describeView(*content, 0, out);
+    if (const auto& content = window.contentView()) {
+        // Frames as the window would show them now.
+        content->layoutSubtreeIfNeeded();
+        describeView(*content, 0, out);
+    }
     return out;
 }
 
@@ -245,9 +272,17 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
                 }
                 return found.view || found.host;
             });
+        // Then whole tooltips.
+        if (!found.view && !found.host && !key.empty())
+            eachView(*content, [&](View& view) {
+                if (dynamic_cast<HostingView*>(&view)) return false;
+                if (view.toolTip == key) found = {&view, nullptr, key};
+                return found.view != nullptr;
+            });
     }
     if (!found.view && !found.host)
-        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(window.title));
+        throw CommandError("no element " + Text::quote(key) + " in " +
+                           Text::quote(ProgramWindows::displayName(window)));
     return found;
 }
 

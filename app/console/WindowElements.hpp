@@ -19,15 +19,17 @@ public:
         std::string key;
     };
 
-    /// The lines of `ui show`: one per view or element with an id, a text or a value, two spaces
-    /// per level of such elements above it: `KIND id=ID "TEXT" value=V` (each part when present)
-    /// and " disabled". Hidden views are left out with what they hold. Each line ends in "\n".
+    /// The lines of `ui show`: one per view or element with an id, a text, a value or a tooltip,
+    /// two spaces per level of such elements above it: `KIND id=ID "TEXT" value=V disabled
+    /// tooltip="TIP"` (each part when present), then "frame X Y W H", the element's frame in
+    /// global points (y up). Hidden views are left out with what they hold. The window's views
+    /// are laid out first. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 
-    /// The element whose id is `idOrText`, else the first whose text (a button's title, a
-    /// hosted element's text) it is, in the order of `describe`. Throws `CommandError`
-    /// "no element "KEY" in "WINDOW"".
-    static Element find(platform::ui::Window& window, const std::string& idOrText);
+    /// The element whose id is `key`, else the first whose text (a button's title, a hosted
+    /// element's text) it is, else the first whose whole tooltip it is, in the order of
+    /// `describe`. Throws `CommandError` "no element "KEY" in "WINDOW"".
+    static Element find(platform::ui::Window& window, const std::string& key);
 };
 
 } // namespace tilmora

@@ -380,14 +380,7 @@ std::vector<SimDesktop::WindowState> SimDesktop::allWindows() const {
 
 std::optional<SimDesktop::WindowState> SimDesktop::windowAt(CGPoint location) const {
     TXN;
-    const desktop_detail::WindowRecord* hit = nullptr;
-    for (auto n : m.zOrder) {
-        const auto& w = m.windows.at(n);
-        if (!m.onScreen(w) || w.spec.alpha <= 0 || w.spec.ignoresMouseEvents ||
-            !w.spec.frame.contains(location))
-            continue;
-        if (!hit || w.spec.layer > hit->spec.layer) hit = &w;
-    }
+    const desktop_detail::WindowRecord* hit = m.windowAt(location);
     if (!hit) return std::nullopt;
     return stateOf(m, *hit);
 }

@@ -12,6 +12,8 @@
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
+#include "platform/ui/TextField.hpp"
+#include "platform/ui/Window.hpp"
 
 #include <algorithm>
 #include <deque>
@@ -155,6 +157,28 @@ bool UISimulator::click(Button& button) {
                                                             NSEvent::currentModifierFlags(), runtime::now(),
                                                             window ? window->windowNumber() : 0, 1));
     return button.performClick();
+}
+
+bool UISimulator::clickView(View& view) {
+    Window* window = view.window();
+    if (!window || view.isHiddenOrHasHiddenAncestor()) return false;
+    auto* button = dynamic_cast<Button*>(&view);
+    auto* field = dynamic_cast<TextField*>(&view);
+    if (button ? dynamic_cast<PopUpButton*>(button) != nullptr : !(field && field->acceptsFirstResponder()))
+        return false;
+    auto keep = view.shared_from_this();
+    const Point at = view.convertPointToWindow({view.frame().width() / 2, view.frame().height() / 2});
+    for (const EventType type : {EventType::leftMouseDown, EventType::leftMouseUp}) {
+        const NSEvent event = NSEvent::mouseEvent(type, at, NSEvent::currentModifierFlags(), runtime::now(),
+                                                  window->windowNumber(), 1);
+        EventQueue::CurrentEventScope scope(event);
+        if (type == EventType::leftMouseDown) {
+            view.mouseDown(event);
+        } else {
+            view.mouseUp(event);
+        }
+    }
+    return true;
 }
 
 void UISimulator::typeText(TextField& field, const std::string& text) {

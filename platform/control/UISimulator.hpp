@@ -15,6 +15,7 @@ class SearchField;
 class Slider;
 class StatusItem;
 class TextField;
+class View;
 
 /// How the scripted user answers an alert: press a button (by index from 0, or by title), after
 /// typing into the accessory view's text field; or close it without a button.
@@ -126,6 +127,12 @@ public:
 
     // A user's input on controls
     static bool click(Button& button);
+    /// A pointer click at the centre of a view that takes clicks: a button (not a pop-up) or a
+    /// text field that can become first responder. Its mouse-down, then its mouse-up, go to the
+    /// view (`View::mouseDown`, `View::mouseUp`), each the current event while it is handled.
+    /// False, with nothing sent, for a hidden view, one outside a window or one that takes no
+    /// clicks.
+    static bool clickView(View& view);
     static void typeText(TextField& field, const std::string& text);
     static void replaceText(TextField& field, const std::string& text);
     static void pressReturn(TextField& field);

@@ -1,6 +1,9 @@
 #include "platform/control/ViewDriver.hpp"
 
+#include "platform/input/EventQueue.hpp"
 #include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Runtime.hpp"
+#include "platform/ui/Window.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/control/UISimulator.hpp"
 
@@ -79,6 +82,10 @@ Node* ViewDriver::find(const std::string& key) const {
     walk(host_.tree(), [&](Node& n) {
         if (!byText && n.kind == NodeKind::text && n.text == key) byText = &n;
     });
+    if (byText) return byText;
+    walk(host_.tree(), [&](Node& n) {
+        if (!byText && !key.empty() && n.helpText == key) byText = &n;
+    });
     return byText;
 }
 
@@ -120,16 +127,20 @@ bool ViewDriver::click(const std::string& key) {
     auto* n = find(key);
     if (!n || !n->resolvedEnabled) return false;
     bool done = false;
-    if (n->kind == NodeKind::button && n->action) {
-        auto action = n->action;
-        action();
-        done = true;
-    } else if (auto* button = dynamic_cast<ui::Button*>(n->nativeView.get())) {
-        done = UISimulator::click(*button);
-    } else if (n->onTap && n->hitTesting) {
-        auto tapAction = n->onTap;
-        tapAction({n->layoutFrame.width() / 2, n->layoutFrame.height() / 2});
-        done = true;
+    if (n->nativeView && !(n->kind == NodeKind::button && n->action)) {
+        // A wrapped control takes the click itself.
+        auto native = n->nativeView;
+        auto* button = dynamic_cast<ui::Button*>(native.get());
+        done = button ? UISimulator::click(*button) : UISimulator::clickView(*native);
+    } else {
+        // The click acts with its mouse-up at the element's centre as the current event.
+        const Point centre{n->layoutFrame.midX(), n->layoutFrame.midY()};
+        const Point inWindow = host_.convertPointToWindow({centre.x, host_.frame().height() - centre.y});
+        Window* window = host_.window();
+        EventQueue::CurrentEventScope scope(NSEvent::mouseEvent(EventType::leftMouseUp, inWindow,
+                                                                NSEvent::currentModifierFlags(), runtime::now(),
+                                                                window ? window->windowNumber() : 0, 1));
+        done = host_.clickElement(*n, centre);
     }
     settle();
     return done;

@@ -5,9 +5,10 @@
 namespace platform::ui::declarative {
 
 /// Drives a hosted declarative tree as a user would (control API: tests and the console). Elements
-/// are found by their `id` or by their text: a text element, a button's label, or the title of a
-/// representable button. Every action rebuilds the host at once when it asked for it. Points are
-/// in the element's own space (y down from its top-left).
+/// are found by their `id`, by their text (a text element, a button's label, or the title of a
+/// representable button) or by their tooltip. A click makes its mouse-up the current event. Every
+/// action rebuilds the host at once when it asked for it. Points are in the element's own space (y
+/// down from its top-left).
 class ViewDriver {
 public:
     explicit ViewDriver(HostingView& host)
@@ -18,7 +19,8 @@ public:
     /// Every text in document order: text elements and the titles of representable buttons.
     std::vector<std::string> texts() const;
     bool hasText(const std::string& text) const;
-    /// The element with this id, else the first whose text is `text`; null when none.
+    /// The element with this id, else the first whose text is `text`, else the first whose whole
+    /// tooltip (`help`) is it; null when none.
     Node* find(const std::string& idOrText) const;
     bool exists(const std::string& idOrText) const { return find(idOrText) != nullptr; }
     /// Whether the element (or the representable control) can be worked.
@@ -30,8 +32,9 @@ public:
     /// when that one removed it, or when no element was given one).
     std::optional<KeyboardShortcut> keyboardShortcut(const std::string& idOrText) const;
 
-    /// Clicks a button (declarative or representable) or a tappable element; false when there is
-    /// none or it is disabled.
+    /// Clicks a button (declarative or representable), a wrapped text field (it becomes first
+    /// responder, `UISimulator::clickView`) or a tappable element; false when there is none, it is
+    /// disabled or takes no click.
     bool click(const std::string& idOrText);
     /// Types into a text field (replacing its text), without committing.
     bool type(const std::string& idOrText, const std::string& text);

@@ -47,6 +47,7 @@ public:
 
     /// The application's handler of dispatched events.
     void setEventHandler(std::function<void(const NSEvent&)> handler) { handler_ = std::move(handler); }
+    bool hasEventHandler() const { return static_cast<bool>(handler_); }
 
     /// Dispatches every queued event, oldest first, including events posted meanwhile. Returns how
     /// many were taken from the queue.

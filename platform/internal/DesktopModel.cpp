@@ -540,6 +540,17 @@ bool DesktopModel::onScreen(const WindowRecord& w) const {
     return w.spec.onAllSpaces || spaceIsActive(w.space);
 }
 
+const WindowRecord* DesktopModel::windowAt(CGPoint location) const {
+    const WindowRecord* hit = nullptr;
+    for (auto n : zOrder) {
+        const auto& w = windows.at(n);
+        if (!onScreen(w) || w.spec.alpha <= 0 || w.spec.ignoresMouseEvents || !w.spec.frame.contains(location))
+            continue;
+        if (!hit || w.spec.layer > hit->spec.layer) hit = &w;
+    }
+    return hit;
+}
+
 void DesktopModel::raise(std::uint32_t number) {
     auto it = std::find(zOrder.begin(), zOrder.end(), number);
     if (it == zOrder.end()) return;

@@ -215,6 +215,10 @@ public:
     WindowRecord* window(std::uint32_t number);
     WindowRecord* liveWindow(std::uint32_t number);
     bool onScreen(const WindowRecord& w) const;
+    /// The window that a click at `location` (global points, y up) lands on: the topmost on-screen
+    /// window of the highest layer whose frame holds the point, leaving out windows that are fully
+    /// transparent or let clicks pass through; null when there is none.
+    const WindowRecord* windowAt(CGPoint location) const;
     void raise(std::uint32_t number);
     std::vector<std::uint32_t> appWindowsInOrder(pid_t pid) const; // front to back
     std::optional<std::uint32_t> focusedWindow(pid_t pid) const;

@@ -107,6 +107,15 @@ void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering orderi
     if (ordering == Ordering::makingKey || wasOrderedOut || shown.moveToActiveSpace) joinActiveSpace(m, *w);
 }
 
+std::optional<std::uint32_t> ownWindowAt(const CGPoint& location) {
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    const WindowRecord* hit = m.windowAt(location);
+    if (!hit || !hit->own || hit->pid != m.programPid) return std::nullopt;
+    return hit->number;
+}
+
 void remove(std::uint32_t number) {
     auto holder = desktop_detail::currentModel();
     DesktopModel& m = *holder;

@@ -3,6 +3,7 @@
 #include "platform/desktop/Geometry.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -70,6 +71,11 @@ void sync(std::uint32_t number, const OwnWindowSpec& spec);
 /// - `Ordering::plain`: a window that was ordered out, or that has "move to active Space", joins
 ///   the active Space of its display; a window still ordered in on another Desktop stays there.
 void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering ordering);
+
+/// The number of the program's window that a click at `location` (global points, y up) lands on,
+/// by the window server's hit testing (`SimDesktop::windowAt`); none when the click lands on
+/// another application's window or on none.
+std::optional<std::uint32_t> ownWindowAt(const CGPoint& location);
 
 /// Drops the window from the list (the window was closed); its record stays, marked closed.
 void remove(std::uint32_t number);

@@ -12,6 +12,7 @@
 #include "platform/internal/Kernel.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform::ui {
 
@@ -45,6 +46,9 @@ void Application::activate(bool) {
 
 void Application::run() {
     requireMainThread("Application::run");
+    auto& events = EventQueue::shared();
+    if (!events.hasEventHandler())
+        events.setEventHandler([](const NSEvent& event) { Application::shared().sendEvent(event); });
     running_ = true;
     if (launched_) return;
     launched_ = true;
@@ -101,6 +105,35 @@ std::vector<std::shared_ptr<Window>> Application::orderedWindows() const {
     for (auto* w : order_)
         if (auto s = std::static_pointer_cast<Window>(w->weak_from_this().lock())) out.push_back(s);
     return out;
+}
+
+View* Application::viewUnderMouse(const NSEvent& event) const {
+    CGPoint at = event.locationInWindow;
+    if (event.windowNumber != 0) {
+        const Window* from = windowWithNumber(event.windowNumber);
+        if (!from) return nullptr;
+        at = {at.x + from->frame().origin.x, at.y + from->frame().origin.y};
+    }
+    const auto number = OwnWindowBridge::ownWindowAt(at);
+    Window* window = number ? windowWithNumber(long(*number)) : nullptr;
+    if (!window || !window->isVisible() || window->isClosed() || !window->contentView()) return nullptr;
+    if (Window* modal = modalWindow(); modal && modal != window) return nullptr;
+    return window->contentView()->hitTest({at.x - window->frame().origin.x, at.y - window->frame().origin.y});
+}
+
+void Application::sendEvent(const NSEvent& event) {
+    requireMainThread("Application::sendEvent");
+    if (event.type == EventType::leftMouseDown) {
+        pressedView_.reset();
+        View* view = viewUnderMouse(event);
+        if (!view) return;
+        pressedView_ = view->weak_from_this();
+        view->mouseDown(event);
+    } else if (event.type == EventType::leftMouseUp) {
+        const auto pressed = std::exchange(pressedView_, {}).lock();
+        if (!pressed || viewUnderMouse(event) != pressed.get()) return;
+        static_cast<View*>(pressed.get())->mouseUp(event);
+    }
 }
 
 Window* Application::windowWithNumber(long number) const {

@@ -12,6 +12,7 @@
 namespace platform::ui {
 
 class Menu;
+class View;
 class Window;
 
 enum class ActivationPolicy { regular = 0, accessory = 1, prohibited = 2 };
@@ -106,6 +107,14 @@ public:
     /// action runs); none between events.
     const std::optional<NSEvent>& currentEvent() const;
 
+    /// Hands an event the window server sent to the program to its windows (the main run loop
+    /// dispatches every queued event here once the application runs, unless another handler was
+    /// installed on the event queue). A left mouse-down goes to the view under the pointer in the
+    /// program's window that the window server's hit testing finds there (`View::hitTest`; none
+    /// while a modal session runs for another window); the mouse-up that follows goes to that same
+    /// view when it lands on it again: a click. Other events do nothing here. Main thread.
+    void sendEvent(const NSEvent& event);
+
     /// The object that will receive `action`: `target` when it answers it; with no target, the
     /// first of the key window's responder chain, the key window, its delegate, the application
     /// and the application delegate that answers it. Null when nobody does.
@@ -127,6 +136,8 @@ private:
     void orderIn(Window* w);
     void orderOutWindow(Window* w);
     void setKeyWindow(Window* w);
+    /// The view of the program's window under a mouse event's location; null when there is none.
+    View* viewUnderMouse(const NSEvent& event) const;
 
     ActivationPolicy policy_ = ActivationPolicy::regular;
     bool active_ = false;
@@ -137,6 +148,7 @@ private:
     std::vector<Window*> all_;
     std::vector<Window*> order_; // visible, front first
     std::vector<ModalSession> modal_;
+    std::weak_ptr<Responder> pressedView_; // the view that took the left mouse-down
 };
 
 } // namespace platform::ui

@@ -60,6 +60,10 @@ bool Button::performClick() {
     return sendAction();
 }
 
+void Button::mouseUp(const NSEvent&) {
+    performClick();
+}
+
 Size Button::intrinsicContentSize() const {
     // A rough text metric: 7 points per character of the system font of 13 points.
     double scale = font.pointSize / 13.0;

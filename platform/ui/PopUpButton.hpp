@@ -29,6 +29,9 @@ public:
     std::string titleOfSelectedItem() const { return selected_ ? selected_->title : std::string(); }
 
     std::string stringValue() const override { return titleOfSelectedItem(); }
+    /// A pointer click opens the item menu and nothing is chosen by the click itself (the
+    /// simulator chooses items with `UISimulator::pickPopUpItem`): no state change, no action.
+    void mouseUp(const NSEvent& event) override { (void)event; }
     Size intrinsicContentSize() const override;
 
 private:

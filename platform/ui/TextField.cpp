@@ -29,6 +29,12 @@ std::shared_ptr<TextField> TextField::textFieldWithString(const std::string& s) 
     return f;
 }
 
+void TextField::mouseDown(const NSEvent&) {
+    Window* w = window();
+    if (!w || !acceptsFirstResponder() || w->firstResponder() == this) return;
+    w->makeFirstResponder(this);
+}
+
 bool TextField::becomeFirstResponder() {
     if (!editor_) {
         editor_ = std::make_shared<FieldEditor>();

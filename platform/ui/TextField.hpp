@@ -56,6 +56,9 @@ public:
     TextMovement lastTextMovement() const { return lastMovement_; }
 
     bool acceptsFirstResponder() const override { return isEnabled && (isEditable || isSelectable); }
+    /// A pointer click on an editable or selectable field makes it its window's first responder
+    /// (editing begins) unless it already is. Main thread.
+    void mouseDown(const NSEvent& event) override;
     /// Starts editing: the field editor appears. A subclass may refuse by returning false.
     bool becomeFirstResponder() override;
     /// Ends editing: the field editor goes and the delegate is told of the end.

@@ -137,6 +137,23 @@ Responder* View::nextResponder() const {
     return nullptr;
 }
 
+View* View::hitTest(Point point) {
+    if (hidden_ || !frame_.contains(point)) return nullptr;
+    const Point inside{point.x - frame_.origin.x, point.y - frame_.origin.y};
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it)
+        if (View* hit = (*it)->hitTest(inside)) return hit;
+    return this;
+}
+
+Point View::locationOfEvent(const NSEvent& event) const {
+    Point inWindow = event.locationInWindow;
+    if (event.windowNumber == 0 && window_) {
+        const Rect frame = window_->frame();
+        inWindow = {inWindow.x - frame.origin.x, inWindow.y - frame.origin.y};
+    }
+    return convertPointFromWindow(inWindow);
+}
+
 View* View::findByIdentifier(const std::string& id) {
     if (identifier == id) return this;
     for (auto& sub : subviews_)

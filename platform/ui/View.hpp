@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/input/NSEvent.hpp"
 #include "platform/ui/Layer.hpp"
 #include "platform/ui/Responder.hpp"
 
@@ -118,6 +119,31 @@ public:
         }
         return point;
     }
+
+    /// Converts a point of this view's space (y up from its bottom-left) to its window's space.
+    Point convertPointToWindow(Point point) const {
+        for (const View* v = this; v; v = v->superview_) {
+            point.x += v->frame_.origin.x;
+            point.y += v->frame_.origin.y;
+        }
+        return point;
+    }
+
+    /// The view a click at `point` (points, in the superview's space, y up; the window's space for
+    /// a content view) lands on: the deepest visible view of this subtree whose frame holds it, a
+    /// later subview before an earlier one (it lies in front); null when the point is outside the
+    /// view or the view is hidden. Main thread.
+    virtual View* hitTest(Point point);
+    /// The left button went down over the view (the view `hitTest` found). `event` is the current
+    /// event; its location is global unless it carries a window number. By default nothing
+    /// happens. Main thread.
+    virtual void mouseDown(const NSEvent& event) { (void)event; }
+    /// The left button came up over the view that took its mouse-down (a click). By default
+    /// nothing happens. Main thread.
+    virtual void mouseUp(const NSEvent& event) { (void)event; }
+    /// The point of a mouse event in this view's space (y up): from global coordinates, or from
+    /// the window's space when the event carries a window number.
+    Point locationOfEvent(const NSEvent& event) const;
 
     Responder* nextResponder() const override;
 

@@ -1,6 +1,7 @@
 #include "snapping/SnapBarController.hpp"
 
 #include "model/LocalizationManager.hpp"
+#include "model/SnapIconKind.hpp"
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
@@ -152,6 +153,7 @@ void SnapBarController::createWindow(const std::shared_ptr<ui::Responder>& targe
         button->widthConstraint = iconButtonSize;
         button->heightConstraint = iconButtonSize;
         button->tag = static_cast<long>(i);
+        button->identifier = std::string(caseName(items[i].kind));
         button->toolTip = tooltip(items[i].kind);
         iconKinds_.push_back(items[i].kind);
         iconButtons_.push_back(button);

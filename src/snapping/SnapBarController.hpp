@@ -68,6 +68,7 @@ public:
 
     // State, for the owner and tests.
     const std::shared_ptr<platform::ui::Panel>& window() const { return window_; }
+    /// The icon buttons in bar order; each carries its kind's case name ("leftHalf") as identifier.
     const std::vector<std::shared_ptr<platform::ui::Button>>& iconButtons() const { return iconButtons_; }
     const std::vector<SnapIconKind>& iconKinds() const { return iconKinds_; }
     const std::vector<std::shared_ptr<platform::ui::Button>>& tilePresetButtons() const { return tilePresetButtons_; }

@@ -3,6 +3,7 @@
 #include "console/DesktopConsole.hpp"
 #include "model/NotificationManager.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
@@ -217,7 +218,7 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
         {"ui type Preferences prefs.gap 12", "", ""},
         {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
         {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
-        {"ui click Preferences prefs.gap", "error: \"prefs.gap\" in \"Preferences\" cannot be clicked", ""},
+        {"ui click Preferences prefs.gap", "", ""}, // the field takes the keys
         {"ui pick Preferences prefs.language Français",
          "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
         {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
@@ -236,6 +237,30 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
                                           "slider id=prefs.gapsUniform value=7.5\n"
                                           "button \"Reset\" disabled\n"
                                           "button \"Save\"\n");
+}
+
+TEST_F(UiCommandTest, WindowsGoByTitleOrNumberAndControlsByTooltip) {
+    auto twin = std::make_shared<Window>(Rect{0, 0, 200, 100}, StyleMask::titled);
+    twin->title = "Preferences";
+    const std::string prefsNumber = "#" + std::to_string(prefs->windowNumber());
+    const std::string twinNumber = "#" + std::to_string(twin->windowNumber());
+    UISimulator::findButton(*prefs, "Save")->toolTip = "Store the settings";
+    const std::string ambiguous = "error: \"Preferences\" names 2 program windows: " + prefsNumber +
+                                  " (visible), " + twinNumber + " (hidden); name one by its number, as \"#N\"";
+    const std::string byTooltip = "ui click \"" + prefsNumber + "\" \"Store the settings\"";
+    const std::string inTwin = "ui click \"" + twinNumber + "\" Save";
+    const std::vector<LineCase> cases = {
+        {"ui show Preferences", ambiguous.c_str(), ""},
+        {byTooltip.c_str(), "", "save:"},
+        {inTwin.c_str(), "error: no element \"Save\" in \"Preferences\"", ""},
+        {"ui show \"\"",
+         "error: no program window \"\": the untitled panels are named \"snap bar\" and \"toast\"", ""},
+        {"ui show \"#0\"", "error: no program window #0", ""},
+        {"ui show \"snap bar\"", "error: no program window \"snap bar\"", ""},
+    };
+    expectLines(cases, controls->actions);
+    EXPECT_NE(run("ui show \"" + prefsNumber + "\"").find("button \"Save\" tooltip=\"Store the settings\" frame "),
+              std::string::npos);
 }
 
 /// A slider wrapped for the declarative views, bound to a value.

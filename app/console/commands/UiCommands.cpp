@@ -36,12 +36,14 @@ using platform::ui::declarative::ViewDriver;
 const char* const kUsage =
     "usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...";
 
-/// `ui windows`: the program's windows in creation order.
+/// `ui windows`: the program's windows in creation order; the untitled panels with their names.
 void listWindows(ConsoleSession& session) {
     for (const auto& window : ProgramWindows::windows()) {
         session.out() << "window " << window->windowNumber() << " " << Text::quote(window->title) << " frame "
                       << Text::frame(window->frame()) << " level " << window->level() << " "
-                      << (window->isVisible() ? "visible" : "hidden") << "\n";
+                      << (window->isVisible() ? "visible" : "hidden");
+        if (const auto name = ProgramWindows::panelName(*window)) session.out() << " named " << Text::quote(*name);
+        session.out() << "\n";
     }
 }
 
@@ -50,7 +52,9 @@ struct Target {
     platform::ui::Window& window;
     WindowElements::Element element;
 
-    std::string label() const { return Text::quote(element.key) + " in " + Text::quote(window.title); }
+    std::string label() const {
+        return Text::quote(element.key) + " in " + Text::quote(ProgramWindows::displayName(window));
+    }
     [[noreturn]] void fail(const std::string& what) const { throw CommandError(label() + " " + what); }
     /// The hosted element's node (null for a retained view).
     platform::ui::declarative::Node* node() const {
@@ -81,9 +85,13 @@ void click(const Target& t) {
         if (!ViewDriver(*t.element.host).click(t.element.key)) t.fail("cannot be clicked");
         return;
     }
-    auto* button = dynamic_cast<platform::ui::Button*>(t.element.view);
-    if (!button) t.fail("cannot be clicked");
-    UISimulator::click(*button);
+    // A button is clicked as `UISimulator::click` does; a field takes the click as the pointer's.
+    if (auto* button = dynamic_cast<platform::ui::Button*>(t.element.view);
+        button && !dynamic_cast<platform::ui::PopUpButton*>(button)) {
+        UISimulator::click(*button);
+        return;
+    }
+    if (!UISimulator::clickView(*t.element.view)) t.fail("cannot be clicked");
 }
 
 void type(const Target& t, const std::string& text) {

@@ -6,12 +6,14 @@
 #include "platform/dispatch/MainThread.hpp"
 
 #include "platform/ui/Control.hpp"
+#include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/declarative/Layout.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace platform::ui::declarative {
 
@@ -407,5 +409,85 @@ void HostingView::resolveCanvases(Element& e, bool, const std::map<std::string, 
 
 HostingController::HostingController(std::shared_ptr<ViewBase> root)
     : ViewController(std::make_shared<HostingView>(std::move(root))) {}
+
+// --- pointer clicks ---------------------------------------------------------------------------
+
+namespace {
+
+/// Whether a click on the element stops there (whether or not it then acts).
+bool takesClicks(const Node& n) {
+    return n.kind == NodeKind::button || n.kind == NodeKind::textField || n.kind == NodeKind::stepper ||
+           n.kind == NodeKind::picker || n.nativeView || n.onTap;
+}
+
+} // namespace
+
+Node* HostingView::elementAt(Point point) {
+    rebuildIfNeeded();
+    Node* best = nullptr;
+    double bestZ = -1e300;
+    std::function<void(const Element&, double)> visit = [&](const Element& e, double z) {
+        Node& n = *e.node();
+        if (!n.hitTesting) return;
+        const double zz = z + n.zIndex;
+        for (const auto& c : n.backgrounds)
+            visit(c, zz);
+        const Rect f = n.layoutFrame;
+        const bool inside = point.x >= f.minX() && point.x <= f.maxX() && point.y >= f.minY() && point.y <= f.maxY();
+        if (inside && takesClicks(n) && zz >= bestZ) {
+            best = &n;
+            bestZ = zz;
+        }
+        for (const auto& c : n.children)
+            visit(c, zz);
+        for (const auto& c : n.overlays)
+            visit(c, zz);
+    };
+    visit(tree_, 0);
+    return best;
+}
+
+bool HostingView::clickElement(Node& node, Point point) {
+    if (!node.resolvedEnabled) return false;
+    bool done = false;
+    if (node.kind == NodeKind::button && node.action) {
+        auto action = node.action;
+        action();
+        done = true;
+    } else if (auto* button = dynamic_cast<platform::ui::Button*>(node.nativeView.get());
+               button && !dynamic_cast<PopUpButton*>(button)) {
+        auto keep = node.nativeView;
+        done = button->performClick();
+    } else if (node.onTap && node.hitTesting) {
+        auto tap = node.onTap;
+        tap({point.x - node.layoutFrame.origin.x, point.y - node.layoutFrame.origin.y});
+        done = true;
+    }
+    rebuildIfNeeded();
+    return done;
+}
+
+View* HostingView::hitTest(Point point) {
+    if (isHidden() || !frame().contains(point)) return nullptr;
+    const Point inside{point.x - frame().origin.x, point.y - frame().origin.y};
+    Node* node = elementAt({inside.x, frame().height() - inside.y});
+    if (node && node->nativeView)
+        if (View* hit = node->nativeView->hitTest(inside)) return hit;
+    return this;
+}
+
+void HostingView::mouseDown(const NSEvent& event) {
+    const Point local = locationOfEvent(event);
+    Node* node = elementAt({local.x, frame().height() - local.y});
+    pressedKey_ = node ? std::optional<std::string>(node->key) : std::nullopt;
+}
+
+void HostingView::mouseUp(const NSEvent& event) {
+    const auto pressed = std::exchange(pressedKey_, std::nullopt);
+    const Point local = locationOfEvent(event);
+    const Point point{local.x, frame().height() - local.y};
+    Node* node = elementAt(point);
+    if (node && pressed && node->key == *pressed) clickElement(*node, point);
+}
 
 } // namespace platform::ui::declarative

@@ -46,6 +46,26 @@ public:
     /// The first row shown of that list (0 when there is none).
     std::size_t firstShownRow(const std::string& listId = "") const;
 
+    /// The element a click at `point` (host space: points, y down from the top-left) lands on:
+    /// the frontmost element under it that takes clicks (a button, a wrapped control, a tappable
+    /// element, a text field, stepper or picker); later elements and higher z-indexes lie in
+    /// front, and an element that takes no hit testing is passed through with its content. Null
+    /// when there is none. Main thread.
+    Node* elementAt(Point point);
+    /// Clicks `node` as a user's click at `point` (host space, y down) would: a button runs its
+    /// action, a wrapped button (not a pop-up) is clicked, a tappable element is tapped at the
+    /// point in its own space. False, with nothing done, for a disabled element and for one that
+    /// a click does not work (fields, pickers, steppers: the console types, picks and steps).
+    /// Rebuilds at once afterwards when asked. Main thread.
+    bool clickElement(Node& node, Point point);
+
+    /// The wrapped control under the point when the element there is one, else this view.
+    View* hitTest(Point point) override;
+    /// A pointer click: the element under the mouse-down is clicked at the mouse-up when the
+    /// mouse-up lands on the same element (`clickElement`).
+    void mouseDown(const NSEvent& event) override;
+    void mouseUp(const NSEvent& event) override;
+
 private:
     struct Native {
         std::shared_ptr<View> view;
@@ -78,6 +98,7 @@ private:
     bool scheduled_ = false;
     bool building_ = false;
     bool offscreen_ = false; // the window left the screen after the host's places appeared
+    std::optional<std::string> pressedKey_; // the tree key of the element under the mouse-down
     int builds_ = 0;
 };
 

@@ -1,0 +1,189 @@
+#include "UiTestFixture.hpp"
+
+#include "platform/control/SimInput.hpp"
+#include "platform/control/ViewDriver.hpp"
+#include "platform/input/NSEvent.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Button.hpp"
+#include "platform/ui/Panel.hpp"
+#include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/TextField.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+
+#include <string>
+#include <vector>
+
+namespace dv = platform::ui::declarative;
+using namespace platform::ui;
+using platform::CGPoint;
+using platform::EventType;
+using platform::NSEvent;
+using platform::SimInput;
+
+namespace {
+
+/// Records what the controls and elements did, with the type of the current event then.
+struct Seen : Responder {
+    std::vector<std::string> log;
+    void note(const std::string& what) {
+        const auto& event = Application::shared().currentEvent();
+        log.push_back(what + (event && event->type == EventType::leftMouseUp ? " on mouse-up" : " without"));
+    }
+    Seen() {
+        for (const char* selector : {"go:", "pick:", "secret:", "hidden:"})
+            registerAction(selector, [this, selector](Responder*) { note(selector); });
+    }
+};
+
+/// A form of declarative elements: a button, a tappable pad (which reports where it was tapped)
+/// with a button lying over its right half, and a disabled button.
+struct Form : dv::Component<Form> {
+    Seen* seen = nullptr;
+    explicit Form(Seen* s)
+        : seen(s) {}
+    dv::Element body() override {
+        auto* s = seen;
+        return dv::VStack(
+            dv::Alignment::leading, 10,
+            {dv::Button("Save", [s] { s->note("Save"); }),
+             dv::ZStack(dv::Alignment::trailing,
+                        {dv::Rectangle().frame(200, 60).onTapAt([s](Point p) {
+                             s->note("pad " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
+                         }),
+                         dv::Button("Over", [s] { s->note("Over"); }).frame(100, 60)})
+                 .id("pad"),
+             dv::Button("Off", [s] { s->note("Off"); }).disabled(true)});
+    }
+};
+
+/// The program's windows under the pointer: a panel of retained controls, a titled window that
+/// hosts declarative elements and an ordered-out panel, with the routing the console installs.
+class PointerClickTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        seen = std::make_shared<Seen>();
+        panel = std::make_shared<Panel>(Rect{100, 600, 300, 100}, StyleMask::nonactivatingPanel);
+        panel->setLevel(WindowLevel::floating);
+        auto content = std::make_shared<View>(Rect{0, 0, 300, 100});
+        auto go = Button::withTitle("Go", seen, "go:");
+        go->setFrame({10, 10, 80, 30});
+        content->addSubview(go);
+        auto popUp = std::make_shared<PopUpButton>(Rect{100, 10, 80, 30});
+        popUp->addItems({"One", "Two"});
+        popUp->setTarget(seen);
+        popUp->action = "pick:";
+        content->addSubview(popUp);
+        auto hidden = std::make_shared<View>(Rect{190, 0, 110, 50});
+        auto secret = Button::withTitle("Secret", seen, "secret:");
+        secret->setFrame({0, 10, 80, 30});
+        hidden->addSubview(secret);
+        hidden->setHidden(true);
+        content->addSubview(hidden);
+        field = TextField::textFieldWithString("");
+        field->setFrame({10, 60, 200, 24});
+        content->addSubview(field);
+        panel->setContentView(content);
+        panel->orderFrontRegardless();
+
+        window = std::make_shared<Window>(Rect{500, 100, 400, 300}, StyleMask::titled);
+        host = std::make_shared<dv::HostingView>(std::make_shared<Form>(seen.get()), Rect{0, 0, 400, 272});
+        window->setContentView(host);
+        window->orderFront();
+
+        gone = std::make_shared<Panel>(Rect{100, 300, 200, 100}, StyleMask::nonactivatingPanel);
+        auto goneContent = std::make_shared<View>(Rect{0, 0, 200, 100});
+        goneContent->addSubview(Button::withTitle("Hidden", seen, "hidden:"));
+        gone->setContentView(goneContent);
+        gone->orderFrontRegardless();
+        gone->orderOut();
+
+        SimInput::shared().setPointerGoesToProgram([](CGPoint p) {
+            auto& desktop = platform::SimDesktop::shared();
+            auto hit = desktop.windowAt(p);
+            return hit && hit->pid == desktop.programPid();
+        });
+        monitor = NSEvent::addGlobalMonitorForEvents(platform::EventTypeMask::leftMouseDown,
+                                                     [this](const NSEvent&) { ++othersSawDown; });
+        Application::shared().run();
+    }
+    void TearDown() override {
+        NSEvent::removeMonitor(monitor);
+        UiTest::TearDown();
+    }
+
+    /// The centre of a hosted element in global points.
+    CGPoint centreOf(const std::string& key, double dx = 0) {
+        const auto* node = dv::ViewDriver(*host).find(key);
+        EXPECT_TRUE(node) << key;
+        if (!node) return {};
+        const Point local = host->convertPointToWindow(
+            {node->layoutFrame.midX() + dx, host->frame().height() - node->layoutFrame.midY()});
+        return {local.x + window->frame().origin.x, local.y + window->frame().origin.y};
+    }
+
+    /// Presses the left button at `down` and releases it at `up`, then lets the events dispatch.
+    void click(CGPoint down, CGPoint up) {
+        auto& input = SimInput::shared();
+        input.moveMouse(down);
+        input.mouseDown();
+        input.moveMouse(up);
+        input.mouseUp();
+        sim().drainMainQueue();
+    }
+
+    std::shared_ptr<Seen> seen;
+    std::shared_ptr<Panel> panel, gone;
+    std::shared_ptr<Window> window;
+    std::shared_ptr<dv::HostingView> host;
+    std::shared_ptr<TextField> field;
+    std::shared_ptr<platform::EventMonitor> monitor;
+    int othersSawDown = 0;
+};
+
+TEST_F(PointerClickTest, AClickReachesTheControlOrElementUnderThePointer) {
+    struct Case {
+        const char* name;
+        CGPoint down;
+        CGPoint up;
+        std::vector<std::string> log;
+        bool othersSeeIt;
+    };
+    const CGPoint go{150, 625};
+    const std::vector<Case> cases = {
+        {"a button", go, go, {"go: on mouse-up"}, false},
+        {"released off the button", go, {240, 625}, {}, false},
+        {"a pop-up button: its items are picked, not clicked", {240, 625}, {240, 625}, {}, false},
+        {"a hidden view's button", {330, 625}, {330, 625}, {}, false},
+        {"an ordered-out panel", {150, 350}, {150, 350}, {}, true},
+        {"a declarative button", centreOf("Save"), centreOf("Save"), {"Save on mouse-up"}, false},
+        {"a tappable element, at the point", centreOf("pad", -60), centreOf("pad", -60),
+         {"pad 40,30 on mouse-up"}, false},
+        {"the element in front", centreOf("pad", 60), centreOf("pad", 60), {"Over on mouse-up"}, false},
+        {"a disabled button", centreOf("Off"), centreOf("Off"), {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen->log.clear();
+        othersSawDown = 0;
+        click(c.down, c.up);
+        EXPECT_EQ(seen->log, c.log);
+        EXPECT_EQ(othersSawDown, c.othersSeeIt ? 1 : 0);
+        EXPECT_FALSE(Application::shared().currentEvent());
+    }
+}
+
+TEST_F(PointerClickTest, AClickOnAFieldMakesItFirstResponderAndUISimulatorClicksAsThePointerDoes) {
+    click({150, 672}, {150, 672});
+    EXPECT_EQ(panel->firstResponder(), field.get());
+    panel->makeFirstResponder(nullptr);
+    EXPECT_TRUE(UISimulator::clickView(*field));
+    EXPECT_EQ(panel->firstResponder(), field.get());
+    EXPECT_FALSE(UISimulator::clickView(*panel->contentView())) << "a plain view takes no click";
+    // The driver's click of a declarative button acts with its mouse-up as the current event.
+    seen->log.clear();
+    EXPECT_TRUE(dv::ViewDriver(*host).click("Save"));
+    EXPECT_EQ(seen->log, std::vector<std::string>{"Save on mouse-up"});
+}
+
+} // namespace
