@@ -46,7 +46,7 @@ expect window com.apple.TextEdit "Untitled" frame 0 0 720 875
     EXPECT_NE(text.find(" \"\" frame 28.0 773.0 1384.0 82.0 level 3 visible named \"snap bar\"\n"),
               std::string::npos)
         << text;
-    const auto icons = matches(text, "\nbutton id=(\\w+) tooltip=\"[^\"]+\" frame [-0-9. ]+\n");
+    const auto icons = matches(text, "button id=(\\w+) tooltip=\"[^\"]+\" frame [-0-9.]+ [-0-9.]+ 28.0 28.0\n");
     ASSERT_EQ(icons.size(), 31u) << text;
     EXPECT_EQ(icons.front(), "leftHalf");
     EXPECT_EQ(icons.back(), "bottomRightSixth");

@@ -140,21 +140,24 @@ TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
 }
 
 TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {
-    EXPECT_EQ(run("ui show \"Layout Editor\""), "text \"Rows: 1\"\n"
-                                                "stepper id=inspector.rows \"Rows\" value=1\n"
-                                                "textField id=inspector.name \"Name\" value=\"Grid\"\n"
-                                                "picker id=inspector.kind \"Kind\" value=\"Grid\"\n"
-                                                "button \"Save Preset\"\n"
-                                                "button \"Delete Preset\" disabled\n"
-                                                "shape id=canvas\n");
-    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
-                                          "  checkbox \"Show Snap Bar\" value=0\n"
-                                          "  textField id=prefs.gap value=\"10\"\n"
-                                          "label \"Language:\"\n"
-                                          "popUp id=prefs.language value=\"English\"\n"
-                                          "slider id=prefs.gapsUniform value=10.0\n"
-                                          "button \"Reset\" disabled\n"
-                                          "button \"Save\"\n");
+    // Frames in global points: the window's content starts at (200, 150).
+    EXPECT_EQ(run("ui show \"Layout Editor\""),
+              "text \"Rows: 1\" frame 200.0 561.0 49.0 16.0\n"
+              "stepper id=inspector.rows \"Rows\" value=1 frame 200.0 531.0 72.0 22.0\n"
+              "textField id=inspector.name \"Name\" value=\"Grid\" frame 200.0 501.0 720.0 22.0\n"
+              "picker id=inspector.kind \"Kind\" value=\"Grid\" frame 200.0 471.0 156.0 22.0\n"
+              "button \"Save Preset\" frame 200.0 441.0 93.0 22.0\n"
+              "button \"Delete Preset\" disabled frame 301.0 441.0 107.0 22.0\n"
+              "shape id=canvas frame 200.0 283.0 200.0 150.0\n");
+    // The controls were never placed: each stands at the content's origin, (300, 200).
+    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group frame 300.0 200.0 500.0 200.0\n"
+                                          "  checkbox \"Show Snap Bar\" value=0 frame 300.0 200.0 111.0 22.0\n"
+                                          "  textField id=prefs.gap value=\"10\" frame 300.0 200.0 96.0 22.0\n"
+                                          "label \"Language:\" frame 300.0 200.0 67.0 16.0\n"
+                                          "popUp id=prefs.language value=\"English\" frame 300.0 200.0 0.0 0.0\n"
+                                          "slider id=prefs.gapsUniform value=10.0 frame 300.0 200.0 120.0 21.0\n"
+                                          "button \"Reset\" disabled frame 300.0 200.0 59.0 22.0\n"
+                                          "button \"Save\" frame 300.0 200.0 52.0 22.0\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
     EXPECT_EQ(run("ui show Closed"), "error: no program window \"Closed\"");
 }
@@ -205,7 +208,7 @@ TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
     EXPECT_EQ(editorRoot->kind.get(), "rows");
     EXPECT_EQ(editorRoot->saves, 1);
     EXPECT_EQ(editorRoot->drags, std::vector<std::string>{"40,40 -> 200,150"});
-    EXPECT_EQ(run("ui show \"Layout Editor\"").substr(0, 15), "text \"Rows: 2\"\n");
+    EXPECT_EQ(run("ui show \"Layout Editor\"").substr(0, 15), "text \"Rows: 2\" ");
 }
 
 TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
@@ -229,14 +232,14 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
         {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
     };
     expectLines(cases, controls->actions);
-    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group\n"
-                                          "  checkbox \"Show Snap Bar\" value=1\n"
-                                          "  textField id=prefs.gap value=\"12\"\n"
-                                          "label \"Language:\"\n"
-                                          "popUp id=prefs.language value=\"Deutsch\"\n"
-                                          "slider id=prefs.gapsUniform value=7.5\n"
-                                          "button \"Reset\" disabled\n"
-                                          "button \"Save\"\n");
+    EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group frame 300.0 200.0 500.0 200.0\n"
+                                          "  checkbox \"Show Snap Bar\" value=1 frame 300.0 200.0 111.0 22.0\n"
+                                          "  textField id=prefs.gap value=\"12\" frame 300.0 200.0 96.0 22.0\n"
+                                          "label \"Language:\" frame 300.0 200.0 67.0 16.0\n"
+                                          "popUp id=prefs.language value=\"Deutsch\" frame 300.0 200.0 0.0 0.0\n"
+                                          "slider id=prefs.gapsUniform value=7.5 frame 300.0 200.0 120.0 21.0\n"
+                                          "button \"Reset\" disabled frame 300.0 200.0 59.0 22.0\n"
+                                          "button \"Save\" frame 300.0 200.0 52.0 22.0\n");
 }
 
 TEST_F(UiCommandTest, WindowsGoByTitleOrNumberAndControlsByTooltip) {
@@ -304,12 +307,12 @@ TEST_F(UiCommandTest, WrappedControlsPrintAndWorkAsTheirNativeViews) {
     window->setContentView(std::make_shared<dv::HostingView>(root, Rect{0, 0, 400, 300}));
     window->orderFront();
 
-    EXPECT_EQ(run("ui show Settings"), "text \"10 px\"\n"
-                                       "slider id=prefs.gapsUniform value=10.0\n"
-                                       "slider id=prefs.edges value=4.0 disabled\n");
+    EXPECT_EQ(run("ui show Settings"), "text \"10 px\" frame 140.0 171.0 35.0 16.0\n"
+                                       "slider id=prefs.gapsUniform value=10.0 frame 140.0 142.0 120.0 21.0\n"
+                                       "slider id=prefs.edges value=4.0 disabled frame 140.0 113.0 120.0 21.0\n");
     EXPECT_EQ(run("ui slide Settings prefs.gapsUniform 3 7.5"), "");
     EXPECT_EQ(root->gaps.get(), 7.5);
-    EXPECT_EQ(run("ui show Settings").substr(0, 12), "text \"8 px\"\n") << "the form follows the slider";
+    EXPECT_EQ(run("ui show Settings").substr(0, 12), "text \"8 px\" ") << "the form follows the slider";
     EXPECT_EQ(run("ui slide Settings prefs.edges 9"), "error: \"prefs.edges\" in \"Settings\" is disabled");
     EXPECT_EQ(root->edges.get(), 4);
     EXPECT_EQ(run("ui click Settings prefs.gapsUniform"),
