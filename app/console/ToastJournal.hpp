@@ -12,7 +12,7 @@ namespace tilmora {
 /// (`SharedInstances::resetAll` drops it, and the toast observer with it). Main thread.
 class ToastJournal {
 public:
-    static constexpr platform::SharedScope sharedScope = platform::SharedScope::system;
+    static constexpr platform::SharedScope sharedScope = platform::SharedScope::desktop;
     struct Toast {
         std::string title;
         std::string message;

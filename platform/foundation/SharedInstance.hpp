@@ -11,14 +11,16 @@ namespace platform {
 
 /// Whose state a shared instance holds.
 enum class SharedScope {
-    /// The program's process (the default): the system's own instances, the application object,
-    /// its status items, event queue, notification centers, workspace object and in-memory user
-    /// defaults. Made anew when the program is launched again (`SharedInstances::resetProgram`).
+    /// The program's process (the default): the program's own instances (`src/`) and the
+    /// platform state of its process: the application object, its event queue, notification
+    /// centers, workspace object and in-memory user defaults. Made anew when the program is
+    /// launched again (`SharedInstances::resetProgram`).
     program,
-    /// The simulated system around the program, which outlives it: the desktop (displays, other
-    /// applications, their windows, the pointer), the system log, and the settings, scripts and
-    /// journals of the simulator and the console. Reset only by `SharedInstances::resetAll`.
-    system,
+    /// The simulated desktop around the program, which outlives it: displays, other applications,
+    /// their windows, the pointer and keyboard, the menu bar, the system log, and the settings,
+    /// scripts and journals of the simulator and the console. Reset only by
+    /// `SharedInstances::resetAll`.
+    desktop,
 };
 
 namespace detail {

@@ -46,7 +46,7 @@ struct HeldChord {
 struct State {
     /// The keyboard and pointer outlive the program (its own hot keys, handlers and monitors go when it
     /// terminates).
-    static constexpr SharedScope sharedScope = SharedScope::system;
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     State();
     ~State();
     State(const State&) = delete;

@@ -151,11 +151,11 @@ TEST(SharedReset, HolderCreatesOnFirstUseAndResetsNewestFirst) {
 
 namespace {
 
-/// A shared instance of the simulated system's: it outlives the program.
-struct SystemTally {
-    static constexpr platform::SharedScope sharedScope = platform::SharedScope::system;
+/// A shared instance of the simulated desktop's: it outlives the program.
+struct DesktopTally {
+    static constexpr platform::SharedScope sharedScope = platform::SharedScope::desktop;
     int value = 0;
-    static SystemTally& shared() { return platform::SharedInstance<SystemTally>::get(); }
+    static DesktopTally& shared() { return platform::SharedInstance<DesktopTally>::get(); }
 };
 
 } // namespace
@@ -168,7 +168,7 @@ TEST(SharedReset, ProgramResetRemakesTheProgramsStateAndKeepsTheSystems) {
             desktop.run(testsupport::notesApp(), {testsupport::windowSpec("Todo", {100, 100, 400, 300})});
         beep();
         Tally::shared().value = 7;
-        SystemTally::shared().value = 7;
+        DesktopTally::shared().value = 7;
         int observed = 0;
         platform::NotificationCenter::defaultCenter().addObserver("Ping", nullptr, [&](const platform::Notification&) { ++observed; });
         // Set and not yet written: the program's end writes it, and the next instance reads it back;
@@ -190,7 +190,7 @@ TEST(SharedReset, ProgramResetRemakesTheProgramsStateAndKeepsTheSystems) {
         EXPECT_EQ(observed, 0) << "the program's observers went with it";
         EXPECT_TRUE(platform::UserDefaults::standard().boolForKey("kept"));
         EXPECT_FALSE(platform::UserDefaults::standard().objectForKey("registered"));
-        EXPECT_EQ(SystemTally::shared().value, 7);
+        EXPECT_EQ(DesktopTally::shared().value, 7);
         EXPECT_EQ(desktop.windowsOf(other).size(), 1u) << "the desktop stays";
         EXPECT_EQ(UISimulator::beepCount(), 1) << "the simulator's journal stays";
         EXPECT_NE(desktop.programPid(), program);
