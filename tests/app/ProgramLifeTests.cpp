@@ -59,7 +59,10 @@ TEST_F(ProgramLifeTest, AProgramQuitAnyWayLaunchesAgainListedOnceWithItsSettings
         SCOPED_TRACE(quit);
         resetSharedInstances();
         tilmora::ProgramHost::shared().reset();
-        const int status = run(std::string("desktop default\nprogram launch\nmenu pick \"Show Snap Bar\"\n") + quit + R"(
+        // The user folders are the test's: the bar starts hidden in every round.
+        const int status = run(std::string("desktop default\ndefaults delete WMSnapBarVisible\nprogram launch\n"
+                                           "menu pick \"Show Snap Bar\"\n") +
+                               quit + R"(
 program launch
 expect program running
 expect menu "Show Snap Bar" checked
