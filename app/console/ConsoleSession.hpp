@@ -47,8 +47,8 @@ public:
     /// What the log file gained since the console started or since the last call.
     std::string takeNewLog();
 
-    /// Where the program stands in this session: not yet launched, running, or quit (a quit
-    /// program is not launched again in the same session).
+    /// Where the program stands in this session: not yet launched, running, or quit (`program
+    /// launch` then starts a new instance).
     enum class ProgramState { notLaunched, running, quit };
     ProgramState programState() const { return programState_; }
     void setProgramState(ProgramState state) { programState_ = state; }

@@ -1,6 +1,9 @@
 #include "console/ProgramHost.hpp"
 
+#include "console/ToastJournal.hpp"
 #include "platform/control/BundleControl.hpp"
+#include "platform/control/SharedInstances.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimScheduler.hpp"
 #include "platform/control/StandardErrorControl.hpp"
 #include "platform/control/StandardOutputControl.hpp"
@@ -61,7 +64,20 @@ void ProgramHost::append(std::string_view text) {
     outputBase_ += cut;
 }
 
+void ProgramHost::startAnew() {
+    ended_ = false;
+    ShellHooks::reset();
+    EditorWindowHooks::reset();
+    // The previous instance's shared instances and platform state (application object, status
+    // items, event queue, notification observers, in-memory defaults) go; the desktop stays.
+    platform::SharedInstances::resetProgram();
+    platform::SimDesktop::shared().startProgram();
+    // The console's toast journal observes the new notification manager.
+    ToastJournal::shared().observe();
+}
+
 void ProgramHost::launch() {
+    if (ended_) startAnew();
     captureOutput();
     // The program's own bundle: the identifier the desktop knows it by and its display name.
     if (!platform::Bundle::main().bundleIdentifier())
@@ -103,6 +119,7 @@ void ProgramHost::end() {
     // its chord, `program quit`, the console's end): its objects are released, what they queued
     // on the way out runs, and the settings they wrote reach the disk.
     wrapper_.reset();
+    ended_ = true;
     platform::SimScheduler::shared().drainMainQueue();
     platform::UserDefaults::synchronizeAll();
 }
@@ -114,6 +131,7 @@ void ProgramHost::reset() {
     }
     capturing_ = false;
     wrapper_.reset();
+    ended_ = false;
     {
         std::lock_guard hold(outputMutex_);
         output_.clear();

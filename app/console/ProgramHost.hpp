@@ -25,7 +25,11 @@ public:
 
     /// Runs the entry on the current desktop: installs the hooks of the layers above the shell,
     /// creates the application delegate, sets the accessory policy, activates and runs the
-    /// application (which finishes launching).
+    /// application (which finishes launching). After the program ended it starts a new instance,
+    /// as a user who reopens the app: the previous one's shared instances and platform state
+    /// (`SharedInstances::resetProgram`) go first, so that it reads its settings, layouts,
+    /// snapshots and chords anew, and its process joins the desktop's running applications
+    /// again; the desktop and the user folders stay as they are.
     void launch();
     /// The running shell, or null before a launch and after the program ended.
     std::shared_ptr<AppDelegate> shell() const;
@@ -60,7 +64,12 @@ public:
     std::size_t alertsShown = 0;
 
 private:
+    /// Drops what the ended program left in memory and starts its process again.
+    void startAnew();
+
     std::shared_ptr<AppDelegateWrapper> wrapper_;
+    /// A program ended since the last `reset`: the next launch starts a new instance.
+    bool ended_ = false;
     void append(std::string_view text);
 
     mutable std::mutex outputMutex_; // guards the journal: output_, outputBase_, outputTaken_

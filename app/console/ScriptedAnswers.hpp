@@ -22,6 +22,7 @@ namespace tilmora {
 /// (`SharedInstances::resetAll` drops it, and the toolkit's responders with it). Main thread.
 class ScriptedAnswers {
 public:
+    static constexpr platform::SharedScope sharedScope = platform::SharedScope::desktop;
     /// One queued answer: a button by number (1 = the first) or by title, optionally after typing
     /// into the alert's text field, picking a pop-up item (by its title or the start of it) and
     /// clicking another button first (a radio button or a check box, by title).

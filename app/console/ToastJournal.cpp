@@ -8,6 +8,10 @@ namespace tilmora {
 
 void ToastJournal::startRecording() {
     toasts_.clear();
+    observe();
+}
+
+void ToastJournal::observe() {
     NotificationManager::setToastObserver([](const std::string& title, const std::string& message) {
         auto& toasts = ToastJournal::shared().toasts_;
         if (toasts.size() >= maxToasts) toasts.erase(toasts.begin(), toasts.begin() + maxToasts / 2);

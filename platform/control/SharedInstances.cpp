@@ -8,4 +8,8 @@ void SharedInstances::resetAll() {
     detail::resetAllShared();
 }
 
+void SharedInstances::resetProgram() {
+    detail::resetProgramShared();
+}
+
 } // namespace platform

@@ -13,6 +13,15 @@ namespace platform {
 class SharedInstances {
 public:
     static void resetAll();
+    /// Destroys only the program's shared instances (`SharedScope::program`: the program's own,
+    /// and its process's application object, event queue, notification centers with their
+    /// observers, workspace object and in-memory user defaults, which are written first when
+    /// behind and read from disk again on next use), newest first, as a process's exit would.
+    /// The desktop's (`SharedScope::desktop`: displays, applications, windows, input, menu bar,
+    /// system log, the simulator's and console's knobs, scripts and journals) stay as they are.
+    /// The console calls it before it launches a program that ended, so that the new one starts
+    /// fresh.
+    static void resetProgram();
 };
 
 } // namespace platform

@@ -400,6 +400,11 @@ pid_t SimDesktop::programPid() const {
     return m.programPid;
 }
 
+void SimDesktop::startProgram() {
+    TXN;
+    m.startProgram();
+}
+
 // ----------------------------------------------------------------------------------- knobs
 
 void SimDesktop::setOnlineDisplayListError(std::int32_t error) {

@@ -170,6 +170,11 @@ public:
 
     /// The program's own pid (owner of its windows in the window list).
     pid_t programPid() const;
+    /// The program is launched again after it ended (its application object terminated): its
+    /// process joins the running applications under a new pid, last in their order and behind the
+    /// frontmost application, and the workspace posts its did-launch notification. Nothing while
+    /// the program runs (a fresh desktop lists it from the start).
+    void startProgram();
 
     // ----- window server and Spaces behaviour
 

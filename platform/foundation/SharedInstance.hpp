@@ -9,12 +9,38 @@
 
 namespace platform {
 
+/// Whose state a shared instance holds.
+enum class SharedScope {
+    /// The program's process (the default): the program's own instances (`src/`) and the
+    /// platform state of its process: the application object, its event queue, notification
+    /// centers, workspace object and in-memory user defaults. Made anew when the program is
+    /// launched again (`SharedInstances::resetProgram`).
+    program,
+    /// The simulated desktop around the program, which outlives it: displays, other applications,
+    /// their windows, the pointer and keyboard, the menu bar, the system log, and the settings,
+    /// scripts and journals of the simulator and the console. Reset only by
+    /// `SharedInstances::resetAll`.
+    desktop,
+};
+
 namespace detail {
-/// Adds a resetter to the registry that `SharedInstances::resetAll` runs, newest first.
-/// Used by `SharedInstance<T>`; nothing else registers.
-void registerSharedReset(std::function<void()> reset);
+/// Adds a resetter of an instance of `scope` to the registry that `SharedInstances` runs, newest
+/// first. Used by `SharedInstance<T>`; nothing else registers.
+void registerSharedReset(std::function<void()> reset, SharedScope scope);
 /// Runs every registered resetter, newest first (what `SharedInstances::resetAll` does).
 void resetAllShared();
+/// Runs the resetters of the program's instances, newest first (`SharedInstances::resetProgram`).
+void resetProgramShared();
+
+/// The scope a type declares with a `static constexpr SharedScope sharedScope` member; the
+/// program's when it declares none.
+template <class T>
+constexpr SharedScope sharedScopeOf() {
+    if constexpr (requires { T::sharedScope; })
+        return T::sharedScope;
+    else
+        return SharedScope::program;
+}
 } // namespace detail
 
 /// The holder of a shared instance. A type `X` with a shared instance writes
@@ -54,7 +80,7 @@ public:
         s.instance.store(created, std::memory_order_release);
         if (!s.registered) {
             s.registered = true;
-            detail::registerSharedReset([] { reset(); });
+            detail::registerSharedReset([] { reset(); }, detail::sharedScopeOf<T>());
         }
         return *created;
     }

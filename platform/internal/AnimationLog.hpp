@@ -10,6 +10,7 @@ namespace platform::ui {
 /// Every animation group with a positive duration that changed something, in the order they
 /// began: the toolkit records them, the control API reads them. Main thread.
 struct AnimationLog {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     struct Entry {
         double startedAt = 0;       ///< media time (seconds) when the group began
         double duration = 0;        ///< seconds

@@ -16,6 +16,7 @@ namespace platform::bundle_detail {
 /// language settings; an empty optional means "the default". A shared instance, so
 /// `SharedInstances::resetAll` returns everything to the defaults. Any thread (under `mutex`).
 struct BundleState {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     std::mutex mutex;
     std::optional<std::filesystem::path> resourceDirectory;
     std::optional<std::vector<std::string>> preferredLocalizations;

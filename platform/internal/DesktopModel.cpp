@@ -18,6 +18,10 @@ CGRect DisplayRecord::visibleFrame() const {
 }
 
 DesktopModel::DesktopModel() {
+    addProgram();
+}
+
+void DesktopModel::addProgram() {
     AppRecord program;
     program.pid = programPid;
     program.spec.bundleIdentifier = "com.quorvane.Tilmora";
@@ -28,6 +32,13 @@ DesktopModel::DesktopModel() {
     program.isProgram = true;
     program.order = nextOrder++;
     apps[programPid] = program;
+}
+
+void DesktopModel::startProgram() {
+    if (liveApp(programPid)) return;
+    programPid = nextPid++;
+    addProgram();
+    notify(true, "NSWorkspaceDidLaunchApplicationNotification", programPid);
 }
 
 DesktopModel::Txn::Txn(DesktopModel& m)

@@ -200,6 +200,12 @@ public:
     /// the workspace's did-terminate notification) and the next application comes forward. The
     /// program itself ends only with `includingProgram` (its application object terminated).
     void endApp(pid_t pid, bool includingProgram = false);
+    /// The program's process starts again after it ended: a new pid, listed among the running
+    /// applications (last), not frontmost, with the did-launch notification. Nothing while the
+    /// program runs.
+    void startProgram();
+    /// Adds the running program's record under `programPid`.
+    void addProgram();
     bool openNewWindow(pid_t pid);
 
     // windows

@@ -19,6 +19,7 @@ std::shared_ptr<DesktopModel> makeModel() {
 
 class DesktopState {
 public:
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     std::mutex mutex;
     std::shared_ptr<DesktopModel> model = makeModel();
 };

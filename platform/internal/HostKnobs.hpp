@@ -17,6 +17,7 @@ namespace platform::desktop_detail {
 /// removals and write permission, the user id, the update framework's start). Reset with the
 /// shared instances.
 struct HostKnobs {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     static HostKnobs& shared() { return SharedInstance<HostKnobs>::get(); }
 
     struct Dates {

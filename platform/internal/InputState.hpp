@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/SharedInstance.hpp"
+
 #include "platform/input/CarbonEventHandlers.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/input/ProcessInfo.hpp"
@@ -42,6 +44,9 @@ struct HeldChord {
 /// handlers and hot keys, the simulator's settings. A shared instance (fresh after
 /// `SharedInstances::resetAll`). Main thread.
 struct State {
+    /// The keyboard and pointer outlive the program (its own hot keys, handlers and monitors go when it
+    /// terminates).
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     State();
     ~State();
     State(const State&) = delete;

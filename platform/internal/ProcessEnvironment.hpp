@@ -14,6 +14,7 @@ namespace platform::process_detail {
 /// instance, so `SharedInstances::resetAll` goes back to the host's variables. Any thread (under
 /// `mutex`).
 struct ProcessEnvironment {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     ProcessEnvironment();
 
     std::mutex mutex;

@@ -10,6 +10,7 @@ namespace platform::sqlite_detail {
 /// used up by the call it fails. A shared instance, so `SharedInstances::resetAll` disarms both.
 /// Any thread.
 struct SQLiteFaults {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     std::atomic<bool> failNextOpen{false};
     std::atomic<bool> failNextCommit{false};
 };

@@ -17,6 +17,7 @@ namespace platform::ui {
 /// Main thread only.
 class UiScript {
 public:
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     static UiScript& shared() { return SharedInstance<UiScript>::get(); }
 
     std::deque<AlertResponse> alertScript;

@@ -9,6 +9,7 @@ namespace platform::workspace_detail {
 /// What `WorkspaceControl` set on the workspace. A shared instance, so
 /// `SharedInstances::resetAll` returns it to the defaults. Any thread.
 struct WorkspaceState {
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     std::atomic<bool> openURLFails{false};
 };
 

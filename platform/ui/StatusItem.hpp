@@ -39,10 +39,12 @@ private:
     std::shared_ptr<Panel> window_;
 };
 
-/// The system status bar: one shared instance (`system()`, reset by `SharedInstances::resetAll`), its
-/// thickness (points; the simulator may change it) and its items.
+/// The system status bar: one shared instance of the simulated system's (`system()`, reset by
+/// `SharedInstances::resetAll`), its thickness (points; the simulator may change it) and its items
+/// (the program's leave it when the program terminates).
 class StatusBar {
 public:
+    static constexpr SharedScope sharedScope = SharedScope::desktop;
     static StatusBar& system();
 
     double thickness() const { return thickness_; }

@@ -43,7 +43,8 @@ error: line 9: the desktop cannot change while the program runs
 > program quit
 program quit
 > program launch
-error: line 11: the program has quit
+program launched
+program ready
 )");
 }
 

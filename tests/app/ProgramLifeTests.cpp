@@ -54,6 +54,33 @@ menu
     }
 }
 
+TEST_F(ProgramLifeTest, AProgramQuitAnyWayLaunchesAgainListedOnceWithItsSettings) {
+    for (const char* quit : {"menu pick \"Quit Tilmora\"", "key ctrl+opt+q", "program quit"}) {
+        SCOPED_TRACE(quit);
+        resetSharedInstances();
+        tilmora::ProgramHost::shared().reset();
+        // The user folders are the test's: the bar starts hidden in every round.
+        const int status = run(std::string("desktop default\ndefaults delete WMSnapBarVisible\nprogram launch\n"
+                                           "menu pick \"Show Snap Bar\"\n") +
+                               quit + R"(
+program launch
+expect program running
+expect menu "Show Snap Bar" checked
+show apps
+key ctrl+opt+left
+expect window com.apple.TextEdit "Untitled" frame 0 0 720 875
+)");
+        EXPECT_EQ(status, 0) << out.str();
+        const std::string text = out.str();
+        const std::string apps = text.substr(text.find("> show apps"));
+        std::size_t listed = 0;
+        for (auto at = apps.find("com.quorvane.Tilmora"); at != std::string::npos;
+             at = apps.find("com.quorvane.Tilmora", at + 1))
+            ++listed;
+        EXPECT_EQ(listed, 1u) << apps;
+    }
+}
+
 TEST_F(ProgramLifeTest, ReplacementDisplayChosenFromTheScriptPlacesTheWindowsBySmartFit) {
     const int status = run(R"(desktop laptop-external
 app install com.example.notes "Notes"

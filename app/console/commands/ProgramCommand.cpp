@@ -19,9 +19,9 @@ using State = ConsoleSession::ProgramState;
 constexpr double readyTimeout = 5;
 constexpr double readyStep = 0.05;
 
+// Launches the program, or a new instance of it after it quit, and waits for its UI start-up.
 void launchProgram(ConsoleSession& session) {
     if (session.programState() == State::running) throw CommandError("the program is already running");
-    if (session.programState() == State::quit) throw CommandError("the program has quit");
     auto& host = ProgramHost::shared();
     host.launch();
     session.setProgramState(State::running);

@@ -2,7 +2,10 @@
 
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/SharedInstances.hpp"
+#include "platform/control/SimDesktop.hpp"
 #include "platform/control/UISimulator.hpp"
+#include "platform/desktop/NSWorkspace.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -143,5 +146,57 @@ TEST(SharedReset, HolderCreatesOnFirstUseAndResetsNewestFirst) {
 
         EXPECT_THROW(Reentrant::shared(), std::logic_error);
         EXPECT_FALSE(platform::SharedInstance<Reentrant>::exists());
+    });
+}
+
+namespace {
+
+/// A shared instance of the simulated desktop's: it outlives the program.
+struct DesktopTally {
+    static constexpr platform::SharedScope sharedScope = platform::SharedScope::desktop;
+    int value = 0;
+    static DesktopTally& shared() { return platform::SharedInstance<DesktopTally>::get(); }
+};
+
+} // namespace
+
+TEST(SharedReset, ProgramResetRemakesTheProgramsStateAndKeepsTheSystems) {
+    runAsTest<DesktopTest>([] {
+        auto& desktop = platform::SimDesktop::shared();
+        desktop.useLaptop();
+        const pid_t other =
+            desktop.run(testsupport::notesApp(), {testsupport::windowSpec("Todo", {100, 100, 400, 300})});
+        beep();
+        Tally::shared().value = 7;
+        DesktopTally::shared().value = 7;
+        int observed = 0;
+        platform::NotificationCenter::defaultCenter().addObserver("Ping", nullptr, [&](const platform::Notification&) { ++observed; });
+        // Set and not yet written: the program's end writes it, and the next instance reads it back;
+        // registered fallbacks live in memory only.
+        platform::UserDefaults::standard().set(platform::PropertyValue(true), "kept");
+        platform::UserDefaults::standard().registerDefaults({{"registered", platform::PropertyValue(true)}});
+        const pid_t program = desktop.programPid();
+        auto& application = Application::shared();
+        application.terminate(nullptr);
+        ASSERT_TRUE(application.isTerminated());
+
+        platform::SharedInstances::resetProgram();
+        desktop.startProgram();
+        desktop.startProgram(); // once running, nothing more
+
+        EXPECT_EQ(Tally::shared().value, 0);
+        EXPECT_FALSE(Application::shared().isTerminated());
+        platform::NotificationCenter::defaultCenter().post("Ping", nullptr);
+        EXPECT_EQ(observed, 0) << "the program's observers went with it";
+        EXPECT_TRUE(platform::UserDefaults::standard().boolForKey("kept"));
+        EXPECT_FALSE(platform::UserDefaults::standard().objectForKey("registered"));
+        EXPECT_EQ(DesktopTally::shared().value, 7);
+        EXPECT_EQ(desktop.windowsOf(other).size(), 1u) << "the desktop stays";
+        EXPECT_EQ(UISimulator::beepCount(), 1) << "the simulator's journal stays";
+        EXPECT_NE(desktop.programPid(), program);
+        std::vector<pid_t> listed;
+        for (const auto& app : platform::NSWorkspace::shared().runningApplications())
+            if (app.bundleIdentifier() == "com.quorvane.Tilmora") listed.push_back(app.processIdentifier());
+        EXPECT_EQ(listed, std::vector<pid_t>{desktop.programPid()}) << "the program is listed once, anew";
     });
 }
