@@ -9,6 +9,7 @@
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include <functional>
 #include <optional>
@@ -32,6 +33,7 @@ struct Line {
     std::optional<std::string> text;
     std::optional<std::string> value; // already written as it prints: a number or a quoted text
     bool disabled = false;
+    bool recording = false;
 
     bool printable() const { return !id.empty() || (text && !text->empty()) || value; }
     std::string str(int depth) const {
@@ -41,6 +43,7 @@ struct Line {
         if (text && !text->empty()) out += " " + Text::quote(*text);
         if (value) out += " value=" + *value;
         if (disabled) out += " disabled";
+        if (recording) out += " recording";
         return out + "\n";
     }
 };
@@ -69,6 +72,11 @@ Line viewLine(const View& view) {
         default:
             line.kind = "button";
         }
+    } else if (const auto* recorder = dynamic_cast<const GlobalShortcuts::RecorderField*>(&view)) {
+        // A shortcut recorder: the chord it shows (nothing when none is stored).
+        line.kind = "recorder";
+        line.text = recorder->stringValue();
+        line.recording = recorder->isRecording();
     } else if (const auto* field = dynamic_cast<const platform::ui::TextField*>(&view)) {
         if (!field->isEditable) {
             line.kind = "label";
@@ -153,6 +161,7 @@ Line nodeLine(const Node& node) {
             line.text = native.text;
             line.value = native.value;
             line.disabled = line.disabled || native.disabled;
+            line.recording = native.recording;
         }
         break;
     default:
@@ -204,7 +213,9 @@ bool eachView(View& view, const std::function<bool(View&)>& visit) {
 
 bool hasIdentity(const Element& element, const std::string& id) {
     const Node& node = *element.node();
-    if (node.identity == id) return true;
+    if (node.identity == id ||
+        (node.identity.empty() && node.nativeView && node.nativeView->identifier == id))
+        return true;
     for (const auto* list : {&node.backgrounds, &node.children, &node.overlays})
         for (const auto& child : *list)
             if (hasIdentity(child, id)) return true;

@@ -20,8 +20,9 @@ public:
     };
 
     /// The lines of `ui show`: one per view or element with an id, a text or a value, two spaces
-    /// per level of such elements above it: `KIND id=ID "TEXT" value=V` (each part when present)
-    /// and " disabled". Hidden views are left out with what they hold. Each line ends in "\n".
+    /// per level of such elements above it: `KIND id=ID "TEXT" value=V` (each part when present),
+    /// " disabled", and " recording" for a shortcut recorder (KIND `recorder`, TEXT the chord it
+    /// shows) that records. Hidden views are left out with what they hold. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 
     /// The element whose id is `idOrText`, else the first whose text (a button's title, a

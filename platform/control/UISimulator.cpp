@@ -157,6 +157,18 @@ bool UISimulator::click(Button& button) {
     return button.performClick();
 }
 
+bool UISimulator::click(TextField& field) {
+    if (field.isHiddenOrHasHiddenAncestor() || !field.acceptsFirstResponder()) return false;
+    Window* window = field.window();
+    if (!window || !window->isVisible() || !window->canBecomeKeyWindow()) return false;
+    if (window->firstResponder() == &field && field.isEditing()) return true;
+    // A click on a window of an application in the background brings the application to the front.
+    auto& application = Application::shared();
+    if (!application.isActive()) application.activate(true);
+    if (!window->isKeyWindow()) window->makeKeyAndOrderFront();
+    return window->isKeyWindow() && window->makeFirstResponder(&field);
+}
+
 void UISimulator::typeText(TextField& field, const std::string& text) {
     field.userInsertText(text);
 }

@@ -126,6 +126,12 @@ public:
 
     // A user's input on controls
     static bool click(Button& button);
+    /// A click into an editable or selectable text field (a search field, a shortcut recorder): the
+    /// application becomes active, the field's window key and the field its window's first
+    /// responder, so that the keys typed next reach it. A field already being edited stays as it
+    /// is. False when the field is hidden, disabled, not in a window, refuses to become first
+    /// responder, or its window cannot become key.
+    static bool click(TextField& field);
     static void typeText(TextField& field, const std::string& text);
     static void replaceText(TextField& field, const std::string& text);
     static void pressReturn(TextField& field);

@@ -1,8 +1,9 @@
 #include "platform/control/ViewDriver.hpp"
 
+#include "platform/control/UISimulator.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
-#include "platform/control/UISimulator.hpp"
+#include "platform/ui/TextField.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -70,7 +71,10 @@ Node* ViewDriver::find(const std::string& key) const {
     Node* byId = nullptr;
     Node* byText = nullptr;
     walk(host_.tree(), [&](Node& n) {
-        if (!byId && n.identity == key) byId = &n;
+        // A representable's control may name itself (a recorder by its shortcut's name).
+        if (!byId &&
+            (n.identity == key || (n.identity.empty() && n.nativeView && n.nativeView->identifier == key)))
+            byId = &n;
         // Prefer the element a user would work: the button around a label, not the label.
         if (!byText && actionable(n) && labelOf(n) == key) byText = &n;
     });
@@ -126,6 +130,8 @@ bool ViewDriver::click(const std::string& key) {
         done = true;
     } else if (auto* button = dynamic_cast<ui::Button*>(n->nativeView.get())) {
         done = UISimulator::click(*button);
+    } else if (auto* field = dynamic_cast<ui::TextField*>(n->nativeView.get())) {
+        done = UISimulator::click(*field);
     } else if (n->onTap && n->hitTesting) {
         auto tapAction = n->onTap;
         tapAction({n->layoutFrame.width() / 2, n->layoutFrame.height() / 2});

@@ -18,7 +18,8 @@ public:
     /// Every text in document order: text elements and the titles of representable buttons.
     std::vector<std::string> texts() const;
     bool hasText(const std::string& text) const;
-    /// The element with this id, else the first whose text is `text`; null when none.
+    /// The element with this id (or the representable whose control has this identifier and the
+    /// element none), else the first whose text is `text`; null when none.
     Node* find(const std::string& idOrText) const;
     bool exists(const std::string& idOrText) const { return find(idOrText) != nullptr; }
     /// Whether the element (or the representable control) can be worked.
@@ -30,8 +31,9 @@ public:
     /// when that one removed it, or when no element was given one).
     std::optional<KeyboardShortcut> keyboardShortcut(const std::string& idOrText) const;
 
-    /// Clicks a button (declarative or representable) or a tappable element; false when there is
-    /// none or it is disabled.
+    /// Clicks a button (declarative or representable), a representable text field (it becomes
+    /// first responder, `UISimulator::click`) or a tappable element; false when there is none or
+    /// it is disabled.
     bool click(const std::string& idOrText);
     /// Types into a text field (replacing its text), without committing.
     bool type(const std::string& idOrText, const std::string& text);

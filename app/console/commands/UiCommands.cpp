@@ -81,9 +81,13 @@ void click(const Target& t) {
         if (!ViewDriver(*t.element.host).click(t.element.key)) t.fail("cannot be clicked");
         return;
     }
-    auto* button = dynamic_cast<platform::ui::Button*>(t.element.view);
-    if (!button) t.fail("cannot be clicked");
-    UISimulator::click(*button);
+    if (auto* button = dynamic_cast<platform::ui::Button*>(t.element.view)) {
+        UISimulator::click(*button);
+        return;
+    }
+    // A text field (a shortcut recorder among them) takes the keys typed next.
+    auto* field = dynamic_cast<platform::ui::TextField*>(t.element.view);
+    if (!field || !UISimulator::click(*field)) t.fail("cannot be clicked");
 }
 
 void type(const Target& t, const std::string& text) {
