@@ -162,9 +162,9 @@ bool UISimulator::click(TextField& field) {
     Window* window = field.window();
     if (!window || !window->isVisible() || !window->canBecomeKeyWindow()) return false;
     if (window->firstResponder() == &field && field.isEditing()) return true;
-    // A click on a window of an application in the background brings the application to the front.
-    auto& application = Application::shared();
-    if (!application.isActive()) application.activate(true);
+    // A click on a window of an application in the background brings the application to the
+    // front (the desktop is asked every time: another application may have come forward).
+    Application::shared().activate(true);
     if (!window->isKeyWindow()) window->makeKeyAndOrderFront();
     return window->isKeyWindow() && window->makeFirstResponder(&field);
 }
