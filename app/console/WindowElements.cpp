@@ -10,6 +10,7 @@
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
+#include "shortcuts/RecorderField.hpp"
 
 #include <functional>
 #include <optional>
@@ -36,6 +37,7 @@ struct Line {
     bool disabled = false;
     std::string tooltip;
     platform::CGRect frame; // global points, y up
+    bool recording = false;
 
     bool printable() const { return !id.empty() || (text && !text->empty()) || value || !tooltip.empty(); }
     std::string str(int depth) const {
@@ -45,6 +47,7 @@ struct Line {
         if (text && !text->empty()) out += " " + Text::quote(*text);
         if (value) out += " value=" + *value;
         if (disabled) out += " disabled";
+        if (recording) out += " recording";
         if (!tooltip.empty()) out += " tooltip=" + Text::quote(tooltip);
         return out + " frame " + Text::frame(frame) + "\n";
     }
@@ -90,6 +93,11 @@ Line viewLine(const View& view) {
         default:
             line.kind = "button";
         }
+    } else if (const auto* recorder = dynamic_cast<const GlobalShortcuts::RecorderField*>(&view)) {
+        // A shortcut recorder: the chord it shows (nothing when none is stored).
+        line.kind = "recorder";
+        line.text = recorder->stringValue();
+        line.recording = recorder->isRecording();
     } else if (const auto* field = dynamic_cast<const platform::ui::TextField*>(&view)) {
         if (!field->isEditable) {
             line.kind = "label";
@@ -176,6 +184,7 @@ Line nodeLine(const HostingView& host, const Node& node) {
             line.value = native.value;
             line.disabled = line.disabled || native.disabled;
             if (line.tooltip.empty()) line.tooltip = native.tooltip;
+            line.recording = native.recording;
         }
         break;
     default:
@@ -227,7 +236,9 @@ bool eachView(View& view, const std::function<bool(View&)>& visit) {
 
 bool hasIdentity(const Element& element, const std::string& id) {
     const Node& node = *element.node();
-    if (node.identity == id) return true;
+    if (node.identity == id ||
+        (node.identity.empty() && node.nativeView && node.nativeView->identifier == id))
+        return true;
     for (const auto* list : {&node.backgrounds, &node.children, &node.overlays})
         for (const auto& child : *list)
             if (hasIdentity(child, id)) return true;

@@ -166,6 +166,8 @@ bool UISimulator::clickView(View& view) {
     auto* field = dynamic_cast<TextField*>(&view);
     if (button ? dynamic_cast<PopUpButton*>(button) != nullptr : !(field && field->acceptsFirstResponder()))
         return false;
+    // A field takes the click as the first responder of its window, made key in front.
+    if (field) return click(*field);
     auto keep = view.shared_from_this();
     const Point at = view.convertPointToWindow({view.frame().width() / 2, view.frame().height() / 2});
     for (const EventType type : {EventType::leftMouseDown, EventType::leftMouseUp}) {
@@ -179,6 +181,18 @@ bool UISimulator::clickView(View& view) {
         }
     }
     return true;
+}
+
+bool UISimulator::click(TextField& field) {
+    if (field.isHiddenOrHasHiddenAncestor() || !field.acceptsFirstResponder()) return false;
+    Window* window = field.window();
+    if (!window || !window->isVisible() || !window->canBecomeKeyWindow()) return false;
+    if (window->firstResponder() == &field && field.isEditing()) return true;
+    // A click on a window of an application in the background brings the application to the
+    // front (the desktop is asked every time: another application may have come forward).
+    Application::shared().activate(true);
+    if (!window->isKeyWindow()) window->makeKeyAndOrderFront();
+    return window->isKeyWindow() && window->makeFirstResponder(&field);
 }
 
 void UISimulator::typeText(TextField& field, const std::string& text) {

@@ -128,11 +128,18 @@ public:
     // A user's input on controls
     static bool click(Button& button);
     /// A pointer click at the centre of a view that takes clicks: a button (not a pop-up) or a
-    /// text field that can become first responder. Its mouse-down, then its mouse-up, go to the
-    /// view (`View::mouseDown`, `View::mouseUp`), each the current event while it is handled.
+    /// text field that can become first responder. A button's mouse-down, then its mouse-up, go
+    /// to the view (`View::mouseDown`, `View::mouseUp`), each the current event while it is
+    /// handled; a field is clicked as `click(TextField&)` does.
     /// False, with nothing sent, for a hidden view, one outside a window or one that takes no
     /// clicks.
     static bool clickView(View& view);
+    /// A click into an editable or selectable text field (a search field, a shortcut recorder): the
+    /// application becomes active, the field's window key and the field its window's first
+    /// responder, so that the keys typed next reach it. A field already being edited stays as it
+    /// is. False when the field is hidden, disabled, not in a window, refuses to become first
+    /// responder, or its window cannot become key.
+    static bool click(TextField& field);
     static void typeText(TextField& field, const std::string& text);
     static void replaceText(TextField& field, const std::string& text);
     static void pressReturn(TextField& field);

@@ -1,11 +1,12 @@
 #include "platform/control/ViewDriver.hpp"
 
 #include "platform/input/EventQueue.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/Window.hpp"
 #include "platform/ui/Slider.hpp"
-#include "platform/control/UISimulator.hpp"
+#include "platform/ui/TextField.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +74,10 @@ Node* ViewDriver::find(const std::string& key) const {
     Node* byId = nullptr;
     Node* byText = nullptr;
     walk(host_.tree(), [&](Node& n) {
-        if (!byId && n.identity == key) byId = &n;
+        // A representable's control may name itself (a recorder by its shortcut's name).
+        if (!byId &&
+            (n.identity == key || (n.identity.empty() && n.nativeView && n.nativeView->identifier == key)))
+            byId = &n;
         // Prefer the element a user would work: the button around a label, not the label.
         if (!byText && actionable(n) && labelOf(n) == key) byText = &n;
     });

@@ -19,8 +19,9 @@ public:
     /// Every text in document order: text elements and the titles of representable buttons.
     std::vector<std::string> texts() const;
     bool hasText(const std::string& text) const;
-    /// The element with this id, else the first whose text is `text`, else the first whose whole
-    /// tooltip (`help`) is it; null when none.
+    /// The element with this id (or the representable whose control has this identifier and the
+    /// element none), else the first whose text is `text`, else the first whose whole tooltip
+    /// (`help`) is it; null when none.
     Node* find(const std::string& idOrText) const;
     bool exists(const std::string& idOrText) const { return find(idOrText) != nullptr; }
     /// Whether the element (or the representable control) can be worked.

@@ -239,10 +239,9 @@ Element PreferencesView::shortcutRow(const std::string& label, const Name& name,
                                      std::optional<double> labelWidth) {
     if (labelWidth) return ShortcutRow{label, name, *labelWidth, &chordChanged}.element();
     return decl::HStack(
-        Alignment::center, std::nullopt,
-        {decl::Text(label),
-         GlobalShortcuts::Recorder::make(name, &chordChanged).id("shortcut." + name.rawValue),
-         decl::Spacer()});
+               Alignment::center, std::nullopt,
+               {decl::Text(label), GlobalShortcuts::Recorder::make(name, &chordChanged), decl::Spacer()})
+        .id("shortcut." + name.rawValue);
 }
 
 std::vector<Element> PreferencesView::formElements() {

@@ -11,9 +11,9 @@ decl::Element ShortcutRow::element() const {
     column.width = labelWidth;
     column.alignment = decl::Alignment::leading;
     return decl::HStack(decl::Alignment::center, std::nullopt,
-                        {decl::Text(label).frame(column),
-                         GlobalShortcuts::Recorder::make(name, onChange).id("shortcut." + name.rawValue),
-                         decl::Spacer()});
+                        {decl::Text(label).frame(column), GlobalShortcuts::Recorder::make(name, onChange),
+                         decl::Spacer()})
+        .id("shortcut." + name.rawValue);
 }
 
 } // namespace tilmora

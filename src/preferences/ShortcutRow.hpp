@@ -17,7 +17,8 @@ struct ShortcutRow {
     double labelWidth = 0;
     GlobalShortcuts::RecorderField::OnChange onChange;
 
-    /// The row's horizontal stack; the recorder carries the id "shortcut.<raw value>".
+    /// The row's horizontal stack, with the id "shortcut.<raw value>"; the recorder's field is
+    /// identified by the raw value itself.
     platform::ui::declarative::Element element() const;
 };
 

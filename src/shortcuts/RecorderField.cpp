@@ -53,6 +53,7 @@ RecorderField::RecorderField(Name name, OnChange onChange)
     : onChange_(std::move(onChange))
     , shortcutName_(std::move(name)) {
     setFrame({0, 0, minimumWidth, 24});
+    identifier = shortcutName_.rawValue;
     delegate = this;
     placeholderString = localized("record_shortcut");
     alignment = TextAlignment::center;
@@ -93,6 +94,7 @@ void RecorderField::setUpEvents() {
 void RecorderField::setShortcutName(const Name& name) {
     if (name.rawValue == shortcutName_.rawValue) return;
     shortcutName_ = name;
+    identifier = name.rawValue;
     refreshText();
     if (!platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({12, 0, 0})) {
         auto self = std::static_pointer_cast<RecorderField>(shared_from_this());

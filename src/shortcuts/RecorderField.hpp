@@ -33,7 +33,8 @@ inline const std::string recorderActiveStatusDidChangeNotification =
 /// leaving its window, the field being destroyed) unpauses the registry and posts
 /// {"isActive": false}.
 ///
-/// The texts come from the module bundle (a missing entry shows its key). Made only with `make`.
+/// The field's identifier is its name's raw value ("snap-left-half"), so that it can be found by
+/// it. The texts come from the module bundle (a missing entry shows its key). Made only with `make`.
 /// Main thread only.
 class RecorderField : public platform::ui::SearchField, private platform::ui::TextFieldDelegate {
 public:
@@ -48,9 +49,9 @@ public:
     ~RecorderField() override;
 
     const Name& shortcutName() const { return shortcutName_; }
-    /// Shows the new name's chord when its raw value differs from the current one (below OS 12 the
-    /// window's first responder is also cleared on the next main-queue turn); an equal raw value
-    /// changes nothing.
+    /// Shows the new name's chord (and takes its raw value as identifier) when its raw value
+    /// differs from the current one (below OS 12 the window's first responder is also cleared on
+    /// the next main-queue turn); an equal raw value changes nothing.
     void setShortcutName(const Name& name);
 
     /// Whether a recording is in progress (the event monitor is installed).

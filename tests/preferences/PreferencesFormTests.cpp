@@ -105,6 +105,10 @@ TEST_F(PreferencesTest, TheFormHoldsItsElementsInOrderWithTheSnapShortcutsInThre
     EXPECT_TRUE(driver.exists("shortcut.snap-left-half"));
     EXPECT_TRUE(driver.exists("shortcut.quit-app"));
     EXPECT_TRUE(driver.exists("shortcut.bottom-right-sixth"));
+    // Each row's recorder is found by its shortcut's name.
+    auto* leftHalf = recorderField(*host, "snap-left-half");
+    ASSERT_NE(leftHalf, nullptr);
+    EXPECT_EQ(driver.nativeView("snap-left-half"), leftHalf);
     size_t recorders = 0;
     for (auto& v : host->subviews())
         if (dynamic_cast<GlobalShortcuts::RecorderField*>(v.get())) ++recorders;

@@ -2,6 +2,7 @@
 
 #include "platform/control/SimDesktop.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/control/UISimulator.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
@@ -9,6 +10,7 @@
 #include "platform/internal/InputState.hpp"
 #include "platform/internal/Kernel.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/SearchField.hpp"
 #include "platform/ui/StatusItem.hpp"
 #include "platform/ui/Window.hpp"
 #include "support/DesktopBuilders.hpp"
@@ -45,6 +47,36 @@ TEST_F(ProgramLifecycleTest, AnAccessoryProgramTakesTheFrontOnlyWhenItActivatesA
     EXPECT_FALSE(app.isActive());
     app.activate(true);
     EXPECT_EQ(desk().frontmost(), desk().programPid());
+}
+
+TEST_F(ProgramLifecycleTest, AClickIntoATextFieldBringsTheProgramAndTheFieldsWindowToTheKeys) {
+    const pid_t notes = runNotes();
+    auto& app = Application::shared();
+    app.setActivationPolicy(ActivationPolicy::accessory);
+    app.run();
+    auto window = std::make_shared<Window>(Rect{200, 200, 400, 300}, StyleMask::titled);
+    auto other = std::make_shared<Window>(Rect{300, 300, 400, 300}, StyleMask::titled);
+    auto field = std::make_shared<SearchField>();
+    auto hidden = std::make_shared<SearchField>();
+    hidden->setHidden(true);
+    auto label = TextField::labelWithString("label");
+    window->contentView()->addSubview(field);
+    window->contentView()->addSubview(hidden);
+    window->contentView()->addSubview(label);
+    EXPECT_FALSE(UISimulator::click(*field)) << "a window off screen takes no click";
+    window->orderFrontRegardless();
+    other->orderFrontRegardless();
+    EXPECT_FALSE(UISimulator::click(*hidden));
+    EXPECT_FALSE(UISimulator::click(*label));
+    EXPECT_EQ(desk().frontmost(), notes);
+    ASSERT_TRUE(UISimulator::click(*field));
+    EXPECT_EQ(desk().frontmost(), desk().programPid());
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_EQ(window->firstResponder(), field.get());
+    const auto* editor = field->currentEditor();
+    ASSERT_TRUE(editor);
+    EXPECT_TRUE(UISimulator::click(*field));
+    EXPECT_EQ(field->currentEditor(), editor) << "a click into the field being edited goes on with it";
 }
 
 TEST_F(ProgramLifecycleTest, TerminateEndsTheProgramAsItsProcessExitWould) {

@@ -1,0 +1,109 @@
+// Chords recorded from the console as a user records them: a click on a recorder of the
+// preferences or of a snapshot row, then the keys.
+#include "support/ProgramScriptTest.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tilmora::DesktopConsole;
+
+class RecorderCommandTest : public ProgramScriptTest {
+protected:
+    /// A command and a text its output must hold ("" for anything).
+    struct Step {
+        const char* line;
+        const char* output;
+    };
+
+    /// Runs the steps as one script (every `expect` in it must hold) and checks each step's output.
+    void runSteps(const std::vector<Step>& steps) {
+        std::string script;
+        for (const auto& s : steps)
+            script += std::string(s.line) + "\n";
+        EXPECT_EQ(run(script), DesktopConsole::exitOk) << transcript();
+        // The transcript echoes each command after "> ", its output follows up to the next echo.
+        const std::string text = "\n" + transcript();
+        std::size_t at = 0;
+        for (const auto& s : steps) {
+            at = text.find(std::string("\n> ") + s.line + "\n", at);
+            ASSERT_NE(at, std::string::npos) << s.line;
+            at += 1;
+            const std::size_t end = text.find("\n> ", at);
+            const std::string output =
+                text.substr(at, end == std::string::npos ? std::string::npos : end - at + 1);
+            EXPECT_NE(output.find(s.output), std::string::npos) << s.line << "\n" << output;
+        }
+    }
+};
+
+TEST_F(RecorderCommandTest, APreferencesRecorderTakesTheNextChordAndRefusesAsTheUserIsTold) {
+    runSteps({
+        {"desktop default", ""},
+        {"program launch", ""},
+        {"menu pick \"Preferences…\"", ""},
+        {"ui show \"Preferences\"", "hstack id=shortcut.snap-left-half\n"},
+        {"ui click \"Preferences\" \"snap-left-half\"", ""},
+        {"ui show \"Preferences\"", "recorder id=snap-left-half \"⌃⌥←\" recording\n"},
+        {"key ctrl+opt+shift+j", ""},
+        {"defaults read GlobalShortcuts_snap-left-half",
+         R"({\"carbonKeyCode\":38,\"carbonModifiers\":6656})"},
+        {"ui show \"Preferences\"", "recorder id=snap-left-half \"⌃⌥⇧J\"\n"},
+        // The new chord snaps; the old one no longer does.
+        {"app focus com.apple.TextEdit", ""},
+        {"key ctrl+opt+right", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 720 0 720 875", ""},
+        {"key ctrl+opt+left", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 720 0 720 875", ""},
+        {"key ctrl+opt+shift+j", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 0 0 720 875", ""},
+        // A reserved chord asks first; "OK" keeps the stored chord and recording goes on; a plain
+        // letter is refused; Escape ends recording.
+        {"ui click \"Preferences\" \"snap-left-half\"", ""},
+        {"alert answer \"OK\"", ""},
+        {"key cmd+shift+3", ""},
+        {"expect alert \"The system already uses this keyboard shortcut.\"", ""},
+        {"key j", ""},
+        {"ui show \"Preferences\"", "recorder id=snap-left-half \"⌃⌥⇧J\" recording\n"},
+        {"key escape", ""},
+        {"ui show \"Preferences\"", "recorder id=snap-left-half \"⌃⌥⇧J\"\n"},
+        {"defaults read GlobalShortcuts_snap-left-half",
+         R"({\"carbonKeyCode\":38,\"carbonModifiers\":6656})"},
+    });
+}
+
+TEST_F(RecorderCommandTest, ASnapshotRowsRecorderStoresTheSnapshotsChordAndDeleteClearsIt) {
+    runSteps({
+        {"desktop default", ""},
+        {"program launch", ""},
+        {"menu pick \"Show Snapshot Manager\"", ""},
+        {"ui type \"Tilmora Snapshots\" \"snapshot.nameField\" \"Desk\"", ""},
+        {"ui click \"Tilmora Snapshots\" \"snapshot.save\"", ""},
+        {"wait 1", ""},
+        {"ui show \"Tilmora Snapshots\"", "recorder id=quit-p1\n"},
+        {"ui click \"Tilmora Snapshots\" \"launch-p1\"", ""},
+        {"key ctrl+opt+shift+l", ""},
+        {"defaults read GlobalShortcuts_launch-p1", R"({\"carbonKeyCode\":37,\"carbonModifiers\":6656})"},
+        {"ui show \"Tilmora Snapshots\"", "recorder id=launch-p1 \"⌃⌥⇧L\"\n"},
+        // The chord restores the snapshot from anywhere.
+        {"app focus com.apple.TextEdit", ""},
+        {"key ctrl+opt+left", ""},
+        {"wait 1", ""},
+        {"key ctrl+opt+shift+l", ""},
+        {"wait 3", ""},
+        {"expect toast \"Snapshot 'Desk' launched.\"", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 120 180 800 600", ""},
+        // Delete clears it and recording goes on.
+        {"ui click \"Tilmora Snapshots\" \"launch-p1\"", ""},
+        {"key delete", ""},
+        {"defaults read GlobalShortcuts_launch-p1", "is not set"},
+        {"ui show \"Tilmora Snapshots\"", "recorder id=launch-p1 recording\n"},
+        {"key escape", ""},
+        {"ui show \"Tilmora Snapshots\"", "recorder id=launch-p1\n"},
+    });
+}
+
+} // namespace
