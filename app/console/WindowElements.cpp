@@ -9,6 +9,7 @@
 #include "platform/ui/SearchField.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
+#include "platform/ui/WKWebView.hpp"
 
 #include <functional>
 #include <optional>
@@ -177,8 +178,57 @@ void describeNode(const Element& element, int depth, std::string& out) {
         describeNode(child, inner, out);
 }
 
+/// A web view's page as it shows: its blocks in order, a block that is one link as that link,
+/// the links inside a block under it. `link "TEXT" value="HREF"`.
+void describePage(const platform::ui::WKWebView& web, int depth, std::string& out) {
+    using platform::ui::WebPageText;
+    auto linkLine = [](const WebPageText::Link& link) {
+        return Line{"link", "", link.text, Text::quote(link.href), false};
+    };
+    for (const auto& block : web.shownText()) {
+        if (block.isLink()) {
+            out += linkLine(block.links.front()).str(depth);
+            continue;
+        }
+        Line line{"text", "", block.text, std::nullopt, false};
+        switch (block.kind) {
+        case WebPageText::Kind::heading:
+            line.kind = "heading";
+            break;
+        case WebPageText::Kind::paragraph:
+            line.kind = "paragraph";
+            break;
+        case WebPageText::Kind::item:
+            line.kind = "item";
+            if (!block.marker.empty()) line.text = block.marker + " " + block.text;
+            break;
+        case WebPageText::Kind::text:
+            break;
+        }
+        out += line.str(depth);
+        for (const auto& link : block.links)
+            out += linkLine(link).str(depth + 1);
+    }
+}
+
+/// The target of the link whose text is `text` on the page, if any.
+std::optional<std::string> pageLinkTarget(const platform::ui::WKWebView& web, const std::string& text) {
+    for (const auto& block : web.shownText())
+        for (const auto& link : block.links)
+            if (link.text == text) return link.href;
+    return std::nullopt;
+}
+
 void describeView(View& view, int depth, std::string& out) {
     if (view.isHidden()) return;
+    if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view)) {
+        Line line = viewLine(view);
+        line.kind = "webView";
+        if (web->url()) line.value = Text::quote(*web->url());
+        out += line.str(depth);
+        describePage(*web, depth + 1, out);
+        return;
+    }
     if (auto* host = dynamic_cast<HostingView*>(&view)) {
         // The host's own subviews are the controls of its representable elements, printed there.
         host->rebuildIfNeeded();
@@ -213,6 +263,11 @@ bool hasIdentity(const Element& element, const std::string& id) {
 
 } // namespace
 
+std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& view, const std::string& text) {
+    const auto* web = dynamic_cast<const platform::ui::WKWebView*>(&view);
+    return web ? pageLinkTarget(*web, text) : std::nullopt;
+}
+
 std::string WindowElements::describe(platform::ui::Window& window) {
     std::string out;
     if (const auto& content = window.contentView()) describeView(*content, 0, out);
@@ -238,6 +293,9 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
                 if (auto* host = dynamic_cast<HostingView*>(&view)) {
                     if (platform::ui::declarative::ViewDriver(*host).exists(key))
                         found = {nullptr, host, key};
+                } else if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view);
+                           web && pageLinkTarget(*web, key)) {
+                    found = {&view, nullptr, key};
                 } else if (auto* button = dynamic_cast<platform::ui::Button*>(&view);
                            button && !dynamic_cast<platform::ui::PopUpButton*>(button) &&
                            button->title == key) {

@@ -3,6 +3,7 @@
 #include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 
+#include <optional>
 #include <string>
 
 namespace tilmora {
@@ -25,9 +26,12 @@ public:
     static std::string describe(platform::ui::Window& window);
 
     /// The element whose id is `idOrText`, else the first whose text (a button's title, a
-    /// hosted element's text) it is, in the order of `describe`. Throws `CommandError`
+    /// hosted element's text, a link's text on a web view's page) it is, in the order of `describe`. Throws `CommandError`
     /// "no element "KEY" in "WINDOW"".
     static Element find(platform::ui::Window& window, const std::string& idOrText);
+
+    /// When `view` is a web view showing a link whose text is `text`: the link's target.
+    static std::optional<std::string> linkTarget(const platform::ui::View& view, const std::string& text);
 };
 
 } // namespace tilmora
