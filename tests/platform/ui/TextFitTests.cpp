@@ -55,7 +55,9 @@ TEST(TextFit, ALineWiderThanItsRoomEndsInAnEllipsisAfterWholeCharacters) {
         const std::string shown = TextMetrics::fitted(c.line, c.width, font);
         EXPECT_EQ(shown, c.shown) << c.line << " in " << c.width;
         EXPECT_TRUE(Text::isValidUtf8(shown));
-        if (shown != "…") EXPECT_LE(TextMetrics::width(shown, font), c.width + TextMetrics::kFitSlack);
+        if (shown != "…") {
+            EXPECT_LE(TextMetrics::width(shown, font), c.width + TextMetrics::kFitSlack);
+        }
     }
 }
 
