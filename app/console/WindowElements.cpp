@@ -11,6 +11,7 @@
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
 #include "shortcuts/RecorderField.hpp"
+#include "platform/ui/WKWebView.hpp"
 
 #include <functional>
 #include <optional>
@@ -36,7 +37,7 @@ struct Line {
     std::optional<std::string> value; // already written as it prints: a number or a quoted text
     bool disabled = false;
     std::string tooltip;
-    platform::CGRect frame; // global points, y up
+    std::optional<platform::CGRect> frame; // global points, y up; none for a web page's blocks
     bool recording = false;
 
     bool printable() const { return !id.empty() || (text && !text->empty()) || value || !tooltip.empty(); }
@@ -49,7 +50,8 @@ struct Line {
         if (disabled) out += " disabled";
         if (recording) out += " recording";
         if (!tooltip.empty()) out += " tooltip=" + Text::quote(tooltip);
-        return out + " frame " + Text::frame(frame) + "\n";
+        if (frame) out += " frame " + Text::frame(*frame);
+        return out + "\n";
     }
 };
 
@@ -209,8 +211,57 @@ void describeNode(const HostingView& host, const Element& element, int depth, st
         describeNode(host, child, inner, out);
 }
 
+/// A web view's page as it shows: its blocks in order, a block that is one link as that link,
+/// the links inside a block under it. `link "TEXT" value="HREF"`.
+void describePage(const platform::ui::WKWebView& web, int depth, std::string& out) {
+    using platform::ui::WebPageText;
+    auto linkLine = [](const WebPageText::Link& link) {
+        return Line{"link", "", link.text, Text::quote(link.href), false};
+    };
+    for (const auto& block : web.shownText()) {
+        if (block.isLink()) {
+            out += linkLine(block.links.front()).str(depth);
+            continue;
+        }
+        Line line{"text", "", block.text, std::nullopt, false};
+        switch (block.kind) {
+        case WebPageText::Kind::heading:
+            line.kind = "heading";
+            break;
+        case WebPageText::Kind::paragraph:
+            line.kind = "paragraph";
+            break;
+        case WebPageText::Kind::item:
+            line.kind = "item";
+            if (!block.marker.empty()) line.text = block.marker + " " + block.text;
+            break;
+        case WebPageText::Kind::text:
+            break;
+        }
+        out += line.str(depth);
+        for (const auto& link : block.links)
+            out += linkLine(link).str(depth + 1);
+    }
+}
+
+/// The target of the link whose text is `text` on the page, if any.
+std::optional<std::string> pageLinkTarget(const platform::ui::WKWebView& web, const std::string& text) {
+    for (const auto& block : web.shownText())
+        for (const auto& link : block.links)
+            if (link.text == text) return link.href;
+    return std::nullopt;
+}
+
 void describeView(View& view, int depth, std::string& out) {
     if (view.isHidden()) return;
+    if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view)) {
+        Line line = viewLine(view);
+        line.kind = "webView";
+        if (web->url()) line.value = Text::quote(*web->url());
+        out += line.str(depth);
+        describePage(*web, depth + 1, out);
+        return;
+    }
     if (auto* host = dynamic_cast<HostingView*>(&view)) {
         // The host's own subviews are the controls of its representable elements, printed there.
         host->rebuildIfNeeded();
@@ -247,6 +298,11 @@ bool hasIdentity(const Element& element, const std::string& id) {
 
 } // namespace
 
+std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& view, const std::string& text) {
+    const auto* web = dynamic_cast<const platform::ui::WKWebView*>(&view);
+    return web ? pageLinkTarget(*web, text) : std::nullopt;
+}
+
 std::string WindowElements::describe(platform::ui::Window& window) {
     std::string out;
     if (const auto& content = window.contentView()) {
@@ -276,6 +332,9 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
                 if (auto* host = dynamic_cast<HostingView*>(&view)) {
                     if (platform::ui::declarative::ViewDriver(*host).exists(key))
                         found = {nullptr, host, key};
+                } else if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view);
+                           web && pageLinkTarget(*web, key)) {
+                    found = {&view, nullptr, key};
                 } else if (auto* button = dynamic_cast<platform::ui::Button*>(&view);
                            button && !dynamic_cast<platform::ui::PopUpButton*>(button) &&
                            button->title == key) {

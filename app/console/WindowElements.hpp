@@ -3,6 +3,7 @@
 #include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 
+#include <optional>
 #include <string>
 
 namespace tilmora {
@@ -22,14 +23,19 @@ public:
     /// The lines of `ui show`: one per view or element with an id, a text, a value or a tooltip,
     /// two spaces per level of such elements above it: `KIND id=ID "TEXT" value=V disabled
     /// tooltip="TIP"` (each part when present), then "frame X Y W H", the element's frame in
-    /// global points (y up). Hidden views are left out with what they hold. The window's views
+    /// global points (y up). A web view's page follows the web view as heading, paragraph, item
+    /// and link lines, without frames. Hidden views are left out with what they hold. The window's views
     /// are laid out first. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 
     /// The element whose id is `key`, else the first whose text (a button's title, a hosted
-    /// element's text) it is, else the first whose whole tooltip it is, in the order of
-    /// `describe`. Throws `CommandError` "no element "KEY" in "WINDOW"".
+    /// element's text, a link's text on a web view's page) it is, else the first whose whole
+    /// tooltip it is, in the order of `describe`. Throws `CommandError` "no element "KEY" in
+    /// "WINDOW"".
     static Element find(platform::ui::Window& window, const std::string& key);
+
+    /// When `view` is a web view showing a link whose text is `text`: the link's target.
+    static std::optional<std::string> linkTarget(const platform::ui::View& view, const std::string& text);
 };
 
 } // namespace tilmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Color.hpp"
+#include "platform/ui/TextMetrics.hpp"
 
 #include <string>
 
@@ -19,7 +20,7 @@ inline Color disabledText() { return rgb(0, 0, 0, 0.3); }
 
 /// Whether a font weight name draws bold.
 inline bool isBold(const std::string& weight) {
-    return weight == "bold" || weight == "semibold" || weight == "heavy" || weight == "black";
+    return TextMetrics::drawsBold(weight);
 }
 
 } // namespace platform::ui::ControlStyle

@@ -17,19 +17,6 @@ const Color kBezel = ControlStyle::bezel();
 const Color kBezelBorder = ControlStyle::bezelBorder();
 const Color kDisabled = ControlStyle::disabledText();
 
-double sizeOfRole(const TextStyle& style) {
-    const std::string& role = style.fontRole;
-    if (role == "system") return style.fontSize > 0 ? style.fontSize : 13;
-    if (role == "largeTitle") return 26;
-    if (role == "title") return 22;
-    if (role == "title2") return 17;
-    if (role == "title3") return 15;
-    if (role == "callout") return 12;
-    if (role == "subheadline") return 11;
-    if (role == "footnote" || role == "caption" || role == "caption2") return 10;
-    return 13; // body, headline
-}
-
 Color colorOfRole(const std::string& role) {
     if (role == "secondary") return Color::secondaryLabelColor();
     if (role == "tertiary") return rgb(0, 0, 0, 0.26);
@@ -40,9 +27,10 @@ Color colorOfRole(const std::string& role) {
 
 PicturePainter::TextStyle textStyle(const Node& n, const std::optional<Color>& foreground) {
     PicturePainter::TextStyle style;
-    style.size = sizeOfRole(n.style);
-    style.bold = isBold(n.style.weight) || n.style.fontRole == "headline";
-    style.monospaced = n.style.monospaced;
+    const Font font = n.style.font();
+    style.size = font.pointSize;
+    style.bold = isBold(font.weight);
+    style.monospaced = font.monospaced;
     if (!n.resolvedEnabled)
         style.color = kDisabled;
     else if (n.style.color)

@@ -1,5 +1,7 @@
 #include "platform/control/PictureFonts.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
+
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -11,10 +13,6 @@ namespace platform::ui::PictureFonts {
 
 namespace {
 
-constexpr const char* kFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr std::array<const char*, 4> kFiles = {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf",
-                                               "DejaVuSansMono-Bold.ttf"};
-
 struct Faces {
     FT_Library library = nullptr;
     std::array<cairo_font_face_t*, 4> faces{};
@@ -25,9 +23,9 @@ Faces& faces() {
     static Faces loaded = [] {
         Faces f;
         if (FT_Init_FreeType(&f.library) != 0) return f;
-        for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        for (std::size_t i = 0; i < f.faces.size(); ++i) {
             FT_Face face = nullptr;
-            const std::string path = std::string(kFolder) + kFiles[i];
+            const std::string path = TextMetrics::fontFile(i % 2 == 1, i >= 2).string();
             if (FT_New_Face(f.library, path.c_str(), 0, &face) != 0) continue;
             f.faces[i] = cairo_ft_font_face_create_for_ft_face(face, 0);
         }

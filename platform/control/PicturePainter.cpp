@@ -1,6 +1,7 @@
 #include "platform/control/PicturePainter.hpp"
 
 #include "platform/control/PictureFonts.hpp"
+#include "platform/ui/TextMetrics.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -185,7 +186,7 @@ double PicturePainter::textWidth(const std::string& text, const TextStyle& style
 void PicturePainter::text(const std::string& text, const CGRect& box, const TextStyle& style) {
     if (text.empty() || style.color.alpha <= 0 || box.isEmpty()) return;
     // One line: a text with line breaks shows its first line.
-    const std::string line = text.substr(0, text.find('\n'));
+    std::string line = text.substr(0, text.find('\n'));
     cairo_save(cr_);
     cairo_new_path(cr_);
     cairo_rectangle(cr_, box.minX(), box.minY(), box.width(), box.height());
@@ -193,6 +194,8 @@ void PicturePainter::text(const std::string& text, const CGRect& box, const Text
     selectFont(style);
     cairo_font_extents_t font;
     cairo_font_extents(cr_, &font);
+    // A line wider than its box ends in "…" after the last whole character that fits.
+    line = TextMetrics::fitted(line, box.width(), Font{style.size, style.bold ? "bold" : "regular", style.monospaced});
     cairo_text_extents_t extents;
     cairo_text_extents(cr_, line.c_str(), &extents);
     double x = box.minX();

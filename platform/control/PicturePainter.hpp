@@ -75,7 +75,8 @@ public:
     /// Clips further drawing to a rounded rectangle.
     void clipRoundedRect(const CGRect& rect, double radius);
 
-    /// Draws one line of `text` in `box` (clipped to it). Nothing for an empty text.
+    /// Draws one line of `text` in `box` (clipped to it). A line wider than the box ends in "…"
+    /// after the last whole character that fits with it. Nothing for an empty text.
     void text(const std::string& text, const CGRect& box, const TextStyle& style);
     /// The width `text` takes in `style` (points).
     double textWidth(const std::string& text, const TextStyle& style);

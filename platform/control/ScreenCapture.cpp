@@ -67,8 +67,11 @@ void drawWindow(PicturePainter& painter, const SceneWindow& w) {
     if (w.own) {
         // The program's window is drawn from the toolkit's object; one the toolkit no longer
         // lists (the application object was reset) shows nothing.
-        if (const Window* window = Application::shared().windowWithNumber(w.number))
+        if (Window* window = Application::shared().windowWithNumber(w.number)) {
+            // What is on screen has been laid out, as a display pass does before it draws.
+            if (const auto& content = window->contentView()) content->layoutSubtreeIfNeeded();
             ViewPainter(painter).window(*window, w.frame, w.alpha, w.active);
+        }
         return;
     }
     PicturePainter::Scope scope(painter);

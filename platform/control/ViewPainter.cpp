@@ -11,6 +11,7 @@
 #include "platform/ui/TextField.hpp"
 #include "platform/ui/TextLayer.hpp"
 #include "platform/ui/VisualEffectView.hpp"
+#include "platform/ui/WKWebView.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 
 #include <algorithm>
@@ -184,6 +185,8 @@ void ViewPainter::control(const View& v) {
         slider(*s, bounds);
     } else if (const auto* field = dynamic_cast<const TextField*>(&v)) {
         textField(*field, bounds);
+    } else if (const auto* web = dynamic_cast<const WKWebView*>(&v)) {
+        webView(*web, bounds);
     } else if (const auto* effect = dynamic_cast<const VisualEffectView*>(&v)) {
         const bool dark = effect->material == VisualEffectView::Material::hudWindow ||
                           effect->material == VisualEffectView::Material::fullScreenUI;
@@ -221,7 +224,8 @@ void ViewPainter::button(const Button& b, const CGRect& bounds) {
                               2);
             }
         }
-        p_.text(b.title, {mark.maxX() + 6, bounds.minY(), std::max(0.0, bounds.maxX() - mark.maxX() - 6), bounds.height()},
+        // The title takes the room the button's size gives it after the mark.
+        p_.text(b.title, {mark.maxX() + 5, bounds.minY(), std::max(0.0, bounds.maxX() - mark.maxX() - 5), bounds.height()},
                 style);
         return;
     }
@@ -249,7 +253,8 @@ void ViewPainter::button(const Button& b, const CGRect& bounds) {
         p_.image(*b.image, {bounds.midX() - w / 2, bounds.midY() - h / 2, w, h});
         return;
     }
-    CGRect titleBox = bounds.insetBy(std::min(6.0, bounds.width() / 2), 0);
+    // A bordered button keeps its title off the bezel's ends; a borderless one is its title.
+    CGRect titleBox = b.isBordered ? bounds.insetBy(std::min(6.0, bounds.width() / 2), 0) : bounds;
     if (b.image && b.imagePosition == ImagePosition::imageLeft) {
         const Size size = b.image->size();
         const double w = std::min(size.width, bounds.height());
@@ -258,6 +263,78 @@ void ViewPainter::button(const Button& b, const CGRect& bounds) {
     }
     style.align = PicturePainter::Align::center;
     p_.text(b.title, titleBox, style);
+}
+
+std::vector<std::string> ViewPainter::wrapped(const std::string& text, double width,
+                                              const PicturePainter::TextStyle& style) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t space = text.find(' ', i);
+        const std::string word = text.substr(i, space == std::string::npos ? std::string::npos : space - i);
+        i = space == std::string::npos ? text.size() : space + 1;
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && p_.textWidth(longer, style) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+void ViewPainter::webView(const WKWebView& web, const CGRect& bounds) {
+    // The page as a plain browser sets it: 16 points of margin, headings in bold at 22 (level 1),
+    // 16 (level 2) and 15 points, other text at 15 points, lines 1.6 times the size apart, list
+    // items indented by 22 points a level with their markers before them, links in blue.
+    using Kind = WebPageText::Kind;
+    if (web.drawsBackground()) p_.fillRect(bounds, Color::whiteColor());
+    PicturePainter::Scope scope(p_);
+    cairo_t* cr = p_.context();
+    cairo_new_path(cr);
+    cairo_rectangle(cr, bounds.minX(), bounds.minY(), bounds.width(), bounds.height());
+    cairo_clip(cr);
+    const double margin = std::min(16.0, bounds.width() / 4);
+    const Color ink = rgb(17, 17, 17);
+    const Color linkInk = rgb(3, 102, 214);
+    double top = bounds.maxY() - margin;
+    for (const auto& block : web.shownText()) {
+        if (top < bounds.minY()) break;
+        PicturePainter::TextStyle style;
+        style.size = 15;
+        style.color = block.isLink() ? linkInk : ink;
+        style.centeredVertically = true;
+        double before = 6, after = 10, indent = 0;
+        if (block.kind == Kind::heading) {
+            style.bold = true;
+            style.size = block.level == 1 ? 22 : block.level == 2 ? 16 : 15;
+            before = block.level == 1 ? 6 : 18;
+            after = block.level == 1 ? 12 : 8;
+        } else if (block.kind == Kind::item) {
+            before = after = 4;
+            indent = 22.0 * std::max(1, block.level);
+        }
+        const double lineHeight = style.size * 1.6;
+        const double left = bounds.minX() + margin + indent;
+        const double width = std::max(0.0, bounds.maxX() - margin - left);
+        top -= before;
+        bool first = true;
+        for (const auto& line : wrapped(block.text, width, style)) {
+            if (first && !block.marker.empty()) {
+                PicturePainter::TextStyle marker = style;
+                marker.color = ink;
+                marker.align = PicturePainter::Align::right;
+                p_.text(block.marker, {left - 28, top - lineHeight, 22, lineHeight}, marker);
+            }
+            first = false;
+            p_.text(line, {left, top - lineHeight, width, lineHeight}, style);
+            top -= lineHeight;
+        }
+        top -= after;
+    }
 }
 
 void ViewPainter::popUp(const PopUpButton& popUp, const CGRect& bounds) {

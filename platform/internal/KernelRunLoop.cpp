@@ -230,10 +230,10 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
     static const WaitReason reason{"running the main run loop", nullptr, false};
     const bool sim = simulated();
     bool stopped = false;
-    if (sim) runDueEvents(g);
+    runDueEvents(g);
     notifyObservers(g, mode, RunLoopObserver::entry);
     while (true) {
-        if (sim) runDueEvents(g);
+        runDueEvents(g);
         notifyObservers(g, mode, RunLoopObserver::beforeTimers);
         bool did = fireDueTimers(g, mode);
         notifyObservers(g, mode, RunLoopObserver::beforeSources);
@@ -257,10 +257,13 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
                     makeRunnable(std::get<2>(*timed_.begin()));
             if (yield(g)) continue;
             if (!mainJobs_.empty() && mainQueueDepth_ == 0) continue;
-            if (sim && !events_.empty() && events_.begin()->first.first <= now()) continue;
+            if (!events_.empty() && events_.begin()->first.first <= now() && !main_->inEvent) continue;
             break;
         }
         Nanos wakeAt = std::min(deadline, nextTimerFire(mode));
+        // The real mode wakes for the next simulator event itself (the simulated mode's clock
+        // jumps to it when nothing else can run).
+        if (!sim && !events_.empty() && !me->inEvent) wakeAt = std::min(wakeAt, events_.begin()->first.first);
         // The real mode has no quiescence to wait for: poll the stop condition every millisecond.
         if (!sim && stop != nullptr) wakeAt = std::min(wakeAt, after(now(), 0.001));
         notifyObservers(g, mode, RunLoopObserver::beforeWaiting);
@@ -280,12 +283,17 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
 
 void Kernel::scheduleEvent(Nanos at, std::function<void()> event, std::string label) {
     Guard g = lock();
-    if (!simulated()) {
-        submitAt(g, at, [this, event = std::move(event)](Guard& inner) { submitMain(inner, event); });
-        return;
-    }
-    at = std::max(at, now());
+    // Both modes keep the events in one list ordered by due time and then by the order they were
+    // scheduled in, and the main run loop runs them itself, so that events due at one instant run
+    // in that order. The simulated mode never runs an event in the past (its clock moves only
+    // forward); the real mode keeps the due time given, so that a late caller cannot reorder
+    // events it schedules from one start time.
+    if (simulated()) at = std::max(at, now());
     events_.emplace(std::make_pair(at, ++seq_), Event{std::move(event), std::move(label)});
+    if (!simulated()) {
+        ++mainWake_;
+        notifyAll(g, mainChannel_);
+    }
 }
 
 } // namespace platform::detail

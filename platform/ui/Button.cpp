@@ -1,5 +1,7 @@
 #include "platform/ui/Button.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
+
 #include "platform/dispatch/MainThread.hpp"
 
 namespace platform::ui {
@@ -65,9 +67,8 @@ void Button::mouseUp(const NSEvent&) {
 }
 
 Size Button::intrinsicContentSize() const {
-    // A rough text metric: 7 points per character of the system font of 13 points.
     double scale = font.pointSize / 13.0;
-    double textWidth = double(title.size()) * 7 * scale;
+    double textWidth = TextMetrics::width(title, attributedTitleFont.value_or(font));
     double w = 0, h = 0;
     bool showsImage = image && imagePosition != ImagePosition::noImage;
     if (showsImage) {

@@ -1,5 +1,7 @@
 #include "platform/ui/PopUpButton.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
+
 #include "platform/dispatch/MainThread.hpp"
 
 namespace platform::ui {
@@ -65,10 +67,10 @@ long PopUpButton::indexOfSelectedItem() const {
 }
 
 Size PopUpButton::intrinsicContentSize() const {
-    size_t longest = 0;
+    double longest = 0;
     for (auto& item : menu_->items())
-        longest = std::max(longest, item->title.size());
-    return {double(longest) * 7 + 40, 22};
+        longest = std::max(longest, TextMetrics::width(item->title, font));
+    return {longest + 40, 22};
 }
 
 } // namespace platform::ui

@@ -60,6 +60,10 @@ void StackView::layout() {
     for (auto& v : arranged_) {
         if ((detachesHiddenViews && v->isHidden()) || v->superview() != this) continue;
         Size s = v->fittingSize();
+        // A view with neither a width nor a width of its own (a web view made with a zero frame)
+        // takes the width of a vertical stack, as a weak constraint to its far edge gives it.
+        if (vertical && s.width <= 0 && v->intrinsicContentSize().width < 0 && !v->widthConstraint)
+            s.width = std::max(0.0, innerW);
         Rect f;
         if (vertical) {
             double x = edgeInsets.left;

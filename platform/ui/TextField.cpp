@@ -1,5 +1,7 @@
 #include "platform/ui/TextField.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
+
 #include "platform/ui/Window.hpp"
 
 namespace platform::ui {
@@ -98,7 +100,7 @@ void TextField::userPressReturn() {
 Size TextField::intrinsicContentSize() const {
     double scale = font.pointSize / 13.0;
     auto text = stringValue().empty() ? placeholderString : stringValue();
-    double w = double(text.size()) * 7 * scale + (isBezeled ? 8 : 4);
+    double w = TextMetrics::width(text, font) + (isBezeled || isBordered ? 8 : 4);
     if (wraps && preferredMaxLayoutWidth > 0 && w > preferredMaxLayoutWidth) {
         double lines = std::ceil(w / preferredMaxLayoutWidth);
         return {preferredMaxLayoutWidth, 16 * scale * lines};

@@ -59,15 +59,20 @@ void WKWebView::loadFileURL(const std::string& url, const std::string& readAcces
     baseURL_.reset();
     readAccess_ = pathOfFileURL(readAccessURL);
     url_ = url;
-    content_.clear();
+    setContent({});
     ++loads_;
     auto path = pathOfFileURL(url);
     if (!path || !canReadFile(*path)) return;
     try {
-        content_ = FileSystem::readFile(*path);
+        setContent(FileSystem::readFile(*path));
     } catch (const std::exception&) {
-        content_.clear();
+        setContent({});
     }
+}
+
+void WKWebView::setContent(std::string content) {
+    content_ = std::move(content);
+    shown_ = WebPageText::blocks(content_);
 }
 
 void WKWebView::loadHTMLString(const std::string& html, const std::optional<std::string>& baseURL) {
@@ -75,7 +80,7 @@ void WKWebView::loadHTMLString(const std::string& html, const std::optional<std:
     readAccess_.reset();
     baseURL_ = baseURL;
     url_ = baseURL;
-    content_ = html;
+    setContent(html);
     ++loads_;
 }
 
@@ -88,7 +93,7 @@ void WKWebView::showFragment(const std::string& fragment) {
 
 void WKWebView::showURL(const std::string& url, std::string content) {
     url_ = url;
-    content_ = std::move(content);
+    setContent(std::move(content));
     baseURL_.reset();
     ++loads_;
 }

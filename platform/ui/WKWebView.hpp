@@ -2,11 +2,13 @@
 
 #include "platform/ui/View.hpp"
 #include "platform/ui/WKNavigationDelegate.hpp"
+#include "platform/ui/WebPageText.hpp"
 
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform::ui {
 
@@ -14,9 +16,9 @@ namespace platform::ui {
 struct WKWebViewConfiguration {};
 
 /// A web view: shows one page, loaded from a file with a folder it may read, or from a text with a
-/// base URL. The simulated view renders nothing; it keeps the page's URL and text for whoever reads
-/// them, and follows links only through `WebViewControl` (control API), asking its navigation
-/// delegate first. URLs are texts; file URLs are "file://" followed by an absolute path. Answers
+/// base URL. The simulated view shows the page's text, block by block (`shownText`, which the
+/// screen capture draws); it keeps the page's URL and HTML for whoever reads them, and follows
+/// links only through `WebViewControl` (control API), asking its navigation delegate first. URLs are texts; file URLs are "file://" followed by an absolute path. Answers
 /// the selector "setDrawsBackground:". Main thread only.
 class WKWebView : public View {
 public:
@@ -35,6 +37,8 @@ public:
     const std::optional<std::string>& url() const { return url_; }
     /// The page's HTML text.
     const std::string& pageContent() const { return content_; }
+    /// What the page shows: its headings, paragraphs, list items and links in order.
+    const std::vector<WebPageText::Block>& shownText() const { return shown_; }
     /// The base URL of an HTML-text load; none for a file load.
     const std::optional<std::string>& baseURL() const { return baseURL_; }
     /// The folder a file load may read; none for an HTML-text load.
@@ -59,7 +63,10 @@ private:
     void showURL(const std::string& url, std::string content);
 
     std::optional<std::string> url_;
+    void setContent(std::string content);
+
     std::string content_;
+    std::vector<WebPageText::Block> shown_;
     std::optional<std::string> baseURL_;
     std::optional<std::filesystem::path> readAccess_;
     int loads_ = 0;

@@ -16,6 +16,7 @@
 #include "console/WindowElements.hpp"
 #include "platform/control/UISimulator.hpp"
 #include "platform/control/ViewDriver.hpp"
+#include "platform/control/WebViewControl.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
@@ -83,6 +84,11 @@ void click(const Target& t) {
     t.requireEnabled();
     if (t.element.host) {
         if (!ViewDriver(*t.element.host).click(t.element.key)) t.fail("cannot be clicked");
+        return;
+    }
+    if (auto href = WindowElements::linkTarget(*t.element.view, t.element.key)) {
+        // A link on a web view's page: the view asks its navigation delegate, as a user's click does.
+        platform::WebViewControl::followLink(static_cast<platform::ui::WKWebView&>(*t.element.view), *href);
         return;
     }
     // A button is clicked as `UISimulator::click` does; a field takes the click as the pointer's.

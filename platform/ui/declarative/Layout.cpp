@@ -1,5 +1,6 @@
 #include "platform/ui/declarative/Layout.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
 #include "platform/ui/View.hpp"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ Size contentSize(Node& n, Size p) {
     switch (n.kind) {
     case NodeKind::text: {
         double k = textScale(n.style);
-        double w = double(n.text.size()) * 7 * k;
+        double w = TextMetrics::width(n.text, n.style.font());
         double lines = 1;
         if (std::isfinite(p.width) && p.width > 0 && w > p.width) {
             lines = std::ceil(w / p.width);
@@ -106,9 +107,9 @@ Size contentSize(Node& n, Size p) {
     case NodeKind::textField:
         return {finiteOr(p.width, 120), 22};
     case NodeKind::stepper:
-        return {double(n.text.size()) * 7 + 44, 22};
+        return {TextMetrics::width(n.text, Font{}) + 44, 22};
     case NodeKind::picker:
-        return {(n.labelHidden ? 0 : double(n.text.size()) * 7 + 8) + 120, 22};
+        return {(n.labelHidden ? 0 : TextMetrics::width(n.text, Font{}) + 8) + 120, 22};
     case NodeKind::progress:
         return {20, 20};
     case NodeKind::divider:

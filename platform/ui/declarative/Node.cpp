@@ -1,6 +1,30 @@
 #include "platform/ui/declarative/Node.hpp"
 
+#include "platform/ui/TextMetrics.hpp"
+
 namespace platform::ui::declarative {
+
+Font TextStyle::font() const {
+    double size = 13; // body, headline
+    if (fontRole == "system")
+        size = fontSize > 0 ? fontSize : 13;
+    else if (fontRole == "largeTitle")
+        size = 26;
+    else if (fontRole == "title")
+        size = 22;
+    else if (fontRole == "title2")
+        size = 17;
+    else if (fontRole == "title3")
+        size = 15;
+    else if (fontRole == "callout")
+        size = 12;
+    else if (fontRole == "subheadline")
+        size = 11;
+    else if (fontRole == "footnote" || fontRole == "caption" || fontRole == "caption2")
+        size = 10;
+    const bool bold = TextMetrics::drawsBold(weight) || fontRole == "headline";
+    return {size, bold ? "bold" : "regular", monospaced};
+}
 
 Element::Element()
     : node_(std::make_shared<Node>()) {}

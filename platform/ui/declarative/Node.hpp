@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Notification.hpp"
 #include "platform/ui/Color.hpp"
+#include "platform/ui/Font.hpp"
 #include "platform/ui/Path.hpp"
 #include "platform/ui/Rect.hpp"
 #include "platform/ui/declarative/KeyboardShortcut.hpp"
@@ -61,6 +62,13 @@ struct TextStyle {
     std::optional<int> lineLimit;
     std::string truncation = "tail";
     std::string multilineAlignment = "leading";
+
+    /// The font a text in this style is set in (the layout measures with it and the screen
+    /// capture draws with it): the role's size in points ("system": `fontSize`, 13 when unset;
+    /// "largeTitle" 26, "title" 22, "title2" 17, "title3" 15, "callout" 12, "subheadline" 11,
+    /// "footnote", "caption" and "caption2" 10; otherwise 13), bold for the bold weights and the
+    /// "headline" role, monospaced as set.
+    Font font() const;
 };
 
 /// A stroke of a shape: colour, width, dash, caps and joins, and whether it is drawn inside the

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <vector>
 
+#include "platform/control/SimScheduler.hpp"
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/dispatch/DispatchSemaphore.hpp"
@@ -51,6 +52,24 @@ TEST_F(RealMode, FanOutLocksMainSyncSemaphoreAndTimerWork) {
     EXPECT_EQ(mainSyncs.load(), 6);
     EXPECT_EQ(listLock.withLock([&] { return finished.size(); }), 6U);
     EXPECT_TRUE(notified);
+}
+
+// A drag schedules its last step and its release for one instant, from one start time; a run of
+// the main loop that reaches that instant runs both, in the order they were scheduled, as the
+// virtual clock does.
+TEST_F(RealMode, EventsDueAtOneInstantRunInScheduleOrderWithinTheRun) {
+    auto& scheduler = SimScheduler::shared();
+    std::vector<int> order;
+    const double start = scheduler.now();
+    for (int i = 0; i < 40; ++i)
+        scheduler.schedule(start + 0.01 * ((i % 2) + 1) * 0.5, [&order, i] { order.push_back(i); }, "step");
+    RunLoop::main().runFor(0.01);
+    std::vector<int> expected;
+    for (int i = 0; i < 40; i += 2)
+        expected.push_back(i);
+    for (int i = 1; i < 40; i += 2)
+        expected.push_back(i);
+    EXPECT_EQ(order, expected);
 }
 
 } // namespace

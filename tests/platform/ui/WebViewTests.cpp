@@ -120,9 +120,11 @@ TEST_F(WebViewTest, AMinimumHeightHoldsInFittingSizeAndStackLayout) {
     auto web = std::make_shared<WKWebView>(Rect{}, WKWebViewConfiguration{});
     web->minHeightConstraint = 420;
     stack->addArrangedSubview(web);
+    stack->alignment = LayoutAttribute::leading;
     stack->setFrame(Rect{0, 0, 700, 576});
     stack->layout();
     EXPECT_EQ(web->frame().height(), 420);
+    EXPECT_EQ(web->frame().width(), 700); // no width of its own: the stack's
     stack->minHeightConstraint = 500;
     EXPECT_EQ(stack->fittingSize().height, 500);
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/ui/Font.hpp"
+
+#include <filesystem>
+#include <string>
+
+/// The widths of texts as the screen capture sets them, so that a layout gives a text the room
+/// its picture takes: DejaVu Sans (DejaVu Sans Mono for a monospaced font), bold for the bold
+/// weights, each character at its unhinted advance, no kerning, one line. The faces are read
+/// straight from their files through FreeType on first use and kept for the life of the process;
+/// without the font files a character is 0.6 of the font size wide. Any thread.
+namespace platform::ui::TextMetrics {
+
+/// The font file of a style (the screen capture draws with the same files).
+std::filesystem::path fontFile(bool bold, bool monospaced);
+
+/// Whether a font weight name draws bold ("bold", "semibold", "heavy", "black").
+bool drawsBold(const std::string& weight);
+
+/// The width of `text` (points) in `size` points. A line break ends the measured line (only the
+/// first line is set); bytes that are not UTF-8 count as U+FFFD.
+double width(const std::string& text, double size, bool bold, bool monospaced);
+/// The width of `text` (points) in `font`.
+double width(const std::string& text, const Font& font);
+
+/// How far (points) a line may pass the width it is given and still count as fitting: Cairo's
+/// setting of a line and the sum of its advances differ only by rounding.
+inline constexpr double kFitSlack = 0.5;
+
+/// `line` as it shows in `width` points of `font`: itself when it fits, else its longest start of
+/// whole characters (blanks at its end dropped) followed by "…" that fits, or "…" alone.
+std::string fitted(const std::string& line, double width, const Font& font);
+
+} // namespace platform::ui::TextMetrics

@@ -1,0 +1,68 @@
+// The help panel's page as the console shows it: its headings, steps and links, in the language
+// the panel was made in.
+#include "support/ProgramScriptTest.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tilmora::DesktopConsole;
+
+class HelpPageTest : public ProgramScriptTest {};
+
+const char* const kToGerman = R"(menu pick "Preferences…"
+ui pick "Preferences" "prefs.language" "Deutsch"
+ui click "Preferences" "prefs.close"
+)";
+
+TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
+    struct Case {
+        const char* name;
+        std::string script;
+        std::vector<std::string> lines; // each ends a line, after the one before
+    };
+    const std::vector<std::string> english = {
+        R"(webView value="file:///")",
+        R"(heading "Tilmora Help")",
+        R"(link "Quick Start" value="#quickstart")",
+        R"(heading "Quick Start")",
+        R"(item "1. Allow Accessibility access when asked (System Settings > Privacy & Security > Accessibility).")",
+        R"(item "2. Click the icon in the menu bar and choose a command such as Left Half to place the frontmost window.")",
+        R"(item "3. Or press a shortcut: ⌃⌥ with an arrow key snaps to a half, ⌃⌥↩ maximizes, ⌃⌥⌦ restores.")",
+        R"(item "4. Open the Snapshot Manager, type a name and save your current windows as a snapshot; Launch brings them back later.")",
+        R"(heading "Snapping")",
+        R"(heading "Troubleshooting")"};
+    const std::vector<std::string> german = {
+        R"(heading "Tilmora-Hilfe")",
+        R"(heading "Schnellstart")",
+        R"(item "1. Erlauben Sie den Zugriff auf die Bedienungshilfen, wenn Sie gefragt werden (Systemeinstellungen > Datenschutz & Sicherheit > Bedienungshilfen).")",
+        R"(item "2. Klicken Sie auf das Symbol in der Menüleiste und wählen Sie einen Befehl wie Linke Hälfte, um das vorderste Fenster zu platzieren.")",
+        R"(item "3. Oder drücken Sie einen Kurzbefehl: ⌃⌥ mit einer Pfeiltaste legt das Fenster in eine Hälfte, ⌃⌥↩ maximiert, ⌃⌥⌦ stellt wieder her.")",
+        R"(item "4. Öffnen Sie den Snapshot-Manager, geben Sie einen Namen ein und sichern Sie Ihre aktuellen Fenster als Snapshot; Starten stellt sie später wieder her.")"};
+    const Case cases[] = {
+        {"English", "menu pick \"Help\"\nui show \"Tilmora Help\"\n", english},
+        // The panel made before the switch keeps its page; a table-of-contents link keeps it too.
+        {"opened before a switch",
+         std::string("menu pick \"Help\"\n") + kToGerman +
+             "menu pick \"Hilfe\"\nui click \"Tilmora Help\" \"Snapping\"\nui show \"Tilmora Help\"\n",
+         english},
+        {"first opened after a switch", std::string(kToGerman) + "menu pick \"Hilfe\"\nui show \"Tilmora-Hilfe\"\n",
+         german},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSharedInstances();
+        const int status = run("desktop default\nprogram launch\n" + c.script);
+        EXPECT_EQ(status, DesktopConsole::exitOk) << transcript();
+        std::size_t at = 0;
+        for (const auto& line : c.lines) {
+            const std::size_t found = transcript().find(line + "\n", at);
+            ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ": " << line << "\n"
+                                                << transcript();
+            at = found + line.size();
+        }
+        tilmora::ProgramHost::shared().reset();
+    }
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/Utf8Text.hpp"
+#include "platform/ui/TextMetrics.hpp"
+#include "platform/ui/WebPageText.hpp"
+#include "platform/ui/declarative/Elements.hpp"
+#include "platform/ui/declarative/Layout.hpp"
+
+using namespace platform;
+using namespace platform::ui;
+namespace dv = platform::ui::declarative;
+
+namespace {
+
+constexpr double inf = dv::FrameSpec::infinity;
+
+TEST(TextFit, ALabelIsLaidOutAsWideAsItsTextIsSetInItsFont) {
+    struct Case {
+        dv::Element element;
+        Font font;
+    } cases[] = {
+        {dv::Text("Save Snapshot"), Font{13, "regular", false}},
+        {dv::Text("Snapshot Restore").font("headline"), Font{13, "bold", false}},
+        {dv::Text("Launch").font("caption"), Font{10, "regular", false}},
+        {dv::Text("⌃⌥⇧J").systemFont(11, "semibold", true), Font{11, "bold", true}},
+    };
+    for (auto& c : cases) {
+        const auto& node = *c.element.node();
+        const double measured = TextMetrics::width(node.text, c.font);
+        EXPECT_GT(measured, 0) << node.text;
+        EXPECT_EQ(dv::Layout::measure(*c.element.node(), {inf, inf}).width, measured) << node.text;
+    }
+    // Wider letters take more room: the measure is not a count of bytes.
+    EXPECT_GT(TextMetrics::width("WWW", Font{}), TextMetrics::width("iii", Font{}));
+    EXPECT_GT(TextMetrics::width("Launch", Font{13, "bold", false}), TextMetrics::width("Launch", Font{}));
+}
+
+TEST(TextFit, ALineWiderThanItsRoomEndsInAnEllipsisAfterWholeCharacters) {
+    const Font font;
+    const double launch = TextMetrics::width("Launch", font);
+    struct Case {
+        std::string line;
+        double width;
+        std::string shown;
+    } cases[] = {
+        {"Launch", launch, "Launch"},
+        {"Launch", launch - 0.4, "Launch"}, // rounding is no reason to shorten
+        {"Record Shortcut", TextMetrics::width("Record…", font), "Record…"},
+        {"Record Shortcut", TextMetrics::width("Record S…", font) - 1, "Record…"}, // no blank before "…"
+        {"Größenänderung", TextMetrics::width("Grö…", font), "Grö…"},
+        {"Launch", 1, "…"},
+        {"", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = TextMetrics::fitted(c.line, c.width, font);
+        EXPECT_EQ(shown, c.shown) << c.line << " in " << c.width;
+        EXPECT_TRUE(Text::isValidUtf8(shown));
+        if (shown != "…") {
+            EXPECT_LE(TextMetrics::width(shown, font), c.width + TextMetrics::kFitSlack);
+        }
+    }
+}
+
+TEST(TextFit, APageShowsItsHeadingsParagraphsItemsAndLinksInOrder) {
+    using Kind = WebPageText::Kind;
+    using Block = WebPageText::Block;
+    using Link = WebPageText::Link;
+    const std::string html = R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>T</title>
+<style>h1 { color: red; } p > a { x: "<b>" }</style></head>
+<body><div class="wrap"><h1>Tilmora   Help</h1>
+<p>Drag a <b>window</b>&nbsp;into a grid &amp; press&#x2026; &lt;ok&gt; &bogus; &#9731;</p>
+<div class="toc"><b>Contents</b><ul><li><a href="#quickstart">Quick Start</a></li></ul></div>
+<!-- a comment <p>not shown</p> -->
+<h2 id="quickstart">Quick Start</h2>
+<ol><li>Allow access (Settings &gt; Privacy).<li>Click <b>Left Half</b>.
+<ul><li>nested</li></ul>and more</li></ol>
+<p>Mail <a HREF='mailto:a@b.c'>us</a> or <a href=https://x.y/?a=1&amp;b=2>the site</a>.</p>
+<script>if (a < b) document.write("<p>no</p>");</script></div></body></html>)";
+    const std::vector<Block> expected = {
+        {Kind::heading, 1, "", "Tilmora Help", {}},
+        {Kind::paragraph, 0, "", "Drag a window\u00A0into a grid & press\u2026 <ok> &bogus; \u2603", {}},
+        {Kind::text, 0, "", "Contents", {}},
+        {Kind::item, 1, "\u2022", "Quick Start", {Link{"Quick Start", "#quickstart"}}},
+        {Kind::heading, 2, "", "Quick Start", {}},
+        {Kind::item, 1, "1.", "Allow access (Settings > Privacy).", {}},
+        {Kind::item, 1, "2.", "Click Left Half.", {}},
+        {Kind::item, 2, "\u2022", "nested", {}},
+        {Kind::item, 1, "", "and more", {}},
+        {Kind::paragraph, 0, "", "Mail us or the site.",
+         {Link{"us", "mailto:a@b.c"}, Link{"the site", "https://x.y/?a=1&b=2"}}},
+    };
+    const auto blocks = WebPageText::blocks(html);
+    ASSERT_EQ(blocks.size(), expected.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        EXPECT_EQ(blocks[i], expected[i]) << i << ": " << blocks[i].text;
+    EXPECT_TRUE(blocks[3].isLink());
+    EXPECT_FALSE(blocks[9].isLink());
+    // Markup cut short shows what came before it.
+    EXPECT_EQ(WebPageText::blocks("<p>kept</p><p>lost <b").size(), 2U);
+    EXPECT_TRUE(WebPageText::blocks("<style>p {}").empty());
+}
+
+} // namespace
