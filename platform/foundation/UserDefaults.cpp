@@ -325,6 +325,16 @@ bool save(Domain& domain) {
         if (generation <= domain.writtenGeneration) return true;
         text = defaults_detail::domainFileText(domain.persisted);
     }
+    // A pipe or a device put in the file's place while the program runs is left as it is too.
+    if (const auto check = FileSystem::checkOwnedPath(domain.file);
+        check.kind == FileSystem::PathCheck::Kind::notRegular) {
+        if (check.firstRefusal)
+            report("Defaults file " + domain.file.string() + " is " + check.reason +
+                   "; left as it is, working in memory only");
+        std::lock_guard lock(domain.mutex);
+        domain.persistenceDisabled = true;
+        return false;
+    }
     try {
         FileSystem::createDirectories(domain.file.parent_path());
         FileSystem::writeAtomically(domain.file, text);

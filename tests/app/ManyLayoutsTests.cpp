@@ -44,6 +44,7 @@ protected:
     /// pick with `count` layouts stored; the menu then lists them all.
     double secondsForChordsAndAPick(long count) {
         resetSharedInstances();
+        tilmora::ProgramHost::shared().reset();
         out.str("");
         DesktopConsole console(out);
         console.execute("desktop default");
