@@ -188,8 +188,9 @@ void PreferencesView::followDefaults() {
     flag(settings::autoApplyDisplayLayouts.key, autoApplyDisplayLayouts, true);
     flag(settings::preserveRelativeMove.key, preserveRelativeSizing, true);
     // A language stored elsewhere (another program, the defaults tool) posts no language notice:
-    // the form follows it as it follows one.
-    if (storedValueChanged(LocalizationManager::shared().key)) onLanguageDidChange();
+    // the form follows it as it follows one. A change made here already shows.
+    if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode.get())
+        onLanguageDidChange();
 }
 
 std::shared_ptr<PreferencesSnapGrid> PreferencesView::snapGrid() const {

@@ -162,7 +162,9 @@ TEST_F(StoredDataSafetyTest, ASpecialFileAtOneOfTheProgramsPathsIsLeftAloneAndTh
         const fs::path path = c.path();
         fs::create_directories(path.parent_path());
         fs::remove(path);
-        if (c.plant == Plant::pipe) ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        if (c.plant == Plant::pipe) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        }
         if (c.plant == Plant::zeroDevice) fs::create_symlink("/dev/zero", path);
         if (c.plant == Plant::sparse2GB) {
             platform::FileSystem::writeFile(path, "{}");

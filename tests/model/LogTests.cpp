@@ -105,10 +105,11 @@ TEST_F(LogTest, APipeOrDeviceAtThePathIsNeverOpenedAndTheLogGoesToStandardOutput
         SCOPED_TRACE(device ? "link to /dev/null" : "pipe");
         platform::SharedInstances::resetAll();
         fs::remove(logFile());
-        if (device)
+        if (device) {
             fs::create_symlink("/dev/null", logFile());
-        else
+        } else {
             ASSERT_EQ(::mkfifo(logFile().c_str(), 0644), 0);
+        }
         const std::string out = stdoutOf([] {
             tilmora::print("one");
             tilmora::print("two");

@@ -247,7 +247,9 @@ TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
         const auto file = UserDefaults::standard().storagePath();
         fs::remove_all(file.parent_path());
         fs::create_directories(file.parent_path());
-        if (c.plant == Plant::pipe) ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        if (c.plant == Plant::pipe) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        }
         if (c.plant == Plant::deviceLink) fs::create_symlink("/dev/zero", file);
         if (c.plant == Plant::oversized) {
             platform::FileSystem::writeFile(file, "{}");
@@ -255,8 +257,8 @@ TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
         }
         const auto kind = fs::symlink_status(file).type();
         platform::SharedInstances::resetAll();
-        UserDefaults::standard().registerDefaults({{"k", PropertyValue(5)}});
         testing::internal::CaptureStdout();
+        UserDefaults::standard().registerDefaults({{"k", PropertyValue(5)}});
         EXPECT_EQ(UserDefaults::standard().integerForKey("k"), 5);
         const std::string out = testing::internal::GetCapturedStdout();
         EXPECT_NE(out.find(c.logged), std::string::npos) << out;
