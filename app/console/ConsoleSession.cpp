@@ -7,10 +7,10 @@
 #include "model/Log.hpp"
 #include "platform/control/SimScheduler.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 namespace tilmora {
@@ -63,10 +63,16 @@ void ConsoleSession::useDefaultDesktop() {
 
 std::string ConsoleSession::takeNewLog() {
     auto path = logFilePath();
-    if (!path || !std::filesystem::exists(*path)) return {};
-    std::ifstream in(*path, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(logOffset_));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!path) return {};
+    // Looked at before it is opened (a path that cannot be examined throws the library's error):
+    // nothing there, or anything but a regular file, a pipe or a device, gives no new lines.
+    if (!std::filesystem::is_regular_file(std::filesystem::status(*path))) return {};
+    std::string text;
+    try {
+        text = platform::FileSystem::readRegularFile(*path, platform::FileSystem::maxWholeFileBytes, logOffset_);
+    } catch (const platform::Error&) {
+        return {};
+    }
     logOffset_ += text.size();
     return text;
 }

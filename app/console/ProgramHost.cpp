@@ -57,9 +57,14 @@ void ProgramHost::append(std::string_view text) {
     std::lock_guard hold(outputMutex_);
     output_ += text;
     if (output_.size() <= maxKeptOutput) return;
-    // Drop the oldest half, up to a line start, so that a long run keeps a bounded journal.
-    std::size_t cut = output_.size() - maxKeptOutput / 2;
-    if (const auto newline = output_.find('\n', cut); newline != std::string::npos) cut = newline + 1;
+    // Drop the oldest lines, down to half the bound so that a long run trims rarely; the newest
+    // line (complete or not) is always kept whole, however long it is.
+    const std::size_t lastEnd = output_.back() == '\n' ? output_.size() - 1 : output_.size();
+    const std::size_t before = lastEnd == 0 ? std::string::npos : output_.rfind('\n', lastEnd - 1);
+    const std::size_t newest = before == std::string::npos ? 0 : before + 1;
+    std::size_t cut = newest;
+    if (const auto newline = output_.find('\n', output_.size() - maxKeptOutput / 2); newline < newest)
+        cut = newline + 1;
     output_.erase(0, cut);
     outputBase_ += cut;
 }
@@ -146,6 +151,11 @@ void ProgramHost::reset() {
 std::string ProgramHost::output() const {
     std::lock_guard hold(outputMutex_);
     return output_;
+}
+
+bool ProgramHost::hasOutput() const {
+    std::lock_guard hold(outputMutex_);
+    return outputBase_ + output_.size() > 0;
 }
 
 bool ProgramHost::outputTruncated() const {

@@ -50,8 +50,11 @@ public:
     /// The journal's text written since the previous call (or since capturing began), as far as
     /// it is still kept.
     std::string takeNewOutput();
-    /// The journal as kept: the newest `maxKeptOutput` bytes at most, cut at a line start.
+    /// The journal as kept: the newest `maxKeptOutput` bytes at most, cut at a line start; a newest
+    /// line longer than that is kept whole, alone.
     std::string output() const;
+    /// Whether the program wrote anything since capturing began (kept or dropped since).
+    bool hasOutput() const;
     /// Whether older output was dropped from the journal.
     bool outputTruncated() const;
     /// How much of the program's output the journal keeps for `expect log` and `show log`.

@@ -40,7 +40,7 @@ WKNavigationActionPolicy WebViewControl::followLink(ui::WKWebView& webView,
     std::string content;
     if (auto path = ui::WKWebView::pathOfFileURL(*url); path && webView.canReadFile(*path)) {
         try {
-            content = FileSystem::readFile(*path);
+            content = FileSystem::readRegularFile(*path, FileSystem::maxWholeFileBytes);
         } catch (const std::exception&) {
             content.clear();
         }

@@ -107,7 +107,7 @@ void runLaunchctl(DesktopModel& m, const std::vector<std::string>& args, int& st
             // The tool reads the property list before it looks at the domain.
             std::optional<PropertyValue> plist;
             try {
-                plist = PropertyListSerialization::propertyListFromData(FileSystem::readFile(args[2]));
+                plist = PropertyListSerialization::propertyListFromData(FileSystem::readRegularFile(args[2], FileSystem::maxWholeFileBytes));
             } catch (const Error&) {
                 if (!FileSystem::fileExists(args[2])) {
                     status = 2;

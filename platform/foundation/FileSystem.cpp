@@ -1,11 +1,14 @@
 #include "platform/foundation/FileSystem.hpp"
 
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/SharedInstance.hpp"
 #include "platform/internal/HostKnobs.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -41,7 +44,72 @@ int writeAll(int fd, std::string_view contents) {
     return 0;
 }
 
+// Opens `path` for writing with `flags` without waiting on a pipe or a device; throws, naming
+// `what`, when the open fails or what was opened is not a regular file.
+int openRegularForWriting(const fs::path& path, int flags, const std::string& what) {
+    int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        // A pipe without a reader refuses a non-blocking open for writing.
+        if (errno == ENXIO) throw Error(what + " \"" + path.string() + "\": not a regular file");
+        fail(what, path, errno);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Error(what + " \"" + path.string() + "\": not a regular file");
+    }
+    return fd;
+}
+
 } // namespace
+
+/// The paths found not to be regular files during the run (a shared instance, so that
+/// `SharedInstances::resetAll` forgets them).
+class RefusedPaths {
+public:
+    std::mutex mutex;
+    std::set<fs::path> paths;
+};
+
+PathCheck checkOwnedPath(const fs::path& path, bool followLinks, std::optional<std::uintmax_t> maxBytes) {
+    PathCheck check;
+    auto& refused = SharedInstance<RefusedPaths>::get();
+    const auto refuse = [&](bool first) {
+        check.kind = PathCheck::Kind::notRegular;
+        check.reason = "not a regular file";
+        check.firstRefusal = first;
+        return check;
+    };
+    {
+        std::lock_guard hold(refused.mutex);
+        if (refused.paths.count(path) != 0) return refuse(false);
+    }
+    struct stat st {};
+    const int result = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    if (result != 0) {
+        if (errno == ENOENT) return check;
+        check.kind = PathCheck::Kind::unknown;
+        check.reason = std::strerror(errno);
+        return check;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        check.kind = PathCheck::Kind::folder;
+        check.reason = "a folder";
+        return check;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        std::lock_guard hold(refused.mutex);
+        return refuse(refused.paths.insert(path).second);
+    }
+    check.size = static_cast<std::uintmax_t>(st.st_size);
+    if (maxBytes && check.size > *maxBytes) {
+        check.kind = PathCheck::Kind::tooLarge;
+        check.reason = "larger than " + std::to_string(*maxBytes) + " bytes";
+        return check;
+    }
+    check.kind = PathCheck::Kind::regularFile;
+    return check;
+}
 
 bool fileExists(const fs::path& path) {
     struct stat st {};
@@ -80,7 +148,7 @@ std::string readFile(const fs::path& path) {
     return result;
 }
 
-std::string readRegularFile(const fs::path& path, std::size_t maxBytes) {
+std::string readRegularFile(const fs::path& path, std::size_t maxBytes, std::uintmax_t from) {
     // Non-blocking, so that opening a pipe with no writer does not wait before it is refused.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) fail("could not read", path, errno);
@@ -99,7 +167,17 @@ std::string readRegularFile(const fs::path& path, std::size_t maxBytes) {
         throw Error("could not read \"" + path.string() + "\": larger than " + std::to_string(maxBytes) +
                     " bytes");
     };
-    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) tooLarge();
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (from >= size) {
+        ::close(fd);
+        return {};
+    }
+    if (size - from > maxBytes) tooLarge();
+    if (from > 0 && ::lseek(fd, static_cast<off_t>(from), SEEK_SET) < 0) {
+        const int error = errno;
+        ::close(fd);
+        fail("could not read", path, error);
+    }
     std::string result;
     std::vector<char> buffer(64 * 1024);
     for (;;) {
@@ -140,17 +218,16 @@ void writeAtomically(const fs::path& path, std::string_view contents) {
 }
 
 void writeFile(const fs::path& path, std::string_view contents) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) fail("could not create", path, errno);
-    int error = writeAll(fd, contents);
+    int fd = openRegularForWriting(path, O_CREAT, "could not create");
+    int error = ::ftruncate(fd, 0) == 0 ? 0 : errno;
+    if (error == 0) error = writeAll(fd, contents);
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) fail("could not write", path, error);
 }
 
 void appendToFile(const fs::path& path, std::string_view contents) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) fail("could not open for appending", path, errno);
     // A folder opens read-only only, so O_WRONLY already refuses it with EISDIR.
+    int fd = openRegularForWriting(path, O_APPEND, "could not open for appending");
     int error = writeAll(fd, contents);
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) fail("could not append to", path, error);

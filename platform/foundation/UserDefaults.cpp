@@ -123,6 +123,8 @@ struct Domain {
     std::uint64_t writtenGeneration = 0;
 };
 
+// What the defaults have to say about their files goes where the program's log lines go, so that
+// whoever reads the program's output (the console's `show log`) learns why a file was not used.
 void report(const std::string& line) {
     StandardError::write("[UserDefaults] " + line + "\n");
 }
@@ -210,10 +212,25 @@ std::string escapingInvalidUtf8InStrings(std::string_view text, std::size_t& esc
 }
 
 void load(Domain& domain) {
-    if (!FileSystem::fileExists(domain.file)) return;
+    // The file is looked at before it is opened: a pipe or a device there is never opened (it
+    // could block the launch or never end), and a file too large to read whole is not read.
+    const auto check = FileSystem::checkOwnedPath(domain.file, true, FileSystem::maxWholeFileBytes);
+    using Kind = FileSystem::PathCheck::Kind;
+    if (check.kind == Kind::nothing) return;
+    if (check.kind == Kind::notRegular) {
+        if (check.firstRefusal)
+            report("Defaults file " + domain.file.string() + " is " + check.reason +
+                   "; left as it is, working in memory only");
+        domain.persistenceDisabled = true;
+        return;
+    }
+    if (check.kind == Kind::tooLarge) {
+        if (!moveAside(domain.file, check.reason)) domain.persistenceDisabled = true;
+        return;
+    }
     std::string text;
     try {
-        text = FileSystem::readFile(domain.file);
+        text = FileSystem::readRegularFile(domain.file, FileSystem::maxWholeFileBytes);
     } catch (const Error& e) {
         report(std::string("Could not read defaults file: ") + e.what() + "; working in memory only");
         domain.persistenceDisabled = true;
@@ -284,16 +301,15 @@ struct ExitFlush {
 std::shared_ptr<Domain> domainNamed(const std::string& name) {
     auto& registry = SharedInstance<DomainRegistry>::get();
     std::lock_guard lock(registry.mutex);
-    auto& slot = registry.domains[name];
-    if (!slot) {
-        static ExitFlush exitFlush;
-        auto domain = std::make_shared<Domain>();
-        domain->name = name;
-        domain->file = Folders::preferences() / UserDefaults::fileNameForDomain(name);
-        load(*domain);
-        slot = std::move(domain);
-    }
-    return slot;
+    if (auto found = registry.domains.find(name); found != registry.domains.end()) return found->second;
+    static ExitFlush exitFlush;
+    auto domain = std::make_shared<Domain>();
+    domain->name = name;
+    domain->file = Folders::preferences() / UserDefaults::fileNameForDomain(name);
+    // Entered only once loaded: a load that throws (out of memory) leaves no entry behind.
+    load(*domain);
+    registry.domains.emplace(name, domain);
+    return domain;
 }
 
 // Saves the domain when its file is behind; true when the file holds the current values.
@@ -307,6 +323,16 @@ bool save(Domain& domain) {
         generation = domain.generation;
         if (generation <= domain.writtenGeneration) return true;
         text = defaults_detail::domainFileText(domain.persisted);
+    }
+    // A pipe or a device put in the file's place while the program runs is left as it is too.
+    if (const auto check = FileSystem::checkOwnedPath(domain.file);
+        check.kind == FileSystem::PathCheck::Kind::notRegular) {
+        if (check.firstRefusal)
+            report("Defaults file " + domain.file.string() + " is " + check.reason +
+                   "; left as it is, working in memory only");
+        std::lock_guard lock(domain.mutex);
+        domain.persistenceDisabled = true;
+        return false;
     }
     try {
         FileSystem::createDirectories(domain.file.parent_path());

@@ -106,6 +106,7 @@ std::shared_ptr<MenuItem> Menu::itemWithTag(long t) const {
 
 void Menu::update() {
     requireMainThread("Menu::update");
+    if (auto d = delegate.lock()) d->menuNeedsUpdate(*this);
     if (!autoenablesItems) return;
     auto& app = Application::shared();
     for (auto& item : items_) {

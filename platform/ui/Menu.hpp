@@ -8,10 +8,14 @@ namespace platform::ui {
 
 class Menu;
 
-/// Told when a menu opens and after it closed (main thread).
+/// Told when a menu is about to be shown or read, when it opens and after it closed (main thread).
 class MenuDelegate {
 public:
     virtual ~MenuDelegate() = default;
+    /// Called by `Menu::update` before anything else, so that a menu whose items are costly can
+    /// make them only when it is about to be shown (or its items read); the delegate may add,
+    /// remove or change items of `menu`.
+    virtual void menuNeedsUpdate(Menu&) {}
     virtual void menuWillOpen(Menu&) {}
     virtual void menuDidClose(Menu&) {}
 };
@@ -54,9 +58,11 @@ public:
     /// The menu whose item has this menu as submenu; null for a top-level menu.
     Menu* supermenu() const { return supermenu_; }
 
-    /// Runs automatic enabling when `autoenablesItems` is set: an item with an action is enabled
-    /// when its target, or the responder chain, answers the action; an item without action is
-    /// enabled only when it has a submenu. Items of a menu without automatic enabling keep theirs.
+    /// Gives the delegate its `menuNeedsUpdate`, then runs automatic enabling when
+    /// `autoenablesItems` is set: an item with an action is enabled when its target, or the
+    /// responder chain, answers the action; an item without action is enabled only when it has a
+    /// submenu. Items of a menu without automatic enabling keep theirs. The menu tracking calls it
+    /// on every menu it opens, and whoever reads a submenu's items as shown calls it first.
     void update();
 
     /// Opens the menu at `location` (points, global coordinates) and tracks it until the user picks

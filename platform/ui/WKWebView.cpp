@@ -64,7 +64,7 @@ void WKWebView::loadFileURL(const std::string& url, const std::string& readAcces
     auto path = pathOfFileURL(url);
     if (!path || !canReadFile(*path)) return;
     try {
-        setContent(FileSystem::readFile(*path));
+        setContent(FileSystem::readRegularFile(*path, FileSystem::maxWholeFileBytes));
     } catch (const std::exception&) {
         setContent({});
     }

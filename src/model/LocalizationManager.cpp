@@ -133,7 +133,7 @@ std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std:
     }
     std::string bytes;
     try {
-        bytes = platform::FileSystem::readFile(file);
+        bytes = platform::FileSystem::readRegularFile(file, platform::FileSystem::maxWholeFileBytes);
     } catch (const platform::Error&) {
         return nullptr;
     }

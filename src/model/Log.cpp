@@ -31,7 +31,16 @@ void emit(std::string_view text) {
     writeToStandardOutput(text);
     if (!platform::Text::isValidUtf8(text)) return;
 
-    if (!platform::FileSystem::fileExists(*path)) {
+    // Anything but a regular file at the log's path (a pipe, a device, a folder) is never opened:
+    // the log then goes to standard output only for the rest of the run, said once.
+    const auto check = platform::FileSystem::checkOwnedPath(*path);
+    if (check.kind == platform::FileSystem::PathCheck::Kind::notRegular) {
+        if (check.firstRefusal)
+            writeToStandardOutput("Error writing to log file: \"" + path->string() + "\" is " + check.reason +
+                                  "; the log goes to standard output only\n");
+        return;
+    }
+    if (check.kind == platform::FileSystem::PathCheck::Kind::nothing) {
         try {
             platform::FileSystem::writeFile(*path, text);
         } catch (const platform::Error& e) {

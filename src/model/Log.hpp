@@ -24,6 +24,10 @@ std::optional<std::filesystem::path> logFilePath();
 ///   that fails, standard output also gets "Error creating log file: " + the reason + newline.
 /// - The file exists but cannot be opened or written: standard output also gets
 ///   "Error writing to log file: " + the reason + newline.
+/// - Anything but a regular file (or a link to one) at the log's path, a pipe or a device
+///   included, is never opened or changed: for the rest of the run the log reaches standard output
+///   only, and standard output gets once "Error writing to log file: \"<path>\" is not a regular
+///   file; the log goes to standard output only".
 /// - A text that is not valid UTF-8 reaches standard output only.
 /// The two error lines never reach the log file. Nothing is thrown; the next call tries again.
 ///

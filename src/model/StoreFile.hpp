@@ -23,8 +23,9 @@ namespace StoreFile {
 /// platform reports no Application Support folder.
 std::optional<std::filesystem::path> defaultLocation(std::string_view fileName);
 
-/// The largest store file read; a larger one counts as unreadable (and is kept aside by a save).
-inline constexpr std::size_t maxFileBytes = 256u * 1024 * 1024;
+/// The largest store file read (the platform's bound for files read whole); a larger one counts as
+/// unreadable (and is kept aside by a save).
+inline constexpr std::size_t maxFileBytes = platform::FileSystem::maxWholeFileBytes;
 
 /// The whole file, or none when it cannot be read (missing, no permission, a folder, a pipe or a
 /// device in its place, larger than `maxFileBytes`).

@@ -311,7 +311,7 @@ namespace tilmora {
 std::optional<StringsTable> StringsTable::read(const std::string& path) {
     std::string bytes;
     try {
-        bytes = platform::FileSystem::readFile(path);
+        bytes = platform::FileSystem::readRegularFile(path, platform::FileSystem::maxWholeFileBytes);
     } catch (const platform::Error&) {
         return std::nullopt;
     }

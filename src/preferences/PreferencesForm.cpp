@@ -217,7 +217,7 @@ Element PreferencesView::sliderRow(const std::string& key, const decl::State<dou
         Alignment::center, 12,
         {decl::Text(text(key)),
          decl::representable<ValueSlider>(state.binding(), 0.0, upper, step, std::move(onChange)).id(key),
-         decl::Text(valueText(state.get())).frame(fixedWidth(textWidth, Alignment::trailing))});
+         decl::Text(valueText(state.get(), 0.0, upper)).frame(fixedWidth(textWidth, Alignment::trailing))});
 }
 
 Element PreferencesView::edgesRow() {

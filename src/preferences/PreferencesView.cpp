@@ -14,6 +14,7 @@
 #include "windows/StageIntegration.hpp"
 #include "windows/WindowManager.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -186,6 +187,10 @@ void PreferencesView::followDefaults() {
     flag(settings::autoResetSnapshotQuit.key, autoResetSnapshotQuit, true);
     flag(settings::autoApplyDisplayLayouts.key, autoApplyDisplayLayouts, true);
     flag(settings::preserveRelativeMove.key, preserveRelativeSizing, true);
+    // A language stored elsewhere (another program, the defaults tool) posts no language notice:
+    // the form follows it as it follows one. A change made here already shows.
+    if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode.get())
+        onLanguageDidChange();
 }
 
 std::shared_ptr<PreferencesSnapGrid> PreferencesView::snapGrid() const {
@@ -378,19 +383,16 @@ std::string PreferencesView::languageDisplayName(const std::string& code) {
     return platform::Text::capitalized(*name);
 }
 
-std::string PreferencesView::valueText(double value) {
-    long long whole = 0;
+std::string PreferencesView::valueText(double value, double lower, double upper) {
     constexpr double limit = 9223372036854775808.0; // 2^63
+    // The slider's own rule for a value it cannot show: NaN stands at the lower end, anything
+    // else at the nearer end of the range.
     if (std::isnan(value))
-        whole = 0;
-    else if (value >= limit)
-        whole = std::numeric_limits<long long>::max();
-    else if (value <= -limit)
-        whole = std::numeric_limits<long long>::min();
-    else
-        whole = static_cast<long long>(value);
+        value = lower;
+    else if (!(value > -limit && value < limit))
+        value = std::clamp(value, lower, upper);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%lld", whole);
+    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
     return std::string(buffer) + " px";
 }
 

@@ -60,9 +60,11 @@ public:
     /// The name of a language code in its own language, else in the current locale's, capitalized;
     /// the code itself when neither names it.
     static std::string languageDisplayName(const std::string& code);
-    /// A slider's value text: the value truncated toward zero and " px" ("12 px"); a value that is
-    /// not a number shows as "0 px", one beyond the 64-bit range saturates.
-    static std::string valueText(double value);
+    /// A slider's value text: the value truncated toward zero and " px" ("12 px"), also outside the
+    /// slider's range `lower`...`upper` ("30 px" for a gap of 30). A value that is not finite or lies
+    /// outside the signed 64-bit range shows as the value the slider holds for it: NaN as `lower`,
+    /// others clamped to the range ("0 px" for -1e308, "24 px" for a gap of 1e308).
+    static std::string valueText(double value, double lower, double upper);
     /// The pop-up options of the language row: the system option, then one per offered code.
     std::vector<PopupOption> languageOptions();
 

@@ -280,7 +280,15 @@ public:
     void applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender) override;
     void applyVeskPreset(const VeskPreset& preset, const platform::NSScreen& screen);
     void applyVeskTile(const VeskTile& tile, const platform::NSScreen& screen);
+    /// Adds a separator and the "Custom Layouts" item when the display of `screen` (the snapping
+    /// screen when none) has stored layouts. Its submenu is made empty and fills itself through
+    /// `fillVeskPresetMenu` when first updated (opened or read), so a menu build does not grow
+    /// with the layouts. Main thread.
     void addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& screen);
+    /// The Custom Layouts items of the display `displayKey`: single tiles, then grids, each under
+    /// its header and sorted by name, the screen's selected preset checked. Main thread.
+    void fillVeskPresetMenu(platform::ui::Menu& submenu, const platform::NSScreen& screen,
+                            const std::string& displayKey);
 
     // Editor windows (AppDelegateEditorWindows.cpp).
     void openLayoutEditor(platform::ui::Responder* sender) override;

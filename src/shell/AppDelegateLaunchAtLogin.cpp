@@ -56,6 +56,10 @@ void AppDelegate::writeLaunchAgentPlist() const {
     plist["ProgramArguments"] = platform::PropertyArray{"/usr/bin/open", "-a", platform::Bundle::main().bundlePath().string()};
     const std::string data = platform::PropertyListSerialization::dataFromPropertyList(plist);
     const auto url = launchAgentPlistURL();
+    // A pipe or a device in the file's place is left as it is.
+    if (const auto check = platform::FileSystem::checkOwnedPath(url);
+        check.kind == platform::FileSystem::PathCheck::Kind::notRegular)
+        throw platform::Error("could not write \"" + url.string() + "\": " + check.reason);
     platform::FileSystem::createDirectories(url.parent_path());
     platform::FileSystem::writeAtomically(url, data);
 }

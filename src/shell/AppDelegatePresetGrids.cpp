@@ -13,6 +13,8 @@
 #include "windows/ScreenIdentity.hpp"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace tilmora {
 
@@ -32,6 +34,20 @@ std::vector<VeskPreset> presetsOfKind(const std::vector<VeskPreset>& presets, Ve
     }
     return result;
 }
+
+/// Makes a submenu's items when the submenu is first about to be shown or read (an empty menu,
+/// so a copy of a menu not yet filled fills itself too).
+class LazyMenuFiller : public platform::ui::MenuDelegate {
+public:
+    explicit LazyMenuFiller(std::function<void(platform::ui::Menu&)> fill)
+        : fill_(std::move(fill)) {}
+    void menuNeedsUpdate(platform::ui::Menu& menu) override {
+        if (menu.numberOfItems() == 0) fill_(menu);
+    }
+
+private:
+    std::function<void(platform::ui::Menu&)> fill_;
+};
 
 } // namespace
 
@@ -171,10 +187,36 @@ void AppDelegate::addVeskPresetMenuSection(platform::ui::Menu& menu, const std::
     if (!screen) screen = screenForSnapping();
     if (!screen) return;
     const std::string displayKey = tlm_identifierString(*screen);
+    // The section shows when the display has a preset at all; its items are made only when the
+    // submenu opens, so that a build of the menu (every snap) costs the same however many layouts
+    // the display has.
+    const auto layouts = layoutsForMenu();
+    const DisplayId display(displayKey);
+    if (std::none_of(layouts->begin(), layouts->end(), [&](const Layout& layout) { return layout.displayId == display; }))
+        return;
+
+    auto& texts = LocalizationManager::shared();
+    auto submenu = platform::ui::Menu::make(texts.localizedString("menu.customLayouts"));
+    submenu->autoenablesItems = false;
+    auto filler = std::make_shared<LazyMenuFiller>(
+        [weakSelf = weak(), displayKey, screen = *screen](platform::ui::Menu& into) {
+            if (auto self = weakSelf.lock()) self->fillVeskPresetMenu(into, screen, displayKey);
+        });
+    submenu->setDelegate(filler);
+
+    menu.addItem(platform::ui::MenuItem::separatorItem());
+    auto section = platform::ui::MenuItem::make(texts.localizedString("menu.customLayouts"));
+    section->setSubmenu(submenu);
+    // The menu holds its delegate weakly: the section's item keeps the filler as long as it lives.
+    section->representedObject = std::shared_ptr<platform::ui::MenuDelegate>(filler);
+    menu.addItem(section);
+}
+
+void AppDelegate::fillVeskPresetMenu(platform::ui::Menu& submenu, const platform::NSScreen& screen,
+                                     const std::string& displayKey) {
     const auto presets = veskPresets(*layoutsForMenu(), DisplayId(displayKey));
     auto singles = presetsOfKind(presets, VeskPresetKind::singleTile);
     auto grids = presetsOfKind(presets, VeskPresetKind::grid);
-    if (singles.empty() && grids.empty()) return;
 
     const auto byName = [](const VeskPreset& a, const VeskPreset& b) {
         return platform::Text::localizedCaseInsensitiveCompare(a.name, b.name) < 0;
@@ -183,36 +225,30 @@ void AppDelegate::addVeskPresetMenuSection(platform::ui::Menu& menu, const std::
     std::stable_sort(grids.begin(), grids.end(), byName);
 
     auto& texts = LocalizationManager::shared();
-    auto submenu = platform::ui::Menu::make(texts.localizedString("menu.customLayouts"));
-    submenu->autoenablesItems = false;
     const auto addHeader = [&](const std::string& key) {
         auto header = platform::ui::MenuItem::make(texts.localizedString(key));
         header->isEnabled = false;
-        submenu->addItem(header);
+        submenu.addItem(header);
     };
+    const auto selected = veskSelectedPresetId(screen);
     const auto addPresets = [&](const std::vector<VeskPreset>& list) {
         for (const auto& preset : list) {
             auto item = platform::ui::MenuItem::make(preset.name, "applyVeskPresetFromMenu:");
             item->setTarget(strong());
             item->representedObject = VeskPresetMenuSelection{preset.id, displayKey};
-            item->state = veskSelectedPresetId(*screen) == preset.id ? 1 : 0;
-            submenu->addItem(item);
+            item->state = selected == preset.id ? 1 : 0;
+            submenu.addItem(item);
         }
     };
     if (!singles.empty()) {
         addHeader("menu.customLayouts.singleTiles");
         addPresets(singles);
     }
-    if (!singles.empty() && !grids.empty()) submenu->addItem(platform::ui::MenuItem::separatorItem());
+    if (!singles.empty() && !grids.empty()) submenu.addItem(platform::ui::MenuItem::separatorItem());
     if (!grids.empty()) {
         addHeader("menu.customLayouts.grids");
         addPresets(grids);
     }
-
-    menu.addItem(platform::ui::MenuItem::separatorItem());
-    auto section = platform::ui::MenuItem::make(texts.localizedString("menu.customLayouts"));
-    section->setSubmenu(submenu);
-    menu.addItem(section);
 }
 
 } // namespace tilmora

@@ -67,7 +67,11 @@ void AppDelegate::clearLogFile() {
     pruneTLMLogFiles(*documents / "txt", 30, {});
     pruneTLMLogFiles(*documents, 10, {std::string(logFileName)});
     const auto current = *documents / logFileName;
-    if (!platform::FileSystem::fileExists(current)) return;
+    // A pipe or a device there stays; the log itself says once that it does not write there.
+    const auto check = platform::FileSystem::checkOwnedPath(current);
+    if (check.kind != platform::FileSystem::PathCheck::Kind::regularFile &&
+        check.kind != platform::FileSystem::PathCheck::Kind::folder)
+        return;
     try {
         platform::FileSystem::removeItem(current);
         say("Log file cleared.");

@@ -261,6 +261,18 @@ void PersistenceController::openOnDisk() {
         return;
     }
 
+    // The store and the files SQLite keeps beside it are looked at before anything opens them: a
+    // pipe or a device at one of them would block the open or a write for ever.
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        const fs::path file = url->string() + suffix;
+        const auto check = platform::FileSystem::checkOwnedPath(file);
+        if (check.kind != platform::FileSystem::PathCheck::Kind::notRegular) continue;
+        print("Snapshot store " + url->string() + " cannot be used: " + file.string() + " is " + check.reason +
+              "; left as it is");
+        openInMemoryFallback();
+        return;
+    }
+
     const bool existed = platform::FileSystem::fileExists(*url);
     if (existed) {
         if (auto unwritable = unwritablePart(*url)) {

@@ -63,10 +63,14 @@ Rect effectiveVisibleFrame(const Rect& original, bool isPrimary) {
         return original;
     const auto stored = defaults.objectForKey(settings::stageReserveLeftWidth.key);
     const auto reserve = stored ? stored->numberValue() : std::nullopt;
-    if (!reserve || !std::isfinite(*reserve) || !(*reserve > 0)) return original;
+    // NaN and anything not above 0 count as no reserve; a reserve as wide as the frame or wider
+    // (+infinity included) keeps one point, so that the frame's left edge stays inside it.
+    if (!reserve || !(*reserve > 0)) return original;
+    const double used = std::min(*reserve, original.width - 1.0);
+    if (!(used > 0)) return original;
     Rect frame = original;
-    frame.x = original.x + *reserve;
-    frame.width = std::max(original.width - *reserve, 1.0);
+    frame.x = original.x + used;
+    frame.width = std::max(original.width - used, 1.0);
     return frame;
 }
 

@@ -27,7 +27,9 @@ bool isMissionControlLikelyActive();
 
 /// The frame that snapping uses on a screen: `original` (points, global coordinates, y up) with the
 /// Stage Manager reserve taken off its left side when integration is on, `isPrimary` is true and
-/// Stage Manager is active; the width never goes below 1. Otherwise `original` unchanged.
+/// Stage Manager is active. The reserve used is at most the frame's width minus one point (an
+/// infinite one included), so the result keeps a width of at least 1 and its left edge inside
+/// `original`; a reserve that is NaN, 0 or negative counts as none. Otherwise `original` unchanged.
 Rect effectiveVisibleFrame(const Rect& original, bool isPrimary);
 
 } // namespace StageIntegration

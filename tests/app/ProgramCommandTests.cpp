@@ -1,3 +1,4 @@
+#include "platform/foundation/StandardOutput.hpp"
 #include "support/ProgramScriptTest.hpp"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,38 @@ TEST_F(ProgramCommandTest, FreshMenuStartsWithTheManagerAndTheSwitches) {
                         "✓ Stop Snapping\t⌃⌥S\n"),
               std::string::npos)
         << text;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProgramOutputJournal, KeepsAtMostItsBoundAndTheNewestLineWholeAndHandsOutEachLineOnce) {
+    auto& host = tilmora::ProgramHost::shared();
+    host.reset();
+    host.captureOutput();
+    const auto write = [](const std::string& text) { platform::StandardOutput::write(text); };
+    write("first\n");
+    EXPECT_EQ(host.takeNewOutput(), "first\n");
+    // A line longer than the bound is kept whole, alone, and handed out once.
+    const std::string longLine(tilmora::ProgramHost::maxKeptOutput + 10, 'x');
+    write(longLine + "\n");
+    EXPECT_EQ(host.output(), longLine + "\n");
+    EXPECT_EQ(host.takeNewOutput(), longLine + "\n");
+    EXPECT_EQ(host.takeNewOutput(), "");
+    write("next\n");
+    EXPECT_EQ(host.output(), "next\n");
+    EXPECT_EQ(host.takeNewOutput(), "next\n");
+    // Many short lines: never more than the bound, always cut at a line start.
+    const std::string line(999, 'y');
+    for (int i = 0; i < 3000; ++i) {
+        write(line + "\n");
+        ASSERT_LE(host.output().size(), tilmora::ProgramHost::maxKeptOutput);
+    }
+    EXPECT_TRUE(host.outputTruncated());
+    EXPECT_EQ(host.output().size() % 1000, 0u);
+    EXPECT_EQ(host.takeNewOutput(), host.output());
+    host.reset();
 }
 
 } // namespace

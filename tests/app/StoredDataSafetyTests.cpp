@@ -13,10 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using tilmora::DesktopConsole;
 
@@ -142,6 +146,92 @@ TEST_F(StoredDataSafetyTest, TheDefaultsReportsAndTheSystemLogGoToTheLogNeverToT
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(has("[UserDefaults] Corrupt defaults file " + settings.string())) << out.str();
     EXPECT_TRUE(has("tilmora[system]: [DisplayLayoutMemory] Captured 1 preset(s)")) << out.str();
+}
+
+TEST_F(StoredDataSafetyTest, ASpecialFileAtOneOfTheProgramsPathsIsLeftAloneAndTheProgramRuns) {
+    enum class Plant { pipe, zeroDevice, sparse2GB };
+    struct Case {
+        const char* what;
+        std::function<fs::path()> path;
+        Plant plant;
+        std::string logged;
+    };
+    const auto log = [] { return *platform::Folders::documents() / "Tilmora_log.txt"; };
+    const auto preferences = [] { return platform::UserDefaults::standard().storagePath(); };
+    const std::string notRegular = " is not a regular file; left as it is, working in memory only";
+    const Case cases[] = {
+        {"pipe at the log", log, Plant::pipe, "\" is not a regular file; the log goes to standard output only"},
+        {"pipe at the preferences", preferences, Plant::pipe, notRegular},
+        {"pipe at the store", storeFile, Plant::pipe, ".sqlite is not a regular file; left as it is"},
+        {"pipe at the store's journal", [] { return fs::path(storeFile().string() + "-journal"); }, Plant::pipe,
+         "-journal is not a regular file; left as it is"},
+        {"preferences a link to /dev/zero", preferences, Plant::zeroDevice, notRegular},
+        {"preferences a 2 GB sparse file", preferences, Plant::sparse2GB, "(larger than 268435456 bytes) moved aside"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        resetSharedInstances();
+        const fs::path path = c.path();
+        fs::create_directories(path.parent_path());
+        fs::remove(path);
+        if (c.plant == Plant::pipe) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        }
+        if (c.plant == Plant::zeroDevice) fs::create_symlink("/dev/zero", path);
+        if (c.plant == Plant::sparse2GB) {
+            platform::FileSystem::writeFile(path, "{}");
+            fs::resize_file(path, 2'000'000'000);
+        }
+        const auto kind = fs::symlink_status(path).type();
+        resetSharedInstances();
+        EXPECT_EQ(run("desktop default\nprogram launch\napp focus com.apple.TextEdit\nkey ctrl+opt+left\nwait 1\n"
+                      "expect window com.apple.TextEdit \"Untitled\" frame 0 0 720 875\n"
+                      "defaults read WMGapSize\n"),
+                  0)
+            << out.str();
+        EXPECT_NE(programLog().find(c.logged), std::string::npos) << programLog().substr(0, 3000);
+        // The registered value, not one read from the file.
+        EXPECT_TRUE(has("WMGapSize = double 0.0")) << out.str();
+        tilmora::ProgramHost::shared().reset();
+        if (c.plant == Plant::sparse2GB) {
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+            for (const auto& entry : fs::directory_iterator(path.parent_path()))
+                if (entry.path().filename().string().starts_with(path.filename().string() + ".corrupt-"))
+                    fs::remove(entry.path());
+        } else {
+            EXPECT_EQ(fs::symlink_status(path).type(), kind);
+        }
+        fs::remove(path);
+    }
+}
+
+TEST_F(StoredDataSafetyTest, ShowLogPrintsEachLineOnceAfterLinesLongerThanTheJournal) {
+    // The save logs the name twice: two lines of 1.2 MB, each longer than the journal keeps.
+    std::string name;
+    for (int i = 0; i < 600'001; ++i)
+        name += "\xC3\xA9";
+    EXPECT_EQ(run(withAWindow + std::string("program launch\nshow log\n") + saveScript(name) + "show log\nshow log\n"),
+              0)
+        << out.str().substr(0, 2000);
+    const std::string text = out.str();
+    // What each `show log` printed, as lines.
+    std::vector<std::vector<std::string>> shown;
+    for (std::size_t at = text.find("> show log\n"); at != std::string::npos; at = text.find("> show log\n", at + 1)) {
+        const std::size_t from = at + 11;
+        const std::size_t next = text.find("\n> ", from - 1);
+        const std::size_t to = next == std::string::npos ? text.size() : next + 1;
+        std::vector<std::string> lines;
+        std::istringstream in(text.substr(from, to - from));
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) lines.push_back(line);
+        shown.push_back(std::move(lines));
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_FALSE(shown[0].empty());
+    EXPECT_FALSE(shown[1].empty());
+    for (const auto& line : shown[1])
+        EXPECT_EQ(std::count(shown[0].begin(), shown[0].end(), line), 0) << line.substr(0, 200);
+    EXPECT_TRUE(shown[2].empty()) << shown[2].size();
 }
 
 TEST_F(StoredDataSafetyTest, ALogThatCannotBeReadIsSaidInPlainWords) {

@@ -1,6 +1,7 @@
 #include "model/Log.hpp"
 
 #include "platform/control/FoldersControl.hpp"
+#include "platform/control/SharedInstances.hpp"
 #include "platform/dispatch/DispatchGroup.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -95,6 +97,31 @@ TEST_F(LogTest, UnwritableFileStillPrintsTheLineAndTheError) {
     EXPECT_EQ(out.back(), '\n');
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
     EXPECT_TRUE(fs::is_directory(logFile()));
+}
+
+TEST_F(LogTest, APipeOrDeviceAtThePathIsNeverOpenedAndTheLogGoesToStandardOutput) {
+    // A pipe without a reader would block an ordinary open for ever; a device swallows the log.
+    for (bool device : {false, true}) {
+        SCOPED_TRACE(device ? "link to /dev/null" : "pipe");
+        platform::SharedInstances::resetAll();
+        fs::remove(logFile());
+        if (device) {
+            fs::create_symlink("/dev/null", logFile());
+        } else {
+            ASSERT_EQ(::mkfifo(logFile().c_str(), 0644), 0);
+        }
+        const std::string out = stdoutOf([] {
+            tilmora::print("one");
+            tilmora::print("two");
+        });
+        EXPECT_EQ(out, "one\nError writing to log file: \"" + logFile().string() +
+                           "\" is not a regular file; the log goes to standard output only\ntwo\n");
+        // Nothing is written there for the rest of the run, even once a file stands in its place.
+        fs::remove(logFile());
+        platform::FileSystem::writeFile(logFile(), "");
+        EXPECT_EQ(stdoutOf([] { tilmora::print("three"); }), "three\n");
+        EXPECT_EQ(readFile(logFile()), "");
+    }
 }
 
 TEST_F(LogTest, MissingDocumentsFolderReportsCreationError) {

@@ -140,7 +140,7 @@ TEST_F(PreferencesTest, AFreshInstallReadsRegisteredValuesOrTheReadsOwnFallbacks
         auto* horizontal = dynamic_cast<platform::ui::Slider*>(driver.nativeView("prefs.gapsHorizontal"));
         ASSERT_NE(horizontal, nullptr);
         EXPECT_EQ(horizontal->doubleValue(), c.gapH);
-        EXPECT_TRUE(driver.hasText(PreferencesView::valueText(c.gapH)));
+        EXPECT_TRUE(driver.hasText(PreferencesView::valueText(c.gapH, 0, 24)));
         auto* capture = dynamic_cast<platform::ui::PopUpButton*>(driver.nativeView("prefs.captureRule"));
         ASSERT_NE(capture, nullptr);
         EXPECT_EQ(capture->titleOfSelectedItem(), c.captureTitle);
@@ -372,7 +372,7 @@ TEST_F(PreferencesTest, CloseClosesThePreferencesWindowEvenWhenAnotherIsKey) {
     other->close();
 }
 
-TEST(PreferencesValueText, ShowsTheTruncatedValueAndSaturatesOutsideTheRange) {
+TEST(PreferencesValueText, ShowsTheTruncatedValueAndWhatTheSliderHoldsForValuesBeyondTheIntegers) {
     struct Case {
         double value;
         const char* text;
@@ -382,13 +382,16 @@ TEST(PreferencesValueText, ShowsTheTruncatedValueAndSaturatesOutsideTheRange) {
         {399.9, "399 px"},
         {30, "30 px"},
         {-2.9, "-2 px"},
+        {1e18, "1000000000000000000 px"},
         {std::nan(""), "0 px"},
-        {1e30, "9223372036854775807 px"},
-        {std::numeric_limits<double>::infinity(), "9223372036854775807 px"},
-        {-1e30, "-9223372036854775808 px"},
+        {1e30, "24 px"},
+        {1e308, "24 px"},
+        {std::numeric_limits<double>::infinity(), "24 px"},
+        {-1e30, "0 px"},
+        {-1e308, "0 px"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PreferencesView::valueText(c.value), c.text) << c.value;
+        EXPECT_EQ(PreferencesView::valueText(c.value, 0, 24), c.text) << c.value;
 }
 
 TEST_F(PreferencesTest, AStoredGapBeyondTheSliderShowsItsValueWithTheKnobAtTheEnd) {

@@ -147,6 +147,9 @@ TEST_F(PresetGridTest, TheMenuSectionListsSingleTilesThenGridsByName) {
     EXPECT_EQ(menu->itemAt(1)->title, "Custom Layouts");
     auto sub = menu->itemAt(1)->submenu();
     ASSERT_NE(sub, nullptr);
+    // The items are made when the submenu is about to show.
+    EXPECT_EQ(sub->numberOfItems(), 0u);
+    sub->update();
     ASSERT_EQ(sub->numberOfItems(), 4u);
     EXPECT_EQ(sub->itemAt(0)->title, "Single Tiles");
     EXPECT_FALSE(sub->itemAt(0)->isEnabled);
@@ -164,6 +167,7 @@ TEST_F(PresetGridTest, TheMenuSectionListsSingleTilesThenGridsByName) {
     menu = platform::ui::Menu::make();
     shell->addVeskPresetMenuSection(*menu, screen(1));
     sub = menu->itemAt(1)->submenu();
+    sub->update();
     ASSERT_EQ(sub->numberOfItems(), 7u);
     EXPECT_TRUE(sub->itemAt(4)->isSeparatorItem());
     EXPECT_EQ(sub->itemAt(5)->title, "Grids");
@@ -181,6 +185,7 @@ TEST_F(PresetGridTest, TheMenuSectionFollowsTheLayoutFileOnDisk) {
         auto menu = platform::ui::Menu::make();
         shell->addVeskPresetMenuSection(*menu, screen(1));
         std::vector<std::string> titles;
+        if (menu->numberOfItems() == 2) menu->itemAt(1)->submenu()->update();
         if (menu->numberOfItems() == 2)
             for (const auto& item : menu->itemAt(1)->submenu()->items())
                 if (item->action == "applyVeskPresetFromMenu:") titles.push_back(item->title);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <functional>
 #include <string>
 
@@ -100,7 +102,11 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
     const Case cases[] = {
         {"reserve 200", with({{settings::stageReserveLeftWidth.key, 200.0}}), true, {200, 80, 1240, 795}},
         {"integer reserve", with({{settings::stageReserveLeftWidth.key, 200}}), true, {200, 80, 1240, 795}},
-        {"reserve 2000", with({{settings::stageReserveLeftWidth.key, 2000.0}}), true, {2000, 80, 1, 795}},
+        {"reserve 2000", with({{settings::stageReserveLeftWidth.key, 2000.0}}), true, {1439, 80, 1, 795}},
+        {"reserve 1e308", with({{settings::stageReserveLeftWidth.key, 1e308}}), true, {1439, 80, 1, 795}},
+        {"infinite reserve", with({{settings::stageReserveLeftWidth.key, HUGE_VAL}}), true, {1439, 80, 1, 795}},
+        {"NaN reserve", with({{settings::stageReserveLeftWidth.key, std::nan("")}}), true, primary},
+        {"reserve -1e308", with({{settings::stageReserveLeftWidth.key, -1e308}}), true, primary},
         {"reserve 0", with({{settings::stageReserveLeftWidth.key, 0.0}}), true, primary},
         {"negative reserve", with({{settings::stageReserveLeftWidth.key, -50.0}}), true, primary},
         {"text reserve", with({{settings::stageReserveLeftWidth.key, "200"}}), true, primary},

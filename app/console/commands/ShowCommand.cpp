@@ -185,7 +185,7 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
         // clearing at launch); the log file's new lines while it has not run.
         std::string text;
         try {
-            text = ProgramHost::shared().output().empty() ? session.takeNewLog() : ProgramHost::shared().takeNewOutput();
+            text = !ProgramHost::shared().hasOutput() ? session.takeNewLog() : ProgramHost::shared().takeNewOutput();
         } catch (const std::filesystem::filesystem_error& error) {
             // The host's reason in plain words ("permission denied"), not the library's report.
             std::string reason = error.code().message();

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <sys/stat.h>
 #include <thread>
 
 using platform::Bytes;
@@ -208,9 +209,9 @@ TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
         platform::FileSystem::writeFile(file, text);
         platform::SharedInstances::resetAll();
 
-        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         EXPECT_FALSE(UserDefaults::standard().objectForKey("k").has_value());
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err = testing::internal::GetCapturedStdout();
         EXPECT_NE(err.find("Corrupt defaults file"), std::string::npos) << err;
 
         std::vector<std::filesystem::path> aside;
@@ -226,14 +227,68 @@ TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
     }
 }
 
+TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
+    namespace fs = std::filesystem;
+    enum class Plant { pipe, deviceLink, oversized };
+    struct Case {
+        const char* label;
+        Plant plant;
+        const char* logged;
+        bool keptAside; // else left exactly where it is and never written
+    } cases[] = {
+        {"pipe", Plant::pipe, "is not a regular file; left as it is, working in memory only", false},
+        {"link to /dev/zero", Plant::deviceLink, "is not a regular file; left as it is, working in memory only",
+         false},
+        {"2 GB sparse file", Plant::oversized, "(larger than 268435456 bytes) moved aside", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        platform::SharedInstances::resetAll();
+        const auto file = UserDefaults::standard().storagePath();
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        if (c.plant == Plant::pipe) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        }
+        if (c.plant == Plant::deviceLink) fs::create_symlink("/dev/zero", file);
+        if (c.plant == Plant::oversized) {
+            platform::FileSystem::writeFile(file, "{}");
+            fs::resize_file(file, 2'000'000'000);
+        }
+        const auto kind = fs::symlink_status(file).type();
+        platform::SharedInstances::resetAll();
+        testing::internal::CaptureStdout();
+        UserDefaults::standard().registerDefaults({{"k", PropertyValue(5)}});
+        EXPECT_EQ(UserDefaults::standard().integerForKey("k"), 5);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(c.logged), std::string::npos) << out;
+        UserDefaults::standard().set(6, "k");
+        EXPECT_EQ(UserDefaults::synchronizeAll(), c.keptAside);
+        EXPECT_EQ(UserDefaults::standard().integerForKey("k"), 6);
+        if (c.keptAside) {
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+            std::size_t aside = 0;
+            for (const auto& entry : fs::directory_iterator(file.parent_path()))
+                if (entry.path().filename().string().starts_with("Tilmora.json.corrupt-")) {
+                    ++aside;
+                    EXPECT_EQ(fs::file_size(entry.path()), 2'000'000'000u);
+                }
+            EXPECT_EQ(aside, 1u);
+        } else {
+            EXPECT_EQ(fs::symlink_status(file).type(), kind);
+        }
+        fs::remove(file);
+    }
+}
+
 TEST_F(UserDefaultsTest, UnreadableFileIsKeptAndDomainWorksInMemory) {
     UserDefaults defaults("Unreadable");
     const auto file = defaults.storagePath();
     std::filesystem::create_directories(file / "inside");
     platform::SharedInstances::resetAll();
-    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
     defaults.set(true, "k");
-    testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
     EXPECT_TRUE(defaults.boolForKey("k"));
     EXPECT_TRUE(std::filesystem::is_directory(file / "inside"));
     EXPECT_FALSE(defaults.synchronize());
@@ -387,10 +442,10 @@ TEST_F(UserDefaultsTest, FileHoldingBytesThatAreNotUtf8LoadsThemEscapedAndSavesT
         platform::FileSystem::writeFile(file, "{\"good\": {\"integer\": 7}, \"bad\": {\"string\": " + c.stored +
                                                   "}, \"list\": {\"array\": [{\"string\": \"x\"}]}}");
         platform::SharedInstances::resetAll();
-        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         UserDefaults defaults("Broken");
         EXPECT_EQ(defaults.stringForKey("bad"), c.reads);
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err = testing::internal::GetCapturedStdout();
         EXPECT_NE(err.find("not UTF-8"), std::string::npos) << err;
         EXPECT_EQ(defaults.integerForKey("good"), 7);
 
