@@ -170,7 +170,8 @@ TEST(SharedReset, ProgramResetRemakesTheProgramsStateAndKeepsTheSystems) {
         Tally::shared().value = 7;
         DesktopTally::shared().value = 7;
         int observed = 0;
-        platform::NotificationCenter::defaultCenter().addObserver("Ping", nullptr, [&](const platform::Notification&) { ++observed; });
+        platform::NotificationCenter::defaultCenter().addObserver("Ping", nullptr,
+                                                                  [&](const platform::Notification&) { ++observed; });
         // Set and not yet written: the program's end writes it, and the next instance reads it back;
         // registered fallbacks live in memory only.
         platform::UserDefaults::standard().set(platform::PropertyValue(true), "kept");
