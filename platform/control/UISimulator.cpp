@@ -187,12 +187,13 @@ bool UISimulator::click(TextField& field) {
     if (field.isHiddenOrHasHiddenAncestor() || !field.acceptsFirstResponder()) return false;
     Window* window = field.window();
     if (!window || !window->isVisible() || !window->canBecomeKeyWindow()) return false;
-    if (window->firstResponder() == &field && field.isEditing()) return true;
     // A click on a window of an application in the background brings the application to the
     // front (the desktop is asked every time: another application may have come forward).
     Application::shared().activate(true);
     if (!window->isKeyWindow()) window->makeKeyAndOrderFront();
-    return window->isKeyWindow() && window->makeFirstResponder(&field);
+    if (!window->isKeyWindow()) return false;
+    if (window->firstResponder() == &field && field.isEditing()) return true;
+    return window->makeFirstResponder(&field);
 }
 
 void UISimulator::typeText(TextField& field, const std::string& text) {

@@ -75,8 +75,12 @@ TEST_F(ProgramLifecycleTest, AClickIntoATextFieldBringsTheProgramAndTheFieldsWin
     EXPECT_EQ(window->firstResponder(), field.get());
     const auto* editor = field->currentEditor();
     ASSERT_TRUE(editor);
+    // Once another application came forward, a click into the field being edited brings the
+    // program back and goes on with the editing.
+    desk().setFrontmost(notes);
     EXPECT_TRUE(UISimulator::click(*field));
-    EXPECT_EQ(field->currentEditor(), editor) << "a click into the field being edited goes on with it";
+    EXPECT_EQ(desk().frontmost(), desk().programPid());
+    EXPECT_EQ(field->currentEditor(), editor);
 }
 
 TEST_F(ProgramLifecycleTest, TerminateEndsTheProgramAsItsProcessExitWould) {
