@@ -67,11 +67,7 @@ void AppDelegate::clearLogFile() {
     pruneTLMLogFiles(*documents / "txt", 30, {});
     pruneTLMLogFiles(*documents, 10, {std::string(logFileName)});
     const auto current = *documents / logFileName;
-    // A pipe or a device there stays; the log itself says once that it does not write there.
-    const auto check = platform::FileSystem::checkOwnedPath(current);
-    if (check.kind != platform::FileSystem::PathCheck::Kind::regularFile &&
-        check.kind != platform::FileSystem::PathCheck::Kind::folder)
-        return;
+    if (!platform::FileSystem::fileExists(current)) return;
     try {
         platform::FileSystem::removeItem(current);
         say("Log file cleared.");

@@ -111,38 +111,39 @@ defaults read WMKeyboardShortcutsEnabled
 }
 
 TEST_F(ProgramSettingsTest, AStageReserveWiderThanTheFrameLeavesItsLastPointAndShowsAsTheSliderHoldsIt) {
-    const int status = run(R"(desktop default
+    struct Case {
+        const char* reserve;
+        const char* rect; // inside the main display's visible frame (0, 0, 1440, 875)
+    } cases[] = {{"1e308", "{{1439, 0}, {0.5, 875}}"},
+                 {"5000", "{{1439, 0}, {0.5, 875}}"},
+                 {"-1e308", "{{0, 0}, {720, 875}}"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reserve);
+        resetSharedInstances();
+        const int status = run(std::string(R"(desktop default
 defaults write WMIntegrateStageManager bool true
 defaults write WMMockStageManagerActive bool true
+defaults write WMStageReserveLeftWidth double )") + c.reserve + R"(
 program launch
 app focus com.apple.TextEdit
-defaults write WMStageReserveLeftWidth double 1e308
 key ctrl+opt+left
 wait 1
-defaults write WMStageReserveLeftWidth double 5000
-key ctrl+opt+left
-wait 1
-defaults write WMStageReserveLeftWidth double -1e308
-key ctrl+opt+left
-wait 1
-expect window com.apple.TextEdit "Untitled" frame 0 0 720 875
 defaults write WMGapSize double 1e308
 menu pick "Preferences…"
 ui show "Preferences"
 )");
-    EXPECT_EQ(status, DesktopConsole::exitOk) << out.str();
-    // Each chord's frame lies inside the main display's visible frame (0, 0, 1440, 875).
-    std::size_t at = 0;
-    for (const char* rect : {"{{1439, 0}, {0.5, 875}}", "{{1439, 0}, {0.5, 875}}", "{{0, 0}, {720, 875}}"}) {
-        at = programLog().find(std::string("[UI] Computed rect for leftHalf: ") + rect, at);
-        ASSERT_NE(at, std::string::npos) << rect << "\n" << programLog();
-        ++at;
+        EXPECT_EQ(status, DesktopConsole::exitOk) << out.str();
+        EXPECT_NE(programLog().find(std::string("[UI] Computed rect for leftHalf: ") + c.rect), std::string::npos)
+            << programLog();
+        // The gaps of 1e308 stand at the slider's upper end; a reserve of -1e308 at its lower end.
+        const std::string form = out.str().substr(out.str().find("> ui show"));
+        EXPECT_NE(form.find("\"24 px\""), std::string::npos) << form;
+        if (std::string(c.reserve) == "-1e308") {
+            EXPECT_NE(form.find("\"0 px\""), std::string::npos) << form;
+        }
+        EXPECT_EQ(form.find("9223372036854775"), std::string::npos) << form;
+        tilmora::ProgramHost::shared().reset();
     }
-    // The reserve of -1e308 stands at the slider's lower end, the gaps of 1e308 at its upper end.
-    const std::string form = out.str().substr(out.str().find("> ui show"));
-    EXPECT_NE(form.find("\"0 px\""), std::string::npos) << form;
-    EXPECT_NE(form.find("\"24 px\""), std::string::npos) << form;
-    EXPECT_EQ(form.find("9223372036854775"), std::string::npos) << form;
 }
 
 TEST_F(ProgramSettingsTest, TheOpenPreferencesFollowALanguageStoredElsewhere) {
