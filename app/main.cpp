@@ -1,3 +1,5 @@
+#include "console/CommandError.hpp"
+#include "console/ConsoleOptions.hpp"
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
 
@@ -52,15 +54,44 @@ private:
 
 } // namespace
 
-// The program's entry: the desktop console on the simulated desktop.
+// The program's entry: the desktop console on the simulated desktop (options: `ConsoleOptions`).
 //   tilmora                  an interactive session on the default desktop, in real time, with
 //                            the program launched
 //   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input) under
-//                            a fresh temporary user folder and exits with its status (0 passed,
-//                            1 a failed expect, 2 an error); the script launches the program
+//                            a fresh temporary user folder; it ends with its verdict line and
+//                            exits with its status (0 passed, 1 a failed expect, 2 an error); the
+//                            script launches the program
+//   --desktop NAME|FILE      starts the session or the script on that desktop
 int main(int argc, char** argv) {
+    using tilmora::CommandError;
+    using tilmora::ConsoleOptions;
     using tilmora::DesktopConsole;
-    if (argc == 3 && std::strcmp(argv[1], "--script") == 0) {
+    std::string optionError;
+    const auto options = ConsoleOptions::parse(argc, argv, optionError);
+    if (!options) {
+        std::cerr << "tilmora: " << optionError << "\n" << ConsoleOptions::usage() << "\n";
+        return DesktopConsole::exitError;
+    }
+    if (options->help) {
+        std::cout << ConsoleOptions::helpText();
+        return DesktopConsole::exitOk;
+    }
+    if (options->version) {
+        std::cout << ConsoleOptions::versionText() << "\n";
+        return DesktopConsole::exitOk;
+    }
+    // The desktop the session or script starts on; false (after saying why) when it cannot be built.
+    const auto startDesktop = [&](DesktopConsole& console) {
+        if (!options->desktop) return true;
+        try {
+            console.useDesktop(*options->desktop);
+            return true;
+        } catch (const CommandError& e) {
+            std::cerr << "tilmora: --desktop " << *options->desktop << ": " << e.what() << "\n";
+            return false;
+        }
+    };
+    if (options->script) {
         ScriptUserFolder folder;
         if (std::string reason; !folder.make(reason)) {
             std::cerr << "cannot make a private folder for the script: " << reason << "\n";
@@ -70,24 +101,28 @@ int main(int argc, char** argv) {
         int status = 0;
         {
             DesktopConsole console(std::cout);
-            status = std::strcmp(argv[2], "-") == 0 ? console.run(std::cin) : console.runFile(argv[2], std::cerr);
+            if (!startDesktop(console)) return DesktopConsole::exitError;
+            if (*options->script == "-")
+                console.run(std::cin);
+            else
+                console.runFile(*options->script, std::cerr);
+            status = console.finishScript();
         }
         return status;
     }
-    if (argc != 1) {
-        std::cerr << "usage: tilmora [--script FILE|-]\n";
-        return DesktopConsole::exitError;
-    }
     platform::Runtime::start(platform::Runtime::Mode::real);
-    DesktopConsole::Options options;
-    options.clock = DesktopConsole::Clock::realTime;
-    options.echoCommands = false;
-    options.prompt = true;
-    DesktopConsole console(std::cout, options);
-    console.useDefaultDesktop();
-    std::cout
-        << "Tilmora desktop console on the default desktop. Type \"help\" for the commands, \"quit\" to "
-           "leave.\n";
+    DesktopConsole::Options consoleOptions;
+    consoleOptions.clock = DesktopConsole::Clock::realTime;
+    consoleOptions.echoCommands = false;
+    consoleOptions.prompt = true;
+    DesktopConsole console(std::cout, consoleOptions);
+    if (options->desktop) {
+        if (!startDesktop(console)) return DesktopConsole::exitError;
+    } else {
+        console.useDefaultDesktop();
+    }
+    std::cout << "Tilmora desktop console on the " << (options->desktop ? *options->desktop : "default")
+              << " desktop. Type \"help\" for the commands, \"quit\" to leave.\n";
     console.execute("program launch");
     const int status = console.run(std::cin);
     std::cout << "\n";

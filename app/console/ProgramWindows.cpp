@@ -37,8 +37,22 @@ Window& ProgramWindows::window(const std::string& title) {
         if (window->isVisible()) return *window;
         if (!hidden) hidden = window;
     }
-    if (!hidden) throw CommandError("no program window " + ConsoleText::quote(title));
+    if (!hidden) throw CommandError("no program window " + ConsoleText::quote(title) + " (windows: " + titles() + ")");
     return *hidden;
+}
+
+const char* const ProgramWindows::noDisplay =
+    "there is no display: start with `desktop default` (or laptop, laptop-external, two-displays, load FILE)";
+
+void ProgramWindows::requireDisplay() {
+    if (platform::NSScreen::screens().empty()) throw CommandError(noDisplay);
+}
+
+std::string ProgramWindows::titles() {
+    std::string out;
+    for (const auto& window : windows())
+        out += (out.empty() ? "" : ", ") + ConsoleText::quote(window->title);
+    return out.empty() ? "none" : out;
 }
 
 platform::ui::StatusItem& ProgramWindows::statusItem() {
@@ -50,7 +64,7 @@ platform::ui::StatusItem& ProgramWindows::statusItem() {
 std::size_t ProgramWindows::screenIndex(std::optional<long> display) {
     const auto screens = platform::NSScreen::screens();
     if (!display) {
-        if (screens.empty()) throw CommandError("there is no display");
+        if (screens.empty()) throw CommandError(noDisplay);
         return 0;
     }
     for (std::size_t i = 0; i < screens.size(); ++i) {

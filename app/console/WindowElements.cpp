@@ -161,11 +161,22 @@ Line nodeLine(const Node& node) {
     return line;
 }
 
-void describeNode(const Element& element, int depth, std::string& out) {
+/// What a walk through a window gathers: the lines of `ui show`, and the ids in the same order.
+struct Sink {
+    std::string text;
+    std::vector<std::string> ids;
+
+    void add(const Line& line, int depth) {
+        text += line.str(depth);
+        if (!line.id.empty()) ids.push_back(line.id);
+    }
+};
+
+void describeNode(const Element& element, int depth, Sink& out) {
     const Node& node = *element.node();
     const Line line = nodeLine(node);
     const bool printed = line.printable();
-    if (printed) out += line.str(depth);
+    if (printed) out.add(line, depth);
     const int inner = printed ? depth + 1 : depth;
     for (const auto& child : node.backgrounds)
         describeNode(child, inner, out);
@@ -177,7 +188,7 @@ void describeNode(const Element& element, int depth, std::string& out) {
         describeNode(child, inner, out);
 }
 
-void describeView(View& view, int depth, std::string& out) {
+void describeView(View& view, int depth, Sink& out) {
     if (view.isHidden()) return;
     if (auto* host = dynamic_cast<HostingView*>(&view)) {
         // The host's own subviews are the controls of its representable elements, printed there.
@@ -187,7 +198,7 @@ void describeView(View& view, int depth, std::string& out) {
     }
     const Line line = viewLine(view);
     const bool printed = line.printable();
-    if (printed) out += line.str(depth);
+    if (printed) out.add(line, depth);
     for (const auto& sub : view.subviews())
         describeView(*sub, printed ? depth + 1 : depth, out);
 }
@@ -214,9 +225,15 @@ bool hasIdentity(const Element& element, const std::string& id) {
 } // namespace
 
 std::string WindowElements::describe(platform::ui::Window& window) {
-    std::string out;
+    Sink out;
     if (const auto& content = window.contentView()) describeView(*content, 0, out);
-    return out;
+    return out.text;
+}
+
+std::vector<std::string> WindowElements::ids(platform::ui::Window& window) {
+    Sink out;
+    if (const auto& content = window.contentView()) describeView(*content, 0, out);
+    return out.ids;
 }
 
 WindowElements::Element WindowElements::find(platform::ui::Window& window, const std::string& key) {
@@ -246,8 +263,13 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
                 return found.view || found.host;
             });
     }
-    if (!found.view && !found.host)
-        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(window.title));
+    if (!found.view && !found.host) {
+        std::string known;
+        for (const auto& id : ids(window))
+            known += (known.empty() ? "" : ", ") + id;
+        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(window.title) + " (ids: " +
+                           (known.empty() ? "none" : known) + "; `ui show` lists every element)");
+    }
     return found;
 }
 

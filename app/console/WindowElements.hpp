@@ -4,6 +4,7 @@
 #include "platform/ui/declarative/HostingView.hpp"
 
 #include <string>
+#include <vector>
 
 namespace tilmora {
 
@@ -24,9 +25,13 @@ public:
     /// and " disabled". Hidden views are left out with what they hold. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 
+    /// The ids of the elements `describe` prints, in its order (a repeated id as often as it
+    /// shows).
+    static std::vector<std::string> ids(platform::ui::Window& window);
+
     /// The element whose id is `idOrText`, else the first whose text (a button's title, a
     /// hosted element's text) it is, in the order of `describe`. Throws `CommandError`
-    /// "no element "KEY" in "WINDOW"".
+    /// "no element "KEY" in "WINDOW" (ids: ...; `ui show` lists every element)".
     static Element find(platform::ui::Window& window, const std::string& idOrText);
 };
 

@@ -39,7 +39,7 @@ alert "Accessibility Access Required" info "Tilmora needs Accessibility access t
 > expect log "Updater finished update cycle"
 > expect alert "Accessibility Access Required"
 > desktop laptop
-error: line 9: the desktop cannot change while the program runs
+error: line 9: the desktop cannot change while the program runs: `program quit` first
 > program quit
 program quit
 > program launch

@@ -155,7 +155,8 @@ TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndVal
                                           "button \"Reset\" disabled\n"
                                           "button \"Save\"\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
-    EXPECT_EQ(run("ui show Closed"), "error: no program window \"Closed\"");
+    EXPECT_EQ(run("ui show Closed"),
+              "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", \"Preferences\")");
 }
 
 TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
@@ -216,10 +217,13 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
         {"ui slide Preferences prefs.gapsUniform 3 7.5", "", "gaps:"},
         {"ui type Preferences prefs.gap 12", "", ""},
         {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
-        {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
+        {"ui click Preferences Secret",
+         "error: no element \"Secret\" in \"Preferences\" (ids: prefs.group, prefs.gap, prefs.language, "
+         "prefs.gapsUniform; `ui show` lists every element)",
+         ""},
         {"ui click Preferences prefs.gap", "error: \"prefs.gap\" in \"Preferences\" cannot be clicked", ""},
         {"ui pick Preferences prefs.language Français",
-         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
+         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\" (items: \"English\", \"Deutsch\")", ""},
         {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
         {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
         {"ui step Preferences prefs.gapsUniform up",
