@@ -4,6 +4,7 @@
 #include "console/ConsoleText.hpp"
 
 #include <string_view>
+#include <vector>
 #include <utility>
 
 namespace tilmora {
@@ -75,25 +76,34 @@ KeyChord ChordText::parse(const std::string& text) {
 std::string ChordText::helpText() {
     std::string out = "a chord: modifiers and one key joined by \"+\", in any letter case (ctrl+opt+left),\n"
                       "or the glyphs the menu prints, modifiers first (\u2303\u2325\u2190, \u21E7\u2318O)\n";
-    out += "modifiers:";
-    for (const auto name : KeyChord::modifierNames())
-        out += " " + std::string(name);
-    out += "\nkeys:";
-    std::size_t column = 5;
-    for (const auto name : KeyChord::keyNames()) {
-        if (column + name.size() + 1 > 96) {
-            out += "\n     ";
-            column = 5;
+    // One heading and its words, wrapped under the heading.
+    const auto list = [&out](const std::string& heading, const std::vector<std::string>& words) {
+        std::string line = heading;
+        for (const auto& word : words) {
+            if (line.size() + 1 + word.size() > 96) {
+                out += line + "\n";
+                line = std::string(heading.size(), ' ');
+            }
+            line += " " + word;
         }
-        out += " " + std::string(name);
-        column += name.size() + 1;
-    }
-    out += "\n      keycode:N (any virtual key code)\nglyphs:";
+        out += line + "\n";
+    };
+    std::vector<std::string> words;
+    for (const auto name : KeyChord::modifierNames())
+        words.emplace_back(name);
+    list("modifiers:", words);
+    words.clear();
+    for (const auto name : KeyChord::keyNames())
+        words.emplace_back(name);
+    words.emplace_back("keycode:N");
+    list("keys:", words);
+    words.clear();
     for (const auto& [glyph, name] : kModifierGlyphs)
-        out += " " + std::string(glyph) + "=" + std::string(name);
+        words.push_back(std::string(glyph) + "=" + std::string(name));
     for (const auto& [glyph, name] : kKeyGlyphs)
-        out += " " + std::string(glyph) + "=" + std::string(name);
-    return out + "\n";
+        words.push_back(std::string(glyph) + "=" + std::string(name));
+    list("glyphs:", words);
+    return out;
 }
 
 } // namespace tilmora

@@ -264,9 +264,13 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
             });
     }
     if (!found.view && !found.host) {
+        // The first ids name the window's parts; `ui show` has them all.
+        constexpr std::size_t kListed = 24;
+        const auto all = ids(window);
         std::string known;
-        for (const auto& id : ids(window))
-            known += (known.empty() ? "" : ", ") + id;
+        for (std::size_t i = 0; i < all.size() && i < kListed; ++i)
+            known += (known.empty() ? "" : ", ") + all[i];
+        if (all.size() > kListed) known += " and " + std::to_string(all.size() - kListed) + " more";
         throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(window.title) + " (ids: " +
                            (known.empty() ? "none" : known) + "; `ui show` lists every element)");
     }

@@ -91,11 +91,13 @@ TEST_F(ScriptVerdictTest, ErrorsNameWhatThereIs) {
     };
     const Case cases[] = {
         {"ui pick \"Preferences\" \"prefs.language\" \"French\"",
-         "error: line 4: \"prefs.language\" in \"Preferences\" has no item \"French\" (items: \"English\", "},
+         "error: line 4: \"prefs.language\" in \"Preferences\" has no item \"French\" (items: \"System Default\", "
+         "\"Deutsch\", \"English\")\n"},
         {"ui pick \"Preferences\" \"prefs.languages\" \"French\"", "(ids: prefs."},
         {"ui click \"Prefs\" \"Save\"", "no program window \"Prefs\" (windows: "},
         {"menu pick \"Left Halve\"", "no menu item \"Left Halve\" (items: "},
-        {"menu pick \"Advanced\" > \"Nothing\"", "no menu item \"Advanced\" > \"Nothing\" (items in \"Advanced\": "},
+        {"menu pick \"Move to Edge\" > \"Middle\"",
+         "no menu item \"Move to Edge\" > \"Middle\" (items in \"Move to Edge\": \"Left Edge\", \"Right Edge\", "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -103,14 +105,13 @@ TEST_F(ScriptVerdictTest, ErrorsNameWhatThereIs) {
         run(std::string("desktop default\nprogram launch\nmenu pick \"Preferences…\"\n") + c.line + "\n");
         EXPECT_NE(out.str().find(c.error), std::string::npos) << out.str();
     }
-    EXPECT_NE(out.str().find("\"Deutsch\""), std::string::npos);
 }
 
 TEST_F(ScriptVerdictTest, WithoutADisplayMenuAndUiSayHowToStart) {
     const std::string hint =
         "there is no display: start with `desktop default` (or laptop, laptop-external, two-displays, load FILE)";
     EXPECT_EQ(run("program launch\nmenu\nui windows\nexpect program running\n"), DesktopConsole::exitError);
-    for (const std::string line : {"note: " + hint + "\n", "error: line 2: " + hint + "\n", "error: line 3: " + hint + "\n"})
+    for (const std::string& line : {"note: " + hint + "\n", "error: line 2: " + hint + "\n", "error: line 3: " + hint + "\n"})
         EXPECT_NE(out.str().find(line), std::string::npos) << line << "\n" << out.str();
 }
 
