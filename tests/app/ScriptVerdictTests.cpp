@@ -115,6 +115,39 @@ TEST_F(ScriptVerdictTest, WithoutADisplayMenuAndUiSayHowToStart) {
         EXPECT_NE(out.str().find(line), std::string::npos) << line << "\n" << out.str();
 }
 
+TEST_F(ScriptVerdictTest, ShowToastsListsEachToastSinceTheLastOnceWithWhetherItIsStillUp) {
+    EXPECT_EQ(run(R"(desktop laptop-external
+app install com.example.notes "Notes"
+window open com.example.notes "Todo" 1600 200 900 600
+program launch
+menu pick "Show Snapshot Manager"
+ui type "Tilmora Snapshots" "snapshot.nameField" "Desk"
+ui click "Tilmora Snapshots" "snapshot.save"
+show toasts
+ui click "Tilmora Snapshots" "snapshot.launch.p1"
+wait 1
+show toasts
+wait 10
+show toasts
+)"),
+              0)
+        << out.str();
+    const std::string text = out.str();
+    EXPECT_NE(text.find(R"(> show toasts
+toast "Snapshot" "Snapshot 'Desk' saved successfully." on screen
+> ui click)"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(R"(> show toasts
+toast "Launching Snapshot" "Restoring 'Desk'..." gone
+toast "Snapshot Restore" "Snapshot 'Desk' launched." on screen
+> wait 10
+> show toasts
+)"),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(ScriptVerdictTest, TheMenuGlyphsOfAChordSnapAsItsWordsDo) {
     EXPECT_EQ(run("desktop default\nprogram launch\nkey ⌃⌥←\n"
                   "expect window com.apple.TextEdit \"Untitled\" frame 0 0 720 875\n"),
