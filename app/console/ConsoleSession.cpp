@@ -47,12 +47,18 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
     out_ << "expect failed: line " << lineNumber_ << ": " << what << "\n";
     out_ << "  expected: " << expected << "\n";
     out_ << "  actual:   " << actual << "\n";
+    ++failedExpectations_;
     if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;
 }
 
 void ConsoleSession::reportError(const std::string& message) {
+    reportError(message, lineNumber_);
+}
+
+void ConsoleSession::reportError(const std::string& message, int line) {
     // A message may repeat what the script said: its control characters print escaped.
-    out_ << "error: line " << lineNumber_ << ": " << ConsoleText::controlsEscaped(message) << "\n";
+    out_ << "error: line " << line << ": " << ConsoleText::controlsEscaped(message) << "\n";
+    ++errors_;
     status_ = DesktopConsole::exitError;
 }
 

@@ -29,8 +29,16 @@ public:
     /// Prints "expect failed: line N: what" with both values; the exit status becomes 1 unless an
     /// error made it 2 already.
     void failExpectation(const std::string& what, const std::string& expected, const std::string& actual);
-    /// Prints "error: line N: message"; the exit status becomes 2.
+    /// Prints "error: line N: message" (N: the line being run, or `line`); the exit status
+    /// becomes 2.
     void reportError(const std::string& message);
+    void reportError(const std::string& message, int line);
+    /// Counts an `expect` that ran to its verdict (held or failed).
+    void countExpectation() { ++expectations_; }
+    /// The `expect` lines that ran to their verdict, those that failed, and the errors reported.
+    int expectations() const { return expectations_; }
+    int failedExpectations() const { return failedExpectations_; }
+    int errors() const { return errors_; }
     /// Makes the exit status 2 for a failure reported elsewhere (before any line ran).
     void markError() { status_ = DesktopConsole::exitError; }
 
@@ -63,6 +71,9 @@ private:
     int status_ = DesktopConsole::exitOk;
     bool quit_ = false;
     int lineNumber_ = 0;
+    int expectations_ = 0;
+    int failedExpectations_ = 0;
+    int errors_ = 0;
     std::uintmax_t logOffset_ = 0;
     ProgramState programState_ = ProgramState::notLaunched;
 };

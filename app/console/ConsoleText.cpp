@@ -49,6 +49,16 @@ std::string ConsoleText::controlsEscaped(const std::string& text) {
     return escaped(text, false);
 }
 
+std::string ConsoleText::fileProblem(const std::string& message) {
+    // The platform's file errors read `<what> "<path>": <reason>`.
+    const auto at = message.rfind("\": ");
+    if (at == std::string::npos || message.find(" \"") == std::string::npos) return message;
+    std::string reason = message.substr(at + 3);
+    if (reason.size() > 1 && reason[0] >= 'A' && reason[0] <= 'Z' && reason[1] >= 'a' && reason[1] <= 'z')
+        reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    return reason;
+}
+
 std::string ConsoleText::frame(const platform::CGRect& r) {
     return number(r.origin.x) + " " + number(r.origin.y) + " " + number(r.size.width) + " " +
            number(r.size.height);

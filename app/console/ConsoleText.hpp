@@ -17,6 +17,10 @@ public:
     /// `text` as it is, but with control characters written as `quote` writes them (the echo of a
     /// command).
     static std::string controlsEscaped(const std::string& text);
+    /// The reason in a file error of the platform ("could not read \"PATH\": No such file or
+    /// directory" gives "no such file or directory"), to follow "cannot read PATH: "; a message
+    /// of another form is kept whole.
+    static std::string fileProblem(const std::string& message);
     /// "X Y W H" of a rectangle in global points.
     static std::string frame(const platform::CGRect& r);
 };

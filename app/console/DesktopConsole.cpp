@@ -5,6 +5,7 @@
 #include "console/CommandTable.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/DesktopFile.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/ScriptedAnswers.hpp"
 #include "console/ToastJournal.hpp"
@@ -16,6 +17,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <exception>
+#include <filesystem>
 #include <istream>
 #include <new>
 #include <ostream>
@@ -110,7 +112,13 @@ void DesktopConsole::runCommand(const std::string& line) {
     } catch (...) {
         session_->reportError("unexpected failure");
     }
+    reportAnswerProblems();
     noteProgramEnd();
+}
+
+void DesktopConsole::reportAnswerProblems() {
+    for (const auto& problem : ScriptedAnswers::shared().takeProblems())
+        session_->reportError(problem);
 }
 
 void DesktopConsole::noteProgramEnd() {
@@ -146,15 +154,42 @@ int DesktopConsole::runFile(const std::string& path, std::ostream& errors) {
     try {
         script = platform::FileSystem::readRegularFile(path, maxFileBytes);
     } catch (const platform::Error& e) {
-        // The platform's message is `could not read "<path>": <reason>`; the reason is enough here.
-        std::string reason = e.what();
-        const auto at = reason.rfind("\": ");
-        if (at != std::string::npos) reason.erase(0, at + 3);
-        errors << "cannot read script: " << path << ": " << reason << "\n";
+        errors << "cannot read script: " << path << ": " << ConsoleText::fileProblem(e.what()) << "\n";
         session_->markError();
+        refused_ = true;
         return session_->status();
     }
     return runString(script);
+}
+
+int DesktopConsole::finishScript() {
+    if (refused_) return exitError;
+    auto& answers = ScriptedAnswers::shared();
+    for (const auto& answer : answers.pending())
+        session_->reportError("the answer " + answer.command + " was never used: no alert or modal window took it",
+                              answer.line);
+    answers.clearPending();
+    const int expectations = session_->expectations();
+    const int failed = session_->failedExpectations();
+    const int errors = session_->errors();
+    auto& out = session_->out();
+    // The same words whatever the counts, so that a script's last line is easy to match.
+    if (failed == 0 && errors == 0)
+        out << "passed: " << expectations << " expects\n";
+    else
+        out << "failed: " << failed << " of " << expectations << " expects, " << errors << " errors\n";
+    out.flush();
+    return failed > 0 ? exitExpectFailed : errors > 0 ? exitError : exitOk;
+}
+
+void DesktopConsole::useDesktop(const std::string& nameOrFile) {
+    if (!DesktopFile::useNamed(nameOrFile)) {
+        std::error_code ec;
+        if (!std::filesystem::exists(nameOrFile, ec))
+            throw CommandError("unknown desktop: " + nameOrFile + " (" + DesktopFile::names() + ", or a desktop file)");
+        DesktopFile::loadFile(nameOrFile);
+    }
+    session_->settle();
 }
 
 void DesktopConsole::useDefaultDesktop() {

@@ -16,7 +16,8 @@ class ConsoleSession;
 /// string), drives the desktop, the keyboard and the mouse, and writes a transcript: each command
 /// echoed after "> ", then what it printed. A failed `expect` prints the expected and the actual
 /// values and makes the exit status 1; a command it cannot run prints "error: line N: ..." and
-/// makes the exit status 2 (errors win over failed expects). The language is described in the
+/// makes the exit status 2 (errors win over failed expects in `exitStatus`; a script's verdict
+/// and exit status, `finishScript`, put failed expects first). The language is described in the
 /// README; commands are only ever added, never renamed.
 ///
 /// Each line is split into words (`Tokenizer`), and the first word names an entry of the command
@@ -71,6 +72,20 @@ public:
     int runFile(const std::string& path, std::ostream& errors);
     /// 0 so far, 1 after a failed expectation, 2 after an error.
     int exitStatus() const;
+
+    /// Ends a script that ran to its end (or to "quit"): names each answer no prompt took as an
+    /// error on the line that queued it ("error: line N: the answer alert answer 2 was never
+    /// used ..."), then prints the verdict, "passed: N expects" or "failed: K of N expects, E
+    /// errors" (N: the expect lines that ran to their verdict, K: those that failed, E: the errors),
+    /// and returns the script's exit status: 1 when an expect failed, else 2 after an error, else
+    /// 0. A script `runFile` refused prints nothing here and gives 2. A script ended by a signal
+    /// does not come here.
+    int finishScript();
+
+    /// Starts on a named desktop ("default", "laptop", "laptop-external", "two-displays") or the
+    /// desktop file at `nameOrFile`, as `desktop` and `desktop load` build them. Throws
+    /// `CommandError` when the file cannot be read or is not a desktop.
+    void useDesktop(const std::string& nameOrFile);
     bool quitRequested() const;
 
     /// The desktop the interactive program starts on: the laptop with a 1920 x 1080 display to its
@@ -83,10 +98,14 @@ private:
     void installRouting();
     /// Ends the program's objects when it terminated during the command that just ran.
     void noteProgramEnd();
+    /// Reports the queued answers that did not fit the prompts that took them during the command.
+    void reportAnswerProblems();
 
     Options options_;
     std::unique_ptr<ConsoleSession> session_;
     bool started_ = false;
+    /// `runFile` could not read its script.
+    bool refused_ = false;
 };
 
 } // namespace tilmora

@@ -1,10 +1,14 @@
 #include "console/DesktopFile.hpp"
 
 #include "console/CommandError.hpp"
+#include "console/ConsoleText.hpp"
+#include "console/DesktopConsole.hpp"
 #include "console/DesktopQueries.hpp"
+#include "console/JsonSyntax.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/LargestOverlap.hpp"
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/JsonCoding.hpp"
 
 #include <cmath>
@@ -273,8 +277,10 @@ void DesktopFile::load(const std::string& text) {
     platform::Json json;
     try {
         json = platform::parseJson(text);
-    } catch (const platform::Error& e) {
-        throw CommandError(std::string("bad desktop file: ") + e.what());
+    } catch (const platform::Error&) {
+        // Where the text stops being JSON and what should stand there, in the console's words.
+        const auto problem = JsonSyntax::firstProblem(text);
+        throw CommandError("bad desktop file: " + (problem ? problem->text() : std::string("not JSON text")));
     }
     // Every field is checked before the shared desktop changes: a file that fails leaves the
     // previous desktop as it was.
@@ -292,6 +298,34 @@ void DesktopFile::load(const std::string& text) {
         if (app.running || !app.windows.empty()) desktop.run(app.spec.bundleIdentifier, app.windows);
     }
     if (p.frontmost) desktop.setFrontmost(DesktopQueries::firstPid(*p.frontmost));
+}
+
+void DesktopFile::loadFile(const std::string& path) {
+    std::string text;
+    try {
+        text = platform::FileSystem::readRegularFile(path, DesktopConsole::maxFileBytes);
+    } catch (const platform::Error& e) {
+        throw CommandError("cannot read " + path + ": " + ConsoleText::fileProblem(e.what()));
+    }
+    load(text);
+}
+
+bool DesktopFile::useNamed(const std::string& name) {
+    if (name == "default") {
+        load(defaultDesktop());
+        return true;
+    }
+    if (name != "laptop" && name != "laptop-external" && name != "two-displays") return false;
+    SimDesktop::clear();
+    auto& desktop = SimDesktop::shared();
+    if (name == "laptop") desktop.useLaptop();
+    if (name == "laptop-external") desktop.useLaptopWithExternal();
+    if (name == "two-displays") desktop.useTwoIdenticalDisplays();
+    return true;
+}
+
+const char* DesktopFile::names() {
+    return "default, laptop, laptop-external, two-displays";
 }
 
 } // namespace tilmora

@@ -91,6 +91,22 @@ std::shared_ptr<MenuItem> MenuText::find(Menu& menu, const std::vector<std::stri
     return found;
 }
 
+std::string MenuText::missing(Menu& menu, const std::vector<std::string>& path) {
+    Menu* current = &menu;
+    std::string where;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const auto item = find(menu, {path.begin(), path.begin() + static_cast<long>(i) + 1});
+        if (!item || !item->submenu()) break;
+        current = item->submenu().get();
+        current->update();
+        where = " in " + ConsoleText::quote(path[i]);
+    }
+    std::string known;
+    for (const auto& item : current->items())
+        if (!item->isHidden && !item->isSeparatorItem()) known += (known.empty() ? "" : ", ") + ConsoleText::quote(name(*item));
+    return "no menu item " + pathText(path) + " (items" + where + ": " + (known.empty() ? "none" : known) + ")";
+}
+
 std::string MenuText::pathText(const std::vector<std::string>& path) {
     std::string out;
     for (const auto& name : path) {

@@ -31,6 +31,10 @@ public:
     static std::shared_ptr<platform::ui::MenuItem> find(platform::ui::Menu& menu,
                                                         const std::vector<std::string>& path);
     /// `path` as the console prints it: each name quoted, joined by " > ".
+    /// Why `path` finds no item in `menu`: "no menu item PATH (items: "A", "B", ...)" listing
+    /// the shown items (no separators) of the deepest menu the path reaches, with " in "SUB""
+    /// after "items" when that is a submenu.
+    static std::string missing(platform::ui::Menu& menu, const std::vector<std::string>& path);
     static std::string pathText(const std::vector<std::string>& path);
 };
 

@@ -92,7 +92,7 @@ Window& ProgramWindows::window(const std::string& name) {
         const auto panel = panelName(*window);
         if (window->title == name || (panel && *panel == name)) matches.push_back(window);
     }
-    if (matches.empty()) throw CommandError("no program window " + Text::quote(name));
+    if (matches.empty()) throw CommandError("no program window " + Text::quote(name) + " (windows: " + titles() + ")");
     if (matches.size() > 1) {
         std::string listed;
         for (const auto& window : matches)
@@ -104,6 +104,20 @@ Window& ProgramWindows::window(const std::string& name) {
     return *matches.front();
 }
 
+const char* const ProgramWindows::noDisplay =
+    "there is no display: start with `desktop default` (or laptop, laptop-external, two-displays, load FILE)";
+
+void ProgramWindows::requireDisplay() {
+    if (platform::NSScreen::screens().empty()) throw CommandError(noDisplay);
+}
+
+std::string ProgramWindows::titles() {
+    std::string out;
+    for (const auto& window : windows())
+        out += (out.empty() ? "" : ", ") + ConsoleText::quote(displayName(*window));
+    return out.empty() ? "none" : out;
+}
+
 platform::ui::StatusItem& ProgramWindows::statusItem() {
     for (auto& item : StatusBar::system().items())
         if (item->isVisible) return *item;
@@ -113,7 +127,7 @@ platform::ui::StatusItem& ProgramWindows::statusItem() {
 std::size_t ProgramWindows::screenIndex(std::optional<long> display) {
     const auto screens = platform::NSScreen::screens();
     if (!display) {
-        if (screens.empty()) throw CommandError("there is no display");
+        if (screens.empty()) throw CommandError(noDisplay);
         return 0;
     }
     for (std::size_t i = 0; i < screens.size(); ++i) {

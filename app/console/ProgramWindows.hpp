@@ -39,8 +39,16 @@ public:
     static platform::ui::StatusItem& statusItem();
 
     /// The place in the screen list of the display numbered `display` (as `show screens` prints
-    /// it; none: the main display). Throws "no display N".
+    /// it; none: the main display). Throws "no display N", or `noDisplay` when there is none.
     static std::size_t screenIndex(std::optional<long> display);
+
+    /// What the console says when the desktop has no display: "there is no display: start with
+    /// `desktop default` (or laptop, laptop-external, two-displays, load FILE)".
+    static const char* const noDisplay;
+    /// Throws `noDisplay` when the desktop has no display.
+    static void requireDisplay();
+    /// The window titles quoted and joined ("\"A\", \"B\""; "none" when there is none).
+    static std::string titles();
 };
 
 } // namespace tilmora

@@ -1,6 +1,8 @@
 #include "console/ScriptedAnswers.hpp"
 
+#include "console/ConsoleText.hpp"
 #include "platform/control/UISimulator.hpp"
+#include "platform/ui/Alert.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/PopUpButton.hpp"
@@ -8,6 +10,7 @@
 #include "platform/ui/View.hpp"
 #include "platform/ui/Window.hpp"
 
+#include <algorithm>
 #include <functional>
 
 namespace tilmora {
@@ -39,14 +42,22 @@ std::vector<Button*> buttonsOf(Window& window) {
     return out;
 }
 
-/// The first editable text field of the window, if any.
-platform::ui::TextField* editableField(Window& window) {
+/// The first editable text field under `view`, if any.
+platform::ui::TextField* editableField(View* view) {
     platform::ui::TextField* found = nullptr;
-    eachView(window.contentView().get(), [&](View& v) {
+    eachView(view, [&](View& v) {
         auto* field = dynamic_cast<platform::ui::TextField*>(&v);
         if (!found && field && field->isEditable) found = field;
     });
     return found;
+}
+
+/// The titles quoted and joined: "\"OK\", \"Cancel\"".
+std::string quotedList(const std::vector<std::string>& titles) {
+    std::string out;
+    for (const auto& title : titles)
+        out += (out.empty() ? "" : ", ") + ConsoleText::quote(title);
+    return out.empty() ? "none" : out;
 }
 
 } // namespace
@@ -55,15 +66,40 @@ ScriptedAnswers::~ScriptedAnswers() = default;
 
 void ScriptedAnswers::install() {
     installed_ = true;
-    UISimulator::setAlertResponder([](const platform::ui::Alert&) {
-        auto& self = ScriptedAnswers::shared();
-        if (self.queue_.empty()) return AlertResponse::press(0);
-        Answer answer = std::move(self.queue_.front());
-        self.queue_.pop_front();
-        if (answer.buttonTitle) return AlertResponse::pressTitled(*answer.buttonTitle, answer.typed);
-        return AlertResponse::press(answer.buttonNumber.value_or(1) - 1, answer.typed);
-    });
+    UISimulator::setAlertResponder(
+        [](const platform::ui::Alert& alert) { return ScriptedAnswers::shared().answerAlert(alert); });
     UISimulator::setModalResponder([](Window& window) { ScriptedAnswers::shared().answerWindow(window); });
+}
+
+void ScriptedAnswers::misfit(const Answer& answer, const std::string& prompt, const std::string& why) {
+    problems_.push_back("the answer on line " + std::to_string(answer.line) + ", " + answer.command +
+                        ", does not fit " + prompt + ": " + why);
+}
+
+AlertResponse ScriptedAnswers::answerAlert(const platform::ui::Alert& alert) {
+    if (queue_.empty()) return AlertResponse::press(0);
+    Answer answer = std::move(queue_.front());
+    queue_.pop_front();
+    std::vector<std::string> titles;
+    for (const auto& button : alert.buttons())
+        titles.push_back(button->title);
+    const std::string prompt = "the alert " + ConsoleText::quote(alert.messageText);
+    std::string why;
+    if (answer.pick) why = "an alert has no items to pick";
+    else if (answer.choose) why = "an alert has no buttons to choose besides its answer";
+    else if (answer.typed && !editableField(alert.accessoryView.get())) why = "the alert has no text field";
+    else if (answer.buttonTitle && std::find(titles.begin(), titles.end(), *answer.buttonTitle) == titles.end())
+        why = "no button " + ConsoleText::quote(*answer.buttonTitle) + " (buttons: " + quotedList(titles) + ")";
+    else if (answer.buttonNumber && (*answer.buttonNumber < 1 || *answer.buttonNumber > static_cast<long>(titles.size())))
+        why = "it has " + std::to_string(titles.size()) + (titles.size() == 1 ? " button: " : " buttons: ") +
+              quotedList(titles);
+    if (!why.empty()) {
+        // As if no answer had come: the first button.
+        misfit(answer, prompt, why);
+        return AlertResponse::press(0);
+    }
+    if (answer.buttonTitle) return AlertResponse::pressTitled(*answer.buttonTitle, answer.typed);
+    return AlertResponse::press(answer.buttonNumber.value_or(1) - 1, answer.typed);
 }
 
 void ScriptedAnswers::uninstall() {
@@ -107,7 +143,7 @@ void ScriptedAnswers::answerWindow(Window& window) {
     long item = -1;
     Button* choose = nullptr;
     Button* press = nullptr;
-    if (answer.typed && !(field = editableField(window))) record.problem = "no text field";
+    if (answer.typed && !(field = editableField(window.contentView().get()))) record.problem = "no text field";
     if (record.problem.empty() && answer.pick) {
         for (std::size_t i = 0; i < record.items.size() && item < 0; ++i)
             if (record.items[i] == *answer.pick) item = static_cast<long>(i);
@@ -130,6 +166,12 @@ void ScriptedAnswers::answerWindow(Window& window) {
         }
     }
     if (press) record.answer = press->title;
+    if (!record.problem.empty()) {
+        std::string why = record.problem;
+        if (why.starts_with("no item")) why += " (items: " + quotedList(record.items) + ")";
+        if (why.starts_with("no button")) why += " (buttons: " + quotedList(record.buttons) + ")";
+        misfit(answer, "the window " + ConsoleText::quote(record.title), why);
+    }
     modalWindows_.push_back(std::move(record));
     if (!press) {
         application.abortModal();

@@ -7,11 +7,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::ui {
 class Alert;
 class Window;
+struct AlertResponse;
 } // namespace platform::ui
 
 namespace tilmora {
@@ -32,6 +34,9 @@ public:
         std::optional<std::string> typed;
         std::optional<std::string> pick;
         std::optional<std::string> choose;
+        /// The command that queued it, as the script wrote it ("alert answer 5"), and its line.
+        std::string command;
+        int line = 0;
     };
 
     /// A modal window that is not an alert, as shown, and how it was answered.
@@ -58,6 +63,15 @@ public:
     /// Removes the responders.
     void uninstall();
     void enqueue(Answer answer) { queue_.push_back(std::move(answer)); }
+    /// The answers no prompt has taken yet, oldest first.
+    const std::deque<Answer>& pending() const { return queue_; }
+    /// Forgets the answers no prompt has taken.
+    void clearPending() { queue_.clear(); }
+    /// Why the answers taken since the last call did not fit the prompt that took them, one
+    /// message each ("the answer on line 3, alert answer 5, does not fit the alert "Delete?": ...").
+    /// An alert whose answer does not fit presses its first button, as with no answer; another
+    /// modal window is cancelled.
+    std::vector<std::string> takeProblems() { return std::exchange(problems_, {}); }
 
     const std::vector<ModalWindowRecord>& modalWindows() const { return modalWindows_; }
     /// How many modal windows `show alerts` has already printed.
@@ -68,9 +82,13 @@ public:
 
 private:
     void answerWindow(platform::ui::Window& window);
+    platform::ui::AlertResponse answerAlert(const platform::ui::Alert& alert);
+    /// Notes that `answer` did not fit `prompt` (a quoted title after "the alert" or "the window").
+    void misfit(const Answer& answer, const std::string& prompt, const std::string& why);
 
     std::deque<Answer> queue_;
     std::vector<ModalWindowRecord> modalWindows_;
+    std::vector<std::string> problems_;
     /// The window last answered: a later turn of its session means the answer did not end it.
     std::weak_ptr<const void> current_;
     bool installed_ = false;

@@ -195,11 +195,22 @@ Line nodeLine(const HostingView& host, const Node& node) {
     return line;
 }
 
-void describeNode(const HostingView& host, const Element& element, int depth, std::string& out) {
+/// What a walk through a window gathers: the lines of `ui show`, and the ids in the same order.
+struct Sink {
+    std::string text;
+    std::vector<std::string> ids;
+
+    void add(const Line& line, int depth) {
+        text += line.str(depth);
+        if (!line.id.empty()) ids.push_back(line.id);
+    }
+};
+
+void describeNode(const HostingView& host, const Element& element, int depth, Sink& out) {
     const Node& node = *element.node();
     const Line line = nodeLine(host, node);
     const bool printed = line.printable();
-    if (printed) out += line.str(depth);
+    if (printed) out.add(line, depth);
     const int inner = printed ? depth + 1 : depth;
     for (const auto& child : node.backgrounds)
         describeNode(host, child, inner, out);
@@ -213,14 +224,14 @@ void describeNode(const HostingView& host, const Element& element, int depth, st
 
 /// A web view's page as it shows: its blocks in order, a block that is one link as that link,
 /// the links inside a block under it. `link "TEXT" value="HREF"`.
-void describePage(const platform::ui::WKWebView& web, int depth, std::string& out) {
+void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
     using platform::ui::WebPageText;
     auto linkLine = [](const WebPageText::Link& link) {
         return Line{"link", "", link.text, Text::quote(link.href), false};
     };
     for (const auto& block : web.shownText()) {
         if (block.isLink()) {
-            out += linkLine(block.links.front()).str(depth);
+            out.add(linkLine(block.links.front()), depth);
             continue;
         }
         Line line{"text", "", block.text, std::nullopt, false};
@@ -238,9 +249,9 @@ void describePage(const platform::ui::WKWebView& web, int depth, std::string& ou
         case WebPageText::Kind::text:
             break;
         }
-        out += line.str(depth);
+        out.add(line, depth);
         for (const auto& link : block.links)
-            out += linkLine(link).str(depth + 1);
+            out.add(linkLine(link), depth + 1);
     }
 }
 
@@ -252,13 +263,13 @@ std::optional<std::string> pageLinkTarget(const platform::ui::WKWebView& web, co
     return std::nullopt;
 }
 
-void describeView(View& view, int depth, std::string& out) {
+void describeView(View& view, int depth, Sink& out) {
     if (view.isHidden()) return;
     if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view)) {
         Line line = viewLine(view);
         line.kind = "webView";
         if (web->url()) line.value = Text::quote(*web->url());
-        out += line.str(depth);
+        out.add(line, depth);
         describePage(*web, depth + 1, out);
         return;
     }
@@ -270,7 +281,7 @@ void describeView(View& view, int depth, std::string& out) {
     }
     const Line line = viewLine(view);
     const bool printed = line.printable();
-    if (printed) out += line.str(depth);
+    if (printed) out.add(line, depth);
     for (const auto& sub : view.subviews())
         describeView(*sub, printed ? depth + 1 : depth, out);
 }
@@ -304,13 +315,22 @@ std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& 
 }
 
 std::string WindowElements::describe(platform::ui::Window& window) {
-    std::string out;
+    Sink out;
     if (const auto& content = window.contentView()) {
         // Frames as the window would show them now.
         content->layoutSubtreeIfNeeded();
         describeView(*content, 0, out);
     }
-    return out;
+    return out.text;
+}
+
+std::vector<std::string> WindowElements::ids(platform::ui::Window& window) {
+    Sink out;
+    if (const auto& content = window.contentView()) {
+        content->layoutSubtreeIfNeeded();
+        describeView(*content, 0, out);
+    }
+    return out.ids;
 }
 
 WindowElements::Element WindowElements::find(platform::ui::Window& window, const std::string& key) {
@@ -350,9 +370,17 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
                 return found.view != nullptr;
             });
     }
-    if (!found.view && !found.host)
-        throw CommandError("no element " + Text::quote(key) + " in " +
-                           Text::quote(ProgramWindows::displayName(window)));
+    if (!found.view && !found.host) {
+        // The first ids name the window's parts; `ui show` has them all.
+        constexpr std::size_t kListed = 24;
+        const auto all = ids(window);
+        std::string known;
+        for (std::size_t i = 0; i < all.size() && i < kListed; ++i)
+            known += (known.empty() ? "" : ", ") + all[i];
+        if (all.size() > kListed) known += " and " + std::to_string(all.size() - kListed) + " more";
+        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(ProgramWindows::displayName(window)) + " (ids: " +
+                           (known.empty() ? "none" : known) + "; `ui show` lists every element)");
+    }
     return found;
 }
 

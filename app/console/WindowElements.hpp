@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tilmora {
 
@@ -28,10 +29,14 @@ public:
     /// are laid out first. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 
+    /// The ids of the elements `describe` prints, in its order (a repeated id as often as it
+    /// shows).
+    static std::vector<std::string> ids(platform::ui::Window& window);
+
     /// The element whose id is `key`, else the first whose text (a button's title, a hosted
     /// element's text, a link's text on a web view's page) it is, else the first whose whole
     /// tooltip it is, in the order of `describe`. Throws `CommandError` "no element "KEY" in
-    /// "WINDOW"".
+    /// "WINDOW" (ids: ...; `ui show` lists every element)".
     static Element find(platform::ui::Window& window, const std::string& key);
 
     /// When `view` is a web view showing a link whose text is `text`: the link's target.

@@ -208,6 +208,20 @@ std::optional<std::uint16_t> KeyChord::keyCodeForName(std::string_view name) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> KeyChord::keyNames() {
+    std::vector<std::string_view> names;
+    for (const auto& k : kKeyNames)
+        names.emplace_back(k.name);
+    return names;
+}
+
+std::vector<std::string_view> KeyChord::modifierNames() {
+    std::vector<std::string_view> names;
+    for (const auto& m : kModifierNames)
+        names.emplace_back(m.name);
+    return names;
+}
+
 std::optional<KeyChord> KeyChord::parse(std::string_view text) {
     // Split on "+", but a "+" that is the whole last part is the key itself ("cmd++" is not
     // supported; the plus key is "keypadplus" or "equal" with shift).

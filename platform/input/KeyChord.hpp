@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ struct KeyChord {
     static std::optional<KeyChord> parse(std::string_view text);
     /// The virtual key code of a key name (as `parse` accepts them); none when unknown.
     static std::optional<std::uint16_t> keyCodeForName(std::string_view name);
+    /// Every key name `parse` takes (lower case, in a fixed order; "keycode:N" not included).
+    static std::vector<std::string_view> keyNames();
+    /// Every modifier name `parse` takes ("ctrl", "control", "opt", ...).
+    static std::vector<std::string_view> modifierNames();
     /// "ctrl+opt+left"-style text (modifiers in the order ctrl, opt, shift, cmd, fn, caps).
     std::string description() const;
 

@@ -100,6 +100,7 @@ void NotificationManager::showOnMain(const std::string& title, const std::string
     ++generation_;
     notificationWindow_->setAlpha(1.0);
     notificationWindow_->orderFrontRegardless();
+    showing_ = true;
     std::function<void(const std::string&, const std::string&)> observer;
     {
         std::lock_guard<platform::Lock> hold(state().lock);
@@ -126,8 +127,10 @@ void NotificationManager::hide(std::uint64_t generation) {
         manager->notificationWindow_->fadeAlpha(0.0, kFadeSeconds, [weak, generation] {
             // A toast shown during the fade keeps the panel up for its own duration.
             auto current = weak.lock();
-            if (current && current->notificationWindow_ && current->generation_ == generation)
+            if (current && current->notificationWindow_ && current->generation_ == generation) {
                 current->notificationWindow_->orderOut();
+                current->showing_ = false;
+            }
         });
     });
 }

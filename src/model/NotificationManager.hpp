@@ -45,6 +45,10 @@ public:
     /// the toast's own timer.
     void hide();
 
+    /// Whether a toast's panel is on the screen: from its showing until the fade that ends it
+    /// orders the panel out (while it fades, too). Main thread.
+    bool isShowing() const { return showing_; }
+
     /// The panel frame that every toast uses, once the first toast has set it (global
     /// coordinates, points, y up).
     const std::optional<Rect>& cachedPosition() const { return cachedPosition_; }
@@ -62,6 +66,7 @@ private:
     std::optional<Rect> cachedPosition_;
     /// Counts the toasts shown; a fade only orders the panel out while no newer toast came.
     std::uint64_t generation_ = 0;
+    bool showing_ = false;
 };
 
 } // namespace tilmora

@@ -151,7 +151,7 @@ TEST_F(ConsoleCommandTableTest, HelpPrintsEveryRegisteredCommandsHelpLines) {
         for (const auto& line : entry->help)
             EXPECT_NE(text.find("\n  " + line + "\n"), std::string::npos) << line;
     }
-    EXPECT_EQ(text.substr(text.size() - 14), "  help | quit\n");
+    EXPECT_EQ(text.substr(text.size() - 26), "  help | help keys | quit\n");
 }
 
 TEST_F(ConsoleCommandTableTest, EveryFailureOfAHandlerIsReportedAsAnErrorOfItsLine) {

@@ -34,13 +34,14 @@ WMGapSize = double 12.0
 > alert answer "Later"
 > program launch
 program launched
+note: there is no display: start with `desktop default` (or laptop, laptop-external, two-displays, load FILE)
 program ready
 > show alerts
 alert "Accessibility Access Required" info "Tilmora needs Accessibility access to move and resize the windows of other apps. Turn it on in System Settings > Privacy & Security > Accessibility." buttons "Open System Settings" "Later" answer "Later"
 > expect log "Updater finished update cycle"
 > expect alert "Accessibility Access Required"
 > desktop laptop
-error: line 9: the desktop cannot change while the program runs
+error: line 9: the desktop cannot change while the program runs: `program quit` first
 > program quit
 program quit
 > program launch
@@ -79,11 +80,12 @@ TEST_F(ProgramCommandTest, DefaultsReadEveryKindAndRefuseBadValues) {
 }
 
 TEST_F(ProgramCommandTest, ProgramOutputStaysOutOfTheTranscriptUntilShown) {
-    EXPECT_EQ(run("permission accessibility granted\nprogram launch\nshow log\nshow log\n"), 0);
+    EXPECT_EQ(run("desktop laptop\npermission accessibility granted\nprogram launch\nshow log\nshow log\n"), 0);
     const std::string text = out.str();
     const auto shown = text.find("> show log\n");
     ASSERT_NE(shown, std::string::npos);
-    EXPECT_EQ(text.substr(0, shown), "> permission accessibility granted\n> program launch\nprogram launched\nprogram ready\n");
+    EXPECT_EQ(text.substr(0, shown),
+              "> desktop laptop\n> permission accessibility granted\n> program launch\nprogram launched\nprogram ready\n");
     EXPECT_NE(text.find("[TLM] Sentinel AppDelegate loaded at "), std::string::npos);
     EXPECT_NE(text.find("Accessibility permissions granted."), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 11), "> show log\n") << "the second show prints nothing new";

@@ -90,6 +90,7 @@ TEST_F(ShowPictureTest, BadRequestsExitWithAnErrorAndWriteNothing) {
         {"show picture", usage.c_str()},
         {"show picture {p} scale", usage.c_str()},
         {"show picture {p} zoom 2", usage.c_str()},
+        {"show picture {p}.jpg", "a picture is a PNG file: its name ends in \".png\""},
         {"show picture {p} scale 2 scale 3", usage.c_str()},
         {"show windows now", "usage: show screens"},
     };

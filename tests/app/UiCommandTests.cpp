@@ -159,7 +159,8 @@ TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndVal
                                           "button \"Reset\" disabled frame 300.0 200.0 59.0 22.0\n"
                                           "button \"Save\" frame 300.0 200.0 52.0 22.0\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
-    EXPECT_EQ(run("ui show Closed"), "error: no program window \"Closed\"");
+    EXPECT_EQ(run("ui show Closed"),
+              "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", \"Preferences\")");
 }
 
 TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
@@ -220,10 +221,13 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
         {"ui slide Preferences prefs.gapsUniform 3 7.5", "", "gaps:"},
         {"ui type Preferences prefs.gap 12", "", ""},
         {"ui click Preferences Reset", "error: \"Reset\" in \"Preferences\" is disabled", ""},
-        {"ui click Preferences Secret", "error: no element \"Secret\" in \"Preferences\"", ""},
+        {"ui click Preferences Secret",
+         "error: no element \"Secret\" in \"Preferences\" (ids: prefs.group, prefs.gap, prefs.language, "
+         "prefs.gapsUniform; `ui show` lists every element)",
+         ""},
         {"ui click Preferences prefs.gap", "", ""}, // the field takes the keys
         {"ui pick Preferences prefs.language Français",
-         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\"", ""},
+         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\" (items: \"English\", \"Deutsch\")", ""},
         {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
         {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
         {"ui step Preferences prefs.gapsUniform up",

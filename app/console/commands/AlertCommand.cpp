@@ -18,8 +18,16 @@ using platform::ui::UISimulator;
 constexpr const char* usage =
     "usage: alert answer N|\"Button title\" [text \"typed\"] [pick \"Item\"] [choose \"Button\"]";
 
+/// The command as the script wrote it, to name the answer in later messages.
+std::string commandText(const CommandArgs& args) {
+    std::string text;
+    for (std::size_t i = 0; i < args.size(); ++i)
+        text += (i == 0 ? "" : " ") + (args.quoted(i) ? ConsoleText::quote(args.text(i)) : args.text(i));
+    return text;
+}
+
 /// Queues the answer for the next alert or modal window, whichever the program shows first.
-void alertCommand(ConsoleSession&, const CommandArgs& args) {
+void alertCommand(ConsoleSession& session, const CommandArgs& args) {
     if (args.text(1) != "answer" || args.argumentCount() % 2 != 0) throw CommandError(usage);
     ScriptedAnswers::Answer answer;
     for (std::size_t i = 3; i + 1 <= args.argumentCount(); i += 2) {
@@ -30,15 +38,22 @@ void alertCommand(ConsoleSession&, const CommandArgs& args) {
                                                                 : nullptr;
         if (!slot || slot->has_value()) throw CommandError(usage);
         *slot = args.text(i + 1);
+        if ((option == "pick" || option == "choose") && slot->value().empty())
+            throw CommandError("alert answer: " + option + " names nothing (\"\")");
     }
     const std::string& which = args.text(2);
-    if (!args.quoted(2) && !which.empty() && which.find_first_not_of("0123456789") == std::string::npos) {
+    const bool numeric = !which.empty() && which.find_first_of("0123456789") != std::string::npos &&
+                         which.find_first_not_of("0123456789+-.eE") == std::string::npos;
+    if (!args.quoted(2) && numeric) {
         const long number = args.integer(2);
         if (number < 1) throw CommandError("alert buttons count from 1");
         answer.buttonNumber = number;
     } else {
+        if (which.empty()) throw CommandError("alert answer names no button (\"\"): give its title or number");
         answer.buttonTitle = which;
     }
+    answer.command = commandText(args);
+    answer.line = session.lineNumber();
     ScriptedAnswers::shared().enqueue(std::move(answer));
 }
 

@@ -5,50 +5,34 @@
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
-#include "console/DesktopConsole.hpp"
 #include "console/DesktopFile.hpp"
-#include "platform/control/SimDesktop.hpp"
-#include "platform/foundation/Error.hpp"
-#include "platform/foundation/FileSystem.hpp"
 
 namespace tilmora {
 
 namespace {
 
+constexpr const char* kUsage = "usage: desktop default | laptop | laptop-external | two-displays | load <file.json>";
+
 void desktopCommand(ConsoleSession& session, const CommandArgs& args) {
     if (session.programState() == ConsoleSession::ProgramState::running)
-        throw CommandError("the desktop cannot change while the program runs");
+        throw CommandError("the desktop cannot change while the program runs: `program quit` first");
     if (args.text(1) == "load") {
         if (args.size() != 3) throw CommandError("usage: desktop load <file.json>");
-        std::string text;
-        try {
-            text = platform::FileSystem::readRegularFile(args.text(2), DesktopConsole::maxFileBytes);
-        } catch (const platform::Error& e) {
-            throw CommandError("cannot read " + args.text(2) + ": " + e.what());
-        }
-        DesktopFile::load(text);
+        DesktopFile::loadFile(args.text(2));
         return;
     }
-    if (args.size() != 2) throw CommandError("usage: desktop <fixture-name> | desktop load <file.json>");
+    if (args.size() != 2) throw CommandError(kUsage);
     const std::string& name = args.text(1);
-    if (name == "default") {
-        session.useDefaultDesktop();
-        return;
-    }
-    if (name != "laptop" && name != "laptop-external" && name != "two-displays")
-        throw CommandError("unknown desktop: " + name + " (laptop, laptop-external, two-displays, default)");
-    platform::SimDesktop::clear();
-    auto& desktop = platform::SimDesktop::shared();
-    if (name == "laptop") desktop.useLaptop();
-    if (name == "laptop-external") desktop.useLaptopWithExternal();
-    if (name == "two-displays") desktop.useTwoIdenticalDisplays();
+    if (!DesktopFile::useNamed(name))
+        throw CommandError("unknown desktop: " + name + " (" + DesktopFile::names() + ", load FILE)");
+    session.settle();
 }
 
 const CommandRegistration registration({
     {.name = "desktop",
-     .arguments = ArgumentCheck::between(1, 2, "usage: desktop <fixture-name> | desktop load <file.json>"),
+     .arguments = ArgumentCheck::between(1, 2, kUsage),
      .handler = desktopCommand,
-     .help = {"desktop laptop | laptop-external | two-displays | default", "desktop load <file.json>"},
+     .help = {"desktop default | laptop | laptop-external | two-displays", "desktop load <file.json>"},
      .helpOrder = 100},
 });
 

@@ -75,7 +75,7 @@ void expectWindow(ConsoleSession& session, const CommandArgs& args) {
     throw CommandError("unknown window check: " + check);
 }
 
-void expectCommand(ConsoleSession& session, const CommandArgs& args) {
+void runExpectation(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
     if (what == "window") return expectWindow(session, args);
     if (what == "frontmost") {
@@ -105,6 +105,13 @@ void expectCommand(ConsoleSession& session, const CommandArgs& args) {
     }
     if (const auto* check = ExpectationRegistration::find(what)) return (*check)(session, args);
     throw CommandError("unknown expectation: " + what);
+}
+
+/// Runs the check and counts it for the script's verdict; a check that cannot run is an error,
+/// not counted.
+void expectCommand(ConsoleSession& session, const CommandArgs& args) {
+    runExpectation(session, args);
+    session.countExpectation();
 }
 
 const CommandRegistration registration({

@@ -1,5 +1,8 @@
 // help | quit (and "exit", the same as "quit")
 
+#include "console/ChordText.hpp"
+#include "console/CommandArgs.hpp"
+#include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/CommandTable.hpp"
 #include "console/ConsoleSession.hpp"
@@ -10,9 +13,15 @@ namespace tilmora {
 
 namespace {
 
-/// Prints every command's help lines from the session's command table.
-void helpCommand(ConsoleSession& session, const CommandArgs&) {
-    session.out() << session.commands().helpText();
+/// Prints every command's help lines from the session's command table; `help keys` the names
+/// and glyphs `key` takes.
+void helpCommand(ConsoleSession& session, const CommandArgs& args) {
+    if (args.argumentCount() == 0) {
+        session.out() << session.commands().helpText();
+        return;
+    }
+    if (args.text(1) != "keys") throw CommandError("usage: help [keys]");
+    session.out() << ChordText::helpText();
 }
 
 void quitCommand(ConsoleSession& session, const CommandArgs&) {
@@ -21,9 +30,9 @@ void quitCommand(ConsoleSession& session, const CommandArgs&) {
 
 const CommandRegistration registration({
     {.name = "help",
-     .arguments = ArgumentCheck::exactly(0, "usage: help (no arguments)"),
+     .arguments = ArgumentCheck::between(0, 1, "usage: help [keys]"),
      .handler = helpCommand,
-     .help = {"help | quit"},
+     .help = {"help | help keys | quit"},
      .helpOrder = 1000},
     {.name = "quit",
      .arguments = ArgumentCheck::exactly(0, "usage: quit (no arguments)"),

@@ -2,6 +2,7 @@
 // mouse move X Y | mouse down | mouse up
 // drag X1 Y1 to X2 Y2 [steps N] [with opt+shift]
 
+#include "console/ChordText.hpp"
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
@@ -20,9 +21,7 @@ constexpr int kDragSteps = 30;
 const char* const kMouseUsage = "usage: mouse move X Y | mouse down | mouse up";
 
 void keyCommand(ConsoleSession&, const CommandArgs& args) {
-    auto chord = platform::KeyChord::parse(args.text(1));
-    if (!chord) throw CommandError("unknown chord: " + args.text(1));
-    platform::SimInput::shared().press(*chord);
+    platform::SimInput::shared().press(ChordText::parse(args.text(1)));
 }
 
 void mouseCommand(ConsoleSession&, const CommandArgs& args) {
@@ -67,7 +66,7 @@ const CommandRegistration registration({
     {.name = "key",
      .arguments = ArgumentCheck::exactly(1, "usage: key <chord>"),
      .handler = keyCommand,
-     .help = {"key <chord>                       e.g. key ctrl+opt+left, key cmd+shift+f5"},
+     .help = {"key <chord>                       e.g. key ctrl+opt+left, key ⌃⌥←, help keys"},
      .helpOrder = 500},
     {.name = "mouse",
      .arguments = ArgumentCheck::between(1, 3, kMouseUsage),

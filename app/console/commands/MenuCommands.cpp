@@ -79,6 +79,7 @@ std::vector<std::string> fullTitles(Menu& menu, const std::vector<std::string>& 
 
 void menuCommand(ConsoleSession& session, const CommandArgs& args) {
     session.requireProgramRunning();
+    ProgramWindows::requireDisplay();
     if (args.argumentCount() > 0 && args.text(1) == "pick" && !args.quoted(1)) {
         std::size_t at = 2;
         const auto path = readPath(args, at, kMenuUsage);
@@ -87,7 +88,7 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
         openStatusMenu(session, display, [&](Menu& menu) -> std::vector<std::string> {
             const auto item = MenuText::find(menu, path);
             if (!item)
-                problem = "no menu item " + MenuText::pathText(path);
+                problem = MenuText::missing(menu, path);
             else if (!item->isEnabled)
                 problem = "the menu item " + MenuText::pathText(path) + " is disabled";
             else if (item->hasSubmenu())

@@ -7,6 +7,8 @@
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
 #include "console/ProgramHost.hpp"
+#include "console/ProgramWindows.hpp"
+#include "platform/desktop/NSScreen.hpp"
 #include "platform/control/SimScheduler.hpp"
 
 namespace tilmora {
@@ -26,6 +28,8 @@ void launchProgram(ConsoleSession& session) {
     host.launch();
     session.setProgramState(State::running);
     session.out() << "program launched\n";
+    // The program runs without a display too (its paths for no screen), but nothing shows.
+    if (platform::NSScreen::screens().empty()) session.out() << "note: " << ProgramWindows::noDisplay << "\n";
     double waited = 0;
     for (;;) {
         session.settle();

@@ -1,4 +1,4 @@
-// show screens | windows | apps | spaces | journal | log
+// show screens | windows | apps | spaces | journal | log | alerts | toasts
 // show picture FILE.png [display N] [scale S]
 
 #include "console/CommandArgs.hpp"
@@ -9,6 +9,7 @@
 #include "console/DesktopQueries.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/ScriptedAnswers.hpp"
+#include "console/ToastJournal.hpp"
 #include "console/commands/ShowPicture.hpp"
 #include "model/EnumName.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -124,8 +125,8 @@ void showJournal(std::ostream& out) {
     desktop.clearJournal();
 }
 
-const char* const kUsage =
-    "usage: show screens | windows | apps | spaces | journal | log | picture FILE.png [display N] [scale S]";
+const char* const kUsage = "usage: show screens | windows | apps | spaces | journal | log | alerts | toasts | "
+                          "picture FILE.png [display N] [scale S]";
 
 // Every alert and modal window since the previous `show alerts`, with the answer it got.
 void showAlerts(std::ostream& out) {
@@ -164,10 +165,15 @@ void showAlerts(std::ostream& out) {
     answers.modalWindowsShown = windows.size();
 }
 
+/// Each toast since the previous `show toasts`: title, message, and whether it is still on screen.
+void showToasts(std::ostream& out) {
+    out << ToastJournal::shared().takeListing();
+}
+
 /// The listings that take no argument, by the word that asks for them.
 const std::pair<std::string_view, void (*)(std::ostream&)> listings[] = {
     {"windows", showWindows}, {"screens", showScreens}, {"apps", showApps},
-    {"spaces", showSpaces},   {"journal", showJournal}, {"alerts", showAlerts}};
+    {"spaces", showSpaces},   {"journal", showJournal}, {"alerts", showAlerts}, {"toasts", showToasts}};
 
 void showCommand(ConsoleSession& session, const CommandArgs& args) {
     const std::string& what = args.text(1);
@@ -195,7 +201,7 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
         out << text;
         if (!text.empty() && text.back() != '\n') out << "\n";
     } else {
-        throw CommandError("unknown show: " + what);
+        throw CommandError("unknown show: " + what + " (" + std::string(kUsage).substr(7) + ")");
     }
 }
 
@@ -203,7 +209,7 @@ const CommandRegistration registration({
     {.name = "show",
      .arguments = ArgumentCheck::between(1, 6, kUsage),
      .handler = showCommand,
-     .help = {"show screens | windows | apps | spaces | journal | log | alerts",
+     .help = {"show screens | windows | apps | spaces | journal | log | alerts | toasts",
               "show picture FILE.png [display N] [scale S]"},
      .helpOrder = 700},
 });

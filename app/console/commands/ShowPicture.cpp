@@ -19,6 +19,9 @@ void showPicture(ConsoleSession& session, const CommandArgs& args) {
     // show picture FILE [display N] [scale S]: the options in any order, each at most once.
     if (args.argumentCount() < 2) throw CommandError(kUsage);
     const std::string& file = args.text(2);
+    // The picture is PNG data: a name that says otherwise would mislead whoever opens the file.
+    if (file.size() <= 4 || file.substr(file.size() - 4) != ".png")
+        throw CommandError("a picture is a PNG file: its name ends in \".png\" (" + file + ")");
     platform::ui::ScreenCapture::Options options;
     bool haveDisplay = false, haveScale = false;
     for (std::size_t i = 3; i < args.size(); i += 2) {

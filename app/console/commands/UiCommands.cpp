@@ -114,18 +114,28 @@ void type(const Target& t, const std::string& text) {
     UISimulator::pressReturn(*field);
 }
 
+/// "has no item "X" (items: "A", "B")".
+std::string noItem(const std::string& item, const std::vector<std::string>& titles) {
+    std::string known;
+    for (const auto& title : titles)
+        known += (known.empty() ? "" : ", ") + Text::quote(title);
+    return "has no item " + Text::quote(item) + " (items: " + (known.empty() ? "none" : known) + ")";
+}
+
 void pick(const Target& t, const std::string& item) {
     t.requireEnabled();
     if (auto* n = t.node(); n && n->kind == NodeKind::picker) {
-        if (!ViewDriver(*t.element.host).pick(t.element.key, item))
-            t.fail("has no item " + Text::quote(item));
+        std::vector<std::string> titles;
+        for (const auto& option : n->options)
+            titles.push_back(option.title);
+        if (!ViewDriver(*t.element.host).pick(t.element.key, item)) t.fail(noItem(item, titles));
         return;
     }
     auto* popUp = dynamic_cast<platform::ui::PopUpButton*>(t.control());
     if (!popUp) t.fail("is not a picker");
     const auto titles = popUp->itemTitles();
     const auto it = std::find(titles.begin(), titles.end(), item);
-    if (it == titles.end()) t.fail("has no item " + Text::quote(item));
+    if (it == titles.end()) t.fail(noItem(item, titles));
     UISimulator::pickPopUpItem(*popUp, it - titles.begin());
 }
 
@@ -191,6 +201,7 @@ void sendAction(const std::string& selector) {
 
 void uiCommand(ConsoleSession& session, const CommandArgs& args) {
     session.requireProgramRunning();
+    ProgramWindows::requireDisplay();
     const std::string& what = args.text(1);
     const std::size_t n = args.argumentCount();
     if (what == "windows" && n == 1) return listWindows(session);

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The program's options: --help and --version on standard output with exit 0, a bad option
+# refused with the usage on standard error and exit 2, --desktop starting a script on a desktop.
+# Usage: command-line.sh TILMORA
+set -u
+tilmora=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+
+# NAME, the arguments, the exit status, and a text each of the two outputs must hold.
+check() { # NAME STATUS STDOUT-TEXT STDERR-TEXT ARGS...
+    local name=$1 want=$2 outText=$3 errText=$4
+    shift 4
+    "$tilmora" "$@" >"$work/out" 2>"$work/err" </dev/null
+    local status=$?
+    if [ "$status" -ne "$want" ]; then fail "$name: exit $status, expected $want"; return; fi
+    if [ -n "$outText" ] && ! grep -qF -- "$outText" "$work/out"; then
+        fail "$name: standard output lacks \"$outText\": $(cat "$work/out")"; return
+    fi
+    if [ -n "$errText" ] && ! grep -qF -- "$errText" "$work/err"; then
+        fail "$name: standard error lacks \"$errText\": $(cat "$work/err")"; return
+    fi
+    echo "ok $name"
+}
+
+"$tilmora" --help >"$work/help" 2>&1 || fail "--help: exit $?"
+for word in --script --home --desktop --version README.md; do
+    grep -qF -- "$word" "$work/help" || fail "--help does not name $word"
+done
+printf 'expect screens 1\n' >"$work/one-screen.tilmora"
+printf '{"fixture": "two-displays"}' >"$work/two.json"
+check "--version" 0 "tilmora 0.1" "" --version
+check "unknown option" 2 "" "usage: tilmora" --frobnicate
+check "missing value" 2 "" "--script needs a value" --script
+check "--desktop laptop" 0 "passed: 1 expects" "" --desktop laptop --script "$work/one-screen.tilmora"
+check "--desktop FILE" 1 "failed: 1 of 1 expects, 0 errors" "" --desktop "$work/two.json" --script "$work/one-screen.tilmora"
+check "--desktop unknown" 2 "" "unknown desktop: moon" --desktop moon --script "$work/one-screen.tilmora"
+[ "$failures" -eq 0 ]
