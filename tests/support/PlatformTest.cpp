@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+std::filesystem::path programResources() {
+    return TILMORA_RESOURCES_DIR;
+}
+
 void PlatformTest::SetUp() {
     FoundationSandbox::SetUp();
     platform::Runtime::start(platform::Runtime::Mode::simulated);

@@ -43,10 +43,9 @@ protected:
     void SetUp() override;
 };
 
-/// The program's own resources folder in the source tree (string tables, help page, images).
-inline std::filesystem::path programResources() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources";
-}
+/// The program's own resources folder in the source tree (string tables, help page, images): an
+/// absolute path the build names, whatever folder a test runs in.
+std::filesystem::path programResources();
 
 /// Points the main bundle at the program's own resources and makes English the preferred language,
 /// so that the program's texts read as in English.
