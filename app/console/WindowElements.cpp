@@ -227,14 +227,20 @@ void describeNode(const HostingView& host, const Element& element, int depth, Si
 void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
     using platform::ui::WebPageText;
     auto linkLine = [](const WebPageText::Link& link) {
-        return Line{"link", "", link.text, Text::quote(link.href), false};
+        Line line;
+        line.kind = "link";
+        line.text = link.text;
+        line.value = Text::quote(link.href);
+        return line;
     };
     for (const auto& block : web.shownText()) {
         if (block.isLink()) {
             out.add(linkLine(block.links.front()), depth);
             continue;
         }
-        Line line{"text", "", block.text, std::nullopt, false};
+        Line line;
+        line.kind = "text";
+        line.text = block.text;
         switch (block.kind) {
         case WebPageText::Kind::heading:
             line.kind = "heading";
