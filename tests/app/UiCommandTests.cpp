@@ -225,7 +225,8 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
          "error: no element \"Secret\" in \"Preferences\" (ids: prefs.group, prefs.gap, prefs.language, "
          "prefs.gapsUniform; `ui show` lists every element)",
          ""},
-        {"ui click Preferences prefs.gap", "", ""}, // the field takes the keys
+        {"ui click Preferences prefs.group", "error: \"prefs.group\" in \"Preferences\" cannot be clicked", ""},
+        {"ui click Preferences prefs.gap", "", ""}, // the field takes the keys typed next
         {"ui pick Preferences prefs.language Français",
          "error: \"prefs.language\" in \"Preferences\" has no item \"Français\" (items: \"English\", \"Deutsch\")", ""},
         {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
