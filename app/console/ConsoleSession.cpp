@@ -1,11 +1,14 @@
 #include "console/ConsoleSession.hpp"
 
 #include "console/CommandError.hpp"
+#include "console/CommandInterrupted.hpp"
 #include "console/ConsoleText.hpp"
 
 #include "console/DesktopFile.hpp"
+#include "console/SessionSignals.hpp"
 #include "model/Log.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/dispatch/MediaTime.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
 #include <filesystem>
@@ -36,10 +39,17 @@ void ConsoleSession::settle() {
 
 void ConsoleSession::advance(double seconds) {
     if (clock_ == DesktopConsole::Clock::realTime) {
-        platform::RunLoop::main().runFor(seconds);
+        // The wait ends early when a signal's byte reaches the pipe.
+        auto& loop = platform::RunLoop::main();
+        const double until = platform::mediaTime() + seconds;
+        for (double left = seconds; left > 0 && !SessionSignals::stopsCommand();
+             left = until - platform::mediaTime()) {
+            if (loop.runUntilReadable({SessionSignals::descriptor()}, left)) SessionSignals::drain();
+        }
     } else {
-        platform::SimScheduler::shared().runFor(seconds);
+        platform::SimScheduler::shared().runUntil(&SessionSignals::stopsCommand, seconds);
     }
+    if (SessionSignals::stopsCommand()) throw CommandInterrupted();
 }
 
 void ConsoleSession::failExpectation(const std::string& what, const std::string& expected,
@@ -52,8 +62,10 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
 
 void ConsoleSession::reportError(const std::string& message) {
     // A message may repeat what the script said: its control characters print escaped.
-    out_ << "error: line " << lineNumber_ << ": " << ConsoleText::controlsEscaped(message) << "\n";
-    status_ = DesktopConsole::exitError;
+    out_ << "error: ";
+    if (lineNumber_ > 0) out_ << "line " << lineNumber_ << ": ";
+    out_ << ConsoleText::controlsEscaped(message) << "\n";
+    if (errorsSetStatus_) status_ = DesktopConsole::exitError;
 }
 
 void ConsoleSession::useDefaultDesktop() {
