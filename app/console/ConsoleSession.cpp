@@ -57,6 +57,7 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
     out_ << "expect failed: line " << lineNumber_ << ": " << what << "\n";
     out_ << "  expected: " << expected << "\n";
     out_ << "  actual:   " << actual << "\n";
+    ++failures_;
     if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;
 }
 
@@ -65,6 +66,7 @@ void ConsoleSession::reportError(const std::string& message) {
     out_ << "error: ";
     if (lineNumber_ > 0) out_ << "line " << lineNumber_ << ": ";
     out_ << ConsoleText::controlsEscaped(message) << "\n";
+    ++failures_;
     if (errorsSetStatus_) status_ = DesktopConsole::exitError;
 }
 

@@ -42,6 +42,8 @@ public:
     void requestQuit() { quit_ = true; }
     bool quitRequested() const { return quit_; }
     int status() const { return status_; }
+    /// Errors and failed expectations so far.
+    int failures() const { return failures_; }
     /// The 1-based number of the line being run (blank lines and comments count); 0 before the
     /// first line.
     int lineNumber() const { return lineNumber_; }
@@ -68,6 +70,7 @@ private:
     int status_ = DesktopConsole::exitOk;
     bool quit_ = false;
     bool errorsSetStatus_ = true;
+    int failures_ = 0;
     int lineNumber_ = 0;
     std::uintmax_t logOffset_ = 0;
     ProgramState programState_ = ProgramState::notLaunched;

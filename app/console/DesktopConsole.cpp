@@ -92,10 +92,10 @@ bool DesktopConsole::executeLine(const std::string& rawLine, bool counted) {
     const auto line = Tokenizer::commandText(rawLine);
     if (!line) return true;
     if (options_.echoCommands) session_->out() << "> " << ConsoleText::controlsEscaped(*line) << "\n";
-    const int statusBefore = session_->status();
+    const int failuresBefore = session_->failures();
     runCommand(*line);
     session_->out().flush();
-    return session_->status() == statusBefore;
+    return session_->failures() == failuresBefore;
 }
 
 void DesktopConsole::runCommand(const std::string& line) {

