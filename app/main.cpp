@@ -1,8 +1,11 @@
 #include "console/CommandError.hpp"
+#include "console/CommandTable.hpp"
+#include "console/ConsoleInput.hpp"
 #include "console/ConsoleOptions.hpp"
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/SessionHome.hpp"
+#include "console/SessionSignals.hpp"
 
 #include "platform/dispatch/Runtime.hpp"
 
@@ -11,20 +14,26 @@
 #include <optional>
 #include <string>
 
+#include <unistd.h>
+
 // The program's entry: the desktop console on the simulated desktop (options: `ConsoleOptions`).
 //   tilmora [--home DIR]     an interactive session on the default desktop, in real time, with
-//                            the program launched
+//                            the program launched; exits 0 (1 after a failed expect)
 //   tilmora --script FILE    runs a script on the virtual clock ("-" reads standard input); it
 //                            ends with its verdict line and exits with its status (0 passed, 1 a
 //                            failed expect, 2 an error); the script launches the program
 //   --desktop NAME|FILE      starts the session or the script on that desktop
 // Either runs under a private user folder (`SessionHome`): a fresh one in the temporary folder,
 // removed at the end, or DIR (`--home DIR`, created when missing and kept). When none can be made
-// nothing runs: it never falls back to the user's own folders.
+// nothing runs: it never falls back to the user's own folders. SIGTERM and SIGHUP (and SIGINT, but
+// for Ctrl-C in an interactive session on a terminal) end either as at its end, with the status
+// 128 + the signal's number.
 int main(int argc, char** argv) {
     using tilmora::CommandError;
+    using tilmora::ConsoleInput;
     using tilmora::ConsoleOptions;
     using tilmora::DesktopConsole;
+    using tilmora::SessionSignals;
     std::string optionError;
     const auto options = ConsoleOptions::parse(argc, argv, optionError);
     if (!options) {
@@ -60,34 +69,57 @@ int main(int argc, char** argv) {
         }
     };
     if (options->script) {
+        SessionSignals::install(SessionSignals::Interrupt::endsSession);
         platform::Runtime::start(platform::Runtime::Mode::simulated);
         // The program's output and the platform's diagnostics go to `show log`, never the terminal.
         tilmora::ProgramHost::shared().captureOutput();
-        DesktopConsole console(std::cout);
-        if (!startDesktop(console)) return DesktopConsole::exitError;
-        if (*options->script == "-")
-            console.run(std::cin);
-        else
-            console.runFile(*options->script, std::cerr);
-        return console.finishScript();
+        int status = 0;
+        {
+            DesktopConsole console(std::cout);
+            if (!startDesktop(console)) return DesktopConsole::exitError;
+            if (*options->script == "-") {
+                ConsoleInput input({.descriptor = STDIN_FILENO, .lineEditing = false, .prompt = {}, .completions = {}});
+                console.run([&input] { return input.nextLine(); });
+            } else {
+                console.runFile(*options->script, std::cerr);
+            }
+            // A script ended by a signal gives no verdict; the private folder goes on the way out.
+            if (const int signal = SessionSignals::endingSignal()) return 128 + signal;
+            status = console.finishScript();
+        }
+        return status;
     }
+    // On a terminal Ctrl-C stops a command; a prompt and line editing stand in for the echo.
+    const bool terminal = ConsoleInput::isTerminal(STDIN_FILENO);
+    SessionSignals::install(terminal ? SessionSignals::Interrupt::stopsCommand : SessionSignals::Interrupt::endsSession);
     platform::Runtime::start(platform::Runtime::Mode::real);
     tilmora::ProgramHost::shared().captureOutput();
     DesktopConsole::Options consoleOptions;
     consoleOptions.clock = DesktopConsole::Clock::realTime;
-    consoleOptions.echoCommands = false;
-    consoleOptions.prompt = true;
-    DesktopConsole console(std::cout, consoleOptions);
-    if (options->desktop) {
-        if (!startDesktop(console)) return DesktopConsole::exitError;
-    } else {
-        console.useDefaultDesktop();
+    consoleOptions.echoCommands = !terminal;
+    consoleOptions.errorsSetStatus = false;
+    int status = 0;
+    {
+        DesktopConsole console(std::cout, consoleOptions);
+        if (options->desktop) {
+            if (!startDesktop(console)) return DesktopConsole::exitError;
+        } else {
+            console.useDefaultDesktop();
+        }
+        std::cout << home.description() << "\n";
+        if (terminal)
+            std::cout << "Tilmora desktop console on the " << (options->desktop ? *options->desktop : "default")
+                      << " desktop. Type \"help\" for the commands, \"quit\" to leave.\n";
+        console.prepare("program launch");
+        ConsoleInput input({.descriptor = STDIN_FILENO,
+                            .lineEditing = terminal && ConsoleInput::isTerminal(STDOUT_FILENO),
+                            .prompt = terminal ? "tilmora> " : "",
+                            .completions = tilmora::CommandTable::builtIn().names()});
+        // A kept folder keeps the session's history too.
+        if (home.kept()) input.setHistoryFile(home.path() / ".tilmora_history");
+        status = console.run([&input] { return input.nextLine(); });
     }
-    std::cout << home.description() << "\n";
-    std::cout << "Tilmora desktop console on the " << (options->desktop ? *options->desktop : "default")
-              << " desktop. Type \"help\" for the commands, \"quit\" to leave.\n";
-    console.execute("program launch");
-    const int status = console.run(std::cin);
-    std::cout << "\n";
+    if (terminal) std::cout << "\n";
+    if (const int signal = SessionSignals::endingSignal()) return 128 + signal;
     return status;
 }

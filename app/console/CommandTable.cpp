@@ -35,6 +35,14 @@ const ConsoleCommand* CommandTable::find(const std::string& name) const {
     return it == commands_.end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> CommandTable::names() const {
+    std::vector<std::string> out;
+    out.reserve(commands_.size());
+    for (const auto& [name, command] : commands_)
+        out.push_back(name);
+    return out;
+}
+
 std::vector<const ConsoleCommand*> CommandTable::inHelpOrder() const {
     std::vector<const ConsoleCommand*> out;
     out.reserve(commands_.size());

@@ -23,6 +23,8 @@ public:
     const ConsoleCommand* find(const std::string& name) const;
     std::size_t size() const { return commands_.size(); }
 
+    /// Every command's name, in name order.
+    std::vector<std::string> names() const;
     /// Every entry, by `helpOrder` then name.
     std::vector<const ConsoleCommand*> inHelpOrder() const;
     /// The `help` text: "commands:", "  # comment", then each command's help lines indented by two

@@ -1,11 +1,14 @@
 #include "console/ConsoleSession.hpp"
 
 #include "console/CommandError.hpp"
+#include "console/CommandInterrupted.hpp"
 #include "console/ConsoleText.hpp"
 
 #include "console/DesktopFile.hpp"
+#include "console/SessionSignals.hpp"
 #include "model/Log.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/dispatch/MediaTime.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -36,10 +39,17 @@ void ConsoleSession::settle() {
 
 void ConsoleSession::advance(double seconds) {
     if (clock_ == DesktopConsole::Clock::realTime) {
-        platform::RunLoop::main().runFor(seconds);
+        // The wait ends early when a signal's byte reaches the pipe.
+        auto& loop = platform::RunLoop::main();
+        const double until = platform::mediaTime() + seconds;
+        for (double left = seconds; left > 0 && !SessionSignals::stopsCommand();
+             left = until - platform::mediaTime()) {
+            if (loop.runUntilReadable({SessionSignals::descriptor()}, left)) SessionSignals::drain();
+        }
     } else {
-        platform::SimScheduler::shared().runFor(seconds);
+        platform::SimScheduler::shared().runUntil(&SessionSignals::stopsCommand, seconds);
     }
+    if (SessionSignals::stopsCommand()) throw CommandInterrupted();
 }
 
 void ConsoleSession::failExpectation(const std::string& what, const std::string& expected,
@@ -48,6 +58,7 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
     out_ << "  expected: " << expected << "\n";
     out_ << "  actual:   " << actual << "\n";
     ++failedExpectations_;
+    ++failures_;
     if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;
 }
 
@@ -57,9 +68,12 @@ void ConsoleSession::reportError(const std::string& message) {
 
 void ConsoleSession::reportError(const std::string& message, int line) {
     // A message may repeat what the script said: its control characters print escaped.
-    out_ << "error: line " << line << ": " << ConsoleText::controlsEscaped(message) << "\n";
+    out_ << "error: ";
+    if (line > 0) out_ << "line " << line << ": ";
+    out_ << ConsoleText::controlsEscaped(message) << "\n";
     ++errors_;
-    status_ = DesktopConsole::exitError;
+    ++failures_;
+    if (errorsSetStatus_) status_ = DesktopConsole::exitError;
 }
 
 void ConsoleSession::useDefaultDesktop() {

@@ -23,16 +23,20 @@ public:
     /// Lets everything due at this instant happen (main queue, timers, scheduled events).
     void settle();
     /// Lets `seconds` pass: on the virtual clock the scheduler runs that far; on the real clock the
-    /// main run loop turns for that many real seconds.
+    /// main run loop turns for that many real seconds. A signal (`SessionSignals`) stops it early:
+    /// it then throws `CommandInterrupted`.
     void advance(double seconds);
 
     /// Prints "expect failed: line N: what" with both values; the exit status becomes 1 unless an
     /// error made it 2 already.
     void failExpectation(const std::string& what, const std::string& expected, const std::string& actual);
-    /// Prints "error: line N: message" (N: the line being run, or `line`); the exit status
-    /// becomes 2.
+    /// Prints "error: line N: message" (N: the line being run, or `line`; "error: message" before
+    /// the first line); the exit status becomes 2 unless errors leave it alone
+    /// (`setErrorsSetStatus`).
     void reportError(const std::string& message);
     void reportError(const std::string& message, int line);
+    /// Whether an error makes the exit status 2 (scripts); an interactive session's does not.
+    void setErrorsSetStatus(bool set) { errorsSetStatus_ = set; }
     /// Counts an `expect` that ran to its verdict (held or failed).
     void countExpectation() { ++expectations_; }
     /// The `expect` lines that ran to their verdict, those that failed, and the errors reported.
@@ -46,7 +50,10 @@ public:
     void requestQuit() { quit_ = true; }
     bool quitRequested() const { return quit_; }
     int status() const { return status_; }
-    /// The 1-based number of the line being run (blank lines and comments count).
+    /// Errors and failed expectations so far.
+    int failures() const { return failures_; }
+    /// The 1-based number of the line being run (blank lines and comments count); 0 before the
+    /// first line.
     int lineNumber() const { return lineNumber_; }
     void beginLine() { ++lineNumber_; }
 
@@ -70,6 +77,8 @@ private:
     const CommandTable& commands_;
     int status_ = DesktopConsole::exitOk;
     bool quit_ = false;
+    bool errorsSetStatus_ = true;
+    int failures_ = 0;
     int lineNumber_ = 0;
     int expectations_ = 0;
     int failedExpectations_ = 0;

@@ -2,12 +2,14 @@
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
+#include "console/CommandInterrupted.hpp"
 #include "console/CommandTable.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/DesktopFile.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/ScriptedAnswers.hpp"
+#include "console/SessionSignals.hpp"
 #include "console/ToastJournal.hpp"
 #include "console/Tokenizer.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -36,6 +38,7 @@ DesktopConsole::DesktopConsole(std::ostream& out, Options options)
     : options_(std::move(options))
     , session_(std::make_unique<ConsoleSession>(
           out, options_.clock, options_.commands ? *options_.commands : CommandTable::builtIn())) {
+    session_->setErrorsSetStatus(options_.errorsSetStatus);
     installRouting();
 }
 
@@ -79,14 +82,22 @@ bool DesktopConsole::quitRequested() const {
 }
 
 bool DesktopConsole::execute(const std::string& rawLine) {
-    session_->beginLine();
+    return executeLine(rawLine, true);
+}
+
+bool DesktopConsole::prepare(const std::string& line) {
+    return executeLine(line, false);
+}
+
+bool DesktopConsole::executeLine(const std::string& rawLine, bool counted) {
+    if (counted) session_->beginLine();
     const auto line = Tokenizer::commandText(rawLine);
     if (!line) return true;
     if (options_.echoCommands) session_->out() << "> " << ConsoleText::controlsEscaped(*line) << "\n";
-    const int statusBefore = session_->status();
+    const int failuresBefore = session_->failures();
     runCommand(*line);
     session_->out().flush();
-    return session_->status() == statusBefore;
+    return session_->failures() == failuresBefore;
 }
 
 void DesktopConsole::runCommand(const std::string& line) {
@@ -99,6 +110,10 @@ void DesktopConsole::runCommand(const std::string& line) {
         }
         session_->commands().run(*session_, args);
         session_->settle();
+    } catch (const CommandInterrupted&) {
+        // A signal stopped the command: an interrupt returns to the prompt; a signal that ends the
+        // session ends it after this line.
+        if (SessionSignals::takeInterrupt()) session_->out() << "\ninterrupted\n";
     } catch (const CommandError& e) {
         session_->reportError(e.what());
     } catch (const platform::Error& e) {
@@ -129,19 +144,27 @@ void DesktopConsole::noteProgramEnd() {
     session_->setProgramState(ConsoleSession::ProgramState::quit);
 }
 
-int DesktopConsole::run(std::istream& in) {
-    std::string line;
+int DesktopConsole::run(const LineSource& next) {
     bool first = true;
-    while (!session_->quitRequested()) {
+    while (!session_->quitRequested() && SessionSignals::endingSignal() == 0) {
         if (options_.prompt) session_->out() << "tilmora> " << std::flush;
-        if (!std::getline(in, line)) break;
+        auto line = next();
+        if (!line) break;
         // A UTF-8 byte-order mark before the first line is not part of the command.
-        if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+        if (first && line->starts_with("\xEF\xBB\xBF")) line->erase(0, 3);
         first = false;
-        execute(line);
+        execute(*line);
     }
     platform::UserDefaults::synchronizeAll();
     return session_->status();
+}
+
+int DesktopConsole::run(std::istream& in) {
+    return run([&in]() -> std::optional<std::string> {
+        std::string line;
+        if (!std::getline(in, line)) return std::nullopt;
+        return line;
+    });
 }
 
 int DesktopConsole::runString(const std::string& script) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tilmora {
@@ -41,6 +42,9 @@ public:
         bool echoCommands = true;
         /// Print "tilmora> " before reading each line (interactive sessions).
         bool prompt = false;
+        /// Whether an error makes the exit status 2 (scripts). An interactive session's status is
+        /// 0, or 1 after a failed expect, whatever the errors.
+        bool errorsSetStatus = true;
         /// Called once before the first command: the place where the program's application
         /// object is started inside the console.
         std::function<void(DesktopConsole&)> startApplication;
@@ -64,6 +68,14 @@ public:
     /// Runs one line (a command, a comment or a blank line). False when it failed (an error or a
     /// failed expectation). "quit" and "exit" end `run`.
     bool execute(const std::string& line);
+    /// Runs one line before the input's first (the interactive session's "program launch"): the
+    /// first line read stays line 1, and errors print without a line number. False when it failed.
+    bool prepare(const std::string& line);
+    /// Where `run` takes its lines from: the next line without its newline, none at the end.
+    using LineSource = std::function<std::optional<std::string>()>;
+    /// Runs every line `next` gives until its end, "quit" or a signal that ends the session
+    /// (`SessionSignals`); writes the settings; returns `exitStatus()`.
+    int run(const LineSource& next);
     /// Runs every line of `in` until its end or "quit"; returns `exitStatus()`.
     int run(std::istream& in);
     int runString(const std::string& script);
@@ -93,6 +105,8 @@ public:
     void useDefaultDesktop();
 
 private:
+    /// Runs `rawLine`, counted as the next line or not.
+    bool executeLine(const std::string& rawLine, bool counted);
     /// Splits `line` and runs its command; reports whatever makes it fail.
     void runCommand(const std::string& line);
     void installRouting();

@@ -360,9 +360,10 @@ void SimInput::drag(CGPoint from, CGPoint to, double duration, int steps, Modifi
     auto& sim = SimScheduler::shared();
     const double start = sim.now();
     const auto generation = input_detail::stateGeneration();
-    auto step = [generation](std::function<void()> fn) {
-        return [generation, fn = std::move(fn)] {
-            if (generation == input_detail::stateGeneration()) fn();
+    const auto stopped = state().dragsStopped;
+    auto step = [generation, stopped](std::function<void()> fn) {
+        return [generation, stopped, fn = std::move(fn)] {
+            if (generation == input_detail::stateGeneration() && stopped == state().dragsStopped) fn();
         };
     };
     sim.schedule(start, step([this, from, held] {
@@ -381,6 +382,14 @@ void SimInput::drag(CGPoint from, CGPoint to, double duration, int steps, Modifi
                      setModifierFlags({});
                  }),
                  "drag end");
+}
+
+void SimInput::stopDrags() {
+    auto& s = state();
+    ++s.dragsStopped;
+    if ((s.buttons & 1U) == 0) return;
+    mouseUp(0);
+    setModifierFlags({});
 }
 
 void SimInput::holdHotKeyByOtherApplication(std::uint32_t keyCode, std::uint32_t carbonModifiers,

@@ -82,6 +82,9 @@ public:
     /// released. Scheduled on the simulator's clock (`SimScheduler`); returns at once, the caller
     /// runs the clock. A reset of the input drops the rest of the drag.
     void drag(CGPoint from, CGPoint to, double duration, int steps, ModifierFlags held = {});
+    /// Stops the drags in progress: their remaining steps are dropped, and when the left button is
+    /// down it is released where the pointer stands and the held modifiers are released.
+    void stopDrags();
 
     // ----- hot keys of other applications and reserved chords
 

@@ -76,6 +76,16 @@ void RunLoop::runFor(RunLoopMode mode, double seconds) {
     k.runMainLoop(mode, detail::after(k.now(), seconds), nullptr, false);
 }
 
+std::optional<std::size_t> RunLoop::runUntilReadable(const std::vector<int>& descriptors, double seconds) {
+    auto& k = Kernel::get();
+    k.ensureStarted();
+    if (isMain_) {
+        requireMainThread("RunLoop::runUntilReadable");
+        return k.runMainLoopUntilReadable(RunLoopMode::defaultMode, seconds, descriptors);
+    }
+    return Kernel::pollReadable(descriptors, seconds);
+}
+
 std::optional<RunLoopMode> RunLoop::currentMode() const {
     if (!isMain_) return std::nullopt;
     return Kernel::get().currentMainMode();

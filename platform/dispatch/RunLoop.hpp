@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/dispatch/RunLoopMode.hpp"
 #include "platform/dispatch/RunLoopObserver.hpp"
@@ -43,6 +45,17 @@ public:
     void runFor(double seconds);
     /// Runs in `mode` for `seconds`.
     void runFor(RunLoopMode mode, double seconds);
+
+    /// Runs the main run loop in the default mode until one of `descriptors` (file descriptors of
+    /// the host, e.g. standard input) can be read without blocking, or at most `seconds` (an
+    /// infinite number: no limit). A descriptor at its end, hung up or in error counts as
+    /// readable; a negative one is ignored. Returns the index in `descriptors` of the first
+    /// readable one, none when the time ran out. In the real mode timers, the main queue and the
+    /// observers are served meanwhile, and work queued from other threads wakes the wait at once;
+    /// in the simulated mode what is due now runs, the virtual clock stays where it is, and the
+    /// descriptors are then waited for in real time. Main run loop on the main thread only; a
+    /// worker's run loop only waits for the descriptors.
+    std::optional<std::size_t> runUntilReadable(const std::vector<int>& descriptors, double seconds);
 
     /// The mode the loop runs in now (innermost when nested); none when it does not run.
     std::optional<RunLoopMode> currentMode() const;

@@ -87,6 +87,9 @@ struct State {
     std::uint32_t keyboardType = 40;
     OperatingSystemVersion osVersion{15, 3, 0};
 
+    /// Counts stopped drags: the steps of a drag scheduled before a stop are dropped.
+    std::uint64_t dragsStopped = 0;
+
     std::function<bool()> keysGoToProgram;
     std::function<bool(CGPoint)> pointerGoesToProgram;
     std::function<void(const NSEvent&)> otherApplicationReceiver;

@@ -675,8 +675,7 @@ void Kernel::workerLoop() {
 
 void Kernel::submitMain(Guard& g, Job job) {
     mainJobs_.push_back(std::move(job));
-    ++mainWake_;
-    notifyAll(g, mainChannel_);
+    wakeMainLoop(g);
 }
 
 void Kernel::submitAt(Guard& g, Nanos when, std::function<void(Guard&)> action) {

@@ -185,6 +185,17 @@ public:
     /// every step and whenever the simulation becomes quiescent), or, with `drainOnly`, until
     /// nothing more can happen without the clock advancing. Returns whether `stop` held.
     bool runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop, bool drainOnly);
+    /// Runs the main run loop in `mode` for at most `seconds` until one of `descriptors` (host
+    /// file descriptors) is readable (or at its end, hung up or in error); returns the index of
+    /// the first such descriptor, none when the time ran out. Real mode: the wait between turns is
+    /// a `ppoll` on the descriptors and the main loop's wake pipe, so main-queue work and timers
+    /// added meanwhile wake it. Simulated mode: what is due now runs (the clock does not move),
+    /// then the descriptors are polled for up to `seconds` of real time.
+    std::optional<std::size_t> runMainLoopUntilReadable(RunLoopMode mode, double seconds,
+                                                        const std::vector<int>& descriptors);
+    /// Waits up to `seconds` of real time (infinite: no limit) for one of `descriptors` to be
+    /// readable, without the lock; the index of the first readable one, none otherwise.
+    static std::optional<std::size_t> pollReadable(const std::vector<int>& descriptors, double seconds);
     void addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode);
     /// Valid timers on the main run loop.
     std::size_t scheduledTimerCount();
@@ -249,6 +260,18 @@ private:
     bool serviceMainQueue(Guard& g);
     void notifyObservers(Guard& g, RunLoopMode mode, unsigned activity);
     Nanos nextTimerFire(RunLoopMode mode);
+    /// The descriptors a main run loop waits for besides its own work, and which became readable.
+    struct InputWait {
+        const std::vector<int>* descriptors = nullptr;
+        std::optional<std::size_t> ready;
+    };
+    bool runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop, bool drainOnly,
+                     InputWait* input);
+    /// Real mode: waits with the lock released until `wakeAt`, a descriptor of `input` is readable
+    /// or the main loop is woken (its wake pipe); true when a descriptor is readable.
+    bool waitForInput(Guard& g, InputWait& input, Nanos wakeAt);
+    /// Wakes the main run loop: its channel, and its wake pipe while it waits in `waitForInput`.
+    void wakeMainLoop(Guard& g);
     std::string lockCycle(ThreadRecord* me, LockState& lock);
 
     mutable std::mutex mutex_;
@@ -296,6 +319,11 @@ private:
     std::vector<TimerEntry> timers_;
     std::vector<ObserverEntry> observers_;
     std::vector<std::shared_ptr<void>> graveyard_; // released outside the lock
+    // The main loop's wake pipe (made on first use, never closed) and whether the main thread
+    // waits on it now.
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    bool mainPolling_ = false;
 };
 
 } // namespace platform::detail

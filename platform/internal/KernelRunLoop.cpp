@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include "platform/dispatch/RunLoopObserver.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "platform/foundation/Error.hpp"
@@ -52,14 +56,84 @@ void Kernel::addTimer(const std::shared_ptr<Timer>& timer, RunLoopMode mode) {
         timer->onRunLoop_ = true;
         timers_.push_back(TimerEntry{timer, ++seq_});
     }
-    ++mainWake_;
-    notifyAll(g, mainChannel_);
+    wakeMainLoop(g);
 }
 
 void Kernel::timerChanged() {
     Guard g = lock();
+    wakeMainLoop(g);
+}
+
+void Kernel::wakeMainLoop(Guard& g) {
     ++mainWake_;
     notifyAll(g, mainChannel_);
+    if (mainPolling_) {
+        const char byte = 1;
+        // A full pipe already holds a wake-up.
+        [[maybe_unused]] const auto written = ::write(wakeWrite_, &byte, 1);
+    }
+}
+
+bool Kernel::waitForInput(Guard& g, InputWait& input, Nanos wakeAt) {
+    if (wakeRead_ < 0) {
+        int ends[2];
+        if (::pipe2(ends, O_NONBLOCK | O_CLOEXEC) != 0) throw Error("cannot make the main run loop's wake pipe");
+        wakeRead_ = ends[0];
+        wakeWrite_ = ends[1];
+    }
+    std::vector<pollfd> fds;
+    for (int fd : *input.descriptors)
+        fds.push_back(pollfd{fd, POLLIN, 0});
+    fds.push_back(pollfd{wakeRead_, POLLIN, 0});
+    timespec timeout{};
+    const timespec* limit = nullptr;
+    if (wakeAt != kNever) {
+        const Nanos left = std::max<Nanos>(0, wakeAt - now());
+        timeout.tv_sec = static_cast<time_t>(left / 1000000000);
+        timeout.tv_nsec = static_cast<long>(left % 1000000000);
+        limit = &timeout;
+    }
+    mainPolling_ = true;
+    {
+        Kernel::Relock relock{g};
+        g.unlock();
+        // An interrupted wait (a signal) is a wake-up like any other.
+        ::ppoll(fds.data(), fds.size(), limit, nullptr);
+        g.lock();
+    }
+    mainPolling_ = false;
+    char drain[64];
+    while (::read(wakeRead_, drain, sizeof drain) > 0) {}
+    for (std::size_t i = 0; i + 1 < fds.size(); ++i) {
+        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            input.ready = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::size_t> Kernel::runMainLoopUntilReadable(RunLoopMode mode, double seconds,
+                                                            const std::vector<int>& descriptors) {
+    if (!simulated()) {
+        InputWait input{&descriptors, std::nullopt};
+        runMainLoop(mode, after(now(), seconds), nullptr, false, &input);
+        return input.ready;
+    }
+    runMainLoop(mode, kNever, nullptr, true, nullptr);
+    return pollReadable(descriptors, seconds);
+}
+
+std::optional<std::size_t> Kernel::pollReadable(const std::vector<int>& descriptors, double seconds) {
+    std::vector<pollfd> fds;
+    for (int fd : descriptors)
+        fds.push_back(pollfd{fd, POLLIN, 0});
+    const Nanos left = std::max<Nanos>(0, toNanos(seconds));
+    const timespec timeout{static_cast<time_t>(left / 1000000000), static_cast<long>(left % 1000000000)};
+    if (::ppoll(fds.data(), fds.size(), left == kNever ? nullptr : &timeout, nullptr) <= 0) return std::nullopt;
+    for (std::size_t i = 0; i < fds.size(); ++i)
+        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) return i;
+    return std::nullopt;
 }
 
 void Kernel::addObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) {
@@ -210,6 +284,11 @@ void Kernel::bury(Guard& g) {
 
 bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop,
                          bool drainOnly) {
+    return runMainLoop(mode, deadline, stop, drainOnly, nullptr);
+}
+
+bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<bool()>* stop, bool drainOnly,
+                         InputWait* input) {
     Guard g = lock();
     ThreadRecord* me = self();
     if (me != main_) throw Error("the main run loop runs only on the main thread");
@@ -267,7 +346,15 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
         // The real mode has no quiescence to wait for: poll the stop condition every millisecond.
         if (!sim && stop != nullptr) wakeAt = std::min(wakeAt, after(now(), 0.001));
         notifyObservers(g, mode, RunLoopObserver::beforeWaiting);
-        if (now() < wakeAt && (mainJobs_.empty() || mainQueueDepth_ > 0)) {
+        const bool idle = now() < wakeAt && (mainJobs_.empty() || mainQueueDepth_ > 0);
+        if (input != nullptr && !sim) {
+            // Even with work at hand the descriptors are looked at, without waiting.
+            if (waitForInput(g, *input, idle ? wakeAt : now())) {
+                notifyObservers(g, mode, RunLoopObserver::afterWaiting);
+                stopped = true;
+                break;
+            }
+        } else if (idle) {
             me->wakeOnQuiescence = stop != nullptr;
             block(g, &mainChannel_, wakeAt, reason);
             me->wakeOnQuiescence = false;

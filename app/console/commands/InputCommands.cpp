@@ -5,6 +5,7 @@
 #include "console/ChordText.hpp"
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
+#include "console/CommandInterrupted.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "platform/control/SimInput.hpp"
@@ -38,7 +39,8 @@ void mouseCommand(ConsoleSession&, const CommandArgs& args) {
 }
 
 /// Presses at the first point, moves in `steps` even steps to the second over 0.3 s of the clock
-/// (holding the modifiers), releases there, and lets the 0.3 s pass.
+/// (holding the modifiers), releases there, and lets the 0.3 s pass. Interrupted, it releases the
+/// button where the pointer stands.
 void dragCommand(ConsoleSession& session, const CommandArgs& args) {
     if (args.text(3) != "to") throw CommandError("usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]");
     const platform::CGPoint from{args.number(1), args.number(2)};
@@ -59,7 +61,14 @@ void dragCommand(ConsoleSession& session, const CommandArgs& args) {
         }
     }
     platform::SimInput::shared().drag(from, to, kDragSeconds, steps, held);
-    session.advance(kDragSeconds);
+    try {
+        session.advance(kDragSeconds);
+    } catch (const CommandInterrupted&) {
+        // A drag stopped half way lets go where the pointer stands.
+        platform::SimInput::shared().stopDrags();
+        session.settle();
+        throw;
+    }
 }
 
 const CommandRegistration registration({

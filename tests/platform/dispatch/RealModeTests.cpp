@@ -1,4 +1,6 @@
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <vector>
 
 #include "platform/control/SimScheduler.hpp"
@@ -12,6 +14,8 @@
 #include "platform/dispatch/Thread.hpp"
 #include "platform/dispatch/Timer.hpp"
 #include "support/PlatformTest.hpp"
+
+#include <unistd.h>
 
 using namespace platform;
 
@@ -70,6 +74,30 @@ TEST_F(RealMode, EventsDueAtOneInstantRunInScheduleOrderWithinTheRun) {
     for (int i = 1; i < 40; i += 2)
         expected.push_back(i);
     EXPECT_EQ(order, expected);
+}
+
+// Waiting for a descriptor keeps the main run loop serving: a timer ticks, and work a worker puts on
+// the main queue runs at once and may make the descriptor readable, which ends the wait.
+TEST_F(RealMode, WaitForADescriptorServesTheMainLoopUntilItIsReadable) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    int ticks = 0;
+    auto timer = Timer::scheduledTimer(0.002, true, [&](Timer&) { ++ticks; });
+    EXPECT_EQ(RunLoop::main().runUntilReadable({-1, ends[0]}, 0.05), std::nullopt);
+    EXPECT_GE(ticks, 1);
+    DispatchQueue::global(DispatchQoS::userInitiated).async([&] {
+        platform::usleep(2000);
+        DispatchQueue::main().async([&] {
+            const char byte = 'x';
+            EXPECT_EQ(::write(ends[1], &byte, 1), 1);
+        });
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunLoop::main().runUntilReadable({-1, ends[0]}, 10.0), std::optional<std::size_t>(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    timer->invalidate();
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 } // namespace

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tilmora {
+
+/// The lines of an interactive session, read from standard input while the program's main run
+/// loop turns (`RunLoop::runUntilReadable`): timers, animations, deferred saves and queued
+/// main-thread work go on while the session waits for a line. A signal (`SessionSignals`) ends
+/// the wait: one that ends the session gives the end of input, an interrupt (Ctrl-C on a
+/// terminal) clears the line being typed and asks again.
+///
+/// With line editing (standard input and output are terminals), the lines are edited with
+/// libedit through its readline-compatible callback interface, fed a character at a time as they
+/// arrive: arrows, the session's history (also kept in a file when one is given) and Tab
+/// completing the command names. While a command runs the terminal is in its usual mode, so
+/// Ctrl-C reaches the program as a signal. Without line editing the input is read as it comes, a
+/// line at a time (the last line may lack its newline). At most one line editor at a time; main
+/// thread.
+class ConsoleInput {
+public:
+    struct Options {
+        /// The descriptor read; line editing reads standard input.
+        int descriptor = 0;
+        /// Edit lines on the terminal (libedit).
+        bool lineEditing = false;
+        /// Printed before each line (by the editor when editing); empty for none.
+        std::string prompt;
+        /// The words Tab completes at the start of a line (the command names).
+        std::vector<std::string> completions;
+    };
+
+    explicit ConsoleInput(Options options);
+    /// Leaves the terminal as it found it and writes the history file, if any.
+    ~ConsoleInput();
+    ConsoleInput(const ConsoleInput&) = delete;
+    ConsoleInput& operator=(const ConsoleInput&) = delete;
+
+    /// Whether `descriptor` is a terminal.
+    static bool isTerminal(int descriptor);
+
+    /// Keeps the history in the file at `path`: the lines it holds are read now (a missing file is
+    /// an empty history), the session's are written when the input ends. Line editing only.
+    void setHistoryFile(const std::filesystem::path& path);
+
+    /// The next line without its newline; none at the end of the input or when a signal ends the
+    /// session.
+    std::optional<std::string> nextLine();
+
+private:
+    std::optional<std::string> nextEditedLine();
+    std::optional<std::string> nextPlainLine();
+    /// Waits in the run loop for input or a signal; false when a signal ends the session.
+    /// `interrupted` is called for each interrupt.
+    bool waitForInput(const std::function<void()>& interrupted);
+    /// Reads what standard input holds into `pending_`; false at its end.
+    bool readAvailable();
+    void startEditing();
+    void stopEditing();
+
+    Options options_;
+    std::string pending_;
+    bool atEnd_ = false;
+    bool editing_ = false;
+    std::optional<std::filesystem::path> historyFile_;
+};
+
+} // namespace tilmora

@@ -1,0 +1,41 @@
+#pragma once
+
+namespace tilmora {
+
+/// The signals that end or interrupt a console session. SIGTERM and SIGHUP end it; SIGINT ends it
+/// too, except in an interactive session on a terminal, where it interrupts (Ctrl-C stops the
+/// running command or clears the line being typed). The handler only records the signal and
+/// writes a byte to a pipe (`descriptor()`), which the console's waits watch: the session then
+/// unwinds normally (the program ends as at `quit`, the settings are written, a script's private
+/// folder is removed) and the process exits with 128 + the signal's number.
+///
+/// Process-wide; `install` and `uninstall` on the main thread, the queries from any thread (the
+/// handler may run on any thread).
+class SessionSignals {
+public:
+    /// What SIGINT does.
+    enum class Interrupt { endsSession, stopsCommand };
+
+    /// Installs the handlers (and makes the pipe); a second call only changes what SIGINT does.
+    /// Throws `std::runtime_error` when the pipe cannot be made.
+    static void install(Interrupt interrupt);
+    /// Restores the previous handlers, closes the pipe and forgets every signal received.
+    static void uninstall();
+    static bool installed();
+
+    /// The signal that ends the session, 0 while none came.
+    static int endingSignal();
+    /// Whether an interrupt (Ctrl-C on a terminal) came and was not taken yet.
+    static bool interruptPending();
+    /// Whether an interrupt came since the last call; forgets it.
+    static bool takeInterrupt();
+    /// Whether the command being run should stop: an ending signal or an interrupt pending.
+    static bool stopsCommand() { return endingSignal() != 0 || interruptPending(); }
+
+    /// Readable once a signal came (until `drain`); -1 when not installed.
+    static int descriptor();
+    /// Empties the pipe; the signals received stay recorded.
+    static void drain();
+};
+
+} // namespace tilmora
