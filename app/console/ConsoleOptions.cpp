@@ -40,7 +40,8 @@ std::optional<ConsoleOptions> ConsoleOptions::parse(int argc, const char* const*
             }
             inlineValue = argv[++i];
         }
-        if (inlineValue->empty()) {
+        // An empty folder name is refused where folders are made, in the words used there.
+        if (inlineValue->empty() && slot != &options.home) {
             error = "option " + std::string(word) + " needs a value";
             return std::nullopt;
         }

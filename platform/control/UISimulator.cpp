@@ -166,8 +166,9 @@ bool UISimulator::clickView(View& view) {
     auto* field = dynamic_cast<TextField*>(&view);
     if (button ? dynamic_cast<PopUpButton*>(button) != nullptr : !(field && field->acceptsFirstResponder()))
         return false;
-    // A field takes the click as the first responder of its window, made key in front.
-    if (field) return click(*field);
+    // A field takes the click as the first responder of its window, made key in front; in a
+    // window that cannot become key it takes the pointer's events as they come.
+    if (field && click(*field)) return true;
     auto keep = view.shared_from_this();
     const Point at = view.convertPointToWindow({view.frame().width() / 2, view.frame().height() / 2});
     for (const EventType type : {EventType::leftMouseDown, EventType::leftMouseUp}) {

@@ -130,7 +130,7 @@ public:
     /// A pointer click at the centre of a view that takes clicks: a button (not a pop-up) or a
     /// text field that can become first responder. A button's mouse-down, then its mouse-up, go
     /// to the view (`View::mouseDown`, `View::mouseUp`), each the current event while it is
-    /// handled; a field is clicked as `click(TextField&)` does.
+    /// handled; a field is clicked as `click(TextField&)` does where its window can become key.
     /// False, with nothing sent, for a hidden view, one outside a window or one that takes no
     /// clicks.
     static bool clickView(View& view);

@@ -10,7 +10,7 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/foundation/StandardError.hpp"
+#include "platform/foundation/StandardOutput.hpp"
 #include "platform/foundation/Utf8Text.hpp"
 #include "platform/internal/UserDefaultsFileFormat.hpp"
 
@@ -126,7 +126,7 @@ struct Domain {
 // What the defaults have to say about their files goes where the program's log lines go, so that
 // whoever reads the program's output (the console's `show log`) learns why a file was not used.
 void report(const std::string& line) {
-    StandardError::write("[UserDefaults] " + line + "\n");
+    StandardOutput::write("[UserDefaults] " + line + "\n");
 }
 
 std::string utcStamp() {

@@ -1,5 +1,6 @@
 #include "platform/ui/TextMetrics.hpp"
 
+#include <cmath>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -105,7 +106,8 @@ double width(const std::string& text, double size, bool bold, bool monospaced) {
 }
 
 double width(const std::string& text, const Font& font) {
-    return width(text, font.pointSize, drawsBold(font.weight), font.monospaced);
+    // Layout works in whole points: a text takes the points its glyphs reach into.
+    return std::ceil(width(text, font.pointSize, drawsBold(font.weight), font.monospaced));
 }
 
 std::string fitted(const std::string& line, double width, const Font& font) {

@@ -46,6 +46,7 @@ error: line 9: the desktop cannot change while the program runs: `program quit` 
 program quit
 > program launch
 program launched
+note: there is no display: start with `desktop default` (or laptop, laptop-external, two-displays, load FILE)
 program ready
 )");
 }

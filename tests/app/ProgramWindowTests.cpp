@@ -43,7 +43,7 @@ ui click "snap bar" "leftHalf"
 expect window com.apple.TextEdit "Untitled" frame 0 0 720 875
 )");
     EXPECT_EQ(console.exitStatus(), DesktopConsole::exitError) << text; // the "" line only
-    EXPECT_NE(text.find(" \"\" frame 28.0 773.0 1384.0 82.0 level 3 visible named \"snap bar\"\n"),
+    EXPECT_NE(text.find(" \"\" frame 27.5 773.0 1385.0 82.0 level 3 visible named \"snap bar\"\n"),
               std::string::npos)
         << text;
     const auto icons = matches(text, "button id=(\\w+) tooltip=\"[^\"]+\" frame [-0-9.]+ [-0-9.]+ 28.0 28.0\n");

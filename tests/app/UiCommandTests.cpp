@@ -142,22 +142,22 @@ TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
 TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {
     // Frames in global points: the window's content starts at (200, 150).
     EXPECT_EQ(run("ui show \"Layout Editor\""),
-              "text \"Rows: 1\" frame 200.0 561.0 49.0 16.0\n"
-              "stepper id=inspector.rows \"Rows\" value=1 frame 200.0 531.0 72.0 22.0\n"
+              "text \"Rows: 1\" frame 200.0 561.0 52.0 16.0\n"
+              "stepper id=inspector.rows \"Rows\" value=1 frame 200.0 531.0 79.0 22.0\n"
               "textField id=inspector.name \"Name\" value=\"Grid\" frame 200.0 501.0 720.0 22.0\n"
-              "picker id=inspector.kind \"Kind\" value=\"Grid\" frame 200.0 471.0 156.0 22.0\n"
-              "button \"Save Preset\" frame 200.0 441.0 93.0 22.0\n"
-              "button \"Delete Preset\" disabled frame 301.0 441.0 107.0 22.0\n"
+              "picker id=inspector.kind \"Kind\" value=\"Grid\" frame 200.0 471.0 157.0 22.0\n"
+              "button \"Save Preset\" frame 200.0 441.0 94.0 22.0\n"
+              "button \"Delete Preset\" disabled frame 302.0 441.0 104.0 22.0\n"
               "shape id=canvas frame 200.0 283.0 200.0 150.0\n");
     // The controls were never placed: each stands at the content's origin, (300, 200).
     EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group frame 300.0 200.0 500.0 200.0\n"
-                                          "  checkbox \"Show Snap Bar\" value=0 frame 300.0 200.0 111.0 22.0\n"
+                                          "  checkbox \"Show Snap Bar\" value=0 frame 300.0 200.0 119.0 22.0\n"
                                           "  textField id=prefs.gap value=\"10\" frame 300.0 200.0 96.0 22.0\n"
-                                          "label \"Language:\" frame 300.0 200.0 67.0 16.0\n"
+                                          "label \"Language:\" frame 300.0 200.0 73.0 16.0\n"
                                           "popUp id=prefs.language value=\"English\" frame 300.0 200.0 0.0 0.0\n"
                                           "slider id=prefs.gapsUniform value=10.0 frame 300.0 200.0 120.0 21.0\n"
-                                          "button \"Reset\" disabled frame 300.0 200.0 59.0 22.0\n"
-                                          "button \"Save\" frame 300.0 200.0 52.0 22.0\n");
+                                          "button \"Reset\" disabled frame 300.0 200.0 61.0 22.0\n"
+                                          "button \"Save\" frame 300.0 200.0 56.0 22.0\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
     EXPECT_EQ(run("ui show Closed"),
               "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", \"Preferences\")");
@@ -238,13 +238,13 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
     };
     expectLines(cases, controls->actions);
     EXPECT_EQ(run("ui show Preferences"), "view id=prefs.group frame 300.0 200.0 500.0 200.0\n"
-                                          "  checkbox \"Show Snap Bar\" value=1 frame 300.0 200.0 111.0 22.0\n"
+                                          "  checkbox \"Show Snap Bar\" value=1 frame 300.0 200.0 119.0 22.0\n"
                                           "  textField id=prefs.gap value=\"12\" frame 300.0 200.0 96.0 22.0\n"
-                                          "label \"Language:\" frame 300.0 200.0 67.0 16.0\n"
+                                          "label \"Language:\" frame 300.0 200.0 73.0 16.0\n"
                                           "popUp id=prefs.language value=\"Deutsch\" frame 300.0 200.0 0.0 0.0\n"
                                           "slider id=prefs.gapsUniform value=7.5 frame 300.0 200.0 120.0 21.0\n"
-                                          "button \"Reset\" disabled frame 300.0 200.0 59.0 22.0\n"
-                                          "button \"Save\" frame 300.0 200.0 52.0 22.0\n");
+                                          "button \"Reset\" disabled frame 300.0 200.0 61.0 22.0\n"
+                                          "button \"Save\" frame 300.0 200.0 56.0 22.0\n");
 }
 
 TEST_F(UiCommandTest, WindowsGoByTitleOrNumberAndControlsByTooltip) {
@@ -312,7 +312,7 @@ TEST_F(UiCommandTest, WrappedControlsPrintAndWorkAsTheirNativeViews) {
     window->setContentView(std::make_shared<dv::HostingView>(root, Rect{0, 0, 400, 300}));
     window->orderFront();
 
-    EXPECT_EQ(run("ui show Settings"), "text \"10 px\" frame 140.0 171.0 35.0 16.0\n"
+    EXPECT_EQ(run("ui show Settings"), "text \"10 px\" frame 140.0 171.0 37.0 16.0\n"
                                        "slider id=prefs.gapsUniform value=10.0 frame 140.0 142.0 120.0 21.0\n"
                                        "slider id=prefs.edges value=4.0 disabled frame 140.0 113.0 120.0 21.0\n");
     EXPECT_EQ(run("ui slide Settings prefs.gapsUniform 3 7.5"), "");

@@ -17,7 +17,7 @@ import time
 
 TILMORA = sys.argv[1]
 CASE = sys.argv[2]
-SNAP_BAR = '28.0 773.0 1384.0 82.0'
+SNAP_BAR = '27.5 773.0 1385.0 82.0'
 
 
 def session_env(folder):
@@ -149,8 +149,8 @@ def terminal(folder):
 
 
 def start_piped(folder):
-    process = subprocess.Popen([TILMORA], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                               stderr=subprocess.STDOUT, env=session_env(folder))
+    process = subprocess.Popen([TILMORA, '--home', os.path.join(folder, 'home')], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=session_env(folder))
     return process, Reader(process.stdout.fileno())
 
 
