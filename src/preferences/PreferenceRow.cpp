@@ -1,5 +1,6 @@
 #include "preferences/PreferenceRow.hpp"
 
+#include "model/Settings.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace tilmora {
@@ -11,9 +12,12 @@ namespace {
 // The stored object under `key` when it has the kind of `like`: a Boolean for a Boolean, a
 // number that is not a Boolean (as a Double) for a Double, a text for a text.
 std::optional<PropertyValue> storedObject(const char* key, const PropertyValue& like) {
+    if (like.isBool()) {
+        const auto flag = settings::storedBool(key);
+        return flag ? std::optional(PropertyValue(*flag)) : std::nullopt;
+    }
     auto value = platform::UserDefaults::standard().objectForKey(key);
     if (!value) return std::nullopt;
-    if (like.isBool()) return value->asBool() ? value : std::nullopt;
     if (like.isString()) return value->asString() ? value : std::nullopt;
     if (auto* d = value->asDouble()) return PropertyValue(*d);
     if (auto* i = value->asInteger()) return PropertyValue(static_cast<double>(*i));
