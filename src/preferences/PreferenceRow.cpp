@@ -3,6 +3,9 @@
 #include "model/Settings.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
+#include <optional>
+#include <type_traits>
+
 namespace tilmora {
 
 using platform::PropertyValue;

@@ -4,7 +4,6 @@
 #include "model/LocalizationManager.hpp"
 #include "model/Settings.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/ProcessInfo.hpp"
 #include "platform/ui/declarative/Elements.hpp"
@@ -14,7 +13,6 @@
 #include "preferences/ShortcutRow.hpp"
 #include "preferences/ValueSlider.hpp"
 #include "shortcuts/Recorder.hpp"
-#include "windows/StageIntegration.hpp"
 
 namespace tilmora {
 
@@ -22,7 +20,6 @@ namespace decl = platform::ui::declarative;
 using decl::Alignment;
 using decl::Element;
 using GlobalShortcuts::Name;
-using platform::PropertyValue;
 
 namespace {
 
