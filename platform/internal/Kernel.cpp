@@ -1,3 +1,7 @@
+// The scheduler kernel: what both modes share and the real-time path. The simulated mode's baton,
+// virtual clock and deadlock reports are in KernelSimulated.cpp, the main run loop in
+// KernelRunLoop.cpp.
+
 #include "platform/internal/Kernel.hpp"
 
 #include <algorithm>
@@ -18,13 +22,13 @@ namespace {
 thread_local ThreadRecord* tlsRecord = nullptr;
 thread_local std::uint64_t tlsGeneration = 0;
 
-std::string seconds(Nanos n) {
+} // namespace
+
+std::string secondsText(Nanos n) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6f s", static_cast<double>(n) / 1e9);
     return buf;
 }
-
-} // namespace
 
 Nanos toNanos(double s) {
     if (std::isnan(s)) return 0;
@@ -155,36 +159,25 @@ void Kernel::cancelThreads(Guard& g, bool keepChannels) {
     stopping_ = true;
     for (auto& t : threads_)
         if (t.get() != main_) t->cancelled = true;
-    if (simulated()) {
-        for (auto& t : threads_) {
-            if (t.get() == main_ || t->state == ThreadRecord::State::exited || !t->thread.joinable())
-                continue;
-            ThreadRecord* r = t.get();
-            // After a reset the objects a waiter blocked on may be gone: only forget the link.
-            if (!keepChannels) r->channel = nullptr;
-            unlink(r);
-            runnable_.erase(std::remove(runnable_.begin(), runnable_.end(), r), runnable_.end());
-            r->state = ThreadRecord::State::running;
-            current_ = r;
-            r->cv.notify_one();
-            realCv_.wait(g, [&] { return r->state == ThreadRecord::State::exited; });
-        }
-        runnable_.clear();
-        current_ = main_;
-    } else {
-        realCv_.notify_all();
-        for (auto& t : threads_) {
-            if (t.get() == main_ || !t->thread.joinable()) continue;
-            while (t->state != ThreadRecord::State::exited) {
-                realCv_.notify_all();
-                realCv_.wait_for(g, std::chrono::milliseconds(10));
-            }
-        }
-    }
+    if (simulated())
+        runCancelledThreadsOut(g, keepChannels);
+    else
+        awaitCancelledThreads(g);
     idleWorkers_ = 0;
     wakeTokens_ = 0;
     delayedThread_ = nullptr;
     stopping_ = wasStopping;
+}
+
+void Kernel::awaitCancelledThreads(Guard& g) {
+    realCv_.notify_all();
+    for (auto& t : threads_) {
+        if (t.get() == main_ || !t->thread.joinable()) continue;
+        while (t->state != ThreadRecord::State::exited) {
+            realCv_.notify_all();
+            realCv_.wait_for(g, std::chrono::milliseconds(10));
+        }
+    }
 }
 
 void Kernel::throwFailure(Guard& g, std::string report) {
@@ -195,7 +188,7 @@ void Kernel::throwFailure(Guard& g, std::string report) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// threads and the baton
+// threads
 
 ThreadRecord* Kernel::selfOrNull() {
     if (tlsRecord != nullptr && tlsGeneration == generation()) return tlsRecord;
@@ -216,115 +209,21 @@ ThreadRecord* Kernel::self() {
     return tlsRecord;
 }
 
-void Kernel::normalize(WaitChannel& ch) {
-    const std::uint64_t gen = generation();
-    if (ch.generation != gen) {
-        ch.waiters.clear();
-        ch.generation = gen;
-    }
-}
-
-void Kernel::unlink(ThreadRecord* t) {
-    if (t->channel != nullptr) {
-        auto& w = t->channel->waiters;
-        w.erase(std::remove(w.begin(), w.end(), t), w.end());
-        t->channel = nullptr;
-    }
-    if (t->wakeAt != kNever) {
-        timed_.erase({t->wakeAt, t->blockSeq, t});
-        t->wakeAt = kNever;
-    }
-}
-
-void Kernel::makeRunnable(ThreadRecord* t, bool front) {
-    unlink(t);
-    t->state = ThreadRecord::State::runnable;
-    if (front)
-        runnable_.push_front(t);
-    else
-        runnable_.push_back(t);
-}
-
-void Kernel::scheduleNext(Guard& g) {
-    (void)g;
-    while (true) {
-        if (!runnable_.empty()) {
-            ThreadRecord* t = runnable_.front();
-            runnable_.pop_front();
-            current_ = t;
-            t->state = ThreadRecord::State::running;
-            ++epoch_;
-            t->cv.notify_one();
-            return;
-        }
-        ThreadRecord* m = main_;
-        const bool mainBlocked = m != nullptr && m->state == ThreadRecord::State::blocked;
-        if (mainBlocked && m->wakeOnQuiescence && m->blockedEpoch != epoch_) {
-            makeRunnable(m);
-            continue;
-        }
-        const bool eventsUsable = mainBlocked && !m->inEvent && !events_.empty();
-        Nanos next = kNever;
-        if (!timed_.empty()) next = std::get<0>(*timed_.begin());
-        if (eventsUsable) next = std::min(next, events_.begin()->first.first);
-        if (next == kNever) {
-            if (failure_.empty()) failure_ = deadlockReport();
-            if (mainBlocked) {
-                makeRunnable(m);
-                continue;
-            }
-            std::fprintf(stderr, "%s\n", failure_.c_str());
-            std::abort();
-        }
-        if (next > virtualNow_.load()) virtualNow_.store(next, std::memory_order_release);
-        const Nanos now = virtualNow_.load();
-        if (eventsUsable && events_.begin()->first.first <= now) makeRunnable(m);
-        while (!timed_.empty() && std::get<0>(*timed_.begin()) <= now)
-            makeRunnable(std::get<2>(*timed_.begin()));
-    }
-}
-
-void Kernel::handOff(Guard& g, ThreadRecord* me) {
-    current_ = nullptr;
-    scheduleNext(g);
-    me->cv.wait(g, [&] { return current_ == me; });
-    me->state = ThreadRecord::State::running;
+bool Kernel::goesOn(ThreadRecord* me) {
+    if (!me->cancelled) return true;
+    if (std::uncaught_exceptions() > 0) return false;
+    throw ThreadCancelled{};
 }
 
 bool Kernel::block(Guard& g, WaitChannel* ch, Nanos deadline, const WaitReason& reason) {
     ThreadRecord* me = self();
-    if (me->cancelled) {
-        if (std::uncaught_exceptions() > 0) return false;
-        throw ThreadCancelled{};
-    }
+    if (!goesOn(me)) return false;
     me->reason = reason;
-    if (!simulated()) {
-        me->state = ThreadRecord::State::blocked;
-        if (deadline == kNever)
-            realCv_.wait(g);
-        else
-            realCv_.wait_until(g, std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadline)));
-        me->state = ThreadRecord::State::running;
-    } else {
-        if (current_ != me) throw Error("internal: a thread blocked without holding the baton");
-        me->state = ThreadRecord::State::blocked;
-        me->blockSeq = ++seq_;
-        me->blockedEpoch = epoch_;
-        if (ch != nullptr) {
-            normalize(*ch);
-            ch->waiters.push_back(me);
-            me->channel = ch;
-        }
-        if (deadline != kNever) {
-            me->wakeAt = deadline;
-            timed_.insert({deadline, me->blockSeq, me});
-        }
-        handOff(g, me);
-    }
-    if (me->cancelled) {
-        if (std::uncaught_exceptions() > 0) return false;
-        throw ThreadCancelled{};
-    }
+    if (simulated())
+        park(g, me, ch, deadline);
+    else
+        sleepUntil(g, me, deadline);
+    if (!goesOn(me)) return false;
     if (me == main_ && simulated()) {
         if (!failure_.empty()) throwFailure(g, std::move(failure_));
         runDueEvents(g);
@@ -332,49 +231,31 @@ bool Kernel::block(Guard& g, WaitChannel* ch, Nanos deadline, const WaitReason& 
     return true;
 }
 
-bool Kernel::yield(Guard& g) {
-    if (!simulated() || runnable_.empty()) return false;
-    ThreadRecord* me = self();
-    if (me->cancelled) {
-        if (std::uncaught_exceptions() > 0) return false;
-        throw ThreadCancelled{};
-    }
-    me->state = ThreadRecord::State::runnable;
-    runnable_.push_back(me);
-    handOff(g, me);
-    if (me->cancelled && std::uncaught_exceptions() == 0) throw ThreadCancelled{};
-    // A worker that failed while the main thread let it run reports here, as from a blocking call.
-    if (me == main_ && !failure_.empty()) throwFailure(g, std::move(failure_));
-    return true;
+void Kernel::sleepUntil(Guard& g, ThreadRecord* me, Nanos deadline) {
+    me->state = ThreadRecord::State::blocked;
+    if (deadline == kNever)
+        realCv_.wait(g);
+    else
+        realCv_.wait_until(g, std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadline)));
+    me->state = ThreadRecord::State::running;
 }
 
 void Kernel::notifyAll(Guard& g, WaitChannel& ch) {
-    (void)g;
-    if (!simulated()) {
-        realCv_.notify_all();
-        return;
-    }
-    normalize(ch);
-    std::vector<ThreadRecord*> waiters;
-    waiters.swap(ch.waiters);
-    for (ThreadRecord* w : waiters) {
-        w->channel = nullptr;
-        makeRunnable(w);
-    }
+    notify(g, ch, true);
 }
 
 void Kernel::notifyOne(Guard& g, WaitChannel& ch) {
+    notify(g, ch, false);
+}
+
+void Kernel::notify(Guard& g, WaitChannel& ch, bool all) {
     (void)g;
+    // Real mode: every sleeper wakes and checks its own condition again.
     if (!simulated()) {
         realCv_.notify_all();
         return;
     }
-    normalize(ch);
-    if (ch.waiters.empty()) return;
-    ThreadRecord* w = ch.waiters.front();
-    ch.waiters.erase(ch.waiters.begin());
-    w->channel = nullptr;
-    makeRunnable(w);
+    wakeWaiters(ch, all);
 }
 
 void Kernel::fail(Guard& g, const std::string& report) {
@@ -385,29 +266,6 @@ void Kernel::fail(Guard& g, const std::string& report) {
         std::terminate();
     }
     if (main_ != nullptr && main_->state == ThreadRecord::State::blocked) makeRunnable(main_, true);
-}
-
-void Kernel::runDueEvents(Guard& g) {
-    ThreadRecord* me = main_;
-    if (me == nullptr || me->inEvent) return;
-    while (!events_.empty() && events_.begin()->first.first <= now()) {
-        auto node = events_.extract(events_.begin());
-        me->inEvent = true;
-        {
-            Kernel::Relock relock{g};
-            g.unlock();
-            try {
-                node.mapped().fn();
-            } catch (...) {
-                g.lock();
-                me->inEvent = false;
-                throw;
-            }
-            node.mapped().fn = nullptr;
-            g.lock();
-        }
-        me->inEvent = false;
-    }
 }
 
 std::string Kernel::describe(const ThreadRecord& t) {
@@ -427,18 +285,8 @@ std::string Kernel::describe(const ThreadRecord& t) {
         if (t.reason.detail != nullptr && !t.reason.detail->empty()) s += " '" + *t.reason.detail + "'";
         if (t.waitingForLock != nullptr && t.waitingForLock->owner != nullptr)
             s += " held by " + t.waitingForLock->owner->name;
-        if (t.wakeAt != kNever) s += " until " + seconds(t.wakeAt - kSimulatedBootUptime);
+        if (t.wakeAt != kNever) s += " until " + secondsText(t.wakeAt - kSimulatedBootUptime);
         break;
-    }
-    return s;
-}
-
-std::string Kernel::deadlockReport() {
-    std::string s = "deadlock at virtual time " + seconds(virtualNow_.load() - kSimulatedBootUptime) +
-                    ": every thread waits and nothing is scheduled";
-    for (auto& t : threads_) {
-        if (t->state == ThreadRecord::State::exited || t->reason.idle) continue;
-        s += "\n  " + describe(*t);
     }
     return s;
 }
@@ -522,27 +370,6 @@ void Kernel::threadEntry(ThreadRecord* r, const std::function<void()>& body) {
 
 // ---------------------------------------------------------------------------------------------
 // locks
-
-std::string Kernel::lockCycle(ThreadRecord* me, LockState& lock) {
-    std::vector<ThreadRecord*> chain{me};
-    LockState* l = &lock;
-    for (int i = 0; i < 256 && l != nullptr; ++i) {
-        ThreadRecord* owner = l->owner;
-        if (owner == nullptr) return {};
-        if (owner == me) {
-            std::string s = "deadlock at virtual time " + seconds(virtualNow_.load() - kSimulatedBootUptime) +
-                            ": threads wait for locks held by each other";
-            s += "\n  " + me->name + ": waiting for the lock '" + lock.name + "' held by " + lock.owner->name;
-            for (std::size_t k = 1; k < chain.size(); ++k)
-                s += "\n  " + describe(*chain[k]);
-            return s;
-        }
-        chain.push_back(owner);
-        if (owner->state != ThreadRecord::State::blocked) return {};
-        l = owner->waitingForLock;
-    }
-    return {};
-}
 
 void Kernel::acquire(Guard& g, LockState& lock, bool recursive) {
     ThreadRecord* me = self();

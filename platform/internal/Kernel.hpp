@@ -48,6 +48,8 @@ inline constexpr Nanos kSimulatedBootUptime = 1000LL * 1000000000LL;
 Nanos toNanos(double seconds);
 /// `now + seconds`, saturating at `kNever`.
 Nanos after(Nanos now, double seconds);
+/// Nanoseconds as seconds with six decimals ("1.500000 s"), for reports.
+std::string secondsText(Nanos n);
 
 struct ThreadRecord;
 
@@ -238,7 +240,23 @@ private:
     ThreadRecord* self();
     ThreadRecord* selfOrNull();
     void stopAll(Guard& g);
+    /// Cancels every thread but the main one and waits until each has left: simulated, by running
+    /// each out in turn (`runCancelledThreadsOut`); real, by waking them until all have exited.
     void cancelThreads(Guard& g, bool keepChannels);
+    void runCancelledThreadsOut(Guard& g, bool keepChannels);
+    void awaitCancelledThreads(Guard& g);
+    /// Whether `me` goes on: false for a cancelled thread that is already unwinding; throws
+    /// `ThreadCancelled` at any other cancelled thread.
+    bool goesOn(ThreadRecord* me);
+    /// The blocking of `block`: simulated, `park` queues the thread on its channel and deadline
+    /// and hands the baton on; real, `sleepUntil` waits on the condition variable.
+    void park(Guard& g, ThreadRecord* me, WaitChannel* ch, Nanos deadline);
+    void sleepUntil(Guard& g, ThreadRecord* me, Nanos deadline);
+    /// Wakes every waiter on `ch`, or the first one (`all` false). Real mode wakes every sleeper.
+    void notify(Guard& g, WaitChannel& ch, bool all);
+    void wakeWaiters(WaitChannel& ch, bool all);
+    /// "deadlock at virtual time <t>: <what>".
+    std::string deadlockHeading(const char* what);
     [[noreturn]] void throwFailure(Guard& g, std::string report);
     void clearState();
     void normalize(WaitChannel& ch);

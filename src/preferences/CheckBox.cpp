@@ -3,7 +3,6 @@
 namespace tilmora {
 
 using platform::ui::Button;
-using platform::ui::declarative::RepresentableContext;
 
 void CheckBox::changed(Button& button) {
     bool value = button.state == platform::ui::ControlState::on;
@@ -11,17 +10,16 @@ void CheckBox::changed(Button& button) {
     if (onChange) onChange(value);
 }
 
-std::shared_ptr<Button> CheckBox::makeNSView(RepresentableContext& context) {
+std::shared_ptr<Button> CheckBox::make(const std::shared_ptr<platform::ui::Responder>& target) const {
     // The state is left to the update that follows.
-    auto button = Button::checkbox(title, context.coordinator, "changed:");
+    auto button = Button::checkbox(title, target, "changed:");
     button->translatesAutoresizingMaskIntoConstraints = false;
     return button;
 }
 
-void CheckBox::updateNSView(Button& button, RepresentableContext& context) {
+void CheckBox::update(Button& button) const {
     if (button.title != title) button.title = title;
     button.state = isOn.get() ? platform::ui::ControlState::on : platform::ui::ControlState::off;
-    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

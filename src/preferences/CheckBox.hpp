@@ -24,10 +24,8 @@ public:
     platform::ui::declarative::Binding<bool> isOn;
     std::function<void(bool)> onChange;
 
-    std::shared_ptr<platform::ui::Button>
-    makeNSView(platform::ui::declarative::RepresentableContext& context) override;
-    void updateNSView(platform::ui::Button& button,
-                      platform::ui::declarative::RepresentableContext& context) override;
+    std::shared_ptr<platform::ui::Button> make(const std::shared_ptr<platform::ui::Responder>& target) const;
+    void update(platform::ui::Button& button) const;
 
     /// The action: reads the button's state (on is 1), writes it, calls the handler.
     void changed(platform::ui::Button& button);

@@ -3,7 +3,6 @@
 namespace tilmora {
 
 using platform::ui::PopUpButton;
-using platform::ui::declarative::RepresentableContext;
 
 void LanguagePopup::changed(PopUpButton& popUp) {
     long index = popUp.indexOfSelectedItem();
@@ -14,16 +13,16 @@ void LanguagePopup::changed(PopUpButton& popUp) {
     if (onChange) onChange(code);
 }
 
-std::shared_ptr<PopUpButton> LanguagePopup::makeNSView(RepresentableContext& context) {
+std::shared_ptr<PopUpButton> LanguagePopup::make(const std::shared_ptr<platform::ui::Responder>& target) const {
     auto popUp = std::make_shared<PopUpButton>(platform::ui::Rect{}, false);
     popUp->pullsDown = false;
-    popUp->target = context.coordinator;
+    popUp->target = target;
     popUp->action = "changed:";
     popUp->translatesAutoresizingMaskIntoConstraints = false;
     return popUp;
 }
 
-void LanguagePopup::updateNSView(PopUpButton& popUp, RepresentableContext& context) {
+void LanguagePopup::update(PopUpButton& popUp) const {
     popUp.removeAllItems();
     for (const auto& option : options)
         popUp.addItem(option.name);
@@ -36,7 +35,6 @@ void LanguagePopup::updateNSView(PopUpButton& popUp, RepresentableContext& conte
         }
     }
     if (index < popUp.numberOfItems()) popUp.selectItemAt(index);
-    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

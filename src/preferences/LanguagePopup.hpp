@@ -26,10 +26,8 @@ public:
     platform::ui::declarative::Binding<std::string> selection;
     std::function<void(const std::string&)> onChange;
 
-    std::shared_ptr<platform::ui::PopUpButton>
-    makeNSView(platform::ui::declarative::RepresentableContext& context) override;
-    void updateNSView(platform::ui::PopUpButton& popUp,
-                      platform::ui::declarative::RepresentableContext& context) override;
+    std::shared_ptr<platform::ui::PopUpButton> make(const std::shared_ptr<platform::ui::Responder>& target) const;
+    void update(platform::ui::PopUpButton& popUp) const;
 
     /// The action: writes the chosen item's code (empty when none is selected), calls the handler.
     void changed(platform::ui::PopUpButton& popUp);

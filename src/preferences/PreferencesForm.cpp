@@ -1,9 +1,9 @@
 // The body of the preferences view: the loading placeholder, the form and its rows.
 
+#include "model/DisplayLayoutMemory.hpp"
 #include "model/LocalizationManager.hpp"
 #include "model/Settings.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/ProcessInfo.hpp"
 #include "platform/ui/declarative/Elements.hpp"
@@ -13,7 +13,6 @@
 #include "preferences/ShortcutRow.hpp"
 #include "preferences/ValueSlider.hpp"
 #include "shortcuts/Recorder.hpp"
-#include "windows/StageIntegration.hpp"
 
 namespace tilmora {
 
@@ -21,7 +20,6 @@ namespace decl = platform::ui::declarative;
 using decl::Alignment;
 using decl::Element;
 using GlobalShortcuts::Name;
-using platform::PropertyValue;
 
 namespace {
 
@@ -138,11 +136,11 @@ void chordChanged(const std::optional<GlobalShortcuts::Shortcut>&) {
 } // namespace
 
 Element PreferencesView::body() {
-    Element content = uiReady.get() ? form() : placeholder();
+    Element content = uiReady_.get() ? form() : placeholder();
     decl::FrameSpec minimum;
     minimum.minWidth = 1000;
     minimum.minHeight = 800;
-    auto ready = uiReady.binding();
+    auto ready = uiReady_.binding();
     content.frame(minimum)
         .onAppear([ready] {
             if (!ready.get()) nextTurn([ready] { ready.set(true); });
@@ -181,51 +179,76 @@ Element PreferencesView::form() {
          decl::Divider(), saveCloseRow().padding(rowInsets)});
 }
 
-Element PreferencesView::checkBox(const std::string& key, const decl::State<bool>& state,
-                                  std::function<void(bool)> onChange) {
-    return decl::representable<CheckBox>(text(key), state.binding(), std::move(onChange)).id(key);
+template <class T>
+std::function<void(const T&)> PreferencesView::changeAction(const PreferenceRow& row) {
+    return [this, &row](const T& value) {
+        PreferenceRow::Context context;
+        context.key = row.key;
+        switch (row.when) {
+        case PreferenceRow::WriteTime::now:
+            row.apply(value, context);
+            return;
+        case PreferenceRow::WriteTime::nextTurn:
+            break;
+        case PreferenceRow::WriteTime::nextTurnWithGrid:
+            context.grid = snapGrid();
+            break;
+        case PreferenceRow::WriteTime::nextTurnWithLayoutStore:
+            context.store = environment<std::shared_ptr<DisplayLayoutMemory>>(displayLayoutStoreEnvironmentKey());
+            break;
+        }
+        nextTurn([&row, value, context] { row.apply(value, context); });
+    };
+}
+
+template std::function<void(const bool&)> PreferencesView::changeAction<bool>(const PreferenceRow&);
+
+Element PreferencesView::control(const std::string& key) {
+    const PreferenceRow& row = PreferencesView::row(key);
+    if (std::holds_alternative<PreferenceRow::NumberAction>(row.action)) return sliderRow(row);
+    if (std::holds_alternative<PreferenceRow::TextAction>(row.action)) {
+        std::vector<PopupOption> options;
+        for (const auto& option : row.options)
+            options.push_back({option.code, text(option.name)});
+        return labelledPopup(row.title, row.controlId(), std::move(options), state<std::string>(row).binding(),
+                             changeAction<std::string>(row));
+    }
+    return decl::representable<CheckBox>(text(row.title), state<bool>(row).binding(), changeAction<bool>(row))
+        .id(row.controlId());
+}
+
+Element PreferencesView::labelledPopup(const std::string& label, const std::string& id,
+                                       std::vector<PopupOption> options, decl::Binding<std::string> selection,
+                                       std::function<void(const std::string&)> onChange) {
+    auto popup = decl::representable<LanguagePopup>(std::move(options), std::move(selection), std::move(onChange));
+    return decl::HStack(Alignment::center, std::nullopt,
+                        {decl::Text(text(label)), popup.frame(fixedWidth(220, Alignment::center)).id(id)});
 }
 
 Element PreferencesView::languageRow() {
-    auto popup = decl::representable<LanguagePopup>(languageOptions(), selectedLanguageCode.binding(),
-                                                    [this](const std::string&) {
-                                                        // The binding holds the new code by then.
-                                                        deferToMain([this] { applyLanguageChange(); });
-                                                    });
-    return decl::HStack(Alignment::center, std::nullopt,
-                        {decl::Text(text("prefs.language")),
-                         popup.frame(fixedWidth(220, Alignment::center)).id("prefs.language")});
+    return labelledPopup("prefs.language", "prefs.language", languageOptions(), selectedLanguageCode_.binding(),
+                         [this](const std::string&) {
+                             // The binding holds the new code by then.
+                             deferToMain([this] { applyLanguageChange(); });
+                         });
 }
 
-Element PreferencesView::captureRuleRow() {
-    std::vector<PopupOption> options{{"center", text("prefs.centerInBounds")},
-                                     {"overlap", text("prefs.largestOverlap")}};
-    auto popup =
-        decl::representable<LanguagePopup>(options, captureRule.binding(), [](const std::string& code) {
-            nextTurn([code] {
-                platform::UserDefaults::standard().set(PropertyValue(code), settings::capturePrimaryRule.key);
-            });
-        });
-    return decl::HStack(Alignment::center, std::nullopt,
-                        {decl::Text(text("prefs.primaryMethod")),
-                         popup.frame(fixedWidth(220, Alignment::center)).id("prefs.captureRule")});
-}
-
-Element PreferencesView::sliderRow(const std::string& key, const decl::State<double>& state, double upper,
-                                   double step, double textWidth, std::function<void(double)> onChange) {
-    return decl::HStack(
-        Alignment::center, 12,
-        {decl::Text(text(key)),
-         decl::representable<ValueSlider>(state.binding(), 0.0, upper, step, std::move(onChange)).id(key),
-         decl::Text(valueText(state.get(), 0.0, upper)).frame(fixedWidth(textWidth, Alignment::trailing))});
+Element PreferencesView::sliderRow(const PreferenceRow& row) {
+    const auto& value = state<double>(row);
+    const double upper = row.range.upper;
+    return decl::HStack(Alignment::center, 12,
+                        {decl::Text(text(row.title)),
+                         decl::representable<ValueSlider>(value.binding(), 0.0, upper, row.range.step,
+                                                          changeAction<double>(row))
+                             .id(row.controlId()),
+                         decl::Text(valueText(value.get(), 0.0, upper))
+                             .frame(fixedWidth(row.range.textWidth, Alignment::trailing))});
 }
 
 Element PreferencesView::edgesRow() {
     return decl::HStack(Alignment::center, 12,
-                        {checkBox("prefs.left", gapEdgeLeft, action(settings::gapsEdgesLeft.key)),
-                         checkBox("prefs.right", gapEdgeRight, action(settings::gapsEdgesRight.key)),
-                         checkBox("prefs.top", gapEdgeTop, action(settings::gapsEdgesTop.key)),
-                         checkBox("prefs.bottom", gapEdgeBottom, action(settings::gapsEdgesBottom.key))});
+                        {control(settings::gapsEdgesLeft.key), control(settings::gapsEdgesRight.key),
+                         control(settings::gapsEdgesTop.key), control(settings::gapsEdgesBottom.key)});
 }
 
 Element PreferencesView::saveCloseRow() {
@@ -245,84 +268,49 @@ Element PreferencesView::shortcutRow(const std::string& label, const Name& name,
 }
 
 std::vector<Element> PreferencesView::formElements() {
-    auto gapWriter = [](const char* key) {
-        return [key](double value) { platform::UserDefaults::standard().set(PropertyValue(value), key); };
+    std::vector<Element> e{decl::Text(text("prefs.title")).font("headline")};
+    // A setting's control, with extra space below it.
+    const auto setting = [this](const char* key, double below = 0) {
+        Element element = control(key);
+        if (below > 0) element.padding(bottom(below));
+        return element;
     };
-    auto reserveWriter = [](double value) {
-        nextTurn([value] {
-            platform::UserDefaults::standard().set(PropertyValue(value), settings::stageReserveLeftWidth.key);
-            platform::NotificationCenter::defaultCenter().post(StageIntegration::stateDidChange, nullptr);
-        });
+    // A section: its heading, its elements, a divider.
+    const auto section = [this, &e](const char* title, std::initializer_list<Element> elements) {
+        e.push_back(heading(text(title)));
+        e.insert(e.end(), elements);
+        e.push_back(decl::Divider());
     };
-    std::vector<Element> e;
-    e.push_back(decl::Text(text("prefs.title")).font("headline"));
-    e.push_back(heading(text("prefs.logging")));
-    e.push_back(
-        checkBox("prefs.verbose", verboseLogging, action(settings::verboseLogging.key)).padding(bottom(6)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.localization")));
-    e.push_back(languageRow());
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.captureRule")));
-    e.push_back(captureRuleRow().padding(bottom(6)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.restoreBehavior")));
-    e.push_back(checkBox("prefs.strictRestore", strictRestore, action(settings::strictRestore.key))
-                    .padding(bottom(6)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.integrations")));
-    e.push_back(checkBox("prefs.integrateStageManager", integrateStageManager,
-                         action(settings::integrateStageManager.key)));
-    e.push_back(checkBox("prefs.autoDetectStageManager", autoDetectStageManager,
-                         action(settings::autoDetectStageManager.key)));
-    e.push_back(sliderRow("prefs.stageReserveLeft", stageReserveLeft, 400, 2, 64, reserveWriter));
-    e.push_back(checkBox("prefs.integrateMissionControl", integrateMissionControl,
-                         action(settings::integrateMissionControl.key)));
-    e.push_back(checkBox("prefs.autoHideSnapBarWithMC", autoHideWithMC,
-                         action(settings::autoHideSnapBarWithMissionControl.key)));
-    e.push_back(checkBox("prefs.autoHideSnapBarWithSM", autoHideWithSM,
-                         action(settings::autoHideSnapBarWithStageManager.key)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.snapping")));
-    e.push_back(checkBox("prefs.snappingEnabled", snappingEnabled, action(settings::snappingEnabled.key))
-                    .padding(bottom(6)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.layoutScope")));
-    e.push_back(checkBox("prefs.layoutAllDisplays", layoutAllDisplays, action(settings::gridAllDisplays.key))
-                    .padding(bottom(6)));
-    e.push_back(checkBox("prefs.autoApplyLayouts", autoApplyDisplayLayouts,
-                         action(settings::autoApplyDisplayLayouts.key)));
-    e.push_back(checkBox("prefs.preserveRelativeSizing", preserveRelativeSizing,
-                         action(settings::preserveRelativeMove.key)));
-    e.push_back(decl::Divider());
-    e.push_back(heading(text("prefs.snapshots")));
-    e.push_back(
-        checkBox("prefs.snapshotAllSpaces", snapshotAllSpaces, action(settings::snapshotAllSpaces.key)));
-    e.push_back(explanation(text("prefs.snapshotAllSpaces.desc")).padding(bottom(4)));
-    e.push_back(
-        checkBox("prefs.spacesDiagnostics", spacesDiagnostics, action(settings::spacesLogDiagnostics.key)));
-    e.push_back(checkBox("prefs.spacesKillSwitch", spacesKillSwitch, action(settings::spacesKillSwitch.key))
-                    .padding(bottom(6)));
-    e.push_back(checkBox("prefs.autoResetSnapshotQuit", autoResetSnapshotQuit,
-                         action(settings::autoResetSnapshotQuit.key))
-                    .padding(bottom(6)));
-    e.push_back(decl::Divider());
+    section("prefs.logging", {setting(settings::verboseLogging.key, 6)});
+    section("prefs.localization", {languageRow()});
+    section("prefs.captureRule", {setting(settings::capturePrimaryRule.key, 6)});
+    section("prefs.restoreBehavior", {setting(settings::strictRestore.key, 6)});
+    section("prefs.integrations",
+            {setting(settings::integrateStageManager.key), setting(settings::autoDetectStageManager.key),
+             setting(settings::stageReserveLeftWidth.key), setting(settings::integrateMissionControl.key),
+             setting(settings::autoHideSnapBarWithMissionControl.key),
+             setting(settings::autoHideSnapBarWithStageManager.key)});
+    section("prefs.snapping", {setting(settings::snappingEnabled.key, 6)});
+    section("prefs.layoutScope", {setting(settings::gridAllDisplays.key, 6),
+                                  setting(settings::autoApplyDisplayLayouts.key),
+                                  setting(settings::preserveRelativeMove.key)});
+    section("prefs.snapshots",
+            {setting(settings::snapshotAllSpaces.key),
+             explanation(text("prefs.snapshotAllSpaces.desc")).padding(bottom(4)),
+             setting(settings::spacesLogDiagnostics.key), setting(settings::spacesKillSwitch.key, 6),
+             setting(settings::autoResetSnapshotQuit.key, 6)});
+    // The shortcut switch and the application shortcuts, then the menu, snap bar, drag and gap
+    // settings with no heading of their own.
     e.push_back(decl::Text(text("prefs.shortcuts")).font("callout", "bold"));
-    e.push_back(checkBox("prefs.shortcuts.masterToggle", keyboardShortcutsEnabled,
-                         action(settings::keyboardShortcutsEnabled.key)));
+    e.push_back(setting(settings::keyboardShortcutsEnabled.key));
     e.push_back(explanation(text("prefs.shortcuts.masterToggle.desc")).padding(bottom(6)));
     for (const auto& row : applicationRows)
         e.push_back(shortcutRow(text(row.label), row.name(), std::nullopt));
-    e.push_back(checkBox("prefs.useCursorDisplay", useCursorDisplay, action(settings::useCursorDisplay.key)));
-    e.push_back(checkBox("prefs.minimalMenuMode", minimalMenuMode, action("MinimalMenuMode")));
-    e.push_back(checkBox("menu.showSnapBar", snapBarVisible, action(settings::snapBarVisible.key)));
-    e.push_back(checkBox("prefs.dragSnapping", magnetDragMode, action(settings::magnetDragMode.key)));
-    e.push_back(checkBox("prefs.requireOption", dragRequireOption, action(settings::dragRequireOption.key)));
-    e.push_back(sliderRow("prefs.gapsUniform", gapSize, 24, 1, 48, gapWriter(settings::gapSize.key)));
-    e.push_back(sliderRow("prefs.gapsHorizontal", gapH, 24, 1, 48, gapWriter(settings::gapHorizontal.key)));
-    e.push_back(sliderRow("prefs.gapsVertical", gapV, 24, 1, 48, gapWriter(settings::gapVertical.key)));
-    e.push_back(
-        checkBox("prefs.applyGapsEdgesAll", gapsIncludeEdges, action(settings::gapsIncludeScreenEdges.key)));
+    for (const char* key : {settings::useCursorDisplay.key, "MinimalMenuMode", settings::snapBarVisible.key,
+                            settings::magnetDragMode.key, settings::dragRequireOption.key, settings::gapSize.key,
+                            settings::gapHorizontal.key, settings::gapVertical.key,
+                            settings::gapsIncludeScreenEdges.key})
+        e.push_back(setting(key));
     e.push_back(edgesRow());
     e.push_back(heading(text("prefs.shortcuts")));
     platform::ui::EdgeInsets around;

@@ -20,7 +20,7 @@ public:
     explicit PreferencesRoot(std::shared_ptr<PreferencesSnapGrid> grid)
         : grid(std::move(grid)) {}
     decl::Element body() override {
-        return decl::view<PreferencesView>().environment(PreferencesView::snapGridEnvironmentKey, grid);
+        return decl::view<PreferencesView>().environment(PreferencesView::snapGridEnvironmentKey(), grid);
     }
     std::shared_ptr<PreferencesSnapGrid> grid;
 };

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <set>
+#include <stdexcept>
 
 namespace tilmora {
 
@@ -26,24 +28,12 @@ using platform::UserDefaults;
 
 namespace {
 
+using Row = PreferenceRow;
+using Read = PreferenceRow::Read;
+using When = PreferenceRow::WriteTime;
+
 UserDefaults& defaults() {
     return UserDefaults::standard();
-}
-
-// Reads the stored object when it is a Boolean, else the fallback.
-bool objectBool(const std::string& key, bool fallback) {
-    auto value = defaults().objectForKey(key);
-    if (value && value->asBool()) return *value->asBool();
-    return fallback;
-}
-
-// Reads the stored object when it is a number (not a Boolean), else none.
-std::optional<double> objectDouble(const std::string& key) {
-    auto value = defaults().objectForKey(key);
-    if (!value) return std::nullopt;
-    if (auto* d = value->asDouble()) return *d;
-    if (auto* i = value->asInteger()) return static_cast<double>(*i);
-    return std::nullopt;
 }
 
 std::string storedLanguage() {
@@ -76,6 +66,111 @@ void postStageChange() {
     platform::NotificationCenter::defaultCenter().post(StageIntegration::stateDidChange, nullptr);
 }
 
+// The change actions that do more than write the new value to their key. Each writes, then tells
+// the component that uses the setting.
+
+void verboseLoggingChanged(bool on, const Row::Context&) {
+    defaults().set(PropertyValue(on), settings::verboseLogging.key);
+    WindowManager::setVerboseLogging(on);
+}
+
+void minimalMenuModeChanged(bool on, const Row::Context&) {
+    defaults().set(PropertyValue(on), "MinimalMenuMode");
+    rebuildMenu();
+}
+
+void magnetDragModeChanged(bool on, const Row::Context& view) {
+    defaults().set(PropertyValue(on), settings::magnetDragMode.key);
+    view.grid->setMagnetMode(on);
+}
+
+void dragRequireOptionChanged(bool on, const Row::Context& view) {
+    defaults().set(PropertyValue(on), settings::dragRequireOption.key);
+    view.grid->setDragRequireOption(on);
+}
+
+// The bar is toggled only when the stored value differs, so that the shell shows or hides it.
+void snapBarVisibleChanged(bool on, const Row::Context&) {
+    if (defaults().boolForKey(settings::snapBarVisible.key) != on)
+        withShell("the snap-bar toggle", [](PreferencesShell& s) { s.toggleSnapBar(); });
+    else
+        defaults().set(PropertyValue(on), settings::snapBarVisible.key);
+    withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
+    rebuildMenu();
+}
+
+// The Stage Manager and Mission Control switches and the Stage Manager reserve.
+template <class T>
+void stageSettingChanged(T value, const Row::Context& row) {
+    defaults().set(PropertyValue(value), row.key);
+    postStageChange();
+}
+
+void snappingEnabledChanged(bool on, const Row::Context& view) {
+    const auto& grid = view.grid;
+    defaults().set(PropertyValue(on), settings::snappingEnabled.key);
+    grid->setSnappingEnabled(on);
+    if (!on) {
+        grid->stopMonitoring();
+        grid->setSuppressMenuSelection(true);
+        grid->clearAllRectSelections();
+        grid->clearGridPresetMarking(true);
+    } else {
+        grid->startMonitoringIfNeeded();
+    }
+    withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
+    rebuildMenu();
+}
+
+// Also Save's last step.
+void keyboardShortcutsEnabledChanged(bool on, const Row::Context&) {
+    withShell("the shortcut switch", [on](PreferencesShell& s) {
+        defaults().set(PropertyValue(on), s.keyboardShortcutsEnabledKey());
+        s.applyKeyboardShortcutsEnabledState();
+        s.rebuildStatusMenu();
+    });
+}
+
+void gridAllDisplaysChanged(bool on, const Row::Context&) {
+    defaults().set(PropertyValue(on), settings::gridAllDisplays.key);
+    withShell("the layout-scope change", [](PreferencesShell& s) { s.layoutScopePreferenceDidChange(); });
+}
+
+// Turning it on applies the stored layout of the present displays; turning it off nothing more.
+void autoApplyDisplayLayoutsChanged(bool on, const Row::Context& view) {
+    const auto& store = view.store;
+    defaults().set(PropertyValue(on), settings::autoApplyDisplayLayouts.key);
+    if (on) (store ? *store : DisplayLayoutMemory::shared()).applyStoredConfiguration(true);
+}
+
+// Marks of a row: Save writes it; each appearance of the form reads it again.
+constexpr unsigned saved = 1;
+constexpr unsigned reloaded = 2;
+
+Row checkBox(const char* key, Read read, bool fallback, const char* title, When when, Row::FlagAction action,
+             unsigned marks = 0) {
+    Row row{key, read, PropertyValue(fallback)};
+    row.title = title;
+    row.when = when;
+    row.action = action;
+    row.saved = (marks & saved) != 0;
+    row.reloaded = (marks & reloaded) != 0;
+    return row;
+}
+
+// Sliders read the stored number (else `fallbackKey`'s, else 0) and count from 0.
+Row slider(const char* key, const char* fallbackKey, const char* title, Row::SliderRange range, When when,
+           Row::NumberAction action, unsigned marks) {
+    Row row = checkBox(key, Read::object, false, title, when, nullptr, marks);
+    row.fallback = PropertyValue(0.0);
+    row.fallbackKey = fallbackKey;
+    row.range = range;
+    row.action = action;
+    return row;
+}
+
+constexpr Row::SliderRange gapRange{24, 1, 48};
+
 } // namespace
 
 const std::vector<std::string>& PreferencesView::fallbackLanguageCodes() {
@@ -83,47 +178,123 @@ const std::vector<std::string>& PreferencesView::fallbackLanguageCodes() {
     return codes;
 }
 
+// The form's settings. The 17 rows that Save writes come first, in the order it writes them; the
+// nine that each appearance reads again follow, in the order it reads them. The language and the
+// form's own values are not rows.
+const std::vector<PreferenceRow>& PreferencesView::rows() {
+    static const std::vector<Row> table = [] {
+        Row captureRule{settings::capturePrimaryRule.key, Read::text, PropertyValue(std::string("center"))};
+        captureRule.title = "prefs.primaryMethod";
+        captureRule.id = "prefs.captureRule";
+        captureRule.options = {{"center", "prefs.centerInBounds"}, {"overlap", "prefs.largestOverlap"}};
+        captureRule.action = Row::TextAction{nullptr};
+        captureRule.saved = true;
+        const auto* size = settings::gapSize.key;
+        return std::vector<Row>{
+            checkBox(settings::verboseLogging.key, Read::object, false, "prefs.verbose", When::nextTurn,
+                     &verboseLoggingChanged, saved),
+            checkBox(settings::strictRestore.key, Read::object, false, "prefs.strictRestore", When::nextTurn,
+                     nullptr, saved),
+            captureRule,
+            checkBox("MinimalMenuMode", Read::object, false, "prefs.minimalMenuMode", When::nextTurn,
+                     &minimalMenuModeChanged, saved),
+            checkBox(settings::snapBarVisible.key, Read::boolean, false, "menu.showSnapBar", When::nextTurn,
+                     &snapBarVisibleChanged, saved),
+            checkBox(settings::useCursorDisplay.key, Read::object, false, "prefs.useCursorDisplay",
+                     When::nextTurn, nullptr, saved),
+            checkBox(settings::magnetDragMode.key, Read::object, false, "prefs.dragSnapping",
+                     When::nextTurnWithGrid, &magnetDragModeChanged, saved),
+            checkBox(settings::dragRequireOption.key, Read::object, false, "prefs.requireOption",
+                     When::nextTurnWithGrid, &dragRequireOptionChanged, saved),
+            checkBox(settings::keyboardShortcutsEnabled.key, Read::object, true, "prefs.shortcuts.masterToggle",
+                     When::nextTurn, &keyboardShortcutsEnabledChanged, saved),
+            slider(size, nullptr, "prefs.gapsUniform", gapRange, When::now, nullptr, saved),
+            slider(settings::gapHorizontal.key, size, "prefs.gapsHorizontal", gapRange, When::now, nullptr, saved),
+            slider(settings::gapVertical.key, size, "prefs.gapsVertical", gapRange, When::now, nullptr, saved),
+            checkBox(settings::gapsIncludeScreenEdges.key, Read::object, false, "prefs.applyGapsEdgesAll",
+                     When::now, nullptr, saved),
+            checkBox(settings::gapsEdgesLeft.key, Read::object, false, "prefs.left", When::now, nullptr, saved),
+            checkBox(settings::gapsEdgesRight.key, Read::object, false, "prefs.right", When::now, nullptr, saved),
+            checkBox(settings::gapsEdgesTop.key, Read::object, false, "prefs.top", When::now, nullptr, saved),
+            checkBox(settings::gapsEdgesBottom.key, Read::object, false, "prefs.bottom", When::now, nullptr,
+                     saved),
+            checkBox(settings::snapshotAllSpaces.key, Read::boolean, false, "prefs.snapshotAllSpaces", When::now,
+                     nullptr, reloaded),
+            checkBox(settings::spacesKillSwitch.key, Read::object, false, "prefs.spacesKillSwitch", When::now,
+                     nullptr, reloaded),
+            checkBox(settings::spacesLogDiagnostics.key, Read::object, false, "prefs.spacesDiagnostics",
+                     When::now, nullptr, reloaded),
+            checkBox(settings::integrateStageManager.key, Read::boolean, false, "prefs.integrateStageManager",
+                     When::nextTurn, &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::autoDetectStageManager.key, Read::boolean, false, "prefs.autoDetectStageManager",
+                     When::nextTurn, &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::integrateMissionControl.key, Read::boolean, false, "prefs.integrateMissionControl",
+                     When::nextTurn, &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::autoHideSnapBarWithMissionControl.key, Read::boolean, false,
+                     "prefs.autoHideSnapBarWithMC", When::nextTurn, &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::autoHideSnapBarWithStageManager.key, Read::boolean, false,
+                     "prefs.autoHideSnapBarWithSM", When::nextTurn, &stageSettingChanged<bool>, reloaded),
+            slider(settings::stageReserveLeftWidth.key, nullptr, "prefs.stageReserveLeft", {400, 2, 64},
+                   When::nextTurn, &stageSettingChanged<double>, reloaded),
+            checkBox(settings::snappingEnabled.key, Read::object, true, "prefs.snappingEnabled",
+                     When::nextTurnWithGrid, &snappingEnabledChanged),
+            checkBox(settings::gridAllDisplays.key, Read::boolean, false, "prefs.layoutAllDisplays",
+                     When::nextTurn, &gridAllDisplaysChanged),
+            checkBox(settings::autoResetSnapshotQuit.key, Read::object, true, "prefs.autoResetSnapshotQuit",
+                     When::now, nullptr),
+            checkBox(settings::autoApplyDisplayLayouts.key, Read::object, true, "prefs.autoApplyLayouts",
+                     When::nextTurnWithLayoutStore, &autoApplyDisplayLayoutsChanged),
+            checkBox(settings::preserveRelativeMove.key, Read::object, true, "prefs.preserveRelativeSizing",
+                     When::nextTurn, nullptr),
+        };
+    }();
+    return table;
+}
+
+const PreferenceRow& PreferencesView::row(const std::string& key) {
+    for (const auto& row : rows())
+        if (key == row.key) return row;
+    throw std::out_of_range("no preferences row for " + key);
+}
+
+namespace {
+
+// A row's value as the kind `T` of its state.
+template <class T>
+T valueAs(const PropertyValue& value) {
+    if constexpr (std::is_same_v<T, bool>)
+        return *value.asBool();
+    else if constexpr (std::is_same_v<T, double>)
+        return *value.asDouble();
+    else
+        return *value.asString();
+}
+
+} // namespace
+
 PreferencesView::PreferencesView()
-    : verboseLogging(this, objectBool(settings::verboseLogging.key, false))
-    , strictRestore(this, objectBool(settings::strictRestore.key, false))
-    , captureRule(this, defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"))
-    , minimalMenuMode(this, objectBool("MinimalMenuMode", false))
-    , useCursorDisplay(this, objectBool(settings::useCursorDisplay.key, false))
-    , magnetDragMode(this, objectBool(settings::magnetDragMode.key, false))
-    , dragRequireOption(this, objectBool(settings::dragRequireOption.key, false))
-    , snapBarVisible(this, defaults().boolForKey(settings::snapBarVisible.key))
-    , gapSize(this, objectDouble(settings::gapSize.key).value_or(0))
-    , gapH(
-          this,
-          objectDouble(settings::gapHorizontal.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
-    , gapV(this,
-           objectDouble(settings::gapVertical.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
-    , gapsIncludeEdges(this, objectBool(settings::gapsIncludeScreenEdges.key, false))
-    , gapEdgeLeft(this, objectBool(settings::gapsEdgesLeft.key, false))
-    , gapEdgeRight(this, objectBool(settings::gapsEdgesRight.key, false))
-    , gapEdgeTop(this, objectBool(settings::gapsEdgesTop.key, false))
-    , gapEdgeBottom(this, objectBool(settings::gapsEdgesBottom.key, false))
-    , selectedLanguageCode(this, storedLanguage())
-    , languageCodes(this, initialLanguageCodes())
-    , integrateStageManager(this, defaults().boolForKey(settings::integrateStageManager.key))
-    , autoDetectStageManager(this, defaults().boolForKey(settings::autoDetectStageManager.key))
-    , integrateMissionControl(this, defaults().boolForKey(settings::integrateMissionControl.key))
-    , autoHideWithMC(this, defaults().boolForKey(settings::autoHideSnapBarWithMissionControl.key))
-    , autoHideWithSM(this, defaults().boolForKey(settings::autoHideSnapBarWithStageManager.key))
-    , stageReserveLeft(this, objectDouble(settings::stageReserveLeftWidth.key).value_or(0))
-    , snappingEnabled(this, objectBool(settings::snappingEnabled.key, true))
-    , keyboardShortcutsEnabled(this, objectBool(settings::keyboardShortcutsEnabled.key, true))
-    , uiReady(this, false)
-    , snapshotAllSpaces(this, defaults().boolForKey(settings::snapshotAllSpaces.key))
-    , spacesKillSwitch(this, objectBool(settings::spacesKillSwitch.key, false))
-    , spacesDiagnostics(this, objectBool(settings::spacesLogDiagnostics.key, false))
-    , layoutAllDisplays(this, defaults().boolForKey(settings::gridAllDisplays.key))
-    , autoResetSnapshotQuit(this, objectBool(settings::autoResetSnapshotQuit.key, true))
-    , autoApplyDisplayLayouts(this, objectBool(settings::autoApplyDisplayLayouts.key, true))
-    , preserveRelativeSizing(this, objectBool(settings::preserveRelativeMove.key, true))
-    , localizationVersion(this, 0) {
+    : selectedLanguageCode_(this, storedLanguage())
+    , languageCodes_(this, initialLanguageCodes())
+    , uiReady_(this, false)
+    , localizationVersion_(this, 0) {
+    for (const auto& row : rows()) {
+        const PropertyValue value = row.stored();
+        if (const bool* flag = value.asBool())
+            rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<bool>>, this, *flag);
+        else if (const double* number = value.asDouble())
+            rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<double>>, this, *number);
+        else
+            rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<std::string>>, this, *value.asString());
+    }
     // What construction read is what the form has seen.
     followDefaults();
+}
+
+std::optional<PropertyValue> PreferencesView::shownValue(const std::string& key) const {
+    if (key == LocalizationManager::shared().key) return PropertyValue(selectedLanguageCode_.get());
+    auto found = rowStates_.byKey.find(key);
+    if (found == rowStates_.byKey.end()) return std::nullopt;
+    return std::visit([](const auto& state) { return PropertyValue(state.get()); }, found->second);
 }
 
 bool PreferencesView::storedValueChanged(const std::string& key) {
@@ -136,239 +307,64 @@ bool PreferencesView::storedValueChanged(const std::string& key) {
 }
 
 void PreferencesView::followDefaults() {
-    const auto follow = [this](const std::string& key, auto& state, auto read) {
-        if (!storedValueChanged(key)) return;
-        auto value = read();
-        if (state.get() != value) state.set(value);
-    };
-    const auto flag = [&follow](const std::string& key, decl::State<bool>& state, bool fallback) {
-        follow(key, state, [&key, fallback] { return objectBool(key, fallback); });
-    };
-    const auto boolean = [&follow](const std::string& key, decl::State<bool>& state) {
-        follow(key, state, [&key] { return defaults().boolForKey(key); });
-    };
-    flag(settings::verboseLogging.key, verboseLogging, false);
-    flag(settings::strictRestore.key, strictRestore, false);
-    follow(settings::capturePrimaryRule.key, captureRule,
-           [] { return defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"); });
-    flag("MinimalMenuMode", minimalMenuMode, false);
-    flag(settings::useCursorDisplay.key, useCursorDisplay, false);
-    flag(settings::magnetDragMode.key, magnetDragMode, false);
-    flag(settings::dragRequireOption.key, dragRequireOption, false);
-    boolean(settings::snapBarVisible.key, snapBarVisible);
-    // The two directional gaps fall back to the uniform one, so they follow it too.
-    const bool sizeChanged = storedValueChanged(settings::gapSize.key);
-    const auto gap = [sizeChanged](const std::string& key, decl::State<double>& state, bool ownChanged) {
-        if (!sizeChanged && !ownChanged) return;
-        const double value = objectDouble(key).value_or(objectDouble(settings::gapSize.key).value_or(0));
-        if (!(state.get() == value)) state.set(value);
-    };
-    gap(settings::gapSize.key, gapSize, false);
-    gap(settings::gapHorizontal.key, gapH, storedValueChanged(settings::gapHorizontal.key));
-    gap(settings::gapVertical.key, gapV, storedValueChanged(settings::gapVertical.key));
-    flag(settings::gapsIncludeScreenEdges.key, gapsIncludeEdges, false);
-    flag(settings::gapsEdgesLeft.key, gapEdgeLeft, false);
-    flag(settings::gapsEdgesRight.key, gapEdgeRight, false);
-    flag(settings::gapsEdgesTop.key, gapEdgeTop, false);
-    flag(settings::gapsEdgesBottom.key, gapEdgeBottom, false);
-    boolean(settings::integrateStageManager.key, integrateStageManager);
-    boolean(settings::autoDetectStageManager.key, autoDetectStageManager);
-    boolean(settings::integrateMissionControl.key, integrateMissionControl);
-    boolean(settings::autoHideSnapBarWithMissionControl.key, autoHideWithMC);
-    boolean(settings::autoHideSnapBarWithStageManager.key, autoHideWithSM);
-    follow(settings::stageReserveLeftWidth.key, stageReserveLeft,
-           [] { return objectDouble(settings::stageReserveLeftWidth.key).value_or(0); });
-    flag(settings::snappingEnabled.key, snappingEnabled, true);
-    flag(settings::keyboardShortcutsEnabled.key, keyboardShortcutsEnabled, true);
-    boolean(settings::snapshotAllSpaces.key, snapshotAllSpaces);
-    flag(settings::spacesKillSwitch.key, spacesKillSwitch, false);
-    flag(settings::spacesLogDiagnostics.key, spacesDiagnostics, false);
-    boolean(settings::gridAllDisplays.key, layoutAllDisplays);
-    flag(settings::autoResetSnapshotQuit.key, autoResetSnapshotQuit, true);
-    flag(settings::autoApplyDisplayLayouts.key, autoApplyDisplayLayouts, true);
-    flag(settings::preserveRelativeMove.key, preserveRelativeSizing, true);
+    // A row whose read falls back to another key (the directional gaps) follows that key too.
+    std::set<std::string> changed;
+    for (const auto& row : rows()) {
+        if (storedValueChanged(row.key))
+            changed.insert(row.key);
+        else if (row.fallbackKey == nullptr || !changed.count(row.fallbackKey))
+            continue;
+        std::visit(
+            [&row](auto& state) {
+                const auto value = valueAs<std::decay_t<decltype(state.get())>>(row.stored());
+                if (state.get() != value) state.set(value);
+            },
+            rowStates_.byKey.at(row.key));
+    }
     // A language stored elsewhere (another program, the defaults tool) posts no language notice:
     // the form follows it as it follows one. A change made here already shows.
-    if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode.get())
+    if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode_.get())
         onLanguageDidChange();
 }
 
 std::shared_ptr<PreferencesSnapGrid> PreferencesView::snapGrid() const {
-    if (auto grid = environment<std::shared_ptr<PreferencesSnapGrid>>(snapGridEnvironmentKey)) return grid;
+    if (auto grid = environment<std::shared_ptr<PreferencesSnapGrid>>(snapGridEnvironmentKey())) return grid;
     return RoriDeruSnapGrid::shared();
 }
 
 std::string PreferencesView::text(const std::string& key) const {
     // Reading the language values makes every text follow a language change.
-    (void)selectedLanguageCode.get();
-    (void)localizationVersion.get();
+    (void)selectedLanguageCode_.get();
+    (void)localizationVersion_.get();
     return LocalizationManager::shared().localizedString(key);
 }
 
-// The change actions of the check boxes. A8 writes at once; the others run on the next turn of
-// the main queue, those that reach the snap grid or the display layouts with what this view has
-// in its environment now.
-std::function<void(bool)> PreferencesView::action(const std::string& key) {
-    static const std::vector<std::string> now = {
-        settings::gapsIncludeScreenEdges.key, settings::gapsEdgesLeft.key,
-        settings::gapsEdgesRight.key,         settings::gapsEdgesTop.key,
-        settings::gapsEdgesBottom.key,        settings::snapshotAllSpaces.key,
-        settings::spacesKillSwitch.key,       settings::spacesLogDiagnostics.key,
-        settings::autoResetSnapshotQuit.key};
-    static const std::vector<std::string> stage = {
-        settings::integrateStageManager.key, settings::autoDetectStageManager.key,
-        settings::integrateMissionControl.key, settings::autoHideSnapBarWithMissionControl.key,
-        settings::autoHideSnapBarWithStageManager.key};
-    auto contains = [](const std::vector<std::string>& keys, const std::string& k) {
-        return std::find(keys.begin(), keys.end(), k) != keys.end();
-    };
-    if (contains(now, key)) return [key](bool on) { defaults().set(PropertyValue(on), key); };
-    if (contains(stage, key))
-        return [key](bool on) {
-            nextTurn([key, on] {
-                defaults().set(PropertyValue(on), key);
-                postStageChange();
-            });
-        };
-    if (key == settings::verboseLogging.key)
-        return [](bool on) {
-            nextTurn([on] {
-                defaults().set(PropertyValue(on), settings::verboseLogging.key);
-                WindowManager::setVerboseLogging(on);
-            });
-        };
-    if (key == "MinimalMenuMode")
-        return [](bool on) {
-            nextTurn([on] {
-                defaults().set(PropertyValue(on), "MinimalMenuMode");
-                rebuildMenu();
-            });
-        };
-    if (key == settings::magnetDragMode.key || key == settings::dragRequireOption.key)
-        return [this, key](bool on) {
-            auto grid = snapGrid();
-            nextTurn([grid, key, on] {
-                defaults().set(PropertyValue(on), key);
-                if (key == settings::magnetDragMode.key)
-                    grid->setMagnetMode(on);
-                else
-                    grid->setDragRequireOption(on);
-            });
-        };
-    if (key == settings::snapBarVisible.key)
-        return [](bool on) {
-            nextTurn([on] {
-                if (defaults().boolForKey(settings::snapBarVisible.key) != on)
-                    withShell("the snap-bar toggle", [](PreferencesShell& s) { s.toggleSnapBar(); });
-                else
-                    defaults().set(PropertyValue(on), settings::snapBarVisible.key);
-                withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
-                rebuildMenu();
-            });
-        };
-    if (key == settings::snappingEnabled.key)
-        return [this](bool on) {
-            auto grid = snapGrid();
-            nextTurn([grid, on] {
-                defaults().set(PropertyValue(on), settings::snappingEnabled.key);
-                grid->setSnappingEnabled(on);
-                if (!on) {
-                    grid->stopMonitoring();
-                    grid->setSuppressMenuSelection(true);
-                    grid->clearAllRectSelections();
-                    grid->clearGridPresetMarking(true);
-                } else {
-                    grid->startMonitoringIfNeeded();
-                }
-                withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
-                rebuildMenu();
-            });
-        };
-    if (key == settings::keyboardShortcutsEnabled.key)
-        return [](bool on) {
-            nextTurn([on] {
-                withShell("the shortcut switch", [on](PreferencesShell& s) {
-                    defaults().set(PropertyValue(on), s.keyboardShortcutsEnabledKey());
-                    s.applyKeyboardShortcutsEnabledState();
-                    s.rebuildStatusMenu();
-                });
-            });
-        };
-    if (key == settings::gridAllDisplays.key)
-        return [](bool on) {
-            nextTurn([on] {
-                defaults().set(PropertyValue(on), settings::gridAllDisplays.key);
-                withShell("the layout-scope change",
-                          [](PreferencesShell& s) { s.layoutScopePreferenceDidChange(); });
-            });
-        };
-    if (key == settings::autoApplyDisplayLayouts.key)
-        return [this](bool on) {
-            auto store = environment<std::shared_ptr<DisplayLayoutMemory>>(displayLayoutStoreEnvironmentKey);
-            nextTurn([store, on] {
-                defaults().set(PropertyValue(on), settings::autoApplyDisplayLayouts.key);
-                if (on) (store ? *store : DisplayLayoutMemory::shared()).applyStoredConfiguration(true);
-            });
-        };
-    // `settings::strictRestore`, `settings::useCursorDisplay`, `settings::preserveRelativeMove`.
-    return [key](bool on) { nextTurn([key, on] { defaults().set(PropertyValue(on), key); }); };
-}
-
 void PreferencesView::reloadFromDefaults() {
-    auto allSpaces = snapshotAllSpaces.binding();
-    auto killSwitch = spacesKillSwitch.binding();
-    auto diagnostics = spacesDiagnostics.binding();
-    auto integrateSM = integrateStageManager.binding();
-    auto detectSM = autoDetectStageManager.binding();
-    auto integrateMC = integrateMissionControl.binding();
-    auto hideMC = autoHideWithMC.binding();
-    auto hideSM = autoHideWithSM.binding();
-    auto reserve = stageReserveLeft.binding();
-    nextTurn([=] {
-        auto& d = defaults();
-        allSpaces.set(d.boolForKey(settings::snapshotAllSpaces.key));
-        killSwitch.set(objectBool(settings::spacesKillSwitch.key, false));
-        diagnostics.set(objectBool(settings::spacesLogDiagnostics.key, false));
-        integrateSM.set(d.boolForKey(settings::integrateStageManager.key));
-        detectSM.set(d.boolForKey(settings::autoDetectStageManager.key));
-        integrateMC.set(d.boolForKey(settings::integrateMissionControl.key));
-        hideMC.set(d.boolForKey(settings::autoHideSnapBarWithMissionControl.key));
-        hideSM.set(d.boolForKey(settings::autoHideSnapBarWithStageManager.key));
-        reserve.set(objectDouble(settings::stageReserveLeftWidth.key).value_or(0));
+    std::vector<std::function<void()>> reads;
+    for (const auto& row : rows()) {
+        if (!row.reloaded) continue;
+        std::visit(
+            [&reads, &row](const auto& state) {
+                using Value = std::decay_t<decltype(state.get())>;
+                reads.push_back([&row, value = state.binding()] { value.set(valueAs<Value>(row.stored())); });
+            },
+            rowStates_.byKey.at(row.key));
+    }
+    nextTurn([reads = std::move(reads)] {
+        for (const auto& read : reads)
+            read();
     });
 }
 
 void PreferencesView::savePrefsAndApply() {
-    auto& d = defaults();
-    d.set(PropertyValue(verboseLogging.get()), settings::verboseLogging.key);
-    d.set(PropertyValue(strictRestore.get()), settings::strictRestore.key);
-    d.set(PropertyValue(captureRule.get()), settings::capturePrimaryRule.key);
-    d.set(PropertyValue(minimalMenuMode.get()), "MinimalMenuMode");
-    d.set(PropertyValue(snapBarVisible.get()), settings::snapBarVisible.key);
-    d.set(PropertyValue(useCursorDisplay.get()), settings::useCursorDisplay.key);
-    d.set(PropertyValue(magnetDragMode.get()), settings::magnetDragMode.key);
-    d.set(PropertyValue(dragRequireOption.get()), settings::dragRequireOption.key);
-    d.set(PropertyValue(keyboardShortcutsEnabled.get()), settings::keyboardShortcutsEnabled.key);
-    d.set(PropertyValue(gapSize.get()), settings::gapSize.key);
-    d.set(PropertyValue(gapH.get()), settings::gapHorizontal.key);
-    d.set(PropertyValue(gapV.get()), settings::gapVertical.key);
-    d.set(PropertyValue(gapsIncludeEdges.get()), settings::gapsIncludeScreenEdges.key);
-    d.set(PropertyValue(gapEdgeLeft.get()), settings::gapsEdgesLeft.key);
-    d.set(PropertyValue(gapEdgeRight.get()), settings::gapsEdgesRight.key);
-    d.set(PropertyValue(gapEdgeTop.get()), settings::gapsEdgesTop.key);
-    d.set(PropertyValue(gapEdgeBottom.get()), settings::gapsEdgesBottom.key);
-    WindowManager::setVerboseLogging(verboseLogging.get());
+    for (const auto& row : rows())
+        if (row.saved) defaults().set(*shownValue(row.key), row.key);
+    WindowManager::setVerboseLogging(state<bool>(row(settings::verboseLogging.key)).get());
     auto grid = snapGrid();
-    grid->setMagnetMode(magnetDragMode.get());
-    grid->setDragRequireOption(dragRequireOption.get());
-    bool shortcutsOn = keyboardShortcutsEnabled.get();
-    nextTurn([shortcutsOn] {
-        withShell("the shortcut switch", [shortcutsOn](PreferencesShell& s) {
-            defaults().set(PropertyValue(shortcutsOn), s.keyboardShortcutsEnabledKey());
-            s.applyKeyboardShortcutsEnabledState();
-            s.rebuildStatusMenu();
-        });
-    });
+    grid->setMagnetMode(state<bool>(row(settings::magnetDragMode.key)).get());
+    grid->setDragRequireOption(state<bool>(row(settings::dragRequireOption.key)).get());
+    const auto& shortcuts = row(settings::keyboardShortcutsEnabled.key);
+    changeAction<bool>(shortcuts)(state<bool>(shortcuts).get());
 }
 
 void PreferencesView::closeWindow() {
@@ -398,16 +394,16 @@ std::string PreferencesView::valueText(double value, double lower, double upper)
 
 std::vector<PopupOption> PreferencesView::languageOptions() {
     std::vector<PopupOption> options{{"", text("prefs.language.system")}};
-    for (const auto& code : languageCodes.get())
+    for (const auto& code : languageCodes_.get())
         options.push_back({code, languageDisplayName(code)});
     return options;
 }
 
 void PreferencesView::applyLanguageChange() {
-    std::string code = selectedLanguageCode.get();
+    std::string code = selectedLanguageCode_.get();
     LocalizationManager::shared().setSelectedLanguageCode(code.empty() ? std::nullopt
                                                                        : std::optional<std::string>(code));
-    localizationVersion.set(localizationVersion.get() + 1);
+    localizationVersion_.set(localizationVersion_.get() + 1);
     nextTurn([] {
         rebuildMenu();
         withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
@@ -416,9 +412,9 @@ void PreferencesView::applyLanguageChange() {
 
 void PreferencesView::onLanguageDidChange() {
     std::string stored = storedLanguage();
-    if (stored != selectedLanguageCode.get()) selectedLanguageCode.set(stored);
-    languageCodes.set(LocalizationManager::shared().availableLanguages());
-    localizationVersion.set(localizationVersion.get() + 1);
+    if (stored != selectedLanguageCode_.get()) selectedLanguageCode_.set(stored);
+    languageCodes_.set(LocalizationManager::shared().availableLanguages());
+    localizationVersion_.set(localizationVersion_.get() + 1);
 }
 
 } // namespace tilmora

@@ -3,6 +3,7 @@
 #include "platform/foundation/PropertyValue.hpp"
 #include "platform/ui/declarative/ViewBase.hpp"
 #include "preferences/PopupOption.hpp"
+#include "preferences/PreferenceRow.hpp"
 #include "preferences/PreferencesShell.hpp"
 #include "preferences/PreferencesSnapGrid.hpp"
 #include "shortcuts/Name.hpp"
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace tilmora {
@@ -20,18 +22,20 @@ class DisplayLayoutMemory;
 /// The preferences window's view: one state value per setting, read from the standard user
 /// defaults when the view is made; a loading placeholder until the turn of the main queue after
 /// its first appearance, then one scrolling form of every setting with Save and Close below it.
-/// Each control writes its key when it changes, at once (gaps, edges, Spaces and snapshot
-/// switches) or on the next main-queue turn (the rest), and tells the component that uses it: the
-/// snap grid (the environment's "roriDeruCoordinator", else `RoriDeru::shared()`), the shell
-/// (`PreferencesShell::installed()`), the Stage Manager integration (a notification), the display
-/// layouts (the environment's "displayLayoutStore", else `DisplayLayoutMemory::shared()`).
-/// Every text is looked up anew on each build, so a language change redraws the whole form.
-/// Main thread only.
+/// One table of rows (`PreferenceRow`, in the .cpp) gives each setting its key and read, its
+/// control, when a change is written and what runs then, and whether Save writes it and each
+/// appearance reads it again. Each control writes its key when it changes, at once (gaps, edges,
+/// Spaces and snapshot switches) or on the next main-queue turn (the rest), and tells the
+/// component that uses it: the snap grid (the environment's "roriDeruCoordinator", else
+/// `RoriDeru::shared()`), the shell (`PreferencesShell::installed()`), the Stage Manager
+/// integration (a notification), the display layouts (the environment's "displayLayoutStore",
+/// else `DisplayLayoutMemory::shared()`). Every text is looked up anew on each build, so a
+/// language change redraws the whole form. Main thread only.
 class PreferencesView : public platform::ui::declarative::Component<PreferencesView> {
 public:
     /// Environment keys the shell sets.
-    static constexpr const char* snapGridEnvironmentKey = "roriDeruCoordinator";
-    static constexpr const char* displayLayoutStoreEnvironmentKey = "displayLayoutStore";
+    static const char* snapGridEnvironmentKey() { return "roriDeruCoordinator"; }
+    static const char* displayLayoutStoreEnvironmentKey() { return "displayLayoutStore"; }
     /// The languages offered when no language folder exists.
     static const std::vector<std::string>& fallbackLanguageCodes();
 
@@ -68,53 +72,50 @@ public:
     /// The pop-up options of the language row: the system option, then one per offered code.
     std::vector<PopupOption> languageOptions();
 
-    // State values, in the order they are read.
-    platform::ui::declarative::State<bool> verboseLogging;
-    platform::ui::declarative::State<bool> strictRestore;
-    platform::ui::declarative::State<std::string> captureRule;
-    platform::ui::declarative::State<bool> minimalMenuMode;
-    platform::ui::declarative::State<bool> useCursorDisplay;
-    platform::ui::declarative::State<bool> magnetDragMode;
-    platform::ui::declarative::State<bool> dragRequireOption;
-    platform::ui::declarative::State<bool> snapBarVisible;
-    platform::ui::declarative::State<double> gapSize;
-    platform::ui::declarative::State<double> gapH;
-    platform::ui::declarative::State<double> gapV;
-    platform::ui::declarative::State<bool> gapsIncludeEdges;
-    platform::ui::declarative::State<bool> gapEdgeLeft;
-    platform::ui::declarative::State<bool> gapEdgeRight;
-    platform::ui::declarative::State<bool> gapEdgeTop;
-    platform::ui::declarative::State<bool> gapEdgeBottom;
-    platform::ui::declarative::State<std::string> selectedLanguageCode;
-    platform::ui::declarative::State<std::vector<std::string>> languageCodes;
-    platform::ui::declarative::State<bool> integrateStageManager;
-    platform::ui::declarative::State<bool> autoDetectStageManager;
-    platform::ui::declarative::State<bool> integrateMissionControl;
-    platform::ui::declarative::State<bool> autoHideWithMC;
-    platform::ui::declarative::State<bool> autoHideWithSM;
-    platform::ui::declarative::State<double> stageReserveLeft;
-    platform::ui::declarative::State<bool> snappingEnabled;
-    platform::ui::declarative::State<bool> keyboardShortcutsEnabled;
-    platform::ui::declarative::State<bool> uiReady;
-    platform::ui::declarative::State<bool> snapshotAllSpaces;
-    platform::ui::declarative::State<bool> spacesKillSwitch;
-    platform::ui::declarative::State<bool> spacesDiagnostics;
-    platform::ui::declarative::State<bool> layoutAllDisplays;
-    platform::ui::declarative::State<bool> autoResetSnapshotQuit;
-    platform::ui::declarative::State<bool> autoApplyDisplayLayouts;
-    platform::ui::declarative::State<bool> preserveRelativeSizing;
-    platform::ui::declarative::State<int> localizationVersion;
+    /// What the form holds for the setting `key` (a Boolean, a Double or a text; the selected
+    /// language code for the localization service's key); none for a key the form does not show.
+    std::optional<platform::PropertyValue> shownValue(const std::string& key) const;
+    /// Whether the form has replaced the loading placeholder (it stays so once it has).
+    bool uiReady() const { return uiReady_.get(); }
+    /// Raised by one on each language change the form follows; read by every text lookup.
+    int localizationVersion() const { return localizationVersion_.get(); }
 
 private:
-    /// The stored values of the followed keys as the form last saw them. The view's own: a new
-    /// description of the view (whose inputs replace these) leaves them as they are.
+    template <class T>
+    using State = platform::ui::declarative::State<T>;
+    /// The value of one row, of the row's kind.
+    using RowState = std::variant<State<bool>, State<double>, State<std::string>>;
+    /// The rows' values by key. The view's own: a new description of the view (whose inputs
+    /// replace these) leaves them as they are.
+    struct RowStates {
+        std::map<std::string, RowState> byKey;
+        RowStates() = default;
+        RowStates& operator=(const RowStates&) { return *this; }
+    };
+    /// The stored values of the followed keys as the form last saw them; kept as `RowStates` is.
     struct SeenValues {
         std::map<std::string, std::optional<platform::PropertyValue>> values;
         SeenValues() = default;
         SeenValues(const SeenValues&) = default;
         SeenValues& operator=(const SeenValues&) { return *this; }
     };
+
+    // The language values, whether the form is shown, then every setting row's value.
+    State<std::string> selectedLanguageCode_;
+    State<std::vector<std::string>> languageCodes_;
+    State<bool> uiReady_;
+    State<int> localizationVersion_;
+    RowStates rowStates_;
     SeenValues seen_;
+
+    /// The table of the form's settings (see the .cpp), and its row for `key` (which must be one).
+    static const std::vector<PreferenceRow>& rows();
+    static const PreferenceRow& row(const std::string& key);
+    /// The value of `row`, of kind `T`.
+    template <class T>
+    State<T>& state(const PreferenceRow& row) {
+        return std::get<State<T>>(rowStates_.byKey.at(row.key));
+    }
     /// Whether `key` holds another value than when the form last saw it; remembers the new one.
     bool storedValueChanged(const std::string& key);
 
@@ -123,21 +124,22 @@ private:
     /// The localized text of `key`, after reading the language values.
     std::string text(const std::string& key) const;
 
-    // Change actions (see the .cpp): each gets the new value.
-    std::function<void(bool)> action(const std::string& key);
+    /// The change action of `row`'s control: runs the row's action at once, or schedules it on the
+    /// main queue with what it needs of the view (`PreferenceRow::WriteTime`).
+    template <class T>
+    std::function<void(const T&)> changeAction(const PreferenceRow& row);
 
     platform::ui::declarative::Element placeholder();
     platform::ui::declarative::Element form();
     std::vector<platform::ui::declarative::Element> formElements();
-    platform::ui::declarative::Element checkBox(const std::string& key,
-                                                const platform::ui::declarative::State<bool>& state,
-                                                std::function<void(bool)> onChange);
+    /// The control of the setting `key`: its check box, or its slider or pop-up row.
+    platform::ui::declarative::Element control(const std::string& key);
+    platform::ui::declarative::Element sliderRow(const PreferenceRow& row);
+    platform::ui::declarative::Element labelledPopup(const std::string& label, const std::string& id,
+                                                     std::vector<PopupOption> options,
+                                                     platform::ui::declarative::Binding<std::string> selection,
+                                                     std::function<void(const std::string&)> onChange);
     platform::ui::declarative::Element languageRow();
-    platform::ui::declarative::Element captureRuleRow();
-    platform::ui::declarative::Element sliderRow(const std::string& key,
-                                                 const platform::ui::declarative::State<double>& state,
-                                                 double upper, double step, double textWidth,
-                                                 std::function<void(double)> onChange);
     platform::ui::declarative::Element edgesRow();
     platform::ui::declarative::Element saveCloseRow();
     platform::ui::declarative::Element shortcutRow(const std::string& label,

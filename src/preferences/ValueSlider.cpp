@@ -7,7 +7,6 @@
 namespace tilmora {
 
 using platform::ui::Slider;
-using platform::ui::declarative::RepresentableContext;
 
 namespace {
 
@@ -45,8 +44,8 @@ void ValueSlider::changed(Slider& slider) {
     if (onChange) onChange(v);
 }
 
-std::shared_ptr<Slider> ValueSlider::makeNSView(RepresentableContext& context) {
-    auto slider = Slider::make(value.get(), lower, upper, context.coordinator, "changed:");
+std::shared_ptr<Slider> ValueSlider::make(const std::shared_ptr<platform::ui::Responder>& target) const {
+    auto slider = Slider::make(value.get(), lower, upper, target, "changed:");
     slider->isContinuous = true;
     slider->numberOfTickMarks = tickMarkCount(lower, upper, step);
     slider->allowsTickMarkValuesOnly = false;
@@ -54,14 +53,13 @@ std::shared_ptr<Slider> ValueSlider::makeNSView(RepresentableContext& context) {
     return slider;
 }
 
-void ValueSlider::updateNSView(Slider& slider, RepresentableContext& context) {
+void ValueSlider::update(Slider& slider) const {
     if (slider.minValue != lower || slider.maxValue != upper) {
         slider.minValue = lower;
         slider.maxValue = upper;
     }
     double bound = value.get();
     if (!(std::abs(slider.doubleValue() - bound) <= tolerance)) slider.setDoubleValue(bound);
-    Coordinator::refresh(context.coordinator, *this);
 }
 
 } // namespace tilmora

@@ -37,10 +37,8 @@ public:
     /// `x` snapped to the step from `lower` (halves away from zero), then clamped into the range.
     static double snapped(double x, double lower, double upper, double step);
 
-    std::shared_ptr<platform::ui::Slider>
-    makeNSView(platform::ui::declarative::RepresentableContext& context) override;
-    void updateNSView(platform::ui::Slider& slider,
-                      platform::ui::declarative::RepresentableContext& context) override;
+    std::shared_ptr<platform::ui::Slider> make(const std::shared_ptr<platform::ui::Responder>& target) const;
+    void update(platform::ui::Slider& slider) const;
 
     /// The action: snaps and clamps the knob's value, writes it when it moved by more than the
     /// tolerance, sets the knob to it, calls the handler.

@@ -82,7 +82,7 @@ protected:
             : grid(std::move(grid)) {}
         platform::ui::declarative::Element body() override {
             auto e = platform::ui::declarative::view<tilmora::PreferencesView>();
-            if (grid) e.environment(tilmora::PreferencesView::snapGridEnvironmentKey, grid);
+            if (grid) e.environment(tilmora::PreferencesView::snapGridEnvironmentKey(), grid);
             return e;
         }
         std::shared_ptr<tilmora::PreferencesSnapGrid> grid;
@@ -144,6 +144,12 @@ protected:
         walk(host->tree());
         if (!found) throw std::runtime_error("no preferences view in the tree");
         return *found;
+    }
+    /// What the form shows for the setting `key`; fails the test when it shows none.
+    platform::PropertyValue shown(const std::string& key) {
+        auto value = view().shownValue(key);
+        if (!value) throw std::runtime_error("the form shows no value for " + key);
+        return *value;
     }
     std::vector<std::string> takeCalls() {
         auto calls = log->calls;

@@ -152,14 +152,14 @@ TEST_F(PreferencesTest, PickingALanguageStoresItRedrawsTheFormAndRebuildsTheMenu
         ASSERT_NE(popUp, nullptr);
         EXPECT_EQ(popUp->titleOfSelectedItem(), "Deutsch");
         EXPECT_EQ(popUp->itemTitles().at(0), "Systemsprache");
-        int before = view().localizationVersion.get();
+        int before = view().localizationVersion();
         Posts posts;
         takeCalls();
         ASSERT_TRUE(driver.pick("prefs.language", c.systemOption ? popUp->itemTitles().at(0) : "Deutsch"));
         drain();
         EXPECT_EQ(defaults().stringForKey("AppLanguage"), c.stored);
         EXPECT_EQ(posts.count, c.posts);
-        EXPECT_EQ(view().localizationVersion.get() - before, c.versionRaise);
+        EXPECT_EQ(view().localizationVersion() - before, c.versionRaise);
         EXPECT_EQ(takeCalls(), c.calls);
         window->close();
     }
@@ -215,7 +215,7 @@ TEST_F(PreferencesTest, WithoutLanguageFoldersTheFixedListIsOfferedUntilTheFirst
     drain();
     EXPECT_EQ(popUp->itemTitles(), (std::vector<std::string>{"prefs.language.system"}));
     EXPECT_EQ(popUp->indexOfSelectedItem(), 0); // "de" is stored but not offered
-    EXPECT_EQ(view().selectedLanguageCode.get(), "de");
+    EXPECT_EQ(shown("AppLanguage"), PropertyValue(std::string("de")));
 }
 
 } // namespace

@@ -135,8 +135,8 @@ TEST_F(PreferencesTest, AFreshInstallReadsRegisteredValuesOrTheReadsOwnFallbacks
         for (const auto& [key, value] : c.stored)
             store(key, value);
         auto driver = open();
-        EXPECT_EQ(view().verboseLogging.get(), c.verbose);
-        EXPECT_EQ(view().autoApplyDisplayLayouts.get(), c.autoApply);
+        EXPECT_EQ(shown(settings::verboseLogging.key), PropertyValue(c.verbose));
+        EXPECT_EQ(shown(settings::autoApplyDisplayLayouts.key), PropertyValue(c.autoApply));
         auto* horizontal = dynamic_cast<platform::ui::Slider*>(driver.nativeView("prefs.gapsHorizontal"));
         ASSERT_NE(horizontal, nullptr);
         EXPECT_EQ(horizontal->doubleValue(), c.gapH);
@@ -349,12 +349,12 @@ TEST_F(PreferencesTest, KeysChangedElsewhereShowInTheFormAndAfterItShowsAgain) {
     drain();
     window->makeKeyAndOrderFront();
     drain();
-    EXPECT_TRUE(view().integrateStageManager.get());
-    EXPECT_EQ(view().stageReserveLeft.get(), 120);
-    EXPECT_TRUE(view().spacesKillSwitch.get());
-    EXPECT_TRUE(view().snapBarVisible.get());
-    EXPECT_TRUE(view().layoutAllDisplays.get());
-    EXPECT_TRUE(view().uiReady.get());
+    EXPECT_EQ(shown(settings::integrateStageManager.key), PropertyValue(true));
+    EXPECT_EQ(shown(settings::stageReserveLeftWidth.key), PropertyValue(120.0));
+    EXPECT_EQ(shown(settings::spacesKillSwitch.key), PropertyValue(true));
+    EXPECT_EQ(shown(settings::snapBarVisible.key), PropertyValue(true));
+    EXPECT_EQ(shown(settings::gridAllDisplays.key), PropertyValue(true));
+    EXPECT_TRUE(view().uiReady());
 }
 
 TEST_F(PreferencesTest, CloseClosesThePreferencesWindowEvenWhenAnotherIsKey) {

@@ -98,7 +98,7 @@ TEST_F(DisplayMappingTest, PassesInOrderBoundsSameNumberSizeFallback) {
         EXPECT_EQ(automaticDisplayMapping(c.rows, screens()), c.expected) << c.name;
 }
 
-TEST_F(DisplayMappingTest, SizePassOnTheIssueDesktopAndDegenerateScreenLists) {
+TEST_F(DisplayMappingTest, SizePassPairsLeftToRightNoScreenMapsNothingOneScreenTakesAll) {
     useDisplays({display(1, "Laptop", {0, 0, 1440, 900}), display(3, "Left", {1440, 0, 1920, 1080}),
                  display(4, "Right", {3360, 0, 1920, 1080})});
     const std::vector<WindowValue> rows{savedRow(11, 0, {0, 0, 1920, 1055}), savedRow(12, 0, {1920, 0, 1920, 1055})};
