@@ -314,7 +314,7 @@ std::vector<Element> PreferencesView::formElements() {
     for (const auto& row : applicationRows)
         e.push_back(shortcutRow(text(row.label), row.name(), std::nullopt));
     e.push_back(checkBox("prefs.useCursorDisplay", useCursorDisplay, action(settings::useCursorDisplay.key)));
-    e.push_back(checkBox("prefs.minimalMenuMode", minimalMenuMode, action("MinimalMenuMode")));
+    e.push_back(checkBox("prefs.minimalMenuMode", minimalMenuMode, action(settings::minimalMenuMode.key)));
     e.push_back(checkBox("menu.showSnapBar", snapBarVisible, action(settings::snapBarVisible.key)));
     e.push_back(checkBox("prefs.dragSnapping", magnetDragMode, action(settings::magnetDragMode.key)));
     e.push_back(checkBox("prefs.requireOption", dragRequireOption, action(settings::dragRequireOption.key)));

@@ -11,6 +11,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Window.hpp"
 #include "preferences/RoriDeruSnapGrid.hpp"
+#include "snapping/GapSettings.hpp"
 #include "windows/StageIntegration.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -28,22 +29,6 @@ namespace {
 
 UserDefaults& defaults() {
     return UserDefaults::standard();
-}
-
-// Reads the stored object when it is a Boolean, else the fallback.
-bool objectBool(const std::string& key, bool fallback) {
-    auto value = defaults().objectForKey(key);
-    if (value && value->asBool()) return *value->asBool();
-    return fallback;
-}
-
-// Reads the stored object when it is a number (not a Boolean), else none.
-std::optional<double> objectDouble(const std::string& key) {
-    auto value = defaults().objectForKey(key);
-    if (!value) return std::nullopt;
-    if (auto* d = value->asDouble()) return *d;
-    if (auto* i = value->asInteger()) return static_cast<double>(*i);
-    return std::nullopt;
 }
 
 std::string storedLanguage() {
@@ -84,25 +69,22 @@ const std::vector<std::string>& PreferencesView::fallbackLanguageCodes() {
 }
 
 PreferencesView::PreferencesView()
-    : verboseLogging(this, objectBool(settings::verboseLogging.key, false))
-    , strictRestore(this, objectBool(settings::strictRestore.key, false))
-    , captureRule(this, defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"))
-    , minimalMenuMode(this, objectBool("MinimalMenuMode", false))
-    , useCursorDisplay(this, objectBool(settings::useCursorDisplay.key, false))
-    , magnetDragMode(this, objectBool(settings::magnetDragMode.key, false))
-    , dragRequireOption(this, objectBool(settings::dragRequireOption.key, false))
+    : verboseLogging(this, settings::read(settings::verboseLogging))
+    , strictRestore(this, settings::read(settings::strictRestore))
+    , captureRule(this, settings::read(settings::capturePrimaryRule))
+    , minimalMenuMode(this, settings::read(settings::minimalMenuMode))
+    , useCursorDisplay(this, settings::read(settings::useCursorDisplay))
+    , magnetDragMode(this, settings::read(settings::magnetDragMode))
+    , dragRequireOption(this, settings::read(settings::dragRequireOption))
     , snapBarVisible(this, defaults().boolForKey(settings::snapBarVisible.key))
-    , gapSize(this, objectDouble(settings::gapSize.key).value_or(0))
-    , gapH(
-          this,
-          objectDouble(settings::gapHorizontal.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
-    , gapV(this,
-           objectDouble(settings::gapVertical.key).value_or(objectDouble(settings::gapSize.key).value_or(0)))
-    , gapsIncludeEdges(this, objectBool(settings::gapsIncludeScreenEdges.key, false))
-    , gapEdgeLeft(this, objectBool(settings::gapsEdgesLeft.key, false))
-    , gapEdgeRight(this, objectBool(settings::gapsEdgesRight.key, false))
-    , gapEdgeTop(this, objectBool(settings::gapsEdgesTop.key, false))
-    , gapEdgeBottom(this, objectBool(settings::gapsEdgesBottom.key, false))
+    , gapSize(this, settings::read(settings::gapSize))
+    , gapH(this, GapSettings::current().horizontal)
+    , gapV(this, GapSettings::current().vertical)
+    , gapsIncludeEdges(this, settings::read(settings::gapsIncludeScreenEdges))
+    , gapEdgeLeft(this, settings::read(settings::gapsEdgesLeft))
+    , gapEdgeRight(this, settings::read(settings::gapsEdgesRight))
+    , gapEdgeTop(this, settings::read(settings::gapsEdgesTop))
+    , gapEdgeBottom(this, settings::read(settings::gapsEdgesBottom))
     , selectedLanguageCode(this, storedLanguage())
     , languageCodes(this, initialLanguageCodes())
     , integrateStageManager(this, defaults().boolForKey(settings::integrateStageManager.key))
@@ -110,17 +92,17 @@ PreferencesView::PreferencesView()
     , integrateMissionControl(this, defaults().boolForKey(settings::integrateMissionControl.key))
     , autoHideWithMC(this, defaults().boolForKey(settings::autoHideSnapBarWithMissionControl.key))
     , autoHideWithSM(this, defaults().boolForKey(settings::autoHideSnapBarWithStageManager.key))
-    , stageReserveLeft(this, objectDouble(settings::stageReserveLeftWidth.key).value_or(0))
-    , snappingEnabled(this, objectBool(settings::snappingEnabled.key, true))
-    , keyboardShortcutsEnabled(this, objectBool(settings::keyboardShortcutsEnabled.key, true))
+    , stageReserveLeft(this, settings::read(settings::stageReserveLeftWidth))
+    , snappingEnabled(this, settings::read(settings::snappingEnabled))
+    , keyboardShortcutsEnabled(this, settings::read(settings::keyboardShortcutsEnabled))
     , uiReady(this, false)
     , snapshotAllSpaces(this, defaults().boolForKey(settings::snapshotAllSpaces.key))
-    , spacesKillSwitch(this, objectBool(settings::spacesKillSwitch.key, false))
-    , spacesDiagnostics(this, objectBool(settings::spacesLogDiagnostics.key, false))
+    , spacesKillSwitch(this, settings::read(settings::spacesKillSwitch))
+    , spacesDiagnostics(this, settings::read(settings::spacesLogDiagnostics))
     , layoutAllDisplays(this, defaults().boolForKey(settings::gridAllDisplays.key))
-    , autoResetSnapshotQuit(this, objectBool(settings::autoResetSnapshotQuit.key, true))
-    , autoApplyDisplayLayouts(this, objectBool(settings::autoApplyDisplayLayouts.key, true))
-    , preserveRelativeSizing(this, objectBool(settings::preserveRelativeMove.key, true))
+    , autoResetSnapshotQuit(this, settings::read(settings::autoResetSnapshotQuit))
+    , autoApplyDisplayLayouts(this, settings::read(settings::autoApplyDisplayLayouts))
+    , preserveRelativeSizing(this, settings::read(settings::preserveRelativeMove))
     , localizationVersion(this, 0) {
     // What construction read is what the form has seen.
     followDefaults();
@@ -141,52 +123,52 @@ void PreferencesView::followDefaults() {
         auto value = read();
         if (state.get() != value) state.set(value);
     };
-    const auto flag = [&follow](const std::string& key, decl::State<bool>& state, bool fallback) {
-        follow(key, state, [&key, fallback] { return objectBool(key, fallback); });
+    const auto flag = [&follow](const settings::BoolSetting& setting, decl::State<bool>& state) {
+        follow(setting.key, state, [&setting] { return settings::read(setting); });
     };
     const auto boolean = [&follow](const std::string& key, decl::State<bool>& state) {
         follow(key, state, [&key] { return defaults().boolForKey(key); });
     };
-    flag(settings::verboseLogging.key, verboseLogging, false);
-    flag(settings::strictRestore.key, strictRestore, false);
+    flag(settings::verboseLogging, verboseLogging);
+    flag(settings::strictRestore, strictRestore);
     follow(settings::capturePrimaryRule.key, captureRule,
-           [] { return defaults().stringForKey(settings::capturePrimaryRule.key).value_or("center"); });
-    flag("MinimalMenuMode", minimalMenuMode, false);
-    flag(settings::useCursorDisplay.key, useCursorDisplay, false);
-    flag(settings::magnetDragMode.key, magnetDragMode, false);
-    flag(settings::dragRequireOption.key, dragRequireOption, false);
+           [] { return settings::read(settings::capturePrimaryRule); });
+    flag(settings::minimalMenuMode, minimalMenuMode);
+    flag(settings::useCursorDisplay, useCursorDisplay);
+    flag(settings::magnetDragMode, magnetDragMode);
+    flag(settings::dragRequireOption, dragRequireOption);
     boolean(settings::snapBarVisible.key, snapBarVisible);
     // The two directional gaps fall back to the uniform one, so they follow it too.
     const bool sizeChanged = storedValueChanged(settings::gapSize.key);
-    const auto gap = [sizeChanged](const std::string& key, decl::State<double>& state, bool ownChanged) {
+    const auto gap = [sizeChanged](decl::State<double>& state, bool ownChanged, double value) {
         if (!sizeChanged && !ownChanged) return;
-        const double value = objectDouble(key).value_or(objectDouble(settings::gapSize.key).value_or(0));
         if (!(state.get() == value)) state.set(value);
     };
-    gap(settings::gapSize.key, gapSize, false);
-    gap(settings::gapHorizontal.key, gapH, storedValueChanged(settings::gapHorizontal.key));
-    gap(settings::gapVertical.key, gapV, storedValueChanged(settings::gapVertical.key));
-    flag(settings::gapsIncludeScreenEdges.key, gapsIncludeEdges, false);
-    flag(settings::gapsEdgesLeft.key, gapEdgeLeft, false);
-    flag(settings::gapsEdgesRight.key, gapEdgeRight, false);
-    flag(settings::gapsEdgesTop.key, gapEdgeTop, false);
-    flag(settings::gapsEdgesBottom.key, gapEdgeBottom, false);
+    const GapSettings gaps = GapSettings::current();
+    gap(gapSize, false, settings::read(settings::gapSize));
+    gap(gapH, storedValueChanged(settings::gapHorizontal.key), gaps.horizontal);
+    gap(gapV, storedValueChanged(settings::gapVertical.key), gaps.vertical);
+    flag(settings::gapsIncludeScreenEdges, gapsIncludeEdges);
+    flag(settings::gapsEdgesLeft, gapEdgeLeft);
+    flag(settings::gapsEdgesRight, gapEdgeRight);
+    flag(settings::gapsEdgesTop, gapEdgeTop);
+    flag(settings::gapsEdgesBottom, gapEdgeBottom);
     boolean(settings::integrateStageManager.key, integrateStageManager);
     boolean(settings::autoDetectStageManager.key, autoDetectStageManager);
     boolean(settings::integrateMissionControl.key, integrateMissionControl);
     boolean(settings::autoHideSnapBarWithMissionControl.key, autoHideWithMC);
     boolean(settings::autoHideSnapBarWithStageManager.key, autoHideWithSM);
     follow(settings::stageReserveLeftWidth.key, stageReserveLeft,
-           [] { return objectDouble(settings::stageReserveLeftWidth.key).value_or(0); });
-    flag(settings::snappingEnabled.key, snappingEnabled, true);
-    flag(settings::keyboardShortcutsEnabled.key, keyboardShortcutsEnabled, true);
+           [] { return settings::read(settings::stageReserveLeftWidth); });
+    flag(settings::snappingEnabled, snappingEnabled);
+    flag(settings::keyboardShortcutsEnabled, keyboardShortcutsEnabled);
     boolean(settings::snapshotAllSpaces.key, snapshotAllSpaces);
-    flag(settings::spacesKillSwitch.key, spacesKillSwitch, false);
-    flag(settings::spacesLogDiagnostics.key, spacesDiagnostics, false);
+    flag(settings::spacesKillSwitch, spacesKillSwitch);
+    flag(settings::spacesLogDiagnostics, spacesDiagnostics);
     boolean(settings::gridAllDisplays.key, layoutAllDisplays);
-    flag(settings::autoResetSnapshotQuit.key, autoResetSnapshotQuit, true);
-    flag(settings::autoApplyDisplayLayouts.key, autoApplyDisplayLayouts, true);
-    flag(settings::preserveRelativeMove.key, preserveRelativeSizing, true);
+    flag(settings::autoResetSnapshotQuit, autoResetSnapshotQuit);
+    flag(settings::autoApplyDisplayLayouts, autoApplyDisplayLayouts);
+    flag(settings::preserveRelativeMove, preserveRelativeSizing);
     // A language stored elsewhere (another program, the defaults tool) posts no language notice:
     // the form follows it as it follows one. A change made here already shows.
     if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode.get())
@@ -237,10 +219,10 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
                 WindowManager::setVerboseLogging(on);
             });
         };
-    if (key == "MinimalMenuMode")
+    if (key == settings::minimalMenuMode.key)
         return [](bool on) {
             nextTurn([on] {
-                defaults().set(PropertyValue(on), "MinimalMenuMode");
+                defaults().set(PropertyValue(on), settings::minimalMenuMode.key);
                 rebuildMenu();
             });
         };
@@ -327,14 +309,14 @@ void PreferencesView::reloadFromDefaults() {
     nextTurn([=] {
         auto& d = defaults();
         allSpaces.set(d.boolForKey(settings::snapshotAllSpaces.key));
-        killSwitch.set(objectBool(settings::spacesKillSwitch.key, false));
-        diagnostics.set(objectBool(settings::spacesLogDiagnostics.key, false));
+        killSwitch.set(settings::read(settings::spacesKillSwitch));
+        diagnostics.set(settings::read(settings::spacesLogDiagnostics));
         integrateSM.set(d.boolForKey(settings::integrateStageManager.key));
         detectSM.set(d.boolForKey(settings::autoDetectStageManager.key));
         integrateMC.set(d.boolForKey(settings::integrateMissionControl.key));
         hideMC.set(d.boolForKey(settings::autoHideSnapBarWithMissionControl.key));
         hideSM.set(d.boolForKey(settings::autoHideSnapBarWithStageManager.key));
-        reserve.set(objectDouble(settings::stageReserveLeftWidth.key).value_or(0));
+        reserve.set(settings::read(settings::stageReserveLeftWidth));
     });
 }
 
@@ -343,7 +325,7 @@ void PreferencesView::savePrefsAndApply() {
     d.set(PropertyValue(verboseLogging.get()), settings::verboseLogging.key);
     d.set(PropertyValue(strictRestore.get()), settings::strictRestore.key);
     d.set(PropertyValue(captureRule.get()), settings::capturePrimaryRule.key);
-    d.set(PropertyValue(minimalMenuMode.get()), "MinimalMenuMode");
+    d.set(PropertyValue(minimalMenuMode.get()), settings::minimalMenuMode.key);
     d.set(PropertyValue(snapBarVisible.get()), settings::snapBarVisible.key);
     d.set(PropertyValue(useCursorDisplay.get()), settings::useCursorDisplay.key);
     d.set(PropertyValue(magnetDragMode.get()), settings::magnetDragMode.key);
