@@ -9,13 +9,13 @@ namespace tilmora {
 namespace SnapDefaults {
 
 /// The layout scope, `settings::gridAllDisplays`: true when layouts and selections apply to all displays
-/// at once (absent: false, one display).
+/// at once, false for one display.
 bool layoutAppliesToAllScreens();
 
-/// `settings::verboseLogging` (absent: false; the shell registers true).
+/// `settings::verboseLogging`.
 bool verboseLogging();
 
-/// `settings::overlayDebug` (absent: false; not registered).
+/// `settings::overlayDebug`.
 bool overlayDebug();
 
 } // namespace SnapDefaults
