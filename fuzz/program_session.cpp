@@ -33,6 +33,7 @@
 #include "console/ProgramWindows.hpp"
 #include "console/Tokenizer.hpp"
 #include "console/WindowElements.hpp"
+#include "model/Settings.hpp"
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/LocaleControl.hpp"
 #include "platform/control/SharedInstances.hpp"
@@ -40,6 +41,9 @@
 #include "platform/foundation/Error.hpp"
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/MenuItem.hpp"
+#include "shortcuts/DefaultShortcuts.hpp"
+#include "shortcuts/NameRow.hpp"
+#include "shortcuts/Registry.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -337,17 +341,26 @@ std::string randomChord(Random& r) {
     return chord + r.pick(keys);
 }
 
+/// The keys a generated `defaults write` picks from: every key of the settings catalog, the presets
+/// of displays 1 and 2, the language, the display-layout memory, the first-run flag and the stored
+/// chords of the names with a first-run chord.
+std::vector<std::string> defaultsKeys() {
+    std::vector<std::string> keys;
+    for (const auto& setting : tilmora::settings::catalog)
+        keys.emplace_back(setting.key);
+    for (const char* display : {"1", "2"})
+        keys.push_back(std::string(tilmora::settings::presetPrefix) + display);
+    keys.insert(keys.end(), {"AppLanguage", "DisplayLayoutMemory.v1",
+                             std::string(tilmora::hasRegisteredDefaultSnapShortcutsKey)});
+    for (const auto& row : tilmora::GlobalShortcuts::NameRow::all()) {
+        if (row.firstRunChord())
+            keys.push_back(std::string(tilmora::GlobalShortcuts::userDefaultsPrefix) + std::string(row.rawValue));
+    }
+    return keys;
+}
+
 std::string randomDefaultsWrite(Random& r) {
-    static const std::vector<std::string> keys = {
-        "WMGapSize", "WMGapHorizontal", "WMGapVertical", "WMGapsIncludeScreenEdges", "WMGapsEdgesLeft",
-        "WMApplyGapsToMaximize", "WMApplyGapsToMaximizeHeight", "WMSnapBarVisible", "WMSnappingEnabled",
-        "WMKeyboardShortcutsEnabled", "WMMagnetDragMode", "WMDragRequireOption", "WMLiveResizeDuringDrag",
-        "WMShowGridLinesDuringDrag", "WMGridAllDisplays", "WMAutoApplyDisplayLayouts", "WMStageReserveLeftWidth",
-        "WMStageReserveRightWidth", "WMStageReserveEnabled", "WMIntegrateStageManager", "WMIntegrateMissionControl",
-        "WMAutoDetectStageManager", "WMVerboseLogging", "WMCapturePrimaryRule", "MinimalMenuMode", "UseCursorDisplay",
-        "AppLanguage", "WMPreset_1", "WMPreset_2", "DisplayLayoutMemory.v1", "LaunchAtLogin",
-        "GlobalShortcuts_snap-left-half", "GlobalShortcuts_snap-right-half", "GlobalShortcuts_toggle-snap-bar",
-        "GlobalShortcuts_quit-app", "HasRegisteredDefaultSnapShortcutsV1", "WMSnapshotAllSpaces"};
+    static const std::vector<std::string> keys = defaultsKeys();
     static const std::vector<std::string> values = {
         "bool true", "bool false", "int 0", "int 1", "int -1", "int 9223372036854775807", "double 0",
         "double 7.5", "double 24", "double -5", "double 1e308", "double -1e308", "string \"\"", "string \"A\"",

@@ -16,9 +16,7 @@
 namespace tilmora {
 
 bool veskVerboseEnabled() {
-    auto& defaults = platform::UserDefaults::standard();
-    return defaults.objectForKey(settings::verboseLogging.key).has_value() &&
-           defaults.boolForKey(settings::verboseLogging.key);
+    return platform::UserDefaults::standard().boolForKey(settings::verboseLogging.key);
 }
 
 void veskLog(const std::string& message) {

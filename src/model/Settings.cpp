@@ -27,4 +27,36 @@ std::optional<bool> storedBool(const std::string& key) {
     return storedBool(platform::UserDefaults::standard(), key);
 }
 
+std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key) {
+    const auto value = defaults.objectForKey(key);
+    if (!value) return std::nullopt;
+    if (const double* number = value->asDouble()) return *number;
+    if (const std::int64_t* integer = value->asInteger()) return static_cast<double>(*integer);
+    return std::nullopt;
+}
+
+bool read(const platform::UserDefaults& defaults, const BoolSetting& setting) {
+    return storedBool(defaults, setting.key).value_or(setting.fallback);
+}
+
+double read(const platform::UserDefaults& defaults, const NumberSetting& setting) {
+    return storedNumber(defaults, setting.key).value_or(setting.fallback);
+}
+
+std::string read(const platform::UserDefaults& defaults, const TextSetting& setting) {
+    return defaults.stringForKey(setting.key).value_or(setting.fallback);
+}
+
+bool read(const BoolSetting& setting) {
+    return read(platform::UserDefaults::standard(), setting);
+}
+
+double read(const NumberSetting& setting) {
+    return read(platform::UserDefaults::standard(), setting);
+}
+
+std::string read(const TextSetting& setting) {
+    return read(platform::UserDefaults::standard(), setting);
+}
+
 } // namespace tilmora::settings

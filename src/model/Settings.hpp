@@ -14,29 +14,38 @@ class UserDefaults;
 namespace tilmora::settings {
 
 // The catalog of the program's settings: every key it keeps in the standard user defaults is
-// declared here once, with its kind and, for the 38 keys the shell registers at every launch, the
-// registered value. Code names a key through its entry (`settings::gapSize.key`), never through a
-// literal. A registered value answers every read of a key that holds nothing; each reader still
-// codes its own fallback where it reads a key, because the registration runs only at launch.
+// declared here once, with its kind, the value the shell registers at every launch (for 38 keys)
+// and the fallback its readers take when the key holds no value of its kind. Code names a key
+// through its entry (`settings::gapSize.key`) and reads it through `settings::read`, never through
+// a literal or a fallback of its own. A registered value answers every read of a key that holds
+// nothing, so a fallback matters only where nothing is registered (before the launch's
+// registration, in tests, and for the keys never registered).
 
 /// The kind of value a setting holds.
 enum class Kind { boolean, number, text };
 
-/// A Boolean setting; `registered` is the value registered at launch, none when not registered.
+/// The registered value of a setting that is not registered.
+inline constexpr std::nullopt_t unregistered = std::nullopt;
+
+/// A Boolean setting: its key, the value registered at launch (none when not registered) and its
+/// readers' fallback.
 struct BoolSetting {
     const char* key;
-    std::optional<bool> registered = std::nullopt;
+    std::optional<bool> registered;
+    bool fallback;
 };
 
-/// A number setting (a Double when stored by the program); `registered` as above.
+/// A number setting (a Double when stored by the program), as above.
 struct NumberSetting {
     const char* key;
-    std::optional<double> registered = std::nullopt;
+    std::optional<double> registered;
+    double fallback;
 };
 
 /// A text setting; none is registered.
 struct TextSetting {
     const char* key;
+    const char* fallback;
 };
 
 /// A registered value as the catalog's row holds it (`std::monostate` when none).
@@ -69,64 +78,73 @@ struct Setting {
     constexpr bool isRegistered() const { return !std::holds_alternative<std::monostate>(registered); }
 };
 
-// Registered at launch, in the order the registration builds them.
-inline constexpr BoolSetting useCursorDisplay{"UseCursorDisplay", false};
-inline constexpr BoolSetting verboseLogging{"WMVerboseLogging", true};
-inline constexpr BoolSetting spacesKillSwitch{"WMSpacesKillSwitch", false};
+// Registered at launch, in the order the registration builds them: key, registered value, fallback.
+inline constexpr BoolSetting useCursorDisplay{"UseCursorDisplay", false, false};
+/// Falls back to false but is registered true.
+inline constexpr BoolSetting verboseLogging{"WMVerboseLogging", true, false};
+inline constexpr BoolSetting spacesKillSwitch{"WMSpacesKillSwitch", false, false};
 /// Registered only; nothing reads it.
-inline constexpr BoolSetting spacesPreferSkyLightMove{"WMSpacesPreferSkyLightMove", true};
-inline constexpr BoolSetting spacesEnableAnchors{"WMSpacesEnableAnchors", false};
-inline constexpr BoolSetting spacesEnableSwitching{"WMSpacesEnableSwitching", true};
-inline constexpr BoolSetting spacesLogDiagnostics{"WMSpacesLogDiagnostics", false};
-inline constexpr BoolSetting snapshotAllSpaces{"WMSnapshotAllSpaces", false};
-inline constexpr BoolSetting snappingEnabled{"WMSnappingEnabled", true};
-inline constexpr BoolSetting keyboardShortcutsEnabled{"WMKeyboardShortcutsEnabled", true};
-inline constexpr BoolSetting magnetDragMode{"WMMagnetDragMode", false};
-inline constexpr BoolSetting dragRequireOption{"WMDragRequireOption", false};
-inline constexpr BoolSetting liveResizeDuringDrag{"WMLiveResizeDuringDrag", false};
-inline constexpr BoolSetting showGridLinesDuringDrag{"WMShowGridLinesDuringDrag", true};
-inline constexpr BoolSetting gridAllDisplays{"WMGridAllDisplays", false};
-inline constexpr BoolSetting autoApplyDisplayLayouts{"WMAutoApplyDisplayLayouts", false};
-inline constexpr BoolSetting preserveRelativeMove{"WMPreserveRelativeMove", true};
-inline constexpr BoolSetting autoResetSnapshotQuit{"WMAutoResetSnapshotQuit", true};
-inline constexpr BoolSetting launchAtLogin{"LaunchAtLogin", true};
-inline constexpr NumberSetting gapSize{"WMGapSize", 0.0};
-inline constexpr NumberSetting gapHorizontal{"WMGapHorizontal", 0.0};
-inline constexpr NumberSetting gapVertical{"WMGapVertical", 0.0};
-inline constexpr BoolSetting gapsIncludeScreenEdges{"WMGapsIncludeScreenEdges", false};
-inline constexpr BoolSetting gapsEdgesLeft{"WMGapsEdgesLeft", false};
-inline constexpr BoolSetting gapsEdgesRight{"WMGapsEdgesRight", false};
-inline constexpr BoolSetting gapsEdgesTop{"WMGapsEdgesTop", false};
-inline constexpr BoolSetting gapsEdgesBottom{"WMGapsEdgesBottom", false};
+inline constexpr BoolSetting spacesPreferSkyLightMove{"WMSpacesPreferSkyLightMove", true, true};
+inline constexpr BoolSetting spacesEnableAnchors{"WMSpacesEnableAnchors", false, false};
+inline constexpr BoolSetting spacesEnableSwitching{"WMSpacesEnableSwitching", true, true};
+inline constexpr BoolSetting spacesLogDiagnostics{"WMSpacesLogDiagnostics", false, false};
+inline constexpr BoolSetting snapshotAllSpaces{"WMSnapshotAllSpaces", false, false};
+inline constexpr BoolSetting snappingEnabled{"WMSnappingEnabled", true, true};
+inline constexpr BoolSetting keyboardShortcutsEnabled{"WMKeyboardShortcutsEnabled", true, true};
+inline constexpr BoolSetting magnetDragMode{"WMMagnetDragMode", false, false};
+inline constexpr BoolSetting dragRequireOption{"WMDragRequireOption", false, false};
+/// Falls back to true (the snap grid's switch) but is registered false.
+inline constexpr BoolSetting liveResizeDuringDrag{"WMLiveResizeDuringDrag", false, true};
+/// Falls back to false but is registered true.
+inline constexpr BoolSetting showGridLinesDuringDrag{"WMShowGridLinesDuringDrag", true, false};
+inline constexpr BoolSetting gridAllDisplays{"WMGridAllDisplays", false, false};
+/// Falls back to true (the preferences' check box) but is registered false.
+inline constexpr BoolSetting autoApplyDisplayLayouts{"WMAutoApplyDisplayLayouts", false, true};
+inline constexpr BoolSetting preserveRelativeMove{"WMPreserveRelativeMove", true, true};
+inline constexpr BoolSetting autoResetSnapshotQuit{"WMAutoResetSnapshotQuit", true, true};
+/// Falls back to false (read with the defaults' Boolean accessor) but is registered true.
+inline constexpr BoolSetting launchAtLogin{"LaunchAtLogin", true, false};
+inline constexpr NumberSetting gapSize{"WMGapSize", 0.0, 0.0};
+/// A directional gap that holds no number takes the uniform gap (`GapSettings::current`).
+inline constexpr NumberSetting gapHorizontal{"WMGapHorizontal", 0.0, 0.0};
+inline constexpr NumberSetting gapVertical{"WMGapVertical", 0.0, 0.0};
+inline constexpr BoolSetting gapsIncludeScreenEdges{"WMGapsIncludeScreenEdges", false, false};
+inline constexpr BoolSetting gapsEdgesLeft{"WMGapsEdgesLeft", false, false};
+inline constexpr BoolSetting gapsEdgesRight{"WMGapsEdgesRight", false, false};
+inline constexpr BoolSetting gapsEdgesTop{"WMGapsEdgesTop", false, false};
+inline constexpr BoolSetting gapsEdgesBottom{"WMGapsEdgesBottom", false, false};
 /// Registered only; nothing reads it.
-inline constexpr NumberSetting stageReserveRightWidth{"WMStageReserveRightWidth", 0.0};
+inline constexpr NumberSetting stageReserveRightWidth{"WMStageReserveRightWidth", 0.0, 0.0};
 /// Registered only; nothing reads it.
-inline constexpr BoolSetting stageReserveEnabled{"WMStageReserveEnabled", false};
-inline constexpr BoolSetting applyGapsToMaximize{"WMApplyGapsToMaximize", false};
-inline constexpr BoolSetting applyGapsToMaximizeHeight{"WMApplyGapsToMaximizeHeight", false};
-inline constexpr BoolSetting snapBarVisible{"WMSnapBarVisible", false};
-inline constexpr BoolSetting integrateStageManager{"WMIntegrateStageManager", false};
-inline constexpr BoolSetting integrateMissionControl{"WMIntegrateMissionControl", false};
-inline constexpr BoolSetting autoDetectStageManager{"WMAutoDetectStageManager", false};
-inline constexpr NumberSetting stageReserveLeftWidth{"WMStageReserveLeftWidth", 0.0};
-inline constexpr BoolSetting autoHideSnapBarWithMissionControl{"WMAutoHideSnapBarWithMissionControl", false};
-inline constexpr BoolSetting autoHideSnapBarWithStageManager{"WMAutoHideSnapBarWithStageManager", false};
+inline constexpr BoolSetting stageReserveEnabled{"WMStageReserveEnabled", false, false};
+inline constexpr BoolSetting applyGapsToMaximize{"WMApplyGapsToMaximize", false, false};
+inline constexpr BoolSetting applyGapsToMaximizeHeight{"WMApplyGapsToMaximizeHeight", false, false};
+inline constexpr BoolSetting snapBarVisible{"WMSnapBarVisible", false, false};
+inline constexpr BoolSetting integrateStageManager{"WMIntegrateStageManager", false, false};
+inline constexpr BoolSetting integrateMissionControl{"WMIntegrateMissionControl", false, false};
+inline constexpr BoolSetting autoDetectStageManager{"WMAutoDetectStageManager", false, false};
+inline constexpr NumberSetting stageReserveLeftWidth{"WMStageReserveLeftWidth", 0.0, 0.0};
+inline constexpr BoolSetting autoHideSnapBarWithMissionControl{"WMAutoHideSnapBarWithMissionControl", false,
+                                                               false};
+inline constexpr BoolSetting autoHideSnapBarWithStageManager{"WMAutoHideSnapBarWithStageManager", false, false};
 
-// Not registered: their readers' own fallbacks apply.
-inline constexpr BoolSetting strictRestore{"WMStrictRestore"};
-/// "center" when absent.
-inline constexpr TextSetting capturePrimaryRule{"WMCapturePrimaryRule"};
-inline constexpr BoolSetting overlayDebug{"WMOverlayDebug"};
-inline constexpr BoolSetting dragAssumeTileSize{"WMDragAssumeTileSize"};
-inline constexpr BoolSetting excludeDevApps{"WMExcludeDevApps"};
+// Not registered: the fallback answers a key that holds nothing.
+inline constexpr BoolSetting strictRestore{"WMStrictRestore", unregistered, false};
+inline constexpr TextSetting capturePrimaryRule{"WMCapturePrimaryRule", "center"};
+/// The status menu's help and launch-at-login items only in its advanced submenu.
+inline constexpr BoolSetting minimalMenuMode{"MinimalMenuMode", unregistered, false};
+inline constexpr BoolSetting overlayDebug{"WMOverlayDebug", unregistered, false};
+inline constexpr BoolSetting dragAssumeTileSize{"WMDragAssumeTileSize", unregistered, true};
+inline constexpr BoolSetting excludeDevApps{"WMExcludeDevApps", unregistered, false};
 /// Test switches that stand for the system's Stage Manager and Mission Control being active.
-inline constexpr BoolSetting mockStageManagerActive{"WMMockStageManagerActive"};
-inline constexpr BoolSetting mockMissionControlActive{"WMMockMissionControlActive"};
-/// Read by snapshot restores and never written.
-inline constexpr BoolSetting snapshotRestoreActivateApps{"WMSnapshotRestoreActivateApps"};
-inline constexpr BoolSetting snapshotRestoreRaiseWindows{"WMSnapshotRestoreRaiseWindows"};
-inline constexpr NumberSetting snapshotRestoreInitialAXTimeout{"WMSnapshotRestoreInitialAXTimeout"};
-inline constexpr NumberSetting snapshotRestoreLaunchMaxWait{"WMSnapshotRestoreLaunchMaxWait"};
+inline constexpr BoolSetting mockStageManagerActive{"WMMockStageManagerActive", unregistered, false};
+inline constexpr BoolSetting mockMissionControlActive{"WMMockMissionControlActive", unregistered, false};
+/// Read by snapshot restores and never written; the two waits in seconds.
+inline constexpr BoolSetting snapshotRestoreActivateApps{"WMSnapshotRestoreActivateApps", unregistered, false};
+inline constexpr BoolSetting snapshotRestoreRaiseWindows{"WMSnapshotRestoreRaiseWindows", unregistered, false};
+inline constexpr NumberSetting snapshotRestoreInitialAXTimeout{"WMSnapshotRestoreInitialAXTimeout", unregistered,
+                                                               1.5};
+inline constexpr NumberSetting snapshotRestoreLaunchMaxWait{"WMSnapshotRestoreLaunchMaxWait", unregistered, 6.0};
 
 // Per-display keys: the prefix followed by the display's number or key.
 /// A display's snap-grid preset: + the display number in decimal ("WMPreset_2").
@@ -135,7 +153,7 @@ inline constexpr const char* presetPrefix = "WMPreset_";
 inline constexpr const char* veskSelectedPresetIdPrefix = "WMVeskSelectedPresetId.";
 
 /// Every flat key, the 38 registered ones first in registration order.
-inline constexpr std::array<Setting, 49> catalog{{
+inline constexpr std::array<Setting, 50> catalog{{
     useCursorDisplay,
     verboseLogging,
     spacesKillSwitch,
@@ -176,6 +194,7 @@ inline constexpr std::array<Setting, 49> catalog{{
     autoHideSnapBarWithStageManager,
     strictRestore,
     capturePrimaryRule,
+    minimalMenuMode,
     overlayDebug,
     dragAssumeTileSize,
     excludeDevApps,
@@ -196,5 +215,24 @@ platform::PropertyDictionary registeredDefaults();
 /// or `defaults`.
 std::optional<bool> storedBool(const std::string& key);
 std::optional<bool> storedBool(const platform::UserDefaults& defaults, const std::string& key);
+
+/// The number stored (or registered) under `key`: an integer or a Double, as it stands (NaN and
+/// infinities included); none when the key holds nothing or a value of another kind (a Boolean or
+/// a text never counts as a number here).
+std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key);
+
+// The readers of the catalog's settings, one per kind: the value stored (or registered) under the
+// setting's key, else the setting's fallback. Read anew on every call, from the standard defaults
+// or `defaults`; any thread (the user defaults are thread-safe); log nothing.
+/// A Boolean counts only as a Boolean (`storedBool`): a text such as "YES" or a number reads as
+/// nothing.
+bool read(const BoolSetting& setting);
+bool read(const platform::UserDefaults& defaults, const BoolSetting& setting);
+/// A number counts as an integer or a Double (`storedNumber`).
+double read(const NumberSetting& setting);
+double read(const platform::UserDefaults& defaults, const NumberSetting& setting);
+/// A text as the defaults' text accessor gives it (a stored number reads as its text).
+std::string read(const TextSetting& setting);
+std::string read(const platform::UserDefaults& defaults, const TextSetting& setting);
 
 } // namespace tilmora::settings

@@ -19,11 +19,10 @@ class DisplayLayoutMemory;
 /// following changes made elsewhere, the controls' change actions, Save and the reload at each
 /// appearance. Pure value; the actions run on the main thread.
 struct PreferenceRow {
-    /// How the stored value is read: `object` takes the stored object when it is of the row's kind
-    /// (a Boolean; a number, integer or double; a text), else the object under `fallbackKey` when
-    /// there is one, else `fallback`; `boolean` uses the defaults' Boolean accessor (absent is
-    /// false); `text` uses the string accessor, `fallback` when there is no string.
-    enum class Read { object, boolean, text };
+    /// How the stored value is read: `catalog` through the settings catalog's reader of the key
+    /// (`reader`: the stored value of the setting's kind, else its fallback); `boolean` through the
+    /// defaults' Boolean accessor (absent is false).
+    enum class Read { catalog, boolean };
     /// When a control's change runs its action: at once, inside the control's handler; or as one
     /// block on the main queue, which also holds what the view's environment gave at the change
     /// (its snap grid, or its display-layout store).
@@ -52,13 +51,16 @@ struct PreferenceRow {
         double textWidth = 0;
     };
 
+    /// The catalog's reader of a setting, its value as a Boolean, a Double or a text.
+    using Reader = platform::PropertyValue (*)();
+
     // The setting.
     const char* key;
     Read read;
-    /// The read's fallback, of the row's kind (a Boolean, a Double or a text).
-    platform::PropertyValue fallback;
-    /// The key whose stored object stands in for an absent one (the uniform gap for the
-    /// directional gaps); the form follows a change of it too.
+    /// The reader of a `catalog` row.
+    Reader reader = nullptr;
+    /// The key whose stored value stands in for an absent one (the uniform gap for the
+    /// directional gaps): the form follows a change of it too.
     const char* fallbackKey = nullptr;
     // The control: the localization key of its title (a check box) or its label (a slider or
     // pop-up row), the element's identifier (the title key when empty), the pop-up's options

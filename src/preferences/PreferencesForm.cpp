@@ -306,7 +306,7 @@ std::vector<Element> PreferencesView::formElements() {
     e.push_back(explanation(text("prefs.shortcuts.masterToggle.desc")).padding(bottom(6)));
     for (const auto& row : applicationRows)
         e.push_back(shortcutRow(text(row.label), row.name(), std::nullopt));
-    for (const char* key : {settings::useCursorDisplay.key, "MinimalMenuMode", settings::snapBarVisible.key,
+    for (const char* key : {settings::useCursorDisplay.key, settings::minimalMenuMode.key, settings::snapBarVisible.key,
                             settings::magnetDragMode.key, settings::dragRequireOption.key, settings::gapSize.key,
                             settings::gapHorizontal.key, settings::gapVertical.key,
                             settings::gapsIncludeScreenEdges.key})

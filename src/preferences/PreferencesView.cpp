@@ -11,6 +11,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Window.hpp"
 #include "preferences/RoriDeruSnapGrid.hpp"
+#include "snapping/GapSettings.hpp"
 #include "windows/StageIntegration.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -75,7 +76,7 @@ void verboseLoggingChanged(bool on, const Row::Context&) {
 }
 
 void minimalMenuModeChanged(bool on, const Row::Context&) {
-    defaults().set(PropertyValue(on), "MinimalMenuMode");
+    defaults().set(PropertyValue(on), settings::minimalMenuMode.key);
     rebuildMenu();
 }
 
@@ -147,9 +148,28 @@ void autoApplyDisplayLayoutsChanged(bool on, const Row::Context& view) {
 constexpr unsigned saved = 1;
 constexpr unsigned reloaded = 2;
 
-Row checkBox(const char* key, Read read, bool fallback, const char* title, When when, Row::FlagAction action,
-             unsigned marks = 0) {
-    Row row{key, read, PropertyValue(fallback)};
+// The catalog's readers of a setting, as the rows hold them.
+template <const settings::BoolSetting& setting>
+PropertyValue readFlag() {
+    return PropertyValue(settings::read(setting));
+}
+template <const settings::NumberSetting& setting>
+PropertyValue readNumber() {
+    return PropertyValue(settings::read(setting));
+}
+PropertyValue readCaptureRule() {
+    return PropertyValue(settings::read(settings::capturePrimaryRule));
+}
+PropertyValue readHorizontalGap() {
+    return PropertyValue(GapSettings::current().horizontal);
+}
+PropertyValue readVerticalGap() {
+    return PropertyValue(GapSettings::current().vertical);
+}
+
+Row row(const char* key, Read read, Row::Reader reader, const char* title, When when, Row::Action action,
+        unsigned marks) {
+    Row row{key, read, reader};
     row.title = title;
     row.when = when;
     row.action = action;
@@ -158,15 +178,24 @@ Row checkBox(const char* key, Read read, bool fallback, const char* title, When 
     return row;
 }
 
-// Sliders read the stored number (else `fallbackKey`'s, else 0) and count from 0.
-Row slider(const char* key, const char* fallbackKey, const char* title, Row::SliderRange range, When when,
-           Row::NumberAction action, unsigned marks) {
-    Row row = checkBox(key, Read::object, false, title, when, nullptr, marks);
-    row.fallback = PropertyValue(0.0);
-    row.fallbackKey = fallbackKey;
-    row.range = range;
-    row.action = action;
-    return row;
+// A check box over a catalog setting (read as the catalog reads it) ...
+template <const settings::BoolSetting& setting>
+Row checkBox(const char* title, When when, Row::FlagAction action, unsigned marks = 0) {
+    return row(setting.key, Read::catalog, &readFlag<setting>, title, when, action, marks);
+}
+
+// ... or over the defaults' Boolean accessor (absent is false).
+Row checkBox(const char* key, const char* title, When when, Row::FlagAction action, unsigned marks = 0) {
+    return row(key, Read::boolean, nullptr, title, when, action, marks);
+}
+
+// Sliders count from 0; `fallbackKey` is the setting whose value stands in for an absent one.
+Row slider(const char* key, Row::Reader reader, const char* fallbackKey, const char* title,
+           Row::SliderRange range, When when, Row::NumberAction action, unsigned marks) {
+    Row slider = row(key, Read::catalog, reader, title, when, action, marks);
+    slider.fallbackKey = fallbackKey;
+    slider.range = range;
+    return slider;
 }
 
 constexpr Row::SliderRange gapRange{24, 1, 48};
@@ -183,7 +212,7 @@ const std::vector<std::string>& PreferencesView::fallbackLanguageCodes() {
 // form's own values are not rows.
 const std::vector<PreferenceRow>& PreferencesView::rows() {
     static const std::vector<Row> table = [] {
-        Row captureRule{settings::capturePrimaryRule.key, Read::text, PropertyValue(std::string("center"))};
+        Row captureRule{settings::capturePrimaryRule.key, Read::catalog, &readCaptureRule};
         captureRule.title = "prefs.primaryMethod";
         captureRule.id = "prefs.captureRule";
         captureRule.options = {{"center", "prefs.centerInBounds"}, {"overlap", "prefs.largestOverlap"}};
@@ -191,61 +220,57 @@ const std::vector<PreferenceRow>& PreferencesView::rows() {
         captureRule.saved = true;
         const auto* size = settings::gapSize.key;
         return std::vector<Row>{
-            checkBox(settings::verboseLogging.key, Read::object, false, "prefs.verbose", When::nextTurn,
-                     &verboseLoggingChanged, saved),
-            checkBox(settings::strictRestore.key, Read::object, false, "prefs.strictRestore", When::nextTurn,
-                     nullptr, saved),
+            checkBox<settings::verboseLogging>("prefs.verbose", When::nextTurn, &verboseLoggingChanged,
+                                               saved),
+            checkBox<settings::strictRestore>("prefs.strictRestore", When::nextTurn, nullptr, saved),
             captureRule,
-            checkBox("MinimalMenuMode", Read::object, false, "prefs.minimalMenuMode", When::nextTurn,
-                     &minimalMenuModeChanged, saved),
-            checkBox(settings::snapBarVisible.key, Read::boolean, false, "menu.showSnapBar", When::nextTurn,
-                     &snapBarVisibleChanged, saved),
-            checkBox(settings::useCursorDisplay.key, Read::object, false, "prefs.useCursorDisplay",
-                     When::nextTurn, nullptr, saved),
-            checkBox(settings::magnetDragMode.key, Read::object, false, "prefs.dragSnapping",
-                     When::nextTurnWithGrid, &magnetDragModeChanged, saved),
-            checkBox(settings::dragRequireOption.key, Read::object, false, "prefs.requireOption",
-                     When::nextTurnWithGrid, &dragRequireOptionChanged, saved),
-            checkBox(settings::keyboardShortcutsEnabled.key, Read::object, true, "prefs.shortcuts.masterToggle",
-                     When::nextTurn, &keyboardShortcutsEnabledChanged, saved),
-            slider(size, nullptr, "prefs.gapsUniform", gapRange, When::now, nullptr, saved),
-            slider(settings::gapHorizontal.key, size, "prefs.gapsHorizontal", gapRange, When::now, nullptr, saved),
-            slider(settings::gapVertical.key, size, "prefs.gapsVertical", gapRange, When::now, nullptr, saved),
-            checkBox(settings::gapsIncludeScreenEdges.key, Read::object, false, "prefs.applyGapsEdgesAll",
-                     When::now, nullptr, saved),
-            checkBox(settings::gapsEdgesLeft.key, Read::object, false, "prefs.left", When::now, nullptr, saved),
-            checkBox(settings::gapsEdgesRight.key, Read::object, false, "prefs.right", When::now, nullptr, saved),
-            checkBox(settings::gapsEdgesTop.key, Read::object, false, "prefs.top", When::now, nullptr, saved),
-            checkBox(settings::gapsEdgesBottom.key, Read::object, false, "prefs.bottom", When::now, nullptr,
+            checkBox<settings::minimalMenuMode>("prefs.minimalMenuMode", When::nextTurn,
+                                                &minimalMenuModeChanged, saved),
+            checkBox(settings::snapBarVisible.key, "menu.showSnapBar", When::nextTurn, &snapBarVisibleChanged,
                      saved),
-            checkBox(settings::snapshotAllSpaces.key, Read::boolean, false, "prefs.snapshotAllSpaces", When::now,
-                     nullptr, reloaded),
-            checkBox(settings::spacesKillSwitch.key, Read::object, false, "prefs.spacesKillSwitch", When::now,
-                     nullptr, reloaded),
-            checkBox(settings::spacesLogDiagnostics.key, Read::object, false, "prefs.spacesDiagnostics",
-                     When::now, nullptr, reloaded),
-            checkBox(settings::integrateStageManager.key, Read::boolean, false, "prefs.integrateStageManager",
+            checkBox<settings::useCursorDisplay>("prefs.useCursorDisplay", When::nextTurn, nullptr, saved),
+            checkBox<settings::magnetDragMode>("prefs.dragSnapping", When::nextTurnWithGrid,
+                                               &magnetDragModeChanged, saved),
+            checkBox<settings::dragRequireOption>("prefs.requireOption", When::nextTurnWithGrid,
+                                                  &dragRequireOptionChanged, saved),
+            checkBox<settings::keyboardShortcutsEnabled>("prefs.shortcuts.masterToggle", When::nextTurn,
+                                                         &keyboardShortcutsEnabledChanged, saved),
+            slider(size, &readNumber<settings::gapSize>, nullptr, "prefs.gapsUniform", gapRange, When::now,
+                   nullptr, saved),
+            slider(settings::gapHorizontal.key, &readHorizontalGap, size, "prefs.gapsHorizontal", gapRange,
+                   When::now, nullptr, saved),
+            slider(settings::gapVertical.key, &readVerticalGap, size, "prefs.gapsVertical", gapRange,
+                   When::now, nullptr, saved),
+            checkBox<settings::gapsIncludeScreenEdges>("prefs.applyGapsEdgesAll", When::now, nullptr, saved),
+            checkBox<settings::gapsEdgesLeft>("prefs.left", When::now, nullptr, saved),
+            checkBox<settings::gapsEdgesRight>("prefs.right", When::now, nullptr, saved),
+            checkBox<settings::gapsEdgesTop>("prefs.top", When::now, nullptr, saved),
+            checkBox<settings::gapsEdgesBottom>("prefs.bottom", When::now, nullptr, saved),
+            checkBox(settings::snapshotAllSpaces.key, "prefs.snapshotAllSpaces", When::now, nullptr,
+                     reloaded),
+            checkBox<settings::spacesKillSwitch>("prefs.spacesKillSwitch", When::now, nullptr, reloaded),
+            checkBox<settings::spacesLogDiagnostics>("prefs.spacesDiagnostics", When::now, nullptr, reloaded),
+            checkBox(settings::integrateStageManager.key, "prefs.integrateStageManager", When::nextTurn,
+                     &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::autoDetectStageManager.key, "prefs.autoDetectStageManager", When::nextTurn,
+                     &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::integrateMissionControl.key, "prefs.integrateMissionControl", When::nextTurn,
+                     &stageSettingChanged<bool>, reloaded),
+            checkBox(settings::autoHideSnapBarWithMissionControl.key, "prefs.autoHideSnapBarWithMC",
                      When::nextTurn, &stageSettingChanged<bool>, reloaded),
-            checkBox(settings::autoDetectStageManager.key, Read::boolean, false, "prefs.autoDetectStageManager",
+            checkBox(settings::autoHideSnapBarWithStageManager.key, "prefs.autoHideSnapBarWithSM",
                      When::nextTurn, &stageSettingChanged<bool>, reloaded),
-            checkBox(settings::integrateMissionControl.key, Read::boolean, false, "prefs.integrateMissionControl",
-                     When::nextTurn, &stageSettingChanged<bool>, reloaded),
-            checkBox(settings::autoHideSnapBarWithMissionControl.key, Read::boolean, false,
-                     "prefs.autoHideSnapBarWithMC", When::nextTurn, &stageSettingChanged<bool>, reloaded),
-            checkBox(settings::autoHideSnapBarWithStageManager.key, Read::boolean, false,
-                     "prefs.autoHideSnapBarWithSM", When::nextTurn, &stageSettingChanged<bool>, reloaded),
-            slider(settings::stageReserveLeftWidth.key, nullptr, "prefs.stageReserveLeft", {400, 2, 64},
-                   When::nextTurn, &stageSettingChanged<double>, reloaded),
-            checkBox(settings::snappingEnabled.key, Read::object, true, "prefs.snappingEnabled",
-                     When::nextTurnWithGrid, &snappingEnabledChanged),
-            checkBox(settings::gridAllDisplays.key, Read::boolean, false, "prefs.layoutAllDisplays",
-                     When::nextTurn, &gridAllDisplaysChanged),
-            checkBox(settings::autoResetSnapshotQuit.key, Read::object, true, "prefs.autoResetSnapshotQuit",
-                     When::now, nullptr),
-            checkBox(settings::autoApplyDisplayLayouts.key, Read::object, true, "prefs.autoApplyLayouts",
-                     When::nextTurnWithLayoutStore, &autoApplyDisplayLayoutsChanged),
-            checkBox(settings::preserveRelativeMove.key, Read::object, true, "prefs.preserveRelativeSizing",
-                     When::nextTurn, nullptr),
+            slider(settings::stageReserveLeftWidth.key, &readNumber<settings::stageReserveLeftWidth>, nullptr,
+                   "prefs.stageReserveLeft", {400, 2, 64}, When::nextTurn, &stageSettingChanged<double>,
+                   reloaded),
+            checkBox<settings::snappingEnabled>("prefs.snappingEnabled", When::nextTurnWithGrid,
+                                                &snappingEnabledChanged),
+            checkBox(settings::gridAllDisplays.key, "prefs.layoutAllDisplays", When::nextTurn,
+                     &gridAllDisplaysChanged),
+            checkBox<settings::autoResetSnapshotQuit>("prefs.autoResetSnapshotQuit", When::now, nullptr),
+            checkBox<settings::autoApplyDisplayLayouts>(
+                "prefs.autoApplyLayouts", When::nextTurnWithLayoutStore, &autoApplyDisplayLayoutsChanged),
+            checkBox<settings::preserveRelativeMove>("prefs.preserveRelativeSizing", When::nextTurn, nullptr),
         };
     }();
     return table;
@@ -284,7 +309,8 @@ PreferencesView::PreferencesView()
         else if (const double* number = value.asDouble())
             rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<double>>, this, *number);
         else
-            rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<std::string>>, this, *value.asString());
+            rowStates_.byKey.try_emplace(row.key, std::in_place_type<State<std::string>>, this,
+                                         *value.asString());
     }
     // What construction read is what the form has seen.
     followDefaults();
@@ -323,7 +349,8 @@ void PreferencesView::followDefaults() {
     }
     // A language stored elsewhere (another program, the defaults tool) posts no language notice:
     // the form follows it as it follows one. A change made here already shows.
-    if (storedValueChanged(LocalizationManager::shared().key) && storedLanguage() != selectedLanguageCode_.get())
+    if (storedValueChanged(LocalizationManager::shared().key) &&
+        storedLanguage() != selectedLanguageCode_.get())
         onLanguageDidChange();
 }
 

@@ -203,7 +203,7 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
         launchAtLogin = isLaunchAtStartupEnabled();
     }
     check(add(*advanced, localized("menu.launchAtLogin"), "toggleLaunchAtStartup:"), launchAtLogin);
-    if (defaults.boolForKey("MinimalMenuMode")) {
+    if (defaults.boolForKey(settings::minimalMenuMode.key)) {
         add(*menu, localized("menu.advanced"), "")->setSubmenu(advanced);
     } else {
         for (const auto& item : advanced->items()) menu->addItem(item->copy());

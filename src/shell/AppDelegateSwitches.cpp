@@ -109,9 +109,7 @@ const std::vector<GlobalShortcuts::Name>& AppDelegate::allKeyboardShortcutNames(
 }
 
 bool AppDelegate::isKeyboardShortcutsEnabled() const {
-    const auto value = defaults().objectForKey(keyboardShortcutsEnabledKey);
-    if (value && value->asBool()) return *value->asBool();
-    return true;
+    return settings::read(defaults(), settings::keyboardShortcutsEnabled);
 }
 
 void AppDelegate::applyKeyboardShortcutsEnabledState() {

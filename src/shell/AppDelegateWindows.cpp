@@ -49,17 +49,14 @@ void AppDelegate::finishUIStartUp() {
                        refreshNextTurn);
     registerSnapShortcutHandlers();
     applyKeyboardShortcutsEnabledState();
-    // The drag settings, each a stored Boolean (anything else reads as the fallback).
-    auto flag = [this](const char* key, bool fallback) {
-        const auto value = defaults().objectForKey(key);
-        return value && value->asBool() ? *value->asBool() : fallback;
-    };
+    // The drag settings, each a stored Boolean (anything else reads as the setting's fallback).
+    using settings::read;
     RoriDeru& grid = roriDeru();
-    grid.setMagnetMode(flag(settings::magnetDragMode.key, false));
-    grid.setDragRequireOption(flag(settings::dragRequireOption.key, false));
-    grid.setLiveResizeDuringDrag(flag(settings::liveResizeDuringDrag.key, false));
-    grid.setShowGridLinesDuringDrag(flag(settings::showGridLinesDuringDrag.key, false));
-    grid.setSnappingEnabled(flag(settings::snappingEnabled.key, true));
+    grid.setMagnetMode(read(defaults(), settings::magnetDragMode));
+    grid.setDragRequireOption(read(defaults(), settings::dragRequireOption));
+    grid.setLiveResizeDuringDrag(read(defaults(), settings::liveResizeDuringDrag));
+    grid.setShowGridLinesDuringDrag(read(defaults(), settings::showGridLinesDuringDrag));
+    grid.setSnappingEnabled(read(defaults(), settings::snappingEnabled));
     if (grid.isSnappingEnabled()) {
         grid.startMonitoringIfNeeded();
     } else {

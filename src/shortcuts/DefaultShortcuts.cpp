@@ -1,65 +1,32 @@
 #include "shortcuts/DefaultShortcuts.hpp"
 
 #include "platform/foundation/UserDefaults.hpp"
+#include "shortcuts/NameRow.hpp"
 #include "shortcuts/Registry.hpp"
 
-#include <functional>
+#include <algorithm>
+#include <vector>
 
 namespace tilmora {
 
 namespace {
 
-using GlobalShortcuts::Key;
+using GlobalShortcuts::FirstRunGroup;
 using GlobalShortcuts::Name;
+using GlobalShortcuts::NameRow;
 using GlobalShortcuts::Shortcut;
-using platform::ModifierFlags;
 
-struct Default {
-    const Name& (*name)();
-    Key key;
-    ModifierFlags modifiers;
-};
-
-const ModifierFlags controlOption = ModifierFlags::control | ModifierFlags::option;
-const ModifierFlags controlOptionShift = controlOption | ModifierFlags::shift;
-const ModifierFlags controlOptionCommand = controlOption | ModifierFlags::command;
-
-// In the order they are considered.
-const Default snapDefaults[] = {
-    {&Name::snapLeftHalf, Key::leftArrow, controlOption},
-    {&Name::snapRightHalf, Key::rightArrow, controlOption},
-    {&Name::snapTopHalf, Key::upArrow, controlOption},
-    {&Name::snapBottomHalf, Key::downArrow, controlOption},
-    {&Name::snapTopLeft, Key::u, controlOption},
-    {&Name::snapTopRight, Key::i, controlOption},
-    {&Name::snapBottomLeft, Key::j, controlOption},
-    {&Name::snapBottomRight, Key::k, controlOption},
-    {&Name::snapLeftThird, Key::d, controlOption},
-    {&Name::snapMiddleThird, Key::f, controlOption},
-    {&Name::snapRightThird, Key::g, controlOption},
-    {&Name::snapLeftTwoThirds, Key::e, controlOption},
-    {&Name::snapRightTwoThirds, Key::t, controlOption},
-    {&Name::snapCenter, Key::c, controlOption},
-    {&Name::snapMaximize, Key::return_, controlOption},
-    {&Name::snapCenterTwoThirds, Key::r, controlOption},
-    {&Name::snapMaximizeHeight, Key::upArrow, controlOptionShift},
-    {&Name::snapLarger, Key::equal, controlOption},
-    {&Name::snapSmaller, Key::minus, controlOption},
-    {&Name::nextDisplay, Key::rightArrow, controlOptionCommand},
-    {&Name::previousDisplay, Key::leftArrow, controlOptionCommand},
-    {&Name::snapRestore, Key::deleteForward, controlOption},
-};
-
-const Default laterDefaults[] = {
-    {&Name::toggleSnapBar, Key::b, controlOption},
-    {&Name::toggleSnapping, Key::s, controlOption},
-    {&Name::showSnapshotManager, Key::o, controlOption},
-    {&Name::openPreferences, Key::comma, controlOption},
-    {&Name::openHelp, Key::slash, controlOption},
-    {&Name::quitApp, Key::q, controlOption},
-    {&Name::toggleIntegrateMissionControl, Key::m, controlOption},
-    {&Name::toggleIntegrateStageManager, Key::g, controlOption},
-};
+/// The catalog's rows of `group`, in the order they are considered.
+const std::vector<const NameRow*>& rowsOf(FirstRunGroup group) {
+    static const auto byGroup = [] {
+        std::vector<std::vector<const NameRow*>> lists(3);
+        for (const NameRow& row : NameRow::all()) lists[static_cast<std::size_t>(row.group)].push_back(&row);
+        for (auto& list : lists)
+            std::sort(list.begin(), list.end(), [](const NameRow* a, const NameRow* b) { return a->order < b->order; });
+        return lists;
+    }();
+    return byGroup[static_cast<std::size_t>(group)];
+}
 
 } // namespace
 
@@ -69,30 +36,26 @@ void registerDefaultSnapShortcutsIfNeeded() {
     const bool snapDefaultsDone = defaults.boolForKey(snapFlag);
 
     if (!snapDefaultsDone) {
-        for (const auto& d : snapDefaults) {
-            const Name& name = d.name();
-            if (!GlobalShortcuts::getShortcut(name))
-                GlobalShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
+        for (const NameRow* row : rowsOf(FirstRunGroup::snapCommands)) {
+            const Name& name = row->name();
+            if (!GlobalShortcuts::getShortcut(name)) GlobalShortcuts::setShortcut(row->firstRunChord(), name);
         }
         defaults.set(platform::PropertyValue(true), snapFlag);
     }
 
-    for (const auto& d : laterDefaults) {
-        const Name& name = d.name();
+    for (const NameRow* row : rowsOf(FirstRunGroup::laterCommands)) {
+        const Name& name = row->name();
         const std::string flag = std::string(hasRegisteredDefaultShortcutPrefix) + name.rawValue;
         if (defaults.boolForKey(flag)) continue;
         if (!snapDefaultsDone && !GlobalShortcuts::getShortcut(name))
-            GlobalShortcuts::setShortcut(Shortcut(d.key, d.modifiers), name);
+            GlobalShortcuts::setShortcut(row->firstRunChord(), name);
         defaults.set(platform::PropertyValue(true), flag);
     }
 }
 
 std::optional<Shortcut> firstRunShortcut(const Name& name) {
-    for (const auto& d : snapDefaults)
-        if (d.name() == name) return Shortcut(d.key, d.modifiers);
-    for (const auto& d : laterDefaults)
-        if (d.name() == name) return Shortcut(d.key, d.modifiers);
-    return std::nullopt;
+    const NameRow* row = NameRow::of(name);
+    return row ? row->firstRunChord() : std::nullopt;
 }
 
 } // namespace tilmora

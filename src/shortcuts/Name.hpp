@@ -28,10 +28,10 @@ struct Name {
 
     bool operator==(const Name& other) const { return rawValue == other.rawValue; }
 
-    // ----- the program's catalog: one name per command that can have a global chord, raw value
-    // the kebab-case form of the function's name ("snap-left-half", "grid-1x2"). Each is built
-    // once, on first use, with no default of its own (`registerDefaultSnapShortcutsIfNeeded`
-    // stores the first-run chords).
+    // ----- the program's catalog: one name per command that can have a global chord, each read
+    // from its row of the catalog's table (`NameRow`: raw value, first-run chord and group). Each
+    // is built once, on first use, with no default of its own
+    // (`registerDefaultSnapShortcutsIfNeeded` stores the first-run chords).
     /// The 61 catalog names below, in this order.
     static const std::vector<std::reference_wrapper<const Name>>& catalog();
 

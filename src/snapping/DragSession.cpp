@@ -74,7 +74,7 @@ std::optional<GridPreset> presetForTarget(const RectSelection& selection, const 
 }
 
 bool overlayDebug() {
-    return SnapDefaults::flag(settings::overlayDebug.key, false);
+    return SnapDefaults::overlayDebug();
 }
 
 std::string nameList(const std::vector<platform::NSScreen>& screens) {

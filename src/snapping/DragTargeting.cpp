@@ -114,7 +114,7 @@ std::optional<DragTargeting::Target> DragTargeting::bestOverlay(const Rect& wind
     const bool anySelection =
         selection_.any() || !overlays_.activePresets().empty() || !overlays_.transientPresets().empty();
     if (!anySelection) return std::nullopt;
-    if (SnapDefaults::flag(settings::overlayDebug.key, false)) {
+    if (SnapDefaults::overlayDebug()) {
         std::string overlays = "[";
         for (const auto& [display, overlay] : overlays_.overlays()) {
             (void)overlay;

@@ -3,27 +3,13 @@
 #include "model/Settings.hpp"
 
 #include "platform/foundation/UserDefaults.hpp"
-#include "snapping/SnapDefaults.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
-#include <string>
 
 namespace tilmora {
 
 namespace {
-
-/// A setting read as a number: a stored number (or Boolean); any other kind counts as absent.
-std::optional<double> storedNumber(const std::string& key) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    return value ? value->numberValue() : std::nullopt;
-}
-
-/// A setting read as a stored Boolean; any other kind of value, or none, is false.
-bool storedBoolean(const std::string& key) {
-    return SnapDefaults::flag(key, false);
-}
 
 /// A gap with a negative or NaN value read as 0.
 double sanitizedGap(double value) {
@@ -33,17 +19,22 @@ double sanitizedGap(double value) {
 } // namespace
 
 GapSettings GapSettings::current() {
-    GapSettings settings;
-    const double gap = sanitizedGap(storedNumber(settings::gapSize.key).value_or(0));
-    settings.horizontal = sanitizedGap(storedNumber(settings::gapHorizontal.key).value_or(gap));
-    settings.vertical = sanitizedGap(storedNumber(settings::gapVertical.key).value_or(gap));
-    const bool includeEdges = storedBoolean(settings::gapsIncludeScreenEdges.key);
-    settings.left = includeEdges || storedBoolean(settings::gapsEdgesLeft.key);
-    settings.right = includeEdges || storedBoolean(settings::gapsEdgesRight.key);
-    settings.top = includeEdges || storedBoolean(settings::gapsEdgesTop.key);
-    settings.bottom = includeEdges || storedBoolean(settings::gapsEdgesBottom.key);
-    settings.applyToMaximize = storedBoolean(settings::applyGapsToMaximize.key);
-    return settings;
+    return current(platform::UserDefaults::standard());
+}
+
+GapSettings GapSettings::current(const platform::UserDefaults& defaults) {
+    using settings::read;
+    GapSettings gaps;
+    const double gap = sanitizedGap(read(defaults, settings::gapSize));
+    gaps.horizontal = sanitizedGap(settings::storedNumber(defaults, settings::gapHorizontal.key).value_or(gap));
+    gaps.vertical = sanitizedGap(settings::storedNumber(defaults, settings::gapVertical.key).value_or(gap));
+    const bool includeEdges = read(defaults, settings::gapsIncludeScreenEdges);
+    gaps.left = includeEdges || read(defaults, settings::gapsEdgesLeft);
+    gaps.right = includeEdges || read(defaults, settings::gapsEdgesRight);
+    gaps.top = includeEdges || read(defaults, settings::gapsEdgesTop);
+    gaps.bottom = includeEdges || read(defaults, settings::gapsEdgesBottom);
+    gaps.applyToMaximize = read(defaults, settings::applyGapsToMaximize);
+    return gaps;
 }
 
 double GapSettings::largestGap(const Rect& visible) {

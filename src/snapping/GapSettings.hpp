@@ -2,6 +2,10 @@
 
 #include "model/Rect.hpp"
 
+namespace platform {
+class UserDefaults;
+}
+
 namespace tilmora {
 
 /// The gap settings of the snap placements as read at one moment: the horizontal and vertical gaps
@@ -18,11 +22,13 @@ struct GapSettings {
 
     friend bool operator==(const GapSettings&, const GapSettings&) = default;
 
-    /// Reads the settings from the standard user defaults, anew on every call:
-    /// - `settings::gapSize`: a stored number (a value of any other kind counts as absent; absent 0);
+    /// Reads the settings from the standard user defaults (or `defaults`), anew on every call; the
+    /// one reader of the gap settings:
+    /// - `settings::gapSize`: a stored number (a value of any other kind, a Boolean included,
+    ///   counts as absent; absent 0);
     /// - `settings::gapHorizontal`, `settings::gapVertical`: a stored number, else the value of
-    /// `settings::gapSize`; an
-    ///   explicit 0 overrides a non-zero `settings::gapSize` for that direction;
+    ///   `settings::gapSize`; an explicit 0 overrides a non-zero `settings::gapSize` for that
+    ///   direction;
     /// - `settings::gapsIncludeScreenEdges` turns on all four edge switches; `settings::gapsEdgesLeft`,
     ///   `settings::gapsEdgesRight`, `settings::gapsEdgesTop` and `settings::gapsEdgesBottom` turn on one
     ///   each;
@@ -32,6 +38,7 @@ struct GapSettings {
     /// (off). Registered defaults count as stored. Any thread (the user defaults are thread-safe);
     /// logs nothing.
     static GapSettings current();
+    static GapSettings current(const platform::UserDefaults& defaults);
 
     /// The largest gap a placement in the frame `visible` takes: a quarter of the frame's smaller
     /// side (0 for an empty or non-finite frame), so that every tile, down to a quarter column,

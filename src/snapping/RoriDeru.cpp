@@ -33,7 +33,7 @@ RoriDeru& RoriDeru::shared() {
 
 RoriDeru::RoriDeru()
     : switches_(SnapSwitches::fromDefaults())
-    , selection_(*this, SnapDefaults::flag(settings::gridAllDisplays.key, false))
+    , selection_(*this, SnapDefaults::layoutAppliesToAllScreens())
     , overlays_(*this, activation_, marking_, selection_)
     , mover_(activeApplications_, overlays_)
     , session_(*this, overlays_, selection_, marking_, switches_, mover_)

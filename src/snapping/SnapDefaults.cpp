@@ -2,24 +2,18 @@
 
 #include "model/Settings.hpp"
 
-#include "platform/foundation/UserDefaults.hpp"
-
 namespace tilmora::SnapDefaults {
 
-bool flag(const std::string& key, bool fallback) {
-    return settings::storedBool(key).value_or(fallback);
-}
-
 bool layoutAppliesToAllScreens() {
-    return flag(settings::gridAllDisplays.key, false);
+    return settings::read(settings::gridAllDisplays);
 }
 
 bool verboseLogging() {
-    return flag(settings::verboseLogging.key, false);
+    return settings::read(settings::verboseLogging);
 }
 
 bool overlayDebug() {
-    return flag(settings::overlayDebug.key, false);
+    return settings::read(settings::overlayDebug);
 }
 
 } // namespace tilmora::SnapDefaults

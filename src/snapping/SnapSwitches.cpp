@@ -2,17 +2,15 @@
 
 #include "model/Settings.hpp"
 
-#include "snapping/SnapDefaults.hpp"
-
 namespace tilmora {
 
 SnapSwitches SnapSwitches::fromDefaults() {
     SnapSwitches switches;
-    switches.snappingEnabled = SnapDefaults::flag(settings::snappingEnabled.key, true);
-    switches.magnetMode = SnapDefaults::flag(settings::magnetDragMode.key, false);
-    switches.dragAssumeTileSize = SnapDefaults::flag(settings::dragAssumeTileSize.key, true);
-    switches.liveResizeDuringDrag = SnapDefaults::flag(settings::liveResizeDuringDrag.key, true);
-    switches.dragRequireOption = SnapDefaults::flag(settings::dragRequireOption.key, false);
+    switches.snappingEnabled = settings::read(settings::snappingEnabled);
+    switches.magnetMode = settings::read(settings::magnetDragMode);
+    switches.dragAssumeTileSize = settings::read(settings::dragAssumeTileSize);
+    switches.liveResizeDuringDrag = settings::read(settings::liveResizeDuringDrag);
+    switches.dragRequireOption = settings::read(settings::dragRequireOption);
     return switches;
 }
 

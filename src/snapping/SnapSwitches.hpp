@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Settings.hpp"
+
 namespace tilmora {
 
 /// The switches of drag snapping, as the snap grid holds them: copied from the settings when the
@@ -7,18 +9,19 @@ namespace tilmora {
 /// user defaults).
 struct SnapSwitches {
     /// Drag snapping is on (`settings::snappingEnabled`).
-    bool snappingEnabled = true;
+    bool snappingEnabled = settings::snappingEnabled.fallback;
     /// Snap on release even without an overlay (`settings::magnetDragMode`).
-    bool magnetMode = false;
+    bool magnetMode = settings::magnetDragMode.fallback;
     /// Hit-test with the pointer instead of the window centre (`settings::dragAssumeTileSize`).
-    bool dragAssumeTileSize = true;
+    bool dragAssumeTileSize = settings::dragAssumeTileSize.fallback;
     /// Resize the window to the tile while dragging (`settings::liveResizeDuringDrag`).
-    bool liveResizeDuringDrag = true;
+    bool liveResizeDuringDrag = settings::liveResizeDuringDrag.fallback;
     /// Drag snapping only while Option is held (`settings::dragRequireOption`).
-    bool dragRequireOption = false;
+    bool dragRequireOption = settings::dragRequireOption.fallback;
 
-    /// The switches as stored (or registered) in the standard user defaults, each a Boolean, any
-    /// other kind of value counting as absent and giving the default above.
+    /// The switches as stored (or registered) in the standard user defaults, each read with the
+    /// settings catalog's Boolean reader (any other kind of value gives the setting's fallback,
+    /// the default above).
     static SnapSwitches fromDefaults();
 };
 

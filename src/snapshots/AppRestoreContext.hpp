@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Settings.hpp"
 #include "snapshots/RestoreFailureList.hpp"
 #include "snapshots/ScreenRemap.hpp"
 #include "snapshots/SmartFitPlacement.hpp"
@@ -33,9 +34,9 @@ struct AppRestoreContext {
     /// The restore's group: the application's work has entered it once and leaves it once.
     platform::DispatchGroup group;
     /// Activate the application before fetching its windows.
-    bool activateApps = false;
+    bool activateApps = settings::snapshotRestoreActivateApps.fallback;
     /// Seconds of the first wait for the application's windows.
-    double initialAXTimeout = 1.5;
+    double initialAXTimeout = settings::snapshotRestoreInitialAXTimeout.fallback;
     /// Return windows to their Spaces by switching the desktop to each Space in turn.
     bool useNoCheatFallback = false;
     /// Where the windows of missing saved displays go.

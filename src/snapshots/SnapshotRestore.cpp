@@ -42,14 +42,11 @@ const char* boolText(bool value) {
     return value ? "true" : "false";
 }
 
-/// The stored number of `key` in seconds (an integer counts); `fallback` when absent, not a number
-/// or not finite.
-double storedSeconds(const std::string& key, double fallback) {
-    const auto value = platform::UserDefaults::standard().objectForKey(key);
-    if (!value || value->isBool()) return fallback;
-    if (const auto* d = value->asDouble()) return std::isfinite(*d) ? *d : fallback;
-    if (const auto* i = value->asInteger()) return static_cast<double>(*i);
-    return fallback;
+/// A wait of the settings in seconds (an integer counts); the setting's fallback when absent, not a
+/// number or not finite.
+double storedSeconds(const settings::NumberSetting& setting) {
+    const double seconds = settings::read(setting);
+    return std::isfinite(seconds) ? seconds : setting.fallback;
 }
 
 /// The kept rows: with a scope other than all Spaces, those of the current Space (and those
@@ -162,10 +159,10 @@ void logScreens() {
 
 RestoreSettings RestoreSettings::read() {
     RestoreSettings settings;
-    settings.activateApps = settings::storedBool(settings::snapshotRestoreActivateApps.key).value_or(false);
-    settings.raiseWindows = settings::storedBool(settings::snapshotRestoreRaiseWindows.key).value_or(false);
-    settings.initialAXTimeout = storedSeconds(settings::snapshotRestoreInitialAXTimeout.key, 1.5);
-    settings.launchMaxWait = storedSeconds(settings::snapshotRestoreLaunchMaxWait.key, 6.0);
+    settings.activateApps = settings::read(settings::snapshotRestoreActivateApps);
+    settings.raiseWindows = settings::read(settings::snapshotRestoreRaiseWindows);
+    settings.initialAXTimeout = storedSeconds(settings::snapshotRestoreInitialAXTimeout);
+    settings.launchMaxWait = storedSeconds(settings::snapshotRestoreLaunchMaxWait);
     settings.killSwitch = platform::UserDefaults::standard().boolForKey(settings::spacesKillSwitch.key);
     return settings;
 }

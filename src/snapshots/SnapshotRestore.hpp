@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Settings.hpp"
 #include "snapshots/SnapshotSave.hpp"
 #include "snapshots/SnapshotValue.hpp"
 
@@ -36,18 +37,18 @@ void restoreSnapshot(const Snapshot& snapshot, SnapshotContext& viewContext, con
 void restoreSnapshot(const SnapshotValue& snapshot, const SnapshotCompletion& completion);
 
 /// The restore settings, read from the standard user defaults at the start of every restore. A
-/// missing value, or one of another type, gives the default.
+/// missing value, or one of another type, gives the setting's fallback (the default here).
 struct RestoreSettings {
     /// `settings::snapshotRestoreActivateApps`: activate each application before placing its windows.
-    bool activateApps = false;
+    bool activateApps = settings::snapshotRestoreActivateApps.fallback;
     /// `settings::snapshotRestoreRaiseWindows`: raise each placed window.
-    bool raiseWindows = false;
+    bool raiseWindows = settings::snapshotRestoreRaiseWindows.fallback;
     /// `settings::snapshotRestoreInitialAXTimeout`, seconds: the first wait for an application's windows.
-    double initialAXTimeout = 1.5;
+    double initialAXTimeout = settings::snapshotRestoreInitialAXTimeout.fallback;
     /// `settings::snapshotRestoreLaunchMaxWait`, seconds: the longest wait for a launched application.
-    double launchMaxWait = 6.0;
+    double launchMaxWait = settings::snapshotRestoreLaunchMaxWait.fallback;
     /// `settings::spacesKillSwitch` (read as a Boolean): no moves between Spaces.
-    bool killSwitch = false;
+    bool killSwitch = settings::spacesKillSwitch.fallback;
 
     /// Reads the five settings now. Any thread.
     static RestoreSettings read();

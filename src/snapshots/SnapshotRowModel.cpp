@@ -38,9 +38,7 @@ void toast(const std::string& title, const std::string& message) {
 /// `settings::autoResetSnapshotQuit`: a Boolean; absent or of another type it reads as its registered
 /// value, true.
 bool autoResetAfterQuit() {
-    auto value = platform::UserDefaults::standard().objectForKey(settings::autoResetSnapshotQuit.key);
-    if (!value || !value->asBool()) return true;
-    return *value->asBool();
+    return settings::read(settings::autoResetSnapshotQuit);
 }
 
 } // namespace

@@ -80,7 +80,7 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
     applyRuntimePrefs();
     auto& defaults = platform::UserDefaults::standard();
     const bool allSpaces = defaults.boolForKey(settings::snapshotAllSpaces.key);
-    const std::string rule = defaults.stringForKey(settings::capturePrimaryRule.key).value_or("center");
+    const std::string rule = settings::read(defaults, settings::capturePrimaryRule);
     logLine("CONFIG", "Capture primary rule: " + rule);
     logLine("START", "=== saveSnapshot: " + snapshotName + " ===");
 

@@ -79,9 +79,7 @@ struct Counters {
 
 std::set<std::string> effectiveExcludedBundles() {
     std::set<std::string> result = excludedBundleIdentifiers;
-    const auto value = platform::UserDefaults::standard().objectForKey(settings::excludeDevApps.key);
-    const bool* flag = value ? value->asBool() : nullptr;
-    if (flag && *flag)
+    if (settings::read(settings::excludeDevApps))
         result.insert({"com.apple.dt.Xcode", "com.microsoft.VSCode", "com.microsoft.VSCodeInsiders"});
     return result;
 }

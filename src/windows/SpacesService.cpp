@@ -247,16 +247,16 @@ bool SpacesService::killSwitch() {
 }
 
 bool SpacesService::anchorsEnabled() {
-    return settings::storedBool(settings::spacesEnableAnchors.key).value_or(false);
+    return settings::read(settings::spacesEnableAnchors);
 }
 
 bool SpacesService::switchingEnabled() {
-    return settings::storedBool(settings::spacesEnableSwitching.key).value_or(true);
+    return settings::read(settings::spacesEnableSwitching);
 }
 
 bool SpacesService::diagnosticsEnabled() {
     return platform::UserDefaults::standard().boolForKey(settings::spacesLogDiagnostics.key) ||
-           settings::storedBool(settings::verboseLogging.key).value_or(false);
+           settings::read(settings::verboseLogging);
 }
 
 void SpacesService::log(const std::string& message) {

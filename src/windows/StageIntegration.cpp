@@ -61,12 +61,11 @@ Rect effectiveVisibleFrame(const Rect& original, bool isPrimary) {
     auto& defaults = platform::UserDefaults::standard();
     if (!defaults.boolForKey(settings::integrateStageManager.key) || !isPrimary || !isStageManagerActive())
         return original;
-    const auto stored = defaults.objectForKey(settings::stageReserveLeftWidth.key);
-    const auto reserve = stored ? stored->numberValue() : std::nullopt;
+    const double reserve = settings::read(defaults, settings::stageReserveLeftWidth);
     // NaN and anything not above 0 count as no reserve; a reserve as wide as the frame or wider
     // (+infinity included) keeps one point, so that the frame's left edge stays inside it.
-    if (!reserve || !(*reserve > 0)) return original;
-    const double used = std::min(*reserve, original.width - 1.0);
+    if (!(reserve > 0)) return original;
+    const double used = std::min(reserve, original.width - 1.0);
     if (!(used > 0)) return original;
     Rect frame = original;
     frame.x = original.x + used;

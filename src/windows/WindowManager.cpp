@@ -31,9 +31,7 @@ void setVerboseLogging(bool on) {
 }
 
 void applyRuntimePrefs() {
-    const auto& defaults = platform::UserDefaults::standard();
-    setVerboseLogging(defaults.objectForKey(settings::verboseLogging.key).has_value() &&
-                      defaults.boolForKey(settings::verboseLogging.key));
+    setVerboseLogging(platform::UserDefaults::standard().boolForKey(settings::verboseLogging.key));
 }
 
 void logLine(std::string_view level, std::string_view message) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -39,6 +41,57 @@ TEST_F(SettingsTest, StoredBoolCountsOnlyABoolean) {
     for (const Case& c : {Case{"true", true}, Case{"registered", false}, Case{"number", std::nullopt},
                           Case{"text", std::nullopt}, Case{"absent", std::nullopt}}) {
         EXPECT_EQ(settings::storedBool(c.key), c.expected) << c.key;
+    }
+}
+
+// Each kind's reader takes a stored (or registered) value of its kind, else the setting's fallback.
+TEST_F(SettingsTest, ReadersTakeAValueOfTheirKindElseTheFallback) {
+    auto& defaults = platform::UserDefaults::standard();
+    using platform::PropertyValue;
+    struct Case {
+        const char* what;
+        std::optional<PropertyValue> stored;
+        bool flag;       // read(settings::dragAssumeTileSize), fallback true
+        double number;   // read(settings::snapshotRestoreLaunchMaxWait), fallback 6
+        std::string text; // read(settings::capturePrimaryRule), fallback "center"
+    };
+    const Case cases[] = {
+        {"nothing", std::nullopt, true, 6, "center"},
+        {"false", PropertyValue(false), false, 6, "0"},
+        {"an integer", PropertyValue(std::int64_t{3}), true, 3, "3"},
+        {"a Double", PropertyValue(2.5), true, 2.5, "2.5"},
+        {"a text", PropertyValue(std::string("overlap")), true, 6, "overlap"},
+        {"the text NO", PropertyValue(std::string("NO")), true, 6, "NO"},
+    };
+    for (const auto& c : cases) {
+        for (const char* key : {settings::dragAssumeTileSize.key, settings::snapshotRestoreLaunchMaxWait.key,
+                                settings::capturePrimaryRule.key}) {
+            if (c.stored) {
+                defaults.set(*c.stored, key);
+            } else {
+                defaults.removeObjectForKey(key);
+            }
+        }
+        EXPECT_EQ(settings::read(settings::dragAssumeTileSize), c.flag) << c.what;
+        EXPECT_EQ(settings::read(settings::snapshotRestoreLaunchMaxWait), c.number) << c.what;
+        EXPECT_EQ(settings::read(defaults, settings::capturePrimaryRule), c.text) << c.what;
+    }
+    // A registered value counts as stored.
+    defaults.registerDefaults(settings::registeredDefaults());
+    EXPECT_TRUE(settings::read(settings::verboseLogging));
+    EXPECT_FALSE(settings::read(settings::liveResizeDuringDrag));
+}
+
+// The settings whose readers' fallback differs from the value the launch registers.
+TEST_F(SettingsTest, FallbacksThatDifferFromTheRegisteredValues) {
+    const std::pair<settings::BoolSetting, bool> cases[] = {{settings::verboseLogging, false},
+                                                             {settings::liveResizeDuringDrag, true},
+                                                             {settings::showGridLinesDuringDrag, false},
+                                                             {settings::autoApplyDisplayLayouts, true},
+                                                             {settings::launchAtLogin, false}};
+    for (const auto& [setting, fallback] : cases) {
+        EXPECT_EQ(settings::read(setting), fallback) << setting.key;
+        EXPECT_EQ(setting.registered, !fallback) << setting.key;
     }
 }
 

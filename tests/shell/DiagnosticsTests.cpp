@@ -36,7 +36,7 @@ TEST_F(DiagnosticsTest, CountsByHowTheUserDefaultsStand) {
         desk().useLaptop();
         makeShell().registerAppDefaults();
         if (c.firstLaunchDone) registerDefaultSnapShortcutsIfNeeded();
-        defaults().set(platform::PropertyValue(c.minimalMenu), "MinimalMenuMode");
+        defaults().set(platform::PropertyValue(c.minimalMenu), settings::minimalMenuMode.key);
         const auto markers = [&] {
             std::vector<std::optional<platform::PropertyValue>> values;
             for (const auto& name : GlobalShortcuts::Name::catalog())

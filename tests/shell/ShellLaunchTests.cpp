@@ -49,7 +49,7 @@ TEST_F(ShellLaunchTest, RegisteredDefaultsAnswerReadsWithoutBeingStored) {
         {settings::launchAtLogin.key, true},
         {settings::autoHideSnapBarWithStageManager.key, false},
         {settings::gapSize.key, 5.0}, // stored by the user: kept
-        {"MinimalMenuMode", std::nullopt},
+        {settings::minimalMenuMode.key, std::nullopt},
         {settings::strictRestore.key, std::nullopt},
     };
     for (const auto& c : cases) {

@@ -52,7 +52,7 @@ TEST_F(StatusMenuTest, OneDisplayHasTheFullMenuAndMinimalModeFoldsTheTail) {
     EXPECT_EQ(indexOf(*menu, "Move to Display"), -1);
     EXPECT_EQ(head(menu->itemAt(static_cast<std::size_t>(indexOf(*menu, "Previous Display")) + 1)), "---");
 
-    defaults().set(platform::PropertyValue(true), "MinimalMenuMode");
+    defaults().set(platform::PropertyValue(true), settings::minimalMenuMode.key);
     menu = build();
     EXPECT_EQ(menu->numberOfItems(), 60u);
     const long advanced = indexOf(*menu, "Advanced");

@@ -1,11 +1,13 @@
 #include "ShortcutTestSupport.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
+#include "shortcuts/NameRow.hpp"
 #include "shortcuts/Registry.hpp"
 #include "shortcuts/ShortcutDisplay.hpp"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 using namespace tilmora::GlobalShortcuts;
@@ -114,6 +116,25 @@ TEST_F(CatalogTest, SixtyOneNamesWithTheirRawValues) {
     ASSERT_EQ(Name::catalog().size(), std::size(catalog));
     for (std::size_t i = 0; i < std::size(catalog); ++i)
         EXPECT_EQ(&Name::catalog()[i].get(), &catalog[i].name()) << catalog[i].rawValue;
+}
+
+// Each first-run group is considered in a complete order (1 to its size), and a name's first-run
+// chord is its row's.
+TEST_F(CatalogTest, FirstRunGroupsHaveCompleteOrders) {
+    std::map<FirstRunGroup, std::set<int>> orders;
+    for (const NameRow& row : NameRow::all()) {
+        if (row.group != FirstRunGroup::none) {
+            EXPECT_TRUE(orders[row.group].insert(row.order).second) << row.rawValue;
+        }
+        EXPECT_EQ(tilmora::firstRunShortcut(row.name()), row.firstRunChord()) << row.rawValue;
+        EXPECT_EQ(NameRow::of(row.name()), &row) << row.rawValue;
+    }
+    for (const auto& [group, seen] : orders) {
+        EXPECT_EQ(*seen.begin(), 1);
+        EXPECT_EQ(*seen.rbegin(), static_cast<int>(seen.size()));
+    }
+    EXPECT_EQ(orders[FirstRunGroup::snapCommands].size(), 22u);
+    EXPECT_EQ(orders[FirstRunGroup::laterCommands].size(), 8u);
 }
 
 TEST_F(CatalogTest, FirstRunStoresThirtyChordsAndEveryFlag) {

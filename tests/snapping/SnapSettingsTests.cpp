@@ -58,6 +58,7 @@ TEST_F(SnapSettingsTest, GapSettingsAreReadOnEveryCall) {
         {"horizontal NaN is 0", gap10({{settings::gapHorizontal.key, nan}}), rightHalf, rightWithoutGap},
         {"negative gap", {{settings::gapSize.key, -10.0}}, rightHalf, rightWithoutGap},
         {"gap as text", {{settings::gapSize.key, "10"}}, rightHalf, rightWithoutGap},
+        {"gap as a Boolean", {{settings::gapSize.key, true}}, rightHalf, rightWithoutGap},
         {"one edge switch", gap10({{settings::gapsEdgesTop.key, true}}), topHalf, {0, 455, 1440, 440}},
         {"maximize without switch", gap10({{edges, true}}), maximize, frame},
         {"maximize with switch, no edges", gap10({{settings::applyGapsToMaximize.key, true}}), maximize,

@@ -110,6 +110,7 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
         {"reserve 0", with({{settings::stageReserveLeftWidth.key, 0.0}}), true, primary},
         {"negative reserve", with({{settings::stageReserveLeftWidth.key, -50.0}}), true, primary},
         {"text reserve", with({{settings::stageReserveLeftWidth.key, "200"}}), true, primary},
+        {"Boolean reserve", with({{settings::stageReserveLeftWidth.key, true}}), true, primary},
         {"no reserve", active, true, primary},
         {"secondary screen", with({{settings::stageReserveLeftWidth.key, 200.0}}), false, primary},
         {"integration off",

@@ -53,8 +53,7 @@ void DisplayMenuCommands::moveFrontmostWindow(const platform::NSScreen& target) 
     const auto front = c_.grid.frontmostWindowKeyAndRect();
     if (!front) return;
     const auto source = RoriDeru::screenForRect(front->rect);
-    const auto setting = c_.defaults.objectForKey(settings::preserveRelativeMove.key);
-    const bool preserveRelative = setting && setting->asBool() ? *setting->asBool() : true;
+    const bool preserveRelative = settings::read(c_.defaults, settings::preserveRelativeMove);
     std::optional<Rect> sourceFrame;
     if (source) sourceFrame = toRect(source->visibleFrame());
     c_.mover.moveFrontmostWindow(

@@ -25,7 +25,7 @@ std::optional<platform::NSScreen> ScreenChoice::forSnapping() const {
 }
 
 std::optional<platform::NSScreen> ScreenChoice::forSnapping(const std::optional<RoriDeru::KeyAndRect>& front) const {
-    if (settings::storedBool(defaults_, settings::useCursorDisplay.key).value_or(false)) {
+    if (settings::read(defaults_, settings::useCursorDisplay)) {
         if (auto screen = underPointer()) return screen;
     }
     if (front) {

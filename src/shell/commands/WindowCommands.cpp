@@ -10,6 +10,7 @@
 #include "platform/ui/MenuItem.hpp"
 #include "shell/EditorWindowHooks.hpp"
 #include "shell/commands/ScreenChoice.hpp"
+#include "snapping/GapSettings.hpp"
 #include "snapping/RoriDeru.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/RestoreWindowMover.hpp"
@@ -112,30 +113,15 @@ void WindowCommands::snapMaximizeHeight() {
     double x = std::max(vf.minX(), std::min(rect.x, vf.maxX() - rect.width));
     double y = vf.minY();
     double height = vf.height();
-    if (settings::storedBool(defaults, settings::applyGapsToMaximizeHeight.key).value_or(false)) {
-        double gap = 0;
-        const auto vertical = defaults.objectForKey(settings::gapVertical.key);
-        const auto size = defaults.objectForKey(settings::gapSize.key);
-        if (vertical && vertical->numberValue()) {
-            gap = *vertical->numberValue();
-        } else if (size && size->numberValue()) {
-            gap = *size->numberValue();
-        }
-        if (!(gap > 0)) gap = 0;
+    if (settings::read(defaults, settings::applyGapsToMaximizeHeight)) {
         // As in every snap placement, no gap takes more than a quarter of the frame's smaller side.
-        gap = std::min(gap, RoriDeru::GapSettings::largestGap(toRect(vf)));
-        const double half = gap * 0.5;
-        if (settings::storedBool(defaults, settings::gapsIncludeScreenEdges.key).value_or(false)) {
+        const GapSettings gaps = GapSettings::current(defaults).limitedTo(toRect(vf));
+        const double half = gaps.vertical * 0.5;
+        if (gaps.bottom) {
             y += half;
             height -= half;
-            height -= half;
-        } else {
-            if (settings::storedBool(defaults, settings::gapsEdgesBottom.key).value_or(false)) {
-                y += half;
-                height -= half;
-            }
-            if (settings::storedBool(defaults, settings::gapsEdgesTop.key).value_or(false)) height -= half;
         }
+        if (gaps.top) height -= half;
     }
     c_.mover.moveFrontmostWindow({x, y, rect.width, height});
 }
@@ -206,8 +192,7 @@ void WindowCommands::moveToAdjacentDisplay(int step) {
     const auto& target = all[static_cast<std::size_t>(j)];
     const Rect source = toRect(all[*index].visibleFrame());
     const Rect destination = toRect(target.visibleFrame());
-    const bool preserveRelative =
-        settings::storedBool(c_.defaults, settings::preserveRelativeMove.key).value_or(true);
+    const bool preserveRelative = settings::read(c_.defaults, settings::preserveRelativeMove);
     const Rect newRect = DisplayMoveCalculator::targetFrame(rect, source, destination, preserveRelative);
     print("[UI] Display hop -> newRect=" + rectText(newRect) + " on=" + target.localizedName());
     c_.mover.moveFrontmostWindow(newRect);
