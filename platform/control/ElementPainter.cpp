@@ -100,7 +100,9 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
         }
         const std::string value = n.getText ? n.getText() : std::string();
         PicturePainter::TextStyle style;
-        style.color = !n.resolvedEnabled ? kDisabledText : value.empty() ? Color::secondaryLabelColor() : Color::labelColor();
+        style.color = !n.resolvedEnabled ? kDisabledText
+                      : value.empty()    ? Color::secondaryLabelColor()
+                                         : Color::labelColor();
         const double inset = plain ? 0 : std::min(4.0, frame.width() / 2);
         p_.text(value.empty() ? n.placeholder : value, frame.insetBy(inset, 0), style);
         break;

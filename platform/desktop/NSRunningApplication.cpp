@@ -14,8 +14,8 @@ using desktop_detail::DesktopModel;
 std::vector<NSRunningApplication>
 NSRunningApplication::runningApplications(const std::string& bundleIdentifier) {
     TXN;
-    const auto pids =
-        m.runningPids([&](const AppRecord& a) { return a.listed && a.spec.bundleIdentifier == bundleIdentifier; });
+    const auto pids = m.runningPids(
+        [&](const AppRecord& a) { return a.listed && a.spec.bundleIdentifier == bundleIdentifier; });
     return {pids.begin(), pids.end()};
 }
 

@@ -299,7 +299,8 @@ void place(Node& n, Rect rect) {
         if (!n.children.empty()) {
             Node& child = *n.children[0].node();
             const Size outer = paddedSize(child);
-            place(child, {frame.origin.x, frame.origin.y, std::max(frame.size.width, outer.width), outer.height});
+            place(child,
+                  {frame.origin.x, frame.origin.y, std::max(frame.size.width, outer.width), outer.height});
         }
         break;
     case NodeKind::canvas:
