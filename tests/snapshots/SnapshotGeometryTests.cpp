@@ -2,6 +2,7 @@
 #include "snapshots/SnapshotBaselinePlanner.hpp"
 #include "snapshots/SnapshotWindowGeometry.hpp"
 #include "snapshots/SnapshotWindowRecord.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +29,9 @@ SnapshotWindowRecord record(double x, double y, double w, double h, CGRect frame
     return r;
 }
 
-/// A row of a geometry table: its name, what the function under test is given and the rectangle
-/// it should return.
+/// A row of a geometry table: what the function under test is given and the rectangle it returns.
 template <class Given>
-struct RectCase {
-    const char* name;
-    Given given;
-    CGRect expected;
-};
+using RectCase = testsupport::TableRow<Given, CGRect>;
 
 void expectRect(const CGRect& actual, const CGRect& expected) {
     EXPECT_DOUBLE_EQ(actual.origin.x, expected.origin.x);
