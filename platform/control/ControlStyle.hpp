@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/control/PicturePainter.hpp"
 #include "platform/ui/Color.hpp"
+#include "platform/ui/Font.hpp"
 #include "platform/ui/TextMetrics.hpp"
 
 #include <string>
@@ -14,13 +16,23 @@ inline Color rgb(int r, int g, int b, double a = 1) {
     return Color::rgba(r / 255.0, g / 255.0, b / 255.0, a);
 }
 
-inline Color bezel() { return rgb(255, 255, 255); }
-inline Color bezelBorder() { return rgb(170, 170, 170); }
-inline Color disabledText() { return rgb(0, 0, 0, 0.3); }
+inline const Color kBezel = rgb(255, 255, 255);
+inline const Color kBezelBorder = rgb(170, 170, 170);
+inline const Color kDisabledText = rgb(0, 0, 0, 0.3);
 
 /// Whether a font weight name draws bold.
 inline bool isBold(const std::string& weight) {
     return TextMetrics::drawsBold(weight);
+}
+
+/// Text in `font` (its size, boldness and monospacing) and `color`, left-aligned.
+inline PicturePainter::TextStyle styleOf(const Font& font, const Color& color) {
+    PicturePainter::TextStyle style;
+    style.size = font.pointSize;
+    style.bold = isBold(font.weight);
+    style.monospaced = font.monospaced;
+    style.color = color;
+    return style;
 }
 
 } // namespace platform::ui::ControlStyle

@@ -10,12 +10,7 @@ namespace platform::ui::declarative {
 
 namespace {
 
-using ControlStyle::isBold;
-using ControlStyle::rgb;
-
-const Color kBezel = ControlStyle::bezel();
-const Color kBezelBorder = ControlStyle::bezelBorder();
-const Color kDisabled = ControlStyle::disabledText();
+using namespace ControlStyle;
 
 Color colorOfRole(const std::string& role) {
     if (role == "secondary") return Color::secondaryLabelColor();
@@ -26,19 +21,13 @@ Color colorOfRole(const std::string& role) {
 }
 
 PicturePainter::TextStyle textStyle(const Node& n, const std::optional<Color>& foreground) {
-    PicturePainter::TextStyle style;
-    const Font font = n.style.font();
-    style.size = font.pointSize;
-    style.bold = isBold(font.weight);
-    style.monospaced = font.monospaced;
+    PicturePainter::TextStyle style = styleOf(n.style.font(), colorOfRole(n.style.colorRole));
     if (!n.resolvedEnabled)
-        style.color = kDisabled;
+        style.color = kDisabledText;
     else if (n.style.color)
         style.color = *n.style.color;
     else if (foreground && n.style.colorRole == "primary")
         style.color = *foreground;
-    else
-        style.color = colorOfRole(n.style.colorRole);
     style.align = n.style.multilineAlignment == "center"     ? PicturePainter::Align::center
                   : n.style.multilineAlignment == "trailing" ? PicturePainter::Align::right
                                                              : PicturePainter::Align::left;
@@ -49,7 +38,7 @@ PicturePainter::TextStyle textStyle(const Node& n, const std::optional<Color>& f
 void popUpBox(PicturePainter& p, const CGRect& box, const std::string& title, bool enabled) {
     p.fillRoundedRect(box, 5, kBezel);
     p.strokeRoundedRect(box, 5, kBezelBorder, 1);
-    const Color ink = enabled ? Color::controlTextColor() : kDisabled;
+    const Color ink = enabled ? Color::controlTextColor() : kDisabledText;
     const double cx = box.maxX() - 10;
     // y down: the chevron's point is below its arms.
     p.strokeLine({cx - 3, box.midY() - 1.5}, {cx, box.midY() + 1.5}, ink, 1.5);
@@ -111,7 +100,9 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
         }
         const std::string value = n.getText ? n.getText() : std::string();
         PicturePainter::TextStyle style;
-        style.color = !n.resolvedEnabled ? kDisabled : value.empty() ? Color::secondaryLabelColor() : Color::labelColor();
+        style.color = !n.resolvedEnabled ? kDisabledText
+                      : value.empty()    ? Color::secondaryLabelColor()
+                                         : Color::labelColor();
         const double inset = plain ? 0 : std::min(4.0, frame.width() / 2);
         p_.text(value.empty() ? n.placeholder : value, frame.insetBy(inset, 0), style);
         break;
@@ -124,7 +115,7 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
         CGRect box = frame;
         if (!n.labelHidden && !n.text.empty()) {
             PicturePainter::TextStyle label;
-            label.color = n.resolvedEnabled ? Color::labelColor() : kDisabled;
+            label.color = n.resolvedEnabled ? Color::labelColor() : kDisabledText;
             const double w = std::min(frame.width() / 2, p_.textWidth(n.text, label) + 8);
             p_.text(n.text, {frame.minX(), frame.minY(), w, frame.height()}, label);
             box = {frame.minX() + w, frame.minY(), frame.width() - w, frame.height()};
@@ -134,7 +125,7 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
     }
     case NodeKind::stepper: {
         PicturePainter::TextStyle label;
-        label.color = n.resolvedEnabled ? Color::labelColor() : kDisabled;
+        label.color = n.resolvedEnabled ? Color::labelColor() : kDisabledText;
         const double arrows = std::min(14.0, frame.width());
         p_.text(n.text, {frame.minX(), frame.minY(), frame.width() - arrows - 4, frame.height()}, label);
         const CGRect box{frame.maxX() - arrows, frame.midY() - 11, arrows, 22};

@@ -15,6 +15,7 @@
 
 namespace platform {
 
+using desktop_detail::AppRecord;
 using desktop_detail::DesktopModel;
 
 namespace {
@@ -266,15 +267,7 @@ pid_t SimDesktop::frontmost() const {
 
 std::vector<pid_t> SimDesktop::pids(const std::string& bundleIdentifier) const {
     TXN;
-    std::vector<std::pair<std::uint64_t, pid_t>> found;
-    for (const auto& [pid, a] : m.apps)
-        if (a.state != desktop_detail::AppState::terminated && a.spec.bundleIdentifier == bundleIdentifier)
-            found.push_back({a.order, pid});
-    std::sort(found.begin(), found.end());
-    std::vector<pid_t> out;
-    for (auto& f : found)
-        out.push_back(f.second);
-    return out;
+    return m.runningPids([&](const AppRecord& a) { return a.spec.bundleIdentifier == bundleIdentifier; });
 }
 
 void SimDesktop::updateApp(pid_t pid, const AppSpec& spec) {

@@ -21,21 +21,7 @@ namespace platform::ui {
 
 namespace {
 
-using ControlStyle::isBold;
-using ControlStyle::rgb;
-
-const Color kBezel = ControlStyle::bezel();
-const Color kBezelBorder = ControlStyle::bezelBorder();
-const Color kDisabledText = ControlStyle::disabledText();
-
-PicturePainter::TextStyle styleOf(const Font& font, const Color& color) {
-    PicturePainter::TextStyle style;
-    style.size = font.pointSize;
-    style.bold = isBold(font.weight);
-    style.monospaced = font.monospaced;
-    style.color = color;
-    return style;
-}
+using namespace ControlStyle;
 
 PicturePainter::Align alignOf(TextAlignment alignment) {
     switch (alignment) {

@@ -7,21 +7,16 @@
 
 namespace platform {
 
+using desktop_detail::AppRecord;
 using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
 
 std::vector<NSRunningApplication>
 NSRunningApplication::runningApplications(const std::string& bundleIdentifier) {
     TXN;
-    std::vector<std::pair<std::uint64_t, pid_t>> found;
-    for (const auto& [pid, a] : m.apps)
-        if (a.listed && a.state != AppState::terminated && a.spec.bundleIdentifier == bundleIdentifier)
-            found.push_back({a.order, pid});
-    std::sort(found.begin(), found.end());
-    std::vector<NSRunningApplication> out;
-    for (auto& f : found)
-        out.emplace_back(f.second);
-    return out;
+    const auto pids = m.runningPids(
+        [&](const AppRecord& a) { return a.listed && a.spec.bundleIdentifier == bundleIdentifier; });
+    return {pids.begin(), pids.end()};
 }
 
 std::optional<NSRunningApplication> NSRunningApplication::runningApplication(pid_t pid) {

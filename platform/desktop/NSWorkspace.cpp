@@ -9,6 +9,7 @@
 
 namespace platform {
 
+using desktop_detail::AppRecord;
 using desktop_detail::AppState;
 using desktop_detail::DesktopModel;
 
@@ -22,14 +23,8 @@ NotificationCenter& NSWorkspace::notificationCenter() {
 
 std::vector<NSRunningApplication> NSWorkspace::runningApplications() const {
     TXN;
-    std::vector<std::pair<std::uint64_t, pid_t>> found;
-    for (const auto& [pid, a] : m.apps)
-        if (a.listed && a.state != AppState::terminated) found.push_back({a.order, pid});
-    std::sort(found.begin(), found.end());
-    std::vector<NSRunningApplication> out;
-    for (auto& f : found)
-        out.emplace_back(f.second);
-    return out;
+    const auto pids = m.runningPids([](const AppRecord& a) { return a.listed; });
+    return {pids.begin(), pids.end()};
 }
 
 std::optional<NSRunningApplication> NSWorkspace::frontmostApplication() const {

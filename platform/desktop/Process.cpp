@@ -2,6 +2,7 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopState.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
@@ -164,9 +165,7 @@ void runLaunchctl(DesktopModel& m, const std::vector<std::string>& args, int& st
 } // namespace
 
 void Process::run() {
-    auto holder = desktop_detail::currentModel();
-    DesktopModel& m = *holder;
-    DesktopModel::Txn t(m);
+    TXN;
     JournalEntry j;
     j.kind = JournalEntry::Kind::process;
     j.argv.push_back(executablePath);

@@ -2,6 +2,7 @@
 
 #include "platform/internal/DesktopModel.hpp"
 #include "platform/internal/DesktopState.hpp"
+#include "platform/internal/DesktopTransaction.hpp"
 #include "platform/internal/HostKnobs.hpp"
 
 namespace platform {
@@ -42,9 +43,7 @@ void SPUStandardUpdaterController::startUpdater() {
 }
 
 void SPUUpdater::checkForUpdatesInBackground() {
-    auto holder = desktop_detail::currentModel();
-    DesktopModel& m = *holder;
-    DesktopModel::Txn t(m);
+    TXN;
     JournalEntry j;
     j.kind = JournalEntry::Kind::update;
     j.what = "checkForUpdatesInBackground";

@@ -318,6 +318,17 @@ AppRecord* DesktopModel::liveApp(pid_t pid) {
     return a && a->state != AppState::terminated ? a : nullptr;
 }
 
+std::vector<pid_t> DesktopModel::runningPids(const std::function<bool(const AppRecord&)>& keep) const {
+    std::vector<std::pair<std::uint64_t, pid_t>> found;
+    for (const auto& [pid, a] : apps)
+        if (a.state != AppState::terminated && keep(a)) found.push_back({a.order, pid});
+    std::sort(found.begin(), found.end());
+    std::vector<pid_t> pids;
+    for (const auto& f : found)
+        pids.push_back(f.second);
+    return pids;
+}
+
 pid_t DesktopModel::startInstance(const std::string& bundleId, bool activateIt, bool immediate) {
     auto it = installed.find(bundleId);
     if (it == installed.end()) return 0;

@@ -192,6 +192,8 @@ public:
     // applications
     AppRecord* app(pid_t pid);
     AppRecord* liveApp(pid_t pid);
+    /// The running (not terminated) applications that `keep` accepts, in launch order.
+    std::vector<pid_t> runningPids(const std::function<bool(const AppRecord&)>& keep) const;
     pid_t startInstance(const std::string& bundleId, bool activate, bool immediate);
     void finishLaunch(pid_t pid, bool activate);
     bool activate(pid_t pid, unsigned options);

@@ -13,6 +13,3 @@ struct DisplayId : TextIdentifier<DisplayId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::DisplayId> : tilmora::TextIdentifierHash<tilmora::DisplayId> {};

@@ -11,6 +11,3 @@ struct LayoutId : UuidIdentifier<LayoutId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::LayoutId> : tilmora::UuidIdentifierHash<tilmora::LayoutId> {};

@@ -11,6 +11,3 @@ struct ProfileId : UuidIdentifier<ProfileId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::ProfileId> : tilmora::UuidIdentifierHash<tilmora::ProfileId> {};

@@ -11,6 +11,3 @@ struct SnapshotId : UuidIdentifier<SnapshotId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::SnapshotId> : tilmora::UuidIdentifierHash<tilmora::SnapshotId> {};

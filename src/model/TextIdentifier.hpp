@@ -4,6 +4,7 @@
 #include "platform/foundation/Text.hpp"
 
 #include <compare>
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -48,12 +49,14 @@ struct TextIdentifier {
     }
 };
 
-/// Hashing feeds only the canonical form of `rawValue`, so it agrees with equality.
-template <class Derived>
-struct TextIdentifierHash {
-    std::size_t operator()(const Derived& id) const noexcept {
+} // namespace tilmora
+
+/// Hashing feeds only the canonical form of `rawValue`, so it agrees with equality; it serves every
+/// identifier built on `TextIdentifier`.
+template <class Id>
+    requires std::derived_from<Id, tilmora::TextIdentifier<Id>>
+struct std::hash<Id> {
+    std::size_t operator()(const Id& id) const noexcept {
         return std::hash<std::string>{}(platform::Text::canonicalForm(id.rawValue));
     }
 };
-
-} // namespace tilmora

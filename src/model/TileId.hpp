@@ -11,6 +11,3 @@ struct TileId : UuidIdentifier<TileId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::TileId> : tilmora::UuidIdentifierHash<tilmora::TileId> {};

@@ -4,6 +4,7 @@
 #include "platform/foundation/Uuid.hpp"
 
 #include <compare>
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <type_traits>
@@ -33,12 +34,12 @@ struct UuidIdentifier {
     }
 };
 
-/// Hashing feeds only the UUID's 16 bytes, so it agrees with equality.
-template <class Derived>
-struct UuidIdentifierHash {
-    std::size_t operator()(const Derived& id) const noexcept {
-        return std::hash<platform::UUID>{}(id.rawValue);
-    }
-};
-
 } // namespace tilmora
+
+/// Hashing feeds only the UUID's 16 bytes, so it agrees with equality; it serves every identifier
+/// built on `UuidIdentifier`.
+template <class Id>
+    requires std::derived_from<Id, tilmora::UuidIdentifier<Id>>
+struct std::hash<Id> {
+    std::size_t operator()(const Id& id) const noexcept { return std::hash<platform::UUID>{}(id.rawValue); }
+};

@@ -13,6 +13,3 @@ struct WindowId : TextIdentifier<WindowId> {
 };
 
 } // namespace tilmora
-
-template <>
-struct std::hash<tilmora::WindowId> : tilmora::TextIdentifierHash<tilmora::WindowId> {};

@@ -10,6 +10,7 @@
 #include "snapshots/PersistenceController.hpp"
 #include "support/DesktopBuilders.hpp"
 #include "support/ProgramScriptTest.hpp"
+#include "support/SpecialFiles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@
 #include <functional>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -149,7 +149,7 @@ TEST_F(StoredDataSafetyTest, TheDefaultsReportsAndTheSystemLogGoToTheLogNeverToT
 }
 
 TEST_F(StoredDataSafetyTest, ASpecialFileAtOneOfTheProgramsPathsIsLeftAloneAndTheProgramRuns) {
-    enum class Plant { pipe, zeroDevice, sparse2GB };
+    using Plant = testsupport::SpecialFile;
     struct Case {
         const char* what;
         std::function<fs::path()> path;
@@ -160,13 +160,15 @@ TEST_F(StoredDataSafetyTest, ASpecialFileAtOneOfTheProgramsPathsIsLeftAloneAndTh
     const auto preferences = [] { return platform::UserDefaults::standard().storagePath(); };
     const std::string notRegular = " is not a regular file; left as it is, working in memory only";
     const Case cases[] = {
-        {"pipe at the log", log, Plant::pipe, "\" is not a regular file; the log goes to standard output only"},
+        {"pipe at the log", log, Plant::pipe,
+         "\" is not a regular file; the log goes to standard output only"},
         {"pipe at the preferences", preferences, Plant::pipe, notRegular},
         {"pipe at the store", storeFile, Plant::pipe, ".sqlite is not a regular file; left as it is"},
-        {"pipe at the store's journal", [] { return fs::path(storeFile().string() + "-journal"); }, Plant::pipe,
-         "-journal is not a regular file; left as it is"},
-        {"preferences a link to /dev/zero", preferences, Plant::zeroDevice, notRegular},
-        {"preferences a 2 GB sparse file", preferences, Plant::sparse2GB, "(larger than 268435456 bytes) moved aside"},
+        {"pipe at the store's journal", [] { return fs::path(storeFile().string() + "-journal"); },
+         Plant::pipe, "-journal is not a regular file; left as it is"},
+        {"preferences a link to /dev/zero", preferences, Plant::zeroDeviceLink, notRegular},
+        {"preferences a 2 GB sparse file", preferences, Plant::sparse2GB,
+         "(larger than 268435456 bytes) moved aside"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -174,14 +176,7 @@ TEST_F(StoredDataSafetyTest, ASpecialFileAtOneOfTheProgramsPathsIsLeftAloneAndTh
         const fs::path path = c.path();
         fs::create_directories(path.parent_path());
         fs::remove(path);
-        if (c.plant == Plant::pipe) {
-            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-        }
-        if (c.plant == Plant::zeroDevice) fs::create_symlink("/dev/zero", path);
-        if (c.plant == Plant::sparse2GB) {
-            platform::FileSystem::writeFile(path, "{}");
-            fs::resize_file(path, 2'000'000'000);
-        }
+        ASSERT_NO_FATAL_FAILURE(testsupport::plantSpecialFile(path, c.plant));
         const auto kind = fs::symlink_status(path).type();
         resetSharedInstances();
         EXPECT_EQ(run("desktop default\nprogram launch\napp focus com.apple.TextEdit\nkey ctrl+opt+left\nwait 1\n"

@@ -1,5 +1,6 @@
 #include "model/PresetNormalization.hpp"
 #include "model/ScreenLayoutEntry.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,7 @@ TEST(PresetNormalization, CountsAtLeastOneAndSpacingsNeverNegativeOrNaN) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     using Preset = ScreenLayoutEntry::PresetModel;
-    struct Case {
-        const char* what;
-        Preset stored;
-        Preset expected;
-    };
-    const Case cases[] = {
+    const testsupport::TableRow<Preset, Preset> cases[] = {
         {"usable values stay", {3, 4, 8, 2.5}, {3, 4, 8, 2.5}},
         {"zero counts become 1", {0, 0, 0, 0}, {1, 1, 0, 0}},
         {"negative counts become 1", {-5, std::numeric_limits<std::int64_t>::min(), 1, 1}, {1, 1, 1, 1}},
@@ -29,9 +25,9 @@ TEST(PresetNormalization, CountsAtLeastOneAndSpacingsNeverNegativeOrNaN) {
         {"huge counts pass", {1000, 65, 0, 0}, {1000, 65, 0, 0}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(c.stored.normalized(), c.expected);
-        EXPECT_EQ(c.stored.normalized().normalized(), c.expected) << "normalizing twice changes nothing";
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.given.normalized(), c.expected);
+        EXPECT_EQ(c.given.normalized().normalized(), c.expected) << "normalizing twice changes nothing";
     }
     static_assert(PresetNormalization::count(0) == 1 && PresetNormalization::spacing(-1) == 0);
 }

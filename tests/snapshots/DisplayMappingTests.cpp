@@ -5,6 +5,7 @@
 #include "snapshots/DisplayMatchingTest.hpp"
 
 #include "platform/desktop/CGDisplay.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,8 @@ class DisplayMappingTest : public DisplayMatchingTest {};
 
 TEST(DisplayBoundsTest, MatchWithinTwoPointsOnEachSide) {
     const CGRect saved{1440, 0, 1920, 1055};
-    struct Case {
-        const char* name;
-        CGRect present;
-        bool matches;
-    };
-    const Case cases[] = {
+    // A present screen's bounds and whether they match the saved ones.
+    const testsupport::TableRow<CGRect, bool> cases[] = {
         {"equal", saved, true},
         {"off by 2.0 everywhere", {1442, -2, 1918, 1057}, true},
         {"x off by 2.01", {1442.01, 0, 1920, 1055}, false},
@@ -35,7 +32,7 @@ TEST(DisplayBoundsTest, MatchWithinTwoPointsOnEachSide) {
         {"height off by 2.01", {1440, 0, 1920, 1052.99}, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(boundsMatch(saved, c.present), c.matches) << c.name;
+        EXPECT_EQ(boundsMatch(saved, c.given), c.expected) << c.name;
 }
 
 TEST(DisplaySizeKeyTest, RoundsHalfAwayFromZero) {

@@ -2,12 +2,14 @@
 #include "snapshots/SnapshotBaselinePlanner.hpp"
 #include "snapshots/SnapshotWindowGeometry.hpp"
 #include "snapshots/SnapshotWindowRecord.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tilmora {
 namespace {
@@ -26,6 +28,10 @@ SnapshotWindowRecord record(double x, double y, double w, double h, CGRect frame
     r.bundleIdentifier = std::move(bundle);
     return r;
 }
+
+/// A row of a geometry table: what the function under test is given and the rectangle it returns.
+template <class Given>
+using RectCase = testsupport::TableRow<Given, CGRect>;
 
 void expectRect(const CGRect& actual, const CGRect& expected) {
     EXPECT_DOUBLE_EQ(actual.origin.x, expected.origin.x);
@@ -54,12 +60,7 @@ TEST(SnapshotWindowRecordTest, ReadsTheSavedFrameFromTheRow) {
 TEST(SnapshotWindowGeometryTest, NormalizedRect) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const CGRect frame{0, 0, 1000, 800};
-    struct Case {
-        const char* name;
-        SnapshotWindowRecord record;
-        CGRect expected;
-    };
-    const Case cases[] = {
+    const RectCase<SnapshotWindowRecord> cases[] = {
         {"relative position", record(100, 50, 400, 300, frame), {0.1, 0.5625, 0.4, 0.375}},
         {"x beyond the frame reads as absolute",
          record(1500, 50, 400, 300, frame),
@@ -74,9 +75,9 @@ TEST(SnapshotWindowGeometryTest, NormalizedRect) {
         {"NaN position", record(nan, nan, 400, 300, frame), {0, 0.625, 0.4, 0.375}},
         {"NaN size", record(0, 0, nan, nan, frame), {0, 0, 1, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const CGRect n = Geometry::normalizedRect(c.record);
+        const CGRect n = Geometry::normalizedRect(c.given);
         expectRect(n, c.expected);
         EXPECT_GE(n.origin.x, 0);
         EXPECT_GE(n.origin.y, 0);
@@ -88,52 +89,40 @@ TEST(SnapshotWindowGeometryTest, NormalizedRect) {
 TEST(SnapshotWindowGeometryTest, TargetRectScalesWithAMinimumSizeAndStaysInside) {
     const CGRect frame{0, 0, 1000, 800};
     const CGRect v{0, 0, 1280, 800};
-    struct Case {
-        const char* name;
-        SnapshotWindowRecord record;
-        CGRect visible;
-        CGRect expected;
-    };
-    const Case cases[] = {
-        {"small window grows to the minimum", record(0, 0, 100, 80, frame), v, {0, 640, 220, 160}},
-        {"VS Code minimum", record(0, 0, 100, 80, frame, "com.microsoft.VSCode"), v, {0, 440, 500, 360}},
+    // Each row gives the saved record and the visible frame it is restored into.
+    const RectCase<std::pair<SnapshotWindowRecord, CGRect>> cases[] = {
+        {"small window grows to the minimum", {record(0, 0, 100, 80, frame), v}, {0, 640, 220, 160}},
+        {"VS Code minimum", {record(0, 0, 100, 80, frame, "com.microsoft.VSCode"), v}, {0, 440, 500, 360}},
         {"other bundle, same as none",
-         record(0, 0, 100, 80, frame, "com.microsoft.VSCodeInsiders"),
-         v,
+         {record(0, 0, 100, 80, frame, "com.microsoft.VSCodeInsiders"), v},
          {0, 640, 220, 160}},
         {"display narrower than the minimum",
-         record(0, 0, 100, 80, frame),
-         {0, 0, 200, 800},
+         {record(0, 0, 100, 80, frame), {0, 0, 200, 800}},
          {0, 640, 200, 160}},
-        {"moved left, not shrunk", record(900, 0, 100, 400, frame), v, {1060, 400, 220, 400}},
+        {"moved left, not shrunk", {record(900, 0, 100, 400, frame), v}, {1060, 400, 220, 400}},
         {"offset visible frame",
-         record(100, 50, 400, 300, frame),
-         {1440, 25, 1920, 1055},
+         {record(100, 50, 400, 300, frame), {1440, 25, 1920, 1055}},
          {1440 + 192, 25 + 0.5625 * 1055, 768, 0.375 * 1055}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        expectRect(Geometry::targetRect(c.record, CGRect{0, 0, 9999, 9999}, c.visible), c.expected);
+        const auto& [saved, visible] = c.given;
+        expectRect(Geometry::targetRect(saved, CGRect{0, 0, 9999, 9999}, visible), c.expected);
     }
 }
 
 TEST(SnapshotWindowGeometryTest, ClampPreservingSize) {
     const CGRect v{100, 100, 1000, 800};
-    struct Case {
-        const char* name;
-        CGRect rect;
-        CGRect expected;
-    };
-    const Case cases[] = {
+    const RectCase<CGRect> cases[] = {
         {"inside stays", {200, 200, 300, 300}, {200, 200, 300, 300}},
         {"over the right edge moves left", {1000, 200, 300, 300}, {800, 200, 300, 300}},
         {"below the bottom moves up", {200, 0, 300, 300}, {200, 100, 300, 300}},
         {"wider than the bounds takes their width and left edge", {0, 200, 1500, 300}, {100, 200, 1000, 300}},
         {"over the top moves down", {200, 800, 300, 300}, {200, 600, 300, 300}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        expectRect(Geometry::clampPreservingSize(c.rect, v), c.expected);
+        expectRect(Geometry::clampPreservingSize(c.given, v), c.expected);
     }
 }
 

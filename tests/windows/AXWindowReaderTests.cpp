@@ -2,6 +2,7 @@
 
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
+#include "support/TableRow.hpp"
 #include "windows/WindowAccessTest.hpp"
 
 #include <gtest/gtest.h>
@@ -22,23 +23,19 @@ using platform::WindowSpec;
 class AXWindowReaderTest : public WindowAccessTest {};
 
 TEST_F(AXWindowReaderTest, NumberTitleAndFrameOfAWindow) {
-    struct Case {
-        const char* name;
-        AXNumberForm form;
-        bool hasNumber;
-    };
-    const Case cases[] = {
+    // The form in which Accessibility offers the window's number, and whether it reads back.
+    const testsupport::TableRow<AXNumberForm, bool> cases[] = {
         {"window number", AXNumberForm::windowNumber, true},
         {"window id only", AXNumberForm::windowIDOnly, true},
         {"neither", AXNumberForm::none, false},
     };
     for (const auto& c : cases) {
         WindowSpec spec = window("Draft", {100, 250, 800, 600});
-        spec.numberForm = c.form;
+        spec.numberForm = c.given;
         const pid_t pid = runNotes({spec});
         const std::uint32_t number = numbersOf(pid).front();
         const AXUIElement element = windowElement(pid, number);
-        EXPECT_EQ(axWindowNumber(element), c.hasNumber ? std::optional<std::int64_t>(number) : std::nullopt)
+        EXPECT_EQ(axWindowNumber(element), c.expected ? std::optional<std::int64_t>(number) : std::nullopt)
             << c.name;
         // Accessibility position (100, 50) on a main display 900 high.
         EXPECT_EQ(axPosition(element), (platform::CGPoint{100, 50})) << c.name;

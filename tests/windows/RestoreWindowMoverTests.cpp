@@ -2,6 +2,7 @@
 
 #include "platform/desktop/NSAppleScript.hpp"
 #include "platform/desktop/NSGeometry.hpp"
+#include "support/TableRow.hpp"
 #include "windows/WindowAccessTest.hpp"
 
 #include <gtest/gtest.h>
@@ -126,18 +127,14 @@ TEST_F(RestoreWindowMoverTest, SizeAndPositionArePausedFortyMilliseconds) {
 }
 
 TEST_F(RestoreWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
-    struct Case {
-        const char* name;
-        int failFirstWrites;
-        bool result;
-    };
-    const Case cases[] = {
+    // How many writes the window refuses first, and the move's result.
+    const testsupport::TableRow<int, bool> cases[] = {
         {"the script moves the window", 13, true},
         {"the script's writes fail too", 15, false},
     };
     for (const auto& c : cases) {
         WindowSpec stubborn = window("W", {300, 300, 800, 600});
-        stubborn.failFirstWrites = c.failFirstWrites;
+        stubborn.failFirstWrites = c.given;
         const pid_t pid = runNotes({stubborn});
         desk().setFrontmost(pid);
         desk().clearJournal();
@@ -145,7 +142,7 @@ TEST_F(RestoreWindowMoverTest, EveryRefusedWriteEndsInTheScriptFallback) {
         const double start = sim().now();
         EXPECT_EQ(
             moveAXWindow(windowElement(pid, numbersOf(pid).front()), {0, 0, 2000, 1200}, laptopVisible, true),
-            c.result)
+            c.expected)
             << c.name;
         EXPECT_NEAR(sim().now() - start, 0.40, 1e-9) << c.name;
         const auto lines = logLines();
@@ -237,12 +234,8 @@ TEST_F(RestoreWindowMoverTest, ResetMovesWindowsByTitleIgnoringCase) {
 }
 
 TEST_F(RestoreWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
-    struct Case {
-        const char* name;
-        CGRect target;
-        std::string screen;
-    };
-    const Case cases[] = {
+    // The target frame and the screen named in the log.
+    const testsupport::TableRow<CGRect, std::string> cases[] = {
         {"external", {1500, 100, 800, 600}, "DELL U2720Q"},
         {"mostly on the laptop", {1000, 100, 800, 600}, "Built-in Retina Display"},
         {"off every screen: the first", {-5000, -5000, 800, 600}, "Built-in Retina Display"},
@@ -251,11 +244,11 @@ TEST_F(RestoreWindowMoverTest, ResetNamesTheScreenThatHoldsMostOfTheTarget) {
     for (const auto& c : cases) {
         const pid_t pid = runNotes({window("Notes", {100, 100, 400, 300})});
         const auto before = logLines().size();
-        resetWindows("com.example.notes", {{"Notes", c.target}});
+        resetWindows("com.example.notes", {{"Notes", c.given}});
         const auto lines = logLines();
         ASSERT_EQ(lines.size(), before + 2) << c.name;
-        EXPECT_EQ(lines.back(), "[RESET] Reset window ‘Notes’ on " + c.screen + " to " +
-                                    platform::NSStringFromRect(c.target))
+        EXPECT_EQ(lines.back(), "[RESET] Reset window ‘Notes’ on " + c.expected + " to " +
+                                    platform::NSStringFromRect(c.given))
             << c.name;
         desk().quit(pid);
     }

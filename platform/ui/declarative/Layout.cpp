@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace platform::ui::declarative::Layout {
 
@@ -12,6 +13,26 @@ namespace {
 constexpr double inf = FrameSpec::infinity;
 double finiteOr(double v, double fallback) {
     return std::isfinite(v) ? v : fallback;
+}
+
+/// The size a laid-out element takes with its padding.
+Size paddedSize(const Node& n) {
+    const Size& s = n.layoutFrame.size;
+    return {s.width + n.padding.left + n.padding.right, s.height + n.padding.top + n.padding.bottom};
+}
+
+/// One side of a frame modifier applied to a content length `length`: a fixed length wins; else an
+/// infinite maximum grows it to the `offered` length (when finite), a finite maximum caps it, and
+/// the minimum raises it.
+double framed(double length, std::optional<double> fixed, std::optional<double> minimum,
+              std::optional<double> maximum, double offered) {
+    if (fixed) return *fixed;
+    if (maximum && std::isinf(*maximum))
+        length = std::max(length, finiteOr(offered, length));
+    else if (maximum)
+        length = std::min(length, *maximum);
+    if (minimum) length = std::max(length, *minimum);
+    return length;
 }
 
 bool isStack(const Node& n) {
@@ -186,26 +207,8 @@ Size measure(Node& n, Size p) {
     }
     if (n.frame) {
         const auto& f = *n.frame;
-        double w = s.width, h = s.height;
-        if (f.width)
-            w = *f.width;
-        else {
-            if (f.maxWidth && std::isinf(*f.maxWidth))
-                w = std::max(w, finiteOr(inner.width, w));
-            else if (f.maxWidth)
-                w = std::min(w, *f.maxWidth);
-            if (f.minWidth) w = std::max(w, *f.minWidth);
-        }
-        if (f.height)
-            h = *f.height;
-        else {
-            if (f.maxHeight && std::isinf(*f.maxHeight))
-                h = std::max(h, finiteOr(inner.height, h));
-            else if (f.maxHeight)
-                h = std::min(h, *f.maxHeight);
-            if (f.minHeight) h = std::max(h, *f.minHeight);
-        }
-        s = {w, h};
+        s = {framed(s.width, f.width, f.minWidth, f.maxWidth, inner.width),
+             framed(s.height, f.height, f.minHeight, f.maxHeight, inner.height)};
     }
     Size outer{s.width + pad.left + pad.right, s.height + pad.top + pad.bottom};
     n.layoutFrame.size = s;
@@ -243,9 +246,8 @@ void place(Node& n, Rect rect) {
         int count = 0;
         for (auto& c : n.children) {
             if (c.node()->kind == NodeKind::empty) continue;
-            Size cs = c.node()->layoutFrame.size;
-            EdgeInsets cp = c.node()->padding;
-            along += vertical ? cs.height + cp.top + cp.bottom : cs.width + cp.left + cp.right;
+            const Size outer = paddedSize(*c.node());
+            along += vertical ? outer.height : outer.width;
             ++count;
         }
         if (count > 1) along += spacing * (count - 1);
@@ -257,9 +259,7 @@ void place(Node& n, Rect rect) {
         for (auto& c : n.children) {
             Node& child = *c.node();
             if (child.kind == NodeKind::empty) continue;
-            Size cs = child.layoutFrame.size;
-            EdgeInsets cp = child.padding;
-            Size outerSize{cs.width + cp.left + cp.right, cs.height + cp.top + cp.bottom};
+            const Size outerSize = paddedSize(child);
             Rect slot;
             if (vertical) {
                 Rect row{content.origin.x, cursor, content.size.width, outerSize.height};
@@ -285,30 +285,22 @@ void place(Node& n, Rect rect) {
     case NodeKind::zstack:
         for (auto& c : n.children) {
             Node& child = *c.node();
-            EdgeInsets cp = child.padding;
-            Size cs = child.layoutFrame.size;
-            place(child, aligned({cs.width + cp.left + cp.right, cs.height + cp.top + cp.bottom}, frame,
-                                 n.alignment));
+            place(child, aligned(paddedSize(child), frame, n.alignment));
         }
         break;
     case NodeKind::component:
     case NodeKind::button:
         if (!n.children.empty()) {
             Node& child = *n.children[0].node();
-            EdgeInsets cp = child.padding;
-            Size cs = child.layoutFrame.size;
-            place(child,
-                  aligned({cs.width + cp.left + cp.right, cs.height + cp.top + cp.bottom}, frame, inside));
+            place(child, aligned(paddedSize(child), frame, inside));
         }
         break;
     case NodeKind::scroll:
         if (!n.children.empty()) {
             Node& child = *n.children[0].node();
-            EdgeInsets cp = child.padding;
-            Size cs = child.layoutFrame.size;
+            const Size outer = paddedSize(child);
             place(child,
-                  {frame.origin.x, frame.origin.y, std::max(frame.size.width, cs.width + cp.left + cp.right),
-                   cs.height + cp.top + cp.bottom});
+                  {frame.origin.x, frame.origin.y, std::max(frame.size.width, outer.width), outer.height});
         }
         break;
     case NodeKind::canvas:

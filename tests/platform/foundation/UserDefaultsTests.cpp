@@ -1,18 +1,18 @@
 #include "platform/control/SharedInstances.hpp"
 #include "platform/foundation/FileSystem.hpp"
-#include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/Folders.hpp"
+#include "platform/foundation/JsonCoding.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/FoundationSandbox.hpp"
 #include "support/PlatformTest.hpp"
+#include "support/SpecialFiles.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <limits>
-#include <sys/stat.h>
 #include <thread>
 
 using platform::Bytes;
@@ -229,7 +229,7 @@ TEST_F(UserDefaultsTest, CorruptFileIsMovedAsideAndNeverOverwritten) {
 
 TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
     namespace fs = std::filesystem;
-    enum class Plant { pipe, deviceLink, oversized };
+    using Plant = testsupport::SpecialFile;
     struct Case {
         const char* label;
         Plant plant;
@@ -237,9 +237,9 @@ TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
         bool keptAside; // else left exactly where it is and never written
     } cases[] = {
         {"pipe", Plant::pipe, "is not a regular file; left as it is, working in memory only", false},
-        {"link to /dev/zero", Plant::deviceLink, "is not a regular file; left as it is, working in memory only",
-         false},
-        {"2 GB sparse file", Plant::oversized, "(larger than 268435456 bytes) moved aside", true},
+        {"link to /dev/zero", Plant::zeroDeviceLink,
+         "is not a regular file; left as it is, working in memory only", false},
+        {"2 GB sparse file", Plant::sparse2GB, "(larger than 268435456 bytes) moved aside", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -247,14 +247,7 @@ TEST_F(UserDefaultsTest, APipeADeviceOrAnOversizedFileIsNeverReadWhole) {
         const auto file = UserDefaults::standard().storagePath();
         fs::remove_all(file.parent_path());
         fs::create_directories(file.parent_path());
-        if (c.plant == Plant::pipe) {
-            ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
-        }
-        if (c.plant == Plant::deviceLink) fs::create_symlink("/dev/zero", file);
-        if (c.plant == Plant::oversized) {
-            platform::FileSystem::writeFile(file, "{}");
-            fs::resize_file(file, 2'000'000'000);
-        }
+        ASSERT_NO_FATAL_FAILURE(testsupport::plantSpecialFile(file, c.plant));
         const auto kind = fs::symlink_status(file).type();
         platform::SharedInstances::resetAll();
         testing::internal::CaptureStdout();

@@ -11,6 +11,7 @@
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/Panel.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "support/WorkspacePidRecorder.hpp"
 
 #include <functional>
 #include <string>
@@ -132,13 +133,8 @@ TEST_F(OwnWindowDesktopTest, AWindowMovedToTheOtherDisplayWhileOrderedOutTakesTh
 TEST_F(OwnWindowDesktopTest, ActivatingMakesTheProgramFrontmostWithOneWorkspaceNotification) {
     const pid_t notesPid = desk().run(testsupport::notesApp(), {});
     desk().setFrontmost(notesPid);
-    std::vector<pid_t> activated;
-    auto token = NSWorkspace::shared().notificationCenter().addObserver(
-        platform::NSWorkspaceDidActivateApplicationNotification, nullptr,
-        [&](const platform::Notification& n) {
-            auto app = NSWorkspace::applicationOf(n);
-            activated.push_back(app ? app->processIdentifier() : 0);
-        });
+    testsupport::WorkspacePidRecorder activations(platform::NSWorkspaceDidActivateApplicationNotification);
+    std::vector<pid_t>& activated = activations.pids;
 
     Application::shared().activate(true);
     Application::shared().activate(true); // already in front: nothing more
@@ -154,7 +150,6 @@ TEST_F(OwnWindowDesktopTest, ActivatingMakesTheProgramFrontmostWithOneWorkspaceN
     Application::shared().activate(false);
     EXPECT_EQ(desk().frontmost(), desk().programPid());
     EXPECT_EQ(activated, (std::vector<pid_t>{desk().programPid()}));
-    NSWorkspace::shared().notificationCenter().removeObserver(token);
 }
 
 TEST_F(OwnWindowDesktopTest, ClicksPassThroughPanelsThatIgnoreMouseEvents) {

@@ -14,6 +14,7 @@
 #include "platform/ui/StatusItem.hpp"
 #include "platform/ui/Window.hpp"
 #include "support/DesktopBuilders.hpp"
+#include "support/WorkspacePidRecorder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -100,13 +101,8 @@ TEST_F(ProgramLifecycleTest, TerminateEndsTheProgramAsItsProcessExitWould) {
         platform::EventTypeMask::any, [&](const platform::NSEvent&) { ++monitorCalls; });
     int fired = 0;
     auto timer = platform::Timer::scheduledTimer(0.1, true, [&](platform::Timer&) { ++fired; });
-    std::vector<pid_t> ended;
-    auto token = NSWorkspace::shared().notificationCenter().addObserver(
-        platform::NSWorkspaceDidTerminateApplicationNotification, nullptr,
-        [&](const platform::Notification& n) {
-            auto gone = NSWorkspace::applicationOf(n);
-            ended.push_back(gone ? gone->processIdentifier() : 0);
-        });
+    testsupport::WorkspacePidRecorder terminations(platform::NSWorkspaceDidTerminateApplicationNotification);
+    const std::vector<pid_t>& ended = terminations.pids;
 
     app.terminate(nullptr);
     app.terminate(nullptr); // once only
@@ -126,7 +122,6 @@ TEST_F(ProgramLifecycleTest, TerminateEndsTheProgramAsItsProcessExitWould) {
     EXPECT_EQ(fired, 0);
     app.activate(true);
     EXPECT_EQ(desk().frontmost(), notes) << "a terminated program never comes forward again";
-    NSWorkspace::shared().notificationCenter().removeObserver(token);
 }
 
 TEST_F(ProgramLifecycleTest, PointerAndTheProgramsWindowsStayOnTheDisplays) {
