@@ -13,6 +13,7 @@
 #include "platform/input/NSEvent.hpp"
 #include "snapping/DragSession.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <atomic>
 #include <cstdlib>
@@ -50,6 +51,7 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace {
 
 using tilmora::RoriDeru;
+using tilmora::SnapGridParts;
 
 /// `displays` displays of 1440 x 900 side by side, Notes frontmost with one window on the first,
 /// verbose logging off, and on every display a shown overlay of a `rows` x `rows` grid preset
@@ -75,9 +77,10 @@ void setUpDesktop(int displays, int rows) {
 
     auto& grid = RoriDeru::shared();
     const RoriDeru::Preset preset(rows, rows, 4, 4);
-    auto marks = grid.presetMarking().state();
+    auto& marking = SnapGridParts::presetMarking(grid);
+    auto marks = marking.state();
     marks.inMenu = true;
-    grid.presetMarking().restore(marks);
+    marking.restore(marks);
     for (const auto& screen : platform::NSScreen::screens())
         grid.showOverlay(screen, preset, true, true, std::nullopt);
     platform::SimScheduler::shared().drainMainQueue();
@@ -88,12 +91,13 @@ void setUpDesktop(int displays, int rows) {
 void beginDrag() {
     auto& grid = RoriDeru::shared();
     platform::SimInput::shared().moveMouse({300, 590});
-    auto session = grid.dragSession().state();
-    session.isDragging = true;
-    session.dragStartMouseLocation = platform::CGPoint{300, 590};
-    session.dragStartWindowRect = grid.frontmostWindowAppKitRect();
-    session.dragExceededThreshold = true;
-    grid.dragSession().restore(session);
+    auto& session = SnapGridParts::dragSession(grid);
+    auto fields = session.state();
+    fields.isDragging = true;
+    fields.dragStartMouseLocation = platform::CGPoint{300, 590};
+    fields.dragStartWindowRect = grid.frontmostWindowAppKitRect();
+    fields.dragExceededThreshold = true;
+    session.restore(fields);
 }
 
 void tearDown() {
@@ -108,7 +112,7 @@ void BM_DragTick(benchmark::State& state) {
     const int displays = static_cast<int>(state.range(0));
     setUpDesktop(displays, static_cast<int>(state.range(1)));
     beginDrag();
-    auto& grid = RoriDeru::shared();
+    auto& session = SnapGridParts::dragSession(RoriDeru::shared());
     auto& desktop = platform::SimDesktop::shared();
     const auto window = desktop.windowsOf(desktop.frontmost()).front().number;
     const double width = 1440.0 * displays;
@@ -119,10 +123,10 @@ void BM_DragTick(benchmark::State& state) {
         desktop.setWindowFrame(window, {x, 300, 400, 300});
         platform::SimInput::shared().moveMouse({x + 200, 590});
         state.ResumeTiming();
-        grid.dragSession().tick();
+        session.tick();
     }
     // The ticks must have reached the hit test, not an early exit.
-    if (grid.dragSession().tiles().lastTileForScreen.empty()) state.SkipWithError("the tick highlighted no tile");
+    if (session.tiles().lastTileForScreen.empty()) state.SkipWithError("the tick highlighted no tile");
     tearDown();
 }
 BENCHMARK(BM_DragTick)
@@ -156,15 +160,16 @@ BENCHMARK(BM_DragTickPlatformCalls)->Unit(benchmark::kMicrosecond);
 void BM_DraggedEventHandled(benchmark::State& state) {
     setUpDesktop(1, 2);
     auto& grid = RoriDeru::shared();
+    auto& session = SnapGridParts::dragSession(grid);
     const auto variant = state.range(0);
     if (variant == 0) {
-        grid.dragSession().handleDragged(platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged,
-                                             {300, 590}, {}, 0, 0, 1));
+        session.handleDragged(platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged,
+                                                            {300, 590}, {}, 0, 0, 1));
     } else if (variant == 1) {
         {
-            auto switches = grid.switches();
+            auto switches = SnapGridParts::switches(grid);
             switches.snappingEnabled = false;
-            grid.restoreSwitches(switches);
+            SnapGridParts::restoreSwitches(grid, switches);
         }
     } else {
         grid.setDragRequireOption(true);
@@ -173,15 +178,15 @@ void BM_DraggedEventHandled(benchmark::State& state) {
         platform::NSEvent::mouseEvent(platform::EventType::leftMouseDragged, {320, 580}, {}, 0, 0, 1);
     const long before = allocationCount.load();
     for (auto _ : state) {
-        grid.dragSession().handleDragged(event);
+        session.handleDragged(event);
         benchmark::ClobberMemory();
-        if (variant == 2) grid.dragSession().handleMouseUp(); // every event is a session's first
+        if (variant == 2) session.handleMouseUp(); // every event is a session's first
     }
     const long allocations = allocationCount.load() - before;
     state.counters["allocs/event"] =
         static_cast<double>(allocations) / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetLabel(variant == 0 ? "session running" : variant == 1 ? "snapping off" : "Option missing");
-    grid.dragSession().abandon();
+    session.abandon();
     tearDown();
 }
 BENCHMARK(BM_DraggedEventHandled)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kNanosecond);

@@ -11,17 +11,19 @@
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPresetStorage.hpp"
 #include "snapping/GridWindowMover.hpp"
+#include "snapping/LayoutTargets.hpp"
 #include "snapping/OverlayLifecycle.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectMath.hpp"
 #include "snapping/RectSelection.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "snapping/SnapKindGeometry.hpp"
 #include "snapping/SnapLog.hpp"
 #include "snapping/SnapScreens.hpp"
 #include "snapping/SnapSwitches.hpp"
 #include "snapping/TLog.hpp"
+#include "snapping/TargetWindow.hpp"
 #include "snapping/TilingController.hpp"
 #include "windows/GeometryBridge.hpp"
 #include "windows/ScreenIdentity.hpp"
@@ -92,20 +94,27 @@ void clearDebugLayers(OverlayWindow& overlay) {
 
 } // namespace
 
-DragSession::DragSession(RoriDeru& grid, OverlayLifecycle& overlays, RectSelection& selection,
-                         const PresetMarking& marking, const SnapSwitches& switches, GridWindowMover& mover)
-    : grid_(grid)
+DragSession::DragSession(SnapGridSeam& seam, LayoutTargets& targets, ActiveApplicationTracker& applications,
+                         OverlayLifecycle& overlays, RectSelection& selection, const PresetMarking& marking,
+                         const SnapSwitches& switches, GridWindowMover& mover)
+    : seam_(seam)
+    , targets_(targets)
+    , applications_(applications)
     , overlays_(overlays)
     , selection_(selection)
     , marking_(marking)
     , switches_(switches)
     , mover_(mover)
-    , targeting_(overlays, selection, switches, mover) {}
+    , targeting_(overlays, selection, switches, mover)
+    , lifetime_(std::make_shared<DragSession*>(this)) {}
 
 DragSession::~DragSession() {
     if (state_.sampleTimer) state_.sampleTimer->invalidate();
 }
-/// Steps 8a to 8c of the tick: the first window move shows the overlays of the targets.
+
+/// The tick's reaction to the first window move of a drag: picks the displays the drag targets
+/// (every screen in all-displays scope, with the pointer's; else the window's), retires the other
+/// overlays and transient presets, and shows an overlay on each target that has a preset to show.
 void DragSession::showOverlaysForMove(const Rect& windowRect,
                                       const std::optional<platform::NSScreen>& windowScreen,
                                       const std::optional<platform::NSScreen>& pointer, bool gridPinned,
@@ -115,8 +124,8 @@ void DragSession::showOverlaysForMove(const Rect& windowRect,
     if (allDisplays) {
         targets = platform::NSScreen::screens();
     } else {
-        targets = grid_.layoutTargetScreens(std::nullopt, windowRect, false);
-        if (targets.empty()) targets = grid_.layoutTargetScreens(windowScreen, std::nullopt, false);
+        targets = targets_.targetScreens(std::nullopt, windowRect, false);
+        if (targets.empty()) targets = targets_.targetScreens(windowScreen, std::nullopt, false);
         if (targets.empty() && windowScreen) targets.push_back(*windowScreen);
         std::set<std::uint32_t> keeping;
         for (const auto& target : targets) {
@@ -142,20 +151,21 @@ void DragSession::showOverlaysForMove(const Rect& windowRect,
     if (overlays_.overlays().empty()) state_.createdOverlaysForDragSession = true;
     for (const auto& target : targets) {
         if (auto preset = presetForTarget(selection_, overlays_, target, gridPinned))
-            grid_.showOverlay(target, *preset, true, gridPinned, std::nullopt);
+            seam_.showOverlay(target, *preset, true, gridPinned, std::nullopt);
     }
 }
 
-/// Step 8c of the tick: in all-displays scope the pointer's display joins the overlays.
+/// In all-displays scope, a display the pointer reaches during a moving drag joins the overlays.
 void DragSession::joinPointerDisplay(const std::optional<platform::NSScreen>& pointer, bool gridPinned) {
     if (!SnapDefaults::layoutAppliesToAllScreens() || !pointer) return;
     const auto display = tlm_displayID(*pointer);
     if (!display || overlays_.hasOverlay(*display)) return;
     if (auto preset = presetForTarget(selection_, overlays_, *pointer, gridPinned))
-        grid_.showOverlay(*pointer, *preset, true, gridPinned, std::nullopt);
+        seam_.showOverlay(*pointer, *preset, true, gridPinned, std::nullopt);
 }
 
-/// Step 9 of the tick: hands a custom-layout drag to the tiling controller.
+/// Once the window moves, hands the drag to the tiling controller when the display under the
+/// pointer has a transient layout, or when no magnet, snap kind or pinned grid claims the drag.
 void DragSession::driveTilingController(const std::optional<platform::NSScreen>& pointer,
                                         const std::optional<platform::NSScreen>& windowScreen,
                                         bool kindApplies, bool gridPinned) {
@@ -167,7 +177,7 @@ void DragSession::driveTilingController(const std::optional<platform::NSScreen>&
     if (!transient && (switches_.magnetMode || kindApplies || gridPinned)) return;
     if (!state_.tilingDragActive) {
         const auto location = platform::NSEvent::mouseLocation();
-        if (!state_.tilingWindowId) state_.tilingWindowId = grid_.currentFrontmostWindowId();
+        if (!state_.tilingWindowId) state_.tilingWindowId = TargetWindow::currentWindowId(applications_);
         state_.tilingDragActive = controller->beginDrag(state_.tilingWindowId, location);
         if (!state_.tilingDragActive) return;
     }
@@ -236,11 +246,11 @@ void DragSession::startSampling() {
         state_.sampleTimer->invalidate();
         state_.sampleTimer.reset();
     }
-    state_.dragStartWindowRect = grid_.frontmostWindowAppKitRect();
+    state_.dragStartWindowRect = TargetWindow::frontmostWindowAppKitRect(applications_);
     state_.windowMoveDetected = false;
-    auto handle = grid_.weakHandle();
+    std::weak_ptr<DragSession*> handle = lifetime_;
     state_.sampleTimer = platform::Timer::make(sampleInterval, true, [handle](platform::Timer&) {
-        if (auto alive = handle.lock()) (*alive)->updateHighlightForFrontmostWindow();
+        if (auto alive = handle.lock()) (*alive)->tick();
     });
     platform::RunLoop::main().add(state_.sampleTimer, platform::RunLoopMode::common);
 }
@@ -257,7 +267,7 @@ void DragSession::tick() {
         const auto location = platform::NSEvent::mouseLocation();
         const double dx = location.x - state_.dragStartMouseLocation->x;
         const double dy = location.y - state_.dragStartMouseLocation->y;
-        if (std::sqrt(dx * dx + dy * dy) >= RoriDeru::dragThresholdPixels) {
+        if (std::sqrt(dx * dx + dy * dy) >= dragThresholdPixels) {
             state_.dragExceededThreshold = true;
         } else {
             if (TLog::verbose()) {
@@ -270,7 +280,7 @@ void DragSession::tick() {
         }
     }
 
-    const auto windowRect = grid_.frontmostWindowAppKitRect();
+    const auto windowRect = TargetWindow::frontmostWindowAppKitRect(applications_);
     if (!windowRect) {
         TLog::log("TILING", "updateHighlight early-exit: no frontmost window rect");
         hideAllHighlights();
@@ -297,7 +307,7 @@ void DragSession::tick() {
     } else if (!state_.windowMoveDetected) {
         const double moved = std::max(std::abs(windowRect->x - state_.dragStartWindowRect->x),
                                       std::abs(windowRect->y - state_.dragStartWindowRect->y));
-        if (moved >= RoriDeru::windowMoveThreshold) {
+        if (moved >= windowMoveThreshold) {
             state_.windowMoveDetected = true;
             showOverlaysForMove(*windowRect, windowScreen, pointer, gridPinned, shouldShowOverlay);
             if (shouldShowOverlay) joinPointerDisplay(pointer, gridPinned);
@@ -377,7 +387,7 @@ void DragSession::beginExternalDrag() {
     state_.isDragging = true;
     state_.dragStartMouseLocation = platform::NSEvent::mouseLocation();
     state_.dragExceededThreshold = false;
-    state_.dragStartWindowRect = grid_.frontmostWindowAppKitRect();
+    state_.dragStartWindowRect = TargetWindow::frontmostWindowAppKitRect(applications_);
     startSampling();
 }
 
@@ -387,20 +397,20 @@ void DragSession::ensureOverlayForDrag(const std::optional<platform::NSScreen>& 
     if (!display || overlays_.hasOverlay(*display)) return;
     if (const auto transient = overlays_.transientPreset(*display)) {
         state_.createdOverlaysForDragSession = true;
-        grid_.showOverlay(*screen, *transient, true, false, std::nullopt);
+        seam_.showOverlay(*screen, *transient, true, false, std::nullopt);
     } else if (selection_.applies(screen)) {
         state_.createdOverlaysForDragSession = true;
-        grid_.showOverlay(*screen, wholeFrame(), true, false, std::nullopt);
+        seam_.showOverlay(*screen, wholeFrame(), true, false, std::nullopt);
     } else if (const auto active = overlays_.activePreset(*display);
                active && marking_.shouldMark(*active, screen)) {
         state_.createdOverlaysForDragSession = true;
-        grid_.showOverlay(*screen, *active, true, true, std::nullopt);
+        seam_.showOverlay(*screen, *active, true, true, std::nullopt);
     }
 }
 
 void DragSession::snapOnDrop() {
     const bool gridPinned = marking_.inMenu();
-    const auto window = grid_.frontmostWindowAppKitRect();
+    const auto window = TargetWindow::frontmostWindowAppKitRect(applications_);
     if (!window) return;
     const auto pointer = pointerScreen();
     const auto windowScreen = SnapScreens::screenForRect(*window);
@@ -411,12 +421,12 @@ void DragSession::snapOnDrop() {
 
     if (!SnapDefaults::layoutAppliesToAllScreens()) {
         if (pointer && !overlays_.hasOverlay(displayKey(*pointer))) {
-            grid_.skipSnapDueToMissingOverlay(*pointer, "Cross-display drop");
+            SnapLog::missingOverlay(*pointer, "Cross-display drop");
             return;
         }
         if (auto dominant = SnapScreens::screenForRect(*window);
             dominant && !overlays_.hasOverlay(displayKey(*dominant))) {
-            grid_.skipSnapDueToMissingOverlay(*dominant, "Drop dominated by " + dominant->localizedName());
+            SnapLog::missingOverlay(*dominant, "Drop dominated by " + dominant->localizedName());
             return;
         }
     }

@@ -16,12 +16,14 @@
 
 namespace tilmora {
 
+class ActiveApplicationTracker;
 class GridWindowMover;
+class LayoutTargets;
 class OverlayLifecycle;
 class OverlayWindow;
 class PresetMarking;
 class RectSelection;
-class RoriDeru;
+class SnapGridSeam;
 class TilingController;
 struct SnapSwitches;
 
@@ -39,6 +41,10 @@ class DragSession {
 public:
     /// Sampling interval of the drag tick, seconds.
     static constexpr double sampleInterval = 1.0 / 90;
+    /// Pointer travel before a drag counts, points.
+    static constexpr double dragThresholdPixels = 12.0;
+    /// Window travel before a drag counts as a window move, points.
+    static constexpr double windowMoveThreshold = 2.0;
 
     /// The session's own fields; all return to these values when a session ends.
     struct State {
@@ -48,7 +54,7 @@ public:
         bool createdOverlaysForDragSession = false;
         /// Pointer position at the first drag event.
         std::optional<platform::CGPoint> dragStartMouseLocation;
-        /// The pointer has moved at least `RoriDeru::dragThresholdPixels`; sticky for the session.
+        /// The pointer has moved at least `dragThresholdPixels`; sticky for the session.
         bool dragExceededThreshold = false;
         /// The target window's frame when sampling started.
         std::optional<Rect> dragStartWindowRect;
@@ -56,7 +62,7 @@ public:
         std::optional<WindowId> tilingWindowId;
         /// A custom-layout drag runs instead of grid snapping.
         bool tilingDragActive = false;
-        /// The window has moved at least `RoriDeru::windowMoveThreshold` since the drag began.
+        /// The window has moved at least `windowMoveThreshold` since the drag began.
         bool windowMoveDetected = false;
         /// The button went down and dragged without a required Option: the rest of that drag
         /// starts no session, even if Option is pressed. Cleared by the mouse-up.
@@ -68,10 +74,13 @@ public:
     /// The tiles the drag tracks per display (see `DragTargeting::Tiles`).
     using Tiles = DragTargeting::Tiles;
 
-    /// An idle session of `grid` (its target window and overlay seams), over `overlays`, with the
-    /// kinds `selection` holds, the menu's marks, the drag switches and `mover` for the drop.
-    DragSession(RoriDeru& grid, OverlayLifecycle& overlays, RectSelection& selection,
-                const PresetMarking& marking, const SnapSwitches& switches, GridWindowMover& mover);
+    /// An idle session that shows overlays through `seam`, reads the target window with
+    /// `applications`' remembered application and picks its displays with `targets`; over
+    /// `overlays`, with the kinds `selection` holds, the menu's marks, the drag switches and `mover`
+    /// for the drop.
+    DragSession(SnapGridSeam& seam, LayoutTargets& targets, ActiveApplicationTracker& applications,
+                OverlayLifecycle& overlays, RectSelection& selection, const PresetMarking& marking,
+                const SnapSwitches& switches, GridWindowMover& mover);
     /// Stops the sampling timer.
     ~DragSession();
     DragSession(const DragSession&) = delete;
@@ -83,8 +92,9 @@ public:
     /// Option starts no session until the button is released (`dragRefusedForOption`).
     void handleDragged(const platform::NSEvent& event);
 
-    /// Restarts the sampling timer (1/90 s, repeating, main run loop in the common modes), records
-    /// the target window's frame as the start frame (may be absent) and clears `windowMoveDetected`.
+    /// Restarts the sampling timer (1/90 s, repeating, main run loop in the common modes; each fire
+    /// runs `tick` while this session exists), records the target window's frame as the start frame
+    /// (may be absent) and clears `windowMoveDetected`.
     void startSampling();
 
     /// One tick of the session: pointer threshold, window move, overlays to show, the tiling
@@ -148,7 +158,9 @@ private:
     void hideHighlightsAndForgetTiles();
     void logStatusLine() const;
 
-    RoriDeru& grid_;
+    SnapGridSeam& seam_;
+    LayoutTargets& targets_;
+    ActiveApplicationTracker& applications_;
     OverlayLifecycle& overlays_;
     RectSelection& selection_;
     const PresetMarking& marking_;
@@ -157,6 +169,8 @@ private:
     DragTargeting targeting_;
     State state_;
     std::weak_ptr<TilingController> tilingController_;
+    /// Expires with this session, for the sampling timer's block.
+    std::shared_ptr<DragSession*> lifetime_;
 };
 
 } // namespace tilmora

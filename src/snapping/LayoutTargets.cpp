@@ -5,8 +5,8 @@
 #include "snapping/PresetActivation.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "snapping/SnapScreens.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -35,16 +35,16 @@ std::optional<platform::NSScreen> fallbackScreen(const std::vector<platform::NSS
 
 } // namespace
 
-LayoutTargets::LayoutTargets(RoriDeru& grid, RectSelection& selection, OverlayLifecycle& overlays,
+LayoutTargets::LayoutTargets(SnapGridSeam& seam, RectSelection& selection, OverlayLifecycle& overlays,
                              PresetActivation& activation, const PresetMarking& marking)
-    : grid_(grid)
+    : seam_(seam)
     , selection_(selection)
     , overlays_(overlays)
     , activation_(activation)
     , marking_(marking) {}
 
 std::optional<platform::NSScreen> LayoutTargets::targetWindowScreen() {
-    const auto window = grid_.frontmostWindowKeyAndRect();
+    const auto window = seam_.frontmostWindowKeyAndRect();
     if (!window) return std::nullopt;
     return SnapScreens::screenForRect(window->rect);
 }
@@ -91,7 +91,7 @@ void LayoutTargets::applyScopePreference(const std::optional<platform::NSScreen>
             }
         }
         if (screen) {
-            grid_.hideOverlay(*screen, true);
+            seam_.hideOverlay(*screen, true);
         } else {
             overlays_.retireDeparted(display);
         }

@@ -12,17 +12,17 @@ class OverlayLifecycle;
 class PresetActivation;
 class PresetMarking;
 class RectSelection;
-class RoriDeru;
+class SnapGridSeam;
 
 /// The screens that a selection or a layout command targets, and the change of the layout scope
 /// (`settings::gridAllDisplays`, read at every call). Reads the screen list, the pointer and the target
-/// window (through the snap grid's `frontmostWindowKeyAndRect` seam) anew on every call; holds no
+/// window (through the seam's `frontmostWindowKeyAndRect`) anew on every call; holds no
 /// state of its own. Rectangles are global coordinates, points, y up. Main thread.
 class LayoutTargets {
 public:
-    /// Targets for `grid`, whose target window, selection, overlays, activated displays and menu
-    /// mark a scope change works on.
-    LayoutTargets(RoriDeru& grid, RectSelection& selection, OverlayLifecycle& overlays,
+    /// Targets that read the target window and hide overlays through `seam`; a scope change works on
+    /// the selection, the overlays, the activated displays and the menu mark given.
+    LayoutTargets(SnapGridSeam& seam, RectSelection& selection, OverlayLifecycle& overlays,
                   PresetActivation& activation, const PresetMarking& marking);
     LayoutTargets(const LayoutTargets&) = delete;
     LayoutTargets& operator=(const LayoutTargets&) = delete;
@@ -39,16 +39,16 @@ public:
 
     /// After the user changed the layout scope, in this order: migrates the rect selection; retires
     /// the overlay of every display number that is not a target (a display still connected through
-    /// `hideOverlay(screen, clearPreset: true)`; a display that is gone has its overlay torn down and
-    /// forgotten with its active preset); then, when a preset is marked in the menu or any preset is
-    /// active, applies each targeted activated display's active preset again (no flash, no
+    /// the seam's `hideOverlay(screen, clearPreset: true)`; a display that is gone has its overlay
+    /// torn down and forgotten with its active preset); then, when a preset is marked in the menu or
+    /// any preset is active, applies each targeted activated display's active preset again (no flash, no
     /// activation). Overlay numbers are collected before any is retired.
     void applyScopePreference(const std::optional<platform::NSScreen>& preferred);
 
 private:
     std::optional<platform::NSScreen> targetWindowScreen();
 
-    RoriDeru& grid_;
+    SnapGridSeam& seam_;
     RectSelection& selection_;
     OverlayLifecycle& overlays_;
     PresetActivation& activation_;

@@ -3,12 +3,13 @@
 #include "platform/desktop/NSGeometry.hpp"
 #include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Text.hpp"
+#include "snapping/DragMonitors.hpp"
 #include "snapping/GridLayout.hpp"
 #include "snapping/PresetActivation.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "snapping/SnapLog.hpp"
 #include "snapping/SystemOverlayWindow.hpp"
 #include "snapping/TLog.hpp"
@@ -56,12 +57,15 @@ std::optional<typename Map::mapped_type> entry(const Map& map, std::uint32_t dis
 
 } // namespace
 
-OverlayLifecycle::OverlayLifecycle(RoriDeru& grid, const PresetActivation& activation,
-                                   const PresetMarking& marking, const RectSelection& selection)
-    : grid_(grid)
+OverlayLifecycle::OverlayLifecycle(SnapGridSeam& seam, DragMonitors& monitors,
+                                   const PresetActivation& activation, const PresetMarking& marking,
+                                   const RectSelection& selection)
+    : seam_(seam)
+    , monitors_(monitors)
     , activation_(activation)
     , marking_(marking)
-    , selection_(selection) {}
+    , selection_(selection)
+    , lifetime_(std::make_shared<OverlayLifecycle*>(this)) {}
 
 bool OverlayLifecycle::snappingActivated(const platform::NSScreen& screen) const {
     return activation_.isActivated(screen);
@@ -135,7 +139,7 @@ void OverlayLifecycle::show(const platform::NSScreen& screen, const GridPreset& 
     });
 
     logShown(screen, *display, preset);
-    grid_.startMonitoringIfNeeded();
+    monitors_.startIfNeeded();
 }
 
 void OverlayLifecycle::showOnAllDisplays(const GridPreset& preset) {
@@ -146,7 +150,7 @@ void OverlayLifecycle::showOnAllDisplays(const GridPreset& preset) {
                                   " — snapping not activated");
             continue;
         }
-        grid_.showOverlay(screen, preset, true, true, std::nullopt);
+        seam_.showOverlay(screen, preset, true, true, std::nullopt);
         if (const auto display = tlm_displayID(screen)) {
             if (const auto shown = overlay(*display)) shown->setGridOpacity(opacity);
         }
@@ -154,9 +158,10 @@ void OverlayLifecycle::showOnAllDisplays(const GridPreset& preset) {
     for (const auto& [display, shown] : overlays_) {
         if (shown) shown->present();
     }
-    platform::DispatchQueue::main().async([weakGrid = grid_.weakHandle(), this] {
-        if (!weakGrid.lock()) return;
-        for (const auto& [display, shown] : overlays_) {
+    platform::DispatchQueue::main().async([handle = std::weak_ptr<OverlayLifecycle*>(lifetime_)] {
+        const auto alive = handle.lock();
+        if (!alive) return;
+        for (const auto& [display, shown] : (*alive)->overlays_) {
             if (shown) shown->orderFrontRegardless();
         }
     });
@@ -170,7 +175,7 @@ void OverlayLifecycle::prune(const std::set<std::uint32_t>& keeping) {
     }
     for (const auto display : retired) {
         if (const auto screen = screenWithNumber(display)) {
-            grid_.hideOverlay(*screen, false);
+            seam_.hideOverlay(*screen, false);
             continue;
         }
         // The display is gone: no screen to hide on, but its window must not stay on screen.

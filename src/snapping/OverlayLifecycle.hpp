@@ -15,10 +15,11 @@
 
 namespace tilmora {
 
-class RoriDeru;
+class DragMonitors;
 class PresetActivation;
 class PresetMarking;
 class RectSelection;
+class SnapGridSeam;
 
 /// The snap grid's overlays and the per-display maps that say which preset a display shows and
 /// why: at most one overlay per display number, the active presets (applied to or shown on a
@@ -40,25 +41,31 @@ class RectSelection;
 ///
 /// A screen without a display number is ignored by every call. A retired overlay always loses its
 /// highlight and debug layers and is ordered out before it is dropped. Hiding on a display that is
-/// still present goes through the snap grid's `hideOverlay`, and showing on every display through
-/// its `showOverlay`, so that a snap grid replacing them sees every such call. Main thread only.
+/// still present goes through the seam's `hideOverlay`, and showing on every display through its
+/// `showOverlay`, so that a seam replacing them sees every such call. Main thread only.
 class OverlayLifecycle {
 public:
     using Overlays = std::map<std::uint32_t, std::shared_ptr<OverlayWindow>>;
     using Presets = std::map<std::uint32_t, GridPreset>;
     using Edges = std::map<std::uint32_t, PresetEdges>;
 
-    /// No overlay and no preset, for `grid`, whose activated displays, menu mark and selection
-    /// decide what an overlay shows.
-    OverlayLifecycle(RoriDeru& grid, const PresetActivation& activation, const PresetMarking& marking,
-                     const RectSelection& selection);
+    /// No overlay and no preset. Shows and hides through `seam` where a call spans displays, starts
+    /// `monitors` when an overlay shows; the activated displays, the menu mark and the selection
+    /// given decide what an overlay shows.
+    OverlayLifecycle(SnapGridSeam& seam, DragMonitors& monitors, const PresetActivation& activation,
+                     const PresetMarking& marking, const RectSelection& selection);
     OverlayLifecycle(const OverlayLifecycle&) = delete;
     OverlayLifecycle& operator=(const OverlayLifecycle&) = delete;
 
-    /// Creates or updates the overlay of `screen` (see `RoriDeru::showOverlay`). Logs the skip of a
-    /// display where snapping is not activated ("[RoriDeru] Skip overlay on <name> — snapping not
-    /// activated", verbose only), the "[OVERLAY] showOverlay ..." line while `settings::overlayDebug`
-    /// is on, and ("TILING") "Show overlay on ...", the screen's geometry and its tiles.
+    /// Creates or updates the overlay of `screen`'s display with `preset`: unless `force`, only on a
+    /// display where snapping was activated; `markActive` makes the preset active instead of
+    /// transient; `customEdges` replace the even grid. The grid lines show (when forced or a preset
+    /// is marked in the menu) only while no snap kind is selected for the display. Orders the
+    /// overlay in now and once more on the main queue, then starts the drag monitors when snapping
+    /// is on and they are not installed. Logs the skip of a display where snapping is not activated
+    /// ("[RoriDeru] Skip overlay on <name> — snapping not activated", verbose only), the "[OVERLAY]
+    /// showOverlay ..." line while `settings::overlayDebug` is on, and ("TILING") "Show overlay on
+    /// ...", the screen's geometry and its tiles.
     void show(const platform::NSScreen& screen, const GridPreset& preset, bool force, bool markActive,
               const std::optional<PresetEdges>& customEdges);
 
@@ -147,7 +154,8 @@ private:
     bool snappingActivated(const platform::NSScreen& screen) const;
     void logShown(const platform::NSScreen& screen, std::uint32_t display, const GridPreset& preset) const;
 
-    RoriDeru& grid_;
+    SnapGridSeam& seam_;
+    DragMonitors& monitors_;
     const PresetActivation& activation_;
     const PresetMarking& marking_;
     const RectSelection& selection_;
@@ -156,6 +164,8 @@ private:
     Edges customPresetEdges_;
     Presets transientPresets_;
     bool debugEnabled_ = false;
+    /// Expires with this object, for the blocks it leaves on the main queue.
+    std::shared_ptr<OverlayLifecycle*> lifetime_;
 };
 
 } // namespace tilmora

@@ -11,7 +11,7 @@ namespace tilmora {
 
 /// The overlay of one display as the snap grid's state code drives it: a click-through window over
 /// the display with a view that draws the preset's grid, a tile highlight and debug layers. The
-/// snap grid keeps one per display number in `RoriDeru::overlays`; `SystemOverlayWindow` is the
+/// snap grid keeps one per display number (`OverlayLifecycle::overlays`); `SystemOverlayWindow` is the
 /// one over the UI toolkit, and tests put recording doubles in its place.
 ///
 /// Frames are global coordinates (points, y up from the bottom of the main display). Main thread.

@@ -6,7 +6,7 @@
 #include "snapping/DragSession.hpp"
 #include "snapping/GridPresetStorage.hpp"
 #include "snapping/OverlayLifecycle.hpp"
-#include "snapping/RoriDeru.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "snapping/SnapLog.hpp"
 #include "windows/ScreenIdentity.hpp"
 
@@ -14,10 +14,11 @@
 
 namespace tilmora {
 
-PresetActivation::PresetActivation(RoriDeru& grid, OverlayLifecycle& overlays, const DragSession& session)
-    : grid_(grid)
+PresetActivation::PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, const DragSession& session)
+    : seam_(seam)
     , overlays_(overlays)
-    , session_(session) {}
+    , session_(session)
+    , lifetime_(std::make_shared<PresetActivation*>(this)) {}
 
 std::optional<std::string> PresetActivation::displayKey(const platform::NSScreen& screen) {
     const auto signature = DisplaySignature::fromScreen(SystemScreenSource::info(screen));
@@ -61,18 +62,17 @@ void PresetActivation::apply(const GridPreset& preset, const platform::NSScreen&
         return;
     }
 
-    grid_.showOverlay(screen, preset, activateFirst, true, std::nullopt);
+    seam_.showOverlay(screen, preset, activateFirst, true, std::nullopt);
     if (flash) {
         if (const auto shown = overlays_.overlay(*display)) shown->setGridOpacity(1);
     }
 
     if (session_.isDragging()) return;
-    platform::DispatchQueue::main().asyncAfter(platform::DispatchTime::now() + flashSeconds,
-                                               [weakGrid = grid_.weakHandle(), screen] {
-                                                   const auto alive = weakGrid.lock();
-                                                   if (!alive) return;
-                                                   (*alive)->hideOverlay(screen, false);
-                                               });
+    platform::DispatchQueue::main().asyncAfter(
+        platform::DispatchTime::now() + flashSeconds,
+        [handle = std::weak_ptr<PresetActivation*>(lifetime_), screen] {
+            if (const auto alive = handle.lock()) (*alive)->seam_.hideOverlay(screen, false);
+        });
 }
 
 } // namespace tilmora

@@ -3,6 +3,7 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "snapping/GridPreset.hpp"
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,21 +12,21 @@ namespace tilmora {
 
 class DragSession;
 class OverlayLifecycle;
-class RoriDeru;
+class SnapGridSeam;
 
 /// Activating snapping on a display and applying a grid preset to it. A display is activated when
 /// its display key (`displayKey`) is among the activated keys, which this component owns; it stays
-/// so for the run. Applies presets through the overlays' component and the snap grid's overlay
-/// seams. Main thread. Logs through `SnapLog::logSnapState` ("[RoriDeru] " lines while
+/// so for the run. Applies presets through the overlays' component and the seam's overlay calls.
+/// Main thread. Logs through `SnapLog::logSnapState` ("[RoriDeru] " lines while
 /// `settings::verboseLogging` is true).
 class PresetActivation {
 public:
     /// Seconds after which a preset applied to a display without an overlay hides the overlay again.
     static constexpr double flashSeconds = 1.3;
 
-    /// No display activated, for `grid`, whose overlays show the presets and whose drag session
-    /// keeps a flashed overlay up.
-    PresetActivation(RoriDeru& grid, OverlayLifecycle& overlays, const DragSession& session);
+    /// No display activated. `overlays` (shown and hidden through `seam`) show the presets; a
+    /// running drag of `session` keeps a flashed overlay up.
+    PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, const DragSession& session);
     PresetActivation(const PresetActivation&) = delete;
     PresetActivation& operator=(const PresetActivation&) = delete;
 
@@ -53,14 +54,16 @@ public:
     /// 4. otherwise shows the overlay (`showOverlay`, forced when activating, marked active; with
     ///    `flash` its grid shows) and, unless a drag runs now, hides it again `flashSeconds` later on
     ///    the main queue (keeping the active preset). That hide does not look at the drag again, and
-    ///    does nothing once the snap grid is gone.
+    ///    does nothing once this object is gone.
     void apply(const GridPreset& preset, const platform::NSScreen& screen, bool flash, bool activate);
 
 private:
-    RoriDeru& grid_;
+    SnapGridSeam& seam_;
     OverlayLifecycle& overlays_;
     const DragSession& session_;
     std::set<std::string> enabledSnapDisplayKeys_;
+    /// Expires with this object, for the flash's later hide.
+    std::shared_ptr<PresetActivation*> lifetime_;
 };
 
 } // namespace tilmora

@@ -1,9 +1,10 @@
 #include "snapping/PresetMarking.hpp"
 
 #include "snapping/GridPresetStorage.hpp"
+#include "snapping/LayoutTargets.hpp"
 #include "snapping/OverlayLifecycle.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "windows/ScreenIdentity.hpp"
 
 namespace tilmora {
@@ -18,14 +19,15 @@ GridPreset presetToMark(const OverlayLifecycle& overlays, std::uint32_t display)
 
 } // namespace
 
-PresetMarking::PresetMarking(RoriDeru& grid, OverlayLifecycle& overlays)
-    : grid_(grid)
+PresetMarking::PresetMarking(SnapGridSeam& seam, LayoutTargets& targets, OverlayLifecycle& overlays)
+    : seam_(seam)
+    , targets_(targets)
     , overlays_(overlays) {}
 
 void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& screen) {
     const bool allDisplays = SnapDefaults::layoutAppliesToAllScreens();
     if (on) {
-        const auto target = screen ? screen : grid_.preferredScreenForSelection();
+        const auto target = screen ? screen : targets_.preferredScreen();
         const auto display = target ? tlm_displayID(*target) : std::nullopt;
         if (allDisplays) {
             if (!display) {
@@ -46,7 +48,7 @@ void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& sc
     if (allDisplays) {
         state_.allDisplays.reset();
         state_.inMenu = false;
-        grid_.hideAll(true);
+        seam_.hideAll(true);
         return;
     }
     const auto display = screen ? tlm_displayID(*screen) : std::nullopt;
@@ -58,26 +60,18 @@ void PresetMarking::setMark(bool on, const std::optional<platform::NSScreen>& sc
 }
 
 void PresetMarking::switchOff(const std::vector<platform::NSScreen>& targets) {
+    // In all-displays scope one switch-off unmarks and hides everything.
     if (SnapDefaults::layoutAppliesToAllScreens()) {
-        state_.allDisplays.reset();
-        state_.inMenu = false;
-        grid_.hideAll(true);
+        setMark(false, std::nullopt);
         return;
     }
-    for (const auto& target : targets) {
-        const auto display = tlm_displayID(target);
-        if (!display) {
-            clear(true);
-            continue;
-        }
-        switchDisplayOff(*display, target);
-    }
+    for (const auto& target : targets) setMark(false, target);
 }
 
 void PresetMarking::switchDisplayOff(std::uint32_t display, const platform::NSScreen& screen) {
     state_.byDisplay.erase(display);
     overlays_.forgetPresets(display);
-    grid_.hideOverlay(screen, true);
+    seam_.hideOverlay(screen, true);
     state_.inMenu = !state_.byDisplay.empty();
 }
 

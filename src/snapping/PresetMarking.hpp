@@ -10,15 +10,16 @@
 
 namespace tilmora {
 
+class LayoutTargets;
 class OverlayLifecycle;
-class RoriDeru;
+class SnapGridSeam;
 
 /// The grid preset ticked in the status menu: one for all displays (in all-displays scope) or one
 /// per display number, with a flag saying whether anything is ticked (it also decides whether
 /// overlay grid lines show); and the status menu's one-shot request to skip its next selection
 /// update. The scope (`settings::gridAllDisplays`) is read at every call. Owns the marks; the snap grid
 /// holds one. Switching a mark off forgets presets in the overlays' component and hides overlays
-/// through the snap grid's seams. Main thread; logs nothing itself.
+/// through the seam. Main thread; logs nothing itself.
 class PresetMarking {
 public:
     /// The marks as stored.
@@ -31,9 +32,9 @@ public:
         std::map<std::uint32_t, GridPreset> byDisplay;
     };
 
-    /// No mark, no skip request, for `grid` (its preferred screen and overlay seams) and the
-    /// presets and overlays of `overlays`.
-    PresetMarking(RoriDeru& grid, OverlayLifecycle& overlays);
+    /// No mark, no skip request, over the presets and overlays of `overlays` (hidden through
+    /// `seam`); a call without a screen marks the preferred screen of `targets`.
+    PresetMarking(SnapGridSeam& seam, LayoutTargets& targets, OverlayLifecycle& overlays);
 
     /// on: marks the active preset of `screen`'s display (or of the preferred screen without one),
     /// else its stored preset; all-displays scope without such a screen unmarks instead,
@@ -76,7 +77,8 @@ public:
 private:
     void switchDisplayOff(std::uint32_t display, const platform::NSScreen& screen);
 
-    RoriDeru& grid_;
+    SnapGridSeam& seam_;
+    LayoutTargets& targets_;
     OverlayLifecycle& overlays_;
     State state_;
     bool suppressSelection_ = false;

@@ -1,7 +1,7 @@
 #include "snapping/RectSelection.hpp"
 
 #include "platform/foundation/NotificationCenter.hpp"
-#include "snapping/RoriDeru.hpp"
+#include "snapping/LayoutTargets.hpp"
 #include "snapping/SnapDefaults.hpp"
 #include "snapping/SnapLog.hpp"
 #include "windows/ScreenIdentity.hpp"
@@ -18,13 +18,14 @@ std::optional<std::uint32_t> displayOf(const std::optional<platform::NSScreen>& 
 
 } // namespace
 
-RectSelection::RectSelection(RoriDeru& grid, bool scopeAllDisplays)
-    : grid_(grid) {
+RectSelection::RectSelection(const void* notificationObject, LayoutTargets& targets, bool scopeAllDisplays)
+    : notificationObject_(notificationObject)
+    , targets_(targets) {
     state_.cachedScopeAllDisplays = scopeAllDisplays;
 }
 
 void RectSelection::announce() const {
-    platform::NotificationCenter::defaultCenter().post(RoriDeru::selectedKindDidChangeNotification, &grid_);
+    platform::NotificationCenter::defaultCenter().post(didChangeNotification, notificationObject_);
 }
 
 void RectSelection::logState(std::string_view message) const {
@@ -92,7 +93,7 @@ void RectSelection::set(std::optional<SnapIconKind> kind, const std::optional<pl
         return;
     }
 
-    const auto target = screen ? screen : grid_.preferredScreenForSelection();
+    const auto target = screen ? screen : targets_.preferredScreen();
     const auto display = displayOf(target);
     if (!display) {
         logState("[rect] setSelectedKind(no-screen)=" + SnapLog::kindDebugText(kind) +
@@ -158,7 +159,7 @@ void RectSelection::migrate(const std::optional<platform::NSScreen>& preferredSc
     }
 
     if (state_.global) {
-        const auto target = preferredScreen ? preferredScreen : grid_.preferredScreenForSelection();
+        const auto target = preferredScreen ? preferredScreen : targets_.preferredScreen();
         const auto display = displayOf(target);
         state_.byDisplay.clear();
         if (display) {

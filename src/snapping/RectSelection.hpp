@@ -9,17 +9,20 @@
 
 namespace tilmora {
 
-class RoriDeru;
+class LayoutTargets;
 
 /// The rect selection of the snap grid: the snap kind the user last chose from the menu, the snap
 /// bar or a shortcut, kept per display number (with the display of the latest choice) or, in
 /// all-displays scope (`settings::gridAllDisplays`), once for all displays. The scope is read at the start
-/// of every call. Every change of the effective selection posts
-/// `RoriDeru::selectedKindDidChangeNotification` once, with the snap grid as object. Owns the
+/// of every call. Every change of the effective selection posts `didChangeNotification` once, on
+/// the default center, with the object given at construction (the snap grid). Owns the
 /// selection; the snap grid holds one. Main thread. Logs through `SnapLog` ("PRESET" lines while
 /// `settings::verboseLogging` is true).
 class RectSelection {
 public:
+    /// Posted on every change of the effective selection.
+    static constexpr const char* didChangeNotification = "RoriDeruSelectedKindDidChange";
+
     /// The selection as stored: the kind per display number, the display of the latest per-display
     /// choice, the kind of the all-displays scope, and the layout scope last seen by `migrate`.
     struct State {
@@ -29,9 +32,9 @@ public:
         bool cachedScopeAllDisplays = false;
     };
 
-    /// An empty selection of `grid` (the object of its notifications and the source of the
-    /// preferred screen), the scope cache starting at `scopeAllDisplays`.
-    RectSelection(RoriDeru& grid, bool scopeAllDisplays);
+    /// An empty selection whose notifications carry `notificationObject` and whose calls without a
+    /// screen use the preferred screen of `targets`, the scope cache starting at `scopeAllDisplays`.
+    RectSelection(const void* notificationObject, LayoutTargets& targets, bool scopeAllDisplays);
 
     /// The selected kind: the global one in all-displays scope; otherwise the kind of the latest
     /// display when it has one, else the kind of the lowest display number, else none.
@@ -53,7 +56,7 @@ public:
     /// its display has an entry. Logs the lookup line.
     bool applies(const std::optional<platform::NSScreen>& screen) const;
 
-    /// Sets `kind` (none clears) for `screen`, or for the snap grid's preferred screen without one;
+    /// Sets `kind` (none clears) for `screen`, or for the preferred screen without one;
     /// in all-displays scope sets the global kind, and clearing a set global kind also empties the
     /// per-display map and the latest display. A per-display call writes the entry and the latest
     /// display even when the kind does not change ("no-change" line, nothing posted).
@@ -65,7 +68,7 @@ public:
     /// When the scope differs from the cached one: to all displays, the preferred screen's kind (else
     /// the lowest display's) becomes the global kind when none is set, the map is emptied, and a
     /// global kind is announced; to one display, a global kind moves to the preferred screen (else
-    /// the snap grid's preferred screen), or is dropped when there is no such screen with a display
+    /// the targets' preferred screen), or is dropped when there is no such screen with a display
     /// number, and is announced and logged either way. The cache then holds the scope.
     void migrate(const std::optional<platform::NSScreen>& preferredScreen);
 
@@ -82,7 +85,8 @@ public:
 private:
     void announce() const;
 
-    RoriDeru& grid_;
+    const void* notificationObject_;
+    LayoutTargets& targets_;
     State state_;
 };
 

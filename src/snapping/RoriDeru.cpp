@@ -4,9 +4,7 @@
 
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
-#include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
-#include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "snapping/DragSession.hpp"
 #include "snapping/GridPresetStorage.hpp"
@@ -19,7 +17,6 @@
 #include "snapping/SnapKindGeometry.hpp"
 #include "snapping/SnapLog.hpp"
 #include "snapping/SnapScreens.hpp"
-#include "snapping/TLog.hpp"
 #include "snapping/TargetWindow.hpp"
 #include "snapping/GridWindowMover.hpp"
 #include "windows/GeometryBridge.hpp"
@@ -32,14 +29,20 @@ RoriDeru& RoriDeru::shared() {
 }
 
 RoriDeru::RoriDeru()
+    : RoriDeru(nullptr) {}
+
+RoriDeru::RoriDeru(const SeamMaker& makeSeam)
     : switches_(SnapSwitches::fromDefaults())
-    , selection_(*this, SnapDefaults::layoutAppliesToAllScreens())
-    , overlays_(*this, activation_, marking_, selection_)
+    , seam_(makeSeam ? makeSeam(overlays_, activeApplications_)
+                     : std::make_unique<SnapGridSeam>(overlays_, activeApplications_))
+    , selection_(this, targets_, SnapDefaults::layoutAppliesToAllScreens())
+    , overlays_(*seam_, monitors_, activation_, marking_, selection_)
     , mover_(activeApplications_, overlays_)
-    , session_(*this, overlays_, selection_, marking_, switches_, mover_)
-    , activation_(*this, overlays_, session_)
-    , marking_(*this, overlays_)
-    , targets_(*this, selection_, overlays_, activation_, marking_)
+    , session_(*seam_, targets_, activeApplications_, overlays_, selection_, marking_, switches_, mover_)
+    , activation_(*seam_, overlays_, session_)
+    , marking_(*seam_, targets_, overlays_)
+    , targets_(*seam_, selection_, overlays_, activation_, marking_)
+    , monitors_(switches_, session_)
     , lifetime_(std::make_shared<RoriDeru*>(this)) {
     std::weak_ptr<RoriDeru*> handle = lifetime_;
     screenParamsObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -59,13 +62,7 @@ RoriDeru::~RoriDeru() {
 }
 
 const std::vector<std::pair<std::string, platform::CGSize>>& RoriDeru::minByBundle() {
-    static const std::vector<std::pair<std::string, platform::CGSize>> sizes = {
-        {"com.microsoft.Outlook", {560, 380}}, {"com.microsoft.Word", {520, 360}},
-        {"com.microsoft.Excel", {520, 360}},   {"com.microsoft.teams2", {600, 420}},
-        {"com.google.Chrome", {420, 320}},     {"com.microsoft.VSCode", {500, 360}},
-        {"com.apple.Terminal", {360, 260}},
-    };
-    return sizes;
+    return TargetWindow::minByBundle();
 }
 
 // Switches
@@ -255,8 +252,7 @@ void RoriDeru::clearPresetSelection(bool removeOverlays) {
 
 void RoriDeru::skipSnapDueToMissingOverlay(const platform::NSScreen& screen, std::string_view reason) {
     platform::requireMainThread("RoriDeru::skipSnapDueToMissingOverlay");
-    TLog::log("TILING", std::string(reason) + " on " + screen.localizedName() +
-                            " with no overlay; skipping snap and leaving window as dropped");
+    SnapLog::missingOverlay(screen, reason);
 }
 
 // Logging
@@ -287,7 +283,7 @@ void RoriDeru::logRectPresetSelectionFetch(const std::optional<platform::NSScree
 void RoriDeru::showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
                            bool markActive, const std::optional<PresetEdges>& customEdges) {
     platform::requireMainThread("RoriDeru::showOverlay");
-    overlays_.show(screen, preset, force, markActive, customEdges);
+    seam_->showOverlay(screen, preset, force, markActive, customEdges);
 }
 
 void RoriDeru::showOverlayOnAllDisplays(const Preset& preset) {
@@ -307,25 +303,17 @@ void RoriDeru::pruneTransientPresets(const std::set<std::uint32_t>& keeping) {
 
 void RoriDeru::hideOverlay(const platform::NSScreen& screen, bool clearPreset) {
     platform::requireMainThread("RoriDeru::hideOverlay");
-    overlays_.hide(screen, clearPreset);
+    seam_->hideOverlay(screen, clearPreset);
 }
 
 void RoriDeru::hideAll(bool clearPresets) {
     platform::requireMainThread("RoriDeru::hideAll");
-    overlays_.hideAll(clearPresets);
+    seam_->hideAll(clearPresets);
 }
 
 void RoriDeru::startMonitoringIfNeeded() {
     platform::requireMainThread("RoriDeru::startMonitoringIfNeeded");
-    if (!switches_.snappingEnabled) return;
-    std::weak_ptr<RoriDeru*> handle = lifetime_;
-    monitors_.install(
-        [handle](const platform::NSEvent& event) {
-            if (auto alive = handle.lock()) (*alive)->handleDragged(event);
-        },
-        [handle] {
-            if (auto alive = handle.lock()) (*alive)->handleMouseUp();
-        });
+    monitors_.startIfNeeded();
 }
 
 bool RoriDeru::isMonitoring() const {
@@ -335,8 +323,7 @@ bool RoriDeru::isMonitoring() const {
 
 void RoriDeru::stopMonitoring() {
     platform::requireMainThread("RoriDeru::stopMonitoring");
-    monitors_.remove();
-    session_.abandon();
+    monitors_.stop();
 }
 
 void RoriDeru::onScreenParamsChanged() {
@@ -345,11 +332,6 @@ void RoriDeru::onScreenParamsChanged() {
 }
 
 // Drag pipeline
-
-void RoriDeru::handleDragged(const platform::NSEvent& event) {
-    platform::requireMainThread("RoriDeru::handleDragged");
-    session_.handleDragged(event);
-}
 
 void RoriDeru::startSampling() {
     platform::requireMainThread("RoriDeru::startSampling");
@@ -425,7 +407,7 @@ std::optional<Rect> RoriDeru::frontmostWindowRect() {
 
 std::optional<RoriDeru::KeyAndRect> RoriDeru::frontmostWindowKeyAndRect() {
     platform::requireMainThread("RoriDeru::frontmostWindowKeyAndRect");
-    return TargetWindow::keyAndRect(activeApplications_);
+    return seam_->frontmostWindowKeyAndRect();
 }
 
 std::optional<WindowId> RoriDeru::currentFrontmostWindowId() {
@@ -517,8 +499,8 @@ RoriDeru::Preset RoriDeru::loadPreset(const platform::NSScreen& screen) const {
     return loadPreset(tlm_displayID(screen));
 }
 
-RoriDeru::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
-                                            double gutter, double scale) {
+GridLayout::GridMetrics RoriDeru::gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
+                                              double gutter, double scale) {
     return GridLayout::metrics(rect, rows, cols, gutter, scale);
 }
 
@@ -537,8 +519,8 @@ std::optional<Rect> RoriDeru::pickSnapTile(const Rect& windowRect, const std::ve
     return GridLayout::pickSnapTile(windowRect, tiles, threshold);
 }
 
-std::optional<RoriDeru::RowCol> RoriDeru::rowCol(const Rect& tile, const std::vector<Rect>& tiles,
-                                                 std::int64_t cols) {
+std::optional<GridLayout::RowCol> RoriDeru::rowCol(const Rect& tile, const std::vector<Rect>& tiles,
+                                                   std::int64_t cols) {
     return GridLayout::rowCol(tile, tiles, cols);
 }
 

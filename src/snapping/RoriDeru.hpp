@@ -7,7 +7,6 @@
 #include "platform/desktop/Geometry.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
-#include "platform/dispatch/Timer.hpp"
 #include "platform/input/NSEvent.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "snapping/ActiveApplicationTracker.hpp"
@@ -21,15 +20,16 @@
 #include "snapping/LayoutTargets.hpp"
 #include "snapping/OverlayLifecycle.hpp"
 #include "snapping/PresetActivation.hpp"
-#include "snapping/OverlayWindow.hpp"
 #include "snapping/PresetEdges.hpp"
 #include "snapping/PresetMarking.hpp"
 #include "snapping/RectSelection.hpp"
+#include "snapping/SnapBarSnapGrid.hpp"
+#include "snapping/SnapGridSeam.hpp"
 #include "snapping/SnapSwitches.hpp"
-#include "windows/AXAttributeNames.hpp"
+#include "snapping/TargetWindow.hpp"
 
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -41,11 +41,11 @@
 namespace tilmora {
 
 class TilingController;
+struct SnapGridParts;
 
 /// The snap grid: the one coordinator of drag snapping, per-display grid presets, overlays and the
 /// selected snap kind, and the public face of all of it. Each concern lives in a component next to
-/// this file; the components with state own it and the snap grid holds them, its operations
-/// calling into the component that owns the state:
+/// this file, and each operation here is a call into the component that does the work:
 /// - kind geometry and gaps: `SnapKindGeometry` (the rectangle of each kind, gaps, pixel alignment,
 ///   clamping) with `GapSettings` (the gap settings as read from the user defaults);
 /// - grid presets: `GridPreset` (the value), `GridPresetStorage` (its stored text under
@@ -71,16 +71,19 @@ class TilingController;
 /// - the application and window a snap acts on, read through Accessibility: `TargetWindow`, with
 ///   the last other application activated, which `ActiveApplicationTracker` owns;
 /// - moving that window, full screen and the explicit snaps: `GridWindowMover`;
-/// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them), the session
-///   with its sampling tick and drop (`DragSession`, which owns the session's fields, its timer
-///   and the hand-off to the tiling controller) and the overlay, tile and live resize under the
-///   drag (`DragTargeting`, the session's part that owns the tiles tracked per display).
-/// The drag switches are a `SnapSwitches` value the snap grid holds privately. Components that
-/// need one another hold references to each other, given at construction; they reach back to the
-/// snap grid only for its replaceable seams and for the operations that span components (the
-/// monitors, the target window). The shell and the preferences change the snap grid only through
-/// its operations. The entry points that the state code calls through are the virtual seams
-/// `showOverlay`, `hideOverlay`, `hideAll` and `frontmostWindowKeyAndRect`, which tests may replace.
+/// - the drag pipeline: the global mouse monitors (`DragMonitors`, which owns them and hands their
+///   events to the session), the session with its sampling tick and drop (`DragSession`, which
+///   owns the session's fields, its timer and the hand-off to the tiling controller) and the
+///   overlay, tile and live resize under the drag (`DragTargeting`, the session's part that owns
+///   the tiles tracked per display).
+/// The drag switches are a `SnapSwitches` value the snap grid holds privately. The snap grid builds
+/// the components and hands each the neighbours it works with; none of them knows the snap grid.
+/// Where one part shows or hides an overlay or reads the target window for another, it calls the
+/// `SnapGridSeam` the snap grid owns, as do the snap grid's own `showOverlay`, `hideOverlay`,
+/// `hideAll` and `frontmostWindowKeyAndRect`; a test replaces that seam through the protected
+/// constructor. The snap bar reads the snap grid as a `SnapBarSnapGrid`. The shell and the
+/// preferences change the snap grid only through its operations; tests reach the components
+/// through `SnapGridParts` (tests/support).
 ///
 /// Calls that read or change the snap grid's state, the user defaults or the screens are main
 /// thread only and check it in Debug builds (`platform::requireMainThread`, failing with
@@ -89,36 +92,21 @@ class TilingController;
 ///
 /// Rectangles are in global coordinates, points, origin at the bottom-left of the main display,
 /// y up (the coordinates of a screen's frame and visible frame).
-class RoriDeru {
+class RoriDeru : public SnapBarSnapGrid {
 public:
     /// A grid preset of one display (see `GridPreset`: the constructor raises rows and cols below 1
     /// to 1 and turns a negative or NaN gutter or padding into 0).
     using Preset = GridPreset;
-    /// Fractional cell boundaries of a display that replace its even grid.
-    using PresetEdges = tilmora::PresetEdges;
-    /// Cell positions and sizes of an even grid.
-    using GridMetrics = GridLayout::GridMetrics;
-    /// Row and column of a tile, both counted from 1.
-    using RowCol = GridLayout::RowCol;
     /// The gap settings as read at one moment.
     using GapSettings = tilmora::GapSettings;
-
-    /// Largest number of rows or of columns of a preset: larger stored values are malformed, and the
-    /// layout treats larger counts as the fallback preset.
-    static constexpr std::int64_t maxStoredGridCount = GridPreset::maxCount;
-
     /// The key and global frame of the target application's window (see `frontmostWindowKeyAndRect`).
-    struct KeyAndRect {
-        std::string key;
-        Rect rect;
-        friend bool operator==(const KeyAndRect&, const KeyAndRect&) = default;
-    };
+    using KeyAndRect = TargetWindow::KeyAndRect;
 
     /// Posted on the default notification center, with the snap grid as object and no user info,
     /// once for every change of the effective rect selection.
-    static constexpr const char* selectedKindDidChangeNotification = "RoriDeruSelectedKindDidChange";
+    static constexpr const char* selectedKindDidChangeNotification = RectSelection::didChangeNotification;
     /// The Accessibility attribute through which the target window's number is read.
-    static constexpr const char* AXWindowNumberAttribute = kAXWindowNumberAttribute;
+    static constexpr const char* AXWindowNumberAttribute = TargetWindow::AXWindowNumberAttribute;
 
     /// The one snap grid of the process, created on first use and reset with the other shared
     /// instances (safe from any thread; use it on the main thread).
@@ -130,7 +118,7 @@ public:
     /// `settings::dragAssumeTileSize` (true), `settings::liveResizeDuringDrag` (true),
     /// `settings::dragRequireOption` (false) and `settings::gridAllDisplays` (false). Any thread.
     RoriDeru();
-    virtual ~RoriDeru();
+    ~RoriDeru() override;
     RoriDeru(const RoriDeru&) = delete;
     RoriDeru& operator=(const RoriDeru&) = delete;
 
@@ -181,16 +169,16 @@ public:
 
     /// Lays out `rows` x `cols` cells over `rect` with `gutter` points between cells, whole device
     /// pixels of `scale` (below 1 or NaN counts as 1). Rows and cols must be at least 1. Rows or cols
-    /// above `maxStoredGridCount`, or a gutter that is not finite, lay out the fallback 2 x 2 grid
+    /// above `GridPreset::maxCount` (64), or a gutter that is not finite, lay out the fallback 2 x 2 grid
     /// without a gutter instead, logged once per such shape ("[RoriDeru] Ignoring grid layout ...").
     /// Any thread.
-    static GridMetrics gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols, double gutter,
-                                   double scale);
+    static GridLayout::GridMetrics gridMetrics(const Rect& rect, std::int64_t rows, std::int64_t cols,
+                                               double gutter, double scale);
 
     /// The tile rectangles of `preset` over the visible frame `visible` of a display with backing
     /// scale `scale`, row by row from the bottom row, columns left to right (index r * cols + c).
     /// The display's custom edges replace the even grid when they fit the preset. A preset with rows
-    /// or cols above `maxStoredGridCount`, or a gutter that is not finite, is laid out as the fallback
+    /// or cols above `GridPreset::maxCount` (64), or a gutter that is not finite, is laid out as the fallback
     /// 2 x 2 grid without a gutter (4 tiles), logged once per such shape. Main thread.
     std::vector<Rect> tiles(const Rect& visible, double scale, std::optional<std::uint32_t> displayID,
                             const Preset& preset) const;
@@ -206,7 +194,8 @@ public:
                                             double threshold);
 
     /// Row and column (from 1) of the first tile equal to `tile`; absent when no tile equals it. Pure.
-    static std::optional<RowCol> rowCol(const Rect& tile, const std::vector<Rect>& tiles, std::int64_t cols);
+    static std::optional<GridLayout::RowCol> rowCol(const Rect& tile, const std::vector<Rect>& tiles,
+                                                     std::int64_t cols);
 
     /// The screen that `rect` mostly lies on: the only screen, else the one whose visible frame has
     /// the largest intersection area with it (the earlier screen on ties, the first screen when none
@@ -215,12 +204,8 @@ public:
 
     // Switches
 
-    bool isSnappingEnabled() const { return switches_.snappingEnabled; }
-    /// The drag switches as held now. Main thread.
-    const SnapSwitches& switches() const { return switches_; }
-    /// Stores every switch as given, starting or stopping nothing (for putting the snap grid into a
-    /// known state; the setters below are the operations). Main thread.
-    void restoreSwitches(const SnapSwitches& switches) { switches_ = switches; }
+    /// Whether drag snapping is on. Main thread.
+    bool isSnappingEnabled() const override { return switches_.snappingEnabled; }
     /// Stores the flag in `snappingEnabled`; writes no default. Main thread.
     void setSnappingEnabled(bool enabled);
     /// Each stores its flag in its field, with no other effect; nothing is written to the user
@@ -258,10 +243,10 @@ public:
     std::optional<SnapIconKind> selectedKind() const;
     /// The selected kind of `screen` (the global one in all-displays scope; none without screen,
     /// display number or entry). Logs the de-duplicated "[rect] selectedKind(for:)" line. Main thread.
-    std::optional<SnapIconKind> selectedKind(const std::optional<platform::NSScreen>& screen);
+    std::optional<SnapIconKind> selectedKind(const std::optional<platform::NSScreen>& screen) override;
     /// Whether a kind is selected for `screen` (any global kind in all-displays scope). Logs the
     /// de-duplicated "[rect] selectedKindApplies" line. Main thread.
-    bool selectedKindApplies(const std::optional<platform::NSScreen>& screen);
+    bool selectedKindApplies(const std::optional<platform::NSScreen>& screen) override;
     /// Sets (or with no kind clears) the selection of `screen`'s display, or of the preferred screen
     /// without one, or the global selection in all-displays scope. Posts
     /// `selectedKindDidChangeNotification` when the effective selection changed; logs the state
@@ -347,32 +332,23 @@ public:
 
     // Overlays
 
-    /// Creates or updates the overlay of `screen`'s display with `preset` (see
-    /// `OverlayLifecycle::show`): unless `force`, only on a display where snapping was activated;
-    /// `markActive` makes the preset active instead of transient; `customEdges` replace the even
-    /// grid. The grid lines show (when forced or a preset is marked in the menu) only while no snap
-    /// kind is selected for the display. Orders the overlay in now and once more on the main queue,
-    /// logs ("TILING") the screen and its tiles, and starts the event monitors. Main thread.
-    virtual void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force,
-                             bool markActive, const std::optional<PresetEdges>& customEdges);
-    /// Shows `preset` as the active preset on every display where snapping was activated. Main
-    /// thread.
+    /// Through the seam, each the call of `OverlayLifecycle` that does the work: creating or updating
+    /// the overlay of `screen`'s display with `preset` (`show`), retiring the overlay of `screen`'s
+    /// display (`hide`), retiring every overlay (`hideAll`). Main thread.
+    void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
+                     const std::optional<PresetEdges>& customEdges);
+    void hideOverlay(const platform::NSScreen& screen, bool clearPreset);
+    void hideAll(bool clearPresets);
+    /// Each the call of `OverlayLifecycle` that does the work: showing `preset` as the active preset
+    /// on every display where snapping was activated (`showOnAllDisplays`); retiring the overlays
+    /// (`prune`) or dropping the transient presets (`pruneTransientPresets`) of the displays not in
+    /// `keeping`, display numbers. Main thread.
     void showOverlayOnAllDisplays(const Preset& preset);
-    /// Retires the overlays of displays not in `keeping` (display numbers); a display that is gone
-    /// also loses its preset entries. An empty set changes nothing. Main thread.
     void pruneOverlays(const std::set<std::uint32_t>& keeping);
-    /// Drops the transient presets of displays not in `keeping`; an empty set changes nothing.
-    /// Main thread.
     void pruneTransientPresets(const std::set<std::uint32_t>& keeping);
-    /// Tears down and forgets the overlay of `screen`'s display and its transient preset and custom
-    /// edges; with `clearPreset` also its active preset. Nothing happens when it has no overlay.
-    /// Main thread.
-    virtual void hideOverlay(const platform::NSScreen& screen, bool clearPreset);
-    /// Tears down and forgets every overlay and the transient presets; with `clearPresets` also the
-    /// active presets and custom edges. Main thread.
-    virtual void hideAll(bool clearPresets);
+
     /// Installs the global mouse monitors of the drag pipeline when snapping is enabled and none
-    /// is installed: left-mouse-dragged events feed `handleDragged`, left-mouse-up events
+    /// is installed: left-mouse-dragged events may start a drag session, left-mouse-up events
     /// `handleMouseUp`. Main thread.
     void startMonitoringIfNeeded();
     /// Whether the global mouse monitors are installed. Main thread.
@@ -389,7 +365,6 @@ public:
 
     // Drag pipeline (see `DragSession` and `DragTargeting`; main thread)
 
-    void handleDragged(const platform::NSEvent& event);
     void startSampling();
     void updateHighlightForFrontmostWindow();
     void handleMouseUp();
@@ -417,7 +392,7 @@ public:
     std::optional<Rect> frontmostWindowRect();
     /// The key ("<bundle or pid>|<title or untitled>") and global frame of the target
     /// application's standard movable window; none when there is none. Main thread.
-    virtual std::optional<KeyAndRect> frontmostWindowKeyAndRect();
+    std::optional<KeyAndRect> frontmostWindowKeyAndRect() override;
     /// The window number of that window, in decimal. Main thread.
     std::optional<WindowId> currentFrontmostWindowId();
     /// The same as `screenForRect`. Main thread.
@@ -445,41 +420,28 @@ public:
     // Constants
 
     /// Pointer travel before a drag counts, points.
-    static constexpr double dragThresholdPixels = 12.0;
+    static constexpr double dragThresholdPixels = DragSession::dragThresholdPixels;
     /// Window travel before a drag counts as a window move, points.
-    static constexpr double windowMoveThreshold = 2.0;
+    static constexpr double windowMoveThreshold = DragSession::windowMoveThreshold;
     /// Minimum window size of applications not in `minByBundle`, points.
-    static constexpr platform::CGSize defaultMin{220, 160};
+    static constexpr platform::CGSize defaultMin = TargetWindow::defaultMin;
     /// Minimum window sizes of some applications by bundle identifier, points, in declared order.
     static const std::vector<std::pair<std::string, platform::CGSize>>& minByBundle();
 
-    /// A weak handle on this snap grid for blocks that run later: empty once it is destroyed.
-    std::weak_ptr<RoriDeru*> weakHandle() const { return lifetime_; }
-
-    // Components (the parts of the snap grid that own its state)
-
-    /// The rect selection and the layout scope its migration last saw.
-    RectSelection& rectSelection() { return selection_; }
-    const RectSelection& rectSelection() const { return selection_; }
-    /// The grid preset ticked in the status menu and the menu's one-shot skip request.
-    PresetMarking& presetMarking() { return marking_; }
-    const PresetMarking& presetMarking() const { return marking_; }
-    /// The last activated application other than this program.
-    ActiveApplicationTracker& activeApplications() { return activeApplications_; }
-    /// The drag session: its fields, its timer and its targeting with the tracked tiles.
-    DragSession& dragSession() { return session_; }
-    const DragSession& dragSession() const { return session_; }
-    /// The global mouse monitors of the drag pipeline.
-    const DragMonitors& dragMonitors() const { return monitors_; }
-    /// The overlays, the active, transient and custom-edged presets per display and the debug switch.
-    OverlayLifecycle& overlayLifecycle() { return overlays_; }
-    const OverlayLifecycle& overlayLifecycle() const { return overlays_; }
-    /// The displays on which snapping was activated.
-    const PresetActivation& presetActivation() const { return activation_; }
+protected:
+    /// Makes the seam of a snap grid over its overlays and its remembered application.
+    using SeamMaker = std::function<std::unique_ptr<SnapGridSeam>(OverlayLifecycle&, ActiveApplicationTracker&)>;
+    /// A snap grid whose parts show and hide overlays and read the target window through the seam
+    /// `makeSeam` returns (a test derives from `SnapGridSeam` to record or change those calls); the
+    /// seam is made before any part is used. Otherwise as `RoriDeru()`.
+    explicit RoriDeru(const SeamMaker& makeSeam);
 
 private:
+    friend struct SnapGridParts;
+
     SnapSwitches switches_;
     ActiveApplicationTracker activeApplications_;
+    std::unique_ptr<SnapGridSeam> seam_;
     RectSelection selection_;
     OverlayLifecycle overlays_;
     GridWindowMover mover_;

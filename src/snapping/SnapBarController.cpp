@@ -4,17 +4,13 @@
 #include "model/SnapIconKind.hpp"
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
-#include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
-#include "platform/dispatch/MediaTime.hpp"
-#include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/AnimationContext.hpp"
-#include "platform/ui/StatusItem.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapBarItems.hpp"
+#include "snapping/SnapBarSnapGrid.hpp"
 #include "snapping/SnapIconFactory.hpp"
-#include "windows/StageIntegration.hpp"
+#include "snapping/SnapScreens.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -28,18 +24,6 @@ using platform::CGRect;
 using platform::NSScreen;
 namespace ui = platform::ui;
 
-constexpr const char* stageIntegrationStateDidChange = "StageIntegrationStateDidChange";
-
-bool boolDefault(const char* key) { return platform::UserDefaults::standard().boolForKey(key); }
-
-std::optional<NSScreen> screenContaining(CGPoint point) {
-    for (const auto& screen : NSScreen::screens()) {
-        const auto f = screen.frame();
-        if (point.x >= f.minX() && point.x <= f.maxX() && point.y >= f.minY() && point.y <= f.maxY()) return screen;
-    }
-    return std::nullopt;
-}
-
 std::optional<NSScreen> mainOrFirstScreen() {
     if (auto main = NSScreen::main()) return main;
     const auto screens = NSScreen::screens();
@@ -47,13 +31,21 @@ std::optional<NSScreen> mainOrFirstScreen() {
     return screens.front();
 }
 
-bool frameContains(const CGRect& f, CGPoint p) {
-    return p.x >= f.minX() && p.x < f.maxX() && p.y >= f.minY() && p.y < f.maxY();
-}
-
 } // namespace
 
-SnapBarController::SnapBarController(RoriDeru& roriDeru)
+bool SnapBarController::boolSetting(const char* key) {
+    return platform::UserDefaults::standard().boolForKey(key);
+}
+
+std::optional<NSScreen> SnapBarController::screenAt(CGPoint point) {
+    for (const auto& screen : NSScreen::screens()) {
+        const auto f = screen.frame();
+        if (point.x >= f.minX() && point.x <= f.maxX() && point.y >= f.minY() && point.y <= f.maxY()) return screen;
+    }
+    return std::nullopt;
+}
+
+SnapBarController::SnapBarController(SnapBarSnapGrid& roriDeru)
     : roriDeru_(roriDeru) {
     registerAction("onToggleMC", [this](ui::Responder*) { onToggleMC(); });
     registerAction("onToggleSM", [this](ui::Responder*) { onToggleSM(); });
@@ -331,22 +323,27 @@ void SnapBarController::animateShow(const NSScreen& screen, const std::shared_pt
     window->orderFrontRegardless();
     const unsigned long generation = ++slideGeneration_;
     std::weak_ptr<SnapBarController> weak = self();
+    slide(*window, {x, targetY}, 1, showDuration, "easeOut", [weak, generation] {
+        auto me = weak.lock();
+        if (!me || generation != me->slideGeneration_) return;
+        me->isAnimating_ = false;
+        if (me->hideAfterSlideIn_) {
+            me->hideAfterSlideIn_ = false;
+            me->hide();
+        }
+    });
+}
+
+void SnapBarController::slide(ui::Panel& window, CGPoint origin, double alpha, double duration,
+                              const char* timing, std::function<void()> completion) {
     ui::AnimationContext::runAnimationGroup(
         [&](ui::AnimationContext& context) {
-            context.duration = showDuration;
-            context.timingFunction = "easeOut";
-            window->animator().setAlphaValue(1);
-            window->animator().setFrameOrigin({x, targetY});
+            context.duration = duration;
+            context.timingFunction = timing;
+            window.animator().setAlphaValue(alpha);
+            window.animator().setFrameOrigin(origin);
         },
-        [weak, generation] {
-            auto me = weak.lock();
-            if (!me || generation != me->slideGeneration_) return;
-            me->isAnimating_ = false;
-            if (me->hideAfterSlideIn_) {
-                me->hideAfterSlideIn_ = false;
-                me->hide();
-            }
-        });
+        std::move(completion));
 }
 
 void SnapBarController::animateHide(const std::shared_ptr<ui::Panel>& window, std::function<void()> completion) {
@@ -366,30 +363,24 @@ void SnapBarController::animateHide(const std::shared_ptr<ui::Panel>& window, st
     const double endY = screen->visibleFrame().maxY() + 4;
     const unsigned long generation = ++slideGeneration_;
     std::weak_ptr<SnapBarController> weak = self();
-    ui::AnimationContext::runAnimationGroup(
-        [&](ui::AnimationContext& context) {
-            context.duration = hideDuration;
-            context.timingFunction = "easeIn";
-            window->animator().setAlphaValue(0);
-            window->animator().setFrameOrigin({x, endY});
-        },
-        [weak, window, generation, completion = std::move(completion)] {
-            auto me = weak.lock();
-            if (!me) {
-                window->orderOut();
-                return;
-            }
-            me->slidingOut_ = false;
-            me->isAnimating_ = false;
-            if (generation != me->slideGeneration_) {
-                // A show came during the slide-out: slide in instead of ordering out.
-                if (auto screen = std::exchange(me->showAfterSlideOut_, std::nullopt))
-                    me->animateShow(*screen, window);
-                return;
-            }
-            window->orderOut();
-            if (completion) completion();
-        });
+    slide(*window, {x, endY}, 0, hideDuration, "easeIn",
+          [weak, window, generation, completion = std::move(completion)] {
+              auto me = weak.lock();
+              if (!me) {
+                  window->orderOut();
+                  return;
+              }
+              me->slidingOut_ = false;
+              me->isAnimating_ = false;
+              if (generation != me->slideGeneration_) {
+                  // A show came during the slide-out: slide in instead of ordering out.
+                  if (auto screen = std::exchange(me->showAfterSlideOut_, std::nullopt))
+                      me->animateShow(*screen, window);
+                  return;
+              }
+              window->orderOut();
+              if (completion) completion();
+          });
 }
 
 void SnapBarController::hide() {
@@ -412,18 +403,11 @@ void SnapBarController::hide() {
     stopAppSwitchObserver();
 }
 
-void SnapBarController::autoSlideOut() {
-    std::weak_ptr<SnapBarController> weak = self();
-    animateHide(window_, [weak] {
-        if (auto me = weak.lock()) me->autoHidden_ = true;
-    });
-}
-
 std::optional<NSScreen> SnapBarController::indicatorScreen() {
     if (auto front = roriDeru_.frontmostWindowKeyAndRect()) {
-        if (auto screen = RoriDeru::screenForRect(front->rect)) return screen;
+        if (auto screen = SnapScreens::screenForRect(front->rect)) return screen;
     }
-    if (auto screen = screenContaining(platform::NSEvent::mouseLocation())) return screen;
+    if (auto screen = screenAt(platform::NSEvent::mouseLocation())) return screen;
     if (window_) {
         if (auto screen = window_->screen()) return screen;
     }
@@ -434,7 +418,7 @@ void SnapBarController::refreshSelectionHighlight() {
     const auto screen = indicatorScreen();
     const auto selected = roriDeru_.selectedKind(screen);
     const bool applies = roriDeru_.selectedKindApplies(screen);
-    if (boolDefault(settings::verboseLogging.key)) {
+    if (boolSetting(settings::verboseLogging.key)) {
         print("[SnapBar][PRESET] highlight screen=" + (screen ? screen->localizedName() : std::string("nil")) +
               " selected=" + (selected ? std::string(caseName(*selected)) : std::string("nil")) +
               " applies=" + (applies ? "true" : "false"));
@@ -466,8 +450,8 @@ void SnapBarController::refreshIndicators() {
     }
     if (mcToggleButton_) mcToggleButton_->toolTip = localized("snapbar.mcTooltip");
     if (smToggleButton_) smToggleButton_->toolTip = localized("snapbar.smTooltip");
-    const bool mc = boolDefault(settings::integrateMissionControl.key);
-    const bool sm = boolDefault(settings::integrateStageManager.key);
+    const bool mc = boolSetting(settings::integrateMissionControl.key);
+    const bool sm = boolSetting(settings::integrateStageManager.key);
     if (mcToggleButton_) mcToggleButton_->state = mc ? ui::ControlState::on : ui::ControlState::off;
     if (smToggleButton_) smToggleButton_->state = sm ? ui::ControlState::on : ui::ControlState::off;
     applyToggleStyle(mcToggleButton_, "MC", mc);
@@ -518,184 +502,10 @@ void SnapBarController::applyLocalization() {
 void SnapBarController::refreshVeskPresetButtons() {
     if (!window_) return;
     auto screen = window_->screen();
-    if (!screen) screen = screenContaining(platform::NSEvent::mouseLocation());
+    if (!screen) screen = screenAt(platform::NSEvent::mouseLocation());
     if (!screen) screen = mainOrFirstScreen();
     if (!screen) return;
     layout(*screen);
-}
-
-// Automatic hiding
-
-bool SnapBarController::integrationShouldHide() {
-    if (boolDefault(settings::integrateMissionControl.key) &&
-        boolDefault(settings::autoHideSnapBarWithMissionControl.key) &&
-        StageIntegration::isMissionControlLikelyActive())
-        return true;
-    return boolDefault(settings::integrateStageManager.key) &&
-           boolDefault(settings::autoHideSnapBarWithStageManager.key) &&
-           StageIntegration::isStageManagerActive();
-}
-
-void SnapBarController::startAutoHideMonitoring() {
-    std::weak_ptr<SnapBarController> weak = self();
-    mouseMonitor_ = platform::NSEvent::addGlobalMonitorForEvents(
-        platform::EventTypeMask::of(platform::EventType::mouseMoved), [weak](const platform::NSEvent&) {
-            auto me = weak.lock();
-            if (!me) return;
-            if (integrationShouldHide()) {
-                if (me->window_ && !me->isAnimating_) me->autoSlideOut();
-                return;
-            }
-            me->evaluateAutoHide();
-        });
-    evaluateAutoHide();
-}
-
-void SnapBarController::stopAutoHideMonitoring() {
-    if (mouseMonitor_) platform::NSEvent::removeMonitor(mouseMonitor_);
-    mouseMonitor_.reset();
-    autoHidden_ = false;
-}
-
-void SnapBarController::evaluateAutoHide() {
-    if (!window_) return;
-    const double now = platform::mediaTime();
-    if (now - lastAutoToggleAt_ < autoToggleSpacing) return;
-    const CGPoint p = platform::NSEvent::mouseLocation();
-    const auto screen = screenContaining(p);
-    if (!screen) return;
-    const double menuBarLine = screen->frame().maxY() - ui::StatusBar::system().thickness() + 0.5;
-    const double top = screen->visibleFrame().maxY();
-    const double bottom = top - barHeight() - topGap;
-    const bool inRevealZone = p.y >= bottom - activationZone && p.y <= top;
-
-    if (window_->isVisible() && !isAnimating_) {
-        const auto f = window_->frame();
-        if (p.y >= menuBarLine || p.y >= f.maxY() - autoHideThreshold || p.y < f.minY() - hideZone) {
-            autoSlideOut();
-            lastAutoToggleAt_ = now;
-            hoverStartAt_.reset();
-            return;
-        }
-        const auto current = window_->screen();
-        if (current && !(*current == *screen) && inRevealZone) {
-            layout(*screen);
-            animateShow(*screen, window_);
-            autoHidden_ = false;
-            lastAutoToggleAt_ = now;
-            hoverStartAt_.reset();
-            return;
-        }
-    }
-    if (!boolDefault(settings::snapBarVisible.key) || !autoHidden_ || isAnimating_ || p.y >= menuBarLine)
-        return;
-    if (!inRevealZone) {
-        hoverStartAt_.reset();
-        return;
-    }
-    if (!hoverStartAt_) {
-        hoverStartAt_ = now;
-        return;
-    }
-    if (now - *hoverStartAt_ >= revealDwell) {
-        layout(*screen);
-        animateShow(*screen, window_);
-        autoHidden_ = false;
-        lastAutoToggleAt_ = now;
-        hoverStartAt_.reset();
-    }
-}
-
-void SnapBarController::startAppSwitchObserver() {
-    std::weak_ptr<SnapBarController> weak = self();
-    if (!appSwitchObserver_) {
-        appSwitchObserver_ = platform::NSWorkspace::shared().notificationCenter().addObserver(
-            platform::NSWorkspaceDidActivateApplicationNotification, nullptr,
-            [weak](const platform::Notification& note) {
-                auto me = weak.lock();
-                if (!me) return;
-                const auto app = platform::NSWorkspace::applicationOf(note);
-                if (!app) return;
-                const auto bundle = app->bundleIdentifier();
-                if (bundle == platform::Bundle::main().bundleIdentifier()) return;
-                if (!me->window_ || me->isAnimating_) return;
-                print("[SnapBar] Hide on app switch to " + bundle.value_or("?"));
-                me->autoSlideOut();
-            });
-    }
-    if (!clickMonitor_) {
-        clickMonitor_ = platform::NSEvent::addGlobalMonitorForEvents(
-            platform::EventTypeMask::of(platform::EventType::leftMouseDown) |
-                platform::EventTypeMask::of(platform::EventType::rightMouseDown),
-            [weak](const platform::NSEvent& event) {
-                auto me = weak.lock();
-                if (!me || !me->window_ || me->isAnimating_) return;
-                CGPoint point = platform::NSEvent::mouseLocation();
-                if (event.windowNumber != 0)
-                    point = me->window_->convertRectToScreen({event.locationInWindow, {0, 0}}).origin;
-                if (frameContains(me->window_->frame(), point)) return;
-                print("[SnapBar] Hide on outside click");
-                me->autoSlideOut();
-            });
-    }
-}
-
-void SnapBarController::stopAppSwitchObserver() {
-    if (appSwitchObserver_) platform::NSWorkspace::shared().notificationCenter().removeObserver(*appSwitchObserver_);
-    appSwitchObserver_.reset();
-    if (clickMonitor_) platform::NSEvent::removeMonitor(clickMonitor_);
-    clickMonitor_.reset();
-}
-
-void SnapBarController::startObserving() {
-    if (screenObserver_) return;
-    auto& center = platform::NotificationCenter::defaultCenter();
-    std::weak_ptr<SnapBarController> weak = self();
-    screenObserver_ = center.addObserver(platform::NSApplicationDidChangeScreenParametersNotification, nullptr,
-                                         [weak](const platform::Notification&) {
-                                             auto me = weak.lock();
-                                             if (!me || !me->window_) return;
-                                             if (auto screen = me->window_->screen()) me->layout(*screen);
-                                         });
-    integrationObserver_ = center.addObserver(stageIntegrationStateDidChange, nullptr, [weak](const platform::Notification&) {
-        if (auto me = weak.lock()) me->refreshIndicators();
-    });
-    if (!localizationObserver_) {
-        localizationObserver_ = center.addObserver(LocalizationManager::languageDidChange, nullptr,
-                                                   [weak](const platform::Notification&) {
-                                                       if (auto me = weak.lock()) me->applyLocalization();
-                                                   });
-    }
-    if (!selectionObserver_) {
-        selectionObserver_ = center.addObserver(RoriDeru::selectedKindDidChangeNotification, nullptr,
-                                                [weak](const platform::Notification&) {
-                                                    if (auto me = weak.lock()) me->refreshSelectionHighlight();
-                                                });
-    }
-}
-
-void SnapBarController::stopObserving() {
-    auto& center = platform::NotificationCenter::defaultCenter();
-    for (auto* token : {&screenObserver_, &localizationObserver_, &selectionObserver_}) {
-        if (*token) center.removeObserver(**token);
-        token->reset();
-    }
-}
-
-void SnapBarController::onToggleMC() {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.set(!defaults.boolForKey(settings::integrateMissionControl.key),
-                 settings::integrateMissionControl.key);
-    platform::NotificationCenter::defaultCenter().post(stageIntegrationStateDidChange);
-    refreshIndicators();
-}
-
-void SnapBarController::onToggleSM() {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.set(!defaults.boolForKey(settings::integrateStageManager.key),
-                 settings::integrateStageManager.key);
-    platform::NotificationCenter::defaultCenter().post(stageIntegrationStateDidChange);
-    refreshIndicators();
 }
 
 } // namespace tilmora

@@ -18,7 +18,7 @@
 
 namespace tilmora {
 
-class RoriDeru;
+class SnapBarSnapGrid;
 
 /// The snap bar: a floating non-activating panel at the top of one screen with the 31 snap icon
 /// buttons, the snapping toggle, the "MC" and "SM" integration toggles, a close button and a row of
@@ -31,7 +31,8 @@ class RoriDeru;
 /// Logs "[SnapBar] ..." lines through `print`. Create with `std::make_shared`; main thread only.
 class SnapBarController : public platform::ui::Responder {
 public:
-    explicit SnapBarController(RoriDeru& roriDeru);
+    /// A bar that reads the selection, the snapping switch and the target window of `roriDeru`.
+    explicit SnapBarController(SnapBarSnapGrid& roriDeru);
     ~SnapBarController() override;
 
     /// Supplies the presets of a screen for the preset row; only single-tile ones are used.
@@ -107,6 +108,10 @@ private:
     void rebuildIconGrid(double availableWidth);
     void rebuildTilePresetRow(const platform::NSScreen& screen);
     void animateShow(const platform::NSScreen& screen, const std::shared_ptr<platform::ui::Panel>& window);
+    /// Animates `window` to `origin` and `alpha` over `duration` seconds with the timing function
+    /// `timing`; `completion` runs when the animation ends.
+    static void slide(platform::ui::Panel& window, platform::CGPoint origin, double alpha, double duration,
+                      const char* timing, std::function<void()> completion);
     std::optional<platform::NSScreen> indicatorScreen();
     static std::string tooltip(SnapIconKind kind);
     static void applyToggleStyle(const std::shared_ptr<platform::ui::Button>& button, const std::string& title, bool on);
@@ -114,8 +119,14 @@ private:
     void autoSlideOut();
     void startObserving();
     void stopObserving();
+    /// Flips the integration setting `key`, announces the change and refreshes the toggles.
+    void toggleIntegration(const char* key);
+    /// The Boolean setting `key` as the user defaults read it (absent: false).
+    static bool boolSetting(const char* key);
+    /// The first screen whose frame holds `point`, edges included.
+    static std::optional<platform::NSScreen> screenAt(platform::CGPoint point);
 
-    RoriDeru& roriDeru_;
+    SnapBarSnapGrid& roriDeru_;
     std::weak_ptr<platform::ui::Responder> actionTarget_;
     std::shared_ptr<platform::ui::Panel> window_;
     std::optional<platform::ObserverToken> screenObserver_;

@@ -1,7 +1,6 @@
 #include "snapping/SnapLog.hpp"
 
 #include "model/Log.hpp"
-#include "snapping/RoriDeru.hpp"
 #include "snapping/SnapDefaults.hpp"
 #include "snapping/TLog.hpp"
 #include "windows/ScreenIdentity.hpp"
@@ -21,6 +20,11 @@ void logSnapState(std::string_view message) {
 void olog(std::string_view message) {
     if (!SnapDefaults::overlayDebug()) return;
     print(std::string("[OVERLAY] ").append(message));
+}
+
+void missingOverlay(const platform::NSScreen& screen, std::string_view reason) {
+    TLog::log("TILING", std::string(reason) + " on " + screen.localizedName() +
+                            " with no overlay; skipping snap and leaving window as dropped");
 }
 
 std::string kindDebugText(std::optional<SnapIconKind> kind) {

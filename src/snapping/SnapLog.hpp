@@ -11,8 +11,6 @@
 
 namespace tilmora {
 
-class RoriDeru;
-
 /// The snap grid's own log lines, printed through the program's `print`: plain "[RoriDeru] " lines
 /// and "[OVERLAY] " lines gated by their settings, and the "PRESET" lines of the rect selection
 /// (through `TLog`). Settings are read on every call. Main thread, except `logSnapState`, `olog`
@@ -25,6 +23,11 @@ void logSnapState(std::string_view message);
 /// Prints "[OVERLAY] " + message while `settings::overlayDebug` is true, whatever `settings::verboseLogging`
 /// says (no time stamp).
 void olog(std::string_view message);
+
+/// Logs ("TILING") that a drop on `screen` found no overlay and leaves the window as dropped:
+/// reason + " on " + the screen's name + " with no overlay; skipping snap and leaving window as
+/// dropped".
+void missingOverlay(const platform::NSScreen& screen, std::string_view reason);
 
 /// An optional kind in its debug form: "nil", or "Optional(Tilmora.SnapIconKind.leftHalf)".
 std::string kindDebugText(std::optional<SnapIconKind> kind);

@@ -7,6 +7,7 @@
 #include "platform/desktop/WindowList.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/input/NSEvent.hpp"
+#include "snapping/ActiveApplicationTracker.hpp"
 #include "snapping/TLog.hpp"
 #include "windows/AXAttributeReads.hpp"
 
@@ -195,7 +196,7 @@ std::optional<Rect> frontmostWindowAppKitRect(ActiveApplicationTracker& applicat
     return frame(windows->front());
 }
 
-std::optional<RoriDeru::KeyAndRect> keyAndRect(ActiveApplicationTracker& applications) {
+std::optional<KeyAndRect> keyAndRect(ActiveApplicationTracker& applications) {
     const auto app = targetApplication(applications);
     if (!app) return std::nullopt;
     const std::string base = app->bundleIdentifier().value_or(std::to_string(app->processIdentifier()));
@@ -207,7 +208,7 @@ std::optional<RoriDeru::KeyAndRect> keyAndRect(ActiveApplicationTracker& applica
         title = *value->asString();
     const auto rect = frame(*window);
     if (!rect) return std::nullopt;
-    return RoriDeru::KeyAndRect{base + "|" + title, *rect};
+    return KeyAndRect{base + "|" + title, *rect};
 }
 
 std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications) {
@@ -215,7 +216,7 @@ std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications) 
     if (!app) return std::nullopt;
     const auto window = findAXWindow(platform::AXUIElementCreateApplication(app->processIdentifier()));
     if (!window) return std::nullopt;
-    const auto value = copyAttribute(*window, RoriDeru::AXWindowNumberAttribute);
+    const auto value = copyAttribute(*window, AXWindowNumberAttribute);
     if (!value) return std::nullopt;
     // Integers keep their value; other number objects are read as 32-bit integers.
     if (const auto* v = value->get<std::int32_t>()) return WindowId(std::to_string(*v));
@@ -227,11 +228,21 @@ std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications) 
     return std::nullopt;
 }
 
+const std::vector<std::pair<std::string, platform::CGSize>>& minByBundle() {
+    static const std::vector<std::pair<std::string, platform::CGSize>> sizes = {
+        {"com.microsoft.Outlook", {560, 380}}, {"com.microsoft.Word", {520, 360}},
+        {"com.microsoft.Excel", {520, 360}},   {"com.microsoft.teams2", {600, 420}},
+        {"com.google.Chrome", {420, 320}},     {"com.microsoft.VSCode", {500, 360}},
+        {"com.apple.Terminal", {360, 260}},
+    };
+    return sizes;
+}
+
 platform::CGSize minSize(const std::string& bundleIdentifier) {
-    for (const auto& [identifier, size] : RoriDeru::minByBundle()) {
+    for (const auto& [identifier, size] : minByBundle()) {
         if (identifier == bundleIdentifier) return size;
     }
-    return RoriDeru::defaultMin;
+    return defaultMin;
 }
 
 platform::CGSize frontmostAppMinSize() {

@@ -5,12 +5,16 @@
 #include "platform/desktop/AXUIElement.hpp"
 #include "platform/desktop/Geometry.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
-#include "snapping/RoriDeru.hpp"
+#include "windows/AXAttributeNames.hpp"
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tilmora {
+
+class ActiveApplicationTracker;
 
 /// Which application and which of its windows a snap means, and what can be read of that window
 /// through Accessibility: its frame, key, number and the minimum size of its application. The
@@ -22,6 +26,20 @@ namespace tilmora {
 /// through to the next choice or gives none. The only state touched is the remembered
 /// last active application (`ActiveApplicationTracker`). Main thread; the Accessibility calls block on the other application.
 namespace TargetWindow {
+
+/// The key and global frame of the target application's window (see `keyAndRect`).
+struct KeyAndRect {
+    std::string key;
+    Rect rect;
+    friend bool operator==(const KeyAndRect&, const KeyAndRect&) = default;
+};
+
+/// The Accessibility attribute through which the target window's number is read.
+inline constexpr const char* AXWindowNumberAttribute = kAXWindowNumberAttribute;
+/// Minimum window size of applications not in `minByBundle`, points.
+inline constexpr platform::CGSize defaultMin{220, 160};
+/// Minimum window sizes of some applications by bundle identifier, points, in declared order.
+const std::vector<std::pair<std::string, platform::CGSize>>& minByBundle();
 
 /// The application a snap should act on: the workspace's frontmost one unless it is this program
 /// (bundle identifiers compared as optional texts); else the last other application while it has
@@ -53,7 +71,7 @@ std::optional<Rect> frame(const platform::AXUIElement& window);
 std::optional<Rect> frontmostWindowAppKitRect(ActiveApplicationTracker& applications);
 
 /// Key ("<bundle or pid>|<title or untitled>") and frame of the target's standard movable window.
-std::optional<RoriDeru::KeyAndRect> keyAndRect(ActiveApplicationTracker& applications);
+std::optional<KeyAndRect> keyAndRect(ActiveApplicationTracker& applications);
 
 /// The window-server number of the target's standard movable window, in decimal.
 std::optional<WindowId> currentWindowId(ActiveApplicationTracker& applications);

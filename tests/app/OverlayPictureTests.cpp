@@ -4,6 +4,7 @@
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SystemOverlayWindow.hpp"
 #include "support/PlatformTest.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,8 @@ TEST_F(OverlayPictureTest, TheHighlightedTileOfATwoByTwoGridShowsInItsColourAndN
     const tilmora::RoriDeru::Preset preset(2, 2, 0, 0);
     grid.showOverlay(screen, preset, true, true, std::nullopt);
     sim().runFor(0.1);
-    auto overlay = std::dynamic_pointer_cast<tilmora::SystemOverlayWindow>(grid.overlayLifecycle().overlays().at(1));
+    auto overlay = std::dynamic_pointer_cast<tilmora::SystemOverlayWindow>(
+        tilmora::SnapGridParts::overlayLifecycle(grid).overlays().at(1));
     ASSERT_TRUE(overlay);
     const auto tiles = grid.tiles(screen, preset);
     ASSERT_EQ(tiles.size(), 4u);

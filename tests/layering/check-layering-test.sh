@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs scripts/check-layering on the fixture tree next to this file, which holds a model file that
 # includes a snap-grid header, a model file that includes a control header and a platform
-# internal, and a windows file whose includes are all allowed. The check must fail and name
+# internal, a windows file whose includes are all allowed, and a snapping header and its .cpp that
+# both include the snap grid's facade (only the header may not). The check must fail and name
 # exactly the bad includes.
 #
 #   check-layering-test.sh <repository root>
@@ -33,9 +34,12 @@ fi
 expect 'src/model/GridUser.hpp:5: includes "snapping/RoriDeru.hpp" of layer snapping, which is not below model'
 expect 'src/model/DesktopPeek.cpp:3: includes "platform/control/SimDesktop.hpp", a simulator control header'
 expect 'src/model/DesktopPeek.cpp:4: includes "platform/internal/DesktopModel.hpp", a platform internal'
-expect 'layering: 3 offending include(s)'
+expect 'src/snapping/GridPart.hpp:4: includes "snapping/RoriDeru.hpp", the facade of its layer, which only .cpp files there may include'
+expect 'layering: 4 offending include(s)'
 refuse 'Fine.hpp'
 refuse 'model/Rect.hpp"'
+refuse 'GridPart.cpp'
+refuse 'GridPreset.hpp"'
 
 if ((failed)); then
   echo "--- output of check-layering:"

@@ -69,7 +69,7 @@ TEST_F(DiagnosticsTest, PutsTheUsersValuesBack) {
     }
     EXPECT_EQ(GlobalShortcuts::Name::quitApp().shortcut(), quitChord);
     EXPECT_EQ(GlobalShortcuts::Name::toggleSnapBar().shortcut(), snapBarChord);
-    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isSnappingEnabled());
     EXPECT_FALSE(grid.isMonitoring());
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/DisplaySignature.hpp"
 #include "model/SnapAreasStore.hpp"
+#include "support/SnapGridParts.hpp"
 
 namespace tilmora::shelltest {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(DisplayMenuActionTest, SnapAreaActivatesTheTargetAndFillsItsFractionOfThe
     ASSERT_TRUE(sendWithObject("snapAreaFromMenuItem:", area.id));
     ASSERT_EQ(mover->moves.size(), 1u);
     EXPECT_TRUE(sameRect(mover->moves.at(0), {720, 0, 720, 875}));
-    EXPECT_EQ(grid.presetActivation().enabledSnapDisplayKeys().size(), 1u);
+    EXPECT_EQ(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys().size(), 1u);
     EXPECT_EQ(grid.activePreset(screen(1)), grid.loadPreset(screen(1)));
     EXPECT_TRUE(toasts->panel->contents.empty());
 }

@@ -5,6 +5,7 @@
 #include "model/Settings.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "shell/GridPresetLogText.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <cmath>
 #include <limits>
@@ -57,7 +58,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     EXPECT_EQ(grid.loadPreset(laptop), preset);
     EXPECT_FALSE(grid.selectedKind(laptop).has_value());
     EXPECT_TRUE(grid.shouldMarkGridPreset(preset, laptop));
-    EXPECT_FALSE(grid.switches().dragRequireOption);
+    EXPECT_FALSE(SnapGridParts::switches(grid).dragRequireOption);
     EXPECT_TRUE(defaults.boolForKey(settings::dragRequireOption.key));
     EXPECT_EQ(captures->reads, 1);
     EXPECT_EQ(countContaining(newLines(), "[UI] Selected grid preset via menu: 2×2 gutter=0 padding=0"), 1u);
@@ -65,7 +66,7 @@ TEST_F(GridPresetCommandTest, ChoosingAPresetFromTheMenuAppliesMarksAndCapturesI
     // Chosen again while it is active: switched off, captured, not applied again.
     ASSERT_TRUE(sendWithObject("selectGridPreset:", preset));
     EXPECT_FALSE(grid.activePreset(laptop).has_value());
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
     EXPECT_FALSE(grid.shouldMarkGridPreset(preset, laptop));
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_EQ(captures->reads, 2);
@@ -109,8 +110,8 @@ TEST_F(GridPresetCommandTest, WithoutScreensOnlyTheDragSwitchAndTheCaptureRun) {
     auto& grid = shell->roriDeru();
     grid.setDragRequireOption(true);
     ASSERT_TRUE(sendWithObject("selectGridPreset:", RoriDeru::Preset(2, 2, 0, 0)));
-    EXPECT_FALSE(grid.switches().dragRequireOption);
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
+    EXPECT_FALSE(SnapGridParts::switches(grid).dragRequireOption);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());
 }
 
 TEST(GridPresetLogTextTest, GutterAndPaddingPrintTruncatedWhenTheyFitElseAsTheirDoubleText) {

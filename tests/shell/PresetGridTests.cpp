@@ -7,6 +7,7 @@
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Menu.hpp"
 #include "snapping/TilingController.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <chrono>
 #include <filesystem>
@@ -68,7 +69,7 @@ TEST_F(PresetGridTest, ATileFillsItsFractionMeasuredFromTheTopOfTheVisibleFrame)
     }
     EXPECT_TRUE(sameRect(shell->baselineRectByWindowKey().at("com.apple.TextEdit|Notes"), {100, 100, 400, 300}));
     EXPECT_TRUE(sameRect(shell->lastRectByWindowKey().at("com.apple.TextEdit|Notes"), {720, 25, 720, 437.5}, 0.5));
-    EXPECT_EQ(shell->roriDeru().presetActivation().enabledSnapDisplayKeys().size(), 1u);
+    EXPECT_EQ(SnapGridParts::presetActivation(shell->roriDeru()).enabledSnapDisplayKeys().size(), 1u);
 }
 
 TEST_F(PresetGridTest, ApplyingAPresetSelectsItInstallsItsLayoutAndMovesIntoItsFirstTile) {

@@ -158,7 +158,7 @@ TEST_F(ShellLaunchTest, LaunchPrintsTheSentinelAndTurnsSnappingOn) {
     EXPECT_EQ(platform::ui::Application::shared().activationPolicy(),
               platform::ui::ActivationPolicy::accessory);
     EXPECT_EQ(defaults().objectForKey(settings::snappingEnabled.key), platform::PropertyValue(true));
-    EXPECT_TRUE(RoriDeru::shared().switches().snappingEnabled);
+    EXPECT_TRUE(RoriDeru::shared().isSnappingEnabled());
     EXPECT_TRUE(shell().updaterController() != nullptr);
     // The sentinel line stays out of the log file.
     const auto log = logFilePath();

@@ -172,7 +172,7 @@ TEST_F(ShellServicesTest, QuitAndTerminationStopSnapping) {
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
     shell().quitApp();
-    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isSnappingEnabled());
     EXPECT_FALSE(grid.isMonitoring());
     EXPECT_TRUE(platform::ui::Application::shared().isTerminated());
 }
@@ -183,7 +183,7 @@ TEST_F(ShellServicesTest, TerminationAloneRunsTheCleanUpOnce) {
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();
     platform::ui::Application::shared().terminate(nullptr);
-    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isSnappingEnabled());
     EXPECT_FALSE(grid.isMonitoring());
 }
 

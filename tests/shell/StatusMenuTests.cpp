@@ -10,6 +10,7 @@
 #include "shortcuts/Name.hpp"
 #include "shortcuts/Shortcut.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <gtest/gtest.h>
 
@@ -180,8 +181,8 @@ TEST_F(StatusMenuLaunchTest, DragSettingsAreReadAsStoredBooleansOnly) {
     defaults().set(platform::PropertyValue("YES"), settings::magnetDragMode.key);
     defaults().set(platform::PropertyValue(true), settings::dragRequireOption.key);
     shell().continueInitialization();
-    EXPECT_FALSE(shell().roriDeru().switches().magnetMode);
-    EXPECT_TRUE(shell().roriDeru().switches().dragRequireOption);
+    EXPECT_FALSE(SnapGridParts::switches(shell().roriDeru()).magnetMode);
+    EXPECT_TRUE(SnapGridParts::switches(shell().roriDeru()).dragRequireOption);
 }
 
 TEST_F(StatusMenuLaunchTest, LanguageChangeRebuildsTheMenuInTheNewLanguage) {

@@ -83,7 +83,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
     }
     const auto menuBefore = shell->cachedStatusMenu();
     ASSERT_TRUE(send("toggleSnapping:"));
-    EXPECT_FALSE(grid.switches().snappingEnabled);
+    EXPECT_FALSE(grid.isSnappingEnabled());
     EXPECT_FALSE(grid.isMonitoring());
     EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
     EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
@@ -96,7 +96,7 @@ TEST_F(SwitchTest, SnappingOffStopsTheMonitorsAndClearsEverySelectionAndOnRestor
                  defaults.objectForKey(settings::snappingEnabled.key) != platform::PropertyValue(true));
 
     ASSERT_TRUE(send("toggleSnapping:"));
-    EXPECT_TRUE(grid.switches().snappingEnabled);
+    EXPECT_TRUE(grid.isSnappingEnabled());
     EXPECT_TRUE(grid.isMonitoring());
     EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
     EXPECT_TRUE(tiling->transientLayoutsByDisplay.empty());
@@ -114,7 +114,7 @@ TEST_F(SwitchTest, ResetSnapSelectionClearsKindsMarksAndPresetSelectionsFromBoth
         ASSERT_TRUE(send(selector));
         EXPECT_NE(shell->cachedStatusMenu(), menuBefore);
         EXPECT_FALSE(grid.consumeSuppressMenuSelection()) << "the menu the command rebuilt took the one-shot flag";
-        EXPECT_TRUE(grid.switches().snappingEnabled);
+        EXPECT_TRUE(grid.isSnappingEnabled());
         EXPECT_FALSE(grid.selectedKind(screen(1)).has_value());
         EXPECT_FALSE(defaults.objectForKey("WMVeskSelectedPresetId.1").has_value());
     }

@@ -5,6 +5,7 @@
 #include "platform/control/SimInput.hpp"
 #include "platform/desktop/NSGeometry.hpp"
 #include "snapping/TilingController.hpp"
+#include "support/SnapGridParts.hpp"
 
 namespace tilmora::shelltest {
 namespace {
@@ -298,15 +299,15 @@ TEST_F(WindowCommandTest, SnapKindFromAClickUnchecksTheSelectedKindAndFromAChord
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         {
-            auto switches = grid.switches();
+            auto switches = SnapGridParts::switches(grid);
             switches.snappingEnabled = true;
-            grid.restoreSwitches(switches);
+            SnapGridParts::restoreSwitches(grid, switches);
         }
         grid.setSelectedKind(SnapIconKind::leftHalf, laptop);
         {
-            auto switches = grid.switches();
+            auto switches = SnapGridParts::switches(grid);
             switches.snappingEnabled = c.snapping;
-            grid.restoreSwitches(switches);
+            SnapGridParts::restoreSwitches(grid, switches);
         }
         defaults.set(std::string("3F2504E0-4F89-11D3-9A0C-0305E82C3301"), "WMVeskSelectedPresetId.1");
         setWindowFrame({100, 100, 400, 300});

@@ -28,6 +28,16 @@ protected:
 
     platform::CGRect notesFrame() { return desk().windowsOf(notes).at(0).frame; }
 
+    /// Starts a drag of Notes with the pointer on its title bar, then moves the pointer to `pointer`
+    /// and the window to `frame` and lets the sampling tick run.
+    void dragNotesTo(RoriDeru& grid, platform::CGPoint pointer, const platform::CGRect& frame) {
+        platform::SimInput::shared().moveMouse({300, 790});
+        grid.beginExternalDrag();
+        platform::SimInput::shared().moveMouse(pointer);
+        desk().setWindowFrame(notesWindow, frame);
+        sim().runFor(0.05);
+    }
+
     bool logged(const std::string& part) {
         const auto all = lines();
         return std::any_of(all.begin(), all.end(),
@@ -72,25 +82,25 @@ TEST_F(DragSessionTest, FirstDraggedEventStartsTheSessionUnderTheOptionRule) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         {
-            auto switches = grid.switches();
+            auto switches = SnapGridParts::switches(grid);
             switches.snappingEnabled = c.snapping;
-            grid.restoreSwitches(switches);
+            SnapGridParts::restoreSwitches(grid, switches);
         }
         grid.setDragRequireOption(c.requireOption);
         platform::SimInput::shared().moveMouse({300, 790});
-        grid.handleDragged(dragged(c.first));
+        SnapGridParts::dragSession(grid).handleDragged(dragged(c.first));
         platform::SimInput::shared().moveMouse({340, 700});
-        grid.handleDragged(dragged(c.second));
-        EXPECT_EQ(grid.dragSession().state().isDragging, c.dragging);
-        EXPECT_EQ(grid.dragSession().state().sampleTimer != nullptr, c.dragging);
+        SnapGridParts::dragSession(grid).handleDragged(dragged(c.second));
+        EXPECT_EQ(SnapGridParts::dragSession(grid).state().isDragging, c.dragging);
+        EXPECT_EQ(SnapGridParts::dragSession(grid).state().sampleTimer != nullptr, c.dragging);
         if (c.dragging) {
-            ASSERT_TRUE(grid.dragSession().state().dragStartMouseLocation);
-            EXPECT_EQ(grid.dragSession().state().dragStartMouseLocation->x, 300);
-            EXPECT_EQ(grid.dragSession().state().dragStartMouseLocation->y, 790);
+            ASSERT_TRUE(SnapGridParts::dragSession(grid).state().dragStartMouseLocation);
+            EXPECT_EQ(SnapGridParts::dragSession(grid).state().dragStartMouseLocation->x, 300);
+            EXPECT_EQ(SnapGridParts::dragSession(grid).state().dragStartMouseLocation->y, 790);
         }
         grid.handleMouseUp();
-        EXPECT_FALSE(grid.dragSession().state().isDragging);
-        EXPECT_FALSE(grid.dragSession().state().dragRefusedForOption);
+        EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
+        EXPECT_FALSE(SnapGridParts::dragSession(grid).state().dragRefusedForOption);
         grid.stopMonitoring();
     }
 }
@@ -102,27 +112,27 @@ TEST_F(DragSessionTest, PointerThresholdLogsUntilTwelvePointsAndThenStaysPassed)
     platform::SimInput::shared().moveMouse({306.5, 708});
     sim().runFor(0.02);
     EXPECT_TRUE(logged("updateHighlight early-exit: pointer threshold not exceeded (dx=6.5, dy=8.0)"));
-    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().dragExceededThreshold);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
     platform::SimInput::shared().moveMouse({312, 700});
     sim().runFor(0.02);
-    EXPECT_TRUE(grid.dragSession().state().dragExceededThreshold);
+    EXPECT_TRUE(SnapGridParts::dragSession(grid).state().dragExceededThreshold);
     newLines();
     platform::SimInput::shared().moveMouse({301, 700});
     sim().runFor(0.02);
-    EXPECT_TRUE(grid.dragSession().state().dragExceededThreshold);
+    EXPECT_TRUE(SnapGridParts::dragSession(grid).state().dragExceededThreshold);
     EXPECT_TRUE(newLinesWith("pointer threshold not exceeded").empty());
     grid.endExternalDrag();
-    EXPECT_FALSE(grid.dragSession().state().isDragging);
-    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().sampleTimer);
 }
 
 TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
     RoriDeru grid;
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlayLifecycle().adopt(1, overlay);
+    SnapGridParts::overlayLifecycle(grid).adopt(1, overlay);
     const GridPreset preset(2, 2, 0, 0);
-    grid.overlayLifecycle().setActivePreset(1, preset);
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, preset);
     grid.setDragAssumeTileSize(true);
     const DragTargeting::Target target{1, builtIn(), preset};
     const Rect t0{0, 0, 720, 450};
@@ -141,8 +151,9 @@ TEST_F(DragSessionTest, HighlightKeepsItsTileNearTheBorderAndDebounces) {
         SCOPED_TRACE(step.at);
         sim().runFor(start + step.at - sim().now());
         platform::SimInput::shared().moveMouse(step.pointer);
-        grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
-        EXPECT_EQ(grid.dragSession().tiles().lastTileForScreen.at(1), step.tile);
+        auto& session = SnapGridParts::dragSession(grid);
+        session.targeting().highlight(session.state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
+        EXPECT_EQ(session.tiles().lastTileForScreen.at(1), step.tile);
         EXPECT_EQ(overlay->calls.back(), "setHighlight " + platform::NSStringFromRect(toCGRect(step.tile)));
     }
 }
@@ -152,10 +163,11 @@ TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     grid.setDebugEnabled(true);
     auto overlay = std::make_shared<SystemOverlayWindow>(builtIn());
     const GridPreset preset(2, 2, 0, 0);
-    grid.overlayLifecycle().setActivePreset(1, preset);
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, preset);
     const DragTargeting::Target target{1, builtIn(), preset};
     platform::SimInput::shared().moveMouse({1000, 200});
-    grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
+    auto& session = SnapGridParts::dragSession(grid);
+    session.targeting().highlight(session.state().dragExceededThreshold, target, *overlay, {100, 500, 400, 300});
     const auto& view = overlay->view();
     ASSERT_TRUE(view.debugTextLayer->string.has_value());
     EXPECT_EQ(*view.debugTextLayer->string,
@@ -170,7 +182,7 @@ TEST_F(DragSessionTest, DebugReadOutNamesTheTileTheHitPointAndTheOffsets) {
     // Without debugging nothing is drawn.
     grid.setDebugEnabled(false);
     auto plain = std::make_shared<SystemOverlayWindow>(builtIn());
-    grid.dragSession().targeting().highlight(grid.dragSession().state().dragExceededThreshold, target, *plain, {100, 500, 400, 300});
+    session.targeting().highlight(session.state().dragExceededThreshold, target, *plain, {100, 500, 400, 300});
     EXPECT_TRUE(plain->view().debugTextLayer->hidden);
     EXPECT_FALSE(plain->view().debugWindowLayer->path.has_value());
 }
@@ -197,9 +209,9 @@ TEST_F(DragSessionTest, BestOverlayPrefersThePointerThenTheLargestOverlap) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         for (auto display : c.overlays)
-            grid.overlayLifecycle().adopt(display, std::make_shared<RecordingOverlay>());
+            SnapGridParts::overlayLifecycle(grid).adopt(display, std::make_shared<RecordingOverlay>());
         for (auto display : c.presets)
-            grid.overlayLifecycle().setActivePreset(display, GridPreset(2, 2, 0, 0));
+            SnapGridParts::overlayLifecycle(grid).setActivePreset(display, GridPreset(2, 2, 0, 0));
         platform::SimInput::shared().moveMouse(c.pointer);
         const auto best = grid.bestOverlay(c.window);
         ASSERT_EQ(best.has_value(), c.expected.has_value());
@@ -213,7 +225,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     RoriDeru grid;
     grid.setLiveResizeDuringDrag(true);
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlayLifecycle().adopt(1, overlay);
+    SnapGridParts::overlayLifecycle(grid).adopt(1, overlay);
     desk().setWindowFrame(notesWindow, {400, 350, 200, 100});
     const GridPreset preset(2, 2, 0, 0);
     sim().runFor(1.0);
@@ -229,7 +241,7 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
     // Below the application's minimum size: the notice once per tile and display.
     for (int i = 0; i < 3; ++i) {
         sim().runFor(0.2);
-        grid.dragSession().tiles().lastAppliedTileForScreen.clear();
+        SnapGridParts::dragSession(grid).tiles().lastAppliedTileForScreen.clear();
         grid.applyLiveResizeIfNeeded(toRect(notesFrame()), {0, 0, 200, 100}, builtIn(), preset, 1);
     }
     const auto toasts = std::count(overlay->calls.begin(), overlay->calls.end(),
@@ -248,8 +260,8 @@ TEST_F(DragSessionTest, LiveResizeCentresTheTileSizeAndSpacesTheMoves) {
 TEST_F(DragSessionTest, DropSnapsIntoThePaddedTileUnderThePointer) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 4));
-    grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(2, 2, 0, 4));
+    SnapGridParts::overlayLifecycle(grid).adopt(1, std::make_shared<RecordingOverlay>());
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().moveMouse({1000, 200});
     grid.snapFrontmostWindowToNearestTileIfApplicable();
@@ -280,8 +292,8 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
-        grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(2, 2, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).adopt(1, std::make_shared<RecordingOverlay>());
         desk().setWindowFrame(notesWindow, c.window);
         platform::SimInput::shared().moveMouse(c.pointer);
         grid.snapFrontmostWindowToNearestTileIfApplicable();
@@ -293,28 +305,28 @@ TEST_F(DragSessionTest, DropOnADisplayWithoutOverlayIsSkipped) {
 TEST_F(DragSessionTest, MonitorsInstallOnceAndStopEndsTheSession) {
     RoriDeru grid;
     ASSERT_TRUE(grid.isMonitoring());
-    const auto drag = grid.dragMonitors().dragMonitor();
-    const auto up = grid.dragMonitors().upMonitor();
+    const auto drag = SnapGridParts::dragMonitors(grid).dragMonitor();
+    const auto up = SnapGridParts::dragMonitors(grid).upMonitor();
     grid.startMonitoringIfNeeded();
-    EXPECT_EQ(grid.dragMonitors().dragMonitor(), drag);
-    EXPECT_EQ(grid.dragMonitors().upMonitor(), up);
+    EXPECT_EQ(SnapGridParts::dragMonitors(grid).dragMonitor(), drag);
+    EXPECT_EQ(SnapGridParts::dragMonitors(grid).upMonitor(), up);
 
-    grid.overlayLifecycle().adopt(1, std::make_shared<RecordingOverlay>());
+    SnapGridParts::overlayLifecycle(grid).adopt(1, std::make_shared<RecordingOverlay>());
     grid.beginExternalDrag();
     editSession(grid, [&](auto& state) { state.dragExceededThreshold = true; });
     grid.stopMonitoring();
     EXPECT_FALSE(grid.isMonitoring());
-    EXPECT_FALSE(grid.dragSession().state().isDragging);
-    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
-    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
-    EXPECT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().sampleTimer);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().dragExceededThreshold);
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().size(), 1u);
     grid.stopMonitoring();
 
     platform::UserDefaults::standard().set(false, settings::snappingEnabled.key);
     platform::UserDefaults::standard().set(std::string("yes"), settings::dragAssumeTileSize.key);
     RoriDeru off;
     EXPECT_FALSE(off.isMonitoring());
-    EXPECT_TRUE(off.switches().dragAssumeTileSize);
+    EXPECT_TRUE(SnapGridParts::switches(off).dragAssumeTileSize);
     off.startMonitoringIfNeeded();
     EXPECT_FALSE(off.isMonitoring());
     off.setSnappingEnabled(true);
@@ -338,38 +350,30 @@ TEST_F(DragFlowTest, OverlaysShowOnlyOnceTheWindowMovesTwoPoints) {
         SCOPED_TRACE(c.shift);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(2, 2, 0, 0));
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
-        platform::SimInput::shared().moveMouse({300, 790});
-        grid.beginExternalDrag();
-        platform::SimInput::shared().moveMouse({320, 790});
-        desk().setWindowFrame(notesWindow, {100 + c.shift, 500, 400, 300});
-        sim().runFor(0.05);
-        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.shows);
-        EXPECT_EQ(grid.dragSession().state().createdOverlaysForDragSession, c.shows);
+        dragNotesTo(grid, {320, 790}, {100 + c.shift, 500, 400, 300});
+        EXPECT_EQ(!SnapGridParts::overlayLifecycle(grid).overlays().empty(), c.shows);
+        EXPECT_EQ(SnapGridParts::dragSession(grid).state().createdOverlaysForDragSession, c.shows);
         grid.endExternalDrag();
-        EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
+        EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
         const bool snapped = toRect(notesFrame()) != (Rect{100 + c.shift, 500, 400, 300});
         EXPECT_EQ(snapped, c.shows);
-        EXPECT_FALSE(grid.dragSession().state().isDragging);
-        EXPECT_TRUE(grid.dragSession().tiles().lastTileForScreen.empty());
+        EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
+        EXPECT_TRUE(SnapGridParts::dragSession(grid).tiles().lastTileForScreen.empty());
     }
 }
 
 TEST_F(DragFlowTest, OverlaysShowingBeforeTheDragSurviveTheDrop) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(2, 2, 0, 0));
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlayLifecycle().adopt(1, overlay);
-    platform::SimInput::shared().moveMouse({300, 790});
-    grid.beginExternalDrag();
-    platform::SimInput::shared().moveMouse({1000, 200});
-    desk().setWindowFrame(notesWindow, {900, 100, 400, 300});
-    sim().runFor(0.05);
+    SnapGridParts::overlayLifecycle(grid).adopt(1, overlay);
+    dragNotesTo(grid, {1000, 200}, {900, 100, 400, 300});
     grid.endExternalDrag();
-    ASSERT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
-    EXPECT_EQ(grid.overlayLifecycle().overlays().at(1), overlay);
+    ASSERT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().size(), 1u);
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().at(1), overlay);
     EXPECT_EQ(std::count(overlay->calls.begin(), overlay->calls.end(), "orderOut"), 0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 450}));
 }
@@ -378,15 +382,11 @@ TEST_F(DragFlowTest, SelectedKindHighlightsItsRectangleAndTheDropSnapsThere) {
     RoriDeru grid;
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     auto overlay = std::make_shared<RecordingOverlay>();
-    grid.overlayLifecycle().adopt(1, overlay);
-    platform::SimInput::shared().moveMouse({300, 790});
-    grid.beginExternalDrag();
-    platform::SimInput::shared().moveMouse({900, 300});
-    desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
-    sim().runFor(0.05);
+    SnapGridParts::overlayLifecycle(grid).adopt(1, overlay);
+    dragNotesTo(grid, {900, 300}, {700, 100, 400, 300});
     EXPECT_EQ(overlay->calls.back(), "setHighlight {{0, 0}, {720, 900}}");
-    EXPECT_EQ(grid.dragSession().tiles().lastTileForScreen.at(1), (Rect{0, 0, 720, 900}));
-    EXPECT_TRUE(grid.dragSession().tiles().lastTileChangeAtByScreen.count(1));
+    EXPECT_EQ(SnapGridParts::dragSession(grid).tiles().lastTileForScreen.at(1), (Rect{0, 0, 720, 900}));
+    EXPECT_TRUE(SnapGridParts::dragSession(grid).tiles().lastTileChangeAtByScreen.count(1));
     grid.endExternalDrag();
     EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
 }
@@ -395,13 +395,13 @@ TEST_F(DragFlowTest, ScreenChangeReframesOnlyDisplaysWithAnOverlay) {
     RoriDeru grid;
     auto one = std::make_shared<RecordingOverlay>();
     auto gone = std::make_shared<RecordingOverlay>();
-    grid.overlayLifecycle().adopt(1, one);
-    grid.overlayLifecycle().adopt(7, gone);
+    SnapGridParts::overlayLifecycle(grid).adopt(1, one);
+    SnapGridParts::overlayLifecycle(grid).adopt(7, gone);
     addDisplay2();
     EXPECT_NE(std::find(one->calls.begin(), one->calls.end(), "setFrame {{0, 0}, {1440, 900}} display"),
               one->calls.end());
     EXPECT_TRUE(gone->calls.empty());
-    EXPECT_FALSE(grid.overlayLifecycle().overlays().count(2));
+    EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).overlays().count(2));
 }
 
 TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
@@ -409,32 +409,32 @@ TEST_F(DragFlowTest, ActivationOfAnotherApplicationIsRemembered) {
     const auto other = desk().run(app("com.example.mail", "Mail"), {window("Inbox", {0, 0, 300, 300})});
     desk().setFrontmost(other);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
-    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
+    ASSERT_TRUE(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp());
+    EXPECT_EQ(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp()->processIdentifier(), other);
     desk().setFrontmost(desk().programPid());
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
-    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), other);
+    ASSERT_TRUE(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp());
+    EXPECT_EQ(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp()->processIdentifier(), other);
     platform::AppSpec bare;
     bare.localizedName = "Bare";
     const auto anonymous = desk().run(bare, {window("Bare", {0, 0, 300, 300})});
     desk().setFrontmost(anonymous);
     sim().runFor(0.01);
-    ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
-    EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), anonymous);
+    ASSERT_TRUE(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp());
+    EXPECT_EQ(SnapGridParts::activeApplications(grid).lastNonSelfActiveApp()->processIdentifier(), anonymous);
 }
 
 TEST_F(DragFlowTest, TitleBarDragOfThePointerSnapsIntoTheRightHalf) {
     RoriDeru grid;
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(1, 2, 0, 0));
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
     sim().runFor(1.0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
-    EXPECT_FALSE(grid.dragSession().state().isDragging);
-    EXPECT_FALSE(grid.dragSession().state().sampleTimer);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().sampleTimer);
 }
 
 TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved) {
@@ -454,7 +454,7 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(1, 2, 0, 0));
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         platform::WindowSpec spec = window("Doc", {100, 500, 400, 300});
         spec.movesWithTitleBarDrag = c.moves;
@@ -467,14 +467,14 @@ TEST_F(DragFlowTest, WindowsThatLagOrIgnoreTheTitleBarDragSnapOnlyOnceTheyMoved)
             input.moveMouse({300 + 90.0 * step, 790 - 29.0 * step});
             sim().runFor(0.02);
         }
-        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.overlayBeforeLag);
+        EXPECT_EQ(!SnapGridParts::overlayLifecycle(grid).overlays().empty(), c.overlayBeforeLag);
         sim().runFor(0.3);
-        EXPECT_EQ(!grid.overlayLifecycle().overlays().empty(), c.moves);
+        EXPECT_EQ(!SnapGridParts::overlayLifecycle(grid).overlays().empty(), c.moves);
         input.mouseUp();
         sim().runFor(0.5);
         EXPECT_EQ(toRect(notesFrame()), c.dropped);
-        EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
-        EXPECT_FALSE(grid.dragSession().state().isDragging);
+        EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
+        EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
     }
 }
 
@@ -506,11 +506,7 @@ protected:
     /// Starts a drag of Notes on display 1 and moves it far enough for the tick to act.
     void dragNotes(RoriDeru& grid) {
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
-        platform::SimInput::shared().moveMouse({300, 790});
-        grid.beginExternalDrag();
-        platform::SimInput::shared().moveMouse({1000, 300});
-        desk().setWindowFrame(notesWindow, {800, 100, 400, 300});
-        sim().runFor(0.05);
+        dragNotesTo(grid, {1000, 300}, {800, 100, 400, 300});
     }
 
     std::shared_ptr<FakeDisplayProvider> displays;
@@ -523,30 +519,30 @@ TEST_F(DragTilingTest, ATransientLayoutTakesTheDragAndTheGridDoesNotSnap) {
     RoriDeru grid;
     grid.setTilingController(controller);
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.overlayLifecycle().setActivePreset(1, GridPreset(2, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(2, 2, 0, 0));
     dragNotes(grid);
-    EXPECT_TRUE(grid.dragSession().state().tilingDragActive);
+    EXPECT_TRUE(SnapGridParts::dragSession(grid).state().tilingDragActive);
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.front(), "show 1");
     grid.endExternalDrag();
     EXPECT_EQ(mutator->calls.size(), 1u);
     EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
-    EXPECT_FALSE(grid.dragSession().state().tilingDragActive);
-    EXPECT_FALSE(grid.dragSession().state().tilingWindowId);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().tilingDragActive);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().tilingWindowId);
 }
 
 TEST_F(DragTilingTest, StoppingMonitoringCancelsTheTilingDragAndTheNextDragStartsAfresh) {
     RoriDeru grid;
     grid.setTilingController(controller);
     dragNotes(grid);
-    ASSERT_TRUE(grid.dragSession().state().tilingDragActive);
+    ASSERT_TRUE(SnapGridParts::dragSession(grid).state().tilingDragActive);
     events.clear();
     grid.stopMonitoring();
     grid.startMonitoringIfNeeded();
     EXPECT_EQ(events, (std::vector<std::string>{"hide", "highlight nil"}));
-    EXPECT_FALSE(grid.dragSession().state().tilingDragActive);
-    EXPECT_FALSE(grid.dragSession().state().tilingWindowId);
-    EXPECT_FALSE(grid.dragSession().state().dragExceededThreshold);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().tilingDragActive);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().tilingWindowId);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().dragExceededThreshold);
     grid.handleMouseUp();
     EXPECT_TRUE(mutator->calls.empty());
     EXPECT_EQ(toRect(notesFrame()), (Rect{800, 100, 400, 300}));
@@ -571,25 +567,21 @@ TEST_F(DragFlowTest, MagnetModeSnapsEvenWhenTheOverlaysWereHiddenMidDrag) {
     grid.setMagnetMode(true);
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
-    platform::SimInput::shared().moveMouse({300, 790});
-    grid.beginExternalDrag();
-    platform::SimInput::shared().moveMouse({900, 300});
-    desk().setWindowFrame(notesWindow, {700, 100, 400, 300});
-    sim().runFor(0.05);
-    ASSERT_FALSE(grid.overlayLifecycle().overlays().empty());
+    dragNotesTo(grid, {900, 300}, {700, 100, 400, 300});
+    ASSERT_FALSE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
     grid.hideAll(false);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
     grid.endExternalDrag();
     EXPECT_EQ(toRect(notesFrame()), (Rect{0, 0, 720, 900}));
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
-    EXPECT_FALSE(grid.dragSession().state().createdOverlaysForDragSession);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().createdOverlaysForDragSession);
 }
 
 TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     RoriDeru grid;
     grid.setLiveResizeDuringDrag(true);
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
-    grid.overlayLifecycle().setActivePreset(1, GridPreset(1, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, GridPreset(1, 2, 0, 0));
     desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
     platform::SimInput::shared().drag({300, 790}, {1200, 500}, 0.5, 30);
     sim().runFor(0.48);
@@ -597,7 +589,7 @@ TEST_F(DragFlowTest, LiveResizeGivesTheTileSizeBeforeTheRelease) {
     EXPECT_EQ(notesFrame().size.height, 900);
     sim().runFor(1.0);
     EXPECT_EQ(toRect(notesFrame()), (Rect{720, 0, 720, 900}));
-    EXPECT_FALSE(grid.dragSession().state().isDragging);
+    EXPECT_FALSE(SnapGridParts::dragSession(grid).state().isDragging);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "snapping/GridLayout.hpp"
 #include "snapping/GridPresetStorage.hpp"
 #include "snapping/RoriDeru.hpp"
+#include "support/SnapGridParts.hpp"
 
 #include <gtest/gtest.h>
 
@@ -106,13 +107,13 @@ TEST(Tiles, RowMajorFromTheBottomRow) {
     EXPECT_EQ(tiles[0], (Rect{0, 0, 400, 400}));
     EXPECT_EQ(tiles[2], (Rect{800, 0, 400, 400}));
     EXPECT_EQ(tiles[3], (Rect{0, 400, 400, 400}));
-    EXPECT_EQ(RoriDeru::rowCol(tiles[4], tiles, 3), (RoriDeru::RowCol{2, 2}));
+    EXPECT_EQ(RoriDeru::rowCol(tiles[4], tiles, 3), (GridLayout::RowCol{2, 2}));
     EXPECT_EQ(RoriDeru::rowCol({1, 2, 3, 4}, tiles, 3), std::nullopt);
 }
 
 TEST(Tiles, CustomEdgesReplaceTheEvenGridWhenTheyFit) {
     RoriDeru grid;
-    grid.overlayLifecycle().setCustomEdges(1, {{0, 0.25, 1}, {0, 1}});
+    SnapGridParts::overlayLifecycle(grid).setCustomEdges(1, {{0, 0.25, 1}, {0, 1}});
     const auto custom = grid.tiles({100, 0, 1000, 800}, 2, 1, Preset(1, 2, 10, 0));
     ASSERT_EQ(custom.size(), 2u);
     EXPECT_EQ(custom[0], (Rect{100, 0, 250, 800}));

@@ -21,6 +21,17 @@ protected:
         desk().updateWindow(notesWindow, spec);
     }
 
+    /// With Notes' window behaving as `change` says and standing at (100, 250, 800, 600), moves it
+    /// onto the 200 x 100 tile at (100, 100) and returns the Accessibility steps of the move.
+    std::vector<Step> moveBehavingNotes(const std::function<void(WindowSpec&)>& change) {
+        notesWindowBehaves(change);
+        desk().setWindowFrame(notesWindow, {100, 250, 800, 600});
+        desk().clearJournal();
+        RoriDeru grid;
+        grid.moveFrontmostAXWindow({100, 100, 200, 100});
+        return axSteps();
+    }
+
     std::vector<std::string> axWriteTexts() const {
         std::vector<std::string> texts;
         for (const auto& step : axSteps())
@@ -29,7 +40,8 @@ protected:
     }
 
     std::string overlayToast(RoriDeru& grid) {
-        const auto overlay = std::dynamic_pointer_cast<SystemOverlayWindow>(grid.overlayLifecycle().overlays().at(1));
+        const auto overlay =
+            std::dynamic_pointer_cast<SystemOverlayWindow>(SnapGridParts::overlayLifecycle(grid).overlays().at(1));
         return overlay->view().toastTextLayer->string.value_or("");
     }
 };
@@ -81,12 +93,8 @@ TEST_F(WindowMoverTest, RefusedWritesTryTheOtherOrder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        notesWindowBehaves([&](WindowSpec& spec) { spec.failFirstWrites = c.failFirstWrites; });
-        desk().setWindowFrame(notesWindow, {100, 250, 800, 600});
-        desk().clearJournal();
-        RoriDeru grid;
-        grid.moveFrontmostAXWindow({100, 100, 200, 100});
-        EXPECT_EQ(axSteps(), c.steps);
+        const auto failing = [&](WindowSpec& spec) { spec.failFirstWrites = c.failFirstWrites; };
+        EXPECT_EQ(moveBehavingNotes(failing), c.steps);
     }
 }
 
@@ -99,12 +107,7 @@ TEST_F(WindowMoverTest, OneCorrectionOnlyWhenTheWindowLandsMoreThanAlmostAPointO
     const Case cases[] = {{"exact", 0, 1}, {"half a point", 0.5, 1}, {"0.75 point", 0.75, 2}, {"far", 30, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        notesWindowBehaves([&](WindowSpec& spec) { spec.nudge = c.nudge; });
-        desk().setWindowFrame(notesWindow, {100, 250, 800, 600});
-        desk().clearJournal();
-        RoriDeru grid;
-        grid.moveFrontmostAXWindow({100, 100, 200, 100});
-        const auto steps = axSteps();
+        const auto steps = moveBehavingNotes([&](WindowSpec& spec) { spec.nudge = c.nudge; });
         int sizeWrites = 0;
         for (const auto& step : steps)
             sizeWrites += step.text.rfind("AXSize", 0) == 0;

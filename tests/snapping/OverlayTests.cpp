@@ -20,8 +20,8 @@ using Segment = std::pair<CGPoint, CGPoint>;
 class OverlayTest : public SnapTargetTest {
 protected:
     static std::shared_ptr<SystemOverlayWindow> overlayOf(RoriDeru& grid, std::uint32_t display) {
-        const auto it = grid.overlayLifecycle().overlays().find(display);
-        if (it == grid.overlayLifecycle().overlays().end()) return nullptr;
+        const auto it = SnapGridParts::overlayLifecycle(grid).overlays().find(display);
+        if (it == SnapGridParts::overlayLifecycle(grid).overlays().end()) return nullptr;
         return std::dynamic_pointer_cast<SystemOverlayWindow>(it->second);
     }
 
@@ -246,8 +246,8 @@ enum class Entry { seeded, fresh, absent };
 TEST_F(OverlayTest, EachOperationChangesExactlyItsMaps) {
     const RoriDeru::Preset seededPreset(2, 2, 0, 0);
     const RoriDeru::Preset shownPreset(3, 3, 0, 0);
-    const RoriDeru::PresetEdges seededEdges{{0, 0.5, 1}, {0, 1}};
-    const RoriDeru::PresetEdges shownEdges{{0, 0.25, 1}, {0, 1}};
+    const PresetEdges seededEdges{{0, 0.5, 1}, {0, 1}};
+    const PresetEdges shownEdges{{0, 0.25, 1}, {0, 1}};
 
     struct Case {
         const char* name;
@@ -288,13 +288,13 @@ TEST_F(OverlayTest, EachOperationChangesExactlyItsMaps) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
         grid.showOverlay(screen1, seededPreset, true, false, seededEdges);
-        grid.overlayLifecycle().setActivePreset(1, seededPreset);
-        const auto seededOverlay = grid.overlayLifecycle().overlays().at(1);
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, seededPreset);
+        const auto seededOverlay = SnapGridParts::overlayLifecycle(grid).overlays().at(1);
 
         c.operation(grid);
 
-        const auto overlay = grid.overlayLifecycle().overlays().find(1);
-        EXPECT_EQ(overlay == grid.overlayLifecycle().overlays().end()     ? Entry::absent
+        const auto overlay = SnapGridParts::overlayLifecycle(grid).overlays().find(1);
+        EXPECT_EQ(overlay == SnapGridParts::overlayLifecycle(grid).overlays().end()     ? Entry::absent
                   : overlay->second == seededOverlay ? Entry::seeded
                                                      : Entry::fresh,
                   c.overlay);
@@ -304,10 +304,11 @@ TEST_F(OverlayTest, EachOperationChangesExactlyItsMaps) {
             if (it == map.end()) return Entry::absent;
             return it->second == seeded ? Entry::seeded : Entry::fresh;
         };
-        EXPECT_EQ(presetEntry(grid.overlayLifecycle().activePresets(), seededPreset), c.active);
-        EXPECT_EQ(presetEntry(grid.overlayLifecycle().transientPresets(), seededPreset), c.transient);
-        const auto edges = grid.overlayLifecycle().customPresetEdges().find(1);
-        EXPECT_EQ(edges == grid.overlayLifecycle().customPresetEdges().end() ? Entry::absent
+        const auto& overlays = SnapGridParts::overlayLifecycle(grid);
+        EXPECT_EQ(presetEntry(overlays.activePresets(), seededPreset), c.active);
+        EXPECT_EQ(presetEntry(overlays.transientPresets(), seededPreset), c.transient);
+        const auto edges = overlays.customPresetEdges().find(1);
+        EXPECT_EQ(edges == overlays.customPresetEdges().end() ? Entry::absent
                   : edges->second == seededEdges        ? Entry::seeded
                                                         : Entry::fresh,
                   c.edges);
@@ -328,19 +329,19 @@ TEST_F(OverlayTest, GoneDisplayLosesEverythingAndItsWindowIsOrderedOut) {
     auto orphan = std::make_shared<SystemOverlayWindow>(builtIn());
     orphan->present();
     orphan->setHighlight({100, 100, 200, 200});
-    grid.overlayLifecycle().adopt(7, orphan);
-    grid.overlayLifecycle().setActivePreset(7, RoriDeru::Preset(3, 3, 0, 0));
-    grid.overlayLifecycle().setTransientPreset(7, RoriDeru::Preset(1, 2, 0, 0));
-    grid.overlayLifecycle().setCustomEdges(7, RoriDeru::PresetEdges{{0, 1}, {0, 1}});
+    SnapGridParts::overlayLifecycle(grid).adopt(7, orphan);
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(7, RoriDeru::Preset(3, 3, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setTransientPreset(7, RoriDeru::Preset(1, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setCustomEdges(7, PresetEdges{{0, 1}, {0, 1}});
     ASSERT_TRUE(windowListed(std::uint32_t(orphan->window().windowNumber())));
     newLines();
 
     grid.pruneOverlays({1});
-    EXPECT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().count(1));
-    EXPECT_FALSE(grid.overlayLifecycle().activePresets().count(7));
-    EXPECT_FALSE(grid.overlayLifecycle().transientPresets().count(7));
-    EXPECT_FALSE(grid.overlayLifecycle().customPresetEdges().count(7));
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().size(), 1u);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().count(1));
+    EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).activePresets().count(7));
+    EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).transientPresets().count(7));
+    EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).customPresetEdges().count(7));
     EXPECT_FALSE(orphan->window().isVisible());
     EXPECT_FALSE(windowListed(std::uint32_t(orphan->window().windowNumber())));
     EXPECT_TRUE(orphan->view().highlightLayer->hidden);
@@ -349,19 +350,19 @@ TEST_F(OverlayTest, GoneDisplayLosesEverythingAndItsWindowIsOrderedOut) {
 
 TEST_F(OverlayTest, HidingADisplayWithoutOverlayChangesNothing) {
     RoriDeru grid;
-    grid.overlayLifecycle().setActivePreset(1, RoriDeru::Preset(2, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, RoriDeru::Preset(2, 2, 0, 0));
     newLines();
     grid.hideOverlay(builtIn(), true);
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().count(1));
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().count(1));
     EXPECT_TRUE(newLines().empty());
 
     // After hiding everything without clearing presets a new show makes a new window.
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), true, true, std::nullopt);
-    const auto first = grid.overlayLifecycle().overlays().at(1);
+    const auto first = SnapGridParts::overlayLifecycle(grid).overlays().at(1);
     grid.hideAll(false);
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().count(1));
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().count(1));
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), true, true, std::nullopt);
-    EXPECT_NE(grid.overlayLifecycle().overlays().at(1), first);
+    EXPECT_NE(SnapGridParts::overlayLifecycle(grid).overlays().at(1), first);
 }
 
 TEST_F(OverlayTest, ShowLogsTheScreenAndItsTiles) {
@@ -390,16 +391,16 @@ TEST_F(OverlayTest, ShowLogsTheScreenAndItsTiles) {
 TEST_F(OverlayTest, UnforcedShowNeedsActivatedSnapping) {
     RoriDeru grid;
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), false, false, std::nullopt);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
-    EXPECT_TRUE(grid.overlayLifecycle().transientPresets().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).transientPresets().empty());
     EXPECT_EQ(
         newLinesWith("[RoriDeru]"),
         (std::vector<std::string>{"[RoriDeru] Skip overlay on Built-in \u2014 snapping not activated"}));
 
     grid.activateSnap(builtIn());
     grid.showOverlay(builtIn(), RoriDeru::Preset(2, 2, 0, 0), false, false, std::nullopt);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().count(1));
-    EXPECT_EQ(grid.overlayLifecycle().transientPresets().at(1), RoriDeru::Preset(2, 2, 0, 0));
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().count(1));
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).transientPresets().at(1), RoriDeru::Preset(2, 2, 0, 0));
 }
 
 TEST_F(OverlayTest, GridShowsOnlyWhenForcedOrMarkedAndNoKindIsSelected) {
@@ -434,7 +435,7 @@ TEST_F(OverlayTest, ShowOnAllDisplaysUsesTheMenuMarkForTheGrid) {
     grid.showOverlayOnAllDisplays(RoriDeru::Preset(2, 3, 0, 0));
     ASSERT_TRUE(overlayOf(grid, 1));
     EXPECT_EQ(overlayOf(grid, 1)->gridOpacity(), 0);
-    EXPECT_EQ(grid.overlayLifecycle().activePresets().at(1), RoriDeru::Preset(2, 3, 0, 0));
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets().at(1), RoriDeru::Preset(2, 3, 0, 0));
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.showOverlayOnAllDisplays(RoriDeru::Preset(2, 3, 0, 0));
     EXPECT_EQ(overlayOf(grid, 1)->gridOpacity(), 1);
@@ -442,7 +443,7 @@ TEST_F(OverlayTest, ShowOnAllDisplaysUsesTheMenuMarkForTheGrid) {
     RoriDeru inactive;
     newLines();
     inactive.showOverlayOnAllDisplays(RoriDeru::Preset(2, 3, 0, 0));
-    EXPECT_TRUE(inactive.overlayLifecycle().overlays().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(inactive).overlays().empty());
     EXPECT_EQ(newLinesWith("[RoriDeru]"),
               (std::vector<std::string>{
                   "[RoriDeru] Skip overlay-on-all for Built-in \u2014 snapping not activated"}));

@@ -20,11 +20,12 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
               std::vector<std::string>{
                   "[RoriDeru] Skip preset apply on Built-in Retina Display — snapping not activated"});
     EXPECT_FALSE(UserDefaults::standard().objectForKey("WMPreset_1"));
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());
     EXPECT_TRUE(grid.calls.empty());
 
     grid.activateSnap(screen(1));
-    EXPECT_EQ(grid.presetActivation().enabledSnapDisplayKeys(), std::set<std::string>{"1-2880x1800"});
+    EXPECT_EQ(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys(),
+              std::set<std::string>{"1-2880x1800"});
     EXPECT_EQ(newLines(), std::vector<std::string>{
                               "[RoriDeru] Activated snapping on Built-in Retina Display [key=1-2880x1800]"});
     grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, false);
@@ -35,7 +36,8 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     grid.applyPreset(Preset(1, 2, 0, 0), screen(2), false, false);
     EXPECT_FALSE(UserDefaults::standard().objectForKey("WMPreset_2"));
     grid.activateSnap(screen(2));
-    EXPECT_EQ(grid.presetActivation().enabledSnapDisplayKeys(), (std::set<std::string>{"1-2880x1800", "2-1920x1080"}));
+    EXPECT_EQ(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys(),
+              (std::set<std::string>{"1-2880x1800", "2-1920x1080"}));
 
     // Verbose logging off: the same calls print nothing.
     UserDefaults::standard().set(false, settings::verboseLogging.key);
@@ -77,14 +79,15 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, true);
         if (c.dragStartsLater) editSession(grid, [&](auto& state) { state.isDragging = true; });
         EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
-        EXPECT_EQ(grid.overlayLifecycle().activePresets(), (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
-        EXPECT_TRUE(grid.presetActivation().enabledSnapDisplayKeys().count("1-2880x1800"));
+        EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets(),
+                  (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
+        EXPECT_TRUE(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys().count("1-2880x1800"));
         sim().runFor(1.29);
         EXPECT_EQ(grid.calls.size(), c.calls.empty() ? 0u : 1u);
         sim().runFor(0.02);
         EXPECT_EQ(grid.calls, c.calls);
         // The flash keeps the applied preset.
-        EXPECT_EQ(grid.overlayLifecycle().activePresets().count(1), 1u);
+        EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets().count(1), 1u);
         if (overlay) {
             EXPECT_EQ(overlay->calls, (std::vector<std::string>{"setFrame {{0, 0}, {1440, 900}} display",
                                                                 "updateForScreen Built-in Retina Display",
@@ -120,18 +123,19 @@ TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
     const Preset p(2, 3, 8, 0);
     grid.activateSnap(screen(1));
     for (const auto& [display, preset] : std::map<std::uint32_t, Preset>{{1, p}, {2, Preset(1, 2, 0, 0)}, {9, Preset(3, 3, 0, 0)}})
-        grid.overlayLifecycle().setActivePreset(display, preset);
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(display, preset);
     const auto external = grid.addOverlay(2);
     const auto gone = grid.addOverlay(9);
     grid.applyLayoutScopePreference(screen(1));
     EXPECT_EQ(grid.calls, (std::vector<std::string>{"hideOverlay 2 clearPreset=true",
                                                     "showOverlay 1 2x3 force=false markActive=true"}));
     // Only the targeted display keeps an overlay: the one the preset is shown on again.
-    ASSERT_EQ(grid.overlayLifecycle().overlays().size(), 1u);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().count(1));
+    ASSERT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().size(), 1u);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().count(1));
     EXPECT_EQ(gone->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
     EXPECT_EQ(external->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
-    EXPECT_EQ(grid.overlayLifecycle().activePresets(), (std::map<std::uint32_t, Preset>{{1, p}}));
+    EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets(),
+              (std::map<std::uint32_t, Preset>{{1, p}}));
     EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
 
     // Nothing marked and no active preset: no preset is applied again.
@@ -144,11 +148,11 @@ TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
 TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     RecordingGrid grid;
     UserDefaults::standard().set("3,3,4.0,0.0", "WMPreset_2");
-    grid.overlayLifecycle().setActivePreset(1, Preset(2, 3, 8, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 3, 8, 0));
     grid.setMarkGridPresetInMenu(true, screen(1));
     grid.setMarkGridPresetInMenu(true, screen(2));
     EXPECT_TRUE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_EQ(grid.presetMarking().state().byDisplay,
+    EXPECT_EQ(SnapGridParts::presetMarking(grid).state().byDisplay,
               (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}, {2, Preset(3, 3, 4, 0)}}));
     EXPECT_EQ(grid.markedGridPreset(), Preset(2, 3, 8, 0));
 
@@ -174,7 +178,7 @@ TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     grid.setMarkGridPresetInMenu(false, screen(1));
     EXPECT_EQ(grid.calls, std::vector<std::string>{"hideOverlay 1 clearPreset=true"});
     EXPECT_TRUE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_FALSE(grid.overlayLifecycle().activePresets().count(1));
+    EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).activePresets().count(1));
     grid.setMarkGridPresetInMenu(false, screen(2));
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
     EXPECT_FALSE(grid.shouldMarkGridPreset(Preset(3, 3, 4, 0), screen(2)));
@@ -184,19 +188,19 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     UserDefaults::standard().set(true, settings::gridAllDisplays.key);
     RecordingGrid grid;
     grid.setMarkGridPresetInMenu(true, screen(2));
-    EXPECT_EQ(grid.presetMarking().state().allDisplays, GridPreset::fallback());
+    EXPECT_EQ(SnapGridParts::presetMarking(grid).state().allDisplays, GridPreset::fallback());
     EXPECT_TRUE(grid.shouldMarkGridPreset(GridPreset::fallback(), screen(1)));
     EXPECT_TRUE(grid.shouldMarkGridPreset(GridPreset::fallback(), std::nullopt));
     EXPECT_EQ(grid.markedGridPreset(), GridPreset::fallback());
 
-    grid.overlayLifecycle().setActivePreset(1, Preset(4, 4, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(4, 4, 0, 0));
     grid.addOverlay(1);
     grid.setMarkGridPresetInMenu(false, std::nullopt);
     EXPECT_EQ(grid.calls, std::vector<std::string>{"hideAll clearPresets=true"});
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_FALSE(grid.presetMarking().state().allDisplays);
-    EXPECT_TRUE(grid.overlayLifecycle().overlays().empty());
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
+    EXPECT_FALSE(SnapGridParts::presetMarking(grid).state().allDisplays);
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).overlays().empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());
 
     // On without any screen: the mark is cleared.
     desk().removeDisplay(2);
@@ -206,7 +210,7 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.setMarkGridPresetInMenu(true, std::nullopt);
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_FALSE(grid.presetMarking().state().allDisplays);
+    EXPECT_FALSE(SnapGridParts::presetMarking(grid).state().allDisplays);
 }
 
 TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
@@ -222,19 +226,19 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
         editMarking(grid, [&](auto& state) { state.allDisplays = Preset(2, 2, 0, 0); });
         editMarking(grid, [&](auto& state) { state.byDisplay[1] = Preset(2, 2, 0, 0); });
-        grid.overlayLifecycle().setActivePreset(1, Preset(2, 2, 0, 0));
-        grid.overlayLifecycle().setTransientPreset(2, Preset(3, 3, 0, 0));
-        grid.overlayLifecycle().setCustomEdges(1, {{0, 0.3, 1}, {0, 1}});
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 2, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).setTransientPreset(2, Preset(3, 3, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).setCustomEdges(1, {{0, 0.3, 1}, {0, 1}});
         editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
         grid.clearGridPresetMarking(c.removeOverlays);
         EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
-        EXPECT_FALSE(grid.presetMarking().state().allDisplays);
-        EXPECT_TRUE(grid.presetMarking().state().byDisplay.empty());
-        EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
-        EXPECT_TRUE(grid.overlayLifecycle().transientPresets().empty());
-        EXPECT_TRUE(grid.overlayLifecycle().customPresetEdges().empty());
-        EXPECT_EQ(grid.rectSelection().state().byDisplay.size(), 1u);
-        EXPECT_EQ(grid.overlayLifecycle().overlays().size(), c.removeOverlays ? 0u : 2u);
+        EXPECT_FALSE(SnapGridParts::presetMarking(grid).state().allDisplays);
+        EXPECT_TRUE(SnapGridParts::presetMarking(grid).state().byDisplay.empty());
+        EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());
+        EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).transientPresets().empty());
+        EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).customPresetEdges().empty());
+        EXPECT_EQ(SnapGridParts::rectSelection(grid).state().byDisplay.size(), 1u);
+        EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).overlays().size(), c.removeOverlays ? 0u : 2u);
         const std::vector<std::string> torn{"hideHighlight", "clearDebug", "orderOut"};
         EXPECT_EQ(laptop->calls, c.removeOverlays ? torn : std::vector<std::string>{});
         EXPECT_EQ(external->calls, c.removeOverlays ? torn : std::vector<std::string>{});
@@ -242,10 +246,10 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
     // Clearing the whole preset selection also clears the rect selection.
     RecordingGrid grid;
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
-    grid.overlayLifecycle().setActivePreset(1, Preset(2, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 2, 0, 0));
     grid.clearPresetSelection(false);
-    EXPECT_TRUE(grid.rectSelection().state().byDisplay.empty());
-    EXPECT_TRUE(grid.overlayLifecycle().activePresets().empty());
+    EXPECT_TRUE(SnapGridParts::rectSelection(grid).state().byDisplay.empty());
+    EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());
 }
 
 } // namespace

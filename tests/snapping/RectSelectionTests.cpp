@@ -68,12 +68,12 @@ TEST_F(RectSelectionTest, ARepeatedChoiceStillMakesItsDisplayTheLatest) {
     RecordingGrid grid;
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
     grid.setSelectedKind(SnapIconKind::topHalf, screen(2));
-    EXPECT_EQ(grid.rectSelection().state().lastDisplay, 2u);
+    EXPECT_EQ(SnapGridParts::rectSelection(grid).state().lastDisplay, 2u);
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::topHalf);
     countPosts(grid);
     grid.setSelectedKind(SnapIconKind::leftHalf, screen(1));
     EXPECT_EQ(posts, 0);
-    EXPECT_EQ(grid.rectSelection().state().lastDisplay, 1u);
+    EXPECT_EQ(SnapGridParts::rectSelection(grid).state().lastDisplay, 1u);
     EXPECT_EQ(grid.selectedKind(), SnapIconKind::leftHalf);
     // Without a latest display the lowest display number answers.
     editSelection(grid, [&](auto& state) { state.lastDisplay.reset(); });
@@ -86,7 +86,7 @@ TEST_F(RectSelectionTest, WithoutAScreenTheSelectionGoesToThePreferredScreen) {
     RecordingGrid grid;
     platform::SimInput::shared().moveMouse({2000, 500});
     grid.setSelectedKind(SnapIconKind::maximize, std::nullopt);
-    EXPECT_EQ(grid.rectSelection().state().byDisplay,
+    EXPECT_EQ(SnapGridParts::rectSelection(grid).state().byDisplay,
               (std::map<std::uint32_t, SnapIconKind>{{2, SnapIconKind::maximize}}));
     // With no screens at all the call is skipped with its line.
     desk().removeDisplay(2);
@@ -132,10 +132,10 @@ TEST_F(RectSelectionTest, ClearingPostsOnlyWhenThereWasASelection) {
         countPosts(grid);
         grid.clearAllRectSelections();
         EXPECT_EQ(posts, c.posts);
-        EXPECT_TRUE(grid.rectSelection().state().byDisplay.empty());
-        EXPECT_FALSE(grid.rectSelection().state().lastDisplay);
+        EXPECT_TRUE(SnapGridParts::rectSelection(grid).state().byDisplay.empty());
+        EXPECT_FALSE(SnapGridParts::rectSelection(grid).state().lastDisplay);
         if (c.allDisplays) {
-            EXPECT_FALSE(grid.rectSelection().state().global);
+            EXPECT_FALSE(SnapGridParts::rectSelection(grid).state().global);
         }
     }
 }
@@ -240,9 +240,9 @@ TEST_F(RectSelectionTest, ScopeChangesCarryTheSelectionAcross) {
         seen = lines().size();
         setAllDisplays(c.toAll);
         grid.migrateRectSelectionsForScopeChange(preferred);
-        EXPECT_EQ(grid.rectSelection().state().global, c.globalAfter);
-        EXPECT_EQ(grid.rectSelection().state().byDisplay, c.byDisplayAfter);
-        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.toAll);
+        EXPECT_EQ(SnapGridParts::rectSelection(grid).state().global, c.globalAfter);
+        EXPECT_EQ(SnapGridParts::rectSelection(grid).state().byDisplay, c.byDisplayAfter);
+        EXPECT_EQ(SnapGridParts::rectSelection(grid).state().cachedScopeAllDisplays, c.toAll);
         EXPECT_EQ(posts, c.posts);
         EXPECT_EQ(newLines(), c.lines);
         // Once the cache holds the scope, another call changes nothing.

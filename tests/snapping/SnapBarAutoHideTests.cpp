@@ -202,18 +202,19 @@ TEST_F(SnapBarTest, StageManagerAndTheVisibleSettingGateThePointer) {
     EXPECT_TRUE(bar->autoHidden());
     EXPECT_TRUE(bar->hasMouseMonitor()); // an automatic hide keeps watching the pointer
 
+    // The pointer lingers in the reveal zone, at `y` and a point above.
+    const auto linger = [&](double y) {
+        moveMouse(100, y);
+        sim().runFor(0.5);
+        moveMouse(100, y + 1);
+        sim().runFor(0.5);
+    };
     defaults.set(false, settings::mockStageManagerActive.key);
     defaults.set(false, settings::snapBarVisible.key);
-    moveMouse(100, 790);
-    sim().runFor(0.5);
-    moveMouse(100, 791);
-    sim().runFor(0.5);
+    linger(790);
     EXPECT_FALSE(bar->window()->isVisible());
     defaults.set(true, settings::snapBarVisible.key);
-    moveMouse(100, 792);
-    sim().runFor(0.5);
-    moveMouse(100, 793);
-    sim().runFor(0.5);
+    linger(792);
     EXPECT_TRUE(bar->window()->isVisible());
 }
 

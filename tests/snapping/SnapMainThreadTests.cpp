@@ -67,7 +67,7 @@ TEST_F(SnapMainThreadTest, PureCalculationsRunOnAnyThread) {
                 tiles.push_back(
                     {metrics.colXs[c], metrics.rowYs[r], metrics.colWidths[c], metrics.rowHeights[r]});
         const auto tile = RoriDeru::pickSnapTile({850, 450, 200, 200}, tiles, 16);
-        if (tile && RoriDeru::rowCol(*tile, tiles, 3) == RoriDeru::RowCol{2, 3}) ++done;
+        if (tile && RoriDeru::rowCol(*tile, tiles, 3) == GridLayout::RowCol{2, 3}) ++done;
         if (GridPresetStorage::parse("2,3,nan,0") == RoriDeru::Preset(2, 3, 0, 0)) ++done;
     });
     sim().runFor(1.0);

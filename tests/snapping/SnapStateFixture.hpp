@@ -56,43 +56,61 @@ public:
     double opacity = 0;
 };
 
-/// A snap grid whose overlay and target-window seams record their calls (and then do what the
-/// snap grid's own bodies do); the target window is what the test sets.
-class RecordingGrid : public RoriDeru {
+/// A seam that records the overlay calls, one text per call (and then does what the program's seam
+/// does), and answers the target window with what the test sets.
+class RecordingSeam : public SnapGridSeam {
 public:
-    void showOverlay(const platform::NSScreen& screen, const Preset& preset, bool force, bool markActive,
+    using SnapGridSeam::SnapGridSeam;
+
+    void showOverlay(const platform::NSScreen& screen, const GridPreset& preset, bool force, bool markActive,
                      const std::optional<PresetEdges>& customEdges) override {
         calls.push_back("showOverlay " + displayText(screen) + " " + std::to_string(preset.rows) + "x" +
                         std::to_string(preset.cols) + " force=" + (force ? "true" : "false") +
                         " markActive=" + (markActive ? "true" : "false"));
-        RoriDeru::showOverlay(screen, preset, force, markActive, customEdges);
+        SnapGridSeam::showOverlay(screen, preset, force, markActive, customEdges);
     }
     void hideOverlay(const platform::NSScreen& screen, bool clearPreset) override {
         calls.push_back("hideOverlay " + displayText(screen) +
                         " clearPreset=" + (clearPreset ? "true" : "false"));
-        RoriDeru::hideOverlay(screen, clearPreset);
+        SnapGridSeam::hideOverlay(screen, clearPreset);
     }
     void hideAll(bool clearPresets) override {
         calls.push_back(std::string("hideAll clearPresets=") + (clearPresets ? "true" : "false"));
-        RoriDeru::hideAll(clearPresets);
+        SnapGridSeam::hideAll(clearPresets);
     }
-    std::optional<KeyAndRect> frontmostWindowKeyAndRect() override { return frontmost; }
-
-    /// Puts a recording overlay on a display and returns it.
-    std::shared_ptr<RecordingOverlay> addOverlay(std::uint32_t display) {
-        auto overlay = std::make_shared<RecordingOverlay>();
-        overlayLifecycle().adopt(display, overlay);
-        return overlay;
-    }
+    std::optional<TargetWindow::KeyAndRect> frontmostWindowKeyAndRect() override { return frontmost; }
 
     std::vector<std::string> calls;
-    std::optional<KeyAndRect> frontmost;
+    std::optional<TargetWindow::KeyAndRect> frontmost;
 
 private:
     static std::string displayText(const platform::NSScreen& screen) {
         const auto display = tlm_displayID(screen);
         return display ? std::to_string(*display) : std::string("none");
     }
+};
+
+/// A snap grid over a `RecordingSeam`: `calls` lists the overlay calls of the grid and of its parts,
+/// and `frontmost` is its target window.
+class RecordingGrid : public RoriDeru {
+public:
+    RecordingGrid()
+        : RoriDeru([](OverlayLifecycle& overlays, ActiveApplicationTracker& applications) {
+            return std::make_unique<RecordingSeam>(overlays, applications);
+        }) {}
+
+    /// Puts a recording overlay on a display and returns it.
+    std::shared_ptr<RecordingOverlay> addOverlay(std::uint32_t display) {
+        auto overlay = std::make_shared<RecordingOverlay>();
+        SnapGridParts::overlayLifecycle(*this).adopt(display, overlay);
+        return overlay;
+    }
+
+    std::vector<std::string>& calls = seam().calls;
+    std::optional<KeyAndRect>& frontmost = seam().frontmost;
+
+private:
+    RecordingSeam& seam() { return static_cast<RecordingSeam&>(SnapGridParts::seam(*this)); }
 };
 
 /// The defaults the shell registers at launch, as far as the snap grid reads them: verbose logging,

@@ -59,14 +59,14 @@ TEST_F(SnapSwitchesTest, SharedInstanceReadsTheDragSwitchesAsStoredBooleans) {
         if (c.registerShell) registerShellDefaults();
         for (const auto& [key, value] : c.stored)
             defaults.set(value, key);
-        const auto& grid = RoriDeru::shared();
-        EXPECT_EQ(grid.switches().snappingEnabled, c.expected.snapping);
+        auto& grid = RoriDeru::shared();
         EXPECT_EQ(grid.isSnappingEnabled(), c.expected.snapping);
-        EXPECT_EQ(grid.switches().magnetMode, c.expected.magnet);
-        EXPECT_EQ(grid.switches().dragAssumeTileSize, c.expected.assumeTile);
-        EXPECT_EQ(grid.switches().liveResizeDuringDrag, c.expected.liveResize);
-        EXPECT_EQ(grid.switches().dragRequireOption, c.expected.requireOption);
-        EXPECT_EQ(grid.rectSelection().state().cachedScopeAllDisplays, c.expected.allDisplays);
+        EXPECT_EQ(SnapGridParts::switches(grid).snappingEnabled, c.expected.snapping);
+        EXPECT_EQ(SnapGridParts::switches(grid).magnetMode, c.expected.magnet);
+        EXPECT_EQ(SnapGridParts::switches(grid).dragAssumeTileSize, c.expected.assumeTile);
+        EXPECT_EQ(SnapGridParts::switches(grid).liveResizeDuringDrag, c.expected.liveResize);
+        EXPECT_EQ(SnapGridParts::switches(grid).dragRequireOption, c.expected.requireOption);
+        EXPECT_EQ(SnapGridParts::rectSelection(grid).state().cachedScopeAllDisplays, c.expected.allDisplays);
     }
 }
 
@@ -79,15 +79,15 @@ TEST_F(SnapSwitchesTest, SettersChangeOnlyTheirFieldAndWriteNoDefaults) {
     grid.setLiveResizeDuringDrag(false);
     grid.setDragAssumeTileSize(false);
     EXPECT_FALSE(grid.isSnappingEnabled());
-    EXPECT_TRUE(grid.switches().magnetMode);
-    EXPECT_TRUE(grid.switches().dragRequireOption);
-    EXPECT_FALSE(grid.switches().liveResizeDuringDrag);
-    EXPECT_FALSE(grid.switches().dragAssumeTileSize);
+    EXPECT_TRUE(SnapGridParts::switches(grid).magnetMode);
+    EXPECT_TRUE(SnapGridParts::switches(grid).dragRequireOption);
+    EXPECT_FALSE(SnapGridParts::switches(grid).liveResizeDuringDrag);
+    EXPECT_FALSE(SnapGridParts::switches(grid).dragAssumeTileSize);
     EXPECT_EQ(UserDefaults::standard().dictionaryRepresentation(), before);
     // A fresh instance reads the untouched settings again.
     resetSharedInstances();
     EXPECT_TRUE(RoriDeru::shared().isSnappingEnabled());
-    EXPECT_FALSE(RoriDeru::shared().switches().magnetMode);
+    EXPECT_FALSE(SnapGridParts::switches(RoriDeru::shared()).magnetMode);
 }
 
 TEST_F(SnapSwitchesTest, MenuSuppressionIsConsumedOnce) {

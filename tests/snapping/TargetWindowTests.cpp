@@ -57,7 +57,8 @@ TEST_F(TargetWindowTest, TargetIsFrontmostElseLastActiveElseTheOwnerUnderThePoin
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RoriDeru grid;
-        grid.activeApplications().remember(platform::NSRunningApplication(c.lastGone ? gone : notes));
+        auto& applications = SnapGridParts::activeApplications(grid);
+        applications.remember(platform::NSRunningApplication(c.lastGone ? gone : notes));
         desk().setFrontmost(c.programFront ? desk().programPid() : notes);
         input.moveMouse(c.pointer);
         newLines();
@@ -73,8 +74,8 @@ TEST_F(TargetWindowTest, TargetIsFrontmostElseLastActiveElseTheOwnerUnderThePoin
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_NE(lines[0].find(c.line), std::string::npos) << lines[0];
         if (*c.lastAfter) {
-            ASSERT_TRUE(grid.activeApplications().lastNonSelfActiveApp());
-            EXPECT_EQ(grid.activeApplications().lastNonSelfActiveApp()->processIdentifier(), *c.lastAfter);
+            ASSERT_TRUE(applications.lastNonSelfActiveApp());
+            EXPECT_EQ(applications.lastNonSelfActiveApp()->processIdentifier(), *c.lastAfter);
         }
     }
 }
@@ -87,7 +88,7 @@ TEST_F(TargetWindowTest, ChoiceLinesNameTheBundleAndPid) {
                                         std::to_string(notes)}));
     desk().setFrontmost(desk().programPid());
     platform::SimInput::shared().moveMouse({50, 50});
-    grid.activeApplications().forget();
+    SnapGridParts::activeApplications(grid).forget();
     grid.targetApplicationForSnapping();
     EXPECT_EQ(newLinesWith("[AX]"),
               (std::vector<std::string>{"[...] [AX] Target app could not be determined"}));
@@ -229,7 +230,7 @@ TEST_F(TargetWindowTest, MinimumSizeFollowsTheWorkspacesFrontmostApplication) {
         {"the program itself", desk().programPid(), {220, 160}},
     };
     RoriDeru grid;
-    grid.activeApplications().remember(platform::NSRunningApplication(terminal));
+    SnapGridParts::activeApplications(grid).remember(platform::NSRunningApplication(terminal));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         desk().setFrontmost(c.front);

@@ -199,7 +199,7 @@ protected:
     void dragOntoGrid(long index) {
         auto& grid = RoriDeru::shared();
         tilmora::testing::editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        grid.overlayLifecycle().setActivePreset(1, tilmora::GridPreset(2, 2, 0, 0));
+        tilmora::SnapGridParts::overlayLifecycle(grid).setActivePreset(1, tilmora::GridPreset(2, 2, 0, 0));
         desk().setFrontmost(notes);
         desk().setWindowFrame(notesWindow, {100, 500, 400, 300});
         const platform::CGPoint targets[] = {{300, 700}, {1100, 700}, {300, 200}, {1100, 200}};
