@@ -11,6 +11,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Window.hpp"
 #include "preferences/RoriDeruSnapGrid.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "windows/StageIntegration.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -271,14 +272,11 @@ std::function<void(bool)> PreferencesView::action(const std::string& key) {
             auto grid = snapGrid();
             nextTurn([grid, on] {
                 defaults().set(PropertyValue(on), settings::snappingEnabled.key);
-                grid->setSnappingEnabled(on);
-                if (!on) {
-                    grid->stopMonitoring();
-                    grid->setSuppressMenuSelection(true);
-                    grid->clearAllRectSelections();
-                    grid->clearGridPresetMarking(true);
-                } else {
+                if (on) {
+                    grid->setSnappingEnabled(true);
                     grid->startMonitoringIfNeeded();
+                } else {
+                    switchSnappingOff(*grid, SelectionOnSnappingOff::clearedWithoutMenuSelection);
                 }
                 withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
                 rebuildMenu();

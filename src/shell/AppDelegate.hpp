@@ -327,8 +327,6 @@ private:
     void finishUIStartUp();
     /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
     void registerActions();
-    /// Snapping off, monitoring stopped, no selection and no marked preset (in memory only).
-    void stopSnapping();
 
     std::shared_ptr<platform::ui::StatusItem> statusItem_;
     std::shared_ptr<platform::ui::Window> window_;

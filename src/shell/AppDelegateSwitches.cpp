@@ -4,6 +4,7 @@
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Registry.hpp"
 #include "snapping/RoriDeru.hpp"
@@ -56,13 +57,11 @@ void AppDelegate::disableSnapBarFromCloseButton() {
 
 void AppDelegate::toggleSnapping(platform::ui::Responder*) {
     auto& grid = roriDeru();
-    const bool wasOn = grid.isSnappingEnabled();
-    grid.setSnappingEnabled(!wasOn);
-    if (wasOn) {
-        grid.suppressMenuSelectionOnce();
-        grid.clearAllRectSelections();
-        grid.clearGridPresetMarking(true);
+    if (grid.isSnappingEnabled()) {
+        switchSnappingOff(grid, SelectionOnSnappingOff::clearedWithoutMenuSelection);
         clearVeskSelection(platform::NSScreen::screens());
+    } else {
+        grid.setSnappingEnabled(true);
     }
     if (snapBarController_) snapBarController_->refreshIndicators();
     rebuildStatusMenu();
