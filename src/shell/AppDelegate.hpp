@@ -25,6 +25,7 @@
 #include "shell/SnapshotManagerService.hpp"
 #include "shell/SnapshotStoreHandle.hpp"
 #include "shell/commands/CommandContext.hpp"
+#include "shell/commands/LaunchAtLogin.hpp"
 #include "shell/commands/WindowCommands.hpp"
 #include "shell/commands/WindowRectMemory.hpp"
 #include "shortcuts/Name.hpp"
@@ -164,7 +165,7 @@ public:
 
     void quitApp() override;
     void applicationWillTerminate();
-    void showAlert(const std::string& message, platform::ui::AlertStyle style);
+    static void showAlert(const std::string& message, platform::ui::AlertStyle style);
     void clearLogFile();
     void pruneTLMLogFiles(const std::filesystem::path& folder, std::size_t maxToKeep,
                           const std::set<std::string>& excludeExactFileNames);
@@ -180,15 +181,11 @@ public:
     /// Runs the self-test and presents its result.
     void runDiagnostics();
 
-    // Launch at login.
+    // Launch at login: one-line calls into `LaunchAtLogin`.
     std::string launchAgentLabel() const;
     std::filesystem::path launchAgentPlistURL() const;
     void writeLaunchAgentPlist() const;
-    struct ProcessResult {
-        int status = 0;
-        std::string standardOutput;
-        std::string standardError;
-    };
+    using ProcessResult = LaunchAtLogin::ProcessResult;
     ProcessResult runProcess(const std::string& path, const std::vector<std::string>& arguments) const;
     bool isLaunchAtStartupEnabled() const;
     bool setLaunchAtLogin(bool enabled) const;
@@ -327,6 +324,8 @@ private:
     void finishUIStartUp();
     /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
     void registerActions();
+    /// Login start over the shell's defaults, its alerts shown by `showAlert`.
+    LaunchAtLogin loginItem() const;
 
     std::shared_ptr<platform::ui::StatusItem> statusItem_;
     std::shared_ptr<platform::ui::Window> window_;

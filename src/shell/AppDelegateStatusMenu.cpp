@@ -5,13 +5,11 @@
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 #include "model/SnapIconKind.hpp"
-#include "platform/desktop/SMAppService.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/input/NSEvent.hpp"
-#include "platform/input/ProcessInfo.hpp"
 #include "shell/commands/ShellCommandTable.hpp"
 #include "shortcuts/Name.hpp"
 #include "shortcuts/ShortcutDisplay.hpp"
@@ -198,15 +196,7 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     help->keyEquivalent = "/";
     help->keyEquivalentModifierMask = platform::ModifierFlags::command | platform::ModifierFlags::shift;
     separator(*advanced);
-    bool launchAtLogin = false;
-    if (platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({13, 0, 0})) {
-        const auto status = platform::SMAppService::mainApp().status();
-        launchAtLogin = status == platform::SMAppService::Status::enabled ||
-                        status == platform::SMAppService::Status::requiresApproval;
-    } else {
-        launchAtLogin = isLaunchAtStartupEnabled();
-    }
-    check(add(*advanced, localized("menu.launchAtLogin"), "toggleLaunchAtStartup:"), launchAtLogin);
+    check(add(*advanced, localized("menu.launchAtLogin"), "toggleLaunchAtStartup:"), loginItem().showsOn());
     if (defaults.boolForKey("MinimalMenuMode")) {
         add(*menu, localized("menu.advanced"), "")->setSubmenu(advanced);
     } else {
