@@ -1,4 +1,5 @@
 #include "WindowCommandFixture.hpp"
+#include "support/ShellAccess.hpp"
 #include "support/SnapGridState.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
@@ -237,11 +238,11 @@ TEST_F(ShortcutSwitchTest, SetKeyboardShortcutsEnabledTakesTheSendersBoolean) {
 
 TEST_F(ShortcutSwitchTest, APassStartedDuringAPassDoesNothing) {
     GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
-    shell->setApplyingKeyboardShortcutsState(true);
+    tilmora::testing::ShellAccess::shortcutSwitch(*shell).setApplying(true);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_FALSE(leftHalfChordFires());
     EXPECT_TRUE(shell->isApplyingKeyboardShortcutsState());
-    shell->setApplyingKeyboardShortcutsState(false);
+    tilmora::testing::ShellAccess::shortcutSwitch(*shell).setApplying(false);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_TRUE(leftHalfChordFires());
 }
