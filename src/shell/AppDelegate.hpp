@@ -10,7 +10,6 @@
 #include "model/VeskPreset.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
-#include "platform/foundation/FileStamp.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/Uuid.hpp"
