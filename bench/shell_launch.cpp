@@ -62,8 +62,8 @@ void BM_LaunchBothPhases(benchmark::State& state) {
         platform::ui::Application::shared().setDelegate(wrapper);
         auto& shell = *wrapper->appDelegate();
         shell.applicationDidFinishLaunching();
-        shell.markInitializationStarted();
-        shell.continueInitialization();
+        // The first finished update cycle starts the UI start-up, as in the program.
+        shell.updaterDidFinishUpdateCycle(shell.updaterController()->updater(), std::nullopt);
         benchmark::DoNotOptimize(shell.cachedStatusMenu().get());
         state.PauseTiming();
         wrapper.reset();

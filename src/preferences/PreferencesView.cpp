@@ -12,6 +12,7 @@
 #include "platform/ui/Window.hpp"
 #include "preferences/RoriDeruSnapGrid.hpp"
 #include "snapping/GapSettings.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "windows/StageIntegration.hpp"
 #include "windows/WindowManager.hpp"
 
@@ -110,14 +111,11 @@ void stageSettingChanged(T value, const Row::Context& row) {
 void snappingEnabledChanged(bool on, const Row::Context& view) {
     const auto& grid = view.grid;
     defaults().set(PropertyValue(on), settings::snappingEnabled.key);
-    grid->setSnappingEnabled(on);
-    if (!on) {
-        grid->stopMonitoring();
-        grid->setSuppressMenuSelection(true);
-        grid->clearAllRectSelections();
-        grid->clearGridPresetMarking(true);
-    } else {
+    if (on) {
+        grid->setSnappingEnabled(true);
         grid->startMonitoringIfNeeded();
+    } else {
+        switchSnappingOff(*grid, SelectionOnSnappingOff::clearedWithoutMenuSelection);
     }
     withShell("the snap-bar refresh", [](PreferencesShell& s) { s.refreshSnapBarIndicators(); });
     rebuildMenu();

@@ -17,7 +17,9 @@ namespace tilmora {
 
 AppDelegate::AppDelegate()
     : persistenceController_(ShellHooks::current().persistenceController())
-    , defaults_(&platform::UserDefaults::standard()) {
+    , defaults_(&platform::UserDefaults::standard())
+    , shortcutSwitch_(*defaults_, [this] { rebuildStatusMenu(); })
+    , veskPresetMenu_([this] { return layoutStore(); }, [this] { return strong(); }, *defaults_) {
     environment_ = AppEnvironment::live([this] {
         return ShellHooks::current().makeSnapshotManager(persistenceController_);
     });

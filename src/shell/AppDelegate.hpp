@@ -10,7 +10,6 @@
 #include "model/VeskPreset.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/desktop/SPUStandardUpdaterController.hpp"
-#include "platform/foundation/FileStamp.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/Uuid.hpp"
@@ -25,6 +24,10 @@
 #include "shell/SnapshotManagerService.hpp"
 #include "shell/SnapshotStoreHandle.hpp"
 #include "shell/commands/CommandContext.hpp"
+#include "shell/commands/LaunchAtLogin.hpp"
+#include "shell/commands/ShortcutMasterSwitch.hpp"
+#include "shell/commands/VeskPresetCommands.hpp"
+#include "shell/commands/VeskPresetMenu.hpp"
 #include "shell/commands/WindowCommands.hpp"
 #include "shell/commands/WindowRectMemory.hpp"
 #include "shortcuts/Name.hpp"
@@ -45,6 +48,11 @@ class RoriDeru;
 class SnapBarController;
 class SnapBarOverlayCoordinator;
 class TilingController;
+struct EditorWindowContext;
+struct SwitchContext;
+namespace testing {
+struct ShellAccess;
+}
 
 /// The application shell: the one object that owns every long-lived component of the program
 /// (stores, controllers, the status item and its menu, the main window, the updater) and answers
@@ -65,11 +73,7 @@ public:
     using HDir = WindowCommands::HDir;
     using VDir = WindowCommands::VDir;
     /// A preset of the preset grids chosen for one display, carried by a menu item.
-    struct VeskPresetMenuSelection {
-        platform::UUID presetId;
-        std::string displayId;
-        bool operator==(const VeskPresetMenuSelection&) const = default;
-    };
+    using VeskPresetMenuSelection = VeskPresetCommands::MenuSelection;
 
     /// Builds the stores, the overlay coordinator and the environment, and registers the action
     /// selectors. Nothing runs until `applicationDidFinishLaunching`.
@@ -77,7 +81,6 @@ public:
     ~AppDelegate() override;
 
     std::weak_ptr<AppDelegate> weak();
-    std::shared_ptr<AppDelegate> strong();
 
     platform::UserDefaults& defaults() const { return *defaults_; }
     /// The key of the keyboard-shortcut master switch.
@@ -111,17 +114,13 @@ public:
     bool didFinishUIInitialization() const { return didFinishUIInitialization_; }
     bool initializationHasStarted() const { return initializationHasStarted_; }
     /// True while the keyboard-shortcut enable pass runs (a pass started meanwhile does nothing).
-    bool isApplyingKeyboardShortcutsState() const { return isApplyingKeyboardShortcutsState_; }
+    bool isApplyingKeyboardShortcutsState() const { return shortcutSwitch_.isApplying(); }
 
     // ---- Set-up before launch (the program's host, tests and benchmarks) ---------------------
     /// Moves windows through `mover` instead of the snap grid (before the first command).
     void useWindowMover(std::shared_ptr<WindowMoving> mover);
     /// Keeps layouts in `store` instead of the default layout file (before the first read).
     void useBaseLayoutStore(std::shared_ptr<DefaultLayoutStore> store);
-    /// Marks the UI start-up as begun, so that only its menu rebuild runs.
-    void markInitializationStarted() { initializationHasStarted_ = true; }
-    /// Marks an enable pass as running (true) or done (false).
-    void setApplyingKeyboardShortcutsState(bool applying) { isApplyingKeyboardShortcutsState_ = applying; }
 
     /// Lazy services: the first read copies the environment's field.
     const std::shared_ptr<SnapshotManagerService>& snapshotManager();
@@ -132,11 +131,6 @@ public:
     /// The profile-aware layout store over `baseLayoutStore` (its provider holds the shell weakly
     /// and answers none once it is gone).
     std::shared_ptr<ProfileAwareLayoutStore> layoutStore();
-    /// Every stored layout for a status-menu build: read through `layoutStore()` once per build,
-    /// or taken from the last build while the layout file is unchanged on disk (size, modification
-    /// time and identity; a file modified within a second of that read is read again). Empty when
-    /// the store cannot be read. Main thread.
-    std::shared_ptr<const std::vector<Layout>> layoutsForMenu();
     ProfileController& profileController();
     /// Built on first read: system providers, the default engine, the profile-aware store, the
     /// overlay coordinator as presenter and a frontmost-window mover that hops to the main queue.
@@ -150,12 +144,8 @@ public:
     /// Registers the 38 fallback values of the settings (never persisted).
     void registerAppDefaults();
     void requestSystemEventsPermission();
-    /// Checks Accessibility trust (with the system prompt) and explains a refusal in an alert.
-    void checkAccessibilityAndExplain();
     /// Creates and starts the updater and asks for one background check.
     void startUpdater();
-    /// The application name shown in alerts: the bundle's "CFBundleName" text, else "This app".
-    static std::string applicationName();
 
     void updaterDidNotFindUpdate(platform::SPUUpdater&) override;
     void updaterDidAbortWithError(platform::SPUUpdater&, const platform::Error& error) override;
@@ -164,7 +154,7 @@ public:
 
     void quitApp() override;
     void applicationWillTerminate();
-    void showAlert(const std::string& message, platform::ui::AlertStyle style);
+    static void showAlert(const std::string& message, platform::ui::AlertStyle style);
     void clearLogFile();
     void pruneTLMLogFiles(const std::filesystem::path& folder, std::size_t maxToKeep,
                           const std::set<std::string>& excludeExactFileNames);
@@ -175,20 +165,14 @@ public:
         int failed = 0;
         std::vector<std::string> messages;
     };
-    /// Shows the self-test result in an alert, then logs the summary (and the details).
-    void presentDiagnosticsResult(const DiagnosticsResult& result);
     /// Runs the self-test and presents its result.
     void runDiagnostics();
 
-    // Launch at login.
+    // Launch at login: one-line calls into `LaunchAtLogin`.
     std::string launchAgentLabel() const;
     std::filesystem::path launchAgentPlistURL() const;
     void writeLaunchAgentPlist() const;
-    struct ProcessResult {
-        int status = 0;
-        std::string standardOutput;
-        std::string standardError;
-    };
+    using ProcessResult = LaunchAtLogin::ProcessResult;
     ProcessResult runProcess(const std::string& path, const std::vector<std::string>& arguments) const;
     bool isLaunchAtStartupEnabled() const;
     bool setLaunchAtLogin(bool enabled) const;
@@ -206,8 +190,6 @@ public:
     void layoutScopePreferenceDidChange();
     void handleLanguagePreferenceChange();
     void refreshSnapBarIndicators();
-    /// The snap bar's selection highlight follows the selected kind (when there is a bar).
-    void refreshSnapBarSelection();
     /// A complete new status menu for the context screen of `preferredScreen`.
     std::shared_ptr<platform::ui::Menu> createMenu(const std::optional<platform::NSScreen>& preferredScreen);
     /// The status button's action: builds the menu for the clicked display and pops it up.
@@ -237,7 +219,7 @@ public:
 
     /// The context of one window command: the snap grid, the window mover, the defaults, the
     /// layout memory, the window rectangles, and hooks that rebuild the status menu, refresh the
-    /// snap bar's highlight and clear the preset-grid selection.
+    /// snap bar's highlight and clear the preset-grid selection (AppDelegateContexts.cpp).
     WindowCommandContext windowCommandContext() override;
 
     // Window commands: each runs the command of `WindowCommands` over `windowCommandContext()`
@@ -271,8 +253,8 @@ public:
     /// `settings::preserveRelativeMove` allows, clamped into the target's visible frame.
     void moveFrontmostWindow(const platform::NSScreen& target);
 
-    // Preset grids per display (AppDelegatePresetGrids.cpp). The selection is stored under
-    // "WMVeskSelectedPresetId." + the display key as upper-case UUID text.
+    // Preset grids per display: `VeskPresetCommands` and `VeskPresetMenu`
+    // (AppDelegatePresetGrids.cpp).
     std::optional<platform::UUID> veskSelectedPresetId(const platform::NSScreen& screen) const;
     void setVeskSelectedPresetId(const std::optional<platform::UUID>& presetId, const platform::NSScreen& screen);
     void clearVeskSelection(const std::vector<platform::NSScreen>& screens);
@@ -280,21 +262,14 @@ public:
     void applyVeskTilePresetFromSnapBar(platform::ui::Responder* sender) override;
     void applyVeskPreset(const VeskPreset& preset, const platform::NSScreen& screen);
     void applyVeskTile(const VeskTile& tile, const platform::NSScreen& screen);
-    /// Adds a separator and the "Custom Layouts" item when the display of `screen` (the snapping
-    /// screen when none) has stored layouts. Its submenu is made empty and fills itself through
-    /// `fillVeskPresetMenu` when first updated (opened or read), so a menu build does not grow
-    /// with the layouts. Main thread.
+    /// `VeskPresetMenu::addSection` for `screen`, the snapping screen when none.
     void addVeskPresetMenuSection(platform::ui::Menu& menu, const std::optional<platform::NSScreen>& screen);
-    /// The Custom Layouts items of the display `displayKey`: single tiles, then grids, each under
-    /// its header and sorted by name, the screen's selected preset checked. Main thread.
-    void fillVeskPresetMenu(platform::ui::Menu& submenu, const platform::NSScreen& screen,
-                            const std::string& displayKey);
 
-    // Editor windows (AppDelegateEditorWindows.cpp).
+    // Editor windows: `EditorWindowCommands` (AppDelegateEditorWindows.cpp).
     void openLayoutEditor(platform::ui::Responder* sender) override;
     void openVeskLayoutEditor(platform::ui::Responder* sender) override;
 
-    // Snap bar and switches (AppDelegateSwitches.cpp).
+    // Snap bar and switches: `SwitchCommands` and `ShortcutMasterSwitch` (AppDelegateSwitches.cpp).
     void ensureSnapBarController();
     void toggleSnapBar(platform::ui::Responder* sender) override;
     void disableSnapBarFromCloseButton() override;
@@ -304,40 +279,49 @@ public:
     void toggleIntegrateStageManager(platform::ui::Responder* sender) override;
     void toggleIntegrateMissionControl(platform::ui::Responder* sender) override;
     bool isKeyboardShortcutsEnabled() const;
+    /// `ShortcutMasterSwitch::apply` (it also logs the chord conflicts).
     void applyKeyboardShortcutsEnabledState();
-    /// Logs, once per chord and set of names, each chord stored for two or more of the catalog's
-    /// names: "[Shortcuts] Conflict: ⌃⌥A is stored for snap-left-half, snap-right-half; each press
-    /// runs all of them". The catalog's own shared first-run chord (Control-Option-G
-    /// of `snapRightThird` and `toggleIntegrateStageManager`) is meant to run both and is not logged.
-    void logChordConflicts();
     void setKeyboardShortcutsEnabled(bool enabled) override;
     void toggleKeyboardShortcutsEnabled(platform::ui::Responder* sender) override;
     /// The 61 names of the shortcut catalog, in catalog order; built once.
     static const std::vector<GlobalShortcuts::Name>& allKeyboardShortcutNames();
 
-    /// Registers the selector of every command of `ShellCommandTable` (window commands, menu
-    /// actions, presets, editors and switches).
-    void registerCommandActions();
-
     // ---- end of the command declarations ---------------------------------------------------
 
 private:
+    /// Test support reaches the parts below that only the shell's own wiring uses.
+    friend struct testing::ShellAccess;
+
+    /// The shell as a shared pointer (null while it is being made or destroyed).
+    std::shared_ptr<AppDelegate> strong();
     /// Steps of the UI start-up after the permissions: main window, status item and menu,
     /// observers, chords and the drag settings.
     void finishUIStartUp();
+    /// Checks Accessibility trust (with the system prompt) and explains a refusal in an alert.
+    void checkAccessibilityAndExplain();
+    /// Shows the self-test result in an alert, then logs the summary (and the details).
+    void presentDiagnosticsResult(const DiagnosticsResult& result);
+    /// Registers the selector of every command of `ShellCommandTable` (window commands, menu
+    /// actions, presets, editors and switches).
+    void registerCommandActions();
     /// Registers the launch, quit, help and menu selectors, then `registerCommandActions()`.
     void registerActions();
-    /// Snapping off, monitoring stopped, no selection and no marked preset (in memory only).
-    void stopSnapping();
+    /// Login start over the shell's defaults, its alerts shown by `showAlert`.
+    LaunchAtLogin loginItem() const;
+    /// The contexts of the preset-grid, switch and editor-window commands (AppDelegateContexts.cpp).
+    VeskPresetContext veskPresetContext();
+    SwitchContext switchContext();
+    EditorWindowContext editorWindowContext();
+    /// The snap bar's selection highlight follows the selected kind (when there is a bar).
+    void refreshSnapBarSelection();
 
     std::shared_ptr<platform::ui::StatusItem> statusItem_;
     std::shared_ptr<platform::ui::Window> window_;
     /// The handle to the snapshot store's controller (see `ShellHooks`).
     std::shared_ptr<SnapshotStoreHandle> persistenceController_;
     platform::UserDefaults* defaults_;
-    bool isApplyingKeyboardShortcutsState_ = false;
-    /// The chord conflicts already logged (see `logChordConflicts`), one text per chord and names.
-    std::set<std::string> loggedChordConflicts_;
+    /// The keyboard-shortcut master switch, with the guard of its enable pass.
+    ShortcutMasterSwitch shortcutSwitch_;
     AppEnvironment environment_;
     std::shared_ptr<DefaultLayoutStore> baseLayoutStore_;
     std::shared_ptr<DefaultProfileStore> profileStore_;
@@ -362,13 +346,8 @@ private:
     std::shared_ptr<WindowMoving> windowMover_;
     std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore_;
     std::shared_ptr<ProfileAwareLayoutStore> layoutStore_;
-    /// The layouts the status menu last read, with the stamp of the layout file they came from.
-    struct MenuLayouts {
-        const LayoutStore* store = nullptr;
-        platform::FileStamp stamp;
-        std::shared_ptr<const std::vector<Layout>> layouts;
-    };
-    std::optional<MenuLayouts> menuLayouts_;
+    /// The status menu's preset-grid section, with the layouts it read last.
+    VeskPresetMenu veskPresetMenu_;
     std::unique_ptr<ProfileController> profileController_;
     std::shared_ptr<TilingController> tilingController_;
 };

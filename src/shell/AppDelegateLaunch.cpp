@@ -31,12 +31,15 @@ bool askAccessibilityTrust() {
     return platform::AXIsProcessTrustedWithOptions({{platform::kAXTrustedCheckOptionPrompt, platform::CFValue(true)}});
 }
 
+// The application name shown in alerts: the bundle's "CFBundleName" text, else "This app".
+std::string applicationName() { return platform::Bundle::main().bundleName().value_or("This app"); }
+
 // Shows a two-button alert whose first button opens a System Settings page.
 void explainAndOfferSettings(const std::string& titleKey, const std::string& bodyKey, const std::string& secondKey,
                              const std::string& url) {
     auto alert = std::make_shared<platform::ui::Alert>();
     alert->messageText = localized(titleKey);
-    alert->informativeText = platform::Text::format(localized(bodyKey), {AppDelegate::applicationName()});
+    alert->informativeText = platform::Text::format(localized(bodyKey), {applicationName()});
     alert->addButton(localized("alert.openSystemSettings"));
     alert->addButton(localized(secondKey));
     if (alert->runModal() == platform::ui::ModalResponse::alertFirstButtonReturn && !url.empty()) {
@@ -45,8 +48,6 @@ void explainAndOfferSettings(const std::string& titleKey, const std::string& bod
 }
 
 } // namespace
-
-std::string AppDelegate::applicationName() { return platform::Bundle::main().bundleName().value_or("This app"); }
 
 void AppDelegate::registerAppDefaults() {
     // The 38 launch values, each declared with its key in the settings catalog.

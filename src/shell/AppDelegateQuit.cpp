@@ -12,6 +12,7 @@
 #include "platform/foundation/UserDefaults.hpp"
 #include "shell/Diagnostics.hpp"
 #include "shell/ShellHooks.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "snapping/RoriDeru.hpp"
 
 #include <algorithm>
@@ -33,23 +34,15 @@ bool isLogCandidate(const std::string& name) {
 
 } // namespace
 
-void AppDelegate::stopSnapping() {
-    RoriDeru& grid = roriDeru();
-    grid.setSnappingEnabled(false);
-    grid.stopMonitoring();
-    grid.clearAllRectSelections();
-    grid.clearGridPresetMarking(true);
-}
-
 void AppDelegate::quitApp() {
     platform::requireMainThread("AppDelegate::quitApp");
-    stopSnapping();
+    switchSnappingOff(roriDeru(), SelectionOnSnappingOff::cleared);
     platform::ui::Application::shared().terminate(nullptr);
 }
 
 void AppDelegate::applicationWillTerminate() {
     platform::requireMainThread("AppDelegate::applicationWillTerminate");
-    stopSnapping();
+    switchSnappingOff(roriDeru(), SelectionOnSnappingOff::cleared);
     platform::UserDefaults::synchronizeAll();
 }
 

@@ -5,13 +5,11 @@
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 #include "model/SnapIconKind.hpp"
-#include "platform/desktop/SMAppService.hpp"
 #include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/input/NSEvent.hpp"
-#include "platform/input/ProcessInfo.hpp"
 #include "shell/commands/ShellCommandTable.hpp"
 #include "shortcuts/Name.hpp"
 #include "shortcuts/ShortcutDisplay.hpp"
@@ -70,7 +68,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     auto check = [](const std::shared_ptr<MenuItem>& item, bool on) { item->state = on ? 1 : 0; };
     auto tip = [](const std::shared_ptr<MenuItem>& item, const char* key) { item->toolTip = localized(key); };
 
-    // Table A: the command block.
+    // The switches at the top: the snapshot manager, the snap bar, snapping, the shortcuts, the
+    // layout scope, the grid lines, the preset-grid editor, the reset, then the two integrations.
     auto& defaults = this->defaults();
     const auto addCommand = [&](Menu& into, const ShellCommand& command) {
         return add(into, titleOf(command), command.selector);
@@ -116,7 +115,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     }
     auto iconFor = [](SnapIconKind kind) { return SnapIconFactory::image(kind, {16, 16}); };
 
-    // Table B: window commands, a separator between the groups.
+    // The window commands with their snap icons, group by group (halves, corners, thirds, sizes,
+    // displays), a separator between the groups.
     for (const MenuPlace group : {MenuPlace::halves, MenuPlace::corners, MenuPlace::thirds, MenuPlace::sizes,
                                   MenuPlace::displays}) {
         if (group != MenuPlace::halves) separator(*menu);
@@ -153,8 +153,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     }
     separator(*menu);
 
-    // Table C: submenus. The edge items run their own selectors; the quarter and sixth items send
-    // `snapFromMenuItem:` with their kind.
+    // The edge, quarter and sixth submenus. The edge items run their own selectors; the quarter and
+    // sixth items send `snapFromMenuItem:` with their kind.
     auto edges = Menu::make();
     for (const auto* command : ShellCommandTable::inMenu(MenuPlace::edgeSubmenu)) addCommand(*edges, *command);
     add(*menu, localized("menu.moveToEdge"), "")->setSubmenu(edges);
@@ -171,7 +171,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     kindSubmenu("menu.sixths", MenuPlace::sixthSubmenu);
     separator(*menu);
 
-    // Table D: grid presets, each sending `selectGridPreset:` with its preset.
+    // The grid presets, each sending `selectGridPreset:` with its preset, then the preset grids of
+    // the display.
     for (const auto* command : ShellCommandTable::inMenu(MenuPlace::grids)) {
         RoriDeru::Preset preset;
         preset.rows = std::max(command->rows, 1);
@@ -185,7 +186,8 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     }
     addVeskPresetMenuSection(*menu, screen);
 
-    // Table E: the tail.
+    // The tail: preferences; help and launch at login (in an advanced submenu in minimal menu mode,
+    // else in the menu itself); quit.
     auto preferences = addCommand(*menu, commandFor("openPreferences:"));
     preferences->keyEquivalent = ",";
     preferences->keyEquivalentModifierMask = platform::ModifierFlags::command;
@@ -194,15 +196,7 @@ std::shared_ptr<Menu> AppDelegate::createMenu(const std::optional<platform::NSSc
     help->keyEquivalent = "/";
     help->keyEquivalentModifierMask = platform::ModifierFlags::command | platform::ModifierFlags::shift;
     separator(*advanced);
-    bool launchAtLogin = false;
-    if (platform::ProcessInfo::processInfo().isOperatingSystemAtLeast({13, 0, 0})) {
-        const auto status = platform::SMAppService::mainApp().status();
-        launchAtLogin = status == platform::SMAppService::Status::enabled ||
-                        status == platform::SMAppService::Status::requiresApproval;
-    } else {
-        launchAtLogin = isLaunchAtStartupEnabled();
-    }
-    check(add(*advanced, localized("menu.launchAtLogin"), "toggleLaunchAtStartup:"), launchAtLogin);
+    check(add(*advanced, localized("menu.launchAtLogin"), "toggleLaunchAtStartup:"), loginItem().showsOn());
     if (defaults.boolForKey(settings::minimalMenuMode.key)) {
         add(*menu, localized("menu.advanced"), "")->setSubmenu(advanced);
     } else {

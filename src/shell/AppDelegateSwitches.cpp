@@ -1,172 +1,43 @@
 #include "shell/AppDelegate.hpp"
 
-#include "model/LayoutStoreVesk.hpp"
-#include "model/Log.hpp"
-#include "model/Settings.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
-#include "shortcuts/DefaultShortcuts.hpp"
-#include "shortcuts/Registry.hpp"
-#include "snapping/RoriDeru.hpp"
-#include "snapping/SnapBarController.hpp"
-#include "windows/ScreenIdentity.hpp"
-#include "windows/StageIntegration.hpp"
-
-#include <algorithm>
+#include "shell/commands/SwitchCommands.hpp"
 
 namespace tilmora {
 
-// ---- Snap bar ---------------------------------------------------------------------------------
+// ---- Snap bar, snapping and the integrations: the commands of `SwitchCommands` ------------------
 
-void AppDelegate::ensureSnapBarController() {
-    if (snapBarController_) return;
-    auto controller = std::make_shared<SnapBarController>(roriDeru());
-    const std::weak_ptr<AppDelegate> weakSelf = weak();
-    controller->veskTilePresetsProvider = [weakSelf](const platform::NSScreen& screen) {
-        std::vector<VeskPreset> tiles;
-        auto self = weakSelf.lock();
-        if (!self) return tiles;
-        for (auto& preset : veskPresets(*self->layoutStore(), DisplayId(tlm_identifierString(screen)))) {
-            if (preset.kind == VeskPresetKind::singleTile) tiles.push_back(std::move(preset));
-        }
-        return tiles;
-    };
-    snapBarController_ = controller;
-}
+void AppDelegate::ensureSnapBarController() { SwitchCommands(switchContext()).ensureSnapBarController(); }
 
-void AppDelegate::toggleSnapBar(platform::ui::Responder*) {
-    const bool wasVisible = defaults().boolForKey(settings::snapBarVisible.key);
-    defaults().set(!wasVisible, settings::snapBarVisible.key);
-    print(std::string("[UI] Toggle Snap Bar -> ") + (wasVisible ? "HIDE" : "SHOW"));
-    ensureSnapBarController();
-    if (!wasVisible) {
-        snapBarController_->show(platform::NSScreen::main(), strong());
-    } else {
-        snapBarController_->hide();
-    }
-    rebuildStatusMenu();
-}
+void AppDelegate::toggleSnapBar(platform::ui::Responder*) { SwitchCommands(switchContext()).toggleSnapBar(); }
 
-void AppDelegate::disableSnapBarFromCloseButton() {
-    defaults().set(false, settings::snapBarVisible.key);
-    if (snapBarController_) snapBarController_->hide();
-    rebuildStatusMenu();
-}
+void AppDelegate::disableSnapBarFromCloseButton() { SwitchCommands(switchContext()).disableSnapBarFromCloseButton(); }
 
-// ---- Snapping and the snap selection ---------------------------------------------------------
+void AppDelegate::toggleSnapping(platform::ui::Responder*) { SwitchCommands(switchContext()).toggleSnapping(); }
 
-void AppDelegate::toggleSnapping(platform::ui::Responder*) {
-    auto& grid = roriDeru();
-    const bool wasOn = grid.isSnappingEnabled();
-    grid.setSnappingEnabled(!wasOn);
-    if (wasOn) {
-        grid.suppressMenuSelectionOnce();
-        grid.clearAllRectSelections();
-        grid.clearGridPresetMarking(true);
-        clearVeskSelection(platform::NSScreen::screens());
-    }
-    if (snapBarController_) snapBarController_->refreshIndicators();
-    rebuildStatusMenu();
-}
+void AppDelegate::resetSnapSelection(platform::ui::Responder*) { SwitchCommands(switchContext()).resetSnapSelection(); }
 
-void AppDelegate::resetSnapSelection(platform::ui::Responder*) {
-    auto& grid = roriDeru();
-    grid.suppressMenuSelectionOnce();
-    grid.clearAllRectSelections();
-    grid.clearGridPresetMarking(true);
-    clearVeskSelection(platform::NSScreen::screens());
-    if (snapBarController_) snapBarController_->refreshSelectionHighlight();
-    rebuildStatusMenu();
-}
-
-void AppDelegate::toggleStageReserve(platform::ui::Responder*) { print("[UI] Stage Reserve is no longer available."); }
-
-namespace {
-
-void flipIntegration(platform::UserDefaults& defaults, const std::string& key) {
-    defaults.set(!defaults.boolForKey(key), key);
-    platform::NotificationCenter::defaultCenter().post(StageIntegration::stateDidChange, nullptr);
-}
-
-} // namespace
+void AppDelegate::toggleStageReserve(platform::ui::Responder*) { SwitchCommands(switchContext()).toggleStageReserve(); }
 
 void AppDelegate::toggleIntegrateStageManager(platform::ui::Responder*) {
-    flipIntegration(defaults(), settings::integrateStageManager.key);
+    SwitchCommands(switchContext()).toggleIntegrateStageManager();
 }
 
 void AppDelegate::toggleIntegrateMissionControl(platform::ui::Responder*) {
-    flipIntegration(defaults(), settings::integrateMissionControl.key);
+    SwitchCommands(switchContext()).toggleIntegrateMissionControl();
 }
 
-// ---- The keyboard-shortcut master switch -----------------------------------------------------
+// ---- The keyboard-shortcut master switch: `ShortcutMasterSwitch` -----------------------------
 
 const std::vector<GlobalShortcuts::Name>& AppDelegate::allKeyboardShortcutNames() {
-    static const std::vector<GlobalShortcuts::Name> names = [] {
-        std::vector<GlobalShortcuts::Name> list;
-        for (const auto& name : GlobalShortcuts::Name::catalog()) list.push_back(name.get());
-        return list;
-    }();
-    return names;
+    return ShortcutMasterSwitch::allNames();
 }
 
-bool AppDelegate::isKeyboardShortcutsEnabled() const {
-    return settings::read(defaults(), settings::keyboardShortcutsEnabled);
-}
+bool AppDelegate::isKeyboardShortcutsEnabled() const { return shortcutSwitch_.isEnabled(); }
 
-void AppDelegate::applyKeyboardShortcutsEnabledState() {
-    if (isApplyingKeyboardShortcutsState_) return;
-    isApplyingKeyboardShortcutsState_ = true;
-    // The guard comes down however the pass ends, so a failed pass does not lock the switch.
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{isApplyingKeyboardShortcutsState_};
-    const bool enabled = isKeyboardShortcutsEnabled();
-    for (const auto& name : allKeyboardShortcutNames()) {
-        if (enabled) {
-            GlobalShortcuts::enable({name});
-        } else {
-            GlobalShortcuts::disable({name});
-        }
-    }
-    if (enabled) logChordConflicts();
-}
+void AppDelegate::applyKeyboardShortcutsEnabledState() { shortcutSwitch_.apply(); }
 
-void AppDelegate::logChordConflicts() {
-    // The names of each stored chord, in catalog order.
-    std::vector<std::pair<GlobalShortcuts::Shortcut, std::vector<const GlobalShortcuts::Name*>>> chords;
-    for (const auto& name : allKeyboardShortcutNames()) {
-        const auto chord = GlobalShortcuts::getShortcut(name);
-        if (!chord) continue;
-        auto it = std::find_if(chords.begin(), chords.end(), [&](const auto& entry) { return entry.first == *chord; });
-        if (it == chords.end()) it = chords.insert(chords.end(), {*chord, {}});
-        it->second.push_back(&name);
-    }
-    for (const auto& entry : chords) {
-        const auto& chord = entry.first;
-        const auto& names = entry.second;
-        if (names.size() < 2) continue;
-        const bool sharedDefault = std::all_of(names.begin(), names.end(), [&chord](const GlobalShortcuts::Name* name) {
-            return firstRunShortcut(*name) == chord;
-        });
-        if (sharedDefault) continue;
-        std::string list;
-        for (const auto* name : names) list += (list.empty() ? "" : ", ") + name->rawValue;
-        const std::string line = "[Shortcuts] Conflict: " + chord.presentableDescription() + " is stored for " + list +
-                                 "; each press runs all of them";
-        if (loggedChordConflicts_.insert(line).second) print(line);
-    }
-}
+void AppDelegate::setKeyboardShortcutsEnabled(bool enabled) { shortcutSwitch_.set(enabled); }
 
-void AppDelegate::setKeyboardShortcutsEnabled(bool enabled) {
-    defaults().set(enabled, keyboardShortcutsEnabledKey);
-    applyKeyboardShortcutsEnabledState();
-    rebuildStatusMenu();
-}
-
-void AppDelegate::toggleKeyboardShortcutsEnabled(platform::ui::Responder*) {
-    defaults().set(!isKeyboardShortcutsEnabled(), keyboardShortcutsEnabledKey);
-    applyKeyboardShortcutsEnabledState();
-    rebuildStatusMenu();
-}
+void AppDelegate::toggleKeyboardShortcutsEnabled(platform::ui::Responder*) { shortcutSwitch_.toggle(); }
 
 } // namespace tilmora

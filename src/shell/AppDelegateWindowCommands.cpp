@@ -11,21 +11,6 @@
 
 namespace tilmora {
 
-// ---- The window commands' context ------------------------------------------------------------
-
-WindowCommandContext AppDelegate::windowCommandContext() {
-    return {
-        roriDeru(),
-        windowMover(),
-        defaults(),
-        displayLayoutStore(),
-        windowRects_,
-        [this] { rebuildStatusMenu(); },
-        [this] { refreshSnapBarSelection(); },
-        [this](const std::vector<platform::NSScreen>& screens) { clearVeskSelection(screens); },
-    };
-}
-
 // ---- Screen choice ---------------------------------------------------------------------------
 
 std::optional<platform::NSScreen> AppDelegate::screenForSnapping() {

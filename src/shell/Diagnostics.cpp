@@ -4,6 +4,7 @@
 
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Key.hpp"
 #include "shortcuts/Name.hpp"
@@ -176,8 +177,7 @@ AppDelegate::DiagnosticsResult run(AppDelegate& shell) {
     registerDefaultSnapShortcutsIfNeeded();
     checkThat(N::toggleSnapBar().shortcut() == controlOptionA, "FAIL: Existing Toggle Snap Bar shortcut is preserved");
 
-    grid.setSnappingEnabled(false);
-    grid.stopMonitoring();
+    switchSnappingOff(grid, SelectionOnSnappingOff::kept);
     checkThat(!grid.isSnappingEnabled(), "FAIL: Snapping can be disabled");
     grid.setSnappingEnabled(true);
     grid.startMonitoringIfNeeded();

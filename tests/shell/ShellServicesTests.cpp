@@ -1,4 +1,5 @@
 #include "ShellFixture.hpp"
+#include "support/ShellAccess.hpp"
 
 #include "platform/control/FileSystemControl.hpp"
 #include "platform/control/SimInput.hpp"
@@ -40,7 +41,7 @@ TEST_F(ShellServicesTest, AccessibilityRefusalIsExplainedAndSettingsOpenOnlyOnRe
     for (const auto& c : cases) {
         desk().clearJournal();
         UISimulator::scriptAlertResponse(c.answer);
-        shell().checkAccessibilityAndExplain();
+        tilmora::testing::ShellAccess::checkAccessibilityAndExplain(shell());
         EXPECT_EQ(openedURLs(), c.opened);
     }
     EXPECT_TRUE(printed("Accessibility permissions NOT granted. Prompting user...\n"));
@@ -246,7 +247,7 @@ TEST_F(ShellServicesTest, DiagnosticsReportShowsThenLogs) {
             logLinesBeforeAlert = outputLines().size();
             return AlertResponse::press(0);
         });
-        shell().presentDiagnosticsResult(c.result);
+        tilmora::testing::ShellAccess::presentDiagnosticsResult(shell(), c.result);
         EXPECT_EQ(logLinesBeforeAlert, 0u);
         const auto& alert = UISimulator::alertLog().back();
         EXPECT_EQ(alert.messageText, c.title);

@@ -1,4 +1,5 @@
 #include "WindowCommandFixture.hpp"
+#include "support/ShellAccess.hpp"
 #include "support/SnapGridState.hpp"
 
 #include "model/LayoutStoreVesk.hpp"
@@ -6,6 +7,7 @@
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/KeyChord.hpp"
+#include "shell/SnappingSwitch.hpp"
 #include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Registry.hpp"
 #include "snapping/SnapBarController.hpp"
@@ -17,6 +19,33 @@ namespace {
 using platform::UUID;
 
 class SwitchTest : public WindowCommandTest {};
+
+// Each way of switching snapping off shares the switch and the monitors, then clears what its
+// caller asks, the menu's suppress flag before the clearing.
+TEST(SnappingOffTest, EachSelectionChoiceRunsItsStepsInOrder) {
+    struct Recorder : SnappingSwitch {
+        std::vector<std::string> calls;
+        void setSnappingEnabled(bool on) override { calls.push_back(on ? "on" : "off"); }
+        void stopMonitoring() override { calls.push_back("stopMonitoring"); }
+        void setSuppressMenuSelection(bool on) override { calls.push_back(on ? "suppress" : "unsuppress"); }
+        void clearAllRectSelections() override { calls.push_back("clearSelections"); }
+        void clearGridPresetMarking(bool removeOverlays) override {
+            calls.push_back(removeOverlays ? "clearMarks+overlays" : "clearMarks");
+        }
+    };
+    using Calls = std::vector<std::string>;
+    const std::pair<SelectionOnSnappingOff, Calls> rows[] = {
+        {SelectionOnSnappingOff::kept, {"off", "stopMonitoring"}},
+        {SelectionOnSnappingOff::cleared, {"off", "stopMonitoring", "clearSelections", "clearMarks+overlays"}},
+        {SelectionOnSnappingOff::clearedWithoutMenuSelection,
+         {"off", "stopMonitoring", "suppress", "clearSelections", "clearMarks+overlays"}},
+    };
+    for (const auto& [selection, calls] : rows) {
+        Recorder recorder;
+        switchSnappingOff(recorder, selection);
+        EXPECT_EQ(recorder.calls, calls) << static_cast<int>(selection);
+    }
+}
 
 TEST_F(SwitchTest, ToggleSnapBarShowsThenHidesTheBarAndStoresTheWish) {
     auto& defaults = platform::UserDefaults::standard();
@@ -237,11 +266,11 @@ TEST_F(ShortcutSwitchTest, SetKeyboardShortcutsEnabledTakesTheSendersBoolean) {
 
 TEST_F(ShortcutSwitchTest, APassStartedDuringAPassDoesNothing) {
     GlobalShortcuts::disable(AppDelegate::allKeyboardShortcutNames());
-    shell->setApplyingKeyboardShortcutsState(true);
+    tilmora::testing::ShellAccess::shortcutSwitch(*shell).setApplying(true);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_FALSE(leftHalfChordFires());
     EXPECT_TRUE(shell->isApplyingKeyboardShortcutsState());
-    shell->setApplyingKeyboardShortcutsState(false);
+    tilmora::testing::ShellAccess::shortcutSwitch(*shell).setApplying(false);
     shell->applyKeyboardShortcutsEnabledState();
     EXPECT_TRUE(leftHalfChordFires());
 }
