@@ -2,26 +2,29 @@
 
 #include "platform/ui/TextMetrics.hpp"
 
+#include <string_view>
+
 namespace platform::ui::declarative {
 
+namespace {
+
+// The point size of each font role but "system" (its own size, else 13); an unknown role, "body"
+// and "headline" are 13.
+struct RoleSize {
+    std::string_view role;
+    double size;
+};
+constexpr RoleSize roleSizes[] = {{"largeTitle", 26}, {"title", 22},   {"title2", 17},
+                                  {"title3", 15},     {"callout", 12}, {"subheadline", 11},
+                                  {"footnote", 10},   {"caption", 10}, {"caption2", 10}};
+
+} // namespace
+
 Font TextStyle::font() const {
-    double size = 13; // body, headline
-    if (fontRole == "system")
-        size = fontSize > 0 ? fontSize : 13;
-    else if (fontRole == "largeTitle")
-        size = 26;
-    else if (fontRole == "title")
-        size = 22;
-    else if (fontRole == "title2")
-        size = 17;
-    else if (fontRole == "title3")
-        size = 15;
-    else if (fontRole == "callout")
-        size = 12;
-    else if (fontRole == "subheadline")
-        size = 11;
-    else if (fontRole == "footnote" || fontRole == "caption" || fontRole == "caption2")
-        size = 10;
+    double size = 13;
+    if (fontRole == "system") size = fontSize > 0 ? fontSize : 13;
+    for (const auto& [role, roleSize] : roleSizes)
+        if (fontRole == role) size = roleSize;
     const bool bold = TextMetrics::drawsBold(weight) || fontRole == "headline";
     return {size, bold ? "bold" : "regular", monospaced};
 }
