@@ -248,6 +248,16 @@ void SimInput::setModifierFlags(ModifierFlags held) {
     }
 }
 
+void SimInput::insertText(const std::string& text) {
+    if (text.empty()) return;
+    const NSEvent e = NSEvent::textInputEvent(state().pointer, input_detail::eventClock(), text);
+    if (keysGoToProgram()) {
+        deliverToProgram(e);
+    } else {
+        deliverToOthers(e);
+    }
+}
+
 void SimInput::press(const KeyChord& chord) {
     const ModifierFlags before = state().held;
     if (!chord.modifiers.isEmpty()) setModifierFlags(chord.modifiers);
@@ -463,6 +473,20 @@ std::string SimInput::charactersFor(std::uint16_t keyCode, ModifierFlags held) {
                        std::size(buffer), &length, buffer) != noErr)
         return {};
     return utf8FromUtf16(buffer, length);
+}
+
+std::optional<KeyChord> SimInput::chordTyping(const std::string& character) {
+    constexpr std::uint16_t kReturn = 36;
+    constexpr std::uint16_t kTab = 48;
+    if (character == "\n" || character == "\r") return KeyChord{kReturn, {}};
+    if (character == "\t") return KeyChord{kTab, {}};
+    // Control characters and the function-key characters are no text a key types.
+    if (character.empty() || static_cast<unsigned char>(character[0]) < 0x20 || character == "\x7F") return std::nullopt;
+    for (const ModifierFlags held : {ModifierFlags{}, ModifierFlags::shift})
+        for (std::uint16_t code = 0; code < 128; ++code)
+            if (!isKeypad(code) && eventCharacterOverride(code) == 0 && charactersFor(code, held) == character)
+                return KeyChord{code, held};
+    return std::nullopt;
 }
 
 ModifierFlags SimInput::impliedFlags(std::uint16_t keyCode) {

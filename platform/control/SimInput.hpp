@@ -67,6 +67,12 @@ public:
     void press(const KeyChord& chord);
     /// Changes the held modifier keys (a flags-changed event).
     void setModifierFlags(ModifierFlags held);
+    /// Text an input method commits (UTF-8), as for a character the keyboard has no key for: when
+    /// keys go to this program it is queued behind the key events before it (an
+    /// application-kit-defined event, `NSEvent::textInputEvent`) and the application hands it to
+    /// its key window's first responder; otherwise the frontmost other application receives it.
+    /// Raw-key handlers and hot keys never see it. Empty text does nothing.
+    void insertText(const std::string& text);
 
     // ----- mouse
 
@@ -129,6 +135,10 @@ public:
     /// The text a key produces on the current layout with `held` (Command ignored): what a key
     /// event carries as its characters.
     static std::string charactersFor(std::uint16_t keyCode, ModifierFlags held);
+    /// The key that types `character` (one character, UTF-8) on the current layout, alone or with
+    /// Shift (the key without Shift first, the lowest key code first, never a keypad key); a line feed or carriage return is Return, a tab is Tab. None when no key types it
+    /// (then an input method would insert it, `insertText`).
+    static std::optional<KeyChord> chordTyping(const std::string& character);
     /// The flags a key adds by itself: function plus numeric pad for the arrows, function for the
     /// F-keys and navigation keys, numeric pad for the keypad.
     static ModifierFlags impliedFlags(std::uint16_t keyCode);

@@ -34,8 +34,9 @@ public:
     std::optional<KeyboardShortcut> keyboardShortcut(const std::string& idOrText) const;
 
     /// Clicks a button (declarative or representable), a wrapped text field (it becomes first
-    /// responder, `UISimulator::clickView`) or a tappable element; false when there is none, it is
-    /// disabled or takes no click.
+    /// responder, `UISimulator::clickView`), a text field element (it takes the keys,
+    /// `HostingView::focusField`) or a tappable element; false when there is none, it is disabled
+    /// or takes no click.
     bool click(const std::string& idOrText);
     /// Types into a text field (replacing its text), without committing.
     bool type(const std::string& idOrText, const std::string& text);

@@ -91,6 +91,11 @@ int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b);
 /// Appends the UTF-8 form of `codePoint`; a surrogate or a value beyond U+10FFFF appends U+FFFD.
 void appendUtf8(std::string& out, char32_t codePoint);
 
+/// The user-perceived characters of `text` (extended grapheme clusters), in order, each as the
+/// UTF-8 bytes it takes in `text`: "Cafe" + U+0301 gives "C", "a", "f" and "e" + U+0301; a flag or
+/// an emoji with a skin tone is one character. An ill-formed byte sequence counts as one character.
+std::vector<std::string> characters(std::string_view text);
+
 /// The shortest decimal text that reads back as exactly `value`, always with a fractional part or
 /// an exponent: "0.0", "-1920.0", "0.1", "1234567.5", "0.0001". Magnitudes below 0.0001 or above
 /// 2^54 use an exponent with a sign and at least two digits: "1e-05", "1e+20", "1.5e+300". Special

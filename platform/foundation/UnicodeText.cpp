@@ -11,6 +11,7 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utext.h>
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
@@ -291,6 +292,28 @@ int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
     // Without a collator: code-point order of the caseless forms.
     const int order = caselessKey(a).compareCodePointOrder(caselessKey(b));
     return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+std::vector<std::string> characters(std::string_view text) {
+    std::vector<std::string> out;
+    if (text.empty()) return out;
+    // The break iterator reads the UTF-8 bytes in place, so its boundaries are byte offsets.
+    UErrorCode status = U_ZERO_ERROR;
+    UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+    std::unique_ptr<icu::BreakIterator> iterator(
+        U_SUCCESS(status) ? icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status) : nullptr);
+    if (U_SUCCESS(status) && iterator) iterator->setText(utext, status);
+    if (U_FAILURE(status) || !iterator) {
+        // Without boundaries every byte counts as a character of its own.
+        for (char c : text)
+            out.emplace_back(1, c);
+    } else {
+        for (int32_t from = iterator->first(), to = iterator->next(); to != icu::BreakIterator::DONE;
+             from = to, to = iterator->next())
+            out.emplace_back(text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+    }
+    utext_close(utext);
+    return out;
 }
 
 void appendUtf8(std::string& out, char32_t codePoint) {

@@ -60,6 +60,13 @@ NSEvent NSEvent::keyEvent(EventType type, CGPoint location, ModifierFlags flags,
     return e;
 }
 
+NSEvent NSEvent::textInputEvent(CGPoint location, double timestamp, std::string text) {
+    NSEvent e = baseEvent(EventType::appKitDefined, location, {}, timestamp, 0);
+    e.subtype = textInputSubtype;
+    e.characters = std::move(text);
+    return e;
+}
+
 NSEvent NSEvent::mouseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
                             long windowNumber, long clickCount) {
     NSEvent e = baseEvent(type, location, flags, timestamp, windowNumber);

@@ -57,7 +57,8 @@ struct NSEvent {
     /// 0 left, 1 right, 2 and up other buttons (mouse events).
     long buttonNumber = 0;
     long clickCount = 0;
-    /// Subtype of system-defined events (6: a hot key).
+    /// Subtype of system-defined events (6: a hot key) and of application-kit-defined events
+    /// (`textInputSubtype`).
     short subtype = 0;
     /// The Carbon event behind the event (keyboard events carry one with key code and modifiers).
     EventRef eventRef;
@@ -69,6 +70,12 @@ struct NSEvent {
     static NSEvent keyEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
                             long windowNumber, std::string characters,
                             std::string charactersIgnoringModifiers, bool isARepeat, std::uint16_t keyCode);
+    /// The subtype of an application-kit-defined event that carries text an input method committed.
+    static constexpr short textInputSubtype = 32;
+    /// Text an input method commits (UTF-8, in `characters`): an application-kit-defined event of
+    /// `textInputSubtype`, which the application hands to its key window's first responder to
+    /// insert. It carries no key code.
+    static NSEvent textInputEvent(CGPoint location, double timestamp, std::string text);
     /// A mouse event.
     static NSEvent mouseEvent(EventType type, CGPoint location, ModifierFlags flags, double timestamp,
                               long windowNumber, long clickCount);

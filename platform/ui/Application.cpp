@@ -133,6 +133,20 @@ void Application::sendEvent(const NSEvent& event) {
         const auto pressed = std::exchange(pressedView_, {}).lock();
         if (!pressed || viewUnderMouse(event) != pressed.get()) return;
         static_cast<View*>(pressed.get())->mouseUp(event);
+    } else if (event.type == EventType::keyDown ||
+               (event.type == EventType::appKitDefined && event.subtype == NSEvent::textInputSubtype)) {
+        // Keys and committed text go to the key window's first responder (the window itself when
+        // no view is), which hands on what it does not take.
+        Window* window = keyWindow_;
+        if (!window || window->isClosed()) return;
+        if (Window* modal = modalWindow(); modal && modal != window) return;
+        const auto keep = window->weak_from_this().lock();
+        Responder* responder = window->firstResponder();
+        if (event.type == EventType::keyDown) {
+            responder->keyDown(event);
+        } else {
+            responder->insertText(event.characters);
+        }
     }
 }
 

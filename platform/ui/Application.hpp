@@ -112,7 +112,10 @@ public:
     /// installed on the event queue). A left mouse-down goes to the view under the pointer in the
     /// program's window that the window server's hit testing finds there (`View::hitTest`; none
     /// while a modal session runs for another window); the mouse-up that follows goes to that same
-    /// view when it lands on it again: a click. Other events do nothing here. Main thread.
+    /// view when it lands on it again: a click. A key-down goes to the key window's first
+    /// responder (`Responder::keyDown`), and so does text an input method commits
+    /// (`NSEvent::textInputEvent`, `Responder::insertText`); while a modal session runs for another
+    /// window they go nowhere. Other events do nothing here. Main thread.
     void sendEvent(const NSEvent& event);
 
     /// The object that will receive `action`: `target` when it answers it; with no target, the

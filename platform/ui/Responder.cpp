@@ -10,4 +10,12 @@ bool Responder::perform(const Selector& selector, Responder* sender) {
     return true;
 }
 
+void Responder::keyDown(const NSEvent& event) {
+    if (Responder* next = nextResponder()) next->keyDown(event);
+}
+
+void Responder::insertText(const std::string& text) {
+    if (Responder* next = nextResponder()) next->insertText(text);
+}
+
 } // namespace platform::ui

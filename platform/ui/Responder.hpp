@@ -5,6 +5,10 @@
 #include <memory>
 #include <string>
 
+namespace platform {
+struct NSEvent;
+}
+
 namespace platform::ui {
 
 /// A selector: the name of an action message, written as on the original platform ("changed:",
@@ -38,6 +42,14 @@ public:
     virtual bool becomeFirstResponder() { return true; }
     /// Asked when the object is about to stop being first responder; false refuses.
     virtual bool resignFirstResponder() { return true; }
+
+    /// A key went down while this object stands in the key window's responder chain (the
+    /// application hands each key-down to the window's first responder). By default it goes on to
+    /// the next responder; the end of the chain drops it. Main thread.
+    virtual void keyDown(const NSEvent& event);
+    /// Text an input method commits (UTF-8), for the key window's first responder. By default it
+    /// goes on to the next responder; the end of the chain drops it. Main thread.
+    virtual void insertText(const std::string& text);
 
 private:
     std::map<Selector, Action> actions_;

@@ -1,5 +1,7 @@
 #include "platform/ui/TextField.hpp"
 
+#include "platform/foundation/Text.hpp"
+#include "platform/ui/TextEditingCommand.hpp"
 #include "platform/ui/TextMetrics.hpp"
 
 #include "platform/ui/Window.hpp"
@@ -46,8 +48,53 @@ bool TextField::becomeFirstResponder() {
 }
 
 bool TextField::resignFirstResponder() {
-    endEditing(TextMovement::other);
+    endEditing(resigningMovement_);
     return true;
+}
+
+void TextField::keyDown(const NSEvent& event) {
+    if (!isEditing() || !isEnabled) return Control::keyDown(event);
+    const auto command = TextEditingCommand::forKeyDown(event);
+    using Kind = TextEditingCommand::Kind;
+    switch (command.kind) {
+    case Kind::insertText:
+        return insertText(command.text);
+    case Kind::deleteBackward: {
+        if (!isEditable) return;
+        const std::string text = stringValue();
+        const auto characters = Text::characters(text);
+        if (characters.empty()) return;
+        setStringValue(text.substr(0, text.size() - characters.back().size()));
+        notifyChange();
+        return;
+    }
+    case Kind::insertNewline:
+        return userPressReturn();
+    case Kind::insertTab:
+    case Kind::insertBacktab: {
+        Window* w = window();
+        if (!w) return;
+        const auto keep = shared_from_this();
+        const bool forward = command.kind == Kind::insertTab;
+        resigningMovement_ = forward ? TextMovement::tab : TextMovement::backtab;
+        if (forward) {
+            w->selectKeyViewFollowingView(*this);
+        } else {
+            w->selectKeyViewPrecedingView(*this);
+        }
+        resigningMovement_ = TextMovement::other;
+        return;
+    }
+    case Kind::cancelOperation:
+        return;
+    case Kind::none:
+        return Control::keyDown(event);
+    }
+}
+
+void TextField::insertText(const std::string& text) {
+    if (!isEditing() || !isEnabled || !isEditable) return Control::insertText(text);
+    userInsertText(text);
 }
 
 void TextField::endEditing(TextMovement movement) {

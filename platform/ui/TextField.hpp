@@ -63,6 +63,16 @@ public:
     bool becomeFirstResponder() override;
     /// Ends editing: the field editor goes and the delegate is told of the end.
     bool resignFirstResponder() override;
+    /// While the field edits, a key press works as the field editor's key bindings read it
+    /// (`TextEditingCommand`): typed text is added at the end (an editable field only, one change
+    /// message), Delete removes the last character, Return and Enter end editing and send the
+    /// action (`userPressReturn`), Tab and Shift-Tab end editing and give the keys to the next or
+    /// previous key view (the field keeps them, editing anew, when there is none), Escape leaves
+    /// the text as it is. Other keys, and every key while the field does not edit, go on to the
+    /// next responder. Main thread.
+    void keyDown(const NSEvent& event) override;
+    /// Committed text is added at the end while an editable field edits; otherwise it goes on.
+    void insertText(const std::string& text) override;
 
     Size intrinsicContentSize() const override;
 
@@ -84,6 +94,8 @@ protected:
 private:
     std::shared_ptr<FieldEditor> editor_;
     TextMovement lastMovement_ = TextMovement::other;
+    /// How the editing ends when the field resigns now (Tab while the keys move on).
+    TextMovement resigningMovement_ = TextMovement::other;
 };
 
 } // namespace platform::ui

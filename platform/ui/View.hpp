@@ -109,6 +109,16 @@ public:
     /// Whether the window may pick this view as its first key view (its initial first responder
     /// when it first becomes key). By default whether it accepts first responder.
     virtual bool canBecomeKeyView() const { return acceptsFirstResponder(); }
+    /// Whether the view holds key views that are not views of its own (a hosting view's text
+    /// fields): the window's key view loop then stops at it and hands it the keys through
+    /// `selectKeyViewInside`.
+    virtual bool hasKeyViewsInside() const { return false; }
+    /// Gives the keys to the first (`forward`) or the last of the key views it holds; false when it
+    /// holds none that takes them. Main thread.
+    virtual bool selectKeyViewInside(bool forward) {
+        (void)forward;
+        return false;
+    }
 
     /// Converts a point of the window's space (points, y up from the bottom-left of the window's
     /// content) to this view's space (y up from its bottom-left), through the superviews' frames.

@@ -9,6 +9,7 @@
 #include "platform/ui/TextField.hpp"
 #include "platform/ui/ViewController.hpp"
 
+#include <algorithm>
 #include <functional>
 
 namespace platform::ui {
@@ -286,6 +287,42 @@ void Window::chooseInitialFirstResponder() {
     };
     if (contentView_)
         if (auto* view = firstKeyView(*contentView_)) makeFirstResponder(view);
+}
+
+void Window::selectKeyViewFollowingView(View& view) {
+    selectKeyView(view, true);
+}
+
+void Window::selectKeyViewPrecedingView(View& view) {
+    selectKeyView(view, false);
+}
+
+void Window::selectKeyView(View& from, bool forward) {
+    requireMainThread("Window::selectKeyView");
+    if (from.window() != this || !contentView_) return;
+    std::vector<View*> loop;
+    std::function<void(View&)> collect = [&](View& v) {
+        if (v.isHidden()) return;
+        if (&v == &from ||
+            (&v != contentView_.get() && (v.canBecomeKeyView() || v.hasKeyViewsInside())))
+            loop.push_back(&v);
+        for (auto& sub : v.subviews())
+            collect(*sub);
+    };
+    collect(*contentView_);
+    const auto at = std::find(loop.begin(), loop.end(), &from);
+    if (at == loop.end()) return;
+    const auto keepAlive = from.shared_from_this();
+    auto takes = [forward, this](View& v) {
+        return v.hasKeyViewsInside() ? v.selectKeyViewInside(forward) : makeFirstResponder(&v);
+    };
+    const std::size_t count = loop.size();
+    const std::size_t start = static_cast<std::size_t>(at - loop.begin());
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t i = forward ? (start + step) % count : (start + count - step) % count;
+        if (takes(*loop[i])) return;
+    }
+    takes(from);
 }
 
 bool Window::makeFirstResponder(Responder* responder) {

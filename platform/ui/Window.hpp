@@ -209,6 +209,14 @@ public:
     /// field that is editing first responder again ends its editing (its delegate is told) and
     /// begins it anew.
     bool makeFirstResponder(Responder* responder);
+    /// Tab and Shift-Tab: give the keys to the key view after (or before) `view` in the window's key
+    /// view loop, wrapping at its ends. The loop is every visible view of the content, depth first,
+    /// that can become a key view (`View::canBecomeKeyView`) or holds key views of its own
+    /// (`View::hasKeyViewsInside`, which then takes the keys with `selectKeyViewInside`); a view
+    /// that refuses is passed over. When no other view takes them, `view` keeps the keys (made
+    /// first responder again). Nothing happens when `view` is not in the window. Main thread.
+    void selectKeyViewFollowingView(View& view);
+    void selectKeyViewPrecedingView(View& view);
     /// The view made first responder the first time the window becomes key, when it can become a
     /// key view then; when it is unset or cannot, the first view of the content (depth first) that
     /// can become a key view is taken. Held weakly.
@@ -240,6 +248,7 @@ private:
     /// Picks the first responder when the window becomes key for the first time (after the
     /// did-become-key notification was posted) and nothing is first responder yet.
     void chooseInitialFirstResponder();
+    void selectKeyView(View& from, bool forward);
     void syncWithWindowServer();
     OwnWindowBridge::OwnWindowSpec windowServerSpec() const;
 

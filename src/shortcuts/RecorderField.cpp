@@ -157,6 +157,10 @@ void RecorderField::endRecording() {
     postActiveStatus(false);
 }
 
+void RecorderField::insertText(const std::string&) {
+    beep();
+}
+
 void RecorderField::controlTextDidChange(TextField&) {
     if (stringValue().empty()) {
         setShortcut(std::nullopt, shortcutName_);

@@ -64,6 +64,9 @@ public:
     platform::ui::Size intrinsicContentSize() const override;
     /// Starts recording; false without a window or when the field refuses.
     bool becomeFirstResponder() override;
+    /// Text an input method commits is no chord: it is refused with the beep, as a plain key is,
+    /// and the field keeps its text.
+    void insertText(const std::string& text) override;
     void viewDidMoveToWindow() override;
 
 private:

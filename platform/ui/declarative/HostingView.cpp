@@ -5,9 +5,13 @@
 #include "platform/dispatch/MainQueueDelivery.hpp"
 #include "platform/dispatch/MainThread.hpp"
 
+#include "platform/foundation/Text.hpp"
+#include "platform/ui/Application.hpp"
 #include "platform/ui/Control.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
+#include "platform/ui/TextEditingCommand.hpp"
+#include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/Layout.hpp"
 
 #include <algorithm>
@@ -216,6 +220,11 @@ void HostingView::rebuild() {
     leaving.clear();
     for (auto& fn : pass.appear)
         if (fn) fn();
+    // A focused field that left the tree (or was disabled) takes the keys no more.
+    if (focusedKey_ && !focusedNode()) {
+        focusedKey_.reset();
+        if (Window* w = window(); w && w->firstResponder() == this) w->makeFirstResponder(nullptr);
+    }
     if (relayout) setNeedsRebuild();
 }
 
@@ -462,9 +471,128 @@ bool HostingView::clickElement(Node& node, Point point) {
         auto tap = node.onTap;
         tap({point.x - node.layoutFrame.origin.x, point.y - node.layoutFrame.origin.y});
         done = true;
+    } else if (node.kind == NodeKind::textField) {
+        // A click on a window of a program in the background brings the program and the window
+        // to the front, so that the keys pressed next reach the field.
+        if (Window* w = window(); w && w->isVisible() && w->canBecomeKeyWindow()) {
+            Application::shared().activate(true);
+            if (!w->isKeyWindow()) w->makeKeyAndOrderFront();
+        }
+        done = focusField(node.key);
     }
     rebuildIfNeeded();
     return done;
+}
+
+// --- keys -------------------------------------------------------------------------------------
+
+std::vector<Node*> HostingView::textFields() const {
+    std::vector<Node*> fields;
+    std::function<void(const Element&)> walk = [&](const Element& e) {
+        Node& n = *e.node();
+        for (const auto& c : n.backgrounds)
+            walk(c);
+        if (n.kind == NodeKind::textField && n.resolvedEnabled) fields.push_back(&n);
+        for (const auto& c : n.children)
+            walk(c);
+        for (const auto& c : n.overlays)
+            walk(c);
+    };
+    walk(tree_);
+    return fields;
+}
+
+Node* HostingView::focusedNode() const {
+    if (!focusedKey_) return nullptr;
+    for (Node* field : textFields())
+        if (field->key == *focusedKey_) return field;
+    return nullptr;
+}
+
+bool HostingView::focusField(const std::string& key) {
+    requireMainThread("HostingView::focusField");
+    Window* w = window();
+    const auto fields = textFields();
+    const bool known = std::any_of(fields.begin(), fields.end(), [&key](const Node* n) { return n->key == key; });
+    if (!w || !known) return false;
+    if (w->firstResponder() == this && focusedKey_) {
+        focusedKey_ = key;
+        return true;
+    }
+    pendingFocus_ = key;
+    const bool taken = w->makeFirstResponder(this);
+    pendingFocus_.reset();
+    if (taken) focusedKey_ = key;
+    return taken;
+}
+
+bool HostingView::resignFirstResponder() {
+    focusedKey_.reset();
+    return true;
+}
+
+bool HostingView::hasKeyViewsInside() const {
+    return !textFields().empty();
+}
+
+bool HostingView::selectKeyViewInside(bool forward) {
+    const auto fields = textFields();
+    if (fields.empty()) return false;
+    return focusField((forward ? fields.front() : fields.back())->key);
+}
+
+void HostingView::keyDown(const NSEvent& event) {
+    Node* field = focusedNode();
+    if (!field || !field->getText || !field->setText) return View::keyDown(event);
+    const auto command = TextEditingCommand::forKeyDown(event);
+    using Kind = TextEditingCommand::Kind;
+    switch (command.kind) {
+    case Kind::insertText:
+        return insertText(command.text);
+    case Kind::deleteBackward: {
+        const std::string text = field->getText();
+        const auto characters = Text::characters(text);
+        if (characters.empty()) return;
+        auto set = field->setText;
+        set(text.substr(0, text.size() - characters.back().size()));
+        return;
+    }
+    case Kind::insertNewline:
+        if (auto commit = field->onCommit) commit();
+        return;
+    case Kind::insertTab:
+    case Kind::insertBacktab: {
+        const bool forward = command.kind == Kind::insertTab;
+        const auto fields = textFields();
+        const auto at = std::find(fields.begin(), fields.end(), field);
+        const std::size_t i = static_cast<std::size_t>(at - fields.begin());
+        if (forward ? i + 1 < fields.size() : i > 0) {
+            focusField(fields[forward ? i + 1 : i - 1]->key);
+            return;
+        }
+        // Past the host's last (or first) field the window's key view loop goes on.
+        if (Window* w = window()) {
+            const auto keep = shared_from_this();
+            if (forward) {
+                w->selectKeyViewFollowingView(*this);
+            } else {
+                w->selectKeyViewPrecedingView(*this);
+            }
+        }
+        return;
+    }
+    case Kind::cancelOperation:
+        return;
+    case Kind::none:
+        return View::keyDown(event);
+    }
+}
+
+void HostingView::insertText(const std::string& text) {
+    Node* field = focusedNode();
+    if (!field || !field->getText || !field->setText) return View::insertText(text);
+    auto set = field->setText;
+    set(field->getText() + text);
 }
 
 View* HostingView::hitTest(Point point) {

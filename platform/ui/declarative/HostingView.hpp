@@ -55,9 +55,37 @@ public:
     /// Clicks `node` as a user's click at `point` (host space, y down) would: a button runs its
     /// action, a wrapped button (not a pop-up) is clicked, a tappable element is tapped at the
     /// point in its own space. False, with nothing done, for a disabled element and for one that
-    /// a click does not work (fields, pickers, steppers: the console types, picks and steps).
+    /// a click does not work (pickers, steppers: the console picks and steps); a text field takes
+    /// the keys (`focusField`).
     /// Rebuilds at once afterwards when asked. Main thread.
     bool clickElement(Node& node, Point point);
+
+    /// The tree key (`Node::key`) of the text field element that has the keys: the host is its
+    /// window's first responder and hands the keys to that field. None when no field of the host
+    /// has them; a field that leaves the tree loses them (and the host stops being first
+    /// responder).
+    const std::optional<std::string>& focusedField() const { return focusedKey_; }
+    /// Gives the keys to the text field element with tree key `key`: the host becomes its window's
+    /// first responder. False when there is no such enabled field or the window refuses. A click
+    /// on a field (`clickElement`) does this, after bringing the program and the window to the
+    /// front when the window can become key. Main thread.
+    bool focusField(const std::string& key);
+    bool acceptsFirstResponder() const override { return pendingFocus_.has_value() || focusedKey_.has_value(); }
+    /// The focused field loses the keys.
+    bool resignFirstResponder() override;
+    /// The focused field takes a key press as a text field does (`TextEditingCommand`): typed text
+    /// is added at the end through its binding, Delete removes the last character, Return runs its
+    /// commit action when it has one (it keeps the keys either way), Tab and Shift-Tab give the keys
+    /// to the next or previous field of the tree, past the last one to the window's next key view
+    /// (`Window::selectKeyViewFollowingView`), Escape leaves the text. Other keys, and every key
+    /// when no enabled field has the keys, go on to the next responder. Main thread.
+    void keyDown(const NSEvent& event) override;
+    /// Committed text is added at the end of the focused field; without one it goes on.
+    void insertText(const std::string& text) override;
+    /// True when the tree holds an enabled text field.
+    bool hasKeyViewsInside() const override;
+    /// Focuses the first (or last) enabled text field of the tree.
+    bool selectKeyViewInside(bool forward) override;
 
     /// The wrapped control under the point when the element there is one, else this view.
     View* hitTest(Point point) override;
@@ -99,6 +127,11 @@ private:
     bool building_ = false;
     bool offscreen_ = false; // the window left the screen after the host's places appeared
     std::optional<std::string> pressedKey_; // the tree key of the element under the mouse-down
+    std::optional<std::string> focusedKey_; // the tree key of the field that has the keys
+    std::optional<std::string> pendingFocus_; // the field about to take them
+    /// The enabled text field elements of the tree, in document order.
+    std::vector<Node*> textFields() const;
+    Node* focusedNode() const;
     int builds_ = 0;
 };
 

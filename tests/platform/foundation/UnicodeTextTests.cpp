@@ -247,4 +247,24 @@ TEST(UnicodeText, AppendUtf8EncodesEveryLengthAndReplacesNonCharacters) {
     EXPECT_EQ(nul, std::string(1, '\0'));
 }
 
+TEST(UnicodeText, CharactersAreWhatAPersonCountsAsOne) {
+    using Characters = std::vector<std::string>;
+    const std::pair<std::string, Characters> cases[] = {
+        {"", {}},
+        {"Ab", {"A", "b"}},
+        {"Cafe\xCC\x81!", {"C", "a", "f", kDecomposedE, "!"}},
+        {kComposedE + "\xE6\x97\xA5", {kComposedE, "\xE6\x97\xA5"}},
+        // A flag (two regional indicators) and a thumb with a skin tone are one character each.
+        {"\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD",
+         {"\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"}},
+        {"\r\n", {"\r\n"}},
+        // Bytes that are no UTF-8 are kept, apart from their neighbours.
+        {"a\xFF" "b", {"a", "\xFF", "b"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Text::characters(text), expected);
+    }
+}
+
 } // namespace
