@@ -39,6 +39,17 @@ struct Line {
     std::string tooltip;
     std::optional<platform::CGRect> frame; // global points, y up; none for a web page's blocks
     bool recording = false;
+    bool selected = false;
+    std::optional<std::string> rawValue = std::nullopt; // the value unquoted
+
+    void setText(const std::string& text) {
+        value = Text::quote(text);
+        rawValue = text;
+    }
+    void setNumber(const std::string& number) {
+        value = number;
+        rawValue = number;
+    }
 
     bool printable() const { return !id.empty() || (text && !text->empty()) || value || !tooltip.empty(); }
     std::string str(int depth) const {
@@ -49,6 +60,7 @@ struct Line {
         if (value) out += " value=" + *value;
         if (disabled) out += " disabled";
         if (recording) out += " recording";
+        if (selected) out += " selected";
         if (!tooltip.empty()) out += " tooltip=" + Text::quote(tooltip);
         if (frame) out += " frame " + Text::frame(*frame);
         return out + "\n";
@@ -71,6 +83,15 @@ platform::CGRect globalFrame(const HostingView& host, const Node& node) {
     return r;
 }
 
+/// Whether a button shows the highlight of a selected item: its layer's background in the accent
+/// colour (the snap bar's icon of the selected kind).
+bool highlighted(const platform::ui::Button& button) {
+    const auto& layer = button.layer();
+    if (!layer || !layer->backgroundColor) return false;
+    const auto& colour = *layer->backgroundColor;
+    return colour.name == platform::ui::Color::controlAccentColor().name && colour.alpha > 0;
+}
+
 /// A retained view's line (kind by its class).
 Line viewLine(const View& view) {
     Line line{"view", view.identifier, std::nullopt, std::nullopt, false, view.toolTip, globalFrame(view)};
@@ -80,21 +101,22 @@ Line viewLine(const View& view) {
     }
     if (const auto* popUp = dynamic_cast<const platform::ui::PopUpButton*>(&view)) {
         line.kind = "popUp";
-        line.value = Text::quote(popUp->titleOfSelectedItem());
+        line.setText(popUp->titleOfSelectedItem());
     } else if (const auto* button = dynamic_cast<const platform::ui::Button*>(&view)) {
         line.text = button->title;
         switch (button->buttonType) {
         case platform::ui::ButtonType::switchButton:
             line.kind = "checkbox";
-            line.value = std::to_string(button->state);
+            line.setNumber(std::to_string(button->state));
             break;
         case platform::ui::ButtonType::radio:
             line.kind = "radio";
-            line.value = std::to_string(button->state);
+            line.setNumber(std::to_string(button->state));
             break;
         default:
             line.kind = "button";
         }
+        line.selected = highlighted(*button);
     } else if (const auto* recorder = dynamic_cast<const GlobalShortcuts::RecorderField*>(&view)) {
         // A shortcut recorder: the chord it shows (nothing when none is stored).
         line.kind = "recorder";
@@ -107,11 +129,11 @@ Line viewLine(const View& view) {
         } else {
             line.kind = dynamic_cast<const platform::ui::SearchField*>(&view) ? "searchField" : "textField";
             line.text = field->placeholderString;
-            line.value = Text::quote(field->stringValue());
+            line.setText(field->stringValue());
         }
     } else if (const auto* slider = dynamic_cast<const platform::ui::Slider*>(&view)) {
         line.kind = "slider";
-        line.value = Text::number(slider->doubleValue());
+        line.setNumber(Text::number(slider->doubleValue()));
     }
     return line;
 }
@@ -154,11 +176,11 @@ Line nodeLine(const HostingView& host, const Node& node) {
         break;
     case NodeKind::textField:
         line.text = node.placeholder;
-        if (node.getText) line.value = Text::quote(node.getText());
+        if (node.getText) line.setText(node.getText());
         break;
     case NodeKind::stepper:
         line.text = node.text;
-        if (node.getInt) line.value = std::to_string(node.getInt());
+        if (node.getInt) line.setNumber(std::to_string(node.getInt()));
         break;
     case NodeKind::picker: {
         line.text = node.labelHidden ? std::string() : node.text;
@@ -170,12 +192,12 @@ Line nodeLine(const HostingView& host, const Node& node) {
                     title = option.title;
                     break;
                 }
-            line.value = Text::quote(title);
+            line.setText(title);
         }
         break;
     }
     case NodeKind::progress:
-        if (node.progressValue) line.value = Text::number(*node.progressValue);
+        if (node.progressValue) line.setNumber(Text::number(*node.progressValue));
         break;
     case NodeKind::representable:
         if (node.nativeView) {
@@ -184,6 +206,8 @@ Line nodeLine(const HostingView& host, const Node& node) {
             if (line.id.empty()) line.id = native.id;
             line.text = native.text;
             line.value = native.value;
+            line.rawValue = native.rawValue;
+            line.selected = native.selected;
             line.disabled = line.disabled || native.disabled;
             if (line.tooltip.empty()) line.tooltip = native.tooltip;
             line.recording = native.recording;
@@ -230,7 +254,7 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         Line line;
         line.kind = "link";
         line.text = link.text;
-        line.value = Text::quote(link.href);
+        line.setText(link.href);
         return line;
     };
     for (const auto& block : web.shownText()) {
@@ -274,7 +298,7 @@ void describeView(View& view, int depth, Sink& out) {
     if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view)) {
         Line line = viewLine(view);
         line.kind = "webView";
-        if (web->url()) line.value = Text::quote(*web->url());
+        if (web->url()) line.setText(*web->url());
         out.add(line, depth);
         describePage(*web, depth + 1, out);
         return;
@@ -314,6 +338,28 @@ bool hasIdentity(const Element& element, const std::string& id) {
 }
 
 } // namespace
+
+WindowElements::State WindowElements::state(platform::ui::Window& window, const std::string& key) {
+    auto stateOf = [](const Line& line, bool shown) {
+        std::string text = line.str(0);
+        text.pop_back(); // the line end
+        return State{text, line.rawValue, line.disabled, line.recording, line.selected, shown};
+    };
+    std::optional<Element> found;
+    try {
+        found = find(window, key);
+    } catch (const CommandError&) {
+        // A view hidden with what it holds is not found by name; by its id it still is.
+        View* hidden = nullptr;
+        if (const auto& content = window.contentView()) hidden = content->findByIdentifier(key);
+        if (!hidden) throw;
+        return stateOf(viewLine(*hidden), false);
+    }
+    if (found->view) return stateOf(viewLine(*found->view), window.isVisible());
+    const Node* node = platform::ui::declarative::ViewDriver(*found->host).find(found->key);
+    if (!node) throw CommandError("no element " + Text::quote(key));
+    return stateOf(nodeLine(*found->host, *node), window.isVisible());
+}
 
 std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& view, const std::string& text) {
     const auto* web = dynamic_cast<const platform::ui::WKWebView*>(&view);

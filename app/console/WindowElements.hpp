@@ -39,6 +39,24 @@ public:
     /// "WINDOW" (ids: ...; `ui show` lists every element)".
     static Element find(platform::ui::Window& window, const std::string& key);
 
+    /// What a script can expect of one element (`expect ui`).
+    struct State {
+        /// The element's line as `ui show` prints it, without indentation and line end.
+        std::string line;
+        /// Its value as `ui show` prints it, unquoted ("10.0", "1", the text of a field).
+        std::optional<std::string> value;
+        bool disabled = false;
+        bool recording = false;
+        /// Shown with the highlight of a selected item (the snap bar's icon of the selected kind).
+        bool selected = false;
+        /// Whether a person sees it: its window is shown and no view holding it is hidden.
+        bool shown = true;
+    };
+
+    /// The state of the element `find` finds by `key`; when no shown element has that name, of a
+    /// hidden view whose id it is (not shown). Throws `find`'s `CommandError` when there is none.
+    static State state(platform::ui::Window& window, const std::string& key);
+
     /// When `view` is a web view showing a link whose text is `text`: the link's target.
     static std::optional<std::string> linkTarget(const platform::ui::View& view, const std::string& text);
 };

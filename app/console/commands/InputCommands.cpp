@@ -1,4 +1,4 @@
-// key <chord>
+// key <chord> | type "<text>"
 // mouse move X Y | mouse down | mouse up
 // drag X1 Y1 to X2 Y2 [steps N] [with opt+shift]
 
@@ -9,7 +9,11 @@
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "platform/control/SimInput.hpp"
+#include "platform/foundation/Text.hpp"
+#include "platform/foundation/Utf8Text.hpp"
 #include "platform/input/KeyChord.hpp"
+
+#include <utility>
 
 namespace tilmora {
 
@@ -23,6 +27,26 @@ const char* const kMouseUsage = "usage: mouse move X Y | mouse down | mouse up";
 
 void keyCommand(ConsoleSession&, const CommandArgs& args) {
     platform::SimInput::shared().press(ChordText::parse(args.text(1)));
+}
+
+/// Types the text as a person does on the U.S. keyboard: each character a key types (Shift for
+/// capitals and the shifted signs, Return for a line break) is that key's press; a run of
+/// characters no key types is committed as an input method would (`SimInput::insertText`).
+void typeCommand(ConsoleSession&, const CommandArgs& args) {
+    const std::string& text = args.text(1);
+    if (!platform::Text::isValidUtf8(text)) throw CommandError("the text to type is not UTF-8");
+    auto& input = platform::SimInput::shared();
+    std::string untyped;
+    for (const std::string& character : platform::Text::characters(text)) {
+        const auto chord = platform::SimInput::chordTyping(character);
+        if (!chord) {
+            untyped += character;
+            continue;
+        }
+        input.insertText(std::exchange(untyped, {}));
+        input.press(*chord);
+    }
+    input.insertText(untyped);
 }
 
 void mouseCommand(ConsoleSession&, const CommandArgs& args) {
@@ -77,6 +101,11 @@ const CommandRegistration registration({
      .handler = keyCommand,
      .help = {"key <chord>                       e.g. key ctrl+opt+left, key ⌃⌥←, help keys"},
      .helpOrder = 500},
+    {.name = "type",
+     .arguments = ArgumentCheck::exactly(1, "usage: type \"<text>\""),
+     .handler = typeCommand,
+     .help = {"type \"<text>\"                     types the text as key presses (Shift for capitals)"},
+     .helpOrder = 505},
     {.name = "mouse",
      .arguments = ArgumentCheck::between(1, 3, kMouseUsage),
      .handler = mouseCommand,

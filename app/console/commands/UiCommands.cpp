@@ -243,7 +243,9 @@ const CommandRegistration registration({
               "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
               "ui scroll \"<window>\" \"<list id>\" ROW",
               "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
-              "expect toast \"<text>\""},
+              "expect toast \"<text>\"",
+              "expect ui \"<window>\" shown|hidden",
+              "expect ui \"<window>\" \"<id>\" value \"V\" | enabled | disabled | shown | hidden | selected | recording"},
      .helpOrder = 760},
 });
 
