@@ -5,6 +5,7 @@
 #include "platform/internal/DesktopNotifications.hpp"
 #include "platform/internal/DesktopState.hpp"
 #include "platform/internal/InputState.hpp"
+#include "platform/internal/OwnWindowBridge.hpp"
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -384,6 +385,17 @@ void SimDesktop::clickWindow(std::uint32_t number) {
     if (!w) return;
     m.makeFrontmost(w->pid, false);
     m.raise(number);
+}
+
+void SimDesktop::clickDesktop(CGPoint location) {
+    TXN;
+    if (m.frontPid != m.programPid) return;
+    const bool onVisibleFrame = std::any_of(m.displays.begin(), m.displays.end(), [&](const auto& d) {
+        return d.visibleFrame().contains(location);
+    });
+    if (!onVisibleFrame) return;
+    m.frontPid = 0;
+    m.pendingCalls.push_back([] { OwnWindowBridge::programLeftFront(); });
 }
 
 // ----------------------------------------------------------------------------------- own windows

@@ -165,6 +165,12 @@ public:
     /// The user clicks a window: it comes in front of the others and its application becomes the
     /// frontmost (the application's other windows keep their places). Unknown numbers are ignored.
     void clickWindow(std::uint32_t number);
+    /// The user clicks the bare desktop at `location` (global points, y up; no window there):
+    /// inside a display's visible frame, the program, when it is the frontmost application, stops
+    /// being it and no application is frontmost (the real system's Finder, which this desktop
+    /// does not run, would take the front), so the program's key window resigns key. A click on a
+    /// menu bar or off the visible frames changes nothing.
+    void clickDesktop(CGPoint location);
 
     // ----- the program's own windows (made and ordered only through the UI toolkit)
 

@@ -279,7 +279,7 @@ constexpr double kTitleBarHeight = 28;
 
 /// What the window server does with a left-button event that goes to other applications, before
 /// the global monitors see it: a mouse-down on a window brings it and its application to the
-/// front, and one within the top 28 points of a (not full-screen) window's frame starts moving
+/// front, one on the bare desktop takes the front from the program, and one within the top 28 points of a (not full-screen) window's frame starts moving
 /// that window; each dragged event then moves it by the pointer's travel since the previous event,
 /// keeping its current size, and the mouse-up ends the move. The program's own windows are the UI toolkit's: a click that lands
 /// on one (when the routing hook did not give it to the program) neither activates the program
@@ -292,7 +292,11 @@ void windowServerHandles(const NSEvent& event) {
         s.titleBarDragWindow.reset();
         const CGPoint p = event.locationInWindow;
         auto hit = desktop.windowAt(p);
-        if (!hit || hit->pid == desktop.programPid()) return;
+        if (!hit) {
+            desktop.clickDesktop(p);
+            return;
+        }
+        if (hit->pid == desktop.programPid()) return;
         desktop.clickWindow(hit->number);
         if (!hit->fullScreen && p.y >= hit->frame.maxY() - kTitleBarHeight) {
             s.titleBarDragWindow = hit->number;

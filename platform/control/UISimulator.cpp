@@ -111,11 +111,7 @@ PopUpButton* UISimulator::findPopUpButton(Window& window) {
 
 void UISimulator::deactivateApplication() {
     auto& app = Application::shared();
-    if (!app.active_) return;
-    app.active_ = false;
-    runtime::post(ApplicationDidResignActiveNotification, &app);
-    for (auto* w : std::vector<Window*>(app.order_))
-        if (w->hidesOnDeactivate) w->orderOut();
+    if (app.active_) app.resignActive();
 }
 
 // --- status bar -------------------------------------------------------------------------------

@@ -112,8 +112,8 @@ public:
 
     // Application
     /// Another application becomes active: the program's application object resigns active
-    /// (did-resign-active is posted) and its windows that hide on deactivation are ordered out.
-    /// Nothing happens when it is not active.
+    /// (its key window resigns key, did-resign-active is posted) and its windows that hide on
+    /// deactivation are ordered out. Nothing happens when it is not active.
     static void deactivateApplication();
 
     // Status bar

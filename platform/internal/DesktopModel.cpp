@@ -448,8 +448,10 @@ void DesktopModel::makeFrontmost(pid_t pid, bool allWindows) {
             switchSpace(*d, windows.at(*first).space);
     }
     if (frontPid != pid) {
+        const bool programLeaves = frontPid == programPid;
         frontPid = pid;
         notify(true, "NSWorkspaceDidActivateApplicationNotification", pid);
+        if (programLeaves) pendingCalls.push_back([] { OwnWindowBridge::programLeftFront(); });
     }
 }
 

@@ -162,4 +162,16 @@ void activateProgram() {
     m.makeFrontmost(m.programPid, false);
 }
 
+void programLeftFront() {
+    auto resign = [] {
+        auto& application = ui::Application::shared();
+        if (!application.isTerminated()) application.resignActive();
+    };
+    if (isMainThread()) {
+        resign();
+    } else {
+        DispatchQueue::main().async(resign);
+    }
+}
+
 } // namespace platform::OwnWindowBridge

@@ -97,4 +97,11 @@ void endProgram();
 /// did-activate notification with the program as the application.
 void activateProgram();
 
+/// The program stopped being the frontmost application (another one came to the front, or a click
+/// landed on the desktop outside every window): its application object resigns active, so its key
+/// window resigns key, as the toolkit does when its application is deactivated. Runs on the main
+/// thread: at once when called there, else through the main queue. The desktop calls it once its
+/// lock is released.
+void programLeftFront();
+
 } // namespace platform::OwnWindowBridge

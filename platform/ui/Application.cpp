@@ -42,6 +42,22 @@ void Application::activate(bool) {
     if (active_) return;
     active_ = true;
     runtime::post(ApplicationDidBecomeActiveNotification, this);
+    // The window that was key when the application went to the background is key again.
+    const auto resigned = std::static_pointer_cast<Window>(std::exchange(resignedKeyWindow_, {}).lock());
+    if (!keyWindow_ && resigned && resigned->isVisible() && !resigned->isClosed() && resigned->canBecomeKeyWindow())
+        setKeyWindow(resigned.get());
+}
+
+void Application::resignActive() {
+    if (auto* key = keyWindow_) {
+        resignedKeyWindow_ = key->weak_from_this();
+        setKeyWindow(nullptr);
+    }
+    for (auto* w : std::vector<Window*>(order_))
+        if (w->hidesOnDeactivate) w->orderOut();
+    if (!active_) return;
+    active_ = false;
+    runtime::post(ApplicationDidResignActiveNotification, this);
 }
 
 void Application::run() {

@@ -9,6 +9,10 @@
 #include <optional>
 #include <vector>
 
+namespace platform::OwnWindowBridge {
+void programLeftFront();
+} // namespace platform::OwnWindowBridge
+
 namespace platform::ui {
 
 class Menu;
@@ -65,7 +69,9 @@ public:
     /// running application, when another one was in front), and the did-become-active
     /// notification is posted when the application was not active. An accessory application does
     /// not take the front by launching: asked before `run` it leaves the frontmost application in
-    /// front, as it does after the application terminated.
+    /// front, as it does after the application terminated. The window that was key when the
+    /// application last resigned active becomes key again when it is still on screen and no
+    /// other window became key meanwhile.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
 
@@ -129,11 +135,17 @@ private:
     friend class platform::SharedInstance<Application>;
     friend class Window;
     friend class UISimulator;
+    friend void platform::OwnWindowBridge::programLeftFront();
     struct ModalSession {
         Window* window;
         std::optional<long> code;
     };
     void endProgram();
+    /// The application stops being the active one (another application came to the front, a
+    /// click landed outside the program): its key window resigns key (did-resign-key is posted
+    /// and its delegate told) and is remembered for the next activation, the windows that hide on
+    /// deactivation are ordered out, and did-resign-active is posted when it was active.
+    void resignActive();
     void registerWindow(Window* w) { all_.push_back(w); }
     void unregisterWindow(Window* w);
     void orderIn(Window* w);
@@ -152,6 +164,7 @@ private:
     std::vector<Window*> order_; // visible, front first
     std::vector<ModalSession> modal_;
     std::weak_ptr<Responder> pressedView_; // the view that took the left mouse-down
+    std::weak_ptr<Responder> resignedKeyWindow_; // key when the application last resigned active
 };
 
 } // namespace platform::ui

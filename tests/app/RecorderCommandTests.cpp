@@ -75,6 +75,39 @@ TEST_F(RecorderCommandTest, APreferencesRecorderTakesTheNextChordAndRefusesAsThe
     });
 }
 
+TEST_F(RecorderCommandTest, RecordingEndsWhenTheProgramLeavesTheFrontAndTheChordsWorkAtOnce) {
+    const char* recording = "recorder id=snap-left-half \"⌃⌥←\" recording frame ";
+    const char* idle = "recorder id=snap-left-half \"⌃⌥←\" frame ";
+    runSteps({
+        {"desktop default", ""},
+        {"program launch", ""},
+        {"menu pick \"Preferences…\"", ""},
+        // Another application comes to the front.
+        {"ui click \"Preferences\" \"snap-left-half\"", ""},
+        {"app focus com.apple.TextEdit", ""},
+        {"key ctrl+opt+right", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 720 0 720 875", ""},
+        {"ui show \"Preferences\"", idle},
+        // A click on another application's window (TextEdit's, right of the preferences).
+        {"ui click \"Preferences\" \"snap-left-half\"", ""},
+        {"ui show \"Preferences\"", recording},
+        {"mouse move 1350 400", ""},
+        {"mouse down", ""},
+        {"mouse up", ""},
+        {"key ctrl+opt+left", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 0 0 720 875", ""},
+        {"ui show \"Preferences\"", idle},
+        // A click on the bare desktop (the external display).
+        {"ui click \"Preferences\" \"snap-left-half\"", ""},
+        {"mouse move 2500 500", ""},
+        {"mouse down", ""},
+        {"mouse up", ""},
+        {"ui show \"Preferences\"", idle},
+    });
+}
+
 TEST_F(RecorderCommandTest, ASnapshotRowsRecorderStoresTheSnapshotsChordAndDeleteClearsIt) {
     runSteps({
         {"desktop default", ""},

@@ -1,6 +1,7 @@
 #include "UiTestFixture.hpp"
 
 #include "platform/control/BundleControl.hpp"
+#include "platform/control/SimInput.hpp"
 #include "platform/ui/AnimationContext.hpp"
 #include "platform/ui/Application.hpp"
 #include "platform/ui/GridView.hpp"
@@ -11,7 +12,10 @@
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StackView.hpp"
 
+#include "support/DesktopBuilders.hpp"
+
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 using namespace platform::ui;
@@ -106,6 +110,45 @@ TEST_F(WindowTest, KeyStatusMovesBetweenWindowsWithNotifications) {
     EXPECT_TRUE(a->isKeyWindow()); // the next window that can be key takes over
     EXPECT_EQ(count(WindowWillCloseNotification), 1u);
     EXPECT_FALSE(Application::shared().isActive()); // nothing here activates the application
+}
+
+TEST_F(WindowTest, TheKeyWindowResignsWhenTheProgramLeavesTheFrontAndIsKeyAgainWhenItReturns) {
+    auto& desktop = platform::SimDesktop::shared();
+    auto& input = platform::SimInput::shared();
+    const pid_t notes = desktop.run(testsupport::notesApp(), {testsupport::windowSpec("Note", {800, 100, 300, 200})});
+    auto click = [&input](platform::CGPoint at) {
+        input.moveMouse(at);
+        input.mouseDown();
+        input.mouseUp();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool leavesFront;
+    };
+    const std::vector<Case> cases = {
+        {"another application activated", [&] { desktop.setFrontmost(notes); }, true},
+        {"a click on another application's window", [&] { click({900, 200}); }, true},
+        {"a click on the bare desktop", [&] { click({600, 700}); }, true},
+        {"a click on the menu bar", [&] { click({600, 890}); }, false},
+        {"a click on the program's own window", [&] { click({100, 100}); }, false},
+    };
+    auto window = std::make_shared<Window>(Rect{0, 0, 400, 300}, StyleMask::titled);
+    auto& application = Application::shared();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->makeKeyAndOrderFront();
+        application.activate(true);
+        posted.clear();
+        c.act();
+        EXPECT_EQ(window->isKeyWindow(), !c.leavesFront);
+        EXPECT_EQ(application.isActive(), !c.leavesFront);
+        EXPECT_EQ(count(WindowDidResignKeyNotification), c.leavesFront ? 1u : 0u);
+        EXPECT_EQ(count(ApplicationDidResignActiveNotification), c.leavesFront ? 1u : 0u);
+        application.activate(true);
+        EXPECT_TRUE(window->isKeyWindow());
+        EXPECT_EQ(desktop.frontmost(), desktop.programPid());
+    }
 }
 
 TEST_F(WindowTest, OrderFollowsLevelsAndTheListDropsDestroyedWindows) {
