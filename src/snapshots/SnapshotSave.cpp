@@ -158,6 +158,10 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
         viewContext.save();
     } catch (const platform::Error& error) {
         viewContext.discard(inserted);
+        // The user hears of it, not only the caller's log: the snapshot exists nowhere.
+        NotificationManager::shared().show(
+            "Snapshot", "Snapshot '" + snapshot->name.value_or("") + "' could not be saved: " + error.what(),
+            toastSeconds);
         report(completion, false, std::string("Failed to save snapshot: ") + error.what() + "\n");
         return;
     }

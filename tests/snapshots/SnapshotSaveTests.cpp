@@ -186,10 +186,12 @@ TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
         const char* name;
         std::function<void()> arm;
         const char* message;
+        const char* toast = nullptr;
     };
     const Case cases[] = {
         {"full disk", [] { platform::SQLiteControl::failNextCommit(); },
-         "Failed to save snapshot: database or disk is full\n"},
+         "Failed to save snapshot: database or disk is full\n",
+         "Snapshot 'Lost' could not be saved: database or disk is full"},
         {"snapshot insert yields a window",
          [this] {
              context().setInsertSeam([](SnapshotContext& ctx,
@@ -209,7 +211,13 @@ TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
         context().setInsertSeam({});
         EXPECT_FALSE(outcome.success) << c.name;
         EXPECT_EQ(outcome.message, c.message) << c.name;
-        EXPECT_TRUE(toasts->panel->contents.empty()) << c.name;
+        if (c.toast) {
+            ASSERT_EQ(toasts->panel->contents.size(), 1u) << c.name;
+            EXPECT_EQ(toasts->panel->contents[0].title, "Snapshot");
+            EXPECT_EQ(toasts->panel->contents[0].message, c.toast);
+        } else {
+            EXPECT_TRUE(toasts->panel->contents.empty()) << c.name;
+        }
         const auto listed = context().fetchSnapshots();
         ASSERT_EQ(listed.size(), 1u) << c.name;
         EXPECT_EQ(listed[0]->name, "Renamed") << c.name;
