@@ -34,7 +34,10 @@ using SnapshotCompletion = std::function<void(bool success, const std::string& m
 ///   store's message>" (3 s), then (false, "Failed to save snapshot: " + the store's message +
 ///   "\n");
 /// - success: toast "Snapshot" / "Snapshot '<stored name>' saved successfully." (3 s), then
-///   (true, "Snapshot saved successfully.\n").
+///   (true, "Snapshot saved successfully.\n"); into a store in memory that stands in for an
+///   unusable store file (`SnapshotContext::standsInFor`) the toast is "Snapshot '<stored name>' is
+///   kept only until Tilmora quits: the snapshot store is in use by another program." (or "...
+///   cannot be used.").
 /// A failed save leaves nothing of itself behind: the objects it inserted are discarded (other
 /// pending changes of the context stay). A "Window" insert that yields something else is dropped
 /// and that window left out.

@@ -90,7 +90,7 @@ TEST_F(StoredDataSafetyTest, AnotherProgramsDatabaseAtTheStorePathIsLeftByteForB
     const std::string bytes = platform::FileSystem::readFile(storeFile());
     EXPECT_EQ(run(withAWindow + std::string("program launch\n") + saveScript("Desk") +
                   R"(expect toast "Snapshots are kept only until Tilmora quits."
-expect toast "Snapshot 'Desk' saved successfully."
+expect toast "Snapshot 'Desk' is kept only until Tilmora quits: the snapshot store cannot be used."
 expect log "Unresolved error the file is another program's database"
 )"),
               0)
@@ -146,9 +146,12 @@ TEST_F(StoredDataSafetyTest, AStoreAnotherProgramHoldsIsWaitedForAndNoSaveIsRepo
     holder.exec("BEGIN EXCLUSIVE");
     EXPECT_EQ(run(std::string(withAWindow) + "program launch\n" +
                   "expect toast \"Snapshots are kept only until Tilmora quits.\"\n" + saveScript("Desk") +
-                  "ui show \"Tilmora Snapshots\"\nexpect log \"Unresolved error database is locked, \"\n"),
+                  "ui show \"Tilmora Snapshots\"\nexpect log \"Unresolved error database is locked, \"\n"
+                  "expect toast \"Snapshot 'Desk' is kept only until Tilmora quits: the snapshot store is in "
+                  "use by another program.\"\nshow toasts\n"),
               0)
         << out.str();
+    EXPECT_FALSE(has("saved successfully")) << out.str();
     EXPECT_TRUE(has("id=snapshot.storeNotice \"The snapshot store " + storeFile().string() +
                     " is in use by another program: new snapshots are kept only until Tilmora quits.\""))
         << out.str();

@@ -125,7 +125,8 @@ def store(work):
     holder.execute('BEGIN EXCLUSIVE')
     result = run(['--script', '-', '--home', home], work,
                  launch + 'expect toast "Snapshots are kept only until Tilmora quits."\n' + save('Lost') +
-                 'ui show "Tilmora Snapshots"\n')
+                 'expect toast "Snapshot \'Lost\' is kept only until Tilmora quits: the snapshot store is in use '
+                 'by another program."\nui show "Tilmora Snapshots"\n')
     holder.execute('COMMIT')
     text = result.stdout.decode()
     if result.returncode != 0 or 'id=snapshot.storeNotice "The snapshot store ' not in text \

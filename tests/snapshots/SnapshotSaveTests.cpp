@@ -7,6 +7,7 @@
 
 #include "platform/control/SQLiteControl.hpp"
 #include "snapshots/WindowDetailBuilder.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +175,25 @@ TEST_F(SnapshotSaveTest, ReportsAndToastsComeBeforeTheSaveReturns) {
     EXPECT_EQ(toasts->panel->orderedOut, 0);
     sim().runFor(0.4);
     EXPECT_EQ(toasts->panel->orderedOut, 1);
+}
+
+TEST_F(SnapshotSaveTest, ASaveIntoAStoreStandingInForItsFileSaysItLastsOnlyUntilQuit) {
+    runNotes({axWindow("T", 100, 100, 800, 300)});
+    using StandIn = SnapshotContext::StandIn;
+    const testsupport::TableRow<StandIn, const char*> rows[] = {
+        {"in use", {"/u/SnapShot.sqlite", true},
+         "Snapshot 'W' is kept only until Tilmora quits: the snapshot store is in use by another program."},
+        {"unusable", {"/u/SnapShot.sqlite", false},
+         "Snapshot 'W' is kept only until Tilmora quits: the snapshot store cannot be used."},
+    };
+    for (const auto& row : rows) {
+        context().setStandsInFor(row.given);
+        toasts->panel->contents.clear();
+        const auto outcome = save("W");
+        EXPECT_TRUE(outcome.success) << row.name;
+        ASSERT_EQ(toasts->panel->contents.size(), 1u) << row.name;
+        EXPECT_EQ(toasts->panel->contents[0].message, row.expected);
+    }
 }
 
 TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
