@@ -156,6 +156,9 @@ void SQLiteDatabase::close() noexcept {
         std::lock_guard guard(connections.mutex);
         connections.handles.erase(db_);
     }
+    // A connection closed with statements still open lives on until they go: it must not call
+    // back into the wait freed here.
+    sqlite3_busy_handler(db_, nullptr, nullptr);
     sqlite3_close_v2(std::exchange(db_, nullptr));
     busy_.reset();
 }
