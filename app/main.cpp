@@ -25,7 +25,9 @@
 //   --desktop NAME|FILE      starts the session or the script on that desktop
 // Either runs under a private user folder (`SessionHome`): a fresh one in the temporary folder,
 // removed at the end, or DIR (`--home DIR`, created when missing and kept). When none can be made
-// nothing runs: it never falls back to the user's own folders. SIGTERM and SIGHUP (and SIGINT, but
+// nothing runs: it never falls back to the user's own folders. DIR is one session's at a time: a
+// second session or script over it is refused before anything runs ("the folder DIR is in use by
+// another session (process N)", exit 2) and changes nothing in it. SIGTERM and SIGHUP (and SIGINT, but
 // for Ctrl-C in an interactive session on a terminal) end either as at its end, with the status
 // 128 + the signal's number.
 int main(int argc, char** argv) {
@@ -54,7 +56,10 @@ int main(int argc, char** argv) {
     std::optional<std::filesystem::path> homeFolder;
     if (options->home) homeFolder = *options->home;
     if (std::string reason; !home.make(homeFolder, purpose, reason)) {
-        std::cerr << "cannot make a private folder for the " << purpose << ": " << reason << "\n";
+        if (home.inUseBy())
+            std::cerr << reason << "\n";
+        else
+            std::cerr << "cannot make a private folder for the " << purpose << ": " << reason << "\n";
         return DesktopConsole::exitError;
     }
     // The desktop the session or script starts on; false (after saying why) when it cannot be built.

@@ -1,6 +1,7 @@
 #include "console/SessionHome.hpp"
 
 #include "platform/control/FoldersControl.hpp"
+#include "platform/foundation/Error.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -42,6 +43,20 @@ bool SessionHome::make(const std::optional<fs::path>& named, const std::string& 
             return false;
         }
         if (!makeFolder(root, reason)) return false;
+        // The lock comes before anything is made inside the folder: a session refused here leaves
+        // the folder as the one using it has it.
+        try {
+            lock_ = platform::FolderLock::tryLock(root);
+        } catch (const platform::Error& e) {
+            reason = e.what();
+            return false;
+        }
+        if (!lock_.held()) {
+            inUseBy_ = lock_.holder().value_or(0);
+            reason = "the folder " + root.string() + " is in use by another session";
+            if (*inUseBy_ > 0) reason += " (process " + std::to_string(*inUseBy_) + ")";
+            return false;
+        }
         kept_ = true;
     } else {
         const auto temporary = fs::temp_directory_path(ec);
@@ -61,6 +76,7 @@ bool SessionHome::make(const std::optional<fs::path>& named, const std::string& 
     for (const auto& folder : {*layout.documents, *layout.applicationSupport, layout.preferences}) {
         if (!makeFolder(folder, reason)) {
             removeFresh();
+            lock_.release();
             path_.clear();
             return false;
         }

@@ -1,13 +1,21 @@
 #include "platform/foundation/SQLiteDatabase.hpp"
 
+#include "platform/dispatch/Runtime.hpp"
+#include "platform/dispatch/Thread.hpp"
 #include "platform/foundation/SQLiteError.hpp"
 #include "platform/internal/SQLiteFaults.hpp"
 #include "platform/internal/SQLiteStatementCount.hpp"
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <utility>
 
 namespace platform {
@@ -33,7 +41,65 @@ sqlite3* openFile(const std::filesystem::path& path, int flags) {
     return handle;
 }
 
+/// Every open connection of the process, so that a busy wait can tell whether the lock it waits
+/// for is held by one of them. Its lock is held only for a look at the set, never across a wait.
+struct OpenConnections {
+    std::mutex mutex;
+    std::set<sqlite3*> handles;
+};
+
+OpenConnections& openConnections() {
+    static OpenConnections connections;
+    return connections;
+}
+
+/// Whether another connection of this process to the file of `db` has a transaction open.
+bool heldWithinProcess(sqlite3* db) {
+    const char* file = sqlite3_db_filename(db, "main");
+    if (file == nullptr || *file == '\0') return false;
+    auto& connections = openConnections();
+    std::lock_guard guard(connections.mutex);
+    for (sqlite3* other : connections.handles) {
+        if (other == db || sqlite3_get_autocommit(other) != 0) continue;
+        const char* otherFile = sqlite3_db_filename(other, "main");
+        if (otherFile != nullptr && std::strcmp(file, otherFile) == 0) return true;
+    }
+    return false;
+}
+
+/// The pauses between the tries of a busy wait, in milliseconds; the last one repeats.
+constexpr int busyPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+
 } // namespace
+
+/// The state of one connection's busy wait: its limit and how long the current wait has lasted.
+struct SQLiteDatabase::BusyWait {
+    sqlite3* db = nullptr;
+    double limit = 0;
+    double waited = 0;
+
+    /// SQLite's busy handler: nonzero to try again after a pause, zero to fail with SQLITE_BUSY.
+    static int handle(void* context, int count) {
+        auto& wait = *static_cast<BusyWait*>(context);
+        if (count == 0) wait.waited = 0;
+        const int step = std::min<int>(count, static_cast<int>(std::size(busyPauses)) - 1);
+        const double pause = std::min(busyPauses[step] / 1000.0, wait.limit - wait.waited);
+        if (pause <= 0) return 0;
+        if (Runtime::mode() == Runtime::Mode::real || heldWithinProcess(wait.db))
+            Thread::sleep(pause);
+        else
+            std::this_thread::sleep_for(std::chrono::duration<double>(pause));
+        wait.waited += pause;
+        return 1;
+    }
+};
+
+SQLiteDatabase::SQLiteDatabase(sqlite3* handle)
+    : db_(handle) {
+    auto& connections = openConnections();
+    std::lock_guard guard(connections.mutex);
+    connections.handles.insert(db_);
+}
 
 SQLiteDatabase SQLiteDatabase::open(const std::filesystem::path& path) {
     return SQLiteDatabase(openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
@@ -67,18 +133,46 @@ bool SQLiteDatabase::looksLikeDatabaseFile(const std::filesystem::path& path) {
 }
 
 SQLiteDatabase::SQLiteDatabase(SQLiteDatabase&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)) {}
+    : db_(std::exchange(other.db_, nullptr))
+    , busy_(std::move(other.busy_)) {}
 
 SQLiteDatabase& SQLiteDatabase::operator=(SQLiteDatabase&& other) noexcept {
     if (this != &other) {
-        sqlite3_close_v2(db_);
+        close();
         db_ = std::exchange(other.db_, nullptr);
+        busy_ = std::move(other.busy_);
     }
     return *this;
 }
 
 SQLiteDatabase::~SQLiteDatabase() {
-    sqlite3_close_v2(db_);
+    close();
+}
+
+void SQLiteDatabase::close() noexcept {
+    if (db_ == nullptr) return;
+    {
+        auto& connections = openConnections();
+        std::lock_guard guard(connections.mutex);
+        connections.handles.erase(db_);
+    }
+    // A connection closed with statements still open lives on until they go: it must not call
+    // back into the wait freed here.
+    sqlite3_busy_handler(db_, nullptr, nullptr);
+    sqlite3_close_v2(std::exchange(db_, nullptr));
+    busy_.reset();
+}
+
+void SQLiteDatabase::setBusyTimeout(double seconds) {
+    if (!(seconds > 0)) {
+        sqlite3_busy_handler(db_, nullptr, nullptr);
+        busy_.reset();
+        return;
+    }
+    if (!busy_) busy_ = std::make_unique<BusyWait>();
+    busy_->db = db_;
+    busy_->limit = seconds;
+    sqlite3_busy_handler(db_, &BusyWait::handle, busy_.get());
 }
 
 void SQLiteDatabase::exec(std::string_view sql) {

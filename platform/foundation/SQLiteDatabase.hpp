@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,16 @@ public:
     SQLiteDatabase& operator=(const SQLiteDatabase&) = delete;
     ~SQLiteDatabase();
 
+    /// Lets a call that meets a lock held by another connection (of this process or of another
+    /// one) try again for up to `seconds` before it fails with SQLITE_BUSY ("database is
+    /// locked"); zero or less fails at once, as a new connection does. The wait goes by the clock
+    /// of the holder: while a connection of this process to the same file has a transaction open,
+    /// the platform's clock (virtual in the simulated mode, where that connection's thread runs
+    /// meanwhile); otherwise the holder is another process and the wait is in real time in either
+    /// mode (the simulated mode's virtual clock stays where it is meanwhile, as for any wait on
+    /// the host). The calling thread blocks meanwhile.
+    void setBusyTimeout(double seconds);
+
     /// Runs one or more statements separated by ";", ignoring any rows they return.
     void exec(std::string_view sql);
     /// Compiles one statement.
@@ -66,10 +77,12 @@ public:
     bool inTransaction() const;
 
 private:
-    explicit SQLiteDatabase(sqlite3* handle)
-        : db_(handle) {}
+    struct BusyWait;
+    explicit SQLiteDatabase(sqlite3* handle);
+    void close() noexcept;
 
     sqlite3* db_ = nullptr;
+    std::unique_ptr<BusyWait> busy_;
 };
 
 } // namespace platform

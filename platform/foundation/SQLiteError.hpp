@@ -18,6 +18,7 @@ public:
     int code() const { return code_; }
 
     // The primary result codes callers tell apart (SQLite's own numbers).
+    static constexpr int busy = 5;          ///< SQLITE_BUSY: another connection holds the file's lock.
     static constexpr int readOnly = 8;      ///< SQLITE_READONLY: the database cannot be written.
     static constexpr int corrupt = 11;      ///< SQLITE_CORRUPT: the database file is damaged.
     static constexpr int full = 13;         ///< SQLITE_FULL: the disk is full.

@@ -133,6 +133,7 @@ platform::SQLiteDatabase openStoreFile(const fs::path& path, bool readOnly = fal
     try {
         platform::SQLiteDatabase db =
             readOnly ? platform::SQLiteDatabase::openReadOnly(path) : platform::SQLiteDatabase::open(path);
+        db.setBusyTimeout(PersistenceController::busyTimeoutSeconds);
         configure(db);
         const std::string check = db.queryText("PRAGMA quick_check");
         if (check != "ok") throw OpenFailure{"quick_check: " + check, platform::SQLiteError::corrupt, true};
@@ -168,6 +169,18 @@ std::optional<fs::path> unwritablePart(const fs::path& path) {
     if (!platform::FileSystem::isWritable(path)) return path;
     if (!platform::FileSystem::isWritable(path.parent_path())) return path.parent_path();
     return std::nullopt;
+}
+
+/// Whether the store file failed only because another program held its lock past the wait.
+bool isInUse(const OpenFailure& failure) {
+    return failure.code == platform::SQLiteError::busy;
+}
+
+/// A failure that is not SQLite's own at opening (the rows could not be read, ...) as an
+/// `OpenFailure`, keeping SQLite's result code when there is one.
+OpenFailure failureOf(const platform::Error& error) {
+    const auto* sqlite = dynamic_cast<const platform::SQLiteError*>(&error);
+    return OpenFailure{error.what(), sqlite ? sqlite->code() : 0, false};
 }
 
 /// The log line of a store that failed to load, with the failure's details as a dictionary.
@@ -250,14 +263,14 @@ void PersistenceController::openOnDisk() {
     const auto url = defaultStoreURL();
     if (!url) {
         print("Failed to create Application Support directory: no Application Support folder");
-        openInMemoryFallback();
+        openInMemoryFallback({storeFileName, false});
         return;
     }
     try {
         platform::FileSystem::createDirectories(url->parent_path());
     } catch (const platform::Error& e) {
         print(std::string("Failed to create Application Support directory: ") + e.what());
-        openInMemoryFallback();
+        openInMemoryFallback({*url, false});
         return;
     }
 
@@ -269,7 +282,7 @@ void PersistenceController::openOnDisk() {
         if (check.kind != platform::FileSystem::PathCheck::Kind::notRegular) continue;
         print("Snapshot store " + url->string() + " cannot be used: " + file.string() + " is " + check.reason +
               "; left as it is");
-        openInMemoryFallback();
+        openInMemoryFallback({*url, false});
         return;
     }
 
@@ -287,8 +300,9 @@ void PersistenceController::openOnDisk() {
     } catch (const OpenFailure& failure) {
         printUnresolved(failure, *url);
         if (!failure.damaged) {
-            if (!existed) removeCreatedStore(*url);
-            openInMemoryFallback();
+            // A file another program holds is its, even when it appeared only now.
+            if (!existed && !isInUse(failure)) removeCreatedStore(*url);
+            openInMemoryFallback({*url, isInUse(failure)});
             return;
         }
         std::string keptAs;
@@ -296,15 +310,16 @@ void PersistenceController::openOnDisk() {
             keptAs = keepAside(*url);
         } catch (const platform::Error& e) {
             print(std::string("Snapshot store could not be kept aside: ") + e.what());
-            openInMemoryFallback();
+            openInMemoryFallback({*url, false});
             return;
         }
         print("Snapshot store could not be opened (" + failure.reason + "); kept it as " + keptAs +
               " and started an empty store");
     } catch (const platform::Error& e) {
-        printUnresolved(OpenFailure{e.what(), 0, false}, *url);
-        if (!existed) removeCreatedStore(*url);
-        openInMemoryFallback();
+        const OpenFailure failure = failureOf(e);
+        printUnresolved(failure, *url);
+        if (!existed && !isInUse(failure)) removeCreatedStore(*url);
+        openInMemoryFallback({*url, isInUse(failure)});
         return;
     }
 
@@ -314,12 +329,13 @@ void PersistenceController::openOnDisk() {
         storeURL_ = *url;
     } catch (const OpenFailure& failure) {
         printUnresolved(failure, *url);
-        removeCreatedStore(*url);
-        openInMemoryFallback();
+        if (!isInUse(failure)) removeCreatedStore(*url);
+        openInMemoryFallback({*url, isInUse(failure)});
     } catch (const platform::Error& e) {
-        printUnresolved(OpenFailure{e.what(), 0, false}, *url);
-        removeCreatedStore(*url);
-        openInMemoryFallback();
+        const OpenFailure failure = failureOf(e);
+        printUnresolved(failure, *url);
+        if (!isInUse(failure)) removeCreatedStore(*url);
+        openInMemoryFallback({*url, isInUse(failure)});
     }
 }
 
@@ -331,18 +347,20 @@ void PersistenceController::openReadOnly(const fs::path& url, const fs::path& un
               unwritable.string() + "); its snapshots are listed, new snapshots cannot be stored");
     } catch (const OpenFailure& failure) {
         printUnresolved(failure, url);
-        openInMemoryFallback();
+        openInMemoryFallback({url, isInUse(failure)});
     } catch (const platform::Error& e) {
-        printUnresolved(OpenFailure{e.what(), 0, false}, url);
-        openInMemoryFallback();
+        const OpenFailure failure = failureOf(e);
+        printUnresolved(failure, url);
+        openInMemoryFallback({url, isInUse(failure)});
     }
 }
 
-void PersistenceController::openInMemoryFallback() {
+void PersistenceController::openInMemoryFallback(SnapshotContext::StandIn standIn) {
     auto db = platform::SQLiteDatabase::openInMemory();
     configure(db);
     migrate(db, 0);
     context_ = std::make_unique<SnapshotContext>(std::move(db));
+    context_->setStandsInFor(std::move(standIn));
     storeURL_.reset();
     NotificationManager::shared().show("Snapshot", "Snapshots are kept only until Tilmora quits.", 3.0);
 }

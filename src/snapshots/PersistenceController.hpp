@@ -39,7 +39,13 @@ namespace tilmora {
 /// - A folder that cannot be created prints "Failed to create Application Support directory:
 ///   <reason>"; a store that still does not open prints "Unresolved error <reason>, <details>".
 ///   Either way the snapshots live in memory until the program quits (no file is made) and one
-///   toast "Snapshot" / "Snapshots are kept only until Tilmora quits." shows for 3 s.
+///   toast "Snapshot" / "Snapshots are kept only until Tilmora quits." shows for 3 s; the context
+///   says which file it stands in for and whether another program held it
+///   (`SnapshotContext::standsInFor`), for the snapshot manager's line.
+/// - A store whose lock another connection holds (another program, a backup) is waited for,
+///   `busyTimeoutSeconds` at opening and at each write (`SQLiteDatabase::setBusyTimeout`); a lock
+///   held longer is "in use": the snapshots live in memory as above, and a file that appeared
+///   only now, held by its maker, is never removed.
 ///
 /// Main thread.
 class PersistenceController {
@@ -47,6 +53,9 @@ public:
     static constexpr int schemaVersion = 1;
     static constexpr const char* storeFileName = "SnapShot.sqlite";
     static constexpr const char* fallbackBundleIdentifier = "com.quorvane.Tilmora";
+    /// How long opening the store and each write wait for a lock another connection holds (another
+    /// session, a backup, the sqlite3 tool) before they fail, in seconds.
+    static constexpr double busyTimeoutSeconds = 5.0;
 
     /// The one store on disk, opened on first use (`SharedInstances::resetAll` closes it).
     static PersistenceController& shared() { return platform::SharedInstance<PersistenceController>::get(); }
@@ -74,7 +83,7 @@ private:
 
     void openOnDisk();
     void openReadOnly(const std::filesystem::path& url, const std::filesystem::path& unwritable);
-    void openInMemoryFallback();
+    void openInMemoryFallback(SnapshotContext::StandIn standIn);
 
     std::unique_ptr<SnapshotContext> context_;
     std::optional<std::filesystem::path> storeURL_;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilmora {
@@ -77,6 +78,18 @@ public:
     /// its snapshots are listed, but no change can be saved. None for a store that takes changes.
     const std::optional<std::filesystem::path>& readOnlyBecause() const { return readOnlyBecause_; }
 
+    /// The store file a context in memory stands in for, when that file could not be used at
+    /// launch: its path (or only its name when there was no folder for it), and whether another
+    /// program held its lock past the wait (rather than the file or its folder being unusable).
+    struct StandIn {
+        std::filesystem::path store;
+        bool inUse = false;
+    };
+    /// Marks this context as standing in for a store file that could not be used.
+    void setStandsInFor(StandIn standIn) { standsInFor_ = std::move(standIn); }
+    /// None for a context of a store file, or of a store in memory that was asked for.
+    const std::optional<StandIn>& standsInFor() const { return standsInFor_; }
+
     /// Every snapshot, pending inserts included and pending deletions left out: newest time stamp
     /// first (none last), then highest row id first, a snapshot not saved yet counting as newer
     /// than every saved one.
@@ -96,6 +109,7 @@ private:
 
     platform::SQLiteDatabase db_;
     std::optional<std::filesystem::path> readOnlyBecause_;
+    std::optional<StandIn> standsInFor_;
     std::uint64_t tag_;
     std::uint64_t nextSequence_ = 0;
     /// Saved, deleted-but-unsaved and new snapshots, in load and insertion order.

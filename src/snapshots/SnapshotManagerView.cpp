@@ -70,6 +70,12 @@ decl::Element SnapshotManagerView::body() {
             decl::Text(platform::Text::format(localized("snapshot.readOnlyStore"), {readOnly->string()}));
         notice.id("snapshot.readOnlyNotice");
         content.push_back(std::move(notice));
+    } else if (const auto standIn = store ? store->standsInFor() : std::nullopt) {
+        // The store file could not be used at launch: snapshots saved now last until the program quits.
+        decl::Element notice = decl::Text(platform::Text::format(
+            localized(standIn->inUse ? "snapshot.storeInUse" : "snapshot.storeUnusable"), {standIn->store.string()}));
+        notice.id("snapshot.storeNotice");
+        content.push_back(std::move(notice));
     }
 
     (void)refreshID_.get();

@@ -30,7 +30,9 @@ namespace tilmora {
 ///
 /// Save: enabled while the name, without spaces and tabs at both ends, is not empty and the store
 /// takes changes (a store opened read-only shows "snapshot.readOnlyStore" with the file or folder
-/// the user may not write, under the name field, and keeps the button off); saves the
+/// the user may not write, under the name field, and keeps the button off; a store in memory that
+/// stands in for a store file unusable at launch shows in that place "snapshot.storeInUse", or
+/// "snapshot.storeUnusable", with the file, and saves into memory); saves the
 /// name as typed through the service (else `WindowManager::saveSnapshot` on the context); logs
 /// "Snapshot '<name>' saved successfully." and clears the field on success, logs "Failed to save
 /// snapshot: " + the save's message and keeps the name on failure. The save shows its own toasts.
@@ -40,7 +42,8 @@ namespace tilmora {
 /// name not saved yet, stay pending), the failure is logged "Failed to delete snapshots: <store's
 /// message>" and toasted "notification.snapshotTitle" / "notification.snapshotDeleteFailed" (3 s).
 ///
-/// Element ids: "snapshot.nameField", "snapshot.save", "snapshot.readOnlyNotice", "snapshot.list",
+/// Element ids: "snapshot.nameField", "snapshot.save", "snapshot.readOnlyNotice",
+/// "snapshot.storeNotice", "snapshot.list",
 /// and per row "snapshot.separator.<id>" besides the row's own. Main thread.
 class SnapshotManagerView : public platform::ui::declarative::Component<SnapshotManagerView> {
 public:

@@ -158,11 +158,24 @@ void saveSnapshot(const std::string& snapshotName, SnapshotContext& viewContext,
         viewContext.save();
     } catch (const platform::Error& error) {
         viewContext.discard(inserted);
+        // The user hears of it, not only the caller's log: the snapshot exists nowhere.
+        NotificationManager::shared().show(
+            "Snapshot", "Snapshot '" + snapshot->name.value_or("") + "' could not be saved: " + error.what(),
+            toastSeconds);
         report(completion, false, std::string("Failed to save snapshot: ") + error.what() + "\n");
         return;
     }
-    NotificationManager::shared().show(
-        "Snapshot", "Snapshot '" + snapshot->name.value_or("") + "' saved successfully.", toastSeconds);
+    // A store in memory standing in for an unusable store file keeps the snapshot only for this run:
+    // the toast says so rather than calling it saved.
+    const std::string stored = "Snapshot '" + snapshot->name.value_or("") + "'";
+    if (const auto& standIn = viewContext.standsInFor())
+        NotificationManager::shared().show(
+            "Snapshot",
+            stored + " is kept only until Tilmora quits: the snapshot store " +
+                (standIn->inUse ? "is in use by another program." : "cannot be used."),
+            toastSeconds);
+    else
+        NotificationManager::shared().show("Snapshot", stored + " saved successfully.", toastSeconds);
     report(completion, true, "Snapshot saved successfully.\n");
 }
 

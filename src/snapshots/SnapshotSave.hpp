@@ -29,9 +29,15 @@ using SnapshotCompletion = std::function<void(bool success, const std::string& m
 ///   nothing inserted;
 /// - the "Snapshot" insert yields no snapshot: (false, "Core Data Snapshot insert failed\n"), no
 ///   toast;
-/// - the save fails: (false, "Failed to save snapshot: " + the store's message + "\n"), no toast;
+/// - the save fails (the store's lock held by another program past its wait, a full disk, a
+///   read-only store): toast "Snapshot" / "Snapshot '<stored name>' could not be saved: <the
+///   store's message>" (3 s), then (false, "Failed to save snapshot: " + the store's message +
+///   "\n");
 /// - success: toast "Snapshot" / "Snapshot '<stored name>' saved successfully." (3 s), then
-///   (true, "Snapshot saved successfully.\n").
+///   (true, "Snapshot saved successfully.\n"); into a store in memory that stands in for an
+///   unusable store file (`SnapshotContext::standsInFor`) the toast is "Snapshot '<stored name>' is
+///   kept only until Tilmora quits: the snapshot store is in use by another program." (or "...
+///   cannot be used.").
 /// A failed save leaves nothing of itself behind: the objects it inserted are discarded (other
 /// pending changes of the context stay). A "Window" insert that yields something else is dropped
 /// and that window left out.

@@ -3,6 +3,7 @@
 
 #include "platform/control/FileSystemControl.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/control/SimScheduler.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
@@ -89,7 +90,7 @@ TEST_F(StoredDataSafetyTest, AnotherProgramsDatabaseAtTheStorePathIsLeftByteForB
     const std::string bytes = platform::FileSystem::readFile(storeFile());
     EXPECT_EQ(run(withAWindow + std::string("program launch\n") + saveScript("Desk") +
                   R"(expect toast "Snapshots are kept only until Tilmora quits."
-expect toast "Snapshot 'Desk' saved successfully."
+expect toast "Snapshot 'Desk' is kept only until Tilmora quits: the snapshot store cannot be used."
 expect log "Unresolved error the file is another program's database"
 )"),
               0)
@@ -134,6 +135,46 @@ TEST_F(StoredDataSafetyTest, AStoreTheUserCannotWriteIsListedAndTheSaveSaysWhy) 
         tilmora::ProgramHost::shared().reset();
         EXPECT_EQ(platform::FileSystem::readFile(storeFile()), bytes);
     }
+}
+
+TEST_F(StoredDataSafetyTest, AStoreAnotherProgramHoldsIsWaitedForAndNoSaveIsReportedAsStored) {
+    storeOneSnapshot("Kept");
+    const std::string bytes = platform::FileSystem::readFile(storeFile());
+    auto holder = platform::SQLiteDatabase::open(storeFile());
+
+    // Held at launch past the wait: the launch and the manager say so; snapshots live in memory.
+    holder.exec("BEGIN EXCLUSIVE");
+    EXPECT_EQ(run(std::string(withAWindow) + "program launch\n" +
+                  "expect toast \"Snapshots are kept only until Tilmora quits.\"\n" + saveScript("Desk") +
+                  "ui show \"Tilmora Snapshots\"\nexpect log \"Unresolved error database is locked, \"\n"
+                  "expect toast \"Snapshot 'Desk' is kept only until Tilmora quits: the snapshot store is in "
+                  "use by another program.\"\nshow toasts\n"),
+              0)
+        << out.str();
+    EXPECT_FALSE(has("saved successfully")) << out.str();
+    EXPECT_TRUE(has("id=snapshot.storeNotice \"The snapshot store " + storeFile().string() +
+                    " is in use by another program: new snapshots are kept only until Tilmora quits.\""))
+        << out.str();
+    tilmora::ProgramHost::shared().reset();
+    holder.exec("COMMIT");
+    EXPECT_EQ(platform::FileSystem::readFile(storeFile()), bytes);
+
+    // Taken while the program runs: the save waits, then fails and says so, naming the snapshot.
+    resetSharedInstances();
+    platform::SimScheduler::shared().schedule(sim().now() + 30, [&holder] { holder.exec("BEGIN EXCLUSIVE"); });
+    EXPECT_EQ(run(std::string(withAWindow) +
+                  "program launch\nmenu pick \"Show Snapshot Manager\"\n"
+                  "ui type \"Tilmora Snapshots\" \"snapshot.nameField\" \"Desk\"\nwait 30\n"
+                  "ui click \"Tilmora Snapshots\" \"snapshot.save\"\nwait 1\n"
+                  "expect toast \"Snapshot 'Desk' could not be saved: database is locked\"\n"
+                  "ui show \"Tilmora Snapshots\"\n"),
+              0)
+        << out.str();
+    EXPECT_FALSE(has("saved successfully")) << out.str();
+    EXPECT_FALSE(has("id=snapshot.storeNotice")) << out.str();
+    tilmora::ProgramHost::shared().reset();
+    holder.exec("COMMIT");
+    EXPECT_EQ(platform::FileSystem::readFile(storeFile()), bytes);
 }
 
 TEST_F(StoredDataSafetyTest, TheDefaultsReportsAndTheSystemLogGoToTheLogNeverToTheTerminal) {

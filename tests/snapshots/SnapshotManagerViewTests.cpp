@@ -5,6 +5,10 @@
 #include "model/LocalizationManager.hpp"
 
 #include "platform/control/SQLiteControl.hpp"
+#include "support/TableRow.hpp"
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -99,6 +103,35 @@ TEST_F(ManagerViewTest, AFailedSaveKeepsTheNameAndLogsTheSavesMessage) {
     host->rebuildIfNeeded();
     EXPECT_EQ(listIdentity(), before);
     EXPECT_EQ(view.listRowCount(), 0u);
+}
+
+TEST_F(ManagerViewTest, AStoreKeptInMemoryInsteadOfItsFileSaysWhyAndStillSaves) {
+    using StandIn = tilmora::SnapshotContext::StandIn;
+    const std::vector<testsupport::TableRow<std::optional<StandIn>, const char*>> rows = {
+        {"the store file", std::nullopt, nullptr},
+        {"in use", StandIn{"/u/SnapShot.sqlite", true},
+         "The snapshot store /u/SnapShot.sqlite is in use by another program: new snapshots are kept only "
+         "until Tilmora quits."},
+        {"unusable", StandIn{"/u/SnapShot.sqlite", false},
+         "The snapshot store /u/SnapShot.sqlite cannot be used: new snapshots are kept only until Tilmora "
+         "quits."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.given) context().setStandsInFor(*row.given);
+        auto& view = showManager();
+        const auto* line = view.find("snapshot.storeNotice");
+        EXPECT_EQ(line ? line->text : "", row.expected ? row.expected : "");
+        EXPECT_FALSE(view.exists("snapshot.readOnlyNotice"));
+        view.type("snapshot.nameField", "Work");
+        EXPECT_TRUE(view.isEnabled("snapshot.save"));
+    }
+    tilmora::LocalizationManager::shared().setSelectedLanguageCode(std::string("de"));
+    sim().drainMainQueue();
+    host->rebuildIfNeeded();
+    EXPECT_EQ(driver->find("snapshot.storeNotice")->text,
+              "Der Snapshot-Speicher /u/SnapShot.sqlite kann nicht benutzt werden: Neue Snapshots bleiben nur "
+              "erhalten, bis Tilmora beendet wird.");
 }
 
 TEST_F(ManagerViewTest, ListDeletionKeepsChordsAndUndoesExactlyItselfWhenTheSaveFails) {

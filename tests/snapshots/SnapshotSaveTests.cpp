@@ -7,6 +7,7 @@
 
 #include "platform/control/SQLiteControl.hpp"
 #include "snapshots/WindowDetailBuilder.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,25 @@ TEST_F(SnapshotSaveTest, ReportsAndToastsComeBeforeTheSaveReturns) {
     EXPECT_EQ(toasts->panel->orderedOut, 1);
 }
 
+TEST_F(SnapshotSaveTest, ASaveIntoAStoreStandingInForItsFileSaysItLastsOnlyUntilQuit) {
+    runNotes({axWindow("T", 100, 100, 800, 300)});
+    using StandIn = SnapshotContext::StandIn;
+    const testsupport::TableRow<StandIn, const char*> rows[] = {
+        {"in use", {"/u/SnapShot.sqlite", true},
+         "Snapshot 'W' is kept only until Tilmora quits: the snapshot store is in use by another program."},
+        {"unusable", {"/u/SnapShot.sqlite", false},
+         "Snapshot 'W' is kept only until Tilmora quits: the snapshot store cannot be used."},
+    };
+    for (const auto& row : rows) {
+        context().setStandsInFor(row.given);
+        toasts->panel->contents.clear();
+        const auto outcome = save("W");
+        EXPECT_TRUE(outcome.success) << row.name;
+        ASSERT_EQ(toasts->panel->contents.size(), 1u) << row.name;
+        EXPECT_EQ(toasts->panel->contents[0].message, row.expected);
+    }
+}
+
 TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
     runNotes({axWindow("T", 100, 100, 800, 300), axWindow("U", 100, 500, 800, 300)});
     ASSERT_TRUE(save("Kept").success);
@@ -186,10 +206,12 @@ TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
         const char* name;
         std::function<void()> arm;
         const char* message;
+        const char* toast = nullptr;
     };
     const Case cases[] = {
         {"full disk", [] { platform::SQLiteControl::failNextCommit(); },
-         "Failed to save snapshot: database or disk is full\n"},
+         "Failed to save snapshot: database or disk is full\n",
+         "Snapshot 'Lost' could not be saved: database or disk is full"},
         {"snapshot insert yields a window",
          [this] {
              context().setInsertSeam([](SnapshotContext& ctx,
@@ -209,7 +231,13 @@ TEST_F(SnapshotSaveTest, AFailedSaveLeavesNothingOfItselfBehind) {
         context().setInsertSeam({});
         EXPECT_FALSE(outcome.success) << c.name;
         EXPECT_EQ(outcome.message, c.message) << c.name;
-        EXPECT_TRUE(toasts->panel->contents.empty()) << c.name;
+        if (c.toast) {
+            ASSERT_EQ(toasts->panel->contents.size(), 1u) << c.name;
+            EXPECT_EQ(toasts->panel->contents[0].title, "Snapshot");
+            EXPECT_EQ(toasts->panel->contents[0].message, c.toast);
+        } else {
+            EXPECT_TRUE(toasts->panel->contents.empty()) << c.name;
+        }
         const auto listed = context().fetchSnapshots();
         ASSERT_EQ(listed.size(), 1u) << c.name;
         EXPECT_EQ(listed[0]->name, "Renamed") << c.name;

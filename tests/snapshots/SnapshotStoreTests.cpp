@@ -5,9 +5,14 @@
 
 #include "platform/control/SQLiteControl.hpp"
 #include "platform/control/SimDesktop.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchSemaphore.hpp"
+#include "platform/dispatch/DispatchTime.hpp"
+#include "platform/dispatch/Thread.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
+#include "platform/foundation/SQLiteError.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "support/PlatformTest.hpp"
 #include "support/RecordingToastHost.hpp"
@@ -18,6 +23,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -386,12 +392,82 @@ TEST_F(SnapshotStoreTest, WithoutAUsableFolderOrFileSnapshotsLiveInMemory) {
         ASSERT_EQ(host->panel->contents.size(), 1u);
         EXPECT_EQ(host->panel->contents[0].title, "Snapshot");
         EXPECT_EQ(host->panel->contents[0].message, "Snapshots are kept only until Tilmora quits.");
+        const auto standIn = store.viewContext().standsInFor();
+        ASSERT_TRUE(standIn);
+        EXPECT_EQ(standIn->store, storeFile());
+        EXPECT_FALSE(standIn->inUse);
     }
+}
+
+TEST_F(SnapshotStoreTest, AStoreAnotherConnectionHoldsIsWaitedForAtOpeningAndAtEachSave) {
+    {
+        PersistenceController first(false);
+        addSnapshot(first.viewContext(), "kept", 1);
+        first.viewContext().save();
+    }
+    struct Case {
+        const char* name;
+        std::optional<double> heldFor; // none: past the wait
+    };
+    for (const Case& c : {Case{"released within the wait", 1.0}, Case{"held past the wait", std::nullopt}}) {
+        SCOPED_TRACE(c.name);
+        host->panel->contents.clear();
+        const std::string logBefore = logText();
+        auto holder = platform::SQLiteDatabase::open(storeFile());
+        holder.exec("BEGIN EXCLUSIVE");
+        platform::DispatchSemaphore released;
+        if (c.heldFor)
+            platform::DispatchQueue::global().async([&holder, &released, hold = *c.heldFor] {
+                platform::Thread::sleep(hold);
+                holder.exec("COMMIT");
+                released.signal();
+            });
+        const double start = sim().now();
+        PersistenceController store(false);
+        EXPECT_NEAR(sim().now() - start, c.heldFor.value_or(PersistenceController::busyTimeoutSeconds), 0.11);
+        if (c.heldFor) {
+            released.wait(platform::DispatchTime::distantFuture());
+            EXPECT_FALSE(store.isInMemory());
+            EXPECT_EQ(names(store.viewContext().fetchSnapshots()), std::vector<std::string>{"kept"});
+            EXPECT_FALSE(store.viewContext().standsInFor());
+            EXPECT_TRUE(host->panel->contents.empty());
+            continue;
+        }
+        holder.exec("COMMIT");
+        EXPECT_TRUE(store.isInMemory());
+        const auto standIn = store.viewContext().standsInFor();
+        ASSERT_TRUE(standIn);
+        EXPECT_EQ(standIn->store, storeFile());
+        EXPECT_TRUE(standIn->inUse);
+        EXPECT_EQ(logText().substr(logBefore.size()).find("Unresolved error database is locked, "), 0u) << logText();
+        ASSERT_EQ(host->panel->contents.size(), 1u);
+        EXPECT_EQ(host->panel->contents[0].message, "Snapshots are kept only until Tilmora quits.");
+    }
+
+    // A save that meets the lock waits as long, then fails and keeps its changes pending.
+    PersistenceController store(false);
+    ASSERT_FALSE(store.isInMemory());
+    auto holder = platform::SQLiteDatabase::open(storeFile());
+    holder.exec("BEGIN EXCLUSIVE");
+    addSnapshot(store.viewContext(), "later", 2);
+    const double start = sim().now();
+    try {
+        store.viewContext().save();
+        ADD_FAILURE() << "saved under another connection's lock";
+    } catch (const platform::SQLiteError& e) {
+        EXPECT_EQ(e.code(), platform::SQLiteError::busy);
+    }
+    EXPECT_NEAR(sim().now() - start, PersistenceController::busyTimeoutSeconds, 1e-6);
+    holder.exec("COMMIT");
+    store.viewContext().save();
+    EXPECT_EQ(names(PersistenceController(false).viewContext().fetchSnapshots()),
+              (std::vector<std::string>{"later", "kept"}));
 }
 
 TEST_F(SnapshotStoreTest, AnInMemoryStoreMakesNoFileAndShowsNoToast) {
     PersistenceController store(true);
     EXPECT_TRUE(store.isInMemory());
+    EXPECT_FALSE(store.viewContext().standsInFor());
     addSnapshot(store.viewContext(), "a", 1, {sampleWindow(1)});
     store.viewContext().save();
     EXPECT_FALSE(fileExists(storeFolder()));

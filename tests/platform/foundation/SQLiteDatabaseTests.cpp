@@ -1,4 +1,8 @@
 #include "platform/control/SQLiteControl.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
+#include "platform/dispatch/DispatchSemaphore.hpp"
+#include "platform/dispatch/DispatchTime.hpp"
+#include "platform/dispatch/Thread.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/SQLiteDatabase.hpp"
 #include "platform/foundation/SQLiteError.hpp"
@@ -10,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -135,6 +140,55 @@ TEST_F(SQLiteDatabaseTest, AFailedOpenTouchesNoFile) {
     }
     EXPECT_FALSE(platform::FileSystem::fileExists(file()));
     EXPECT_NO_THROW(SQLiteDatabase::open(file()));
+}
+
+TEST_F(SQLiteDatabaseTest, ALockHeldInThisProcessIsWaitedForOnThePlatformsClock) {
+    openWithTable();
+    struct Case {
+        const char* name;
+        double timeout;
+        std::optional<double> heldFor; // none: held past the wait
+        bool succeeds;
+        double waited;
+    };
+    const Case cases[] = {
+        {"no wait asked for", 0, std::nullopt, false, 0},
+        {"held past the wait", 2, std::nullopt, false, 2},
+        {"released within the wait", 5, 1, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto holder = SQLiteDatabase::open(file());
+        auto waiter = SQLiteDatabase::open(file());
+        waiter.setBusyTimeout(c.timeout);
+        holder.exec("BEGIN EXCLUSIVE");
+        platform::DispatchSemaphore released;
+        // The holder lets go on a worker, which runs while the waiter waits.
+        if (c.heldFor)
+            platform::DispatchQueue::global().async([&holder, &released, hold = *c.heldFor] {
+                platform::Thread::sleep(hold);
+                holder.exec("COMMIT");
+                released.signal();
+            });
+        const double start = sim().now();
+        std::optional<int> failure;
+        try {
+            waiter.queryInt64("SELECT count(*) FROM t");
+        } catch (const SQLiteError& e) {
+            failure = e.code();
+            EXPECT_STREQ(e.what(), "database is locked");
+        }
+        const double waited = sim().now() - start;
+        EXPECT_EQ(!failure, c.succeeds);
+        EXPECT_EQ(failure.value_or(SQLiteError::busy), SQLiteError::busy);
+        EXPECT_GE(waited, c.waited - 1e-6);
+        EXPECT_LT(waited, c.waited + 0.11) << "the wait tries again at least every 0.1 s";
+        if (c.heldFor) {
+            released.wait(platform::DispatchTime::distantFuture());
+        } else {
+            holder.exec("COMMIT");
+        }
+    }
 }
 
 } // namespace
