@@ -9,11 +9,14 @@
 
 #include "platform/dispatch/Runtime.hpp"
 
+#include <clocale>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include <langinfo.h>
 #include <unistd.h>
 
 // The program's entry: the desktop console on the simulated desktop (options: `ConsoleOptions`).
@@ -27,9 +30,9 @@
 // removed at the end, or DIR (`--home DIR`, created when missing and kept). When none can be made
 // nothing runs: it never falls back to the user's own folders. DIR is one session's at a time: a
 // second session or script over it is refused before anything runs ("the folder DIR is in use by
-// another session (process N)", exit 2) and changes nothing in it. SIGTERM and SIGHUP (and SIGINT, but
-// for Ctrl-C in an interactive session on a terminal) end either as at its end, with the status
-// 128 + the signal's number.
+// another session (process N)", exit 2) and changes nothing in it. SIGTERM, SIGHUP and SIGPIPE (and
+// SIGINT, but for Ctrl-C in an interactive session on a terminal) end either as at its end, with
+// the status 128 + the signal's number.
 int main(int argc, char** argv) {
     using tilmora::CommandError;
     using tilmora::ConsoleInput;
@@ -92,10 +95,21 @@ int main(int argc, char** argv) {
             if (const int signal = SessionSignals::endingSignal()) return 128 + signal;
             status = console.finishScript();
         }
+        // The verdict itself may meet a closed output (SIGPIPE).
+        if (const int signal = SessionSignals::endingSignal()) return 128 + signal;
         return status;
     }
     // On a terminal Ctrl-C stops a command; a prompt and line editing stand in for the echo.
     const bool terminal = ConsoleInput::isTerminal(STDIN_FILENO);
+    const bool lineEditing = terminal && ConsoleInput::isTerminal(STDOUT_FILENO);
+    bool utf8 = true;
+    if (lineEditing) {
+        // Keys are read in the terminal's encoding, which the locale names (UTF-8 typed or pasted
+        // reaches the commands as typed); numbers keep their one text form.
+        std::setlocale(LC_ALL, "");
+        std::setlocale(LC_NUMERIC, "C");
+        utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    }
     SessionSignals::install(terminal ? SessionSignals::Interrupt::stopsCommand : SessionSignals::Interrupt::endsSession);
     platform::Runtime::start(platform::Runtime::Mode::real);
     tilmora::ProgramHost::shared().captureOutput();
@@ -115,9 +129,12 @@ int main(int argc, char** argv) {
         if (terminal)
             std::cout << "Tilmora desktop console on the " << (options->desktop ? *options->desktop : "default")
                       << " desktop. Type \"help\" for the commands, \"quit\" to leave.\n";
+        if (!utf8)
+            std::cout << "Note: the locale is not UTF-8 (see LANG), so only ASCII can be typed; titles also "
+                         "match with \"x\" for the times sign, \"...\" for the ellipsis, \"-\" for the en dash.\n";
         console.prepare("program launch");
         ConsoleInput input({.descriptor = STDIN_FILENO,
-                            .lineEditing = terminal && ConsoleInput::isTerminal(STDOUT_FILENO),
+                            .lineEditing = lineEditing,
                             .prompt = terminal ? "tilmora> " : "",
                             .completions = tilmora::CommandTable::builtIn().names()});
         // A kept folder keeps the session's history too.

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tilmora {
+
+class LineEditor;
 
 /// The lines of an interactive session, read from standard input while the program's main run
 /// loop turns (`RunLoop::runUntilReadable`): timers, animations, deferred saves and queued
@@ -15,12 +19,12 @@ namespace tilmora {
 /// terminal) clears the line being typed and asks again.
 ///
 /// With line editing (standard input and output are terminals), the lines are edited with
-/// libedit through its readline-compatible callback interface, fed a character at a time as they
-/// arrive: arrows, the session's history (also kept in a file when one is given) and Tab
-/// completing the command names. While a command runs the terminal is in its usual mode, so
-/// Ctrl-C reaches the program as a signal. Without line editing the input is read as it comes, a
-/// line at a time (the last line may lack its newline). At most one line editor at a time; main
-/// thread.
+/// `LineEditor` (libedit), fed the keys as they arrive: arrows, the session's history (also kept
+/// in a file when one is given) and Tab completing the command names, in the characters of the
+/// locale's encoding. A typed line of more than `maxLineBytes` is refused with a message and the
+/// rest of it dropped. While a command runs the terminal is in its usual mode, so Ctrl-C reaches
+/// the program as a signal. Without line editing the input is read as it comes, a line at a time
+/// (the last line may lack its newline). At most one line editor at a time; main thread.
 class ConsoleInput {
 public:
     struct Options {
@@ -34,6 +38,9 @@ public:
         std::vector<std::string> completions;
     };
 
+    /// The longest typed line run, in bytes of UTF-8 (64 KiB).
+    static constexpr std::size_t maxLineBytes = 64 * 1024;
+
     explicit ConsoleInput(Options options);
     /// Leaves the terminal as it found it and writes the history file, if any.
     ~ConsoleInput();
@@ -43,8 +50,11 @@ public:
     /// Whether `descriptor` is a terminal.
     static bool isTerminal(int descriptor);
 
-    /// Keeps the history in the file at `path`: the lines it holds are read now (a missing file is
-    /// an empty history), the session's are written when the input ends. Line editing only.
+    /// Keeps the history in the file at `path` (`LineHistoryFile`): the lines it holds are read now
+    /// (a missing file is an empty history), the session's are written when the input ends. When
+    /// the path holds something else (a link, a pipe, a file that is no history), it is left as it
+    /// is and one line on standard output says that history is off for this session. Line
+    /// editing only.
     void setHistoryFile(const std::filesystem::path& path);
 
     /// The next line without its newline; none at the end of the input or when a signal ends the
@@ -59,13 +69,12 @@ private:
     bool waitForInput(const std::function<void()>& interrupted);
     /// Reads what standard input holds into `pending_`; false at its end.
     bool readAvailable();
-    void startEditing();
-    void stopEditing();
+    void writeHistory();
 
     Options options_;
+    std::unique_ptr<LineEditor> editor_;
     std::string pending_;
     bool atEnd_ = false;
-    bool editing_ = false;
     std::optional<std::filesystem::path> historyFile_;
 };
 

@@ -2,10 +2,36 @@
 
 #include "platform/foundation/Text.hpp"
 
+#include <string_view>
+#include <utility>
+
 namespace tilmora {
 
 std::string ConsoleText::number(double v) {
     return platform::Text::doubleDescription(v);
+}
+
+std::string ConsoleText::asciiSpelling(const std::string& text) {
+    static const std::pair<std::string_view, std::string_view> spellings[] = {
+        {"\u00D7", "x"}, {"\u2026", "..."}, {"\u2013", "-"}};
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        bool replaced = false;
+        for (const auto& [typographic, ascii] : spellings)
+            if (std::string_view(text).substr(at).starts_with(typographic)) {
+                out += ascii;
+                at += typographic.size();
+                replaced = true;
+                break;
+            }
+        if (!replaced) out += text[at++];
+    }
+    return out;
+}
+
+bool ConsoleText::namesTitle(const std::string& name, const std::string& title) {
+    return name == title || asciiSpelling(name) == asciiSpelling(title);
 }
 
 namespace {

@@ -21,6 +21,12 @@ public:
     /// directory" gives "no such file or directory"), to follow "cannot read PATH: "; a message
     /// of another form is kept whole.
     static std::string fileProblem(const std::string& message);
+    /// `text` with the typographic characters of titles in their ASCII spelling: "x" for "×",
+    /// "..." for "…", "-" for "–".
+    static std::string asciiSpelling(const std::string& text);
+    /// Whether a name given in a command names `title`: the same text, or the same once both are in
+    /// their ASCII spelling (so "Grid 2 x 2" names "Grid 2 × 2").
+    static bool namesTitle(const std::string& name, const std::string& title);
     /// "X Y W H" of a rectangle in global points.
     static std::string frame(const platform::CGRect& r);
 };

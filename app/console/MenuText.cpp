@@ -11,17 +11,40 @@ using platform::ui::MenuItem;
 
 namespace {
 
-void describeInto(std::string& out, Menu& menu, int depth) {
+/// Whether the submenu makes its items only when it opens.
+bool fillsWhenOpened(const Menu& submenu) {
+    return !submenu.delegate.expired();
+}
+
+void describeInto(std::string& out, Menu& menu, std::vector<std::string>& path, std::size_t depth) {
+    const std::string indent(depth * 2, ' ');
+    std::size_t shown = 0;
+    std::size_t more = 0;
     for (const auto& item : menu.items()) {
         if (item->isHidden) continue;
-        out.append(static_cast<std::size_t>(depth) * 2, ' ');
-        out += MenuText::line(*item);
-        out += "\n";
-        if (item->hasSubmenu() && !item->isSeparatorItem()) {
-            item->submenu()->update();
-            describeInto(out, *item->submenu(), depth + 1);
+        if (shown == MenuText::maxItemsShown) {
+            ++more;
+            continue;
         }
+        ++shown;
+        out += indent;
+        out += MenuText::line(*item);
+        if (!item->hasSubmenu() || item->isSeparatorItem()) {
+            out += "\n";
+            continue;
+        }
+        path.push_back(MenuText::name(*item));
+        auto& submenu = *item->submenu();
+        if (fillsWhenOpened(submenu)) {
+            out += " (see menu " + MenuText::pathText(path) + ")\n";
+        } else {
+            out += "\n";
+            submenu.update();
+            describeInto(out, submenu, path, depth + 1);
+        }
+        path.pop_back();
     }
+    if (more > 0) out += indent + "… and " + std::to_string(more) + " more\n";
 }
 
 /// The key as the menu shows it: letters upper case, the keys without a printed form by their symbol.
@@ -38,9 +61,10 @@ std::string keyText(const std::string& key) {
 
 } // namespace
 
-std::string MenuText::describe(Menu& menu) {
+std::string MenuText::describe(Menu& menu, const std::vector<std::string>& path) {
     std::string out;
-    describeInto(out, menu, 0);
+    auto at = path;
+    describeInto(out, menu, at, 0);
     return out;
 }
 
@@ -79,11 +103,16 @@ std::shared_ptr<MenuItem> MenuText::find(Menu& menu, const std::vector<std::stri
     for (std::size_t i = 0; i < path.size(); ++i) {
         if (!current) return nullptr;
         found = nullptr;
-        for (const auto& item : current->items())
-            if (!item->isHidden && !item->isSeparatorItem() && name(*item) == path[i]) {
-                found = item;
-                break;
-            }
+        // The name as it stands first, then in its ASCII spelling.
+        for (const bool exact : {true, false}) {
+            for (const auto& item : current->items())
+                if (!item->isHidden && !item->isSeparatorItem() &&
+                    (exact ? name(*item) == path[i] : ConsoleText::namesTitle(path[i], name(*item)))) {
+                    found = item;
+                    break;
+                }
+            if (found) break;
+        }
         if (!found) return nullptr;
         current = found->submenu().get();
         if (current && i + 1 < path.size()) current->update();

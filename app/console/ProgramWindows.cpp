@@ -92,6 +92,10 @@ Window& ProgramWindows::window(const std::string& name) {
         const auto panel = panelName(*window);
         if (window->title == name || (panel && *panel == name)) matches.push_back(window);
     }
+    // A title typed in its ASCII spelling ("Layout Editor - ..." for an en dash).
+    if (matches.empty())
+        for (const auto& window : all)
+            if (!window->title.empty() && Text::namesTitle(name, window->title)) matches.push_back(window);
     if (matches.empty()) throw CommandError("no program window " + Text::quote(name) + " (windows: " + titles() + ")");
     if (matches.size() > 1) {
         std::string listed;

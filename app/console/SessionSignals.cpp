@@ -15,7 +15,9 @@ namespace tilmora {
 
 namespace {
 
-constexpr std::array<int, 3> kSignals{SIGTERM, SIGHUP, SIGINT};
+// SIGPIPE: the reader of the session's output went away (`tilmora --script S | head`): the
+// session ends as at `quit` instead of dying with its private folder left behind.
+constexpr std::array<int, 4> kSignals{SIGTERM, SIGHUP, SIGINT, SIGPIPE};
 
 // Read by the handler, which may run on any thread: lock-free atomics only.
 std::atomic<int> endingSignal_{0};

@@ -2,8 +2,8 @@
 
 namespace tilmora {
 
-/// The signals that end or interrupt a console session. SIGTERM and SIGHUP end it; SIGINT ends it
-/// too, except in an interactive session on a terminal, where it interrupts (Ctrl-C stops the
+/// The signals that end or interrupt a console session. SIGTERM, SIGHUP and SIGPIPE (its output's
+/// reader went away; the write that met it fails) end it; SIGINT ends it too, except in an interactive session on a terminal, where it interrupts (Ctrl-C stops the
 /// running command or clears the line being typed). The handler only records the signal and
 /// writes a byte to a pipe (`descriptor()`), which the console's waits watch: the session then
 /// unwinds normally (the program ends as at `quit`, the settings are written, a script's private

@@ -5,15 +5,32 @@
 #include "platform/control/UISimulator.hpp"
 #include "platform/ui/StatusItem.hpp"
 
+#include "support/TableRow.hpp"
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 using namespace platform::ui;
 
 namespace {
 
+/// Fills a submenu with 150 items when it is first read or opened.
+class FillsWhenOpened : public MenuDelegate {
+public:
+    std::function<void(Menu&)> fill;
+    int fills = 0;
+    void menuNeedsUpdate(Menu& menu) override {
+        if (menu.numberOfItems() > 0) return;
+        ++fills;
+        fill(menu);
+    }
+};
+
 /// A small program shell: a status item whose click builds the menu for the display under the
-/// button, with chord hints, key equivalents, checks, submenus, a disabled and a hidden item.
-/// Picking an item checks it in the next build.
+/// button, with chord hints, key equivalents, checks, submenus (one that fills itself when it
+/// opens), a disabled and a hidden item. Picking an item checks it in the next build.
 class FakeShell : public Responder {
 public:
     std::shared_ptr<StatusItem> item;
@@ -21,6 +38,7 @@ public:
     std::vector<std::string> picks;
     int clicks = 0;
     bool opensMenu = true;
+    std::shared_ptr<FillsWhenOpened> layouts = std::make_shared<FillsWhenOpened>();
 
     void install() {
         item = StatusBar::system().statusItem(StatusItemLength::variable);
@@ -65,6 +83,15 @@ private:
         sub->addItem(deeper);
         advanced->setSubmenu(sub);
         menu->addItem(advanced);
+        auto layoutsItem = MenuItem::make("Layouts");
+        auto layoutsMenu = Menu::make("Layouts");
+        layouts->fill = [this](Menu& into) {
+            for (int i = 0; i < 150; ++i) add(into, "Layout " + std::to_string(i));
+        };
+        layoutsMenu->setDelegate(layouts);
+        layoutsItem->setSubmenu(layoutsMenu);
+        menu->addItem(layoutsItem);
+        add(*menu, "Preferences…");
         // The display whose menu bar holds the button.
         auto screen = item->buttonWindow()->screen();
         add(*menu, "On " + (screen ? screen->localizedName() : std::string("no screen")));
@@ -93,7 +120,10 @@ TEST_F(MenuCommandTest, MenuPrintsEveryShownItemWithChecksHintsKeysAndSubmenus) 
                            "  Grid 2 × 2\n"
                            "  Gaps ▸\n"
                            "    Small [⌃⌥G]\n"
+                           "Layouts ▸ (see menu \"Layouts\")\n"
+                           "Preferences…\n"
                            "On Built-in Retina Display\n");
+    EXPECT_EQ(shell->layouts->fills, 0) << "a submenu that fills itself when it opens stays closed";
     EXPECT_EQ(shell->picks, std::vector<std::string>{}) << "printing dismisses the menu";
     ASSERT_EQ(UISimulator::menuLog().size(), 1u);
     EXPECT_FALSE(UISimulator::menuLog().back().picked);
@@ -109,8 +139,8 @@ TEST_F(MenuCommandTest, DisplayNumberClicksTheItemOnThatDisplaysMenuBar) {
         {"menu display 1", "On Built-in Retina Display\n"},
         {"menu display 3", "error: no display 3"},
         {"menu display two", "error: not a number: two"},
-        {"menu display", "error: usage: menu [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]"},
-        {"menu 2", "error: usage: menu [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]"},
+        {"menu display", "error: usage: menu [\"Title\" [> \"Sub\" ...]] [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]"},
+        {"menu 2", "error: no menu item \"2\""},
     };
     for (const auto& c : cases) {
         const std::string text = run(c.line);
@@ -137,11 +167,37 @@ TEST_F(MenuCommandTest, PickFollowsThePathByTheTextBeforeTheTab) {
         {"menu pick \"Paste Layout\"", "error: the menu item \"Paste Layout\" is disabled", ""},
         {"menu pick \"Advanced\"", "error: the menu item \"Advanced\" opens a submenu", ""},
         {"menu pick \"Quit\" > \"More\"", "error: no menu item \"Quit\" > \"More\"", ""},
-        {"menu pick \"Advanced\" >", "error: usage: menu [display N] | menu pick", ""},
-        {"menu pick", "error: usage: menu [display N] | menu pick", ""},
+        {"menu pick \"Advanced\" >", "error: usage: menu [\"Title\" [> \"Sub\" ...]] [display N] | menu pick", ""},
+        {"menu pick", "error: usage: menu [\"Title\" [> \"Sub\" ...]] [display N] | menu pick", ""},
+        // Through a submenu that fills itself when it opens, and titles in their ASCII spelling.
+        {"menu pick \"Layouts\" > \"Layout 120\"", "picked \"Layouts\" > \"Layout 120\"\n", "Layout 120"},
+        {"menu pick \"Advanced\" > \"Grid 2 x 2\"", "picked \"Advanced\" > \"Grid 2 x 2\"\n", "Grid 2 × 2"},
+        {"menu pick \"Preferences...\"", "picked \"Preferences...\"\n", "Preferences…"},
+        {"menu pick \"Preferences.\"", "error: no menu item \"Preferences.\"", ""},
         {"menu pick Quit display 9", "error: no display 9", ""},
     };
     expectLines(cases, shell->picks);
+}
+
+// `menu PATH` prints a submenu's items as opening it shows them, the first hundred of a long one.
+TEST_F(MenuCommandTest, MenuWithAPathPrintsThatSubmenu) {
+    std::string firstHundred;
+    for (int i = 0; i < 100; ++i) firstHundred += "Layout " + std::to_string(i) + "\n";
+    const std::vector<testsupport::TableRow<const char*, std::string>> cases = {
+        {"long", "menu \"Layouts\"", firstHundred + "… and 50 more\n"},
+        {"nested", "menu \"Advanced\"", "Grid 2 × 2\nGaps ▸\n  Small [⌃⌥G]\n"},
+        {"deeper", "menu \"Advanced\" > \"Gaps\" display 2", "Small [⌃⌥G]\n"},
+        {"no submenu", "menu \"Quit\"", "error: the menu item \"Quit\" opens no submenu"},
+        {"missing", "menu \"Nothing\"", "error: no menu item \"Nothing\""},
+        {"bad display", "menu \"Advanced\" display", "error: usage: menu [\"Title\""},
+    };
+    for (const auto& c : cases) {
+        const std::string text = run(c.given);
+        EXPECT_EQ(text.substr(0, c.expected.starts_with("error") ? c.expected.size() : text.size()), c.expected)
+            << c.name;
+    }
+    EXPECT_EQ(shell->layouts->fills, 1);
+    EXPECT_TRUE(shell->picks.empty());
 }
 
 TEST_F(MenuCommandTest, ExpectMenuReadsChecksAndPresenceAndFollowsAPick) {
@@ -154,6 +210,8 @@ TEST_F(MenuCommandTest, ExpectMenuReadsChecksAndPresenceAndFollowsAPick) {
         {"expect menu \"Left Half\" checked", 0, ""},
         {"expect menu \"Quit\" unchecked", 0, ""},
         {"expect menu \"Advanced\" > \"Grid 2 × 2\" present display 2", 0, ""},
+        {"expect menu \"Advanced\" > \"Grid 2 x 2\" unchecked", 0, ""},
+        {"expect menu \"Layouts\" > \"Layout 149\" present", 0, ""},
         {"expect menu \"Move to Display\" missing", 0, ""},
         {"expect menu \"Secret\" missing", 0, ""},
         {"expect menu \"Quit\" checked", 1,

@@ -110,6 +110,10 @@ TEST_F(ProgramWindowTest, WindowsOfOneTitleAreNamedByNumber) {
     EXPECT_NE(text.find(": no program window #0\n"), std::string::npos) << text;
     EXPECT_GT(lines(layout), layoutLines) << "the selected tile was split in two";
     EXPECT_EQ(lines(preset), presetLines);
+
+    // The title in its ASCII spelling names the same windows.
+    text = more(console, "ui show \"Layout Editor - Built-in Retina Display\"\n");
+    EXPECT_NE(text.find("\" names 2 program windows: " + preset), std::string::npos) << text;
 }
 
 } // namespace

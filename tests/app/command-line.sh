@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program's options: --help and --version on standard output with exit 0, a bad option
 # refused with the usage on standard error and exit 2, --desktop starting a script on a desktop.
+# A script whose output is closed early ends as at quit: exit 141, no private folder left.
 # Usage: command-line.sh TILMORA
 set -u
 tilmora=$1
@@ -37,4 +38,15 @@ check "missing value" 2 "" "--script needs a value" --script
 check "--desktop laptop" 0 "passed: 1 expects" "" --desktop laptop --script "$work/one-screen.tilmora"
 check "--desktop FILE" 1 "failed: 1 of 1 expects, 0 errors" "" --desktop "$work/two.json" --script "$work/one-screen.tilmora"
 check "--desktop unknown" 2 "" "unknown desktop: moon" --desktop moon --script "$work/one-screen.tilmora"
+
+# The reader goes after 100 bytes while the script has far more to print than a pipe holds.
+mkdir -p "$work/tmp"
+for _ in $(seq 1 300); do echo help; done >"$work/long-output.tilmora"
+TMPDIR="$work/tmp" "$tilmora" --script "$work/long-output.tilmora" 2>"$work/err" | head -c 100 >/dev/null
+status=${PIPESTATUS[0]}
+if [ "$status" -ne 141 ]; then fail "output closed early: exit $status, expected 141"
+elif [ -n "$(ls -A "$work/tmp")" ]; then fail "output closed early: left $(ls -A "$work/tmp") in the temporary folder"
+elif [ -s "$work/err" ]; then fail "output closed early: standard error: $(cat "$work/err")"
+else echo "ok output closed early"
+fi
 [ "$failures" -eq 0 ]

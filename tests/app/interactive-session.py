@@ -1,18 +1,25 @@
 #!/usr/bin/env python3
-"""The interactive session on the wall clock: a pseudo-terminal with line editing and Ctrl-C,
-piped input, settings written while idle, and the signals that end a session.
+"""The interactive session on the wall clock: a pseudo-terminal with line editing and Ctrl-C, long
+lines, UTF-8 and the line history file, piped input, settings written while idle, and the signals
+that end a session.
 
-Usage: interactive-session.py TILMORA CASE   (CASE: terminal, piped, idle, signals, script-signal)
-Every case runs the real program in real time; together they take about 15 s.
+Usage: interactive-session.py TILMORA CASE
+  (CASE: terminal, long-lines, utf8, history, piped, idle, signals, script-signal)
+Every case runs the real program in real time. No verdict depends on how long anything took: a
+signal or a key is sent once the program is seen waiting (its output read, or the terminal in the
+line editor's mode), and the time limits only stop a hung case.
 """
+import codecs
 import json
 import os
 import pty
 import select
 import signal
 import subprocess
+import stat
 import sys
 import tempfile
+import termios
 import time
 
 TILMORA = sys.argv[1]
@@ -66,6 +73,9 @@ class Reader:
     def __init__(self, fd):
         self.fd = fd
         self.text = ''
+        self.at = 0
+        # A character split between two reads is decoded whole.
+        self.decoder = codecs.getincrementaldecoder('utf-8')('replace')
 
     def until(self, needle, seconds, start=0):
         """Reads until `needle` appears after offset `start`; returns the offset after it."""
@@ -84,12 +94,25 @@ class Reader:
             return True
         try:
             data = os.read(self.fd, 65536)
+        except BlockingIOError:
+            return True
         except OSError:
             return False
         if not data:
             return False
-        self.text += data.decode('utf-8', 'replace')
+        self.text += self.decoder.decode(data)
         return True
+
+    def drain(self):
+        """Reads what is there without waiting."""
+        while select.select([self.fd], [], [], 0)[0]:
+            try:
+                data = os.read(self.fd, 65536)
+            except OSError:
+                return
+            if not data:
+                return
+            self.text += self.decoder.decode(data)
 
 
 def wait_exit(pid_or_process, seconds):
@@ -105,47 +128,181 @@ def wait_exit(pid_or_process, seconds):
     fail('the session did not end within %.1f s' % seconds + (('; it printed:\n' + OUT.text) if OUT else ''))
 
 
-def terminal(folder):
-    """Line editing, history, Tab, Ctrl-C during a wait and Ctrl-D, on a pseudo-terminal."""
+def editing(fd):
+    """Whether the pseudo-terminal is in the line editor's mode (the session at its prompt)."""
+    return not termios.tcgetattr(fd)[3] & termios.ICANON
+
+
+def wait_mode(fd, at_prompt, seconds=20):
+    """Waits until the session is at its prompt (`at_prompt`) or runs a command."""
+    deadline = time.monotonic() + seconds
+    while editing(fd) != at_prompt:
+        if time.monotonic() > deadline:
+            fail('the terminal did not %s' % ('return to the prompt' if at_prompt else 'leave the prompt'))
+        time.sleep(0.01)
+
+
+def start_terminal(args=(), lang='C.UTF-8', folder=None):
+    """The program on a pseudo-terminal; returns (pid, fd, reader) once its first prompt shows."""
     pid, fd = pty.fork()
     if pid == 0:
         env = session_env(folder)
         env['TERM'] = 'xterm'
-        os.execve(TILMORA, [TILMORA], env)
+        env['LANG'] = lang
+        env.pop('LC_ALL', None)
+        env.pop('LC_CTYPE', None)
+        os.execve(TILMORA, [TILMORA] + list(args), env)
+    # Never blocked writing to the terminal while the session waits for its output to be read.
+    os.set_blocking(fd, False)
     global OUT
     out = OUT = Reader(fd)
-    prompt = 'tilmora> '
-    at = out.until(prompt, 20)
-    os.write(fd, b'show screens\r')
-    at = out.until(prompt, 10, at)
-    os.write(fd, b'\x1b[A\r')  # the Up arrow recalls the line
-    at = out.until(prompt, 10, at)
-    if out.text.count('frame 1440.0') < 2:
-        fail('the recalled line did not show the screens again:\n' + out.text)
-    os.write(fd, b'sho\t')  # Tab completes the command's name
-    os.write(fd, b'apps\r')
-    at = out.until('com.apple.TextEdit', 10, at)
-    at = out.until(prompt, 10, at)
-    os.write(fd, b'wait 100\r')
-    time.sleep(0.5)
+    out.at = out.until(PROMPT, 30)
+    wait_mode(fd, True)
+    return pid, fd, out
+
+
+def typed(fd, out, data):
+    """Writes `data` to the terminal while reading what the session prints, so neither waits."""
+    data = data.encode() if isinstance(data, str) else data
+    while data:
+        readable, writable, _ = select.select([fd], [fd], [], 60)
+        if not readable and not writable:
+            fail('the terminal took no input for 60 s; the session printed:\n' + out.text[-2000:])
+        if writable:
+            try:
+                data = data[os.write(fd, data[:4096]):]
+            except BlockingIOError:
+                pass
+        out.drain()
+
+
+def command(fd, out, line, answer, seconds=30):
+    """Types `line` at the prompt and reads until `answer`, then the next prompt."""
+    typed(fd, out, line + '\r')
+    out.at = out.until(answer, seconds, out.at)
+    out.at = out.until(PROMPT, seconds, out.at)
+    wait_mode(fd, True)
+
+
+def terminal(folder):
+    """Line editing, history, Tab, Ctrl-C during a wait and Ctrl-D, on a pseudo-terminal."""
+    pid, fd, out = start_terminal(folder=folder)
+    command(fd, out, 'show screens', 'frame 1440.0')
+    command(fd, out, '\x1b[A', 'frame 1440.0')  # the Up arrow recalls the line
+    typed(fd, out, 'sho\tapps\r')  # Tab completes the command's name
+    out.at = out.until('com.apple.TextEdit', 10, out.at)
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    typed(fd, out, 'wait 100\r')
+    wait_mode(fd, False)  # the wait runs
     os.write(fd, b'\x03')
-    stopped = time.monotonic()
-    at = out.until(prompt, 2, at)
-    if time.monotonic() - stopped > 2:
-        fail('Ctrl-C took over 2 s to stop the wait')
-    os.write(fd, b'show screens\r')
-    at = out.until('frame 1440.0', 10, at)
-    at = out.until(prompt, 10, at)
-    os.write(fd, b'unfinished')
-    at = out.until('unfinished', 5, at)
+    out.at = out.until('interrupted', 20, out.at)
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    command(fd, out, 'show screens', 'frame 1440.0')
+    typed(fd, out, 'unfinished')
+    out.at = out.until('unfinished', 5, out.at)
     os.write(fd, b'\x03')  # Ctrl-C at the prompt drops the line
-    at = out.until(prompt, 5, at)
+    out.at = out.until(PROMPT, 5, out.at)
     os.write(fd, b'\x04')
     status = wait_exit(pid, 10)
     if status != 0:
         fail('Ctrl-D ended the session with %d' % status)
     if 'unknown command' in out.text:
         fail('a dropped line ran:\n' + out.text)
+
+
+def long_lines(folder):
+    """Lines of any length at the prompt: 20,000 characters are run (an unknown command), 70,000
+    refused with the rest dropped, and each line of a 2,000-line paste runs."""
+    pid, fd, out = start_terminal(folder=folder)
+    command(fd, out, 'x' * 20000, 'unknown command: xxx', 120)
+    command(fd, out, 'y' * 70000, 'longer than 65536 bytes', 120)
+    command(fd, out, 'show screens', 'frame 1440.0')
+    if 'unknown command: yyy' in out.text:
+        fail('a part of the refused line ran')
+    typed(fd, out, ''.join('bogus%d\r' % i for i in range(2000)))
+    out.until('unknown command: bogus1999', 300, out.at)
+    count = out.text.count('unknown command: bogus')
+    if count != 2000:
+        fail('%d of the 2,000 pasted lines ran' % count)
+    typed(fd, out, 'quit\r')
+    if wait_exit(pid, 20) != 0:
+        fail('quit did not end the session with 0')
+
+
+def utf8(folder):
+    """UTF-8 typed at the prompt reaches the commands as typed; under the C locale a note says only
+    ASCII can be typed, and titles match their ASCII spelling."""
+    pid, fd, out = start_terminal(folder=folder)
+    if 'locale is not UTF-8' in out.text:
+        fail('the note was printed under a UTF-8 locale')
+    command(fd, out, 'menu pick "Grid 2 \u00d7 2"', 'picked "Grid 2 \u00d7 2"')
+    command(fd, out, 'key \u2303\u2325\u2190', '')
+    command(fd, out, 'expect window com.apple.TextEdit "Untitled" frame 0 0 720 875', '')
+    command(fd, out, 'menu pick "Preferences\u2026"', 'picked "Preferences\u2026"')
+    command(fd, out, 'ui windows', '"Preferences"')
+    typed(fd, out, 'quit\r')
+    if wait_exit(pid, 20) != 0 or 'error:' in out.text or 'expect failed' in out.text:
+        fail('UTF-8 at the prompt:\n' + out.text)
+
+    pid, fd, out = start_terminal(folder=folder, lang='C')
+    if out.text.count('Note: the locale is not UTF-8') != 1:
+        fail('no note under the C locale:\n' + out.text)
+    command(fd, out, 'menu pick "Grid 2 x 2"', 'picked "Grid 2 x 2"')
+    typed(fd, out, 'quit\r')
+    if wait_exit(pid, 20) != 0 or 'error:' in out.text:
+        fail('the C locale:\n' + out.text)
+
+
+def history(folder):
+    """The line history is kept in the --home folder like the program's own files: a link, a pipe or
+    a file that is no history is left as it is (history off, one line says so); a history is written
+    whole and read by the next session."""
+    def session(home, lines):
+        pid, fd, out = start_terminal(['--home', home], folder=folder)
+        for line, answer in lines:
+            command(fd, out, line, answer)
+        typed(fd, out, 'quit\r')
+        if wait_exit(pid, 20) != 0:
+            fail('quit did not end the session with 0:\n' + out.text)
+        return out.text
+
+    elsewhere = os.path.join(folder, 'elsewhere.txt')
+    with open(elsewhere, 'w') as f:
+        f.write('_HiStOrY_V2_\nnot\040yours\n')
+    plants = {
+        'link': lambda path: os.symlink(elsewhere, path),
+        'pipe': lambda path: os.mkfifo(path),
+        'notes': lambda path: open(path, 'w').write('my notes\n'),
+    }
+    for name, plant in plants.items():
+        home = os.path.join(folder, 'home-' + name)
+        os.makedirs(home)
+        path = os.path.join(home, '.tilmora_history')
+        plant(path)
+        before = os.lstat(path)
+        text = session(home, [('show screens', 'frame 1440.0')])
+        if text.count('Line history is off for this session') != 1:
+            fail('%s: no line saying history is off:\n%s' % (name, text))
+        after = os.lstat(path)
+        if stat.S_IFMT(after.st_mode) != stat.S_IFMT(before.st_mode) or after.st_mtime_ns != before.st_mtime_ns:
+            fail('%s: the history path was changed' % name)
+    with open(elsewhere) as f:
+        if f.read() != '_HiStOrY_V2_\nnot\040yours\n':
+            fail('the file the link points to was changed')
+    with open(os.path.join(folder, 'home-notes', '.tilmora_history')) as f:
+        if f.read() != 'my notes\n':
+            fail('the notes were changed')
+
+    home = os.path.join(folder, 'home-kept')
+    session(home, [('show screens', 'frame 1440.0')])
+    with open(os.path.join(home, '.tilmora_history')) as f:
+        if not f.read().startswith('_HiStOrY_V2_\nshow\\040screens\n'):
+            fail('the history was not written')
+    text = session(home, [('\x1b[A\x1b[A', 'frame 1440.0')])  # Up twice (past quit) recalls the line
+    if 'Line history is off' in text:
+        fail('a history the session wrote was refused:\n' + text)
 
 
 def start_piped(folder):
@@ -181,14 +338,23 @@ def idle(folder):
     process, out = start_piped(folder)
     send(process, 'menu pick "Show Snap Bar"')
     send(process, 'show screens')
-    out.until('> show screens', 20)
-    time.sleep(1.5)
-    send(process, 'ui windows')
-    out.until(SNAP_BAR, 5)
+    out.until('frame 1440.0', 20)
+    # Nothing more is sent: the session waits for input while the change is written.
+    deadline = time.monotonic() + 20
+    while not snap_bar_saved(folder):
+        if time.monotonic() > deadline:
+            fail('the change did not reach the disk while the session waited:\n' + settings_text(folder))
+        time.sleep(0.05)
+    # The slide in ends while the session waits too (each look is one command).
+    deadline = time.monotonic() + 20
+    while SNAP_BAR not in out.text:
+        if time.monotonic() > deadline:
+            fail('the snap bar did not slide in:\n' + out.text)
+        send(process, 'ui windows')
+        out.until('named "snap bar"', 20, len(out.text))
+        time.sleep(0.05)
     process.kill()
     process.wait()
-    if not snap_bar_saved(folder):
-        fail('the change was not on disk at SIGKILL:\n' + settings_text(folder))
 
 
 def signals(folder):
@@ -198,7 +364,7 @@ def signals(folder):
         process, out = start_piped(home)
         send(process, 'menu pick "Show Snap Bar"')
         send(process, 'show screens')
-        out.until('> show screens', 20)
+        out.until('frame 1440.0', 20)  # the session has run its input and waits for more
         process.send_signal(number)
         status = wait_exit(process, 10)
         if status != expected:
@@ -208,18 +374,18 @@ def signals(folder):
 
 
 def script_signal(folder):
-    """A script ended by SIGTERM, inside a long wait, leaves no private folder behind."""
-    with tempfile.NamedTemporaryFile('w', suffix='.tilmora', dir=folder, delete=False) as script:
-        script.write('desktop default\nprogram launch\nshow screens\nwait 86400\nshow screens\n')
+    """A script read from a pipe held open and ended by SIGTERM while it waits for its next line
+    leaves no private folder behind."""
     tmp = tempfile.mkdtemp(dir=folder)
     env = session_env(folder)
     env['TMPDIR'] = tmp
-    process = subprocess.Popen([TILMORA, '--script', script.name], stdout=subprocess.PIPE,
+    process = subprocess.Popen([TILMORA, '--script', '-'], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT, env=env)
     out = Reader(process.stdout.fileno())
-    out.until('> wait 86400', 20)
+    send(process, 'desktop default\nprogram launch\nshow screens')
+    out.until('frame 1440.0', 20)  # the script waits for its next line
     process.send_signal(signal.SIGTERM)
-    status = wait_exit(process, 10)
+    status = wait_exit(process, 20)
     if status != 143:
         fail('SIGTERM ended the script with %d, not 143' % status)
     if os.listdir(tmp):
@@ -228,8 +394,9 @@ def script_signal(folder):
 
 OUT = None
 
-CASES = {'terminal': terminal, 'piped': piped, 'idle': idle, 'signals': signals,
-         'script-signal': script_signal}
+PROMPT = 'tilmora> '
+CASES = {'terminal': terminal, 'long-lines': long_lines, 'utf8': utf8, 'history': history, 'piped': piped,
+         'idle': idle, 'signals': signals, 'script-signal': script_signal}
 
 with tempfile.TemporaryDirectory() as work:
     CASES[CASE](work)

@@ -1,6 +1,7 @@
 // The same console script (open the snapshot manager, type a name, save, launch and delete a
-// snapshot) over 1,000 and over 5,000 snapshots planted in the store: the work grows with the
-// number of snapshots, not with its square. Both runs in one process of one build.
+// snapshot) over 1,000 and over 5,000 snapshots planted in the store: it works the same, and the
+// manager makes only the rows in view, as many with 5,000 snapshots as with 1,000. (How the time
+// grows with the snapshots is the snapshot-manager benchmark's business.)
 #include "console/ProgramHost.hpp"
 #include "platform/control/FoldersControl.hpp"
 #include "snapshots/PersistenceController.hpp"
@@ -8,17 +9,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <iostream>
+#include <cstddef>
 #include <string>
 
 namespace {
 
 class ManagerScaleTest : public ProgramScriptTest {
 protected:
-    /// Plants `count` snapshots of two windows in a fresh store, runs the script and returns its
-    /// duration in seconds of real time.
-    double runOver(int count) {
+    /// Plants `count` snapshots of two windows in a fresh store, runs the script and returns the
+    /// number of snapshot rows the manager had made when it opened (the rows `ui show` lists).
+    std::size_t rowsMadeOver(int count) {
         tilmora::ProgramHost::shared().reset();
         platform::FoldersControl::useRoot(root() / std::to_string(count));
         resetSharedInstances();
@@ -41,6 +41,7 @@ protected:
                                    "window open com.example.notes \"Todo\" 100 100 600 400\n"
                                    "program launch\n"
                                    "menu pick \"Show Snapshot Manager\"\n"
+                                   "ui show \"Tilmora Snapshots\"\n"
                                    "ui type \"Tilmora Snapshots\" \"snapshot.nameField\" \"Abc\"\n"
                                    "ui click \"Tilmora Snapshots\" \"snapshot.save\"\n"
                                    "wait 1\n"
@@ -49,20 +50,20 @@ protected:
                                    "expect toast \"Snapshot 'Abc' launched.\"\n"
                                    "ui click \"Tilmora Snapshots\" \"snapshot.delete." + saved + "\"\n"
                                    "program quit\n";
-        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(run(script), 0) << out.str();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        return took.count();
+        const std::string text = out.str();
+        const std::string row = "id=snapshot.launch.";
+        std::size_t rows = 0;
+        for (auto at = text.find(row); at != std::string::npos; at = text.find(row, at + 1)) ++rows;
+        return rows;
     }
 };
 
-TEST_F(ManagerScaleTest, FiveTimesTheSnapshotsTakeAtMostSevenTimesTheTime) {
-    const double thousand = runOver(1000);
-    const double fiveThousand = runOver(5000);
-    RecordProperty("seconds_1000", std::to_string(thousand));
-    RecordProperty("seconds_5000", std::to_string(fiveThousand));
-    std::cout << "1,000 snapshots: " << thousand << " s; 5,000 snapshots: " << fiveThousand << " s\n";
-    EXPECT_LE(fiveThousand, 7 * thousand);
+TEST_F(ManagerScaleTest, FiveTimesTheSnapshotsMakeNoMoreRows) {
+    const std::size_t thousand = rowsMadeOver(1000);
+    EXPECT_GT(thousand, 0u);
+    EXPECT_LT(thousand, 100u);
+    EXPECT_EQ(rowsMadeOver(5000), thousand);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // menu [display N]
+// menu "Title" [> "Sub" ...] [display N]
 // menu pick "Title" [> "Sub" ...] [display N]
 // expect menu "Title" [> "Sub" ...] checked|unchecked|missing|present [display N]
 
@@ -24,7 +25,8 @@ using platform::ui::Menu;
 using platform::ui::MenuPick;
 using platform::ui::UISimulator;
 
-const char* const kMenuUsage = "usage: menu [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]";
+const char* const kMenuUsage =
+    "usage: menu [\"Title\" [> \"Sub\" ...]] [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]";
 const char* const kExpectUsage =
     "usage: expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]";
 
@@ -104,12 +106,27 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
         session.out() << "picked " << MenuText::pathText(path) << "\n";
         return;
     }
-    const auto display = readDisplay(args, 1, kMenuUsage);
+    // `menu "Title" > ...` prints the items of that submenu, as opening it shows them.
+    std::size_t at = 1;
+    std::vector<std::string> path;
+    if (args.argumentCount() > 0 && !(args.text(1) == "display" && !args.quoted(1))) path = readPath(args, at, kMenuUsage);
+    const auto display = readDisplay(args, at, kMenuUsage);
     std::string text;
+    std::string problem;
     openStatusMenu(session, display, [&](Menu& menu) {
-        text = MenuText::describe(menu);
+        if (path.empty()) {
+            text = MenuText::describe(menu);
+        } else if (const auto item = MenuText::find(menu, path); !item) {
+            problem = MenuText::missing(menu, path);
+        } else if (!item->hasSubmenu()) {
+            problem = "the menu item " + MenuText::pathText(path) + " opens no submenu";
+        } else {
+            item->submenu()->update();
+            text = MenuText::describe(*item->submenu(), path);
+        }
         return std::vector<std::string>{};
     });
+    if (!problem.empty()) throw CommandError(problem);
     session.out() << text;
 }
 
@@ -140,7 +157,7 @@ const CommandRegistration registration({
     {.name = "menu",
      .arguments = ArgumentCheck::any(),
      .handler = menuCommand,
-     .help = {"menu [display N]", "menu pick \"Title\" [> \"Sub\" ...] [display N]",
+     .help = {"menu [display N]", "menu \"Title\" [> \"Sub\" ...] [display N]", "menu pick \"Title\" [> \"Sub\" ...] [display N]",
               "expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]"},
      .helpOrder = 750},
 });

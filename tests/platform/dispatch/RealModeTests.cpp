@@ -1,5 +1,4 @@
 #include <atomic>
-#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -92,9 +91,8 @@ TEST_F(RealMode, WaitForADescriptorServesTheMainLoopUntilItIsReadable) {
             EXPECT_EQ(::write(ends[1], &byte, 1), 1);
         });
     });
-    const auto started = std::chrono::steady_clock::now();
+    // The descriptor ends the wait (a timeout would give none).
     EXPECT_EQ(RunLoop::main().runUntilReadable({-1, ends[0]}, 10.0), std::optional<std::size_t>(1));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     timer->invalidate();
     ::close(ends[0]);
     ::close(ends[1]);
