@@ -133,6 +133,8 @@ void Application::sendEvent(const NSEvent& event) {
         const auto pressed = std::exchange(pressedView_, {}).lock();
         if (!pressed || viewUnderMouse(event) != pressed.get()) return;
         static_cast<View*>(pressed.get())->mouseUp(event);
+    } else if (event.type == EventType::scrollWheel) {
+        if (View* view = viewUnderMouse(event)) view->scrollWheel(event);
     }
 }
 

@@ -112,7 +112,8 @@ public:
     /// installed on the event queue). A left mouse-down goes to the view under the pointer in the
     /// program's window that the window server's hit testing finds there (`View::hitTest`; none
     /// while a modal session runs for another window); the mouse-up that follows goes to that same
-    /// view when it lands on it again: a click. Other events do nothing here. Main thread.
+    /// view when it lands on it again: a click. A scroll-wheel event goes to the view under the
+    /// pointer found the same way (`View::scrollWheel`). Other events do nothing here. Main thread.
     void sendEvent(const NSEvent& event);
 
     /// The object that will receive `action`: `target` when it answers it; with no target, the
