@@ -564,11 +564,12 @@ bool HostingView::scrollNode(Node& scroll, double delta) {
         double rowHeight = 0;
         if (!scroll.children.empty() && !scroll.children[0].node()->children.empty())
             rowHeight = scroll.children[0].node()->children[0].node()->layoutFrame.height();
-        long rows = rowHeight > 0 ? std::lround(delta / rowHeight) : 0;
-        if (rows == 0) rows = delta > 0 ? 1 : -1;
+        const double count = double(scroll.lazyRowCount);
+        const double wanted = rowHeight > 0 ? std::clamp(std::round(delta / rowHeight), -count, count) : 0;
+        const double rows = wanted != 0 ? wanted : (delta > 0 ? 1 : -1);
         const std::size_t first = firstRows_[key];
-        const long last = scroll.lazyRowCount == 0 ? 0 : long(scroll.lazyRowCount) - 1;
-        const std::size_t next = std::size_t(std::clamp(long(first) + rows, 0L, last));
+        const double last = count == 0 ? 0 : count - 1;
+        const std::size_t next = std::size_t(std::clamp(double(first) + rows, 0.0, last));
         if (next == first) return false;
         firstRows_[key] = next;
     } else {

@@ -392,7 +392,7 @@ void placeScroll(Node& n, const Rect& frame, const Clip& clip) {
     const Size outer = paddedSize(child);
     const double overhang =
         std::max(0.0, n.scrollVertical ? outer.height - frame.height() : outer.width - frame.width());
-    n.scrollOffset = std::clamp(finiteOr(n.scrollOffset, 0), 0.0, overhang);
+    n.scrollOffset = std::isnan(n.scrollOffset) ? 0 : std::clamp(n.scrollOffset, 0.0, overhang);
     Clip childClip = clippedTo(clip, frame);
     childClip.scroll = n.visibleFrame;
     if (clip.scroll) childClip.scroll = clip.scroll->intersection(n.visibleFrame);

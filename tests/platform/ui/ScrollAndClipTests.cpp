@@ -151,7 +151,8 @@ TEST_F(ScrollAndClipTest, AScrollViewShowsWhatFitsAndScrollsByWheelPointsAndToAn
         {"the wheel over the rows", [&] { return host.scrollAt({150, 100}, 100); }, true, 100, "row3"},
         {"the wheel elsewhere", [&] { return host.scrollAt({250, 385}, 100); }, false, 100, "row3"},
         {"back past the start", [&] { return host.scrollAt({150, 100}, -500); }, true, 0, "row0"},
-        {"by points past the end", [&] { return host.scrollBy("scroll", 5000); }, true, 800 - 369, "row11"},
+        {"by points far past the end, twice",
+         [&] { return host.scrollBy("scroll", 1e308) && !host.scrollBy("scroll", 1e308); }, true, 800 - 369, "row11"},
         {"an unknown scroll view", [&] { return host.scrollBy("nope", 10); }, false, 800 - 369, "row11"},
         {"to an element above", [&] { return driver.scrollIntoView("row2"); }, true, 80, "row2"},
         {"to one in view", [&] { return driver.scrollIntoView("row3"); }, false, 80, "row2"},
@@ -237,4 +238,49 @@ TEST_F(ScrollAndClipTest, ADarkWindowGivesItsViewsTheDarkSchemeAndItsLabelsLight
     };
     for (const auto& row : dark)
         EXPECT_EQ(row.given, row.expected) << row.name;
+}
+
+TEST_F(ScrollAndClipTest, AListThatMakesRowsOnDemandScrollsByWholeRows) {
+    struct Rows : dv::Component<Rows> {
+        std::vector<std::string>* pressed;
+        explicit Rows(std::vector<std::string>* pressed)
+            : pressed(pressed) {}
+        dv::Element body() override {
+            auto* log = pressed;
+            return dv::List(50, [log](std::size_t i) {
+                       const std::string id = "r" + std::to_string(i);
+                       return dv::Button(id, [log, id] { log->push_back(id); }).frame(100, 30).id(id);
+                   })
+                .id("list");
+        }
+    };
+    std::vector<std::string> pressed;
+    dv::HostingView host(std::make_shared<Rows>(&pressed), {0, 0, 200, 300});
+    dv::ViewDriver driver(host);
+    struct Step {
+        const char* name;
+        std::function<bool()> act;
+        bool moved;
+        std::size_t first;
+    };
+    const Step steps[] = {
+        {"a little: one row", [&] { return host.scrollAt({100, 100}, 5); }, true, 1},
+        {"a row's height and a half: two rows", [&] { return host.scrollAt({100, 100}, 59); }, true, 3},
+        {"far down: the last row", [&] { return host.scrollAt({100, 100}, 1e308); }, true, 49},
+        {"further down: nothing", [&] { return host.scrollBy("list", 100); }, false, 49},
+        {"far up: the first row", [&] { return host.scrollAt({100, 100}, -1e308); }, true, 0},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(s.act(), s.moved);
+        EXPECT_EQ(host.firstShownRow("list"), s.first);
+    }
+    // The row the list's bottom edge cuts is hidden in part: a click by id shows it whole first.
+    const auto* cut = driver.find("r7");
+    ASSERT_NE(cut, nullptr);
+    EXPECT_TRUE(cut->scrolledOut);
+    ASSERT_TRUE(driver.click("r7"));
+    EXPECT_EQ(pressed, std::vector<std::string>{"r7"});
+    EXPECT_FALSE(driver.find("r7")->scrolledOut);
+    EXPECT_GT(host.firstShownRow("list"), 0u);
 }
