@@ -90,7 +90,8 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
             foreground = n.tint.value_or(Color::controlAccentColor());
         }
         // A colour given to the button is its label's.
-        if (n.style.color && (style == "plain" || style == "borderless" || style == "link" || style == "automatic"))
+        if (n.style.color &&
+            (style == "plain" || style == "borderless" || style == "link" || style == "automatic"))
             foreground = n.style.color;
         break;
     }

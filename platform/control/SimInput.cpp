@@ -356,7 +356,8 @@ void SimInput::mouseUp(long button) {
 
 void SimInput::scrollWheel(double delta) {
     auto& s = state();
-    NSEvent e = NSEvent::mouseEvent(EventType::scrollWheel, s.pointer, s.held, input_detail::eventClock(), 0, 0);
+    NSEvent e =
+        NSEvent::mouseEvent(EventType::scrollWheel, s.pointer, s.held, input_detail::eventClock(), 0, 0);
     e.scrollingDeltaY = -delta;
     if (pointerGoesToProgram(s.pointer))
         deliverToProgram(e);

@@ -35,7 +35,8 @@ protected:
 
 TEST_F(ScrollCommandTest, ThePreferencesFormScrollsInsideTheWindowAboveSaveAndClose) {
     DesktopConsole console(out);
-    std::string shown = more(console, "desktop default\nprogram launch\nkey ctrl+opt+comma\nwait 1\nui show \"Preferences\"\n");
+    std::string shown = more(
+        console, "desktop default\nprogram launch\nkey ctrl+opt+comma\nwait 1\nui show \"Preferences\"\n");
     const auto window = tilmora::ProgramWindows::window("Preferences").frame();
     const Line form = element(shown, "prefs.scroll");
     const Line save = element(shown, "prefs.save");
@@ -90,8 +91,10 @@ TEST_F(ScrollCommandTest, ThePreferencesFormScrollsInsideTheWindowAboveSaveAndCl
         const char* error;
     };
     const Refusal refusals[] = {
-        {"ui scroll \"Preferences\" to \"prefs.save\"", "\"prefs.save\" in \"Preferences\" is not in a scroll view"},
-        {"ui scroll \"Preferences\" \"prefs.save\" by 10", "\"prefs.save\" in \"Preferences\" is not a scroll view"},
+        {"ui scroll \"Preferences\" to \"prefs.save\"",
+         "\"prefs.save\" in \"Preferences\" is not in a scroll view"},
+        {"ui scroll \"Preferences\" \"prefs.save\" by 10",
+         "\"prefs.save\" in \"Preferences\" is not a scroll view"},
         {"ui scroll \"Preferences\" \"prefs.scroll\" by x", "not a number: x"},
         {"mouse scroll", "usage: mouse move X Y | mouse down | mouse up | mouse scroll DY"},
     };

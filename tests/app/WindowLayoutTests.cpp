@@ -36,9 +36,9 @@ protected:
         options.drawsText = false;
         const auto bare = platform::ui::ScreenCapture::capture(options);
         std::string all;
-        for (const auto& problem :
-             testsupport::WindowLayoutCheck::problems(tilmora::WindowElements::describe(window),
-                                                      window.contentRectForFrameRect(window.frame()), picture, bare))
+        for (const auto& problem : testsupport::WindowLayoutCheck::problems(
+                 tilmora::WindowElements::describe(window), window.contentRectForFrameRect(window.frame()),
+                 picture, bare))
             all += problem + "\n";
         return all;
     }

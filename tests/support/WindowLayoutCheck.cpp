@@ -58,14 +58,15 @@ std::string frameText(const CGRect& r) {
     return out.str();
 }
 
-const std::set<std::string> controlKinds = {"button", "checkbox", "radio",    "popUp", "picker",
+const std::set<std::string> controlKinds = {"button", "checkbox",  "radio",       "popUp",    "picker",
                                             "slider", "textField", "searchField", "recorder", "stepper",
-                                            "text",   "label",  "control"};
+                                            "text",   "label",     "control"};
 
 /// The text a line's element draws, as a person reads it: a field's value (not its
 /// placeholder), a pop-up's selected item, else its quoted text.
 std::string drawnText(const WindowLayoutCheck::Line& line) {
-    if (line.kind == "textField" || line.kind == "searchField" || line.kind == "popUp" || line.kind == "picker") {
+    if (line.kind == "textField" || line.kind == "searchField" || line.kind == "popUp" ||
+        line.kind == "picker") {
         std::string value = line.value;
         if (value.size() >= 2 && value.front() == '"') value = value.substr(1, value.size() - 2);
         return value;
@@ -82,8 +83,8 @@ struct Seen {
     double contrast = 1;
     Pixel ink, under;
 };
-std::optional<Seen> textContrast(const platform::ui::ScreenPicture& picture, const platform::ui::ScreenPicture& bare,
-                                 const CGRect& box) {
+std::optional<Seen> textContrast(const platform::ui::ScreenPicture& picture,
+                                 const platform::ui::ScreenPicture& bare, const CGRect& box) {
     const CGRect area = picture.area();
     const double s = picture.scale();
     const int x0 = std::max(0, int(std::ceil((box.minX() - area.minX()) * s)));
@@ -192,11 +193,12 @@ std::vector<std::string> WindowLayoutCheck::problems(const std::string& shown, c
         // A check box's or radio button's mark is not its text; nor are a stepper's arrows.
         if (line.kind == "checkbox" || line.kind == "radio")
             box = {box.minX() + 20, box.minY(), std::max(0.0, box.width() - 20), box.height()};
-        if (line.kind == "stepper") box = {box.minX(), box.minY(), std::max(0.0, box.width() - 18), box.height()};
+        if (line.kind == "stepper")
+            box = {box.minX(), box.minY(), std::max(0.0, box.width() - 18), box.height()};
         const auto seen = textContrast(picture, bare, box);
         if (seen && seen->contrast < 3)
-            out.push_back("contrast " + std::to_string(seen->contrast).substr(0, 4) + ":1 of " + named(line) + " (text " +
-                          seen->ink.description() + " on " + seen->under.description() + ")");
+            out.push_back("contrast " + std::to_string(seen->contrast).substr(0, 4) + ":1 of " + named(line) +
+                          " (text " + seen->ink.description() + " on " + seen->under.description() + ")");
     }
     return out;
 }

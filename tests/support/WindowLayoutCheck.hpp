@@ -31,7 +31,8 @@ public:
     static std::vector<Line> parse(const std::string& shown);
 
     /// The contrast ratio of two colours (1 to 21), from their relative luminance.
-    static double contrast(const platform::ui::ScreenPicture::Pixel& a, const platform::ui::ScreenPicture::Pixel& b);
+    static double contrast(const platform::ui::ScreenPicture::Pixel& a,
+                           const platform::ui::ScreenPicture::Pixel& b);
 
     /// The problems of a window whose content area (global points, y up) is `content`:
     /// - a control or text that no scroll view hides ("scrolled-out") and that does not lie inside

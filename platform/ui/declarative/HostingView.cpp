@@ -140,7 +140,8 @@ void HostingView::rebuild() {
     tree_.node()->component = root_;
     // Views read the appearance of their window as their colour scheme.
     std::map<std::string, std::any> rootEnv;
-    if (window() && window()->effectiveAppearance() == Appearance::darkAqua) rootEnv[colorSchemeKey] = ColorScheme::dark;
+    if (window() && window()->effectiveAppearance() == Appearance::darkAqua)
+        rootEnv[colorSchemeKey] = ColorScheme::dark;
     resolve(tree_, "r", true, rootEnv, pass);
     Rect bounds{0, 0, frame().width(), frame().height()};
     Layout::run(*tree_.node(), bounds);
@@ -326,7 +327,8 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
             resolveLazyList(n, n.resolvedEnabled, env, pass);
             break;
         }
-        if (auto offset = scrollOffsets_.find(n.key); offset != scrollOffsets_.end()) n.scrollOffset = offset->second;
+        if (auto offset = scrollOffsets_.find(n.key); offset != scrollOffsets_.end())
+            n.scrollOffset = offset->second;
         [[fallthrough]];
     default:
         for (size_t i = 0; i < n.children.size(); ++i)
@@ -458,8 +460,8 @@ Node* HostingView::elementAt(Point point) {
             visit(c, zz);
         // Only the part that shows takes clicks: what a scroll view or a clipping stack hides does not.
         const Rect f = n.visibleFrame;
-        const bool inside = !f.isNull() && point.x >= f.minX() && point.x <= f.maxX() && point.y >= f.minY() &&
-                            point.y <= f.maxY();
+        const bool inside = !f.isNull() && point.x >= f.minX() && point.x <= f.maxX() &&
+                            point.y >= f.minY() && point.y <= f.maxY();
         if (inside && takesClicks(n) && zz >= bestZ) {
             best = &n;
             bestZ = zz;
@@ -627,7 +629,8 @@ bool HostingView::revealOnce(const std::string& key) {
         if (scroll.lazyRow) {
             // The element's row becomes the first shown when it is not whole.
             for (const auto& [cellKey, row] : lazyCells_[scroll.key]) {
-                if (key != cellKey && key.rfind(cellKey + "/", 0) != 0 && key.rfind(cellKey + "#", 0) != 0) continue;
+                if (key != cellKey && key.rfind(cellKey + "/", 0) != 0 && key.rfind(cellKey + "#", 0) != 0)
+                    continue;
                 if (f.minY() >= shown.minY() && f.maxY() <= shown.maxY()) break;
                 if (firstRows_[scroll.key] == row) break;
                 firstRows_[scroll.key] = row;
@@ -639,7 +642,8 @@ bool HostingView::revealOnce(const std::string& key) {
         }
         const bool vertical = scroll.scrollVertical;
         const double start = vertical ? f.minY() : f.minX(), end = vertical ? f.maxY() : f.maxX();
-        const double from = vertical ? shown.minY() : shown.minX(), to = vertical ? shown.maxY() : shown.maxX();
+        const double from = vertical ? shown.minY() : shown.minX(),
+                     to = vertical ? shown.maxY() : shown.maxX();
         double delta = 0;
         if (start < from)
             delta = start - from;

@@ -173,7 +173,8 @@ Size horizontalStackMeasure(Node& n, Size p) {
     if (!std::isfinite(p.width) || room >= 0) {
         const double share = flexCount == 0 ? 0 : std::max(0.0, finiteOr(room, 0) / double(flexCount));
         for (auto& item : items)
-            if (item.flex) item.size = spread(*item.node, measure(*item.node, {share, p.height}), share, false);
+            if (item.flex)
+                item.size = spread(*item.node, measure(*item.node, {share, p.height}), share, false);
     } else {
         double over = -room;
         for (auto& item : items)
@@ -188,7 +189,8 @@ Size horizontalStackMeasure(Node& n, Size p) {
             for (auto& item : items) {
                 if (item.flex || !compressible(*item.node)) continue;
                 const double width = item.size.width;
-                item.size = measure(*item.node, {std::max(0.0, width - over * width / compressibleWidth), p.height});
+                item.size =
+                    measure(*item.node, {std::max(0.0, width - over * width / compressibleWidth), p.height});
             }
     }
     double along = gaps, across = 0;
@@ -293,8 +295,10 @@ void holdControl(Node& n, Size s) {
     while (c->kind == NodeKind::component && !c->children.empty())
         c = c->children[0].node().get();
     if (c == &n || c->kind != NodeKind::representable) return;
-    if (n.frame->width) c->layoutFrame.size.width = std::max(0.0, s.width - c->padding.left - c->padding.right);
-    if (n.frame->height) c->layoutFrame.size.height = std::max(0.0, s.height - c->padding.top - c->padding.bottom);
+    if (n.frame->width)
+        c->layoutFrame.size.width = std::max(0.0, s.width - c->padding.left - c->padding.right);
+    if (n.frame->height)
+        c->layoutFrame.size.height = std::max(0.0, s.height - c->padding.top - c->padding.bottom);
 }
 
 /// What clips an element as it is placed: the part of the host that shows through its clipping
@@ -354,7 +358,8 @@ void placeStack(Node& n, const Rect& frame, const Clip& clip) {
         content = vertical ? Rect{frame.minX(), frame.minY(), frame.width(), along}
                            : Rect{frame.minX(), frame.minY(), along, frame.height()};
     } else if (n.frame) {
-        content = aligned(vertical ? Size{frame.size.width, along} : Size{along, frame.size.height}, frame, inside);
+        content =
+            aligned(vertical ? Size{frame.size.width, along} : Size{along, frame.size.height}, frame, inside);
     }
     const Clip childClip = n.clipsContent ? clippedTo(clip, frame) : clip;
     double cursor = vertical ? content.origin.y : content.origin.x;
@@ -373,9 +378,10 @@ void placeStack(Node& n, const Rect& frame, const Clip& clip) {
         } else {
             Rect col{cursor, content.origin.y, outerSize.width, content.size.height};
             // A single line's baseline lies at the same depth under every top edge.
-            Alignment a = n.alignment == Alignment::top || n.alignment == Alignment::firstTextBaseline ? Alignment::top
-                          : n.alignment == Alignment::bottom                                           ? Alignment::bottom
-                                                                                                        : Alignment::center;
+            Alignment a = n.alignment == Alignment::top || n.alignment == Alignment::firstTextBaseline
+                              ? Alignment::top
+                          : n.alignment == Alignment::bottom ? Alignment::bottom
+                                                             : Alignment::center;
             slot = aligned(outerSize, col, a);
             cursor += outerSize.width + spacing;
         }
@@ -397,10 +403,14 @@ void placeScroll(Node& n, const Rect& frame, const Clip& clip) {
     childClip.scroll = n.visibleFrame;
     if (clip.scroll) childClip.scroll = clip.scroll->intersection(n.visibleFrame);
     if (n.scrollVertical)
-        placeNode(child, {frame.minX(), frame.minY() - n.scrollOffset, std::max(frame.width(), outer.width), outer.height},
-                  childClip);
+        placeNode(
+            child,
+            {frame.minX(), frame.minY() - n.scrollOffset, std::max(frame.width(), outer.width), outer.height},
+            childClip);
     else
-        placeNode(child, {frame.minX() - n.scrollOffset, frame.minY(), outer.width, std::max(frame.height(), outer.height)},
+        placeNode(child,
+                  {frame.minX() - n.scrollOffset, frame.minY(), outer.width,
+                   std::max(frame.height(), outer.height)},
                   childClip);
 }
 
@@ -457,7 +467,8 @@ void placeNode(Node& n, Rect rect, const Clip& clip) {
             Node& child = *c.node();
             if (child.placement) {
                 Rect r = *child.placement;
-                Rect abs{frame.origin.x + r.origin.x, frame.origin.y + r.origin.y, r.size.width, r.size.height};
+                Rect abs{frame.origin.x + r.origin.x, frame.origin.y + r.origin.y, r.size.width,
+                         r.size.height};
                 measure(child, abs.size);
                 placeNode(child, abs, clip);
             } else {

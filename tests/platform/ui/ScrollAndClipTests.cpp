@@ -44,13 +44,14 @@ struct Form : dv::Component<Form> {
             const std::string id = "row" + std::to_string(i);
             rows.push_back(dv::Button(id, [this, id] { pressed->push_back(id); }).frame(100, 40).id(id));
         }
-        return dv::VStack(dv::Alignment::leading, 0,
-                          {dv::ScrollView(dv::VStack(dv::Alignment::leading, 0, std::move(rows))).id("scroll"),
-                           dv::Divider(),
-                           dv::HStack(dv::Alignment::center, std::nullopt,
-                                      {dv::Spacer(), dv::Button("Save", [this] { pressed->push_back("Save"); })
-                                                         .frame(60, 30)
-                                                         .id("save")})});
+        return dv::VStack(
+            dv::Alignment::leading, 0,
+            {dv::ScrollView(dv::VStack(dv::Alignment::leading, 0, std::move(rows))).id("scroll"),
+             dv::Divider(),
+             dv::HStack(
+                 dv::Alignment::center, std::nullopt,
+                 {dv::Spacer(),
+                  dv::Button("Save", [this] { pressed->push_back("Save"); }).frame(60, 30).id("save")})});
     }
 };
 
@@ -72,15 +73,18 @@ TEST_F(ScrollAndClipTest, ARowGivesFixedViewsTheirWidthShrinksFlexibleOnesAndTex
     const double text = dv::Layout::measure(*dv::Text("Gap between windows").node(), {1e9, 1e9}).width;
     const Case cases[] = {
         {"fits: the spacer takes what is left", 400, {100, 400 - 100 - 80 - 3 * 8 - text, text, 80}, false},
-        {"too narrow: the spacer gives up its room first", 100 + 80 + text + 3 * 8, {100, 0, text, 80}, false},
+        {"too narrow: the spacer gives up its room first",
+         100 + 80 + text + 3 * 8,
+         {100, 0, text, 80},
+         false},
         {"narrower still: the text wraps", 100 + 80 + 3 * 8 + 30, {100, 0, 30, 80}, false},
         {"fixed views alone too wide: never compressed, clipped", 150, {100, 0, 0, 80}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        dv::Element row = dv::HStack(dv::Alignment::center, 8,
-                                     {block("a", 100, 20), dv::Spacer(), dv::Text("Gap between windows"),
-                                      block("b", 80, 30)});
+        dv::Element row = dv::HStack(
+            dv::Alignment::center, 8,
+            {block("a", 100, 20), dv::Spacer(), dv::Text("Gap between windows"), block("b", 80, 30)});
         dv::Layout::run(*row.node(), {0, 0, c.room, 50});
         double x = row.node()->layoutFrame.minX();
         for (std::size_t i = 0; i < c.widths.size(); ++i) {
@@ -148,16 +152,29 @@ TEST_F(ScrollAndClipTest, AScrollViewShowsWhatFitsAndScrollsByWheelPointsAndToAn
         const char* top; // the first row shown whole
     };
     const Step steps[] = {
-        {"the wheel over the rows", [&] { return host.scrollAt({150, 100}, 100); }, true, 100, "row3"},
-        {"the wheel elsewhere", [&] { return host.scrollAt({250, 385}, 100); }, false, 100, "row3"},
-        {"back past the start", [&] { return host.scrollAt({150, 100}, -500); }, true, 0, "row0"},
+        {"the wheel over the rows",
+         [&] {
+             return host.scrollAt({150, 100}, 100);
+         },
+         true, 100, "row3"},
+        {"the wheel elsewhere",
+         [&] {
+             return host.scrollAt({250, 385}, 100);
+         },
+         false, 100, "row3"},
+        {"back past the start",
+         [&] {
+             return host.scrollAt({150, 100}, -500);
+         },
+         true, 0, "row0"},
         {"by points far past the end, twice",
-         [&] { return host.scrollBy("scroll", 1e308) && !host.scrollBy("scroll", 1e308); }, true, 800 - 369, "row11"},
+         [&] { return host.scrollBy("scroll", 1e308) && !host.scrollBy("scroll", 1e308); }, true, 800 - 369,
+         "row11"},
         {"an unknown scroll view", [&] { return host.scrollBy("nope", 10); }, false, 800 - 369, "row11"},
         {"to an element above", [&] { return driver.scrollIntoView("row2"); }, true, 80, "row2"},
         {"to one in view", [&] { return driver.scrollIntoView("row3"); }, false, 80, "row2"},
-        {"to one below: its bottom at the edge", [&] { return driver.scrollIntoView("row12"); }, true, 520 - 369,
-         "row4"},
+        {"to one below: its bottom at the edge", [&] { return driver.scrollIntoView("row12"); }, true,
+         520 - 369, "row4"},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
@@ -188,14 +205,15 @@ TEST_F(ScrollAndClipTest, AClickOnASliderTrackMovesTheKnobThere) {
         double value;
     };
     const Case cases[] = {
-        {"the middle", 68, false, 12},       {"the left end", 18, false, 0},     {"before the track", 0, false, 0},
-        {"past the track", 300, false, 24},  {"a quarter", 43, false, 6},        {"between ticks", 47, true, 7},
+        {"the middle", 68, false, 12},      {"the left end", 18, false, 0}, {"before the track", 0, false, 0},
+        {"past the track", 300, false, 24}, {"a quarter", 43, false, 6},    {"between ticks", 47, true, 7},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         slider->allowsTickMarkValuesOnly = c.tickValuesOnly;
         slider->numberOfTickMarks = c.tickValuesOnly ? 25 : 0;
-        auto down = platform::NSEvent::mouseEvent(platform::EventType::leftMouseDown, {c.x, 20}, {}, 0, window->windowNumber(), 1);
+        auto down = platform::NSEvent::mouseEvent(platform::EventType::leftMouseDown, {c.x, 20}, {}, 0,
+                                                  window->windowNumber(), 1);
         slider->mouseDown(down);
         EXPECT_DOUBLE_EQ(slider->doubleValue(), c.value);
     }
@@ -221,11 +239,12 @@ TEST_F(ScrollAndClipTest, ADarkWindowGivesItsViewsTheDarkSchemeAndItsLabelsLight
     host->rebuildIfNeeded();
     EXPECT_EQ(seen, dv::ColorScheme::dark);
 
-    using testsupport::TableRow;
     using AppearancePalette::resolved;
     using AppearancePalette::resolvedText;
+    using testsupport::TableRow;
     const TableRow<Color, Color> dark[] = {
-        {"primary text", resolved(Color::labelColor(), Appearance::darkAqua), Color{1, 1, 1, 0.85, "labelColor"}},
+        {"primary text", resolved(Color::labelColor(), Appearance::darkAqua),
+         Color{1, 1, 1, 0.85, "labelColor"}},
         {"secondary text", resolved(Color::secondaryLabelColor(), Appearance::darkAqua),
          Color{1, 1, 1, 0.5, "secondaryLabelColor"}},
         {"text background", resolved(Color::textBackgroundColor(), Appearance::darkAqua),
@@ -247,10 +266,12 @@ TEST_F(ScrollAndClipTest, AListThatMakesRowsOnDemandScrollsByWholeRows) {
             : pressed(pressed) {}
         dv::Element body() override {
             auto* log = pressed;
-            return dv::List(50, [log](std::size_t i) {
-                       const std::string id = "r" + std::to_string(i);
-                       return dv::Button(id, [log, id] { log->push_back(id); }).frame(100, 30).id(id);
-                   })
+            return dv::List(
+                       50,
+                       [log](std::size_t i) {
+                           const std::string id = "r" + std::to_string(i);
+                           return dv::Button(id, [log, id] { log->push_back(id); }).frame(100, 30).id(id);
+                       })
                 .id("list");
         }
     };
@@ -264,11 +285,27 @@ TEST_F(ScrollAndClipTest, AListThatMakesRowsOnDemandScrollsByWholeRows) {
         std::size_t first;
     };
     const Step steps[] = {
-        {"a little: one row", [&] { return host.scrollAt({100, 100}, 5); }, true, 1},
-        {"a row's height and a half: two rows", [&] { return host.scrollAt({100, 100}, 59); }, true, 3},
-        {"far down: the last row", [&] { return host.scrollAt({100, 100}, 1e308); }, true, 49},
+        {"a little: one row",
+         [&] {
+             return host.scrollAt({100, 100}, 5);
+         },
+         true, 1},
+        {"a row's height and a half: two rows",
+         [&] {
+             return host.scrollAt({100, 100}, 59);
+         },
+         true, 3},
+        {"far down: the last row",
+         [&] {
+             return host.scrollAt({100, 100}, 1e308);
+         },
+         true, 49},
         {"further down: nothing", [&] { return host.scrollBy("list", 100); }, false, 49},
-        {"far up: the first row", [&] { return host.scrollAt({100, 100}, -1e308); }, true, 0},
+        {"far up: the first row",
+         [&] {
+             return host.scrollAt({100, 100}, -1e308);
+         },
+         true, 0},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
