@@ -72,10 +72,10 @@ wait 4
     EXPECT_EQ(problemsOf("Preferences"), "") << "the preferences at the end of the form";
     close("Preferences");
 
-    // The preset editor with a saved grid preset, and a single tile drawn and saved.
-    more(console, R"(mouse move 700 400
-menu pick "Layout Editor…"
-ui type "Layout Editor – Built-in Retina Display" "inspector.name" "Two rows"
+    // The preset editor as it opens, then with a saved grid preset and a single tile drawn and saved.
+    more(console, "mouse move 700 400\nmenu pick \"Layout Editor…\"\n");
+    EXPECT_EQ(problemsOf(editor), "") << "the preset editor without presets";
+    more(console, R"(ui type "Layout Editor – Built-in Retina Display" "inspector.name" "Two rows"
 ui click "Layout Editor – Built-in Retina Display" "Save Preset"
 ui click "Layout Editor – Built-in Retina Display" "New Tile"
 ui drag "Layout Editor – Built-in Retina Display" "canvas" 40 40 to 200 150
