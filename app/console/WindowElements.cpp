@@ -50,6 +50,7 @@ struct Line {
         value = number;
         rawValue = number;
     }
+    bool scrolledOut = false; // wholly or partly outside the visible part of its scroll view
 
     bool printable() const { return !id.empty() || (text && !text->empty()) || value || !tooltip.empty(); }
     std::string str(int depth) const {
@@ -63,6 +64,7 @@ struct Line {
         if (selected) out += " selected";
         if (!tooltip.empty()) out += " tooltip=" + Text::quote(tooltip);
         if (frame) out += " frame " + Text::frame(*frame);
+        if (scrolledOut) out += " scrolled-out";
         return out + "\n";
     }
 };
@@ -167,6 +169,7 @@ std::string labelText(const Node& node) {
 Line nodeLine(const HostingView& host, const Node& node) {
     Line line{kindName(node.kind), node.identity, std::nullopt,          std::nullopt,
               !node.resolvedEnabled, node.helpText, globalFrame(host, node)};
+    line.scrolledOut = node.scrolledOut;
     switch (node.kind) {
     case NodeKind::text:
         line.text = node.text;

@@ -24,8 +24,9 @@ public:
     /// The lines of `ui show`: one per view or element with an id, a text, a value or a tooltip,
     /// two spaces per level of such elements above it: `KIND id=ID "TEXT" value=V disabled
     /// tooltip="TIP"` (each part when present), then "frame X Y W H", the element's frame in
-    /// global points (y up). A web view's page follows the web view as heading, paragraph, item
-    /// and link lines, without frames. Hidden views are left out with what they hold. The window's views
+    /// global points (y up), and "scrolled-out" when it lies wholly or partly outside the visible
+    /// part of a scroll view that holds it. A web view's page follows the web view as heading, paragraph,
+    /// item and link lines, without frames. Hidden views are left out with what they hold. The window's views
     /// are laid out first. Each line ends in "\n".
     static std::string describe(platform::ui::Window& window);
 

@@ -16,9 +16,11 @@ inline Color rgb(int r, int g, int b, double a = 1) {
     return Color::rgba(r / 255.0, g / 255.0, b / 255.0, a);
 }
 
-inline const Color kBezel = rgb(255, 255, 255);
+// The bezel and disabled text are semantic colours: the dark appearance draws them in its own
+// variants (`AppearancePalette`).
+inline const Color kBezel{1, 1, 1, 1, "controlColor"};
 inline const Color kBezelBorder = rgb(170, 170, 170);
-inline const Color kDisabledText = rgb(0, 0, 0, 0.3);
+inline const Color kDisabledText{0, 0, 0, 0.3, "disabledControlTextColor"};
 
 /// Whether a font weight name draws bold.
 inline bool isBold(const std::string& weight) {

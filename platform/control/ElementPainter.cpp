@@ -14,7 +14,7 @@ using namespace ControlStyle;
 
 Color colorOfRole(const std::string& role) {
     if (role == "secondary") return Color::secondaryLabelColor();
-    if (role == "tertiary") return rgb(0, 0, 0, 0.26);
+    if (role == "tertiary") return {0, 0, 0, 0.26, "tertiaryLabelColor"};
     if (role == "accent") return Color::controlAccentColor();
     if (role == "white") return Color::whiteColor();
     return Color::labelColor();
@@ -89,6 +89,10 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
         } else if (style == "link") {
             foreground = n.tint.value_or(Color::controlAccentColor());
         }
+        // A colour given to the button is its label's.
+        if (n.style.color &&
+            (style == "plain" || style == "borderless" || style == "link" || style == "automatic"))
+            foreground = n.style.color;
         break;
     }
     case NodeKind::textField: {
@@ -175,14 +179,37 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
     default:
         break;
     }
-    // Children in z order; equal z keeps the order of the tree.
+    // Children in z order; equal z keeps the order of the tree. An element that clips its
+    // content (a scroll view, a stack too small for it) shows them only inside its frame.
     std::vector<const Node*> children;
     for (const auto& c : n.children)
         if (c.node()) children.push_back(c.node().get());
     std::stable_sort(children.begin(), children.end(),
                      [](const Node* a, const Node* b) { return a->zIndex < b->zIndex; });
-    for (const Node* c : children)
-        node(*c, foreground);
+    {
+        PicturePainter::Scope clip(p_);
+        if (n.clipsContent) p_.clipRoundedRect(frame, 0);
+        for (const Node* c : children)
+            node(*c, foreground);
+    }
+    if (n.kind == NodeKind::scroll) scrollIndicator(n);
+}
+
+void ElementPainter::scrollIndicator(const Node& n) {
+    // A bar along the trailing (bottom) edge as long as the shown part is of the content, where
+    // the shown part lies in it.
+    if (!n.showsIndicators || n.children.empty()) return;
+    const CGRect frame = n.layoutFrame;
+    const CGRect content = n.children[0].node()->layoutFrame;
+    const bool vertical = n.scrollVertical;
+    const double shown = vertical ? frame.height() : frame.width();
+    const double whole = vertical ? content.height() : content.width();
+    if (whole <= shown + 0.5 || shown <= 0) return;
+    const double length = std::max(20.0, shown * shown / whole);
+    const double at = (shown - length) * std::clamp(n.scrollOffset / (whole - shown), 0.0, 1.0);
+    const CGRect bar = vertical ? CGRect{frame.maxX() - 7, frame.minY() + at, 5, length}
+                                : CGRect{frame.minX() + at, frame.maxY() - 7, length, 5};
+    p_.fillRoundedRect(bar, 2.5, rgb(128, 128, 128, 0.5));
 }
 
 void ElementPainter::shape(const Node& n, const CGRect& frame) {

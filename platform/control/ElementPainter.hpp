@@ -12,7 +12,9 @@ namespace platform::ui::declarative {
 /// (texts, buttons with their bezels, text fields, pickers with the selected option, steppers,
 /// progress bars, shapes with fill and stroke, colours, images by name, dividers, web views),
 /// its children in z order, then overlays; opacity is blended and clip shapes clip. Representable
-/// controls are the host's subviews and are drawn with the views. The painter must be in the
+/// controls are the host's subviews and are drawn with the views. Elements that clip their content
+/// (scroll views, stacks whose content does not fit) draw their children inside their frame only;
+/// a scroll view whose content is longer than it shows its indicator. The painter must be in the
 /// host's y-down space. Main thread.
 class ElementPainter {
 public:
@@ -25,6 +27,8 @@ private:
     void node(const Node& node, const std::optional<Color>& foreground);
     void content(const Node& node, const std::optional<Color>& foreground);
     void shape(const Node& node, const CGRect& frame);
+    /// A scroll view's indicator, when it shows one and its content is longer than it.
+    void scrollIndicator(const Node& node);
 
     PicturePainter& p_;
 };

@@ -1,5 +1,7 @@
 #include "platform/control/PicturePainter.hpp"
 
+#include "platform/control/AppearancePalette.hpp"
+
 #include "platform/control/PictureFonts.hpp"
 #include "platform/ui/TextMetrics.hpp"
 
@@ -27,13 +29,15 @@ PicturePainter::~PicturePainter() {
 
 PicturePainter::Scope::Scope(PicturePainter& painter)
     : painter_(painter)
-    , yUp_(painter.yUp) {
+    , yUp_(painter.yUp)
+    , appearance_(painter.appearance) {
     cairo_save(painter_.cr_);
 }
 
 PicturePainter::Scope::~Scope() {
     cairo_restore(painter_.cr_);
     painter_.yUp = yUp_;
+    painter_.appearance = appearance_;
 }
 
 void PicturePainter::flip(double height) {
@@ -43,7 +47,8 @@ void PicturePainter::flip(double height) {
 }
 
 void PicturePainter::setColor(const Color& color) {
-    cairo_set_source_rgba(cr_, color.red, color.green, color.blue, color.alpha);
+    const Color c = AppearancePalette::resolved(color, appearance);
+    cairo_set_source_rgba(cr_, c.red, c.green, c.blue, c.alpha);
 }
 
 void PicturePainter::fillRect(const CGRect& rect, const Color& color) {
@@ -184,7 +189,7 @@ double PicturePainter::textWidth(const std::string& text, const TextStyle& style
 }
 
 void PicturePainter::text(const std::string& text, const CGRect& box, const TextStyle& style) {
-    if (text.empty() || style.color.alpha <= 0 || box.isEmpty()) return;
+    if (!drawsText || text.empty() || style.color.alpha <= 0 || box.isEmpty()) return;
     // One line: a text with line breaks shows its first line.
     std::string line = text.substr(0, text.find('\n'));
     cairo_save(cr_);
@@ -212,7 +217,8 @@ void PicturePainter::text(const std::string& text, const CGRect& box, const Text
         baseline = style.centeredVertically ? box.midY() + lineHeight / 2 : box.minY() + font.ascent;
         cairo_move_to(cr_, x, baseline);
     }
-    setColor(style.color);
+    const Color ink = AppearancePalette::resolvedText(style.color, appearance);
+    cairo_set_source_rgba(cr_, ink.red, ink.green, ink.blue, ink.alpha);
     cairo_show_text(cr_, line.c_str());
     cairo_new_path(cr_);
     cairo_restore(cr_);

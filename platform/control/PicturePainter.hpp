@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop/Geometry.hpp"
+#include "platform/ui/Appearance.hpp"
 #include "platform/ui/Canvas.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Image.hpp"
@@ -39,6 +40,10 @@ public:
 
     cairo_t* context() const { return cr_; }
     bool yUp = true;
+    /// The appearance the colours are drawn in (`AppearancePalette`); a `Scope` restores it.
+    Appearance appearance = Appearance::aqua;
+    /// False: `text` draws nothing.
+    bool drawsText = true;
 
     /// Saves the context and the orientation; restored when the object goes.
     class Scope {
@@ -51,12 +56,14 @@ public:
     private:
         PicturePainter& painter_;
         bool yUp_;
+        Appearance appearance_;
     };
 
     void translate(double x, double y) { cairo_translate(cr_, x, y); }
     /// Turns the space upside down within `height` (y' = height - y) and flips `yUp`.
     void flip(double height);
 
+    /// Sets the source colour: `color` as drawn in `appearance`.
     void setColor(const Color& color);
     void fillRect(const CGRect& rect, const Color& color);
     void strokeRect(const CGRect& rect, const Color& color, double width);

@@ -151,6 +151,7 @@ ScreenPicture ScreenCapture::capture(const Options& options) {
     cairo_set_matrix(cr, &matrix);
 
     PicturePainter painter(cr);
+    painter.drawsText = options.drawsText;
     painter.fillRect(area, backgroundColor());
     for (const auto& d : scene.displays)
         painter.fillRect(d.frame, desktopColor());

@@ -42,6 +42,9 @@ public:
         /// Only this display's area (its window-server number); none: every display.
         std::optional<std::uint32_t> display;
         bool showsPointer = true;
+        /// False: texts are left out (everything else is drawn as usual), so that a picture with
+        /// them and one without show each text's pixels and what lies under them.
+        bool drawsText = true;
     };
 
     /// Draws the desktop. Throws `platform::Error` for a scale out of range ("scale 5.0 is outside

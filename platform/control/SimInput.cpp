@@ -368,6 +368,17 @@ void SimInput::mouseUp(long button) {
     deliverMouse(type, s.mouseCapturedByProgram, 1);
 }
 
+void SimInput::scrollWheel(double delta) {
+    auto& s = state();
+    NSEvent e =
+        NSEvent::mouseEvent(EventType::scrollWheel, s.pointer, s.held, input_detail::eventClock(), 0, 0);
+    e.scrollingDeltaY = -delta;
+    if (pointerGoesToProgram(s.pointer))
+        deliverToProgram(e);
+    else
+        deliverToOthers(e);
+}
+
 void SimInput::drag(CGPoint from, CGPoint to, double duration, int steps, ModifierFlags held) {
     steps = std::max(steps, 1);
     duration = std::max(duration, 0.0);

@@ -81,6 +81,10 @@ public:
     /// Presses (or releases) a button at the pointer: 0 left, 1 right, others.
     void mouseDown(long button = 0);
     void mouseUp(long button = 0);
+    /// Turns the mouse wheel at the pointer by `delta` points towards the end of what it scrolls
+    /// (negative: back): a scroll-wheel event whose `scrollingDeltaY` is `-delta`, to the program
+    /// when the pointer is over one of its windows, else to the global monitors.
+    void scrollWheel(double delta);
 
     /// A drag with the left button over virtual time: at the current time the modifiers `held` go
     /// down, the pointer moves to `from` and the button goes down; then `steps` moves at equal

@@ -127,8 +127,20 @@ std::optional<KeyboardShortcut> ViewDriver::keyboardShortcut(const std::string& 
     return std::nullopt;
 }
 
+Node* ViewDriver::reveal(const std::string& key) {
+    Node* n = find(key);
+    if (!n || !n->scrolledOut) return n;
+    host_.scrollIntoView(n->key);
+    return find(key);
+}
+
+bool ViewDriver::scrollIntoView(const std::string& key) {
+    Node* n = find(key);
+    return n && host_.scrollIntoView(n->key);
+}
+
 bool ViewDriver::click(const std::string& key) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled) return false;
     bool done = false;
     if (n->nativeView && !(n->kind == NodeKind::button && n->action)) {
@@ -151,7 +163,7 @@ bool ViewDriver::click(const std::string& key) {
 }
 
 bool ViewDriver::type(const std::string& key, const std::string& text) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled || n->kind != NodeKind::textField || !n->setText) return false;
     auto set = n->setText;
     set(text);
@@ -160,7 +172,7 @@ bool ViewDriver::type(const std::string& key, const std::string& text) {
 }
 
 bool ViewDriver::commit(const std::string& key) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled || n->kind != NodeKind::textField) return false;
     if (auto fn = n->onCommit) fn();
     settle();
@@ -168,7 +180,7 @@ bool ViewDriver::commit(const std::string& key) {
 }
 
 bool ViewDriver::step(const std::string& key, int direction) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled || n->kind != NodeKind::stepper || !n->getInt) return false;
     long v = n->getInt();
     long next = std::clamp(v + (direction >= 0 ? n->step : -n->step), n->lowerBound, n->upperBound);
@@ -180,7 +192,7 @@ bool ViewDriver::step(const std::string& key, int direction) {
 }
 
 bool ViewDriver::pick(const std::string& key, const std::string& title) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled) return false;
     bool done = false;
     if (n->kind == NodeKind::picker) {
@@ -201,7 +213,7 @@ bool ViewDriver::pick(const std::string& key, const std::string& title) {
 }
 
 bool ViewDriver::slide(const std::string& key, const std::vector<double>& values) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     auto* slider = n ? dynamic_cast<Slider*>(n->nativeView.get()) : nullptr;
     if (!slider || !slider->isEnabled) return false;
     UISimulator::dragSlider(*slider, values);
@@ -210,7 +222,7 @@ bool ViewDriver::slide(const std::string& key, const std::vector<double>& values
 }
 
 bool ViewDriver::tap(const std::string& key, Point at) {
-    auto* root = find(key);
+    auto* root = reveal(key);
     if (!root || !root->resolvedEnabled) return false;
     Point abs{root->layoutFrame.origin.x + at.x, root->layoutFrame.origin.y + at.y};
     // The topmost tappable element under the point: later in document order and higher zIndex win.
@@ -240,7 +252,7 @@ bool ViewDriver::tap(const std::string& key, Point at) {
 }
 
 bool ViewDriver::drag(const std::string& key, Point from, Point to, int steps) {
-    auto* n = find(key);
+    auto* n = reveal(key);
     if (!n || !n->resolvedEnabled || !n->hitTesting || (!n->onDragChanged && !n->onDragEnded)) return false;
     std::string nodeKey = n->key;
     DragValue value{from, from};

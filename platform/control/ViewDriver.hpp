@@ -7,8 +7,9 @@ namespace platform::ui::declarative {
 /// Drives a hosted declarative tree as a user would (control API: tests and the console). Elements
 /// are found by their `id`, by their text (a text element, a button's label, or the title of a
 /// representable button) or by their tooltip. A click makes its mouse-up the current event. Every
-/// action rebuilds the host at once when it asked for it. Points are in the element's own space (y
-/// down from its top-left).
+/// action rebuilds the host at once when it asked for it. Before it works an element that a scroll
+/// view hides wholly or in part, it scrolls it into view (`HostingView::scrollIntoView`), as a UI
+/// test driver does. Points are in the element's own space (y down from its top-left).
 class ViewDriver {
 public:
     explicit ViewDriver(HostingView& host)
@@ -72,8 +73,13 @@ public:
     /// Moves the pointer into (true) or out of (false) an element: its `onHover` runs with that
     /// value. False when the element has no `onHover`.
     bool hover(const std::string& idOrText, bool inside);
+    /// Scrolls the scroll views that hold the element until it shows whole; false when it did
+    /// already, or there is none.
+    bool scrollIntoView(const std::string& idOrText);
 
 private:
+    /// The element, scrolled into view first when a scroll view hides it.
+    Node* reveal(const std::string& idOrText);
     void settle() { host_.rebuildIfNeeded(); }
     HostingView& host_;
 };

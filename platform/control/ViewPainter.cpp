@@ -51,6 +51,7 @@ cairo_line_cap_t capOf(const std::string& cap) {
 void ViewPainter::window(const Window& window, const CGRect& frame, double alpha, bool active) {
     if (alpha <= 0 || frame.isEmpty()) return;
     PicturePainter::Scope scope(p_);
+    p_.appearance = window.effectiveAppearance();
     const bool grouped = alpha < 1;
     if (grouped) p_.beginGroup();
     const bool titled = (window.styleMask() & StyleMask::titled) != 0;
@@ -92,13 +93,21 @@ void ViewPainter::view(const View& v) {
             for (const auto& sub : backing->sublayers())
                 if (sub) layer(*sub);
         }
-        if (const auto* host = dynamic_cast<const declarative::HostingView*>(&v)) {
+        const auto* host = dynamic_cast<const declarative::HostingView*>(&v);
+        if (host) {
             PicturePainter::Scope flipped(p_);
             p_.flip(bounds.height());
             declarative::ElementPainter(p_).element(host->tree());
         }
-        for (const auto& sub : v.subviews())
-            if (sub) view(*sub);
+        for (const auto& sub : v.subviews()) {
+            if (!sub) continue;
+            // A wrapped control shows only the part its host's layout leaves visible.
+            const auto shown = host ? host->visibleRectOfSubview(*sub) : std::nullopt;
+            if (shown && shown->isNull()) continue;
+            PicturePainter::Scope clip(p_);
+            if (shown) p_.clipRoundedRect(*shown, 0);
+            view(*sub);
+        }
     }
     if (backing && backing->borderWidth > 0)
         p_.strokeRoundedRect(bounds, backing->cornerRadius, backing->borderColor.value_or(Color::blackColor()),

@@ -57,6 +57,9 @@ struct NSEvent {
     /// 0 left, 1 right, 2 and up other buttons (mouse events).
     long buttonNumber = 0;
     long clickCount = 0;
+    /// Scroll-wheel events: how far the wheel scrolls, in points; negative moves the content up,
+    /// showing what lies further down.
+    double scrollingDeltaY = 0;
     /// Subtype of system-defined events (6: a hot key) and of application-kit-defined events
     /// (`textInputSubtype`).
     short subtype = 0;

@@ -163,6 +163,8 @@ void Application::sendEvent(const NSEvent& event) {
         } else {
             responder->insertText(event.characters);
         }
+    } else if (event.type == EventType::scrollWheel) {
+        if (View* view = viewUnderMouse(event)) view->scrollWheel(event);
     }
 }
 

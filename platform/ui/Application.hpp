@@ -118,7 +118,8 @@ public:
     /// installed on the event queue). A left mouse-down goes to the view under the pointer in the
     /// program's window that the window server's hit testing finds there (`View::hitTest`; none
     /// while a modal session runs for another window); the mouse-up that follows goes to that same
-    /// view when it lands on it again: a click. A key-down goes to the key window's first
+    /// view when it lands on it again: a click. A scroll-wheel event goes to the view under the
+    /// pointer found the same way (`View::scrollWheel`). A key-down goes to the key window's first
     /// responder (`Responder::keyDown`), and so does text an input method commits
     /// (`NSEvent::textInputEvent`, `Responder::insertText`); while a modal session runs for another
     /// window they go nowhere. Other events do nothing here. Main thread.

@@ -2,6 +2,7 @@
 
 #include "platform/dispatch/MainThread.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform::ui {
@@ -31,6 +32,24 @@ double Slider::closestTickMarkValue(double v) const {
     double i = std::round((v - minValue) / step);
     i = std::clamp(i, 0.0, double(numberOfTickMarks - 1));
     return minValue + i * step;
+}
+
+double Slider::valueAt(double x) const {
+    const double inset = std::min(8.0, frame().width() / 2);
+    const double track = frame().width() - 2 * inset;
+    const double fraction = track > 0 ? std::clamp((x - inset) / track, 0.0, 1.0) : 0;
+    const double v = minValue + (maxValue - minValue) * fraction;
+    return allowsTickMarkValuesOnly ? closestTickMarkValue(v) : v;
+}
+
+void Slider::mouseDown(const NSEvent& event) {
+    if (!isEnabled) return;
+    setDoubleValue(valueAt(locationOfEvent(event).x));
+    if (isContinuous) sendAction();
+}
+
+void Slider::mouseUp(const NSEvent&) {
+    if (isEnabled && !isContinuous) sendAction();
 }
 
 } // namespace platform::ui

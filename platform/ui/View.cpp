@@ -145,6 +145,16 @@ View* View::hitTest(Point point) {
     return this;
 }
 
+void View::scrollWheel(const NSEvent& event) {
+    if (superview_) superview_->scrollWheel(event);
+}
+
+void View::viewDidChangeEffectiveAppearance() {
+    const auto subviews = subviews_; // a view may change the tree while it is told
+    for (const auto& sub : subviews)
+        sub->viewDidChangeEffectiveAppearance();
+}
+
 Point View::locationOfEvent(const NSEvent& event) const {
     Point inWindow = event.locationInWindow;
     if (event.windowNumber == 0 && window_) {

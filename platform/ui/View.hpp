@@ -151,6 +151,12 @@ public:
     /// The left button came up over the view that took its mouse-down (a click). By default
     /// nothing happens. Main thread.
     virtual void mouseUp(const NSEvent& event) { (void)event; }
+    /// The mouse wheel turned over the view (the view `hitTest` found). By default the superview
+    /// takes it; a view without one drops it. Main thread.
+    virtual void scrollWheel(const NSEvent& event);
+    /// The window's appearance (light or dark) changed; by default the subviews are told. Main
+    /// thread.
+    virtual void viewDidChangeEffectiveAppearance();
     /// The point of a mouse event in this view's space (y up): from global coordinates, or from
     /// the window's space when the event carries a window number.
     Point locationOfEvent(const NSEvent& event) const;

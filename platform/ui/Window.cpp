@@ -152,6 +152,13 @@ Rect Window::convertRectToScreen(const Rect& r) const {
     return {r.origin.x + frame_.origin.x, r.origin.y + frame_.origin.y, r.size.width, r.size.height};
 }
 
+void Window::setAppearance(std::optional<Appearance> appearance) {
+    requireMainThread("Window::setAppearance");
+    if (appearance_ == appearance) return;
+    appearance_ = appearance;
+    if (contentView_) contentView_->viewDidChangeEffectiveAppearance();
+}
+
 void Window::setLevel(long level) {
     requireMainThread("Window::setLevel");
     level_ = level;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Appearance.hpp"
+
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/View.hpp"
@@ -150,6 +152,13 @@ public:
     bool acceptsMouseMovedEvents = false;
     bool allowsToolTipsWhenApplicationIsInactive = false;
 
+    /// The appearance the window sets for its content; none: the system's (light).
+    std::optional<Appearance> appearance() const { return appearance_; }
+    /// Sets the window's appearance and tells its content views (`viewDidChangeEffectiveAppearance`).
+    void setAppearance(std::optional<Appearance> appearance);
+    /// The appearance the window's content is drawn in.
+    Appearance effectiveAppearance() const { return appearance_.value_or(Appearance::aqua); }
+
     long level() const { return level_; }
     void setLevel(long level);
     /// Whether clicks pass through the window to the window below it (the window server's hit
@@ -257,6 +266,7 @@ private:
     BackingStore backing_;
     bool defer_;
     long level_ = WindowLevel::normal;
+    std::optional<Appearance> appearance_;
     bool ignoresMouseEvents_ = false;
     double alpha_ = 1;
     bool visible_ = false;

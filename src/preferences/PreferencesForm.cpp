@@ -175,7 +175,8 @@ Element PreferencesView::form() {
         {decl::ColorView(platform::ui::Color::clearColor()).frame(0, 0).onAppear([this] {
              reloadFromDefaults();
          }),
-         decl::ScrollView(decl::VStack(Alignment::leading, 12, formElements()).padding(16), true, true),
+         decl::ScrollView(decl::VStack(Alignment::leading, 12, formElements()).padding(16), true, true)
+             .id("prefs.scroll"),
          decl::Divider(), saveCloseRow().padding(rowInsets)});
 }
 

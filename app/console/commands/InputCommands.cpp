@@ -1,5 +1,5 @@
 // key <chord> | type "<text>"
-// mouse move X Y | mouse down | mouse up
+// mouse move X Y | mouse down | mouse up | mouse scroll DY
 // drag X1 Y1 to X2 Y2 [steps N] [with opt+shift]
 
 #include "console/ChordText.hpp"
@@ -23,7 +23,7 @@ namespace {
 constexpr double kDragSeconds = 0.3;
 constexpr int kDragSteps = 30;
 
-const char* const kMouseUsage = "usage: mouse move X Y | mouse down | mouse up";
+const char* const kMouseUsage = "usage: mouse move X Y | mouse down | mouse up | mouse scroll DY";
 
 void keyCommand(ConsoleSession&, const CommandArgs& args) {
     platform::SimInput::shared().press(ChordText::parse(args.text(1)));
@@ -57,6 +57,9 @@ void mouseCommand(ConsoleSession&, const CommandArgs& args) {
         input.mouseDown(0);
     } else if (args.size() == 2 && args.text(1) == "up") {
         input.mouseUp(0);
+    } else if (args.size() == 3 && args.text(1) == "scroll") {
+        // DY points towards the end of what lies under the pointer (negative: back).
+        input.scrollWheel(args.number(2));
     } else {
         throw CommandError(kMouseUsage);
     }
@@ -109,7 +112,7 @@ const CommandRegistration registration({
     {.name = "mouse",
      .arguments = ArgumentCheck::between(1, 3, kMouseUsage),
      .handler = mouseCommand,
-     .help = {"mouse move X Y | mouse down | mouse up"},
+     .help = {"mouse move X Y | mouse down | mouse up | mouse scroll DY   (DY points down, negative up)"},
      .helpOrder = 510},
     {.name = "drag",
      .arguments = ArgumentCheck::atLeast(5, "usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]"),

@@ -1,6 +1,7 @@
 // ui windows | ui show "<window>" | ui action "<selector>"
 // ui click "<window>" "<text or id>" | ui type "<window>" "<id>" "<text>" | ui pick "<window>" "<id>"
 // "<item>" ui step "<window>" "<id>" up|down | ui scroll "<window>" "<list id>" ROW
+// ui scroll "<window>" to "<id>" | ui scroll "<window>" "<scroll view id>" by DY
 // ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
 // "<id>" V1 [V2 ...] expect toast "<text>"
 
@@ -67,6 +68,11 @@ struct Target {
         auto* n = node();
         return n ? n->nativeView.get() : nullptr;
     }
+    /// Brings a hosted element that a scroll view hides, wholly or in part, into view, as a UI
+    /// test driver does before it works a control.
+    void reveal() const {
+        if (auto* n = node()) element.host->scrollIntoView(n->key);
+    }
     void requireEnabled() const {
         const bool enabled = element.host ? ViewDriver(*element.host).isEnabled(element.key)
                                           : !dynamic_cast<platform::ui::Control*>(element.view) ||
@@ -78,6 +84,13 @@ struct Target {
 Target target(const CommandArgs& args) {
     auto& window = ProgramWindows::window(args.text(2));
     return {window, WindowElements::find(window, args.text(3))};
+}
+
+/// The element a command works, brought into view first.
+Target shownTarget(const CommandArgs& args) {
+    Target t = target(args);
+    t.reveal();
+    return t;
 }
 
 void click(const Target& t) {
@@ -149,6 +162,25 @@ void step(const Target& t, const std::string& direction) {
     ViewDriver(*t.element.host).step(t.element.key, direction == "up" ? 1 : -1);
 }
 
+/// `ui scroll "<window>" to "<id>"`: the scroll views that hold the element move just far enough
+/// to show it.
+void scrollTo(const CommandArgs& args) {
+    auto& window = ProgramWindows::window(args.text(2));
+    const Target t{window, WindowElements::find(window, args.text(4))};
+    auto* n = t.node();
+    if (!n) t.fail("is not in a scroll view");
+    if (!t.element.host->inScrollView(n->key)) t.fail("is not in a scroll view");
+    t.element.host->scrollIntoView(n->key);
+}
+
+/// `ui scroll "<window>" "<scroll view id>" by DY`: the scroll view moves DY points towards the end
+/// of its content (negative: back), a list by as many rows.
+void scrollBy(const Target& t, const CommandArgs& args) {
+    auto* n = t.node();
+    if (!n || n->kind != NodeKind::scroll) t.fail("is not a scroll view");
+    t.element.host->scrollBy(n->identity, args.number(5));
+}
+
 /// `ui scroll`: a list that makes its rows as they come into view shows them from row N (counted
 /// from 0) on.
 void scroll(const Target& t, const std::string& row) {
@@ -211,19 +243,23 @@ void uiCommand(ConsoleSession& session, const CommandArgs& args) {
     }
     if (what == "action" && n == 2) return sendAction(args.text(2));
     if (what == "click" && n == 3)
-        click(target(args));
+        click(shownTarget(args));
     else if (what == "type" && n == 4)
-        type(target(args), args.text(4));
+        type(shownTarget(args), args.text(4));
     else if (what == "pick" && n == 4)
-        pick(target(args), args.text(4));
+        pick(shownTarget(args), args.text(4));
     else if (what == "step" && n == 4)
-        step(target(args), args.text(4));
+        step(shownTarget(args), args.text(4));
+    else if (what == "scroll" && n == 4 && args.text(3) == "to")
+        scrollTo(args);
+    else if (what == "scroll" && n == 5 && args.text(4) == "by")
+        scrollBy(target(args), args);
     else if (what == "scroll" && n == 4)
         scroll(target(args), args.text(4));
     else if (what == "drag" && n >= 3)
-        drag(target(args), args);
+        drag(shownTarget(args), args);
     else if (what == "slide" && n >= 4)
-        slide(target(args), args);
+        slide(shownTarget(args), args);
     else
         throw CommandError(kUsage);
 }
@@ -241,7 +277,8 @@ const CommandRegistration registration({
      .help = {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
               "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
               "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
-              "ui scroll \"<window>\" \"<list id>\" ROW",
+              "ui scroll \"<window>\" \"<list id>\" ROW | ui scroll \"<window>\" to \"<id>\"",
+              "ui scroll \"<window>\" \"<scroll view id>\" by DY",
               "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
               "expect toast \"<text>\"",
               "expect ui \"<window>\" shown|hidden",

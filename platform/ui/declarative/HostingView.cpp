@@ -12,6 +12,7 @@
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/TextEditingCommand.hpp"
 #include "platform/ui/Window.hpp"
+#include "platform/ui/declarative/ColorScheme.hpp"
 #include "platform/ui/declarative/Layout.hpp"
 
 #include <algorithm>
@@ -140,7 +141,11 @@ void HostingView::rebuild() {
     tree_ = Element();
     tree_.node()->kind = NodeKind::component;
     tree_.node()->component = root_;
-    resolve(tree_, "r", true, {}, pass);
+    // Views read the appearance of their window as their colour scheme.
+    std::map<std::string, std::any> rootEnv;
+    if (window() && window()->effectiveAppearance() == Appearance::darkAqua)
+        rootEnv[colorSchemeKey] = ColorScheme::dark;
+    resolve(tree_, "r", true, rootEnv, pass);
     Rect bounds{0, 0, frame().width(), frame().height()};
     Layout::run(*tree_.node(), bounds);
     for (int round = 0; round < 4; ++round) {
@@ -158,6 +163,19 @@ void HostingView::rebuild() {
         if (std::abs(height - madeFor) > 0.5) relayout = true;
         listHeights_[list->key] = height;
     }
+
+    // Scroll views keep where they were scrolled to (as the layout limited it); those that left
+    // the tree forget it.
+    std::map<std::string, double> offsets;
+    std::function<void(const Element&)> keepOffsets = [&](const Element& e) {
+        const Node& n = *e.node();
+        if (n.kind == NodeKind::scroll && !n.lazyRow && n.scrollOffset > 0) offsets[n.key] = n.scrollOffset;
+        for (const auto* list : {&n.backgrounds, &n.children, &n.overlays})
+            for (const auto& c : *list)
+                keepOffsets(c);
+    };
+    keepOffsets(tree_);
+    scrollOffsets_ = std::move(offsets);
 
     // Places that left the tree: their views, controls and subscriptions go (the views after
     // their on-disappear handlers ran).
@@ -199,10 +217,12 @@ void HostingView::rebuild() {
     }
     // Native controls sit where the layout put them (y down from the view's top), flipped into the
     // view's own y-up space.
+    nativeVisible_.clear();
     std::function<void(const Element&)> placeNatives = [&](const Element& e) {
         auto& n = *e.node();
         if (n.nativeView) {
             n.nativeView->setFrame(flipRect(n.layoutFrame, frame().height()));
+            nativeVisible_[n.nativeView.get()] = n.visibleFrame;
         }
         for (auto& c : n.backgrounds)
             placeNatives(c);
@@ -315,6 +335,8 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
             resolveLazyList(n, n.resolvedEnabled, env, pass);
             break;
         }
+        if (auto offset = scrollOffsets_.find(n.key); offset != scrollOffsets_.end())
+            n.scrollOffset = offset->second;
         [[fallthrough]];
     default:
         for (size_t i = 0; i < n.children.size(); ++i)
@@ -341,6 +363,8 @@ void HostingView::resolveLazyList(Node& list, bool enabled, const std::map<std::
     stack.resolvedEnabled = enabled && !stack.isDisabled;
     pass.seen.insert(stack.key);
     stack.children.clear();
+    auto& cells = lazyCells_[list.key];
+    cells.clear();
     double used = 0;
     Element row = first < count ? list.lazyRow(first) : Element();
     for (std::size_t i = first; i < count && used < height; ++i) {
@@ -349,8 +373,9 @@ void HostingView::resolveLazyList(Node& list, bool enabled, const std::map<std::
         const bool hidden = row.node()->listRowSeparatorHidden || (!last && next.node()->listRowSeparatorHidden);
         Element cell = detail::listCell(row, !last && !hidden);
         const std::string& id = row.node()->identity;
-        resolve(cell, stack.key + "/" + (id.empty() ? std::to_string(i) : "#" + id), stack.resolvedEnabled, env,
-                pass);
+        const std::string cellKey = stack.key + "/" + (id.empty() ? std::to_string(i) : "#" + id);
+        resolve(cell, cellKey, stack.resolvedEnabled, env, pass);
+        cells.emplace_back(cellKey, i);
         used += Layout::measure(*cell.node(), {width, FrameSpec::infinity}).height;
         stack.children.push_back(std::move(cell));
         row = std::move(next);
@@ -441,8 +466,10 @@ Node* HostingView::elementAt(Point point) {
         const double zz = z + n.zIndex;
         for (const auto& c : n.backgrounds)
             visit(c, zz);
-        const Rect f = n.layoutFrame;
-        const bool inside = point.x >= f.minX() && point.x <= f.maxX() && point.y >= f.minY() && point.y <= f.maxY();
+        // Only the part that shows takes clicks: what a scroll view or a clipping stack hides does not.
+        const Rect f = n.visibleFrame;
+        const bool inside = !f.isNull() && point.x >= f.minX() && point.x <= f.maxX() &&
+                            point.y >= f.minY() && point.y <= f.maxY();
         if (inside && takesClicks(n) && zz >= bestZ) {
             best = &n;
             bestZ = zz;
@@ -616,6 +643,176 @@ void HostingView::mouseUp(const NSEvent& event) {
     const Point point{local.x, frame().height() - local.y};
     Node* node = elementAt(point);
     if (node && pressed && node->key == *pressed) clickElement(*node, point);
+}
+
+// --- scrolling --------------------------------------------------------------------------------
+
+Node* HostingView::findByKey(const std::string& key, std::vector<Node*>* scrolls) const {
+    std::vector<Node*> path;
+    Node* found = nullptr;
+    std::function<void(const Element&)> walk = [&](const Element& e) {
+        Node& n = *e.node();
+        if (found) return;
+        if (n.key == key) {
+            found = &n;
+            if (scrolls) *scrolls = path;
+            return;
+        }
+        if (n.kind == NodeKind::scroll) path.push_back(&n);
+        for (const auto* list : {&n.backgrounds, &n.children, &n.overlays})
+            for (const auto& c : *list)
+                walk(c);
+        if (n.kind == NodeKind::scroll) path.pop_back();
+    };
+    walk(tree_);
+    return found;
+}
+
+Node* HostingView::findScroll(const std::string& id) const {
+    Node* found = nullptr;
+    std::function<void(const Element&)> walk = [&](const Element& e) {
+        Node& n = *e.node();
+        if (found) return;
+        if (n.kind == NodeKind::scroll && n.identity == id) {
+            found = &n;
+            return;
+        }
+        for (const auto* list : {&n.backgrounds, &n.children, &n.overlays})
+            for (const auto& c : *list)
+                walk(c);
+    };
+    walk(tree_);
+    return found;
+}
+
+bool HostingView::scrollNode(Node& scroll, double delta) {
+    if (delta == 0 || !std::isfinite(delta)) return false;
+    const std::string key = scroll.key;
+    if (scroll.lazyRow) {
+        // By whole rows: as many as the first row's height goes into the distance, at least one.
+        double rowHeight = 0;
+        if (!scroll.children.empty() && !scroll.children[0].node()->children.empty())
+            rowHeight = scroll.children[0].node()->children[0].node()->layoutFrame.height();
+        const double count = double(scroll.lazyRowCount);
+        const double wanted = rowHeight > 0 ? std::clamp(std::round(delta / rowHeight), -count, count) : 0;
+        const double rows = wanted != 0 ? wanted : (delta > 0 ? 1 : -1);
+        const std::size_t first = firstRows_[key];
+        const double last = count == 0 ? 0 : count - 1;
+        const std::size_t next = std::size_t(std::clamp(double(first) + rows, 0.0, last));
+        if (next == first) return false;
+        firstRows_[key] = next;
+    } else {
+        const double before = scroll.scrollOffset;
+        scrollOffsets_[key] = std::max(0.0, before + delta);
+        dirty_ = true;
+        rebuildIfNeeded();
+        Node* after = findByKey(key);
+        return after && std::abs(after->scrollOffset - before) > 0.01;
+    }
+    dirty_ = true;
+    rebuildIfNeeded();
+    return true;
+}
+
+bool HostingView::scrollAt(Point point, double delta) {
+    requireMainThread("HostingView::scrollAt");
+    rebuildIfNeeded();
+    // The innermost scroll view that shows the point.
+    Node* best = nullptr;
+    std::function<void(const Element&)> walk = [&](const Element& e) {
+        Node& n = *e.node();
+        const Rect f = n.visibleFrame;
+        if (n.kind == NodeKind::scroll && !f.isNull() && f.contains(point)) best = &n;
+        for (const auto* list : {&n.backgrounds, &n.children, &n.overlays})
+            for (const auto& c : *list)
+                walk(c);
+    };
+    walk(tree_);
+    return best && scrollNode(*best, delta);
+}
+
+bool HostingView::scrollBy(const std::string& scrollIdText, double delta) {
+    requireMainThread("HostingView::scrollBy");
+    const std::string scrollId = scrollIdText; // a node's own id goes with the node at a rebuild
+    rebuildIfNeeded();
+    Node* scroll = findScroll(scrollId);
+    return scroll && scrollNode(*scroll, delta);
+}
+
+double HostingView::scrollOffset(const std::string& scrollId) const {
+    Node* scroll = findScroll(scrollId);
+    return scroll ? scroll->scrollOffset : 0;
+}
+
+bool HostingView::revealOnce(const std::string& key) {
+    std::vector<Node*> scrolls;
+    Node* node = findByKey(key, &scrolls);
+    if (!node || !node->scrolledOut) return false;
+    for (auto it = scrolls.rbegin(); it != scrolls.rend(); ++it) {
+        Node& scroll = **it;
+        const Rect shown = scroll.visibleFrame;
+        const Rect f = node->layoutFrame;
+        if (shown.isNull()) continue;
+        if (scroll.lazyRow) {
+            // The element's row becomes the first shown when it is not whole.
+            for (const auto& [cellKey, row] : lazyCells_[scroll.key]) {
+                if (key != cellKey && key.rfind(cellKey + "/", 0) != 0 && key.rfind(cellKey + "#", 0) != 0)
+                    continue;
+                if (f.minY() >= shown.minY() && f.maxY() <= shown.maxY()) break;
+                if (firstRows_[scroll.key] == row) break;
+                firstRows_[scroll.key] = row;
+                dirty_ = true;
+                rebuildIfNeeded();
+                return true;
+            }
+            continue;
+        }
+        const bool vertical = scroll.scrollVertical;
+        const double start = vertical ? f.minY() : f.minX(), end = vertical ? f.maxY() : f.maxX();
+        const double from = vertical ? shown.minY() : shown.minX(),
+                     to = vertical ? shown.maxY() : shown.maxX();
+        double delta = 0;
+        if (start < from)
+            delta = start - from;
+        else if (end > to)
+            delta = std::min(end - to, start - from);
+        if (std::abs(delta) > 0.01 && scrollNode(scroll, delta)) return true;
+    }
+    return false;
+}
+
+bool HostingView::scrollIntoView(const std::string& keyText) {
+    requireMainThread("HostingView::scrollIntoView");
+    const std::string key = keyText; // a node's own key goes with the node at a rebuild
+    rebuildIfNeeded();
+    bool moved = false;
+    // Each pass moves one scroll view; nested ones take a pass each.
+    for (int pass = 0; pass < 8 && revealOnce(key); ++pass)
+        moved = true;
+    return moved;
+}
+
+bool HostingView::inScrollView(const std::string& key) const {
+    std::vector<Node*> scrolls;
+    return findByKey(key, &scrolls) && !scrolls.empty();
+}
+
+std::optional<Rect> HostingView::visibleRectOfSubview(const View& subview) const {
+    auto found = nativeVisible_.find(&subview);
+    if (found == nativeVisible_.end()) return std::nullopt;
+    if (found->second.isNull()) return Rect::null();
+    return flipRect(found->second, frame().height());
+}
+
+void HostingView::scrollWheel(const NSEvent& event) {
+    const Point local = locationOfEvent(event);
+    if (scrollAt({local.x, frame().height() - local.y}, -event.scrollingDeltaY)) return;
+    View::scrollWheel(event);
+}
+
+void HostingView::viewDidChangeEffectiveAppearance() {
+    View::viewDidChangeEffectiveAppearance();
+    if (builds_ > 0) setNeedsRebuild();
 }
 
 } // namespace platform::ui::declarative

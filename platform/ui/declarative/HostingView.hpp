@@ -46,6 +46,32 @@ public:
     /// The first row shown of that list (0 when there is none).
     std::size_t firstShownRow(const std::string& listId = "") const;
 
+    /// Scrolls the innermost scroll view whose visible part holds `point` (host space: points, y
+    /// down) by `delta` points towards the end of its content (negative: back towards its start),
+    /// as the mouse wheel does: a list that makes its rows on demand moves by whole rows (at least
+    /// one). Rebuilds at once. False when no scroll view lies there or it did not move. Main thread.
+    bool scrollAt(Point point, double delta);
+    /// Scrolls the scroll view (or list) with element id `scrollId` by `delta` points as
+    /// `scrollAt` does. False when there is no such scroll view or it did not move. Main thread.
+    bool scrollBy(const std::string& scrollId, double delta);
+    /// How far the scroll view with element id `scrollId` is scrolled (points; 0 when there is none).
+    double scrollOffset(const std::string& scrollId) const;
+    /// Scrolls every scroll view that holds the element with tree key `key` (innermost first) just
+    /// far enough that the element lies inside its visible part (its top when it is taller than
+    /// that part); a list that makes its rows on demand shows the element's row whole. Rebuilds at
+    /// once. False when the element was visible already or is not in the tree. Main thread.
+    bool scrollIntoView(const std::string& key);
+    /// Whether a scroll view holds the element with tree key `key`.
+    bool inScrollView(const std::string& key) const;
+    /// The part of a wrapped control (a subview of this host) that shows (this view's space, y up;
+    /// the null rectangle when it is scrolled or clipped out of sight, none for another view).
+    std::optional<Rect> visibleRectOfSubview(const View& subview) const;
+    /// The wheel over the view: `scrollAt` the event's location by `-scrollingDeltaY`; a wheel over
+    /// no scroll view goes on to the superview.
+    void scrollWheel(const NSEvent& event) override;
+    /// The window's appearance changed: rebuilds, since views read their colour scheme from it.
+    void viewDidChangeEffectiveAppearance() override;
+
     /// The element a click at `point` (host space: points, y down from the top-left) lands on:
     /// the frontmost element under it that takes clicks (a button, a wrapped control, a tappable
     /// element, a text field, stepper or picker); later elements and higher z-indexes lie in
@@ -106,6 +132,16 @@ private:
     };
     void resolveLazyList(Node& list, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
     Node* findLazyList(const std::string& listId) const;
+    /// The element with tree key `key` (null when none), and the scroll views that hold it,
+    /// outermost first.
+    Node* findByKey(const std::string& key, std::vector<Node*>* scrolls = nullptr) const;
+    /// The scroll view with element id `id` (null when none).
+    Node* findScroll(const std::string& id) const;
+    /// Moves `scroll` by `delta` points (a lazy list by rows) and rebuilds; true when it moved.
+    bool scrollNode(Node& scroll, double delta);
+    /// Brings the element `key` into the visible part of its innermost scroll view that does not
+    /// show it whole; true when a scroll view moved.
+    bool revealOnce(const std::string& key);
     void resolve(Element& e, const std::string& key, bool enabled, const std::map<std::string, std::any>& env,
                  Pass& pass);
     void resolveCanvases(Element& e, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
@@ -121,6 +157,12 @@ private:
     // lazy lists by tree key: the first row shown, and the list's height at the last build
     std::map<std::string, std::size_t> firstRows_;
     std::map<std::string, double> listHeights_;
+    // scroll views by tree key: how far each is scrolled
+    std::map<std::string, double> scrollOffsets_;
+    // lazy lists by tree key: the cells made at the last build, each with its row
+    std::map<std::string, std::vector<std::pair<std::string, std::size_t>>> lazyCells_;
+    // wrapped controls: the part of each that shows (host space, y down)
+    std::map<const View*, Rect> nativeVisible_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     bool dirty_ = true;
     bool scheduled_ = false;

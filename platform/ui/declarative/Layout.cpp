@@ -40,7 +40,18 @@ bool isStack(const Node& n) {
            n.kind == NodeKind::group || n.kind == NodeKind::component || n.kind == NodeKind::labeledContent;
 }
 
-bool flexible(const Node& n, bool vertical) {
+/// The axis of a stack's children: vertical for vertical stacks and groups, horizontal for
+/// horizontal stacks and labelled rows, none for the rest.
+std::optional<bool> childAxis(const Node& n) {
+    if (n.kind == NodeKind::vstack || n.kind == NodeKind::group) return true;
+    if (n.kind == NodeKind::hstack || n.kind == NodeKind::labeledContent) return false;
+    return std::nullopt;
+}
+
+/// Whether the element takes the room it is offered along an axis (`vertical`) rather than a size
+/// of its own. `stackVertical` is the axis of the stack that holds it: a spacer grows only along
+/// that axis, so a row with a spacer is as tall as its content.
+bool flexible(const Node& n, bool vertical, std::optional<bool> stackVertical = std::nullopt) {
     if (n.frame) {
         auto fixed = vertical ? n.frame->height : n.frame->width;
         auto mx = vertical ? n.frame->maxHeight : n.frame->maxWidth;
@@ -50,7 +61,7 @@ bool flexible(const Node& n, bool vertical) {
     if (n.aspectFit) return true;
     switch (n.kind) {
     case NodeKind::spacer:
-        return true;
+        return !stackVertical || *stackVertical == vertical;
     case NodeKind::color:
     case NodeKind::shape:
     case NodeKind::canvas:
@@ -66,7 +77,18 @@ bool flexible(const Node& n, bool vertical) {
     }
     if (isStack(n))
         for (auto& c : n.children)
-            if (flexible(*c.node(), vertical)) return true;
+            if (flexible(*c.node(), vertical, childAxis(n))) return true;
+    return false;
+}
+
+/// Whether a horizontal stack may make the element narrower than it would like: a text (it wraps
+/// or is cut short) and what holds one, unless a fixed width holds it.
+bool compressible(const Node& n) {
+    if (n.frame && n.frame->width) return false;
+    if (n.kind == NodeKind::text) return true;
+    if (isStack(n) || n.kind == NodeKind::button)
+        for (auto& c : n.children)
+            if (compressible(*c.node())) return true;
     return false;
 }
 
@@ -77,8 +99,21 @@ double textScale(const TextStyle& s) {
     return 1;
 }
 
-Size stackMeasure(Node& n, Size p, bool vertical) {
-    double spacing = n.spacing.value_or(8);
+/// A spacer fills the share of its stack's axis it was given (and nothing across it); `size` is
+/// what it measured, padding included. Other elements keep their size.
+Size spread(Node& n, Size size, double share, bool vertical) {
+    if (n.kind != NodeKind::spacer || !std::isfinite(share)) return size;
+    const double pad = vertical ? n.padding.top + n.padding.bottom : n.padding.left + n.padding.right;
+    const double length = std::max(0.0, share - pad);
+    (vertical ? n.layoutFrame.size.height : n.layoutFrame.size.width) = length;
+    (vertical ? size.height : size.width) = length + pad;
+    return size;
+}
+
+// A vertical stack gives its fixed children what they ask within the offered width and shares
+// the height left among its flexible ones.
+Size verticalStackMeasure(Node& n, Size p) {
+    const double spacing = n.spacing.value_or(8);
     double fixedAlong = 0, across = 0;
     std::vector<Node*> flex;
     int count = 0;
@@ -86,25 +121,92 @@ Size stackMeasure(Node& n, Size p, bool vertical) {
         Node& child = *c.node();
         if (child.kind == NodeKind::empty) continue;
         ++count;
-        if (flexible(child, vertical)) {
+        if (flexible(child, true, true)) {
             flex.push_back(&child);
             continue;
         }
-        Size s = measure(child, p);
-        fixedAlong += vertical ? s.height : s.width;
-        across = std::max(across, vertical ? s.width : s.height);
+        const Size s = measure(child, p);
+        fixedAlong += s.height;
+        across = std::max(across, s.width);
     }
-    double gaps = count > 1 ? spacing * (count - 1) : 0;
-    double room = (vertical ? p.height : p.width) - fixedAlong - gaps;
-    double share = flex.empty() ? 0 : std::max(0.0, finiteOr(room, 0) / double(flex.size()));
+    const double gaps = count > 1 ? spacing * (count - 1) : 0;
+    const double room = p.height - fixedAlong - gaps;
+    const double share = flex.empty() ? 0 : std::max(0.0, finiteOr(room, 0) / double(flex.size()));
     double along = fixedAlong + gaps;
     for (auto* child : flex) {
-        Size offer = vertical ? Size{p.width, share} : Size{share, p.height};
-        Size s = measure(*child, offer);
-        along += vertical ? s.height : s.width;
-        across = std::max(across, vertical ? s.width : s.height);
+        const Size s = spread(*child, measure(*child, {p.width, share}), share, true);
+        along += s.height;
+        across = std::max(across, s.width);
     }
-    return vertical ? Size{across, along} : Size{along, across};
+    return {across, along};
+}
+
+// A horizontal stack gives each fixed child its fitting width and shares the width left among its
+// flexible ones. When the fixed children alone are wider than the room, the flexible ones get
+// nothing, then the texts give up width in proportion to theirs; fixed-size children are never
+// made narrower. What still does not fit is clipped at the stack's edge when it is placed.
+Size horizontalStackMeasure(Node& n, Size p) {
+    const double spacing = n.spacing.value_or(8);
+    struct Item {
+        Node* node;
+        bool flex;
+        Size size;
+    };
+    std::vector<Item> items;
+    for (auto& c : n.children) {
+        Node& child = *c.node();
+        if (child.kind == NodeKind::empty) continue;
+        items.push_back({&child, flexible(child, false, false), {}});
+    }
+    const double gaps = items.size() > 1 ? spacing * double(items.size() - 1) : 0;
+    double fixedAlong = 0;
+    std::size_t flexCount = 0;
+    for (auto& item : items) {
+        if (item.flex) {
+            ++flexCount;
+            continue;
+        }
+        item.size = measure(*item.node, {inf, p.height});
+        fixedAlong += item.size.width;
+    }
+    const double room = p.width - fixedAlong - gaps;
+    if (!std::isfinite(p.width) || room >= 0) {
+        const double share = flexCount == 0 ? 0 : std::max(0.0, finiteOr(room, 0) / double(flexCount));
+        for (auto& item : items)
+            if (item.flex)
+                item.size = spread(*item.node, measure(*item.node, {share, p.height}), share, false);
+    } else {
+        double over = -room;
+        for (auto& item : items)
+            if (item.flex) {
+                item.size = measure(*item.node, {0, p.height});
+                over += item.size.width;
+            }
+        double compressibleWidth = 0;
+        for (const auto& item : items)
+            if (!item.flex && compressible(*item.node)) compressibleWidth += item.size.width;
+        if (compressibleWidth > 0)
+            for (auto& item : items) {
+                if (item.flex || !compressible(*item.node)) continue;
+                const double width = item.size.width;
+                item.size =
+                    measure(*item.node, {std::max(0.0, width - over * width / compressibleWidth), p.height});
+            }
+    }
+    double along = gaps, across = 0;
+    for (const auto& item : items) {
+        along += item.size.width;
+        across = std::max(across, item.size.height);
+    }
+    return {along, across};
+}
+
+/// A stack's size: what its children need, at most what it is offered (the rest is clipped).
+Size stackMeasure(Node& n, Size p, bool vertical) {
+    Size s = vertical ? verticalStackMeasure(n, p) : horizontalStackMeasure(n, p);
+    if (std::isfinite(p.width)) s.width = std::min(s.width, std::max(0.0, p.width));
+    if (std::isfinite(p.height)) s.height = std::min(s.height, std::max(0.0, p.height));
+    return s;
 }
 
 Size contentSize(Node& n, Size p) {
@@ -113,10 +215,10 @@ Size contentSize(Node& n, Size p) {
         double k = textScale(n.style);
         double w = TextMetrics::width(n.text, n.style.font());
         double lines = 1;
-        if (std::isfinite(p.width) && p.width > 0 && w > p.width) {
-            lines = std::ceil(w / p.width);
+        if (std::isfinite(p.width) && w > p.width) {
+            lines = p.width > 0 ? std::ceil(w / p.width) : 1;
             if (n.style.lineLimit) lines = std::min(lines, double(*n.style.lineLimit));
-            w = p.width;
+            w = std::max(0.0, p.width);
         }
         return {w, 16 * k * lines};
     }
@@ -145,7 +247,8 @@ Size contentSize(Node& n, Size p) {
     case NodeKind::webView:
         return {finiteOr(p.width, 10), finiteOr(p.height, 10)};
     case NodeKind::scroll: {
-        if (!n.children.empty()) measure(*n.children[0].node(), {p.width, inf});
+        if (!n.children.empty())
+            measure(*n.children[0].node(), n.scrollVertical ? Size{p.width, inf} : Size{inf, p.height});
         return {finiteOr(p.width, 100), finiteOr(p.height, 100)};
     }
     case NodeKind::vstack:
@@ -184,6 +287,200 @@ Rect aligned(Size s, Rect in, Alignment a) {
         y = in.origin.y + in.size.height - s.height;
     return {x, y, s.width, s.height};
 }
+
+/// A wrapped control in a fixed frame is held at that size: the control under `n` (through the
+/// views that wrap it) takes the frame's fixed width and height, `s` being `n`'s framed size.
+void holdControl(Node& n, Size s) {
+    Node* c = &n;
+    while (c->kind == NodeKind::component && !c->children.empty())
+        c = c->children[0].node().get();
+    if (c == &n || c->kind != NodeKind::representable) return;
+    if (n.frame->width)
+        c->layoutFrame.size.width = std::max(0.0, s.width - c->padding.left - c->padding.right);
+    if (n.frame->height)
+        c->layoutFrame.size.height = std::max(0.0, s.height - c->padding.top - c->padding.bottom);
+}
+
+/// What clips an element as it is placed: the part of the host that shows through its clipping
+/// ancestors (host space), and the visible part of the scroll views that hold it, if any.
+struct Clip {
+    Rect visible;
+    std::optional<Rect> scroll;
+};
+
+/// A rectangle too large to clip anything.
+const Rect unclipped{-1e9, -1e9, 2e9, 2e9};
+
+/// How far a frame may stand out of the part that shows and still count as inside it (points).
+constexpr double kSlack = 0.5;
+
+bool holds(const Rect& outer, const Rect& inner) {
+    return inner.minX() >= outer.minX() - kSlack && inner.maxX() <= outer.maxX() + kSlack &&
+           inner.minY() >= outer.minY() - kSlack && inner.maxY() <= outer.maxY() + kSlack;
+}
+
+/// The part of `frame` inside `visible`; an element without width or height shows where its
+/// origin shows.
+Rect visiblePart(const Rect& frame, const Rect& visible) {
+    if (frame.width() == 0 || frame.height() == 0) return holds(visible, frame) ? frame : Rect::null();
+    return frame.intersection(visible);
+}
+
+/// The clip for the children of an element that clips them to its frame.
+Clip clippedTo(const Clip& clip, const Rect& frame) {
+    Clip c = clip;
+    c.visible = clip.visible.intersection(frame);
+    return c;
+}
+
+void placeNode(Node& n, Rect rect, const Clip& clip);
+
+/// Places a stack's children one after another along its axis. Content longer than the stack
+/// starts at its leading (top) edge and is clipped at the stack's frame.
+void placeStack(Node& n, const Rect& frame, const Clip& clip) {
+    const bool vertical = n.kind != NodeKind::hstack && n.kind != NodeKind::labeledContent;
+    const double spacing = n.spacing.value_or(8);
+    const Alignment inside = n.frame ? n.frame->alignment : Alignment::center;
+    // Children were sized by the last measure; lay them out along the axis.
+    double along = 0;
+    int count = 0;
+    for (auto& c : n.children) {
+        if (c.node()->kind == NodeKind::empty) continue;
+        const Size outer = paddedSize(*c.node());
+        along += vertical ? outer.height : outer.width;
+        ++count;
+    }
+    if (count > 1) along += spacing * (count - 1);
+    const double length = vertical ? frame.height() : frame.width();
+    Rect content = frame;
+    if (along > length + kSlack) {
+        n.clipsContent = true;
+        content = vertical ? Rect{frame.minX(), frame.minY(), frame.width(), along}
+                           : Rect{frame.minX(), frame.minY(), along, frame.height()};
+    } else if (n.frame) {
+        content =
+            aligned(vertical ? Size{frame.size.width, along} : Size{along, frame.size.height}, frame, inside);
+    }
+    const Clip childClip = n.clipsContent ? clippedTo(clip, frame) : clip;
+    double cursor = vertical ? content.origin.y : content.origin.x;
+    for (auto& c : n.children) {
+        Node& child = *c.node();
+        if (child.kind == NodeKind::empty) continue;
+        const Size outerSize = paddedSize(child);
+        Rect slot;
+        if (vertical) {
+            Rect row{content.origin.x, cursor, content.size.width, outerSize.height};
+            Alignment a = n.alignment == Alignment::leading    ? Alignment::leading
+                          : n.alignment == Alignment::trailing ? Alignment::trailing
+                                                               : Alignment::center;
+            slot = aligned(outerSize, row, a);
+            cursor += outerSize.height + spacing;
+        } else {
+            Rect col{cursor, content.origin.y, outerSize.width, content.size.height};
+            // A single line's baseline lies at the same depth under every top edge.
+            Alignment a = n.alignment == Alignment::top || n.alignment == Alignment::firstTextBaseline
+                              ? Alignment::top
+                          : n.alignment == Alignment::bottom ? Alignment::bottom
+                                                             : Alignment::center;
+            slot = aligned(outerSize, col, a);
+            cursor += outerSize.width + spacing;
+        }
+        placeNode(child, slot, childClip);
+    }
+}
+
+/// Places a scroll view's content scrolled by its offset (limited to the content's overhang) and
+/// clips it to the scroll view's frame.
+void placeScroll(Node& n, const Rect& frame, const Clip& clip) {
+    n.clipsContent = true;
+    if (n.children.empty()) return;
+    Node& child = *n.children[0].node();
+    const Size outer = paddedSize(child);
+    const double overhang =
+        std::max(0.0, n.scrollVertical ? outer.height - frame.height() : outer.width - frame.width());
+    n.scrollOffset = std::isnan(n.scrollOffset) ? 0 : std::clamp(n.scrollOffset, 0.0, overhang);
+    Clip childClip = clippedTo(clip, frame);
+    childClip.scroll = n.visibleFrame;
+    if (clip.scroll) childClip.scroll = clip.scroll->intersection(n.visibleFrame);
+    if (n.scrollVertical)
+        placeNode(
+            child,
+            {frame.minX(), frame.minY() - n.scrollOffset, std::max(frame.width(), outer.width), outer.height},
+            childClip);
+    else
+        placeNode(child,
+                  {frame.minX() - n.scrollOffset, frame.minY(), outer.width,
+                   std::max(frame.height(), outer.height)},
+                  childClip);
+}
+
+void placeNode(Node& n, Rect rect, const Clip& clip) {
+    EdgeInsets pad = n.padding;
+    Rect inner{rect.origin.x + pad.left, rect.origin.y + pad.top, rect.size.width - pad.left - pad.right,
+               rect.size.height - pad.top - pad.bottom};
+    Size own = n.layoutFrame.size;
+    // The element's own frame, aligned inside what it was given.
+    Rect frame = aligned(own, inner, Alignment::center);
+    n.layoutFrame = frame;
+    n.clipsContent = false;
+    n.visibleFrame = visiblePart(frame, clip.visible);
+    n.scrolledOut = clip.scroll && !holds(*clip.scroll, frame);
+    Rect outer{frame.origin.x - pad.left, frame.origin.y - pad.top, frame.size.width + pad.left + pad.right,
+               frame.size.height + pad.top + pad.bottom};
+    for (auto& b : n.backgrounds) {
+        measure(*b.node(), outer.size);
+        placeNode(*b.node(), outer, clip);
+    }
+    for (auto& o : n.overlays) {
+        measure(*o.node(), outer.size);
+        placeNode(*o.node(), outer, clip);
+    }
+    Alignment inside = n.frame ? n.frame->alignment : Alignment::center;
+    switch (n.kind) {
+    case NodeKind::vstack:
+    case NodeKind::group:
+    case NodeKind::hstack:
+    case NodeKind::labeledContent:
+        placeStack(n, frame, clip);
+        break;
+    case NodeKind::zstack:
+        for (auto& c : n.children) {
+            Node& child = *c.node();
+            placeNode(child, aligned(paddedSize(child), frame, n.alignment), clip);
+        }
+        break;
+    case NodeKind::component:
+    case NodeKind::button:
+        if (!n.children.empty()) {
+            Node& child = *n.children[0].node();
+            const Size size = paddedSize(child);
+            // Content larger than a fixed frame is cut at the frame's edges.
+            n.clipsContent = size.width > frame.width() + kSlack || size.height > frame.height() + kSlack;
+            placeNode(child, aligned(size, frame, inside), n.clipsContent ? clippedTo(clip, frame) : clip);
+        }
+        break;
+    case NodeKind::scroll:
+        placeScroll(n, frame, clip);
+        break;
+    case NodeKind::canvas:
+        for (auto& c : n.children) {
+            Node& child = *c.node();
+            if (child.placement) {
+                Rect r = *child.placement;
+                Rect abs{frame.origin.x + r.origin.x, frame.origin.y + r.origin.y, r.size.width,
+                         r.size.height};
+                measure(child, abs.size);
+                placeNode(child, abs, clip);
+            } else {
+                measure(child, frame.size);
+                placeNode(child, frame, clip);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
 } // namespace
 
 Size measure(Node& n, Size p) {
@@ -210,122 +507,19 @@ Size measure(Node& n, Size p) {
         s = {framed(s.width, f.width, f.minWidth, f.maxWidth, inner.width),
              framed(s.height, f.height, f.minHeight, f.maxHeight, inner.height)};
     }
+    if (n.frame && (n.frame->width || n.frame->height)) holdControl(n, s);
     Size outer{s.width + pad.left + pad.right, s.height + pad.top + pad.bottom};
     n.layoutFrame.size = s;
     return outer;
 }
 
 void place(Node& n, Rect rect) {
-    EdgeInsets pad = n.padding;
-    Rect inner{rect.origin.x + pad.left, rect.origin.y + pad.top, rect.size.width - pad.left - pad.right,
-               rect.size.height - pad.top - pad.bottom};
-    Size own = n.layoutFrame.size;
-    // The element's own frame, aligned inside what it was given.
-    Rect frame = aligned(own, inner, Alignment::center);
-    n.layoutFrame = frame;
-    Rect outer{frame.origin.x - pad.left, frame.origin.y - pad.top, frame.size.width + pad.left + pad.right,
-               frame.size.height + pad.top + pad.bottom};
-    for (auto& b : n.backgrounds) {
-        measure(*b.node(), outer.size);
-        place(*b.node(), outer);
-    }
-    for (auto& o : n.overlays) {
-        measure(*o.node(), outer.size);
-        place(*o.node(), outer);
-    }
-    Alignment inside = n.frame ? n.frame->alignment : Alignment::center;
-    switch (n.kind) {
-    case NodeKind::vstack:
-    case NodeKind::group:
-    case NodeKind::hstack:
-    case NodeKind::labeledContent: {
-        bool vertical = n.kind != NodeKind::hstack && n.kind != NodeKind::labeledContent;
-        double spacing = n.spacing.value_or(8);
-        // Children were sized by the last measure; lay them out along the axis.
-        double along = 0;
-        int count = 0;
-        for (auto& c : n.children) {
-            if (c.node()->kind == NodeKind::empty) continue;
-            const Size outer = paddedSize(*c.node());
-            along += vertical ? outer.height : outer.width;
-            ++count;
-        }
-        if (count > 1) along += spacing * (count - 1);
-        Rect content =
-            n.frame ? aligned(vertical ? Size{frame.size.width, along} : Size{along, frame.size.height},
-                              frame, inside)
-                    : frame;
-        double cursor = vertical ? content.origin.y : content.origin.x;
-        for (auto& c : n.children) {
-            Node& child = *c.node();
-            if (child.kind == NodeKind::empty) continue;
-            const Size outerSize = paddedSize(child);
-            Rect slot;
-            if (vertical) {
-                Rect row{content.origin.x, cursor, content.size.width, outerSize.height};
-                Alignment a = n.alignment == Alignment::leading    ? Alignment::leading
-                              : n.alignment == Alignment::trailing ? Alignment::trailing
-                                                                   : Alignment::center;
-                slot = aligned(outerSize, row, a);
-                cursor += outerSize.height + spacing;
-            } else {
-                Rect col{cursor, content.origin.y, outerSize.width, content.size.height};
-                // A single line's baseline lies at the same depth under every top edge.
-                Alignment a = n.alignment == Alignment::top || n.alignment == Alignment::firstTextBaseline
-                                  ? Alignment::top
-                              : n.alignment == Alignment::bottom ? Alignment::bottom
-                                                                 : Alignment::center;
-                slot = aligned(outerSize, col, a);
-                cursor += outerSize.width + spacing;
-            }
-            place(child, slot);
-        }
-        break;
-    }
-    case NodeKind::zstack:
-        for (auto& c : n.children) {
-            Node& child = *c.node();
-            place(child, aligned(paddedSize(child), frame, n.alignment));
-        }
-        break;
-    case NodeKind::component:
-    case NodeKind::button:
-        if (!n.children.empty()) {
-            Node& child = *n.children[0].node();
-            place(child, aligned(paddedSize(child), frame, inside));
-        }
-        break;
-    case NodeKind::scroll:
-        if (!n.children.empty()) {
-            Node& child = *n.children[0].node();
-            const Size outer = paddedSize(child);
-            place(child,
-                  {frame.origin.x, frame.origin.y, std::max(frame.size.width, outer.width), outer.height});
-        }
-        break;
-    case NodeKind::canvas:
-        for (auto& c : n.children) {
-            Node& child = *c.node();
-            if (child.placement) {
-                Rect r = *child.placement;
-                Rect abs{frame.origin.x + r.origin.x, frame.origin.y + r.origin.y, r.size.width,
-                         r.size.height};
-                measure(child, abs.size);
-                place(child, abs);
-            } else {
-                measure(child, frame.size);
-                place(child, frame);
-            }
-        }
-        break;
-    default:
-        break;
-    }
+    placeNode(n, rect, {unclipped, std::nullopt});
 }
 
 void run(Node& root, Rect bounds) {
     measure(root, bounds.size);
-    place(root, bounds);
+    placeNode(root, bounds, {bounds, std::nullopt});
 }
 
 } // namespace platform::ui::declarative::Layout

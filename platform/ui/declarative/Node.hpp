@@ -331,6 +331,19 @@ struct Node {
     bool resolvedEnabled = true;
     Rect layoutFrame; // points, host space, y down from the top-left
     std::shared_ptr<platform::ui::View> nativeView;
+    /// Scroll views: how far the content is scrolled from its start (points, down for a vertical
+    /// scroll view, right for a horizontal one). The host sets it before the layout, which limits
+    /// it to the content's overhang.
+    double scrollOffset = 0;
+    /// Set by the layout: the element shows its children only inside its frame (a scroll view, a
+    /// stack or frame whose content does not fit it).
+    bool clipsContent = false;
+    /// Set by the layout: the part of `layoutFrame` that shows once every clipping ancestor and
+    /// the host's bounds are applied (host space; empty when nothing shows).
+    Rect visibleFrame;
+    /// Set by the layout: the element lies wholly or partly outside the visible part of a scroll
+    /// view that holds it.
+    bool scrolledOut = false;
 };
 
 } // namespace platform::ui::declarative

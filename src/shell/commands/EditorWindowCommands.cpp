@@ -109,6 +109,9 @@ void EditorWindowCommands::openVeskLayoutEditor() {
 
     auto window = std::make_shared<platform::ui::Window>(platform::ui::Rect{0, 0, 1100, 720}, editorStyleMask,
                                                          platform::ui::BackingStore::buffered, false);
+    // The editor's panels are black: its texts are drawn in the dark appearance's colours, so that
+    // the primary and secondary texts read on them.
+    window->setAppearance(platform::ui::Appearance::darkAqua);
     window->setContentViewController(EditorWindowHooks::current().presetEditor(request));
     window->title = request.windowTitle;
     window->setContentSize({1100, 720});
