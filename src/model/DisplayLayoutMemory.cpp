@@ -1,6 +1,7 @@
 #include "model/DisplayLayoutMemory.hpp"
 
 #include "model/DisplayConfigurationSignature.hpp"
+#include "model/HookRegistry.hpp"
 #include "model/ScreenSource.hpp"
 #include "model/Settings.hpp"
 
@@ -25,12 +26,23 @@ SharedState& sharedState() {
     return platform::SharedInstance<SharedState>::get();
 }
 
-// A grid that knows no presets and applies nothing, until the snapping layer installs its own.
+constexpr const char* gridHookName = "DisplayLayoutMemory.grid";
+
+// A grid that knows no presets and applies nothing, until the shell installs the snap grid; says
+// so once when it is used.
 class NoGrid final : public DisplayPresetGrid {
 public:
-    ScreenLayoutEntry::PresetModel loadPreset(const ScreenInfo&) override { return {}; }
-    void applyPreset(const ScreenLayoutEntry::PresetModel&, const ScreenInfo&, bool, bool) override {}
+    ScreenLayoutEntry::PresetModel loadPreset(const ScreenInfo&) override {
+        HookRegistry::notePlaceholderUse(gridHookName, "stored presets are neither read nor applied");
+        return {};
+    }
+    void applyPreset(const ScreenLayoutEntry::PresetModel&, const ScreenInfo&, bool, bool) override {
+        HookRegistry::notePlaceholderUse(gridHookName, "stored presets are neither read nor applied");
+    }
 };
+
+// Real once a grid is installed (the shell installs the snap grid's when it builds its environment).
+const HookRegistry::Registration gridHook(gridHookName, [] { return sharedState().grid != nullptr; });
 
 platform::Json encodeCache(const DisplayLayoutMemory::Cache& cache) {
     platform::Json object = platform::Json::object();

@@ -40,7 +40,10 @@ public:
     /// The shell's instance, created on first use with "DisplayLayoutMemory.v1" and the installed
     /// grid.
     static DisplayLayoutMemory& shared();
-    /// Installs the snap grid that `shared()` uses (the snapping layer, at start-up).
+    /// Installs the snap grid that `shared()` uses: the shell installs the shared snap grid when it
+    /// builds its environment (`AppEnvironment::live`); tests install fakes. Until then (and after
+    /// a null) `shared()` reads the default 2 x 2 preset and applies nothing, and says so once in
+    /// the log (hook "DisplayLayoutMemory.grid" of `HookRegistry`).
     static void installGrid(std::shared_ptr<DisplayPresetGrid> grid);
 
     /// Stores the grid presets of the connected screens under the current configuration key,

@@ -6,8 +6,8 @@
 namespace tilmora {
 
 /// What the display-layout memory uses of the snap grid. The snapping layer implements it over
-/// the shared snap grid and installs it at start-up (`DisplayLayoutMemory::installGrid`); tests
-/// use a fake. Main thread.
+/// the shared snap grid (`RoriDeruPresetGrid`), which the shell installs when it builds its
+/// environment (`DisplayLayoutMemory::installGrid`); tests use a fake. Main thread.
 class DisplayPresetGrid {
 public:
     virtual ~DisplayPresetGrid() = default;

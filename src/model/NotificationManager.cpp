@@ -1,5 +1,6 @@
 #include "model/NotificationManager.hpp"
 
+#include "model/HookRegistry.hpp"
 #include "model/ScreenSource.hpp"
 #include "model/SystemToastHost.hpp"
 
@@ -33,10 +34,23 @@ SharedState& state() {
     return platform::SharedInstance<SharedState>::get();
 }
 
+constexpr const char* hostHookName = "NotificationManager.host";
+
 std::shared_ptr<ToastHost> installedHost() {
+    {
+        std::lock_guard<platform::Lock> hold(state().lock);
+        if (state().host) return state().host;
+    }
+    HookRegistry::notePlaceholderUse(hostHookName, "toasts know no main window and sit against the main screen");
     std::lock_guard<platform::Lock> hold(state().lock);
-    return state().host ? state().host : state().defaultHost;
+    return state().defaultHost;
 }
+
+// Real once the shell installed its host (the default knows no main window).
+const HookRegistry::Registration hostHook(hostHookName, [] {
+    std::lock_guard<platform::Lock> hold(state().lock);
+    return state().host != nullptr;
+});
 
 } // namespace
 
@@ -53,6 +67,11 @@ NotificationManager::~NotificationManager() {
 void NotificationManager::installHost(std::shared_ptr<ToastHost> host) {
     std::lock_guard<platform::Lock> hold(state().lock);
     state().host = std::move(host);
+}
+
+void NotificationManager::installHostIfNone(std::shared_ptr<ToastHost> host) {
+    std::lock_guard<platform::Lock> hold(state().lock);
+    if (!state().host) state().host = std::move(host);
 }
 
 void NotificationManager::setToastObserver(

@@ -27,8 +27,13 @@ public:
     static NotificationManager& shared();
     /// Installs the panel maker and the main-window lookup (the shell, at start-up, as a
     /// `SystemToastHost` with its main-window lookup; tests, a fake). Null puts back the default,
-    /// a `SystemToastHost` without a main window. Any thread; a panel already made stays.
+    /// a `SystemToastHost` without a main window, whose first use logs once that nothing was
+    /// installed (hook "NotificationManager.host" of `HookRegistry`). Any thread; a panel already
+    /// made stays.
     static void installHost(std::shared_ptr<ToastHost> host);
+    /// Installs `host` unless a host is installed already (the shell's launch: a host a test
+    /// installed before it stays). Any thread.
+    static void installHostIfNone(std::shared_ptr<ToastHost> host);
     /// Called with the title and the message of every toast as its panel is shown (main thread).
     /// The console records them this way. Null removes it; `SharedInstances::resetAll` does too.
     static void

@@ -1,4 +1,5 @@
 #include "model/ScreenSource.hpp"
+#include "model/HookRegistry.hpp"
 #include "model/SystemScreenSource.hpp"
 
 #include "platform/foundation/SharedInstance.hpp"
@@ -17,6 +18,11 @@ struct InstalledSource {
 std::shared_ptr<const ScreenSource>& installedSource() {
     return platform::SharedInstance<InstalledSource>::get().source;
 }
+
+// The default is the real thing: the platform's screens.
+const HookRegistry::Registration sourceHook("ScreenSource", [] {
+    return std::dynamic_pointer_cast<const SystemScreenSource>(installedSource()) != nullptr;
+});
 
 } // namespace
 

@@ -27,11 +27,13 @@ std::optional<bool> storedBool(const std::string& key) {
     return storedBool(platform::UserDefaults::standard(), key);
 }
 
-std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key) {
+std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key,
+                                   BooleanAsNumber boolean) {
     const auto value = defaults.objectForKey(key);
     if (!value) return std::nullopt;
     if (const double* number = value->asDouble()) return *number;
     if (const std::int64_t* integer = value->asInteger()) return static_cast<double>(*integer);
+    if (const bool* flag = value->asBool(); flag && boolean == BooleanAsNumber::oneOrZero) return *flag ? 1.0 : 0.0;
     return std::nullopt;
 }
 
@@ -40,7 +42,7 @@ bool read(const platform::UserDefaults& defaults, const BoolSetting& setting) {
 }
 
 double read(const platform::UserDefaults& defaults, const NumberSetting& setting) {
-    return storedNumber(defaults, setting.key).value_or(setting.fallback);
+    return storedNumber(defaults, setting.key, setting.boolean).value_or(setting.fallback);
 }
 
 std::string read(const platform::UserDefaults& defaults, const TextSetting& setting) {

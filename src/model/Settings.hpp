@@ -35,11 +35,17 @@ struct BoolSetting {
     bool fallback;
 };
 
-/// A number setting (a Double when stored by the program), as above.
+/// How a number setting takes a stored Boolean: as no number (the gap keys, the restore waits), or
+/// as 1 for true and 0 for false (a key read as the stored object cast to a double).
+enum class BooleanAsNumber { absent, oneOrZero };
+
+/// A number setting (a Double when stored by the program), as above, with its reading of a stored
+/// Boolean.
 struct NumberSetting {
     const char* key;
     std::optional<double> registered;
     double fallback;
+    BooleanAsNumber boolean = BooleanAsNumber::absent;
 };
 
 /// A text setting; none is registered.
@@ -123,7 +129,9 @@ inline constexpr BoolSetting snapBarVisible{"WMSnapBarVisible", false, false};
 inline constexpr BoolSetting integrateStageManager{"WMIntegrateStageManager", false, false};
 inline constexpr BoolSetting integrateMissionControl{"WMIntegrateMissionControl", false, false};
 inline constexpr BoolSetting autoDetectStageManager{"WMAutoDetectStageManager", false, false};
-inline constexpr NumberSetting stageReserveLeftWidth{"WMStageReserveLeftWidth", 0.0, 0.0};
+/// Read as the stored object cast to a double: a stored Boolean true is a reserve of 1 point.
+inline constexpr NumberSetting stageReserveLeftWidth{"WMStageReserveLeftWidth", 0.0, 0.0,
+                                                     BooleanAsNumber::oneOrZero};
 inline constexpr BoolSetting autoHideSnapBarWithMissionControl{"WMAutoHideSnapBarWithMissionControl", false,
                                                                false};
 inline constexpr BoolSetting autoHideSnapBarWithStageManager{"WMAutoHideSnapBarWithStageManager", false, false};
@@ -217,9 +225,11 @@ std::optional<bool> storedBool(const std::string& key);
 std::optional<bool> storedBool(const platform::UserDefaults& defaults, const std::string& key);
 
 /// The number stored (or registered) under `key`: an integer or a Double, as it stands (NaN and
-/// infinities included); none when the key holds nothing or a value of another kind (a Boolean or
-/// a text never counts as a number here).
-std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key);
+/// infinities included), and with `BooleanAsNumber::oneOrZero` a Boolean as 1 or 0; none when the
+/// key holds nothing or a value of another kind (a text never counts as a number, nor, by default,
+/// a Boolean).
+std::optional<double> storedNumber(const platform::UserDefaults& defaults, const std::string& key,
+                                   BooleanAsNumber boolean = BooleanAsNumber::absent);
 
 // The readers of the catalog's settings, one per kind: the value stored (or registered) under the
 // setting's key, else the setting's fallback. Read anew on every call, from the standard defaults
@@ -228,7 +238,7 @@ std::optional<double> storedNumber(const platform::UserDefaults& defaults, const
 /// nothing.
 bool read(const BoolSetting& setting);
 bool read(const platform::UserDefaults& defaults, const BoolSetting& setting);
-/// A number counts as an integer or a Double (`storedNumber`).
+/// A number counts as an integer or a Double, a Boolean as the setting says (`storedNumber`).
 double read(const NumberSetting& setting);
 double read(const platform::UserDefaults& defaults, const NumberSetting& setting);
 /// A text as the defaults' text accessor gives it (a stored number reads as its text).

@@ -28,6 +28,8 @@ public:
 } // namespace
 
 void PreferencesHooks::install(ShellHooks& hooks) {
+    // The shell the preferences reach, from the start; the window's root names its own delegate.
+    PreferencesShell::install(std::make_shared<AppDelegatePreferencesShell>());
     hooks.preferencesRoot = [](AppDelegate& delegate) -> std::shared_ptr<platform::ui::View> {
         PreferencesShell::install(std::make_shared<AppDelegatePreferencesShell>(delegate.weak()));
         std::shared_ptr<PreferencesSnapGrid> grid = std::make_shared<RoriDeruSnapGrid>(delegate.roriDeru());

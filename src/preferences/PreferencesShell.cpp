@@ -1,5 +1,7 @@
 #include "preferences/PreferencesShell.hpp"
 
+#include "model/HookRegistry.hpp"
+
 #include "platform/foundation/SharedInstance.hpp"
 
 namespace tilmora {
@@ -9,6 +11,8 @@ namespace {
 struct InstalledShell {
     std::shared_ptr<PreferencesShell> shell;
 };
+
+const HookRegistry::Registration shellHook("PreferencesShell", [] { return PreferencesShell::installed() != nullptr; });
 
 } // namespace
 

@@ -7,9 +7,10 @@
 
 namespace tilmora {
 
-/// What the preferences window asks of the application shell. The shell installs its
-/// implementation at start-up; until then (and in tests without one) the steps that need it are
-/// skipped with a log line. Main thread only.
+/// What the preferences window asks of the application shell. The program's entry installs the
+/// implementation at start-up (`PreferencesHooks::install`; hook "PreferencesShell" of
+/// `HookRegistry`); until then (and in tests without one) the steps that need it are skipped with
+/// a log line. Main thread only.
 class PreferencesShell {
 public:
     virtual ~PreferencesShell() = default;

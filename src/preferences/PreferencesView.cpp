@@ -101,6 +101,15 @@ void snapBarVisibleChanged(bool on, const Row::Context&) {
     rebuildMenu();
 }
 
+// The uniform gap sets both directions with it, so that it acts even where the horizontal and
+// vertical gaps hold a number (they are registered as 0); the directional sliders follow the
+// stored values and still set one direction each afterwards.
+void uniformGapChanged(double gap, const Row::Context&) {
+    defaults().set(PropertyValue(gap), settings::gapSize.key);
+    defaults().set(PropertyValue(gap), settings::gapHorizontal.key);
+    defaults().set(PropertyValue(gap), settings::gapVertical.key);
+}
+
 // The Stage Manager and Mission Control switches and the Stage Manager reserve.
 template <class T>
 void stageSettingChanged(T value, const Row::Context& row) {
@@ -234,7 +243,7 @@ const std::vector<PreferenceRow>& PreferencesView::rows() {
             checkBox<settings::keyboardShortcutsEnabled>("prefs.shortcuts.masterToggle", When::nextTurn,
                                                          &keyboardShortcutsEnabledChanged, saved),
             slider(size, &readNumber<settings::gapSize>, nullptr, "prefs.gapsUniform", gapRange, When::now,
-                   nullptr, saved),
+                   &uniformGapChanged, saved),
             slider(settings::gapHorizontal.key, &readHorizontalGap, size, "prefs.gapsHorizontal", gapRange,
                    When::now, nullptr, saved),
             slider(settings::gapVertical.key, &readVerticalGap, size, "prefs.gapsVertical", gapRange,

@@ -2,6 +2,8 @@
 
 #include "model/LocalizationManager.hpp"
 #include "model/Log.hpp"
+#include "model/NotificationManager.hpp"
+#include "model/SystemToastHost.hpp"
 #include "model/Settings.hpp"
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/AppleEvents.hpp"
@@ -21,6 +23,7 @@
 #include "snapping/RoriDeru.hpp"
 #include "snapping/SnapBarController.hpp"
 #include "windows/SpacesMover.hpp"
+#include "windows/GeometryBridge.hpp"
 #include "windows/SpacesService.hpp"
 
 namespace tilmora {
@@ -60,9 +63,16 @@ void AppDelegate::applicationDidFinishLaunching() {
     platform::StandardOutput::write("[TLM] Sentinel AppDelegate loaded at " +
                                     platform::ISO8601DateFormatter::string(platform::Date::now()) +
                                     " bundle=" + platform::Bundle::main().bundlePath().string() + "\n");
-    // 2. The snap grid for the self-test and the snapshot operations.
+    // 2. The snap grid for the self-test; the toasts' host, which places the first toast against
+    // the main window while it shows (a host installed before the launch stays).
     Diagnostics::setRoriDeru(&roriDeru());
-    ShellHooks::current().publishSnapGrid(*this);
+    std::weak_ptr<AppDelegate> shell = weak();
+    NotificationManager::installHostIfNone(
+        std::make_shared<SystemToastHost>([shell]() -> std::optional<ToastHost::MainWindow> {
+            auto self = shell.lock();
+            if (!self || !self->window_) return std::nullopt;
+            return ToastHost::MainWindow{self->window_->isVisible(), toRect(self->window_->frame())};
+        }));
     // 3. No Dock icon.
     auto& application = platform::ui::Application::shared();
     if (application.activationPolicy() != platform::ui::ActivationPolicy::accessory) {

@@ -57,7 +57,8 @@ struct AppEnvironment {
     std::shared_ptr<DisplayLayoutPersisting> displayLayoutStore;
 
     /// Takes `RoriDeru::shared()`, asks `makeSnapshotManager` for the snapshot manager (none when
-    /// it is empty), and wraps `DisplayLayoutMemory::shared()`. Main thread.
+    /// it is empty), installs the shared snap grid as the grid of the display-layout memory
+    /// (`RoriDeruPresetGrid`) and wraps `DisplayLayoutMemory::shared()`. Main thread.
     static AppEnvironment live(const std::function<std::shared_ptr<SnapshotManagerService>()>& makeSnapshotManager);
 };
 

@@ -1,5 +1,7 @@
 #include "shell/EditorWindowHooks.hpp"
 
+#include "model/HookRegistry.hpp"
+
 #include "platform/ui/declarative/Elements.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 
@@ -23,6 +25,21 @@ private:
     std::string title_;
 };
 
+using Hooks = EditorWindowHooks;
+
+const HookRegistry::Registration presetEditorHook("EditorWindowHooks.presetEditor", [] {
+    return HookRegistry::holdsOtherThan(storage().presetEditor, &Hooks::placeholderPresetEditor);
+});
+const HookRegistry::Registration layoutEditorHook("EditorWindowHooks.layoutEditor", [] {
+    return HookRegistry::holdsOtherThan(storage().layoutEditor, &Hooks::placeholderLayoutEditor);
+});
+const HookRegistry::Registration descriptorsHook("EditorWindowHooks.displayDescriptors", [] {
+    return HookRegistry::holdsOtherThan(storage().displayDescriptors, &Hooks::noDisplayDescriptors);
+});
+const HookRegistry::Registration groupsHook("EditorWindowHooks.groupedTargets", [] {
+    return HookRegistry::holdsOtherThan(storage().groupedTargets, &Hooks::noGroupedTargets);
+});
+
 } // namespace
 
 template <class Request>
@@ -33,6 +50,28 @@ EditorWindowHooks::Placeholder<Request>::Placeholder(Request request)
 
 template class EditorWindowHooks::Placeholder<EditorWindowHooks::PresetEditorRequest>;
 template class EditorWindowHooks::Placeholder<EditorWindowHooks::LayoutEditorRequest>;
+
+std::shared_ptr<platform::ui::ViewController>
+EditorWindowHooks::placeholderPresetEditor(const PresetEditorRequest& request) {
+    HookRegistry::notePlaceholderUse("EditorWindowHooks.presetEditor", "the preset editor shows its title only");
+    return std::make_shared<PresetEditorPlaceholder>(request);
+}
+
+std::shared_ptr<platform::ui::ViewController>
+EditorWindowHooks::placeholderLayoutEditor(const LayoutEditorRequest& request) {
+    HookRegistry::notePlaceholderUse("EditorWindowHooks.layoutEditor", "the layout editor shows its title only");
+    return std::make_shared<LayoutEditorPlaceholder>(request);
+}
+
+std::vector<DisplayDescriptor> EditorWindowHooks::noDisplayDescriptors(const std::vector<platform::NSScreen>&) {
+    HookRegistry::notePlaceholderUse("EditorWindowHooks.displayDescriptors", "no screen has a display descriptor");
+    return {};
+}
+
+EditorWindowHooks::BaselineGroups EditorWindowHooks::noGroupedTargets(const std::map<std::string, platform::CGRect>&) {
+    HookRegistry::notePlaceholderUse("EditorWindowHooks.groupedTargets", "no baseline forms a group");
+    return {};
+}
 
 EditorWindowHooks& EditorWindowHooks::current() { return storage(); }
 

@@ -26,7 +26,9 @@ namespace tilmora {
 /// baseline rectangles by application (snapshot layer). The program's entry installs them at
 /// start-up (`EditorWindowHooks::install`); until then each is a placeholder: the editors show a
 /// hosting view with the window title that still holds its request (and so the preset callbacks),
-/// no screen has a descriptor and no baseline forms a group. Main thread.
+/// no screen has a descriptor and no baseline forms a group. A placeholder says once in the log
+/// that nothing was installed when the shell uses it; each slot is a hook of `HookRegistry`
+/// ("EditorWindowHooks.<slot>"). Main thread.
 struct EditorWindowHooks {
     /// Everything the preset-grid editor is opened with.
     struct PresetEditorRequest {
@@ -72,16 +74,22 @@ struct EditorWindowHooks {
 
     /// The content view controller of the preset-grid editor window.
     std::function<std::shared_ptr<platform::ui::ViewController>(const PresetEditorRequest&)> presetEditor =
-        [](const PresetEditorRequest& request) { return std::make_shared<PresetEditorPlaceholder>(request); };
+        &placeholderPresetEditor;
     /// The content view controller of the layout editor window.
     std::function<std::shared_ptr<platform::ui::ViewController>(const LayoutEditorRequest&)> layoutEditor =
-        [](const LayoutEditorRequest& request) { return std::make_shared<LayoutEditorPlaceholder>(request); };
+        &placeholderLayoutEditor;
     /// One descriptor per screen (id the display number in decimal, bounds the visible frame).
     std::function<std::vector<DisplayDescriptor>(const std::vector<platform::NSScreen>&)> displayDescriptors =
-        [](const std::vector<platform::NSScreen>&) { return std::vector<DisplayDescriptor>(); };
+        &noDisplayDescriptors;
     /// Window keys ("application|title") regrouped per application as (title, rectangle) lists.
     std::function<BaselineGroups(const std::map<std::string, platform::CGRect>&)> groupedTargets =
-        [](const std::map<std::string, platform::CGRect>&) { return BaselineGroups(); };
+        &noGroupedTargets;
+
+    // The placeholders.
+    static std::shared_ptr<platform::ui::ViewController> placeholderPresetEditor(const PresetEditorRequest& request);
+    static std::shared_ptr<platform::ui::ViewController> placeholderLayoutEditor(const LayoutEditorRequest& request);
+    static std::vector<DisplayDescriptor> noDisplayDescriptors(const std::vector<platform::NSScreen>&);
+    static BaselineGroups noGroupedTargets(const std::map<std::string, platform::CGRect>&);
 
     /// The hooks in force (the placeholders until `install`).
     static EditorWindowHooks& current();

@@ -380,6 +380,7 @@ void DragSession::handleMouseUp() {
     state_.dragExceededThreshold = false;
     state_.dragStartWindowRect.reset();
     state_.windowMoveDetected = false;
+    runDragEndBlocks();
 }
 
 void DragSession::beginExternalDrag() {
@@ -483,6 +484,23 @@ void DragSession::abandon() {
     state_.dragExceededThreshold = false;
     state_.dragStartWindowRect.reset();
     state_.windowMoveDetected = false;
+    runDragEndBlocks();
+}
+
+void DragSession::whenDragEnds(std::function<void()> block) {
+    if (!state_.isDragging) {
+        block();
+        return;
+    }
+    dragEndBlocks_.push_back(std::move(block));
+}
+
+void DragSession::runDragEndBlocks() {
+    // A block may start another wait (a drag begun from it); that one waits for the next end.
+    auto blocks = std::move(dragEndBlocks_);
+    dragEndBlocks_.clear();
+    for (const auto& block : blocks)
+        block();
 }
 
 } // namespace tilmora

@@ -10,9 +10,11 @@
 #include "snapping/GridPreset.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tilmora {
 
@@ -122,10 +124,17 @@ public:
     /// Hides the highlight of every overlay; also its debug read-out unless debugging is on.
     void hideAllHighlights();
 
+    /// Runs `block` once when the running session ends, after everything its release (or
+    /// `abandon`) does; at once when no session runs. Blocks run in the order they were given.
+    void whenDragEnds(std::function<void()> block);
+
     /// The tiling controller that takes layout drags (not owned).
     void setTilingController(std::weak_ptr<TilingController> controller) {
         tilingController_ = std::move(controller);
     }
+
+    /// Whether a tiling controller was handed over and still exists.
+    bool hasTilingController() const { return !tilingController_.expired(); }
 
     /// Whether a session runs.
     bool isDragging() const { return state_.isDragging; }
@@ -157,6 +166,8 @@ private:
                                bool gridPinned);
     void hideHighlightsAndForgetTiles();
     void logStatusLine() const;
+    /// Runs and forgets the blocks waiting for the session's end.
+    void runDragEndBlocks();
 
     SnapGridSeam& seam_;
     LayoutTargets& targets_;
@@ -169,6 +180,8 @@ private:
     DragTargeting targeting_;
     State state_;
     std::weak_ptr<TilingController> tilingController_;
+    /// What waits for the running session's end (`whenDragEnds`).
+    std::vector<std::function<void()>> dragEndBlocks_;
     /// Expires with this session, for the sampling timer's block.
     std::shared_ptr<DragSession*> lifetime_;
 };

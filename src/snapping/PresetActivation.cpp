@@ -14,7 +14,7 @@
 
 namespace tilmora {
 
-PresetActivation::PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, const DragSession& session)
+PresetActivation::PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, DragSession& session)
     : seam_(seam)
     , overlays_(overlays)
     , session_(session)
@@ -71,8 +71,23 @@ void PresetActivation::apply(const GridPreset& preset, const platform::NSScreen&
     platform::DispatchQueue::main().asyncAfter(
         platform::DispatchTime::now() + flashSeconds,
         [handle = std::weak_ptr<PresetActivation*>(lifetime_), screen] {
-            if (const auto alive = handle.lock()) (*alive)->seam_.hideOverlay(screen, false);
+            if (const auto alive = handle.lock()) (*alive)->endFlash(screen);
         });
+}
+
+void PresetActivation::endFlash(const platform::NSScreen& screen) {
+    if (!session_.isDragging()) {
+        seam_.hideOverlay(screen, false);
+        return;
+    }
+    // The drag works over this overlay (its ticks and its drop read it): it goes when the drag
+    // ends, unless that end removed it already.
+    session_.whenDragEnds([handle = std::weak_ptr<PresetActivation*>(lifetime_), screen] {
+        const auto alive = handle.lock();
+        if (!alive) return;
+        const auto display = tlm_displayID(screen);
+        if (display && (*alive)->overlays_.overlay(*display)) (*alive)->seam_.hideOverlay(screen, false);
+    });
 }
 
 } // namespace tilmora

@@ -25,8 +25,8 @@ public:
     static constexpr double flashSeconds = 1.3;
 
     /// No display activated. `overlays` (shown and hidden through `seam`) show the presets; a
-    /// running drag of `session` keeps a flashed overlay up.
-    PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, const DragSession& session);
+    /// running drag of `session` keeps a flashed overlay up until it ends.
+    PresetActivation(SnapGridSeam& seam, OverlayLifecycle& overlays, DragSession& session);
     PresetActivation(const PresetActivation&) = delete;
     PresetActivation& operator=(const PresetActivation&) = delete;
 
@@ -53,14 +53,18 @@ public:
     ///    the grid shows (opacity 1); and stops;
     /// 4. otherwise shows the overlay (`showOverlay`, forced when activating, marked active; with
     ///    `flash` its grid shows) and, unless a drag runs now, hides it again `flashSeconds` later on
-    ///    the main queue (keeping the active preset). That hide does not look at the drag again, and
-    ///    does nothing once this object is gone.
+    ///    the main queue (keeping the active preset). When a drag runs by then, the overlay stays
+    ///    for that drag and is hidden when the drag ends, unless the drag's end removed it already.
+    ///    Nothing is hidden once this object is gone.
     void apply(const GridPreset& preset, const platform::NSScreen& screen, bool flash, bool activate);
 
 private:
+    /// The end of a flash on `screen`: hides its overlay now, or when the running drag ends.
+    void endFlash(const platform::NSScreen& screen);
+
     SnapGridSeam& seam_;
     OverlayLifecycle& overlays_;
-    const DragSession& session_;
+    DragSession& session_;
     std::set<std::string> enabledSnapDisplayKeys_;
     /// Expires with this object, for the flash's later hide.
     std::shared_ptr<PresetActivation*> lifetime_;

@@ -1,5 +1,6 @@
 #include "snapping/RoriDeru.hpp"
 
+#include "model/HookRegistry.hpp"
 #include "model/Settings.hpp"
 
 #include "platform/desktop/Accessibility.hpp"
@@ -23,6 +24,14 @@
 #include "windows/ScreenIdentity.hpp"
 
 namespace tilmora {
+
+namespace {
+
+const HookRegistry::Registration tilingControllerHook("RoriDeru.tilingController", [] {
+    return RoriDeru::shared().hasTilingController();
+});
+
+} // namespace
 
 RoriDeru& RoriDeru::shared() {
     return platform::SharedInstance<RoriDeru>::get();
@@ -129,6 +138,11 @@ bool RoriDeru::shouldMarkGridPresetInMenu() const {
 void RoriDeru::setTilingController(std::weak_ptr<TilingController> controller) {
     platform::requireMainThread("RoriDeru::setTilingController");
     session_.setTilingController(std::move(controller));
+}
+
+bool RoriDeru::hasTilingController() const {
+    platform::requireMainThread("RoriDeru::hasTilingController");
+    return session_.hasTilingController();
 }
 
 bool RoriDeru::consumeSuppressMenuSelection() {

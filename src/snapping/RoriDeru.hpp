@@ -229,8 +229,11 @@ public:
     /// lines show). Main thread.
     bool shouldMarkGridPresetInMenu() const;
     /// Hands the tiling controller to the drag pipeline (not owned): layout drags over a display
-    /// with a transient layout go to it. The shell sets it at launch. Main thread.
+    /// with a transient layout go to it. The shell sets it at launch (for the shared snap grid,
+    /// hook "RoriDeru.tilingController" of `HookRegistry`). Main thread.
     void setTilingController(std::weak_ptr<TilingController> controller);
+    /// Whether the drag pipeline holds a tiling controller that still exists. Main thread.
+    bool hasTilingController() const;
 
     // Rect selection and layout scope
 

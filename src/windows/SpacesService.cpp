@@ -1,5 +1,6 @@
 #include "windows/SpacesService.hpp"
 
+#include "model/HookRegistry.hpp"
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 #include "platform/desktop/Accessibility.hpp"
@@ -22,6 +23,11 @@ namespace tilmora {
 using platform::CFValue;
 
 namespace {
+
+// The launch's Spaces set-up installs the mover's lookup; without one the window list answers.
+const HookRegistry::Registration providerHook("SpacesService.primarySpaceProvider", [] {
+    return static_cast<bool>(SpacesService::shared().primarySpaceProvider());
+});
 
 /// Seconds between bringing an anchor to the front and handing the focus back.
 constexpr double kSwitchHandBackDelay = 0.08;

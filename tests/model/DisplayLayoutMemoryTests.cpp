@@ -1,5 +1,6 @@
 #include "model/DisplayLayoutMemory.hpp"
 
+#include "model/HookRegistry.hpp"
 #include "model/Settings.hpp"
 
 #include "ModelFixture.hpp"
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 
 using namespace tilmora;
@@ -248,3 +251,49 @@ TEST_F(DisplayLayoutMemoryTest, AStoredValueOfAnotherKindIsKeptAsideBeforeACaptu
     }
     EXPECT_EQ(defaults.stringForKey("DisplayLayoutMemory.v1.corrupt"), "kept earlier");
 }
+
+namespace {
+
+using HookPlaceholderTest = DisplayLayoutMemoryTest;
+
+// Until the shell installs the snap grid, the shared memory reads the default preset and applies
+// nothing, and says once that nothing was installed; the hook list names it until then.
+TEST_F(HookPlaceholderTest, TheSharedMemoryWithoutAGridSaysSoOnce) {
+    const auto unfilled = [] {
+        const auto names = HookRegistry::notReal();
+        return std::find(names.begin(), names.end(), "DisplayLayoutMemory.grid") != names.end();
+    };
+    EXPECT_TRUE(unfilled());
+    auto& memory = DisplayLayoutMemory::shared();
+    memory.captureCurrentPresetConfiguration();
+    memory.captureCurrentPresetConfiguration();
+    memory.applyStoredConfiguration(true);
+    EXPECT_EQ(memory.cache().at("1-2880x1800|2-1920x1080").front().preset, (Preset{2, 2, 0, 0}));
+    const auto logged = platform::SystemLogControl::recordedLines();
+    EXPECT_EQ(std::count(logged.begin(), logged.end(),
+                         "[Hooks] Nothing installed for DisplayLayoutMemory.grid: stored presets are neither read "
+                         "nor applied"),
+              1);
+    DisplayLayoutMemory::installGrid(grid);
+    EXPECT_FALSE(unfilled());
+    memory.applyStoredConfiguration(true);
+    EXPECT_EQ(grid->applied.size(), 2u);
+}
+
+// A function hook holds the real thing unless it is empty or holds its placeholder.
+TEST(HookRegistryTest, AFunctionHookIsRealUnlessEmptyOrThePlaceholder) {
+    struct Placeholders {
+        static int none() { return 0; }
+        static int other() { return 1; }
+    };
+    const std::pair<const char*, std::pair<std::function<int()>, bool>> cases[] = {
+        {"empty", {std::function<int()>(), false}},
+        {"the placeholder", {&Placeholders::none, false}},
+        {"another function", {&Placeholders::other, true}},
+        {"a closure", {[] { return 2; }, true}},
+    };
+    for (const auto& [name, c] : cases)
+        EXPECT_EQ(HookRegistry::holdsOtherThan(c.first, &Placeholders::none), c.second) << name;
+}
+
+} // namespace

@@ -54,18 +54,20 @@ TEST_F(SettingsTest, ReadersTakeAValueOfTheirKindElseTheFallback) {
         bool flag;       // read(settings::dragAssumeTileSize), fallback true
         double number;   // read(settings::snapshotRestoreLaunchMaxWait), fallback 6
         std::string text; // read(settings::capturePrimaryRule), fallback "center"
+        double reserve;  // read(settings::stageReserveLeftWidth): a Boolean cast to 1 or 0, fallback 0
     };
     const Case cases[] = {
-        {"nothing", std::nullopt, true, 6, "center"},
-        {"false", PropertyValue(false), false, 6, "0"},
-        {"an integer", PropertyValue(std::int64_t{3}), true, 3, "3"},
-        {"a Double", PropertyValue(2.5), true, 2.5, "2.5"},
-        {"a text", PropertyValue(std::string("overlap")), true, 6, "overlap"},
-        {"the text NO", PropertyValue(std::string("NO")), true, 6, "NO"},
+        {"nothing", std::nullopt, true, 6, "center", 0},
+        {"false", PropertyValue(false), false, 6, "0", 0},
+        {"true", PropertyValue(true), true, 6, "1", 1},
+        {"an integer", PropertyValue(std::int64_t{3}), true, 3, "3", 3},
+        {"a Double", PropertyValue(2.5), true, 2.5, "2.5", 2.5},
+        {"a text", PropertyValue(std::string("overlap")), true, 6, "overlap", 0},
+        {"the text NO", PropertyValue(std::string("NO")), true, 6, "NO", 0},
     };
     for (const auto& c : cases) {
         for (const char* key : {settings::dragAssumeTileSize.key, settings::snapshotRestoreLaunchMaxWait.key,
-                                settings::capturePrimaryRule.key}) {
+                                settings::capturePrimaryRule.key, settings::stageReserveLeftWidth.key}) {
             if (c.stored) {
                 defaults.set(*c.stored, key);
             } else {
@@ -75,6 +77,7 @@ TEST_F(SettingsTest, ReadersTakeAValueOfTheirKindElseTheFallback) {
         EXPECT_EQ(settings::read(settings::dragAssumeTileSize), c.flag) << c.what;
         EXPECT_EQ(settings::read(settings::snapshotRestoreLaunchMaxWait), c.number) << c.what;
         EXPECT_EQ(settings::read(defaults, settings::capturePrimaryRule), c.text) << c.what;
+        EXPECT_EQ(settings::read(settings::stageReserveLeftWidth), c.reserve) << c.what;
     }
     // A registered value counts as stored.
     defaults.registerDefaults(settings::registeredDefaults());

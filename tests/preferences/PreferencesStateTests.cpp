@@ -188,6 +188,36 @@ TEST_F(TimingTest, EveryOtherControlWritesItsKeyAfterOneTurn) {
     EXPECT_EQ(defaults().doubleForKey(settings::stageReserveLeftWidth.key), 38);
 }
 
+// The uniform gap writes both directions with it (the launch registers them as 0, which would
+// override it); each direction's slider then moves its own key alone.
+TEST_F(PreferencesTest, TheUniformGapSetsBothDirectionsThatThenMoveAlone) {
+    defaults().registerDefaults(settings::registeredDefaults());
+    auto driver = open();
+    struct Step {
+        const char* control;
+        double value;
+        double uniform, horizontal, vertical; // stored at once and shown after one turn
+    };
+    const Step steps[] = {
+        {"prefs.gapsUniform", 10, 10, 10, 10},
+        {"prefs.gapsHorizontal", 4, 10, 4, 10},
+        {"prefs.gapsVertical", 0, 10, 4, 0},
+        {"prefs.gapsUniform", 6, 6, 6, 6},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.control) + " " + std::to_string(step.value));
+        ASSERT_TRUE(driver.slide(step.control, {step.value}));
+        const std::pair<const char*, double> expected[] = {{settings::gapSize.key, step.uniform},
+                                                           {settings::gapHorizontal.key, step.horizontal},
+                                                           {settings::gapVertical.key, step.vertical}};
+        for (const auto& [key, value] : expected)
+            EXPECT_EQ(defaults().objectForKey(key), PropertyValue(value)) << key;
+        drain();
+        for (const auto& [key, value] : expected)
+            EXPECT_EQ(shown(key), PropertyValue(value)) << key;
+    }
+}
+
 TEST_F(PreferencesTest, TheCaptureRuleIsStoredAsItsCodeOnTheNextTurn) {
     auto driver = open();
     ASSERT_TRUE(driver.pick("prefs.captureRule", "Largest overlap"));

@@ -48,27 +48,25 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     EXPECT_TRUE(newLines().empty());
 }
 
-TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
+TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainButNotUnderARunningDrag) {
+    const std::string show = "showOverlay 1 2x3 force=true markActive=true";
+    const std::string hide = "hideOverlay 1 clearPreset=false";
     struct Case {
         const char* name;
         bool overlay;
         bool draggingAtCall;
         bool dragStartsLater;
-        std::vector<std::string> calls;
+        /// The drag made the overlays it shows, so its release removes them.
+        bool dragOwnsOverlays;
+        std::vector<std::string> afterFlash;
+        std::vector<std::string> afterRelease;
     };
     const Case cases[] = {
-        {"no overlay",
-         false,
-         false,
-         false,
-         {"showOverlay 1 2x3 force=true markActive=true", "hideOverlay 1 clearPreset=false"}},
-        {"a drag starts after the call",
-         false,
-         false,
-         true,
-         {"showOverlay 1 2x3 force=true markActive=true", "hideOverlay 1 clearPreset=false"}},
-        {"a drag runs at the call", false, true, false, {"showOverlay 1 2x3 force=true markActive=true"}},
-        {"an overlay exists", true, false, false, {}},
+        {"no overlay", false, false, false, false, {show, hide}, {show, hide}},
+        {"a drag starts after the call: hidden when it ends", false, false, true, false, {show}, {show, hide}},
+        {"a drag that removes its overlays at its end", false, false, true, true, {show}, {show}},
+        {"a drag runs at the call", false, true, false, false, {show}, {show}},
+        {"an overlay exists", true, false, false, false, {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -77,15 +75,25 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainUnlessADragRunsAtTheCall) {
         const auto overlay = c.overlay ? grid.addOverlay(1) : nullptr;
         editSession(grid, [&](auto& state) { state.isDragging = c.draggingAtCall; });
         grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, true);
-        if (c.dragStartsLater) editSession(grid, [&](auto& state) { state.isDragging = true; });
+        if (c.dragStartsLater) editSession(grid, [&](auto& state) {
+            state.isDragging = true;
+            state.createdOverlaysForDragSession = c.dragOwnsOverlays;
+        });
         EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
         EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets(),
                   (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
         EXPECT_TRUE(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys().count("1-2880x1800"));
         sim().runFor(1.29);
-        EXPECT_EQ(grid.calls.size(), c.calls.empty() ? 0u : 1u);
+        EXPECT_EQ(grid.calls.size(), c.afterFlash.empty() ? 0u : 1u);
         sim().runFor(0.02);
-        EXPECT_EQ(grid.calls, c.calls);
+        EXPECT_EQ(grid.calls, c.afterFlash);
+        // A drag still running keeps the overlay it works over.
+        if (c.dragStartsLater) {
+            EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).hasOverlay(1));
+        }
+        grid.handleMouseUp();
+        sim().runFor(2);
+        EXPECT_EQ(grid.calls, c.afterRelease);
         // The flash keeps the applied preset.
         EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets().count(1), 1u);
         if (overlay) {

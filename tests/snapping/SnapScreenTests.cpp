@@ -29,6 +29,9 @@ TEST_F(SnapScreenTest, StageManagerReserveOnlyOnThePrimaryScreen) {
     auto& grid = RoriDeru::shared();
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[0]), (Rect{200, 0, 1240, 875}));
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[1]), (Rect{1440, 0, 1920, 1055}));
+    // A stored Boolean true is a reserve of 1 point.
+    defaults.set(true, settings::stageReserveLeftWidth.key);
+    EXPECT_EQ(grid.adjustedVisibleFrame(screens[0]), (Rect{1, 0, 1439, 875}));
     defaults.set(false, settings::mockStageManagerActive.key);
     EXPECT_EQ(grid.adjustedVisibleFrame(screens[0]), (Rect{0, 0, 1440, 875}));
 }

@@ -110,7 +110,9 @@ TEST_F(StageIntegrationTest, ReserveNarrowsOnlyThePrimaryFrameWhileStageManagerI
         {"reserve 0", with({{settings::stageReserveLeftWidth.key, 0.0}}), true, primary},
         {"negative reserve", with({{settings::stageReserveLeftWidth.key, -50.0}}), true, primary},
         {"text reserve", with({{settings::stageReserveLeftWidth.key, "200"}}), true, primary},
-        {"Boolean reserve", with({{settings::stageReserveLeftWidth.key, true}}), true, primary},
+        // A stored Boolean is cast to a double: true is a reserve of 1 point, false none.
+        {"Boolean reserve true", with({{settings::stageReserveLeftWidth.key, true}}), true, {1, 80, 1439, 795}},
+        {"Boolean reserve false", with({{settings::stageReserveLeftWidth.key, false}}), true, primary},
         {"no reserve", active, true, primary},
         {"secondary screen", with({{settings::stageReserveLeftWidth.key, 200.0}}), false, primary},
         {"integration off",
