@@ -12,6 +12,7 @@ void FoldersControl::install(std::optional<Folders::Layout> layout) {
     auto& installed = folders_detail::installedLayout();
     std::lock_guard lock(installed.mutex);
     installed.layout = std::move(layout);
+    ++installed.installs;
 }
 
 Folders::Layout FoldersControl::layoutUnder(const fs::path& root) {

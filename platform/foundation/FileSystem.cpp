@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/SharedInstance.hpp"
+#include "platform/internal/FileWriting.hpp"
 #include "platform/internal/HostKnobs.hpp"
 
 #include <cerrno>
@@ -28,38 +29,8 @@ namespace {
     throw Error(what + " \"" + path.string() + "\": " + ec.message());
 }
 
-// Writes every byte, retrying short writes and interruptions; returns 0 or the errno.
-int writeAll(int fd, std::string_view contents) {
-    const char* p = contents.data();
-    std::size_t left = contents.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-// Opens `path` for writing with `flags` without waiting on a pipe or a device; throws, naming
-// `what`, when the open fails or what was opened is not a regular file.
-int openRegularForWriting(const fs::path& path, int flags, const std::string& what) {
-    int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
-    if (fd < 0) {
-        // A pipe without a reader refuses a non-blocking open for writing.
-        if (errno == ENXIO) throw Error(what + " \"" + path.string() + "\": not a regular file");
-        fail(what, path, errno);
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw Error(what + " \"" + path.string() + "\": not a regular file");
-    }
-    return fd;
-}
+using file_detail::openRegularForWriting;
+using file_detail::writeAll;
 
 } // namespace
 

@@ -55,6 +55,12 @@ Folders::Layout Folders::current() {
     return systemLayout();
 }
 
+std::uint64_t Folders::generation() {
+    auto& installed = folders_detail::installedLayout();
+    std::lock_guard lock(installed.mutex);
+    return installed.layout ? installed.installs : 0;
+}
+
 std::optional<fs::path> Folders::documents() {
     return current().documents;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -8,8 +9,8 @@ namespace platform {
 /// The user's well-known folders: Documents, Application Support, the home folder and the
 /// configuration folder where the user defaults keep one file per domain.
 ///
-/// App-facing: `documents()`, `applicationSupport()`, `home()`, `preferences()`. A folder that
-/// the platform cannot name is reported as none (the log then writes nothing).
+/// App-facing: `documents()`, `applicationSupport()`, `home()`, `preferences()`, `generation()`. A
+/// folder that the platform cannot name is reported as none (the log then writes nothing).
 ///
 /// Tests and the desktop console replace the folders with `FoldersControl` (platform/control).
 ///
@@ -40,6 +41,12 @@ public:
     static std::filesystem::path preferences();
     /// All four folders at once.
     static Layout current();
+    /// A number naming the folders in effect, for a caller that keeps a path built from them
+    /// (the log keeps its file's path): each layout installed by `FoldersControl` has its own
+    /// number, never 0, so a changed number means the folders may have moved. 0 while the system
+    /// layout applies: that one is read from the environment at every lookup and may change
+    /// without notice, so nothing built from it may be kept.
+    static std::uint64_t generation();
 
     /// The system layout from the current environment.
     static Layout systemLayout();

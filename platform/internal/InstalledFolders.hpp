@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Folders.hpp"
 
+#include <cstdint>
 #include <mutex>
 #include <optional>
 
@@ -14,6 +15,9 @@ namespace platform::folders_detail {
 struct InstalledFolders {
     std::mutex mutex;
     std::optional<Folders::Layout> layout;
+    /// Counts the installs, so that each installed layout has its own number (see
+    /// `Folders::generation`).
+    std::uint64_t installs = 0;
 };
 
 inline InstalledFolders& installedLayout() {

@@ -31,8 +31,14 @@ std::optional<std::filesystem::path> logFilePath();
 /// - A text that is not valid UTF-8 reaches standard output only.
 /// The two error lines never reach the log file. Nothing is thrown; the next call tries again.
 ///
+/// The file stays open between calls, and its path is kept until the folders move
+/// (`platform::Folders::generation`): each call checks with one look at the path that it still
+/// names the file opened (`platform::AppendHandle`), and a file removed, replaced, turned into a
+/// link or into something else, or whose permissions changed is taken as at the first call (a
+/// removed file starts anew with the call's text, a pipe is refused as above).
+///
 /// Any thread. Calls are serialized, so the lines of concurrent callers never interleave, and each
-/// call's text is on disk when the call returns. Nothing stays open between calls.
+/// call's text is in the file when the call returns.
 void print(std::initializer_list<std::string_view> items, std::string_view separator = " ",
            std::string_view terminator = "\n");
 

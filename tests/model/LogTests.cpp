@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -76,6 +77,80 @@ TEST_F(LogTest, AppendsAndStartsANewFileAfterRemoval) {
     stdoutOf([] { tilmora::print("third"); });
     EXPECT_EQ(readFile(logFile()), "third\n");
     EXPECT_EQ(tilmora::logFilePath(), logFile());
+}
+
+TEST_F(LogTest, EachLineGoesWhereTheLogsPathLeadsNow) {
+    // The file stays open between lines: whatever took its path since the first line decides
+    // where the second goes, as if it were the run's first line.
+    const fs::path elsewhere = root() / "elsewhere.txt";
+    const std::string refused = "Error writing to log file: \"" + logFile().string() +
+                                "\" is not a regular file; the log goes to standard output only\n";
+    const auto plantFile = [&] { platform::FileSystem::writeFile(elsewhere, "other\n"); };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        std::string printed;                // standard output of the second line
+        std::optional<std::string> log;     // the log's contents after it; none: no regular file there
+        std::optional<std::string> aside;   // the contents of `elsewhere`; none: nothing there
+    };
+    std::vector<Case> cases = {
+        {"removed", [&] { fs::remove(logFile()); }, "two\n", "two\n", std::nullopt},
+        {"moved aside", [&] { fs::rename(logFile(), elsewhere); }, "two\n", "two\n", "one\n"},
+        {"emptied", [&] { fs::resize_file(logFile(), 0); }, "two\n", "two\n", std::nullopt},
+        {"replaced by another file",
+         [&] {
+             plantFile();
+             fs::rename(elsewhere, logFile());
+         },
+         "two\n", "other\ntwo\n", std::nullopt},
+        {"a link to another file",
+         [&] {
+             plantFile();
+             fs::remove(logFile());
+             fs::create_symlink(elsewhere, logFile());
+         },
+         "two\n", "other\ntwo\n", "other\ntwo\n"},
+        {"a link to a device",
+         [&] {
+             fs::remove(logFile());
+             fs::create_symlink("/dev/null", logFile());
+         },
+         "two\n" + refused, std::nullopt, std::nullopt},
+        {"a pipe",
+         [&] {
+             fs::remove(logFile());
+             ASSERT_EQ(::mkfifo(logFile().c_str(), 0644), 0);
+         },
+         "two\n" + refused, std::nullopt, std::nullopt},
+    };
+    if (::geteuid() != 0) // permissions do not bind the super-user
+        cases.push_back({"made read-only", [&] { fs::permissions(logFile(), fs::perms::owner_read); },
+                         "two\nError writing to log file: could not open for appending \"" + logFile().string() +
+                             "\": Permission denied\n",
+                         "one\n", std::nullopt});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::SharedInstances::resetAll();
+        fs::remove(logFile());
+        fs::remove(elsewhere);
+        stdoutOf([] { tilmora::print("one"); });
+        ASSERT_NO_FATAL_FAILURE(c.change());
+        EXPECT_EQ(stdoutOf([] { tilmora::print("two"); }), c.printed);
+        if (c.log) {
+            EXPECT_EQ(readFile(logFile()), *c.log);
+        } else {
+            EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(logFile())));
+        }
+        EXPECT_EQ(fs::exists(elsewhere) ? std::optional(readFile(elsewhere)) : std::nullopt, c.aside);
+    }
+}
+
+TEST_F(LogTest, ALineAfterTheFoldersMovedGoesToTheNewDocumentsFolder) {
+    stdoutOf([] { tilmora::print("one"); });
+    platform::FoldersControl::useRoot(root() / "moved");
+    stdoutOf([] { tilmora::print("two"); });
+    EXPECT_EQ(readFile(logFile()), "one\n");
+    EXPECT_EQ(readFile(root() / "moved" / "Documents" / "Tilmora_log.txt"), "two\n");
 }
 
 TEST_F(LogTest, WithoutDocumentsFolderNothingIsWrittenAnywhere) {

@@ -106,11 +106,16 @@ TEST_F(FileSystemTest, SandboxFoldersLiveUnderTheRoot) {
     EXPECT_EQ(platform::Folders::applicationSupport(), root() / "Library" / "Application Support");
     EXPECT_EQ(platform::Folders::preferences(), root() / "Library" / "Preferences");
     EXPECT_TRUE(FileSystem::isDirectory(*platform::Folders::documents()));
+    const auto sandbox = platform::Folders::generation();
+    EXPECT_NE(sandbox, 0u);
 
     platform::Folders::Layout none = platform::Folders::current();
     none.documents.reset();
     platform::FoldersControl::install(none);
     EXPECT_FALSE(platform::Folders::documents().has_value());
+    EXPECT_NE(platform::Folders::generation(), sandbox) << "each installed layout has its own number";
+    platform::FoldersControl::install(std::nullopt);
+    EXPECT_EQ(platform::Folders::generation(), 0u) << "nothing may be kept from the system layout";
 }
 
 TEST(Folders, SystemLayoutFollowsXdg) {

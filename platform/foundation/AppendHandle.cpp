@@ -1,0 +1,77 @@
+#include "platform/foundation/AppendHandle.hpp"
+
+#include "platform/foundation/Error.hpp"
+#include "platform/internal/FileWriting.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+AppendHandle::~AppendHandle() { close(); }
+
+bool AppendHandle::isOpenOn(const fs::path& path) const {
+    if (fd_ < 0 || path.native() != path_.native()) return false;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_dev) == device_ &&
+           static_cast<std::uint64_t>(st.st_ino) == inode_ && static_cast<std::uint32_t>(st.st_mode) == mode_ &&
+           static_cast<std::uint32_t>(st.st_uid) == owner_ && static_cast<std::uint32_t>(st.st_gid) == group_;
+}
+
+void AppendHandle::create(const fs::path& path, std::string_view contents) {
+    close();
+    fd_ = file_detail::openRegularForWriting(path, O_CREAT | O_APPEND, "could not create");
+    path_ = path;
+    int error = ::ftruncate(fd_, 0) == 0 ? 0 : errno;
+    if (error == 0) error = file_detail::writeAll(fd_, contents);
+    if (error != 0) {
+        close();
+        throw Error("could not write \"" + path.string() + "\": " + std::strerror(error));
+    }
+    remember("could not write");
+}
+
+void AppendHandle::openAndAppend(const fs::path& path, std::string_view contents) {
+    close();
+    // A folder opens read-only only, so O_WRONLY already refuses it with EISDIR.
+    fd_ = file_detail::openRegularForWriting(path, O_APPEND, "could not open for appending");
+    path_ = path;
+    remember("could not open for appending");
+    append(contents);
+}
+
+void AppendHandle::append(std::string_view contents) {
+    const int error = fd_ < 0 ? EBADF : file_detail::writeAll(fd_, contents);
+    if (error == 0) return;
+    const std::string reason = fd_ < 0 ? "not open" : std::strerror(error);
+    close();
+    throw Error("could not append to \"" + path_.string() + "\": " + reason);
+}
+
+void AppendHandle::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+void AppendHandle::remember(const char* what) {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        const int error = errno;
+        close();
+        throw Error(std::string(what) + " \"" + path_.string() + "\": " + std::strerror(error));
+    }
+    device_ = static_cast<std::uint64_t>(st.st_dev);
+    inode_ = static_cast<std::uint64_t>(st.st_ino);
+    mode_ = static_cast<std::uint32_t>(st.st_mode);
+    owner_ = static_cast<std::uint32_t>(st.st_uid);
+    group_ = static_cast<std::uint32_t>(st.st_gid);
+}
+
+} // namespace platform

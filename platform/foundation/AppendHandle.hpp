@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace platform {
+
+/// A file kept open for appending between writes, for a writer that appends often to one path
+/// (the program's log): it saves the open and close of every write. The handle holds the file it
+/// opened, not the path, so before each write its owner asks `isOpenOn`, which tells with one
+/// `stat` of the path (links followed, as an open follows them) whether the path still names that
+/// very file: the same device and inode, still a regular file with the same permission bits and
+/// owner. A file removed, replaced, turned into a link to another file, a pipe or a folder, or
+/// whose permissions changed, is noticed then, and the owner opens the path anew under its own
+/// rules.
+///
+/// Opens never wait on a pipe or a device (`O_NONBLOCK`) and keep only a regular file; the file is
+/// closed on `exec`. A failing call throws `platform::Error` with the texts of
+/// `FileSystem::writeFile` and `FileSystem::appendToFile` and leaves the handle closed. Every
+/// write is one `write` call on a descriptor opened with `O_APPEND`, so a line is in the file when
+/// the call returns and other appenders never overwrite it.
+///
+/// Not thread-safe: the owner serializes its calls. Closes the file when destroyed. Logs nothing.
+class AppendHandle {
+public:
+    AppendHandle() = default;
+    ~AppendHandle();
+    AppendHandle(const AppendHandle&) = delete;
+    AppendHandle& operator=(const AppendHandle&) = delete;
+
+    /// Whether a file is open.
+    bool isOpen() const { return fd_ >= 0; }
+
+    /// Whether the handle is open on the file `path` names now (see the class comment). False
+    /// when it is closed, was opened at another path, or the path cannot be examined. Never throws.
+    bool isOpenOn(const std::filesystem::path& path) const;
+
+    /// Creates the file at `path`, or empties the regular file there, writes `contents` and keeps
+    /// the file open. Throws as `FileSystem::writeFile`: "could not create \"<path>\": <reason>"
+    /// (a pipe or device there: "not a regular file", left as it was), "could not write ...".
+    void create(const std::filesystem::path& path, std::string_view contents);
+
+    /// Opens the existing regular file at `path`, appends `contents` and keeps the file open.
+    /// Throws as `FileSystem::appendToFile`: "could not open for appending \"<path>\": <reason>"
+    /// (nothing there: "No such file or directory"; never creates it), "could not append to ...".
+    void openAndAppend(const std::filesystem::path& path, std::string_view contents);
+
+    /// Appends `contents` to the open file. Throws "could not append to \"<path>\": <reason>" and
+    /// closes the file when the write fails, or when no file is open ("not open").
+    void append(std::string_view contents);
+
+    /// Closes the file; nothing when none is open. Never throws.
+    void close();
+
+private:
+    // Records the identity of the open file (fstat of fd_); throws and closes when it fails.
+    void remember(const char* what);
+
+    int fd_ = -1;
+    std::filesystem::path path_;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
+    std::uint32_t mode_ = 0;
+    std::uint32_t owner_ = 0;
+    std::uint32_t group_ = 0;
+};
+
+} // namespace platform

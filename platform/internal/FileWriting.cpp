@@ -1,0 +1,43 @@
+#include "platform/internal/FileWriting.hpp"
+
+#include "platform/foundation/Error.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::file_detail {
+
+int writeAll(int fd, std::string_view contents) {
+    const char* p = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int openRegularForWriting(const std::filesystem::path& path, int flags, const std::string& what) {
+    int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        // A pipe without a reader refuses a non-blocking open for writing.
+        if (errno == ENXIO) throw Error(what + " \"" + path.string() + "\": not a regular file");
+        throw Error(what + " \"" + path.string() + "\": " + std::strerror(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Error(what + " \"" + path.string() + "\": not a regular file");
+    }
+    return fd;
+}
+
+} // namespace platform::file_detail
