@@ -18,16 +18,19 @@ AppendHandle::~AppendHandle() { close(); }
 
 bool AppendHandle::isOpenOn(const fs::path& path) const {
     if (fd_ < 0 || path.native() != path_.native()) return false;
+    // lstat, not stat: the handle never holds a file reached through a link, so a link at the
+    // path, even to this very file, is a change the owner must see.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    if (::lstat(path.c_str(), &st) != 0) return false;
     return S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_dev) == device_ &&
            static_cast<std::uint64_t>(st.st_ino) == inode_ && static_cast<std::uint32_t>(st.st_mode) == mode_ &&
            static_cast<std::uint32_t>(st.st_uid) == owner_ && static_cast<std::uint32_t>(st.st_gid) == group_;
 }
 
-void AppendHandle::create(const fs::path& path, std::string_view contents) {
+bool AppendHandle::create(const fs::path& path, std::string_view contents) {
     close();
-    fd_ = file_detail::openRegularForWriting(path, O_CREAT | O_APPEND, "could not create");
+    fd_ = file_detail::openRegularForWriting(path, O_CREAT | O_APPEND | O_NOFOLLOW, "could not create");
+    if (fd_ < 0) return false;
     path_ = path;
     int error = ::ftruncate(fd_, 0) == 0 ? 0 : errno;
     if (error == 0) error = file_detail::writeAll(fd_, contents);
@@ -36,15 +39,18 @@ void AppendHandle::create(const fs::path& path, std::string_view contents) {
         throw Error("could not write \"" + path.string() + "\": " + std::strerror(error));
     }
     remember("could not write");
+    return true;
 }
 
-void AppendHandle::openAndAppend(const fs::path& path, std::string_view contents) {
+bool AppendHandle::openAndAppend(const fs::path& path, std::string_view contents) {
     close();
     // A folder opens read-only only, so O_WRONLY already refuses it with EISDIR.
-    fd_ = file_detail::openRegularForWriting(path, O_APPEND, "could not open for appending");
+    fd_ = file_detail::openRegularForWriting(path, O_APPEND | O_NOFOLLOW, "could not open for appending");
+    if (fd_ < 0) return false;
     path_ = path;
     remember("could not open for appending");
     append(contents);
+    return true;
 }
 
 void AppendHandle::append(std::string_view contents) {

@@ -9,17 +9,18 @@ namespace platform {
 /// A file kept open for appending between writes, for a writer that appends often to one path
 /// (the program's log): it saves the open and close of every write. The handle holds the file it
 /// opened, not the path, so before each write its owner asks `isOpenOn`, which tells with one
-/// `stat` of the path (links followed, as an open follows them) whether the path still names that
-/// very file: the same device and inode, still a regular file with the same permission bits and
-/// owner. A file removed, replaced, turned into a link to another file, a pipe or a folder, or
-/// whose permissions changed, is noticed then, and the owner opens the path anew under its own
-/// rules.
+/// `lstat` of the path whether the path still names that very file: the same device and inode,
+/// still a regular file with the same permission bits and owner. A file removed, replaced, turned
+/// into a symbolic link (to anything, itself included), a pipe or a folder, or whose permissions
+/// changed, is noticed then, and the owner opens the path anew under its own rules.
 ///
-/// Opens never wait on a pipe or a device (`O_NONBLOCK`) and keep only a regular file; the file is
-/// closed on `exec`. A failing call throws `platform::Error` with the texts of
-/// `FileSystem::writeFile` and `FileSystem::appendToFile` and leaves the handle closed. Every
-/// write is one `write` call on a descriptor opened with `O_APPEND`, so a line is in the file when
-/// the call returns and other appenders never overwrite it.
+/// Opens never follow a symbolic link at the path (`O_NOFOLLOW`: they report it and open nothing,
+/// so the owner decides what a link gets), never wait on a pipe or a device (`O_NONBLOCK`) and
+/// keep only a regular file; the file is closed on `exec`. A failing call throws
+/// `platform::Error` with the texts of `FileSystem::writeFile` and `FileSystem::appendToFile` and
+/// leaves the handle closed. Every write is one `write` call on a descriptor opened with
+/// `O_APPEND`, so a line is in the file when the call returns and other appenders never overwrite
+/// it.
 ///
 /// Not thread-safe: the owner serializes its calls. Closes the file when destroyed. Logs nothing.
 class AppendHandle {
@@ -37,14 +38,18 @@ public:
     bool isOpenOn(const std::filesystem::path& path) const;
 
     /// Creates the file at `path`, or empties the regular file there, writes `contents` and keeps
-    /// the file open. Throws as `FileSystem::writeFile`: "could not create \"<path>\": <reason>"
-    /// (a pipe or device there: "not a regular file", left as it was), "could not write ...".
-    void create(const std::filesystem::path& path, std::string_view contents);
+    /// the file open; returns true. Returns false, touching nothing and leaving the handle
+    /// closed, when `path` is a symbolic link (a dangling one too). Throws as
+    /// `FileSystem::writeFile`: "could not create \"<path>\": <reason>" (a pipe or device there:
+    /// "not a regular file", left as it was), "could not write ...".
+    bool create(const std::filesystem::path& path, std::string_view contents);
 
-    /// Opens the existing regular file at `path`, appends `contents` and keeps the file open.
-    /// Throws as `FileSystem::appendToFile`: "could not open for appending \"<path>\": <reason>"
-    /// (nothing there: "No such file or directory"; never creates it), "could not append to ...".
-    void openAndAppend(const std::filesystem::path& path, std::string_view contents);
+    /// Opens the existing regular file at `path`, appends `contents` and keeps the file open;
+    /// returns true. Returns false, touching nothing and leaving the handle closed, when `path` is
+    /// a symbolic link. Throws as `FileSystem::appendToFile`: "could not open for appending
+    /// \"<path>\": <reason>" (nothing there: "No such file or directory"; never creates it),
+    /// "could not append to ...".
+    bool openAndAppend(const std::filesystem::path& path, std::string_view contents);
 
     /// Appends `contents` to the open file. Throws "could not append to \"<path>\": <reason>" and
     /// closes the file when the write fails, or when no file is open ("not open").

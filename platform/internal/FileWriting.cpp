@@ -28,6 +28,11 @@ int writeAll(int fd, std::string_view contents) {
 int openRegularForWriting(const std::filesystem::path& path, int flags, const std::string& what) {
     int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) {
+        if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) {
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return -1;
+            errno = ELOOP;
+        }
         // A pipe without a reader refuses a non-blocking open for writing.
         if (errno == ENXIO) throw Error(what + " \"" + path.string() + "\": not a regular file");
         throw Error(what + " \"" + path.string() + "\": " + std::strerror(errno));

@@ -84,14 +84,17 @@ void emit(std::string_view text) {
     }
     if (check.kind == platform::FileSystem::PathCheck::Kind::nothing) {
         try {
-            handle.create(*path, text);
+            // A dangling link there is followed as by any plain write, opened for this line only.
+            if (!handle.create(*path, text)) platform::FileSystem::writeFile(*path, text);
         } catch (const platform::Error& e) {
             writeToStandardOutput(std::string("Error creating log file: ") + e.what() + "\n");
         }
         return;
     }
     try {
-        handle.openAndAppend(*path, text);
+        // The handle never opens through a link: a link to a file gets the line through a plain
+        // append that opens and closes it, and the next line looks at the path anew.
+        if (!handle.openAndAppend(*path, text)) platform::FileSystem::appendToFile(*path, text);
     } catch (const platform::Error& e) {
         writeToStandardOutput(std::string("Error writing to log file: ") + e.what() + "\n");
     }

@@ -35,7 +35,9 @@ std::optional<std::filesystem::path> logFilePath();
 /// (`platform::Folders::generation`): each call checks with one look at the path that it still
 /// names the file opened (`platform::AppendHandle`), and a file removed, replaced, turned into a
 /// link or into something else, or whose permissions changed is taken as at the first call (a
-/// removed file starts anew with the call's text, a pipe is refused as above).
+/// removed file starts anew with the call's text, a pipe is refused as above). A link at the path
+/// is followed as before, but the file it leads to is opened and closed for each call, never kept.
+/// The file is closed when the program's shared instances are reset (a new launch).
 ///
 /// Any thread. Calls are serialized, so the lines of concurrent callers never interleave, and each
 /// call's text is in the file when the call returns.

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -81,53 +82,60 @@ TEST_F(LogTest, AppendsAndStartsANewFileAfterRemoval) {
 
 TEST_F(LogTest, EachLineGoesWhereTheLogsPathLeadsNow) {
     // The file stays open between lines: whatever took its path since the first line decides
-    // where the second goes, as if it were the run's first line.
+    // where the next two go, as if the second were the run's first line.
     const fs::path elsewhere = root() / "elsewhere.txt";
     const std::string refused = "Error writing to log file: \"" + logFile().string() +
                                 "\" is not a regular file; the log goes to standard output only\n";
     const auto plantFile = [&] { platform::FileSystem::writeFile(elsewhere, "other\n"); };
+    const auto linkTo = [&](const fs::path& target) {
+        fs::remove(logFile());
+        fs::create_symlink(target, logFile());
+    };
     struct Case {
         const char* name;
         std::function<void()> change;
-        std::string printed;                // standard output of the second line
-        std::optional<std::string> log;     // the log's contents after it; none: no regular file there
+        std::string printed;                // standard output of the second and third lines
+        std::optional<std::string> log;     // the log's contents after them; none: no regular file there
         std::optional<std::string> aside;   // the contents of `elsewhere`; none: nothing there
     };
     std::vector<Case> cases = {
-        {"removed", [&] { fs::remove(logFile()); }, "two\n", "two\n", std::nullopt},
-        {"moved aside", [&] { fs::rename(logFile(), elsewhere); }, "two\n", "two\n", "one\n"},
-        {"emptied", [&] { fs::resize_file(logFile(), 0); }, "two\n", "two\n", std::nullopt},
+        {"removed", [&] { fs::remove(logFile()); }, "two\nthree\n", "two\nthree\n", std::nullopt},
+        {"moved aside", [&] { fs::rename(logFile(), elsewhere); }, "two\nthree\n", "two\nthree\n", "one\n"},
+        {"emptied", [&] { fs::resize_file(logFile(), 0); }, "two\nthree\n", "two\nthree\n", std::nullopt},
         {"replaced by another file",
          [&] {
              plantFile();
              fs::rename(elsewhere, logFile());
          },
-         "two\n", "other\ntwo\n", std::nullopt},
+         "two\nthree\n", "other\ntwo\nthree\n", std::nullopt},
         {"a link to another file",
          [&] {
              plantFile();
-             fs::remove(logFile());
+             linkTo(elsewhere);
+         },
+         "two\nthree\n", "other\ntwo\nthree\n", "other\ntwo\nthree\n"},
+        {"a link to the file itself",
+         [&] {
+             fs::rename(logFile(), elsewhere);
              fs::create_symlink(elsewhere, logFile());
          },
-         "two\n", "other\ntwo\n", "other\ntwo\n"},
-        {"a link to a device",
-         [&] {
-             fs::remove(logFile());
-             fs::create_symlink("/dev/null", logFile());
-         },
-         "two\n" + refused, std::nullopt, std::nullopt},
+         "two\nthree\n", "one\ntwo\nthree\n", "one\ntwo\nthree\n"},
+        {"a dangling link", [&] { linkTo(elsewhere); }, "two\nthree\n", "two\nthree\n", "two\nthree\n"},
+        {"a link to a device", [&] { linkTo("/dev/null"); }, "two\n" + refused + "three\n", std::nullopt,
+         std::nullopt},
         {"a pipe",
          [&] {
              fs::remove(logFile());
              ASSERT_EQ(::mkfifo(logFile().c_str(), 0644), 0);
          },
-         "two\n" + refused, std::nullopt, std::nullopt},
+         "two\n" + refused + "three\n", std::nullopt, std::nullopt},
     };
-    if (::geteuid() != 0) // permissions do not bind the super-user
+    if (::geteuid() != 0) { // permissions do not bind the super-user
+        const std::string denied = "Error writing to log file: could not open for appending \"" +
+                                   logFile().string() + "\": Permission denied\n";
         cases.push_back({"made read-only", [&] { fs::permissions(logFile(), fs::perms::owner_read); },
-                         "two\nError writing to log file: could not open for appending \"" + logFile().string() +
-                             "\": Permission denied\n",
-                         "one\n", std::nullopt});
+                         "two\n" + denied + "three\n" + denied, "one\n", std::nullopt});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         platform::SharedInstances::resetAll();
@@ -135,7 +143,11 @@ TEST_F(LogTest, EachLineGoesWhereTheLogsPathLeadsNow) {
         fs::remove(elsewhere);
         stdoutOf([] { tilmora::print("one"); });
         ASSERT_NO_FATAL_FAILURE(c.change());
-        EXPECT_EQ(stdoutOf([] { tilmora::print("two"); }), c.printed);
+        EXPECT_EQ(stdoutOf([] {
+                      tilmora::print("two");
+                      tilmora::print("three");
+                  }),
+                  c.printed);
         if (c.log) {
             EXPECT_EQ(readFile(logFile()), *c.log);
         } else {
@@ -143,6 +155,21 @@ TEST_F(LogTest, EachLineGoesWhereTheLogsPathLeadsNow) {
         }
         EXPECT_EQ(fs::exists(elsewhere) ? std::optional(readFile(elsewhere)) : std::nullopt, c.aside);
     }
+}
+
+TEST_F(LogTest, TheFileIsClosedWhenTheProgramIsLaunchedAgain) {
+    // Whether a descriptor of this process is open on the log file.
+    const auto logIsOpen = [&] {
+        const fs::path file = fs::canonical(logFile());
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator("/proc/self/fd", ec))
+            if (fs::read_symlink(entry.path(), ec) == file) return true;
+        return false;
+    };
+    stdoutOf([] { tilmora::print("one"); });
+    EXPECT_TRUE(logIsOpen());
+    platform::SharedInstances::resetProgram();
+    EXPECT_FALSE(logIsOpen());
 }
 
 TEST_F(LogTest, ALineAfterTheFoldersMovedGoesToTheNewDocumentsFolder) {
