@@ -13,7 +13,7 @@ deps:
 # changed), builds what changed, showing the build's lines only when there is something to build,
 # then runs the program, which takes the terminal's Ctrl-C for itself. Later starts:
 # ./build/release/app/tilmora.
-DEMO_QUIET = grep -v -x -E -e '\[0/[0-9]+\] Re-checking globbed directories\.\.\.' -e 'ninja: no work to do\.' || true
+DEMO_QUIET = grep --line-buffered -v -x -E -e '\[0/[0-9]+\] Re-checking globbed directories\.\.\.' -e 'ninja: no work to do\.' || true
 demo run: deps
 	@test -f build/release/build.ninja || cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTILMORA_BENCH=OFF
 	@bash -o pipefail -c "cmake --build build/release --target tilmora -j $(JOBS) | { $(DEMO_QUIET); }"

@@ -31,6 +31,9 @@ const Described kOpeners[] = {
 /// The selectors whose command has no menu title of its own in the table.
 const Described kOthers[] = {
     {"enterMacFullScreen", "the frontmost window to full screen"},
+    // Titles that change with the state or hold the program's name.
+    {"toggleSnapping:", "switches drag snapping on or off, as the menu item % does", "menu.stopSnapping"},
+    {"quitApp", "quits the program, as the menu's last item"},
     {"snapFromMenuItem:", "the snap kind of a quarter or sixth menu item (nothing without the item)"},
     {"resetAllSnappedWindows:", "as the menu item %", "menu.resetWindowsForApp"},
     {"selectGridPreset:", "the grid preset of a grid menu item (nothing without the item)"},
