@@ -9,10 +9,15 @@ CMAKE_COMMON = -G Ninja -DTILMORA_WERROR=$(WERROR)
 deps:
 	@bash scripts/install-deps
 
+# `make demo` configures build/release once (ninja runs cmake again by itself when a CMake file
+# changed), builds what changed, showing the build's lines only when there is something to build,
+# then runs the program, which takes the terminal's Ctrl-C for itself. Later starts:
+# ./build/release/app/tilmora.
+DEMO_QUIET = grep --line-buffered -v -x -E -e '\[0/[0-9]+\] Re-checking globbed directories\.\.\.' -e 'ninja: no work to do\.' || true
 demo run: deps
-	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTILMORA_BENCH=OFF
-	cmake --build build/release --target tilmora -j $(JOBS)
-	./build/release/app/tilmora $(ARGS)
+	@test -f build/release/build.ninja || cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTILMORA_BENCH=OFF
+	@bash -o pipefail -c "cmake --build build/release --target tilmora -j $(JOBS) | { $(DEMO_QUIET); }"
+	@./build/release/app/tilmora $(ARGS)
 
 test: deps
 	cmake -S . -B build/debug $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DTILMORA_SANITIZE=ON -DBUILD_SHARED_LIBS=ON -DTILMORA_BENCH=OFF

@@ -1,11 +1,13 @@
 #include "console/CommandError.hpp"
 #include "console/CommandTable.hpp"
+#include "console/ConsoleCompletion.hpp"
 #include "console/ConsoleInput.hpp"
 #include "console/ConsoleOptions.hpp"
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/SessionHome.hpp"
 #include "console/SessionSignals.hpp"
+#include "console/TerminalForeground.hpp"
 
 #include "platform/dispatch/Runtime.hpp"
 
@@ -32,7 +34,8 @@
 // second session or script over it is refused before anything runs ("the folder DIR is in use by
 // another session (process N)", exit 2) and changes nothing in it. SIGTERM, SIGHUP and SIGPIPE (and
 // SIGINT, but for Ctrl-C in an interactive session on a terminal) end either as at its end, with
-// the status 128 + the signal's number.
+// the status 128 + the signal's number. A session on a terminal takes a process group of its own as
+// the terminal's foreground group while it runs (`TerminalForeground`), so Ctrl-C reaches only it.
 int main(int argc, char** argv) {
     using tilmora::CommandError;
     using tilmora::ConsoleInput;
@@ -86,7 +89,8 @@ int main(int argc, char** argv) {
             DesktopConsole console(std::cout);
             if (!startDesktop(console)) return DesktopConsole::exitError;
             if (*options->script == "-") {
-                ConsoleInput input({.descriptor = STDIN_FILENO, .lineEditing = false, .prompt = {}, .completions = {}});
+                ConsoleInput input(
+                    {.descriptor = STDIN_FILENO, .lineEditing = false, .prompt = {}, .completions = {}, .completer = {}});
                 console.run([&input] { return input.nextLine(); });
             } else {
                 console.runFile(*options->script, std::cerr);
@@ -102,6 +106,10 @@ int main(int argc, char** argv) {
     // On a terminal Ctrl-C stops a command; a prompt and line editing stand in for the echo.
     const bool terminal = ConsoleInput::isTerminal(STDIN_FILENO);
     const bool lineEditing = terminal && ConsoleInput::isTerminal(STDOUT_FILENO);
+    // The terminal's keys signal the session alone, not a parent such as `make` (given back on
+    // every way out of here).
+    std::optional<tilmora::TerminalForeground> foreground;
+    if (terminal) foreground.emplace(STDIN_FILENO);
     bool utf8 = true;
     if (lineEditing) {
         // Keys are read in the terminal's encoding, which the locale names (UTF-8 typed or pasted
@@ -117,6 +125,7 @@ int main(int argc, char** argv) {
     consoleOptions.clock = DesktopConsole::Clock::realTime;
     consoleOptions.echoCommands = !terminal;
     consoleOptions.errorsSetStatus = false;
+    consoleOptions.interactive = true;
     int status = 0;
     {
         DesktopConsole console(std::cout, consoleOptions);
@@ -136,7 +145,10 @@ int main(int argc, char** argv) {
         ConsoleInput input({.descriptor = STDIN_FILENO,
                             .lineEditing = lineEditing,
                             .prompt = terminal ? "tilmora> " : "",
-                            .completions = tilmora::CommandTable::builtIn().names()});
+                            .completions = tilmora::CommandTable::builtIn().names(),
+                            .completer = [](const std::vector<std::string>& words) {
+                                return tilmora::ConsoleCompletion::candidates(tilmora::CommandTable::builtIn(), words);
+                            }});
         // A kept folder keeps the session's history too.
         if (home.kept()) input.setHistoryFile(home.path() / ".tilmora_history");
         status = console.run([&input] { return input.nextLine(); });

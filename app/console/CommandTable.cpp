@@ -2,9 +2,11 @@
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
+#include "console/NameSuggestions.hpp"
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
 
 namespace tilmora {
 
@@ -66,9 +68,23 @@ std::string CommandTable::helpText() const {
 
 void CommandTable::run(ConsoleSession& session, const CommandArgs& args) const {
     const auto* command = find(args.name());
-    if (command == nullptr) throw CommandError("unknown command: " + args.name());
-    command->arguments.verify(args);
-    command->handler(session, args);
+    if (command == nullptr)
+        throw CommandError("unknown command: " + args.name() + NameSuggestions::didYouMean(args.name(), names(), false));
+    try {
+        command->arguments.verify(args);
+        command->handler(session, args);
+    } catch (const CommandError& e) {
+        // A first word the command does not take: the nearest it takes.
+        const std::string_view message = e.what();
+        const auto& words = command->words;
+        if (words.empty() || args.argumentCount() == 0 || args.quoted(1) ||
+            std::find(words.begin(), words.end(), args.text(1)) != words.end() ||
+            !(message.starts_with("usage:") || message.starts_with("unknown ")))
+            throw;
+        const auto hint = NameSuggestions::didYouMean(args.text(1), words, false);
+        if (hint.empty()) throw;
+        throw CommandError(e.what() + hint, e.listed);
+    }
 }
 
 } // namespace tilmora

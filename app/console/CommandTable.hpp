@@ -32,8 +32,10 @@ public:
     std::string helpText() const;
 
     /// Runs the command `args` names: checks its arguments, then calls its handler. Throws
-    /// `CommandError` "unknown command: NAME" when no command has the name; whatever the handler
-    /// throws passes through to the caller, which reports every failure in one place.
+    /// `CommandError` "unknown command: NAME" (with the nearest names, "; did you mean show?") when
+    /// no command has the name; whatever the handler throws passes through to the caller, which
+    /// reports every failure in one place, a usage or "unknown ..." error over a first word the
+    /// command does not take (see `ConsoleCommand::words`) with the nearest words added.
     void run(ConsoleSession& session, const CommandArgs& args) const;
 
 private:

@@ -44,6 +44,10 @@ struct ConsoleCommand {
     /// The command's lines in `help`, without indentation. Empty for an alias that `help` does
     /// not list (the alias's main command lists both forms).
     std::vector<std::string> help;
+    /// The words the command takes as its first argument, where it has such a list (`show`'s
+    /// "windows", "screens", ...): Tab completes them, and an unknown one is answered with the
+    /// nearest.
+    std::vector<std::string> words = {};
     /// Where the help lines stand in `help`: smaller first, then by name.
     int helpOrder = 500;
 };

@@ -26,6 +26,7 @@ ConsoleInput::ConsoleInput(Options options)
     if (!options_.lineEditing) return;
     editor_ = std::make_unique<LineEditor>(LineEditor::Options{.prompt = options_.prompt,
                                                                .completions = options_.completions,
+                                                               .completer = options_.completer,
                                                                .maxLineBytes = maxLineBytes,
                                                                .historyLines = kHistoryLines,
                                                                .wakeDescriptor = SessionSignals::descriptor()});

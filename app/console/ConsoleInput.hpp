@@ -20,7 +20,7 @@ class LineEditor;
 ///
 /// With line editing (standard input and output are terminals), the lines are edited with
 /// `LineEditor` (libedit), fed the keys as they arrive: arrows, the session's history (also kept
-/// in a file when one is given) and Tab completing the command names, in the characters of the
+/// in a file when one is given) and Tab completing the command names and the words after them, in the characters of the
 /// locale's encoding. A typed line of more than `maxLineBytes` is refused with a message and the
 /// rest of it dropped. While a command runs the terminal is in its usual mode, so Ctrl-C reaches
 /// the program as a signal. Without line editing the input is read as it comes, a line at a time
@@ -36,6 +36,8 @@ public:
         std::string prompt;
         /// The words Tab completes at the start of a line (the command names).
         std::vector<std::string> completions;
+        /// The words Tab completes after the first (`LineEditor::Options::completer`).
+        std::function<std::vector<std::string>(const std::vector<std::string>&)> completer = nullptr;
     };
 
     /// The longest typed line run, in bytes of UTF-8 (64 KiB).

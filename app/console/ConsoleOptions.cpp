@@ -71,8 +71,8 @@ const char* ConsoleOptions::helpText() {
            "  --version             print the version\n"
            "  --help                print this text\n"
            "\n"
-           "The console's commands are listed in README.md (\"The desktop console\") and by the\n"
-           "console's own \"help\" command.\n";
+           "The console's commands are described in docs/console.md (README.md has a cheat sheet)\n"
+           "and by the console's own \"help\" command.\n";
 }
 
 const char* ConsoleOptions::versionText() {

@@ -62,15 +62,17 @@ void ConsoleSession::failExpectation(const std::string& what, const std::string&
     if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;
 }
 
-void ConsoleSession::reportError(const std::string& message) {
-    reportError(message, lineNumber_);
+void ConsoleSession::reportError(const std::string& message, const std::vector<std::string>& listed) {
+    reportError(message, lineNumber_, listed);
 }
 
-void ConsoleSession::reportError(const std::string& message, int line) {
+void ConsoleSession::reportError(const std::string& message, int line, const std::vector<std::string>& listed) {
     // A message may repeat what the script said: its control characters print escaped.
     out_ << "error: ";
     if (line > 0) out_ << "line " << line << ": ";
     out_ << ConsoleText::controlsEscaped(message) << "\n";
+    for (const auto& entry : listed)
+        out_ << "  " << ConsoleText::controlsEscaped(entry) << "\n";
     ++errors_;
     ++failures_;
     if (errorsSetStatus_) status_ = DesktopConsole::exitError;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tilmora {
 
@@ -33,8 +35,9 @@ public:
     /// Prints "error: line N: message" (N: the line being run, or `line`; "error: message" before
     /// the first line); the exit status becomes 2 unless errors leave it alone
     /// (`setErrorsSetStatus`).
-    void reportError(const std::string& message);
-    void reportError(const std::string& message, int line);
+    /// The lines of `listed` follow, one a line, indented by two spaces.
+    void reportError(const std::string& message, const std::vector<std::string>& listed = {});
+    void reportError(const std::string& message, int line, const std::vector<std::string>& listed = {});
     /// Whether an error makes the exit status 2 (scripts); an interactive session's does not.
     void setErrorsSetStatus(bool set) { errorsSetStatus_ = set; }
     /// Counts an `expect` that ran to its verdict (held or failed).
@@ -71,6 +74,23 @@ public:
     /// talk to the program (menus, its windows, quitting it) call this first.
     void requireProgramRunning() const;
 
+    /// An interactive session answers what it did itself at its start with a note instead of an
+    /// error: `desktop NAME` naming the desktop it started on while no `desktop`, `screen`, `app`
+    /// or `window` command has run since (`onStartDesktop`), and `program launch` while the
+    /// program runs. Scripts refuse both.
+    void setInteractive(bool interactive) { interactive_ = interactive; }
+    bool interactive() const { return interactive_; }
+    /// Records the desktop (a name or the file as given) the session was built on at its start.
+    void setStartDesktop(std::string nameOrFile) { startDesktop_ = std::move(nameOrFile); }
+    /// Whether `nameOrFile` names the desktop the interactive session started on, and that
+    /// desktop is as the session built it (no desktop command has run since).
+    bool onStartDesktop(const std::string& nameOrFile) const {
+        return interactive_ && !startDesktop_.empty() && startDesktop_ == nameOrFile;
+    }
+    /// A `desktop`, `screen`, `app` or `window` command runs: the desktop may no longer be the
+    /// one the session started on.
+    void leaveStartDesktop() { startDesktop_.clear(); }
+
 private:
     std::ostream& out_;
     DesktopConsole::Clock clock_;
@@ -85,6 +105,8 @@ private:
     int errors_ = 0;
     std::uintmax_t logOffset_ = 0;
     ProgramState programState_ = ProgramState::notLaunched;
+    bool interactive_ = false;
+    std::string startDesktop_;
 };
 
 } // namespace tilmora

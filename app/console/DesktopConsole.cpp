@@ -39,6 +39,7 @@ DesktopConsole::DesktopConsole(std::ostream& out, Options options)
     , session_(std::make_unique<ConsoleSession>(
           out, options_.clock, options_.commands ? *options_.commands : CommandTable::builtIn())) {
     session_->setErrorsSetStatus(options_.errorsSetStatus);
+    session_->setInteractive(options_.interactive);
     installRouting();
 }
 
@@ -115,7 +116,7 @@ void DesktopConsole::runCommand(const std::string& line) {
         // session ends it after this line.
         if (SessionSignals::takeInterrupt()) session_->out() << "\ninterrupted\n";
     } catch (const CommandError& e) {
-        session_->reportError(e.what());
+        session_->reportError(e.what(), e.listed);
     } catch (const platform::Error& e) {
         session_->reportError(e.what());
     } catch (const std::bad_alloc&) {
@@ -213,10 +214,12 @@ void DesktopConsole::useDesktop(const std::string& nameOrFile) {
         DesktopFile::loadFile(nameOrFile);
     }
     session_->settle();
+    session_->setStartDesktop(nameOrFile);
 }
 
 void DesktopConsole::useDefaultDesktop() {
     session_->useDefaultDesktop();
+    session_->setStartDesktop("default");
 }
 
 } // namespace tilmora

@@ -45,6 +45,10 @@ public:
         /// Whether an error makes the exit status 2 (scripts). An interactive session's status is
         /// 0, or 1 after a failed expect, whatever the errors.
         bool errorsSetStatus = true;
+        /// An interactive session: `desktop` naming the desktop it started on (`useDesktop`,
+        /// `useDefaultDesktop`) and `program launch` while the program runs are answered with a
+        /// note, not an error (`ConsoleSession::setInteractive`).
+        bool interactive = false;
         /// Called once before the first command: the place where the program's application
         /// object is started inside the console.
         std::function<void(DesktopConsole&)> startApplication;

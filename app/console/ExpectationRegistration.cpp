@@ -30,4 +30,11 @@ const ExpectationRegistration::Handler* ExpectationRegistration::find(const std:
     return it == checks().end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> ExpectationRegistration::words() {
+    std::vector<std::string> out;
+    for (const auto& [word, handler] : checks())
+        out.push_back(word);
+    return out;
+}
+
 } // namespace tilmora

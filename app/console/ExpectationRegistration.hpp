@@ -25,6 +25,8 @@ public:
 
     /// The handler registered for `word`; null when there is none.
     static const Handler* find(const std::string& word);
+    /// Every registered word, in name order.
+    static std::vector<std::string> words();
 };
 
 } // namespace tilmora

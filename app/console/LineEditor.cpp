@@ -145,32 +145,70 @@ int LineEditor::readKey(editline* el, wchar_t* key) {
     }
 }
 
-// Tab: completes the first word of the line from the list; several candidates complete their
-// common beginning, and a second Tab lists them.
+namespace {
+
+/// Whether `candidate` can complete the word typed so far, `typed` (as it stands, its opening
+/// quote included): it starts with it, or it is a quoted title whose text does.
+bool completes(const std::string& candidate, const std::string& typed) {
+    if (candidate.starts_with(typed)) return true;
+    return !typed.starts_with('"') && candidate.starts_with('"') && candidate.compare(1, typed.size(), typed) == 0;
+}
+
+} // namespace
+
+// Tab: completes the word before the cursor: the first word from the list, a later one from the
+// completer. Several candidates complete their common beginning, and a second Tab lists them.
 unsigned char LineEditor::complete(editline* el, wint_t) {
     auto& self = of(el);
     const LineInfoW* line = el_wline(el);
-    const wchar_t* start = line->cursor;
-    while (start > line->buffer && !std::iswspace(static_cast<wint_t>(start[-1]))) --start;
-    for (const wchar_t* c = line->buffer; c < start; ++c)
-        if (!std::iswspace(static_cast<wint_t>(*c))) return CC_ERROR;
-    const std::string prefix = narrow(start, static_cast<std::size_t>(line->cursor - start));
+    // The words before the cursor; a quote opens a word that runs to the closing quote.
+    std::vector<std::string> words;
+    const wchar_t* word = nullptr;
+    bool inQuotes = false;
+    for (const wchar_t* c = line->buffer; c < line->cursor; ++c) {
+        if (word == nullptr) {
+            if (std::iswspace(static_cast<wint_t>(*c))) continue;
+            word = c;
+            inQuotes = *c == L'"';
+            continue;
+        }
+        if (inQuotes) {
+            if (*c == L'\\' && c + 1 < line->cursor) ++c;
+            else if (*c == L'"') inQuotes = false;
+            continue;
+        }
+        if (std::iswspace(static_cast<wint_t>(*c))) {
+            std::string text = narrow(word, static_cast<std::size_t>(c - word));
+            if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+            words.push_back(std::move(text));
+            word = nullptr;
+        }
+    }
+    const std::size_t typedLength = word ? static_cast<std::size_t>(line->cursor - word) : 0;
+    const std::string typed = word ? narrow(word, typedLength) : std::string();
+    std::vector<std::string> candidates;
+    if (words.empty())
+        candidates = self.options_.completions;
+    else if (self.options_.completer)
+        candidates = self.options_.completer(words);
     std::vector<std::string> matches;
-    for (const auto& word : self.options_.completions)
-        if (word.starts_with(prefix)) matches.push_back(word);
+    for (const auto& candidate : candidates)
+        if (completes(candidate, typed) && std::find(matches.begin(), matches.end(), candidate) == matches.end())
+            matches.push_back(candidate);
     if (matches.empty()) return CC_ERROR;
     std::string common = matches.front();
-    for (const auto& word : matches) {
-        const auto differs = std::mismatch(common.begin(), common.end(), word.begin(), word.end());
+    for (const auto& match : matches) {
+        const auto differs = std::mismatch(common.begin(), common.end(), match.begin(), match.end());
         common.erase(differs.first, common.end());
     }
     if (matches.size() == 1) common += ' ';
-    if (common.size() > prefix.size()) {
-        el_winsertstr(el, widen(common.substr(prefix.size())).c_str());
+    if (common != typed && completes(common, typed) && common.size() > typed.size()) {
+        el_wdeletestr(el, static_cast<int>(typedLength));
+        el_winsertstr(el, widen(common).c_str());
         return CC_REFRESH;
     }
     std::string listed = "\n";
-    for (const auto& word : matches) listed += word + "  ";
+    for (const auto& match : matches) listed += match + "  ";
     listed += "\n";
     std::fputs(listed.c_str(), stdout);
     return CC_REDISPLAY;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ namespace tilmora {
 /// the process's locale (`LC_CTYPE`, set by the caller), so UTF-8 typed or pasted reaches the line
 /// as typed under a UTF-8 locale; a byte that is not part of a character of the locale's encoding
 /// is dropped. Emacs key bindings, the history of the lines entered (Up recalls a line), Tab
-/// completing the first word from a list. The editor never waits for a key when a wake
+/// completing the first word from a list and the later words from a completer (a title in
+/// quotes: a word begun with or without its opening quote completes to the quoted title). The editor never waits for a key when a wake
 /// descriptor (the console's signal pipe) is readable, so a signal is seen at once.
 ///
 /// A line of more than `maxLineBytes` bytes (UTF-8) is refused: `feed` says so as soon as the
@@ -33,6 +35,10 @@ public:
         std::string prompt;
         /// The words Tab completes at the start of a line.
         std::vector<std::string> completions;
+        /// The words Tab completes after the first, given the words before the one being typed
+        /// (their texts, without quotes); a candidate that begins with a double quote is a quoted
+        /// title ("\"Right Half\""). None: Tab completes only the first word.
+        std::function<std::vector<std::string>(const std::vector<std::string>&)> completer = nullptr;
         /// The longest line accepted, in bytes of UTF-8.
         std::size_t maxLineBytes = 64 * 1024;
         /// The most lines the history keeps.

@@ -1,6 +1,7 @@
 #include "console/MenuText.hpp"
 
 #include "console/ConsoleText.hpp"
+#include "console/NameSuggestions.hpp"
 #include "platform/ui/Control.hpp"
 
 namespace tilmora {
@@ -120,20 +121,23 @@ std::shared_ptr<MenuItem> MenuText::find(Menu& menu, const std::vector<std::stri
     return found;
 }
 
-std::string MenuText::missing(Menu& menu, const std::vector<std::string>& path) {
+CommandError MenuText::missing(Menu& menu, const std::vector<std::string>& path) {
     Menu* current = &menu;
     std::string where;
+    std::size_t step = 0;
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         const auto item = find(menu, {path.begin(), path.begin() + static_cast<long>(i) + 1});
         if (!item || !item->submenu()) break;
         current = item->submenu().get();
         current->update();
         where = " in " + ConsoleText::quote(path[i]);
+        step = i + 1;
     }
-    std::string known;
+    std::vector<std::string> known;
     for (const auto& item : current->items())
-        if (!item->isHidden && !item->isSeparatorItem()) known += (known.empty() ? "" : ", ") + ConsoleText::quote(name(*item));
-    return "no menu item " + pathText(path) + " (items" + where + ": " + (known.empty() ? "none" : known) + ")";
+        if (!item->isHidden && !item->isSeparatorItem()) known.push_back(name(*item));
+    return NameSuggestions::unknown("no menu item " + pathText(path), path.empty() ? std::string() : path[step], known,
+                                    "items" + where);
 }
 
 std::string MenuText::pathText(const std::vector<std::string>& path) {

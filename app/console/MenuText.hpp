@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/CommandError.hpp"
 #include "platform/ui/Menu.hpp"
 
 #include <memory>
@@ -39,11 +40,12 @@ public:
     /// submenu. Submenus passed through are brought up to date (filled) as opening them would.
     static std::shared_ptr<platform::ui::MenuItem> find(platform::ui::Menu& menu,
                                                         const std::vector<std::string>& path);
+    /// Why `path` finds no item in `menu`: "no menu item PATH", the nearest names of the deepest
+    /// menu the path reaches ("; did you mean "Right Half"?"), then its shown items (no
+    /// separators) as `NameSuggestions::unknown` lists them, "items" or "items in "SUB"" when that
+    /// is a submenu.
+    static CommandError missing(platform::ui::Menu& menu, const std::vector<std::string>& path);
     /// `path` as the console prints it: each name quoted, joined by " > ".
-    /// Why `path` finds no item in `menu`: "no menu item PATH (items: "A", "B", ...)" listing
-    /// the shown items (no separators) of the deepest menu the path reaches, with " in "SUB""
-    /// after "items" when that is a submenu.
-    static std::string missing(platform::ui::Menu& menu, const std::vector<std::string>& path);
     static std::string pathText(const std::vector<std::string>& path);
 };
 

@@ -2,6 +2,7 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/NameSuggestions.hpp"
 #include "console/ProgramHost.hpp"
 #include "model/NotificationView.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
@@ -96,7 +97,12 @@ Window& ProgramWindows::window(const std::string& name) {
     if (matches.empty())
         for (const auto& window : all)
             if (!window->title.empty() && Text::namesTitle(name, window->title)) matches.push_back(window);
-    if (matches.empty()) throw CommandError("no program window " + Text::quote(name) + " (windows: " + titles() + ")");
+    if (matches.empty()) {
+        std::vector<std::string> names;
+        for (const auto& window : all)
+            names.push_back(displayName(*window));
+        throw NameSuggestions::unknown("no program window " + Text::quote(name), name, names, "windows");
+    }
     if (matches.size() > 1) {
         std::string listed;
         for (const auto& window : matches)

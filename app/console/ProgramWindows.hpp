@@ -26,8 +26,9 @@ public:
     /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), "snap bar"
     /// the snap bar's panel, "toast" the toast panel, anything else the one window with that
     /// title (as it stands, else in its ASCII spelling, `ConsoleText::namesTitle`). Throws "no
-    /// program window "NAME"" (for "" saying what the untitled panels are
-    /// called) when there is none, and, when several windows have the title, a message that lists
+    /// program window "NAME"" with the nearest names and the windows there are
+    /// (`NameSuggestions::unknown`; for "" saying what the untitled panels are called) when there
+    /// is none, and, when several windows have the title, a message that lists
     /// them with their numbers.
     static platform::ui::Window& window(const std::string& name);
     /// The name of an untitled panel ("snap bar", "toast"); none for other windows.

@@ -2,6 +2,7 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/NameSuggestions.hpp"
 #include "console/ProgramWindows.hpp"
 #include "model/EnumName.hpp"
 #include "platform/control/ViewDriver.hpp"
@@ -13,6 +14,7 @@
 #include "shortcuts/RecorderField.hpp"
 #include "platform/ui/WKWebView.hpp"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -388,6 +390,18 @@ std::vector<std::string> WindowElements::ids(platform::ui::Window& window) {
     return out.ids;
 }
 
+namespace {
+
+/// The window's ids in `ui show` order, each once.
+std::vector<std::string> distinctIds(platform::ui::Window& window) {
+    std::vector<std::string> out;
+    for (auto& id : WindowElements::ids(window))
+        if (std::find(out.begin(), out.end(), id) == out.end()) out.push_back(std::move(id));
+    return out;
+}
+
+} // namespace
+
 WindowElements::Element WindowElements::find(platform::ui::Window& window, const std::string& key) {
     Element found;
     const auto& content = window.contentView();
@@ -426,15 +440,9 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
             });
     }
     if (!found.view && !found.host) {
-        // The first ids name the window's parts; `ui show` has them all.
-        constexpr std::size_t kListed = 24;
-        const auto all = ids(window);
-        std::string known;
-        for (std::size_t i = 0; i < all.size() && i < kListed; ++i)
-            known += (known.empty() ? "" : ", ") + all[i];
-        if (all.size() > kListed) known += " and " + std::to_string(all.size() - kListed) + " more";
-        throw CommandError("no element " + Text::quote(key) + " in " + Text::quote(ProgramWindows::displayName(window)) + " (ids: " +
-                           (known.empty() ? "none" : known) + "; `ui show` lists every element)");
+        throw NameSuggestions::unknown("no element " + Text::quote(key) + " in " +
+                                           Text::quote(ProgramWindows::displayName(window)),
+                                       key, distinctIds(window), "ids", false);
     }
     return found;
 }

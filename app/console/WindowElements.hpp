@@ -37,7 +37,7 @@ public:
     /// The element whose id is `key`, else the first whose text (a button's title, a hosted
     /// element's text, a link's text on a web view's page) it is, else the first whose whole
     /// tooltip it is, in the order of `describe`. Throws `CommandError` "no element "KEY" in
-    /// "WINDOW" (ids: ...; `ui show` lists every element)".
+    /// "WINDOW"" with the nearest ids and the window's ids, once each (`NameSuggestions::unknown`).
     static Element find(platform::ui::Window& window, const std::string& key);
 
     /// What a script can expect of one element (`expect ui`).

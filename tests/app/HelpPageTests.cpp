@@ -31,6 +31,8 @@ TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
         R"(item "3. Or press a shortcut: ⌃⌥ with an arrow key snaps to a half, ⌃⌥↩ maximizes, ⌃⌥⌦ restores.")",
         R"(item "4. Open the Snapshot Manager, type a name and save your current windows as a snapshot; Launch brings them back later.")",
         R"(heading "Snapping")",
+        // Nothing is chosen on a first launch: the step says a grid shows only once one is.
+        R"(item "• Choose a grid from the menu or a placement on the snap bar, then drag a window by its title bar: the grid appears on the screen under the pointer. Drop the window on a tile to place it there. Until one is chosen (as on a first launch), dragging shows no grid.")",
         R"(heading "Troubleshooting")"};
     const std::vector<std::string> german = {
         R"(heading "Tilmora-Hilfe")",
@@ -38,7 +40,9 @@ TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
         R"(item "1. Erlauben Sie den Zugriff auf die Bedienungshilfen, wenn Sie gefragt werden (Systemeinstellungen > Datenschutz & Sicherheit > Bedienungshilfen).")",
         R"(item "2. Klicken Sie auf das Symbol in der Menüleiste und wählen Sie einen Befehl wie Linke Hälfte, um das vorderste Fenster zu platzieren.")",
         R"(item "3. Oder drücken Sie einen Kurzbefehl: ⌃⌥ mit einer Pfeiltaste legt das Fenster in eine Hälfte, ⌃⌥↩ maximiert, ⌃⌥⌦ stellt wieder her.")",
-        R"(item "4. Öffnen Sie den Snapshot-Manager, geben Sie einen Namen ein und sichern Sie Ihre aktuellen Fenster als Snapshot; Starten stellt sie später wieder her.")"};
+        R"(item "4. Öffnen Sie den Snapshot-Manager, geben Sie einen Namen ein und sichern Sie Ihre aktuellen Fenster als Snapshot; Starten stellt sie später wieder her.")",
+        R"(heading "Andocken")",
+        R"(item "• Wählen Sie im Menü ein Raster oder in der Andockleiste eine Platzierung und ziehen Sie dann ein Fenster an seiner Titelleiste: Auf dem Bildschirm unter dem Zeiger erscheint das Raster. Lassen Sie das Fenster über einer Kachel los, um es dort zu platzieren. Solange nichts gewählt ist (wie beim ersten Start), zeigt das Ziehen kein Raster.")"};
     auto after = [](std::string first, std::vector<std::string> lines) {
         lines.insert(lines.begin(), std::move(first));
         return lines;

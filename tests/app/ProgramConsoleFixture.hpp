@@ -41,7 +41,10 @@ protected:
                                                  tilmora::CommandArgs(tilmora::Tokenizer::split(line)));
             session->settle();
         } catch (const tilmora::CommandError& e) {
-            return std::string("error: ") + e.what();
+            std::string text = std::string("error: ") + e.what();
+            for (const auto& line : e.listed)
+                text += "\n  " + line;
+            return text;
         } catch (const platform::Error& e) {
             return std::string("error: ") + e.what();
         }

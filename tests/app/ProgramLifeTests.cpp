@@ -166,3 +166,43 @@ screen remove 1
 }
 
 } // namespace
+
+// A session has built its desktop and launched the program before its first line: the walk's
+// first lines are answered with a note; anything else that would change the desktop is refused.
+TEST_F(ProgramLifeTest, ASessionNotesWhatItDidAtItsStart) {
+    struct Case {
+        const char* name;
+        const char* lines;
+        const char* expected; // the transcript after the start
+    };
+    const Case cases[] = {
+        {"the walk's start", "desktop default\nprogram launch\ndesktop default\n",
+         "> desktop default\nnote: the session is on the default desktop already, as it started\n"
+         "> program launch\nnote: the program is running already\n"
+         "> desktop default\nnote: the session is on the default desktop already, as it started\n"},
+        {"another desktop", "desktop laptop\n",
+         "> desktop laptop\nerror: line 1: the desktop cannot change while the program runs: `program quit` first\n"},
+        {"after the desktop changed", "app focus com.apple.TextEdit\ndesktop default\n",
+         "> app focus com.apple.TextEdit\n> desktop default\nerror: line 2: the desktop cannot change while the "
+         "program runs: `program quit` first\n"},
+        {"after the program quit", "program quit\nwindow open com.apple.Notes \"N\" 0 0 300 300\ndesktop default\n",
+         "> program quit\nprogram quit\n> window open com.apple.Notes \"N\" 0 0 300 300\n> desktop default\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSharedInstances();
+        std::ostringstream session;
+        tilmora::DesktopConsole::Options options;
+        options.interactive = true;
+        options.errorsSetStatus = false;
+        tilmora::DesktopConsole console(session, options);
+        console.useDefaultDesktop();
+        console.prepare("program launch");
+        session.str("");
+        EXPECT_EQ(console.runString(c.lines), 0);
+        EXPECT_EQ(session.str(), c.expected);
+    }
+    // A script launches the program itself: a second launch is an error.
+    EXPECT_EQ(run("desktop default\nprogram launch\nprogram launch\n"), 2);
+    EXPECT_NE(transcript().find("error: line 3: the program is already running\n"), std::string::npos);
+}

@@ -93,9 +93,10 @@ TEST_F(ScriptVerdictTest, ErrorsNameWhatThereIs) {
         {"ui pick \"Preferences\" \"prefs.language\" \"French\"",
          "error: line 4: \"prefs.language\" in \"Preferences\" has no item \"French\" (items: \"System Default\", "
          "\"Deutsch\", \"English\")\n"},
-        {"ui pick \"Preferences\" \"prefs.languages\" \"French\"", "(ids: prefs."},
+        {"ui pick \"Preferences\" \"prefs.languages\" \"French\"",
+         "no element \"prefs.languages\" in \"Preferences\"; did you mean prefs.language"},
         {"ui click \"Prefs\" \"Save\"", "no program window \"Prefs\" (windows: "},
-        {"menu pick \"Left Halve\"", "no menu item \"Left Halve\" (items: "},
+        {"menu pick \"Left Halve\"", "no menu item \"Left Halve\"; did you mean \"Left Half\"?; 54 items:\n  \""},
         {"menu pick \"Move to Edge\" > \"Middle\"",
          "no menu item \"Move to Edge\" > \"Middle\" (items in \"Move to Edge\": \"Left Edge\", \"Right Edge\", "},
     };

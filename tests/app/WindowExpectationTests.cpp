@@ -68,7 +68,7 @@ ui click "Preferences" "snap-left-half"
         {R"(expect ui "Preferences" "prefs.save" shown)", nullptr},
         {R"(expect ui "Preferences" "prefs.nothing" hidden)", nullptr},
         {R"(expect ui "Preferences" "prefs.nothing" shown)",
-         "no element \"prefs.nothing\" in \"Preferences\" (ids: "},
+         "no element \"prefs.nothing\" in \"Preferences\"\n"},
         {R"(expect ui "Tilmora Snapshots" "snapshot.save" disabled)", nullptr},
         {R"(expect ui "Tilmora Snapshots" "snapshot.save" shown)", "hidden: button id=snapshot.save "},
     };

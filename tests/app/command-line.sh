@@ -27,7 +27,7 @@ check() { # NAME STATUS STDOUT-TEXT STDERR-TEXT ARGS...
 }
 
 "$tilmora" --help >"$work/help" 2>&1 || fail "--help: exit $?"
-for word in --script --home --desktop --version README.md; do
+for word in --script --home --desktop --version README.md docs/console.md; do
     grep -qF -- "$word" "$work/help" || fail "--help does not name $word"
 done
 printf 'expect screens 1\n' >"$work/one-screen.tilmora"

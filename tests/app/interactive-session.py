@@ -4,7 +4,7 @@ lines, UTF-8 and the line history file, piped input, settings written while idle
 that end a session.
 
 Usage: interactive-session.py TILMORA CASE
-  (CASE: terminal, long-lines, utf8, history, piped, idle, signals, script-signal)
+  (CASE: terminal, long-lines, utf8, history, piped, idle, signals, script-signal, walk, foreground)
 Every case runs the real program in real time. No verdict depends on how long anything took: a
 signal or a key is sent once the program is seen waiting (its output read, or the terminal in the
 line editor's mode), and the time limits only stop a hung case.
@@ -142,10 +142,12 @@ def wait_mode(fd, at_prompt, seconds=20):
         time.sleep(0.01)
 
 
-def start_terminal(args=(), lang='C.UTF-8', folder=None):
+def start_terminal(args=(), lang='C.UTF-8', folder=None, cwd=None):
     """The program on a pseudo-terminal; returns (pid, fd, reader) once its first prompt shows."""
     pid, fd = pty.fork()
     if pid == 0:
+        if cwd:
+            os.chdir(cwd)
         env = session_env(folder)
         env['TERM'] = 'xterm'
         env['LANG'] = lang
@@ -193,6 +195,11 @@ def terminal(folder):
     out.at = out.until('com.apple.TextEdit', 10, out.at)
     out.at = out.until(PROMPT, 10, out.at)
     wait_mode(fd, True)
+    # Tab completes the second word, a menu title begun in quotes and a window name begun without.
+    command(fd, out, 'show win\t', 'com.apple.TextEdit "Untitled" frame')
+    command(fd, out, 'menu pick "Show Snapsh\t', 'picked "Show Snapshot Manager"')
+    command(fd, out, 'ui show Tilmora\t', 'id=snapshot.save')
+    command(fd, out, 'menu pick Right Half', 'goes in quotes: menu pick "Right Half"')
     typed(fd, out, 'wait 100\r')
     wait_mode(fd, False)  # the wait runs
     os.write(fd, b'\x03')
@@ -392,11 +399,65 @@ def script_signal(folder):
         fail('the script left %s in TMPDIR' % os.listdir(tmp))
 
 
+def walk(folder):
+    """The README's walk typed line by line into a session, which launched the program on the default
+    desktop at its start: every expect holds, no line fails, and `quit` ends the session with 0."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, '..', '..', 'examples', 'walk.tilmora'), encoding='utf-8') as f:
+        lines = [line.strip() for line in f if line.strip() and not line.lstrip().startswith('#')]
+    work = tempfile.mkdtemp(dir=folder)  # the walk's picture goes to the current folder
+    pid, fd, out = start_terminal(folder=folder, cwd=work)
+    for line in lines:
+        command(fd, out, line, '', 60)
+    typed(fd, out, 'quit\r')
+    status = wait_exit(pid, 20)
+    if status != 0 or 'error:' in out.text or 'expect failed' in out.text:
+        fail('the walk typed into a session (exit %d):\n%s' % (status, out.text))
+    if 'note: the program is running already' not in out.text:
+        fail('no note for `program launch`:\n' + out.text)
+
+
+def foreground(folder):
+    """Started by a shell that does not manage jobs (as `make demo` starts it), the session takes
+    the terminal's foreground in a process group of its own: Ctrl-C at the prompt and during a
+    command reaches it alone, and the shell gets the terminal back and goes on when it ends."""
+    global OUT
+    pid, fd = pty.fork()
+    if pid == 0:
+        env = session_env(folder)
+        env['TERM'] = 'xterm'
+        env['LANG'] = 'C.UTF-8'
+        os.execve('/bin/sh', ['sh', '-c', '"$0"; echo "after $?"', TILMORA], env)
+    os.set_blocking(fd, False)
+    out = OUT = Reader(fd)
+    out.at = out.until(PROMPT, 30)
+    wait_mode(fd, True)
+    group = os.tcgetpgrp(fd)
+    if group == pid:
+        fail('the session left the terminal to the shell\'s group')
+    os.write(fd, b'half a line\x03')  # Ctrl-C at the prompt
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    typed(fd, out, 'wait 100\r')
+    wait_mode(fd, False)
+    os.write(fd, b'\x03')  # Ctrl-C during a command
+    out.at = out.until('interrupted', 20, out.at)
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    command(fd, out, 'show screens', 'frame 1440.0')
+    typed(fd, out, 'quit\r')
+    out.until('after 0', 20, out.at)
+    status = wait_exit(pid, 20)
+    if status != 0:
+        fail('the shell ended with %d:\n%s' % (status, out.text))
+
+
 OUT = None
 
 PROMPT = 'tilmora> '
 CASES = {'terminal': terminal, 'long-lines': long_lines, 'utf8': utf8, 'history': history, 'piped': piped,
-         'idle': idle, 'signals': signals, 'script-signal': script_signal}
+         'idle': idle, 'signals': signals, 'script-signal': script_signal, 'walk': walk,
+         'foreground': foreground}
 
 with tempfile.TemporaryDirectory() as work:
     CASES[CASE](work)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The console's line editor (libedit) under valgrind on a pseudo-terminal: lines of 20,000 and
 70,000 characters typed, a refused line and the one after it, the long line recalled from the
-history and run again, UTF-8 typed, Tab, the history saved and read back. valgrind must find no
+history and run again, UTF-8 typed, Tab (the first word, later words, quoted titles), the history saved and read back. valgrind must find no
 invalid read or write and no other error.
 
 Usage: line-editor-valgrind.py HARNESS   (exit 77, skipped, when valgrind is not installed)
@@ -118,6 +118,15 @@ with tempfile.TemporaryDirectory() as work:
     s.prompt()
     s.type('sho\tw screens\r')  # "sho" completes the common beginning of show and shot
     s.expect('text: show screens')
+    s.prompt()
+    s.type('show win\t\r')  # the second word
+    s.expect('text: show windows ')
+    s.prompt()
+    s.type('menu "Right H\t\r')  # a title begun with its quote
+    s.expect('text: menu "Right Half" ')
+    s.prompt()
+    s.type('menu Rig\t\u00d7\t\r')  # begun without: the common beginning in quotes, then the rest
+    s.expect('text: menu "Right \u00d7 Edge" ')
     s.prompt()
     s.type('hist\t\r')
     s.expect('read back: yes')

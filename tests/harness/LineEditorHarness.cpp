@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <poll.h>
 #include <unistd.h>
@@ -16,6 +17,10 @@ int main() {
     std::setlocale(LC_ALL, "");
     tilmora::LineEditor editor({.prompt = "harness> ",
                                 .completions = {"history", "quit", "show", "shot"},
+                                // After the first word: a word and two quoted titles.
+                                .completer = [](const std::vector<std::string>&) -> std::vector<std::string> {
+                                    return {"windows", "\"Right Half\"", "\"Right \u00d7 Edge\""};
+                                },
                                 .maxLineBytes = 64 * 1024,
                                 .historyLines = 1000,
                                 .wakeDescriptor = -1});

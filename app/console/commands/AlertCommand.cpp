@@ -73,6 +73,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::between(2, 8, usage),
      .handler = alertCommand,
      .help = {"alert answer N|\"Button title\" [text \"typed\"] [pick \"Item\"] [choose \"Button\"]"},
+     .words = {"answer"},
      .helpOrder = 66},
 });
 

@@ -15,7 +15,8 @@ namespace {
 /// The longest launch delay an application may have: one day, in seconds.
 constexpr double kMaxLaunchDelay = 86400;
 
-void appCommand(ConsoleSession&, const CommandArgs& args) {
+void appCommand(ConsoleSession& session, const CommandArgs& args) {
+    session.leaveStartDesktop();
     const std::string& verb = args.text(1);
     const std::string& bundle = args.text(2);
     auto& desktop = platform::SimDesktop::shared();
@@ -64,6 +65,7 @@ const CommandRegistration registration({
      .handler = appCommand,
      .help = {"app install <bundle-id> \"<name>\" [launch-delay S]",
               "app launch <bundle-id> | app quit <bundle-id> | app focus <bundle-id>"},
+     .words = {"install", "launch", "quit", "focus"},
      .helpOrder = 300},
 });
 

@@ -81,6 +81,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::between(2, 4, usage),
      .handler = defaultsCommand,
      .help = {"defaults write KEY bool|int|double|string VALUE", "defaults delete KEY", "defaults read KEY"},
+     .words = {"write", "delete", "read"},
      .helpOrder = 60},
 });
 

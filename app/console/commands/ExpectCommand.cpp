@@ -121,6 +121,8 @@ const CommandRegistration registration({
      .help = {"expect window <bundle-id> \"<title>\" frame X Y W H [tolerance T]",
               "expect window <bundle-id> \"<title>\" space N | minimized | fullscreen | exists | missing",
               "expect frontmost <bundle-id> | expect pointer X Y | expect screens N | expect windows N"},
+     // With the words the other command files add (`ExpectationRegistration`).
+     .words = {"window", "frontmost", "pointer", "screens", "windows", "program", "menu", "log", "alert", "toast", "ui"},
      .helpOrder = 800},
 });
 

@@ -74,7 +74,9 @@ void expectElement(ConsoleSession& session, const CommandArgs& args) {
         try {
             state = WindowElements::state(ProgramWindows::window(name), id);
         } catch (const CommandError& e) {
+            // What is missing, without the suggestions and the long list of what there is.
             missing = e.what();
+            if (!e.listed.empty()) missing = missing.substr(0, missing.find(';'));
         }
     }
     if (!state) {

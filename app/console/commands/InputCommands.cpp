@@ -113,6 +113,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::between(1, 3, kMouseUsage),
      .handler = mouseCommand,
      .help = {"mouse move X Y | mouse down | mouse up | mouse scroll DY   (DY points down, negative up)"},
+     .words = {"move", "down", "up", "scroll"},
      .helpOrder = 510},
     {.name = "drag",
      .arguments = ArgumentCheck::atLeast(5, "usage: drag X1 Y1 to X2 Y2 [steps N] [with opt]"),

@@ -7,6 +7,7 @@
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
 #include "console/MenuText.hpp"
 #include "console/ProgramWindows.hpp"
@@ -49,6 +50,18 @@ std::optional<long> readDisplay(const CommandArgs& args, std::size_t at, const c
     return args.integer(at + 1);
 }
 
+/// Refuses a title of several words typed without quotes ("menu pick Right Half"), saying how to
+/// write it; words from `first` on that hold a quoted word, ">" or "display" pass.
+void refuseUnquotedTitle(const CommandArgs& args, std::size_t first, const std::string& command) {
+    if (args.size() < first + 2) return;
+    std::string title;
+    for (std::size_t i = first; i < args.size(); ++i) {
+        if (args.quoted(i) || args.text(i) == ">" || args.text(i) == "display") return;
+        title += (title.empty() ? "" : " ") + args.text(i);
+    }
+    throw CommandError("a title of several words goes in quotes: " + command + " " + ConsoleText::quote(title));
+}
+
 /// Clicks the program's status item on the menu bar of `display`; `choose` reads the open menu
 /// and returns the path of the item to pick (full titles; empty: the menu is dismissed). Throws
 /// when the click opens no menu.
@@ -83,14 +96,16 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
     session.requireProgramRunning();
     ProgramWindows::requireDisplay();
     if (args.argumentCount() > 0 && args.text(1) == "pick" && !args.quoted(1)) {
+        refuseUnquotedTitle(args, 2, "menu pick");
         std::size_t at = 2;
         const auto path = readPath(args, at, kMenuUsage);
         const auto display = readDisplay(args, at, kMenuUsage);
         std::string problem;
+        std::optional<CommandError> missing;
         openStatusMenu(session, display, [&](Menu& menu) -> std::vector<std::string> {
             const auto item = MenuText::find(menu, path);
             if (!item)
-                problem = MenuText::missing(menu, path);
+                missing = MenuText::missing(menu, path);
             else if (!item->isEnabled)
                 problem = "the menu item " + MenuText::pathText(path) + " is disabled";
             else if (item->hasSubmenu())
@@ -99,6 +114,7 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
                 return fullTitles(menu, path);
             return {};
         });
+        if (missing) throw *missing;
         if (!problem.empty()) throw CommandError(problem);
         const auto& log = UISimulator::menuLog();
         if (log.empty() || !log.back().picked)
@@ -107,17 +123,19 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
         return;
     }
     // `menu "Title" > ...` prints the items of that submenu, as opening it shows them.
+    refuseUnquotedTitle(args, 1, "menu");
     std::size_t at = 1;
     std::vector<std::string> path;
     if (args.argumentCount() > 0 && !(args.text(1) == "display" && !args.quoted(1))) path = readPath(args, at, kMenuUsage);
     const auto display = readDisplay(args, at, kMenuUsage);
     std::string text;
     std::string problem;
+    std::optional<CommandError> missing;
     openStatusMenu(session, display, [&](Menu& menu) {
         if (path.empty()) {
             text = MenuText::describe(menu);
         } else if (const auto item = MenuText::find(menu, path); !item) {
-            problem = MenuText::missing(menu, path);
+            missing = MenuText::missing(menu, path);
         } else if (!item->hasSubmenu()) {
             problem = "the menu item " + MenuText::pathText(path) + " opens no submenu";
         } else {
@@ -126,6 +144,7 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
         }
         return std::vector<std::string>{};
     });
+    if (missing) throw *missing;
     if (!problem.empty()) throw CommandError(problem);
     session.out() << text;
 }
@@ -159,6 +178,7 @@ const CommandRegistration registration({
      .handler = menuCommand,
      .help = {"menu [display N]", "menu \"Title\" [> \"Sub\" ...] [display N]", "menu pick \"Title\" [> \"Sub\" ...] [display N]",
               "expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]"},
+     .words = {"pick", "display"},
      .helpOrder = 750},
 });
 

@@ -34,6 +34,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::exactly(2, usage),
      .handler = permissionCommand,
      .help = {"permission accessibility granted|denied", "permission automation granted|denied|ask"},
+     .words = {"accessibility", "automation"},
      .helpOrder = 65},
 });
 

@@ -23,7 +23,12 @@ constexpr double readyStep = 0.05;
 
 // Launches the program, or a new instance of it after it quit, and waits for its UI start-up.
 void launchProgram(ConsoleSession& session) {
-    if (session.programState() == State::running) throw CommandError("the program is already running");
+    if (session.programState() == State::running) {
+        // An interactive session launches the program at its start.
+        if (!session.interactive()) throw CommandError("the program is already running");
+        session.out() << "note: the program is running already\n";
+        return;
+    }
     auto& host = ProgramHost::shared();
     host.launch();
     session.setProgramState(State::running);
@@ -96,6 +101,7 @@ const CommandRegistration registration({
      .handler = programCommand,
      .help = {"program launch | quit", "expect program running|stopped",
               "expect log \"text\" | expect alert \"text\"   (anything since the script started)"},
+     .words = {"launch", "quit"},
      .helpOrder = 50},
 });
 

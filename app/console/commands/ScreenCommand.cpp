@@ -17,7 +17,8 @@ namespace {
 const char* const kUsage = "usage: screen add <number|none> frame X Y W H visible X Y W H ...";
 const char* const kRemoveUsage = "usage: screen remove <number>";
 
-void screenCommand(ConsoleSession&, const CommandArgs& args) {
+void screenCommand(ConsoleSession& session, const CommandArgs& args) {
+    session.leaveStartDesktop();
     const std::vector<std::string> t = args.texts();
     auto& desktop = platform::SimDesktop::shared();
     if (t[1] == "remove") {
@@ -84,6 +85,7 @@ const CommandRegistration registration({
      .handler = screenCommand,
      .help = {"screen add <number|none> frame X Y W H visible X Y W H [scale S] [name \"N\"]",
               "screen remove <number>"},
+     .words = {"add", "remove"},
      .helpOrder = 200},
 });
 

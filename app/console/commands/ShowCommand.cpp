@@ -211,6 +211,7 @@ const CommandRegistration registration({
      .handler = showCommand,
      .help = {"show screens | windows | apps | spaces | journal | log | alerts | toasts",
               "show picture FILE.png [display N] [scale S]"},
+     .words = {"screens", "windows", "apps", "spaces", "journal", "log", "alerts", "toasts", "picture"},
      .helpOrder = 700},
 });
 

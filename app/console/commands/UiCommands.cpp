@@ -5,13 +5,15 @@
 // ui drag "<window>" "<id>" X1 Y1 to X2 Y2 | ui slide "<window>"
 // "<id>" V1 [V2 ...] expect toast "<text>"
 
-#include "console/ProgramHost.hpp"
+#include "console/ActionCatalog.hpp"
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
+#include "console/NameSuggestions.hpp"
+#include "console/ProgramHost.hpp"
 #include "console/ProgramWindows.hpp"
 #include "console/ToastJournal.hpp"
 #include "console/WindowElements.hpp"
@@ -127,12 +129,9 @@ void type(const Target& t, const std::string& text) {
     UISimulator::pressReturn(*field);
 }
 
-/// "has no item "X" (items: "A", "B")".
-std::string noItem(const std::string& item, const std::vector<std::string>& titles) {
-    std::string known;
-    for (const auto& title : titles)
-        known += (known.empty() ? "" : ", ") + Text::quote(title);
-    return "has no item " + Text::quote(item) + " (items: " + (known.empty() ? "none" : known) + ")";
+/// ""ID" in "WINDOW" has no item "X"", the nearest items and the items (`NameSuggestions::unknown`).
+[[noreturn]] void noItem(const Target& t, const std::string& item, const std::vector<std::string>& titles) {
+    throw NameSuggestions::unknown(t.label() + " has no item " + Text::quote(item), item, titles, "items");
 }
 
 void pick(const Target& t, const std::string& item) {
@@ -141,14 +140,14 @@ void pick(const Target& t, const std::string& item) {
         std::vector<std::string> titles;
         for (const auto& option : n->options)
             titles.push_back(option.title);
-        if (!ViewDriver(*t.element.host).pick(t.element.key, item)) t.fail(noItem(item, titles));
+        if (!ViewDriver(*t.element.host).pick(t.element.key, item)) noItem(t, item, titles);
         return;
     }
     auto* popUp = dynamic_cast<platform::ui::PopUpButton*>(t.control());
     if (!popUp) t.fail("is not a picker");
     const auto titles = popUp->itemTitles();
     const auto it = std::find(titles.begin(), titles.end(), item);
-    if (it == titles.end()) t.fail(noItem(item, titles));
+    if (it == titles.end()) noItem(t, item, titles);
     UISimulator::pickPopUpItem(*popUp, it - titles.begin());
 }
 
@@ -219,7 +218,8 @@ void slide(const Target& t, const CommandArgs& args) {
 /// Sends the action to the application delegate as one of the program's menu items reaches it (no
 /// sender): to the program's shell, which the delegate wraps and which answers every command
 /// selector; without a shell, straight to the delegate when it is a responder, else along the
-/// responder chain that ends with it.
+/// responder chain that ends with it. A selector nobody answers is refused with the nearest
+/// selectors and the list of them (`ActionCatalog`).
 void sendAction(const std::string& selector) {
     auto& application = platform::ui::Application::shared();
     auto delegate = application.delegate.lock();
@@ -228,7 +228,21 @@ void sendAction(const std::string& selector) {
     auto* responder = shell ? static_cast<platform::ui::Responder*>(shell.get())
                             : dynamic_cast<platform::ui::Responder*>(delegate.get());
     if (!application.sendAction(selector, responder, nullptr))
-        throw CommandError("the application delegate does not answer " + selector);
+        throw NameSuggestions::unknown("the application delegate does not answer " + selector +
+                                           " (`help actions` says what each selector does)",
+                                       selector, ActionCatalog::selectors(), "selectors", false);
+}
+
+/// "ui show Tilmora Snapshots": a title of several words typed without quotes.
+[[noreturn]] void refuseUnquoted(const CommandArgs& args) {
+    if (args.text(1) == "show") {
+        std::string title;
+        for (std::size_t i = 2; i < args.size(); ++i)
+            title += (title.empty() ? "" : " ") + args.text(i);
+        throw CommandError("a title of several words goes in quotes: ui show " + Text::quote(title));
+    }
+    throw CommandError("titles, ids and texts of several words go in quotes, as in ui click \"Tilmora Snapshots\" "
+                       "\"snapshot.save\"");
 }
 
 void uiCommand(ConsoleSession& session, const CommandArgs& args) {
@@ -260,6 +274,8 @@ void uiCommand(ConsoleSession& session, const CommandArgs& args) {
         drag(shownTarget(args), args);
     else if (what == "slide" && n >= 4)
         slide(shownTarget(args), args);
+    else if (n >= 3 && !args.quoted(2) && !args.quoted(3) && what != "drag" && what != "slide")
+        refuseUnquoted(args);
     else
         throw CommandError(kUsage);
 }
@@ -283,6 +299,7 @@ const CommandRegistration registration({
               "expect toast \"<text>\"",
               "expect ui \"<window>\" shown|hidden",
               "expect ui \"<window>\" \"<id>\" value \"V\" | enabled | disabled | shown | hidden | selected | recording"},
+     .words = {"windows", "show", "click", "type", "pick", "step", "scroll", "drag", "slide", "action"},
      .helpOrder = 760},
 });
 

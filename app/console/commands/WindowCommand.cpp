@@ -13,7 +13,8 @@ namespace {
 const char* const kUsage = "usage: window open <bundle-id> \"<title>\" X Y W H [space N] [min W H]";
 
 /// Opens the window; starts the application first when it is installed but not running.
-void windowCommand(ConsoleSession&, const CommandArgs& args) {
+void windowCommand(ConsoleSession& session, const CommandArgs& args) {
+    session.leaveStartDesktop();
     if (args.text(1) != "open" || !args.quoted(3)) throw CommandError(kUsage);
     const std::vector<std::string> t = args.texts();
     if (t[2].empty()) throw CommandError("a bundle id cannot be empty");
@@ -57,6 +58,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::atLeast(7, kUsage),
      .handler = windowCommand,
      .help = {"window open <bundle-id> \"<title>\" X Y W H [space N] [min W H]"},
+     .words = {"open"},
      .helpOrder = 400},
 });
 
