@@ -1,7 +1,7 @@
 #include "platform/ui/TextField.hpp"
 
 #include "platform/foundation/Text.hpp"
-#include "platform/ui/TextEditingCommand.hpp"
+#include "platform/ui/TextEditing.hpp"
 #include "platform/ui/TextMetrics.hpp"
 
 #include "platform/ui/Window.hpp"
@@ -54,42 +54,37 @@ bool TextField::resignFirstResponder() {
 
 void TextField::keyDown(const NSEvent& event) {
     if (!isEditing() || !isEnabled) return Control::keyDown(event);
-    const auto command = TextEditingCommand::forKeyDown(event);
-    using Kind = TextEditingCommand::Kind;
-    switch (command.kind) {
-    case Kind::insertText:
-        return insertText(command.text);
-    case Kind::deleteBackward: {
-        if (!isEditable) return;
-        const std::string text = stringValue();
-        const auto characters = Text::characters(text);
-        if (characters.empty()) return;
-        setStringValue(text.substr(0, text.size() - characters.back().size()));
-        notifyChange();
-        return;
-    }
-    case Kind::insertNewline:
-        return userPressReturn();
-    case Kind::insertTab:
-    case Kind::insertBacktab: {
-        Window* w = window();
-        if (!w) return;
-        const auto keep = shared_from_this();
-        const bool forward = command.kind == Kind::insertTab;
-        resigningMovement_ = forward ? TextMovement::tab : TextMovement::backtab;
-        if (forward) {
-            w->selectKeyViewFollowingView(*this);
-        } else {
-            w->selectKeyViewPrecedingView(*this);
+    // The field's side of the one editing step.
+    class Editing : public TextEditingTarget {
+    public:
+        explicit Editing(TextField& field)
+            : field_(field) {}
+        std::string editedText() const override { return field_.stringValue(); }
+        bool canChangeText() const override { return field_.isEditable; }
+        void insertEditedText(const std::string& text) override { field_.insertText(text); }
+        void replaceEditedText(const std::string& text) override {
+            field_.setStringValue(text);
+            field_.notifyChange();
         }
-        resigningMovement_ = TextMovement::other;
-        return;
-    }
-    case Kind::cancelOperation:
-        return;
-    case Kind::none:
-        return Control::keyDown(event);
-    }
+        void commitEditing() override { field_.userPressReturn(); }
+        void moveKeyFocus(bool forward) override {
+            Window* w = field_.window();
+            if (!w) return;
+            const auto keep = field_.shared_from_this();
+            field_.resigningMovement_ = forward ? TextMovement::tab : TextMovement::backtab;
+            if (forward) {
+                w->selectKeyViewFollowingView(field_);
+            } else {
+                w->selectKeyViewPrecedingView(field_);
+            }
+            field_.resigningMovement_ = TextMovement::other;
+        }
+
+    private:
+        TextField& field_;
+    };
+    Editing editing(*this);
+    if (!TextEditing::perform(event, editing)) Control::keyDown(event);
 }
 
 void TextField::insertText(const std::string& text) {

@@ -10,7 +10,7 @@
 #include "platform/ui/Control.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
-#include "platform/ui/TextEditingCommand.hpp"
+#include "platform/ui/TextEditing.hpp"
 #include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/ColorScheme.hpp"
 #include "platform/ui/declarative/Layout.hpp"
@@ -158,24 +158,14 @@ void HostingView::rebuild() {
     bool relayout = false;
     for (Node* list : pass.lazyLists) {
         const double height = list->layoutFrame.size.height;
-        auto known = listHeights_.find(list->key);
-        const double madeFor = known != listHeights_.end() ? known->second : frame().height();
+        const double madeFor = scrolling_.madeForHeight(list->key).value_or(frame().height());
         if (std::abs(height - madeFor) > 0.5) relayout = true;
-        listHeights_[list->key] = height;
+        scrolling_.setMadeForHeight(list->key, height);
     }
 
     // Scroll views keep where they were scrolled to (as the layout limited it); those that left
     // the tree forget it.
-    std::map<std::string, double> offsets;
-    std::function<void(const Element&)> keepOffsets = [&](const Element& e) {
-        const Node& n = *e.node();
-        if (n.kind == NodeKind::scroll && !n.lazyRow && n.scrollOffset > 0) offsets[n.key] = n.scrollOffset;
-        for (const auto* list : {&n.backgrounds, &n.children, &n.overlays})
-            for (const auto& c : *list)
-                keepOffsets(c);
-    };
-    keepOffsets(tree_);
-    scrollOffsets_ = std::move(offsets);
+    scrolling_.keepOffsets(tree_);
 
     // Places that left the tree: their views, controls and subscriptions go (the views after
     // their on-disappear handlers ran).
@@ -241,8 +231,8 @@ void HostingView::rebuild() {
     for (auto& fn : pass.appear)
         if (fn) fn();
     // A focused field that left the tree (or was disabled) takes the keys no more.
-    if (focusedKey_ && !focusedNode()) {
-        focusedKey_.reset();
+    if (focus_.focused() && !focus_.focusedNode(tree_)) {
+        focus_.clear();
         if (Window* w = window(); w && w->firstResponder() == this) w->makeFirstResponder(nullptr);
     }
     if (relayout) setNeedsRebuild();
@@ -335,89 +325,13 @@ void HostingView::resolve(Element& e, const std::string& parentKey, bool enabled
             resolveLazyList(n, n.resolvedEnabled, env, pass);
             break;
         }
-        if (auto offset = scrollOffsets_.find(n.key); offset != scrollOffsets_.end())
-            n.scrollOffset = offset->second;
+        if (const ScrollPosition* kept = scrolling_.find(n.key)) n.scrollOffset = kept->offset();
         [[fallthrough]];
     default:
         for (size_t i = 0; i < n.children.size(); ++i)
             resolve(n.children[i], n.key + "/" + std::to_string(i), n.resolvedEnabled, env, pass);
         break;
     }
-}
-
-// Makes the cells of the rows in view: from the list's first shown row until the cells fill the
-// height the list had at the last build (the host's height before its first build). A row with an
-// id keeps its places by that id, so rows inserted above it do not make it anew.
-void HostingView::resolveLazyList(Node& list, bool enabled, const std::map<std::string, std::any>& env,
-                                  Pass& pass) {
-    pass.lazyLists.push_back(&list);
-    const std::size_t count = list.lazyRowCount;
-    std::size_t& first = firstRows_[list.key];
-    first = count == 0 ? 0 : std::min(first, count - 1);
-    const auto known = listHeights_.find(list.key);
-    const double height = known != listHeights_.end() ? known->second : frame().height();
-    const double width = frame().width();
-    if (list.children.empty()) list.children = {VStack(Alignment::leading, 0, {})};
-    Node& stack = *list.children[0].node();
-    stack.key = list.key + "/0";
-    stack.resolvedEnabled = enabled && !stack.isDisabled;
-    pass.seen.insert(stack.key);
-    stack.children.clear();
-    auto& cells = lazyCells_[list.key];
-    cells.clear();
-    double used = 0;
-    Element row = first < count ? list.lazyRow(first) : Element();
-    for (std::size_t i = first; i < count && used < height; ++i) {
-        const bool last = i + 1 == count;
-        Element next = last ? Element() : list.lazyRow(i + 1);
-        const bool hidden = row.node()->listRowSeparatorHidden || (!last && next.node()->listRowSeparatorHidden);
-        Element cell = detail::listCell(row, !last && !hidden);
-        const std::string& id = row.node()->identity;
-        const std::string cellKey = stack.key + "/" + (id.empty() ? std::to_string(i) : "#" + id);
-        resolve(cell, cellKey, stack.resolvedEnabled, env, pass);
-        cells.emplace_back(cellKey, i);
-        used += Layout::measure(*cell.node(), {width, FrameSpec::infinity}).height;
-        stack.children.push_back(std::move(cell));
-        row = std::move(next);
-    }
-}
-
-Node* HostingView::findLazyList(const std::string& listId) const {
-    Node* found = nullptr;
-    std::function<void(const Element&)> walk = [&](const Element& e) {
-        Node& n = *e.node();
-        if (found) return;
-        if (n.isList && n.lazyRow && (listId.empty() || n.identity == listId)) {
-            found = &n;
-            return;
-        }
-        for (const auto& c : n.backgrounds)
-            walk(c);
-        for (const auto& c : n.children)
-            walk(c);
-        for (const auto& c : n.overlays)
-            walk(c);
-    };
-    walk(tree_);
-    return found;
-}
-
-bool HostingView::scrollList(std::size_t firstRow, const std::string& listId) {
-    requireMainThread("HostingView::scrollList");
-    rebuildIfNeeded();
-    Node* list = findLazyList(listId);
-    if (!list) return false;
-    firstRows_[list->key] = list->lazyRowCount == 0 ? 0 : std::min(firstRow, list->lazyRowCount - 1);
-    dirty_ = true;
-    rebuildIfNeeded();
-    return true;
-}
-
-std::size_t HostingView::firstShownRow(const std::string& listId) const {
-    Node* list = findLazyList(listId);
-    if (!list) return 0;
-    auto found = firstRows_.find(list->key);
-    return found == firstRows_.end() ? 0 : found->second;
 }
 
 void HostingView::resolveCanvases(Element& e, bool, const std::map<std::string, std::any>&, Pass& pass) {
@@ -513,88 +427,71 @@ bool HostingView::clickElement(Node& node, Point point) {
 
 // --- keys -------------------------------------------------------------------------------------
 
-std::vector<Node*> HostingView::textFields() const {
-    std::vector<Node*> fields;
-    std::function<void(const Element&)> walk = [&](const Element& e) {
-        Node& n = *e.node();
-        for (const auto& c : n.backgrounds)
-            walk(c);
-        if (n.kind == NodeKind::textField && n.resolvedEnabled) fields.push_back(&n);
-        for (const auto& c : n.children)
-            walk(c);
-        for (const auto& c : n.overlays)
-            walk(c);
-    };
-    walk(tree_);
-    return fields;
-}
-
-Node* HostingView::focusedNode() const {
-    if (!focusedKey_) return nullptr;
-    for (Node* field : textFields())
-        if (field->key == *focusedKey_) return field;
-    return nullptr;
-}
-
 bool HostingView::focusField(const std::string& key) {
     requireMainThread("HostingView::focusField");
     Window* w = window();
-    const auto fields = textFields();
+    const auto fields = FocusScope::fields(tree_);
     const bool known = std::any_of(fields.begin(), fields.end(), [&key](const Node* n) { return n->key == key; });
     if (!w || !known) return false;
-    if (w->firstResponder() == this && focusedKey_) {
-        focusedKey_ = key;
+    if (w->firstResponder() == this && focus_.focused()) {
+        focus_.moveTo(key);
         return true;
     }
-    pendingFocus_ = key;
+    focus_.beginTaking(key);
     const bool taken = w->makeFirstResponder(this);
-    pendingFocus_.reset();
-    if (taken) focusedKey_ = key;
+    focus_.endTaking(taken);
     return taken;
 }
 
 bool HostingView::resignFirstResponder() {
-    focusedKey_.reset();
+    focus_.clear();
     return true;
 }
 
 bool HostingView::hasKeyViewsInside() const {
-    return !textFields().empty();
+    return !FocusScope::fields(tree_).empty();
 }
 
 bool HostingView::selectKeyViewInside(bool forward) {
-    const auto fields = textFields();
+    const auto fields = FocusScope::fields(tree_);
     if (fields.empty()) return false;
     return focusField((forward ? fields.front() : fields.back())->key);
 }
 
-void HostingView::keyDown(const NSEvent& event) {
-    Node* field = focusedNode();
-    if (!field || !field->getText || !field->setText) return View::keyDown(event);
-    const auto command = TextEditingCommand::forKeyDown(event);
-    using Kind = TextEditingCommand::Kind;
-    switch (command.kind) {
-    case Kind::insertText:
-        return insertText(command.text);
-    case Kind::deleteBackward: {
-        const std::string text = field->getText();
-        const auto characters = Text::characters(text);
-        if (characters.empty()) return;
-        auto set = field->setText;
-        set(text.substr(0, text.size() - characters.back().size()));
-        return;
+namespace {
+
+/// The host's side of the one editing step: the focused field's text through its binding.
+class FieldEditing : public TextEditingTarget {
+public:
+    FieldEditing(HostingView& host, Node& field, std::function<void(bool)> moveFocus)
+        : host_(host)
+        , field_(field)
+        , moveFocus_(std::move(moveFocus)) {}
+    std::string editedText() const override { return field_.getText(); }
+    void insertEditedText(const std::string& text) override { host_.insertText(text); }
+    void replaceEditedText(const std::string& text) override {
+        auto set = field_.setText;
+        set(text);
     }
-    case Kind::insertNewline:
-        if (auto commit = field->onCommit) commit();
-        return;
-    case Kind::insertTab:
-    case Kind::insertBacktab: {
-        const bool forward = command.kind == Kind::insertTab;
-        const auto fields = textFields();
-        const auto at = std::find(fields.begin(), fields.end(), field);
-        const std::size_t i = static_cast<std::size_t>(at - fields.begin());
-        if (forward ? i + 1 < fields.size() : i > 0) {
-            focusField(fields[forward ? i + 1 : i - 1]->key);
+    void commitEditing() override {
+        if (auto commit = field_.onCommit) commit();
+    }
+    void moveKeyFocus(bool forward) override { moveFocus_(forward); }
+
+private:
+    HostingView& host_;
+    Node& field_;
+    std::function<void(bool)> moveFocus_;
+};
+
+} // namespace
+
+void HostingView::keyDown(const NSEvent& event) {
+    Node* field = focus_.focusedNode(tree_);
+    if (!field || !field->getText || !field->setText) return View::keyDown(event);
+    FieldEditing editing(*this, *field, [this, field](bool forward) {
+        if (Node* next = FocusScope::neighbour(FocusScope::fields(tree_), field, forward)) {
+            focusField(next->key);
             return;
         }
         // Past the host's last (or first) field the window's key view loop goes on.
@@ -606,17 +503,12 @@ void HostingView::keyDown(const NSEvent& event) {
                 w->selectKeyViewPrecedingView(*this);
             }
         }
-        return;
-    }
-    case Kind::cancelOperation:
-        return;
-    case Kind::none:
-        return View::keyDown(event);
-    }
+    });
+    if (!TextEditing::perform(event, editing)) View::keyDown(event);
 }
 
 void HostingView::insertText(const std::string& text) {
-    Node* field = focusedNode();
+    Node* field = focus_.focusedNode(tree_);
     if (!field || !field->getText || !field->setText) return View::insertText(text);
     auto set = field->setText;
     set(field->getText() + text);

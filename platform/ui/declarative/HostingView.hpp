@@ -3,6 +3,8 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/ui/ViewController.hpp"
 #include "platform/ui/declarative/Elements.hpp"
+#include "platform/ui/declarative/FocusScope.hpp"
+#include "platform/ui/declarative/ScrollStates.hpp"
 
 #include <map>
 #include <set>
@@ -90,13 +92,13 @@ public:
     /// window's first responder and hands the keys to that field. None when no field of the host
     /// has them; a field that leaves the tree loses them (and the host stops being first
     /// responder).
-    const std::optional<std::string>& focusedField() const { return focusedKey_; }
+    const std::optional<std::string>& focusedField() const { return focus_.focused(); }
     /// Gives the keys to the text field element with tree key `key`: the host becomes its window's
     /// first responder. False when there is no such enabled field or the window refuses. A click
     /// on a field (`clickElement`) does this, after bringing the program and the window to the
     /// front when the window can become key. Main thread.
     bool focusField(const std::string& key);
-    bool acceptsFirstResponder() const override { return pendingFocus_.has_value() || focusedKey_.has_value(); }
+    bool acceptsFirstResponder() const override { return focus_.wantsKeys(); }
     /// The focused field loses the keys.
     bool resignFirstResponder() override;
     /// The focused field takes a key press as a text field does (`TextEditingCommand`): typed text
@@ -131,12 +133,6 @@ private:
         std::vector<Node*> lazyLists;
     };
     void resolveLazyList(Node& list, bool enabled, const std::map<std::string, std::any>& env, Pass& pass);
-    Node* findLazyList(const std::string& listId) const;
-    /// The element with tree key `key` (null when none), and the scroll views that hold it,
-    /// outermost first.
-    Node* findByKey(const std::string& key, std::vector<Node*>* scrolls = nullptr) const;
-    /// The scroll view with element id `id` (null when none).
-    Node* findScroll(const std::string& id) const;
     /// Moves `scroll` by `delta` points (a lazy list by rows) and rebuilds; true when it moved.
     bool scrollNode(Node& scroll, double delta);
     /// Brings the element `key` into the visible part of its innermost scroll view that does not
@@ -154,13 +150,7 @@ private:
     std::map<std::string, std::function<void()>> disappear_;
     std::map<std::string, std::function<void(const Notification&)>> handlers_;
     std::map<std::string, ObserverToken> tokens_;
-    // lazy lists by tree key: the first row shown, and the list's height at the last build
-    std::map<std::string, std::size_t> firstRows_;
-    std::map<std::string, double> listHeights_;
-    // scroll views by tree key: how far each is scrolled
-    std::map<std::string, double> scrollOffsets_;
-    // lazy lists by tree key: the cells made at the last build, each with its row
-    std::map<std::string, std::vector<std::pair<std::string, std::size_t>>> lazyCells_;
+    ScrollStates scrolling_;
     // wrapped controls: the part of each that shows (host space, y down)
     std::map<const View*, Rect> nativeVisible_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
@@ -169,11 +159,7 @@ private:
     bool building_ = false;
     bool offscreen_ = false; // the window left the screen after the host's places appeared
     std::optional<std::string> pressedKey_; // the tree key of the element under the mouse-down
-    std::optional<std::string> focusedKey_; // the tree key of the field that has the keys
-    std::optional<std::string> pendingFocus_; // the field about to take them
-    /// The enabled text field elements of the tree, in document order.
-    std::vector<Node*> textFields() const;
-    Node* focusedNode() const;
+    FocusScope focus_;
     int builds_ = 0;
 };
 
