@@ -4,6 +4,7 @@
 #include "platform/internal/UiScript.hpp"
 #include "platform/input/EventQueue.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/ClickActivation.hpp"
 #include "platform/ui/Beep.hpp"
 #include "platform/ui/Cursor.hpp"
 #include "platform/ui/Image.hpp"
@@ -149,6 +150,8 @@ bool UISimulator::click(Button& button) {
     for (View* v = button.superview(); v; v = v->superview())
         at = {at.x + v->frame().origin.x, at.y + v->frame().origin.y};
     Window* window = button.window();
+    // The click's mouse-down activates the program and makes the window key, as a pointer's does.
+    if (window) ClickActivation::windowTakesClick(*window);
     EventQueue::CurrentEventScope scope(NSEvent::mouseEvent(EventType::leftMouseUp, at,
                                                             NSEvent::currentModifierFlags(), runtime::now(),
                                                             window ? window->windowNumber() : 0, 1));
@@ -166,6 +169,7 @@ bool UISimulator::clickView(View& view) {
     // window that cannot become key it takes the pointer's events as they come.
     if (field && click(*field)) return true;
     auto keep = view.shared_from_this();
+    ClickActivation::windowTakesClick(*window);
     const Point at = view.convertPointToWindow({view.frame().width() / 2, view.frame().height() / 2});
     for (const EventType type : {EventType::leftMouseDown, EventType::leftMouseUp}) {
         const NSEvent event = NSEvent::mouseEvent(type, at, NSEvent::currentModifierFlags(), runtime::now(),
@@ -186,8 +190,7 @@ bool UISimulator::click(TextField& field) {
     if (!window || !window->isVisible() || !window->canBecomeKeyWindow()) return false;
     // A click on a window of an application in the background brings the application to the
     // front (the desktop is asked every time: another application may have come forward).
-    Application::shared().activate(true);
-    if (!window->isKeyWindow()) window->makeKeyAndOrderFront();
+    ClickActivation::windowTakesClick(*window);
     if (!window->isKeyWindow()) return false;
     if (window->firstResponder() == &field && field.isEditing()) return true;
     return window->makeFirstResponder(&field);

@@ -2,6 +2,7 @@
 
 #include "platform/input/EventQueue.hpp"
 #include "platform/control/UISimulator.hpp"
+#include "platform/ui/ClickActivation.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
 #include "platform/ui/Window.hpp"
@@ -153,6 +154,8 @@ bool ViewDriver::click(const std::string& key) {
         const Point centre{n->layoutFrame.midX(), n->layoutFrame.midY()};
         const Point inWindow = host_.convertPointToWindow({centre.x, host_.frame().height() - centre.y});
         Window* window = host_.window();
+        // The click's mouse-down activates the program and makes the window key, as a pointer's does.
+        if (window) ClickActivation::windowTakesClick(*window);
         EventQueue::CurrentEventScope scope(NSEvent::mouseEvent(EventType::leftMouseUp, inWindow,
                                                                 NSEvent::currentModifierFlags(), runtime::now(),
                                                                 window ? window->windowNumber() : 0, 1));

@@ -1,4 +1,5 @@
 #include "platform/ui/Application.hpp"
+#include "platform/ui/ClickActivation.hpp"
 
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/internal/OwnWindowBridge.hpp"
@@ -123,17 +124,31 @@ std::vector<std::shared_ptr<Window>> Application::orderedWindows() const {
     return out;
 }
 
-View* Application::viewUnderMouse(const NSEvent& event) const {
-    CGPoint at = event.locationInWindow;
+namespace {
+
+/// The program's window under the pointer of `event` (the window server's hit testing: windows
+/// that ignore mouse events pass it through) and the pointer in global points; null when none
+/// takes the event (not the program's, not shown, or behind a modal window).
+Window* windowUnderMouse(const Application& application, const NSEvent& event, CGPoint& at) {
+    at = event.locationInWindow;
     if (event.windowNumber != 0) {
-        const Window* from = windowWithNumber(event.windowNumber);
+        const Window* from = application.windowWithNumber(event.windowNumber);
         if (!from) return nullptr;
         at = {at.x + from->frame().origin.x, at.y + from->frame().origin.y};
     }
     const auto number = OwnWindowBridge::ownWindowAt(at);
-    Window* window = number ? windowWithNumber(long(*number)) : nullptr;
-    if (!window || !window->isVisible() || window->isClosed() || !window->contentView()) return nullptr;
-    if (Window* modal = modalWindow(); modal && modal != window) return nullptr;
+    Window* window = number ? application.windowWithNumber(long(*number)) : nullptr;
+    if (!window || !window->isVisible() || window->isClosed()) return nullptr;
+    if (Window* modal = application.modalWindow(); modal && modal != window) return nullptr;
+    return window;
+}
+
+} // namespace
+
+View* Application::viewUnderMouse(const NSEvent& event) const {
+    CGPoint at;
+    Window* window = windowUnderMouse(*this, event, at);
+    if (!window || !window->contentView()) return nullptr;
     return window->contentView()->hitTest({at.x - window->frame().origin.x, at.y - window->frame().origin.y});
 }
 
@@ -141,6 +156,10 @@ void Application::sendEvent(const NSEvent& event) {
     requireMainThread("Application::sendEvent");
     if (event.type == EventType::leftMouseDown) {
         pressedView_.reset();
+        // The window server activates the program and the window takes the keys first; then the
+        // click goes on to the view under the pointer.
+        CGPoint at;
+        if (Window* window = windowUnderMouse(*this, event, at)) ClickActivation::windowTakesClick(*window);
         View* view = viewUnderMouse(event);
         if (!view) return;
         pressedView_ = view->weak_from_this();

@@ -108,6 +108,38 @@ TEST_F(RecorderCommandTest, RecordingEndsWhenTheProgramLeavesTheFrontAndTheChord
     });
 }
 
+TEST_F(RecorderCommandTest, AMouseClickOnTheProgramsWindowBringsItForwardAndTheRecorderTakesTheChord) {
+    runSteps({
+        {"desktop default", ""},
+        {"program launch", ""},
+        {"menu pick \"Preferences…\"", ""},
+        {"ui scroll \"Preferences\" to \"snap-left-half\"", ""},
+        {"app focus com.apple.TextEdit", ""},
+        // A check box first: the click activates the program and still ticks the box.
+        {"ui show \"Preferences\"", "checkbox id=prefs.left \"Left\" value=0 frame 186.0 125.0 45.0 22.0"},
+        {"mouse move 200 136", ""},
+        {"mouse down", ""},
+        {"mouse up", ""},
+        {"expect frontmost com.quorvane.Tilmora", ""},
+        {"ui show \"Preferences\"", "checkbox id=prefs.left \"Left\" value=1"},
+        {"app focus com.apple.TextEdit", ""},
+        // The recorder (at the foot of the form, below TextEdit's window).
+        {"mouse move 539 74", ""},
+        {"mouse down", ""},
+        {"mouse up", ""},
+        {"expect frontmost com.quorvane.Tilmora", ""},
+        {"key ctrl+opt+shift+h", ""},
+        {"ui show \"Preferences\"", "recorder id=snap-left-half \"⌃⌥⇧H\" frame 474.0 63.0 130.0 22.0"},
+        {"app focus com.apple.TextEdit", ""},
+        {"key ctrl+opt+shift+h", ""},
+        {"wait 1", ""},
+        {"expect window com.apple.TextEdit \"Untitled\" frame 0 0 720 875", ""},
+        // `ui click` on a check box activates the program as the pointer does.
+        {"ui click \"Preferences\" \"prefs.verbose\"", ""},
+        {"expect frontmost com.quorvane.Tilmora", ""},
+    });
+}
+
 TEST_F(RecorderCommandTest, ASnapshotRowsRecorderStoresTheSnapshotsChordAndDeleteClearsIt) {
     runSteps({
         {"desktop default", ""},

@@ -7,6 +7,7 @@
 
 #include "platform/foundation/Text.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/ClickActivation.hpp"
 #include "platform/ui/Control.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Runtime.hpp"
@@ -415,10 +416,7 @@ bool HostingView::clickElement(Node& node, Point point) {
     } else if (node.kind == NodeKind::textField) {
         // A click on a window of a program in the background brings the program and the window
         // to the front, so that the keys pressed next reach the field.
-        if (Window* w = window(); w && w->isVisible() && w->canBecomeKeyWindow()) {
-            Application::shared().activate(true);
-            if (!w->isKeyWindow()) w->makeKeyAndOrderFront();
-        }
+        if (Window* w = window(); w && w->canBecomeKeyWindow()) ClickActivation::windowTakesClick(*w);
         done = focusField(node.key);
     }
     rebuildIfNeeded();

@@ -1,5 +1,7 @@
 #include "UiTestFixture.hpp"
 
+#include "support/DesktopBuilders.hpp"
+
 #include "platform/control/SimInput.hpp"
 #include "platform/control/ViewDriver.hpp"
 #include "platform/input/NSEvent.hpp"
@@ -184,6 +186,40 @@ TEST_F(PointerClickTest, AClickOnAFieldMakesItFirstResponderAndUISimulatorClicks
     seen->log.clear();
     EXPECT_TRUE(dv::ViewDriver(*host).click("Save"));
     EXPECT_EQ(seen->log, std::vector<std::string>{"Save on mouse-up"});
+}
+
+TEST_F(PointerClickTest, AClickActivatesTheProgramAndKeysItsWindowUnlessTheWindowIsANonActivatingPanel) {
+    auto& desk = platform::SimDesktop::shared();
+    const pid_t other = desk.run(testsupport::appSpec("com.apple.TextEdit", "TextEdit"));
+    // An overlay that lets the mouse through lies over the hosting window.
+    auto overlay = std::make_shared<Window>(Rect{400, 0, 600, 500}, StyleMask::borderless);
+    overlay->setLevel(WindowLevel::screenSaver);
+    overlay->setIgnoresMouseEvents(true);
+    overlay->orderFrontRegardless();
+    struct Case {
+        const char* name;
+        CGPoint at;
+        std::vector<std::string> log;
+        bool activates;
+    };
+    const std::vector<Case> cases = {
+        {"a non-activating panel's button", {150, 625}, {"go: on mouse-up"}, false},
+        {"a titled window's button, under the overlay", centreOf("Save"), {"Save on mouse-up"}, true},
+        {"the titled window's title bar", {700, 390}, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        desk.setFrontmost(other);
+        sim().drainMainQueue();
+        ASSERT_FALSE(Application::shared().isActive());
+        ASSERT_FALSE(window->isKeyWindow());
+        seen->log.clear();
+        click(c.at, c.at);
+        EXPECT_EQ(seen->log, c.log);
+        EXPECT_EQ(desk.frontmost(), c.activates ? desk.programPid() : other);
+        EXPECT_EQ(Application::shared().isActive(), c.activates);
+        EXPECT_EQ(window->isKeyWindow(), c.activates);
+    }
 }
 
 } // namespace
