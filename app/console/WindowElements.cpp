@@ -252,24 +252,30 @@ void describeNode(const HostingView& host, const Element& element, int depth, Si
 }
 
 /// A web view's page as it shows: its blocks in order, a block that is one link as that link,
-/// the links inside a block under it. `link "TEXT" value="HREF"`.
+/// the links inside a block under it. `link "TEXT" value="HREF"`; a block that the view does not
+/// show whole at its scroll offset (and its links) "scrolled-out".
 void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
     using platform::ui::WebPageText;
-    auto linkLine = [](const WebPageText::Link& link) {
+    auto linkLine = [](const WebPageText::Link& link, bool scrolledOut) {
         Line line;
         line.kind = "link";
         line.text = link.text;
         line.setText(link.href);
+        line.scrolledOut = scrolledOut;
         return line;
     };
-    for (const auto& block : web.shownText()) {
+    const auto& blocks = web.shownText();
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const auto& block = blocks[i];
+        const bool scrolledOut = !web.showsBlockWhole(i);
         if (block.isLink()) {
-            out.add(linkLine(block.links.front()), depth);
+            out.add(linkLine(block.links.front(), scrolledOut), depth);
             continue;
         }
         Line line;
         line.kind = "text";
         line.text = block.text;
+        line.scrolledOut = scrolledOut;
         switch (block.kind) {
         case WebPageText::Kind::heading:
             line.kind = "heading";
@@ -286,7 +292,7 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         }
         out.add(line, depth);
         for (const auto& link : block.links)
-            out.add(linkLine(link), depth + 1);
+            out.add(linkLine(link, scrolledOut), depth + 1);
     }
 }
 

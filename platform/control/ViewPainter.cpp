@@ -10,6 +10,7 @@
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
 #include "platform/ui/TextLayer.hpp"
+#include "platform/ui/TextMetrics.hpp"
 #include "platform/ui/VisualEffectView.hpp"
 #include "platform/ui/WKWebView.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
@@ -282,53 +283,39 @@ std::vector<std::string> ViewPainter::wrapped(const std::string& text, double wi
 }
 
 void ViewPainter::webView(const WKWebView& web, const CGRect& bounds) {
-    // The page as a plain browser sets it: 16 points of margin, headings in bold at 22 (level 1),
-    // 16 (level 2) and 15 points, other text at 15 points, lines 1.6 times the size apart, list
-    // items indented by 22 points a level with their markers before them, links in blue.
-    using Kind = WebPageText::Kind;
+    // The page as its layout sets it (`WebPageLayout`), moved up by how far it is scrolled, links
+    // in blue; only what the view's frame holds shows.
     if (web.drawsBackground()) p_.fillRect(bounds, Color::whiteColor());
     PicturePainter::Scope scope(p_);
     cairo_t* cr = p_.context();
     cairo_new_path(cr);
     cairo_rectangle(cr, bounds.minX(), bounds.minY(), bounds.width(), bounds.height());
     cairo_clip(cr);
-    const double margin = std::min(16.0, bounds.width() / 4);
     const Color ink = rgb(17, 17, 17);
     const Color linkInk = rgb(3, 102, 214);
-    double top = bounds.maxY() - margin;
-    for (const auto& block : web.shownText()) {
-        if (top < bounds.minY()) break;
+    const double offset = web.scrollOffset();
+    // Page space (y down from the page's top) to the picture's space (y up).
+    auto placed = [&](const CGRect& f) {
+        return CGRect{bounds.minX() + f.minX(), bounds.maxY() - (f.maxY() - offset), f.width(), f.height()};
+    };
+    const auto& page = web.pageLayout();
+    for (const auto& block : page.blocks()) {
+        if (block.frame.maxY() < offset) continue;
+        if (block.frame.minY() > offset + bounds.height()) break;
+        const auto& shown = web.shownText()[block.index];
         PicturePainter::TextStyle style;
-        style.size = 15;
-        style.color = block.isLink() ? linkInk : ink;
+        style.size = block.font.pointSize;
+        style.bold = TextMetrics::drawsBold(block.font.weight);
+        style.color = shown.isLink() ? linkInk : ink;
         style.centeredVertically = true;
-        double before = 6, after = 10, indent = 0;
-        if (block.kind == Kind::heading) {
-            style.bold = true;
-            style.size = block.level == 1 ? 22 : block.level == 2 ? 16 : 15;
-            before = block.level == 1 ? 6 : 18;
-            after = block.level == 1 ? 12 : 8;
-        } else if (block.kind == Kind::item) {
-            before = after = 4;
-            indent = 22.0 * std::max(1, block.level);
+        if (!shown.marker.empty()) {
+            PicturePainter::TextStyle marker = style;
+            marker.color = ink;
+            marker.align = PicturePainter::Align::right;
+            p_.text(shown.marker, placed(block.markerFrame), marker);
         }
-        const double lineHeight = style.size * 1.6;
-        const double left = bounds.minX() + margin + indent;
-        const double width = std::max(0.0, bounds.maxX() - margin - left);
-        top -= before;
-        bool first = true;
-        for (const auto& line : wrapped(block.text, width, style)) {
-            if (first && !block.marker.empty()) {
-                PicturePainter::TextStyle marker = style;
-                marker.color = ink;
-                marker.align = PicturePainter::Align::right;
-                p_.text(block.marker, {left - 28, top - lineHeight, 22, lineHeight}, marker);
-            }
-            first = false;
-            p_.text(line, {left, top - lineHeight, width, lineHeight}, style);
-            top -= lineHeight;
-        }
-        top -= after;
+        for (const auto& line : block.lines)
+            p_.text(line.text, placed(line.frame), style);
     }
 }
 

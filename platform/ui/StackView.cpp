@@ -57,9 +57,18 @@ void StackView::layout() {
     double innerW = frame().width() - edgeInsets.left - edgeInsets.right;
     double innerH = frame().height() - edgeInsets.top - edgeInsets.bottom;
     double cursor = vertical ? frame().height() - edgeInsets.top : edgeInsets.left;
+    std::size_t attached = 0;
+    for (auto& v : arranged_)
+        if (!(detachesHiddenViews && v->isHidden()) && v->superview() == this) ++attached;
     for (auto& v : arranged_) {
         if ((detachesHiddenViews && v->isHidden()) || v->superview() != this) continue;
         Size s = v->fittingSize();
+        // A vertical stack's only view, with no height of its own and no subviews to size it (a
+        // web view made with a zero frame), fills the stack's height, as its constraints to both
+        // ends give it.
+        if (vertical && attached == 1 && v->subviews().empty() && v->intrinsicContentSize().height < 0 &&
+            !v->heightConstraint)
+            s.height = std::max(s.height, innerH);
         // A view with neither a width nor a width of its own (a web view made with a zero frame)
         // takes the width of a vertical stack, as a weak constraint to its far edge gives it.
         if (vertical && s.width <= 0 && v->intrinsicContentSize().width < 0 && !v->widthConstraint)

@@ -3,6 +3,7 @@
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/foundation/FileSystem.hpp"
 
+#include <algorithm>
 #include <system_error>
 
 namespace platform::ui {
@@ -73,6 +74,62 @@ void WKWebView::loadFileURL(const std::string& url, const std::string& readAcces
 void WKWebView::setContent(std::string content) {
     content_ = std::move(content);
     shown_ = WebPageText::blocks(content_);
+    layout_.reset();
+    scroll_.setOffset(0);
+}
+
+const WebPageLayout& WKWebView::pageLayout() const {
+    const double width = frame().width();
+    if (!layout_ || layoutWidth_ != width) {
+        layout_ = WebPageLayout::make(shown_, width);
+        layoutWidth_ = width;
+    }
+    return *layout_;
+}
+
+namespace {
+
+/// How far the page passes the view's height (points).
+double overhang(const WKWebView& view) {
+    return std::max(0.0, view.pageLayout().height() - view.frame().height());
+}
+
+} // namespace
+
+double WKWebView::scrollOffset() const {
+    return std::clamp(scroll_.offset(), 0.0, overhang(*this));
+}
+
+bool WKWebView::scrollBy(double delta) {
+    requireMainThread("WKWebView::scrollBy");
+    scroll_.setOffset(scrollOffset());
+    return scroll_.scrollBy(delta, {overhang(*this), 0, 0});
+}
+
+bool WKWebView::scrollToAnchor(const std::string& anchor) {
+    requireMainThread("WKWebView::scrollToAnchor");
+    const auto& page = pageLayout();
+    for (const auto& block : page.blocks()) {
+        const auto& anchors = shown_[block.index].anchors;
+        if (std::find(anchors.begin(), anchors.end(), anchor) == anchors.end()) continue;
+        scroll_.setOffset(block.frame.minY());
+        scroll_.limitTo(overhang(*this));
+        return true;
+    }
+    return false;
+}
+
+bool WKWebView::showsBlockWhole(std::size_t index) const {
+    const auto& blocks = pageLayout().blocks();
+    if (index >= blocks.size()) return false;
+    const Rect& f = blocks[index].frame;
+    const double top = scrollOffset();
+    return f.minY() >= top - 0.01 && f.maxY() <= top + frame().height() + 0.01;
+}
+
+void WKWebView::scrollWheel(const NSEvent& event) {
+    if (scrollBy(-event.scrollingDeltaY)) return;
+    View::scrollWheel(event);
 }
 
 void WKWebView::loadHTMLString(const std::string& html, const std::optional<std::string>& baseURL) {
@@ -89,6 +146,8 @@ void WKWebView::showFragment(const std::string& fragment) {
     auto hash = base.find('#');
     if (hash != std::string::npos) base.erase(hash);
     url_ = base + fragment;
+    // The page scrolls to the block the fragment names; an unknown one leaves it where it is.
+    if (fragment.size() > 1 && fragment[0] == '#') scrollToAnchor(fragment.substr(1));
 }
 
 void WKWebView::showURL(const std::string& url, std::string content) {

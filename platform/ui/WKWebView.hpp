@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/ui/ScrollPosition.hpp"
 #include "platform/ui/View.hpp"
 #include "platform/ui/WKNavigationDelegate.hpp"
+#include "platform/ui/WebPageLayout.hpp"
 #include "platform/ui/WebPageText.hpp"
 
 #include <filesystem>
@@ -19,7 +21,9 @@ struct WKWebViewConfiguration {};
 /// base URL. The simulated view shows the page's text, block by block (`shownText`, which the
 /// screen capture draws); it keeps the page's URL and HTML for whoever reads them, and follows
 /// links only through `WebViewControl` (control API), asking its navigation delegate first. URLs are texts; file URLs are "file://" followed by an absolute path. Answers
-/// the selector "setDrawsBackground:". Main thread only.
+/// the selector "setDrawsBackground:". The page is set in the view's width (`pageLayout`) and
+/// scrolls vertically (by the wheel, `scrollBy`, and to the block an in-page link names); a new
+/// page starts at its top. Main thread only.
 class WKWebView : public View {
 public:
     WKWebView(Rect frame, WKWebViewConfiguration configuration);
@@ -46,6 +50,23 @@ public:
     /// How many loads the view made (file, text or followed link; in-page anchors do not count).
     int loadCount() const { return loads_; }
 
+    /// The page set in the view's width (made again when the width or the page changes).
+    const WebPageLayout& pageLayout() const;
+    /// How far the page is scrolled from its top (points, from 0 to how far the page passes the
+    /// view's height).
+    double scrollOffset() const;
+    /// Scrolls `delta` points down the page (negative: up), within the page. False when the page
+    /// did not move.
+    bool scrollBy(double delta);
+    /// Scrolls the block that the anchor `anchor` (an element's id, without "#") starts to the
+    /// view's top, as far as the page goes. False when no block has that anchor.
+    bool scrollToAnchor(const std::string& anchor);
+    /// Whether the page's block at `index` shows whole in the view at the current scroll offset.
+    bool showsBlockWhole(std::size_t index) const;
+    /// The wheel over the view scrolls the page by `-scrollingDeltaY`; a wheel that moves nothing
+    /// goes on to the superview.
+    void scrollWheel(const NSEvent& event) override;
+
     bool drawsBackground() const { return drawsBackground_; }
     void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
 
@@ -71,6 +92,9 @@ private:
     std::optional<std::filesystem::path> readAccess_;
     int loads_ = 0;
     bool drawsBackground_ = true;
+    ScrollPosition scroll_;
+    mutable std::optional<WebPageLayout> layout_; // the page set at `layoutWidth_`
+    mutable double layoutWidth_ = -1;
 };
 
 } // namespace platform::ui

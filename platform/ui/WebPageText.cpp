@@ -162,6 +162,16 @@ public:
             return;
         }
         if (hidden_ > 0) return;
+        std::optional<std::string> anchor;
+        if (!tag.closing) {
+            if (auto id = tag.attributes.find("id"); id != tag.attributes.end() && !id->second.empty())
+                anchor = id->second;
+            else if (auto name = tag.attributes.find("name"); tag.name == "a" && name != tag.attributes.end())
+                anchor = name->second;
+        }
+        // An element's id goes to the block its text starts (a block element's after the text
+        // before it has ended its own block).
+        if (anchor && !isBlockTag(tag.name)) anchors_.push_back(*anchor);
         if (tag.name == "a") {
             if (tag.closing) {
                 endLink();
@@ -177,6 +187,7 @@ public:
             return;
         }
         flush();
+        if (anchor) anchors_.push_back(*anchor);
         const std::string& n = tag.name;
         if (n == "br" || n == "hr") return;
         const bool isList = n == "ul" || n == "ol";
@@ -256,6 +267,8 @@ private:
             }
             block.text = std::move(run_);
             block.links = std::move(links_);
+            block.anchors = std::move(anchors_);
+            anchors_.clear();
             blocks_.push_back(std::move(block));
         }
         run_.clear();
@@ -269,6 +282,7 @@ private:
     std::string run_;
     std::vector<WebPageText::Link> links_;
     std::optional<WebPageText::Link> link_;
+    std::vector<std::string> anchors_; // ids waiting for the next block
     bool pendingSpace_ = false;
     bool linkSpace_ = false;
     int hidden_ = 0;

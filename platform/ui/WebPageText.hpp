@@ -29,6 +29,9 @@ public:
         std::string marker;
         std::string text;
         std::vector<Link> links;
+        /// The ids of the elements that start with this block ("id" attributes, and the "name" of
+        /// an anchor), which an in-page link's fragment names.
+        std::vector<std::string> anchors;
 
         /// Whether the whole block is one link (a table of contents' entry).
         bool isLink() const { return links.size() == 1 && links.front().text == text; }

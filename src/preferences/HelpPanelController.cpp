@@ -100,6 +100,7 @@ void HelpPanelController::setupUI() {
     content->pinSubview(stack, insets);
 
     webView = std::make_shared<WKWebView>(Rect{}, WKWebViewConfiguration{});
+    webView->identifier = "help.page";
     webView->translatesAutoresizingMaskIntoConstraints = false;
     webView->minHeightConstraint = 420;
     if (webView->respondsTo("setDrawsBackground:")) webView->setDrawsBackground(false);

@@ -20,7 +20,7 @@ TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
     struct Case {
         const char* name;
         std::string script;
-        std::vector<std::string> lines; // each ends a line (or stands before its frame), after the one before
+        std::vector<std::string> lines; // each ends a line (or stands before its frame or "scrolled-out"), after the one before
     };
     const std::vector<std::string> english = {
         R"(heading "Tilmora Help")",
@@ -48,12 +48,12 @@ TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
         return lines;
     };
     const Case cases[] = {
-        {"English", "menu pick \"Help\"\nui show \"Tilmora Help\"\n", after(R"(webView value="file:///")", english)},
+        {"English", "menu pick \"Help\"\nui show \"Tilmora Help\"\n", after(R"(webView id=help.page value="file:///")", english)},
         // The panel made before the switch keeps its page; a table-of-contents link keeps it too.
         {"opened before a switch",
          std::string("menu pick \"Help\"\n") + kToGerman +
              "menu pick \"Hilfe\"\nui click \"Tilmora Help\" \"Snapping\"\nui show \"Tilmora Help\"\n",
-         after(R"(webView value="file:///#snapping")", english)},
+         after(R"(webView id=help.page value="file:///#snapping")", english)},
         {"first opened after a switch", std::string(kToGerman) + "menu pick \"Hilfe\"\nui show \"Tilmora-Hilfe\"\n",
          german},
     };
@@ -67,13 +67,49 @@ TEST_F(HelpPageTest, ThePanelShowsItsPageInTheLanguageItWasFirstOpenedIn) {
         for (const auto& line : c.lines) {
             const std::size_t ends = transcript().find(line + "\n", at);
             const std::size_t framed = transcript().find(line + " frame ", at);
-            const std::size_t found = std::min(ends, framed);
+            const std::size_t hidden = transcript().find(line + " scrolled-out", at);
+            const std::size_t found = std::min({ends, framed, hidden});
             ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ": " << line << "\n"
                                                 << transcript();
             at = found + line.size();
         }
         tilmora::ProgramHost::shared().reset();
     }
+}
+
+TEST_F(HelpPageTest, TheViewFillsThePanelAndAContentsLinkTheWheelAndUiScrollMoveThePage) {
+    const int status = run("desktop default\nprogram launch\nmenu pick \"Help\"\n"
+                           "ui click \"Tilmora Help\" \"Troubleshooting\"\nui show \"Tilmora Help\"\n"
+                           "mouse move 720 450\nmouse scroll -300\nui show \"Tilmora Help\"\n"
+                           "ui scroll \"Tilmora Help\" \"help.page\" by -2000\nui show \"Tilmora Help\"\n");
+    EXPECT_EQ(status, DesktopConsole::exitOk) << transcript();
+    // The output of each `ui show`, in order.
+    std::vector<std::string> shown;
+    for (std::size_t at = transcript().find("> ui show"); at != std::string::npos;) {
+        const std::size_t next = transcript().find("> ui show", at + 1);
+        shown.push_back(transcript().substr(at, next == std::string::npos ? std::string::npos : next - at));
+        at = next;
+    }
+    ASSERT_EQ(shown.size(), 3u) << transcript();
+    const struct {
+        const char* name;
+        std::size_t show;
+        const char* line; // a whole line
+    } rows[] = {
+        {"the view between the insets", 0,
+         R"(webView id=help.page value="file:///#troubleshoot" frame 374.0 177.0 692.0 576.0)"},
+        {"the link's section in view", 0, R"(  heading "Troubleshooting")"},
+        {"the contents out of view", 0, R"(  link "Quick Start" value="#quickstart" scrolled-out)"},
+        {"the first section out of view", 0, R"(  heading "Quick Start" scrolled-out)"},
+        {"the wheel up", 1, R"(  heading "Custom Layouts")"},
+        {"the link's section below", 1, R"(  heading "Troubleshooting" scrolled-out)"},
+        {"back at the top", 2, R"(  heading "Tilmora Help")"},
+        {"the contents in view", 2, R"(  link "Troubleshooting" value="#troubleshoot")"},
+        {"a later section out of view", 2, R"(  heading "Snapping" scrolled-out)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_NE(shown[row.show].find(std::string("\n") + row.line + "\n"), std::string::npos)
+            << row.name << "\n" << shown[row.show];
 }
 
 } // namespace

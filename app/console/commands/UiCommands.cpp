@@ -24,6 +24,7 @@
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
+#include "platform/ui/WKWebView.hpp"
 
 #include <algorithm>
 #include <ostream>
@@ -175,6 +176,11 @@ void scrollTo(const CommandArgs& args) {
 /// `ui scroll "<window>" "<scroll view id>" by DY`: the scroll view moves DY points towards the end
 /// of its content (negative: back), a list by as many rows.
 void scrollBy(const Target& t, const CommandArgs& args) {
+    // A web view scrolls its page.
+    if (auto* web = dynamic_cast<platform::ui::WKWebView*>(t.element.view)) {
+        web->scrollBy(args.number(5));
+        return;
+    }
     auto* n = t.node();
     if (!n || n->kind != NodeKind::scroll) t.fail("is not a scroll view");
     t.element.host->scrollBy(n->identity, args.number(5));

@@ -77,17 +77,17 @@ TEST(TextFit, APageShowsItsHeadingsParagraphsItemsAndLinksInOrder) {
 <p>Mail <a HREF='mailto:a@b.c'>us</a> or <a href=https://x.y/?a=1&amp;b=2>the site</a>.</p>
 <script>if (a < b) document.write("<p>no</p>");</script></div></body></html>)";
     const std::vector<Block> expected = {
-        {Kind::heading, 1, "", "Tilmora Help", {}},
-        {Kind::paragraph, 0, "", "Drag a window\u00A0into a grid & press\u2026 <ok> &bogus; \u2603", {}},
-        {Kind::text, 0, "", "Contents", {}},
-        {Kind::item, 1, "\u2022", "Quick Start", {Link{"Quick Start", "#quickstart"}}},
-        {Kind::heading, 2, "", "Quick Start", {}},
-        {Kind::item, 1, "1.", "Allow access (Settings > Privacy).", {}},
-        {Kind::item, 1, "2.", "Click Left Half.", {}},
-        {Kind::item, 2, "\u2022", "nested", {}},
-        {Kind::item, 1, "", "and more", {}},
+        {Kind::heading, 1, "", "Tilmora Help", {}, {}},
+        {Kind::paragraph, 0, "", "Drag a window\u00A0into a grid & press\u2026 <ok> &bogus; \u2603", {}, {}},
+        {Kind::text, 0, "", "Contents", {}, {}},
+        {Kind::item, 1, "\u2022", "Quick Start", {Link{"Quick Start", "#quickstart"}}, {}},
+        {Kind::heading, 2, "", "Quick Start", {}, {"quickstart"}},
+        {Kind::item, 1, "1.", "Allow access (Settings > Privacy).", {}, {}},
+        {Kind::item, 1, "2.", "Click Left Half.", {}, {}},
+        {Kind::item, 2, "\u2022", "nested", {}, {}},
+        {Kind::item, 1, "", "and more", {}, {}},
         {Kind::paragraph, 0, "", "Mail us or the site.",
-         {Link{"us", "mailto:a@b.c"}, Link{"the site", "https://x.y/?a=1&b=2"}}},
+         {Link{"us", "mailto:a@b.c"}, Link{"the site", "https://x.y/?a=1&b=2"}}, {}},
     };
     const auto blocks = WebPageText::blocks(html);
     ASSERT_EQ(blocks.size(), expected.size());
