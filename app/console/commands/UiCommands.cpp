@@ -21,6 +21,7 @@
 #include "platform/control/ViewDriver.hpp"
 #include "platform/control/WebViewControl.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/ClickActivation.hpp"
 #include "platform/ui/PopUpButton.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TextField.hpp"
@@ -103,7 +104,9 @@ void click(const Target& t) {
         return;
     }
     if (auto href = WindowElements::linkTarget(*t.element.view, t.element.key)) {
-        // A link on a web view's page: the view asks its navigation delegate, as a user's click does.
+        // A link on a web view's page: the click activates the program and the view asks its
+        // navigation delegate, as a user's click does.
+        if (auto* window = t.element.view->window()) platform::ui::ClickActivation::windowTakesClick(*window);
         platform::WebViewControl::followLink(static_cast<platform::ui::WKWebView&>(*t.element.view), *href);
         return;
     }

@@ -123,10 +123,18 @@ TEST_F(WebViewTest, AMinimumHeightHoldsInFittingSizeAndStackLayout) {
     stack->alignment = LayoutAttribute::leading;
     stack->setFrame(Rect{0, 0, 700, 576});
     stack->layout();
+    // No height or width of its own: the stack's only view fills the stack.
+    EXPECT_EQ(web->frame().height(), 576);
+    EXPECT_EQ(web->frame().width(), 700);
+    // Beside another view it keeps its least height.
+    auto label = std::make_shared<View>(Rect{0, 0, 100, 20});
+    label->heightConstraint = 20;
+    stack->addArrangedSubview(label);
+    web->setFrame(Rect{});
+    stack->layout();
     EXPECT_EQ(web->frame().height(), 420);
-    EXPECT_EQ(web->frame().width(), 700); // no width of its own: the stack's
-    stack->minHeightConstraint = 500;
-    EXPECT_EQ(stack->fittingSize().height, 500);
+    stack->minHeightConstraint = 700;
+    EXPECT_EQ(stack->fittingSize().height, 700);
 }
 
 TEST_F(WebViewTest, OpeningAURLFailsWhileTheControlSaysSo) {
