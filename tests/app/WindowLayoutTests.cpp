@@ -124,13 +124,13 @@ wait 4
 )");
     EXPECT_EQ(problemsOf(manager), "") << "the snapshot manager with two rows";
     {
-        // 1000 x 600 with the header padded by 16; each card's background 900 wide, centred in
+        // A 1000 x 600 window with the header padded by 16; each card's background 900 wide, centred in
         // its row over the 900-point separator; in it, 16 points of padding around the name (250),
         // the launch and quit groups (180 each: a 100- or 90-point button, 4 points, an 80 x 30
         // recorder; 184 points in the launch group's 180 overflow it on both sides) and the rename
         // (100) and delete (90) buttons, 8 points apart: 864 points centred in the 900.
         const auto c = contentOf(manager);
-        EXPECT_EQ(c.size, (platform::CGSize{1000, 600}));
+        EXPECT_EQ(ProgramWindows::window(manager).frame().size, (platform::CGSize{1000, 600}));
         const auto lines = testsupport::WindowLayoutCheck::parse(
             tilmora::WindowElements::describe(ProgramWindows::window(manager)));
         std::string key;
@@ -160,7 +160,7 @@ wait 4
         const auto c = contentOf("Preferences");
         EXPECT_GE(c.width(), 1000);
         EXPECT_GE(c.height(), 800);
-        EXPECT_EQ(mismatches("Preferences", {{"Tilmora Preferences", c.minX() + 16, any, any, any},
+        EXPECT_EQ(mismatches("Preferences", {{"Preferences", c.minX() + 16, any, any, any},
                                              {"prefs.scroll", c.minX(), any, c.width(), any}}),
                   "");
     }
