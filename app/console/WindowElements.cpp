@@ -153,7 +153,8 @@ constexpr EnumName<NodeKind> kindNames[] = {
     {NodeKind::canvas, "canvas"},       {NodeKind::webView, "webView"},
     {NodeKind::color, "color"},         {NodeKind::image, "image"},
     {NodeKind::component, "component"}, {NodeKind::representable, "representable"},
-    {NodeKind::group, "group"},         {NodeKind::labeledContent, "labeledContent"}};
+    {NodeKind::group, "group"},         {NodeKind::labeledContent, "labeledContent"},
+    {NodeKind::modified, "modified"}};
 
 std::string kindName(NodeKind kind) {
     return std::string(enumName(kindNames, kind, "element"));

@@ -59,13 +59,17 @@ void ElementPainter::node(const Node& n, const std::optional<Color>& foreground)
     PicturePainter::Scope scope(p_);
     const bool grouped = n.opacity < 1;
     if (grouped) p_.beginGroup();
+    // A clip shape covers the element with its padding, its backgrounds and its overlays.
+    if (n.clipCornerRadius) {
+        const CGRect& f = n.layoutFrame;
+        const EdgeInsets& pad = n.padding;
+        p_.clipRoundedRect({f.minX() - pad.left, f.minY() - pad.top, f.width() + pad.left + pad.right,
+                            f.height() + pad.top + pad.bottom},
+                           *n.clipCornerRadius);
+    }
     for (const auto& b : n.backgrounds)
         if (b.node()) node(*b.node(), foreground);
-    {
-        PicturePainter::Scope clip(p_);
-        if (n.clipCornerRadius) p_.clipRoundedRect(n.layoutFrame, *n.clipCornerRadius);
-        content(n, foreground);
-    }
+    content(n, foreground);
     for (const auto& o : n.overlays)
         if (o.node()) node(*o.node(), foreground);
     if (grouped) p_.endGroup(n.opacity);
@@ -76,7 +80,7 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
     std::optional<Color> foreground = inherited;
     switch (n.kind) {
     case NodeKind::text:
-        p_.text(n.text, frame, textStyle(n, foreground));
+        textLines(n, frame, textStyle(n, foreground));
         break;
     case NodeKind::button: {
         const std::string& style = n.buttonStyle;
@@ -132,10 +136,18 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
         label.color = n.resolvedEnabled ? Color::labelColor() : kDisabledText;
         const double arrows = std::min(14.0, frame.width());
         p_.text(n.text, {frame.minX(), frame.minY(), frame.width() - arrows - 4, frame.height()}, label);
+        // The stepper's bezel, split in an up arrow over a down arrow.
         const CGRect box{frame.maxX() - arrows, frame.midY() - 11, arrows, 22};
         p_.fillRoundedRect(box, 4, kBezel);
         p_.strokeRoundedRect(box, 4, kBezelBorder, 1);
         p_.strokeLine({box.minX() + 2, box.midY()}, {box.maxX() - 2, box.midY()}, kBezelBorder, 1);
+        const Color ink = n.resolvedEnabled ? Color::controlTextColor() : kDisabledText;
+        const double cx = box.midX(), half = std::min(3.0, box.width() / 2 - 1);
+        // y down: the up arrow's point is above its arms, the down arrow's below.
+        p_.strokeLine({cx - half, box.minY() + 7.5}, {cx, box.minY() + 4.5}, ink, 1.2);
+        p_.strokeLine({cx, box.minY() + 4.5}, {cx + half, box.minY() + 7.5}, ink, 1.2);
+        p_.strokeLine({cx - half, box.maxY() - 7.5}, {cx, box.maxY() - 4.5}, ink, 1.2);
+        p_.strokeLine({cx, box.maxY() - 4.5}, {cx + half, box.maxY() - 7.5}, ink, 1.2);
         break;
     }
     case NodeKind::progress: {
@@ -193,6 +205,21 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
             node(*c, foreground);
     }
     if (n.kind == NodeKind::scroll) scrollIndicator(n);
+}
+
+void ElementPainter::textLines(const Node& n, const CGRect& frame, const PicturePainter::TextStyle& style) {
+    // The lines the layout broke the text into, one under the other, the block centred in the
+    // frame; a text the layout has not seen is one line.
+    if (n.textLines.empty() || n.textLineHeight <= 0) {
+        p_.text(n.text, frame, style);
+        return;
+    }
+    const double height = n.textLineHeight;
+    double top = frame.midY() - height * double(n.textLines.size()) / 2;
+    for (const auto& line : n.textLines) {
+        p_.text(line, {frame.minX(), top, frame.width(), height}, style);
+        top += height;
+    }
 }
 
 void ElementPainter::scrollIndicator(const Node& n) {

@@ -36,7 +36,8 @@ std::string labelOf(const Node& n) {
             return b->title;
     std::string out;
     if (n.kind == NodeKind::button || n.kind == NodeKind::hstack || n.kind == NodeKind::vstack ||
-        n.kind == NodeKind::zstack || n.kind == NodeKind::group || n.kind == NodeKind::labeledContent) {
+        n.kind == NodeKind::zstack || n.kind == NodeKind::group || n.kind == NodeKind::labeledContent ||
+        n.kind == NodeKind::modified) {
         for (auto& c : n.children) {
             auto s = labelOf(*c.node());
             if (!s.empty()) return s;

@@ -60,7 +60,10 @@ void ViewPainter::window(const Window& window, const CGRect& frame, double alpha
         PicturePainter::Scope inner(p_);
         if (titled) {
             const std::string title = window.titleVisibility == "hidden" ? std::string() : window.title;
-            WindowChrome::draw(p_, frame, title, active, window.backgroundColor);
+            const unsigned mask = window.styleMask();
+            WindowChrome::draw(p_, frame, title, active, window.backgroundColor,
+                               {(mask & StyleMask::closable) != 0, (mask & StyleMask::miniaturizable) != 0,
+                                (mask & StyleMask::resizable) != 0});
             p_.clipRoundedRect(frame, WindowChrome::cornerRadius);
         } else {
             p_.fillRect(frame, window.backgroundColor);
@@ -186,7 +189,10 @@ void ViewPainter::control(const View& v) {
     } else if (const auto* effect = dynamic_cast<const VisualEffectView*>(&v)) {
         const bool dark = effect->material == VisualEffectView::Material::hudWindow ||
                           effect->material == VisualEffectView::Material::fullScreenUI;
-        p_.fillRect(bounds, dark ? rgb(30, 30, 30, 0.85) : rgb(246, 246, 246, 0.92));
+        // The material fills the view's layer, its corners rounded as the layer's.
+        const Layer* backing = v.layer().get();
+        const double radius = backing && !backing->hidden ? backing->cornerRadius : 0;
+        p_.fillRoundedRect(bounds, radius, dark ? rgb(30, 30, 30, 0.85) : rgb(246, 246, 246, 0.92));
     }
 }
 

@@ -15,7 +15,8 @@ Color rgb(int r, int g, int b) {
 
 } // namespace
 
-void draw(PicturePainter& painter, const CGRect& frame, const std::string& title, bool active, const Color& body) {
+void draw(PicturePainter& painter, const CGRect& frame, const std::string& title, bool active, const Color& body,
+          Buttons has) {
     if (frame.isEmpty()) return;
     PicturePainter::Scope scope(painter);
     painter.clipRoundedRect(frame, cornerRadius);
@@ -27,10 +28,18 @@ void draw(PicturePainter& painter, const CGRect& frame, const std::string& title
                        1);
     // Close, minimize and zoom: 12-point circles 20 points apart from 20 points in.
     const Color buttons[] = {rgb(255, 95, 87), rgb(254, 188, 46), rgb(40, 200, 64)};
+    const bool present[] = {has.close, has.minimize, has.zoom};
     for (int i = 0; i < 3; ++i) {
         const CGPoint centre{frame.minX() + 20 + 20.0 * i, titleBar.midY()};
         if (centre.x + 6 > frame.maxX()) break;
-        painter.fillEllipse({centre.x - 6, centre.y - 6, 12, 12}, active ? buttons[i] : rgb(205, 205, 205));
+        const CGRect circle{centre.x - 6, centre.y - 6, 12, 12};
+        if (!present[i]) {
+            // A disabled button: a pale disc in a grey ring.
+            painter.fillEllipse(circle, rgb(225, 225, 225));
+            painter.strokeEllipse(circle.insetBy(0.5, 0.5), rgb(190, 190, 190), 1);
+            continue;
+        }
+        painter.fillEllipse(circle, active ? buttons[i] : rgb(205, 205, 205));
     }
     PicturePainter::TextStyle style;
     style.bold = true;

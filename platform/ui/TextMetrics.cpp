@@ -4,7 +4,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <unordered_map>
@@ -81,7 +83,45 @@ char32_t next(const std::string& s, std::size_t& i) {
     return c;
 }
 
+std::atomic<std::uint64_t> measured{0};
+
+/// The advances of one face at one size, one character at a time, under the faces' lock.
+class Advances {
+public:
+    explicit Advances(const Font& font)
+        : faces_(faces()), hold_(faces_.mutex), style_(styleIndex(drawsBold(font.weight), font.monospaced)),
+          size_(font.pointSize > 0 ? font.pointSize : 0) {}
+    ~Advances() { measured += counted_; }
+    Advances(const Advances&) = delete;
+    Advances& operator=(const Advances&) = delete;
+
+    /// The advance of `c` in ems.
+    double ems(char32_t c) {
+        ++counted_;
+        return faces_.advance(style_, c);
+    }
+    double size() const { return size_; }
+
+private:
+    Faces& faces_;
+    std::lock_guard<std::mutex> hold_;
+    std::size_t style_;
+    double size_;
+    std::uint64_t counted_ = 0;
+};
+
+bool fits(double ems, double size, double width) {
+    // Layout works in whole points: a text takes the points its glyphs reach into.
+    return std::ceil(ems * size) <= width + kFitSlack;
+}
+
+const std::string kEllipsis = "\u2026";
+
 } // namespace
+
+std::uint64_t measuredCharacters() {
+    return measured.load();
+}
 
 std::filesystem::path fontFile(bool bold, bool monospaced) {
     return std::filesystem::path(kFolder) / kFiles[styleIndex(bold, monospaced)];
@@ -93,14 +133,12 @@ bool drawsBold(const std::string& weight) {
 
 double width(const std::string& text, double size, bool bold, bool monospaced) {
     if (text.empty() || !(size > 0)) return 0;
-    auto& f = faces();
-    const std::size_t style = styleIndex(bold, monospaced);
-    std::lock_guard<std::mutex> hold(f.mutex);
+    Advances advances(Font{size, bold ? "bold" : "regular", monospaced});
     double ems = 0;
     for (std::size_t i = 0; i < text.size();) {
         const char32_t c = next(text, i);
         if (c == U'\n') break;
-        ems += f.advance(style, c);
+        ems += advances.ems(c);
     }
     return ems * size;
 }
@@ -111,21 +149,89 @@ double width(const std::string& text, const Font& font) {
 }
 
 std::string fitted(const std::string& line, double width, const Font& font) {
-    if (TextMetrics::width(line, font) <= width + kFitSlack) return line;
-    static const std::string ellipsis = "\u2026";
-    std::string kept = line;
-    while (!kept.empty()) {
-        // Drop the last character (all its bytes), then the blanks before it.
-        std::size_t end = kept.size() - 1;
-        while (end > 0 && (static_cast<unsigned char>(kept[end]) & 0xC0) == 0x80)
-            --end;
-        kept.erase(end);
-        while (!kept.empty() && kept.back() == ' ')
-            kept.pop_back();
-        std::string candidate = kept + ellipsis;
-        if (TextMetrics::width(candidate, font) <= width + kFitSlack) return candidate;
+    if (line.empty()) return line;
+    Advances advances(font);
+    const double size = advances.size();
+    const double ellipsis = advances.ems(U'\u2026');
+    // The longest start that ends in a character other than a blank and fits with "…" after it;
+    // the pass stops at the first character past the width.
+    double ems = 0;
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const char32_t c = next(line, i);
+        if (c == U'\n') return line.substr(0, i - 1);
+        ems += advances.ems(c);
+        if (!fits(ems, size, width)) return line.substr(0, cut) + kEllipsis;
+        if (c != U' ' && fits(ems + ellipsis, size, width)) cut = i;
     }
-    return ellipsis;
+    return line;
+}
+
+std::vector<std::string> lines(const std::string& text, double width, const Font& font, std::size_t maxLines) {
+    std::vector<std::string> out;
+    std::size_t start = 0; // the current line's first byte
+    {
+        Advances advances(font);
+        const double size = advances.size();
+        std::size_t breakAt = 0;    // where the line may end: after its last word so far (0: none)
+        std::size_t resumeAt = 0;   // where the next line then starts: the word after the blanks
+        double ems = 0, emsAtResume = 0;
+        bool inBlanks = false;
+        auto endLine = [&](std::size_t end, std::size_t next) {
+            std::string line = text.substr(start, end - start);
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            out.push_back(std::move(line));
+            start = next;
+            breakAt = 0;
+        };
+        std::size_t i = 0;
+        while (i < text.size() && (maxLines == 0 || out.size() + 1 < maxLines)) {
+            const std::size_t at = i;
+            const char32_t c = next(text, i);
+            if (c == U'\n') {
+                endLine(at, i);
+                ems = 0;
+                inBlanks = false;
+                continue;
+            }
+            if (c == U' ') {
+                if (!inBlanks && at > start) breakAt = at;
+                inBlanks = true;
+                ems += advances.ems(c);
+                continue; // blanks at a line's end may pass the width
+            }
+            if (inBlanks && breakAt != 0) {
+                resumeAt = at;
+                emsAtResume = ems;
+            }
+            inBlanks = false;
+            const double advance = advances.ems(c);
+            if (!fits(ems + advance, size, width) && at > start) {
+                if (breakAt != 0 && resumeAt > breakAt) {
+                    // The words since the last blanks go to the next line.
+                    endLine(breakAt, resumeAt);
+                    ems -= emsAtResume;
+                } else {
+                    endLine(at, at);
+                    ems = 0;
+                }
+            }
+            ems += advance;
+        }
+        if (i >= text.size()) {
+            std::string line = text.substr(start);
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            out.push_back(std::move(line));
+            return out;
+        }
+    }
+    // The last line allowed holds the rest of the text, cut to the width.
+    std::string rest = text.substr(out.empty() ? 0 : start);
+    std::replace(rest.begin(), rest.end(), '\n', ' ');
+    out.push_back(fitted(rest, width, font));
+    return out;
 }
 
 } // namespace platform::ui::TextMetrics

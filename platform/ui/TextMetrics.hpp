@@ -2,8 +2,10 @@
 
 #include "platform/ui/Font.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 /// The widths of texts as the screen capture sets them, so that a layout gives a text the room
 /// its picture takes: DejaVu Sans (DejaVu Sans Mono for a monospaced font), bold for the bold
@@ -29,7 +31,20 @@ double width(const std::string& text, const Font& font);
 inline constexpr double kFitSlack = 0.5;
 
 /// `line` as it shows in `width` points of `font`: itself when it fits, else its longest start of
-/// whole characters (blanks at its end dropped) followed by "…" that fits, or "…" alone.
+/// whole characters (blanks at its end dropped) followed by "…" that fits, or "…" alone. One pass
+/// over the characters that fit (a line break ends the line, as in `width`).
 std::string fitted(const std::string& line, double width, const Font& font);
+
+/// The lines `text` takes in `width` points of `font`, as a text of several lines is set: a line
+/// ends at a line break, and before a word that would pass the width (at the blanks before it,
+/// which are dropped; a word wider than the width alone is broken before the character that would
+/// pass it). With `maxLines` above 0, at most that many lines: the last then holds the rest of the
+/// text (line breaks as blanks) cut to the width by `fitted`. One pass over the text. An empty text
+/// is one empty line.
+std::vector<std::string> lines(const std::string& text, double width, const Font& font, std::size_t maxLines = 0);
+
+/// How many characters the calls above have measured since the process started (each pass over a
+/// character counts once); tests compare it to tell linear work from repeated measuring.
+std::uint64_t measuredCharacters();
 
 } // namespace platform::ui::TextMetrics

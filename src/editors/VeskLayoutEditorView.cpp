@@ -21,14 +21,15 @@ decl::Element sectionTitle(const std::string& s) {
     return decl::Text(s).font("subheadline").foregroundRole("accent");
 }
 
-/// A side panel: its content stacked from the top, padded, on black, rounded, `width` points wide.
-decl::Element sidePanel(std::vector<decl::Element> content, double width) {
+/// A side panel: its content stacked from the top, padded, on black (its background has the id
+/// `id`), rounded, then `width` points wide with the padding.
+decl::Element sidePanel(std::vector<decl::Element> content, double width, const std::string& id) {
     decl::FrameSpec frame;
     frame.width = width;
     frame.alignment = decl::Alignment::topLeading;
     return decl::VStack(decl::Alignment::leading, 8, std::move(content))
         .padding(8)
-        .background(decl::ColorView(ui::Color::blackColor().withAlphaComponent(0.9)))
+        .background(decl::ColorView(ui::Color::blackColor().withAlphaComponent(0.9)).id(id))
         .clipRoundedRect(6, true)
         .frame(frame);
 }
@@ -108,7 +109,7 @@ decl::Element VeskLayoutEditorView::presetsPanel() {
              .disabled(!c.editingPresetIsExisting())
              .id("presets.delete"),
          caption(text("layoutEditor.presets.footer")).padding(ui::EdgeInsets{4, 0, 0, 0})}));
-    return sidePanel(std::move(items), 230);
+    return sidePanel(std::move(items), 230, "presets.panel");
 }
 
 decl::Element VeskLayoutEditorView::presetRow(const VeskPreset& preset) {
@@ -185,7 +186,7 @@ decl::Element VeskLayoutEditorView::inspectorPanel() {
         items.push_back(caption(text("layoutEditor.tile.selectHint")));
     }
     items.push_back(decl::Spacer());
-    return sidePanel(std::move(items), 280);
+    return sidePanel(std::move(items), 280, "inspector.panel");
 }
 
 decl::Element VeskLayoutEditorView::bottomBar() {

@@ -21,7 +21,8 @@ dv::Element NotificationView::body() {
         .frame(width)
         .background(dv::RoundedRectangle(12, true)
                         .fill(Color::blackColor().withAlphaComponent(0.85))
-                        .shadow(Color::blackColor().withAlphaComponent(0.5), 20, 0, 10));
+                        .shadow(Color::blackColor().withAlphaComponent(0.5), 20, 0, 10)
+                        .id("toast.box"));
 }
 
 } // namespace tilmora

@@ -100,7 +100,7 @@ decl::Element SnapshotRow::body() {
     decl::Element card = decl::HStack(decl::Alignment::center, 8,
                                       {name, launchGroup, quitGroup, renameButton, deleteButton});
     card.padding(ui::EdgeInsets{12, 16, 12, 16}).frame(width(900));
-    card.background(decl::RoundedRectangle(8, true).fill(fill));
+    card.background(decl::RoundedRectangle(8, true).fill(fill).id("snapshot.background." + key));
     decl::StrokeStyle stroke;
     stroke.color = border;
     stroke.lineWidth = 1;

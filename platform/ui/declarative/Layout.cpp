@@ -37,7 +37,8 @@ double framed(double length, std::optional<double> fixed, std::optional<double> 
 
 bool isStack(const Node& n) {
     return n.kind == NodeKind::vstack || n.kind == NodeKind::hstack || n.kind == NodeKind::zstack ||
-           n.kind == NodeKind::group || n.kind == NodeKind::component || n.kind == NodeKind::labeledContent;
+           n.kind == NodeKind::group || n.kind == NodeKind::component || n.kind == NodeKind::labeledContent ||
+           n.kind == NodeKind::modified;
 }
 
 /// The axis of a stack's children: vertical for vertical stacks and groups, horizontal for
@@ -212,15 +213,19 @@ Size stackMeasure(Node& n, Size p, bool vertical) {
 Size contentSize(Node& n, Size p) {
     switch (n.kind) {
     case NodeKind::text: {
-        double k = textScale(n.style);
-        double w = TextMetrics::width(n.text, n.style.font());
-        double lines = 1;
-        if (std::isfinite(p.width) && w > p.width) {
-            lines = p.width > 0 ? std::ceil(w / p.width) : 1;
-            if (n.style.lineLimit) lines = std::min(lines, double(*n.style.lineLimit));
-            w = std::max(0.0, p.width);
-        }
-        return {w, 16 * k * lines};
+        // The text is set in lines of its width: the widest line's, or all that is offered when
+        // it wraps.
+        const Font font = n.style.font();
+        const std::size_t limit = n.style.lineLimit ? std::size_t(std::max(1, *n.style.lineLimit)) : 0;
+        const double width = std::isfinite(p.width) ? std::max(0.0, p.width) : inf;
+        n.textLines = TextMetrics::lines(n.text, width, font, limit);
+        n.textLineHeight = 16 * textScale(n.style);
+        double w = 0;
+        for (const auto& line : n.textLines)
+            w = std::max(w, TextMetrics::width(line, font));
+        const bool wrapped = n.textLines.size() > 1 || n.textLines.front() != n.text;
+        if (std::isfinite(width) && wrapped && n.text.find('\n') == std::string::npos) w = width;
+        return {std::isfinite(width) ? std::min(w, width) : w, n.textLineHeight * double(n.textLines.size())};
     }
     case NodeKind::button: {
         Size label = n.children.empty() ? Size{} : measure(*n.children[0].node(), p);
@@ -267,6 +272,7 @@ Size contentSize(Node& n, Size p) {
         return s;
     }
     case NodeKind::component:
+    case NodeKind::modified:
         return n.children.empty() ? Size{} : measure(*n.children[0].node(), p);
     case NodeKind::representable:
         return n.nativeView ? n.nativeView->fittingSize() : Size{};
@@ -292,7 +298,7 @@ Rect aligned(Size s, Rect in, Alignment a) {
 /// views that wrap it) takes the frame's fixed width and height, `s` being `n`'s framed size.
 void holdControl(Node& n, Size s) {
     Node* c = &n;
-    while (c->kind == NodeKind::component && !c->children.empty())
+    while ((c->kind == NodeKind::component || c->kind == NodeKind::modified) && !c->children.empty())
         c = c->children[0].node().get();
     if (c == &n || c->kind != NodeKind::representable) return;
     if (n.frame->width)
@@ -353,7 +359,10 @@ void placeStack(Node& n, const Rect& frame, const Clip& clip) {
     if (count > 1) along += spacing * (count - 1);
     const double length = vertical ? frame.height() : frame.width();
     Rect content = frame;
-    if (along > length + kSlack) {
+    if (along > length + kSlack && n.frame) {
+        // A frame centres what it holds, overflowing it when it is larger (unclipped).
+        content = aligned(vertical ? Size{frame.size.width, along} : Size{along, frame.size.height}, frame, inside);
+    } else if (along > length + kSlack) {
         n.clipsContent = true;
         content = vertical ? Rect{frame.minX(), frame.minY(), frame.width(), along}
                            : Rect{frame.minX(), frame.minY(), along, frame.height()};
@@ -451,12 +460,11 @@ void placeNode(Node& n, Rect rect, const Clip& clip) {
         break;
     case NodeKind::component:
     case NodeKind::button:
+    case NodeKind::modified:
         if (!n.children.empty()) {
+            // Content larger than a frame overflows it, centred as the frame aligns it.
             Node& child = *n.children[0].node();
-            const Size size = paddedSize(child);
-            // Content larger than a fixed frame is cut at the frame's edges.
-            n.clipsContent = size.width > frame.width() + kSlack || size.height > frame.height() + kSlack;
-            placeNode(child, aligned(size, frame, inside), n.clipsContent ? clippedTo(clip, frame) : clip);
+            placeNode(child, aligned(paddedSize(child), frame, inside), clip);
         }
         break;
     case NodeKind::scroll:

@@ -10,7 +10,7 @@ constexpr EdgeInsets defaultRowInsets{4, 8, 4, 8};
 } // namespace
 
 Element& Element::listStyle(const std::string& style) {
-    node_->listStyle = style;
+    content().listStyle = style;
     return *this;
 }
 
@@ -30,12 +30,12 @@ Element& Element::listRowSeparatorHidden(bool hidden) {
 }
 
 Element& Element::onDelete(std::function<void(const std::vector<std::size_t>&)> action) {
-    node_->onDelete = std::move(action);
+    content().onDelete = std::move(action);
     return *this;
 }
 
 Element& Element::onHover(std::function<void(bool)> action) {
-    node_->onHover = std::move(action);
+    content().onHover = std::move(action);
     return *this;
 }
 

@@ -32,10 +32,26 @@ Font TextStyle::font() const {
 Element::Element()
     : node_(std::make_shared<Node>()) {}
 
+Node& Element::content() const {
+    Node* n = node_.get();
+    while (n->kind == NodeKind::modified && !n->children.empty())
+        n = n->children[0].node().get();
+    return *n;
+}
+
+void Element::wrap() {
+    auto outer = std::make_shared<Node>();
+    outer->kind = NodeKind::modified;
+    outer->children = {Element(node_)};
+    node_ = std::move(outer);
+}
+
 Element& Element::padding(double all) {
     return padding(EdgeInsets{all, all, all, all});
 }
 Element& Element::padding(EdgeInsets in) {
+    // A padding lies around the decorations and the clip shape before it.
+    if (node_->hasDecorations() || node_->clipCornerRadius) wrap();
     node_->padding.top += in.top;
     node_->padding.left += in.left;
     node_->padding.bottom += in.bottom;
@@ -43,6 +59,10 @@ Element& Element::padding(EdgeInsets in) {
     return *this;
 }
 Element& Element::frame(FrameSpec spec) {
+    // A frame holds everything before it: another frame, a padding, decorations, a clip shape.
+    if (node_->frame || node_->aspectFit || node_->hasPadding() || node_->hasDecorations() ||
+        node_->clipCornerRadius)
+        wrap();
     node_->frame = spec;
     return *this;
 }
@@ -53,19 +73,26 @@ Element& Element::frame(double width, double height) {
     return frame(spec);
 }
 Element& Element::aspectRatioFit(std::optional<double> ratio) {
+    if (node_->frame || node_->aspectFit || node_->hasPadding() || node_->hasDecorations() ||
+        node_->clipCornerRadius)
+        wrap();
     node_->aspectFit = true;
     node_->aspectRatio = ratio;
     return *this;
 }
 Element& Element::background(Element behind) {
-    node_->backgrounds.push_back(std::move(behind));
+    // A background lies outside a clip shape before it and behind the backgrounds before it.
+    if (node_->clipCornerRadius || node_->opacity < 1) wrap();
+    node_->backgrounds.insert(node_->backgrounds.begin(), std::move(behind));
     return *this;
 }
 Element& Element::overlay(Element front) {
+    if (node_->clipCornerRadius || node_->opacity < 1) wrap();
     node_->overlays.push_back(std::move(front));
     return *this;
 }
 Element& Element::clipRoundedRect(double r, bool continuous) {
+    if (node_->clipCornerRadius) wrap();
     node_->clipCornerRadius = r;
     node_->continuousCorners = continuous;
     return *this;
@@ -86,24 +113,24 @@ Element& Element::contentShapeRect() {
     return *this;
 }
 Element& Element::onTap(std::function<void()> action) {
-    node_->onTap = [action = std::move(action)](Point) {
+    content().onTap = [action = std::move(action)](Point) {
         if (action) action();
     };
     return *this;
 }
 Element& Element::onTapAt(std::function<void(Point)> action) {
-    node_->onTap = std::move(action);
+    content().onTap = std::move(action);
     return *this;
 }
 Element& Element::dragGesture(double minimumDistance, std::function<void(const DragValue&)> changed,
                               std::function<void(const DragValue&)> ended) {
-    node_->dragMinimumDistance = minimumDistance;
-    node_->onDragChanged = std::move(changed);
-    node_->onDragEnded = std::move(ended);
+    content().dragMinimumDistance = minimumDistance;
+    content().onDragChanged = std::move(changed);
+    content().onDragEnded = std::move(ended);
     return *this;
 }
 Element& Element::contextMenu(std::vector<ContextMenuItem> items) {
-    node_->contextMenu = std::move(items);
+    content().contextMenu = std::move(items);
     return *this;
 }
 Element& Element::onAppear(std::function<void()> action) {
@@ -115,72 +142,72 @@ Element& Element::onDisappear(std::function<void()> action) {
     return *this;
 }
 Element& Element::help(const std::string& tooltip) {
-    node_->helpText = tooltip;
+    content().helpText = tooltip;
     return *this;
 }
 Element& Element::id(const std::string& identity) {
-    node_->identity = identity;
+    content().identity = identity;
     return *this;
 }
 Element& Element::font(const std::string& role, const std::string& weight) {
-    node_->style.fontRole = role;
-    node_->style.weight = weight;
+    content().style.fontRole = role;
+    content().style.weight = weight;
     return *this;
 }
 Element& Element::systemFont(double size, const std::string& weight, bool monospaced) {
-    node_->style.fontRole = "system";
-    node_->style.fontSize = size;
-    node_->style.weight = weight;
-    node_->style.monospaced = monospaced;
+    content().style.fontRole = "system";
+    content().style.fontSize = size;
+    content().style.weight = weight;
+    content().style.monospaced = monospaced;
     return *this;
 }
 Element& Element::foregroundColor(Color color) {
-    node_->style.color = std::move(color);
+    content().style.color = std::move(color);
     return *this;
 }
 Element& Element::foregroundRole(const std::string& role) {
-    node_->style.colorRole = role;
-    node_->style.color.reset();
+    content().style.colorRole = role;
+    content().style.color.reset();
     return *this;
 }
 Element& Element::lineLimit(int lines) {
-    node_->style.lineLimit = lines;
+    content().style.lineLimit = lines;
     return *this;
 }
 Element& Element::truncationMode(const std::string& mode) {
-    node_->style.truncation = mode;
+    content().style.truncation = mode;
     return *this;
 }
 Element& Element::multilineTextAlignment(const std::string& alignment) {
-    node_->style.multilineAlignment = alignment;
+    content().style.multilineAlignment = alignment;
     return *this;
 }
 Element& Element::buttonStyle(const std::string& style) {
-    node_->buttonStyle = style;
+    content().buttonStyle = style;
     return *this;
 }
 Element& Element::tint(Color color) {
-    node_->tint = std::move(color);
+    content().tint = std::move(color);
     return *this;
 }
 Element& Element::textFieldStyle(const std::string& style) {
-    node_->textFieldStyle = style;
+    content().textFieldStyle = style;
     return *this;
 }
 Element& Element::labelsHidden() {
-    node_->labelHidden = true;
+    content().labelHidden = true;
     return *this;
 }
 Element& Element::opacity(double value) {
-    node_->opacity = value;
+    node_->opacity *= value;
     return *this;
 }
 Element& Element::fill(Color color) {
-    node_->fill = std::move(color);
+    content().fill = std::move(color);
     return *this;
 }
 Element& Element::stroke(StrokeStyle style) {
-    node_->stroke = std::move(style);
+    content().stroke = std::move(style);
     return *this;
 }
 Element& Element::shadow(Color color, double radius, double x, double y) {
@@ -209,8 +236,8 @@ Element& Element::onReceive(const std::string& name, std::function<void(const No
     return *this;
 }
 Element& Element::keyboardShortcut(std::optional<KeyboardShortcut> shortcut) {
-    node_->hasKeyboardShortcutModifier = true;
-    node_->keyboardShortcut = shortcut;
+    content().hasKeyboardShortcutModifier = true;
+    content().keyboardShortcut = shortcut;
     return *this;
 }
 Element& Element::alignmentGuide(const std::string& alignment, const std::string& computedFrom) {

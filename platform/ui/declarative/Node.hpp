@@ -132,7 +132,11 @@ enum class NodeKind {
     representable,
     group,
     /// A row of a label (first child) and its content (second child), laid out as a horizontal stack.
-    labeledContent
+    labeledContent,
+    /// What a modifier made of the element before it (its one child) when that element's own node
+    /// cannot take the modifier in its order: a frame around a padding or a background, a padding
+    /// around a background, a background around a clip shape.
+    modified
 };
 
 /// An option of a pop-up picker: its title and its tag (the value the selection binding holds).
@@ -150,6 +154,18 @@ struct ContextMenuItem {
 
 /// A value-semantics handle to a node of the declarative tree; modifiers change the node and
 /// return the handle, so they chain: `Text("x").font("caption").padding(4)`.
+///
+/// Modifiers compose in their order, each wrapping what came before it: a padding adds room
+/// around the element so far, a frame holds everything before it (`.padding(8).frame(width: 230)`
+/// is 230 points wide with the content 214 inside), a background, an overlay or a clip shape covers
+/// the rectangle of what it follows, and a later background or clip shape lies around an earlier
+/// clip shape. One node holds, from the inside out, its content, a frame, a padding, then its
+/// backgrounds and overlays and a clip shape over all of them; a modifier that comes out of that
+/// order makes a `NodeKind::modified` node around the element, and the handle then names it. The
+/// modifiers that say what the element is or does (its id, tooltip, actions, gestures, context
+/// menu, text style, shape fill and stroke, control styles, keyboard shortcut, hover) go to the
+/// element itself under such wrappers; the others (placement, order, enabling, hit testing,
+/// opacity, environment, subscriptions, list-row settings) to the outermost node.
 class Element {
 public:
     Element();
@@ -228,7 +244,14 @@ public:
     /// Runs `action` with true when the pointer enters the element and false when it leaves.
     Element& onHover(std::function<void(bool)> action);
 
+    /// The element itself under the `modified` nodes its modifiers made (the node when there are
+    /// none).
+    Node& content() const;
+
 private:
+    /// Puts a `modified` node around the element so far; the handle names it from then on.
+    void wrap();
+
     std::shared_ptr<Node> node_;
 };
 
@@ -344,6 +367,16 @@ struct Node {
     /// Set by the layout: the element lies wholly or partly outside the visible part of a scroll
     /// view that holds it.
     bool scrolledOut = false;
+    /// Set by the layout for a text: the lines it was broken into for its width (each as it is
+    /// set, cut with "…" at the end of the last when the text did not fit its line limit), and the
+    /// height of one line (points). Drawing sets these lines one under the other.
+    std::vector<std::string> textLines;
+    double textLineHeight = 0;
+
+    /// Whether the node's frame, padding, decorations (backgrounds, overlays) and clip shape are
+    /// set; a modifier wraps the node when one further out is.
+    bool hasPadding() const { return padding.top != 0 || padding.left != 0 || padding.bottom != 0 || padding.right != 0; }
+    bool hasDecorations() const { return !backgrounds.empty() || !overlays.empty(); }
 };
 
 } // namespace platform::ui::declarative

@@ -3,6 +3,9 @@
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Window.hpp"
 #include "platform/control/ViewDriver.hpp"
+#include "platform/ui/declarative/Layout.hpp"
+
+#include <functional>
 
 namespace dv = platform::ui::declarative;
 using namespace platform::ui;
@@ -254,3 +257,68 @@ TEST_F(DeclarativeTest, NotificationSubscriptionsLiveWithTheirElement) {
     host.rebuildIfNeeded();
     EXPECT_TRUE(d.hasText("heard 2"));
 }
+
+namespace {
+
+TEST(DeclarativeModifiers, EachModifierWrapsWhatCameBeforeIt) {
+    // A colour taking the width it is offered, modified, laid out in a 400 x 300 area (centred in
+    // it): where the outermost node, the colour and the first background lie (x, width; y down).
+    const auto block = [] { return dv::ColorView(Color::blackColor()).id("block"); };
+    const auto width = [](double points) {
+        dv::FrameSpec spec;
+        spec.width = points;
+        return spec;
+    };
+    const dv::FrameSpec w100 = width(100), w230 = width(230), w380 = width(380);
+    dv::FrameSpec wide;
+    wide.maxWidth = dv::FrameSpec::infinity;
+    struct Case {
+        const char* chain;
+        dv::Element element;
+        double outerWidth, blockX, blockWidth, backgroundX, backgroundWidth;
+    } cases[] = {
+        {"padding 8, frame 230: the padding inside the frame", block().padding(8).frame(w230), 230, 93, 214, -1, -1},
+        {"frame 230, padding 8: the padding around it", block().frame(w230).padding(8), 246, 85, 230, -1, -1},
+        {"padding 20, frame 380, background: the background covers the frame",
+         block().padding(20).frame(w380).background(dv::Rectangle()), 380, 30, 340, 10, 380},
+        {"padding 8, background, padding 4: the background inside the outer padding",
+         block().padding(8).background(dv::Rectangle()).padding(4), 400, 12, 376, 4, 392},
+        {"padding 8, background, clip, frame 100",
+         block().padding(8).background(dv::Rectangle()).clipRoundedRect(6).frame(w100), 100, 158, 84, 150, 100},
+        {"frame 100, frame of any width: the second holds the first", block().frame(w100).frame(wide), 400, 150, 100,
+         -1, -1},
+    };
+    for (auto& c : cases) {
+        dv::Layout::run(*c.element.node(), {0, 0, 400, 300});
+        const dv::Node* inner = nullptr;
+        const dv::Node* background = nullptr;
+        std::function<void(const dv::Node&)> find = [&](const dv::Node& n) {
+            if (n.identity == "block") inner = &n;
+            if (!background && !n.backgrounds.empty()) background = n.backgrounds.front().node().get();
+            for (const auto& child : n.children)
+                find(*child.node());
+        };
+        find(*c.element.node());
+        ASSERT_TRUE(inner) << c.chain;
+        const auto& outer = *c.element.node();
+        EXPECT_DOUBLE_EQ(outer.layoutFrame.width() + outer.padding.left + outer.padding.right, c.outerWidth)
+            << c.chain;
+        EXPECT_DOUBLE_EQ(inner->layoutFrame.minX(), c.blockX) << c.chain;
+        EXPECT_DOUBLE_EQ(inner->layoutFrame.width(), c.blockWidth) << c.chain;
+        if (c.backgroundWidth < 0) continue;
+        ASSERT_TRUE(background) << c.chain;
+        EXPECT_DOUBLE_EQ(background->layoutFrame.minX(), c.backgroundX) << c.chain;
+        EXPECT_DOUBLE_EQ(background->layoutFrame.width(), c.backgroundWidth) << c.chain;
+    }
+    // What the element is and does reaches it under the wrappers; a later background lies behind
+    // an earlier one.
+    auto e = dv::Text("t").padding(4).frame(w100).id("text").font("caption");
+    e.background(dv::Rectangle().id("first")).background(dv::Rectangle().id("second"));
+    EXPECT_EQ(e.node()->kind, dv::NodeKind::modified);
+    EXPECT_EQ(e.content().identity, "text");
+    EXPECT_EQ(e.content().style.fontRole, "caption");
+    ASSERT_EQ(e.node()->backgrounds.size(), 2u);
+    EXPECT_EQ(e.node()->backgrounds.front().node()->identity, "second");
+}
+
+} // namespace

@@ -123,10 +123,12 @@ TEST_F(ScrollAndClipTest, AControlInAFixedFrameTakesItsSizeAndARowWithASpacerIts
     const auto& views = rowHost.subviews();
     ASSERT_EQ(views.size(), 1u);
     EXPECT_EQ(views[0]->frame().size, (Size{80, 30})) << "held at its frame";
-    // 100 + 4 + 80 overflows the 180-point group by 4 points: the control is cut at the edge.
+    // 100 + 4 + 80 overflows the 180-point group (centred in the 300-point host) by 2 points on
+    // each side, as a frame centres its content: nothing is cut.
+    EXPECT_DOUBLE_EQ(views[0]->frame().minX(), 60 - 2 + 104);
     const auto shown = rowHost.visibleRectOfSubview(*views[0]);
     ASSERT_TRUE(shown);
-    EXPECT_DOUBLE_EQ(shown->width(), 76);
+    EXPECT_DOUBLE_EQ(shown->width(), 80);
 }
 
 TEST_F(ScrollAndClipTest, AScrollViewShowsWhatFitsAndScrollsByWheelPointsAndToAnElement) {

@@ -61,6 +61,42 @@ TEST(TextFit, ALineWiderThanItsRoomEndsInAnEllipsisAfterWholeCharacters) {
     }
 }
 
+TEST(TextFit, ATextBreaksIntoLinesAtTheBlanksBeforeTheWordThatPassesItsWidth) {
+    const Font font;
+    const double two = TextMetrics::width("Snapped to", font);
+    struct Case {
+        std::string text;
+        double width;
+        std::size_t maxLines;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"Snapped to the left half", inf, 0, {"Snapped to the left half"}},
+        {"Snapped to the left half", two, 0, {"Snapped to", "the left", "half"}},
+        {"Snapped to   the left", two + 1, 0, {"Snapped to", "the left"}}, // blanks at a break go
+        {"Snapped\nto", inf, 0, {"Snapped", "to"}},
+        {"Snapped to the left half", two, 2, {"Snapped to", TextMetrics::fitted("the left half", two, font)}},
+        {"Snapped\nto", inf, 1, {"Snapped to"}},
+        {"ööööö", TextMetrics::width("öö", font), 0, {"öö", "öö", "ö"}}, // a word wider than the width
+        {"", 10, 0, {""}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextMetrics::lines(c.text, c.width, font, c.maxLines), c.lines) << c.text << " in " << c.width;
+    }
+}
+
+TEST(TextFit, FittingALongLineMeasuresOnlyWhatFits) {
+    // Shortening a 100,000-character line one character at a time and measuring it again would
+    // measure billions of characters; one pass measures what fits.
+    const std::string line(100000, 'x');
+    const auto before = TextMetrics::measuredCharacters();
+    const std::string shown = TextMetrics::fitted(line, 200, Font{});
+    EXPECT_LT(TextMetrics::measuredCharacters() - before, 100u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "…");
+    const auto lines = TextMetrics::lines(line, 200, Font{}, 3);
+    EXPECT_LT(TextMetrics::measuredCharacters() - before, 200u);
+    EXPECT_EQ(lines.size(), 3u);
+}
+
 TEST(TextFit, APageShowsItsHeadingsParagraphsItemsAndLinksInOrder) {
     using Kind = WebPageText::Kind;
     using Block = WebPageText::Block;
