@@ -2,12 +2,18 @@
 
 #include "platform/foundation/Text.hpp"
 
+#include <cmath>
 #include <string_view>
 #include <utility>
 
 namespace tilmora {
 
 std::string ConsoleText::number(double v) {
+    // Beyond 2^50 a double has no second decimal to round (and v * 100 could overflow).
+    if (std::isfinite(v) && std::fabs(v) < 0x1p50) {
+        v = std::round(v * 100) / 100;
+        if (v == 0) v = 0; // no "-0.0"
+    }
     return platform::Text::doubleDescription(v);
 }
 

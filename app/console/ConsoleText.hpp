@@ -9,8 +9,14 @@ namespace tilmora {
 /// How the console prints values in its transcript.
 class ConsoleText {
 public:
-    /// The shortest decimal text of `v`, with ".0" for whole numbers ("100.0", "0.5").
+    /// `v` as a person reads it: rounded to two decimals, then its shortest decimal text, with ".0"
+    /// for whole numbers ("100.0", "437.5", "165.88"; 62.999999999999886 gives "63.0", -0.001
+    /// "0.0"). Every number the console prints goes through here; `expect` compares the number
+    /// itself within `numberTolerance`.
     static std::string number(double v);
+    /// How near a number must be to the one a script expects when the script gives no larger
+    /// tolerance: half the last decimal `number` prints.
+    static constexpr double numberTolerance = 0.005;
     /// `text` in double quotes, with `"` and `\` escaped by a backslash and control characters
     /// written as "\n", "\r", "\t" or "\xHH": the text always stays on one line.
     static std::string quote(const std::string& text);

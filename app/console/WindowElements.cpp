@@ -1,5 +1,6 @@
 #include "console/WindowElements.hpp"
 
+#include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/NameSuggestions.hpp"
@@ -15,6 +16,7 @@
 #include "platform/ui/WKWebView.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -43,14 +45,23 @@ struct Line {
     bool recording = false;
     bool selected = false;
     std::optional<std::string> rawValue = std::nullopt; // the value unquoted
+    std::optional<double> number = std::nullopt;        // a numeric value unrounded
 
     void setText(const std::string& text) {
         value = Text::quote(text);
         rawValue = text;
     }
-    void setNumber(const std::string& number) {
-        value = number;
-        rawValue = number;
+    /// A value of a continuous control (a slider, a progress bar), printed rounded.
+    void setNumber(double v) {
+        value = Text::number(v);
+        rawValue = value;
+        number = v;
+    }
+    /// A whole value (a box's state, a stepper's count), printed as a whole number ("1").
+    void setInteger(long v) {
+        value = std::to_string(v);
+        rawValue = value;
+        number = static_cast<double>(v);
     }
     bool scrolledOut = false; // wholly or partly outside the visible part of its scroll view
 
@@ -111,11 +122,11 @@ Line viewLine(const View& view) {
         switch (button->buttonType) {
         case platform::ui::ButtonType::switchButton:
             line.kind = "checkbox";
-            line.setNumber(std::to_string(button->state));
+            line.setInteger(button->state);
             break;
         case platform::ui::ButtonType::radio:
             line.kind = "radio";
-            line.setNumber(std::to_string(button->state));
+            line.setInteger(button->state);
             break;
         default:
             line.kind = "button";
@@ -137,7 +148,7 @@ Line viewLine(const View& view) {
         }
     } else if (const auto* slider = dynamic_cast<const platform::ui::Slider*>(&view)) {
         line.kind = "slider";
-        line.setNumber(Text::number(slider->doubleValue()));
+        line.setNumber(slider->doubleValue());
     }
     return line;
 }
@@ -186,7 +197,7 @@ Line nodeLine(const HostingView& host, const Node& node) {
         break;
     case NodeKind::stepper:
         line.text = node.text;
-        if (node.getInt) line.setNumber(std::to_string(node.getInt()));
+        if (node.getInt) line.setInteger(node.getInt());
         break;
     case NodeKind::picker: {
         line.text = node.labelHidden ? std::string() : node.text;
@@ -203,7 +214,7 @@ Line nodeLine(const HostingView& host, const Node& node) {
         break;
     }
     case NodeKind::progress:
-        if (node.progressValue) line.setNumber(Text::number(*node.progressValue));
+        if (node.progressValue) line.setNumber(*node.progressValue);
         break;
     case NodeKind::representable:
         if (node.nativeView) {
@@ -213,6 +224,7 @@ Line nodeLine(const HostingView& host, const Node& node) {
             line.text = native.text;
             line.value = native.value;
             line.rawValue = native.rawValue;
+            line.number = native.number;
             line.selected = native.selected;
             line.disabled = line.disabled || native.disabled;
             if (line.tooltip.empty()) line.tooltip = native.tooltip;
@@ -355,7 +367,7 @@ WindowElements::State WindowElements::state(platform::ui::Window& window, const 
     auto stateOf = [](const Line& line, bool shown) {
         std::string text = line.str(0);
         text.pop_back(); // the line end
-        return State{text, line.rawValue, line.disabled, line.recording, line.selected, shown};
+        return State{text, line.rawValue, line.number, line.disabled, line.recording, line.selected, shown};
     };
     std::optional<Element> found;
     try {
@@ -371,6 +383,16 @@ WindowElements::State WindowElements::state(platform::ui::Window& window, const 
     const Node* node = platform::ui::declarative::ViewDriver(*found->host).find(found->key);
     if (!node) throw CommandError("no element " + Text::quote(key));
     return stateOf(nodeLine(*found->host, *node), window.isVisible());
+}
+
+bool WindowElements::State::valueIs(const std::string& want) const {
+    if (value == want) return true;
+    if (!number) return false;
+    try {
+        return std::fabs(*number - CommandArgs::parseNumber(want)) <= ConsoleText::numberTolerance;
+    } catch (const CommandError&) {
+        return false; // not a number: the texts differ
+    }
 }
 
 std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& view, const std::string& text) {

@@ -46,12 +46,19 @@ public:
         std::string line;
         /// Its value as `ui show` prints it, unquoted ("10.0", "1", the text of a field).
         std::optional<std::string> value;
+        /// A numeric value (a slider's, a box's state, a stepper's count) as the control holds it,
+        /// before `value` rounds it.
+        std::optional<double> number;
         bool disabled = false;
         bool recording = false;
         /// Shown with the highlight of a selected item (the snap bar's icon of the selected kind).
         bool selected = false;
         /// Whether a person sees it: its window is shown and no view holding it is hidden.
         bool shown = true;
+
+        /// Whether the value is `want`: the same text, or for a numeric value a number within
+        /// `ConsoleText::numberTolerance` of the unrounded value.
+        bool valueIs(const std::string& want) const;
     };
 
     /// The state of the element `find` finds by `key`; when no shown element has that name, of a

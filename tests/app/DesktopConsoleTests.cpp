@@ -1,3 +1,4 @@
+#include "console/ConsoleText.hpp"
 #include "console/DesktopConsole.hpp"
 
 #include "model/Log.hpp"
@@ -34,6 +35,41 @@ expect pointer 300 200
 com.apple.TextEdit "Notes \"draft\"" frame 100.0 100.0 800.5 600.0 space 1
 > expect pointer 300 200
 )");
+}
+
+TEST(ConsoleTextTest, NumbersPrintRoundedToTwoDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {62.999999999999886, "63.0"}, {437.5, "437.5"},  {165.87677725118476, "165.88"},
+        {300.17361111111114, "300.17"}, {0.125, "0.13"}, {-0.001, "0.0"},
+        {-720.25, "-720.25"},          {1e20, "1e+20"},  {2.5e-7, "0.0"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(tilmora::ConsoleText::number(value), text) << value;
+}
+
+TEST_F(DesktopConsoleTest, ExpectationsCompareTheNumbersThatPrintRounded) {
+    EXPECT_EQ(run(R"(desktop laptop
+app install com.apple.TextEdit "TextEdit"
+window open com.apple.TextEdit "Notes" 120 165.87677725118476 900 580.5687203791468
+show windows
+expect window com.apple.TextEdit "Notes" frame 120 165.88 900 580.57
+expect window com.apple.TextEdit "Notes" frame 120 165.87 900 580.57
+expect window com.apple.TextEdit "Notes" frame 120 165.87 900 580.57 tolerance 0.01
+mouse move 300.004 199.996
+expect pointer 300 200
+)"),
+              DesktopConsole::exitExpectFailed);
+    EXPECT_NE(transcript().find("com.apple.TextEdit \"Notes\" frame 120.0 165.88 900.0 580.57 space 1\n"),
+              std::string::npos)
+        << transcript();
+    // Only the frame 0.0068 off without a tolerance that covers it fails.
+    EXPECT_NE(transcript().find("expect failed: line 6: window com.apple.TextEdit \"Notes\"\n"
+                                "  expected: frame 120.0 165.87 900.0 580.57\n"
+                                "  actual:   frame 120.0 165.88 900.0 580.57\n"
+                                "> expect window"),
+              std::string::npos)
+        << transcript();
+    EXPECT_EQ(transcript().find("expect failed", transcript().find("tolerance 0.01")), std::string::npos)
+        << transcript();
 }
 
 TEST_F(DesktopConsoleTest, FailingExpectationPrintsBothSidesAndExitsNonZero) {

@@ -81,6 +81,19 @@ wait 1
 expect window com.apple.TextEdit "Untitled" frame 720 0 720 437.5
 )",
          {}},
+        {"a drag made by hand snaps as `drag` does, without waits",
+         R"(desktop default
+program launch
+menu pick "Maximize"
+window open com.apple.TextEdit "Notes" 200 200 600 400
+mouse move 500 590
+mouse down
+mouse move 400 700
+mouse move 1300 100
+mouse up
+expect window com.apple.TextEdit "Notes" frame 0 0 1440 875
+)",
+         {}},
         {"a Boolean Stage Manager reserve keeps 1 point free",
          R"(desktop default
 defaults write WMIntegrateStageManager bool true

@@ -260,7 +260,7 @@ TEST_F(UiCommandTest, WindowsGoByTitleOrNumberAndControlsByTooltip) {
     const std::vector<LineCase> cases = {
         {"ui show Preferences", ambiguous.c_str(), ""},
         {byTooltip.c_str(), "", "save:"},
-        {inTwin.c_str(), "error: no element \"Save\" in \"Preferences\"", ""},
+        {inTwin.c_str(), "error: \"Preferences\" is hidden", ""},
         {"ui show \"\"",
          "error: no program window \"\": the untitled panels are named \"snap bar\" and \"toast\"", ""},
         {"ui show \"#0\"", "error: no program window #0", ""},
@@ -269,6 +269,27 @@ TEST_F(UiCommandTest, WindowsGoByTitleOrNumberAndControlsByTooltip) {
     expectLines(cases, controls->actions);
     EXPECT_NE(run("ui show \"" + prefsNumber + "\"").find("button \"Save\" tooltip=\"Store the settings\" frame "),
               std::string::npos);
+}
+
+TEST_F(UiCommandTest, WindowsOutOfSightAreReadButNotWorked) {
+    editor->orderOut();
+    for (const char* line :
+         {"ui click \"Layout Editor\" \"Save Preset\"", "ui type \"Layout Editor\" inspector.name X",
+          "ui pick \"Layout Editor\" inspector.kind Rows", "ui step \"Layout Editor\" inspector.rows up",
+          "ui drag \"Layout Editor\" canvas 40 40 to 200 150", "ui slide \"Layout Editor\" canvas 3",
+          "ui scroll \"Layout Editor\" canvas 2", "ui scroll \"Layout Editor\" to canvas",
+          "ui scroll \"Layout Editor\" canvas by 5"})
+        EXPECT_EQ(run(line), "error: \"Layout Editor\" is hidden") << line;
+    // Refused before its elements are looked for.
+    EXPECT_EQ(run("ui click \"Tilmora Snapshots\" snapshot.save"), "error: \"Tilmora Snapshots\" is hidden");
+    EXPECT_EQ(editorRoot->rows.get(), 1);
+    EXPECT_EQ(editorRoot->name.get(), "Grid");
+    EXPECT_EQ(editorRoot->saves, 0);
+    EXPECT_TRUE(editorRoot->drags.empty());
+    EXPECT_EQ(run("ui show \"Layout Editor\"").substr(0, 15), "text \"Rows: 1\" ");
+    editor->orderFront();
+    EXPECT_EQ(run("ui step \"Layout Editor\" inspector.rows up"), "");
+    EXPECT_EQ(editorRoot->rows.get(), 2);
 }
 
 /// A slider wrapped for the declarative views, bound to a value.

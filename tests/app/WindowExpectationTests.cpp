@@ -58,8 +58,10 @@ ui click "Preferences" "snap-left-half"
         {R"(expect ui "snap bar" "rightHalf" selected)",
          "button id=rightHalf tooltip=\"Snap the window to the right half\" frame "},
         {R"(expect ui "Preferences" "prefs.gapsHorizontal" value "10.0")", nullptr},
-        {R"(expect ui "Preferences" "prefs.gapsHorizontal" value "10")",
+        {R"(expect ui "Preferences" "prefs.gapsHorizontal" value "10")", nullptr}, // a number as a number
+        {R"(expect ui "Preferences" "prefs.gapsHorizontal" value "10.01")",
          "slider id=prefs.gapsHorizontal value=10.0 frame "},
+        {R"(expect ui "Preferences" "prefs.language" value "System")", "popUp id=prefs.language "},
         {R"(expect ui "Preferences" "prefs.language" value "System Default")", nullptr},
         {R"(expect ui "Preferences" "snap-left-half" recording)", nullptr},
         {R"(expect ui "Preferences" "snap-right-half" recording)", "recorder id=snap-right-half \"⌃⌥→\" frame "},

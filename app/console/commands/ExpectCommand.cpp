@@ -14,6 +14,7 @@
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/input/NSEvent.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tilmora {
@@ -47,6 +48,8 @@ void expectWindow(ConsoleSession& session, const CommandArgs& args) {
             throw CommandError("usage: expect window <bundle-id> \"<title>\" frame X Y W H [tolerance T]");
         }
         if (!row) return session.failExpectation(label, "frame " + Text::frame(want), "no such window");
+        // The frame printed is rounded: a number it prints holds for the frame it stands for.
+        tolerance = std::max(tolerance, Text::numberTolerance);
         const platform::CGRect& f = row->state.frame;
         const bool ok = std::fabs(f.origin.x - want.origin.x) <= tolerance &&
                         std::fabs(f.origin.y - want.origin.y) <= tolerance &&
@@ -90,7 +93,7 @@ void runExpectation(ConsoleSession& session, const CommandArgs& args) {
         if (args.size() != 4) throw CommandError("usage: expect pointer X Y");
         const platform::CGPoint want{args.number(2), args.number(3)};
         const platform::CGPoint p = platform::NSEvent::mouseLocation();
-        if (!(p == want))
+        if (std::fabs(p.x - want.x) > Text::numberTolerance || std::fabs(p.y - want.y) > Text::numberTolerance)
             session.failExpectation("pointer", Text::number(want.x) + " " + Text::number(want.y),
                                     Text::number(p.x) + " " + Text::number(p.y));
         return;

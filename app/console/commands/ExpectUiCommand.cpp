@@ -44,7 +44,7 @@ void expectWindow(ConsoleSession& session, const std::string& name, const std::s
 
 /// Whether the element's state holds the check (`value` compares with `want`).
 bool holds(const WindowElements::State& state, const std::string& check, const std::string& want) {
-    if (check == "value") return state.value == want;
+    if (check == "value") return state.valueIs(want);
     if (check == "enabled") return !state.disabled;
     if (check == "disabled") return state.disabled;
     if (check == "shown") return state.shown;

@@ -12,6 +12,8 @@
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/Utf8Text.hpp"
 #include "platform/input/KeyChord.hpp"
+#include "platform/input/NSEvent.hpp"
+#include "snapping/DragSession.hpp"
 
 #include <utility>
 
@@ -49,12 +51,21 @@ void typeCommand(ConsoleSession&, const CommandArgs& args) {
     input.insertText(untyped);
 }
 
-void mouseCommand(ConsoleSession&, const CommandArgs& args) {
+/// A pointer command with a button held (after it) lets one sample of the drag monitor pass on the
+/// clock, as a person's hand takes at least that long between two moves: a drag made of `mouse
+/// down`, `mouse move` ... `mouse up` is seen by the program as `drag` with the same points is.
+void letTheDragMonitorSample(ConsoleSession& session) {
+    if (platform::NSEvent::pressedMouseButtons() != 0) session.advance(DragSession::sampleInterval);
+}
+
+void mouseCommand(ConsoleSession& session, const CommandArgs& args) {
     auto& input = platform::SimInput::shared();
     if (args.size() == 4 && args.text(1) == "move") {
         input.moveMouse({args.number(2), args.number(3)});
+        letTheDragMonitorSample(session);
     } else if (args.size() == 2 && args.text(1) == "down") {
         input.mouseDown(0);
+        letTheDragMonitorSample(session);
     } else if (args.size() == 2 && args.text(1) == "up") {
         input.mouseUp(0);
     } else if (args.size() == 3 && args.text(1) == "scroll") {

@@ -85,8 +85,18 @@ struct Target {
     }
 };
 
+/// The window `name` names, when a person can reach it: one that is not on screen (ordered out, or
+/// a panel that hid itself) is refused as a disabled control is (""snap bar" is hidden"); `ui
+/// show` and `expect ui` still read it.
+platform::ui::Window& reachableWindow(const std::string& name) {
+    auto& window = ProgramWindows::window(name);
+    if (!window.isVisible()) throw CommandError(Text::quote(ProgramWindows::displayName(window)) + " is hidden");
+    return window;
+}
+
+/// The element that words 2 and 3 name, in a window a person can reach.
 Target target(const CommandArgs& args) {
-    auto& window = ProgramWindows::window(args.text(2));
+    auto& window = reachableWindow(args.text(2));
     return {window, WindowElements::find(window, args.text(3))};
 }
 
@@ -168,7 +178,7 @@ void step(const Target& t, const std::string& direction) {
 /// `ui scroll "<window>" to "<id>"`: the scroll views that hold the element move just far enough
 /// to show it.
 void scrollTo(const CommandArgs& args) {
-    auto& window = ProgramWindows::window(args.text(2));
+    auto& window = reachableWindow(args.text(2));
     const Target t{window, WindowElements::find(window, args.text(4))};
     auto* n = t.node();
     if (!n) t.fail("is not in a scroll view");
