@@ -37,7 +37,10 @@
 // second session or script over it is refused before anything runs ("the folder DIR is in use by
 // another session (process N)", exit 2) and changes nothing in it. SIGTERM, SIGHUP and SIGPIPE (and
 // SIGINT, but for Ctrl-C in an interactive session on a terminal) end either as at its end, with
-// the status 128 + the signal's number. A session on a terminal takes a process group of its own as
+// the status 128 + the signal's number; one that has not ended 3 seconds after the signal (blocked
+// in a system call) is ended by a watchdog with that status, its fresh private folder removed. DIR
+// renamed while a run holds it takes nothing more from the run, which says so once on standard
+// error. A session on a terminal takes a process group of its own as
 // the terminal's foreground group while it runs (`TerminalForeground`), so Ctrl-C reaches only it.
 int main(int argc, char** argv) {
     using tilmora::CommandError;

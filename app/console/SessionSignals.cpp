@@ -2,8 +2,8 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <stdexcept>
@@ -60,7 +60,9 @@ extern "C" void onSessionSignal(int signal) {
 bool waitOn(int fd, int milliseconds, bool& timedOut) {
     timedOut = false;
     for (;;) {
-        struct pollfd wait {fd, POLLIN, 0};
+        struct pollfd wait {
+            fd, POLLIN, 0
+        };
         const int ready = ::poll(&wait, 1, milliseconds);
         if (ready < 0) {
             if (errno == EINTR) continue;
@@ -87,7 +89,8 @@ void watch(int fd) {
                           std::chrono::milliseconds(static_cast<int>(SessionSignals::graceSeconds * 1000));
     for (;;) {
         const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                .count();
         if (left <= 0) break;
         if (!waitOn(fd, static_cast<int>(left), timedOut)) return;
         if (timedOut) break;
@@ -179,7 +182,8 @@ void SessionSignals::drain() {
     const int fd = pipeRead_.load();
     if (fd < 0) return;
     char bytes[64];
-    while (::read(fd, bytes, sizeof bytes) > 0) {}
+    while (::read(fd, bytes, sizeof bytes) > 0) {
+    }
 }
 
 } // namespace tilmora

@@ -217,14 +217,16 @@ bool FolderLock::allowsWriting(const std::filesystem::path& path) {
         for (auto& [descriptor, folder] : files.folders) {
             if (!within(normal, folder.path)) continue;
             struct stat now {};
-            if (::stat(folder.path.c_str(), &now) == 0 && FileIdentity{now.st_dev, now.st_ino} == folder.identity)
+            if (::stat(folder.path.c_str(), &now) == 0 &&
+                FileIdentity{now.st_dev, now.st_ino} == folder.identity)
                 continue;
             allowed = false;
             if (!folder.reported) {
                 folder.reported = true;
-                said = "The folder " + folder.path.string() +
-                       " is no longer this session's folder (it was renamed or replaced while the session ran): "
-                       "nothing more is written there";
+                said =
+                    "The folder " + folder.path.string() +
+                    " is no longer this session's folder (it was renamed or replaced while the session ran): "
+                    "nothing more is written there";
                 report = files.report;
             }
         }

@@ -56,12 +56,14 @@ TEST_F(FilesSwappedWhileRunningTest, TheLogNeverWritesThroughALinkOrIntoAPipeSwa
     };
     at(60, swap([&] { fs::create_symlink(outside, log); }));
     at(160, swap([&] { fs::create_symlink(nowhere, log); }));
-    at(260, swap([&] { ASSERT_NO_FATAL_FAILURE(testsupport::plantSpecialFile(log, testsupport::SpecialFile::pipe)); }));
+    at(260, swap([&] {
+           ASSERT_NO_FATAL_FAILURE(testsupport::plantSpecialFile(log, testsupport::SpecialFile::pipe));
+       }));
     at(360, [&log] { fs::remove(log); });
     EXPECT_EQ(run("defaults write WMVerboseLogging bool true\ndesktop default\nprogram launch\n"
                   "app focus com.apple.TextEdit\n" +
-                  chords(2) + "wait 100\n" + chords(10) + "wait 100\n" + chords(10) + "wait 100\n" + chords(10) +
-                  "wait 100\n" + chords(2)),
+                  chords(2) + "wait 100\n" + chords(10) + "wait 100\n" + chords(10) + "wait 100\n" +
+                  chords(10) + "wait 100\n" + chords(2)),
               0)
         << out.str();
     const std::string printed = programLog();
