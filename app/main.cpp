@@ -10,15 +10,18 @@
 #include "console/TerminalForeground.hpp"
 
 #include "platform/dispatch/Runtime.hpp"
+#include "platform/foundation/FolderLock.hpp"
 
 #include <clocale>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include <langinfo.h>
+#include <termios.h>
 #include <unistd.h>
 
 // The program's entry: the desktop console on the simulated desktop (options: `ConsoleOptions`).
@@ -34,7 +37,10 @@
 // second session or script over it is refused before anything runs ("the folder DIR is in use by
 // another session (process N)", exit 2) and changes nothing in it. SIGTERM, SIGHUP and SIGPIPE (and
 // SIGINT, but for Ctrl-C in an interactive session on a terminal) end either as at its end, with
-// the status 128 + the signal's number. A session on a terminal takes a process group of its own as
+// the status 128 + the signal's number; one that has not ended 3 seconds after the signal (blocked
+// in a system call) is ended by a watchdog with that status, its fresh private folder removed. DIR
+// renamed while a run holds it takes nothing more from the run, which says so once on standard
+// error. A session on a terminal takes a process group of its own as
 // the terminal's foreground group while it runs (`TerminalForeground`), so Ctrl-C reaches only it.
 int main(int argc, char** argv) {
     using tilmora::CommandError;
@@ -79,8 +85,25 @@ int main(int argc, char** argv) {
             return false;
         }
     };
+    // A session that does not end within the grace after an ending signal (blocked in a system
+    // call, say) is ended by the watchdog: its fresh private folder goes and the terminal is given
+    // back first. Anything the session stored stays as stored.
+    const std::filesystem::path freshFolder = home.kept() ? std::filesystem::path() : home.path();
+    const auto armWatchdog = [&freshFolder](std::function<void()> more) {
+        SessionSignals::armWatchdog([freshFolder, more = std::move(more)] {
+            if (more) more();
+            if (freshFolder.empty()) return;
+            std::error_code ignored;
+            std::filesystem::remove_all(freshFolder, ignored);
+        });
+    };
+    // The folder renamed or replaced while the session runs: said once, on the terminal too.
+    platform::FolderLock::setReportHandler([](const std::string& line) {
+        std::cerr << "tilmora: " << line << std::endl;
+    });
     if (options->script) {
         SessionSignals::install(SessionSignals::Interrupt::endsSession);
+        armWatchdog({});
         platform::Runtime::start(platform::Runtime::Mode::simulated);
         // The program's output and the platform's diagnostics go to `show log`, never the terminal.
         tilmora::ProgramHost::shared().captureOutput();
@@ -119,6 +142,12 @@ int main(int argc, char** argv) {
         utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     }
     SessionSignals::install(terminal ? SessionSignals::Interrupt::stopsCommand : SessionSignals::Interrupt::endsSession);
+    std::optional<termios> terminalMode;
+    if (termios mode {}; terminal && ::tcgetattr(STDIN_FILENO, &mode) == 0) terminalMode = mode;
+    armWatchdog([terminalMode, &foreground] {
+        if (terminalMode) ::tcsetattr(STDIN_FILENO, TCSANOW, &*terminalMode);
+        if (foreground) foreground->giveBack();
+    });
     platform::Runtime::start(platform::Runtime::Mode::real);
     tilmora::ProgramHost::shared().captureOutput();
     DesktopConsole::Options consoleOptions;

@@ -134,12 +134,19 @@ int LineEditor::readKey(editline* el, wchar_t* key) {
         }
         const char c = static_cast<char>(byte);
         wchar_t decoded = 0;
-        const std::size_t used = std::mbrtowc(&decoded, &c, 1, &self.decoding_);
-        if (used == static_cast<std::size_t>(-2)) continue;
+        std::size_t used = std::mbrtowc(&decoded, &c, 1, &self.decoding_);
         if (used == static_cast<std::size_t>(-1)) {
+            // The byte broke the character begun before it (a cut sequence): that character is
+            // dropped and the byte starts the next one, so a Return after a stray lead byte
+            // still ends the line. A byte that cannot start a character is dropped too.
             self.decoding_ = {};
-            continue;
+            used = std::mbrtowc(&decoded, &c, 1, &self.decoding_);
+            if (used == static_cast<std::size_t>(-1)) {
+                self.decoding_ = {};
+                continue;
+            }
         }
+        if (used == static_cast<std::size_t>(-2)) continue;
         *key = decoded;
         return 1;
     }

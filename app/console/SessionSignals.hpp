@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace tilmora {
 
 /// The signals that end or interrupt a console session. SIGTERM, SIGHUP and SIGPIPE (its output's
@@ -36,6 +38,17 @@ public:
     static int descriptor();
     /// Empties the pipe; the signals received stay recorded.
     static void drain();
+
+    /// The seconds an ending signal leaves the session to end on its own before the watchdog ends
+    /// the process (wall-clock time).
+    static constexpr double graceSeconds = 3.0;
+    /// Arms the watchdog (once installed): a thread of its own that, when an ending signal came and
+    /// the process still runs `graceSeconds` later (the main thread blocked in a system call, say),
+    /// runs `lastResort` and ends the process at once with 128 + the signal's number. What was
+    /// stored stays stored; what was not written yet is lost. `lastResort` runs on the watchdog's
+    /// thread while the main thread may still run: only what is safe then (removing a fresh
+    /// private folder, giving the terminal back). `uninstall` stops the watchdog. Main thread.
+    static void armWatchdog(std::function<void()> lastResort);
 };
 
 } // namespace tilmora

@@ -40,6 +40,10 @@ TerminalForeground::TerminalForeground(int descriptor)
     sigaction(SIGTSTP, &ignore, &previousStop_);
 }
 
+void TerminalForeground::giveBack() const {
+    if (taken_) giveTerminal(descriptor_, previousGroup_);
+}
+
 TerminalForeground::~TerminalForeground() {
     if (!taken_) return;
     giveTerminal(descriptor_, previousGroup_);

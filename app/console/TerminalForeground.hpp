@@ -29,6 +29,10 @@ public:
     /// Whether the process took a group of its own and the terminal with it.
     bool taken() const { return taken_; }
 
+    /// Gives the terminal back to the group that had it, as the destructor does, for a process
+    /// about to end without unwinding (the session watchdog's thread). Safe from any thread.
+    void giveBack() const;
+
 private:
     int descriptor_;
     pid_t previousGroup_ = -1;

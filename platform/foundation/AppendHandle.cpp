@@ -4,6 +4,7 @@
 #include "platform/internal/FileWriting.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -40,6 +41,36 @@ bool AppendHandle::create(const fs::path& path, std::string_view contents) {
     }
     remember("could not write");
     return true;
+}
+
+AppendHandle::PathKind AppendHandle::kindAt(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? PathKind::nothing : PathKind::unknown;
+    if (S_ISREG(st.st_mode)) return PathKind::regularFile;
+    if (S_ISLNK(st.st_mode)) return PathKind::link;
+    if (S_ISDIR(st.st_mode)) return PathKind::folder;
+    return PathKind::special;
+}
+
+void AppendHandle::replace(const fs::path& path, std::string_view contents) {
+    close();
+    file_detail::requireWritable(path, "could not create");
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string name = (folder / ("." + path.filename().string() + ".new-XXXXXX")).string();
+    // mkostemp makes the file with O_EXCL: nothing at the fresh name is followed or reused.
+    const int fd = ::mkostemp(name.data(), O_APPEND | O_CLOEXEC);
+    if (fd < 0) throw Error("could not create \"" + path.string() + "\": " + std::strerror(errno));
+    int error = ::fchmod(fd, 0644) == 0 ? 0 : errno;
+    if (error == 0) error = file_detail::writeAll(fd, contents);
+    if (error == 0 && ::rename(name.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        throw Error("could not create \"" + path.string() + "\": " + std::strerror(error));
+    }
+    fd_ = fd;
+    path_ = path;
+    remember("could not create");
 }
 
 bool AppendHandle::openAndAppend(const fs::path& path, std::string_view contents) {

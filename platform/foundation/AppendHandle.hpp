@@ -22,9 +22,27 @@ namespace platform {
 /// `O_APPEND`, so a line is in the file when the call returns and other appenders never overwrite
 /// it.
 ///
+/// Every open also asks `FolderLock::allowsWriting` and throws its text when the path lies in a
+/// folder this process no longer holds.
+///
 /// Not thread-safe: the owner serializes its calls. Closes the file when destroyed. Logs nothing.
 class AppendHandle {
 public:
+    /// What is at a path, looked at with `lstat` (a link is not followed).
+    enum class PathKind {
+        nothing,
+        regularFile,
+        /// A symbolic link, to anything or to nothing.
+        link,
+        folder,
+        /// A pipe, a device or a socket.
+        special,
+        /// The path could not be examined (no permission to search its folder, ...).
+        unknown,
+    };
+    /// What is at `path` now. Never throws; any thread.
+    static PathKind kindAt(const std::filesystem::path& path);
+
     AppendHandle() = default;
     ~AppendHandle();
     AppendHandle(const AppendHandle&) = delete;
@@ -50,6 +68,14 @@ public:
     /// \"<path>\": <reason>" (nothing there: "No such file or directory"; never creates it),
     /// "could not append to ...".
     bool openAndAppend(const std::filesystem::path& path, std::string_view contents);
+
+    /// Puts a new regular file of its own in the place of whatever is at `path` (meant for a
+    /// symbolic link, which is removed; what it leads to is never opened or changed): the file is
+    /// made beside it under a fresh name, gets `contents`, and is renamed over `path` in one step;
+    /// the handle keeps it open. Throws "could not create \"<path>\": <reason>" (a folder there:
+    /// "Is a directory"; a folder the user may not write: "Permission denied"), leaving nothing
+    /// behind and the handle closed.
+    void replace(const std::filesystem::path& path, std::string_view contents);
 
     /// Appends `contents` to the open file. Throws "could not append to \"<path>\": <reason>" and
     /// closes the file when the write fails, or when no file is open ("not open").

@@ -30,6 +30,7 @@ namespace {
 }
 
 using file_detail::openRegularForWriting;
+using file_detail::requireWritable;
 using file_detail::writeAll;
 
 } // namespace
@@ -93,6 +94,7 @@ bool isDirectory(const fs::path& path) {
 }
 
 void createDirectories(const fs::path& path) {
+    requireWritable(path, "could not create folder");
     std::error_code ec;
     fs::create_directories(path, ec);
     if (ec) fail("could not create folder", path, ec);
@@ -169,6 +171,7 @@ std::string readRegularFile(const fs::path& path, std::size_t maxBytes, std::uin
 }
 
 void writeAtomically(const fs::path& path, std::string_view contents) {
+    requireWritable(path, "could not write");
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -232,6 +235,7 @@ bool isFileOrLink(const fs::path& path) {
 
 void removeItem(const fs::path& path) {
     failIfRemovalRefused(path);
+    requireWritable(path, "could not remove");
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) fail("could not remove", path, errno);
     if (S_ISDIR(st.st_mode)) fail("could not remove", path, EISDIR);
@@ -242,6 +246,7 @@ void removeItem(const fs::path& path) {
 
 void removeFolder(const fs::path& path) {
     failIfRemovalRefused(path);
+    requireWritable(path, "could not remove folder");
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) fail("could not remove folder", path, errno);
     if (!S_ISDIR(st.st_mode)) fail("could not remove folder", path, ENOTDIR);
@@ -251,6 +256,8 @@ void removeFolder(const fs::path& path) {
 }
 
 void moveItem(const fs::path& from, const fs::path& to) {
+    requireWritable(from, "could not move");
+    requireWritable(to, "could not move " + ("\"" + from.string() + "\" to"));
     if (::rename(from.c_str(), to.c_str()) != 0)
         fail("could not move " + ("\"" + from.string() + "\" to"), to, errno);
 }

@@ -14,6 +14,12 @@ namespace platform {
 /// `could not open "/home/u/Documents/Tilmora_log.txt" for appending: Is a directory`.
 /// Files are bytes: texts are written and read as given (UTF-8 by convention). Thread-safe as
 /// far as the host's file system is; nothing here locks.
+///
+/// No write opens a file through a symbolic link at its path. Every call that changes something
+/// (a write, a new folder, a move, a removal) first asks `FolderLock::allowsWriting`: inside a
+/// folder this process locked whose path no longer names it (renamed or replaced while held) it
+/// throws "<operation> \"<path>\": the folder it lies in is no longer this session's (renamed or
+/// replaced)" and changes nothing.
 namespace FileSystem {
 
 /// True when anything (file, folder, ...) exists at `path`, following symbolic links (a dangling
@@ -93,14 +99,15 @@ std::string readRegularFile(const std::filesystem::path& path, std::size_t maxBy
 void writeAtomically(const std::filesystem::path& path, std::string_view contents);
 
 /// Plain write: creates or truncates the file at `path` and writes `contents`. Not atomic. Never
-/// waits on a pipe or a device: anything but a regular file there throws "could not create
-/// \"<path>\": not a regular file" (or the system's reason) and is left as it was.
+/// waits on a pipe or a device and never follows a link: anything but a regular file there throws
+/// "could not create \"<path>\": not a regular file" ("...: a symbolic link, not followed", or
+/// the system's reason) and is left as it was.
 void writeFile(const std::filesystem::path& path, std::string_view contents);
 
 /// Appends `contents` at the end of the existing file at `path` in one write call (the file is
 /// opened in append mode, so concurrent appenders never overwrite each other). Throws when no
 /// file exists at `path` or it cannot be opened for writing; never creates the file. Like
-/// `writeFile`, refuses anything but a regular file without waiting on it ("not a regular file").
+/// `writeFile`, refuses anything but a regular file without waiting on it or following a link.
 void appendToFile(const std::filesystem::path& path, std::string_view contents);
 
 /// True when `path` itself is a regular file or a symbolic link (the link is not followed);

@@ -3,20 +3,25 @@
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/dispatch/Thread.hpp"
 #include "platform/foundation/SQLiteError.hpp"
+#include "platform/foundation/SQLiteFileLayer.hpp"
 #include "platform/internal/SQLiteFaults.hpp"
 #include "platform/internal/SQLiteStatementCount.hpp"
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <set>
 #include <thread>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -31,7 +36,7 @@ sqlite3* openFile(const std::filesystem::path& path, int flags) {
     if (sqlite_detail::faults().failNextOpen.exchange(false))
         throw SQLiteError(SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN));
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &handle, flags, SQLiteFileLayer::name());
     if (rc != SQLITE_OK) {
         const std::string message = handle != nullptr ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close(handle);
@@ -122,14 +127,25 @@ SQLiteDatabase SQLiteDatabase::openInMemory() {
 
 bool SQLiteDatabase::looksLikeDatabaseFile(const std::filesystem::path& path) {
     static constexpr char header[] = "SQLite format 3"; // and its terminating zero: 16 bytes
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return true;
+    // Never waits on a pipe or a device put there: only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return true;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return true;
+    }
     char bytes[sizeof header] = {};
-    file.read(bytes, sizeof bytes);
-    const auto count = file.gcount();
+    std::size_t count = 0;
+    while (count < sizeof bytes) {
+        const ssize_t n = ::read(fd, bytes + count, sizeof bytes - count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        count += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
     if (count == 0) return true;
-    return count == static_cast<std::streamsize>(sizeof header) &&
-           std::memcmp(bytes, header, sizeof header) == 0;
+    return count == sizeof header && std::memcmp(bytes, header, sizeof header) == 0;
 }
 
 SQLiteDatabase::SQLiteDatabase(SQLiteDatabase&& other) noexcept

@@ -8,6 +8,7 @@
 
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/FolderLock.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/StandardOutput.hpp"
@@ -340,7 +341,9 @@ bool save(Domain& domain) {
         domain.writtenGeneration = generation;
         return true;
     } catch (const std::exception& e) {
-        report("Could not save defaults domain \"" + domain.name + "\": " + e.what());
+        // In a folder the session no longer holds the lock said so once already.
+        if (FolderLock::allowsWriting(domain.file))
+            report("Could not save defaults domain \"" + domain.name + "\": " + e.what());
         return false;
     }
 }

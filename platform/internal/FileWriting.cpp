@@ -1,6 +1,7 @@
 #include "platform/internal/FileWriting.hpp"
 
 #include "platform/foundation/Error.hpp"
+#include "platform/foundation/FolderLock.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -26,11 +27,15 @@ int writeAll(int fd, std::string_view contents) {
 }
 
 int openRegularForWriting(const std::filesystem::path& path, int flags, const std::string& what) {
-    int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
+    requireWritable(path, what);
+    int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_WRONLY | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) {
-        if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) {
+        if (errno == ELOOP) {
             struct stat st {};
-            if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return -1;
+            if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+                if ((flags & O_NOFOLLOW) != 0) return -1;
+                throw Error(what + " \"" + path.string() + "\": a symbolic link, not followed");
+            }
             errno = ELOOP;
         }
         // A pipe without a reader refuses a non-blocking open for writing.
@@ -43,6 +48,12 @@ int openRegularForWriting(const std::filesystem::path& path, int flags, const st
         throw Error(what + " \"" + path.string() + "\": not a regular file");
     }
     return fd;
+}
+
+void requireWritable(const std::filesystem::path& path, const std::string& what) {
+    if (!FolderLock::allowsWriting(path))
+        throw Error(what + " \"" + path.string() +
+                    "\": the folder it lies in is no longer this session's (renamed or replaced)");
 }
 
 } // namespace platform::file_detail

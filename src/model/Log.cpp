@@ -3,7 +3,7 @@
 #include "platform/dispatch/Lock.hpp"
 #include "platform/foundation/AppendHandle.hpp"
 #include "platform/foundation/Error.hpp"
-#include "platform/foundation/FileSystem.hpp"
+#include "platform/foundation/FolderLock.hpp"
 #include "platform/foundation/Folders.hpp"
 #include "platform/foundation/SharedInstance.hpp"
 #include "platform/foundation/StandardOutput.hpp"
@@ -27,8 +27,9 @@ platform::Lock& logLock() {
 void writeToStandardOutput(std::string_view text) { platform::StandardOutput::write(text); }
 
 // What the log keeps from one line to the next, under the log's lock: the log file's path, built
-// once for each folder layout, and the file kept open for appending. A shared instance of the
-// program, so a program launched again starts with the file closed.
+// once for each folder layout, the file kept open for appending, and whether the log goes to
+// standard output only for now. A shared instance of the program, so a program launched again
+// starts with the file closed.
 class LogFile {
 public:
     static LogFile& shared() { return platform::SharedInstance<LogFile>::get(); }
@@ -45,11 +46,43 @@ public:
     }
 
     platform::AppendHandle handle;
+    // Set while nothing at the log's path can take the lines (a pipe, a device, a link that cannot
+    // be replaced), so that this is said once, until a line reaches a file again.
+    bool standardOutputOnly = false;
 
 private:
     std::uint64_t generation_ = 0;
     std::optional<std::filesystem::path> path_;
 };
+
+// Says once that the lines go to standard output only, because of what is at `path`.
+void toStandardOutputOnly(LogFile& log, const std::filesystem::path& path, const std::string& because) {
+    if (log.standardOutputOnly) return;
+    log.standardOutputOnly = true;
+    writeToStandardOutput("Error writing to log file: \"" + path.string() + "\" is " + because +
+                          "; the log goes to standard output only\n");
+}
+
+// Writes a failure of the file, unless the folder the log lies in is no longer the session's, which
+// was said once already (the line then reaches standard output only).
+void reportFailure(const char* prefix, const std::filesystem::path& path, const platform::Error& e) {
+    if (!platform::FolderLock::allowsWriting(path)) return;
+    writeToStandardOutput(std::string(prefix) + e.what() + "\n");
+}
+
+// Puts a file of the log's own in the place of the symbolic link at `path` (what it leads to is
+// never opened), with `text` as its first line; says once when that cannot be done.
+void replaceLink(LogFile& log, const std::filesystem::path& path, std::string_view text) {
+    try {
+        log.handle.replace(path, text);
+        log.standardOutputOnly = false;
+        writeToStandardOutput("Log file \"" + path.string() +
+                              "\" was a symbolic link: replaced it with a new log file\n");
+    } catch (const platform::Error& e) {
+        if (!platform::FolderLock::allowsWriting(path)) return;
+        toStandardOutputOnly(log, path, std::string("a symbolic link that cannot be replaced (") + e.what() + ")");
+    }
+}
 
 void emit(std::string_view text) {
     std::lock_guard hold(logLock());
@@ -66,37 +99,40 @@ void emit(std::string_view text) {
         try {
             handle.append(text);
         } catch (const platform::Error& e) {
-            writeToStandardOutput(std::string("Error writing to log file: ") + e.what() + "\n");
+            reportFailure("Error writing to log file: ", *path, e);
         }
         return;
     }
-    // Otherwise the path is looked at anew, as for the first line of the run.
+    // Otherwise the path is looked at anew, as for the first line of the run. Nothing is ever
+    // opened through a link: a link there (to a file or to nothing) is replaced by a file of the
+    // log's own, and a pipe, a device or a socket is never opened.
     handle.close();
-
-    // Anything but a regular file at the log's path (a pipe, a device, a folder) is never opened:
-    // the log then goes to standard output only for the rest of the run, said once.
-    const auto check = platform::FileSystem::checkOwnedPath(*path);
-    if (check.kind == platform::FileSystem::PathCheck::Kind::notRegular) {
-        if (check.firstRefusal)
-            writeToStandardOutput("Error writing to log file: \"" + path->string() + "\" is " + check.reason +
-                                  "; the log goes to standard output only\n");
+    using Kind = platform::AppendHandle::PathKind;
+    const Kind kind = platform::AppendHandle::kindAt(*path);
+    if (kind == Kind::special) {
+        toStandardOutputOnly(log, *path, "not a regular file");
         return;
     }
-    if (check.kind == platform::FileSystem::PathCheck::Kind::nothing) {
+    if (kind == Kind::link) {
+        replaceLink(log, *path, text);
+        return;
+    }
+    if (kind == Kind::nothing) {
         try {
-            // A dangling link there is followed as by any plain write, opened for this line only.
-            if (!handle.create(*path, text)) platform::FileSystem::writeFile(*path, text);
+            // A link that appeared since the look above is not followed either.
+            if (!handle.create(*path, text)) return replaceLink(log, *path, text);
+            log.standardOutputOnly = false;
         } catch (const platform::Error& e) {
-            writeToStandardOutput(std::string("Error creating log file: ") + e.what() + "\n");
+            reportFailure("Error creating log file: ", *path, e);
         }
         return;
     }
     try {
-        // The handle never opens through a link: a link to a file gets the line through a plain
-        // append that opens and closes it, and the next line looks at the path anew.
-        if (!handle.openAndAppend(*path, text)) platform::FileSystem::appendToFile(*path, text);
+        // A folder, or a file the log may not open, fails here, once for every line.
+        if (!handle.openAndAppend(*path, text)) return replaceLink(log, *path, text);
+        log.standardOutputOnly = false;
     } catch (const platform::Error& e) {
-        writeToStandardOutput(std::string("Error writing to log file: ") + e.what() + "\n");
+        reportFailure("Error writing to log file: ", *path, e);
     }
 }
 

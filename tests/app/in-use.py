@@ -1,13 +1,26 @@
 #!/usr/bin/env python3
-"""Two processes over one user folder, on the wall clock.
+"""Two processes over one user folder, and files changed under a running session, on the wall clock.
 
-Usage: in-use.py TILMORA CASE   (CASE: folder, store)
+Usage: in-use.py TILMORA CASE
+  (CASE: folder, store, lock-file, renamed, one-after-another, journal-pipe, blocked)
 folder: while a script over --home DIR waits at its input, a second script or session over DIR is
         refused before anything runs, naming the first's process, and changes nothing in DIR; once
         the first ends (also by SIGKILL) DIR is free again.
 store:  a snapshot store another process (SQLite itself, here) holds past the wait leaves the
         program with its snapshots in memory, saying so; one released within the wait is used.
+lock-file: the lock file removed or replaced while a session holds DIR: a second one is still refused.
+renamed: DIR renamed while a session runs and a new DIR made: the session writes nothing into the
+        new DIR (settings, snapshots, log) and says so once.
+one-after-another: two sessions over DIR, one after the other, each write three settings: all six
+        are stored.
+journal-pipe: a pipe made at the snapshot store's journal while a session runs: the next save
+        fails with its toast instead of hanging, and SIGTERM then ends the session with 143,
+        its private folder removed.
+blocked: a script whose output nobody reads (the program blocked writing it) is ended by SIGTERM
+        all the same, with 143 and no private folder left.
 """
+import array
+import fcntl
 import os
 import select
 import signal
@@ -15,6 +28,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 TILMORA = sys.argv[1]
@@ -152,7 +166,136 @@ def store(work):
         fail('released within the wait: the file holds %s' % stored_names(home))
 
 
-CASES = {'folder': folder, 'store': store}
+def refused_while(home, work, first, change):
+    """`change` made while `first` holds `home`: a second script over it is still refused."""
+    change()
+    expected = 'the folder %s is in use by another session (process %d)\n' % (home, first.pid)
+    result = run(['--script', '-', '--home', home], work, 'desktop default\nprogram launch\nquit\n')
+    if result.returncode != 2 or result.stderr.decode() != expected:
+        fail('exit %d, error %r, output %r' % (result.returncode, result.stderr, result.stdout))
+
+
+def lock_file(work):
+    home = os.path.join(work, 'home')
+    lock = os.path.join(home, '.tilmora.lock')
+    first = start_waiting(home, work)
+    refused_while(home, work, first, lambda: os.remove(lock))
+
+    def replace():
+        with open(lock + '.new', 'w') as f:
+            f.write('')
+        os.replace(lock + '.new', lock)
+    refused_while(home, work, first, replace)
+    first.stdin.close()
+    if first.wait(timeout=30) != 0:
+        fail('the first script ended with %d' % first.returncode)
+    first.stdout.close()
+
+
+def renamed(work):
+    home = os.path.join(work, 'home')
+    first = start_waiting(home, work)
+    os.rename(home, home + '-moved')
+    os.mkdir(home)
+    first.stdin.write(('defaults write WMGapSize double 9\nkey ctrl+opt+left\n' + save('Lost') +
+                       'expect toast "Snapshot \'Lost\' could not be saved: "\nquit\n').encode())
+    first.stdin.close()
+    output = first.stdout.read().decode()
+    if first.wait(timeout=60) != 0:
+        fail('exit %d:\n%s' % (first.returncode, output))
+    first.stdout.close()
+    if os.listdir(home):
+        fail('written into the new folder: %s' % contents(home))
+    said = 'tilmora: The folder %s is no longer this session\'s folder' % home
+    if output.count(said) != 1:
+        fail('said %d times:\n%s' % (output.count(said), output))
+
+
+def one_after_another(work):
+    home = os.path.join(work, 'home')
+    for keys in (('FirstA', 'FirstB', 'FirstC'), ('SecondA', 'SecondB', 'SecondC')):
+        script = 'desktop default\nprogram launch\n' + ''.join(
+            'defaults write %s string %s\n' % (key, key.lower()) for key in keys)
+        result = run(['--script', '-', '--home', home], work, script)
+        if result.returncode != 0:
+            fail('exit %d: %s' % (result.returncode, result.stdout.decode()))
+    keys = ('FirstA', 'FirstB', 'FirstC', 'SecondA', 'SecondB', 'SecondC')
+    result = run(['--script', '-', '--home', home], work,
+                 'desktop default\nprogram launch\n' + ''.join('defaults read %s\n' % key for key in keys))
+    text = result.stdout.decode()
+    if result.returncode != 0 or not all('%s = string "%s"' % (key, key.lower()) in text for key in keys):
+        fail('not all six are stored:\n%s' % text)
+
+
+def private_folder(tmp):
+    names = os.listdir(tmp)
+    return os.path.join(tmp, names[0]) if len(names) == 1 else None
+
+
+def journal_pipe(work):
+    tmp = os.path.join(work, 'tmp')
+    os.mkdir(tmp)
+    env = environment(work)
+    env['TMPDIR'] = tmp
+    process = subprocess.Popen([TILMORA, '--script', '-'], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, env=env)
+    process.stdin.write(('desktop default\nprogram launch\n' + save('Kept') +
+                         'expect toast "Snapshot \'Kept\' saved successfully."\nshow screens\n').encode())
+    process.stdin.flush()
+    until(process, '> show screens', 30)
+    os.mkfifo(os.path.join(private_folder(tmp), STORE + '-journal'))
+    process.stdin.write((save('Desk') + 'expect toast "Snapshot \'Desk\' could not be saved: "\n'
+                         'show toasts\nshow apps\n').encode())
+    process.stdin.flush()
+    text = until(process, '> show apps', 30)
+    if 'expect failed' in text:
+        fail('no failure toast:\n' + text)
+    process.send_signal(signal.SIGTERM)
+    if process.wait(timeout=10) != 143:
+        fail('SIGTERM ended the session with %d' % process.returncode)
+    process.stdout.close()
+    if os.listdir(tmp):
+        fail('left %s behind' % os.listdir(tmp))
+
+
+def blocked(work):
+    tmp = os.path.join(work, 'tmp')
+    os.mkdir(tmp)
+    env = environment(work)
+    env['TMPDIR'] = tmp
+    process = subprocess.Popen([TILMORA, '--script', '-'], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, env=env)
+    process.stdin.write(b'desktop default\nprogram launch\n' + b'help\n' * 2000)
+    process.stdin.flush()
+    # Its output is never read: once the pipe is full the program is blocked writing to it (no
+    # verdict by the clock: the limit only stops a hang).
+    waiting = array.array('i', [0])
+    deadline = time.monotonic() + 60
+    seen, still = -1, 0
+    while still < 10:  # the pipe holds the same 32 KiB or more across a second: the writer waits
+        if time.monotonic() > deadline or process.poll() is not None:
+            fail('the output pipe did not fill up')
+        time.sleep(0.1)
+        fcntl.ioctl(process.stdout.fileno(), termios.FIONREAD, waiting)
+        still = still + 1 if waiting[0] == seen and seen >= 32768 else 0
+        seen = waiting[0]
+    if len(os.listdir(tmp)) != 1:
+        fail('no private folder')
+    process.send_signal(signal.SIGTERM)
+    try:
+        status = process.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        fail('SIGTERM did not end the blocked program')
+    if status != 143:
+        fail('SIGTERM ended the blocked program with %d' % status)
+    process.stdout.close()
+    if os.listdir(tmp):
+        fail('left %s behind' % os.listdir(tmp))
+
+
+CASES = {'folder': folder, 'store': store, 'lock-file': lock_file, 'renamed': renamed,
+         'one-after-another': one_after_another, 'journal-pipe': journal_pipe, 'blocked': blocked}
 
 with tempfile.TemporaryDirectory() as work:
     CASES[CASE](work)

@@ -239,8 +239,9 @@ def long_lines(folder):
 
 
 def utf8(folder):
-    """UTF-8 typed at the prompt reaches the commands as typed; under the C locale a note says only
-    ASCII can be typed, and titles match their ASCII spelling."""
+    """UTF-8 typed at the prompt reaches the commands as typed, and a character cut short keeps the
+    Return after it; under the C locale a note says only ASCII can be typed, and titles match their
+    ASCII spelling."""
     pid, fd, out = start_terminal(folder=folder)
     if 'locale is not UTF-8' in out.text:
         fail('the note was printed under a UTF-8 locale')
@@ -249,9 +250,17 @@ def utf8(folder):
     command(fd, out, 'expect window com.apple.TextEdit "Untitled" frame 0 0 720 875', '')
     command(fd, out, 'menu pick "Preferences\u2026"', 'picked "Preferences\u2026"')
     command(fd, out, 'ui windows', '"Preferences"')
-    typed(fd, out, 'quit\r')
-    if wait_exit(pid, 20) != 0 or 'error:' in out.text or 'expect failed' in out.text:
+    if 'error:' in out.text or 'expect failed' in out.text:
         fail('UTF-8 at the prompt:\n' + out.text)
+    # A character cut short by the Return: the Return still ends the line, which is answered.
+    typed(fd, out, b'show \xc3\r')
+    out.at = out.until('error: ', 10, out.at)
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    command(fd, out, 'show screens', 'frame 1440.0')
+    typed(fd, out, 'quit\r')
+    if wait_exit(pid, 20) != 0:
+        fail('quit did not end the session with 0')
 
     pid, fd, out = start_terminal(folder=folder, lang='C')
     if out.text.count('Note: the locale is not UTF-8') != 1:

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -130,6 +131,71 @@ TEST_F(FolderLockTest, ALockFileThatIsNotAPlainFileIsRefusedAndLeftAsItIs) {
         EXPECT_EQ(fs::symlink_status(lockFile()).type(), type);
     }
     EXPECT_EQ(platform::FileSystem::readFile(elsewhere), "keep");
+}
+
+TEST_F(FolderLockTest, ALockFileRemovedOrReplacedWhileHeldKeepsTheFolderHeld) {
+    const std::function<void()> changes[] = {
+        [&] { fs::remove(lockFile()); },
+        [&] {
+            platform::FileSystem::writeFile(folder() / "other", "");
+            fs::rename(folder() / "other", lockFile());
+        },
+    };
+    for (const auto& change : changes) {
+        FolderLock held = FolderLock::tryLock(folder());
+        ASSERT_TRUE(held.held());
+        change();
+        EXPECT_EQ(FolderLock::tryLock(folder()).holder(), static_cast<long>(::getpid()));
+        {
+            LockingChild child(folder());
+            EXPECT_FALSE(child.held());
+        }
+        held.release();
+        LockingChild child(folder());
+        EXPECT_TRUE(child.held()) << "the folder stayed locked after its release";
+    }
+}
+
+TEST_F(FolderLockTest, AFolderRenamedWhileHeldTakesNoMoreWritesAndSaysSoOnce) {
+    std::vector<std::string> said;
+    FolderLock::setReportHandler([&said](const std::string& line) { said.push_back(line); });
+    FolderLock held = FolderLock::tryLock(folder());
+    ASSERT_TRUE(held.held());
+    const fs::path file = folder() / "Library" / "settings.json";
+    platform::FileSystem::createDirectories(file.parent_path());
+    platform::FileSystem::writeAtomically(file, "one");
+
+    fs::rename(folder(), root() / "renamed");
+    fs::create_directory(folder()); // another session's folder, say
+    const std::function<void()> writes[] = {
+        [&] { platform::FileSystem::createDirectories(file.parent_path()); },
+        [&] { platform::FileSystem::writeAtomically(file, "two"); },
+        [&] { platform::FileSystem::writeFile(folder() / "plain", "two"); },
+        [&] { platform::FileSystem::moveItem(root() / "renamed" / "Library", folder() / "Library"); },
+    };
+    for (const auto& write : writes) {
+        try {
+            write();
+            ADD_FAILURE() << "written into the folder that took the name";
+        } catch (const platform::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("the folder it lies in is no longer this session's"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(folder()));
+    EXPECT_TRUE(FolderLock::allowsWriting(root() / "elsewhere"));
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0], "The folder " + folder().string() +
+                           " is no longer this session's folder (it was renamed or replaced while the session "
+                           "ran): nothing more is written there");
+
+    // Back under its name, the folder takes writes again.
+    fs::remove(folder());
+    fs::rename(root() / "renamed", folder());
+    platform::FileSystem::writeAtomically(file, "three");
+    EXPECT_EQ(platform::FileSystem::readFile(file), "three");
+    FolderLock::setReportHandler({});
 }
 
 } // namespace
