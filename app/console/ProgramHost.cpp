@@ -153,6 +153,11 @@ std::string ProgramHost::output() const {
     return output_;
 }
 
+std::size_t ProgramHost::outputSize() const {
+    std::lock_guard hold(outputMutex_);
+    return output_.size();
+}
+
 bool ProgramHost::hasOutput() const {
     std::lock_guard hold(outputMutex_);
     return outputBase_ + output_.size() > 0;

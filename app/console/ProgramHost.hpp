@@ -53,6 +53,8 @@ public:
     /// The journal as kept: the newest `maxKeptOutput` bytes at most, cut at a line start; a newest
     /// line longer than that is kept whole, alone.
     std::string output() const;
+    /// The size in bytes of the journal as kept (`output().size()`, without the copy).
+    std::size_t outputSize() const;
     /// Whether the program wrote anything since capturing began (kept or dropped since).
     bool hasOutput() const;
     /// Whether older output was dropped from the journal.

@@ -32,6 +32,10 @@ void RunLoop::removeObserver(const std::shared_ptr<RunLoopObserver>& observer, R
     if (isMain_ && observer) Kernel::get().removeObserver(observer, mode);
 }
 
+std::uint64_t RunLoop::mainTurns() {
+    return Kernel::mainTurns();
+}
+
 bool RunLoop::containsObserver(const std::shared_ptr<RunLoopObserver>& observer, RunLoopMode mode) const {
     return isMain_ && observer && Kernel::get().hasObserver(observer, mode);
 }

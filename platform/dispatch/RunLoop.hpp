@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,11 @@ public:
     /// descriptors are then waited for in real time. Main run loop on the main thread only; a
     /// worker's run loop only waits for the descriptors.
     std::optional<std::size_t> runUntilReadable(const std::vector<int>& descriptors, double seconds);
+
+    /// How many turns the main run loop has begun in this process, in any mode, nested runs
+    /// included; it only grows, also across restarts of the scheduler. A cache that looks at the
+    /// disk at most once per turn keeps the count of its last look. Any thread; lock-free.
+    static std::uint64_t mainTurns();
 
     /// The mode the loop runs in now (innermost when nested); none when it does not run.
     std::optional<RunLoopMode> currentMode() const;

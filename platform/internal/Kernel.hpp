@@ -131,6 +131,8 @@ public:
     Runtime::Mode mode() const { return mode_.load(std::memory_order_acquire); }
     bool simulated() const { return mode() == Runtime::Mode::simulated; }
     std::uint64_t generation() const { return generation_.load(std::memory_order_acquire); }
+    /// The turns the main run loop has begun since the process started (see `RunLoop::mainTurns`).
+    static std::uint64_t mainTurns() { return mainTurns_.load(std::memory_order_acquire); }
 
     /// The monotonic clock in nanoseconds (uptime). Any thread.
     Nanos now() const;
@@ -295,6 +297,8 @@ private:
     mutable std::mutex mutex_;
     std::atomic<Runtime::Mode> mode_{Runtime::Mode::simulated};
     std::atomic<std::uint64_t> generation_{1};
+    /// Process-wide and never reset, so that a count seen under one scheduler never comes back.
+    static inline std::atomic<std::uint64_t> mainTurns_{0};
     std::atomic<bool> started_{false};
     std::atomic<Nanos> virtualNow_{kSimulatedBootUptime};
     std::atomic<Nanos> origin_{kSimulatedBootUptime};

@@ -312,6 +312,7 @@ bool Kernel::runMainLoop(RunLoopMode mode, Nanos deadline, const std::function<b
     runDueEvents(g);
     notifyObservers(g, mode, RunLoopObserver::entry);
     while (true) {
+        mainTurns_.fetch_add(1, std::memory_order_acq_rel);
         runDueEvents(g);
         notifyObservers(g, mode, RunLoopObserver::beforeTimers);
         bool did = fireDueTimers(g, mode);

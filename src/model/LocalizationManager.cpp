@@ -2,6 +2,7 @@
 
 #include "model/StringsTable.hpp"
 
+#include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/Bundle.hpp"
 #include "platform/foundation/Error.hpp"
 #include "platform/foundation/FileSystem.hpp"
@@ -41,11 +42,18 @@ const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL(
 std::vector<std::string> LocalizationManager::availableLanguages() {
     const auto& root = localesRootURL();
     if (!root) return {};
+    const std::uint64_t turn = platform::RunLoop::mainTurns();
+    {
+        std::lock_guard guard(tablesLock_);
+        if (languagesTurn_ == turn) return languages_;
+    }
     const auto stamp = platform::FileStamp::of(*root);
     {
         std::lock_guard guard(tablesLock_);
-        if (stamp && languagesStamp_ && languagesStamp_->settled && languagesStamp_->sameAs(*stamp))
+        if (stamp && languagesStamp_ && languagesStamp_->settled && languagesStamp_->sameAs(*stamp)) {
+            languagesTurn_ = turn;
             return languages_;
+        }
     }
     std::vector<std::string> languages;
     try {
@@ -58,12 +66,15 @@ std::vector<std::string> LocalizationManager::availableLanguages() {
     } catch (const platform::Error&) {
         std::lock_guard guard(tablesLock_);
         languagesStamp_.reset();
+        languages_.clear();
+        languagesTurn_ = turn;
         return {};
     }
     std::sort(languages.begin(), languages.end());
     std::lock_guard guard(tablesLock_);
     languagesStamp_ = stamp;
     languages_ = languages;
+    languagesTurn_ = turn;
     return languages;
 }
 
@@ -122,25 +133,41 @@ std::string LocalizationManager::localizedString(std::string_view key,
 
 std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std::filesystem::path& file) {
     const std::string name = file.string();
-    // The stamp is taken before the read: a change during the read shows as a new stamp next time.
-    const auto stamp = platform::FileStamp::of(file);
-    if (!stamp) return nullptr;
+    const std::uint64_t turn = platform::RunLoop::mainTurns();
     {
         std::lock_guard guard(tablesLock_);
-        if (auto kept = tables_.find(name);
-            kept != tables_.end() && kept->second.stamp.settled && kept->second.stamp.sameAs(*stamp))
+        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.lookedAtTurn == turn)
             return kept->second.table;
+    }
+    // No table there (or none readable) counts as looked at for this turn as well.
+    const auto nothing = [&] {
+        std::lock_guard guard(tablesLock_);
+        tables_[name] = ParsedTable{std::nullopt, {}, nullptr, turn};
+        return nullptr;
+    };
+    // The stamp is taken before the read: a change during the read shows as a new stamp next time.
+    const auto stamp = platform::FileStamp::of(file);
+    if (!stamp) return nothing();
+    {
+        std::lock_guard guard(tablesLock_);
+        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.stamp &&
+                                            kept->second.stamp->settled && kept->second.stamp->sameAs(*stamp)) {
+            kept->second.lookedAtTurn = turn;
+            return kept->second.table;
+        }
     }
     std::string bytes;
     try {
         bytes = platform::FileSystem::readRegularFile(file, platform::FileSystem::maxWholeFileBytes);
     } catch (const platform::Error&) {
-        return nullptr;
+        return nothing();
     }
     {
         std::lock_guard guard(tablesLock_);
-        if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.bytes == bytes) {
+        if (auto kept = tables_.find(name);
+            kept != tables_.end() && kept->second.stamp && kept->second.bytes == bytes) {
             kept->second.stamp = *stamp;
+            kept->second.lookedAtTurn = turn;
             return kept->second.table;
         }
     }
@@ -148,7 +175,7 @@ std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std:
     std::shared_ptr<const StringsTable> table =
         parsed ? std::make_shared<const StringsTable>(std::move(*parsed)) : nullptr;
     std::lock_guard guard(tablesLock_);
-    tables_[name] = ParsedTable{*stamp, std::move(bytes), table};
+    tables_[name] = ParsedTable{*stamp, std::move(bytes), table, turn};
     return table;
 }
 

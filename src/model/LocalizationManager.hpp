@@ -4,6 +4,7 @@
 #include "platform/dispatch/Lock.hpp"
 #include "platform/foundation/FileStamp.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -21,12 +22,15 @@ namespace tilmora {
 /// user-defaults key "AppLanguage"; otherwise the program's and the system's preferences decide.
 /// When nothing is found, the key itself is the text.
 ///
-/// Every lookup reads the choice again. The list of languages and each parsed table are kept and
-/// reused while their folder or file is unchanged on disk (same size, modification time and file
-/// identity, `platform::FileStamp`); an item modified within a second of the last look is read
-/// again at every lookup, since file times are coarse. So a changed table or a new language
-/// folder takes effect at the next lookup. Main thread (the caches are locked, so a lookup
-/// elsewhere is safe). Logs nothing.
+/// Every lookup reads the choice again, so a new choice takes effect at the very next lookup. The
+/// list of languages and each parsed table (or its absence) are kept and reused while their folder
+/// or file is unchanged on disk (same size, modification time and file identity,
+/// `platform::FileStamp`); the disk is looked at no more than once per turn of the main run loop
+/// (`platform::RunLoop::mainTurns`) for each, so a build of a menu of many texts costs no system
+/// call per text. An item modified within a second of the last look is read again at the next
+/// turn's first lookup, since file times are coarse. So a changed table or a new language folder
+/// takes effect at the first lookup of the next turn (the next opening of a menu, the next
+/// event). Main thread (the caches are locked, so a lookup elsewhere is safe). Logs nothing.
 class LocalizationManager {
 public:
     /// The one instance, created on first use.
@@ -75,15 +79,19 @@ public:
     const std::optional<std::filesystem::path>& localesRootURL();
 
 private:
-    /// The string table at `file`: the kept parse while the file is unchanged (see above), else
-    /// read now (and parsed again only when its bytes differ from those parsed last time). None
-    /// when it cannot be read or parsed.
+    /// The string table at `file`: the kept parse (or absence) when the file was looked at in
+    /// this turn of the main run loop or is unchanged since (see above), else read now (and parsed
+    /// again only when its bytes differ from those parsed last time). None when it cannot be read
+    /// or parsed.
     std::shared_ptr<const StringsTable> stringsTable(const std::filesystem::path& file);
 
     struct ParsedTable {
-        platform::FileStamp stamp;
+        /// None while there was no file to read.
+        std::optional<platform::FileStamp> stamp;
         std::string bytes;
         std::shared_ptr<const StringsTable> table;
+        /// `platform::RunLoop::mainTurns()` when the file was last looked at.
+        std::uint64_t lookedAtTurn = 0;
     };
 
     std::optional<std::optional<std::filesystem::path>> localesRoot_;
@@ -91,6 +99,8 @@ private:
     std::map<std::string, ParsedTable> tables_;
     std::optional<platform::FileStamp> languagesStamp_;
     std::vector<std::string> languages_;
+    /// The turn of the main run loop in which the locales folder was last listed; none before.
+    std::optional<std::uint64_t> languagesTurn_;
 };
 
 /// The shared manager's text of `key` in the "Localizable" table, in the language in force.

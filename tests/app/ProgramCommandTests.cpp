@@ -148,9 +148,10 @@ TEST(ProgramOutputJournal, KeepsAtMostItsBoundAndTheNewestLineWholeAndHandsOutEa
     const std::string line(999, 'y');
     for (int i = 0; i < 3000; ++i) {
         write(line + "\n");
-        ASSERT_LE(host.output().size(), tilmora::ProgramHost::maxKeptOutput);
+        ASSERT_LE(host.outputSize(), tilmora::ProgramHost::maxKeptOutput);
     }
     EXPECT_TRUE(host.outputTruncated());
+    EXPECT_EQ(host.outputSize(), host.output().size());
     EXPECT_EQ(host.output().size() % 1000, 0u);
     EXPECT_EQ(host.takeNewOutput(), host.output());
     host.reset();

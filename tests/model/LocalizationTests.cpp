@@ -6,6 +6,7 @@
 #include "platform/control/BundleControl.hpp"
 #include "platform/control/LocaleControl.hpp"
 #include "platform/control/SharedInstances.hpp"
+#include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -83,6 +84,9 @@ protected:
 
     LocalizationManager& manager() { return LocalizationManager::shared(); }
 
+    /// One turn of the main run loop: the manager looks at the disk again (once) after it.
+    static void nextTurn() { platform::RunLoop::main().runFor(0); }
+
     std::vector<std::optional<std::string>> posted;
     platform::ObserverToken token;
 };
@@ -119,12 +123,15 @@ TEST_F(LocalizationTest, LanguageChoiceOrder) {
     defaults.set("pt", "AppLanguage");
     EXPECT_EQ(manager().localizedString("k"), "en"); // a choice without a folder is ignored
 
-    // The table is read again on every lookup.
+    // A changed table is read again at the first lookup of the next turn of the run loop.
     addTable("en", R"("k" = "changed";)");
+    nextTurn();
     EXPECT_EQ(manager().localizedString("k"), "changed");
     addTable("en", R"("k" = ("not", "text");)");
+    nextTurn();
     EXPECT_EQ(manager().localizedString("k"), "k");
     addTable("en", "broken \"");
+    nextTurn();
     EXPECT_EQ(manager().localizedString("k"), "k");
 }
 
@@ -284,9 +291,26 @@ TEST_F(LocalizationTest, ATableRewrittenInPlaceWithTheSameSizeAndTimeTakesEffect
     // Same inode, same size and, as on a file system with coarse times, the same modification time.
     platform::FileSystem::writeFile(file, R"("hello" = "Howdy";)");
     std::filesystem::last_write_time(file, stamp);
+    nextTurn();
     EXPECT_EQ(manager().localizedString("hello"), "Howdy");
-    // A language folder added between two lookups counts at the second.
+    // A language folder added between two turns counts at the second.
     addTable("fr", R"("hello" = "Salut";)");
+    nextTurn();
     platform::UserDefaults::standard().set("fr", "AppLanguage");
     EXPECT_EQ(manager().localizedString("hello"), "Salut");
+    // A table that appears where there was none, and one that goes.
+    addTable("de", R"("hello" = "Hallo";)");
+    nextTurn();
+    platform::UserDefaults::standard().set("de", "AppLanguage");
+    EXPECT_EQ(manager().localizedString("hello", "Other"), "hello");
+    addTable("de", R"("hello" = "Hallo!";)", "Other");
+    nextTurn();
+    EXPECT_EQ(manager().localizedString("hello", "Other"), "Hallo!");
+    // The stored choice is read at every lookup, within one turn too.
+    platform::UserDefaults::standard().set("fr", "AppLanguage");
+    EXPECT_EQ(manager().localizedString("hello"), "Salut");
+    platform::FileSystem::removeItem(locales() / "de.lproj" / "Other.strings");
+    platform::UserDefaults::standard().set("de", "AppLanguage");
+    nextTurn();
+    EXPECT_EQ(manager().localizedString("hello", "Other"), "hello");
 }
