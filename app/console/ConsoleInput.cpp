@@ -27,6 +27,7 @@ ConsoleInput::ConsoleInput(Options options)
     editor_ = std::make_unique<LineEditor>(LineEditor::Options{.prompt = options_.prompt,
                                                                .completions = options_.completions,
                                                                .completer = options_.completer,
+                                                               .spelling = options_.spelling,
                                                                .maxLineBytes = maxLineBytes,
                                                                .historyLines = kHistoryLines,
                                                                .wakeDescriptor = SessionSignals::descriptor()});

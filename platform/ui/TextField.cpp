@@ -55,12 +55,17 @@ bool TextField::resignFirstResponder() {
 void TextField::keyDown(const NSEvent& event) {
     if (!isEditing() || !isEnabled) return Control::keyDown(event);
     const auto command = TextEditingCommand::forKeyDown(event);
+    const bool wholeSelected = TextEditingCommand::takeWholeTextSelection(this);
     using Kind = TextEditingCommand::Kind;
     switch (command.kind) {
     case Kind::insertText:
+        if (wholeSelected) return userReplaceText(command.text);
         return insertText(command.text);
+    case Kind::selectAll:
+        return TextEditingCommand::selectWholeText(this);
     case Kind::deleteBackward: {
         if (!isEditable) return;
+        if (wholeSelected) return userReplaceText({});
         const std::string text = stringValue();
         const auto characters = Text::characters(text);
         if (characters.empty()) return;

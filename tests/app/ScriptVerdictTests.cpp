@@ -96,7 +96,7 @@ TEST_F(ScriptVerdictTest, ErrorsNameWhatThereIs) {
         {"ui pick \"Preferences\" \"prefs.languages\" \"French\"",
          "no element \"prefs.languages\" in \"Preferences\"; did you mean prefs.language"},
         {"ui click \"Prefs\" \"Save\"", "no program window \"Prefs\" (windows: "},
-        {"menu pick \"Left Halve\"", "no menu item \"Left Halve\"; did you mean \"Left Half\"?; 54 items:\n  \""},
+        {"menu pick \"Left Halve\"", "no menu item \"Left Halve\"; did you mean \"Left Half\"? (`menu` lists the 54 items)\n"},
         {"menu pick \"Move to Edge\" > \"Middle\"",
          "no menu item \"Move to Edge\" > \"Middle\" (items in \"Move to Edge\": \"Left Edge\", \"Right Edge\", "},
     };

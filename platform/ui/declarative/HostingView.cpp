@@ -573,7 +573,16 @@ void HostingView::keyDown(const NSEvent& event) {
     if (!field || !field->getText || !field->setText) return View::keyDown(event);
     const auto command = TextEditingCommand::forKeyDown(event);
     using Kind = TextEditingCommand::Kind;
+    // Command-A, then a key: the typed text replaces the whole text, Delete clears it.
+    if (TextEditingCommand::takeWholeTextSelection(this, field->key) &&
+        (command.kind == Kind::insertText || command.kind == Kind::deleteBackward)) {
+        auto set = field->setText;
+        set(command.text);
+        return;
+    }
     switch (command.kind) {
+    case Kind::selectAll:
+        return TextEditingCommand::selectWholeText(this, field->key);
     case Kind::insertText:
         return insertText(command.text);
     case Kind::deleteBackward: {
