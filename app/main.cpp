@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
         if (home.inUseBy())
             std::cerr << "tilmora: " << reason << "\n";
         else
-            std::cerr << "tilmora: cannot make a private folder for the " << purpose << ": " << reason << "\n";
+            std::cerr << "tilmora: cannot make a private folder for the " << purpose << ": " << reason
+                      << "\n";
         return DesktopConsole::exitError;
     }
     // The desktop the session or script starts on; false (after saying why) when it cannot be built.
@@ -147,9 +148,11 @@ int main(int argc, char** argv) {
                             .lineEditing = lineEditing,
                             .prompt = terminal ? "tilmora> " : "",
                             .completions = tilmora::CommandTable::builtIn().names(),
-                            .completer = [](const std::vector<std::string>& words) {
-                                return tilmora::ConsoleCompletion::candidates(tilmora::CommandTable::builtIn(), words);
-                            },
+                            .completer =
+                                [](const std::vector<std::string>& words) {
+                                    return tilmora::ConsoleCompletion::candidates(
+                                        tilmora::CommandTable::builtIn(), words);
+                                },
                             // "Grid 2 x completes as "Grid 2 × 2" does.
                             .spelling = tilmora::ConsoleText::asciiSpelling});
         // A kept folder keeps the session's history too.

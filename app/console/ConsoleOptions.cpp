@@ -30,7 +30,8 @@ std::optional<ConsoleOptions> ConsoleOptions::parse(int argc, const char* const*
                                            : word == "--desktop" ? &options.desktop
                                                                  : nullptr;
         if (!slot) {
-            static const std::vector<std::string> known = {"--script", "--home", "--desktop", "--help", "--version"};
+            static const std::vector<std::string> known = {"--script", "--home", "--desktop", "--help",
+                                                           "--version"};
             error = "unknown option: " + std::string(argv[i]) +
                     NameSuggestions::didYouMean(std::string(word), known, false);
             return std::nullopt;

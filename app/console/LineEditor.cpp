@@ -212,8 +212,9 @@ unsigned char LineEditor::complete(editline* el, wint_t) {
         // Opened with a quote: the candidate in quotes; else a quoted title matches by its text.
         if (opened && !candidate.starts_with('"')) candidate = '"' + candidate + '"';
         const std::string spelling = spelled(candidate);
-        const bool matched = spelling.starts_with(wanted) ||
-                             (!opened && candidate.starts_with('"') && spelling.compare(1, wanted.size(), wanted) == 0);
+        const bool matched =
+            spelling.starts_with(wanted) ||
+            (!opened && candidate.starts_with('"') && spelling.compare(1, wanted.size(), wanted) == 0);
         if (matched && std::find(matches.begin(), matches.end(), candidate) == matches.end())
             matches.push_back(std::move(candidate));
     }

@@ -4,13 +4,13 @@
 #include "console/ConsoleText.hpp"
 #include "console/NameSuggestions.hpp"
 #include "console/ProgramHost.hpp"
-#include "shell/AppDelegate.hpp"
 #include "model/NotificationView.hpp"
-#include "platform/ui/declarative/HostingView.hpp"
-#include "snapping/SnapBarController.hpp"
 #include "platform/desktop/CFValue.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+#include "shell/AppDelegate.hpp"
+#include "snapping/SnapBarController.hpp"
 
 #include <algorithm>
 
@@ -47,7 +47,8 @@ const Window* snapBarPanel() {
 }
 
 /// The window of one of the shell's window controllers, while it has made it.
-const Window* controllerWindow(const std::shared_ptr<platform::ui::WindowController>& (AppDelegate::*controller)() const) {
+const Window*
+controllerWindow(const std::shared_ptr<platform::ui::WindowController>& (AppDelegate::*controller)() const) {
     auto shell = ProgramHost::shared().shell();
     if (!shell) return nullptr;
     const auto& made = ((*shell).*controller)();
@@ -74,8 +75,10 @@ std::optional<long> numberName(const std::string& name) {
 } // namespace
 
 std::optional<std::string> ProgramWindows::panelName(const Window& window) {
-    if (&window == controllerWindow(&AppDelegate::veskLayoutWindowController)) return std::string(presetEditorName);
-    if (&window == controllerWindow(&AppDelegate::layoutEditorWindowController)) return std::string(layoutEditorName);
+    if (&window == controllerWindow(&AppDelegate::veskLayoutWindowController))
+        return std::string(presetEditorName);
+    if (&window == controllerWindow(&AppDelegate::layoutEditorWindowController))
+        return std::string(layoutEditorName);
     if (!window.title.empty()) return std::nullopt;
     if (&window == snapBarPanel()) return std::string(snapBarName);
     if (isToastPanel(window)) return std::string(toastName);
@@ -95,9 +98,9 @@ std::string ProgramWindows::displayName(const Window& window) {
 Window& ProgramWindows::window(const std::string& name) {
     const auto all = windows();
     if (name.empty())
-        throw CommandError("no program window \"\": the untitled panels are named " + Text::quote(snapBarName) +
-                           " and " + Text::quote(toastName) + ", the editors " + Text::quote(presetEditorName) +
-                           " and " + Text::quote(layoutEditorName) +
+        throw CommandError("no program window \"\": the untitled panels are named " +
+                           Text::quote(snapBarName) + " and " + Text::quote(toastName) + ", the editors " +
+                           Text::quote(presetEditorName) + " and " + Text::quote(layoutEditorName) +
                            ", and any window can be named \"#N\" by its number in `ui windows`");
     if (const auto number = numberName(name)) {
         for (const auto& window : all)
@@ -131,8 +134,8 @@ Window& ProgramWindows::window(const std::string& name) {
         std::string given;
         for (const auto& panel : names())
             given += (given.empty() ? "" : ", ") + Text::quote(panel);
-        throw CommandError(message + " (windows: " + (shown.empty() ? "none" : shown) + "; panels and editors: " +
-                           given + ")");
+        throw CommandError(message + " (windows: " + (shown.empty() ? "none" : shown) +
+                           "; panels and editors: " + given + ")");
     }
     if (matches.size() > 1) {
         std::string listed;

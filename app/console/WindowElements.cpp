@@ -441,8 +441,8 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
     }
     if (!found.view && !found.host) {
         const std::string name = Text::quote(ProgramWindows::displayName(window));
-        throw NameSuggestions::unknown("no element " + Text::quote(key) + " in " + name, key, distinctIds(window),
-                                       "ids", false, "`ui show " + name + "`");
+        throw NameSuggestions::unknown("no element " + Text::quote(key) + " in " + name, key,
+                                       distinctIds(window), "ids", false, "`ui show " + name + "`");
     }
     return found;
 }

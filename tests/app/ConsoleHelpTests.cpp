@@ -58,7 +58,8 @@ TEST(NameSuggestionsTest, ListsShortListsInlineAndLongOnesOneALine) {
     EXPECT_STREQ(longList.what(), "no element \"id10\"; did you mean id0 or id1?; 9 ids:");
     EXPECT_EQ(longList.listed, many);
     // With where the list is, a suggestion stands alone on its line; with none near, the list follows.
-    const auto pointed = NameSuggestions::unknown("no element \"id10\"", "id10", many, "ids", false, "`ui show`");
+    const auto pointed =
+        NameSuggestions::unknown("no element \"id10\"", "id10", many, "ids", false, "`ui show`");
     EXPECT_STREQ(pointed.what(), "no element \"id10\"; did you mean id0 or id1? (`ui show` lists the 9 ids)");
     EXPECT_TRUE(pointed.listed.empty());
     const auto far = NameSuggestions::unknown("no element \"zzz\"", "zzz", many, "ids", false, "`ui show`");
@@ -73,7 +74,8 @@ TEST_F(ConsoleHelpTest, ErrorsSuggestNamesAndSayHowToQuote) {
         {"command", "shwo windows", "error: line 4: unknown command: shwo; did you mean show?\n"},
         {"first word", "show widnows", "; did you mean windows?\n"},
         {"menu item", "menu pick \"Right half\"",
-         "error: line 4: no menu item \"Right half\"; did you mean \"Right Half\"? (`menu` lists the 54 items)\n"},
+         "error: line 4: no menu item \"Right half\"; did you mean \"Right Half\"? (`menu` lists the 54 "
+         "items)\n"},
         {"submenu item", "menu pick \"Quarters\" > \"First Quartr\"",
          "; did you mean \"First Quarter\"? (`menu \"Quarters\"` lists the "},
         {"menu item listed one a line", "menu pick \"Nothing\"", "\n  \"Right Half\"\n  \"Center Half\"\n"},
@@ -82,12 +84,16 @@ TEST_F(ConsoleHelpTest, ErrorsSuggestNamesAndSayHowToQuote) {
         {"unquoted window", "ui show Tilmora Snapshots",
          "error: line 4: a title of several words goes in quotes: ui show \"Tilmora Snapshots\"\n"},
         {"window", "ui show \"Preferencs\"",
-         "no program window \"Preferencs\"; did you mean \"Preferences\"? (`ui windows` lists the program's windows)\n"},
-        {"panel", "ui show \"snapbar\"", "no program window \"snapbar\"; did you mean \"snap bar\"? (`ui windows`"},
+         "no program window \"Preferencs\"; did you mean \"Preferences\"? (`ui windows` lists the program's "
+         "windows)\n"},
+        {"panel", "ui show \"snapbar\"",
+         "no program window \"snapbar\"; did you mean \"snap bar\"? (`ui windows`"},
         {"windows and panels listed", "ui show \"Nowhere\"",
-         "no program window \"Nowhere\" (windows: \"Tilmora Snapshots\", \"Preferences\"; panels and editors: \"snap bar\", \"toast\", "
+         "no program window \"Nowhere\" (windows: \"Tilmora Snapshots\", \"Preferences\"; panels and "
+         "editors: \"snap bar\", \"toast\", "
          "\"preset editor\", \"layout editor\")\n"},
-        {"too few words", "ui click \"Preferences\"", "error: line 4: usage: ui click \"<window>\" \"<id, text or "},
+        {"too few words", "ui click \"Preferences\"",
+         "error: line 4: usage: ui click \"<window>\" \"<id, text or "},
         {"empty selector", "ui action \"\"", "error: line 4: a selector is needed: ui action \"<selector>\""},
         {"element", "ui click \"Preferences\" \"prefs.sav\"", "; did you mean prefs.save"},
         {"selector", "ui action \"openLayoutEditor\"",

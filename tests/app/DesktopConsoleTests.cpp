@@ -95,8 +95,9 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
         {"drag 1 2 to 3 4 with hyper", 2, "unknown modifiers: hyper"},
         {"wait -1", 2, "wait takes 0 to 86400 seconds"},
         {"wait 1.5x", 2, "not a number: 1.5x"},
-        {"show everything", 2, "unknown show: everything (show screens | windows | apps | spaces | journal | log | "
-                               "alerts | toasts | picture FILE.png"},
+        {"show everything", 2,
+         "unknown show: everything (show screens | windows | apps | spaces | journal | log | "
+         "alerts | toasts | picture FILE.png"},
         {"screen add 1 frame 0 0 100 100", 2, "display 1 exists already"},
         {"screen add 3 visible 0 0 10 10", 2, "a screen needs a frame"},
         {"screen add 3 frame 0 0 0 100", 2, "a screen needs a size"},

@@ -62,20 +62,25 @@ ui click "Preferences" "snap-left-half"
          "slider id=prefs.gapsHorizontal value=10.0 frame "},
         {R"(expect ui "Preferences" "prefs.language" value "System Default")", nullptr},
         {R"(expect ui "Preferences" "snap-left-half" recording)", nullptr},
-        {R"(expect ui "Preferences" "snap-right-half" recording)", "recorder id=snap-right-half \"⌃⌥→\" frame "},
+        {R"(expect ui "Preferences" "snap-right-half" recording)",
+         "recorder id=snap-right-half \"⌃⌥→\" frame "},
         {R"(expect ui "Preferences" "snap-right-half" not recording)", nullptr},
-        {R"(expect ui "Preferences" "snap-left-half" not recording)", "recorder id=snap-left-half \"⌃⌥←\" recording"},
+        {R"(expect ui "Preferences" "snap-left-half" not recording)",
+         "recorder id=snap-left-half \"⌃⌥←\" recording"},
         // The shown text: a recorder's chord, a button's title, a field's placeholder (not its value).
         {R"(expect ui "Preferences" "snap-right-half" text "⌃⌥→")", nullptr},
-        {R"(expect ui "Preferences" "snap-right-half" text "⌃⌥←")", "recorder id=snap-right-half \"⌃⌥→\" frame "},
+        {R"(expect ui "Preferences" "snap-right-half" text "⌃⌥←")",
+         "recorder id=snap-right-half \"⌃⌥→\" frame "},
         {R"(expect ui "Preferences" "prefs.save" text "Save")", nullptr},
-        {R"(expect ui "Tilmora Snapshots" "snapshot.nameField" text "")", "hidden: textField id=snapshot.nameField \""},
+        {R"(expect ui "Tilmora Snapshots" "snapshot.nameField" text "")",
+         "hidden: textField id=snapshot.nameField \""},
         {R"(expect ui "snap bar" "rightHalf" not selected)", nullptr},
         {R"(expect ui "snap bar" "leftHalf" not selected)", "button id=leftHalf"},
         {R"(expect ui "Preferences" "prefs.save" not enabled)", "button id=prefs.save \"Save\" frame "},
         {R"(expect ui "Preferences" "prefs.nothing" not shown)", nullptr},
         // A misspelt id fails every check but hidden, negated or not.
-        {R"(expect ui "Preferences" "prefs.nothing" not recording)", "no element \"prefs.nothing\" in \"Preferences\"\n"},
+        {R"(expect ui "Preferences" "prefs.nothing" not recording)",
+         "no element \"prefs.nothing\" in \"Preferences\"\n"},
         {R"(expect ui "Preferences" "prefs.save" enabled)", nullptr},
         {R"(expect ui "Preferences" "prefs.save" disabled)", "button id=prefs.save \"Save\" frame "},
         {R"(expect ui "Preferences" "prefs.save" shown)", nullptr},
@@ -100,7 +105,8 @@ ui click "Preferences" "snap-left-half"
                                             "expect ui \"Preferences\" \"prefs.save\" not text \"Save\"\n"
                                             "expect ui \"Preferences\" \"prefs.save\" not\n");
     const std::regex usage(": usage: expect ui \"<window>\" shown\\|hidden, or ");
-    EXPECT_EQ(std::distance(std::sregex_iterator(wrong.begin(), wrong.end(), usage), std::sregex_iterator()), 4)
+    EXPECT_EQ(std::distance(std::sregex_iterator(wrong.begin(), wrong.end(), usage), std::sregex_iterator()),
+              4)
         << wrong;
     EXPECT_EQ(wrong.find("expect failed"), std::string::npos) << wrong;
 }

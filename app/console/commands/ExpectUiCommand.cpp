@@ -19,8 +19,9 @@ namespace {
 
 using Text = ConsoleText;
 
-const char* const kUsage = "usage: expect ui \"<window>\" shown|hidden, or expect ui \"<window>\" \"<id>\" "
-                           "value \"V\" | text \"T\" | [not] enabled|disabled|shown|hidden|selected|recording";
+const char* const kUsage =
+    "usage: expect ui \"<window>\" shown|hidden, or expect ui \"<window>\" \"<id>\" "
+    "value \"V\" | text \"T\" | [not] enabled|disabled|shown|hidden|selected|recording";
 
 /// Whether some program window goes by `name` (its title, its panel name or "#N"); a window that
 /// is not there counts as hidden, with all it would hold.
