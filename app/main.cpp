@@ -3,6 +3,7 @@
 #include "console/ConsoleCompletion.hpp"
 #include "console/ConsoleInput.hpp"
 #include "console/ConsoleOptions.hpp"
+#include "console/ConsoleText.hpp"
 #include "console/DesktopConsole.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/SessionHome.hpp"
@@ -69,9 +70,10 @@ int main(int argc, char** argv) {
     if (options->home) homeFolder = *options->home;
     if (std::string reason; !home.make(homeFolder, purpose, reason)) {
         if (home.inUseBy())
-            std::cerr << reason << "\n";
+            std::cerr << "tilmora: " << reason << "\n";
         else
-            std::cerr << "cannot make a private folder for the " << purpose << ": " << reason << "\n";
+            std::cerr << "tilmora: cannot make a private folder for the " << purpose << ": " << reason
+                      << "\n";
         return DesktopConsole::exitError;
     }
     // The desktop the session or script starts on; false (after saying why) when it cannot be built.
@@ -175,9 +177,13 @@ int main(int argc, char** argv) {
                             .lineEditing = lineEditing,
                             .prompt = terminal ? "tilmora> " : "",
                             .completions = tilmora::CommandTable::builtIn().names(),
-                            .completer = [](const std::vector<std::string>& words) {
-                                return tilmora::ConsoleCompletion::candidates(tilmora::CommandTable::builtIn(), words);
-                            }});
+                            .completer =
+                                [](const std::vector<std::string>& words) {
+                                    return tilmora::ConsoleCompletion::candidates(
+                                        tilmora::CommandTable::builtIn(), words);
+                                },
+                            // "Grid 2 x completes as "Grid 2 × 2" does.
+                            .spelling = tilmora::ConsoleText::asciiSpelling});
         // A kept folder keeps the session's history too.
         if (home.kept()) input.setHistoryFile(home.path() / ".tilmora_history");
         status = console.run([&input] { return input.nextLine(); });

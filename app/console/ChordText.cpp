@@ -45,7 +45,8 @@ std::optional<std::string> wordsOfGlyphs(const std::string& text) {
     for (const auto& [glyph, name] : kKeyGlyphs)
         if (rest == glyph) return words + std::string(name);
     if (!glyphs) return std::nullopt;
-    if (rest.empty()) throw CommandError("no key in " + text + ": see `help keys`");
+    if (rest.empty())
+        throw CommandError("a chord needs a key after its modifiers: " + text + " (see `help keys`)");
     // A key printed as itself: "O", "F5", "Space", ",".
     if (!KeyChord::keyCodeForName(rest)) unknown("key", std::string(rest), text);
     return words + std::string(rest);
@@ -69,7 +70,8 @@ KeyChord ChordText::parse(const std::string& text) {
             throw CommandError(ConsoleText::quote(parts[i]) + " in " + text + " is a key: the key comes last, after the modifiers");
         unknown("modifier", parts[i], text);
     }
-    if (parts.back().empty()) throw CommandError("no key in " + text + ": see `help keys`");
+    if (parts.back().empty() || KeyChord::parse(parts.back() + "+a"))
+        throw CommandError("a chord needs a key after its modifiers: " + text + " (see `help keys`)");
     unknown("key", parts.back(), text);
 }
 

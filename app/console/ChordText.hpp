@@ -12,7 +12,8 @@ namespace tilmora {
 class ChordText {
 public:
     /// The chord `text` names. Throws `CommandError` naming the part it does not know: "unknown
-    /// key "lfet" in ctrl+opt+lfet: see `help keys`", "unknown modifier ...", "no key in ...".
+    /// key "lfet" in ctrl+opt+lfet: see `help keys`", "unknown modifier ...", or "a chord needs a
+    /// key after its modifiers: ctrl+opt ...".
     static platform::KeyChord parse(const std::string& text);
     /// The text of `help keys`: the modifiers, the key names and the glyphs, each line ending in
     /// "\n".

@@ -24,12 +24,14 @@ constexpr int kHistoryLines = 1000;
 ConsoleInput::ConsoleInput(Options options)
     : options_(std::move(options)) {
     if (!options_.lineEditing) return;
-    editor_ = std::make_unique<LineEditor>(LineEditor::Options{.prompt = options_.prompt,
-                                                               .completions = options_.completions,
-                                                               .completer = options_.completer,
-                                                               .maxLineBytes = maxLineBytes,
-                                                               .historyLines = kHistoryLines,
-                                                               .wakeDescriptor = SessionSignals::descriptor()});
+    editor_ =
+        std::make_unique<LineEditor>(LineEditor::Options{.prompt = options_.prompt,
+                                                         .completions = options_.completions,
+                                                         .completer = options_.completer,
+                                                         .spelling = options_.spelling,
+                                                         .maxLineBytes = maxLineBytes,
+                                                         .historyLines = kHistoryLines,
+                                                         .wakeDescriptor = SessionSignals::descriptor()});
 }
 
 ConsoleInput::~ConsoleInput() {

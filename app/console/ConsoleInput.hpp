@@ -38,6 +38,8 @@ public:
         std::vector<std::string> completions;
         /// The words Tab completes after the first (`LineEditor::Options::completer`).
         std::function<std::vector<std::string>(const std::vector<std::string>&)> completer = nullptr;
+        /// The spelling in which Tab matches words (`LineEditor::Options::spelling`).
+        std::function<std::string(const std::string&)> spelling = nullptr;
     };
 
     /// The longest typed line run, in bytes of UTF-8 (64 KiB).

@@ -1,6 +1,9 @@
 #include "console/ConsoleOptions.hpp"
 
+#include "console/NameSuggestions.hpp"
+
 #include <string_view>
+#include <vector>
 
 namespace tilmora {
 
@@ -8,7 +11,8 @@ std::optional<ConsoleOptions> ConsoleOptions::parse(int argc, const char* const*
     ConsoleOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string_view word = argv[i];
-        if (word == "--help" || word == "-h") {
+        // "tilmora help" as a person types it.
+        if (word == "--help" || word == "-h" || (word == "help" && i == 1 && argc == 2)) {
             options.help = true;
             continue;
         }
@@ -26,7 +30,10 @@ std::optional<ConsoleOptions> ConsoleOptions::parse(int argc, const char* const*
                                            : word == "--desktop" ? &options.desktop
                                                                  : nullptr;
         if (!slot) {
-            error = "unknown option: " + std::string(argv[i]);
+            static const std::vector<std::string> known = {"--script", "--home", "--desktop", "--help",
+                                                           "--version"};
+            error = "unknown option: " + std::string(argv[i]) +
+                    NameSuggestions::didYouMean(std::string(word), known, false);
             return std::nullopt;
         }
         if (slot->has_value()) {

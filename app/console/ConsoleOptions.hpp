@@ -11,7 +11,8 @@ namespace tilmora {
 ///   --desktop NAME|FILE    start on that desktop (default, laptop, laptop-external,
 ///                          two-displays, or a desktop file as `desktop load` takes it)
 ///   --help, --version
-/// Each option at most once; "--opt=value" is accepted as well as "--opt value". Pure.
+/// Each option at most once; "--opt=value" is accepted as well as "--opt value"; "help" alone is
+/// taken as --help. Pure.
 struct ConsoleOptions {
     std::optional<std::string> script;
     std::optional<std::string> home;
@@ -20,8 +21,8 @@ struct ConsoleOptions {
     bool version = false;
 
     /// The options in `argv` (argv[0] is the program's name). None, with `error` set to a line
-    /// naming the option at fault ("unknown option: -x"), when an option is unknown, repeated or
-    /// lacks its value.
+    /// naming the option at fault ("unknown option: --scirpt; did you mean --script?"), when an
+    /// option is unknown, repeated or lacks its value.
     static std::optional<ConsoleOptions> parse(int argc, const char* const* argv, std::string& error);
 
     /// The one-line usage, for standard error after a bad option.

@@ -178,7 +178,8 @@ int DesktopConsole::runFile(const std::string& path, std::ostream& errors) {
     try {
         script = platform::FileSystem::readRegularFile(path, maxFileBytes);
     } catch (const platform::Error& e) {
-        errors << "cannot read script: " << path << ": " << ConsoleText::fileProblem(e.what()) << "\n";
+        errors << "tilmora: cannot read script: " << path << ": " << ConsoleText::fileProblem(e.what())
+               << "\n";
         session_->markError();
         refused_ = true;
         return session_->status();

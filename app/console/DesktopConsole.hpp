@@ -84,7 +84,7 @@ public:
     int run(std::istream& in);
     int runString(const std::string& script);
     /// Runs the script file at `path`. A folder, a device, an unreadable or too large file runs
-    /// nothing: "cannot read script: <path>: <reason>" goes to `errors` and the result is 2.
+    /// nothing: "tilmora: cannot read script: <path>: <reason>" goes to `errors` and the result is 2.
     int runFile(const std::string& path, std::ostream& errors);
     /// 0 so far, 1 after a failed expectation, 2 after an error.
     int exitStatus() const;

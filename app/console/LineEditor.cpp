@@ -154,17 +154,28 @@ int LineEditor::readKey(editline* el, wchar_t* key) {
 
 namespace {
 
-/// Whether `candidate` can complete the word typed so far, `typed` (as it stands, its opening
-/// quote included): it starts with it, or it is a quoted title whose text does.
-bool completes(const std::string& candidate, const std::string& typed) {
-    if (candidate.starts_with(typed)) return true;
-    return !typed.starts_with('"') && candidate.starts_with('"') && candidate.compare(1, typed.size(), typed) == 0;
+/// `text` without a character cut short at its end (a common beginning may end inside one).
+std::string wholeCharacters(std::string text) {
+    std::size_t at = text.size();
+    std::size_t continuation = 0;
+    while (at > 0 && (static_cast<unsigned char>(text[at - 1]) & 0xC0) == 0x80 && continuation < 3) {
+        --at;
+        ++continuation;
+    }
+    if (at == 0) return text;
+    const auto lead = static_cast<unsigned char>(text[at - 1]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (length > continuation + 1) text.erase(at - 1);
+    return text;
 }
 
 } // namespace
 
 // Tab: completes the word before the cursor: the first word from the list, a later one from the
-// completer. Several candidates complete their common beginning, and a second Tab lists them.
+// completer. A word opened with a quote completes to the quoted candidate (an id or a selector
+// given bare is quoted then); a word typed without one completes to a quoted title. Words match
+// in the spelling the options give (a title's ASCII spelling). Several candidates complete their
+// common beginning, and a second Tab lists them.
 unsigned char LineEditor::complete(editline* el, wint_t) {
     auto& self = of(el);
     const LineInfoW* line = el_wline(el);
@@ -198,18 +209,36 @@ unsigned char LineEditor::complete(editline* el, wint_t) {
         candidates = self.options_.completions;
     else if (self.options_.completer)
         candidates = self.options_.completer(words);
+    const auto spelled = [&self](const std::string& text) {
+        return self.options_.spelling ? self.options_.spelling(text) : text;
+    };
+    const bool opened = typed.starts_with('"');
+    const std::string wanted = spelled(typed);
     std::vector<std::string> matches;
-    for (const auto& candidate : candidates)
-        if (completes(candidate, typed) && std::find(matches.begin(), matches.end(), candidate) == matches.end())
-            matches.push_back(candidate);
+    for (auto candidate : candidates) {
+        // Opened with a quote: the candidate in quotes; else a quoted title matches by its text.
+        if (opened && !candidate.starts_with('"')) candidate = '"' + candidate + '"';
+        const std::string spelling = spelled(candidate);
+        const bool matched =
+            spelling.starts_with(wanted) ||
+            (!opened && candidate.starts_with('"') && spelling.compare(1, wanted.size(), wanted) == 0);
+        if (matched && std::find(matches.begin(), matches.end(), candidate) == matches.end())
+            matches.push_back(std::move(candidate));
+    }
     if (matches.empty()) return CC_ERROR;
     std::string common = matches.front();
     for (const auto& match : matches) {
         const auto differs = std::mismatch(common.begin(), common.end(), match.begin(), match.end());
         common.erase(differs.first, common.end());
     }
+    common = wholeCharacters(std::move(common));
     if (matches.size() == 1) common += ' ';
-    if (common != typed && completes(common, typed) && common.size() > typed.size()) {
+    // The common beginning replaces the word when it adds to it (a quote before a bare word too).
+    const std::string reached = spelled(common);
+    const bool longer = reached.starts_with(wanted) ? reached.size() > wanted.size()
+                                                    : common.starts_with('"') && !opened &&
+                                                          reached.compare(1, wanted.size(), wanted) == 0;
+    if (common != typed && longer) {
         el_wdeletestr(el, static_cast<int>(typedLength));
         el_winsertstr(el, widen(common).c_str());
         return CC_REFRESH;

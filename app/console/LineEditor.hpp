@@ -18,8 +18,10 @@ namespace tilmora {
 /// as typed under a UTF-8 locale; a byte that is not part of a character of the locale's encoding
 /// is dropped. Emacs key bindings, the history of the lines entered (Up recalls a line), Tab
 /// completing the first word from a list and the later words from a completer (a title in
-/// quotes: a word begun with or without its opening quote completes to the quoted title). The editor never waits for a key when a wake
-/// descriptor (the console's signal pipe) is readable, so a signal is seen at once.
+/// quotes: a word begun with or without its opening quote completes to the quoted title; a word
+/// begun with a quote completes to any candidate in quotes; words match in a spelling the caller
+/// gives). The editor never waits for a key when a wake descriptor (the console's signal pipe) is
+/// readable, so a signal is seen at once.
 ///
 /// A line of more than `maxLineBytes` bytes (UTF-8) is refused: `feed` says so as soon as the
 /// line passes the bound, and the rest of it, up to its newline, is read and dropped without being
@@ -39,6 +41,10 @@ public:
         /// (their texts, without quotes); a candidate that begins with a double quote is a quoted
         /// title ("\"Right Half\""). None: Tab completes only the first word.
         std::function<std::vector<std::string>(const std::vector<std::string>&)> completer = nullptr;
+        /// The spelling in which Tab matches a typed word with a candidate (both whole, quotes
+        /// included), such as a title's ASCII spelling, so that "Grid 2 x completes to "Grid 2 × 2".
+        /// None: as they stand.
+        std::function<std::string(const std::string&)> spelling = nullptr;
         /// The longest line accepted, in bytes of UTF-8.
         std::size_t maxLineBytes = 64 * 1024;
         /// The most lines the history keeps.

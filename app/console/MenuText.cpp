@@ -136,8 +136,12 @@ CommandError MenuText::missing(Menu& menu, const std::vector<std::string>& path)
     std::vector<std::string> known;
     for (const auto& item : current->items())
         if (!item->isHidden && !item->isSeparatorItem()) known.push_back(name(*item));
-    return NameSuggestions::unknown("no menu item " + pathText(path), path.empty() ? std::string() : path[step], known,
-                                    "items" + where);
+    const std::string listedBy =
+        step == 0 ? "`menu`"
+                  : "`menu " + pathText({path.begin(), path.begin() + static_cast<long>(step)}) + "`";
+    return NameSuggestions::unknown("no menu item " + pathText(path),
+                                    path.empty() ? std::string() : path[step], known, "items" + where, true,
+                                    listedBy);
 }
 
 std::string MenuText::pathText(const std::vector<std::string>& path) {

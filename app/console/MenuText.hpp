@@ -41,9 +41,9 @@ public:
     static std::shared_ptr<platform::ui::MenuItem> find(platform::ui::Menu& menu,
                                                         const std::vector<std::string>& path);
     /// Why `path` finds no item in `menu`: "no menu item PATH", the nearest names of the deepest
-    /// menu the path reaches ("; did you mean "Right Half"?"), then its shown items (no
-    /// separators) as `NameSuggestions::unknown` lists them, "items" or "items in "SUB"" when that
-    /// is a submenu.
+    /// menu the path reaches ("; did you mean "Right Half"?") with the command that prints that
+    /// menu ("`menu`", "`menu "SUB"`"), or, when none is near, its shown items (no separators) as
+    /// `NameSuggestions::unknown` lists them, "items" or "items in "SUB"" when that is a submenu.
     static CommandError missing(platform::ui::Menu& menu, const std::vector<std::string>& path);
     /// `path` as the console prints it: each name quoted, joined by " > ".
     static std::string pathText(const std::vector<std::string>& path);

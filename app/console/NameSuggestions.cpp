@@ -80,8 +80,14 @@ std::string NameSuggestions::didYouMean(const std::string& name, const std::vect
 }
 
 CommandError NameSuggestions::unknown(const std::string& message, const std::string& name,
-                                      const std::vector<std::string>& candidates, const std::string& kind, bool quote) {
-    const std::string text = message + didYouMean(name, candidates, quote);
+                                      const std::vector<std::string>& candidates, const std::string& kind,
+                                      bool quote, const std::string& listedBy) {
+    const std::string suggestion = didYouMean(name, candidates, quote);
+    const std::string text = message + suggestion;
+    // The suggestion alone, with where the whole list is: a long list would scroll it away.
+    if (!suggestion.empty() && !listedBy.empty())
+        return CommandError(text + " (" + listedBy + " lists the " + std::to_string(candidates.size()) + " " +
+                            kind + ")");
     if (candidates.size() > mostInline) {
         std::vector<std::string> listed;
         listed.reserve(candidates.size());

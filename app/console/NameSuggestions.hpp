@@ -28,12 +28,15 @@ public:
     static std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates,
                                   bool quote = true);
 
-    /// The error for `name`, which names none of `candidates`: `message`, the suggestion, then the
-    /// candidates as " (KIND: "A", "B")" ("none" for no candidate), or, for more than `mostInline`,
-    /// "; N KIND:" with the names in the error's listed lines. The names are quoted when `quote`.
+    /// The error for `name`, which names none of `candidates`. With a suggestion and `listedBy`
+    /// (the command that lists the candidates, "`menu`"), one line: `message`, the suggestion and
+    /// " (`menu` lists the N KIND)", so that the suggestion stays in view. Else `message`, the
+    /// suggestion if any, then the candidates as " (KIND: "A", "B")" ("none" for no candidate), or,
+    /// for more than `mostInline`, "; N KIND:" with the names in the error's listed lines. The
+    /// names are quoted when `quote`.
     static CommandError unknown(const std::string& message, const std::string& name,
                                 const std::vector<std::string>& candidates, const std::string& kind,
-                                bool quote = true);
+                                bool quote = true, const std::string& listedBy = {});
 };
 
 } // namespace tilmora

@@ -5,11 +5,12 @@
 #include "console/NameSuggestions.hpp"
 #include "console/ProgramHost.hpp"
 #include "model/NotificationView.hpp"
-#include "platform/ui/declarative/HostingView.hpp"
-#include "snapping/SnapBarController.hpp"
 #include "platform/desktop/CFValue.hpp"
 #include "platform/desktop/NSScreen.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/declarative/HostingView.hpp"
+#include "shell/AppDelegate.hpp"
+#include "snapping/SnapBarController.hpp"
 
 #include <algorithm>
 
@@ -45,6 +46,15 @@ const Window* snapBarPanel() {
     return shell->snapBarController()->window().get();
 }
 
+/// The window of one of the shell's window controllers, while it has made it.
+const Window*
+controllerWindow(const std::shared_ptr<platform::ui::WindowController>& (AppDelegate::*controller)() const) {
+    auto shell = ProgramHost::shared().shell();
+    if (!shell) return nullptr;
+    const auto& made = ((*shell).*controller)();
+    return made ? made->window().get() : nullptr;
+}
+
 /// Whether the window is the toast panel: its content hosts the toast view.
 bool isToastPanel(const Window& window) {
     const auto* host = dynamic_cast<const platform::ui::declarative::HostingView*>(window.contentView().get());
@@ -65,15 +75,23 @@ std::optional<long> numberName(const std::string& name) {
 } // namespace
 
 std::optional<std::string> ProgramWindows::panelName(const Window& window) {
+    if (&window == controllerWindow(&AppDelegate::veskLayoutWindowController))
+        return std::string(presetEditorName);
+    if (&window == controllerWindow(&AppDelegate::layoutEditorWindowController))
+        return std::string(layoutEditorName);
     if (!window.title.empty()) return std::nullopt;
     if (&window == snapBarPanel()) return std::string(snapBarName);
     if (isToastPanel(window)) return std::string(toastName);
     return std::nullopt;
 }
 
+std::vector<std::string> ProgramWindows::names() {
+    return {snapBarName, toastName, presetEditorName, layoutEditorName};
+}
+
 std::string ProgramWindows::displayName(const Window& window) {
-    if (!window.title.empty()) return window.title;
     if (auto name = panelName(window)) return *name;
+    if (!window.title.empty()) return window.title;
     return "#" + std::to_string(window.windowNumber());
 }
 
@@ -81,7 +99,8 @@ Window& ProgramWindows::window(const std::string& name) {
     const auto all = windows();
     if (name.empty())
         throw CommandError("no program window \"\": the untitled panels are named " +
-                           Text::quote(snapBarName) + " and " + Text::quote(toastName) +
+                           Text::quote(snapBarName) + " and " + Text::quote(toastName) + ", the editors " +
+                           Text::quote(presetEditorName) + " and " + Text::quote(layoutEditorName) +
                            ", and any window can be named \"#N\" by its number in `ui windows`");
     if (const auto number = numberName(name)) {
         for (const auto& window : all)
@@ -98,10 +117,25 @@ Window& ProgramWindows::window(const std::string& name) {
         for (const auto& window : all)
             if (!window->title.empty() && Text::namesTitle(name, window->title)) matches.push_back(window);
     if (matches.empty()) {
-        std::vector<std::string> names;
+        // The nearest of the titles and the names; the list: the windows there are, then the names.
+        std::vector<std::string> known;
+        for (const auto& window : all) {
+            if (!window->title.empty()) known.push_back(window->title);
+            if (auto given = panelName(*window)) known.push_back(*given);
+        }
+        for (const auto& given : names())
+            if (std::find(known.begin(), known.end(), given) == known.end()) known.push_back(given);
+        const std::string message = "no program window " + Text::quote(name);
+        if (const auto near = NameSuggestions::didYouMean(name, known); !near.empty())
+            throw CommandError(message + near + " (`ui windows` lists the program's windows)");
+        std::string shown;
         for (const auto& window : all)
-            names.push_back(displayName(*window));
-        throw NameSuggestions::unknown("no program window " + Text::quote(name), name, names, "windows");
+            shown += (shown.empty() ? "" : ", ") + Text::quote(displayName(*window));
+        std::string given;
+        for (const auto& panel : names())
+            given += (given.empty() ? "" : ", ") + Text::quote(panel);
+        throw CommandError(message + " (windows: " + (shown.empty() ? "none" : shown) +
+                           "; panels and editors: " + given + ")");
     }
     if (matches.size() > 1) {
         std::string listed;

@@ -19,21 +19,27 @@ public:
     /// The names of the two untitled panels.
     static constexpr const char* snapBarName = "snap bar";
     static constexpr const char* toastName = "toast";
+    /// The names of the two editors, which share their title ("Layout Editor – DISPLAY").
+    static constexpr const char* presetEditorName = "preset editor";
+    static constexpr const char* layoutEditorName = "layout editor";
 
     /// The program's windows in creation order, without the menu-bar windows that hold status
     /// items and without closed windows.
     static std::vector<std::shared_ptr<platform::ui::Window>> windows();
-    /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), "snap bar"
-    /// the snap bar's panel, "toast" the toast panel, anything else the one window with that
-    /// title (as it stands, else in its ASCII spelling, `ConsoleText::namesTitle`). Throws "no
-    /// program window "NAME"" with the nearest names and the windows there are
-    /// (`NameSuggestions::unknown`; for "" saying what the untitled panels are called) when there
-    /// is none, and, when several windows have the title, a message that lists
-    /// them with their numbers.
+    /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), a name of
+    /// `panelName` ("snap bar", "toast", "preset editor", "layout editor") that window, anything
+    /// else the one window with that title (as it stands, else in its ASCII spelling,
+    /// `ConsoleText::namesTitle`). Throws "no program window "NAME"" when there is none: with the
+    /// nearest of the windows' titles and the names (`names`) and where they are listed (`ui
+    /// windows`), else the windows there are and the names (for "" what the names are), and, when
+    /// several windows have the title, a message that lists them with their numbers.
     static platform::ui::Window& window(const std::string& name);
-    /// The name of an untitled panel ("snap bar", "toast"); none for other windows.
+    /// The name the console gives a window its title does not name well: an untitled panel
+    /// ("snap bar", "toast") or an editor ("preset editor", "layout editor"); none for others.
     static std::optional<std::string> panelName(const platform::ui::Window& window);
-    /// How messages name a window: its title, else its panel name, else "#N".
+    /// Every name `panelName` gives, whether or not that window is there now.
+    static std::vector<std::string> names();
+    /// How messages name a window: its panel name, else its title, else "#N".
     static std::string displayName(const platform::ui::Window& window);
 
     /// The program's status item: the first visible item of the status bar. Throws "the program

@@ -367,7 +367,7 @@ WindowElements::State WindowElements::state(platform::ui::Window& window, const 
     auto stateOf = [](const Line& line, bool shown) {
         std::string text = line.str(0);
         text.pop_back(); // the line end
-        return State{text, line.rawValue, line.number, line.disabled, line.recording, line.selected, shown};
+        return State{text, line.rawValue, line.number, line.text, line.disabled, line.recording, line.selected, shown};
     };
     std::optional<Element> found;
     try {
@@ -469,9 +469,9 @@ WindowElements::Element WindowElements::find(platform::ui::Window& window, const
             });
     }
     if (!found.view && !found.host) {
-        throw NameSuggestions::unknown("no element " + Text::quote(key) + " in " +
-                                           Text::quote(ProgramWindows::displayName(window)),
-                                       key, distinctIds(window), "ids", false);
+        const std::string name = Text::quote(ProgramWindows::displayName(window));
+        throw NameSuggestions::unknown("no element " + Text::quote(key) + " in " + name, key,
+                                       distinctIds(window), "ids", false, "`ui show " + name + "`");
     }
     return found;
 }

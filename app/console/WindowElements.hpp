@@ -37,7 +37,8 @@ public:
     /// The element whose id is `key`, else the first whose text (a button's title, a hosted
     /// element's text, a link's text on a web view's page) it is, else the first whose whole
     /// tooltip it is, in the order of `describe`. Throws `CommandError` "no element "KEY" in
-    /// "WINDOW"" with the nearest ids and the window's ids, once each (`NameSuggestions::unknown`).
+    /// "WINDOW"" with the nearest ids and "`ui show "WINDOW"`" as where they are listed, or, when
+    /// none is near, the window's ids, once each (`NameSuggestions::unknown`).
     static Element find(platform::ui::Window& window, const std::string& key);
 
     /// What a script can expect of one element (`expect ui`).
@@ -49,6 +50,9 @@ public:
         /// A numeric value (a slider's, a box's state, a stepper's count) as the control holds it,
         /// before `value` rounds it.
         std::optional<double> number;
+        /// Its text as `ui show` prints it in quotes, unquoted: a label's or a button's text, a
+        /// recorder's chord, a field's placeholder; none when it shows none.
+        std::optional<std::string> text;
         bool disabled = false;
         bool recording = false;
         /// Shown with the highlight of a selected item (the snap bar's icon of the selected kind).

@@ -23,12 +23,17 @@ public:
     virtual void commitEditing() = 0;
     /// Tab (`forward`) or Shift-Tab: the keys go to the next or previous key view.
     virtual void moveKeyFocus(bool forward) = 0;
+    /// The view that edits the text and, in a view that edits several, the field's key: whose
+    /// whole-text selection Command-A leaves (`TextEditingCommand::selectWholeText`).
+    virtual const void* editingOwner() const = 0;
+    virtual std::string editedField() const { return {}; }
 };
 
 /// The one editing step of a key press: reads the key as the standard key bindings do
 /// (`TextEditingCommand`) and applies it to the target: typed text goes at the end, Delete removes
 /// the last character (a whole grapheme's bytes as `Text::characters` splits them), Return
-/// commits, Tab and Shift-Tab move the keys, Escape leaves the text. Main thread.
+/// commits, Tab and Shift-Tab move the keys, Escape leaves the text, Command-A selects the whole
+/// text, so that the next typed text replaces it and Delete clears it. Main thread.
 namespace TextEditing {
 
 /// Applies the command of `event` to `target`; false when the key asks nothing of a text (it goes

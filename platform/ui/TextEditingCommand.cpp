@@ -10,6 +10,17 @@ constexpr std::uint16_t kDeleteKey = 51;
 constexpr std::uint16_t kEscapeKey = 53;
 constexpr std::uint16_t kEnterKey = 76;
 
+/// The field whose whole text is selected (`selectWholeText`); none when `owner` is null.
+struct WholeTextSelection {
+    const void* owner = nullptr;
+    std::string field;
+};
+
+WholeTextSelection& wholeTextSelection() {
+    static WholeTextSelection selection;
+    return selection;
+}
+
 /// Whether the text is something to insert: no control characters, no Delete, no function-key
 /// characters (U+F700 ... U+F8FF).
 bool isTypedText(const std::string& text) {
@@ -48,8 +59,23 @@ TextEditingCommand TextEditingCommand::forKeyDown(const NSEvent& event) {
     default:
         break;
     }
+    if (held.contains(ModifierFlags::command) && !held.contains(ModifierFlags::control) &&
+        !held.contains(ModifierFlags::option) && !held.contains(ModifierFlags::shift) &&
+        event.charactersIgnoringModifiers == "a")
+        return {Kind::selectAll, {}};
     if (commandOrControl || !isTypedText(event.characters)) return {};
     return {Kind::insertText, event.characters};
+}
+
+void TextEditingCommand::selectWholeText(const void* owner, const std::string& field) {
+    wholeTextSelection() = {owner, field};
+}
+
+bool TextEditingCommand::takeWholeTextSelection(const void* owner, const std::string& field) {
+    auto& selection = wholeTextSelection();
+    const bool selected = owner != nullptr && selection.owner == owner && selection.field == field;
+    selection = {};
+    return selected;
 }
 
 } // namespace platform::ui

@@ -10,7 +10,8 @@ namespace platform::ui {
 /// that types text inserts it (Shift and Option give their characters; with Control or Command
 /// held nothing is typed), Delete (Backspace) deletes the character before the insertion point,
 /// Return and Enter end the line, Tab and Shift-Tab move to the next or previous key view, Escape
-/// cancels. Other keys (arrows, function keys) ask nothing. Pure value; any thread.
+/// cancels, Command-A selects the whole text. Other keys (arrows, function keys) ask nothing.
+/// Pure value; any thread, but for the whole-text selection (main thread).
 struct TextEditingCommand {
     enum class Kind {
         none,
@@ -19,7 +20,8 @@ struct TextEditingCommand {
         insertNewline,
         insertTab,
         insertBacktab,
-        cancelOperation
+        cancelOperation,
+        selectAll
     };
 
     Kind kind = Kind::none;
@@ -28,6 +30,15 @@ struct TextEditingCommand {
 
     /// The command of a key-down event.
     static TextEditingCommand forKeyDown(const NSEvent& event);
+
+    /// The whole-text selection that `selectAll` leaves, held as the window's shared field editor
+    /// holds it, for one field at a time: `owner` (the view that edits) and `field` (the field's
+    /// key in a view that edits several, else empty). Main thread.
+    static void selectWholeText(const void* owner, const std::string& field = {});
+    /// Whether the whole text of that field is selected; the selection goes either way, so that
+    /// every key press after `selectAll` takes it once: typed text then replaces the text and
+    /// Delete clears it, any other key leaves it unselected.
+    static bool takeWholeTextSelection(const void* owner, const std::string& field = {});
 };
 
 } // namespace platform::ui

@@ -61,6 +61,7 @@ void TextField::keyDown(const NSEvent& event) {
             : field_(field) {}
         std::string editedText() const override { return field_.stringValue(); }
         bool canChangeText() const override { return field_.isEditable; }
+        const void* editingOwner() const override { return &field_; }
         void insertEditedText(const std::string& text) override { field_.insertText(text); }
         void replaceEditedText(const std::string& text) override {
             field_.setStringValue(text);

@@ -68,7 +68,8 @@ public:
     /// message), Delete removes the last character, Return and Enter end editing and send the
     /// action (`userPressReturn`), Tab and Shift-Tab end editing and give the keys to the next or
     /// previous key view (the field keeps them, editing anew, when there is none), Escape leaves
-    /// the text as it is. Other keys, and every key while the field does not edit, go on to the
+    /// the text as it is, Command-A selects the whole text, which the next typed text replaces
+    /// (Delete clears it). Other keys, and every key while the field does not edit, go on to the
     /// next responder. Main thread.
     void keyDown(const NSEvent& event) override;
     /// Committed text is added at the end while an editable field edits; otherwise it goes on.

@@ -57,6 +57,14 @@ TEST(NameSuggestionsTest, ListsShortListsInlineAndLongOnesOneALine) {
     const auto longList = NameSuggestions::unknown("no element \"id10\"", "id10", many, "ids", false);
     EXPECT_STREQ(longList.what(), "no element \"id10\"; did you mean id0 or id1?; 9 ids:");
     EXPECT_EQ(longList.listed, many);
+    // With where the list is, a suggestion stands alone on its line; with none near, the list follows.
+    const auto pointed =
+        NameSuggestions::unknown("no element \"id10\"", "id10", many, "ids", false, "`ui show`");
+    EXPECT_STREQ(pointed.what(), "no element \"id10\"; did you mean id0 or id1? (`ui show` lists the 9 ids)");
+    EXPECT_TRUE(pointed.listed.empty());
+    const auto far = NameSuggestions::unknown("no element \"zzz\"", "zzz", many, "ids", false, "`ui show`");
+    EXPECT_STREQ(far.what(), "no element \"zzz\"; 9 ids:");
+    EXPECT_EQ(far.listed, many);
 }
 
 class ConsoleHelpTest : public ProgramScriptTest {};
@@ -66,18 +74,31 @@ TEST_F(ConsoleHelpTest, ErrorsSuggestNamesAndSayHowToQuote) {
         {"command", "shwo windows", "error: line 4: unknown command: shwo; did you mean show?\n"},
         {"first word", "show widnows", "; did you mean windows?\n"},
         {"menu item", "menu pick \"Right half\"",
-         "error: line 4: no menu item \"Right half\"; did you mean \"Right Half\"?; 54 items:\n"
-         "  \"Show Snapshot Manager\"\n  \"Show Snap Bar\"\n"},
+         "error: line 4: no menu item \"Right half\"; did you mean \"Right Half\"? (`menu` lists the 54 "
+         "items)\n"},
+        {"submenu item", "menu pick \"Quarters\" > \"First Quartr\"",
+         "; did you mean \"First Quarter\"? (`menu \"Quarters\"` lists the "},
         {"menu item listed one a line", "menu pick \"Nothing\"", "\n  \"Right Half\"\n  \"Center Half\"\n"},
         {"unquoted title", "menu pick Right Half",
          "error: line 4: a title of several words goes in quotes: menu pick \"Right Half\"\n"},
         {"unquoted window", "ui show Tilmora Snapshots",
          "error: line 4: a title of several words goes in quotes: ui show \"Tilmora Snapshots\"\n"},
-        {"window", "ui show \"Preferencs\"", "no program window \"Preferencs\"; did you mean \"Preferences\"? (windows: "},
+        {"window", "ui show \"Preferencs\"",
+         "no program window \"Preferencs\"; did you mean \"Preferences\"? (`ui windows` lists the program's "
+         "windows)\n"},
+        {"panel", "ui show \"snapbar\"",
+         "no program window \"snapbar\"; did you mean \"snap bar\"? (`ui windows`"},
+        {"windows and panels listed", "ui show \"Nowhere\"",
+         "no program window \"Nowhere\" (windows: \"Tilmora Snapshots\", \"Preferences\"; panels and "
+         "editors: \"snap bar\", \"toast\", "
+         "\"preset editor\", \"layout editor\")\n"},
+        {"too few words", "ui click \"Preferences\"",
+         "error: line 4: usage: ui click \"<window>\" \"<id, text or "},
+        {"empty selector", "ui action \"\"", "error: line 4: a selector is needed: ui action \"<selector>\""},
         {"element", "ui click \"Preferences\" \"prefs.sav\"", "; did you mean prefs.save"},
-        {"selector", "ui action \"openLayoutEditr:\"",
-         "error: line 4: the application delegate does not answer openLayoutEditr: (`help actions` says what each "
-         "selector does); did you mean openLayoutEditor:?; "},
+        {"selector", "ui action \"openLayoutEditor\"",
+         "error: line 4: the program answers no selector openLayoutEditor; did you mean openLayoutEditor:? "
+         "(`help actions` lists the "},
         {"selectors listed", "ui action \"bogus\"", " selectors:\n  showWindow\n  openPreferences:\n"},
     };
     for (const auto& c : cases) {
@@ -86,6 +107,10 @@ TEST_F(ConsoleHelpTest, ErrorsSuggestNamesAndSayHowToQuote) {
         run(std::string("desktop default\nprogram launch\nmenu pick \"Preferences…\"\n") + c.given + "\n");
         EXPECT_NE(out.str().find(c.expected), std::string::npos) << out.str();
     }
+    // A suggestion is the error's last line: no list follows it.
+    resetSharedInstances();
+    run("desktop default\nprogram launch\nmenu pick \"Right half\"\n");
+    EXPECT_TRUE(out.str().ends_with("(`menu` lists the 54 items)\n")) << out.str();
 }
 
 TEST_F(ConsoleHelpTest, HelpActionsSaysWhatEverySelectorDoes) {

@@ -138,7 +138,7 @@ TEST_F(ConsoleHostileInputTest, FilesThatAreNotRegularOrTooLargeAreRefusedBefore
         out.str("");
         DesktopConsole console(out);
         EXPECT_EQ(console.runFile(path, errors), DesktopConsole::exitError);
-        EXPECT_EQ(errors.str(), "cannot read script: " + path + ": " + reason + "\n");
+        EXPECT_EQ(errors.str(), "tilmora: cannot read script: " + path + ": " + reason + "\n");
         EXPECT_EQ(out.str(), "");
     }
 }

@@ -116,8 +116,9 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
         {"key ctrl+opt+nowhere", 2, "unknown key \"nowhere\" in ctrl+opt+nowhere: see `help keys`"},
         {"key ctrl+otp+left", 2, "unknown modifier \"otp\" in ctrl+otp+left: see `help keys`"},
         {"key left+ctrl", 2, "\"left\" in left+ctrl is a key: the key comes last"},
-        {"key ctrl+", 2, "no key in ctrl+"},
-        {"key ⌃⌥", 2, "no key in ⌃⌥"},
+        {"key ctrl+", 2, "a chord needs a key after its modifiers: ctrl+"},
+        {"key ctrl+opt", 2, "a chord needs a key after its modifiers: ctrl+opt"},
+        {"key ⌃⌥", 2, "a chord needs a key after its modifiers: ⌃⌥"},
         {"key ⌃⌥Wing", 2, "unknown key \"Wing\" in ⌃⌥Wing"},
         {"help keys", 0, "modifiers: ctrl control opt"},
         {"help keys", 0, "⌃=ctrl ⌥=opt ⇧=shift ⌘=cmd ←=left"},
@@ -130,8 +131,9 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
         {"drag 1 2 to 3 4 with hyper", 2, "unknown modifiers: hyper"},
         {"wait -1", 2, "wait takes 0 to 86400 seconds"},
         {"wait 1.5x", 2, "not a number: 1.5x"},
-        {"show everything", 2, "unknown show: everything (show screens | windows | apps | spaces | journal | log | "
-                               "alerts | toasts | picture FILE.png"},
+        {"show everything", 2,
+         "unknown show: everything (show screens | windows | apps | spaces | journal | log | "
+         "alerts | toasts | picture FILE.png"},
         {"screen add 1 frame 0 0 100 100", 2, "display 1 exists already"},
         {"screen add 3 visible 0 0 10 10", 2, "a screen needs a frame"},
         {"screen add 3 frame 0 0 0 100", 2, "a screen needs a size"},

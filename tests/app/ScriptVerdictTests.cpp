@@ -91,14 +91,16 @@ TEST_F(ScriptVerdictTest, ErrorsNameWhatThereIs) {
     };
     const Case cases[] = {
         {"ui pick \"Preferences\" \"prefs.language\" \"French\"",
-         "error: line 4: \"prefs.language\" in \"Preferences\" has no item \"French\" (items: \"System Default\", "
+         "error: line 4: \"prefs.language\" in \"Preferences\" has no item \"French\" (items: \"System "
+         "Default\", "
          "\"Deutsch\", \"English\")\n"},
         {"ui pick \"Preferences\" \"prefs.languages\" \"French\"",
          "no element \"prefs.languages\" in \"Preferences\"; did you mean prefs.language"},
         {"ui click \"Prefs\" \"Save\"", "no program window \"Prefs\" (windows: "},
-        {"menu pick \"Left Halve\"", "no menu item \"Left Halve\"; did you mean \"Left Half\"?; 54 items:\n  \""},
-        {"menu pick \"Move to Edge\" > \"Middle\"",
-         "no menu item \"Move to Edge\" > \"Middle\" (items in \"Move to Edge\": \"Left Edge\", \"Right Edge\", "},
+        {"menu pick \"Left Halve\"",
+         "no menu item \"Left Halve\"; did you mean \"Left Half\"? (`menu` lists the 54 items)\n"},
+        {"menu pick \"Move to Edge\" > \"Middle\"", "no menu item \"Move to Edge\" > \"Middle\" (items in "
+                                                    "\"Move to Edge\": \"Left Edge\", \"Right Edge\", "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

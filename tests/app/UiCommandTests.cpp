@@ -1,5 +1,6 @@
 #include "ProgramConsoleFixture.hpp"
 
+#include "console/ActionCatalog.hpp"
 #include "console/DesktopConsole.hpp"
 #include "model/NotificationManager.hpp"
 #include "platform/control/SimDesktop.hpp"
@@ -134,9 +135,7 @@ TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
                                      " \"Layout Editor\" frame 200.0 150.0 720.0 588.0 level 0 visible\n" +
                                      "window " + number(prefs) +
                                      " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n");
-    EXPECT_EQ(
-        run("ui windows now"),
-        "error: usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...");
+    EXPECT_EQ(run("ui windows now"), "error: usage: ui windows");
 }
 
 TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndValues) {
@@ -160,7 +159,9 @@ TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndVal
                                           "button \"Save\" frame 300.0 200.0 56.0 22.0\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
     EXPECT_EQ(run("ui show Closed"),
-              "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", \"Preferences\")");
+              "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", "
+              "\"Preferences\"; "
+              "panels and editors: \"snap bar\", \"toast\", \"preset editor\", \"layout editor\")");
 }
 
 TEST_F(UiCommandTest, CommandsWorkHostedElementsAsAUserWould) {
@@ -225,15 +226,18 @@ TEST_F(UiCommandTest, CommandsWorkRetainedControls) {
          "error: no element \"Secret\" in \"Preferences\" (ids: prefs.group, prefs.gap, prefs.language, "
          "prefs.gapsUniform)",
          ""},
-        {"ui click Preferences prefs.group", "error: \"prefs.group\" in \"Preferences\" cannot be clicked", ""},
+        {"ui click Preferences prefs.group", "error: \"prefs.group\" in \"Preferences\" cannot be clicked",
+         ""},
         {"ui click Preferences prefs.gap", "", ""}, // the field takes the keys typed next
         {"ui pick Preferences prefs.language Français",
-         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\" (items: \"English\", \"Deutsch\")", ""},
+         "error: \"prefs.language\" in \"Preferences\" has no item \"Français\" (items: \"English\", "
+         "\"Deutsch\")",
+         ""},
         {"ui pick Preferences prefs.gap 3", "error: \"prefs.gap\" in \"Preferences\" is not a picker", ""},
         {"ui type Preferences \"Language:\" x", "error: no element \"Language:\" in \"Preferences\"", ""},
         {"ui step Preferences prefs.gapsUniform up",
          "error: \"prefs.gapsUniform\" in \"Preferences\" is not a stepper", ""},
-        {"ui slide Preferences prefs.gapsUniform", "error: usage: ui windows", ""},
+        {"ui slide Preferences prefs.gapsUniform", "error: usage: ui slide \"<window>\" \"<id>\" V1", ""},
         {"ui slide Preferences prefs.gapsUniform wide", "error: not a number: wide", ""},
     };
     expectLines(cases, controls->actions);
@@ -364,10 +368,14 @@ TEST_F(UiCommandTest, ActionGoesToTheApplicationDelegateWithoutASender) {
                            [](Responder*) { FAIL() << "the key window took the action"; });
     EXPECT_EQ(run("ui action \"openLayoutEditor:\""), "");
     EXPECT_EQ(delegate->received, std::vector<std::string>{"openLayoutEditor:"});
-    // The error lists the selectors there are, one a line.
-    EXPECT_TRUE(run("ui action \"openPresetEditor:\"")
-                    .starts_with("error: the application delegate does not answer openPresetEditor: (`help actions` "
-                                 "says what each selector does)"));
+    // A selector near one there is is suggested, with where they all are.
+    EXPECT_EQ(run("ui action \"openLayoutEditr:\""),
+              "error: the program answers no selector openLayoutEditr:; did "
+              "you mean openLayoutEditor:? (`help actions` lists the " +
+                  std::to_string(tilmora::ActionCatalog::selectors().size()) + " selectors)");
+    // With none near, the selectors there are follow, one a line.
+    EXPECT_TRUE(
+        run("ui action \"frobnicate:\"").starts_with("error: the program answers no selector frobnicate:; "));
 }
 
 TEST_F(UiCommandTest, ExpectToastSeesToastsShownSinceTheConsoleStartedEvenAfterTheyFaded) {

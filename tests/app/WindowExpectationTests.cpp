@@ -64,7 +64,25 @@ ui click "Preferences" "snap-left-half"
         {R"(expect ui "Preferences" "prefs.language" value "System")", "popUp id=prefs.language "},
         {R"(expect ui "Preferences" "prefs.language" value "System Default")", nullptr},
         {R"(expect ui "Preferences" "snap-left-half" recording)", nullptr},
-        {R"(expect ui "Preferences" "snap-right-half" recording)", "recorder id=snap-right-half \"⌃⌥→\" frame "},
+        {R"(expect ui "Preferences" "snap-right-half" recording)",
+         "recorder id=snap-right-half \"⌃⌥→\" frame "},
+        {R"(expect ui "Preferences" "snap-right-half" not recording)", nullptr},
+        {R"(expect ui "Preferences" "snap-left-half" not recording)",
+         "recorder id=snap-left-half \"⌃⌥←\" recording"},
+        // The shown text: a recorder's chord, a button's title, a field's placeholder (not its value).
+        {R"(expect ui "Preferences" "snap-right-half" text "⌃⌥→")", nullptr},
+        {R"(expect ui "Preferences" "snap-right-half" text "⌃⌥←")",
+         "recorder id=snap-right-half \"⌃⌥→\" frame "},
+        {R"(expect ui "Preferences" "prefs.save" text "Save")", nullptr},
+        {R"(expect ui "Tilmora Snapshots" "snapshot.nameField" text "")",
+         "hidden: textField id=snapshot.nameField \""},
+        {R"(expect ui "snap bar" "rightHalf" not selected)", nullptr},
+        {R"(expect ui "snap bar" "leftHalf" not selected)", "button id=leftHalf"},
+        {R"(expect ui "Preferences" "prefs.save" not enabled)", "button id=prefs.save \"Save\" frame "},
+        {R"(expect ui "Preferences" "prefs.nothing" not shown)", nullptr},
+        // A misspelt id fails every check but hidden, negated or not.
+        {R"(expect ui "Preferences" "prefs.nothing" not recording)",
+         "no element \"prefs.nothing\" in \"Preferences\"\n"},
         {R"(expect ui "Preferences" "prefs.save" enabled)", nullptr},
         {R"(expect ui "Preferences" "prefs.save" disabled)", "button id=prefs.save \"Save\" frame "},
         {R"(expect ui "Preferences" "prefs.save" shown)", nullptr},
@@ -85,9 +103,12 @@ ui click "Preferences" "snap-left-half"
     }
     // A check the command does not know is an error, not a verdict.
     const std::string wrong = more(console, "expect ui \"Preferences\" \"prefs.save\" pressed\n"
-                                            "expect ui \"Preferences\" \"prefs.gapsHorizontal\" value\n");
+                                            "expect ui \"Preferences\" \"prefs.gapsHorizontal\" value\n"
+                                            "expect ui \"Preferences\" \"prefs.save\" not text \"Save\"\n"
+                                            "expect ui \"Preferences\" \"prefs.save\" not\n");
     const std::regex usage(": usage: expect ui \"<window>\" shown\\|hidden, or ");
-    EXPECT_EQ(std::distance(std::sregex_iterator(wrong.begin(), wrong.end(), usage), std::sregex_iterator()), 2)
+    EXPECT_EQ(std::distance(std::sregex_iterator(wrong.begin(), wrong.end(), usage), std::sregex_iterator()),
+              4)
         << wrong;
     EXPECT_EQ(wrong.find("expect failed"), std::string::npos) << wrong;
 }
@@ -97,7 +118,7 @@ TEST_F(WindowExpectationTest, TypedKeysGoToTheFieldAClickFocusedAndARecorderRefu
     const std::string shown = more(console, "desktop default\nprogram launch\nkey ctrl+opt+o\n"
                                             "ui show \"Tilmora Snapshots\"\n");
     // Return saves nothing (the name field has no commit action); a character no key types is
-    // inserted as an input method would.
+    // inserted as an input method would; after ⌘A typing replaces the text and Delete clears it.
     std::string text = more(console, clickAt(shown, "snapshot.nameField") + R"(type "Desk"
 key return
 key d
@@ -107,6 +128,13 @@ key delete
 key delete
 type " Café"
 expect ui "Tilmora Snapshots" "snapshot.nameField" value "Desk Café"
+key cmd+a
+type "Work"
+expect ui "Tilmora Snapshots" "snapshot.nameField" value "Work"
+key cmd+a
+key delete
+expect ui "Tilmora Snapshots" "snapshot.nameField" value ""
+type "Desk Café"
 expect ui "Tilmora Snapshots" "snapshot.save" enabled
 )" + clickAt(shown, "snapshot.save") + R"(wait 1
 expect toast "Snapshot 'Desk Café' saved successfully."

@@ -34,6 +34,9 @@ printf 'expect screens 1\n' >"$work/one-screen.tilmora"
 printf '{"fixture": "two-displays"}' >"$work/two.json"
 check "--version" 0 "tilmora 0.1" "" --version
 check "unknown option" 2 "" "usage: tilmora" --frobnicate
+check "misspelt option" 2 "" "tilmora: unknown option: --scirpt; did you mean --script?" --scirpt x
+check "help as a word" 0 "--desktop NAME|FILE" "" help
+check "unreadable script" 2 "" "tilmora: cannot read script: $work/none.tilmora: no such file" --script "$work/none.tilmora"
 check "missing value" 2 "" "--script needs a value" --script
 check "--desktop laptop" 0 "passed: 1 expects" "" --desktop laptop --script "$work/one-screen.tilmora"
 check "--desktop FILE" 1 "failed: 1 of 1 expects, 0 errors" "" --desktop "$work/two.json" --script "$work/one-screen.tilmora"

@@ -92,7 +92,7 @@ def folder(work):
     changes = 'desktop default\nprogram launch\ndefaults write WMGapSize double 9\nquit\n'
     first = start_waiting(home, work)
     before = contents(home)
-    expected = 'the folder %s is in use by another session (process %d)\n' % (home, first.pid)
+    expected = 'tilmora: the folder %s is in use by another session (process %d)\n' % (home, first.pid)
     for args in (['--script', '-', '--home', home], ['--home', home]):
         result = run(args, work, changes)
         if result.returncode != 2 or result.stderr.decode() != expected or result.stdout:

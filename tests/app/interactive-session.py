@@ -4,7 +4,7 @@ lines, UTF-8 and the line history file, piped input, settings written while idle
 that end a session.
 
 Usage: interactive-session.py TILMORA CASE
-  (CASE: terminal, long-lines, utf8, history, piped, idle, signals, script-signal, walk, foreground)
+  (CASE: terminal, completion, long-lines, utf8, history, piped, idle, signals, script-signal, walk, foreground)
 Every case runs the real program in real time. No verdict depends on how long anything took: a
 signal or a key is sent once the program is seen waiting (its output read, or the terminal in the
 line editor's mode), and the time limits only stop a hung case.
@@ -217,6 +217,36 @@ def terminal(folder):
         fail('Ctrl-D ended the session with %d' % status)
     if 'unknown command' in out.text:
         fail('a dropped line ran:\n' + out.text)
+
+
+def completion(folder):
+    """Tab completes the forms the docs write: an id and a selector opened with a quote, a title in
+    its ASCII spelling, several titles to their common beginning inside the quote; the lines then
+    run."""
+    pid, fd, out = start_terminal(folder=folder)
+    command(fd, out, 'menu pick "Show Snapshot Manager"', 'picked')
+    command(fd, out, 'ui click "Tilmora Snapshots" "snapshot.s\t',
+            'error: line 2: "snapshot.save" in "Tilmora Snapshots" is disabled')
+    command(fd, out, 'ui action "openL\t', '')
+    command(fd, out, 'ui windows', 'named "layout editor"')
+    command(fd, out, 'menu pick "Grid 2 x 2\t', 'picked "Grid 2 \u00d7 2"')
+    # "Grid 2 x: the common beginning of "Grid 2 × 1 (...)" and "Grid 2 × 2", in quotes.
+    typed(fd, out, 'menu pick "Grid 2 x\t')
+    # The editor redraws from the first changed column: the "x" becomes "× ", no quote closes.
+    out.at = out.until('\u00d7 ', 10, out.at)
+    typed(fd, out, '\t')  # a second Tab lists the two
+    out.at = out.until('"Grid 2 \u00d7 1 (2 Rows, 1 Column)"  "Grid 2 \u00d7 2"  ', 10, out.at)
+    typed(fd, out, '2"\r')
+    out.at = out.until('picked "Grid 2 \u00d7 2"', 10, out.at)
+    out.at = out.until(PROMPT, 10, out.at)
+    wait_mode(fd, True)
+    command(fd, out, 'menu pick "Preferences...\t', 'picked "Preferences\u2026"')
+    typed(fd, out, 'quit\r')
+    if wait_exit(pid, 20) != 0:
+        fail('quit did not end the session with 0:\n' + out.text)
+    for beep in ('unknown command', 'no menu item', 'answers no selector'):
+        if beep in out.text:
+            fail('a completed line failed:\n' + out.text)
 
 
 def long_lines(folder):
@@ -464,7 +494,7 @@ def foreground(folder):
 OUT = None
 
 PROMPT = 'tilmora> '
-CASES = {'terminal': terminal, 'long-lines': long_lines, 'utf8': utf8, 'history': history, 'piped': piped,
+CASES = {'terminal': terminal, 'completion': completion, 'long-lines': long_lines, 'utf8': utf8, 'history': history, 'piped': piped,
          'idle': idle, 'signals': signals, 'script-signal': script_signal, 'walk': walk,
          'foreground': foreground}
 

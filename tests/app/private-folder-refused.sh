@@ -24,7 +24,7 @@ check() { # NAME TMPDIR [OPTION...]: a script, then an interactive session
             output=$(HOME="$home" TMPDIR="$tmp" "$tilmora" "$@" <"$work/script.tilmora" 2>&1)
         fi
         status=$?
-        if [ "$status" -ne 2 ] || [[ "$output" != "cannot make a private folder for the $kind: "* ]]; then
+        if [ "$status" -ne 2 ] || [[ "$output" != "tilmora: cannot make a private folder for the $kind: "* ]]; then
             echo "FAIL $name ($kind): exit $status: $output"; failures=$((failures + 1))
         elif [ "$(fingerprint)" != "$before" ]; then
             echo "FAIL $name ($kind): the home folder changed"; failures=$((failures + 1))

@@ -1,5 +1,6 @@
 // expect ui "<window>" shown | hidden
-// expect ui "<window>" "<id>" value "V" | enabled | disabled | shown | hidden | selected | recording
+// expect ui "<window>" "<id>" value "V" | text "T" | [not] enabled | disabled | shown | hidden | selected |
+//   recording
 
 #include "console/CommandArgs.hpp"
 #include "console/CommandError.hpp"
@@ -18,8 +19,9 @@ namespace {
 
 using Text = ConsoleText;
 
-const char* const kUsage = "usage: expect ui \"<window>\" shown|hidden, or expect ui \"<window>\" \"<id>\" "
-                           "value \"V\"|enabled|disabled|shown|hidden|selected|recording";
+const char* const kUsage =
+    "usage: expect ui \"<window>\" shown|hidden, or expect ui \"<window>\" \"<id>\" "
+    "value \"V\" | text \"T\" | [not] enabled|disabled|shown|hidden|selected|recording";
 
 /// Whether some program window goes by `name` (its title, its panel name or "#N"); a window that
 /// is not there counts as hidden, with all it would hold.
@@ -42,9 +44,10 @@ void expectWindow(ConsoleSession& session, const std::string& name, const std::s
     if (shown != (check == "shown")) session.failExpectation(label, check, shown ? "shown" : "hidden");
 }
 
-/// Whether the element's state holds the check (`value` compares with `want`).
+/// Whether the element's state holds the check (`value` and `text` compare with `want`).
 bool holds(const WindowElements::State& state, const std::string& check, const std::string& want) {
     if (check == "value") return state.valueIs(want);
+    if (check == "text") return state.text.value_or(std::string()) == want;
     if (check == "enabled") return !state.disabled;
     if (check == "disabled") return state.disabled;
     if (check == "shown") return state.shown;
@@ -56,15 +59,19 @@ bool holds(const WindowElements::State& state, const std::string& check, const s
 void expectElement(ConsoleSession& session, const CommandArgs& args) {
     const std::string& name = args.text(2);
     const std::string& id = args.text(3);
-    const std::string& check = args.text(4);
-    const bool isValue = check == "value";
+    // "not" before a state word negates it.
+    const bool negated = args.text(4) == "not" && !args.quoted(4);
+    const std::size_t at = negated ? 5 : 4;
+    if (args.size() <= at) throw CommandError(kUsage);
+    const std::string& check = args.text(at);
+    const bool compares = check == "value" || check == "text";
     static const char* const kChecks[] = {"enabled", "disabled", "shown", "hidden", "selected", "recording"};
     const bool known =
-        isValue || std::find(std::begin(kChecks), std::end(kChecks), check) != std::end(kChecks);
-    if (!known || args.size() != (isValue ? 6u : 5u)) throw CommandError(kUsage);
-    const std::string want = isValue ? args.text(5) : std::string();
+        compares ? !negated : std::find(std::begin(kChecks), std::end(kChecks), check) != std::end(kChecks);
+    if (!known || args.size() != at + (compares ? 2u : 1u)) throw CommandError(kUsage);
+    const std::string want = compares ? args.text(at + 1) : std::string();
     const std::string label = "ui " + Text::quote(name) + " " + Text::quote(id);
-    const std::string expected = isValue ? "value " + Text::quote(want) : check;
+    const std::string expected = compares ? check + " " + Text::quote(want) : (negated ? "not " : "") + check;
     // A window or an element that is not there is hidden; every other check on it fails.
     std::optional<WindowElements::State> state;
     std::string missing;
@@ -80,10 +87,13 @@ void expectElement(ConsoleSession& session, const CommandArgs& args) {
         }
     }
     if (!state) {
-        if (check != "hidden") session.failExpectation(label, expected, missing);
+        // What is not there is hidden (not shown); every other check on it fails, so that a
+        // misspelt id never passes.
+        const bool holdsMissing = check == (negated ? "shown" : "hidden");
+        if (!holdsMissing) session.failExpectation(label, expected, missing);
         return;
     }
-    if (holds(*state, check, want)) return;
+    if (holds(*state, check, want) != negated) return;
     session.failExpectation(label, expected, (state->shown ? "" : "hidden: ") + state->line);
 }
 

@@ -53,9 +53,12 @@ std::string journalKind(K kind) {
     return std::string(enumName(journalKinds, kind, "other"));
 }
 
-/// One line per open window: bundle, quoted title, frame, Desktop number and the flags.
+/// One line per open window: bundle, quoted title, frame, Desktop number and the flags; "no
+/// windows" when there is none.
 void showWindows(std::ostream& out) {
-    for (const auto& row : DesktopQueries::windows()) {
+    const auto rows = DesktopQueries::windows();
+    if (rows.empty()) out << "no windows\n";
+    for (const auto& row : rows) {
         out << row.bundle << " " << Text::quote(row.state.title) << " frame " << Text::frame(row.state.frame)
             << " space " << DesktopQueries::desktopNumber(row.state.space);
         if (row.state.minimized) out << " minimized";

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <utility>
 
 namespace tilmora {
 
@@ -41,6 +42,28 @@ using platform::ui::declarative::ViewDriver;
 
 const char* const kUsage =
     "usage: ui windows | show | click | type | pick | step | scroll | drag | slide | action ...";
+
+/// Each verb's own usage, for a line with too few or too many words.
+const std::pair<const char*, const char*> kVerbUsages[] = {
+    {"windows", "usage: ui windows"},
+    {"show", "usage: ui show \"<window>\""},
+    {"action", "usage: ui action \"<selector>\""},
+    {"click", "usage: ui click \"<window>\" \"<id, text or tooltip>\""},
+    {"type", "usage: ui type \"<window>\" \"<id>\" \"<text>\""},
+    {"pick", "usage: ui pick \"<window>\" \"<id>\" \"<item>\""},
+    {"step", "usage: ui step \"<window>\" \"<id>\" up|down"},
+    {"scroll", "usage: ui scroll \"<window>\" \"<list id>\" ROW | ui scroll \"<window>\" to \"<id>\" | "
+               "ui scroll \"<window>\" \"<scroll view id>\" by DY"},
+    {"drag", "usage: ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2"},
+    {"slide", "usage: ui slide \"<window>\" \"<id>\" V1 [V2 ...]"},
+};
+
+/// The usage of the verb `what`, or the whole `ui` usage for another word.
+const char* usageOf(const std::string& what) {
+    for (const auto& [verb, usage] : kVerbUsages)
+        if (what == verb) return usage;
+    return kUsage;
+}
 
 /// `ui windows`: the program's windows in creation order; the untitled panels with their names.
 void listWindows(ConsoleSession& session) {
@@ -237,9 +260,11 @@ void slide(const Target& t, const CommandArgs& args) {
 /// Sends the action to the application delegate as one of the program's menu items reaches it (no
 /// sender): to the program's shell, which the delegate wraps and which answers every command
 /// selector; without a shell, straight to the delegate when it is a responder, else along the
-/// responder chain that ends with it. A selector nobody answers is refused with the nearest
-/// selectors and the list of them (`ActionCatalog`).
+/// responder chain that ends with it. An empty selector is refused; a selector nobody answers is
+/// refused with the nearest selectors and `help actions`, or the list of them (`ActionCatalog`).
 void sendAction(const std::string& selector) {
+    if (selector.empty())
+        throw CommandError("a selector is needed: ui action \"<selector>\" (`help actions` lists them)");
     auto& application = platform::ui::Application::shared();
     auto delegate = application.delegate.lock();
     if (!delegate) throw CommandError("the program has no application delegate");
@@ -247,9 +272,8 @@ void sendAction(const std::string& selector) {
     auto* responder = shell ? static_cast<platform::ui::Responder*>(shell.get())
                             : dynamic_cast<platform::ui::Responder*>(delegate.get());
     if (!application.sendAction(selector, responder, nullptr))
-        throw NameSuggestions::unknown("the application delegate does not answer " + selector +
-                                           " (`help actions` says what each selector does)",
-                                       selector, ActionCatalog::selectors(), "selectors", false);
+        throw NameSuggestions::unknown("the program answers no selector " + selector, selector,
+                                       ActionCatalog::selectors(), "selectors", false, "`help actions`");
 }
 
 /// "ui show Tilmora Snapshots": a title of several words typed without quotes.
@@ -296,7 +320,7 @@ void uiCommand(ConsoleSession& session, const CommandArgs& args) {
     else if (n >= 3 && !args.quoted(2) && !args.quoted(3) && what != "drag" && what != "slide")
         refuseUnquoted(args);
     else
-        throw CommandError(kUsage);
+        throw CommandError(usageOf(what));
 }
 
 void expectToast(ConsoleSession& session, const CommandArgs& args) {
@@ -309,15 +333,16 @@ const CommandRegistration registration({
     {.name = "ui",
      .arguments = ArgumentCheck::atLeast(1, kUsage),
      .handler = uiCommand,
-     .help = {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
-              "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
-              "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
-              "ui scroll \"<window>\" \"<list id>\" ROW | ui scroll \"<window>\" to \"<id>\"",
-              "ui scroll \"<window>\" \"<scroll view id>\" by DY",
-              "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
-              "expect toast \"<text>\"",
-              "expect ui \"<window>\" shown|hidden",
-              "expect ui \"<window>\" \"<id>\" value \"V\" | enabled | disabled | shown | hidden | selected | recording"},
+     .help =
+         {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
+          "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
+          "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
+          "ui scroll \"<window>\" \"<list id>\" ROW | ui scroll \"<window>\" to \"<id>\"",
+          "ui scroll \"<window>\" \"<scroll view id>\" by DY",
+          "ui drag \"<window>\" \"<id>\" X1 Y1 to X2 Y2 | ui slide \"<window>\" \"<id>\" V1 [V2 ...]",
+          "expect toast \"<text>\"", "expect ui \"<window>\" shown|hidden",
+          "expect ui \"<window>\" \"<id>\" value \"V\" | text \"T\"",
+          "expect ui \"<window>\" \"<id>\" [not] enabled | disabled | shown | hidden | selected | recording"},
      .words = {"windows", "show", "click", "type", "pick", "step", "scroll", "drag", "slide", "action"},
      .helpOrder = 760},
 });

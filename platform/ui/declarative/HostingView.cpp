@@ -466,6 +466,8 @@ public:
         , field_(field)
         , moveFocus_(std::move(moveFocus)) {}
     std::string editedText() const override { return field_.getText(); }
+    const void* editingOwner() const override { return &host_; }
+    std::string editedField() const override { return field_.key; }
     void insertEditedText(const std::string& text) override { host_.insertText(text); }
     void replaceEditedText(const std::string& text) override {
         auto set = field_.setText;

@@ -121,11 +121,33 @@ TEST_F(TextKeyTest, KeysEditTheFieldThatHasThem) {
         {"Return runs the commit action and keeps the keys", "name", {"a", "return", "b"}, "ab", "name", 1},
         {"Return without a commit action does nothing", "note", {"a", "return", "b"}, "ab", "note", 0},
         {"Escape leaves the text", "name", {"a", "escape", "b"}, "ab", "name", 0},
-        {"chords with Control or Command type nothing", "note", {"ctrl+a", "cmd+b", "ctrl+opt+c"}, "", "note",
+        {"chords with Control or Command type nothing",
+         "note",
+         {"ctrl+a", "cmd+b", "ctrl+opt+c"},
+         "",
+         "note",
          0},
         {"arrows and function keys type nothing", "name", {"left", "f5", "a"}, "a", "name", 0},
+        {"Command-A, then typing, replaces the text", "name", {"a", "b", "cmd+a", "c", "d"}, "cd", "name", 0},
+        {"Command-A, then Delete, clears the text",
+         "note",
+         {"a", "b", "cmd+a", "delete", "x"},
+         "x",
+         "note",
+         0},
+        {"a key after Command-A drops the selection", "name", {"a", "cmd+a", "left", "b"}, "ab", "name", 0},
         {"a retained field takes the same keys", "field", {"shift+h", "i", "delete", "o"}, "Ho", "field", 0},
-        {"Return ends a retained field's editing and sends its action", "field", {"o", "k", "return"}, "ok", "",
+        {"a retained field's text is replaced after Command-A",
+         "field",
+         {"a", "cmd+a", "b"},
+         "b",
+         "field",
+         0},
+        {"Return ends a retained field's editing and sends its action",
+         "field",
+         {"o", "k", "return"},
+         "ok",
+         "",
          1},
     };
     for (const auto& c : cases) {
@@ -142,6 +164,17 @@ TEST_F(TextKeyTest, KeysEditTheFieldThatHasThem) {
         EXPECT_EQ(focused(), c.focusedAfter);
         EXPECT_EQ(std::string(c.field) == "field" ? target->actions : form->commits, c.commits);
     }
+
+    // The whole-text selection belongs to its field: another field's keys append.
+    form->name.set("");
+    form->note.set("");
+    focus("name");
+    press({"a", "cmd+a"});
+    focus("note");
+    press({"b"});
+    EXPECT_EQ(form->name.get(), "a");
+    EXPECT_EQ(form->note.get(), "b");
+    form->name.set("");
 
     // Text an input method commits lands in the field that has the keys, and Delete takes back a
     // whole character, an accent written after its letter with it.
