@@ -169,7 +169,7 @@ def store(work):
 def refused_while(home, work, first, change):
     """`change` made while `first` holds `home`: a second script over it is still refused."""
     change()
-    expected = 'the folder %s is in use by another session (process %d)\n' % (home, first.pid)
+    expected = 'tilmora: the folder %s is in use by another session (process %d)\n' % (home, first.pid)
     result = run(['--script', '-', '--home', home], work, 'desktop default\nprogram launch\nquit\n')
     if result.returncode != 2 or result.stderr.decode() != expected:
         fail('exit %d, error %r, output %r' % (result.returncode, result.stderr, result.stdout))
