@@ -267,27 +267,6 @@ void ViewPainter::button(const Button& b, const CGRect& bounds) {
     p_.text(b.title, titleBox, style);
 }
 
-std::vector<std::string> ViewPainter::wrapped(const std::string& text, double width,
-                                              const PicturePainter::TextStyle& style) {
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t space = text.find(' ', i);
-        const std::string word = text.substr(i, space == std::string::npos ? std::string::npos : space - i);
-        i = space == std::string::npos ? text.size() : space + 1;
-        const std::string longer = line.empty() ? word : line + " " + word;
-        if (!line.empty() && p_.textWidth(longer, style) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = longer;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
 void ViewPainter::webView(const WKWebView& web, const CGRect& bounds) {
     // The page as its layout sets it (`WebPageLayout`), moved up by how far it is scrolled, links
     // in blue; only what the view's frame holds shows.

@@ -46,8 +46,6 @@ private:
     void textField(const TextField& field, const CGRect& bounds);
     /// A web view's page: its blocks of text from the top, wrapped at blanks to the view's width.
     void webView(const WKWebView& web, const CGRect& bounds);
-    /// `text` in lines no wider than `width` (a word wider than that keeps a line of its own).
-    std::vector<std::string> wrapped(const std::string& text, double width, const PicturePainter::TextStyle& style);
 
     PicturePainter& p_;
 };

@@ -6,25 +6,6 @@
 
 namespace platform::ui {
 
-std::vector<std::string> WebPageLayout::wrapped(const std::string& text, double width, const Font& font) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t space = text.find(' ', i);
-        const std::string word = text.substr(i, space == std::string::npos ? std::string::npos : space - i);
-        i = space == std::string::npos ? text.size() : space + 1;
-        const std::string longer = line.empty() ? word : line + " " + word;
-        if (!line.empty() && TextMetrics::width(longer, font) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = longer;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
 WebPageLayout WebPageLayout::make(const std::vector<WebPageText::Block>& blocks, double width) {
     using Kind = WebPageText::Kind;
     WebPageLayout page;
@@ -50,7 +31,7 @@ WebPageLayout WebPageLayout::make(const std::vector<WebPageText::Block>& blocks,
         const double lineWidth = std::max(0.0, page.width_ - margin - left);
         top += before;
         const double first = top;
-        for (auto& text : wrapped(block.text, lineWidth, placed.font)) {
+        for (auto& text : TextMetrics::lines(block.text, lineWidth, placed.font)) {
             if (placed.lines.empty() && !block.marker.empty()) placed.markerFrame = {left - 28, top, 22, lineHeight};
             placed.lines.push_back({std::move(text), {left, top, lineWidth, lineHeight}});
             top += lineHeight;

@@ -41,9 +41,6 @@ public:
     /// The page's height: its last line's bottom and the margin below it (points).
     double height() const { return height_; }
     double width() const { return width_; }
-    /// The words of `text` in lines no wider than `width` points of `font` (a word longer than
-    /// the width has a line of its own).
-    static std::vector<std::string> wrapped(const std::string& text, double width, const Font& font);
 
 private:
     std::vector<PlacedBlock> blocks_;
