@@ -33,7 +33,7 @@ struct OpenEditor {
     }
 };
 
-std::vector<tilmora::Rect> framesOf(const Layout& layout) {
+std::vector<tilmora::Rect> viewFramesOf(const Layout& layout) {
     std::vector<tilmora::Rect> frames;
     for (auto& t : layout.tiles)
         frames.push_back(t.normalizedFrame);
@@ -134,11 +134,11 @@ TEST_F(LayoutEditorViewTest, ClosingAndShowingTheWindowAgainRereadsTheProfilesAn
 TEST_F(LayoutEditorViewTest, SplitButtonsSplitTheSelectionOrTheFirstTileAndSelectTheFirstHalf) {
     auto editor = open();
     ASSERT_TRUE(editor.driver->click("Split Vertical"));
-    EXPECT_EQ(framesOf(editor.layout()),
+    EXPECT_EQ(viewFramesOf(editor.layout()),
               (std::vector<tilmora::Rect>{{0, 0, 0.25, 1}, {0.25, 0, 0.25, 1}, {0.5, 0, 0.5, 1}}));
     EXPECT_EQ(editor.view->selectedTileId.get(), editor.layout().tiles[0].id);
     ASSERT_TRUE(editor.driver->click("Split Vertical"));
-    EXPECT_EQ(framesOf(editor.layout()), (std::vector<tilmora::Rect>{
+    EXPECT_EQ(viewFramesOf(editor.layout()), (std::vector<tilmora::Rect>{
                                              {0, 0, 0.125, 1}, {0.125, 0, 0.125, 1}, {0.25, 0, 0.25, 1}, {0.5, 0, 0.5, 1}}));
     // A click on "Right" in the window's preview, whose box fills at least 500 x 320 points.
     const auto area = editor.driver->find("layout.preview")->layoutFrame.size;
@@ -147,7 +147,7 @@ TEST_F(LayoutEditorViewTest, SplitButtonsSplitTheSelectionOrTheFirstTileAndSelec
     EXPECT_NEAR(box.size.height, area.height, 1e-9);
     ASSERT_TRUE(editor.driver->tap("layout.preview", {box.origin.x + box.size.width * 0.75, box.size.height * 0.5}));
     ASSERT_TRUE(editor.driver->click("Split Horizontal"));
-    EXPECT_EQ(framesOf(editor.layout()).back(), (tilmora::Rect{0.5, 0.5, 0.5, 0.5}));
+    EXPECT_EQ(viewFramesOf(editor.layout()).back(), (tilmora::Rect{0.5, 0.5, 0.5, 0.5}));
     EXPECT_EQ(editor.view->selectedTileId.get(), editor.layout().tiles[3].id);
     EXPECT_TRUE(layoutStore->saved.empty());
 
@@ -170,7 +170,7 @@ TEST_F(LayoutEditorViewTest, WithNothingSelectedTheButtonsSplitTheFirstTileAndAn
 
     ASSERT_TRUE(editor.driver->click("Reset"));
     ASSERT_TRUE(editor.driver->click("Split Vertical"));
-    EXPECT_EQ(framesOf(editor.layout()),
+    EXPECT_EQ(viewFramesOf(editor.layout()),
               (std::vector<tilmora::Rect>{{0, 0, 0.25, 1}, {0.25, 0, 0.25, 1}, {0.5, 0, 0.5, 1}}));
     EXPECT_EQ(editor.driver->texts()[1], "Left"); // the preview's captions follow the layout
 }

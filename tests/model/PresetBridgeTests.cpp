@@ -17,11 +17,11 @@ using namespace tilmora;
 
 namespace {
 
-VeskTile veskTile(const std::string& name, Rect rect) {
+VeskTile bridgeTile(const std::string& name, Rect rect) {
     return VeskTile{platform::UUID(), name, rect};
 }
 
-VeskPreset preset(const std::string& name, VeskPresetKind kind, std::vector<VeskTile> tiles,
+VeskPreset bridgePreset(const std::string& name, VeskPresetKind kind, std::vector<VeskTile> tiles,
                   std::optional<platform::UUID> id = std::nullopt) {
     return VeskPreset{id.value_or(platform::UUID()), name, kind, "ignored", std::move(tiles), 7};
 }
@@ -89,11 +89,11 @@ TEST_F(PresetBridgeTest, ListsByCaseInsensitiveNameThenUpperCaseIdText) {
 TEST_F(PresetBridgeTest, KindFollowsTheTileCountAndDisplayIsTheArgument) {
     DefaultLayoutStore& store = *storage;
     const auto rect = Rect{0.25, 0, 0.5, 1};
-    saveVeskPreset(store, preset("One", VeskPresetKind::grid, {veskTile("Middle", rect)}), DisplayId("1"));
+    saveVeskPreset(store, bridgePreset("One", VeskPresetKind::grid, {bridgeTile("Middle", rect)}), DisplayId("1"));
     saveVeskPreset(store,
-                   preset("Two", VeskPresetKind::singleTile, {veskTile("a", rect), veskTile("b", rect)}),
+                   bridgePreset("Two", VeskPresetKind::singleTile, {bridgeTile("a", rect), bridgeTile("b", rect)}),
                    DisplayId("1"));
-    saveVeskPreset(store, preset("Empty", VeskPresetKind::singleTile, {}), DisplayId("1"));
+    saveVeskPreset(store, bridgePreset("Empty", VeskPresetKind::singleTile, {}), DisplayId("1"));
     auto presets = veskPresets(store, DisplayId("1"));
     ASSERT_EQ(presets.size(), 3u);
     EXPECT_EQ(presets[0].name, "Empty");
@@ -133,7 +133,7 @@ TEST_F(PresetBridgeTest, TilesGetNewIdsOnEveryListingAndUnlabelledTilesTheDefaul
 
 TEST_F(PresetBridgeTest, DeleteRemovesThePresetAndAnUnreadableStoreListsNothing) {
     DefaultLayoutStore& store = *storage;
-    auto p = preset("Gone", VeskPresetKind::grid, {});
+    auto p = bridgePreset("Gone", VeskPresetKind::grid, {});
     saveVeskPreset(store, p, DisplayId("1"));
     deleteVeskPreset(store, p.id);
     EXPECT_TRUE(veskPresets(store, DisplayId("1")).empty());
@@ -159,7 +159,7 @@ TEST_F(PresetBridgeTest, LogsOnlyWhileVerboseLoggingIsOn) {
     auto listed = veskPresets(twice, DisplayId("1"));
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].name, "Later");
-    auto p = preset("Saved", VeskPresetKind::singleTile, {veskTile("x", {})});
+    auto p = bridgePreset("Saved", VeskPresetKind::singleTile, {bridgeTile("x", {})});
     saveVeskPreset(store, p, DisplayId("2"));
     deleteVeskPreset(store, p.id);
     const std::string expected = "[VESK][STORE] load displayId=1 presets=1 (raw=2)\n"

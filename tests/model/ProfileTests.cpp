@@ -22,7 +22,7 @@ LayoutProfile profile(const std::string& name, std::vector<DisplayId> ids,
                          {}};
 }
 
-std::vector<std::string> names(const std::vector<LayoutProfile>& profiles) {
+std::vector<std::string> profileNames(const std::vector<LayoutProfile>& profiles) {
     std::vector<std::string> result;
     for (const auto& p : profiles)
         result.push_back(p.name);
@@ -70,7 +70,7 @@ TEST_F(ProfileStoreTest, SavesInPlaceOrAppends) {
     LayoutProfile p2b = p2;
     p2b.name = "P2'";
     store.save(p2b);
-    EXPECT_EQ(names(store.allProfiles()), (std::vector<std::string>{"P1", "P2'", "P3"}));
+    EXPECT_EQ(profileNames(store.allProfiles()), (std::vector<std::string>{"P1", "P2'", "P3"}));
 }
 
 TEST_F(ProfileStoreTest, DuplicatesAreKeptAndOnlyTheFirstIsReplaced) {
@@ -78,9 +78,9 @@ TEST_F(ProfileStoreTest, DuplicatesAreKeptAndOnlyTheFirstIsReplaced) {
     writeFile(platform::encodeJsonText(
         std::vector<LayoutProfile>{profile("A", {"1"}, same), profile("B", {"2"}, same)}));
     DefaultProfileStore store;
-    EXPECT_EQ(names(store.allProfiles()), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(profileNames(store.allProfiles()), (std::vector<std::string>{"A", "B"}));
     store.save(profile("C", {"3"}, same));
-    EXPECT_EQ(names(store.allProfiles()), (std::vector<std::string>{"C", "B"}));
+    EXPECT_EQ(profileNames(store.allProfiles()), (std::vector<std::string>{"C", "B"}));
 
     writeFile("[]");
     EXPECT_TRUE(store.allProfiles().empty());
@@ -95,7 +95,7 @@ TEST_F(ProfileStoreTest, UndecodableFileThrowsAndIsKeptAsideBySave) {
         DefaultProfileStore store;
         EXPECT_THROW(store.allProfiles(), platform::Error);
         store.save(profile("Saved", {"1"}));
-        EXPECT_EQ(names(store.allProfiles()), std::vector<std::string>{"Saved"});
+        EXPECT_EQ(profileNames(store.allProfiles()), std::vector<std::string>{"Saved"});
         int aside = 0;
         for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
             if (entry.path().filename().string().starts_with("profiles.json.corrupt-")) {

@@ -56,14 +56,14 @@ protected:
     }
 };
 
-Layout layout(const std::string& name) {
+Layout storedLayout(const std::string& name) {
     return Layout{LayoutId(platform::UUID()),
                   name,
                   DisplayId("1"),
                   {Tile{TileId(platform::UUID()), DisplayId("1"), {0, 0, 0.5, 1}, std::nullopt}}};
 }
 
-LayoutProfile profile(const std::string& name) {
+LayoutProfile storedProfile(const std::string& name) {
     return LayoutProfile{
         ProfileId(platform::UUID()), name, MonitorConfigurationSignature({DisplayId("1")}), {}};
 }
@@ -77,10 +77,10 @@ TEST_F(StoreFileTest, AFailedWriteOverAnUnusableFileLeavesItsBytesInPlace) {
         std::function<void()> write;
     };
     const std::vector<Case> cases = {
-        {"layout save", "layouts.json", [] { DefaultLayoutStore().save(layout("New")); }},
+        {"layout save", "layouts.json", [] { DefaultLayoutStore().save(storedLayout("New")); }},
         {"layout delete", "layouts.json",
          [] { DefaultLayoutStore().deleteLayout(LayoutId(platform::UUID())); }},
-        {"profile save", "profiles.json", [] { DefaultProfileStore().save(profile("New")); }},
+        {"profile save", "profiles.json", [] { DefaultProfileStore().save(storedProfile("New")); }},
         {"snap areas save", "SnapAreas.json",
          [] {
              SnapAreasStore store; // reads the unusable file anew

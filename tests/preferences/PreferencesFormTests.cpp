@@ -13,7 +13,7 @@
 using namespace tilmora;
 namespace decl = platform::ui::declarative;
 using platform::PropertyValue;
-using Calls = std::vector<std::string>;
+using FormCalls = std::vector<std::string>;
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST_F(PreferencesTest, ThePlaceholderShowsUntilOneTurnAfterTheFirstAppearance) 
         SCOPED_TRACE(c.os.majorVersion);
         platform::SimInput::shared().setOperatingSystemVersion(c.os);
         auto driver = open(false);
-        EXPECT_EQ(driver.texts(), Calls{"Loading preferences\u2026"});
+        EXPECT_EQ(driver.texts(), FormCalls{"Loading preferences\u2026"});
         EXPECT_EQ(findKind(host->tree(), decl::NodeKind::progress) != nullptr, c.progress);
         EXPECT_EQ(findKind(host->tree(), decl::NodeKind::scroll), nullptr);
         drain();
@@ -128,7 +128,7 @@ TEST_F(PreferencesTest, AChordRecordedWhileShortcutsAreOffIsFollowedByTheSwitchO
     platform::SimInput::shared().keyUp(40,
                                        platform::ModifierFlags::control | platform::ModifierFlags::option);
     drain();
-    EXPECT_EQ(takeCalls(), Calls{"applyKeyboardShortcutsEnabledState"});
+    EXPECT_EQ(takeCalls(), FormCalls{"applyKeyboardShortcutsEnabledState"});
     EXPECT_TRUE(defaults().objectForKey("GlobalShortcuts_snap-left-half"));
 }
 
@@ -139,7 +139,7 @@ TEST_F(PreferencesTest, PickingALanguageStoresItRedrawsTheFormAndRebuildsTheMenu
         std::optional<std::string> stored;
         int posts;
         int versionRaise;
-        Calls calls;
+        FormCalls calls;
     } cases[] = {
         {"the system option", true, std::nullopt, 1, 2, {"createMenu", "refreshIndicators"}},
         {"the stored language", false, "de", 0, 1, {"createMenu", "refreshIndicators"}},

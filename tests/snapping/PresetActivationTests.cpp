@@ -8,14 +8,14 @@ namespace tilmora::testing {
 namespace {
 
 using platform::UserDefaults;
-using Preset = RoriDeru::Preset;
+using RoriPreset = RoriDeru::Preset;
 
 class PresetActivationTest : public SnapStateTest {};
 
 TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     RecordingGrid grid;
     newLines();
-    grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, false);
+    grid.applyPreset(RoriPreset(2, 3, 8, 0), screen(1), false, false);
     EXPECT_EQ(newLines(),
               std::vector<std::string>{
                   "[RoriDeru] Skip preset apply on Built-in Retina Display — snapping not activated"});
@@ -28,12 +28,12 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
               std::set<std::string>{"1-2880x1800"});
     EXPECT_EQ(newLines(), std::vector<std::string>{
                               "[RoriDeru] Activated snapping on Built-in Retina Display [key=1-2880x1800]"});
-    grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, false);
+    grid.applyPreset(RoriPreset(2, 3, 8, 0), screen(1), false, false);
     EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
     EXPECT_EQ(grid.calls, std::vector<std::string>{"showOverlay 1 2x3 force=false markActive=true"});
 
     // The external display keeps its own key: activating the laptop did not activate it.
-    grid.applyPreset(Preset(1, 2, 0, 0), screen(2), false, false);
+    grid.applyPreset(RoriPreset(1, 2, 0, 0), screen(2), false, false);
     EXPECT_FALSE(UserDefaults::standard().objectForKey("WMPreset_2"));
     grid.activateSnap(screen(2));
     EXPECT_EQ(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys(),
@@ -43,7 +43,7 @@ TEST_F(PresetActivationTest, ActivationIsNeededBeforeAPresetApplies) {
     UserDefaults::standard().set(false, settings::verboseLogging.key);
     newLines();
     RecordingGrid quiet;
-    quiet.applyPreset(Preset(2, 2, 0, 0), screen(1), false, false);
+    quiet.applyPreset(RoriPreset(2, 2, 0, 0), screen(1), false, false);
     quiet.activateSnap(screen(1));
     EXPECT_TRUE(newLines().empty());
 }
@@ -74,14 +74,14 @@ TEST_F(PresetActivationTest, ANewOverlayIsHiddenAgainButNotUnderARunningDrag) {
         RecordingGrid grid;
         const auto overlay = c.overlay ? grid.addOverlay(1) : nullptr;
         editSession(grid, [&](auto& state) { state.isDragging = c.draggingAtCall; });
-        grid.applyPreset(Preset(2, 3, 8, 0), screen(1), false, true);
+        grid.applyPreset(RoriPreset(2, 3, 8, 0), screen(1), false, true);
         if (c.dragStartsLater) editSession(grid, [&](auto& state) {
             state.isDragging = true;
             state.createdOverlaysForDragSession = c.dragOwnsOverlays;
         });
         EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
         EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets(),
-                  (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}}));
+                  (std::map<std::uint32_t, RoriPreset>{{1, RoriPreset(2, 3, 8, 0)}}));
         EXPECT_TRUE(SnapGridParts::presetActivation(grid).enabledSnapDisplayKeys().count("1-2880x1800"));
         sim().runFor(1.29);
         EXPECT_EQ(grid.calls.size(), c.afterFlash.empty() ? 0u : 1u);
@@ -109,7 +109,7 @@ TEST_F(PresetActivationTest, FlashShowsTheGridAndRowsColsAndGutterAreClamped) {
     RecordingGrid grid;
     const auto overlay = grid.addOverlay(2);
     grid.activateSnap(screen(2));
-    Preset odd;
+    RoriPreset odd;
     odd.rows = 0;
     odd.cols = -4;
     odd.gutter = -3;
@@ -120,7 +120,7 @@ TEST_F(PresetActivationTest, FlashShowsTheGridAndRowsColsAndGutterAreClamped) {
 
 TEST_F(PresetActivationTest, TheFlashHideDoesNothingOnceTheGridIsGone) {
     auto grid = std::make_unique<RecordingGrid>();
-    grid->applyPreset(Preset(2, 2, 0, 0), screen(1), false, true);
+    grid->applyPreset(RoriPreset(2, 2, 0, 0), screen(1), false, true);
     grid.reset();
     sim().runFor(2);
     SUCCEED();
@@ -128,9 +128,9 @@ TEST_F(PresetActivationTest, TheFlashHideDoesNothingOnceTheGridIsGone) {
 
 TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
     RecordingGrid grid;
-    const Preset p(2, 3, 8, 0);
+    const RoriPreset p(2, 3, 8, 0);
     grid.activateSnap(screen(1));
-    for (const auto& [display, preset] : std::map<std::uint32_t, Preset>{{1, p}, {2, Preset(1, 2, 0, 0)}, {9, Preset(3, 3, 0, 0)}})
+    for (const auto& [display, preset] : std::map<std::uint32_t, RoriPreset>{{1, p}, {2, RoriPreset(1, 2, 0, 0)}, {9, RoriPreset(3, 3, 0, 0)}})
         SnapGridParts::overlayLifecycle(grid).setActivePreset(display, preset);
     const auto external = grid.addOverlay(2);
     const auto gone = grid.addOverlay(9);
@@ -143,7 +143,7 @@ TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
     EXPECT_EQ(gone->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
     EXPECT_EQ(external->calls, (std::vector<std::string>{"hideHighlight", "clearDebug", "orderOut"}));
     EXPECT_EQ(SnapGridParts::overlayLifecycle(grid).activePresets(),
-              (std::map<std::uint32_t, Preset>{{1, p}}));
+              (std::map<std::uint32_t, RoriPreset>{{1, p}}));
     EXPECT_EQ(UserDefaults::standard().stringForKey("WMPreset_1"), "2,3,8.0,0.0");
 
     // Nothing marked and no active preset: no preset is applied again.
@@ -156,30 +156,30 @@ TEST_F(PresetActivationTest, ScopePreferenceRetiresOverlaysOffTheTargets) {
 TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     RecordingGrid grid;
     UserDefaults::standard().set("3,3,4.0,0.0", "WMPreset_2");
-    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 3, 8, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, RoriPreset(2, 3, 8, 0));
     grid.setMarkGridPresetInMenu(true, screen(1));
     grid.setMarkGridPresetInMenu(true, screen(2));
     EXPECT_TRUE(grid.shouldMarkGridPresetInMenu());
     EXPECT_EQ(SnapGridParts::presetMarking(grid).state().byDisplay,
-              (std::map<std::uint32_t, Preset>{{1, Preset(2, 3, 8, 0)}, {2, Preset(3, 3, 4, 0)}}));
-    EXPECT_EQ(grid.markedGridPreset(), Preset(2, 3, 8, 0));
+              (std::map<std::uint32_t, RoriPreset>{{1, RoriPreset(2, 3, 8, 0)}, {2, RoriPreset(3, 3, 4, 0)}}));
+    EXPECT_EQ(grid.markedGridPreset(), RoriPreset(2, 3, 8, 0));
 
     struct Case {
         const char* name;
-        Preset preset;
+        RoriPreset preset;
         std::uint32_t display;
         bool marked;
     };
     const Case cases[] = {
-        {"the marked preset", Preset(2, 3, 8, 0), 1, true},
-        {"only the padding differs", Preset(2, 3, 8, 1), 1, false},
-        {"only the gutter differs", Preset(2, 3, 4, 0), 1, false},
-        {"another display's preset", Preset(3, 3, 4, 0), 1, false},
-        {"the other display", Preset(3, 3, 4, 0), 2, true},
+        {"the marked preset", RoriPreset(2, 3, 8, 0), 1, true},
+        {"only the padding differs", RoriPreset(2, 3, 8, 1), 1, false},
+        {"only the gutter differs", RoriPreset(2, 3, 4, 0), 1, false},
+        {"another display's preset", RoriPreset(3, 3, 4, 0), 1, false},
+        {"the other display", RoriPreset(3, 3, 4, 0), 2, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(grid.shouldMarkGridPreset(c.preset, screen(c.display)), c.marked) << c.name;
-    EXPECT_FALSE(grid.shouldMarkGridPreset(Preset(2, 3, 8, 0), std::nullopt));
+    EXPECT_FALSE(grid.shouldMarkGridPreset(RoriPreset(2, 3, 8, 0), std::nullopt));
 
     // Off for one display: the other stays marked.
     grid.addOverlay(1);
@@ -189,7 +189,7 @@ TEST_F(PresetActivationTest, MarkingTakesTheActivePresetElseTheStoredOne) {
     EXPECT_FALSE(SnapGridParts::overlayLifecycle(grid).activePresets().count(1));
     grid.setMarkGridPresetInMenu(false, screen(2));
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
-    EXPECT_FALSE(grid.shouldMarkGridPreset(Preset(3, 3, 4, 0), screen(2)));
+    EXPECT_FALSE(grid.shouldMarkGridPreset(RoriPreset(3, 3, 4, 0), screen(2)));
 }
 
 TEST_F(PresetActivationTest, MarkingForAllDisplays) {
@@ -201,7 +201,7 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     EXPECT_TRUE(grid.shouldMarkGridPreset(GridPreset::fallback(), std::nullopt));
     EXPECT_EQ(grid.markedGridPreset(), GridPreset::fallback());
 
-    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(4, 4, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, RoriPreset(4, 4, 0, 0));
     grid.addOverlay(1);
     grid.setMarkGridPresetInMenu(false, std::nullopt);
     EXPECT_EQ(grid.calls, std::vector<std::string>{"hideAll clearPresets=true"});
@@ -214,7 +214,7 @@ TEST_F(PresetActivationTest, MarkingForAllDisplays) {
     desk().removeDisplay(2);
     desk().removeDisplay(1);
     sim().runFor(5);
-    editMarking(grid, [&](auto& state) { state.allDisplays = Preset(2, 2, 0, 0); });
+    editMarking(grid, [&](auto& state) { state.allDisplays = RoriPreset(2, 2, 0, 0); });
     editMarking(grid, [&](auto& state) { state.inMenu = true; });
     grid.setMarkGridPresetInMenu(true, std::nullopt);
     EXPECT_FALSE(grid.shouldMarkGridPresetInMenu());
@@ -232,10 +232,10 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
         const auto laptop = grid.addOverlay(1);
         const auto external = grid.addOverlay(2);
         editMarking(grid, [&](auto& state) { state.inMenu = true; });
-        editMarking(grid, [&](auto& state) { state.allDisplays = Preset(2, 2, 0, 0); });
-        editMarking(grid, [&](auto& state) { state.byDisplay[1] = Preset(2, 2, 0, 0); });
-        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 2, 0, 0));
-        SnapGridParts::overlayLifecycle(grid).setTransientPreset(2, Preset(3, 3, 0, 0));
+        editMarking(grid, [&](auto& state) { state.allDisplays = RoriPreset(2, 2, 0, 0); });
+        editMarking(grid, [&](auto& state) { state.byDisplay[1] = RoriPreset(2, 2, 0, 0); });
+        SnapGridParts::overlayLifecycle(grid).setActivePreset(1, RoriPreset(2, 2, 0, 0));
+        SnapGridParts::overlayLifecycle(grid).setTransientPreset(2, RoriPreset(3, 3, 0, 0));
         SnapGridParts::overlayLifecycle(grid).setCustomEdges(1, {{0, 0.3, 1}, {0, 1}});
         editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
         grid.clearGridPresetMarking(c.removeOverlays);
@@ -254,7 +254,7 @@ TEST_F(PresetActivationTest, ClearingTheMarkingKeepsTheRectSelection) {
     // Clearing the whole preset selection also clears the rect selection.
     RecordingGrid grid;
     editSelection(grid, [&](auto& state) { state.byDisplay[1] = SnapIconKind::leftHalf; });
-    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, Preset(2, 2, 0, 0));
+    SnapGridParts::overlayLifecycle(grid).setActivePreset(1, RoriPreset(2, 2, 0, 0));
     grid.clearPresetSelection(false);
     EXPECT_TRUE(SnapGridParts::rectSelection(grid).state().byDisplay.empty());
     EXPECT_TRUE(SnapGridParts::overlayLifecycle(grid).activePresets().empty());

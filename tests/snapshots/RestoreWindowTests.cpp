@@ -18,7 +18,7 @@ namespace {
 using platform::CGRect;
 using platform::JournalEntry;
 
-constexpr const char* kNotes = "com.example.notes";
+constexpr const char* kWindowNotes = "com.example.notes";
 
 class RestoreWindowTest : public RestoreTest {
 protected:
@@ -66,9 +66,9 @@ TEST_F(RestoreWindowTest, EveryRowKeepsItsOwnFrameWhenTheDesktopIsSwitchedPerSpa
         ASSERT_GE(policy, 0);
         EXPECT_TRUE(lines()[std::size_t(policy)].ends_with(c.policyEnd));
         const std::string s2 =
-            "Spaces(no-cheat) switching to Space " + std::to_string(s[1]) + " for " + kNotes + " group…";
+            "Spaces(no-cheat) switching to Space " + std::to_string(s[1]) + " for " + kWindowNotes + " group…";
         const std::string s3 =
-            "Spaces(no-cheat) switching to Space " + std::to_string(s[2]) + " for " + kNotes + " group…";
+            "Spaces(no-cheat) switching to Space " + std::to_string(s[2]) + " for " + kWindowNotes + " group…";
         if (c.killSwitch) {
             EXPECT_EQ(linesWith("Spaces(no-cheat) switching"), 0);
             EXPECT_FALSE(SpacesService::shared().hasAnyAnchor());
@@ -307,7 +307,7 @@ TEST_F(RestoreWindowTest, TheRestoreFinishesFromItsCopyWhenTheSnapshotIsDeleted)
 
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(success);
-    const auto pids = desk().pids(kNotes);
+    const auto pids = desk().pids(kWindowNotes);
     ASSERT_EQ(pids.size(), 1u);
     EXPECT_EQ(frameOf(pids[0], "Todo"), (CGRect{100, 225, 800, 600}));
 }

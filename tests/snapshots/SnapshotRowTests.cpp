@@ -17,9 +17,9 @@ using tilmora::GlobalShortcuts::Key;
 using tilmora::GlobalShortcuts::Shortcut;
 namespace decl = platform::ui::declarative;
 
-const platform::ModifierFlags ctrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
-const Shortcut launchChord(Key::l, ctrlOpt);
-const Shortcut quitChord(Key::q, ctrlOpt);
+const platform::ModifierFlags rowCtrlOpt = platform::ModifierFlags::control | platform::ModifierFlags::option;
+const Shortcut launchChord(Key::l, rowCtrlOpt);
+const Shortcut quitChord(Key::q, rowCtrlOpt);
 
 class RowTest : public SnapshotViewTest {
 protected:

@@ -9,7 +9,7 @@ namespace tilmora::WindowManager {
 namespace {
 
 constexpr std::int32_t kTryOther = platform::kSkyLightMoveTryOtherVariant;
-const std::string kContext = "for com.example.notes ‘Doc’";
+const std::string kRetryContext = "for com.example.notes ‘Doc’";
 
 /// A "Notes" window on Desktop 1 of the laptop, to be moved to Desktop 3's Space by a worker.
 class SpaceMoveRetryTest : public SpacesTest {
@@ -25,7 +25,7 @@ protected:
 
     /// Runs the move on a worker; the result and the seconds it took.
     std::pair<bool, double> move(RestoreLogSession& session, SpacesMover& mover = spacesMover()) {
-        return onWorker<bool>([&] { return attemptSpaceMoveWithRetry(w, target, kContext, session, mover); });
+        return onWorker<bool>([&] { return attemptSpaceMoveWithRetry(w, target, kRetryContext, session, mover); });
     }
 
     std::string prefix(const RestoreLogSession& session, const char* level) {
@@ -48,7 +48,7 @@ TEST_F(SpaceMoveRetryTest, ASuccessAtTheSecondAttemptIsLoggedOncePerRestore) {
     EXPECT_EQ(spaceOfWindow(), target);
     const std::string line =
         prefix(session, "SPACE") + "Spaces(SkyLight) move OK: windowID=" + std::to_string(w) + " => Space " +
-        std::to_string(target) + " (after=" + std::to_string(target) + ") attempt=2 " + kContext;
+        std::to_string(target) + " (after=" + std::to_string(target) + ") attempt=2 " + kRetryContext;
     EXPECT_EQ(restoreLines(), std::vector<std::string>{line});
 
     auto [again, againSeconds] = move(session);
@@ -86,7 +86,7 @@ TEST_P(SpaceMoveFailureTest, TwelveFailuresGiveOneWarningWithWhatIsKnown) {
                   prefix(session, "WARN") + "Spaces(SkyLight) move FAILED after retries: windowID=" +
                   std::to_string(w) + " targetSpace=" + std::to_string(target) + " rc=" + c.rc +
                   " attempts=12 activeSpace=" + (c.activeKnown ? std::to_string(from) : "-1") +
-                  " after=" + std::to_string(from) + " " + kContext});
+                  " after=" + std::to_string(from) + " " + kRetryContext});
 }
 
 const FailureCase kFailureCases[] = {
@@ -108,7 +108,7 @@ TEST_F(SpaceMoveRetryTest, TheTryOtherVariantResultFallsBackToTheOlderMove) {
     EXPECT_EQ(restoreLines(),
               std::vector<std::string>{prefix(session, "SPACE") + "Spaces(CGS) move OK: windowID=" +
                                        std::to_string(w) + " => Space " + std::to_string(target) +
-                                       " (after=" + std::to_string(target) + ") attempt=1 " + kContext});
+                                       " (after=" + std::to_string(target) + ") attempt=1 " + kRetryContext});
 }
 
 TEST_F(SpaceMoveRetryTest, AnOlderMoveThatDoesNotTakeEffectCostsTheFullPauseToo) {
@@ -134,10 +134,10 @@ TEST_F(SpaceMoveRetryTest, AnOkThatDidNotMoveIsReportedAsAMismatch) {
     EXPECT_EQ(restoreLines(),
               (std::vector<std::string>{
                   prefix(session, "SPACE") + "Spaces(SkyLight) move OK: windowID=" + window + " => Space " +
-                      t + " (after=" + a + ") attempt=1 " + kContext,
+                      t + " (after=" + a + ") attempt=1 " + kRetryContext,
                   prefix(session, "WARN") +
                       "Spaces(SkyLight) move returned OK but verification mismatch: windowID=" + window +
-                      " target=" + t + " after=" + a + " " + kContext,
+                      " target=" + t + " after=" + a + " " + kRetryContext,
               }));
 }
 

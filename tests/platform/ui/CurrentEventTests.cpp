@@ -20,9 +20,9 @@ using platform::SimInput;
 namespace {
 
 /// Keeps the application's current event as its action saw it.
-struct Seen : Responder {
+struct EventSeen : Responder {
     std::optional<NSEvent> event;
-    Seen() {
+    EventSeen() {
         registerAction("act:", [this](Responder*) { event = Application::shared().currentEvent(); });
     }
 };
@@ -40,12 +40,12 @@ TEST_F(CurrentEventTest, ActionsSeeTheEventThatCausedThemAndNothingAfterwards) {
     };
     struct Case {
         const char* name;
-        std::function<void(const std::shared_ptr<Seen>&, Window&)> cause;
+        std::function<void(const std::shared_ptr<EventSeen>&, Window&)> cause;
         Expected expected;
     };
     const std::vector<Case> cases = {
         {"menu pick: a mouse-up at the pointer, in no window, with the held keys",
-         [](const std::shared_ptr<Seen>& seen, Window&) {
+         [](const std::shared_ptr<EventSeen>& seen, Window&) {
              SimInput::shared().moveMouse({300, 400});
              SimInput::shared().setModifierFlags(ModifierFlags::option);
              auto menu = Menu::make("Menu");
@@ -55,7 +55,7 @@ TEST_F(CurrentEventTest, ActionsSeeTheEventThatCausedThemAndNothingAfterwards) {
          },
          {EventType::leftMouseUp, 0, {300, 400}, true}},
         {"button click: a mouse-up at the button's centre in its window",
-         [](const std::shared_ptr<Seen>& seen, Window& window) {
+         [](const std::shared_ptr<EventSeen>& seen, Window& window) {
              auto box = std::make_shared<View>(Rect{20, 30, 200, 100});
              auto button = Button::withTitle("Go", seen, "act:");
              button->setFrame({10, 10, 80, 20});
@@ -65,7 +65,7 @@ TEST_F(CurrentEventTest, ActionsSeeTheEventThatCausedThemAndNothingAfterwards) {
          },
          {EventType::leftMouseUp, -1, {70, 50}, false}},
         {"queued key event dispatched by the application's queue",
-         [](const std::shared_ptr<Seen>& seen, Window&) {
+         [](const std::shared_ptr<EventSeen>& seen, Window&) {
              EventQueue::shared().setEventHandler(
                  [seen](const NSEvent&) { Application::shared().sendAction("act:", seen.get(), nullptr); });
              EventQueue::shared().postEvent(NSEvent::keyEvent(
@@ -77,7 +77,7 @@ TEST_F(CurrentEventTest, ActionsSeeTheEventThatCausedThemAndNothingAfterwards) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         platform::SharedInstances::resetAll();
-        auto seen = std::make_shared<Seen>();
+        auto seen = std::make_shared<EventSeen>();
         auto window = std::make_shared<Window>(Rect{100, 100, 400, 300}, StyleMask::borderless);
         c.cause(seen, *window);
         ASSERT_TRUE(seen->event);

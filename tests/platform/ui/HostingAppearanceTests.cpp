@@ -22,7 +22,7 @@ struct Inner : dv::Component<Inner> {
     }
 };
 
-struct Outer : dv::Component<Outer> {
+struct HostedOuter : dv::Component<HostedOuter> {
     std::vector<std::string> events;
     dv::State<int> count{this, 0};
     Window* windowSeenOnTap = nullptr;
@@ -36,7 +36,7 @@ struct Outer : dv::Component<Outer> {
     }
 };
 
-using Step = std::function<void(Window&, Outer&)>;
+using Step = std::function<void(Window&, HostedOuter&)>;
 
 struct AppearanceCase {
     std::string name;
@@ -44,11 +44,11 @@ struct AppearanceCase {
     std::vector<std::string> events; // after the first showing's two appear events
 };
 
-const Step show = [](Window& w, Outer&) { w.makeKeyAndOrderFront(); };
-const Step orderFront = [](Window& w, Outer&) { w.orderFront(); };
-const Step orderOut = [](Window& w, Outer&) { w.orderOut(); };
-const Step closeWindow = [](Window& w, Outer&) { w.close(); };
-const Step bumpState = [](Window&, Outer& root) { root.count.set(root.count.get() + 1); };
+const Step show = [](Window& w, HostedOuter&) { w.makeKeyAndOrderFront(); };
+const Step orderFront = [](Window& w, HostedOuter&) { w.orderFront(); };
+const Step orderOut = [](Window& w, HostedOuter&) { w.orderOut(); };
+const Step closeWindow = [](Window& w, HostedOuter&) { w.close(); };
+const Step bumpState = [](Window&, HostedOuter& root) { root.count.set(root.count.get() + 1); };
 
 } // namespace
 
@@ -77,7 +77,7 @@ TEST_F(HostingAppearanceTest, AKeptWindowRunsTheAppearHandlersAgainOnlyWhenItCom
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto root = std::make_shared<Outer>();
+        auto root = std::make_shared<HostedOuter>();
         auto window = std::make_shared<Window>(Rect{100, 100, 300, 200}, StyleMask::titled | StyleMask::closable);
         window->isReleasedWhenClosed = false;
         window->setContentViewController(std::make_shared<dv::HostingController>(root));
@@ -95,13 +95,13 @@ TEST_F(HostingAppearanceTest, AKeptWindowRunsTheAppearHandlersAgainOnlyWhenItCom
 }
 
 TEST_F(HostingAppearanceTest, ADeclarativeViewReachesTheWindowThatHostsIt) {
-    auto root = std::make_shared<Outer>();
+    auto root = std::make_shared<HostedOuter>();
     dv::HostingView loose(root, {0, 0, 300, 200});
     dv::ViewDriver looseDriver(loose);
     ASSERT_TRUE(looseDriver.click("count 0"));
     EXPECT_EQ(root->windowSeenOnTap, nullptr); // a host in no window
 
-    auto hosted = std::make_shared<Outer>();
+    auto hosted = std::make_shared<HostedOuter>();
     auto window = std::make_shared<Window>(Rect{100, 100, 300, 200}, StyleMask::titled);
     auto controller = std::make_shared<dv::HostingController>(hosted);
     window->setContentViewController(controller);
@@ -109,6 +109,6 @@ TEST_F(HostingAppearanceTest, ADeclarativeViewReachesTheWindowThatHostsIt) {
     ASSERT_TRUE(driver.click("count 0"));
     EXPECT_EQ(hosted->windowSeenOnTap, window.get());
 
-    auto detached = std::make_shared<Outer>();
+    auto detached = std::make_shared<HostedOuter>();
     EXPECT_EQ(detached->hostingWindow(), nullptr); // a view in no host
 }

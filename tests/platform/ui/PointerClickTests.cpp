@@ -25,13 +25,13 @@ using platform::SimInput;
 namespace {
 
 /// Records what the controls and elements did, with the type of the current event then.
-struct Seen : Responder {
+struct ClickSeen : Responder {
     std::vector<std::string> log;
     void note(const std::string& what) {
         const auto& event = Application::shared().currentEvent();
         log.push_back(what + (event && event->type == EventType::leftMouseUp ? " on mouse-up" : " without"));
     }
-    Seen() {
+    ClickSeen() {
         for (const char* selector : {"go:", "pick:", "secret:", "hidden:"})
             registerAction(selector, [this, selector](Responder*) { note(selector); });
     }
@@ -39,9 +39,9 @@ struct Seen : Responder {
 
 /// A form of declarative elements: a button, a tappable pad (which reports where it was tapped)
 /// with a button lying over its right half, and a disabled button.
-struct Form : dv::Component<Form> {
-    Seen* seen = nullptr;
-    explicit Form(Seen* s)
+struct ClickForm : dv::Component<ClickForm> {
+    ClickSeen* seen = nullptr;
+    explicit ClickForm(ClickSeen* s)
         : seen(s) {}
     dv::Element body() override {
         auto* s = seen;
@@ -64,7 +64,7 @@ class PointerClickTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        seen = std::make_shared<Seen>();
+        seen = std::make_shared<ClickSeen>();
         panel = std::make_shared<Panel>(Rect{100, 600, 300, 100}, StyleMask::nonactivatingPanel);
         panel->setLevel(WindowLevel::floating);
         auto content = std::make_shared<View>(Rect{0, 0, 300, 100});
@@ -89,7 +89,7 @@ protected:
         panel->orderFrontRegardless();
 
         window = std::make_shared<Window>(Rect{500, 100, 400, 300}, StyleMask::titled);
-        host = std::make_shared<dv::HostingView>(std::make_shared<Form>(seen.get()), Rect{0, 0, 400, 272});
+        host = std::make_shared<dv::HostingView>(std::make_shared<ClickForm>(seen.get()), Rect{0, 0, 400, 272});
         window->setContentView(host);
         window->orderFront();
 
@@ -134,7 +134,7 @@ protected:
         sim().drainMainQueue();
     }
 
-    std::shared_ptr<Seen> seen;
+    std::shared_ptr<ClickSeen> seen;
     std::shared_ptr<Panel> panel, gone;
     std::shared_ptr<Window> window;
     std::shared_ptr<dv::HostingView> host;

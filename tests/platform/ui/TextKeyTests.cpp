@@ -21,7 +21,7 @@ namespace {
 
 /// Two field elements, "name" with a commit action and "note" without one; "name" leaves the tree
 /// when `showName` turns off.
-struct Form : dv::Component<Form> {
+struct KeyForm : dv::Component<KeyForm> {
     dv::State<std::string> name{this, ""};
     dv::State<std::string> note{this, ""};
     dv::State<bool> showName{this, true};
@@ -48,7 +48,7 @@ class TextKeyTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        form = std::make_shared<Form>();
+        form = std::make_shared<KeyForm>();
         target = std::make_shared<Target>();
         window = std::make_shared<Window>(Rect{100, 100, 400, 300}, StyleMask::titled);
         auto content = std::make_shared<View>(Rect{0, 0, 400, 272});
@@ -96,7 +96,7 @@ protected:
         return field->stringValue();
     }
 
-    std::shared_ptr<Form> form;
+    std::shared_ptr<KeyForm> form;
     std::shared_ptr<Target> target;
     std::shared_ptr<Window> window;
     std::shared_ptr<dv::HostingView> host;
