@@ -132,6 +132,50 @@ void WKWebView::scrollWheel(const NSEvent& event) {
     View::scrollWheel(event);
 }
 
+void WKWebView::mouseDown(const NSEvent& event) {
+    // The point in page space: y down from the page's top, moved by how far it is scrolled.
+    const Point local = locationOfEvent(event);
+    const double pageY = frame().height() - local.y + scrollOffset();
+    for (const auto& block : pageLayout().blocks()) {
+        const auto& shown = shown_[block.index];
+        if (!shown.isLink()) continue;
+        for (const auto& line : block.lines) {
+            const Rect& f = line.frame;
+            if (local.x >= f.minX() && local.x <= f.maxX() && pageY >= f.minY() && pageY <= f.maxY()) {
+                followLink(shown.links.front().href);
+                return;
+            }
+        }
+    }
+}
+
+WKNavigationActionPolicy WKWebView::followLink(const std::optional<std::string>& url) {
+    requireMainThread("WKWebView::followLink");
+    WKNavigationActionPolicy policy = WKNavigationActionPolicy::allow;
+    if (auto delegate = navigationDelegate.lock()) {
+        std::optional<WKNavigationActionPolicy> answer;
+        delegate->webViewDecidePolicyFor(*this, WKNavigationAction{url}, [&answer](WKNavigationActionPolicy p) {
+            if (!answer) answer = p;
+        });
+        policy = answer.value_or(WKNavigationActionPolicy::cancel);
+    }
+    if (policy != WKNavigationActionPolicy::allow || !url) return policy;
+    if (!url->empty() && url->front() == '#') {
+        showFragment(*url);
+        return policy;
+    }
+    std::string content;
+    if (auto path = pathOfFileURL(*url); path && canReadFile(*path)) {
+        try {
+            content = FileSystem::readRegularFile(*path, FileSystem::maxWholeFileBytes);
+        } catch (const std::exception&) {
+            content.clear();
+        }
+    }
+    showURL(*url, std::move(content));
+    return policy;
+}
+
 void WKWebView::loadHTMLString(const std::string& html, const std::optional<std::string>& baseURL) {
     requireMainThread("WKWebView::loadHTMLString");
     readAccess_.reset();

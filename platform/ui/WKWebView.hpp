@@ -66,6 +66,9 @@ public:
     /// The wheel over the view scrolls the page by `-scrollingDeltaY`; a wheel that moves nothing
     /// goes on to the superview.
     void scrollWheel(const NSEvent& event) override;
+    /// A click on a block that is one link (a table of contents' entry) follows the link, as
+    /// `followLink` says; a click elsewhere on the page does nothing.
+    void mouseDown(const NSEvent& event) override;
 
     bool drawsBackground() const { return drawsBackground_; }
     void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
@@ -80,6 +83,11 @@ public:
 
 private:
     friend class WebViewNavigation;
+    /// Follows a link to `url` (none: a request without a URL): asks the navigation delegate (no
+    /// delegate allows; one that never answers cancels); when allowed, an in-page anchor ("#part")
+    /// keeps the page and moves to the anchor, a file URL the page may read loads that file, any
+    /// other URL becomes the page's URL with nothing shown. Returns the answer. Main thread.
+    WKNavigationActionPolicy followLink(const std::optional<std::string>& url);
     void showFragment(const std::string& fragment);
     void showURL(const std::string& url, std::string content);
 
