@@ -149,6 +149,9 @@ View* Application::viewUnderMouse(const NSEvent& event) const {
     CGPoint at;
     Window* window = windowUnderMouse(*this, event, at);
     if (!window || !window->contentView()) return nullptr;
+    // A window is laid out before the events of a run-loop pass reach it: the views' frames are
+    // those the pointer sees.
+    window->contentView()->layoutSubtreeIfNeeded();
     return window->contentView()->hitTest({at.x - window->frame().origin.x, at.y - window->frame().origin.y});
 }
 

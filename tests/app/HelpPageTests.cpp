@@ -112,4 +112,15 @@ TEST_F(HelpPageTest, TheViewFillsThePanelAndAContentsLinkTheWheelAndUiScrollMove
             << row.name << "\n" << shown[row.show];
 }
 
+TEST_F(HelpPageTest, APointerClickOnAContentsLinkScrollsToItsSection) {
+    // The panel's first click is also the first time its views are hit: the pointer finds the
+    // page where `ui show` puts it ("Troubleshooting", the contents' last link, at y 348).
+    const int status = run("desktop default\nprogram launch\nmenu pick \"Help\"\n"
+                           "mouse move 420 348\nmouse down\nmouse up\nui show \"Tilmora Help\"\n");
+    EXPECT_EQ(status, DesktopConsole::exitOk) << transcript();
+    for (const char* line : {R"(webView id=help.page value="file:///#troubleshoot" frame 374.0 177.0 692.0 576.0)",
+                             R"(  heading "Troubleshooting")", R"(  heading "Quick Start" scrolled-out)"})
+        EXPECT_NE(transcript().find(std::string("\n") + line + "\n"), std::string::npos) << line << "\n" << transcript();
+}
+
 } // namespace
