@@ -232,13 +232,20 @@ def private_folder(tmp):
     return os.path.join(tmp, names[0]) if len(names) == 1 else None
 
 
-def journal_pipe(work):
+def script_in_own_tmp(work):
+    """A script read from standard input whose private folder is made in WORK/tmp: that folder's
+    parent and the process."""
     tmp = os.path.join(work, 'tmp')
     os.mkdir(tmp)
     env = environment(work)
     env['TMPDIR'] = tmp
     process = subprocess.Popen([TILMORA, '--script', '-'], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT, env=env)
+    return tmp, process
+
+
+def journal_pipe(work):
+    tmp, process = script_in_own_tmp(work)
     process.stdin.write(('desktop default\nprogram launch\n' + save('Kept') +
                          'expect toast "Snapshot \'Kept\' saved successfully."\nshow screens\n').encode())
     process.stdin.flush()
@@ -259,12 +266,7 @@ def journal_pipe(work):
 
 
 def blocked(work):
-    tmp = os.path.join(work, 'tmp')
-    os.mkdir(tmp)
-    env = environment(work)
-    env['TMPDIR'] = tmp
-    process = subprocess.Popen([TILMORA, '--script', '-'], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                               stderr=subprocess.STDOUT, env=env)
+    tmp, process = script_in_own_tmp(work)
     process.stdin.write(b'desktop default\nprogram launch\n' + b'help\n' * 2000)
     process.stdin.flush()
     # Its output is never read: once the pipe is full the program is blocked writing to it (no
