@@ -18,7 +18,7 @@ std::string t(const char* key) {
 
 std::shared_ptr<platform::ui::Panel> makePanel() {
     using namespace platform::ui;
-    auto panel = std::make_shared<Panel>(Rect{0, 0, 720, 600},
+    auto panel = std::make_shared<Panel>(platform::ui::Rect{0, 0, 720, 600},
                                          StyleMask::titled | StyleMask::closable | StyleMask::resizable,
                                          BackingStore::buffered, false);
     panel->title = t("help.title");
@@ -99,7 +99,7 @@ void HelpPanelController::setupUI() {
     insets.right = 14;
     content->pinSubview(stack, insets);
 
-    webView = std::make_shared<WKWebView>(Rect{}, WKWebViewConfiguration{});
+    webView = std::make_shared<WKWebView>(platform::ui::Rect{}, WKWebViewConfiguration{});
     webView->identifier = "help.page";
     webView->translatesAutoresizingMaskIntoConstraints = false;
     webView->minHeightConstraint = 420;

@@ -6,25 +6,25 @@ namespace tilmora {
 
 namespace {
 
-ShellHooks& storage() {
+ShellHooks& shellHooks() {
     static ShellHooks hooks;
     return hooks;
 }
 
 const HookRegistry::Registration persistenceHook("ShellHooks.persistenceController", [] {
-    return HookRegistry::holdsOtherThan(storage().persistenceController, &ShellHooks::noPersistenceController);
+    return HookRegistry::holdsOtherThan(shellHooks().persistenceController, &ShellHooks::noPersistenceController);
 });
 const HookRegistry::Registration managerHook("ShellHooks.makeSnapshotManager", [] {
-    return HookRegistry::holdsOtherThan(storage().makeSnapshotManager, &ShellHooks::noSnapshotManager);
+    return HookRegistry::holdsOtherThan(shellHooks().makeSnapshotManager, &ShellHooks::noSnapshotManager);
 });
 const HookRegistry::Registration mainWindowHook("ShellHooks.mainWindowRoot", [] {
-    return HookRegistry::holdsOtherThan(storage().mainWindowRoot, &ShellHooks::noMainWindowRoot);
+    return HookRegistry::holdsOtherThan(shellHooks().mainWindowRoot, &ShellHooks::noMainWindowRoot);
 });
 const HookRegistry::Registration preferencesHook("ShellHooks.preferencesRoot", [] {
-    return HookRegistry::holdsOtherThan(storage().preferencesRoot, &ShellHooks::noPreferencesRoot);
+    return HookRegistry::holdsOtherThan(shellHooks().preferencesRoot, &ShellHooks::noPreferencesRoot);
 });
 const HookRegistry::Registration helpPanelHook("ShellHooks.makeHelpPanel", [] {
-    return HookRegistry::holdsOtherThan(storage().makeHelpPanel, &ShellHooks::noHelpPanel);
+    return HookRegistry::holdsOtherThan(shellHooks().makeHelpPanel, &ShellHooks::noHelpPanel);
 });
 
 } // namespace
@@ -54,10 +54,10 @@ std::shared_ptr<platform::ui::WindowController> ShellHooks::noHelpPanel() {
     return nullptr;
 }
 
-ShellHooks& ShellHooks::current() { return storage(); }
+ShellHooks& ShellHooks::current() { return shellHooks(); }
 
-void ShellHooks::install(ShellHooks hooks) { storage() = std::move(hooks); }
+void ShellHooks::install(ShellHooks hooks) { shellHooks() = std::move(hooks); }
 
-void ShellHooks::reset() { storage() = ShellHooks{}; }
+void ShellHooks::reset() { shellHooks() = ShellHooks{}; }
 
 } // namespace tilmora

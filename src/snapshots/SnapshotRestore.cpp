@@ -38,7 +38,7 @@ using platform::NSScreen;
 
 namespace {
 
-const char* boolText(bool value) {
+const char* flagText(bool value) {
     return value ? "true" : "false";
 }
 
@@ -91,10 +91,10 @@ SpacesPolicy decideSpacesPolicy(const SnapshotValue& snapshot, const std::vector
     session.logOnce("spacesPolicy",
                     "Spaces restore policy: scope=allSpaces, savedSpaceIDs=" + std::to_string(withSpace) + "/" +
                         std::to_string(rows.size()) + " distinct=" + std::to_string(distinct.size()) +
-                        ", preferSkyLight=true, skylightLookupEffective=" + boolText(lookupEffective) +
-                        ", useSkyLightMoves=" + boolText(policy.useSkyLightMoves) +
-                        ", useNoCheatFallback=" + boolText(policy.useNoCheatFallback) +
-                        ", killSwitch=" + boolText(settings.killSwitch),
+                        ", preferSkyLight=true, skylightLookupEffective=" + flagText(lookupEffective) +
+                        ", useSkyLightMoves=" + flagText(policy.useSkyLightMoves) +
+                        ", useNoCheatFallback=" + flagText(policy.useNoCheatFallback) +
+                        ", killSwitch=" + flagText(settings.killSwitch),
                     "SPACE");
     if (withSpace == 0)
         session.logOnce("spacesNoData",
@@ -307,7 +307,7 @@ void finishRestore(const std::vector<std::string>& failed, const std::string& na
     }
     print("");
     logLine(failed.empty() ? "SUCCESS" : "WARN",
-            std::string("restoreSnapshot complete — success=") + boolText(failed.empty()) + ". " + summary);
+            std::string("restoreSnapshot complete — success=") + flagText(failed.empty()) + ". " + summary);
     NotificationManager::shared().show("Snapshot Restore", summary, 3.0);
     if (completion) completion(failed.empty(), summary + "\n");
 }

@@ -58,7 +58,7 @@ std::optional<platform::CFArray> windowList(platform::CGWindowListOption option)
     return platform::CGWindowListCopyWindowInfo(option, platform::kCGNullWindowID);
 }
 
-double centreDistance(const CGRect& a, const CGRect& b) {
+double centresApart(const CGRect& a, const CGRect& b) {
     return std::hypot(a.midX() - b.midX(), a.midY() - b.midY());
 }
 
@@ -115,7 +115,7 @@ std::optional<std::uint32_t> resolveCGWindowID(std::int64_t axWindowNumber, std:
         if (b.isEmpty() || b.width() < 40 || b.height() < 40) continue;
         const double a1 = std::max(b.area(), 1.0);
         const double a2 = std::max(rect.width() * rect.height(), 1.0);
-        double score = centreDistance(b, rect) + 200 * (std::max(a1, a2) / std::min(a1, a2) - 1);
+        double score = centresApart(b, rect) + 200 * (std::max(a1, a2) / std::min(a1, a2) - 1);
         if (!title.empty() && !window.title.empty() && unrelatedTitles(title, window.title)) score += 30;
         if (!best || score < bestScore) {
             best = window.windowID;
@@ -184,7 +184,7 @@ std::optional<std::uint32_t> resolveCGWindowIDForMove(std::int32_t appPID, const
             if (!number || !bounds || bounds->isEmpty()) continue;
             auto title = stringEntry(*entry, platform::kCGWindowName);
             if (!title) title = stringEntry(*entry, platform::kCGWindowOwnerName);
-            const double score = centreDistance(*bounds, approxRect) +
+            const double score = centresApart(*bounds, approxRect) +
                                  0.35 * (std::abs(bounds->width() - approxRect.width()) +
                                          std::abs(bounds->height() - approxRect.height())) +
                                  titlePenaltyForMove(expectedTitle, title);
