@@ -20,7 +20,7 @@ demo run: deps
 	@./build/release/app/tilmora $(ARGS)
 
 test: deps
-	cmake -S . -B build/debug $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DTILMORA_SANITIZE=ON -DBUILD_SHARED_LIBS=ON -DTILMORA_UNITY_BATCH=8 -DTILMORA_BENCH=OFF
+	cmake -S . -B build/debug $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DTILMORA_SANITIZE=ON -DBUILD_SHARED_LIBS=OFF -DTILMORA_UNITY_BATCH=8 -DTILMORA_BENCH=OFF
 	cmake --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 
