@@ -38,7 +38,10 @@ inline constexpr std::string_view userDefaultsPrefix = "GlobalShortcuts_";
 /// no chord, and so does a chord the recorder would refuse (none of Control, Option, Command and
 /// not a function key; logged once): it never becomes a hot key. The registry keeps each handled
 /// name's decoded chord and reads the defaults again only when `UserDefaults::changeCount()`
-/// moved, so a press sees what the defaults hold at that moment and allocates nothing.
+/// moved, so a press sees what the defaults hold at that moment and allocates nothing; every read
+/// of a stored chord (`getShortcut`, once per item of a menu build) likewise answers from the last
+/// read of its key while the count is unchanged and decodes a stored text only when it differs
+/// from the one decoded last for that key.
 ///
 /// Shared chords: a chord leaves the hot-key engine, when a name's chord is changed or cleared or
 /// a name's handlers are removed, only when no other name with handlers still stores it.
