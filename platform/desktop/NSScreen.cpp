@@ -48,7 +48,7 @@ double NSScreen::backingScaleFactor() const {
 std::string NSScreen::localizedName() const {
     return snapshot_->name;
 }
-CFDictionary NSScreen::deviceDescription() const {
+const CFDictionary& NSScreen::deviceDescription() const {
     return snapshot_->deviceDescription;
 }
 bool NSScreen::operator==(const NSScreen& other) const {

@@ -32,8 +32,9 @@ public:
     double backingScaleFactor() const;
     std::string localizedName() const;
     /// Holds "NSScreenNumber" (the window-server display number) unless the display hides it;
-    /// the value may be of any type the desktop was told to give.
-    CFDictionary deviceDescription() const;
+    /// the value may be of any type the desktop was told to give. The snapshot's own dictionary,
+    /// valid as long as this screen object (or a copy of it) lives.
+    const CFDictionary& deviceDescription() const;
 
     bool operator==(const NSScreen& other) const;
 

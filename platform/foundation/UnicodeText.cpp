@@ -4,6 +4,7 @@
 #include "platform/foundation/Text.hpp"
 
 #include "platform/foundation/Bundle.hpp"
+#include "platform/foundation/LocalizedOrder.hpp"
 
 #include <unicode/brkiter.h>
 #include <unicode/coll.h>
@@ -282,7 +283,14 @@ bool canonicallyEquivalent(std::string_view a, std::string_view b) {
 }
 
 int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
-    if (icu::Collator* collator = collatorFor(userCollationLanguage())) {
+    return LocalizedOrder().compare(a, b);
+}
+
+LocalizedOrder::LocalizedOrder()
+    : collator_(collatorFor(userCollationLanguage())) {}
+
+int LocalizedOrder::compare(std::string_view a, std::string_view b) const {
+    if (const auto* collator = static_cast<const icu::Collator*>(collator_)) {
         UErrorCode status = U_ZERO_ERROR;
         const UCollationResult result =
             collator->compareUTF8(icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),

@@ -105,6 +105,7 @@ void Kernel::park(Guard& g, ThreadRecord* me, WaitChannel* ch, Nanos deadline) {
 
 void Kernel::wakeWaiters(WaitChannel& ch, bool all) {
     normalize(ch);
+    if (ch.waiters.empty()) return; // the common case: a lock released that nobody waits for
     const auto end = all ? ch.waiters.end() : ch.waiters.begin() + std::min<std::ptrdiff_t>(1, std::ssize(ch.waiters));
     const std::vector<ThreadRecord*> woken(ch.waiters.begin(), end);
     ch.waiters.erase(ch.waiters.begin(), end);

@@ -4,7 +4,7 @@
 #include "model/Log.hpp"
 #include "model/Settings.hpp"
 
-#include "platform/foundation/Text.hpp"
+#include "platform/foundation/LocalizedOrder.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 #include <algorithm>
@@ -86,8 +86,9 @@ std::vector<VeskPreset> veskPresets(const std::vector<Layout>& all, const Displa
     for (const Layout* layout : kept)
         presets.push_back(toVeskPreset(*layout, defaultTileName));
 
-    std::stable_sort(presets.begin(), presets.end(), [](const VeskPreset& a, const VeskPreset& b) {
-        int order = platform::Text::localizedCaseInsensitiveCompare(a.name, b.name);
+    const platform::Text::LocalizedOrder byName;
+    std::stable_sort(presets.begin(), presets.end(), [&byName](const VeskPreset& a, const VeskPreset& b) {
+        int order = byName.compare(a.name, b.name);
         if (order != 0) return order < 0;
         return a.id.uuidString() < b.id.uuidString();
     });

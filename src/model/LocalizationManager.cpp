@@ -40,8 +40,13 @@ const std::optional<std::filesystem::path>& LocalizationManager::localesRootURL(
 }
 
 std::vector<std::string> LocalizationManager::availableLanguages() {
+    return *languageList();
+}
+
+std::shared_ptr<const std::vector<std::string>> LocalizationManager::languageList() {
+    static const auto none = std::make_shared<const std::vector<std::string>>();
     const auto& root = localesRootURL();
-    if (!root) return {};
+    if (!root) return none;
     const std::uint64_t turn = platform::RunLoop::mainTurns();
     {
         std::lock_guard guard(tablesLock_);
@@ -66,16 +71,17 @@ std::vector<std::string> LocalizationManager::availableLanguages() {
     } catch (const platform::Error&) {
         std::lock_guard guard(tablesLock_);
         languagesStamp_.reset();
-        languages_.clear();
+        languages_ = none;
         languagesTurn_ = turn;
-        return {};
+        return none;
     }
     std::sort(languages.begin(), languages.end());
+    auto list = std::make_shared<const std::vector<std::string>>(std::move(languages));
     std::lock_guard guard(tablesLock_);
     languagesStamp_ = stamp;
-    languages_ = languages;
+    languages_ = list;
     languagesTurn_ = turn;
-    return languages;
+    return list;
 }
 
 std::optional<std::string> LocalizationManager::selectedLanguageCode() const {
@@ -107,7 +113,10 @@ void LocalizationManager::setSelectedLanguageCode(std::optional<std::string> cod
 }
 
 std::string LocalizationManager::languageForStrings() {
-    const std::vector<std::string> available = availableLanguages();
+    return languageAmong(*languageList());
+}
+
+std::string LocalizationManager::languageAmong(const std::vector<std::string>& available) const {
     if (auto chosen = selectedLanguageCode(); chosen && !chosen->empty() && contains(available, *chosen))
         return *chosen;
     const auto preferred = platform::Bundle::preferredLocalizations();
@@ -119,32 +128,54 @@ std::string LocalizationManager::languageForStrings() {
 
 std::string LocalizationManager::localizedString(std::string_view key,
                                                  const std::optional<std::string>& table) {
-    const std::string tableName = table.value_or("Localizable");
     // The main bundle carries no string tables of its own, so its lookup gives the key.
-    const auto& root = localesRootURL();
-    if (!root) return std::string(key);
-    std::filesystem::path file = *root / (languageForStrings() + ".lproj") / (tableName + ".strings");
-    if (auto parsed = stringsTable(file)) {
+    if (!localesRootURL()) return std::string(key);
+    const std::string_view tableName = table ? std::string_view(*table) : std::string_view("Localizable");
+    // What this turn already found, taken under one lock: the language list and the last table.
+    const std::uint64_t turn = platform::RunLoop::mainTurns();
+    std::shared_ptr<const std::vector<std::string>> languages;
+    LastTable last;
+    {
+        std::lock_guard guard(tablesLock_);
+        if (languagesTurn_ == turn) languages = languages_;
+        if (lastTable_.turn == turn) last = lastTable_;
+    }
+    if (!languages) languages = languageList();
+    // The choice is read again here, at every lookup.
+    const std::string language = languageAmong(*languages);
+    std::shared_ptr<const StringsTable> parsed;
+    if (last.turn == turn && last.language == language && last.tableName == tableName) {
+        parsed = std::move(last.table);
+    } else {
+        parsed = stringsTable(language, tableName);
+        std::lock_guard guard(tablesLock_);
+        lastTable_ = LastTable{turn, language, std::string(tableName), parsed};
+    }
+    if (parsed) {
         auto found = parsed->strings.find(key);
         if (found != parsed->strings.end()) return found->second;
     }
     return std::string(key);
 }
 
-std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std::filesystem::path& file) {
-    const std::string name = file.string();
+std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(std::string_view language,
+                                                                      std::string_view tableName) {
+    const TableKey name{language, tableName};
     const std::uint64_t turn = platform::RunLoop::mainTurns();
     {
         std::lock_guard guard(tablesLock_);
         if (auto kept = tables_.find(name); kept != tables_.end() && kept->second.lookedAtTurn == turn)
             return kept->second.table;
     }
+    const std::pair<std::string, std::string> ownName{language, tableName};
     // No table there (or none readable) counts as looked at for this turn as well.
     const auto nothing = [&] {
         std::lock_guard guard(tablesLock_);
-        tables_[name] = ParsedTable{std::nullopt, {}, nullptr, turn};
+        tables_[ownName] = ParsedTable{std::nullopt, {}, nullptr, turn};
         return nullptr;
     };
+    const std::filesystem::path file =
+        *localesRootURL() / (ownName.first + ".lproj") / (ownName.second + ".strings");
     // The stamp is taken before the read: a change during the read shows as a new stamp next time.
     const auto stamp = platform::FileStamp::of(file);
     if (!stamp) return nothing();
@@ -175,7 +206,7 @@ std::shared_ptr<const StringsTable> LocalizationManager::stringsTable(const std:
     std::shared_ptr<const StringsTable> table =
         parsed ? std::make_shared<const StringsTable>(std::move(*parsed)) : nullptr;
     std::lock_guard guard(tablesLock_);
-    tables_[name] = ParsedTable{*stamp, std::move(bytes), table, turn};
+    tables_[ownName] = ParsedTable{*stamp, std::move(bytes), table, turn};
     return table;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilmora {
@@ -79,11 +80,33 @@ public:
     const std::optional<std::filesystem::path>& localesRootURL();
 
 private:
-    /// The string table at `file`: the kept parse (or absence) when the file was looked at in
-    /// this turn of the main run loop or is unchanged since (see above), else read now (and parsed
-    /// again only when its bytes differ from those parsed last time). None when it cannot be read
-    /// or parsed.
-    std::shared_ptr<const StringsTable> stringsTable(const std::filesystem::path& file);
+    /// The string table "<language>.lproj/<tableName>.strings" under the locales root (which must
+    /// exist): the kept parse (or absence) when the file was looked at in this turn of the main
+    /// run loop or is unchanged since (see above), else read now (and parsed again only when its
+    /// bytes differ from those parsed last time). None when it cannot be read or parsed.
+    std::shared_ptr<const StringsTable> stringsTable(std::string_view language, std::string_view tableName);
+
+    /// `availableLanguages()` without a copy: the kept list, shared.
+    std::shared_ptr<const std::vector<std::string>> languageList();
+    /// `languageForStrings()` given the languages present (reads the stored choice).
+    std::string languageAmong(const std::vector<std::string>& available) const;
+
+    /// The table the last lookup used, for the lookups after it in the same turn of the main run
+    /// loop (the kept table answers for a whole turn once looked at, so this is the same answer
+    /// `stringsTable` gives, found under one lock).
+    struct LastTable {
+        std::optional<std::uint64_t> turn;
+        std::string language;
+        std::string tableName;
+        std::shared_ptr<const StringsTable> table;
+    };
+
+    /// A kept table's language and table name; ordered so that a lookup needs no copy of either.
+    using TableKey = std::pair<std::string_view, std::string_view>;
+    struct TableKeyLess {
+        using is_transparent = void;
+        bool operator()(TableKey a, TableKey b) const { return a < b; }
+    };
 
     struct ParsedTable {
         /// None while there was no file to read.
@@ -96,11 +119,12 @@ private:
 
     std::optional<std::optional<std::filesystem::path>> localesRoot_;
     platform::Lock tablesLock_{"LocalizationManager.tables"};
-    std::map<std::string, ParsedTable> tables_;
+    std::map<std::pair<std::string, std::string>, ParsedTable, TableKeyLess> tables_;
     std::optional<platform::FileStamp> languagesStamp_;
-    std::vector<std::string> languages_;
+    std::shared_ptr<const std::vector<std::string>> languages_ = std::make_shared<const std::vector<std::string>>();
     /// The turn of the main run loop in which the locales folder was last listed; none before.
     std::optional<std::uint64_t> languagesTurn_;
+    LastTable lastTable_;
 };
 
 /// The shared manager's text of `key` in the "Localizable" table, in the language in force.

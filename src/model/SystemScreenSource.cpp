@@ -11,7 +11,7 @@ Rect rect(const platform::CGRect& r) {
 } // namespace
 
 std::optional<std::uint32_t> SystemScreenSource::displayIdentifierValue(const platform::NSScreen& screen) {
-    const platform::CFDictionary description = screen.deviceDescription();
+    const platform::CFDictionary& description = screen.deviceDescription();
     const platform::CFValue* number = platform::lookup(description, "NSScreenNumber");
     if (number == nullptr || !number->isNumber()) return std::nullopt;
     if (const auto* unsignedValue = number->get<std::uint64_t>())

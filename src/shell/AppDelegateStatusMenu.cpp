@@ -30,10 +30,13 @@ using platform::ui::Menu;
 using platform::ui::MenuItem;
 
 // The title with the stored chord's glyphs after a TAB, or the bare title.
-std::string withHint(const std::string& title, const ShellCommand& command) {
+std::string withHint(std::string title, const ShellCommand& command) {
     if (!command.chord) return title;
-    const auto chord = command.chord().shortcut();
-    return chord ? title + "\t" + ShortcutDisplay::describe(*chord) : title;
+    if (const auto chord = command.chord().shortcut()) {
+        title += '\t';
+        title += ShortcutDisplay::describe(*chord);
+    }
+    return title;
 }
 
 // The command of `selector` in the command table (every selector the menu names for a command is

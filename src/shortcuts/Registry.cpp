@@ -23,20 +23,46 @@ std::string keyFor(const Name& name) {
 } // namespace
 
 std::optional<Shortcut> Registry::readChord(const std::string& key) const {
+    // The change count is taken before the read: a change during the read shows as a new count.
+    const auto count = platform::UserDefaults::changeCount();
+    if (const auto found = readChords_.find(key); found != readChords_.end() && found->second.readAt == count)
+        return found->second.chord;
+    return readChordNow(std::string(key), count);
+}
+
+std::optional<Shortcut> Registry::readChordNow(const std::string& key, std::uint64_t count) const {
     const auto value = defaults().objectForKey(key);
-    if (!value) return std::nullopt;
-    const std::string* text = value->asString();
-    if (text == nullptr) return std::nullopt;
+    const std::string* text = value ? value->asString() : nullptr;
+    std::optional<Shortcut> chord;
+    if (text != nullptr) {
+        // The same text decodes to the same chord, and a refusal of it was logged when first read.
+        const auto found = readChords_.find(key);
+        if (found != readChords_.end() && found->second.text == *text)
+            chord = found->second.chord;
+        else
+            chord = decodeChord(key, *text);
+    }
+    auto& kept = readChords_[key];
+    kept.readAt = count;
+    if (text != nullptr)
+        kept.text = *text;
+    else
+        kept.text.reset();
+    kept.chord = chord;
+    return chord;
+}
+
+std::optional<Shortcut> Registry::decodeChord(const std::string& key, const std::string& text) const {
     std::optional<Shortcut> chord;
     try {
-        chord = platform::decodeJsonText<Shortcut>(*text);
+        chord = platform::decodeJsonText<Shortcut>(text);
     } catch (const std::exception&) {
         return std::nullopt;
     }
     if (chord->isRecordable()) return chord;
     // A chord the recorder refuses (a bare letter, an arrow, Shift alone) would take that key from
     // every application as a hot key; it came from the settings file, not from the recorder.
-    if (refusedLogged_.insert(key + '\n' + *text).second) {
+    if (refusedLogged_.insert(key + '\n' + text).second) {
         print("[GlobalShortcuts] Ignored the stored chord " + chord->presentableDescription() + " of \"" +
               key.substr(userDefaultsPrefix.size()) +
               "\": a chord needs Control, Option or Command unless its key is F1 to F20");
@@ -81,7 +107,11 @@ void Registry::setEnabled(bool enabled) {
 }
 
 std::optional<Shortcut> Registry::getShortcut(const Name& name) const {
-    return readChord(keyFor(name));
+    // The key is built in a kept buffer (no allocation once it is large enough); `readChord`
+    // copies it before anything that could call back in here.
+    keyBuffer_.assign(userDefaultsPrefix);
+    keyBuffer_ += name.rawValue;
+    return readChord(keyBuffer_);
 }
 
 bool Registry::userDefaultsContains(const Name& name) const {

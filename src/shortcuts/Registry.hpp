@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -37,7 +38,10 @@ inline constexpr std::string_view userDefaultsPrefix = "GlobalShortcuts_";
 /// no chord, and so does a chord the recorder would refuse (none of Control, Option, Command and
 /// not a function key; logged once): it never becomes a hot key. The registry keeps each handled
 /// name's decoded chord and reads the defaults again only when `UserDefaults::changeCount()`
-/// moved, so a press sees what the defaults hold at that moment and allocates nothing.
+/// moved, so a press sees what the defaults hold at that moment and allocates nothing; every read
+/// of a stored chord (`getShortcut`, once per item of a menu build) likewise answers from the last
+/// read of its key while the count is unchanged and decodes a stored text only when it differs
+/// from the one decoded last for that key.
 ///
 /// Shared chords: a chord leaves the hot-key engine, when a name's chord is changed or cleared or
 /// a name's handlers are removed, only when no other name with handlers still stores it.
@@ -121,8 +125,14 @@ private:
     static Entry& entryFor(Table& table, const Name& name);
     void refreshChords(const Table& table) const;
     /// The chord stored under `key`: text that decodes to a chord the recorder would take;
-    /// anything else is none. A refused chord is logged once per key and stored text.
+    /// anything else is none. A refused chord is logged once per key and stored text. Reads the
+    /// defaults only when `UserDefaults::changeCount()` moved since this key's last read, and
+    /// decodes only when the stored text differs from the one decoded last for the key.
     std::optional<Shortcut> readChord(const std::string& key) const;
+    /// `readChord` past its kept answer: reads the defaults now, at change count `count`.
+    std::optional<Shortcut> readChordNow(const std::string& key, std::uint64_t count) const;
+    /// The chord of the stored `text` under `key` (decoded, checked, a refusal logged once).
+    std::optional<Shortcut> decodeChord(const std::string& key, const std::string& text) const;
     /// The stored chords of the handler entries for which `has` is true.
     std::unordered_set<Shortcut> chordsOfEntries(bool (Entry::*has)() const) const;
 
@@ -142,6 +152,16 @@ private:
     std::shared_ptr<const Table> handlers_ = std::make_shared<Table>();
     std::uint64_t lastStreamId_ = 0;
     mutable std::unordered_set<std::string> refusedLogged_;
+    /// What `readChord` read last under a key: at which change count, the stored text (none: not
+    /// text) and its chord.
+    struct ReadChord {
+        std::uint64_t readAt = ~std::uint64_t{0};
+        std::optional<std::string> text;
+        std::optional<Shortcut> chord;
+    };
+    mutable std::unordered_map<std::string, ReadChord> readChords_;
+    /// Where `getShortcut` builds a name's key.
+    mutable std::string keyBuffer_;
 };
 
 // ----- the public face (all on the main thread)

@@ -1,7 +1,8 @@
 #include "shortcuts/ShortcutDisplay.hpp"
 
-#include <optional>
-#include <unordered_map>
+#include <array>
+#include <string_view>
+#include <utility>
 
 namespace tilmora::ShortcutDisplay {
 
@@ -10,39 +11,42 @@ namespace {
 using GlobalShortcuts::Key;
 using platform::ModifierFlags;
 
-std::string keyGlyph(const std::optional<Key>& key) {
-    const std::unordered_map<Key, std::string> glyphs{
-        {Key::a, "A"},
-        {Key::b, "B"},
-        {Key::c, "C"},
-        {Key::d, "D"},
-        {Key::e, "E"},
-        {Key::f, "F"},
-        {Key::g, "G"},
-        {Key::i, "I"},
-        {Key::j, "J"},
-        {Key::k, "K"},
-        {Key::m, "M"},
-        {Key::o, "O"},
-        {Key::q, "Q"},
-        {Key::r, "R"},
-        {Key::s, "S"},
-        {Key::t, "T"},
-        {Key::u, "U"},
-        {Key::leftArrow, "\u2190"},
-        {Key::rightArrow, "\u2192"},
-        {Key::upArrow, "\u2191"},
-        {Key::downArrow, "\u2193"},
-        {Key::comma, ","},
-        {Key::slash, "/"},
-        {Key::return_, "\u21A9"},
-        {Key::deleteForward, "\u2326"},
-        {Key::equal, "="},
-        {Key::minus, "\u2212"},
-    };
-    if (!key) return "\u2026";
-    auto it = glyphs.find(*key);
-    return it == glyphs.end() ? "\u2026" : it->second;
+// The glyph of each key the first-run chords use; a fixed table, so a description allocates only
+// its own text.
+constexpr std::array<std::pair<Key, std::string_view>, 27> glyphs{{
+    {Key::a, "A"},
+    {Key::b, "B"},
+    {Key::c, "C"},
+    {Key::d, "D"},
+    {Key::e, "E"},
+    {Key::f, "F"},
+    {Key::g, "G"},
+    {Key::i, "I"},
+    {Key::j, "J"},
+    {Key::k, "K"},
+    {Key::m, "M"},
+    {Key::o, "O"},
+    {Key::q, "Q"},
+    {Key::r, "R"},
+    {Key::s, "S"},
+    {Key::t, "T"},
+    {Key::u, "U"},
+    {Key::leftArrow, "\u2190"},
+    {Key::rightArrow, "\u2192"},
+    {Key::upArrow, "\u2191"},
+    {Key::downArrow, "\u2193"},
+    {Key::comma, ","},
+    {Key::slash, "/"},
+    {Key::return_, "\u21A9"},
+    {Key::deleteForward, "\u2326"},
+    {Key::equal, "="},
+    {Key::minus, "\u2212"},
+}};
+
+std::string_view keyGlyph(Key key) {
+    for (const auto& [known, glyph] : glyphs)
+        if (known == key) return glyph;
+    return "\u2026";
 }
 
 } // namespace
@@ -54,7 +58,8 @@ std::string describe(const GlobalShortcuts::Shortcut& shortcut) {
     if (flags.contains(ModifierFlags::option)) text += "\u2325";
     if (flags.contains(ModifierFlags::shift)) text += "\u21E7";
     if (flags.contains(ModifierFlags::command)) text += "\u2318";
-    return text + keyGlyph(Key(shortcut.carbonKeyCode));
+    text += keyGlyph(Key(shortcut.carbonKeyCode));
+    return text;
 }
 
 } // namespace tilmora::ShortcutDisplay

@@ -14,7 +14,7 @@ namespace {
 
 /// The "NSScreenNumber" entry of a screen's device description, if any.
 std::optional<platform::CFValue> screenNumberEntry(const platform::NSScreen& screen) {
-    const auto description = screen.deviceDescription();
+    const auto& description = screen.deviceDescription();
     const auto it = description.find("NSScreenNumber");
     if (it == description.end()) return std::nullopt;
     return it->second;

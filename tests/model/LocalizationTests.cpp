@@ -309,6 +309,9 @@ TEST_F(LocalizationTest, ATableRewrittenInPlaceWithTheSameSizeAndTimeTakesEffect
     // The stored choice is read at every lookup, within one turn too.
     platform::UserDefaults::standard().set("fr", "AppLanguage");
     EXPECT_EQ(manager().localizedString("hello"), "Salut");
+    platform::UserDefaults::standard().set("de", "AppLanguage");
+    EXPECT_EQ(manager().localizedString("hello", "Other"), "Hallo!");
+    EXPECT_EQ(manager().localizedString("hello"), "Hallo");
     platform::FileSystem::removeItem(locales() / "de.lproj" / "Other.strings");
     platform::UserDefaults::standard().set("de", "AppLanguage");
     nextTurn();

@@ -1,4 +1,5 @@
 #include "ShortcutTestSupport.hpp"
+#include "platform/control/StandardOutputControl.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/ui/Menu.hpp"
@@ -210,6 +211,42 @@ TEST_F(RegistryTest, APressSeesAChordWrittenBehindTheRegistrysBack) {
     EXPECT_EQ(ranN, 1);
     handleOnKeyDown(ctrlOptH);
     EXPECT_EQ(ranN, 2);
+}
+
+TEST_F(RegistryTest, EachReadSeesTheValueStoredBeforeItAndARefusedTextIsLoggedOnce) {
+    const Name w("w");
+    std::string printed;
+    platform::StandardOutputControl::setCapture([&](std::string_view text) { printed += text; });
+    const auto text = [](const Shortcut& s) { return PropertyValue(platform::encodeJsonText(s)); };
+    const Shortcut bareA(Key::a, ModifierFlags());
+    struct Case {
+        std::optional<PropertyValue> stored; // none: removed
+        std::optional<Shortcut> read;
+        std::size_t refusalsLogged;
+    };
+    const Case cases[] = {
+        {text(ctrlOptG), ctrlOptG, 0},  {text(ctrlOptH), ctrlOptH, 0}, {PropertyValue(false), std::nullopt, 0},
+        {text(ctrlOptG), ctrlOptG, 0},  {text(bareA), std::nullopt, 1}, {text(ctrlOptH), ctrlOptH, 1},
+        {text(bareA), std::nullopt, 1}, {std::nullopt, std::nullopt, 1},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        if (c.stored)
+            UserDefaults::standard().set(*c.stored, "GlobalShortcuts_w");
+        else
+            UserDefaults::standard().removeObjectForKey("GlobalShortcuts_w");
+        EXPECT_EQ(getShortcut(w), c.read) << i;
+        EXPECT_EQ(getShortcut(w), c.read) << i;
+        std::size_t refusals = 0;
+        for (auto at = printed.find("Ignored the stored chord"); at != std::string::npos;
+             at = printed.find("Ignored the stored chord", at + 1))
+            ++refusals;
+        EXPECT_EQ(refusals, c.refusalsLogged) << i;
+    }
+    // A registered value answers once nothing is stored.
+    UserDefaults::standard().registerDefaults({{"GlobalShortcuts_w", text(ctrlOptH)}});
+    EXPECT_EQ(getShortcut(w), ctrlOptH);
+    platform::StandardOutputControl::setCapture(nullptr);
 }
 
 TEST_F(RegistryTest, UpActionsRunOnRelease) {

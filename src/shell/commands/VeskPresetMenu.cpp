@@ -4,7 +4,7 @@
 #include "model/LayoutStoreVesk.hpp"
 #include "model/LocalizationManager.hpp"
 #include "platform/foundation/FileStamp.hpp"
-#include "platform/foundation/Text.hpp"
+#include "platform/foundation/LocalizedOrder.hpp"
 #include "platform/ui/MenuItem.hpp"
 #include "shell/commands/VeskPresetCommands.hpp"
 #include "windows/ScreenIdentity.hpp"
@@ -119,9 +119,8 @@ void VeskPresetMenu::State::fill(platform::ui::Menu& submenu, const platform::NS
     auto singles = presetsOfKind(presets, VeskPresetKind::singleTile);
     auto grids = presetsOfKind(presets, VeskPresetKind::grid);
 
-    const auto byName = [](const VeskPreset& a, const VeskPreset& b) {
-        return platform::Text::localizedCaseInsensitiveCompare(a.name, b.name) < 0;
-    };
+    const platform::Text::LocalizedOrder order;
+    const auto byName = [&order](const VeskPreset& a, const VeskPreset& b) { return order(a.name, b.name); };
     std::stable_sort(singles.begin(), singles.end(), byName);
     std::stable_sort(grids.begin(), grids.end(), byName);
 
