@@ -57,6 +57,18 @@ const Described kOthers[] = {
     {"toggleLaunchAtStartup:", "switches the menu item %", "menu.launchAtLogin"},
 };
 
+/// The messages that take an object or answer one; `ui action` prints their answer.
+struct ObjectMessage {
+    const char* selector;
+    const char* what;
+    bool takesBoolean = false;
+};
+const ObjectMessage kObjectMessages[] = {
+    {"createMenuWithPreferredScreen:", "prints the status menu built for the display under the pointer (kept nowhere)"},
+    {"rebuildStatusMenuWithPreferredScreen:", "rebuilds the status menu (sent with no display)"},
+    {"setLaunchAtLoginWithEnabled:", "true|false: turns login start on or off and prints what it returned", true},
+};
+
 std::string title(const char* key) {
     return ConsoleText::quote(LocalizationManager::shared().localizedString(key));
 }
@@ -97,7 +109,14 @@ std::vector<std::string> ActionCatalog::selectors() {
         out.emplace_back(d.selector);
     for (const auto* command : commands())
         out.emplace_back(command->selector);
+    for (const auto& message : kObjectMessages)
+        out.emplace_back(message.selector);
     return out;
+}
+
+bool ActionCatalog::takesBoolean(const std::string& selector) {
+    return std::any_of(std::begin(kObjectMessages), std::end(kObjectMessages),
+                       [&](const ObjectMessage& m) { return m.takesBoolean && selector == m.selector; });
 }
 
 std::string ActionCatalog::helpText() {
@@ -114,6 +133,9 @@ std::string ActionCatalog::helpText() {
         else
             text += line(command->selector, "");
     }
+    text += "messages with an object:\n";
+    for (const auto& message : kObjectMessages)
+        text += line(message.selector, message.what);
     return text;
 }
 

@@ -12,6 +12,8 @@ class ActionCatalog {
 public:
     /// Every selector, the ones that open a window first, then in the shell's table order.
     static std::vector<std::string> selectors();
+    /// Whether `selector` is a message that takes a Boolean ("setLaunchAtLoginWithEnabled:").
+    static bool takesBoolean(const std::string& selector);
     /// The `help actions` text: a heading line, then one line a selector, indented by two spaces:
     /// the selector, blanks, what it opens or does ("the layout editor (no menu item opens it)",
     /// "as the menu item "Left Half""). Each line ends in "\n".

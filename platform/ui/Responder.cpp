@@ -3,11 +3,25 @@
 namespace platform::ui {
 
 bool Responder::perform(const Selector& selector, Responder* sender) {
-    auto it = actions_.find(selector);
-    if (it == actions_.end()) return false;
-    auto action = it->second; // the method may replace itself while it runs
-    if (action) action(sender);
-    return true;
+    if (auto it = actions_.find(selector); it != actions_.end()) {
+        auto action = it->second; // the method may replace itself while it runs
+        if (action) action(sender);
+        return true;
+    }
+    return performWithObject(selector, {}).has_value();
+}
+
+std::optional<std::any> Responder::performWithObject(const Selector& selector, const std::any& object) {
+    if (auto it = methods_.find(selector); it != methods_.end()) {
+        auto method = it->second; // the method may replace itself while it runs
+        return method ? method(object) : std::any{};
+    }
+    if (auto it = actions_.find(selector); it != actions_.end()) {
+        auto action = it->second;
+        if (action) action(nullptr);
+        return std::any{};
+    }
+    return std::nullopt;
 }
 
 void Responder::keyDown(const NSEvent& event) {

@@ -120,7 +120,22 @@ void AppDelegate::registerActions() {
     bind("refreshSnapBarIndicators", [](AppDelegate& s, Responder*) { s.refreshSnapBarIndicators(); });
     bind("runDiagnostics", [](AppDelegate& s, Responder*) { s.runDiagnostics(); });
     bind("statusBarButtonClicked:", [](AppDelegate& s, Responder* sender) { s.statusBarButtonClicked(sender); });
-    bind("rebuildStatusMenuWithPreferredScreen:", [](AppDelegate& s, Responder*) { s.rebuildStatusMenu(); });
+    // The messages that take an object: a screen (or none) and the wish for login start.
+    auto screenOf = [](const std::any& object) {
+        const auto* screen = std::any_cast<platform::NSScreen>(&object);
+        return screen ? std::optional<platform::NSScreen>(*screen) : std::nullopt;
+    };
+    registerMethod("rebuildStatusMenuWithPreferredScreen:", [this, screenOf](const std::any& object) {
+        rebuildStatusMenu(screenOf(object));
+        return std::any{};
+    });
+    registerMethod("createMenuWithPreferredScreen:", [this, screenOf](const std::any& object) {
+        return std::any(createMenu(screenOf(object)));
+    });
+    registerMethod("setLaunchAtLoginWithEnabled:", [this](const std::any& object) {
+        const auto* enabled = std::any_cast<bool>(&object);
+        return std::any(setLaunchAtLogin(enabled && *enabled));
+    });
     registerCommandActions();
 }
 

@@ -1,6 +1,6 @@
 #include "shortcuts/CarbonHotKeys.hpp"
 
-#include "model/Log.hpp"
+#include "platform/foundation/StandardOutput.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/ProcessInfo.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
@@ -51,8 +51,9 @@ OSStatus CarbonHotKeys::registerWithSystem(const Shortcut& shortcut, std::int64_
     }
     if (status != platform::noErr || !*outRef) {
         if (status == platform::noErr) status = platform::eventInternalErr;
-        print("Error registering hotkey " + shortcut.presentableDescription() + ": " +
-              std::to_string(status));
+        // A line for standard output alone: the log file never gets it.
+        platform::StandardOutput::write("Error registering hotkey " + shortcut.presentableDescription() + ": " +
+                                        std::to_string(status) + "\n");
     }
     return status;
 }

@@ -27,8 +27,9 @@ namespace tilmora::GlobalShortcuts {
 ///   mode matches the application's queued key events (from 14 on);
 /// - disabled: hot keys released, nothing matched.
 ///
-/// A chord the system refuses logs "Error registering hotkey <chord>: <status>" and keeps no
-/// record; a key code outside 0 ... 4294967295 is refused the same way with status -50.
+/// A chord the system refuses writes "Error registering hotkey <chord>: <status>" to standard
+/// output alone (never to the log file) and keeps no record; a key code outside 0 ... 4294967295
+/// is refused the same way with status -50.
 /// Reset with the other shared instances. Main thread only.
 class CarbonHotKeys {
 public:

@@ -124,6 +124,30 @@ TEST_F(ProgramCommandTest, FreshMenuStartsWithTheManagerAndTheSwitches) {
         << text;
 }
 
+TEST_F(ProgramCommandTest, MessagesWithAnObjectPrintTheirAnswerAndStoreNothing) {
+    EXPECT_EQ(run(R"(desktop default
+program launch
+ui action "setLaunchAtLoginWithEnabled:" false
+expect menu "Launch at Login" unchecked
+defaults read LaunchAtLogin
+ui action "setLaunchAtLoginWithEnabled:"
+ui action "showWindow" true
+ui action "createMenuWithPreferredScreen:"
+help actions
+)"),
+              DesktopConsole::exitError);
+    const std::string text = out.str();
+    for (const char* line :
+         {"> ui action \"setLaunchAtLoginWithEnabled:\" false\nreturned true\n",
+          "> defaults read LaunchAtLogin\nLaunchAtLogin = bool true\n",
+          "error: line 6: usage: ui action \"setLaunchAtLoginWithEnabled:\" true|false\n",
+          "error: line 7: usage: ui action \"showWindow\"\n",
+          "> ui action \"createMenuWithPreferredScreen:\"\nShow Snapshot Manager\t⌃⌥O [⇧⌘O]\n---\n",
+          "\n  createMenuWithPreferredScreen:      prints the status menu",
+          "\n  setLaunchAtLoginWithEnabled:        true|false"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
 } // namespace
 
 namespace {

@@ -203,5 +203,27 @@ TEST_F(StatusMenuLaunchTest, ClickOnASecondDisplaysButtonBuildsThatDisplaysMenu)
     EXPECT_TRUE(printed("[Menu] Status item clicked from screen=DELL U2720Q\n")) << output;
 }
 
+TEST_F(StatusMenuLaunchTest, MessagesWithAScreenBuildForThatScreen) {
+    desk().useLaptopWithExternal();
+    defaults().set(platform::PropertyValue(true), settings::verboseLogging.key);
+    shell().continueInitialization();
+    const auto screens = platform::NSScreen::screens();
+    ASSERT_EQ(screens.size(), 2u);
+    const auto first = shell().cachedStatusMenu();
+    ASSERT_TRUE(shell().performWithObject("rebuildStatusMenuWithPreferredScreen:", std::any(screens[1])));
+    EXPECT_TRUE(printed("Rebuilding menu requested=DELL U2720Q target=DELL U2720Q")) << output;
+    const auto rebuilt = shell().cachedStatusMenu();
+    EXPECT_NE(rebuilt, first);
+
+    // The menu builder answers its menu and leaves the stored one to its caller.
+    const auto answer = shell().performWithObject("createMenuWithPreferredScreen:", std::any{});
+    ASSERT_TRUE(answer);
+    const auto* menu = std::any_cast<std::shared_ptr<Menu>>(&*answer);
+    ASSERT_TRUE(menu && *menu);
+    EXPECT_TRUE(find(**menu, "Left Half"));
+    EXPECT_EQ(shell().cachedStatusMenu(), rebuilt);
+    EXPECT_TRUE(printed("Rebuilding menu requested=nil")) << output;
+}
+
 } // namespace
 } // namespace tilmora

@@ -1,3 +1,4 @@
+#include "support/LogReading.hpp"
 #include "ShortcutTestSupport.hpp"
 #include "platform/control/UISimulator.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -16,7 +17,7 @@ using platform::ModifierFlags;
 
 namespace {
 
-class HotKeyEngineTest : public ShortcutTest {
+class HotKeyEngineTest : public ShortcutTest, protected testsupport::LogReading {
 protected:
     CarbonHotKeys& engine() { return CarbonHotKeys::shared(); }
     std::vector<std::uint32_t> recordIds() {
@@ -59,6 +60,7 @@ TEST_F(HotKeyEngineTest, IdsCountUpAndARefusedChordUsesOneAndLogs) {
     testing::internal::CaptureStdout();
     registerCounting(ctrlOptG);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error registering hotkey \u2303\u2325G: -9878\n");
+    EXPECT_EQ(countContaining(lines(), "Error registering hotkey"), 0u) << "standard output alone";
     registerCounting(ctrlOptJ);
     EXPECT_EQ(recordIds(), (std::vector<std::uint32_t>{1, 2, 4}));
     EXPECT_EQ(systemIds(), (std::vector<std::uint32_t>{1, 2, 4}));

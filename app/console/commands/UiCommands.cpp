@@ -1,4 +1,4 @@
-// ui windows | ui show "<window>" | ui action "<selector>"
+// ui windows | ui show "<window>" | ui action "<selector>" [true|false]
 // ui click "<window>" "<text or id>" | ui type "<window>" "<id>" "<text>" | ui pick "<window>" "<id>"
 // "<item>" ui step "<window>" "<id>" up|down | ui scroll "<window>" "<list id>" ROW
 // ui scroll "<window>" to "<id>" | ui scroll "<window>" "<scroll view id>" by DY
@@ -12,6 +12,7 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
+#include "console/MenuText.hpp"
 #include "console/NameSuggestions.hpp"
 #include "console/ProgramHost.hpp"
 #include "console/ProgramWindows.hpp"
@@ -28,6 +29,7 @@
 #include "platform/ui/WKWebView.hpp"
 
 #include <algorithm>
+#include <any>
 #include <ostream>
 #include <utility>
 
@@ -47,7 +49,7 @@ const char* const kUsage =
 const std::pair<const char*, const char*> kVerbUsages[] = {
     {"windows", "usage: ui windows"},
     {"show", "usage: ui show \"<window>\""},
-    {"action", "usage: ui action \"<selector>\""},
+    {"action", "usage: ui action \"<selector>\" [true|false]"},
     {"click", "usage: ui click \"<window>\" \"<id, text or tooltip>\""},
     {"type", "usage: ui type \"<window>\" \"<id>\" \"<text>\""},
     {"pick", "usage: ui pick \"<window>\" \"<id>\" \"<item>\""},
@@ -260,9 +262,12 @@ void slide(const Target& t, const CommandArgs& args) {
 /// Sends the action to the application delegate as one of the program's menu items reaches it (no
 /// sender): to the program's shell, which the delegate wraps and which answers every command
 /// selector; without a shell, straight to the delegate when it is a responder, else along the
-/// responder chain that ends with it. An empty selector is refused; a selector nobody answers is
-/// refused with the nearest selectors and `help actions`, or the list of them (`ActionCatalog`).
-void sendAction(const std::string& selector) {
+/// responder chain that ends with it. A message that takes an object gets the Boolean `argument`
+/// when the catalog says it takes one (required then), else none, and its answer is printed: a
+/// Boolean as "returned true" or "returned false", a menu as `menu` prints it (kept nowhere). An
+/// empty selector is refused; a selector nobody answers is refused with the nearest selectors and
+/// `help actions`, or the list of them (`ActionCatalog`).
+void sendAction(ConsoleSession& session, const std::string& selector, const std::string* argument) {
     if (selector.empty())
         throw CommandError("a selector is needed: ui action \"<selector>\" (`help actions` lists them)");
     auto& application = platform::ui::Application::shared();
@@ -271,9 +276,29 @@ void sendAction(const std::string& selector) {
     auto shell = ProgramHost::shared().shell();
     auto* responder = shell ? static_cast<platform::ui::Responder*>(shell.get())
                             : dynamic_cast<platform::ui::Responder*>(delegate.get());
-    if (!application.sendAction(selector, responder, nullptr))
+    auto* receiver = application.targetForAction(selector, responder);
+    if (!receiver)
         throw NameSuggestions::unknown("the program answers no selector " + selector, selector,
                                        ActionCatalog::selectors(), "selectors", false, "`help actions`");
+    const bool takesBool = ActionCatalog::takesBoolean(selector);
+    const std::string usage = "usage: ui action " + Text::quote(selector) + (takesBool ? " true|false" : "");
+    if (takesBool != (argument != nullptr)) throw CommandError(usage);
+    if (!receiver->takesObject(selector)) {
+        application.sendAction(selector, receiver, nullptr);
+        return;
+    }
+    std::any object;
+    if (argument) {
+        if (*argument != "true" && *argument != "false") throw CommandError(usage);
+        object = *argument == "true";
+    }
+    auto keep = receiver->weak_from_this().lock(); // the message may drop the last owner
+    const auto answer = receiver->performWithObject(selector, object).value_or(std::any{});
+    if (const auto* flag = std::any_cast<bool>(&answer)) {
+        session.out() << (*flag ? "returned true\n" : "returned false\n");
+    } else if (const auto* menu = std::any_cast<std::shared_ptr<platform::ui::Menu>>(&answer); menu && *menu) {
+        session.out() << MenuText::describe(**menu);
+    }
 }
 
 /// "ui show Tilmora Snapshots": a title of several words typed without quotes.
@@ -298,7 +323,8 @@ void uiCommand(ConsoleSession& session, const CommandArgs& args) {
         session.out() << WindowElements::describe(ProgramWindows::window(args.text(2)));
         return;
     }
-    if (what == "action" && n == 2) return sendAction(args.text(2));
+    if (what == "action" && n == 2) return sendAction(session, args.text(2), nullptr);
+    if (what == "action" && n == 3) return sendAction(session, args.text(2), &args.text(3));
     if (what == "click" && n == 3)
         click(shownTarget(args));
     else if (what == "type" && n == 4)
@@ -334,7 +360,7 @@ const CommandRegistration registration({
      .arguments = ArgumentCheck::atLeast(1, kUsage),
      .handler = uiCommand,
      .help =
-         {"ui windows | ui show \"<window>\" | ui action \"<selector>\"",
+         {"ui windows | ui show \"<window>\" | ui action \"<selector>\" [true|false]",
           "ui click \"<window>\" \"<text or id>\" | ui type \"<window>\" \"<id>\" \"<text>\"",
           "ui pick \"<window>\" \"<id>\" \"<item>\" | ui step \"<window>\" \"<id>\" up|down",
           "ui scroll \"<window>\" \"<list id>\" ROW | ui scroll \"<window>\" to \"<id>\"",

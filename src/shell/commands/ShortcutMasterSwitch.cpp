@@ -1,11 +1,8 @@
 #include "shell/commands/ShortcutMasterSwitch.hpp"
 
-#include "model/Log.hpp"
 #include "model/Settings.hpp"
-#include "shortcuts/DefaultShortcuts.hpp"
 #include "shortcuts/Registry.hpp"
 
-#include <algorithm>
 #include <utility>
 
 namespace tilmora {
@@ -48,33 +45,6 @@ void ShortcutMasterSwitch::apply() {
         } else {
             GlobalShortcuts::disable({name});
         }
-    }
-    if (enabled) logChordConflicts();
-}
-
-void ShortcutMasterSwitch::logChordConflicts() {
-    // The names of each stored chord, in catalog order.
-    std::vector<std::pair<GlobalShortcuts::Shortcut, std::vector<const GlobalShortcuts::Name*>>> chords;
-    for (const auto& name : allNames()) {
-        const auto chord = GlobalShortcuts::getShortcut(name);
-        if (!chord) continue;
-        auto it = std::find_if(chords.begin(), chords.end(), [&](const auto& entry) { return entry.first == *chord; });
-        if (it == chords.end()) it = chords.insert(chords.end(), {*chord, {}});
-        it->second.push_back(&name);
-    }
-    for (const auto& entry : chords) {
-        const auto& chord = entry.first;
-        const auto& names = entry.second;
-        if (names.size() < 2) continue;
-        const bool sharedDefault = std::all_of(names.begin(), names.end(), [&chord](const GlobalShortcuts::Name* name) {
-            return firstRunShortcut(*name) == chord;
-        });
-        if (sharedDefault) continue;
-        std::string list;
-        for (const auto* name : names) list += (list.empty() ? "" : ", ") + name->rawValue;
-        const std::string line = "[Shortcuts] Conflict: " + chord.presentableDescription() + " is stored for " + list +
-                                 "; each press runs all of them";
-        if (loggedConflicts_.insert(line).second) print(line);
     }
 }
 

@@ -4,16 +4,13 @@
 #include "shortcuts/Name.hpp"
 
 #include <functional>
-#include <set>
-#include <string>
 #include <vector>
 
 namespace tilmora {
 
 /// The one switch over all of the program's global chords: stored under
 /// "WMKeyboardShortcutsEnabled" (absent, or not a Boolean, reads on) and applied to every name of
-/// the catalog at once. It keeps the guard of its enable pass and the chord conflicts it has
-/// logged. Main thread.
+/// the catalog at once. It keeps the guard of its enable pass. Main thread.
 class ShortcutMasterSwitch {
 public:
     /// Over `defaults`; `rebuildStatusMenu` runs after `set` and `toggle`.
@@ -24,7 +21,7 @@ public:
 
     bool isEnabled() const;
     /// Enables every name when the switch is on, else disables every one; a pass started while one
-    /// runs returns at once. When on, logs the chord conflicts (`logChordConflicts`).
+    /// runs returns at once.
     void apply();
     /// Stores `enabled`, applies it and rebuilds the status menu.
     void set(bool enabled);
@@ -34,18 +31,11 @@ public:
     bool isApplying() const { return applying_; }
     /// Marks a pass as running (true) or done (false), as one that runs elsewhere would.
     void setApplying(bool applying) { applying_ = applying; }
-    /// Logs, once per chord and set of names, each chord stored for two or more of the catalog's
-    /// names: "[Shortcuts] Conflict: ⌃⌥A is stored for snap-left-half, snap-right-half; each press
-    /// runs all of them". The catalog's own shared first-run chord (Control-Option-G of
-    /// `snapRightThird` and `toggleIntegrateStageManager`) is meant to run both and is not logged.
-    void logChordConflicts();
 
 private:
     platform::UserDefaults& defaults_;
     std::function<void()> rebuildStatusMenu_;
     bool applying_ = false;
-    /// The conflicts already logged, one text per chord and names.
-    std::set<std::string> loggedConflicts_;
 };
 
 } // namespace tilmora
