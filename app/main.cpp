@@ -12,6 +12,7 @@
 
 #include "platform/dispatch/Runtime.hpp"
 #include "platform/foundation/FolderLock.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 #include <clocale>
 #include <cstring>
@@ -39,7 +40,9 @@
 // another session (process N)", exit 2) and changes nothing in it. SIGTERM, SIGHUP and SIGPIPE (and
 // SIGINT, but for Ctrl-C in an interactive session on a terminal) end either as at its end, with
 // the status 128 + the signal's number; one that has not ended 3 seconds after the signal (blocked
-// in a system call) is ended by a watchdog with that status, its fresh private folder removed. DIR
+// in a system call) is ended by a watchdog with that status, the settings written into DIR or its
+// fresh private folder removed. Every other signal that ends a process without a fault ends it the
+// same way (`SessionSignals`); a save waiting for another program's lock fails at the signal. DIR
 // renamed while a run holds it takes nothing more from the run, which says so once on standard
 // error. A session on a terminal takes a process group of its own as
 // the terminal's foreground group while it runs (`TerminalForeground`), so Ctrl-C reaches only it.
@@ -88,13 +91,19 @@ int main(int argc, char** argv) {
         }
     };
     // A session that does not end within the grace after an ending signal (blocked in a system
-    // call, say) is ended by the watchdog: its fresh private folder goes and the terminal is given
-    // back first. Anything the session stored stays as stored.
+    // call, say) is ended by the watchdog: the settings the program holds are written into a kept
+    // folder (under the defaults' own locks; a write the blocked main thread holds up is given a
+    // moment only), its fresh private folder goes and the terminal is given back first. Anything
+    // the session stored stays as stored.
     const std::filesystem::path freshFolder = home.kept() ? std::filesystem::path() : home.path();
     const auto armWatchdog = [&freshFolder](std::function<void()> more) {
         SessionSignals::armWatchdog([freshFolder, more = std::move(more)] {
             if (more) more();
-            if (freshFolder.empty()) return;
+            if (freshFolder.empty()) {
+                SessionSignals::runWithin(SessionSignals::lastWriteSeconds,
+                                          [] { platform::UserDefaults::synchronizeAll(); });
+                return;
+            }
             std::error_code ignored;
             std::filesystem::remove_all(freshFolder, ignored);
         });

@@ -1,14 +1,20 @@
 #include "console/SessionSignals.hpp"
 
+#include "platform/control/SQLiteControl.hpp"
+
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <future>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,9 +24,23 @@ namespace tilmora {
 
 namespace {
 
-// SIGPIPE: the reader of the session's output went away (`tilmora --script S | head`): the
-// session ends as at `quit` instead of dying with its private folder left behind.
-constexpr std::array<int, 4> kSignals{SIGTERM, SIGHUP, SIGINT, SIGPIPE};
+// The signals that end the session as SIGTERM does: every one whose default action ends the
+// process without a fault. SIGPIPE: the reader of the session's output went away (`tilmora
+// --script S | head`): the session ends as at `quit` instead of dying with its private folder left
+// behind. SIGXFSZ: the write past the file size limit fails instead. The fault signals (SIGSEGV,
+// SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP, SIGSYS) keep their default action, so that a fault and
+// a sanitizer's report stay as they are. The real-time signals are those the C library leaves to
+// the program (SIGRTMIN is past the ones it keeps for its threads).
+std::vector<int> sessionSignals() {
+    std::vector<int> signals{SIGTERM, SIGHUP,    SIGINT,  SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2,
+                             SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPOLL, SIGPWR};
+#ifdef SIGSTKFLT
+    signals.push_back(SIGSTKFLT);
+#endif
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        signals.push_back(signal);
+    return signals;
+}
 
 // Read by the handler, which may run on any thread: lock-free atomics only.
 std::atomic<int> endingSignal_{0};
@@ -29,7 +49,8 @@ std::atomic<bool> sigintInterrupts_{false};
 std::atomic<int> pipeRead_{-1};
 std::atomic<int> pipeWrite_{-1};
 std::atomic<int> watchdogWrite_{-1};
-std::array<struct sigaction, kSignals.size()> previous_{};
+// What each signal did before `install`, by number; main thread only.
+std::array<struct sigaction, NSIG> previous_{};
 
 // The watchdog: its thread, the read end of its pipe and what it does before it ends the process.
 // Never destroyed on the way out of the process, which may end while the watchdog waits.
@@ -129,6 +150,25 @@ void SessionSignals::armWatchdog(std::function<void()> lastResort) {
     }
 }
 
+bool SessionSignals::runWithin(double seconds, std::function<void()> work) {
+    // Shared with the thread, which may outlive this call.
+    auto finished = std::make_shared<std::promise<void>>();
+    auto done = finished->get_future();
+    try {
+        std::thread([work = std::move(work), finished] {
+            try {
+                work();
+            } catch (...) {
+                // The process is ending: what failed stays as it was.
+            }
+            finished->set_value();
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return done.wait_for(std::chrono::duration<double>(seconds)) == std::future_status::ready;
+}
+
 void SessionSignals::install(Interrupt interrupt) {
     sigintInterrupts_.store(interrupt == Interrupt::stopsCommand);
     if (installed()) return;
@@ -142,15 +182,19 @@ void SessionSignals::install(Interrupt interrupt) {
     sigemptyset(&action.sa_mask);
     // Calls in progress go on: every wait of the console also watches the pipe.
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &action, &previous_[i]);
+    for (const int signal : sessionSignals())
+        ::sigaction(signal, &action, &previous_[static_cast<std::size_t>(signal)]);
+    // A save waiting for another program's lock on the snapshot store gives up once the session
+    // ends, so the main thread goes its way out (the settings written) within the grace.
+    platform::SQLiteControl::abandonBusyWaitsWhen([] { return endingSignal_.load() != 0; });
 }
 
 void SessionSignals::uninstall() {
     if (!installed()) return;
     stopWatchdog();
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        ::sigaction(kSignals[i], &previous_[i], nullptr);
+    platform::SQLiteControl::abandonBusyWaitsWhen(nullptr);
+    for (const int signal : sessionSignals())
+        ::sigaction(signal, &previous_[static_cast<std::size_t>(signal)], nullptr);
     ::close(pipeWrite_.exchange(-1));
     ::close(pipeRead_.exchange(-1));
     endingSignal_.store(0);

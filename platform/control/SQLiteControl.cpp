@@ -1,5 +1,6 @@
 #include "platform/control/SQLiteControl.hpp"
 
+#include "platform/internal/SQLiteBusyWaitEnd.hpp"
 #include "platform/internal/SQLiteFaults.hpp"
 
 namespace platform {
@@ -10,6 +11,10 @@ void SQLiteControl::failNextOpen() {
 
 void SQLiteControl::failNextCommit() {
     sqlite_detail::faults().failNextCommit = true;
+}
+
+void SQLiteControl::abandonBusyWaitsWhen(bool (*ended)()) {
+    sqlite_detail::busyWaitEnd().store(ended);
 }
 
 } // namespace platform

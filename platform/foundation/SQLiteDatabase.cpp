@@ -4,6 +4,7 @@
 #include "platform/dispatch/Thread.hpp"
 #include "platform/foundation/SQLiteError.hpp"
 #include "platform/foundation/SQLiteFileLayer.hpp"
+#include "platform/internal/SQLiteBusyWaitEnd.hpp"
 #include "platform/internal/SQLiteFaults.hpp"
 #include "platform/internal/SQLiteStatementCount.hpp"
 
@@ -87,6 +88,8 @@ struct SQLiteDatabase::BusyWait {
     static int handle(void* context, int count) {
         auto& wait = *static_cast<BusyWait*>(context);
         if (count == 0) wait.waited = 0;
+        // The process is ending: the call fails now rather than keep the thread from its way out.
+        if (const auto ended = sqlite_detail::busyWaitEnd().load(); ended != nullptr && ended()) return 0;
         const int step = std::min<int>(count, static_cast<int>(std::size(busyPauses)) - 1);
         const double pause = std::min(busyPauses[step] / 1000.0, wait.limit - wait.waited);
         if (pause <= 0) return 0;

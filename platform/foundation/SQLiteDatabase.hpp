@@ -52,7 +52,8 @@ public:
     /// the platform's clock (virtual in the simulated mode, where that connection's thread runs
     /// meanwhile); otherwise the holder is another process and the wait is in real time in either
     /// mode (the simulated mode's virtual clock stays where it is meanwhile, as for any wait on
-    /// the host). The calling thread blocks meanwhile.
+    /// the host). The calling thread blocks meanwhile. A wait ends early, failing the same way, once
+    /// the host says the process is ending (`SQLiteControl::abandonBusyWaitsWhen`).
     void setBusyTimeout(double seconds);
 
     /// Runs one or more statements separated by ";", ignoring any rows they return.

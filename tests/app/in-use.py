@@ -2,7 +2,7 @@
 """Two processes over one user folder, and files changed under a running session, on the wall clock.
 
 Usage: in-use.py TILMORA CASE
-  (CASE: folder, store, lock-file, renamed, one-after-another, journal-pipe, blocked)
+  (CASE: folder, store, lock-file, renamed, one-after-another, journal-pipe, blocked, save-signal)
 folder: while a script over --home DIR waits at its input, a second script or session over DIR is
         refused before anything runs, naming the first's process, and changes nothing in DIR; once
         the first ends (also by SIGKILL) DIR is free again.
@@ -17,10 +17,15 @@ journal-pipe: a pipe made at the snapshot store's journal while a session runs: 
         fails with its toast instead of hanging, and SIGTERM then ends the session with 143,
         its private folder removed.
 blocked: a script whose output nobody reads (the program blocked writing it) is ended by SIGTERM
-        all the same, with 143 and no private folder left.
+        all the same, with 143 and no private folder left; over --home DIR the 40 settings it made
+        just before are all in DIR.
+save-signal: SIGTERM, SIGINT or SIGHUP while a snapshot save waits for another process's lock on
+        the store, just after 40 settings were made: the save fails at once, the session ends with
+        128 + the signal's number, every setting is written and the store is as it was.
 """
 import array
 import fcntl
+import json
 import os
 import select
 import signal
@@ -265,9 +270,35 @@ def journal_pipe(work):
         fail('left %s behind' % os.listdir(tmp))
 
 
+SETTINGS = ''.join('defaults write Setting%02d string value%d\n' % (i, i) for i in range(40))
+
+
+def settings_written(home):
+    """The names of the 40 settings that reached HOME's settings file."""
+    with open(os.path.join(home, 'Library', 'Preferences', 'Tilmora.json')) as f:
+        return sorted(key for key in json.load(f) if key.startswith('Setting'))
+
+
 def blocked(work):
     tmp, process = script_in_own_tmp(work)
-    process.stdin.write(b'desktop default\nprogram launch\n' + b'help\n' * 2000)
+    blocked_by_output(process)
+    if len(os.listdir(tmp)) != 1:
+        fail('no private folder')
+    ended_by_sigterm(process)
+    if os.listdir(tmp):
+        fail('left %s behind' % os.listdir(tmp))
+    # Over a kept folder the settings the program holds are written before the watchdog ends it.
+    home = os.path.join(work, 'home')
+    process = subprocess.Popen([TILMORA, '--script', '-', '--home', home], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=environment(work))
+    blocked_by_output(process, SETTINGS)
+    ended_by_sigterm(process)
+    if len(settings_written(home)) != 40:
+        fail('%d of the 40 settings written' % len(settings_written(home)))
+
+
+def blocked_by_output(process, lines=''):
+    process.stdin.write(('desktop default\nprogram launch\n' + lines).encode() + b'help\n' * 2000)
     process.stdin.flush()
     # Its output is never read: once the pipe is full the program is blocked writing to it (no
     # verdict by the clock: the limit only stops a hang).
@@ -281,8 +312,9 @@ def blocked(work):
         fcntl.ioctl(process.stdout.fileno(), termios.FIONREAD, waiting)
         still = still + 1 if waiting[0] == seen and seen >= 32768 else 0
         seen = waiting[0]
-    if len(os.listdir(tmp)) != 1:
-        fail('no private folder')
+
+
+def ended_by_sigterm(process):
     process.send_signal(signal.SIGTERM)
     try:
         status = process.wait(timeout=10)
@@ -292,12 +324,70 @@ def blocked(work):
     if status != 143:
         fail('SIGTERM ended the blocked program with %d' % status)
     process.stdout.close()
-    if os.listdir(tmp):
-        fail('left %s behind' % os.listdir(tmp))
+
+
+def text_of(path):
+    try:
+        with open(path, errors='replace') as f:
+            return f.read()
+    except FileNotFoundError:
+        return ''
+
+
+def save_signal(work):
+    home = os.path.join(work, 'home')
+    result = run(['--home', home], work, save('Kept') + 'expect toast "Snapshot \'Kept\' saved successfully."\n')
+    if result.returncode != 0:
+        fail('the first save: %s' % result.stdout.decode())
+    with open(os.path.join(home, STORE), 'rb') as f:
+        stored = f.read()
+    log = os.path.join(home, 'Documents', 'Tilmora_log.txt')
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        for path in (os.path.join(home, 'Library', 'Preferences', 'Tilmora.json'), log):
+            os.remove(path)
+        process = subprocess.Popen([TILMORA, '--home', home], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT, env=environment(work))
+        process.stdin.write((SETTINGS + 'menu pick "Show Snapshot Manager"\n'
+                             'ui type "Tilmora Snapshots" "snapshot.nameField" "Blocked"\nshow screens\n').encode())
+        process.stdin.flush()
+        until(process, 'frame 1440.0', 30)
+        holder = sqlite3.connect(os.path.join(home, STORE), isolation_level=None, timeout=0)
+        holder.execute('BEGIN EXCLUSIVE')
+        process.stdin.write(b'ui click "Tilmora Snapshots" "snapshot.save"\n')
+        process.stdin.flush()
+        # The save has begun (the log says so) and meets the lock; the signal comes while it waits.
+        deadline = time.monotonic() + 30
+        while 'saveSnapshot: Blocked' not in text_of(log):
+            if time.monotonic() > deadline or process.poll() is not None:
+                fail('%s: the save did not begin' % number.name)
+            time.sleep(0.05)
+        time.sleep(0.3)
+        process.send_signal(number)
+        try:
+            status = process.wait(timeout=10)  # a limit that only stops a hang
+        except subprocess.TimeoutExpired:
+            process.kill()
+            fail('%s: the session did not end' % number.name)
+        holder.execute('ROLLBACK')
+        holder.close()
+        process.stdout.close()
+        if status != 128 + number:
+            fail('%s ended the session with %d' % (number.name, status))
+        if len(settings_written(home)) != 40:
+            fail('%s: %d of the 40 settings written' % (number.name, len(settings_written(home))))
+        with open(os.path.join(home, STORE), 'rb') as f:
+            if f.read() != stored:
+                fail('%s: the store changed' % number.name)
+        if stored_names(home) != ['Kept']:
+            fail('%s: the store holds %s' % (number.name, stored_names(home)))
+        # The save failed at the signal (not cut short by the watchdog), as the program's log says.
+        if 'Failed to save snapshot: database is locked' not in text_of(log):
+            fail('%s: no failed save in the log' % number.name)
 
 
 CASES = {'folder': folder, 'store': store, 'lock-file': lock_file, 'renamed': renamed,
-         'one-after-another': one_after_another, 'journal-pipe': journal_pipe, 'blocked': blocked}
+         'one-after-another': one_after_another, 'journal-pipe': journal_pipe, 'blocked': blocked,
+         'save-signal': save_signal}
 
 with tempfile.TemporaryDirectory() as work:
     CASES[CASE](work)

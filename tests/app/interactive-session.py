@@ -4,7 +4,8 @@ lines, UTF-8 and the line history file, piped input, settings written while idle
 that end a session.
 
 Usage: interactive-session.py TILMORA CASE
-  (CASE: terminal, completion, long-lines, utf8, history, piped, idle, signals, script-signal, walk, foreground)
+  (CASE: terminal, completion, long-lines, utf8, history, piped, idle, signals, script-signal, walk, foreground,
+   ending-signals)
 Every case runs the real program in real time. No verdict depends on how long anything took: a
 signal or a key is sent once the program is seen waiting (its output read, or the terminal in the
 line editor's mode), and the time limits only stop a hung case.
@@ -419,6 +420,63 @@ def signals(folder):
             fail('%s: the change was not written' % number.name)
 
 
+def caught_signals(pid):
+    """The signals the process has a handler for, from the kernel's account of it."""
+    with open('/proc/%d/status' % pid) as f:
+        mask = int(next(line for line in f if line.startswith('SigCgt:')).split()[1], 16)
+    return {n for n in range(1, 65) if mask >> (n - 1) & 1}
+
+
+def ending_signals(folder):
+    """Every signal that ends a process without a fault ends the session as SIGTERM does, on a pipe
+    during a wait and at a terminal prompt: 128 + its number, the fresh private folder gone, the
+    terminal's modes as they were; the fault signals keep their default action."""
+    ending = [signal.SIGQUIT, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM,
+              signal.SIGPROF, signal.SIGXCPU, signal.SIGXFSZ, signal.SIGPOLL, signal.SIGPWR, signal.SIGSTKFLT]
+    ending += range(signal.SIGRTMIN, signal.SIGRTMAX + 1)
+    faults = [signal.SIGILL, signal.SIGTRAP, signal.SIGABRT, signal.SIGSYS]  # the sanitizers take the rest
+    for number in (signal.SIGQUIT, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM, signal.SIGRTMAX):
+        tmp = tempfile.mkdtemp(dir=folder)
+        env = session_env(folder)
+        env['TMPDIR'] = tmp
+        process = subprocess.Popen([TILMORA], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT, env=env)
+        out = Reader(process.stdout.fileno())
+        send(process, 'show screens\nwait 1000')
+        out.until('frame 1440.0', 20)  # the wait comes next or runs
+        caught = caught_signals(process.pid)
+        if not caught.issuperset(ending) or caught.intersection(faults):
+            fail('handled: %s' % sorted(caught))
+        process.send_signal(number)
+        status = wait_exit(process, 10)
+        if status != 128 + number or os.listdir(tmp):
+            fail('signal %d on a pipe: exit %d, left %s' % (number, status, os.listdir(tmp)))
+    for number in (signal.SIGQUIT, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM):
+        tmp = tempfile.mkdtemp(dir=folder)
+        master, slave = os.openpty()
+        before = termios.tcgetattr(slave)
+        pid = os.fork()
+        if pid == 0:
+            os.close(master)
+            os.login_tty(slave)
+            env = session_env(folder)
+            env.update({'TERM': 'xterm', 'LANG': 'C.UTF-8', 'TMPDIR': tmp})
+            os.execve(TILMORA, [TILMORA], env)
+        os.set_blocking(master, False)
+        global OUT
+        out = OUT = Reader(master)
+        out.until(PROMPT, 30)
+        wait_mode(master, True)
+        os.kill(pid, number)
+        status = wait_exit(pid, 10)
+        if status != 128 + number or os.listdir(tmp):
+            fail('signal %d at the prompt: exit %d, left %s' % (number, status, os.listdir(tmp)))
+        if termios.tcgetattr(slave) != before:
+            fail('signal %d at the prompt left the terminal in another mode' % number)
+        os.close(slave)
+        os.close(master)
+
+
 def script_signal(folder):
     """A script read from a pipe held open and ended by SIGTERM while it waits for its next line
     leaves no private folder behind."""
@@ -496,7 +554,7 @@ OUT = None
 PROMPT = 'tilmora> '
 CASES = {'terminal': terminal, 'completion': completion, 'long-lines': long_lines, 'utf8': utf8, 'history': history, 'piped': piped,
          'idle': idle, 'signals': signals, 'script-signal': script_signal, 'walk': walk,
-         'foreground': foreground}
+         'foreground': foreground, 'ending-signals': ending_signals}
 
 with tempfile.TemporaryDirectory() as work:
     CASES[CASE](work)

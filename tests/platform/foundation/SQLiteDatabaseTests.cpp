@@ -142,7 +142,7 @@ TEST_F(SQLiteDatabaseTest, AFailedOpenTouchesNoFile) {
     EXPECT_NO_THROW(SQLiteDatabase::open(file()));
 }
 
-TEST_F(SQLiteDatabaseTest, ALockHeldInThisProcessIsWaitedForOnThePlatformsClock) {
+TEST_F(SQLiteDatabaseTest, ALockHeldInThisProcessIsWaitedForOnThePlatformsClockUntilTheProcessEnds) {
     openWithTable();
     struct Case {
         const char* name;
@@ -150,14 +150,17 @@ TEST_F(SQLiteDatabaseTest, ALockHeldInThisProcessIsWaitedForOnThePlatformsClock)
         std::optional<double> heldFor; // none: held past the wait
         bool succeeds;
         double waited;
+        bool processEnding = false; // the host says the process is ending: no wait goes on
     };
     const Case cases[] = {
         {"no wait asked for", 0, std::nullopt, false, 0},
         {"held past the wait", 2, std::nullopt, false, 2},
         {"released within the wait", 5, 1, true, 1},
+        {"the process ending", 5, 1, false, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        platform::SQLiteControl::abandonBusyWaitsWhen(c.processEnding ? +[] { return true; } : nullptr);
         auto holder = SQLiteDatabase::open(file());
         auto waiter = SQLiteDatabase::open(file());
         waiter.setBusyTimeout(c.timeout);
@@ -189,6 +192,7 @@ TEST_F(SQLiteDatabaseTest, ALockHeldInThisProcessIsWaitedForOnThePlatformsClock)
             holder.exec("COMMIT");
         }
     }
+    platform::SQLiteControl::abandonBusyWaitsWhen(nullptr);
 }
 
 } // namespace
