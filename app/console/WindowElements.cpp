@@ -282,7 +282,8 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         if (pageRect.isEmpty()) return std::nullopt;
         return globalFrame(web, web.pageRectInView(pageRect));
     };
-    auto linkLine = [&shownAt](const WebPageText::Link& link, const platform::CGRect& pageRect, bool scrolledOut) {
+    auto linkLine = [&shownAt](const WebPageText::Link& link, const platform::CGRect& pageRect,
+                               bool scrolledOut) {
         Line line;
         line.kind = "link";
         line.text = link.text;
@@ -322,8 +323,8 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         }
         out.add(line, depth);
         for (std::size_t l = 0; l < block.links.size(); ++l)
-            out.add(linkLine(block.links[l], l < set.linkFrames.size() ? set.linkFrames[l] : platform::CGRect{},
-                             scrolledOut),
+            out.add(linkLine(block.links[l],
+                             l < set.linkFrames.size() ? set.linkFrames[l] : platform::CGRect{}, scrolledOut),
                     depth + 1);
     }
 }

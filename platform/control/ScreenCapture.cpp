@@ -77,7 +77,8 @@ void drawWindow(PicturePainter& painter, const SceneWindow& w, const std::vector
         if (Window* window = Application::shared().windowWithNumber(w.number)) {
             if (const auto& content = window->contentView()) content->layoutSubtreeIfNeeded();
             for (const auto& d : displays)
-                ViewPainter(painter).window(*window, StatusBar::system().buttonFrame(d.frame), w.alpha, w.active);
+                ViewPainter(painter).window(*window, StatusBar::system().buttonFrame(d.frame), w.alpha,
+                                            w.active);
         }
         return;
     }

@@ -1,13 +1,13 @@
 #include "platform/control/SimInput.hpp"
 
 #include "platform/control/SimDesktop.hpp"
-#include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/EventQueue.hpp"
-#include "platform/internal/InputState.hpp"
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/internal/InputState.hpp"
 #include "platform/ui/StatusItem.hpp"
 
 #include <algorithm>

@@ -22,7 +22,8 @@ WKNavigationActionPolicy WebViewControl::followLink(ui::WKWebView& webView,
                                                     const std::optional<std::string>& url) {
     // A click reaches a window laid out, as the pointer's does: the page is set in the view's
     // width before the link moves it.
-    if (auto* window = webView.window(); window && window->contentView()) window->contentView()->layoutSubtreeIfNeeded();
+    if (auto* window = webView.window(); window && window->contentView())
+        window->contentView()->layoutSubtreeIfNeeded();
     return ui::WebViewNavigation::followLink(webView, url);
 }
 

@@ -133,7 +133,8 @@ void WKWebView::scrollWheel(const NSEvent& event) {
 }
 
 Rect WKWebView::pageRectInView(const Rect& pageRect) const {
-    return {pageRect.minX(), frame().height() - (pageRect.maxY() - scrollOffset()), pageRect.width(), pageRect.height()};
+    return {pageRect.minX(), frame().height() - (pageRect.maxY() - scrollOffset()), pageRect.width(),
+            pageRect.height()};
 }
 
 void WKWebView::mouseDown(const NSEvent& event) {
@@ -142,7 +143,8 @@ void WKWebView::mouseDown(const NSEvent& event) {
         const auto& links = shown_[block.index].links;
         for (std::size_t i = 0; i < block.linkFrames.size() && i < links.size(); ++i) {
             const Rect f = pageRectInView(block.linkFrames[i]);
-            if (f.isEmpty() || local.x < f.minX() || local.x > f.maxX() || local.y < f.minY() || local.y > f.maxY())
+            if (f.isEmpty() || local.x < f.minX() || local.x > f.maxX() || local.y < f.minY() ||
+                local.y > f.maxY())
                 continue;
             followLink(links[i].href);
             return;

@@ -118,8 +118,10 @@ TEST_F(HelpPageTest, TheViewFillsThePanelAndAContentsLinkTheWheelAndUiScrollMove
         {"a later section out of view", 2, R"(  heading "Snapping" scrolled-out)"},
     };
     for (const auto& row : rows)
-        EXPECT_NE(withoutPageFrames(shown[row.show]).find(std::string("\n") + row.line + "\n"), std::string::npos)
-            << row.name << "\n" << shown[row.show];
+        EXPECT_NE(withoutPageFrames(shown[row.show]).find(std::string("\n") + row.line + "\n"),
+                  std::string::npos)
+            << row.name << "\n"
+            << shown[row.show];
 }
 
 TEST_F(HelpPageTest, APointerClickOnAContentsLinkScrollsToItsSection) {
@@ -131,7 +133,8 @@ TEST_F(HelpPageTest, APointerClickOnAContentsLinkScrollsToItsSection) {
     for (const char* line : {R"(webView id=help.page value="file:///#troubleshoot" frame 374.0 177.0 692.0 576.0)",
                              R"(  heading "Troubleshooting")", R"(  heading "Quick Start" scrolled-out)"})
         EXPECT_NE(withoutPageFrames(transcript()).find(std::string("\n") + line + "\n"), std::string::npos)
-            << line << "\n" << transcript();
+            << line << "\n"
+            << transcript();
 }
 
 TEST_F(HelpPageTest, AFreshPageFollowsItsFirstLinkAndThePointerFindsEachLinkAtItsPrintedFrame) {
@@ -147,17 +150,21 @@ TEST_F(HelpPageTest, AFreshPageFollowsItsFirstLinkAndThePointerFindsEachLinkAtIt
         EXPECT_NE(line.find(" frame "), std::string::npos) << line;
     }
     EXPECT_GT(pageLines, 30u) << shown;
-    for (const char* line : {R"(  heading "Snapping")", R"(  link "Quick Start" value="#quickstart" scrolled-out)",
-                             R"(  link "Troubleshooting" value="#troubleshoot" scrolled-out)"})
+    for (const char* line :
+         {R"(  heading "Snapping")", R"(  link "Quick Start" value="#quickstart" scrolled-out)",
+          R"(  link "Troubleshooting" value="#troubleshoot" scrolled-out)"})
         EXPECT_NE(withoutPageFrames(shown).find(std::string("\n") + line + "\n"), std::string::npos)
-            << line << "\n" << shown;
+            << line << "\n"
+            << shown;
 
     // Back at the top, a click at the middle of a contents link's printed frame follows it.
     out.str("");
     console.runString("ui scroll \"Tilmora Help\" \"help.page\" by -5000\nui show \"Tilmora Help\"\n");
     std::smatch frame;
     const std::string top = transcript();
-    ASSERT_TRUE(std::regex_search(top, frame, std::regex(R"(link "Keyboard Shortcuts" value="#shortcuts" frame (\S+) (\S+) (\S+) (\S+)\n)")))
+    ASSERT_TRUE(std::regex_search(
+        top, frame,
+        std::regex(R"(link "Keyboard Shortcuts" value="#shortcuts" frame (\S+) (\S+) (\S+) (\S+)\n)")))
         << top;
     const double x = std::stod(frame[1]) + std::stod(frame[3]) / 2;
     const double y = std::stod(frame[2]) + std::stod(frame[4]) / 2;
@@ -165,8 +172,9 @@ TEST_F(HelpPageTest, AFreshPageFollowsItsFirstLinkAndThePointerFindsEachLinkAtIt
     console.runString("mouse move " + std::to_string(x) + " " + std::to_string(y) +
                       "\nmouse down\nmouse up\nui show \"Tilmora Help\"\n");
     shown = withoutPageFrames(transcript());
-    for (const char* line : {R"(webView id=help.page value="file:///#shortcuts" frame 374.0 177.0 692.0 576.0)",
-                             R"(  heading "Keyboard Shortcuts")"})
+    for (const char* line :
+         {R"(webView id=help.page value="file:///#shortcuts" frame 374.0 177.0 692.0 576.0)",
+          R"(  heading "Keyboard Shortcuts")"})
         EXPECT_NE(shown.find(std::string("\n") + line + "\n"), std::string::npos) << line << "\n" << shown;
 }
 

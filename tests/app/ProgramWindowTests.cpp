@@ -135,8 +135,9 @@ TEST_F(ProgramWindowTest, AClickOnTheStatusItemOnEachDisplaysMenuBarPrintsThatDi
                   std::string::npos)
             << text;
         const std::string display = row.display;
-        for (const std::string& logged : {"[Menu] Status item clicked from screen=" + display + "\n",
-                                          "Rebuilding menu requested=" + display + " target=" + display + " "})
+        for (const std::string& logged :
+             {"[Menu] Status item clicked from screen=" + display + "\n",
+              "Rebuilding menu requested=" + display + " target=" + display + " "})
             EXPECT_NE(text.find(logged), std::string::npos) << logged << "\n" << text;
         // The menu closed with the command, and the snap bar hidden while it was open came back.
         EXPECT_NE(text.find(" level 3 visible named \"snap bar\"\n"), std::string::npos) << text;

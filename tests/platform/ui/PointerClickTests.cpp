@@ -259,7 +259,8 @@ TEST_F(PointerClickTest, AClickOnALinkInsideAParagraphFollowsItAndOneOnTheOtherW
     auto web = std::make_shared<WKWebView>(Rect{0, 0, 400, 300}, WKWebViewConfiguration{});
     page->setContentView(web);
     page->orderFrontRegardless();
-    web->loadHTMLString(R"(<p>See <a href="#end">the end</a> for more.</p><h2 id="end">End</h2>)", std::string("file:///"));
+    web->loadHTMLString(R"(<p>See <a href="#end">the end</a> for more.</p><h2 id="end">End</h2>)",
+                        std::string("file:///"));
     // The paragraph's first line starts 16 points in and 22 down (its margins), in 15-point text.
     const Font font{15, "regular", false};
     const double before = TextMetrics::width("See ", font);
