@@ -41,7 +41,7 @@ struct Line {
     std::optional<std::string> value; // already written as it prints: a number or a quoted text
     bool disabled = false;
     std::string tooltip;
-    std::optional<platform::CGRect> frame; // global points, y up; none for a web page's blocks
+    std::optional<platform::CGRect> frame; // global points, y up
     bool recording = false;
     bool selected = false;
     std::optional<std::string> rawValue = std::nullopt; // the value unquoted
@@ -85,6 +85,13 @@ struct Line {
 /// A view's frame in global points (y up).
 platform::CGRect globalFrame(const View& view) {
     platform::CGRect r{view.convertPointToWindow({0, 0}), view.frame().size};
+    if (const auto* window = view.window()) r = window->convertRectToScreen(r);
+    return r;
+}
+
+/// A box in `view`'s own space (points, y up) in global points (y up).
+platform::CGRect globalFrame(const View& view, const platform::CGRect& local) {
+    platform::CGRect r{view.convertPointToWindow(local.origin), local.size};
     if (const auto* window = view.window()) r = window->convertRectToScreen(r);
     return r;
 }
@@ -265,29 +272,40 @@ void describeNode(const HostingView& host, const Element& element, int depth, Si
 }
 
 /// A web view's page as it shows: its blocks in order, a block that is one link as that link,
-/// the links inside a block under it. `link "TEXT" value="HREF"`; a block that the view does not
-/// show whole at its scroll offset (and its links) "scrolled-out".
+/// the links inside a block under it. `link "TEXT" value="HREF"`; each with its frame where the
+/// page sets it at the view's scroll offset (global points, y up: a list item's with its marker,
+/// a link inside a block the run of its text), and a block that the view does not show whole (and
+/// its links) "scrolled-out".
 void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
     using platform::ui::WebPageText;
-    auto linkLine = [](const WebPageText::Link& link, bool scrolledOut) {
+    auto shownAt = [&web](const platform::CGRect& pageRect) -> std::optional<platform::CGRect> {
+        if (pageRect.isEmpty()) return std::nullopt;
+        return globalFrame(web, web.pageRectInView(pageRect));
+    };
+    auto linkLine = [&shownAt](const WebPageText::Link& link, const platform::CGRect& pageRect,
+                               bool scrolledOut) {
         Line line;
         line.kind = "link";
         line.text = link.text;
         line.setText(link.href);
+        line.frame = shownAt(pageRect);
         line.scrolledOut = scrolledOut;
         return line;
     };
     const auto& blocks = web.shownText();
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
+    const auto& placed = web.pageLayout().blocks();
+    for (std::size_t i = 0; i < blocks.size() && i < placed.size(); ++i) {
         const auto& block = blocks[i];
+        const auto& set = placed[i];
         const bool scrolledOut = !web.showsBlockWhole(i);
         if (block.isLink()) {
-            out.add(linkLine(block.links.front(), scrolledOut), depth);
+            out.add(linkLine(block.links.front(), set.frame, scrolledOut), depth);
             continue;
         }
         Line line;
         line.kind = "text";
         line.text = block.text;
+        line.frame = shownAt(set.markerFrame.isEmpty() ? set.frame : set.frame.unionWith(set.markerFrame));
         line.scrolledOut = scrolledOut;
         switch (block.kind) {
         case WebPageText::Kind::heading:
@@ -304,8 +322,10 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
             break;
         }
         out.add(line, depth);
-        for (const auto& link : block.links)
-            out.add(linkLine(link, scrolledOut), depth + 1);
+        for (std::size_t l = 0; l < block.links.size(); ++l)
+            out.add(linkLine(block.links[l],
+                             l < set.linkFrames.size() ? set.linkFrames[l] : platform::CGRect{}, scrolledOut),
+                    depth + 1);
     }
 }
 

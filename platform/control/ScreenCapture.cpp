@@ -9,6 +9,7 @@
 #include "platform/input/NSEvent.hpp"
 #include "platform/internal/DesktopTransaction.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/StatusItem.hpp"
 #include "platform/ui/Window.hpp"
 
 #include <algorithm>
@@ -62,8 +63,25 @@ Scene readScene() {
     return scene;
 }
 
-void drawWindow(PicturePainter& painter, const SceneWindow& w) {
+/// Whether the program's window `number` holds a status item's button.
+bool holdsStatusItem(std::uint32_t number) {
+    for (const auto& item : StatusBar::system().items())
+        if (item->buttonWindow() && item->buttonWindow()->windowNumber() == long(number)) return true;
+    return false;
+}
+
+void drawWindow(PicturePainter& painter, const SceneWindow& w, const std::vector<SceneDisplay>& displays) {
     if (w.alpha <= 0) return;
+    if (w.own && holdsStatusItem(w.number)) {
+        // Every display's menu bar shows the status item, where a press there reaches it.
+        if (Window* window = Application::shared().windowWithNumber(w.number)) {
+            if (const auto& content = window->contentView()) content->layoutSubtreeIfNeeded();
+            for (const auto& d : displays)
+                ViewPainter(painter).window(*window, StatusBar::system().buttonFrame(d.frame), w.alpha,
+                                            w.active);
+        }
+        return;
+    }
     if (w.own) {
         // The program's window is drawn from the toolkit's object; one the toolkit no longer
         // lists (the application object was reset) shows nothing.
@@ -159,11 +177,11 @@ ScreenPicture ScreenCapture::capture(const Options& options) {
     auto firstAbove = std::find_if(scene.windows.begin(), scene.windows.end(),
                                    [](const SceneWindow& win) { return win.layer >= WindowLevel::mainMenu; });
     for (auto it = scene.windows.begin(); it != firstAbove; ++it)
-        drawWindow(painter, *it);
+        drawWindow(painter, *it, scene.displays);
     for (const auto& d : scene.displays)
         drawMenuBar(painter, d, scene.frontmostName);
     for (auto it = firstAbove; it != scene.windows.end(); ++it)
-        drawWindow(painter, *it);
+        drawWindow(painter, *it, scene.displays);
     if (options.showsPointer) {
         const CGPoint pointer = NSEvent::mouseLocation();
         const bool onADisplay = std::any_of(scene.displays.begin(), scene.displays.end(),

@@ -1,13 +1,14 @@
 #include "platform/control/SimInput.hpp"
 
 #include "platform/control/SimDesktop.hpp"
-#include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/control/SimScheduler.hpp"
+#include "platform/dispatch/DispatchQueue.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/input/CarbonHotKeys.hpp"
 #include "platform/input/EventQueue.hpp"
-#include "platform/internal/InputState.hpp"
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/internal/InputState.hpp"
+#include "platform/ui/StatusItem.hpp"
 
 #include <algorithm>
 
@@ -349,7 +350,11 @@ void SimInput::moveMouse(CGPoint location) {
 void SimInput::mouseDown(long button) {
     auto& s = state();
     const std::uint32_t bit = 1U << std::clamp<long>(button, 0, 31);
-    if (s.buttons == 0) s.mouseCapturedByProgram = pointerGoesToProgram(s.pointer);
+    if (s.buttons == 0) {
+        // Every display's menu bar shows the status items: a press on one brings their buttons there.
+        ui::StatusBar::system().pressOnMenuBar(s.pointer);
+        s.mouseCapturedByProgram = pointerGoesToProgram(s.pointer);
+    }
     s.buttons |= bit;
     const EventType type = button == 0   ? EventType::leftMouseDown
                            : button == 1 ? EventType::rightMouseDown

@@ -123,11 +123,7 @@ void UISimulator::setStatusBarThickness(double points) {
 
 bool UISimulator::clickStatusItem(StatusItem& item, size_t screenIndex) {
     auto screens = NSScreen::screens();
-    if (screenIndex < screens.size()) {
-        Rect f = screens[screenIndex].frame();
-        double t = StatusBar::system().thickness();
-        item.buttonWindow()->setFrame({f.maxX() - 200, f.maxY() - t, 24, t}, false);
-    }
+    if (screenIndex < screens.size()) item.placeOnMenuBar(screens[screenIndex].frame());
     return click(*item.button());
 }
 

@@ -1,5 +1,7 @@
 #include "platform/control/WebViewControl.hpp"
 
+#include "platform/ui/Window.hpp"
+
 namespace platform::ui {
 
 /// The control API's access to a web view's page.
@@ -18,6 +20,10 @@ using ui::WKNavigationActionPolicy;
 
 WKNavigationActionPolicy WebViewControl::followLink(ui::WKWebView& webView,
                                                     const std::optional<std::string>& url) {
+    // A click reaches a window laid out, as the pointer's does: the page is set in the view's
+    // width before the link moves it.
+    if (auto* window = webView.window(); window && window->contentView())
+        window->contentView()->layoutSubtreeIfNeeded();
     return ui::WebViewNavigation::followLink(webView, url);
 }
 

@@ -10,7 +10,8 @@
 /// Tests and the desktop console only. Main thread only.
 namespace platform::WebViewControl {
 
-/// Clicks a link to `url` (none: a request without a URL). The view asks its navigation delegate
+/// Clicks a link to `url` (none: a request without a URL), in the view's window laid out first as
+/// the pointer's click finds it. The view asks its navigation delegate
 /// (no delegate allows); when allowed, an in-page anchor ("#part") keeps the page and moves to
 /// the anchor, a file URL the page may read loads that file, any other URL becomes the page's URL
 /// with nothing shown. A delegate that never answers counts as cancel. Returns the answer.

@@ -14,8 +14,9 @@ inline constexpr double variable = -1;
 inline constexpr double square = -2;
 } // namespace StatusItemLength
 
-/// The button of a status item. It lives in a small window in the menu bar of one screen, so its
-/// window's screen is the display whose menu bar shows it.
+/// The button of a status item. Every display's menu bar shows it; it lives in a small window on
+/// the menu bar of the display last pressed there (the first display's at first), so its window's
+/// screen is the display whose menu bar was clicked.
 class StatusBarButton : public Button {};
 
 /// An item in the status bar: length, a button (image, title, target, action), an optional menu
@@ -33,6 +34,9 @@ public:
 
     /// Opens `menu` below the item and tracks it (see `Menu`); returns when the menu closed.
     void popUpStatusItemMenu(const std::shared_ptr<Menu>& menu);
+    /// Moves the button's window onto the menu bar of the display whose frame is `screenFrame`
+    /// (global points), at `StatusBar::buttonFrame`. Main thread only.
+    void placeOnMenuBar(const CGRect& screenFrame);
 
 private:
     std::shared_ptr<StatusBarButton> button_;
@@ -48,6 +52,16 @@ public:
     static StatusBar& system();
 
     double thickness() const { return thickness_; }
+    /// Where the status items' button shows on the menu bar of a display whose frame is
+    /// `screenFrame` (global points): 24 points wide, 200 points in from the display's right edge,
+    /// the bar's thickness high at its top. The window server hit-tests it there and the screen
+    /// capture draws it there, on every display.
+    CGRect buttonFrame(const CGRect& screenFrame) const;
+    /// The window server's part in a press of the pointer at `location` (global points): a press
+    /// on a display's menu bar where the button shows moves the items' button windows onto that
+    /// display's menu bar, before the press is hit-tested. False for a press elsewhere (nothing
+    /// moves). Main thread only.
+    bool pressOnMenuBar(CGPoint location);
     std::shared_ptr<StatusItem> statusItem(double length);
     void removeStatusItem(const std::shared_ptr<StatusItem>& item);
     const std::vector<std::shared_ptr<StatusItem>>& items() const { return items_; }

@@ -132,19 +132,22 @@ void WKWebView::scrollWheel(const NSEvent& event) {
     View::scrollWheel(event);
 }
 
+Rect WKWebView::pageRectInView(const Rect& pageRect) const {
+    return {pageRect.minX(), frame().height() - (pageRect.maxY() - scrollOffset()), pageRect.width(),
+            pageRect.height()};
+}
+
 void WKWebView::mouseDown(const NSEvent& event) {
-    // The point in page space: y down from the page's top, moved by how far it is scrolled.
     const Point local = locationOfEvent(event);
-    const double pageY = frame().height() - local.y + scrollOffset();
     for (const auto& block : pageLayout().blocks()) {
-        const auto& shown = shown_[block.index];
-        if (!shown.isLink()) continue;
-        for (const auto& line : block.lines) {
-            const Rect& f = line.frame;
-            if (local.x >= f.minX() && local.x <= f.maxX() && pageY >= f.minY() && pageY <= f.maxY()) {
-                followLink(shown.links.front().href);
-                return;
-            }
+        const auto& links = shown_[block.index].links;
+        for (std::size_t i = 0; i < block.linkFrames.size() && i < links.size(); ++i) {
+            const Rect f = pageRectInView(block.linkFrames[i]);
+            if (f.isEmpty() || local.x < f.minX() || local.x > f.maxX() || local.y < f.minY() ||
+                local.y > f.maxY())
+                continue;
+            followLink(links[i].href);
+            return;
         }
     }
 }

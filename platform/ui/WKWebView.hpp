@@ -63,11 +63,15 @@ public:
     bool scrollToAnchor(const std::string& anchor);
     /// Whether the page's block at `index` shows whole in the view at the current scroll offset.
     bool showsBlockWhole(std::size_t index) const;
+    /// A box of the page (page space: points, y down from the page's top, as `pageLayout` gives)
+    /// in the view's own space (points, y up from its bottom) at the current scroll offset.
+    Rect pageRectInView(const Rect& pageRect) const;
     /// The wheel over the view scrolls the page by `-scrollingDeltaY`; a wheel that moves nothing
     /// goes on to the superview.
     void scrollWheel(const NSEvent& event) override;
-    /// A click on a block that is one link (a table of contents' entry) follows the link, as
-    /// `followLink` says; a click elsewhere on the page does nothing.
+    /// A click on a link where the page shows it (`PlacedBlock::linkFrames`: a table of contents'
+    /// entry, a link inside a paragraph) follows the link, as `followLink` says; a click elsewhere
+    /// on the page does nothing.
     void mouseDown(const NSEvent& event) override;
 
     bool drawsBackground() const { return drawsBackground_; }

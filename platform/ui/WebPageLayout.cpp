@@ -6,6 +6,35 @@
 
 namespace platform::ui {
 
+namespace {
+
+/// The run of `link`'s text (searched in `text` from `from`, which then moves past it) on the line
+/// of `placed` where it starts; an empty rectangle when the text holds no such run.
+Rect inlineLinkFrame(const WebPageLayout::PlacedBlock& placed, const std::string& text,
+                     const std::string& link, std::size_t& from) {
+    const std::size_t start = link.empty() ? std::string::npos : text.find(link, from);
+    if (start == std::string::npos) return {};
+    const std::size_t end = start + link.size();
+    from = end;
+    // Each line is a run of the text; the blanks where the text broke are dropped.
+    std::size_t lineStart = 0;
+    for (const auto& line : placed.lines) {
+        lineStart = std::min(text.find(line.text, lineStart), text.size());
+        const std::size_t lineEnd = lineStart + line.text.size();
+        if (start < lineEnd || &line == &placed.lines.back()) {
+            const double x0 =
+                TextMetrics::width(text.substr(lineStart, start - std::min(start, lineStart)), placed.font);
+            const std::size_t runEnd = std::max(std::min(end, lineEnd), lineStart);
+            const double x1 = TextMetrics::width(text.substr(lineStart, runEnd - lineStart), placed.font);
+            return {line.frame.minX() + x0, line.frame.minY(), std::max(0.0, x1 - x0), line.frame.height()};
+        }
+        lineStart = lineEnd;
+    }
+    return {};
+}
+
+} // namespace
+
 WebPageLayout WebPageLayout::make(const std::vector<WebPageText::Block>& blocks, double width) {
     using Kind = WebPageText::Kind;
     WebPageLayout page;
@@ -37,6 +66,10 @@ WebPageLayout WebPageLayout::make(const std::vector<WebPageText::Block>& blocks,
             top += lineHeight;
         }
         placed.frame = {left, first, lineWidth, top - first};
+        std::size_t searched = 0;
+        for (const auto& link : block.links)
+            placed.linkFrames.push_back(
+                block.isLink() ? placed.frame : inlineLinkFrame(placed, block.text, link.text, searched));
         top += after;
         page.blocks_.push_back(std::move(placed));
     }

@@ -32,6 +32,10 @@ public:
         Rect markerFrame;
         /// From the first line's top to the last line's bottom (page space).
         Rect frame;
+        /// Where each of the block's links shows, in the order of its links (page space): a block
+        /// that is one link is its whole frame; a link inside other text is the run of its text on
+        /// the line where it starts (to that line's end when it goes on to the next).
+        std::vector<Rect> linkFrames;
     };
 
     /// Lays `blocks` out `width` points wide.

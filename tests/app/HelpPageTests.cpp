@@ -5,11 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 using tilmora::DesktopConsole;
 
-class HelpPageTest : public ProgramScriptTest {};
+class HelpPageTest : public ProgramScriptTest {
+protected:
+    /// `ui show` output with the frames of the page's lines (those indented under the web view)
+    /// taken out.
+    static std::string withoutPageFrames(const std::string& text) {
+        static const std::regex frame(R"((\n  [^\n]*?) frame -?[0-9.]+ -?[0-9.]+ -?[0-9.]+ -?[0-9.]+)");
+        return std::regex_replace(text, frame, "$1");
+    }
+};
 
 const char* const kToGerman = R"(menu pick "Preferences…"
 ui pick "Preferences" "prefs.language" "Deutsch"
@@ -108,8 +118,10 @@ TEST_F(HelpPageTest, TheViewFillsThePanelAndAContentsLinkTheWheelAndUiScrollMove
         {"a later section out of view", 2, R"(  heading "Snapping" scrolled-out)"},
     };
     for (const auto& row : rows)
-        EXPECT_NE(shown[row.show].find(std::string("\n") + row.line + "\n"), std::string::npos)
-            << row.name << "\n" << shown[row.show];
+        EXPECT_NE(withoutPageFrames(shown[row.show]).find(std::string("\n") + row.line + "\n"),
+                  std::string::npos)
+            << row.name << "\n"
+            << shown[row.show];
 }
 
 TEST_F(HelpPageTest, APointerClickOnAContentsLinkScrollsToItsSection) {
@@ -120,7 +132,50 @@ TEST_F(HelpPageTest, APointerClickOnAContentsLinkScrollsToItsSection) {
     EXPECT_EQ(status, DesktopConsole::exitOk) << transcript();
     for (const char* line : {R"(webView id=help.page value="file:///#troubleshoot" frame 374.0 177.0 692.0 576.0)",
                              R"(  heading "Troubleshooting")", R"(  heading "Quick Start" scrolled-out)"})
-        EXPECT_NE(transcript().find(std::string("\n") + line + "\n"), std::string::npos) << line << "\n" << transcript();
+        EXPECT_NE(withoutPageFrames(transcript()).find(std::string("\n") + line + "\n"), std::string::npos)
+            << line << "\n"
+            << transcript();
+}
+
+TEST_F(HelpPageTest, AFreshPageFollowsItsFirstLinkAndThePointerFindsEachLinkAtItsPrintedFrame) {
+    DesktopConsole console(out);
+    console.runString("desktop default\nprogram launch\nmenu pick \"Help\"\nwait 1\n"
+                      "ui click \"Tilmora Help\" \"Snapping\"\nui show \"Tilmora Help\"\n");
+    std::string shown = transcript().substr(transcript().find("> ui show"));
+    // Every line of the page has its frame, in view or not.
+    std::size_t pageLines = 0;
+    for (std::size_t at = shown.find("\n  "); at != std::string::npos; at = shown.find("\n  ", at + 1)) {
+        ++pageLines;
+        const std::string line = shown.substr(at + 1, shown.find('\n', at + 1) - at - 1);
+        EXPECT_NE(line.find(" frame "), std::string::npos) << line;
+    }
+    EXPECT_GT(pageLines, 30u) << shown;
+    for (const char* line :
+         {R"(  heading "Snapping")", R"(  link "Quick Start" value="#quickstart" scrolled-out)",
+          R"(  link "Troubleshooting" value="#troubleshoot" scrolled-out)"})
+        EXPECT_NE(withoutPageFrames(shown).find(std::string("\n") + line + "\n"), std::string::npos)
+            << line << "\n"
+            << shown;
+
+    // Back at the top, a click at the middle of a contents link's printed frame follows it.
+    out.str("");
+    console.runString("ui scroll \"Tilmora Help\" \"help.page\" by -5000\nui show \"Tilmora Help\"\n");
+    std::smatch frame;
+    const std::string top = transcript();
+    ASSERT_TRUE(std::regex_search(
+        top, frame,
+        std::regex(R"(link "Keyboard Shortcuts" value="#shortcuts" frame (\S+) (\S+) (\S+) (\S+)\n)")))
+        << top;
+    const double x = std::stod(frame[1]) + std::stod(frame[3]) / 2;
+    const double y = std::stod(frame[2]) + std::stod(frame[4]) / 2;
+    out.str("");
+    console.runString("mouse move " + std::to_string(x) + " " + std::to_string(y) +
+                      "\nmouse down\nmouse up\nui show \"Tilmora Help\"\n");
+    shown = withoutPageFrames(transcript());
+    for (const char* line :
+         {R"(webView id=help.page value="file:///#shortcuts" frame 374.0 177.0 692.0 576.0)",
+          R"(  heading "Keyboard Shortcuts")"})
+        EXPECT_NE(shown.find(std::string("\n") + line + "\n"), std::string::npos) << line << "\n" << shown;
 }
 
 } // namespace

@@ -116,4 +116,32 @@ TEST_F(ProgramWindowTest, WindowsOfOneTitleAreNamedByNumber) {
     EXPECT_NE(text.find("\" names 2 program windows: " + preset), std::string::npos) << text;
 }
 
+TEST_F(ProgramWindowTest, AClickOnTheStatusItemOnEachDisplaysMenuBarPrintsThatDisplaysMenu) {
+    DesktopConsole console(out);
+    more(console, "desktop default\nprogram launch\nmenu pick \"Show Snap Bar\"\nwait 1\nshow log\n");
+    const struct {
+        const char* menuBar;
+        const char* at; // where the pictures draw the icon
+        const char* display;
+    } rows[] = {
+        {"the laptop's", "1252 887", "Built-in Retina Display"},
+        {"the external display's", "3172 1068", "DELL U2720Q"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.menuBar);
+        const std::string text = more(console, std::string("mouse move ") + row.at +
+                                                   "\nmouse down\nmouse up\nwait 1\nui windows\nshow log\n");
+        EXPECT_NE(text.find("> mouse up\nShow Snapshot Manager\t⌃⌥O [⇧⌘O]\n---\n✓ Show Snap Bar\t⌃⌥B\n"),
+                  std::string::npos)
+            << text;
+        const std::string display = row.display;
+        for (const std::string& logged :
+             {"[Menu] Status item clicked from screen=" + display + "\n",
+              "Rebuilding menu requested=" + display + " target=" + display + " "})
+            EXPECT_NE(text.find(logged), std::string::npos) << logged << "\n" << text;
+        // The menu closed with the command, and the snap bar hidden while it was open came back.
+        EXPECT_NE(text.find(" level 3 visible named \"snap bar\"\n"), std::string::npos) << text;
+    }
+}
+
 } // namespace

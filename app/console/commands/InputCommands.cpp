@@ -8,6 +8,8 @@
 #include "console/CommandInterrupted.hpp"
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
+#include "console/MenuText.hpp"
+#include "console/StatusMenuReading.hpp"
 #include "platform/control/SimInput.hpp"
 #include "platform/foundation/Text.hpp"
 #include "platform/foundation/Utf8Text.hpp"
@@ -15,7 +17,9 @@
 #include "platform/input/NSEvent.hpp"
 #include "snapping/DragSession.hpp"
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace tilmora {
 
@@ -58,16 +62,30 @@ void letTheDragMonitorSample(ConsoleSession& session) {
     if (platform::NSEvent::pressedMouseButtons() != 0) session.advance(DragSession::sampleInterval);
 }
 
+/// Presses or releases the left button; a click that opens the status menu prints it as `menu`
+/// does, and the menu closes at the end of the command.
+void pressLeftButton(ConsoleSession& session, bool down) {
+    std::string shown;
+    const StatusMenuReading reading([&shown](platform::ui::Menu& menu) {
+        shown = MenuText::describe(menu);
+        return std::vector<std::string>{};
+    });
+    auto& input = platform::SimInput::shared();
+    down ? input.mouseDown(0) : input.mouseUp(0);
+    session.settle();
+    if (reading.opened()) session.out() << shown;
+}
+
 void mouseCommand(ConsoleSession& session, const CommandArgs& args) {
     auto& input = platform::SimInput::shared();
     if (args.size() == 4 && args.text(1) == "move") {
         input.moveMouse({args.number(2), args.number(3)});
         letTheDragMonitorSample(session);
     } else if (args.size() == 2 && args.text(1) == "down") {
-        input.mouseDown(0);
+        pressLeftButton(session, true);
         letTheDragMonitorSample(session);
     } else if (args.size() == 2 && args.text(1) == "up") {
-        input.mouseUp(0);
+        pressLeftButton(session, false);
     } else if (args.size() == 3 && args.text(1) == "scroll") {
         // DY points towards the end of what lies under the pointer (negative: back).
         input.scrollWheel(args.number(2));

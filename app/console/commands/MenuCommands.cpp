@@ -11,6 +11,7 @@
 #include "console/ExpectationRegistration.hpp"
 #include "console/MenuText.hpp"
 #include "console/ProgramWindows.hpp"
+#include "console/StatusMenuReading.hpp"
 #include "platform/control/UISimulator.hpp"
 
 #include <functional>
@@ -23,7 +24,6 @@ namespace tilmora {
 namespace {
 
 using platform::ui::Menu;
-using platform::ui::MenuPick;
 using platform::ui::UISimulator;
 
 const char* const kMenuUsage =
@@ -69,19 +69,11 @@ void openStatusMenu(ConsoleSession& session, std::optional<long> display,
                     std::function<std::vector<std::string>(Menu&)> choose) {
     auto& item = ProgramWindows::statusItem();
     const std::size_t screen = ProgramWindows::screenIndex(display);
-    // Only this menu's session is read afterwards: the journal of earlier ones is not kept.
-    UISimulator::clearMenuLog();
-    auto opened = std::make_shared<bool>(false);
-    UISimulator::scriptMenuChoice([opened, choose = std::move(choose)](Menu& menu) {
-        *opened = true;
-        return MenuPick{choose(menu), 0.1, nullptr};
-    });
+    const StatusMenuReading reading(std::move(choose));
     const bool clicked = UISimulator::clickStatusItem(item, screen);
     session.settle();
-    if (!*opened) {
-        UISimulator::cancelMenuPicks();
+    if (!reading.opened())
         throw CommandError(clicked ? "the status item opened no menu" : "the status item cannot be clicked");
-    }
 }
 
 /// The full titles of the items along `path`, as the menu tracking follows them.

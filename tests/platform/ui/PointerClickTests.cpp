@@ -9,9 +9,13 @@
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Panel.hpp"
 #include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/StatusItem.hpp"
 #include "platform/ui/TextField.hpp"
+#include "platform/ui/TextMetrics.hpp"
+#include "platform/ui/WKWebView.hpp"
 #include "platform/ui/declarative/HostingView.hpp"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -219,6 +223,63 @@ TEST_F(PointerClickTest, AClickActivatesTheProgramAndKeysItsWindowUnlessTheWindo
         EXPECT_EQ(desk.frontmost(), c.activates ? desk.programPid() : other);
         EXPECT_EQ(Application::shared().isActive(), c.activates);
         EXPECT_EQ(window->isKeyWindow(), c.activates);
+    }
+}
+
+TEST_F(PointerClickTest, EveryDisplaysMenuBarCarriesTheStatusItemWhoseWindowGoesToTheDisplayClicked) {
+    platform::SimDesktop::shared().useLaptopWithExternal();
+    auto item = StatusBar::system().statusItem(StatusItemLength::variable);
+    std::vector<std::string> clickedFrom;
+    auto shell = std::make_shared<Responder>();
+    shell->registerAction("statusBarButtonClicked:", [&](Responder*) {
+        const auto screen = item->buttonWindow()->screen();
+        clickedFrom.push_back(screen ? screen->localizedName() : "nil");
+    });
+    item->button()->setTarget(shell);
+    item->button()->action = "statusBarButtonClicked:";
+    const struct {
+        const char* name;
+        CGPoint at;
+        std::vector<std::string> clickedFrom;
+    } rows[] = {
+        {"the external display's menu bar", {3172, 1068}, {"DELL U2720Q"}},
+        {"beside the item there", {3140, 1068}, {}},
+        {"the laptop's menu bar", {1252, 888}, {"Built-in Retina Display"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        clickedFrom.clear();
+        click(row.at, row.at);
+        EXPECT_EQ(clickedFrom, row.clickedFrom);
+    }
+}
+
+TEST_F(PointerClickTest, AClickOnALinkInsideAParagraphFollowsItAndOneOnTheOtherWordsDoesNot) {
+    auto page = std::make_shared<Window>(Rect{100, 100, 400, 300}, StyleMask::borderless);
+    auto web = std::make_shared<WKWebView>(Rect{0, 0, 400, 300}, WKWebViewConfiguration{});
+    page->setContentView(web);
+    page->orderFrontRegardless();
+    web->loadHTMLString(R"(<p>See <a href="#end">the end</a> for more.</p><h2 id="end">End</h2>)",
+                        std::string("file:///"));
+    // The paragraph's first line starts 16 points in and 22 down (its margins), in 15-point text.
+    const Font font{15, "regular", false};
+    const double before = TextMetrics::width("See ", font);
+    const double link = TextMetrics::width("the end", font);
+    const double lineMiddle = 300 - 22 - 12;
+    const struct {
+        const char* name;
+        double x;
+        std::optional<std::string> url;
+    } rows[] = {
+        {"the word before the link", 16 + before / 2, "file:///"},
+        {"the words after it", 16 + before + link + 10, "file:///"},
+        {"the link", 16 + before + link / 2, "file:///#end"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CGPoint at{100 + row.x, 100 + lineMiddle};
+        click(at, at);
+        EXPECT_EQ(web->url(), row.url);
     }
 }
 
