@@ -11,7 +11,8 @@ Rect StepperArrows::bezel(const Rect& frame) {
 
 int StepperArrows::directionAt(const Rect& frame, Point point) {
     const Rect box = bezel(frame);
-    if (point.x < box.minX() || point.x > box.maxX() || point.y < box.minY() || point.y > box.maxY()) return 0;
+    if (point.x < box.minX() || point.x > box.maxX() || point.y < box.minY() || point.y > box.maxY())
+        return 0;
     return point.y < box.midY() ? 1 : -1;
 }
 
