@@ -2,6 +2,7 @@
 
 #include "platform/control/ControlStyle.hpp"
 #include "platform/ui/Image.hpp"
+#include "platform/ui/declarative/StepperArrows.hpp"
 
 #include <algorithm>
 #include <vector>
@@ -134,10 +135,9 @@ void ElementPainter::content(const Node& n, const std::optional<Color>& inherite
     case NodeKind::stepper: {
         PicturePainter::TextStyle label;
         label.color = n.resolvedEnabled ? Color::labelColor() : kDisabledText;
-        const double arrows = std::min(14.0, frame.width());
-        p_.text(n.text, {frame.minX(), frame.minY(), frame.width() - arrows - 4, frame.height()}, label);
         // The stepper's bezel, split in an up arrow over a down arrow.
-        const CGRect box{frame.maxX() - arrows, frame.midY() - 11, arrows, 22};
+        const CGRect box = StepperArrows::bezel(frame);
+        p_.text(n.text, {frame.minX(), frame.minY(), frame.width() - box.width() - 4, frame.height()}, label);
         p_.fillRoundedRect(box, 4, kBezel);
         p_.strokeRoundedRect(box, 4, kBezelBorder, 1);
         p_.strokeLine({box.minX() + 2, box.midY()}, {box.maxX() - 2, box.midY()}, kBezelBorder, 1);

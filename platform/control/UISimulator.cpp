@@ -221,11 +221,10 @@ bool UISimulator::pickPopUpItem(PopUpButton& popUp, long index) {
 
 void UISimulator::dragSlider(Slider& slider, const std::vector<double>& values) {
     if (!slider.isEnabled || values.empty()) return;
-    for (size_t i = 0; i < values.size(); ++i) {
-        double v = slider.allowsTickMarkValuesOnly ? slider.closestTickMarkValue(values[i]) : values[i];
-        slider.setDoubleValue(v);
-        if (slider.isContinuous || i + 1 == values.size()) slider.sendAction();
-    }
+    // The knob moves as under the pointer, value by value, and is let go at the last.
+    for (const double v : values)
+        slider.moveKnob(v);
+    slider.endKnobDrag();
 }
 
 } // namespace platform::ui

@@ -185,14 +185,10 @@ bool ViewDriver::commit(const std::string& key) {
 
 bool ViewDriver::step(const std::string& key, int direction) {
     auto* n = reveal(key);
-    if (!n || !n->resolvedEnabled || n->kind != NodeKind::stepper || !n->getInt) return false;
-    long v = n->getInt();
-    long next = std::clamp(v + (direction >= 0 ? n->step : -n->step), n->lowerBound, n->upperBound);
-    if (next == v) return false;
-    auto set = n->setInt;
-    set(next);
+    if (!n) return false;
+    const bool stepped = host_.stepElement(*n, direction);
     settle();
-    return true;
+    return stepped;
 }
 
 bool ViewDriver::pick(const std::string& key, const std::string& title) {
@@ -257,40 +253,16 @@ bool ViewDriver::tap(const std::string& key, Point at) {
 
 bool ViewDriver::drag(const std::string& key, Point from, Point to, int steps) {
     auto* n = reveal(key);
-    if (!n || !n->resolvedEnabled || !n->hitTesting || (!n->onDragChanged && !n->onDragEnded)) return false;
-    std::string nodeKey = n->key;
-    DragValue value{from, from};
-    double moved = 0;
-    bool reported = false;
-    // Reports a change at the value's location; false when the element left the tree.
-    auto change = [&] {
-        if (auto changed = n->onDragChanged) changed(value);
-        reported = true;
-        settle();
-        // The tree was rebuilt: find the element again by its place.
-        Node* again = nullptr;
-        walk(host_.tree(), [&](Node& m) {
-            if (!again && m.key == nodeKey) again = &m;
-        });
-        if (!again) return false;
-        n = again;
-        return true;
-    };
-    // A gesture that needs no travel reports its first change at the press point.
-    if (n->dragMinimumDistance <= 0 && !change()) return true;
+    // The gesture follows the press, the moves and the release as it follows the pointer's.
+    if (!n || !host_.beginDrag(*n, from)) return false;
+    settle();
     steps = std::max(steps, 1);
     for (int i = 1; i <= steps; ++i) {
-        double t = double(i) / steps;
-        Point next{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
-        if (reported && next.x == value.location.x && next.y == value.location.y) continue; // no movement
-        value.location = next;
-        moved = std::hypot(value.location.x - from.x, value.location.y - from.y);
-        if (moved < n->dragMinimumDistance) continue;
-        if (!change()) return true;
+        const double t = double(i) / steps;
+        host_.continueDrag({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+        settle();
     }
-    value.location = to;
-    if (moved >= n->dragMinimumDistance)
-        if (auto ended = n->onDragEnded) ended(value);
+    host_.endDrag(to);
     settle();
     return true;
 }

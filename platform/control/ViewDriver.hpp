@@ -43,7 +43,8 @@ public:
     bool type(const std::string& idOrText, const std::string& text);
     /// Presses Return in a text field.
     bool commit(const std::string& idOrText);
-    /// Steps a stepper up (+1) or down (-1) once.
+    /// Steps a stepper up (+1) or down (-1) once, as a click on its arrow does
+    /// (`HostingView::stepElement`); false at its bound.
     bool step(const std::string& idOrText, int direction);
     /// Chooses the option with this title in a picker or a representable pop-up.
     bool pick(const std::string& idOrText, const std::string& optionTitle);
@@ -55,7 +56,8 @@ public:
     /// Changes come once the pointer has travelled the gesture's minimum distance; with a minimum
     /// distance of 0 the first change is at the press point (translation zero). The end is at
     /// `to`. A press and release at one point gives, with minimum distance 0, one change and the
-    /// end there; otherwise nothing.
+    /// end there; otherwise nothing. The host's gesture path is the pointer's (`HostingView::beginDrag`,
+    /// `continueDrag`, `endDrag`).
     bool drag(const std::string& idOrText, Point from, Point to, int steps = 4);
     /// Opens the element's context menu and chooses an item.
     bool contextMenuItem(const std::string& idOrText, const std::string& itemTitle);

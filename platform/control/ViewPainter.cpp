@@ -322,16 +322,15 @@ void ViewPainter::slider(const Slider& s, const CGRect& bounds) {
     const double inset = std::min(8.0, bounds.width() / 2);
     const double y = bounds.midY();
     const double left = bounds.minX() + inset, right = bounds.maxX() - inset;
-    const double span = s.maxValue - s.minValue;
-    const double fraction = span > 0 ? std::clamp((s.doubleValue() - s.minValue) / span, 0.0, 1.0) : 0;
-    const double knob = left + (right - left) * fraction;
+    const double knob = bounds.minX() + s.knobPosition();
     p_.strokeLine({left, y}, {right, y}, rgb(200, 200, 200), 3);
     p_.strokeLine({left, y}, {knob, y}, s.isEnabled ? Color::controlAccentColor() : rgb(170, 170, 170), 3);
     for (long i = 0; s.numberOfTickMarks > 1 && i < s.numberOfTickMarks; ++i) {
         const double x = left + (right - left) * static_cast<double>(i) / static_cast<double>(s.numberOfTickMarks - 1);
         p_.strokeLine({x, y - 8}, {x, y - 5}, rgb(150, 150, 150), 1);
     }
-    const CGRect knobRect{knob - 7, y - 7, 14, 14};
+    const double r = Slider::knobRadius;
+    const CGRect knobRect{knob - r, y - r, 2 * r, 2 * r};
     p_.fillEllipse(knobRect, Color::whiteColor());
     p_.strokeEllipse(knobRect.insetBy(0.5, 0.5), kBezelBorder, 1);
 }

@@ -167,10 +167,12 @@ void Application::sendEvent(const NSEvent& event) {
         if (!view) return;
         pressedView_ = view->weak_from_this();
         view->mouseDown(event);
+    } else if (event.type == EventType::leftMouseDragged) {
+        // The view that took the press follows the pointer wherever it goes.
+        if (const auto pressed = pressedView_.lock()) static_cast<View*>(pressed.get())->mouseDragged(event);
     } else if (event.type == EventType::leftMouseUp) {
         const auto pressed = std::exchange(pressedView_, {}).lock();
-        if (!pressed || viewUnderMouse(event) != pressed.get()) return;
-        static_cast<View*>(pressed.get())->mouseUp(event);
+        if (pressed) static_cast<View*>(pressed.get())->mouseUp(event);
     } else if (event.type == EventType::keyDown ||
                (event.type == EventType::appKitDefined && event.subtype == NSEvent::textInputSubtype)) {
         // Keys and committed text go to the key window's first responder (the window itself when

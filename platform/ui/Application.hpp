@@ -117,8 +117,10 @@ public:
     /// dispatches every queued event here once the application runs, unless another handler was
     /// installed on the event queue). A left mouse-down goes to the view under the pointer in the
     /// program's window that the window server's hit testing finds there (`View::hitTest`; none
-    /// while a modal session runs for another window); the mouse-up that follows goes to that same
-    /// view when it lands on it again: a click. A scroll-wheel event goes to the view under the
+    /// while a modal session runs for another window); the dragged events and the mouse-up that
+    /// follow go to that same view wherever the pointer is (`View::mouseDragged`,
+    /// `View::mouseUp`), and a mouse-up that lands on the view again is a click. A scroll-wheel
+    /// event goes to the view under the
     /// pointer found the same way (`View::scrollWheel`). A key-down goes to the key window's first
     /// responder (`Responder::keyDown`), and so does text an input method commits
     /// (`NSEvent::textInputEvent`, `Responder::insertText`); while a modal session runs for another

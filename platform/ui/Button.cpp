@@ -62,8 +62,9 @@ bool Button::performClick() {
     return sendAction();
 }
 
-void Button::mouseUp(const NSEvent&) {
-    performClick();
+void Button::mouseUp(const NSEvent& event) {
+    // Released off the button, the press clicks nothing.
+    if (bounds().contains(locationOfEvent(event))) performClick();
 }
 
 Size Button::intrinsicContentSize() const {

@@ -85,8 +85,8 @@ public:
     /// A user's click: ignored when disabled; flips the state of on/off buttons (check boxes, radio
     /// buttons, push on/off), then sends the action. True when an action was delivered.
     virtual bool performClick();
-    /// A pointer click ends over the button: `performClick`, with the mouse-up as the current
-    /// event (main thread).
+    /// The press on the button ends: when the mouse-up lands on the button (its bounds), a click,
+    /// `performClick` with the mouse-up as the current event; elsewhere nothing (main thread).
     void mouseUp(const NSEvent& event) override;
 
     Size intrinsicContentSize() const override;

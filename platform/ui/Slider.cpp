@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform::ui {
 
@@ -42,14 +43,46 @@ double Slider::valueAt(double x) const {
     return allowsTickMarkValuesOnly ? closestTickMarkValue(v) : v;
 }
 
-void Slider::mouseDown(const NSEvent& event) {
-    if (!isEnabled) return;
-    setDoubleValue(valueAt(locationOfEvent(event).x));
+double Slider::knobPosition() const {
+    const double inset = std::min(8.0, frame().width() / 2);
+    const double track = frame().width() - 2 * inset;
+    const double span = maxValue - minValue;
+    const double fraction = span > 0 ? std::clamp((doubleValue() - minValue) / span, 0.0, 1.0) : 0;
+    return inset + track * fraction;
+}
+
+void Slider::moveKnob(double v) {
+    setDoubleValue(allowsTickMarkValuesOnly ? closestTickMarkValue(v) : v);
     if (isContinuous) sendAction();
 }
 
+void Slider::endKnobDrag() {
+    if (!isContinuous) sendAction();
+}
+
+void Slider::mouseDown(const NSEvent& event) {
+    grab_.reset();
+    if (!isEnabled) return;
+    const Point at = locationOfEvent(event);
+    const double knob = knobPosition();
+    if (std::abs(at.x - knob) <= knobRadius && std::abs(at.y - frame().height() / 2) <= knobRadius) {
+        const double inset = std::min(8.0, frame().width() / 2);
+        const double onTrack = std::clamp(at.x, inset, std::max(inset, frame().width() - inset));
+        grab_ = knob - onTrack;
+        return;
+    }
+    grab_ = 0;
+    moveKnob(valueAt(at.x));
+}
+
+void Slider::mouseDragged(const NSEvent& event) {
+    if (!grab_ || !isEnabled) return;
+    moveKnob(valueAt(locationOfEvent(event).x + *grab_));
+}
+
 void Slider::mouseUp(const NSEvent&) {
-    if (isEnabled && !isContinuous) sendAction();
+    if (!std::exchange(grab_, std::nullopt) || !isEnabled) return;
+    endKnobDrag();
 }
 
 } // namespace platform::ui

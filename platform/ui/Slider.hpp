@@ -2,11 +2,14 @@
 
 #include "platform/ui/Control.hpp"
 
+#include <optional>
+
 namespace platform::ui {
 
 /// A slider: value between a minimum and a maximum, tick marks, continuous flag (the action comes
-/// for every knob movement). The user's drag is driven through `UISimulator`; a click on the track
-/// moves the knob there. Main thread only.
+/// for every knob movement). The pointer drags the knob (`mouseDown`, `mouseDragged`, `mouseUp`),
+/// and so does `UISimulator::dragSlider`, through the same knob steps (`moveKnob`, `endKnobDrag`).
+/// Main thread only.
 class Slider : public Control {
 public:
     Slider() { isContinuous = false; }
@@ -29,10 +32,31 @@ public:
     /// points inside the left edge (the minimum) to 8 points inside the right edge (the maximum);
     /// a tick value when the slider takes tick values only.
     double valueAt(double x) const;
-    /// A press on the slider moves the knob under the pointer (`valueAt`) and sends the action
-    /// when the slider is continuous; the release sends it when it is not. Nothing while disabled.
+    /// Where the knob's centre stands for the value (the view's own space, points): `valueAt`'s
+    /// place of the value on the track, the track's start when the bounds are equal.
+    double knobPosition() const;
+    /// The knob is a circle this many points from its centre to its edge.
+    static constexpr double knobRadius = 7;
+
+    /// A press on the knob (within `knobRadius` of its centre across and up or down) leaves it
+    /// where it is; a press elsewhere on the slider moves the knob under the pointer (`valueAt`,
+    /// `moveKnob`). While the button is held the knob follows the pointer at the distance it had
+    /// from the press, the press point taken on the track (a press past the track's end grabs
+    /// the knob there), each move a `moveKnob`; the release, wherever the pointer is then, ends
+    /// the drag (`endKnobDrag`). Nothing while disabled.
     void mouseDown(const NSEvent& event) override;
+    void mouseDragged(const NSEvent& event) override;
     void mouseUp(const NSEvent& event) override;
+    /// One step of a drag of the knob: the knob goes to `v` (the nearest tick value when the slider
+    /// takes tick values only; within the bounds) and a continuous slider sends its action.
+    void moveKnob(double v);
+    /// The drag of the knob ends: a slider that is not continuous sends its action now.
+    void endKnobDrag();
+
+private:
+    /// While the pointer drags the knob: the knob's distance from the pointer (points, along the
+    /// track).
+    std::optional<double> grab_;
 };
 
 } // namespace platform::ui

@@ -148,8 +148,12 @@ public:
     /// event; its location is global unless it carries a window number. By default nothing
     /// happens. Main thread.
     virtual void mouseDown(const NSEvent& event) { (void)event; }
-    /// The left button came up over the view that took its mouse-down (a click). By default
-    /// nothing happens. Main thread.
+    /// The pointer moved with the left button held after the view took the mouse-down, wherever
+    /// the pointer is now (a drag). By default nothing happens. Main thread.
+    virtual void mouseDragged(const NSEvent& event) { (void)event; }
+    /// The left button came up after the view took its mouse-down, wherever the pointer is: a
+    /// view that acts on a click acts only when the mouse-up lands on it. By default nothing
+    /// happens. Main thread.
     virtual void mouseUp(const NSEvent& event) { (void)event; }
     /// The mouse wheel turned over the view (the view `hitTest` found). By default the superview
     /// takes it; a view without one drops it. Main thread.

@@ -15,6 +15,7 @@
 #include "platform/ui/Window.hpp"
 #include "platform/ui/declarative/ColorScheme.hpp"
 #include "platform/ui/declarative/Layout.hpp"
+#include "platform/ui/declarative/StepperArrows.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -369,10 +370,15 @@ bool takesClicks(const Node& n) {
            n.kind == NodeKind::picker || n.nativeView || n.onTap;
 }
 
-} // namespace
+/// Whether a press on the element starts its drag gesture.
+bool takesDrags(const Node& n) {
+    return n.resolvedEnabled && (n.onDragChanged || n.onDragEnded);
+}
 
-Node* HostingView::elementAt(Point point) {
-    rebuildIfNeeded();
+/// The frontmost element under `point` (host space, y down) for which `wanted` holds: later
+/// elements and higher z-indexes lie in front, only the part of an element that shows counts, and
+/// an element that takes no hit testing is passed through with its content.
+Node* frontmostUnder(const Element& tree, Point point, bool (*wanted)(const Node&)) {
     Node* best = nullptr;
     double bestZ = -1e300;
     std::function<void(const Element&, double)> visit = [&](const Element& e, double z) {
@@ -385,7 +391,7 @@ Node* HostingView::elementAt(Point point) {
         const Rect f = n.visibleFrame;
         const bool inside = !f.isNull() && point.x >= f.minX() && point.x <= f.maxX() &&
                             point.y >= f.minY() && point.y <= f.maxY();
-        if (inside && takesClicks(n) && zz >= bestZ) {
+        if (inside && wanted(n) && zz >= bestZ) {
             best = &n;
             bestZ = zz;
         }
@@ -394,8 +400,103 @@ Node* HostingView::elementAt(Point point) {
         for (const auto& c : n.overlays)
             visit(c, zz);
     };
-    visit(tree_, 0);
+    visit(tree, 0);
     return best;
+}
+
+/// The element with tree key `key`; null when it left the tree.
+Node* nodeWithKey(const Element& tree, const std::string& key) {
+    Node* found = nullptr;
+    std::function<void(const Element&)> visit = [&](const Element& e) {
+        Node& n = *e.node();
+        if (found) return;
+        if (n.key == key) {
+            found = &n;
+            return;
+        }
+        for (const auto& c : n.backgrounds)
+            visit(c);
+        for (const auto& c : n.children)
+            visit(c);
+        for (const auto& c : n.overlays)
+            visit(c);
+    };
+    visit(tree);
+    return found;
+}
+
+} // namespace
+
+Node* HostingView::elementAt(Point point) {
+    rebuildIfNeeded();
+    return frontmostUnder(tree_, point, takesClicks);
+}
+
+Node* HostingView::dragElementAt(Point point) {
+    rebuildIfNeeded();
+    return frontmostUnder(tree_, point, takesDrags);
+}
+
+bool HostingView::stepElement(Node& node, int direction) {
+    if (!node.resolvedEnabled || node.kind != NodeKind::stepper || !node.getInt || !node.setInt) return false;
+    const long value = node.getInt();
+    const long next = std::clamp(value + (direction >= 0 ? node.step : -node.step), node.lowerBound, node.upperBound);
+    // At its bound the stepper does not move.
+    if (next == value) return false;
+    auto set = node.setInt;
+    set(next);
+    rebuildIfNeeded();
+    return true;
+}
+
+// --- drags ------------------------------------------------------------------------------------
+
+bool HostingView::beginDrag(Node& node, Point at) {
+    drag_.reset();
+    if (!node.resolvedEnabled || !node.hitTesting || (!node.onDragChanged && !node.onDragEnded)) return false;
+    drag_ = Drag{node.key, node.dragMinimumDistance, at, at, false};
+    // A gesture that needs no travel reports its first change at the press point.
+    if (node.dragMinimumDistance <= 0) reportDrag(node, at);
+    return true;
+}
+
+void HostingView::reportDrag(Node& node, Point at) {
+    const DragValue value{drag_->start, at};
+    drag_->last = at;
+    drag_->reported = true;
+    if (auto changed = node.onDragChanged) changed(value);
+    rebuildIfNeeded();
+    // The tree was rebuilt: a gesture whose element left it is over.
+    if (drag_ && !nodeWithKey(tree_, drag_->key)) drag_.reset();
+}
+
+void HostingView::continueDrag(Point at) {
+    if (!drag_) return;
+    Node* node = nodeWithKey(tree_, drag_->key);
+    if (!node) {
+        drag_.reset();
+        return;
+    }
+    if (drag_->reported && at.x == drag_->last.x && at.y == drag_->last.y) return; // no movement
+    if (std::hypot(at.x - drag_->start.x, at.y - drag_->start.y) < drag_->minimumDistance) return;
+    reportDrag(*node, at);
+}
+
+bool HostingView::endDrag(Point at) {
+    const auto drag = std::exchange(drag_, std::nullopt);
+    if (!drag) return false;
+    const double moved = std::hypot(at.x - drag->start.x, at.y - drag->start.y);
+    Node* node = nodeWithKey(tree_, drag->key);
+    if (node && moved >= drag->minimumDistance)
+        if (auto ended = node->onDragEnded) ended(DragValue{drag->start, at});
+    rebuildIfNeeded();
+    return moved > 0 && moved >= drag->minimumDistance;
+}
+
+std::optional<Point> HostingView::inDraggedElement(Point point) const {
+    const Node* node = drag_ ? nodeWithKey(tree_, drag_->key) : nullptr;
+    if (!node) return std::nullopt;
+    return Point{point.x - node->layoutFrame.origin.x, point.y - node->layoutFrame.origin.y};
 }
 
 bool HostingView::clickElement(Node& node, Point point) {
@@ -413,6 +514,10 @@ bool HostingView::clickElement(Node& node, Point point) {
         auto tap = node.onTap;
         tap({point.x - node.layoutFrame.origin.x, point.y - node.layoutFrame.origin.y});
         done = true;
+    } else if (node.kind == NodeKind::stepper) {
+        // Only the arrows step it; the label takes the click and does nothing.
+        const int direction = StepperArrows::directionAt(node.layoutFrame, point);
+        done = direction != 0 && stepElement(node, direction);
     } else if (node.kind == NodeKind::textField) {
         // A click on a window of a program in the background brings the program and the window
         // to the front, so that the keys pressed next reach the field.
@@ -525,14 +630,31 @@ View* HostingView::hitTest(Point point) {
 
 void HostingView::mouseDown(const NSEvent& event) {
     const Point local = locationOfEvent(event);
-    Node* node = elementAt({local.x, frame().height() - local.y});
+    const Point point{local.x, frame().height() - local.y};
+    Node* node = elementAt(point);
     pressedKey_ = node ? std::optional<std::string>(node->key) : std::nullopt;
+    drag_.reset();
+    // The press also starts the drag gesture of the element under it, or of the one it lies in.
+    if (Node* dragged = dragElementAt(point))
+        beginDrag(*dragged, {point.x - dragged->layoutFrame.origin.x, point.y - dragged->layoutFrame.origin.y});
+}
+
+void HostingView::mouseDragged(const NSEvent& event) {
+    const Point local = locationOfEvent(event);
+    if (const auto at = inDraggedElement({local.x, frame().height() - local.y})) continueDrag(*at);
 }
 
 void HostingView::mouseUp(const NSEvent& event) {
     const auto pressed = std::exchange(pressedKey_, std::nullopt);
     const Point local = locationOfEvent(event);
     const Point point{local.x, frame().height() - local.y};
+    bool dragged = false;
+    if (const auto at = inDraggedElement(point))
+        dragged = endDrag(*at);
+    else
+        drag_.reset(); // its element left the tree
+    // A press that dragged is no click; a click ends on the element it began on.
+    if (dragged || !bounds().contains(local)) return;
     Node* node = elementAt(point);
     if (node && pressed && node->key == *pressed) clickElement(*node, point);
 }

@@ -82,11 +82,38 @@ public:
     Node* elementAt(Point point);
     /// Clicks `node` as a user's click at `point` (host space, y down) would: a button runs its
     /// action, a wrapped button (not a pop-up) is clicked, a tappable element is tapped at the
-    /// point in its own space. False, with nothing done, for a disabled element and for one that
-    /// a click does not work (pickers, steppers: the console picks and steps); a text field takes
-    /// the keys (`focusField`).
+    /// point in its own space, a stepper steps when the point lies on one of its arrows
+    /// (`StepperArrows`, `stepElement`). False, with nothing done, for a disabled element and for
+    /// one that a click does not work (pickers: the console picks; a stepper's label); a text
+    /// field takes the keys (`focusField`).
     /// Rebuilds at once afterwards when asked. Main thread.
     bool clickElement(Node& node, Point point);
+    /// Steps a stepper element once, up (`direction` >= 0) or down, by its step within its
+    /// bounds, as a click on its up or down arrow does. False, with nothing done, for a disabled
+    /// element, one that is not a stepper, and at the bound it would pass. Rebuilds at once
+    /// afterwards when asked. Main thread.
+    bool stepElement(Node& node, int direction);
+
+    /// The element whose drag gesture a press at `point` (host space, y down) starts: the
+    /// frontmost enabled element under it with a drag gesture, found as `elementAt` finds the
+    /// element a click lands on (a tappable element lying on it takes its click as well). Null
+    /// when there is none. Main thread.
+    Node* dragElementAt(Point point);
+    /// Starts a drag on the element's gesture, pressed at `at` (the element's own space: points,
+    /// y down from its top-left, where the gesture's values are): with a minimum distance of 0
+    /// the first change comes at once, at the press point (translation zero). A drag in progress
+    /// is dropped. False, with nothing done, for a disabled element, one that takes no hit
+    /// testing, or one without a gesture. Rebuilds at once after each change. Main thread.
+    bool beginDrag(Node& node, Point at);
+    /// The pointer of the drag in progress moved to `at` (the dragged element's space): a change
+    /// there once it lies the gesture's minimum distance from the press, none where the last
+    /// change was. The drag is over when its element left the tree. Nothing without a drag.
+    void continueDrag(Point at);
+    /// The drag in progress ends at `at` (the dragged element's space): its end is reported there
+    /// when it lies the minimum distance from the press (with a minimum distance of 0, also at the
+    /// press point). True when the pointer travelled, by at least that distance: the press was a
+    /// drag, not a click. False without a drag.
+    bool endDrag(Point at);
 
     /// The tree key (`Node::key`) of the text field element that has the keys: the host is its
     /// window's first responder and hands the keys to that field. None when no field of the host
@@ -117,9 +144,12 @@ public:
 
     /// The wrapped control under the point when the element there is one, else this view.
     View* hitTest(Point point) override;
-    /// A pointer click: the element under the mouse-down is clicked at the mouse-up when the
-    /// mouse-up lands on the same element (`clickElement`).
+    /// The pointer's press: it starts the drag gesture under it (`dragElementAt`, `beginDrag`),
+    /// which follows the dragged events (`continueDrag`) and ends at the mouse-up wherever it
+    /// lands (`endDrag`). The element under the mouse-down is clicked at the mouse-up when the
+    /// mouse-up lands on the same element in the host (`clickElement`), unless the press dragged.
     void mouseDown(const NSEvent& event) override;
+    void mouseDragged(const NSEvent& event) override;
     void mouseUp(const NSEvent& event) override;
 
 private:
@@ -159,6 +189,21 @@ private:
     bool building_ = false;
     bool offscreen_ = false; // the window left the screen after the host's places appeared
     std::optional<std::string> pressedKey_; // the tree key of the element under the mouse-down
+    /// A drag gesture in progress: its element's tree key, its minimum distance, the press and the
+    /// last change (the element's space).
+    struct Drag {
+        std::string key;
+        double minimumDistance = 0;
+        Point start;
+        Point last;
+        bool reported = false;
+    };
+    std::optional<Drag> drag_;
+    /// Reports a change of the drag in progress at `at` to `node`'s gesture and rebuilds.
+    void reportDrag(Node& node, Point at);
+    /// A point of the host (y down) in the dragged element's space; none without a drag or when
+    /// its element left the tree.
+    std::optional<Point> inDraggedElement(Point point) const;
     FocusScope focus_;
     int builds_ = 0;
 };

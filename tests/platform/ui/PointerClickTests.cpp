@@ -9,6 +9,7 @@
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Panel.hpp"
 #include "platform/ui/PopUpButton.hpp"
+#include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
 #include "platform/ui/TextField.hpp"
 #include "platform/ui/TextMetrics.hpp"
@@ -35,14 +36,19 @@ struct ClickSeen : Responder {
         const auto& event = Application::shared().currentEvent();
         log.push_back(what + (event && event->type == EventType::leftMouseUp ? " on mouse-up" : " without"));
     }
+    long rows = 2;
     ClickSeen() {
         for (const char* selector : {"go:", "pick:", "secret:", "hidden:"})
             registerAction(selector, [this, selector](Responder*) { note(selector); });
+        registerAction("slide:", [this](Responder* sender) {
+            log.push_back("slide " + std::to_string(int(static_cast<Slider*>(sender)->doubleValue())));
+        });
     }
 };
 
 /// A form of declarative elements: a button, a tappable pad (which reports where it was tapped)
-/// with a button lying over its right half, and a disabled button.
+/// with a button lying over its right half, a disabled button, a canvas that takes drags with a
+/// tappable tile in its middle, and a stepper over 1 to 3.
 struct ClickForm : dv::Component<ClickForm> {
     ClickSeen* seen = nullptr;
     explicit ClickForm(ClickSeen* s)
@@ -58,8 +64,23 @@ struct ClickForm : dv::Component<ClickForm> {
                          }),
                          dv::Button("Over", [s] { s->note("Over"); }).frame(100, 60)})
                  .id("pad"),
-             dv::Button("Off", [s] { s->note("Off"); }).disabled(true)});
+             dv::Button("Off", [s] { s->note("Off"); }).disabled(true),
+             dv::ZStack(dv::Alignment::center,
+                        {dv::Rectangle().frame(200, 60),
+                         dv::Rectangle().frame(50, 30).onTap([s] { s->note("tile"); })})
+                 .dragGesture(
+                     0, [s](const dv::DragValue& v) { s->log.push_back("drag " + at(v.location)); },
+                     [s](const dv::DragValue& v) { s->log.push_back("end " + at(v.location)); })
+                 .id("canvas"),
+             dv::Stepper("Rows", dv::Binding<long>([s] { return s->rows; },
+                                                   [s](const long& v) {
+                                                       s->rows = v;
+                                                       s->note("rows " + std::to_string(v));
+                                                   }),
+                         1, 3)
+                 .id("rows")});
     }
+    static std::string at(Point p) { return std::to_string(int(p.x)) + "," + std::to_string(int(p.y)); }
 };
 
 /// The program's windows under the pointer: a panel of retained controls, a titled window that
@@ -118,22 +139,29 @@ protected:
         UiTest::TearDown();
     }
 
-    /// The centre of a hosted element in global points.
-    CGPoint centreOf(const std::string& key, double dx = 0) {
+    /// The centre of a hosted element in global points, moved by `dx` to the right and `dy` down.
+    CGPoint centreOf(const std::string& key, double dx = 0, double dy = 0) {
         const auto* node = dv::ViewDriver(*host).find(key);
         EXPECT_TRUE(node) << key;
         if (!node) return {};
         const Point local = host->convertPointToWindow(
-            {node->layoutFrame.midX() + dx, host->frame().height() - node->layoutFrame.midY()});
+            {node->layoutFrame.midX() + dx, host->frame().height() - node->layoutFrame.midY() - dy});
         return {local.x + window->frame().origin.x, local.y + window->frame().origin.y};
     }
 
     /// Presses the left button at `down` and releases it at `up`, then lets the events dispatch.
-    void click(CGPoint down, CGPoint up) {
+    void click(CGPoint down, CGPoint up) { press({down, up}); }
+    /// Presses the left button at the first point, moves it through the others with the button
+    /// held and releases it at the last, the events dispatching after each step.
+    void press(const std::vector<CGPoint>& path) {
         auto& input = SimInput::shared();
-        input.moveMouse(down);
+        input.moveMouse(path.front());
         input.mouseDown();
-        input.moveMouse(up);
+        sim().drainMainQueue();
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            input.moveMouse(path[i]);
+            sim().drainMainQueue();
+        }
         input.mouseUp();
         sim().drainMainQueue();
     }
@@ -177,6 +205,60 @@ TEST_F(PointerClickTest, AClickReachesTheControlOrElementUnderThePointer) {
         EXPECT_EQ(othersSawDown, c.othersSeeIt ? 1 : 0);
         EXPECT_FALSE(Application::shared().currentEvent());
     }
+}
+
+TEST_F(PointerClickTest, APressAndItsMovesReachTheDragGestureTheSliderKnobAndTheStepperArrows) {
+    // A continuous slider over 0 to 24 whose 100-point track runs from x 618 to 718 at y 520.5.
+    auto panelOfSlider = std::make_shared<Panel>(Rect{600, 500, 300, 100}, StyleMask::nonactivatingPanel);
+    auto slider = Slider::make(0, 0, 24, seen, "slide:");
+    slider->isContinuous = true;
+    slider->setFrame({10, 10, 116, 21});
+    panelOfSlider->contentView()->addSubview(slider);
+    panelOfSlider->orderFrontRegardless();
+    const auto knobAt = [](double x) { return CGPoint{x, 520.5}; };
+    const double arrows = dv::ViewDriver(*host).find("rows")->layoutFrame.width() / 2 - 7;
+    struct Case {
+        const char* name;
+        double sliderValue;
+        std::vector<CGPoint> path;
+        std::vector<std::string> log;
+        long rows;
+    };
+    const std::vector<Case> cases = {
+        {"a drag on the canvas", 0, {centreOf("canvas", -60), centreOf("canvas", 0, 20), centreOf("canvas")},
+         {"drag 40,30", "drag 100,50", "drag 100,30", "end 100,30"}, 2},
+        {"a click on its tile: the drag ends in place and the tile is tapped", 0, {centreOf("canvas")},
+         {"drag 100,30", "end 100,30", "tile on mouse-up"}, 2},
+        {"a drag from the tile is no tap", 0, {centreOf("canvas"), centreOf("canvas", -60)},
+         {"drag 100,30", "drag 40,30", "end 40,30"}, 2},
+        {"a drag out of the window ends where the pointer is", 0, {centreOf("canvas"), centreOf("canvas", 450)},
+         {"drag 100,30", "drag 550,30", "end 550,30"}, 2},
+        {"the knob follows at its distance from the press", 12, {knobAt(671), knobAt(696), knobAt(721)},
+         {"slide 18", "slide 24"}, 2},
+        {"a press on the track moves the knob there, then it follows", 12, {knobAt(643), knobAt(668)},
+         {"slide 6", "slide 12"}, 2},
+        {"a press on the knob past the track's start", 0, {knobAt(613), knobAt(643)}, {"slide 6"}, 2},
+        {"the knob dragged off the panel", 12, {knobAt(668), knobAt(1000)}, {"slide 24"}, 2},
+        {"the stepper's up arrow", 0, {centreOf("rows", arrows, -5)}, {"rows 3 on mouse-up"}, 3},
+        {"its down arrow", 0, {centreOf("rows", arrows, 5)}, {"rows 1 on mouse-up"}, 1},
+        {"its label", 0, {centreOf("rows", -arrows)}, {}, 2},
+        {"released off the arrow", 0, {centreOf("rows", arrows, -5), centreOf("rows", -arrows)}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen->log.clear();
+        seen->rows = 2;
+        slider->setDoubleValue(c.sliderValue);
+        press(c.path);
+        EXPECT_EQ(seen->log, c.log);
+        EXPECT_EQ(seen->rows, c.rows);
+    }
+    // At its bound the stepper does not move, by the pointer as by the driver.
+    seen->rows = 3;
+    seen->log.clear();
+    click(centreOf("rows", arrows, -5), centreOf("rows", arrows, -5));
+    EXPECT_FALSE(dv::ViewDriver(*host).step("rows", 1));
+    EXPECT_TRUE(seen->log.empty());
 }
 
 TEST_F(PointerClickTest, AClickOnAFieldMakesItFirstResponderAndUISimulatorClicksAsThePointerDoes) {

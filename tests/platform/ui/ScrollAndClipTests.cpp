@@ -195,25 +195,34 @@ TEST_F(ScrollAndClipTest, AScrollViewShowsWhatFitsAndScrollsByWheelPointsAndToAn
     EXPECT_TRUE(shows("row18"));
 }
 
-TEST_F(ScrollAndClipTest, AClickOnASliderTrackMovesTheKnobThere) {
+TEST_F(ScrollAndClipTest, APressOnASliderTrackMovesTheKnobThereAndOneOnTheKnobLeavesIt) {
     auto window = std::make_shared<Window>(Rect{100, 100, 300, 200}, StyleMask::borderless);
     auto slider = Slider::make(0, 0, 24, nullptr, "");
     slider->setFrame({10, 10, 116, 21}); // a track of 100 points from x 18 to 118 of the window
     window->contentView()->addSubview(slider);
     struct Case {
         const char* name;
-        double x; // in the window
+        double from; // the value before the press
+        double x;    // in the window
         bool tickValuesOnly;
         double value;
     };
     const Case cases[] = {
-        {"the middle", 68, false, 12},      {"the left end", 18, false, 0}, {"before the track", 0, false, 0},
-        {"past the track", 300, false, 24}, {"a quarter", 43, false, 6},    {"between ticks", 47, true, 7},
+        {"the middle", 0, 68, false, 12},
+        {"the left end", 12, 18, false, 0},
+        {"before the track", 12, 0, false, 0},
+        {"past the track", 0, 300, false, 24},
+        {"a quarter", 0, 43, false, 6},
+        {"between ticks", 0, 47, true, 7},
+        {"the knob, off its centre", 12, 73, false, 12},
+        {"the knob's edge", 12, 75, false, 12},
+        {"just past the knob", 12, 80.5, false, 15},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         slider->allowsTickMarkValuesOnly = c.tickValuesOnly;
         slider->numberOfTickMarks = c.tickValuesOnly ? 25 : 0;
+        slider->setDoubleValue(c.from);
         auto down = platform::NSEvent::mouseEvent(platform::EventType::leftMouseDown, {c.x, 20}, {}, 0,
                                                   window->windowNumber(), 1);
         slider->mouseDown(down);
