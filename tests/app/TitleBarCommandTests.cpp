@@ -108,6 +108,9 @@ TEST_F(TitleBarCommandTest, MinimizeZoomATitleBarDragAndTheCornerWorkAsTheStyleM
          "frame 0.0 0.0 1440.0 875.0 level 3 visible"},
         {"and zoomed again, it is back", "mouse move 59.5 861.5\nmouse down\nmouse up\n", help,
          "frame 360.0 165.0 720.0 628.0 level 3 visible"},
+        {"moved and closed, its menu item shows it centred",
+         "drag 700 785 to 600 700\nmouse move 280 694.5\nmouse down\nmouse up\nmenu pick \"Help\"\n", help,
+         "frame 360.0 165.0 720.0 628.0 level 3 visible"},
         {"the snapshot manager's zoom does nothing",
          "mouse move 379.5 779.5\nmouse down\nmouse up\nmenu pick \"Show Snapshot Manager\"\n"
          "mouse move 279.5 724\nmouse down\nmouse up\n",
