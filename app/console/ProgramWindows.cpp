@@ -33,7 +33,7 @@ bool holdsStatusItem(const Window& window) {
 std::vector<std::shared_ptr<Window>> ProgramWindows::windows() {
     std::vector<std::shared_ptr<Window>> out;
     for (auto& window : platform::ui::Application::shared().windows())
-        if (!window->isClosed() && !holdsStatusItem(*window)) out.push_back(window);
+        if (!holdsStatusItem(*window)) out.push_back(window);
     return out;
 }
 

@@ -24,7 +24,7 @@ public:
     static constexpr const char* layoutEditorName = "layout editor";
 
     /// The program's windows in creation order, without the menu-bar windows that hold status
-    /// items and without closed windows.
+    /// items; a closed window the program keeps is listed (hidden) until it is shown again.
     static std::vector<std::shared_ptr<platform::ui::Window>> windows();
     /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), a name of
     /// `panelName` ("snap bar", "toast", "preset editor", "layout editor") that window, anything

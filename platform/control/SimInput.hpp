@@ -35,7 +35,7 @@ namespace platform {
 ///   the top 28 points of the window's frame (its title bar; not for full-screen windows) the
 ///   dragged events that follow move the window by the pointer's travel until the mouse-up. The
 ///   program's own windows are left alone: a click on one neither activates the program nor moves
-///   the window.
+///   the window here (the program, which receives the events, does both: `WindowFrameTracker`).
 ///
 /// Key codes are virtual key codes; locations are global coordinates (points, y up from the bottom
 /// of the main display). Main thread; logs nothing.

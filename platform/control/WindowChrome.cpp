@@ -1,7 +1,7 @@
 #include "platform/control/WindowChrome.hpp"
 
 #include "platform/control/ScreenCapture.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/TitleBarGeometry.hpp"
 
 #include <algorithm>
 
@@ -21,18 +21,20 @@ void draw(PicturePainter& painter, const CGRect& frame, const std::string& title
     PicturePainter::Scope scope(painter);
     painter.clipRoundedRect(frame, cornerRadius);
     painter.fillRect(frame, body);
-    const double bar = std::min(Window::titleBarHeight, frame.height());
-    const CGRect titleBar{frame.minX(), frame.maxY() - bar, frame.width(), bar};
+    const CGRect titleBar = TitleBarGeometry::titleBar(frame);
     painter.fillRect(titleBar, active ? ScreenCapture::activeTitleBarColor() : ScreenCapture::titleBarColor());
     painter.strokeLine({titleBar.minX(), titleBar.minY()}, {titleBar.maxX(), titleBar.minY()}, rgb(200, 200, 200),
                        1);
-    // Close, minimize and zoom: 12-point circles 20 points apart from 20 points in.
+    // Close, minimize and zoom, where the window takes their clicks.
     const Color buttons[] = {rgb(255, 95, 87), rgb(254, 188, 46), rgb(40, 200, 64)};
     const bool present[] = {has.close, has.minimize, has.zoom};
-    for (int i = 0; i < 3; ++i) {
-        const CGPoint centre{frame.minX() + 20 + 20.0 * i, titleBar.midY()};
-        if (centre.x + 6 > frame.maxX()) break;
-        const CGRect circle{centre.x - 6, centre.y - 6, 12, 12};
+    using TitleBarGeometry::Button;
+    for (const Button button : {Button::close, Button::miniaturize, Button::zoom}) {
+        const auto centre = TitleBarGeometry::buttonCentre(frame, button);
+        if (!centre) break;
+        const double r = TitleBarGeometry::buttonDiameter / 2;
+        const CGRect circle{centre->x - r, centre->y - r, 2 * r, 2 * r};
+        const int i = static_cast<int>(button);
         if (!present[i]) {
             // A disabled button: a pale disc in a grey ring.
             painter.fillEllipse(circle, rgb(225, 225, 225));

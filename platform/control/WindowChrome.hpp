@@ -8,7 +8,8 @@ namespace platform::ui {
 
 /// How the screen capture draws a titled window's frame: a rounded rectangle with a thin outline,
 /// a title bar along its top edge (`Window::titleBarHeight` points) with the three window buttons
-/// at its left and the title centred, in the active colours when the window's application is
+/// at its left, where `TitleBarGeometry` puts them (where the program's windows take their
+/// clicks), and the title centred, in the active colours when the window's application is
 /// frontmost; a button the window lacks (no close, minimize or zoom in its style mask) is drawn
 /// grey, as a disabled button is. Global coordinates or any other y-up space (points).
 namespace WindowChrome {

@@ -300,19 +300,7 @@ AXError AXUIElementPerformAction(const AXUIElement& e, const std::string& action
         if (e.kind == AXUIElement::Kind::window && action == "AXRaise") {
             m.raise(w->number);
         } else if (e.kind == AXUIElement::Kind::zoomButton && action == "AXPress") {
-            if (w->zoomRestore) {
-                w->spec.frame = *w->zoomRestore;
-                w->zoomRestore.reset();
-            } else if (auto* d = m.displayForRect(w->spec.frame)) {
-                w->zoomRestore = w->spec.frame;
-                CGRect vis = d->visibleFrame();
-                double width = vis.width(), height = vis.height();
-                if (w->spec.maxSize) {
-                    width = std::min(width, w->spec.maxSize->width);
-                    height = std::min(height, w->spec.maxSize->height);
-                }
-                w->spec.frame = {vis.minX(), vis.maxY() - height, width, height};
-            }
+            m.toggleZoom(*w);
         } else {
             err = kAXErrorActionUnsupported;
         }

@@ -665,4 +665,20 @@ void DesktopModel::applySize(std::uint32_t number, CGSize size) {
     placeOnDisplaySpace(*w);
 }
 
+void DesktopModel::toggleZoom(WindowRecord& w) {
+    if (w.zoomRestore) {
+        w.spec.frame = *w.zoomRestore;
+        w.zoomRestore.reset();
+    } else if (auto* d = displayForRect(w.spec.frame)) {
+        w.zoomRestore = w.spec.frame;
+        const CGRect vis = d->visibleFrame();
+        double width = vis.width(), height = vis.height();
+        if (w.spec.maxSize) {
+            width = std::min(width, w.spec.maxSize->width);
+            height = std::min(height, w.spec.maxSize->height);
+        }
+        w.spec.frame = {vis.minX(), vis.maxY() - height, width, height};
+    }
+}
+
 } // namespace platform::desktop_detail

@@ -234,6 +234,10 @@ public:
     void applyPosition(std::uint32_t number, CGPoint topLeft);
     void applySize(std::uint32_t number, CGSize size);
     void placeOnDisplaySpace(WindowRecord& w);
+    /// The zoom button: a window zoomed before goes back to the frame it had then; any other fills
+    /// the visible frame of the display that holds most of it (the nearest one when none does) from
+    /// its top-left corner, within its maximum size. Without displays it stays.
+    void toggleZoom(WindowRecord& w);
     /// A position (top-left coordinates) or size write under the window's write rules: read-only
     /// answers kAXErrorAttributeUnsupported, the first k writes kAXErrorCannotComplete; a delayed
     /// window applies it later. Returns the Accessibility error code.

@@ -25,6 +25,7 @@ WindowSpec recordSpecOf(const OwnWindowSpec& spec) {
     w.alpha = spec.alpha;
     w.onAllSpaces = spec.onAllSpaces;
     w.ignoresMouseEvents = spec.ignoresMouseEvents;
+    w.minimized = spec.minimized;
     w.inAXList = false;
     w.subrole.reset();
     return w;
@@ -114,6 +115,16 @@ std::optional<std::uint32_t> ownWindowAt(const CGPoint& location) {
     const WindowRecord* hit = m.windowAt(location);
     if (!hit || !hit->own || hit->pid != m.programPid) return std::nullopt;
     return hit->number;
+}
+
+std::optional<CGRect> zoom(std::uint32_t number) {
+    auto holder = desktop_detail::currentModel();
+    DesktopModel& m = *holder;
+    DesktopModel::Txn txn(m);
+    WindowRecord* w = ownRecord(m, number);
+    if (!w || !m.onScreen(*w)) return std::nullopt;
+    m.toggleZoom(*w);
+    return w->spec.frame;
 }
 
 void remove(std::uint32_t number) {

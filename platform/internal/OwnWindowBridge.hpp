@@ -36,6 +36,8 @@ struct OwnWindowSpec {
     bool moveToActiveSpace = false;
     /// Clicks pass through the window to the window below it.
     bool ignoresMouseEvents = false;
+    /// Miniaturized (in the Dock; then also ordered out).
+    bool minimized = false;
 };
 
 /// How a window is ordered front.
@@ -76,6 +78,13 @@ void orderFront(std::uint32_t number, const OwnWindowSpec& spec, Ordering orderi
 /// by the window server's hit testing (`SimDesktop::windowAt`); none when the click lands on
 /// another application's window or on none.
 std::optional<std::uint32_t> ownWindowAt(const CGPoint& location);
+
+/// The user zoomed window `number` (its zoom button): the window server's zoom rule for every
+/// window (`AXPress` on another application's zoom button), which toggles between the visible
+/// frame of the window's display and the frame the window had before. Returns the frame the
+/// window is to take; none when the window has no record on screen. The toolkit's window then
+/// takes the frame itself (`Window::setFrame`), which brings the record up to date.
+std::optional<CGRect> zoom(std::uint32_t number);
 
 /// Drops the window from the list (the window was closed); its record stays, marked closed.
 void remove(std::uint32_t number);

@@ -157,12 +157,16 @@ View* Application::viewUnderMouse(const NSEvent& event) const {
 
 void Application::sendEvent(const NSEvent& event) {
     requireMainThread("Application::sendEvent");
+    if (frameTracker_.track(event)) return;
     if (event.type == EventType::leftMouseDown) {
         pressedView_.reset();
         // The window server activates the program and the window takes the keys first; then the
-        // click goes on to the view under the pointer.
+        // click goes on to the window's frame or the view under the pointer.
         CGPoint at;
-        if (Window* window = windowUnderMouse(*this, event, at)) ClickActivation::windowTakesClick(*window);
+        if (Window* window = windowUnderMouse(*this, event, at)) {
+            ClickActivation::windowTakesClick(*window);
+            if (frameTracker_.mouseDown(*window, at)) return;
+        }
         View* view = viewUnderMouse(event);
         if (!view) return;
         pressedView_ = view->weak_from_this();

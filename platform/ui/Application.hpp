@@ -4,6 +4,7 @@
 
 #include "platform/input/NSEvent.hpp"
 #include "platform/ui/Responder.hpp"
+#include "platform/ui/WindowFrameTracker.hpp"
 
 #include <memory>
 #include <optional>
@@ -119,8 +120,10 @@ public:
     /// program's window that the window server's hit testing finds there (`View::hitTest`; none
     /// while a modal session runs for another window); the dragged events and the mouse-up that
     /// follow go to that same view wherever the pointer is (`View::mouseDragged`,
-    /// `View::mouseUp`), and a mouse-up that lands on the view again is a click. A scroll-wheel
-    /// event goes to the view under the
+    /// `View::mouseUp`), and a mouse-up that lands on the view again is a click. A press on a
+    /// titled window's title bar, one of its buttons or its resize corner is the window frame's
+    /// instead (`WindowFrameTracker`), with the dragged events and the mouse-up that follow it. A
+    /// scroll-wheel event goes to the view under the
     /// pointer found the same way (`View::scrollWheel`). A key-down goes to the key window's first
     /// responder (`Responder::keyDown`), and so does text an input method commits
     /// (`NSEvent::textInputEvent`, `Responder::insertText`); while a modal session runs for another
@@ -167,6 +170,7 @@ private:
     std::vector<Window*> order_; // visible, front first
     std::vector<ModalSession> modal_;
     std::weak_ptr<Responder> pressedView_; // the view that took the left mouse-down
+    WindowFrameTracker frameTracker_;      // a press on a window's title bar or resize corner
     std::weak_ptr<Responder> resignedKeyWindow_; // key when the application last resigned active
 };
 

@@ -209,6 +209,7 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
 void Window::orderIn(bool activate, bool makingKey) {
     bool wasVisible = visible_;
     closed_ = false;
+    miniaturized_ = false;
     visible_ = true;
     Application::shared().orderIn(this);
     if (activate && !(styleMask_ & StyleMask::nonactivatingPanel)) Application::shared().activate(false);
@@ -237,7 +238,14 @@ void Window::makeKeyAndOrderFront() {
 
 void Window::orderOut() {
     requireMainThread("Window::orderOut");
-    if (!visible_) return;
+    if (!visible_) {
+        if (miniaturized_) {
+            // Out of the Dock.
+            miniaturized_ = false;
+            syncWithWindowServer();
+        }
+        return;
+    }
     visible_ = false;
     Application::shared().orderOutWindow(this);
     syncWithWindowServer();
@@ -260,6 +268,20 @@ void Window::performClose() {
     requireMainThread("Window::performClose");
     if (auto d = delegate.lock(); d && !d->windowShouldClose(*this)) return;
     close();
+}
+
+void Window::miniaturize() {
+    requireMainThread("Window::miniaturize");
+    if (!visible_) return;
+    orderOut();
+    miniaturized_ = true;
+    syncWithWindowServer();
+}
+
+void Window::zoom() {
+    requireMainThread("Window::zoom");
+    if (!visible_) return;
+    if (const auto frame = OwnWindowBridge::zoom(std::uint32_t(number_))) setFrame(*frame, true);
 }
 
 void Window::makeKey() {
@@ -386,6 +408,7 @@ OwnWindowBridge::OwnWindowSpec Window::windowServerSpec() const {
     spec.onAllSpaces = (collectionBehavior & CollectionBehavior::canJoinAllSpaces) != 0;
     spec.moveToActiveSpace = (collectionBehavior & CollectionBehavior::moveToActiveSpace) != 0;
     spec.ignoresMouseEvents = ignoresMouseEvents_;
+    spec.minimized = miniaturized_;
     return spec;
 }
 

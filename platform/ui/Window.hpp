@@ -197,6 +197,15 @@ public:
     /// The user's click on the close button: asks the delegate first.
     void performClose();
     bool isClosed() const { return closed_; }
+    /// Miniaturizes a visible window (the minimize button): it leaves the screen as with
+    /// `orderOut` and stays in the Dock, `isMiniaturized`, until it is ordered in again (any
+    /// order-front brings it back where it was) or ordered out or closed (it leaves the Dock).
+    void miniaturize();
+    bool isMiniaturized() const { return miniaturized_; }
+    /// Zooms a visible window (the zoom button) by the window server's rule for every window
+    /// (`OwnWindowBridge::zoom`): it fills the visible frame of its screen from the top-left
+    /// corner, within its minimum size; zoomed again, it goes back to the frame it had before.
+    void zoom();
 
     /// Makes the window key when it can become key.
     void makeKey();
@@ -271,6 +280,7 @@ private:
     double alpha_ = 1;
     bool visible_ = false;
     bool closed_ = false;
+    bool miniaturized_ = false;
     bool listed_ = false; // has a record in the window server's list
     long number_;
     int displayCount_ = 0;

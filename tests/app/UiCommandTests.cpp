@@ -129,12 +129,13 @@ protected:
 
 TEST_F(UiCommandTest, WindowsListsTheProgramsOwnWindowsInCreationOrder) {
     const auto number = [](const std::shared_ptr<Window>& w) { return std::to_string(w->windowNumber()); };
-    EXPECT_EQ(run("ui windows"), "window " + number(snapshots) +
-                                     " \"Tilmora Snapshots\" frame 100.0 100.0 900.0 628.0 level 0 hidden\n" +
-                                     "window " + number(editor) +
-                                     " \"Layout Editor\" frame 200.0 150.0 720.0 588.0 level 0 visible\n" +
-                                     "window " + number(prefs) +
-                                     " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n");
+    EXPECT_EQ(run("ui windows"),
+              "window " + number(snapshots) +
+                  " \"Tilmora Snapshots\" frame 100.0 100.0 900.0 628.0 level 0 hidden\n" + "window " +
+                  number(editor) + " \"Layout Editor\" frame 200.0 150.0 720.0 588.0 level 0 visible\n" +
+                  "window " + number(prefs) +
+                  " \"Preferences\" frame 300.0 200.0 500.0 428.0 level 3 visible\n" + "window " +
+                  number(closed) + " \"Closed\" frame 0.0 0.0 100.0 128.0 level 0 hidden\n");
     EXPECT_EQ(run("ui windows now"), "error: usage: ui windows");
 }
 
@@ -158,9 +159,11 @@ TEST_F(UiCommandTest, ShowPrintsHostedElementsAndRetainedViewsWithIdsTextsAndVal
                                           "button \"Reset\" disabled frame 300.0 200.0 61.0 22.0\n"
                                           "button \"Save\" frame 300.0 200.0 56.0 22.0\n");
     EXPECT_EQ(run("ui show \"Tilmora Snapshots\""), "");
-    EXPECT_EQ(run("ui show Closed"),
-              "error: no program window \"Closed\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", "
-              "\"Preferences\"; "
+    // A closed window the program keeps is read as the others are.
+    EXPECT_EQ(run("ui show Closed"), "");
+    EXPECT_EQ(run("ui show Gone"),
+              "error: no program window \"Gone\" (windows: \"Tilmora Snapshots\", \"Layout Editor\", "
+              "\"Preferences\", \"Closed\"; "
               "panels and editors: \"snap bar\", \"toast\", \"preset editor\", \"layout editor\")");
 }
 

@@ -72,7 +72,9 @@ void listWindows(ConsoleSession& session) {
     for (const auto& window : ProgramWindows::windows()) {
         session.out() << "window " << window->windowNumber() << " " << Text::quote(window->title) << " frame "
                       << Text::frame(window->frame()) << " level " << window->level() << " "
-                      << (window->isVisible() ? "visible" : "hidden");
+                      << (window->isVisible()        ? "visible"
+                          : window->isMiniaturized() ? "hidden minimized"
+                                                     : "hidden");
         if (const auto name = ProgramWindows::panelName(*window)) session.out() << " named " << Text::quote(*name);
         session.out() << "\n";
     }
