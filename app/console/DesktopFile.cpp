@@ -184,9 +184,10 @@ Plan plan(const platform::Json& json) {
                 spec.backingScaleFactor = 2.0;
             }
             // The desktop holds displays within its range only (docs/console.md gives it).
-            if (auto problem = platform::DisplayRange::rectProblem(spec.frame)) fail(at(path, "frame"), *problem);
+            if (auto problem = platform::DisplayRange::rectProblem(spec.frame))
+                fail(at(path, "frame"), *problem);
             if (spec.visibleFrame)
-                if (auto problem = platform::DisplayRange::rectProblem(*spec.visibleFrame))
+                if (auto problem = platform::DisplayRange::rectProblem(*spec.visibleFrame, true))
                     fail(at(path, "visible"), *problem);
             if (auto problem = platform::DisplayRange::scaleProblem(spec.backingScaleFactor))
                 fail(path, *problem);

@@ -17,18 +17,19 @@ std::optional<std::string> coordinateProblem(const char* name, double value) {
     return valueText(name, value) + "must be within ±1e9 points";
 }
 
-std::optional<std::string> sideProblem(const char* name, double value) {
-    if (value > 0 && value <= maximumSide) return std::nullopt;
-    return valueText(name, value) + "must be above 0 and at most 1e6 points";
+std::optional<std::string> sideProblem(const char* name, double value, bool allowEmpty) {
+    if ((allowEmpty ? value >= 0 : value > 0) && value <= maximumSide) return std::nullopt;
+    return valueText(name, value) +
+           (allowEmpty ? "must be from 0 to 1e6 points" : "must be above 0 and at most 1e6 points");
 }
 
 } // namespace
 
-std::optional<std::string> rectProblem(const CGRect& rect) {
+std::optional<std::string> rectProblem(const CGRect& rect, bool allowEmpty) {
     if (auto p = coordinateProblem("x", rect.origin.x)) return p;
     if (auto p = coordinateProblem("y", rect.origin.y)) return p;
-    if (auto p = sideProblem("width", rect.size.width)) return p;
-    return sideProblem("height", rect.size.height);
+    if (auto p = sideProblem("width", rect.size.width, allowEmpty)) return p;
+    return sideProblem("height", rect.size.height, allowEmpty);
 }
 
 std::optional<std::string> scaleProblem(double scale) {
@@ -39,7 +40,7 @@ std::optional<std::string> scaleProblem(double scale) {
 std::optional<std::string> problem(const DisplaySpec& spec) {
     if (auto p = rectProblem(spec.frame)) return "frame " + *p;
     if (spec.visibleFrame)
-        if (auto p = rectProblem(*spec.visibleFrame)) return "visible " + *p;
+        if (auto p = rectProblem(*spec.visibleFrame, true)) return "visible " + *p;
     return scaleProblem(spec.backingScaleFactor);
 }
 

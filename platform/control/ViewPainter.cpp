@@ -352,9 +352,9 @@ void ViewPainter::textField(const TextField& field, const CGRect& bounds) {
                                              : field.textColor);
     style.align = alignOf(field.alignment);
     const double inset = boxed ? 4 : 0;
+    const double boxWidth = std::max(0.0, bounds.width() - 2 * inset);
     CGRect box = search ? searchField->searchTextRect(bounds)
-                        : CGRect{bounds.minX() + inset, bounds.minY(), std::max(0.0, bounds.width() - 2 * inset),
-                                 bounds.height()};
+                        : CGRect{bounds.minX() + inset, bounds.minY(), boxWidth, bounds.height()};
     if (search && searchField->showsCancelButton()) {
         // The cancel (clear) button: a grey disc with a white cross, centred in its room.
         const CGRect room = searchField->cancelButtonRect(bounds);

@@ -48,8 +48,8 @@ TextFaces::~TextFaces() {
 
 TextFaces& TextFaces::shared() {
     static TextFaces loaded( // kept for the life of the process
-        {TextMetrics::fontFile(false, false), TextMetrics::fontFile(true, false), TextMetrics::fontFile(false, true),
-         TextMetrics::fontFile(true, true)},
+        {TextMetrics::fontFile(false, false), TextMetrics::fontFile(true, false),
+         TextMetrics::fontFile(false, true), TextMetrics::fontFile(true, true)},
         TextMetrics::fallbackFontFile());
     return loaded;
 }

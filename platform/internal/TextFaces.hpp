@@ -31,7 +31,8 @@ public:
     /// each character the style's face lacks gets that face's .notdef glyph, a box). A fallback that
     /// cannot be read is said once, on standard error ("[Fonts] No fallback font ..."), which the
     /// desktop console keeps in its log.
-    TextFaces(const std::array<std::filesystem::path, 4>& styleFiles, const std::filesystem::path& fallbackFile);
+    TextFaces(const std::array<std::filesystem::path, 4>& styleFiles,
+              const std::filesystem::path& fallbackFile);
     ~TextFaces();
     TextFaces(const TextFaces&) = delete;
     TextFaces& operator=(const TextFaces&) = delete;
@@ -42,7 +43,9 @@ public:
 
     std::mutex& mutex() { return mutex_; }
     /// The index of a style (0 to 3): regular, bold, monospaced, monospaced bold.
-    static std::size_t styleIndex(bool bold, bool monospaced) { return (monospaced ? 2 : 0) + (bold ? 1 : 0); }
+    static std::size_t styleIndex(bool bold, bool monospaced) {
+        return (monospaced ? 2 : 0) + (bold ? 1 : 0);
+    }
     /// How `c` is set in `style` (cached per character).
     Glyph glyph(std::size_t style, char32_t c);
     bool hasFallback() const { return fallback_ != nullptr; }

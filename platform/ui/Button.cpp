@@ -14,8 +14,8 @@ void Button::setDoubleValue(double v) {
         state = ControlState::off;
         return;
     }
-    constexpr double most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
-    state = v >= most ? std::numeric_limits<int>::max() : v <= least ? std::numeric_limits<int>::min() : static_cast<int>(v);
+    constexpr int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    state = v >= most ? most : v <= least ? least : static_cast<int>(v);
 }
 
 namespace {

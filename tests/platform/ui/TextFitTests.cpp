@@ -62,7 +62,8 @@ TEST(TextFit, CharactersTheDejaVuFacesLackAreSetInTheFallbackFace) {
     // The fallback's ideographs are a square em each, in every style; the measure adds them up.
     for (const Font& font : {Font{13, "regular", false}, Font{13, "bold", true}})
         EXPECT_EQ(TextMetrics::width("東京", font), 26);
-    EXPECT_EQ(TextMetrics::width("Café 東京", Font{}), std::ceil(TextMetrics::width("Café ", 13, false, false) + 26));
+    EXPECT_EQ(TextMetrics::width("Café 東京", Font{}),
+              std::ceil(TextMetrics::width("Café ", 13, false, false) + 26));
 }
 
 TEST(TextFit, WithoutTheFallbackFileACharacterKeepsItsStylesFaceAndThatIsSaidOnce) {
@@ -79,8 +80,8 @@ TEST(TextFit, WithoutTheFallbackFileACharacterKeepsItsStylesFaceAndThatIsSaidOnc
         EXPECT_FALSE(faces.glyph(1, U'京').fallback);
     }
     StandardErrorControl::setCapture(nullptr);
-    EXPECT_EQ(said, "[Fonts] No fallback font at /nonexistent/fallback.ttc: characters the DejaVu faces lack are "
-                    "drawn as boxes\n");
+    EXPECT_EQ(said, "[Fonts] No fallback font at /nonexistent/fallback.ttc: characters the DejaVu faces "
+                    "lack are drawn as boxes\n");
 }
 
 TEST(TextFit, ALineWiderThanItsRoomEndsInAnEllipsisAfterWholeCharacters) {
