@@ -10,13 +10,13 @@
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
+namespace platform::ui {
+
 /// The FreeType faces that `TextMetrics` measures texts in, one per style (DejaVu Sans and DejaVu
 /// Sans Mono, regular and bold), and one fallback face with CJK glyphs for the characters a style's
 /// face has no glyph for; the screen capture draws with faces read from the same files.
-/// Internal to the platform. Any thread: every call but `mutex` must be made holding `mutex()`
+/// Internal to the platform. Any thread: `glyph` must be called holding `mutex()`
 /// (FreeType faces are not thread-safe).
-namespace platform::ui {
-
 class TextFaces {
 public:
     /// How one character is set in one style: its advance in ems, and whether the fallback face
@@ -48,7 +48,6 @@ public:
     }
     /// How `c` is set in `style` (cached per character).
     Glyph glyph(std::size_t style, char32_t c);
-    bool hasFallback() const { return fallback_ != nullptr; }
 
 private:
     std::mutex mutex_;
