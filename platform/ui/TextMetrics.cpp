@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <unordered_map>
 
 namespace platform::ui::TextMetrics {
 
