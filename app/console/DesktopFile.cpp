@@ -5,6 +5,7 @@
 #include "console/DesktopConsole.hpp"
 #include "console/DesktopQueries.hpp"
 #include "console/JsonSyntax.hpp"
+#include "platform/control/DisplayRange.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/LargestOverlap.hpp"
 #include "platform/foundation/Error.hpp"
@@ -182,6 +183,14 @@ Plan plan(const platform::Json& json) {
             } else {
                 spec.backingScaleFactor = 2.0;
             }
+            // The desktop holds displays within its range only (docs/console.md gives it).
+            if (auto problem = platform::DisplayRange::rectProblem(spec.frame))
+                fail(at(path, "frame"), *problem);
+            if (spec.visibleFrame)
+                if (auto problem = platform::DisplayRange::rectProblem(*spec.visibleFrame, true))
+                    fail(at(path, "visible"), *problem);
+            if (auto problem = platform::DisplayRange::scaleProblem(spec.backingScaleFactor))
+                fail(path, *problem);
             const int spaces =
                 d.contains("spaces") ? static_cast<int>(wholeNumber(d["spaces"], at(path, "spaces"), 1, kMaxSpaces)) : 1;
             spec.spaces = spaces;

@@ -171,8 +171,10 @@ void PicturePainter::clipRoundedRect(const CGRect& rect, double radius) {
     cairo_clip(cr_);
 }
 
-void PicturePainter::selectFont(const TextStyle& style) {
-    if (cairo_font_face_t* face = PictureFonts::face(style.bold, style.monospaced))
+void PicturePainter::selectFont(const TextStyle& style, bool fallback) {
+    cairo_font_face_t* face = fallback ? PictureFonts::fallbackFace() : nullptr;
+    if (face == nullptr) face = PictureFonts::face(style.bold, style.monospaced);
+    if (face != nullptr)
         cairo_set_font_face(cr_, face);
     else
         cairo_select_font_face(cr_, style.monospaced ? "DejaVu Sans Mono" : "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
@@ -180,12 +182,20 @@ void PicturePainter::selectFont(const TextStyle& style) {
     cairo_set_font_size(cr_, std::max(1.0, style.size));
 }
 
+double PicturePainter::runsAdvance(const std::vector<TextMetrics::Run>& runs, const TextStyle& style) {
+    double advance = 0;
+    for (const auto& run : runs) {
+        selectFont(style, run.fallback);
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr_, run.text.c_str(), &extents);
+        advance += extents.x_advance;
+    }
+    return advance;
+}
+
 double PicturePainter::textWidth(const std::string& text, const TextStyle& style) {
     if (text.empty()) return 0;
-    selectFont(style);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr_, text.c_str(), &extents);
-    return extents.x_advance;
+    return runsAdvance(TextMetrics::runs(text, style.bold, style.monospaced), style);
 }
 
 void PicturePainter::text(const std::string& text, const CGRect& box, const TextStyle& style) {
@@ -201,11 +211,13 @@ void PicturePainter::text(const std::string& text, const CGRect& box, const Text
     cairo_font_extents(cr_, &font);
     // A line wider than its box ends in "…" after the last whole character that fits.
     line = TextMetrics::fitted(line, box.width(), Font{style.size, style.bold ? "bold" : "regular", style.monospaced});
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr_, line.c_str(), &extents);
+    // Each run in its face: the style's, or the fallback for the characters the style's lacks.
+    const auto runs = TextMetrics::runs(line, style.bold, style.monospaced);
+    const double advance = runsAdvance(runs, style);
+    selectFont(style);
     double x = box.minX();
-    if (style.align == Align::center) x = box.midX() - extents.x_advance / 2;
-    if (style.align == Align::right) x = box.maxX() - extents.x_advance;
+    if (style.align == Align::center) x = box.midX() - advance / 2;
+    if (style.align == Align::right) x = box.maxX() - advance;
     const double lineHeight = font.ascent - font.descent;
     double baseline;
     if (yUp) {
@@ -219,7 +231,11 @@ void PicturePainter::text(const std::string& text, const CGRect& box, const Text
     }
     const Color ink = AppearancePalette::resolvedText(style.color, appearance);
     cairo_set_source_rgba(cr_, ink.red, ink.green, ink.blue, ink.alpha);
-    cairo_show_text(cr_, line.c_str());
+    for (const auto& run : runs) {
+        // Each run starts where the one before it ended (the current point moves with the text).
+        selectFont(style, run.fallback);
+        cairo_show_text(cr_, run.text.c_str());
+    }
     cairo_new_path(cr_);
     cairo_restore(cr_);
 }

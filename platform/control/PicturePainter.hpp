@@ -6,12 +6,14 @@
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Image.hpp"
 #include "platform/ui/Path.hpp"
+#include "platform/ui/TextMetrics.hpp"
 
 #include <cairo.h>
 
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace platform::ui {
 
@@ -83,7 +85,8 @@ public:
     void clipRoundedRect(const CGRect& rect, double radius);
 
     /// Draws one line of `text` in `box` (clipped to it). A line wider than the box ends in "…"
-    /// after the last whole character that fits with it. Nothing for an empty text.
+    /// after the last whole character that fits with it. A character the style's face lacks is
+    /// drawn in the fallback face (`TextMetrics::runs`). Nothing for an empty text.
     void text(const std::string& text, const CGRect& box, const TextStyle& style);
     /// The width `text` takes in `style` (points).
     double textWidth(const std::string& text, const TextStyle& style);
@@ -97,7 +100,10 @@ public:
     void endGroup(double alpha);
 
 private:
-    void selectFont(const TextStyle& style);
+    /// Sets the style's face (the fallback face with `fallback`) at the style's size.
+    void selectFont(const TextStyle& style, bool fallback = false);
+    /// How far the runs of one line advance, each in its face.
+    double runsAdvance(const std::vector<TextMetrics::Run>& runs, const TextStyle& style);
     void replay(const std::vector<Canvas::Op>& ops);
     cairo_surface_t* pngSurface(const std::filesystem::path& file);
 

@@ -133,6 +133,13 @@ std::string scaleText(double scale) {
     return Text::doubleDescription(scale);
 }
 
+/// A whole number of pixels as a person reads it: its digits while it is below 1e15, else the
+/// double's description ("1e+20"), so no side is ever printed wrapped.
+std::string pixelCountText(double pixels) {
+    if (std::abs(pixels) < 1e15) return std::to_string(static_cast<long long>(pixels));
+    return Text::doubleDescription(pixels);
+}
+
 } // namespace
 
 ScreenPicture ScreenCapture::capture(const Options& options) {
@@ -148,10 +155,10 @@ ScreenPicture ScreenCapture::capture(const Options& options) {
     if (area.isEmpty()) throw Error("there is no display to draw");
     const double w = std::round(area.width() * options.scale);
     const double h = std::round(area.height() * options.scale);
-    if (w > maximumSide || h > maximumSide)
-        throw Error("a picture of " + std::to_string(static_cast<long long>(w)) + " x " +
-                    std::to_string(static_cast<long long>(h)) + " pixels is over " + std::to_string(maximumSide) +
-                    " pixels on a side");
+    // Only a side known to be in range becomes an integer (a NaN side fails the test too).
+    if (!(w <= maximumSide && h <= maximumSide))
+        throw Error("a picture of " + pixelCountText(w) + " x " + pixelCountText(h) + " pixels is over " +
+                    std::to_string(maximumSide) + " pixels on a side");
     ScreenPicture picture(area, options.scale, std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h)));
 
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(

@@ -9,7 +9,9 @@
 #include "platform/dispatch/MainThread.hpp"
 #include "platform/desktop/NSWorkspace.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/control/DisplayRange.hpp"
 #include "platform/control/SharedInstances.hpp"
+#include "platform/foundation/Error.hpp"
 
 #include <algorithm>
 #include <mutex>
@@ -116,7 +118,18 @@ void SimDesktop::useTwoIdenticalDisplays() {
 
 // ----------------------------------------------------------------------------------- displays
 
+namespace {
+
+/// Throws `platform::Error` naming display `displayID` and what of `spec` lies outside `DisplayRange`.
+void requireDisplayInRange(std::uint32_t displayID, const DisplaySpec& spec) {
+    if (auto problem = DisplayRange::problem(spec))
+        throw Error("display " + std::to_string(displayID) + ": " + *problem);
+}
+
+} // namespace
+
 void SimDesktop::addDisplay(const DisplaySpec& spec) {
+    requireDisplayInRange(spec.displayID, spec);
     TXN;
     m.addDisplay(spec);
 }
@@ -152,11 +165,16 @@ void SimDesktop::swapDisplayNumbers(std::uint32_t a, std::uint32_t b) {
 
 void SimDesktop::setDisplayFrame(std::uint32_t displayID, const CGRect& frame,
                                  std::optional<CGRect> visibleFrame) {
+    DisplaySpec checked;
+    checked.frame = frame;
+    checked.visibleFrame = visibleFrame;
+    requireDisplayInRange(displayID, checked);
     TXN;
     if (auto* d = m.displayByID(displayID)) m.setDisplayFrame(*d, frame, visibleFrame);
 }
 
 void SimDesktop::updateDisplay(std::uint32_t displayID, const DisplaySpec& spec) {
+    requireDisplayInRange(displayID, spec);
     TXN;
     if (auto* d = m.displayByID(displayID)) {
         DisplaySpec next = spec;

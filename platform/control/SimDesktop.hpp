@@ -53,6 +53,9 @@ public:
     // ----- displays
 
     /// Plugs a display in (appended after the existing ones). The screen list follows after the lag.
+    /// A frame, visible frame or scale outside `DisplayRange` throws `platform::Error` ("display 3:
+    /// frame x 1e+20: must be within ±1e9 points") and changes nothing; so do `setDisplayFrame` and
+    /// `updateDisplay`.
     void addDisplay(const DisplaySpec& spec);
     /// Unplugs a display: its windows move onto the main display's active Space; the screen list
     /// follows after the lag. Unplugging the main display makes the next one main and shifts the

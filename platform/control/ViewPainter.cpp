@@ -336,7 +336,8 @@ void ViewPainter::slider(const Slider& s, const CGRect& bounds) {
 }
 
 void ViewPainter::textField(const TextField& field, const CGRect& bounds) {
-    const bool search = dynamic_cast<const SearchField*>(&field) != nullptr;
+    const auto* searchField = dynamic_cast<const SearchField*>(&field);
+    const bool search = searchField != nullptr;
     const bool boxed = field.isBezeled || field.isBordered;
     const double radius = search || field.bezelStyle == "rounded" ? bounds.height() / 2 : 0;
     if (field.drawsBackground || search)
@@ -349,8 +350,22 @@ void ViewPainter::textField(const TextField& field, const CGRect& bounds) {
                             : placeholder    ? Color::secondaryLabelColor()
                                              : field.textColor);
     style.align = alignOf(field.alignment);
-    const double inset = boxed || search ? (search ? std::min(bounds.height() / 2 + 4, bounds.width() / 2) : 4) : 0;
-    CGRect box{bounds.minX() + inset, bounds.minY(), std::max(0.0, bounds.width() - 2 * inset), bounds.height()};
+    const double inset = boxed ? 4 : 0;
+    const double boxWidth = std::max(0.0, bounds.width() - 2 * inset);
+    CGRect box = search ? searchField->searchTextRect(bounds)
+                        : CGRect{bounds.minX() + inset, bounds.minY(), boxWidth, bounds.height()};
+    if (search && searchField->showsCancelButton()) {
+        // The cancel (clear) button: a grey disc with a white cross, centred in its room.
+        const CGRect room = searchField->cancelButtonRect(bounds);
+        const double side = std::min({14.0, room.width(), room.height()});
+        const CGRect disc{room.midX() - side / 2, room.midY() - side / 2, side, side};
+        p_.fillEllipse(disc, rgb(180, 180, 184));
+        const double arm = side * 0.2;
+        p_.strokeLine({disc.midX() - arm, disc.midY() - arm}, {disc.midX() + arm, disc.midY() + arm},
+                      Color::whiteColor(), 1.5);
+        p_.strokeLine({disc.midX() - arm, disc.midY() + arm}, {disc.midX() + arm, disc.midY() - arm},
+                      Color::whiteColor(), 1.5);
+    }
     if (field.wraps) style.centeredVertically = false;
     p_.text(placeholder ? field.placeholderString : value, box, style);
 }

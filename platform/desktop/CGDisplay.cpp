@@ -59,18 +59,29 @@ bool CGDisplayIsBuiltin(CGDirectDisplayID display) {
     return d && d->spec.builtin;
 }
 
+namespace {
+
+/// A side of the display's mode in whole points: rounded only where the result is sure to fit
+/// (the desktop holds no display over 1e6 points on a side); 0 for anything else.
+std::size_t modeSide(double points) {
+    if (!(points > 0 && points < 1e15)) return 0;
+    return static_cast<std::size_t>(std::llround(points));
+}
+
+} // namespace
+
 std::size_t CGDisplayPixelsWide(CGDirectDisplayID display) {
     TXN;
     auto* d = m.displayByID(display);
     if (!d) return 0;
-    return d->spec.pixelsWide.value_or(std::size_t(std::llround(d->spec.frame.width())));
+    return d->spec.pixelsWide.value_or(modeSide(d->spec.frame.width()));
 }
 
 std::size_t CGDisplayPixelsHigh(CGDirectDisplayID display) {
     TXN;
     auto* d = m.displayByID(display);
     if (!d) return 0;
-    return d->spec.pixelsHigh.value_or(std::size_t(std::llround(d->spec.frame.height())));
+    return d->spec.pixelsHigh.value_or(modeSide(d->spec.frame.height()));
 }
 
 } // namespace platform

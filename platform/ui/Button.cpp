@@ -4,7 +4,19 @@
 
 #include "platform/dispatch/MainThread.hpp"
 
+#include <cmath>
+#include <limits>
+
 namespace platform::ui {
+
+void Button::setDoubleValue(double v) {
+    if (std::isnan(v)) {
+        state = ControlState::off;
+        return;
+    }
+    constexpr int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    state = v >= most ? most : v <= least ? least : static_cast<int>(v);
+}
 
 namespace {
 std::shared_ptr<Button> make(const std::string& title, const std::shared_ptr<Responder>& target,

@@ -80,7 +80,8 @@ public:
 
     std::string stringValue() const override { return title; }
     double doubleValue() const override { return state; }
-    void setDoubleValue(double v) override { state = static_cast<int>(v); }
+    /// The state is the value cut toward zero (a value beyond `int` gives the nearer end, NaN off).
+    void setDoubleValue(double v) override;
 
     /// A user's click: ignored when disabled; flips the state of on/off buttons (check boxes, radio
     /// buttons, push on/off), then sends the action. True when an action was delivered.

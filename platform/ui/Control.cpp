@@ -4,7 +4,20 @@
 
 #include "platform/ui/Application.hpp"
 
+#include <cmath>
+#include <limits>
+
 namespace platform::ui {
+
+long Control::integerValue() const {
+    const double v = doubleValue();
+    if (std::isnan(v)) return 0;
+    // 2^63 is exactly representable; every double below it in magnitude truncates into range.
+    constexpr double limit = 9223372036854775808.0;
+    if (v >= limit) return std::numeric_limits<long>::max();
+    if (v < -limit) return std::numeric_limits<long>::min();
+    return static_cast<long>(v);
+}
 
 bool Control::sendAction() {
     requireMainThread("Control::sendAction");

@@ -33,7 +33,8 @@ public:
     virtual void setStringValue(const std::string& s) { stringValue_ = s; }
     virtual double doubleValue() const { return doubleValue_; }
     virtual void setDoubleValue(double v) { doubleValue_ = v; }
-    long integerValue() const { return static_cast<long>(doubleValue()); }
+    /// The value cut toward zero; a value beyond `long` gives the nearer end of its range, NaN 0.
+    long integerValue() const;
 
     void setTarget(const std::shared_ptr<Responder>& t) { target = t; }
     /// Sends `action` to `target` (or along the responder chain when the target is gone or unset)

@@ -1,5 +1,7 @@
 #include "platform/ui/SearchField.hpp"
 
+#include <algorithm>
+
 namespace platform::ui {
 
 void ButtonCell::performClick(Responder*) {
@@ -16,6 +18,19 @@ SearchField::SearchField() {
         notifyChange();
         sendAction();
     });
+}
+
+Rect SearchField::searchTextRect(const Rect& bounds) const {
+    const double leading = searchButtonCell ? buttonWidth : textPadding;
+    const double trailing = showsCancelButton() ? buttonWidth : textPadding;
+    const double width = std::max(0.0, bounds.width() - leading - trailing);
+    return {bounds.minX() + std::min(leading, bounds.width()), bounds.minY(), width, bounds.height()};
+}
+
+Rect SearchField::cancelButtonRect(const Rect& bounds) const {
+    if (!showsCancelButton()) return {bounds.maxX(), bounds.minY(), 0, bounds.height()};
+    const double width = std::min(buttonWidth, bounds.width());
+    return {bounds.maxX() - width, bounds.minY(), width, bounds.height()};
 }
 
 } // namespace platform::ui

@@ -31,6 +31,18 @@ public:
     std::shared_ptr<ButtonCell> cancelButtonCell;
     /// True while the cancel button is installed and the field has text, as a user sees it.
     bool showsCancelButton() const { return cancelButtonCell && !stringValue().empty(); }
+
+    /// The room a button takes at its end of the field while it shows (points), and the padding
+    /// between the bezel's end and the text at an end with no button.
+    static constexpr double buttonWidth = 22;
+    static constexpr double textPadding = 6;
+    /// Where the text is set in `bounds` (the field's bounds, points): less the search button's room
+    /// at the leading end while the cell is installed and the cancel button's at the trailing end
+    /// while it shows (`showsCancelButton`), `textPadding` at an end without one; never less than
+    /// empty. The screen capture draws the field's text there.
+    Rect searchTextRect(const Rect& bounds) const;
+    /// The cancel button's room at the trailing end of `bounds`; empty while it does not show.
+    Rect cancelButtonRect(const Rect& bounds) const;
 };
 
 } // namespace platform::ui

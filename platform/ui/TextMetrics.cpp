@@ -1,15 +1,14 @@
 #include "platform/ui/TextMetrics.hpp"
 
+#include "platform/internal/TextFaces.hpp"
+
 #include <cmath>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <unordered_map>
 
 namespace platform::ui::TextMetrics {
 
@@ -18,49 +17,7 @@ namespace {
 constexpr const char* kFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr std::array<const char*, 4> kFiles = {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf",
                                                "DejaVuSansMono-Bold.ttf"};
-constexpr double kFallbackAdvance = 0.6; // of the font size, per character
-
-std::size_t styleIndex(bool bold, bool monospaced) {
-    return (monospaced ? 2 : 0) + (bold ? 1 : 0);
-}
-
-/// The four faces with their advances (font units) by character, cached as they are asked for.
-/// FreeType faces are not thread-safe: every use holds the mutex.
-struct Faces {
-    std::mutex mutex;
-    FT_Library library = nullptr;
-    std::array<FT_Face, 4> faces{};
-    std::array<std::unordered_map<char32_t, double>, 4> advances; // in ems
-
-    Faces() {
-        if (FT_Init_FreeType(&library) != 0) return;
-        for (std::size_t i = 0; i < kFiles.size(); ++i) {
-            const std::string path = std::string(kFolder) + kFiles[i];
-            FT_Face face = nullptr;
-            if (FT_New_Face(library, path.c_str(), 0, &face) == 0) faces[i] = face;
-        }
-    }
-
-    /// The advance of `c` in ems (the .notdef glyph's for a character the face lacks).
-    double advance(std::size_t style, char32_t c) {
-        auto& cache = advances[style];
-        if (auto it = cache.find(c); it != cache.end()) return it->second;
-        double em = kFallbackAdvance;
-        FT_Face face = faces[style];
-        if (face != nullptr && face->units_per_EM > 0) {
-            const FT_UInt glyph = FT_Get_Char_Index(face, c);
-            if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
-                em = static_cast<double>(face->glyph->advance.x) / face->units_per_EM;
-        }
-        cache.emplace(c, em);
-        return em;
-    }
-};
-
-Faces& faces() {
-    static Faces loaded; // kept for the life of the process
-    return loaded;
-}
+constexpr const char* kFallbackFile = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
 
 /// Decodes the next character at `i` (advancing it); a malformed byte is U+FFFD.
 char32_t next(const std::string& s, std::size_t& i) {
@@ -85,11 +42,12 @@ char32_t next(const std::string& s, std::size_t& i) {
 
 std::atomic<std::uint64_t> measured{0};
 
-/// The advances of one face at one size, one character at a time, under the faces' lock.
+/// The advances of one style at one size, one character at a time, under the faces' lock.
 class Advances {
 public:
     explicit Advances(const Font& font)
-        : faces_(faces()), hold_(faces_.mutex), style_(styleIndex(drawsBold(font.weight), font.monospaced)),
+        : faces_(TextFaces::shared()), hold_(faces_.mutex()),
+          style_(TextFaces::styleIndex(drawsBold(font.weight), font.monospaced)),
           size_(font.pointSize > 0 ? font.pointSize : 0) {}
     ~Advances() { measured += counted_; }
     Advances(const Advances&) = delete;
@@ -98,12 +56,12 @@ public:
     /// The advance of `c` in ems.
     double ems(char32_t c) {
         ++counted_;
-        return faces_.advance(style_, c);
+        return faces_.glyph(style_, c).ems;
     }
     double size() const { return size_; }
 
 private:
-    Faces& faces_;
+    TextFaces& faces_;
     std::lock_guard<std::mutex> hold_;
     std::size_t style_;
     double size_;
@@ -124,7 +82,25 @@ std::uint64_t measuredCharacters() {
 }
 
 std::filesystem::path fontFile(bool bold, bool monospaced) {
-    return std::filesystem::path(kFolder) / kFiles[styleIndex(bold, monospaced)];
+    return std::filesystem::path(kFolder) / kFiles[TextFaces::styleIndex(bold, monospaced)];
+}
+
+std::filesystem::path fallbackFontFile() {
+    return kFallbackFile;
+}
+
+std::vector<Run> runs(const std::string& line, bool bold, bool monospaced) {
+    std::vector<Run> out;
+    TextFaces& faces = TextFaces::shared();
+    const std::lock_guard<std::mutex> hold(faces.mutex());
+    const std::size_t style = TextFaces::styleIndex(bold, monospaced);
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t at = i;
+        const bool fallback = faces.glyph(style, next(line, i)).fallback;
+        if (out.empty() || out.back().fallback != fallback) out.push_back({std::string(), fallback});
+        out.back().text.append(line, at, i - at);
+    }
+    return out;
 }
 
 bool drawsBold(const std::string& weight) {

@@ -9,13 +9,29 @@
 
 /// The widths of texts as the screen capture sets them, so that a layout gives a text the room
 /// its picture takes: DejaVu Sans (DejaVu Sans Mono for a monospaced font), bold for the bold
-/// weights, each character at its unhinted advance, no kerning, one line. The faces are read
-/// straight from their files through FreeType on first use and kept for the life of the process;
-/// without the font files a character is 0.6 of the font size wide. Any thread.
+/// weights, each character at its unhinted advance, no kerning, one line. A character the style's
+/// face has no glyph for (CJK among them) is set in the fallback face, WenQuanYi Micro Hei (regular
+/// in every style), when that face has one; else it gets the style's .notdef glyph, a box. The faces
+/// are read straight from their files through FreeType on first use and kept for the life of the
+/// process; without a style's font file a character is 0.6 of the font size wide, and without the
+/// fallback file (said once in the log, "[Fonts] No fallback font ...") every character is set in
+/// the style's face. Any thread.
 namespace platform::ui::TextMetrics {
 
 /// The font file of a style (the screen capture draws with the same files).
 std::filesystem::path fontFile(bool bold, bool monospaced);
+/// The font file of the fallback face (a collection: its first face is the one used).
+std::filesystem::path fallbackFontFile();
+
+/// A part of a line that one face sets: the style's, or the fallback face (`fallback`).
+struct Run {
+    std::string text;
+    bool fallback = false;
+};
+/// `line` cut into runs of the characters each face sets, in order (bytes that are not UTF-8 go with
+/// the style's face); the screen capture draws each run in its face, so a picture's text takes the
+/// width measured here. An empty line has no runs.
+std::vector<Run> runs(const std::string& line, bool bold, bool monospaced);
 
 /// Whether a font weight name draws bold ("bold", "semibold", "heavy", "black").
 bool drawsBold(const std::string& weight);

@@ -2,6 +2,8 @@
 // preferences or of a snapshot row, then the keys.
 #include "support/ProgramScriptTest.hpp"
 
+#include "platform/foundation/FileSystem.hpp"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -169,6 +171,41 @@ TEST_F(RecorderCommandTest, ASnapshotRowsRecorderStoresTheSnapshotsChordAndDelet
         {"key escape", ""},
         {"ui show \"Tilmora Snapshots\"", "recorder id=launch-p1 frame "},
     });
+}
+
+TEST_F(RecorderCommandTest, ASnapshotsNameAndChordAreDrawnWhole) {
+    // One snapshot at a time with its launch chord, drawn, then deleted: the same picture but for
+    // the name and the chord.
+    struct Variant {
+        const char* picture;
+        const char* name;
+        const char* key;
+    };
+    const Variant variants[] = {
+        {"shown", "Café 東京", "ctrl+opt+shift+1"},
+        {"again", "Café 東京", "ctrl+opt+shift+1"},
+        {"boxes", "Café \U0010FFFD\U0010FFFD", "ctrl+opt+shift+1"},
+        {"other-key", "Café 東京", "ctrl+opt+shift+2"},
+    };
+    std::string script = "desktop default\nprogram launch\nmenu pick \"Show Snapshot Manager\"\n";
+    for (const auto& v : variants) {
+        script += std::string("ui type \"Tilmora Snapshots\" \"snapshot.nameField\" \"") + v.name +
+                  "\"\nui click \"Tilmora Snapshots\" \"snapshot.save\"\nwait 1\n"
+                  // A click on the row's launch recorder (664 615.5 80 30), then the chord.
+                  "mouse move 704 630\nmouse down\nmouse up\nkey " +
+                  v.key + "\nkey escape\n" + "show picture " + (root() / v.picture).string() +
+                  ".png display 1\n" +
+                  // The toast gone, a click on the row's Delete (1046 619.5 90 22).
+                  "wait 4\nmouse move 1091 630\nmouse down\nmouse up\nmouse move 704 630\n";
+    }
+    ASSERT_EQ(run(script), DesktopConsole::exitOk) << transcript();
+    auto picture = [&](const char* name) {
+        return platform::FileSystem::readFile(root() / (name + std::string(".png")));
+    };
+    EXPECT_TRUE(picture("shown") == picture("again"));
+    // Had the ideographs been boxes, or the chord been cut before its last key, these would be alike.
+    EXPECT_TRUE(picture("shown") != picture("boxes"));
+    EXPECT_TRUE(picture("shown") != picture("other-key"));
 }
 
 } // namespace

@@ -42,6 +42,35 @@ check "--desktop laptop" 0 "passed: 1 expects" "" --desktop laptop --script "$wo
 check "--desktop FILE" 1 "failed: 1 of 1 expects, 0 errors" "" --desktop "$work/two.json" --script "$work/one-screen.tilmora"
 check "--desktop unknown" 2 "" "unknown desktop: moon" --desktop moon --script "$work/one-screen.tilmora"
 
+# A display out of the desktop's range is refused by every way in, naming the value and the range,
+# and the session goes on and draws its picture; windows far away draw too (no sanitizer report).
+far='{"fixture": "laptop", "displays": [{"id": 2, "name": "Far", "frame": [1e20, 0, 100, 100], "visible": [1e20, 0, 100, 100], "scale": 1, "spaces": 1}], "apps": []}'
+printf '%s' "$far" >"$work/far.json"
+check "--desktop out of range" 2 "" "tilmora: --desktop $work/far.json: bad desktop file: displays[0].frame: x 1e+20: must be within ±1e9 points" \
+    --desktop "$work/far.json" --script "$work/one-screen.tilmora"
+cat >"$work/far.tilmora" <<SCRIPT
+desktop load $work/far.json
+desktop default
+program launch
+screen add 3 frame 1e308 0 100 100 visible 1e308 0 100 100
+screen add 3 frame 0 0 3e38 3e38 visible 0 0 3e38 3e38
+window open com.apple.TextEdit "Far" 1e300 1e300 1e300 1e300
+window open com.apple.TextEdit "Wide" -1e308 -1e308 1e308 1e308
+show picture $work/far.png
+screen add 3 frame 1000000000 0 100 100
+show picture $work/far.png
+expect screens 3
+SCRIPT
+check "displays out of range" 2 "failed: 0 of 1 expects, 4 errors" "" --script "$work/far.tilmora"
+for text in "error: line 1: bad desktop file: displays[0].frame: x 1e+20: must be within ±1e9 points" \
+    "error: line 4: frame x 1e+308: must be within ±1e9 points" \
+    "error: line 5: frame width 3e+38: must be above 0 and at most 1e6 points" \
+    "picture $work/far.png 3360 x 1080" \
+    "error: line 10: a picture of 1000000100 x 1080 pixels is over 16384 pixels on a side"; do
+    grep -qF -- "$text" "$work/out" || fail "displays out of range: no \"$text\" in $(cat "$work/out")"
+done
+[ -s "$work/err" ] && fail "displays out of range: standard error: $(cat "$work/err")"
+
 # The reader goes after 100 bytes while the script has far more to print than a pipe holds.
 mkdir -p "$work/tmp"
 for _ in $(seq 1 300); do echo help; done >"$work/long-output.tilmora"

@@ -6,6 +6,7 @@
 #include "console/CommandRegistration.hpp"
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
+#include "platform/control/DisplayRange.hpp"
 #include "platform/control/SimDesktop.hpp"
 
 #include <algorithm>
@@ -72,6 +73,8 @@ void screenCommand(ConsoleSession& session, const CommandArgs& args) {
     if (!haveFrame) throw CommandError("a screen needs a frame");
     if (spec.frame.size.width <= 0 || spec.frame.size.height <= 0)
         throw CommandError("a screen needs a size");
+    // The desktop holds displays within its range only (docs/console.md gives it).
+    if (auto problem = platform::DisplayRange::problem(spec)) throw CommandError(*problem);
     if (spec.visibleFrame && !spec.frame.contains(*spec.visibleFrame))
         throw CommandError("visible " + ConsoleText::frame(*spec.visibleFrame) + ": not inside the frame " +
                            ConsoleText::frame(spec.frame));

@@ -6,6 +6,8 @@
 #include "platform/foundation/FileSystem.hpp"
 #include "platform/ui/Button.hpp"
 #include "platform/ui/Panel.hpp"
+#include "platform/ui/SearchField.hpp"
+#include "platform/ui/TextField.hpp"
 #include "platform/ui/ShapeLayer.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/StatusItem.hpp"
@@ -379,6 +381,42 @@ TEST_F(ScreenCaptureTest, TheProgramsViewsControlsAndDeclarativeViewsAreDrawn) {
     for (const auto& c : cases)
         EXPECT_EQ(at(picture, c.point), of(c.expected))
             << c.name << ": " << at(picture, c.point).description();
+}
+
+/// Whether two equal areas of a picture, `size` points from their lower-left corners, hold the same
+/// pixels (at scale 1).
+bool sameArea(const ScreenPicture& picture, CGPoint a, CGPoint b, platform::CGSize size) {
+    for (double y = 0.5; y < size.height; ++y)
+        for (double x = 0.5; x < size.width; ++x)
+            if (picture.pixelAt({a.x + x, a.y + y}) != picture.pixelAt({b.x + x, b.y + y})) return false;
+    return true;
+}
+
+TEST_F(ScreenCaptureTest, TextsDrawEveryCharacterTheyHoldAndARecorderItsWholeChord) {
+    auto window = std::make_shared<Window>(CGRect{100, 100, 400, 200}, StyleMask::titled);
+    auto content = std::make_shared<View>(CGRect{0, 0, 400, 200});
+    auto place = [&](std::shared_ptr<TextField> field, CGRect frame) {
+        field->alignment = TextAlignment::left;
+        field->setFrame(frame);
+        content->addSubview(field);
+    };
+    // CJK characters, and as many that no face has (each drawn as the same box).
+    place(TextField::labelWithString("東京"), {20, 20, 60, 20});
+    place(TextField::labelWithString("\U0010FFFD\U0010FFFD"), {20, 50, 60, 20});
+    // A chord in a recorder-like field (no search button, the cancel button showing), 80 points wide
+    // and 300.
+    for (const double width : {80.0, 300.0}) {
+        auto field = std::make_shared<SearchField>();
+        field->searchButtonCell = nullptr;
+        field->setStringValue("⌃⌥⇧1");
+        place(field, {20, width < 100 ? 100.0 : 140.0, width, 30});
+    }
+    window->setContentView(content);
+    window->orderFrontRegardless();
+    const ScreenPicture picture = ScreenCapture::capture(options(1, {}, false));
+    EXPECT_FALSE(sameArea(picture, {120, 120}, {120, 150}, {60, 20})) << "東京 drawn as boxes";
+    // The narrow field shows the chord as the wide one does, up to its cancel button.
+    EXPECT_TRUE(sameArea(picture, {120, 200}, {120, 240}, {56, 30})) << "the chord is cut in 80 points";
 }
 
 /// Shapes placed on a declarative canvas (points, y down from the host's top-left).

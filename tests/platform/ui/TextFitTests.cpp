@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "platform/control/StandardErrorControl.hpp"
 #include "platform/foundation/Utf8Text.hpp"
+#include "platform/internal/TextFaces.hpp"
 #include "platform/ui/TextMetrics.hpp"
 #include "platform/ui/WebPageText.hpp"
 #include "platform/ui/declarative/Elements.hpp"
 #include "platform/ui/declarative/Layout.hpp"
+#include "support/TableRow.hpp"
+
+#include <cmath>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 using namespace platform;
 using namespace platform::ui;
@@ -33,6 +41,47 @@ TEST(TextFit, ALabelIsLaidOutAsWideAsItsTextIsSetInItsFont) {
     // Wider letters take more room: the measure is not a count of bytes.
     EXPECT_GT(TextMetrics::width("WWW", Font{}), TextMetrics::width("iii", Font{}));
     EXPECT_GT(TextMetrics::width("Launch", Font{13, "bold", false}), TextMetrics::width("Launch", Font{}));
+}
+
+TEST(TextFit, CharactersTheDejaVuFacesLackAreSetInTheFallbackFace) {
+    using Runs = std::vector<std::pair<std::string, bool>>; // text, set in the fallback face
+    const testsupport::TableRow<std::string, Runs> rows[] = {
+        {"Latin and CJK", "Café 東京", {{"Café ", false}, {"東京", true}}},
+        {"kana between glyphs", "⌃かな1", {{"⌃", false}, {"かな", true}, {"1", false}}},
+        {"a chord", "⌃⌥⇧1", {{"⌃⌥⇧1", false}}},
+        {"a character no face has", "\U0010FFFD", {{"\U0010FFFD", false}}},
+        {"a byte that is not UTF-8", "a\xFF", {{"a\xFF", false}}},
+        {"nothing", "", {}},
+    };
+    for (const auto& row : rows) {
+        Runs runs;
+        for (const auto& run : TextMetrics::runs(row.given, false, false))
+            runs.emplace_back(run.text, run.fallback);
+        EXPECT_EQ(runs, row.expected) << row.name;
+    }
+    // The fallback's ideographs are a square em each, in every style; the measure adds them up.
+    for (const Font& font : {Font{13, "regular", false}, Font{13, "bold", true}})
+        EXPECT_EQ(TextMetrics::width("東京", font), 26);
+    EXPECT_EQ(TextMetrics::width("Café 東京", Font{}),
+              std::ceil(TextMetrics::width("Café ", 13, false, false) + 26));
+}
+
+TEST(TextFit, WithoutTheFallbackFileACharacterKeepsItsStylesFaceAndThatIsSaidOnce) {
+    std::string said;
+    StandardErrorControl::setCapture([&](std::string_view text) { said += text; });
+    {
+        TextFaces faces({TextMetrics::fontFile(false, false), TextMetrics::fontFile(true, false),
+                         TextMetrics::fontFile(false, true), TextMetrics::fontFile(true, true)},
+                        "/nonexistent/fallback.ttc");
+        const std::lock_guard<std::mutex> hold(faces.mutex());
+        const auto ideograph = faces.glyph(0, U'東');
+        EXPECT_FALSE(ideograph.fallback);
+        EXPECT_EQ(ideograph.ems, faces.glyph(0, U'\U0010FFFD').ems); // the .notdef box
+        EXPECT_FALSE(faces.glyph(1, U'京').fallback);
+    }
+    StandardErrorControl::setCapture(nullptr);
+    EXPECT_EQ(said, "[Fonts] No fallback font at /nonexistent/fallback.ttc: characters the DejaVu faces "
+                    "lack are drawn as boxes\n");
 }
 
 TEST(TextFit, ALineWiderThanItsRoomEndsInAnEllipsisAfterWholeCharacters) {

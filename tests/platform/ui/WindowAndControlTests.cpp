@@ -234,6 +234,33 @@ TEST_F(ControlTest, TextFieldDelegateHearsTheUserButNotTheProgram) {
     EXPECT_TRUE(field->showsCancelButton());
 }
 
+TEST_F(ControlTest, ASearchFieldSetsItsTextBetweenTheButtonsThatShow) {
+    struct Row {
+        const char* name;
+        bool searchButton;
+        std::string text; ///< the cancel button shows while there is text
+        double width;
+        Rect textRect;
+    };
+    const Row rows[] = {
+        {"a recorder holding a chord", false, "⌃⌥⇧1", 80, {16, 5, 52, 30}},
+        {"an empty recorder", false, "", 80, {16, 5, 68, 30}},
+        {"both buttons", true, "abc", 130, {32, 5, 86, 30}},
+        {"narrower than its buttons", true, "abc", 30, {32, 5, 0, 30}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SearchField field;
+        if (!row.searchButton) field.searchButtonCell = nullptr;
+        field.setStringValue(row.text);
+        const Rect bounds{10, 5, row.width, 30};
+        EXPECT_EQ(field.searchTextRect(bounds), row.textRect);
+        const Rect cancel = field.cancelButtonRect(bounds);
+        EXPECT_EQ(cancel.width(), row.text.empty() ? 0 : std::min(22.0, row.width));
+        EXPECT_EQ(cancel.maxX(), bounds.maxX());
+    }
+}
+
 TEST_F(ControlTest, FirstResponderMayBeRefused) {
     auto window = std::make_shared<Window>(Rect{0, 0, 300, 100}, StyleMask::titled);
     auto refusing = std::make_shared<RefusingField>();
