@@ -201,7 +201,9 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
             if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
             throw CommandError("cannot read the log: " + reason);
         }
-        out << text;
+        // As the console shows it: the program's lines may hold names from files, whose control
+        // characters print escaped; the line breaks and tabs stay. The log file keeps the bytes.
+        out << ConsoleText::linesEscaped(text);
         if (!text.empty() && text.back() != '\n') out << "\n";
     } else {
         throw CommandError("unknown show: " + what + " (" + std::string(kUsage).substr(7) + ")");
