@@ -32,8 +32,11 @@ bool holdsStatusItem(const Window& window) {
 
 std::vector<std::shared_ptr<Window>> ProgramWindows::windows() {
     std::vector<std::shared_ptr<Window>> out;
+    // A closed window that is not released when closed is kept by the program (the snapshot
+    // manager, the preferences) and shows again as it was left: it is there, hidden.
     for (auto& window : platform::ui::Application::shared().windows())
-        if (!window->isClosed() && !holdsStatusItem(*window)) out.push_back(window);
+        if ((!window->isClosed() || !window->isReleasedWhenClosed) && !holdsStatusItem(*window))
+            out.push_back(window);
     return out;
 }
 

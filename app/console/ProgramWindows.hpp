@@ -24,7 +24,8 @@ public:
     static constexpr const char* layoutEditorName = "layout editor";
 
     /// The program's windows in creation order, without the menu-bar windows that hold status
-    /// items and without closed windows.
+    /// items and without closed windows that are released when closed (a closed window the
+    /// program keeps, the preferences after its Close button, is there, hidden).
     static std::vector<std::shared_ptr<platform::ui::Window>> windows();
     /// The window `name` names: "#N" the window numbered N (as `ui windows` prints it), a name of
     /// `panelName` ("snap bar", "toast", "preset editor", "layout editor") that window, anything
