@@ -2,6 +2,7 @@
 
 #include "console/CommandError.hpp"
 #include "console/ConsoleText.hpp"
+#include "console/NameSuggestions.hpp"
 
 #include <string_view>
 #include <vector>
@@ -24,8 +25,15 @@ constexpr std::pair<std::string_view, std::string_view> kKeyGlyphs[] = {
     {"\u21DE", "pageup"},   {"\u21DF", "pagedown"},
 };
 
+/// Refuses `part` of the chord `text`, a key or a modifier by `what`: with the nearest names first
+/// ("; did you mean left?") when some are near, then where they are all listed.
 [[noreturn]] void unknown(const std::string& what, const std::string& part, const std::string& text) {
-    throw CommandError("unknown " + what + " " + ConsoleText::quote(part) + " in " + text + ": see `help keys`");
+    std::vector<std::string> names;
+    for (const auto name : what == "key" ? KeyChord::keyNames() : KeyChord::modifierNames())
+        names.emplace_back(name);
+    const std::string suggestion = NameSuggestions::didYouMean(part, names, false);
+    throw CommandError("unknown " + what + " " + ConsoleText::quote(part) + " in " + text +
+                       (suggestion.empty() ? ": see `help keys`" : suggestion + " (`help keys` lists them)"));
 }
 
 /// The glyph form, "⌃⌥←": none when `text` starts with no modifier glyph and is no key glyph.

@@ -11,9 +11,10 @@ namespace tilmora {
 /// Main thread (pure).
 class ChordText {
 public:
-    /// The chord `text` names. Throws `CommandError` naming the part it does not know: "unknown
-    /// key "lfet" in ctrl+opt+lfet: see `help keys`", "unknown modifier ...", or "a chord needs a
-    /// key after its modifiers: ctrl+opt ...".
+    /// The chord `text` names. Throws `CommandError` naming the part it does not know, with the
+    /// nearest names when some are near: "unknown key "lef" in ctrl+opt+lef; did you mean left?
+    /// (`help keys` lists them)", "unknown key "zz" in ctrl+zz: see `help keys`", "unknown modifier
+    /// ...", or "a chord needs a key after its modifiers: ctrl+opt ...".
     static platform::KeyChord parse(const std::string& text);
     /// The text of `help keys`: the modifiers, the key names and the glyphs, each line ending in
     /// "\n".

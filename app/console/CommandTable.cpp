@@ -81,9 +81,20 @@ void CommandTable::run(ConsoleSession& session, const CommandArgs& args) const {
             std::find(words.begin(), words.end(), args.text(1)) != words.end() ||
             !(message.starts_with("usage:") || message.starts_with("unknown ")))
             throw;
-        const auto hint = NameSuggestions::didYouMean(args.text(1), words, false);
+        // The suggestion first, then the usage, as a mistyped command is answered.
+        const std::string& word = args.text(1);
+        std::string text(message);
+        if (text.starts_with("usage:")) {
+            auto mistyped = NameSuggestions::mistyped(args.name() + " command", word, words, text);
+            if (!mistyped) throw;
+            throw *mistyped;
+        }
+        // "unknown ...: WORD (...)": the suggestion right after the word.
+        const auto hint = NameSuggestions::didYouMean(word, words, false);
         if (hint.empty()) throw;
-        throw CommandError(e.what() + hint, e.listed);
+        const auto at = text.find(": " + word);
+        text.insert(at == std::string::npos ? text.size() : at + 2 + word.size(), hint);
+        throw CommandError(text, e.listed);
     }
 }
 

@@ -34,8 +34,10 @@ public:
     /// Runs the command `args` names: checks its arguments, then calls its handler. Throws
     /// `CommandError` "unknown command: NAME" (with the nearest names, "; did you mean show?") when
     /// no command has the name; whatever the handler throws passes through to the caller, which
-    /// reports every failure in one place, a usage or "unknown ..." error over a first word the
-    /// command does not take (see `ConsoleCommand::words`) with the nearest words added.
+    /// reports every failure in one place. A usage or "unknown ..." error over a first word the
+    /// command does not take (see `ConsoleCommand::words`) but is near one is answered with the
+    /// suggestion first: "unknown ui command: clik; did you mean click? (usage: ...)", "unknown
+    /// show: windws; did you mean windows? (...)".
     void run(ConsoleSession& session, const CommandArgs& args) const;
 
 private:

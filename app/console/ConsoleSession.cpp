@@ -54,9 +54,10 @@ void ConsoleSession::advance(double seconds) {
 
 void ConsoleSession::failExpectation(const std::string& what, const std::string& expected,
                                      const std::string& actual) {
-    out_ << "expect failed: line " << lineNumber_ << ": " << what << "\n";
-    out_ << "  expected: " << expected << "\n";
-    out_ << "  actual:   " << actual << "\n";
+    // The parts may hold names from the script, the program or a file: each stays on its line.
+    out_ << "expect failed: line " << lineNumber_ << ": " << ConsoleText::controlsEscaped(what) << "\n";
+    out_ << "  expected: " << ConsoleText::controlsEscaped(expected) << "\n";
+    out_ << "  actual:   " << ConsoleText::controlsEscaped(actual) << "\n";
     ++failedExpectations_;
     ++failures_;
     if (status_ == DesktopConsole::exitOk) status_ = DesktopConsole::exitExpectFailed;

@@ -1,6 +1,7 @@
 #include "console/ConsoleText.hpp"
 
 #include "platform/foundation/Text.hpp"
+#include "platform/foundation/Utf8Text.hpp"
 
 #include <cmath>
 #include <string_view>
@@ -42,14 +43,46 @@ bool ConsoleText::namesTitle(const std::string& name, const std::string& title) 
 
 namespace {
 
-/// `text` with control characters written as "\n", "\r", "\t" or "\xHH" and, with
-/// `escapeQuotes`, `"` and `\` escaped by a backslash.
-std::string escaped(const std::string& text, bool escapeQuotes) {
-    std::string out;
+/// How `escaped` writes a text.
+enum class Escaping { controls, controlsAndQuotes, controlsButLineEnds };
+
+/// `text` with every control character written as "\n", "\r", "\t" or "\xHH" (C0 and DEL), a C1
+/// control (U+0080 to U+009F) as "\u00HH" and a byte that is not part of a well-formed UTF-8
+/// character as "\xHH"; every other character stays whole, however many bytes it takes. With
+/// `controlsAndQuotes`, `"` and `\` are escaped by a backslash too; with `controlsButLineEnds`,
+/// line breaks and tabs stay as they are.
+std::string escaped(const std::string& text, Escaping how) {
     static const char* const hex = "0123456789ABCDEF";
-    for (char c : text) {
+    const auto hexByte = [](std::string& out, const char* prefix, unsigned char byte) {
+        out += prefix;
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
+    };
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
-        if (escapeQuotes && (c == '"' || c == '\\')) {
+        const std::size_t length = platform::Text::utf8SequenceLength(text, at);
+        if (length == 0) {
+            hexByte(out, "\\x", byte); // not a character: the byte itself, never sent raw
+            ++at;
+            continue;
+        }
+        if (length > 1) {
+            // U+0080 to U+009F are C2 80 to C2 9F: C1 controls, which a terminal may obey.
+            const auto second = static_cast<unsigned char>(text[at + 1]);
+            if (byte == 0xC2 && second < 0xA0)
+                hexByte(out, "\\u00", second);
+            else
+                out.append(text, at, length);
+            at += length;
+            continue;
+        }
+        ++at;
+        if (how == Escaping::controlsButLineEnds && (c == '\n' || c == '\t')) {
+            out += c;
+        } else if (how == Escaping::controlsAndQuotes && (c == '"' || c == '\\')) {
             out += '\\';
             out += c;
         } else if (c == '\n') {
@@ -61,9 +94,7 @@ std::string escaped(const std::string& text, bool escapeQuotes) {
         } else if (byte < 0x20 || byte == 0x7F) {
             // Other control characters as \xHH, so that no text can start a line of its own or
             // move the terminal's cursor.
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
+            hexByte(out, "\\x", byte);
         } else {
             out += c;
         }
@@ -74,11 +105,15 @@ std::string escaped(const std::string& text, bool escapeQuotes) {
 } // namespace
 
 std::string ConsoleText::quote(const std::string& text) {
-    return "\"" + escaped(text, true) + "\"";
+    return "\"" + escaped(text, Escaping::controlsAndQuotes) + "\"";
 }
 
 std::string ConsoleText::controlsEscaped(const std::string& text) {
-    return escaped(text, false);
+    return escaped(text, Escaping::controls);
+}
+
+std::string ConsoleText::linesEscaped(const std::string& text) {
+    return escaped(text, Escaping::controlsButLineEnds);
 }
 
 std::string ConsoleText::fileProblem(const std::string& message) {

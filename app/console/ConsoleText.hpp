@@ -18,11 +18,18 @@ public:
     /// tolerance: half the last decimal `number` prints.
     static constexpr double numberTolerance = 0.005;
     /// `text` in double quotes, with `"` and `\` escaped by a backslash and control characters
-    /// written as "\n", "\r", "\t" or "\xHH": the text always stays on one line.
+    /// written as "\n", "\r", "\t" or "\xHH" (below 0x20 and DEL), the C1 controls U+0080 to
+    /// U+009F as "\u0080" to "\u009F" and a byte that is no part of a well-formed UTF-8 character
+    /// as "\xHH": the text always stays on one line and nothing of it reaches a terminal as a
+    /// command. Other characters print whole ("Café 東京", "⌃⌥←"). Every name the console prints
+    /// from the program or a file goes through here, `controlsEscaped` or `linesEscaped`.
     static std::string quote(const std::string& text);
     /// `text` as it is, but with control characters written as `quote` writes them (the echo of a
-    /// command).
+    /// command, a menu item's title).
     static std::string controlsEscaped(const std::string& text);
+    /// `text` with control characters written as `quote` writes them, but for its line breaks and
+    /// tabs, which stay (the program's output in `show log`).
+    static std::string linesEscaped(const std::string& text);
     /// The reason in a file error of the platform ("could not read \"PATH\": No such file or
     /// directory" gives "no such file or directory"), to follow "cannot read PATH: "; a message
     /// of another form is kept whole.

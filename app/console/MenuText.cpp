@@ -90,11 +90,14 @@ std::string MenuText::line(const MenuItem& item) {
     if (item.isSeparatorItem()) return "---";
     std::string out;
     if (item.state == platform::ui::ControlState::on) out += "✓ ";
-    out += name(item);
+    // A title may come from a file (a layout's name): its control characters print escaped, so
+    // that it stays on its line; the TAB before the chord hint is the listing's own.
+    out += ConsoleText::controlsEscaped(name(item));
     if (item.hasSubmenu()) out += " ▸";
     if (!item.isEnabled) out += " (disabled)";
-    if (const auto tab = item.title.find('\t'); tab != std::string::npos) out += item.title.substr(tab);
-    if (const auto key = keyEquivalent(item); !key.empty()) out += " [" + key + "]";
+    if (const auto tab = item.title.find('\t'); tab != std::string::npos)
+        out += "\t" + ConsoleText::controlsEscaped(item.title.substr(tab + 1));
+    if (const auto key = keyEquivalent(item); !key.empty()) out += " [" + ConsoleText::controlsEscaped(key) + "]";
     return out;
 }
 

@@ -19,7 +19,8 @@ public:
     /// One line per shown item of `menu` (hidden items left out), submenus' items after their
     /// item: two spaces per submenu level, "✓ " when on, the title's text before its TAB, " ▸" for
     /// a submenu, " (disabled)", then TAB + the chord hint when there is one, and " [⇧⌘O]" for a
-    /// key equivalent. Separators print "---". Each line ends in "\n". Submenus are brought up to
+    /// key equivalent. Separators print "---". Each line ends in "\n"; the titles' control
+    /// characters print escaped (`ConsoleText::controlsEscaped`), so one item is one line. Submenus are brought up to
     /// date (automatic enabling) as opening them would; a submenu that fills itself when it opens
     /// (it has a delegate, as Custom Layouts has) stays closed, as a person sees it before opening
     /// it, its line ending in the hint " (see menu "PATH")". Of a menu of more than

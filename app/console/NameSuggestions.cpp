@@ -101,4 +101,12 @@ CommandError NameSuggestions::unknown(const std::string& message, const std::str
     return CommandError(text + " (" + kind + ": " + (known.empty() ? "none" : known) + ")");
 }
 
+std::optional<CommandError> NameSuggestions::mistyped(const std::string& what, const std::string& word,
+                                                     const std::vector<std::string>& words,
+                                                     const std::string& usage) {
+    const std::string suggestion = didYouMean(word, words, false);
+    if (suggestion.empty()) return std::nullopt;
+    return CommandError("unknown " + what + ": " + word + suggestion + (usage.empty() ? "" : " (" + usage + ")"));
+}
+
 } // namespace tilmora

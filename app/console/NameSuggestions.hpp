@@ -3,6 +3,7 @@
 #include "console/CommandError.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,13 @@ public:
     static CommandError unknown(const std::string& message, const std::string& name,
                                 const std::vector<std::string>& candidates, const std::string& kind,
                                 bool quote = true, const std::string& listedBy = {});
+
+    /// The error for a word of a command (a verb, a check word) that is none of `words` but near
+    /// one, as a mistyped command is answered: "unknown WHAT: WORD; did you mean X?", then the
+    /// usage in parentheses (" (usage: ...)") when `usage` is given. None when no word is near.
+    static std::optional<CommandError> mistyped(const std::string& what, const std::string& word,
+                                                const std::vector<std::string>& words,
+                                                const std::string& usage = {});
 };
 
 } // namespace tilmora

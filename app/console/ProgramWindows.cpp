@@ -32,6 +32,7 @@ bool holdsStatusItem(const Window& window) {
 
 std::vector<std::shared_ptr<Window>> ProgramWindows::windows() {
     std::vector<std::shared_ptr<Window>> out;
+    // A closed window the program still holds shows again as it was left: it is there, hidden.
     for (auto& window : platform::ui::Application::shared().windows())
         if (!holdsStatusItem(*window)) out.push_back(window);
     return out;

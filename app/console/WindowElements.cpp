@@ -244,14 +244,22 @@ Line nodeLine(const HostingView& host, const Node& node) {
     return line;
 }
 
-/// What a walk through a window gathers: the lines of `ui show`, and the ids in the same order.
+/// What a walk through a window gathers: the lines of `ui show`, the ids in the same order, and
+/// each line with what it was made of (a view, a hosted node, or a web view for its page's lines),
+/// so that `expect ui` reads the very line `ui show` prints.
 struct Sink {
+    struct Entry {
+        Line line;
+        const void* source = nullptr;
+    };
     std::string text;
     std::vector<std::string> ids;
+    std::vector<Entry> entries;
 
-    void add(const Line& line, int depth) {
+    void add(const Line& line, int depth, const void* source) {
         text += line.str(depth);
         if (!line.id.empty()) ids.push_back(line.id);
+        entries.push_back({line, source});
     }
 };
 
@@ -259,7 +267,7 @@ void describeNode(const HostingView& host, const Element& element, int depth, Si
     const Node& node = *element.node();
     const Line line = nodeLine(host, node);
     const bool printed = line.printable();
-    if (printed) out.add(line, depth);
+    if (printed) out.add(line, depth, &node);
     const int inner = printed ? depth + 1 : depth;
     for (const auto& child : node.backgrounds)
         describeNode(host, child, inner, out);
@@ -299,7 +307,7 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         const auto& set = placed[i];
         const bool scrolledOut = !web.showsBlockWhole(i);
         if (block.isLink()) {
-            out.add(linkLine(block.links.front(), set.frame, scrolledOut), depth);
+            out.add(linkLine(block.links.front(), set.frame, scrolledOut), depth, &web);
             continue;
         }
         Line line;
@@ -321,11 +329,11 @@ void describePage(const platform::ui::WKWebView& web, int depth, Sink& out) {
         case WebPageText::Kind::text:
             break;
         }
-        out.add(line, depth);
+        out.add(line, depth, &web);
         for (std::size_t l = 0; l < block.links.size(); ++l)
             out.add(linkLine(block.links[l],
                              l < set.linkFrames.size() ? set.linkFrames[l] : platform::CGRect{}, scrolledOut),
-                    depth + 1);
+                    depth + 1, &web);
     }
 }
 
@@ -337,13 +345,20 @@ std::optional<std::string> pageLinkTarget(const platform::ui::WKWebView& web, co
     return std::nullopt;
 }
 
+/// A retained view's line, a web view's with its kind and URL.
+Line shownViewLine(const View& view) {
+    Line line = viewLine(view);
+    if (const auto* web = dynamic_cast<const platform::ui::WKWebView*>(&view)) {
+        line.kind = "webView";
+        if (web->url()) line.setText(*web->url());
+    }
+    return line;
+}
+
 void describeView(View& view, int depth, Sink& out) {
     if (view.isHidden()) return;
     if (auto* web = dynamic_cast<platform::ui::WKWebView*>(&view)) {
-        Line line = viewLine(view);
-        line.kind = "webView";
-        if (web->url()) line.setText(*web->url());
-        out.add(line, depth);
+        out.add(shownViewLine(view), depth, web);
         describePage(*web, depth + 1, out);
         return;
     }
@@ -355,7 +370,7 @@ void describeView(View& view, int depth, Sink& out) {
     }
     const Line line = viewLine(view);
     const bool printed = line.printable();
-    if (printed) out.add(line, depth);
+    if (printed) out.add(line, depth, &view);
     for (const auto& sub : view.subviews())
         describeView(*sub, printed ? depth + 1 : depth, out);
 }
@@ -383,25 +398,58 @@ bool hasIdentity(const Element& element, const std::string& id) {
 
 } // namespace
 
+namespace {
+
+/// The walk `describe` makes, over the window's views as laid out now.
+Sink walk(platform::ui::Window& window) {
+    Sink out;
+    if (const auto& content = window.contentView()) {
+        // Frames as the window would show them now.
+        content->layoutSubtreeIfNeeded();
+        describeView(*content, 0, out);
+    }
+    return out;
+}
+
+} // namespace
+
 WindowElements::State WindowElements::state(platform::ui::Window& window, const std::string& key) {
     auto stateOf = [](const Line& line, bool shown) {
         std::string text = line.str(0);
         text.pop_back(); // the line end
         return State{text, line.rawValue, line.number, line.text, line.disabled, line.recording, line.selected, shown};
     };
+    // The lines `ui show` prints, and the one of the element `find` finds (which the `ui` verbs
+    // work); an element found by no id, control text or tooltip by the text of its line (a
+    // heading of the help page, a label).
+    const Sink shown = walk(window);
+    const auto entryOf = [&shown](const void* source, const std::string* text) -> const Line* {
+        for (const auto& entry : shown.entries)
+            if (entry.source == source && (!text || entry.line.text == *text)) return &entry.line;
+        return nullptr;
+    };
     std::optional<Element> found;
     try {
         found = find(window, key);
     } catch (const CommandError&) {
+        if (!key.empty())
+            for (const auto& entry : shown.entries)
+                if (entry.line.text == key) return stateOf(entry.line, window.isVisible());
         // A view hidden with what it holds is not found by name; by its id it still is.
         View* hidden = nullptr;
         if (const auto& content = window.contentView()) hidden = content->findByIdentifier(key);
         if (!hidden) throw;
-        return stateOf(viewLine(*hidden), false);
+        return stateOf(shownViewLine(*hidden), false);
     }
-    if (found->view) return stateOf(viewLine(*found->view), window.isVisible());
+    if (found->view) {
+        // A link of a web view's page is found through its web view: the link's own line.
+        const bool byId = found->view->identifier == key;
+        if (const Line* line = entryOf(found->view, byId ? nullptr : &key)) return stateOf(*line, window.isVisible());
+        return stateOf(shownViewLine(*found->view), window.isVisible());
+    }
     const Node* node = platform::ui::declarative::ViewDriver(*found->host).find(found->key);
     if (!node) throw CommandError("no element " + Text::quote(key));
+    if (const Line* line = entryOf(node, nullptr)) return stateOf(*line, window.isVisible());
     return stateOf(nodeLine(*found->host, *node), window.isVisible());
 }
 
@@ -421,22 +469,11 @@ std::optional<std::string> WindowElements::linkTarget(const platform::ui::View& 
 }
 
 std::string WindowElements::describe(platform::ui::Window& window) {
-    Sink out;
-    if (const auto& content = window.contentView()) {
-        // Frames as the window would show them now.
-        content->layoutSubtreeIfNeeded();
-        describeView(*content, 0, out);
-    }
-    return out.text;
+    return walk(window).text;
 }
 
 std::vector<std::string> WindowElements::ids(platform::ui::Window& window) {
-    Sink out;
-    if (const auto& content = window.contentView()) {
-        content->layoutSubtreeIfNeeded();
-        describeView(*content, 0, out);
-    }
-    return out.ids;
+    return walk(window).ids;
 }
 
 namespace {

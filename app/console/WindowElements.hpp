@@ -65,8 +65,11 @@ public:
         bool valueIs(const std::string& want) const;
     };
 
-    /// The state of the element `find` finds by `key`; when no shown element has that name, of a
-    /// hidden view whose id it is (not shown). Throws `find`'s `CommandError` when there is none.
+    /// The state of the element `find` finds by `key`, read from the very line `describe` prints
+    /// for it (the window laid out first; a web view's line with its URL, a page link's own line);
+    /// when `find` finds none, of the first line whose text `key` is (a heading or paragraph of a
+    /// web view's page, a label), else of a hidden view whose id it is (not shown). Throws
+    /// `find`'s `CommandError` when there is none.
     static State state(platform::ui::Window& window, const std::string& key);
 
     /// When `view` is a web view showing a link whose text is `text`: the link's target.

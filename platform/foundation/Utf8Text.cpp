@@ -38,6 +38,10 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
 
 } // namespace
 
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+    return sequenceLength(text, at);
+}
+
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = sequenceLength(text, i);

@@ -72,7 +72,20 @@ class ConsoleHelpTest : public ProgramScriptTest {};
 TEST_F(ConsoleHelpTest, ErrorsSuggestNamesAndSayHowToQuote) {
     const std::vector<testsupport::TableRow<const char*, std::string>> cases = {
         {"command", "shwo windows", "error: line 4: unknown command: shwo; did you mean show?\n"},
-        {"first word", "show widnows", "; did you mean windows?\n"},
+        {"first word", "show widnows", "error: line 4: unknown show: widnows; did you mean windows? (show screens | "},
+        // A mistyped verb, key or check word: the suggestion first, then the usage.
+        {"verb", "ui clik", "error: line 4: unknown ui command: clik; did you mean click? (usage: ui windows | "},
+        {"verb before a title", "menu pikc \"Right Half\"",
+         "error: line 4: unknown menu command: pikc; did you mean pick? (usage: menu "},
+        {"verb of the desktop", "screen remov 2",
+         "error: line 4: unknown screen command: remov; did you mean remove? (usage: screen add "},
+        {"key name", "key ctrl+opt+lef", "error: line 4: unknown key \"lef\" in ctrl+opt+lef; did you mean left"},
+        {"ui check", "expect ui \"Preferences\" \"prefs.verbose\" selectd",
+         "error: line 4: unknown ui check: selectd; did you mean selected? (usage: expect ui "},
+        {"menu check", "expect menu \"Show Snap Bar\" chekced",
+         "error: line 4: unknown menu check: chekced; did you mean checked? (usage: expect menu "},
+        {"empty title", "menu pick \"\"",
+         "error: line 4: a title is needed: menu pick \"Title\" [> \"Sub\" ...] [display N]\n"},
         {"menu item", "menu pick \"Right half\"",
          "error: line 4: no menu item \"Right half\"; did you mean \"Right Half\"? (`menu` lists the 54 "
          "items)\n"},

@@ -202,10 +202,14 @@ TEST_F(ConsoleHostileInputTest, QuietSuccessesAndMisleadingMessagesNowNameTheArg
 
 TEST_F(ConsoleHostileInputTest, TitlesPrintOnOneLineWithControlCharactersEscaped) {
     const auto file = root() / "desk.json";
-    platform::FileSystem::writeFile(file, R"({"fixture": "laptop", "apps": [{"bundleIdentifier": "a",
-        "windows": [{"title": "A\nscreen 9\r\t\u001b[2J", "frame": [0, 0, 10, 10]}]}]})");
-    EXPECT_EQ(run("desktop load " + file.string() + "\nshow windows\n"), 0) << out.str();
-    EXPECT_TRUE(has("\na \"A\\nscreen 9\\r\\t\\x1B[2J\" frame 0.0 0.0 10.0 10.0 space 1\n")) << out.str();
+    platform::FileSystem::writeFile(file, R"({"fixture": "laptop", "apps": [{"bundleIdentifier": "a\u001b]0;b\u0007",
+        "windows": [{"title": "A\nscreen 9\r\t\u001b[2J\u009b", "frame": [0, 0, 10, 10]}]}]})");
+    EXPECT_EQ(run("desktop load " + file.string() + "\nshow windows\nshow apps\nshow journal\n"), 0) << out.str();
+    const std::string bundle = "a\\x1B]0;b\\x07";
+    EXPECT_TRUE(has("\n" + bundle + " \"A\\nscreen 9\\r\\t\\x1B[2J\\u009B\" frame 0.0 0.0 10.0 10.0 space 1\n"))
+        << out.str();
+    EXPECT_TRUE(has("\n" + bundle + " \"" + bundle + "\" pid ")) << out.str();
+    EXPECT_TRUE(has(" launch pid 501 " + bundle + "\n")) << out.str();
 }
 
 } // namespace

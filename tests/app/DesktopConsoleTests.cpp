@@ -114,7 +114,7 @@ TEST_F(DesktopConsoleTest, EveryCommandChecksItsArguments) {
         {"window open com.apple.TextEdit \"A 1 2 3 4", 2, "unterminated quotation"},
         {"window open com.apple.Unknown \"A\" 1 2 3 4", 2, "application not installed: com.apple.Unknown"},
         {"key ctrl+opt+nowhere", 2, "unknown key \"nowhere\" in ctrl+opt+nowhere: see `help keys`"},
-        {"key ctrl+otp+left", 2, "unknown modifier \"otp\" in ctrl+otp+left: see `help keys`"},
+        {"key ctrl+otp+left", 2, "unknown modifier \"otp\" in ctrl+otp+left; did you mean opt? (`help keys` lists them)"},
         {"key left+ctrl", 2, "\"left\" in left+ctrl is a key: the key comes last"},
         {"key ctrl+", 2, "a chord needs a key after its modifiers: ctrl+"},
         {"key ctrl+opt", 2, "a chord needs a key after its modifiers: ctrl+opt"},

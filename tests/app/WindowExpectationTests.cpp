@@ -3,10 +3,12 @@
 #include "support/ProgramScriptTest.hpp"
 
 #include "platform/control/UISimulator.hpp"
+#include "support/TableRow.hpp"
 
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -111,6 +113,51 @@ ui click "Preferences" "snap-left-half"
               4)
         << wrong;
     EXPECT_EQ(wrong.find("expect failed"), std::string::npos) << wrong;
+}
+
+TEST_F(WindowExpectationTest, ExpectUiReadsTheLineUiShowPrintsInEveryWindowTheProgramKeeps) {
+    DesktopConsole console(out);
+    const std::string setUp = more(console, "desktop default\nprogram launch\nmenu pick \"Help\"\nwait 1\n"
+                                            "ui click \"Tilmora Help\" \"Snapping\"\nmenu pick \"Preferences…\"\n"
+                                            "ui scroll \"Preferences\" to \"prefs.gapsUniform\"\n");
+    ASSERT_EQ(setUp.find("error"), std::string::npos) << setUp;
+    // Every element with an id reads as its `ui show` line.
+    for (const char* window : {"Tilmora Help", "Preferences"}) {
+        const std::string shown = more(console, "ui show \"" + std::string(window) + "\"\n");
+        std::istringstream lines(shown);
+        int read = 0;
+        for (std::string line; std::getline(lines, line);) {
+            const auto id = line.find(" id=");
+            if (line.starts_with(">") || id == std::string::npos) continue;
+            const std::string name = line.substr(id + 4, line.find(' ', id + 4) - id - 4);
+            const std::string text = more(console, "expect ui \"" + std::string(window) + "\" \"" + name + "\" text \"\x01\"\n");
+            EXPECT_NE(text.find("  actual:   " + line.substr(line.find_first_not_of(' ')) + "\n"), std::string::npos)
+                << text;
+            ++read;
+        }
+        EXPECT_GT(read, 0) << shown;
+    }
+    // Closed, the preferences are kept as they were left: listed hidden, and read.
+    const std::string closed = more(console, "ui click \"Preferences\" \"Close\"\nui windows\n");
+    EXPECT_NE(closed.find(" \"Preferences\" frame 170.0 18.0 1100.0 848.0 level 0 hidden\n"), std::string::npos) << closed;
+    const std::vector<testsupport::TableRow<const char*, const char*>> cases = {
+        {"the web view", R"(expect ui "Tilmora Help" "help.page" value "file:///#snapping")", nullptr},
+        {"the web view's line", R"(expect ui "Tilmora Help" "help.page" value "file:///")",
+         "webView id=help.page value=\"file:///#snapping\" frame "},
+        {"a link's line", R"(expect ui "Tilmora Help" "Snapping" value "#snapping")", nullptr},
+        {"a block by its text", R"(expect ui "Tilmora Help" "Contents" text "Contents")", nullptr},
+        {"a closed window", R"(expect ui "Preferences" "prefs.verbose" value 1)", nullptr},
+        {"what it holds is hidden", R"(expect ui "Preferences" "prefs.verbose" shown)",
+         "hidden: checkbox id=prefs.verbose \"Verbose logging\" value=1 frame "},
+    };
+    for (const auto& c : cases) {
+        const std::string text = more(console, std::string(c.given) + "\n");
+        if (!c.expected) {
+            EXPECT_EQ(text.find("expect failed"), std::string::npos) << c.name << "\n" << text;
+            continue;
+        }
+        EXPECT_NE(text.find("  actual:   " + std::string(c.expected)), std::string::npos) << c.name << "\n" << text;
+    }
 }
 
 TEST_F(WindowExpectationTest, TypedKeysGoToTheFieldAClickFocusedAndARecorderRefusesText) {

@@ -9,6 +9,7 @@
 #include "console/ConsoleText.hpp"
 #include "console/DesktopQueries.hpp"
 #include "console/ExpectationRegistration.hpp"
+#include "console/NameSuggestions.hpp"
 #include "platform/control/SimDesktop.hpp"
 #include "platform/desktop/NSRunningApplication.hpp"
 #include "platform/desktop/NSScreen.hpp"
@@ -75,6 +76,11 @@ void expectWindow(ConsoleSession& session, const CommandArgs& args) {
         if (!actual) session.failExpectation(label, check, "not " + check);
         return;
     }
+    if (auto mistyped = NameSuggestions::mistyped(
+            "window check", check, {"frame", "space", "minimized", "fullscreen", "exists", "missing"},
+            "usage: expect window <bundle-id> \"<title>\" frame X Y W H [tolerance T] | space N | minimized | "
+            "fullscreen | exists | missing"))
+        throw *mistyped;
     throw CommandError("unknown window check: " + check);
 }
 

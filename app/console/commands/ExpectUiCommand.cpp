@@ -7,11 +7,13 @@
 #include "console/ConsoleSession.hpp"
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
+#include "console/NameSuggestions.hpp"
 #include "console/ProgramWindows.hpp"
 #include "console/WindowElements.hpp"
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace tilmora {
 
@@ -68,6 +70,11 @@ void expectElement(ConsoleSession& session, const CommandArgs& args) {
     static const char* const kChecks[] = {"enabled", "disabled", "shown", "hidden", "selected", "recording"};
     const bool known =
         compares ? !negated : std::find(std::begin(kChecks), std::end(kChecks), check) != std::end(kChecks);
+    if (!compares && !known && !args.quoted(at)) {
+        std::vector<std::string> words(std::begin(kChecks), std::end(kChecks));
+        if (!negated) words.insert(words.begin(), {"value", "text"});
+        if (auto mistyped = NameSuggestions::mistyped("ui check", check, words, kUsage)) throw *mistyped;
+    }
     if (!known || args.size() != at + (compares ? 2u : 1u)) throw CommandError(kUsage);
     const std::string want = compares ? args.text(at + 1) : std::string();
     const std::string label = "ui " + Text::quote(name) + " " + Text::quote(id);
@@ -102,6 +109,9 @@ void expectUi(ConsoleSession& session, const CommandArgs& args) {
     ProgramWindows::requireDisplay();
     if (args.size() == 4 && (args.text(3) == "shown" || args.text(3) == "hidden"))
         return expectWindow(session, args.text(2), args.text(3));
+    if (args.size() == 4 && !args.quoted(3))
+        if (auto mistyped = NameSuggestions::mistyped("ui check", args.text(3), {"shown", "hidden"}, kUsage))
+            throw *mistyped;
     if (args.size() < 5) throw CommandError(kUsage);
     expectElement(session, args);
 }

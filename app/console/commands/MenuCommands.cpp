@@ -10,6 +10,7 @@
 #include "console/ConsoleText.hpp"
 #include "console/ExpectationRegistration.hpp"
 #include "console/MenuText.hpp"
+#include "console/NameSuggestions.hpp"
 #include "console/ProgramWindows.hpp"
 #include "console/StatusMenuReading.hpp"
 #include "platform/control/UISimulator.hpp"
@@ -30,9 +31,14 @@ const char* const kMenuUsage =
     "usage: menu [\"Title\" [> \"Sub\" ...]] [display N] | menu pick \"Title\" [> \"Sub\" ...] [display N]";
 const char* const kExpectUsage =
     "usage: expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]";
+const char* const kPickForm = "menu pick \"Title\" [> \"Sub\" ...] [display N]";
+const char* const kMenuForm = "menu \"Title\" [> \"Sub\" ...] [display N]";
+const char* const kExpectForm = "expect menu \"Title\" [> \"Sub\" ...] checked|unchecked|missing|present [display N]";
 
-/// The item path from word `at` on ("Title" > "Sub" > ...); `at` moves past it.
-std::vector<std::string> readPath(const CommandArgs& args, std::size_t& at, const char* usage) {
+/// The item path from word `at` on ("Title" > "Sub" > ...); `at` moves past it. An empty title
+/// names no item: it is refused with `form`, how the command is written ("a title is needed: menu
+/// pick "Title" ...").
+std::vector<std::string> readPath(const CommandArgs& args, std::size_t& at, const char* usage, const char* form) {
     if (at >= args.size()) throw CommandError(usage);
     std::vector<std::string> path{args.text(at++)};
     while (at < args.size() && args.text(at) == ">" && !args.quoted(at)) {
@@ -40,6 +46,8 @@ std::vector<std::string> readPath(const CommandArgs& args, std::size_t& at, cons
         path.push_back(args.text(at + 1));
         at += 2;
     }
+    for (const auto& title : path)
+        if (title.empty()) throw CommandError(std::string("a title is needed: ") + form);
     return path;
 }
 
@@ -90,7 +98,7 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
     if (args.argumentCount() > 0 && args.text(1) == "pick" && !args.quoted(1)) {
         refuseUnquotedTitle(args, 2, "menu pick");
         std::size_t at = 2;
-        const auto path = readPath(args, at, kMenuUsage);
+        const auto path = readPath(args, at, kMenuUsage, kPickForm);
         const auto display = readDisplay(args, at, kMenuUsage);
         std::string problem;
         std::optional<CommandError> missing;
@@ -118,7 +126,7 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
     refuseUnquotedTitle(args, 1, "menu");
     std::size_t at = 1;
     std::vector<std::string> path;
-    if (args.argumentCount() > 0 && !(args.text(1) == "display" && !args.quoted(1))) path = readPath(args, at, kMenuUsage);
+    if (args.argumentCount() > 0 && !(args.text(1) == "display" && !args.quoted(1))) path = readPath(args, at, kMenuUsage, kMenuForm);
     const auto display = readDisplay(args, at, kMenuUsage);
     std::string text;
     std::string problem;
@@ -144,11 +152,16 @@ void menuCommand(ConsoleSession& session, const CommandArgs& args) {
 void expectMenu(ConsoleSession& session, const CommandArgs& args) {
     session.requireProgramRunning();
     std::size_t at = 2;
-    const auto path = readPath(args, at, kExpectUsage);
+    const auto path = readPath(args, at, kExpectUsage, kExpectForm);
     if (at >= args.size()) throw CommandError(kExpectUsage);
     const std::string want = args.text(at);
-    if (want != "checked" && want != "unchecked" && want != "missing" && want != "present")
+    if (want != "checked" && want != "unchecked" && want != "missing" && want != "present") {
+        if (!args.quoted(at))
+            if (auto mistyped = NameSuggestions::mistyped("menu check", want,
+                                                          {"checked", "unchecked", "missing", "present"}, kExpectUsage))
+                throw *mistyped;
         throw CommandError(kExpectUsage);
+    }
     const auto display = readDisplay(args, at + 1, kExpectUsage);
     std::string actual;
     openStatusMenu(session, display, [&](Menu& menu) {

@@ -17,6 +17,8 @@ namespace {
 
 const char* const kUsage = "usage: screen add <number|none> frame X Y W H visible X Y W H ...";
 const char* const kRemoveUsage = "usage: screen remove <number>";
+const char* const kVerbsUsage =
+    "usage: screen add <number|none> frame X Y W H visible X Y W H ... | screen remove <number>";
 
 void screenCommand(ConsoleSession& session, const CommandArgs& args) {
     session.leaveStartDesktop();
@@ -33,7 +35,8 @@ void screenCommand(ConsoleSession& session, const CommandArgs& args) {
         desktop.removeDisplay(static_cast<std::uint32_t>(number));
         return;
     }
-    if (t[1] != "add" || t.size() < 3) throw CommandError(kUsage);
+    if (t[1] != "add") throw CommandError(kVerbsUsage);
+    if (t.size() < 3) throw CommandError(kUsage);
     platform::DisplaySpec spec;
     if (t[2] == "none") {
         std::uint32_t next = 1;
@@ -84,7 +87,7 @@ void screenCommand(ConsoleSession& session, const CommandArgs& args) {
 const CommandRegistration registration({
     {.name = "screen",
      // One word is enough to choose between add and remove; each checks the rest itself.
-     .arguments = ArgumentCheck::atLeast(1, kUsage),
+     .arguments = ArgumentCheck::atLeast(1, kVerbsUsage),
      .handler = screenCommand,
      .help = {"screen add <number|none> frame X Y W H visible X Y W H [scale S] [name \"N\"]",
               "screen remove <number>"},

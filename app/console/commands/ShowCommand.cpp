@@ -59,7 +59,7 @@ void showWindows(std::ostream& out) {
     const auto rows = DesktopQueries::windows();
     if (rows.empty()) out << "no windows\n";
     for (const auto& row : rows) {
-        out << row.bundle << " " << Text::quote(row.state.title) << " frame " << Text::frame(row.state.frame)
+        out << Text::controlsEscaped(row.bundle) << " " << Text::quote(row.state.title) << " frame " << Text::frame(row.state.frame)
             << " space " << DesktopQueries::desktopNumber(row.state.space);
         if (row.state.minimized) out << " minimized";
         if (row.state.fullScreen) out << " fullscreen";
@@ -89,7 +89,7 @@ void showScreens(std::ostream& out) {
 void showApps(std::ostream& out) {
     const pid_t front = platform::SimDesktop::shared().frontmost();
     for (const auto& app : platform::NSWorkspace::shared().runningApplications()) {
-        out << app.bundleIdentifier().value_or("-") << " " << Text::quote(app.localizedName().value_or(""))
+        out << Text::controlsEscaped(app.bundleIdentifier().value_or("-")) << " " << Text::quote(app.localizedName().value_or(""))
             << " pid " << app.processIdentifier();
         if (app.processIdentifier() == front) out << " frontmost";
         if (!app.isFinishedLaunching()) out << " launching";
@@ -111,18 +111,19 @@ void showSpaces(std::ostream& out) {
     }
 }
 
-/// What the system did to the desktop since the last `show journal`; clears the journal.
+/// What the system did to the desktop since the last `show journal`, one entry a line (a script's
+/// lines, a bundle or a title from a desktop file print escaped); clears the journal.
 void showJournal(std::ostream& out) {
     auto& desktop = platform::SimDesktop::shared();
     for (const auto& e : desktop.journal()) {
         out << Text::number(e.time) << " " << journalKind(e.kind);
         if (e.pid != 0) out << " pid " << e.pid;
         if (e.window != 0) out << " window " << e.window;
-        if (!e.what.empty()) out << " " << e.what;
-        if (!e.detail.empty()) out << " " << e.detail;
+        if (!e.what.empty()) out << " " << Text::controlsEscaped(e.what);
+        if (!e.detail.empty()) out << " " << Text::controlsEscaped(e.detail);
         if (e.result != 0) out << " result " << e.result;
         for (const auto& a : e.argv)
-            out << " " << a;
+            out << " " << Text::controlsEscaped(a);
         out << "\n";
     }
     desktop.clearJournal();
@@ -201,7 +202,9 @@ void showCommand(ConsoleSession& session, const CommandArgs& args) {
             if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
             throw CommandError("cannot read the log: " + reason);
         }
-        out << text;
+        // As the console shows it: the program's lines may hold names from files, whose control
+        // characters print escaped; the line breaks and tabs stay. The log file keeps the bytes.
+        out << ConsoleText::linesEscaped(text);
         if (!text.empty() && text.back() != '\n') out << "\n";
     } else {
         throw CommandError("unknown show: " + what + " (" + std::string(kUsage).substr(7) + ")");
