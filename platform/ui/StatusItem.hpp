@@ -6,6 +6,10 @@
 #include "platform/ui/Menu.hpp"
 #include "platform/ui/Panel.hpp"
 
+namespace platform {
+class SimInput;
+}
+
 namespace platform::ui {
 
 /// Status-item lengths.
@@ -34,11 +38,15 @@ public:
 
     /// Opens `menu` below the item and tracks it (see `Menu`); returns when the menu closed.
     void popUpStatusItemMenu(const std::shared_ptr<Menu>& menu);
+
+private:
+    // The window server's side: the simulated user's press and click bring the button there.
+    friend class StatusBar;
+    friend class UISimulator;
     /// Moves the button's window onto the menu bar of the display whose frame is `screenFrame`
     /// (global points), at `StatusBar::buttonFrame`. Main thread only.
     void placeOnMenuBar(const CGRect& screenFrame);
 
-private:
     std::shared_ptr<StatusBarButton> button_;
     std::shared_ptr<Panel> window_;
 };
@@ -57,18 +65,19 @@ public:
     /// the bar's thickness high at its top. The window server hit-tests it there and the screen
     /// capture draws it there, on every display.
     CGRect buttonFrame(const CGRect& screenFrame) const;
-    /// The window server's part in a press of the pointer at `location` (global points): a press
-    /// on a display's menu bar where the button shows moves the items' button windows onto that
-    /// display's menu bar, before the press is hit-tested. False for a press elsewhere (nothing
-    /// moves). Main thread only.
-    bool pressOnMenuBar(CGPoint location);
     std::shared_ptr<StatusItem> statusItem(double length);
     void removeStatusItem(const std::shared_ptr<StatusItem>& item);
     const std::vector<std::shared_ptr<StatusItem>>& items() const { return items_; }
 
 private:
     friend class UISimulator;
+    friend class platform::SimInput;
     friend class platform::SharedInstance<StatusBar>;
+    /// The window server's part in a press of the pointer at `location` (global points): a press
+    /// on a display's menu bar where the button shows moves the items' button windows onto that
+    /// display's menu bar, before the press is hit-tested. False for a press elsewhere (nothing
+    /// moves). Main thread only.
+    bool pressOnMenuBar(CGPoint location);
     double thickness_ = 24;
     std::vector<std::shared_ptr<StatusItem>> items_;
 };
