@@ -404,27 +404,6 @@ Node* frontmostUnder(const Element& tree, Point point, bool (*wanted)(const Node
     return best;
 }
 
-/// The element with tree key `key`; null when it left the tree.
-Node* nodeWithKey(const Element& tree, const std::string& key) {
-    Node* found = nullptr;
-    std::function<void(const Element&)> visit = [&](const Element& e) {
-        Node& n = *e.node();
-        if (found) return;
-        if (n.key == key) {
-            found = &n;
-            return;
-        }
-        for (const auto& c : n.backgrounds)
-            visit(c);
-        for (const auto& c : n.children)
-            visit(c);
-        for (const auto& c : n.overlays)
-            visit(c);
-    };
-    visit(tree);
-    return found;
-}
-
 } // namespace
 
 Node* HostingView::elementAt(Point point) {
@@ -467,12 +446,12 @@ void HostingView::reportDrag(Node& node, Point at) {
     if (auto changed = node.onDragChanged) changed(value);
     rebuildIfNeeded();
     // The tree was rebuilt: a gesture whose element left it is over.
-    if (drag_ && !nodeWithKey(tree_, drag_->key)) drag_.reset();
+    if (drag_ && !ScrollStates::findByKey(tree_, drag_->key)) drag_.reset();
 }
 
 void HostingView::continueDrag(Point at) {
     if (!drag_) return;
-    Node* node = nodeWithKey(tree_, drag_->key);
+    Node* node = ScrollStates::findByKey(tree_, drag_->key);
     if (!node) {
         drag_.reset();
         return;
@@ -486,7 +465,7 @@ bool HostingView::endDrag(Point at) {
     const auto drag = std::exchange(drag_, std::nullopt);
     if (!drag) return false;
     const double moved = std::hypot(at.x - drag->start.x, at.y - drag->start.y);
-    Node* node = nodeWithKey(tree_, drag->key);
+    Node* node = ScrollStates::findByKey(tree_, drag->key);
     if (node && moved >= drag->minimumDistance)
         if (auto ended = node->onDragEnded) ended(DragValue{drag->start, at});
     rebuildIfNeeded();
@@ -494,7 +473,7 @@ bool HostingView::endDrag(Point at) {
 }
 
 std::optional<Point> HostingView::inDraggedElement(Point point) const {
-    const Node* node = drag_ ? nodeWithKey(tree_, drag_->key) : nullptr;
+    const Node* node = drag_ ? ScrollStates::findByKey(tree_, drag_->key) : nullptr;
     if (!node) return std::nullopt;
     return Point{point.x - node->layoutFrame.origin.x, point.y - node->layoutFrame.origin.y};
 }
